@@ -1,0 +1,31 @@
+// The per-kind update procedures: after every edit they recompute a record's
+// derived values and set its editability flags by the role it plays.
+//
+// Role 0 is a stand-alone object; a negative role is a part inside a parent
+// record; a positive role (the animation builder passes 1) recomputes without
+// setting role flags.
+#pragma once
+
+#include "model/records.h"
+
+namespace pelmar {
+
+// The 16-colour palette; dflt for any other index.
+TColor IndexToColor(std::uint8_t index, TColor dflt = 0);
+
+void UpdatePoint(DPoint& p, int role);
+void UpdateLine(DLine& l, int role);
+void UpdateCircle(DCircle& c, int role);
+void UpdateTriangle(DTri& t, int role, bool applyType);
+void UpdateTetragon(DKv& k, int role, bool applyType);
+void UpdateXOY(DXOY& x, int role);
+void UpdateOrb(DSf& s, int role);
+void UpdateCylinder(DZi& z, int role);
+void UpdateCone(DKo& k, int role);
+void UpdatePyramid3(DPi3& p, int role);
+void UpdatePyramid4(DPi4& p, int role);
+void UpdatePrism3(DPr3& p, int role);
+void UpdatePrism4(DPr4& p, int role);
+void UpdateXYZ(DXZ& x, int role);
+
+}  // namespace pelmar
