@@ -162,7 +162,7 @@ bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDi
     return true;
 }
 
-std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width, double inward) {
+std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width) {
     const double r = width / 2;
     const PointF n{-outward.y, outward.x};
     std::vector<PointF> pts;
@@ -173,10 +173,6 @@ std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width, do
         const double c = std::cos(t);
         const double s = std::sin(t);
         pts.push_back({end.x + r * (outward.x * c + n.x * s), end.y + r * (outward.y * c + n.y * s)});
-    }
-    if (inward > 0) {
-        pts.push_back({end.x + r * n.x - inward * outward.x, end.y + r * n.y - inward * outward.y});
-        pts.push_back({end.x - r * n.x - inward * outward.x, end.y - r * n.y - inward * outward.y});
     }
     return pts;
 }

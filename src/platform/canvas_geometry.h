@@ -52,9 +52,8 @@ std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
 bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDir);
 
 // The half disc of a round cap of a line `width` wide ending at `end` and
-// leaving it in the unit direction `outward`; `inward` lengthens it by a
-// strip reaching back into the line.
-std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width, double inward = 0);
+// leaving it in the unit direction `outward`.
+std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width);
 
 // Bounding box of points, grown by `margin` on every side.
 RectF BoundsOf(std::span<const PointF> points, double margin);

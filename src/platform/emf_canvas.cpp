@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -499,6 +500,10 @@ EmfCanvas::EmfCanvas(const std::string& path, int width, int height, double dpi,
         d.fail("cannot create a file beside " + path);
         return;
     }
+    // mkstemp makes the file private; give it the mode a new file gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     d.tmpPath = pattern;
     if (emf_start(d.tmpPath.c_str(), 1 << 16, 1 << 16, &d.et) != 0 || !d.et) {

@@ -1,6 +1,7 @@
 #include "platform/qt_canvas.h"
 
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPolygonF>
 #include <cmath>
 
@@ -125,16 +126,29 @@ void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool close
         path.moveTo(ToQ(dash.front()));
         for (std::size_t i = 1; i < dash.size(); ++i) path.lineTo(ToQ(dash[i]));
     }
-    painter_.strokePath(path, SolidQPen(pen, Qt::FlatCap));
-    if (closed || !pen.roundCaps || pen.width <= 1 || dashes.empty()) return;
+    if (closed || !pen.roundCaps || pen.width <= 1 || dashes.empty()) {
+        painter_.strokePath(path, SolidQPen(pen, Qt::FlatCap));
+        return;
+    }
+    // The caps join the dashes' outline in one path filled at once, so that
+    // smoothing leaves no seam where a cap meets its dash.
+    QPainterPathStroker stroker;
+    stroker.setWidth(pen.width);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    stroker.setMiterLimit(10);
+    QPainterPath outline = stroker.createStroke(path);
     PointF startDir, endDir;
-    if (!EndDirections(points, startDir, endDir)) return;
-    // With smoothing the cap reaches half a pixel into the dash, so that no
-    // seam shows between the two.
-    const double inward = antialias_ ? 0.5 : 0.0;
-    fillPoints(pen.color, RoundCapPolygon(points.front(), startDir, pen.width, inward));
-    if (dashes.back().back() == points.back())
-        fillPoints(pen.color, RoundCapPolygon(points.back(), endDir, pen.width, inward));
+    if (EndDirections(points, startDir, endDir)) {
+        outline.addPolygon(ToQ(RoundCapPolygon(points.front(), startDir, pen.width)));
+        outline.closeSubpath();
+        if (dashes.back().back() == points.back()) {
+            outline.addPolygon(ToQ(RoundCapPolygon(points.back(), endDir, pen.width)));
+            outline.closeSubpath();
+        }
+    }
+    outline.setFillRule(Qt::WindingFill);
+    painter_.fillPath(outline, ToQColor(pen.color));
 }
 
 void QtCanvas::fillPoints(Rgb color, std::span<const PointF> points) {

@@ -129,8 +129,6 @@ TEST(RoundCap, IsAHalfDiscBeyondTheEnd) {
         EXPECT_LE(std::hypot(p.x - 10, p.y - 10), 2 + 1e-9);
     }
     EXPECT_NEAR(cap[cap.size() / 2].x, 12, 1e-9);
-    const auto longer = RoundCapPolygon({10, 10}, {1, 0}, 4, 0.5);
-    EXPECT_NEAR(longer.back().x, 9.5, 1e-9);
 }
 
 TEST(EndDirections, SkipRepeatedPoints) {
