@@ -461,6 +461,12 @@ TEST_F(EmfCanvasTest, RendersInAnEmfReader) {
             const QRgb p = img.pixel(x, y);
             if (qAlpha(p) > 128 && qGray(p) < 64) ++dark;
         }
-    // The black rectangle is a third of the picture.
+    // The black rectangle is a third of the picture, in its middle.
     EXPECT_GT(dark, img.width() * img.height() / 5);
+    auto at = [&](double fx, double fy) {
+        return img.pixel(static_cast<int>(fx * (img.width() - 1)), static_cast<int>(fy * (img.height() - 1)));
+    };
+    EXPECT_LT(qGray(at(0.5, 0.5)), 64);
+    EXPECT_TRUE(qAlpha(at(0.05, 0.05)) < 128 || qGray(at(0.05, 0.05)) > 192);
+    EXPECT_LT(qGray(at(0.5, 0.9)), 128);  // the thick line at y = 180
 }
