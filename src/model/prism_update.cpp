@@ -284,10 +284,9 @@ void HiddenEdges(P& p) {
     auto& lower = p.Base[1];
     auto& upper = p.Base[2];
     const std::uint8_t mode = p.View.v;
-    if (mode != 5 && mode != 6) {
+    if (mode != 6)
         for (std::size_t k = 1; k <= n; ++k) lower.S[k].P1.Disabled.v = false;
-        return;
-    }
+    if (mode != 5 && mode != 6) return;
     const std::uint8_t h = mode == 5 ? 2 : 3;
 
     for (auto& b : p.Base) {
@@ -336,11 +335,14 @@ void HiddenEdges(P& p) {
         for (auto& s : p.Side) s.S[1].LineType.v = s.Diag[1].LineType.v = s.Diag[2].LineType.v = 2;
     }
 
+    // A vertex lies in the planes of its own two sides (k - 1 and k), which
+    // cannot hide it; testing it against them would only measure rounding.
     if (mode == 6) {
         for (std::size_t k = 1; k <= n; ++k) {
             const Vec3 v = Vertex(lower, k);
             bool hidden = false;
-            for (std::size_t j = 1; j <= n && !hidden; ++j) hidden = PointBehindTetragon(p.Side[j], v);
+            for (std::size_t j = 1; j <= n && !hidden; ++j)
+                if (j != k && j != Wrap(k + n - 1, n)) hidden = PointBehindTetragon(p.Side[j], v);
             lower.S[k].P1.Disabled.v = hidden;
         }
     }

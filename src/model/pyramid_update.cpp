@@ -157,10 +157,9 @@ void HiddenEdges(P& p) {
     constexpr std::size_t n = FaceCount<P>;
     auto& base = p.Base;
     const std::uint8_t mode = p.View.v;
-    if (mode != 5 && mode != 6) {
+    if (mode != 6)
         for (std::size_t k = 1; k <= n; ++k) base.S[k].P1.Disabled.v = false;
-        return;
-    }
+    if (mode != 5 && mode != 6) return;
     const std::uint8_t h = mode == 5 ? 2 : 3;
 
     for (std::size_t k = 1; k <= n; ++k) {
@@ -210,11 +209,14 @@ void HiddenEdges(P& p) {
         poly::ForBaseLines(base, [](DLine& l) { l.LineType.v = 2; });
     }
 
+    // A vertex lies in the planes of its own two faces (k - 1 and k), which
+    // cannot hide it; testing it against them would only measure rounding.
     if (mode == 6) {
         for (std::size_t k = 1; k <= n; ++k) {
             const Vec3 v = Vertex(base, k);
             bool hidden = false;
-            for (std::size_t j = 1; j <= n && !hidden; ++j) hidden = PointBehindTriangle(p.Face[j], v);
+            for (std::size_t j = 1; j <= n && !hidden; ++j)
+                if (j != k && j != Wrap(k + n - 1, n)) hidden = PointBehindTriangle(p.Face[j], v);
             base.S[k].P1.Disabled.v = hidden;
         }
     }
