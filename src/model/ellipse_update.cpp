@@ -83,7 +83,7 @@ void ProjectEllipse(DCircle& c) {
         c.A3.v = c.A.v;
         c.B3.v = c.B.v;
         if (!AllZero(c.Q1, c.Q2)) {
-            // Both semi-diameters without extent across the picture plane: nothing to draw.
+            // A normal along the depth axis, or none at all: the outline has collapsed.
             const Ext ux = static_cast<Ext>(c.Q1[0]) - m.x, uy = static_cast<Ext>(c.Q1[1]) - m.y,
                       uz = static_cast<Ext>(c.Q1[2]) - m.z;
             const Ext wx = static_cast<Ext>(c.Q2[0]) - m.x, wy = static_cast<Ext>(c.Q2[1]) - m.y,
