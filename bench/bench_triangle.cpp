@@ -10,7 +10,7 @@ namespace {
 
 DTri BenchTriangle(double depth2) {
     DTri t;
-    const Vec3 v[3] = {{0, 0, 0}, {depth2, 120, 10}, {-20, 35, 90}};
+    const Vec3 v[3] = {{0, 0, 0}, {depth2, 120, 10}, {-depth2 / 2, 35, 90}};
     for (std::size_t i = 1; i <= 3; ++i) {
         SetPos(t.S[i].P1, v[i - 1]);
         SetPos(t.S[i].P2, v[i % 3]);

@@ -7,7 +7,7 @@
 
 #include "model/construct.h"
 #include "model/geometry.h"
-#include "tests/model/tri_make.h"
+#include "tri_make.h"
 
 using namespace pelmar;
 using pelmar::test::MakeKv;

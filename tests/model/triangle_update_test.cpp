@@ -5,8 +5,8 @@
 
 #include "model/geometry.h"
 #include "model/update.h"
-#include "tests/model/finite_check.h"
-#include "tests/model/tri_make.h"
+#include "finite_check.h"
+#include "tri_make.h"
 
 using namespace pelmar;
 using pelmar::test::MakeTri;
