@@ -168,16 +168,13 @@ void PlaceCentre(DKv& k) {
     const DPoint &b1 = k.Diag[2].P1, &b2 = k.Diag[2].P2;
     const double d1x = a2.ScrX.v - a1.ScrX.v, d1y = a2.ScrY.v - a1.ScrY.v;
     const double d2x = b2.ScrX.v - b1.ScrX.v, d2y = b2.ScrY.v - b1.ScrY.v;
-    const double det = d1x * d2y - d1y * d2x;
-    if (std::fabs(det) <= 1e-6) {
-        const Vec3 m = (Pos(a1) + Pos(a2) + Pos(b1) + Pos(b2)) * 0.25;
-        SetPos(k.Center, m);
-    } else {
-        double sx = 0, sy = 0;
-        IntersectLines2D(sx, sy, a1.ScrX.v, a1.ScrY.v, d1x, d1y, b1.ScrX.v, b1.ScrY.v, d2x, d2y);
+    double sx = 0, sy = 0;
+    if (IntersectLines2D(sx, sy, a1.ScrX.v, a1.ScrY.v, d1x, d1y, b1.ScrX.v, b1.ScrY.v, d2x, d2y)) {
         double x = 0, y = 0, z = 0;
         UnprojectToPlane(x, y, z, Pos(V(k, 1)), Pos(a2) - Pos(a1), Pos(V(k, 2)), sx, sy);
         SetPos(k.Center, {x, y, z});
+    } else {
+        SetPos(k.Center, (Pos(a1) + Pos(a2) + Pos(b1) + Pos(b2)) * 0.25);
     }
     ProjectPoint(k.Center);
 }
@@ -396,6 +393,12 @@ void UpdateTetragon(DKv& k, int role, bool applyType) {
     SyncVertices(k);
     if (applyType) {
         ApplyTypeRule(k);
+        // The vertices are stored to the thousandth; derive everything from
+        // the stored values so that the next update finds the same figure.
+        for (int i = 1; i <= 4; ++i) {
+            DPoint& v = V(k, i);
+            SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
+        }
         SyncVertices(k);
     }
 

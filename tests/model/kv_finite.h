@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -149,7 +150,11 @@ inline Snapshot Snap(const DKv& k) {
 inline std::string FirstDifference(const Snapshot& a, const Snapshot& b) {
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
         if (a[i].second != b[i].second && !(std::isnan(a[i].second) && std::isnan(b[i].second)))
-            return a[i].first + ": " + std::to_string(a[i].second) + " vs " + std::to_string(b[i].second);
+        {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, ": %.17g vs %.17g", a[i].second, b[i].second);
+            return a[i].first + buf;
+        }
     return a.size() == b.size() ? "" : "sizes differ";
 }
 
