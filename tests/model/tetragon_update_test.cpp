@@ -521,7 +521,7 @@ TEST(UpdateTetragonGenerated, EveryDoubleStaysFinite) {
 
 TEST(UpdateTetragonGenerated, ASecondUpdateChangesNothing) {
     Gen g(77);
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 1000; ++n) {
         DKv k = g.record();
         for (std::size_t i = 1; i <= 4; ++i) {  // start on the thousandths grid
             DPoint& p = k.S[i].P1;
@@ -540,7 +540,7 @@ TEST(UpdateTetragonGenerated, ATypeRuleAppliedTwiceChangesNothing) {
     // Flat figures over a horizontal side 1: every rule lands on values that a
     // second run reproduces.  (The rhombus gets a side 2 of whole length.)
     Gen g(5);
-    for (int n = 0; n < 1000; ++n) {
+    for (int n = 0; n < 600; ++n) {
         const double x = g.coord(), z = g.coord();
         const Vec3 v1{x, g.coord(), z};
         const Vec3 v2 = v1 + Vec3{0, g.pick(1, 30) * 5.0, 0};
