@@ -104,6 +104,24 @@ public:
         return t;
     }
 
+    // Off the stored grid: nearly degenerate, or far away.
+    void Unsettle(DTri& t) {
+        const int how = Int(0, 2);
+        if (how == 0) return;
+        for (std::size_t i = 1; i <= 3; ++i) {
+            DPoint& p = t.S[i].P1;
+            if (how == 1) {
+                p.X.v += Real(-1e-9, 1e-9);
+                p.Y.v += Real(-1e-9, 1e-9);
+                p.Z.v += Real(-1e-9, 1e-9);
+            } else {
+                p.X.v *= 1e4;
+                p.Y.v *= 1e4;
+                p.Z.v *= 1e4;
+            }
+        }
+    }
+
     int Role() {
         static constexpr int roles[] = {0, 0, 0, -1, -2, -3, -4, -5, 1, 9};
         return roles[Int(0, 9)];
@@ -119,6 +137,7 @@ TEST(UpdateTriangleRandom, EveryDoubleStaysFiniteForAnyRecord) {
     TriGen g(20240611);
     for (int n = 0; n < 6000; ++n) {
         DTri t = g.Tri();
+        g.Unsettle(t);
         const int role = g.Role();
         const bool apply = g.Int(0, 1) == 1;
         UpdateTriangle(t, role, apply);
