@@ -73,13 +73,23 @@ double PlaneValue(Vec3 p, double a, double b, double c, double d);
 void PlaneBy3Points(Vec3 p1, Vec3 p2, Vec3 p3, double& a, double& b, double& c, double& d);
 bool InsideHexahedron(const std::array<Vec3, 8>& corners, Vec3 t);  // corners C1..C8 at [0..7]
 
+// Picture distance from P to the line through L's ends; when the ends share
+// one picture position, the picture distance from P to that position.
 double DistPointLine(const DPoint& p, const DLine& l);
 double DistPointPlane(const DPoint& p, const DPoint& a, const DPoint& b, const DPoint& c);
 void ReflectPointInLine(const DPoint& p, const DLine& l, DPoint& r);
 
-void IntersectLines2D(double& x, double& y, double p1x, double p1y, double d1x, double d1y, double p2x,
+// Crossing of the picture lines P1 + t·d1 and P2 + s·d2.  The outputs start at
+// P1; false (outputs left at P1) when the lines are parallel.
+bool IntersectLines2D(double& x, double& y, double p1x, double p1y, double d1x, double d1y, double p2x,
                       double p2y, double d2x, double d2y);
-void IntersectLines3D(double& x, double& y, double& z, Vec3 p1, Vec3 d1, Vec3 p2, Vec3 d2);
+// Meeting point of the 3D lines P1 + t·d1 and P2 + s·d2, from the first pair of
+// coordinates (xy, xz, yz) whose 2 x 2 determinant exceeds 0.001.  A zero
+// direction, or two directions both along one axis, give the midpoint of P1
+// and P2.  The outputs are in-out: when no pair of coordinates determines the
+// crossing (parallel lines off the axes) they keep the caller's values and the
+// result is false, so callers set them to their fallback first.
+bool IntersectLines3D(double& x, double& y, double& z, Vec3 p1, Vec3 d1, Vec3 p2, Vec3 d2);
 void UnprojectToPlane(double& x, double& y, double& z, Vec3 p1, Vec3 d, Vec3 p3, double sx, double sy);
 bool IntersectLinePlane(double& x, double& y, double& z, Vec3 p, Vec3 d, double a, double b, double c,
                         double dd);
