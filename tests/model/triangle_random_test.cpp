@@ -31,11 +31,12 @@ public:
     // triangles are degenerate.
     std::array<Vec3, 3> Vertices() {
         auto v = Shape();
-        for (auto& p : v) p = {Snap(p.x), Snap(p.y), Snap(p.z)};
+        for (auto& p : v) p = Snap3(p);
         return v;
     }
 
     static double Snap(double x) { return std::nearbyint(x * 1000) / 1000; }
+    static Vec3 Snap3(Vec3 p) { return {Snap(p.x), Snap(p.y), Snap(p.z)}; }
 
     std::array<Vec3, 3> Shape() {
         const Vec3 a = GridPoint(400);
@@ -161,5 +162,37 @@ TEST(UpdateTriangleRandom, SecondUpdateChangesNothing) {
         ASSERT_TRUE(diff.empty()) << "record " << n << " role " << role << JoinPaths(diff);
         EXPECT_EQ(t.Side3.v, again.Side3.v);
         EXPECT_EQ(t.Typ.v, again.Typ.v);
+    }
+}
+
+TEST(UpdateTriangleRandom, ATypeRuleAppliedTwiceChangesNothing) {
+    // Typed triangles parallel to the picture over a horizontal side 1: the
+    // rule puts vertex 3 where a second run puts it again, and the height
+    // written back is the typed one.
+    TriGen g(5);
+    for (int n = 0; n < 1500; ++n) {
+        DTri t = g.Tri();
+        const Vec3 v1 = TriGen::Snap3(g.GridPoint(300));
+        const Vec3 v2 = v1 + Vec3{0, g.Grid(-300, 300), 0};
+        const Vec3 v3 = v1 + Vec3{0, g.Grid(-300, 300), g.Grid(-300, 300)};
+        const std::array<Vec3, 3> v{v1, TriGen::Snap3(v2), TriGen::Snap3(v3)};
+        for (std::size_t i = 1; i <= 3; ++i) {
+            SetPos(t.S[i].P1, v[i - 1]);
+            t.S[i].P1.Link = {};
+        }
+        t.Typ.v = static_cast<std::uint8_t>(g.Int(1, 3));
+        t.Side3.v = static_cast<std::uint8_t>(g.Int(0, 1));
+        t.Height.v = g.Grid(0.5, 300);
+        const double typed = t.Height.v;
+        const int role = g.Role();
+        UpdateTriangle(t, role, true);
+        if (t.Typ.v != 1 && v1.y != v[1].y) {
+            EXPECT_EQ(t.Height.v, typed) << "record " << n;
+        }
+        DTri again = t;
+        UpdateTriangle(again, role, true);
+        const auto diff = pelmar::test::DifferingDoubles(t, again);
+        ASSERT_TRUE(diff.empty()) << "record " << n << " type " << int(t.Typ.v) << " role " << role
+                                  << JoinPaths(diff);
     }
 }
