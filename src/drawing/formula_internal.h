@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,6 +22,15 @@ enum NameIndex : int {
     kSin, kCos, kTg, kCtg, kArcsin, kArccos, kArctg, kArcctg, kAbs,
     kLn, kLg, kEks, kGamma, kNorm, kFisher, kChisq, kStudent
 };
+
+// Whether x is a whole number.  (x + 1.5·2^63) - 1.5·2^63 rounds to a whole
+// number without touching the x87 control word, which std::trunc and
+// std::floor on long double do at some cost.
+inline bool IsWhole(Ext x) {
+    if (!(std::fabs(x) < 0x1p62L)) return x == std::trunc(x);
+    const Ext c = 0x1.8p63L;
+    return (x + c) - c == x;
+}
 
 // The threshold of every near-zero test of the evaluator.
 inline constexpr Ext kNearZero = 1e-5L;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <locale.h>
 #include <numbers>
 #include <utility>
@@ -135,8 +136,8 @@ void LowerAZ(std::string& s) {
 Ext Power(Ext x, Ext y) {
     if (y == 0) return 1;
     if (x == 0 && y > 0) return 0;
-    if (y == std::trunc(y) && std::fabs(y) <= 2147483647.0L) {
-        const auto e = static_cast<std::int64_t>(y);
+    if (std::fabs(y) <= 2147483647.0L && IsWhole(y)) {
+        const auto e = static_cast<std::int64_t>(static_cast<double>(y));
         std::uint64_t n = static_cast<std::uint64_t>(e < 0 ? -e : e);
         Ext result = 1, b = x;
         for (;;) {
@@ -152,7 +153,7 @@ Ext Power(Ext x, Ext y) {
 
 bool PowerOp(Ext x, Ext y, Ext& r) {
     // A negative base takes whole exponents only.
-    if (x < 0 && y != std::trunc(y)) return false;
+    if (x < 0 && !IsWhole(y)) return false;
     if (std::fabs(x) < kNearZero && y < 0) return false;
     r = Power(x, y);
     return std::isfinite(r);
@@ -352,7 +353,7 @@ bool ApplyNamedFunction(int k, Ext x, DistConsts& d, Ext& r) {
         break;
     case kEks: r = std::exp(x); break;
     case kGamma:
-        if (x <= 0 && x == std::trunc(x)) return false;
+        if (x <= 0 && IsWhole(x)) return false;
         r = std::tgamma(x);
         break;
     case kNorm:
@@ -451,27 +452,56 @@ bool ReadFormulaNumber(std::string_view t, Ext& v) {
     return true;
 }
 
+namespace {
+
+// The binary exponent E of a finite non-zero a (a in [2^E, 2^(E+1))); false
+// for subnormal numbers.
+bool BinaryExponent(Ext a, int& e) {
+    if constexpr (std::numeric_limits<Ext>::digits == 64 && sizeof(Ext) >= 10) {
+        // x87 extended: 64-bit mantissa, then 15 exponent bits and the sign.
+        unsigned char bytes[sizeof(Ext)];
+        std::memcpy(bytes, &a, sizeof a);
+        const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
+        if (biased == 0) return false;
+        e = biased - 16383;
+        return true;
+    } else {
+        if (std::fpclassify(a) != FP_NORMAL) return false;
+        (void)std::frexp(a, &e);
+        --e;
+        return true;
+    }
+}
+
+}  // namespace
+
 Ext RoundTo15Digits(Ext v) {
     using namespace formula;
     if (v == 0) return 0.0L;
     if (!std::isfinite(v)) return v;
     const Ext a = std::fabs(v);
     int e2 = 0;
-    (void)std::frexp(a, &e2);  // a in [2^(e2-1), 2^e2)
+    if (!BinaryExponent(a, e2)) return RoundByText(v);
     // floor(log10 a) is this estimate or one more.
-    int e = static_cast<int>(std::floor(static_cast<Ext>(e2 - 1) * 0.301029995663981195214L));
+    // floor(e2·log10 2), near enough: the scaled value tells when it is one off.
+    int e = static_cast<int>((static_cast<std::int64_t>(e2) * 1292913986LL) >> 32);
     Ext y;
     if (!Scale15(a, e, y)) return RoundByText(v);
     if (y >= 1e15L) {
         ++e;
         if (!Scale15(a, e, y)) return RoundByText(v);
+    } else if (y < 1e14L) {
+        --e;
+        if (!Scale15(a, e, y)) return RoundByText(v);
     }
     // y is a·10^(14-e) with an error below 2^-15; near a tie only the exact
-    // decimal conversion can tell.
-    const Ext whole = std::floor(y);
-    const Ext frac = y - whole;
-    if (std::fabs(frac - 0.5L) <= 0x1p-12L) return RoundByText(v);
-    const Ext m = frac > 0.5L ? whole + 1 : whole;
+    // decimal conversion can tell.  y < 2^50, so adding 1.5·2^63 rounds it to
+    // a whole number.
+    const Ext c = 0x1.8p63L;
+    const Ext whole = (y + c) - c;
+    const Ext frac = std::fabs(y - whole);  // at most 0.5
+    if (frac >= 0.5L - 0x1p-12L) return RoundByText(v);
+    const Ext m = whole;
     const int k = 14 - e;
     const Ext r = k >= 0 ? m / kPow10[k] : m * kPow10[-k];
     return v < 0 ? -r : r;
