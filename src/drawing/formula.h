@@ -107,6 +107,10 @@ Ext RoundTo15Digits(Ext v);
 // ---------------------------------------------------------------------------
 // Prepared formulas
 
+namespace formula {
+struct Access;
+}
+
 class Formula {
 public:
     // An empty formula: every evaluation fails.
@@ -135,6 +139,7 @@ public:
     struct Program;
 
 private:
+    friend struct formula::Access;
     std::shared_ptr<const Program> prog_;
 };
 

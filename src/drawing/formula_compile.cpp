@@ -36,7 +36,7 @@ using namespace formula;
 
 namespace {
 
-enum class Op : std::uint8_t { Const, Var, Concat, Func, Pow, Mul, Div, Add, Sub, Neg, Round };
+enum class Op : std::uint8_t { Const, Var, Concat, Slot, Func, Pow, Mul, Div, Add, Sub, Neg, Round };
 
 struct Instr {
     Op op;
@@ -77,6 +77,7 @@ struct Formula::Program {
     bool full = true;
     char letter = 'x';
     DistributionParameters params;
+    bool slotsAllowed = false;  // a template: its slot marks are operands
     bool compiled = false;
     bool constant = false;
     bool constantOk = false;
@@ -123,8 +124,8 @@ public:
 
 private:
     struct Tok {
-        enum Kind : std::uint8_t { Num, Open, Close, Plus, Minus, Mul, Div, Pow, Name } kind;
-        int a = 0;  // Num: number index; Name: name index; Open: index of its Close
+        enum Kind : std::uint8_t { Num, Open, Close, Plus, Minus, Mul, Div, Pow, Name, Slot } kind;
+        int a = 0;  // Num: number index; Name: name index; Open: index of its Close; Slot: slot index
     };
 
     struct Frag {
@@ -178,6 +179,14 @@ private:
             case '*': toks_.push_back({Tok::Mul}); break;
             case '/': toks_.push_back({Tok::Div}); break;
             case '^': toks_.push_back({Tok::Pow}); break;
+            case kSlotMarks[0]:
+            case kSlotMarks[1]:
+            case kSlotMarks[2]:
+                if (prog_.slotsAllowed)
+                    toks_.push_back({Tok::Slot, c - kSlotMarks[0]});
+                else
+                    junk_ = true;
+                break;
             default:
                 if ((c >= '0' && c <= '9') || c == '.' || c == l) return false;  // a number without marks
                 if (c >= 'a' && c <= 'z') {
@@ -310,6 +319,16 @@ private:
                 const auto close = static_cast<std::size_t>(t.a);
                 items.push_back({Item::Operand, 0, Bracket(i + 1, close)});
                 i = close;
+                break;
+            }
+            case Tok::Slot: {
+                Frag f;
+                f.kind = Frag::Code;
+                f.rounded = true;
+                f.code.push_back({Op::Slot, 0, static_cast<std::uint32_t>(t.a)});
+                f.stack = 1;
+                prog_.usesVar = true;
+                items.push_back({Item::Operand, 0, std::move(f)});
                 break;
             }
             case Tok::Close: return {};  // not reached: pairs are skipped whole
@@ -490,14 +509,10 @@ const std::string& Formula::PreparedText() const { return prog_ ? prog_->prepare
 bool Formula::IsFull() const { return prog_ && prog_->full; }
 bool Formula::IsCompiled() const { return prog_ && prog_->compiled; }
 
-bool Formula::Calc(Ext x, Ext& value) const {
-    if (!prog_) return false;
-    const Program& p = *prog_;
-    if (!p.compiled) {
-        std::string t;
-        SubstVar(p.prepared, p.letter, x, t);
-        return p.full ? CalcFormula(t, value, p.params) : CalcSimple(t, value, p.params);
-    }
+namespace {
+
+// The program of a compiled formula at x; slots may be null (no template).
+bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
     if (p.constant) {
         if (!p.constantOk) return false;
         value = p.constantValue;
@@ -506,6 +521,8 @@ bool Formula::Calc(Ext x, Ext& value) const {
     const bool xFinite = std::isfinite(x);
     const Ext xr = xFinite ? RoundTo15Digits(x) : 0;
     std::string xText;
+    Ext slotValue[3];
+    bool haveSlot[3] = {false, false, false};
     Ext st[kMaxStack];
     int sp = 0;
     for (const Instr& in : p.code) {
@@ -527,6 +544,27 @@ bool Formula::Calc(Ext x, Ext& value) const {
             }
             if (!ReadFormulaNumber(t, st[sp])) return false;
             ++sp;
+            break;
+        }
+        case Op::Slot: {
+            const std::uint32_t i = in.arg;
+            if (!haveSlot[i]) {
+                if (!slots || !slots->slots[i].ok) return false;
+                const SlotValue& sv = slots->slots[i];
+                Ext v = sv.base;
+                if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
+                    if (!xFinite) return false;
+                    Ext t = xr;
+                    if (sv.kind == SlotValue::ShiftedScaled && !MulStep(slots->scale, xr, t)) return false;
+                    v = sv.base + t;
+                    if (!RoundStep(v)) return false;
+                } else if (sv.kind != SlotValue::Fixed) {
+                    return false;
+                }
+                slotValue[i] = v;
+                haveSlot[i] = true;
+            }
+            st[sp++] = slotValue[i];
             break;
         }
         case Op::Func:
@@ -560,5 +598,54 @@ bool Formula::Calc(Ext x, Ext& value) const {
     }
     return FinalValue(st[0], value);
 }
+
+}  // namespace
+
+bool Formula::Calc(Ext x, Ext& value) const {
+    if (!prog_) return false;
+    const Program& p = *prog_;
+    if (!p.compiled) {
+        std::string t;
+        SubstVar(p.prepared, p.letter, x, t);
+        return p.full ? CalcFormula(t, value, p.params) : CalcSimple(t, value, p.params);
+    }
+    return Run(p, x, nullptr, value);
+}
+
+namespace formula {
+
+Formula Access::PrepareTemplate(const std::string& text, bool full, DistributionParameters& params) {
+    std::string s = text;
+    if (full)
+        PrepareFormula(s, "x", params);
+    else
+        PrepareFormulaLight(s, "x");
+    auto prog = std::make_shared<Formula::Program>(params);
+    prog->prepared = std::move(s);
+    prog->full = full;
+    prog->slotsAllowed = true;
+    Compiler c(*prog);
+    prog->compiled = c.Run();
+    Formula f;
+    f.prog_ = std::move(prog);
+    return f;
+}
+
+bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) {
+    if (!f.prog_ || !f.prog_->compiled) return false;
+    return Run(*f.prog_, x, &slots, value);
+}
+
+SlotValue FixedSlot(double v, SlotValue::Kind kind) {
+    SlotValue s;
+    s.kind = kind;
+    const std::string t = FixedNumberText(v);
+    // A number in scientific notation would be lower-cased into a letter.
+    s.ok = t.find_first_of("Ee") == std::string::npos && ReadFormulaNumber(t, s.base);
+    if (s.ok && kind == SlotValue::Fixed) s.ok = RoundStep(s.base);
+    return s;
+}
+
+}  // namespace formula
 
 }  // namespace pelmar

@@ -87,4 +87,70 @@ std::string GeneralText(Ext v, bool positionalSmall);
 // Lower-cases A-Z.
 void LowerAZ(std::string& s);
 
+// ---------------------------------------------------------------------------
+// Template formulas
+//
+// The ray test and the partial derivatives put numbers into a surface formula
+// for every pixel: x, y and z become bracketed groups such as
+// "(" px "+x)".  Instead of preparing that text each time, the surface is
+// prepared once with the marks \x01, \x02, \x03 where x, y and z stood, and
+// each mark is an operand whose value is what its group would evaluate to.
+
+inline constexpr char kSlotMarks[3] = {'\x01', '\x02', '\x03'};
+
+struct SlotValue {
+    enum Kind : std::uint8_t {
+        Unused,
+        Shifted,        // "(" base "+x)": RoundTo15Digits(base + x)
+        ShiftedScaled,  // "(" base "+0.35355339*x)"
+        Fixed,          // "(" base ")"
+    } kind = Unused;
+    bool ok = false;  // false: the group's text is no number (the formula fails)
+    Ext base = 0;
+};
+
+struct SlotValues {
+    std::array<SlotValue, 3> slots;
+    Ext scale = 0;  // 0.35355339 as read from its text
+};
+
+// The value of the group "(" FixedNumberText(v) ...: base and ok of a slot.
+SlotValue FixedSlot(double v, SlotValue::Kind kind);
+
+struct Access {
+    // Prepares a template text (PrepareFormula / PrepareFormulaLight with the
+    // variable x) and compiles it with its marks as operands.
+    static Formula PrepareTemplate(const std::string& text, bool full, DistributionParameters& params);
+    // Evaluates at x with the slots' values (a template not compiled fails).
+    static bool Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value);
+};
+
+// FormulaRoots' analysis of the additive terms of a lower-cased text, up to the
+// first term it does not recognise (a term holding a slot mark is not
+// recognised).  Each term is prepared in turn, with its effect on params.
+// True when every term is recognised; c0, c1, c2 receive the coefficients.
+bool AnalyseTerms(const std::string& s, bool full, DistributionParameters& params, Ext& c0, Ext& c1, Ext& c2);
+
+// The quadratic c2·t² + c1·t + c0 through the values at lo, the middle and hi;
+// false when a value is undefined or the system is singular.
+template <class Eval>
+bool FitQuadratic(Eval&& f, double lo, double hi, Ext& c0, Ext& c1, Ext& c2) {
+    const Ext ts[3] = {lo, (static_cast<Ext>(lo) + hi) / 2, hi};
+    std::array<std::array<Ext, 4>, 3> m{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        Ext v;
+        if (!f(ts[i], v)) return false;
+        m[i] = {ts[i] * ts[i], ts[i], 1, v};
+    }
+    std::array<Ext, 3> sol{};
+    if (!SolveLinear3(m, sol)) return false;
+    c2 = sol[0];
+    c1 = sol[1];
+    c0 = sol[2];
+    return true;
+}
+
+// The roots of c2·t² + c1·t + c0 in [lo, hi] as FormulaRoots reports them.
+void RootsInRange(Ext c0, Ext c1, Ext c2, double lo, double hi, int& count, double& x1, double& x2);
+
 }  // namespace pelmar::formula

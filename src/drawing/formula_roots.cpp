@@ -70,49 +70,25 @@ bool IsMonomial(const Formula& f, Ext c, int degree) {
 
 }  // namespace
 
-bool FormulaRoots(const std::string& s0, bool full, std::uint8_t mode, double lo, double hi, int& count,
-                  double& x1, double& x2, DistributionParameters& params) {
-    count = 0;
-    x1 = 0;
-    x2 = 0;
-    std::string s = s0;
-    LowerAZ(s);
-    Ext c0 = 0, c1 = 0, c2 = 0;
-    bool recognised = true;
+namespace formula {
+
+bool AnalyseTerms(const std::string& s, bool full, DistributionParameters& params, Ext& c0, Ext& c1, Ext& c2) {
+    c0 = c1 = c2 = 0;
     for (const std::string& term : AdditiveTerms(s + "#")) {
+        // A slot mark stands for a group with a sign inside: never a polynomial term.
+        if (term.find_first_of(std::string_view(kSlotMarks, 3)) != std::string::npos) return false;
         const int degree = TermDegree(term);
+        if (degree < 0) return false;
+        const Formula f = Formula::Prepare(term, full, params);
         Ext c = 0;
-        bool ok = degree >= 0;
-        if (ok) {
-            const Formula f = Formula::Prepare(term, full, params);
-            ok = f.Calc(degree == 0 ? 0 : 1, c) && (degree == 0 || IsMonomial(f, c, degree));
-        }
-        if (!ok) {
-            if (mode == 0) return false;
-            recognised = false;
-            break;
-        }
+        if (!f.Calc(degree == 0 ? 0 : 1, c) || (degree > 0 && !IsMonomial(f, c, degree))) return false;
         (degree == 0 ? c0 : degree == 1 ? c1 : c2) += c;
     }
+    return true;
+}
 
-    if (!recognised) {
-        // The quadratic through three samples; undefined samples or a singular
-        // system leave the formula unrecognised.
-        const Formula f = Formula::Prepare(s, full, params);
-        const Ext ts[3] = {lo, (static_cast<Ext>(lo) + hi) / 2, hi};
-        std::array<std::array<Ext, 4>, 3> m{};
-        for (int i = 0; i < 3; ++i) {
-            Ext v;
-            if (!f.Calc(ts[i], v)) return false;
-            m[static_cast<std::size_t>(i)] = {ts[i] * ts[i], ts[i], 1, v};
-        }
-        std::array<Ext, 3> sol{};
-        if (!SolveLinear3(m, sol)) return false;
-        c2 = sol[0];
-        c1 = sol[1];
-        c0 = sol[2];
-    }
-
+void RootsInRange(Ext c0, Ext c1, Ext c2, double lo, double hi, int& count, double& x1, double& x2) {
+    count = 0;
     Ext r1 = 0, r2 = 0;
     bool two = false;
     if (c2 == 0) {
@@ -146,6 +122,27 @@ bool FormulaRoots(const std::string& s0, bool full, std::uint8_t mode, double lo
     }
     x1 = static_cast<double>(r1);
     x2 = two ? static_cast<double>(r2) : 0;
+}
+
+}  // namespace formula
+
+bool FormulaRoots(const std::string& s0, bool full, std::uint8_t mode, double lo, double hi, int& count,
+                  double& x1, double& x2, DistributionParameters& params) {
+    count = 0;
+    x1 = 0;
+    x2 = 0;
+    std::string s = s0;
+    LowerAZ(s);
+    Ext c0, c1, c2;
+    if (!formula::AnalyseTerms(s, full, params, c0, c1, c2)) {
+        if (mode == 0) return false;
+        // The quadratic through three samples; undefined samples or a singular
+        // system leave the formula unrecognised.
+        const Formula f = Formula::Prepare(s, full, params);
+        auto eval = [&](Ext t, Ext& v) { return f.Calc(t, v); };
+        if (!formula::FitQuadratic(eval, lo, hi, c0, c1, c2)) return false;
+    }
+    formula::RootsInRange(c0, c1, c2, lo, hi, count, x1, x2);
     return true;
 }
 
@@ -217,30 +214,6 @@ double MaxPointX(const std::array<Vec3, 6>& points, int n) {
     double r = points[0].x;
     for (int i = 1; i < n && i < 6; ++i) r = std::max(r, points[static_cast<std::size_t>(i)].x);
     return r;
-}
-
-double PartialDerivative(const std::string& s0, Vec3 p, std::uint8_t axis, bool full,
-                         DistributionParameters& params) {
-    if (axis < 1 || axis > 3) return 0;
-    std::string s = s0;
-    LowerAZ(s);
-    const char var = axis == 1 ? 'x' : axis == 2 ? 'y' : 'z';
-    const double coords[3] = {p.x, p.y, p.z};
-    std::string t;
-    for (char ch : s) {
-        if (ch == var)
-            t += 'x';
-        else if (ch >= 'x' && ch <= 'z')
-            t += "(" + FixedNumberText(coords[ch - 'x']) + ")";
-        else
-            t += ch;
-    }
-    const Formula f = Formula::Prepare(t, full, params);
-    const Ext v = coords[axis - 1];
-    const Ext h = 1e-5L;
-    Ext f0, f1;
-    if (!f.Calc(v, f0) || !f.Calc(v + h, f1)) return 0;
-    return static_cast<double>((f1 - f0) / h);
 }
 
 }  // namespace pelmar
