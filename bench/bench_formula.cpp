@@ -99,9 +99,26 @@ void BM_Prepare(benchmark::State& st) {
 
 constexpr int kCount = static_cast<int>(std::size(kCases));
 
+// One ray test per pixel of a shaded surface (mode 1, with shading).
+void BM_RaySurfaceHit(benchmark::State& st) {
+    const std::array<Vec3, 8> box = {Vec3{2, -2, -2}, Vec3{2, 2, -2}, Vec3{-2, 2, -2}, Vec3{-2, -2, -2},
+                                     Vec3{2, -2, 2},  Vec3{2, 2, 2},  Vec3{-2, 2, 2},  Vec3{-2, -2, 2}};
+    DistributionParameters p;
+    DImProj im;
+    int i = 0;
+    for (auto _ : st) {
+        TColor c = 0;
+        const Vec3 q{0, -1.5 + (i % 100) * 0.03, -1.5 + (i / 100 % 100) * 0.03};
+        ++i;
+        benchmark::DoNotOptimize(RaySurfaceHit(q, false, box, "x^2+y^2+z^2-1", static_cast<std::uint8_t>(st.range(0)),
+                                               0.05, {}, 0xFF, 0xFF00, 0xFF0000, im, true, c, true, p));
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_PlainCpp)->DenseRange(0, kCount - 1);
 BENCHMARK(BM_Compiled)->DenseRange(0, kCount - 1);
 BENCHMARK(BM_TextRoute)->DenseRange(0, kCount - 1);
 BENCHMARK(BM_Prepare)->DenseRange(0, kCount - 1);
+BENCHMARK(BM_RaySurfaceHit)->Arg(1)->Arg(0);

@@ -22,7 +22,7 @@ constexpr std::size_t npos = std::string::npos;
 // not finite, which no number text can hold.
 bool PutNumber(std::string& w, std::size_t pos, Ext x) {
     if (!std::isfinite(x)) return false;
-    w.insert(pos, "#" + GeneralText(x, false) + "#");
+    w.insert(pos, Join({"#", GeneralText(x, false), "#"}));
     return true;
 }
 
@@ -138,7 +138,7 @@ bool EvalText(std::string w, bool allNames, DistConsts& d, Ext& value) {
         Ext v;
         if (!EvalFlat(w.substr(o + 1, innerEnd - o - 1), true, d, v)) return false;
         if (!std::isfinite(v)) return false;
-        w.replace(o, end - o, "#" + GeneralText(v, false) + "#");
+        w.replace(o, end - o, Join({"#", GeneralText(v, false), "#"}));
         return true;
     };
     for (std::size_t i = 0; i < w.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -86,6 +87,17 @@ std::string GeneralText(Ext v, bool positionalSmall);
 
 // Lower-cases A-Z.
 void LowerAZ(std::string& s);
+
+// The pieces joined.  (Also keeps GCC 12 from a false -Wrestrict warning on
+// "text" + string.)
+inline std::string Join(std::initializer_list<std::string_view> pieces) {
+    std::size_t n = 0;
+    for (std::string_view p : pieces) n += p.size();
+    std::string r;
+    r.reserve(n);
+    for (std::string_view p : pieces) r.append(p);
+    return r;
+}
 
 // ---------------------------------------------------------------------------
 // Template formulas

@@ -454,23 +454,18 @@ bool ReadFormulaNumber(std::string_view t, Ext& v) {
 
 namespace {
 
-// The binary exponent E of a finite non-zero a (a in [2^E, 2^(E+1))); false
-// for subnormal numbers.
+// The binary exponent E of a finite a > 0 (a in [2^E, 2^(E+1))), or one more
+// when a lies just below a power of two; false outside the range of normal
+// doubles.  Read from a as a double: reading the bytes of the x87 number
+// stalls on the store.
 bool BinaryExponent(Ext a, int& e) {
-    if constexpr (std::numeric_limits<Ext>::digits == 64 && sizeof(Ext) >= 10) {
-        // x87 extended: 64-bit mantissa, then 15 exponent bits and the sign.
-        unsigned char bytes[sizeof(Ext)];
-        std::memcpy(bytes, &a, sizeof a);
-        const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
-        if (biased == 0) return false;
-        e = biased - 16383;
-        return true;
-    } else {
-        if (std::fpclassify(a) != FP_NORMAL) return false;
-        (void)std::frexp(a, &e);
-        --e;
-        return true;
-    }
+    const double d = static_cast<double>(a);
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return false;
+    e = biased - 1023;
+    return true;
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
     Formula route;  // for a template the compiler does not take: the text itself
     if (!f.IsCompiled()) {
         std::array<std::string, 3> groups;
-        for (std::size_t i = 0; i < 3; ++i) groups[i] = "(" + FixedNumberText(coords[i]) + ")";
+        for (std::size_t i = 0; i < 3; ++i) groups[i] = Join({"(", FixedNumberText(coords[i]), ")"});
         route = Formula::Prepare(WrittenOut(text, groups), full, params);
     }
     auto eval = [&](Ext v, Ext& r) { return f.IsCompiled() ? Access::Calc(f, v, slots, r) : route.Calc(v, r); };
@@ -167,9 +167,9 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
         if (tmpl) return;
         tmpl = &CachedTemplate(0, text, full, params);
         if (!tmpl->IsCompiled())
-            route = Formula::Prepare(WrittenOut(text, {"(" + FixedNumberText(p.x) + "+x)",
-                                                       "(" + FixedNumberText(p.y) + "+0.35355339*x)",
-                                                       "(" + FixedNumberText(p.z) + "+0.35355339*x)"}),
+            route = Formula::Prepare(WrittenOut(text, {Join({"(", FixedNumberText(p.x), "+x)"}),
+                                                       Join({"(", FixedNumberText(p.y), "+0.35355339*x)"}),
+                                                       Join({"(", FixedNumberText(p.z), "+0.35355339*x)"})}),
                                      full, params);
     };
     auto F = [&](Ext tt, Ext& v) { return tmpl->IsCompiled() ? Access::Calc(*tmpl, tt, slots, v) : route.Calc(tt, v); };

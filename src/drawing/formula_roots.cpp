@@ -165,8 +165,8 @@ void TransformFormula(const std::string& s0, const GraphTransform& t, std::strin
         const std::string cx = general(t.CX), cy = general(t.CY), cz = general(t.CZ);
         auto row = [&](int i, const std::string& centre) {
             auto f = [&](int j) { return FixedNumberText(static_cast<double>(m[i][j])); };
-            return "((" + f(0) + ")*(x-(" + cx + "))+(" + f(1) + ")*(y-(" + cy + "))+(" + f(2) + ")*(z-(" + cz +
-                   "))+(" + centre + "))";
+            return formula::Join({"((", f(0), ")*(x-(", cx, "))+(", f(1), ")*(y-(", cy, "))+(", f(2), ")*(z-(", cz,
+                                  "))+(", centre, "))"});
         };
         const std::string rx = row(0, cx), ry = row(1, cy), rz = row(2, cz);
         std::string out;
@@ -183,8 +183,9 @@ void TransformFormula(const std::string& s0, const GraphTransform& t, std::strin
         s = std::move(out);
     }
     if (t.Moved) {
-        const std::string dx = "(x-(" + general(t.DX) + "))", dy = "(y-(" + general(t.DY) + "))",
-                          dz = "(z-(" + general(t.DZ) + "))";
+        const std::string dx = formula::Join({"(x-(", general(t.DX), "))"}),
+                          dy = formula::Join({"(y-(", general(t.DY), "))"}),
+                          dz = formula::Join({"(z-(", general(t.DZ), "))"});
         std::string out;
         for (char ch : s) {
             if (ch == 'x')
