@@ -175,8 +175,11 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
 // front of p (t from step on).  t only tells whether the box is axis-parallel
 // (s must already be rewritten for it).  mode 1 fits a quadratic along the
 // ray; otherwise, or when that does not apply, the ray is scanned from the
-// viewer's side in steps of step.  With shade and a hit, colour receives the
-// shaded colour of the hit point (light settings of imProj).
+// viewer's side in steps of step (none when step is not positive), and the
+// first sign change between defined samples is the hit.  With shade and a hit,
+// colour receives the shaded colour of the hit point (light settings of
+// imProj).  The surface is prepared once and kept for the calls that follow
+// with the same formula.
 bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, const std::string& s,
                    std::uint8_t mode, double step, const GraphTransform& t, TColor c1, TColor c2, TColor c3,
                    const DImProj& imProj, bool shade, TColor& colour, bool full,
