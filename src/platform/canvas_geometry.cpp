@@ -1,0 +1,192 @@
+#include "platform/canvas_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace pelmar {
+
+namespace {
+
+constexpr double Deg = std::numbers::pi / 180.0;
+constexpr double MaxChordError = 0.1;  // pixels
+constexpr int MaxArcSegments = 20000;
+// A dash pattern shorter than this (in pixels) would split a line into an
+// unbounded number of pieces; such a pen strokes solid.
+constexpr double MinPatternLength = 1e-3;
+
+double Length(PointF a, PointF b) { return std::hypot(b.x - a.x, b.y - a.y); }
+
+PointF Lerp(PointF a, PointF b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
+
+}  // namespace
+
+PointF RotatePoint(PointF p, double degrees, PointF c) {
+    const double s = std::sin(degrees * Deg);
+    const double co = std::cos(degrees * Deg);
+    const double dx = p.x - c.x;
+    const double dy = p.y - c.y;
+    return {c.x + dx * co - dy * s, c.y + dx * s + dy * co};
+}
+
+double ParametricAngle(double rx, double ry, double polarDeg) {
+    const double t = polarDeg * Deg;
+    double phi = std::atan2(rx * std::sin(t), ry * std::cos(t)) / Deg;
+    // The parameter lies in the same quadrant as the polar angle; bring it
+    // into the same turn.
+    phi += 360.0 * std::nearbyint((polarDeg - phi) / 360.0);
+    return phi;
+}
+
+PointF EllipsePoint(const RectF& box, double polarDeg) {
+    const double rx = std::abs(box.w) / 2;
+    const double ry = std::abs(box.h) / 2;
+    const PointF c = box.center();
+    const double phi = ParametricAngle(rx, ry, polarDeg) * Deg;
+    return {c.x + rx * std::cos(phi), c.y + ry * std::sin(phi)};
+}
+
+ArcSpan NormalizeArc(double start, double sweep) {
+    ArcSpan a;
+    if (!std::isfinite(start)) start = 0;
+    if (!std::isfinite(sweep)) sweep = 0;
+    a.start = std::fmod(start, 360.0);
+    if (a.start < 0) a.start += 360.0;
+    if (a.start >= 360.0) a.start = 0;
+    a.full = std::abs(sweep) >= 360.0;
+    a.sweep = a.full ? (sweep < 0 ? -360.0 : 360.0) : sweep;
+    return a;
+}
+
+std::vector<PointF> ArcPolyline(const RectF& box, double start, double sweep) {
+    const ArcSpan arc = NormalizeArc(start, sweep);
+    const double rx = std::abs(box.w) / 2;
+    const double ry = std::abs(box.h) / 2;
+    const PointF c = box.center();
+    const double p0 = ParametricAngle(rx, ry, arc.start);
+    const double p1 = arc.full ? p0 + arc.sweep : ParametricAngle(rx, ry, arc.start + arc.sweep);
+    const double span = p1 - p0;
+    const double r = std::max(rx, ry);
+    double step = 360.0;
+    if (r > MaxChordError / 2) step = 2 * std::acos(1 - MaxChordError / r) / Deg;
+    int n = static_cast<int>(std::ceil(std::abs(span) / step));
+    n = std::clamp(n, 1, MaxArcSegments);
+    std::vector<PointF> pts;
+    pts.reserve(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i) {
+        const double phi = (p0 + span * i / n) * Deg;
+        pts.push_back({c.x + rx * std::cos(phi), c.y + ry * std::sin(phi)});
+    }
+    if (arc.full) pts.back() = pts.front();
+    return pts;
+}
+
+std::vector<PointF> EllipsePolygon(const RectF& box) {
+    std::vector<PointF> pts = ArcPolyline(box, 0, 360);
+    if (pts.size() > 1) pts.pop_back();
+    return pts;
+}
+
+std::vector<PointF> PiePolygon(const RectF& box, double start, double sweep) {
+    const ArcSpan arc = NormalizeArc(start, sweep);
+    if (arc.full) return EllipsePolygon(box);
+    std::vector<PointF> pts{box.center()};
+    const std::vector<PointF> a = ArcPolyline(box, start, sweep);
+    pts.insert(pts.end(), a.begin(), a.end());
+    return pts;
+}
+
+bool UsableDashPattern(const std::vector<double>& dashes) {
+    if (dashes.empty() || dashes.size() % 2 != 0) return false;
+    return std::all_of(dashes.begin(), dashes.end(), [](double d) { return std::isfinite(d) && d > 0; });
+}
+
+std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
+                                             std::span<const double> patternPx, bool closed) {
+    std::vector<std::vector<PointF>> dashes;
+    if (path.empty()) return dashes;
+    std::vector<PointF> pts(path.begin(), path.end());
+    if (closed && pts.size() > 1) pts.push_back(pts.front());
+
+    double total = 0;
+    for (double d : patternPx) total += d;
+    if (patternPx.empty() || !(total >= MinPatternLength) ||
+        std::any_of(patternPx.begin(), patternPx.end(), [](double d) { return !(d > 0); })) {
+        dashes.push_back(pts);
+        return dashes;
+    }
+
+    std::size_t index = 0;          // current entry of the pattern; even = dash
+    double left = patternPx[0];     // length left in that entry
+    std::vector<PointF> current{pts.front()};
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const PointF a = pts[i - 1];
+        const PointF b = pts[i];
+        const double len = Length(a, b);
+        if (len <= 0) continue;
+        double pos = 0;  // distance done along this side
+        while (len - pos > left) {
+            pos += left;
+            const PointF p = Lerp(a, b, pos / len);
+            if (index % 2 == 0) {
+                current.push_back(p);
+                dashes.push_back(std::move(current));
+                current.clear();
+            } else {
+                current = {p};
+            }
+            index = (index + 1) % patternPx.size();
+            left = patternPx[index];
+        }
+        left -= len - pos;
+        if (index % 2 == 0) current.push_back(b);
+    }
+    if (index % 2 == 0 && current.size() > 1) dashes.push_back(std::move(current));
+    return dashes;
+}
+
+bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDir) {
+    if (path.size() < 2) return false;
+    const PointF first = path.front();
+    const PointF last = path.back();
+    std::size_t i = 1;
+    while (i < path.size() && Length(path[i], first) == 0) ++i;
+    if (i == path.size()) return false;
+    std::size_t j = path.size() - 1;
+    while (j > 0 && Length(path[j - 1], last) == 0) --j;
+    const PointF before = path[j - 1];
+    const double ls = Length(first, path[i]);
+    const double le = Length(before, last);
+    startDir = {(first.x - path[i].x) / ls, (first.y - path[i].y) / ls};
+    endDir = {(last.x - before.x) / le, (last.y - before.y) / le};
+    return true;
+}
+
+std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width) {
+    const double r = width / 2;
+    const PointF n{-outward.y, outward.x};
+    std::vector<PointF> pts;
+    constexpr int Steps = 16;
+    pts.reserve(Steps + 1);
+    for (int k = 0; k <= Steps; ++k) {
+        const double t = (-90.0 + 180.0 * k / Steps) * Deg;
+        const double c = std::cos(t);
+        const double s = std::sin(t);
+        pts.push_back({end.x + r * (outward.x * c + n.x * s), end.y + r * (outward.y * c + n.y * s)});
+    }
+    return pts;
+}
+
+RectF BoundsOf(std::span<const PointF> points, double margin) {
+    if (points.empty()) return {};
+    double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const PointF& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    return {x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin};
+}
+
+}  // namespace pelmar

@@ -1,0 +1,61 @@
+// Geometry shared by the canvas implementations: the arc angle convention,
+// flattening of arcs and ellipses, rotation, dash splitting and round caps.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "platform/canvas.h"
+
+namespace pelmar {
+
+// Clockwise rotation (on the y-down picture) of p by `degrees` about c.
+PointF RotatePoint(PointF p, double degrees, PointF c);
+
+// The ellipse's parameter angle (degrees) of the point that lies on the ray
+// at `polarDeg` from the centre, kept in the same turn as polarDeg.
+double ParametricAngle(double rx, double ry, double polarDeg);
+
+// The point of the ellipse inscribed in `box` on the ray at `polarDeg`.
+PointF EllipsePoint(const RectF& box, double polarDeg);
+
+// An arc in canonical form: the sweep is clamped to +-360 and `full` tells
+// that it closes the ellipse.
+struct ArcSpan {
+    double start = 0;  // in [0, 360)
+    double sweep = 0;
+    bool full = false;
+};
+ArcSpan NormalizeArc(double start, double sweep);
+
+// The arc as a polyline whose chords stay within a tenth of a pixel of the
+// curve; a full arc returns to its first point.
+std::vector<PointF> ArcPolyline(const RectF& box, double start, double sweep);
+
+// The whole ellipse as a closed polygon (the first point is not repeated).
+std::vector<PointF> EllipsePolygon(const RectF& box);
+
+// The pie (centre, arc, back to the centre) as a polygon.
+std::vector<PointF> PiePolygon(const RectF& box, double start, double sweep);
+
+// True when `dashes` is a pattern the canvases accept (see canvas.h).
+bool UsableDashPattern(const std::vector<double>& dashes);
+
+// The dashes of a path stroked with `patternPx` (dash, gap, ... in pixels),
+// each an open polyline; the pattern runs on across corners and, for a
+// closed path, along the closing side.
+std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
+                                             std::span<const double> patternPx, bool closed);
+
+// Outward unit directions at the two ends of an open path; false when all
+// its points coincide.
+bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDir);
+
+// The half disc of a round cap of a line `width` wide ending at `end` and
+// leaving it in the unit direction `outward`.
+std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width);
+
+// Bounding box of points, grown by `margin` on every side.
+RectF BoundsOf(std::span<const PointF> points, double margin);
+
+}  // namespace pelmar

@@ -1,0 +1,56 @@
+// The canvas of the program's own raster picture: a QPainter on a QImage.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/canvas.h"
+
+namespace pelmar {
+
+class QtCanvas final : public Canvas {
+public:
+    // Paints on `image` until finish() or destruction.  An image in a format
+    // other than ARGB32 (premultiplied or not) or RGB32 is converted to
+    // ARGB32 premultiplied first.  Text is anti-aliased like the shapes until
+    // setTextAntialias says otherwise.
+    explicit QtCanvas(QImage& image, bool antialias = true);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    // Ends painting; later calls draw nothing.
+    void finish();
+
+    void setAntialias(bool on) override;
+    void setTextAntialias(bool on) override;
+    void setRotation(double degrees, PointF centre) override;
+    void resetTransform() override;
+    void setClipRect(const RectF& r) override;
+    void resetClip() override;
+
+    void drawLine(const Pen& pen, PointF a, PointF b) override;
+    void drawPolyline(const Pen& pen, std::span<const PointF> points) override;
+    void drawPolygon(const Pen& pen, std::span<const PointF> points) override;
+    void fillPolygon(Rgb color, std::span<const PointF> points) override;
+    void drawEllipse(const Pen& pen, const RectF& box) override;
+    void fillEllipse(Rgb color, const RectF& box) override;
+    void drawArc(const Pen& pen, const RectF& box, double start, double sweep) override;
+    void fillPie(Rgb color, const RectF& box, double start, double sweep) override;
+    void fillRect(Rgb color, const RectF& r) override;
+    void drawText(const Font& font, Rgb color, const std::string& text, PointF at,
+                  TextFormat format) override;
+    SizeF measureText(const Font& font, const std::string& text) override;
+
+private:
+    bool active() const { return painter_.isActive(); }
+    void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
+    void fillPoints(Rgb color, std::span<const PointF> points);
+
+    QImage& image_;
+    QPainter painter_;
+    bool antialias_;
+    bool textAntialias_;
+};
+
+}  // namespace pelmar

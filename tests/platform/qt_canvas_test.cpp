@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <set>
+
+#include "platform/qt_canvas.h"
+
+using namespace pelmar;
+
+namespace {
+
+constexpr Rgb White = 0xFFFFFF;
+constexpr Rgb Black = 0x000000;
+
+QImage Blank(int w = 120, int h = 120) {
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    return img;
+}
+
+bool Inked(const QImage& img, int x, int y) { return img.pixel(x, y) != qRgb(255, 255, 255); }
+
+bool InkedNear(const QImage& img, double x, double y, int radius = 2) {
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const int px = static_cast<int>(std::floor(x)) + dx, py = static_cast<int>(std::floor(y)) + dy;
+            if (px >= 0 && py >= 0 && px < img.width() && py < img.height() && Inked(img, px, py)) return true;
+        }
+    return false;
+}
+
+int CountInked(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += Inked(img, x, y);
+    return n;
+}
+
+std::set<QRgb> Colours(const QImage& img) {
+    std::set<QRgb> s;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) s.insert(img.pixel(x, y));
+    return s;
+}
+
+Pen Thick(double w, std::vector<double> dashes = {}) {
+    Pen p;
+    p.width = w;
+    p.color = Black;
+    p.dashes = std::move(dashes);
+    return p;
+}
+
+}  // namespace
+
+TEST(QtCanvasLines, ALineCoversItsPixelsAndNoOthers) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        Pen p = Thick(3);
+        p.roundCaps = false;
+        c.drawLine(p, {10, 20.5}, {90, 20.5});
+    }
+    for (int x = 10; x < 90; ++x) {
+        EXPECT_TRUE(Inked(img, x, 19)) << x;
+        EXPECT_TRUE(Inked(img, x, 20)) << x;
+        EXPECT_TRUE(Inked(img, x, 21)) << x;
+        EXPECT_FALSE(Inked(img, x, 17)) << x;
+        EXPECT_FALSE(Inked(img, x, 23)) << x;
+    }
+    EXPECT_FALSE(Inked(img, 8, 20));  // flat ends
+    EXPECT_FALSE(Inked(img, 91, 20));
+    EXPECT_EQ(CountInked(img), 80 * 3);
+}
+
+TEST(QtCanvasLines, RoundCapsAreRoundNotSquare) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawLine(Thick(8), {10, 20.5}, {46, 20.5});
+    }
+    EXPECT_TRUE(Inked(img, 6, 20));    // the cap reaches 4 px beyond the end
+    EXPECT_FALSE(Inked(img, 6, 17));   // but not into the square's corner
+    EXPECT_TRUE(Inked(img, 48, 20));
+    EXPECT_FALSE(Inked(img, 49, 17));
+}
+
+TEST(QtCanvasDashes, DashesHaveGapsFlatEndsAndRoundCapsOnlyAtTheLineEnds) {
+    // Width 8, pattern 2 and 1 pen widths: dashes of 16 px and gaps of 8 px:
+    // 10..26, 34..50; the line ends at 46, inside the second dash.
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawLine(Thick(8, {2, 1}), {10, 20.5}, {46, 20.5});
+    }
+    // Round cap at the start.
+    EXPECT_TRUE(Inked(img, 6, 20));
+    EXPECT_FALSE(Inked(img, 6, 17));
+    // The first dash ends flat at 26 across the whole width.
+    for (int y = 17; y <= 23; ++y) {
+        EXPECT_TRUE(Inked(img, 25, y)) << y;
+        EXPECT_FALSE(Inked(img, 26, y)) << y;
+        EXPECT_FALSE(Inked(img, 28, y)) << y;  // a round dash end would reach 30
+    }
+    // The gap, then the second dash.
+    for (int x = 26; x < 34; ++x) EXPECT_FALSE(Inked(img, x, 20)) << x;
+    EXPECT_TRUE(Inked(img, 34, 20));
+    // Round cap at the end, which lies inside a dash.
+    EXPECT_TRUE(Inked(img, 48, 20));
+    EXPECT_FALSE(Inked(img, 49, 17));
+}
+
+TEST(QtCanvasDashes, ALineEndingInAGapGetsNoEndCap) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawLine(Thick(8, {2, 1}), {10, 20.5}, {30, 20.5});  // ends in the gap 26..34
+    }
+    EXPECT_TRUE(Inked(img, 6, 20));
+    for (int x = 26; x < 40; ++x) EXPECT_FALSE(Inked(img, x, 20)) << x;
+}
+
+TEST(QtCanvasDashes, HairlinePatternIsInPixels) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawLine(Thick(0, {4, 2}), {10, 10.5}, {40, 10.5});
+    }
+    // 10..14 on, 14..16 off, 16..20 on
+    EXPECT_TRUE(Inked(img, 10, 10));
+    EXPECT_TRUE(Inked(img, 13, 10));
+    EXPECT_FALSE(Inked(img, 14, 10));
+    EXPECT_FALSE(Inked(img, 15, 10));
+    EXPECT_TRUE(Inked(img, 16, 10));
+}
+
+TEST(QtCanvasDashes, RefusedPatternDrawsSolid) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawLine(Thick(2, {3, 0}), {10, 10}, {60, 10});
+    }
+    for (int x = 12; x < 58; ++x) EXPECT_TRUE(Inked(img, x, 10)) << x;
+}
+
+TEST(QtCanvasArcs, AnglesRunClockwiseFromThreeOClock) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawArc(Thick(3), {5, 5, 90, 90}, 0, 90);  // centre (50, 50), radius 45
+    }
+    EXPECT_TRUE(InkedNear(img, 95, 50));   // 0 degrees: right
+    EXPECT_TRUE(InkedNear(img, 50, 95));   // 90 degrees: down on the picture
+    EXPECT_TRUE(InkedNear(img, 50 + 45 * std::cos(0.785), 50 + 45 * std::sin(0.785)));
+    EXPECT_FALSE(InkedNear(img, 50, 5, 3));   // 270: up
+    EXPECT_FALSE(InkedNear(img, 5, 50, 3));   // 180: left
+}
+
+TEST(QtCanvasArcs, AnArcAcrossZeroDegreesDraws) {
+    for (const auto& [start, sweep] : {std::pair{350.0, 20.0}, {10.0, -20.0}, {-10.0, 20.0}, {710.0, 20.0}}) {
+        QImage img = Blank();
+        {
+            QtCanvas c(img, false);
+            c.drawArc(Thick(3), {5, 5, 90, 90}, start, sweep);
+        }
+        // Pixels on both sides of 0 degrees (above and below the centre line).
+        EXPECT_TRUE(InkedNear(img, 50 + 45 * std::cos(-0.087), 50 + 45 * std::sin(-0.087), 1)) << start;
+        EXPECT_TRUE(InkedNear(img, 50 + 45 * std::cos(0.087), 50 + 45 * std::sin(0.087), 1)) << start;
+        EXPECT_FALSE(InkedNear(img, 50, 95, 3)) << start;
+        EXPECT_FALSE(InkedNear(img, 50, 5, 3)) << start;
+    }
+}
+
+TEST(QtCanvasArcs, DashedArcAcrossZeroDrawsToo) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.drawArc(Thick(2, {1, 1}), {5, 5, 90, 90}, 350, 20);
+    }
+    int above = 0, below = 0;
+    for (int y = 30; y < 70; ++y)
+        for (int x = 85; x < 100; ++x)
+            if (Inked(img, x, y)) (y < 50 ? above : below)++;
+    EXPECT_GT(above, 0);
+    EXPECT_GT(below, 0);
+}
+
+TEST(QtCanvasArcs, AnglesOnAWideEllipseFollowTheRay) {
+    QImage img = Blank(220, 120);
+    {
+        QtCanvas c(img, false);
+        c.drawArc(Thick(3), {0, 0, 200, 100}, 40, 10);  // centre (100, 50)
+    }
+    // 45 degrees is where the diagonal ray meets the ellipse: (144.7, 94.7).
+    EXPECT_TRUE(InkedNear(img, 144.7, 94.7, 1));
+    // Parameter 45 would be at (170.7, 85.4).
+    EXPECT_FALSE(InkedNear(img, 170.7, 85.4, 2));
+}
+
+TEST(QtCanvasFills, PieAcrossZeroDegrees) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.fillPie(Black, {5, 5, 90, 90}, 330, 60);
+    }
+    EXPECT_TRUE(Inked(img, 85, 40));
+    EXPECT_TRUE(Inked(img, 85, 60));
+    EXPECT_FALSE(Inked(img, 20, 50));
+    EXPECT_FALSE(Inked(img, 50, 85));
+}
+
+TEST(QtCanvasSmoothing, AntialiasingMakesIntermediateColoursAndItsAbsenceDoesNot) {
+    for (bool aa : {true, false}) {
+        QImage img = Blank();
+        {
+            QtCanvas c(img, aa);
+            c.drawLine(Thick(2), {10, 10}, {100, 73});
+            c.fillEllipse(Black, {20, 60, 33.3, 41.7});
+        }
+        const auto colours = Colours(img);
+        if (aa)
+            EXPECT_GT(colours.size(), 2u);
+        else
+            EXPECT_EQ(colours.size(), 2u);
+    }
+}
+
+TEST(QtCanvasText, DrawsInItsBoxAndMeasures) {
+    QImage img = Blank(200, 80);
+    Font f{"DejaVu Sans", 20, true, false};
+    SizeF size;
+    {
+        QtCanvas c(img, true);
+        size = c.measureText(f, "Hello");
+        c.drawText(f, MakeRgb(255, 0, 0), "Hello", {100, 40}, {TextAlign::Center, TextAlign::Center});
+    }
+    EXPECT_GT(size.w, 20);
+    EXPECT_GT(size.h, 15);
+    int inked = 0, outside = 0, red = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (!Inked(img, x, y)) continue;
+            ++inked;
+            if (std::abs(x - 100) > size.w / 2 + 2 || std::abs(y - 40) > size.h / 2 + 2) ++outside;
+            if (img.pixel(x, y) == qRgb(255, 0, 0)) ++red;
+        }
+    EXPECT_GT(inked, 50);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(red, 10);
+    // Empty text measures nothing and draws nothing.
+    QImage other = Blank();
+    {
+        QtCanvas c(other);
+        EXPECT_EQ(c.measureText(f, "").w, 0);
+        c.drawText(f, Black, "", {50, 50}, {});
+    }
+    EXPECT_EQ(CountInked(other), 0);
+}
+
+TEST(QtCanvasText, TextWithoutSmoothingHasTwoColours) {
+    QImage img = Blank(200, 80);
+    {
+        QtCanvas c(img, false);
+        c.setTextAntialias(false);
+        c.drawText({"DejaVu Sans", 24, false, true}, Black, "Wave", {10, 10}, {});
+    }
+    EXPECT_EQ(Colours(img).size(), 2u);
+    EXPECT_GT(CountInked(img), 50);
+}
+
+TEST(QtCanvasText, NearPutsTheTopLeftCornerOnThePoint) {
+    QImage img = Blank(200, 80);
+    {
+        QtCanvas c(img, false);
+        c.drawText({"DejaVu Sans", 20, false, false}, Black, "MMM", {50, 30}, {});
+    }
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (Inked(img, x, y)) {
+                EXPECT_GE(x, 49);
+                EXPECT_GE(y, 30);
+            }
+}
+
+TEST(QtCanvasTransform, RotationTurnsShapesClockwiseAboutTheCentre) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.setRotation(90, {60, 60});
+        c.fillRect(Black, {60, 55, 40, 10});  // to the right of the centre, turned down
+        c.resetTransform();
+        c.fillRect(Black, {0, 0, 4, 4});
+    }
+    EXPECT_TRUE(Inked(img, 60, 90));
+    EXPECT_FALSE(Inked(img, 90, 60));
+    EXPECT_TRUE(Inked(img, 1, 1));
+}
+
+TEST(QtCanvasClip, ClipsInPictureCoordinatesAndResets) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.setRotation(45, {60, 60});
+        c.setClipRect({10, 10, 20, 20});
+        c.resetTransform();
+        c.fillRect(Black, {0, 0, 120, 120});
+        c.resetClip();
+        c.fillRect(Black, {100, 100, 5, 5});
+    }
+    EXPECT_TRUE(Inked(img, 10, 10));
+    EXPECT_TRUE(Inked(img, 29, 29));
+    EXPECT_FALSE(Inked(img, 31, 31));
+    EXPECT_FALSE(Inked(img, 9, 20));
+    EXPECT_TRUE(Inked(img, 102, 102));
+}
+
+TEST(QtCanvasClip, EmptyClipHidesEverything) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, false);
+        c.setClipRect({10, 10, 0, 0});
+        c.fillRect(Black, {0, 0, 120, 120});
+        c.drawLine(Thick(3), {0, 0}, {100, 100});
+    }
+    EXPECT_EQ(CountInked(img), 0);
+}
+
+TEST(QtCanvasRobustness, NonFiniteInputAndFinishedCanvasDrawNothing) {
+    QImage img = Blank();
+    {
+        QtCanvas c(img, true);
+        c.drawLine(Thick(3), {NAN, 0}, {100, 100});
+        c.drawEllipse(Thick(3), {0, 0, INFINITY, 10});
+        c.drawArc(Thick(3), {0, 0, 50, 50}, NAN, 30);
+        c.drawArc(Thick(3), {0, 0, 50, 50}, 0, 0);
+        const PointF one[] = {{5, 5}};
+        c.drawPolyline(Thick(3), one);
+        c.fillPolygon(Black, one);
+        c.finish();
+        c.fillRect(Black, {0, 0, 50, 50});
+    }
+    EXPECT_EQ(CountInked(img), 0);
+}
+
+TEST(QtCanvasImage, OtherFormatsAreConvertedForSpeed) {
+    QImage img(20, 20, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    {
+        QtCanvas c(img);
+        c.fillRect(Black, {0, 0, 5, 5});
+    }
+    EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(img.pixel(2, 2), qRgb(0, 0, 0));
+}
