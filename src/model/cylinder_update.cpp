@@ -100,7 +100,9 @@ void BuildContour(DZi& z, Vec3 p0, Vec3 p1) {
     SetVertex(ct, 4, t2);
     SetVertex(ct, 2, t1 + ax);
     SetVertex(ct, 3, t2 + ax);
-    UpdateTetragon(ct, 0, true);
+    // The silhouette is computed exactly: no type rule may move (or mirror)
+    // its vertices.
+    UpdateTetragon(ct, 0, false);
     if (static_cast<Ext>(SideOfLine(Vertex(ct, 3), ct.S[1])) * SideOfLine(lo.Center, ct.S[1]) < 0) {
         SetVertex(ct, 1, t2);
         SetVertex(ct, 4, t1);
@@ -197,7 +199,7 @@ void AutomaticArcs(DZi& z) {
     DKv& ct = z.Sec[2];
     UpdateCircle(lo, 0);
     UpdateCircle(up, 0);  // the lower base's test reads the upper ellipse
-    UpdateTetragon(ct, 0, true);
+    UpdateTetragon(ct, 0, false);
 
     if (z.UpperVisible == 0) {
         lo.ViewType.v = 1;
