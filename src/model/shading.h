@@ -1,5 +1,9 @@
 // Shading and screen-ellipse geometry shared by the updates and the painters
 // of shaded bodies.  IsZero, NearlyEqual and SolveQuadratic live in geometry.h.
+//
+// The viewing ray of a picture point (px, py) is (t, px + t/sqrt8, py + t/sqrt8);
+// a larger t is nearer to the viewer.  Every routine with output arguments sets
+// them all to 0 first, so an output that a case does not reach stays 0.
 #pragma once
 
 #include <array>
@@ -9,21 +13,53 @@
 
 namespace pelmar {
 
-// Projects the 3D ellipse with centre p0 and conjugate semi-diameter ends p1, p2
-// onto the picture; returns the status byte.
+// Status codes of CalcScreenEllipse.
+enum : std::uint8_t {
+    ScreenEllipseOk = 0,
+    ScreenEllipseNoConic = 4,        // the five-point conic was not found
+    ScreenEllipseNegativeAxis = 5,   // a squared semi-axis came out negative
+    ScreenEllipseComplex = 6,        // complex eigenvalues (rounding only)
+    ScreenEllipseZeroU = 11,         // first semi-diameter of zero length
+    ScreenEllipseZeroW = 12,         // second semi-diameter of zero length
+    ScreenEllipseParallel = 13,      // the two semi-diameters are parallel
+};
+
+// Projects the 3D ellipse p0 + u·cos θ + w·sin θ (u = p1 − p0, w = p2 − p0) onto
+// the picture.  On status 0: (cx, cy) the projection of p0, r1 the major and r2 the
+// minor picture semi-axis, angle the direction of r1 in radians, and a..f the
+// conic x² + b·xy + c·y² + d·x + e·y + f = 0 (a = 1) through the projected outline.
 std::uint8_t CalcScreenEllipse(const std::array<double, 3>& p0, const std::array<double, 3>& p1,
                                const std::array<double, 3>& p2, double& cx, double& cy, double& r1,
                                double& r2, double& angle, double& a, double& b, double& c, double& d,
                                double& e, double& f);
 
+// Colour of one shaded pixel with outward normal (nx, ny, nz) and the light vector:
+// a gradient over the angle between them from c1 through c2 (to c3 with three
+// colours, split at percent of border).  border is 90 (both sides alike) or 180.
 TColor ShadeColor(TColor c1, TColor c2, TColor c3, double nx, double ny, double nz,
                   const std::array<double, 3>& light, double percent, bool twoColours, int border);
 
+// Visible point of a sphere (centre, radius r) on the ray of (px, py).
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,
                   double py);
+// Visible point of an upright cylinder round the vertical line through (cx, cy);
+// cz does not enter the test.
 void RayHitCylinder(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,
                     double py);
-void RayHitCone(double& x, double& y, double& z, double cx, double cy, double cz, double r, double h,
-                double px, double py);
+// Point of the elliptic cone with vertex (cx, cy, cz) and semi-axes sa, sb, sc on the
+// ray: the near side, or the far side when far is set.
+void RayHitCone(double& x, double& y, double& z, double cx, double cy, double cz, double sa, double sb,
+                double sc, double px, double py, bool far);
+
+// Visible point of a cylinder whose axis is tilted by theta (radians) about the
+// tilt axis through the pivot; (cx, cy) and r describe the upright cylinder.
+void RayHitTiltedCylinder(double& x, double& y, double& z, double cx, double cy, double r,
+                          const std::array<double, 3>& pivot, std::array<double, 3> tiltAxis, double theta,
+                          double px, double py);
+// The same for a cone with vertex (cx, cy, cz) and horizontal and vertical
+// semi-axes r and h when upright; far = 1 takes the far side of the surface.
+void RayHitTiltedCone(double& x, double& y, double& z, double cx, double cy, double cz, double r, double h,
+                      const std::array<double, 3>& pivot, std::array<double, 3> tiltAxis, double theta,
+                      double px, double py, std::uint8_t far);
 
 }  // namespace pelmar

@@ -1,0 +1,117 @@
+// Test helper: walks every Double of a point, segment, ellipse, triangle or
+// tetragon record, nested records included, with a readable path for each.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/records.h"
+
+namespace pelmar::test {
+
+// f(path, value) for every Double of the record.
+template <class F>
+void ForEachDouble(const DPoint& p, const std::string& at, F&& f) {
+    f(at + ".ScrX", p.ScrX.v);
+    f(at + ".ScrY", p.ScrY.v);
+    f(at + ".X", p.X.v);
+    f(at + ".Y", p.Y.v);
+    f(at + ".Z", p.Z.v);
+}
+
+template <class F>
+void ForEachDouble(const DLine& l, const std::string& at, F&& f) {
+    f(at + ".Angle", l.Angle.v);
+    f(at + ".Length", l.Length.v);
+    f(at + ".Frac3", l.Frac3.v);
+    f(at + ".Frac4", l.Frac4.v);
+    ForEachDouble(l.P1, at + ".P1", f);
+    ForEachDouble(l.P2, at + ".P2", f);
+    ForEachDouble(l.P3, at + ".P3", f);
+    ForEachDouble(l.P4, at + ".P4", f);
+}
+
+template <class F>
+void ForEachDouble(const DCircle& c, const std::string& at, F&& f) {
+    f(at + ".A", c.A.v);
+    f(at + ".B", c.B.v);
+    f(at + ".A3", c.A3.v);
+    f(at + ".B3", c.B3.v);
+    ForEachDouble(c.Center, at + ".Center", f);
+    for (std::size_t i = 1; i <= 3; ++i) ForEachDouble(c.R[i], at + ".R[" + std::to_string(i) + "]", f);
+    f(at + ".PA", c.PA);
+    f(at + ".PB", c.PB);
+    f(at + ".PC", c.PC);
+    f(at + ".PD", c.PD);
+    for (std::size_t i = 0; i < 3; ++i) {
+        f(at + ".Q1[" + std::to_string(i) + "]", c.Q1[i]);
+        f(at + ".Q2[" + std::to_string(i) + "]", c.Q2[i]);
+    }
+    f(at + ".Tilt", c.Tilt.v);
+    f(at + ".Arc1", c.Arc1.v);
+    f(at + ".Arc2", c.Arc2.v);
+    f(at + ".DashArc1", c.DashArc1.v);
+    f(at + ".DashArc2", c.DashArc2.v);
+}
+
+template <class F>
+void ForEachDouble(const DTri& t, const std::string& at, F&& f) {
+    for (std::size_t i = 1; i <= 3; ++i) {
+        ForEachDouble(t.S[i], at + ".S[" + std::to_string(i) + "]", f);
+        f(at + ".Ang[" + std::to_string(i) + "]", t.Ang[i].v);
+    }
+    f(at + ".Height", t.Height.v);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(t.Circ[i], at + ".Circ[" + std::to_string(i) + "]", f);
+    for (std::size_t i = 1; i <= 5; ++i) ForEachDouble(t.Lines[i], at + ".Lines[" + std::to_string(i) + "]", f);
+}
+
+template <class F>
+void ForEachDouble(const DKv& k, const std::string& at, F&& f) {
+    for (std::size_t i = 1; i <= 4; ++i) {
+        ForEachDouble(k.S[i], at + ".S[" + std::to_string(i) + "]", f);
+        f(at + ".Ang[" + std::to_string(i) + "]", k.Ang[i].v);
+    }
+    f(at + ".Height", k.Height.v);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(k.Circ[i], at + ".Circ[" + std::to_string(i) + "]", f);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(k.Diag[i], at + ".Diag[" + std::to_string(i) + "]", f);
+    ForEachDouble(k.Center, at + ".Center", f);
+}
+
+// Paths of the Doubles that are NaN or infinite; empty when all are finite.
+template <class R>
+std::vector<std::string> NonFiniteDoubles(const R& r) {
+    std::vector<std::string> bad;
+    ForEachDouble(r, "", [&](const std::string& path, double v) {
+        if (!std::isfinite(v)) bad.push_back(path + " = " + std::to_string(v));
+    });
+    return bad;
+}
+
+// Paths of the Doubles in which two records of one kind differ (bit for bit,
+// NaN equal to NaN).
+template <class R>
+std::vector<std::string> DifferingDoubles(const R& a, const R& b) {
+    std::vector<std::pair<std::string, double>> va, vb;
+    ForEachDouble(a, "", [&](const std::string& p, double v) { va.emplace_back(p, v); });
+    ForEachDouble(b, "", [&](const std::string& p, double v) { vb.emplace_back(p, v); });
+    std::vector<std::string> diff;
+    for (std::size_t i = 0; i < va.size(); ++i) {
+        const double x = va[i].second, y = vb[i].second;
+        if (x == y || (std::isnan(x) && std::isnan(y))) continue;
+        diff.push_back(va[i].first + ": " + std::to_string(x) + " vs " + std::to_string(y));
+    }
+    return diff;
+}
+
+// Joins paths for a failure message.
+inline std::string JoinPaths(const std::vector<std::string>& v, std::size_t max = 10) {
+    std::string s;
+    for (std::size_t i = 0; i < v.size() && i < max; ++i) s += "\n  " + v[i];
+    if (v.size() > max) s += "\n  ... " + std::to_string(v.size() - max) + " more";
+    return s;
+}
+
+}  // namespace pelmar::test
