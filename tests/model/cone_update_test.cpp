@@ -2,6 +2,7 @@
 // spheres and the drawn and dashed parts by view mode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/finite_check.h"
@@ -115,6 +116,32 @@ TEST(UpdateCone, TiltedSilhouetteTouchesTheBase) {
                 }
                 EXPECT_NE(Norm(Vtx(k.Sec[2], 1) - Vtx(k.Sec[2], 2)), 0);
             }
+}
+
+TEST(UpdateCone, LevelTangentTouchesTheTop) {
+    // A base in the picture plane, long from upper left to lower right; the
+    // apex lies far to the right at the height of its top, so one tangent is
+    // nearly level.  Both points of the ellipse with a level tangent are
+    // candidates; the top one is where the tangent through the apex touches.
+    DKo k = MakeCone(kP0, {0, 1200, 130}, 30, 4);
+    k.Base.Q1 = {kP0.x, kP0.y + 30, kP0.z - 30};
+    k.Base.Q2 = {kP0.x, kP0.y + 5, kP0.z + 5};
+    UpdateCone(k, 0);
+    ASSERT_EQ(k.ApexInside, 0);
+    for (std::size_t i = 1; i <= 2; ++i) ExpectTangent(k, i);
+    const double top = std::max(Vtx(k.Sec[2], 1).z, Vtx(k.Sec[2], 2).z);
+    EXPECT_NEAR(top, 130.41, 0.01);
+}
+
+TEST(UpdateCone, ApexMovedWithoutItsPicture) {
+    // The apex's 3D position changed since it was last projected: the
+    // silhouette is drawn to where the apex now stands.
+    DKo k = MakeCone(kP0, kP0 + Vec3{0, 80, 60}, 40, 4);
+    UpdateCone(k, 0);
+    SetPos(k.Axis.P2, kP0 + Vec3{0, -90, 40});
+    UpdateCone(k, 0);
+    for (std::size_t i = 1; i <= 2; ++i) ExpectTangent(k, i);
+    EXPECT_EQ(Vtx(k.Sec[2], 3).y, kP0.y - 90);
 }
 
 TEST(UpdateCone, DashedBaseArcIsTheHiddenOne) {

@@ -194,6 +194,21 @@ TEST(UpdateCylinder, AutomaticModeDashesTheHiddenHalfOfTheLowerBase) {
     EXPECT_EQ(z.InSphere.View.v, 2);
 }
 
+TEST(UpdateCylinder, AutomaticModeAfterTheRadiusChanged) {
+    // A short cylinder made thinner: the test point of the lower base must be
+    // judged against the new upper ellipse, not the wide one from before.
+    DZi z = MakeCylinder(kP0, kP0 + Vec3{0, 0, 10}, 50, 5);
+    UpdateCylinder(z, 0);
+    z.Radius.v = 20;
+    z.Base[1].Q1 = z.Base[1].Q2 = {};
+    UpdateCylinder(z, 0);
+    const DCircle& lo = z.Base[1];
+    EXPECT_NEAR(z.Base[2].A.v, lo.A.v, 1e-9);
+    const double cx = lo.Center.ScrX.v, cy = lo.Center.ScrY.v;
+    EXPECT_TRUE(test::OnArc(kP0 + Vec3{-20, 0, 0}, cx, cy, lo.Tilt.v, lo.DashArc1.v, lo.DashArc2.v));
+    EXPECT_FALSE(test::OnArc(kP0 + Vec3{20, 0, 0}, cx, cy, lo.Tilt.v, lo.DashArc1.v, lo.DashArc2.v));
+}
+
 TEST(UpdateCylinder, AutomaticModeSeenFromBelow) {
     DZi z = MakeCylinder(kP0 + Vec3{0, 0, 100}, kP0, 50, 5);  // the upper base lies lower
     UpdateCylinder(z, 0);
