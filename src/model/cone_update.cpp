@@ -15,11 +15,12 @@ namespace pelmar {
 
 namespace {
 
+using round::FromArr;
+using round::SetArcs;
 using round::SetRadii;
 using round::SetRadiiFlags;
-
-std::array<double, 3> ToArr(Vec3 v) { return {v.x, v.y, v.z}; }
-Vec3 FromArr(const std::array<double, 3>& a) { return {a[0], a[1], a[2]}; }
+using round::SetView;
+using round::ToArr;
 
 // Vertex i of a triangle is end 1 of side i.
 void SetVertex(DTri& t, std::size_t i, Vec3 p) {
@@ -34,17 +35,6 @@ void CopyStyle(const DKo& k, Part& part) {
     part.Color.v = k.Color.v;
     part.ColorIndex.v = k.ColorIndex.v;
     part.Layer.v = k.Layer.v;
-}
-
-void SetView(Ed<std::uint8_t>& v, std::uint8_t value) {
-    v.v = value;
-    v.e = false;
-}
-
-void SetArcs(DCircle& c, double a1, double a2) {
-    c.Arc1.v = a1;
-    c.Arc2.v = a2;
-    c.Arc1.e = c.Arc2.e = false;
 }
 
 double Round3Deg(Ext radians) { return Round3(static_cast<double>(radians * round::kDeg)); }

@@ -16,12 +16,13 @@ namespace pelmar {
 
 namespace {
 
+using round::FromArr;
 using round::OffsetAngle;
+using round::SetArcs;
 using round::SetRadii;
 using round::SetRadiiFlags;
-
-std::array<double, 3> ToArr(Vec3 v) { return {v.x, v.y, v.z}; }
-Vec3 FromArr(const std::array<double, 3>& a) { return {a[0], a[1], a[2]}; }
+using round::SetView;
+using round::ToArr;
 
 // Vertex i of a tetragon is end 1 of side i.
 void SetVertex(DKv& k, std::size_t i, Vec3 p) {
@@ -187,12 +188,6 @@ void HiddenArc(DCircle& base, const DPoint& va, const DPoint& vb, const DCircle&
     }
 }
 
-void SetArcs(DCircle& c, double a1, double a2) {
-    c.Arc1.v = a1;
-    c.Arc2.v = a2;
-    c.Arc1.e = c.Arc2.e = false;
-}
-
 void AutomaticArcs(DZi& z) {
     DCircle& lo = z.Base[1];
     DCircle& up = z.Base[2];
@@ -247,11 +242,6 @@ void OpaqueArcs(DZi& z) {
         SetArcs(up, -180, 0);
     up.ViewType.e = false;
     SetRadii(up, 1, false);
-}
-
-void SetView(Ed<std::uint8_t>& v, std::uint8_t value) {
-    v.v = value;
-    v.e = false;
 }
 
 void ViewStep(DZi& z) {

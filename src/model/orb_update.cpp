@@ -17,8 +17,7 @@ namespace {
 using round::OffsetAngle;
 using round::SetRadii;
 using round::SetRadiiFlags;
-
-std::array<double, 3> ToArr(Vec3 v) { return {v.x, v.y, v.z}; }
+using round::ToArr;
 
 // The view plane through a point: x + y/√8 + z/√8 + d = 0.
 struct ViewPlane {
@@ -60,17 +59,24 @@ void CopyStyle(const DSf& s, DCircle& c) {
     c.Thick.v = s.Thick.v;
 }
 
+// A section's plane (normal n, n·x + d = 0), centre and conjugate points.
+struct SectionFrame {
+    Vec3 n, c, q1, q2;
+    double d = 0;
+};
+
 // The section's arcs in the automatic (5) and opaque (6) modes: where the
 // section crosses the outline of the sphere, which of its two arcs lies
 // behind the view plane of the centre.
-void SectionArcs(DSf& s, DCircle& sec, Vec3 c, Vec3 q1, Vec3 q2, std::uint8_t mode) {
+void SectionArcs(DSf& s, DCircle& sec, const SectionFrame& f, std::uint8_t mode) {
+    const Vec3 c = f.c, q1 = f.q1, q2 = f.q2;
     const Vec3 centre = Pos(s.Center);
     const ViewPlane v = ViewPlaneAt(centre);
 
     // The line where the section's plane meets the view plane, and where it
     // meets the sphere: the crossings of the section with the outline.
     double lx, ly, lz, dx, dy, dz;
-    bool crosses = IntersectPlanes(lx, ly, lz, dx, dy, dz, sec.PA, sec.PB, sec.PC, sec.PD, v.a, v.b, v.c, v.d);
+    bool crosses = IntersectPlanes(lx, ly, lz, dx, dy, dz, f.n.x, f.n.y, f.n.z, f.d, v.a, v.b, v.c, v.d);
     double x1 = 0, y1 = 0, z1 = 0, x2 = 0, y2 = 0, z2 = 0;
     if (crosses)
         crosses = IntersectLineSphere(x1, y1, z1, x2, y2, z2, {lx, ly, lz}, {dx, dy, dz}, centre, s.Radius.v);
@@ -124,7 +130,7 @@ void SectionArcs(DSf& s, DCircle& sec, Vec3 c, Vec3 q1, Vec3 q2, std::uint8_t mo
 
 // Plane, centre and conjugate points of section i, stored into the section
 // circle and handed back for the view step.
-void BuildSection(DSf& s, std::size_t i, Vec3& c, Vec3& q1, Vec3& q2) {
+SectionFrame BuildSection(DSf& s, std::size_t i) {
     const double R = s.Radius.v;
     if (s.SecNX[i].v * s.SecNX[i].v + s.SecNY[i].v * s.SecNY[i].v + s.SecNZ[i].v * s.SecNZ[i].v < 0.001)
         s.SecNZ[i].v = 1.0;
@@ -132,11 +138,15 @@ void BuildSection(DSf& s, std::size_t i, Vec3& c, Vec3& q1, Vec3& q2) {
     if (h < 0) h = 0;
     if (h >= R) h = 0;
 
+    SectionFrame f;
     const Vec3 n{s.SecNX[i].v, s.SecNY[i].v, s.SecNZ[i].v};
+    f.n = n;
     const double len = Norm(n);  // at least √0.001 after the correction above
-    c = Pos(s.Center) + n * (h / len);
+    const Vec3 c = Pos(s.Center) + n * (h / len);
+    f.c = c;
     const double r = std::sqrt(std::fmax(0.0, R * R - h * h));
     const double d = -Dot(n, c);
+    f.d = d;
 
     // A point of the plane on a coordinate axis; the last axis that the
     // normal is not parallel to wins.
@@ -150,25 +160,26 @@ void BuildSection(DSf& s, std::size_t i, Vec3& c, Vec3& q1, Vec3& q2) {
     if (dist < 1e-9) {
         // The section's centre is that point itself: any direction in the
         // plane gives a point of the circle.
-        q1 = c + PerpendicularUnit(n) * r;
+        f.q1 = c + PerpendicularUnit(n) * r;
     } else {
-        q1 = c + toP * (r / dist);
+        f.q1 = c + toP * (r / dist);
     }
-    q2 = q1;
-    RotateAroundAxis(q2.x, q2.y, q2.z, c.x, c.y, c.z, 90, n.x, n.y, n.z);
+    f.q2 = f.q1;
+    RotateAroundAxis(f.q2.x, f.q2.y, f.q2.z, c.x, c.y, c.z, 90, n.x, n.y, n.z);
 
     DCircle& sec = s.Sec[i];
     SetPos(sec.Center, c);
-    sec.Q1 = ToArr(q1);
-    sec.Q2 = ToArr(q2);
+    sec.Q1 = ToArr(f.q1);
+    sec.Q2 = ToArr(f.q2);
     sec.IsCircle.v = false;
     sec.PA = n.x;
     sec.PB = n.y;
     sec.PC = n.z;
     sec.PD = d;
+    return f;
 }
 
-void SectionView(DSf& s, std::size_t i, Vec3 c, Vec3 q1, Vec3 q2) {
+void SectionView(DSf& s, std::size_t i, const SectionFrame& f) {
     DCircle& sec = s.Sec[i];
     DCircle& contour = s.Contour;
     const std::uint8_t mode = s.View.v;
@@ -201,7 +212,7 @@ void SectionView(DSf& s, std::size_t i, Vec3 c, Vec3 q1, Vec3 q2) {
             sec.ViewType.e = false;
             SetRadii(sec, 2, false);
             UpdateCircle(sec, -5);
-            SectionArcs(s, sec, c, q1, q2, mode);
+            SectionArcs(s, sec, f, mode);
             contour.ViewType.v = 1;
             contour.ViewType.e = false;
             break;
@@ -241,9 +252,8 @@ void UpdateOrb(DSf& s, int role) {
     }
 
     for (std::size_t i = 1; i <= 7; ++i) {
-        Vec3 c, q1, q2;
-        BuildSection(s, i, c, q1, q2);
-        SectionView(s, i, c, q1, q2);
+        const SectionFrame f = BuildSection(s, i);
+        SectionView(s, i, f);
     }
 
     if (role == 0) {

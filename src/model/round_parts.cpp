@@ -47,6 +47,17 @@ void SetRadiiFlags(DCircle& c, bool flag) {
     for (std::size_t j = 1; j <= 3; ++j) c.R[j].LineType.e = flag;
 }
 
+void SetView(Ed<std::uint8_t>& v, std::uint8_t value) {
+    v.v = value;
+    v.e = false;
+}
+
+void SetArcs(DCircle& c, double a1, double a2) {
+    c.Arc1.v = a1;
+    c.Arc2.v = a2;
+    c.Arc1.e = c.Arc2.e = false;
+}
+
 double Wrap180(double a) {
     if (!std::isfinite(a)) return a;
     if (std::fabs(a) > 1e6) a = std::fmod(a, 360.0);  // exact; keeps the loops short

@@ -2,6 +2,7 @@
 // angles, the viewing ray, and the line types of an ellipse's radii.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <numbers>
 
@@ -36,6 +37,15 @@ bool PtInCircleRec(int x, int y, const DCircle& e);
 // the flags only.
 void SetRadii(DCircle& c, std::uint8_t type, bool flag);
 void SetRadiiFlags(DCircle& c, bool flag);
+
+// A view or line type written with its flag cleared (the solid decides it).
+void SetView(Ed<std::uint8_t>& v, std::uint8_t value);
+
+// Arc angles 1 and 2 of a circle, their flags cleared.
+void SetArcs(DCircle& c, double a1, double a2);
+
+inline std::array<double, 3> ToArr(Vec3 v) { return {v.x, v.y, v.z}; }
+inline Vec3 FromArr(const std::array<double, 3>& a) { return {a[0], a[1], a[2]}; }
 
 // An angle in degrees brought into [-180, 180].
 double Wrap180(double a);
