@@ -288,9 +288,13 @@ void FillEllipseOnCanvas(const DCircle& rec, const DImProj& im, RasterSurface& s
         FillPixelByPixel(c, e, light, surface, sector, from, to);
         return;
     }
+    // Upright the box lies on whole pixels; a tilted one is turned about the centre.
     Rotation rotation;
-    if (c.Tilt.v != 0) rotation = {c.Tilt.v, {e.cx, e.cy}};
-    const RectF box = e.roundedBox();
+    RectF box = e.roundedBox();
+    if (c.Tilt.v != 0) {
+        rotation = {c.Tilt.v, {e.cx, e.cy}};
+        box = e.box();
+    }
     if (!sector)
         surface.fillEllipse(box, light.flat(), rotation);
     else

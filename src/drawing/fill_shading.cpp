@@ -21,8 +21,8 @@ FillShading::FillShading(const DFill& fill, const DImProj& im, double a, double 
       height_(im.Height) {
     light_ = pointLight_ ? std::array<double, 3>{im.LightX, im.LightY, im.LightZ}
                          : std::array<double, 3>{im.LightDX, im.LightDY, im.LightDZ};
-    const Ext s8 = Sqrt8();
-    den_ = static_cast<Ext>(a_) + static_cast<Ext>(b_) / s8 + static_cast<Ext>(c_) / s8;
+    invSqrt8_ = 1 / Sqrt8();
+    den_ = static_cast<Ext>(a_) + (static_cast<Ext>(b_) + c_) * invSqrt8_;
     flat_ = ShadeColor(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], a_, b_, c_, light_, percent_, twoColours_,
                        border_);
 }
@@ -30,18 +30,17 @@ FillShading::FillShading(const DFill& fill, const DImProj& im, double a, double 
 TColor FillShading::at(int x, int y) const {
     // The viewing line through the model point (0, x, height - y) runs along
     // (1, 1/sqrt8, 1/sqrt8); where it meets the plane is the point seen.
-    const Ext s8 = Sqrt8();
     const Ext px = x;
     const Ext py = static_cast<Ext>(height_) - y;
     double X, Y, Z;
     if (!IsZero(static_cast<double>(den_))) {
         const Ext t = -(static_cast<Ext>(b_) * px + static_cast<Ext>(c_) * py + d_) / den_;
         X = static_cast<double>(t);
-        Y = static_cast<double>(px + t / s8);
-        Z = static_cast<double>(py + t / s8);
+        Y = static_cast<double>(px + t * invSqrt8_);
+        Z = static_cast<double>(py + t * invSqrt8_);
     } else {
         // The plane is seen edge-on: the general solver decides.
-        const double inv = static_cast<double>(1 / s8);
+        const double inv = static_cast<double>(invSqrt8_);
         IntersectLinePlane(X, Y, Z, {0, static_cast<double>(px), static_cast<double>(py)}, {1, inv, inv}, a_, b_,
                            c_, d_);
     }

@@ -32,6 +32,7 @@ private:
     bool pointLight_;
     int height_;
     std::array<double, 3> light_;
+    long double invSqrt8_;
     long double den_;  // the plane's value along the viewing direction
     TColor flat_;
 };
