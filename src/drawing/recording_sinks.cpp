@@ -13,11 +13,13 @@ class Line {
 public:
     explicit Line(const char* name) : s_(name) {}
     Line& i(long long v) {
-        s_ += " " + std::to_string(v);
+        s_ += ' ';
+        s_ += std::to_string(v);
         return *this;
     }
     Line& d(double v) {
-        s_ += " " + RecordingCanvas::Num(v);
+        s_ += ' ';
+        s_ += RecordingCanvas::Num(v);
         return *this;
     }
     Line& b(bool v) {
@@ -25,11 +27,14 @@ public:
         return *this;
     }
     Line& t(const std::string& v) {
-        s_ += " \"" + v + "\"";
+        s_ += " \"";
+        s_ += v;
+        s_ += '"';
         return *this;
     }
     Line& c(TColor v) {
-        s_ += " " + RecordingCanvas::Color(v);
+        s_ += ' ';
+        s_ += RecordingCanvas::Color(v);
         return *this;
     }
     std::string str() const { return s_; }
