@@ -182,9 +182,10 @@ public:
         refA_ = side(p2_, p1_);
         refB_ = side(p1_, p2_);
         narrow_ = to - from <= 180;
-        if (refA_ == 0 || refB_ == 0) {
-            // The arc's ends and the centre lie in one line (a half
-            // ellipse): the side of that line on which the arc's middle lies.
+        const double dot = (p1_.x - centre_.x) * (p2_.x - centre_.x) + (p1_.y - centre_.y) * (p2_.y - centre_.y);
+        if ((refA_ == 0 || refB_ == 0) && dot < 0) {
+            // The arc's ends lie on opposite sides of the centre in one line
+            // (a half ellipse): the side of that line that holds the arc's middle.
             halfPlane_ = true;
             refA_ = side(TiltedPoint(cx, cy, e, (from + to) / 2, c.Tilt.v), p1_);
         }
