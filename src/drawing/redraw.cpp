@@ -4,8 +4,10 @@
 #include <QTime>
 #include <filesystem>
 
+#include "drawing/ellipse_paint.h"
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
+#include "drawing/polygon_paint.h"
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/canvas.h"
@@ -156,6 +158,12 @@ PainterTable DefaultPainters() {
     PainterTable t;
     t.point = DrawPoint;
     t.line = DrawLine;
+    t.circle = {[](const DCircle& r, const DImProj& im, const PaintTarget& tg) { DrawCircle(r, im, tg, 1); },
+                [](const DCircle& r, const DImProj& im, const PaintTarget& tg) { DrawCircle(r, im, tg, 2); }};
+    t.triangle = {[](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 1); },
+                  [](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 2); }};
+    t.tetragon = {[](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 1); },
+                  [](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 2); }};
     return t;
 }
 
