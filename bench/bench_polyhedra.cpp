@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -117,28 +118,80 @@ BENCHMARK(BM_UpdatePyramid4)->Arg(1)->Arg(5)->Arg(6);
 BENCHMARK(BM_UpdatePrism3)->Arg(1)->Arg(5)->Arg(6);
 BENCHMARK(BM_UpdatePrism4)->Arg(1)->Arg(5)->Arg(6);
 
-// A document holding three of each polyhedron (a full store of each kind),
-// every one updated as after opening the document.
-void BM_UpdateDocumentPolyhedra(benchmark::State& st) {
+void Place(DPoint& p, Vec3 v) {
+    SetPos(p, v);
+    ProjectPoint(p);
+}
+
+DSf Orb(Vec3 at, std::uint8_t view) {
+    DSf s{};
+    s.View.v = view;
+    s.Radius.v = 50;
+    Place(s.Center, at);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        s.SecOn[i].v = true;
+        s.SecNX[i].v = std::cos(0.7 * static_cast<double>(i));
+        s.SecNY[i].v = std::sin(0.7 * static_cast<double>(i));
+        s.SecNZ[i].v = 0.5;
+        s.SecH[i].v = 10.0 * static_cast<double>(i);
+    }
+    UpdateOrb(s, 0);
+    return s;
+}
+
+DZi Cylinder(Vec3 at, std::uint8_t view) {
+    DZi z{};
+    z.View.v = view;
+    z.Radius.v = 40;
+    Place(z.Base[1].Center, at);
+    Place(z.Base[2].Center, at + Vec3{-20, 30, 90});
+    z.Axis.Length.v = 100;
+    z.OutSphereOn.v = true;
+    UpdateCylinder(z, 0);
+    return z;
+}
+
+DKo Cone(Vec3 at, std::uint8_t view) {
+    DKo k{};
+    k.View.v = view;
+    k.Radius.v = 40;
+    Place(k.Base.Center, at);
+    Place(k.Axis.P2, at + Vec3{-20, 30, 90});
+    k.Axis.Length.v = 100;
+    k.InSphereOn.v = true;
+    UpdateCone(k, 0);
+    return k;
+}
+
+// A document holding three of each solid (a full store of each kind), every
+// one updated as after opening the document; the views are manual,
+// automatic and opaque.
+void BM_UpdateDocumentSolids(benchmark::State& st) {
     auto doc = NewDocument();
+    DSubProj& o = doc->Obj;
     for (int i = 0; i < 3; ++i) {
-        const Vec3 at{-30.0 * i, 120.0 * i, 10.0 * i};
-        const auto view = static_cast<std::uint8_t>(4 + i);  // manual, automatic, opaque
-        doc->Obj.I3.add(Pyramid3(at, view));
-        doc->Obj.I4.add(Pyramid4(at + Vec3{0, 0, 100}, view));
-        doc->Obj.R3.add(Prism3(at + Vec3{0, 0, 200}, view));
-        doc->Obj.R4.add(Prism4(at + Vec3{0, 0, 300}, view));
+        const Vec3 at{-30.0 * i, 150.0 * i, 10.0 * i};
+        const auto view = static_cast<std::uint8_t>(4 + i);
+        o.Sf.add(Orb(at + Vec3{0, 0, -300}, view));
+        o.Zi.add(Cylinder(at + Vec3{0, 0, -200}, view));
+        o.Ko.add(Cone(at + Vec3{0, 0, -100}, view));
+        o.I3.add(Pyramid3(at, view));
+        o.I4.add(Pyramid4(at + Vec3{0, 0, 100}, view));
+        o.R3.add(Prism3(at + Vec3{0, 0, 200}, view));
+        o.R4.add(Prism4(at + Vec3{0, 0, 300}, view));
     }
     for (auto _ : st) {
-        DSubProj& o = doc->Obj;
+        for (std::size_t i = 1; i <= o.Sf.count(); ++i) UpdateOrb(o.Sf[i], 0);
+        for (std::size_t i = 1; i <= o.Zi.count(); ++i) UpdateCylinder(o.Zi[i], 0);
+        for (std::size_t i = 1; i <= o.Ko.count(); ++i) UpdateCone(o.Ko[i], 0);
         for (std::size_t i = 1; i <= o.I3.count(); ++i) UpdatePyramid3(o.I3[i], 0);
         for (std::size_t i = 1; i <= o.I4.count(); ++i) UpdatePyramid4(o.I4[i], 0);
         for (std::size_t i = 1; i <= o.R3.count(); ++i) UpdatePrism3(o.R3[i], 0);
         for (std::size_t i = 1; i <= o.R4.count(); ++i) UpdatePrism4(o.R4[i], 0);
         benchmark::DoNotOptimize(o.R4[1].EdgeLen.v);
     }
-    st.SetItemsProcessed(st.iterations() * 12);
+    st.SetItemsProcessed(st.iterations() * 21);
 }
-BENCHMARK(BM_UpdateDocumentPolyhedra);
+BENCHMARK(BM_UpdateDocumentSolids);
 
 }  // namespace

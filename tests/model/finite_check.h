@@ -1,6 +1,6 @@
 // Test helper: walks every Double of a point, segment, ellipse, triangle,
-// tetragon, sphere, cylinder or cone record, nested records included, with a
-// readable path for each.
+// tetragon, sphere, cylinder, cone, pyramid or prism record, nested records
+// included, with a readable path for each.
 #pragma once
 
 #include <cmath>
@@ -118,6 +118,27 @@ void ForEachDouble(const DKo& k, const std::string& at, F&& f) {
     f(at + ".SecPos2", k.SecPos2.v);
     ForEachDouble(k.OutSphere, at + ".OutSphere", f);
     ForEachDouble(k.InSphere, at + ".InSphere", f);
+}
+
+template <class BaseT, std::size_t NF, class F>
+void ForEachDouble(const DPyramid<BaseT, NF>& p, const std::string& at, F&& f) {
+    ForEachDouble(p.HeightLine, at + ".HeightLine", f);
+    for (std::size_t i = 1; i <= NF; ++i) ForEachDouble(p.Face[i], at + ".Face[" + std::to_string(i) + "]", f);
+    ForEachDouble(p.Base, at + ".Base", f);
+    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(p.InSphere, at + ".InSphere", f);
+}
+
+template <class BaseT, std::size_t NS, class F>
+void ForEachDouble(const DPrism<BaseT, NS>& p, const std::string& at, F&& f) {
+    f(at + ".EdgeX", p.EdgeX.v);
+    f(at + ".EdgeY", p.EdgeY.v);
+    f(at + ".EdgeZ", p.EdgeZ.v);
+    f(at + ".EdgeLen", p.EdgeLen.v);
+    for (std::size_t i = 1; i <= NS; ++i) ForEachDouble(p.Side[i], at + ".Side[" + std::to_string(i) + "]", f);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(p.Base[i], at + ".Base[" + std::to_string(i) + "]", f);
+    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(p.InSphere, at + ".InSphere", f);
 }
 
 // Paths of the Doubles that are NaN or infinite; empty when all are finite.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <random>
 
-#include "finite_check_solids.h"
+#include "finite_check.h"
 #include "model/geometry.h"
 #include "model/update.h"
 #include "polyhedron_make.h"
