@@ -365,6 +365,19 @@ TEST(PrismViews, AutomaticModeWithCircumscribedSphereDashesEverything) {
     EXPECT_EQ(q.Base[2].Lines[4].LineType.v, 2);
 }
 
+TEST(PrismViews, OpaqueModeIgnoresTheCircumscribedSphere) {
+    DPr4 p = StandardCube(6);
+    p.OutSphereOn.v = true;
+    UpdatePrism4(p, 0);
+    for (std::size_t k = 1; k <= 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(p.Side[k].S[1].LineType.v, k == 4 ? 3 : 1);
+        EXPECT_EQ(p.Base[2].S[k].LineType.v, 1);
+    }
+    EXPECT_EQ(p.Base[2].Diag[1].LineType.v, 1);
+    EXPECT_EQ(p.Base[1].Diag[1].LineType.v, 3);
+}
+
 TEST(PrismViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
     for (std::uint8_t mode : {1, 2, 3, 4, 5}) {
         DPr4 p = StandardCube(6);

@@ -392,6 +392,26 @@ TEST(PyramidViews, AutomaticModeWithCircumscribedSphereDashesEverything) {
     EXPECT_EQ(p4.Base.Diag[2].LineType.v, 2);
 }
 
+// The circumscribed sphere dashes everything only in the automatic mode: the
+// opaque mode still leaves the hidden edges out and draws the others.
+TEST(PyramidViews, OpaqueModeIgnoresTheCircumscribedSphere) {
+    DPi3 p3 = StandardPyramid3(6);
+    p3.OutSphereOn.v = true;
+    UpdatePyramid3(p3, 0);
+    const Pyr3Edges e = Edges(p3);
+    EXPECT_EQ(e.lateral, (std::array<std::uint8_t, 3>{1, 1, 3}));
+    EXPECT_EQ(e.base, (std::array<std::uint8_t, 3>{1, 3, 3}));
+    EXPECT_EQ(e.height, 3);
+
+    DPi4 p4 = StandardPyramid4(6);
+    p4.OutSphereOn.v = true;
+    UpdatePyramid4(p4, 0);
+    EXPECT_EQ(p4.Face[1].S[1].LineType.v, 1);
+    EXPECT_EQ(p4.Face[4].S[1].LineType.v, 3);
+    EXPECT_EQ(p4.Base.S[1].LineType.v, 1);
+    EXPECT_TRUE(p4.Base.S[4].P1.Disabled.v);
+}
+
 // In the opaque mode a hidden base vertex is not drawn; any other mode shows
 // it again.
 TEST(PyramidViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
