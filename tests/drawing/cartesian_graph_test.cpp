@@ -144,6 +144,9 @@ TEST_F(CartesianTest, UndefinedEverywhereAndWithoutScalesDrawsNothing) {
     rig.ctx.YScale = std::nan("");
     PlotCartesian(rig.ctx, PlaneXOY, "x", "x", 0, 100, 100, 100, 100, 300, 400);
     EXPECT_TRUE(rig.lines().empty());
+    rig.ctx.YScale = 20;
+    PlotCartesian(rig.ctx, PlaneXOY, "x", "x", 0, 100, 100, 1e300, 1e300, 300, 400);
+    EXPECT_TRUE(rig.lines().empty());
 }
 
 TEST_F(CartesianTest, OscillationNearZeroStaysBounded) {
