@@ -59,7 +59,7 @@ std::unique_ptr<DProj> Document() {
     UpdateCylinder(z, 0);
     o.Zi.add(z);
 
-    const Vec3 base{0, 290, 185}, apex{-40, 355, 260};
+    const Vec3 base{0, 300, 190}, apex{-70, 345, 250};
     DKo k = MakeCone(base, apex, 35, 5);
     SquareBase(k.Base, apex - base, 35);
     Paint(k, 0x40F0F0, 0x2080C0, 0x201040, 12);
