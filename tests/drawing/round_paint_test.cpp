@@ -58,6 +58,8 @@ struct CylinderCase {
     double r;
 };
 
+void PrintTo(const CylinderCase& c, std::ostream* os) { *os << c.name; }
+
 class CylinderShading : public ::testing::TestWithParam<CylinderCase> {};
 
 TEST_P(CylinderShading, ShowsTheBodyAsTheViewingRaysMeetIt) {
@@ -131,6 +133,8 @@ struct ConeCase {
     Vec3 p0, apex;
     double r;
 };
+
+void PrintTo(const ConeCase& c, std::ostream* os) { *os << c.name; }
 
 class ConeShading : public ::testing::TestWithParam<ConeCase> {};
 
