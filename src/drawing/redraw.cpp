@@ -6,8 +6,11 @@
 
 #include "drawing/ellipse_paint.h"
 #include "drawing/line_paint.h"
+#include "drawing/orb_paint.h"
 #include "drawing/point_paint.h"
 #include "drawing/polygon_paint.h"
+#include "drawing/polyhedron_paint.h"
+#include "drawing/round_paint.h"
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/canvas.h"
@@ -147,6 +150,13 @@ void SetBusy(DrawingState& st, RedrawHost& host, bool busy) {
     }
 }
 
+// The two passes of a painter that takes its pass number last.
+template <class R>
+ByPass<Painter<R>> ByPasses(void (*paint)(const R&, const DImProj&, const PaintTarget&, int)) {
+    return {[paint](const R& r, const DImProj& im, const PaintTarget& tg) { paint(r, im, tg, 1); },
+            [paint](const R& r, const DImProj& im, const PaintTarget& tg) { paint(r, im, tg, 2); }};
+}
+
 }  // namespace
 
 DrawingState::DrawingState()
@@ -164,6 +174,13 @@ PainterTable DefaultPainters() {
                   [](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 2); }};
     t.tetragon = {[](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 1); },
                   [](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 2); }};
+    t.orb = ByPasses<DSf>(DrawOrb);
+    t.cylinder = ByPasses<DZi>(DrawCylinder);
+    t.cone = ByPasses<DKo>(DrawCone);
+    t.pyramid3 = ByPasses<DPi3>(DrawPyramid3);
+    t.pyramid4 = ByPasses<DPi4>(DrawPyramid4);
+    t.prism3 = ByPasses<DPr3>(DrawPrism3);
+    t.prism4 = ByPasses<DPr4>(DrawPrism4);
     return t;
 }
 
