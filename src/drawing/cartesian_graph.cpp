@@ -14,6 +14,10 @@ namespace {
 // as at most this many pixels, which bounds the sub-samples of one column.
 constexpr double kMaxRefineDistance = 20000;
 
+// Columns are counted in whole numbers and fine steps of a tenth: beyond this
+// a step no longer moves the column.
+constexpr double kMaxColumn = 1e14;
+
 class CartesianPlot {
 public:
     CartesianPlot(SubCurveContext& ctx, std::uint8_t plane, const std::string& G, double position, double top,
@@ -196,9 +200,9 @@ void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& 
     ctx.CurrentA.clear();
     ctx.Result.clear(plane, position);
     // Without scales there are no columns to map; a window that is not a
-    // number has no columns either.
-    const bool window = std::isfinite(cx - left) && std::isfinite(cx + right) && std::isfinite(top) &&
-                        std::isfinite(bottom) && std::isfinite(cy);
+    // number, or whose columns are beyond counting, has no columns either.
+    const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
+                        std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
     if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneY) {
         CartesianPlot plot(ctx, plane, G, position, top, bottom, right, left, cy, cx);
         plot.run(f);

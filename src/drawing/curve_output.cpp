@@ -1,5 +1,6 @@
 #include "drawing/curve_output.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <memory>

@@ -14,6 +14,8 @@ namespace {
 // Sub-points of one branch step tested for visibility, at most.
 constexpr long kMaxVisibilitySubPoints = 10000;
 
+constexpr double kMaxColumn = 1e14;
+
 bool Usable(double v) { return std::isfinite(v) && v != 0; }
 
 // The stored curve set of a coordinate system in `doc`: the implicit graphs
@@ -458,8 +460,10 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
         ctx.CurrentA.clear();
         ctx.CurrentB.clear();
         ctx.Tracer = TracerState{};
-        const bool window = std::isfinite(cx - left) && std::isfinite(cx + right) && std::isfinite(top) &&
-                            std::isfinite(bottom) && std::isfinite(cy);
+        // Columns are stepped by a tenth: beyond kMaxColumn a step no longer
+        // moves the column, and the walk would not end.
+        const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
+                            std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
         if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneZ) {
             ctx.Tracer.ColumnStep = 1 / (2 * ctx.YScale);
             ctx.Tracer.Extension = 0.3 * (top + bottom) / ctx.YScale;

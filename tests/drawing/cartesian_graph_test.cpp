@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "curve_test_util.h"
 
@@ -144,6 +145,9 @@ TEST_F(CartesianTest, UndefinedEverywhereAndWithoutScalesDrawsNothing) {
     rig.ctx.YScale = std::nan("");
     PlotCartesian(rig.ctx, PlaneXOY, "x", "x", 0, 100, 100, 100, 100, 300, 400);
     EXPECT_TRUE(rig.lines().empty());
+    rig.ctx.YScale = 20;
+    PlotCartesian(rig.ctx, PlaneXOY, "x", "x", 0, 100, 100, 1e300, 1e300, 300, 400);
+    EXPECT_TRUE(rig.lines().empty());
 }
 
 TEST_F(CartesianTest, OscillationNearZeroStaysBounded) {
@@ -158,6 +162,24 @@ TEST_F(CartesianTest, OscillationNearZeroStaysBounded) {
     EXPECT_EQ(rig.lines().size(), 2u);
     EXPECT_GT(rig.pointCount(), 1000u);
     EXPECT_LT(rig.pointCount(), 60000u);
+}
+
+TEST_F(CartesianTest, InThePlaneYConstTheAbscissaRunsObliquely) {
+    // A column step moves sqrt(8)/XScale along X, drawn half as far up: the
+    // graph y = 0 is the 45-degree line through the origin, and the window
+    // edges slant with it, so y = 0.5 stays inside all along.
+    rig.ctx.XScale = rig.ctx.YScale = 20;
+    for (const char* f : {"0", "0.5"}) {
+        PlotCartesian(rig.ctx, PlaneY, f, "0", 0, 20, 20, 100, 100, 300, 400);
+        const auto lines = rig.lines();
+        ASSERT_EQ(lines.size(), 1u) << f;
+        const double y = std::atof(f);
+        EXPECT_NEAR(lines[0].front().x, 300, 1e-9);
+        EXPECT_NEAR(lines[0].back().x, 500, 1e-9);
+        for (const CurvePoint& p : lines[0]) EXPECT_NEAR(p.x + p.y, 700 - y * 20, 1e-9);
+    }
+    PlotCartesian(rig.ctx, PlaneY, "1.5", "0", 0, 20, 20, 100, 100, 300, 400);
+    EXPECT_TRUE(rig.lines().empty());
 }
 
 TEST_F(CartesianTest, SectionBehindASurfaceGetsTheHiddenMark) {

@@ -234,6 +234,10 @@ TEST_F(ImplicitTest, PathologicalFormulasFinish) {
     draw->Obj.Xy[1].Curves.Valid = 0;
     trace("x^2+y^2-1", 0);  // no scale
     EXPECT_TRUE(drawnLines().empty());
+    // A window so wide that a column step would not move the column.
+    draw->Obj.Xy[1].Curves.Valid = 0;
+    TraceImplicitCurve(rig.ctx, PlaneXOY, "x^2+y^2-1", "", 0, 0, 100, 100, 1e300, 1e300, 300, 400);
+    EXPECT_TRUE(drawnLines().empty());
 }
 
 TEST_F(ImplicitTest, SectionMarksChangeWithinAPixel) {
