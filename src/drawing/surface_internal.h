@@ -117,7 +117,8 @@ struct OutlineScanArgs {
     int Width = 0, Height = 0;            // the picture
 };
 
-// The open polylines A and B of the outline and the finished ones.
+// The open polylines A and B of the outline and the finished ones, in
+// picture pixels (the third field of a point is not used).
 struct OutlinePolylines {
     std::vector<CurvePoint> A, B;
     std::vector<std::vector<CurvePoint>> Lines;
@@ -131,9 +132,6 @@ struct OutlinePolylines {
 // scan was stopped; out then holds no complete outline.
 bool ScanSurfaceOutline(const OutlineScanArgs& args, const SurfaceHitTest& hit, const SurfaceScanControl& ctl,
                         OutlinePolylines& out);
-
-// Packs finished polylines into a curve set (plane 4: drawn as computed).
-DCurve2 OutlineCurveSet(const OutlinePolylines& out);
 
 // The projected box of the corners on the picture, one pixel wider on every
 // side; the extremes are searched from 5000 and -5000.

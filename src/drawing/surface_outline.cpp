@@ -3,7 +3,6 @@
 // of the covered parts are joined into polylines.
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "drawing/surface_internal.h"
 
@@ -21,9 +20,6 @@ constexpr long kMaxMarch = 1L << 22;
 bool TestAt(std::uint8_t direction, double c, double v, const SurfaceHitTest& hit) {
     return direction == 0 ? hit(c, v) : hit(v, c);
 }
-
-// The mark of an outline point: visible.
-constexpr double kVisibleMark = 1;
 
 // The scanned lines from..to (inclusive) that lie on the lattice first + k·step.
 struct Lines {
@@ -101,9 +97,9 @@ std::uint8_t FindCoveredSpan(std::uint8_t direction, double& lo, double& hi, dou
 
 void OutlinePolylines::add(int which, double x, double y) {
     if (which == 1)
-        A.push_back({x, y, kVisibleMark});
+        A.push_back({x, y, 0});
     else if (which == 2)
-        B.push_back({x, y, kVisibleMark});
+        B.push_back({x, y, 0});
 }
 
 void OutlinePolylines::closeA() {
@@ -237,24 +233,6 @@ bool ScanSurfaceOutline(const OutlineScanArgs& g, const SurfaceHitTest& hit, con
     out.closeA();
     out.closeB();
     return true;
-}
-
-DCurve2 OutlineCurveSet(const OutlinePolylines& out) {
-    auto lines = std::make_shared<std::vector<DCurve1>>();
-    lines->reserve(out.Lines.size());
-    for (const auto& l : out.Lines) {
-        DCurve1 c;
-        c.Points = std::make_shared<const std::vector<CurvePoint>>(l);
-        c.Count = static_cast<std::int32_t>(l.size());
-        lines->push_back(std::move(c));
-    }
-    DCurve2 set;
-    set.Count = static_cast<std::int32_t>(lines->size());
-    set.Lines = std::move(lines);
-    set.Plane = 4;
-    set.Position = 0;
-    set.Valid = 1;
-    return set;
 }
 
 }  // namespace pelmar
