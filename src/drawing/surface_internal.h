@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "drawing/graph_transform.h"
+#include "drawing/sub_curve.h"
 #include "model/geometry.h"
 #include "model/records.h"
 
@@ -23,15 +24,9 @@ namespace pelmar {
 class RasterSurface;
 
 // The sections of one surface, 0-based here: 0..10 the planes x = const,
-// 11..21 y = const, 22..32 z = const.  Bounds: first-axis low, first-axis
-// high, second-axis low, second-axis high; the first axis is the
-// lower-lettered of the section's two free coordinates.
+// 11..21 y = const, 22..32 z = const (the dispatcher's section set).
 inline constexpr int SurfaceSectionCount = 33;
-struct SurfaceSections {
-    std::array<bool, SurfaceSectionCount> On{};
-    std::array<double, SurfaceSectionCount> Value{};
-    std::array<std::array<double, 4>, SurfaceSectionCount> Bounds{};
-};
+using SurfaceSections = SectionSet;
 
 // The box spanned by the switched-on sections; all 0 with none on.
 struct SurfaceBox {
