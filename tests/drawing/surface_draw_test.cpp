@@ -117,12 +117,17 @@ TEST(SurfaceDraw, OutlineIsStoredAndReused) {
 
 TEST(SurfaceDraw, StoppedOutlineStoresNothing) {
     SurfaceRun r;
-    struct StopHost : RecordingGraphHost {
+    struct StopHost final : GraphRunHost {
         bool* running = nullptr;
         int events = 0;
         void processEvents() override {
             if (++events == 10) *running = false;
         }
+        void setProgress(const std::string&, int) override {}
+        void showMessage(const std::string&) override {}
+        std::string wordLine(int) override { return {}; }
+        void showProgress(const std::string&, const std::string&) override {}
+        void hideProgress(const std::string&) override {}
     } host;
     host.running = &r.running;
     r.run.Host = &host;
