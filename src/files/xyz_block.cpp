@@ -22,6 +22,8 @@ void ReadRGB(LineReader& in, TColor& c) {
     c = static_cast<TColor>(ch[0] | (ch[1] << 8) | (ch[2] << 16));
 }
 
+// The outline settings of a file that has none.  The second-order byte is
+// not stored with the outline; files from version 11 on leave it as it is.
 void SetOutlineDefaults(DOutLine& o, std::int32_t width, std::int32_t height) {
     o.On = false;
     o.X1 = 0;
@@ -102,7 +104,6 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
         out.FlagL(g.ScanDir != 0);
         out.Int(g.Step1);
         out.Int(g.Step2);
-        out.FlagL(g.FitMode != 0);
         out.FlagL(g.GradientOn);
         out.Color(g.Colors[0]);
         out.Color(g.Colors[1]);
@@ -193,7 +194,6 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
         g.ScanDir = in.FirstI() ? 1 : 0;
         g.Step1 = in.Int();
         g.Step2 = in.Int();
-        g.FitMode = in.FirstI() ? 1 : 0;
         g.GradientOn = false;
         g.Colors = {kWhite, kRed, 0};
         if (v >= 16) {
