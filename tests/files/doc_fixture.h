@@ -188,6 +188,9 @@ inline std::unique_ptr<DProj> DocumentOfEveryKind(int perKind) {
     d->Notes = {"первая", "", "третья"};
     d->AnimStep = "pi/15";
     d->AnimStart = "0";
+    // A cone's circumscribed sphere settles only on the second recompute;
+    // after that a recompute changes nothing, as after reading a saved file.
+    ProcessAfterReading(*d, nullptr);
     ProcessAfterReading(*d, nullptr);
     return d;
 }
