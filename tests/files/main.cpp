@@ -1,5 +1,6 @@
-// The export's windows need a QApplication; test discovery runs this binary
-// without the test environment, so the offscreen platform is chosen here.
+// The export's windows need a QApplication (the document reader needs QtGui
+// for fill pictures); test discovery runs this binary without the test
+// environment, so the offscreen platform is chosen here.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,0 +1,56 @@
+// Lines shared by the object blocks: the record head, the fill group, the
+// creation number and the resetting of computed curves.
+#pragma once
+
+#include <string>
+
+#include "files/text_lines.h"
+#include "model/records.h"
+
+namespace pelmar::blocks {
+
+inline void WriteHead(LineWriter& out, const DHead& h, const std::string& header) {
+    out.Text(header);
+    out.Text(h.ID.s);
+    out.Int(h.Layer.v);
+    out.Int(h.Thick.v);
+    out.Int(h.ColorIndex.v);
+    out.Flag01(h.Disabled.v);
+}
+
+inline void ReadHead(LineReader& in, DHead& h) {
+    in.Skip();
+    h.ID.s = in.Text();
+    h.Layer.v = in.Byte();
+    h.Thick.v = in.Int();
+    h.ColorIndex.v = in.Byte();
+    h.Disabled.v = in.Not0();
+}
+
+// Fill on ("и"/"л") and the three colours as plain integers.
+inline void WriteFill(LineWriter& out, const DFill& f) {
+    out.FlagL(f.On);
+    for (const TColor c : f.Colors) out.Int(static_cast<std::int32_t>(c));
+}
+
+// From version 17 on; older files leave the fill as it was.
+inline void ReadFill(LineReader& in, DFill& f) {
+    if (in.version() < 17) return;
+    f.On = in.NotL();
+    for (TColor& c : f.Colors) c = in.Color32();
+}
+
+// From version 19 on; older files give 0.
+inline void ReadNumber(LineReader& in, std::int32_t& n) { n = in.version() >= 19 ? in.Int() : 0; }
+
+// Animation formulas from version 14 on; older files give empty texts.
+template <class Range>
+void ReadAnim(LineReader& in, Range& texts) {
+    for (auto& t : texts) t = in.version() >= 14 ? in.Text() : std::string();
+}
+
+// A computed curve set cut back to one empty polyline, not current: its
+// polylines come again from the curves file or the next drawing.
+void ResetCurves(DCurve2& c);
+
+}  // namespace pelmar::blocks

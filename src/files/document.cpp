@@ -1,0 +1,440 @@
+// The frame of the document text format: header, object counts, picture and
+// fill settings, window and dialog state, print settings, info texts,
+// animation settings, the object blocks in kind order and the end marker.
+#include "files/document.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string_view>
+
+#include "drawing/redraw.h"
+#include "files/companion.h"
+#include "files/object_blocks.h"
+#include "files/text_lines.h"
+#include "model/flip.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+// Kind literals of the object block headers, followed by the index and ">".
+constexpr std::array<const char*, KindCount> kHeaders = {
+    "<POINT №", "<LINE №", "<CIRCLE №", "<TRIANGLE №", "<TETRAGON №", "<XOY №", "<ORB №",
+    "<CYLINDER №", "<CONE №", "<PYRAMID3 №", "<PYRAMID4 №", "<PRISM3 №", "<PRISM4 №", "<XYZ №",
+};
+
+// A packed field keeps its width only while the value fits in it: a value
+// outside is written as the nearest one that fits, so that the fields after it
+// stay in place.
+std::string PackedField(std::int32_t v, int width) {
+    const std::int32_t hi = width == 4 ? 9999 : 99;
+    const std::int32_t lo = width == 4 ? -999 : -9;
+    return IntToZeroPadStr(std::clamp(v, lo, hi), width);
+}
+
+// The I-th field of a packed line (1-based start, width characters).
+std::int32_t PackedInt(LineReader& in, std::string_view line, std::size_t start, std::size_t width) {
+    std::int64_t v = 0;
+    if (line.size() < start - 1 + width || !ParseInt(line.substr(start - 1, width), v)) in.Fail("a packed field is not a number");
+    return static_cast<std::int32_t>(v);
+}
+
+std::uint8_t PackedByte(LineReader& in, std::string_view line, std::size_t start, std::size_t width) {
+    const std::int32_t v = PackedInt(in, line, start, width);
+    if (v < 0 || v > 255) in.Fail("a packed byte out of range");
+    return static_cast<std::uint8_t>(v);
+}
+
+std::string Header(std::size_t kind, std::size_t n) { return std::string(kHeaders[kind]) + std::to_string(n) + ">"; }
+
+template <class T, std::size_t N, class F>
+void WriteStore(LineWriter& out, const Store<T, N>& s, std::size_t kind, F&& write) {
+    for (std::size_t n = 1; n <= s.count(); ++n) write(out, s[n], Header(kind, n));
+}
+
+template <class T, std::size_t N, class F>
+void ReadStore(LineReader& in, Store<T, N>& s, F&& read) {
+    for (std::size_t n = 1; n <= s.count(); ++n) read(in, s[n]);
+}
+
+bool ReadWholeFile(const std::string& name, std::string& bytes) {
+    // A document at full capacity is a few megabytes; anything far larger is
+    // not one of ours.
+    constexpr long kMaxSize = 512L << 20;
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) return false;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(f) : -1;
+    ok = ok && size >= 0 && size <= kMaxSize && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize(static_cast<std::size_t>(size));
+        ok = size == 0 || std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    }
+    std::fclose(f);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& name, const std::string& bytes) {
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    return ok;
+}
+
+}  // namespace
+
+LiveWindows WindowsFromRecord(const DProj& doc) {
+    LiveWindows w;
+    w.PicState = doc.ImWinState;
+    w.PicLeft = doc.ImWinLeft;
+    w.PicTop = doc.ImWinTop;
+    w.PicWidth = doc.ImWinWidth;
+    w.PicHeight = doc.ImWinHeight;
+    w.PicScrollHorz = doc.ImScrollHorz;
+    w.PicScrollVert = doc.ImScrollVert;
+    w.TransLeft = doc.TransLeft;
+    w.TransTop = doc.TransTop;
+    w.ComboIndex = doc.CurObjNo;
+    if (doc.ActiveKind >= 1 && doc.ActiveKind <= KindCount) w.DialogOpen[static_cast<std::size_t>(doc.ActiveKind - 1)] = true;
+    w.FocusIndex = doc.FocusIndex;
+    return w;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::array<std::uint8_t, KindCount>& roles,
+                         char sep) {
+    LineWriter out(sep);
+    const DSubProj& o = doc.Obj;
+    const DImProj& im = doc.Im;
+
+    out.Raw("<Pel19 File>");
+    std::string counts;
+    for (const auto& k : KindTable) counts += IntToZeroPadStr(o.count(k.kind), 2);
+    out.Raw(counts);
+
+    out.Raw("<$image>");
+    out.Int(im.Width);
+    out.Int(im.Height);
+    out.Int(im.Dpi);
+    out.Color(im.Background);
+    out.Int(im.YOrient);
+    out.Int(im.FontUnit);
+    out.Raw(im.PicMode == 0 ? "0" : "1");
+    out.FlagL(im.Smooth);
+    out.Text(im.BackPicture);
+    out.FlagL(im.BackOn);
+    out.Int(im.BackSizeMode);
+    out.Int(im.LightSource);
+    out.FlagL(im.TwoColors != 0);
+    out.Real(im.BorderPercent);
+    out.Int(im.BorderAngle);
+    out.Real(im.LightX);
+    out.Real(im.LightY);
+    out.Real(im.LightZ);
+    out.Real(im.LightDX);
+    out.Real(im.LightDY);
+    out.Real(im.LightDZ);
+    out.FlagL(im.LastFillOption);
+
+    out.Raw("<$Primitive and Automaton>");
+    out.Raw(std::string(10, FlagFalse));
+    out.Raw("<$Forms State and Scale>");
+    const std::uint8_t state = win.PicState >= 1 && win.PicState <= 3 ? win.PicState : 1;
+    out.Raw(std::to_string(state) + PackedField(win.PicLeft, 4) + PackedField(win.PicTop, 4) +
+            PackedField(win.PicWidth, 4) + PackedField(win.PicHeight, 4) + PackedField(win.PicScrollHorz, 4) +
+            PackedField(win.PicScrollVert, 4));
+    out.Raw((win.TransRolledUp ? "1" : "2") + PackedField(win.TransLeft, 4) + PackedField(win.TransTop, 4));
+    out.Raw(PackedField(doc.Zoom, 4));
+    out.Raw(IntToZeroPadStr(win.ComboIndex, 4));
+    int active = 0;
+    for (int k = 0; k < KindCount; ++k)
+        if (win.DialogOpen[static_cast<std::size_t>(k)]) active = k + 1;
+    out.Raw(IntToZeroPadStr(active, 4));
+    std::string roleLine;
+    for (const std::uint8_t r : roles) roleLine += PackedField(r, 2);
+    out.Raw(roleLine);
+    out.Int(win.FocusIndex);
+    out.Raw((doc.RolledUp ? "1" : "2") + PackedField(doc.DlgLeft, 4) + PackedField(doc.DlgTop, 4));
+
+    out.Raw("<$Printer Setup>");
+    out.Int(doc.PaperWidth);
+    out.Int(doc.PaperHeight);
+    out.Raw(doc.Portrait ? "0" : "1");
+    out.Int(doc.Margin1);
+    out.Int(doc.Margin2);
+
+    out.Raw("<$Info>");
+    out.Text(doc.Caption);
+    out.Text(doc.Author);
+    for (const auto& n : doc.Notes) out.Text(n);
+    out.Int(doc.AnimDelay);
+    out.Int(doc.AnimFrames);
+    out.Text(doc.AnimStep);
+    out.Text(doc.AnimStart);
+    out.FlagL(doc.AnimLoop);
+
+    WriteStore(out, o.Po, 0, WritePointBlock);
+    WriteStore(out, o.Li, 1, WriteLineBlock);
+    WriteStore(out, o.Ci, 2, WriteCircleBlock);
+    WriteStore(out, o.Tr, 3, WriteTriangleBlock);
+    WriteStore(out, o.Kv, 4, WriteTetragonBlock);
+    WriteStore(out, o.Xy, 5, WriteXOYBlock);
+    WriteStore(out, o.Sf, 6, WriteOrbBlock);
+    WriteStore(out, o.Zi, 7, WriteCylinderBlock);
+    WriteStore(out, o.Ko, 8, WriteConeBlock);
+    WriteStore(out, o.I3, 9, WritePyramid3Block);
+    WriteStore(out, o.I4, 10, WritePyramid4Block);
+    WriteStore(out, o.R3, 11, WritePrism3Block);
+    WriteStore(out, o.R4, 12, WritePrism4Block);
+    WriteStore(out, o.Xz, 13, WriteXYZBlock);
+    out.Raw("<$endfile>");
+    return out.take();
+}
+
+bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
+    const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
+    const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
+    const std::string text = DocumentText(doc, win, roles, DecimalSeparator());
+
+    // Written beside the target and renamed over it, so that a failed save
+    // leaves an existing file as it was.
+    const std::string tmp = name + ".tmp~";
+    bool ok = WriteWholeFile(tmp, text) || WriteWholeFile(tmp, text);
+    ok = ok && std::rename(tmp.c_str(), name.c_str()) == 0;
+    if (!ok) {
+        std::remove(tmp.c_str());
+        if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
+        return false;
+    }
+    if ((mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng)
+        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0);
+    WriteCurvesFile(name, doc);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+namespace {
+
+void ReadFrame(LineReader& in, DProj& doc) {
+    const std::uint8_t v = in.version();
+    DImProj& im = doc.Im;
+
+    const std::string_view counts = in.RawLine();
+    if (counts.size() < 2 * KindCount) in.Fail("the line of object counts is too short");
+    std::array<std::int32_t, KindCount> n{};
+    for (std::size_t k = 0; k < KindTable.size(); ++k) {
+        n[k] = PackedInt(in, counts, 2 * k + 1, 2);
+        if (n[k] < 0 || n[k] > KindTable[k].capacity) in.Fail("an object count above the capacity");
+    }
+    std::size_t k = 0;
+    ForEachStore(doc.Obj, [&](auto& store) { store.resize(static_cast<std::size_t>(n[k++])); });
+
+    in.Skip();  // "<$image>"
+    im.Width = in.Int();
+    im.Height = in.Int();
+    im.Dpi = in.Int();
+    const std::string_view rgb = in.RawLine();
+    const TColor r = PackedByte(in, rgb, 1, 3), g = PackedByte(in, rgb, 4, 3), b = PackedByte(in, rgb, 7, 3);
+    im.Background = r | (g << 8) | (b << 16);
+    im.YOrient = in.Byte();
+    im.FontUnit = in.Byte();
+    im.PicMode = in.Not0() ? 1 : 0;
+    if (v >= 15) im.Smooth = in.IsI();
+    im.BackPicture = in.Text();
+    im.BackOn = in.IsI();
+    im.BackSizeMode = in.Byte();
+    if (v >= 17) {
+        im.LightSource = in.Byte();
+        im.TwoColors = in.IsI() ? 1 : 0;
+        im.BorderPercent = in.Real();
+        if (im.BorderPercent <= 0 || im.BorderPercent >= 100) im.BorderPercent = 50;
+        im.BorderAngle = in.Int();
+        if (im.BorderAngle != 90 && im.BorderAngle != 180) im.BorderAngle = 90;
+        im.LightX = in.Real();
+        im.LightY = in.Real();
+        im.LightZ = in.Real();
+        im.LightDX = in.Real();
+        im.LightDY = in.Real();
+        im.LightDZ = in.Real();
+        im.LastFillOption = in.IsI();
+    }
+
+    in.Skip();  // "<$Primitive and Automaton>"
+    in.Skip();  // ten "л"
+    in.Skip();  // "<$Forms State and Scale>"
+    const std::string_view pic = in.RawLine();
+    doc.ImWinState = PackedByte(in, pic, 1, 1);
+    doc.ImWinLeft = PackedInt(in, pic, 2, 4);
+    doc.ImWinTop = PackedInt(in, pic, 6, 4);
+    doc.ImWinWidth = PackedInt(in, pic, 10, 4);
+    doc.ImWinHeight = PackedInt(in, pic, 14, 4);
+    doc.ImScrollHorz = PackedInt(in, pic, 18, 4);
+    doc.ImScrollVert = PackedInt(in, pic, 22, 4);
+    const std::string_view trans = in.RawLine();
+    if (trans.size() < 9) in.Fail("the transformations window line is too short");
+    doc.TransLeft = PackedInt(in, trans, 2, 4);
+    doc.TransTop = PackedInt(in, trans, 6, 4);
+    doc.Zoom = PackedInt(in, in.RawLine(), 1, 4);
+    doc.CurObjNo = in.Int();
+    doc.ActiveKind = in.Int();
+    const std::string_view roles = in.RawLine();
+    for (std::size_t i = 0; i < doc.Role.size(); ++i) doc.Role[i] = PackedByte(in, roles, 2 * i + 1, 2);
+    doc.FocusIndex = in.Int();
+    const std::string_view dlg = in.RawLine();
+    if (dlg.size() < 9) in.Fail("the dialog line is too short");
+    if (dlg[0] == '1') doc.RolledUp = true;
+    else if (dlg[0] == '2') doc.RolledUp = false;
+    doc.DlgLeft = PackedInt(in, dlg, 2, 4);
+    doc.DlgTop = PackedInt(in, dlg, 6, 4);
+
+    in.Skip();  // "<$Printer Setup>"
+    doc.PaperWidth = in.Int();
+    doc.PaperHeight = in.Int();
+    doc.Portrait = in.Int() == 0;
+    doc.Margin1 = in.Int();
+    doc.Margin2 = in.Int();
+
+    in.Skip();  // "<$Info>"
+    doc.Caption = in.Text();
+    doc.Author = in.Text();
+    for (auto& note : doc.Notes) note = in.Text();
+    if (v >= 14) {
+        doc.AnimDelay = in.Int();
+        doc.AnimFrames = in.Int();
+        doc.AnimStep = in.Text();
+        doc.AnimStart = in.Text();
+        const std::string_view loop = in.RawLine();
+        doc.AnimLoop = !loop.empty() && loop[0] == FlagTrue;
+    } else {
+        doc.AnimDelay = 30;
+        doc.AnimFrames = 30;
+        doc.AnimStep = "pi/15";
+        doc.AnimStart = "0";
+        doc.AnimLoop = true;
+    }
+
+    DSubProj& o = doc.Obj;
+    ReadStore(in, o.Po, ReadPointBlock);
+    ReadStore(in, o.Li, ReadLineBlock);
+    ReadStore(in, o.Ci, ReadCircleBlock);
+    ReadStore(in, o.Tr, ReadTriangleBlock);
+    ReadStore(in, o.Kv, ReadTetragonBlock);
+    ReadStore(in, o.Xy, ReadXOYBlock);
+    ReadStore(in, o.Sf, ReadOrbBlock);
+    ReadStore(in, o.Zi, ReadCylinderBlock);
+    ReadStore(in, o.Ko, ReadConeBlock);
+    ReadStore(in, o.I3, ReadPyramid3Block);
+    ReadStore(in, o.I4, ReadPyramid4Block);
+    ReadStore(in, o.R3, ReadPrism3Block);
+    ReadStore(in, o.R4, ReadPrism4Block);
+    ReadStore(in, o.Xz, [&](LineReader& r, DXZ& x) { ReadXYZBlock(r, x, im.Width, im.Height); });
+}
+
+}  // namespace
+
+std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep) {
+    LineReader in(bytes, 0, sep);
+    std::string_view first;
+    try {
+        first = in.RawLine();
+    } catch (const FormatError&) {
+        return ReadNotDocument;  // an empty file
+    }
+    if (first.substr(0, 4) != "<Pel") return ReadNotDocument;
+    if (first.size() < 6) return ReadBadVersion;
+    const char d1 = first[4], d2 = first[5];
+    if (d1 < '0' || d1 > '9' || d2 < '0' || d2 > '9') return ReadBadVersion;
+    const int v = (d1 - '0') * 10 + (d2 - '0');
+    if (v < 1 || v > CurrentFormatVersion) return ReadBadVersion;
+    version = static_cast<std::uint8_t>(v);
+    if (v <= 9) return ReadTooOld;
+    in.setVersion(version);
+    try {
+        ReadFrame(in, doc);
+    } catch (const FormatError&) {
+        return ReadMalformed;
+    } catch (const std::out_of_range&) {
+        return ReadMalformed;
+    }
+    return ReadOk;
+}
+
+void ProcessAfterReading(DProj& doc, WorkingCopies* work) {
+    if (doc.Im.YOrient == 1) FlipYDocument(doc, work, FlipFromOldFile, doc.Im.Height);
+    doc.Im.YOrient = 2;
+    DSubProj& o = doc.Obj;
+    for (std::size_t n = 1; n <= o.Po.count(); ++n) UpdatePoint(o.Po[n], 0);
+    for (std::size_t n = 1; n <= o.Li.count(); ++n) UpdateLine(o.Li[n], 0);
+    for (std::size_t n = 1; n <= o.Ci.count(); ++n) UpdateCircle(o.Ci[n], 0);
+    for (std::size_t n = 1; n <= o.Tr.count(); ++n) UpdateTriangle(o.Tr[n], 0, false);
+    for (std::size_t n = 1; n <= o.Kv.count(); ++n) UpdateTetragon(o.Kv[n], 0, true);
+    for (std::size_t n = 1; n <= o.Xy.count(); ++n) UpdateXOY(o.Xy[n], 0);
+    for (std::size_t n = 1; n <= o.Sf.count(); ++n) UpdateOrb(o.Sf[n], 0);
+    for (std::size_t n = 1; n <= o.Zi.count(); ++n) UpdateCylinder(o.Zi[n], 0);
+    for (std::size_t n = 1; n <= o.Ko.count(); ++n) UpdateCone(o.Ko[n], 0);
+    for (std::size_t n = 1; n <= o.I3.count(); ++n) UpdatePyramid3(o.I3[n], 0);
+    for (std::size_t n = 1; n <= o.I4.count(); ++n) UpdatePyramid4(o.I4[n], 0);
+    for (std::size_t n = 1; n <= o.R3.count(); ++n) UpdatePrism3(o.R3[n], 0);
+    for (std::size_t n = 1; n <= o.R4.count(); ++n) UpdatePrism4(o.R4[n], 0);
+    for (std::size_t n = 1; n <= o.Xz.count(); ++n) UpdateXYZ(o.Xz[n], 0);
+}
+
+std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
+                          const DocumentContext& ctx) {
+    std::string bytes;
+    if (!ReadWholeFile(name, bytes) && !ReadWholeFile(name, bytes)) return ReadCannotOpen;
+
+    // Read into a copy of doc (fields a file lacks keep doc's values), so that
+    // a malformed file leaves doc as it was.
+    auto work = std::make_unique<DProj>(doc);
+    std::uint8_t v = version;
+    const std::uint8_t res = ParseDocumentText(bytes, *work, v, DecimalSeparator());
+    if (res == ReadTooOld || res == ReadOk) version = v;
+    if (res != ReadOk) return res;
+    const bool flipped = work->Im.YOrient == 1;
+    try {
+        ProcessAfterReading(*work, nullptr);
+    } catch (const std::exception&) {
+        return ReadMalformed;
+    }
+    // Only an opened document replaces the edited objects; their working
+    // copies turn with it.
+    if (flipped && mode == ReadModeOpen && ctx.Work) {
+        DProj none;
+        FlipYDocument(none, ctx.Work, FlipFromOldFile, work->Im.Height);
+    }
+    doc = std::move(*work);
+
+    if (mode == ReadModeOpen) {
+        const bool loaded = ctx.BackPng && ReadFillPicture(name, *ctx.BackPng);
+        if (ctx.Proj) ctx.Proj->FillValid = loaded ? 1 : 0;
+    } else if (ctx.Proj && HasGradientFills(doc)) {
+        ctx.Proj->FillValid = 0;
+    }
+    if (version >= 12) ReadCurvesFile(name, doc);
+    return ReadOk;
+}
+
+std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
+    static const DocumentContext none;
+    return ReadDocument(name, doc, version, mode, none);
+}
+
+std::function<std::uint8_t(const std::string&, DProj&, std::uint8_t&, std::uint8_t)>
+BindDocumentReader(const DocumentContext* ctx) {
+    return [ctx](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
+        return ctx ? ReadDocument(name, doc, version, mode, *ctx) : ReadDocument(name, doc, version, mode);
+    };
+}
+
+}  // namespace pelmar

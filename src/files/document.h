@@ -1,0 +1,103 @@
+// The document text format: one writer and one reader, with a mode, for
+// documents, undo snapshots, the clipboard file and the per-kind default sets.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "model/records.h"
+
+class QImage;
+
+namespace pelmar {
+
+// Writer modes.
+inline constexpr std::uint8_t WriteModeDefaultSet = 1;
+inline constexpr std::uint8_t WriteModeUndo = 2;
+inline constexpr std::uint8_t WriteModeDocument = 3;
+inline constexpr std::uint8_t WriteModeClipboard = 4;
+
+// Reader modes.
+inline constexpr std::uint8_t ReadModeDefaults = 1;      // default object for a new object
+inline constexpr std::uint8_t ReadModeLoadDefaults = 2;  // load-defaults buttons of the dialogs
+inline constexpr std::uint8_t ReadModeOpen = 3;          // open a document, reload an undo snapshot
+inline constexpr std::uint8_t ReadModePaste = 4;
+inline constexpr std::uint8_t ReadModePreview = 5;
+
+// Reader results.
+inline constexpr std::uint8_t ReadOk = 0;
+inline constexpr std::uint8_t ReadCannotOpen = 1;
+inline constexpr std::uint8_t ReadNotDocument = 2;   // the first line does not begin with "<Pel"
+inline constexpr std::uint8_t ReadBadVersion = 3;    // characters 5-6 are not "01" .. "19"
+inline constexpr std::uint8_t ReadTooOld = 4;        // versions "01" .. "09"
+inline constexpr std::uint8_t ReadMalformed = 5;     // truncated or malformed; the document is unchanged
+
+inline constexpr std::uint8_t CurrentFormatVersion = 19;
+
+// What the writer takes from the live windows: the picture window, the
+// transformations window, the object combo, the dialog-open flags and the
+// focused dialog control.
+struct LiveWindows {
+    std::uint8_t PicState = 1;  // 1 normal, 2 maximised, 3 minimised
+    std::int32_t PicLeft = 0, PicTop = 0, PicWidth = 0, PicHeight = 0;
+    std::int32_t PicScrollHorz = 0, PicScrollVert = 0;
+    bool TransRolledUp = false;
+    std::int32_t TransLeft = 0, TransTop = 0;
+    std::int32_t ComboIndex = -1;                 // item index of the object combo, -1 none
+    std::array<bool, KindCount> DialogOpen{};     // FormPoOpen .. FormXZOpen
+    std::int32_t FocusIndex = 0;                  // GetFocusIndex
+};
+
+// The same values as the record holds them (the windows as last stored).
+LiveWindows WindowsFromRecord(const DProj& doc);
+
+// What the two procedures use besides the file and the record.
+struct DocumentContext {
+    // The open document: its role bytes are written with every file, its
+    // FillValid is set or cleared by reading.  May be null.
+    DProj* Proj = nullptr;
+    // Working copies flipped together with an old-orientation document opened
+    // in mode 3.  May be null.
+    WorkingCopies* Work = nullptr;
+    // The fill picture; without it no fill picture is written or read.
+    QImage* BackPng = nullptr;
+    // The live windows; without it the values stored in the written record.
+    std::function<LiveWindows()> Windows;
+    // Message box; the text of "cannot save" (word-table line 625).
+    std::function<void(const std::string&)> ShowMessage;
+    std::string CannotSaveText = "Не могу сохранить файл!";
+};
+
+// The main file's bytes as WriteDocument writes them (code page 1251, CR LF).
+std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std::array<std::uint8_t, KindCount>& roles,
+                         char decimalSeparator);
+
+// Writes doc to the file name; false when the file cannot be created or
+// written (an existing file of that name is then untouched).  Modes 2 and 3
+// also write the fill picture; every mode writes the curves file when some
+// curve is present.
+bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx);
+
+// Reads the file into doc; version := the file's format version.  Result 0
+// when it was read (objects recomputed), 1..5 otherwise with doc unchanged.
+std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
+                          const DocumentContext& ctx);
+// The same without an open document, windows or fill picture.
+std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode);
+
+// The reader bound to a context, in the form the default-object loaders take.
+std::function<std::uint8_t(const std::string&, DProj&, std::uint8_t&, std::uint8_t)>
+BindDocumentReader(const DocumentContext* ctx);
+
+// Reads the main file's bytes into doc: the frame and the object blocks, no
+// processing afterwards.  Results as ReadDocument (never 1); on a result
+// other than 0 doc may be partly overwritten.
+std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator);
+
+// Flip of an old-orientation document and the recomputation of every object,
+// as done after reading.
+void ProcessAfterReading(DProj& doc, WorkingCopies* work);
+
+}  // namespace pelmar

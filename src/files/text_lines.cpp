@@ -1,0 +1,328 @@
+#include "files/text_lines.h"
+
+#include <QLocale>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace pelmar {
+
+namespace {
+
+// Code points of bytes 0x80..0xBF; 0 marks the byte without a character.
+constexpr std::array<char16_t, 64> kHigh = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char ToCp1251(char32_t c) {
+    if (c < 0x80) return static_cast<char>(c);
+    if (c >= 0x0410 && c <= 0x044F) return static_cast<char>(c - 0x0410 + 0xC0);
+    for (std::size_t i = 0; i < kHigh.size(); ++i)
+        if (kHigh[i] != 0 && kHigh[i] == c) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+char g_separator = 0;
+
+}  // namespace
+
+std::string Cp1251ToUtf8(std::string_view cp) {
+    std::string out;
+    out.reserve(cp.size() + cp.size() / 2);
+    for (const char ch : cp) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) {
+            out += ch;
+        } else if (b >= 0xC0) {
+            AppendUtf8(out, 0x0410 + (b - 0xC0));
+        } else {
+            const char16_t c = kHigh[b - 0x80];
+            if (c == 0) out += '?';
+            else AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+std::string Utf8ToCp1251(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        int len = 0;
+        char32_t c = 0;
+        if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
+        else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
+        else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
+        bool ok = len > 0 && i + static_cast<std::size_t>(len) <= n;
+        for (int k = 1; ok && k < len; ++k) {
+            const auto cb = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((cb & 0xC0) != 0x80) ok = false;
+            else c = (c << 6) | (cb & 0x3F);
+        }
+        if (!ok) {  // one unmappable byte; resynchronise on the next
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += ToCp1251(c);
+        i += static_cast<std::size_t>(len);
+    }
+    return out;
+}
+
+char DecimalSeparator() {
+    if (g_separator == 0) {
+        const QString p = QLocale::system().decimalPoint();
+        g_separator = (p.size() == 1 && p[0].unicode() < 0x80) ? static_cast<char>(p[0].unicode()) : '.';
+    }
+    return g_separator;
+}
+
+void SetDecimalSeparator(char sep) { g_separator = sep; }
+
+std::string IntToZeroPadStr(std::int64_t value, int width) {
+    std::string s = std::to_string(value);
+    if (width <= static_cast<int>(s.size())) return s;
+    if (value >= 0) return std::string(static_cast<std::size_t>(width) - s.size(), '0') + s;
+    const std::string digits = s.substr(1);
+    const int want = width - 1;
+    std::string pad;
+    if (want > static_cast<int>(digits.size())) pad.assign(static_cast<std::size_t>(want) - digits.size(), '0');
+    return "-" + pad + digits;
+}
+
+std::string FormatReal(double v, char sep) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
+    if (v == 0) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", v);
+    // Mantissa digits and the exponent, whatever separator printf used.
+    std::string digits;
+    bool neg = false;
+    int exp = 0;
+    const char* p = buf;
+    if (*p == '-') { neg = true; ++p; }
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits += *p;
+    if (*p == 'e') exp = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string out = neg ? "-" : "";
+    if (exp < -4 || exp >= 15) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += sep;
+            out.append(digits, 1);
+        }
+        out += 'E';
+        out += std::to_string(exp);
+        return out;
+    }
+    if (exp < 0) {
+        out += '0';
+        out += sep;
+        out.append(static_cast<std::size_t>(-exp - 1), '0');
+        out += digits;
+        return out;
+    }
+    const auto ip = static_cast<std::size_t>(exp) + 1;
+    if (digits.size() <= ip) {
+        out += digits;
+        out.append(ip - digits.size(), '0');
+    } else {
+        out.append(digits, 0, ip);
+        out += sep;
+        out.append(digits, ip);
+    }
+    return out;
+}
+
+bool ParseReal(std::string_view s, char sep, double& out) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    if (s.empty() || s.size() > 64) return false;
+    char buf[72];
+    std::size_t n = 0;
+    std::size_t start = 0;
+    if (s[0] == '+') start = 1;
+    for (std::size_t i = start; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == sep) buf[n++] = '.';
+        else if (c == '.' || c == ',') return false;  // a separator of another locale
+        else if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || c == 'E') buf[n++] = c;
+        else return false;
+    }
+    if (n == 0) return false;
+    double v = 0;
+    const auto r = std::from_chars(buf, buf + n, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != buf + n || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool ParseInt(std::string_view s, std::int64_t& out) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    if (!s.empty() && s[0] == '+') s.remove_prefix(1);
+    if (s.empty()) return false;
+    std::int64_t v = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
+    out = v;
+    return true;
+}
+
+std::string ColorToRGBText(std::uint32_t c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03u%03u%03u", c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu);
+    return buf;
+}
+
+// ---------------------------------------------------------------------------
+
+void LineWriter::Text(std::string_view utf8) {
+    bool ascii = true;
+    for (const char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+    if (ascii) buf_ += utf8;
+    else buf_ += Utf8ToCp1251(utf8);
+    End();
+}
+
+void LineWriter::Raw(std::string_view cp1251) {
+    buf_ += cp1251;
+    End();
+}
+
+void LineWriter::Int(std::int64_t v) {
+    char tmp[24];
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
+    buf_.append(tmp, r.ptr);
+    End();
+}
+
+void LineWriter::Real(double v) {
+    buf_ += FormatReal(v, sep_);
+    End();
+}
+
+void LineWriter::FlagL(bool b) {
+    buf_ += b ? FlagTrue : FlagFalse;
+    End();
+}
+
+void LineWriter::Flag01(bool b) {
+    buf_ += b ? '1' : '0';
+    End();
+}
+
+void LineWriter::Count(int n) {
+    if (n >= 0 && n < 10) buf_ += '0';
+    buf_ += std::to_string(n);
+    End();
+}
+
+void LineWriter::Color(std::uint32_t c) {
+    buf_ += ColorToRGBText(c);
+    End();
+}
+
+// ---------------------------------------------------------------------------
+
+std::string_view LineReader::RawLine() {
+    if (pos_ >= data_.size()) Fail("the file ends early");
+    const std::size_t start = pos_;
+    std::size_t i = start;
+    while (i < data_.size() && data_[i] != '\r' && data_[i] != '\n') ++i;
+    const std::string_view line = data_.substr(start, i - start);
+    if (i < data_.size()) {
+        if (data_[i] == '\r' && i + 1 < data_.size() && data_[i + 1] == '\n') i += 2;
+        else ++i;
+    }
+    pos_ = i;
+    ++line_;
+    return line;
+}
+
+void LineReader::Fail(const std::string& what) const {
+    throw FormatError("line " + std::to_string(line_) + ": " + what);
+}
+
+std::int32_t LineReader::Int() {
+    const std::string_view s = RawLine();
+    std::int64_t v = 0;
+    if (!ParseInt(s, v) || v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+        Fail("not an integer");
+    return static_cast<std::int32_t>(v);
+}
+
+std::uint8_t LineReader::Byte() {
+    const std::int32_t v = Int();
+    if (v < 0 || v > 255) Fail("a byte out of range");
+    return static_cast<std::uint8_t>(v);
+}
+
+double LineReader::Real() {
+    const std::string_view s = RawLine();
+    double v = 0;
+    if (!ParseReal(s, sep_, v)) Fail("not a number");
+    return v;
+}
+
+bool LineReader::NotL() {
+    const std::string_view s = RawLine();
+    return !(s.size() == 1 && s[0] == FlagFalse);
+}
+
+bool LineReader::IsI() {
+    const std::string_view s = RawLine();
+    return s.size() == 1 && s[0] == FlagTrue;
+}
+
+bool LineReader::FirstI() {
+    const std::string_view s = RawLine();
+    if (s.empty()) Fail("an empty flag line");
+    return s[0] == FlagTrue;
+}
+
+bool LineReader::Not0() {
+    const std::string_view s = RawLine();
+    return !(s.size() == 1 && s[0] == '0');
+}
+
+bool LineReader::Is1() {
+    const std::string_view s = RawLine();
+    return s.size() == 1 && s[0] == '1';
+}
+
+}  // namespace pelmar

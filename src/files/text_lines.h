@@ -1,0 +1,110 @@
+// Line forms of the program's text files (documents, curves files): the
+// Windows-1251 code page at the file boundary, CR LF line ends, one value per
+// line.  Text in memory is UTF-8.
+//
+// LineWriter builds a file's bytes in memory; LineReader walks a file's bytes
+// and never reads past their end: a missing line, a line that does not hold
+// the number it should or a value out of range throws FormatError.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pelmar {
+
+// A malformed or truncated file.
+struct FormatError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Code page 1251 <-> UTF-8.  Characters the other side lacks become '?'
+// (byte 0x98 has no character; malformed UTF-8 counts as unmappable).
+std::string Cp1251ToUtf8(std::string_view cp);
+std::string Utf8ToCp1251(std::string_view utf8);
+
+// The decimal separator of reals: the user's locale by default.
+char DecimalSeparator();
+void SetDecimalSeparator(char sep);
+
+// Fixed-width integer: padded on the left with "0" to width characters, a
+// negative value keeping its "-" in front (-12 at width 4 gives "-012"); a
+// longer text stays unpadded.
+std::string IntToZeroPadStr(std::int64_t value, int width);
+
+// Real in the general form: at most 15 significant digits, no trailing zeros,
+// exponent form ("5E-5", "1,5E20") below 0.0001 or from 1E15 in magnitude.
+std::string FormatReal(double v, char sep);
+// Reads such a text (also other exponent spellings); false when it is not a
+// finite number written with this separator.
+bool ParseReal(std::string_view s, char sep, double& out);
+// Whole-line decimal integer with optional sign; false when it is not one or
+// does not fit.
+bool ParseInt(std::string_view s, std::int64_t& out);
+
+// Colour as nine digits RRRGGGBBB (red is the lowest byte of the value).
+std::string ColorToRGBText(std::uint32_t c);
+
+class LineWriter {
+public:
+    explicit LineWriter(char sep = DecimalSeparator()) : sep_(sep) { buf_.reserve(1 << 16); }
+
+    void Text(std::string_view utf8);           // converted to the code page
+    void Raw(std::string_view cp1251);          // bytes as they are
+    void Int(std::int64_t v);
+    void Real(double v);
+    void FlagL(bool b);                         // "и" / "л"
+    void Flag01(bool b);                        // "1" / "0"
+    void Count(int n);                          // two characters, 7 gives "07"
+    void Color(std::uint32_t c);                // RRRGGGBBB
+
+    const std::string& bytes() const { return buf_; }
+    std::string take() { return std::move(buf_); }
+    char separator() const { return sep_; }
+
+private:
+    void End() { buf_ += "\r\n"; }
+    std::string buf_;
+    char sep_;
+};
+
+class LineReader {
+public:
+    LineReader(std::string_view bytes, std::uint8_t version, char sep = DecimalSeparator())
+        : data_(bytes), version_(version), sep_(sep) {}
+
+    std::uint8_t version() const { return version_; }
+    void setVersion(std::uint8_t v) { version_ = v; }
+    bool atEnd() const { return pos_ >= data_.size(); }
+    std::size_t lineNumber() const { return line_; }
+
+    // The next line's bytes (code page 1251, line end removed).
+    std::string_view RawLine();
+    void Skip() { RawLine(); }
+    std::string Text() { return Cp1251ToUtf8(RawLine()); }
+    std::int32_t Int();
+    std::uint8_t Byte();                        // 0..255
+    double Real();
+    std::uint32_t Color32() { return static_cast<std::uint32_t>(Int()); }
+    bool NotL();                                // false exactly for "л"
+    bool IsI();                                 // true exactly for "и"
+    bool FirstI();                              // first character "и"; empty line fails
+    bool Not0();                                // false exactly for "0"
+    bool Is1();                                 // true exactly for "1"
+
+    [[noreturn]] void Fail(const std::string& what) const;
+
+private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    std::size_t line_ = 0;
+    std::uint8_t version_;
+    char sep_;
+};
+
+// Bytes of the two flag characters in code page 1251.
+inline constexpr char FlagTrue = '\xE8';   // "и"
+inline constexpr char FlagFalse = '\xEB';  // "л"
+
+}  // namespace pelmar

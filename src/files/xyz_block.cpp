@@ -1,0 +1,226 @@
+// Block of the 3D coordinate system.
+#include "files/block_common.h"
+#include "files/object_blocks.h"
+
+namespace pelmar {
+
+using namespace blocks;
+
+namespace {
+
+constexpr TColor kWhite = 0xFFFFFF;
+constexpr TColor kRed = 0x0000FF;
+
+// Nine digits RRRGGGBBB; a line whose three numbers do not all convert or one
+// is above 255 leaves c as it was; a shorter line is malformed.
+void ReadRGB(LineReader& in, TColor& c) {
+    const std::string_view s = in.RawLine();
+    if (s.size() < 9) in.Fail("a colour line shorter than nine characters");
+    std::int64_t ch[3];
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!ParseInt(s.substr(3 * i, 3), ch[i]) || ch[i] < 0 || ch[i] > 255) return;
+    c = static_cast<TColor>(ch[0] | (ch[1] << 8) | (ch[2] << 16));
+}
+
+// The outline settings of a file that has none.  The second-order byte is
+// not stored with the outline; files from version 11 on leave it as it is.
+void SetOutlineDefaults(DOutLine& o, std::int32_t width, std::int32_t height) {
+    o.On = false;
+    o.X1 = 0;
+    o.Y1 = 0;
+    o.X2 = width;
+    o.Y2 = height;
+    o.ScanDir = 0;
+    o.Step1 = 10;
+    o.Step2 = 3;
+    o.FitMode = 1;
+    o.GradientOn = false;
+    o.Colors = {kWhite, kRed, 0};
+}
+
+}  // namespace
+
+void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
+    WritePointBlock(out, x.Center, header + "<Center>");
+    WriteLineBlock(out, x.AxisX, header + "<Axes X>");
+    WriteLineBlock(out, x.AxisY, header + "<Axes Y>");
+    WriteLineBlock(out, x.AxisZ, header + "<Axes Z>");
+    WriteHead(out, x, header);
+    out.Real(x.Scale.v);
+    out.Real(x.Div.v);
+    out.Int(x.MarkWidth.v);
+    out.Int(x.MarkHeight.v);
+    out.FlagL(x.NumbersOn.v);
+    out.Int(x.NumberStep.v);
+    out.Text(x.NumberFont.s);
+    out.FlagL(x.NumbersItalic.v);
+    out.FlagL(x.NumbersBold.v);
+    out.Int(x.NumberSize.v);
+    for (std::size_t i = 1; i <= 4; ++i) {
+        out.FlagL(x.SurfOn[i].v);
+        out.Text(x.Surf[i].s);
+        if (i == 4) {
+            out.Text(x.Surf3More[1].s);
+            out.Text(x.Surf3More[2].s);
+        }
+        out.Int(x.SurfThick[i].v);
+        out.Int(x.SurfColorIndex[i].v);
+        for (int k = 0; k < 4; ++k) out.Raw("X");
+    }
+    out.Real(x.ParT1.v);
+    out.Real(x.ParT2.v);
+    out.Real(x.ParH.v);
+    for (std::size_t s = 1; s <= 3; ++s)
+        for (std::size_t d = 1; d <= 3; ++d)
+            for (std::size_t k = 1; k <= 11; ++k) {
+                const DSection& sec = x.Sections[s][d][k];
+                out.FlagL(sec.On.v);
+                out.Real(sec.C.v);
+                for (const auto& b : sec.Bounds) out.Real(b.v);
+            }
+    for (std::size_t i = 1; i <= 4; ++i) {
+        const DGraphMove& m = x.Move[i];
+        out.FlagL(m.Moved.v);
+        out.Real(m.DX.v);
+        out.Real(m.DY.v);
+        out.Real(m.DZ.v);
+        out.FlagL(m.Rotated.v);
+        out.Real(m.Angle.v);
+        out.Real(m.CX.v);
+        out.Real(m.CY.v);
+        out.Real(m.CZ.v);
+        out.Real(m.NX.v);
+        out.Real(m.NY.v);
+        out.Real(m.NZ.v);
+    }
+    out.FlagL(x.BoundToAxes.v);
+    for (std::size_t o = 1; o <= 3; ++o) {
+        const DOutLine& g = x.Outlines[o];
+        out.FlagL(g.On);
+        out.Int(g.X1);
+        out.Int(g.Y1);
+        out.Int(g.X2);
+        out.Int(g.Y2);
+        out.FlagL(g.ScanDir != 0);
+        out.Int(g.Step1);
+        out.Int(g.Step2);
+        out.FlagL(g.GradientOn);
+        out.Color(g.Colors[0]);
+        out.Color(g.Colors[1]);
+        out.Int(static_cast<std::int32_t>(g.Colors[2]));
+    }
+    for (std::size_t i = 1; i <= 4; ++i) {
+        const DGraphStyle& st = x.Style[i];
+        out.Int(st.Visible.v);
+        out.Int(st.Hidden.v);
+        out.Int(st.Dash.v);
+        out.Int(st.Gap.v);
+    }
+    for (std::size_t i = 1; i <= 4; ++i)
+        for (const auto& arr : x.Texts) out.Text(arr[i]);
+    for (const auto& t : x.BoundTexts) out.Text(t);
+    out.Int(x.Number);
+}
+
+void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight) {
+    const std::uint8_t v = in.version();
+    ReadPointBlock(in, x.Center);
+    ReadLineBlock(in, x.AxisX);
+    ReadLineBlock(in, x.AxisY);
+    ReadLineBlock(in, x.AxisZ);
+    ReadHead(in, x);
+    x.Scale.v = in.Real();
+    x.Div.v = in.Real();
+    x.MarkWidth.v = in.Int();
+    x.MarkHeight.v = in.Int();
+    x.NumbersOn.v = in.NotL();
+    x.NumberStep.v = in.Int();
+    x.NumberFont.s = in.Text();
+    x.NumbersItalic.v = in.NotL();
+    x.NumbersBold.v = in.NotL();
+    x.NumberSize.v = in.Int();
+    for (std::size_t i = 1; i <= 4; ++i) {
+        x.SurfOn[i].v = in.NotL();
+        x.Surf[i].s = in.Text();
+        if (i == 4) {
+            x.Surf3More[1].s = in.Text();
+            x.Surf3More[2].s = in.Text();
+        }
+        x.SurfThick[i].v = in.Int();
+        x.SurfColorIndex[i].v = in.Int();
+        for (int k = 0; k < 4; ++k) in.Skip();
+    }
+    x.ParT1.v = in.Real();
+    x.ParT2.v = in.Real();
+    x.ParH.v = in.Real();
+    for (std::size_t s = 1; s <= 3; ++s)
+        for (std::size_t d = 1; d <= 3; ++d)
+            for (std::size_t k = 1; k <= 11; ++k) {
+                DSection& sec = x.Sections[s][d][k];
+                sec.On.v = in.NotL();
+                sec.C.v = in.Real();
+                for (auto& b : sec.Bounds) b.v = in.Real();
+            }
+    for (std::size_t i = 1; i <= 4; ++i) {
+        DGraphMove& m = x.Move[i];
+        m.Moved.v = in.IsI();
+        m.DX.v = in.Real();
+        m.DY.v = in.Real();
+        m.DZ.v = in.Real();
+        m.Rotated.v = in.IsI();
+        m.Angle.v = in.Real();
+        m.CX.v = in.Real();
+        m.CY.v = in.Real();
+        m.CZ.v = in.Real();
+        m.NX.v = in.Real();
+        m.NY.v = in.Real();
+        m.NZ.v = in.Real();
+    }
+    x.BoundToAxes.v = in.IsI();
+    for (std::size_t i = 1; i <= 55; ++i) ResetCurves(x.Curves[i]);
+
+    for (std::size_t o = 1; o <= 3; ++o) {
+        DOutLine& g = x.Outlines[o];
+        ResetCurves(g.Lines);
+        if (v == 10) {
+            SetOutlineDefaults(g, pictureWidth, pictureHeight);
+            continue;
+        }
+        g.On = in.FirstI();
+        g.X1 = in.Int();
+        g.Y1 = in.Int();
+        g.X2 = in.Int();
+        g.Y2 = in.Int();
+        g.ScanDir = in.FirstI() ? 1 : 0;
+        g.Step1 = in.Int();
+        g.Step2 = in.Int();
+        g.GradientOn = false;
+        g.Colors = {kWhite, kRed, 0};
+        if (v >= 16) {
+            g.GradientOn = in.FirstI();
+            ReadRGB(in, g.Colors[0]);
+            ReadRGB(in, g.Colors[1]);
+        }
+        if (v >= 17) g.Colors[2] = in.Color32();
+    }
+    for (std::size_t i = 1; i <= 4; ++i) {
+        DGraphStyle& st = x.Style[i];
+        if (v >= 11) {
+            st.Visible.v = in.Byte();
+            st.Hidden.v = in.Byte();
+            st.Dash.v = in.Int();
+            st.Gap.v = in.Int();
+        } else {
+            st.Visible.v = 1;
+            st.Hidden.v = 1;
+            st.Dash.v = 10;
+            st.Gap.v = 10;
+        }
+    }
+    for (std::size_t i = 1; i <= 4; ++i)
+        for (auto& arr : x.Texts) arr[i] = v >= 14 ? in.Text() : std::string();
+    for (auto& t : x.BoundTexts) t = v >= 14 ? in.Text() : std::string();
+    ReadNumber(in, x.Number);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cmath>
+#include <string>
+
+#include "files/text_lines.h"
+
+using namespace pelmar;
+
+namespace {
+
+std::string IconvCp1251ToUtf8(const std::string& in) {
+    iconv_t cd = iconv_open("UTF-8", "CP1251");
+    std::string src = in, out(in.size() * 4 + 4, '\0');
+    char* ip = src.data();
+    char* op = out.data();
+    std::size_t il = src.size(), ol = out.size();
+    const std::size_t r = iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) return "<error>";
+    out.resize(out.size() - ol);
+    return out;
+}
+
+}  // namespace
+
+TEST(CodePage, EveryByteMatchesTheSystemConverterBothWays) {
+    for (int b = 1; b < 256; ++b) {
+        if (b == 0x98) continue;
+        const std::string one(1, static_cast<char>(b));
+        const std::string utf = Cp1251ToUtf8(one);
+        EXPECT_EQ(utf, IconvCp1251ToUtf8(one)) << "byte " << b;
+        EXPECT_EQ(Utf8ToCp1251(utf), one) << "byte " << b;
+    }
+}
+
+TEST(CodePage, NumeroSignCyrillicAndUnmappable) {
+    EXPECT_EQ(Utf8ToCp1251("<POINT №1>"), "<POINT \xB9" "1>");
+    EXPECT_EQ(Cp1251ToUtf8("\xCF\xF0\xE8\xE2\xE5\xF2 \xB9"), "Привет №");
+    EXPECT_EQ(Utf8ToCp1251("и"), std::string(1, FlagTrue));
+    EXPECT_EQ(Utf8ToCp1251("л"), std::string(1, FlagFalse));
+    // Characters the code page lacks and broken UTF-8 become '?', one each.
+    EXPECT_EQ(Utf8ToCp1251("a€b中c"), "a\x88" "b?c");
+    EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");
+    EXPECT_EQ(Utf8ToCp1251("\xE2\x84z"), "??z");
+    EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");
+}
+
+TEST(ZeroPad, WidthsAndNegativeValues) {
+    EXPECT_EQ(IntToZeroPadStr(-12, 4), "-012");
+    EXPECT_EQ(IntToZeroPadStr(-1, 4), "-001");
+    EXPECT_EQ(IntToZeroPadStr(100, 4), "0100");
+    EXPECT_EQ(IntToZeroPadStr(0, 4), "0000");
+    EXPECT_EQ(IntToZeroPadStr(7, 2), "07");
+    EXPECT_EQ(IntToZeroPadStr(12345, 4), "12345");
+    EXPECT_EQ(IntToZeroPadStr(-1234, 4), "-1234");
+    EXPECT_EQ(IntToZeroPadStr(-123, 4), "-123");
+    EXPECT_EQ(IntToZeroPadStr(-5, 6), "-00005");
+    EXPECT_EQ(IntToZeroPadStr(42, 6), "000042");
+}
+
+TEST(Reals, GeneralFormWithTheSeparator) {
+    EXPECT_EQ(FormatReal(0.5, ','), "0,5");
+    EXPECT_EQ(FormatReal(0.5, '.'), "0.5");
+    EXPECT_EQ(FormatReal(0, ','), "0");
+    EXPECT_EQ(FormatReal(100, ','), "100");
+    EXPECT_EQ(FormatReal(-2.25, ','), "-2,25");
+    EXPECT_EQ(FormatReal(1.0 / 3, ','), "0,333333333333333");
+    EXPECT_EQ(FormatReal(0.1 + 0.2, ','), "0,3");  // 15 significant digits
+    EXPECT_EQ(FormatReal(0.0001, ','), "0,0001");
+    EXPECT_EQ(FormatReal(0.00005, ','), "5E-5");
+    EXPECT_EQ(FormatReal(-1.5e-7, ','), "-1,5E-7");
+    EXPECT_EQ(FormatReal(123456789012345.0, ','), "123456789012345");
+    EXPECT_EQ(FormatReal(1e15, ','), "1E15");
+    EXPECT_EQ(FormatReal(1.5e20, ','), "1,5E20");
+    EXPECT_EQ(FormatReal(1234.5678, '.'), "1234.5678");
+}
+
+TEST(Reals, ReadBackUnderTheSameSeparatorOnly) {
+    for (const double v : {0.5, -2.25, 1e-7, 1.5e20, 123456.789, 1.0 / 7, -0.0001}) {
+        double r = 0;
+        ASSERT_TRUE(ParseReal(FormatReal(v, ','), ',', r)) << v;
+        EXPECT_NEAR(r, v, std::abs(v) * 1e-14);  // 15 significant digits are kept
+    }
+    double r = 0;
+    EXPECT_FALSE(ParseReal("0,5", '.', r));
+    EXPECT_FALSE(ParseReal("0.5", ',', r));
+    EXPECT_FALSE(ParseReal("", ',', r));
+    EXPECT_FALSE(ParseReal("abc", ',', r));
+    EXPECT_FALSE(ParseReal("1,5x", ',', r));
+    EXPECT_FALSE(ParseReal("NAN", ',', r));
+    EXPECT_FALSE(ParseReal("1E999", ',', r));
+    EXPECT_TRUE(ParseReal("1e-5", ',', r));
+    EXPECT_DOUBLE_EQ(r, 1e-5);
+    EXPECT_TRUE(ParseReal("+3", ',', r));
+    EXPECT_DOUBLE_EQ(r, 3);
+}
+
+TEST(Colours, NineDigitsRedFirst) {
+    EXPECT_EQ(ColorToRGBText(0xFF0000), "000000255");  // pure blue
+    EXPECT_EQ(ColorToRGBText(0xFFFFFF), "255255255");
+    EXPECT_EQ(ColorToRGBText(0x00800A), "010128000");
+}
+
+TEST(LineReaderTest, LineEndsAndTheEndOfTheFile) {
+    LineReader in("a\r\nb\nc\r\r\nlast", 19, ',');
+    EXPECT_EQ(in.RawLine(), "a");
+    EXPECT_EQ(in.RawLine(), "b");
+    EXPECT_EQ(in.RawLine(), "c");
+    EXPECT_EQ(in.RawLine(), "");
+    EXPECT_EQ(in.RawLine(), "last");
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_THROW(in.RawLine(), FormatError);
+    EXPECT_THROW(in.Int(), FormatError);
+}
+
+TEST(LineReaderTest, NumbersBytesAndFlags) {
+    const std::string f = "12\n-7\n256\n-1\n2147483648\n\nx\n1,5\n" + std::string(1, FlagFalse) + "\n" +
+                          std::string(1, FlagTrue) + "\n1\n0\n2\n1\n 1\n";
+    LineReader in(f, 19, ',');
+    EXPECT_EQ(in.Int(), 12);
+    EXPECT_EQ(in.Int(), -7);
+    EXPECT_THROW(in.Byte(), FormatError);
+    EXPECT_THROW(in.Byte(), FormatError);
+    EXPECT_THROW(in.Int(), FormatError);  // beyond 32 bits
+    EXPECT_THROW(in.Int(), FormatError);  // empty
+    EXPECT_THROW(in.Real(), FormatError);
+    EXPECT_DOUBLE_EQ(in.Real(), 1.5);
+    EXPECT_FALSE(in.NotL());
+    EXPECT_TRUE(in.IsI());
+    EXPECT_FALSE(in.IsI());   // "1" is not "и"
+    EXPECT_FALSE(in.Not0());
+    EXPECT_TRUE(in.Not0());   // "2"
+    EXPECT_TRUE(in.Is1());
+    EXPECT_FALSE(in.Is1());   // " 1"
+}
+
+TEST(LineWriterTest, FormsOfOneLineEach) {
+    LineWriter out(',');
+    out.Text("Точка №1");
+    out.Int(-5);
+    out.Real(2.5);
+    out.FlagL(true);
+    out.FlagL(false);
+    out.Flag01(true);
+    out.Count(7);
+    out.Count(12);
+    out.Color(0xFFFFFF);
+    EXPECT_EQ(out.bytes(), "\xD2\xEE\xF7\xEA\xE0 \xB9" "1\r\n-5\r\n2,5\r\n\xE8\r\n\xEB\r\n1\r\n07\r\n12\r\n255255255\r\n");
+}
