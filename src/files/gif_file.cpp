@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -30,8 +32,14 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
 
     const std::string temp = TempPathFor(path);
     int err = 0;
-    GifFileType* gif = EGifOpenFileName(temp.c_str(), false, &err);
-    if (!gif) return CommitTemp(temp, path, "cannot create the file");
+    // Opened here rather than by giflib, which would make the file readable by its owner only.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return CommitTemp(temp, path, "cannot create the file");
+    GifFileType* gif = EGifOpenFileHandle(fd, &err);
+    if (!gif) {
+        ::close(fd);
+        return CommitTemp(temp, path, "cannot create the file");
+    }
     ColorMapObject* map = GifMakeMapObject(mapSize, colors.data());
     bool ok = map != nullptr;
     EGifSetGifVersion(gif, ip.keyIndex >= 0);

@@ -375,3 +375,14 @@ TEST(Writers, FailureLeavesNoFileAndKeepsTheOldOne) {
     EXPECT_EQ(ReadBytes(old), "old picture");
     EXPECT_FALSE(fs::exists(old + ".part"));
 }
+
+TEST(Writers, FilesGetTheUsualPermissions) {
+    Scratch s;
+    const QImage pic = DrawingPicture(10, 10);
+    ASSERT_EQ(WriteGifFile(s.path("p.gif"), pic, std::nullopt), "");
+    ASSERT_EQ(WritePngFile(s.path("p.png"), pic, false, 0), "");
+    const auto gif = fs::status(s.path("p.gif")).permissions();
+    const auto png = fs::status(s.path("p.png")).permissions();
+    EXPECT_EQ(gif, png);
+    EXPECT_NE(gif & fs::perms::group_read, fs::perms::none);
+}
