@@ -83,6 +83,7 @@ std::string FixedReal(double v, char sep) {
     if (exp >= 0) {
         std::snprintf(buf, sizeof buf, "%.*f", 7 - exp, v);
         out = buf;
+        if (exp == 7) out += '.';
         out.append(static_cast<std::size_t>(exp + 1), '0');
     } else {
         std::snprintf(buf, sizeof buf, "%.8f", v);
