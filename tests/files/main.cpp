@@ -1,13 +1,14 @@
-// The document reader uses QtGui (fill pictures); test discovery runs this
-// binary without the test environment, so the offscreen platform is chosen here.
+// The export's windows need a QApplication (the document reader needs QtGui
+// for fill pictures); test discovery runs this binary without the test
+// environment, so the offscreen platform is chosen here.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,161 @@
+#include "files/picture_export.h"
+
+#include <QString>
+#include <cstdio>
+
+#include "drawing/redraw.h"
+#include "files/picture_files.h"
+#include "files/safe_save.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr int CannotSaveLine = 625;  // "Не могу сохранить файл!"
+
+void Fail(ExportHost& host, const std::string& fileName, const std::string& reason) {
+    host.showError(host.wordLine(CannotSaveLine) + "\n\r" + fileName + ": " + reason);
+}
+
+// The document's name less its last four characters (the extension with its dot).
+std::string ProposedName(const std::string& docName) {
+    QString s = QString::fromStdString(docName);
+    s.chop(4);
+    return s.toStdString();
+}
+
+BitColorsSetup BmpSetup() {
+    BitColorsSetup s;
+    s.itemEnabled = {true, true, true, true};
+    s.selected = 3;
+    s.thirdCaption = "256";
+    return s;
+}
+
+BitColorsSetup JpegSetup() {
+    BitColorsSetup s;
+    s.itemEnabled = {false, false, true, true};
+    s.selected = 3;
+    s.thirdCaption = "256 (Gray Scale)";
+    s.spinEnabled = true;
+    s.spinText = "100";
+    s.labelEnabled = true;
+    return s;
+}
+
+BitColorsSetup GifSetup() {
+    BitColorsSetup s;
+    s.itemEnabled = {false, false, false, false};
+    s.selected = 2;
+    s.thirdCaption = "256";
+    s.checkEnabled = true;
+    return s;
+}
+
+// Copies the metafile of the last redraw to the chosen name.
+std::string CopyMetafile(const std::string& from, const std::string& to) {
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return "the picture's metafile is missing";
+    const std::string temp = TempPathFor(to);
+    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return CommitTemp(temp, to, "cannot create the file");
+    }
+    bool ok = true;
+    char buf[65536];
+    std::size_t n = 0;
+    while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
+    if (std::ferror(in)) ok = false;
+    std::fclose(in);
+    if (std::fclose(out) != 0) ok = false;
+    return CommitTemp(temp, to, ok ? std::string() : std::string("cannot write the file"));
+}
+
+}  // namespace
+
+void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportHost& host, const std::string& progDir,
+                   const std::string& docName) {
+    const DImProj& im = proj.Im;
+    const bool metafile = im.PicMode == 1;
+    std::string name;
+    int filterIndex = 0;
+    if (!host.runSavePictureDialog(metafile ? MetafileExportFilter : RasterExportFilter, ProposedName(docName), name,
+                                   filterIndex))
+        return;
+
+    if (metafile) {
+        switch (filterIndex) {
+            case 1: {
+                if (!host.checkSaveFileName(name, "emf")) return;
+                const std::string from = st.MetaPath.empty() ? progDir + "Temp/MetaTemp.emf" : st.MetaPath;
+                const std::string error = CopyMetafile(from, name);
+                if (!error.empty()) Fail(host, name, error);
+                return;
+            }
+            case 2:
+                if (!host.checkSaveFileName(name, "cdr")) return;
+                es.CdrFileName = name;
+                host.runCdrExport(es);
+                return;
+            case 3:
+                if (!host.checkSaveFileName(name, "doc")) return;
+                es.OfficeApp = "Word";
+                es.WordFileName = name;
+                host.runWordExport(es);
+                return;
+            case 4: {
+                if (!host.checkSaveFileName(name, "png")) return;
+                const std::string error = SaveTransparentPng(name, proj, st, host);
+                if (!error.empty()) Fail(host, name, error);
+                return;
+            }
+            default: return;
+        }
+    }
+
+    static constexpr const char* Extensions[] = {"bmp", "jpg", "gif", "png"};
+    if (filterIndex < 1 || filterIndex > 4) return;
+    if (!host.checkSaveFileName(name, Extensions[filterIndex - 1])) return;
+
+    BitColorsResult choice;
+    if (filterIndex <= 3) {
+        es.ExportDialogOK = false;
+        if (filterIndex == 1) {
+            es.ExportBitsPerPixel = 1;
+            choice = host.runBitColors(BmpSetup(), es);
+        } else if (filterIndex == 2) {
+            es.ExportBitsPerPixel = 8;
+            choice = host.runBitColors(JpegSetup(), es);
+        } else {
+            choice = host.runBitColors(GifSetup(), es);
+        }
+        if (!es.ExportDialogOK) return;
+    }
+
+    const QImage& picture = st.DrawBitmap;
+    std::string error;
+    switch (filterIndex) {
+        case 1:
+            error = WriteBmpFile(name, picture, es.ExportBitsPerPixel);
+            if (error.empty() && !StampResolution(name, im.Dpi, im.Dpi)) error = "cannot write the resolution";
+            break;
+        case 2:
+            error = WriteJpegFile(name, picture, choice.quality, es.ExportBitsPerPixel == 8);
+            if (error.empty() && !StampResolution(name, im.Dpi, im.Dpi)) error = "cannot write the resolution";
+            break;
+        case 3:
+            error = WriteGifFile(name, picture,
+                                 choice.transparent ? std::optional<std::uint32_t>(im.Background) : std::nullopt);
+            break;
+        case 4: {
+            const auto ppm = PngPixelsPerMetre(im.Dpi);
+            error = ppm ? WritePngFile(name, picture, false, *ppm) : std::string("the resolution does not fit in the file");
+            break;
+        }
+        default: break;
+    }
+    if (!error.empty()) Fail(host, name, error);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,53 @@
+// The picture export command: saves the current picture as BMP, JPEG, GIF or
+// PNG (raster mode) or as EMF, a transparent anti-aliased PNG, or through the
+// CorelDRAW and word-processor exports (metafile mode).
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <string>
+
+#include "files/export_host.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+class PictureRecording;
+class RedrawHost;
+struct DrawingState;
+
+inline constexpr char RasterExportFilter[] =
+    "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|Gif File (*.gif)|*.gif|"
+    "Portable Network Graphics File (*.png)|*.png";
+inline constexpr char MetafileExportFilter[] =
+    "Enhanced Windows Metafile (*.emf)|*.emf|Corel Draw (*.cdr)|*.cdr|MS Word (*.doc)|*.doc|"
+    "Portable Network Graphics File (*.png)|*.png";
+
+// The command of File > Export and of the tool button.  `proj` is the open
+// document (picture mode, resolution, background colour, fill picture flag);
+// the pictures come from the drawing state; `progDir` is the program folder
+// with its trailing "/".  A failed save shows a message and leaves no file.
+void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportHost& host, const std::string& progDir,
+                   const std::string& docName);
+
+// Renders the metafile picture four times enlarged, one strip of 8 large rows
+// at a time, and folds every 4 x 4 block into one pixel whose opacity is the
+// share of its non-white pixels and whose colour is their mean; white is
+// transparent.  `fills` (may be null) is stretched under the picture.  The
+// result is width x height, straight (not premultiplied) RGBA.  `onPercent`
+// gets the progress after each strip.
+QImage FoldTransparent(int width, int height, const QImage* fills, const PictureRecording& picture,
+                       const std::function<void(int percent)>& onPercent);
+
+// Saves the metafile picture of the last redraw as a transparent PNG with the
+// project's resolution, showing the progress window meanwhile.  Returns the
+// reason of a failure, empty on success.
+std::string SaveTransparentPng(const std::string& fileName, const DProj& proj, const DrawingState& st,
+                               ExportHost& host);
+
+// For the main window's ExportHost::paintMetaPicture: paints pass 2 of the
+// drawing snapshot onto `canvas` in metafile mode; the window's pictures are
+// not touched.
+void PaintMetaPicture(DrawingState& st, RedrawHost& host, Canvas& canvas);
+
+}  // namespace pelmar
