@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <numbers>
 
+#include "model/construct.h"
 #include "model/geometry.h"
 #include "model/round_parts.h"
 #include "model/shading.h"
@@ -291,20 +292,24 @@ void UpdateCone(DKo& k, int role) {
     CopyStyle(k, k.InSphere);
     k.Base.Thick.v = k.Sec[2].Thick.v = k.Thick.v;
 
+    DCircle& base = k.Base;
+    const Vec3 p0 = Pos(base.Center);
+    const Vec3 apex = Pos(k.Axis.P2);
+    // The height is the axis as it stands now (the axis update below measures
+    // it the same way, and only then): a linked or dragged apex moves without the field.
+    SetPos(k.Axis.P1, p0);
+    if (role == 0) k.Axis.Length.v = LineLength(k.Axis);
+
     if (k.Axis.Length.v < 1.0) k.Axis.Length.v = 1.0;
     if (k.Radius.v <= 1.0) k.Radius.v = 1.0;
     const double R = k.Radius.v, H = k.Axis.Length.v;
 
-    DCircle& base = k.Base;
-    const Vec3 p0 = Pos(base.Center);
-    const Vec3 apex = Pos(k.Axis.P2);
     if (role == 0 && base.Q1 == std::array<double, 3>{} && base.Q2 == std::array<double, 3>{}) {
         base.Q1 = {p0.x, p0.y + R, p0.z};
         base.Q2 = {p0.x - R, p0.y, p0.z};
     }
     k.BaseVisible = Dot(apex - p0, round::ViewDir()) < 0 ? 1 : 0;
 
-    SetPos(k.Axis.P1, p0);
     ProjectPoint(base.Center);
     k.Axis.P1.ScrX.v = base.Center.ScrX.v;
     k.Axis.P1.ScrY.v = base.Center.ScrY.v;

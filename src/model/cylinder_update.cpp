@@ -320,14 +320,20 @@ void UpdateCylinder(DZi& z, int role) {
     CopyStyle(z, z.InSphere);
     z.Base[1].Thick.v = z.Base[2].Thick.v = z.Sec[2].Thick.v = z.Thick.v;
 
-    if (z.Axis.Length.v < 1.0) z.Axis.Length.v = 1.0;
-    if (z.Radius.v <= 1.0) z.Radius.v = 1.0;
-    const double R = z.Radius.v;
-
     DCircle& lo = z.Base[1];
     DCircle& up = z.Base[2];
     const Vec3 p0 = Pos(lo.Center);
     const Vec3 p1 = Pos(up.Center);
+    // The height is the axis as it stands now (the axis update below measures
+    // it the same way, and only then): a linked or dragged upper base moves without the field.
+    SetPos(z.Axis.P1, p0);
+    SetPos(z.Axis.P2, p1);
+    if (role == 0) z.Axis.Length.v = LineLength(z.Axis);
+
+    if (z.Axis.Length.v < 1.0) z.Axis.Length.v = 1.0;
+    if (z.Radius.v <= 1.0) z.Radius.v = 1.0;
+    const double R = z.Radius.v;
+
     if (role == 0 && lo.Q1 == std::array<double, 3>{} && lo.Q2 == std::array<double, 3>{}) {
         lo.Q1 = {p0.x, p0.y + R, p0.z};
         lo.Q2 = {p0.x - R, p0.y, p0.z};

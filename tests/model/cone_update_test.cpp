@@ -308,5 +308,20 @@ TEST(UpdateCone, SecondUpdateChangesNothing) {
     }
 }
 
+// A link or a drag moves the apex without touching the height field: one
+// update must already give the spheres of the new height.
+TEST(UpdateCone, MovedApexNeedsOneUpdate) {
+    DKo k = MakeCone(kP0, kP0 + Vec3{0, 0, 40}, 30, 4);
+    UpdateCone(k, 0);
+    test::Place(k.Axis.P2, kP0 + Vec3{0, 0, 90});
+    UpdateCone(k, 0);
+    EXPECT_NEAR(k.Axis.Length.v, 90, 1e-9);
+    EXPECT_NEAR(k.OutSphere.Radius.v, (30.0 * 30 + 90 * 90) / 180, 1e-9);
+    DKo t = k;
+    UpdateCone(t, 0);
+    const auto diff = test::DifferingDoubles(k, t);
+    EXPECT_TRUE(diff.empty()) << test::JoinPaths(diff);
+}
+
 }  // namespace
 }  // namespace pelmar

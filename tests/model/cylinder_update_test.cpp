@@ -326,5 +326,22 @@ TEST(UpdateCylinder, SecondUpdateChangesNothing) {
     }
 }
 
+// A link or a drag moves the upper base without touching the height field:
+// one update must already decide the inscribed sphere by the new height.
+TEST(UpdateCylinder, MovedUpperBaseNeedsOneUpdate) {
+    DZi z = MakeCylinder(kP0, kP0 + Vec3{0, 0, 50}, 40, 4);
+    z.InSphereOn.v = true;
+    UpdateCylinder(z, 0);
+    test::Place(z.Base[2].Center, kP0 + Vec3{0, 0, 80});
+    UpdateCylinder(z, 0);
+    EXPECT_NEAR(z.Axis.Length.v, 80, 1e-9);
+    DZi t = z;
+    UpdateCylinder(t, 0);
+    const auto diff = test::DifferingDoubles(z, t);
+    EXPECT_TRUE(diff.empty()) << test::JoinPaths(diff);
+    EXPECT_EQ(z.InSphereOn.v, t.InSphereOn.v);
+    EXPECT_EQ(z.InSphereOn.e, t.InSphereOn.e);
+}
+
 }  // namespace
 }  // namespace pelmar
