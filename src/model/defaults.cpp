@@ -49,18 +49,34 @@ void DefaultHead(DHead& h) {
 
 // A built-in position of the coordinate systems, pyramids and prisms: these are
 // given in the older picture orientation and are converted as the reader
-// converts an older document, so that they lie on the picture.
+// converts an older document, so that they lie on the picture.  The picture
+// position follows, as the plane rule of a quadrilateral base keeps vertex 4
+// at its picture position.
 void SetBuiltInPos(DPoint& p, Vec3 old, std::int32_t pictureHeight) {
     DPoint q;
     SetPos(q, old);
     FlipYPoint(q, FlipFromOldFile, pictureHeight);
     SetPos(p, Pos(q));
+    ProjectPoint(p);
 }
 
 // Built-in base vertices (vertex i is end 1 of side i).
 template <class Poly, std::size_t N>
 void SetBuiltInVertices(Poly& base, const std::array<Vec3, N>& v, std::int32_t h) {
     for (std::size_t i = 1; i <= N; ++i) SetBuiltInPos(base.S[i].P1, v[i - 1], h);
+}
+
+// The upper base of a built-in prism: the lower base moved by the lateral
+// edge, with its picture positions, so that the plane rule of a quadrilateral
+// upper base finds vertex 4 where the edge puts it.
+template <class Prism>
+void PlaceUpperBase(Prism& p) {
+    const Vec3 e{p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v};
+    for (std::size_t k = 1; k <= p.Base[1].S.size(); ++k) {
+        DPoint& u = p.Base[2].S[k].P1;
+        SetPos(u, Pos(p.Base[1].S[k].P1) + e);
+        ProjectPoint(u);
+    }
 }
 
 template <class Solid>
@@ -364,6 +380,7 @@ void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
     rec.EdgeX.v = 30;
     rec.EdgeY.v = 30;
     rec.EdgeZ.v = 150;
+    PlaceUpperBase(rec);
     UpdatePrism3(rec, 0);
 }
 
@@ -384,6 +401,7 @@ void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
     rec.EdgeX.v = 30;
     rec.EdgeY.v = 30;
     rec.EdgeZ.v = 150;
+    PlaceUpperBase(rec);
     UpdatePrism4(rec, 0);
 }
 
