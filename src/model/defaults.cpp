@@ -295,6 +295,12 @@ void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
     for (auto& s : rec.Sec) LoadDefaultTetragon(s, -1, src);
     BuiltInSpheresOff(rec, src);
     rec.Axis.Length.v = kSolidHeight;
+    // The parts put both base centres on the default point; the height is made
+    // real by standing the upper base above the lower one, and the lower base
+    // is laid flat by the cylinder's own rule for a new base.
+    rec.Base[1].Q1 = rec.Base[1].Q2 = {};
+    SetPos(rec.Base[2].Center, Pos(rec.Base[1].Center) + Vec3{0, 0, kSolidHeight});
+    ProjectPoint(rec.Base[2].Center);
     UpdateCylinder(rec, 0);
 }
 
@@ -315,6 +321,12 @@ void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
     for (auto& s : rec.Sec) LoadDefaultTriangle(s, -1, src);
     BuiltInSpheresOff(rec, src);
     rec.Axis.Length.v = kSolidHeight;
+    // As the cylinder's: the apex stands the height above the base centre, and
+    // the base is laid flat by the cone's own rule for a new base.
+    rec.Base.Q1 = rec.Base.Q2 = {};
+    SetPos(rec.Axis.P1, Pos(rec.Base.Center));
+    SetPos(rec.Axis.P2, Pos(rec.Base.Center) + Vec3{0, 0, kSolidHeight});
+    ProjectPoint(rec.Axis.P2);
     UpdateCone(rec, 0);
 }
 

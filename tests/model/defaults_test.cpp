@@ -297,6 +297,7 @@ TEST(BuiltInDefaults, SolidsTakeTheirOwnValues) {
     LoadDefaultCone(*k, 1, src);
     EXPECT_EQ(k->View.v, 4);
     EXPECT_TRUE(k->SecOn[2].v);
+    EXPECT_FALSE(k->OutSphereOn.v);
 
     auto p = std::make_unique<DPi4>();
     LoadDefaultPyramid4(*p, 1, src);
@@ -307,6 +308,29 @@ TEST(BuiltInDefaults, SolidsTakeTheirOwnValues) {
     LoadDefaultPrism3(*r, 1, src);
     EXPECT_EQ(r->Typ.v, 2);
     EXPECT_EQ(r->EdgeX.v, 30);
+}
+
+// The height of 100 stands: the parts put both ends of the axis on the default
+// point, and the update takes the height from the axis' ends.
+TEST(BuiltInDefaults, CylinderAndConeStandOneHundredHigh) {
+    const auto src = BuiltIn();
+    auto z = std::make_unique<DZi>();
+    LoadDefaultCylinder(*z, 1, src);
+    EXPECT_NEAR(z->Axis.Length.v, 100, 1e-9);
+    const Vec3 axis = Pos(z->Base[2].Center) - Pos(z->Base[1].Center);
+    EXPECT_NEAR(axis.z, 100, 1e-9);
+    EXPECT_NEAR(z->Radius.v, 70, 1e-9);
+    // The base lies flat: its outline points are the radius away in the horizontal plane.
+    EXPECT_NEAR(Norm(Vec3{z->Base[1].Q1[0], z->Base[1].Q1[1], z->Base[1].Q1[2]} - Pos(z->Base[1].Center)), 70,
+                1e-9);
+    EXPECT_EQ(z->Base[1].Q1[2], z->Base[1].Center.Z.v);
+    EXPECT_EQ(z->Base[1].Q2[2], z->Base[1].Center.Z.v);
+
+    auto k = std::make_unique<DKo>();
+    LoadDefaultCone(*k, 1, src);
+    EXPECT_NEAR(k->Axis.Length.v, 100, 1e-9);
+    EXPECT_NEAR((Pos(k->Axis.P2) - Pos(k->Base.Center)).z, 100, 1e-9);
+    EXPECT_EQ(k->Base.Q1[2], k->Base.Center.Z.v);
 }
 
 TEST(BuiltInDefaults, NothingOfTheSlotsFormerObjectSurvives) {
