@@ -1,4 +1,5 @@
 // Point-in-figure tests on picture pixels; the boundary counts as inside.
+#include <algorithm>
 #include <cstddef>
 
 #include "model/geometry.h"
@@ -11,12 +12,22 @@ struct Pt {
     double x, y;
 };
 
+// Whether (px, py) lies on the segment from a to b (is a, when b = a).
+bool OnSegment(double px, double py, Pt a, Pt b) {
+    if (SideOfLineXY(px, py, a.x, a.y, b.x, b.y) != 0) return false;
+    return px >= std::min(a.x, b.x) && px <= std::max(a.x, b.x) && py >= std::min(a.y, b.y) &&
+           py <= std::max(a.y, b.y);
+}
+
 // Same-side test against the edges of a convex polygon given by n corners:
 // for each k, the corner k must lie on the same side of edge k+1 as the test
-// point lies of edge k (products >= 0).
+// point lies of edge k (products >= 0).  When every corner lies on the line
+// of the edge before it, the outline has no area and holds only the points
+// of its edges: the products would all be 0 and pass any point.
 template <std::size_t N>
 bool SameSide(int x, int y, const std::array<Pt, N>& p) {
     const double px = x, py = y;
+    bool flat = true;
     for (std::size_t k = 0; k < N; ++k) {
         const Pt& a = p[k];
         const Pt& b = p[(k + 1) % N];
@@ -24,8 +35,12 @@ bool SameSide(int x, int y, const std::array<Pt, N>& p) {
         const double s = SideOfLineXY(a.x, a.y, b.x, b.y, c.x, c.y);
         const double t = SideOfLineXY(px, py, a.x, a.y, b.x, b.y);
         if (static_cast<Ext>(s) * t < 0) return false;
+        if (s != 0) flat = false;
     }
-    return true;
+    if (!flat) return true;
+    for (std::size_t k = 0; k < N; ++k)
+        if (OnSegment(px, py, p[k], p[(k + 1) % N])) return true;
+    return false;
 }
 
 // The same test on a record's sides: edge k is side k (its two ends), corner k
@@ -35,12 +50,19 @@ bool SameSideRec(int x, int y, const Arr1<DLine, N>& sides, const std::array<con
     DPoint q;
     q.ScrX.v = x;
     q.ScrY.v = y;
+    bool flat = true;
     for (std::size_t k = 1; k <= N; ++k) {
         const double s = SideOfLine(*v[k - 1], sides[k % N + 1]);
         const double t = SideOfLine(q, sides[k]);
         if (static_cast<Ext>(s) * t < 0) return false;
+        if (s != 0) flat = false;
     }
-    return true;
+    if (!flat) return true;
+    for (std::size_t k = 1; k <= N; ++k) {
+        const DLine& e = sides[k];
+        if (OnSegment(x, y, {e.P1.ScrX.v, e.P1.ScrY.v}, {e.P2.ScrX.v, e.P2.ScrY.v})) return true;
+    }
+    return false;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // and sets the editability flags by the role the triangle plays.
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "model/construct.h"
 #include "model/geometry.h"
@@ -12,8 +11,6 @@
 namespace pelmar {
 
 namespace {
-
-constexpr Ext kPi = std::numbers::pi_v<Ext>;
 
 // Flags of a typed triangle (roles 0 and -2).
 struct TypeRow {
@@ -197,6 +194,19 @@ void Circles(DTri& t) {
         SpaceCircles(t, p1, p2, p3);
 }
 
+// Distance of vertex 3 from the line of side 1: |side 3| · sin(angle 1),
+// taken from the vertices themselves.  Rounding the length and the angle
+// first would move the height of a typed triangle by a few thousandths at
+// every update.
+double HeightOverSide1(const DTri& t) {
+    const Vec3 v1 = Pos(t.S[1].P1);
+    const Vec3 a = Pos(t.S[2].P1) - v1, b = Pos(t.S[3].P1) - v1;
+    const Ext la = Norm(a);
+    if (la == 0) return 0;  // angle 1 is 180 then
+    const Ext h = static_cast<Ext>(Norm(Cross(a, b))) / la;
+    return static_cast<double>(RoundL(1000.0L * h) / 1000.0L);
+}
+
 void PropagateView(DTri& t) {
     const std::uint8_t view = t.View.v;
     auto lineType = [](DLine& l, std::uint8_t v, bool e) {
@@ -314,6 +324,12 @@ void UpdateTriangle(DTri& t, int role, bool applyType) {
             case 3: TriRightApex(t); break;
             default: break;
         }
+        // Vertices are stored to the thousandth: derive everything from the
+        // stored values, so that the next update finds the same triangle.
+        for (std::size_t i = 1; i <= 3; ++i) {
+            DPoint& v = t.S[i].P1;
+            SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
+        }
         SyncVertices(t);
     }
     if (t.Typ.v == 4) t.Side3.v = SideOfLine(t.S[3].P1, t.S[1]) >= 0 ? 0 : 1;
@@ -329,8 +345,7 @@ void UpdateTriangle(DTri& t, int role, bool applyType) {
     TriSpecialLines(t);
     Circles(t);
 
-    const Ext h = static_cast<Ext>(t.S[3].Length.v) * std::sin(static_cast<Ext>(t.Ang[1].v) * kPi / 180.0L);
-    t.Height.v = static_cast<double>(RoundL(1000.0L * h) / 1000.0L);
+    t.Height.v = HeightOverSide1(t);
 
     PropagateView(t);
 

@@ -31,4 +31,9 @@ void UpdatePrism3(DPr3& p, int role);
 void UpdatePrism4(DPr4& p, int role);
 void UpdateXYZ(DXZ& x, int role);
 
+// Line types of a section's edges in the automatic (5) and opaque (6) view
+// modes, judged against the plane of the silhouette (reference).
+void CylinderEdgeStyles(DKv reference, DKv& section, bool upperFaces, std::uint8_t mode);
+void ConeEdgeStyles(DTri reference, DTri& section, bool baseFaces, std::uint8_t mode, bool apexInside);
+
 }  // namespace pelmar

@@ -1,5 +1,6 @@
-// Test helper: walks every Double of a point, segment, ellipse, triangle or
-// tetragon record, nested records included, with a readable path for each.
+// Test helper: walks every Double of a point, segment, ellipse, triangle,
+// tetragon, sphere, cylinder, cone, pyramid or prism record, nested records
+// included, with a readable path for each.
 #pragma once
 
 #include <cmath>
@@ -78,6 +79,66 @@ void ForEachDouble(const DKv& k, const std::string& at, F&& f) {
     for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(k.Circ[i], at + ".Circ[" + std::to_string(i) + "]", f);
     for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(k.Diag[i], at + ".Diag[" + std::to_string(i) + "]", f);
     ForEachDouble(k.Center, at + ".Center", f);
+}
+
+template <class F>
+void ForEachDouble(const DSf& s, const std::string& at, F&& f) {
+    f(at + ".Radius", s.Radius.v);
+    ForEachDouble(s.Center, at + ".Center", f);
+    ForEachDouble(s.Contour, at + ".Contour", f);
+    for (std::size_t i = 1; i <= 7; ++i) {
+        const std::string n = "[" + std::to_string(i) + "]";
+        f(at + ".SecNX" + n, s.SecNX[i].v);
+        f(at + ".SecNY" + n, s.SecNY[i].v);
+        f(at + ".SecNZ" + n, s.SecNZ[i].v);
+        f(at + ".SecH" + n, s.SecH[i].v);
+        ForEachDouble(s.Sec[i], at + ".Sec" + n, f);
+    }
+}
+
+template <class F>
+void ForEachDouble(const DZi& z, const std::string& at, F&& f) {
+    f(at + ".Radius", z.Radius.v);
+    ForEachDouble(z.Axis, at + ".Axis", f);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(z.Base[i], at + ".Base[" + std::to_string(i) + "]", f);
+    ForEachDouble(z.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(z.InSphere, at + ".InSphere", f);
+    for (std::size_t i = 1; i <= 4; ++i) ForEachDouble(z.Sec[i], at + ".Sec[" + std::to_string(i) + "]", f);
+    f(at + ".SecPos1", z.SecPos1.v);
+    f(at + ".SecPos2", z.SecPos2.v);
+}
+
+template <class F>
+void ForEachDouble(const DKo& k, const std::string& at, F&& f) {
+    f(at + ".Radius", k.Radius.v);
+    ForEachDouble(k.Axis, at + ".Axis", f);
+    ForEachDouble(k.Base, at + ".Base", f);
+    for (std::size_t i = 1; i <= 4; ++i) ForEachDouble(k.Sec[i], at + ".Sec[" + std::to_string(i) + "]", f);
+    f(at + ".SecPos1", k.SecPos1.v);
+    f(at + ".SecPos2", k.SecPos2.v);
+    ForEachDouble(k.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(k.InSphere, at + ".InSphere", f);
+}
+
+template <class BaseT, std::size_t NF, class F>
+void ForEachDouble(const DPyramid<BaseT, NF>& p, const std::string& at, F&& f) {
+    ForEachDouble(p.HeightLine, at + ".HeightLine", f);
+    for (std::size_t i = 1; i <= NF; ++i) ForEachDouble(p.Face[i], at + ".Face[" + std::to_string(i) + "]", f);
+    ForEachDouble(p.Base, at + ".Base", f);
+    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(p.InSphere, at + ".InSphere", f);
+}
+
+template <class BaseT, std::size_t NS, class F>
+void ForEachDouble(const DPrism<BaseT, NS>& p, const std::string& at, F&& f) {
+    f(at + ".EdgeX", p.EdgeX.v);
+    f(at + ".EdgeY", p.EdgeY.v);
+    f(at + ".EdgeZ", p.EdgeZ.v);
+    f(at + ".EdgeLen", p.EdgeLen.v);
+    for (std::size_t i = 1; i <= NS; ++i) ForEachDouble(p.Side[i], at + ".Side[" + std::to_string(i) + "]", f);
+    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(p.Base[i], at + ".Base[" + std::to_string(i) + "]", f);
+    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
+    ForEachDouble(p.InSphere, at + ".InSphere", f);
 }
 
 // Paths of the Doubles that are NaN or infinite; empty when all are finite.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "kv_finite.h"
+#include "finite_check.h"
 #include "kv_fixture.h"
 #include "model/construct.h"
 
@@ -89,7 +89,7 @@ TEST(KvMakeRhombus, Side2WithoutLengthDividesByNothing) {
     EXPECT_EQ(k.S[2].Length.v, 0);
     ExpectNear(Vtx(k, 3), kV2);
     ExpectNear(Vtx(k, 4), kV1);
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(KvMakeParallelogram, MovesOnlyVertex4UnlessMirrored) {
@@ -130,7 +130,7 @@ TEST(KvMakeTrapezium, Side1WithoutLengthPutsVertex4OnVertex3) {
     DKv k = MakeKv(kV1, kV1, {0, 80, 50}, {0, 10, 60}, 5, 1);
     KvMakeTrapezium(k);
     ExpectNear(Vtx(k, 4), {0, 80, 50});
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(KvSetHeight, MovesTheOppositeVerticesToTheTypedDistance) {
@@ -158,5 +158,5 @@ TEST(KvSetHeight, VertexOnTheLineOfSide1StaysAtItsFoot) {
     k = MakeKv(kV1, kV1, {0, 90, 30}, {0, 10, 0}, 6, 0);  // side 1 without length
     k.Height.v = 50;
     KvSetHeight(k);
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }

@@ -3,8 +3,9 @@
 #include <cmath>
 #include <random>
 
-#include "kv_finite.h"
+#include "finite_check.h"
 #include "kv_fixture.h"
+#include "kv_snapshot.h"
 #include "model/construct.h"
 #include "model/update.h"
 
@@ -66,7 +67,7 @@ TEST(UpdateTetragon, SquareRuleAndItsDerivedValues) {
     EXPECT_TRUE(k.Circ[1].IsCircle.v);
     EXPECT_DOUBLE_EQ(k.Circ[2].Q1[1], 100);  // centre + (0, a, 0)
     EXPECT_DOUBLE_EQ(k.Circ[2].Q2[2], 100);  // centre + (0, 0, a)
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(UpdateTetragon, CirclesExistOnlyWhereTheTetragonAdmitsThem) {
@@ -129,7 +130,7 @@ TEST(UpdateTetragon, IncircleWithoutSide1ShrinksToItsVertex) {
     ExpectNear(Pos(k.Circ[2].Center), {5, 5, 5});
     EXPECT_NEAR(k.Circ[2].A.v, 0, 1e-9);
     EXPECT_NEAR(k.Circ[2].B.v, 0, 1e-9);
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(UpdateTetragon, CentreOfParallelDiagonalsIsTheMeanOfTheirMidpoints) {
@@ -140,7 +141,7 @@ TEST(UpdateTetragon, CentreOfParallelDiagonalsIsTheMeanOfTheirMidpoints) {
     k = MakeKv({0, 0, 0}, {0, 0, 10}, {0, 100, 0}, {0, 100, 10}, 7);
     UpdateTetragon(k, 0, false);
     ExpectNear(Pos(k.Center), {0, 50, 5});
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(UpdateTetragon, HeightIsSide4TimesTheSineOfAngle1) {
@@ -185,7 +186,7 @@ TEST(UpdateTetragon, Type6InAPlaneAlongTheViewKeepsVertex4) {
     k.S[4].P1.ScrY.v = 22;
     UpdateTetragon(k, 0, false);
     ExpectNear(Vtx(k, 4), {7, 20, 30});
-    EXPECT_TRUE(NonFinite(k).empty());
+    EXPECT_TRUE(test::NonFiniteDoubles(k).empty());
 }
 
 TEST(UpdateTetragon, KvEqualFlagByType) {
@@ -509,12 +510,12 @@ TEST(UpdateTetragonGenerated, EveryDoubleStaysFinite) {
         const int role = g.role();
         const bool apply = g.pick(0, 1) == 1;
         UpdateTetragon(k, role, apply);
-        const auto bad = NonFinite(k);
+        const auto bad = test::NonFiniteDoubles(k);
         ASSERT_TRUE(bad.empty()) << "record " << n << " role " << role << ": " << bad.front();
         // Typing a height on whatever came out must stay finite as well.
         KvSetHeight(k);
         UpdateTetragon(k, role, apply);
-        const auto bad2 = NonFinite(k);
+        const auto bad2 = test::NonFiniteDoubles(k);
         ASSERT_TRUE(bad2.empty()) << "record " << n << " after KvSetHeight: " << bad2.front();
     }
 }

@@ -74,6 +74,25 @@ TEST(UpdateTriangle, TypedRuleKeepsVertexThreeOnTheChosenSide) {
     ExpectNear(V(t, 3), {0, 50, -40}, 1e-9);
 }
 
+TEST(UpdateTriangle, TypedHeightSurvivesRepeatedUpdates) {
+    // Base 200, height 73: with the side length and angle rounded before
+    // they are multiplied, the height would come back as 72.999.
+    DTri t = MakeTri({0, 0, 0}, {0, 200, 0}, {0, 50, 50}, 2);
+    t.Side3.v = 1;
+    t.Height.v = 73;
+    for (int i = 0; i < 3; ++i) {
+        UpdateTriangle(t, 0, true);
+        EXPECT_EQ(t.Height.v, 73);
+        ExpectNear(V(t, 3), {0, 100, 73}, 0);
+    }
+    // The apex rule leaves vertex 3 on the thousandths grid, in a triangle in space too.
+    t = MakeTri({3, 0, 0}, {-40, 120, 7}, {10, 50, 60}, 1);
+    t.Side3.v = SideOfLine(t.S[3].P1, t.S[1]) >= 0 ? 0 : 1;
+    UpdateTriangle(t, 1, true);
+    EXPECT_EQ(V(t, 3).z, std::nearbyint(V(t, 3).z * 1000) / 1000);
+    EXPECT_NEAR(t.S[2].Length.v, t.S[1].Length.v, 0.002);
+}
+
 TEST(UpdateTriangle, ArbitraryTypeTakesItsSideByteFromVertexThree) {
     DTri t = Flat(4);
     t.Side3.v = 0;

@@ -1,12 +1,11 @@
-// Walks every Double of a tetragon record (and of its sides, diagonals,
-// centre and circles) with a path name, and takes a flat snapshot of the
-// record's values and flags for comparing two records.
+// A flat snapshot of a tetragon record's values, bytes and editability flags
+// (its sides, diagonals, centre and circles included), for comparing two
+// records flag for flag.
 #pragma once
 
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -14,24 +13,19 @@
 
 namespace pelmar::kvtest {
 
-using Visit = void (*)(void* ctx, const std::string& path, double v);
+using Snapshot = std::vector<std::pair<std::string, double>>;
 
 struct Walker {
-    void* ctx;
-    Visit f;
-    bool withFlags;  // also report editability flags and bytes (as 0/1 or their value)
+    Snapshot& out;
 
+    void f(const std::string& p, double v) { out.emplace_back(p, v); }
     template <class T>
     void ed(const std::string& p, const Ed<T>& e) {
-        if (withFlags) f(ctx, p + ".e", e.e ? 1.0 : 0.0);
-        if constexpr (std::is_same_v<T, double>)
-            f(ctx, p, e.v);
-        else if (withFlags)
-            f(ctx, p, static_cast<double>(e.v));
+        f(p + ".e", e.e ? 1.0 : 0.0);
+        f(p, static_cast<double>(e.v));
     }
     void head(const std::string& p, const DHead& h) {
-        if (!withFlags) return;
-        f(ctx, p + ".ID.e", h.ID.e);
+        f(p + ".ID.e", h.ID.e);
         ed(p + ".Layer", h.Layer);
         ed(p + ".Thick", h.Thick);
         ed(p + ".Color", h.Color);
@@ -44,17 +38,15 @@ struct Walker {
         ed(p + ".X", q.X);
         ed(p + ".Y", q.Y);
         ed(p + ".Z", q.Z);
-        if (withFlags) {
-            f(ctx, p + ".ID.e", q.ID.e);
-            ed(p + ".Typ", q.Typ);
-            ed(p + ".Radius", q.Radius);
-            ed(p + ".Thick", q.Thick);
-            f(ctx, p + ".Name.e", q.Name.e);
-            ed(p + ".Color", q.Color);
-            ed(p + ".ColorIndex", q.ColorIndex);
-            ed(p + ".Layer", q.Layer);
-            ed(p + ".Disabled", q.Disabled);
-        }
+        f(p + ".ID.e", q.ID.e);
+        ed(p + ".Typ", q.Typ);
+        ed(p + ".Radius", q.Radius);
+        ed(p + ".Thick", q.Thick);
+        f(p + ".Name.e", q.Name.e);
+        ed(p + ".Color", q.Color);
+        ed(p + ".ColorIndex", q.ColorIndex);
+        ed(p + ".Layer", q.Layer);
+        ed(p + ".Disabled", q.Disabled);
     }
     void line(const std::string& p, const DLine& l) {
         head(p, l);
@@ -84,13 +76,13 @@ struct Walker {
             ed(p + ".ShowR" + std::to_string(i), c.ShowR[i]);
         }
         ed(p + ".IsCircle", c.IsCircle);
-        f(ctx, p + ".PA", c.PA);
-        f(ctx, p + ".PB", c.PB);
-        f(ctx, p + ".PC", c.PC);
-        f(ctx, p + ".PD", c.PD);
+        f(p + ".PA", c.PA);
+        f(p + ".PB", c.PB);
+        f(p + ".PC", c.PC);
+        f(p + ".PD", c.PD);
         for (std::size_t i = 0; i < 3; ++i) {
-            f(ctx, p + ".Q1[" + std::to_string(i) + "]", c.Q1[i]);
-            f(ctx, p + ".Q2[" + std::to_string(i) + "]", c.Q2[i]);
+            f(p + ".Q1[" + std::to_string(i) + "]", c.Q1[i]);
+            f(p + ".Q2[" + std::to_string(i) + "]", c.Q2[i]);
         }
         ed(p + ".Tilt", c.Tilt);
         ed(p + ".ViewType", c.ViewType);
@@ -120,37 +112,17 @@ struct Walker {
     }
 };
 
-// Paths of the Doubles of k that are not finite.
-inline std::vector<std::string> NonFinite(const DKv& k) {
-    std::vector<std::string> bad;
-    Walker w{&bad,
-             [](void* ctx, const std::string& p, double v) {
-                 if (!std::isfinite(v)) static_cast<std::vector<std::string>*>(ctx)->push_back(p);
-             },
-             false};
-    w.kv(k);
-    return bad;
-}
-
-using Snapshot = std::vector<std::pair<std::string, double>>;
-
 // Every value and flag of k, in a fixed order.
 inline Snapshot Snap(const DKv& k) {
     Snapshot s;
-    Walker w{&s,
-             [](void* ctx, const std::string& p, double v) {
-                 static_cast<Snapshot*>(ctx)->emplace_back(p, v);
-             },
-             true};
-    w.kv(k);
+    Walker{s}.kv(k);
     return s;
 }
 
 // The first entry where two snapshots differ, or "" when they agree.
 inline std::string FirstDifference(const Snapshot& a, const Snapshot& b) {
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i].second != b[i].second && !(std::isnan(a[i].second) && std::isnan(b[i].second)))
-        {
+        if (a[i].second != b[i].second && !(std::isnan(a[i].second) && std::isnan(b[i].second))) {
             char buf[96];
             std::snprintf(buf, sizeof buf, ": %.17g vs %.17g", a[i].second, b[i].second);
             return a[i].first + buf;

@@ -1,0 +1,124 @@
+// Formula evaluation speed: nanoseconds per evaluation of typical graph
+// formulas, prepared once (Formula), beside the same formulas written as plain
+// C++ (the floor) and the text route (SubstVar + CalcFormula per sample).
+// Each benchmark evaluates 1000 samples on [-5, 5]; the counter ns_per_eval is
+// the time of one evaluation.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "drawing/formula.h"
+
+using namespace pelmar;
+
+namespace {
+
+constexpr int kSamples = 1000;
+
+struct Case {
+    const char* text;
+    double (*cpp)(double);
+};
+
+const Case kCases[] = {
+    {"x^2", [](double x) { return x * x; }},
+    {"2*x^3-3*x+1", [](double x) { return 2 * x * x * x - 3 * x + 1; }},
+    {"sin(x)", [](double x) { return std::sin(x); }},
+    {"sin(x)*cos(2*x)", [](double x) { return std::sin(x) * std::cos(2 * x); }},
+    {"eks(-x^2/2)", [](double x) { return std::exp(-x * x / 2); }},
+    {"1/(1+x^2)", [](double x) { return 1 / (1 + x * x); }},
+    {"|x|^0.5+ln(x^2+1)", [](double x) { return std::sqrt(std::fabs(x)) + std::log(x * x + 1); }},
+    {"norm(x,0,1)", [](double x) { return std::exp(-x * x / 2) / std::sqrt(2 * std::numbers::pi); }},
+};
+
+double Sample(int i) { return -5 + 10.0 * i / kSamples; }
+
+void SetLabel(benchmark::State& st, int c) {
+    st.SetLabel(kCases[c].text);
+    st.counters["ns_per_eval"] = benchmark::Counter(
+        static_cast<double>(st.iterations()) * kSamples * 1e-9,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_Compiled(benchmark::State& st) {
+    const int c = static_cast<int>(st.range(0));
+    DistributionParameters p;
+    const Formula f = Formula::Prepare(kCases[c].text, true, p);
+    if (!f.IsCompiled()) st.SkipWithError("not compiled");
+    for (auto _ : st) {
+        Ext sum = 0;
+        for (int i = 0; i < kSamples; ++i) {
+            Ext v;
+            if (f.Calc(Sample(i), v)) sum += v;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    SetLabel(st, c);
+}
+
+void BM_PlainCpp(benchmark::State& st) {
+    const int c = static_cast<int>(st.range(0));
+    double (*fn)(double) = kCases[c].cpp;
+    benchmark::DoNotOptimize(fn);
+    for (auto _ : st) {
+        double sum = 0;
+        for (int i = 0; i < kSamples; ++i) sum += fn(Sample(i));
+        benchmark::DoNotOptimize(sum);
+    }
+    SetLabel(st, c);
+}
+
+void BM_TextRoute(benchmark::State& st) {
+    const int c = static_cast<int>(st.range(0));
+    DistributionParameters p;
+    std::string prepared = kCases[c].text, t;
+    PrepareFormula(prepared, "x", p);
+    for (auto _ : st) {
+        Ext sum = 0;
+        for (int i = 0; i < kSamples; ++i) {
+            SubstVar(prepared, 'x', Sample(i), t);
+            Ext v;
+            if (CalcFormula(t, v, p)) sum += v;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    SetLabel(st, c);
+}
+
+// Preparing and compiling once (a surface's ray formula is prepared per pixel).
+void BM_Prepare(benchmark::State& st) {
+    const int c = static_cast<int>(st.range(0));
+    for (auto _ : st) {
+        DistributionParameters p;
+        benchmark::DoNotOptimize(Formula::Prepare(kCases[c].text, true, p));
+    }
+    st.SetLabel(kCases[c].text);
+}
+
+constexpr int kCount = static_cast<int>(std::size(kCases));
+
+// One ray test per pixel of a shaded surface (mode 1, with shading).
+void BM_RaySurfaceHit(benchmark::State& st) {
+    const std::array<Vec3, 8> box = {Vec3{2, -2, -2}, Vec3{2, 2, -2}, Vec3{-2, 2, -2}, Vec3{-2, -2, -2},
+                                     Vec3{2, -2, 2},  Vec3{2, 2, 2},  Vec3{-2, 2, 2},  Vec3{-2, -2, 2}};
+    DistributionParameters p;
+    DImProj im;
+    int i = 0;
+    for (auto _ : st) {
+        TColor c = 0;
+        const Vec3 q{0, -1.5 + (i % 100) * 0.03, -1.5 + (i / 100 % 100) * 0.03};
+        ++i;
+        benchmark::DoNotOptimize(RaySurfaceHit(q, false, box, "x^2+y^2+z^2-1", static_cast<std::uint8_t>(st.range(0)),
+                                               0.05, {}, 0xFF, 0xFF00, 0xFF0000, im, true, c, true, p));
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_PlainCpp)->DenseRange(0, kCount - 1);
+BENCHMARK(BM_Compiled)->DenseRange(0, kCount - 1);
+BENCHMARK(BM_TextRoute)->DenseRange(0, kCount - 1);
+BENCHMARK(BM_Prepare)->DenseRange(0, kCount - 1);
+BENCHMARK(BM_RaySurfaceHit)->Arg(1)->Arg(0);

@@ -1,0 +1,92 @@
+#include "drawing/fake_redraw_host.h"
+
+namespace pelmar {
+
+FakeRedrawHost::FakeRedrawHost()
+    : words{{265, "Построить чертеж"},
+            {266, "Остановить построение"},
+            {331, "сек."},
+            {349, "Декартов график"},
+            {352, "Градиент построен"},
+            {353, "Градиент не построен"}} {}
+
+std::string FakeRedrawHost::logText() const {
+    std::string s;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (i) s += '\n';
+        s += log[i];
+    }
+    return s;
+}
+
+std::string FakeRedrawHost::wordLine(int line) {
+    auto it = words.find(line);
+    return it == words.end() ? std::string() : it->second;
+}
+
+void FakeRedrawHost::processEvents() {
+    log.push_back("processEvents");
+    if (onProcessEvents) onProcessEvents();
+}
+
+void FakeRedrawHost::commitFocusedEdits() { log.push_back("commitFocusedEdits"); }
+
+void FakeRedrawHost::setPlayImage(int imageIndex) {
+    playImage = imageIndex;
+    log.push_back("playImage " + std::to_string(imageIndex));
+}
+
+void FakeRedrawHost::setPlayHint(const std::string& hint) {
+    playHint = hint;
+    log.push_back("playHint " + hint);
+}
+
+void FakeRedrawHost::setPlayEnabled(bool on) {
+    playEnabled = on;
+    log.push_back(std::string("playEnabled ") + (on ? "1" : "0"));
+}
+
+bool FakeRedrawHost::toolButtonEnabled(const std::string& name) {
+    auto it = buttons.find(name);
+    return it == buttons.end() ? true : it->second;
+}
+
+void FakeRedrawHost::setToolButtonEnabled(const std::string& name, bool on) { buttons[name] = on; }
+
+void FakeRedrawHost::setCommandsEnabled(bool on) {
+    commandsEnabled = on;
+    log.push_back(std::string("commands ") + (on ? "1" : "0"));
+}
+
+void FakeRedrawHost::selectNone() { log.push_back("selectNone"); }
+
+void FakeRedrawHost::updateSelectionUI() { log.push_back("updateSelectionUI"); }
+
+void FakeRedrawHost::setImageCaption(const std::string& c) {
+    caption = c;
+    log.push_back("caption " + c);
+}
+
+void FakeRedrawHost::setStatusPanel(int panel, const std::string& text) {
+    panels[panel] = text;
+    log.push_back("panel " + std::to_string(panel) + " " + text);
+}
+
+void FakeRedrawHost::hideProgressBar() { log.push_back("hideProgressBar"); }
+
+void FakeRedrawHost::showPicture(const QImage& v, int boxW, int boxH, int left, int top) {
+    shown = v;
+    boxWidth = boxW;
+    boxHeight = boxH;
+    log.push_back("showPicture " + std::to_string(boxW) + "x" + std::to_string(boxH) + " at " +
+                  std::to_string(left) + "," + std::to_string(top));
+}
+
+void FakeRedrawHost::showPreview(int mode, const QImage& picture) {
+    preview = picture;
+    previewMode = mode;
+    log.push_back("showPreview " + std::to_string(mode) + " " + std::to_string(picture.width()) + "x" +
+                  std::to_string(picture.height()));
+}
+
+}  // namespace pelmar

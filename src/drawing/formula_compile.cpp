@@ -1,0 +1,651 @@
+// Compiled formulas: a prepared text turned once into a small stack program
+// that computes exactly what the text evaluator computes, bit for bit, without
+// building or reading any text per evaluation.
+//
+// How the text evaluator behaves on a prepared text, and so what the program
+// does.  A prepared text is a sequence of numbers "#...#" and the characters
+// between them.  Brackets are evaluated first, each as a formula of its own.
+// Inside a pair of brackets (or at the top):
+//  - A run of function names must be followed by a number, and its names must
+//    stand in strictly increasing table order ("sin cos x" works, "cos sin x"
+//    and "cos cos x" fail): the evaluator always applies the name latest in
+//    the table first, at its first occurrence, and that must then be the last
+//    name of its run.  The functions apply from the innermost outwards.
+//  - "^" needs a number on both sides, then "*" and "/" do, each left to right.
+//  - What remains must be signed numbers; they are summed without rounding.
+// Every other arrangement fails, for every value of the variable: letters that
+// are not names, stray characters and stray ")" are never removed, and an
+// operator without its numbers cannot be applied.  Every result written back
+// is rounded to 15 significant digits, every number read is read from its text.
+// A number holding the variable and other digits ("2x") is read from the text
+// built per evaluation.
+//
+// Texts whose "#" marks do not pair up as preparation leaves them (a "#"
+// typed by the user), and very deeply bracketed texts, are left to the text
+// evaluator.
+#include <cfloat>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "drawing/formula_internal.h"
+
+namespace pelmar {
+
+using namespace formula;
+
+namespace {
+
+enum class Op : std::uint8_t { Const, Var, Concat, Slot, Func, Pow, Mul, Div, Add, Sub, Neg, Round };
+
+struct Instr {
+    Op op;
+    std::uint8_t fn = 0;
+    std::uint32_t arg = 0;
+};
+
+constexpr int kMaxStack = 96;
+constexpr int kMaxNesting = 40;
+// Letters that occur in function names: a variable with one of these would
+// change the names on substitution, so such texts go to the text evaluator.
+constexpr std::string_view kNameLetters = "abcdefghiklmnoqrstu";
+
+// The steps both the compiler (on constants) and the program (on values) do.
+bool RoundStep(Ext& v) {
+    v = RoundTo15Digits(v);
+    return std::isfinite(v);
+}
+bool FuncStep(int k, Ext x, DistConsts& d, Ext& r) { return ApplyNamedFunction(k, x, d, r) && RoundStep(r); }
+bool PowStep(Ext x, Ext y, Ext& r) { return PowerOp(x, y, r) && RoundStep(r); }
+bool MulStep(Ext x, Ext y, Ext& r) {
+    r = x * y;
+    return RoundStep(r);
+}
+bool DivStep(Ext x, Ext y, Ext& r) {
+    if (std::fabs(y) < kNearZero) return false;
+    r = x / y;
+    return RoundStep(r);
+}
+
+bool IsRounded(Ext v) { return !std::signbit(v) ? RoundTo15Digits(v) == v : RoundTo15Digits(v) == v && v != 0; }
+
+}  // namespace
+
+struct Formula::Program {
+    explicit Program(const DistributionParameters& p) : params(p), dist(p) {}
+    std::string prepared;
+    bool full = true;
+    char letter = 'x';
+    DistributionParameters params;
+    bool slotsAllowed = false;  // a template: its slot marks are operands
+    bool compiled = false;
+    bool constant = false;
+    bool constantOk = false;
+    Ext constantValue = 0;
+    bool usesVar = false;
+    std::vector<Instr> code;
+    std::vector<Ext> consts;
+    std::vector<std::string> concats;
+    mutable DistConsts dist;  // precomputed at compilation for the functions used
+};
+
+namespace {
+
+class Compiler {
+public:
+    explicit Compiler(Formula::Program& prog) : prog_(prog) {}
+
+    // False when the text is left to the text evaluator.
+    bool Run() {
+        const char l = prog_.letter;
+        if (l < 'a' || l > 'z' || kNameLetters.find(l) != std::string_view::npos) return false;
+        if (!Tokenize() || !MatchBrackets()) return false;
+        bool fisher = false, chisq = false, student = false;
+        for (const Tok& t : toks_) {
+            fisher |= t.kind == Tok::Name && t.a == kFisher;
+            chisq |= t.kind == Tok::Name && t.a == kChisq;
+            student |= t.kind == Tok::Name && t.a == kStudent;
+        }
+        prog_.dist.Precompute(fisher, chisq, student);
+
+        Frag top = junk_ ? Frag{} : Group(0, toks_.size(), !prog_.full);
+        if (top.kind != Frag::Code) {
+            prog_.constant = true;
+            prog_.constantOk = top.kind == Frag::Const && std::isfinite(top.value) &&
+                               std::fabs(top.value) <= static_cast<Ext>(DBL_MAX);
+            prog_.constantValue = top.value;
+        } else {
+            if (top.stack > kMaxStack) return false;
+            prog_.code = std::move(top.code);
+        }
+        prog_.compiled = true;
+        return true;
+    }
+
+private:
+    struct Tok {
+        enum Kind : std::uint8_t { Num, Open, Close, Plus, Minus, Mul, Div, Pow, Name, Slot } kind;
+        int a = 0;  // Num: number index; Name: name index; Open: index of its Close; Slot: slot index
+    };
+
+    struct Frag {
+        enum Kind : std::uint8_t { Fail, Const, Code } kind = Fail;
+        Ext value = 0;
+        bool rounded = false;  // its value is a number as written back (so never -0)
+        std::vector<Instr> code;
+        int stack = 0;
+    };
+
+    struct Item {
+        enum Kind : std::uint8_t { Operand, Name, Plus, Minus, Mul, Div, Pow } kind;
+        int name = 0;
+        Frag frag{};
+    };
+
+    Formula::Program& prog_;
+    std::vector<Tok> toks_;
+    std::vector<Frag> nums_;
+    bool junk_ = false;  // a character or letter run that makes every evaluation fail
+
+    bool Tokenize() {
+        const std::string& t = prog_.prepared;
+        const char l = prog_.letter;
+        for (std::size_t i = 0; i < t.size();) {
+            const char c = t[i];
+            if (c == '#') {
+                const std::size_t j = t.find('#', i + 1);
+                if (j == std::string::npos || j == i + 1) return false;
+                bool hasLetter = false, allLetter = true;
+                for (std::size_t k = i + 1; k < j; ++k) {
+                    const char d = t[k];
+                    if (d == l)
+                        hasLetter = true;
+                    else if ((d >= '0' && d <= '9') || d == '.')
+                        allLetter = false;
+                    else
+                        return false;
+                }
+                toks_.push_back({Tok::Num, static_cast<int>(nums_.size())});
+                nums_.push_back(NumFrag(std::string_view(t).substr(i + 1, j - i - 1), hasLetter,
+                                        hasLetter && allLetter && j == i + 2));
+                i = j + 1;
+                continue;
+            }
+            switch (c) {
+            case '(': toks_.push_back({Tok::Open}); break;
+            case ')': toks_.push_back({Tok::Close}); break;
+            case '+': toks_.push_back({Tok::Plus}); break;
+            case '-': toks_.push_back({Tok::Minus}); break;
+            case '*': toks_.push_back({Tok::Mul}); break;
+            case '/': toks_.push_back({Tok::Div}); break;
+            case '^': toks_.push_back({Tok::Pow}); break;
+            case kSlotMarks[0]:
+            case kSlotMarks[1]:
+            case kSlotMarks[2]:
+                if (prog_.slotsAllowed)
+                    toks_.push_back({Tok::Slot, c - kSlotMarks[0]});
+                else
+                    junk_ = true;
+                break;
+            default:
+                if ((c >= '0' && c <= '9') || c == '.' || c == l) return false;  // a number without marks
+                if (c >= 'a' && c <= 'z') {
+                    std::size_t j = i;
+                    while (j < t.size() && t[j] >= 'a' && t[j] <= 'z') {
+                        if (t[j] == l) return false;
+                        ++j;
+                    }
+                    SplitNames(std::string_view(t).substr(i, j - i));
+                    i = j;
+                    continue;
+                }
+                junk_ = true;
+            }
+            ++i;
+        }
+        return true;
+    }
+
+    // A run of letters as function names (no name is a prefix of another, so
+    // the split is unique); letters left over make every evaluation fail.
+    void SplitNames(std::string_view run) {
+        while (!run.empty()) {
+            int found = -1;
+            for (int k = 0; k < kNameCount; ++k)
+                if (run.starts_with(kNames[static_cast<std::size_t>(k)])) found = k;
+            if (found < 0) {
+                junk_ = true;
+                return;
+            }
+            toks_.push_back({Tok::Name, found});
+            run.remove_prefix(kNames[static_cast<std::size_t>(found)].size());
+        }
+    }
+
+    // Pairs the brackets; an opening bracket without partner is closed at the
+    // end, a closing bracket without partner makes every evaluation fail.
+    bool MatchBrackets() {
+        std::vector<std::size_t> open;
+        for (std::size_t i = 0; i < toks_.size(); ++i) {
+            if (toks_[i].kind == Tok::Open) {
+                open.push_back(i);
+                if (open.size() > static_cast<std::size_t>(kMaxNesting)) return false;
+            } else if (toks_[i].kind == Tok::Close) {
+                if (open.empty()) {
+                    junk_ = true;
+                } else {
+                    toks_[open.back()].a = static_cast<int>(i);
+                    open.pop_back();
+                }
+            }
+        }
+        while (!open.empty()) {
+            toks_[open.back()].a = static_cast<int>(toks_.size());
+            toks_.push_back({Tok::Close});
+            open.pop_back();
+        }
+        return true;
+    }
+
+    Frag NumFrag(std::string_view text, bool hasLetter, bool onlyLetter) {
+        Frag f;
+        if (onlyLetter) {
+            f.kind = Frag::Code;
+            f.rounded = true;
+            f.code.push_back({Op::Var});
+            f.stack = 1;
+            prog_.usesVar = true;
+        } else if (hasLetter) {
+            f.kind = Frag::Code;
+            f.code.push_back({Op::Concat, 0, static_cast<std::uint32_t>(prog_.concats.size())});
+            prog_.concats.emplace_back(text);
+            f.stack = 1;
+            prog_.usesVar = true;
+        } else if (ReadFormulaNumber(text, f.value)) {
+            f.kind = Frag::Const;
+            f.rounded = IsRounded(f.value);
+        }
+        return f;
+    }
+
+    void Materialize(Frag& f) {
+        if (f.kind != Frag::Const) return;
+        f.kind = Frag::Code;
+        f.code = {{Op::Const, 0, static_cast<std::uint32_t>(prog_.consts.size())}};
+        prog_.consts.push_back(f.value);
+        f.stack = 1;
+    }
+
+    static Frag Constant(bool ok, Ext v) {
+        Frag f;
+        if (ok) {
+            f.kind = Frag::Const;
+            f.value = v;
+            f.rounded = true;
+        }
+        return f;
+    }
+
+    Frag Binary(Frag a, Frag b, Op op) {
+        if (a.kind == Frag::Fail || b.kind == Frag::Fail) return {};
+        if (a.kind == Frag::Const && b.kind == Frag::Const) {
+            Ext r = 0;
+            bool ok = false;
+            switch (op) {
+            case Op::Pow: ok = PowStep(a.value, b.value, r); break;
+            case Op::Mul: ok = MulStep(a.value, b.value, r); break;
+            default: ok = DivStep(a.value, b.value, r); break;
+            }
+            return Constant(ok, r);
+        }
+        Materialize(a);
+        Materialize(b);
+        a.stack = std::max(a.stack, b.stack + 1);
+        a.code.insert(a.code.end(), b.code.begin(), b.code.end());
+        a.code.push_back({op});
+        a.rounded = true;
+        return a;
+    }
+
+    // The items of one pair of brackets (or of the whole text), with inner
+    // pairs already compiled.
+    Frag Group(std::size_t begin, std::size_t end, bool absOnly) {
+        std::vector<Item> items;
+        for (std::size_t i = begin; i < end; ++i) {
+            const Tok& t = toks_[i];
+            switch (t.kind) {
+            case Tok::Num: items.push_back({Item::Operand, 0, nums_[static_cast<std::size_t>(t.a)]}); break;
+            case Tok::Open: {
+                const auto close = static_cast<std::size_t>(t.a);
+                items.push_back({Item::Operand, 0, Bracket(i + 1, close)});
+                i = close;
+                break;
+            }
+            case Tok::Slot: {
+                Frag f;
+                f.kind = Frag::Code;
+                f.rounded = true;
+                f.code.push_back({Op::Slot, 0, static_cast<std::uint32_t>(t.a)});
+                f.stack = 1;
+                prog_.usesVar = true;
+                items.push_back({Item::Operand, 0, std::move(f)});
+                break;
+            }
+            case Tok::Close: return {};  // not reached: pairs are skipped whole
+            case Tok::Plus: items.push_back({Item::Plus}); break;
+            case Tok::Minus: items.push_back({Item::Minus}); break;
+            case Tok::Mul: items.push_back({Item::Mul}); break;
+            case Tok::Div: items.push_back({Item::Div}); break;
+            case Tok::Pow: items.push_back({Item::Pow}); break;
+            case Tok::Name:
+                if (absOnly && t.a != kAbs) return {};
+                items.push_back({Item::Name, t.a});
+                break;
+            }
+            if (!items.empty() && items.back().kind == Item::Operand && items.back().frag.kind == Frag::Fail)
+                return {};
+        }
+        return Sum(items);
+    }
+
+    // A pair of brackets: its sum, written back as a number.
+    Frag Bracket(std::size_t begin, std::size_t end) {
+        Frag f = Group(begin, end, false);
+        if (f.kind == Frag::Const) {
+            Ext v = f.value;
+            const bool ok = RoundStep(v);
+            return Constant(ok, v);
+        }
+        if (f.kind == Frag::Code && !f.rounded) {
+            f.code.push_back({Op::Round});
+            f.rounded = true;
+        }
+        return f;
+    }
+
+    // Terms: signs and a product; summed left to right from 0.
+    Frag Sum(std::vector<Item>& items) {
+        std::size_t pos = 0;
+        const std::size_t n = items.size();
+        if (n == 0) return {};
+        Ext acc = 0;
+        bool accConst = true;  // every term so far was a constant
+        int terms = 0;
+        Frag sum;
+        while (pos < n) {
+            int sign = 1;
+            while (pos < n && (items[pos].kind == Item::Plus || items[pos].kind == Item::Minus)) {
+                if (items[pos].kind == Item::Minus) sign = -sign;
+                ++pos;
+            }
+            Frag term = Product(items, pos);
+            if (term.kind == Frag::Fail) return {};
+            ++terms;
+            if (accConst && term.kind == Frag::Const) {
+                acc = acc + static_cast<Ext>(sign) * term.value;
+                continue;
+            }
+            if (accConst) {
+                accConst = false;
+                if (terms == 1 && sign < 0) {  // 0 - t
+                    sum = std::move(term);
+                    sum.code.push_back({Op::Neg});
+                } else if (terms == 1 && term.rounded) {  // 0 + t is t
+                    sum = std::move(term);
+                } else {
+                    sum = Constant(true, acc);
+                    Materialize(sum);
+                    AppendTerm(sum, term, sign);
+                }
+                continue;
+            }
+            AppendTerm(sum, term, sign);
+        }
+        if (accConst) {
+            Frag f;
+            f.kind = Frag::Const;
+            f.value = acc;
+            f.rounded = IsRounded(acc);
+            return f;
+        }
+        if (terms > 1) sum.rounded = false;
+        return sum;
+    }
+
+    void AppendTerm(Frag& sum, Frag& term, int sign) {
+        Materialize(term);
+        sum.stack = std::max(sum.stack, term.stack + 1);
+        sum.code.insert(sum.code.end(), term.code.begin(), term.code.end());
+        sum.code.push_back({sign > 0 ? Op::Add : Op::Sub});
+        sum.rounded = false;
+    }
+
+    Frag Product(std::vector<Item>& items, std::size_t& pos) {
+        Frag a = Power(items, pos);
+        while (a.kind != Frag::Fail && pos < items.size() &&
+               (items[pos].kind == Item::Mul || items[pos].kind == Item::Div)) {
+            const Op op = items[pos].kind == Item::Mul ? Op::Mul : Op::Div;
+            ++pos;
+            a = Binary(std::move(a), Power(items, pos), op);
+        }
+        return a;
+    }
+
+    Frag Power(std::vector<Item>& items, std::size_t& pos) {
+        Frag a = Unit(items, pos);
+        while (a.kind != Frag::Fail && pos < items.size() && items[pos].kind == Item::Pow) {
+            ++pos;
+            a = Binary(std::move(a), Unit(items, pos), Op::Pow);
+        }
+        return a;
+    }
+
+    // Function names and the number they apply to.
+    Frag Unit(std::vector<Item>& items, std::size_t& pos) {
+        const std::size_t first = pos;
+        while (pos < items.size() && items[pos].kind == Item::Name) {
+            if (pos > first && items[pos].name <= items[pos - 1].name) return {};
+            ++pos;
+        }
+        if (pos >= items.size() || items[pos].kind != Item::Operand) return {};
+        Frag f = std::move(items[pos].frag);
+        for (std::size_t k = pos; k-- > first;) {
+            const int name = items[k].name;
+            if (f.kind == Frag::Const) {
+                Ext r = 0;
+                const bool ok = FuncStep(name, f.value, prog_.dist, r);
+                f = Constant(ok, r);
+                if (f.kind == Frag::Fail) return f;
+            } else {
+                f.code.push_back({Op::Func, static_cast<std::uint8_t>(name)});
+                f.rounded = true;
+            }
+        }
+        ++pos;
+        return f;
+    }
+};
+
+bool FinalValue(Ext v, Ext& value) {
+    if (!std::isfinite(v) || std::fabs(v) > static_cast<Ext>(DBL_MAX)) return false;
+    value = v;
+    return true;
+}
+
+const std::string kEmpty;
+
+}  // namespace
+
+Formula::Formula() = default;
+
+Formula Formula::Prepare(std::string_view text, bool full, DistributionParameters& params, char letter) {
+    std::string s(text);
+    const std::string_view vars(&letter, 1);
+    if (full)
+        PrepareFormula(s, vars, params);
+    else
+        PrepareFormulaLight(s, vars);
+    return FromPrepared(std::move(s), full, params, letter);
+}
+
+Formula Formula::FromPrepared(std::string prepared, bool full, const DistributionParameters& params,
+                              char letter) {
+    auto prog = std::make_shared<Program>(params);
+    prog->prepared = std::move(prepared);
+    prog->full = full;
+    prog->letter = letter;
+    Compiler c(*prog);
+    if (!c.Run()) {
+        prog->compiled = false;
+        prog->constant = false;
+        prog->code.clear();
+    }
+    Formula f;
+    f.prog_ = std::move(prog);
+    return f;
+}
+
+const std::string& Formula::PreparedText() const { return prog_ ? prog_->prepared : kEmpty; }
+bool Formula::IsFull() const { return prog_ && prog_->full; }
+bool Formula::IsCompiled() const { return prog_ && prog_->compiled; }
+
+namespace {
+
+// The program of a compiled formula at x; slots may be null (no template).
+bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+    if (p.constant) {
+        if (!p.constantOk) return false;
+        value = p.constantValue;
+        return true;
+    }
+    const bool xFinite = std::isfinite(x);
+    const Ext xr = xFinite ? RoundTo15Digits(x) : 0;
+    std::string xText;
+    Ext slotValue[3];
+    bool haveSlot[3] = {false, false, false};
+    Ext st[kMaxStack];
+    int sp = 0;
+    for (const Instr& in : p.code) {
+        switch (in.op) {
+        case Op::Const: st[sp++] = p.consts[in.arg]; break;
+        case Op::Var:
+            if (!xFinite) return false;
+            st[sp++] = xr;
+            break;
+        case Op::Concat: {
+            if (!xFinite) return false;
+            if (xText.empty()) xText = FormulaNumberText(x);
+            std::string t;
+            for (char c : p.concats[in.arg]) {
+                if (c == p.letter)
+                    t += xText;
+                else
+                    t += c;
+            }
+            if (!ReadFormulaNumber(t, st[sp])) return false;
+            ++sp;
+            break;
+        }
+        case Op::Slot: {
+            const std::uint32_t i = in.arg;
+            if (!haveSlot[i]) {
+                if (!slots || !slots->slots[i].ok) return false;
+                const SlotValue& sv = slots->slots[i];
+                Ext v = sv.base;
+                if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
+                    if (!xFinite) return false;
+                    Ext t = xr;
+                    if (sv.kind == SlotValue::ShiftedScaled && !MulStep(slots->scale, xr, t)) return false;
+                    v = sv.base + t;
+                    if (!RoundStep(v)) return false;
+                } else if (sv.kind != SlotValue::Fixed) {
+                    return false;
+                }
+                slotValue[i] = v;
+                haveSlot[i] = true;
+            }
+            st[sp++] = slotValue[i];
+            break;
+        }
+        case Op::Func:
+            if (!FuncStep(in.fn, st[sp - 1], p.dist, st[sp - 1])) return false;
+            break;
+        case Op::Pow:
+            --sp;
+            if (!PowStep(st[sp - 1], st[sp], st[sp - 1])) return false;
+            break;
+        case Op::Mul:
+            --sp;
+            if (!MulStep(st[sp - 1], st[sp], st[sp - 1])) return false;
+            break;
+        case Op::Div:
+            --sp;
+            if (!DivStep(st[sp - 1], st[sp], st[sp - 1])) return false;
+            break;
+        case Op::Add:
+            --sp;
+            st[sp - 1] = st[sp - 1] + st[sp];
+            break;
+        case Op::Sub:
+            --sp;
+            st[sp - 1] = st[sp - 1] - st[sp];
+            break;
+        case Op::Neg: st[sp - 1] = 0.0L - st[sp - 1]; break;
+        case Op::Round:
+            if (!RoundStep(st[sp - 1])) return false;
+            break;
+        }
+    }
+    return FinalValue(st[0], value);
+}
+
+}  // namespace
+
+bool Formula::Calc(Ext x, Ext& value) const {
+    if (!prog_) return false;
+    const Program& p = *prog_;
+    if (!p.compiled) {
+        std::string t;
+        SubstVar(p.prepared, p.letter, x, t);
+        return p.full ? CalcFormula(t, value, p.params) : CalcSimple(t, value, p.params);
+    }
+    return Run(p, x, nullptr, value);
+}
+
+namespace formula {
+
+Formula Access::PrepareTemplate(const std::string& text, bool full, DistributionParameters& params) {
+    std::string s = text;
+    if (full)
+        PrepareFormula(s, "x", params);
+    else
+        PrepareFormulaLight(s, "x");
+    auto prog = std::make_shared<Formula::Program>(params);
+    prog->prepared = std::move(s);
+    prog->full = full;
+    prog->slotsAllowed = true;
+    Compiler c(*prog);
+    prog->compiled = c.Run();
+    Formula f;
+    f.prog_ = std::move(prog);
+    return f;
+}
+
+bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) {
+    if (!f.prog_ || !f.prog_->compiled) return false;
+    return Run(*f.prog_, x, &slots, value);
+}
+
+SlotValue FixedSlot(double v, SlotValue::Kind kind) {
+    SlotValue s;
+    s.kind = kind;
+    const std::string t = FixedNumberText(v);
+    // A number in scientific notation would be lower-cased into a letter.
+    s.ok = t.find_first_of("Ee") == std::string::npos && ReadFormulaNumber(t, s.base);
+    if (s.ok && kind == SlotValue::Fixed) s.ok = RoundStep(s.base);
+    return s;
+}
+
+}  // namespace formula
+
+}  // namespace pelmar

@@ -1,0 +1,168 @@
+// Pieces shared by the text evaluator and the compiled formulas, so that both
+// compute every step with the same code.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "drawing/formula.h"
+
+namespace pelmar::formula {
+
+// The named functions in their search order: when several are present, the one
+// latest in this order is applied first.
+inline constexpr int kNameCount = 17;
+inline constexpr std::array<std::string_view, kNameCount> kNames = {
+    "sin", "cos",  "tg",  "ctg",   "arcsin", "arccos", "arctg",  "arcctg", "abs",
+    "ln",  "lg",   "eks", "gamma", "norm",   "fisher", "chisq", "student"};
+enum NameIndex : int {
+    kSin, kCos, kTg, kCtg, kArcsin, kArccos, kArctg, kArcctg, kAbs,
+    kLn, kLg, kEks, kGamma, kNorm, kFisher, kChisq, kStudent
+};
+
+// Whether x is a whole number.  (x + 1.5·2^63) - 1.5·2^63 rounds to a whole
+// number without touching the x87 control word, which std::trunc and
+// std::floor on long double do at some cost.
+inline bool IsWhole(Ext x) {
+    if (!(std::fabs(x) < 0x1p62L)) return x == std::trunc(x);
+    const Ext c = 0x1.8p63L;
+    return (x + c) - c == x;
+}
+
+// The threshold of every near-zero test of the evaluator.
+inline constexpr Ext kNearZero = 1e-5L;
+
+// The constants of the distribution functions for one set of parameters.  The
+// expensive ones (the Beta integral, the log-factorial sums) are computed on
+// first use, or all at once by Precompute.
+class DistConsts {
+public:
+    explicit DistConsts(const DistributionParameters& p) : p_(p) {}
+    const DistributionParameters& params() const { return p_; }
+    Ext FisherBeta();   // BetaByIntegral(M/2, N/2, 1e-6)
+    Ext ChisqLog();     // the log-factorial term of the chi-square density
+    Ext StudentRatio(); // GammaRatioHalf(N)
+    void Precompute(bool fisher, bool chisq, bool student);
+
+private:
+    DistributionParameters p_;
+    bool haveBeta_ = false, haveChi_ = false, haveRatio_ = false;
+    Ext beta_ = 0, chiLog_ = 0, ratio_ = 0;
+};
+
+// Applies the named function k to x.  False on a domain error or a result that
+// is not finite.  The result is not yet rounded to 15 digits.
+bool ApplyNamedFunction(int k, Ext x, DistConsts& d, Ext& r);
+
+// x ^ y as the evaluator defines it, with its domain checks (negative base with
+// a fractional exponent, near-zero base with a negative exponent, overflow).
+bool PowerOp(Ext x, Ext y, Ext& r);
+// The plain power: 1 for y = 0, 0 for x = 0 and y > 0, repeated squaring for a
+// whole y up to 2147483647 in magnitude, else exp(y·ln x).  May give a
+// non-finite value.
+Ext Power(Ext x, Ext y);
+
+// Special functions (used by the density functions and tested directly).
+Ext BetaByIntegral(Ext a, Ext b, Ext eps);
+Ext GammaRatioHalf(std::int64_t n);
+Ext NormalDensity(Ext x, Ext mu, Ext sigma);
+Ext ChiSquareDensity(std::int64_t n, Ext x, Ext logTerm);
+Ext ChiSquareLogTerm(std::int64_t n);
+Ext StudentDensity(std::int64_t n, Ext x, Ext ratio);
+Ext FisherDensity(std::int64_t m, std::int64_t n, bool noBeta, Ext x, Ext beta);
+// Largest number of intervals the Beta integral refines to.
+inline constexpr std::int64_t kBetaMaxIntervals = 100LL << 12;
+
+// Integer parameter text: optional sign and decimal digits within 32 bits.
+bool ReadIntegerText(std::string_view text, std::int32_t& v);
+
+// The general form, optionally without scientific notation for small
+// magnitudes (for numbers put into a formula text before its preparation,
+// where the "E" would be lower-cased and break the number).
+std::string GeneralText(Ext v, bool positionalSmall);
+
+// Lower-cases A-Z.
+void LowerAZ(std::string& s);
+
+// The pieces joined.  (Also keeps GCC 12 from a false -Wrestrict warning on
+// "text" + string.)
+inline std::string Join(std::initializer_list<std::string_view> pieces) {
+    std::size_t n = 0;
+    for (std::string_view p : pieces) n += p.size();
+    std::string r;
+    r.reserve(n);
+    for (std::string_view p : pieces) r.append(p);
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Template formulas
+//
+// The ray test and the partial derivatives put numbers into a surface formula
+// for every pixel: x, y and z become bracketed groups such as
+// "(" px "+x)".  Instead of preparing that text each time, the surface is
+// prepared once with the marks \x01, \x02, \x03 where x, y and z stood, and
+// each mark is an operand whose value is what its group would evaluate to.
+
+inline constexpr char kSlotMarks[3] = {'\x01', '\x02', '\x03'};
+
+struct SlotValue {
+    enum Kind : std::uint8_t {
+        Unused,
+        Shifted,        // "(" base "+x)": RoundTo15Digits(base + x)
+        ShiftedScaled,  // "(" base "+0.35355339*x)"
+        Fixed,          // "(" base ")"
+    } kind = Unused;
+    bool ok = false;  // false: the group's text is no number (the formula fails)
+    Ext base = 0;
+};
+
+struct SlotValues {
+    std::array<SlotValue, 3> slots;
+    Ext scale = 0;  // 0.35355339 as read from its text
+};
+
+// The value of the group "(" FixedNumberText(v) ...: base and ok of a slot.
+SlotValue FixedSlot(double v, SlotValue::Kind kind);
+
+struct Access {
+    // Prepares a template text (PrepareFormula / PrepareFormulaLight with the
+    // variable x) and compiles it with its marks as operands.
+    static Formula PrepareTemplate(const std::string& text, bool full, DistributionParameters& params);
+    // Evaluates at x with the slots' values (a template not compiled fails).
+    static bool Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value);
+};
+
+// FormulaRoots' analysis of the additive terms of a lower-cased text, up to the
+// first term it does not recognise (a term holding a slot mark is not
+// recognised).  Each term is prepared in turn, with its effect on params.
+// True when every term is recognised; c0, c1, c2 receive the coefficients.
+bool AnalyseTerms(const std::string& s, bool full, DistributionParameters& params, Ext& c0, Ext& c1, Ext& c2);
+
+// The quadratic c2·t² + c1·t + c0 through the values at lo, the middle and hi;
+// false when a value is undefined or the system is singular.
+template <class Eval>
+bool FitQuadratic(Eval&& f, double lo, double hi, Ext& c0, Ext& c1, Ext& c2) {
+    const Ext ts[3] = {lo, (static_cast<Ext>(lo) + hi) / 2, hi};
+    std::array<std::array<Ext, 4>, 3> m{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        Ext v;
+        if (!f(ts[i], v)) return false;
+        m[i] = {ts[i] * ts[i], ts[i], 1, v};
+    }
+    std::array<Ext, 3> sol{};
+    if (!SolveLinear3(m, sol)) return false;
+    c2 = sol[0];
+    c1 = sol[1];
+    c0 = sol[2];
+    return true;
+}
+
+// The roots of c2·t² + c1·t + c0 in [lo, hi] as FormulaRoots reports them.
+void RootsInRange(Ext c0, Ext c1, Ext c2, double lo, double hi, int& count, double& x1, double& x2);
+
+}  // namespace pelmar::formula

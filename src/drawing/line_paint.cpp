@@ -1,0 +1,156 @@
+#include "drawing/line_paint.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "drawing/point_paint.h"
+#include "model/flip.h"
+#include "model/geometry.h"
+#include "platform/canvas.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr std::uint8_t LineDashed = 2;
+constexpr std::uint8_t LineInvisible = 3;
+constexpr std::uint8_t TypeEmpty = 1;
+
+void PelLine(const DLine& l, const DImProj& im, Canvas& c, PointF a, PointF b) {
+    Pen pen;
+    pen.width = l.Thick.v;
+    pen.color = l.Selected ? l.SelColor : l.Color.v;
+    pen.roundCaps = true;
+    if (l.LineType.v == LineDashed) {
+        const double w = l.Thick.v;  // not 0 here
+        pen.dashes = {l.Dash.v / w, l.Gap.v / w};
+    }
+    c.setAntialias(im.Smooth);
+    c.drawLine(pen, a, b);
+}
+
+// The outline of a segment in the drawing program.
+void CdrSegmentOutline(const DLine& l, const DImProj& im, const PaintTarget& target, PointF a, PointF b) {
+    CdrSink& s = *target.cdr;
+    const ExportOptions& o = target.options;
+    s.BeginDrawCurve(CdrX(im, a.x), CdrY(im, a.y));
+    s.DrawCurveLineTo(CdrX(im, b.x), CdrY(im, b.y));
+    s.EndDrawCurve();
+    s.CdrSetOutlineColor(l.Color.v);
+    const int arrow1 = l.Arrow1.v && !o.CdrOwnArrows ? o.CdrArrowNo : 0;
+    const int arrow2 = l.Arrow2.v && !o.CdrOwnArrows ? o.CdrArrowNo : 0;
+    s.ApplyOutline(CdrUnits(im.Dpi, l.Thick.v), l.LineType.v == LineDashed ? 2 : 1, 0, 0, 50, 0, o.CdrDashNo, arrow2,
+                   arrow1, 0);
+    s.CdrRememberShape();
+}
+
+}  // namespace
+
+void DrawLine(const DLine& l, const DImProj& im, const PaintTarget& target) {
+    DLine copy = l;
+    FlipYLine(copy, FlipToScreen, im.Height);
+    DrawLineElement(copy, 0, im, target);
+    DrawLineElement(copy, 1, im, target);
+}
+
+void DrawLineElement(const DLine& l, int part, const DImProj& im, const PaintTarget& target) {
+    PointF a{l.P1.ScrX.v, l.P1.ScrY.v};
+    PointF b{l.P2.ScrX.v, l.P2.ScrY.v};
+    if (a == b) return;
+
+    const bool pel = target.is("pel");
+    const bool cdr = target.is("cdr");
+    const bool wrd = target.is("wrd");
+
+    if (pel || (cdr && target.options.CdrOwnArrows)) {
+        const double len = std::hypot(b.x - a.x, b.y - a.y);
+        if (len > 0) {
+            const PointF u{(b.x - a.x) / len, (b.y - a.y) / len};
+            if (l.Arrow1.v) {
+                const double k = l.Arrow1Len.v - 1.0;
+                a = {a.x + k * u.x, a.y + k * u.y};
+            }
+            if (l.Arrow2.v) {
+                const double k = l.Arrow2Len.v - 1.0;
+                b = {b.x - k * u.x, b.y - k * u.y};
+            }
+        }
+    }
+
+    if (part == 0) {
+        if (l.Thick.v == 0 || l.LineType.v == LineInvisible) return;
+        if (pel && target.canvas) {
+            PelLine(l, im, *target.canvas, a, b);
+        } else if (cdr && target.cdr) {
+            CdrSegmentOutline(l, im, target, a, b);
+        } else if (wrd && target.wrd) {
+            const std::uint8_t arrowNo = target.options.WordArrowNo;
+            target.wrd->OfficeLine(l.Color.v, l.LineType.v == LineDashed, target.options.WordDashNo, a.x, a.y, b.x,
+                                   b.y, l.Thick.v, l.Arrow1.v ? arrowNo : 0, l.Arrow2.v ? arrowNo : 0);
+        }
+        return;
+    }
+    if (part != 1) return;
+
+    // No disc hides the tip of an arrow.
+    DPoint end1 = l.P1;
+    if (l.Arrow1.v) end1.Typ.v = TypeEmpty;
+    DrawPointElement(end1, im, target);
+    DPoint end2 = l.P2;
+    if (l.Arrow2.v) end2.Typ.v = TypeEmpty;
+    DrawPointElement(end2, im, target);
+    if (l.Show3.v) DrawPointElement(l.P3, im, target);
+    if (l.Show4.v) DrawPointElement(l.P4, im, target);
+
+    if (pel || cdr) {
+        const int x1 = RoundToInt(l.P1.ScrX.v), y1 = RoundToInt(l.P1.ScrY.v);
+        const int x2 = RoundToInt(l.P2.ScrX.v), y2 = RoundToInt(l.P2.ScrY.v);
+        if (l.Arrow1.v) DrawArrowhead(x1, y1, x2, y2, l.Arrow1Len.v, l.Arrow1Angle.v, l.Color.v, im, target);
+        if (l.Arrow2.v) DrawArrowhead(x2, y2, x1, y1, l.Arrow2Len.v, l.Arrow2Angle.v, l.Color.v, im, target);
+    }
+}
+
+void ArrowBarbs(int tipX, int tipY, int tailX, int tailY, int length, int angle, PointF& barb1, PointF& barb2) {
+    const double theta = angle * std::numbers::pi / 180.0;
+    const double len = length;
+    const double spread = len * std::tan(theta);
+    double phi;
+    if (tipX != tailX) {
+        phi = std::atan((static_cast<double>(tailY) - tipY) / (static_cast<double>(tailX) - tipX));
+        if (tipX > tailX) phi += std::numbers::pi;
+    } else {
+        phi = tipY <= tailY ? std::numbers::pi / 2 : 3 * std::numbers::pi / 2;
+    }
+    const double cs = std::cos(phi), sn = std::sin(phi);
+    auto turn = [&](double a, double b) { return PointF{tipX + a * cs - b * sn, tipY + a * sn + b * cs}; };
+    barb1 = turn(len, -spread);
+    barb2 = turn(len, spread);
+}
+
+void DrawArrowhead(int tipX, int tipY, int tailX, int tailY, int length, int angle, TColor colour,
+                   const DImProj& im, const PaintTarget& target) {
+    PointF b1, b2;
+    ArrowBarbs(tipX, tipY, tailX, tailY, length, angle, b1, b2);
+    const PointF tip{static_cast<double>(tipX), static_cast<double>(tipY)};
+    if (target.is("pel")) {
+        if (!target.canvas) return;
+        target.canvas->setAntialias(im.Smooth);
+        const std::array<PointF, 3> tri{tip, b1, b2};
+        target.canvas->fillPolygon(colour, tri);
+    } else if (target.is("cdr")) {
+        if (!target.cdr || !target.options.CdrOwnArrows) return;
+        CdrSink& s = *target.cdr;
+        s.BeginDrawCurve(CdrX(im, tip.x), CdrY(im, tip.y));
+        s.DrawCurveLineTo(CdrX(im, b1.x), CdrY(im, b1.y));
+        s.DrawCurveLineTo(CdrX(im, b2.x), CdrY(im, b2.y));
+        s.EndDrawCurve();
+        s.CloseCurve();
+        s.CdrSetOutlineColor(colour);
+        s.CdrSetFillColor(colour);
+        s.SetOutlineWidth(CdrUnits(im.Dpi, 1));
+        s.CdrRememberShape();
+    }
+}
+
+}  // namespace pelmar

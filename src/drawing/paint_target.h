@@ -1,0 +1,112 @@
+// What a painter draws on.  Every painter takes its record, the picture
+// settings and a target: the target word says which of three consumers is
+// meant, and the target carries that consumer.
+//
+//   "pel"  the program's own picture: the canvas of pass 2 (lines, outlines,
+//          points, labels) or the raster surface of pass 1 (fills, shading);
+//   "cdr"  the vector drawing program, through CdrSink;
+//   "wrd"  the word processor, through WordSink.
+//
+// A painter compares the word and draws nothing for a word it does not know,
+// and nothing on a consumer the target does not carry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/records.h"
+
+namespace pelmar {
+
+class Canvas;
+class RasterSurface;
+
+// The calls the painters make on the drawing program's automation object,
+// with the argument counts and orders that program expects.  Positions are
+// in its units (CdrX, CdrY, CdrUnits), angles in millionths of a degree
+// (CdrAngle).
+class CdrSink {
+public:
+    virtual ~CdrSink() = default;
+
+    virtual void CreateEllipse(int top, int left, int bottom, int right, int startAngle, int endAngle,
+                               int pie) = 0;
+    virtual void SetOutlineWidth(int width) = 0;
+    virtual void CreateArtisticText(const std::string& text, int x, int y) = 0;
+    virtual void SetCharacterAttributes(int start, int length, const std::string& font, int style, int size,
+                                        int a6, int a7, int a8, int a9, int a10, int a11, int a12,
+                                        int a13) = 0;
+    virtual void BeginDrawCurve(int x, int y) = 0;
+    virtual void DrawCurveLineTo(int x, int y) = 0;
+    virtual void DrawCurveCurveTo(int x1, int y1, int x2, int y2, int x3, int y3) = 0;
+    virtual void EndDrawCurve() = 0;
+    virtual void CloseCurve() = 0;
+    virtual void ApplyOutline(int width, int type, int a3, int a4, int a5, int a6, int dashNo, int endArrow,
+                              int startArrow, int a10) = 0;
+    virtual void RotateObject(int angle, int a2, int a3, int a4) = 0;
+
+    // Outline colour, and uniform fill colour, of the last shape.
+    virtual void CdrSetOutlineColor(TColor colour) = 0;
+    virtual void CdrSetFillColor(TColor colour) = 0;
+    // Adds the last shape to the export's group (when grouping is on).
+    virtual void CdrRememberShape() = 0;
+};
+
+// The shape writers of the word-processor export.  Positions and lengths are
+// picture pixels (x right, y down); the writer converts them.
+class WordSink {
+public:
+    virtual ~WordSink() = default;
+
+    virtual void OfficeTextBox(int width, int height, const std::string& text, double left, double top,
+                               const std::string& upper, const std::string& lower, const std::string& nameFont,
+                               const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
+                               bool indexBold, int size, std::uint8_t colourIndex) = 0;
+    // Type 1 adds nothing, 2 a disc, 3 a ring.
+    virtual void OfficeOval(std::uint8_t pointType, TColor colour, double x, double y, double r,
+                            double innerR) = 0;
+    virtual void OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1, double x2,
+                            double y2, double width, std::uint8_t arrow1, std::uint8_t arrow2) = 0;
+    virtual void OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, double cx, double cy, double l1,
+                           double l2, double b2, double b1, double width, double tilt, double angle1,
+                           double angle2) = 0;
+    virtual void OfficeFreeform(const DCurve1& poly, TColor colour, bool dashed, std::uint8_t dashNo,
+                                double width) = 0;
+};
+
+// Options of the two export dialogs that the painters read.
+struct ExportOptions {
+    bool CdrOwnArrows = false;       // arrowheads as shapes of their own
+    std::uint8_t CdrArrowNo = 1;     // the drawing program's arrowhead number
+    std::uint8_t CdrDashNo = 1;      // its dash style number
+    std::uint8_t WordArrowNo = 1;    // 1..6
+    std::uint8_t WordDashNo = 1;     // 1..8
+};
+
+struct PaintTarget {
+    std::string word;                 // "pel", "cdr" or "wrd"
+    Canvas* canvas = nullptr;         // "pel", pass 2
+    RasterSurface* raster = nullptr;  // "pel", pass 1
+    CdrSink* cdr = nullptr;
+    WordSink* wrd = nullptr;
+    ExportOptions options;
+    // Measures the label texts of "cdr" and "wrd"; without one a scratch
+    // 100 x 100 picture measures them.
+    Canvas* measure = nullptr;
+
+    bool is(const char* w) const { return word == w; }
+};
+
+// Lengths in the drawing program's units: 254000 per inch.  A resolution of 0
+// gives 0; results beyond the integer range are clamped.
+int CdrUnits(int dpi, double v);
+// Picture positions on the drawing program's page: the origin is the picture
+// centre and y runs upwards.
+int CdrX(const DImProj& im, double x);
+int CdrY(const DImProj& im, double y);
+int CdrAngle(double degrees);
+
+// Round half to even into the integer range (NaN gives 0).
+int RoundToInt(double v);
+
+}  // namespace pelmar

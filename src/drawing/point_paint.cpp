@@ -1,0 +1,201 @@
+#include "drawing/point_paint.h"
+
+#include <QImage>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "model/flip.h"
+#include "model/geometry.h"
+#include "platform/canvas.h"
+#include "platform/qt_canvas.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr std::uint8_t TypeDisc = 2;
+constexpr std::uint8_t TypeRing = 3;
+
+bool PointsUnit(const DImProj& im) { return im.FontUnit == 2; }
+
+// What an index is measured as on the own picture.
+const std::string& MeasuredIndex(const std::string& s) {
+    static const std::string one = "1";
+    return s.empty() || s == " " ? one : s;
+}
+
+// Indices sit closer to a name ending in a capital with an open right side.
+double IndexInset(const std::string& name) {
+    static const std::string close = "CEFHIJKMNSTUVWXYZ";
+    if (name.empty()) return 0.2;
+    return close.find(name.back()) != std::string::npos ? 0.1 : 0.2;
+}
+
+// Pixel size of a label font on the scratch picture that measures the texts
+// of the exports: a cell height of 2 x size pixels (of which the em takes
+// four fifths, as on the own picture), or size points at the resolution.
+double ScratchPixelSize(int size, const DImProj& im) {
+    if (PointsUnit(im)) return Round(Round(size) * static_cast<double>(im.Dpi) / 72.0);
+    return 0.8 * Round(2.0 * size);
+}
+
+// Style code of the drawing program: 1 regular, 8 italic, 13 bold, 14 bold italic.
+int CdrStyle(bool bold, bool italic) {
+    if (bold) return italic ? 14 : 13;
+    return italic ? 8 : 1;
+}
+
+// Font size in tenths of a point for the drawing program.
+int CdrTextSize(int size, const DImProj& im) {
+    if (PointsUnit(im)) return RoundToInt(std::fabs(static_cast<double>(size)) * 10.0);
+    if (im.Dpi == 0) return 0;
+    return RoundToInt(std::fabs(size * 144.0 / im.Dpi) * 10.0);
+}
+
+// Font size in points for the word processor.
+int WordTextSize(int size, const DImProj& im) {
+    if (PointsUnit(im)) return RoundToInt(std::fabs(static_cast<double>(size)));
+    if (im.Dpi == 0) return 0;
+    return RoundToInt(std::fabs(size * 144.0 / im.Dpi));
+}
+
+void CdrDisc(CdrSink& cdr, const DImProj& im, double x, double y, double r, TColor colour) {
+    cdr.CreateEllipse(CdrY(im, y - r), CdrX(im, x - r), CdrY(im, y + r), CdrX(im, x + r), 0, 0, 0);
+    cdr.CdrSetOutlineColor(colour);
+    cdr.CdrSetFillColor(colour);
+    cdr.SetOutlineWidth(CdrUnits(im.Dpi, 1));
+    cdr.CdrRememberShape();
+}
+
+void CdrText(CdrSink& cdr, const DImProj& im, const std::string& text, double left, double baseline,
+             const std::string& font, int style, int size, TColor colour) {
+    cdr.CreateArtisticText(text, CdrX(im, left), CdrY(im, baseline));
+    cdr.SetCharacterAttributes(0, 0, font, style, size, 0, 0, 0, 0, 0, 1000, 1000, 1);
+    cdr.CdrSetFillColor(colour);
+    cdr.CdrRememberShape();
+}
+
+void PelLabel(const DPoint& p, const DImProj& im, Canvas& c, double xc, double yc) {
+    c.setTextAntialias(im.PicMode == 0 || im.Smooth);
+    const TColor colour = p.Color.v;
+    const Font nameFont{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
+    const Font indexFont{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
+
+    const double w1 = c.measureText(nameFont, "1").w;
+    const SizeF name = c.measureText(nameFont, p.Name.s);
+    const double hu = c.measureText(indexFont, MeasuredIndex(p.Upper.s)).h;
+    c.measureText(indexFont, MeasuredIndex(p.Lower.s));
+
+    const double k = IndexInset(p.Name.s);
+    const double xi = xc + name.w / 2 - k * w1;
+    const double yu = yc - name.h / 2 - 0.6 * hu + 0.2 * name.h;
+    const double yl = yc + name.h / 2 - 0.3 * hu - 0.35 * name.h;
+
+    const TextFormat centred{TextAlign::Center, TextAlign::Center};
+    if (!p.Name.s.empty()) c.drawText(nameFont, colour, p.Name.s, {xc, yc}, centred);
+    if (!p.Upper.s.empty()) c.drawText(indexFont, colour, p.Upper.s, {xi, yu}, TextFormat{});
+    if (!p.Lower.s.empty()) c.drawText(indexFont, colour, p.Lower.s, {xi, yl}, TextFormat{});
+}
+
+}  // namespace
+
+double LabelPixelSize(int size, const DImProj& im) {
+    if (PointsUnit(im)) return Round(size * static_cast<double>(im.Dpi) / 72.0);
+    return Round(1.6 * size);
+}
+
+bool IsBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+
+void DrawPoint(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    if (p.Disabled.v) return;
+    DPoint copy = p;
+    FlipYPoint(copy, FlipToScreen, im.Height);
+    DrawPointElement(copy, im, target);
+}
+
+void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    if (p.Disabled.v) return;
+    const double x = p.ScrX.v;
+    const double y = p.ScrY.v;
+    const double r = p.Radius.v;
+    const double inner = static_cast<double>(p.Radius.v) - p.Thick.v;
+    const std::uint8_t type = p.Typ.v;
+    const bool marked = type == TypeDisc || type == TypeRing;
+
+    if (target.is("pel")) {
+        if (target.canvas && marked) {
+            Canvas& c = *target.canvas;
+            c.setAntialias(im.Smooth);
+            c.fillEllipse(p.Selected ? p.SelColor : p.Color.v, {x - r, y - r, 2 * r, 2 * r});
+            // A ring whose thickness reaches its radius stays a disc.
+            if (type == TypeRing && inner > 0)
+                c.fillEllipse(im.Background, {x - inner, y - inner, 2 * inner, 2 * inner});
+        }
+    } else if (target.is("cdr")) {
+        if (target.cdr && marked) {
+            CdrDisc(*target.cdr, im, x, y, r, p.Color.v);
+            if (type == TypeRing) CdrDisc(*target.cdr, im, x, y, inner, im.Background);
+        }
+    } else if (target.is("wrd")) {
+        if (target.wrd) target.wrd->OfficeOval(type, p.Color.v, x, y, r, inner);
+    }
+    DrawLabel(p, im, target);
+}
+
+void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    const bool pel = target.is("pel");
+    const bool cdr = target.is("cdr");
+    const bool wrd = target.is("wrd");
+    if ((pel && !target.canvas) || (cdr && !target.cdr) || (wrd && !target.wrd) || !(pel || cdr || wrd)) return;
+
+    const double phi = p.LabelAngle.v * std::numbers::pi / 180.0;
+    const double d = p.LabelDist.v;
+    const double xc = p.ScrX.v + d * std::cos(phi);
+    const double yc = p.ScrY.v + d * std::sin(phi);
+
+    if (pel) {
+        PelLabel(p, im, *target.canvas, xc, yc);
+        return;
+    }
+
+    // The exports measure the texts on a scratch picture.
+    QImage scratchImage;
+    std::unique_ptr<QtCanvas> scratch;
+    Canvas* m = target.measure;
+    if (!m) {
+        scratchImage = QImage(100, 100, QImage::Format_RGB32);
+        scratch = std::make_unique<QtCanvas>(scratchImage);
+        m = scratch.get();
+    }
+    const Font nameFont{p.NameFont.s, ScratchPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
+    const Font indexFont{p.IndexFont.s, ScratchPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
+    const SizeF name = m->measureText(nameFont, p.Name.s);
+    const double hu = m->measureText(indexFont, p.Upper.s + "1").h;
+    const double hl = m->measureText(indexFont, p.Lower.s).h;
+    scratch.reset();
+
+    const TColor colour = p.Color.v;
+    if (cdr) {
+        CdrSink& s = *target.cdr;
+        const int indexStyle = CdrStyle(p.IndexBold.v, p.IndexItalic.v);
+        const int indexSize = CdrTextSize(p.IndexSize.v, im);
+        if (!IsBlank(p.Name.s))
+            CdrText(s, im, p.Name.s, xc - name.w / 2, yc + 0.3 * name.h, p.NameFont.s,
+                    CdrStyle(p.NameBold.v, p.NameItalic.v), CdrTextSize(p.NameSize.v, im), colour);
+        if (!IsBlank(p.Upper.s))
+            CdrText(s, im, p.Upper.s, xc + 0.6 * name.w, yc - name.h / 2 + 0.5 * hu, p.IndexFont.s, indexStyle,
+                    indexSize, colour);
+        if (!IsBlank(p.Lower.s))
+            CdrText(s, im, p.Lower.s, xc + 0.6 * name.w, yc + name.h / 2 + 0.1 * hl, p.IndexFont.s, indexStyle,
+                    indexSize, colour);
+        return;
+    }
+
+    if (IsBlank(p.Name.s)) return;
+    target.wrd->OfficeTextBox(30, 30, p.Name.s, xc - name.w / 2, yc - name.h / 2, p.Upper.s, p.Lower.s,
+                              p.NameFont.s, p.IndexFont.s, p.NameItalic.v, p.NameBold.v, p.IndexItalic.v,
+                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,428 @@
+#include "drawing/redraw.h"
+
+#include <QPainter>
+#include <QTime>
+#include <filesystem>
+
+#include "drawing/ellipse_paint.h"
+#include "drawing/line_paint.h"
+#include "drawing/point_paint.h"
+#include "drawing/polygon_paint.h"
+#include "model/geometry.h"
+#include "model/units.h"
+#include "platform/canvas.h"
+#include "platform/emf_canvas.h"
+#include "platform/qt_canvas.h"
+#include "platform/raster_surface.h"
+#include "platform/tee_canvas.h"
+
+namespace pelmar {
+
+// The pass 2 surface: a Qt canvas on the shown picture, and in metafile mode
+// the metafile recording beside it.
+struct PictureSurface {
+    std::unique_ptr<QtCanvas> view;
+    std::unique_ptr<EmfCanvas> emf;
+    std::unique_ptr<TeeCanvas> tee;
+
+    Canvas* canvas() {
+        if (tee) return tee.get();
+        return view.get();
+    }
+};
+
+namespace {
+
+constexpr char GradientText[] = "Gradient...";
+constexpr int LayerCount = 10;
+
+QColor ToQColor(TColor c) { return QColor(RgbRed(c), RgbGreen(c), RgbBlue(c)); }
+
+bool Metafile(const DImProj& im) { return im.PicMode == 1; }
+
+// A picture of the document's size filled with `fill`; null when the size is not positive.
+QImage NewPicture(int w, int h, const QColor& fill) {
+    if (w <= 0 || h <= 0) return {};
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (!img.isNull()) img.fill(fill);
+    return img;
+}
+
+std::int64_t MillisecondsOfDay() { return QTime::currentTime().msecsSinceStartOfDay(); }
+
+template <class T, std::size_t N, class F>
+void ForLayer(const Store<T, N>& s, int layer, F&& f) {
+    for (std::size_t i = 1; i <= s.count(); ++i) {
+        const T& r = s[i];
+        if (r.Layer.v == layer && !r.Disabled.v) f(r);
+    }
+}
+
+template <class T, std::size_t N>
+void PaintLayer(const Store<T, N>& s, int layer, const Painter<T>& painter, const DImProj& im,
+                const PaintTarget& target) {
+    if (!painter) return;
+    ForLayer(s, layer, [&](const T& r) { painter(r, im, target); });
+}
+
+// Coordinate systems are drawn whatever their disabled flag.  With
+// `stoppable`, the stop request is tested after each system visited.
+template <class T, std::size_t N>
+bool PaintSystems(const Store<T, N>& s, int layer, const SystemPainter<T>& painter, bool full, char view,
+                  const DImProj& im, const PaintTarget& target, const bool* running) {
+    for (std::size_t i = 1; i <= s.count(); ++i) {
+        const T& r = s[i];
+        if (r.Layer.v == layer && painter) painter(r, full, static_cast<int>(i), im, view, target);
+        if (running && !*running) return false;
+    }
+    return true;
+}
+
+bool AnyGraphs(const DProj& doc) {
+    const DSubProj& o = doc.Obj;
+    for (std::size_t i = 1; i <= o.Xy.count(); ++i)
+        if (o.Xy[i].GraphOn[1].v || o.Xy[i].GraphOn[2].v) return true;
+    for (std::size_t i = 1; i <= o.Xz.count(); ++i)
+        if (o.Xz[i].SurfOn[1].v || o.Xz[i].SurfOn[2].v) return true;
+    return false;
+}
+
+// Opens the pass 2 surface of the window's picture or of a preview.
+std::unique_ptr<PictureSurface> OpenSurface(DrawingState& st, const DImProj& im, char view) {
+    auto s = std::make_unique<PictureSurface>();
+    if (view != 'm') {
+        s->view = std::make_unique<QtCanvas>(st.PreviewImage, im.Smooth);
+    } else if (!Metafile(im)) {
+        s->view = std::make_unique<QtCanvas>(st.DrawBitmap, im.Smooth);
+    } else {
+        s->view = std::make_unique<QtCanvas>(st.MetaImage, im.Smooth);
+        if (!st.MetaPath.empty() && im.Width > 0 && im.Height > 0) {
+            std::error_code ec;
+            const std::filesystem::path dir = std::filesystem::path(st.MetaPath).parent_path();
+            if (!dir.empty()) std::filesystem::create_directories(dir, ec);
+            s->emf = std::make_unique<EmfCanvas>(st.MetaPath, im.Width, im.Height, im.Dpi, im.Smooth);
+            s->tee = std::make_unique<TeeCanvas>(*s->view, *s->emf);
+        }
+    }
+    return s;
+}
+
+// Ends the pass 2 surface.  Only a complete picture is written to the
+// metafile; a stopped one leaves no file behind.
+void CloseSurface(DrawingState& st, bool complete) {
+    if (!st.Surface) return;
+    st.Surface->tee.reset();
+    if (st.Surface->emf && complete) st.Surface->emf->finish();
+    st.Surface->emf.reset();
+    if (st.Surface->view) st.Surface->view->finish();
+    st.Surface.reset();
+}
+
+// The picture with the pixels of the background colour made transparent.
+QImage TransparentWhere(const QImage& pic, TColor background) {
+    QImage img = pic.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(RgbRed(background), RgbGreen(background), RgbBlue(background));
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((row[x] | 0xFF000000u) == key && qAlpha(row[x]) == 255) row[x] = 0;
+    }
+    return img;
+}
+
+void SetBusy(DrawingState& st, RedrawHost& host, bool busy) {
+    if (busy) {
+        host.setPlayImage(PlayImageRunning);
+        host.setPlayHint(host.wordLine(266));
+        LockMainButtons(st, host, false);
+        host.repaintToolBar();
+        host.setCommandsEnabled(false);
+    } else {
+        host.setPlayImage(PlayImageIdle);
+        host.setPlayHint(host.wordLine(265));
+        LockMainButtons(st, host, true);
+        host.repaintToolBar();
+        host.setCommandsEnabled(true);
+        host.updateSelectionUI();
+    }
+}
+
+}  // namespace
+
+DrawingState::DrawingState()
+    : DrawProj(NewDocument()), PreviewProj(NewDocument()), Painters(DefaultPainters()), Clock(MillisecondsOfDay) {}
+
+DrawingState::~DrawingState() = default;
+
+PainterTable DefaultPainters() {
+    PainterTable t;
+    t.point = DrawPoint;
+    t.line = DrawLine;
+    t.circle = {[](const DCircle& r, const DImProj& im, const PaintTarget& tg) { DrawCircle(r, im, tg, 1); },
+                [](const DCircle& r, const DImProj& im, const PaintTarget& tg) { DrawCircle(r, im, tg, 2); }};
+    t.triangle = {[](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 1); },
+                  [](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 2); }};
+    t.tetragon = {[](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 1); },
+                  [](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 2); }};
+    return t;
+}
+
+bool HasGradientFills(const DProj& doc) {
+    bool any = false;
+    auto check = [&](const auto& s) {
+        for (std::size_t i = 1; i <= s.count() && !any; ++i)
+            if (s[i].Fill.On) any = true;
+    };
+    const DSubProj& o = doc.Obj;
+    check(o.Ci);
+    check(o.Tr);
+    check(o.Kv);
+    check(o.Sf);
+    check(o.Zi);
+    check(o.Ko);
+    check(o.I3);
+    check(o.I4);
+    check(o.R3);
+    check(o.R4);
+    return any;
+}
+
+void FitToBox(int w, int h, int boxW, int& outW, int& outH, int boxH) {
+    if (w <= boxW && h <= boxH) {
+        outW = w;
+        outH = h;
+    } else if (h <= w) {
+        outW = boxW;
+        outH = w == 0 ? 0 : RoundToInt(static_cast<double>(h) * boxH / w);
+    } else {
+        outH = boxH;
+        outW = h == 0 ? 0 : RoundToInt(static_cast<double>(w) * boxW / h);
+    }
+}
+
+double ElapsedSeconds(std::int64_t startMs, std::int64_t nowMs) {
+    std::int64_t e = nowMs - startMs;
+    if (e < 0) e += 86400000;  // the day has turned
+    const double s = static_cast<double>(e) / 1000.0;
+    if (s >= 5) return Round(s);
+    return Round(static_cast<double>(e) / 100.0) / 10.0;
+}
+
+std::string TimedCaption(const std::string& caption, double seconds, char decimalSep,
+                         const std::string& secWord) {
+    const std::size_t close = caption.rfind(')');
+    const std::string head = close == std::string::npos ? std::string() : caption.substr(0, close + 1);
+    return head + "  " + FloatToStr(seconds, decimalSep) + " " + secWord;
+}
+
+void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock) {
+    for (std::size_t i = 0; i < LockedButtons.size(); ++i) {
+        const std::string name = LockedButtons[i];
+        if (unlock) {
+            host.setToolButtonEnabled(name, st.SavedButtonStates[i]);
+        } else {
+            st.SavedButtonStates[i] = host.toolButtonEnabled(name);
+            host.setToolButtonEnabled(name, false);
+        }
+    }
+}
+
+bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+                    Canvas* pass2) {
+    const DImProj& im = doc.Im;
+    const DSubProj& o = doc.Obj;
+    const PainterTable& p = st.Painters;
+    const bool window = viewLetter == 'm';
+    const bool valid = doc.FillValid != 0;
+    const bool shaded = window && HasGradientFills(doc);
+    const bool regenerate = full && !valid && shaded;
+    const bool useCache = valid && shaded;
+    const bool metafile = Metafile(im);
+    const bool fills = full && !valid;
+    const QColor background = ToQColor(im.Background);
+
+    if (metafile && regenerate) st.DrawBitmap = NewPicture(im.Width, im.Height, background);
+
+    // Pass 1 goes to the back buffer; a preview has a scratch picture of its
+    // own, so that it never touches the window's picture.
+    QImage scratch;
+    if (!window) scratch = NewPicture(1, 1, background);
+    {
+        RasterSurface surface(window ? st.DrawBitmap : scratch);
+        PaintTarget target;
+        target.word = "pel";
+        target.raster = &surface;
+        for (int layer = 1; layer <= LayerCount; ++layer) {
+            if (shaded && !valid) host.setStatusPanel(2, GradientText);
+            if (fills) {
+                PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
+                PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
+                PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
+            }
+            if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, &st.Running)) return false;
+            if (shaded && !valid) host.setStatusPanel(2, GradientText);
+            if (fills) {
+                PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
+                PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
+                PaintLayer(o.Ko, layer, p.cone.pass1, im, target);
+                PaintLayer(o.I3, layer, p.pyramid3.pass1, im, target);
+                PaintLayer(o.I4, layer, p.pyramid4.pass1, im, target);
+                PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
+                PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
+            }
+            if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, &st.Running)) return false;
+        }
+    }
+
+    if (shaded && !valid) host.setStatusPanel(2, "");
+    if (regenerate) {
+        proj.FillValid = 1;
+        st.BackPng = st.DrawBitmap.copy();
+    }
+    // The cached shading replaces the background just filled; a cache of
+    // another size belongs to an older picture and is not used.
+    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
+        st.DrawBitmap = st.BackPng.copy();
+    if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
+
+    if (AnyGraphs(doc)) host.setStatusPanel(2, host.wordLine(349));
+    host.repaintPlay();
+    if (full) host.processEvents();
+    host.setPlayEnabled(false);
+    host.repaintPlay();
+
+    Canvas* canvas = pass2;
+    if (!canvas) {
+        st.Surface.reset();
+        st.Surface = OpenSurface(st, im, viewLetter);
+        canvas = st.Surface->canvas();
+    }
+    PaintTarget target;
+    target.word = "pel";
+    target.canvas = canvas;
+    for (int layer = 1; layer <= LayerCount; ++layer) {
+        PaintLayer(o.Po, layer, p.point, im, target);
+        PaintLayer(o.Li, layer, p.line, im, target);
+        PaintLayer(o.Ci, layer, p.circle.pass2, im, target);
+        PaintLayer(o.Tr, layer, p.triangle.pass2, im, target);
+        PaintLayer(o.Kv, layer, p.tetragon.pass2, im, target);
+        PaintSystems(o.Xy, layer, p.xoy.pass2, full, viewLetter, im, target, nullptr);
+        PaintLayer(o.Sf, layer, p.orb.pass2, im, target);
+        PaintLayer(o.Zi, layer, p.cylinder.pass2, im, target);
+        PaintLayer(o.Ko, layer, p.cone.pass2, im, target);
+        PaintLayer(o.I3, layer, p.pyramid3.pass2, im, target);
+        PaintLayer(o.I4, layer, p.pyramid4.pass2, im, target);
+        PaintLayer(o.R3, layer, p.prism3.pass2, im, target);
+        PaintLayer(o.R4, layer, p.prism4.pass2, im, target);
+        PaintSystems(o.Xz, layer, p.xyz.pass2, full, viewLetter, im, target, nullptr);
+    }
+
+    if (metafile && shaded)
+        host.setStatusPanel(4, host.wordLine(proj.FillValid ? 352 : 353));
+    else
+        host.setStatusPanel(4, "");
+    host.setStatusPanel(2, "");
+    host.setPlayEnabled(true);
+    return true;
+}
+
+void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host) {
+    const DImProj& im = doc.Im;
+    const ViewPort v = host.imageView();
+    const double zoom = doc.Zoom / 100.0;
+    auto zoomed = [&](int n) { return RoundToInt(n * zoom); };
+
+    st.ViewBitmap = NewPicture(v.width, v.height, ToQColor(im.Background));
+    if (!st.ViewBitmap.isNull()) {
+        QPainter painter(&st.ViewBitmap);
+        if (im.BackOn && !st.BackBitmap.isNull())
+            painter.drawImage(QRect(-v.left, -v.top, zoomed(st.BackBitmap.width()), zoomed(st.BackBitmap.height())),
+                              st.BackBitmap);
+        const QImage& pic = Metafile(im) ? st.MetaImage : st.DrawBitmap;
+        if (!pic.isNull()) {
+            const QRect r(-v.left, -v.top, zoomed(pic.width()), zoomed(pic.height()));
+            if (!Metafile(im) && im.BackOn)
+                painter.drawImage(r, TransparentWhere(pic, im.Background));
+            else
+                painter.drawImage(r, pic);
+        }
+    }
+    host.showPicture(st.ViewBitmap, zoomed(im.Width), zoomed(im.Height), v.left, v.top);
+}
+
+void RunPendingRedraw(DProj& proj, DrawingState& st, RedrawHost& host) {
+    while (st.RedrawPending && !st.Running) {
+        st.RedrawPending = false;
+        RepaintProject(proj, st, host, 1, false);
+    }
+}
+
+void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, bool full) {
+    const bool window = mode == 1;
+    if (!window && mode != 2 && mode != 3) return;
+    const bool play = window && full;
+
+    if (play) host.commitFocusedEdits();
+    if (st.Running) {
+        if (play) {
+            // A stop request.
+            st.Running = false;
+            host.setPlayImage(PlayImageIdle);
+        } else if (window) {
+            // The running redraw handles window events between its passes: a
+            // second one must not start inside it.  Draw once more afterwards.
+            st.RedrawPending = true;
+        }
+        return;
+    }
+    st.Running = true;
+    if (play) SetBusy(st, host, true);
+
+    const DProj* doc = nullptr;
+    std::int64_t start = 0;
+    if (window) {
+        if (full) host.selectNone();
+        *st.DrawProj = proj;
+        doc = st.DrawProj.get();
+        start = st.Clock();
+        const DImProj& im = doc->Im;
+        const QColor background = ToQColor(im.Background);
+        if (!Metafile(im)) {
+            if (st.DrawBitmap.width() != im.Width || st.DrawBitmap.height() != im.Height)
+                st.DrawBitmap = NewPicture(im.Width, im.Height, background);
+        } else if (st.DrawBitmap.isNull()) {
+            st.DrawBitmap = NewPicture(1, 1, background);
+        }
+        if (!st.DrawBitmap.isNull()) st.DrawBitmap.fill(background);
+        if (Metafile(im)) st.MetaImage = NewPicture(im.Width, im.Height, Qt::transparent);
+    } else {
+        doc = st.PreviewProj.get();
+        st.PreviewImage = NewPicture(doc->Im.Width, doc->Im.Height, ToQColor(doc->Im.Background));
+    }
+
+    DrawAllObjects(proj, *doc, st, host, full, window ? 'm' : 't');
+    CloseSurface(st, st.Running);
+
+    if (window) {
+        const double seconds = ElapsedSeconds(start, st.Clock());
+        host.setImageCaption(
+            TimedCaption(host.imageCaption(), seconds, host.decimalSeparator(), host.wordLine(331)));
+        host.hideProgressBar();
+        host.setStatusPanel(2, "");
+        PresentBackBuffer(*st.DrawProj, st, host);
+    } else {
+        int w = 0, h = 0;
+        FitToBox(doc->Im.Width, doc->Im.Height, PreviewBox, w, h, PreviewBox);
+        QImage preview;
+        if (!st.PreviewImage.isNull() && w > 0 && h > 0)
+            preview = st.PreviewImage.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        host.showPreview(mode, preview);
+        st.PreviewImage = QImage();
+    }
+
+    st.Running = false;
+    if (play) SetBusy(st, host, false);
+    RunPendingRedraw(proj, st, host);
+}
+
+}  // namespace pelmar

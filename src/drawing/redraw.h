@@ -1,0 +1,137 @@
+// The redraw: every change of the document ends in RepaintProject, which
+// copies the edited document into the drawing snapshot and paints it in two
+// passes over ten layers: pass 1 the fills and shading on the raster back
+// buffer, pass 2 the outlines, lines, points and labels on the picture's
+// canvas (raster, or a metafile with a raster copy for the window).  A full
+// redraw also computes the shaded fills, keeps them in a cache, and can be
+// stopped.
+#pragma once
+
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "drawing/paint_target.h"
+#include "drawing/redraw_host.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+class Canvas;
+
+// Painter signatures.  Every painter gets its record (and makes its own copy
+// to work on), the picture settings of the snapshot and the target.
+template <class R>
+using Painter = std::function<void(const R& rec, const DImProj& im, const PaintTarget& target)>;
+// Coordinate systems also get Full, their 1-based index among their kind and
+// the view letter ('m' the drawing window, 't' a preview).
+template <class R>
+using SystemPainter =
+    std::function<void(const R& rec, bool full, int index, const DImProj& im, char view, const PaintTarget& target)>;
+
+template <class P>
+struct ByPass {
+    P pass1;  // fills and shading, on target.raster
+    P pass2;  // outlines, lines, points and labels, on target.canvas
+};
+
+// One painter per kind and pass; an empty entry draws nothing.  Points and
+// segments are drawn in pass 2 only.
+struct PainterTable {
+    Painter<DPoint> point;
+    Painter<DLine> line;
+    ByPass<Painter<DCircle>> circle;
+    ByPass<Painter<DTri>> triangle;
+    ByPass<Painter<DKv>> tetragon;
+    ByPass<SystemPainter<DXOY>> xoy;
+    ByPass<Painter<DSf>> orb;
+    ByPass<Painter<DZi>> cylinder;
+    ByPass<Painter<DKo>> cone;
+    ByPass<Painter<DPi3>> pyramid3;
+    ByPass<Painter<DPi4>> pyramid4;
+    ByPass<Painter<DPr3>> prism3;
+    ByPass<Painter<DPr4>> prism4;
+    ByPass<SystemPainter<DXZ>> xyz;
+};
+
+// The painters built so far.
+PainterTable DefaultPainters();
+
+// The tool buttons that a full redraw disables and afterwards restores.
+inline constexpr std::array<const char*, 41> LockedButtons{
+    "TBNew",    "TBOpen",  "TBSave",  "TBSaveAs", "TBClose", "TBExport", "TBPrint", "TBNewPo", "TBNewLi",
+    "TBNewCi",  "TBNewTr", "TBNewKv", "TBNewXY",  "TBDelete", "TBUndo",  "TBRedo",  "TBCopy",  "TBPaste",
+    "TBOptProg", "TBOptProj", "TBToLi", "TBToCi", "TBToTr",  "TBToXY",  "TBNewSf", "TBToSf",  "TBNewZi",
+    "TBToZi",   "TBNewKo", "TBToKo",  "TBNewI3",  "TBToPi3", "TBNewI4", "TBToPi4", "TBNewR3", "TBToPr3",
+    "TBNewR4",  "TBToPr4", "TBNewXZ", "TBToXZ",   "TBAnim"};
+
+inline constexpr int PlayImageIdle = 10;
+inline constexpr int PlayImageRunning = 52;
+inline constexpr int PreviewBox = 176;
+
+struct PictureSurface;
+
+// Everything the redraw owns between calls.
+struct DrawingState {
+    DrawingState();
+    ~DrawingState();
+    DrawingState(const DrawingState&) = delete;
+    DrawingState& operator=(const DrawingState&) = delete;
+
+    std::unique_ptr<DProj> DrawProj;     // the snapshot the window's picture is painted from
+    std::unique_ptr<DProj> PreviewProj;  // the document the open and save dialogs preview
+    bool Running = false;                // a redraw or an export runs; clearing it asks a redraw to stop
+    bool NoRedraw = false;               // set by the editing code while an object is dragged
+    bool RedrawPending = false;          // a redraw was asked for while one ran
+
+    QImage DrawBitmap;  // raster back buffer; pass 1 is always painted here
+    QImage MetaImage;   // the metafile picture as the window shows it
+    QImage ViewBitmap;  // the visible part of the picture
+    QImage BackBitmap;  // the project's background picture
+    QImage BackPng;     // the shaded pass 1 picture of the last full run
+    QImage PreviewImage;
+
+    std::string MetaPath;  // the metafile of pass 2 in metafile mode ("Temp/MetaTemp.emf" in the program folder)
+    std::array<bool, LockedButtons.size()> SavedButtonStates{};
+    PainterTable Painters;
+    std::function<std::int64_t()> Clock;  // milliseconds of the day
+
+    std::unique_ptr<PictureSurface> Surface;  // the pass 2 surface while it lives
+};
+
+// Modes: 1 the drawing window, 2 the preview of the own open dialog, 3 that
+// of the own save dialog (which have read the file into PreviewProj and set
+// its picture type to metafile).  Full: the build-the-drawing run.
+void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, bool full);
+
+// Paints `doc`: true when it ran to the end, false when it was stopped.  With
+// `pass2` given, pass 2 is drawn there instead of on the picture.
+bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+                    Canvas* pass2 = nullptr);
+
+// Shows the picture of `doc` in the drawing window at its zoom and scroll position.
+void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host);
+
+// False: saves the enabled state of the locked buttons and disables them;
+// true: restores them.
+void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock);
+
+// The redraw that was asked for while another one ran, once.
+void RunPendingRedraw(DProj& proj, DrawingState& st, RedrawHost& host);
+
+// True when any ellipse, triangle, tetragon or solid has its fill on.
+bool HasGradientFills(const DProj& doc);
+
+// Fits w x h into boxW x boxH keeping the proportions; a size that fits stays.
+void FitToBox(int w, int h, int boxW, int& outW, int& outH, int boxH);
+
+// Elapsed time of a redraw started at `startMs` (milliseconds of the day):
+// tenths of a second below five seconds, whole seconds from five on.
+double ElapsedSeconds(std::int64_t startMs, std::int64_t nowMs);
+// The drawing window's caption up to its last ")", then the time.
+std::string TimedCaption(const std::string& caption, double seconds, char decimalSep, const std::string& secWord);
+
+}  // namespace pelmar
