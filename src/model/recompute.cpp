@@ -9,15 +9,10 @@
 
 #include "model/geometry.h"
 #include "model/links.h"
+#include "model/translate.h"
 #include "model/update.h"
 
 namespace pelmar {
-
-// Translation of whole ellipses and round solids (with their update, role 0).
-void TranslateCircle(DCircle& c, double dx, double dy, double dz);
-void TranslateOrb(DSf& s, double dx, double dy, double dz);
-void TranslateCylinder(DZi& z, double dx, double dy, double dz);
-void TranslateCone(DKo& k, double dx, double dy, double dz);
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Test helper: walks the Doubles of the solid and coordinate-system records
-// (the plane kinds are in finite_check.h), and every point and ellipse record
+// Test helper: walks the Doubles of the coordinate-system records (the other
+// kinds are in finite_check.h), and every point and ellipse record
 // inside any record, parts included, with a readable path for each.
 #pragma once
 
@@ -13,65 +13,6 @@ namespace pelmar::test {
 
 inline std::string At(const std::string& at, const char* name, std::size_t i) {
     return at + "." + name + "[" + std::to_string(i) + "]";
-}
-
-template <class F>
-void ForEachDouble(const DSf& s, const std::string& at, F&& f) {
-    f(at + ".Radius", s.Radius.v);
-    ForEachDouble(s.Center, at + ".Center", f);
-    ForEachDouble(s.Contour, at + ".Contour", f);
-    for (std::size_t i = 1; i <= 7; ++i) {
-        f(At(at, "SecNX", i), s.SecNX[i].v);
-        f(At(at, "SecNY", i), s.SecNY[i].v);
-        f(At(at, "SecNZ", i), s.SecNZ[i].v);
-        f(At(at, "SecH", i), s.SecH[i].v);
-        ForEachDouble(s.Sec[i], At(at, "Sec", i), f);
-    }
-}
-
-template <class F>
-void ForEachDouble(const DZi& z, const std::string& at, F&& f) {
-    f(at + ".Radius", z.Radius.v);
-    ForEachDouble(z.Axis, at + ".Axis", f);
-    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(z.Base[i], At(at, "Base", i), f);
-    for (std::size_t i = 1; i <= 4; ++i) ForEachDouble(z.Sec[i], At(at, "Sec", i), f);
-    f(at + ".SecPos1", z.SecPos1.v);
-    f(at + ".SecPos2", z.SecPos2.v);
-    ForEachDouble(z.OutSphere, at + ".OutSphere", f);
-    ForEachDouble(z.InSphere, at + ".InSphere", f);
-}
-
-template <class F>
-void ForEachDouble(const DKo& k, const std::string& at, F&& f) {
-    f(at + ".Radius", k.Radius.v);
-    ForEachDouble(k.Axis, at + ".Axis", f);
-    ForEachDouble(k.Base, at + ".Base", f);
-    for (std::size_t i = 1; i <= 4; ++i) ForEachDouble(k.Sec[i], At(at, "Sec", i), f);
-    f(at + ".SecPos1", k.SecPos1.v);
-    f(at + ".SecPos2", k.SecPos2.v);
-    ForEachDouble(k.OutSphere, at + ".OutSphere", f);
-    ForEachDouble(k.InSphere, at + ".InSphere", f);
-}
-
-template <class B, std::size_t N, class F>
-void ForEachDouble(const DPyramid<B, N>& p, const std::string& at, F&& f) {
-    ForEachDouble(p.HeightLine, at + ".HeightLine", f);
-    for (std::size_t i = 1; i <= N; ++i) ForEachDouble(p.Face[i], At(at, "Face", i), f);
-    ForEachDouble(p.Base, at + ".Base", f);
-    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
-    ForEachDouble(p.InSphere, at + ".InSphere", f);
-}
-
-template <class B, std::size_t N, class F>
-void ForEachDouble(const DPrism<B, N>& p, const std::string& at, F&& f) {
-    f(at + ".EdgeX", p.EdgeX.v);
-    f(at + ".EdgeY", p.EdgeY.v);
-    f(at + ".EdgeZ", p.EdgeZ.v);
-    f(at + ".EdgeLen", p.EdgeLen.v);
-    for (std::size_t i = 1; i <= N; ++i) ForEachDouble(p.Side[i], At(at, "Side", i), f);
-    for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(p.Base[i], At(at, "Base", i), f);
-    ForEachDouble(p.OutSphere, at + ".OutSphere", f);
-    ForEachDouble(p.InSphere, at + ".InSphere", f);
 }
 
 template <class F>
