@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -96,6 +97,50 @@ TEST(BuiltInDefaults, EveryKindIsFiniteAndLiesOnThePicture) {
     ExpectValidOnPicture(o.Xz[1], "3D system");
 }
 
+namespace {
+
+// One loader call per record type, for the walks over every kind.
+void Load(DPoint& r, int n, const DefaultsSource& s) { LoadDefaultPoint(r, n, s); }
+void Load(DLine& r, int n, const DefaultsSource& s) { LoadDefaultLine(r, n, s); }
+void Load(DCircle& r, int n, const DefaultsSource& s) { LoadDefaultCircle(r, n, s); }
+void Load(DTri& r, int n, const DefaultsSource& s) { LoadDefaultTriangle(r, n, s); }
+void Load(DKv& r, int n, const DefaultsSource& s) { LoadDefaultTetragon(r, n, s); }
+void Load(DXOY& r, int n, const DefaultsSource& s) { LoadDefaultXOY(r, n, s); }
+void Load(DSf& r, int n, const DefaultsSource& s) { LoadDefaultOrb(r, n, s); }
+void Load(DZi& r, int n, const DefaultsSource& s) { LoadDefaultCylinder(r, n, s); }
+void Load(DKo& r, int n, const DefaultsSource& s) { LoadDefaultCone(r, n, s); }
+void Load(DPi3& r, int n, const DefaultsSource& s) { LoadDefaultPyramid3(r, n, s); }
+void Load(DPi4& r, int n, const DefaultsSource& s) { LoadDefaultPyramid4(r, n, s); }
+void Load(DPr3& r, int n, const DefaultsSource& s) { LoadDefaultPrism3(r, n, s); }
+void Load(DPr4& r, int n, const DefaultsSource& s) { LoadDefaultPrism4(r, n, s); }
+void Load(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, s); }
+
+}  // namespace
+
+// Each loader names its object after its own kind and writes the common head
+// over whatever the slot held.
+TEST(BuiltInDefaults, EveryKindTakesItsNameAndHead) {
+    const auto src = BuiltIn();
+    auto doc = NewDocument();
+    std::size_t kind = 0;
+    ForEachStore(doc->Obj, [&](auto& store) {
+        const KindInfo& info = KindTable[kind++];
+        store.resize(1);
+        auto& rec = store[1];
+        rec.ID.s = "stale";
+        rec.Layer.v = 7;
+        rec.Thick.v = 9;
+        rec.ColorIndex.v = 5;
+        rec.Disabled.v = true;
+        Load(rec, 7, src);
+        EXPECT_EQ(rec.ID.s, std::string(info.namePrefix) + "7") << info.code;
+        EXPECT_EQ(rec.Layer.v, 1) << info.code;
+        EXPECT_EQ(rec.Thick.v, info.kind == Kind::po ? 2 : 1) << info.code;
+        EXPECT_EQ(rec.ColorIndex.v, 0) << info.code;
+        EXPECT_FALSE(rec.Disabled.v) << info.code;
+    });
+}
+
 TEST(BuiltInDefaults, NewPointNumberedThree) {
     DPoint p;
     LoadDefaultPoint(p, 3, BuiltIn());
@@ -118,6 +163,10 @@ TEST(BuiltInDefaults, NewPointNumberedThree) {
     EXPECT_EQ(p.LabelDist.v, 20);
     EXPECT_EQ(p.LabelAngle.v, -45);
     EXPECT_EQ(p.Layer.v, 1);
+    EXPECT_EQ(p.Upper.s, "");
+    EXPECT_EQ(p.Lower.s, "");
+    EXPECT_FALSE(p.IndexBold.v);
+    EXPECT_FALSE(p.IndexItalic.v);
     EXPECT_FALSE(p.Link.linked());
 }
 
@@ -202,27 +251,57 @@ TEST(BuiltInDefaults, CoordinateSystemsCarryTheirSettings) {
     auto x = std::make_unique<DXOY>();
     LoadDefaultXOY(*x, 1, src);
     EXPECT_EQ(x->ScaleX.v, 20);
+    EXPECT_EQ(x->ScaleY.v, 20);
+    EXPECT_EQ(x->DivX.v, 1);
     EXPECT_EQ(x->DivY.v, 1);
+    EXPECT_EQ(x->MarkWidth.v, 1);
     EXPECT_EQ(x->MarkHeight.v, 5);
+    EXPECT_FALSE(x->GridOn.v);
+    EXPECT_EQ(x->GridThick.v, 1);
     EXPECT_EQ(x->GridStep.v, 2);
     EXPECT_TRUE(x->NumbersOn.v);
+    EXPECT_EQ(x->NumberStep.v, 1);
     EXPECT_EQ(x->NumberFont.s, "Symbol");
-    EXPECT_EQ(x->Graph[2].s, "2*eks(x)");
-    EXPECT_EQ(x->Graph[6].s, "x^2-y^2-9");
+    EXPECT_FALSE(x->NumbersItalic.v);
+    EXPECT_FALSE(x->NumbersBold.v);
+    EXPECT_EQ(x->NumberSize.v, 10);
+    const std::array<std::string, 6> graphs{"2*sin(x)", "2*eks(x)",     "3*sin(3*x)",
+                                            "1+sin(x)", "3*(sin(x))^3", "x^2-y^2-9"};
+    for (std::size_t i = 1; i <= 6; ++i) {
+        EXPECT_EQ(x->Graph[i].s, graphs[i - 1]) << i;
+        EXPECT_FALSE(x->GraphOn[i].v) << i;
+        EXPECT_EQ(x->GraphThick[i].v, 1) << i;
+        EXPECT_EQ(x->GraphColor[i].v, 0u) << i;
+    }
     EXPECT_EQ(x->Graph2.s, "3*(cos(x))^3");
+    EXPECT_EQ(x->ParA.v, 0);
     EXPECT_EQ(x->ParB.v, 6.28);
     EXPECT_EQ(x->ParH.v, 0.005);
-    EXPECT_EQ(x->GraphThick[4].v, 1);
-    EXPECT_FALSE(x->GraphOn[1].v);
 
     auto s = std::make_unique<DXZ>();
     LoadDefaultXYZ(*s, 1, src);
     EXPECT_EQ(s->Scale.v, 20);
-    EXPECT_EQ(s->Surf[4].s, "x^2+y^2+z^2-9");
+    EXPECT_EQ(s->Div.v, 1);
+    EXPECT_EQ(s->MarkWidth.v, 1);
+    EXPECT_EQ(s->MarkHeight.v, 5);
+    EXPECT_TRUE(s->NumbersOn.v);
+    EXPECT_EQ(s->NumberStep.v, 1);
+    EXPECT_EQ(s->NumberFont.s, "Symbol");
+    EXPECT_FALSE(s->NumbersItalic.v);
+    EXPECT_FALSE(s->NumbersBold.v);
+    EXPECT_EQ(s->NumberSize.v, 10);
+    const std::array<std::string, 4> surfaces{"x^2+y^2", "(x^2+y^2)^0.5", "5*sin(x)", "x^2+y^2+z^2-9"};
+    for (std::size_t i = 1; i <= 4; ++i) {
+        EXPECT_EQ(s->Surf[i].s, surfaces[i - 1]) << i;
+        EXPECT_FALSE(s->SurfOn[i].v) << i;
+        EXPECT_EQ(s->SurfThick[i].v, 1) << i;
+        EXPECT_EQ(s->SurfColor[i].v, 0u) << i;
+    }
     EXPECT_EQ(s->Surf3More[1].s, "5*cos(x)");
     EXPECT_EQ(s->Surf3More[2].s, "x/2");
+    EXPECT_EQ(s->ParT1.v, 0);
     EXPECT_EQ(s->ParT2.v, 18.84);
-    EXPECT_EQ(s->SurfThick[2].v, 1);
+    EXPECT_EQ(s->ParH.v, 0.005);
     for (std::size_t a = 1; a <= 3; ++a)
         for (std::size_t b = 1; b <= 3; ++b) {
             const auto& first = s->Sections[a][b][1];
@@ -299,15 +378,32 @@ TEST(BuiltInDefaults, SolidsTakeTheirOwnValues) {
     EXPECT_TRUE(k->SecOn[2].v);
     EXPECT_FALSE(k->OutSphereOn.v);
 
+    auto p3 = std::make_unique<DPi3>();
+    LoadDefaultPyramid3(*p3, 1, src);
+    EXPECT_EQ(p3->Orient.v, 1);
+    EXPECT_EQ(p3->Typ.v, 3);
+    EXPECT_FALSE(p3->OutSphereOn.v);
+    EXPECT_FALSE(p3->InSphereOn.v);
+
     auto p = std::make_unique<DPi4>();
     LoadDefaultPyramid4(*p, 1, src);
     EXPECT_EQ(p->Orient.v, 1);
+    EXPECT_EQ(p->Typ.v, 2);
     EXPECT_FALSE(p->OutSphereOn.v);
+    EXPECT_FALSE(p->InSphereOn.v);
 
     auto r = std::make_unique<DPr3>();
     LoadDefaultPrism3(*r, 1, src);
     EXPECT_EQ(r->Typ.v, 2);
     EXPECT_EQ(r->EdgeX.v, 30);
+    EXPECT_EQ(r->EdgeY.v, 30);
+    EXPECT_EQ(r->EdgeZ.v, 150);
+    EXPECT_FALSE(r->OutSphereOn.v);
+
+    auto r4 = std::make_unique<DPr4>();
+    LoadDefaultPrism4(*r4, 1, src);
+    EXPECT_EQ(r4->Typ.v, 4);
+    EXPECT_FALSE(r4->InSphereOn.v);
 }
 
 // The height of 100 stands: the parts put both ends of the axis on the default
@@ -504,4 +600,43 @@ TEST(DefaultSets, GraphsOfAnotherPictureHeightAreComputedAgain) {
         for (std::size_t i = 1; i <= 55; ++i) EXPECT_EQ(s->Curves[i].Valid, kept) << h << " curve " << i;
         for (std::size_t i = 1; i <= 3; ++i) EXPECT_EQ(s->Outlines[i].Lines.Valid, kept) << h << " outline " << i;
     }
+}
+
+TEST(DefaultSets, CylinderAndConeStandOneHundredHighWhateverTheDefaultSegment) {
+    FakeReader fake;  // the segment's default set holds a long slanted segment
+    fake.file->Obj.Li.resize(1);
+    DLine& l = fake.file->Obj.Li[1];
+    SetPos(l.P1, {0, 100, 100});
+    SetPos(l.P2, {40, 420, 380});
+    l.Length.v = Norm(Pos(l.P2) - Pos(l.P1));
+    auto z = std::make_unique<DZi>();
+    LoadDefaultCylinder(*z, 1, fake.source());
+    EXPECT_NEAR(z->Axis.Length.v, 100, 1e-9);
+    const Vec3 axis = Pos(z->Base[2].Center) - Pos(z->Base[1].Center);
+    EXPECT_NEAR(axis.x, 0, 1e-9);
+    EXPECT_NEAR(axis.y, 0, 1e-9);
+    EXPECT_NEAR(axis.z, 100, 1e-9);
+
+    auto k = std::make_unique<DKo>();
+    LoadDefaultCone(*k, 1, fake.source());
+    EXPECT_NEAR(k->Axis.Length.v, 100, 1e-9);
+    EXPECT_NEAR(Norm(Pos(k->Axis.P2) - Pos(k->Base.Center)), 100, 1e-9);
+}
+
+TEST(BuiltInDefaults, NothingOfASolidSlotsFormerObjectSurvives) {
+    const auto src = BuiltIn();
+    auto p = std::make_unique<DPr4>();
+    p->Number = 12;
+    p->Anim = {"a", "b", "c"};
+    p->Fill.On = true;
+    p->SelColor = 0xABCDEF;
+    p->Base[1].S[1].P3.Name.s = "stale";
+    p->Side[3].Diag[1].P4.Link.b[0] = 2;
+    LoadDefaultPrism4(*p, 1, src);
+    EXPECT_EQ(p->Number, 0);
+    EXPECT_EQ(p->Anim, (std::array<std::string, 3>{}));
+    EXPECT_FALSE(p->Fill.On);
+    EXPECT_EQ(p->SelColor, 0u);
+    EXPECT_EQ(p->Base[1].S[1].P3.Name.s, "");
+    EXPECT_FALSE(p->Side[3].Diag[1].P4.Link.linked());
 }

@@ -219,8 +219,10 @@ TEST_F(Selection, EntryNamingNoObjectOnlyClosesTheDialogs) {
 
     auto expectNothingChosen = [&](const char* what) {
         dialogs.filled.clear();
+        proj->Role.fill(4);
         SelectCurrentObject(st, dialogs, true);
         EXPECT_EQ(dialogs.OpenCount(), 0) << what;
+        for (auto r : proj->Role) EXPECT_EQ(r, 0) << what << ": no part counts as open";
         EXPECT_TRUE(dialogs.filled.empty()) << what;
         EXPECT_EQ(work->CurIndex, before) << what;
         EXPECT_EQ(work->CurSf.ID.s, sphere) << what;
