@@ -216,6 +216,33 @@ TEST(RecomputeLinked, HugeCreationNumberIsReachedWithoutWalkingUpToIt) {
     ExpectAt(o.Po[3], {0, 100, 100}, "the next pass brings it in step");
 }
 
+// Objects sharing a creation number run in kind order, then index order: an
+// object built on a later one of the same number sees its old position.
+TEST(RecomputeLinked, EqualNumbersRunInKindThenIndexOrder) {
+    auto doc = NewDocument();
+    auto& o = doc->Obj;
+    o.Po.add(FreePoint({0, 100, 100}, 1));  // A
+    DPoint b = FreePoint({0, 100, 100}, 2);  // B on end 1 of S, both numbered 2
+    b.Link = LinkTo(2, 1, {1});
+    o.Po.add(b);
+    DPoint c = FreePoint({0, 100, 100}, 4);  // C on D, both numbered 4
+    c.Link = LinkTo(1, 4);
+    o.Po.add(c);
+    DPoint d = FreePoint({0, 100, 100}, 4);  // D on A
+    d.Link = LinkTo(1, 1);
+    o.Po.add(d);
+    DLine s = Segment({0, 100, 100}, {0, 300, 100}, 2);
+    s.P1.Link = LinkTo(1, 1);
+    o.Li.add(s);
+
+    MovePoint(o.Po[1], {0, 150, 200});
+    RecomputeLinked(*doc);
+    ExpectAt(o.Li[1].P1, {0, 150, 200}, "S follows A");
+    ExpectAt(o.Po[2], {0, 100, 100}, "B, a point, ran before the segment of its number");
+    ExpectAt(o.Po[4], {0, 150, 200}, "D follows A");
+    ExpectAt(o.Po[3], {0, 100, 100}, "C, index 3, ran before D, index 4");
+}
+
 TEST(RecomputeLinked, LinkedTriangleLosesItsTypeRule) {
     auto doc = NewDocument();
     auto& o = doc->Obj;
