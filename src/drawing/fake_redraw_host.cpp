@@ -74,6 +74,12 @@ void FakeRedrawHost::setStatusPanel(int panel, const std::string& text) {
 
 void FakeRedrawHost::hideProgressBar() { log.push_back("hideProgressBar"); }
 
+void FakeRedrawHost::showProgressBar() { log.push_back("showProgressBar"); }
+
+void FakeRedrawHost::setProgressPosition(int position) { log.push_back("progress " + std::to_string(position)); }
+
+void FakeRedrawHost::showMessage(const std::string& text) { log.push_back("message " + text); }
+
 void FakeRedrawHost::showPicture(const QImage& v, int boxW, int boxH, int left, int top) {
     shown = v;
     boxWidth = boxW;

@@ -53,6 +53,9 @@ public:
     void setImageCaption(const std::string& c) override;
     void setStatusPanel(int panel, const std::string& text) override;
     void hideProgressBar() override;
+    void showProgressBar() override;
+    void setProgressPosition(int position) override;
+    void showMessage(const std::string& text) override;
     ViewPort imageView() override { return view; }
     void showPicture(const QImage& v, int boxW, int boxH, int left, int top) override;
     void showPreview(int mode, const QImage& picture) override;

@@ -104,8 +104,11 @@ void RootsInRange(Ext c0, Ext c1, Ext c2, double lo, double hi, int& count, doub
         } else if (d > 0) {
             count = 2;
             two = true;
-            r1 = (std::sqrt(d) - c1) / (2 * c2);
-            r2 = (-c1 - std::sqrt(d)) / (2 * c2);
+            // Both roots without cancellation: a square term that is only
+            // rounding noise (a fitted line) leaves the line's root exact.
+            const Ext q = -(c1 + std::copysign(std::sqrt(d), c1)) / 2;
+            r1 = q / c2;
+            r2 = c0 / q;
             if (r1 > r2) std::swap(r1, r2);
         }
     }

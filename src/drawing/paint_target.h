@@ -20,6 +20,7 @@ namespace pelmar {
 
 class Canvas;
 class RasterSurface;
+struct GraphRun;
 
 // The calls the painters make on the drawing program's automation object,
 // with the argument counts and orders that program expects.  Positions are
@@ -93,6 +94,9 @@ struct PaintTarget {
     // Measures the label texts of "cdr" and "wrd"; without one a scratch
     // 100 x 100 picture measures them.
     Canvas* measure = nullptr;
+    // The run around the graphs of the coordinate systems; without one they
+    // draw as in a run that is never stopped and stores nothing.
+    GraphRun* run = nullptr;
 
     bool is(const char* w) const { return word == w; }
 };

@@ -4,10 +4,15 @@
 #include <QTime>
 #include <filesystem>
 
+#include "drawing/coord_paint.h"
 #include "drawing/ellipse_paint.h"
+#include "drawing/graph_run.h"
 #include "drawing/line_paint.h"
+#include "drawing/orb_paint.h"
 #include "drawing/point_paint.h"
 #include "drawing/polygon_paint.h"
+#include "drawing/polyhedron_paint.h"
+#include "drawing/round_paint.h"
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/canvas.h"
@@ -32,6 +37,32 @@ struct PictureSurface {
 };
 
 namespace {
+
+// The drawing window as the graph traces see it: its status bar and progress
+// bar, the event pump, the message box and the word table.
+class WindowGraphHost final : public GraphRunHost {
+public:
+    explicit WindowGraphHost(RedrawHost& host) : host_(host) {}
+    void processEvents() override { host_.processEvents(); }
+    void setProgress(const std::string& targetWord, int position) override {
+        if (targetWord == "pel") host_.setProgressPosition(position);
+    }
+    void showMessage(const std::string& text) override { host_.showMessage(text); }
+    std::string wordLine(int line) override { return host_.wordLine(line); }
+    void showProgress(const std::string& targetWord, const std::string& text) override {
+        if (targetWord != "pel") return;
+        host_.setStatusPanel(2, text);
+        host_.showProgressBar();
+    }
+    void hideProgress(const std::string& targetWord) override {
+        if (targetWord != "pel") return;
+        host_.hideProgressBar();
+        host_.setStatusPanel(2, "");
+    }
+
+private:
+    RedrawHost& host_;
+};
 
 constexpr char GradientText[] = "Gradient...";
 constexpr int LayerCount = 10;
@@ -147,6 +178,13 @@ void SetBusy(DrawingState& st, RedrawHost& host, bool busy) {
     }
 }
 
+// The two passes of a painter that takes its pass number last.
+template <class R>
+ByPass<Painter<R>> ByPasses(void (*paint)(const R&, const DImProj&, const PaintTarget&, int)) {
+    return {[paint](const R& r, const DImProj& im, const PaintTarget& tg) { paint(r, im, tg, 1); },
+            [paint](const R& r, const DImProj& im, const PaintTarget& tg) { paint(r, im, tg, 2); }};
+}
+
 }  // namespace
 
 DrawingState::DrawingState()
@@ -164,6 +202,21 @@ PainterTable DefaultPainters() {
                   [](const DTri& r, const DImProj& im, const PaintTarget& tg) { DrawTriangle(r, im, tg, 2); }};
     t.tetragon = {[](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 1); },
                   [](const DKv& r, const DImProj& im, const PaintTarget& tg) { DrawTetragon(r, im, tg, 2); }};
+    t.orb = ByPasses<DSf>(DrawOrb);
+    t.cylinder = ByPasses<DZi>(DrawCylinder);
+    t.cone = ByPasses<DKo>(DrawCone);
+    t.pyramid3 = ByPasses<DPi3>(DrawPyramid3);
+    t.pyramid4 = ByPasses<DPi4>(DrawPyramid4);
+    t.prism3 = ByPasses<DPr3>(DrawPrism3);
+    t.prism4 = ByPasses<DPr4>(DrawPrism4);
+    t.xoy = {[](const DXOY& r, bool full, int i, const DImProj& im, char view,
+                const PaintTarget& tg) { DrawXOY(r, full, i, im, view, tg, 1); },
+             [](const DXOY& r, bool full, int i, const DImProj& im, char view,
+                const PaintTarget& tg) { DrawXOY(r, full, i, im, view, tg, 2); }};
+    t.xyz = {[](const DXZ& r, bool full, int i, const DImProj& im, char view,
+                const PaintTarget& tg) { DrawXYZ(r, full, i, im, view, tg, 1); },
+             [](const DXZ& r, bool full, int i, const DImProj& im, char view,
+                const PaintTarget& tg) { DrawXYZ(r, full, i, im, view, tg, 2); }};
     return t;
 }
 
@@ -227,7 +280,7 @@ void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock) {
     }
 }
 
-bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
                     Canvas* pass2) {
     const DImProj& im = doc.Im;
     const DSubProj& o = doc.Obj;
@@ -243,6 +296,17 @@ bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost&
 
     if (metafile && regenerate) st.DrawBitmap = NewPicture(im.Width, im.Height, background);
 
+    // The graphs of the coordinate systems: stopped with the redraw, traced
+    // curves stored into the snapshot (and the document for the window).
+    WindowGraphHost graphHost(host);
+    GraphRun graphRun;
+    graphRun.Running = &st.Running;
+    graphRun.NoRedraw = &st.NoRedraw;
+    graphRun.Host = &graphHost;
+    graphRun.Stores.DrawProj = &doc;
+    graphRun.Stores.Proj = window ? &proj : nullptr;
+    graphRun.DecimalSep = host.decimalSeparator();
+
     // Pass 1 goes to the back buffer; a preview has a scratch picture of its
     // own, so that it never touches the window's picture.
     QImage scratch;
@@ -252,6 +316,7 @@ bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost&
         PaintTarget target;
         target.word = "pel";
         target.raster = &surface;
+        target.run = &graphRun;
         for (int layer = 1; layer <= LayerCount; ++layer) {
             if (shaded && !valid) host.setStatusPanel(2, GradientText);
             if (fills) {
@@ -300,6 +365,7 @@ bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost&
     PaintTarget target;
     target.word = "pel";
     target.canvas = canvas;
+    target.run = &graphRun;
     for (int layer = 1; layer <= LayerCount; ++layer) {
         PaintLayer(o.Po, layer, p.point, im, target);
         PaintLayer(o.Li, layer, p.line, im, target);
@@ -378,7 +444,7 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
     st.Running = true;
     if (play) SetBusy(st, host, true);
 
-    const DProj* doc = nullptr;
+    DProj* doc = nullptr;
     std::int64_t start = 0;
     if (window) {
         if (full) host.selectNone();

@@ -108,8 +108,9 @@ struct DrawingState {
 void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, bool full);
 
 // Paints `doc`: true when it ran to the end, false when it was stopped.  With
-// `pass2` given, pass 2 is drawn there instead of on the picture.
-bool DrawAllObjects(DProj& proj, const DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+// `pass2` given, pass 2 is drawn there instead of on the picture.  Graphs
+// traced on the way are stored into `doc` (and, for the window, into `proj`).
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
                     Canvas* pass2 = nullptr);
 
 // Shows the picture of `doc` in the drawing window at its zoom and scroll position.

@@ -51,6 +51,12 @@ public:
     virtual void setImageCaption(const std::string& caption) = 0;
     virtual void setStatusPanel(int panel, const std::string& text) = 0;  // sets and repaints
     virtual void hideProgressBar() = 0;
+    // The progress bar of long graph traces: shown at position 0 inside the
+    // status bar, then moved (positions 0..100).
+    virtual void showProgressBar() {}
+    virtual void setProgressPosition(int /*position*/) {}
+    // A message box with an OK button.
+    virtual void showMessage(const std::string& /*text*/) {}
     virtual ViewPort imageView() = 0;
     // Shows `view` (the visible part of the picture) at (left, top) of the
     // paint box, which becomes boxWidth x boxHeight and visible.

@@ -15,27 +15,15 @@ namespace pelmar {
 
 namespace {
 
+using round::CopyStyle;
 using round::FromArr;
 using round::SetArcs;
 using round::SetRadii;
 using round::SetRadiiFlags;
+using round::SetVertex;
 using round::SetView;
 using round::ToArr;
-
-// Vertex i of a triangle is end 1 of side i.
-void SetVertex(DTri& t, std::size_t i, Vec3 p) {
-    SetPos(t.S[i].P1, p);
-    ProjectPoint(t.S[i].P1);
-}
-
-const DPoint& Vertex(const DTri& t, std::size_t i) { return t.S[i].P1; }
-
-template <class Part>
-void CopyStyle(const DKo& k, Part& part) {
-    part.Color.v = k.Color.v;
-    part.ColorIndex.v = k.ColorIndex.v;
-    part.Layer.v = k.Layer.v;
-}
+using round::Vertex;
 
 double Round3Deg(Ext radians) { return Round3(static_cast<double>(radians * round::kDeg)); }
 
@@ -284,15 +272,9 @@ void ConeEdgeStyles(DTri reference, DTri& section, bool baseFaces, std::uint8_t 
     ProjectPoint(section.S[1].P1);
     ProjectPoint(section.S[2].P1);
     if (!apexInside) {
-        double a, b, c, d;
-        PlaneBy3Points(Pos(Vertex(reference, 1)), Pos(Vertex(reference, 2)), Pos(Vertex(reference, 3)), a, b, c,
-                       d);
-        const Ext far = PlaneValue({5000, 5000, 5000}, a, b, c, d);
-        auto side = [&](const DPoint& p) -> std::uint8_t {
-            return PlaneValue(Pos(p), a, b, c, d) * far > 0 ? 1 : hidden;
-        };
-        section.S[3].LineType.v = side(Vertex(section, 1));
-        section.S[2].LineType.v = side(Vertex(section, 2));
+        const round::PlaneSide side(reference);
+        section.S[3].LineType.v = side.LineType(Vertex(section, 1), hidden);
+        section.S[2].LineType.v = side.LineType(Vertex(section, 2), hidden);
     } else {
         section.S[2].LineType.v = section.S[3].LineType.v = baseFaces ? hidden : 1;
     }

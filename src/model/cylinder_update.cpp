@@ -16,28 +16,16 @@ namespace pelmar {
 
 namespace {
 
+using round::CopyStyle;
 using round::FromArr;
 using round::OffsetAngle;
 using round::SetArcs;
 using round::SetRadii;
 using round::SetRadiiFlags;
+using round::SetVertex;
 using round::SetView;
 using round::ToArr;
-
-// Vertex i of a tetragon is end 1 of side i.
-void SetVertex(DKv& k, std::size_t i, Vec3 p) {
-    SetPos(k.S[i].P1, p);
-    ProjectPoint(k.S[i].P1);
-}
-
-const DPoint& Vertex(const DKv& k, std::size_t i) { return k.S[i].P1; }
-
-template <class Part>
-void CopyStyle(const DZi& z, Part& part) {
-    part.Color.v = z.Color.v;
-    part.ColorIndex.v = z.ColorIndex.v;
-    part.Layer.v = z.Layer.v;
-}
+using round::Vertex;
 
 // The silhouette rectangle: the two generators along which the viewing rays
 // graze the lateral surface.
@@ -316,14 +304,9 @@ void CylinderEdgeStyles(DKv reference, DKv& section, bool upperFaces, std::uint8
     ProjectPoint(section.S[1].P1);
     ProjectPoint(section.S[4].P1);
 
-    double a, b, c, d;
-    PlaneBy3Points(Pos(Vertex(reference, 1)), Pos(Vertex(reference, 2)), Pos(Vertex(reference, 3)), a, b, c, d);
-    const Ext far = PlaneValue({5000, 5000, 5000}, a, b, c, d);
-    auto side = [&](const DPoint& p) -> std::uint8_t {
-        return PlaneValue(Pos(p), a, b, c, d) * far > 0 ? 1 : hidden;
-    };
-    section.S[1].LineType.v = side(Vertex(section, 1));
-    section.S[3].LineType.v = side(Vertex(section, 4));
+    const round::PlaneSide side(reference);
+    section.S[1].LineType.v = side.LineType(Vertex(section, 1), hidden);
+    section.S[3].LineType.v = side.LineType(Vertex(section, 4), hidden);
     for (std::size_t i = 1; i <= 2; ++i) SetView(section.Diag[i].LineType, hidden);
     for (std::size_t i = 1; i <= 4; ++i) section.S[i].LineType.e = false;
 }

@@ -284,7 +284,7 @@ void HiddenEdges(P& p) {
     auto& lower = p.Base[1];
     auto& upper = p.Base[2];
     const std::uint8_t mode = p.View.v;
-    if (mode != 6)
+    if (mode >= 1 && mode <= 5)
         for (std::size_t k = 1; k <= n; ++k) lower.S[k].P1.Disabled.v = false;
     if (mode != 5 && mode != 6) return;
     const std::uint8_t h = mode == 5 ? 2 : 3;

@@ -157,7 +157,7 @@ void HiddenEdges(P& p) {
     constexpr std::size_t n = FaceCount<P>;
     auto& base = p.Base;
     const std::uint8_t mode = p.View.v;
-    if (mode != 6)
+    if (mode >= 1 && mode <= 5)
         for (std::size_t k = 1; k <= n; ++k) base.S[k].P1.Disabled.v = false;
     if (mode != 5 && mode != 6) return;
     const std::uint8_t h = mode == 5 ? 2 : 3;

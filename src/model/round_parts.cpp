@@ -66,4 +66,13 @@ double Wrap180(double a) {
     return a;
 }
 
+PlaneSide::PlaneSide(Vec3 p1, Vec3 p2, Vec3 p3) {
+    PlaneBy3Points(p1, p2, p3, a_, b_, c_, d_);
+    far_ = PlaneValue({5000, 5000, 5000}, a_, b_, c_, d_);
+}
+
+std::uint8_t PlaneSide::LineType(const DPoint& p, std::uint8_t hidden) const {
+    return PlaneValue(Pos(p), a_, b_, c_, d_) * far_ > 0 ? 1 : hidden;
+}
+
 }  // namespace pelmar::round

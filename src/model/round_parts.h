@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <numbers>
 
@@ -49,5 +50,42 @@ inline Vec3 FromArr(const std::array<double, 3>& a) { return {a[0], a[1], a[2]};
 
 // An angle in degrees brought into [-180, 180].
 double Wrap180(double a);
+
+// Vertex i of a section figure (a triangle or a tetragon) is end 1 of side i.
+template <class Figure>
+void SetVertex(Figure& f, std::size_t i, Vec3 p) {
+    SetPos(f.S[i].P1, p);
+    ProjectPoint(f.S[i].P1);
+}
+
+template <class Figure>
+const DPoint& Vertex(const Figure& f, std::size_t i) {
+    return f.S[i].P1;
+}
+
+// Which side of a reference figure's plane a point lies on, as a line type:
+// 1 (visible) on the side of the far point (5000, 5000, 5000), the hidden type
+// otherwise.
+class PlaneSide {
+public:
+    template <class Figure>
+    explicit PlaneSide(const Figure& reference)
+        : PlaneSide(Pos(Vertex(reference, 1)), Pos(Vertex(reference, 2)), Pos(Vertex(reference, 3))) {}
+    PlaneSide(Vec3 p1, Vec3 p2, Vec3 p3);
+
+    std::uint8_t LineType(const DPoint& p, std::uint8_t hidden) const;
+
+private:
+    double a_ = 0, b_ = 0, c_ = 0, d_ = 0;
+    double far_ = 0;
+};
+
+// A part takes the solid's colour, palette index and layer.
+template <class Solid, class Part>
+void CopyStyle(const Solid& solid, Part& part) {
+    part.Color.v = solid.Color.v;
+    part.ColorIndex.v = solid.ColorIndex.v;
+    part.Layer.v = solid.Layer.v;
+}
 
 }  // namespace pelmar::round

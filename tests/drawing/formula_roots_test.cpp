@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drawing/formula.h"
+#include "drawing/formula_internal.h"
 
 using namespace pelmar;
 
@@ -129,6 +130,22 @@ TEST(FormulaRoots, QuadraticFit) {
     EXPECT_EQ(r.count, 2);
     EXPECT_NEAR(r.x1, -2, 1e-12);
     EXPECT_NEAR(r.x2, 1, 1e-12);
+    // A fitted line keeps a square term of rounding noise: its root must
+    // still be the line's own, not one lost to cancellation.
+    r = Find("-1+x", 0.1, 2, 1);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_NEAR(r.x1, 1, 1e-9);
+    r = Find("3*(x-0.25)", -10, 10, 1);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_NEAR(r.x1, 0.25, 1e-9);
+    for (const Ext noise : {Ext(4e-20), Ext(-4e-20), Ext(1e-30)}) {
+        int count = 0;
+        double x1 = 0, x2 = 0;
+        formula::RootsInRange(-1, 1, noise, 0.1, 2, count, x1, x2);
+        EXPECT_EQ(count, 1) << static_cast<double>(noise);
+        EXPECT_NEAR(x1, 1, 1e-12) << static_cast<double>(noise);
+    }
     // An undefined sample makes no fit.
     EXPECT_FALSE(Find("ln(x)+x^3", -1, 1, 1).ok);
     EXPECT_FALSE(Find("1/x", -1, 1, 1).ok);

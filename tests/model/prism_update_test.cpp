@@ -365,6 +365,19 @@ TEST(PrismViews, AutomaticModeWithCircumscribedSphereDashesEverything) {
     EXPECT_EQ(q.Base[2].Lines[4].LineType.v, 2);
 }
 
+TEST(PrismViews, OpaqueModeIgnoresTheCircumscribedSphere) {
+    DPr4 p = StandardCube(6);
+    p.OutSphereOn.v = true;
+    UpdatePrism4(p, 0);
+    for (std::size_t k = 1; k <= 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(p.Side[k].S[1].LineType.v, k == 4 ? 3 : 1);
+        EXPECT_EQ(p.Base[2].S[k].LineType.v, 1);
+    }
+    EXPECT_EQ(p.Base[2].Diag[1].LineType.v, 1);
+    EXPECT_EQ(p.Base[1].Diag[1].LineType.v, 3);
+}
+
 TEST(PrismViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
     for (std::uint8_t mode : {1, 2, 3, 4, 5}) {
         DPr4 p = StandardCube(6);
@@ -382,5 +395,109 @@ TEST(PrismViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
         EXPECT_FALSE(q.Base[1].S[3].P1.Disabled.v) << int(mode);
     }
 }
+
+// ---------------------------------------------------------------------------
+// Flags by role and type
+
+namespace flags {
+
+// Expected flag of a row: 0, 1, or kept (-1).
+constexpr int K = -1;
+
+struct Row {
+    std::uint8_t typ;
+    int out, in, edge, length, lower, upper;
+};
+
+void ExpectFlag(bool actual, int expected, bool preset, const char* what) {
+    if (expected == K)
+        EXPECT_EQ(actual, preset) << what << " kept";
+    else
+        EXPECT_EQ(actual, expected == 1) << what;
+}
+
+template <class P>
+void PresetFlags(P& p, bool v) {
+    p.OutSphereOn.e = p.InSphereOn.e = v;
+    p.EdgeX.e = p.EdgeY.e = p.EdgeZ.e = p.EdgeLen.e = v;
+    p.Base[1].Typ.e = p.Base[2].Typ.e = v;
+    p.Typ.e = !v;
+    p.ID.e = p.Layer.e = p.Thick.e = p.Color.e = p.ColorIndex.e = p.Disabled.e = !v;
+}
+
+template <class P, class U>
+void CheckRow(P p, const Row& r, bool preset, U update) {
+    SCOPED_TRACE(testing::Message() << "type " << int(r.typ) << ", preset " << preset);
+    PresetFlags(p, preset);
+    p.OutSphereOn.v = p.InSphereOn.v = true;
+    update(p, 0);
+    ExpectFlag(p.OutSphereOn.e, r.out, preset, "circumscribed on");
+    ExpectFlag(p.InSphereOn.e, r.in, preset, "inscribed on");
+    // A switch the user may not touch is off as well.
+    EXPECT_EQ(p.OutSphereOn.v, p.OutSphereOn.e);
+    EXPECT_EQ(p.InSphereOn.v, p.InSphereOn.e);
+    ExpectFlag(p.EdgeX.e, r.edge, preset, "edge X");
+    ExpectFlag(p.EdgeY.e, r.edge, preset, "edge Y");
+    ExpectFlag(p.EdgeZ.e, r.edge, preset, "edge Z");
+    ExpectFlag(p.EdgeLen.e, r.length, preset, "edge length");
+    // Where the prism keeps a base's type flag, the base's own update decides it.
+    if (r.lower != K) ExpectFlag(p.Base[1].Typ.e, r.lower, preset, "lower base type");
+    if (r.upper != K) ExpectFlag(p.Base[2].Typ.e, r.upper, preset, "upper base type");
+    EXPECT_TRUE(p.Typ.e);
+    EXPECT_TRUE(p.ID.e && p.Layer.e && p.Thick.e && p.Color.e && p.ColorIndex.e && p.Disabled.e);
+}
+
+TEST(PrismFlags, RoleZeroSetsTheFlagsOfEachType) {
+    // The regular triangular prism of edge 40 on a base of side 30 admits no
+    // inscribed sphere (|20 - 30/(2√3)| > 1).
+    for (const Row& r : {Row{1, 1, 0, 0, K, 0, K}, Row{2, 0, 0, 1, K, 1, K}, Row{3, 0, 0, 0, K, 0, 0}}) {
+        for (bool preset : {false, true}) {
+            DPr3 p = StandardPrism3(1);
+            p.Typ.v = r.typ;
+            CheckRow(p, r, preset, [](DPr3& q, int role) { UpdatePrism3(q, role); });
+        }
+    }
+    for (const Row& r : {Row{1, 1, 1, 0, 0, 0, K}, Row{2, 1, 0, 0, 1, 0, K}, Row{3, 0, 0, 1, 1, 0, K},
+                         Row{4, 0, 0, 1, 1, K, K}, Row{5, 0, 0, 0, K, 0, 0}}) {
+        for (bool preset : {false, true})
+            CheckRow(Slanted(r.typ), r, preset, [](DPr4& q, int role) { UpdatePrism4(q, role); });
+    }
+}
+
+TEST(PrismFlags, OtherRolesSetNoFlag) {
+    DPr4 p = Slanted(1);
+    PresetFlags(p, false);
+    p.Typ.e = p.ID.e = p.Disabled.e = false;
+    p.OutSphereOn.v = true;
+    p.View.v = 3;
+    p.Base[1].View.e = true;
+    UpdatePrism4(p, 1);
+    EXPECT_FALSE(p.OutSphereOn.e || p.InSphereOn.e || p.EdgeX.e || p.EdgeY.e || p.EdgeZ.e || p.EdgeLen.e);
+    EXPECT_FALSE(p.Typ.e || p.ID.e || p.Disabled.e);
+    EXPECT_TRUE(p.OutSphereOn.v);
+    // The view step is no role step: it runs for every caller.
+    EXPECT_EQ(p.Base[1].View.v, 3);
+    EXPECT_FALSE(p.Base[1].View.e);
+    // The geometry is still recomputed.
+    ExpectNear(U(p, 1) - L(p, 1), Edge(p), 1e-9);
+    EXPECT_NEAR(Norm(Edge(p)), Norm(L(p, 2) - L(p, 1)), 1e-3);
+}
+
+// In the automatic mode the spheres get their views without touching the
+// flags; the opaque mode leaves both alone.
+TEST(PrismViews, AutomaticAndOpaqueModesKeepTheSpheresViewFlags) {
+    for (std::uint8_t mode : {5, 6}) {
+        SCOPED_TRACE(int(mode));
+        DPr4 p = StandardCube(mode);
+        p.OutSphere.View.v = p.InSphere.View.v = 3;
+        p.OutSphere.View.e = p.InSphere.View.e = true;
+        UpdatePrism4(p, 0);
+        EXPECT_EQ(p.OutSphere.View.v, mode == 5 ? 5 : 3);
+        EXPECT_EQ(p.InSphere.View.v, mode == 5 ? 2 : 3);
+        EXPECT_TRUE(p.OutSphere.View.e && p.InSphere.View.e);
+    }
+}
+
+}  // namespace flags
 
 }  // namespace

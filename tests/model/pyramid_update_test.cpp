@@ -392,6 +392,26 @@ TEST(PyramidViews, AutomaticModeWithCircumscribedSphereDashesEverything) {
     EXPECT_EQ(p4.Base.Diag[2].LineType.v, 2);
 }
 
+// The circumscribed sphere dashes everything only in the automatic mode: the
+// opaque mode still leaves the hidden edges out and draws the others.
+TEST(PyramidViews, OpaqueModeIgnoresTheCircumscribedSphere) {
+    DPi3 p3 = StandardPyramid3(6);
+    p3.OutSphereOn.v = true;
+    UpdatePyramid3(p3, 0);
+    const Pyr3Edges e = Edges(p3);
+    EXPECT_EQ(e.lateral, (std::array<std::uint8_t, 3>{1, 1, 3}));
+    EXPECT_EQ(e.base, (std::array<std::uint8_t, 3>{1, 3, 3}));
+    EXPECT_EQ(e.height, 3);
+
+    DPi4 p4 = StandardPyramid4(6);
+    p4.OutSphereOn.v = true;
+    UpdatePyramid4(p4, 0);
+    EXPECT_EQ(p4.Face[1].S[1].LineType.v, 1);
+    EXPECT_EQ(p4.Face[4].S[1].LineType.v, 3);
+    EXPECT_EQ(p4.Base.S[1].LineType.v, 1);
+    EXPECT_TRUE(p4.Base.S[4].P1.Disabled.v);
+}
+
 // In the opaque mode a hidden base vertex is not drawn; any other mode shows
 // it again.
 TEST(PyramidViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
@@ -411,5 +431,91 @@ TEST(PyramidViews, HiddenVertexIsShownAgainOutsideTheOpaqueMode) {
         EXPECT_FALSE(p4.Base.S[4].P1.Disabled.v) << int(mode);
     }
 }
+
+namespace flags {
+
+// Flags that the pyramid types decide with role 0, from cleared and from set
+// flags alike.
+TEST(PyramidFlags, TriangularPyramidByType) {
+    struct Row {
+        std::uint8_t typ;
+        bool length, baseType;
+    };
+    for (const Row r : {Row{1, false, false}, Row{2, true, false}, Row{3, true, true}})
+        for (bool preset : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "type " << int(r.typ) << ", preset " << preset);
+            DPi3 p = Tetrahedron(30, r.typ);
+            p.HeightLine.Length.v = 30;
+            p.HeightLine.Length.e = p.Base.Typ.e = preset;
+            p.Typ.e = p.ID.e = p.Thick.e = p.ColorIndex.e = !preset;
+            for (auto& f : p.Face) f.Typ.e = !preset;
+            UpdatePyramid3(p, 0);
+            EXPECT_EQ(p.HeightLine.Length.e, r.length);
+            EXPECT_EQ(p.Base.Typ.e, r.baseType);
+            EXPECT_TRUE(p.Typ.e && p.ID.e && p.Thick.e && p.ColorIndex.e);
+            for (auto& f : p.Face) EXPECT_FALSE(f.Typ.e);
+        }
+}
+
+TEST(PyramidFlags, QuadrangularPyramidByType) {
+    struct Row {
+        std::uint8_t typ;
+        bool spheres, baseType, orient;
+    };
+    for (const Row r : {Row{1, true, false, true}, Row{2, false, true, true}, Row{3, false, false, false}})
+        for (bool preset : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "type " << int(r.typ) << ", preset " << preset);
+            DPi4 p = MakePyramid4({{{20, -20, 0}, {20, 20, 0}, {-20, 20, 0}, {-20, -20, 0}}}, {0, 0, 30}, r.typ, 1);
+            p.Base.Typ.v = r.typ == 1 ? 1 : 6;
+            p.Base.Side3.v = 1;
+            p.OutSphereOn.e = p.InSphereOn.e = p.Base.Typ.e = p.Orient.e = preset;
+            p.OutSphereOn.v = p.InSphereOn.v = true;
+            p.HeightLine.Length.e = p.HeightOn.e = p.Typ.e = false;
+            UpdatePyramid4(p, 0);
+            EXPECT_EQ(p.OutSphereOn.e, r.spheres);
+            EXPECT_EQ(p.InSphereOn.e, r.spheres);
+            EXPECT_EQ(p.OutSphereOn.v, r.spheres);
+            EXPECT_EQ(p.InSphereOn.v, r.spheres);
+            EXPECT_EQ(p.Base.Typ.e, r.baseType);
+            EXPECT_EQ(p.Orient.e, r.orient);
+            EXPECT_TRUE(p.HeightLine.Length.e && p.HeightOn.e && p.Typ.e);
+        }
+}
+
+TEST(PyramidFlags, OtherRolesSetNoFlagButTheViewStepRuns) {
+    DPi4 p = StandardPyramid4(2);
+    p.OutSphereOn.e = p.InSphereOn.e = p.Typ.e = p.ID.e = p.HeightOn.e = false;
+    p.Base.View.e = true;
+    UpdatePyramid4(p, 1);
+    EXPECT_FALSE(p.OutSphereOn.e || p.InSphereOn.e || p.Typ.e || p.ID.e || p.HeightOn.e);
+    EXPECT_EQ(p.Base.View.v, 2);
+    EXPECT_FALSE(p.Base.View.e);
+    EXPECT_NEAR(Apex(p).z, 40, 1e-9);
+
+    DPi3 q = StandardPyramid3(1);
+    q.Typ.e = q.ID.e = false;
+    q.HeightLine.Length.e = false;
+    UpdatePyramid3(q, 7);
+    EXPECT_FALSE(q.Typ.e || q.ID.e || q.HeightLine.Length.e);
+}
+
+// In the automatic mode the spheres get their views without touching the
+// flags; the opaque mode leaves both alone.
+TEST(PyramidViews, AutomaticAndOpaqueModesKeepTheSpheresViewFlags) {
+    for (std::uint8_t mode : {5, 6}) {
+        SCOPED_TRACE(int(mode));
+        DPi4 p = StandardPyramid4(mode);
+        DPi3 q = StandardPyramid3(mode);
+        p.OutSphere.View.v = p.InSphere.View.v = q.OutSphere.View.v = q.InSphere.View.v = 3;
+        p.OutSphere.View.e = p.InSphere.View.e = q.OutSphere.View.e = q.InSphere.View.e = true;
+        UpdatePyramid4(p, 0);
+        UpdatePyramid3(q, 0);
+        for (const DSf* s : {&p.OutSphere, &q.OutSphere}) EXPECT_EQ(s->View.v, mode == 5 ? 5 : 3);
+        for (const DSf* s : {&p.InSphere, &q.InSphere}) EXPECT_EQ(s->View.v, mode == 5 ? 2 : 3);
+        EXPECT_TRUE(p.OutSphere.View.e && p.InSphere.View.e && q.OutSphere.View.e && q.InSphere.View.e);
+    }
+}
+
+}  // namespace flags
 
 }  // namespace

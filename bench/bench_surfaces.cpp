@@ -1,0 +1,91 @@
+// One surface of a 3D coordinate system on a 1200 x 900 picture: its
+// sections, its outline and its shaded fill, each drawn in full (nothing
+// stored between runs), and the three together.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+
+#include "drawing/sub_curve.h"
+#include "platform/qt_canvas.h"
+#include "platform/raster_surface.h"
+
+using namespace pelmar;
+
+namespace {
+
+constexpr int kW = 1200, kH = 900;
+
+// The sphere x² + y² + z² = 25 at 50 pixels per unit over the box [-5, 5]³,
+// with three sections per family.
+SubCurveArgs Sphere(bool sections, bool outline, bool gradient) {
+    SubCurveArgs a;
+    a.ImProj.Width = kW;
+    a.ImProj.Height = kH;
+    a.ImProj.LightSource = 2;
+    a.Kind = "Fxy3d";
+    a.Formula1 = "x^2+y^2+z^2-25";
+    a.Thickness = 1;
+    a.Colour = 0x000000;
+    a.OriginX = kW / 2;
+    a.OriginY = kH / 2;
+    a.Extents = {400, 400, 400, 400, 400, 400};
+    a.ScaleX = a.ScaleY = 50;
+    auto set = [&](int g, int k, double c) {
+        const auto i = static_cast<std::size_t>(g * 11 + k);
+        a.Sections.On[i] = true;
+        a.Sections.Value[i] = c;
+        a.Sections.Bounds[i] = {-5, 5, -5, 5};
+    };
+    // The two end sections x = -5 and x = 5 span the box.
+    set(0, 0, -5);
+    set(0, 1, 5);
+    if (sections)
+        for (int g = 0; g < 3; ++g)
+            for (int k = 2; k < 5; ++k) set(g, k, -3 + 3 * (k - 2));
+    a.ObjectSlot = 11;
+    a.Full = true;
+    a.TargetChar = 't';
+    a.Outline.On = outline;
+    a.Outline.X1 = 0, a.Outline.Y1 = 0, a.Outline.X2 = kW, a.Outline.Y2 = kH;
+    a.Outline.ScanDir = 0;
+    a.Outline.Step1 = 10;
+    a.Outline.Step2 = 3;
+    a.Outline.FitMode = 1;
+    a.Outline.GradientOn = gradient;
+    a.Outline.Colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    a.Style.LineType = 1;
+    a.Style.VisibilityMode = 2;
+    return a;
+}
+
+void Run(benchmark::State& st, bool sections, bool outline, bool gradient) {
+    const SubCurveArgs a = Sphere(sections, outline, gradient);
+    QImage back(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : st) {
+        back.fill(0xFFFFFFFF);
+        lines.fill(0xFFFFFFFF);
+        RasterSurface raster(back);
+        QtCanvas canvas(lines);
+        PaintTarget t1;
+        t1.word = "pel";
+        t1.raster = &raster;
+        DrawSubCurve(a, t1, 1);
+        PaintTarget t2;
+        t2.word = "pel";
+        t2.canvas = &canvas;
+        DrawSubCurve(a, t2, 2);
+    }
+}
+
+void BM_SurfaceSections(benchmark::State& st) { Run(st, true, false, false); }
+void BM_SurfaceOutline(benchmark::State& st) { Run(st, false, true, false); }
+void BM_SurfaceGradient(benchmark::State& st) { Run(st, false, false, true); }
+void BM_SurfaceAll(benchmark::State& st) { Run(st, true, true, true); }
+
+}  // namespace
+
+BENCHMARK(BM_SurfaceSections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceGradient)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceAll)->Unit(benchmark::kMillisecond);

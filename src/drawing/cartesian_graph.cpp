@@ -1,0 +1,215 @@
+// The graph of y = f(x), sampled once per picture column of its window.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "drawing/curve_builder.h"
+
+namespace pelmar {
+
+namespace {
+
+// A refinement between two columns is spaced by the straight distance of
+// their samples; near an asymptote that distance is astronomic.  It is taken
+// as at most this many pixels, which bounds the sub-samples of one column.
+constexpr double kMaxRefineDistance = 20000;
+
+// Columns are counted in whole numbers and fine steps of a tenth: beyond this
+// a step no longer moves the column.
+constexpr double kMaxColumn = 1e14;
+
+class CartesianPlot {
+public:
+    CartesianPlot(SubCurveContext& ctx, std::uint8_t plane, const std::string& G, double position, double top,
+                  double bottom, double right, double left, double cy, double cx)
+        : ctx_(ctx), plane_(plane), surface_(G + "-z"), position_(position), top_(top), bottom_(bottom),
+          right_(right), left_(left), cy_(cy), cx_(cx), s8_(static_cast<double>(Sqrt8())),
+          testVisibility_((plane == PlaneX || plane == PlaneY) && !ctx.Transform.Moved && !ctx.Transform.Rotated) {}
+
+    void run(const Formula& f);
+
+private:
+    struct Sample {
+        double x = 0, y = 0, py = 0;
+        bool defined = false;
+    };
+
+    Sample sample(double col) const {
+        Sample s;
+        s.x = (col - cx_) / ctx_.XScale;
+        if (plane_ == PlaneY) s.x = -s.x * s8_;
+        Ext v;
+        s.defined = f_->Calc(s.x, v);
+        if (s.defined) {
+            s.y = static_cast<double>(v);
+            s.py = plane_ == PlaneY ? cy_ - (s.y - s.x / s8_) * ctx_.XScale : cy_ - s.y * ctx_.YScale;
+        }
+        return s;
+    }
+    bool inside(double col, const Sample& s) const {
+        if (!s.defined) return false;
+        const double h = s.y * ctx_.YScale;
+        return -bottom_ <= h && h <= top_ && cx_ - left_ <= col && col <= cx_ + right_;
+    }
+    // The window's top and bottom lines at graph abscissa x (slanted in the
+    // plane Y = const).
+    double topEdge(double x) const { return plane_ == PlaneY ? cy_ - top_ + x * ctx_.XScale / s8_ : cy_ - top_; }
+    double bottomEdge(double x) const {
+        return plane_ == PlaneY ? cy_ + bottom_ + x * ctx_.XScale / s8_ : cy_ + bottom_;
+    }
+    double abscissa(double col) const {
+        const double x = (col - cx_) / ctx_.XScale;
+        return plane_ == PlaneY ? -x * s8_ : x;
+    }
+
+    bool visible(double x, double py) const {
+        Vec3 m;
+        if (plane_ == PlaneX)
+            m = {position_, x, (cy_ - py) / ctx_.YScale};
+        else
+            m = {x, position_, x / s8_ + (cy_ - py) / ctx_.XScale};
+        TColor unused = 0;
+        return !RaySurfaceHit(m, true, ctx_.Corners, surface_, ctx_.Outline.FitMode,
+                              ctx_.Outline.Step1 / ctx_.XScale, ctx_.Transform, 0, 0, 0, ctx_.ImProj, false, unused,
+                              ctx_.NamedFunctions, ctx_.Params);
+    }
+
+    // Adds the inside sub-samples s0, s0 + 0.8/d, ... below `end`.
+    void refine(double s0, double end, double d, bool ownTest, bool mark) {
+        const double step = 0.8 / std::min(d, kMaxRefineDistance);
+        for (long k = 0;; ++k) {
+            const double s = s0 + static_cast<double>(k) * step;
+            if (!(s < end)) break;
+            const Sample sub = sample(s);
+            if (!inside(s, sub)) continue;
+            AddCurvePoint(ctx_, 1, ownTest ? visible(sub.x, sub.py) : mark, s, sub.py);
+        }
+    }
+
+    void column(double i);
+
+    SubCurveContext& ctx_;
+    const Formula* f_ = nullptr;
+    const std::uint8_t plane_;
+    const std::string surface_;
+    const double position_, top_, bottom_, right_, left_, cy_, cx_;
+    const double s8_;
+    const bool testVisibility_;
+
+    double prevPy_ = 0;
+    bool prevVisible_ = false;
+    bool prevEvaluated_ = false;
+    bool curVisible_ = false;
+};
+
+void CartesianPlot::column(double i) {
+    const Sample s = sample(i);
+    if (inside(i, s)) {
+        if (testVisibility_) curVisible_ = visible(s.x, s.py);
+        const bool entry = !ctx_.Inside;
+        bool edge = false;
+        // Where the curve was just before this column.
+        bool haveBefore = prevEvaluated_;
+        double before = prevPy_;
+        if (entry && !prevEvaluated_) {
+            const Sample probe = sample(i - 1 + 0.001);
+            haveBefore = probe.defined;
+            before = probe.py;
+        }
+        if (entry && haveBefore) {
+            // Came from beyond an edge from farther away than it now lies
+            // inside: the crossing is taken at this column.
+            const double t = topEdge(s.x), b = bottomEdge(s.x);
+            if (before < 2 * t - s.py) {
+                AddCurvePoint(ctx_, 1, curVisible_, i, t);
+                edge = true;
+            } else if (before > 2 * b - s.py) {
+                AddCurvePoint(ctx_, 1, curVisible_, i, b);
+                edge = true;
+            }
+        }
+        const bool changed = curVisible_ != prevVisible_;
+        if (ctx_.Recompute && !edge && (entry || changed) && haveBefore) {
+            const double s0 = prevEvaluated_ ? i - 1 : i - 1 + 0.001;
+            const double d = std::hypot(i - s0, s.py - before);
+            if (d > 1.0) refine(s0, i, d, changed, curVisible_);
+        }
+        AddCurvePoint(ctx_, 1, curVisible_, i, s.py);
+        ctx_.Inside = true;
+        prevPy_ = s.py;
+        prevVisible_ = curVisible_;
+        prevEvaluated_ = true;
+        return;
+    }
+
+    if (ctx_.Inside) {
+        // Where the curve is at this column.
+        bool haveHere = s.defined;
+        double here = s.py;
+        const double end = s.defined ? i : i - 0.001;
+        if (!s.defined) {
+            const Sample probe = sample(end);
+            haveHere = probe.defined;
+            here = probe.py;
+        }
+        bool edge = false;
+        if (haveHere) {
+            // Left steeply: the crossing is taken at the previous column.
+            const double x0 = abscissa(i - 1);
+            const double t = topEdge(x0), b = bottomEdge(x0);
+            if (here < 2 * t - prevPy_) {
+                AddCurvePoint(ctx_, 1, curVisible_, i - 1, t);
+                edge = true;
+            } else if (here > 2 * b - prevPy_) {
+                AddCurvePoint(ctx_, 1, curVisible_, i - 1, b);
+                edge = true;
+            }
+        }
+        if (ctx_.Recompute && !edge && haveHere) {
+            const double d = std::hypot(end - (i - 1), here - prevPy_);
+            if (d > 1.0) refine(i - 1, end, d, false, curVisible_);
+        }
+        ClosePolylineA(ctx_);
+        ctx_.Inside = false;
+    }
+    if (s.defined) prevPy_ = s.py;
+    prevVisible_ = false;
+    prevEvaluated_ = s.defined;
+}
+
+void CartesianPlot::run(const Formula& f) {
+    f_ = &f;
+    const auto first = static_cast<std::int64_t>(std::nearbyint(cx_ - left_ - 1));
+    const auto last = static_cast<std::int64_t>(std::nearbyint(cx_ + right_ + 1));
+    for (std::int64_t i = first; i <= last; ++i) column(static_cast<double>(i));
+    if (ctx_.Inside) {
+        ClosePolylineA(ctx_);
+        ctx_.Inside = false;
+    }
+}
+
+bool Usable(double v) { return std::isfinite(v) && v != 0; }
+
+}  // namespace
+
+void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& F, const std::string& G,
+                   double position, double top, double bottom, double right, double left, double cy, double cx) {
+    if (ctx.Pass == 1) return;
+    const Formula f = Formula::Prepare(F, ctx.NamedFunctions, ctx.Params);
+    ctx.Inside = false;
+    ctx.CurrentA.clear();
+    ctx.Result.clear(plane, position);
+    // Without scales there are no columns to map; a window that is not a
+    // number, or whose columns are beyond counting, has no columns either.
+    const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
+                        std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
+    if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneY) {
+        CartesianPlot plot(ctx, plane, G, position, top, bottom, right, left, cy, cx);
+        plot.run(f);
+    }
+    DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
+                 ctx.CdrDashStyle, ctx.Outline, G + "-z", ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,200 @@
+#include "drawing/coord_marks.h"
+
+#include <QImage>
+#include <cmath>
+
+#include "drawing/point_paint.h"
+#include "model/geometry.h"
+#include "model/units.h"
+#include "platform/qt_canvas.h"
+
+namespace pelmar {
+
+namespace {
+
+// More ticks than this on one side of an axis would not fit on any picture.
+constexpr double MaxSteps = 100000;
+
+bool PointsUnit(const DImProj& im) { return im.FontUnit == 2; }
+
+// Style code of the drawing program: 1 regular, 8 italic, 13 bold, 14 bold italic.
+int CdrStyle(bool bold, bool italic) {
+    if (bold) return italic ? 14 : 13;
+    return italic ? 8 : 1;
+}
+
+}  // namespace
+
+struct MarkPainter::Scratch {
+    QImage image{100, 100, QImage::Format_RGB32};
+    QtCanvas canvas{image};
+};
+
+GraphTransform GraphTransformOf(const DGraphMove& m) {
+    GraphTransform t;
+    t.Moved = m.Moved.v;
+    t.DX = m.DX.v;
+    t.DY = m.DY.v;
+    t.DZ = m.DZ.v;
+    t.Rotated = m.Rotated.v;
+    t.Angle = m.Angle.v;
+    t.CX = m.CX.v;
+    t.CY = m.CY.v;
+    t.CZ = m.CZ.v;
+    t.NX = m.NX.v;
+    t.NY = m.NY.v;
+    t.NZ = m.NZ.v;
+    return t;
+}
+
+void TickHalfLengths(int markWidth, int markHeight, int thick, double& up, double& down) {
+    const double half = markHeight / 2.0;
+    if (markWidth == 1) {
+        up = half + (thick % 2);
+        down = up - 1;
+    } else {
+        up = down = half;
+    }
+}
+
+int StepsIn(double room, double step) {
+    if (!(std::fabs(step) >= 0.5) || !std::isfinite(room)) return 0;
+    const double n = std::trunc(room / step);
+    if (!std::isfinite(n)) return 0;
+    if (n > MaxSteps) return static_cast<int>(MaxSteps);
+    if (n < -MaxSteps) return static_cast<int>(-MaxSteps);
+    return static_cast<int>(n);
+}
+
+std::string MarkNumberText(double value, char decimalSep) {
+    double v = Round(value * 1000) / 1000;
+    if (v == 0) v = 0;  // no "-0"
+    return FloatToStr(v, decimalSep);
+}
+
+MarkPainter::MarkPainter(const MarkStyle& style, const DImProj& im, const PaintTarget& target)
+    : style_(style), im_(im), target_(target) {
+    if (target_.is("pel") && target_.canvas) {
+        target_.canvas->setAntialias(im_.Smooth);
+        // Single-bit text only in a metafile without smoothing.
+        target_.canvas->setTextAntialias(!(im_.PicMode == 1 && !im_.Smooth));
+    }
+}
+
+MarkPainter::~MarkPainter() = default;
+
+void MarkPainter::line(double width, PointF a, PointF b) {
+    if (target_.is("pel")) {
+        if (!target_.canvas) return;
+        Pen pen;
+        pen.width = width;
+        pen.color = style_.screenColour;
+        pen.roundCaps = false;
+        target_.canvas->drawLine(pen, a, b);
+    } else if (target_.is("cdr")) {
+        if (!target_.cdr) return;
+        CdrSink& s = *target_.cdr;
+        s.BeginDrawCurve(CdrX(im_, a.x), CdrY(im_, a.y));
+        s.DrawCurveLineTo(CdrX(im_, b.x), CdrY(im_, b.y));
+        s.EndDrawCurve();
+        s.CdrSetOutlineColor(style_.colour);
+        s.SetOutlineWidth(CdrUnits(im_.Dpi, width));
+        s.CdrRememberShape();
+    } else if (target_.is("wrd")) {
+        if (!target_.wrd) return;
+        target_.wrd->OfficeLine(style_.colour, false, 0, a.x, a.y, b.x, b.y, width, 0, 0);
+    }
+}
+
+Font MarkPainter::screenFont() const {
+    return Font{style_.font, LabelPixelSize(style_.size, im_), style_.bold, style_.italic};
+}
+
+// The exports measure their texts on a scratch picture with the number font:
+// a cell height of `size` pixels (of which the em takes four fifths), or
+// `size` points at the resolution.
+SizeF MarkPainter::exportTextSize(const std::string& text) {
+    Canvas* m = target_.measure;
+    if (!m) {
+        if (!scratch_) scratch_ = std::make_unique<Scratch>();
+        m = &scratch_->canvas;
+    }
+    const double px = PointsUnit(im_) ? Round(style_.size * static_cast<double>(im_.Dpi) / 72.0) : 0.8 * style_.size;
+    return m->measureText(Font{style_.font, px, style_.bold, style_.italic}, text);
+}
+
+void MarkPainter::cdrText(const std::string& text, double x, double y) {
+    CdrSink& s = *target_.cdr;
+    int size = 10 * style_.size;
+    if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(1440.0 * style_.size / im_.Dpi);
+    s.CreateArtisticText(text, CdrX(im_, x), CdrY(im_, y));
+    s.SetCharacterAttributes(0, 0, style_.font, CdrStyle(style_.bold, style_.italic), size, 0, 0, 0, 0, 0, 1000,
+                             1000, 1);
+    s.CdrSetFillColor(style_.colour);
+    s.CdrRememberShape();
+}
+
+void MarkPainter::wordText(const std::string& text, double left, double top) {
+    int size = style_.size;
+    if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(144.0 * style_.size / im_.Dpi);
+    target_.wrd->OfficeTextBox(30, 30, text, Round(left), Round(top), "", "", style_.font, style_.font,
+                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex);
+}
+
+void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
+    const double size = style_.size;
+    if (target_.is("pel")) {
+        if (!target_.canvas) return;
+        Canvas& c = *target_.canvas;
+        const Font f = screenFont();
+        const double h = c.measureText(f, "0").h;
+        c.drawText(f, style_.screenColour, text, {ax, ay + h / 2 - 0.1 * h}, {TextAlign::Center, TextAlign::Center});
+    } else if (target_.is("cdr")) {
+        if (!target_.cdr) return;
+        const SizeF t = exportTextSize(text);
+        cdrText(text, ax - 1.2 * Round(t.w / 2), ay + 2.1 * t.h + 0.3 * size);
+    } else if (target_.is("wrd")) {
+        if (!target_.wrd) return;
+        const SizeF t = exportTextSize(text);
+        wordText(text, ax - 1.2 * Round(t.w / 2), ay + 0.9 * t.h + 0.3 * size);
+    }
+}
+
+void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double ay) {
+    const double size = style_.size;
+    if (target_.is("pel")) {
+        if (!target_.canvas) return;
+        Canvas& c = *target_.canvas;
+        const Font f = screenFont();
+        const double w = c.measureText(f, text).w;
+        c.drawText(f, style_.screenColour, text, {ax + w / 2 - 0.01 * w, ay}, {TextAlign::Center, TextAlign::Center});
+    } else if (target_.is("cdr")) {
+        if (!target_.cdr) return;
+        const SizeF t = exportTextSize(text);
+        cdrText(text, ax + size + 0.2 * Round(t.w / 2), ay + t.h);
+    } else if (target_.is("wrd")) {
+        if (!target_.wrd) return;
+        const SizeF t = exportTextSize(text);
+        wordText(text, ax + 0.3 * size + 0.2 * Round(t.w / 2), ay + 0.3 * t.h);
+    }
+}
+
+void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
+    const double size = style_.size;
+    if (target_.is("pel")) {
+        if (!target_.canvas) return;
+        const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
+                                          : PointF{ax - 0.7 * size, ay + 0.6 * size};
+        target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
+    } else if (target_.is("cdr")) {
+        if (!target_.cdr) return;
+        const SizeF t = exportTextSize(text);
+        cdrText(text, ax + 0.3 * Round(t.w / 2), ay + 2.1 * t.h);
+    } else if (target_.is("wrd")) {
+        if (!target_.wrd) return;
+        const SizeF t = exportTextSize(text);
+        wordText(text, ax + 0.3 * Round(t.w / 2), ay + 0.9 * t.h);
+    }
+}
+
+}  // namespace pelmar

@@ -1,0 +1,76 @@
+// The pieces the 2D and 3D coordinate-system painters share: tick lengths,
+// tick ranges along an axis, the tick and grid lines on each target, and the
+// numbers at the ticks.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "drawing/graph_transform.h"
+#include "drawing/paint_target.h"
+#include "model/records.h"
+#include "platform/canvas.h"
+
+namespace pelmar {
+
+// What the ticks and numbers of one system are drawn with.
+struct MarkStyle {
+    TColor colour = 0;        // the record colour (exports)
+    TColor screenColour = 0;  // the own picture: the selection colour while selected
+    std::uint8_t colourIndex = 0;
+    int markWidth = 1;
+    int markHeight = 0;
+    int thick = 1;
+    std::string font;
+    bool italic = false;
+    bool bold = false;
+    int size = 10;
+    char decimalSep = ',';
+};
+
+// The shift and rotation of a graph as the graph drawers take them.
+GraphTransform GraphTransformOf(const DGraphMove& m);
+
+// Half-lengths of a tick above (left of) and below (right of) the axis:
+// with mark width 1 the tick reaches one pixel further above, and one more
+// for an odd axis thickness; otherwise both halves are half the mark height.
+void TickHalfLengths(int markWidth, int markHeight, int thick, double& up, double& down);
+
+// The number of whole steps that fit into `room` pixels, towards zero.  A
+// step below half a pixel has no ticks at all (0); the count is bounded so
+// that an absurd axis cannot stall the drawing.
+int StepsIn(double room, double step);
+
+// The text of a tick value: rounded to three decimals, with the separator.
+std::string MarkNumberText(double value, char decimalSep);
+
+// Draws tick and grid lines of one system on the target.
+class MarkPainter {
+public:
+    MarkPainter(const MarkStyle& style, const DImProj& im, const PaintTarget& target);
+    ~MarkPainter();
+
+    // A straight line of the given pen width from a to b.
+    void line(double width, PointF a, PointF b);
+
+    // The number at a tick of the horizontal axis (anchor below the tick)
+    // and at a tick of the vertical axis (anchor right of the tick).
+    void horizontalAxisNumber(const std::string& text, double ax, double ay);
+    void verticalAxisNumber(const std::string& text, double ax, double ay);
+    // The number at a tick of the depth axis of a 3D system.
+    void depthAxisNumber(const std::string& text, double ax, double ay);
+
+private:
+    SizeF exportTextSize(const std::string& text);
+    Font screenFont() const;
+    void cdrText(const std::string& text, double x, double y);
+    void wordText(const std::string& text, double left, double top);
+
+    const MarkStyle& style_;
+    const DImProj& im_;
+    const PaintTarget& target_;
+    struct Scratch;
+    std::unique_ptr<Scratch> scratch_;  // the picture the exports measure their texts on
+};
+
+}  // namespace pelmar

@@ -1,0 +1,163 @@
+// The builders of function graphs: the state one curve is built in, the
+// operations by which a builder appends points and ends polylines, the graph
+// y = f(x) sampled per picture column, and the tracer of implicit curves
+// F(x, y) = 0.  The graph dispatcher owns a SubCurveContext while it draws one
+// curve and hands it to the builder; the builder ends in DrawCurveSet.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "drawing/curve_output.h"
+#include "drawing/formula.h"
+#include "drawing/graph_transform.h"
+#include "drawing/paint_target.h"
+#include "model/geometry.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+// What long curve traces need of the windows: the event pump, the progress
+// bar of the running drawing and the message box.
+class GraphHost {
+public:
+    virtual ~GraphHost() = default;
+    // Handles the pending window events once (the stop button works through it).
+    virtual void processEvents() = 0;
+    // Sets the 0..100 position of the progress bar of the target ("pel": the
+    // drawing window's, "cdr" and "wrd": the export dialog's) and repaints it.
+    virtual void setProgress(const std::string& targetWord, int position) = 0;
+    // A message box with an OK button.
+    virtual void showMessage(const std::string& text) = 0;
+    // A line of the word table; empty when there is none.
+    virtual std::string wordLine(int line) = 0;
+};
+
+// Where traced curves are stored: the drawing snapshot, the working copies of
+// the current object and the open document.  Any of them may be absent.
+struct CurveStores {
+    DProj* DrawProj = nullptr;
+    DProj* Proj = nullptr;
+    ObjListEntry CurrentObject;  // the current entry of the object list
+    DXOY* CurXOY = nullptr;
+    DXZ* CurXZ = nullptr;
+};
+
+// A set of polylines under construction.
+struct CurveSetBuild {
+    std::vector<DCurve1> Lines;
+    std::uint8_t Plane = PlaneXOY;
+    double Position = 0;
+
+    void clear(std::uint8_t plane, double position) {
+        Lines.clear();
+        Plane = plane;
+        Position = position;
+    }
+    DCurve2 set() const { return MakeCurve2(Lines, Plane, Position); }
+};
+
+// One point of a traced branch: its picture and model position and mark.
+struct TracePoint {
+    double px = 0, py = 0;
+    Vec3 model;
+    bool visible = false;
+};
+
+// The tracer's state from column to column.
+struct TracerState {
+    int PrevCount = 0;
+    std::array<double, 9> Roots{};
+    TracePoint PrevA, PrevB;
+    int PrevGap = 0, CurGap = 0;
+    bool OutsideSide = false;  // where a root lost from the window went: false below, true above
+    bool Merging = false;      // the widened search found fewer than two roots
+    bool PairEntering = false; // two new roots continue beyond the window
+    double ColumnStep = 0;     // half a pixel in y units
+    double Extension = 0;      // how far the widened searches reach beyond the window
+};
+
+struct SubCurveContext {
+    // The picture and the target.
+    PaintTarget Target;
+    DImProj ImProj;
+    std::uint8_t Pass = 2;
+    char TargetChar = 'm';      // 'm' when the drawing is the document's main picture
+    int CdrDashStyle = 1;
+    // The curve.
+    int Index = 0;              // 1..10 a 2D system, 11..12 a 3D system (number + 10)
+    bool Recompute = true;      // the painter's full-drawing switch
+    bool NamedFunctions = true; // full evaluator pair, else the light one
+    DistributionParameters Params;
+    double XScale = 1, YScale = 1;  // pixels per unit
+    int CX = 0, CY = 0;             // picture position of the origin
+    TColor Colour = 0;
+    int Width = 1;
+    GraphLineStyle Style;
+    GraphTransform Transform;
+    std::array<Vec3, 8> Corners{};  // the box of a 3D system
+    DOutLine Outline;
+    // The drawing run.
+    bool* Running = nullptr;        // a drawing runs; cleared to stop it
+    const bool* NoRedraw = nullptr; // a mouse drag runs
+    GraphHost* Host = nullptr;
+    CurveStores Stores;
+    int CurveNo = 1, CurveCount = 1;  // this curve among those the progress bar covers
+    int LastProgress = 0;
+    // Building.
+    CurveSetBuild Result;
+    std::vector<CurvePoint> CurrentA, CurrentB;
+    bool Inside = false;            // the previous column's point was drawn
+    Ext CurX = 0, CurY = 0;
+    TracerState Tracer;
+
+    bool running() const { return Running && *Running; }
+};
+
+// Appends (x, y) with its mark to CurrentA (which 1) or CurrentB (which 2).
+void AddCurvePoint(SubCurveContext& ctx, std::uint8_t which, bool visible, double x, double y);
+// Hands CurrentA (CurrentB) over to the result as its next polyline, also
+// when it has no points, and empties it.
+void ClosePolylineA(SubCurveContext& ctx);
+void ClosePolylineB(SubCurveContext& ctx);
+
+// The graph of y = f(x) (F) in the 2D plane (plane 0), or in the 3D plane
+// X = position (1) or Y = position (2), where the surface z = g(x, y) (G) may
+// hide it.  The window reaches left and right pixels beside cx and top and
+// bottom pixels above and below cy, on the value y·YScale.  Sampled once per
+// picture column; undefined values break the polyline; where the curve
+// crosses the window's edge it gets a point on the edge or finer samples.
+void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& F, const std::string& G,
+                   double position, double top, double bottom, double right, double left, double cy, double cx);
+
+// The curve F(x, y) = 0 in the 2D plane (0) or in the 3D plane X, Y or
+// Z = position (1, 2, 3), hidden where the surface G = 0 covers it.  N is the
+// slot of the curve in a 3D system's curve array (11..65).  The traced
+// polylines are stored with Valid 1 and reused while that stays set; without
+// Recompute only stored curves are drawn.  Needs the drawing to run
+// (ctx.Running); clearing it stops the trace without storing or drawing.
+void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::string& F, const std::string& G,
+                        int N, double position, double top, double bottom, double right, double left, double cy,
+                        double cx);
+
+// The roots of f on [lo, hi] scanned in steps of `step`: an exact zero at a
+// sample, or a sign change between two defined samples (refined by a scan of
+// a tenth of the step with refine).  Without refine only the first root is
+// sought.  At most nine are kept; returns their number.
+int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo);
+
+// Places a change of visibility along a branch step from `from` to `to`
+// (model points) within a pixel: the first of Trunc(pixelLength) + 1
+// sub-points whose mark is not `want` is added to branch `which` with the
+// point before it.
+void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8_t plane, const Vec3& from,
+                            const Vec3& to, const std::string& S, bool want, double pixelLength, double cy,
+                            double cx);
+
+// The text the message box shows when a column has three or more roots.
+inline constexpr int CannotPlotLine = 634;
+inline constexpr const char* CannotPlotText = "Не могу построить график!";
+
+}  // namespace pelmar

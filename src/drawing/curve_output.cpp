@@ -1,0 +1,302 @@
+#include "drawing/curve_output.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+#include "platform/canvas.h"
+
+namespace pelmar {
+
+namespace {
+
+std::vector<CurvePoint> PointsOf(const DCurve1& poly) {
+    const auto& pts = poly.points();
+    const std::size_t n = std::min(pts.size(), static_cast<std::size_t>(std::max(poly.Count, 0)));
+    return std::vector<CurvePoint>(pts.begin(), pts.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Keeps a point only when `differs` says it is far enough from the last kept
+// one: the deletion of a point while the index stays, done in one pass.
+template <class Differs>
+void ThinOut(std::vector<CurvePoint>& pts, Differs&& differs) {
+    if (pts.size() < 2) return;
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i < pts.size(); ++i)
+        if (differs(pts[kept], pts[i])) pts[++kept] = pts[i];
+    pts.resize(kept + 1);
+}
+
+bool SamePixel(const CurvePoint& a, const CurvePoint& b) {
+    return std::nearbyint(a.x) == std::nearbyint(b.x) && std::nearbyint(a.y) == std::nearbyint(b.y);
+}
+
+void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, bool dashed, const DImProj& im,
+               int dash, int gap, Canvas& canvas) {
+    if (pts.size() < 2) return;  // a stroke needs two points
+    Pen pen;
+    pen.width = width;
+    pen.color = colour;
+    pen.roundCaps = true;
+    if (dashed) {
+        if (width != 0)
+            pen.dashes = {static_cast<double>(dash) / width, static_cast<double>(gap) / width};
+        else
+            pen.dashes = {static_cast<double>(dash), static_cast<double>(gap)};
+    }
+    canvas.setAntialias(im.Smooth);
+    std::vector<PointF> line;
+    line.reserve(pts.size());
+    for (const CurvePoint& p : pts) line.push_back({static_cast<float>(p.x), static_cast<float>(p.y)});
+    canvas.drawPolyline(pen, line);
+}
+
+void OutputCdr(std::vector<CurvePoint> pts, int width, TColor colour, bool dashed, int cdrDashStyle,
+               const DImProj& im, CdrSink& s) {
+    if (pts.empty()) return;
+    // Bezier control points come in threes after the first point.
+    if (pts.size() % 3 == 2) {
+        pts.push_back(pts.back());
+        pts.push_back(pts.back());
+    } else if (pts.size() % 3 == 0) {
+        pts.push_back(pts.back());
+    }
+    s.BeginDrawCurve(CdrX(im, pts[0].x), CdrY(im, pts[0].y));
+    for (std::size_t i = 1; i + 2 <= pts.size() - 1; i += 3)
+        s.DrawCurveCurveTo(CdrX(im, pts[i].x), CdrY(im, pts[i].y), CdrX(im, pts[i + 1].x), CdrY(im, pts[i + 1].y),
+                           CdrX(im, pts[i + 2].x), CdrY(im, pts[i + 2].y));
+    s.EndDrawCurve();
+    s.CdrSetOutlineColor(colour);
+    const int w = CdrUnits(im.Dpi, width);
+    s.SetOutlineWidth(w);
+    if (dashed) s.ApplyOutline(w, 2, 0, 0, 50, 0, cdrDashStyle, 0, 0, 0);
+    s.CdrRememberShape();
+}
+
+void OutputWrd(std::vector<CurvePoint> pts, int width, TColor colour, bool dashed, const DImProj& im,
+               const PaintTarget& target) {
+    // Steps below 0.1 typographic point are dropped (no resolution: none).
+    if (im.Dpi > 0) {
+        const double toPoints = 72.0 / im.Dpi;
+        ThinOut(pts, [&](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) * toPoints >= 0.1; });
+    }
+    if (pts.empty()) return;
+    const DCurve1 poly = MakeCurve1(std::move(pts));
+    target.wrd->OfficeFreeform(poly, colour, dashed, target.options.WordDashNo, width);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Curve points and polylines
+
+bool CurveMark(const CurvePoint& p) { return (std::bit_cast<std::uint64_t>(p.z) & 0xFF) != 0; }
+
+void SetCurveMark(CurvePoint& p, bool visible) { p.z = std::bit_cast<double>(std::uint64_t{visible ? 1u : 0u}); }
+
+CurvePoint MakeCurvePoint(double x, double y, bool visible) {
+    CurvePoint p{x, y, 0};
+    SetCurveMark(p, visible);
+    return p;
+}
+
+DCurve1 MakeCurve1(std::vector<CurvePoint> points) {
+    DCurve1 c;
+    c.Count = static_cast<std::int32_t>(points.size());
+    c.Points = std::make_shared<const std::vector<CurvePoint>>(std::move(points));
+    return c;
+}
+
+DCurve2 MakeCurve2(std::vector<DCurve1> lines, std::uint8_t plane, double position) {
+    DCurve2 c;
+    c.Count = static_cast<std::int32_t>(lines.size());
+    c.Lines = std::make_shared<const std::vector<DCurve1>>(std::move(lines));
+    c.Plane = plane;
+    c.Position = position;
+    return c;
+}
+
+void DeleteCurvePoint(DCurve1& poly, int i) {
+    std::vector<CurvePoint> pts = PointsOf(poly);
+    if (i < 0 || static_cast<std::size_t>(i) >= pts.size()) return;
+    pts.erase(pts.begin() + i);
+    poly = MakeCurve1(std::move(pts));
+}
+
+void InsertCurvePoint(DCurve1& poly, const CurvePoint& p, int i) {
+    std::vector<CurvePoint> pts = PointsOf(poly);
+    if (i < 0 || static_cast<std::size_t>(i) > pts.size()) return;
+    pts.insert(pts.begin() + i, p);
+    poly = MakeCurve1(std::move(pts));
+}
+
+double PictureDistance(const CurvePoint& p, const CurvePoint& q) {
+    return std::sqrt((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
+}
+
+void SplitByVisibility(const DCurve1& poly, DCurve2& runs, bool visibleOnly) {
+    const std::vector<CurvePoint> pts = PointsOf(poly);
+    std::vector<DCurve1> out;
+    auto pass = [&](bool kind) {
+        std::vector<CurvePoint> run;
+        bool open = false;
+        for (const CurvePoint& p : pts) {
+            const bool mine = CurveMark(p) == kind;
+            if (mine) {
+                open = true;
+                run.push_back(p);
+            } else if (open) {
+                run.push_back(p);  // where the curve changes kind
+                out.push_back(MakeCurve1(std::move(run)));
+                run.clear();
+                open = false;
+            }
+        }
+        if (open) out.push_back(MakeCurve1(std::move(run)));
+    };
+    pass(true);
+    if (!visibleOnly) pass(false);
+    runs = MakeCurve2(std::move(out), runs.Plane, runs.Position);
+}
+
+// ---------------------------------------------------------------------------
+// Planes
+
+bool ModelPointOfPicture(std::uint8_t plane, double position, double px, double py, int zoom, double xScale,
+                         double yScale, int cx, int cy, Vec3& model) {
+    if (zoom == 0 || xScale == 0 || (plane == PlaneXOY && yScale == 0) || plane > PlaneZ) return false;
+    const double s8 = static_cast<double>(Sqrt8());
+    const double c = px / zoom - cx;
+    const double r = py / zoom - cy;
+    switch (plane) {
+        case PlaneXOY:
+            model = {c / xScale, -r / yScale, 0};
+            break;
+        case PlaneX:
+            model.x = position;
+            model.y = (c + model.x * xScale / s8) / xScale;
+            model.z = -(r - model.x * xScale / s8) / xScale;
+            break;
+        case PlaneY:
+            model.y = position;
+            model.x = -s8 * (c - model.y * xScale) / xScale;
+            model.z = -(r - model.x * xScale / s8) / xScale;
+            break;
+        default:
+            model.z = position;
+            model.x = s8 * (r + model.z * xScale) / xScale;
+            model.y = (c + model.x * xScale / s8) / xScale;
+            break;
+    }
+    return true;
+}
+
+void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale, double yScale, int cx, int cy,
+                         double& px, double& py) {
+    if (plane == PlaneXOY) {
+        px = cx + model.x * xScale;
+        py = cy - model.y * yScale;
+    } else {
+        const double s8 = static_cast<double>(Sqrt8());
+        px = cx + (model.y - model.x / s8) * xScale;
+        py = cy + (model.x / s8 - model.z) * xScale;
+    }
+    px *= zoom;
+    py *= zoom;
+}
+
+DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, const DOutLine& outline,
+                          const std::string& surface, const std::array<Vec3, 8>& corners, int zoom,
+                          const GraphTransform& t, double yScale, double xScale, int cy, int cx,
+                          DistributionParameters& params) {
+    DCurve2 out = curves;
+    out.Valid = 0;
+    if ((!t.Moved && !t.Rotated) || curves.Plane == PlaneAsIs) return out;
+
+    const std::uint8_t plane = curves.Plane;
+    std::string hiding;
+    if (plane != PlaneXOY) TransformFormula(surface, t, hiding);
+    const double step = xScale != 0 ? outline.Step1 / xScale : 0;
+
+    std::vector<DCurve1> lines;
+    lines.reserve(curves.lines().size());
+    for (const DCurve1& line : curves.lines()) {
+        std::vector<CurvePoint> pts = PointsOf(line);
+        for (CurvePoint& p : pts) {
+            Vec3 m;
+            if (!ModelPointOfPicture(plane, curves.Position, p.x, p.y, zoom, xScale, yScale, cx, cy, m))
+                continue;  // no model point: the point stays where it is
+            if (t.Rotated) {
+                if (plane == PlaneXOY)
+                    RotateAroundAxis(m.x, m.y, m.z, t.CX, t.CY, 0, t.Angle, 0, 0, 1);
+                else
+                    RotateAroundAxis(m.x, m.y, m.z, t.CX, t.CY, t.CZ, t.Angle, t.NX, t.NY, t.NZ);
+            }
+            if (t.Moved) MoveByVector(m.x, m.y, m.z, t.DX, t.DY, t.DZ);
+            bool visible = CurveMark(p);
+            if (plane != PlaneXOY) {
+                TColor unused = 0;
+                visible = !RaySurfaceHit(m, true, corners, hiding, outline.FitMode, step, t, 0, 0, 0, im, false,
+                                         unused, full, params);
+            }
+            double px, py;
+            PicturePointOfModel(plane, m, zoom, xScale, yScale, cx, cy, px, py);
+            p = MakeCurvePoint(px, py, visible);
+        }
+        lines.push_back(MakeCurve1(std::move(pts)));
+    }
+    DCurve2 moved = MakeCurve2(std::move(lines), plane, curves.Position);
+    moved.Extra = curves.Extra;
+    return moved;
+}
+
+// ---------------------------------------------------------------------------
+// Output
+
+void OutputPolyline(DCurve1 poly, int width, TColor colour, bool dashed, int cdrDashStyle, const DImProj& im,
+                    int dash, int gap, const PaintTarget& target, std::uint8_t pass) {
+    std::vector<CurvePoint> pts = PointsOf(poly);
+    ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return !SamePixel(a, b); });
+    if (pass == 1) return;
+    if (target.is("pel")) {
+        if (!target.canvas) return;
+        ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) >= 1.0; });
+        OutputPel(pts, width, colour, dashed, im, dash, gap, *target.canvas);
+    } else if (target.is("cdr")) {
+        if (target.cdr) OutputCdr(std::move(pts), width, colour, dashed, cdrDashStyle, im, *target.cdr);
+    } else if (target.is("wrd")) {
+        if (target.wrd) OutputWrd(std::move(pts), width, colour, dashed, im, target);
+    }
+}
+
+void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, std::uint8_t pass,
+                  const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
+                  const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
+                  int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
+                  DistributionParameters& params) {
+    const DCurve2 set =
+        TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy, cx, params);
+    auto out = [&](const DCurve1& line, bool dashed) {
+        OutputPolyline(line, width, colour, dashed, cdrDashStyle, im, style.Dash, style.Gap, target, pass);
+    };
+    const std::uint8_t type = style.LineType, mode = style.VisibilityMode;
+    if (type == 1 && (mode == 1 || set.Plane == PlaneAsIs)) {
+        for (const DCurve1& line : set.lines()) out(line, false);
+    } else if (type == 2 && mode <= 2) {
+        // The marks are cleared; they do not matter to a dashed line.
+        for (const DCurve1& line : set.lines()) out(line, true);
+    } else if (type == 1 && (mode == 2 || mode == 3)) {
+        for (const DCurve1& line : set.lines()) {
+            DCurve2 runs;
+            SplitByVisibility(line, runs, mode == 3);
+            for (const DCurve1& run : runs.lines()) {
+                const bool hidden = !run.points().empty() && !CurveMark(run.points().front());
+                out(run, hidden);
+            }
+        }
+    }
+}
+
+}  // namespace pelmar

@@ -1,0 +1,249 @@
+#include "drawing/sub_curve.h"
+
+#include <cmath>
+
+#include "drawing/curve_builder.h"
+#include "drawing/graph_run.h"
+#include "drawing/surfaces.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr int ImplicitGraphLine = 348;
+constexpr const char* ImplicitGraphText = "Неявный график";
+
+// The sampling of a parameter from `start` by `step`: nothing when the step is
+// not positive or the run would be endless or absurdly long.
+bool Samplable(double start, double end, double step) {
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(start) || !std::isfinite(end)) return false;
+    if (end > start && (end - start) / step > MaxCurveSamples) return false;
+    return true;
+}
+
+// Strictly inside the window (-negative, positive).
+bool Within(double v, int negative, int positive) { return -negative < v && v < positive; }
+
+// Builds the polylines of one curve into the context's result: a valid
+// sample extends the current polyline, an invalid one ends it.
+class Polylines {
+public:
+    explicit Polylines(SubCurveContext& ctx) : ctx_(ctx) { ctx_.Result.clear(PlaneXOY, 0); }
+    void add(bool visible, double x, double y) {
+        AddCurvePoint(ctx_, 1, visible, x, y);
+        down_ = true;
+    }
+    void lift() {
+        if (down_) ClosePolylineA(ctx_);
+        down_ = false;
+    }
+
+private:
+    SubCurveContext& ctx_;
+    bool down_ = false;
+};
+
+void BuildPolar(SubCurveContext& ctx, const SubCurveArgs& a) {
+    Polylines lines(ctx);
+    if (!Samplable(a.AngleStart, a.AngleEnd, a.AngleStep)) return;
+    const Formula f = Formula::Prepare(a.Formula1, true, ctx.Params);
+    const bool visible = a.Style.LineType == 1;
+    const auto& e = a.Extents;
+    for (double angle = a.AngleStart; angle < a.AngleEnd;) {
+        Ext rv = 0;
+        bool ok = f.Calc(angle, rv);
+        const double r = static_cast<double>(rv);
+        const double dx = r * std::cos(angle) * a.ScaleX;
+        const double dy = r * std::sin(angle) * a.ScaleY;
+        if (ok && a.Clip) ok = Within(dx, e[0], e[1]) && Within(dy, e[2], e[3]);
+        if (ok)
+            lines.add(visible, a.OriginX + dx, a.OriginY - dy);
+        else
+            lines.lift();
+        const double next = angle + a.AngleStep;
+        if (next == angle) break;
+        angle = next;
+    }
+    lines.lift();
+}
+
+// Formulas prepared one after the other with the run's distribution
+// parameters; each evaluates with the parameters as the last preparation left them.
+std::vector<Formula> PrepareAll(std::initializer_list<const std::string*> texts, DistributionParameters& params) {
+    std::vector<Formula> out;
+    for (const std::string* t : texts) out.push_back(Formula::Prepare(*t, true, params));
+    for (Formula& f : out) f = Formula::FromPrepared(f.PreparedText(), true, params);
+    return out;
+}
+
+void BuildParametric(SubCurveContext& ctx, const SubCurveArgs& a) {
+    Polylines lines(ctx);
+    if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
+    const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2}, ctx.Params);
+    const bool visible = a.Style.LineType == 1;
+    const auto& e = a.Extents;
+    for (double t = a.ParStart; t <= a.ParEnd;) {
+        Ext xv = 0, yv = 0;
+        bool ok = f[0].Calc(t, xv) && f[1].Calc(t, yv);
+        const double dx = static_cast<double>(xv) * a.ScaleX;
+        const double dy = static_cast<double>(yv) * a.ScaleY;
+        if (ok && a.Clip) ok = Within(dx, e[0], e[1]) && Within(dy, e[2], e[3]);
+        if (ok)
+            lines.add(visible, a.OriginX + dx, a.OriginY - dy);
+        else
+            lines.lift();
+        const double next = t + a.ParStep;
+        if (next == t) break;
+        t = next;
+    }
+    lines.lift();
+}
+
+void BuildSpace(SubCurveContext& ctx, const SubCurveArgs& a) {
+    Polylines lines(ctx);
+    if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
+    const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2, &a.Formula3}, ctx.Params);
+    const bool visible = a.Style.LineType == 1;
+    const auto& e = a.Extents;
+    const double s = a.ScaleX;
+    const double root2 = std::sqrt(2.0);
+    for (double t = a.ParStart; t <= a.ParEnd;) {
+        Ext xv = 0, yv = 0, zv = 0;
+        bool ok = f[0].Calc(t, xv) && f[1].Calc(t, yv) && f[2].Calc(t, zv);
+        const double x = static_cast<double>(xv), y = static_cast<double>(yv), z = static_cast<double>(zv);
+        const double depth = x / 2 / root2;  // x/√8
+        if (ok && a.Clip) ok = Within(depth * s, e[0], e[1]) && Within(y * s, e[2], e[3]) && Within(z * s, e[4], e[5]);
+        if (ok)
+            lines.add(visible, a.OriginX + (y - depth) * s, a.OriginY - (z - depth) * s);
+        else
+            lines.lift();
+        const double next = t + a.ParStep;
+        if (next == t) break;
+        t = next;
+    }
+    lines.lift();
+}
+
+// The transform with its axis of length 1 (an axis of length 0 stays).
+GraphTransform Normalised(GraphTransform t) {
+    const double n = std::sqrt(t.NX * t.NX + t.NY * t.NY + t.NZ * t.NZ);
+    if (n != 0 && std::isfinite(n)) {
+        t.NX /= n;
+        t.NY /= n;
+        t.NZ /= n;
+    }
+    return t;
+}
+
+void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& target, int pass, bool* running) {
+    ctx.Target = target;
+    ctx.ImProj = a.ImProj;
+    ctx.Pass = static_cast<std::uint8_t>(pass);
+    ctx.TargetChar = a.TargetChar;
+    ctx.CdrDashStyle = a.DashNo;
+    ctx.Index = a.ObjectSlot;
+    ctx.Recompute = a.Full;
+    ctx.NamedFunctions = true;
+    ctx.XScale = a.ScaleX;
+    ctx.YScale = a.ScaleY;
+    ctx.CX = a.OriginX;
+    ctx.CY = a.OriginY;
+    ctx.Colour = a.Colour;
+    ctx.Width = a.Thickness;
+    ctx.Style = a.Style;
+    ctx.Transform = Normalised(a.Transform);
+    ctx.Outline = a.Outline;
+    ctx.Corners = {};
+    const GraphRun* run = target.run;
+    ctx.Running = run && run->Running ? run->Running : running;
+    ctx.NoRedraw = run ? run->NoRedraw : nullptr;
+    ctx.Host = run ? run->Host : nullptr;
+    if (run) {
+        ctx.Stores = run->Stores;
+        ctx.Params = run->Params;
+    }
+}
+
+// Draws the result the dispatcher built itself.
+void Output(SubCurveContext& ctx, const SubCurveArgs& a) {
+    DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
+                 ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+}
+
+// The progress display of the implicit graphs: the own picture shows it in
+// the fill pass and the exports' pass, the exports always.
+bool ShowsProgress(const PaintTarget& target, int pass) {
+    if (target.is("pel")) return pass == 1 || pass == 3;
+    return target.is("cdr") || target.is("wrd");
+}
+
+DCurve2 Built(const SubCurveArgs& a, DistributionParameters& params, void (*build)(SubCurveContext&,
+                                                                                   const SubCurveArgs&)) {
+    SubCurveContext ctx;
+    ctx.Params = params;
+    build(ctx, a);
+    params = ctx.Params;
+    return ctx.Result.set();
+}
+
+}  // namespace
+
+GraphLineStyle GraphLineStyleOf(const DGraphStyle& s) {
+    GraphLineStyle g;
+    g.LineType = s.Visible.v;
+    g.VisibilityMode = s.Hidden.v;
+    g.Dash = s.Dash.v;
+    g.Gap = s.Gap.v;
+    return g;
+}
+
+DCurve2 PolarCurve(const SubCurveArgs& a, DistributionParameters& params) { return Built(a, params, BuildPolar); }
+DCurve2 ParametricCurve(const SubCurveArgs& a, DistributionParameters& params) {
+    return Built(a, params, BuildParametric);
+}
+DCurve2 SpaceCurve(const SubCurveArgs& a, DistributionParameters& params) { return Built(a, params, BuildSpace); }
+
+void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
+    GraphRun* run = target.run;
+    if (run && !run->running()) return;
+
+    bool running = true;  // a drawing without a run is never stopped
+    SubCurveContext ctx;
+    SetUp(ctx, a, target, pass, &running);
+    const auto& e = a.Extents;
+    const double left = e[0], right = e[1], bottom = e[2], top = e[3];
+
+    if (a.Kind == "dec") {
+        PlotCartesian(ctx, PlaneXOY, a.Formula1, a.Formula1, 0, top, bottom, right, left, a.OriginY, a.OriginX);
+    } else if (a.Kind == "pol") {
+        BuildPolar(ctx, a);
+        Output(ctx, a);
+    } else if (a.Kind == "par") {
+        BuildParametric(ctx, a);
+        Output(ctx, a);
+    } else if (a.Kind == "Fxy") {
+        ctx.NamedFunctions = HasNamedFunction(a.Formula1);
+        GraphRunHost* host = run ? run->Host : nullptr;
+        const bool progress = ShowsProgress(target, pass) && host;
+        if (progress) {
+            std::string text = host->wordLine(ImplicitGraphLine);
+            if (text.empty()) text = ImplicitGraphText;
+            host->showProgress(target.word, text);
+        }
+        ctx.CurveNo = ctx.CurveCount = 1;
+        ctx.LastProgress = 0;
+        TraceImplicitCurve(ctx, PlaneXOY, a.Formula1, a.Formula1, 0, a.ObjectSlot, top, bottom, right, left,
+                           a.OriginY, a.OriginX);
+        if (progress) host->hideProgress(target.word);
+    } else if (a.Kind == "dec3d" || a.Kind == "Fxy3d") {
+        ctx.NamedFunctions = HasNamedFunction(a.Formula1);
+        DrawSurface(ctx, a);
+    } else if (a.Kind == "par3d") {
+        BuildSpace(ctx, a);
+        Output(ctx, a);
+    }
+    if (run) run->Params = ctx.Params;
+}
+
+}  // namespace pelmar

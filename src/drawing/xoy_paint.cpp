@@ -1,0 +1,176 @@
+// The 2D coordinate system: two axes through the centre, division ticks, an
+// optional grid and numbering, six graph slots and the centre point.
+#include <array>
+#include <cmath>
+
+#include "drawing/coord_marks.h"
+#include "drawing/coord_paint.h"
+#include "drawing/graph_run.h"
+#include "drawing/line_paint.h"
+#include "drawing/point_paint.h"
+#include "drawing/sub_curve.h"
+#include "model/flip.h"
+#include "model/geometry.h"
+
+namespace pelmar {
+
+namespace {
+
+// Kind word of each graph slot.
+constexpr std::array<const char*, 6> SlotKinds{"dec", "dec", "pol", "pol", "par", "Fxy"};
+constexpr int ImplicitSlot = 6;
+
+// The picture geometry of a flipped system.
+struct Frame {
+    double cx, cy;    // centre
+    double x1, x2;    // picture x of the X axis' ends
+    double y1, y2;    // picture y of the Y axis' ends
+    double ax, ay;    // arrow-2 lengths of the X and Y axes
+};
+
+Frame FrameOf(const DXOY& r) {
+    return {r.Center.ScrX.v, r.Center.ScrY.v, r.AxisX.P1.ScrX.v, r.AxisX.P2.ScrX.v,
+            r.AxisY.P1.ScrY.v, r.AxisY.P2.ScrY.v, static_cast<double>(r.AxisX.Arrow2Len.v),
+            static_cast<double>(r.AxisY.Arrow2Len.v)};
+}
+
+void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
+    DrawLineElement(r.AxisX, 0, im, target);
+    DrawLineElement(r.AxisX, 1, im, target);
+    DrawLineElement(r.AxisY, 0, im, target);
+    DrawLineElement(r.AxisY, 1, im, target);
+
+    const Frame f = FrameOf(r);
+    MarkStyle style;
+    style.colour = r.Color.v;
+    style.screenColour = r.Selected ? r.SelColor : r.Color.v;
+    style.colourIndex = r.ColorIndex.v;
+    style.markWidth = r.MarkWidth.v;
+    style.markHeight = r.MarkHeight.v;
+    style.thick = r.Thick.v;
+    style.font = r.NumberFont.s;
+    style.italic = r.NumbersItalic.v;
+    style.bold = r.NumbersBold.v;
+    style.size = r.NumberSize.v;
+    style.decimalSep = target.run ? target.run->DecimalSep : ',';
+    MarkPainter marks(style, im, target);
+
+    double up = 0, down = 0;
+    TickHalfLengths(style.markWidth, style.markHeight, style.thick, up, down);
+    const double width = style.markWidth;
+
+    // A step that rounds to no pixel leaves its axis without ticks, grid and numbers.
+    const double sx = Round(r.DivX.v * r.ScaleX.v);
+    const double sy = Round(r.DivY.v * r.ScaleY.v);
+    const bool xSteps = sx != 0 && std::isfinite(sx);
+    const bool ySteps = sy != 0 && std::isfinite(sy);
+
+    if (xSteps) {
+        for (int i = -StepsIn(f.cx - f.x1, sx), last = StepsIn(f.x2 - f.cx - f.ax, sx); i <= last; ++i) {
+            const double x = f.cx + i * sx;
+            marks.line(width, {x, f.cy - up}, {x, f.cy + down});
+        }
+    }
+    if (ySteps) {
+        for (int i = -StepsIn(f.y1 - f.cy, sy), last = StepsIn(f.cy - f.y2 - f.ay, sy); i <= last; ++i) {
+            const double y = f.cy - i * sy;
+            marks.line(width, {f.cx - up, y}, {f.cx + down, y});
+        }
+    }
+
+    if (r.GridOn.v) {
+        const double gw = r.GridThick.v;
+        const double gx = sx * r.GridStep.v;
+        const double gy = sy * r.GridStep.v;
+        if (xSteps && gx != 0)
+            for (int i = -StepsIn(f.cx - f.x1, gx), last = StepsIn(f.x2 - f.cx, gx); i <= last; ++i) {
+                const double x = f.cx + i * gx;
+                marks.line(gw, {x, f.y2}, {x, f.y1});
+            }
+        if (ySteps && gy != 0)
+            for (int i = -StepsIn(f.cy - f.y2, gy), last = StepsIn(f.y1 - f.cy, gy); i <= last; ++i) {
+                const double y = f.cy + i * gy;
+                marks.line(gw, {f.x1, y}, {f.x2, y});
+            }
+    }
+
+    if (r.NumbersOn.v) {
+        const int n = r.NumberStep.v;
+        const double nx = sx * n;
+        const double ny = sy * n;
+        if (xSteps && nx != 0)
+            for (int i = -StepsIn(f.cx - f.x1, nx), last = StepsIn(f.x2 - f.cx - f.ax, nx); i <= last; ++i) {
+                if (i == 0) continue;
+                marks.horizontalAxisNumber(MarkNumberText(i * n * r.DivX.v, style.decimalSep),
+                                           Round(f.cx + i * nx), Round(f.cy + style.markHeight / 2.0));
+            }
+        if (ySteps && ny != 0)
+            for (int i = -StepsIn(f.y1 - f.cy, ny), last = StepsIn(f.cy - f.y2 - f.ay, ny); i <= last; ++i) {
+                if (i == 0) continue;
+                marks.verticalAxisNumber(MarkNumberText(i * n * r.DivY.v, style.decimalSep),
+                                         Round(f.cx + style.markHeight / 2.0), Round(f.cy - i * ny));
+            }
+    }
+}
+
+void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char view, const PaintTarget& target,
+                int pass) {
+    const Frame f = FrameOf(r);
+    for (int slot = 1; slot <= 6; ++slot) {
+        if (!r.GraphOn[slot].v) continue;
+        if (slot != ImplicitSlot && pass == 1) continue;
+
+        SubCurveArgs a;
+        a.ImProj = im;
+        a.Kind = SlotKinds[static_cast<std::size_t>(slot - 1)];
+        a.Formula1 = r.Graph[slot].s;
+        if (slot >= 5) a.Formula2 = r.Graph2.s;
+        a.ParStart = r.ParA.v;
+        a.ParEnd = r.ParB.v;
+        a.ParStep = r.ParH.v;
+        a.Thickness = r.GraphThick[slot].v;
+        a.Colour = r.GraphColor[slot].v;
+        a.OriginX = RoundToInt(f.cx);
+        a.OriginY = RoundToInt(f.cy);
+        a.ScaleX = r.ScaleX.v;
+        a.ScaleY = r.ScaleY.v;
+        if (slot == 1 || slot == 2 || slot == ImplicitSlot) {
+            const auto& b = r.Bounds[slot == ImplicitSlot ? 3 : static_cast<std::size_t>(slot)];
+            a.Extents = {RoundToInt(-b[0].v * r.ScaleX.v), RoundToInt(b[1].v * r.ScaleX.v),
+                         RoundToInt(-b[2].v * r.ScaleY.v), RoundToInt(b[3].v * r.ScaleY.v), 0, 0};
+        } else {
+            // Polar and parametric graphs reach up to the axes.
+            a.Extents = {RoundToInt(f.cx - f.x1), RoundToInt(f.x2 - f.cx - f.ax), RoundToInt(f.y1 - f.cy),
+                         RoundToInt(f.cy - f.y2 - f.ay), 0, 0};
+            a.Clip = r.WithinAxes[static_cast<std::size_t>(slot - 2)].v;
+        }
+        if (slot == 3 || slot == 4) {
+            const auto& p = r.Polar[static_cast<std::size_t>(slot - 2)];
+            a.AngleStart = p[0].v;
+            a.AngleEnd = p[1].v;
+            a.AngleStep = p[2].v;
+        }
+        a.Transform = GraphTransformOf(r.Move[static_cast<std::size_t>(slot)]);
+        a.ObjectSlot = slot == ImplicitSlot ? index : 0;
+        a.SurfaceNumber = 0;
+        a.Full = slot == ImplicitSlot ? full : true;
+        a.TargetChar = view;
+        a.Style = GraphLineStyleOf(r.Style[static_cast<std::size_t>(slot)]);
+        a.DashNo = target.options.CdrDashNo;
+        DrawSubCurve(a, target, pass);
+    }
+}
+
+}  // namespace
+
+void DrawXOY(const DXOY& rec, bool full, int index, const DImProj& im, char view, const PaintTarget& target,
+             int pass) {
+    DXOY r = rec;
+    FlipYXOY(r, FlipToScreen, im.Height);
+    const bool frame = !r.Disabled.v;
+    if (frame && pass != 1) DrawFrame(r, im, target);
+    DrawGraphs(r, full, index, im, view, target, pass);
+    if (frame && pass >= 2) DrawPointElement(r.Center, im, target);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,118 @@
+// Coordinate systems drawn on a real picture: a 2D system with grid, numbers
+// and its six graphs, and a 3D system with a space curve.  The pictures are
+// written next to the test ("coord_2d.png", "coord_3d.png") for a look.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+#include "coord_fixture.h"
+#include "drawing/coord_paint.h"
+#include "platform/qt_canvas.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+constexpr int W = 400, H = 300;
+
+// Pixels within 40 of the colour in each channel (smoothed lines blend at their edges).
+int CountColour(const QImage& img, QRgb c, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            n += std::abs(qRed(p) - qRed(c)) < 40 && std::abs(qGreen(p) - qGreen(c)) < 40 &&
+                 std::abs(qBlue(p) - qBlue(c)) < 40;
+        }
+    return n;
+}
+
+int CountDrawn(const QImage& img, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) n += qGray(img.pixel(x, y)) < 230;
+    return n;
+}
+
+QImage Blank() {
+    QImage img(W, H, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    return img;
+}
+
+TEST(CoordRender, TwoDimensionalSystemWithSixGraphs) {
+    DXOY x = MakeXOY(H);
+    x.GridOn.v = true;
+    x.GridStep.v = 1;
+    x.GridThick.v = 1;
+    x.Color.v = 0x808080;
+    x.NumbersOn.v = true;
+    x.NumberStep.v = 2;
+    x.NumberFont.s = "DejaVu Sans";
+    x.NumberSize.v = 7;
+    const TColor colours[] = {0xFF0000, 0x00A000, 0x0000FF, 0xC000C0, 0x00A0A0, 0x0080FF};
+    const char* formulas[] = {"x^2/4-2", "sin(x)*2", "2", "x/3", "3*cos(3*x)", "x^2/9+y^2/4-1"};
+    for (std::size_t i = 1; i <= 6; ++i) {
+        x.GraphOn[i].v = true;
+        x.Graph[i].s = formulas[i - 1];
+        x.GraphColor[i].v = colours[i - 1];
+    }
+    x.Graph2.s = "2*sin(2*x)";
+    x.Polar[2][1].v = 15;
+
+    QImage img = Blank();
+    {
+        QtCanvas canvas(img, true);
+        PaintTarget t;
+        t.word = "pel";
+        t.canvas = &canvas;
+        bool running = true;
+        GraphRun run;
+        run.Running = &running;
+        t.run = &run;
+        DrawXOY(x, true, 1, Picture(W, H), 'm', t, 2);
+    }
+    EXPECT_TRUE(img.save("coord_2d.png"));
+
+    // Every graph leaves its colour on the picture; the centre point is black.
+    for (TColor c : colours) {
+        const QRgb q = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+        EXPECT_GT(CountColour(img, q, img.rect()), 20) << std::hex << c;
+    }
+    EXPECT_EQ(img.pixel(200, 150) & 0xFFFFFF, 0u);
+    // A vertical grid line at x = 240 from the top to the bottom of the Y axis.
+    EXPECT_GT(CountDrawn(img, QRect(239, 20, 2, 261)), 250);
+    EXPECT_EQ(CountDrawn(img, QRect(239, 0, 2, 15)), 0);
+}
+
+TEST(CoordRender, ThreeDimensionalSystemWithASpaceCurve) {
+    DXZ x = MakeXYZ(H);
+    x.NumbersOn.v = true;
+    x.NumberStep.v = 2;
+    x.NumberFont.s = "DejaVu Sans";
+    x.NumberSize.v = 7;
+    x.SurfOn[3].v = true;
+    x.Surf[3].s = "x/4";
+    x.Surf3More[1].s = "3*cos(x)";
+    x.Surf3More[2].s = "3*sin(x)";
+    x.ParT2.v = 25;
+    x.ParH.v = 0.05;
+    x.SurfColor[3].v = 0x0000FF;
+
+    QImage img = Blank();
+    {
+        QtCanvas canvas(img, true);
+        PaintTarget t;
+        t.word = "pel";
+        t.canvas = &canvas;
+        DrawXYZ(x, true, 1, Picture(W, H), 'm', t, 2);
+    }
+    EXPECT_TRUE(img.save("coord_3d.png"));
+    EXPECT_GT(CountColour(img, qRgb(255, 0, 0), img.rect()), 200);
+    // The depth axis runs through the lower left quarter.
+    EXPECT_GT(CountDrawn(img, QRect(150, 160, 40, 40)), 30);
+}
+
+}  // namespace
