@@ -1,0 +1,187 @@
+// The dependent recompute pass and the clearing of formulas that must not
+// drive linked points.
+#include "model/recompute.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <tuple>
+#include <vector>
+
+#include "model/geometry.h"
+#include "model/links.h"
+#include "model/translate.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+// Defining points whose links the pass follows, in the order they are resolved.
+template <class F>
+void ForEachDefiningPoint(DPoint& p, F&& f) { f(p); }
+template <class F>
+void ForEachDefiningPoint(DLine& l, F&& f) { f(l.P1); f(l.P2); }
+template <class F>
+void ForEachDefiningPoint(DCircle& c, F&& f) { f(c.Center); }
+template <class F>
+void ForEachDefiningPoint(DTri& t, F&& f) { for (auto& s : t.S) f(s.P1); }
+template <class F>
+void ForEachDefiningPoint(DKv& k, F&& f) { for (auto& s : k.S) f(s.P1); }
+template <class F>
+void ForEachDefiningPoint(DXOY& x, F&& f) { f(x.Center); }
+template <class F>
+void ForEachDefiningPoint(DSf& s, F&& f) { f(s.Center); }
+template <class F>
+void ForEachDefiningPoint(DZi& z, F&& f) { f(z.Base[1].Center); }
+template <class F>
+void ForEachDefiningPoint(DKo& k, F&& f) { f(k.Base.Center); }
+template <class B, std::size_t N, class F>
+void ForEachDefiningPoint(DPyramid<B, N>& p, F&& f) {
+    for (auto& s : p.Base.S) f(s.P1);
+    f(p.HeightLine.P2);  // the apex
+}
+template <class B, std::size_t N, class F>
+void ForEachDefiningPoint(DPrism<B, N>& p, F&& f) {
+    for (auto& base : p.Base)
+        for (auto& s : base.S) f(s.P1);
+}
+template <class F>
+void ForEachDefiningPoint(DXZ& x, F&& f) { f(x.Center); }
+
+// Resolves every linked defining point in place.
+template <class R>
+void ResolveDefiningPoints(const DProj& doc, R& r) {
+    ForEachDefiningPoint(r, [&doc](DPoint& p) {
+        if (p.Link.linked()) ResolveLink(doc, p, p.Link);
+    });
+}
+
+// The vector from a linked centre to its target; (0, 0, 0) when the link
+// names nothing, so that the object stays where it is.
+Vec3 LinkShift(const DProj& doc, const DPoint& centre) {
+    DPoint target;
+    SetPos(target, Pos(centre));
+    ResolveLink(doc, target, centre.Link);
+    return Pos(target) - Pos(centre);
+}
+
+void Recompute(DProj& doc, DPoint& p) { ResolveDefiningPoints(doc, p); UpdatePoint(p, 0); }
+void Recompute(DProj& doc, DLine& l) { ResolveDefiningPoints(doc, l); UpdateLine(l, 0); }
+void Recompute(DProj& doc, DTri& t) { ResolveDefiningPoints(doc, t); UpdateTriangle(t, 0, false); }
+void Recompute(DProj& doc, DKv& k) { ResolveDefiningPoints(doc, k); UpdateTetragon(k, 0, false); }
+void Recompute(DProj& doc, DXOY& x) { ResolveDefiningPoints(doc, x); UpdateXOY(x, 0); }
+void Recompute(DProj& doc, DPi3& p) { ResolveDefiningPoints(doc, p); UpdatePyramid3(p, 0); }
+void Recompute(DProj& doc, DPi4& p) { ResolveDefiningPoints(doc, p); UpdatePyramid4(p, 0); }
+void Recompute(DProj& doc, DPr3& p) { ResolveDefiningPoints(doc, p); UpdatePrism3(p, 0); }
+void Recompute(DProj& doc, DPr4& p) { ResolveDefiningPoints(doc, p); UpdatePrism4(p, 0); }
+void Recompute(DProj& doc, DXZ& x) { ResolveDefiningPoints(doc, x); UpdateXYZ(x, 0); }
+
+// The round kinds move as a whole, and only when their centre is linked.
+void Recompute(DProj& doc, DCircle& c) {
+    if (!c.Center.Link.linked()) return;
+    const Vec3 d = LinkShift(doc, c.Center);
+    TranslateCircle(c, d.x, d.y, d.z);
+}
+void Recompute(DProj& doc, DSf& s) {
+    if (!s.Center.Link.linked()) return;
+    const Vec3 d = LinkShift(doc, s.Center);
+    TranslateOrb(s, d.x, d.y, d.z);
+}
+void Recompute(DProj& doc, DZi& z) {
+    if (!z.Base[1].Center.Link.linked()) return;
+    const Vec3 d = LinkShift(doc, z.Base[1].Center);
+    TranslateCylinder(z, d.x, d.y, d.z);
+}
+void Recompute(DProj& doc, DKo& k) {
+    if (!k.Base.Center.Link.linked()) return;
+    const Vec3 d = LinkShift(doc, k.Base.Center);
+    TranslateCone(k, d.x, d.y, d.z);
+}
+
+// One dependent object: its creation number, kind and index.
+struct Dependent {
+    std::int32_t number;
+    int kind;
+    std::size_t index;
+
+    bool operator<(const Dependent& o) const {
+        return std::tie(number, kind, index) < std::tie(o.number, o.kind, o.index);
+    }
+};
+
+// The dependent objects of doc in the order they are recomputed.
+std::vector<Dependent> DependentOrder(const DProj& doc) {
+    std::vector<Dependent> out;
+    int kind = 0;
+    ForEachStore(doc.Obj, [&](const auto& store) {
+        ++kind;
+        for (std::size_t i = 1; i <= store.count(); ++i)
+            if (store[i].Number >= 2) out.push_back({store[i].Number, kind, i});
+    });
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Calls f(record) for the object kind/index of doc.
+template <class F>
+void WithObject(DSubProj& s, int kind, std::size_t i, F&& f) {
+    switch (static_cast<Kind>(kind)) {
+        case Kind::po: f(s.Po[i]); break;
+        case Kind::li: f(s.Li[i]); break;
+        case Kind::ci: f(s.Ci[i]); break;
+        case Kind::tr: f(s.Tr[i]); break;
+        case Kind::kv: f(s.Kv[i]); break;
+        case Kind::xy: f(s.Xy[i]); break;
+        case Kind::sf: f(s.Sf[i]); break;
+        case Kind::zi: f(s.Zi[i]); break;
+        case Kind::ko: f(s.Ko[i]); break;
+        case Kind::i3: f(s.I3[i]); break;
+        case Kind::i4: f(s.I4[i]); break;
+        case Kind::r3: f(s.R3[i]); break;
+        case Kind::r4: f(s.R4[i]); break;
+        case Kind::xz: f(s.Xz[i]); break;
+    }
+}
+
+void ClearPointFormulas(DPoint& p) {
+    for (auto& a : p.Anim) a.clear();
+}
+
+template <class R>
+void ClearFormulas(R& r) {
+    ForEachDefiningPoint(r, [](DPoint& p) {
+        if (p.Link.linked()) ClearPointFormulas(p);
+    });
+}
+template <class B, std::size_t N>
+void ClearFormulas(DPyramid<B, N>& p) {
+    ForEachDefiningPoint(p, [](DPoint& q) {
+        if (q.Link.linked()) ClearPointFormulas(q);
+    });
+    if (p.HeightLine.P2.Link.linked()) p.Anim.clear();
+}
+template <class B, std::size_t N>
+void ClearFormulas(DPrism<B, N>& p) {
+    ForEachDefiningPoint(p, [](DPoint& q) {
+        if (q.Link.linked()) ClearPointFormulas(q);
+    });
+    for (auto& a : p.Anim) a.clear();
+}
+
+}  // namespace
+
+void RecomputeLinked(DProj& doc) {
+    // The numbers present, not every number up to the largest: a stray huge
+    // number costs nothing.
+    for (const Dependent& d : DependentOrder(doc))
+        WithObject(doc.Obj, d.kind, d.index, [&doc](auto& rec) { Recompute(doc, rec); });
+}
+
+void ClearLinkedFormulas(DProj& doc) {
+    ForEachStore(doc.Obj, [](auto& store) {
+        for (std::size_t i = 1; i <= store.count(); ++i)
+            if (store[i].Number >= 2) ClearFormulas(store[i]);
+    });
+}
+
+}  // namespace pelmar
