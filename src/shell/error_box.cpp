@@ -1,0 +1,14 @@
+#include "shell/error_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace pelmar {
+
+void ShowErrorBox(const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), QString::fromStdString(text),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace pelmar
