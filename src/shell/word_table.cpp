@@ -1,0 +1,163 @@
+#include "shell/word_table.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "files/text_lines.h"
+#include "shell/program_folder.h"
+
+namespace pelmar {
+
+namespace {
+
+using ReadResult = WordsLoad;
+
+// Closes the descriptor on every way out.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads the first `count` lines of a text file (code page 1251, line ends
+// removed) into `lines`, which then views `bytes`.  A file that ends early
+// gives fewer lines.  Only regular files open: a folder, a pipe or a device
+// cannot be opened.  At most `cap` bytes are read; when the file goes on and
+// those bytes do not hold all `count` lines whole, the file counts as
+// unreadable.
+ReadResult ReadLeadingLines(const std::string& fileName, int count, std::size_t cap, std::string& bytes,
+                            std::vector<std::string_view>& lines) {
+    lines.clear();
+    bytes.clear();
+    if (fileName.empty()) return ReadResult::CannotOpen;
+    FileHandle f(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (f.get() < 0) return ReadResult::CannotOpen;
+    struct stat st {};
+    if (::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadResult::CannotOpen;
+
+    bool more = false;  // the file holds bytes beyond the cap
+    char chunk[1 << 14];
+    for (;;) {
+        const ssize_t n = ::read(f.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ReadResult::ReadError;
+        }
+        if (n == 0) break;
+        const auto got = static_cast<std::size_t>(n);
+        if (bytes.size() + got > cap) {
+            bytes.append(chunk, cap - bytes.size());
+            more = true;
+            break;
+        }
+        bytes.append(chunk, got);
+    }
+
+    LineReader r(bytes, 0, ',');
+    while (static_cast<int>(lines.size()) < count && !r.atEnd()) lines.push_back(r.RawLine());
+    if (more) {
+        if (static_cast<int>(lines.size()) < count) return ReadResult::ReadError;
+        // The last line must have met its line end inside the bytes read.
+        if (r.atEnd() && bytes.back() != '\r' && bytes.back() != '\n') return ReadResult::ReadError;
+    }
+    return ReadResult::Ok;
+}
+
+const std::string& EmptyText() {
+    static const std::string empty;
+    return empty;
+}
+
+// Loads the table from a file (all or nothing).
+ReadResult LoadFromFile(const std::string& fileName, std::array<std::string, LastWordLine - FirstWordLine + 1>& out) {
+    std::string bytes;
+    std::vector<std::string_view> lines;
+    const ReadResult res = ReadLeadingLines(fileName, LastWordLine, MaxTranslationBytes, bytes, lines);
+    if (res != ReadResult::Ok) return res;
+    // Lines 1 to 4 are the language list's business; title lines are read
+    // and dropped; missing lines give empty words.
+    std::array<std::string, LastWordLine - FirstWordLine + 1> fresh;
+    for (int line = FirstWordLine; line <= LastWordLine; ++line) {
+        if (IsTitleLine(line) || line > static_cast<int>(lines.size())) continue;
+        fresh[line - FirstWordLine] = Cp1251ToUtf8(lines[line - 1]);
+    }
+    out = std::move(fresh);
+    return ReadResult::Ok;
+}
+
+void LoadBuiltIn(std::array<std::string, LastWordLine - FirstWordLine + 1>& out) {
+    for (int line = FirstWordLine; line <= LastWordLine; ++line) {
+        const char* text = BuiltInWord(line);
+        out[line - FirstWordLine] = text ? text : "";
+    }
+}
+
+}  // namespace
+
+const std::string& WordTable::WordLine(int line) const {
+    if (line < FirstWordLine || line > LastWordLine) return EmptyText();
+    return lines_[line - FirstWordLine];
+}
+
+bool WordTable::LoadWords(const std::string& FileName) {
+    if (FileName.empty()) {
+        LoadBuiltIn(lines_);
+        return true;
+    }
+    return LoadWordsFile(FileName) == WordsLoad::Ok;
+}
+
+WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_); }
+
+void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext& ctx) {
+    auto tell = [&](const std::string& text) {
+        if (ctx.showError) ctx.showError(text);
+    };
+    if (LangFile.empty()) {
+        // No settings yet: Russian, quietly, and remembered as such.
+        LangFile = BuiltInLanguage;
+        words.LoadWords("");
+        return;
+    }
+    if (LangFile.find(BuiltInLanguage) != std::string::npos) {
+        words.LoadWords("");
+        return;
+    }
+    switch (words.LoadWordsFile(LocateProgramFile(LangFile, ctx.ProgDir, ctx.shippedDirs))) {
+    case WordsLoad::Ok:
+        return;
+    case WordsLoad::CannotOpen:
+        tell("Cann`t find \"" + LangFile + "\". Setup Russian include.");
+        LangFile = BuiltInLanguage;
+        words.LoadWords("");
+        return;
+    case WordsLoad::ReadError:
+        tell("Error read \"" + LangFile + "\". Setup Russian include.");
+        words.LoadWords("");
+        return;
+    }
+}
+
+bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {
+    std::string bytes;
+    std::vector<std::string_view> lines;
+    if (ReadLeadingLines(fileName, 4, std::size_t{1} << 16, bytes, lines) != ReadResult::Ok) return false;
+    if (lines.size() < 2 || lines[0] != TranslateSignature || lines[1] != TranslateVersion) return false;
+    out.name = lines.size() > 2 ? Cp1251ToUtf8(lines[2]) : std::string();
+    out.code = lines.size() > 3 ? Cp1251ToUtf8(lines[3].substr(0, 3)) : std::string();
+    return true;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,99 @@
+// The word table: every text the user sees in a window, a hint or a message,
+// addressed by its line in a translation file.  Line 5 is the translator,
+// line 6 the date of the translation, lines 7 to 685 the interface words; 32
+// of those are title lines that open a group and carry no word.  That makes
+// 649 texts.
+//
+// The table is filled from the built-in Russian texts or from a translation
+// file "Translation/<name>.trs" in the program folder: Windows-1251 text, one
+// value per line,
+//   1 "<Pelmar Translate>", 2 "6.0f", 3 display name, 4 language code (its
+//   first three characters count), 5 translator, 6 date, 7..685 the words.
+// The loader does not check lines 1 and 2; only the language list does
+// (ReadTranslationHeader).  Texts in memory are UTF-8.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmar {
+
+inline constexpr int FirstWordLine = 5;
+inline constexpr int LastWordLine = 685;
+inline constexpr int WordTextCount = 649;
+
+inline constexpr std::string_view TranslateSignature = "<Pelmar Translate>";
+inline constexpr std::string_view TranslateVersion = "6.0f";
+
+// Any LangFile that contains this selects the built-in texts.
+inline constexpr std::string_view BuiltInLanguage = "Translation/Russian";
+
+// A translation file whose first 685 lines take more bytes than this is
+// refused as unreadable (a real one is some 30 KB).
+inline constexpr std::size_t MaxTranslationBytes = std::size_t{4} << 20;
+
+// The 32 lines of the word part that open a group and carry no word.
+bool IsTitleLine(int line);
+
+// Built-in Russian text of a line (UTF-8); nullptr for a title line and for a
+// line outside 5..685.
+const char* BuiltInWord(int line);
+
+// How a translation file loaded.
+enum class WordsLoad { Ok, CannotOpen, ReadError };
+
+class WordTable {
+public:
+    // Empty until the first LoadWords.
+    WordTable() = default;
+
+    // WordLine N.  A title line and a line outside 5..685 give an empty text.
+    const std::string& WordLine(int line) const;
+    const std::string& operator[](int line) const { return WordLine(line); }
+
+    // FileName empty: the built-in texts.  Otherwise the texts of that file;
+    // a file shorter than 685 lines leaves the missing words empty.  False
+    // when the file cannot be opened or read; the table then keeps all its
+    // former texts.
+    bool LoadWords(const std::string& FileName);
+    // The same for a file, telling a file that cannot be opened (missing, a
+    // folder, not a plain file) from one that cannot be read.
+    WordsLoad LoadWordsFile(const std::string& FileName);
+
+private:
+    std::array<std::string, LastWordLine - FirstWordLine + 1> lines_;
+};
+
+// What SetLanguage needs beside the table and the file name.
+struct LanguageContext {
+    std::string ProgDir;                   // program folder, ending in "/"
+    std::vector<std::string> shippedDirs;  // read-only folders with the shipped files, each ending in "/"
+    std::function<void(const std::string&)> showError;  // error box with an OK button
+};
+
+// Fills the table as LangFile says:
+// - empty: the built-in texts, no message, LangFile := "Translation/Russian";
+// - containing "Translation/Russian": the built-in texts, no file opened;
+// - a file that cannot be opened (also in the shipped folders, when LangFile
+//   lies in the program folder): the message "Cann`t find "<LangFile>". Setup
+//   Russian include.", LangFile := "Translation/Russian", the built-in texts;
+// - a file that cannot be read: the message "Error read "<LangFile>". Setup
+//   Russian include.", the built-in texts, LangFile kept;
+// - otherwise the file's texts.
+void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext& ctx);
+
+// Lines 1 to 4 of a translation file, for the language list.
+struct TranslationHeader {
+    std::string name;  // line 3
+    std::string code;  // first three characters of line 4
+};
+
+// True when the file can be read and its line 1 is exactly
+// "<Pelmar Translate>" and its line 2 exactly "6.0f"; then `out` holds its
+// display name and language code (empty when the file ends before them).
+bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out);
+
+}  // namespace pelmar

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/program_folder.h"
+#include "shell/word_table.h"
+#include "shell_test_util.h"
+
+namespace pelmar {
+namespace {
+
+using test::Scratch;
+using test::TestWord;
+using test::TranslationBytes;
+using test::WriteBytes;
+
+// A program folder in a scratch directory, a shipped folder beside it and
+// the messages SetLanguage shows.
+struct LanguageFixture : ::testing::Test {
+    Scratch s;
+    std::string prog = s.folder("user/pelmar");
+    std::string shipped = s.folder("share/pelmar");
+    std::vector<std::string> messages;
+    LanguageContext ctx{prog, {shipped}, [this](const std::string& m) { messages.push_back(m); }};
+    WordTable words;
+
+    void SetUp() override {
+        s.folder("user/pelmar/Translation");
+        s.folder("share/pelmar/Translation");
+        // Something other than the built-in texts in the table beforehand.
+        const std::string other = s.path("other.trs");
+        WriteBytes(other, TranslationBytes(LastWordLine, [](int n) { return "прежнее " + std::to_string(n); }));
+        ASSERT_TRUE(words.LoadWords(other));
+    }
+
+    std::string Translation(const std::string& name) const { return prog + "Translation/" + name; }
+
+    void ExpectBuiltIn() const {
+        for (int n = FirstWordLine; n <= LastWordLine; ++n) {
+            const char* t = BuiltInWord(n);
+            ASSERT_EQ(words.WordLine(n), t ? t : "") << "line " << n;
+        }
+        EXPECT_EQ(words.WordLine(6), "Июнь, 2022");
+    }
+};
+
+TEST_F(LanguageFixture, RussianByNameOpensNoFile) {
+    // Files named Russian*.trs exist and hold other words: the name alone
+    // selects the built-in texts.
+    for (const char* name : {"Russian", "Russian2.trs"}) {
+        const std::string file = Translation(name);
+        WriteBytes(file, TranslationBytes(LastWordLine, TestWord));
+        std::string lang = file;
+        SetLanguage(words, lang, ctx);
+        ExpectBuiltIn();
+        EXPECT_EQ(lang, file);
+    }
+    std::string lang = "Translation/Russian";
+    SetLanguage(words, lang, ctx);
+    ExpectBuiltIn();
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LanguageFixture, TheRussianTestIsCaseSensitive) {
+    std::string lang = Translation("russian.trs");
+    SetLanguage(words, lang, ctx);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(lang, "Translation/Russian");
+}
+
+TEST_F(LanguageFixture, GoodFileLoadsQuietly) {
+    const std::string file = Translation("Test.trs");
+    WriteBytes(file, TranslationBytes(LastWordLine, TestWord));
+    std::string lang = file;
+    SetLanguage(words, lang, ctx);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(lang, file);
+    EXPECT_EQ(words.WordLine(5), "слово 5");
+    EXPECT_EQ(words.WordLine(624), "слово 624");
+}
+
+TEST_F(LanguageFixture, MissingFileFallsBackAndForgetsTheName) {
+    const std::string file = Translation("English.trs");
+    std::string lang = file;
+    SetLanguage(words, lang, ctx);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Cann`t find \"" + file + "\". Setup Russian include.");
+    EXPECT_EQ(lang, "Translation/Russian");
+    ExpectBuiltIn();
+    // A folder standing where the file should be counts as missing.
+    messages.clear();
+    lang = s.folder("user/pelmar/Translation/Dir.trs");
+    SetLanguage(words, lang, ctx);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Cann`t find \"", 0), 0u);
+}
+
+TEST_F(LanguageFixture, UnreadableFileFallsBackAndKeepsTheName) {
+    const std::string file = Translation("Huge.trs");
+    WriteBytes(file, TranslationBytes(4, TestWord) + std::string(MaxTranslationBytes, 'x'));
+    std::string lang = file;
+    SetLanguage(words, lang, ctx);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Error read \"" + file + "\". Setup Russian include.");
+    EXPECT_EQ(lang, file);
+    ExpectBuiltIn();
+}
+
+TEST_F(LanguageFixture, ShortFileGivesEmptyWordsWithoutMessage) {
+    const std::string file = Translation("Short.trs");
+    WriteBytes(file, TranslationBytes(400, TestWord));
+    std::string lang = file;
+    SetLanguage(words, lang, ctx);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(words.WordLine(400), "слово 400");
+    EXPECT_EQ(words.WordLine(401), "");
+    EXPECT_EQ(words.WordLine(685), "");
+}
+
+TEST_F(LanguageFixture, NoSettingsMeansRussianWithoutMessage) {
+    std::string lang;
+    SetLanguage(words, lang, ctx);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(lang, "Translation/Russian");
+    ExpectBuiltIn();
+}
+
+TEST_F(LanguageFixture, ShippedCopyServesAMissingUserFile) {
+    const std::string name = "Translation/Shipped.trs";
+    WriteBytes(shipped + name, TranslationBytes(LastWordLine, TestWord));
+    std::string lang = prog + name;
+    SetLanguage(words, lang, ctx);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(lang, prog + name);  // the settings keep the program-folder name
+    EXPECT_EQ(words.WordLine(8), "слово 8");
+
+    // The user's own copy comes first.
+    WriteBytes(prog + name, TranslationBytes(LastWordLine, [](int n) { return "своё " + std::to_string(n); }));
+    SetLanguage(words, lang, ctx);
+    EXPECT_EQ(words.WordLine(8), "своё 8");
+
+    // A path outside the program folder is never looked up elsewhere.
+    std::string outside = s.path("Translation/Shipped.trs");
+    SetLanguage(words, outside, ctx);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(outside, "Translation/Russian");
+}
+
+TEST_F(LanguageFixture, WithoutAMessageSinkNothingBreaks) {
+    ctx.showError = nullptr;
+    std::string lang = Translation("Gone.trs");
+    SetLanguage(words, lang, ctx);
+    EXPECT_EQ(lang, "Translation/Russian");
+    ExpectBuiltIn();
+}
+
+// Sets an environment variable for one test and puts it back.
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : name_(name) {
+        if (const char* v = std::getenv(name)) old_ = v;
+    }
+    ~EnvGuard() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+    void Set(const char* v) const {
+        if (v) setenv(name_, v, 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(ProgramFolder, FollowsXdgDataHome) {
+    EnvGuard data("XDG_DATA_HOME"), home("HOME");
+    home.Set("/home/someone");
+    data.Set("/data/here/");
+    EXPECT_EQ(DefaultProgDir(), "/data/here/pelmar/");
+    data.Set("relative/path");  // not absolute: ignored
+    EXPECT_EQ(DefaultProgDir(), "/home/someone/.local/share/pelmar/");
+    data.Set(nullptr);
+    EXPECT_EQ(DefaultProgDir(), "/home/someone/.local/share/pelmar/");
+    home.Set(nullptr);
+    EXPECT_EQ(DefaultProgDir(), "");
+}
+
+TEST(ProgramFolder, ShippedFoldersFromTheProgramAndXdgDataDirs) {
+    EnvGuard dirs("XDG_DATA_DIRS");
+    dirs.Set("/opt/a:relative::/opt/b/");
+    std::vector<std::string> got = ShippedDirs();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_NE(got[0].find("/../share/pelmar/"), std::string::npos);
+    EXPECT_EQ(got[1], "/opt/a/pelmar/");
+    EXPECT_EQ(got[2], "/opt/b/pelmar/");
+    dirs.Set(nullptr);
+    got = ShippedDirs();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[1], "/usr/local/share/pelmar/");
+    EXPECT_EQ(got[2], "/usr/share/pelmar/");
+}
+
+TEST(ProgramFolder, LocateFallsBackToTheShippedCopies) {
+    Scratch s;
+    const std::string prog = s.folder("p");
+    const std::string a = s.folder("a"), b = s.folder("b");
+    s.folder("b/Translation");
+    WriteBytes(b + "Translation/X.trs", "x");
+    EXPECT_EQ(LocateProgramFile(prog + "Translation/X.trs", prog, {a, b}), b + "Translation/X.trs");
+    EXPECT_EQ(LocateProgramFile(prog + "Translation/Y.trs", prog, {a, b}), prog + "Translation/Y.trs");
+    EXPECT_EQ(LocateProgramFile(prog, prog, {a, b}), prog);
+    EXPECT_EQ(LocateProgramFile("/elsewhere/Translation/X.trs", prog, {a, b}), "/elsewhere/Translation/X.trs");
+    EXPECT_EQ(LocateProgramFile(prog + "Translation/X.trs", "", {a, b}), prog + "Translation/X.trs");
+    s.folder("p/Translation");
+    WriteBytes(prog + "Translation/X.trs", "mine");
+    EXPECT_EQ(LocateProgramFile(prog + "Translation/X.trs", prog, {a, b}), prog + "Translation/X.trs");
+}
+
+}  // namespace
+}  // namespace pelmar

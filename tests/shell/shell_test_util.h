@@ -1,0 +1,57 @@
+// Helpers of the shell tests: a scratch folder, whole-file bytes and
+// translation files made line by line.
+#pragma once
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "files/text_lines.h"
+
+namespace pelmar::test {
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+struct Scratch {
+    QTemporaryDir dir;
+    std::string path(const std::string& name) const { return (dir.path() + "/").toStdString() + name; }
+    std::string folder(const std::string& name) const {
+        QDir(dir.path()).mkpath(QString::fromStdString(name));
+        return path(name) + "/";
+    }
+};
+
+// A translation file of `count` lines, line N being word(N) (UTF-8, written
+// in code page 1251), CR LF after each line.
+inline std::string TranslationBytes(int count, const std::function<std::string(int)>& word) {
+    std::string out;
+    for (int n = 1; n <= count; ++n) {
+        out += Utf8ToCp1251(word(n));
+        out += "\r\n";
+    }
+    return out;
+}
+
+// Line N of the usual test translation: the header, then "слово N".
+inline std::string TestWord(int n) {
+    switch (n) {
+    case 1: return "<Pelmar Translate>";
+    case 2: return "6.0f";
+    case 3: return "Тестовый";
+    case 4: return "TST";
+    default: return "слово " + std::to_string(n);
+    }
+}
+
+}  // namespace pelmar::test
