@@ -31,11 +31,17 @@ bool WithinEllipse(Ext dx, Ext dy, Ext p, Ext q) {
     return e <= 1;
 }
 
-// Whether the offset lies on or outside that ellipse.  A flat ellipse is all
-// outline, so every point counts as on or outside it.
+// Whether the offset lies on or outside that ellipse.  A zero semi-axis gives
+// the answer of a semi-axis just above zero: every point off the flat
+// ellipse's segment is outside it, the points of the segment by the other
+// axis alone.
 bool OnOrOutsideEllipse(Ext dx, Ext dy, Ext p, Ext q) {
-    if (p == 0 || q == 0) return true;
-    return dx * dx / (p * p) + dy * dy / (q * q) >= 1;
+    if (p == 0 && dx != 0) return true;
+    if (q == 0 && dy != 0) return true;
+    Ext e = 0;
+    if (p != 0) e += dx * dx / (p * p);
+    if (q != 0) e += dy * dy / (q * q);
+    return e >= 1;
 }
 
 // The outline tolerance of an ellipse or sphere contour of this thickness.
