@@ -94,20 +94,22 @@ bool HitPo(int x, int y, const DPoint& p) {
 
 std::uint8_t HitLi(int x, int y, const DLine& l) {
     std::uint8_t r = 0;
-    const int t = l.Thick.v <= 2 ? 2 : static_cast<int>(Round(l.Thick.v / 2.0));
-    const int x1 = Pixel(l.P1.ScrX.v), y1 = Pixel(l.P1.ScrY.v);
-    const int x2 = Pixel(l.P2.ScrX.v), y2 = Pixel(l.P2.ScrY.v);
+    // 64-bit box bounds: a huge thickness cannot overflow them.
+    const std::int64_t t = l.Thick.v <= 2 ? 2 : static_cast<std::int64_t>(Round(l.Thick.v / 2.0));
+    const std::int64_t x1 = Pixel(l.P1.ScrX.v), y1 = Pixel(l.P1.ScrY.v);
+    const std::int64_t x2 = Pixel(l.P2.ScrX.v), y2 = Pixel(l.P2.ScrY.v);
     // The box of the two ends themselves: a running minimum capped at 10000
     // would stretch the box of a segment lying wholly beyond x or y = 10000
     // over the whole of its line's extension.
-    const int xMin = std::min(x1, x2), xMax = std::max(x1, x2);
-    const int yMin = std::min(y1, y2), yMax = std::max(y1, y2);
+    const std::int64_t xMin = std::min(x1, x2), xMax = std::max(x1, x2);
+    const std::int64_t yMin = std::min(y1, y2), yMax = std::max(y1, y2);
     DPoint q;
     q.ScrX.v = x;
     q.ScrY.v = y;
     // The distance to the line through the ends; for ends on one picture
     // position, the distance to that position.
-    if (DistPointLine(q, l) <= t && x >= xMin - t && x <= xMax + t && y >= yMin - t && y <= yMax + t) r = 3;
+    const bool inBox = x >= xMin - t && x <= xMax + t && y >= yMin - t && y <= yMax + t;
+    if (inBox && DistPointLine(q, l) <= static_cast<double>(t)) r = 3;
     if (HitPo(x, y, l.P1)) r = 1;
     if (HitPo(x, y, l.P2)) r = 2;
     return r;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "editing/hit_test.h"
@@ -127,6 +128,13 @@ TEST(HitLi, SegmentWithBothEndsOnOnePixel) {
     EXPECT_EQ(HitLi(57, 58, l), 0);
     EXPECT_EQ(HitLi(61, 50, l), 0);
     EXPECT_EQ(HitLi(50, 61, l), 0);
+}
+
+TEST(HitLi, HugeThicknessKeepsTheBoxInRange) {
+    const DLine l = Seg(At(0, 0, 0), At(10, 0, 0), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(HitLi(5, 1000000, l), 3);
+    EXPECT_EQ(HitLi(-1000000000, 0, l), 3);
+    EXPECT_EQ(HitLi(-2000000000, 0, l), 0);
 }
 
 TEST(HitLi, SegmentsBeyondTenThousandPixels) {
@@ -305,9 +313,11 @@ TEST(HitTr, VerticesAreTheEndsOfSidesOneAndTwo) {
     DTri t = Tri(100, 100, 300, 100, 200, 300);
     t.S[2].P2.Radius.v = 10;
     EXPECT_EQ(HitTr(200, 309, t), 30);
+    // Side 3's end 1 belongs to the side: a large one widens the side's
+    // ends, not the vertex.
     t = Tri(100, 100, 300, 100, 200, 300);
     t.S[3].P1.Radius.v = 10;
-    EXPECT_EQ(HitTr(200, 309, t), 0);
+    EXPECT_EQ(HitTr(200, 309, t), 33);
     t = Tri(100, 100, 300, 100, 200, 300);
     t.S[1].P2.Radius.v = 10;
     EXPECT_EQ(HitTr(309, 100, t), 20);
@@ -315,8 +325,9 @@ TEST(HitTr, VerticesAreTheEndsOfSidesOneAndTwo) {
 
 TEST(HitTr, CollinearAndCollapsedTriangles) {
     const DTri flat = Tri(100, 100, 200, 100, 300, 100);
-    EXPECT_EQ(HitTr(150, 100, flat), 11);
-    EXPECT_EQ(HitTr(250, 101, flat), 22);
+    // Side 3 runs back over the other two and is tested last.
+    EXPECT_EQ(HitTr(150, 100, flat), 33);
+    EXPECT_EQ(HitTr(250, 101, flat), 33);
     EXPECT_EQ(HitTr(200, 100, flat), 20);
     EXPECT_EQ(HitTr(150, 105, flat), 0);
     EXPECT_EQ(HitTr(150, 200, flat), 0);
@@ -342,7 +353,7 @@ TEST(HitKv, VertexBeatsSideBeatsInside) {
                  {300, 100, 20, "vertex 2"},
                  {300, 300, 30, "vertex 3"},
                  {100, 300, 40, "vertex 4"},
-                 {97, 303, 40, "near vertex 4"},
+                 {98, 303, 40, "near vertex 4"},
                  {310, 310, 0, "beyond vertex 3"}});
     // A trapezium's slanted side cuts the corner of its box.
     const DKv tz = Quad(100, 100, 300, 100, 250, 300, 150, 300);
