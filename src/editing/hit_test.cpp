@@ -61,13 +61,25 @@ std::array<double, 2> OwnAxes(double dx, double dy, double tilt, bool byEliminat
     return r;
 }
 
-// A copy of the point moved to another picture position; it keeps the radius
-// and so the tolerance.
-DPoint MovedTo(const DPoint& p, double sx, double sy) {
-    DPoint q = p;
-    q.ScrX.v = sx;
-    q.ScrY.v = sy;
-    return q;
+// Whether (x, y) is within the tolerance of a point of this radius at
+// picture position (sx, sy): the radius, but at least 4 pixels.
+bool NearPoint(int x, int y, double sx, double sy, std::int32_t radius) {
+    const Ext tol = radius > 4 ? radius : 4;
+    const Ext dx = static_cast<Ext>(x) - sx, dy = static_cast<Ext>(y) - sy;
+    return dx * dx + dy * dy <= tol * tol;
+}
+
+// Picture distance from (x, y) to the line through the segment's ends; for
+// ends on one picture position, the distance to that position.
+Ext DistToLine(int x, int y, const DLine& l) {
+    const Ext x1 = l.P1.ScrX.v, y1 = l.P1.ScrY.v, x2 = l.P2.ScrX.v, y2 = l.P2.ScrY.v;
+    const Ext len = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
+    if (len == 0) {
+        const Ext dx = x - x1, dy = y - y1;
+        return std::sqrt(dx * dx + dy * dy);
+    }
+    return std::fabs(static_cast<Ext>(SideOfLineXY(x, y, l.P1.ScrX.v, l.P1.ScrY.v, l.P2.ScrX.v, l.P2.ScrY.v))) /
+           len;
 }
 
 }  // namespace
@@ -86,11 +98,7 @@ int MaxOf(int count, int v1, int v2, int v3, int v4, int v5) {
     return m;
 }
 
-bool HitPo(int x, int y, const DPoint& p) {
-    const Ext tol = p.Radius.v > 4 ? p.Radius.v : 4;
-    const Ext dx = static_cast<Ext>(x) - p.ScrX.v, dy = static_cast<Ext>(y) - p.ScrY.v;
-    return dx * dx + dy * dy <= tol * tol;
-}
+bool HitPo(int x, int y, const DPoint& p) { return NearPoint(x, y, p.ScrX.v, p.ScrY.v, p.Radius.v); }
 
 std::uint8_t HitLi(int x, int y, const DLine& l) {
     std::uint8_t r = 0;
@@ -103,13 +111,8 @@ std::uint8_t HitLi(int x, int y, const DLine& l) {
     // over the whole of its line's extension.
     const std::int64_t xMin = std::min(x1, x2), xMax = std::max(x1, x2);
     const std::int64_t yMin = std::min(y1, y2), yMax = std::max(y1, y2);
-    DPoint q;
-    q.ScrX.v = x;
-    q.ScrY.v = y;
-    // The distance to the line through the ends; for ends on one picture
-    // position, the distance to that position.
     const bool inBox = x >= xMin - t && x <= xMax + t && y >= yMin - t && y <= yMax + t;
-    if (inBox && DistPointLine(q, l) <= static_cast<double>(t)) r = 3;
+    if (inBox && DistToLine(x, y, l) <= t) r = 3;
     if (HitPo(x, y, l.P1)) r = 1;
     if (HitPo(x, y, l.P2)) r = 2;
     return r;
@@ -135,8 +138,11 @@ std::uint8_t HitCi(int x, int y, const DCircle& c) {
     if (inOuter && OnOrOutsideEllipse(dx, dy, static_cast<Ext>(a) - T, static_cast<Ext>(b) - T))
         r = c.IsCircle.v ? 3 : 6;
     if (!c.IsCircle.v) {
-        if (HitPo(x, y, MovedTo(c.Center, cx - a, cy)) || HitPo(x, y, MovedTo(c.Center, cx + a, cy))) r = 4;
-        if (HitPo(x, y, MovedTo(c.Center, cx, cy - b)) || HitPo(x, y, MovedTo(c.Center, cx, cy + b))) r = 5;
+        // The handles of the semi-axes: the centre moved by a or b, with the
+        // centre's tolerance.
+        const std::int32_t rad = c.Center.Radius.v;
+        if (NearPoint(x, y, cx - a, cy, rad) || NearPoint(x, y, cx + a, cy, rad)) r = 4;
+        if (NearPoint(x, y, cx, cy - b, rad) || NearPoint(x, y, cx, cy + b, rad)) r = 5;
     }
     return r;
 }
