@@ -92,8 +92,22 @@ void ApplyCircle(DCircle& c, const Op& op) {
     UpdateCircle(c, 0);
 }
 
+// The third-point (third-side) flag says on which side of side 1 vertex 3 is
+// seen; when the move turns the picture orientation the flag turns with it,
+// or the type rule of the update would fold vertex 3 over side 1.
+double ThirdSide(const DTri& t) { return SideOfLine(t.S[3].P1, t.S[1]); }
+double ThirdSide(const DKv& k) { return SideOfLine(k.S[3].P1, k.S[1]); }
+
+template <class Fig>
+void MoveSides(Fig& f, const Op& op) {
+    const bool test = op.family != Family::Translate;
+    const double s0 = test ? ThirdSide(f) : 0;
+    for (auto& s : f.S) ApplyLine(s, op);
+    if (test && s0 * ThirdSide(f) < 0) f.Side3.v ^= 1;
+}
+
 void ApplyTriangle(DTri& t, const Op& op) {
-    for (std::size_t i = 1; i <= 3; ++i) ApplyLine(t.S[i], op);
+    MoveSides(t, op);
     for (std::size_t i = 1; i <= 5; ++i) ApplyLine(t.Lines[i], op);
     for (std::size_t i = 1; i <= 2; ++i) ApplyCircle(t.Circ[i], op);
     // A rotated triangle keeps its turned vertices; the type rule would place
@@ -102,10 +116,7 @@ void ApplyTriangle(DTri& t, const Op& op) {
 }
 
 void ApplyTetragon(DKv& k, const Op& op) {
-    const bool test = op.family != Family::Translate;
-    const double s0 = test ? SideOfLine(k.S[3].P1, k.S[1]) : 0;
-    for (std::size_t i = 1; i <= 4; ++i) ApplyLine(k.S[i], op);
-    if (test && s0 * SideOfLine(k.S[3].P1, k.S[1]) < 0) k.Side3.v ^= 1;
+    MoveSides(k, op);
     ApplyPoint(k.Center, op);
     for (std::size_t i = 1; i <= 2; ++i) ApplyLine(k.Diag[i], op);
     for (std::size_t i = 1; i <= 2; ++i) ApplyCircle(k.Circ[i], op);

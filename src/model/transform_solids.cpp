@@ -1,8 +1,8 @@
 // Transformation members of the solids: sphere, cylinder, cone, pyramids and
 // prisms.  Translation of the round solids is the dependency pass's own
 // translation; the other families move every part and then fix the section
-// normals, the radius, the section position angles, the lateral edge and the
-// third-side flags that the move invalidates.
+// normals, the radius, the section position angles and the lateral edge that
+// the move invalidates.
 #include <cmath>
 #include <cstddef>
 
@@ -34,40 +34,14 @@ double PositionAngle(const DPoint& vertex, const DPoint& centre) {
     return Round3(a);
 }
 
-// Which families turn the picture orientation of a solid's (first) base.
-struct SideTests {
-    bool rotate, homothety, central, axial, mirror;
-    bool on(Family f) const {
-        switch (f) {
-            case Family::Rotate: return rotate;
-            case Family::Homothety: return homothety;
-            case Family::Central: return central;
-            case Family::Axial: return axial;
-            case Family::Mirror: return mirror;
-            default: return false;
-        }
-    }
-};
-
-constexpr SideTests kPyramid3{true, false, true, true, true};
-constexpr SideTests kPyramid4{false, true, false, false, false};
-constexpr SideTests kPrism3{true, true, true, true, true};
-constexpr SideTests kPrism4{false, true, true, true, true};
-
-template <class Fig>
-double BaseSide(const Fig& f) {
-    return SideOfLine(f.S[3].P1, f.S[1]);
-}
-
 void ApplyBase(DTri& t, const Op& op) { ApplyTriangle(t, op); }
 void ApplyBase(DKv& k, const Op& op) { ApplyTetragon(k, op); }
 
+// The bases turn their own third-side flags with the picture orientation;
+// a second toggle here would undo it.
 template <class P>
-void ApplyPyramid(P& p, const Op& op, const SideTests& tests) {
-    const bool test = tests.on(op.family);
-    const double s0 = test ? BaseSide(p.Base) : 0;
+void ApplyPyramid(P& p, const Op& op) {
     ApplyBase(p.Base, op);
-    if (test && s0 * BaseSide(p.Base) < 0) p.Base.Side3.v ^= 1;
     ApplyLine(p.HeightLine, op);
     for (auto& f : p.Face) ApplyTriangle(f, op);
     ApplyOrb(p.OutSphere, op);
@@ -75,13 +49,9 @@ void ApplyPyramid(P& p, const Op& op, const SideTests& tests) {
 }
 
 template <class P>
-void ApplyPrism(P& p, const Op& op, const SideTests& tests) {
+void ApplyPrism(P& p, const Op& op) {
     for (auto& s : p.Side) ApplyTetragon(s, op);
-    const bool test = tests.on(op.family);
-    const double s0 = test ? BaseSide(p.Base[1]) : 0;
     for (auto& b : p.Base) ApplyBase(b, op);
-    if (test && s0 * BaseSide(p.Base[1]) < 0)
-        for (auto& b : p.Base) b.Side3.v ^= 1;
     ApplyOrb(p.OutSphere, op);
     ApplyOrb(p.InSphere, op);
     if (op.family != Family::Translate) {
@@ -157,22 +127,22 @@ void ApplyCone(DKo& k, const Op& op) {
 }
 
 void ApplyPyramid3(DPi3& p, const Op& op) {
-    ApplyPyramid(p, op, kPyramid3);
+    ApplyPyramid(p, op);
     UpdatePyramid3(p, 0);
 }
 
 void ApplyPyramid4(DPi4& p, const Op& op) {
-    ApplyPyramid(p, op, kPyramid4);
+    ApplyPyramid(p, op);
     UpdatePyramid4(p, 0);
 }
 
 void ApplyPrism3(DPr3& p, const Op& op) {
-    ApplyPrism(p, op, kPrism3);
+    ApplyPrism(p, op);
     UpdatePrism3(p, 0);
 }
 
 void ApplyPrism4(DPr4& p, const Op& op) {
-    ApplyPrism(p, op, kPrism4);
+    ApplyPrism(p, op);
     UpdatePrism4(p, 0);
 }
 

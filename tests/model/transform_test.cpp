@@ -148,6 +148,31 @@ TEST(TriangleFamilies, TranslationAppliesTheTypeRuleRotationDoesNot) {
     EXPECT_NEAR(height(t), 40, 1e-3) << "placed again at the height";
 }
 
+// An isosceles or right triangle is rebuilt by its type rule after a move;
+// a symmetry that turns the picture orientation must turn its third-point
+// flag too, or vertex 3 is folded over side 1.
+TEST(TriangleFamilies, SymmetriesKeepTheTypedTriangleWhole) {
+    struct Case {
+        std::uint8_t typ;
+        Vec3 apex;  // vertex 3 as the type rule places it
+    };
+    for (const Case c : {Case{2, {0, 150, 20}}, Case{3, {0, 100, 20}}}) {
+        DTri t = test::MakeTri({0, 100, 100}, {0, 200, 100}, {0, 150, 180}, c.typ);
+        t.Height.v = 80;
+        UpdateTriangle(t, 0, true);
+        ASSERT_NEAR(Norm(Pos(t.S[3].P1) - c.apex), 0, 1e-3);
+        DTri m = t;
+        MirrorSymTriangle(m, 0, 0, 1, -50);  // z becomes 100 - z
+        EXPECT_NEAR(Norm(Pos(m.S[3].P1) - Vec3{0, c.apex.y, 100 - c.apex.z}), 0, 1e-3) << int{c.typ};
+        DTri a = t;
+        AxialSymTriangle(a, 0, 150, 0, 0, 0, 1);  // y becomes 300 - y
+        EXPECT_NEAR(Norm(Pos(a.S[3].P1) - Vec3{0, 300 - c.apex.y, c.apex.z}), 0, 1e-3) << int{c.typ};
+        DTri z = t;
+        CentralSymTriangle(z, 0, 150, 100);
+        EXPECT_NEAR(Norm(Pos(z.S[3].P1) - Vec3{0, 300 - c.apex.y, 200 - c.apex.z}), 0, 1e-3) << int{c.typ};
+    }
+}
+
 // A tetragon in a plane of constant depth.
 DKv FlatTetragon() {
     DKv k = test::MakeKv({0, 100, 100}, {0, 200, 110}, {0, 210, 190}, {0, 90, 180});
@@ -172,14 +197,16 @@ TEST(TetragonFamilies, ThirdSideFlagFollowsThePictureOrientation) {
     EXPECT_EQ(k.Side3.v, flag) << "a turn in the picture plane keeps the orientation";
 }
 
-TEST(PrismFamilies, FourSidedPrismBaseFlagsAreToggledTwice) {
+TEST(PrismFamilies, BaseFlagsTurnOnceWithThePictureOrientation) {
     DPr4 p = test::MakePrism4({{{0, 0, 0}, {0, 40, 0}, {0, 40, 40}, {0, 0, 40}}}, {30, 0, 0}, 5, 1);
     UpdatePrism4(p, 0);
     const std::uint8_t f1 = p.Base[1].Side3.v, f2 = p.Base[2].Side3.v;
     MirrorSymPrism4(p, 0, 1, 0, 0);
-    EXPECT_EQ(p.Base[1].Side3.v, f1);
-    EXPECT_EQ(p.Base[2].Side3.v, f2);
+    EXPECT_EQ(p.Base[1].Side3.v, f1 ^ 1);
+    EXPECT_EQ(p.Base[2].Side3.v, f2 ^ 1);
     EXPECT_TRUE(test::NonFiniteDoubles(p).empty());
+    HomothetyPrism4(p, 0, 0, 0, -2);
+    EXPECT_EQ(p.Base[1].Side3.v, f1 ^ 1) << "a homothety keeps the picture orientation";
 }
 
 TEST(PrismFamilies, LateralEdgeFollowsTheBases) {
