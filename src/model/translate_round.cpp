@@ -2,6 +2,7 @@
 // vector the way its own kind is moved, and each kind's update procedure runs
 // on it; the solid's own update then rebuilds its derived parts.
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 #include "model/geometry.h"
@@ -16,6 +17,10 @@ void MovePoint(DPoint& p, double dx, double dy, double dz) {
     MoveByVector(p.X.v, p.Y.v, p.Z.v, dx, dy, dz);
     ProjectPoint(p);
 }
+
+// A vector that is not finite moves nothing: it would turn every coordinate
+// into NaN for good.
+bool Finite(double dx, double dy, double dz) { return std::isfinite(dx) && std::isfinite(dy) && std::isfinite(dz); }
 
 void MoveArr(std::array<double, 3>& q, double dx, double dy, double dz) { MoveByVector(q[0], q[1], q[2], dx, dy, dz); }
 
@@ -45,6 +50,7 @@ void MoveTetragon(DKv& k, double dx, double dy, double dz) {
 }  // namespace
 
 void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return;
     MovePoint(c.Center, dx, dy, dz);
     MoveArr(c.Q1, dx, dy, dz);
     MoveArr(c.Q2, dx, dy, dz);
@@ -53,6 +59,7 @@ void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
 }
 
 void TranslateOrb(DSf& s, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return;
     MovePoint(s.Center, dx, dy, dz);
     for (std::size_t i = 1; i <= 7; ++i) TranslateCircle(s.Sec[i], dx, dy, dz);
     TranslateCircle(s.Contour, dx, dy, dz);
@@ -60,6 +67,7 @@ void TranslateOrb(DSf& s, double dx, double dy, double dz) {
 }
 
 void TranslateCylinder(DZi& z, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return;
     for (std::size_t b = 1; b <= 2; ++b) TranslateCircle(z.Base[b], dx, dy, dz);
     MoveLine(z.Axis, dx, dy, dz);
     for (std::size_t i = 1; i <= 4; ++i) MoveTetragon(z.Sec[i], dx, dy, dz);
@@ -69,6 +77,7 @@ void TranslateCylinder(DZi& z, double dx, double dy, double dz) {
 }
 
 void TranslateCone(DKo& k, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return;
     TranslateCircle(k.Base, dx, dy, dz);
     MoveLine(k.Axis, dx, dy, dz);
     for (std::size_t i = 1; i <= 4; ++i) MoveTriangle(k.Sec[i], dx, dy, dz);

@@ -1,6 +1,5 @@
-// Test helper: walks every Double of a point, segment, ellipse, triangle,
-// tetragon, sphere, cylinder, cone, pyramid or prism record, nested records
-// included, with a readable path for each.
+// Test helper: walks every Double of a record of any kind, nested records
+// and computed curves included, with a readable path for each.
 #pragma once
 
 #include <cmath>
@@ -139,6 +138,41 @@ void ForEachDouble(const DPrism<BaseT, NS>& p, const std::string& at, F&& f) {
     for (std::size_t i = 1; i <= 2; ++i) ForEachDouble(p.Base[i], at + ".Base[" + std::to_string(i) + "]", f);
     ForEachDouble(p.OutSphere, at + ".OutSphere", f);
     ForEachDouble(p.InSphere, at + ".InSphere", f);
+}
+
+template <class F>
+void ForEachDouble(const DCurve2& c, const std::string& at, F&& f) {
+    f(at + ".Position", c.Position);
+    const auto& lines = c.lines();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        for (std::size_t j = 0; j < lines[i].points().size(); ++j) {
+            const CurvePoint& q = lines[i].points()[j];
+            const std::string n = at + "[" + std::to_string(i) + "][" + std::to_string(j) + "]";
+            f(n + ".x", q.x);
+            f(n + ".y", q.y);
+        }
+}
+
+template <class F>
+void ForEachDouble(const DXOY& x, const std::string& at, F&& f) {
+    ForEachDouble(x.Center, at + ".Center", f);
+    ForEachDouble(x.AxisX, at + ".AxisX", f);
+    ForEachDouble(x.AxisY, at + ".AxisY", f);
+    f(at + ".ScaleX", x.ScaleX.v);
+    f(at + ".ScaleY", x.ScaleY.v);
+    ForEachDouble(x.Curves, at + ".Curves", f);
+}
+
+template <class F>
+void ForEachDouble(const DXZ& x, const std::string& at, F&& f) {
+    ForEachDouble(x.Center, at + ".Center", f);
+    ForEachDouble(x.AxisX, at + ".AxisX", f);
+    ForEachDouble(x.AxisY, at + ".AxisY", f);
+    ForEachDouble(x.AxisZ, at + ".AxisZ", f);
+    f(at + ".Scale", x.Scale.v);
+    for (std::size_t i = 1; i <= 55; ++i) ForEachDouble(x.Curves[i], at + ".Curves[" + std::to_string(i) + "]", f);
+    for (std::size_t i = 1; i <= 3; ++i)
+        ForEachDouble(x.Outlines[i].Lines, at + ".Outlines[" + std::to_string(i) + "]", f);
 }
 
 // Paths of the Doubles that are NaN or infinite; empty when all are finite.
