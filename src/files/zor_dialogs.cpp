@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -223,6 +224,9 @@ void TOpenZorDialog::BuildPanel() {
     LabelAuth2 = NewLabel(PicturePanel, "LabelAuth2", QString::fromUtf8(StartValues[5]), right);
     LabelCapt1 = NewLabel(PicturePanel, "LabelCapt1", QString::fromStdString(Word(212)), left);
     LabelCapt2 = NewLabel(PicturePanel, "LabelCapt2", QString::fromUtf8(StartValues[6]), Qt::AlignHCenter);
+    // A name label is as wide as its word needs.
+    for (QLabel* l : {LabelSize1, LabelTime1, LabelDate1, LabelSizeIm1, LabelVer1, LabelAuth1, LabelCapt1})
+        l->resize(std::max(75, l->sizeHint().width()), 23);
     LabelCapt2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     LabelCapt2->setWordWrap(true);
     LabelCapt2->resize(150, 70);
