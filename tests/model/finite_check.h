@@ -160,6 +160,11 @@ void ForEachDouble(const DXOY& x, const std::string& at, F&& f) {
     ForEachDouble(x.AxisY, at + ".AxisY", f);
     f(at + ".ScaleX", x.ScaleX.v);
     f(at + ".ScaleY", x.ScaleY.v);
+    f(at + ".DivX", x.DivX.v);
+    f(at + ".DivY", x.DivY.v);
+    f(at + ".ParA", x.ParA.v);
+    f(at + ".ParB", x.ParB.v);
+    f(at + ".ParH", x.ParH.v);
     ForEachDouble(x.Curves, at + ".Curves", f);
 }
 
@@ -170,6 +175,10 @@ void ForEachDouble(const DXZ& x, const std::string& at, F&& f) {
     ForEachDouble(x.AxisY, at + ".AxisY", f);
     ForEachDouble(x.AxisZ, at + ".AxisZ", f);
     f(at + ".Scale", x.Scale.v);
+    f(at + ".Div", x.Div.v);
+    f(at + ".ParT1", x.ParT1.v);
+    f(at + ".ParT2", x.ParT2.v);
+    f(at + ".ParH", x.ParH.v);
     for (std::size_t i = 1; i <= 55; ++i) ForEachDouble(x.Curves[i], at + ".Curves[" + std::to_string(i) + "]", f);
     for (std::size_t i = 1; i <= 3; ++i)
         ForEachDouble(x.Outlines[i].Lines, at + ".Outlines[" + std::to_string(i) + "]", f);

@@ -1,6 +1,6 @@
-// Test helper: walks the Doubles of the coordinate-system records (the other
-// kinds are in finite_check.h), and every point and ellipse record
-// inside any record, parts included, with a readable path for each.
+// Test helper: walks every point and ellipse record inside any record, parts
+// included, with a readable path for each (the Doubles of every kind are
+// walked in finite_check.h).
 #pragma once
 
 #include <cstddef>
@@ -13,33 +13,6 @@ namespace pelmar::test {
 
 inline std::string At(const std::string& at, const char* name, std::size_t i) {
     return at + "." + name + "[" + std::to_string(i) + "]";
-}
-
-template <class F>
-void ForEachDouble(const DXOY& x, const std::string& at, F&& f) {
-    ForEachDouble(x.Center, at + ".Center", f);
-    ForEachDouble(x.AxisX, at + ".AxisX", f);
-    ForEachDouble(x.AxisY, at + ".AxisY", f);
-    f(at + ".ScaleX", x.ScaleX.v);
-    f(at + ".ScaleY", x.ScaleY.v);
-    f(at + ".DivX", x.DivX.v);
-    f(at + ".DivY", x.DivY.v);
-    f(at + ".ParA", x.ParA.v);
-    f(at + ".ParB", x.ParB.v);
-    f(at + ".ParH", x.ParH.v);
-}
-
-template <class F>
-void ForEachDouble(const DXZ& x, const std::string& at, F&& f) {
-    ForEachDouble(x.Center, at + ".Center", f);
-    ForEachDouble(x.AxisX, at + ".AxisX", f);
-    ForEachDouble(x.AxisY, at + ".AxisY", f);
-    ForEachDouble(x.AxisZ, at + ".AxisZ", f);
-    f(at + ".Scale", x.Scale.v);
-    f(at + ".Div", x.Div.v);
-    f(at + ".ParT1", x.ParT1.v);
-    f(at + ".ParT2", x.ParT2.v);
-    f(at + ".ParH", x.ParH.v);
 }
 
 // Every point record of a record that can be drawn: v.point(path, point) and,
