@@ -28,6 +28,24 @@ struct MarkStyle {
     char decimalSep = ',';
 };
 
+// The mark style of a 2D or 3D coordinate system record.
+template <class System>
+MarkStyle MarkStyleOf(const System& r, char decimalSep) {
+    MarkStyle style;
+    style.colour = r.Color.v;
+    style.screenColour = r.Selected ? r.SelColor : r.Color.v;
+    style.colourIndex = r.ColorIndex.v;
+    style.markWidth = r.MarkWidth.v;
+    style.markHeight = r.MarkHeight.v;
+    style.thick = r.Thick.v;
+    style.font = r.NumberFont.s;
+    style.italic = r.NumbersItalic.v;
+    style.bold = r.NumbersBold.v;
+    style.size = r.NumberSize.v;
+    style.decimalSep = decimalSep;
+    return style;
+}
+
 // The shift and rotation of a graph as the graph drawers take them.
 GraphTransform GraphTransformOf(const DGraphMove& m);
 

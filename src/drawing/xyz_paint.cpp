@@ -58,18 +58,7 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     }
 
     const Frame f = FrameOf(r);
-    MarkStyle style;
-    style.colour = r.Color.v;
-    style.screenColour = r.Selected ? r.SelColor : r.Color.v;
-    style.colourIndex = r.ColorIndex.v;
-    style.markWidth = r.MarkWidth.v;
-    style.markHeight = r.MarkHeight.v;
-    style.thick = r.Thick.v;
-    style.font = r.NumberFont.s;
-    style.italic = r.NumbersItalic.v;
-    style.bold = r.NumbersBold.v;
-    style.size = r.NumberSize.v;
-    style.decimalSep = target.run ? target.run->DecimalSep : ',';
+    const MarkStyle style = MarkStyleOf(r, target.run ? target.run->DecimalSep : ',');
     MarkPainter marks(style, im, target);
 
     double up = 0, down = 0;

@@ -27,6 +27,37 @@ inline void ReadHead(LineReader& in, DHead& h) {
     h.Disabled.v = in.Not0();
 }
 
+// The shift and rotation of a graph.
+inline void WriteMove(LineWriter& out, const DGraphMove& m) {
+    out.FlagL(m.Moved.v);
+    out.Real(m.DX.v);
+    out.Real(m.DY.v);
+    out.Real(m.DZ.v);
+    out.FlagL(m.Rotated.v);
+    out.Real(m.Angle.v);
+    out.Real(m.CX.v);
+    out.Real(m.CY.v);
+    out.Real(m.CZ.v);
+    out.Real(m.NX.v);
+    out.Real(m.NY.v);
+    out.Real(m.NZ.v);
+}
+
+inline void ReadMove(LineReader& in, DGraphMove& m) {
+    m.Moved.v = in.IsI();
+    m.DX.v = in.Real();
+    m.DY.v = in.Real();
+    m.DZ.v = in.Real();
+    m.Rotated.v = in.IsI();
+    m.Angle.v = in.Real();
+    m.CX.v = in.Real();
+    m.CY.v = in.Real();
+    m.CZ.v = in.Real();
+    m.NX.v = in.Real();
+    m.NY.v = in.Real();
+    m.NZ.v = in.Real();
+}
+
 // Fill on ("и"/"л") and the three colours as plain integers.
 inline void WriteFill(LineWriter& out, const DFill& f) {
     out.FlagL(f.On);

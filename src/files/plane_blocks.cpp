@@ -355,36 +355,6 @@ namespace {
 // Slot of the Cartesian bound sets: graphs 1, 2 and 6 use sets 1, 2, 3.
 std::size_t BoundSet(std::size_t g) { return g == 6 ? 3 : g; }
 
-void WriteMove(LineWriter& out, const DGraphMove& m) {
-    out.FlagL(m.Moved.v);
-    out.Real(m.DX.v);
-    out.Real(m.DY.v);
-    out.Real(m.DZ.v);
-    out.FlagL(m.Rotated.v);
-    out.Real(m.Angle.v);
-    out.Real(m.CX.v);
-    out.Real(m.CY.v);
-    out.Real(m.CZ.v);
-    out.Real(m.NX.v);
-    out.Real(m.NY.v);
-    out.Real(m.NZ.v);
-}
-
-void ReadMove(LineReader& in, DGraphMove& m) {
-    m.Moved.v = in.IsI();
-    m.DX.v = in.Real();
-    m.DY.v = in.Real();
-    m.DZ.v = in.Real();
-    m.Rotated.v = in.IsI();
-    m.Angle.v = in.Real();
-    m.CX.v = in.Real();
-    m.CY.v = in.Real();
-    m.CZ.v = in.Real();
-    m.NX.v = in.Real();
-    m.NY.v = in.Real();
-    m.NZ.v = in.Real();
-}
-
 void WriteStyle(LineWriter& out, const DGraphStyle& s) {
     out.Int(s.Visible.v);
     out.Int(s.Hidden.v);

@@ -78,21 +78,7 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
                 out.Real(sec.C.v);
                 for (const auto& b : sec.Bounds) out.Real(b.v);
             }
-    for (std::size_t i = 1; i <= 4; ++i) {
-        const DGraphMove& m = x.Move[i];
-        out.FlagL(m.Moved.v);
-        out.Real(m.DX.v);
-        out.Real(m.DY.v);
-        out.Real(m.DZ.v);
-        out.FlagL(m.Rotated.v);
-        out.Real(m.Angle.v);
-        out.Real(m.CX.v);
-        out.Real(m.CY.v);
-        out.Real(m.CZ.v);
-        out.Real(m.NX.v);
-        out.Real(m.NY.v);
-        out.Real(m.NZ.v);
-    }
+    for (std::size_t i = 1; i <= 4; ++i) WriteMove(out, x.Move[i]);
     out.FlagL(x.BoundToAxes.v);
     for (std::size_t o = 1; o <= 3; ++o) {
         const DOutLine& g = x.Outlines[o];
@@ -161,21 +147,7 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
                 sec.C.v = in.Real();
                 for (auto& b : sec.Bounds) b.v = in.Real();
             }
-    for (std::size_t i = 1; i <= 4; ++i) {
-        DGraphMove& m = x.Move[i];
-        m.Moved.v = in.IsI();
-        m.DX.v = in.Real();
-        m.DY.v = in.Real();
-        m.DZ.v = in.Real();
-        m.Rotated.v = in.IsI();
-        m.Angle.v = in.Real();
-        m.CX.v = in.Real();
-        m.CY.v = in.Real();
-        m.CZ.v = in.Real();
-        m.NX.v = in.Real();
-        m.NY.v = in.Real();
-        m.NZ.v = in.Real();
-    }
+    for (std::size_t i = 1; i <= 4; ++i) ReadMove(in, x.Move[i]);
     x.BoundToAxes.v = in.IsI();
     for (std::size_t i = 1; i <= 55; ++i) ResetCurves(x.Curves[i]);
 
