@@ -39,6 +39,20 @@ std::unique_ptr<DProj> ReadDefaultSet(Kind k, const DefaultsSource& src) {
     return doc;
 }
 
+// Starts a loader: rec takes the first object of the kind's default set when
+// the set holds one, else it becomes a fresh record; named either way.  The
+// scratch document of the set comes back (null when it was not used).
+template <class R, class Store>
+std::unique_ptr<DProj> StartDefault(R& rec, Kind k, Store DSubProj::*store, int number, const DefaultsSource& src) {
+    auto doc = ReadDefaultSet(k, src);
+    if (doc)
+        rec = (doc->Obj.*store)[1];
+    else
+        rec = R{};
+    rec.ID.s = DefaultName(k, number);
+    return doc;
+}
+
 // Common built-in head of every kind but the point.
 void DefaultHead(DHead& h) {
     h.Layer.v = 1;
@@ -95,13 +109,7 @@ constexpr double kSolidHeight = 100;
 }  // namespace
 
 void LoadDefaultPoint(DPoint& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::po, src)) {
-        rec = doc->Obj.Po[1];
-        rec.ID.s = DefaultName(Kind::po, number);
-        return;
-    }
-    rec = DPoint{};
-    rec.ID.s = DefaultName(Kind::po, number);
+    if (StartDefault(rec, Kind::po, &DSubProj::Po, number, src)) return;
     rec.Layer.v = 1;
     rec.ColorIndex.v = 0;
     rec.Disabled.v = false;
@@ -130,13 +138,7 @@ void LoadDefaultPoint(DPoint& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultLine(DLine& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::li, src)) {
-        rec = doc->Obj.Li[1];
-        rec.ID.s = DefaultName(Kind::li, number);
-        return;
-    }
-    rec = DLine{};
-    rec.ID.s = DefaultName(Kind::li, number);
+    if (StartDefault(rec, Kind::li, &DSubProj::Li, number, src)) return;
     DefaultHead(rec);
     rec.LineType.v = 1;
     rec.Dash.v = 5;
@@ -153,13 +155,7 @@ void LoadDefaultLine(DLine& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultCircle(DCircle& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::ci, src)) {
-        rec = doc->Obj.Ci[1];
-        rec.ID.s = DefaultName(Kind::ci, number);
-        return;
-    }
-    rec = DCircle{};
-    rec.ID.s = DefaultName(Kind::ci, number);
+    if (StartDefault(rec, Kind::ci, &DSubProj::Ci, number, src)) return;
     DefaultHead(rec);
     rec.A.v = rec.B.v = 70;
     // A new ellipse takes its shape from the 3D semi-axes: a circle of radius 70.
@@ -174,13 +170,7 @@ void LoadDefaultCircle(DCircle& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultTriangle(DTri& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::tr, src)) {
-        rec = doc->Obj.Tr[1];
-        rec.ID.s = DefaultName(Kind::tr, number);
-        return;
-    }
-    rec = DTri{};
-    rec.ID.s = DefaultName(Kind::tr, number);
+    if (StartDefault(rec, Kind::tr, &DSubProj::Tr, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 4;
     rec.Side3.v = 1;
@@ -198,13 +188,7 @@ void LoadDefaultTriangle(DTri& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultTetragon(DKv& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::kv, src)) {
-        rec = doc->Obj.Kv[1];
-        rec.ID.s = DefaultName(Kind::kv, number);
-        return;
-    }
-    rec = DKv{};
-    rec.ID.s = DefaultName(Kind::kv, number);
+    if (StartDefault(rec, Kind::kv, &DSubProj::Kv, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 6;
     rec.Side3.v = 1;
@@ -217,15 +201,11 @@ void LoadDefaultTetragon(DKv& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::xy, src)) {
-        rec = doc->Obj.Xy[1];
+    if (auto doc = StartDefault(rec, Kind::xy, &DSubProj::Xy, number, src)) {
         // Graphs computed for another picture height are computed again.
         if (doc->Im.Height != src.pictureHeight) rec.Curves.Valid = 0;
-        rec.ID.s = DefaultName(Kind::xy, number);
         return;
     }
-    rec = DXOY{};
-    rec.ID.s = DefaultName(Kind::xy, number);
     DefaultHead(rec);
     rec.ScaleX.v = rec.ScaleY.v = 20;
     rec.DivX.v = rec.DivY.v = 1;
@@ -260,13 +240,7 @@ void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultOrb(DSf& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::sf, src)) {
-        rec = doc->Obj.Sf[1];
-        rec.ID.s = DefaultName(Kind::sf, number);
-        return;
-    }
-    rec = DSf{};
-    rec.ID.s = DefaultName(Kind::sf, number);
+    if (StartDefault(rec, Kind::sf, &DSubProj::Sf, number, src)) return;
     DefaultHead(rec);
     rec.Radius.v = 70;
     rec.View.v = 4;
@@ -279,13 +253,7 @@ void LoadDefaultOrb(DSf& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::zi, src)) {
-        rec = doc->Obj.Zi[1];
-        rec.ID.s = DefaultName(Kind::zi, number);
-        return;
-    }
-    rec = DZi{};
-    rec.ID.s = DefaultName(Kind::zi, number);
+    if (StartDefault(rec, Kind::zi, &DSubProj::Zi, number, src)) return;
     DefaultHead(rec);
     rec.Radius.v = 70;
     rec.View.v = 4;
@@ -305,13 +273,7 @@ void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::ko, src)) {
-        rec = doc->Obj.Ko[1];
-        rec.ID.s = DefaultName(Kind::ko, number);
-        return;
-    }
-    rec = DKo{};
-    rec.ID.s = DefaultName(Kind::ko, number);
+    if (StartDefault(rec, Kind::ko, &DSubProj::Ko, number, src)) return;
     DefaultHead(rec);
     rec.Radius.v = 70;
     rec.View.v = 4;
@@ -331,13 +293,7 @@ void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::i3, src)) {
-        rec = doc->Obj.I3[1];
-        rec.ID.s = DefaultName(Kind::i3, number);
-        return;
-    }
-    rec = DPi3{};
-    rec.ID.s = DefaultName(Kind::i3, number);
+    if (StartDefault(rec, Kind::i3, &DSubProj::I3, number, src)) return;
     DefaultHead(rec);
     rec.Orient.v = 1;
     rec.Typ.v = 3;
@@ -353,13 +309,7 @@ void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPyramid4(DPi4& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::i4, src)) {
-        rec = doc->Obj.I4[1];
-        rec.ID.s = DefaultName(Kind::i4, number);
-        return;
-    }
-    rec = DPi4{};
-    rec.ID.s = DefaultName(Kind::i4, number);
+    if (StartDefault(rec, Kind::i4, &DSubProj::I4, number, src)) return;
     DefaultHead(rec);
     rec.Orient.v = 1;
     rec.Typ.v = 2;
@@ -375,13 +325,7 @@ void LoadDefaultPyramid4(DPi4& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::r3, src)) {
-        rec = doc->Obj.R3[1];
-        rec.ID.s = DefaultName(Kind::r3, number);
-        return;
-    }
-    rec = DPr3{};
-    rec.ID.s = DefaultName(Kind::r3, number);
+    if (StartDefault(rec, Kind::r3, &DSubProj::R3, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 2;
     for (auto& b : rec.Base) LoadDefaultTriangle(b, -1, src);
@@ -397,13 +341,7 @@ void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::r4, src)) {
-        rec = doc->Obj.R4[1];
-        rec.ID.s = DefaultName(Kind::r4, number);
-        return;
-    }
-    rec = DPr4{};
-    rec.ID.s = DefaultName(Kind::r4, number);
+    if (StartDefault(rec, Kind::r4, &DSubProj::R4, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 4;
     for (auto& b : rec.Base) LoadDefaultTetragon(b, -1, src);
@@ -418,18 +356,14 @@ void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
-    if (auto doc = ReadDefaultSet(Kind::xz, src)) {
-        rec = doc->Obj.Xz[1];
+    if (auto doc = StartDefault(rec, Kind::xz, &DSubProj::Xz, number, src)) {
         // Surfaces and outlines computed for another picture height are computed again.
         if (doc->Im.Height != src.pictureHeight) {
             for (auto& c : rec.Curves) c.Valid = 0;
             for (auto& o : rec.Outlines) o.Lines.Valid = 0;
         }
-        rec.ID.s = DefaultName(Kind::xz, number);
         return;
     }
-    rec = DXZ{};
-    rec.ID.s = DefaultName(Kind::xz, number);
     DefaultHead(rec);
     rec.Scale.v = 20;
     rec.Div.v = 1;
