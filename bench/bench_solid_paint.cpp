@@ -6,15 +6,14 @@
 // with the mean and spread.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/orb_paint.h"
 #include "drawing/redraw.h"
+#include "redraw_bench.h"
 #include "drawing/round_paint.h"
 #include "model/geometry.h"
 #include "model/update.h"
@@ -172,51 +171,6 @@ std::unique_ptr<DProj> Document() {
     return d;
 }
 
-struct Redraw {
-    std::unique_ptr<DProj> proj = Document();
-    DrawingState st;
-    FakeRedrawHost host;
-
-    explicit Redraw(bool smooth) {
-        proj->Im.Smooth = smooth;
-        host.view = {0, 0, W, H};
-    }
-};
-
-// The redraw after an edit: the outlines, over the cached shading.
-void BM_Redraw(benchmark::State& state) {
-    Redraw r(state.range(0) != 0);
-    RepaintProject(*r.proj, r.st, r.host, 1, true);  // builds the cache once
-    for (auto _ : state) {
-        RepaintProject(*r.proj, r.st, r.host, 1, false);
-        benchmark::DoNotOptimize(r.st.DrawBitmap.constBits());
-    }
-}
-BENCHMARK(BM_Redraw)
-    ->Arg(1)
-    ->Arg(0)
-    ->ArgName("smooth")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
-
-// The build-the-drawing run: every solid is shaded again.
-void BM_Build(benchmark::State& state) {
-    Redraw r(state.range(0) != 0);
-    for (auto _ : state) {
-        r.proj->FillValid = 0;
-        RepaintProject(*r.proj, r.st, r.host, 1, true);
-        benchmark::DoNotOptimize(r.st.DrawBitmap.constBits());
-    }
-}
-BENCHMARK(BM_Build)
-    ->Arg(1)
-    ->Arg(0)
-    ->ArgName("smooth")
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(9)
-    ->ReportAggregatesOnly(true);
-
 // The shading of the curved solids alone, one kind at a time.
 template <class Shade>
 void RunShading(benchmark::State& state, Shade shade) {
@@ -250,13 +204,7 @@ BENCHMARK(BM_ShadeCones)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// Labels need a QGuiApplication; the offscreen platform needs no display.
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    bench::RegisterRedrawBenchmarks(Document, W, H);
+    return bench::RunPaintBenchmarks(argc, argv);
 }

@@ -8,9 +8,8 @@ namespace pelmar {
 namespace {
 
 std::string Pad2(int n) {
-    std::string s = std::to_string(n);
-    if (s.size() < 2) s.insert(0, "0");
-    return s;
+    const std::string s = std::to_string(n);
+    return s.size() < 2 ? std::string(2 - s.size(), '0') + s : s;
 }
 
 }  // namespace
