@@ -252,12 +252,23 @@ void LoadDefaultOrb(DSf& rec, int number, const DefaultsSource& src) {
     UpdateOrb(rec, 0);
 }
 
-void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
-    if (StartDefault(rec, Kind::zi, &DSubProj::Zi, number, src)) return;
+namespace {
+
+// Built-in head of a cylinder or cone: radius 70, view mode 4, the contour
+// section on.
+template <class Solid>
+void RoundSolidHead(Solid& rec) {
     DefaultHead(rec);
     rec.Radius.v = 70;
     rec.View.v = 4;
-    rec.SecOn[2].v = true;  // the contour
+    rec.SecOn[2].v = true;
+}
+
+}  // namespace
+
+void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
+    if (StartDefault(rec, Kind::zi, &DSubProj::Zi, number, src)) return;
+    RoundSolidHead(rec);
     LoadDefaultLine(rec.Axis, -1, src);
     for (auto& b : rec.Base) LoadDefaultCircle(b, -1, src);
     for (auto& s : rec.Sec) LoadDefaultTetragon(s, -1, src);
@@ -274,10 +285,7 @@ void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
 
 void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
     if (StartDefault(rec, Kind::ko, &DSubProj::Ko, number, src)) return;
-    DefaultHead(rec);
-    rec.Radius.v = 70;
-    rec.View.v = 4;
-    rec.SecOn[2].v = true;  // the contour
+    RoundSolidHead(rec);
     LoadDefaultCircle(rec.Base, -1, src);
     LoadDefaultLine(rec.Axis, -1, src);
     for (auto& s : rec.Sec) LoadDefaultTriangle(s, -1, src);
