@@ -62,7 +62,9 @@ void ObjectDialog::systemCommand(SysCommand command) {
 
 void ObjectDialog::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (open_) doc_.setDialogPosition(x(), y());
+    // Not the move that showing the window delivers: before the frame is
+    // known it tells a place the window is not at.
+    if (open_ && isVisible()) doc_.setDialogPosition(x(), y());
 }
 
 void ObjectDialog::changeEvent(QEvent* event) {

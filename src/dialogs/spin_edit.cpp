@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <limits>
 
+#include "model/units.h"
+
 namespace pelmar {
 
 namespace {
@@ -36,7 +38,11 @@ void TSpinEdit::setMinMax(int minValue, int maxValue) {
 
 bool TSpinEdit::isTransient() const { return TransientText(cleanText()); }
 
-int TSpinEdit::checkedValue() const { return isTransient() ? minValue_ : value(); }
+int TSpinEdit::checkedValue() const {
+    int v = value();
+    CheckSpinEdit(cleanText().toStdString(), v, minValue_);
+    return v;
+}
 
 void TSpinEdit::setFillValue(int v) {
     if (hasFocus() && isTransient() && v == minValue_) return;

@@ -4,7 +4,6 @@
 // takes a screenshot of the screen with the windows on it.
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QProcess>
 #include <QTest>
@@ -47,7 +46,7 @@ TEST(ControlGallery, EveryControlFitsItsWindow) {
     words.LoadWords("");
     FakeCore core;
     core.place = {20, 20, false};
-    core.work = {"Point №1", 250, 4, 2, 12, 0xFF0000, "Times New Roman", 2, 33.5};
+    core.work = {"Point №1", 250, 4, 2, 2, 33.5};
     SampleDialog dlg(core);
     dlg.setObjectName("SampleDialog");
     dlg.VarToForm(core.work);
@@ -56,9 +55,9 @@ TEST(ControlGallery, EveryControlFitsItsWindow) {
     SampleDialog disabled(core);
     disabled.setObjectName("SampleDisabled");
     disabled.VarToForm(core.work);
-    for (QWidget* w : disabled.body()->findChildren<QWidget*>()) w->setEnabled(false);
-    disabled.RadioTyp->setEnabled(true);
-    disabled.RadioTyp->setItemEnabled(1, false);
+    for (QWidget* w : disabled.body()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != disabled.RadioTyp) w->setEnabled(false);
+    disabled.RadioTyp->setItemEnabled(2, false);
 
     auto work = std::make_unique<WorkingCopies>();
     work->CurCircle.Fill = {true, {0x0000FF, 0x00FFFF, 0xFF0000}};
@@ -74,10 +73,15 @@ TEST(ControlGallery, EveryControlFitsItsWindow) {
     ExpectNothingClipped(fill);
     EXPECT_TRUE(fill.CheckBox1->isChecked());
 
-    const QByteArray shot = qgetenv("PELMAR_GALLERY_SHOT");
+    // The screen as it is, then with the colour list open: "<name>.png" and
+    // "<name>-popup.png".
+    const QString shot = QString::fromLocal8Bit(qgetenv("PELMAR_GALLERY_SHOT"));
     if (shot.isEmpty()) return;
-    dlg.ColorCol->showPopup();
+    const QString base = shot.endsWith(".png") ? shot.chopped(4) : shot;
     QTest::qWait(300);  // let the windows paint before the screen is taken
-    EXPECT_EQ(QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(shot)}), 0);
-    dlg.ColorCol->hidePopup();
+    EXPECT_EQ(QProcess::execute("import", {"-window", "root", base + ".png"}), 0);
+    dlg.findChild<QComboBox*>("ColorCol")->showPopup();
+    QTest::qWait(300);
+    EXPECT_EQ(QProcess::execute("import", {"-window", "root", base + "-popup.png"}), 0);
+    dlg.findChild<QComboBox*>("ColorCol")->hidePopup();
 }
