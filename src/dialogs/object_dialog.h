@@ -113,7 +113,8 @@ public:
     DialogDocument& document() const { return doc_; }
 
 signals:
-    // The dialog was closed: its kind's open flag is to be cleared.
+    // The dialog was closed: its kind's open flag is to be cleared.  The
+    // dialog frees itself afterwards; receivers must not delete it.
     void closed();
 
 protected:
