@@ -199,9 +199,11 @@ void CdrApplication::CreateEllipse(int top, int left, int bottom, int right, int
     s.cy = (py(top) + py(bottom)) / 2;
     s.rx = std::abs(px(right) - px(left)) / 2;
     s.ry = std::abs(py(bottom) - py(top)) / 2;
+    // The arc's angles as the painters send them run clockwise on the page:
+    // counter-clockwise it is the arc from -end to -start.
     s.arc = startAngle != endAngle;
-    s.start = startAngle / 1e6;
-    s.end = endAngle / 1e6;
+    s.start = -endAngle / 1e6;
+    s.end = -startAngle / 1e6;
 }
 
 void CdrApplication::SetOutlineWidth(int width) {
@@ -415,8 +417,8 @@ void WordApplication::AddShape(int type, double left, double top, double width, 
         s.arc = true;
         adjust1_ = -90;
         adjust2_ = 0;
-        s.start = -adjust2_;
-        s.end = -adjust1_;
+        s.start = adjust2_;
+        s.end = adjust1_;
     }
 }
 
@@ -492,10 +494,12 @@ void WordApplication::put(const std::string& path, double value) {
     else if (p == "Line.EndArrowheadStyle") s.endArrow = WordArrow(static_cast<int>(value));
     else if (p == "Rotation") s.rotation = -value;  // the word processor turns clockwise
     else if (p == "Adjustments.Item(1)" || p == "Adjustments.Item(2)") {
-        (p.back() == '1' ? adjust1_ : adjust2_) = value;
-        // The arc runs clockwise from adjustment 1 to adjustment 2.
-        s.start = -adjust2_;
-        s.end = -adjust1_;
+        (p == "Adjustments.Item(1)" ? adjust1_ : adjust2_) = value;
+        // The arc runs clockwise on the page from the angle -adjustment 1 to
+        // -adjustment 2, both measured clockwise from the x axis: the
+        // adjustments are the picture's arc angles negated.
+        s.start = adjust2_;
+        s.end = adjust1_;
     } else if (p == "Fill.Transparency" || p == "Line.Transparency" || p == "Line.Style" ||
                p == "Line.BackColor.RGB" || p.rfind("TextFrame.Margin", 0) == 0) {
         // Accepted; the written file has no use for them.

@@ -159,7 +159,8 @@ private:
     std::vector<PathNode> freeform_;
     bool building_ = false;
     TextRun font_;
-    // Arc adjustments of the selected shape, degrees clockwise.
+    // Arc adjustments of the selected shape, degrees clockwise: a new arc is
+    // its box's quarter.
     double adjust1_ = -90, adjust2_ = 0;
 };
 

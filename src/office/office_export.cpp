@@ -342,7 +342,11 @@ void WordExportSink::OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, 
     if (t == 135) t = 134.999;
 
     const double e1 = EllipseAngle(upper, left, a1), e2 = EllipseAngle(upper, left, a2);
-    const bool whole = e1 == e2 || std::abs(e2 - e1) >= 360;
+    // A whole turn computed through the tangent misses 360 by a rounding
+    // error: such an ellipse is still whole.
+    constexpr double Eps = 1e-9;
+    const bool same = std::abs(e2 - e1) < Eps, turn = std::abs(e2 - e1) >= 360 - Eps;
+    const bool whole = same || turn;
     if (whole)
         app_.AddShape(9, WordLeftMargin + X - left, WordTopMargin + Y - upper, left + right, upper + lower);
     else
@@ -359,7 +363,7 @@ void WordExportSink::OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, 
         app_.put("Selection.ShapeRange.Adjustments.Item(2)", 360);
     }
     if (t != 0) app_.put("Selection.ShapeRange.Rotation", t);
-    if (e1 != e2 && e2 - e1 < 360) {
+    if (!same && e2 - e1 < 360 - Eps) {
         app_.put("Selection.ShapeRange.Adjustments.Item(1)", -e1);
         app_.put("Selection.ShapeRange.Adjustments.Item(2)", -e2);
     }
