@@ -30,6 +30,14 @@ void ExportDialogBase::setStatus(const std::string& text) {
     LabelStatus1->repaint();
 }
 
+void ExportDialogBase::setProgress(int done, int total) {
+    if (total <= 0) return;
+    ProgressBar1->setRange(0, total);
+    ProgressBar1->setValue(done);
+    ProgressBar1->show();
+    ProgressBar1->repaint();
+}
+
 QGroupBox* ExportDialogBase::makeStatusGroup(bool secondImage) {
     auto* box = new QGroupBox(QString::fromUtf8("Статус"), this);
     box->setObjectName("GroupBoxStatus");

@@ -22,6 +22,7 @@ public:
     std::string wordLine(int line) override;
     bool askYesNo(const std::string& text) override;
     void setStatus(const std::string& text) override;
+    void setProgress(int done, int total) override;
 
     // The calls and file of the last run, for tests.
     const OfficeRun& lastRun() const { return run_; }

@@ -69,6 +69,16 @@ void ForEachObject(const DProj& doc, const PainterTable& p, int layer, const Pai
     systems(13, o.Xz, p.xyz.pass2);
 }
 
+// How many objects a run draws.
+int CountObjects(const DProj& doc) {
+    int n = 0;
+    ForEachStore(doc.Obj, [&](const auto& store) {
+        for (std::size_t i = 1; i <= store.count(); ++i)
+            if (store[i].Layer.v >= 1 && store[i].Layer.v <= LayerCount && !store[i].Disabled.v) ++n;
+    });
+    return n;
+}
+
 std::string BaseName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
@@ -181,6 +191,8 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
     target.cdr = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;
+    const int total = CountObjects(doc);
+    int done = 0;
     for (int n = 1; n <= LayerCount; ++n) {
         const std::string layer = "Layer_" + std::to_string(n);
         app->NewLayer(layer);
@@ -191,6 +203,7 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
             sink.CdrGroupBegin();
             paint();
             sink.CdrGroupEnd();
+            ui.setProgress(++done, total);
         });
     }
     if (mode == RunMode::OpenDoNotClose) {
@@ -412,10 +425,13 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
     target.wrd = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;
+    const int total = CountObjects(doc);
+    int done = 0;
     for (int n = 1; n <= LayerCount; ++n)
         ForEachObject(doc, *run.painters, n, target, [&](int kind, const auto& paint) {
             ui.setStatus(ui.wordLine(FirstKindLine + kind));
             paint();
+            ui.setProgress(++done, total);
         });
 
     if (sink.WordShapeCount >= 2) {

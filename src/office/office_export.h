@@ -36,6 +36,11 @@ public:
     virtual bool askYesNo(const std::string& text) = 0;
     // Shows the status label with the text and repaints it.
     virtual void setStatus(const std::string& text) = 0;
+    // Objects drawn so far of all the run draws.
+    virtual void setProgress(int done, int total) {
+        (void)done;
+        (void)total;
+    }
 };
 
 // Run modes of the option dialogs.

@@ -75,6 +75,8 @@ TEST(CdrExport, OneObjectOfEachKind) {
         })) << text;
     }
     EXPECT_TRUE(r.ui.questions.empty());
+    EXPECT_EQ(r.ui.done, 14);  // progress over every object
+    EXPECT_EQ(r.ui.total, 14);
 }
 
 TEST(CdrExport, GroupingAndSkippedObjects) {

@@ -1,6 +1,8 @@
 // Fakes and helpers of the office export tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QTemporaryDir>
 #include <algorithm>
 #include <memory>
@@ -56,8 +58,15 @@ public:
         return answer;
     }
     void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void setProgress(int d, int t) override {
+        if (d == 1) done = 0;  // a new run
+        EXPECT_EQ(d, done + 1);
+        done = d;
+        total = t;
+    }
 
     bool answer = true;
+    int done = 0, total = 0;
     std::vector<std::string> questions, statuses;
 };
 
