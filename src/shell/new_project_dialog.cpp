@@ -111,6 +111,7 @@ void FormNew::applyWords() {
 }
 
 void FormNew::showEvent(QShowEvent* event) {
+    newProjOK_ = false;
     applyWords();
     for (std::size_t i = 0; i < KindCount; ++i) {
         check_[i]->setChecked(false);

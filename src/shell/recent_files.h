@@ -35,7 +35,7 @@ std::array<RecentMenuItem, 5> UpdateRecentFiles(RecentList& list, const std::str
 // "/") stays; while the path is longer than 40 characters, up to ten folder
 // levels after the root are dropped, and ".../" marks the gap:
 // "/home/teacher/school/geometry/2024/triangles/task1.pel" becomes
-// "/.../school/geometry/2024/triangles/task1.pel".  The file name is never
+// "/.../geometry/2024/triangles/task1.pel".  The file name is never
 // cut.  "" and "No File" stay as they are.
 std::string ShortenPath(const std::string& path);
 
