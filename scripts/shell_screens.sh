@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the new-project dialog and the about box as an X server shows
 # them, and of every shipped default object: builds the shell tests and runs
-# them under Xvfb (the X libraries keep memory the leak checker would report).  Usage: bash scripts/shell_screens.sh [output folder]
+# them under Xvfb.  Usage: bash scripts/shell_screens.sh [output folder]
+# (The X libraries keep memory that the leak checker would report.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-screens/shell}"

@@ -161,4 +161,6 @@ void BackTo(Kind k, BackToHost& host) {
         if (row.disabled.has(KindAt(i))) host.commands().setEnabled(*BackToCommand(KindAt(i)), false);
 }
 
+void ClearRoleBytes(DProj& doc) { doc.Role.fill(0); }
+
 }  // namespace pelmar

@@ -135,4 +135,8 @@ public:
 // Makes the parent of kind k the edited object again.
 void BackTo(Kind k, BackToHost& host);
 
+// No object is open as a sub-object: the fourteen role bytes of the document
+// become 0 (Open, a new current object, the Back-to commands of the solids).
+void ClearRoleBytes(DProj& doc);
+
 }  // namespace pelmar

@@ -1,7 +1,8 @@
 // Printing the picture at its true size: each picture pixel covers
 // printer-dpi ÷ picture-dpi printer pixels, placed at the document's margins
 // measured from the paper's edge.  The printer is chosen through PrintHost
-// (the print dialog, or a PDF file when the system has no printer).
+// (the print dialog, or a PDF file when the system has no printer); the run
+// itself, which needs the printer device, is in print_dialog.h.
 #pragma once
 
 #include <QRect>
@@ -12,7 +13,6 @@
 
 class QPainter;
 class QPrinter;
-class QImage;
 
 namespace pelmar {
 
@@ -57,12 +57,5 @@ struct PrintJob {
     // Paints the whole picture stretched into the rectangle.
     std::function<void(QPainter&, const QRect&)> paint;
 };
-
-// A painter of a raster picture for PrintJob::paint.
-std::function<void(QPainter&, const QRect&)> PaintImage(const QImage& image);
-
-// Prints the picture; false when the user cancelled or nothing could be
-// printed.
-bool PrintPicture(const PrintJob& job, PrintHost& host);
 
 }  // namespace pelmar

@@ -47,8 +47,12 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
             if (!name) continue;
             EXPECT_TRUE(names.insert(name).second) << name;
         }
-        if (i.menu) EXPECT_EQ(std::string(i.menu).substr(0, 2), "Me");
-        if (i.tool) EXPECT_EQ(std::string(i.tool).substr(0, 2), "TB");
+        if (i.menu) {
+            EXPECT_EQ(std::string(i.menu).substr(0, 2), "Me");
+        }
+        if (i.tool) {
+            EXPECT_EQ(std::string(i.tool).substr(0, 2), "TB");
+        }
     }
     std::map<Command, int> inMenu, inBar;
     for (const MenuEntry& e : MenuTree)
@@ -73,7 +77,9 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
     // The per-kind commands stand for their kinds both ways.
     for (const KindInfo& k : KindTable) {
         EXPECT_EQ(KindOf(NewObjectCommand(k.kind)), k.kind);
-        if (k.kind != Kind::po) EXPECT_EQ(KindOf(*BackToCommand(k.kind)), k.kind);
+        if (k.kind != Kind::po) {
+            EXPECT_EQ(KindOf(*BackToCommand(k.kind)), k.kind);
+        }
     }
     EXPECT_FALSE(BackToCommand(Kind::po));
     EXPECT_EQ(Name(*BackToCommand(Kind::i3)), "MeToPi3");
