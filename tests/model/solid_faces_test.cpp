@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <random>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -14,6 +13,7 @@
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/polyhedron_make.h"
+#include "model/random_shapes.h"
 #include "model/transform.h"
 #include "model/update.h"
 
@@ -21,45 +21,7 @@ using namespace pelmar;
 
 namespace {
 
-class Gen {
-public:
-    explicit Gen(unsigned seed) : rng_(seed) {}
-
-    double Real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
-    double Grid(double r) { return std::nearbyint(Real(-r, r) * 1000) / 1000; }
-    Vec3 Point(double r) { return {Grid(r), Grid(r), Grid(r)}; }
-    std::uint8_t Byte(int lo, int hi) { return static_cast<std::uint8_t>(std::uniform_int_distribution<int>(lo, hi)(rng_)); }
-
-    // N vertices of a convex base in a random plane, sides of 20 to 150.
-    template <std::size_t N>
-    std::array<Vec3, N> Base() {
-        const Vec3 o = Point(200);
-        Vec3 u = Point(1), w = Point(1);
-        while (Norm(Cross(u, w)) < 0.2) w = Point(1);
-        u = u * (1 / Norm(u));
-        w = Cross(Cross(u, w), u);
-        w = w * (1 / Norm(w));
-        std::array<Vec3, N> v{};
-        const double turn = Real(0, 360);
-        for (std::size_t i = 0; i < N; ++i) {
-            const double a = (turn + 360.0 * i / N + Real(-15, 15)) * 3.14159265358979 / 180;
-            const double r = Real(20, 90);
-            const Vec3 p = o + u * (r * std::cos(a)) + w * (r * std::sin(a));
-            v[i] = {std::nearbyint(p.x * 1000) / 1000, std::nearbyint(p.y * 1000) / 1000,
-                    std::nearbyint(p.z * 1000) / 1000};
-        }
-        return v;
-    }
-
-    Vec3 Edge() {
-        Vec3 e = Point(150);
-        while (Norm(e) < 20) e = Point(150);
-        return e;
-    }
-
-private:
-    std::mt19937 rng_;
-};
+using Gen = test::RandomShapes;
 
 std::string Where(Vec3 v) {
     std::ostringstream s;
@@ -209,38 +171,21 @@ TEST(SolidFaces, BuiltInSolidsMovedAndTilted) {
     }
 }
 
-// Every type of every solid; the base and side types a type keeps are drawn
-// from all their values, the plane quadrilateral among them.
+// Every type of every solid on random bases; the base and side types a type
+// keeps are drawn from all their values, the plane quadrilateral among them.
 TEST(SolidFaces, EveryTypeOnRandomBasesMovedAndTilted) {
     Gen g(12);
+    const Vec3 at{0, 250, 200};
     for (int round = 0; round < kRounds; ++round) {
-        const std::string n = " #" + std::to_string(round);
+        const std::string n = " of type ";
+        const std::string r = " #" + std::to_string(round);
         for (std::uint8_t typ = 1; typ <= 3; ++typ) {
-            const auto b = g.Base<3>();
-            DPi3 p = test::MakePyramid3(b, b[0] + g.Edge(), typ, g.Byte(1, 6));
-            p.Base.Typ.v = g.Byte(1, 4);
-            p.HeightLine.Length.v = g.Real(20, 150);
-            Exercise(p, g, "triangular pyramid of type " + std::to_string(typ) + n);
+            Exercise(g.Pyramid3(at, typ), g, "triangular pyramid" + n + std::to_string(typ) + r);
+            Exercise(g.Pyramid4(at, typ), g, "quadrangular pyramid" + n + std::to_string(typ) + r);
+            Exercise(g.Prism3(at, typ), g, "triangular prism" + n + std::to_string(typ) + r);
         }
-        for (std::uint8_t typ = 1; typ <= 3; ++typ) {
-            const auto b = g.Base<4>();
-            DPi4 p = test::MakePyramid4(b, b[0] + g.Edge(), typ, g.Byte(1, 6));
-            p.Base.Typ.v = g.Byte(1, 7);
-            p.HeightLine.Length.v = g.Real(20, 150);
-            Exercise(p, g, "quadrangular pyramid of type " + std::to_string(typ) + n);
-        }
-        for (std::uint8_t typ = 1; typ <= 3; ++typ) {
-            DPr3 p = test::MakePrism3(g.Base<3>(), g.Edge(), typ, g.Byte(1, 6));
-            for (auto& base : p.Base) base.Typ.v = g.Byte(1, 4);
-            for (auto& s : p.Side) s.Typ.v = g.Byte(1, 7);
-            Exercise(p, g, "triangular prism of type " + std::to_string(typ) + n);
-        }
-        for (std::uint8_t typ = 1; typ <= 5; ++typ) {
-            DPr4 p = test::MakePrism4(g.Base<4>(), g.Edge(), typ, g.Byte(1, 6));
-            for (auto& base : p.Base) base.Typ.v = g.Byte(1, 7);
-            for (auto& s : p.Side) s.Typ.v = g.Byte(1, 7);
-            Exercise(p, g, "quadrangular prism of type " + std::to_string(typ) + n);
-        }
+        for (std::uint8_t typ = 1; typ <= 5; ++typ)
+            Exercise(g.Prism4(at, typ), g, "quadrangular prism" + n + std::to_string(typ) + r);
         if (HasFailure()) return;
     }
 }
