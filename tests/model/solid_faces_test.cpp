@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
-#include <type_traits>
 
 #include "model/defaults.h"
 #include "model/geometry.h"
@@ -110,23 +109,10 @@ void Rotate(DPi4& p, Vec3 c, Vec3 n, double a) { RotatePyramid4(p, c.x, c.y, c.z
 void Rotate(DPr3& p, Vec3 c, Vec3 n, double a) { RotatePrism3(p, c.x, c.y, c.z, n.x, n.y, n.z, a); }
 void Rotate(DPr4& p, Vec3 c, Vec3 n, double a) { RotatePrism4(p, c.x, c.y, c.z, n.x, n.y, n.z, a); }
 
-template <class P>
-void PlaneShiftPyramid(P& p, Gen& g) {
-    const double dx = std::nearbyint(g.Real(-50, 50)), dy = std::nearbyint(g.Real(-50, 50));
-    if constexpr (std::is_same_v<P, DPi3>)
-        PlaneShiftPyramid3(p, dx, dy);
-    else
-        PlaneShiftPyramid4(p, dx, dy);
-}
-
-template <class P>
-void PlaneShiftPrism(P& p, Gen& g) {
-    const double dx = std::nearbyint(g.Real(-50, 50)), dy = std::nearbyint(g.Real(-50, 50));
-    if constexpr (std::is_same_v<P, DPr3>)
-        PlaneShiftPrism3(p, dx, dy);
-    else
-        PlaneShiftPrism4(p, dx, dy);
-}
+void Shift(DPi3& p, double dx, double dy) { PlaneShiftPyramid3(p, dx, dy); }
+void Shift(DPi4& p, double dx, double dy) { PlaneShiftPyramid4(p, dx, dy); }
+void Shift(DPr3& p, double dx, double dy) { PlaneShiftPrism3(p, dx, dy); }
+void Shift(DPr4& p, double dx, double dy) { PlaneShiftPrism4(p, dx, dy); }
 
 // Built, moved, tilted, dragged in the picture and updated again: the faces
 // are checked after each step.
@@ -140,10 +126,8 @@ void Exercise(Solid p, Gen& g, const std::string& what) {
     Check(p, what + " tilted");
     Rotate(p, g.Point(200), g.Point(1) + Vec3{0.01, 0, 0}, g.Real(-180, 180));
     Check(p, what + " tilted again");
-    if constexpr (requires { p.Side; })
-        PlaneShiftPrism(p, g);
-    else
-        PlaneShiftPyramid(p, g);
+    const double dx = std::nearbyint(g.Real(-50, 50));
+    Shift(p, dx, std::nearbyint(g.Real(-50, 50)));
     Update(p);
     Check(p, what + " dragged");
 }
