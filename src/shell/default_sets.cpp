@@ -25,7 +25,7 @@ namespace {
 constexpr std::int32_t OutlineThick = 2;
 
 // A named vertex: a small disc with its name in italics, the label placed
-// away from `centre` (picture coordinates of the figure's middle).
+// away from (cx, cy), the middle of the figure in picture coordinates.
 void Vertex(DPoint& p, const char* name, double cx, double cy, const char* lower = "") {
     p.Typ.v = 2;
     p.Radius.v = 3;
@@ -110,18 +110,27 @@ void SilentPolygon(Arr1<DLine, N>& sides) {
 // no names.
 void SilentParts(DTri& t) {
     SilentPolygon(t.S);
-    for (auto& l : t.Lines) Silent(l.P1), Silent(l.P2);
+    for (auto& l : t.Lines) {
+        Silent(l.P1);
+        Silent(l.P2);
+    }
     for (auto& c : t.Circ) Silent(c.Center);
 }
 void SilentParts(DKv& k) {
     SilentPolygon(k.S);
-    for (auto& d : k.Diag) Silent(d.P1), Silent(d.P2);
+    for (auto& d : k.Diag) {
+        Silent(d.P1);
+        Silent(d.P2);
+    }
     for (auto& c : k.Circ) Silent(c.Center);
     Silent(k.Center);
 }
 void SilentParts(DCircle& c) {
     Silent(c.Center);
-    for (auto& r : c.R) Silent(r.P1), Silent(r.P2);
+    for (auto& r : c.R) {
+        Silent(r.P1);
+        Silent(r.P2);
+    }
 }
 void SilentParts(DSf& s) {
     Silent(s.Center);
@@ -170,8 +179,15 @@ void LookTriangle(DTri& t) {
     UpdateTriangle(t, 0, false);
     t.Thick.v = OutlineThick;
     Polygon(t.S, {"A", "B", "C"}, Middle(t.S));
-    for (auto& l : t.Lines) Edge(l, 1), Silent(l.P1), Silent(l.P2);
-    for (auto& c : t.Circ) c.Thick.v = 1, Silent(c.Center);
+    for (auto& l : t.Lines) {
+        Edge(l, 1);
+        Silent(l.P1);
+        Silent(l.P2);
+    }
+    for (auto& c : t.Circ) {
+        c.Thick.v = 1;
+        Silent(c.Center);
+    }
     UpdateTriangle(t, 0, false);
 }
 
@@ -180,8 +196,15 @@ void LookTetragon(DKv& k) {
     UpdateTetragon(k, 0, false);
     k.Thick.v = OutlineThick;
     Polygon(k.S, {"A", "B", "C", "D"}, Middle(k.S));
-    for (auto& d : k.Diag) Edge(d, 1), Silent(d.P1), Silent(d.P2);
-    for (auto& c : k.Circ) c.Thick.v = 1, Silent(c.Center);
+    for (auto& d : k.Diag) {
+        Edge(d, 1);
+        Silent(d.P1);
+        Silent(d.P2);
+    }
+    for (auto& c : k.Circ) {
+        c.Thick.v = 1;
+        Silent(c.Center);
+    }
     Silent(k.Center);
     UpdateTetragon(k, 0, false);
 }

@@ -69,9 +69,9 @@ Settings StartSettings(const std::string& progDir);
 // empty or missing recent entry reads "No File"; an empty line 1 keeps DocDir.
 void ParseSettings(std::string_view bytes, const std::string& progDir, Settings& s);
 
-// The file's thirteen lines.  A recent entry or a document folder that the
-// code page cannot hold is written as "No File" (resp. as the program folder),
-// not as a damaged path.
+// The file's thirteen lines.  A recent entry that the code page cannot hold
+// is written as "No File" and such a document folder as an empty line (read
+// back as the program folder), never as a damaged path.
 std::string SettingsText(const Settings& s);
 
 // Start values, then the file "Pelmar.set" of progDir read over them; when
