@@ -161,12 +161,17 @@ TEST(WordExport, ShapeWritersConvertAsTheWordProcessorExpects) {
     sink.OfficeArc(BlueColour, false, 0, 200, 200, 40, 40, 20, 20, 1, 150, 0, 360);
     // An empty point draws nothing.
     sink.OfficeOval(1, RedColour, 10, 10, 4, 2);
+    // An untilted whole turn stays a whole ellipse, though the tangent of
+    // 360 degrees is not quite 0.
+    sink.OfficeArc(BlueColour, false, 0, 100, 100, 40, 40, 20, 20, 1, 0, 0, 360);
     const std::string log = app.text();
     EXPECT_NE(log.find("ActiveDocument.Shapes.AddShape 9 157.05 128.7 6 6"), std::string::npos) << log;
     EXPECT_NE(log.find("put \"Selection.ShapeRange.Line.Weight\" 1.5"), std::string::npos);
     EXPECT_NE(log.find("ActiveDocument.Shapes.AddShape 9 220.05 176.7 30 60"), std::string::npos) << log;
     EXPECT_NE(log.find("put \"Selection.ShapeRange.Rotation\" 60"), std::string::npos);
-    EXPECT_EQ(sink.WordShapeCount, 2);
+    EXPECT_NE(log.find("ActiveDocument.Shapes.AddShape 9 130.05 116.7 60 30"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Adjustments"), std::string::npos);
+    EXPECT_EQ(sink.WordShapeCount, 3);
 }
 
 TEST(WordExport, EllipseAngleAndColourIndexes) {
