@@ -14,13 +14,15 @@ namespace {
 
 constexpr int Scale = 4;       // the picture is rendered four times enlarged
 constexpr int StripRows = 8;   // large rows per strip = two result rows
-// The largest enlarged band painted at once; a taller picture is painted in
-// several bands.
-constexpr long long BandBytes = 256LL * 1024 * 1024;
+// The largest enlarged band painted at once (a 1200 x 900 picture takes
+// three); a taller picture is painted in more bands.  Bands up to this size
+// are reused by the allocator from one export to the next, where a larger
+// one costs fresh pages each time, more than painting the picture again.
+constexpr long long BandBytes = 32LL * 1000 * 1000;
 
 std::uint8_t RoundByte(double v) { return static_cast<std::uint8_t>(std::nearbyint(v)); }
 
-// Folds result row y from the four large rows that start at `rows`.
+// Folds the four large rows from `firstLargeRow` on into one result row.
 void FoldRow(const QImage& band, int firstLargeRow, int width, std::uint8_t* out) {
     const QRgb* rows[4];
     for (int r = 0; r < 4; ++r) rows[r] = reinterpret_cast<const QRgb*>(band.constScanLine(firstLargeRow + r));
