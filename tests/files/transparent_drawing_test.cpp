@@ -1,6 +1,6 @@
 // The transparent PNG of whole drawings: coordinate systems and what lies
-// after them, thin lines on the pixel grid, text in the "Symbol" font, and
-// the same pixels whatever the height of the bands painted at once.
+// after them with thin lines on the pixel grid, text in the "Symbol" font,
+// and the same pixels whatever the height of the bands painted at once.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
@@ -119,28 +119,6 @@ TEST(TransparentDrawing, CoordinateSystemKeepsItsAxesGraphAndLaterLayers) {
             red += c.alpha() > 128 && c.red() > 200 && c.green() < 60 && c.blue() < 60;
         }
     EXPECT_GT(red, 200);
-}
-
-// Lines of every thin width across the fold: whole rows of the result.
-TEST(TransparentDrawing, HorizontalLinesFillWholeRows) {
-    struct Case {
-        double width;
-        int first, last, alpha;
-    };
-    // A hairline stays one large pixel thin: a quarter of its block.
-    const Case cases[] = {{0, 10, 10, 64}, {1, 10, 10, 255}, {2, 9, 10, 255}, {3, 9, 11, 255}, {4, 8, 11, 255}};
-    for (const Case& k : cases) {
-        PictureRecording pic;
-        pic.drawLine(Pen{k.width, 0, {}, false}, {2, 10}, {18, 10});
-        pic.drawLine(Pen{k.width, 0, {}, false}, {10, 2}, {10, 5});
-        const QImage out = FoldTransparent(20, 20, nullptr, pic, nullptr);
-        for (int y = 0; y < 20; ++y)
-            EXPECT_EQ(out.pixelColor(6, y).alpha(), y >= k.first && y <= k.last ? k.alpha : 0)
-                << "width " << k.width << " row " << y;
-        for (int x = 0; x < 20; ++x)
-            EXPECT_EQ(out.pixelColor(x, 3).alpha(), x >= k.first && x <= k.last ? k.alpha : 0)
-                << "width " << k.width << " column " << x;
-    }
 }
 
 // An index "a" in "Symbol" comes out as the alpha of the font that stands in
