@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "drawing/fake_redraw_host.h"
-#include "drawing/graph_run.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
 
@@ -164,23 +163,6 @@ TEST_F(OrderTest, StopDuringPass1) {
     };
     EXPECT_FALSE(DrawAllObjects(*doc, *doc, st, host, true, 'm', &rec, &st.Running));
     EXPECT_EQ(Sequence(rec), (Lines{"p1 ci1", "p1 sf1", "p1 xz1 #1 m full", "p1 tr1"}));
-}
-
-// Without a stop switch (an export, a preview, an animation frame) the
-// painting runs to its end whatever the redraw's flag says, graphs included.
-TEST_F(OrderTest, PaintingWithoutAStopSwitchRunsToTheEnd) {
-    std::vector<bool> graphsRun;
-    st.Painters.xoy.pass1 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget& t) {
-        graphsRun.push_back(t.run && t.run->running());
-    };
-    for (bool running : {false, true}) {
-        st.Running = running;
-        rec.clear();
-        ASSERT_TRUE(DrawAllObjects(*doc, *doc, st, host, false, 'm', &rec)) << running;
-        EXPECT_FALSE(Sequence(rec).empty());
-    }
-    EXPECT_EQ(graphsRun, (std::vector<bool>(graphsRun.size(), true)));
-    EXPECT_FALSE(graphsRun.empty());
 }
 
 }  // namespace
