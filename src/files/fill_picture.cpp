@@ -11,7 +11,7 @@ namespace pelmar {
 namespace {
 
 // The PNG text chunk that carries the save stamp.
-constexpr char StampKey[] = "Pelmar save";
+constexpr char StampKey[] = "PelmarSave";  // no space: Qt reads a key with one as plain description
 
 }  // namespace
 
