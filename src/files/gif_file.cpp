@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gif_lib.h>
 #include <unistd.h>
 
