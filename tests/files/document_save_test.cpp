@@ -138,87 +138,22 @@ TEST(DocumentTexts, LineBreaksAndForeignCharacters) {
     }
 }
 
-// Two saves of one document, each with its curves file and fill picture, and
-// the files of a third, older program that stamps nothing: whichever of them
-// stand together after a save was interrupted, the document reads only the
-// companions of its own save; the others count as missing.
-TEST(SaveStamp, CompanionsGoOnlyWithTheirDocument) {
-    enum Save { A, B, Legacy, Missing };
-    const char* const names[] = {"A", "B", "legacy", "missing"};
-    TempDir dir;
-    auto save = [&](Save s) {
-        const std::string folder = dir.file(names[s]);
-        fs::create_directories(folder);
-        auto doc = NewDocument();
-        doc->Obj.Xy.add(MakeXOY(1));
-        doc->Caption = names[s];
-        doc->Obj.Xy[1].Curves = OneLineCurve(s, 1, 2, 3);
-        doc->FillValid = 1;
-        QImage fill(8, 6, QImage::Format_ARGB32_Premultiplied);
-        fill.fill(QColor(10 + 100 * s, 20, 30));
-        DocumentContext ctx;
-        ctx.BackPng = &fill;
-        EXPECT_TRUE(WriteDocument(folder + "/Drawing.pel", *doc, WriteModeDocument, ctx));
-        if (s == Legacy) {
-            // As an older program wrote them: no stamps anywhere.
-            const std::string main = ReadBytes(folder + "/Drawing.pel");
-            WriteBytes(folder + "/Drawing.pel", main.substr(0, main.rfind("<$save ")));
-            const std::string cur = ReadBytes(folder + "/Drawing.cur");
-            WriteBytes(folder + "/Drawing.cur", cur.substr(0, cur.rfind("<$save ")));
-            fill.save(QString::fromStdString(folder + "/Drawing.grd.png"), "PNG");
-        }
-    };
-    for (Save s : {A, B, Legacy}) save(s);
-
-    for (Save main : {A, B, Legacy})
-        for (Save cur : {A, B, Legacy, Missing})
-            for (Save png : {A, B, Legacy, Missing}) {
-                SCOPED_TRACE(std::string("document ") + names[main] + ", curves " + names[cur] + ", fill " + names[png]);
-                const std::string folder = dir.file(std::string("mix") + names[main] + names[cur] + names[png]);
-                fs::create_directories(folder);
-                auto take = [&](Save from, const char* file) {
-                    if (from != Missing) fs::copy_file(dir.file(std::string(names[from]) + "/" + file), folder + "/" + file);
-                };
-                take(main, "Drawing.pel");
-                take(cur, "Drawing.cur");
-                take(png, "Drawing.grd.png");
-
-                auto back = NewDocument();
-                QImage fill;
-                DocumentContext ctx;
-                ctx.Proj = back.get();
-                ctx.BackPng = &fill;
-                std::uint8_t version = 0;
-                ASSERT_EQ(ReadDocument(folder + "/Drawing.pel", *back, version, ReadModeOpen, ctx), ReadOk);
-                EXPECT_EQ(back->Caption, names[main]);
-                const DCurve2& c = back->Obj.Xy[1].Curves;
-                EXPECT_EQ(c.Valid, cur == main ? 1 : 0);
-                if (c.Valid) {
-                    EXPECT_EQ(c.lines()[0].points()[0].x, static_cast<double>(main));
-                }
-                EXPECT_EQ(back->FillValid, png == main ? 1 : 0);
-                if (back->FillValid) {
-                    EXPECT_EQ(qRed(fill.pixel(0, 0)), 10 + 100 * main);
-                }
-            }
-}
-
 namespace {
 
-// One of two saves that differ in every file: the caption, the curves of a
-// 2D and a 3D system, and the fill picture.
+// Saves that differ in every file: the caption, the curves of a 2D and a 3D
+// system, and the fill picture.
 struct SaveVersion {
     std::unique_ptr<DProj> doc = NewDocument();
     QImage fill{40, 30, QImage::Format_ARGB32_Premultiplied};
     explicit SaveVersion(int v) {
-        doc->Caption = v ? "B" : "A";
+        doc->Caption = std::string(1, static_cast<char>('A' + v));
         doc->Obj.Xy.add(MakeXOY(1));
         doc->Obj.Xz.add(MakeXYZ(1));
         doc->Obj.Xy[1].Curves = OneLineCurve(v, 1.5, 2.25, 3);
         doc->Obj.Xz[1].Curves[12] = OneLineCurve(4, v, 5.5, 6);
         doc->Obj.Xz[1].Outlines[3].Lines = OneLineCurve(7, 8, v + 0.5, 9);
         doc->FillValid = 1;
-        fill.fill(QColor(v ? 200 : 20, 90, 160));
+        fill.fill(QColor(20 + 90 * v, 90, 160));
     }
     bool write(const std::string& name) {
         DocumentContext ctx;
@@ -239,62 +174,105 @@ bool SameCurve(const DCurve2& a, const DCurve2& b) {
     return true;
 }
 
+// Opens the document and checks that each companion read is that of the
+// save the document is (its curves all or none); the index of that save.
+int OpenAndCheck(const std::string& name, std::vector<SaveVersion>& saves, int& curves, int& fills) {
+    auto back = NewDocument();
+    QImage fill;
+    DocumentContext ctx;
+    ctx.Proj = back.get();
+    ctx.BackPng = &fill;
+    std::uint8_t version = 0;
+    EXPECT_EQ(ReadDocument(name, *back, version, ReadModeOpen, ctx), ReadOk);
+    const int v = back->Caption.size() == 1 ? back->Caption[0] - 'A' : -1;
+    if (v < 0 || v >= static_cast<int>(saves.size())) {
+        ADD_FAILURE() << "a document of no save: " << back->Caption;
+        return -1;
+    }
+    const DProj& from = *saves[static_cast<std::size_t>(v)].doc;
+    const std::pair<const DCurve2*, const DCurve2*> pairs[] = {
+        {&back->Obj.Xy[1].Curves, &from.Obj.Xy[1].Curves},
+        {&back->Obj.Xz[1].Curves[12], &from.Obj.Xz[1].Curves[12]},
+        {&back->Obj.Xz[1].Outlines[3].Lines, &from.Obj.Xz[1].Outlines[3].Lines},
+    };
+    curves = back->Obj.Xy[1].Curves.Valid;
+    for (const auto& [read, saved] : pairs) {
+        EXPECT_EQ(read->Valid, curves);
+        EXPECT_TRUE(!read->Valid || SameCurve(*read, *saved));
+    }
+    fills = back->FillValid;
+    EXPECT_TRUE(!fills || fill.pixel(5, 5) == saves[static_cast<std::size_t>(v)].fill.pixel(5, 5));
+    return v;
+}
+
 }  // namespace
 
-// A process saving the document over and over, now as one version and now
-// as the other, is killed at a random moment, again and again.  Every time
-// the document opens as one of the two saves, and each companion is either
-// that save's or missing (and computed again), never the other save's.
+// Saves A and B, and C as an older program wrote it (no stamps anywhere):
+// whichever of their files stand together, the document reads only the
+// companions of its own save; the others count as missing.
+TEST(SaveStamp, CompanionsGoOnlyWithTheirDocument) {
+    enum { A, B, Legacy, Missing };
+    TempDir dir;
+    std::vector<SaveVersion> saves;
+    for (int s = A; s <= Legacy; ++s) {
+        saves.emplace_back(s);
+        const std::string folder = dir.file(std::to_string(s));
+        fs::create_directories(folder);
+        ASSERT_TRUE(saves.back().write(folder + "/Drawing.pel"));
+    }
+    for (const char* file : {"/Drawing.pel", "/Drawing.cur"}) {
+        const std::string path = dir.file("2") + file, bytes = ReadBytes(path);
+        WriteBytes(path, bytes.substr(0, bytes.rfind("<$save ")));
+    }
+    saves[Legacy].fill.save(QString::fromStdString(dir.file("2/Drawing.grd.png")), "PNG");
+
+    for (int main = A; main <= Legacy; ++main)
+        for (int cur = A; cur <= Missing; ++cur)
+            for (int png = A; png <= Missing; ++png) {
+                const std::string folder = dir.file("mix" + std::to_string(main) + std::to_string(cur) + std::to_string(png));
+                SCOPED_TRACE(folder);
+                fs::create_directories(folder);
+                for (const auto& [from, file] : {std::pair{main, "/Drawing.pel"}, {cur, "/Drawing.cur"}, {png, "/Drawing.grd.png"}})
+                    if (from != Missing) fs::copy_file(dir.file(std::to_string(from)) + file, folder + file);
+                int curves = 0, fills = 0;
+                EXPECT_EQ(OpenAndCheck(folder + "/Drawing.pel", saves, curves, fills), main);
+                EXPECT_EQ(curves, cur == main);
+                EXPECT_EQ(fills, png == main);
+            }
+}
+
+// A process saving the document over and over, as A and as B in turn, is
+// killed at a random moment, again and again: every time the document opens
+// as one of the two saves with that save's companions or none.
 TEST(InterruptedSave, ReopensWithItsOwnCompanionsOrNone) {
     TempDir dir;
     const std::string name = dir.file("Drawing.pel");
-    SaveVersion versions[2] = {SaveVersion(0), SaveVersion(1)};
-    ASSERT_TRUE(versions[0].write(name));
+    std::vector<SaveVersion> saves;
+    saves.emplace_back(0);
+    saves.emplace_back(1);
+    ASSERT_TRUE(saves[0].write(name));
     // How long a save takes here, to kill within the next few of them.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(versions[i % 2].write(name));
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(saves[i % 2].write(name));
     const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 4;
 
     std::mt19937 gen(5);
     int withCurves = 0, withFill = 0;
     constexpr int Rounds = 100;
     for (int round = 0; round < Rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = round;; ++i) versions[i % 2].write(name);
-        }
-        const auto wait = std::uniform_int_distribution<long>(0, 3 * saveTime.count())(gen);
-        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+        if (child == 0)
+            for (int i = round;; ++i) saves[static_cast<std::size_t>(i % 2)].write(name);
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<long>(0, 3 * saveTime.count())(gen)));
         ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-
-        auto back = NewDocument();
-        QImage fill;
-        DocumentContext ctx;
-        ctx.Proj = back.get();
-        ctx.BackPng = &fill;
-        std::uint8_t version = 0;
-        ASSERT_EQ(ReadDocument(name, *back, version, ReadModeOpen, ctx), ReadOk) << "round " << round;
-        ASSERT_TRUE(back->Caption == "A" || back->Caption == "B") << "round " << round;
-        const SaveVersion& from = versions[back->Caption == "B" ? 1 : 0];
-        const DCurve2* curves[3][2] = {
-            {&back->Obj.Xy[1].Curves, &from.doc->Obj.Xy[1].Curves},
-            {&back->Obj.Xz[1].Curves[12], &from.doc->Obj.Xz[1].Curves[12]},
-            {&back->Obj.Xz[1].Outlines[3].Lines, &from.doc->Obj.Xz[1].Outlines[3].Lines},
-        };
-        for (const auto& c : curves) {
-            EXPECT_EQ(c[0]->Valid, curves[0][0]->Valid) << "round " << round;  // the file is read whole or not at all
-            if (c[0]->Valid) {
-                EXPECT_TRUE(SameCurve(*c[0], *c[1])) << "round " << round;
-            }
-        }
-        withCurves += curves[0][0]->Valid;
-        if (back->FillValid) {
-            ++withFill;
-            EXPECT_EQ(fill.pixel(5, 5), from.fill.pixel(5, 5)) << "round " << round;
-        }
+        ::waitpid(child, nullptr, 0);
+        int curves = 0, fills = 0;
+        EXPECT_GE(OpenAndCheck(name, saves, curves, fills), 0);
+        withCurves += curves;
+        withFill += fills;
     }
     std::printf("%d of %d interrupted saves reopened with their curves, %d with their fill picture\n", withCurves,
                 Rounds, withFill);
