@@ -71,7 +71,7 @@ struct DocumentContext {
     std::function<void(const std::string&)> ShowMessage;
     std::string CannotSaveText = "Не могу сохранить файл!";
     // The decimal separator the writer puts into reals (the program passes
-    // that of the user's locale, SystemDecimalSeparator).  The reader takes
+    // that of the user's locale, pelmar::DecimalSeparator()).  The reader takes
     // reals with either "," or ".", whatever was written.
     char DecimalSeparator = '.';
 };

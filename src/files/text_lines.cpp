@@ -98,7 +98,7 @@ std::string Utf8ToCp1251(std::string_view s) {
     return out;
 }
 
-char SystemDecimalSeparator() {
+char DecimalSeparator() {
     const QString p = QLocale::system().decimalPoint();
     return (p.size() == 1 && p[0].unicode() < 0x80) ? static_cast<char>(p[0].unicode()) : '.';
 }

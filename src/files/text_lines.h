@@ -29,7 +29,7 @@ std::string Utf8ToCp1251(std::string_view utf8);
 // one ASCII character): what the program passes to the writers of its text
 // files.  The writers and readers themselves take the separator from their
 // caller.
-char SystemDecimalSeparator();
+char DecimalSeparator();
 
 // Fixed-width integer: padded on the left with "0" to width characters, a
 // negative value keeping its "-" in front (-12 at width 4 gives "-012"); a

@@ -84,7 +84,7 @@ public:
     PreviewHost(TOpenZorDialog& dialog, RedrawHost* outer) : dialog_(dialog), outer_(outer) {}
 
     std::string wordLine(int line) override { return outer_ ? outer_->wordLine(line) : std::string(); }
-    char decimalSeparator() override { return outer_ ? outer_->decimalSeparator() : SystemDecimalSeparator(); }
+    char decimalSeparator() override { return outer_ ? outer_->decimalSeparator() : DecimalSeparator(); }
     void processEvents() override {
         if (outer_) outer_->processEvents();
     }
