@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "files/safe_save.h"
 #include "files/text_lines.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -71,13 +71,7 @@ std::string ReadAll(const std::string& path) {
 std::string Save(const std::string& progDir, const char* name, const std::string& bytes) {
     std::error_code ec;
     if (!progDir.empty()) std::filesystem::create_directories(progDir, ec);
-    const std::string path = progDir + name;
-    const std::string temp = TempPathFor(path);
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return CommitTemp(temp, path, "cannot create the file");
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (std::fclose(f) != 0) ok = false;
-    return CommitTemp(temp, path, ok ? "" : "cannot write the file");
+    return SafeWriteFile(progDir + name, bytes);
 }
 
 }  // namespace

@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <map>
 #include <numbers>
 
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -469,16 +470,19 @@ OdfParts OdfTextParts(const OfficeDocument& doc) {
 }
 
 std::string WriteOdfPackage(const OdfParts& parts, const std::string& path) {
-    const std::string temp = TempPathFor(path);
-    int err = 0;
-    zip_t* z = zip_open(temp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    // The package is made in memory and then saved whole.
+    zip_error_t ze;
+    zip_error_init(&ze);
+    zip_source_t* mem = zip_source_buffer_create(nullptr, 0, 0, &ze);
+    zip_t* z = mem ? zip_open_from_source(mem, ZIP_TRUNCATE, &ze) : nullptr;
     if (!z) {
-        zip_error_t ze;
-        zip_error_init_with_code(&ze, err);
-        std::string reason = std::string("cannot create the file: ") + zip_error_strerror(&ze);
+        std::string reason = std::string("cannot make the package: ") + zip_error_strerror(&ze);
+        if (mem) zip_source_free(mem);
         zip_error_fini(&ze);
         return reason;
     }
+    zip_error_fini(&ze);
+    zip_source_keep(mem);
     const std::pair<const char*, const std::string*> entries[] = {{"mimetype", &parts.mimetype},
                                                                    {"META-INF/manifest.xml", &parts.manifest},
                                                                    {"content.xml", &parts.content},
@@ -500,17 +504,24 @@ std::string WriteOdfPackage(const OdfParts& parts, const std::string& path) {
             break;
         }
     }
+    if (error.empty() && zip_close(z) != 0) error = std::string("cannot make the package: ") + zip_strerror(z);
     if (!error.empty()) {
         zip_discard(z);
-        std::remove(temp.c_str());
+        zip_source_free(mem);
         return error;
     }
-    if (zip_close(z) != 0) {
-        error = std::string("cannot write the file: ") + zip_strerror(z);
-        zip_discard(z);
-        return CommitTemp(temp, path, error);
+
+    std::string bytes;
+    zip_stat_t st;
+    if (zip_source_stat(mem, &st) == 0 && (st.valid & ZIP_STAT_SIZE) && zip_source_open(mem) == 0) {
+        bytes.resize(st.size);
+        const zip_int64_t n = zip_source_read(mem, bytes.data(), st.size);
+        zip_source_close(mem);
+        if (n < 0 || static_cast<zip_uint64_t>(n) != st.size) bytes.clear();
     }
-    return CommitTemp(temp, path, "");
+    zip_source_free(mem);
+    if (bytes.empty()) return "cannot read the package back";
+    return SafeWriteFile(path, bytes);
 }
 
 }  // namespace pelmar

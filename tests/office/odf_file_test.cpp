@@ -8,7 +8,6 @@
 #include <fstream>
 #include <map>
 
-#include "files/safe_save.h"
 #include "office/odf_writer.h"
 #include "office_fixture.h"
 #include "sample_document.h"
@@ -167,15 +166,15 @@ TEST(OdfFiles, TextHoldsNamedShapesInOneGroup) {
     EXPECT_EQ(page.at("fo:page-width"), "25.5411cm");
 }
 
-TEST(OdfFiles, FailedWriteKeepsTheOldFile) {
+TEST(OdfFiles, FailedWriteReportsAndLeavesTheTarget) {
     QTemporaryDir dir;
-    const std::string path = dir.path().toStdString() + "/keep.odg";
-    { std::ofstream(path) << "old"; }
-    // The temporary file cannot be made: a folder has its name.
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(TempPathFor(path))));
+    // A folder in the way of the file: the write fails and the folder stays.
+    const std::string path = dir.path().toStdString() + "/busy.odg";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(path + "/inside")));
     OfficeDocument doc;
     EXPECT_NE(WriteOdfDrawing(doc, path), "");
-    EXPECT_EQ(Bytes(path), "old");
+    EXPECT_TRUE(QDir(QString::fromStdString(path + "/inside")).exists());
+    EXPECT_NE(WriteOdfText(doc, dir.path().toStdString() + "/no/such/folder/t.odt"), "");
     // A document without shapes is still a valid package.
     const std::string empty = dir.path().toStdString() + "/empty.odt";
     ASSERT_EQ(WriteOdfText(doc, empty), "");
