@@ -107,5 +107,6 @@ private:
 
 // The dialogs of this library, registered in one call.
 void RegisterPointDialog(DialogRegistry& reg);
+void RegisterLineDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

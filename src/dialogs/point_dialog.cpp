@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <memory>
 
 #include "dialogs/apply_to_all.h"
 #include "dialogs/color_combo.h"
@@ -16,7 +17,7 @@
 #include "dialogs/font_combo.h"
 #include "dialogs/num_edit.h"
 #include "dialogs/number_text.h"
-#include "dialogs/point_all_dialog.h"
+#include "dialogs/apply_all_dialog.h"
 #include "dialogs/radio_group.h"
 #include "dialogs/spin_edit.h"
 #include "model/geometry.h"
@@ -269,9 +270,9 @@ void TFormPo::connectHandlers() {
     connect(ButtonPSave, &QPushButton::clicked, this, [this] { saveDefault(); });
     connect(ButtonPLoad, &QPushButton::clicked, this, [this] { loadDefault(); });
     connect(ButtonPAll, &QPushButton::clicked, this, [this] {
-        TFormPoOpt opt(this);
-        if (opt.exec() != QDialog::Accepted) return;
-        applyToAllPoints(opt.category(0), opt.category(1), opt.category(2), opt.category(3));
+        std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(this));
+        if (opt->exec() != QDialog::Accepted) return;
+        applyToAllPoints(opt->category(0), opt->category(1), opt->category(2), opt->category(3));
     });
 }
 

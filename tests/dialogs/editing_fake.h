@@ -12,6 +12,7 @@
 
 #include "dialogs/default_set.h"
 #include "dialogs/dialog_registry.h"
+#include "model/update.h"
 
 namespace pelmar::test {
 
@@ -29,7 +30,10 @@ public:
 
     FakeEditing() { RegisterAll(); }
 
-    void RegisterAll() { RegisterPointDialog(reg); }
+    void RegisterAll() {
+        RegisterPointDialog(reg);
+        RegisterLineDialog(reg);
+    }
 
     void select(Kind k, int index) {
         current = ObjListEntry{{InfoOf(k).code[0], InfoOf(k).code[1], 0}, static_cast<std::uint8_t>(index)};
@@ -54,6 +58,8 @@ public:
         ++undoSteps;
         changed = true;
         const int pr = doc->Role[0];
+        UpdatePoint(work.CurPoint, pr);
+        UpdateLine(work.CurLine, doc->Role[1]);
         if (pr == 0 && std::string(current.code, 2) == "po") doc->Obj.Po[current.index] = work.CurPoint;
         if (pr >= 1 && pr <= 2) (pr == 1 ? work.CurLine.P1 : work.CurLine.P2) = work.CurPoint;
         if (pr == 0 && std::string(current.code, 2) == "li") doc->Obj.Li[current.index] = work.CurLine;
