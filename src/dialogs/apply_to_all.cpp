@@ -97,6 +97,20 @@ void Walk(DSubProj& d, WorkingCopies& w, F& f, Visit visit) {
     visit(w.CurXOY, f), visit(w.CurXZ, f);
 }
 
+// Visits the ellipses of each record kind; f(DCircle&).
+template <class F>
+void Circles(DCircle& c, F& f) {
+    f(c);
+}
+template <class F>
+void Circles(DTri& t, F& f) {
+    for (auto& c : t.Circ) f(c);
+}
+template <class F>
+void Circles(DKv& k, F& f) {
+    for (auto& c : k.Circ) f(c);
+}
+
 }  // namespace
 
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats) {
@@ -135,6 +149,20 @@ int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, con
     };
     Walk(doc, work, f, [](auto& rec, auto& fn) {
         if constexpr (requires { Lines(rec, fn); }) Lines(rec, fn);
+    });
+    return visited;
+}
+
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats) {
+    const DCircle tmpl = tmplIn;
+    int visited = 0;
+    auto f = [&](DCircle& c) {
+        ++visited;
+        if (cats.thickness) c.Thick.v = tmpl.Thick.v;
+        if (cats.dashes) c.Dash.v = tmpl.Dash.v, c.Gap.v = tmpl.Gap.v;
+    };
+    Walk(doc, work, f, [](auto& rec, auto& fn) {
+        if constexpr (requires { Circles(rec, fn); }) Circles(rec, fn);
     });
     return visited;
 }

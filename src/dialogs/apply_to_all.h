@@ -21,9 +21,16 @@ struct LineCategories {
     bool arrows = true;  // arrow lengths and angles, not whether there are arrows
 };
 
+struct EllipseCategories {
+    bool thickness = true;
+    bool dashes = true;  // dash and gap lengths
+};
+
 // The plane figures and the coordinate systems are walked; returns how many
 // points were visited.
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats);
 int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats);
+// Ellipses, and the circles of triangles and tetragons (not the coordinate systems).
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats);
 
 }  // namespace pelmar

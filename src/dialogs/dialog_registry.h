@@ -40,6 +40,9 @@ public:
     // A message box with OK, and the reader's message of a failed read.
     virtual void showMessage(const std::string& text) = 0;
     virtual std::string readFailureText(std::uint8_t result) const = 0;
+    // The fill sub-dialog for the working copy `brushKind` names, shown
+    // modally over `parent`, then the redraw.
+    virtual void runFill(std::uint8_t brushKind, QWidget* parent) = 0;
 };
 
 // An object dialog that shows records of type R.
@@ -108,5 +111,6 @@ private:
 // The dialogs of this library, registered in one call.
 void RegisterPointDialog(DialogRegistry& reg);
 void RegisterLineDialog(DialogRegistry& reg);
+void RegisterEllipseDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

@@ -33,6 +33,7 @@ public:
     void RegisterAll() {
         RegisterPointDialog(reg);
         RegisterLineDialog(reg);
+        RegisterEllipseDialog(reg);
     }
 
     void select(Kind k, int index) {
@@ -50,6 +51,8 @@ public:
     std::string defaultSetName(Kind k) const override {
         return QDir(folder.path()).filePath(QString("De%1.set").arg(InfoOf(k).fileWord)).toStdString();
     }
+    int fills = 0;
+    void runFill(std::uint8_t, QWidget*) override { ++fills; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
     std::string readFailureText(std::uint8_t result) const override { return "read failed " + std::to_string(result); }
 
@@ -60,6 +63,8 @@ public:
         const int pr = doc->Role[0];
         UpdatePoint(work.CurPoint, pr);
         UpdateLine(work.CurLine, doc->Role[1]);
+        if (pr == 3) work.CurCircle.Center = work.CurPoint;
+        if (doc->Role[2] == 0 && std::string(current.code, 2) == "ci") doc->Obj.Ci[current.index] = work.CurCircle;
         if (pr == 0 && std::string(current.code, 2) == "po") doc->Obj.Po[current.index] = work.CurPoint;
         if (pr >= 1 && pr <= 2) (pr == 1 ? work.CurLine.P1 : work.CurLine.P2) = work.CurPoint;
         if (pr == 0 && std::string(current.code, 2) == "li") doc->Obj.Li[current.index] = work.CurLine;
