@@ -11,6 +11,7 @@
 #include <cmath>
 #include <memory>
 
+#include "dialogs/anim_dialog.h"
 #include "dialogs/apply_all_dialog.h"
 #include "dialogs/apply_to_all.h"
 #include "dialogs/color_combo.h"
@@ -388,6 +389,10 @@ void TFormCi::connectHandlers() {
     arc(EditCDush1, &DCircle::DashArc1, &DCircle::DashArc2, true);
     arc(EditCDush2, &DCircle::DashArc1, &DCircle::DashArc2, false);
 
+    connect(ButtonCiAnim, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAnim> anim(NewFormAnimCi(cur(), commitTarget(), this));
+        anim->exec();
+    });
     connect(ButtonCiBrush, &QPushButton::clicked, this, [this] { reg_.session().runFill(1, this); });
     connect(ButtonCSave, &QPushButton::clicked, this, [this] {
         SaveDefaultSet<DCircle>(reg_, Kind::ci, [](DCircle& c) { c.Center.Link = DLink{}; });

@@ -17,6 +17,7 @@
 #include "dialogs/font_combo.h"
 #include "dialogs/num_edit.h"
 #include "dialogs/number_text.h"
+#include "dialogs/anim_dialog.h"
 #include "dialogs/apply_all_dialog.h"
 #include "dialogs/radio_group.h"
 #include "dialogs/spin_edit.h"
@@ -269,6 +270,10 @@ void TFormPo::connectHandlers() {
 
     connect(ButtonPSave, &QPushButton::clicked, this, [this] { saveDefault(); });
     connect(ButtonPLoad, &QPushButton::clicked, this, [this] { loadDefault(); });
+    connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), commitTarget(), this));
+        anim->exec();
+    });
     connect(ButtonPAll, &QPushButton::clicked, this, [this] {
         std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(this));
         if (opt->exec() != QDialog::Accepted) return;

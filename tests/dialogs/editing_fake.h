@@ -65,6 +65,8 @@ public:
         UpdateLine(work.CurLine, doc->Role[1]);
         if (pr == 3) work.CurCircle.Center = work.CurPoint;
         if (doc->Role[2] == 0 && std::string(current.code, 2) == "ci") doc->Obj.Ci[current.index] = work.CurCircle;
+        const bool live = current.index >= 1 && current.index <= doc->Obj.count(static_cast<Kind>(KindFromCode(std::string(current.code, 2))));
+        if (!live) return;
         if (pr == 0 && std::string(current.code, 2) == "po") doc->Obj.Po[current.index] = work.CurPoint;
         if (pr >= 1 && pr <= 2) (pr == 1 ? work.CurLine.P1 : work.CurLine.P2) = work.CurPoint;
         if (pr == 0 && std::string(current.code, 2) == "li") doc->Obj.Li[current.index] = work.CurLine;
