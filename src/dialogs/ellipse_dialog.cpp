@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -60,7 +62,7 @@ bool CentreLocked(const std::string& k, int r) {
 }  // namespace
 
 TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DCircle>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    : RecordDialog<DCircle>(QSize(464, 540), 542, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormCi");
     setWindowTitle(Q("Эллипс / Окружность"));
     setMouseTracking(true);
@@ -72,6 +74,10 @@ DCircle& TFormCi::cur() const { return reg_.session().copies().CurCircle; }
 
 void TFormCi::build() {
     QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(2);
@@ -162,7 +168,6 @@ void TFormCi::build() {
     const char* names[4] = {"Buttona1", "Buttona2", "Buttonb1", "Buttonb2"};
     for (int i = 0; i < 4; ++i) {
         Correction[i] = Named(new QPushButton("+1", gc), QString(names[i]));
-        Correction[i]->setFixedWidth(34);
         lc->addWidget(Correction[i], i / 2, i % 2);
     }
     row->addWidget(gc);

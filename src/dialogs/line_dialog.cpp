@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -82,7 +84,7 @@ bool LengthFixed(const std::string& k, int r) {
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DLine>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    : RecordDialog<DLine>(QSize(444, 456), 458, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormLi");
     setWindowTitle(Q("Отрезок"));
     setMouseTracking(true);
@@ -124,6 +126,10 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
 
 void TFormLi::build() {
     QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(3);

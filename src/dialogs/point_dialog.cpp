@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -64,6 +66,10 @@ DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
 
 void TFormPo::build() {
     QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(3);
