@@ -125,7 +125,7 @@ void DeleteUndoFiles(EditingState& st) {
 }
 
 bool UndoStep(EditingState& st) {
-    if (st.UndoFolder.empty() || !HasStep(st, st.UndoPos - 1)) return false;
+    if (st.UndoFolder.empty() || !st.UndoEnabled) return false;
     // The present state is the newest: keep it for Redo.
     if (st.UndoOn && !st.DragRunning && !st.RedoEnabled && !WriteSnapshot(st, st.UndoPos)) return false;
     if (!Reopen(st, st.UndoPos - 1)) return false;
@@ -136,7 +136,7 @@ bool UndoStep(EditingState& st) {
 }
 
 bool RedoStep(EditingState& st) {
-    if (st.UndoFolder.empty() || !HasStep(st, st.UndoPos + 1)) return false;
+    if (st.UndoFolder.empty() || !st.RedoEnabled) return false;
     if (!Reopen(st, st.UndoPos + 1)) return false;
     ++st.UndoPos;
     SetUndoCommands(st, true, HasStep(st, st.UndoPos + 1));

@@ -121,7 +121,7 @@ struct RoleSlot {
 };
 
 inline const std::vector<RoleSlot>& RoleSlots() {
-    static const std::vector<RoleSlot> slots{
+    static const std::vector<RoleSlot> table{
         {"po", 1, "li", "P1"}, {"po", 2, "li", "P2"}, {"po", 8, "li", "P3"}, {"po", 9, "li", "P4"},
         {"po", 3, "ci", "Center"}, {"po", 4, "xy", "Center"}, {"po", 5, "kv", "Center"}, {"po", 6, "sf", "Center"},
         {"po", 7, "xz", "Center"},
@@ -150,7 +150,7 @@ inline const std::vector<RoleSlot>& RoleSlots() {
     };
     static const char* solids[] = {"zi", "ko", "i3", "i4", "r3", "r4"};
     static const std::vector<RoleSlot> all = [] {
-        std::vector<RoleSlot> v = slots;
+        std::vector<RoleSlot> v = table;
         for (const char* s : solids) {
             v.push_back({"sf", 1, s, "OutSphere"});
             v.push_back({"sf", 2, s, "InSphere"});
