@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QRadialGradient>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -73,9 +75,20 @@ struct Bench {
         for (std::size_t i = 1; i <= doc->Obj.Xz.count(); ++i)
             for (auto& c : doc->Obj.Xz[i].Curves) c = curve(3, 60);
         for (std::size_t i = 1; i <= doc->Obj.Tr.count(); ++i) doc->Obj.Tr[i].Fill.On = true;
+        // The fill picture as the fills pass paints it: gradient shapes on the background.
         fill = QImage(doc->Im.Width, doc->Im.Height, QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < fill.height(); ++y)
-            for (int x = 0; x < fill.width(); ++x) fill.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+        fill.fill(Qt::white);
+        QPainter painter(&fill);
+        for (int i = 0; i < 20; ++i) {
+            const QRectF r(u(rng) * 3 + 400, u(rng) * 2 + 300, 120 + u(rng), 90 + u(rng) / 2);
+            QRadialGradient g(r.center(), r.width() / 2);
+            g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 255));
+            g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 255, 120));
+            painter.setBrush(g);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(r);
+        }
+        painter.end();
         st->BackPng = &fill;
         doc->FillValid = 1;
     }

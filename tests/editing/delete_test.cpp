@@ -228,6 +228,7 @@ TEST(Delete, PointsInTheMiddleAndTheCommands) {
     EXPECT_EQ(e->SelCount, 0);
     EXPECT_EQ(e.commands.On(Command::NewObject, Kind::po), 1);  // 48 points: room again
     EXPECT_EQ(e.commands.On(Command::Delete), 1);
+    EXPECT_EQ(e.commands.drawToolRefreshes, 1);
 
     // Nothing selected: the current object, the choice fixed; one object left: no Yes.
     e.questions.answers.push_back({true, 1});
@@ -258,4 +259,25 @@ TEST(Delete, ShiftedSelection) {
     for (int i : {1, 3, 6, 254}) want.set(static_cast<std::size_t>(i));
     EXPECT_EQ(ShiftedSelection(s, 4), want);
     EXPECT_EQ(ShiftedSelection(s, 2).count(), 5u);
+}
+
+// Links to later objects of the deleted kind move down one, a link to the
+// deleted object itself is cleared, others stay; the working copies follow.
+TEST(Delete, RenumberLinks) {
+    Editing e;
+    const std::vector<std::pair<DLink, DLink>> cases{
+        {LinkTo(1, 2), LinkTo(1, 2)},       // below
+        {LinkTo(1, 3), DLink{}},            // the deleted point
+        {LinkTo(1, 4), LinkTo(1, 3)},       // above
+        {LinkTo(2, 5, 1), LinkTo(2, 5, 1)}, // another kind
+    };
+    for (const auto& [before, after] : cases) {
+        DLine l = MakeLine(1);
+        l.P1.Link = before;
+        e.doc->Obj.Li.add(l);
+    }
+    e->Copies.CurTri.S[2].P1.Link = LinkTo(1, 9);
+    RenumberLinks(*e, Kind::po, 3);
+    for (std::size_t i = 1; i <= cases.size(); ++i) EXPECT_EQ(Obj<Kind::li>(*e, i).P1.Link.b, cases[i - 1].second.b) << i;
+    EXPECT_EQ(e->Copies.CurTri.S[2].P1.Link.index(), 8);
 }

@@ -88,6 +88,7 @@ TEST(ObjectList, ResetOfALoadedDocument) {
     EXPECT_EQ(e.list.lastReset.zoomItem, 4);
     EXPECT_EQ(e.list.lastReset.boxWidth, 301);  // 300.75
     EXPECT_TRUE(e.list.lastReset.clearMetafile);
+    EXPECT_EQ(e.commands.transEnabled, 2);
     for (const KindInfo& info : KindTable) EXPECT_EQ(e.commands.On(Command::NewObject, info.kind), 1);
     for (bool open : e->DialogOpen) EXPECT_FALSE(open);
 }
