@@ -183,7 +183,13 @@ void DeleteObjects(EditingState& st) {
     if (a.answer == 2 && st.SelCount == 0) return;
 
     SaveUndoStep(st);
-    if (!(a.answer == 1 ? DeleteCurrent(st) : DeleteSelected(st))) return;
+    // The commits that deselecting and re-marking cause belong to this one step.
+    const bool gate = st.UndoGate;
+    st.UndoGate = false;
+    const bool done = a.answer == 1 ? DeleteCurrent(st) : DeleteSelected(st);
+    st.UndoGate = gate;
+    if (!done) return;
+    if (st.ProjReady) SetChanged(st, true);
 
     UpdateSelectionUI(st);
     st.Commands->SetEnabled(Command::Delete, st.Proj->Obj.ObjTotal >= 2);

@@ -48,6 +48,7 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     }
     SetCurObjIndex(st, p);
     SelectCurrentObject(st, st.Dialogs, fill);
+    if (st.ProjReady) SetChanged(st, true);
     st.Commands->SetEnabled(Command::Delete, true);
     if (store.full()) st.Commands->SetKindEnabled(Command::NewObject, K, false);
     if (redraw) st.Redraw->Redraw();

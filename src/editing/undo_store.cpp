@@ -103,7 +103,9 @@ void SaveUndoStep(EditingState& st) {
         SetUndoCommands(st, st.UndoEnabled, false);
         return;
     }
-    RemoveStep(st.UndoFolder, st.UndoPos - st.UndoSteps);
+    // A depth outside 10 .. 200 (a damaged settings file) would prune the
+    // snapshot just written.
+    RemoveStep(st.UndoFolder, st.UndoPos - std::clamp(st.UndoSteps, 10, 200));
     DropRedoChain(st);
     ++st.UndoPos;
     SetUndoCommands(st, true, false);

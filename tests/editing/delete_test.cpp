@@ -179,6 +179,7 @@ TEST(Delete, CurrentObjectKeepsTheSelectionOnTheSameObjects) {
             for (const std::string& t : targets) referenced = referenced || (t == current && id != current);
         auto selected = SelectedIds(*e);
         const int before = e->CurObjIndex;
+        SetChanged(*e, false);
         const auto ids = Ids(*e);
 
         e.questions.answers.push_back({true, 1});
@@ -194,6 +195,8 @@ TEST(Delete, CurrentObjectKeepsTheSelectionOnTheSameObjects) {
         for (const auto& [id, targets] : Links(*e)) EXPECT_EQ(targets, links.at(id)) << id;
         EXPECT_EQ(e->CurObjIndex, before > 0 ? before - 1 : 0);
         EXPECT_EQ(e.list.index, e->CurObjIndex);
+        EXPECT_EQ(e->UndoPos, 2);  // one step, though the selected current object was deselected
+        EXPECT_TRUE(e->Changed);
     }
     EXPECT_GT(deleted, 50);
 }

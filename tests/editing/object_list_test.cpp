@@ -27,6 +27,7 @@ TEST(ObjectList, NewObjectsTakeTheirPlaceInKindOrder) {
     EXPECT_EQ(e.list.items, (std::vector<std::string>{"Point 1", "Point 2", "Point 3", "Line 1", "Circle 1"}));
     EXPECT_EQ(e->Proj->Obj.ObjTotal, 5);
     EXPECT_EQ(e.redraw.count, 1);
+    EXPECT_TRUE(e->Changed);
     EXPECT_EQ(e->Work->index(Kind::po), 3);
     EXPECT_EQ(e.dialogs.LastFill(), "po:Point №3");
     EXPECT_EQ(e.dialogs.log.back(), "fill po:Point №3");
