@@ -44,6 +44,7 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     } else {
         DefaultsSource src = st.Defaults;
         src.pictureHeight = st.Proj->Im.Height;
+        if (src.programFolder.empty()) src.programFolder = st.ProgDir;
         LoadDefault(store[static_cast<std::size_t>(n)], n, src);
     }
     SetCurObjIndex(st, p);
