@@ -38,8 +38,8 @@ EditingState::EditingState(DProj& proj)
     };
 }
 
-CommandStates& NullCommands() {
-    static CommandStates none;
+EditingCommandStates& NullCommands() {
+    static EditingCommandStates none;
     return none;
 }
 DialogHost& NullDialogHost() {
@@ -98,7 +98,7 @@ void StateDialogs::Fill(const DXZ& r) { st_.DialogWindows->Fill(r); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
-        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(Command::BackTo, kc.value, false);
+        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(EditingCommand::BackTo, kc.value, false);
     });
 }
 
@@ -158,7 +158,7 @@ void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
 
 void SetChanged(EditingState& st, bool changed) {
     st.Changed = changed;
-    st.Commands->SetEnabled(Command::Save, changed);
+    st.Commands->SetEnabled(EditingCommand::Save, changed);
 }
 
 void SetCurObjIndex(EditingState& st, int index) {

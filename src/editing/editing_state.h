@@ -111,7 +111,7 @@ struct EditingState : EditState {
     std::function<std::string(int)> Words;
 
     // The windows; never null (the Null* instances do nothing).
-    CommandStates* Commands;
+    EditingCommandStates* Commands;
     DialogHost* DialogWindows;
     QuestionBox* Questions;
     MessageBox* Messages;
@@ -125,7 +125,7 @@ struct EditingState : EditState {
 };
 
 // Hosts that do nothing.
-CommandStates& NullCommands();
+EditingCommandStates& NullCommands();
 DialogHost& NullDialogHost();
 QuestionBox& NullQuestions();
 MessageBox& NullMessages();

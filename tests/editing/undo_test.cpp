@@ -112,8 +112,8 @@ TEST(Undo, TwoHundredStepsBackAndForth) {
         ASSERT_TRUE(e->Changed);
     }
     EXPECT_EQ(back, 200);
-    EXPECT_EQ(e.commands.On(Command::Undo), 0);
-    EXPECT_EQ(e.commands.On(Command::Redo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 1);
     EXPECT_TRUE(e.messages.shown.empty());
 
     int forward = 0;
@@ -123,8 +123,8 @@ TEST(Undo, TwoHundredStepsBackAndForth) {
             << "redo " << forward;
     }
     EXPECT_EQ(forward, 200);
-    EXPECT_EQ(e.commands.On(Command::Redo), 0);
-    EXPECT_EQ(e.commands.On(Command::Undo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 1);
 }
 
 // The depth is exactly the set number of steps, and the folder holds no
@@ -209,8 +209,8 @@ TEST(Undo, FailuresMoveNothing) {
     EXPECT_FALSE(UndoStep(*e));
     EXPECT_EQ(e->UndoPos, 4);
     EXPECT_EQ(FirstDifference(Text(*e.doc), before), "");
-    EXPECT_EQ(e.commands.On(Command::Undo), -1);
-    EXPECT_EQ(e.commands.On(Command::Redo), -1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), -1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), -1);
     ASSERT_EQ(e.messages.shown.size(), 1u);
     EXPECT_NE(e.messages.shown[0].find("Пелмар"), std::string::npos);
 
