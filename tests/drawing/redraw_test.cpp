@@ -8,10 +8,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
 #include "platform/raster_surface.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
