@@ -28,6 +28,8 @@
 
 namespace pelmar {
 
+struct EditingState;  // src/editing/editing_state.h, with the editing core
+
 class Application {
 public:
     struct Folders {
@@ -46,8 +48,10 @@ public:
     DocumentState& document() { return *document_; }
     ShellState& shell() { return shell_; }
     ExportState& exports() { return exports_; }
-    // TODO(editing): the editing state (struct EditingState,
-    // src/editing/editing_state.h) is owned here, made for document().Proj.
+    // TODO(editing): the editing state is owned here once the editing core
+    // is in:  EditingState& editing() { return *editing_; }  with the member
+    // std::unique_ptr<EditingState> editing_ made in the constructor as
+    // std::make_unique<EditingState>(*document_->Proj).
 
     // The start-up of the main window on this application's shell state
     // (MainWindowCreated): settings read, words loaded, the hooks called.
