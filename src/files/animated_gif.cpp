@@ -373,7 +373,7 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     };
     // A kept quantiser palette serves while it maps the frame about as well
     // as it mapped the frame it was made from.
-    auto serves = [](const LiqResult& kept, double err) { return err >= 0 && err <= kept.error * 2 + 4; };
+    auto serves = [](const LiqResult& kept, double err) { return err >= 0 && err <= std::max(kept.error * 2, 12.0); };
 
     if (!s.screenWritten) {
         if (fits) {
