@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "files/safe_save.h"
@@ -106,13 +107,16 @@ struct LiqAttr {
     }
 };
 
-struct LiqResult {
-    liq_result* r = nullptr;
-    double error = 0;  // the mean square error of the frame it was made from
-    ~LiqResult() { reset(); }
+// A palette made by the quantiser and kept for later frames, with the
+// nearest entry of every colour mapped so far.
+struct KeptPalette {
+    bool valid = false;
+    double error = 0;  // mean square error of the frame it was made from
+    std::unordered_map<std::uint32_t, std::uint8_t> nearest;
+
     void reset() {
-        if (r) liq_result_destroy(r);
-        r = nullptr;
+        valid = false;
+        nearest.clear();
     }
 };
 
@@ -131,8 +135,8 @@ struct AnimatedGifWriter::State {
     Palette global;
     ColorTable globalIndex;  // the global palette's exact colours
     LiqAttr attr;
-    LiqResult globalLiq;  // set when the global palette was made by the quantiser
-    LiqResult localLiq;   // the last local quantised palette, kept for the frames after it
+    KeptPalette globalKept;  // valid when the global palette was made by the quantiser
+    KeptPalette localKept;   // the last local quantised palette, kept for the frames after it
     Palette localPal;
 
     std::vector<std::uint8_t> indices;  // the rectangle's pixels as written
@@ -320,32 +324,49 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
                 s.rgba[i + 3] = 255;
             }
     };
-    // Remaps the rectangle with a quantiser result; the mean square error, or -1.
-    auto remap = [&](liq_result* res) -> double {
-        fillRgba();
-        liq_image* img = liq_image_create_rgba(s.attr.a, s.rgba.data(), r.w, r.h, 0);
-        if (!img) return -1;
+    // Maps the pixels to write onto a quantised palette (nearest colour);
+    // the mean square error per channel.
+    auto remap = [&](const Palette& pal, KeptPalette& kept) -> double {
         s.remapped.resize(n);
-        const liq_error e = liq_write_remapped_image(res, img, s.remapped.data(), n);
-        liq_image_destroy(img);
-        if (e != LIQ_OK) return -1;
-        // Mean square error per channel over the pixels that will be written.
-        const liq_palette* pal = liq_get_palette(res);
+        const int entries = static_cast<int>(pal.colors.size()) - 1;  // the last one is the transparent slot
         double sum = 0;
         std::size_t count = 0, i = 0;
+        std::uint32_t lastColor = kEmpty;
+        std::uint8_t lastIndex = 0;
         for (int y = 0; y < r.h; ++y)
             for (int x = 0; x < r.w; ++x, ++i) {
                 if (same(x, y)) continue;
-                const liq_color q = pal->entries[s.remapped[i]];
-                const int dr = q.r - s.rgba[4 * i], dg = q.g - s.rgba[4 * i + 1], db = q.b - s.rgba[4 * i + 2];
+                const std::uint32_t c = at(s.cur, x, y);
+                if (c != lastColor) {
+                    auto it = kept.nearest.find(c);
+                    if (it == kept.nearest.end()) {
+                        int best = 0, bestD = INT32_MAX;
+                        for (int k = 0; k < entries; ++k) {
+                            const std::uint32_t q = pal.colors[static_cast<std::size_t>(k)];
+                            const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
+                            const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
+                            const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
+                            const int d = dr * dr + dg * dg + db * db;
+                            if (d < bestD) bestD = d, best = k;
+                        }
+                        it = kept.nearest.emplace(c, static_cast<std::uint8_t>(best)).first;
+                    }
+                    lastColor = c;
+                    lastIndex = it->second;
+                }
+                s.remapped[i] = lastIndex;
+                const std::uint32_t q = pal.colors[lastIndex];
+                const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
+                const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
+                const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
                 sum += dr * dr + dg * dg + db * db;
                 ++count;
             }
         return count ? sum / (3.0 * static_cast<double>(count)) : 0;
     };
-    // Quantises the rectangle into `into`, keeping the result in `keep`.
-    auto quantise = [&](LiqResult& keep, Palette& into) -> bool {
-        keep.reset();
+    // Quantises the rectangle into `into` and keeps it in `kept`.
+    auto quantise = [&](KeptPalette& kept, Palette& into) -> bool {
+        kept.reset();
         fillRgba();
         liq_image* img = liq_image_create_rgba(s.attr.a, s.rgba.data(), r.w, r.h, 0);
         if (!img) return false;
@@ -353,17 +374,16 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         const bool ok = liq_image_quantize(img, s.attr.a, &res) == LIQ_OK && res;
         liq_image_destroy(img);
         if (!ok) return false;
-        liq_set_dithering_level(res, 0);
-        keep.r = res;
-        keep.error = remap(res);
-        if (keep.error < 0) return false;
         const liq_palette* pal = liq_get_palette(res);
         into.colors.clear();
         for (unsigned k = 0; k < pal->count; ++k)
             into.colors.push_back((std::uint32_t{pal->entries[k].r} << 16) | (std::uint32_t{pal->entries[k].g} << 8) |
                                   pal->entries[k].b);
+        liq_result_destroy(res);
         into.transparent = static_cast<int>(into.colors.size());
         into.colors.push_back(0);
+        kept.error = remap(into, kept);
+        kept.valid = true;
         return true;
     };
     auto takeRemapped = [&](int transparent) {
@@ -373,14 +393,14 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     };
     // A kept quantiser palette serves while it maps the frame about as well
     // as it mapped the frame it was made from.
-    auto serves = [](const LiqResult& kept, double err) { return err >= 0 && err <= std::max(kept.error * 2, 12.0); };
+    auto serves = [](const KeptPalette& kept, double err) { return err >= 0 && err <= std::max(kept.error * 2, 12.0); };
 
     if (!s.screenWritten) {
         if (fits) {
             exactPalette(s.global, s.globalIndex);
             mapExact(s.globalIndex, s.global.transparent);
         } else {
-            if (!quantise(s.globalLiq, s.global)) return s.fail("cannot reduce the colours");
+            if (!quantise(s.globalKept, s.global)) return s.fail("cannot reduce the colours");
             takeRemapped(s.global.transparent);
             for (std::size_t k = 0; k + 1 < s.global.colors.size(); ++k) s.globalIndex.add(s.global.colors[k]);
         }
@@ -401,15 +421,15 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         exactPalette(local, index);
         mapExact(index, local.transparent);
         used = &local;
-    } else if (s.globalLiq.r && serves(s.globalLiq, remap(s.globalLiq.r))) {
+    } else if (s.globalKept.valid && serves(s.globalKept, remap(s.global, s.globalKept))) {
         takeRemapped(s.global.transparent);
         used = &s.global;
         useGlobal = true;
-    } else if (s.localLiq.r && serves(s.localLiq, remap(s.localLiq.r))) {
+    } else if (s.localKept.valid && serves(s.localKept, remap(s.localPal, s.localKept))) {
         takeRemapped(s.localPal.transparent);
         used = &s.localPal;
     } else {
-        if (!quantise(s.localLiq, s.localPal)) return s.fail("cannot reduce the colours");
+        if (!quantise(s.localKept, s.localPal)) return s.fail("cannot reduce the colours");
         takeRemapped(s.localPal.transparent);
         used = &s.localPal;
     }
