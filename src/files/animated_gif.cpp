@@ -132,6 +132,7 @@ struct AnimatedGifWriter::State {
     int frames = 0;
 
     std::vector<std::uint32_t> prev, cur;  // source colours of the previous and this frame
+    std::vector<std::uint32_t> shown;      // the colours a viewer shows after the frames written
     Palette global;
     ColorTable globalIndex;  // the global palette's exact colours
     LiqAttr attr;
@@ -432,6 +433,41 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         if (!quantise(s.localKept, s.localPal)) return s.fail("cannot reduce the colours");
         takeRemapped(s.localPal.transparent);
         used = &s.localPal;
+    }
+
+    // A pixel whose written colour is the one already shown needs no writing
+    // either; the rectangle then shrinks to the pixels that do.
+    if (s.shown.empty()) s.shown.assign(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), 0);
+    const auto transparent = static_cast<std::uint8_t>(used->transparent);
+    int x0 = r.w, x1 = -1, y0 = -1, y1 = -1;
+    for (int y = 0; y < r.h; ++y)
+        for (int x = 0; x < r.w; ++x) {
+            std::uint8_t& idx = s.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.w) +
+                                          static_cast<std::size_t>(x)];
+            std::uint32_t& shown = s.shown[static_cast<std::size_t>(r.y + y) * static_cast<std::size_t>(W) +
+                                           static_cast<std::size_t>(r.x + x)];
+            if (idx == transparent) continue;
+            const std::uint32_t c = used->colors[idx];
+            if (diff && c == shown) {
+                idx = transparent;
+                anySame = true;
+                continue;
+            }
+            shown = c;
+            x0 = std::min(x0, x), x1 = std::max(x1, x);
+            if (y0 < 0) y0 = y;
+            y1 = y;
+        }
+    if (diff) {
+        const Rect tight = y0 < 0 ? Rect{0, 0, 1, 1} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+        if (tight.w != r.w || tight.h != r.h) {
+            std::vector<std::uint8_t> cropped(static_cast<std::size_t>(tight.w) * static_cast<std::size_t>(tight.h));
+            for (int y = 0; y < tight.h; ++y)
+                std::copy_n(s.indices.begin() + static_cast<std::ptrdiff_t>((tight.y + y) * r.w + tight.x), tight.w,
+                            cropped.begin() + static_cast<std::ptrdiff_t>(y * tight.w));
+            s.indices.swap(cropped);
+            r = Rect{r.x + tight.x, r.y + tight.y, tight.w, tight.h};
+        }
     }
 
     GraphicsControlBlock gcb{};

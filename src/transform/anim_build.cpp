@@ -8,6 +8,27 @@
 
 namespace pelmar {
 
+AnimSettings AnimSettingsOf(const DProj& doc) {
+    return {doc.AnimDelay, doc.AnimFrames, doc.AnimStep, doc.AnimStart, doc.AnimLoop};
+}
+
+void PutAnimSettings(DProj& doc, const AnimSettings& s) {
+    doc.AnimDelay = s.delay;
+    doc.AnimFrames = s.frames;
+    doc.AnimStep = s.step;
+    doc.AnimStart = s.start;
+    doc.AnimLoop = s.loop;
+}
+
+bool CommitAnimSettings(DProj& doc, const AnimSettings& kept, const std::function<void()>& commit) {
+    const AnimSettings now = AnimSettingsOf(doc);
+    if (now == kept) return false;
+    PutAnimSettings(doc, kept);
+    commit();
+    PutAnimSettings(doc, now);
+    return true;
+}
+
 std::string AnimationPath(const std::string& docPath) { return docPath + ".gif"; }
 
 void AnimTimeBase(const std::string& startFormula, const std::string& stepFormula, Ext& start, Ext& step,

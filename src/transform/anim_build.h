@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "drawing/redraw.h"
@@ -48,6 +49,23 @@ struct AnimResult {
     int frames = 0;      // frames built
     std::string error;   // why the file was not written
 };
+
+// The five settings of the builder, as the document stores them.
+struct AnimSettings {
+    std::int32_t delay = 0;
+    std::int32_t frames = 0;
+    std::string step, start;
+    bool loop = false;
+    bool operator==(const AnimSettings&) const = default;
+};
+AnimSettings AnimSettingsOf(const DProj& doc);
+void PutAnimSettings(DProj& doc, const AnimSettings& s);
+
+// Closing the builder's window: when the settings differ from those kept
+// when it was shown, the kept ones go back into the document for `commit`
+// (so that its undo step holds them) and the new ones are written again.
+// Whether a commit was made.
+bool CommitAnimSettings(DProj& doc, const AnimSettings& kept, const std::function<void()>& commit);
 
 // The animated picture of the document file `docPath`: "Drawing.pel" gives
 // "Drawing.pel.gif" beside it.

@@ -166,5 +166,25 @@ TEST(AnimationSteps, TimeBaseFallsBackWhenAFormulaFails) {
     }
 }
 
+// Closing the window commits only changed settings, with the old ones in the
+// undo step.
+TEST(AnimationSteps, ClosingCommitsChangedSettingsOnce) {
+    auto doc = NewDocument();
+    const AnimSettings kept{50, 4, "1", "0", false};
+    const AnimSettings changed[] = {kept, {50, 5, "1", "0", false}, {51, 4, "1", "0", false},
+                                    {50, 4, "2", "0", false}, {50, 4, "1", "x", false}, {50, 4, "1", "0", true}};
+    for (const AnimSettings& now : changed) {
+        PutAnimSettings(*doc, now);
+        int commits = 0;
+        const bool made = CommitAnimSettings(*doc, kept, [&] {
+            ++commits;
+            EXPECT_TRUE(AnimSettingsOf(*doc) == kept);
+        });
+        EXPECT_EQ(made, !(now == kept));
+        EXPECT_EQ(commits, made ? 1 : 0);
+        EXPECT_TRUE(AnimSettingsOf(*doc) == now);
+    }
+}
+
 }  // namespace
 }  // namespace pelmar
