@@ -1,6 +1,5 @@
 // Reads an animated GIF back with giflib's decoder and composes the frames as
-// a viewer shows them (transparent pixels keep what was there, disposal 2
-// clears the frame's rectangle to the background).
+// a viewer shows them (transparent pixels keep what was there).
 #pragma once
 
 #include <gif_lib.h>
@@ -17,9 +16,9 @@ struct GifFrames {
     int width = 0, height = 0;
     bool loopExtension = false;
     int loopCount = -1;
-    std::vector<QImage> frames;        // RGB32, whole screen
-    std::vector<int> delays;           // hundredths of a second
-    std::vector<bool> localMap;        // the frame carries its own palette
+    std::vector<QImage> frames;  // RGB32, whole screen
+    std::vector<int> delays;     // hundredths of a second
+    std::vector<bool> localMap;  // the frame carries its own palette
 };
 
 inline GifFrames DecodeGif(const std::string& path) {
@@ -67,9 +66,7 @@ inline GifFrames DecodeGif(const std::string& path) {
         out.frames.push_back(screen.copy());
         out.delays.push_back(gcb.DelayTime);
         out.localMap.push_back(im.ImageDesc.ColorMap != nullptr);
-        if (gcb.DisposalMode == DISPOSE_BACKGROUND)
-            for (int y = 0; y < d.Height; ++y)
-                for (int x = 0; x < d.Width; ++x) screen.setPixel(d.Left + x, d.Top + y, qRgb(0, 0, 0));
+        ok = ok && gcb.DisposalMode != DISPOSE_BACKGROUND && gcb.DisposalMode != DISPOSE_PREVIOUS;
     }
     DGifCloseFile(gif, &err);
     out.ok = ok;

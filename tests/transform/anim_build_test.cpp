@@ -53,7 +53,7 @@ TEST(AnimationBuilder, FramesFollowTheFormulasAndTheDocumentComesBackUnchanged) 
                                                                   {AnimSaving, AnimBlack},
                                                                   {AnimDone, AnimGreen}};
     EXPECT_EQ(run.host.statuses, statuses);
-    EXPECT_EQ(run.host.progress.back(), std::make_pair(3, 3));
+    EXPECT_EQ(run.host.progress, std::make_pair(3, 3));
 
     const auto gif = DecodeGif(path);
     ASSERT_TRUE(gif.ok);

@@ -17,12 +17,12 @@ namespace pelmar::test {
 struct FakeAnimHost : AnimHost {
     std::vector<std::pair<std::string, TColor>> statuses;
     std::vector<std::string> messages;
-    std::vector<std::pair<int, int>> progress;
+    std::pair<int, int> progress;  // the last frame shown of the count
     int cancelAtPoll = -1;  // the poll (1-based) at which the user clicks "Отмена"
     int polls = 0;
 
     void setStatus(const std::string& text, TColor colour) override { statuses.emplace_back(text, colour); }
-    void setProgress(int frame, int count) override { progress.emplace_back(frame, count); }
+    void setProgress(int frame, int count) override { progress = {frame, count}; }
     bool cancelRequested() override { return ++polls == cancelAtPoll; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
 };
