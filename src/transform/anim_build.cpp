@@ -1,5 +1,6 @@
 #include "transform/anim_build.h"
 
+#include <QPainter>
 #include <memory>
 
 #include "files/animated_gif.h"
@@ -52,6 +53,27 @@ void AnimTimeBase(const std::string& startFormula, const std::string& stepFormul
 }
 
 namespace {
+
+// The frame as the drawing window shows it: the drawing over the background
+// picture when that is on (the drawing's background colour lets it through).
+QImage FramePicture(const DProj& doc, const DrawingState& st) {
+    if (!doc.Im.BackOn || st.BackBitmap.isNull()) return st.DrawBitmap;
+    QImage frame(doc.Im.Width, doc.Im.Height, QImage::Format_RGB32);
+    const TColor bg = doc.Im.Background;
+    frame.fill(qRgb(static_cast<int>(bg & 0xFF), static_cast<int>((bg >> 8) & 0xFF),
+                    static_cast<int>((bg >> 16) & 0xFF)));
+    QImage drawing = st.DrawBitmap.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = frame.pixel(0, 0) | 0xFF000000u;
+    for (int y = 0; y < drawing.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(drawing.scanLine(y));
+        for (int x = 0; x < drawing.width(); ++x)
+            if (row[x] == key) row[x] = 0;
+    }
+    QPainter painter(&frame);
+    painter.drawImage(0, 0, st.BackBitmap);
+    painter.drawImage(0, 0, drawing);
+    return frame;
+}
 
 // The 3D systems' outlines whose surface moves by formulas are traced again,
 // and so are the cached sections of those surfaces (outline k belongs to
@@ -109,7 +131,7 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, RedrawHost& redrawHost,
         InvalidateMovedSurfaces(proj);
         RecomputeLinked(proj);
         RepaintProject(proj, st, redrawHost, 1, true);
-        result.error = gif.AddFrame(st.DrawBitmap, delay);
+        result.error = gif.AddFrame(FramePicture(proj, st), delay);
         if (!result.error.empty()) break;
         ++result.frames;
         t += step;

@@ -113,8 +113,8 @@ TEST(AnimationBuilder, FailingFormulasGiveTheCorrectedStatus) {
 }
 
 // Cancelling, no frames and a file that cannot be written leave the document
-// as it was, write nothing and keep an existing animation; vector picture
-// mode still makes raster frames.
+// as it was, write nothing and keep an existing animation; a background
+// picture is in the frames; vector picture mode still makes raster frames.
 TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
     test::Scratch dir;
     const std::string path = dir.path("Drawing.pel.gif");
@@ -143,6 +143,22 @@ TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
         EXPECT_EQ(test::ReadBytes(path), "old") << c.name;
         EXPECT_FALSE(std::filesystem::exists(c.target + ".part")) << c.name;
         EXPECT_FALSE(std::filesystem::exists(dir.path("none"))) << c.name;
+    }
+
+    auto backed = AnimatedDocument();  // a background picture shows through the drawing's background
+    backed->AnimFrames = 1;
+    backed->Im.BackOn = true;
+    {
+        DrawingState st;
+        st.BackBitmap = QImage(40, 30, QImage::Format_RGB32);
+        st.BackBitmap.fill(Qt::green);
+        FakeRedrawHost redraw;
+        FakeAnimHost host;
+        ASSERT_EQ(BuildAnimation(*backed, st, redraw, host, dir.path("back.gif")).outcome, AnimOutcome::Created);
+        const auto g = DecodeGif(dir.path("back.gif"));
+        ASSERT_EQ(g.frames.size(), 1u);
+        EXPECT_EQ(g.frames[0].pixel(5, 5), qRgb(0, 255, 0));
+        EXPECT_EQ(g.frames[0].pixel(60, 5), qRgb(255, 255, 255));
     }
 
     auto raster = AnimatedDocument();

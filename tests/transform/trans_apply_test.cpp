@@ -77,14 +77,17 @@ TEST(TransformationApply, EachTabOnEachScope) {
         std::function<Vec3(Vec3)> primitive;
     };
     const std::vector<Tab> tabs = {
-        {TransTab::Translate, {"0", "12,5", " -7.25 "}, [](Vec3 p) { MoveByVector(p.x, p.y, p.z, 0, 12.5, -7.25); return p; }},
+        {TransTab::Translate, {"0", "12,5", " -7.25 "},
+         [](Vec3 p) { MoveByVector(p.x, p.y, p.z, 0, 12.5, -7.25); return p; }},
         {TransTab::Rotate, {"0", "250", "100", "1", "0", "0", "-10"},
          [](Vec3 p) { RotateAroundAxis(p.x, p.y, p.z, 0, 250, 100, -10, 1, 0, 0); return p; }},
-        {TransTab::Homothety, {"5", "100,5", "50", "1.5"}, [](Vec3 p) { ScaleFromCentre(p.x, p.y, p.z, 5, 100.5, 50, 1.5); return p; }},
+        {TransTab::Homothety, {"5", "100,5", "50", "1.5"},
+         [](Vec3 p) { ScaleFromCentre(p.x, p.y, p.z, 5, 100.5, 50, 1.5); return p; }},
         {TransTab::Central, {"0", "250", "250"}, [](Vec3 p) { ReflectInCentre(p.x, p.y, p.z, 0, 250, 250); return p; }},
         {TransTab::Axial, {"0", "250", "0", "0", "0", "1"},
          [](Vec3 p) { ReflectInAxis(p.x, p.y, p.z, 0, 250, 0, 0, 0, 1); return p; }},
-        {TransTab::Mirror, {"0", "0", "1", "-250"}, [](Vec3 p) { ReflectInPlane(p.x, p.y, p.z, 0, 0, 1, -250); return p; }},
+        {TransTab::Mirror, {"0", "0", "1", "-250"},
+         [](Vec3 p) { ReflectInPlane(p.x, p.y, p.z, 0, 0, 1, -250); return p; }},
     };
     struct Scope {
         const char* name;
@@ -127,8 +130,10 @@ TEST(TransformationApply, NothingHappensWithoutATransformationOrScope) {
         {TransTab::Homothety, {"0", "0", "0", "abc"}, {true, false, false}, TransOutcome::NotANumber, true},
         {TransTab::Translate, {"1", "", "0"}, {true, false, false}, TransOutcome::NotANumber, true},
         {TransTab::Translate, {"1", "2"}, {true, false, false}, TransOutcome::NotANumber, true},
-        {TransTab::Rotate, {"0", "0", "0", "0", "0", "0,000001", "30"}, {true, false, false}, TransOutcome::NoTransformation, true},
-        {TransTab::Axial, {"0", "250", "0", "0", "-0", "0"}, {false, true, false}, TransOutcome::NoTransformation, true},
+        {TransTab::Rotate, {"0", "0", "0", "0", "0", "0,000001", "30"}, {true, false, false},
+         TransOutcome::NoTransformation, true},
+        {TransTab::Axial, {"0", "250", "0", "0", "-0", "0"}, {false, true, false}, TransOutcome::NoTransformation,
+         true},
         {TransTab::Mirror, {"0", "0", "0", "250"}, {true, false, false}, TransOutcome::NoTransformation, true},
         {TransTab::Homothety, {"0", "0", "0", "0"}, {true, false, false}, TransOutcome::NoTransformation, true},
         {TransTab::Translate, {"0", "0", "10"}, {false, false, false}, TransOutcome::NoScope, false},
