@@ -1,18 +1,15 @@
 #include "files/animated_gif.h"
 
-#include <fcntl.h>
 #include <gif_lib.h>
 #include <libimagequant.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <system_error>
 #include <unordered_map>
 #include <vector>
 
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -123,7 +120,7 @@ struct KeptPalette {
 }  // namespace
 
 struct AnimatedGifWriter::State {
-    std::string path, temp;
+    std::unique_ptr<SafeFile> file;  // the temporary file beside the target
     int width = 0, height = 0;
     Options options;
     GifFileType* gif = nullptr;
@@ -155,11 +152,7 @@ struct AnimatedGifWriter::State {
             EGifCloseFile(gif, &err);
             gif = nullptr;
         }
-        if (!temp.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(temp, ec);
-            temp.clear();
-        }
+        file.reset();  // an uncommitted temporary file is removed
     }
 };
 
@@ -177,17 +170,17 @@ std::string AnimatedGifWriter::Open(const std::string& path, int width, int heig
     s_ = std::make_unique<State>();
     if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return s_->fail("bad picture size");
     if (!s_->attr.a) return s_->fail("out of memory");
-    s_->path = path;
     s_->width = width;
     s_->height = height;
     s_->options = keep;
-    s_->temp = TempPathFor(path);
     // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = ::open(s_->temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) {
-        s_->temp.clear();
-        return s_->fail("cannot create the file");
+    s_->file = std::make_unique<SafeFile>(path);
+    if (!s_->file->opened()) {
+        const std::string why = s_->file->error();
+        s_->file.reset();
+        return s_->fail(why.empty() ? "cannot create the file" : why);
     }
+    const int fd = s_->file->releaseFd();
     int err = 0;
     s_->gif = EGifOpenFileHandle(fd, &err);
     if (!s_->gif) {
@@ -501,8 +494,8 @@ std::string AnimatedGifWriter::Finish() {
     const bool closed = EGifCloseFile(s.gif, &err) == GIF_OK;
     s.gif = nullptr;
     if (error.empty() && !closed) error = "cannot write the file";
-    error = CommitTemp(s.temp, s.path, error);
-    s.temp.clear();
+    error = s.file->commit(error);
+    s.file.reset();
     return error;
 }
 

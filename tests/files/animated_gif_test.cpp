@@ -79,8 +79,8 @@ TEST(AnimatedGif, FlatFramesComeBackExactly) {
             }
             EXPECT_EQ(back.delays[f], GifDelayHundredths(delays[f]));
         }
-        EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     }
+    EXPECT_EQ(test::FilesIn(dir.path("")), 12) << "no scrap beside the animations";
 }
 
 // An anti-aliased drawing in motion: far more than 256 colours per frame.
@@ -153,7 +153,7 @@ TEST(AnimatedGif, TargetReplacedOnlyOnSuccess) {
             session(gif);
         }
         EXPECT_EQ(ReadBytes(path), "old");
-        EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+        EXPECT_EQ(test::FilesIn(dir.path("")), 1);
     }
     AnimatedGifWriter gif;
     EXPECT_NE(gif.Open(dir.path("no/such/folder/x.gif"), 8, 8, {}), "");
@@ -162,7 +162,7 @@ TEST(AnimatedGif, TargetReplacedOnlyOnSuccess) {
     ASSERT_EQ(gif.AddFrame(img, 50), "");
     ASSERT_EQ(gif.Finish(), "");
     EXPECT_TRUE(DecodeGif(path).ok);
-    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_EQ(test::FilesIn(dir.path("")), 1);
 }
 
 }  // namespace

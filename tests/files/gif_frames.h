@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,13 @@ inline GifFrames DecodeGif(const std::string& path) {
     DGifCloseFile(gif, &err);
     out.ok = ok;
     return out;
+}
+
+// How many files a folder holds (no scrap may be left beside a target).
+inline int FilesIn(const std::string& folder) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
 }
 
 // The largest difference of one colour channel between two pictures of one

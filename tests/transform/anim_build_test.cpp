@@ -141,8 +141,7 @@ TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
         EXPECT_EQ(run.host.messages.size(), c.message ? 1u : 0u) << c.name;
         EXPECT_EQ(run.before, run.after) << c.name;
         EXPECT_EQ(test::ReadBytes(path), "old") << c.name;
-        EXPECT_FALSE(std::filesystem::exists(c.target + ".part")) << c.name;
-        EXPECT_FALSE(std::filesystem::exists(dir.path("none"))) << c.name;
+        EXPECT_EQ(test::FilesIn(dir.path("")), 1) << c.name << ": no scrap, no folder made";
     }
 
     auto backed = AnimatedDocument();  // a background picture shows through the drawing's background
