@@ -99,6 +99,7 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     }
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;
 
+    host.beforeChange();
     DSubProj& o = doc.Obj;
     int kindNo = 0;
     if (scope.all) ForEachStore(o, [&](auto& store) {

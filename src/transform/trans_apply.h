@@ -39,6 +39,9 @@ public:
     // The current entry of the object list; false when the list is empty.
     virtual bool currentObject(Kind& kind, int& index) = 0;
     virtual bool isSelected(Kind kind, int index) = 0;
+    // Called once the objects are about to change (the undo snapshot of the
+    // document as it was).
+    virtual void beforeChange() {}
     // The current object's record into its working copy, the commit (one
     // undo step, the document marked changed) and the redraw.
     virtual void commitAndRedraw() = 0;
