@@ -179,8 +179,8 @@ void CartesianPlot::column(double i) {
 
 void CartesianPlot::run(const Formula& f) {
     f_ = &f;
-    const auto first = static_cast<std::int64_t>(std::nearbyint(cx_ - left_ - 1));
-    const auto last = static_cast<std::int64_t>(std::nearbyint(cx_ + right_ + 1));
+    const auto first = static_cast<std::int64_t>(std::rint(cx_ - left_ - 1));
+    const auto last = static_cast<std::int64_t>(std::rint(cx_ + right_ + 1));
     for (std::int64_t i = first; i <= last; ++i) column(static_cast<double>(i));
     if (ctx_.Inside) {
         ClosePolylineA(ctx_);

@@ -30,7 +30,7 @@ void ThinOut(std::vector<CurvePoint>& pts, Differs&& differs) {
 }
 
 bool SamePixel(const CurvePoint& a, const CurvePoint& b) {
-    return std::nearbyint(a.x) == std::nearbyint(b.x) && std::nearbyint(a.y) == std::nearbyint(b.y);
+    return std::rint(a.x) == std::rint(b.x) && std::rint(a.y) == std::rint(b.y);
 }
 
 void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, bool dashed, const DImProj& im,

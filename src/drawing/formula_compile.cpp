@@ -639,9 +639,9 @@ bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) 
 SlotValue FixedSlot(double v, SlotValue::Kind kind) {
     SlotValue s;
     s.kind = kind;
-    const std::string t = FixedNumberText(v);
-    // A number in scientific notation would be lower-cased into a letter.
-    s.ok = t.find_first_of("Ee") == std::string::npos && ReadFormulaNumber(t, s.base);
+    // The number FixedNumberText(v) stands for, without writing it; a number
+    // in scientific notation would be lower-cased into a letter.
+    s.ok = FixedNumberValue(v, s.base);
     if (s.ok && kind == SlotValue::Fixed) s.ok = RoundStep(s.base);
     return s;
 }

@@ -129,6 +129,11 @@ struct SlotValues {
 // The value of the group "(" FixedNumberText(v) ...: base and ok of a slot.
 SlotValue FixedSlot(double v, SlotValue::Kind kind);
 
+// The value ReadFormulaNumber gives for FixedNumberText(v), computed without
+// the text; false when that text is no number a formula reads (not finite, or
+// in scientific notation).
+bool FixedNumberValue(double v, Ext& value);
+
 struct Access {
     // Prepares a template text (PrepareFormula / PrepareFormulaLight with the
     // variable x) and compiles it with its marks as operands.

@@ -413,6 +413,54 @@ std::string FixedNumberText(double v) {
     return s;
 }
 
+namespace formula {
+
+bool FixedNumberValue(double v, Ext& value) {
+    if (!std::isfinite(v)) return false;
+    // |v| = M·2^E exactly, M below 2^53.
+    int e2 = 0;
+    const double frac = std::frexp(std::fabs(v), &e2);
+    const auto mant = static_cast<std::uint64_t>(std::ldexp(frac, 53));
+    const int e = e2 - 53;
+    // The text keeps k decimals: 8 below 1, else 8 significant digits
+    // (7 - k integer digits); 9 integer digits or more are written in
+    // scientific notation, which no formula reads as a number.
+    const double a = std::fabs(v);
+    int k = 8;
+    if (a >= 1) {
+        int intDigits = 1;
+        while (intDigits <= 8 && a >= static_cast<double>(kPow10[intDigits])) ++intDigits;
+        if (intDigits > 8) return false;
+        k = 8 - intDigits;
+    }
+    // m = round-half-even(M·5^k·2^(E+k)) in integers: M·5^8 < 2^72.
+    std::uint64_t p5 = 1;
+    for (int i = 0; i < k; ++i) p5 *= 5;
+    const unsigned __int128 x = static_cast<unsigned __int128>(mant) * p5;
+    const int shift = e + k;
+    unsigned __int128 m;
+    if (shift >= 0) {
+        m = x << shift;  // a whole number below 10^8: no bits are lost
+    } else if (-shift >= 100) {
+        m = 0;  // x < 2^72 is below half of 2^-shift
+    } else {
+        const int s = -shift;
+        const unsigned __int128 one = 1;
+        m = x >> s;
+        const unsigned __int128 rest = x & ((one << s) - 1), half = one << (s - 1);
+        if (rest > half || (rest == half && (m & 1) != 0)) ++m;
+    }
+    // Rounding up may add a digit (99999999.5 -> 100000000): still 9 integer digits.
+    if (k == 0 && m >= 100000000) return false;
+    // Read back as the reader reads the text: m / 10^k with one rounding.
+    Ext r = static_cast<Ext>(static_cast<std::uint64_t>(m)) / kPow10[k];
+    if (v < 0 && m != 0) r = -r;
+    value = r;
+    return true;
+}
+
+}  // namespace formula
+
 bool ReadFormulaNumber(std::string_view t, Ext& v) {
     auto digit = [&](std::size_t i) { return i < t.size() && t[i] >= '0' && t[i] <= '9'; };
     std::size_t i = 0, digits = 0;

@@ -89,6 +89,53 @@ const Formula& CachedTemplate(int kind, const std::string& text, bool full, Dist
     return e.formula;
 }
 
+// The template texts of a surface formula (the ray's and the three
+// derivatives'), built once per formula: the painters call with the same
+// formula pixel after pixel.
+const std::string& CachedTemplateText(const std::string& s, int kind) {
+    struct Entry {
+        bool valid = false;
+        std::string source;
+        std::array<std::string, 4> texts;
+    };
+    thread_local Entry e;
+    if (!e.valid || e.source != s) {
+        e.source = s;
+        e.texts[0] = TemplateText(s, 0);
+        for (int axis = 1; axis <= 3; ++axis)
+            e.texts[static_cast<std::size_t>(axis)] = TemplateText(s, static_cast<char>('x' + axis - 1));
+        e.valid = true;
+    }
+    return e.texts[static_cast<std::size_t>(kind)];
+}
+
+// AnalyseTerms of the ray's template, kept with its effect on the
+// distribution parameters like the templates above.
+bool CachedAnalysis(const std::string& text, bool full, DistributionParameters& params, Ext& c0, Ext& c1, Ext& c2) {
+    struct Entry {
+        bool valid = false;
+        std::string text;
+        bool full = false;
+        DistributionParameters before, after;
+        bool result = false;
+        Ext c0 = 0, c1 = 0, c2 = 0;
+    };
+    thread_local Entry e;
+    if (!e.valid || e.full != full || e.text != text || std::memcmp(&e.before, &params, sizeof params) != 0) {
+        e.before = params;
+        e.result = AnalyseTerms(text, full, params, e.c0, e.c1, e.c2);
+        e.after = params;
+        e.text = text;
+        e.full = full;
+        e.valid = true;
+    }
+    params = e.after;
+    c0 = e.c0;
+    c1 = e.c1;
+    c2 = e.c2;
+    return e.result;
+}
+
 Ext RayScale() {
     static const Ext scale = [] {
         Ext v = 0;
@@ -104,7 +151,7 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
                          DistributionParameters& params) {
     if (axis < 1 || axis > 3) return 0;
     const double coords[3] = {p.x, p.y, p.z};
-    const std::string text = TemplateText(s, static_cast<char>('x' + axis - 1));
+    const std::string& text = CachedTemplateText(s, axis);
     const Formula& f = CachedTemplate(axis, text, full, params);
     SlotValues slots;
     for (int i = 0; i < 3; ++i)
@@ -155,7 +202,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
     if (!(tLow < tHigh)) return false;
 
     // F along the ray.
-    const std::string text = TemplateText(s, 0);
+    const std::string& text = CachedTemplateText(s, 0);
     SlotValues slots;
     slots.scale = RayScale();
     slots.slots[0] = FixedSlot(p.x, SlotValue::Shifted);
@@ -182,7 +229,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
     int count = 0;
     double x1 = 0, x2 = 0;
     Ext k0, k1, k2;
-    bool roots = AnalyseTerms(text, full, params, k0, k1, k2);
+    bool roots = CachedAnalysis(text, full, params, k0, k1, k2);
     if (!roots && mode != 0) {
         prepare();
         roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);

@@ -135,7 +135,7 @@ private:
     TracePoint point(double c, double x, double r) const;
     bool visible(const Vec3& m) const;
     int gap(const TracePoint& a, const TracePoint& b) const {
-        return static_cast<int>(std::nearbyint(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py)));
+        return static_cast<int>(std::rint(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py)));
     }
     void add(std::uint8_t which, const TracePoint& p) { AddCurvePoint(ctx_, which, p.visible, p.px, p.py); }
     // Adds p to a branch that continues from prev, placing a change of
@@ -325,9 +325,9 @@ bool ImplicitTracer::progress(double c) {
     if (pel || word == "cdr" || word == "wrd") {
         if (pel && ctx_.Host && !(ctx_.NoRedraw && *ctx_.NoRedraw)) ctx_.Host->processEvents();
         const double span = left_ + right_;
-        const double p = span > 0 ? std::nearbyint((c - cx_ + left_) * 100 / span) : 100;
+        const double p = span > 0 ? std::rint((c - cx_ + left_) * 100 / span) : 100;
         const int n = std::max(ctx_.CurveCount, 1);
-        const double pos = std::nearbyint((ctx_.CurveNo - 1) * 100.0 / n + p / n);
+        const double pos = std::rint((ctx_.CurveNo - 1) * 100.0 / n + p / n);
         if (pos > ctx_.LastProgress) {
             ctx_.LastProgress = static_cast<int>(std::min(pos, 100.0));
             if (ctx_.Host) ctx_.Host->setProgress(word, ctx_.LastProgress);

@@ -34,7 +34,7 @@ double ParametricAngle(double rx, double ry, double polarDeg) {
     double phi = std::atan2(rx * std::sin(t), ry * std::cos(t)) / Deg;
     // The parameter lies in the same quadrant as the polar angle; bring it
     // into the same turn.
-    phi += 360.0 * std::nearbyint((polarDeg - phi) / 360.0);
+    phi += 360.0 * std::rint((polarDeg - phi) / 360.0);
     return phi;
 }
 
