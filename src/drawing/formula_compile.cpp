@@ -36,7 +36,18 @@ using namespace formula;
 
 namespace {
 
-enum class Op : std::uint8_t { Const, Var, Concat, Slot, Func, Pow, Mul, Div, Add, Sub, Neg, Round };
+// The operations on a stack of values.  The forms with a suffix take their
+// right operand from the instruction: C a constant (arg), V the variable;
+// the R forms take the constant as their left operand (c - top, c / top,
+// c ^ top).
+enum class Op : std::uint8_t {
+    Const, Var, Concat, Slot,
+    Func, Pow, PowC, PowV, RPowC, PowInt,
+    Mul, MulC, MulV, Div, DivC, DivV, RDivC,
+    Add, AddC, AddV, Sub, SubC, SubV, RSubC,
+    Neg, Round,
+    Count
+};
 
 struct Instr {
     Op op;
@@ -52,11 +63,31 @@ constexpr std::string_view kNameLetters = "abcdefghiklmnoqrstu";
 
 // The steps both the compiler (on constants) and the program (on values) do.
 bool RoundStep(Ext& v) {
-    v = RoundTo15Digits(v);
+    v = Round15(v);
     return std::isfinite(v);
 }
 bool FuncStep(int k, Ext x, DistConsts& d, Ext& r) { return ApplyNamedFunction(k, x, d, r) && RoundStep(r); }
 bool PowStep(Ext x, Ext y, Ext& r) { return PowerOp(x, y, r) && RoundStep(r); }
+// PowerOp for a whole exponent known in advance (n = magnitude, 1..2^31-1):
+// the same checks and the same products, without testing y.
+bool PowIntRaw(Ext x, std::uint32_t n, bool negative, Ext& r) {
+    if (negative && std::fabs(x) < kNearZero) return false;
+    if (x == 0 && !negative) {
+        r = 0;
+    } else if (n == 2) {
+        r = negative ? 1 / (x * x) : x * x;
+    } else {
+        Ext result = 1, b = x;
+        for (;;) {
+            if (n & 1) result *= b;
+            n >>= 1;
+            if (n == 0) break;
+            b *= b;
+        }
+        r = negative ? 1 / result : result;
+    }
+    return std::isfinite(r);
+}
 bool MulStep(Ext x, Ext y, Ext& r) {
     r = x * y;
     return RoundStep(r);
@@ -298,13 +329,44 @@ private:
             }
             return Constant(ok, r);
         }
-        Materialize(a);
-        Materialize(b);
+        if (op == Op::Pow && b.kind == Frag::Const && IsWhole(b.value) && b.value != 0 &&
+            std::fabs(b.value) <= 2147483647.0L) {
+            // A whole constant exponent: no operand for it.
+            const auto n = static_cast<std::int64_t>(static_cast<double>(b.value));
+            a.code.push_back({Op::PowInt, static_cast<std::uint8_t>(n < 0),
+                              static_cast<std::uint32_t>(n < 0 ? -n : n)});
+            a.rounded = true;
+            return a;
+        }
+        // A constant or the variable on one side is taken by the instruction.
+        if (a.kind == Frag::Code && (b.kind == Frag::Const || IsVar(b))) {
+            const bool var = b.kind != Frag::Const;
+            const Op fused = op == Op::Pow ? (var ? Op::PowV : Op::PowC)
+                           : op == Op::Mul ? (var ? Op::MulV : Op::MulC)
+                                           : (var ? Op::DivV : Op::DivC);
+            a.code.push_back({fused, 0, var ? 0 : ConstIndex(b.value)});
+            a.rounded = true;
+            return a;
+        }
+        if (a.kind == Frag::Const) {
+            // x * y is y * x exactly; the others keep their order.
+            const Op fused = op == Op::Pow ? Op::RPowC : op == Op::Mul ? Op::MulC : Op::RDivC;
+            b.code.push_back({fused, 0, ConstIndex(a.value)});
+            b.rounded = true;
+            return b;
+        }
         a.stack = std::max(a.stack, b.stack + 1);
         a.code.insert(a.code.end(), b.code.begin(), b.code.end());
         a.code.push_back({op});
         a.rounded = true;
         return a;
+    }
+
+    static bool IsVar(const Frag& f) { return f.kind == Frag::Code && f.code.size() == 1 && f.code[0].op == Op::Var; }
+
+    std::uint32_t ConstIndex(Ext v) {
+        prog_.consts.push_back(v);
+        return static_cast<std::uint32_t>(prog_.consts.size() - 1);
     }
 
     // The items of one pair of brackets (or of the whole text), with inner
@@ -413,10 +475,21 @@ private:
     }
 
     void AppendTerm(Frag& sum, Frag& term, int sign) {
-        Materialize(term);
-        sum.stack = std::max(sum.stack, term.stack + 1);
-        sum.code.insert(sum.code.end(), term.code.begin(), term.code.end());
-        sum.code.push_back({sign > 0 ? Op::Add : Op::Sub});
+        if (term.kind == Frag::Const || IsVar(term)) {
+            const bool var = term.kind != Frag::Const;
+            const Op op = sign > 0 ? (var ? Op::AddV : Op::AddC) : (var ? Op::SubV : Op::SubC);
+            sum.code.push_back({op, 0, var ? 0 : ConstIndex(term.value)});
+        } else if (sum.code.size() == 1 && sum.code[0].op == Op::Const) {
+            // c + t is t + c exactly; c - t keeps its order.
+            const std::uint32_t c = sum.code[0].arg;
+            sum.code = std::move(term.code);
+            sum.code.push_back({sign > 0 ? Op::AddC : Op::RSubC, 0, c});
+            sum.stack = term.stack;
+        } else {
+            sum.stack = std::max(sum.stack, term.stack + 1);
+            sum.code.insert(sum.code.end(), term.code.begin(), term.code.end());
+            sum.code.push_back({sign > 0 ? Op::Add : Op::Sub});
+        }
         sum.rounded = false;
     }
 
@@ -511,7 +584,48 @@ bool Formula::IsCompiled() const { return prog_ && prog_->compiled; }
 
 namespace {
 
+// The value of slot i of a template at x (xr: x written back); false when
+// its group is no number.  scaled caches 0.35355339*x, which the y and z
+// groups share.
+bool SlotAt(const SlotValues* slots, std::uint32_t i, bool xFinite, Ext xr, Ext& scaled, bool& haveScaled,
+            Ext& v) {
+    if (!slots || !slots->slots[i].ok) return false;
+    const SlotValue& sv = slots->slots[i];
+    v = sv.base;
+    if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
+        if (!xFinite) return false;
+        Ext t = xr;
+        if (sv.kind == SlotValue::ShiftedScaled) {
+            if (!haveScaled) {
+                if (!MulStep(slots->scale, xr, scaled)) return false;
+                haveScaled = true;
+            }
+            t = scaled;
+        }
+        v = sv.base + t;
+        return RoundStep(v);
+    }
+    return sv.kind == SlotValue::Fixed;
+}
+
+// The value of a number holding the variable ("2x"): read from its text.
+bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, std::string& xText, Ext& v) {
+    if (xText.empty()) xText = FormulaNumberText(x);
+    std::string t;
+    for (char c : p.concats[i]) {
+        if (c == p.letter)
+            t += xText;
+        else
+            t += c;
+    }
+    return ReadFormulaNumber(t, v);
+}
+
 // The program of a compiled formula at x; slots may be null (no template).
+// The top of the stack is kept apart from the values below it.  Each
+// operation jumps straight to the next one (one indirect jump per operation,
+// each predicted on its own); those that write their result back share one
+// rounding.
 bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
     if (p.constant) {
         if (!p.constantOk) return false;
@@ -519,84 +633,157 @@ bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) 
         return true;
     }
     const bool xFinite = std::isfinite(x);
-    const Ext xr = xFinite ? RoundTo15Digits(x) : 0;
+    const Ext xr = xFinite ? Round15(x) : 0;
     std::string xText;
     Ext slotValue[3];
     bool haveSlot[3] = {false, false, false};
-    Ext st[kMaxStack];
-    int sp = 0;
-    for (const Instr& in : p.code) {
-        switch (in.op) {
-        case Op::Const: st[sp++] = p.consts[in.arg]; break;
-        case Op::Var:
-            if (!xFinite) return false;
-            st[sp++] = xr;
-            break;
-        case Op::Concat: {
-            if (!xFinite) return false;
-            if (xText.empty()) xText = FormulaNumberText(x);
-            std::string t;
-            for (char c : p.concats[in.arg]) {
-                if (c == p.letter)
-                    t += xText;
-                else
-                    t += c;
-            }
-            if (!ReadFormulaNumber(t, st[sp])) return false;
-            ++sp;
-            break;
-        }
-        case Op::Slot: {
-            const std::uint32_t i = in.arg;
-            if (!haveSlot[i]) {
-                if (!slots || !slots->slots[i].ok) return false;
-                const SlotValue& sv = slots->slots[i];
-                Ext v = sv.base;
-                if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
-                    if (!xFinite) return false;
-                    Ext t = xr;
-                    if (sv.kind == SlotValue::ShiftedScaled && !MulStep(slots->scale, xr, t)) return false;
-                    v = sv.base + t;
-                    if (!RoundStep(v)) return false;
-                } else if (sv.kind != SlotValue::Fixed) {
-                    return false;
-                }
-                slotValue[i] = v;
-                haveSlot[i] = true;
-            }
-            st[sp++] = slotValue[i];
-            break;
-        }
-        case Op::Func:
-            if (!FuncStep(in.fn, st[sp - 1], p.dist, st[sp - 1])) return false;
-            break;
-        case Op::Pow:
-            --sp;
-            if (!PowStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Mul:
-            --sp;
-            if (!MulStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Div:
-            --sp;
-            if (!DivStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Add:
-            --sp;
-            st[sp - 1] = st[sp - 1] + st[sp];
-            break;
-        case Op::Sub:
-            --sp;
-            st[sp - 1] = st[sp - 1] - st[sp];
-            break;
-        case Op::Neg: st[sp - 1] = 0.0L - st[sp - 1]; break;
-        case Op::Round:
-            if (!RoundStep(st[sp - 1])) return false;
-            break;
-        }
+    Ext scaled = 0;
+    bool haveScaled = false;
+    Ext below[kMaxStack];
+    int sp = 0;  // values in below
+    Ext top = 0;
+    const Ext* consts = p.consts.data();
+    const Instr* in = p.code.data();
+    const Instr* const end = in + p.code.size();
+
+    static constexpr void* kLabels[] = {
+        &&L_Const, &&L_Var, &&L_Concat, &&L_Slot, &&L_Func, &&L_Pow, &&L_PowC, &&L_PowV, &&L_RPowC, &&L_PowInt,
+        &&L_Mul, &&L_MulC, &&L_MulV, &&L_Div, &&L_DivC, &&L_DivV, &&L_RDivC, &&L_Add, &&L_AddC, &&L_AddV,
+        &&L_Sub, &&L_SubC, &&L_SubV, &&L_RSubC, &&L_Neg, &&L_Round};
+    static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::Count));
+#define PELMAR_NEXT()                                         \
+    do {                                                      \
+        if (++in == end) goto done;                           \
+        goto* kLabels[static_cast<std::size_t>(in->op)];      \
+    } while (false)
+
+    if (in == end) goto done;
+    goto* kLabels[static_cast<std::size_t>(in->op)];
+
+L_Const:
+    below[sp++] = top;
+    top = consts[in->arg];
+    PELMAR_NEXT();
+L_Var:
+    if (!xFinite) return false;
+    below[sp++] = top;
+    top = xr;
+    PELMAR_NEXT();
+L_Concat: {
+    if (!xFinite) return false;
+    Ext v;
+    if (!ConcatAt(p, in->arg, x, xText, v)) return false;
+    below[sp++] = top;
+    top = v;
+    PELMAR_NEXT();
+}
+L_Slot: {
+    const std::uint32_t i = in->arg;
+    if (!haveSlot[i]) {
+        if (!SlotAt(slots, i, xFinite, xr, scaled, haveScaled, slotValue[i])) return false;
+        haveSlot[i] = true;
     }
-    return FinalValue(st[0], value);
+    below[sp++] = top;
+    top = slotValue[i];
+    PELMAR_NEXT();
+}
+L_Add:
+    top = below[--sp] + top;
+    PELMAR_NEXT();
+L_AddC:
+    top = top + consts[in->arg];
+    PELMAR_NEXT();
+L_AddV:
+    if (!xFinite) return false;
+    top = top + xr;
+    PELMAR_NEXT();
+L_Sub:
+    top = below[--sp] - top;
+    PELMAR_NEXT();
+L_SubC:
+    top = top - consts[in->arg];
+    PELMAR_NEXT();
+L_SubV:
+    if (!xFinite) return false;
+    top = top - xr;
+    PELMAR_NEXT();
+L_RSubC:
+    top = consts[in->arg] - top;
+    PELMAR_NEXT();
+L_Neg:
+    top = 0.0L - top;
+    PELMAR_NEXT();
+L_Func: {
+    Ext r;
+    if (!ApplyNamedFunction(in->fn, top, p.dist, r)) return false;
+    top = r;
+    goto round;
+}
+L_Pow: {
+    Ext r;
+    if (!PowerOp(below[--sp], top, r)) return false;
+    top = r;
+    goto round;
+}
+L_PowC: {
+    Ext r;
+    if (!PowerOp(top, consts[in->arg], r)) return false;
+    top = r;
+    goto round;
+}
+L_PowV: {
+    Ext r;
+    if (!xFinite || !PowerOp(top, xr, r)) return false;
+    top = r;
+    goto round;
+}
+L_RPowC: {
+    Ext r;
+    if (!PowerOp(consts[in->arg], top, r)) return false;
+    top = r;
+    goto round;
+}
+L_PowInt:
+    if (!PowIntRaw(top, in->arg, in->fn != 0, top)) return false;
+    goto round;
+L_Mul:
+    top = below[--sp] * top;
+    goto round;
+L_MulC:
+    top = top * consts[in->arg];
+    goto round;
+L_MulV:
+    if (!xFinite) return false;
+    top = top * xr;
+    goto round;
+L_Div:
+    if (std::fabs(top) < kNearZero) return false;
+    top = below[--sp] / top;
+    goto round;
+L_DivC: {
+    const Ext c = consts[in->arg];
+    if (std::fabs(c) < kNearZero) return false;
+    top = top / c;
+    goto round;
+}
+L_DivV:
+    if (!xFinite || std::fabs(xr) < kNearZero) return false;
+    top = top / xr;
+    goto round;
+L_RDivC:
+    if (std::fabs(top) < kNearZero) return false;
+    top = consts[in->arg] / top;
+    goto round;
+L_Round:
+round:
+    // The result written back.
+    top = Round15(top);
+    if (!std::isfinite(top)) return false;
+    PELMAR_NEXT();
+#undef PELMAR_NEXT
+
+done:
+    return FinalValue(top, value);
 }
 
 }  // namespace
@@ -642,7 +829,8 @@ SlotValue FixedSlot(double v, SlotValue::Kind kind) {
     // The number FixedNumberText(v) stands for, without writing it; a number
     // in scientific notation would be lower-cased into a letter.
     s.ok = FixedNumberValue(v, s.base);
-    if (s.ok && kind == SlotValue::Fixed) s.ok = RoundStep(s.base);
+    // "(" base ")" is base written back: a number of eight digits is its own
+    // 15-digit rounding.
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -35,6 +36,90 @@ inline bool IsWhole(Ext x) {
 
 // The threshold of every near-zero test of the evaluator.
 inline constexpr Ext kNearZero = 1e-5L;
+
+// ---------------------------------------------------------------------------
+// The 15-digit rounding of every step, inlined into the evaluation loops.
+//
+// RoundTo15Digits(v) is m / 10^k for the whole number m nearest to |v|·10^k
+// (k = 14 - floor(log10 |v|)), with the sign of v.  The common case needs
+// k in 0..27, where 10^k is exact and one division gives the correctly
+// rounded quotient, as reading the digits back does.  Here k selects a case
+// with its power of ten as a constant, so that the arithmetic does not wait
+// for k: the branch on k is predicted.  Everything else (zero, values near a
+// tie, far magnitudes) goes to RoundTo15Digits.
+
+namespace detail {
+
+inline constexpr Ext kExactPow10[28] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                        1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                        1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+// Rounds a > 0 with k = K: 0 and r on success; 1 when a·10^K has 16 digits,
+// -1 when it has 14; 2 near a tie.
+template <int K>
+__attribute__((always_inline)) inline int Round15At(Ext a, Ext& r) {
+    constexpr Ext p = kExactPow10[K];
+    const Ext y = a * p;
+    if (y >= 1e15L) return 1;
+    if (y < 1e14L) return -1;
+    // y < 2^50: adding 1.5·2^63 rounds it to a whole number (half to even).
+    // Its error is below 2^-14, so only a fraction this close to one half
+    // needs the exact decimal conversion.
+    constexpr Ext c = 0x1.8p63L;
+    const Ext whole = (y + c) - c;
+    if (std::fabs(y - whole) >= 0.5L - 0x1p-12L) return 2;
+    r = whole / p;
+    return 0;
+}
+
+__attribute__((always_inline)) inline int Round15K(int k, Ext a, Ext& r) {
+    switch (k) {
+#define PELMAR_ROUND15_CASE(n) \
+    case n: return Round15At<n>(a, r);
+        PELMAR_ROUND15_CASE(0) PELMAR_ROUND15_CASE(1) PELMAR_ROUND15_CASE(2) PELMAR_ROUND15_CASE(3)
+        PELMAR_ROUND15_CASE(4) PELMAR_ROUND15_CASE(5) PELMAR_ROUND15_CASE(6) PELMAR_ROUND15_CASE(7)
+        PELMAR_ROUND15_CASE(8) PELMAR_ROUND15_CASE(9) PELMAR_ROUND15_CASE(10) PELMAR_ROUND15_CASE(11)
+        PELMAR_ROUND15_CASE(12) PELMAR_ROUND15_CASE(13) PELMAR_ROUND15_CASE(14) PELMAR_ROUND15_CASE(15)
+        PELMAR_ROUND15_CASE(16) PELMAR_ROUND15_CASE(17) PELMAR_ROUND15_CASE(18) PELMAR_ROUND15_CASE(19)
+        PELMAR_ROUND15_CASE(20) PELMAR_ROUND15_CASE(21) PELMAR_ROUND15_CASE(22) PELMAR_ROUND15_CASE(23)
+        PELMAR_ROUND15_CASE(24) PELMAR_ROUND15_CASE(25) PELMAR_ROUND15_CASE(26) PELMAR_ROUND15_CASE(27)
+#undef PELMAR_ROUND15_CASE
+        default: return 2;
+    }
+}
+
+// 10^(n - 330) as doubles, n = 0..660: exact from 10^0 to 10^22, near
+// enough elsewhere (a wrong guess only sends the value to the full routine).
+inline constexpr std::array<double, 661> kPow10Double = [] {
+    std::array<double, 661> t{};
+    long double p = 1;
+    for (int n = 330; n < 661; ++n, p *= 10) t[static_cast<std::size_t>(n)] = static_cast<double>(p);
+    p = 1;
+    for (int n = 330; n >= 0; --n, p /= 10) t[static_cast<std::size_t>(n)] = static_cast<double>(p);
+    return t;
+}();
+
+}  // namespace detail
+
+__attribute__((always_inline)) inline Ext Round15(Ext v) {
+    // The binary exponent, read from v as a double (reading the bytes of the
+    // x87 number stalls on the store); zero, subnormal and non-finite doubles
+    // take the full routine.
+    const double d = static_cast<double>(v);
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return RoundTo15Digits(v);
+    // floor(e2·log10 2), near enough: the case tells when it is one off.
+    const int e = static_cast<int>((static_cast<std::int64_t>(biased - 1023) * 1292913986LL) >> 32);
+    // One more when |v| has reached the next power of ten (as a double: a
+    // value that rounds up to it is left to the full routine by its case).
+    const int k = 14 - e - (std::fabs(d) >= detail::kPow10Double[e + 1 + 330] ? 1 : 0);
+    const Ext a = std::fabs(v);
+    Ext r = 0;
+    if (detail::Round15K(k, a, r) != 0) return RoundTo15Digits(v);
+    return v < 0 ? -r : r;
+}
 
 // The constants of the distribution functions for one set of parameters.  The
 // expensive ones (the Beta integral, the log-factorial sums) are computed on

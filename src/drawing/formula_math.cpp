@@ -516,6 +516,30 @@ bool BinaryExponent(Ext a, int& e) {
     return true;
 }
 
+// The whole number nearest to a·10^k (ties to even), from the exact product:
+// a = M·2^E with a 64-bit M, and M·5^k < 2^127 for k up to 27.  False for
+// other k.
+bool ExactScaledRound(Ext a, int k, Ext& m) {
+    if (k < 0 || k > 27) return false;
+    int exp = 0;
+    const Ext f = std::frexp(a, &exp);  // a = f·2^exp, f in [0.5, 1)
+    const auto mant = static_cast<std::uint64_t>(std::ldexp(f, 64));
+    std::uint64_t p5 = 1;
+    for (int i = 0; i < k; ++i) p5 *= 5;
+    using U128 = unsigned __int128;
+    const U128 x = static_cast<U128>(mant) * p5;
+    // a·10^k = x·2^(exp - 64 + k); the callers' a·10^k lies below 10^15, so
+    // the shift is between 13 and 127 bits.
+    const int s = 64 - exp - k;
+    if (s < 1 || s > 127) return false;
+    const U128 one = 1;
+    U128 q = x >> s;
+    const U128 rest = x & ((one << s) - 1), half = one << (s - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    m = static_cast<Ext>(static_cast<std::uint64_t>(q));
+    return true;
+}
+
 }  // namespace
 
 Ext RoundTo15Digits(Ext v) {
@@ -538,14 +562,14 @@ Ext RoundTo15Digits(Ext v) {
         if (!Scale15(a, e, y)) return RoundByText(v);
     }
     // y is a·10^(14-e) with an error below 2^-15; near a tie only the exact
-    // decimal conversion can tell.  y < 2^50, so adding 1.5·2^63 rounds it to
-    // a whole number.
+    // product can tell.  y < 2^50, so adding 1.5·2^63 rounds it to a whole
+    // number.
     const Ext c = 0x1.8p63L;
     const Ext whole = (y + c) - c;
     const Ext frac = std::fabs(y - whole);  // at most 0.5
-    if (frac >= 0.5L - 0x1p-12L) return RoundByText(v);
-    const Ext m = whole;
     const int k = 14 - e;
+    Ext m = whole;
+    if (frac >= 0.5L - 0x1p-12L && !ExactScaledRound(a, k, m)) return RoundByText(v);
     const Ext r = k >= 0 ? m / kPow10[k] : m * kPow10[-k];
     return v < 0 ? -r : r;
 }
