@@ -547,6 +547,10 @@ bool FinalValue(Ext v, Ext& value) {
 
 const std::string kEmpty;
 
+void Fail(int n, bool* ok) {
+    for (int l = 0; l < n; ++l) ok[l] = false;
+}
+
 }  // namespace
 
 Formula::Formula() = default;
@@ -621,27 +625,47 @@ bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, std::string& xT
     return ReadFormulaNumber(t, v);
 }
 
-// The program of a compiled formula at x; slots may be null (no template).
-// The top of the stack is kept apart from the values below it.  Each
-// operation jumps straight to the next one (one indirect jump per operation,
-// each predicted on its own); those that write their result back share one
-// rounding.
-bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+// The program of a compiled formula at N values of x at once ("lanes"; a
+// surface is sampled at two or three places at a time); slots may be null
+// (no template).  Each lane computes exactly what one evaluation computes;
+// sharing the steps between lanes shares the cost of stepping through the
+// program.  The top of the stack is kept apart from the values below it.
+// Each operation jumps straight to the next one (one indirect jump per
+// operation, each predicted on its own); those that write their result back
+// share one rounding.  ok[l] tells whether lane l gave a value.
+template <int N>
+void RunLanes(const Formula::Program& p, const Ext* x, const SlotValues* slots, Ext* value, bool* ok) {
     if (p.constant) {
-        if (!p.constantOk) return false;
-        value = p.constantValue;
-        return true;
+        for (int l = 0; l < N; ++l) {
+            ok[l] = p.constantOk;
+            if (ok[l]) value[l] = p.constantValue;
+        }
+        return;
     }
-    const bool xFinite = std::isfinite(x);
-    const Ext xr = xFinite ? Round15(x) : 0;
-    std::string xText;
-    Ext slotValue[3];
+    bool alive[N], xFinite[N];
+    Ext xr[N];
+    int living = N;
+    for (int l = 0; l < N; ++l) {
+        alive[l] = true;
+        xFinite[l] = std::isfinite(x[l]);
+        xr[l] = xFinite[l] ? Round15(x[l]) : 0;
+    }
+    auto kill = [&](int l) {
+        if (alive[l]) {
+            alive[l] = false;
+            --living;
+        }
+    };
+    std::string xText[N];
+    Ext slotValue[3][N];
     bool haveSlot[3] = {false, false, false};
-    Ext scaled = 0;
-    bool haveScaled = false;
-    Ext below[kMaxStack];
+    Ext scaled[N];
+    bool haveScaled[N];
+    for (int l = 0; l < N; ++l) haveScaled[l] = false;
+    Ext below[kMaxStack][N];
     int sp = 0;  // values in below
-    Ext top = 0;
+    Ext top[N];
+    for (int l = 0; l < N; ++l) top[l] = 0;
     const Ext* consts = p.consts.data();
     const Instr* in = p.code.data();
     const Instr* const end = in + p.code.size();
@@ -653,137 +677,189 @@ bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) 
     static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::Count));
 #define PELMAR_NEXT()                                         \
     do {                                                      \
-        if (++in == end) goto done;                           \
+        if (living == 0 || ++in == end) goto done;            \
         goto* kLabels[static_cast<std::size_t>(in->op)];      \
     } while (false)
+#define PELMAR_LANES for (int l = 0; l < N; ++l) if (alive[l])
 
     if (in == end) goto done;
     goto* kLabels[static_cast<std::size_t>(in->op)];
 
 L_Const:
-    below[sp++] = top;
-    top = consts[in->arg];
+    PELMAR_LANES {
+        below[sp][l] = top[l];
+        top[l] = consts[in->arg];
+    }
+    ++sp;
     PELMAR_NEXT();
 L_Var:
-    if (!xFinite) return false;
-    below[sp++] = top;
-    top = xr;
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        below[sp][l] = top[l];
+        top[l] = xr[l];
+    }
+    ++sp;
     PELMAR_NEXT();
-L_Concat: {
-    if (!xFinite) return false;
-    Ext v;
-    if (!ConcatAt(p, in->arg, x, xText, v)) return false;
-    below[sp++] = top;
-    top = v;
+L_Concat:
+    PELMAR_LANES {
+        Ext v = 0;
+        if (!xFinite[l] || !ConcatAt(p, in->arg, x[l], xText[l], v)) kill(l);
+        below[sp][l] = top[l];
+        top[l] = v;
+    }
+    ++sp;
     PELMAR_NEXT();
-}
 L_Slot: {
     const std::uint32_t i = in->arg;
     if (!haveSlot[i]) {
-        if (!SlotAt(slots, i, xFinite, xr, scaled, haveScaled, slotValue[i])) return false;
+        PELMAR_LANES {
+            if (!SlotAt(slots, i, xFinite[l], xr[l], scaled[l], haveScaled[l], slotValue[i][l])) kill(l);
+        }
         haveSlot[i] = true;
     }
-    below[sp++] = top;
-    top = slotValue[i];
+    PELMAR_LANES {
+        below[sp][l] = top[l];
+        top[l] = slotValue[i][l];
+    }
+    ++sp;
     PELMAR_NEXT();
 }
 L_Add:
-    top = below[--sp] + top;
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] + top[l];
     PELMAR_NEXT();
 L_AddC:
-    top = top + consts[in->arg];
+    PELMAR_LANES top[l] = top[l] + consts[in->arg];
     PELMAR_NEXT();
 L_AddV:
-    if (!xFinite) return false;
-    top = top + xr;
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] + xr[l];
+    }
     PELMAR_NEXT();
 L_Sub:
-    top = below[--sp] - top;
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] - top[l];
     PELMAR_NEXT();
 L_SubC:
-    top = top - consts[in->arg];
+    PELMAR_LANES top[l] = top[l] - consts[in->arg];
     PELMAR_NEXT();
 L_SubV:
-    if (!xFinite) return false;
-    top = top - xr;
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] - xr[l];
+    }
     PELMAR_NEXT();
 L_RSubC:
-    top = consts[in->arg] - top;
+    PELMAR_LANES top[l] = consts[in->arg] - top[l];
     PELMAR_NEXT();
 L_Neg:
-    top = 0.0L - top;
+    PELMAR_LANES top[l] = 0.0L - top[l];
     PELMAR_NEXT();
-L_Func: {
-    Ext r;
-    if (!ApplyNamedFunction(in->fn, top, p.dist, r)) return false;
-    top = r;
+L_Func:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!ApplyNamedFunction(in->fn, top[l], p.dist, r)) kill(l);
+        top[l] = r;
+    }
     goto round;
-}
-L_Pow: {
-    Ext r;
-    if (!PowerOp(below[--sp], top, r)) return false;
-    top = r;
+L_Pow:
+    --sp;
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(below[sp][l], top[l], r)) kill(l);
+        top[l] = r;
+    }
     goto round;
-}
-L_PowC: {
-    Ext r;
-    if (!PowerOp(top, consts[in->arg], r)) return false;
-    top = r;
+L_PowC:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(top[l], consts[in->arg], r)) kill(l);
+        top[l] = r;
+    }
     goto round;
-}
-L_PowV: {
-    Ext r;
-    if (!xFinite || !PowerOp(top, xr, r)) return false;
-    top = r;
+L_PowV:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!xFinite[l] || !PowerOp(top[l], xr[l], r)) kill(l);
+        top[l] = r;
+    }
     goto round;
-}
-L_RPowC: {
-    Ext r;
-    if (!PowerOp(consts[in->arg], top, r)) return false;
-    top = r;
+L_RPowC:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(consts[in->arg], top[l], r)) kill(l);
+        top[l] = r;
+    }
     goto round;
-}
 L_PowInt:
-    if (!PowIntRaw(top, in->arg, in->fn != 0, top)) return false;
+    PELMAR_LANES {
+        if (!PowIntRaw(top[l], in->arg, in->fn != 0, top[l])) kill(l);
+    }
     goto round;
 L_Mul:
-    top = below[--sp] * top;
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] * top[l];
     goto round;
 L_MulC:
-    top = top * consts[in->arg];
+    PELMAR_LANES top[l] = top[l] * consts[in->arg];
     goto round;
 L_MulV:
-    if (!xFinite) return false;
-    top = top * xr;
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] * xr[l];
+    }
     goto round;
 L_Div:
-    if (std::fabs(top) < kNearZero) return false;
-    top = below[--sp] / top;
+    --sp;
+    PELMAR_LANES {
+        if (std::fabs(top[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = below[sp][l] / top[l];
+    }
     goto round;
 L_DivC: {
     const Ext c = consts[in->arg];
-    if (std::fabs(c) < kNearZero) return false;
-    top = top / c;
+    if (std::fabs(c) < kNearZero) return Fail(N, ok);
+    PELMAR_LANES top[l] = top[l] / c;
     goto round;
 }
 L_DivV:
-    if (!xFinite || std::fabs(xr) < kNearZero) return false;
-    top = top / xr;
+    PELMAR_LANES {
+        if (!xFinite[l] || std::fabs(xr[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = top[l] / xr[l];
+    }
     goto round;
 L_RDivC:
-    if (std::fabs(top) < kNearZero) return false;
-    top = consts[in->arg] / top;
+    PELMAR_LANES {
+        if (std::fabs(top[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = consts[in->arg] / top[l];
+    }
     goto round;
 L_Round:
 round:
     // The result written back.
-    top = Round15(top);
-    if (!std::isfinite(top)) return false;
+    PELMAR_LANES {
+        top[l] = Round15(top[l]);
+        if (!std::isfinite(top[l])) kill(l);
+    }
     PELMAR_NEXT();
+#undef PELMAR_LANES
 #undef PELMAR_NEXT
 
 done:
-    return FinalValue(top, value);
+    for (int l = 0; l < N; ++l) ok[l] = alive[l] && FinalValue(top[l], value[l]);
+}
+
+bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+    bool ok = false;
+    RunLanes<1>(p, &x, slots, &value, &ok);
+    return ok;
 }
 
 }  // namespace
@@ -821,6 +897,15 @@ Formula Access::PrepareTemplate(const std::string& text, bool full, Distribution
 bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) {
     if (!f.prog_ || !f.prog_->compiled) return false;
     return Run(*f.prog_, x, &slots, value);
+}
+
+void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok) {
+    if (!f.prog_ || !f.prog_->compiled || n < 1 || n > 3) return Fail(std::max(n, 0), ok);
+    switch (n) {
+        case 1: return RunLanes<1>(*f.prog_, x, &slots, value, ok);
+        case 2: return RunLanes<2>(*f.prog_, x, &slots, value, ok);
+        default: return RunLanes<3>(*f.prog_, x, &slots, value, ok);
+    }
 }
 
 SlotValue FixedSlot(double v, SlotValue::Kind kind) {

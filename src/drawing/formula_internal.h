@@ -225,6 +225,9 @@ struct Access {
     static Formula PrepareTemplate(const std::string& text, bool full, DistributionParameters& params);
     // Evaluates at x with the slots' values (a template not compiled fails).
     static bool Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value);
+    // The same at n = 1..3 values at once: value[i] and ok[i] as Calc gives
+    // them for x[i].
+    static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok);
 };
 
 // FormulaRoots' analysis of the additive terms of a lower-cased text, up to the
@@ -235,21 +238,31 @@ bool AnalyseTerms(const std::string& s, bool full, DistributionParameters& param
 
 // The quadratic c2·t² + c1·t + c0 through the values at lo, the middle and hi;
 // false when a value is undefined or the system is singular.
-template <class Eval>
-bool FitQuadratic(Eval&& f, double lo, double hi, Ext& c0, Ext& c1, Ext& c2) {
-    const Ext ts[3] = {lo, (static_cast<Ext>(lo) + hi) / 2, hi};
+// The three places of the fit.
+inline std::array<Ext, 3> QuadraticSamples(double lo, double hi) {
+    return {lo, (static_cast<Ext>(lo) + hi) / 2, hi};
+}
+
+// The quadratic through the values vs at the places ts.
+inline bool SolveQuadraticFit(const std::array<Ext, 3>& ts, const std::array<Ext, 3>& vs, Ext& c0, Ext& c1,
+                              Ext& c2) {
     std::array<std::array<Ext, 4>, 3> m{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        Ext v;
-        if (!f(ts[i], v)) return false;
-        m[i] = {ts[i] * ts[i], ts[i], 1, v};
-    }
+    for (std::size_t i = 0; i < 3; ++i) m[i] = {ts[i] * ts[i], ts[i], 1, vs[i]};
     std::array<Ext, 3> sol{};
     if (!SolveLinear3(m, sol)) return false;
     c2 = sol[0];
     c1 = sol[1];
     c0 = sol[2];
     return true;
+}
+
+template <class Eval>
+bool FitQuadratic(Eval&& f, double lo, double hi, Ext& c0, Ext& c1, Ext& c2) {
+    const std::array<Ext, 3> ts = QuadraticSamples(lo, hi);
+    std::array<Ext, 3> vs{};
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!f(ts[i], vs[i])) return false;
+    return SolveQuadraticFit(ts, vs, c0, c1, c2);
 }
 
 // The roots of c2·t² + c1·t + c0 in [lo, hi] as FormulaRoots reports them.

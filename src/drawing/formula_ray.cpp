@@ -162,11 +162,21 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
         for (std::size_t i = 0; i < 3; ++i) groups[i] = Join({"(", FixedNumberText(coords[i]), ")"});
         route = Formula::Prepare(WrittenOut(text, groups), full, params);
     }
-    auto eval = [&](Ext v, Ext& r) { return f.IsCompiled() ? Access::Calc(f, v, slots, r) : route.Calc(v, r); };
     const Ext v = coords[axis - 1];
     const Ext h = 1e-5L;
     Ext f0, f1;
-    if (!eval(v, f0) || !eval(v + h, f1)) return 0;
+    if (f.IsCompiled()) {
+        // Both samples in one pass.
+        const Ext at[2] = {v, v + h};
+        Ext values[2];
+        bool ok[2];
+        Access::Calc(f, 2, at, slots, values, ok);
+        if (!ok[0] || !ok[1]) return 0;
+        f0 = values[0];
+        f1 = values[1];
+    } else if (!route.Calc(v, f0) || !route.Calc(v + h, f1)) {
+        return 0;
+    }
     return static_cast<double>((f1 - f0) / h);
 }
 
@@ -232,7 +242,16 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
     bool roots = CachedAnalysis(text, full, params, k0, k1, k2);
     if (!roots && mode != 0) {
         prepare();
-        roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);
+        if (tmpl->IsCompiled()) {
+            // The three samples in one pass.
+            const std::array<Ext, 3> ts = QuadraticSamples(tLow, tHigh);
+            std::array<Ext, 3> vs{};
+            bool ok[3];
+            Access::Calc(*tmpl, 3, ts.data(), slots, vs.data(), ok);
+            roots = ok[0] && ok[1] && ok[2] && SolveQuadraticFit(ts, vs, k0, k1, k2);
+        } else {
+            roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);
+        }
     }
     if (roots) {
         RootsInRange(k0, k1, k2, tLow, tHigh, count, x1, x2);
