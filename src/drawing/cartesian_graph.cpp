@@ -74,7 +74,7 @@ private:
         TColor unused = 0;
         return !RaySurfaceHit(m, true, ctx_.Corners, surface_, ctx_.Outline.FitMode,
                               ctx_.Outline.Step1 / ctx_.XScale, ctx_.Transform, 0, 0, 0, ctx_.ImProj, false, unused,
-                              ctx_.NamedFunctions, ctx_.Params);
+                              ctx_.NamedFunctions, ctx_.Params, ctx_.Window);
     }
 
     // Adds the inside sub-samples s0, s0 + 0.8/d, ... below `end`.
@@ -209,6 +209,7 @@ struct PlotKey {
     std::int32_t step1 = 0;
     std::uint8_t fitMode = 0;
     GraphTransform transform;
+    ScanWindow window;
 
     bool operator==(const PlotKey& o) const {
         auto sameParams = [](const DistributionParameters& a, const DistributionParameters& b) {
@@ -230,8 +231,13 @@ struct PlotKey {
               yScale == o.yScale && named == o.named && recompute == o.recompute && sameParams(params, o.params) &&
               visibility == o.visibility))
             return false;
+        auto sameWindow = [](const ScanWindow& a, const ScanWindow& b) {
+            return a.On == b.On && a.Lo.x == b.Lo.x && a.Lo.y == b.Lo.y && a.Lo.z == b.Lo.z && a.Hi.x == b.Hi.x &&
+                   a.Hi.y == b.Hi.y && a.Hi.z == b.Hi.z;
+        };
         return !visibility || (G == o.G && sameCorners(corners, o.corners) && step1 == o.step1 &&
-                               fitMode == o.fitMode && sameTransform(transform, o.transform));
+                               fitMode == o.fitMode && sameTransform(transform, o.transform) &&
+                               sameWindow(window, o.window));
     }
 };
 
@@ -269,6 +275,7 @@ void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& 
         key.step1 = ctx.Outline.Step1;
         key.fitMode = ctx.Outline.FitMode;
         key.transform = ctx.Transform;
+        key.window = ctx.Window;
     }
     ctx.Inside = false;
     ctx.CurrentA.clear();
@@ -297,7 +304,7 @@ void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& 
     ctx.Result.Lines = curves.lines();
     DrawCurveSet(curves, ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, G + "-z", ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace pelmar

@@ -183,7 +183,7 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
 bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, const std::string& s,
                    std::uint8_t mode, double step, const GraphTransform& t, TColor c1, TColor c2, TColor c3,
                    const DImProj& imProj, bool shade, TColor& colour, bool full,
-                   DistributionParameters& params) {
+                   DistributionParameters& params, const ScanWindow& window) {
     const Ext s8 = Sqrt8();
 
     // The parameter range of the ray inside the box.
@@ -263,11 +263,49 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
         // Scan from the viewer's side; the first sign change between two
         // defined samples is the hit (undefined samples are passed over).
         prepare();
-        Ext tt = tHigh, last = 0, lastT = tHigh, f = 0;
+        // The part of the ray the window shows.
+        Ext wLow = -HUGE_VALL, wHigh = HUGE_VALL;
+        if (fromPoint && window.On) {
+            wLow = Max3(window.Lo.x - p.x, static_cast<double>((window.Lo.y - p.y) * s8),
+                        static_cast<double>((window.Lo.z - p.z) * s8));
+            wHigh = Min3(window.Hi.x - p.x, static_cast<double>((window.Hi.y - p.y) * s8),
+                         static_cast<double>((window.Hi.z - p.z) * s8));
+            if (!(wLow <= wHigh)) return false;  // the window shows none of the ray
+        }
+        Ext tt = tHigh, last = 0;
+        // The stretch beyond the window is passed over in one jump: the scan
+        // starts about one step outside the window.  (With the box inside the
+        // window there is no jump, and the samples are those of the whole
+        // scan.)
+        if (tt - step > wHigh) {
+            const Ext k = std::floor((tHigh - wHigh) / step) - 1;
+            if (k > 0) tt = tHigh - k * step;
+        }
+        Ext lastT = tt;
         bool haveLast = F(tt, last);
-        for (long i = 0; tt >= tLow && i < kMaxScanSteps; ++i) {
+        // Three samples are evaluated at a time.
+        Ext ahead[3] = {0, 0, 0}, aheadValue[3] = {0, 0, 0};
+        bool aheadOk[3] = {false, false, false};
+        int aheadNext = 3;
+        for (long i = 0; tt >= tLow && tt >= wLow && i < kMaxScanSteps; ++i) {
             const Ext next = tt - step;
-            if (F(next, f)) {
+            Ext f = 0;
+            bool ok;
+            if (tmpl->IsCompiled()) {
+                if (aheadNext == 3 || ahead[aheadNext] != next) {
+                    ahead[0] = next;
+                    ahead[1] = next - step;
+                    ahead[2] = ahead[1] - step;
+                    Access::Calc(*tmpl, 3, ahead, slots, aheadValue, aheadOk);
+                    aheadNext = 0;
+                }
+                ok = aheadOk[aheadNext];
+                f = aheadValue[aheadNext];
+                ++aheadNext;
+            } else {
+                ok = route.Calc(next, f);
+            }
+            if (ok) {
                 if (haveLast && last * f <= 0) {
                     hit = true;
                     tStar = (lastT + next) / 2;

@@ -193,7 +193,8 @@ TracePoint ImplicitTracer::point(double c, double x, double r) const {
 bool ImplicitTracer::visible(const Vec3& m) const {
     TColor unused = 0;
     return !RaySurfaceHit(m, true, ctx_.Corners, G_, mode_, ctx_.Outline.Step1 / ctx_.XScale, ctx_.Transform, 0, 0,
-                          0, ctx_.ImProj, false, unused, ctx_.NamedFunctions, ctx_.Params);
+                          0, ctx_.ImProj, false, unused, ctx_.NamedFunctions, ctx_.Params,
+                          ctx_.Window);
 }
 
 ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
@@ -430,7 +431,7 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
         TColor unused = 0;
         const bool mark = !RaySurfaceHit(p, true, ctx.Corners, S, mode, ctx.Outline.Step1 / ctx.XScale,
                                          ctx.Transform, 0, 0, 0, ctx.ImProj, false, unused, ctx.NamedFunctions,
-                                         ctx.Params);
+                                         ctx.Params, ctx.Window);
         if (mark == want) continue;
         if (k == 1) {
             add(p, mark);
@@ -492,7 +493,7 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
     ctx.Result.Position = result.Position;
     DrawCurveSet(result, ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, G, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale, ctx.XScale,
-                 ctx.CY, ctx.CX, ctx.Params);
+                 ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace pelmar
