@@ -56,6 +56,7 @@ struct Instr {
 };
 
 constexpr int kMaxStack = 96;
+constexpr int kMaxTreeDepth = 64;
 constexpr int kMaxNesting = 40;
 // Letters that occur in function names: a variable with one of these would
 // change the names on substitution, so such texts go to the text evaluator.
@@ -118,6 +119,16 @@ struct Formula::Program {
     std::vector<Ext> consts;
     std::vector<std::string> concats;
     mutable DistConsts dist;  // precomputed at compilation for the functions used
+    // The same program as a tree, for single evaluations: a value passes from
+    // an operation to the one that uses it as a function result, not through
+    // memory.  Empty when the tree would be too deep to walk by recursion.
+    struct Node {
+        Op op;
+        std::uint8_t fn = 0;
+        std::uint32_t arg = 0;
+        std::int32_t a = -1, b = -1;  // operands: a the left (or only) one
+    };
+    std::vector<Node> tree;
 };
 
 namespace {
@@ -148,9 +159,53 @@ public:
         } else {
             if (top.stack > kMaxStack) return false;
             prog_.code = std::move(top.code);
+            BuildTree();
         }
         prog_.compiled = true;
         return true;
+    }
+
+    // The tree of the program: operands before their operation, the root
+    // last.  Left empty beyond kMaxTreeDepth.
+    void BuildTree() {
+        using Node = Formula::Program::Node;
+        std::vector<Node> nodes;
+        std::vector<std::int32_t> stack;
+        std::vector<int> depth;
+        nodes.reserve(prog_.code.size());
+        for (const Instr& in : prog_.code) {
+            Node n{in.op, in.fn, in.arg};
+            int d = 1;
+            switch (in.op) {
+                case Op::Const:
+                case Op::Var:
+                case Op::Concat:
+                case Op::Slot: break;
+                case Op::Pow:
+                case Op::Mul:
+                case Op::Div:
+                case Op::Add:
+                case Op::Sub:
+                    if (stack.size() < 2) return;
+                    n.b = stack.back();
+                    stack.pop_back();
+                    n.a = stack.back();
+                    stack.pop_back();
+                    d = 1 + std::max(depth[static_cast<std::size_t>(n.a)], depth[static_cast<std::size_t>(n.b)]);
+                    break;
+                default:
+                    if (stack.empty()) return;
+                    n.a = stack.back();
+                    stack.pop_back();
+                    d = 1 + depth[static_cast<std::size_t>(n.a)];
+            }
+            if (d > kMaxTreeDepth) return;
+            stack.push_back(static_cast<std::int32_t>(nodes.size()));
+            nodes.push_back(n);
+            depth.push_back(d);
+        }
+        if (stack.size() != 1) return;
+        prog_.tree = std::move(nodes);
     }
 
 private:
@@ -613,8 +668,8 @@ bool SlotAt(const SlotValues* slots, std::uint32_t i, bool xFinite, Ext xr, Ext&
 }
 
 // The value of a number holding the variable ("2x"): read from its text.
-bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, std::string& xText, Ext& v) {
-    if (xText.empty()) xText = FormulaNumberText(x);
+bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, Ext& v) {
+    const std::string xText = FormulaNumberText(x);
     std::string t;
     for (char c : p.concats[i]) {
         if (c == p.letter)
@@ -656,7 +711,6 @@ void RunLanes(const Formula::Program& p, const Ext* x, const SlotValues* slots, 
             --living;
         }
     };
-    std::string xText[N];
     Ext slotValue[3][N];
     bool haveSlot[3] = {false, false, false};
     Ext scaled[N];
@@ -703,7 +757,7 @@ L_Var:
 L_Concat:
     PELMAR_LANES {
         Ext v = 0;
-        if (!xFinite[l] || !ConcatAt(p, in->arg, x[l], xText[l], v)) kill(l);
+        if (!xFinite[l] || !ConcatAt(p, in->arg, x[l], v)) kill(l);
         below[sp][l] = top[l];
         top[l] = v;
     }
@@ -856,10 +910,116 @@ done:
     for (int l = 0; l < N; ++l) ok[l] = alive[l] && FinalValue(top[l], value[l]);
 }
 
+// One evaluation by the tree.  A failed step sets failed, and every step
+// stops as soon as an operand has failed.
+struct TreeRun {
+    const Formula::Program& p;
+    const Ext* consts;
+    const Formula::Program::Node* nodes;
+    Ext x, xr;
+    bool xFinite;
+    const SlotValues* slots;
+    Ext slotValue[3];
+    bool haveSlot[3] = {false, false, false};
+    Ext scaled = 0;
+    bool haveScaled = false;
+    bool failed = false;
+
+    Ext Fail() {
+        failed = true;
+        return 0;
+    }
+    // The result written back; a value that is not finite fails.
+    Ext Rounded(Ext v) {
+        v = Round15(v);
+        return std::isfinite(v) ? v : Fail();
+    }
+
+    Ext Eval(std::int32_t i) {
+        const Formula::Program::Node& n = nodes[i];
+        switch (n.op) {
+            case Op::Const: return consts[n.arg];
+            case Op::Var: return xFinite ? xr : Fail();
+            case Op::Concat: {
+                Ext v;
+                return xFinite && ConcatAt(p, n.arg, x, v) ? v : Fail();
+            }
+            case Op::Slot: {
+                const std::uint32_t k = n.arg;
+                if (!haveSlot[k]) {
+                    if (!SlotAt(slots, k, xFinite, xr, scaled, haveScaled, slotValue[k])) return Fail();
+                    haveSlot[k] = true;
+                }
+                return slotValue[k];
+            }
+            default: break;
+        }
+        const Ext a = Eval(n.a);
+        if (failed) return 0;
+        switch (n.op) {
+            case Op::AddC: return a + consts[n.arg];
+            case Op::AddV: return xFinite ? a + xr : Fail();
+            case Op::SubC: return a - consts[n.arg];
+            case Op::SubV: return xFinite ? a - xr : Fail();
+            case Op::RSubC: return consts[n.arg] - a;
+            case Op::Neg: return 0.0L - a;
+            case Op::Round: return Rounded(a);
+            case Op::Func: {
+                Ext r;
+                return ApplyNamedFunction(n.fn, a, p.dist, r) ? Rounded(r) : Fail();
+            }
+            case Op::PowC: {
+                Ext r;
+                return PowerOp(a, consts[n.arg], r) ? Rounded(r) : Fail();
+            }
+            case Op::PowV: {
+                Ext r;
+                return xFinite && PowerOp(a, xr, r) ? Rounded(r) : Fail();
+            }
+            case Op::RPowC: {
+                Ext r;
+                return PowerOp(consts[n.arg], a, r) ? Rounded(r) : Fail();
+            }
+            case Op::PowInt: {
+                Ext r;
+                return PowIntRaw(a, n.arg, n.fn != 0, r) ? Rounded(r) : Fail();
+            }
+            case Op::MulC: return Rounded(a * consts[n.arg]);
+            case Op::MulV: return xFinite ? Rounded(a * xr) : Fail();
+            case Op::DivC: {
+                const Ext c = consts[n.arg];
+                return std::fabs(c) < kNearZero ? Fail() : Rounded(a / c);
+            }
+            case Op::DivV: return !xFinite || std::fabs(xr) < kNearZero ? Fail() : Rounded(a / xr);
+            case Op::RDivC: return std::fabs(a) < kNearZero ? Fail() : Rounded(consts[n.arg] / a);
+            default: break;
+        }
+        const Ext b = Eval(n.b);
+        if (failed) return 0;
+        switch (n.op) {
+            case Op::Add: return a + b;
+            case Op::Sub: return a - b;
+            case Op::Mul: return Rounded(a * b);
+            case Op::Div: return std::fabs(b) < kNearZero ? Fail() : Rounded(a / b);
+            case Op::Pow: {
+                Ext r;
+                return PowerOp(a, b, r) ? Rounded(r) : Fail();
+            }
+            default: return Fail();
+        }
+    }
+};
+
 bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
-    bool ok = false;
-    RunLanes<1>(p, &x, slots, &value, &ok);
-    return ok;
+    if (p.tree.empty() || p.constant) {
+        bool ok = false;
+        RunLanes<1>(p, &x, slots, &value, &ok);
+        return ok;
+    }
+    const bool xFinite = std::isfinite(x);
+    TreeRun t{p, p.consts.data(), p.tree.data(), x, xFinite ? Round15(x) : 0, xFinite, slots, {}};
+    const Ext v = t.Eval(static_cast<std::int32_t>(p.tree.size() - 1));
+    return !t.failed && FinalValue(v, value);
 }
 
 }  // namespace
