@@ -38,9 +38,7 @@ bool Fn(int k, Ext x, Ext& r) {
         return q;
     }();
     thread_local formula::DistConsts d(p);
-    if (!formula::ApplyNamedFunction(k, x, d, r)) return false;
-    r = R(r);
-    return std::isfinite(r);
+    return formula::NamedFunctionStep(k, x, d, r);
 }
 
 struct Case {

@@ -813,10 +813,10 @@ L_Neg:
 L_Func:
     PELMAR_LANES {
         Ext r = 0;
-        if (!ApplyNamedFunction(in->fn, top[l], p.dist, r)) kill(l);
+        if (!NamedFunctionStep(in->fn, top[l], p.dist, r)) kill(l);
         top[l] = r;
     }
-    goto round;
+    PELMAR_NEXT();
 L_Pow:
     --sp;
     PELMAR_LANES {
@@ -966,7 +966,7 @@ struct TreeRun {
             case Op::Round: return Rounded(a);
             case Op::Func: {
                 Ext r;
-                return ApplyNamedFunction(n.fn, a, p.dist, r) ? Rounded(r) : Fail();
+                return NamedFunctionStep(n.fn, a, p.dist, r) ? r : Fail();
             }
             case Op::PowC: {
                 Ext r;

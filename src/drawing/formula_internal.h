@@ -143,6 +143,12 @@ private:
 // is not finite.  The result is not yet rounded to 15 digits.
 bool ApplyNamedFunction(int k, Ext x, DistConsts& d, Ext& r);
 
+// ApplyNamedFunction followed by the rounding of the result, as a compiled
+// formula takes its function steps: the same results, with a cheaper route to
+// the trigonometric ones.  False where ApplyNamedFunction fails or the
+// rounded result is not finite.
+bool NamedFunctionStep(int k, Ext x, DistConsts& d, Ext& r);
+
 // x ^ y as the evaluator defines it, with its domain checks (negative base with
 // a fractional exponent, near-zero base with a negative exponent, overflow).
 bool PowerOp(Ext x, Ext y, Ext& r);

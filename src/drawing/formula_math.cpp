@@ -65,6 +65,20 @@ Ext RoundByText(Ext v) {
     return r;
 }
 
+// The binary exponent E of a finite a > 0 (a in [2^E, 2^(E+1))), or one more
+// when a lies just below a power of two; false outside the range of normal
+// doubles.  Read from a as a double: reading the bytes of the x87 number
+// stalls on the store.
+bool BinaryExponent(Ext a, int& e) {
+    const double d = static_cast<double>(a);
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return false;
+    e = biased - 1023;
+    return true;
+}
+
 // a * 10^(14 - e) with one rounding, when the power is exact.
 bool Scale15(Ext a, int e, Ext& y) {
     const int k = 14 - e;
@@ -377,6 +391,115 @@ bool ApplyNamedFunction(int k, Ext x, DistConsts& d, Ext& r) {
     return std::isfinite(r);
 }
 
+// ---------------------------------------------------------------------------
+// The function steps of compiled formulas
+
+namespace {
+
+// pi/2 in three parts: the first two of 32 bits, so that q times either is
+// exact for |q| < 2^32, and the rest.
+constexpr Ext kHalfPi1 = 0x1.921fb544p0L;
+constexpr Ext kHalfPi2 = 0x1.0b4611a6p-34L;
+constexpr Ext kHalfPi3 = 0x1.3198a2e03707344ap-69L;
+constexpr Ext kTwoOverPi = 0x1.45f306dc9c882a54p-1L;
+
+// sin x (want 0), cos x (1) or both (2) from x reduced by q·pi/2 to
+// |r| <= pi/4, where the library functions need no reduction of their own.
+// Accurate to a few units in the last place; false where the reduction is not
+// (|x| large, or r so small that x lies next to a multiple of pi/2).
+bool ReducedSinCos(Ext x, int want, Ext& s, Ext& c) {
+    if (!(std::fabs(x) <= 1e6L)) return false;
+    const Ext q = std::rint(x * kTwoOverPi);
+    const Ext r = ((x - q * kHalfPi1) - q * kHalfPi2) - q * kHalfPi3;
+    if (std::fabs(r) < 0x1p-40L && q != 0) return false;
+    const int quadrant = static_cast<int>(static_cast<long long>(q) & 3);
+    // sin x = sin r, cos r, -sin r, -cos r and cos x = cos r, -sin r, -cos r,
+    // sin r by quadrant.
+    const bool swap = quadrant & 1;
+    Ext sr = 0, cr = 0;
+    if (want == 2 || (want == 0) != swap) sr = std::sin(r);
+    if (want == 2 || (want == 0) == swap) cr = std::cos(r);
+    switch (quadrant) {
+        case 0: s = sr, c = cr; break;
+        case 1: s = cr, c = -sr; break;
+        case 2: s = -sr, c = -cr; break;
+        default: s = -cr, c = sr; break;
+    }
+    return true;
+}
+
+// v rounded to 15 digits when every value within a relative 2^-56 of v
+// rounds to the same number (the difference of two accurate computations of
+// the same function lies far inside that); false otherwise.
+bool RoundedClear(Ext v, Ext& out) {
+    if (!std::isfinite(v) || v == 0) return false;
+    const Ext a = std::fabs(v);
+    int e2 = 0;
+    if (!BinaryExponent(a, e2)) return false;
+    int e = static_cast<int>((static_cast<std::int64_t>(e2) * 1292913986LL) >> 32);
+    Ext y;
+    if (!Scale15(a, e, y)) return false;
+    if (y >= 1e15L) {
+        ++e;
+        if (!Scale15(a, e, y)) return false;
+    } else if (y < 1e14L) {
+        --e;
+        if (!Scale15(a, e, y)) return false;
+    }
+    const int k = 14 - e;
+    if (k < 0 || k > 27) return false;
+    // Away from the ends of the decade, and from every half.
+    const Ext margin = y * 0x1p-56L + 0x1p-12L;
+    if (y < 1e14L + margin || y > 1e15L - margin) return false;
+    const Ext c = 0x1.8p63L;
+    const Ext whole = (y + c) - c;
+    if (std::fabs(y - whole) > 0.5L - margin) return false;
+    const Ext r = whole / kPow10[k];
+    out = v < 0 ? -r : r;
+    return true;
+}
+
+// The trigonometric steps from the reduced argument; false where that route
+// cannot tell the result, which is then computed as ApplyNamedFunction does.
+bool FastTrigStep(int k, Ext x, bool& ok, Ext& r) {
+    Ext s = 0, c = 0;
+    if (!ReducedSinCos(x, k == kSin ? 0 : k == kCos ? 1 : 2, s, c)) return false;
+    Ext v;
+    switch (k) {
+        case kSin: v = s; break;
+        case kCos: v = c; break;
+        case kTg:
+        case kCtg: {
+            const Ext den = k == kTg ? c : s;
+            // The near-zero test must come out as with the library's values.
+            const Ext edge = std::fabs(std::fabs(den) - kNearZero);
+            if (edge < kNearZero * 0x1p-40L) return false;
+            if (std::fabs(den) < kNearZero) {
+                ok = false;
+                return true;
+            }
+            v = (k == kTg ? s : c) / den;
+            break;
+        }
+        default: return false;
+    }
+    if (!RoundedClear(v, r)) return false;
+    ok = true;
+    return true;
+}
+
+}  // namespace
+
+bool NamedFunctionStep(int k, Ext x, DistConsts& d, Ext& r) {
+    if (k == kSin || k == kCos || k == kTg || k == kCtg) {
+        bool ok = false;
+        if (FastTrigStep(k, x, ok, r)) return ok;
+    }
+    if (!ApplyNamedFunction(k, x, d, r)) return false;
+    r = Round15(r);
+    return std::isfinite(r);
+}
+
 }  // namespace formula
 
 // ---------------------------------------------------------------------------
@@ -501,20 +624,6 @@ bool ReadFormulaNumber(std::string_view t, Ext& v) {
 }
 
 namespace {
-
-// The binary exponent E of a finite a > 0 (a in [2^E, 2^(E+1))), or one more
-// when a lies just below a power of two; false outside the range of normal
-// doubles.  Read from a as a double: reading the bytes of the x87 number
-// stalls on the store.
-bool BinaryExponent(Ext a, int& e) {
-    const double d = static_cast<double>(a);
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biased == 0 || biased == 0x7FF) return false;
-    e = biased - 1023;
-    return true;
-}
 
 // The whole number nearest to a·10^k (ties to even), from the exact product:
 // a = M·2^E with a 64-bit M, and M·5^k < 2^127 for k up to 27.  False for
