@@ -20,6 +20,14 @@ Vec3 Vertex(const Fig& f, std::size_t i) {
 
 inline Vec3 Mid(Vec3 a, Vec3 b) { return (a + b) * 0.5; }
 
+// A vertex copied into a face: its 3D position and the picture position it
+// is seen at.  The face's update reads the picture position (the plane rule
+// of a quadrilateral places vertex 4 there), so it must not lag behind.
+inline void PlaceCorner(DPoint& p, Vec3 v) {
+    SetPos(p, v);
+    ProjectPoint(p);
+}
+
 // Colour, colour index and layer of the body into a part; the thickness too
 // when asked.
 void CopyStyle(DHead& part, const DHead& body, bool thick);

@@ -22,6 +22,7 @@ namespace {
 using poly::EdgeType;
 using poly::LinesType;
 using poly::Mid;
+using poly::PlaceCorner;
 using poly::Vertex;
 using poly::Wrap;
 
@@ -143,15 +144,15 @@ void PlaceEdgeAndUpper(P& p, bool perpendicular) {
     SetEdge(p, e);
 
     if (p.Typ.v != FreeType<P>)
-        for (std::size_t k = 1; k <= n; ++k) SetPos(upper.S[k].P1, Vertex(lower, k) + e);
+        for (std::size_t k = 1; k <= n; ++k) PlaceCorner(upper.S[k].P1, Vertex(lower, k) + e);
 
     for (std::size_t k = 1; k <= n; ++k) {
         const std::size_t k1 = Wrap(k + 1, n);
         DKv& s = p.Side[k];
-        SetPos(s.S[1].P1, Vertex(lower, k));
-        SetPos(s.S[2].P1, Vertex(upper, k));
-        SetPos(s.S[3].P1, Vertex(upper, k1));
-        SetPos(s.S[4].P1, Vertex(lower, k1));
+        PlaceCorner(s.S[1].P1, Vertex(lower, k));
+        PlaceCorner(s.S[2].P1, Vertex(upper, k));
+        PlaceCorner(s.S[3].P1, Vertex(upper, k1));
+        PlaceCorner(s.S[4].P1, Vertex(lower, k1));
     }
 }
 

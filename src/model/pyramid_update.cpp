@@ -22,6 +22,7 @@ namespace {
 using poly::EdgeType;
 using poly::LinesType;
 using poly::Mid;
+using poly::PlaceCorner;
 using poly::Vertex;
 using poly::Wrap;
 
@@ -79,9 +80,9 @@ void PlaceFaces(P& p) {
     const Vec3 apex = Apex(p);
     for (std::size_t k = 1; k <= n; ++k) {
         DTri& f = p.Face[k];
-        SetPos(f.S[1].P1, Vertex(p.Base, k));
-        SetPos(f.S[2].P1, apex);
-        SetPos(f.S[3].P1, Vertex(p.Base, Wrap(k + 1, n)));
+        PlaceCorner(f.S[1].P1, Vertex(p.Base, k));
+        PlaceCorner(f.S[2].P1, apex);
+        PlaceCorner(f.S[3].P1, Vertex(p.Base, Wrap(k + 1, n)));
     }
 }
 

@@ -132,21 +132,43 @@ void SyncVertices(DKv& k) {
     }
 }
 
+// How far from the plane of vertices 1..3 vertex 4 may lie and still count
+// as lying in it: the vertices are stored to the thousandth.
+constexpr double kInPlane = 0.01;
+
+// Whether vertex 4 already lies in the plane and is seen at its stored
+// picture position: then it is the point the rule would look for, only
+// without the rounding of that position to whole pixels.
+bool Vertex4InPlace(const DKv& k, double a, double b, double c, double d) {
+    const DPoint& p = V(k, 4);
+    const double n = Norm({a, b, c});
+    if (n == 0 || std::fabs(PlaneValue(Pos(p), a, b, c, d)) > kInPlane * n) return false;
+    DPoint seen = p;
+    ProjectPoint(seen);
+    return seen.ScrX.v == p.ScrX.v && seen.ScrY.v == p.ScrY.v;
+}
+
 // Type 6 keeps vertex 4 in the plane of vertices 1..3 at its stored picture
 // position.  When that plane contains the viewing direction no point of it is
-// seen there, and vertex 4 keeps its place.
+// seen there, and vertex 4 keeps its place.  A vertex 4 that is already there
+// stays put: a whole-pixel picture position seen on a steep plane stands for
+// a point far in depth, so moving it there would drift the figure at every
+// move or update of it and of the solids built on it.
 void PutVertex4IntoPlane(DKv& k) {
     double a = 0, b = 0, c = 0, d = 0;
     PlaneBy3Points(Pos(V(k, 1)), Pos(V(k, 2)), Pos(V(k, 3)), a, b, c, d);
     const Ext s8 = Sqrt8();
     const Ext den = a + b / s8 + c / s8;
     if (std::fabs(den) < 1e-9L) return;
+    if (Vertex4InPlace(k, a, b, c, d)) return;
     DPoint& p = V(k, 4);
     const Ext sx = p.ScrX.v, sy = p.ScrY.v;
     const Ext x = (-b * sx - c * sy - d) / den;
-    p.X.v = static_cast<double>(x);
-    p.Y.v = static_cast<double>(sx + x / s8);
-    p.Z.v = static_cast<double>(sy + x / s8);
+    // Stored to the thousandth at once, so that what is derived from it now
+    // is what the next update derives from the stored vertex.
+    p.X.v = Round3(static_cast<double>(x));
+    p.Y.v = Round3(static_cast<double>(sx + x / s8));
+    p.Z.v = Round3(static_cast<double>(sy + x / s8));
 }
 
 void ApplyTypeRule(DKv& k) {

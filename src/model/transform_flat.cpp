@@ -107,6 +107,9 @@ void MoveSides(Fig& f, const Op& op) {
 }
 
 void ApplyTriangle(DTri& t, const Op& op) {
+    // The isosceles and the right triangle place vertex 3 at their height
+    // over side 1: a homothety scales it with the sides.
+    if (op.family == Family::Homothety) t.Height.v *= std::fabs(op.K());
     MoveSides(t, op);
     for (std::size_t i = 1; i <= 5; ++i) ApplyLine(t.Lines[i], op);
     for (std::size_t i = 1; i <= 2; ++i) ApplyCircle(t.Circ[i], op);

@@ -16,7 +16,8 @@ namespace {
 
 constexpr double kDeg = 180.0 / 3.14159265358979323846;
 
-// A homothety scales a radius by the size of its factor: a radius stays a length.
+// A homothety scales a radius (or another distance) by the size of its
+// factor: it stays a length.
 void ScaleRadius(Ed<double>& r, const Op& op) {
     if (op.family == Family::Homothety) r.v *= std::fabs(op.K());
 }
@@ -81,7 +82,10 @@ void ApplyOrb(DSf& s, const Op& op) {
         s.SecNY[i].v = Round3(n.y);
         s.SecNZ[i].v = Round3(n.z);
     }
+    // The section planes keep their distances from the centre in step with
+    // the radius.
     ScaleRadius(s.Radius, op);
+    for (std::size_t i = 1; i <= 7; ++i) ScaleRadius(s.SecH[i], op);
     for (std::size_t i = 1; i <= 7; ++i) ApplyCircle(s.Sec[i], op);
     if (op.family == Family::Homothety)
         ApplyCircle(s.Contour, op);

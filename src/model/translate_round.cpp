@@ -49,12 +49,21 @@ void MoveTetragon(DKv& k, double dx, double dy, double dz) {
 
 }  // namespace
 
+// A moved ellipse has the same shape: its radius segments keep the angle
+// they were given and their length.  Read back from the moved ends, which
+// stand on whole picture pixels, the angle would turn a little at every move.
 void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
     if (!Finite(dx, dy, dz)) return;
     MovePoint(c.Center, dx, dy, dz);
     MoveArr(c.Q1, dx, dy, dz);
     MoveArr(c.Q2, dx, dy, dz);
-    for (std::size_t i = 1; i <= 3; ++i) MoveLine(c.R[i], dx, dy, dz);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        DLine& r = c.R[i];
+        const double angle = r.Angle.v, length = r.Length.v;
+        MoveLine(r, dx, dy, dz);
+        r.Angle.v = angle;
+        r.Length.v = length;
+    }
     UpdateCircle(c, 0);
 }
 

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <initializer_list>
 #include <memory>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "finite_check.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
+#include "model/translate.h"
 #include "model/update.h"
 #include "tri_make.h"
 
@@ -294,6 +299,126 @@ TEST(RecomputeLinked, EllipseMovesByItsCentresDisplacement) {
     }
     EXPECT_NEAR(after.A.v, before.A.v, 1e-9);
     EXPECT_NEAR(after.B.v, before.B.v, 1e-9);
+}
+
+namespace {
+
+// The ellipses whose radius segments the user typed: the ellipse itself, a
+// sphere's contour and sections, the bases of a cylinder or a cone.  The
+// contour is an outline in the picture whose semi-diameter ends lie at depth
+// 0: only the angles of its radii carry over, their 3D lengths do not mean
+// anything (f's second argument says so).
+template <class F>
+void ForEachEllipse(DCircle& c, F&& f) { f(c, false); }
+template <class F>
+void ForEachEllipse(DSf& s, F&& f) {
+    f(s.Contour, true);
+    for (auto& c : s.Sec) f(c, false);
+}
+template <class F>
+void ForEachEllipse(DZi& z, F&& f) { for (auto& c : z.Base) f(c, false); }
+template <class F>
+void ForEachEllipse(DKo& k, F&& f) { f(k.Base, false); }
+
+struct Radius {
+    double angle, length;
+    bool outline;
+};
+
+template <class R>
+std::vector<Radius> Radii(R& r) {
+    std::vector<Radius> out;
+    ForEachEllipse(r, [&](DCircle& c, bool outline) {
+        for (const auto& s : c.R) out.push_back({s.Angle.v, s.Length.v, outline});
+    });
+    return out;
+}
+
+template <class R>
+void ExpectRadiiKept(R& r, const std::vector<Radius>& typed, const std::string& what) {
+    const auto now = Radii(r);
+    ASSERT_EQ(now.size(), typed.size());
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        EXPECT_EQ(now[i].angle, typed[i].angle) << what << ": angle of radius " << i;
+        if (!typed[i].outline) {
+            EXPECT_NEAR(now[i].length, typed[i].length, 2e-3) << what << ": length of radius " << i;
+        }
+    }
+}
+
+}  // namespace
+
+// Round objects whose centre is linked follow it by translation; every radius
+// segment keeps the angle it was typed with and its length, however the
+// picture pixels fall, through many moves.
+TEST(RecomputeLinked, LinkedRoundObjectsKeepTheirRadii) {
+    auto doc = NewDocument();
+    auto& o = doc->Obj;
+    const DefaultsSource src;
+    o.Po.add(FreePoint({0, 200, 300}, 1));
+    o.Ci.resize(1);
+    o.Sf.resize(1);
+    o.Zi.resize(1);
+    o.Ko.resize(1);
+    LoadDefaultCircle(o.Ci[1], 1, src);
+    o.Ci[1].Q1 = {20, 270, 310};
+    o.Ci[1].Q2 = {-10, 190, 340};
+    LoadDefaultOrb(o.Sf[1], 1, src);
+    for (std::size_t i = 1; i <= 7; ++i) {
+        o.Sf[1].SecOn[i].v = true;
+        o.Sf[1].SecNX[i].v = 0.25 * static_cast<double>(i);
+        o.Sf[1].SecNY[i].v = 1;
+        o.Sf[1].SecH[i].v = 3.5 * static_cast<double>(i);
+    }
+    LoadDefaultCylinder(o.Zi[1], 1, src);
+    LoadDefaultCone(o.Ko[1], 1, src);
+
+    double typed = 7.25;
+    auto type = [&](DCircle& c, bool) {
+        for (auto& r : c.R) r.Angle.v = std::fmod(typed += 37.125, 360) - 180;
+    };
+    auto link = [&](auto& rec, DPoint& centre) {
+        ForEachEllipse(rec, type);
+        centre.Link = LinkTo(1, 1);
+        rec.Number = 2;
+    };
+    link(o.Ci[1], o.Ci[1].Center);
+    link(o.Sf[1], o.Sf[1].Center);
+    link(o.Zi[1], o.Zi[1].Base[1].Center);
+    link(o.Ko[1], o.Ko[1].Base.Center);
+    UpdateCircle(o.Ci[1], 0);
+    UpdateOrb(o.Sf[1], 0);
+    UpdateCylinder(o.Zi[1], 0);
+    UpdateCone(o.Ko[1], 0);
+    RecomputeLinked(*doc);
+    const auto ellipse = Radii(o.Ci[1]), sphere = Radii(o.Sf[1]), cylinder = Radii(o.Zi[1]),
+               cone = Radii(o.Ko[1]);
+
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> step(-60, 60);
+    for (int move = 1; move <= 12; ++move) {
+        const std::string at = "move " + std::to_string(move);
+        MovePoint(o.Po[1], Pos(o.Po[1]) + Vec3{step(rng), step(rng), step(rng)});
+        RecomputeLinked(*doc);
+        ExpectRadiiKept(o.Ci[1], ellipse, "ellipse, " + at);
+        ExpectRadiiKept(o.Sf[1], sphere, "sphere, " + at);
+        ExpectRadiiKept(o.Zi[1], cylinder, "cylinder, " + at);
+        ExpectRadiiKept(o.Ko[1], cone, "cone, " + at);
+
+        // Moved by hand, then back onto the point by the recompute.
+        const Vec3 v{step(rng), step(rng), step(rng)};
+        TranslateCircle(o.Ci[1], v.x, v.y, v.z);
+        TranslateOrb(o.Sf[1], v.x, v.y, v.z);
+        TranslateCylinder(o.Zi[1], v.x, v.y, v.z);
+        TranslateCone(o.Ko[1], v.x, v.y, v.z);
+        ExpectRadiiKept(o.Ci[1], ellipse, "translated ellipse, " + at);
+        ExpectRadiiKept(o.Sf[1], sphere, "translated sphere, " + at);
+        ExpectRadiiKept(o.Zi[1], cylinder, "translated cylinder, " + at);
+        ExpectRadiiKept(o.Ko[1], cone, "translated cone, " + at);
+        RecomputeLinked(*doc);
+        ExpectAt(o.Sf[1].Center, Pos(o.Po[1]), "sphere centre back on the point");
+        if (HasFailure()) return;
+    }
 }
 
 TEST(RecomputeLinked, DependentEllipseWithoutLinkIsNotRecomputed) {

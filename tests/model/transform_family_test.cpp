@@ -1,11 +1,17 @@
-// The transformation families over all fourteen kinds: inverses bring every
-// defining point back, symmetries are involutions, isometries keep distances
-// and homotheties scale them, degenerate arguments change nothing, and no
-// Double of a record becomes infinite or NaN.
+// The transformation families over all fourteen kinds: every defining point
+// of random records of every type goes where the family's point primitive
+// takes it, inverses bring every defining point back, symmetries are
+// involutions, isometries keep distances and homotheties scale them,
+// degenerate arguments change nothing, and no Double of a record becomes
+// infinite or NaN.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -17,6 +23,7 @@
 #include "model/transform.h"
 #include "model/tri_make.h"
 #include "model/update.h"
+#include "model/random_shapes.h"
 
 namespace pelmar {
 namespace {
@@ -175,6 +182,145 @@ DXZ MakeXYZ() {
 }
 
 // ---------------------------------------------------------------------------
+// Random records of each kind and of every type, updated as stand-alone
+// objects.
+
+using Rand = test::RandomShapes;
+const Vec3 kAt{0, 250, 200};
+
+DPoint RandomPoint(Rand& g) {
+    DPoint p;
+    Place(p, g.Near(kAt, 150));
+    UpdatePoint(p, 0);
+    return p;
+}
+
+DLine RandomLine(Rand& g) {
+    DLine l = MakeLine();
+    Place(l.P1, g.Near(kAt, 150));
+    Place(l.P2, g.Near(kAt, 150));
+    UpdateLine(l, 0);
+    return l;
+}
+
+DCircle RandomCircle(Rand& g) {
+    DCircle c = MakeCircle();
+    const Vec3 m = g.Near(kAt, 100);
+    Place(c.Center, m);
+    const auto q = g.Polygon<3>(m);
+    c.Q1 = {q[1].x, q[1].y, q[1].z};
+    c.Q2 = {q[2].x, q[2].y, q[2].z};
+    for (auto& r : c.R) r.Angle.v = g.Grid(180);
+    UpdateCircle(c, 0);
+    return c;
+}
+
+DTri RandomTriangle(Rand& g) {
+    const auto v = g.Polygon<3>(g.Near(kAt, 100));
+    DTri t = test::MakeTri(v[0], v[1], v[2]);
+    g.TriangleShape(t);
+    t.CircOn[1].v = t.CircOn[2].v = true;
+    for (std::size_t i = 1; i <= 5; ++i) {
+        t.LineKind[i].v = g.Byte(1, 3);
+        t.LineMode[i].v = g.Byte(1, 3);
+        t.LineVertex[i].v = g.Byte(1, 3);
+        t.Lines[i].Length.v = g.Real(10, 50);
+    }
+    UpdateTriangle(t, 0, true);
+    return t;
+}
+
+DKv RandomTetragon(Rand& g) {
+    const auto v = g.Polygon<4>(g.Near(kAt, 100));
+    DKv k = test::MakeKv(v[0], v[1], v[2], v[3]);
+    g.TetragonShape(k);
+    k.View.v = 1;
+    k.Layer.v = 1;
+    UpdateTetragon(k, 0, true);
+    return k;
+}
+
+DXOY RandomXOY(Rand& g) {
+    DXOY x = MakeXOY();
+    TranslateXOY(x, g.Grid(100), g.Grid(100), g.Grid(100));
+    return x;
+}
+
+// Section normals far longer than the thousandth they are stored to, so that
+// their directions survive the rounding; distances within the radius.
+DSf RandomOrb(Rand& g) {
+    DSf s = test::MakeOrb(g.Near(kAt, 100), g.Real(20, 90), g.Byte(1, 6));
+    for (std::size_t i = 1; i <= 7; ++i) {
+        s.SecOn[i].v = g.Coin();
+        const Vec3 n = g.Length(50, 200);
+        s.SecNX[i].v = n.x;
+        s.SecNY[i].v = n.y;
+        s.SecNZ[i].v = n.z;
+        s.SecH[i].v = g.Real(0, 0.9) * s.Radius.v;
+    }
+    UpdateOrb(s, 0);
+    return s;
+}
+
+template <class R>
+R RandomRound(Rand& g, R (*make)(Vec3, Vec3, double, std::uint8_t)) {
+    const Vec3 p0 = g.Near(kAt, 100), axis = g.Length(30, 150);
+    const double radius = g.Real(20, 60);
+    R r = make(p0, p0 + axis, radius, g.Byte(1, 6));
+    if constexpr (std::is_same_v<R, DZi>)
+        test::SquareBase(r.Base[1], axis, radius);
+    else
+        test::SquareBase(r.Base, axis, radius);
+    r.SecPos1.v = g.Grid(180);
+    r.SecPos2.v = g.Grid(180);
+    for (auto& on : r.SecOn) on.v = g.Coin();
+    r.OutSphereOn.v = g.Coin();
+    return r;
+}
+
+DZi RandomCylinder(Rand& g) {
+    DZi z = RandomRound(g, test::MakeCylinder);
+    UpdateCylinder(z, 0);
+    return z;
+}
+
+DKo RandomCone(Rand& g) {
+    DKo k = RandomRound(g, test::MakeCone);
+    UpdateCone(k, 0);
+    return k;
+}
+
+DPi3 RandomPyramid3(Rand& g) {
+    DPi3 p = g.Pyramid3(g.Near(kAt, 100), g.Byte(1, 3));
+    UpdatePyramid3(p, 0);
+    return p;
+}
+
+DPi4 RandomPyramid4(Rand& g) {
+    DPi4 p = g.Pyramid4(g.Near(kAt, 100), g.Byte(1, 3));
+    UpdatePyramid4(p, 0);
+    return p;
+}
+
+DPr3 RandomPrism3(Rand& g) {
+    DPr3 p = g.Prism3(g.Near(kAt, 100), g.Byte(1, 3));
+    UpdatePrism3(p, 0);
+    return p;
+}
+
+DPr4 RandomPrism4(Rand& g) {
+    DPr4 p = g.Prism4(g.Near(kAt, 100), g.Byte(1, 5));
+    UpdatePrism4(p, 0);
+    return p;
+}
+
+DXZ RandomXYZ(Rand& g) {
+    DXZ x = MakeXYZ();
+    TranslateXYZ(x, g.Grid(100), g.Grid(100), g.Grid(100));
+    return x;
+}
+
+// ---------------------------------------------------------------------------
 // The defining points of each kind: what the user placed.
 
 std::vector<Vec3> Defining(const DPoint& p) { return {Pos(p)}; }
@@ -217,6 +363,7 @@ std::vector<Vec3> Defining(const DXZ& x) { return {Pos(x.Center)}; }
     struct Suffix##Kind {                                                                       \
         using R = Rec;                                                                          \
         static R Make() { return Maker(); }                                                     \
+        static R Random(Rand& g) { return Random##Suffix(g); }                                  \
         static void Shift(R& r, double dx, double dy) { PlaneShift##Suffix(r, dx, dy); }        \
         static void Translate(R& r, Vec3 v) { Translate##Suffix(r, v.x, v.y, v.z); }            \
         static void Rotate(R& r, Vec3 c, Vec3 n, double a) {                                    \
@@ -492,6 +639,102 @@ TYPED_TEST(TransformFamily, LinksSurviveEveryFamily) {
     EXPECT_EQ(first->Link.b, link.b);
     EXPECT_EQ(first->Number, number);
     ExpectFinite(r, "after every family");
+}
+
+// ---------------------------------------------------------------------------
+// Each family with random arguments, as a member call and as the point
+// primitive it stands for.
+
+struct RandomFamily {
+    std::string name;
+    std::array<double, 7> a{};
+    double stretch = 1;  // how much the family stretches distances
+
+    RandomFamily(int which, Rand& g) : which_(which) {
+        const Vec3 c = g.Near(kAt, 100), n = g.Direction();
+        switch (which) {
+            case 0: name = "in-plane shift", a = {Round(g.Real(-80, 80)), Round(g.Real(-80, 80))}; break;
+            case 1: name = "translation", a = {g.Grid(150), g.Grid(150), g.Grid(150)}; break;
+            case 2: name = "rotation", a = {c.x, c.y, c.z, n.x, n.y, n.z, g.Real(-180, 180)}; break;
+            case 3:
+                name = "homothety", a = {c.x, c.y, c.z, (g.Coin() ? 1 : -1) * g.Real(0.4, 2.5)};
+                stretch = std::fabs(a[3]);
+                break;
+            case 4: name = "central symmetry", a = {c.x, c.y, c.z}; break;
+            case 5: name = "axial symmetry", a = {c.x, c.y, c.z, n.x, n.y, n.z}; break;
+            default: name = "mirror symmetry", a = {n.x, n.y, n.z, -Dot(n, c)}; break;
+        }
+    }
+
+    template <class K>
+    void Apply(typename K::R& r) const {
+        switch (which_) {
+            case 0: K::Shift(r, a[0], a[1]); break;
+            case 1: K::Translate(r, {a[0], a[1], a[2]}); break;
+            case 2: K::Rotate(r, {a[0], a[1], a[2]}, {a[3], a[4], a[5]}, a[6]); break;
+            case 3: K::Homothety(r, {a[0], a[1], a[2]}, a[3]); break;
+            case 4: K::Central(r, {a[0], a[1], a[2]}); break;
+            case 5: K::Axial(r, {a[0], a[1], a[2]}, {a[3], a[4], a[5]}); break;
+            default: K::Mirror(r, a[0], a[1], a[2], a[3]); break;
+        }
+    }
+
+    Vec3 Primitive(Vec3 p) const {
+        switch (which_) {
+            case 0: return p + Vec3{0, a[0], a[1]};
+            case 1: MoveByVector(p.x, p.y, p.z, a[0], a[1], a[2]); break;
+            case 2: RotateAroundAxis(p.x, p.y, p.z, a[0], a[1], a[2], a[6], a[3], a[4], a[5]); break;
+            case 3: ScaleFromCentre(p.x, p.y, p.z, a[0], a[1], a[2], a[3]); break;
+            case 4: ReflectInCentre(p.x, p.y, p.z, a[0], a[1], a[2]); break;
+            case 5: ReflectInAxis(p.x, p.y, p.z, a[0], a[1], a[2], a[3], a[4], a[5]); break;
+            default: ReflectInPlane(p.x, p.y, p.z, a[0], a[1], a[2], a[3]); break;
+        }
+        return p;
+    }
+
+private:
+    int which_;
+};
+
+// The defining points, and the section centres a sphere derives from its
+// section planes.
+template <class R>
+std::vector<Vec3> Followed(const R& r) {
+    auto v = Defining(r);
+    if constexpr (std::is_same_v<R, DSf>)
+        for (const auto& c : r.Sec) v.push_back(Pos(c.Center));
+    return v;
+}
+
+std::string Where(Vec3 v) {
+    std::ostringstream s;
+    s << "(" << v.x << ", " << v.y << ", " << v.z << ")";
+    return s.str();
+}
+
+// Points are stored to the thousandth by the primitive and again by the
+// updates; a point an update derives from others (the apex of a regular
+// pyramid, vertex 3 of a typed triangle, a section centre) carries their
+// rounding too, stretched by a homothety.
+TYPED_TEST(TransformFamily, EveryDefiningPointFollowsThePrimitive) {
+    Rand g(70 + static_cast<unsigned>(sizeof(typename TypeParam::R)));
+    for (int round = 0; round < 30; ++round) {
+        const auto before = TypeParam::Random(g);
+        for (int which = 0; which <= 6; ++which) {
+            const RandomFamily f(which, g);
+            auto after = before;
+            f.template Apply<TypeParam>(after);
+            const auto p0 = Followed(before), p1 = Followed(after);
+            ASSERT_EQ(p0.size(), p1.size());
+            for (std::size_t i = 0; i < p0.size(); ++i) {
+                const Vec3 want = f.Primitive(p0[i]), d = p1[i] - want;
+                EXPECT_LE(std::max({std::fabs(d.x), std::fabs(d.y), std::fabs(d.z)}), 3e-3 * std::max(1.0, f.stretch))
+                    << "#" << round << ", " << f.name << ": point " << i << " from " << Where(p0[i]) << " at "
+                    << Where(p1[i]) << ", expected " << Where(want);
+            }
+            if (this->HasFailure()) return;
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// Numbers as the dialogs show and read them.
+//
+// A number is shown in the general form with up to 15 significant digits and
+// the decimal comma.  Reading takes the comma or the point as the decimal
+// separator, whatever the machine's locale, so that a value typed or pasted
+// either way means the same.  A text that is not a number reads as nothing:
+// the caller keeps its previous value and says nothing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelmar {
+
+// The text of a number in an edit: "0", "1,5", "-273,15", "1,5E-6".
+std::string NumberText(double v);
+
+// The number in a text: blanks around it, an optional sign, digits with at
+// most one decimal separator ("," or "."), an optional exponent.  Empty text,
+// a lone sign, anything else and values beyond the range of double give
+// nullopt.
+std::optional<double> ReadNumber(std::string_view text);
+
+// What a numeric edit's key filter lets through of `inserted` when it goes
+// into `base` (the text around the insertion): the digits, "-" when
+// allowMinus (at any position), and one decimal comma when allowComma and
+// neither `base` nor the characters let through before hold one.  A point
+// counts as the comma and is written as one.  Pasted and dropped text passes
+// the same filter, character by character, as typed keys do.
+std::string FilterNumericInsert(std::string_view base, std::string_view inserted, bool allowMinus,
+                                bool allowComma);
+
+}  // namespace pelmar

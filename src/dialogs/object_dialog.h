@@ -1,0 +1,145 @@
+// The base of every object dialog: a modeless tool window that stays on top,
+// of fixed size, showing one kind's working copy and writing each change back
+// into it.
+//
+// Window life.  All object dialogs share one position and one rolled-up state,
+// both kept in the document: a new dialog opens where the last one was moved
+// to and rolled up when the last one was.  Minimising rolls the dialog up to
+// its caption (client height 1) and back down (the roll-down height); the
+// close box closes it, and the dialog frees itself.
+//
+// Filling.  A filler puts a record on the controls inside a FillScope.  Qt
+// sends the controls' change signals for values set by the program as well;
+// while a fill runs the value handlers neither store nor commit, so filling
+// never changes the record.  A commit refills the dialog, so a commit runs as
+// a fill too and can never commit again.
+//
+// The four commit rules of the value handlers:
+// - focus: the control has the keyboard focus (edits, spin edits, check boxes);
+// - entered: the focus is inside the control (combo boxes, radio groups);
+// - always: the ID edits, on every change the user makes to their text;
+// - exit: edits whose value reshapes the object commit when the focus leaves
+//   them for any reason (another control, another window) and on Return,
+//   when their text was edited.  The exit action may refuse the value; the
+//   edit then shows its previous text again and nothing is committed.
+// No handler commits or redraws while a drag runs in the picture window.
+//
+// The content goes on body(), which keeps the design size while the window
+// rolls up and down.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "dialogs/dialog_host.h"
+
+class QLineEdit;
+
+namespace pelmar {
+
+class ObjectDialog : public QWidget {
+    Q_OBJECT
+public:
+    // client: the design client size; rollDownHeight: the client height the
+    // dialog rolls down to.
+    ObjectDialog(const QSize& client, int rollDownHeight, DialogDocument& doc, DialogCommit& commit,
+                 QWidget* parent = nullptr);
+    ~ObjectDialog() override;
+
+    QWidget* body() const { return body_; }
+
+    // ---- window life
+    // From creation until the dialog is closed.
+    bool isOpen() const { return open_; }
+    bool rolledUp() const { return rolled_; }
+    // The minimise command: rolls the dialog up or down; the document keeps
+    // the state for the next dialog.
+    void toggleRollUp();
+    // The window-menu commands: minimise rolls up or down, close does nothing.
+    enum class SysCommand { Minimize, Close };
+    void systemCommand(SysCommand command);
+
+    // ---- filling
+    class FillScope {
+    public:
+        explicit FillScope(ObjectDialog& d) : d_(d) { ++d_.filling_; }
+        ~FillScope() { --d_.filling_; }
+        FillScope(const FillScope&) = delete;
+        FillScope& operator=(const FillScope&) = delete;
+
+    private:
+        ObjectDialog& d_;
+    };
+    bool filling() const { return filling_ > 0; }
+
+    // Puts a text on an edit; an equal text is left alone, so that the cursor
+    // and the undo steps of the edit stay.
+    static void fillText(QLineEdit* edit, const QString& text);
+
+    // ---- the commit rules
+    // Whether the rule lets a handler of `control` commit now.
+    bool focusAllows(const QWidget* control) const;
+    bool enteredAllows(const QWidget* control) const;
+    // The focus is on the control or on a widget inside it.
+    bool isEntered(const QWidget* control) const;
+
+    // The commit of a value handler: ApplyObject(True), then the redraw.
+    void commit();
+    // commit() when the rule allows; whether it committed.
+    bool commitIfFocused(const QWidget* control);
+    bool commitIfEntered(const QWidget* control);
+
+    // always: `store` puts the text into the record, then ApplyObject(True)
+    // runs, without a redraw.  Only the user's edits run it.
+    void watchAlways(QLineEdit* edit, std::function<void(const QString&)> store);
+    // exit: `apply` reads the edit, stores and reshapes; false refuses the
+    // value.  Then ApplyObject(True), and the redraw unless a drag runs.
+    void watchExit(QLineEdit* edit, std::function<bool()> apply);
+    // Runs the exit action of the focused exit-rule edit now, when its text
+    // was edited (before the dialog closes or opens a part).
+    void flushPendingEdit();
+
+    // ---- hints
+    // The words of the size hints ("пт", "см").
+    void setHintWords(const QString& pt, const QString& cm);
+    // A control's hint: the size in points, centimetres and inches at the
+    // document's resolution.
+    void setSizeHintOf(QWidget* control, double pixels);
+    QString sizeHintText(double pixels) const;
+
+    DialogCommit& commitTarget() const { return commit_; }
+    DialogDocument& document() const { return doc_; }
+
+signals:
+    // The dialog was closed: its kind's open flag is to be cleared.  The
+    // dialog frees itself afterwards; receivers must not delete it.
+    void closed();
+
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ExitWatch {
+        std::function<bool()> apply;
+        QString shown;  // the text since the focus came or the last commit
+    };
+    void runExit(QLineEdit* edit);
+    void applyObject();
+
+    DialogDocument& doc_;
+    DialogCommit& commit_;
+    QWidget* body_;
+    int rollDownHeight_;
+    bool open_ = true;
+    bool rolled_ = false;
+    int filling_ = 0;
+    QHash<QLineEdit*, ExitWatch> exits_;
+    QString ptWord_, cmWord_;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,49 @@
+// A spin edit for whole numbers that keeps its pair MinValue/MaxValue.
+//
+// Both 0 means unbounded.  While the user's text is empty or a lone "-" the
+// edit reads as MinValue (0 when unbounded), as CheckSpinEdit has it, and the
+// text stays as typed, so that "-90" can be typed from an empty box; when the
+// edit is left or Return is pressed such a text becomes MinValue.
+//
+// Connect to `changed`: it is sent for every new value, set by the program or
+// typed, and for a typed empty or "-" text with MinValue.
+#pragma once
+
+#include <QSpinBox>
+#include <optional>
+
+namespace pelmar {
+
+class TSpinEdit : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit TSpinEdit(QWidget* parent = nullptr);
+
+    void setMinMax(int minValue, int maxValue);
+    int MinValue() const { return minValue_; }
+    int MaxValue() const { return maxValue_; }
+
+    // The text is empty or "-": a value being typed.
+    bool isTransient() const;
+    // The value a handler stores: MinValue while the text is transient.
+    int checkedValue() const;
+
+    // Shows a value from a record.  A focused edit with a transient text that
+    // already reads as v keeps the text the user is typing.
+    void setFillValue(int v);
+
+signals:
+    void changed(int value);
+
+protected:
+    void fixup(QString& input) const override;
+
+private:
+    void send(int v);
+
+    std::optional<int> sent_;  // the value `changed` last reported
+    int minValue_ = 0;
+    int maxValue_ = 0;
+};
+
+}  // namespace pelmar

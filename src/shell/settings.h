@@ -1,0 +1,86 @@
+// The program's settings and their file "Pelmar.set" in the program folder.
+//
+// The file is Windows-1251 text of exactly thirteen lines, each ended by
+// CR LF:
+//    1  folder of the last document
+//    2  format marker, written "8", ignored when read
+//    3  MoveColor as nine digits RRRGGGBBB
+//    4  ShapeColor, the same way
+//    5  undo switch ("и" on, "л" off) and undo depth in four digits
+//    6  eight tool-group digits ("0" = shown) and one spare digit
+//    7-11  the recent files, "No File" for an unused entry
+//   12  own file dialogs ("и" / "л")
+//   13  name of the translation file inside "Translation/"
+// Texts in memory are UTF-8.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelmar {
+
+using TColor = std::uint32_t;  // 0x00BBGGRR, as the records hold colours
+
+// The text of an unused recent-file entry.
+inline constexpr std::string_view NoFile = "No File";
+
+inline constexpr const char* SettingsFileName = "Pelmar.set";
+
+// The colours the options dialog's default button puts back.
+inline constexpr TColor DefaultMoveColor = 0x0000FF;   // red
+inline constexpr TColor DefaultShapeColor = 0xFF0000;  // blue
+
+// Deepest undo history the program keeps; a deeper value read from a
+// damaged file is cut to it.
+inline constexpr int MaxUndoSteps = 200;
+
+// The eight groups of tool buttons, in the order of settings line 6.
+enum class ToolGroup : std::uint8_t { File, Back, NewD, Undo, Copy, Opt, Win, Help, None };
+inline constexpr int ToolGroupCount = 8;
+
+struct Settings {
+    std::string DocDir;           // ends in "/"
+    TColor MoveColor = 0;
+    TColor ShapeColor = 0;
+    bool UndoOn = false;
+    int UndoSteps = 0;
+    // ShowTBFile, ShowTBBack, ShowTBNewD, ShowTBUndo, ShowTBCopy, ShowTBOpt,
+    // ShowTBWin, ShowTBHelp in ToolGroup order.
+    std::array<bool, ToolGroupCount> ShowTB{};
+    int SpareDigit = 0;           // ninth digit of line 6, kept as read
+    std::array<std::string, 5> RecentFiles{std::string(NoFile), std::string(NoFile), std::string(NoFile),
+                                           std::string(NoFile), std::string(NoFile)};
+    bool OwnDialogs = false;
+    std::string LangFile;         // full path: ProgDir + "Translation/" + name
+
+    bool& ShowGroup(ToolGroup g) { return ShowTB[static_cast<std::size_t>(g)]; }
+    bool ShowGroup(ToolGroup g) const { return ShowTB[static_cast<std::size_t>(g)]; }
+};
+
+// The start values: DocDir := progDir, everything else as the struct starts.
+Settings StartSettings(const std::string& progDir);
+
+// Reads the file's bytes over `s`.  Each line that is present and well formed
+// sets its values; a missing line, a line whose numbers are not digits or a
+// line that is too short leaves the values it would set as they were.  An
+// empty or missing recent entry reads "No File"; an empty line 1 keeps DocDir.
+void ParseSettings(std::string_view bytes, const std::string& progDir, Settings& s);
+
+// The file's thirteen lines.  A recent entry that the code page cannot hold
+// is written as "No File" and such a document folder as an empty line (read
+// back as the program folder), never as a damaged path.
+std::string SettingsText(const Settings& s);
+
+// Start values, then the file "Pelmar.set" of progDir read over them; when
+// the program folder has none, the first copy found in `shippedDirs`.  False
+// when no file was read (the start values stay).
+bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs = {});
+
+// Writes "Pelmar.set" into progDir (through a temporary file, two attempts).
+// False when both failed; nothing is reported.
+bool WriteSettings(const std::string& progDir, const Settings& s);
+
+}  // namespace pelmar

@@ -1,0 +1,117 @@
+#include "shell/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shell/command_table.h"
+
+namespace pelmar {
+
+namespace {
+
+template <class F, class... A>
+void Call(const F& f, A&&... a) {
+    if (f) f(std::forward<A>(a)...);
+}
+
+void NoProject(ShellState&, const MainWindowHooks& h) { Call(h.setNoProjectState, true); }
+
+void StartValues(ShellState&, const MainWindowHooks& h) { Call(h.documentStartValues); }
+
+void ProgramFolder(ShellState& s, const MainWindowHooks&) {
+    if (!s.ProgDir.empty() && s.ProgDir.back() != '/') s.ProgDir += '/';
+    s.settings = StartSettings(s.ProgDir);
+}
+
+void SettingsFile(ShellState& s, const MainWindowHooks& h) {
+    ReadSettings(s.ProgDir, s.settings, s.shippedDirs);
+    Call(h.showRecentFiles, RecentMenuItems(s.settings.RecentFiles));
+}
+
+void RunState(ShellState& s, const MainWindowHooks& h) {
+    s.FirstResize = true;
+    s.FirstShow = true;
+    Call(h.resetRunState);
+}
+
+void Words(ShellState& s, const MainWindowHooks& h) {
+    LanguageContext ctx{s.ProgDir, s.shippedDirs, [&h](const std::string& text) { Call(h.showError, text); }};
+    SetLanguage(s.words, s.settings.LangFile, ctx);
+    Call(h.wordsToMain);
+}
+
+void Pictures(ShellState&, const MainWindowHooks& h) { Call(h.createPictures); }
+
+void Combos(ShellState&, const MainWindowHooks& h) { Call(h.disableCombos); }
+
+void ToolGroups(ShellState& s, const MainWindowHooks& h) { Call(h.applyToolbarGroups, s.settings.ShowTB); }
+
+// Only the first show opens the document named on the command line.  One that
+// cannot be read leaves the program without a project, as File > Open does.
+void CommandLineDocument(ShellState& s, const MainWindowHooks& h) {
+    if (!s.FirstShow) return;
+    s.FirstShow = false;
+    if (s.arguments.empty() || s.arguments.front().empty()) return;
+    std::error_code ec;
+    std::filesystem::path file = std::filesystem::absolute(s.arguments.front(), ec);
+    if (ec) file = s.arguments.front();
+    const std::string name = file.lexically_normal().string();
+    if (h.openDocument && h.openDocument(name)) {
+        auto [dir, base] = SplitDocumentPath(name);
+        s.settings.DocDir = dir;
+        s.DocName = base;
+        Call(h.setCaption, MainCaption(s.DocName));
+    } else {
+        Call(h.setNoProjectState, true);
+    }
+}
+
+}  // namespace
+
+const std::vector<LifeStep>& CreateSteps() {
+    static const std::vector<LifeStep> steps{
+        {"no project", NoProject},  {"start values", StartValues}, {"program folder", ProgramFolder},
+        {"settings file", SettingsFile}, {"run state", RunState},  {"words", Words},
+        {"pictures", Pictures},
+    };
+    return steps;
+}
+
+const std::vector<LifeStep>& ShowSteps() {
+    static const std::vector<LifeStep> steps{
+        {"combos", Combos}, {"tool groups", ToolGroups}, {"command-line document", CommandLineDocument}};
+    return steps;
+}
+
+void MainWindowCreated(ShellState& state, const MainWindowHooks& hooks) {
+    for (const LifeStep& step : CreateSteps()) step.run(state, hooks);
+}
+
+void MainWindowShown(ShellState& state, const MainWindowHooks& hooks) {
+    for (const LifeStep& step : ShowSteps()) step.run(state, hooks);
+}
+
+void MainWindowResized(ShellState& state, const MainWindowHooks& hooks) {
+    if (!state.FirstResize) return;
+    state.FirstResize = false;
+    Call(hooks.defaultWindowLayout);
+}
+
+bool MainWindowMayClose(const MainWindowHooks& hooks) {
+    if (!hooks.unsavedChanges || !hooks.unsavedChanges()) return true;
+    return !hooks.querySaveChanges || hooks.querySaveChanges() != 3;
+}
+
+void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
+    WriteSettings(state.ProgDir, state.settings);
+    Call(hooks.freePictures);
+    Call(hooks.deleteUndoFiles);
+}
+
+std::pair<std::string, std::string> SplitDocumentPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {"./", path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+}  // namespace pelmar

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+#include "dialog_test_util.h"
+#include "dialogs/color_combo.h"
+#include "dialogs/font_combo.h"
+#include "dialogs/num_edit.h"
+#include "dialogs/radio_group.h"
+#include "dialogs/spin_edit.h"
+#include "model/update.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+struct Window {
+    QWidget w;
+    TNumEdit* num = new TNumEdit(&w);
+    TSpinEdit* spin = new TSpinEdit(&w);
+    QLineEdit* other = new QLineEdit(&w);
+    Window() {
+        auto* lay = new QVBoxLayout(&w);
+        for (QWidget* c : {static_cast<QWidget*>(num), static_cast<QWidget*>(spin), static_cast<QWidget*>(other)})
+            lay->addWidget(c);
+        ShowActive(w);
+    }
+};
+
+}  // namespace
+
+// Typed keys and pasted text (Ctrl+V, the menu's Paste) pass the same filter;
+// the edit reports each change once, after the filter, and nothing for text
+// refused whole.
+TEST(NumEdit, TypedAndPastedTextFiltered) {
+    struct Case {
+        bool minus, comma;
+        const char* typed;   // over the selected text
+        const char* pasted;  // then at the end
+        const char* want;
+    };
+    const Case cases[] = {
+        {true, true, "-1,5", "", "-1,5"},     {true, false, "-1,5", "", "-15"},  {false, true, "-1,5", "", "1,5"},
+        {true, true, "1,2,3", "", "1,23"},    {true, true, "a1 b", "", "1"},     {true, true, "1.5", "", "1,5"},
+        {true, false, "1.5", "", "15"},       {true, true, "1-2", "", "1-2"},    {true, true, "", "12abc", "12"},
+        {true, true, "7", "-3.25", "7-3,25"}, {true, true, "2,0", "1,5", "2,015"},
+        {false, false, "9", "\t-8.5e3 ", "9853"},
+    };
+    for (const Case& c : cases) {
+        Window win;
+        win.num->setFilter(c.minus, c.comma);
+        TypeInto(win.num, c.typed);
+        QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        win.num->end(false);
+        QTest::keyClick(win.num, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(win.num->text(), c.want) << c.typed << " + " << c.pasted;
+    }
+    Window win;
+    TypeInto(win.num, "12");
+    QSignalSpy changes(win.num, &TNumEdit::textChangedFiltered);
+    for (const char* pasted : {"abc", "x3"}) {
+        QApplication::clipboard()->setText(pasted);
+        win.num->paste();
+    }
+    EXPECT_EQ(win.num->text(), "123");
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0].at(0).toString(), "123");
+
+    // The program's text stays as it is; a number shown while the user types
+    // it in another spelling leaves the user's text.
+    win.num->setText("1,5E-6");
+    EXPECT_EQ(win.num->number(), 1.5e-6);
+    TypeInto(win.num, "1,50");
+    win.num->setNumber(1.5);
+    EXPECT_EQ(win.num->text(), "1,50");
+    win.num->setNumber(2.25);
+    EXPECT_EQ(win.num->text(), "2,25");
+    for (const char* t : {"", "-"}) {
+        win.num->setText(t);
+        EXPECT_FALSE(win.num->number());
+        win.num->fixEmpty();
+        EXPECT_EQ(win.num->text(), *t ? "-0" : "0");
+    }
+}
+
+// An emptied or "-" spin edit reads as its MinValue (0 when unbounded) while
+// the user goes on typing, keeps that text through a refill of the same
+// value, and shows the value once left.
+TEST(SpinEdit, TransientTextFallsBackToMinValue) {
+    struct Case {
+        int min, max;
+        const char* typed;  // empty: Backspace
+        int whileTyping;    // checkedValue and the last `changed`
+        const char* shownAfter;
+    };
+    const Case cases[] = {
+        {1, 20, "", 1, "1"},      {-180, 180, "-", -180, "-180"}, {-180, 180, "-90", -90, "-90"},
+        {0, 0, "", 0, "0"},       {0, 0, "-", 0, "0"},            {0, 0, "-123456", -123456, "-123456"},
+        {1, 20, "-", 7, "7"},     {1, 20, "7", 7, "7"},  // the same value typed again
+    };
+    for (const Case& c : cases) {
+        Window win;
+        win.spin->setMinMax(c.min, c.max);
+        win.spin->setValue(7);
+        QSignalSpy changed(win.spin, &TSpinEdit::changed);
+        TypeInto(win.spin, c.typed);
+        if (!*c.typed) QTest::keyClick(win.spin, Qt::Key_Backspace);
+        EXPECT_EQ(win.spin->checkedValue(), c.whileTyping) << c.typed;
+        EXPECT_EQ(changed.isEmpty() ? 7 : changed.last().at(0).toInt(), c.whileTyping) << c.typed;
+        const QString typing = win.spin->text();
+        win.spin->setFillValue(c.whileTyping);
+        EXPECT_EQ(win.spin->text(), typing);
+        win.other->setFocus();
+        EXPECT_EQ(win.spin->text(), c.shownAfter) << c.typed;
+        EXPECT_EQ(win.spin->value(), c.whileTyping) << c.typed;
+    }
+    // Emptied and typed back to the value it held: the value is reported again.
+    Window win;
+    win.spin->setMinMax(1, 20);
+    win.spin->setValue(5);
+    QSignalSpy changed(win.spin, &TSpinEdit::changed);
+    TypeInto(win.spin, "");
+    QTest::keyClicks(win.spin, "\b5");
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_EQ(changed[1].at(0).toInt(), 5);
+    TSpinEdit unbounded;
+    unbounded.setValue(-2000000000);
+    EXPECT_EQ(unbounded.value(), -2000000000);
+}
+
+// Item index = colour index; a colour value that is not the palette colour of
+// its index survives fills until the user picks an item.
+TEST(ColorCombo, ItemIndexIsColourIndexAndForeignValuesStay) {
+    TColorCombo combo;
+    ASSERT_EQ(combo.count(), 16);
+    for (std::uint8_t i = 0; i < 16; ++i) {
+        combo.setColor(i, IndexToColor(i));
+        EXPECT_EQ(std::tuple(combo.currentIndex(), combo.colorValue()), std::tuple(int(i), IndexToColor(i)));
+        EXPECT_EQ(FromQColor(ToQColor(IndexToColor(i))), IndexToColor(i));
+    }
+    combo.setColor(3, 0x123456);
+    EXPECT_EQ(std::tuple(combo.colorIndex(), combo.colorValue()), std::tuple(std::uint8_t(3), TColor(0x123456)));
+    TColor seen = 0;
+    QObject::connect(&combo, &QComboBox::activated, [&] { seen = combo.colorValue(); });
+    combo.setCurrentIndex(5);
+    emit combo.activated(5);
+    EXPECT_EQ(seen, IndexToColor(5));
+    combo.setColor(200, 0xFF);
+    EXPECT_EQ(std::tuple(combo.currentIndex(), combo.colorValue()), std::tuple(-1, TColor(0xFF)));
+}
+
+TEST(FontCombo, KeepsNamesTheMachineLacks) {
+    TFontCombo combo(nullptr, {"DejaVu Sans", "Liberation Serif", "DejaVu Sans"});
+    for (const char* name : {"MS Sans Serif", "Times New Roman", "MS Sans Serif", "DejaVu Sans", "arial"}) {
+        combo.setFontName(name);
+        EXPECT_EQ(combo.fontName(), name);
+    }
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
+    EXPECT_EQ(items, QStringList({"arial", "DejaVu Sans", "Liberation Serif", "MS Sans Serif", "Times New Roman"}));
+    EXPECT_GT(TFontCombo().count(), 0);  // the machine's families
+}
+
+TEST(RadioGroup, IndexTextAndEnableByItem) {
+    QWidget w;
+    auto* group = new TRadioGroup("Тип", &w);
+    (new QVBoxLayout(&w))->addWidget(group);
+    group->setItems({"1", "2", "3"});
+    group->setColumns(3);
+    ShowActive(w);
+    QSignalSpy clicks(group, &TRadioGroup::itemClicked);
+    group->setItemIndex(2);
+    EXPECT_EQ(group->itemIndex(), 2);
+    group->setItemIndex(-1);
+    EXPECT_EQ(group->itemIndex(), -1);
+    EXPECT_EQ(group->button(0)->y(), group->button(2)->y());  // three columns, one row
+
+    group->setItemEnabled(2, false);
+    for (int i : {1, 2}) ClickIndicator(group->button(i));
+    EXPECT_EQ(group->itemIndex(), 1);
+    ASSERT_EQ(clicks.size(), 1);  // the program's choices and a disabled item are no clicks
+    EXPECT_EQ(clicks[0].at(0).toInt(), 1);
+    group->setEnabled(false);
+    EXPECT_TRUE(group->isItemEnabled(0) && !group->isItemEnabled(2));  // the items' own states
+    group->setItemText(0, "Равносторонний");
+    EXPECT_EQ(group->itemText(0), "Равносторонний");
+    group->setItems({"a", "b"});
+    EXPECT_EQ(std::tuple(group->count(), group->itemIndex()), std::tuple(2, -1));
+}

@@ -1,0 +1,45 @@
+// Helpers of the dialog tests: a shown, active window to type into.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <ostream>
+
+// QString in gtest messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace pelmar::test {
+
+inline void ShowActive(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+// Focus on w, its text selected, then the keys typed as a user types them.
+template <class Edit>
+void TypeInto(Edit* w, const QString& keys) {
+    w->setFocus();
+    w->selectAll();
+    QTest::keyClicks(w, keys);
+}
+
+// A click on a check box's or radio button's indicator (a click beside its
+// text does not hit it).
+inline void ClickIndicator(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+template <class T>
+T* Find(QWidget& w, const char* name) {
+    T* c = w.findChild<T*>(name);
+    EXPECT_TRUE(c) << name;
+    return c;
+}
+
+}  // namespace pelmar::test

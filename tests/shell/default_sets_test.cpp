@@ -1,0 +1,237 @@
+// The shipped default sets: made by the generator exactly as they are kept in
+// share/pelmar/DefaultSet/, found when the program folder has none, and
+// drawn as a teacher draws.
+//
+// PELMAR_WRITE_DEFAULT_SETS=1 rewrites the shipped files;
+// PELMAR_DEFAULT_SET_PICTURES=<folder> writes a picture of every default
+// object there for looking at.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "drawing/fake_redraw_host.h"
+#include "model/finite_check.h"
+#include "model/record_walk.h"
+#include "drawing/redraw.h"
+#include "files/document.h"
+#include "model/defaults.h"
+#include "shell/default_sets.h"
+#include "shell_test_util.h"
+
+namespace pelmar {
+namespace {
+
+using test::ReadBytes;
+using test::Scratch;
+
+const std::string Shipped = PELMAR_TEST_DATA "/../../share/pelmar/";
+constexpr char ShippedSeparator = ',';
+
+// The default object of every kind as a new object gets it with an empty
+// program folder and the shipped sets.
+struct ShippedDefaults {
+    Scratch s;
+    std::string prog = s.folder("pelmar");
+    DefaultsSource src;
+    std::unique_ptr<DProj> doc = NewDocument();
+
+    ShippedDefaults() {
+        src.programFolder = prog;
+        src.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));
+        DSubProj& o = doc->Obj;
+        o.Po.resize(1), LoadDefaultPoint(o.Po[1], 1, src);
+        o.Li.resize(1), LoadDefaultLine(o.Li[1], 1, src);
+        o.Ci.resize(1), LoadDefaultCircle(o.Ci[1], 1, src);
+        o.Tr.resize(1), LoadDefaultTriangle(o.Tr[1], 1, src);
+        o.Kv.resize(1), LoadDefaultTetragon(o.Kv[1], 1, src);
+        o.Xy.resize(1), LoadDefaultXOY(o.Xy[1], 1, src);
+        o.Sf.resize(1), LoadDefaultOrb(o.Sf[1], 1, src);
+        o.Zi.resize(1), LoadDefaultCylinder(o.Zi[1], 1, src);
+        o.Ko.resize(1), LoadDefaultCone(o.Ko[1], 1, src);
+        o.I3.resize(1), LoadDefaultPyramid3(o.I3[1], 1, src);
+        o.I4.resize(1), LoadDefaultPyramid4(o.I4[1], 1, src);
+        o.R3.resize(1), LoadDefaultPrism3(o.R3[1], 1, src);
+        o.R4.resize(1), LoadDefaultPrism4(o.R4[1], 1, src);
+        o.Xz.resize(1), LoadDefaultXYZ(o.Xz[1], 1, src);
+    }
+};
+
+// The picture of a document holding only the objects of one kind.
+QImage Picture(const DProj& all, Kind k) {
+    auto doc = NewDocument();
+    doc->Im = all.Im;
+    int n = 0;
+    ForEachStore(doc->Obj, [&](auto& store) {
+        if (++n != KindNumber(k)) return;
+        ForEachStore(all.Obj, [&](const auto& from) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(from)>, std::decay_t<decltype(store)>>) store = from;
+        });
+    });
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, doc->Im.Width, doc->Im.Height};
+    RepaintProject(*doc, st, host, 1, true);
+    return st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(DefaultSets, ShippedFilesAreWhatTheGeneratorMakes) {
+    Scratch s;
+    const std::string made = s.folder("made");
+    ASSERT_TRUE(WriteDefaultSets(made, ShippedSeparator));
+    if (std::getenv("PELMAR_WRITE_DEFAULT_SETS")) {
+        ASSERT_TRUE(WriteDefaultSets(Shipped, ShippedSeparator));
+    }
+    // A change of the loaders, updates or writer changes the sets: look at
+    // the pictures (scripts/shell_screens.sh), then remake them.
+    for (const KindInfo& k : KindTable) {
+        const std::string name = DefaultSetFile(k.kind, "");
+        const std::string shipped = ReadBytes(Shipped + name), now = ReadBytes(made + name);
+        ASSERT_FALSE(shipped.empty()) << "missing " << Shipped + name << " (PELMAR_WRITE_DEFAULT_SETS=1 writes it)";
+        if (now == shipped) continue;
+        const auto [a, b] = std::mismatch(now.begin(), now.end(), shipped.begin(), shipped.end());
+        const auto line = std::count(now.begin(), a, '\n') + 1;
+        ADD_FAILURE() << name << " differs from line " << line << " on; PELMAR_WRITE_DEFAULT_SETS=1 remakes the sets";
+    }
+}
+
+TEST(DefaultSets, EveryKindDrawsSomething) {
+    ShippedDefaults d;
+    const char* out = std::getenv("PELMAR_DEFAULT_SET_PICTURES");
+    for (const KindInfo& k : KindTable) {
+        const QImage pic = Picture(*d.doc, k.kind);
+        ASSERT_FALSE(pic.isNull());
+        int ink = 0;
+        for (int y = 0; y < pic.height(); ++y)
+            for (int x = 0; x < pic.width(); ++x) ink += (pic.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_GT(ink, 100) << k.fileWord;
+        if (out) {
+            QDir().mkpath(out);
+            pic.save(QString(out) + "/" + k.fileWord + ".png");
+        }
+    }
+}
+
+// The names a reader sees on an object: every named point, each once.
+struct Names {
+    std::multiset<std::string> seen;
+    void point(const std::string&, const DPoint& p) {
+        if (!p.Name.s.empty()) seen.insert(p.Name.s + (p.Lower.s.empty() ? "" : "_" + p.Lower.s));
+    }
+    void circle(const std::string&, const DCircle&) {}
+};
+
+template <class R>
+std::multiset<std::string> NamesOf(const R& rec) {
+    Names n;
+    test::WalkParts(rec, "", n);
+    return n.seen;
+}
+
+template <class R>
+void ExpectFinite(const R& rec, const char* what) {
+    test::ForEachDouble(rec, what, [](const std::string& at, double v) { EXPECT_TRUE(std::isfinite(v)) << at; });
+}
+
+template <std::size_t N>
+void ExpectPlainEdges(const Arr1<DLine, N>& sides, const std::string& what) {
+    for (const DLine& s : sides) {
+        EXPECT_FALSE(s.Arrow1.v || s.Arrow2.v) << what;
+        EXPECT_GT(s.Length.v, 10) << what;
+    }
+}
+
+TEST(DefaultSets, ObjectsLookAsATeacherDrawsThem) {
+    ShippedDefaults d;
+    const DSubProj& o = d.doc->Obj;
+    using Set = std::multiset<std::string>;
+    EXPECT_EQ(NamesOf(o.Po[1]), Set{"A"});
+    EXPECT_EQ(NamesOf(o.Li[1]), (Set{"A", "B"}));
+    EXPECT_FALSE(o.Li[1].Arrow1.v || o.Li[1].Arrow2.v);
+    EXPECT_EQ(NamesOf(o.Ci[1]), Set{"O"});
+    EXPECT_NEAR(o.Ci[1].A.v, o.Ci[1].B.v, 1e-9);  // a circle, not an ellipse
+    EXPECT_EQ(NamesOf(o.Tr[1]), (Set{"A", "B", "C"}));
+    ExpectPlainEdges(o.Tr[1].S, "triangle");
+    EXPECT_EQ(NamesOf(o.Kv[1]), (Set{"A", "B", "C", "D"}));
+    ExpectPlainEdges(o.Kv[1].S, "tetragon");
+    EXPECT_EQ(NamesOf(o.Xy[1]), (Set{"O", "x", "y"}));
+    EXPECT_EQ(NamesOf(o.Sf[1]), Set{"O"});
+    EXPECT_EQ(NamesOf(o.Zi[1]), (Set{"O", "O_1"}));
+    EXPECT_EQ(NamesOf(o.Ko[1]), (Set{"O", "S"}));
+    EXPECT_EQ(NamesOf(o.I3[1]), (Set{"A", "B", "C", "S", "O"}));
+    EXPECT_EQ(NamesOf(o.I4[1]), (Set{"A", "B", "C", "D", "S", "O"}));
+    EXPECT_EQ(NamesOf(o.R3[1]), (Set{"A", "B", "C", "A_1", "B_1", "C_1"}));
+    EXPECT_EQ(NamesOf(o.R4[1]), (Set{"A", "B", "C", "D", "A_1", "B_1", "C_1", "D_1"}));
+    EXPECT_EQ(NamesOf(o.Xz[1]), (Set{"O", "x", "y", "z"}));
+
+    // Solids hide what lies behind: automatic view, some edge dashed.
+    for (std::uint8_t view : {o.Sf[1].View.v, o.Zi[1].View.v, o.Ko[1].View.v, o.I3[1].View.v, o.I4[1].View.v,
+                              o.R3[1].View.v, o.R4[1].View.v})
+        EXPECT_EQ(view, 5);
+    auto dashed = [](const auto& sides) {
+        return std::any_of(sides.begin(), sides.end(), [](const DLine& l) { return l.LineType.v == 2; });
+    };
+    EXPECT_TRUE(dashed(o.I3[1].Base.S));
+    EXPECT_TRUE(dashed(o.R4[1].Base[1].S));
+    EXPECT_EQ(o.I4[1].HeightLine.LineType.v, 2);
+    EXPECT_EQ(o.Zi[1].Base[1].ViewType.v, 4);  // its far half dashed
+    EXPECT_GT(o.Zi[1].Base[1].Dash.v, 0);
+    for (const auto& f : o.I4[1].Face) ExpectPlainEdges(f.S, "pyramid face");
+    for (const auto& s : o.R3[1].Side) ExpectPlainEdges(s.S, "prism side");
+
+    // Axes of a sensible length, in whole units, with arrows.
+    const DXOY& xy = o.Xy[1];
+    const double xUnits = (xy.AxisX.P2.Y.v - xy.AxisX.P1.Y.v) / xy.ScaleX.v;
+    const double yUnits = (xy.AxisY.P2.Z.v - xy.AxisY.P1.Z.v) / xy.ScaleY.v;
+    EXPECT_GE(xUnits, 8);
+    EXPECT_LE(xUnits, 20);
+    EXPECT_GE(yUnits, 8);
+    EXPECT_LE(yUnits, 20);
+    EXPECT_TRUE(xy.AxisX.Arrow2.v && xy.AxisY.Arrow2.v);
+
+    ExpectFinite(o.Po[1], "point");
+    ExpectFinite(o.Li[1], "segment");
+    ExpectFinite(o.Ci[1], "ellipse");
+    ExpectFinite(o.Tr[1], "triangle");
+    ExpectFinite(o.Kv[1], "tetragon");
+    ExpectFinite(o.Xy[1], "2D system");
+    ExpectFinite(o.Sf[1], "sphere");
+    ExpectFinite(o.Zi[1], "cylinder");
+    ExpectFinite(o.Ko[1], "cone");
+    ExpectFinite(o.I3[1], "pyramid 3");
+    ExpectFinite(o.I4[1], "pyramid 4");
+    ExpectFinite(o.R3[1], "prism 3");
+    ExpectFinite(o.R4[1], "prism 4");
+    ExpectFinite(o.Xz[1], "3D system");
+}
+
+TEST(DefaultSets, TheUsersOwnSetComesFirstAndTheBuiltInValuesLast) {
+    ShippedDefaults d;
+    // The user's own point set in the program folder.
+    auto own = NewDocument();
+    DPoint p = d.doc->Obj.Po[1];
+    p.Name.s = "Z";
+    own->Obj.Po.add(p);
+    std::filesystem::create_directories(d.prog + "DefaultSet");
+    ASSERT_TRUE(WriteDocument(DefaultSetFile(Kind::po, d.prog), *own, WriteModeDefaultSet, DocumentContext{}));
+    DPoint fromUser;
+    LoadDefaultPoint(fromUser, 2, d.src);
+    EXPECT_EQ(fromUser.Name.s, "Z");
+    EXPECT_EQ(fromUser.ID.s, "Point №2");
+    // Nothing shipped and nothing of the user's: the built-in values.
+    DefaultsSource none = d.src;
+    none.readDocument = ShippedSetReader(d.prog, {d.s.folder("empty")}, BindDocumentReader(nullptr));
+    DLine builtIn, expect;
+    LoadDefaultLine(builtIn, 1, none);
+    LoadDefaultLine(expect, 1, DefaultsSource{});
+    EXPECT_EQ(builtIn.Arrow2.v, expect.Arrow2.v);
+    EXPECT_EQ(builtIn.P2.ScrX.v, expect.P2.ScrX.v);
+}
+
+}  // namespace
+}  // namespace pelmar

@@ -1,0 +1,218 @@
+// The settings file: its bytes as written, damaged and short files, the
+// fall-back to the shipped copy, and round trips of random settings.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "shell/settings.h"
+#include "shell_test_util.h"
+
+namespace pelmar {
+namespace {
+
+using test::ReadBytes;
+using test::Scratch;
+using test::WriteBytes;
+
+const std::string Prog = "/home/t/.local/share/pelmar/";
+
+std::string Lines(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+// A file as the program writes it: every value away from its start value.
+const std::string Full = Lines({Utf8ToCp1251("/home/t/Чертежи/"), "8", "255000000", "000000255", "\xE8" "0120", "001101110",
+                                "/home/t/a.pel", "/home/t/b.pel", "No File", "No File", "No File", "\xE8",
+                                "English.trs"});
+
+Settings Parsed(const std::string& bytes) {
+    Settings s = StartSettings(Prog);
+    ParseSettings(bytes, Prog, s);
+    return s;
+}
+
+TEST(SettingsFile, AFullFileSetsEveryValueAndIsWrittenBackByteForByte) {
+    const Settings s = Parsed(Full);
+    EXPECT_EQ(s.DocDir, "/home/t/Чертежи/");
+    EXPECT_EQ(s.MoveColor, 0x0000FFu);
+    EXPECT_EQ(s.ShapeColor, 0xFF0000u);
+    EXPECT_TRUE(s.UndoOn);
+    EXPECT_EQ(s.UndoSteps, 120);
+    EXPECT_EQ(s.ShowTB, (std::array<bool, 8>{true, true, false, false, true, false, false, false}));
+    EXPECT_EQ(s.SpareDigit, 0);
+    EXPECT_EQ(s.RecentFiles[0], "/home/t/a.pel");
+    EXPECT_EQ(s.RecentFiles[2], "No File");
+    EXPECT_TRUE(s.OwnDialogs);
+    EXPECT_EQ(s.LangFile, Prog + "Translation/English.trs");
+    EXPECT_EQ(SettingsText(s), Full);
+}
+
+// Each case: a file (or a change of one line of the full file) and what it gives.
+struct ParseCase {
+    const char* what;
+    std::string bytes;
+    std::function<void(const Settings&)> check;
+};
+
+std::string FullWithLine(int n, const std::string& text) {
+    std::vector<std::string> l;
+    std::string rest = Full;
+    for (std::size_t at; (at = rest.find("\r\n")) != std::string::npos; rest = rest.substr(at + 2))
+        l.push_back(rest.substr(0, at));
+    l[static_cast<std::size_t>(n - 1)] = text;
+    std::string out;
+    for (const auto& x : l) out += x + "\r\n";
+    return out;
+}
+
+TEST(SettingsFile, LinesReadAsTheirTableSaysAndDamageKeepsTheStartValues) {
+    const Settings start = StartSettings(Prog);
+    const std::vector<ParseCase> cases{
+        {"channel 300 keeps its low byte", FullWithLine(3, "300000000"),
+         [](const Settings& s) { EXPECT_EQ(s.MoveColor, 44u); }},
+        {"colour with letters keeps black", FullWithLine(4, "0000x0255"),
+         [](const Settings& s) { EXPECT_EQ(s.ShapeColor, 0u); }},
+        {"colour too short keeps black", FullWithLine(3, "25500"), [](const Settings& s) { EXPECT_EQ(s.MoveColor, 0u); }},
+        {"undo off with depth", FullWithLine(5, "\xEB" "0120"),
+         [](const Settings& s) { EXPECT_FALSE(s.UndoOn); EXPECT_EQ(s.UndoSteps, 120); }},
+        {"undo depth beyond the deepest", FullWithLine(5, "\xE8" "9999"),
+         [](const Settings& s) { EXPECT_TRUE(s.UndoOn); EXPECT_EQ(s.UndoSteps, MaxUndoSteps); }},
+        {"undo depth not digits", FullWithLine(5, "\xE8" "12a4"),
+         [](const Settings& s) { EXPECT_TRUE(s.UndoOn); EXPECT_EQ(s.UndoSteps, 0); }},
+        {"undo switch of another letter", FullWithLine(5, "x0050"),
+         [](const Settings& s) { EXPECT_FALSE(s.UndoOn); EXPECT_EQ(s.UndoSteps, 50); }},
+        {"ninth digit kept", FullWithLine(6, "111111117"),
+         [](const Settings& s) { EXPECT_EQ(s.SpareDigit, 7); EXPECT_EQ(s.ShowTB, (std::array<bool, 8>{})); }},
+        {"group letters keep their flags", FullWithLine(6, "0x0"),
+         [](const Settings& s) {
+             EXPECT_TRUE(s.ShowTB[0]); EXPECT_FALSE(s.ShowTB[1]); EXPECT_TRUE(s.ShowTB[2]); EXPECT_FALSE(s.ShowTB[3]);
+         }},
+        {"empty recent entry is No File", FullWithLine(8, ""),
+         [](const Settings& s) { EXPECT_EQ(s.RecentFiles[1], "No File"); }},
+        {"empty language line keeps the built-in texts", FullWithLine(13, ""),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"empty folder line keeps the program folder", FullWithLine(1, ""),
+         [](const Settings& s) { EXPECT_EQ(s.DocDir, Prog); }},
+        {"folder without its slash", FullWithLine(1, "/srv/docs"),
+         [](const Settings& s) { EXPECT_EQ(s.DocDir, "/srv/docs/"); }},
+        {"lone LF line ends", "/a/\n8\n000255000\n",
+         [](const Settings& s) { EXPECT_EQ(s.DocDir, "/a/"); EXPECT_EQ(s.MoveColor, 0x00FF00u); }},
+        {"short file: lines read, the rest as at start", Lines({"/d/", "8", "255000000", "000000255", "\xE8" "0050"}),
+         [&](const Settings& s) {
+             EXPECT_EQ(s.UndoSteps, 50);
+             EXPECT_EQ(s.ShowTB, start.ShowTB);
+             EXPECT_EQ(s.RecentFiles, start.RecentFiles);
+             EXPECT_EQ(s.LangFile, "");
+         }},
+        {"empty file", "", [&](const Settings& s) { EXPECT_EQ(SettingsText(s), SettingsText(start)); }},
+        {"binary garbage", std::string("\x00\xFF\x98\r\r\n\n\x01", 8),
+         [&](const Settings& s) {
+             EXPECT_EQ(s.MoveColor, 0u);
+             EXPECT_EQ(s.UndoSteps, 0);
+             EXPECT_EQ(s.RecentFiles, start.RecentFiles);
+         }},
+    };
+    for (const ParseCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.check(Parsed(c.bytes));
+    }
+}
+
+TEST(SettingsFile, WhatTheCodePageCannotHoldIsNotWrittenAsADamagedPath) {
+    Settings s = StartSettings(Prog);
+    s.DocDir = "/home/t/图纸/";
+    s.RecentFiles = {"/home/t/图.pel", "", "/home/t/ж.pel", "No File", "/x.pel"};
+    s.LangFile = "/elsewhere/de.trs";
+    const Settings back = Parsed(SettingsText(s));
+    EXPECT_EQ(back.DocDir, Prog);
+    EXPECT_EQ(back.RecentFiles, (std::array<std::string, 5>{"No File", "No File", "/home/t/ж.pel", "No File", "/x.pel"}));
+    // A language file outside the translation folder is written whole.
+    EXPECT_EQ(back.LangFile, Prog + "Translation//elsewhere/de.trs");
+}
+
+TEST(SettingsFile, RandomSettingsSurviveTheirFile) {
+    std::mt19937 rng(14);
+    const std::vector<std::string> pieces{"a", "Ж", "дом", " ", "№", "x.pel", "/", "-", "Ёлка", "9"};
+    auto text = [&](int n) {
+        std::string t = "/";
+        for (int i = 0; i < n; ++i) t += pieces[rng() % pieces.size()];
+        return t;
+    };
+    for (int round = 0; round < 300; ++round) {
+        Settings s = StartSettings(Prog);
+        s.DocDir = text(1 + static_cast<int>(rng() % 6)) + "/";
+        s.MoveColor = rng() & 0xFFFFFF;
+        s.ShapeColor = rng() & 0xFFFFFF;
+        s.UndoOn = rng() % 2;
+        s.UndoSteps = static_cast<int>(rng() % (MaxUndoSteps + 1));
+        for (bool& b : s.ShowTB) b = rng() % 2;
+        s.SpareDigit = static_cast<int>(rng() % 10);
+        for (std::string& r : s.RecentFiles) r = rng() % 3 ? text(1 + static_cast<int>(rng() % 8)) : "No File";
+        s.OwnDialogs = rng() % 2;
+        s.LangFile = Prog + "Translation/" + text(2).substr(1) + ".trs";
+        const std::string bytes = SettingsText(s);
+        const Settings back = Parsed(bytes);
+        ASSERT_EQ(SettingsText(back), bytes) << round;
+        EXPECT_EQ(back.DocDir, s.DocDir);
+        EXPECT_EQ(back.MoveColor, s.MoveColor);
+        EXPECT_EQ(back.ShapeColor, s.ShapeColor);
+        EXPECT_EQ(back.UndoOn, s.UndoOn);
+        EXPECT_EQ(back.UndoSteps, s.UndoSteps);
+        EXPECT_EQ(back.ShowTB, s.ShowTB);
+        EXPECT_EQ(back.SpareDigit, s.SpareDigit);
+        EXPECT_EQ(back.RecentFiles, s.RecentFiles);
+        EXPECT_EQ(back.OwnDialogs, s.OwnDialogs);
+        EXPECT_EQ(back.LangFile, s.LangFile);
+        // Thirteen lines, each ended by CR LF.
+        std::size_t crlf = 0;
+        for (std::size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2) ++crlf;
+        EXPECT_EQ(crlf, 13u);
+    }
+}
+
+TEST(SettingsFile, ReadAndWriteInTheProgramFolderWithTheShippedCopyAsFallBack) {
+    Scratch sc;
+    const std::string prog = sc.path("user/pelmar/");  // not there yet
+    const std::string shipped = sc.folder("share/pelmar");
+    Settings s;
+    s.UndoSteps = 77;
+    EXPECT_FALSE(ReadSettings(prog, s, {shipped}));
+    EXPECT_EQ(SettingsText(s), SettingsText(StartSettings(prog)));
+    EXPECT_EQ(s.DocDir, prog);
+
+    WriteBytes(shipped + "Pelmar.set", FullWithLine(5, "\xE8" "0033"));
+    ASSERT_TRUE(ReadSettings(prog, s, {shipped}));
+    EXPECT_EQ(s.UndoSteps, 33);
+
+    // Written into the program folder, which is made; read from there first.
+    s.UndoSteps = 44;
+    ASSERT_TRUE(WriteSettings(prog, s));
+    EXPECT_EQ(ReadBytes(prog + "Pelmar.set"), SettingsText(s));
+    Settings again;
+    ASSERT_TRUE(ReadSettings(prog, again, {shipped}));
+    EXPECT_EQ(again.UndoSteps, 44);
+    EXPECT_FALSE(std::filesystem::exists(prog + "Pelmar.set.part"));
+
+    // A program folder that is a file: both attempts fail, quietly.
+    WriteBytes(sc.path("blocked"), "x");
+    EXPECT_FALSE(WriteSettings(sc.path("blocked"), s));
+}
+
+TEST(SettingsFile, TheShippedSettingsStartAFreshUserSensibly) {
+    Settings s;
+    ASSERT_TRUE(ReadSettings("/nowhere/pelmar/", s, {PELMAR_TEST_DATA "/../../share/pelmar/"}));
+    EXPECT_EQ(s.DocDir, "/nowhere/pelmar/");
+    EXPECT_EQ(s.MoveColor, DefaultMoveColor);
+    EXPECT_EQ(s.ShapeColor, DefaultShapeColor);
+    EXPECT_TRUE(s.UndoOn);
+    EXPECT_GE(s.UndoSteps, 10);
+    EXPECT_EQ(s.ShowTB, (std::array<bool, 8>{true, true, true, true, true, true, true, true}));
+    for (const std::string& r : s.RecentFiles) EXPECT_EQ(r, "No File");
+    EXPECT_EQ(s.LangFile, "/nowhere/pelmar/Translation/Russian");
+}
+
+}  // namespace
+}  // namespace pelmar
