@@ -62,7 +62,9 @@ std::string ColumnNumberText(double x) {
 
 // F on the column: x replaced by the column value, then y renamed x.
 std::string ColumnFormula(const std::string& F, double x) {
-    const std::string value = "(" + ColumnNumberText(x) + ")";
+    std::string value = ColumnNumberText(x);
+    value.insert(value.begin(), '(');
+    value += ')';
     std::string r;
     r.reserve(F.size() + 8);
     for (char ch : F) {
