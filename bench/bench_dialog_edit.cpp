@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "dialogs/num_edit.h"
-#include "dialogs/point_dialog.h"
-#include "drawing/fake_redraw_host.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/point_dialog.h"
+#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
@@ -75,7 +75,7 @@ public:
         doc->Obj.Po[1] = work.CurPoint;
         reg.Fill(Kind::po, work.CurPoint);
     }
-    void RepaintProject() override { pelmar::RepaintProject(*doc, st, host, 1, false); }
+    void RepaintProject() override { pelmar::RepaintProject(*doc, st, host, RedrawMode::Window, false); }
     bool NoRedraw() const override { return false; }
 
     DialogPlace dialogPlace() const override { return {}; }

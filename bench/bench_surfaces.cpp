@@ -68,13 +68,35 @@ void Run(benchmark::State& st, bool sections, bool outline, bool gradient) {
         RasterSurface raster(back);
         QtCanvas canvas(lines);
         PaintTarget t1;
-        t1.word = "pel";
+        t1.kind = TargetKind::Pel;
         t1.raster = &raster;
         DrawSubCurve(a, t1, 1);
         PaintTarget t2;
-        t2.word = "pel";
+        t2.kind = TargetKind::Pel;
         t2.canvas = &canvas;
         DrawSubCurve(a, t2, 2);
+    }
+}
+
+// The sections of a surface whose sections span a box far larger than the
+// 3D system's drawing window, drawn with their hidden parts dashed: every
+// section point looks along its viewing ray for the surface (a scan, no
+// quadratic fit).
+void BM_HiddenLinesLargeBox(benchmark::State& st) {
+    SubCurveArgs a = Sphere(true, false, false);
+    a.Outline.FitMode = 0;
+    a.Outline.Step1 = 2;
+    const double r = static_cast<double>(st.range(0));
+    for (auto& b : a.Sections.Bounds) b = {-r, r, -r, r};
+    a.Style.VisibilityMode = 2;
+    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : st) {
+        lines.fill(0xFFFFFFFF);
+        QtCanvas canvas(lines);
+        PaintTarget t;
+        t.word = "pel";
+        t.canvas = &canvas;
+        DrawSubCurve(a, t, 2);
     }
 }
 
@@ -86,6 +108,7 @@ void BM_SurfaceAll(benchmark::State& st) { Run(st, true, true, true); }
 }  // namespace
 
 BENCHMARK(BM_SurfaceSections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HiddenLinesLargeBox)->Arg(5)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceOutline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceGradient)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceAll)->Unit(benchmark::kMillisecond);

@@ -30,7 +30,7 @@ void ThinOut(std::vector<CurvePoint>& pts, Differs&& differs) {
 }
 
 bool SamePixel(const CurvePoint& a, const CurvePoint& b) {
-    return std::nearbyint(a.x) == std::nearbyint(b.x) && std::nearbyint(a.y) == std::nearbyint(b.y);
+    return std::rint(a.x) == std::rint(b.x) && std::rint(a.y) == std::rint(b.y);
 }
 
 void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, bool dashed, const DImProj& im,
@@ -210,7 +210,7 @@ void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale
 DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, const DOutLine& outline,
                           const std::string& surface, const std::array<Vec3, 8>& corners, int zoom,
                           const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                          DistributionParameters& params) {
+                          DistributionParameters& params, const ScanWindow& window) {
     DCurve2 out = curves;
     out.Valid = 0;
     if ((!t.Moved && !t.Rotated) || curves.Plane == PlaneAsIs) return out;
@@ -239,7 +239,7 @@ DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, c
             if (plane != PlaneXOY) {
                 TColor unused = 0;
                 visible = !RaySurfaceHit(m, true, corners, hiding, outline.FitMode, step, t, 0, 0, 0, im, false,
-                                         unused, full, params);
+                                         unused, full, params, window);
             }
             double px, py;
             PicturePointOfModel(plane, m, zoom, xScale, yScale, cx, cy, px, py);
@@ -260,13 +260,13 @@ void OutputPolyline(DCurve1 poly, int width, TColor colour, bool dashed, int cdr
     std::vector<CurvePoint> pts = PointsOf(poly);
     ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return !SamePixel(a, b); });
     if (pass == 1) return;
-    if (target.is("pel")) {
+    if (target.is(TargetKind::Pel)) {
         if (!target.canvas) return;
         ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) >= 1.0; });
         OutputPel(pts, width, colour, dashed, im, dash, gap, *target.canvas);
-    } else if (target.is("cdr")) {
+    } else if (target.is(TargetKind::Cdr)) {
         if (target.cdr) OutputCdr(std::move(pts), width, colour, dashed, cdrDashStyle, im, *target.cdr);
-    } else if (target.is("wrd")) {
+    } else if (target.is(TargetKind::Wrd)) {
         if (target.wrd) OutputWrd(std::move(pts), width, colour, dashed, im, target);
     }
 }
@@ -275,9 +275,9 @@ void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, st
                   const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
                   const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
                   int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                  DistributionParameters& params) {
-    const DCurve2 set =
-        TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy, cx, params);
+                  DistributionParameters& params, const ScanWindow& window) {
+    const DCurve2 set = TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy,
+                                          cx, params, window);
     auto out = [&](const DCurve1& line, bool dashed) {
         OutputPolyline(line, width, colour, dashed, cdrDashStyle, im, style.Dash, style.Gap, target, pass);
     };

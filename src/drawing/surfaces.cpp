@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "drawing/graph_run.h"
 #include "drawing/surface_internal.h"
@@ -14,23 +15,21 @@ namespace pelmar {
 
 namespace {
 
-constexpr int SectionsLine = 348;
 constexpr const char* SectionsText = "Неявный график";
-constexpr int OutlineLine = 519;
 constexpr const char* OutlineText = "Контур";
 constexpr const char* GradientText = "Gradient";
 
-GraphRunHost* RunHost(const SubCurveContext& ctx) { return ctx.Target.run ? ctx.Target.run->Host : nullptr; }
+GraphHost* RunHost(const SubCurveContext& ctx) { return ctx.Target.run ? ctx.Target.run->Host : nullptr; }
 
-std::string Word(GraphRunHost* host, int line, const char* fallback) {
-    std::string t = host ? host->wordLine(line) : std::string();
+std::string Word(GraphHost* host, WordNo line, const char* fallback) {
+    std::string t = host ? host->texts().word(line) : std::string();
     return t.empty() ? std::string(fallback) : t;
 }
 
 bool OwnPictureProgress(const SubCurveContext& ctx) {
-    return ctx.Target.is("pel") && (ctx.Pass == 1 || ctx.Pass == 3);
+    return ctx.Target.is(TargetKind::Pel) && (ctx.Pass == 1 || ctx.Pass == 3);
 }
-bool ExportProgress(const SubCurveContext& ctx) { return ctx.Target.is("cdr") || ctx.Target.is("wrd"); }
+bool ExportProgress(const SubCurveContext& ctx) { return ctx.Target.is(TargetKind::Cdr) || ctx.Target.is(TargetKind::Wrd); }
 
 // The integer scale of the outline and the fill.
 int IntScale(const SubCurveContext& ctx) { return RoundToInt(ctx.XScale); }
@@ -41,23 +40,28 @@ double MarchStep(const SubCurveContext& ctx) {
     return s > 0 ? static_cast<double>(ctx.Outline.Step1) / s : 0;
 }
 
-SurfaceHitTest HitTest(SubCurveContext& ctx, const std::string& surface) {
+// The ray tests of the surface for picture points (0, y, z); the
+// distribution parameters they prepare with are params (the running call's,
+// or a worker's own copy).
+SurfaceHitTest HitTest(const SubCurveContext& ctx, const std::string& surface, DistributionParameters& params) {
     const double step = MarchStep(ctx);
-    return [&ctx, surface, step](double y, double z) {
+    return [&ctx, &params, surface, step](double y, double z) {
         TColor unused = 0;
         const auto& c = ctx.Outline.Colors;
         return RaySurfaceHit({0, y, z}, false, ctx.Corners, surface, ctx.Outline.FitMode, step, ctx.Transform, c[0],
-                             c[1], c[2], ctx.ImProj, false, unused, ctx.NamedFunctions, ctx.Params);
+                             c[1], c[2], ctx.ImProj, false, unused, ctx.NamedFunctions, params);
     };
 }
 
-SurfaceColourTest ColourTest(SubCurveContext& ctx, const std::string& surface) {
+SurfaceHitTest HitTest(SubCurveContext& ctx, const std::string& surface) { return HitTest(ctx, surface, ctx.Params); }
+
+SurfaceColourTest ColourTest(const SubCurveContext& ctx, const std::string& surface, DistributionParameters& params) {
     const double step = MarchStep(ctx);
-    return [&ctx, surface, step](double y, double z, TColor& colour) {
+    return [&ctx, &params, surface, step](double y, double z, TColor& colour) {
         const auto& c = ctx.Outline.Colors;
         const bool hit = RaySurfaceHit({0, y, z}, false, ctx.Corners, surface, ctx.Outline.FitMode, step,
                                        ctx.Transform, c[0], c[1], c[2], ctx.ImProj, true, colour, ctx.NamedFunctions,
-                                       ctx.Params);
+                                       params);
         // Only a point or a direction of light gives the hit a colour.
         return hit && (ctx.ImProj.LightSource == 1 || ctx.ImProj.LightSource == 2);
     };
@@ -65,28 +69,32 @@ SurfaceColourTest ColourTest(SubCurveContext& ctx, const std::string& surface) {
 
 // Event pump, progress and stop of a scan on the own picture; the exports
 // only move their bar.
+// The progress display of the target of a drawing that shows its progress.
+ProgressRole* ShownProgress(const SubCurveContext& ctx) {
+    GraphHost* host = RunHost(ctx);
+    if (!host || !(OwnPictureProgress(ctx) || ExportProgress(ctx))) return nullptr;
+    return host->progressFor(ctx.Target.kind);
+}
+
 SurfaceScanControl ScanControl(SubCurveContext& ctx) {
     SurfaceScanControl ctl;
-    GraphRunHost* host = RunHost(ctx);
+    ProgressRole* shown = ShownProgress(ctx);
     if (OwnPictureProgress(ctx)) {
-        ctl.lineDone = [&ctx, host] {
-            if (host && !(ctx.NoRedraw && *ctx.NoRedraw)) host->processEvents();
+        ctl.lineDone = [&ctx, shown] {
+            if (shown && !(ctx.NoRedraw && *ctx.NoRedraw)) shown->processEvents();
         };
         ctl.running = [&ctx] { return ctx.running(); };
     }
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx)))
-        ctl.progress = [&ctx, host](int p) { host->setProgress(ctx.Target.word, p); };
+    if (shown) ctl.progress = [shown](int p) { shown->setProgress(p); };
     return ctl;
 }
 
 void ShowProgress(const SubCurveContext& ctx, const std::string& text) {
-    GraphRunHost* host = RunHost(ctx);
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx))) host->showProgress(ctx.Target.word, text);
+    if (ProgressRole* shown = ShownProgress(ctx)) shown->showProgress(text);
 }
 
 void HideProgress(const SubCurveContext& ctx) {
-    GraphRunHost* host = RunHost(ctx);
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx))) host->hideProgress(ctx.Target.word);
+    if (ProgressRole* shown = ShownProgress(ctx)) shown->hideProgress();
 }
 
 // The 3D system of the object slot in a document, or null.
@@ -106,7 +114,7 @@ int OutlineNumber(const SubCurveArgs& a) {
 void DrawResult(SubCurveContext& ctx, const SubCurveArgs& a) {
     DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace
@@ -119,7 +127,7 @@ void DrawSurface(SubCurveContext& ctx, const SubCurveArgs& a) {
     const char sep = ctx.Target.run ? ctx.Target.run->DecimalSep : '.';
     const auto plan =
         PlanSurfaceSections(a.Kind, a.Formula1, a.SurfaceNumber, sec, ctx.XScale, ctx.CX, ctx.CY, sep);
-    ShowProgress(ctx, Word(RunHost(ctx), SectionsLine, SectionsText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::ImplicitGraph, SectionsText));
     ctx.CurveCount = TracedSectionCount(plan);
     ctx.CurveNo = 0;
     ctx.LastProgress = 0;
@@ -155,7 +163,7 @@ void DrawSurfaceOutline(SubCurveContext& ctx, const SubCurveArgs& a) {
     }
 
     const std::string surface = SurfaceRayFormula(a.Kind, a.Formula1, ctx.Transform);
-    ShowProgress(ctx, Word(RunHost(ctx), OutlineLine, OutlineText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::Outline, OutlineText));
     ctx.CurrentA.clear();
     ctx.CurrentB.clear();
     ctx.Result.clear(PlaneAsIs, 0);
@@ -202,7 +210,7 @@ double BisectSurfaceEdge(SubCurveContext& ctx, const std::string& surface, std::
 }
 
 void DrawSurfaceGradient(SubCurveContext& ctx, const SubCurveArgs& a) {
-    if (!ctx.Target.is("pel") || ctx.Pass == 2 || !ctx.Target.raster) return;
+    if (!ctx.Target.is(TargetKind::Pel) || ctx.Pass == 2 || !ctx.Target.raster) return;
     if (!ctx.running() || !ctx.Recompute) return;
     if (ctx.Stores.DrawProj && ctx.Stores.DrawProj->FillValid) return;
     const int s = IntScale(ctx);
@@ -215,8 +223,20 @@ void DrawSurfaceGradient(SubCurveContext& ctx, const SubCurveArgs& a) {
     g.ScanDir = ctx.Outline.ScanDir;
     g.S = s;
     g.CX = ctx.CX, g.CY = ctx.CY;
-    PaintSurfaceGradient(ctx.Corners, g, HitTest(ctx, surface), ColourTest(ctx, surface), *ctx.Target.raster,
-                         ScanControl(ctx));
+    g.Threads = UsableCores();
+    // Lines are coloured on all cores; each worker prepares the surface with
+    // its own copy of the distribution parameters.  Every preparation sets
+    // them from the surface's own text, so after the first pixel they are the
+    // same in every worker and in a serial scan; the running call takes them
+    // from the worker that coloured the last line.
+    std::vector<DistributionParameters> params(static_cast<std::size_t>(g.Threads), ctx.Params);
+    const SurfaceTestMaker make = [&](int w) {
+        DistributionParameters& p = params.at(static_cast<std::size_t>(w));
+        return SurfaceTests{HitTest(ctx, surface, p), ColourTest(ctx, surface, p)};
+    };
+    int last = -1;
+    PaintSurfaceGradient(ctx.Corners, g, make, *ctx.Target.raster, ScanControl(ctx), &last);
+    if (last >= 0) ctx.Params = params[static_cast<std::size_t>(last)];
 }
 
 }  // namespace pelmar

@@ -29,8 +29,8 @@ using CommandState = std::pair<Command, bool>;
 void ApplyStates(CommandStates& states, const std::vector<CommandState>& list);
 
 // The object dialogs: the two pyramid kinds share one, so do the two prisms.
-enum class ObjectDialog : std::uint8_t { Po, Li, Ci, Tr, Kv, XY, Sf, Zi, Ko, Pi, Pr, XZ };
-ObjectDialog DialogOf(Kind k);
+enum class KindDialog : std::uint8_t { Po, Li, Ci, Tr, Kv, XY, Sf, Zi, Ko, Pi, Pr, XZ };
+KindDialog DialogOf(Kind k);
 
 // A set of kinds.
 class KindSet {
@@ -64,7 +64,7 @@ public:
     virtual ~NoProjectHost() = default;
     virtual CommandStates& commands() = 0;
     virtual std::array<bool, KindCount>& dialogOpen() = 0;  // FormPoOpen .. FormXZOpen
-    virtual void closeObjectDialog(ObjectDialog d) = 0;
+    virtual void closeObjectDialog(KindDialog d) = 0;
     virtual void deleteUndoFiles() = 0;
     virtual void setCaption(const std::string& caption) = 0;  // main window and application title
     // Not at start-up: the transformations window disabled, the draw tools
@@ -123,7 +123,7 @@ public:
     virtual ~BackToHost() = default;
     virtual CommandStates& commands() = 0;
     virtual std::array<bool, KindCount>& dialogOpen() = 0;
-    virtual void closeObjectDialog(ObjectDialog d) = 0;
+    virtual void closeObjectDialog(KindDialog d) = 0;
     virtual std::array<std::uint8_t, KindCount>& roleBytes() = 0;
     virtual void setApplyEnabled(bool on) = 0;
     virtual void keepWorkingCopy(Kind k) = 0;     // a copy of the kind's working copy

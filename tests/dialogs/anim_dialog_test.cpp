@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "dialog_test_util.h"
-#include "dialogs/anim_dialog.h"
+#include "dialogs/ui/anim_dialog.h"
 #include "editing_fake.h"
 
 using namespace pelmar;

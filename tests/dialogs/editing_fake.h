@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/default_set.h"
-#include "dialogs/dialog_registry.h"
+#include "dialogs/ui/default_set.h"
+#include "dialogs/ui/dialog_registry.h"
 #include "model/update.h"
 
 namespace pelmar::test {

@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "dialog_test_util.h"
-#include "dialogs/line_dialog.h"
-#include "dialogs/num_edit.h"
-#include "dialogs/point_dialog.h"
+#include "dialogs/ui/line_dialog.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/point_dialog.h"
 #include "editing_fake.h"
 #include "model/construct.h"
 #include "model/defaults.h"

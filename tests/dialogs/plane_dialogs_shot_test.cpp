@@ -10,7 +10,7 @@
 #include <QProcess>
 
 #include "dialog_test_util.h"
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "editing_fake.h"
 #include "model/defaults.h"
@@ -48,7 +48,7 @@ TEST(PlaneDialogs, FitTheirWindowsBesideTheDrawing) {
     DrawingState st;
     FakeRedrawHost host;
     host.view = {0, 0, 600, 600};
-    RepaintProject(*ed.doc, st, host, 1, true);
+    RepaintProject(*ed.doc, st, host, RedrawMode::Window, true);
     QLabel drawing;
     drawing.setPixmap(QPixmap::fromImage(st.DrawBitmap.copy(0, 0, 600, 600)));
     drawing.move(420, 10);

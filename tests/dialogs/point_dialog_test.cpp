@@ -6,9 +6,9 @@
 #include <cmath>
 
 #include "dialog_test_util.h"
-#include "dialogs/num_edit.h"
-#include "dialogs/point_dialog.h"
-#include "dialogs/spin_edit.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/point_dialog.h"
+#include "dialogs/ui/spin_edit.h"
 #include "editing_fake.h"
 #include "model/defaults.h"
 #include "model/geometry.h"

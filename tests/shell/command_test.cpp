@@ -121,12 +121,12 @@ TEST(CommandTable, EachToolGroupShowsExactlyItsButtons) {
 struct FakeNoProject : NoProjectHost {
     FakeStates states;
     std::array<bool, KindCount> open{};
-    std::vector<ObjectDialog> closed;
+    std::vector<KindDialog> closed;
     int undoDeletes = 0, leaves = 0;
     std::string caption = "Pelmar  -  a.pel";
     CommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
-    void closeObjectDialog(ObjectDialog d) override { closed.push_back(d); }
+    void closeObjectDialog(KindDialog d) override { closed.push_back(d); }
     void deleteUndoFiles() override { ++undoDeletes; }
     void setCaption(const std::string& c) override { caption = c; }
     void leaveDocument() override { ++leaves; }
@@ -145,7 +145,7 @@ TEST(CommandRules, TheNoProjectStateDisablesWhatNeedsADocument) {
             expect.insert(Name(static_cast<Command>(c)));
         EXPECT_EQ(Disabled(h.states), expect);
         // The shared pyramid dialog closes once.
-        EXPECT_EQ(h.closed, (std::vector<ObjectDialog>{ObjectDialog::Li, ObjectDialog::Pi, ObjectDialog::Pr}));
+        EXPECT_EQ(h.closed, (std::vector<KindDialog>{KindDialog::Li, KindDialog::Pi, KindDialog::Pr}));
         EXPECT_EQ(h.open, (std::array<bool, KindCount>{}));
         EXPECT_EQ(h.undoDeletes, 1);
         EXPECT_EQ(h.caption, "Pelmar");
@@ -223,7 +223,7 @@ struct FakeBackTo : BackToHost {
     std::vector<std::string> log;
     CommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
-    void closeObjectDialog(ObjectDialog d) override { log.push_back("close " + std::to_string(static_cast<int>(d))); }
+    void closeObjectDialog(KindDialog d) override { log.push_back("close " + std::to_string(static_cast<int>(d))); }
     std::array<std::uint8_t, KindCount>& roleBytes() override { return roles; }
     void setApplyEnabled(bool on) override { log.push_back(on ? "apply on" : "apply off"); }
     void keepWorkingCopy(Kind) override { log.push_back("keep"); }
@@ -232,11 +232,11 @@ struct FakeBackTo : BackToHost {
     void fillObjectDialog(Kind k) override { log.push_back("fill " + std::to_string(KindNumber(k))); }
 };
 
-std::string D(ObjectDialog d) { return "close " + std::to_string(static_cast<int>(d)); }
+std::string D(KindDialog d) { return "close " + std::to_string(static_cast<int>(d)); }
 
 TEST(BackTo, EachParentClosesClearsAndDisablesByItsRow) {
     using K = Kind;
-    using OD = ObjectDialog;
+    using OD = KindDialog;
     struct Row {
         Kind k;
         std::vector<OD> closed;      // with every flag set
@@ -295,15 +295,15 @@ TEST(BackTo, FromAPointOfATetragonsSideTheTrianglesCommandsStay) {
     h.states.on[C::ToTr] = false;                    // as the triangle left it
     h.states.on[C::ToKv] = h.states.on[C::ToLi] = true;
     BackTo(Kind::kv, h);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Po)), 1);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Li)), 1);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Ci)), 0);  // its flag was clear
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Po)), 1);
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Li)), 1);
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Ci)), 0);  // its flag was clear
     EXPECT_FALSE(h.states.enabled(C::ToTr));
     EXPECT_FALSE(h.states.enabled(C::ToKv));
     // The segment command closes the point dialog even when its flag is clear.
     FakeBackTo s;
     BackTo(Kind::li, s);
-    EXPECT_EQ(s.log.front(), D(ObjectDialog::Po));
+    EXPECT_EQ(s.log.front(), D(KindDialog::Po));
     EXPECT_THROW(BackToRowOf(Kind::po), std::invalid_argument);
 }
 
