@@ -94,7 +94,7 @@ void BM_HiddenLinesLargeBox(benchmark::State& st) {
         lines.fill(0xFFFFFFFF);
         QtCanvas canvas(lines);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.canvas = &canvas;
         DrawSubCurve(a, t, 2);
     }
