@@ -86,7 +86,7 @@ public:
 
 void BM_PointEditCommitAndRedraw(benchmark::State& state) {
     Editing ed;
-    ObjectDialog* dlg = ed.reg.Show(Kind::po);
+    ObjectDialog* dlg = ed.reg.open(Kind::po);
     ed.reg.Fill(Kind::po, ed.work.CurPoint);
     dlg->activateWindow();
     QApplication::processEvents();

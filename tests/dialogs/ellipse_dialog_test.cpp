@@ -33,7 +33,7 @@ struct EllipseSession {
         ed.doc->Obj.Ci.add(c);
         ed.select(Kind::ci, 1);
         ed.work.CurCircle = c;
-        dlg = ed.reg.Show(Kind::ci);
+        dlg = ed.reg.open(Kind::ci);
         ed.reg.Fill(Kind::ci, c);
         ShowActive(*dlg);
     }

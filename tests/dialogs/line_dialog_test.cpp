@@ -37,7 +37,7 @@ struct LineSession {
         ed.doc->Obj.Li.add(l);
         ed.select(Kind::li, 1);
         ed.work.CurLine = l;
-        dlg = ed.reg.Show(Kind::li);
+        dlg = ed.reg.open(Kind::li);
         ed.reg.Fill(Kind::li, l);
         ShowActive(*dlg);
         elsewhere.setFocusPolicy(Qt::StrongFocus);
@@ -104,12 +104,18 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     ShowActive(*po);
     TypeInto(Find<TNumEdit>(*po, "EditPy"), "7");
     EXPECT_DOUBLE_EQ(s.ed.work.CurLine.P2.ScrY.v, 7);
-    // Back to the segment, as the main window's command does.
-    s.ed.reg.Close(Kind::po);
+    // Back to the segment, as the editing core does through its dialog host.
+    DialogHost& host = s.ed.reg;
+    host.Close(Kind::po);
     s.ed.doc->Role[0] = 0;
-    auto* li = s.ed.reg.Show(Kind::li);
-    s.ed.reg.Fill(Kind::li, s.ed.work.CurLine);
+    host.Show(Kind::li);
+    host.Fill(s.ed.work.CurLine);
+    auto* li = s.ed.reg.dialog(Kind::li);
+    ASSERT_NE(li, nullptr);
     EXPECT_EQ(Find<TNumEdit>(*li, "EditLy2")->text(), "7");
+    ShowActive(*li);
+    host.Activate(Kind::li, "EditLAng");
+    EXPECT_EQ(host.ActiveControl(Kind::li), "EditLAng");
 }
 
 // The end buttons and the length by entry kind and roles (segment, triangle,

@@ -59,7 +59,7 @@ TEST(PlaneDialogs, FitTheirWindowsBesideTheDrawing) {
     for (Kind k : kinds) {
         ed.select(k, 1);
         ed.doc->DlgLeft = 10, ed.doc->DlgTop = 10;
-        ObjectDialog* d = ed.reg.Show(k);
+        ObjectDialog* d = ed.reg.open(k);
         ASSERT_NE(d, nullptr);
         if (k == Kind::po) ed.reg.Fill(k, p);
         if (k == Kind::li) ed.reg.Fill(k, l);

@@ -33,7 +33,7 @@ struct PointSession {
         ed.doc->Obj.Po.add(p);
         ed.select(Kind::po, 1);
         ed.work.CurPoint = p;
-        dlg = static_cast<TFormPo*>(ed.reg.Show(Kind::po));
+        dlg = static_cast<TFormPo*>(ed.reg.open(Kind::po));
         ed.reg.Fill(Kind::po, p);
         ShowActive(*dlg);
     }

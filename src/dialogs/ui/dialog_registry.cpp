@@ -15,7 +15,7 @@ ObjectDialog* DialogRegistry::dialog(Kind k) const {
     return d && d->isOpen() ? d : nullptr;
 }
 
-ObjectDialog* DialogRegistry::Show(Kind k) {
+ObjectDialog* DialogRegistry::open(Kind k) {
     if (auto* d = dialog(k)) return d;
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
@@ -27,6 +27,17 @@ ObjectDialog* DialogRegistry::Show(Kind k) {
 void DialogRegistry::Close(Kind k) {
     if (auto* d = dialog(k)) d->close();
     open_[Slot(k)] = nullptr;
+}
+
+std::string DialogRegistry::ActiveControl(Kind k) const {
+    ObjectDialog* d = dialog(k);
+    QWidget* w = d ? d->focusWidget() : nullptr;
+    return w ? w->objectName().toStdString() : std::string();
+}
+
+void DialogRegistry::Activate(Kind k, const std::string& name) {
+    if (ObjectDialog* d = dialog(k))
+        if (auto* w = d->findChild<QWidget*>(QString::fromStdString(name)); w && w->isEnabled()) w->setFocus();
 }
 
 }  // namespace pelmar

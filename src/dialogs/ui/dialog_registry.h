@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dialogs/dialog_host.h"
+#include "editing/editing_host.h"
 #include "dialogs/ui/object_dialog.h"
 #include "model/records.h"
 
@@ -54,7 +55,7 @@ public:
     virtual void fill(R rec) = 0;
 };
 
-class DialogRegistry {
+class DialogRegistry : public DialogHost {
 public:
     using Creator = std::function<ObjectDialog*(DialogRegistry&)>;
 
@@ -70,9 +71,10 @@ public:
 
     // CreateForm<k>: a new dialog unless one is open; shown.  Nothing for a
     // kind without a creator.
-    ObjectDialog* Show(Kind k);
+    ObjectDialog* open(Kind k);
+    void Show(Kind k) override { open(k); }
     // Closes the kind's open dialog.
-    void Close(Kind k);
+    void Close(Kind k) override;
     ObjectDialog* dialog(Kind k) const;
     bool isOpen(Kind k) const { return dialog(k) != nullptr; }
 
@@ -81,6 +83,24 @@ public:
     void Fill(Kind k, const R& rec) {
         if (auto* d = dynamic_cast<RecordDialog<R>*>(dialog(k))) d->fill(rec);
     }
+    void Fill(const DPoint& r) override { Fill(Kind::po, r); }
+    void Fill(const DLine& r) override { Fill(Kind::li, r); }
+    void Fill(const DCircle& r) override { Fill(Kind::ci, r); }
+    void Fill(const DTri& r) override { Fill(Kind::tr, r); }
+    void Fill(const DKv& r) override { Fill(Kind::kv, r); }
+    void Fill(const DXOY& r) override { Fill(Kind::xy, r); }
+    void Fill(const DSf& r) override { Fill(Kind::sf, r); }
+    void Fill(const DZi& r) override { Fill(Kind::zi, r); }
+    void Fill(const DKo& r) override { Fill(Kind::ko, r); }
+    void Fill(const DPi3& r) override { Fill(Kind::i3, r); }
+    void Fill(const DPi4& r) override { Fill(Kind::i4, r); }
+    void Fill(const DPr3& r) override { Fill(Kind::r3, r); }
+    void Fill(const DPr4& r) override { Fill(Kind::r4, r); }
+    void Fill(const DXZ& r) override { Fill(Kind::xz, r); }
+    // The focused control of the kind's open dialog, by object name; making
+    // a named control the focused one.
+    std::string ActiveControl(Kind k) const override;
+    void Activate(Kind k, const std::string& name) override;
 
     // Opening a part of the current object in its kind's dialog: the part's
     // role byte, the part copied into its working copy, its dialog shown and
@@ -91,7 +111,7 @@ public:
         if (auto* d = dialog(parent)) d->flushPendingEdit();
         session_.proj().Role[static_cast<std::size_t>(KindNumber(part)) - 1] = static_cast<std::uint8_t>(role);
         workingCopy = inParent;
-        Show(part);
+        open(part);
         Fill(part, inParent);
         Close(parent);
         session_.setBackTo(parent, true);
