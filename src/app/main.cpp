@@ -1,11 +1,16 @@
 // Pelmar start-up.  The main window is not built yet: until it is, the program
-// says so in a small window and exits when it is closed.
+// makes its application object, loads its words, says so in a small window
+// and exits when it is closed.
 #include <QApplication>
 #include <QLabel>
+
+#include "shell/application.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pelmar");
+    pelmar::Application pelmar(pelmar::Application::DefaultFolders());
+    pelmar.loadLanguage();
     QLabel label(QObject::tr("Pelmar: the libraries are built; the main window is not built yet."));
     label.setMargin(24);
     label.setWindowTitle("Pelmar");

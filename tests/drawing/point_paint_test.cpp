@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "drawing/point_paint.h"
-#include "drawing/recording_sinks.h"
+#include "support/recording_sinks.h"
 #include "paint_fixture.h"
 
 using namespace pelmar;
@@ -156,17 +156,17 @@ TEST(PointPel, FontSizesInPoints) {
 TEST(PointPel, OtherTargetsAndMissingSurfaces) {
     RecordingCanvas rec;
     PaintTarget t = PelTarget(rec);
-    t.word = "xyz";
+    t.kind = TargetKindOf("xyz");
     DPoint p = MakePoint(50, 60);
     p.Name.s = "A";
     DrawPoint(p, Picture(), t);
     EXPECT_TRUE(rec.lines().empty());
     PaintTarget none;
-    none.word = "pel";
+    none.kind = TargetKind::Pel;
     DrawPoint(p, Picture(), none);  // no canvas: nothing, no crash
-    none.word = "cdr";
+    none.kind = TargetKind::Cdr;
     DrawPoint(p, Picture(), none);
-    none.word = "wrd";
+    none.kind = TargetKind::Wrd;
     DrawPoint(p, Picture(), none);
 }
 
@@ -192,7 +192,7 @@ struct ExportPoint {
     }
     PaintTarget target(const char* word) {
         PaintTarget t;
-        t.word = word;
+        t.kind = TargetKindOf(word);
         t.measure = &measure;
         return t;
     }

@@ -9,7 +9,7 @@
 
 #include "coord_fixture.h"
 #include "drawing/curve_output.h"
-#include "drawing/recording_sinks.h"
+#include "support/recording_sinks.h"
 #include "drawing/sub_curve.h"
 
 using namespace pelmar;
@@ -272,7 +272,7 @@ TEST(DrawSubCurve, ImplicitGraphProgressByTargetAndPass) {
     host.log.clear();
     RecordingWordSink wrd;
     PaintTarget w;
-    w.word = "wrd";
+    w.kind = TargetKind::Wrd;
     w.wrd = &wrd;
     w.run = &run;
     DrawSubCurve(a, w, 3);
@@ -286,7 +286,7 @@ TEST(DrawSubCurve, ExportsOfAPolarGraph) {
     a.AngleStep = 0.3;
     RecordingWordSink wrd;
     PaintTarget w;
-    w.word = "wrd";
+    w.kind = TargetKind::Wrd;
     w.wrd = &wrd;
     DrawSubCurve(a, w, 3);
     ASSERT_EQ(wrd.lines().size(), 1u);
@@ -294,7 +294,7 @@ TEST(DrawSubCurve, ExportsOfAPolarGraph) {
 
     RecordingCdrSink cdr;
     PaintTarget c;
-    c.word = "cdr";
+    c.kind = TargetKind::Cdr;
     c.cdr = &cdr;
     DrawSubCurve(a, c, 3);
     ASSERT_FALSE(cdr.lines().empty());

@@ -5,7 +5,7 @@
 
 #include "drawing/redraw.h"
 #include "file_test_util.h"
-#include "files/fake_export_host.h"
+#include "support/fake_export_host.h"
 #include "files/picture_export.h"
 #include "platform/emf_canvas.h"
 

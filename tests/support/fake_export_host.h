@@ -1,5 +1,6 @@
-// A stand-in for the windows around the picture export, for tests: it
-// answers the dialogs as told and writes every call as one text line.
+// A stand-in for the windows around the picture export, for tests: it plays
+// every role of the export's windows, answers the dialogs as told and writes
+// every call as one text line.
 #pragma once
 
 #include <functional>
@@ -11,7 +12,7 @@
 
 namespace pelmar {
 
-class FakeExportHost : public ExportHost {
+class FakeExportHost : public TextRole, public ProgressRole, public ExportWindows {
 public:
     FakeExportHost();
 
@@ -31,23 +32,28 @@ public:
     std::string dialogFilter;
     std::string dialogName;
     std::vector<BitColorsSetup> setups;
-    std::vector<std::string> progress;
+    std::vector<std::string> progress;  // the labels of the PNG progress window
     std::vector<std::string> errors;
     std::vector<std::string> log;
     bool progressOpen = false;
 
+    // Texts: errors are the messages that end a failed export.
     std::string wordLine(int line) override;
+    char decimalSeparator() override { return ','; }
+    void showMessage(const std::string& text) override;
+    // The PNG progress window.
+    void processEvents() override {}
+    void showProgress(const std::string& text) override;
+    void setProgress(int percent) override;
+    void hideProgress() override;
+    // The export's windows.
     bool runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
                               int& filterIndex) override;
     bool checkSaveFileName(std::string& fileName, const std::string& ext) override;
     BitColorsResult runBitColors(const BitColorsSetup& setup, ExportState& state) override;
     void runCdrExport(ExportState& state) override;
     void runWordExport(ExportState& state) override;
-    void openPngProgress() override;
-    void setPngProgress(const std::string& text) override;
-    void closePngProgress() override;
     void paintMetaPicture(Canvas& canvas) override;
-    void showError(const std::string& text) override;
 };
 
 }  // namespace pelmar

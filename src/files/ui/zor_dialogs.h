@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "drawing/word_lines.h"
 #include "model/records.h"
 
 class QLabel;
@@ -22,24 +23,16 @@ class QToolButton;
 namespace pelmar {
 
 struct DrawingState;
-class RedrawHost;
+struct RedrawHost;
 class TSilentPaintPanel;
 class TPreviewImage;
-class TOpenZorDialog;
-class TSaveZorDialog;
-
-// 0 while an open dialog runs, 1 while a save dialog runs.
-extern std::uint8_t PreviewDialogKind;
-// The running dialogs.
-extern TOpenZorDialog* OpenZorDlg;
-extern TSaveZorDialog* SaveZorDlg;
 
 // What the preview draws with.  Documents are read into the drawing state's
 // preview document, never into the open document.
 struct ZorDialogContext {
     DrawingState* Drawing = nullptr;  // the dialog keeps a drawing state of its own when null
     DProj* Proj = nullptr;            // the open document (only read); a blank one when null
-    RedrawHost* Host = nullptr;       // the main window's side of the redraw; none when null
+    const RedrawHost* Host = nullptr;  // the main window's side of the redraw; none when null
     std::function<std::string(int)> WordLine;  // the word table; the built-in texts when empty
 };
 
@@ -51,6 +44,10 @@ public:
 
     // Runs the dialog; true when the user confirmed a file.
     virtual bool Execute();
+    // True while Execute runs.
+    bool Running() const { return running_; }
+    // 0 for the open dialog, 1 for the save dialog: which preview the redraw paints.
+    virtual std::uint8_t PreviewDialogKind() const { return 0; }
 
     // Opens the preview full size in a window of its own (modal).
     void PreviewClick();
@@ -93,6 +90,8 @@ public:
     TPreviewImage* ImageCtrl;
 
 protected:
+    // Shows the dialog modally, Running() meanwhile.
+    bool Run();
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
 
@@ -104,7 +103,7 @@ private:
     void NoPreview();
     bool PicturePreview(const QString& fileName);
     void DocumentPreview(const QString& fileName);
-    std::string Word(int line) const;
+    std::string Word(WordNo line) const;
     DrawingState& Drawing();
     DProj& OpenDocument();
 
@@ -113,6 +112,7 @@ private:
     std::unique_ptr<DrawingState> ownDrawing_;
     std::unique_ptr<DProj> ownProj_;
     std::unique_ptr<PreviewHost> host_;
+    bool running_ = false;
 };
 
 class TSaveZorDialog : public TOpenZorDialog {
@@ -120,6 +120,7 @@ class TSaveZorDialog : public TOpenZorDialog {
 public:
     using TOpenZorDialog::TOpenZorDialog;
     bool Execute() override;
+    std::uint8_t PreviewDialogKind() const override { return 1; }
 };
 
 // The dialogs' filter "Text|patterns|..." as the toolkit's name filters

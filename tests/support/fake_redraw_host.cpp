@@ -1,4 +1,4 @@
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 
 namespace pelmar {
 
@@ -31,9 +31,9 @@ void FakeRedrawHost::processEvents() {
 
 void FakeRedrawHost::commitFocusedEdits() { log.push_back("commitFocusedEdits"); }
 
-void FakeRedrawHost::setPlayImage(int imageIndex) {
-    playImage = imageIndex;
-    log.push_back("playImage " + std::to_string(imageIndex));
+void FakeRedrawHost::setPlayImage(PlayImage image) {
+    playImage = static_cast<int>(image);
+    log.push_back("playImage " + std::to_string(playImage));
 }
 
 void FakeRedrawHost::setPlayHint(const std::string& hint) {
@@ -53,9 +53,13 @@ bool FakeRedrawHost::toolButtonEnabled(const std::string& name) {
 
 void FakeRedrawHost::setToolButtonEnabled(const std::string& name, bool on) { buttons[name] = on; }
 
-void FakeRedrawHost::setCommandsEnabled(bool on) {
-    commandsEnabled = on;
-    log.push_back(std::string("commands ") + (on ? "1" : "0"));
+void FakeRedrawHost::lockCommands(bool lock) {
+    if (lock)
+        lock_.lock(*this);
+    else
+        lock_.unlock(*this);
+    commandsEnabled = !lock;
+    log.push_back(std::string("commands ") + (lock ? "0" : "1"));
 }
 
 void FakeRedrawHost::selectNone() { log.push_back("selectNone"); }
@@ -72,11 +76,17 @@ void FakeRedrawHost::setStatusPanel(int panel, const std::string& text) {
     log.push_back("panel " + std::to_string(panel) + " " + text);
 }
 
-void FakeRedrawHost::hideProgressBar() { log.push_back("hideProgressBar"); }
+void FakeRedrawHost::showProgress(const std::string& text) {
+    setStatusPanel(2, text);
+    log.push_back("showProgressBar");
+}
 
-void FakeRedrawHost::showProgressBar() { log.push_back("showProgressBar"); }
+void FakeRedrawHost::setProgress(int position) { log.push_back("progress " + std::to_string(position)); }
 
-void FakeRedrawHost::setProgressPosition(int position) { log.push_back("progress " + std::to_string(position)); }
+void FakeRedrawHost::hideProgress() {
+    log.push_back("hideProgressBar");
+    setStatusPanel(2, "");
+}
 
 void FakeRedrawHost::showMessage(const std::string& text) { log.push_back("message " + text); }
 
@@ -88,10 +98,10 @@ void FakeRedrawHost::showPicture(const QImage& v, int boxW, int boxH, int left, 
                   std::to_string(left) + "," + std::to_string(top));
 }
 
-void FakeRedrawHost::showPreview(int mode, const QImage& picture) {
+void FakeRedrawHost::showPreview(RedrawMode mode, const QImage& picture) {
     preview = picture;
-    previewMode = mode;
-    log.push_back("showPreview " + std::to_string(mode) + " " + std::to_string(picture.width()) + "x" +
+    previewMode = static_cast<int>(mode);
+    log.push_back("showPreview " + std::to_string(previewMode) + " " + std::to_string(picture.width()) + "x" +
                   std::to_string(picture.height()));
 }
 

@@ -1,4 +1,4 @@
-#include "files/bit_colors_dialog.h"
+#include "files/ui/bit_colors_dialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

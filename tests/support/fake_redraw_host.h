@@ -1,5 +1,6 @@
-// A stand-in for the windows around the redraw, for tests: it keeps what the
-// redraw shows and writes every call that changes something as one text line.
+// A stand-in for the windows around the redraw, for tests: it plays every
+// role of the main window, keeps what the redraw shows and writes every call
+// that changes something as one text line.
 #pragma once
 
 #include <functional>
@@ -8,10 +9,16 @@
 #include <vector>
 
 #include "drawing/redraw_host.h"
+#include "shell/command_lock.h"
 
 namespace pelmar {
 
-class FakeRedrawHost : public RedrawHost {
+class FakeRedrawHost : public TextRole,
+                       public ProgressRole,
+                       public StatusRole,
+                       public CommandRole,
+                       public PictureRole,
+                       public ToolButtonStates {
 public:
     FakeRedrawHost();
 
@@ -35,30 +42,37 @@ public:
     std::vector<std::string> log;
     std::string logText() const;
 
+    // Texts.
     std::string wordLine(int line) override;
     char decimalSeparator() override { return separator; }
+    void showMessage(const std::string& text) override;
+    // Progress: the drawing window's status panel 2 and progress bar.
     void processEvents() override;
-    void commitFocusedEdits() override;
-    void setPlayImage(int imageIndex) override;
-    void setPlayHint(const std::string& hint) override;
-    void setPlayEnabled(bool on) override;
-    void repaintPlay() override {}
-    bool toolButtonEnabled(const std::string& name) override;
-    void setToolButtonEnabled(const std::string& name, bool on) override;
-    void repaintToolBar() override {}
-    void setCommandsEnabled(bool on) override;
-    void selectNone() override;
-    void updateSelectionUI() override;
+    void showProgress(const std::string& text) override;
+    void setProgress(int position) override;
+    void hideProgress() override;
+    // Status.
     std::string imageCaption() override { return caption; }
     void setImageCaption(const std::string& c) override;
     void setStatusPanel(int panel, const std::string& text) override;
-    void hideProgressBar() override;
-    void showProgressBar() override;
-    void setProgressPosition(int position) override;
-    void showMessage(const std::string& text) override;
+    // Commands.
+    void commitFocusedEdits() override;
+    void setPlayImage(PlayImage image) override;
+    void setPlayHint(const std::string& hint) override;
+    void setPlayEnabled(bool on) override;
+    void repaintPlay() override {}
+    void lockCommands(bool lock) override;
+    void selectNone() override;
+    void updateSelectionUI() override;
+    bool toolButtonEnabled(const std::string& name) override;
+    void setToolButtonEnabled(const std::string& name, bool on) override;
+    // Picture.
     ViewPort imageView() override { return view; }
     void showPicture(const QImage& v, int boxW, int boxH, int left, int top) override;
-    void showPreview(int mode, const QImage& picture) override;
+    void showPreview(RedrawMode mode, const QImage& picture) override;
+
+private:
+    ButtonLock lock_;
 };
 
 }  // namespace pelmar

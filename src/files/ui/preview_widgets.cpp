@@ -1,4 +1,4 @@
-#include "files/preview_widgets.h"
+#include "files/ui/preview_widgets.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

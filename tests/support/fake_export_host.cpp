@@ -1,4 +1,4 @@
-#include "files/fake_export_host.h"
+#include "support/fake_export_host.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -56,12 +56,12 @@ void FakeExportHost::runWordExport(ExportState& state) {
     log.push_back("word " + state.OfficeApp + " " + state.WordFileName);
 }
 
-void FakeExportHost::openPngProgress() {
+void FakeExportHost::showProgress(const std::string&) {
     progressOpen = true;
     log.push_back("png progress open");
 }
-void FakeExportHost::setPngProgress(const std::string& text) { progress.push_back(text); }
-void FakeExportHost::closePngProgress() {
+void FakeExportHost::setProgress(int percent) { progress.push_back(std::to_string(percent) + "%"); }
+void FakeExportHost::hideProgress() {
     progressOpen = false;
     log.push_back("png progress close");
 }
@@ -70,7 +70,7 @@ void FakeExportHost::paintMetaPicture(Canvas& canvas) {
     if (metaPicture) metaPicture(canvas);
 }
 
-void FakeExportHost::showError(const std::string& text) {
+void FakeExportHost::showMessage(const std::string& text) {
     errors.push_back(text);
     log.push_back("error");
 }

@@ -1,8 +1,8 @@
-#include "drawing/recording_sinks.h"
+#include "support/recording_sinks.h"
 
 #include <cstdio>
 
-#include "platform/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace pelmar {
 

@@ -1,4 +1,4 @@
-#include "files/png_progress_window.h"
+#include "files/ui/png_progress_window.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

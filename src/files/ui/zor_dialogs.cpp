@@ -1,4 +1,4 @@
-#include "files/zor_dialogs.h"
+#include "files/ui/zor_dialogs.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -17,14 +17,10 @@
 #include "drawing/redraw.h"
 #include "files/document.h"
 #include "files/preview_facts.h"
-#include "files/preview_widgets.h"
+#include "files/ui/preview_widgets.h"
 #include "files/text_lines.h"
 
 namespace pelmar {
-
-std::uint8_t PreviewDialogKind = 0;
-TOpenZorDialog* OpenZorDlg = nullptr;
-TSaveZorDialog* SaveZorDlg = nullptr;
 
 namespace {
 
@@ -78,75 +74,36 @@ QStringList NameFiltersOf(const QString& filter) {
 }
 
 // The redraw's window side while the dialog previews a document: the
-// miniature comes to this dialog, everything else goes to the main window.
-class TOpenZorDialog::PreviewHost final : public RedrawHost {
+// miniature comes to this dialog, everything else goes to the main window
+// (or nowhere, when the dialog has none).
+class TOpenZorDialog::PreviewHost final : public PictureRole {
 public:
-    PreviewHost(TOpenZorDialog& dialog, RedrawHost* outer) : dialog_(dialog), outer_(outer) {}
+    PreviewHost(TOpenZorDialog& dialog, const RedrawHost* outer) : dialog_(dialog), outer_(outer) {}
 
-    std::string wordLine(int line) override { return outer_ ? outer_->wordLine(line) : std::string(); }
-    char decimalSeparator() override { return outer_ ? outer_->decimalSeparator() : DecimalSeparator(); }
-    void processEvents() override {
-        if (outer_) outer_->processEvents();
+    RedrawHost roles() {
+        if (outer_) return {outer_->texts, outer_->progress, outer_->status, outer_->commands, *this};
+        return {ownTexts_, quiet_, quiet_, quiet_, *this};
     }
-    void commitFocusedEdits() override {
-        if (outer_) outer_->commitFocusedEdits();
-    }
-    void setPlayImage(int imageIndex) override {
-        if (outer_) outer_->setPlayImage(imageIndex);
-    }
-    void setPlayHint(const std::string& hint) override {
-        if (outer_) outer_->setPlayHint(hint);
-    }
-    void setPlayEnabled(bool on) override {
-        if (outer_) outer_->setPlayEnabled(on);
-    }
-    void repaintPlay() override {
-        if (outer_) outer_->repaintPlay();
-    }
-    bool toolButtonEnabled(const std::string& name) override { return outer_ && outer_->toolButtonEnabled(name); }
-    void setToolButtonEnabled(const std::string& name, bool on) override {
-        if (outer_) outer_->setToolButtonEnabled(name, on);
-    }
-    void repaintToolBar() override {
-        if (outer_) outer_->repaintToolBar();
-    }
-    void setCommandsEnabled(bool on) override {
-        if (outer_) outer_->setCommandsEnabled(on);
-    }
-    void selectNone() override {
-        if (outer_) outer_->selectNone();
-    }
-    void updateSelectionUI() override {
-        if (outer_) outer_->updateSelectionUI();
-    }
-    std::string imageCaption() override { return outer_ ? outer_->imageCaption() : std::string(); }
-    void setImageCaption(const std::string& caption) override {
-        if (outer_) outer_->setImageCaption(caption);
-    }
-    void setStatusPanel(int panel, const std::string& text) override {
-        if (outer_) outer_->setStatusPanel(panel, text);
-    }
-    void hideProgressBar() override {
-        if (outer_) outer_->hideProgressBar();
-    }
-    void showProgressBar() override {
-        if (outer_) outer_->showProgressBar();
-    }
-    void setProgressPosition(int position) override {
-        if (outer_) outer_->setProgressPosition(position);
-    }
-    void showMessage(const std::string& text) override {
-        if (outer_) outer_->showMessage(text);
-    }
-    ViewPort imageView() override { return outer_ ? outer_->imageView() : ViewPort{}; }
+
+    ViewPort imageView() override { return outer_ ? outer_->picture.imageView() : ViewPort{}; }
     void showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) override {
-        if (outer_) outer_->showPicture(view, boxWidth, boxHeight, left, top);
+        if (outer_) outer_->picture.showPicture(view, boxWidth, boxHeight, left, top);
     }
-    void showPreview(int, const QImage& picture) override { dialog_.ShowPreviewPicture(picture); }
+    void showPreview(RedrawMode, const QImage& picture) override { dialog_.ShowPreviewPicture(picture); }
 
 private:
+    // Without a main window: no words, the user's decimal separator.
+    class OwnTexts final : public TextRole {
+    public:
+        std::string wordLine(int) override { return {}; }
+        char decimalSeparator() override { return DecimalSeparator(); }
+        void showMessage(const std::string&) override {}
+    };
+
     TOpenZorDialog& dialog_;
-    RedrawHost* outer_;
+    const RedrawHost* outer_;
+    OwnTexts ownTexts_;
+    QuietWindow quiet_;
 };
 
 TOpenZorDialog::TOpenZorDialog(QWidget* owner, ZorDialogContext context)
@@ -161,17 +118,17 @@ TOpenZorDialog::TOpenZorDialog(QWidget* owner, ZorDialogContext context)
     connect(this, &QFileDialog::currentChanged, this, &TOpenZorDialog::DoSelectionChange);
 }
 
-TOpenZorDialog::~TOpenZorDialog() {
-    if (OpenZorDlg == this) OpenZorDlg = nullptr;
-    if (SaveZorDlg == this) SaveZorDlg = nullptr;
-}
+TOpenZorDialog::~TOpenZorDialog() = default;
 
-std::string TOpenZorDialog::Word(int line) const {
+std::string TOpenZorDialog::Word(WordNo word) const {
+    const int line = static_cast<int>(word);
     if (context_.WordLine) {
         std::string w = context_.WordLine(line);
         if (!w.empty()) return w;
     }
-    if (line >= 206 && line <= 212) return NameWords[static_cast<std::size_t>(line - 206)];
+    const int first = static_cast<int>(WordNo::PreviewSize);
+    if (line >= first && line < first + static_cast<int>(NameWords.size()))
+        return NameWords[static_cast<std::size_t>(line - first)];
     return {};
 }
 
@@ -208,21 +165,21 @@ void TOpenZorDialog::BuildPanel() {
     PictureLabel->setObjectName(QStringLiteral("PictureLabel"));
     PictureLabel->setGeometry(6, 6, 157, 23);
 
-    const QString t1 = QString::fromStdString(Word(206));
+    const QString t1 = QString::fromStdString(Word(WordNo::PreviewSize));
     const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight;
     LabelSize1 = NewLabel(PicturePanel, "LabelSize1", t1, left);
     LabelSize2 = NewLabel(PicturePanel, "LabelSize2", QString::fromUtf8(StartValues[0]), right);
-    LabelTime1 = NewLabel(PicturePanel, "LabelTime1", QString::fromStdString(Word(207)), left);
+    LabelTime1 = NewLabel(PicturePanel, "LabelTime1", QString::fromStdString(Word(WordNo::PreviewTime)), left);
     LabelTime2 = NewLabel(PicturePanel, "LabelTime2", QString::fromUtf8(StartValues[1]), right);
-    LabelDate1 = NewLabel(PicturePanel, "LabelDate1", QString::fromStdString(Word(208)), left);
+    LabelDate1 = NewLabel(PicturePanel, "LabelDate1", QString::fromStdString(Word(WordNo::PreviewDate)), left);
     LabelDate2 = NewLabel(PicturePanel, "LabelDate2", QString::fromUtf8(StartValues[2]), right);
-    LabelSizeIm1 = NewLabel(PicturePanel, "LabelSizeIm1", QString::fromStdString(Word(209)), left);
+    LabelSizeIm1 = NewLabel(PicturePanel, "LabelSizeIm1", QString::fromStdString(Word(WordNo::PreviewPicture)), left);
     LabelSizeIm2 = NewLabel(PicturePanel, "LabelSizeIm2", QString::fromUtf8(StartValues[3]), right);
-    LabelVer1 = NewLabel(PicturePanel, "LabelVer1", QString::fromStdString(Word(210)), left);
+    LabelVer1 = NewLabel(PicturePanel, "LabelVer1", QString::fromStdString(Word(WordNo::PreviewVersion)), left);
     LabelVer2 = NewLabel(PicturePanel, "LabelVer2", QString::fromUtf8(StartValues[4]), right);
-    LabelAuth1 = NewLabel(PicturePanel, "LabelAuth1", QString::fromStdString(Word(211)), left);
+    LabelAuth1 = NewLabel(PicturePanel, "LabelAuth1", QString::fromStdString(Word(WordNo::PreviewAuthor)), left);
     LabelAuth2 = NewLabel(PicturePanel, "LabelAuth2", QString::fromUtf8(StartValues[5]), right);
-    LabelCapt1 = NewLabel(PicturePanel, "LabelCapt1", QString::fromStdString(Word(212)), left);
+    LabelCapt1 = NewLabel(PicturePanel, "LabelCapt1", QString::fromStdString(Word(WordNo::PreviewCaption)), left);
     LabelCapt2 = NewLabel(PicturePanel, "LabelCapt2", QString::fromUtf8(StartValues[6]), Qt::AlignHCenter);
     // A name label is as wide as its word needs.
     for (QLabel* l : {LabelSize1, LabelTime1, LabelDate1, LabelSizeIm1, LabelVer1, LabelAuth1, LabelCapt1})
@@ -377,7 +334,8 @@ void TOpenZorDialog::DocumentPreview(const QString& fileName) {
     LabelSizeIm2->setText(QStringLiteral("%1x%2").arg(doc.Im.Width).arg(doc.Im.Height));
     doc.Im.PicMode = 1;
     if (PreviewablePictureSize(doc.Im.Width, doc.Im.Height))
-        RepaintProject(OpenDocument(), st, *host_, PreviewDialogKind == 0 ? 2 : 3, false);
+        RepaintProject(OpenDocument(), st, host_->roles(),
+                       PreviewDialogKind() == 0 ? RedrawMode::OpenPreview : RedrawMode::SavePreview, false);
     PreviewButton->setEnabled(!ImageCtrl->picture().isNull());
 }
 
@@ -386,7 +344,7 @@ void TOpenZorDialog::ShowPreviewPicture(const QImage& picture) { ImageCtrl->setP
 void TOpenZorDialog::DoClose() {
     QToolTip::hideText();
     DrawingState& st = Drawing();
-    if (st.Running) RepaintProject(OpenDocument(), st, *host_, 2, false);
+    if (st.Running) RepaintProject(OpenDocument(), st, host_->roles(), RedrawMode::OpenPreview, false);
 }
 
 void TOpenZorDialog::done(int result) {
@@ -399,24 +357,23 @@ void TOpenZorDialog::PreviewClick() {
     form->exec();
 }
 
-bool TOpenZorDialog::Execute() {
-    PreviewDialogKind = 0;
-    setAcceptMode(QFileDialog::AcceptOpen);
-    setFileMode(QFileDialog::ExistingFile);
-    OpenZorDlg = this;
+bool TOpenZorDialog::Run() {
+    running_ = true;
     const bool ok = exec() == QDialog::Accepted;
-    OpenZorDlg = nullptr;
+    running_ = false;
     return ok;
 }
 
+bool TOpenZorDialog::Execute() {
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setFileMode(QFileDialog::ExistingFile);
+    return Run();
+}
+
 bool TSaveZorDialog::Execute() {
-    PreviewDialogKind = 1;
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
-    SaveZorDlg = this;
-    const bool ok = exec() == QDialog::Accepted;
-    SaveZorDlg = nullptr;
-    return ok;
+    return Run();
 }
 
 }  // namespace pelmar

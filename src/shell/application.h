@@ -1,0 +1,72 @@
+// The application object: the program's state in one owner per subsystem,
+// reached through it.
+//
+//   document()  DocumentState: the document Proj, the drawing snapshot
+//               DrawProj, Running (the stop request clears it), NoRedraw,
+//               the pictures (src/drawing)
+//   exports()   ExportState: the export settings that outlive one export
+//               (src/files)
+//   shell()     ShellState: the program folders, the word table, the
+//               language, the user's number format (src/shell)
+//   editing     the editing state (working copies, current indexes,
+//               selection, undo position): see the TODO below
+//
+// Logic below the shell takes what it needs of these as parameters; windows
+// reach the logic through this object, the logic reaches windows only
+// through the roles of drawing/host_roles.h and the interfaces beside it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drawing/document_state.h"
+#include "drawing/host_roles.h"
+#include "files/export_host.h"
+#include "shell/shell_state.h"
+
+namespace pelmar {
+
+class Application {
+public:
+    struct Folders {
+        std::string ProgDir;                   // ending in "/"
+        std::vector<std::string> ShippedDirs;  // each ending in "/"
+    };
+    // This user's program folder and this installation's shipped folders.
+    static Folders DefaultFolders();
+
+    // A blank document, the built-in words.
+    explicit Application(Folders folders);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    DocumentState& document() { return *document_; }
+    ShellState& shell() { return shell_; }
+    ExportState& exports() { return exports_; }
+    // TODO(editing): the editing state (struct EditingState,
+    // src/editing/editing_state.h) is owned here, made for document().Proj.
+
+    // Fills the word table as shell().LangFile says (SetLanguage); its
+    // messages go to showMessage.
+    void loadLanguage();
+
+    // The program's texts for the roles the windows play: the word table,
+    // the user's decimal separator and showMessage.
+    TextRole& texts();
+
+    // The message box (an OK button) of the main window; none until set.
+    std::function<void(const std::string&)> showMessage;
+
+private:
+    class Texts;
+
+    std::unique_ptr<DocumentState> document_;
+    ShellState shell_;
+    ExportState exports_;
+    std::unique_ptr<Texts> texts_;
+};
+
+}  // namespace pelmar
