@@ -9,7 +9,7 @@
 #include <QPrinterInfo>
 
 #include "model/records.h"
-#include "shell/error_box.h"
+#include "shell/ui/error_box.h"
 
 namespace pelmar {
 

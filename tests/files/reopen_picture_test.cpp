@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "doc_fixture.h"
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "files/document.h"
 #include "model/defaults.h"

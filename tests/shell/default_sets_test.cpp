@@ -15,7 +15,7 @@
 #include <cmath>
 #include <set>
 
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "model/finite_check.h"
 #include "model/record_walk.h"
 #include "drawing/redraw.h"
