@@ -71,6 +71,29 @@ double StretchFactor(double vx, double vy, double mx, double my) {
     return (len + t) / len;
 }
 
+// New picture semi-axes of an ellipse.  Its outline comes from the two
+// stored semi-diameters, so those are scaled along their own directions (an
+// ellipse of the drawing plane keeps one along y and one along z); one of
+// length 0 takes the drawing plane's direction.
+void SetSemiAxes(DCircle& c, double a, double b) {
+    const std::array<double, 3> m{c.Center.X.v, c.Center.Y.v, c.Center.Z.v};
+    const auto scale = [&](std::array<double, 3>& q, double len, int axis) {
+        std::array<double, 3> d{q[0] - m[0], q[1] - m[1], q[2] - m[2]};
+        const double old = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        if (old > 1e-9) {
+            for (double& v : d) v *= len / old;
+        } else {
+            d = {0, 0, 0};
+            d[static_cast<std::size_t>(axis)] = len;
+        }
+        for (std::size_t i = 0; i < 3; ++i) q[i] = m[i] + d[i];
+    };
+    scale(c.Q1, a, 1);
+    scale(c.Q2, b, 2);
+    c.A.v = a;
+    c.B.v = b;
+}
+
 template <class R>
 void StaleFill(DProj& doc, const R& r) {
     if (r.Fill.On) doc.FillValid = 0;
@@ -121,6 +144,12 @@ void MouseTools::lengthAndAngle(const Pos& p) {
     view_.setStatusPanel(6, view_.wordLine(351) + GeneralNumber(angle, sep));
 }
 
+void MouseTools::repaint() {
+    view_.repaintPicture();
+    // The redraw writes panel 4 too; the press point stays shown while its drag runs.
+    if (noRedraw_ && !pressText_.empty()) view_.setStatusPanel(4, pressText_);
+}
+
 void MouseTools::showRubber() {
     const int z = st_.Doc().Zoom;
     view_.setRubberLine(true, WindowCoord(dragStartX_, z), WindowCoord(dragStartY_, z), WindowCoord(dragEndX_, z),
@@ -137,8 +166,10 @@ void MouseTools::press(const MouseInput& in) {
     const Pos p = at(in);
     const MouseTool tool = view_.tool();
 
-    if (mouseButtons_ == 1 && lengthTool())
-        view_.setStatusPanel(4, "x,y=" + std::to_string(p.px) + "," + std::to_string(p.ym));
+    if (mouseButtons_ == 1 && lengthTool()) {
+        pressText_ = "x,y=" + std::to_string(p.px) + "," + std::to_string(p.ym);
+        view_.setStatusPanel(4, pressText_);
+    }
     if (mouseButtons_ == 1) {
         dragStartX_ = p.px;
         dragStartY_ = p.py;
@@ -164,7 +195,7 @@ void MouseTools::press(const MouseInput& in) {
             if (mouseButtons_ == 1) {
                 st_.UndoGate = false;
                 if (SelectAt(st_, p.px, p.ym, in.shift ? 1 : 0, false)) {
-                    view_.repaintPicture();
+                    repaint();
                     ReloadCurrentSelected(st_);
                 }
             }
@@ -186,7 +217,7 @@ void MouseTools::drawPress(const Pos& p) {
         st_.UndoGate = false;
         return true;
     };
-    bool commit = false, repaint = true;
+    bool commit = false, redrawAfter = true;
     switch (view_.drawKind()) {
         case Kind::po:
             if (leftAlone && begin([&] { return NewPoint(st_, false, false, false); })) {
@@ -223,7 +254,7 @@ void MouseTools::drawPress(const Pos& p) {
                 // Vertex 2 fixed by the right button while the left one draws.
                 for (int i = 2; i <= 3; ++i) PlaceVertex(w.CurTri, 3, i, p.px, p.ym);
                 commit = true;
-                repaint = false;
+                redrawAfter = false;
             }
             break;
         case Kind::kv:
@@ -237,7 +268,7 @@ void MouseTools::drawPress(const Pos& p) {
             } else if ((vertexStep_ == 1 || vertexStep_ == 2) && noRedraw_) {
                 for (int i = vertexStep_ + 1; i <= 4; ++i) PlaceVertex(w.CurKv, 4, i, p.px, p.ym);
                 commit = true;
-                repaint = false;
+                redrawAfter = false;
             }
             break;
         case Kind::xy:
@@ -252,7 +283,7 @@ void MouseTools::drawPress(const Pos& p) {
     }
     if (!commit) return;
     ApplyObject(st_, true);
-    if (repaint) view_.repaintPicture();
+    if (redrawAfter) repaint();
 }
 
 void MouseTools::editPress(const Pos& p) {
@@ -295,7 +326,7 @@ void MouseTools::editPress(const Pos& p) {
         const DPoint* ends[] = {&x.AxisX.P1, &x.AxisX.P2, &x.AxisY.P1, &x.AxisY.P2, &x.AxisZ.P1, &x.AxisZ.P2};
         offsetTo(*ends[code - 125]);
     }
-    view_.repaintPicture();
+    repaint();
 }
 
 // ---------------------------------------------------------------------------
@@ -343,8 +374,7 @@ void MouseTools::drawMove(const Pos& p) {
                 c.Q1[1] = c.Center.Y.v + len;
                 c.Q2[2] = c.Center.Z.v + len;
             } else {
-                c.A.v = std::abs(dragStartX_ - p.px);
-                c.B.v = std::abs(dragStartY_ - p.py);
+                SetSemiAxes(c, std::abs(dragStartX_ - p.px), std::abs(dragStartY_ - p.py));
             }
             break;
         }
@@ -379,7 +409,7 @@ void MouseTools::drawMove(const Pos& p) {
         default: return;
     }
     ApplyObject(st_, true);
-    view_.repaintPicture();
+    repaint();
 }
 
 void MouseTools::editMove(const Pos& p) {
@@ -409,18 +439,21 @@ void MouseTools::editMove(const Pos& p) {
         const double cx = c.Center.ScrX.v, cy = c.Center.ScrY.v;
         switch (code) {
             case 0: PlaneShiftCircle(c, dx, dy); break;
-            case 11: c.A.v = c.B.v = std::max(0.0, Dist2D(px, ym, cx, cy) - grabOffsetX_); break;
-            case 12: c.A.v = std::abs(cx - px); break;
-            case 13: c.B.v = std::abs(cy - ym); break;
+            case 11: {
+                const double r = std::max(0.0, Dist2D(px, ym, cx, cy) - grabOffsetX_);
+                SetSemiAxes(c, r, r);
+                break;
+            }
+            case 12: SetSemiAxes(c, std::abs(cx - px), c.B.v); break;
+            case 13: SetSemiAxes(c, c.A.v, std::abs(cy - ym)); break;
             case 14: {
                 const double k = grabAxisRatio_;
                 if (k > 0 && std::isfinite(k)) {
-                    const double b = std::sqrt(((px - cx) * (px - cx) + k * k * (ym - cy) * (ym - cy)) / (k * k));
-                    c.B.v = RoundHalfEven(b);
-                    c.A.v = RoundHalfEven(k * c.B.v);
+                    const double b =
+                        RoundHalfEven(std::sqrt(((px - cx) * (px - cx) + k * k * (ym - cy) * (ym - cy)) / (k * k)));
+                    SetSemiAxes(c, RoundHalfEven(k * b), b);
                 } else {
-                    c.A.v = std::abs(cx - px);
-                    c.B.v = std::abs(cy - ym);
+                    SetSemiAxes(c, std::abs(cx - px), std::abs(cy - ym));
                 }
                 break;
             }
@@ -640,7 +673,7 @@ void MouseTools::editMove(const Pos& p) {
     dragStartYM_ = p.ym;
     RecomputeLinked(doc);
     ReloadCurrentDependent(st_);
-    view_.repaintPicture();
+    repaint();
     ReloadCurrentSelected(st_);
 }
 
@@ -659,7 +692,7 @@ void MouseTools::drawRelease(const Pos& p) {
         default: return;
     }
     ApplyObject(st_, true);
-    view_.repaintPicture();
+    repaint();
 }
 
 void MouseTools::release(const MouseInput& in) {
@@ -683,6 +716,7 @@ void MouseTools::release(const MouseInput& in) {
     const bool drawing = tool == MouseTool::Draw && noRedraw_;
 
     if (left) {
+        pressText_.clear();
         view_.setStatusPanel(4, "");
         view_.setStatusPanel(5, "");
         view_.setStatusPanel(6, "");
@@ -695,7 +729,7 @@ void MouseTools::release(const MouseInput& in) {
     }
     if (tool == MouseTool::Edit && editDragActive_ && left) {
         editDragActive_ = false;
-        view_.repaintPicture();
+        repaint();
     }
     UpdateSelectionUI(st_);
     if (tool == MouseTool::Draw && left) view_.enableDrawTools();

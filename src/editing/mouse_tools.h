@@ -79,6 +79,7 @@ private:
     void editPress(const Pos& p);
     void editMove(const Pos& p);
     void showRubber();
+    void repaint();
 
     EditingState& st_;
     bool& noRedraw_;
@@ -93,6 +94,7 @@ private:
     double grabAxisRatio_ = 0;  // a / b of a grabbed ellipse; 0 when b is 0
     int lastMouseX_ = -1, lastMouseY_ = -1;
     bool haveLast_ = false;
+    std::string pressText_;  // panel 4 of the running drag
 };
 
 }  // namespace pelmar

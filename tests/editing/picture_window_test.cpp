@@ -182,11 +182,11 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     ASSERT_TRUE(IsSelected(*s.ed, Kind::ci, 1));
     s.tool("TBEdit");
     undo = s.undoPos();
-    s.press({651, 200});
+    s.press({650, 200});
     EXPECT_EQ(s.ed->DragHandle, 11);
-    s.move({671, 200});
-    s.move({681, 200});
-    s.release({681, 200});
+    s.move({670, 200});
+    s.move({680, 200});
+    s.release({680, 200});
     EXPECT_DOUBLE_EQ(s.doc().Obj.Ci[1].A.v, 80);
     EXPECT_DOUBLE_EQ(s.doc().Obj.Ci[1].B.v, 80);
     EXPECT_EQ(s.undoPos(), undo + 1);
