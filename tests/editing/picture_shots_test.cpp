@@ -29,6 +29,8 @@ TEST(PictureShots, DrawingZoomDragAndLinkDialog) {
     const std::string dir = out;
 
     Editing ed;
+    // New objects look as the program ships them.
+    ed->Defaults.programFolder = std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/";
     DrawingState drawing;
     QuietWindow quiet;
     PictureWindowHost host;
@@ -85,10 +87,10 @@ TEST(PictureShots, DrawingZoomDragAndLinkDialog) {
     Shot(dir, "picture-drag.png");
     send(QEvent::MouseButtonRelease, Qt::LeftButton, {560, 320});
     win.toolButton("TBLine")->trigger();
-    send(QEvent::MouseButtonPress, Qt::LeftButton, {100, 600});
-    send(QEvent::MouseMove, Qt::NoButton, {400, 650});
+    send(QEvent::MouseButtonPress, Qt::LeftButton, {100, 480});
+    send(QEvent::MouseMove, Qt::NoButton, {400, 560});
     Shot(dir, "picture-ruler.png");
-    send(QEvent::MouseButtonRelease, Qt::LeftButton, {400, 650});
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, {400, 560});
     win.hide();
 
     LinkDialog d(*ed.doc, Kind::tr, QIcon());
