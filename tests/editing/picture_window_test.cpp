@@ -5,6 +5,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,11 +29,16 @@
 namespace pelmar::test {
 namespace {
 
+struct CountingHost : PictureWindowHost {
+    int deletes = 0;
+    void deleteObjects() override { ++deletes; }
+};
+
 struct Session {
     Editing ed;
     DrawingState drawing;
     QuietWindow quiet;
-    PictureWindowHost host;
+    CountingHost host;
     PictureWindow win{*ed, drawing, quiet, quiet, host};
     Qt::MouseButtons held;
 
@@ -190,6 +200,21 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     EXPECT_DOUBLE_EQ(s.doc().Obj.Ci[1].A.v, 80);
     EXPECT_DOUBLE_EQ(s.doc().Obj.Ci[1].B.v, 80);
     EXPECT_EQ(s.undoPos(), undo + 1);
+    // Down to the hit tolerance, then grabbed there again: the outline still
+    // takes the grab and every value stays finite.
+    s.press({680, 200});
+    s.move({601, 200});
+    s.release({601, 200});
+    EXPECT_NEAR(s.doc().Obj.Ci[1].A.v, 1, 1e-6);
+    s.press({601, 200});
+    EXPECT_EQ(s.ed->DragHandle, 11);
+    s.move({611, 210});
+    s.release({611, 210});
+    const DCircle& small = s.doc().Obj.Ci[1];
+    EXPECT_EQ(small.Center.ScrX.v, 600);
+    EXPECT_NEAR(small.A.v, std::hypot(11.0, 10.0), 1e-6);
+    for (double v : {small.A.v, small.B.v, small.A3.v, small.Tilt.v, small.PA, small.PB, small.PC, small.PD})
+        EXPECT_TRUE(std::isfinite(v));
 
     // The ruler: length and angle while it drags, a line over the picture;
     // nothing left and nothing changed after the release.
@@ -205,6 +230,21 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     EXPECT_EQ(s.doc().Obj.ObjTotal, total);
     EXPECT_EQ(s.undoPos(), undo);
 
+    // The Delete key released in the window runs the delete command.
+    QTest::keyRelease(s.win.paintBox(), Qt::Key_Delete);
+    EXPECT_EQ(s.host.deletes, 1);
+
+    // Copy: the picture as an image, and in vector mode also as the metafile.
+    s.win.toolButton("TBCopy")->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasImage());
+    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat("image/x-emf"));
+    s.doc().Im.PicMode = 1;
+    s.drawing.MetaPath = s.ed.dir.folder() + "Temp/MetaTemp.emf";
+    s.win.redraw();
+    s.win.toolButton("TBCopy")->trigger();
+    EXPECT_GT(QApplication::clipboard()->mimeData()->data("image/x-emf").size(), 100);
+    s.doc().Im.PicMode = 0;
+
     // At 200 %: window 301 is picture 150 (150.5 rounds to even).
     s.doc().Zoom = 200;
     s.win.FitScrollBox();
@@ -214,6 +254,15 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     const DPoint& pt = s.doc().Obj.Po[s.doc().Obj.Po.count()];
     EXPECT_EQ(pt.ScrX.v, 150);
     EXPECT_EQ(pt.ScrY.v, ModelY(201, 200, H));
+
+    // The wheel scrolls one pixel per step and never zooms.
+    QScrollBar* bar = s.win.scrollBox()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 10);
+    bar->setValue(5);
+    QWheelEvent down(QPointF(10, 10), QPointF(10, 10), {}, QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(s.win.paintBox(), &down);
+    EXPECT_EQ(bar->value(), 6);
+    EXPECT_EQ(s.doc().Zoom, 200);
 }
 
 TEST(PictureWindowSession, KindButtonsFollowCapacityAndNoDocument) {

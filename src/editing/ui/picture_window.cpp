@@ -63,6 +63,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { forward(0, e); }
     void mouseMoveEvent(QMouseEvent* e) override { forward(1, e); }
     void mouseReleaseEvent(QMouseEvent* e) override { forward(2, e); }
+    // The scroll box scrolls; the picture itself takes no wheel.
+    void wheelEvent(QWheelEvent* e) override {
+        if (QWidget* viewport = parentWidget()) QCoreApplication::sendEvent(viewport, e);
+    }
 
 private:
     void forward(int what, QMouseEvent* e) {
