@@ -5,6 +5,12 @@
 // redraw write into.  It plays the redraw's progress, status and picture
 // roles; the main window plays the text and command roles and answers the
 // few things the picture window asks of it through PictureWindowHost.
+//
+// Wiring in the main window: the editing state's Redraw is this window; its
+// EditingCommandStates passes the picture commands (DrawLine .. CopyPicture)
+// to setCommandEnabled / isDown / setDown, and RefreshDrawTools to
+// EnableDrawTools(isDown(DrawTools)).  One view serves both picture modes:
+// the redraw presents the metafile's picture in vector mode.
 #pragma once
 
 #include <QImage>
