@@ -115,7 +115,7 @@ std::unique_ptr<DProj> EveryKindDocument() {
 // The picture of a full redraw, as the drawing window shows it.
 QImage Redraw(DProj& doc, DrawingState& st) {
     FakeRedrawHost host;
-    RepaintProject(doc, st, host, 1, true);
+    RepaintProject(doc, st, host, RedrawMode::Window, true);
     return st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
 }
 
