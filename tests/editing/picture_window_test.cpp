@@ -265,6 +265,63 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     EXPECT_EQ(s.doc().Zoom, 200);
 }
 
+TEST(PictureWindowSession, TetragonCrossAndMovingSeveral) {
+    Session s;
+    const int H = s.doc().Im.Height;
+    const auto ym = [H](int y) { return H - 1 - y; };
+
+    // A tetragon takes two right presses while the left button draws.
+    s.tool("TBKv");
+    const int undo = s.undoPos();
+    s.press({100, 100});
+    s.move({200, 100});
+    s.press({200, 100}, Qt::RightButton);
+    s.release({200, 100}, Qt::RightButton);
+    s.move({200, 200});
+    s.press({200, 200}, Qt::RightButton);
+    EXPECT_EQ(s.win.tools().vertexStep(), 2);
+    s.release({200, 200}, Qt::RightButton);
+    s.move({100, 200});
+    s.release({100, 200});
+    ASSERT_EQ(s.doc().Obj.Kv.count(), 1);
+    const DKv& q = s.doc().Obj.Kv[1];
+    const QPoint want[] = {{100, ym(100)}, {200, ym(100)}, {200, ym(200)}, {100, ym(200)}};
+    for (std::size_t i = 1; i <= 4; ++i) {
+        EXPECT_EQ(q.S[i].P1.ScrX.v, want[i - 1].x()) << i;
+        EXPECT_EQ(q.S[i].P1.ScrY.v, want[i - 1].y()) << i;
+    }
+    EXPECT_EQ(s.undoPos(), undo + 1);
+    EXPECT_EQ(s.win.tools().vertexStep(), 0);
+
+    // A coordinate system: a cross centred on the press point, mirrored.
+    s.tool("TBXY");
+    s.press({500, 300});
+    s.move({540, 330});
+    s.release({540, 330});
+    const DXOY& x = s.doc().Obj.Xy[1];
+    EXPECT_EQ(x.AxisX.P1.ScrX.v, 460);
+    EXPECT_EQ(x.AxisX.P2.ScrX.v, 540);
+    EXPECT_EQ(x.AxisY.P1.ScrY.v, ym(300) - 30);
+    EXPECT_EQ(x.AxisY.P2.ScrY.v, ym(300) + 30);
+    EXPECT_EQ(x.Center.ScrX.v, 500);
+
+    // Two selected objects move together by the whole movement of the drag.
+    s.tool("TBSell");
+    s.click({150, 100});
+    s.click({460, 300}, Qt::ShiftModifier);
+    ASSERT_EQ(s.ed->SelCount, 2);
+    s.tool("TBEdit");
+    s.press({150, 100});
+    EXPECT_EQ(s.ed->DragHandle, 0);
+    s.move({160, 105});
+    s.move({170, 110});
+    s.release({170, 110});
+    EXPECT_EQ(s.doc().Obj.Kv[1].S[1].P1.ScrX.v, 120);
+    EXPECT_EQ(s.doc().Obj.Kv[1].S[3].P1.ScrY.v, ym(210));
+    EXPECT_EQ(s.doc().Obj.Xy[1].Center.ScrX.v, 520);
+    EXPECT_EQ(s.doc().Obj.Xy[1].AxisX.P1.ScrY.v, ym(310));
+}
+
 TEST(PictureWindowSession, KindButtonsFollowCapacityAndNoDocument) {
     struct Full : PictureWindowHost {
         bool newObjectEnabled(Kind k) override { return k != Kind::po && k != Kind::li; }
