@@ -338,6 +338,17 @@ TEST(PictureWindowSession, KindButtonsFollowCapacityAndNoDocument) {
     EXPECT_TRUE(win.toolButton("TBCi")->isChecked());
     win.SetDrawWindowMode(0);
     EXPECT_TRUE(win.toolButton("TBPo")->isChecked());
+    // The hints come from the word table, line 332 on, in the buttons' order.
+    struct Words : TextRole {
+        std::string wordLine(int line) override { return line == 346 ? "Copy & paste" : ""; }
+        char decimalSeparator() override { return ','; }
+        void showMessage(const std::string&) override {}
+    } words;
+    PictureWindow named(*ed, drawing, words, quiet, full);
+    named.WordsToShowIm();
+    EXPECT_EQ(named.toolButton("TBCopy")->toolTip(), "Copy & paste");
+    EXPECT_EQ(named.toolButton("TBLine")->toolTip(), QString::fromUtf8("Линейка"));
+    EXPECT_EQ(named.windowTitle(), QString::fromUtf8("Изображение"));
     EXPECT_FALSE(win.toolButton("TBCopy")->isEnabled());
 }
 

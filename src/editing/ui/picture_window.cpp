@@ -330,6 +330,17 @@ void PictureWindow::FitScrollBox() {
 }
 
 void PictureWindow::WordsToShowIm() {
+    // The hints are word-table lines 332 .. 346 in the order of the buttons.
+    QAction* const order[] = {line_,   adds_,     sell_,     edit_,     kinds_[0], kinds_[1], kinds_[2], kinds_[3],
+                              kinds_[4], kinds_[5], selAll_, selNone_, selCurY_, selCurN_, copy_};
+    int line = 332;
+    for (QAction* action : order) {
+        const std::string w = texts_.wordLine(line++);
+        if (w.empty()) continue;
+        const QString text = QString::fromStdString(w);
+        action->setToolTip(text);
+        action->setText(QString(text).replace('&', "&&"));
+    }
     if (!documentShown_) setImageCaption(texts_.wordLine(328).empty() ? "Изображение" : texts_.wordLine(328));
 }
 
