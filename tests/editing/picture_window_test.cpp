@@ -24,6 +24,7 @@
 #include "editing/ui/link_dialog.h"
 #include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
+#include "model/update.h"
 #include "editing_fixture.h"
 
 namespace pelmar::test {
@@ -320,6 +321,26 @@ TEST(PictureWindowSession, TetragonCrossAndMovingSeveral) {
     EXPECT_EQ(s.doc().Obj.Kv[1].S[3].P1.ScrY.v, ym(210));
     EXPECT_EQ(s.doc().Obj.Xy[1].Center.ScrX.v, 520);
     EXPECT_EQ(s.doc().Obj.Xy[1].AxisX.P1.ScrY.v, ym(310));
+
+    // An ellipse's semi-axis handle: a follows the mouse, b stays.
+    s.tool("TBAdds");
+    s.tool("TBCi");
+    s.click({650, 450});
+    DCircle& e = s.doc().Obj.Ci[1];
+    e.Q1 = {0, e.Center.Y.v + 60, e.Center.Z.v};
+    e.Q2 = {0, e.Center.Y.v, e.Center.Z.v + 30};
+    UpdateCircle(e, 0);
+    ASSERT_FALSE(e.IsCircle.v);
+    s.tool("TBSell");
+    s.click({710, 450});
+    s.tool("TBEdit");
+    s.press({710, 450});
+    EXPECT_EQ(s.ed->DragHandle, 12);
+    s.move({720, 452});
+    s.move({730, 455});
+    s.release({730, 455});
+    EXPECT_NEAR(s.doc().Obj.Ci[1].A.v, 80, 1e-6);
+    EXPECT_NEAR(s.doc().Obj.Ci[1].B.v, 30, 1e-6);
 }
 
 TEST(PictureWindowSession, KindButtonsFollowCapacityAndNoDocument) {
