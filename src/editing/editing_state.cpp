@@ -5,6 +5,7 @@
 
 #include "editing/dialog_focus.h"
 #include "editing/kind_access.h"
+#include "platform/instance_folder.h"
 
 namespace pelmar {
 
@@ -152,6 +153,12 @@ bool DialogIsOpen(const EditingState& st, Kind k) { return st.DialogOpen[Slot(k)
 void DialogClosed(EditingState& st, Kind k) {
     st.DialogOpen[Slot(k)] = false;
     if (Shared(k)) st.DialogOpen[Slot(Partner(k))] = false;
+}
+
+void SetProgramFolder(EditingState& st, const std::string& progDir) {
+    st.ProgDir = progDir;
+    st.Defaults.programFolder = progDir;
+    st.UndoFolder = InstanceTempFolder(progDir);
 }
 
 void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }

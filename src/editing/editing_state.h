@@ -148,6 +148,10 @@ std::uint8_t CurrentEntryIndex(const EditingState& st);
 bool DialogIsOpen(const EditingState& st, Kind k);
 void DialogClosed(EditingState& st, Kind k);
 
+// The program folder: the clipboard file and the default sets below it, the
+// undo files in the running instance's own folder under its "Temp/".
+void SetProgramFolder(EditingState& st, const std::string& progDir);
+
 // ClearRoleBytes.
 void ClearRoleBytes(EditingState& st);
 

@@ -122,6 +122,7 @@ enum class Sel { Stock, Own };
 }  // namespace
 
 struct EmfCanvas::Impl {
+    TextMetrics text;  // metrics of the fonts used
     std::string path;
     std::string tmpPath;
     std::unique_ptr<SafeFile> file;
@@ -779,7 +780,7 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     const std::string family = font.family.empty() ? QFontInfo(qfont).family().toStdString() : font.family;
     const std::u16string face = Utf16(family);
     const std::u16string text16 = Utf16(text);
-    const TextPlacement place = PlaceText(font, text, at, format);
+    const TextPlacement place = d.text.place(font, text, at, format);
     const double size = std::clamp(std::nearbyint(font.pixelSize), 1.0, 10000.0);
 
     // EMF+: font and string format objects, then the string in its box.
@@ -823,8 +824,10 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
         if (d.append(U_EMRSETTEXTCOLOR_set(ToColorRef(color)))) d.textColor = color;
     }
     // Real advances, so that readers place each character as Qt does.
-    const QFontMetricsF fm(MakeQFont(font, true));
-    const QString q = QString::fromStdString(text);
+    // The characters a machine without the named font shows stand in for
+    // those the reader shows (the Greek letters of "Symbol").
+    const QFontMetricsF fm(d.text.qfont(font));
+    const QString q = d.text.shown(font, text);
     std::vector<uint32_t> dx(static_cast<std::size_t>(q.size()), 0);
     long previous = 0;
     for (qsizetype i = 0; i < q.size(); ++i) {
@@ -846,6 +849,6 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     std::free(emrtext);
 }
 
-SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return MeasureTextQt(font, text); }
+SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return d_->text.measure(font, text); }
 
 }  // namespace pelmar

@@ -250,8 +250,21 @@ TEST(Undo, DragIsOneStepFromBeforeItsFirstMove) {
     EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
 }
 
-// Two running programs keep their snapshots apart under one program folder.
+// Two running programs keep their snapshots apart under one program folder:
+// each in its own folder under "Temp/", the clipboard file beside them.
 TEST(Undo, InstancesKeepTheirOwnSnapshots) {
+    {
+        Editing e;
+        SetProgramFolder(*e, e.dir.folder());
+        const std::string temp = e.dir.folder() + "Temp/";
+        EXPECT_EQ(e->UndoFolder.rfind(temp, 0), 0u);
+        EXPECT_GT(e->UndoFolder.size(), temp.size());
+        Populate(*e);
+        std::mt19937 rng(1);
+        RandomEdit(*e, rng);
+        EXPECT_TRUE(fs::exists(UndoFileName(e->UndoFolder, 1)));
+        EXPECT_FALSE(fs::exists(UndoFileName(temp, 1)));
+    }
     Editing a("1");
     Editing b("2");
     b->ProgDir = a->ProgDir;
