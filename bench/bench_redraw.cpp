@@ -5,8 +5,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 namespace pelmar::bench {
 

@@ -6,8 +6,8 @@
 //               the pictures (src/drawing)
 //   exports()   ExportState: the export settings that outlive one export
 //               (src/files)
-//   shell()     ShellState: the program folders, the word table, the
-//               language, the user's number format (src/shell)
+//   shell()     ShellState: the program folders, the settings, the word
+//               table, the user's number format (src/shell)
 //   editing     the editing state (working copies, current indexes,
 //               selection, undo position): see the TODO below
 //
@@ -24,9 +24,11 @@
 #include "drawing/document_state.h"
 #include "drawing/host_roles.h"
 #include "files/export_host.h"
-#include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace pelmar {
+
+struct EditingState;  // src/editing/editing_state.h, with the editing core
 
 class Application {
 public:
@@ -37,7 +39,7 @@ public:
     // This user's program folder and this installation's shipped folders.
     static Folders DefaultFolders();
 
-    // A blank document, the built-in words.
+    // A blank document, the start settings, the built-in words.
     explicit Application(Folders folders);
     ~Application();
     Application(const Application&) = delete;
@@ -46,11 +48,16 @@ public:
     DocumentState& document() { return *document_; }
     ShellState& shell() { return shell_; }
     ExportState& exports() { return exports_; }
-    // TODO(editing): the editing state (struct EditingState,
-    // src/editing/editing_state.h) is owned here, made for document().Proj.
+    // TODO(editing): the editing state is owned here once the editing core
+    // is in:  EditingState& editing() { return *editing_; }  with the member
+    // std::unique_ptr<EditingState> editing_ made in the constructor as
+    // std::make_unique<EditingState>(*document_->Proj).
 
-    // Fills the word table as shell().LangFile says (SetLanguage); its
-    // messages go to showMessage.
+    // The start-up of the main window on this application's shell state
+    // (MainWindowCreated): settings read, words loaded, the hooks called.
+    void created(const MainWindowHooks& hooks);
+    // Fills the word table as shell().settings.LangFile says (SetLanguage),
+    // as the language choice does; its messages go to showMessage.
     void loadLanguage();
 
     // The program's texts for the roles the windows play: the word table,

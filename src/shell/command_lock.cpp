@@ -2,15 +2,15 @@
 
 namespace pelmar {
 
-void ButtonLock::lock(ToolButtonStates& bar) {
+void ButtonLock::lock(CommandStates& states) {
     for (std::size_t i = 0; i < LockedButtons.size(); ++i) {
-        saved_[i] = bar.toolButtonEnabled(LockedButtons[i]);
-        bar.setToolButtonEnabled(LockedButtons[i], false);
+        saved_[i] = states.enabled(LockedButtons[i]);
+        states.setEnabled(LockedButtons[i], false);
     }
 }
 
-void ButtonLock::unlock(ToolButtonStates& bar) {
-    for (std::size_t i = 0; i < LockedButtons.size(); ++i) bar.setToolButtonEnabled(LockedButtons[i], saved_[i]);
+void ButtonLock::unlock(CommandStates& states) {
+    for (std::size_t i = 0; i < LockedButtons.size(); ++i) states.setEnabled(LockedButtons[i], saved_[i]);
 }
 
 }  // namespace pelmar

@@ -1,36 +1,33 @@
 // The commands a full redraw locks: the main window keeps the list and the
-// states the tool buttons had, so that the redraw only says "lock" and
-// "unlock" (CommandRole::lockCommands).
+// states the commands had, so that the redraw only says "lock" and "unlock"
+// (CommandRole::lockCommands).
 #pragma once
 
 #include <array>
-#include <string>
+
+#include "shell/command_rules.h"
+#include "shell/command_table.h"
 
 namespace pelmar {
 
-// The tool buttons that a full redraw disables and afterwards restores.
-inline constexpr std::array<const char*, 41> LockedButtons{
-    "TBNew",    "TBOpen",  "TBSave",  "TBSaveAs", "TBClose", "TBExport", "TBPrint", "TBNewPo", "TBNewLi",
-    "TBNewCi",  "TBNewTr", "TBNewKv", "TBNewXY",  "TBDelete", "TBUndo",  "TBRedo",  "TBCopy",  "TBPaste",
-    "TBOptProg", "TBOptProj", "TBToLi", "TBToCi", "TBToTr",  "TBToXY",  "TBNewSf", "TBToSf",  "TBNewZi",
-    "TBToZi",   "TBNewKo", "TBToKo",  "TBNewI3",  "TBToPi3", "TBNewI4", "TBToPi4", "TBNewR3", "TBToPr3",
-    "TBNewR4",  "TBToPr4", "TBNewXZ", "TBToXZ",   "TBAnim"};
-
-// The tool bar as the lock sees it: buttons by object name.
-class ToolButtonStates {
-public:
-    virtual ~ToolButtonStates() = default;
-    virtual bool toolButtonEnabled(const std::string& name) = 0;
-    virtual void setToolButtonEnabled(const std::string& name, bool on) = 0;
-};
+// The commands whose tool buttons a full redraw disables and afterwards
+// restores.
+inline constexpr std::array<Command, 41> LockedButtons{
+    Command::New,   Command::Open,   Command::Save,    Command::SaveAs,  Command::Close,   Command::Export,
+    Command::Print, Command::NewPo,  Command::NewLi,   Command::NewCi,   Command::NewTr,   Command::NewKv,
+    Command::NewXY, Command::Delete, Command::Undo,    Command::Redo,    Command::Copy,    Command::Paste,
+    Command::OptProg, Command::OptProj, Command::ToLi, Command::ToCi,    Command::ToTr,    Command::ToXY,
+    Command::NewSf, Command::ToSf,   Command::NewZi,   Command::ToZi,    Command::NewKo,   Command::ToKo,
+    Command::NewI3, Command::ToPi3,  Command::NewI4,   Command::ToPi4,   Command::NewR3,   Command::ToPr3,
+    Command::NewR4, Command::ToPr4,  Command::NewXZ,   Command::ToXZ,    Command::Anim};
 
 class ButtonLock {
 public:
-    // Keeps the enabled state of every locked button and disables it.
-    void lock(ToolButtonStates& bar);
-    // Gives every locked button the state kept by the last lock (disabled
+    // Keeps the enabled state of every locked command and disables it.
+    void lock(CommandStates& states);
+    // Gives every locked command the state kept by the last lock (disabled
     // when there was none).
-    void unlock(ToolButtonStates& bar);
+    void unlock(CommandStates& states);
 
 private:
     std::array<bool, LockedButtons.size()> saved_{};

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "coord_fixture.h"
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

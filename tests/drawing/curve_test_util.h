@@ -7,9 +7,9 @@
 
 #include "drawing/curve_builder.h"
 #include "drawing/curve_output.h"
-#include "support/recording_sinks.h"
 #include "model/records.h"
 #include "support/recording_canvas.h"
+#include "support/recording_sinks.h"
 
 namespace pelmar::test {
 

@@ -13,9 +13,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "figure_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "drawing/line_paint.h"
-#include "support/recording_sinks.h"
 #include "paint_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -3,9 +3,9 @@
 #include <QImage>
 
 #include "drawing/orb_paint.h"
-#include "support/recording_sinks.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "drawing/point_paint.h"
-#include "support/recording_sinks.h"
 #include "paint_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -4,10 +4,10 @@
 #include <set>
 
 #include "drawing/polygon_paint.h"
-#include "support/recording_sinks.h"
 #include "figure_fixture.h"
 #include "model/shading.h"
 #include "platform/raster_surface.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

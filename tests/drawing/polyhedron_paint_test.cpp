@@ -4,10 +4,10 @@
 
 #include "drawing/fill_shading.h"
 #include "drawing/polyhedron_paint.h"
-#include "support/recording_sinks.h"
 #include "model/polyhedron_make.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

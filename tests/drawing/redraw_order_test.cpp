@@ -1,9 +1,9 @@
 // Which objects the redraw hands to which painter, in which order.
 #include <gtest/gtest.h>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -8,10 +8,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
 #include "platform/raster_surface.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -87,7 +87,7 @@ TEST_F(RedrawTest, BusyStateOfAFullRun) {
         EXPECT_EQ(host.playHint, "Остановить построение");
         EXPECT_FALSE(host.playEnabled);  // disabled for pass 2
         EXPECT_FALSE(host.commandsEnabled);
-        for (const char* b : LockedButtons) EXPECT_FALSE(host.buttons[b]) << b;
+        for (Command c : LockedButtons) EXPECT_FALSE(host.buttons[InfoOf(c).tool]) << InfoOf(c).tool;
         EXPECT_TRUE(host.buttons["TBToKv"]);
     };
     RepaintProject(*proj, st, host, RedrawMode::Window, true);

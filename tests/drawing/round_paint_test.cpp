@@ -2,10 +2,10 @@
 
 #include <QImage>
 
-#include "support/recording_sinks.h"
 #include "drawing/round_paint.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

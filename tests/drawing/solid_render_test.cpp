@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "support/fake_redraw_host.h"
 #include "drawing/polyhedron_paint.h"
 #include "drawing/redraw.h"
 #include "model/polyhedron_make.h"
 #include "solid_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -11,11 +11,11 @@
 #include "coord_fixture.h"
 #include "drawing/curve_output.h"
 #include "drawing/graph_run.h"
-#include "support/recording_sinks.h"
 #include "drawing/sub_curve.h"
 #include "drawing/surfaces.h"
 #include "platform/qt_canvas.h"
 #include "platform/raster_surface.h"
+#include "support/recording_sinks.h"
 #include "surface_fixture.h"
 
 using namespace pelmar;

@@ -2,9 +2,9 @@
 
 #include "drawing/redraw.h"
 #include "file_test_util.h"
-#include "support/fake_export_host.h"
 #include "files/picture_export.h"
 #include "files/picture_recording.h"
+#include "support/fake_export_host.h"
 #include "support/recording_canvas.h"
 
 using namespace pelmar;

@@ -33,7 +33,7 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
     EXPECT_EQ(a.document().Drawing.MetaPath, progA + "Temp/MetaTemp.emf");
 
     // What one application does stays in it.
-    a.shell().LangFile = progA + "Translation/Test.trs";
+    a.shell().settings.LangFile = progA + "Translation/Test.trs";
     a.loadLanguage();
     a.document().Proj->Caption = "A";
     a.exports().ExportBitsPerPixel = 1;
@@ -46,11 +46,11 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
 
     // A translation that cannot be found: the message box of this
     // application only, and the built-in words.
-    a.shell().LangFile = progA + "Translation/Missing.trs";
+    a.shell().settings.LangFile = progA + "Translation/Missing.trs";
     a.loadLanguage();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("Missing.trs"), std::string::npos);
-    EXPECT_EQ(a.shell().LangFile, "Translation/Russian");
+    EXPECT_EQ(a.shell().settings.LangFile, "Translation/Russian");
     EXPECT_EQ(a.texts().word(WordNo::PlayHint), "Построить чертеж");
 
     // A full redraw through the application's texts and a window's other

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "shell/command_lock.h"
 #include "support/fake_redraw_host.h"
@@ -20,4 +21,18 @@ TEST(ButtonLock, SavesAndRestores) {
     EXPECT_FALSE(host.buttons["TBSave"]);
     EXPECT_TRUE(host.buttons["TBNew"]);
     EXPECT_TRUE(host.buttons["TBPlay"]);
+}
+
+// The locked commands are 41 distinct commands with tool buttons; the play
+// button (the stop request), the windows, help and the recent files stay
+// usable during a full redraw.
+TEST(ButtonLock, LocksToolButtonsButNotPlayWindowsHelpOrRecentFiles) {
+    std::set<Command> seen;
+    for (Command c : LockedButtons) {
+        EXPECT_TRUE(seen.insert(c).second) << InfoOf(c).tool;
+        ASSERT_NE(InfoOf(c).tool, nullptr) << static_cast<int>(c);
+    }
+    for (Command c : {Command::Play, Command::Exit, Command::WinObj, Command::WinImg, Command::WinTrans,
+                      Command::WinDef, Command::Help, Command::About, Command::File1, Command::File5})
+        EXPECT_EQ(seen.count(c), 0u) << static_cast<int>(c);
 }

@@ -18,13 +18,13 @@ class FakeRedrawHost : public TextRole,
                        public StatusRole,
                        public CommandRole,
                        public PictureRole,
-                       public ToolButtonStates {
+                       public CommandStates {
 public:
     FakeRedrawHost();
 
     // What the fake holds; tests set and read these directly.
     std::map<int, std::string> words;              // the built-in texts of the lines the redraw reads
-    std::map<std::string, bool> buttons;           // enabled state of the tool buttons
+    std::map<std::string, bool> buttons;           // enabled state of the tool buttons, by object name
     std::string caption = "Рисунок (Растровое)";
     std::map<int, std::string> panels;
     ViewPort view{0, 0, 400, 300};
@@ -64,8 +64,9 @@ public:
     void lockCommands(bool lock) override;
     void selectNone() override;
     void updateSelectionUI() override;
-    bool toolButtonEnabled(const std::string& name) override;
-    void setToolButtonEnabled(const std::string& name, bool on) override;
+    // The commands' states are those of their tool buttons.
+    bool enabled(Command c) const override;
+    void setEnabled(Command c, bool on) override;
     // Picture.
     ViewPort imageView() override { return view; }
     void showPicture(const QImage& v, int boxW, int boxH, int left, int top) override;
