@@ -4,10 +4,10 @@
 #include <span>
 
 #include "editing/commit.h"
-#include "editing/defining_points.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
+#include "model/defining_points.h"
 #include "model/links.h"
 #include "model/recompute.h"
 #include "model/update.h"
