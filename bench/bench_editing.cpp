@@ -1,0 +1,182 @@
+// The editing core on a typical document (20 objects) and on a document with
+// every kind at capacity, computed curves and a fill picture: one commit with
+// its undo snapshot, select all, one undo step.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QRadialGradient>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "editing/commit.h"
+#include "editing/editing_state.h"
+#include "editing/new_objects.h"
+#include "editing/object_list.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "files/companion.h"
+#include "files/document.h"
+#include "model/geometry.h"
+
+using namespace pelmar;
+
+namespace {
+
+struct Bench {
+    std::filesystem::path dir;
+    std::unique_ptr<DProj> doc = NewDocument();
+    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    QImage fill;
+
+    Bench() {
+        static int n = 0;
+        dir = std::filesystem::temp_directory_path() / ("pelmar_bench_editing_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
+        std::filesystem::create_directories(dir);
+        st->ProgDir = dir.string() + "/";
+        st->UndoFolder = st->ProgDir + "Temp/1/";
+        st->Defaults.programFolder = st->ProgDir;
+        st->UndoSteps = 200;
+    }
+    ~Bench() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    // Objects made without undo steps.
+    void Add(Kind k, int count) {
+        st->UndoOn = false;
+        for (int i = 0; i < count; ++i) NewDefaultObject(*st, k);
+        st->UndoOn = true;
+    }
+
+    // Every kind at capacity, with curves in every coordinate system and a
+    // fill picture of the picture's size.
+    void Full() {
+        for (const KindInfo& k : KindTable) Add(k.kind, k.capacity);
+        std::mt19937 rng(1);
+        std::uniform_real_distribution<double> u(-100, 100);
+        auto curve = [&](int lines, int points) {
+            DCurve2 c;
+            auto all = std::make_shared<std::vector<DCurve1>>();
+            for (int l = 0; l < lines; ++l) {
+                auto pts = std::make_shared<std::vector<CurvePoint>>();
+                for (int p = 0; p < points; ++p) pts->push_back({u(rng), u(rng), u(rng)});
+                all->push_back({pts, points});
+            }
+            c.Lines = all;
+            c.Count = lines;
+            c.Valid = 1;
+            return c;
+        };
+        for (std::size_t i = 1; i <= doc->Obj.Xy.count(); ++i) doc->Obj.Xy[i].Curves = curve(4, 200);
+        for (std::size_t i = 1; i <= doc->Obj.Xz.count(); ++i)
+            for (auto& c : doc->Obj.Xz[i].Curves) c = curve(3, 60);
+        for (std::size_t i = 1; i <= doc->Obj.Tr.count(); ++i) doc->Obj.Tr[i].Fill.On = true;
+        // The fill picture as the fills pass paints it: gradient shapes on the background.
+        fill = QImage(doc->Im.Width, doc->Im.Height, QImage::Format_ARGB32_Premultiplied);
+        fill.fill(Qt::white);
+        QPainter painter(&fill);
+        for (int i = 0; i < 20; ++i) {
+            const QRectF r(u(rng) * 3 + 400, u(rng) * 2 + 300, 120 + u(rng), 90 + u(rng) / 2);
+            QRadialGradient g(r.center(), r.width() / 2);
+            g.setColorAt(0, QColor::fromHsv((i * 37) % 360, 200, 255));
+            g.setColorAt(1, QColor::fromHsv((i * 37 + 90) % 360, 255, 120));
+            painter.setBrush(g);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(r);
+        }
+        painter.end();
+        st->BackPng = &fill;
+        doc->FillValid = 1;
+    }
+
+    // The current object: the first triangle, its dialog open.
+    void CurrentTriangle() {
+        SetCurObjIndex(*st, ListPosition(*doc, Kind::tr, 1));
+        SelectCurrentObject(*st, st->Dialogs, true);
+    }
+
+    void Edit(int step) {
+        st->Copies.CurTri.S[2].P1.Name.s.assign(1, (step % 2) ? 'B' : 'C');
+        ApplyObject(*st, false);
+    }
+};
+
+}  // namespace
+
+static void BM_CommitTypical(benchmark::State& state) {
+    Bench b;
+    for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv}) b.Add(k, 4);
+    b.CurrentTriangle();
+    int step = 0;
+    for (auto _ : state) b.Edit(++step);
+    state.counters["objects"] = b.doc->Obj.ObjTotal;
+}
+BENCHMARK(BM_CommitTypical)->Unit(benchmark::kMillisecond);
+
+static void BM_CommitFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    b.CurrentTriangle();
+    int step = 0;
+    for (auto _ : state) b.Edit(++step);
+    state.counters["objects"] = b.doc->Obj.ObjTotal;
+}
+BENCHMARK(BM_CommitFull)->Unit(benchmark::kMillisecond);
+
+// The commit alone, without its snapshot: where the time of a commit goes.
+static void BM_CommitFullNoSnapshot(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    b.CurrentTriangle();
+    b.st->UndoOn = false;
+    int step = 0;
+    for (auto _ : state) b.Edit(++step);
+}
+BENCHMARK(BM_CommitFullNoSnapshot)->Unit(benchmark::kMillisecond);
+
+static void BM_SelectAllFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    b.CurrentTriangle();
+    for (auto _ : state) {
+        SelectAllObjects(*b.st);
+        state.PauseTiming();
+        SelectNone(*b.st);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectAllFull)->Unit(benchmark::kMillisecond);
+
+// The three files of a snapshot of the full document, one by one.
+static void BM_SnapshotPartsFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    const std::string name = b.st->ProgDir + "parts.pel";
+    const int part = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (part == 0) benchmark::DoNotOptimize(DocumentText(*b.doc, WindowsFromRecord(*b.doc), b.doc->Role, ','));
+        if (part == 1) WriteCurvesFile(name, *b.doc);
+        if (part == 2) WriteFillPicture(name, b.fill, true);
+    }
+    state.SetLabel(part == 0 ? "document text" : part == 1 ? "curves file" : "fill picture");
+}
+BENCHMARK(BM_SnapshotPartsFull)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Undo and redo in turn, each one step.
+static void BM_UndoStepFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    b.CurrentTriangle();
+    b.Edit(1);
+    b.Edit(2);
+    bool back = true;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(back ? UndoStep(*b.st) : RedoStep(*b.st));
+        back = !back;
+    }
+}
+BENCHMARK(BM_UndoStepFull)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,94 @@
+#include "editing/clipboard.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "editing/defining_points.h"
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/new_objects.h"
+#include "editing/selection.h"
+#include "files/document.h"
+#include "model/links.h"
+
+namespace pelmar {
+
+namespace {
+
+// No creation number, no links of its defining points, no selection marks.
+template <class R>
+void MakeIndependent(R& r, TColor moveColor) {
+    Mark(r, moveColor, false);
+    r.Number = 0;
+    ForEachDefiningPoint(r, [](DPoint& p) { ClearPointLink(p); });
+}
+
+}  // namespace
+
+std::string ClipboardFileName(const EditingState& st) { return st.ProgDir + "Temp/ClipBoard.pel"; }
+
+void CopyObjects(EditingState& st) {
+    Kind cur{};
+    const bool hasCur = CurrentKind(st, cur);
+    CopyQuestion q;
+    q.childEnabled = !(hasCur && DialogIsOpen(st, cur));
+    q.selectedEnabled = !(st.SelCount == 0 || (st.SelCount == 1 && CurrentSelectedKind(st) != 0));
+    const QuestionAnswer a = st.Questions->AskCopy(q);
+    if (!a.done || a.answer < 1 || a.answer > 3) return;
+    if ((a.answer == 2 && !q.childEnabled) || (a.answer == 3 && !q.selectedEnabled)) return;
+
+    auto clip = std::make_unique<DProj>(*st.Proj);
+    ForEachStore(clip->Obj, [](auto& store) { store.clear(); });
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        auto& from = KindT<K>::store(st.Proj->Obj);
+        auto& to = KindT<K>::store(clip->Obj);
+        if (a.answer == 1) {
+            const std::size_t i = st.Work->index(K);
+            if (hasCur && cur == K && i >= 1 && i <= from.count()) to.add(from[i]);
+        } else if (a.answer == 2) {
+            if (DialogIsOpen(st, K)) to.add(KindT<K>::work(*st.Work));
+        } else {
+            for (std::size_t i = 1; i <= from.count(); ++i)
+                if (IsSelected(st, K, static_cast<int>(i))) to.add(from[i]);
+        }
+    });
+    UpdateSelectionUI(st);
+    ForEachKind([&](auto kc) {
+        auto& store = KindT<decltype(kc)::value>::store(clip->Obj);
+        for (std::size_t i = 1; i <= store.count(); ++i) MakeIndependent(store[i], st.MoveColor);
+    });
+    clip->Obj.ObjTotal = 0;
+    ForEachStore(clip->Obj, [&](const auto& store) { clip->Obj.ObjTotal += store.count(); });
+
+    std::error_code ec;
+    std::filesystem::create_directories(st.ProgDir + "Temp", ec);
+    DocumentContext ctx;
+    ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
+    ctx.CannotSaveText = Word(st, 625);
+    WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx);
+    st.Commands->SetEnabled(Command::Paste, true);
+}
+
+void PasteObjects(EditingState& st) {
+    auto clip = NewDocument();
+    std::uint8_t version = 0;
+    if (ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste) != ReadOk) return;
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        auto& from = KindT<K>::store(clip->Obj);
+        const int room = InfoOf(K).capacity - st.Proj->Obj.count(K);
+        const int n = std::min<int>(from.count(), std::max(room, 0));
+        for (int j = 1; j <= n; ++j) {
+            auto rec = from[static_cast<std::size_t>(j)];
+            // A clipboard file written elsewhere may hold links: pasted objects stand alone.
+            MakeIndependent(rec, st.MoveColor);
+            NewObject(st, true, true, true, std::move(rec));
+        }
+    });
+    st.Commands->RefreshDrawTools();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,234 @@
+#include "editing/commit.h"
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/nesting.h"
+#include "editing/undo_store.h"
+#include "model/geometry.h"
+#include "model/recompute.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+void UpdateRecord(DPoint& r) { UpdatePoint(r, 0); }
+void UpdateRecord(DLine& r) { UpdateLine(r, 0); }
+void UpdateRecord(DCircle& r) { UpdateCircle(r, 0); }
+void UpdateRecord(DTri& r) { UpdateTriangle(r, 0, true); }
+void UpdateRecord(DKv& r) { UpdateTetragon(r, 0, true); }
+void UpdateRecord(DXOY& r) { UpdateXOY(r, 0); }
+void UpdateRecord(DSf& r) { UpdateOrb(r, 0); }
+void UpdateRecord(DZi& r) { UpdateCylinder(r, 0); }
+void UpdateRecord(DKo& r) { UpdateCone(r, 0); }
+void UpdateRecord(DPi3& r) { UpdatePyramid3(r, 0); }
+void UpdateRecord(DPi4& r) { UpdatePyramid4(r, 0); }
+void UpdateRecord(DPr3& r) { UpdatePrism3(r, 0); }
+void UpdateRecord(DPr4& r) { UpdatePrism4(r, 0); }
+void UpdateRecord(DXZ& r) { UpdateXYZ(r, 0); }
+
+void FillDialog(EditingState& st, Kind k) {
+    VisitKind(k, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
+}
+
+// One kind's branch of the commit; true when the stored object has others
+// built on it or is built on others (creation number 1 and up).
+template <Kind K>
+bool CommitKind(EditingState& st, bool writeBack) {
+    const LevelList levels = CommitLevels(K);
+    if (writeBack)
+        for (Kind l : levels)
+            if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
+
+    auto& work = KindT<K>::work(*st.Work);
+    UpdateRecord(work);
+
+    auto& store = KindT<K>::store(st.Proj->Obj);
+    const std::size_t n = st.Work->index(K);
+    if (n < 1 || n > store.count()) return false;  // no object of the kind is current
+    store[n] = work;
+    if (DialogIsOpen(st, K)) st.Dialogs.Fill(store[n]);
+
+    for (int i = 0; i < levels.count; ++i) {
+        const Kind l = levels.levels[static_cast<std::size_t>(i)];
+        if (!DialogIsOpen(st, l)) continue;
+        for (int j = 0; j <= i; ++j) {
+            const Kind outer = levels.levels[static_cast<std::size_t>(j)];
+            Reload(st, outer, RoleOf(st, outer));
+        }
+        FillDialog(st, l);
+    }
+    return store[n].Number >= 1;
+}
+
+// Fill keys.
+
+struct KeyWriter {
+    FillKey& k;
+    void D(double v) { k.d[k.doubles++] = v; }
+    void I(std::int32_t v) { k.i[k.ints++] = v; }
+    void P(const DPoint& p) {
+        D(p.ScrX.v);
+        D(p.ScrY.v);
+        D(p.X.v);
+        D(p.Y.v);
+        D(p.Z.v);
+    }
+    template <class F>
+    void Vertices(const F& f) {
+        for (const auto& s : f.S) P(s.P1);
+    }
+};
+
+template <class R>
+FillKey Head(const R& r) {
+    FillKey k;
+    k.on = r.Fill.On;
+    k.layer = r.Layer.v;
+    k.disabled = r.Disabled.v;
+    k.colors = r.Fill.Colors;
+    return k;
+}
+
+FillKey KeyOf(const DCircle& c) {
+    FillKey k = Head(c);
+    KeyWriter w{k};
+    w.D(c.A.v);
+    w.D(c.B.v);
+    w.D(c.A3.v);
+    w.D(c.B3.v);
+    w.P(c.Center);
+    w.I(c.IsCircle.v);
+    w.I(c.CorA1);
+    w.I(c.CorA2);
+    w.I(c.CorB1);
+    w.I(c.CorB2);
+    w.I(c.Is3D);
+    return k;
+}
+FillKey KeyOf(const DTri& t) {
+    FillKey k = Head(t);
+    KeyWriter{k}.Vertices(t);
+    return k;
+}
+FillKey KeyOf(const DKv& q) {
+    FillKey k = Head(q);
+    KeyWriter{k}.Vertices(q);
+    return k;
+}
+FillKey KeyOf(const DSf& s) {
+    FillKey k = Head(s);
+    KeyWriter w{k};
+    w.D(s.Radius.v);
+    w.P(s.Center);
+    return k;
+}
+template <class R>
+FillKey RoundKey(const R& r, const DCircle& base) {
+    FillKey k = Head(r);
+    KeyWriter w{k};
+    w.D(base.A.v);
+    w.D(base.B.v);
+    w.P(base.Center);
+    w.P(r.Axis.P1);
+    w.P(r.Axis.P2);
+    return k;
+}
+FillKey KeyOf(const DZi& z) { return RoundKey(z, z.Base[1]); }
+FillKey KeyOf(const DKo& c) { return RoundKey(c, c.Base); }
+template <class B, std::size_t N>
+FillKey KeyOf(const DPyramid<B, N>& p) {
+    FillKey k = Head(p);
+    KeyWriter w{k};
+    w.P(p.HeightLine.P1);
+    w.P(p.HeightLine.P2);
+    w.Vertices(p.Base);
+    return k;
+}
+template <class B, std::size_t N>
+FillKey KeyOf(const DPrism<B, N>& p) {
+    FillKey k = Head(p);
+    KeyWriter w{k};
+    w.D(p.EdgeX.v);
+    w.D(p.EdgeY.v);
+    w.D(p.EdgeZ.v);
+    w.D(p.EdgeLen.v);
+    w.Vertices(p.Base[1]);
+    return k;
+}
+
+template <class S>
+void AddKeys(FillSignature& sig, const S& store) {
+    for (std::size_t i = 1; i <= store.count(); ++i) sig.push_back(KeyOf(store[i]));
+}
+
+}  // namespace
+
+LevelList CommitLevels(Kind k) {
+    using enum Kind;
+    switch (k) {
+        case po: return {};
+        case li: return {{po}, 1};
+        case ci: return {{li, po}, 2};
+        case tr: case kv: case sf: return {{ci, li, po}, 3};
+        case xy: case xz: return {{li, po}, 2};
+        case zi: return {{sf, kv, ci, li, po}, 5};
+        case ko: return {{sf, tr, ci, li, po}, 5};
+        case i3: case i4: case r3: return {{sf, tr, kv, ci, li, po}, 6};
+        case r4: return {{sf, kv, ci, li, po}, 5};
+    }
+    return {};
+}
+
+FillSignature TakeFillSignature(const DProj& doc) {
+    const DSubProj& o = doc.Obj;
+    FillSignature sig;
+    sig.reserve(o.Ci.count() + o.Tr.count() + o.Kv.count() + 21u);
+    AddKeys(sig, o.Ci);
+    AddKeys(sig, o.Tr);
+    AddKeys(sig, o.Kv);
+    AddKeys(sig, o.Sf);
+    AddKeys(sig, o.Zi);
+    AddKeys(sig, o.Ko);
+    AddKeys(sig, o.I3);
+    AddKeys(sig, o.I4);
+    AddKeys(sig, o.R3);
+    AddKeys(sig, o.R4);
+    return sig;
+}
+
+bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& after) {
+    if (before.size() != after.size()) return true;
+    for (std::size_t n = 0; n < after.size(); ++n) {
+        const FillKey& a = before[n];
+        const FillKey& b = after[n];
+        if (a.on != b.on) return true;
+        if (!b.on) continue;
+        if (a.layer != b.layer || a.disabled != b.disabled || a.colors != b.colors) return true;
+        if (a.doubles != b.doubles || a.ints != b.ints) return true;
+        for (std::size_t i = 0; i < b.doubles; ++i)
+            if (!NearlyEqual(a.d[i], b.d[i])) return true;
+        for (std::size_t i = 0; i < b.ints; ++i)
+            if (a.i[i] != b.i[i]) return true;
+    }
+    return false;
+}
+
+void ApplyObject(EditingState& st, bool writeBack) {
+    const FillSignature before = TakeFillSignature(*st.Proj);
+    if (st.ProjReady) SetChanged(st, true);
+    if (!st.ApplyEnabled) return;
+
+    SaveUndoStep(st);
+
+    bool dependants = false;
+    Kind k;
+    if (CurrentKind(st, k)) dependants = VisitKind(k, [&](auto kc) { return CommitKind<kc.value>(st, writeBack); });
+    // Objects built on the stored one follow it, also when it is itself built
+    // on another object.
+    if (dependants) RecomputeLinked(*st.Proj);
+
+    if (FillSignaturesDiffer(before, TakeFillSignature(*st.Proj))) st.Proj->FillValid = 0;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,50 @@
+// The commit: every change of a working copy reaches the document through
+// ApplyObject, with one undo snapshot, the open parts written back up and
+// reloaded down again, the dependent objects recomputed and the fill picture
+// marked stale when a fill-relevant field changed.  The caller redraws.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/records.h"
+
+namespace pelmar {
+
+struct EditingState;
+
+// WriteBack: the edit was made in the dialog of a part, whose open levels are
+// carried up into the top-level working copy first.
+void ApplyObject(EditingState& st, bool writeBack);
+
+// The part levels a kind can contain, outermost first, in the order the
+// commit writes them back and reloads them.
+struct LevelList {
+    std::array<Kind, 6> levels{};
+    int count = 0;
+    const Kind* begin() const { return levels.data(); }
+    const Kind* end() const { return levels.data() + count; }
+};
+LevelList CommitLevels(Kind k);
+
+// The fields the fill picture depends on, of one fillable object: fill on,
+// and for a filled object its layer, hidden flag, geometry and fill colours.
+struct FillKey {
+    bool on = false;
+    std::uint8_t layer = 0;
+    bool disabled = false;
+    std::uint8_t doubles = 0, ints = 0;
+    std::array<double, 30> d{};
+    std::array<std::int32_t, 6> i{};
+    std::array<TColor, 3> colors{};
+};
+// Every ellipse, triangle, tetragon, sphere and solid in kind and index order;
+// kept across a commit instead of a whole copy of the document.
+using FillSignature = std::vector<FillKey>;
+FillSignature TakeFillSignature(const DProj& doc);
+// Doubles are equal within 0.00001 (strictly), everything else exactly; the
+// other fields count only when the later object is filled.
+bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& after);
+
+}  // namespace pelmar

@@ -1,0 +1,161 @@
+// What the editing core needs of the windows, in six small interfaces: the
+// enabled and pressed states of commands, the object dialogs, the two
+// question windows, the message box, the object combo with the picture view,
+// and the redraw.  The main window and the dialogs implement them; tests use
+// fakes.  Every method has a harmless default, so a core without windows
+// (benchmarks, the animation builder) runs on the Null* instances.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/records.h"
+
+namespace pelmar {
+
+// The commands and controls whose states the editing core sets.  A command
+// stands for its menu item and tool button together where both exist.
+enum class Command : std::uint8_t {
+    Save,            // TBSave, MeSave: enabled = unsaved changes
+    SaveAs,          // TBSaveAs, MeSaveAs
+    Close,           // TBClose, MeClose
+    Export,          // TBExport, MeExport
+    Print,           // TBPrint, MePrint
+    Copy,            // TBCopy, MeCopy (objects through the clipboard file)
+    Paste,           // TBPaste, MePaste
+    OptProj,         // TBOptProj, MeOptProj
+    WinObj,          // TBWinObj, MeWinObj
+    Anim,            // TBAnim
+    Undo,            // TBUndo, MeUndo
+    Redo,            // TBRedo, MeRedo
+    Delete,          // TBDelete, MeDel
+    NewObject,       // TBNew<k>, MeNew<k>: one per kind
+    BackTo,          // TBTo<k>, MeTo<k>: one per kind but the point
+    // Picture window.
+    DrawLine,        // TBLine (tool button with a pressed state)
+    DrawTools,       // TBAdds
+    SelectTool,      // TBSell
+    EditTool,        // TBEdit
+    SelectAll,       // TBSelAlls
+    SelectNone,      // TBSelNone
+    SelectCurrent,   // TBSelCurY
+    DeselectCurrent, // TBSelCurN
+    CopyPicture,     // the picture window's TBCopy
+    // Transformations window.
+    TransSelected,   // CheckBoxSell
+    TransCurrent,    // CheckBoxCurr
+};
+
+class CommandStates {
+public:
+    virtual ~CommandStates() = default;
+    virtual void SetEnabled(Command, bool) {}
+    // NewObject and BackTo, one per kind.
+    virtual void SetKindEnabled(Command, Kind, bool) {}
+    // Tool buttons that stay pressed and the transformations window's check boxes.
+    virtual bool IsDown(Command) const { return false; }
+    virtual void SetDown(Command, bool) {}
+    // EnableTransForm: every control of the transformations window; on
+    // enabling also "Текущий" cleared and "Все" checked.
+    virtual void EnableTransForm(bool) {}
+    // EnableDrawTools(True) when the picture window's TBAdds is down.
+    virtual void RefreshDrawTools() {}
+};
+
+// The object dialogs (FormPo .. FormXZ; FormPi serves i3 and i4, FormPr r3
+// and r4).  The open flags live in the editing state; the host only shows,
+// closes and fills the windows.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    // CreateForm<k>; for i3/i4 and r3/r4 the shared dialog with size 3 or 4.
+    virtual void Show(Kind) {}
+    // Closes the kind's dialog (the shared one for i3/i4, r3/r4).
+    virtual void Close(Kind) {}
+    // VarToForm<k>: fills the open dialog of the record's kind.
+    virtual void Fill(const DPoint&) {}
+    virtual void Fill(const DLine&) {}
+    virtual void Fill(const DCircle&) {}
+    virtual void Fill(const DTri&) {}
+    virtual void Fill(const DKv&) {}
+    virtual void Fill(const DXOY&) {}
+    virtual void Fill(const DSf&) {}
+    virtual void Fill(const DZi&) {}
+    virtual void Fill(const DKo&) {}
+    virtual void Fill(const DPi3&) {}
+    virtual void Fill(const DPi4&) {}
+    virtual void Fill(const DPr3&) {}
+    virtual void Fill(const DPr4&) {}
+    virtual void Fill(const DXZ&) {}
+    // Focus state of an open dialog: the object name of its active control
+    // ("" when none), selecting a page of a tabbed dialog (1 or 2), and
+    // making a named control active (a refusal is ignored).
+    virtual std::string ActiveControl(Kind) const { return {}; }
+    virtual void SelectPage(Kind, int) {}
+    virtual void Activate(Kind, const std::string&) {}
+};
+
+// The delete question (TFormQDel) as the command sets it up.
+struct DeleteQuestion {
+    int chosen = 0;            // RadioGroup1 item: 0 the current object, 1 the selected objects
+    bool choiceEnabled = false;
+    bool yesEnabled = true;
+    bool cannotDeleteAll = false;  // Label2 "Нельзя удалить все объекты!" shown
+};
+
+// The copy question (TFormQCopy).
+struct CopyQuestion {
+    bool childEnabled = true;     // RadioButton2, the part being edited
+    bool selectedEnabled = true;  // RadioButton3, the selected objects
+};
+
+// The answer of a question window: done = closed by one of its buttons.
+struct QuestionAnswer {
+    bool done = false;
+    int answer = 0;  // delete: 0 No, 1 current, 2 selected; copy: 0 No, 1 parent, 2 child, 3 selected
+};
+
+class QuestionBox {
+public:
+    virtual ~QuestionBox() = default;
+    virtual QuestionAnswer AskDelete(const DeleteQuestion&) { return {}; }
+    virtual QuestionAnswer AskCopy(const CopyQuestion&) { return {}; }
+};
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // A message box with an OK button; lines are joined by LF CR.
+    virtual void ShowMessage(const std::string&) {}
+};
+
+// The picture view after a document was loaded (the reset of the object-list
+// rebuild): zoom item, picture sizes and scroll position.
+struct ViewReset {
+    bool raster = true;        // picture mode 0
+    int pictureWidth = 0, pictureHeight = 0;
+    int boxWidth = 0, boxHeight = 0;  // the paint box (or metafile image) at the zoom
+    int zoomItem = -1;         // ComboMas item; -1 leaves the combo as it is
+    int scrollHorz = 0, scrollVert = 0;
+    TColor background = 0xFFFFFF;
+    bool clearMetafile = false;  // vector mode outside an undo reload
+};
+
+class ObjectListView {
+public:
+    virtual ~ObjectListView() = default;
+    // ComboObj: its items, and its ItemIndex (-1 none).
+    virtual void SetObjectItems(const std::vector<std::string>&) {}
+    virtual void SetObjectIndex(int) {}
+    virtual void ResetView(const ViewReset&) {}
+};
+
+class RedrawRequest {
+public:
+    virtual ~RedrawRequest() = default;
+    // RepaintProject(1, False) and the picture shown at the zoom.
+    virtual void Redraw() {}
+};
+
+}  // namespace pelmar

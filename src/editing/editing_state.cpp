@@ -1,0 +1,177 @@
+#include "editing/editing_state.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "editing/dialog_focus.h"
+#include "editing/kind_access.h"
+
+namespace pelmar {
+
+namespace {
+
+bool Shared(Kind k) { return k == Kind::i3 || k == Kind::i4 || k == Kind::r3 || k == Kind::r4; }
+
+Kind Partner(Kind k) {
+    switch (k) {
+        case Kind::i3: return Kind::i4;
+        case Kind::i4: return Kind::i3;
+        case Kind::r3: return Kind::r4;
+        case Kind::r4: return Kind::r3;
+        default: return k;
+    }
+}
+
+}  // namespace
+
+EditingState::EditingState(DProj& proj)
+    : Commands(&NullCommands()),
+      DialogWindows(&NullDialogHost()),
+      Questions(&NullQuestions()),
+      Messages(&NullMessages()),
+      ListView(&NullListView()),
+      Redraw(&NullRedraw()) {
+    Proj = &proj;
+    Work = &Copies;
+    Defaults.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
+        return ReadDocument(name, doc, version, mode);
+    };
+}
+
+CommandStates& NullCommands() {
+    static CommandStates none;
+    return none;
+}
+DialogHost& NullDialogHost() {
+    static DialogHost none;
+    return none;
+}
+QuestionBox& NullQuestions() {
+    static QuestionBox none;
+    return none;
+}
+MessageBox& NullMessages() {
+    static MessageBox none;
+    return none;
+}
+ObjectListView& NullListView() {
+    static ObjectListView none;
+    return none;
+}
+RedrawRequest& NullRedraw() {
+    static RedrawRequest none;
+    return none;
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs over the state's flags
+
+bool StateDialogs::IsOpen(Kind k) const { return st_.DialogOpen[Slot(k)]; }
+
+void StateDialogs::SetOpen(Kind k, bool open) { st_.DialogOpen[Slot(k)] = open; }
+
+void StateDialogs::Create(Kind k) {
+    if (st_.DialogOpen[Slot(k)]) return;
+    st_.DialogWindows->Show(k);
+    st_.DialogOpen[Slot(k)] = true;
+}
+
+void StateDialogs::Close(Kind k) {
+    st_.DialogWindows->Close(k);
+    DialogClosed(st_, k);
+}
+
+void StateDialogs::Fill(const DPoint& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DLine& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DCircle& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DTri& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DKv& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DXOY& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DSf& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DZi& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DKo& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DPi3& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DPi4& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DPr3& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DPr4& r) { st_.DialogWindows->Fill(r); }
+void StateDialogs::Fill(const DXZ& r) { st_.DialogWindows->Fill(r); }
+
+void StateDialogs::DisableToKindButtons() {
+    ForEachKind([&](auto kc) {
+        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(Command::BackTo, kc.value, false);
+    });
+}
+
+// ---------------------------------------------------------------------------
+
+std::string BuiltInEditingWord(int line) {
+    static constexpr const char* kCaption[] = {
+        "Радиус",         "Сторона",        "Биссектриса угла", "Высота угла",    "Медиана угла", "Ось",
+        "Диагональ",      "Высота",         "Окр. вписанная",   "Окр. описанная", "Сечение",      "Контур",
+        "Ниж. основание", "Вер. основание", "Основание",        "Грань",          "Сф. описанная", "Сф. вписанная",
+    };
+    static constexpr const char* kRead[] = {
+        "Не могу открыть файл!",
+        "Открываемый файл не является файлом программы \"Пелмар\"!",
+        "Открываемый файл является файлом",
+        "более поздней версии программы \"Пелмар\"!",
+        "Открываемый файл является файлом более ранней версии программы \"Пелмар\",",
+        "формат которой не поддерживается, начиная с версии 4.1.",
+        "Чтобы открыть этот файл из текущей программы, попробуйте сначала открыть его",
+        "с помощью программы \"Пелмар\" версии 4.0, а потом сохранить в новом формате.",
+    };
+    if (line >= 589 && line <= 606) return kCaption[line - 589];
+    if (line >= 626 && line <= 633) return kRead[line - 626];
+    if (line == 625) return "Не могу сохранить файл!";
+    if (line == 685) return "Нельзя удалять сгруппированные объекты";
+    return {};
+}
+
+std::string Word(const EditingState& st, int line) {
+    if (st.Words) {
+        std::string w = st.Words(line);
+        if (!w.empty()) return w;
+    }
+    return BuiltInEditingWord(line);
+}
+
+bool CurrentKind(const EditingState& st, Kind& k) {
+    if (st.CurObjIndex < 0 || st.CurObjIndex >= ObjListSize) return false;
+    const ObjListEntry& e = st.ObjList[static_cast<std::size_t>(st.CurObjIndex)];
+    const int n = KindFromCode(std::string_view(e.code, strnlen(e.code, sizeof e.code)));
+    return KindFromNumber(n, k);
+}
+
+std::uint8_t CurrentEntryIndex(const EditingState& st) {
+    if (st.CurObjIndex < 0 || st.CurObjIndex >= ObjListSize) return 0;
+    return st.ObjList[static_cast<std::size_t>(st.CurObjIndex)].index;
+}
+
+bool DialogIsOpen(const EditingState& st, Kind k) { return st.DialogOpen[Slot(k)]; }
+
+void DialogClosed(EditingState& st, Kind k) {
+    st.DialogOpen[Slot(k)] = false;
+    if (Shared(k)) st.DialogOpen[Slot(Partner(k))] = false;
+}
+
+void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
+
+void SetChanged(EditingState& st, bool changed) {
+    st.Changed = changed;
+    st.Commands->SetEnabled(Command::Save, changed);
+}
+
+void SetCurObjIndex(EditingState& st, int index) {
+    st.CurObjIndex = index;
+    st.ListView->SetObjectIndex(index);
+}
+
+LiveWindows CurrentWindows(const EditingState& st) {
+    LiveWindows w = st.Windows ? st.Windows() : WindowsFromRecord(*st.Proj);
+    w.ComboIndex = st.CurObjIndex;
+    w.DialogOpen = st.DialogOpen;
+    w.FocusIndex = GetFocusIndex(st);
+    return w;
+}
+
+}  // namespace pelmar

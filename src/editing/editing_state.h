@@ -1,0 +1,165 @@
+// The editing state: one owner for everything the editing core keeps between
+// two user actions.  It extends the model's EditState (the object list, the
+// current object, the commit switch, the remembered tab pages) with the
+// working copies, the dialog-open flags, the selection, the undo position and
+// gate, the document flags the commit reads, and the windows it reports to.
+// The role bytes of the nesting path live in the edited document (Proj->Role),
+// so that undo snapshots and saved documents carry them.
+//
+// The state refers to the document it edits; it never owns it.  It is large
+// (fourteen working copies): keep it on the heap.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "editing/editing_host.h"
+#include "files/document.h"
+#include "model/defaults.h"
+#include "model/edit_state.h"
+#include "model/records.h"
+
+class QImage;
+
+namespace pelmar {
+
+struct EditingState;
+
+// The model's dialog interface over the state's open flags and the dialog
+// windows: flags are set and cleared here, the windows only shown and closed.
+class StateDialogs : public ObjectDialogs {
+public:
+    explicit StateDialogs(EditingState& st) : st_(st) {}
+    bool IsOpen(Kind k) const override;
+    void SetOpen(Kind k, bool open) override;
+    void Create(Kind k) override;
+    void Close(Kind k) override;
+    void Fill(const DPoint& r) override;
+    void Fill(const DLine& r) override;
+    void Fill(const DCircle& r) override;
+    void Fill(const DTri& r) override;
+    void Fill(const DKv& r) override;
+    void Fill(const DXOY& r) override;
+    void Fill(const DSf& r) override;
+    void Fill(const DZi& r) override;
+    void Fill(const DKo& r) override;
+    void Fill(const DPi3& r) override;
+    void Fill(const DPi4& r) override;
+    void Fill(const DPr3& r) override;
+    void Fill(const DPr4& r) override;
+    void Fill(const DXZ& r) override;
+    void DisableToKindButtons() override;
+
+private:
+    EditingState& st_;
+};
+
+// Selection set of one kind: bit i is object i (1-based).
+using SelectionSet = std::bitset<256>;
+
+struct EditingState : EditState {
+    explicit EditingState(DProj& proj);
+    EditingState(const EditingState&) = delete;
+    EditingState& operator=(const EditingState&) = delete;
+
+    // CurPoint .. CurXZ and CurPoIndex .. CurXZIndex (EditState::Work points here).
+    WorkingCopies Copies;
+    // FormPoOpen .. FormXZOpen (FormPi3Open, FormPi4Open, FormPr3Open, FormPr4Open).
+    std::array<bool, KindCount> DialogOpen{};
+
+    // Selection: SelPo .. SelXZ, SelCount, DragHandle and the two colours.
+    std::array<SelectionSet, KindCount> Sel{};
+    int SelCount = 0;
+    int DragHandle = 0;
+    TColor MoveColor = 0x0000FF;   // red
+    TColor ShapeColor = 0xFF0000;  // blue
+
+    // Document flags.
+    bool ProjReady = true;   // false while a document is being set up
+    bool Untitled = true;    // no file yet
+    bool Changed = false;    // unsaved changes (the Enabled state of TBSave)
+
+    // Undo: settings, gate, position and the folder of this instance's undo files.
+    bool UndoOn = true;
+    int UndoSteps = 50;        // 10 .. 200
+    bool UndoGate = true;      // closed by the mouse tools and the selection buttons
+    bool UndoBusy = false;     // a snapshot is being written or reloaded
+    bool UndoLoading = false;  // an undo or redo file is being reopened
+    int UndoPos = 1;           // number of the next undo file
+    bool UndoEnabled = false;  // TBUndo, MeUndo
+    bool RedoEnabled = false;  // TBRedo, MeRedo
+    int UndoHigh = 0;          // highest step number written since the last clearing
+    bool UndoFailShown = false;  // the message of a failed snapshot was shown
+    std::string UndoFolder;      // ends in "/"; the undo files of this instance
+    std::string ProgDir;         // program folder, ends in "/"; "Temp/ClipBoard.pel" lies below it
+
+    // Edit drag: the snapshot of a drag is taken before its first change.
+    bool DragRunning = false;
+    bool DragSnapshotTaken = false;
+
+    // Default objects of New<Kind> (pictureHeight is taken from the document).
+    DefaultsSource Defaults;
+    // The fill picture, written with undo snapshots and read with them; may be null.
+    QImage* BackPng = nullptr;
+    // Positions of the picture and transformations windows for the files
+    // written; without it those stored in the document.
+    std::function<LiveWindows()> Windows;
+    // Word-table line N; without it the built-in texts.
+    std::function<std::string(int)> Words;
+
+    // The windows; never null (the Null* instances do nothing).
+    CommandStates* Commands;
+    DialogHost* DialogWindows;
+    QuestionBox* Questions;
+    MessageBox* Messages;
+    ObjectListView* ListView;
+    RedrawRequest* Redraw;
+
+    StateDialogs Dialogs{*this};
+
+    DProj& Doc() { return *Proj; }
+    const DProj& Doc() const { return *Proj; }
+};
+
+// Hosts that do nothing.
+CommandStates& NullCommands();
+DialogHost& NullDialogHost();
+QuestionBox& NullQuestions();
+MessageBox& NullMessages();
+ObjectListView& NullListView();
+RedrawRequest& NullRedraw();
+
+// Built-in text of the word-table lines the editing core uses (589 .. 606
+// path captions, 626 .. 633 read failures, 685 delete refusal); "" for others.
+std::string BuiltInEditingWord(int line);
+// Word-table line N through st.Words, or the built-in text.
+std::string Word(const EditingState& st, int line);
+
+// Kind of the current object-list entry; false when the entry names no kind.
+bool CurrentKind(const EditingState& st, Kind& k);
+// The current entry's index byte (0 when there is no current entry).
+std::uint8_t CurrentEntryIndex(const EditingState& st);
+
+// The dialog-open flag of a kind, and the window of it closing by itself
+// (the close box): its flags are cleared (both flags of a shared dialog).
+bool DialogIsOpen(const EditingState& st, Kind k);
+void DialogClosed(EditingState& st, Kind k);
+
+// ClearRoleBytes.
+void ClearRoleBytes(EditingState& st);
+
+// Marks the document changed (TBSave, MeSave enabled) or saved.
+void SetChanged(EditingState& st, bool changed);
+
+// Sets CurObjIndex and the object combo's item index together.
+void SetCurObjIndex(EditingState& st, int index);
+
+// The windows' state as the files written now store it: the positions from
+// st.Windows (or the document), the object combo, the open dialogs and the
+// focused control from the state.
+LiveWindows CurrentWindows(const EditingState& st);
+
+}  // namespace pelmar

@@ -1,0 +1,79 @@
+// The nesting path: a part of the object being edited (a side of a triangle,
+// a vertex of that side, the inscribed sphere of a cylinder ...) is edited in
+// its own kind's working copy; the document's role byte of the part's kind
+// names the parent slot it came from (editing/role_tables.h).  This file has
+// the path captions the dialogs show, the write-back of open parts into their
+// parents, the reload of parts out of their parents, and the opening of a
+// part from its parent's dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/records.h"
+
+namespace pelmar {
+
+struct EditingState;
+
+// The role byte of a kind (RolePo .. RoleXZ).
+std::uint8_t RoleOf(const EditingState& st, Kind k);
+
+// Caption of a kind's working copy: the top-level object's name (the point's
+// label) with "[n]" for a creation number n other than 0, or the parent's
+// caption, " / " and the part's piece.  Empty when the role does not fit the
+// current object.
+std::string PathCaption(const EditingState& st, Kind k);
+
+// Write-back of a level's working copy into its parent slot (every candidate
+// parent where the role names several), and of every higher level along its
+// own role byte, so that the open parts reach the top-level working copy.
+// Role 0 does nothing.  Levels: point, segment, ellipse, triangle, tetragon,
+// 2D coordinate system (no parts above: nothing to do), sphere.
+void WriteBack(EditingState& st, Kind level, std::uint8_t role);
+
+// Reload of one level's working copy out of its parent's working copy; where
+// the role names a slot in several parent kinds, only the current object's
+// kind is read.  Role 0, or a role whose parent is not current, leaves the
+// working copy unchanged.
+void Reload(EditingState& st, Kind level, std::uint8_t role);
+
+// What the sub-object buttons of the dialogs do: the part kind's role byte :=
+// role, the part copied out of its parent's working copy, the parent's dialog
+// closed, the part's dialog opened and filled, the parent's Back-to command
+// enabled.  False (nothing changed) when the role names no slot of a parent
+// that is being edited.
+bool OpenPart(EditingState& st, Kind part, std::uint8_t role);
+
+// The named members.
+inline std::string PathCaptionPo(const EditingState& st) { return PathCaption(st, Kind::po); }
+inline std::string PathCaptionLi(const EditingState& st) { return PathCaption(st, Kind::li); }
+inline std::string PathCaptionCi(const EditingState& st) { return PathCaption(st, Kind::ci); }
+inline std::string PathCaptionTr(const EditingState& st) { return PathCaption(st, Kind::tr); }
+inline std::string PathCaptionKv(const EditingState& st) { return PathCaption(st, Kind::kv); }
+inline std::string PathCaptionXY(const EditingState& st) { return PathCaption(st, Kind::xy); }
+inline std::string PathCaptionSf(const EditingState& st) { return PathCaption(st, Kind::sf); }
+inline std::string PathCaptionZi(const EditingState& st) { return PathCaption(st, Kind::zi); }
+inline std::string PathCaptionKo(const EditingState& st) { return PathCaption(st, Kind::ko); }
+inline std::string PathCaptionI3(const EditingState& st) { return PathCaption(st, Kind::i3); }
+inline std::string PathCaptionI4(const EditingState& st) { return PathCaption(st, Kind::i4); }
+inline std::string PathCaptionR3(const EditingState& st) { return PathCaption(st, Kind::r3); }
+inline std::string PathCaptionR4(const EditingState& st) { return PathCaption(st, Kind::r4); }
+inline std::string PathCaptionXZ(const EditingState& st) { return PathCaption(st, Kind::xz); }
+
+inline void WriteBackPoint(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::po, role); }
+inline void WriteBackLine(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::li, role); }
+inline void WriteBackCircle(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::ci, role); }
+inline void WriteBackTriangle(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::tr, role); }
+inline void WriteBackTetragon(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::kv, role); }
+inline void WriteBackXOY(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::xy, role); }
+inline void WriteBackOrb(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::sf, role); }
+
+inline void ReloadOrb(EditingState& st, std::uint8_t role) { Reload(st, Kind::sf, role); }
+inline void ReloadTetragon(EditingState& st, std::uint8_t role) { Reload(st, Kind::kv, role); }
+inline void ReloadTriangle(EditingState& st, std::uint8_t role) { Reload(st, Kind::tr, role); }
+inline void ReloadCircle(EditingState& st, std::uint8_t role) { Reload(st, Kind::ci, role); }
+inline void ReloadLine(EditingState& st, std::uint8_t role) { Reload(st, Kind::li, role); }
+inline void ReloadPoint(EditingState& st, std::uint8_t role) { Reload(st, Kind::po, role); }
+
+}  // namespace pelmar

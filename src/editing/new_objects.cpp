@@ -1,0 +1,80 @@
+#include "editing/new_objects.h"
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/object_list.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "model/defaults.h"
+
+namespace pelmar {
+
+namespace {
+
+void LoadDefault(DPoint& r, int n, const DefaultsSource& s) { LoadDefaultPoint(r, n, s); }
+void LoadDefault(DLine& r, int n, const DefaultsSource& s) { LoadDefaultLine(r, n, s); }
+void LoadDefault(DCircle& r, int n, const DefaultsSource& s) { LoadDefaultCircle(r, n, s); }
+void LoadDefault(DTri& r, int n, const DefaultsSource& s) { LoadDefaultTriangle(r, n, s); }
+void LoadDefault(DKv& r, int n, const DefaultsSource& s) { LoadDefaultTetragon(r, n, s); }
+void LoadDefault(DXOY& r, int n, const DefaultsSource& s) { LoadDefaultXOY(r, n, s); }
+void LoadDefault(DSf& r, int n, const DefaultsSource& s) { LoadDefaultOrb(r, n, s); }
+void LoadDefault(DZi& r, int n, const DefaultsSource& s) { LoadDefaultCylinder(r, n, s); }
+void LoadDefault(DKo& r, int n, const DefaultsSource& s) { LoadDefaultCone(r, n, s); }
+void LoadDefault(DPi3& r, int n, const DefaultsSource& s) { LoadDefaultPyramid3(r, n, s); }
+void LoadDefault(DPi4& r, int n, const DefaultsSource& s) { LoadDefaultPyramid4(r, n, s); }
+void LoadDefault(DPr3& r, int n, const DefaultsSource& s) { LoadDefaultPrism3(r, n, s); }
+void LoadDefault(DPr4& r, int n, const DefaultsSource& s) { LoadDefaultPrism4(r, n, s); }
+void LoadDefault(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, s); }
+
+}  // namespace
+
+template <class R>
+bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
+    constexpr Kind K = KindOf<R>;
+    auto& store = KindT<K>::store(st.Proj->Obj);
+    if (store.full()) return false;
+
+    SaveUndoStep(st);
+    store.add(R{});
+    const int n = store.count();
+    UpdateObjectList(st, false, true);
+    const int p = ListPosition(*st.Proj, K, n);
+    if (useGiven) {
+        store[static_cast<std::size_t>(n)] = std::move(rec);
+    } else {
+        DefaultsSource src = st.Defaults;
+        src.pictureHeight = st.Proj->Im.Height;
+        LoadDefault(store[static_cast<std::size_t>(n)], n, src);
+    }
+    SetCurObjIndex(st, p);
+    SelectCurrentObject(st, st.Dialogs, fill);
+    if (st.ProjReady) SetChanged(st, true);
+    st.Commands->SetEnabled(Command::Delete, true);
+    if (store.full()) st.Commands->SetKindEnabled(Command::NewObject, K, false);
+    if (redraw) st.Redraw->Redraw();
+    UpdateSelectionUI(st);
+    return true;
+}
+
+template bool NewObject(EditingState&, bool, bool, bool, DPoint);
+template bool NewObject(EditingState&, bool, bool, bool, DLine);
+template bool NewObject(EditingState&, bool, bool, bool, DCircle);
+template bool NewObject(EditingState&, bool, bool, bool, DTri);
+template bool NewObject(EditingState&, bool, bool, bool, DKv);
+template bool NewObject(EditingState&, bool, bool, bool, DXOY);
+template bool NewObject(EditingState&, bool, bool, bool, DSf);
+template bool NewObject(EditingState&, bool, bool, bool, DZi);
+template bool NewObject(EditingState&, bool, bool, bool, DKo);
+template bool NewObject(EditingState&, bool, bool, bool, DPi3);
+template bool NewObject(EditingState&, bool, bool, bool, DPi4);
+template bool NewObject(EditingState&, bool, bool, bool, DPr3);
+template bool NewObject(EditingState&, bool, bool, bool, DPr4);
+template bool NewObject(EditingState&, bool, bool, bool, DXZ);
+
+bool NewDefaultObject(EditingState& st, Kind k) {
+    return VisitKind(k, [&](auto kc) {
+        return NewObject(st, true, true, false, typename KindT<kc.value>::Rec{});
+    });
+}
+
+}  // namespace pelmar

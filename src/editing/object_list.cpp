@@ -1,0 +1,116 @@
+#include "editing/object_list.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/undo_store.h"
+
+namespace pelmar {
+
+namespace {
+
+constexpr std::array<const char*, KindCount> kComboWords{
+    "Point", "Line", "Circle", "Triangle", "Tetragon", "XOY", "Orb",
+    "Cylinder", "Cone", "Pyramid3", "Pyramid4", "Prism3", "Prism4", "XYZ",
+};
+
+int RoundedPercent(int size, int zoom) {
+    return static_cast<int>(std::nearbyint(static_cast<double>(size) * zoom / 100.0));
+}
+
+}  // namespace
+
+std::string ComboText(Kind k, int index) { return std::string(kComboWords[Slot(k)]) + " " + std::to_string(index); }
+
+int ListPosition(const DProj& doc, Kind k, int index) {
+    int p = 0;
+    for (const KindInfo& info : KindTable) {
+        if (info.kind == k) break;
+        p += doc.Obj.count(info.kind);
+    }
+    return p + index - 1;
+}
+
+int ZoomItem(int zoom) {
+    static constexpr int kZooms[] = {10, 20, 25, 50, 75, 100, 200, 300, 400, 500};
+    for (int i = 0; i < 10; ++i)
+        if (kZooms[i] == zoom) return i;
+    return -1;
+}
+
+ViewReset ViewResetFor(const DProj& doc, bool undoLoading) {
+    ViewReset v;
+    v.raster = doc.Im.PicMode == 0;
+    v.pictureWidth = doc.Im.Width;
+    v.pictureHeight = doc.Im.Height;
+    v.boxWidth = RoundedPercent(doc.Im.Width, doc.Zoom);
+    v.boxHeight = RoundedPercent(doc.Im.Height, doc.Zoom);
+    v.zoomItem = ZoomItem(doc.Zoom);
+    v.scrollHorz = doc.ImScrollHorz;
+    v.scrollVert = doc.ImScrollVert;
+    v.background = doc.Im.Background;
+    v.clearMetafile = !v.raster && !undoLoading;
+    return v;
+}
+
+void UpdateCountCommands(EditingState& st) {
+    const DSubProj& o = st.Proj->Obj;
+    for (const KindInfo& info : KindTable)
+        st.Commands->SetKindEnabled(Command::NewObject, info.kind, o.count(info.kind) < info.capacity);
+    st.Commands->SetEnabled(Command::Delete, o.ObjTotal >= 2);
+}
+
+void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
+    DSubProj& o = st.Proj->Obj;
+    std::vector<std::string> items;
+    for (auto& e : st.ObjList) e = ObjListEntry{};
+    int n = 0;
+    for (const KindInfo& info : KindTable) {
+        const int count = o.count(info.kind);
+        for (int i = 1; i <= count; ++i) {
+            items.push_back(ComboText(info.kind, i));
+            ObjListEntry& e = st.ObjList[static_cast<std::size_t>(n++)];
+            std::memcpy(e.code, info.code, 2);
+            e.index = static_cast<std::uint8_t>(i);
+        }
+        st.Work->index(info.kind) = count > 0 ? 1 : 0;
+    }
+    o.ObjTotal = n;
+    st.ListView->SetObjectItems(items);
+
+    if (closeDialogs)
+        for (const KindInfo& info : KindTable)
+            if (DialogIsOpen(st, info.kind)) st.Dialogs.Close(info.kind);
+    st.FormTrTab = st.FormKvTab = st.FormXYTab = st.FormXZTab = 1;
+    if (!resetDocument) return;
+
+    if (!st.UndoLoading) {
+        DeleteUndoFiles(st);
+        st.UndoPos = 1;
+        st.UndoEnabled = st.RedoEnabled = false;
+        st.Commands->SetEnabled(Command::Undo, false);
+        st.Commands->SetEnabled(Command::Redo, false);
+    }
+    st.Commands->EnableTransForm(true);
+    SetChanged(st, st.Untitled);
+    for (Command c : {Command::SaveAs, Command::Close, Command::Copy, Command::OptProj, Command::WinObj})
+        st.Commands->SetEnabled(c, true);
+    st.Commands->SetEnabled(Command::Export, false);
+    st.Commands->SetEnabled(Command::Print, false);
+    st.Commands->SetEnabled(Command::Anim, st.Proj->Im.PicMode == 0);
+    UpdateCountCommands(st);
+
+    for (Command c : {Command::DrawLine, Command::DrawTools, Command::SelectTool}) st.Commands->SetEnabled(c, true);
+    st.Commands->SetEnabled(Command::EditTool, false);
+    st.Commands->SetDown(Command::DrawLine, !st.UndoLoading);
+    st.Commands->SetEnabled(Command::SelectAll, true);
+    st.Commands->SetEnabled(Command::SelectNone, false);
+    st.Commands->SetEnabled(Command::SelectCurrent, true);
+    st.Commands->SetEnabled(Command::DeselectCurrent, true);
+    st.ListView->ResetView(ViewResetFor(*st.Proj, st.UndoLoading));
+}
+
+}  // namespace pelmar

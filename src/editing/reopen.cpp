@@ -1,0 +1,61 @@
+#include "editing/reopen.h"
+
+#include "editing/dialog_focus.h"
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/object_list.h"
+#include "editing/restore.h"
+#include "editing/selection.h"
+#include "files/document.h"
+
+namespace pelmar {
+
+std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
+    st.ProjReady = false;
+    DocumentContext ctx;
+    ctx.Proj = st.Proj;
+    ctx.Work = st.Work;
+    ctx.BackPng = st.BackPng;
+    std::uint8_t version = 0;
+    const std::uint8_t r = ReadDocument(name, *st.Proj, version, ReadModeOpen, ctx);
+    if (r != ReadOk) {
+        st.ProjReady = true;
+        return r;
+    }
+    const std::uint8_t fillValid = st.Proj->FillValid;
+
+    UpdateObjectList(st, true, !st.UndoLoading);
+    SetCurObjIndex(st, st.Proj->CurObjNo);
+    st.Dialogs.DisableToKindButtons();
+    st.ApplyEnabled = 0;
+
+    const int activeKind = st.Proj->ActiveKind;
+    Kind active{};
+    const bool hasActive = KindFromNumber(activeKind, active);
+    for (const KindInfo& info : KindTable)
+        if (!(hasActive && info.kind == active) && DialogIsOpen(st, info.kind)) st.Dialogs.Close(info.kind);
+    if (hasActive && !DialogIsOpen(st, active)) st.Dialogs.Create(active);
+    Kind top;
+    if (hasActive && CurrentKind(st, top) && top == active) ClearRoleBytes(st);
+    RestoreCurrentObject(st, activeKind);
+    st.ApplyEnabled = 1;
+    RestoreFocus(st, st.Proj->FocusIndex);
+    st.Proj->FillValid = fillValid;
+
+    SelectNone(st);
+    st.Redraw->Redraw();
+    st.ProjReady = true;
+    return ReadOk;
+}
+
+std::string ReadFailureText(const EditingState& st, std::uint8_t result) {
+    const std::string br = "\n\r";
+    switch (result) {
+        case ReadNotDocument: return Word(st, 627);
+        case ReadBadVersion: return Word(st, 628) + br + Word(st, 629);
+        case ReadTooOld: return Word(st, 630) + br + Word(st, 631) + br + Word(st, 632) + br + Word(st, 633);
+        default: return Word(st, 626);  // cannot open, and a damaged file
+    }
+}
+
+}  // namespace pelmar

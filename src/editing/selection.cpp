@@ -1,0 +1,541 @@
+#include "editing/selection.h"
+
+#include <span>
+#include <utility>
+
+#include "editing/commit.h"
+#include "editing/editing_state.h"
+#include "editing/hit_test.h"
+#include "editing/kind_access.h"
+
+namespace pelmar {
+
+// ---------------------------------------------------------------------------
+// Marks
+
+namespace {
+
+template <class R>
+void Own(R& r, TColor color, bool marked) {
+    r.SelColor = color;
+    r.Selected = marked;
+}
+
+template <class T, std::size_t N>
+void MarkAll(Arr1<T, N>& parts, TColor color, bool marked) {
+    for (auto& p : parts) Mark(p, color, marked);
+}
+
+template <class Solid>
+void MarkSpheres(Solid& s, TColor color, bool marked) {
+    Mark(s.OutSphere, color, marked);
+    Mark(s.InSphere, color, marked);
+}
+
+}  // namespace
+
+void Mark(DPoint& r, TColor color, bool marked) { Own(r, color, marked); }
+
+void Mark(DLine& r, TColor color, bool marked) {
+    Own(r, color, marked);
+    Mark(r.P1, color, marked);
+    Mark(r.P2, color, marked);
+    Mark(r.P3, color, marked);
+    Mark(r.P4, color, marked);
+}
+
+void Mark(DCircle& r, TColor color, bool marked) {
+    Own(r, color, marked);
+    Mark(r.Center, color, marked);
+    MarkAll(r.R, color, marked);
+}
+
+void Mark(DTri& r, TColor color, bool marked) {
+    MarkAll(r.S, color, marked);
+    MarkAll(r.Lines, color, marked);
+    Mark(r.Circ[2], color, marked);
+    Mark(r.Circ[1], color, marked);
+}
+
+void Mark(DKv& r, TColor color, bool marked) {
+    MarkAll(r.S, color, marked);
+    MarkAll(r.Diag, color, marked);
+    Mark(r.Circ[2], color, marked);
+    Mark(r.Circ[1], color, marked);
+    Mark(r.Center, color, marked);
+}
+
+void Mark(DXOY& r, TColor color, bool marked) {
+    Own(r, color, marked);
+    Mark(r.AxisX, color, marked);
+    Mark(r.AxisY, color, marked);
+    Mark(r.Center, color, marked);
+}
+
+void Mark(DSf& r, TColor color, bool marked) {
+    MarkAll(r.Sec, color, marked);
+    Mark(r.Contour, color, marked);
+    Mark(r.Center, color, marked);
+}
+
+void Mark(DZi& r, TColor color, bool marked) {
+    Mark(r.Axis, color, marked);
+    MarkAll(r.Base, color, marked);
+    MarkAll(r.Sec, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DKo& r, TColor color, bool marked) {
+    Mark(r.Axis, color, marked);
+    Mark(r.Base, color, marked);
+    MarkAll(r.Sec, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DPi3& r, TColor color, bool marked) {
+    MarkAll(r.Face, color, marked);
+    Mark(r.Base, color, marked);
+    Mark(r.HeightLine, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DPi4& r, TColor color, bool marked) {
+    MarkAll(r.Face, color, marked);
+    Mark(r.Base, color, marked);
+    Mark(r.HeightLine, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DPr3& r, TColor color, bool marked) {
+    MarkAll(r.Side, color, marked);
+    MarkAll(r.Base, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DPr4& r, TColor color, bool marked) {
+    MarkAll(r.Side, color, marked);
+    MarkAll(r.Base, color, marked);
+    MarkSpheres(r, color, marked);
+}
+
+void Mark(DXZ& r, TColor color, bool marked) {
+    Own(r, color, marked);
+    Mark(r.AxisX, color, marked);
+    Mark(r.AxisY, color, marked);
+    Mark(r.AxisZ, color, marked);
+    Mark(r.Center, color, marked);
+}
+
+// ---------------------------------------------------------------------------
+// Handles
+
+namespace {
+
+// A tetragon of type 6 whose four vertices share one depth moves every
+// vertex freely, and so does type 7; judged on the record itself.
+bool Vertex4Free(const DKv& k) {
+    if (k.Typ.v == 7) return true;
+    if (k.Typ.v != 6) return false;
+    const double x = k.S[1].P1.X.v;
+    return k.S[2].P1.X.v == x && k.S[3].P1.X.v == x && k.S[4].P1.X.v == x;
+}
+
+void Colour(DPoint& p, TColor h) { p.SelColor = h; }
+
+// The handles of the object, painted in the handle colour h.
+void MarkHandles(DPoint&, TColor, TColor) {}
+void MarkHandles(DLine& l, TColor h, TColor) {
+    Mark(l.P1, h, true);
+    Mark(l.P2, h, true);
+}
+void MarkHandles(DCircle& c, TColor h, TColor move) { c.SelColor = c.Tilt.v != 0 ? move : h; }
+void MarkHandles(DTri& t, TColor h, TColor) {
+    if (t.Typ.v == 4) {
+        for (auto& s : t.S) {
+            s.SelColor = h;
+            Colour(s.P1, h);
+            Colour(s.P2, h);
+        }
+        return;
+    }
+    Colour(t.S[1].P1, h);  // vertex 1
+    Colour(t.S[3].P2, h);
+    Colour(t.S[1].P2, h);  // vertex 2
+    Colour(t.S[2].P1, h);
+}
+void MarkHandles(DKv& k, TColor h, TColor) {
+    const int typ = k.Typ.v;
+    if (typ == 7) return;
+    if (typ == 6 && Vertex4Free(k)) {
+        for (auto& s : k.S) {
+            s.SelColor = h;
+            Colour(s.P1, h);
+            Colour(s.P2, h);
+        }
+        return;
+    }
+    Colour(k.S[1].P1, h);  // vertex 1
+    Colour(k.S[4].P2, h);
+    Colour(k.S[1].P2, h);  // vertex 2
+    Colour(k.S[2].P1, h);
+    if (typ >= 4) {
+        Colour(k.S[2].P2, h);  // vertex 3
+        Colour(k.S[3].P1, h);
+    }
+    if (typ == 6) {
+        k.S[1].SelColor = h;
+        k.S[2].SelColor = h;
+    }
+}
+void MarkHandles(DXOY& x, TColor h, TColor) {
+    Mark(x.AxisX, h, true);
+    Mark(x.AxisY, h, true);
+}
+void MarkHandles(DSf& s, TColor h, TColor) { s.SelColor = h; }
+void MarkHandles(DZi& z, TColor h, TColor) {
+    z.SelColor = h;
+    Mark(z.Base[1], h, true);
+    Mark(z.Base[2], h, true);
+    Mark(z.Sec[1], h, true);
+}
+void MarkHandles(DKo& k, TColor h, TColor) {
+    k.SelColor = h;
+    Mark(k.Axis.P2, h, true);
+    Mark(k.Base, h, true);
+    DTri& main = k.Sec[1];
+    for (DPoint* p : {&main.S[1].P1, &main.S[3].P2, &main.S[1].P2, &main.S[2].P1}) Mark(*p, h, true);
+}
+void MarkHandles(DPi3& p, TColor h, TColor) {
+    p.SelColor = h;
+    if (p.Typ.v != 1) Mark(p.HeightLine.P2, h, true);
+}
+void MarkHandles(DPi4& p, TColor h, TColor) {
+    p.SelColor = h;
+    Mark(p.HeightLine.P2, h, true);
+}
+void MarkHandles(DPr3& p, TColor h, TColor) {
+    p.SelColor = h;
+    if (p.Typ.v == 1) MarkAll(p.Base, h, true);
+}
+void MarkHandles(DPr4& p, TColor h, TColor) {
+    p.SelColor = h;
+    if (p.Typ.v == 2) MarkAll(p.Base, h, true);
+}
+void MarkHandles(DXZ& x, TColor h, TColor move) {
+    x.SelColor = move;
+    for (DPoint* p : {&x.AxisY.P1, &x.AxisY.P2, &x.AxisZ.P1, &x.AxisZ.P2}) Mark(*p, h, true);
+}
+
+// Hit code -> DragHandle, per kind and shape.
+struct HandleRow {
+    int hit, handle;
+};
+using Handles = std::span<const HandleRow>;
+
+constexpr HandleRow kLine[] = {{1, 1}, {2, 2}};
+constexpr HandleRow kCircle[] = {{3, 11}, {4, 12}, {5, 13}, {6, 14}};
+constexpr HandleRow kTriFixed[] = {{10, 24}, {20, 25}};
+constexpr HandleRow kTriFree[] = {{11, 21}, {22, 22}, {33, 23}, {10, 24}, {20, 25}, {30, 26}};
+constexpr HandleRow kKv13[] = {{10, 35}, {20, 36}};
+constexpr HandleRow kKv45[] = {{10, 35}, {20, 36}, {30, 37}};
+constexpr HandleRow kKv6Free[] = {{11, 31}, {22, 32}, {33, 33}, {44, 34}, {10, 35}, {20, 36}, {30, 37}, {40, 38}};
+constexpr HandleRow kKv6Plane[] = {{11, 31}, {22, 32}, {10, 35}, {20, 36}, {30, 37}};
+constexpr HandleRow kXOY[] = {{1, 41}, {2, 42}, {4, 43}, {5, 44}, {6, 45}, {7, 46}};
+constexpr HandleRow kOrb[] = {{3, 52}};
+constexpr HandleRow kCylinder[] = {{2, 62}, {3, 63}, {4, 65}, {5, 64}};
+constexpr HandleRow kCone[] = {{2, 72}, {3, 73}, {4, 74}, {5, 75}};
+constexpr HandleRow kPyramid3[] = {{2, 82}};
+constexpr HandleRow kPyramid4[] = {{2, 92}};
+constexpr HandleRow kPrism3[] = {{2, 102}, {3, 103}};
+constexpr HandleRow kPrism4[] = {{2, 112}, {3, 113}};
+constexpr HandleRow kXYZ[] = {{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 127}, {8, 128}, {9, 129}, {10, 130}};
+
+Handles HandlesOf(const DPoint&) { return {}; }
+Handles HandlesOf(const DLine&) { return kLine; }
+Handles HandlesOf(const DCircle&) { return kCircle; }
+Handles HandlesOf(const DTri& t) { return t.Typ.v == 4 ? Handles(kTriFree) : Handles(kTriFixed); }
+Handles HandlesOf(const DKv& k) {
+    switch (k.Typ.v) {
+        case 1: case 2: case 3: return kKv13;
+        case 4: case 5: return kKv45;
+        case 6: return Vertex4Free(k) ? Handles(kKv6Free) : Handles(kKv6Plane);
+        default: return {};
+    }
+}
+Handles HandlesOf(const DXOY&) { return kXOY; }
+Handles HandlesOf(const DSf&) { return kOrb; }
+Handles HandlesOf(const DZi&) { return kCylinder; }
+Handles HandlesOf(const DKo&) { return kCone; }
+Handles HandlesOf(const DPi3& p) { return p.Typ.v != 1 ? Handles(kPyramid3) : Handles(); }
+Handles HandlesOf(const DPi4&) { return kPyramid4; }
+Handles HandlesOf(const DPr3& p) { return p.Typ.v == 1 ? Handles(kPrism3) : Handles(); }
+Handles HandlesOf(const DPr4& p) { return p.Typ.v == 2 ? Handles(kPrism4) : Handles(); }
+Handles HandlesOf(const DXZ&) { return kXYZ; }
+
+// The hit tests as plain codes (0 = no hit).
+int HitCode(int x, int y, const DPoint& r) { return HitPo(x, y, r) ? 1 : 0; }
+int HitCode(int x, int y, const DLine& r) { return static_cast<int>(HitLi(x, y, r)); }
+int HitCode(int x, int y, const DCircle& r) { return static_cast<int>(HitCi(x, y, r)); }
+int HitCode(int x, int y, const DTri& r) { return static_cast<int>(HitTr(x, y, r)); }
+int HitCode(int x, int y, const DKv& r) { return static_cast<int>(HitKv(x, y, r)); }
+int HitCode(int x, int y, const DXOY& r) { return static_cast<int>(HitXY(x, y, r)); }
+int HitCode(int x, int y, const DSf& r) { return static_cast<int>(HitSf(x, y, r)); }
+int HitCode(int x, int y, const DZi& r) { return static_cast<int>(HitZi(x, y, r)); }
+int HitCode(int x, int y, const DKo& r) { return static_cast<int>(HitKo(x, y, r)); }
+int HitCode(int x, int y, const DPi3& r) { return static_cast<int>(HitI3(x, y, r)); }
+int HitCode(int x, int y, const DPi4& r) { return static_cast<int>(HitI4(x, y, r)); }
+int HitCode(int x, int y, const DPr3& r) { return static_cast<int>(HitR3(x, y, r)); }
+int HitCode(int x, int y, const DPr4& r) { return static_cast<int>(HitR4(x, y, r)); }
+int HitCode(int x, int y, const DXZ& r) { return static_cast<int>(HitXZ(x, y, r)); }
+
+// Runs f with the undo gate closed: selecting takes no undo step.
+template <class F>
+void GateClosed(EditingState& st, F&& f) {
+    const bool gate = st.UndoGate;
+    st.UndoGate = false;
+    f();
+    st.UndoGate = gate;
+}
+
+void Refresh(EditingState& st) {
+    st.Redraw->Redraw();
+    ReloadCurrentSelected(st);
+    UpdateSelectionUI(st);
+}
+
+// The current object's kind and index; false when there is none.
+bool CurrentObject(const EditingState& st, Kind& k, int& index) {
+    if (!CurrentKind(st, k)) return false;
+    index = CurrentEntryIndex(st);
+    return index >= 1 && index <= st.Proj->Obj.count(k);
+}
+
+int NumberOf(EditingState& st, Kind k, int index) {
+    return VisitKind(k, [&](auto kc) {
+        return static_cast<int>(KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)].Number);
+    });
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+bool IsSelected(const EditingState& st, Kind k, int index) {
+    return index >= 1 && index < 256 && st.Sel[Slot(k)].test(static_cast<std::size_t>(index));
+}
+
+void SelectCur(EditingState& st, Kind k, int index, bool moving) {
+    if (index < 1 || index > st.Proj->Obj.count(k)) return;
+    const TColor handle = moving ? st.MoveColor : st.ShapeColor;
+    st.Sel[Slot(k)].set(static_cast<std::size_t>(index));
+    VisitKind(k, [&](auto kc) {
+        auto& rec = KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)];
+        Mark(rec, st.MoveColor, true);
+        MarkHandles(rec, handle, st.MoveColor);
+    });
+    ReloadCurrentSelected(st);
+}
+
+void DeselectCur(EditingState& st, Kind k, int index) {
+    if (index < 1 || index > st.Proj->Obj.count(k)) return;
+    VisitKind(k, [&](auto kc) {
+        Mark(KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)], st.MoveColor, false);
+    });
+    --st.SelCount;
+    ReloadCurrentSelected(st);
+    st.Sel[Slot(k)].reset(static_cast<std::size_t>(index));
+}
+
+int CurrentSelectedKind(const EditingState& st) {
+    Kind k;
+    if (!CurrentKind(st, k)) return 0;
+    return IsSelected(st, k, CurrentEntryIndex(st)) ? KindNumber(k) : 0;
+}
+
+bool SelectAt(EditingState& st, int x, int y, int mode, bool remarkOnly) {
+    bool changed = false;
+    if (!remarkOnly) {
+        const bool empty = st.SelCount == 0;
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            auto& store = KindT<K>::store(st.Proj->Obj);
+            const auto takes = [&](std::size_t i) { return store[i].Number <= 1 && HitCode(x, y, store[i]) != 0; };
+            if (!empty && mode == 0) {
+                for (std::size_t i = 1; i <= store.count(); ++i)
+                    if (IsSelected(st, K, static_cast<int>(i))) {
+                        changed = true;
+                        DeselectCur(st, K, static_cast<int>(i));
+                    }
+            }
+            for (std::size_t i = 1; i <= store.count(); ++i) {
+                if (!takes(i)) continue;
+                changed = true;
+                if (!empty && mode != 0 && IsSelected(st, K, static_cast<int>(i))) {
+                    DeselectCur(st, K, static_cast<int>(i));
+                } else {
+                    SelectCur(st, K, static_cast<int>(i), true);
+                    ++st.SelCount;
+                }
+            }
+        });
+    }
+    if (st.SelCount == 1) {
+        MarkSelectionForShape(st);
+    } else if (st.SelCount > 1) {
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            if constexpr (K != Kind::po) {
+                for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
+                    if (IsSelected(st, K, i)) SelectCur(st, K, i, true);
+            }
+        });
+    }
+    UpdateSelectionUI(st);
+    return changed;
+}
+
+bool AnyObjectAt(EditingState& st, int x, int y) {
+    st.DragHandle = 0;
+    bool any = false;
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        const auto& store = KindT<K>::store(st.Proj->Obj);
+        for (std::size_t i = 1; i <= store.count(); ++i) {
+            if (!IsSelected(st, K, static_cast<int>(i))) continue;
+            const int hit = HitCode(x, y, store[i]);
+            if (hit == 0) continue;
+            any = true;
+            for (const HandleRow& r : HandlesOf(store[i]))
+                if (r.hit == hit) st.DragHandle = r.handle;
+        }
+    });
+    if (st.SelCount > 1) st.DragHandle = 0;
+    return any;
+}
+
+void MarkSelectionForShape(EditingState& st) {
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        if constexpr (K != Kind::po) {
+            for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
+                if (IsSelected(st, K, i)) SelectCur(st, K, i, false);
+        }
+    });
+}
+
+void SelectNone(EditingState& st) {
+    // Freed slots of the stores hold fresh records, so the live objects are
+    // all there is to unmark.
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        auto& store = KindT<K>::store(st.Proj->Obj);
+        for (std::size_t i = 1; i <= store.count(); ++i) Mark(store[i], st.MoveColor, false);
+        Mark(KindT<K>::work(*st.Work), st.MoveColor, false);
+    });
+    st.SelCount = 0;
+    for (auto& s : st.Sel) s.reset();
+    UpdateSelectionUI(st);
+}
+
+void UpdateSelectionUI(EditingState& st) {
+    CommandStates& c = *st.Commands;
+    const int total = st.Proj->Obj.ObjTotal;
+    if (st.SelCount == 0) {
+        c.SetEnabled(Command::EditTool, false);
+        if (c.IsDown(Command::EditTool)) {
+            c.SetDown(Command::EditTool, false);
+            c.SetDown(Command::SelectTool, true);
+        }
+        c.SetEnabled(Command::SelectNone, false);
+        c.SetEnabled(Command::SelectAll, true);
+    } else {
+        c.SetEnabled(Command::EditTool, true);
+        c.SetEnabled(Command::SelectNone, true);
+        c.SetEnabled(Command::SelectAll, st.SelCount < total);
+    }
+    const bool currentSelected = CurrentSelectedKind(st) != 0;
+    c.SetEnabled(Command::SelectCurrent, !currentSelected);
+    c.SetEnabled(Command::DeselectCurrent, currentSelected);
+
+    const bool none = st.SelCount == 0;
+    c.SetEnabled(Command::Export, none);
+    c.SetEnabled(Command::Print, none);
+    c.SetEnabled(Command::CopyPicture, none);
+    c.SetEnabled(Command::TransSelected, !none);
+    if (none && c.IsDown(Command::TransSelected)) {
+        c.SetDown(Command::TransCurrent, true);
+        c.SetDown(Command::TransSelected, false);
+    }
+}
+
+namespace {
+
+void ReloadCurrentIf(EditingState& st, bool (*wanted)(EditingState&, Kind, int)) {
+    Kind k;
+    if (!CurrentKind(st, k)) return;
+    const int index = st.Work->index(k);
+    if (index < 1 || index > st.Proj->Obj.count(k) || !wanted(st, k, index)) return;
+    VisitKind(k, [&](auto kc) {
+        KindT<kc.value>::work(*st.Work) = KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)];
+    });
+    ApplyObject(st, false);
+}
+
+}  // namespace
+
+void ReloadCurrentSelected(EditingState& st) {
+    ReloadCurrentIf(st, [](EditingState& s, Kind k, int i) { return IsSelected(s, k, i); });
+}
+
+void ReloadCurrentDependent(EditingState& st) {
+    ReloadCurrentIf(st, [](EditingState& s, Kind k, int i) { return NumberOf(s, k, i) >= 2; });
+}
+
+void SelectAllObjects(EditingState& st) {
+    GateClosed(st, [&] {
+        int n = 0;
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            for (int i = 1; i <= st.Proj->Obj.count(K); ++i) {
+                if (NumberOf(st, K, i) >= 2) continue;
+                SelectCur(st, K, i, true);
+                ++n;
+            }
+        });
+        st.SelCount = n;
+        if (n == 1) MarkSelectionForShape(st);
+        Refresh(st);
+    });
+}
+
+void SelectNoneCommand(EditingState& st) {
+    GateClosed(st, [&] {
+        SelectNone(st);
+        Refresh(st);
+    });
+}
+
+void SelectCurrentCommand(EditingState& st) {
+    GateClosed(st, [&] {
+        Kind k;
+        int index;
+        if (!CurrentObject(st, k, index) || CurrentSelectedKind(st) != 0 || NumberOf(st, k, index) >= 2) return;
+        SelectCur(st, k, index, st.SelCount != 0);
+        ++st.SelCount;
+        SelectAt(st, 0, 0, 1, true);
+        Refresh(st);
+    });
+}
+
+void DeselectCurrentCommand(EditingState& st) {
+    GateClosed(st, [&] {
+        Kind k;
+        int index;
+        if (!CurrentObject(st, k, index) || CurrentSelectedKind(st) == 0) return;
+        DeselectCur(st, k, index);
+        SelectAt(st, 0, 0, 1, true);
+        Refresh(st);
+    });
+}
+
+}  // namespace pelmar

@@ -1,0 +1,169 @@
+#include "editing/undo_store.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "editing/editing_state.h"
+#include "editing/reopen.h"
+#include "files/companion.h"
+#include "files/document.h"
+#include "files/text_lines.h"
+
+namespace pelmar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool FileExists(const std::string& name) {
+    std::error_code ec;
+    return fs::is_regular_file(name, ec);
+}
+
+void RemoveFile(const std::string& name) {
+    std::error_code ec;
+    fs::remove(name, ec);
+}
+
+// The snapshot and its two companions.
+void RemoveStep(const std::string& folder, int step) {
+    const std::string name = UndoFileName(folder, step);
+    RemoveFile(name);
+    RemoveFile(CompanionFileName(name, ".cur"));
+    RemoveFile(CompanionFileName(name, ".grd.png"));
+}
+
+bool WriteSnapshot(EditingState& st, int step) {
+    std::error_code ec;
+    fs::create_directories(st.UndoFolder, ec);
+    const std::string name = UndoFileName(st.UndoFolder, step);
+    // Companions of an older snapshot of the same number must not be read
+    // with this one: the writer leaves a curves file alone when it has none.
+    RemoveFile(CompanionFileName(name, ".cur"));
+    RemoveFile(CompanionFileName(name, ".grd.png"));
+    DocumentContext ctx;
+    ctx.Proj = st.Proj;
+    ctx.BackPng = st.BackPng;
+    ctx.Windows = [&st] { return CurrentWindows(st); };
+    st.UndoBusy = true;
+    const bool ok = WriteDocument(name, *st.Proj, WriteModeUndo, ctx);
+    st.UndoBusy = false;
+    if (ok) {
+        st.UndoHigh = std::max(st.UndoHigh, step);
+        st.UndoFailShown = false;
+    } else if (!st.UndoFailShown) {
+        st.UndoFailShown = true;
+        st.Messages->ShowMessage(Word(st, 625));
+    }
+    return ok;
+}
+
+void SetUndoCommands(EditingState& st, bool undo, bool redo) {
+    st.UndoEnabled = undo;
+    st.RedoEnabled = redo;
+    st.Commands->SetEnabled(Command::Undo, undo);
+    st.Commands->SetEnabled(Command::Redo, redo);
+}
+
+// The snapshots after the current position belong to a future that the
+// coming change replaces.
+void DropRedoChain(EditingState& st) {
+    const int last = std::min(st.UndoPos + 201, st.UndoHigh);
+    for (int n = st.UndoPos + 1; n <= last; ++n) RemoveStep(st.UndoFolder, n);
+    st.UndoHigh = std::min(st.UndoHigh, st.UndoPos);
+}
+
+bool Reopen(EditingState& st, int step) {
+    st.UndoLoading = true;
+    st.UndoBusy = true;
+    const std::uint8_t r = OpenDocumentState(st, UndoFileName(st.UndoFolder, step));
+    st.UndoBusy = false;
+    st.UndoLoading = false;
+    if (r != ReadOk) {
+        st.Messages->ShowMessage(ReadFailureText(st, r));
+        return false;
+    }
+    return true;
+}
+
+bool HasStep(const EditingState& st, int step) { return FileExists(UndoFileName(st.UndoFolder, step)); }
+
+}  // namespace
+
+std::string UndoFileName(const std::string& folder, int step) {
+    return folder + "Undo" + IntToZeroPadStr(step, 6) + ".pel";
+}
+
+void SaveUndoStep(EditingState& st) {
+    if (!st.UndoOn || !st.UndoGate || st.UndoFolder.empty()) return;
+    if (!WriteSnapshot(st, st.UndoPos)) {
+        DropRedoChain(st);
+        SetUndoCommands(st, st.UndoEnabled, false);
+        return;
+    }
+    // A depth outside 10 .. 200 (a damaged settings file) would prune the
+    // snapshot just written.
+    RemoveStep(st.UndoFolder, st.UndoPos - std::clamp(st.UndoSteps, 10, 200));
+    DropRedoChain(st);
+    ++st.UndoPos;
+    SetUndoCommands(st, true, false);
+}
+
+void DeleteUndoFiles(EditingState& st) {
+    st.UndoHigh = 0;
+    if (st.UndoFolder.empty()) return;
+    std::error_code ec;
+    std::vector<fs::path> doomed;
+    for (fs::directory_iterator it(st.UndoFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const auto ends = [&name](std::string_view tail) {
+            return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+        };
+        if (name.rfind("Undo", 0) == 0 && (ends(".pel") || ends(".cur") || ends(".grd.png"))) doomed.push_back(it->path());
+    }
+    for (const auto& p : doomed) fs::remove(p, ec);
+}
+
+bool UndoStep(EditingState& st) {
+    if (st.UndoFolder.empty() || !st.UndoEnabled) return false;
+    // The present state is the newest: keep it for Redo.
+    if (st.UndoOn && !st.DragRunning && !st.RedoEnabled && !WriteSnapshot(st, st.UndoPos)) return false;
+    if (!Reopen(st, st.UndoPos - 1)) return false;
+    --st.UndoPos;
+    SetUndoCommands(st, HasStep(st, st.UndoPos - 1), true);
+    SetChanged(st, true);
+    return true;
+}
+
+bool RedoStep(EditingState& st) {
+    if (st.UndoFolder.empty() || !st.RedoEnabled) return false;
+    if (!Reopen(st, st.UndoPos + 1)) return false;
+    ++st.UndoPos;
+    SetUndoCommands(st, true, HasStep(st, st.UndoPos + 1));
+    SetChanged(st, true);
+    return true;
+}
+
+void BeginEditDrag(EditingState& st) {
+    st.DragRunning = true;
+    st.DragSnapshotTaken = false;
+    st.UndoGate = false;
+}
+
+void DragChange(EditingState& st) {
+    if (!st.DragRunning || st.DragSnapshotTaken) return;
+    st.DragSnapshotTaken = true;
+    st.UndoGate = true;
+    SaveUndoStep(st);
+    st.UndoGate = false;
+}
+
+void EndEditDrag(EditingState& st) {
+    st.DragRunning = false;
+    st.DragSnapshotTaken = false;
+    st.UndoGate = true;
+}
+
+}  // namespace pelmar

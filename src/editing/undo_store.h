@@ -1,0 +1,46 @@
+// Undo snapshots: before every change the whole document is written in the
+// undo mode of the document format to this instance's undo folder as
+// "Undo" + the step number in six characters + ".pel", with its curves file
+// (".cur") and fill picture (".grd.png").  UndoPos is the number of the next
+// snapshot; the Undo and Redo commands walk the files and reopen them.
+//
+// The folder belongs to one running program (a subfolder of the program
+// folder's "Temp/"), so two instances never read each other's snapshots.
+#pragma once
+
+#include <string>
+
+namespace pelmar {
+
+struct EditingState;
+
+// folder + "Undo" + the step in six characters ("-00005" for -5) + ".pel".
+std::string UndoFileName(const std::string& folder, int step);
+
+// SaveUndoStep: with undo on and the gate open, writes the document as
+// snapshot UndoPos, deletes the snapshot that falls out of the depth and the
+// redo chain (each with its companions) and moves UndoPos on.  A failed write
+// moves nothing, shows its message once (until a write succeeds again) and
+// still drops the redo chain, since the document is about to change.
+void SaveUndoStep(EditingState& st);
+
+// DeleteUndoFiles: removes every undo file of the folder with its companions.
+void DeleteUndoFiles(EditingState& st);
+
+// The Undo command: keeps the present state as snapshot UndoPos when it is the
+// newest, then reopens snapshot UndoPos - 1.  The position and the commands
+// change only when the snapshot was read; a failure shows a message and
+// leaves everything as it was.  Afterwards the document counts as changed.
+bool UndoStep(EditingState& st);
+
+// The Redo command: reopens snapshot UndoPos + 1, on the same terms.
+bool RedoStep(EditingState& st);
+
+// An edit drag in the picture window: the gate is closed from press to
+// release, and the one snapshot of the drag is taken by DragChange before the
+// first change is applied (a press without a move takes none).
+void BeginEditDrag(EditingState& st);
+void DragChange(EditingState& st);
+void EndEditDrag(EditingState& st);
+
+}  // namespace pelmar

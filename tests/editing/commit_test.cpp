@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "editing/commit.h"
+#include "editing/new_objects.h"
+#include "editing/nesting.h"
+#include "editing/object_list.h"
+#include "editing/undo_store.h"
+#include "editing_fixture.h"
+#include "files/doc_fixture.h"
+#include "model/geometry.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+DLink LinkTo(int kind, int index, int sel1 = 0) {
+    DLink l;
+    l.b[0] = static_cast<std::uint8_t>(kind);
+    l.b[1] = static_cast<std::uint8_t>(index);
+    l.b[3] = static_cast<std::uint8_t>(sel1);
+    return l;
+}
+
+}  // namespace
+
+// A point of a side of a face of a pyramid, edited in its own dialog, reaches
+// the stored pyramid; the open dialogs are refilled from what was stored.
+TEST(Commit, NestedPartReachesTheDocument) {
+    Editing e;
+    ASSERT_TRUE(NewPyramid3(*e, true, false, false));
+    ASSERT_TRUE(OpenPart(*e, Kind::tr, 7));
+    ASSERT_TRUE(OpenPart(*e, Kind::li, 4));
+    ASSERT_TRUE(OpenPart(*e, Kind::po, 1));
+    e->Dialogs.Create(Kind::li);  // both part dialogs open
+    e.dialogs.log.clear();
+
+    // The label's angle: face vertices take their positions and names from
+    // the pyramid's base and apex, their label placement is their own.
+    e->Copies.CurPoint.LabelAngle.v = 77;
+    ApplyObject(*e, true);
+    EXPECT_EQ(Obj<Kind::i3>(*e, 1).Face[2].S[1].P1.LabelAngle.v, 77);
+    EXPECT_EQ(e->Copies.CurTri.S[1].P1.LabelAngle.v, 77);  // reloaded down again
+    EXPECT_EQ(e->Copies.CurPoint.LabelAngle.v, 77);
+    std::vector<std::string> fills;
+    for (const std::string& l : e.dialogs.log) fills.push_back(l.substr(0, 7));
+    EXPECT_EQ(fills, (std::vector<std::string>{"fill li", "fill po"}));
+    EXPECT_TRUE(e->Changed);
+    EXPECT_EQ(e->UndoPos, 3);  // the creation and the commit
+}
+
+// Editing a segment that is built on a point and carries a point built on
+// it: the carried point follows, though the segment's creation number is 2.
+TEST(Commit, DependantsOfADependentObjectFollow) {
+    Editing e;
+    DPoint base;
+    PlacedPoint(base, 0, 10, 10);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, base));
+    DLine seg = MakeLine(1);
+    seg.Number = 2;
+    seg.P1.Link = LinkTo(1, 1);
+    ASSERT_TRUE(NewLine(*e, false, false, true, seg));
+    DPoint onEnd = MakePoint(2);
+    onEnd.Number = 3;
+    onEnd.Link = LinkTo(2, 1, 2);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, onEnd));
+
+    SetCurObjIndex(*e, ListPosition(*e->Proj, Kind::li, 1));
+    SelectCurrentObject(*e, e->Dialogs, true);
+    SetPos(e->Copies.CurLine.P2, {0, 333, 44});
+    ApplyObject(*e, false);
+    EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);
+    EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).z, 44);
+    EXPECT_EQ(Pos(Obj<Kind::li>(*e, 1).P1).y, 10);  // still on its own base point
+}
+
+// Without the commit switch, and with undo off, the commit does less.
+TEST(Commit, SwitchesAndUndoOff) {
+    Editing e;
+    ASSERT_TRUE(NewCircle(*e, true, false, false));
+    const int pos = e->UndoPos;
+    e->ApplyEnabled = 0;
+    e->Copies.CurCircle.ID.s = "renamed";
+    ApplyObject(*e, false);
+    EXPECT_TRUE(e->Changed);
+    EXPECT_NE(Obj<Kind::ci>(*e, 1).ID.s, "renamed");
+    EXPECT_EQ(e->UndoPos, pos);
+
+    e->ApplyEnabled = 1;
+    e->UndoOn = false;
+    e.commands.enabled.clear();
+    ApplyObject(*e, false);
+    EXPECT_EQ(Obj<Kind::ci>(*e, 1).ID.s, "renamed");
+    EXPECT_EQ(e->UndoPos, pos);
+    EXPECT_EQ(e.commands.On(Command::Undo), -1);
+    EXPECT_FALSE(std::filesystem::exists(UndoFileName(e->UndoFolder, pos)));
+}
+
+// Which changes make the fill picture stale.
+TEST(Commit, FillFieldsDecideTheFillPicture) {
+    auto base = DocumentOfEveryKind(2);
+    for (std::size_t i = 1; i <= base->Obj.Tr.count(); ++i) base->Obj.Tr[i].Fill.On = true;
+    base->Obj.Ci[1].Fill.On = true;
+    base->Obj.R4[1].Fill.On = true;
+    base->Obj.Zi[1].Fill.On = true;
+    base->Obj.Kv[1].Fill.On = false;
+    struct Case {
+        const char* what;
+        std::function<void(DProj&)> change;
+        bool stale;
+    };
+    const std::vector<Case> cases{
+        {"a vertex label", [](DProj& d) { d.Obj.Tr[1].S[1].P1.Name.s = "Z"; }, false},
+        {"a vertex by 0.00002", [](DProj& d) { d.Obj.Tr[1].S[2].P1.X.v += 0.00002; }, true},
+        {"a vertex by 0.000001", [](DProj& d) { d.Obj.Tr[1].S[2].P1.X.v += 0.000001; }, false},
+        {"a picture position", [](DProj& d) { d.Obj.Tr[2].S[3].P1.ScrY.v += 1; }, true},
+        {"a height line (not filled geometry)", [](DProj& d) { d.Obj.Tr[1].Lines[1].P2.X.v += 5; }, false},
+        {"fill turned off", [](DProj& d) { d.Obj.Tr[1].Fill.On = false; }, true},
+        {"fill turned on", [](DProj& d) { d.Obj.Kv[1].Fill.On = true; }, true},
+        {"layer of an unfilled tetragon", [](DProj& d) { d.Obj.Kv[1].Layer.v = 7; }, false},
+        {"layer of a filled triangle", [](DProj& d) { d.Obj.Tr[1].Layer.v = 7; }, true},
+        {"hidden flag", [](DProj& d) { d.Obj.Tr[2].Disabled.v = true; }, true},
+        {"a fill colour", [](DProj& d) { d.Obj.Ci[1].Fill.Colors[2] ^= 1; }, true},
+        {"an ellipse correction", [](DProj& d) { d.Obj.Ci[1].CorB2 = 1; }, true},
+        {"a prism's edge", [](DProj& d) { d.Obj.R4[1].EdgeLen.v += 1; }, true},
+        {"a prism's upper base (not compared)", [](DProj& d) { d.Obj.R4[1].Base[2].S[1].P1.X.v += 1; }, false},
+        {"a cylinder's axis end", [](DProj& d) { d.Obj.Zi[1].Axis.P2.Z.v += 1; }, true},
+        {"an unfilled cylinder", [](DProj& d) { d.Obj.Zi[2].Axis.P2.Z.v += 1; }, false},
+    };
+    const FillSignature before = TakeFillSignature(*base);
+    for (const Case& c : cases) {
+        auto doc = std::make_unique<DProj>(*base);
+        c.change(*doc);
+        EXPECT_EQ(FillSignaturesDiffer(before, TakeFillSignature(*doc)), c.stale) << c.what;
+    }
+}
+
+// Through the commit: fill off clears FillValid, a label keeps it.
+TEST(Commit, CommitClearsFillValid) {
+    Editing e;
+    DTri t = MakeTriangle(1);
+    t.Fill.On = true;
+    ASSERT_TRUE(NewTriangle(*e, true, false, true, t));
+    e->Proj->FillValid = 1;
+    e->Copies.CurTri.S[1].P1.Name.s = "K";
+    ApplyObject(*e, false);
+    EXPECT_EQ(e->Proj->FillValid, 1);
+    e->Copies.CurTri.Fill.On = false;
+    ApplyObject(*e, false);
+    EXPECT_EQ(e->Proj->FillValid, 0);
+}

@@ -1,0 +1,186 @@
+// Test doubles of the windows the editing core talks to, and a fixture that
+// wires them to an editing state over a fresh document in a temporary
+// program folder.
+#pragma once
+
+#include <unistd.h>
+
+#include <array>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editing/editing_host.h"
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+
+namespace pelmar::test {
+
+class FakeCommands : public CommandStates {
+public:
+    std::map<std::pair<Command, int>, bool> enabled;
+    std::map<Command, bool> down;
+    int transEnabled = 0, drawToolRefreshes = 0;
+
+    void SetEnabled(Command c, bool on) override { enabled[{c, 0}] = on; }
+    void SetKindEnabled(Command c, Kind k, bool on) override { enabled[{c, KindNumber(k)}] = on; }
+    bool IsDown(Command c) const override {
+        auto it = down.find(c);
+        return it != down.end() && it->second;
+    }
+    void SetDown(Command c, bool d) override { down[c] = d; }
+    void EnableTransForm(bool) override { ++transEnabled; }
+    void RefreshDrawTools() override { ++drawToolRefreshes; }
+
+    // -1 never set, else 0/1.
+    int On(Command c, Kind k) const { return Get(c, KindNumber(k)); }
+    int On(Command c) const { return Get(c, 0); }
+
+private:
+    int Get(Command c, int k) const {
+        auto it = enabled.find({c, k});
+        return it == enabled.end() ? -1 : it->second;
+    }
+};
+
+class FakeDialogs : public DialogHost {
+public:
+    std::vector<std::string> log;          // "show po", "close tr", "fill li:<ID>"
+    std::map<int, std::string> active;     // active control per kind number
+    std::map<int, int> page;               // selected page per kind number
+    std::map<int, std::string> activated;  // control made active per kind number
+
+    void Show(Kind k) override { log.push_back(std::string("show ") + InfoOf(k).code); }
+    void Close(Kind k) override { log.push_back(std::string("close ") + InfoOf(k).code); }
+    void Fill(const DPoint& r) override { Filled(Kind::po, r.ID.s); }
+    void Fill(const DLine& r) override { Filled(Kind::li, r.ID.s); }
+    void Fill(const DCircle& r) override { Filled(Kind::ci, r.ID.s); }
+    void Fill(const DTri& r) override { Filled(Kind::tr, r.ID.s); }
+    void Fill(const DKv& r) override { Filled(Kind::kv, r.ID.s); }
+    void Fill(const DXOY& r) override { Filled(Kind::xy, r.ID.s); }
+    void Fill(const DSf& r) override { Filled(Kind::sf, r.ID.s); }
+    void Fill(const DZi& r) override { Filled(Kind::zi, r.ID.s); }
+    void Fill(const DKo& r) override { Filled(Kind::ko, r.ID.s); }
+    void Fill(const DPi3& r) override { Filled(Kind::i3, r.ID.s); }
+    void Fill(const DPi4& r) override { Filled(Kind::i4, r.ID.s); }
+    void Fill(const DPr3& r) override { Filled(Kind::r3, r.ID.s); }
+    void Fill(const DPr4& r) override { Filled(Kind::r4, r.ID.s); }
+    void Fill(const DXZ& r) override { Filled(Kind::xz, r.ID.s); }
+    std::string ActiveControl(Kind k) const override {
+        auto it = active.find(KindNumber(k));
+        return it == active.end() ? std::string() : it->second;
+    }
+    void SelectPage(Kind k, int p) override { page[KindNumber(k)] = p; }
+    void Activate(Kind k, const std::string& name) override { activated[KindNumber(k)] = name; }
+
+    // The last record filled into a kind's dialog ("" none).
+    std::string LastFill() const {
+        for (auto it = log.rbegin(); it != log.rend(); ++it)
+            if (it->rfind("fill ", 0) == 0) return it->substr(5);
+        return {};
+    }
+
+private:
+    void Filled(Kind k, const std::string& id) { log.push_back(std::string("fill ") + InfoOf(k).code + ":" + id); }
+};
+
+class FakeQuestions : public QuestionBox {
+public:
+    std::deque<QuestionAnswer> answers;  // taken in order; none left = closed with Esc
+    std::vector<DeleteQuestion> deleteAsked;
+    std::vector<CopyQuestion> copyAsked;
+
+    QuestionAnswer AskDelete(const DeleteQuestion& q) override {
+        deleteAsked.push_back(q);
+        return Next();
+    }
+    QuestionAnswer AskCopy(const CopyQuestion& q) override {
+        copyAsked.push_back(q);
+        return Next();
+    }
+
+private:
+    QuestionAnswer Next() {
+        if (answers.empty()) return {};
+        QuestionAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+class FakeMessages : public MessageBox {
+public:
+    std::vector<std::string> shown;
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+class FakeListView : public ObjectListView {
+public:
+    std::vector<std::string> items;
+    int index = -1;
+    int resets = 0;
+    ViewReset lastReset;
+    void SetObjectItems(const std::vector<std::string>& i) override { items = i; }
+    void SetObjectIndex(int i) override { index = i; }
+    void ResetView(const ViewReset& v) override {
+        ++resets;
+        lastReset = v;
+    }
+};
+
+class FakeRedraw : public RedrawRequest {
+public:
+    int count = 0;
+    void Redraw() override { ++count; }
+};
+
+// A fresh folder under the system's temporary folder, removed at the end.
+struct ScratchDir {
+    std::filesystem::path path;
+    ScratchDir() {
+        static int n = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("pelmar_editing_" + std::to_string(::getpid()) + "_" + std::to_string(++n));
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string folder() const { return path.string() + "/"; }
+};
+
+// An editing state over an empty document, with every window faked and its
+// program folder and undo folder in a scratch folder.
+struct Editing {
+    ScratchDir dir;
+    std::unique_ptr<DProj> doc = NewDocument();
+    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    FakeCommands commands;
+    FakeDialogs dialogs;
+    FakeQuestions questions;
+    FakeMessages messages;
+    FakeListView list;
+    FakeRedraw redraw;
+
+    explicit Editing(const std::string& instance = "1") {
+        st->Commands = &commands;
+        st->DialogWindows = &dialogs;
+        st->Questions = &questions;
+        st->Messages = &messages;
+        st->ListView = &list;
+        st->Redraw = &redraw;
+        st->ProgDir = dir.folder();
+        st->UndoFolder = dir.folder() + "Temp/" + instance + "/";
+        st->Defaults.programFolder = dir.folder();
+        st->UndoSteps = 200;
+    }
+    EditingState& operator*() { return *st; }
+    EditingState* operator->() { return st.get(); }
+};
+
+}  // namespace pelmar::test

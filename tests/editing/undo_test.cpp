@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "editing/commit.h"
+#include "editing/new_objects.h"
+#include "editing/object_list.h"
+#include "editing/reopen.h"
+#include "editing/undo_store.h"
+#include "editing_fixture.h"
+#include "files/companion.h"
+#include "files/document.h"
+#include "model/geometry.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The document's text with the windows and roles fixed: what undo must give back.
+std::string Text(const DProj& doc) { return DocumentText(doc, LiveWindows{}, {}, ','); }
+
+// "" when equal, else the first line that differs (gtest's diff of two whole
+// documents would take far too long).
+std::string FirstDifference(const std::string& a, const std::string& b) {
+    if (a == b) return {};
+    std::size_t i = 0, line = 1;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) line += a[i++] == '\n';
+    const auto lineAt = [i](const std::string& s) {
+        const std::size_t from = s.rfind('\n', i == 0 ? 0 : i - 1);
+        const std::size_t start = from == std::string::npos ? 0 : from + 1;
+        return s.substr(start, s.find('\n', i) - start);
+    };
+    return "line " + std::to_string(line) + ": '" + lineAt(a) + "' vs '" + lineAt(b) + "'";
+}
+
+// A few objects of several kinds, made without undo steps, saved and
+// opened again so that every object is as a file gives it back.
+void Populate(EditingState& st) {
+    const bool undo = st.UndoOn;
+    st.UndoOn = false;
+    for (Kind k : {Kind::po, Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv}) NewDefaultObject(st, k);
+    const std::string name = st.ProgDir + "start.pel";
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(WriteDocument(name, *st.Proj, WriteModeDocument, DocumentContext{}));
+        ASSERT_EQ(OpenDocumentState(st, name), ReadOk);
+    }
+    st.UndoOn = undo;
+}
+
+// One random edit through the commit: an object made current, renamed or
+// moved, committed.
+void RandomEdit(EditingState& st, std::mt19937& rng) {
+    const int total = st.Proj->Obj.ObjTotal;
+    SetCurObjIndex(st, std::uniform_int_distribution<int>(0, total - 1)(rng));
+    SelectCurrentObject(st, st.Dialogs, true);
+    Kind k;
+    ASSERT_TRUE(CurrentKind(st, k));
+    const int what = std::uniform_int_distribution<int>(0, 2)(rng);
+    VisitKind(k, [&](auto kc) {
+        auto& w = KindT<kc.value>::work(*st.Work);
+        if constexpr (std::is_same_v<std::decay_t<decltype(w)>, DPoint>) {
+            if (what == 0) {
+                SetPos(w, {w.X.v, w.Y.v + 1, w.Z.v - 2});
+                return;
+            }
+        }
+        w.ID.s += static_cast<char>('a' + what);
+    });
+    ApplyObject(st, false);
+}
+
+std::size_t FilesIn(const std::string& folder) {
+    std::size_t n = 0;
+    for (const auto& f : fs::directory_iterator(folder)) n += f.is_regular_file();
+    return n;
+}
+
+}  // namespace
+
+TEST(Undo, FileNames) {
+    EXPECT_EQ(UndoFileName("T/", 25), "T/Undo000025.pel");
+    EXPECT_EQ(UndoFileName("T/", -5), "T/Undo-00005.pel");
+    EXPECT_EQ(UndoFileName("T/", -199), "T/Undo-00199.pel");
+    EXPECT_EQ(UndoFileName("T/", 123456), "T/Undo123456.pel");
+}
+
+// 230 random commits at depth 200: exactly 200 steps go back, each giving the
+// document recorded on the way, and 200 go forward again; the document counts
+// as changed after every step, and Undo and Redo follow the ends.
+TEST(Undo, TwoHundredStepsBackAndForth) {
+    Editing e;
+    Populate(*e);
+    std::mt19937 rng(13);
+    std::vector<std::string> texts{Text(*e.doc)};
+    for (int i = 0; i < 230; ++i) {
+        RandomEdit(*e, rng);
+        texts.push_back(Text(*e.doc));
+    }
+    EXPECT_EQ(e->UndoPos, 231);
+    e->Untitled = false;
+    SetChanged(*e, false);
+
+    int back = 0;
+    while (UndoStep(*e)) {
+        ++back;
+        ASSERT_EQ(FirstDifference(Text(*e.doc), texts[texts.size() - 1 - static_cast<std::size_t>(back)]), "") << "undo " << back;
+        ASSERT_TRUE(e->Changed);
+    }
+    EXPECT_EQ(back, 200);
+    EXPECT_EQ(e.commands.On(Command::Undo), 0);
+    EXPECT_EQ(e.commands.On(Command::Redo), 1);
+    EXPECT_TRUE(e.messages.shown.empty());
+
+    int forward = 0;
+    while (RedoStep(*e)) {
+        ++forward;
+        ASSERT_EQ(FirstDifference(Text(*e.doc), texts[texts.size() - 1 - static_cast<std::size_t>(back - forward)]), "")
+            << "redo " << forward;
+    }
+    EXPECT_EQ(forward, 200);
+    EXPECT_EQ(e.commands.On(Command::Redo), 0);
+    EXPECT_EQ(e.commands.On(Command::Undo), 1);
+}
+
+// The depth is exactly the set number of steps, and the folder holds no
+// more snapshots than that.
+TEST(Undo, DepthIsTheSetNumberOfSteps) {
+    for (int steps : {10, 37}) {
+        Editing e;
+        e->UndoSteps = steps;
+        Populate(*e);
+        std::mt19937 rng(static_cast<unsigned>(steps));
+        for (int i = 0; i < steps + 15; ++i) RandomEdit(*e, rng);
+        EXPECT_EQ(FilesIn(e->UndoFolder), static_cast<std::size_t>(steps));
+        int back = 0;
+        while (UndoStep(*e)) ++back;
+        EXPECT_EQ(back, steps);
+    }
+}
+
+// Pruning and a new change after undo remove the snapshots with their
+// companions, so that a later snapshot of the same number never reads an
+// old fill picture or curves file as its own.
+TEST(Undo, PrunedAndDroppedStepsTakeTheirCompanions) {
+    Editing e;
+    e->UndoSteps = 10;
+    QImage fill(40, 30, QImage::Format_ARGB32_Premultiplied);
+    fill.fill(Qt::blue);
+    e->BackPng = &fill;
+    Populate(*e);
+    e->Proj->FillValid = 1;
+    std::mt19937 rng(5);
+    for (int i = 0; i < 4; ++i) RandomEdit(*e, rng);
+    for (int n = 1; n <= 4; ++n) {
+        const std::string name = UndoFileName(e->UndoFolder, n);
+        ASSERT_TRUE(fs::exists(CompanionFileName(name, ".grd.png"))) << n;
+        std::ofstream(CompanionFileName(name, ".cur")) << "curves";
+    }
+    ASSERT_TRUE(UndoStep(*e));
+    ASSERT_TRUE(UndoStep(*e));  // at 3; snapshots 4 and 5 are the redo chain
+    e->Proj->FillValid = 0;
+    RandomEdit(*e, rng);
+    for (int n : {4, 5}) {
+        const std::string name = UndoFileName(e->UndoFolder, n);
+        EXPECT_FALSE(fs::exists(name)) << n;
+        EXPECT_FALSE(fs::exists(CompanionFileName(name, ".cur"))) << n;
+        EXPECT_FALSE(fs::exists(CompanionFileName(name, ".grd.png"))) << n;
+    }
+    // Snapshot 3 was written again without a fill picture: the old one is gone.
+    EXPECT_FALSE(fs::exists(CompanionFileName(UndoFileName(e->UndoFolder, 3), ".grd.png")));
+    for (int i = 0; i < 12; ++i) RandomEdit(*e, rng);
+    for (const char* ext : {".pel", ".cur", ".grd.png"})
+        EXPECT_FALSE(fs::exists(CompanionFileName(UndoFileName(e->UndoFolder, 1), ext))) << ext;
+    // A document reset removes every undo file of the instance.
+    UpdateObjectList(*e, true, true);
+    EXPECT_EQ(FilesIn(e->UndoFolder), 0u);
+    EXPECT_EQ(e->UndoPos, 1);
+}
+
+// A snapshot that cannot be written moves nothing and says so once; a
+// snapshot that cannot be read leaves the position, the commands and the
+// document as they were, with a message.
+TEST(Undo, FailuresMoveNothing) {
+    Editing e;
+    Populate(*e);
+    std::mt19937 rng(9);
+    RandomEdit(*e, rng);
+    RandomEdit(*e, rng);
+    const std::string folder = e->UndoFolder;
+    std::ofstream(e.dir.folder() + "blocker") << "x";
+    e->UndoFolder = e.dir.folder() + "blocker/sub/";
+    RandomEdit(*e, rng);
+    RandomEdit(*e, rng);
+    EXPECT_EQ(e->UndoPos, 3);
+    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    e->UndoFolder = folder;
+    RandomEdit(*e, rng);
+    EXPECT_EQ(e->UndoPos, 4);
+
+    std::ofstream(UndoFileName(folder, 3), std::ios::trunc) << "not a document";
+    const std::string before = Text(*e.doc);
+    e.commands.enabled.clear();
+    e.messages.shown.clear();
+    EXPECT_FALSE(UndoStep(*e));
+    EXPECT_EQ(e->UndoPos, 4);
+    EXPECT_EQ(FirstDifference(Text(*e.doc), before), "");
+    EXPECT_EQ(e.commands.On(Command::Undo), -1);
+    EXPECT_EQ(e.commands.On(Command::Redo), -1);
+    ASSERT_EQ(e.messages.shown.size(), 1u);
+    EXPECT_NE(e.messages.shown[0].find("Пелмар"), std::string::npos);
+
+    fs::remove(UndoFileName(folder, 3));
+    fs::copy_file(UndoFileName(folder, 2), UndoFileName(folder, 3));
+    ASSERT_TRUE(UndoStep(*e));  // the present state is kept as snapshot 4
+    fs::remove(UndoFileName(folder, 4));
+    e.messages.shown.clear();
+    EXPECT_FALSE(RedoStep(*e));
+    EXPECT_EQ(e->UndoPos, 3);
+    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу открыть файл!"});
+}
+
+// An edit drag is one undo step, taken before its first change; a press
+// and release without a move takes none.
+TEST(Undo, DragIsOneStepFromBeforeItsFirstMove) {
+    Editing e;
+    Populate(*e);
+    SetCurObjIndex(*e, 0);
+    SelectCurrentObject(*e, e->Dialogs, true);
+    const std::string start = Text(*e.doc);
+    const int pos = e->UndoPos;
+    BeginEditDrag(*e);
+    EndEditDrag(*e);
+    EXPECT_EQ(e->UndoPos, pos);
+
+    BeginEditDrag(*e);
+    for (int move = 1; move <= 3; ++move) {
+        DragChange(*e);
+        SetPos(e->Copies.CurPoint, {0, 50.0 + move, 60});
+        ApplyObject(*e, false);
+    }
+    EndEditDrag(*e);
+    EXPECT_EQ(e->UndoPos, pos + 1);
+    EXPECT_TRUE(e->UndoGate);
+    ASSERT_TRUE(UndoStep(*e));
+    EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
+}
+
+// Two running programs keep their snapshots apart under one program folder.
+TEST(Undo, InstancesKeepTheirOwnSnapshots) {
+    Editing a("1");
+    Editing b("2");
+    b->ProgDir = a->ProgDir;
+    b->UndoFolder = a->ProgDir + "Temp/2/";
+    Populate(*a);
+    Populate(*b);
+    std::mt19937 rng(3);
+    RandomEdit(*a, rng);
+    const std::string aBefore = Text(*a.doc);
+    RandomEdit(*a, rng);
+    for (int i = 0; i < 3; ++i) RandomEdit(*b, rng);
+    DeleteUndoFiles(*b);
+    ASSERT_TRUE(UndoStep(*a));
+    EXPECT_EQ(FirstDifference(Text(*a.doc), aBefore), "");
+}
