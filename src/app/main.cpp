@@ -1,14 +1,22 @@
-// Pelmar start-up.  The main window is not built yet: until it is, the program
-// says so in a small window and exits when it is closed.
+// Pelmar start-up: the program folder, the main window shown maximised, and
+// the document named on the command line opened by its first show.
 #include <QApplication>
-#include <QLabel>
+#include <QDir>
+
+#include "shell/main_window.h"
+#include "shell/program_folder.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Pelmar");
-    QLabel label(QObject::tr("Pelmar: the libraries are built; the main window is not built yet."));
-    label.setMargin(24);
-    label.setWindowTitle("Pelmar");
-    label.show();
+    QApplication::setApplicationName(QStringLiteral("Pelmar"));
+
+    pelmar::MainWindowSetup setup;
+    setup.progDir = pelmar::DefaultProgDir();
+    if (setup.progDir.empty()) setup.progDir = QDir::tempPath().toStdString() + "/pelmar/";
+    setup.shippedDirs = pelmar::ShippedDirs();
+    for (int i = 1; i < argc; ++i) setup.arguments.emplace_back(argv[i]);
+
+    pelmar::Form1 window(std::move(setup));
+    window.showMaximized();
     return app.exec();
 }

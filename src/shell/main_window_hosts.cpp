@@ -1,0 +1,319 @@
+#include "shell/main_window_hosts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+
+#include "editing/kind_access.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "files/bit_colors_dialog.h"
+#include "files/picture_export.h"
+#include "files/png_progress_window.h"
+#include "shell/main_window.h"
+#include "shell/tool_icons.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+Kind KindOfDialog(ObjectDialog d) {
+    switch (d) {
+        case ObjectDialog::Po: return Kind::po;
+        case ObjectDialog::Li: return Kind::li;
+        case ObjectDialog::Ci: return Kind::ci;
+        case ObjectDialog::Tr: return Kind::tr;
+        case ObjectDialog::Kv: return Kind::kv;
+        case ObjectDialog::XY: return Kind::xy;
+        case ObjectDialog::Sf: return Kind::sf;
+        case ObjectDialog::Zi: return Kind::zi;
+        case ObjectDialog::Ko: return Kind::ko;
+        case ObjectDialog::Pi: return Kind::i3;
+        case ObjectDialog::Pr: return Kind::r3;
+        case ObjectDialog::XZ: break;
+    }
+    return Kind::xz;
+}
+
+// Splits "Text|*.a|Text|*.b" into Qt's filter list.
+QStringList QtFilters(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+    return out;
+}
+
+}  // namespace
+
+std::optional<MainCommand> MainCommandOf(Command c, Kind k) {
+    using M = MainCommand;
+    switch (c) {
+        case Command::Save: return M::Save;
+        case Command::SaveAs: return M::SaveAs;
+        case Command::Close: return M::Close;
+        case Command::Export: return M::Export;
+        case Command::Print: return M::Print;
+        case Command::Copy: return M::Copy;
+        case Command::Paste: return M::Paste;
+        case Command::OptProj: return M::OptProj;
+        case Command::WinObj: return M::WinObj;
+        case Command::Anim: return M::Anim;
+        case Command::Undo: return M::Undo;
+        case Command::Redo: return M::Redo;
+        case Command::Delete: return M::Delete;
+        case Command::NewObject: return NewObjectCommand(k);
+        case Command::BackTo: return BackToCommand(k);
+        default: return std::nullopt;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+PicturePlaceholder::PicturePlaceholder(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(1, 1);
+}
+
+void PicturePlaceholder::show(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
+    view_ = view;
+    at_ = QPoint(left, top);
+    setFixedSize(std::max(boxWidth, 1), std::max(boxHeight, 1));
+    setVisible(true);
+    update();
+}
+
+void PicturePlaceholder::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Dark));
+    if (!view_.isNull()) p.drawImage(at_, view_);
+}
+
+// ---------------------------------------------------------------------------
+// Editing core
+
+void MainHosts::SetEnabled(Command c, bool on) {
+    // The picture window's and transformations window's own controls are theirs.
+    if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
+}
+
+void MainHosts::SetKindEnabled(Command c, Kind k, bool on) {
+    if (std::optional<MainCommand> m = MainCommandOf(c, k)) setEnabled(*m, on);
+}
+
+bool MainHosts::IsDown(Command c) const {
+    auto i = down_.find(c);
+    return i != down_.end() && i->second;
+}
+
+void MainHosts::SetDown(Command c, bool down) { down_[c] = down; }
+
+void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
+    QComboBox* combo = w_.comboObj_;
+    combo->clear();
+    for (const std::string& s : items) combo->addItem(Q(s));
+}
+
+void MainHosts::SetObjectIndex(int index) { w_.comboObj_->setCurrentIndex(index); }
+
+void MainHosts::ResetView(const ViewReset& v) {
+    if (v.zoomItem >= 0) w_.comboMas_->setCurrentIndex(v.zoomItem);
+    w_.picture_->show(QImage(), v.boxWidth, v.boxHeight, 0, 0);
+    w_.scroll_->horizontalScrollBar()->setValue(v.scrollHorz);
+    w_.scroll_->verticalScrollBar()->setValue(v.scrollVert);
+}
+
+void MainHosts::Redraw() { w_.redraw(false); }
+
+void MainHosts::ShowMessage(const std::string& text) { w_.setup_.services.questions->showMessage(text); }
+
+// ---------------------------------------------------------------------------
+// Shell rules
+
+void MainHosts::setEnabled(MainCommand c, bool on) {
+    if (QAction* a = w_.menuAction(c)) a->setEnabled(on);
+    if (QAction* a = w_.toolAction(c)) a->setEnabled(on);
+}
+
+bool MainHosts::enabled(MainCommand c) const { return w_.commandEnabled(c); }
+
+std::array<bool, KindCount>& MainHosts::dialogOpen() { return w_.edit_->DialogOpen; }
+
+void MainHosts::closeObjectDialog(ObjectDialog d) { w_.edit_->DialogWindows->Close(KindOfDialog(d)); }
+
+void MainHosts::deleteUndoFiles() { DeleteUndoFiles(*w_.edit_); }
+
+void MainHosts::setCaption(const std::string& caption) { w_.setCaptionText(caption); }
+
+void MainHosts::leaveDocument() { w_.leaveDocument(); }
+
+std::array<std::uint8_t, KindCount>& MainHosts::roleBytes() { return w_.proj_->Role; }
+
+void MainHosts::setApplyEnabled(bool on) { w_.edit_->ApplyEnabled = on ? 1 : 0; }
+
+void MainHosts::keepWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(kept_) = KindT<K>::work(w_.edit_->Copies);
+    });
+}
+
+void MainHosts::restoreWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(w_.edit_->Copies) = KindT<K>::work(kept_);
+    });
+}
+
+void MainHosts::createObjectDialog(Kind k) { w_.edit_->Dialogs.Create(k); }
+
+void MainHosts::fillObjectDialog(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        w_.edit_->Dialogs.Fill(KindT<K>::work(w_.edit_->Copies));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Redraw
+
+std::string MainHosts::wordLine(int line) { return w_.shell_.words.WordLine(line); }
+
+char MainHosts::decimalSeparator() {
+    const QString p = QLocale().decimalPoint();
+    return p == QStringLiteral(".") ? '.' : ',';
+}
+
+void MainHosts::processEvents() { QApplication::processEvents(); }
+
+void MainHosts::setPlayImage(int imageIndex) {
+    if (QAction* a = w_.toolAction(MainCommand::Play))
+        a->setIcon(ToolIcon(imageIndex == PlayImageRunning ? "TBStop" : "TBPlay"));
+}
+
+void MainHosts::setPlayHint(const std::string& hint) {
+    if (QAction* a = w_.toolAction(MainCommand::Play)) a->setToolTip(Q(hint));
+}
+
+void MainHosts::setPlayEnabled(bool on) {
+    if (QAction* a = w_.toolAction(MainCommand::Play)) a->setEnabled(on);
+}
+
+bool MainHosts::toolButtonEnabled(const std::string& name) {
+    QAction* a = w_.findChild<QAction*>(Q(name));
+    return a && a->isEnabled();
+}
+
+void MainHosts::setToolButtonEnabled(const std::string& name, bool on) {
+    if (QAction* a = w_.findChild<QAction*>(Q(name))) a->setEnabled(on);
+}
+
+void MainHosts::setCommandsEnabled(bool on) {
+    for (const char* name : {"MeFile", "MeObjects", "MeEdit", "MeOptX"}) {
+        auto m = w_.menus_.find(name);
+        if (m != w_.menus_.end()) m->second->setEnabled(on);
+    }
+    w_.comboObj_->setEnabled(on && w_.files_ && w_.files_->hasDocument());
+    w_.comboMas_->setEnabled(on && w_.files_ && w_.files_->hasDocument());
+}
+
+void MainHosts::selectNone() { SelectNone(*w_.edit_); }
+
+void MainHosts::updateSelectionUI() { UpdateSelectionUI(*w_.edit_); }
+
+std::string MainHosts::imageCaption() { return w_.pictureCaption_; }
+
+void MainHosts::setImageCaption(const std::string& caption) {
+    w_.pictureCaption_ = caption;
+    w_.pictureSub_->setWindowTitle(Q(caption));
+}
+
+void MainHosts::setStatusPanel(int panel, const std::string& text) {
+    if (panel == 2) w_.status_->setText(Q(text));
+}
+
+void MainHosts::hideProgressBar() { w_.progress_->hide(); }
+
+void MainHosts::showProgressBar() {
+    w_.progress_->setValue(0);
+    w_.progress_->show();
+}
+
+void MainHosts::setProgressPosition(int position) { w_.progress_->setValue(position); }
+
+ViewPort MainHosts::imageView() {
+    const QScrollArea* s = w_.scroll_;
+    return {s->horizontalScrollBar()->value(), s->verticalScrollBar()->value(), s->viewport()->width(),
+            s->viewport()->height()};
+}
+
+void MainHosts::showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
+    w_.picture_->show(view, boxWidth, boxHeight, left, top);
+}
+
+// ---------------------------------------------------------------------------
+// Picture export
+
+bool MainHosts::runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
+                                     int& filterIndex) {
+    const QStringList filters = QtFilters(filter);
+    QString selected = filters.value(0);
+    const QString name = QFileDialog::getSaveFileName(&w_, QString(), Q(fileName), filters.join(QStringLiteral(";;")),
+                                                      &selected, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return false;
+    chosen = name.toStdString();
+    filterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
+    if (filterIndex < 1) filterIndex = 1;
+    return true;
+}
+
+bool MainHosts::checkSaveFileName(std::string& fileName, const std::string& ext) {
+    return w_.files_->CheckSaveFileName(fileName, ext);
+}
+
+BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState& state) {
+    TFormBitColors dialog(&w_);
+    return dialog.run(setup, state);
+}
+
+void MainHosts::runCdrExport(ExportState&) {
+    ShowMessage("The export to a drawing program is not available in this version.");
+}
+
+void MainHosts::runWordExport(ExportState&) {
+    ShowMessage("The export to a word processor is not available in this version.");
+}
+
+void MainHosts::openPngProgress() {
+    auto* form = new TFormPng(&w_);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+    pngProgress_ = form;
+}
+
+void MainHosts::setPngProgress(const std::string& text) {
+    if (auto* form = static_cast<TFormPng*>(pngProgress_)) {
+        form->setProgress(text);
+        QApplication::processEvents();
+    }
+}
+
+void MainHosts::closePngProgress() {
+    if (pngProgress_) pngProgress_->close();
+    pngProgress_ = nullptr;
+}
+
+void MainHosts::paintMetaPicture(Canvas& canvas) { PaintMetaPicture(w_.draw_, *this, canvas); }
+
+}  // namespace pelmar
