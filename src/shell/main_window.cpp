@@ -379,11 +379,12 @@ void Form1::setNoProjectState(bool startUp) {
     if (files_) files_->setHasDocument(false);
     SetChanged(*edit_, false);
     edit_->Untitled = true;
-    if (!startUp) leaveDocument();
 }
 
 void Form1::leaveDocument() {
-    SelectNone(*edit_);
+    // No selection is left, and Export and Print stay off without a document.
+    edit_->Sel = {};
+    edit_->SelCount = 0;
     draw_.DrawBitmap = QImage(1, 1, QImage::Format_RGB32);
     draw_.DrawBitmap.fill(Qt::white);
     draw_.MetaImage = QImage();
