@@ -282,6 +282,9 @@ void Form1::buildPictureWindow() {
     pictureSub_->setObjectName(QStringLiteral("FormShowIm"));
     pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);
     pictureSub_->show();
+    scroll_->viewport()->installEventFilter(this);
+    connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
+    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
 
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("StatusBar1"));
@@ -353,8 +356,20 @@ void Form1::setCaptionText(const std::string& caption) {
 // ---------------------------------------------------------------------------
 // Life of the window
 
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (scroll_ && watched == scroll_->viewport() && event->type() == QEvent::Resize) present();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::present() {
+    if (!files_ || !files_->hasDocument() || draw_.Running) return;
+    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+}
+
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The first show lays the windows out even when no resize follows it.
+    MainWindowResized(shell_, hooks());
     MainWindowShown(shell_, hooks());
     toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
 }

@@ -89,6 +89,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class MainHosts;
@@ -113,6 +114,8 @@ private:
     void openHelp();
     void showProjectOptions();
     void setCaptionText(const std::string& caption);
+    // Shows the drawn picture again for the scroll position and view size.
+    void present();
 
     MainWindowSetup setup_;
     ShellState shell_;

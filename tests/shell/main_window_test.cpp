@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QPrinter>
@@ -108,6 +109,14 @@ struct Session {
     std::string caption() const { return w->windowTitle().toStdString(); }
 };
 
+// With PELMAR_MAINWIN_SHOTS set, pictures of the window on the way.
+void Shot(Form1& w, const char* name) {
+    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) {
+        QApplication::processEvents();
+        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+    }
+}
+
 // The objects of a document as the writer puts them down, apart from the
 // windows' state.
 std::string ObjectsText(const DProj& doc) { return DocumentText(doc, LiveWindows{}, doc.Role, ','); }
@@ -160,6 +169,7 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_FALSE(s.on(MainCommand::NewXZ)) << "a kind at its capacity takes no more";
     EXPECT_FALSE(w.toolAction(MainCommand::NewXZ)->isEnabled());
     EXPECT_EQ(w.objectCombo()->count(), 10);
+    Shot(w, "main_100");
 
     // Undo twice, redo once: counts, the capacity rule and the two commands follow.
     s.tool(MainCommand::Undo);
@@ -236,6 +246,8 @@ TEST(MainWindow, NewUserSession) {
     QWidget* box = w.pictureScroll()->widget();
     EXPECT_EQ(box->size(), QSize(2 * w.document().Im.Width, 2 * w.document().Im.Height));
     EXPECT_FALSE(s.on(MainCommand::Save)) << "zoom is no change to the document";
+    Shot(w, "main_200");
+    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) fs::copy_file(file, std::string(dir) + "/drawing.pel", fs::copy_options::overwrite_existing);
 
     // Export as PNG, and print on a machine without printers.
     s.exporter.chosenName = s.dir.path("picture.png");
