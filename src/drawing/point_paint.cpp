@@ -78,6 +78,8 @@ void CdrText(CdrSink& cdr, const DImProj& im, const std::string& text, double le
 
 void PelLabel(const DPoint& p, const DImProj& im, Canvas& c, double xc, double yc) {
     c.setTextAntialias(im.PicMode == 0 || im.Smooth);
+    // Most points inside other objects carry no label: nothing to measure.
+    if (IsBlank(p.Name.s) && IsBlank(p.Upper.s) && IsBlank(p.Lower.s)) return;
     const TColor colour = p.Color.v;
     const Font nameFont{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
     const Font indexFont{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};

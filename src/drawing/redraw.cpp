@@ -96,8 +96,8 @@ void PaintLayer(const Store<T, N>& s, int layer, const Painter<T>& painter, cons
     ForLayer(s, layer, [&](const T& r) { painter(r, im, target); });
 }
 
-// Coordinate systems are drawn whatever their disabled flag.  With
-// `stoppable`, the stop request is tested after each system visited.
+// Coordinate systems are drawn whatever their disabled flag.  With a
+// `running` switch, it is tested after each system visited.
 template <class T, std::size_t N>
 bool PaintSystems(const Store<T, N>& s, int layer, const SystemPainter<T>& painter, bool full, char view,
                   const DImProj& im, const PaintTarget& target, const bool* running) {
@@ -281,7 +281,7 @@ void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock) {
 }
 
 bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
-                    Canvas* pass2) {
+                    Canvas* pass2, bool* stop) {
     const DImProj& im = doc.Im;
     const DSubProj& o = doc.Obj;
     const PainterTable& p = st.Painters;
@@ -297,10 +297,11 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
     if (metafile && regenerate) st.DrawBitmap = NewPicture(im.Width, im.Height, background);
 
     // The graphs of the coordinate systems: stopped with the redraw, traced
-    // curves stored into the snapshot (and the document for the window).
+    // curves stored into the snapshot (and the document for the window).  A
+    // painting without a stop switch runs to its end.
     WindowGraphHost graphHost(host);
     GraphRun graphRun;
-    graphRun.Running = &st.Running;
+    graphRun.Running = stop;
     graphRun.NoRedraw = &st.NoRedraw;
     graphRun.Host = &graphHost;
     graphRun.Stores.DrawProj = &doc;
@@ -324,7 +325,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
                 PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
                 PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
             }
-            if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, &st.Running)) return false;
+            if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
             if (shaded && !valid) host.setStatusPanel(2, GradientText);
             if (fills) {
                 PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
@@ -335,7 +336,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
                 PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
                 PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
             }
-            if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, &st.Running)) return false;
+            if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, stop)) return false;
         }
     }
 
@@ -466,8 +467,11 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
         st.PreviewImage = NewPicture(doc->Im.Width, doc->Im.Height, ToQColor(doc->Im.Background));
     }
 
-    DrawAllObjects(proj, *doc, st, host, full, window ? 'm' : 't');
-    CloseSurface(st, st.Running);
+    // Only the window's redraw can be stopped; a preview paints to its end.
+    const bool complete =
+        DrawAllObjects(proj, *doc, st, host, full, window ? 'm' : 't', nullptr, window ? &st.Running : nullptr) &&
+        (!window || st.Running);
+    CloseSurface(st, complete);
 
     if (window) {
         const double seconds = ElapsedSeconds(start, st.Clock());

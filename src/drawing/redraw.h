@@ -110,8 +110,11 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
 // Paints `doc`: true when it ran to the end, false when it was stopped.  With
 // `pass2` given, pass 2 is drawn there instead of on the picture.  Graphs
 // traced on the way are stored into `doc` (and, for the window, into `proj`).
+// `stop` is the switch whose clearing stops the painting (the window redraw
+// passes `st.Running`); without one, as for exports, previews and animation
+// frames, the painting always runs to its end.
 bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
-                    Canvas* pass2 = nullptr);
+                    Canvas* pass2 = nullptr, bool* stop = nullptr);
 
 // Shows the picture of `doc` in the drawing window at its zoom and scroll position.
 void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host);

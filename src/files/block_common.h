@@ -10,8 +10,8 @@
 namespace pelmar::blocks {
 
 inline void WriteHead(LineWriter& out, const DHead& h, const std::string& header) {
-    out.Text(header);
-    out.Text(h.ID.s);
+    out.Header(header);
+    out.Text(h.ID.s, "ID");
     out.Int(h.Layer.v);
     out.Int(h.Thick.v);
     out.Int(h.ColorIndex.v);
@@ -25,6 +25,13 @@ inline void ReadHead(LineReader& in, DHead& h) {
     h.Thick.v = in.Int();
     h.ColorIndex.v = in.Byte();
     h.Disabled.v = in.Not0();
+}
+
+// Texts of an array, named field[1], field[2], ... in the changes collected.
+template <class Range>
+void WriteTexts(LineWriter& out, const Range& texts, const char* field) {
+    int i = 0;
+    for (const auto& t : texts) out.Text(t, field, ++i);
 }
 
 // The shift and rotation of a graph.

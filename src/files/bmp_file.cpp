@@ -4,7 +4,7 @@
 
 #include "files/palette.h"
 #include "files/picture_files.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -17,10 +17,6 @@ void Put16(std::vector<unsigned char>& b, unsigned v) {
 void Put32(std::vector<unsigned char>& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xFF));
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -67,12 +63,12 @@ std::string WriteBmpFile(const std::string& path, const QImage& picture, int bit
         head.push_back(0);
     }
 
-    const std::string temp = TempPathFor(path);
-    std::string error;
+    SafeFile out(path);
+    if (!out.opened()) return out.error();
+    std::FILE* f = out.stream();
+    if (!f) return out.commit("cannot create the file");
     {
-        std::unique_ptr<std::FILE, FileCloser> f(std::fopen(temp.c_str(), "wb"));
-        if (!f) return CommitTemp(temp, path, "cannot create the file");
-        bool ok = std::fwrite(head.data(), 1, head.size(), f.get()) == head.size();
+        bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size();
         std::vector<unsigned char> row(static_cast<std::size_t>(stride));
         for (int y = h - 1; ok && y >= 0; --y) {
             std::fill(row.begin(), row.end(), 0);
@@ -91,12 +87,11 @@ std::string WriteBmpFile(const std::string& path, const QImage& picture, int bit
                     row[static_cast<std::size_t>(x / perByte)] |= static_cast<unsigned char>(src[x] << shift);
                 }
             }
-            ok = std::fwrite(row.data(), 1, row.size(), f.get()) == row.size();
+            ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
         }
-        if (!ok) error = "cannot write the file";
-        if (std::fclose(f.release()) != 0 && error.empty()) error = "cannot write the file";
+        if (!ok) return out.commit("cannot write the file");
     }
-    return CommitTemp(temp, path, error);
+    return out.commit();
 }
 
 }  // namespace pelmar

@@ -2,6 +2,16 @@
 // (the file name less its last four characters plus ".cur") and the fill
 // picture (plus ".grd.png").  The document writer and reader call these at
 // their end; their failures are silent and never change the main file's result.
+//
+// A document and its companions are one unit.  Each save writes a stamp of
+// the document's text on a line after the end marker (which no reader of the
+// format reads) and into the companion files written with it; the reader
+// takes a companion only when its stamp is that of the document beside it.
+// So a save interrupted between the files, a document changed by hand, or a
+// companion left from another save shows no curves or fills of another
+// state: they are computed again.  Files without stamps (older programs)
+// belong together as before; a stamped companion never goes with an
+// unstamped document, and the reverse.
 #pragma once
 
 #include <string>
@@ -20,20 +30,36 @@ inline std::string CompanionFileName(const std::string& name, std::string_view e
     return base;
 }
 
+// The stamp of a document text: 32 hexadecimal digits of its SHA-256 hash.
+std::string SaveStamp(std::string_view documentText);
+// The line that carries it ("<$save " + stamp + ">", without the line end).
+std::string StampLine(const std::string& stamp);
+// The stamp a document file's bytes carry: the stamp of the bytes before its
+// last line when that line is a stamp line; empty for a file without one.
+std::string DocumentStamp(std::string_view fileBytes);
+// The stamp written on the last line of a companion file's bytes; empty when
+// that line is no stamp line.
+std::string LastLineStamp(std::string_view fileBytes);
+
 // Writes backPng as the fill picture of the file docName when fillValid is
-// set; otherwise deletes a fill picture of that name if there is one.
-void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid);
+// set, carrying `stamp`; otherwise deletes a fill picture of that name if
+// there is one.
+void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid,
+                      const std::string& stamp = {});
 
 // Loads the fill picture of the file docName into backPng; true when the
-// picture file exists and was loaded.
-bool ReadFillPicture(const std::string& docName, QImage& backPng);
+// picture file exists, was loaded and carries `stamp` (a picture without a
+// stamp matches the empty stamp).  Otherwise backPng is left as it was.
+bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::string& stamp = {});
 
-// Writes the curves file of docName when some curve of doc is present;
+// Writes the curves file of docName when some curve of doc is present, reals
+// with the separator `sep`, and `stamp` on its last line when not empty;
 // otherwise writes nothing and leaves an existing curves file alone.
-void WriteCurvesFile(const std::string& docName, const DProj& doc);
+void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {});
 
-// Reads the curves file of docName, if there is one, into the coordinate
-// systems of doc.
-void ReadCurvesFile(const std::string& docName, DProj& doc);
+// Reads the curves file of docName, if there is one and it carries `stamp`
+// (as ReadFillPicture), into the coordinate systems of doc; reals with either
+// separator.
+void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp = {});
 
 }  // namespace pelmar

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "files/companion.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -168,9 +168,9 @@ void ReadCurve(LineReader& r, DCurve2& c) {
     }
 }
 
-void WriteCurvesFile(const std::string& docName, const DProj& doc) {
+void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp) {
     if (!AnyPresent(doc)) return;
-    LineWriter w;
+    LineWriter w(sep);
     w.Raw(CurvesHead);
     for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) {
         w.Raw("<XY " + std::to_string(n) + ">");
@@ -187,24 +187,19 @@ void WriteCurvesFile(const std::string& docName, const DProj& doc) {
             WriteCurve(w, z.Outlines[static_cast<std::size_t>(j)].Lines);
         }
     }
-    const std::string path = CompanionFileName(docName, ".cur");
-    const std::string temp = TempPathFor(path);
-    std::string error;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return;  // silently, as every companion-file failure
-        out.write(w.bytes().data(), static_cast<std::streamsize>(w.bytes().size()));
-        out.close();
-        if (!out) error = "cannot write the file";
-    }
-    CommitTemp(temp, path, error);
+    // After the last curve, where no reader of the file looks.
+    if (!stamp.empty()) w.Raw(StampLine(stamp));
+    // Silently, as every companion-file failure.
+    SafeWriteFile(CompanionFileName(docName, ".cur"), w.bytes());
 }
 
-void ReadCurvesFile(const std::string& docName, DProj& doc) {
+void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp) {
     std::ifstream in(CompanionFileName(docName, ".cur"), std::ios::binary);
     if (!in) return;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    LineReader r(bytes, 19);
+    // A curves file of another save counts as missing.
+    if (LastLineStamp(bytes) != stamp) return;
+    LineReader r(bytes, 19, sep);
     // A damaged curves file ends the reading: the curves read so far stay, the
     // one being read and the rest stay not present and are computed again.
     // The document itself has been read and stays open.

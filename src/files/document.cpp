@@ -11,11 +11,13 @@
 #include <string_view>
 
 #include "drawing/redraw.h"
+#include "files/block_common.h"
 #include "files/companion.h"
 #include "files/object_blocks.h"
 #include "files/text_lines.h"
 #include "model/flip.h"
 #include "model/update.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -78,15 +80,6 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     return ok;
 }
 
-bool WriteWholeFile(const std::string& name, const std::string& bytes) {
-    std::FILE* f = std::fopen(name.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    return ok;
-}
-
 }  // namespace
 
 LiveWindows WindowsFromRecord(const DProj& doc) {
@@ -109,9 +102,11 @@ LiveWindows WindowsFromRecord(const DProj& doc) {
 // ---------------------------------------------------------------------------
 // Writing
 
-std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::array<std::uint8_t, KindCount>& roles,
-                         char sep) {
-    LineWriter out(sep);
+namespace {
+
+void WriteText(LineWriter& out, const DProj& doc, const LiveWindows& win,
+               const std::array<std::uint8_t, KindCount>& roles) {
+    using blocks::WriteTexts;
     const DSubProj& o = doc.Obj;
     const DImProj& im = doc.Im;
 
@@ -129,7 +124,7 @@ std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::ar
     out.Int(im.FontUnit);
     out.Raw(im.PicMode == 0 ? "0" : "1");
     out.FlagL(im.Smooth);
-    out.Text(im.BackPicture);
+    out.Text(im.BackPicture, "BackPicture");
     out.FlagL(im.BackOn);
     out.Int(im.BackSizeMode);
     out.Int(im.LightSource);
@@ -172,13 +167,13 @@ std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::ar
     out.Int(doc.Margin2);
 
     out.Raw("<$Info>");
-    out.Text(doc.Caption);
-    out.Text(doc.Author);
-    for (const auto& n : doc.Notes) out.Text(n);
+    out.Text(doc.Caption, "Caption");
+    out.Text(doc.Author, "Author");
+    WriteTexts(out, doc.Notes, "Notes");
     out.Int(doc.AnimDelay);
     out.Int(doc.AnimFrames);
-    out.Text(doc.AnimStep);
-    out.Text(doc.AnimStart);
+    out.Text(doc.AnimStep, "AnimStep");
+    out.Text(doc.AnimStart, "AnimStart");
     out.FlagL(doc.AnimLoop);
 
     WriteStore(out, o.Po, 0, WritePointBlock);
@@ -196,27 +191,44 @@ std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::ar
     WriteStore(out, o.R4, 12, WritePrism4Block);
     WriteStore(out, o.Xz, 13, WriteXYZBlock);
     out.Raw("<$endfile>");
+}
+
+}  // namespace
+
+std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::array<std::uint8_t, KindCount>& roles,
+                         char sep) {
+    LineWriter out(sep);
+    WriteText(out, doc, win, roles);
     return out.take();
+}
+
+std::vector<TextChange> TextsChangedOnSave(const DProj& doc) {
+    std::vector<TextChange> changes;
+    LineWriter out('.');
+    out.CollectChanges(&changes);
+    WriteText(out, doc, WindowsFromRecord(doc), doc.Role);
+    return changes;
 }
 
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
-    const std::string text = DocumentText(doc, win, roles, DecimalSeparator());
+    std::string text = DocumentText(doc, win, roles, ctx.DecimalSeparator);
+    const std::string stamp = SaveStamp(text);
+    text += StampLine(stamp);
+    text += "\r\n";
 
-    // Written beside the target and renamed over it, so that a failed save
-    // leaves an existing file as it was.
-    const std::string tmp = name + ".tmp~";
-    bool ok = WriteWholeFile(tmp, text) || WriteWholeFile(tmp, text);
-    ok = ok && std::rename(tmp.c_str(), name.c_str()) == 0;
-    if (!ok) {
-        std::remove(tmp.c_str());
+    // The document first, then its companions: each file is replaced whole,
+    // and a companion is read only with the document whose stamp it carries,
+    // so that whenever a save stops the document is either the old one with
+    // its companions or the new one with the companions written so far.
+    if (!SafeWriteFile(name, text).empty() && !SafeWriteFile(name, text).empty()) {
         if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
         return false;
     }
     if ((mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng)
-        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0);
-    WriteCurvesFile(name, doc);
+        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0, stamp);
+    WriteCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
     return true;
 }
 
@@ -398,7 +410,7 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     // a malformed file leaves doc as it was.
     auto work = std::make_unique<DProj>(doc);
     std::uint8_t v = version;
-    const std::uint8_t res = ParseDocumentText(bytes, *work, v, DecimalSeparator());
+    const std::uint8_t res = ParseDocumentText(bytes, *work, v, ctx.DecimalSeparator);
     if (res == ReadTooOld || res == ReadOk) version = v;
     if (res != ReadOk) return res;
     const bool flipped = work->Im.YOrient == 1;
@@ -415,13 +427,14 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     }
     doc = std::move(*work);
 
+    const std::string stamp = DocumentStamp(bytes);
     if (mode == ReadModeOpen) {
-        const bool loaded = ctx.BackPng && ReadFillPicture(name, *ctx.BackPng);
+        const bool loaded = ctx.BackPng && ReadFillPicture(name, *ctx.BackPng, stamp);
         if (ctx.Proj) ctx.Proj->FillValid = loaded ? 1 : 0;
     } else if (ctx.Proj && HasGradientFills(doc)) {
         ctx.Proj->FillValid = 0;
     }
-    if (version >= 12) ReadCurvesFile(name, doc);
+    if (version >= 12) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
     return ReadOk;
 }
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "files/text_lines.h"
 #include "model/records.h"
 
 class QImage;
@@ -68,6 +70,10 @@ struct DocumentContext {
     // Message box; the text of "cannot save" (word-table line 625).
     std::function<void(const std::string&)> ShowMessage;
     std::string CannotSaveText = "Не могу сохранить файл!";
+    // The decimal separator the writer puts into reals (the program passes
+    // that of the user's locale, pelmar::DecimalSeparator()).  The reader takes
+    // reals with either "," or ".", whatever was written.
+    char DecimalSeparator = '.';
 };
 
 // The main file's bytes as WriteDocument writes them (code page 1251, CR LF).
@@ -77,11 +83,15 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
 // Writes doc to the file name; false when the file cannot be created or
 // written (an existing file of that name is then untouched).  Modes 2 and 3
 // also write the fill picture; every mode writes the curves file when some
-// curve is present.
+// curve is present.  The file is the text of DocumentText and, after its end
+// marker, the stamp line that ties the companion files to it
+// (files/companion.h); every file is replaced whole (SafeFile), so an
+// interrupted save leaves the old document or the new one.
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx);
 
 // Reads the file into doc; version := the file's format version.  Result 0
 // when it was read (objects recomputed), 1..5 otherwise with doc unchanged.
+// Companion files of another save are not read (files/companion.h).
 std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
                           const DocumentContext& ctx);
 // The same without an open document, windows or fill picture.
@@ -92,9 +102,16 @@ std::function<std::uint8_t(const std::string&, DProj&, std::uint8_t&, std::uint8
 BindDocumentReader(const DocumentContext* ctx);
 
 // Reads the main file's bytes into doc: the frame and the object blocks, no
-// processing afterwards.  Results as ReadDocument (never 1); on a result
-// other than 0 doc may be partly overwritten.
+// processing afterwards; reals with decimalSeparator or the other one of ","
+// and ".".  Results as ReadDocument (never 1); on a result other than 0 doc
+// may be partly overwritten.
 std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator);
+
+// The texts of doc that a save would not keep as they are: line breaks
+// (written as spaces) and characters code page 1251 lacks (written as "?"),
+// in file order, each with its object, field, and the text before and after.
+// The file commands ask the user before such a save goes on.
+std::vector<TextChange> TextsChangedOnSave(const DProj& doc);
 
 // Flip of an old-orientation document and the recomputation of every object,
 // as done after reading.

@@ -1,13 +1,21 @@
 #include <QImage>
+#include <QImageReader>
 #include <filesystem>
 #include <system_error>
 
 #include "files/companion.h"
-#include "files/safe_save.h"
+#include "files/picture_files.h"
 
 namespace pelmar {
 
-void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid) {
+namespace {
+
+// The PNG text chunk that carries the save stamp.
+constexpr char StampKey[] = "PelmarSave";  // no space: Qt reads a key with one as plain description
+
+}  // namespace
+
+void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid, const std::string& stamp) {
     const std::string path = CompanionFileName(docName, ".grd.png");
     std::error_code ec;
     if (!fillValid) {
@@ -16,18 +24,22 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
     }
     if (backPng.isNull()) return;
     // The fill picture is opaque: no alpha channel in the file.
-    const std::string temp = TempPathFor(path);
-    const bool ok = backPng.convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(temp), "PNG");
-    CommitTemp(temp, path, ok ? std::string() : std::string("cannot write the file"));
+    const int ppm = backPng.dotsPerMeterX() > 0 ? backPng.dotsPerMeterX() : 3780;
+    std::vector<std::pair<std::string, std::string>> text;
+    if (!stamp.empty()) text.emplace_back(StampKey, stamp);
+    WritePngFile(path, backPng, false, static_cast<std::uint32_t>(ppm), text);
 }
 
-bool ReadFillPicture(const std::string& docName, QImage& backPng) {
+bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::string& stamp) {
     const std::string path = CompanionFileName(docName, ".grd.png");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
+    QImageReader reader(QString::fromStdString(path), "PNG");
+    // A picture of another save counts as missing: the fills are computed again.
+    if (reader.text(QString::fromLatin1(StampKey)).toStdString() != stamp) return false;
     QImage img;
-    // A picture that does not load counts as missing: the fills are computed again.
-    if (!img.load(QString::fromStdString(path), "PNG")) return false;
+    // So does a picture that does not load.
+    if (!reader.read(&img)) return false;
     backPng = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return true;
 }

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <gif_lib.h>
 #include <unistd.h>
 
@@ -6,7 +5,7 @@
 
 #include "files/palette.h"
 #include "files/picture_files.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -30,15 +29,15 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
                                  static_cast<GifByteType>((ip.palette[i] >> 8) & 0xFF),
                                  static_cast<GifByteType>(ip.palette[i] & 0xFF)};
 
-    const std::string temp = TempPathFor(path);
     int err = 0;
     // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) return CommitTemp(temp, path, "cannot create the file");
+    SafeFile out(path);
+    if (!out.opened()) return out.error();
+    const int fd = out.releaseFd();
     GifFileType* gif = EGifOpenFileHandle(fd, &err);
     if (!gif) {
         ::close(fd);
-        return CommitTemp(temp, path, "cannot create the file");
+        return out.commit("cannot create the file");
     }
     ColorMapObject* map = GifMakeMapObject(mapSize, colors.data());
     bool ok = map != nullptr;
@@ -63,7 +62,7 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
     }
     if (map) GifFreeMapObject(map);
     const bool closed = EGifCloseFile(gif, &err) == GIF_OK;
-    return CommitTemp(temp, path, ok && closed ? std::string() : std::string("cannot write the file"));
+    return out.commit(ok && closed ? std::string() : std::string("cannot write the file"));
 }
 
 }  // namespace pelmar

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "files/picture_files.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -59,12 +59,12 @@ std::string WriteJpegFile(const std::string& path, const QImage& picture, int qu
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(img.height()));
     for (int y = 0; y < img.height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(img.constScanLine(y));
 
-    const std::string temp = TempPathFor(path);
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return CommitTemp(temp, path, "cannot create the file");
+    SafeFile out(path);
+    if (!out.opened()) return out.error();
+    std::FILE* f = out.stream();
+    if (!f) return out.commit("cannot create the file");
     const bool ok = WriteJpegRows(f, img.width(), img.height(), quality, gray, rows.data());
-    const bool closed = std::fclose(f) == 0;
-    return CommitTemp(temp, path, ok && closed ? std::string() : std::string("cannot write the file"));
+    return out.commit(ok ? std::string() : std::string("cannot write the file"));
 }
 
 }  // namespace pelmar

@@ -5,7 +5,7 @@
 
 #include "drawing/redraw.h"
 #include "files/picture_files.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -56,11 +56,11 @@ BitColorsSetup GifSetup() {
 std::string CopyMetafile(const std::string& from, const std::string& to) {
     std::FILE* in = std::fopen(from.c_str(), "rb");
     if (!in) return "the picture's metafile is missing";
-    const std::string temp = TempPathFor(to);
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
+    SafeFile file(to);
+    std::FILE* out = file.opened() ? file.stream() : nullptr;
     if (!out) {
         std::fclose(in);
-        return CommitTemp(temp, to, "cannot create the file");
+        return file.opened() ? file.commit("cannot create the file") : file.error();
     }
     bool ok = true;
     char buf[65536];
@@ -68,8 +68,7 @@ std::string CopyMetafile(const std::string& from, const std::string& to) {
     while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
     if (std::ferror(in)) ok = false;
     std::fclose(in);
-    if (std::fclose(out) != 0) ok = false;
-    return CommitTemp(temp, to, ok ? std::string() : std::string("cannot write the file"));
+    return file.commit(ok ? std::string() : std::string("cannot write the file"));
 }
 
 }  // namespace

@@ -30,14 +30,17 @@ inline constexpr char MetafileExportFilter[] =
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportHost& host, const std::string& progDir,
                    const std::string& docName);
 
-// Renders the metafile picture four times enlarged, one strip of 8 large rows
-// at a time, and folds every 4 x 4 block into one pixel whose opacity is the
-// share of its non-white pixels and whose colour is their mean; white is
-// transparent.  `fills` (may be null) is stretched under the picture.  The
-// result is width x height, straight (not premultiplied) RGBA.  `onPercent`
-// gets the progress after each strip.
+// Renders the metafile picture four times enlarged and folds every 4 x 4
+// block into one pixel whose opacity is the share of its non-white pixels and
+// whose colour is their mean; white is transparent.  Odd-width strokes lie on
+// the centres of the result's pixels.  `fills` (may be null) is stretched
+// under the picture.  The result is width x height, straight (not
+// premultiplied) RGBA.  `onPercent` gets the progress after each strip of 8
+// large rows (2 result rows) folded.  The enlarged picture is painted in one
+// pass, or in bands as tall as memory allows; `bandRows` (a multiple of 8)
+// sets a smaller band height, which gives the same pixels.
 QImage FoldTransparent(int width, int height, const QImage* fills, const PictureRecording& picture,
-                       const std::function<void(int percent)>& onPercent);
+                       const std::function<void(int percent)>& onPercent, int bandRows = 0);
 
 // Saves the metafile picture of the last redraw as a transparent PNG with the
 // project's resolution, showing the progress window meanwhile.  Returns the

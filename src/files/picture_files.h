@@ -1,7 +1,7 @@
 // The raster picture files of the export: BMP, JPEG, GIF and PNG writers and
-// the resolution stamp.  Every writer writes to a temporary file beside the
-// target and renames it into place only when everything was written, so a
-// failed export never leaves a half-written picture or destroys an older one.
+// the resolution stamp.  Every writer saves through SafeFile: a failed or
+// interrupted export never leaves a half-written picture or destroys an
+// older one.
 // A writer returns an empty string on success, otherwise the reason.
 #pragma once
 
@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pelmar {
 
@@ -27,8 +29,10 @@ std::string WriteGifFile(const std::string& path, const QImage& picture,
                          std::optional<std::uint32_t> transparentColor);
 
 // A PNG of 8 bits per channel, RGB or (with `alpha`) RGBA with straight
-// alpha, carrying `pixelsPerMetre` in both directions in its pHYs chunk.
-std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre);
+// alpha, carrying `pixelsPerMetre` in both directions in its pHYs chunk and
+// the keyword/text pairs of `text` in text chunks.
+std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre,
+                         const std::vector<std::pair<std::string, std::string>>& text = {});
 
 // Rounds `value` to `digits` decimal places, half to even.
 long double RoundToDigits(int digits, long double value);
@@ -41,7 +45,8 @@ std::optional<std::uint32_t> PngPixelsPerMetre(int dpi);
 // place: a JFIF header among the first 50 bytes gets units 1 (dots per inch)
 // and the two densities; a file beginning "BM" gets Round(dpi * 39.4) pixels
 // per metre in both resolution fields.  Other files are left as they are.
-// False when the file could not be opened or written.
+// The stamped file replaces the old one whole (SafeFile).  False when the
+// file could not be read or written.
 bool StampResolution(const std::string& fileName, int dpiX, int dpiY);
 
 }  // namespace pelmar

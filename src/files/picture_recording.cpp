@@ -1,6 +1,6 @@
 #include "files/picture_recording.h"
 
-#include "platform/qt_text.h"
+#include "platform/canvas_geometry.h"
 
 namespace pelmar {
 
@@ -98,11 +98,19 @@ void PictureRecording::drawText(const Font& font, Rgb color, const std::string& 
     c.format = format;
     add(std::move(c));
 }
-SizeF PictureRecording::measureText(const Font& font, const std::string& text) { return MeasureTextQt(font, text); }
+SizeF PictureRecording::measureText(const Font& font, const std::string& text) { return text_.measure(font, text); }
 
-void PictureRecording::replay(Canvas& out, double scale, double dx, double dy, bool keepSmoothing) const {
+void PictureRecording::replay(Canvas& out, double scale, double dx, double dy, bool keepSmoothing,
+                              bool centreOddStrokes) const {
     auto pt = [&](PointF p) { return PointF{p.x * scale + dx, p.y * scale + dy}; };
     auto rect = [&](const RectF& r) { return RectF{r.x * scale + dx, r.y * scale + dy, r.w * scale, r.h * scale}; };
+    // The offset of a stroke's points: half a picture pixel for an odd width.
+    const double half = scale / 2;
+    double shift = 0;
+    auto spt = [&](PointF p) { return PointF{p.x * scale + dx + shift, p.y * scale + dy + shift}; };
+    auto srect = [&](const RectF& r) {
+        return RectF{r.x * scale + dx + shift, r.y * scale + dy + shift, r.w * scale, r.h * scale};
+    };
     auto pen = [&](const Pen& p) {
         Pen q = p;
         q.width = p.width * scale;  // a hairline stays a hairline
@@ -111,10 +119,13 @@ void PictureRecording::replay(Canvas& out, double scale, double dx, double dy, b
     std::vector<PointF> buf;
     auto points = [&](const Call& c) {
         buf.clear();
-        for (std::size_t i = 0; i < c.count; ++i) buf.push_back(pt(points_[c.first + i]));
+        for (std::size_t i = 0; i < c.count; ++i) buf.push_back(spt(points_[c.first + i]));
         return std::span<const PointF>(buf);
     };
     for (const Call& c : ops_) {
+        const bool stroke = c.op == Op::Line || c.op == Op::Polyline || c.op == Op::Polygon || c.op == Op::Ellipse ||
+                            c.op == Op::Arc;
+        shift = centreOddStrokes && stroke && OddStrokeWidth(c.pen.width) ? half : 0;
         switch (c.op) {
             case Op::Antialias:
                 if (keepSmoothing) out.setAntialias(c.flag);
@@ -126,13 +137,13 @@ void PictureRecording::replay(Canvas& out, double scale, double dx, double dy, b
             case Op::ResetTransform: out.resetTransform(); break;
             case Op::Clip: out.setClipRect(rect(c.rect)); break;
             case Op::ResetClip: out.resetClip(); break;
-            case Op::Line: out.drawLine(pen(c.pen), pt(points_[c.first]), pt(points_[c.first + 1])); break;
+            case Op::Line: out.drawLine(pen(c.pen), spt(points_[c.first]), spt(points_[c.first + 1])); break;
             case Op::Polyline: out.drawPolyline(pen(c.pen), points(c)); break;
             case Op::Polygon: out.drawPolygon(pen(c.pen), points(c)); break;
             case Op::FillPolygon: out.fillPolygon(c.color, points(c)); break;
-            case Op::Ellipse: out.drawEllipse(pen(c.pen), rect(c.rect)); break;
+            case Op::Ellipse: out.drawEllipse(pen(c.pen), srect(c.rect)); break;
             case Op::FillEllipse: out.fillEllipse(c.color, rect(c.rect)); break;
-            case Op::Arc: out.drawArc(pen(c.pen), rect(c.rect), c.a, c.b); break;
+            case Op::Arc: out.drawArc(pen(c.pen), srect(c.rect), c.a, c.b); break;
             case Op::FillPie: out.fillPie(c.color, rect(c.rect), c.a, c.b); break;
             case Op::FillRect: out.fillRect(c.color, rect(c.rect)); break;
             case Op::Text: {

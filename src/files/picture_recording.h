@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -22,8 +23,12 @@ public:
     // Plays the picture onto `out`: a picture point (x, y) lands at
     // (x * scale + dx, y * scale + dy); pen widths and font sizes grow with
     // the scale.  With `keepSmoothing` false the recorded smoothing switches
-    // are not passed on, so `out` keeps its own.
-    void replay(Canvas& out, double scale, double dx, double dy, bool keepSmoothing = true) const;
+    // are not passed on, so `out` keeps its own.  With `centreOddStrokes`,
+    // strokes of an odd width in whole picture pixels are moved by half a
+    // picture pixel, onto the centres of the picture's pixels, as the own
+    // smoothed picture places them.
+    void replay(Canvas& out, double scale, double dx, double dy, bool keepSmoothing = true,
+                bool centreOddStrokes = false) const;
 
     void setAntialias(bool on) override;
     void setTextAntialias(bool on) override;
@@ -69,6 +74,7 @@ private:
 
     std::vector<Call> ops_;
     std::vector<PointF> points_;
+    TextMetrics text_;
 };
 
 }  // namespace pelmar

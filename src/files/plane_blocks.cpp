@@ -56,8 +56,8 @@ void ResetCurves(DCurve2& c) {
 // Point
 
 void WritePointBlock(LineWriter& out, const DPoint& p, const std::string& header) {
-    out.Text(header);
-    out.Text(p.ID.s);
+    out.Header(header);
+    out.Text(p.ID.s, "ID");
     out.Int(p.Layer.v);
     out.Int(p.ColorIndex.v);
     out.Flag01(p.Disabled.v);
@@ -69,22 +69,22 @@ void WritePointBlock(LineWriter& out, const DPoint& p, const std::string& header
     out.Int(p.Typ.v);
     out.Int(p.Radius.v);
     out.Int(p.Thick.v);
-    out.Text(p.Name.s);
-    out.Text(p.NameFont.s);
+    out.Text(p.Name.s, "Name");
+    out.Text(p.NameFont.s, "NameFont");
     out.Flag01(p.NameBold.v);
     out.Flag01(p.NameItalic.v);
     out.Int(p.NameSize.v);
     out.Int(p.LabelDist.v);
     out.Int(p.LabelAngle.v);
-    out.Text(p.Upper.s);
-    out.Text(p.Lower.s);
-    out.Text(p.IndexFont.s);
+    out.Text(p.Upper.s, "Upper");
+    out.Text(p.Lower.s, "Lower");
+    out.Text(p.IndexFont.s, "IndexFont");
     out.Flag01(p.IndexBold.v);
     out.Flag01(p.IndexItalic.v);
     out.Int(p.IndexSize.v);
-    for (const auto& a : p.Anim) out.Text(a);
+    WriteTexts(out, p.Anim, "Anim");
     out.Int(p.Number);
-    out.Text(LinkToText(p.Link));
+    out.Text(LinkToText(p.Link), "Link");
 }
 
 void ReadPointBlock(LineReader& in, DPoint& p) {
@@ -212,7 +212,7 @@ void WriteCircleBlock(LineWriter& out, const DCircle& c, const std::string& head
     out.Real(c.DashArc2.v);
     out.Int(c.Dash.v);
     out.Int(c.Gap.v);
-    for (const auto& a : c.Anim) out.Text(a);
+    WriteTexts(out, c.Anim, "Anim");
     WriteFill(out, c.Fill);
     out.Int(c.Number);
 }
@@ -398,14 +398,14 @@ void WriteXOYBlock(LineWriter& out, const DXOY& x, const std::string& header) {
     out.Int(x.MarkHeight.v);
     out.Flag01(x.NumbersOn.v);
     out.Int(x.NumberStep.v);
-    out.Text(x.NumberFont.s);
+    out.Text(x.NumberFont.s, "NumberFont");
     out.Flag01(x.NumbersItalic.v);
     out.Flag01(x.NumbersBold.v);
     out.Int(x.NumberSize.v);
     for (std::size_t g = 1; g <= 6; ++g) {
         out.Flag01(x.GraphOn[g].v);
-        out.Text(x.Graph[g].s);
-        if (g == 5) out.Text(x.Graph2.s);
+        out.Text(x.Graph[g].s, "Graph", static_cast<int>(g));
+        if (g == 5) out.Text(x.Graph2.s, "Graph2");
         out.Int(x.GraphThick[g].v);
         out.Int(x.GraphColorIndex[g].v);
         for (int i = 0; i < 4; ++i) out.Raw("X");
@@ -427,8 +427,8 @@ void WriteXOYBlock(LineWriter& out, const DXOY& x, const std::string& header) {
         WriteStyle(out, x.Style[g]);
     }
     for (std::size_t g = 1; g <= 6; ++g)
-        for (std::size_t a = 0; a < kGraphTextArrays; ++a) out.Text(x.Texts[a][g]);
-    for (std::size_t i = 1; i <= 7; ++i) out.Text(x.Texts7[i]);
+        for (std::size_t a = 0; a < kGraphTextArrays; ++a) out.Text(x.Texts[a][g], "Texts", static_cast<int>(10 * a + g));
+    WriteTexts(out, x.Texts7, "Texts7");
     out.Int(x.Number);
 }
 

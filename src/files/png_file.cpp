@@ -5,14 +5,15 @@
 #include <vector>
 
 #include "files/picture_files.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
 namespace {
 
 // Kept free of objects with destructors: libpng leaves by longjmp.
-bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png_bytepp rows) {
+bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png_bytepp rows, png_textp text,
+                  int textCount) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -29,6 +30,7 @@ bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png
                  alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, ppm, ppm, PNG_RESOLUTION_METER);
+    if (textCount > 0) png_set_text(png, info, text, textCount);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -44,19 +46,31 @@ std::optional<std::uint32_t> PngPixelsPerMetre(int dpi) {
     return static_cast<std::uint32_t>(v);
 }
 
-std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre) {
+std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre,
+                         const std::vector<std::pair<std::string, std::string>>& text) {
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return "empty picture";
     const QImage img = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     if (img.isNull()) return "out of memory";
     std::vector<png_bytep> rows(static_cast<std::size_t>(img.height()));
     for (int y = 0; y < img.height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(img.constScanLine(y));
 
-    const std::string temp = TempPathFor(path);
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return CommitTemp(temp, path, "cannot create the file");
-    const bool ok = WritePngRows(f, img.width(), img.height(), alpha, pixelsPerMetre, rows.data());
-    const bool closed = std::fclose(f) == 0;
-    return CommitTemp(temp, path, ok && closed ? std::string() : std::string("cannot write the file"));
+    std::vector<png_text> chunks;
+    for (const auto& [key, value] : text) {
+        png_text t{};
+        t.compression = PNG_TEXT_COMPRESSION_NONE;
+        t.key = const_cast<png_charp>(key.c_str());
+        t.text = const_cast<png_charp>(value.c_str());
+        t.text_length = value.size();
+        chunks.push_back(t);
+    }
+
+    SafeFile out(path);
+    if (!out.opened()) return out.error();
+    std::FILE* f = out.stream();
+    if (!f) return out.commit("cannot create the file");
+    const bool ok = WritePngRows(f, img.width(), img.height(), alpha, pixelsPerMetre, rows.data(), chunks.data(),
+                                 static_cast<int>(chunks.size()));
+    return out.commit(ok ? std::string() : std::string("cannot write the file"));
 }
 
 }  // namespace pelmar

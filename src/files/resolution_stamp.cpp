@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "files/picture_files.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -17,36 +19,39 @@ long double RoundToDigits(int digits, long double value) {
     return std::nearbyint(value / p) * p;
 }
 
-namespace {
-
-bool WriteAt(std::FILE* f, long offset, const unsigned char* bytes, std::size_t n) {
-    return std::fseek(f, offset, SEEK_SET) == 0 && std::fwrite(bytes, 1, n, f) == n;
-}
-
-}  // namespace
-
 bool StampResolution(const std::string& fileName, int dpiX, int dpiY) {
-    std::FILE* f = std::fopen(fileName.c_str(), "r+b");
-    if (!f) return false;
-    unsigned char head[50];
-    const std::size_t got = std::fread(head, 1, sizeof head, f);
-    long size = 0;
-    if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+    std::string bytes;
+    {
+        std::FILE* f = std::fopen(fileName.c_str(), "rb");
+        if (!f) return false;
+        char buf[65536];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+        const bool failed = std::ferror(f) != 0;
+        std::fclose(f);
+        if (failed) return false;
+    }
+    const std::size_t size = bytes.size();
+    const std::string_view head(bytes.data(), std::min<std::size_t>(size, 50));
     bool ok = true;
+    bool changed = false;
+    auto writeAt = [&](std::size_t offset, const unsigned char* b, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) bytes[offset + i] = static_cast<char>(b[i]);
+        changed = true;
+    };
 
-    const unsigned char jfif[4] = {'J', 'F', 'I', 'F'};
-    const unsigned char* hit = got >= 4 ? std::search(head, head + got, jfif, jfif + 4) : head + got;
-    if (hit != head + got) {
-        const long p = (hit - head) + 1;  // 1-based position of "JFIF"
+    const std::size_t hit = head.size() >= 4 ? head.find("JFIF") : std::string_view::npos;
+    if (hit != std::string_view::npos) {
+        const std::size_t p = hit + 1;  // 1-based position of "JFIF"
         // The density fields hold 16 bits: a resolution beyond is kept at the largest.
         const unsigned x = static_cast<unsigned>(std::clamp(dpiX, 0, 0xFFFF));
         const unsigned y = static_cast<unsigned>(std::clamp(dpiY, 0, 0xFFFF));
         const unsigned char fields[5] = {1, static_cast<unsigned char>(x >> 8), static_cast<unsigned char>(x & 0xFF),
                                          static_cast<unsigned char>(y >> 8), static_cast<unsigned char>(y & 0xFF)};
-        if (p + 6 + 5 <= size) ok = WriteAt(f, p + 6, fields, 5) && ok;
+        if (p + 6 + 5 <= size) writeAt(p + 6, fields, 5);
     }
 
-    if (got >= 2 && head[0] == 'B' && head[1] == 'M') {
+    if (head.size() >= 2 && head[0] == 'B' && head[1] == 'M') {
         // 39.4 per inch, as the program has always written it.
         const long double px = RoundToDigits(0, dpiX * 39.4L);
         const long double py = RoundToDigits(0, dpiY * 39.4L);
@@ -61,12 +66,13 @@ bool StampResolution(const std::string& fileName, int dpiX, int dpiY) {
             unsigned char bx[4], by[4];
             le(px, bx);
             le(py, by);
-            ok = WriteAt(f, 38, bx, 4) && WriteAt(f, 42, by, 4) && ok;
+            writeAt(38, bx, 4);
+            writeAt(42, by, 4);
         } else {
             ok = false;
         }
     }
-    if (std::fclose(f) != 0) ok = false;
+    if (changed && !SafeWriteFile(fileName, bytes).empty()) ok = false;
     return ok;
 }
 

@@ -53,7 +53,7 @@ void WriteOrbBlock(LineWriter& out, const DSf& s, const std::string& header) {
         out.Real(s.SecNZ[i].v);
         out.Real(s.SecH[i].v);
     }
-    out.Text(s.Anim);
+    out.Text(s.Anim, "Anim");
     WriteTail(out, s.Fill, s.Number);
 }
 
@@ -107,7 +107,7 @@ void WriteRoundOwn(LineWriter& out, const R& r, const std::string& header) {
     for (const std::size_t i : kSectionOrder) out.FlagL(r.SecOn[i].v);
     out.FlagL(r.OutSphereOn.v);
     out.FlagL(r.InSphereOn.v);
-    for (const auto& a : r.Anim) out.Text(a);
+    WriteTexts(out, r.Anim, "Anim");
     WriteTail(out, r.Fill, r.Number);
 }
 
@@ -185,7 +185,7 @@ void WritePyramid(LineWriter& out, const DPyramid<B, N>& p, const std::string& h
     out.Int(p.Typ.v);
     out.FlagL(p.OutSphereOn.v);
     out.FlagL(p.InSphereOn.v);
-    out.Text(p.Anim);
+    out.Text(p.Anim, "Anim");
     WriteTail(out, p.Fill, p.Number);
 }
 
@@ -220,7 +220,7 @@ void WritePrism(LineWriter& out, const DPrism<B, N>& p, const std::string& heade
     out.Int(p.Typ.v);
     out.FlagL(p.OutSphereOn.v);
     out.FlagL(p.InSphereOn.v);
-    for (const auto& a : p.Anim) out.Text(a);
+    WriteTexts(out, p.Anim, "Anim");
     WriteTail(out, p.Fill, p.Number);
 }
 

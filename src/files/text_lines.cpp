@@ -44,8 +44,6 @@ char ToCp1251(char32_t c) {
     return '?';
 }
 
-char g_separator = 0;
-
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view cp) {
@@ -101,14 +99,9 @@ std::string Utf8ToCp1251(std::string_view s) {
 }
 
 char DecimalSeparator() {
-    if (g_separator == 0) {
-        const QString p = QLocale::system().decimalPoint();
-        g_separator = (p.size() == 1 && p[0].unicode() < 0x80) ? static_cast<char>(p[0].unicode()) : '.';
-    }
-    return g_separator;
+    const QString p = QLocale::system().decimalPoint();
+    return (p.size() == 1 && p[0].unicode() < 0x80) ? static_cast<char>(p[0].unicode()) : '.';
 }
-
-void SetDecimalSeparator(char sep) { g_separator = sep; }
 
 std::string IntToZeroPadStr(std::int64_t value, int width) {
     std::string s = std::to_string(value);
@@ -190,6 +183,10 @@ bool ParseReal(std::string_view s, char sep, double& out) {
     return true;
 }
 
+bool ParseRealAnySeparator(std::string_view s, double& out) {
+    return ParseReal(s, ',', out) || ParseReal(s, '.', out);
+}
+
 bool ParseInt(std::string_view s, std::int64_t& out) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
@@ -210,13 +207,45 @@ std::string ColorToRGBText(std::uint32_t c) {
 
 // ---------------------------------------------------------------------------
 
-void LineWriter::Text(std::string_view utf8) {
-    bool ascii = true;
+void LineWriter::Text(std::string_view utf8, const char* field, int index) {
+    bool plain = true;
     for (const char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
-    if (ascii) buf_ += utf8;
-    else buf_ += Utf8ToCp1251(utf8);
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n') {
+            plain = false;
+            break;
+        }
+    if (plain) {
+        buf_ += utf8;
+        End();
+        return;
+    }
+    std::string oneLine;
+    oneLine.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n') {
+            oneLine += ' ';
+            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+        } else {
+            oneLine += c;
+        }
+    }
+    const std::string bytes = Utf8ToCp1251(oneLine);
+    buf_ += bytes;
     End();
+    if (changes_) {
+        std::string after = Cp1251ToUtf8(bytes);
+        if (after != utf8) {
+            std::string name = field;
+            if (index > 0) name += "[" + std::to_string(index) + "]";
+            changes_->push_back({object_, std::move(name), std::string(utf8), std::move(after)});
+        }
+    }
+}
+
+void LineWriter::Header(std::string_view utf8) {
+    Text(utf8);
+    object_ = utf8;
 }
 
 void LineWriter::Raw(std::string_view cp1251) {
@@ -295,7 +324,7 @@ std::uint8_t LineReader::Byte() {
 double LineReader::Real() {
     const std::string_view s = RawLine();
     double v = 0;
-    if (!ParseReal(s, sep_, v)) Fail("not a number");
+    if (!ParseReal(s, sep_, v) && !ParseRealAnySeparator(s, v)) Fail("not a number");
     return v;
 }
 

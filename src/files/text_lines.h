@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmar {
 
@@ -24,9 +25,11 @@ struct FormatError : std::runtime_error {
 std::string Cp1251ToUtf8(std::string_view cp);
 std::string Utf8ToCp1251(std::string_view utf8);
 
-// The decimal separator of reals: the user's locale by default.
+// The decimal separator of the user's locale settings ('.' when it is not
+// one ASCII character): what the program passes to the writers of its text
+// files.  The writers and readers themselves take the separator from their
+// caller.
 char DecimalSeparator();
-void SetDecimalSeparator(char sep);
 
 // Fixed-width integer: padded on the left with "0" to width characters, a
 // negative value keeping its "-" in front (-12 at width 4 gives "-012"); a
@@ -39,6 +42,9 @@ std::string FormatReal(double v, char sep);
 // Reads such a text (also other exponent spellings); false when it is not a
 // finite number written with this separator.
 bool ParseReal(std::string_view s, char sep, double& out);
+// The same with either decimal separator, "," or ".": files written under
+// another locale read alike.
+bool ParseRealAnySeparator(std::string_view s, double& out);
 // Whole-line decimal integer with optional sign; false when it is not one or
 // does not fit.
 bool ParseInt(std::string_view s, std::int64_t& out);
@@ -46,11 +52,28 @@ bool ParseInt(std::string_view s, std::int64_t& out);
 // Colour as nine digits RRRGGGBBB (red is the lowest byte of the value).
 std::string ColorToRGBText(std::uint32_t c);
 
+// A text that does not come back from the file as it is in memory: a line
+// break (written as a space) or a character the code page lacks (written as
+// "?").  `object` is the header line of the block the text belongs to (empty
+// for the document's own texts), `field` the name of the record field.
+struct TextChange {
+    std::string object;
+    std::string field;
+    std::string before;  // in memory
+    std::string after;   // as read back
+};
+
 class LineWriter {
 public:
-    explicit LineWriter(char sep = DecimalSeparator()) : sep_(sep) { buf_.reserve(1 << 16); }
+    explicit LineWriter(char sep) : sep_(sep) { buf_.reserve(1 << 16); }
 
-    void Text(std::string_view utf8);           // converted to the code page
+    // Converted to the code page; a line break (CR LF, CR or LF) becomes one
+    // space, so that the text stays on its line.
+    // `field` and its 1-based `index` name the text in the changes collected.
+    void Text(std::string_view utf8, const char* field = "", int index = 0);
+    // A block's header line: written as a text, and the object the texts
+    // after it belong to.
+    void Header(std::string_view utf8);
     void Raw(std::string_view cp1251);          // bytes as they are
     void Int(std::int64_t v);
     void Real(double v);
@@ -63,16 +86,23 @@ public:
     std::string take() { return std::move(buf_); }
     char separator() const { return sep_; }
 
+    // From now on every text that changes on its way to the file is added
+    // to `changes` (null: none is collected).
+    void CollectChanges(std::vector<TextChange>* changes) { changes_ = changes; }
+
 private:
     void End() { buf_ += "\r\n"; }
     std::string buf_;
     char sep_;
+    std::vector<TextChange>* changes_ = nullptr;
+    std::string object_;
 };
 
+// Reals are read with the caller's decimal separator or the other one of
+// "," and ".", so that a file written under another locale reads alike.
 class LineReader {
 public:
-    LineReader(std::string_view bytes, std::uint8_t version, char sep = DecimalSeparator())
-        : data_(bytes), version_(version), sep_(sep) {}
+    LineReader(std::string_view bytes, std::uint8_t version, char sep) : data_(bytes), version_(version), sep_(sep) {}
 
     std::uint8_t version() const { return version_; }
     void setVersion(std::uint8_t v) { version_ = v; }

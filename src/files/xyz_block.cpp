@@ -22,8 +22,30 @@ void ReadRGB(LineReader& in, TColor& c) {
     c = static_cast<TColor>(ch[0] | (ch[1] << 8) | (ch[2] << 16));
 }
 
-// The outline settings of a file that has none.  The second-order byte is
-// not stored with the outline; files from version 11 on leave it as it is.
+// The gradient line of an outline group.  The group's twelve lines have no
+// line of their own for the second-order byte (the "outline shown" switch
+// that the surface tests take as their mode), yet a drawing depends on it:
+// it rides on the gradient line after the flag character, as its decimal
+// value when not 0.  Every reader tests that line by its first character
+// only, so the file keeps its layout for all of them.
+std::string GradientLine(const DOutLine& g) {
+    std::string line(1, g.GradientOn ? FlagTrue : FlagFalse);
+    if (g.FitMode != 0) line += std::to_string(g.FitMode);
+    return line;
+}
+
+// Reads it back: the flag from the first character (an empty line is
+// malformed), the byte from the digits after it (0 when there are none or
+// they are no byte).
+void ReadGradientLine(LineReader& in, DOutLine& g) {
+    const std::string_view s = in.RawLine();
+    if (s.empty()) in.Fail("an empty flag line");
+    g.GradientOn = s[0] == FlagTrue;
+    std::int64_t fit = 0;
+    g.FitMode = s.size() > 1 && ParseInt(s.substr(1), fit) && fit >= 0 && fit <= 255 ? static_cast<std::uint8_t>(fit) : 0;
+}
+
+// The outline settings of a file that has none.
 void SetOutlineDefaults(DOutLine& o, std::int32_t width, std::int32_t height) {
     o.On = false;
     o.X1 = 0;
@@ -52,16 +74,16 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
     out.Int(x.MarkHeight.v);
     out.FlagL(x.NumbersOn.v);
     out.Int(x.NumberStep.v);
-    out.Text(x.NumberFont.s);
+    out.Text(x.NumberFont.s, "NumberFont");
     out.FlagL(x.NumbersItalic.v);
     out.FlagL(x.NumbersBold.v);
     out.Int(x.NumberSize.v);
     for (std::size_t i = 1; i <= 4; ++i) {
         out.FlagL(x.SurfOn[i].v);
-        out.Text(x.Surf[i].s);
+        out.Text(x.Surf[i].s, "Surf", static_cast<int>(i));
         if (i == 4) {
-            out.Text(x.Surf3More[1].s);
-            out.Text(x.Surf3More[2].s);
+            out.Text(x.Surf3More[1].s, "Surf3More", 1);
+            out.Text(x.Surf3More[2].s, "Surf3More", 2);
         }
         out.Int(x.SurfThick[i].v);
         out.Int(x.SurfColorIndex[i].v);
@@ -90,7 +112,7 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
         out.FlagL(g.ScanDir != 0);
         out.Int(g.Step1);
         out.Int(g.Step2);
-        out.FlagL(g.GradientOn);
+        out.Raw(GradientLine(g));
         out.Color(g.Colors[0]);
         out.Color(g.Colors[1]);
         out.Int(static_cast<std::int32_t>(g.Colors[2]));
@@ -103,8 +125,8 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
         out.Int(st.Gap.v);
     }
     for (std::size_t i = 1; i <= 4; ++i)
-        for (const auto& arr : x.Texts) out.Text(arr[i]);
-    for (const auto& t : x.BoundTexts) out.Text(t);
+        for (std::size_t a = 0; a < x.Texts.size(); ++a) out.Text(x.Texts[a][i], "Texts", static_cast<int>(10 * a + i));
+    WriteTexts(out, x.BoundTexts, "BoundTexts");
     out.Int(x.Number);
 }
 
@@ -167,9 +189,10 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
         g.Step1 = in.Int();
         g.Step2 = in.Int();
         g.GradientOn = false;
+        g.FitMode = 0;
         g.Colors = {kWhite, kRed, 0};
         if (v >= 16) {
-            g.GradientOn = in.FirstI();
+            ReadGradientLine(in, g);
             ReadRGB(in, g.Colors[0]);
             ReadRGB(in, g.Colors[1]);
         }

@@ -189,4 +189,11 @@ RectF BoundsOf(std::span<const PointF> points, double margin) {
     return {x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin};
 }
 
+bool OddStrokeWidth(double width) {
+    if (!std::isfinite(width)) return false;
+    if (width <= 0) return true;
+    const double n = std::nearbyint(width);
+    return std::fabs(width - n) < 1e-9 && std::fmod(n, 2.0) == 1.0;
+}
+
 }  // namespace pelmar

@@ -55,6 +55,10 @@ bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDi
 // leaving it in the unit direction `outward`.
 std::vector<PointF> RoundCapPolygon(PointF end, PointF outward, double width);
 
+// True for a pen that covers an odd number of whole pixels across: widths
+// 1, 3, 5 ... and the one-pixel hairline (0 or less).
+bool OddStrokeWidth(double width);
+
 // Bounding box of points, grown by `margin` on every side.
 RectF BoundsOf(std::span<const PointF> points, double margin);
 

@@ -9,15 +9,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include <upmf.h>  // includes uemf.h
 
 #include "platform/canvas_geometry.h"
 #include "platform/qt_text.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -122,8 +122,10 @@ enum class Sel { Stock, Own };
 }  // namespace
 
 struct EmfCanvas::Impl {
+    TextMetrics text;  // metrics of the fonts used
     std::string path;
     std::string tmpPath;
+    std::unique_ptr<SafeFile> file;
     int width = 1;
     int height = 1;
     double dpi = 96;
@@ -492,20 +494,14 @@ EmfCanvas::EmfCanvas(const std::string& path, int width, int height, double dpi,
     d.dpi = std::isfinite(dpi) && dpi > 0 ? dpi : 96.0;
     d.antialias = d.textAntialias = antialias;
 
-    // emf_start empties its file at once: record into a fresh name beside
-    // the target.
-    std::string pattern = path + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        d.fail("cannot create a file beside " + path);
+    // emf_start empties its file at once: record into a temporary file
+    // beside the target, which replaces the target on finish().
+    d.file = std::make_unique<SafeFile>(path);
+    if (!d.file->opened()) {
+        d.fail(d.file->error());
         return;
     }
-    // mkstemp makes the file private; give it the mode a new file gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    d.tmpPath = pattern;
+    d.tmpPath = d.file->tempPath();
     if (emf_start(d.tmpPath.c_str(), 1 << 16, 1 << 16, &d.et) != 0 || !d.et) {
         d.et = nullptr;
         d.fail("cannot write " + d.tmpPath);
@@ -545,10 +541,7 @@ EmfCanvas::~EmfCanvas() {
         emf_free(&d.et);
     }
     if (d.eht) emf_htable_free(&d.eht);
-    if (!d.done && !d.tmpPath.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(d.tmpPath, ec);
-    }
+    d.file.reset();  // without a successful finish() the temporary file goes
 }
 
 bool EmfCanvas::ok() const { return !d_->failed; }
@@ -578,10 +571,9 @@ bool EmfCanvas::finish() {
         if (!d.failed && std::filesystem::file_size(d.tmpPath, ec) != expected)
             d.fail("the metafile was not written completely");
     }
-    if (!d.failed) {
-        std::error_code ec;
-        std::filesystem::rename(d.tmpPath, d.path, ec);
-        if (ec) d.fail("cannot replace " + d.path + ": " + ec.message());
+    if (!d.failed && d.file) {
+        const std::string error = d.file->commit();
+        if (!error.empty()) d.fail(error);
     }
     if (d.et) {
         if (d.et->fp) std::fclose(d.et->fp);
@@ -589,10 +581,7 @@ bool EmfCanvas::finish() {
         emf_free(&d.et);
     }
     if (d.eht) emf_htable_free(&d.eht);
-    if (d.failed && !d.tmpPath.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(d.tmpPath, ec);
-    }
+    d.file.reset();  // removes the temporary file of a failed run
     d.done = true;
     return !d.failed;
 }
@@ -791,7 +780,7 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     const std::string family = font.family.empty() ? QFontInfo(qfont).family().toStdString() : font.family;
     const std::u16string face = Utf16(family);
     const std::u16string text16 = Utf16(text);
-    const TextPlacement place = PlaceText(font, text, at, format);
+    const TextPlacement place = d.text.place(font, text, at, format);
     const double size = std::clamp(std::nearbyint(font.pixelSize), 1.0, 10000.0);
 
     // EMF+: font and string format objects, then the string in its box.
@@ -835,8 +824,10 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
         if (d.append(U_EMRSETTEXTCOLOR_set(ToColorRef(color)))) d.textColor = color;
     }
     // Real advances, so that readers place each character as Qt does.
-    const QFontMetricsF fm(MakeQFont(font, true));
-    const QString q = QString::fromStdString(text);
+    // The characters a machine without the named font shows stand in for
+    // those the reader shows (the Greek letters of "Symbol").
+    const QFontMetricsF fm(d.text.qfont(font));
+    const QString q = d.text.shown(font, text);
     std::vector<uint32_t> dx(static_cast<std::size_t>(q.size()), 0);
     long previous = 0;
     for (qsizetype i = 0; i < q.size(); ++i) {
@@ -858,6 +849,6 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     std::free(emrtext);
 }
 
-SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return MeasureTextQt(font, text); }
+SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return d_->text.measure(font, text); }
 
 }  // namespace pelmar

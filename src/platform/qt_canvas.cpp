@@ -45,6 +45,26 @@ bool Finite(const RectF& r) {
     return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.w) && std::isfinite(r.h);
 }
 
+// Moves what a painter strokes by half a pixel on the device while it lives.
+class HalfPixelShift {
+public:
+    HalfPixelShift(QPainter& painter, bool on) : painter_(painter), on_(on) {
+        if (!on_) return;
+        saved_ = painter_.transform();
+        painter_.setTransform(saved_ * QTransform::fromTranslate(0.5, 0.5));
+    }
+    ~HalfPixelShift() {
+        if (on_) painter_.setTransform(saved_);
+    }
+    HalfPixelShift(const HalfPixelShift&) = delete;
+    HalfPixelShift& operator=(const HalfPixelShift&) = delete;
+
+private:
+    QPainter& painter_;
+    bool on_;
+    QTransform saved_;
+};
+
 }  // namespace
 
 QtCanvas::QtCanvas(QImage& image, bool antialias)
@@ -101,8 +121,12 @@ void QtCanvas::resetClip() {
     if (active()) painter_.setClipping(false);
 }
 
+// Without smoothing Qt already puts a thin line on one row of pixels.
+bool QtCanvas::centred(const Pen& pen) const { return antialias_ && OddStrokeWidth(pen.width); }
+
 void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool closed) {
     if (!active() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
+    const HalfPixelShift shift(painter_, centred(pen));
     painter_.setBrush(Qt::NoBrush);
     const bool dashed = UsableDashPattern(pen.dashes);
     if (!dashed) {
@@ -175,6 +199,7 @@ void QtCanvas::drawEllipse(const Pen& pen, const RectF& box) {
         stroke(pen, EllipsePolygon(box), true);
         return;
     }
+    const HalfPixelShift shift(painter_, centred(pen));
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(SolidQPen(pen, Qt::FlatCap));
     painter_.drawEllipse(ToQ(box));
@@ -202,6 +227,7 @@ void QtCanvas::drawArc(const Pen& pen, const RectF& box, double start, double sw
     QPainterPath path;
     path.arcMoveTo(ToQ(box), -p0);
     path.arcTo(ToQ(box), -p0, -(p1 - p0));
+    const HalfPixelShift shift(painter_, centred(pen));
     painter_.setBrush(Qt::NoBrush);
     painter_.strokePath(path, SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
 }
@@ -233,13 +259,15 @@ void QtCanvas::fillRect(Rgb color, const RectF& r) {
 
 void QtCanvas::drawText(const Font& font, Rgb color, const std::string& text, PointF at, TextFormat format) {
     if (!active() || text.empty() || !std::isfinite(at.x) || !std::isfinite(at.y)) return;
-    const TextPlacement p = PlaceText(font, text, at, format);
-    painter_.setFont(MakeQFont(font, textAntialias_));
+    const TextPlacement p = text_.place(font, text, at, format);
+    QFont f = text_.qfont(font);
+    if (!textAntialias_) f.setStyleStrategy(QFont::NoAntialias);
+    painter_.setFont(f);
     painter_.setPen(ToQColor(color));
     painter_.setBrush(Qt::NoBrush);
-    painter_.drawText(QPointF(p.left, p.top + p.ascent), QString::fromStdString(text));
+    painter_.drawText(QPointF(p.left, p.top + p.ascent), text_.shown(font, text));
 }
 
-SizeF QtCanvas::measureText(const Font& font, const std::string& text) { return MeasureTextQt(font, text); }
+SizeF QtCanvas::measureText(const Font& font, const std::string& text) { return text_.measure(font, text); }
 
 }  // namespace pelmar

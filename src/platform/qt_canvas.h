@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "platform/canvas.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -13,7 +14,10 @@ public:
     // Paints on `image` until finish() or destruction.  An image in a format
     // other than ARGB32 (premultiplied or not) or RGB32 is converted to
     // ARGB32 premultiplied first.  Text is anti-aliased like the shapes until
-    // setTextAntialias says otherwise.
+    // setTextAntialias says otherwise.  With smoothing on, strokes of an odd
+    // width in whole pixels (hairlines included) are centred on pixel
+    // centres, so that a one-pixel line on whole coordinates fills one row of
+    // pixels instead of two at half strength.
     explicit QtCanvas(QImage& image, bool antialias = true);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
@@ -46,11 +50,13 @@ private:
     bool active() const { return painter_.isActive(); }
     void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
     void fillPoints(Rgb color, std::span<const PointF> points);
+    bool centred(const Pen& pen) const;
 
     QImage& image_;
     QPainter painter_;
     bool antialias_;
     bool textAntialias_;
+    TextMetrics text_;
 };
 
 }  // namespace pelmar

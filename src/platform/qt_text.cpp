@@ -1,10 +1,69 @@
 #include "platform/qt_text.h"
 
-#include <QFontMetricsF>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPointer>
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cctype>
 #include <cmath>
 
 namespace pelmar {
+
+namespace {
+
+// What the Symbol font shows for "A".."Z" and "a".."z".  The two phi forms
+// follow the glyphs: "f" is the stroked phi, "j" the open one.
+constexpr std::array<char16_t, 26> GreekCapitals{
+    0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393, 0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C,
+    0x039D, 0x039F, 0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396};
+constexpr std::array<char16_t, 26> GreekSmall{
+    0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03D5, 0x03B3, 0x03B7, 0x03B9, 0x03C6, 0x03BA, 0x03BB, 0x03BC,
+    0x03BD, 0x03BF, 0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6};
+
+// Counts the changes of the machine's fonts; a cache made under another
+// count is stale.
+std::atomic<std::uint64_t> FontGeneration{1};
+
+void WatchFontChanges() {
+    static QPointer<QGuiApplication> watched;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || watched == app) return;
+    watched = app;
+    QObject::connect(app, &QGuiApplication::fontDatabaseChanged, [] { ++FontGeneration; });
+}
+
+std::string FontKey(const Font& f) {
+    const double size = std::isfinite(f.pixelSize) ? std::nearbyint(f.pixelSize) : 1.0;
+    return f.family + '\x1f' + std::to_string(static_cast<int>(std::clamp(size, 1.0, 10000.0))) +
+           (f.bold ? 'b' : '-') + (f.italic ? 'i' : '-');
+}
+
+bool Substituted(const Font& font, const QFont& resolved) {
+    return IsSymbolFamily(font.family) && !IsSymbolFamily(QFontInfo(resolved).family().toStdString());
+}
+
+double Offset(TextAlign a, double size) {
+    switch (a) {
+        case TextAlign::Near: return 0.0;
+        case TextAlign::Center: return size / 2;
+        case TextAlign::Far: return size;
+    }
+    return 0.0;
+}
+
+TextPlacement Placed(double width, double height, double ascent, PointF at, TextFormat format) {
+    TextPlacement p;
+    p.width = width;
+    p.height = height;
+    p.ascent = ascent;
+    p.left = at.x - Offset(format.horizontal, p.width);
+    p.top = at.y - Offset(format.vertical, p.height);
+    return p;
+}
+
+}  // namespace
 
 QFont MakeQFont(const Font& font, bool antialias) {
     QFont f(QString::fromStdString(font.family));
@@ -18,29 +77,92 @@ QFont MakeQFont(const Font& font, bool antialias) {
     return f;
 }
 
-SizeF MeasureTextQt(const Font& font, const std::string& text) {
+bool IsSymbolFamily(const std::string& family) {
+    static const std::string symbol = "symbol";
+    return std::equal(family.begin(), family.end(), symbol.begin(), symbol.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+QString SymbolLettersToGreek(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z') c = QChar(GreekCapitals[u - u'A']);
+        else if (u >= u'a' && u <= u'z') c = QChar(GreekSmall[u - u'a']);
+    }
+    return out;
+}
+
+QString ShownText(const Font& font, const QFont& resolved, const std::string& text) {
+    const QString q = QString::fromStdString(text);
+    return Substituted(font, resolved) ? SymbolLettersToGreek(q) : q;
+}
+
+struct TextMetrics::Entry {
+    explicit Entry(const Font& f) : font(MakeQFont(f, true)), metrics(font), symbol(Substituted(f, font)) {}
+    QFont font;
+    QFontMetricsF metrics;
+    bool symbol;
+    std::unordered_map<std::string, double> widths;
+};
+
+TextMetrics::TextMetrics() = default;
+TextMetrics::~TextMetrics() = default;
+
+void TextMetrics::clear() { fonts_.clear(); }
+
+TextMetrics::Entry& TextMetrics::entry(const Font& font) {
+    WatchFontChanges();
+    const std::uint64_t now = FontGeneration.load();
+    if (now != generation_) {
+        fonts_.clear();
+        generation_ = now;
+    }
+    std::unique_ptr<Entry>& e = fonts_[FontKey(font)];
+    if (!e) e = std::make_unique<Entry>(font);
+    return *e;
+}
+
+double TextMetrics::width(Entry& e, const std::string& text) {
+    // Labels and axis numbers repeat a few short texts; a long tail of
+    // one-off texts must not grow the cache without end.
+    constexpr std::size_t MaxTexts = 4096;
+    const auto found = e.widths.find(text);
+    if (found != e.widths.end()) return found->second;
+    QString q = QString::fromStdString(text);
+    if (e.symbol) q = SymbolLettersToGreek(q);
+    const double w = e.metrics.horizontalAdvance(q);
+    if (e.widths.size() >= MaxTexts) e.widths.clear();
+    e.widths.emplace(text, w);
+    return w;
+}
+
+SizeF TextMetrics::measure(const Font& font, const std::string& text) {
     if (text.empty()) return {};
-    const QFontMetricsF fm(MakeQFont(font, true));
-    return {fm.horizontalAdvance(QString::fromStdString(text)), fm.lineSpacing()};
+    Entry& e = entry(font);
+    return {width(e, text), e.metrics.lineSpacing()};
+}
+
+TextPlacement TextMetrics::place(const Font& font, const std::string& text, PointF at, TextFormat format) {
+    Entry& e = entry(font);
+    return Placed(text.empty() ? 0.0 : width(e, text), e.metrics.lineSpacing(), e.metrics.ascent(), at, format);
+}
+
+const QFont& TextMetrics::qfont(const Font& font) { return entry(font).font; }
+
+QString TextMetrics::shown(const Font& font, const std::string& text) {
+    const QString q = QString::fromStdString(text);
+    return entry(font).symbol ? SymbolLettersToGreek(q) : q;
+}
+
+SizeF MeasureTextQt(const Font& font, const std::string& text) {
+    TextMetrics m;
+    return m.measure(font, text);
 }
 
 TextPlacement PlaceText(const Font& font, const std::string& text, PointF at, TextFormat format) {
-    const QFontMetricsF fm(MakeQFont(font, true));
-    TextPlacement p;
-    p.width = fm.horizontalAdvance(QString::fromStdString(text));
-    p.height = fm.lineSpacing();
-    p.ascent = fm.ascent();
-    auto offset = [](TextAlign a, double size) {
-        switch (a) {
-            case TextAlign::Near: return 0.0;
-            case TextAlign::Center: return size / 2;
-            case TextAlign::Far: return size;
-        }
-        return 0.0;
-    };
-    p.left = at.x - offset(format.horizontal, p.width);
-    p.top = at.y - offset(format.vertical, p.height);
-    return p;
+    TextMetrics m;
+    return m.place(font, text, at, format);
 }
 
 }  // namespace pelmar

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "files/document.h"
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 #include "model/geometry.h"
 #include "model/translate.h"
 #include "model/update.h"
@@ -368,15 +368,7 @@ std::unique_ptr<DProj> Make(Store DSubProj::*store, void (*load)(R&, int, const 
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
-    const std::string temp = TempPathFor(path);
-    std::string error;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) error = "cannot write " + path;
-    }
-    return CommitTemp(temp, path, error).empty();
+    return SafeWriteFile(path, bytes).empty();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "editing/reopen.h"
 #include "editing/selection.h"
 #include "files/document.h"
+#include "files/text_lines.h"
 #include "model/defaults.h"
 #include "shell/command_table.h"
 #include "shell/startup.h"
@@ -95,17 +96,17 @@ bool FileCommands::CheckSaveFileName(std::string& fileName, const std::string& e
 }
 
 bool FileCommands::WriteTo(const std::string& name) {
-    if (changedTexts) {
-        const std::vector<ChangedText> changes = changedTexts(*st_.Proj);
-        if (!changes.empty()) {
-            std::string text = "These texts cannot be saved as they are and will be changed:";
-            const std::size_t shown = std::min<std::size_t>(changes.size(), 8);
-            for (std::size_t i = 0; i < shown; ++i)
-                text += "\n" + changes[i].where + ": \"" + changes[i].before + "\" -> \"" + changes[i].after + "\"";
-            if (changes.size() > shown) text += "\n... (" + std::to_string(changes.size() - shown) + " more)";
-            text += "\nSave anyway?";
-            if (!ask_.askYesNo(text)) return false;
+    const std::vector<TextChange> changes = TextsChangedOnSave(*st_.Proj);
+    if (!changes.empty()) {
+        std::string text = "These texts cannot be saved as they are and will be changed:";
+        const std::size_t shown = std::min<std::size_t>(changes.size(), 8);
+        for (std::size_t i = 0; i < shown; ++i) {
+            const TextChange& c = changes[i];
+            text += "\n" + c.object + ", " + c.field + ": \"" + c.before + "\" -> \"" + c.after + "\"";
         }
+        if (changes.size() > shown) text += "\n... (" + std::to_string(changes.size() - shown) + " more)";
+        text += "\nSave anyway?";
+        if (!ask_.askYesNo(text)) return false;
     }
     return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(625)));
 }

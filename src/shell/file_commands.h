@@ -46,18 +46,9 @@ struct DocumentView {
     std::function<void()> redraw;
 };
 
-// A text a save would change: where it is and how it reads before and after.
-struct ChangedText {
-    std::string where, before, after;
-};
-
 class FileCommands {
 public:
     FileCommands(EditingState& st, ShellState& shell, FileQuestions& ask, DocumentView view);
-
-    // The texts a save would not keep (line breaks, characters code page 1251
-    // lacks); none without a lister.
-    std::function<std::vector<ChangedText>(const DProj&)> changedTexts;
 
     // CheckSaveFileName: ".ext" appended unless the name ends with it
     // (case-sensitive), then the overwrite question for an existing file.
@@ -74,7 +65,9 @@ public:
     void OpenRecent(int n);  // 1..5
     bool OpenDocument(const std::string& fileName);
     void Close();
-    // Writes the document to `name` after the question on changed texts;
+    // Writes the document to `name`; texts the file cannot keep as they are
+    // (line breaks, characters code page 1251 lacks) are listed first and the
+    // user may refuse.
     // false when the user refused or the write failed.
     bool WriteTo(const std::string& name);
 

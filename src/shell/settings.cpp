@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "files/safe_save.h"
+#include "platform/safe_save.h"
 #include "files/text_lines.h"
 #include "shell/program_folder.h"
 
@@ -131,16 +131,7 @@ bool WriteSettings(const std::string& progDir, const Settings& s) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
-        const std::string temp = TempPathFor(file);
-        std::string error;
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            if (!out) continue;
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-            if (!out) error = "write failed";
-        }
-        if (CommitTemp(temp, file, error).empty()) return true;
+        if (SafeWriteFile(file, bytes).empty()) return true;
     }
     return false;
 }

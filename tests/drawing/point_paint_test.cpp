@@ -84,6 +84,16 @@ TEST(PointPel, DisabledAndEmptyPoints) {
     p.Name.s.clear();
     DrawPoint(p, Picture(), PelTarget(rec));
     EXPECT_EQ(Drawn(rec), (Lines{"fillEllipse #FF0000 [46,536,8,8]"}));
+    // A label of blanks only is neither measured nor drawn.
+    for (const char* blank : {"", " ", "  "}) {
+        rec.clear();
+        p.Name.s = blank;
+        p.Upper.s = " ";
+        p.Lower.s = blank;
+        DrawPoint(p, Picture(), PelTarget(rec));
+        EXPECT_TRUE(LinesStarting(rec, "measureText").empty()) << '"' << blank << '"';
+        EXPECT_EQ(Drawn(rec), (Lines{"fillEllipse #FF0000 [46,536,8,8]"}));
+    }
 }
 
 TEST(PointPel, LabelPlacementAndIndices) {

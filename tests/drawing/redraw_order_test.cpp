@@ -161,7 +161,7 @@ TEST_F(OrderTest, StopDuringPass1) {
     st.Painters.xoy.pass1 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) {
         st.Running = false;
     };
-    EXPECT_FALSE(DrawAllObjects(*doc, *doc, st, host, true, 'm', &rec));
+    EXPECT_FALSE(DrawAllObjects(*doc, *doc, st, host, true, 'm', &rec, &st.Running));
     EXPECT_EQ(Sequence(rec), (Lines{"p1 ci1", "p1 sf1", "p1 xz1 #1 m full", "p1 tr1"}));
 }
 

@@ -45,12 +45,6 @@ DCurve2 Curve(std::vector<DCurve1> subs, std::uint8_t plane, double position) {
 struct CurvesFixture : ::testing::Test {
     Scratch s;
     std::unique_ptr<DProj> doc = std::make_unique<DProj>();
-    char kept = 0;
-    void SetUp() override {
-        kept = DecimalSeparator();
-        SetDecimalSeparator(',');
-    }
-    void TearDown() override { SetDecimalSeparator(kept); }
     std::string name() const { return s.path("Drawing.pel"); }
     std::string cur() const { return s.path("Drawing.cur"); }
     // A document of the same shape with nothing present, read from the file.
@@ -58,7 +52,7 @@ struct CurvesFixture : ::testing::Test {
         auto back = std::make_unique<DProj>();
         back->Obj.Xy.resize(doc->Obj.Xy.count());
         back->Obj.Xz.resize(doc->Obj.Xz.count());
-        ReadCurvesFile(name(), *back);
+        ReadCurvesFile(name(), *back, ',');
         return back;
     }
 };
@@ -84,7 +78,7 @@ TEST_F(CurvesFixture, OneSystemExactBytesAndRoundTrip) {
     DXOY x;
     x.Curves = Curve({Sub({Pt(1.5, -2.25, true), Pt(0, 123456.789, false)}), Sub({})}, 3, 0.5);
     doc->Obj.Xy.add(x);
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     const std::string expected = "*Pel19 Curves File*\r\n<XY 1>\r\n" + I +
                                  "\r\n2\r\n3\r\n0,50000000\r\n<SubCurve 1>\r\n2\r\n1,50000000\r\n-2,25000000\r\n" + I +
                                  "\r\n0,00000000\r\n123456,79000000\r\n" + L + "\r\n<SubCurve 2>\r\n0\r\n";
@@ -114,10 +108,10 @@ TEST_F(CurvesFixture, OneSystemExactBytesAndRoundTrip) {
 TEST_F(CurvesFixture, NothingPresentWritesNothingAndKeepsAnOlderFile) {
     doc->Obj.Xy.add(DXOY{});
     doc->Obj.Xz.add(DXZ{});
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     EXPECT_FALSE(fs::exists(cur()));
     WriteBytes(cur(), "older");
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     EXPECT_EQ(ReadBytes(cur()), "older");
 }
 
@@ -126,7 +120,7 @@ TEST_F(CurvesFixture, ThreeDimensionalSystemsWriteTheirHeadersInOrder) {
     z.Outlines[2].Lines = Curve({}, 0, 0);  // present, no sub-curves
     doc->Obj.Xz.add(z);
     doc->Obj.Xz.add(DXZ{});
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     const auto lines = SplitLines(Cp1251ToUtf8(ReadBytes(cur())));
     std::vector<std::string> headers;
     for (const auto& l : lines)
@@ -168,7 +162,7 @@ TEST_F(CurvesFixture, CountsBeyondTheArraysAreNotReadPast) {
     shortSub.Points = pts;
     x.Curves.Lines = std::make_shared<const std::vector<DCurve1>>(std::vector<DCurve1>{x.Curves.lines()[0], shortSub});
     doc->Obj.Xy.add(x);
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     const auto back = ReadBack();
     const DCurve2& c = back->Obj.Xy[1].Curves;
     EXPECT_EQ(c.Valid, 1);
@@ -183,7 +177,7 @@ TEST_F(CurvesFixture, CurveWithANonFiniteValueIsWrittenNotPresent) {
     b.Curves = Curve({Sub({Pt(1, 2, true)})}, 0, 0);
     doc->Obj.Xy.add(a);
     doc->Obj.Xy.add(b);
-    WriteCurvesFile(name(), *doc);
+    WriteCurvesFile(name(), *doc, ',');
     const auto back = ReadBack();
     EXPECT_EQ(back->Obj.Xy[1].Curves.Valid, 0);
     EXPECT_EQ(back->Obj.Xy[2].Curves.Valid, 1);
@@ -209,7 +203,7 @@ TEST_F(CurvesFixture, DamagedFilesStopTheReadingSafely) {
         WriteBytes(cur(), good + c.rest);
         auto back = ReadBack();
         back->Obj.Xy[2].Curves.Count = 77;  // what the reader found before
-        ReadCurvesFile(name(), *back);
+        ReadCurvesFile(name(), *back, ',');
         const DCurve2& first = back->Obj.Xy[1].Curves;
         EXPECT_EQ(first.Valid, 1) << c.name;
         EXPECT_EQ(first.Count, 1) << c.name;
@@ -229,7 +223,7 @@ TEST_F(CurvesFixture, DamagedFilesStopTheReadingSafely) {
 TEST_F(CurvesFixture, MissingFileLeavesTheCurves) {
     doc->Obj.Xy.add(DXOY{});
     doc->Obj.Xy[1].Curves = Curve({}, 2, 0);
-    ReadCurvesFile(name(), *doc);
+    ReadCurvesFile(name(), *doc, ',');
     EXPECT_EQ(doc->Obj.Xy[1].Curves.Valid, 1);
     EXPECT_EQ(doc->Obj.Xy[1].Curves.Plane, 2);
 }
@@ -238,7 +232,9 @@ TEST_F(CurvesFixture, ThroughTheDocumentFiles) {
     auto d = NewDocument();
     d->Obj.Xy.add(MakeXOY(1));
     d->Obj.Xy[1].Curves = Curve({Sub({Pt(10, 20, true), Pt(30, 40, true)})}, 0, 0);
-    ASSERT_TRUE(WriteDocument(name(), *d, WriteModeClipboard, DocumentContext{}));
+    DocumentContext ctx;
+    ctx.DecimalSeparator = ',';
+    ASSERT_TRUE(WriteDocument(name(), *d, WriteModeClipboard, ctx));
     ASSERT_TRUE(fs::exists(cur()));
     EXPECT_FALSE(fs::exists(s.path("Drawing.grd.png")));  // only documents and undo snapshots
     auto back = NewDocument();

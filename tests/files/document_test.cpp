@@ -15,11 +15,14 @@ namespace {
 
 constexpr char kSep = ',';
 
-struct CommaLocale : ::testing::Test {
-    char saved = DecimalSeparator();
-    void SetUp() override { SetDecimalSeparator(kSep); }
-    void TearDown() override { SetDecimalSeparator(saved); }
-};
+// Files are written under a comma separator.
+struct CommaLocale : ::testing::Test {};
+
+DocumentContext Ctx() {
+    DocumentContext ctx;
+    ctx.DecimalSeparator = kSep;
+    return ctx;
+}
 
 std::vector<std::string> FrameLines(const DProj& d, const LiveWindows& w) {
     return SplitLines(DocumentText(d, w, d.Role, kSep));
@@ -334,7 +337,7 @@ TEST_F(DocumentRead, OldOrientationIsFlippedOnce) {
     const double z = p.Z.v;
     d->Obj.Po.add(p);
     const std::string name = dir.file("old.pel");
-    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, DocumentContext{}));
+    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, Ctx()));
     EXPECT_EQ(SplitLines(ReadFileBytes(name))[7], "1");
     auto back = NewDocument();
     std::uint8_t v = 0;
@@ -342,7 +345,7 @@ TEST_F(DocumentRead, OldOrientationIsFlippedOnce) {
     EXPECT_EQ(back->Im.YOrient, 2);
     EXPECT_DOUBLE_EQ(back->Obj.Po[1].Z.v, z + 600);
     EXPECT_EQ(back->Obj.Po[1].LabelAngle.v, -30);
-    ASSERT_TRUE(WriteDocument(name, *back, WriteModeDocument, DocumentContext{}));
+    ASSERT_TRUE(WriteDocument(name, *back, WriteModeDocument, Ctx()));
     EXPECT_EQ(SplitLines(ReadFileBytes(name))[7], "2");
     ASSERT_EQ(ReadDocument(name, *back, v, ReadModeOpen), ReadOk);
     EXPECT_DOUBLE_EQ(back->Obj.Po[1].Z.v, z + 600);
@@ -354,10 +357,10 @@ TEST_F(DocumentRead, WorkingCopiesTurnOnlyWithAnOpenedDocument) {
     d->Im.YOrient = 1;
     d->Im.Height = 100;
     const std::string name = dir.file("old.pel");
-    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, DocumentContext{}));
+    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, Ctx()));
     WorkingCopies work;
     work.CurPoint.Z.v = 5;
-    DocumentContext ctx;
+    DocumentContext ctx = Ctx();
     ctx.Work = &work;
     auto scratch = NewDocument();
     std::uint8_t v = 0;
@@ -373,10 +376,10 @@ TEST_F(DocumentRead, FillPictureFlagOfTheOpenDocument) {
     filled->Obj.Tr.add(MakeTriangle(2));  // fill on
     auto plain = NewDocument();
     const std::string a = dir.file("filled.pel"), b = dir.file("plain.pel");
-    ASSERT_TRUE(WriteDocument(a, *filled, WriteModeClipboard, DocumentContext{}));
-    ASSERT_TRUE(WriteDocument(b, *plain, WriteModeClipboard, DocumentContext{}));
+    ASSERT_TRUE(WriteDocument(a, *filled, WriteModeClipboard, Ctx()));
+    ASSERT_TRUE(WriteDocument(b, *plain, WriteModeClipboard, Ctx()));
     auto proj = NewDocument();
-    DocumentContext ctx;
+    DocumentContext ctx = Ctx();
     ctx.Proj = proj.get();
     auto scratch = NewDocument();
     std::uint8_t v = 0;
@@ -398,8 +401,8 @@ TEST_F(DocumentRead, BoundReaderFitsTheDefaultLoaders) {
     const std::string name = dir.file("DePoint.set");
     auto d = NewDocument();
     d->Obj.Po.add(MakePoint(4));
-    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDefaultSet, DocumentContext{}));
-    DocumentContext ctx;
+    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDefaultSet, Ctx()));
+    DocumentContext ctx = Ctx();
     const auto reader = BindDocumentReader(&ctx);
     auto scratch = NewDocument();
     std::uint8_t v = 0;
@@ -413,7 +416,7 @@ TEST_F(DocumentWrite, EveryKindThroughTheFileAndBack) {
     TempDir dir;
     const auto d = DocumentOfEveryKind(2);
     const std::string name = dir.file("Чертёж №1.pel");
-    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, DocumentContext{}));
+    ASSERT_TRUE(WriteDocument(name, *d, WriteModeDocument, Ctx()));
     EXPECT_FALSE(std::filesystem::exists(name + ".tmp~"));
     auto back = NewDocument();
     std::uint8_t v = 0;
@@ -441,7 +444,7 @@ TEST_F(DocumentWrite, RoleBytesComeFromTheOpenDocument) {
     proj->Role = {0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     auto clip = NewDocument();
     clip->Role = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
-    DocumentContext ctx;
+    DocumentContext ctx = Ctx();
     ctx.Proj = proj.get();
     ctx.Windows = [] {
         LiveWindows w;
@@ -460,7 +463,7 @@ TEST_F(DocumentWrite, FailureLeavesTheOldFileAndTellsTheUser) {
     const std::string target = dir.file("busy.pel");
     std::filesystem::create_directory(target);  // a folder stands where the file should go
     std::string shown;
-    DocumentContext ctx;
+    DocumentContext ctx = Ctx();
     ctx.ShowMessage = [&](const std::string& m) { shown = m; };
     const auto d = SmallDocument();
     EXPECT_FALSE(WriteDocument(target, *d, WriteModeDocument, ctx));

@@ -499,3 +499,43 @@ TEST(ObjectBlocks, OutlineColourLines) {
     LineReader in(text, 19, kSep);
     EXPECT_THROW(ReadXYZBlock(in, x, 800, 600), FormatError);
 }
+
+// The outline group's gradient line also carries the surface's second-order
+// byte, after the flag and only when it is not 0: the group keeps its twelve
+// lines, and every reader that tests the flag by its first character reads
+// the same gradient flag.
+TEST(ObjectBlocks, SecondOrderByteOnTheGradientLine) {
+    const std::string I = "\xE8", L = "\xEB";
+    struct Case {
+        bool gradient;
+        std::uint8_t secondOrder;
+        std::string line;
+    } written[] = {{false, 0, L}, {true, 0, I}, {true, 1, I + "1"}, {false, 1, L + "1"}, {true, 255, I + "255"}};
+    for (const Case& c : written) {
+        DXZ src = MakeXYZ(1);
+        src.Outlines[2].GradientOn = c.gradient;
+        src.Outlines[2].FitMode = c.secondOrder;
+        auto lines = BlockLines(WriteXYZBlock, src);
+        const std::size_t own = lines.size() - 791;
+        EXPECT_EQ(lines[own + 696 + 12 + 8], c.line);
+        DXZ back;
+        ExpectReadsExactly(lines, 19, back, +[](LineReader& in, DXZ& x) { ReadXYZBlock(in, x, 800, 600); });
+        EXPECT_EQ(back.Outlines[2].GradientOn, c.gradient);
+        EXPECT_EQ(back.Outlines[2].FitMode, c.secondOrder);
+    }
+    // Lines of other writers: what follows the flag is the byte when it is one.
+    struct Read {
+        std::string line;
+        bool gradient;
+        std::uint8_t secondOrder;
+    } read[] = {{I + "x", true, 0}, {"?", false, 0}, {I + "256", true, 0}, {L + "-1", false, 0}, {I + "2", true, 2}};
+    for (const Read& r : read) {
+        auto lines = BlockLines(WriteXYZBlock, MakeXYZ(1));
+        lines[lines.size() - 791 + 696 + 8] = r.line;
+        DXZ back;
+        back.Outlines[1].FitMode = 9;
+        ExpectReadsExactly(lines, 19, back, +[](LineReader& in, DXZ& x) { ReadXYZBlock(in, x, 800, 600); });
+        EXPECT_EQ(back.Outlines[1].GradientOn, r.gradient) << r.line;
+        EXPECT_EQ(back.Outlines[1].FitMode, r.secondOrder) << r.line;
+    }
+}

@@ -42,7 +42,6 @@ struct ShippedDefaults {
     std::unique_ptr<DProj> doc = NewDocument();
 
     ShippedDefaults() {
-        SetDecimalSeparator(ShippedSeparator);
         src.programFolder = prog;
         src.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));
         DSubProj& o = doc->Obj;
@@ -61,7 +60,6 @@ struct ShippedDefaults {
         o.R4.resize(1), LoadDefaultPrism4(o.R4[1], 1, src);
         o.Xz.resize(1), LoadDefaultXYZ(o.Xz[1], 1, src);
     }
-    ~ShippedDefaults() { SetDecimalSeparator(0); }
 };
 
 // The picture of a document holding only the objects of one kind.

@@ -193,6 +193,24 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(s.on(MainCommand::File1));
     EXPECT_EQ(w.menuAction(MainCommand::File1)->toolTip().toStdString(), file);
     const std::string saved = ObjectsText(w.document());
+    auto readBack = [&] {
+        auto d = NewDocument();
+        std::uint8_t v = 0;
+        EXPECT_EQ(ReadDocument(file, *d, v, ReadModeOpen), ReadOk);
+        return ObjectsText(*d);
+    };
+
+    // A name the file's code page cannot hold: the user is told and may refuse.
+    std::string& name = w.document().Obj.Po[1].ID.s;
+    const std::string oldName = name;
+    name = "Point \u2713";
+    SetChanged(w.editing(), true);
+    s.answers.yesNo.push_back(false);
+    s.menu(MainCommand::Save);
+    EXPECT_NE(s.answers.asked.back().find("Point \u2713"), std::string::npos) << s.answers.asked.back();
+    EXPECT_TRUE(s.on(MainCommand::Save));
+    EXPECT_EQ(readBack(), saved);
+    name = oldName;
 
     // An edit, then Save As onto the same file refused at the overwrite question.
     s.menu(MainCommand::NewPo);
@@ -202,13 +220,7 @@ TEST(MainWindow, NewUserSession) {
     s.menu(MainCommand::SaveAs);
     EXPECT_EQ(s.answers.asked.back().rfind(w.shell().words.WordLine(623), 0), 0u);
     EXPECT_TRUE(s.on(MainCommand::Save)) << "a refused overwrite saves nothing";
-    EXPECT_EQ(ObjectsText(*[&] {
-                  auto d = NewDocument();
-                  std::uint8_t v = 0;
-                  EXPECT_EQ(ReadDocument(file, *d, v, ReadModeOpen), ReadOk);
-                  return d;
-              }()),
-              saved);
+    EXPECT_EQ(readBack(), saved);
 
     // Close: Cancel keeps everything, No leaves without saving.
     s.answers.yesNoCancel.push_back(Answer::Cancel);

@@ -1,0 +1,168 @@
+#include "platform/safe_save.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace pelmar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Reason(const std::string& what, int err) { return what + ": " + std::strerror(err); }
+
+// The file a chain of symbolic links ends at (the name itself when it is no
+// link, or when the chain is too long to follow).
+std::string Resolved(const std::string& path) {
+    fs::path p = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(p, ec)) return p.string();
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) return p.string();
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return path;
+}
+
+// At most `limit` bytes of `s`, cut before a UTF-8 continuation byte.
+std::string Shortened(const std::string& s, std::size_t limit) {
+    if (s.size() <= limit) return s;
+    std::size_t n = limit;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return s.substr(0, n);
+}
+
+std::uint32_t RandomWord() {
+    thread_local std::mt19937 gen{std::random_device{}()};
+    return static_cast<std::uint32_t>(gen());
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+}  // namespace
+
+bool SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+SafeFile::SafeFile(const std::string& target) : target_(Resolved(target)) {
+    static std::atomic<unsigned> serial{0};
+    const fs::path t = target_;
+    const std::string folder = FolderOf(target_);
+    // Hidden, and named after the writing process and its own serial number:
+    // no two writers share a name, and O_EXCL catches the one that would.
+    const std::string stem = folder + "/." + Shortened(t.filename().string(), 160) + "." + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        char tail[32];
+        std::snprintf(tail, sizeof tail, "%u-%08x~", serial.fetch_add(1), RandomWord());
+        temp_ = stem + tail;
+        // Mode 0666 less the user's umask: the permissions of a new file.
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+        error_ = Reason("cannot create a file in " + folder, errno);
+        temp_.clear();
+        return;
+    }
+    opened_ = true;
+    // The replaced file keeps its permissions.
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+}
+
+SafeFile::~SafeFile() {
+    if (!done_) discard();
+}
+
+std::FILE* SafeFile::stream() {
+    if (!stream_ && fd_ >= 0) {
+        stream_ = ::fdopen(fd_, "wb");
+        if (stream_) fd_ = -1;
+    }
+    return stream_;
+}
+
+int SafeFile::releaseFd() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+void SafeFile::discard() {
+    if (stream_) std::fclose(stream_);
+    if (fd_ >= 0) ::close(fd_);
+    stream_ = nullptr;
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::string SafeFile::commit(const std::string& error) {
+    if (done_) return "the file was already saved";
+    done_ = true;
+    if (!opened_) return error.empty() ? error_ : error;
+    if (!error.empty()) {
+        discard();
+        return error;
+    }
+    std::string failure;
+    auto check = [&](bool ok, const char* what) {
+        if (!ok && failure.empty()) failure = Reason(std::string(what) + " " + temp_, errno);
+    };
+    if (stream_) {
+        check(std::fflush(stream_) == 0, "cannot write");
+        check(::fsync(::fileno(stream_)) == 0, "cannot flush");
+        check(std::fclose(stream_) == 0, "cannot close");
+        stream_ = nullptr;
+    } else if (fd_ >= 0) {
+        check(::fsync(fd_) == 0, "cannot flush");
+        check(::close(fd_) == 0, "cannot close");
+        fd_ = -1;
+    } else {
+        // The library that wrote the file has closed it: flush it by name.
+        const int fd = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+        check(fd >= 0, "cannot open");
+        if (fd >= 0) {
+            check(::fsync(fd) == 0, "cannot flush");
+            ::close(fd);
+        }
+    }
+    if (failure.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0)
+        failure = Reason("cannot replace " + target_, errno);
+    if (!failure.empty()) {
+        discard();
+        return failure;
+    }
+    temp_.clear();
+    // The new name reaches the disk with the folder; a file system that
+    // cannot flush folders has still replaced the file.
+    SyncFolder(FolderOf(target_));
+    return {};
+}
+
+std::string SafeWriteFile(const std::string& path, std::string_view bytes) {
+    SafeFile f(path);
+    if (!f.opened()) return f.error();
+    std::FILE* out = f.stream();
+    if (!out) return f.commit("cannot write " + f.tempPath());
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return f.commit(ok ? std::string() : Reason("cannot write " + f.tempPath(), errno));
+}
+
+}  // namespace pelmar

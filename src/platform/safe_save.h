@@ -1,0 +1,68 @@
+// Saving a file so that a reader never sees it half written: the bytes go to
+// a temporary file in the target's folder, under a name no other writer (of
+// this or another process) uses, are flushed to the disk, and the temporary
+// file is renamed over the target; then the folder itself is flushed, so that
+// the new name survives a power cut.  Until the rename the target keeps its
+// old contents; a writer that fails or is killed leaves the target as it was.
+//
+// Every file the program writes goes through here: documents and their
+// companion files, pictures, metafiles and settings.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace pelmar {
+
+class SafeFile {
+public:
+    // Creates the temporary file beside `target` (a symbolic link is
+    // followed: the file it points to is replaced).  The temporary file gets
+    // the permissions of the file it replaces, or those of a new file.
+    explicit SafeFile(const std::string& target);
+    // Removes the temporary file unless it was committed.
+    ~SafeFile();
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+
+    // False when the temporary file could not be created; error() says why.
+    bool opened() const { return opened_; }
+    const std::string& error() const { return error_; }
+    // The file that is replaced on commit, and the temporary file's name (for
+    // libraries that open a file by name: they write over it).
+    const std::string& target() const { return target_; }
+    const std::string& tempPath() const { return temp_; }
+
+    // A stdio stream on the temporary file, owned by this object (do not
+    // close it).  Null when the file is not open.
+    std::FILE* stream();
+    // Hands the descriptor to a library that closes it itself.
+    int releaseFd();
+
+    // With `error` empty: flushes the temporary file to the disk, renames it
+    // over the target and flushes the folder; returns "" on success, else
+    // the reason (the target then keeps its old contents).  With `error` set:
+    // removes the temporary file and returns `error`.  Once only.
+    std::string commit(const std::string& error = {});
+
+private:
+    void discard();
+
+    std::string target_;
+    std::string temp_;
+    std::string error_;
+    int fd_ = -1;
+    std::FILE* stream_ = nullptr;
+    bool opened_ = false;
+    bool done_ = false;
+};
+
+// The whole file at once: "" on success, else the reason.
+std::string SafeWriteFile(const std::string& path, std::string_view bytes);
+
+// Flushes a folder's entries (new, renamed or removed names) to the disk;
+// false when the folder cannot be opened or the file system refuses.
+bool SyncFolder(const std::string& folder);
+
+}  // namespace pelmar

@@ -1,0 +1,184 @@
+// Saving through a temporary file: the target is replaced whole or not at
+// all, whoever else saves the same file at the same time; the scratch folder
+// of a running instance.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "platform/instance_folder.h"
+#include "platform/safe_save.h"
+
+using namespace pelmar;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> Names(const std::string& folder) {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(folder)) out.insert(e.path().filename().string());
+    return out;
+}
+
+struct Folder {
+    QTemporaryDir dir;
+    std::string path(const std::string& name = {}) const { return dir.path().toStdString() + "/" + name; }
+};
+
+// Contents that tell whether they were read whole: a writer number, a serial
+// number and a length, then bytes that follow from the three.
+std::string Contents(int writer, int serial) {
+    const std::size_t size = 20000 + static_cast<std::size_t>((writer * 7919 + serial * 104729) % 60000);
+    std::string s = std::to_string(writer) + " " + std::to_string(serial) + " " + std::to_string(size) + "\n";
+    for (std::size_t i = s.size(); i < size; ++i) s += static_cast<char>('a' + (i * 31 + static_cast<std::size_t>(writer + serial)) % 26);
+    return s;
+}
+
+bool Whole(const std::string& s) {
+    int writer = 0, serial = 0;
+    std::size_t size = 0;
+    if (std::sscanf(s.c_str(), "%d %d %zu", &writer, &serial, &size) != 3) return false;
+    return s == Contents(writer, serial);
+}
+
+}  // namespace
+
+// One session of saves, good and failed: the target changes only with a
+// committed save, keeps its permissions and its link, and no temporary
+// file stays behind.
+TEST(SafeSave, TargetChangesOnlyWithACommittedSave) {
+    Folder f;
+    const std::string target = f.path("Drawing.pel"), longName = f.path(std::string(240, 'n') + ".pel");
+    ASSERT_EQ(SafeWriteFile(target, "first"), "");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_EQ(SafeWriteFile(target, std::string(100000, 'x')), "");
+    EXPECT_EQ(Slurp(target), std::string(100000, 'x'));
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    {
+        SafeFile file(target);  // never committed
+        std::fputs("half", file.stream());
+    }
+    {
+        SafeFile file(target);
+        std::fputs("wrong", file.stream());
+        EXPECT_EQ(file.commit("the writer failed"), "the writer failed");
+    }
+    EXPECT_EQ(Slurp(target), std::string(100000, 'x'));
+    {
+        SafeFile file(target);  // a library that writes by name and closes the descriptor
+        ::close(file.releaseFd());
+        std::ofstream(file.tempPath(), std::ios::binary) << "by name";
+        EXPECT_EQ(file.commit(), "");
+    }
+    EXPECT_EQ(Slurp(target), "by name");
+    fs::create_symlink("Drawing.pel", f.path("link.pel"));
+    ASSERT_EQ(SafeWriteFile(f.path("link.pel"), "through the link"), "");
+    EXPECT_TRUE(fs::is_symlink(f.path("link.pel")));
+    EXPECT_EQ(Slurp(target), "through the link");
+    EXPECT_EQ(SafeWriteFile(longName, "long"), "");
+
+    fs::create_directory(f.path("folder.pel"));
+    EXPECT_NE(SafeWriteFile(f.path("folder.pel"), "x"), "");
+    EXPECT_NE(SafeWriteFile(f.path("no/such/folder/x.pel"), "x"), "");
+    EXPECT_EQ(Names(f.path()), (std::set<std::string>{"Drawing.pel", "link.pel", "folder.pel", std::string(240, 'n') + ".pel"}));
+}
+
+// Two processes save one file a thousand times each while a third reads it:
+// every read finds one save whole, never a mixture or a part.
+TEST(SafeSave, ConcurrentSaversNeverLeaveATornFile) {
+    Folder f;
+    const std::string target = f.path("shared.pel");
+    ASSERT_EQ(SafeWriteFile(target, Contents(0, 0)), "");
+    constexpr int Saves = 1000;
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        ASSERT_GE(writers[w], 0);
+        if (writers[w] == 0) {
+            int failures = 0;
+            for (int i = 1; i <= Saves; ++i) failures += SafeWriteFile(target, Contents(w + 1, i)).empty() ? 0 : 1;
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+    }
+    int reads = 0, torn = 0, running = 2;
+    while (running > 0) {
+        const std::string s = Slurp(target);
+        ++reads;
+        if (!Whole(s)) ++torn;
+        for (pid_t& p : writers) {
+            int status = 0;
+            if (p > 0 && ::waitpid(p, &status, WNOHANG) == p) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                p = 0;
+                --running;
+            }
+        }
+    }
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_TRUE(Whole(Slurp(target)));
+    EXPECT_EQ(Names(f.path()), std::set<std::string>{"shared.pel"});
+}
+
+TEST(InstanceFolder, OneFolderPerRunningInstance) {
+    Folder f;
+    const std::string prog = f.path();
+    const std::string mine = InstanceTempFolder(prog);
+    ASSERT_FALSE(mine.empty());
+    EXPECT_EQ(mine.rfind(prog + "Temp/", 0), 0u);
+    EXPECT_EQ(mine.back(), '/');
+    EXPECT_TRUE(fs::is_directory(mine));
+    EXPECT_EQ(InstanceTempFolder(prog), mine);
+    std::ofstream(mine + "MetaTemp.emf") << "scratch";
+
+    // Another process gets a folder of its own.
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string theirs = InstanceTempFolder(prog);
+        const bool ok = ::write(pipeFds[1], theirs.data(), theirs.size()) == static_cast<ssize_t>(theirs.size());
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    char buf[4096];
+    const ssize_t n = ::read(pipeFds[0], buf, sizeof buf);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_GT(n, 0);
+    const std::string theirs(buf, static_cast<std::size_t>(n));
+    EXPECT_NE(theirs, mine);
+    // It ended without removing its folder: the next instance that makes
+    // its own folder removes it, and keeps those of running instances.
+    ASSERT_TRUE(fs::is_directory(theirs));
+    const std::string root = prog + "Temp/";
+    const std::string host = fs::path(mine).parent_path().filename().string();
+    const std::string hostName = host.substr(0, host.rfind('-', host.rfind('-') - 1));
+    const std::string living = root + hostName + "-1-00000000";  // process 1 runs
+    const std::string elsewhere = root + "another-host-" + std::to_string(child) + "-00000000";
+    fs::create_directories(living);
+    fs::create_directories(elsewhere);
+    RemoveInstanceTempFolder(prog);
+    EXPECT_FALSE(fs::exists(mine));
+    EXPECT_EQ(InstanceTempFolder(prog), mine);
+    EXPECT_FALSE(fs::exists(theirs));
+    EXPECT_TRUE(fs::exists(living));
+    EXPECT_TRUE(fs::exists(elsewhere));
+    RemoveInstanceTempFolder(prog);
+}
