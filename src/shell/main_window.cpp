@@ -33,6 +33,7 @@
 #include "shell/about_dialog.h"
 #include "shell/default_sets.h"
 #include "shell/main_window_hosts.h"
+#include "shell/new_object_links.h"
 #include "shell/print_dialog.h"
 #include "shell/program_folder.h"
 #include "shell/qt_questions.h"
@@ -465,10 +466,13 @@ void Form1::chooseZoom(int item) {
 }
 
 void Form1::newObject(Kind k, bool fromToolBar) {
-    // The tool bar's buttons offer the links to existing objects once the
-    // link dialog is there; until then both create the default object.
-    (void)fromToolBar;
-    NewDefaultObject(*edit_, k);
+    // The tool buttons ask for links to existing objects first.
+    std::vector<DLink> links;
+    int answer = NewGrIndependent;
+    if (fromToolBar && setup_.services.askLinks) answer = setup_.services.askLinks(k, links);
+    if (answer != NewGrLinked && answer != NewGrIndependent) return;
+    if (!NewDefaultObject(*edit_, k)) return;
+    if (answer == NewGrLinked) ApplyNewObjectLinks(*edit_, k, links);
 }
 
 void Form1::undoRedo(bool undo) {

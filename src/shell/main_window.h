@@ -45,6 +45,10 @@ struct MainWindowServices {
     PrintHost* printer = nullptr;
     ExportHost* exporter = nullptr;
     std::function<bool(const std::string& url)> openUrl;
+    // The new-object link dialog for a kind: its answer (1 linked, 2
+    // independent, else cancel) and, when linked, one link per defining
+    // point.  Without it the tool buttons create independent objects.
+    std::function<int(Kind, std::vector<DLink>& links)> askLinks;
     std::string pdfFile;  // where printing goes when the system has no printer
 };
 

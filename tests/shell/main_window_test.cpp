@@ -87,6 +87,10 @@ struct Session {
     NoPrinters printer;
     FakeExportHost exporter;
     std::unique_ptr<Form1> w;
+    // The link dialog's answer.
+    int linkAnswer = 2;
+    std::vector<DLink> links;
+    std::vector<Kind> asked;
 
     void start(std::vector<std::string> arguments = {}) {
         MainWindowSetup s;
@@ -97,6 +101,11 @@ struct Session {
         s.services.printer = &printer;
         s.services.exporter = &exporter;
         s.services.pdfFile = dir.path("print.pdf");
+        s.services.askLinks = [this](Kind k, std::vector<DLink>& l) {
+            asked.push_back(k);
+            l = links;
+            return linkAnswer;
+        };
         w = std::make_unique<Form1>(std::move(s));
         w->resize(1200, 800);
         w->show();
@@ -157,10 +166,22 @@ TEST(MainWindow, NewUserSession) {
     // New objects from the menu and the tool bar; the 3D system up to its capacity of two.
     s.menu(MainCommand::NewLi);
     s.menu(MainCommand::NewCi);
+    EXPECT_TRUE(s.asked.empty()) << "the menu creates without the link dialog";
+    s.linkAnswer = 0;
     s.tool(MainCommand::NewZi);
+    EXPECT_EQ(s.count(Kind::zi), 0) << "the link dialog cancelled";
+    s.linkAnswer = 1;
+    s.links.assign(1, DLink{});
+    s.links[0].b[0] = 1, s.links[0].b[1] = 2;  // point 2
+    s.tool(MainCommand::NewZi);
+    EXPECT_EQ(s.asked, std::vector<Kind>(2, Kind::zi));
     EXPECT_EQ(s.count(Kind::li), 2);
     EXPECT_EQ(s.count(Kind::ci), 1);
-    EXPECT_EQ(s.count(Kind::zi), 1);
+    ASSERT_EQ(s.count(Kind::zi), 1);
+    const DPoint& base = w.document().Obj.Zi[1].Base[1].Center;
+    const DPoint& p2 = w.document().Obj.Po[2];
+    EXPECT_EQ(std::make_tuple(base.X.v, base.Y.v, base.Z.v), std::make_tuple(p2.X.v, p2.Y.v, p2.Z.v));
+    s.linkAnswer = 2;
     EXPECT_TRUE(s.on(MainCommand::Undo));
     s.tool(MainCommand::NewXZ);
     EXPECT_TRUE(s.on(MainCommand::NewXZ));
