@@ -431,13 +431,12 @@ void Form1::defaultWindowLayout() {
     g.width = frame.width();
     g.height = frame.height();
     g.clientWidth = width();
-    g.clientHeight = height();
+    g.clientHeight = height() - (statusBar()->isVisible() ? statusBar()->height() : 0);
     g.toolBarHeight = toolBar_->height() + menuBar()->height();
     const WindowLayout l = DefaultWindowLayout(g, 0);
-    // The MDI area starts below the menu and tool bar: its own coordinates.
-    const int w = std::min(l.pictureWidth, std::max(mdi_->width() - l.pictureLeft, 1));
-    const int h = std::max(std::min(l.pictureHeight, mdi_->height()), 1);
-    pictureSub_->setGeometry(std::max(0, std::min(l.pictureLeft, mdi_->width() - w)), 0, w, h);
+    // The MDI area starts below the menu and the tool bar; the layout keeps
+    // the picture window's minimum size on a small main window.
+    pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, l.pictureWidth, l.pictureHeight);
     proj_->DlgLeft = l.dialogLeft;
     proj_->DlgTop = l.dialogTop;
 }
