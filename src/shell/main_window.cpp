@@ -387,6 +387,8 @@ void Form1::closeEvent(QCloseEvent* event) {
     }
     draw_.Running = false;
     MainWindowClosing(shell_, hooks());
+    std::error_code ec;
+    std::filesystem::remove(edit_->UndoFolder, ec);  // only when nothing else is left in it
     event->accept();
 }
 

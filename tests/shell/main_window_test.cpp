@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
 #include <deque>
 #include <filesystem>
 
@@ -107,12 +109,17 @@ struct Session {
             return linkAnswer;
         };
         w = std::make_unique<Form1>(std::move(s));
-        w->resize(1200, 800);
+        w->resize(2000, 900);  // the whole tool bar in view
         w->show();
     }
     // A click on the menu item or tool button, as the user makes it.
     void menu(MainCommand c) { w->menuAction(c)->trigger(); }
-    void tool(MainCommand c) { w->toolAction(c)->trigger(); }
+    void tool(MainCommand c) {
+        auto* bar = w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        QWidget* button = bar ? bar->widgetForAction(w->toolAction(c)) : nullptr;
+        ASSERT_TRUE(button && button->isVisible()) << InfoOf(c).tool;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
     bool on(MainCommand c) const { return w->commandEnabled(c); }
     int count(Kind k) const { return w->document().Obj.count(k); }
     std::string caption() const { return w->windowTitle().toStdString(); }
