@@ -159,8 +159,8 @@ static void BM_SnapshotPartsFull(benchmark::State& state) {
     const int part = static_cast<int>(state.range(0));
     for (auto _ : state) {
         if (part == 0) benchmark::DoNotOptimize(DocumentText(*b.doc, WindowsFromRecord(*b.doc), b.doc->Role, ','));
-        if (part == 1) WriteCurvesFile(name, *b.doc);
-        if (part == 2) WriteFillPicture(name, b.fill, true);
+        if (part == 1) WriteCurvesFile(name, *b.doc, ',', "stamp", true);
+        if (part == 2) WriteFillPicture(name, b.fill, true, "stamp", true);
     }
     state.SetLabel(part == 0 ? "document text" : part == 1 ? "curves file" : "fill picture");
 }

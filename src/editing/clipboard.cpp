@@ -69,7 +69,7 @@ void CopyObjects(EditingState& st) {
     ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
     ctx.CannotSaveText = Word(st, 625);
     WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx);
-    st.Commands->SetEnabled(Command::Paste, true);
+    st.Commands->SetEnabled(EditingCommand::Paste, true);
 }
 
 void PasteObjects(EditingState& st) {

@@ -215,9 +215,10 @@ bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& afte
 }
 
 void ApplyObject(EditingState& st, bool writeBack) {
-    const FillSignature before = TakeFillSignature(*st.Proj);
     if (st.ProjReady) SetChanged(st, true);
     if (!st.ApplyEnabled) return;
+    // The fill-relevant fields as they were before anything is stored.
+    const FillSignature before = TakeFillSignature(*st.Proj);
 
     SaveUndoStep(st);
 

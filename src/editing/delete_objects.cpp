@@ -192,9 +192,9 @@ void DeleteObjects(EditingState& st) {
     if (st.ProjReady) SetChanged(st, true);
 
     UpdateSelectionUI(st);
-    st.Commands->SetEnabled(Command::Delete, st.Proj->Obj.ObjTotal >= 2);
+    st.Commands->SetEnabled(EditingCommand::Delete, st.Proj->Obj.ObjTotal >= 2);
     for (const KindInfo& info : KindTable)
-        if (st.Proj->Obj.count(info.kind) < info.capacity) st.Commands->SetKindEnabled(Command::NewObject, info.kind, true);
+        if (st.Proj->Obj.count(info.kind) < info.capacity) st.Commands->SetKindEnabled(EditingCommand::NewObject, info.kind, true);
     st.Commands->RefreshDrawTools();
 }
 

@@ -15,8 +15,10 @@
 namespace pelmar {
 
 // The commands and controls whose states the editing core sets.  A command
-// stands for its menu item and tool button together where both exist.
-enum class Command : std::uint8_t {
+// stands for its menu item and tool button together where both exist; the
+// main window maps them onto its own command table, which also holds the
+// commands the editing core never touches.
+enum class EditingCommand : std::uint8_t {
     Save,            // TBSave, MeSave: enabled = unsaved changes
     SaveAs,          // TBSaveAs, MeSaveAs
     Close,           // TBClose, MeClose
@@ -47,15 +49,15 @@ enum class Command : std::uint8_t {
     TransCurrent,    // CheckBoxCurr
 };
 
-class CommandStates {
+class EditingCommandStates {
 public:
-    virtual ~CommandStates() = default;
-    virtual void SetEnabled(Command, bool) {}
+    virtual ~EditingCommandStates() = default;
+    virtual void SetEnabled(EditingCommand, bool) {}
     // NewObject and BackTo, one per kind.
-    virtual void SetKindEnabled(Command, Kind, bool) {}
+    virtual void SetKindEnabled(EditingCommand, Kind, bool) {}
     // Tool buttons that stay pressed and the transformations window's check boxes.
-    virtual bool IsDown(Command) const { return false; }
-    virtual void SetDown(Command, bool) {}
+    virtual bool IsDown(EditingCommand) const { return false; }
+    virtual void SetDown(EditingCommand, bool) {}
     // EnableTransForm: every control of the transformations window; on
     // enabling also "Текущий" cleared and "Все" checked.
     virtual void EnableTransForm(bool) {}

@@ -5,6 +5,7 @@
 
 #include "editing/dialog_focus.h"
 #include "editing/kind_access.h"
+#include "platform/instance_folder.h"
 
 namespace pelmar {
 
@@ -38,8 +39,8 @@ EditingState::EditingState(DProj& proj)
     };
 }
 
-CommandStates& NullCommands() {
-    static CommandStates none;
+EditingCommandStates& NullCommands() {
+    static EditingCommandStates none;
     return none;
 }
 DialogHost& NullDialogHost() {
@@ -98,7 +99,7 @@ void StateDialogs::Fill(const DXZ& r) { st_.DialogWindows->Fill(r); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
-        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(Command::BackTo, kc.value, false);
+        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(EditingCommand::BackTo, kc.value, false);
     });
 }
 
@@ -154,11 +155,17 @@ void DialogClosed(EditingState& st, Kind k) {
     if (Shared(k)) st.DialogOpen[Slot(Partner(k))] = false;
 }
 
+void SetProgramFolder(EditingState& st, const std::string& progDir) {
+    st.ProgDir = progDir;
+    st.Defaults.programFolder = progDir;
+    st.UndoFolder = InstanceTempFolder(progDir);
+}
+
 void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
 
 void SetChanged(EditingState& st, bool changed) {
     st.Changed = changed;
-    st.Commands->SetEnabled(Command::Save, changed);
+    st.Commands->SetEnabled(EditingCommand::Save, changed);
 }
 
 void SetCurObjIndex(EditingState& st, int index) {

@@ -111,7 +111,7 @@ struct EditingState : EditState {
     std::function<std::string(int)> Words;
 
     // The windows; never null (the Null* instances do nothing).
-    CommandStates* Commands;
+    EditingCommandStates* Commands;
     DialogHost* DialogWindows;
     QuestionBox* Questions;
     MessageBox* Messages;
@@ -125,7 +125,7 @@ struct EditingState : EditState {
 };
 
 // Hosts that do nothing.
-CommandStates& NullCommands();
+EditingCommandStates& NullCommands();
 DialogHost& NullDialogHost();
 QuestionBox& NullQuestions();
 MessageBox& NullMessages();
@@ -147,6 +147,10 @@ std::uint8_t CurrentEntryIndex(const EditingState& st);
 // (the close box): its flags are cleared (both flags of a shared dialog).
 bool DialogIsOpen(const EditingState& st, Kind k);
 void DialogClosed(EditingState& st, Kind k);
+
+// The program folder: the clipboard file and the default sets below it, the
+// undo files in the running instance's own folder under its "Temp/".
+void SetProgramFolder(EditingState& st, const std::string& progDir);
 
 // ClearRoleBytes.
 void ClearRoleBytes(EditingState& st);

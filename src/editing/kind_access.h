@@ -64,7 +64,7 @@ template <> struct KindOfRec<DPr3> : KindOfRecHelper<Kind::r3> {};
 template <> struct KindOfRec<DPr4> : KindOfRecHelper<Kind::r4> {};
 template <> struct KindOfRec<DXZ> : KindOfRecHelper<Kind::xz> {};
 template <class R>
-inline constexpr Kind KindOf = KindOfRec<R>::value;
+inline constexpr Kind RecordKind = KindOfRec<R>::value;
 
 // f(KindC<K>{}) for every kind in kind order.
 template <class F>

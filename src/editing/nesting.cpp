@@ -340,7 +340,7 @@ bool OpenPart(EditingState& st, Kind part, std::uint8_t role) {
     st.Dialogs.Create(part);
     VisitKind(part, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
     st.ApplyEnabled = apply;
-    st.Commands->SetKindEnabled(Command::BackTo, parent, true);
+    st.Commands->SetKindEnabled(EditingCommand::BackTo, parent, true);
     return true;
 }
 

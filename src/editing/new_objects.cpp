@@ -30,7 +30,7 @@ void LoadDefault(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, 
 
 template <class R>
 bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
-    constexpr Kind K = KindOf<R>;
+    constexpr Kind K = RecordKind<R>;
     auto& store = KindT<K>::store(st.Proj->Obj);
     if (store.full()) return false;
 
@@ -44,13 +44,14 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     } else {
         DefaultsSource src = st.Defaults;
         src.pictureHeight = st.Proj->Im.Height;
+        if (src.programFolder.empty()) src.programFolder = st.ProgDir;
         LoadDefault(store[static_cast<std::size_t>(n)], n, src);
     }
     SetCurObjIndex(st, p);
     SelectCurrentObject(st, st.Dialogs, fill);
     if (st.ProjReady) SetChanged(st, true);
-    st.Commands->SetEnabled(Command::Delete, true);
-    if (store.full()) st.Commands->SetKindEnabled(Command::NewObject, K, false);
+    st.Commands->SetEnabled(EditingCommand::Delete, true);
+    if (store.full()) st.Commands->SetKindEnabled(EditingCommand::NewObject, K, false);
     if (redraw) st.Redraw->Redraw();
     UpdateSelectionUI(st);
     return true;

@@ -59,8 +59,8 @@ ViewReset ViewResetFor(const DProj& doc, bool undoLoading) {
 void UpdateCountCommands(EditingState& st) {
     const DSubProj& o = st.Proj->Obj;
     for (const KindInfo& info : KindTable)
-        st.Commands->SetKindEnabled(Command::NewObject, info.kind, o.count(info.kind) < info.capacity);
-    st.Commands->SetEnabled(Command::Delete, o.ObjTotal >= 2);
+        st.Commands->SetKindEnabled(EditingCommand::NewObject, info.kind, o.count(info.kind) < info.capacity);
+    st.Commands->SetEnabled(EditingCommand::Delete, o.ObjTotal >= 2);
 }
 
 void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
@@ -91,25 +91,25 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
         DeleteUndoFiles(st);
         st.UndoPos = 1;
         st.UndoEnabled = st.RedoEnabled = false;
-        st.Commands->SetEnabled(Command::Undo, false);
-        st.Commands->SetEnabled(Command::Redo, false);
+        st.Commands->SetEnabled(EditingCommand::Undo, false);
+        st.Commands->SetEnabled(EditingCommand::Redo, false);
     }
     st.Commands->EnableTransForm(true);
     SetChanged(st, st.Untitled);
-    for (Command c : {Command::SaveAs, Command::Close, Command::Copy, Command::OptProj, Command::WinObj})
+    for (EditingCommand c : {EditingCommand::SaveAs, EditingCommand::Close, EditingCommand::Copy, EditingCommand::OptProj, EditingCommand::WinObj})
         st.Commands->SetEnabled(c, true);
-    st.Commands->SetEnabled(Command::Export, false);
-    st.Commands->SetEnabled(Command::Print, false);
-    st.Commands->SetEnabled(Command::Anim, st.Proj->Im.PicMode == 0);
+    st.Commands->SetEnabled(EditingCommand::Export, false);
+    st.Commands->SetEnabled(EditingCommand::Print, false);
+    st.Commands->SetEnabled(EditingCommand::Anim, st.Proj->Im.PicMode == 0);
     UpdateCountCommands(st);
 
-    for (Command c : {Command::DrawLine, Command::DrawTools, Command::SelectTool}) st.Commands->SetEnabled(c, true);
-    st.Commands->SetEnabled(Command::EditTool, false);
-    st.Commands->SetDown(Command::DrawLine, !st.UndoLoading);
-    st.Commands->SetEnabled(Command::SelectAll, true);
-    st.Commands->SetEnabled(Command::SelectNone, false);
-    st.Commands->SetEnabled(Command::SelectCurrent, true);
-    st.Commands->SetEnabled(Command::DeselectCurrent, true);
+    for (EditingCommand c : {EditingCommand::DrawLine, EditingCommand::DrawTools, EditingCommand::SelectTool}) st.Commands->SetEnabled(c, true);
+    st.Commands->SetEnabled(EditingCommand::EditTool, false);
+    st.Commands->SetDown(EditingCommand::DrawLine, !st.UndoLoading);
+    st.Commands->SetEnabled(EditingCommand::SelectAll, true);
+    st.Commands->SetEnabled(EditingCommand::SelectNone, false);
+    st.Commands->SetEnabled(EditingCommand::SelectCurrent, true);
+    st.Commands->SetEnabled(EditingCommand::DeselectCurrent, true);
     st.ListView->ResetView(ViewResetFor(*st.Proj, st.UndoLoading));
 }
 

@@ -257,9 +257,9 @@ bool RestoreCurrentObject(EditingState& st, int activeKind) {
             });
             if (!done) break;
             FillWork(st, row.active);
-            st.Commands->SetKindEnabled(Command::BackTo, top, true);
+            st.Commands->SetKindEnabled(EditingCommand::BackTo, top, true);
             for (int s = 0; s + 1 < row.count; ++s)
-                st.Commands->SetKindEnabled(Command::BackTo, row.steps[static_cast<std::size_t>(s)].level, true);
+                st.Commands->SetKindEnabled(EditingCommand::BackTo, row.steps[static_cast<std::size_t>(s)].level, true);
             restored = true;
             break;
         }

@@ -438,33 +438,33 @@ void SelectNone(EditingState& st) {
 }
 
 void UpdateSelectionUI(EditingState& st) {
-    CommandStates& c = *st.Commands;
+    EditingCommandStates& c = *st.Commands;
     const int total = st.Proj->Obj.ObjTotal;
     if (st.SelCount == 0) {
-        c.SetEnabled(Command::EditTool, false);
-        if (c.IsDown(Command::EditTool)) {
-            c.SetDown(Command::EditTool, false);
-            c.SetDown(Command::SelectTool, true);
+        c.SetEnabled(EditingCommand::EditTool, false);
+        if (c.IsDown(EditingCommand::EditTool)) {
+            c.SetDown(EditingCommand::EditTool, false);
+            c.SetDown(EditingCommand::SelectTool, true);
         }
-        c.SetEnabled(Command::SelectNone, false);
-        c.SetEnabled(Command::SelectAll, true);
+        c.SetEnabled(EditingCommand::SelectNone, false);
+        c.SetEnabled(EditingCommand::SelectAll, true);
     } else {
-        c.SetEnabled(Command::EditTool, true);
-        c.SetEnabled(Command::SelectNone, true);
-        c.SetEnabled(Command::SelectAll, st.SelCount < total);
+        c.SetEnabled(EditingCommand::EditTool, true);
+        c.SetEnabled(EditingCommand::SelectNone, true);
+        c.SetEnabled(EditingCommand::SelectAll, st.SelCount < total);
     }
     const bool currentSelected = CurrentSelectedKind(st) != 0;
-    c.SetEnabled(Command::SelectCurrent, !currentSelected);
-    c.SetEnabled(Command::DeselectCurrent, currentSelected);
+    c.SetEnabled(EditingCommand::SelectCurrent, !currentSelected);
+    c.SetEnabled(EditingCommand::DeselectCurrent, currentSelected);
 
     const bool none = st.SelCount == 0;
-    c.SetEnabled(Command::Export, none);
-    c.SetEnabled(Command::Print, none);
-    c.SetEnabled(Command::CopyPicture, none);
-    c.SetEnabled(Command::TransSelected, !none);
-    if (none && c.IsDown(Command::TransSelected)) {
-        c.SetDown(Command::TransCurrent, true);
-        c.SetDown(Command::TransSelected, false);
+    c.SetEnabled(EditingCommand::Export, none);
+    c.SetEnabled(EditingCommand::Print, none);
+    c.SetEnabled(EditingCommand::CopyPicture, none);
+    c.SetEnabled(EditingCommand::TransSelected, !none);
+    if (none && c.IsDown(EditingCommand::TransSelected)) {
+        c.SetDown(EditingCommand::TransCurrent, true);
+        c.SetDown(EditingCommand::TransSelected, false);
     }
 }
 

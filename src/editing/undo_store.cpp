@@ -63,8 +63,8 @@ bool WriteSnapshot(EditingState& st, int step) {
 void SetUndoCommands(EditingState& st, bool undo, bool redo) {
     st.UndoEnabled = undo;
     st.RedoEnabled = redo;
-    st.Commands->SetEnabled(Command::Undo, undo);
-    st.Commands->SetEnabled(Command::Redo, redo);
+    st.Commands->SetEnabled(EditingCommand::Undo, undo);
+    st.Commands->SetEnabled(EditingCommand::Redo, redo);
 }
 
 // The snapshots after the current position belong to a future that the

@@ -43,9 +43,9 @@ std::string LastLineStamp(std::string_view fileBytes);
 
 // Writes backPng as the fill picture of the file docName when fillValid is
 // set, carrying `stamp`; otherwise deletes a fill picture of that name if
-// there is one.
+// there is one.  scratch: beside an undo snapshot (see WritePngFile).
 void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid,
-                      const std::string& stamp = {});
+                      const std::string& stamp = {}, bool scratch = false);
 
 // Loads the fill picture of the file docName into backPng; true when the
 // picture file exists, was loaded and carries `stamp` (a picture without a
@@ -55,7 +55,8 @@ bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::str
 // Writes the curves file of docName when some curve of doc is present, reals
 // with the separator `sep`, and `stamp` on its last line when not empty;
 // otherwise writes nothing and leaves an existing curves file alone.
-void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {});
+void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {},
+                     bool scratch = false);
 
 // Reads the curves file of docName, if there is one and it carries `stamp`
 // (as ReadFillPicture), into the coordinate systems of doc; reals with either

@@ -168,7 +168,7 @@ void ReadCurve(LineReader& r, DCurve2& c) {
     }
 }
 
-void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp) {
+void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp, bool scratch) {
     if (!AnyPresent(doc)) return;
     LineWriter w(sep);
     w.Raw(CurvesHead);
@@ -190,7 +190,7 @@ void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, con
     // After the last curve, where no reader of the file looks.
     if (!stamp.empty()) w.Raw(StampLine(stamp));
     // Silently, as every companion-file failure.
-    SafeWriteFile(CompanionFileName(docName, ".cur"), w.bytes());
+    SafeWriteFile(CompanionFileName(docName, ".cur"), w.bytes(), !scratch);
 }
 
 void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp) {

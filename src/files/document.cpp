@@ -222,13 +222,16 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     // and a companion is read only with the document whose stamp it carries,
     // so that whenever a save stops the document is either the old one with
     // its companions or the new one with the companions written so far.
-    if (!SafeWriteFile(name, text).empty() && !SafeWriteFile(name, text).empty()) {
+    // Undo snapshots are scratch files of the running program: they need not
+    // wait for the disk.
+    const bool scratch = mode == WriteModeUndo;
+    if (!SafeWriteFile(name, text, !scratch).empty() && !SafeWriteFile(name, text, !scratch).empty()) {
         if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
         return false;
     }
     if ((mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng)
-        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0, stamp);
-    WriteCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
+        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0, stamp, scratch);
+    WriteCurvesFile(name, doc, ctx.DecimalSeparator, stamp, scratch);
     return true;
 }
 

@@ -15,7 +15,8 @@ constexpr char StampKey[] = "PelmarSave";  // no space: Qt reads a key with one 
 
 }  // namespace
 
-void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid, const std::string& stamp) {
+void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fillValid, const std::string& stamp,
+                      bool scratch) {
     const std::string path = CompanionFileName(docName, ".grd.png");
     std::error_code ec;
     if (!fillValid) {
@@ -27,7 +28,7 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
     const int ppm = backPng.dotsPerMeterX() > 0 ? backPng.dotsPerMeterX() : 3780;
     std::vector<std::pair<std::string, std::string>> text;
     if (!stamp.empty()) text.emplace_back(StampKey, stamp);
-    WritePngFile(path, backPng, false, static_cast<std::uint32_t>(ppm), text);
+    WritePngFile(path, backPng, false, static_cast<std::uint32_t>(ppm), text, scratch);
 }
 
 bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::string& stamp) {

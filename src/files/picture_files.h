@@ -30,9 +30,11 @@ std::string WriteGifFile(const std::string& path, const QImage& picture,
 
 // A PNG of 8 bits per channel, RGB or (with `alpha`) RGBA with straight
 // alpha, carrying `pixelsPerMetre` in both directions in its pHYs chunk and
-// the keyword/text pairs of `text` in text chunks.
+// the keyword/text pairs of `text` in text chunks.  A scratch file (the
+// fill picture of an undo snapshot) is compressed lightly and not flushed to
+// the disk.
 std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre,
-                         const std::vector<std::pair<std::string, std::string>>& text = {});
+                         const std::vector<std::pair<std::string, std::string>>& text = {}, bool scratch = false);
 
 // Rounds `value` to `digits` decimal places, half to even.
 long double RoundToDigits(int digits, long double value);

@@ -13,7 +13,7 @@ namespace {
 
 // Kept free of objects with destructors: libpng leaves by longjmp.
 bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png_bytepp rows, png_textp text,
-                  int textCount) {
+                  int textCount, bool fast) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -31,6 +31,7 @@ bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, ppm, ppm, PNG_RESOLUTION_METER);
     if (textCount > 0) png_set_text(png, info, text, textCount);
+    if (fast) png_set_compression_level(png, 1);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, info);
@@ -47,7 +48,7 @@ std::optional<std::uint32_t> PngPixelsPerMetre(int dpi) {
 }
 
 std::string WritePngFile(const std::string& path, const QImage& picture, bool alpha, std::uint32_t pixelsPerMetre,
-                         const std::vector<std::pair<std::string, std::string>>& text) {
+                         const std::vector<std::pair<std::string, std::string>>& text, bool scratch) {
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return "empty picture";
     const QImage img = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     if (img.isNull()) return "out of memory";
@@ -64,12 +65,12 @@ std::string WritePngFile(const std::string& path, const QImage& picture, bool al
         chunks.push_back(t);
     }
 
-    SafeFile out(path);
+    SafeFile out(path, !scratch);
     if (!out.opened()) return out.error();
     std::FILE* f = out.stream();
     if (!f) return out.commit("cannot create the file");
     const bool ok = WritePngRows(f, img.width(), img.height(), alpha, pixelsPerMetre, rows.data(), chunks.data(),
-                                 static_cast<int>(chunks.size()));
+                                 static_cast<int>(chunks.size()), scratch);
     return out.commit(ok ? std::string() : std::string("cannot write the file"));
 }
 

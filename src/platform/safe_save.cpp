@@ -61,7 +61,7 @@ bool SyncFolder(const std::string& folder) {
     return ok;
 }
 
-SafeFile::SafeFile(const std::string& target) : target_(Resolved(target)) {
+SafeFile::SafeFile(const std::string& target, bool flush) : target_(Resolved(target)), flush_(flush) {
     static std::atomic<unsigned> serial{0};
     const fs::path t = target_;
     const std::string folder = FolderOf(target_);
@@ -127,14 +127,14 @@ std::string SafeFile::commit(const std::string& error) {
     };
     if (stream_) {
         check(std::fflush(stream_) == 0, "cannot write");
-        check(::fsync(::fileno(stream_)) == 0, "cannot flush");
+        check(!flush_ || ::fsync(::fileno(stream_)) == 0, "cannot flush");
         check(std::fclose(stream_) == 0, "cannot close");
         stream_ = nullptr;
     } else if (fd_ >= 0) {
-        check(::fsync(fd_) == 0, "cannot flush");
+        check(!flush_ || ::fsync(fd_) == 0, "cannot flush");
         check(::close(fd_) == 0, "cannot close");
         fd_ = -1;
-    } else {
+    } else if (flush_) {
         // The library that wrote the file has closed it: flush it by name.
         const int fd = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
         check(fd >= 0, "cannot open");
@@ -152,12 +152,12 @@ std::string SafeFile::commit(const std::string& error) {
     temp_.clear();
     // The new name reaches the disk with the folder; a file system that
     // cannot flush folders has still replaced the file.
-    SyncFolder(FolderOf(target_));
+    if (flush_) SyncFolder(FolderOf(target_));
     return {};
 }
 
-std::string SafeWriteFile(const std::string& path, std::string_view bytes) {
-    SafeFile f(path);
+std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush) {
+    SafeFile f(path, flush);
     if (!f.opened()) return f.error();
     std::FILE* out = f.stream();
     if (!out) return f.commit("cannot write " + f.tempPath());

@@ -20,7 +20,9 @@ public:
     // Creates the temporary file beside `target` (a symbolic link is
     // followed: the file it points to is replaced).  The temporary file gets
     // the permissions of the file it replaces, or those of a new file.
-    explicit SafeFile(const std::string& target);
+    // flush false: a scratch file that need not outlive a power cut (the undo
+    // snapshots): replaced by the same rename, without waiting for the disk.
+    explicit SafeFile(const std::string& target, bool flush = true);
     // Removes the temporary file unless it was committed.
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
@@ -56,10 +58,11 @@ private:
     std::FILE* stream_ = nullptr;
     bool opened_ = false;
     bool done_ = false;
+    bool flush_ = true;
 };
 
 // The whole file at once: "" on success, else the reason.
-std::string SafeWriteFile(const std::string& path, std::string_view bytes);
+std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush = true);
 
 // Flushes a folder's entries (new, renamed or removed names) to the disk;
 // false when the folder cannot be opened or the file system refuses.

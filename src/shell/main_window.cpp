@@ -19,7 +19,6 @@
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
-#include <unistd.h>
 
 #include "editing/clipboard.h"
 #include "editing/delete_objects.h"
@@ -92,9 +91,7 @@ Form1::Form1(MainWindowSetup setup, QWidget* parent)
     st.Messages = hosts_.get();
     st.ListView = hosts_.get();
     st.Redraw = hosts_.get();
-    st.ProgDir = shell_.ProgDir;
-    st.UndoFolder = shell_.ProgDir + "Temp/" + std::to_string(::getpid()) + "/";
-    st.Defaults.programFolder = shell_.ProgDir;
+    SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,
         [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {

@@ -33,6 +33,7 @@ class QToolBar;
 
 namespace pelmar {
 
+class Form1;
 class PrintHost;
 class MainHosts;
 class PicturePlaceholder;
@@ -49,6 +50,9 @@ struct MainWindowServices {
     // independent, else cancel) and, when linked, one link per defining
     // point.  Without it the tool buttons create independent objects.
     std::function<int(Kind, std::vector<DLink>& links)> askLinks;
+    // The drawing-program (word = false) and word-processor exports, which
+    // live above the shell; the program passes them in.
+    std::function<void(Form1& window, ExportState& state, bool word)> officeExport;
     std::string pdfFile;  // where printing goes when the system has no printer
 };
 

@@ -57,24 +57,24 @@ QStringList QtFilters(const std::string& filter) {
 
 }  // namespace
 
-std::optional<MainCommand> MainCommandOf(Command c, Kind k) {
+std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k) {
     using M = MainCommand;
     switch (c) {
-        case Command::Save: return M::Save;
-        case Command::SaveAs: return M::SaveAs;
-        case Command::Close: return M::Close;
-        case Command::Export: return M::Export;
-        case Command::Print: return M::Print;
-        case Command::Copy: return M::Copy;
-        case Command::Paste: return M::Paste;
-        case Command::OptProj: return M::OptProj;
-        case Command::WinObj: return M::WinObj;
-        case Command::Anim: return M::Anim;
-        case Command::Undo: return M::Undo;
-        case Command::Redo: return M::Redo;
-        case Command::Delete: return M::Delete;
-        case Command::NewObject: return NewObjectCommand(k);
-        case Command::BackTo: return BackToCommand(k);
+        case EditingCommand::Save: return M::Save;
+        case EditingCommand::SaveAs: return M::SaveAs;
+        case EditingCommand::Close: return M::Close;
+        case EditingCommand::Export: return M::Export;
+        case EditingCommand::Print: return M::Print;
+        case EditingCommand::Copy: return M::Copy;
+        case EditingCommand::Paste: return M::Paste;
+        case EditingCommand::OptProj: return M::OptProj;
+        case EditingCommand::WinObj: return M::WinObj;
+        case EditingCommand::Anim: return M::Anim;
+        case EditingCommand::Undo: return M::Undo;
+        case EditingCommand::Redo: return M::Redo;
+        case EditingCommand::Delete: return M::Delete;
+        case EditingCommand::NewObject: return NewObjectCommand(k);
+        case EditingCommand::BackTo: return BackToCommand(k);
         default: return std::nullopt;
     }
 }
@@ -103,21 +103,21 @@ void PicturePlaceholder::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------
 // Editing core
 
-void MainHosts::SetEnabled(Command c, bool on) {
+void MainHosts::SetEnabled(EditingCommand c, bool on) {
     // The picture window's and transformations window's own controls are theirs.
     if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
 }
 
-void MainHosts::SetKindEnabled(Command c, Kind k, bool on) {
+void MainHosts::SetKindEnabled(EditingCommand c, Kind k, bool on) {
     if (std::optional<MainCommand> m = MainCommandOf(c, k)) setEnabled(*m, on);
 }
 
-bool MainHosts::IsDown(Command c) const {
+bool MainHosts::IsDown(EditingCommand c) const {
     auto i = down_.find(c);
     return i != down_.end() && i->second;
 }
 
-void MainHosts::SetDown(Command c, bool down) { down_[c] = down; }
+void MainHosts::SetDown(EditingCommand c, bool down) { down_[c] = down; }
 
 void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
     QComboBox* combo = w_.comboObj_;
@@ -287,12 +287,14 @@ BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState
     return dialog.run(setup, state);
 }
 
-void MainHosts::runCdrExport(ExportState&) {
-    ShowMessage("The export to a drawing program is not available in this version.");
+void MainHosts::runCdrExport(ExportState& state) {
+    if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, false);
+    else ShowMessage("The export to a drawing program is not available in this version.");
 }
 
-void MainHosts::runWordExport(ExportState&) {
-    ShowMessage("The export to a word processor is not available in this version.");
+void MainHosts::runWordExport(ExportState& state) {
+    if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, true);
+    else ShowMessage("The export to a word processor is not available in this version.");
 }
 
 void MainHosts::openPngProgress() {

@@ -20,7 +20,7 @@ namespace pelmar {
 class Form1;
 
 // The main command a command of the editing core stands for.
-std::optional<MainCommand> MainCommandOf(Command c, Kind k);
+std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k);
 
 // Stands in the picture window until the picture widget lands: paints the
 // visible part of the picture at its place in a box of the zoomed size.
@@ -38,7 +38,7 @@ private:
     QPoint at_;
 };
 
-class MainHosts : public CommandStates,
+class MainHosts : public EditingCommandStates,
                   public MainCommandStates,
                   public ObjectListView,
                   public RedrawRequest,
@@ -51,10 +51,10 @@ public:
     explicit MainHosts(Form1& w) : w_(w) {}
 
     // Editing core.
-    void SetEnabled(Command c, bool on) override;
-    void SetKindEnabled(Command c, Kind k, bool on) override;
-    bool IsDown(Command c) const override;
-    void SetDown(Command c, bool down) override;
+    void SetEnabled(EditingCommand c, bool on) override;
+    void SetKindEnabled(EditingCommand c, Kind k, bool on) override;
+    bool IsDown(EditingCommand c) const override;
+    void SetDown(EditingCommand c, bool down) override;
     void SetObjectItems(const std::vector<std::string>& items) override;
     void SetObjectIndex(int index) override;
     void ResetView(const ViewReset& v) override;
@@ -118,7 +118,7 @@ public:
 
 private:
     Form1& w_;
-    std::map<Command, bool> down_;
+    std::map<EditingCommand, bool> down_;
     WorkingCopies kept_;
     QWidget* pngProgress_ = nullptr;
 };

@@ -42,7 +42,7 @@ TEST(Clipboard, SelectedObjectsPasteIndependent) {
     ASSERT_TRUE(std::filesystem::exists(ClipboardFileName(*e)));
     EXPECT_TRUE(e.questions.copyAsked[0].selectedEnabled);
     EXPECT_FALSE(e.questions.copyAsked[0].childEnabled);  // the circle's own dialog is open
-    EXPECT_EQ(e.commands.On(Command::Paste), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Paste), 1);
 
     const int pos = e->UndoPos;
     PasteObjects(*e);

@@ -95,7 +95,7 @@ TEST(Commit, SwitchesAndUndoOff) {
     ApplyObject(*e, false);
     EXPECT_EQ(Obj<Kind::ci>(*e, 1).ID.s, "renamed");
     EXPECT_EQ(e->UndoPos, pos);
-    EXPECT_EQ(e.commands.On(Command::Undo), -1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), -1);
     EXPECT_FALSE(std::filesystem::exists(UndoFileName(e->UndoFolder, pos)));
 }
 

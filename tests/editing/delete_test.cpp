@@ -229,8 +229,8 @@ TEST(Delete, PointsInTheMiddleAndTheCommands) {
     EXPECT_EQ(Obj<Kind::li>(*e, 1).P1.Link.index(), 3);
     EXPECT_EQ(e->Proj->Obj.Li.count(), 1);
     EXPECT_EQ(e->SelCount, 0);
-    EXPECT_EQ(e.commands.On(Command::NewObject, Kind::po), 1);  // 48 points: room again
-    EXPECT_EQ(e.commands.On(Command::Delete), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::NewObject, Kind::po), 1);  // 48 points: room again
+    EXPECT_EQ(e.commands.On(EditingCommand::Delete), 1);
     EXPECT_EQ(e.commands.drawToolRefreshes, 1);
 
     // Nothing selected: the current object, the choice fixed; one object left: no Yes.
@@ -247,7 +247,7 @@ TEST(Delete, PointsInTheMiddleAndTheCommands) {
             SelectCurrentObject(*e, e->Dialogs, true);
         }
     }
-    EXPECT_EQ(e.commands.On(Command::Delete), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Delete), 0);
     e.questions.answers.push_back({true, 1});
     DeleteObjects(*e);
     EXPECT_FALSE(e.questions.deleteAsked.back().yesEnabled);

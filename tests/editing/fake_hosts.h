@@ -20,28 +20,28 @@
 
 namespace pelmar::test {
 
-class FakeCommands : public CommandStates {
+class FakeCommands : public EditingCommandStates {
 public:
-    std::map<std::pair<Command, int>, bool> enabled;
-    std::map<Command, bool> down;
+    std::map<std::pair<EditingCommand, int>, bool> enabled;
+    std::map<EditingCommand, bool> down;
     int transEnabled = 0, drawToolRefreshes = 0;
 
-    void SetEnabled(Command c, bool on) override { enabled[{c, 0}] = on; }
-    void SetKindEnabled(Command c, Kind k, bool on) override { enabled[{c, KindNumber(k)}] = on; }
-    bool IsDown(Command c) const override {
+    void SetEnabled(EditingCommand c, bool on) override { enabled[{c, 0}] = on; }
+    void SetKindEnabled(EditingCommand c, Kind k, bool on) override { enabled[{c, KindNumber(k)}] = on; }
+    bool IsDown(EditingCommand c) const override {
         auto it = down.find(c);
         return it != down.end() && it->second;
     }
-    void SetDown(Command c, bool d) override { down[c] = d; }
+    void SetDown(EditingCommand c, bool d) override { down[c] = d; }
     void EnableTransForm(bool) override { ++transEnabled; }
     void RefreshDrawTools() override { ++drawToolRefreshes; }
 
     // -1 never set, else 0/1.
-    int On(Command c, Kind k) const { return Get(c, KindNumber(k)); }
-    int On(Command c) const { return Get(c, 0); }
+    int On(EditingCommand c, Kind k) const { return Get(c, KindNumber(k)); }
+    int On(EditingCommand c) const { return Get(c, 0); }
 
 private:
-    int Get(Command c, int k) const {
+    int Get(EditingCommand c, int k) const {
         auto it = enabled.find({c, k});
         return it == enabled.end() ? -1 : it->second;
     }

@@ -192,10 +192,10 @@ TEST(Nesting, OpenPartFromItsParent) {
     EXPECT_FALSE(DialogIsOpen(*e, Kind::tr));
     EXPECT_TRUE(DialogIsOpen(*e, Kind::li));
     EXPECT_EQ(e.dialogs.LastFill(), "li:tr.S[2]");
-    EXPECT_EQ(e.commands.On(Command::BackTo, Kind::tr), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::BackTo, Kind::tr), 1);
     ASSERT_TRUE(OpenPart(*e, Kind::po, 1));
     EXPECT_EQ(e->Copies.CurPoint.ID.s, "tr.S[2].P1");
-    EXPECT_EQ(e.commands.On(Command::BackTo, Kind::li), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::BackTo, Kind::li), 1);
     EXPECT_EQ(e->Proj->Role[Slot(Kind::po)], 1);
 
     EXPECT_FALSE(OpenPart(*e, Kind::sf, 1));  // a triangle holds no sphere

@@ -46,9 +46,9 @@ TEST(ObjectList, CapacityOfEveryKind) {
         Editing e;
         e->UndoOn = false;
         for (int i = 1; i < info.capacity; ++i) ASSERT_TRUE(NewDefaultObject(*e, info.kind));
-        EXPECT_EQ(e.commands.On(Command::NewObject, info.kind), -1);
+        EXPECT_EQ(e.commands.On(EditingCommand::NewObject, info.kind), -1);
         ASSERT_TRUE(NewDefaultObject(*e, info.kind));
-        EXPECT_EQ(e.commands.On(Command::NewObject, info.kind), 0);
+        EXPECT_EQ(e.commands.On(EditingCommand::NewObject, info.kind), 0);
         e->UndoOn = true;
         EXPECT_FALSE(NewDefaultObject(*e, info.kind));
         EXPECT_EQ(e->Proj->Obj.count(info.kind), info.capacity);
@@ -68,8 +68,8 @@ TEST(ObjectList, ResetOfALoadedDocument) {
     e->Untitled = false;
     UpdateObjectList(*e, true, false);
     EXPECT_EQ(e->UndoPos, 3);  // an undo reload keeps the history
-    EXPECT_FALSE(e.commands.IsDown(Command::DrawLine));
-    EXPECT_EQ(e.commands.On(Command::Save), 0);
+    EXPECT_FALSE(e.commands.IsDown(EditingCommand::DrawLine));
+    EXPECT_EQ(e.commands.On(EditingCommand::Save), 0);
     EXPECT_EQ(e.list.lastReset.zoomItem, -1);
     EXPECT_EQ(e.list.lastReset.boxWidth, 602);  // 601.5 to even
     EXPECT_EQ(e.list.lastReset.boxHeight, 450);
@@ -80,17 +80,17 @@ TEST(ObjectList, ResetOfALoadedDocument) {
     e->Proj->Im.PicMode = 1;
     UpdateObjectList(*e, true, true);
     EXPECT_EQ(e->UndoPos, 1);
-    EXPECT_EQ(e.commands.On(Command::Undo), 0);
-    EXPECT_EQ(e.commands.On(Command::Save), 1);
-    EXPECT_EQ(e.commands.On(Command::Delete), 1);
-    EXPECT_EQ(e.commands.On(Command::Export), 0);
-    EXPECT_EQ(e.commands.On(Command::Anim), 0);
-    EXPECT_TRUE(e.commands.IsDown(Command::DrawLine));
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Save), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Delete), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Export), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Anim), 0);
+    EXPECT_TRUE(e.commands.IsDown(EditingCommand::DrawLine));
     EXPECT_EQ(e.list.lastReset.zoomItem, 4);
     EXPECT_EQ(e.list.lastReset.boxWidth, 301);  // 300.75
     EXPECT_TRUE(e.list.lastReset.clearMetafile);
     EXPECT_EQ(e.commands.transEnabled, 2);
-    for (const KindInfo& info : KindTable) EXPECT_EQ(e.commands.On(Command::NewObject, info.kind), 1);
+    for (const KindInfo& info : KindTable) EXPECT_EQ(e.commands.On(EditingCommand::NewObject, info.kind), 1);
     for (bool open : e->DialogOpen) EXPECT_FALSE(open);
 }
 

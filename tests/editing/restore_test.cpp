@@ -89,7 +89,7 @@ TEST(Restore, EveryRowOfTheTable) {
             std::set<int> backTo{KindNumber(row.top)};
             for (std::size_t s = 0; s + 1 < roles.size(); ++s) backTo.insert(KindNumber(roles[s].first));
             for (const auto& [key, on] : d.commands.enabled) {
-                if (key.first != Command::BackTo) continue;
+                if (key.first != EditingCommand::BackTo) continue;
                 EXPECT_EQ(on, backTo.count(key.second) == 1) << key.second;
             }
             EXPECT_EQ(d.commands.enabled.size(), backTo.size());
@@ -126,7 +126,7 @@ TEST(Restore, UnlistedPathsFallBackToTheTopObject) {
         EXPECT_FALSE(DialogIsOpen(*d, c.active));
         EXPECT_TRUE(DialogIsOpen(*d, c.top));
         EXPECT_EQ(d.dialogs.LastFill(), std::string(InfoOf(c.top).code) + ":" + InfoOf(c.top).code + "2");
-        for (const auto& [key, on] : d.commands.enabled) EXPECT_FALSE(key.first == Command::BackTo && on);
+        for (const auto& [key, on] : d.commands.enabled) EXPECT_FALSE(key.first == EditingCommand::BackTo && on);
     }
 }
 

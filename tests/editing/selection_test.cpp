@@ -151,25 +151,25 @@ TEST(Selection, DragHandles) {
 TEST(Selection, CommandStatesFollowTheCount) {
     Picture p;
     FakeCommands& c = p.commands;
-    c.down[Command::EditTool] = true;
-    c.down[Command::TransSelected] = true;
+    c.down[EditingCommand::EditTool] = true;
+    c.down[EditingCommand::TransSelected] = true;
     SelectAllObjects(*p);
     EXPECT_EQ(p->SelCount, 5);  // all but the dependent point
-    EXPECT_EQ(c.On(Command::SelectAll), 1);  // 5 of 6
-    EXPECT_EQ(c.On(Command::Export), 0);
-    EXPECT_EQ(c.On(Command::TransSelected), 1);
-    EXPECT_EQ(c.On(Command::DeselectCurrent), 1);  // the hidden point is current and selected
+    EXPECT_EQ(c.On(EditingCommand::SelectAll), 1);  // 5 of 6
+    EXPECT_EQ(c.On(EditingCommand::Export), 0);
+    EXPECT_EQ(c.On(EditingCommand::TransSelected), 1);
+    EXPECT_EQ(c.On(EditingCommand::DeselectCurrent), 1);  // the hidden point is current and selected
 
     DeselectCurrentCommand(*p);
     EXPECT_EQ(p->SelCount, 4);
-    EXPECT_EQ(c.On(Command::SelectCurrent), 1);
+    EXPECT_EQ(c.On(EditingCommand::SelectCurrent), 1);
     SelectNoneCommand(*p);
-    EXPECT_EQ(c.On(Command::EditTool), 0);
-    EXPECT_FALSE(c.IsDown(Command::EditTool));
-    EXPECT_TRUE(c.IsDown(Command::SelectTool));
-    EXPECT_FALSE(c.IsDown(Command::TransSelected));
-    EXPECT_TRUE(c.IsDown(Command::TransCurrent));
-    EXPECT_EQ(c.On(Command::Print), 1);
+    EXPECT_EQ(c.On(EditingCommand::EditTool), 0);
+    EXPECT_FALSE(c.IsDown(EditingCommand::EditTool));
+    EXPECT_TRUE(c.IsDown(EditingCommand::SelectTool));
+    EXPECT_FALSE(c.IsDown(EditingCommand::TransSelected));
+    EXPECT_TRUE(c.IsDown(EditingCommand::TransCurrent));
+    EXPECT_EQ(c.On(EditingCommand::Print), 1);
     EXPECT_TRUE(p->UndoGate == false);  // the buttons put the gate back as they found it
 
     p->UndoGate = true;

@@ -47,7 +47,7 @@ void ExpectInsideFacePoint(Editing& e, int labelAngle) {
     EXPECT_EQ(role[Slot(Kind::po)], 1);
     for (const KindInfo& k : KindTable) EXPECT_EQ(DialogIsOpen(*e, k.kind), k.kind == Kind::po) << k.code;
     EXPECT_EQ(e.dialogs.LastFill().substr(0, 3), "po:");
-    for (Kind k : {Kind::li, Kind::tr, Kind::i3}) EXPECT_EQ(e.commands.On(Command::BackTo, k), 1) << InfoOf(k).code;
+    for (Kind k : {Kind::li, Kind::tr, Kind::i3}) EXPECT_EQ(e.commands.On(EditingCommand::BackTo, k), 1) << InfoOf(k).code;
     EXPECT_EQ(PathCaption(*e, Kind::po).rfind(stored.ID.s + " / ", 0), 0u) << PathCaption(*e, Kind::po);
 }
 
@@ -62,9 +62,9 @@ TEST(Session, EveryKindFromCreationToReopening) {
     EXPECT_EQ(e.doc->Obj.ObjTotal, 14);
     EXPECT_EQ(e.list.items.size(), 14u);
     EXPECT_EQ(e->UndoPos, 15);
-    EXPECT_EQ(e.commands.On(Command::Undo), 1);
-    EXPECT_EQ(e.commands.On(Command::Redo), 0);
-    EXPECT_EQ(e.commands.On(Command::Delete), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Delete), 1);
     for (int n = 1; n <= 14; ++n) EXPECT_TRUE(std::filesystem::exists(UndoFileName(e->UndoFolder, n))) << n;
 
     // A part inside a part, edited and committed.
@@ -78,11 +78,11 @@ TEST(Session, EveryKindFromCreationToReopening) {
     e.commands.enabled.clear();
     ASSERT_TRUE(UndoStep(*e));
     ExpectInsideFacePoint(e, angle);
-    EXPECT_EQ(e.commands.On(Command::Redo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 1);
     e.commands.enabled.clear();
     ASSERT_TRUE(RedoStep(*e));
     ExpectInsideFacePoint(e, angle + 40);
-    EXPECT_EQ(e.commands.On(Command::Redo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 0);
 
     // Delete two selected objects, then the current one.
     SelectAt(*e, -1000, -1000, 0, true);
@@ -102,7 +102,7 @@ TEST(Session, EveryKindFromCreationToReopening) {
     Kind k;
     ASSERT_TRUE(CurrentKind(*e, k));
     EXPECT_EQ(k, Kind::po);  // the entry before the deleted segment
-    EXPECT_EQ(e.commands.On(Command::NewObject, Kind::ci), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::NewObject, Kind::ci), 1);
 
     // Copy the pyramid and paste it as a second one.
     MakeCurrentObject(e, Kind::i3, 1);
@@ -127,7 +127,7 @@ TEST(Session, EveryKindFromCreationToReopening) {
     ExpectInsideFacePoint(f, angle + 40);
     EXPECT_EQ(f->CurObjIndex, ListPosition(*f.doc, Kind::i3, 1));
     EXPECT_EQ(f->UndoPos, 1);
-    EXPECT_EQ(f.commands.On(Command::Undo), 0);
+    EXPECT_EQ(f.commands.On(EditingCommand::Undo), 0);
     EXPECT_FALSE(f->Changed);
     EXPECT_EQ(f.doc->Obj.ObjTotal, 12);
     EXPECT_EQ(f.redraw.count, 1);

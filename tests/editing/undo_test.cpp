@@ -112,8 +112,8 @@ TEST(Undo, TwoHundredStepsBackAndForth) {
         ASSERT_TRUE(e->Changed);
     }
     EXPECT_EQ(back, 200);
-    EXPECT_EQ(e.commands.On(Command::Undo), 0);
-    EXPECT_EQ(e.commands.On(Command::Redo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 1);
     EXPECT_TRUE(e.messages.shown.empty());
 
     int forward = 0;
@@ -123,8 +123,8 @@ TEST(Undo, TwoHundredStepsBackAndForth) {
             << "redo " << forward;
     }
     EXPECT_EQ(forward, 200);
-    EXPECT_EQ(e.commands.On(Command::Redo), 0);
-    EXPECT_EQ(e.commands.On(Command::Undo), 1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), 0);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), 1);
 }
 
 // The depth is exactly the set number of steps, and the folder holds no
@@ -209,8 +209,8 @@ TEST(Undo, FailuresMoveNothing) {
     EXPECT_FALSE(UndoStep(*e));
     EXPECT_EQ(e->UndoPos, 4);
     EXPECT_EQ(FirstDifference(Text(*e.doc), before), "");
-    EXPECT_EQ(e.commands.On(Command::Undo), -1);
-    EXPECT_EQ(e.commands.On(Command::Redo), -1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Undo), -1);
+    EXPECT_EQ(e.commands.On(EditingCommand::Redo), -1);
     ASSERT_EQ(e.messages.shown.size(), 1u);
     EXPECT_NE(e.messages.shown[0].find("Пелмар"), std::string::npos);
 
@@ -250,8 +250,21 @@ TEST(Undo, DragIsOneStepFromBeforeItsFirstMove) {
     EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
 }
 
-// Two running programs keep their snapshots apart under one program folder.
+// Two running programs keep their snapshots apart under one program folder:
+// each in its own folder under "Temp/", the clipboard file beside them.
 TEST(Undo, InstancesKeepTheirOwnSnapshots) {
+    {
+        Editing e;
+        SetProgramFolder(*e, e.dir.folder());
+        const std::string temp = e.dir.folder() + "Temp/";
+        EXPECT_EQ(e->UndoFolder.rfind(temp, 0), 0u);
+        EXPECT_GT(e->UndoFolder.size(), temp.size());
+        Populate(*e);
+        std::mt19937 rng(1);
+        RandomEdit(*e, rng);
+        EXPECT_TRUE(fs::exists(UndoFileName(e->UndoFolder, 1)));
+        EXPECT_FALSE(fs::exists(UndoFileName(temp, 1)));
+    }
     Editing a("1");
     Editing b("2");
     b->ProgDir = a->ProgDir;

@@ -1,0 +1,33 @@
+// The shape exports' option dialogs as the picture export command opens
+// them: what they need of the program, and the two entry points.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "files/export_host.h"
+#include "model/records.h"
+
+class QWidget;
+
+namespace pelmar {
+
+class DesktopOpener;
+class OfficeMessages;
+struct DrawingState;
+
+struct OfficeExportContext {
+    const DProj* proj = nullptr;   // the edited document
+    DrawingState* st = nullptr;    // its drawing snapshot, `Running` and the painters
+    std::function<std::string(int)> wordLine;
+    std::string progDir;           // the program folder, ending in "/"
+    DesktopOpener* desktop = nullptr;
+    OfficeMessages* messages = nullptr;
+};
+
+// Creates the option dialog for the target in `state` (CdrFileName,
+// WordFileName), shows it modally and frees it when it closes.
+void RunCdrExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
+void RunWordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
+
+}  // namespace pelmar

@@ -1,0 +1,149 @@
+// The two option dialogs, each in one scripted session.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "dialogs/dialog_test_util.h"
+#include "dialogs/radio_group.h"
+#include "dialogs/spin_edit.h"
+#include "office/cdr_export_dialog.h"
+#include "office/export_settings.h"
+#include "office/word_export_dialog.h"
+#include "office_fixture.h"
+#include "sample_document.h"
+
+namespace pelmar::test {
+namespace {
+
+struct DialogRig {
+    QTemporaryDir dir;
+    std::unique_ptr<DProj> proj = SampleDocument();
+    DrawingState st;
+    FakeDesktop desktop;
+    FakeMessages messages;
+    ExportState state;
+    OfficeExportContext ctx;
+
+    DialogRig() {
+        ctx.proj = proj.get();
+        ctx.st = &st;
+        ctx.wordLine = [](int line) {
+            const char* w = BuiltInWord(line);
+            return std::string(w ? w : "");
+        };
+        ctx.progDir = path("prog/");
+        ctx.desktop = &desktop;
+        ctx.messages = &messages;
+    }
+    std::string path(const std::string& name) const { return dir.path().toStdString() + "/" + name; }
+    bool exists(const std::string& name) const { return QFileInfo::exists(QString::fromStdString(path(name))); }
+};
+
+TEST(ExportDialogs, DrawingProgramSession) {
+    DialogRig r;
+    r.state.CdrFileName = r.path("missing/d.cdr");
+    CdrExportDialog d(r.ctx, r.state);
+    ShowActive(d);
+
+    auto* ver = Find<TSpinEdit>(d, "SpinEditVer");
+    auto* run = Find<TRadioGroup>(d, "RadioGroupRun");
+    auto* group = Find<TRadioGroup>(d, "RadioGroupGroup");
+    auto* own = Find<QCheckBox>(d, "CheckBoxArrow");
+    auto* arrow = Find<TSpinEdit>(d, "SpinEditNArrow");
+    auto* dash = Find<TSpinEdit>(d, "SpinEditNDash");
+    auto* ok = Find<QPushButton>(d, "Button1");
+    // First use: the defaults, own arrows with the arrow number disabled.
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в Corel Draw"));
+    EXPECT_EQ(ver->value(), 8);
+    EXPECT_EQ(run->itemIndex(), 0);
+    EXPECT_EQ(group->itemIndex(), 1);
+    EXPECT_TRUE(own->isChecked());
+    EXPECT_FALSE(arrow->isEnabled());
+    EXPECT_FALSE(Find<QLabel>(d, "Label1")->isEnabled());
+    EXPECT_EQ(arrow->value(), 3);
+    EXPECT_EQ(dash->value(), 9);
+    EXPECT_FALSE(Find<QLabel>(d, "LabelStatus1")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(d, "ProgressBar1")->isVisible());
+
+    ClickIndicator(own);
+    EXPECT_TRUE(arrow->isEnabled());
+    TypeInto(dash, "12");
+    QTest::keyClick(dash, Qt::Key_Tab);
+
+    // Escape and close do not end it before "Ok" or "Отмена".
+    QTest::keyClick(&d, Qt::Key_Escape);
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+
+    // A file that cannot be written: the message, and the dialog stays usable.
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_EQ(r.messages.errors.size(), 1u);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(d, "Button2")->isEnabled());
+    EXPECT_FALSE(r.st.Running);
+
+    r.state.CdrFileName = r.path("d.cdr");
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(r.exists("d.odg"));
+    EXPECT_FALSE(r.st.Running);
+    EXPECT_TRUE(r.messages.questions.empty());
+    // The options went to the painters and into the settings file.
+    EXPECT_TRUE(std::any_of(d.lastRun().calls.begin(), d.lastRun().calls.end(), [](const std::string& c) {
+        return c.rfind("ApplyOutline", 0) == 0 && c.find(" 12 ") != std::string::npos;
+    }));
+    const CdrSettings saved = LoadCdrSettings(r.ctx.progDir);
+    EXPECT_FALSE(saved.ownArrows);
+    EXPECT_EQ(saved.dashNo, 12);
+}
+
+TEST(ExportDialogs, WordProcessorSession) {
+    DialogRig r;
+    r.state.OfficeApp = "Word";
+    r.state.WordFileName = r.path("t.doc");
+    {
+        WordExportDialog d(r.ctx, r.state);
+        ShowActive(d);
+        EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в  Word"));
+        auto* run = Find<TRadioGroup>(d, "RadioGroupRun");
+        EXPECT_EQ(run->title(), "Word...");
+        EXPECT_EQ(run->itemIndex(), 0);
+        EXPECT_EQ(Find<TSpinEdit>(d, "SpinEditNArrow")->value(), 4);
+        EXPECT_EQ(Find<TSpinEdit>(d, "SpinEditNDash")->value(), 4);
+        EXPECT_TRUE(Find<QLabel>(d, "Image1")->isVisible());
+        EXPECT_FALSE(Find<QLabel>(d, "Image2")->isVisible());
+
+        ClickIndicator(run->button(2));
+        TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
+        QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
+        // "Отмена" closes and still writes the settings shown.
+        QTest::mouseClick(Find<QPushButton>(d, "Button2"), Qt::LeftButton);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_FALSE(r.exists("t.odt"));
+    }
+    const WordSettings saved = LoadWordSettings(r.ctx.progDir);
+    EXPECT_EQ(saved.runMode, 2);
+    EXPECT_EQ(saved.arrowNo, 6);
+
+    // The next dialog starts from them; without a program for the type the
+    // question comes first, and "open but do not close" opens a copy.
+    r.desktop.installed = false;
+    WordExportDialog d(r.ctx, r.state);
+    ShowActive(d);
+    EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 2);
+    QTest::mouseClick(Find<QPushButton>(d, "Button1"), Qt::LeftButton);
+    EXPECT_EQ(r.messages.questions.size(), 1u);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
+    EXPECT_FALSE(r.exists("t.odt"));
+    EXPECT_TRUE(r.messages.errors.empty());
+}
+
+}  // namespace
+}  // namespace pelmar::test

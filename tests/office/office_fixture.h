@@ -1,0 +1,132 @@
+// Fakes and helpers of the office export tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drawing/redraw.h"
+#include "office/desktop.h"
+#include "office/office_export.h"
+#include "shell/word_table.h"
+
+namespace pelmar::test {
+
+constexpr TColor RedColour = 0x0000FF;
+constexpr TColor BlueColour = 0xFF0000;
+
+// A point at the document position (x, y): on an 800 x 600 picture it lies
+// at (x, 600 - y).
+inline DPoint PicturePoint(double x, double y, std::uint8_t type = 2, int radius = 4, TColor colour = RedColour) {
+    DPoint p;
+    p.ScrX.v = x;
+    p.ScrY.v = y;
+    p.Typ.v = type;
+    p.Radius.v = radius;
+    p.Color.v = colour;
+    p.Layer.v = 1;
+    p.NameFont.s = "Arial";
+    p.IndexFont.s = "Arial";
+    p.NameSize.v = 10;
+    p.IndexSize.v = 8;
+    return p;
+}
+
+inline DLine PictureLine(double x1, double y1, double x2, double y2, int thick = 1, TColor colour = 0) {
+    DLine l;
+    l.P1 = PicturePoint(x1, y1, 1, 0, colour);
+    l.P2 = PicturePoint(x2, y2, 1, 0, colour);
+    l.Thick.v = thick;
+    l.Color.v = colour;
+    l.LineType.v = 1;
+    l.Layer.v = 1;
+    return l;
+}
+
+class FakeUi : public ExportUi {
+public:
+    std::string wordLine(int line) override {
+        const char* w = BuiltInWord(line);
+        return w ? w : "";
+    }
+    bool askYesNo(const std::string& text) override {
+        questions.push_back(text);
+        return answer;
+    }
+    void setStatus(const std::string& text) override { statuses.push_back(text); }
+    void setProgress(int d, int t) override {
+        if (d == 1) done = 0;  // a new run
+        EXPECT_EQ(d, done + 1);
+        done = d;
+        total = t;
+    }
+
+    bool answer = true;
+    int done = 0, total = 0;
+    std::vector<std::string> questions, statuses;
+};
+
+class FakeDesktop : public DesktopOpener {
+public:
+    bool hasProgramFor(const std::string& mimeType) override {
+        asked.push_back(mimeType);
+        return installed;
+    }
+    std::string open(const std::string& path) override {
+        opened.push_back(path);
+        return openError;
+    }
+
+    bool installed = true;
+    std::string openError;
+    std::vector<std::string> asked, opened;
+};
+
+class FakeMessages : public OfficeMessages {
+public:
+    bool askYesNo(const std::string& text) override {
+        questions.push_back(text);
+        return answer;
+    }
+    void showError(const std::string& text) override { errors.push_back(text); }
+
+    bool answer = true;
+    std::vector<std::string> questions, errors;
+};
+
+// An export run over `proj` with fakes, writing below a temporary folder.
+struct RunRig {
+    QTemporaryDir dir;
+    std::unique_ptr<DProj> snapshot = NewDocument();
+    PainterTable painters = DefaultPainters();
+    FakeUi ui;
+    FakeDesktop desktop;
+    OfficeRun run;
+
+    explicit RunRig(const DProj& proj) {
+        run.proj = &proj;
+        run.snapshot = snapshot.get();
+        run.painters = &painters;
+        run.ui = &ui;
+        run.desktop = &desktop;
+        run.tempDir = path("Temp/");
+    }
+    std::string path(const std::string& name) const { return dir.path().toStdString() + "/" + name; }
+
+    // Calls whose line starts with `prefix`.
+    std::vector<std::string> calls(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const std::string& c : run.calls)
+            if (c.rfind(prefix, 0) == 0) out.push_back(c);
+        return out;
+    }
+    bool has(const std::string& call) const {
+        return std::find(run.calls.begin(), run.calls.end(), call) != run.calls.end();
+    }
+};
+
+}  // namespace pelmar::test

@@ -1,0 +1,137 @@
+// Draws a document three ways, the program's own picture and LibreOffice's
+// pictures of both shape exports, and compares where they put ink.  With
+// PELMAR_OFFICE_SHOTS naming a folder the pictures are kept there.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdlib>
+#include <regex>
+#include <zip.h>
+
+#include "drawing/fake_redraw_host.h"
+#include "office_fixture.h"
+
+namespace pelmar::test {
+
+// Ink: pixels clearly darker or more coloured than the white paper.
+inline std::vector<bool> Ink(const QImage& img) {
+    std::vector<bool> m(static_cast<std::size_t>(img.width() * img.height()));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            m[static_cast<std::size_t>(y * img.width() + x)] = std::min({c.red(), c.green(), c.blue()}) < 200;
+        }
+    return m;
+}
+
+// Share of `a`'s ink that has ink of `b` within `r` pixels.
+inline double Covered(const std::vector<bool>& a, const std::vector<bool>& b, int w, int h, int r) {
+    long inked = 0, hit = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!a[static_cast<std::size_t>(y * w + x)]) continue;
+            ++inked;
+            bool found = false;
+            for (int dy = -r; dy <= r && !found; ++dy)
+                for (int dx = -r; dx <= r && !found; ++dx) {
+                    const int xx = x + dx, yy = y + dy;
+                    found = xx >= 0 && yy >= 0 && xx < w && yy < h && b[static_cast<std::size_t>(yy * w + xx)];
+                }
+            hit += found;
+        }
+    return inked == 0 ? 1.0 : static_cast<double>(hit) / static_cast<double>(inked);
+}
+
+// The page width of a written text, in points.
+inline double PageWidth(const std::string& odt) {
+    int err = 0;
+    zip_t* z = zip_open(odt.c_str(), ZIP_RDONLY, &err);
+    if (!z) return 0;
+    std::string styles;
+    if (zip_file_t* f = zip_fopen(z, "styles.xml", 0)) {
+        char buf[4096];
+        zip_int64_t n = 0;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) styles.append(buf, static_cast<std::size_t>(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    std::smatch m;
+    if (!std::regex_search(styles, m, std::regex("fo:page-width=\"([0-9.]+)cm\""))) return 0;
+    return std::stod(m[1]) / 2.54 * 72;
+}
+
+inline QImage Convert(const QString& soffice, const QString& file, const QString& outDir, const QString& profile) {
+    QProcess p;
+    p.start(soffice, {"-env:UserInstallation=file://" + profile, "--headless", "--convert-to", "png", "--outdir",
+                      outDir, file});
+    if (!p.waitForFinished(180000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    QString png = file;
+    png = outDir + "/" + QFileInfo(png).completeBaseName() + ".png";
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
+}
+
+// The share of each picture's ink that the other covers must exceed `least`.
+inline void MatchWithLibreOffice(DProj& doc, const QString& stem, const ExportOptions& options, double least) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir temp;
+    const char* keep = std::getenv("PELMAR_OFFICE_SHOTS");
+    const QString dir = keep && *keep ? QString::fromLocal8Bit(keep) : temp.path();
+    QDir().mkpath(dir);
+
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, doc.Im.Width, doc.Im.Height};
+    RepaintProject(doc, st, host, 1, true);
+    const QImage own = st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(own.isNull());
+    own.save(dir + "/" + stem + "_pelmar.png");
+
+    RunRig r(doc);
+    r.run.options = options;
+    const std::string base = dir.toStdString() + "/" + stem.toStdString();
+    ASSERT_TRUE(ExportToCorelDraw(8, base + ".cdr", RunMode::DoNotOpen, doc.Im, r.run));
+    ASSERT_TRUE(ExportToOffice(base + "_text.doc", RunMode::DoNotOpen, doc.Im, r.run));
+
+    const QString profile = temp.path() + "/profile";
+    const QImage drawing = Convert(soffice, dir + "/" + stem + ".odg", dir, profile);
+    const QImage text = Convert(soffice, dir + "/" + stem + "_text.odt", dir, profile);
+    ASSERT_FALSE(drawing.isNull());
+    ASSERT_FALSE(text.isNull());
+
+    const int w = own.width(), h = own.height();
+    const auto ownInk = Ink(own);
+    // The drawing's page is the picture.
+    const QImage d = drawing.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // The text's page holds the picture inside its margins (points).
+    const double pageWidth = PageWidth(base + "_text.odt");
+    ASSERT_GT(pageWidth, 0);
+    const double s = text.width() / pageWidth, pt = 72.0 / doc.Im.Dpi;
+    QImage area(qRound(w * pt * s), qRound(h * pt * s), QImage::Format_RGB32);
+    area.fill(Qt::white);
+    {
+        QPainter p(&area);
+        p.drawImage(0, 0, text, qRound(WordApplication::PageLeftMargin * s), qRound(WordApplication::PageTopMargin * s));
+    }
+    const QImage t = area.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    d.save(dir + "/" + stem + "_odg_scaled.png");
+    t.save(dir + "/" + stem + "_odt_cropped.png");
+    for (const auto& [name, img] : {std::pair{"drawing", d}, std::pair{"text", t}}) {
+        const auto ink = Ink(img);
+        EXPECT_GT(Covered(ownInk, ink, w, h, 4), least) << name;
+        EXPECT_GT(Covered(ink, ownInk, w, h, 4), least) << name;
+    }
+}
+
+}  // namespace pelmar::test
