@@ -366,8 +366,9 @@ void Form1::present() {
 
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The first show lays the windows out even when no resize follows it.
-    MainWindowResized(shell_, hooks());
+    // The windows are laid out at the first show too, for a window that is
+    // not resized after it (the first resize lays them out again).
+    if (shell_.FirstResize) defaultWindowLayout();
     MainWindowShown(shell_, hooks());
     toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
 }
@@ -435,7 +436,11 @@ void Form1::defaultWindowLayout() {
     const WindowLayout l = DefaultWindowLayout(g, 0);
     // The MDI area starts below the menu and the tool bar; the layout keeps
     // the picture window's minimum size on a small main window.
-    pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, l.pictureWidth, l.pictureHeight);
+    // Where the MDI area is smaller than the main window's client (menu and
+    // status bars), the picture window keeps inside it, down to its minimum.
+    const int w = std::max(std::min(l.pictureWidth, mdi_->width() - l.pictureLeft - 10), MinPictureWidth);
+    const int h = std::max(std::min(l.pictureHeight, mdi_->height() - 5), MinPictureHeight);
+    pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, w, h);
     proj_->DlgLeft = l.dialogLeft;
     proj_->DlgTop = l.dialogTop;
 }
