@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 
@@ -104,9 +104,9 @@ void BM_CoordinateSystemRedraw(benchmark::State& state) {
     DrawingState st;
     FakeRedrawHost host;
     host.view = {0, 0, 1200, 900};
-    RepaintProject(*proj, st, host, 1, true);  // traces and caches the implicit graph
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);  // traces and caches the implicit graph
     for (auto _ : state) {
-        RepaintProject(*proj, st, host, 1, state.range(0) != 0);
+        RepaintProject(*proj, st, host, RedrawMode::Window, state.range(0) != 0);
         host.log.clear();
         benchmark::DoNotOptimize(host.shown.constBits());
     }

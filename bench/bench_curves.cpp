@@ -8,7 +8,7 @@
 #include <string>
 
 #include "drawing/curve_builder.h"
-#include "platform/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 using namespace pelmar;
 
@@ -20,7 +20,7 @@ struct Rig {
     SubCurveContext ctx;
 
     explicit Rig(double scale) {
-        ctx.Target.word = "pel";
+        ctx.Target.kind = TargetKind::Pel;
         ctx.Target.canvas = &canvas;
         ctx.XScale = ctx.YScale = scale;
         ctx.CX = 600;

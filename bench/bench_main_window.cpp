@@ -10,7 +10,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "files/document.h"
-#include "shell/main_window.h"
+#include "shell/ui/main_window.h"
 
 using namespace pelmar;
 
@@ -39,10 +39,10 @@ struct OpenOneFile : FileQuestions {
     bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
 };
 
-MainWindowSetup Setup(const QTemporaryDir& dir, FileQuestions* questions) {
+Application::Folders Folders(const QTemporaryDir& dir) { return {dir.path().toStdString() + "/", {Shipped}}; }
+
+MainWindowSetup Setup(FileQuestions* questions) {
     MainWindowSetup s;
-    s.progDir = dir.path().toStdString() + "/";
-    s.shippedDirs = {Shipped};
     s.services.questions = questions;
     return s;
 }
@@ -52,7 +52,8 @@ void BM_StartToShownWindow(benchmark::State& state) {
     QTemporaryDir dir;
     OpenOneFile answers;
     for (auto _ : state) {
-        Form1 w(Setup(dir, &answers));
+        Application app(Folders(dir));
+        Form1 w(app, Setup(&answers));
         w.resize(1600, 1000);
         w.show();
         QApplication::processEvents();
@@ -66,7 +67,8 @@ void BM_OpenFullDocument(benchmark::State& state) {
     QTemporaryDir dir;
     OpenOneFile answers;
     answers.file = dir.path().toStdString() + "/full.pel";
-    Form1 w(Setup(dir, &answers));
+    Application app(Folders(dir));
+    Form1 w(app, Setup(&answers));
     {
         // One default object per kind, copied into every slot.
         auto doc = NewDocument();

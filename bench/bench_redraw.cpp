@@ -5,8 +5,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 
@@ -73,7 +73,7 @@ void BM_FullRedraw(benchmark::State& state) {
     FakeRedrawHost host;
     host.view = {0, 0, 1200, 900};
     for (auto _ : state) {
-        RepaintProject(*proj, st, host, 1, true);
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
         host.log.clear();
         benchmark::DoNotOptimize(host.shown.constBits());
     }

@@ -68,11 +68,11 @@ void Run(benchmark::State& st, bool sections, bool outline, bool gradient) {
         RasterSurface raster(back);
         QtCanvas canvas(lines);
         PaintTarget t1;
-        t1.word = "pel";
+        t1.kind = TargetKind::Pel;
         t1.raster = &raster;
         DrawSubCurve(a, t1, 1);
         PaintTarget t2;
-        t2.word = "pel";
+        t2.kind = TargetKind::Pel;
         t2.canvas = &canvas;
         DrawSubCurve(a, t2, 2);
     }

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 namespace pelmar::bench {
 
@@ -32,9 +32,9 @@ struct RedrawFixture {
 inline void RegisterRedrawBenchmarks(DocumentMaker make, int w, int h) {
     auto redraw = [=](benchmark::State& state) {
         RedrawFixture r(make, state.range(0) != 0, w, h);
-        RepaintProject(*r.proj, r.st, r.host, 1, true);  // builds the cache once
+        RepaintProject(*r.proj, r.st, r.host, RedrawMode::Window, true);  // builds the cache once
         for (auto _ : state) {
-            RepaintProject(*r.proj, r.st, r.host, 1, false);
+            RepaintProject(*r.proj, r.st, r.host, RedrawMode::Window, false);
             benchmark::DoNotOptimize(r.st.DrawBitmap.constBits());
         }
     };
@@ -42,7 +42,7 @@ inline void RegisterRedrawBenchmarks(DocumentMaker make, int w, int h) {
         RedrawFixture r(make, state.range(0) != 0, w, h);
         for (auto _ : state) {
             r.proj->FillValid = 0;
-            RepaintProject(*r.proj, r.st, r.host, 1, true);
+            RepaintProject(*r.proj, r.st, r.host, RedrawMode::Window, true);
             benchmark::DoNotOptimize(r.st.DrawBitmap.constBits());
         }
     };

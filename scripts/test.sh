@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with the sanitizers on and runs all tests.
+# Installs what is missing, checks the layering of the includes, builds everything
+# with the sanitizers on and runs all tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+bash scripts/check_layers.sh
 jobs=$(nproc)
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELMAR_SANITIZE=ON -DPELMAR_BENCH=ON
 cmake --build build-test -j "$jobs"

@@ -1,21 +1,19 @@
-// Pelmar start-up: the program folder, the main window shown maximised, and
-// the document named on the command line opened by its first show.
+// Pelmar start-up: the application object with the program folder, the main
+// window shown maximised, and the document named on the command line opened
+// by its first show.
 #include <QApplication>
-#include <QDir>
 
-#include "office/desktop.h"
-#include "office/export_dialogs.h"
-#include "shell/main_window.h"
-#include "shell/program_folder.h"
+#include "office/ui/desktop.h"
+#include "office/ui/export_dialogs.h"
+#include "shell/application.h"
+#include "shell/ui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmar"));
+    pelmar::Application pelmar(pelmar::Application::DefaultFolders());
 
     pelmar::MainWindowSetup setup;
-    setup.progDir = pelmar::DefaultProgDir();
-    if (setup.progDir.empty()) setup.progDir = QDir::tempPath().toStdString() + "/pelmar/";
-    setup.shippedDirs = pelmar::ShippedDirs();
     for (int i = 1; i < argc; ++i) setup.arguments.emplace_back(argv[i]);
     setup.services.officeExport = [](pelmar::Form1& w, pelmar::ExportState& state, bool word) {
         pelmar::QtDesktopOpener desktop;
@@ -31,7 +29,7 @@ int main(int argc, char** argv) {
         else pelmar::RunCdrExportDialog(ctx, state, &w);
     };
 
-    pelmar::Form1 window(std::move(setup));
+    pelmar::Form1 window(pelmar, std::move(setup));
     window.showMaximized();
     return app.exec();
 }

@@ -74,7 +74,7 @@ std::string MarkNumberText(double value, char decimalSep) {
 
 MarkPainter::MarkPainter(const MarkStyle& style, const DImProj& im, const PaintTarget& target)
     : style_(style), im_(im), target_(target) {
-    if (target_.is("pel") && target_.canvas) {
+    if (target_.is(TargetKind::Pel) && target_.canvas) {
         target_.canvas->setAntialias(im_.Smooth);
         // Single-bit text only in a metafile without smoothing.
         target_.canvas->setTextAntialias(!(im_.PicMode == 1 && !im_.Smooth));
@@ -84,14 +84,14 @@ MarkPainter::MarkPainter(const MarkStyle& style, const DImProj& im, const PaintT
 MarkPainter::~MarkPainter() = default;
 
 void MarkPainter::line(double width, PointF a, PointF b) {
-    if (target_.is("pel")) {
+    if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
         Pen pen;
         pen.width = width;
         pen.color = style_.screenColour;
         pen.roundCaps = false;
         target_.canvas->drawLine(pen, a, b);
-    } else if (target_.is("cdr")) {
+    } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         CdrSink& s = *target_.cdr;
         s.BeginDrawCurve(CdrX(im_, a.x), CdrY(im_, a.y));
@@ -100,7 +100,7 @@ void MarkPainter::line(double width, PointF a, PointF b) {
         s.CdrSetOutlineColor(style_.colour);
         s.SetOutlineWidth(CdrUnits(im_.Dpi, width));
         s.CdrRememberShape();
-    } else if (target_.is("wrd")) {
+    } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
         target_.wrd->OfficeLine(style_.colour, false, 0, a.x, a.y, b.x, b.y, width, 0, 0);
     }
@@ -143,17 +143,17 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
     const double size = style_.size;
-    if (target_.is("pel")) {
+    if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double h = c.measureText(f, "0").h;
         c.drawText(f, style_.screenColour, text, {ax, ay + h / 2 - 0.1 * h}, {TextAlign::Center, TextAlign::Center});
-    } else if (target_.is("cdr")) {
+    } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);
         cdrText(text, ax - 1.2 * Round(t.w / 2), ay + 2.1 * t.h + 0.3 * size);
-    } else if (target_.is("wrd")) {
+    } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
         const SizeF t = exportTextSize(text);
         wordText(text, ax - 1.2 * Round(t.w / 2), ay + 0.9 * t.h + 0.3 * size);
@@ -162,17 +162,17 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
 
 void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double ay) {
     const double size = style_.size;
-    if (target_.is("pel")) {
+    if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double w = c.measureText(f, text).w;
         c.drawText(f, style_.screenColour, text, {ax + w / 2 - 0.01 * w, ay}, {TextAlign::Center, TextAlign::Center});
-    } else if (target_.is("cdr")) {
+    } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);
         cdrText(text, ax + size + 0.2 * Round(t.w / 2), ay + t.h);
-    } else if (target_.is("wrd")) {
+    } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
         const SizeF t = exportTextSize(text);
         wordText(text, ax + 0.3 * size + 0.2 * Round(t.w / 2), ay + 0.3 * t.h);
@@ -181,16 +181,16 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
 
 void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
     const double size = style_.size;
-    if (target_.is("pel")) {
+    if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
         const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
                                           : PointF{ax - 0.7 * size, ay + 0.6 * size};
         target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
-    } else if (target_.is("cdr")) {
+    } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);
         cdrText(text, ax + 0.3 * Round(t.w / 2), ay + 2.1 * t.h);
-    } else if (target_.is("wrd")) {
+    } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
         const SizeF t = exportTextSize(text);
         wordText(text, ax + 0.3 * Round(t.w / 2), ay + 0.9 * t.h);

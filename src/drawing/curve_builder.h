@@ -13,26 +13,22 @@
 #include "drawing/curve_output.h"
 #include "drawing/formula.h"
 #include "drawing/graph_transform.h"
+#include "drawing/host_roles.h"
 #include "drawing/paint_target.h"
 #include "model/geometry.h"
 #include "model/records.h"
 
 namespace pelmar {
 
-// What long curve traces need of the windows: the event pump, the progress
-// bar of the running drawing and the message box.
+// What long curve traces need of the windows: the texts, and for each target
+// the window that shows its progress ("pel": the drawing window's status bar,
+// "cdr" and "wrd": the export dialog's label and bar) and pumps its events.
 class GraphHost {
 public:
     virtual ~GraphHost() = default;
-    // Handles the pending window events once (the stop button works through it).
-    virtual void processEvents() = 0;
-    // Sets the 0..100 position of the progress bar of the target ("pel": the
-    // drawing window's, "cdr" and "wrd": the export dialog's) and repaints it.
-    virtual void setProgress(const std::string& targetWord, int position) = 0;
-    // A message box with an OK button.
-    virtual void showMessage(const std::string& text) = 0;
-    // A line of the word table; empty when there is none.
-    virtual std::string wordLine(int line) = 0;
+    virtual TextRole& texts() = 0;
+    // Null when no window shows the progress of drawing for `target`.
+    virtual ProgressRole* progressFor(TargetKind target) = 0;
 };
 
 // Where traced curves are stored: the drawing snapshot, the working copies of
@@ -114,6 +110,8 @@ struct SubCurveContext {
     TracerState Tracer;
 
     bool running() const { return Running && *Running; }
+    // The progress display of this drawing's target, or null.
+    ProgressRole* progress() const { return Host ? Host->progressFor(Target.kind) : nullptr; }
 };
 
 // Appends (x, y) with its mark to CurrentA (which 1) or CurrentB (which 2).
@@ -157,7 +155,7 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
                             double cx);
 
 // The text the message box shows when a column has three or more roots.
-inline constexpr int CannotPlotLine = 634;
+inline constexpr int CannotPlotLine = static_cast<int>(WordNo::CannotPlotGraph);
 inline constexpr const char* CannotPlotText = "Не могу построить график!";
 
 }  // namespace pelmar

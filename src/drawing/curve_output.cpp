@@ -260,13 +260,13 @@ void OutputPolyline(DCurve1 poly, int width, TColor colour, bool dashed, int cdr
     std::vector<CurvePoint> pts = PointsOf(poly);
     ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return !SamePixel(a, b); });
     if (pass == 1) return;
-    if (target.is("pel")) {
+    if (target.is(TargetKind::Pel)) {
         if (!target.canvas) return;
         ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) >= 1.0; });
         OutputPel(pts, width, colour, dashed, im, dash, gap, *target.canvas);
-    } else if (target.is("cdr")) {
+    } else if (target.is(TargetKind::Cdr)) {
         if (target.cdr) OutputCdr(std::move(pts), width, colour, dashed, cdrDashStyle, im, *target.cdr);
-    } else if (target.is("wrd")) {
+    } else if (target.is(TargetKind::Wrd)) {
         if (target.wrd) OutputWrd(std::move(pts), width, colour, dashed, im, target);
     }
 }

@@ -246,7 +246,7 @@ void FillPixelByPixel(const DCircle& c, const Extents& e, const FillShading& lig
 
 void DrawCircle(const DCircle& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is("pel") && rec.Fill.On && target.raster) FillEllipseOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillEllipseOnCanvas(rec, im, *target.raster);
         return;
     }
     if (pass != 2) return;
@@ -260,11 +260,11 @@ void DrawEllipse(const DCircle& c, int part, const DImProj& im, const PaintTarge
     if (c.A.v == 0 || c.B.v == 0) return;
 
     if (part == 0 && c.ViewType.v != 3) {
-        if (target.is("pel")) {
+        if (target.is(TargetKind::Pel)) {
             if (target.canvas) PelOutline(c, im, *target.canvas);
-        } else if (target.is("cdr")) {
+        } else if (target.is(TargetKind::Cdr)) {
             if (target.cdr) CdrOutline(c, im, target);
-        } else if (target.is("wrd")) {
+        } else if (target.is(TargetKind::Wrd)) {
             if (target.wrd) WordOutline(c, target);
         }
     }

@@ -13,21 +13,30 @@
 
 namespace pelmar {
 
-// The windows around a drawing run: besides what the curve tracers use, the
-// status text with its progress bar ("pel": the drawing window's status bar,
-// "cdr" and "wrd": the export dialog's label and bar).
-class GraphRunHost : public GraphHost {
+// The graph host of a run from the windows' roles: the texts, the progress
+// of the own picture ("pel") and that of an export ("cdr", "wrd"); a null
+// progress shows nothing for its targets.
+class WindowsGraphHost final : public GraphHost {
 public:
-    // Shows the text and the bar at position 0, and repaints them.
-    virtual void showProgress(const std::string& targetWord, const std::string& text) = 0;
-    // Hides the bar and clears the text.
-    virtual void hideProgress(const std::string& targetWord) = 0;
+    WindowsGraphHost(TextRole& texts, ProgressRole* picture, ProgressRole* exports)
+        : texts_(texts), picture_(picture), exports_(exports) {}
+    TextRole& texts() override { return texts_; }
+    ProgressRole* progressFor(TargetKind target) override {
+        if (target == TargetKind::Pel) return picture_;
+        if (target == TargetKind::Cdr || target == TargetKind::Wrd) return exports_;
+        return nullptr;
+    }
+
+private:
+    TextRole& texts_;
+    ProgressRole* picture_;
+    ProgressRole* exports_;
 };
 
 struct GraphRun {
     bool* Running = nullptr;          // cleared by the stop button; null counts as running
     const bool* NoRedraw = nullptr;   // set while an object is dragged
-    GraphRunHost* Host = nullptr;
+    GraphHost* Host = nullptr;
     CurveStores Stores;               // where traced curves and outlines are stored
     char DecimalSep = ',';
     DistributionParameters Params;    // the distribution parameters of all formulas of the run

@@ -320,17 +320,18 @@ ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
 }
 
 bool ImplicitTracer::progress(double c) {
-    const std::string& word = ctx_.Target.word;
-    const bool pel = word == "pel" && (ctx_.Pass == 1 || ctx_.Pass == 3);
-    if (pel || word == "cdr" || word == "wrd") {
-        if (pel && ctx_.Host && !(ctx_.NoRedraw && *ctx_.NoRedraw)) ctx_.Host->processEvents();
+    const TargetKind kind = ctx_.Target.kind;
+    const bool pel = kind == TargetKind::Pel && (ctx_.Pass == 1 || ctx_.Pass == 3);
+    if (pel || kind == TargetKind::Cdr || kind == TargetKind::Wrd) {
+        ProgressRole* shown = ctx_.progress();
+        if (pel && shown && !(ctx_.NoRedraw && *ctx_.NoRedraw)) shown->processEvents();
         const double span = left_ + right_;
         const double p = span > 0 ? std::nearbyint((c - cx_ + left_) * 100 / span) : 100;
         const int n = std::max(ctx_.CurveCount, 1);
         const double pos = std::nearbyint((ctx_.CurveNo - 1) * 100.0 / n + p / n);
         if (pos > ctx_.LastProgress) {
             ctx_.LastProgress = static_cast<int>(std::min(pos, 100.0));
-            if (ctx_.Host) ctx_.Host->setProgress(word, ctx_.LastProgress);
+            if (shown) shown->setProgress(ctx_.LastProgress);
         }
     }
     return ctx_.running();
@@ -471,8 +472,9 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
             switch (tracer.walk()) {
                 case ImplicitTracer::Outcome::TooManyRoots:
                     if (ctx.Host) {
-                        std::string text = ctx.Host->wordLine(CannotPlotLine);
-                        ctx.Host->showMessage(text.empty() ? CannotPlotText : text);
+                        TextRole& texts = ctx.Host->texts();
+                        std::string text = texts.word(WordNo::CannotPlotGraph);
+                        texts.showMessage(text.empty() ? CannotPlotText : text);
                     }
                     return;
                 case ImplicitTracer::Outcome::Stopped:

@@ -59,9 +59,9 @@ void DrawLineElement(const DLine& l, int part, const DImProj& im, const PaintTar
     PointF b{l.P2.ScrX.v, l.P2.ScrY.v};
     if (a == b) return;
 
-    const bool pel = target.is("pel");
-    const bool cdr = target.is("cdr");
-    const bool wrd = target.is("wrd");
+    const bool pel = target.is(TargetKind::Pel);
+    const bool cdr = target.is(TargetKind::Cdr);
+    const bool wrd = target.is(TargetKind::Wrd);
 
     if (pel || (cdr && target.options.CdrOwnArrows)) {
         const double len = std::hypot(b.x - a.x, b.y - a.y);
@@ -133,12 +133,12 @@ void DrawArrowhead(int tipX, int tipY, int tailX, int tailY, int length, int ang
     PointF b1, b2;
     ArrowBarbs(tipX, tipY, tailX, tailY, length, angle, b1, b2);
     const PointF tip{static_cast<double>(tipX), static_cast<double>(tipY)};
-    if (target.is("pel")) {
+    if (target.is(TargetKind::Pel)) {
         if (!target.canvas) return;
         target.canvas->setAntialias(im.Smooth);
         const std::array<PointF, 3> tri{tip, b1, b2};
         target.canvas->fillPolygon(colour, tri);
-    } else if (target.is("cdr")) {
+    } else if (target.is(TargetKind::Cdr)) {
         if (!target.cdr || !target.options.CdrOwnArrows) return;
         CdrSink& s = *target.cdr;
         s.BeginDrawCurve(CdrX(im, tip.x), CdrY(im, tip.y));

@@ -15,7 +15,7 @@ namespace pelmar {
 
 void DrawOrb(const DSf& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is("pel") && rec.Fill.On && target.raster) ShadeOrb(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) ShadeOrb(rec, im, *target.raster);
         return;
     }
     if (pass != 2) return;

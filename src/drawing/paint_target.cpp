@@ -5,6 +5,27 @@
 
 namespace pelmar {
 
+TargetKind TargetKindOf(std::string_view word) {
+    if (word == "pel") return TargetKind::Pel;
+    if (word == "cdr") return TargetKind::Cdr;
+    if (word == "wrd") return TargetKind::Wrd;
+    return TargetKind::None;
+}
+
+const char* TargetWord(TargetKind kind) {
+    switch (kind) {
+        case TargetKind::Pel:
+            return "pel";
+        case TargetKind::Cdr:
+            return "cdr";
+        case TargetKind::Wrd:
+            return "wrd";
+        case TargetKind::None:
+            break;
+    }
+    return "";
+}
+
 int RoundToInt(double v) {
     if (std::isnan(v)) return 0;
     const double r = std::nearbyint(v);

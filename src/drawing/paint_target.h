@@ -1,18 +1,20 @@
 // What a painter draws on.  Every painter takes its record, the picture
-// settings and a target: the target word says which of three consumers is
+// settings and a target: the target kind says which of three consumers is
 // meant, and the target carries that consumer.
 //
-//   "pel"  the program's own picture: the canvas of pass 2 (lines, outlines,
-//          points, labels) or the raster surface of pass 1 (fills, shading);
-//   "cdr"  the vector drawing program, through CdrSink;
-//   "wrd"  the word processor, through WordSink.
+//   Pel  the program's own picture: the canvas of pass 2 (lines, outlines,
+//        points, labels) or the raster surface of pass 1 (fills, shading);
+//   Cdr  the vector drawing program, through CdrSink;
+//   Wrd  the word processor, through WordSink.
 //
-// A painter compares the word and draws nothing for a word it does not know,
-// and nothing on a consumer the target does not carry.
+// A painter draws nothing for a target of no kind it knows, and nothing on a
+// consumer the target does not carry.  The words "pel", "cdr" and "wrd" name
+// the kinds at the program's edges only (TargetKindOf, TargetWord).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/records.h"
 
@@ -84,8 +86,14 @@ struct ExportOptions {
     std::uint8_t WordDashNo = 1;     // 1..8
 };
 
+enum class TargetKind : std::uint8_t { None, Pel, Cdr, Wrd };
+
+// "pel", "cdr", "wrd" and their kinds; any other word is None, None is "".
+TargetKind TargetKindOf(std::string_view word);
+const char* TargetWord(TargetKind kind);
+
 struct PaintTarget {
-    std::string word;                 // "pel", "cdr" or "wrd"
+    TargetKind kind = TargetKind::None;
     Canvas* canvas = nullptr;         // "pel", pass 2
     RasterSurface* raster = nullptr;  // "pel", pass 1
     CdrSink* cdr = nullptr;
@@ -98,7 +106,7 @@ struct PaintTarget {
     // draw as in a run that is never stopped and stores nothing.
     GraphRun* run = nullptr;
 
-    bool is(const char* w) const { return word == w; }
+    bool is(TargetKind k) const { return kind == k; }
 };
 
 // Lengths in the drawing program's units: 254000 per inch.  A resolution of 0

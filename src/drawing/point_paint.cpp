@@ -125,7 +125,7 @@ void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& tar
     const std::uint8_t type = p.Typ.v;
     const bool marked = type == TypeDisc || type == TypeRing;
 
-    if (target.is("pel")) {
+    if (target.is(TargetKind::Pel)) {
         if (target.canvas && marked) {
             Canvas& c = *target.canvas;
             c.setAntialias(im.Smooth);
@@ -134,21 +134,21 @@ void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& tar
             if (type == TypeRing && inner > 0)
                 c.fillEllipse(im.Background, {x - inner, y - inner, 2 * inner, 2 * inner});
         }
-    } else if (target.is("cdr")) {
+    } else if (target.is(TargetKind::Cdr)) {
         if (target.cdr && marked) {
             CdrDisc(*target.cdr, im, x, y, r, p.Color.v);
             if (type == TypeRing) CdrDisc(*target.cdr, im, x, y, inner, im.Background);
         }
-    } else if (target.is("wrd")) {
+    } else if (target.is(TargetKind::Wrd)) {
         if (target.wrd) target.wrd->OfficeOval(type, p.Color.v, x, y, r, inner);
     }
     DrawLabel(p, im, target);
 }
 
 void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
-    const bool pel = target.is("pel");
-    const bool cdr = target.is("cdr");
-    const bool wrd = target.is("wrd");
+    const bool pel = target.is(TargetKind::Pel);
+    const bool cdr = target.is(TargetKind::Cdr);
+    const bool wrd = target.is(TargetKind::Wrd);
     if ((pel && !target.canvas) || (cdr && !target.cdr) || (wrd && !target.wrd) || !(pel || cdr || wrd)) return;
 
     const double phi = p.LabelAngle.v * std::numbers::pi / 180.0;

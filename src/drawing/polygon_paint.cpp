@@ -63,7 +63,7 @@ void FillFigure(const Figure& rec, const DImProj& im, RasterSurface& surface,
 
 void DrawTriangle(const DTri& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is("pel") && rec.Fill.On && target.raster) FillTriangleOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillTriangleOnCanvas(rec, im, *target.raster);
         return;
     }
     if (pass != 2) return;
@@ -75,7 +75,7 @@ void DrawTriangle(const DTri& rec, const DImProj& im, const PaintTarget& target,
 
 void DrawTetragon(const DKv& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is("pel") && rec.Fill.On && target.raster) FillTetragonOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillTetragonOnCanvas(rec, im, *target.raster);
         return;
     }
     if (pass != 2) return;

@@ -50,7 +50,7 @@ void FillVisibleFaces(const std::vector<FaceRef>& faces, const DFill& fill, cons
 
 template <class Body>
 bool FillsOnPel(const Body& rec, const PaintTarget& target) {
-    return target.is("pel") && rec.Fill.On && target.raster;
+    return target.is(TargetKind::Pel) && rec.Fill.On && target.raster;
 }
 
 void DrawFaceParts(const DTri& f, int part, const DImProj& im, const PaintTarget& target) {

@@ -38,32 +38,6 @@ struct PictureSurface {
 
 namespace {
 
-// The drawing window as the graph traces see it: its status bar and progress
-// bar, the event pump, the message box and the word table.
-class WindowGraphHost final : public GraphRunHost {
-public:
-    explicit WindowGraphHost(RedrawHost& host) : host_(host) {}
-    void processEvents() override { host_.processEvents(); }
-    void setProgress(const std::string& targetWord, int position) override {
-        if (targetWord == "pel") host_.setProgressPosition(position);
-    }
-    void showMessage(const std::string& text) override { host_.showMessage(text); }
-    std::string wordLine(int line) override { return host_.wordLine(line); }
-    void showProgress(const std::string& targetWord, const std::string& text) override {
-        if (targetWord != "pel") return;
-        host_.setStatusPanel(2, text);
-        host_.showProgressBar();
-    }
-    void hideProgress(const std::string& targetWord) override {
-        if (targetWord != "pel") return;
-        host_.hideProgressBar();
-        host_.setStatusPanel(2, "");
-    }
-
-private:
-    RedrawHost& host_;
-};
-
 constexpr char GradientText[] = "Gradient...";
 constexpr int LayerCount = 10;
 
@@ -161,20 +135,17 @@ QImage TransparentWhere(const QImage& pic, TColor background) {
     return img;
 }
 
-void SetBusy(DrawingState& st, RedrawHost& host, bool busy) {
+void SetBusy(const RedrawHost& host, bool busy) {
+    CommandRole& commands = host.commands;
     if (busy) {
-        host.setPlayImage(PlayImageRunning);
-        host.setPlayHint(host.wordLine(266));
-        LockMainButtons(st, host, false);
-        host.repaintToolBar();
-        host.setCommandsEnabled(false);
+        commands.setPlayImage(PlayImage::Running);
+        commands.setPlayHint(host.texts.word(WordNo::StopHint));
+        commands.lockCommands(true);
     } else {
-        host.setPlayImage(PlayImageIdle);
-        host.setPlayHint(host.wordLine(265));
-        LockMainButtons(st, host, true);
-        host.repaintToolBar();
-        host.setCommandsEnabled(true);
-        host.updateSelectionUI();
+        commands.setPlayImage(PlayImage::Idle);
+        commands.setPlayHint(host.texts.word(WordNo::PlayHint));
+        commands.lockCommands(false);
+        commands.updateSelectionUI();
     }
 }
 
@@ -268,19 +239,7 @@ std::string TimedCaption(const std::string& caption, double seconds, char decima
     return head + "  " + FloatToStr(seconds, decimalSep) + " " + secWord;
 }
 
-void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock) {
-    for (std::size_t i = 0; i < LockedButtons.size(); ++i) {
-        const std::string name = LockedButtons[i];
-        if (unlock) {
-            host.setToolButtonEnabled(name, st.SavedButtonStates[i]);
-        } else {
-            st.SavedButtonStates[i] = host.toolButtonEnabled(name);
-            host.setToolButtonEnabled(name, false);
-        }
-    }
-}
-
-bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
                     Canvas* pass2, bool* stop) {
     const DImProj& im = doc.Im;
     const DSubProj& o = doc.Obj;
@@ -299,14 +258,14 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
     // The graphs of the coordinate systems: stopped with the redraw, traced
     // curves stored into the snapshot (and the document for the window).  A
     // painting without a stop switch runs to its end.
-    WindowGraphHost graphHost(host);
+    WindowsGraphHost graphHost(host.texts, &host.progress, nullptr);
     GraphRun graphRun;
     graphRun.Running = stop;
     graphRun.NoRedraw = &st.NoRedraw;
     graphRun.Host = &graphHost;
     graphRun.Stores.DrawProj = &doc;
     graphRun.Stores.Proj = window ? &proj : nullptr;
-    graphRun.DecimalSep = host.decimalSeparator();
+    graphRun.DecimalSep = host.texts.decimalSeparator();
 
     // Pass 1 goes to the back buffer; a preview has a scratch picture of its
     // own, so that it never touches the window's picture.
@@ -315,18 +274,18 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
     {
         RasterSurface surface(window ? st.DrawBitmap : scratch);
         PaintTarget target;
-        target.word = "pel";
+        target.kind = TargetKind::Pel;
         target.raster = &surface;
         target.run = &graphRun;
         for (int layer = 1; layer <= LayerCount; ++layer) {
-            if (shaded && !valid) host.setStatusPanel(2, GradientText);
+            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
             if (fills) {
                 PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
                 PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
                 PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
             }
             if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
-            if (shaded && !valid) host.setStatusPanel(2, GradientText);
+            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
             if (fills) {
                 PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
                 PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
@@ -340,7 +299,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
         }
     }
 
-    if (shaded && !valid) host.setStatusPanel(2, "");
+    if (shaded && !valid) host.status.setStatusPanel(2, "");
     if (regenerate) {
         proj.FillValid = 1;
         st.BackPng = st.DrawBitmap.copy();
@@ -351,11 +310,11 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
         st.DrawBitmap = st.BackPng.copy();
     if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
 
-    if (AnyGraphs(doc)) host.setStatusPanel(2, host.wordLine(349));
-    host.repaintPlay();
-    if (full) host.processEvents();
-    host.setPlayEnabled(false);
-    host.repaintPlay();
+    if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
+    host.commands.repaintPlay();
+    if (full) host.progress.processEvents();
+    host.commands.setPlayEnabled(false);
+    host.commands.repaintPlay();
 
     Canvas* canvas = pass2;
     if (!canvas) {
@@ -364,7 +323,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
         canvas = st.Surface->canvas();
     }
     PaintTarget target;
-    target.word = "pel";
+    target.kind = TargetKind::Pel;
     target.canvas = canvas;
     target.run = &graphRun;
     for (int layer = 1; layer <= LayerCount; ++layer) {
@@ -385,17 +344,17 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host,
     }
 
     if (metafile && shaded)
-        host.setStatusPanel(4, host.wordLine(proj.FillValid ? 352 : 353));
+        host.status.setStatusPanel(4, host.texts.word(proj.FillValid ? WordNo::GradientBuilt : WordNo::GradientNotBuilt));
     else
-        host.setStatusPanel(4, "");
-    host.setStatusPanel(2, "");
-    host.setPlayEnabled(true);
+        host.status.setStatusPanel(4, "");
+    host.status.setStatusPanel(2, "");
+    host.commands.setPlayEnabled(true);
     return true;
 }
 
-void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host) {
+void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture) {
     const DImProj& im = doc.Im;
-    const ViewPort v = host.imageView();
+    const ViewPort v = picture.imageView();
     const double zoom = doc.Zoom / 100.0;
     auto zoomed = [&](int n) { return RoundToInt(n * zoom); };
 
@@ -414,27 +373,27 @@ void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host) {
                 painter.drawImage(r, pic);
         }
     }
-    host.showPicture(st.ViewBitmap, zoomed(im.Width), zoomed(im.Height), v.left, v.top);
+    picture.showPicture(st.ViewBitmap, zoomed(im.Width), zoomed(im.Height), v.left, v.top);
 }
 
-void RunPendingRedraw(DProj& proj, DrawingState& st, RedrawHost& host) {
+void RunPendingRedraw(DProj& proj, DrawingState& st, const RedrawHost& host) {
     while (st.RedrawPending && !st.Running) {
         st.RedrawPending = false;
-        RepaintProject(proj, st, host, 1, false);
+        RepaintProject(proj, st, host, RedrawMode::Window, false);
     }
 }
 
-void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, bool full) {
-    const bool window = mode == 1;
-    if (!window && mode != 2 && mode != 3) return;
+void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, RedrawMode mode, bool full) {
+    const bool window = mode == RedrawMode::Window;
+    if (!window && mode != RedrawMode::OpenPreview && mode != RedrawMode::SavePreview) return;
     const bool play = window && full;
 
-    if (play) host.commitFocusedEdits();
+    if (play) host.commands.commitFocusedEdits();
     if (st.Running) {
         if (play) {
             // A stop request.
             st.Running = false;
-            host.setPlayImage(PlayImageIdle);
+            host.commands.setPlayImage(PlayImage::Idle);
         } else if (window) {
             // The running redraw handles window events between its passes: a
             // second one must not start inside it.  Draw once more afterwards.
@@ -443,12 +402,12 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
         return;
     }
     st.Running = true;
-    if (play) SetBusy(st, host, true);
+    if (play) SetBusy(host, true);
 
     DProj* doc = nullptr;
     std::int64_t start = 0;
     if (window) {
-        if (full) host.selectNone();
+        if (full) host.commands.selectNone();
         *st.DrawProj = proj;
         doc = st.DrawProj.get();
         start = st.Clock();
@@ -475,23 +434,22 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
 
     if (window) {
         const double seconds = ElapsedSeconds(start, st.Clock());
-        host.setImageCaption(
-            TimedCaption(host.imageCaption(), seconds, host.decimalSeparator(), host.wordLine(331)));
-        host.hideProgressBar();
-        host.setStatusPanel(2, "");
-        PresentBackBuffer(*st.DrawProj, st, host);
+        host.status.setImageCaption(TimedCaption(host.status.imageCaption(), seconds, host.texts.decimalSeparator(),
+                                                 host.texts.word(WordNo::Seconds)));
+        host.progress.hideProgress();
+        PresentBackBuffer(*st.DrawProj, st, host.picture);
     } else {
         int w = 0, h = 0;
         FitToBox(doc->Im.Width, doc->Im.Height, PreviewBox, w, h, PreviewBox);
         QImage preview;
         if (!st.PreviewImage.isNull() && w > 0 && h > 0)
             preview = st.PreviewImage.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        host.showPreview(mode, preview);
+        host.picture.showPreview(mode, preview);
         st.PreviewImage = QImage();
     }
 
     st.Running = false;
-    if (play) SetBusy(st, host, false);
+    if (play) SetBusy(host, false);
     RunPendingRedraw(proj, st, host);
 }
 

@@ -60,16 +60,6 @@ struct PainterTable {
 // The painters built so far.
 PainterTable DefaultPainters();
 
-// The tool buttons that a full redraw disables and afterwards restores.
-inline constexpr std::array<const char*, 41> LockedButtons{
-    "TBNew",    "TBOpen",  "TBSave",  "TBSaveAs", "TBClose", "TBExport", "TBPrint", "TBNewPo", "TBNewLi",
-    "TBNewCi",  "TBNewTr", "TBNewKv", "TBNewXY",  "TBDelete", "TBUndo",  "TBRedo",  "TBCopy",  "TBPaste",
-    "TBOptProg", "TBOptProj", "TBToLi", "TBToCi", "TBToTr",  "TBToXY",  "TBNewSf", "TBToSf",  "TBNewZi",
-    "TBToZi",   "TBNewKo", "TBToKo",  "TBNewI3",  "TBToPi3", "TBNewI4", "TBToPi4", "TBNewR3", "TBToPr3",
-    "TBNewR4",  "TBToPr4", "TBNewXZ", "TBToXZ",   "TBAnim"};
-
-inline constexpr int PlayImageIdle = 10;
-inline constexpr int PlayImageRunning = 52;
 inline constexpr int PreviewBox = 176;
 
 struct PictureSurface;
@@ -95,17 +85,16 @@ struct DrawingState {
     QImage PreviewImage;
 
     std::string MetaPath;  // the metafile of pass 2 in metafile mode ("Temp/MetaTemp.emf" in the program folder)
-    std::array<bool, LockedButtons.size()> SavedButtonStates{};
     PainterTable Painters;
     std::function<std::int64_t()> Clock;  // milliseconds of the day
 
     std::unique_ptr<PictureSurface> Surface;  // the pass 2 surface while it lives
 };
 
-// Modes: 1 the drawing window, 2 the preview of the own open dialog, 3 that
-// of the own save dialog (which have read the file into PreviewProj and set
-// its picture type to metafile).  Full: the build-the-drawing run.
-void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, bool full);
+// The drawing window, or the preview of the own open or save dialog (which
+// have read the file into PreviewProj and set its picture type to
+// metafile).  Full: the build-the-drawing run.
+void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, RedrawMode mode, bool full);
 
 // Paints `doc`: true when it ran to the end, false when it was stopped.  With
 // `pass2` given, pass 2 is drawn there instead of on the picture.  Graphs
@@ -113,18 +102,14 @@ void RepaintProject(DProj& proj, DrawingState& st, RedrawHost& host, int mode, b
 // `stop` is the switch whose clearing stops the painting (the window redraw
 // passes `st.Running`); without one, as for exports, previews and animation
 // frames, the painting always runs to its end.
-bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, RedrawHost& host, bool full, char viewLetter,
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
                     Canvas* pass2 = nullptr, bool* stop = nullptr);
 
 // Shows the picture of `doc` in the drawing window at its zoom and scroll position.
-void PresentBackBuffer(const DProj& doc, DrawingState& st, RedrawHost& host);
-
-// False: saves the enabled state of the locked buttons and disables them;
-// true: restores them.
-void LockMainButtons(DrawingState& st, RedrawHost& host, bool unlock);
+void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture);
 
 // The redraw that was asked for while another one ran, once.
-void RunPendingRedraw(DProj& proj, DrawingState& st, RedrawHost& host);
+void RunPendingRedraw(DProj& proj, DrawingState& st, const RedrawHost& host);
 
 // True when any ellipse, triangle, tetragon or solid has its fill on.
 bool HasGradientFills(const DProj& doc);

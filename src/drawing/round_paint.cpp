@@ -105,7 +105,7 @@ const DPoint& Vertex(const DTri& t, std::size_t i) { return t.S[i].P1; }
 
 void DrawCylinder(const DZi& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (!target.is("pel") || !rec.Fill.On || !target.raster) return;
+        if (!target.is(TargetKind::Pel) || !rec.Fill.On || !target.raster) return;
         ShadeCylinder(rec, im, *target.raster);
         FillBase(rec.UpperVisible ? rec.Base[2] : rec.Base[1], rec.Fill, im, *target.raster);
         return;
@@ -192,7 +192,7 @@ void ShadeCylinder(const DZi& rec, const DImProj& im, RasterSurface& surface) {
 
 void DrawCone(const DKo& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (!target.is("pel") || !rec.Fill.On || !target.raster) return;
+        if (!target.is(TargetKind::Pel) || !rec.Fill.On || !target.raster) return;
         ShadeCone(rec, im, *target.raster);
         if (rec.BaseVisible) FillBase(rec.Base, rec.Fill, im, *target.raster);
         return;

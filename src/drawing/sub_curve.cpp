@@ -10,7 +10,6 @@ namespace pelmar {
 
 namespace {
 
-constexpr int ImplicitGraphLine = 348;
 constexpr const char* ImplicitGraphText = "Неявный график";
 
 // The sampling of a parameter from `start` by `step`: nothing when the step is
@@ -174,8 +173,8 @@ void Output(SubCurveContext& ctx, const SubCurveArgs& a) {
 // The progress display of the implicit graphs: the own picture shows it in
 // the fill pass and the exports' pass, the exports always.
 bool ShowsProgress(const PaintTarget& target, int pass) {
-    if (target.is("pel")) return pass == 1 || pass == 3;
-    return target.is("cdr") || target.is("wrd");
+    if (target.is(TargetKind::Pel)) return pass == 1 || pass == 3;
+    return target.is(TargetKind::Cdr) || target.is(TargetKind::Wrd);
 }
 
 DCurve2 Built(const SubCurveArgs& a, DistributionParameters& params, void (*build)(SubCurveContext&,
@@ -224,18 +223,18 @@ void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
         Output(ctx, a);
     } else if (a.Kind == "Fxy") {
         ctx.NamedFunctions = HasNamedFunction(a.Formula1);
-        GraphRunHost* host = run ? run->Host : nullptr;
-        const bool progress = ShowsProgress(target, pass) && host;
+        GraphHost* host = run ? run->Host : nullptr;
+        ProgressRole* progress = ShowsProgress(target, pass) && host ? host->progressFor(target.kind) : nullptr;
         if (progress) {
-            std::string text = host->wordLine(ImplicitGraphLine);
+            std::string text = host->texts().word(WordNo::ImplicitGraph);
             if (text.empty()) text = ImplicitGraphText;
-            host->showProgress(target.word, text);
+            progress->showProgress(text);
         }
         ctx.CurveNo = ctx.CurveCount = 1;
         ctx.LastProgress = 0;
         TraceImplicitCurve(ctx, PlaneXOY, a.Formula1, a.Formula1, 0, a.ObjectSlot, top, bottom, right, left,
                            a.OriginY, a.OriginX);
-        if (progress) host->hideProgress(target.word);
+        if (progress) progress->hideProgress();
     } else if (a.Kind == "dec3d" || a.Kind == "Fxy3d") {
         ctx.NamedFunctions = HasNamedFunction(a.Formula1);
         DrawSurface(ctx, a);

@@ -14,23 +14,21 @@ namespace pelmar {
 
 namespace {
 
-constexpr int SectionsLine = 348;
 constexpr const char* SectionsText = "Неявный график";
-constexpr int OutlineLine = 519;
 constexpr const char* OutlineText = "Контур";
 constexpr const char* GradientText = "Gradient";
 
-GraphRunHost* RunHost(const SubCurveContext& ctx) { return ctx.Target.run ? ctx.Target.run->Host : nullptr; }
+GraphHost* RunHost(const SubCurveContext& ctx) { return ctx.Target.run ? ctx.Target.run->Host : nullptr; }
 
-std::string Word(GraphRunHost* host, int line, const char* fallback) {
-    std::string t = host ? host->wordLine(line) : std::string();
+std::string Word(GraphHost* host, WordNo line, const char* fallback) {
+    std::string t = host ? host->texts().word(line) : std::string();
     return t.empty() ? std::string(fallback) : t;
 }
 
 bool OwnPictureProgress(const SubCurveContext& ctx) {
-    return ctx.Target.is("pel") && (ctx.Pass == 1 || ctx.Pass == 3);
+    return ctx.Target.is(TargetKind::Pel) && (ctx.Pass == 1 || ctx.Pass == 3);
 }
-bool ExportProgress(const SubCurveContext& ctx) { return ctx.Target.is("cdr") || ctx.Target.is("wrd"); }
+bool ExportProgress(const SubCurveContext& ctx) { return ctx.Target.is(TargetKind::Cdr) || ctx.Target.is(TargetKind::Wrd); }
 
 // The integer scale of the outline and the fill.
 int IntScale(const SubCurveContext& ctx) { return RoundToInt(ctx.XScale); }
@@ -65,28 +63,32 @@ SurfaceColourTest ColourTest(SubCurveContext& ctx, const std::string& surface) {
 
 // Event pump, progress and stop of a scan on the own picture; the exports
 // only move their bar.
+// The progress display of the target of a drawing that shows its progress.
+ProgressRole* ShownProgress(const SubCurveContext& ctx) {
+    GraphHost* host = RunHost(ctx);
+    if (!host || !(OwnPictureProgress(ctx) || ExportProgress(ctx))) return nullptr;
+    return host->progressFor(ctx.Target.kind);
+}
+
 SurfaceScanControl ScanControl(SubCurveContext& ctx) {
     SurfaceScanControl ctl;
-    GraphRunHost* host = RunHost(ctx);
+    ProgressRole* shown = ShownProgress(ctx);
     if (OwnPictureProgress(ctx)) {
-        ctl.lineDone = [&ctx, host] {
-            if (host && !(ctx.NoRedraw && *ctx.NoRedraw)) host->processEvents();
+        ctl.lineDone = [&ctx, shown] {
+            if (shown && !(ctx.NoRedraw && *ctx.NoRedraw)) shown->processEvents();
         };
         ctl.running = [&ctx] { return ctx.running(); };
     }
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx)))
-        ctl.progress = [&ctx, host](int p) { host->setProgress(ctx.Target.word, p); };
+    if (shown) ctl.progress = [shown](int p) { shown->setProgress(p); };
     return ctl;
 }
 
 void ShowProgress(const SubCurveContext& ctx, const std::string& text) {
-    GraphRunHost* host = RunHost(ctx);
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx))) host->showProgress(ctx.Target.word, text);
+    if (ProgressRole* shown = ShownProgress(ctx)) shown->showProgress(text);
 }
 
 void HideProgress(const SubCurveContext& ctx) {
-    GraphRunHost* host = RunHost(ctx);
-    if (host && (OwnPictureProgress(ctx) || ExportProgress(ctx))) host->hideProgress(ctx.Target.word);
+    if (ProgressRole* shown = ShownProgress(ctx)) shown->hideProgress();
 }
 
 // The 3D system of the object slot in a document, or null.
@@ -119,7 +121,7 @@ void DrawSurface(SubCurveContext& ctx, const SubCurveArgs& a) {
     const char sep = ctx.Target.run ? ctx.Target.run->DecimalSep : '.';
     const auto plan =
         PlanSurfaceSections(a.Kind, a.Formula1, a.SurfaceNumber, sec, ctx.XScale, ctx.CX, ctx.CY, sep);
-    ShowProgress(ctx, Word(RunHost(ctx), SectionsLine, SectionsText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::ImplicitGraph, SectionsText));
     ctx.CurveCount = TracedSectionCount(plan);
     ctx.CurveNo = 0;
     ctx.LastProgress = 0;
@@ -155,7 +157,7 @@ void DrawSurfaceOutline(SubCurveContext& ctx, const SubCurveArgs& a) {
     }
 
     const std::string surface = SurfaceRayFormula(a.Kind, a.Formula1, ctx.Transform);
-    ShowProgress(ctx, Word(RunHost(ctx), OutlineLine, OutlineText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::Outline, OutlineText));
     ctx.CurrentA.clear();
     ctx.CurrentB.clear();
     ctx.Result.clear(PlaneAsIs, 0);
@@ -202,7 +204,7 @@ double BisectSurfaceEdge(SubCurveContext& ctx, const std::string& surface, std::
 }
 
 void DrawSurfaceGradient(SubCurveContext& ctx, const SubCurveArgs& a) {
-    if (!ctx.Target.is("pel") || ctx.Pass == 2 || !ctx.Target.raster) return;
+    if (!ctx.Target.is(TargetKind::Pel) || ctx.Pass == 2 || !ctx.Target.raster) return;
     if (!ctx.running() || !ctx.Recompute) return;
     if (ctx.Stores.DrawProj && ctx.Stores.DrawProj->FillValid) return;
     const int s = IntScale(ctx);

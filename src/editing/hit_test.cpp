@@ -100,8 +100,8 @@ int MaxOf(int count, int v1, int v2, int v3, int v4, int v5) {
 
 bool HitPo(int x, int y, const DPoint& p) { return NearPoint(x, y, p.ScrX.v, p.ScrY.v, p.Radius.v); }
 
-std::uint8_t HitLi(int x, int y, const DLine& l) {
-    std::uint8_t r = 0;
+LiHit::Code HitLi(int x, int y, const DLine& l) {
+    LiHit::Code r = LiHit::None;
     // 64-bit box bounds: a huge thickness cannot overflow them.
     const std::int64_t t = l.Thick.v <= 2 ? 2 : static_cast<std::int64_t>(Round(l.Thick.v / 2.0));
     const std::int64_t x1 = Pixel(l.P1.ScrX.v), y1 = Pixel(l.P1.ScrY.v);
@@ -112,14 +112,14 @@ std::uint8_t HitLi(int x, int y, const DLine& l) {
     const std::int64_t xMin = std::min(x1, x2), xMax = std::max(x1, x2);
     const std::int64_t yMin = std::min(y1, y2), yMax = std::max(y1, y2);
     const bool inBox = x >= xMin - t && x <= xMax + t && y >= yMin - t && y <= yMax + t;
-    if (inBox && DistToLine(x, y, l) <= t) r = 3;
-    if (HitPo(x, y, l.P1)) r = 1;
-    if (HitPo(x, y, l.P2)) r = 2;
+    if (inBox && DistToLine(x, y, l) <= t) r = LiHit::Body;
+    if (HitPo(x, y, l.P1)) r = LiHit::End1;
+    if (HitPo(x, y, l.P2)) r = LiHit::End2;
     return r;
 }
 
-std::uint8_t HitCi(int x, int y, const DCircle& c) {
-    std::uint8_t r = 0;
+CiHit::Code HitCi(int x, int y, const DCircle& c) {
+    CiHit::Code r = CiHit::None;
     const int T = OutlineTolerance(c.Thick.v);
     const double cx = c.Center.ScrX.v, cy = c.Center.ScrY.v;
     const double a = c.A.v, b = c.B.v;
@@ -127,89 +127,89 @@ std::uint8_t HitCi(int x, int y, const DCircle& c) {
     const Ext dx = static_cast<Ext>(x) - cx, dy = static_cast<Ext>(y) - cy;
     if (c.Tilt.v != 0) {
         const auto uv = OwnAxes(x - cx, y - cy, c.Tilt.v, false);
-        if (body && WithinEllipse(uv[0], uv[1], static_cast<Ext>(a) + T, static_cast<Ext>(b) + T)) r = 1;
-        if (HitPo(x, y, c.Center)) r = 2;
+        if (body && WithinEllipse(uv[0], uv[1], static_cast<Ext>(a) + T, static_cast<Ext>(b) + T)) r = CiHit::Inside;
+        if (HitPo(x, y, c.Center)) r = CiHit::Centre;
         return r;
     }
     const bool inOuter = body && WithinEllipse(dx, dy, static_cast<Ext>(a) + T, static_cast<Ext>(b) + T);
-    if (inOuter) r = 1;
-    if (HitPo(x, y, c.Center)) r = 2;
+    if (inOuter) r = CiHit::Inside;
+    if (HitPo(x, y, c.Center)) r = CiHit::Centre;
     if (!body) return r;
     if (inOuter && OnOrOutsideEllipse(dx, dy, static_cast<Ext>(a) - T, static_cast<Ext>(b) - T))
-        r = c.IsCircle.v ? 3 : 6;
+        r = c.IsCircle.v ? CiHit::CircleOutline : CiHit::EllipseOutline;
     if (!c.IsCircle.v) {
         // The handles of the semi-axes: the centre moved by a or b, with the
         // centre's tolerance.
         const std::int32_t rad = c.Center.Radius.v;
-        if (NearPoint(x, y, cx - a, cy, rad) || NearPoint(x, y, cx + a, cy, rad)) r = 4;
-        if (NearPoint(x, y, cx, cy - b, rad) || NearPoint(x, y, cx, cy + b, rad)) r = 5;
+        if (NearPoint(x, y, cx - a, cy, rad) || NearPoint(x, y, cx + a, cy, rad)) r = CiHit::HandleA;
+        if (NearPoint(x, y, cx, cy - b, rad) || NearPoint(x, y, cx, cy + b, rad)) r = CiHit::HandleB;
     }
     return r;
 }
 
-std::uint8_t HitTr(int x, int y, const DTri& t) {
-    std::uint8_t r = 0;
-    if (PtInTriRec(x, y, t)) r = 1;
+PolyHit::Code HitTr(int x, int y, const DTri& t) {
+    PolyHit::Code r = PolyHit::None;
+    if (PtInTriRec(x, y, t)) r = PolyHit::Inside;
     for (std::uint8_t k = 1; k <= 3; ++k)
-        if (HitLi(x, y, t.S[k])) r = static_cast<std::uint8_t>(11 * k);
+        if (HitLi(x, y, t.S[k])) r = PolyHit::Side(k);
     const std::array<const DPoint*, 3> v{&t.S[1].P1, &t.S[1].P2, &t.S[2].P2};
     for (std::uint8_t k = 1; k <= 3; ++k)
-        if (HitPo(x, y, *v[k - 1])) r = static_cast<std::uint8_t>(10 * k);
+        if (HitPo(x, y, *v[k - 1])) r = PolyHit::Vertex(k);
     return r;
 }
 
-std::uint8_t HitKv(int x, int y, const DKv& q) {
-    std::uint8_t r = 0;
-    if (PtInKvRec(x, y, q)) r = 1;
+PolyHit::Code HitKv(int x, int y, const DKv& q) {
+    PolyHit::Code r = PolyHit::None;
+    if (PtInKvRec(x, y, q)) r = PolyHit::Inside;
     for (std::uint8_t k = 1; k <= 4; ++k)
-        if (HitLi(x, y, q.S[k])) r = static_cast<std::uint8_t>(11 * k);
+        if (HitLi(x, y, q.S[k])) r = PolyHit::Side(k);
     for (std::uint8_t k = 1; k <= 4; ++k)
-        if (HitPo(x, y, q.S[k].P1)) r = static_cast<std::uint8_t>(10 * k);
+        if (HitPo(x, y, q.S[k].P1)) r = PolyHit::Vertex(k);
     return r;
 }
 
-std::uint8_t HitXY(int x, int y, const DXOY& s) {
-    std::uint8_t r = 0;
-    if (HitLi(x, y, s.AxisX)) r = 1;
-    if (HitLi(x, y, s.AxisY)) r = 2;
-    if (HitPo(x, y, s.Center)) r = 3;
-    if (HitPo(x, y, s.AxisX.P1)) r = 4;
-    if (HitPo(x, y, s.AxisX.P2)) r = 5;
-    if (HitPo(x, y, s.AxisY.P1)) r = 6;
-    if (HitPo(x, y, s.AxisY.P2)) r = 7;
+XyHit::Code HitXY(int x, int y, const DXOY& s) {
+    XyHit::Code r = XyHit::None;
+    if (HitLi(x, y, s.AxisX)) r = XyHit::AxisX;
+    if (HitLi(x, y, s.AxisY)) r = XyHit::AxisY;
+    if (HitPo(x, y, s.Center)) r = XyHit::Centre;
+    if (HitPo(x, y, s.AxisX.P1)) r = XyHit::AxisXEnd1;
+    if (HitPo(x, y, s.AxisX.P2)) r = XyHit::AxisXEnd2;
+    if (HitPo(x, y, s.AxisY.P1)) r = XyHit::AxisYEnd1;
+    if (HitPo(x, y, s.AxisY.P2)) r = XyHit::AxisYEnd2;
     return r;
 }
 
-std::uint8_t HitSf(int x, int y, const DSf& s) {
-    std::uint8_t r = 0;
+SfHit::Code HitSf(int x, int y, const DSf& s) {
+    SfHit::Code r = SfHit::None;
     const DCircle& c = s.Contour;
     const int T = OutlineTolerance(c.Thick.v);
     if (c.A.v != 0 && c.B.v != 0) {
         const auto uv = OwnAxes(x - c.Center.ScrX.v, y - c.Center.ScrY.v, c.Tilt.v, true);
-        if (WithinEllipse(uv[0], uv[1], static_cast<Ext>(c.A.v) + T, static_cast<Ext>(c.B.v) + T)) r = 1;
+        if (WithinEllipse(uv[0], uv[1], static_cast<Ext>(c.A.v) + T, static_cast<Ext>(c.B.v) + T)) r = SfHit::Inside;
     }
-    if (HitPo(x, y, c.Center)) r = 2;
+    if (HitPo(x, y, c.Center)) r = SfHit::ContourCentre;
     const double R = s.Radius.v;
     if (R != 0) {
         const Ext dx = static_cast<Ext>(x) - s.Center.ScrX.v, dy = static_cast<Ext>(y) - s.Center.ScrY.v;
         const Ext out = static_cast<Ext>(R) + T, in = static_cast<Ext>(R) - T;
-        if (WithinEllipse(dx, dy, out, out) && OnOrOutsideEllipse(dx, dy, in, in)) r = 3;
+        if (WithinEllipse(dx, dy, out, out) && OnOrOutsideEllipse(dx, dy, in, in)) r = SfHit::RadiusRing;
     }
     return r;
 }
 
-std::uint8_t HitXZ(int x, int y, const DXZ& s) {
-    std::uint8_t r = 0;
-    if (HitLi(x, y, s.AxisX)) r = 1;
-    if (HitLi(x, y, s.AxisY)) r = 2;
-    if (HitLi(x, y, s.AxisZ)) r = 3;
-    if (HitPo(x, y, s.Center)) r = 4;
-    if (HitPo(x, y, s.AxisX.P1)) r = 5;
-    if (HitPo(x, y, s.AxisX.P2)) r = 6;
-    if (HitPo(x, y, s.AxisY.P1)) r = 7;
-    if (HitPo(x, y, s.AxisY.P2)) r = 8;
-    if (HitPo(x, y, s.AxisZ.P1)) r = 9;
-    if (HitPo(x, y, s.AxisZ.P2)) r = 10;
+XzHit::Code HitXZ(int x, int y, const DXZ& s) {
+    XzHit::Code r = XzHit::None;
+    if (HitLi(x, y, s.AxisX)) r = XzHit::AxisX;
+    if (HitLi(x, y, s.AxisY)) r = XzHit::AxisY;
+    if (HitLi(x, y, s.AxisZ)) r = XzHit::AxisZ;
+    if (HitPo(x, y, s.Center)) r = XzHit::Centre;
+    if (HitPo(x, y, s.AxisX.P1)) r = XzHit::AxisXEnd1;
+    if (HitPo(x, y, s.AxisX.P2)) r = XzHit::AxisXEnd2;
+    if (HitPo(x, y, s.AxisY.P1)) r = XzHit::AxisYEnd1;
+    if (HitPo(x, y, s.AxisY.P2)) r = XzHit::AxisYEnd2;
+    if (HitPo(x, y, s.AxisZ.P1)) r = XzHit::AxisZEnd1;
+    if (HitPo(x, y, s.AxisZ.P2)) r = XzHit::AxisZEnd2;
     return r;
 }
 

@@ -5,7 +5,7 @@
 // flip).  A test reads the record and changes nothing; layers, the hidden flag
 // and the view modes are not looked at, so hidden parts are hit like visible
 // ones.  Each composite test runs its sub-tests in a fixed order and keeps the
-// last hit, so a vertex beats a side and a side beats the inside.  0 = no hit.
+// last hit, so a vertex beats a side and a side beats the inside.
 //
 // The point-in-figure predicates (PtInEllipse, PtInTriangle, PtInQuad,
 // PtInTriRec, PtInKvRec) live in model/geometry.h: the updates and painters
@@ -24,47 +24,94 @@ namespace pelmar {
 int MinOf(int count, int v1, int v2 = 0, int v3 = 0, int v4 = 0, int v5 = 0);
 int MaxOf(int count, int v1, int v2 = 0, int v3 = 0, int v4 = 0, int v5 = 0);
 
+// Hit codes.  Each kind has its own; 0 (None) is no hit, and the values are
+// the codes the editing commands and the stored documents know.  The enums
+// convert to their numbers where a number is needed.
+namespace LiHit {
+enum Code : std::uint8_t { None = 0, End1 = 1, End2 = 2, Body = 3 };
+}
+namespace CiHit {
+// A tilted ellipse gives Inside or Centre only.
+enum Code : std::uint8_t {
+    None = 0,
+    Inside = 1,
+    Centre = 2,
+    CircleOutline = 3,
+    HandleA = 4,  // the handle at ±a
+    HandleB = 5,  // the handle at ±b
+    EllipseOutline = 6,
+};
+}
+// Triangles and tetragons: side k is 11·k, vertex k is 10·k.
+namespace PolyHit {
+enum Code : std::uint8_t {
+    None = 0,
+    Inside = 1,
+    Vertex1 = 10,
+    Side1 = 11,
+    Vertex2 = 20,
+    Side2 = 22,
+    Vertex3 = 30,
+    Side3 = 33,
+    Vertex4 = 40,
+    Side4 = 44,
+};
+constexpr Code Side(int k) { return static_cast<Code>(11 * k); }
+constexpr Code Vertex(int k) { return static_cast<Code>(10 * k); }
+}  // namespace PolyHit
+namespace XyHit {
+enum Code : std::uint8_t { None = 0, AxisX = 1, AxisY = 2, Centre = 3, AxisXEnd1 = 4, AxisXEnd2 = 5, AxisYEnd1 = 6, AxisYEnd2 = 7 };
+}
+namespace SfHit {
+enum Code : std::uint8_t { None = 0, Inside = 1, ContourCentre = 2, RadiusRing = 3 };
+}
+namespace ZiHit {
+// Side 1 and side 3 of the main section.
+enum Code : std::uint8_t { None = 0, Section = 1, UpperBase = 2, LowerBase = 3, Side1 = 4, Side3 = 5 };
+}
+namespace KoHit {
+// The apex is end 2 of the axis; vertices 2 and 1 of the main section.
+enum Code : std::uint8_t { None = 0, Section = 1, Base = 2, Apex = 3, Vertex2 = 4, Vertex1 = 5 };
+}
+namespace PyramidHit {
+// A face or the base; the apex is end 2 of the height segment.
+enum Code : std::uint8_t { None = 0, Face = 1, Apex = 2 };
+}
+namespace PrismHit {
+enum Code : std::uint8_t { None = 0, SideFace = 1, Base1 = 2, Base2 = 3 };
+}
+namespace XzHit {
+enum Code : std::uint8_t {
+    None = 0,
+    AxisX = 1,
+    AxisY = 2,
+    AxisZ = 3,
+    Centre = 4,
+    AxisXEnd1 = 5,
+    AxisXEnd2 = 6,
+    AxisYEnd1 = 7,
+    AxisYEnd2 = 8,
+    AxisZEnd1 = 9,
+    AxisZEnd2 = 10,
+};
+}
+
 // Point: within its radius, but at least 4 pixels, of its picture position.
 bool HitPo(int x, int y, const DPoint& p);
 
-// Segment: 3 body, 1 end 1, 2 end 2.
-std::uint8_t HitLi(int x, int y, const DLine& l);
-
-// Ellipse: 1 inside, 2 centre, 3 circle outline, 6 ellipse outline,
-// 4 handle at ±a, 5 handle at ±b.  A tilted ellipse returns 1 or 2 only.
-std::uint8_t HitCi(int x, int y, const DCircle& c);
-
-// Triangle: 1 inside; 11, 22, 33 side 1..3; 10, 20, 30 vertex 1..3.
-std::uint8_t HitTr(int x, int y, const DTri& t);
-
-// Tetragon: 1 inside; 11, 22, 33, 44 side 1..4; 10, 20, 30, 40 vertex 1..4.
-std::uint8_t HitKv(int x, int y, const DKv& k);
-
-// 2D coordinate system: 1 X axis, 2 Y axis, 3 centre, 4/5 X axis ends,
-// 6/7 Y axis ends.
-std::uint8_t HitXY(int x, int y, const DXOY& s);
-
-// Sphere: 1 inside the contour, 2 contour centre, 3 ring of the radius.
-std::uint8_t HitSf(int x, int y, const DSf& s);
-
-// Cylinder: 1 contour section, 2 upper base, 3 lower base, 4 side 1 and
-// 5 side 3 of the main section.
-std::uint8_t HitZi(int x, int y, const DZi& z);
-
-// Cone: 1 contour section, 2 base, 3 apex (axis end 2), 4 vertex 2 and
-// 5 vertex 1 of the main section.
-std::uint8_t HitKo(int x, int y, const DKo& k);
-
-// Pyramids: 1 a face or the base, 2 the apex (end 2 of the height segment).
-std::uint8_t HitI3(int x, int y, const DPi3& p);
-std::uint8_t HitI4(int x, int y, const DPi4& p);
-
-// Prisms: 1 a side face, 2 base 1, 3 base 2.
-std::uint8_t HitR3(int x, int y, const DPr3& p);
-std::uint8_t HitR4(int x, int y, const DPr4& p);
-
-// 3D coordinate system: 1, 2, 3 X, Y, Z axis; 4 centre; 5, 6 X axis ends;
-// 7, 8 Y axis ends; 9, 10 Z axis ends.
-std::uint8_t HitXZ(int x, int y, const DXZ& s);
+LiHit::Code HitLi(int x, int y, const DLine& l);
+CiHit::Code HitCi(int x, int y, const DCircle& c);
+PolyHit::Code HitTr(int x, int y, const DTri& t);
+PolyHit::Code HitKv(int x, int y, const DKv& k);
+XyHit::Code HitXY(int x, int y, const DXOY& s);
+// Sphere: the contour's inside and centre, the ring of the radius.
+SfHit::Code HitSf(int x, int y, const DSf& s);
+ZiHit::Code HitZi(int x, int y, const DZi& z);
+KoHit::Code HitKo(int x, int y, const DKo& k);
+PyramidHit::Code HitI3(int x, int y, const DPi3& p);
+PyramidHit::Code HitI4(int x, int y, const DPi4& p);
+PrismHit::Code HitR3(int x, int y, const DPr3& p);
+PrismHit::Code HitR4(int x, int y, const DPr4& p);
+XzHit::Code HitXZ(int x, int y, const DXZ& s);
 
 }  // namespace pelmar

@@ -1,12 +1,16 @@
-// What the picture export needs of the windows: the main window's picture
-// save dialog, the overwrite question of the save commands, the raster
-// export dialog, the CorelDRAW and word-processor export dialogs, the
-// progress window of the transparent PNG, the drawing's vector picture and a
-// message box.  The main window implements it; tests use a fake.
+// What the picture export needs of the windows: the texts and the message
+// box that ends a failed export, the progress window of the transparent PNG,
+// and the export's own windows (the main window's picture save dialog, the
+// overwrite question of the save commands, the raster export dialog, the
+// CorelDRAW and word-processor export dialogs) with the drawing's vector
+// picture.  The main window plays these roles; tests use a fake.
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <string>
+
+#include "drawing/host_roles.h"
 
 namespace pelmar {
 
@@ -41,12 +45,9 @@ struct BitColorsResult {
     int quality = 100;         // JPEG quality, 1..100
 };
 
-class ExportHost {
+class ExportWindows {
 public:
-    virtual ~ExportHost() = default;
-
-    // Line of the word table.
-    virtual std::string wordLine(int line) = 0;
+    virtual ~ExportWindows() = default;
 
     // The main window's picture save dialog with its filter ("text|mask|..."),
     // proposing `fileName`.  False when cancelled; otherwise the chosen name
@@ -68,18 +69,26 @@ public:
     virtual void runCdrExport(ExportState& state) = 0;
     virtual void runWordExport(ExportState& state) = 0;
 
-    // The progress window of the transparent PNG: created and shown, its
-    // label set and repainted at once, closed (and freed).
-    virtual void openPngProgress() = 0;
-    virtual void setPngProgress(const std::string& text) = 0;
-    virtual void closePngProgress() = 0;
-
     // Paints the vector picture of the last redraw (the metafile picture) at
     // picture size onto `canvas`.
     virtual void paintMetaPicture(Canvas& canvas) = 0;
+};
 
-    // A message that ends a failed export.
-    virtual void showError(const std::string& text) = 0;
+struct ExportHost {
+    TextRole& texts;
+    // The progress window of the transparent PNG: created and shown with an
+    // empty label (showProgress), its label set to the percentage and
+    // repainted at once (setProgress), closed and freed (hideProgress).
+    ProgressRole& pngProgress;
+    ExportWindows& windows;
+
+    ExportHost(TextRole& t, ProgressRole& p, ExportWindows& w) : texts(t), pngProgress(p), windows(w) {}
+
+    // A window that plays every role.
+    template <class W>
+        requires std::derived_from<W, TextRole> && std::derived_from<W, ProgressRole> &&
+                 std::derived_from<W, ExportWindows>
+    ExportHost(W& w) : ExportHost(w, w, w) {}  // NOLINT(google-explicit-constructor)
 };
 
 }  // namespace pelmar

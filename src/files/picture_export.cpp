@@ -11,10 +11,8 @@ namespace pelmar {
 
 namespace {
 
-constexpr int CannotSaveLine = 625;  // "Не могу сохранить файл!"
-
-void Fail(ExportHost& host, const std::string& fileName, const std::string& reason) {
-    host.showError(host.wordLine(CannotSaveLine) + "\n\r" + fileName + ": " + reason);
+void Fail(const ExportHost& host, const std::string& fileName, const std::string& reason) {
+    host.texts.showMessage(host.texts.word(WordNo::CannotSaveFile) + "\n\r" + fileName + ": " + reason);
 }
 
 // The document's name less its last four characters (the extension with its dot).
@@ -73,38 +71,38 @@ std::string CopyMetafile(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportHost& host, const std::string& progDir,
+void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
                    const std::string& docName) {
     const DImProj& im = proj.Im;
     const bool metafile = im.PicMode == 1;
     std::string name;
     int filterIndex = 0;
-    if (!host.runSavePictureDialog(metafile ? MetafileExportFilter : RasterExportFilter, ProposedName(docName), name,
+    if (!host.windows.runSavePictureDialog(metafile ? MetafileExportFilter : RasterExportFilter, ProposedName(docName), name,
                                    filterIndex))
         return;
 
     if (metafile) {
         switch (filterIndex) {
             case 1: {
-                if (!host.checkSaveFileName(name, "emf")) return;
+                if (!host.windows.checkSaveFileName(name, "emf")) return;
                 const std::string from = st.MetaPath.empty() ? progDir + "Temp/MetaTemp.emf" : st.MetaPath;
                 const std::string error = CopyMetafile(from, name);
                 if (!error.empty()) Fail(host, name, error);
                 return;
             }
             case 2:
-                if (!host.checkSaveFileName(name, "cdr")) return;
+                if (!host.windows.checkSaveFileName(name, "cdr")) return;
                 es.CdrFileName = name;
-                host.runCdrExport(es);
+                host.windows.runCdrExport(es);
                 return;
             case 3:
-                if (!host.checkSaveFileName(name, "doc")) return;
+                if (!host.windows.checkSaveFileName(name, "doc")) return;
                 es.OfficeApp = "Word";
                 es.WordFileName = name;
-                host.runWordExport(es);
+                host.windows.runWordExport(es);
                 return;
             case 4: {
-                if (!host.checkSaveFileName(name, "png")) return;
+                if (!host.windows.checkSaveFileName(name, "png")) return;
                 const std::string error = SaveTransparentPng(name, proj, st, host);
                 if (!error.empty()) Fail(host, name, error);
                 return;
@@ -115,19 +113,19 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportH
 
     static constexpr const char* Extensions[] = {"bmp", "jpg", "gif", "png"};
     if (filterIndex < 1 || filterIndex > 4) return;
-    if (!host.checkSaveFileName(name, Extensions[filterIndex - 1])) return;
+    if (!host.windows.checkSaveFileName(name, Extensions[filterIndex - 1])) return;
 
     BitColorsResult choice;
     if (filterIndex <= 3) {
         es.ExportDialogOK = false;
         if (filterIndex == 1) {
             es.ExportBitsPerPixel = 1;
-            choice = host.runBitColors(BmpSetup(), es);
+            choice = host.windows.runBitColors(BmpSetup(), es);
         } else if (filterIndex == 2) {
             es.ExportBitsPerPixel = 8;
-            choice = host.runBitColors(JpegSetup(), es);
+            choice = host.windows.runBitColors(JpegSetup(), es);
         } else {
-            choice = host.runBitColors(GifSetup(), es);
+            choice = host.windows.runBitColors(GifSetup(), es);
         }
         if (!es.ExportDialogOK) return;
     }

@@ -13,7 +13,7 @@
 namespace pelmar {
 
 class PictureRecording;
-class RedrawHost;
+struct RedrawHost;
 struct DrawingState;
 
 inline constexpr char RasterExportFilter[] =
@@ -27,7 +27,7 @@ inline constexpr char MetafileExportFilter[] =
 // document (picture mode, resolution, background colour, fill picture flag);
 // the pictures come from the drawing state; `progDir` is the program folder
 // with its trailing "/".  A failed save shows a message and leaves no file.
-void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, ExportHost& host, const std::string& progDir,
+void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
                    const std::string& docName);
 
 // Renders the metafile picture four times enlarged and folds every 4 x 4
@@ -46,11 +46,11 @@ QImage FoldTransparent(int width, int height, const QImage* fills, const Picture
 // project's resolution, showing the progress window meanwhile.  Returns the
 // reason of a failure, empty on success.
 std::string SaveTransparentPng(const std::string& fileName, const DProj& proj, const DrawingState& st,
-                               ExportHost& host);
+                               const ExportHost& host);
 
-// For the main window's ExportHost::paintMetaPicture: paints pass 2 of the
-// drawing snapshot onto `canvas` in metafile mode; the window's pictures are
-// not touched.
-void PaintMetaPicture(DrawingState& st, RedrawHost& host, Canvas& canvas);
+// For the main window's ExportWindows::paintMetaPicture: paints pass 2 of
+// the drawing snapshot onto `canvas` in metafile mode; the window's pictures
+// are not touched.
+void PaintMetaPicture(DrawingState& st, const RedrawHost& host, Canvas& canvas);
 
 }  // namespace pelmar

@@ -107,25 +107,25 @@ QImage FoldTransparent(int width, int height, const QImage* fills, const Picture
 }
 
 std::string SaveTransparentPng(const std::string& fileName, const DProj& proj, const DrawingState& st,
-                               ExportHost& host) {
+                               const ExportHost& host) {
     const DImProj& pic = st.DrawProj ? st.DrawProj->Im : proj.Im;
     const auto ppm = PngPixelsPerMetre(proj.Im.Dpi);
     if (!ppm) return "the resolution does not fit in the file";
     if (pic.Width <= 0 || pic.Height <= 0) return "empty picture";
 
-    host.openPngProgress();
+    host.pngProgress.showProgress("");
     PictureRecording picture;
-    host.paintMetaPicture(picture);
+    host.windows.paintMetaPicture(picture);
     const QImage* fills = proj.FillValid && !st.BackPng.isNull() ? &st.BackPng : nullptr;
     const QImage result = FoldTransparent(pic.Width, pic.Height, fills, picture, [&](int percent) {
-        host.setPngProgress(std::to_string(percent) + "%");
+        host.pngProgress.setProgress(percent);
     });
     const std::string error = result.isNull() ? std::string("out of memory") : WritePngFile(fileName, result, true, *ppm);
-    host.closePngProgress();
+    host.pngProgress.hideProgress();
     return error;
 }
 
-void PaintMetaPicture(DrawingState& st, RedrawHost& host, Canvas& canvas) {
+void PaintMetaPicture(DrawingState& st, const RedrawHost& host, Canvas& canvas) {
     if (!st.DrawProj || st.DrawProj->Im.PicMode != 1) return;
     // Pass 1 of the painting goes to the back buffer: keep the window's one.
     // The export runs (a redraw asked for meanwhile waits) and paints to the

@@ -24,6 +24,12 @@ const std::vector<DCurve1>& DCurve2::lines() const {
     return Lines ? *Lines : empty;
 }
 
+DSubProj::DSubProj(const DSubProj&) = default;
+DSubProj::DSubProj(DSubProj&&) noexcept = default;
+DSubProj& DSubProj::operator=(const DSubProj&) = default;
+DSubProj& DSubProj::operator=(DSubProj&&) noexcept = default;
+DSubProj::~DSubProj() = default;
+
 int DSubProj::count(Kind k) const {
     switch (k) {
         case Kind::po: return Po.count();

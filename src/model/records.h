@@ -521,7 +521,17 @@ private:
     std::uint8_t count_ = 0;
 };
 
+// The objects of a document.  Copying and freeing them are compiled once,
+// in records.cpp: every file that copies or frees a document would otherwise
+// compile them for all fourteen kinds again.
 struct DSubProj {
+    DSubProj() = default;
+    DSubProj(const DSubProj&);
+    DSubProj(DSubProj&&) noexcept;
+    DSubProj& operator=(const DSubProj&);
+    DSubProj& operator=(DSubProj&&) noexcept;
+    ~DSubProj();
+
     Store<DPoint, 50> Po;
     Store<DLine, 50> Li;
     Store<DCircle, 50> Ci;

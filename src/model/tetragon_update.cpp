@@ -12,7 +12,6 @@
 
 namespace pelmar {
 
-bool KvEqualFlag = false;
 
 namespace {
 
@@ -389,7 +388,7 @@ void RoleStep(DKv& k, const KvRoleRow& r) {
 
 }  // namespace
 
-void UpdateTetragon(DKv& k, int role, bool applyType) {
+bool UpdateTetragon(DKv& k, int role, bool applyType) {
     // Links force the arbitrary type.
     if (AnyVertexLinked(k)) k.Typ.v = 7;
 
@@ -405,11 +404,12 @@ void UpdateTetragon(DKv& k, int role, bool applyType) {
 
     // Plane rule; vertex 4 moves freely only for a flat plane quadrilateral
     // and for the arbitrary type.
+    bool vertex4Free = false;
     if (k.Typ.v == 6) {
-        KvEqualFlag = AllSameX(k);
-        if (!KvEqualFlag) PutVertex4IntoPlane(k);
+        vertex4Free = AllSameX(k);
+        if (!vertex4Free) PutVertex4IntoPlane(k);
     } else {
-        KvEqualFlag = k.Typ.v == 7;
+        vertex4Free = k.Typ.v == 7;
     }
 
     SyncVertices(k);
@@ -458,11 +458,11 @@ void UpdateTetragon(DKv& k, int role, bool applyType) {
     PropagateView(k);
     SetTypeFlags(k);
 
-    const bool vertex4Free = KvEqualFlag;
     if (const KvRoleRow* r = RoleRow(role)) RoleStep(k, *r);
 
     DPoint& v4 = V(k, 4);
     if (!(role == 0 && v4.Link.linked())) SetCoordFlags(v4, vertex4Free);
+    return vertex4Free;
 }
 
 }  // namespace pelmar

@@ -17,10 +17,9 @@ void UpdatePoint(DPoint& p, int role);
 void UpdateLine(DLine& l, int role);
 void UpdateCircle(DCircle& c, int role);
 void UpdateTriangle(DTri& t, int role, bool applyType);
-void UpdateTetragon(DKv& k, int role, bool applyType);
-// Set by UpdateTetragon: whether vertex 4 of the tetragon just updated may be
-// moved freely; the tetragon hit test and selection read it.
-extern bool KvEqualFlag;
+// Returns whether vertex 4 of the tetragon may be moved freely (its equality
+// flag); the tetragon hit test and selection use it.
+bool UpdateTetragon(DKv& k, int role, bool applyType);
 void UpdateXOY(DXOY& x, int role);
 void UpdateOrb(DSf& s, int role);
 void UpdateCylinder(DZi& z, int role);

@@ -187,7 +187,7 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
 
     CdrExportSink sink(*app, run.CdrGroupMode);
     PaintTarget target;
-    target.word = "cdr";
+    target.kind = TargetKind::Cdr;
     target.cdr = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;
@@ -421,7 +421,7 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
     sink.Start();
 
     PaintTarget target;
-    target.word = "wrd";
+    target.kind = TargetKind::Wrd;
     target.wrd = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;

@@ -44,6 +44,7 @@ struct ShellState {
     WordTable words;
     std::vector<std::string> arguments;       // command line, program name excluded
     std::string DocName;                      // file name of the open document
+    char DecimalSep = ',';                    // the user's decimal separator
     bool FirstShow = true;
     bool FirstResize = true;
 };

@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "dialog_test_util.h"
-#include "dialogs/color_combo.h"
-#include "dialogs/font_combo.h"
-#include "dialogs/num_edit.h"
-#include "dialogs/radio_group.h"
-#include "dialogs/spin_edit.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/font_combo.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
 #include "model/update.h"
 
 using namespace pelmar;

@@ -8,9 +8,9 @@
 
 #include "dialog_test_util.h"
 #include "dialogs/brush_kind.h"
-#include "dialogs/color_bar.h"
-#include "dialogs/color_combo.h"
-#include "dialogs/fill_dialog.h"
+#include "dialogs/ui/color_bar.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/fill_dialog.h"
 #include "shell/word_table.h"
 
 using namespace pelmar;

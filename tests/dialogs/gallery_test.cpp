@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "dialog_test_util.h"
-#include "dialogs/fill_dialog.h"
+#include "dialogs/ui/fill_dialog.h"
 #include "sample_dialog.h"
 #include "shell/word_table.h"
 

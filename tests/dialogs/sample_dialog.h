@@ -10,12 +10,12 @@
 #include <functional>
 #include <string>
 
-#include "dialogs/color_combo.h"
-#include "dialogs/font_combo.h"
-#include "dialogs/num_edit.h"
-#include "dialogs/object_dialog.h"
-#include "dialogs/radio_group.h"
-#include "dialogs/spin_edit.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/font_combo.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/object_dialog.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
 
 namespace pelmar::test {
 

@@ -95,20 +95,29 @@ inline DXZ MakeXYZ(int height = 300) {
     return x;
 }
 
-// Writes what the graph drawers ask of the windows.
-class RecordingGraphHost final : public GraphRunHost {
+// Writes what the graph drawers ask of the windows, each progress call with
+// the word of the target whose window shows it.
+class RecordingGraphHost final : public GraphHost, public TextRole {
 public:
     std::vector<std::string> log;
-    void processEvents() override {}
-    void setProgress(const std::string& word, int position) override {
-        log.push_back("progress " + word + " " + std::to_string(position));
+
+    TextRole& texts() override { return *this; }
+    ProgressRole* progressFor(TargetKind target) override {
+        switch (target) {
+            case TargetKind::Pel:
+                return &pel_;
+            case TargetKind::Cdr:
+                return &cdr_;
+            case TargetKind::Wrd:
+                return &wrd_;
+            case TargetKind::None:
+                break;
+        }
+        return nullptr;
     }
     void showMessage(const std::string& text) override { log.push_back("message " + text); }
     std::string wordLine(int) override { return {}; }
-    void showProgress(const std::string& word, const std::string& text) override {
-        log.push_back("show " + word + " " + text);
-    }
-    void hideProgress(const std::string& word) override { log.push_back("hide " + word); }
+    char decimalSeparator() override { return ','; }
 
     std::vector<std::string> shows() const {
         std::vector<std::string> out;
@@ -116,6 +125,23 @@ public:
             if (l.rfind("show ", 0) == 0 || l.rfind("hide ", 0) == 0) out.push_back(l);
         return out;
     }
+
+private:
+    class Channel final : public ProgressRole {
+    public:
+        Channel(std::vector<std::string>& log, const char* word) : log_(log), word_(word) {}
+        void processEvents() override {}
+        void setProgress(int position) override {
+            log_.push_back("progress " + word_ + " " + std::to_string(position));
+        }
+        void showProgress(const std::string& text) override { log_.push_back("show " + word_ + " " + text); }
+        void hideProgress() override { log_.push_back("hide " + word_); }
+
+    private:
+        std::vector<std::string>& log_;
+        std::string word_;
+    };
+    Channel pel_{log, "pel"}, cdr_{log, "cdr"}, wrd_{log, "wrd"};
 };
 
 }  // namespace pelmar::test

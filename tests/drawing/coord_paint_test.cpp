@@ -9,7 +9,7 @@
 #include "coord_fixture.h"
 #include "drawing/coord_marks.h"
 #include "drawing/coord_paint.h"
-#include "drawing/recording_sinks.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -140,7 +140,7 @@ TEST(XoyTicks, SelectionColourOnTheOwnPictureOnly) {
 
     RecordingCdrSink cdr;
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawXOY(x, true, 1, Pic(), 'm', t, 3);
     for (const std::string& l : cdr.lines()) {
@@ -267,7 +267,7 @@ TEST(XoyExport, CdrTicksAndNumbers) {
     x.NumbersOn.v = true;
     RecordingCdrSink cdr;
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawXOY(x, true, 1, Pic(), 'm', t, 3);
     const Lines& l = cdr.lines();
@@ -300,7 +300,7 @@ TEST(XoyExport, WordLinesAndTextBoxes) {
     x.ColorIndex.v = 5;
     RecordingWordSink wrd;
     PaintTarget t;
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     DrawXOY(x, true, 1, Pic(), 'm', t, 3);
     int ticks = 0, boxes = 0;
@@ -403,7 +403,7 @@ TEST(XyzExport, CdrAndWordTicks) {
     x.NumbersOn.v = true;
     RecordingCdrSink cdr;
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawXYZ(x, true, 1, Pic(), 'm', t, 3);
     int curves = 0, texts = 0;
@@ -416,7 +416,7 @@ TEST(XyzExport, CdrAndWordTicks) {
     EXPECT_EQ(texts, 17 + 12 + 15);
 
     RecordingWordSink wrd;
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     DrawXYZ(x, true, 1, Pic(), 'm', t, 3);
     int lines = 0, boxes = 0;

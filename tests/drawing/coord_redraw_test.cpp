@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "coord_fixture.h"
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -32,7 +32,7 @@ TEST(CoordRedraw, ImplicitGraphTracedOnceAndStored) {
     auto proj = Document();
     DrawingState st;
     FakeRedrawHost host;
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(Count(host, "panel 2 Неявный график"), 1);
     EXPECT_EQ(Count(host, "showProgressBar"), 1);
     EXPECT_EQ(proj->Obj.Xy[1].Curves.Valid, 1);
@@ -41,7 +41,7 @@ TEST(CoordRedraw, ImplicitGraphTracedOnceAndStored) {
 
     // A quick redraw reuses the stored curve; a stopped run shows nothing.
     host.log.clear();
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(Count(host, "showProgressBar"), 1);
     EXPECT_EQ(proj->Obj.Xy[1].Curves.Valid, 1);
 }
@@ -52,7 +52,7 @@ TEST(CoordRedraw, DisabledSystemIsStillHandedToItsPainter) {
     proj->Obj.Xy[1].Curves = DCurve2{};
     DrawingState st;
     FakeRedrawHost host;
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(proj->Obj.Xy[1].Curves.Valid, 1);
     // Nothing but the graph: the picture has no black centre point.
     EXPECT_NE(st.DrawBitmap.pixel(200, 150) & 0xFFFFFF, 0u);

@@ -66,7 +66,7 @@ TEST(CoordRender, TwoDimensionalSystemWithSixGraphs) {
     {
         QtCanvas canvas(img, true);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.canvas = &canvas;
         bool running = true;
         GraphRun run;
@@ -105,7 +105,7 @@ TEST(CoordRender, ThreeDimensionalSystemWithASpaceCurve) {
     {
         QtCanvas canvas(img, true);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.canvas = &canvas;
         DrawXYZ(x, true, 1, Picture(W, H), 'm', t, 2);
     }

@@ -206,7 +206,7 @@ TEST_F(CurveSetTest, Moved3DPointsAreTestedAgainstTheMovedSurface) {
 class OutputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        target.word = "pel";
+        target.kind = TargetKind::Pel;
         target.canvas = &canvas;
         target.cdr = &cdr;
         target.wrd = &wrd;
@@ -241,7 +241,7 @@ TEST_F(OutputTest, PelDashesInPenWidths) {
 
 TEST_F(OutputTest, Pass1DrawsNothingOnAnyTarget) {
     for (const char* w : {"pel", "cdr", "wrd"}) {
-        target.word = w;
+        target.kind = TargetKindOf(w);
         OutputPolyline(Poly({{0, 0}, {50, 0}, {50, 50}}), 1, test::Red, false, 1, im, 0, 0, target, 1);
     }
     EXPECT_TRUE(drawn().empty());
@@ -250,7 +250,7 @@ TEST_F(OutputTest, Pass1DrawsNothingOnAnyTarget) {
 }
 
 TEST_F(OutputTest, CdrFillsUpTheLastBezierSegment) {
-    target.word = "cdr";
+    target.kind = TargetKind::Cdr;
     // 96 pixels are 254000 units at 96 dpi; the page origin is the centre.
     OutputPolyline(Poly({{400, 300}, {496, 300}, {496, 204}, {592, 204}, {592, 396}}), 2, test::Red, true, 7, im, 0,
                    0, target, 2);
@@ -277,7 +277,7 @@ TEST_F(OutputTest, CdrFillsUpTheLastBezierSegment) {
 }
 
 TEST_F(OutputTest, WrdThinsStepsBelowATenthOfAPoint) {
-    target.word = "wrd";
+    target.kind = TargetKind::Wrd;
     // At 96 dpi a tenth of a point is 0.1333 pixels: 10.45 and 10.55 lie on
     // two pixels but only 0.1 pixel apart.
     OutputPolyline(Poly({{10.45, 10}, {10.55, 10}, {20, 10}}), 3, test::Green, true, 1, im, 0, 0, target, 2);

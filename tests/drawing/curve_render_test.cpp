@@ -34,7 +34,7 @@ TEST(CurveRender, GraphsOnARasterPicture) {
         QtCanvas canvas(img, true);
         bool running = true;
         SubCurveContext ctx;
-        ctx.Target.word = "pel";
+        ctx.Target.kind = TargetKind::Pel;
         ctx.Target.canvas = &canvas;
         ctx.ImProj = test::Picture(W, H);
         ctx.XScale = ctx.YScale = Scale;

@@ -7,9 +7,9 @@
 
 #include "drawing/curve_builder.h"
 #include "drawing/curve_output.h"
-#include "drawing/recording_sinks.h"
 #include "model/records.h"
-#include "platform/recording_canvas.h"
+#include "support/recording_canvas.h"
+#include "support/recording_sinks.h"
 
 namespace pelmar::test {
 
@@ -48,7 +48,7 @@ struct CurveRig {
     SubCurveContext ctx;
 
     explicit CurveRig(double scale = 20, int cx = 400, int cy = 300) {
-        ctx.Target.word = "pel";
+        ctx.Target.kind = TargetKind::Pel;
         ctx.Target.canvas = &canvas;
         ctx.Target.cdr = &cdr;
         ctx.Target.wrd = &wrd;

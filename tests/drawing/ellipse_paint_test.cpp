@@ -4,10 +4,10 @@
 #include <set>
 
 #include "drawing/ellipse_paint.h"
-#include "drawing/recording_sinks.h"
 #include "figure_fixture.h"
 #include "model/shading.h"
 #include "platform/raster_surface.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -253,10 +253,10 @@ struct EllipseExport : ::testing::Test {
         cdr.clear();
         wrd.clear();
         PaintTarget t;
-        t.word = "cdr";
+        t.kind = TargetKind::Cdr;
         t.cdr = &cdr;
         DrawCircle(c, Picture(), t, 2);
-        t.word = "wrd";
+        t.kind = TargetKind::Wrd;
         t.cdr = nullptr;
         t.wrd = &wrd;
         DrawCircle(c, Picture(), t, 2);
@@ -328,7 +328,7 @@ TEST_F(EllipseExport, InvisibleAndEmptyEllipses) {
     SetFill(c.Fill);
     c.B.v = 50;
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     cdr.clear();
     DrawCircle(c, Picture(), t, 1);
@@ -352,7 +352,7 @@ struct EllipseFill : ::testing::Test {
     void fill() {
         RasterSurface s(img);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.raster = &s;
         DrawCircle(c, im, t, 1);
     }
@@ -470,7 +470,7 @@ TEST_F(EllipseFill, OnlyTheOwnPictureWithTheFillOnIsFilled) {
     c.Fill.On = true;
     RasterSurface s(img);
     PaintTarget t;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     t.raster = &s;
     DrawCircle(c, im, t, 2);
     EXPECT_TRUE(white(100, 75));

@@ -13,9 +13,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "figure_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -108,7 +108,7 @@ struct Render {
         proj->Im.PicMode = static_cast<std::uint8_t>(picMode);
         st.MetaPath = metaPath;
         host.view = {0, 0, W, H};
-        RepaintProject(*proj, st, host, 1, true);
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
     }
 };
 

@@ -11,18 +11,23 @@ namespace {
 
 using test::CurveRig;
 
-class FakeGraphHost : public GraphHost {
+class FakeGraphHost : public GraphHost, public TextRole, public ProgressRole {
 public:
+    TextRole& texts() override { return *this; }
+    ProgressRole* progressFor(TargetKind target) override {
+        lastWord = TargetWord(target);
+        return this;
+    }
     void processEvents() override {
         ++events;
         if (onEvents) onEvents();
     }
-    void setProgress(const std::string& word, int position) override {
-        progress.push_back(position);
-        lastWord = word;
-    }
+    void showProgress(const std::string&) override {}
+    void setProgress(int position) override { progress.push_back(position); }
+    void hideProgress() override {}
     void showMessage(const std::string& text) override { messages.push_back(text); }
     std::string wordLine(int line) override { return line == CannotPlotLine ? "cannot plot" : ""; }
+    char decimalSeparator() override { return ','; }
 
     int events = 0;
     std::function<void()> onEvents;

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "drawing/line_paint.h"
-#include "drawing/recording_sinks.h"
 #include "paint_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -191,7 +191,7 @@ struct ExportSegment {
     }
     PaintTarget target(const char* word) {
         PaintTarget t;
-        t.word = word;
+        t.kind = TargetKindOf(word);
         t.measure = &measure;
         t.options.CdrArrowNo = 3;
         t.options.CdrDashNo = 4;

@@ -3,9 +3,9 @@
 #include <QImage>
 
 #include "drawing/orb_paint.h"
-#include "drawing/recording_sinks.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -25,7 +25,7 @@ QImage Shade(const DSf& s, const DImProj& im) {
     QImage img = WhiteImage(im.Width, im.Height);
     RasterSurface surface(img);
     PaintTarget t;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     t.raster = &surface;
     DrawOrb(s, im, t, 1);
     return img;
@@ -104,11 +104,11 @@ TEST(OrbShading, NothingForAnUnfilledOrExportedSphere) {
     t.cdr = &cdr;
     t.wrd = &wrd;
     for (const char* word : {"cdr", "wrd", "xyz"}) {
-        t.word = word;
+        t.kind = TargetKindOf(word);
         DrawOrb(s, im, t, 1);
     }
     s.Fill.On = false;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     DrawOrb(s, im, t, 1);
     EXPECT_EQ(img, WhiteImage(im.Width, im.Height));
     EXPECT_TRUE(cdr.lines().empty());
@@ -159,10 +159,10 @@ TEST(OrbOutline, ExportsDrawTheSameEllipses) {
     RecordingCdrSink cdr;
     RecordingWordSink wrd;
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawOrb(s, ShadedPicture(), t, 2);
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     DrawOrb(s, ShadedPicture(), t, 2);
     std::size_t cdrEllipses = 0, arcs = 0;

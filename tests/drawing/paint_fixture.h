@@ -6,7 +6,7 @@
 
 #include "drawing/paint_target.h"
 #include "model/records.h"
-#include "platform/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace pelmar::test {
 
@@ -55,7 +55,7 @@ inline DLine MakeLine(double x1, double y1, double x2, double y2, int thick = 1,
 
 inline PaintTarget PelTarget(Canvas& c) {
     PaintTarget t;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     t.canvas = &c;
     return t;
 }

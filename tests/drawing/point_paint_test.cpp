@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "drawing/point_paint.h"
-#include "drawing/recording_sinks.h"
 #include "paint_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -166,17 +166,17 @@ TEST(PointPel, FontSizesInPoints) {
 TEST(PointPel, OtherTargetsAndMissingSurfaces) {
     RecordingCanvas rec;
     PaintTarget t = PelTarget(rec);
-    t.word = "xyz";
+    t.kind = TargetKindOf("xyz");
     DPoint p = MakePoint(50, 60);
     p.Name.s = "A";
     DrawPoint(p, Picture(), t);
     EXPECT_TRUE(rec.lines().empty());
     PaintTarget none;
-    none.word = "pel";
+    none.kind = TargetKind::Pel;
     DrawPoint(p, Picture(), none);  // no canvas: nothing, no crash
-    none.word = "cdr";
+    none.kind = TargetKind::Cdr;
     DrawPoint(p, Picture(), none);
-    none.word = "wrd";
+    none.kind = TargetKind::Wrd;
     DrawPoint(p, Picture(), none);
 }
 
@@ -202,7 +202,7 @@ struct ExportPoint {
     }
     PaintTarget target(const char* word) {
         PaintTarget t;
-        t.word = word;
+        t.kind = TargetKindOf(word);
         t.measure = &measure;
         return t;
     }

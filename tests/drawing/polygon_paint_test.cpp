@@ -4,10 +4,10 @@
 #include <set>
 
 #include "drawing/polygon_paint.h"
-#include "drawing/recording_sinks.h"
 #include "figure_fixture.h"
 #include "model/shading.h"
 #include "platform/raster_surface.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -133,7 +133,7 @@ TEST(FigureExport, SidesGoToTheDrawingProgramWithoutFills) {
     SetFill(t.Fill);
     RecordingCdrSink cdr;
     PaintTarget target;
-    target.word = "cdr";
+    target.kind = TargetKind::Cdr;
     target.cdr = &cdr;
     DrawTriangle(t, Picture(), target, 1);
     EXPECT_TRUE(cdr.lines().empty());
@@ -143,7 +143,7 @@ TEST(FigureExport, SidesGoToTheDrawingProgramWithoutFills) {
     EXPECT_EQ(curves, 3);
 
     RecordingWordSink wrd;
-    target.word = "wrd";
+    target.kind = TargetKind::Wrd;
     target.cdr = nullptr;
     target.wrd = &wrd;
     DKv k = Square();
@@ -155,7 +155,7 @@ TEST(FigureExport, SidesGoToTheDrawingProgramWithoutFills) {
     EXPECT_EQ(sides[0], "OfficeLine #000000 0 1 100 500 300 500 1 0 0");
 
     // An unknown word draws nothing.
-    target.word = "xyz";
+    target.kind = TargetKindOf("xyz");
     wrd.clear();
     DrawTetragon(k, Picture(), target, 2);
     EXPECT_TRUE(wrd.lines().empty());
@@ -194,7 +194,7 @@ struct FigureFill : ::testing::Test {
     }
     PaintTarget target(RasterSurface& s) {
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.raster = &s;
         return t;
     }

@@ -4,10 +4,10 @@
 
 #include "drawing/fill_shading.h"
 #include "drawing/polyhedron_paint.h"
-#include "drawing/recording_sinks.h"
 #include "model/polyhedron_make.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -74,7 +74,7 @@ QImage Fill(const Solid& s, const DImProj& im, Paint paint) {
     QImage img = WhiteImage(im.Width, im.Height);
     RasterSurface surface(img);
     PaintTarget t;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     t.raster = &surface;
     paint(s, im, t, 1);
     return img;
@@ -164,14 +164,14 @@ TEST(PolyhedronFill, NoFillWithTheFillOffOrForExports) {
     QImage img = WhiteImage(im.Width, im.Height);
     RasterSurface surface(img);
     PaintTarget t;
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     t.raster = &surface;
     DrawPrism4(cube, im, t, 1);
     cube.Fill.On = false;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     DrawPrism4(cube, im, t, 1);
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     DrawPyramid3(Pyramid3(), im, t, 1);
     EXPECT_EQ(img, WhiteImage(im.Width, im.Height));
     EXPECT_TRUE(wrd.lines().empty());
@@ -248,7 +248,7 @@ TEST(PolyhedronEdges, PrismDrawsBasesThenSides) {
 TEST(PolyhedronEdges, ExportsGetEveryEdge) {
     RecordingWordSink wrd;
     PaintTarget t;
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     DrawPrism4(Cube(), Lit(), t, 2);
     std::size_t lines = 0;
@@ -256,7 +256,7 @@ TEST(PolyhedronEdges, ExportsGetEveryEdge) {
     EXPECT_EQ(lines, 12u);
 
     RecordingCdrSink cdr;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawPyramid3(Pyramid3(), Lit(), t, 2);
     std::size_t curves = 0;

@@ -1,9 +1,9 @@
 // Which objects the redraw hands to which painter, in which order.
 #include <gtest/gtest.h>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 template <class R>
 Painter<R> Marker(RecordingCanvas& rec, int pass) {
     return [&rec, pass](const R& r, const DImProj&, const PaintTarget& t) {
-        EXPECT_EQ(t.word, "pel");
+        EXPECT_EQ(t.kind, TargetKind::Pel);
         EXPECT_EQ(pass == 1, t.raster != nullptr);
         EXPECT_EQ(pass == 2, t.canvas != nullptr);
         rec.drawText(Font{}, 0, "p" + std::to_string(pass) + " " + r.ID.s, {}, {});

@@ -8,10 +8,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "paint_fixture.h"
 #include "platform/raster_surface.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -87,10 +87,10 @@ TEST_F(RedrawTest, BusyStateOfAFullRun) {
         EXPECT_EQ(host.playHint, "Остановить построение");
         EXPECT_FALSE(host.playEnabled);  // disabled for pass 2
         EXPECT_FALSE(host.commandsEnabled);
-        for (const char* b : LockedButtons) EXPECT_FALSE(host.buttons[b]) << b;
+        for (Command c : LockedButtons) EXPECT_FALSE(host.buttons[InfoOf(c).tool]) << InfoOf(c).tool;
         EXPECT_TRUE(host.buttons["TBToKv"]);
     };
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     ASSERT_TRUE(checked);
     EXPECT_FALSE(st.Running);
     EXPECT_EQ(host.playImage, 10);
@@ -105,7 +105,7 @@ TEST_F(RedrawTest, BusyStateOfAFullRun) {
 }
 
 TEST_F(RedrawTest, PlainRedrawLeavesTheCommandsAlone) {
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_FALSE(Logged(host, "commitFocusedEdits"));
     EXPECT_FALSE(Logged(host, "selectNone"));
     EXPECT_FALSE(Logged(host, "commands 0"));
@@ -118,12 +118,12 @@ TEST_F(RedrawTest, StopWhileTracingTheFirstSystem) {
     AddSystem();
     int pass2 = 0;
     st.Painters.xoy.pass1 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) {
-        RepaintProject(*proj, st, host, 1, true);  // the play button pressed again
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);  // the play button pressed again
     };
     st.Painters.xoy.pass2 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) { ++pass2; };
     DPoint p = MakePoint(100, 75, 2, 5);
     proj->Obj.Po.add(p);
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(pass2, 0);
     EXPECT_FALSE(st.Running);
     EXPECT_EQ(host.playImage, 10);
@@ -140,8 +140,8 @@ TEST_F(RedrawTest, StopBetweenThePasses) {
     AddSystem();
     int pass2 = 0;
     st.Painters.xoy.pass2 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) { ++pass2; };
-    host.onProcessEvents = [&] { RepaintProject(*proj, st, host, 1, true); };
-    RepaintProject(*proj, st, host, 1, true);
+    host.onProcessEvents = [&] { RepaintProject(*proj, st, host, RedrawMode::Window, true); };
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(pass2, 1);  // pass 2 is not interrupted
     EXPECT_FALSE(st.Running);
     EXPECT_EQ(host.playImage, 10);
@@ -163,11 +163,11 @@ TEST_F(RedrawTest, ARedrawDuringARunComesAfterIt) {
     int requests = 0;
     host.onProcessEvents = [&] {
         proj->Obj.Po[1].ScrX.v = 77;  // an edit reaches the document meanwhile
-        RepaintProject(*proj, st, host, 1, false);
-        RepaintProject(*proj, st, host, 1, false);
+        RepaintProject(*proj, st, host, RedrawMode::Window, false);
+        RepaintProject(*proj, st, host, RedrawMode::Window, false);
         ++requests;
     };
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(requests, 1);
     EXPECT_EQ(order, (Lines{"p1 full", "p2 full", "p1", "p2"}));
     EXPECT_FALSE(st.RedrawPending);
@@ -182,9 +182,9 @@ TEST_F(RedrawTest, APreviewDuringARunDrawsNothing) {
     AddSystem();
     st.PreviewProj->Im = Picture(100, 100);
     st.Painters.xoy.pass2 = [&](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) {
-        RepaintProject(*proj, st, host, 2, false);
+        RepaintProject(*proj, st, host, RedrawMode::OpenPreview, false);
     };
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(host.previewMode, 0);
     EXPECT_FALSE(st.RedrawPending);
 }
@@ -215,10 +215,10 @@ TEST(RedrawCaption, CaptionText) {
 TEST_F(RedrawTest, CaptionAcrossMidnight) {
     host.caption = "Рисунок (Растровое)  99 сек.";
     clock = {86399000, 300};
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(host.caption, "Рисунок (Растровое)  1,3 сек.");
     clock = {1000, 8499};
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(host.caption, "Рисунок (Растровое)  7 сек.");
     EXPECT_TRUE(Logged(host, "hideProgressBar"));
     EXPECT_EQ(host.panels[2], "");
@@ -230,7 +230,7 @@ TEST_F(RedrawTest, CaptionAcrossMidnight) {
 TEST_F(RedrawTest, FullRunBuildsAndCachesTheShading) {
     int* fillsDone = AddFilledCircle(true);
     proj->FillValid = 0;
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(*fillsDone, 1);
     EXPECT_TRUE(Logged(host, "panel 2 Gradient..."));
     EXPECT_EQ(proj->FillValid, 1);  // the edited document, not the snapshot
@@ -242,21 +242,21 @@ TEST_F(RedrawTest, FullRunBuildsAndCachesTheShading) {
 
     // A plain redraw with a valid cache shows the cached shading.
     host.log.clear();
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(*fillsDone, 1);
     EXPECT_FALSE(Logged(host, "panel 2 Gradient..."));
     EXPECT_EQ(Rgb24(st.DrawBitmap, 40, 40), QRed);
 
     // With the cache invalid the fills are missing until the next full run.
     proj->FillValid = 0;
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(*fillsDone, 1);
     EXPECT_EQ(Rgb24(st.DrawBitmap, 40, 40), QWhite);
 }
 
 TEST_F(RedrawTest, NoShadedFillsNoGradientAndNoCache) {
     int* fillsDone = AddFilledCircle(false);
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(*fillsDone, 1);  // the painter decides about its fill
     EXPECT_FALSE(Logged(host, "panel 2 Gradient..."));
     EXPECT_TRUE(st.BackPng.isNull());
@@ -268,7 +268,7 @@ TEST_F(RedrawTest, GraphStatusText) {
     x.Layer.v = 1;
     x.GraphOn[2].v = true;
     proj->Obj.Xy.add(x);
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_TRUE(Logged(host, "panel 2 Декартов график"));
     EXPECT_EQ(host.panels[2], "");
 }
@@ -280,7 +280,7 @@ TEST_F(RedrawTest, MetafileModeStatusAndFile) {
     proj->Im.PicMode = 1;
     int* fillsDone = AddFilledCircle(true);
     proj->Obj.Po.add(MakePoint(150, 75, 2, 6, Blue));
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(*fillsDone, 1);
     EXPECT_EQ(host.panels[4], "Градиент построен");
     EXPECT_TRUE(std::filesystem::exists(st.MetaPath));
@@ -292,7 +292,7 @@ TEST_F(RedrawTest, MetafileModeStatusAndFile) {
     EXPECT_EQ(Rgb24(host.shown, 150, 75), QBlue);
 
     proj->FillValid = 0;
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(host.panels[4], "Градиент не построен");
 }
 
@@ -312,11 +312,11 @@ TEST_F(RedrawTest, FillsAreClippedToThePicture) {
         });
         for (int y = -2; y < im.Height + 2; ++y) t.raster->setPixel(im.Width - 1 + y, y, Green);
     };
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(seen, QSize(1, 1));
 
     proj->Im.PicMode = 0;
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     EXPECT_EQ(seen, QSize(200, 150));
     EXPECT_EQ(st.DrawBitmap.size(), QSize(200, 150));
 }
@@ -326,7 +326,7 @@ TEST_F(RedrawTest, FillsAreClippedToThePicture) {
 
 TEST_F(RedrawTest, PreviewsPaintTheirOwnDocument) {
     proj->Obj.Po.add(MakePoint(100, 75, 2, 5, Red));
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     const QImage before = st.DrawBitmap.copy();
     st.DrawProj->Caption = "snapshot";
 
@@ -334,7 +334,7 @@ TEST_F(RedrawTest, PreviewsPaintTheirOwnDocument) {
     pre.Im = Picture(800, 600);
     pre.Im.PicMode = 1;
     pre.Obj.Po.add(MakePoint(400, 300, 2, 60, Blue));
-    RepaintProject(*proj, st, host, 2, false);
+    RepaintProject(*proj, st, host, RedrawMode::OpenPreview, false);
     EXPECT_EQ(host.previewMode, 2);
     ASSERT_EQ(host.preview.size(), QSize(176, 132));
     EXPECT_EQ(Rgb24(host.preview, 88, 66), QBlue);
@@ -343,7 +343,7 @@ TEST_F(RedrawTest, PreviewsPaintTheirOwnDocument) {
     EXPECT_EQ(st.DrawBitmap, before);
 
     pre.Im = Picture(100, 120);
-    RepaintProject(*proj, st, host, 3, false);
+    RepaintProject(*proj, st, host, RedrawMode::SavePreview, false);
     EXPECT_EQ(host.previewMode, 3);
     EXPECT_EQ(host.preview.size(), QSize(100, 120));
     EXPECT_FALSE(Logged(host, "selectNone"));
@@ -393,23 +393,11 @@ TEST(RedrawHelpers, HasGradientFills) {
     EXPECT_TRUE(HasGradientFills(*e));
 }
 
-TEST_F(RedrawTest, LockMainButtonsSavesAndRestores) {
-    host.buttons["TBSave"] = false;
-    host.buttons["TBPlay"] = true;
-    LockMainButtons(st, host, false);
-    EXPECT_EQ(std::count_if(host.buttons.begin(), host.buttons.end(), [](auto& b) { return !b.second; }), 41);
-    EXPECT_TRUE(host.buttons["TBPlay"]);
-    LockMainButtons(st, host, true);
-    EXPECT_FALSE(host.buttons["TBSave"]);
-    EXPECT_TRUE(host.buttons["TBNew"]);
-    EXPECT_TRUE(host.buttons["TBPlay"]);
-}
-
 // ---------------------------------------------------------------------------
 // The window's picture
 
 TEST_F(RedrawTest, PresentAtZoomAndScroll) {
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     st.DrawBitmap.fill(Qt::white);
     for (int y = 0; y < 150; ++y)
         for (int x = 50; x < 200; ++x) st.DrawBitmap.setPixel(x, y, qRgb(255, 0, 0));
@@ -430,7 +418,7 @@ TEST_F(RedrawTest, BackgroundPictureShowsThroughTheBackground) {
     st.BackBitmap = QImage(200, 150, QImage::Format_RGB32);
     st.BackBitmap.fill(qRgb(0, 0, 255));
     proj->Obj.Po.add(MakePoint(100, 75, 2, 6, Red));
-    RepaintProject(*proj, st, host, 1, false);
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(Rgb24(host.shown, 10, 10), QBlue);
     EXPECT_EQ(Rgb24(host.shown, 100, 75), QRed);
 }
@@ -483,7 +471,7 @@ TEST_F(RedrawTest, RasterPictureOfPointsAndSegments) {
     ca.Arrow1Angle.v = ca.Arrow2Angle.v = 25;
     o.Li.add(ca);
 
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     ASSERT_EQ(host.shown.size(), QSize(400, 300));
     EXPECT_EQ(Rgb24(host.shown, 300, 150), QWhite);  // ring D's hole
     EXPECT_TRUE(Near(Rgb24(host.shown, 307, 150), QRed));  // and the ring

@@ -2,10 +2,10 @@
 
 #include <QImage>
 
-#include "drawing/recording_sinks.h"
 #include "drawing/round_paint.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -36,7 +36,7 @@ QImage Shade(const Solid& s, const DImProj& im, Paint paint) {
     QImage img = WhiteImage(im.Width, im.Height);
     RasterSurface surface(img);
     PaintTarget t;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     t.raster = &surface;
     paint(s, im, t, 1);
     return img;
@@ -192,14 +192,14 @@ TEST(ConeShading, UnfilledOrExportedConeGetsNoShading) {
     QImage img = WhiteImage(im.Width, im.Height);
     RasterSurface surface(img);
     PaintTarget t;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     t.raster = &surface;
     DrawCone(k, im, t, 1);
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     DrawCone(k, im, t, 1);
     k.Fill.On = false;
-    t.word = "pel";
+    t.kind = TargetKind::Pel;
     DrawCone(k, im, t, 1);
     EXPECT_EQ(PaintedCount(img), 0);
     EXPECT_TRUE(cdr.lines().empty());
@@ -297,7 +297,7 @@ TEST(RoundOutline, ExportsGetOutlinesOnly) {
     const DKo k = Cone({0, 110, 40}, {0, 110, 160}, 50, 1);
     RecordingWordSink wrd;
     PaintTarget t;
-    t.word = "wrd";
+    t.kind = TargetKind::Wrd;
     t.wrd = &wrd;
     DrawCylinder(z, im, t, 1);
     DrawCone(k, im, t, 1);
@@ -313,7 +313,7 @@ TEST(RoundOutline, ExportsGetOutlinesOnly) {
     EXPECT_GE(Count(wrd.lines(), "OfficeLine"), 2);
 
     RecordingCdrSink cdr;
-    t.word = "cdr";
+    t.kind = TargetKind::Cdr;
     t.cdr = &cdr;
     DrawCone(k, im, t, 2);
     EXPECT_GE(Count(cdr.lines(), "CreateEllipse"), 1);

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "drawing/fake_redraw_host.h"
 #include "drawing/polyhedron_paint.h"
 #include "drawing/redraw.h"
 #include "model/polyhedron_make.h"
 #include "solid_fixture.h"
+#include "support/fake_redraw_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -100,7 +100,7 @@ QImage Rendered() {
     DrawingState st;
     FakeRedrawHost host;
     host.view = {0, 0, W, H};
-    RepaintProject(*proj, st, host, 1, true);
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
     return st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -4,13 +4,14 @@
 // stop switch and the pass decide.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "coord_fixture.h"
 #include "drawing/curve_output.h"
-#include "drawing/recording_sinks.h"
 #include "drawing/sub_curve.h"
+#include "support/recording_sinks.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -272,7 +273,7 @@ TEST(DrawSubCurve, ImplicitGraphProgressByTargetAndPass) {
     host.log.clear();
     RecordingWordSink wrd;
     PaintTarget w;
-    w.word = "wrd";
+    w.kind = TargetKind::Wrd;
     w.wrd = &wrd;
     w.run = &run;
     DrawSubCurve(a, w, 3);
@@ -286,7 +287,7 @@ TEST(DrawSubCurve, ExportsOfAPolarGraph) {
     a.AngleStep = 0.3;
     RecordingWordSink wrd;
     PaintTarget w;
-    w.word = "wrd";
+    w.kind = TargetKind::Wrd;
     w.wrd = &wrd;
     DrawSubCurve(a, w, 3);
     ASSERT_EQ(wrd.lines().size(), 1u);
@@ -294,7 +295,7 @@ TEST(DrawSubCurve, ExportsOfAPolarGraph) {
 
     RecordingCdrSink cdr;
     PaintTarget c;
-    c.word = "cdr";
+    c.kind = TargetKind::Cdr;
     c.cdr = &cdr;
     DrawSubCurve(a, c, 3);
     ASSERT_FALSE(cdr.lines().empty());
@@ -308,3 +309,66 @@ TEST(DrawSubCurve, ExportsOfAPolarGraph) {
 }
 
 }  // namespace
+
+// The graph host built from the windows' roles: each target's progress goes
+// to the window that shows it, the texts to the text role; the target words
+// at the edge name the kinds both ways.
+TEST(DrawSubCurve, WindowsGraphHostSendsProgressToTheTargetsWindow) {
+    struct Recorder final : ProgressRole {
+        std::vector<std::string> log;
+        void processEvents() override { log.push_back("events"); }
+        void showProgress(const std::string& text) override { log.push_back("show " + text); }
+        void setProgress(int) override {}
+        void hideProgress() override { log.push_back("hide"); }
+    };
+    struct Words final : TextRole {
+        std::string wordLine(int line) override { return line == 348 ? "implicit" : ""; }
+        char decimalSeparator() override { return ','; }
+        void showMessage(const std::string&) override {}
+    } words;
+    const struct {
+        const char* word;
+        TargetKind kind;
+        bool picture, exports;
+    } rows[] = {{"pel", TargetKind::Pel, true, false},
+                {"cdr", TargetKind::Cdr, false, true},
+                {"wrd", TargetKind::Wrd, false, true},
+                {"PEL", TargetKind::None, false, false},
+                {"", TargetKind::None, false, false}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(TargetKindOf(r.word), r.kind) << r.word;
+        if (r.kind != TargetKind::None) {
+            EXPECT_STREQ(TargetWord(r.kind), r.word);
+        }
+        Recorder picture, exports;
+        WindowsGraphHost host(words, &picture, &exports);
+        bool running = true;
+        GraphRun run;
+        run.Running = &running;
+        run.Host = &host;
+        RecordingCanvas rec;
+        RecordingCdrSink cdr;
+        RecordingWordSink wrd;
+        PaintTarget t = PelTarget(rec);
+        t.kind = r.kind;
+        t.cdr = &cdr;
+        t.wrd = &wrd;
+        t.run = &run;
+        SubCurveArgs a = Args("Fxy", "x^2+y^2-4");
+        a.Extents = {60, 60, 60, 60, 0, 0};
+        DrawSubCurve(a, t, 3);
+        const std::vector<std::string> shown{"show implicit", "hide"};
+        auto showsOf = [](const Recorder& x) {
+            std::vector<std::string> out;
+            for (const auto& l : x.log)
+                if (l != "events") out.push_back(l);
+            return out;
+        };
+        EXPECT_EQ(showsOf(picture), r.picture ? shown : std::vector<std::string>{}) << r.word;
+        EXPECT_EQ(showsOf(exports), r.exports ? shown : std::vector<std::string>{}) << r.word;
+        // Only the own picture pumps events.
+        EXPECT_EQ(std::count(picture.log.begin(), picture.log.end(), "events") > 0, r.picture) << r.word;
+        EXPECT_EQ(std::count(exports.log.begin(), exports.log.end(), "events"), 0) << r.word;
+    }
+    EXPECT_STREQ(TargetWord(TargetKind::None), "");
+}

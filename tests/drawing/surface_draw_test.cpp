@@ -11,11 +11,11 @@
 #include "coord_fixture.h"
 #include "drawing/curve_output.h"
 #include "drawing/graph_run.h"
-#include "drawing/recording_sinks.h"
 #include "drawing/sub_curve.h"
 #include "drawing/surfaces.h"
 #include "platform/qt_canvas.h"
 #include "platform/raster_surface.h"
+#include "support/recording_sinks.h"
 #include "surface_fixture.h"
 
 using namespace pelmar;
@@ -117,17 +117,20 @@ TEST(SurfaceDraw, OutlineIsStoredAndReused) {
 
 TEST(SurfaceDraw, StoppedOutlineStoresNothing) {
     SurfaceRun r;
-    struct StopHost final : GraphRunHost {
+    struct StopHost final : GraphHost, TextRole, ProgressRole {
         bool* running = nullptr;
         int events = 0;
+        TextRole& texts() override { return *this; }
+        ProgressRole* progressFor(TargetKind) override { return this; }
         void processEvents() override {
             if (++events == 10) *running = false;
         }
-        void setProgress(const std::string&, int) override {}
+        void setProgress(int) override {}
         void showMessage(const std::string&) override {}
         std::string wordLine(int) override { return {}; }
-        void showProgress(const std::string&, const std::string&) override {}
-        void hideProgress(const std::string&) override {}
+        char decimalSeparator() override { return ','; }
+        void showProgress(const std::string&) override {}
+        void hideProgress() override {}
     } host;
     host.running = &r.running;
     r.run.Host = &host;
@@ -181,7 +184,7 @@ TEST(SurfaceDraw, GradientOnlyInFullFillPassWhileNotCached) {
         im.fill(0xFFFFFFFF);
         RasterSurface raster(im);
         PaintTarget t;
-        t.word = word;
+        t.kind = TargetKindOf(word);
         t.raster = &raster;
         t.run = &r.run;
         DrawSubCurve(args, t, pass);
@@ -232,7 +235,7 @@ TEST(SurfaceDraw, RenderedParaboloid) {
     {
         RasterSurface raster(im);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.raster = &raster;
         t.run = &r.run;
         DrawSubCurve(a, t, 1);
@@ -240,7 +243,7 @@ TEST(SurfaceDraw, RenderedParaboloid) {
     {
         QtCanvas canvas(im);
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.canvas = &canvas;
         t.run = &r.run;
         DrawSubCurve(a, t, 2);

@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QApplication>
 
-#include "files/bit_colors_dialog.h"
-#include "files/png_progress_window.h"
+#include "files/ui/bit_colors_dialog.h"
+#include "files/ui/png_progress_window.h"
 
 using namespace pelmar;
 

@@ -5,9 +5,9 @@
 
 #include "drawing/redraw.h"
 #include "file_test_util.h"
-#include "files/fake_export_host.h"
 #include "files/picture_export.h"
 #include "platform/emf_canvas.h"
+#include "support/fake_export_host.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

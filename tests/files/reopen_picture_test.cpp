@@ -9,7 +9,7 @@
 #include <type_traits>
 
 #include "doc_fixture.h"
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "drawing/redraw.h"
 #include "files/document.h"
 #include "model/defaults.h"
@@ -115,7 +115,7 @@ std::unique_ptr<DProj> EveryKindDocument() {
 // The picture of a full redraw, as the drawing window shows it.
 QImage Redraw(DProj& doc, DrawingState& st) {
     FakeRedrawHost host;
-    RepaintProject(doc, st, host, 1, true);
+    RepaintProject(doc, st, host, RedrawMode::Window, true);
     return st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
 }
 

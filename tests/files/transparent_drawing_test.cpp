@@ -7,11 +7,11 @@
 #include <random>
 
 #include "doc_fixture.h"
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "drawing/point_paint.h"
 #include "drawing/redraw.h"
 #include "file_test_util.h"
-#include "files/fake_export_host.h"
+#include "support/fake_export_host.h"
 #include "files/picture_export.h"
 #include "files/picture_recording.h"
 #include "platform/qt_text.h"
@@ -131,7 +131,7 @@ TEST(TransparentDrawing, SymbolIndexIsGreek) {
         p.IndexFont.s = font;
         PictureRecording pic;
         PaintTarget t;
-        t.word = "pel";
+        t.kind = TargetKind::Pel;
         t.canvas = &pic;
         DImProj im;
         im.Height = 40;

@@ -2,10 +2,10 @@
 
 #include "drawing/redraw.h"
 #include "file_test_util.h"
-#include "files/fake_export_host.h"
 #include "files/picture_export.h"
 #include "files/picture_recording.h"
-#include "platform/recording_canvas.h"
+#include "support/fake_export_host.h"
+#include "support/recording_canvas.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

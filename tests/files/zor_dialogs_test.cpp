@@ -16,8 +16,8 @@
 #include "files/doc_fixture.h"
 #include "files/document.h"
 #include "files/preview_facts.h"
-#include "files/preview_widgets.h"
-#include "files/zor_dialogs.h"
+#include "files/ui/preview_widgets.h"
+#include "files/ui/zor_dialogs.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -82,7 +82,6 @@ struct DialogFixture : ::testing::Test {
     std::unique_ptr<TOpenZorDialog> dlg;
 
     void SetUp() override {
-        PreviewDialogKind = 0;
         ZorDialogContext ctx;
         ctx.Drawing = &drawing;
         ctx.Proj = proj.get();
@@ -230,7 +229,6 @@ TEST_F(DialogFixture, SaveDialogPreviewsTheSameWay) {
     ctx.Drawing = &drawing;
     TSaveZorDialog save(nullptr, ctx);
     save.DoShow();
-    PreviewDialogKind = 1;
     save.DoSelectionChange(p);
     EXPECT_EQ(save.ImageCtrl->picture().size(), QSize(176, 117));
     EXPECT_EQ(Text(save.LabelVer2), "6.0");
@@ -391,22 +389,22 @@ TEST_F(DialogFixture, ExecuteSetsTheKindAndTheRunningDialog) {
     std::uint8_t kind = 9;
     bool running = false;
     QTimer::singleShot(0, [&] {
-        kind = PreviewDialogKind;
-        running = OpenZorDlg == dlg.get();
+        kind = dlg->PreviewDialogKind();
+        running = dlg->Running();
         dlg->reject();
     });
     EXPECT_FALSE(dlg->Execute());
     EXPECT_EQ(kind, 0);
     EXPECT_TRUE(running);
-    EXPECT_EQ(OpenZorDlg, nullptr);
+    EXPECT_FALSE(dlg->Running());
     EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptOpen);
 
     TSaveZorDialog save;
     save.SetInitialDir(scratch.dir.path());
     save.SetFileName(path("named.pel"));
     QTimer::singleShot(0, [&] {
-        kind = PreviewDialogKind;
-        running = SaveZorDlg == &save;
+        kind = save.PreviewDialogKind();
+        running = save.Running();
         QMetaObject::invokeMethod(&save, "accept");
     });
     EXPECT_TRUE(save.Execute());

@@ -38,7 +38,7 @@ int SideRoleSeen(const DLine& s) {
 
 TEST(UpdateTetragon, SquareRuleAndItsDerivedValues) {
     DKv k = MakeKv({0, 0, 0}, {0, 100, 0}, {0, 110, 90}, {0, 3, 4}, 1, 1);
-    UpdateTetragon(k, 0, true);
+    const bool KvEqualFlag = UpdateTetragon(k, 0, true);
 
     ExpectNear(Vtx(k, 3), {0, 100, 100});
     ExpectNear(Vtx(k, 4), {0, 0, 100});
@@ -159,8 +159,9 @@ TEST(UpdateTetragon, ApplyTypeFalseLeavesTheVerticesToTheCaller) {
 }
 
 TEST(UpdateTetragon, Type6KeepsVertex4InThePlaneAtItsPicturePosition) {
+    bool KvEqualFlag = false;
     DKv k = MakeKv({0, 0, 0}, {0, 100, 0}, {50, 100, 100}, {0, 0, 100}, 6, 0);
-    UpdateTetragon(k, 0, false);
+    KvEqualFlag = UpdateTetragon(k, 0, false);
     EXPECT_FALSE(KvEqualFlag);
     // Plane 10000·x - 5000·z = 0 seen at picture (0, 100).
     const double x4 = 500000 / (10000 - 5000 / kS8);
@@ -171,7 +172,7 @@ TEST(UpdateTetragon, Type6KeepsVertex4InThePlaneAtItsPicturePosition) {
     EXPECT_EQ(k.Side3.v, 1);  // vertex 3 lies above side 1
 
     k = MakeKv({0, 0, 0}, {0, 100, 0}, {0, 130, -60}, {0, 10, -70}, 6, 1);
-    UpdateTetragon(k, 0, false);
+    KvEqualFlag = UpdateTetragon(k, 0, false);
     EXPECT_TRUE(KvEqualFlag);  // flat: vertex 4 is free
     ExpectNear(Vtx(k, 4), {0, 10, -70});
     EXPECT_TRUE(CoordFlags(k.S[4].P1, true));
@@ -190,25 +191,27 @@ TEST(UpdateTetragon, Type6InAPlaneAlongTheViewKeepsVertex4) {
 }
 
 TEST(UpdateTetragon, KvEqualFlagByType) {
+    bool KvEqualFlag = false;
     for (std::uint8_t t = 1; t <= 5; ++t) {
         DKv k = FlatSquare();
         k.Typ.v = t;
-        UpdateTetragon(k, 0, true);
+        KvEqualFlag = UpdateTetragon(k, 0, true);
         EXPECT_FALSE(KvEqualFlag) << int(t);
         EXPECT_TRUE(CoordFlags(k.S[4].P1, false)) << int(t);
     }
     DKv k = FlatSquare();
     k.Typ.v = 7;
-    UpdateTetragon(k, -2, true);
+    KvEqualFlag = UpdateTetragon(k, -2, true);
     EXPECT_TRUE(KvEqualFlag);
     EXPECT_TRUE(CoordFlags(k.S[4].P1, true));
 }
 
 TEST(UpdateTetragon, LinkedVertexForcesTheArbitraryType) {
+    bool KvEqualFlag = false;
     DKv k = FlatSquare();
     k.S[2].P1.Link.b[0] = 1;
     k.S[2].P1.Link.b[1] = 1;
-    UpdateTetragon(k, 0, true);
+    KvEqualFlag = UpdateTetragon(k, 0, true);
     EXPECT_EQ(k.Typ.v, 7);
     EXPECT_TRUE(KvEqualFlag);
     EXPECT_TRUE(CoordFlags(k.S[2].P1, false));
@@ -226,7 +229,7 @@ TEST(UpdateTetragon, LinkedVertexForcesTheArbitraryType) {
     // A linked vertex 4 keeps its coordinate flags 0 although it is free.
     k = FlatSquare();
     k.S[4].P1.Link.b[0] = 1;
-    UpdateTetragon(k, 0, true);
+    KvEqualFlag = UpdateTetragon(k, 0, true);
     EXPECT_TRUE(KvEqualFlag);
     EXPECT_TRUE(CoordFlags(k.S[4].P1, false));
 

@@ -9,11 +9,11 @@
 #include <QTest>
 
 #include "dialogs/dialog_test_util.h"
-#include "dialogs/radio_group.h"
-#include "dialogs/spin_edit.h"
-#include "office/cdr_export_dialog.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "office/ui/cdr_export_dialog.h"
 #include "office/export_settings.h"
-#include "office/word_export_dialog.h"
+#include "office/ui/word_export_dialog.h"
 #include "office_fixture.h"
 #include "sample_document.h"
 

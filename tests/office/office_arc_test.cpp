@@ -41,10 +41,10 @@ TEST(OfficeArcs, ArcsOfCirclesKeepTheirAnglesInBothExports) {
         WordExportSink wordSink(word, 96);
         wordSink.Start();
         PaintTarget t;
-        t.word = "cdr";
+        t.kind = TargetKind::Cdr;
         t.cdr = &cdrSink;
         DrawCircle(c, Picture(), t, 2);
-        t.word = "wrd";
+        t.kind = TargetKind::Wrd;
         t.wrd = &wordSink;
         DrawCircle(c, Picture(), t, 2);
 

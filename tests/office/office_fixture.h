@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "drawing/redraw.h"
-#include "office/desktop.h"
+#include "office/ui/desktop.h"
 #include "office/office_export.h"
 #include "shell/word_table.h"
 

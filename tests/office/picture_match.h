@@ -15,7 +15,7 @@
 #include <regex>
 #include <zip.h>
 
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "office_fixture.h"
 
 namespace pelmar::test {
@@ -93,7 +93,7 @@ inline void MatchWithLibreOffice(DProj& doc, const QString& stem, const ExportOp
     DrawingState st;
     FakeRedrawHost host;
     host.view = {0, 0, doc.Im.Width, doc.Im.Height};
-    RepaintProject(doc, st, host, 1, true);
+    RepaintProject(doc, st, host, RedrawMode::Window, true);
     const QImage own = st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(own.isNull());
     own.save(dir + "/" + stem + "_pelmar.png");

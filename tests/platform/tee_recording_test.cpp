@@ -3,8 +3,8 @@
 #include <QImage>
 
 #include "platform/qt_canvas.h"
-#include "platform/recording_canvas.h"
 #include "platform/tee_canvas.h"
+#include "support/recording_canvas.h"
 
 using namespace pelmar;
 

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <set>
 
-#include "drawing/fake_redraw_host.h"
+#include "support/fake_redraw_host.h"
 #include "model/finite_check.h"
 #include "model/record_walk.h"
 #include "drawing/redraw.h"
@@ -76,7 +76,7 @@ QImage Picture(const DProj& all, Kind k) {
     DrawingState st;
     FakeRedrawHost host;
     host.view = {0, 0, doc->Im.Width, doc->Im.Height};
-    RepaintProject(*doc, st, host, 1, true);
+    RepaintProject(*doc, st, host, RedrawMode::Window, true);
     return st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -1,4 +1,4 @@
-#include "shell/error_box.h"
+#include "shell/ui/error_box.h"
 
 #include <gtest/gtest.h>
 

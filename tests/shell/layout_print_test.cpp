@@ -8,7 +8,7 @@
 #include <random>
 
 #include "model/records.h"
-#include "shell/print_dialog.h"
+#include "shell/ui/print_dialog.h"
 #include "shell/window_layout.h"
 #include "shell_test_util.h"
 

@@ -19,8 +19,8 @@
 #include "editing/kind_access.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
-#include "files/fake_export_host.h"
-#include "shell/main_window.h"
+#include "support/fake_export_host.h"
+#include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
@@ -88,6 +88,7 @@ struct Session {
     ScriptedAnswers answers;
     NoPrinters printer;
     FakeExportHost exporter;
+    std::unique_ptr<Application> app;
     std::unique_ptr<Form1> w;
     // The link dialog's answer.
     int linkAnswer = 2;
@@ -95,9 +96,10 @@ struct Session {
     std::vector<Kind> asked;
 
     void start(std::vector<std::string> arguments = {}) {
+        w.reset();
+        app = std::make_unique<Application>(
+            Application::Folders{dir.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}});
         MainWindowSetup s;
-        s.progDir = dir.folder("prog");
-        s.shippedDirs = {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"};
         s.arguments = std::move(arguments);
         s.services.questions = &answers;
         s.services.printer = &printer;
@@ -108,7 +110,7 @@ struct Session {
             l = links;
             return linkAnswer;
         };
-        w = std::make_unique<Form1>(std::move(s));
+        w = std::make_unique<Form1>(*app, std::move(s));
         w->resize(2000, 900);  // the whole tool bar in view
         w->show();
     }

@@ -14,9 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "shell/about_dialog.h"
+#include "shell/ui/about_dialog.h"
 #include "shell/about_pictures.h"
-#include "shell/new_project_dialog.h"
+#include "shell/ui/new_project_dialog.h"
 #include "shell/word_table.h"
 
 namespace pelmar {

@@ -1,0 +1,210 @@
+#include "dialogs/ui/object_dialog.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include "model/units.h"
+#include "shell/word_table.h"
+
+namespace pelmar {
+
+namespace {
+constexpr int WordPt = 361;  // "пт"
+constexpr int WordCm = 362;  // "см"
+}  // namespace
+
+ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocument& doc, DialogCommit& commit,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      doc_(doc),
+      commit_(commit),
+      body_(new QWidget(this)),
+      rollDownHeight_(rollDownHeight),
+      ptWord_(QString::fromUtf8(BuiltInWord(WordPt))),
+      cmWord_(QString::fromUtf8(BuiltInWord(WordCm))) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    body_->setObjectName("ObjectDialogBody");
+    body_->setGeometry(QRect(QPoint(0, 0), client));
+    setFixedSize(client);
+
+    // The shared place; a position on no screen (a document from a machine
+    // with other screens) opens the dialog on the primary screen instead.
+    const DialogPlace place = doc_.dialogPlace();
+    QPoint at(place.left, place.top);
+    if (!QGuiApplication::screenAt(at) && QGuiApplication::primaryScreen())
+        at = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    move(at);
+    if (place.rolledUp) {
+        rolled_ = true;
+        setFixedHeight(1);
+    }
+}
+
+ObjectDialog::~ObjectDialog() = default;
+
+// ---------------------------------------------------------------------------
+// Window life
+
+void ObjectDialog::toggleRollUp() {
+    rolled_ = !rolled_;
+    setFixedHeight(rolled_ ? 1 : rollDownHeight_);
+    doc_.setDialogsRolledUp(rolled_);
+}
+
+void ObjectDialog::systemCommand(SysCommand command) {
+    if (command == SysCommand::Minimize) toggleRollUp();
+}
+
+void ObjectDialog::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Not the move that showing the window delivers: before the frame is
+    // known it tells a place the window is not at.
+    if (open_ && isVisible()) doc_.setDialogPosition(x(), y());
+}
+
+void ObjectDialog::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized)) return;
+    // The minimise button rolls the dialog up or down instead.
+    QTimer::singleShot(0, this, [this] {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        toggleRollUp();
+    });
+}
+
+void ObjectDialog::closeEvent(QCloseEvent* event) {
+    flushPendingEdit();
+    open_ = false;
+    emit closed();
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Filling
+
+void ObjectDialog::fillText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+// ---------------------------------------------------------------------------
+// Commit rules
+
+bool ObjectDialog::isEntered(const QWidget* control) const {
+    const QWidget* f = focusWidget();
+    return f && (f == control || control->isAncestorOf(f));
+}
+
+bool ObjectDialog::focusAllows(const QWidget* control) const {
+    return !filling() && control->hasFocus() && !commit_.NoRedraw();
+}
+
+bool ObjectDialog::enteredAllows(const QWidget* control) const {
+    return !filling() && isEntered(control) && !commit_.NoRedraw();
+}
+
+void ObjectDialog::applyObject() {
+    FillScope refill(*this);
+    commit_.ApplyObject(true);
+}
+
+void ObjectDialog::commit() {
+    applyObject();
+    commit_.RepaintProject();
+}
+
+bool ObjectDialog::commitIfFocused(const QWidget* control) {
+    if (!focusAllows(control)) return false;
+    commit();
+    return true;
+}
+
+bool ObjectDialog::commitIfEntered(const QWidget* control) {
+    if (!enteredAllows(control)) return false;
+    commit();
+    return true;
+}
+
+void ObjectDialog::watchAlways(QLineEdit* edit, std::function<void(const QString&)> store) {
+    // textEdited: the user's edits only; a refill that changes the text
+    // commits nothing.
+    connect(edit, &QLineEdit::textEdited, this, [this, store = std::move(store)](const QString& text) {
+        if (filling()) return;
+        store(text);
+        applyObject();
+    });
+}
+
+void ObjectDialog::watchExit(QLineEdit* edit, std::function<bool()> apply) {
+    exits_.insert(edit, ExitWatch{std::move(apply), edit->text()});
+    edit->installEventFilter(this);
+}
+
+void ObjectDialog::runExit(QLineEdit* edit) {
+    auto it = exits_.find(edit);
+    if (it == exits_.end() || filling() || !edit->isModified()) return;
+    edit->setModified(false);
+    if (!it->apply()) {
+        fillText(edit, it->shown);  // refused: the previous value stays
+        return;
+    }
+    applyObject();
+    if (!commit_.NoRedraw()) commit_.RepaintProject();
+    it = exits_.find(edit);  // the commit may have refilled the dialog
+    if (it != exits_.end()) it->shown = edit->text();
+}
+
+void ObjectDialog::flushPendingEdit() {
+    if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()); edit && exits_.contains(edit)) runExit(edit);
+}
+
+bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || !exits_.contains(edit)) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            exits_[edit].shown = edit->text();
+            break;
+        case QEvent::FocusOut:
+            // A context menu of the edit takes the focus for a moment only.
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) runExit(edit);
+            break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                runExit(edit);
+                return true;
+            }
+            if (key == Qt::Key_Escape && edit->isModified()) {
+                fillText(edit, exits_[edit].shown);  // Esc drops the edit
+                edit->setModified(false);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Hints
+
+void ObjectDialog::setHintWords(const QString& pt, const QString& cm) {
+    ptWord_ = pt;
+    cmWord_ = cm;
+}
+
+QString ObjectDialog::sizeHintText(double pixels) const {
+    return QString::fromStdString(SizeHintText(pixels, doc_.resolution(), ptWord_.toStdString(), cmWord_.toStdString()));
+}
+
+void ObjectDialog::setSizeHintOf(QWidget* control, double pixels) { control->setToolTip(sizeHintText(pixels)); }
+
+}  // namespace pelmar

@@ -1,0 +1,41 @@
+// The drawing-program export's option dialog.
+#pragma once
+
+#include "office/ui/export_dialog_base.h"
+#include "office/export_settings.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace pelmar {
+
+class TRadioGroup;
+class TSpinEdit;
+
+class CdrExportDialog : public ExportDialogBase {
+    Q_OBJECT
+public:
+    CdrExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
+
+    // The controls as settings.
+    CdrSettings controls() const;
+
+protected:
+    void loadSettings() override;
+    std::string saveSettings() override;
+    bool runExport(OfficeRun& run) override;
+
+private:
+    void setControls(const CdrSettings& s);
+    void arrowClicked();
+
+    TSpinEdit* SpinEditVer;
+    TRadioGroup* RadioGroupRun;
+    TRadioGroup* RadioGroupGroup;
+    QCheckBox* CheckBoxArrow;
+    QLabel* Label1;
+    TSpinEdit* SpinEditNArrow;
+    TSpinEdit* SpinEditNDash;
+};
+
+}  // namespace pelmar

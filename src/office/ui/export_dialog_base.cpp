@@ -1,0 +1,138 @@
+#include "office/ui/export_dialog_base.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "drawing/redraw.h"
+#include "office/ui/desktop.h"
+
+namespace pelmar {
+
+ExportDialogBase::ExportDialogBase(OfficeExportContext& ctx, ExportState& state, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), state_(state) {
+    setModal(true);
+}
+
+std::string ExportDialogBase::wordLine(int line) { return ctx_.wordLine ? ctx_.wordLine(line) : std::string(); }
+
+bool ExportDialogBase::askYesNo(const std::string& text) {
+    return ctx_.messages ? ctx_.messages->askYesNo(text) : false;
+}
+
+void ExportDialogBase::setStatus(const std::string& text) {
+    LabelStatus1->setText(QString::fromStdString(text));
+    LabelStatus1->show();
+    LabelStatus1->repaint();
+}
+
+void ExportDialogBase::setProgress(int done, int total) {
+    if (total <= 0) return;
+    ProgressBar1->setRange(0, total);
+    ProgressBar1->setValue(done);
+    ProgressBar1->show();
+    ProgressBar1->repaint();
+}
+
+QGroupBox* ExportDialogBase::makeStatusGroup(bool secondImage) {
+    auto* box = new QGroupBox(QString::fromUtf8("Статус"), this);
+    box->setObjectName("GroupBoxStatus");
+    auto* row = new QHBoxLayout(box);
+    Image1 = new QLabel(box);
+    Image1->setObjectName("Image1");
+    Image1->setFixedSize(32, 32);
+    row->addWidget(Image1);
+    if (secondImage) {
+        Image2 = new QLabel(box);
+        Image2->setObjectName("Image2");
+        Image2->setFixedSize(32, 32);
+        row->addWidget(Image2);
+    }
+    auto* col = new QVBoxLayout;
+    LabelStatus1 = new QLabel(box);
+    LabelStatus1->setObjectName("LabelStatus1");
+    LabelStatus2 = new QLabel(QString::fromUtf8("Неявный график:"), box);
+    LabelStatus2->setObjectName("LabelStatus2");
+    ProgressBar1 = new QProgressBar(box);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->hide();
+    col->addWidget(LabelStatus1);
+    col->addWidget(LabelStatus2);
+    col->addWidget(ProgressBar1);
+    row->addLayout(col, 1);
+    box->setMinimumHeight(80);
+    return box;
+}
+
+QWidget* ExportDialogBase::makeButtons() {
+    auto* w = new QWidget(this);
+    auto* row = new QHBoxLayout(w);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    Button1 = new QPushButton("Ok", w);
+    Button1->setObjectName("Button1");
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QString::fromUtf8("Отмена"), w);
+    Button2->setObjectName("Button2");
+    row->addWidget(Button1);
+    row->addWidget(Button2);
+    connect(Button1, &QPushButton::clicked, this, [this] { okClicked(); });
+    connect(Button2, &QPushButton::clicked, this, [this] {
+        closePermit_ = true;
+        close();
+    });
+    return w;
+}
+
+void ExportDialogBase::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!firstPaint_) return;
+    firstPaint_ = false;
+    firstPaint();
+    LabelStatus1->hide();
+    LabelStatus2->hide();
+    loadSettings();
+}
+
+void ExportDialogBase::okClicked() {
+    Button1->setEnabled(false);
+    Button2->setEnabled(false);
+    Button1->repaint();
+    bool dummy = false;
+    bool& running = ctx_.st ? ctx_.st->Running : dummy;
+    const bool ok = RunGuarded(
+        running, [this] { return runExport(run_); },
+        [this](const std::string& text) {
+            if (ctx_.messages) ctx_.messages->showError(text);
+        });
+    closePermit_ = ok;
+    Button1->setEnabled(true);
+    Button2->setEnabled(true);
+    LabelStatus1->hide();
+    LabelStatus2->hide();
+    ProgressBar1->hide();
+    if (ok) close();
+}
+
+void ExportDialogBase::closeEvent(QCloseEvent* e) {
+    if (!closePermit_) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void ExportDialogBase::done(int r) {
+    // Escape and the window's close button end here too: only "Ok" after a
+    // run and "Отмена" may close.
+    if (!closePermit_) return;
+    const std::string error = saveSettings();
+    if (!error.empty() && ctx_.messages) ctx_.messages->showError(error);
+    QDialog::done(r);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,87 @@
+#include "office/ui/word_export_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "drawing/redraw.h"
+
+namespace pelmar {
+
+WordExportDialog::WordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent)
+    : ExportDialogBase(ctx, state, parent) {
+    setObjectName("FormWord");
+    auto* top = new QVBoxLayout(this);
+
+    auto* lines = new QGroupBox(QString::fromUtf8("Линии"), this);
+    lines->setObjectName("GroupBoxLines");
+    auto* grid = new QGridLayout(lines);
+    grid->addWidget(new QLabel(QString::fromUtf8("Номер стрелки:"), lines), 0, 0);
+    SpinEditNArrow = new TSpinEdit(lines);
+    SpinEditNArrow->setObjectName("SpinEditNArrow");
+    SpinEditNArrow->setMinMax(1, 6);
+    SpinEditNArrow->setValue(4);
+    grid->addWidget(SpinEditNArrow, 0, 1);
+    grid->addWidget(new QLabel(QString::fromUtf8("Номер пунктира:"), lines), 1, 0);
+    SpinEditNDash = new TSpinEdit(lines);
+    SpinEditNDash->setObjectName("SpinEditNDash");
+    SpinEditNDash->setMinMax(1, 8);
+    SpinEditNDash->setValue(4);
+    grid->addWidget(SpinEditNDash, 1, 1);
+    top->addWidget(lines);
+
+    top->addWidget(makeStatusGroup(true));
+
+    RadioGroupRun = new TRadioGroup("Word...", this);
+    RadioGroupRun->setObjectName("RadioGroupRun");
+    RadioGroupRun->setItems({QString::fromUtf8("Не открывать"), QString::fromUtf8("Открыть и закрыть"),
+                             QString::fromUtf8("Открыть, но не закрывать")});
+    RadioGroupRun->setItemIndex(0);
+    top->addWidget(RadioGroupRun);
+    top->addWidget(makeButtons());
+}
+
+void WordExportDialog::firstPaint() {
+    const std::string app = state_.OfficeApp.empty() ? "Word" : state_.OfficeApp;
+    setWindowTitle(QString::fromStdString(wordLine(220) + " " + app));
+    Image1->show();
+    Image2->hide();
+    RadioGroupRun->setTitle(QString::fromStdString(app + "..."));
+    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + " " + app + "..."));
+}
+
+WordSettings WordExportDialog::controls() const {
+    WordSettings s;
+    s.runMode = std::max(RadioGroupRun->itemIndex(), 0);
+    s.arrowNo = SpinEditNArrow->checkedValue();
+    s.dashNo = SpinEditNDash->checkedValue();
+    return s;
+}
+
+void WordExportDialog::loadSettings() {
+    const WordSettings s = LoadWordSettings(ctx_.progDir);
+    RadioGroupRun->setItemIndex(s.runMode);
+    SpinEditNArrow->setValue(s.arrowNo);
+    SpinEditNDash->setValue(s.dashNo);
+}
+
+std::string WordExportDialog::saveSettings() { return SaveWordSettings(ctx_.progDir, controls()); }
+
+bool WordExportDialog::runExport(OfficeRun& run) {
+    const WordSettings s = controls();
+    if (!ctx_.proj || !ctx_.st) throw AutomationError("no document to export");
+    run.proj = ctx_.proj;
+    run.snapshot = ctx_.st->DrawProj.get();
+    run.painters = &ctx_.st->Painters;
+    run.options.WordArrowNo = static_cast<std::uint8_t>(s.arrowNo);
+    run.options.WordDashNo = static_cast<std::uint8_t>(s.dashNo);
+    run.tempDir = ctx_.progDir + "Temp/";
+    run.ui = this;
+    run.desktop = ctx_.desktop;
+    return ExportToOffice(state_.WordFileName, static_cast<RunMode>(s.runMode), ctx_.proj->Im, run);
+}
+
+}  // namespace pelmar

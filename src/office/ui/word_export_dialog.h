@@ -1,0 +1,31 @@
+// The word-processor export's option dialog.
+#pragma once
+
+#include "office/ui/export_dialog_base.h"
+#include "office/export_settings.h"
+
+namespace pelmar {
+
+class TRadioGroup;
+class TSpinEdit;
+
+class WordExportDialog : public ExportDialogBase {
+    Q_OBJECT
+public:
+    WordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
+
+    WordSettings controls() const;
+
+protected:
+    void firstPaint() override;
+    void loadSettings() override;
+    std::string saveSettings() override;
+    bool runExport(OfficeRun& run) override;
+
+private:
+    TSpinEdit* SpinEditNArrow;
+    TSpinEdit* SpinEditNDash;
+    TRadioGroup* RadioGroupRun;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,47 @@
+#include "shell/application.h"
+
+#include "files/text_lines.h"
+#include "shell/program_folder.h"
+
+namespace pelmar {
+
+class Application::Texts final : public TextRole {
+public:
+    explicit Texts(Application& app) : app_(app) {}
+    std::string wordLine(int line) override { return app_.shell_.words.WordLine(line); }
+    char decimalSeparator() override { return app_.shell_.DecimalSep; }
+    void showMessage(const std::string& text) override {
+        if (app_.showMessage) app_.showMessage(text);
+    }
+
+private:
+    Application& app_;
+};
+
+Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
+
+Application::Application(Folders folders)
+    : document_(std::make_unique<DocumentState>()), texts_(std::make_unique<Texts>(*this)) {
+    shell_.ProgDir = std::move(folders.ProgDir);
+    shell_.shippedDirs = std::move(folders.ShippedDirs);
+    shell_.settings = StartSettings(shell_.ProgDir);
+    shell_.DecimalSep = DecimalSeparator();
+    shell_.words.LoadWords("");
+    document_->Drawing.MetaPath = shell_.ProgDir + "Temp/MetaTemp.emf";
+}
+
+Application::~Application() = default;
+
+void Application::created(const MainWindowHooks& hooks) { MainWindowCreated(shell_, hooks); }
+
+void Application::loadLanguage() {
+    LanguageContext ctx;
+    ctx.ProgDir = shell_.ProgDir;
+    ctx.shippedDirs = shell_.shippedDirs;
+    ctx.showError = [this](const std::string& text) { texts_->showMessage(text); };
+    SetLanguage(shell_.words, shell_.settings.LangFile, ctx);
+}
+
+TextRole& Application::texts() { return *texts_; }
+
+}  // namespace pelmar

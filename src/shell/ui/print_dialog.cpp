@@ -1,0 +1,65 @@
+#include "shell/ui/print_dialog.h"
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "model/records.h"
+#include "shell/ui/error_box.h"
+
+namespace pelmar {
+
+std::function<void(QPainter&, const QRect&)> PaintImage(const QImage& image) {
+    return [image](QPainter& painter, const QRect& target) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, image);
+    };
+}
+
+bool PrintPicture(const PrintJob& job, PrintHost& host) {
+    if (!job.doc || !job.paint) return false;
+    const DProj& doc = *job.doc;
+    QPrinter printer(QPrinter::HighResolution);
+    if (host.printerNames().empty()) {
+        host.showError(job.noPrinterText);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(job.pdfFile));
+    }
+    if (doc.PaperWidth > 0 && doc.PaperHeight > 0)
+        printer.setPageSize(QPageSize(QSizeF(doc.PaperWidth, doc.PaperHeight), QPageSize::Millimeter));
+    printer.setPageOrientation(doc.Portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    printer.setDocName(QString::fromStdString(job.title));
+    if (!host.choosePrinter(printer)) return false;
+
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
+    const PrintDevice device{static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY()),
+                             page.left() - paper.left(), page.top() - paper.top()};
+    const PrintPage picture{job.pictureWidth, job.pictureHeight, doc.Im.Dpi, doc.Margin2, doc.Margin1};
+    const std::optional<QRect> target = PrintRectangle(device, picture);
+    if (target) job.paint(painter, *target);
+    return painter.end() && target.has_value();
+}
+
+
+std::vector<std::string> QtPrintHost::printerNames() {
+    std::vector<std::string> names;
+    for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(n.toStdString());
+    return names;
+}
+
+void QtPrintHost::showError(const std::string& text) { ShowErrorBox(text); }
+
+bool QtPrintHost::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setObjectName("PrintDialog1");
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,75 @@
+// The application object: each owner holds its own state, two applications
+// share none, and a redraw run through it speaks with its words.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/application.h"
+#include "shell_test_util.h"
+#include "support/fake_redraw_host.h"
+
+namespace pelmar {
+namespace {
+
+using test::Scratch;
+using test::TestWord;
+using test::TranslationBytes;
+using test::WriteBytes;
+
+TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
+    Scratch s;
+    const std::string progA = s.folder("a"), progB = s.folder("b");
+    s.folder("a/Translation");
+    WriteBytes(progA + "Translation/Test.trs", TranslationBytes(LastWordLine, TestWord));
+    Application a({progA, {}}), b({progB, {}});
+    std::vector<std::string> messages;
+    a.showMessage = [&](const std::string& m) { messages.push_back(m); };
+
+    // A blank document whose snapshot is an object of its own, the built-in
+    // words, and the scratch metafile in the program folder.
+    EXPECT_NE(a.document().Proj.get(), a.document().Drawing.DrawProj.get());
+    EXPECT_EQ(a.texts().word(WordNo::PlayHint), "Построить чертеж");
+    EXPECT_EQ(a.document().Drawing.MetaPath, progA + "Temp/MetaTemp.emf");
+
+    // What one application does stays in it.
+    a.shell().settings.LangFile = progA + "Translation/Test.trs";
+    a.loadLanguage();
+    a.document().Proj->Caption = "A";
+    a.exports().ExportBitsPerPixel = 1;
+    a.shell().DecimalSep = '.';
+    EXPECT_EQ(a.texts().word(WordNo::PlayHint), "слово 265");
+    EXPECT_EQ(b.texts().word(WordNo::PlayHint), "Построить чертеж");
+    EXPECT_NE(b.document().Proj->Caption, "A");
+    EXPECT_EQ(b.exports().ExportBitsPerPixel, 24);
+    EXPECT_TRUE(messages.empty());
+
+    // A translation that cannot be found: the message box of this
+    // application only, and the built-in words.
+    a.shell().settings.LangFile = progA + "Translation/Missing.trs";
+    a.loadLanguage();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Missing.trs"), std::string::npos);
+    EXPECT_EQ(a.shell().settings.LangFile, "Translation/Russian");
+    EXPECT_EQ(a.texts().word(WordNo::PlayHint), "Построить чертеж");
+
+    // A full redraw through the application's texts and a window's other
+    // roles: the caption's time and the play hint use its words and
+    // separator; the snapshot is the document's.
+    FakeRedrawHost window;
+    window.words.clear();
+    a.document().Proj->Im.Width = 120;
+    a.document().Proj->Im.Height = 80;
+    int tick = 0;
+    a.document().Drawing.Clock = [&] { return std::int64_t{1500} * tick++; };
+    a.document().repaint({a.texts(), window, window, window, window}, true);
+    EXPECT_EQ(window.caption, "Рисунок (Растровое)  1.5 сек.");
+    EXPECT_EQ(window.playHint, "Построить чертеж");
+    EXPECT_EQ(a.document().Drawing.DrawProj->Caption, "A");
+    EXPECT_EQ(a.document().Drawing.DrawBitmap.size(), QSize(120, 80));
+    EXPECT_FALSE(a.document().Drawing.Running);
+    EXPECT_TRUE(b.document().Drawing.DrawBitmap.isNull());
+}
+
+}  // namespace
+}  // namespace pelmar
