@@ -78,6 +78,28 @@ void Run(benchmark::State& st, bool sections, bool outline, bool gradient) {
     }
 }
 
+// The sections of a surface whose sections span a box far larger than the
+// 3D system's drawing window, drawn with their hidden parts dashed: every
+// section point looks along its viewing ray for the surface (a scan, no
+// quadratic fit).
+void BM_HiddenLinesLargeBox(benchmark::State& st) {
+    SubCurveArgs a = Sphere(true, false, false);
+    a.Outline.FitMode = 0;
+    a.Outline.Step1 = 2;
+    const double r = static_cast<double>(st.range(0));
+    for (auto& b : a.Sections.Bounds) b = {-r, r, -r, r};
+    a.Style.VisibilityMode = 2;
+    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : st) {
+        lines.fill(0xFFFFFFFF);
+        QtCanvas canvas(lines);
+        PaintTarget t;
+        t.kind = TargetKind::Pel;
+        t.canvas = &canvas;
+        DrawSubCurve(a, t, 2);
+    }
+}
+
 void BM_SurfaceSections(benchmark::State& st) { Run(st, true, false, false); }
 void BM_SurfaceOutline(benchmark::State& st) { Run(st, false, true, false); }
 void BM_SurfaceGradient(benchmark::State& st) { Run(st, false, false, true); }
@@ -86,6 +108,7 @@ void BM_SurfaceAll(benchmark::State& st) { Run(st, true, true, true); }
 }  // namespace
 
 BENCHMARK(BM_SurfaceSections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HiddenLinesLargeBox)->Arg(5)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceOutline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceGradient)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceAll)->Unit(benchmark::kMillisecond);

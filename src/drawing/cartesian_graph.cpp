@@ -1,7 +1,10 @@
 // The graph of y = f(x), sampled once per picture column of its window.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "drawing/curve_builder.h"
 
@@ -71,7 +74,7 @@ private:
         TColor unused = 0;
         return !RaySurfaceHit(m, true, ctx_.Corners, surface_, ctx_.Outline.FitMode,
                               ctx_.Outline.Step1 / ctx_.XScale, ctx_.Transform, 0, 0, 0, ctx_.ImProj, false, unused,
-                              ctx_.NamedFunctions, ctx_.Params);
+                              ctx_.NamedFunctions, ctx_.Params, ctx_.Window);
     }
 
     // Adds the inside sub-samples s0, s0 + 0.8/d, ... below `end`.
@@ -179,8 +182,8 @@ void CartesianPlot::column(double i) {
 
 void CartesianPlot::run(const Formula& f) {
     f_ = &f;
-    const auto first = static_cast<std::int64_t>(std::nearbyint(cx_ - left_ - 1));
-    const auto last = static_cast<std::int64_t>(std::nearbyint(cx_ + right_ + 1));
+    const auto first = static_cast<std::int64_t>(std::rint(cx_ - left_ - 1));
+    const auto last = static_cast<std::int64_t>(std::rint(cx_ + right_ + 1));
     for (std::int64_t i = first; i <= last; ++i) column(static_cast<double>(i));
     if (ctx_.Inside) {
         ClosePolylineA(ctx_);
@@ -190,26 +193,118 @@ void CartesianPlot::run(const Formula& f) {
 
 bool Usable(double v) { return std::isfinite(v) && v != 0; }
 
+// Built graphs are kept between redraws and built again only when something
+// they are built from changes: the formula, the window, the scales, the
+// evaluator and its parameters, the full-drawing switch, and for a section
+// of a surface the surface and its box.  The key holds all of that.
+struct PlotKey {
+    std::uint8_t plane = 0;
+    std::string F, G;
+    double position = 0, top = 0, bottom = 0, right = 0, left = 0, cy = 0, cx = 0;
+    double xScale = 0, yScale = 0;
+    bool named = false, recompute = false;
+    DistributionParameters params;
+    bool visibility = false;  // the hidden-part test runs: the rest counts too
+    std::array<Vec3, 8> corners{};
+    std::int32_t step1 = 0;
+    std::uint8_t fitMode = 0;
+    GraphTransform transform;
+    ScanWindow window;
+
+    bool operator==(const PlotKey& o) const {
+        auto sameParams = [](const DistributionParameters& a, const DistributionParameters& b) {
+            return a.NormMu == b.NormMu && a.NormSigma == b.NormSigma && a.FisherM == b.FisherM &&
+                   a.FisherN == b.FisherN && a.ChisqN == b.ChisqN && a.StudentN == b.StudentN;
+        };
+        auto sameTransform = [](const GraphTransform& a, const GraphTransform& b) {
+            return a.Moved == b.Moved && a.DX == b.DX && a.DY == b.DY && a.DZ == b.DZ && a.Rotated == b.Rotated &&
+                   a.Angle == b.Angle && a.CX == b.CX && a.CY == b.CY && a.CZ == b.CZ && a.NX == b.NX &&
+                   a.NY == b.NY && a.NZ == b.NZ;
+        };
+        auto sameCorners = [](const std::array<Vec3, 8>& a, const std::array<Vec3, 8>& b) {
+            for (std::size_t i = 0; i < a.size(); ++i)
+                if (!(a[i].x == b[i].x && a[i].y == b[i].y && a[i].z == b[i].z)) return false;
+            return true;
+        };
+        if (!(plane == o.plane && F == o.F && position == o.position && top == o.top && bottom == o.bottom &&
+              right == o.right && left == o.left && cy == o.cy && cx == o.cx && xScale == o.xScale &&
+              yScale == o.yScale && named == o.named && recompute == o.recompute && sameParams(params, o.params) &&
+              visibility == o.visibility))
+            return false;
+        auto sameWindow = [](const ScanWindow& a, const ScanWindow& b) {
+            return a.On == b.On && a.Lo.x == b.Lo.x && a.Lo.y == b.Lo.y && a.Lo.z == b.Lo.z && a.Hi.x == b.Hi.x &&
+                   a.Hi.y == b.Hi.y && a.Hi.z == b.Hi.z;
+        };
+        return !visibility || (G == o.G && sameCorners(corners, o.corners) && step1 == o.step1 &&
+                               fitMode == o.fitMode && sameTransform(transform, o.transform) &&
+                               sameWindow(window, o.window));
+    }
+};
+
+struct BuiltPlot {
+    PlotKey key;
+    DCurve2 curves;
+    DistributionParameters params;  // as the build left them
+};
+
+// The graphs built last, the most recent first.
+std::vector<BuiltPlot>& BuiltPlots() {
+    thread_local std::vector<BuiltPlot> plots;
+    return plots;
+}
+constexpr std::size_t kKeptPlots = 64;
+
 }  // namespace
 
 void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& F, const std::string& G,
                    double position, double top, double bottom, double right, double left, double cy, double cx) {
     if (ctx.Pass == 1) return;
-    const Formula f = Formula::Prepare(F, ctx.NamedFunctions, ctx.Params);
+    PlotKey key;
+    key.plane = plane;
+    key.F = F;
+    key.position = position, key.top = top, key.bottom = bottom, key.right = right, key.left = left;
+    key.cy = cy, key.cx = cx;
+    key.xScale = ctx.XScale, key.yScale = ctx.YScale;
+    key.named = ctx.NamedFunctions;
+    key.recompute = ctx.Recompute;
+    key.params = ctx.Params;
+    key.visibility = (plane == PlaneX || plane == PlaneY) && !ctx.Transform.Moved && !ctx.Transform.Rotated;
+    if (key.visibility) {
+        key.G = G;
+        key.corners = ctx.Corners;
+        key.step1 = ctx.Outline.Step1;
+        key.fitMode = ctx.Outline.FitMode;
+        key.transform = ctx.Transform;
+        key.window = ctx.Window;
+    }
     ctx.Inside = false;
     ctx.CurrentA.clear();
     ctx.Result.clear(plane, position);
-    // Without scales there are no columns to map; a window that is not a
-    // number, or whose columns are beyond counting, has no columns either.
-    const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
-                        std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
-    if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneY) {
-        CartesianPlot plot(ctx, plane, G, position, top, bottom, right, left, cy, cx);
-        plot.run(f);
+    auto& built = BuiltPlots();
+    const auto kept = std::find_if(built.begin(), built.end(), [&](const BuiltPlot& b) { return b.key == key; });
+    DCurve2 curves;
+    if (kept != built.end()) {
+        curves = kept->curves;
+        ctx.Params = kept->params;
+        std::rotate(built.begin(), kept, kept + 1);
+    } else {
+        const Formula f = Formula::Prepare(F, ctx.NamedFunctions, ctx.Params);
+        // Without scales there are no columns to map; a window that is not a
+        // number, or whose columns are beyond counting, has no columns either.
+        const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
+                            std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
+        if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneY) {
+            CartesianPlot plot(ctx, plane, G, position, top, bottom, right, left, cy, cx);
+            plot.run(f);
+        }
+        curves = ctx.Result.set();
+        if (built.size() >= kKeptPlots) built.pop_back();
+        built.insert(built.begin(), BuiltPlot{std::move(key), curves, ctx.Params});
     }
-    DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
+    ctx.Result.Lines = curves.lines();
+    DrawCurveSet(curves, ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, G + "-z", ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace pelmar

@@ -94,6 +94,7 @@ struct SubCurveContext {
     GraphLineStyle Style;
     GraphTransform Transform;
     std::array<Vec3, 8> Corners{};  // the box of a 3D system
+    ScanWindow Window;              // what the 3D system's drawing window shows
     DOutLine Outline;
     // The drawing run.
     bool* Running = nullptr;        // a drawing runs; cleared to stop it

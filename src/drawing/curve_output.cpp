@@ -30,7 +30,7 @@ void ThinOut(std::vector<CurvePoint>& pts, Differs&& differs) {
 }
 
 bool SamePixel(const CurvePoint& a, const CurvePoint& b) {
-    return std::nearbyint(a.x) == std::nearbyint(b.x) && std::nearbyint(a.y) == std::nearbyint(b.y);
+    return std::rint(a.x) == std::rint(b.x) && std::rint(a.y) == std::rint(b.y);
 }
 
 void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, bool dashed, const DImProj& im,
@@ -210,7 +210,7 @@ void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale
 DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, const DOutLine& outline,
                           const std::string& surface, const std::array<Vec3, 8>& corners, int zoom,
                           const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                          DistributionParameters& params) {
+                          DistributionParameters& params, const ScanWindow& window) {
     DCurve2 out = curves;
     out.Valid = 0;
     if ((!t.Moved && !t.Rotated) || curves.Plane == PlaneAsIs) return out;
@@ -239,7 +239,7 @@ DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, c
             if (plane != PlaneXOY) {
                 TColor unused = 0;
                 visible = !RaySurfaceHit(m, true, corners, hiding, outline.FitMode, step, t, 0, 0, 0, im, false,
-                                         unused, full, params);
+                                         unused, full, params, window);
             }
             double px, py;
             PicturePointOfModel(plane, m, zoom, xScale, yScale, cx, cy, px, py);
@@ -275,9 +275,9 @@ void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, st
                   const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
                   const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
                   int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                  DistributionParameters& params) {
-    const DCurve2 set =
-        TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy, cx, params);
+                  DistributionParameters& params, const ScanWindow& window) {
+    const DCurve2 set = TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy,
+                                          cx, params, window);
     auto out = [&](const DCurve1& line, bool dashed) {
         OutputPolyline(line, width, colour, dashed, cdrDashStyle, im, style.Dash, style.Gap, target, pass);
     };

@@ -84,11 +84,12 @@ void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale
 // rotation turns about (t.CX, t.CY) in the plane itself and every point keeps
 // its mark; in the 3D planes each transformed point gets the mark "visible"
 // unless the viewing ray from it meets `surface` (rewritten for t) inside the
-// box `corners`.  Full chooses the evaluator pair of that test.
+// box `corners` (looking only inside `window`).  Full chooses the evaluator
+// pair of that test.
 DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, const DOutLine& outline,
                           const std::string& surface, const std::array<Vec3, 8>& corners, int zoom,
                           const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                          DistributionParameters& params);
+                          DistributionParameters& params, const ScanWindow& window = {});
 
 // ---------------------------------------------------------------------------
 // Output
@@ -111,6 +112,6 @@ void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, st
                   const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
                   const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
                   int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                  DistributionParameters& params);
+                  DistributionParameters& params, const ScanWindow& window = {});
 
 }  // namespace pelmar

@@ -377,7 +377,7 @@ double EllipseArcAngle(double angle, double a, double b) {
     else
         psi = y > 0 ? 90 : (y < 0 ? -90 : 0);
     // The half-turn that holds the angle: (-90, 90) adds 0, (90, 270) 180, ...
-    return psi + 180 * std::nearbyint(angle / 180);
+    return psi + 180 * std::rint(angle / 180);
 }
 
 }  // namespace pelmar

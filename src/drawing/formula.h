@@ -170,6 +170,14 @@ double MaxPointX(const std::array<Vec3, 6>& points, int n);
 double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool full,
                          DistributionParameters& params);
 
+// The part of space the drawing window of a 3D coordinate system shows: the
+// box of its axes' room about the origin, in model units.  A hidden-line test
+// looks for a hiding surface only there.  Off: no limit.
+struct ScanWindow {
+    bool On = false;
+    Vec3 Lo, Hi;
+};
+
 // Whether the viewing ray through p, p + t·(1, 1/√8, 1/√8), meets the surface
 // s(x, y, z) = 0 inside the box of the eight corners.  fromPoint: only in
 // front of p (t from step on).  t only tells whether the box is axis-parallel
@@ -179,10 +187,12 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
 // first sign change between defined samples is the hit.  With shade and a hit,
 // colour receives the shaded colour of the hit point (light settings of
 // imProj).  The surface is prepared once and kept for the calls that follow
-// with the same formula.
+// with the same formula.  With fromPoint and a window, the scan covers only
+// the part of the ray inside the window, one step beyond it on each side, on
+// the same samples as the whole scan.
 bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, const std::string& s,
                    std::uint8_t mode, double step, const GraphTransform& t, TColor c1, TColor c2, TColor c3,
                    const DImProj& imProj, bool shade, TColor& colour, bool full,
-                   DistributionParameters& params);
+                   DistributionParameters& params, const ScanWindow& window = {});
 
 }  // namespace pelmar

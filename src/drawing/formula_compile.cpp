@@ -36,7 +36,18 @@ using namespace formula;
 
 namespace {
 
-enum class Op : std::uint8_t { Const, Var, Concat, Slot, Func, Pow, Mul, Div, Add, Sub, Neg, Round };
+// The operations on a stack of values.  The forms with a suffix take their
+// right operand from the instruction: C a constant (arg), V the variable;
+// the R forms take the constant as their left operand (c - top, c / top,
+// c ^ top).
+enum class Op : std::uint8_t {
+    Const, Var, Concat, Slot,
+    Func, Pow, PowC, PowV, RPowC, PowInt,
+    Mul, MulC, MulV, Div, DivC, DivV, RDivC,
+    Add, AddC, AddV, Sub, SubC, SubV, RSubC,
+    Neg, Round,
+    Count
+};
 
 struct Instr {
     Op op;
@@ -45,6 +56,7 @@ struct Instr {
 };
 
 constexpr int kMaxStack = 96;
+constexpr int kMaxTreeDepth = 64;
 constexpr int kMaxNesting = 40;
 // Letters that occur in function names: a variable with one of these would
 // change the names on substitution, so such texts go to the text evaluator.
@@ -52,11 +64,31 @@ constexpr std::string_view kNameLetters = "abcdefghiklmnoqrstu";
 
 // The steps both the compiler (on constants) and the program (on values) do.
 bool RoundStep(Ext& v) {
-    v = RoundTo15Digits(v);
+    v = Round15(v);
     return std::isfinite(v);
 }
 bool FuncStep(int k, Ext x, DistConsts& d, Ext& r) { return ApplyNamedFunction(k, x, d, r) && RoundStep(r); }
 bool PowStep(Ext x, Ext y, Ext& r) { return PowerOp(x, y, r) && RoundStep(r); }
+// PowerOp for a whole exponent known in advance (n = magnitude, 1..2^31-1):
+// the same checks and the same products, without testing y.
+bool PowIntRaw(Ext x, std::uint32_t n, bool negative, Ext& r) {
+    if (negative && std::fabs(x) < kNearZero) return false;
+    if (x == 0 && !negative) {
+        r = 0;
+    } else if (n == 2) {
+        r = negative ? 1 / (x * x) : x * x;
+    } else {
+        Ext result = 1, b = x;
+        for (;;) {
+            if (n & 1) result *= b;
+            n >>= 1;
+            if (n == 0) break;
+            b *= b;
+        }
+        r = negative ? 1 / result : result;
+    }
+    return std::isfinite(r);
+}
 bool MulStep(Ext x, Ext y, Ext& r) {
     r = x * y;
     return RoundStep(r);
@@ -87,6 +119,16 @@ struct Formula::Program {
     std::vector<Ext> consts;
     std::vector<std::string> concats;
     mutable DistConsts dist;  // precomputed at compilation for the functions used
+    // The same program as a tree, for single evaluations: a value passes from
+    // an operation to the one that uses it as a function result, not through
+    // memory.  Empty when the tree would be too deep to walk by recursion.
+    struct Node {
+        Op op;
+        std::uint8_t fn = 0;
+        std::uint32_t arg = 0;
+        std::int32_t a = -1, b = -1;  // operands: a the left (or only) one
+    };
+    std::vector<Node> tree;
 };
 
 namespace {
@@ -117,9 +159,53 @@ public:
         } else {
             if (top.stack > kMaxStack) return false;
             prog_.code = std::move(top.code);
+            BuildTree();
         }
         prog_.compiled = true;
         return true;
+    }
+
+    // The tree of the program: operands before their operation, the root
+    // last.  Left empty beyond kMaxTreeDepth.
+    void BuildTree() {
+        using Node = Formula::Program::Node;
+        std::vector<Node> nodes;
+        std::vector<std::int32_t> stack;
+        std::vector<int> depth;
+        nodes.reserve(prog_.code.size());
+        for (const Instr& in : prog_.code) {
+            Node n{in.op, in.fn, in.arg};
+            int d = 1;
+            switch (in.op) {
+                case Op::Const:
+                case Op::Var:
+                case Op::Concat:
+                case Op::Slot: break;
+                case Op::Pow:
+                case Op::Mul:
+                case Op::Div:
+                case Op::Add:
+                case Op::Sub:
+                    if (stack.size() < 2) return;
+                    n.b = stack.back();
+                    stack.pop_back();
+                    n.a = stack.back();
+                    stack.pop_back();
+                    d = 1 + std::max(depth[static_cast<std::size_t>(n.a)], depth[static_cast<std::size_t>(n.b)]);
+                    break;
+                default:
+                    if (stack.empty()) return;
+                    n.a = stack.back();
+                    stack.pop_back();
+                    d = 1 + depth[static_cast<std::size_t>(n.a)];
+            }
+            if (d > kMaxTreeDepth) return;
+            stack.push_back(static_cast<std::int32_t>(nodes.size()));
+            nodes.push_back(n);
+            depth.push_back(d);
+        }
+        if (stack.size() != 1) return;
+        prog_.tree = std::move(nodes);
     }
 
 private:
@@ -298,13 +384,44 @@ private:
             }
             return Constant(ok, r);
         }
-        Materialize(a);
-        Materialize(b);
+        if (op == Op::Pow && b.kind == Frag::Const && IsWhole(b.value) && b.value != 0 &&
+            std::fabs(b.value) <= 2147483647.0L) {
+            // A whole constant exponent: no operand for it.
+            const auto n = static_cast<std::int64_t>(static_cast<double>(b.value));
+            a.code.push_back({Op::PowInt, static_cast<std::uint8_t>(n < 0),
+                              static_cast<std::uint32_t>(n < 0 ? -n : n)});
+            a.rounded = true;
+            return a;
+        }
+        // A constant or the variable on one side is taken by the instruction.
+        if (a.kind == Frag::Code && (b.kind == Frag::Const || IsVar(b))) {
+            const bool var = b.kind != Frag::Const;
+            const Op fused = op == Op::Pow ? (var ? Op::PowV : Op::PowC)
+                           : op == Op::Mul ? (var ? Op::MulV : Op::MulC)
+                                           : (var ? Op::DivV : Op::DivC);
+            a.code.push_back({fused, 0, var ? 0 : ConstIndex(b.value)});
+            a.rounded = true;
+            return a;
+        }
+        if (a.kind == Frag::Const) {
+            // x * y is y * x exactly; the others keep their order.
+            const Op fused = op == Op::Pow ? Op::RPowC : op == Op::Mul ? Op::MulC : Op::RDivC;
+            b.code.push_back({fused, 0, ConstIndex(a.value)});
+            b.rounded = true;
+            return b;
+        }
         a.stack = std::max(a.stack, b.stack + 1);
         a.code.insert(a.code.end(), b.code.begin(), b.code.end());
         a.code.push_back({op});
         a.rounded = true;
         return a;
+    }
+
+    static bool IsVar(const Frag& f) { return f.kind == Frag::Code && f.code.size() == 1 && f.code[0].op == Op::Var; }
+
+    std::uint32_t ConstIndex(Ext v) {
+        prog_.consts.push_back(v);
+        return static_cast<std::uint32_t>(prog_.consts.size() - 1);
     }
 
     // The items of one pair of brackets (or of the whole text), with inner
@@ -413,10 +530,21 @@ private:
     }
 
     void AppendTerm(Frag& sum, Frag& term, int sign) {
-        Materialize(term);
-        sum.stack = std::max(sum.stack, term.stack + 1);
-        sum.code.insert(sum.code.end(), term.code.begin(), term.code.end());
-        sum.code.push_back({sign > 0 ? Op::Add : Op::Sub});
+        if (term.kind == Frag::Const || IsVar(term)) {
+            const bool var = term.kind != Frag::Const;
+            const Op op = sign > 0 ? (var ? Op::AddV : Op::AddC) : (var ? Op::SubV : Op::SubC);
+            sum.code.push_back({op, 0, var ? 0 : ConstIndex(term.value)});
+        } else if (sum.code.size() == 1 && sum.code[0].op == Op::Const) {
+            // c + t is t + c exactly; c - t keeps its order.
+            const std::uint32_t c = sum.code[0].arg;
+            sum.code = std::move(term.code);
+            sum.code.push_back({sign > 0 ? Op::AddC : Op::RSubC, 0, c});
+            sum.stack = term.stack;
+        } else {
+            sum.stack = std::max(sum.stack, term.stack + 1);
+            sum.code.insert(sum.code.end(), term.code.begin(), term.code.end());
+            sum.code.push_back({sign > 0 ? Op::Add : Op::Sub});
+        }
         sum.rounded = false;
     }
 
@@ -474,6 +602,10 @@ bool FinalValue(Ext v, Ext& value) {
 
 const std::string kEmpty;
 
+void Fail(int n, bool* ok) {
+    for (int l = 0; l < n; ++l) ok[l] = false;
+}
+
 }  // namespace
 
 Formula::Formula() = default;
@@ -511,92 +643,383 @@ bool Formula::IsCompiled() const { return prog_ && prog_->compiled; }
 
 namespace {
 
-// The program of a compiled formula at x; slots may be null (no template).
-bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
-    if (p.constant) {
-        if (!p.constantOk) return false;
-        value = p.constantValue;
-        return true;
+// The value of slot i of a template at x (xr: x written back); false when
+// its group is no number.  scaled caches 0.35355339*x, which the y and z
+// groups share.
+bool SlotAt(const SlotValues* slots, std::uint32_t i, bool xFinite, Ext xr, Ext& scaled, bool& haveScaled,
+            Ext& v) {
+    if (!slots || !slots->slots[i].ok) return false;
+    const SlotValue& sv = slots->slots[i];
+    v = sv.base;
+    if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
+        if (!xFinite) return false;
+        Ext t = xr;
+        if (sv.kind == SlotValue::ShiftedScaled) {
+            if (!haveScaled) {
+                if (!MulStep(slots->scale, xr, scaled)) return false;
+                haveScaled = true;
+            }
+            t = scaled;
+        }
+        v = sv.base + t;
+        return RoundStep(v);
     }
-    const bool xFinite = std::isfinite(x);
-    const Ext xr = xFinite ? RoundTo15Digits(x) : 0;
-    std::string xText;
+    return sv.kind == SlotValue::Fixed;
+}
+
+// The value of a number holding the variable ("2x"): read from its text.
+bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, Ext& v) {
+    const std::string xText = FormulaNumberText(x);
+    std::string t;
+    for (char c : p.concats[i]) {
+        if (c == p.letter)
+            t += xText;
+        else
+            t += c;
+    }
+    return ReadFormulaNumber(t, v);
+}
+
+// The program of a compiled formula at N values of x at once ("lanes"; a
+// surface is sampled at two or three places at a time); slots may be null
+// (no template).  Each lane computes exactly what one evaluation computes;
+// sharing the steps between lanes shares the cost of stepping through the
+// program.  The top of the stack is kept apart from the values below it.
+// Each operation jumps straight to the next one (one indirect jump per
+// operation, each predicted on its own); those that write their result back
+// share one rounding.  ok[l] tells whether lane l gave a value.
+template <int N>
+void RunLanes(const Formula::Program& p, const Ext* x, const SlotValues* slots, Ext* value, bool* ok) {
+    if (p.constant) {
+        for (int l = 0; l < N; ++l) {
+            ok[l] = p.constantOk;
+            if (ok[l]) value[l] = p.constantValue;
+        }
+        return;
+    }
+    bool alive[N], xFinite[N];
+    Ext xr[N];
+    int living = N;
+    for (int l = 0; l < N; ++l) {
+        alive[l] = true;
+        xFinite[l] = std::isfinite(x[l]);
+        xr[l] = xFinite[l] ? Round15(x[l]) : 0;
+    }
+    auto kill = [&](int l) {
+        if (alive[l]) {
+            alive[l] = false;
+            --living;
+        }
+    };
+    Ext slotValue[3][N];
+    bool haveSlot[3] = {false, false, false};
+    Ext scaled[N];
+    bool haveScaled[N];
+    for (int l = 0; l < N; ++l) haveScaled[l] = false;
+    Ext below[kMaxStack][N];
+    int sp = 0;  // values in below
+    Ext top[N];
+    for (int l = 0; l < N; ++l) top[l] = 0;
+    const Ext* consts = p.consts.data();
+    const Instr* in = p.code.data();
+    const Instr* const end = in + p.code.size();
+
+    static constexpr void* kLabels[] = {
+        &&L_Const, &&L_Var, &&L_Concat, &&L_Slot, &&L_Func, &&L_Pow, &&L_PowC, &&L_PowV, &&L_RPowC, &&L_PowInt,
+        &&L_Mul, &&L_MulC, &&L_MulV, &&L_Div, &&L_DivC, &&L_DivV, &&L_RDivC, &&L_Add, &&L_AddC, &&L_AddV,
+        &&L_Sub, &&L_SubC, &&L_SubV, &&L_RSubC, &&L_Neg, &&L_Round};
+    static_assert(std::size(kLabels) == static_cast<std::size_t>(Op::Count));
+#define PELMAR_NEXT()                                         \
+    do {                                                      \
+        if (living == 0 || ++in == end) goto done;            \
+        goto* kLabels[static_cast<std::size_t>(in->op)];      \
+    } while (false)
+#define PELMAR_LANES for (int l = 0; l < N; ++l) if (alive[l])
+
+    if (in == end) goto done;
+    goto* kLabels[static_cast<std::size_t>(in->op)];
+
+L_Const:
+    PELMAR_LANES {
+        below[sp][l] = top[l];
+        top[l] = consts[in->arg];
+    }
+    ++sp;
+    PELMAR_NEXT();
+L_Var:
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        below[sp][l] = top[l];
+        top[l] = xr[l];
+    }
+    ++sp;
+    PELMAR_NEXT();
+L_Concat:
+    PELMAR_LANES {
+        Ext v = 0;
+        if (!xFinite[l] || !ConcatAt(p, in->arg, x[l], v)) kill(l);
+        below[sp][l] = top[l];
+        top[l] = v;
+    }
+    ++sp;
+    PELMAR_NEXT();
+L_Slot: {
+    const std::uint32_t i = in->arg;
+    if (!haveSlot[i]) {
+        PELMAR_LANES {
+            if (!SlotAt(slots, i, xFinite[l], xr[l], scaled[l], haveScaled[l], slotValue[i][l])) kill(l);
+        }
+        haveSlot[i] = true;
+    }
+    PELMAR_LANES {
+        below[sp][l] = top[l];
+        top[l] = slotValue[i][l];
+    }
+    ++sp;
+    PELMAR_NEXT();
+}
+L_Add:
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] + top[l];
+    PELMAR_NEXT();
+L_AddC:
+    PELMAR_LANES top[l] = top[l] + consts[in->arg];
+    PELMAR_NEXT();
+L_AddV:
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] + xr[l];
+    }
+    PELMAR_NEXT();
+L_Sub:
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] - top[l];
+    PELMAR_NEXT();
+L_SubC:
+    PELMAR_LANES top[l] = top[l] - consts[in->arg];
+    PELMAR_NEXT();
+L_SubV:
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] - xr[l];
+    }
+    PELMAR_NEXT();
+L_RSubC:
+    PELMAR_LANES top[l] = consts[in->arg] - top[l];
+    PELMAR_NEXT();
+L_Neg:
+    PELMAR_LANES top[l] = 0.0L - top[l];
+    PELMAR_NEXT();
+L_Func:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!NamedFunctionStep(in->fn, top[l], p.dist, r)) kill(l);
+        top[l] = r;
+    }
+    PELMAR_NEXT();
+L_Pow:
+    --sp;
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(below[sp][l], top[l], r)) kill(l);
+        top[l] = r;
+    }
+    goto round;
+L_PowC:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(top[l], consts[in->arg], r)) kill(l);
+        top[l] = r;
+    }
+    goto round;
+L_PowV:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!xFinite[l] || !PowerOp(top[l], xr[l], r)) kill(l);
+        top[l] = r;
+    }
+    goto round;
+L_RPowC:
+    PELMAR_LANES {
+        Ext r = 0;
+        if (!PowerOp(consts[in->arg], top[l], r)) kill(l);
+        top[l] = r;
+    }
+    goto round;
+L_PowInt:
+    PELMAR_LANES {
+        if (!PowIntRaw(top[l], in->arg, in->fn != 0, top[l])) kill(l);
+    }
+    goto round;
+L_Mul:
+    --sp;
+    PELMAR_LANES top[l] = below[sp][l] * top[l];
+    goto round;
+L_MulC:
+    PELMAR_LANES top[l] = top[l] * consts[in->arg];
+    goto round;
+L_MulV:
+    PELMAR_LANES {
+        if (!xFinite[l]) kill(l);
+        top[l] = top[l] * xr[l];
+    }
+    goto round;
+L_Div:
+    --sp;
+    PELMAR_LANES {
+        if (std::fabs(top[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = below[sp][l] / top[l];
+    }
+    goto round;
+L_DivC: {
+    const Ext c = consts[in->arg];
+    if (std::fabs(c) < kNearZero) return Fail(N, ok);
+    PELMAR_LANES top[l] = top[l] / c;
+    goto round;
+}
+L_DivV:
+    PELMAR_LANES {
+        if (!xFinite[l] || std::fabs(xr[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = top[l] / xr[l];
+    }
+    goto round;
+L_RDivC:
+    PELMAR_LANES {
+        if (std::fabs(top[l]) < kNearZero)
+            kill(l);
+        else
+            top[l] = consts[in->arg] / top[l];
+    }
+    goto round;
+L_Round:
+round:
+    // The result written back.
+    PELMAR_LANES {
+        top[l] = Round15(top[l]);
+        if (!std::isfinite(top[l])) kill(l);
+    }
+    PELMAR_NEXT();
+#undef PELMAR_LANES
+#undef PELMAR_NEXT
+
+done:
+    for (int l = 0; l < N; ++l) ok[l] = alive[l] && FinalValue(top[l], value[l]);
+}
+
+// One evaluation by the tree.  A failed step sets failed, and every step
+// stops as soon as an operand has failed.
+struct TreeRun {
+    const Formula::Program& p;
+    const Ext* consts;
+    const Formula::Program::Node* nodes;
+    Ext x, xr;
+    bool xFinite;
+    const SlotValues* slots;
     Ext slotValue[3];
     bool haveSlot[3] = {false, false, false};
-    Ext st[kMaxStack];
-    int sp = 0;
-    for (const Instr& in : p.code) {
-        switch (in.op) {
-        case Op::Const: st[sp++] = p.consts[in.arg]; break;
-        case Op::Var:
-            if (!xFinite) return false;
-            st[sp++] = xr;
-            break;
-        case Op::Concat: {
-            if (!xFinite) return false;
-            if (xText.empty()) xText = FormulaNumberText(x);
-            std::string t;
-            for (char c : p.concats[in.arg]) {
-                if (c == p.letter)
-                    t += xText;
-                else
-                    t += c;
+    Ext scaled = 0;
+    bool haveScaled = false;
+    bool failed = false;
+
+    Ext Fail() {
+        failed = true;
+        return 0;
+    }
+    // The result written back; a value that is not finite fails.
+    Ext Rounded(Ext v) {
+        v = Round15(v);
+        return std::isfinite(v) ? v : Fail();
+    }
+
+    Ext Eval(std::int32_t i) {
+        const Formula::Program::Node& n = nodes[i];
+        switch (n.op) {
+            case Op::Const: return consts[n.arg];
+            case Op::Var: return xFinite ? xr : Fail();
+            case Op::Concat: {
+                Ext v;
+                return xFinite && ConcatAt(p, n.arg, x, v) ? v : Fail();
             }
-            if (!ReadFormulaNumber(t, st[sp])) return false;
-            ++sp;
-            break;
-        }
-        case Op::Slot: {
-            const std::uint32_t i = in.arg;
-            if (!haveSlot[i]) {
-                if (!slots || !slots->slots[i].ok) return false;
-                const SlotValue& sv = slots->slots[i];
-                Ext v = sv.base;
-                if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
-                    if (!xFinite) return false;
-                    Ext t = xr;
-                    if (sv.kind == SlotValue::ShiftedScaled && !MulStep(slots->scale, xr, t)) return false;
-                    v = sv.base + t;
-                    if (!RoundStep(v)) return false;
-                } else if (sv.kind != SlotValue::Fixed) {
-                    return false;
+            case Op::Slot: {
+                const std::uint32_t k = n.arg;
+                if (!haveSlot[k]) {
+                    if (!SlotAt(slots, k, xFinite, xr, scaled, haveScaled, slotValue[k])) return Fail();
+                    haveSlot[k] = true;
                 }
-                slotValue[i] = v;
-                haveSlot[i] = true;
+                return slotValue[k];
             }
-            st[sp++] = slotValue[i];
-            break;
+            default: break;
         }
-        case Op::Func:
-            if (!FuncStep(in.fn, st[sp - 1], p.dist, st[sp - 1])) return false;
-            break;
-        case Op::Pow:
-            --sp;
-            if (!PowStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Mul:
-            --sp;
-            if (!MulStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Div:
-            --sp;
-            if (!DivStep(st[sp - 1], st[sp], st[sp - 1])) return false;
-            break;
-        case Op::Add:
-            --sp;
-            st[sp - 1] = st[sp - 1] + st[sp];
-            break;
-        case Op::Sub:
-            --sp;
-            st[sp - 1] = st[sp - 1] - st[sp];
-            break;
-        case Op::Neg: st[sp - 1] = 0.0L - st[sp - 1]; break;
-        case Op::Round:
-            if (!RoundStep(st[sp - 1])) return false;
-            break;
+        const Ext a = Eval(n.a);
+        if (failed) return 0;
+        switch (n.op) {
+            case Op::AddC: return a + consts[n.arg];
+            case Op::AddV: return xFinite ? a + xr : Fail();
+            case Op::SubC: return a - consts[n.arg];
+            case Op::SubV: return xFinite ? a - xr : Fail();
+            case Op::RSubC: return consts[n.arg] - a;
+            case Op::Neg: return 0.0L - a;
+            case Op::Round: return Rounded(a);
+            case Op::Func: {
+                Ext r;
+                return NamedFunctionStep(n.fn, a, p.dist, r) ? r : Fail();
+            }
+            case Op::PowC: {
+                Ext r;
+                return PowerOp(a, consts[n.arg], r) ? Rounded(r) : Fail();
+            }
+            case Op::PowV: {
+                Ext r;
+                return xFinite && PowerOp(a, xr, r) ? Rounded(r) : Fail();
+            }
+            case Op::RPowC: {
+                Ext r;
+                return PowerOp(consts[n.arg], a, r) ? Rounded(r) : Fail();
+            }
+            case Op::PowInt: {
+                Ext r;
+                return PowIntRaw(a, n.arg, n.fn != 0, r) ? Rounded(r) : Fail();
+            }
+            case Op::MulC: return Rounded(a * consts[n.arg]);
+            case Op::MulV: return xFinite ? Rounded(a * xr) : Fail();
+            case Op::DivC: {
+                const Ext c = consts[n.arg];
+                return std::fabs(c) < kNearZero ? Fail() : Rounded(a / c);
+            }
+            case Op::DivV: return !xFinite || std::fabs(xr) < kNearZero ? Fail() : Rounded(a / xr);
+            case Op::RDivC: return std::fabs(a) < kNearZero ? Fail() : Rounded(consts[n.arg] / a);
+            default: break;
+        }
+        const Ext b = Eval(n.b);
+        if (failed) return 0;
+        switch (n.op) {
+            case Op::Add: return a + b;
+            case Op::Sub: return a - b;
+            case Op::Mul: return Rounded(a * b);
+            case Op::Div: return std::fabs(b) < kNearZero ? Fail() : Rounded(a / b);
+            case Op::Pow: {
+                Ext r;
+                return PowerOp(a, b, r) ? Rounded(r) : Fail();
+            }
+            default: return Fail();
         }
     }
-    return FinalValue(st[0], value);
+};
+
+bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+    if (p.tree.empty() || p.constant) {
+        bool ok = false;
+        RunLanes<1>(p, &x, slots, &value, &ok);
+        return ok;
+    }
+    const bool xFinite = std::isfinite(x);
+    TreeRun t{p, p.consts.data(), p.tree.data(), x, xFinite ? Round15(x) : 0, xFinite, slots, {}};
+    const Ext v = t.Eval(static_cast<std::int32_t>(p.tree.size() - 1));
+    return !t.failed && FinalValue(v, value);
 }
 
 }  // namespace
@@ -636,13 +1059,23 @@ bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) 
     return Run(*f.prog_, x, &slots, value);
 }
 
+void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok) {
+    if (!f.prog_ || !f.prog_->compiled || n < 1 || n > 3) return Fail(std::max(n, 0), ok);
+    switch (n) {
+        case 1: return RunLanes<1>(*f.prog_, x, &slots, value, ok);
+        case 2: return RunLanes<2>(*f.prog_, x, &slots, value, ok);
+        default: return RunLanes<3>(*f.prog_, x, &slots, value, ok);
+    }
+}
+
 SlotValue FixedSlot(double v, SlotValue::Kind kind) {
     SlotValue s;
     s.kind = kind;
-    const std::string t = FixedNumberText(v);
-    // A number in scientific notation would be lower-cased into a letter.
-    s.ok = t.find_first_of("Ee") == std::string::npos && ReadFormulaNumber(t, s.base);
-    if (s.ok && kind == SlotValue::Fixed) s.ok = RoundStep(s.base);
+    // The number FixedNumberText(v) stands for, without writing it; a number
+    // in scientific notation would be lower-cased into a letter.
+    s.ok = FixedNumberValue(v, s.base);
+    // "(" base ")" is base written back: a number of eight digits is its own
+    // 15-digit rounding.
     return s;
 }
 

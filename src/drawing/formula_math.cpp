@@ -65,6 +65,20 @@ Ext RoundByText(Ext v) {
     return r;
 }
 
+// The binary exponent E of a finite a > 0 (a in [2^E, 2^(E+1))), or one more
+// when a lies just below a power of two; false outside the range of normal
+// doubles.  Read from a as a double: reading the bytes of the x87 number
+// stalls on the store.
+bool BinaryExponent(Ext a, int& e) {
+    const double d = static_cast<double>(a);
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return false;
+    e = biased - 1023;
+    return true;
+}
+
 // a * 10^(14 - e) with one rounding, when the power is exact.
 bool Scale15(Ext a, int e, Ext& y) {
     const int k = 14 - e;
@@ -377,6 +391,115 @@ bool ApplyNamedFunction(int k, Ext x, DistConsts& d, Ext& r) {
     return std::isfinite(r);
 }
 
+// ---------------------------------------------------------------------------
+// The function steps of compiled formulas
+
+namespace {
+
+// pi/2 in three parts: the first two of 32 bits, so that q times either is
+// exact for |q| < 2^32, and the rest.
+constexpr Ext kHalfPi1 = 0x1.921fb544p0L;
+constexpr Ext kHalfPi2 = 0x1.0b4611a6p-34L;
+constexpr Ext kHalfPi3 = 0x1.3198a2e03707344ap-69L;
+constexpr Ext kTwoOverPi = 0x1.45f306dc9c882a54p-1L;
+
+// sin x (want 0), cos x (1) or both (2) from x reduced by q·pi/2 to
+// |r| <= pi/4, where the library functions need no reduction of their own.
+// Accurate to a few units in the last place; false where the reduction is not
+// (|x| large, or r so small that x lies next to a multiple of pi/2).
+bool ReducedSinCos(Ext x, int want, Ext& s, Ext& c) {
+    if (!(std::fabs(x) <= 1e6L)) return false;
+    const Ext q = std::rint(x * kTwoOverPi);
+    const Ext r = ((x - q * kHalfPi1) - q * kHalfPi2) - q * kHalfPi3;
+    if (std::fabs(r) < 0x1p-40L && q != 0) return false;
+    const int quadrant = static_cast<int>(static_cast<long long>(q) & 3);
+    // sin x = sin r, cos r, -sin r, -cos r and cos x = cos r, -sin r, -cos r,
+    // sin r by quadrant.
+    const bool swap = quadrant & 1;
+    Ext sr = 0, cr = 0;
+    if (want == 2 || (want == 0) != swap) sr = std::sin(r);
+    if (want == 2 || (want == 0) == swap) cr = std::cos(r);
+    switch (quadrant) {
+        case 0: s = sr, c = cr; break;
+        case 1: s = cr, c = -sr; break;
+        case 2: s = -sr, c = -cr; break;
+        default: s = -cr, c = sr; break;
+    }
+    return true;
+}
+
+// v rounded to 15 digits when every value within a relative 2^-56 of v
+// rounds to the same number (the difference of two accurate computations of
+// the same function lies far inside that); false otherwise.
+bool RoundedClear(Ext v, Ext& out) {
+    if (!std::isfinite(v) || v == 0) return false;
+    const Ext a = std::fabs(v);
+    int e2 = 0;
+    if (!BinaryExponent(a, e2)) return false;
+    int e = static_cast<int>((static_cast<std::int64_t>(e2) * 1292913986LL) >> 32);
+    Ext y;
+    if (!Scale15(a, e, y)) return false;
+    if (y >= 1e15L) {
+        ++e;
+        if (!Scale15(a, e, y)) return false;
+    } else if (y < 1e14L) {
+        --e;
+        if (!Scale15(a, e, y)) return false;
+    }
+    const int k = 14 - e;
+    if (k < 0 || k > 27) return false;
+    // Away from the ends of the decade, and from every half.
+    const Ext margin = y * 0x1p-56L + 0x1p-12L;
+    if (y < 1e14L + margin || y > 1e15L - margin) return false;
+    const Ext c = 0x1.8p63L;
+    const Ext whole = (y + c) - c;
+    if (std::fabs(y - whole) > 0.5L - margin) return false;
+    const Ext r = whole / kPow10[k];
+    out = v < 0 ? -r : r;
+    return true;
+}
+
+// The trigonometric steps from the reduced argument; false where that route
+// cannot tell the result, which is then computed as ApplyNamedFunction does.
+bool FastTrigStep(int k, Ext x, bool& ok, Ext& r) {
+    Ext s = 0, c = 0;
+    if (!ReducedSinCos(x, k == kSin ? 0 : k == kCos ? 1 : 2, s, c)) return false;
+    Ext v;
+    switch (k) {
+        case kSin: v = s; break;
+        case kCos: v = c; break;
+        case kTg:
+        case kCtg: {
+            const Ext den = k == kTg ? c : s;
+            // The near-zero test must come out as with the library's values.
+            const Ext edge = std::fabs(std::fabs(den) - kNearZero);
+            if (edge < kNearZero * 0x1p-40L) return false;
+            if (std::fabs(den) < kNearZero) {
+                ok = false;
+                return true;
+            }
+            v = (k == kTg ? s : c) / den;
+            break;
+        }
+        default: return false;
+    }
+    if (!RoundedClear(v, r)) return false;
+    ok = true;
+    return true;
+}
+
+}  // namespace
+
+bool NamedFunctionStep(int k, Ext x, DistConsts& d, Ext& r) {
+    if (k == kSin || k == kCos || k == kTg || k == kCtg) {
+        bool ok = false;
+        if (FastTrigStep(k, x, ok, r)) return ok;
+    }
+    if (!ApplyNamedFunction(k, x, d, r)) return false;
+    r = Round15(r);
+    return std::isfinite(r);
+}
+
 }  // namespace formula
 
 // ---------------------------------------------------------------------------
@@ -412,6 +535,54 @@ std::string FixedNumberText(double v) {
     if (v < 0 && s.find_first_of("123456789") != std::string::npos) s.insert(s.begin(), '-');
     return s;
 }
+
+namespace formula {
+
+bool FixedNumberValue(double v, Ext& value) {
+    if (!std::isfinite(v)) return false;
+    // |v| = M·2^E exactly, M below 2^53.
+    int e2 = 0;
+    const double frac = std::frexp(std::fabs(v), &e2);
+    const auto mant = static_cast<std::uint64_t>(std::ldexp(frac, 53));
+    const int e = e2 - 53;
+    // The text keeps k decimals: 8 below 1, else 8 significant digits
+    // (7 - k integer digits); 9 integer digits or more are written in
+    // scientific notation, which no formula reads as a number.
+    const double a = std::fabs(v);
+    int k = 8;
+    if (a >= 1) {
+        int intDigits = 1;
+        while (intDigits <= 8 && a >= static_cast<double>(kPow10[intDigits])) ++intDigits;
+        if (intDigits > 8) return false;
+        k = 8 - intDigits;
+    }
+    // m = round-half-even(M·5^k·2^(E+k)) in integers: M·5^8 < 2^72.
+    std::uint64_t p5 = 1;
+    for (int i = 0; i < k; ++i) p5 *= 5;
+    const unsigned __int128 x = static_cast<unsigned __int128>(mant) * p5;
+    const int shift = e + k;
+    unsigned __int128 m;
+    if (shift >= 0) {
+        m = x << shift;  // a whole number below 10^8: no bits are lost
+    } else if (-shift >= 100) {
+        m = 0;  // x < 2^72 is below half of 2^-shift
+    } else {
+        const int s = -shift;
+        const unsigned __int128 one = 1;
+        m = x >> s;
+        const unsigned __int128 rest = x & ((one << s) - 1), half = one << (s - 1);
+        if (rest > half || (rest == half && (m & 1) != 0)) ++m;
+    }
+    // Rounding up may add a digit (99999999.5 -> 100000000): still 9 integer digits.
+    if (k == 0 && m >= 100000000) return false;
+    // Read back as the reader reads the text: m / 10^k with one rounding.
+    Ext r = static_cast<Ext>(static_cast<std::uint64_t>(m)) / kPow10[k];
+    if (v < 0 && m != 0) r = -r;
+    value = r;
+    return true;
+}
+
+}  // namespace formula
 
 bool ReadFormulaNumber(std::string_view t, Ext& v) {
     auto digit = [&](std::size_t i) { return i < t.size() && t[i] >= '0' && t[i] <= '9'; };
@@ -454,17 +625,27 @@ bool ReadFormulaNumber(std::string_view t, Ext& v) {
 
 namespace {
 
-// The binary exponent E of a finite a > 0 (a in [2^E, 2^(E+1))), or one more
-// when a lies just below a power of two; false outside the range of normal
-// doubles.  Read from a as a double: reading the bytes of the x87 number
-// stalls on the store.
-bool BinaryExponent(Ext a, int& e) {
-    const double d = static_cast<double>(a);
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-    if (biased == 0 || biased == 0x7FF) return false;
-    e = biased - 1023;
+// The whole number nearest to a·10^k (ties to even), from the exact product:
+// a = M·2^E with a 64-bit M, and M·5^k < 2^127 for k up to 27.  False for
+// other k.
+bool ExactScaledRound(Ext a, int k, Ext& m) {
+    if (k < 0 || k > 27) return false;
+    int exp = 0;
+    const Ext f = std::frexp(a, &exp);  // a = f·2^exp, f in [0.5, 1)
+    const auto mant = static_cast<std::uint64_t>(std::ldexp(f, 64));
+    std::uint64_t p5 = 1;
+    for (int i = 0; i < k; ++i) p5 *= 5;
+    using U128 = unsigned __int128;
+    const U128 x = static_cast<U128>(mant) * p5;
+    // a·10^k = x·2^(exp - 64 + k); the callers' a·10^k lies below 10^15, so
+    // the shift is between 13 and 127 bits.
+    const int s = 64 - exp - k;
+    if (s < 1 || s > 127) return false;
+    const U128 one = 1;
+    U128 q = x >> s;
+    const U128 rest = x & ((one << s) - 1), half = one << (s - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    m = static_cast<Ext>(static_cast<std::uint64_t>(q));
     return true;
 }
 
@@ -490,14 +671,14 @@ Ext RoundTo15Digits(Ext v) {
         if (!Scale15(a, e, y)) return RoundByText(v);
     }
     // y is a·10^(14-e) with an error below 2^-15; near a tie only the exact
-    // decimal conversion can tell.  y < 2^50, so adding 1.5·2^63 rounds it to
-    // a whole number.
+    // product can tell.  y < 2^50, so adding 1.5·2^63 rounds it to a whole
+    // number.
     const Ext c = 0x1.8p63L;
     const Ext whole = (y + c) - c;
     const Ext frac = std::fabs(y - whole);  // at most 0.5
-    if (frac >= 0.5L - 0x1p-12L) return RoundByText(v);
-    const Ext m = whole;
     const int k = 14 - e;
+    Ext m = whole;
+    if (frac >= 0.5L - 0x1p-12L && !ExactScaledRound(a, k, m)) return RoundByText(v);
     const Ext r = k >= 0 ? m / kPow10[k] : m * kPow10[-k];
     return v < 0 ? -r : r;
 }

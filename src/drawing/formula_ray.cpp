@@ -89,6 +89,53 @@ const Formula& CachedTemplate(int kind, const std::string& text, bool full, Dist
     return e.formula;
 }
 
+// The template texts of a surface formula (the ray's and the three
+// derivatives'), built once per formula: the painters call with the same
+// formula pixel after pixel.
+const std::string& CachedTemplateText(const std::string& s, int kind) {
+    struct Entry {
+        bool valid = false;
+        std::string source;
+        std::array<std::string, 4> texts;
+    };
+    thread_local Entry e;
+    if (!e.valid || e.source != s) {
+        e.source = s;
+        e.texts[0] = TemplateText(s, 0);
+        for (int axis = 1; axis <= 3; ++axis)
+            e.texts[static_cast<std::size_t>(axis)] = TemplateText(s, static_cast<char>('x' + axis - 1));
+        e.valid = true;
+    }
+    return e.texts[static_cast<std::size_t>(kind)];
+}
+
+// AnalyseTerms of the ray's template, kept with its effect on the
+// distribution parameters like the templates above.
+bool CachedAnalysis(const std::string& text, bool full, DistributionParameters& params, Ext& c0, Ext& c1, Ext& c2) {
+    struct Entry {
+        bool valid = false;
+        std::string text;
+        bool full = false;
+        DistributionParameters before, after;
+        bool result = false;
+        Ext c0 = 0, c1 = 0, c2 = 0;
+    };
+    thread_local Entry e;
+    if (!e.valid || e.full != full || e.text != text || std::memcmp(&e.before, &params, sizeof params) != 0) {
+        e.before = params;
+        e.result = AnalyseTerms(text, full, params, e.c0, e.c1, e.c2);
+        e.after = params;
+        e.text = text;
+        e.full = full;
+        e.valid = true;
+    }
+    params = e.after;
+    c0 = e.c0;
+    c1 = e.c1;
+    c2 = e.c2;
+    return e.result;
+}
+
 Ext RayScale() {
     static const Ext scale = [] {
         Ext v = 0;
@@ -104,7 +151,7 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
                          DistributionParameters& params) {
     if (axis < 1 || axis > 3) return 0;
     const double coords[3] = {p.x, p.y, p.z};
-    const std::string text = TemplateText(s, static_cast<char>('x' + axis - 1));
+    const std::string& text = CachedTemplateText(s, axis);
     const Formula& f = CachedTemplate(axis, text, full, params);
     SlotValues slots;
     for (int i = 0; i < 3; ++i)
@@ -115,18 +162,28 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
         for (std::size_t i = 0; i < 3; ++i) groups[i] = Join({"(", FixedNumberText(coords[i]), ")"});
         route = Formula::Prepare(WrittenOut(text, groups), full, params);
     }
-    auto eval = [&](Ext v, Ext& r) { return f.IsCompiled() ? Access::Calc(f, v, slots, r) : route.Calc(v, r); };
     const Ext v = coords[axis - 1];
     const Ext h = 1e-5L;
     Ext f0, f1;
-    if (!eval(v, f0) || !eval(v + h, f1)) return 0;
+    if (f.IsCompiled()) {
+        // Both samples in one pass.
+        const Ext at[2] = {v, v + h};
+        Ext values[2];
+        bool ok[2];
+        Access::Calc(f, 2, at, slots, values, ok);
+        if (!ok[0] || !ok[1]) return 0;
+        f0 = values[0];
+        f1 = values[1];
+    } else if (!route.Calc(v, f0) || !route.Calc(v + h, f1)) {
+        return 0;
+    }
     return static_cast<double>((f1 - f0) / h);
 }
 
 bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, const std::string& s,
                    std::uint8_t mode, double step, const GraphTransform& t, TColor c1, TColor c2, TColor c3,
                    const DImProj& imProj, bool shade, TColor& colour, bool full,
-                   DistributionParameters& params) {
+                   DistributionParameters& params, const ScanWindow& window) {
     const Ext s8 = Sqrt8();
 
     // The parameter range of the ray inside the box.
@@ -155,7 +212,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
     if (!(tLow < tHigh)) return false;
 
     // F along the ray.
-    const std::string text = TemplateText(s, 0);
+    const std::string& text = CachedTemplateText(s, 0);
     SlotValues slots;
     slots.scale = RayScale();
     slots.slots[0] = FixedSlot(p.x, SlotValue::Shifted);
@@ -182,10 +239,19 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
     int count = 0;
     double x1 = 0, x2 = 0;
     Ext k0, k1, k2;
-    bool roots = AnalyseTerms(text, full, params, k0, k1, k2);
+    bool roots = CachedAnalysis(text, full, params, k0, k1, k2);
     if (!roots && mode != 0) {
         prepare();
-        roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);
+        if (tmpl->IsCompiled()) {
+            // The three samples in one pass.
+            const std::array<Ext, 3> ts = QuadraticSamples(tLow, tHigh);
+            std::array<Ext, 3> vs{};
+            bool ok[3];
+            Access::Calc(*tmpl, 3, ts.data(), slots, vs.data(), ok);
+            roots = ok[0] && ok[1] && ok[2] && SolveQuadraticFit(ts, vs, k0, k1, k2);
+        } else {
+            roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);
+        }
     }
     if (roots) {
         RootsInRange(k0, k1, k2, tLow, tHigh, count, x1, x2);
@@ -197,11 +263,49 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
         // Scan from the viewer's side; the first sign change between two
         // defined samples is the hit (undefined samples are passed over).
         prepare();
-        Ext tt = tHigh, last = 0, lastT = tHigh, f = 0;
+        // The part of the ray the window shows.
+        Ext wLow = -HUGE_VALL, wHigh = HUGE_VALL;
+        if (fromPoint && window.On) {
+            wLow = Max3(window.Lo.x - p.x, static_cast<double>((window.Lo.y - p.y) * s8),
+                        static_cast<double>((window.Lo.z - p.z) * s8));
+            wHigh = Min3(window.Hi.x - p.x, static_cast<double>((window.Hi.y - p.y) * s8),
+                         static_cast<double>((window.Hi.z - p.z) * s8));
+            if (!(wLow <= wHigh)) return false;  // the window shows none of the ray
+        }
+        Ext tt = tHigh, last = 0;
+        // The stretch beyond the window is passed over in one jump: the scan
+        // starts about one step outside the window.  (With the box inside the
+        // window there is no jump, and the samples are those of the whole
+        // scan.)
+        if (tt - step > wHigh) {
+            const Ext k = std::floor((tHigh - wHigh) / step) - 1;
+            if (k > 0) tt = tHigh - k * step;
+        }
+        Ext lastT = tt;
         bool haveLast = F(tt, last);
-        for (long i = 0; tt >= tLow && i < kMaxScanSteps; ++i) {
+        // Three samples are evaluated at a time.
+        Ext ahead[3] = {0, 0, 0}, aheadValue[3] = {0, 0, 0};
+        bool aheadOk[3] = {false, false, false};
+        int aheadNext = 3;
+        for (long i = 0; tt >= tLow && tt >= wLow && i < kMaxScanSteps; ++i) {
             const Ext next = tt - step;
-            if (F(next, f)) {
+            Ext f = 0;
+            bool ok;
+            if (tmpl->IsCompiled()) {
+                if (aheadNext == 3 || ahead[aheadNext] != next) {
+                    ahead[0] = next;
+                    ahead[1] = next - step;
+                    ahead[2] = ahead[1] - step;
+                    Access::Calc(*tmpl, 3, ahead, slots, aheadValue, aheadOk);
+                    aheadNext = 0;
+                }
+                ok = aheadOk[aheadNext];
+                f = aheadValue[aheadNext];
+                ++aheadNext;
+            } else {
+                ok = route.Calc(next, f);
+            }
+            if (ok) {
                 if (haveLast && last * f <= 0) {
                     hit = true;
                     tStar = (lastT + next) / 2;

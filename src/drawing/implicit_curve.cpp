@@ -62,7 +62,9 @@ std::string ColumnNumberText(double x) {
 
 // F on the column: x replaced by the column value, then y renamed x.
 std::string ColumnFormula(const std::string& F, double x) {
-    const std::string value = "(" + ColumnNumberText(x) + ")";
+    std::string value = ColumnNumberText(x);
+    value.insert(value.begin(), '(');
+    value += ')';
     std::string r;
     r.reserve(F.size() + 8);
     for (char ch : F) {
@@ -135,7 +137,7 @@ private:
     TracePoint point(double c, double x, double r) const;
     bool visible(const Vec3& m) const;
     int gap(const TracePoint& a, const TracePoint& b) const {
-        return static_cast<int>(std::nearbyint(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py)));
+        return static_cast<int>(std::rint(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py)));
     }
     void add(std::uint8_t which, const TracePoint& p) { AddCurvePoint(ctx_, which, p.visible, p.px, p.py); }
     // Adds p to a branch that continues from prev, placing a change of
@@ -193,7 +195,8 @@ TracePoint ImplicitTracer::point(double c, double x, double r) const {
 bool ImplicitTracer::visible(const Vec3& m) const {
     TColor unused = 0;
     return !RaySurfaceHit(m, true, ctx_.Corners, G_, mode_, ctx_.Outline.Step1 / ctx_.XScale, ctx_.Transform, 0, 0,
-                          0, ctx_.ImProj, false, unused, ctx_.NamedFunctions, ctx_.Params);
+                          0, ctx_.ImProj, false, unused, ctx_.NamedFunctions, ctx_.Params,
+                          ctx_.Window);
 }
 
 ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
@@ -326,9 +329,9 @@ bool ImplicitTracer::progress(double c) {
         ProgressRole* shown = ctx_.progress();
         if (pel && shown && !(ctx_.NoRedraw && *ctx_.NoRedraw)) shown->processEvents();
         const double span = left_ + right_;
-        const double p = span > 0 ? std::nearbyint((c - cx_ + left_) * 100 / span) : 100;
+        const double p = span > 0 ? std::rint((c - cx_ + left_) * 100 / span) : 100;
         const int n = std::max(ctx_.CurveCount, 1);
-        const double pos = std::nearbyint((ctx_.CurveNo - 1) * 100.0 / n + p / n);
+        const double pos = std::rint((ctx_.CurveNo - 1) * 100.0 / n + p / n);
         if (pos > ctx_.LastProgress) {
             ctx_.LastProgress = static_cast<int>(std::min(pos, 100.0));
             if (shown) shown->setProgress(ctx_.LastProgress);
@@ -431,7 +434,7 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
         TColor unused = 0;
         const bool mark = !RaySurfaceHit(p, true, ctx.Corners, S, mode, ctx.Outline.Step1 / ctx.XScale,
                                          ctx.Transform, 0, 0, 0, ctx.ImProj, false, unused, ctx.NamedFunctions,
-                                         ctx.Params);
+                                         ctx.Params, ctx.Window);
         if (mark == want) continue;
         if (k == 1) {
             add(p, mark);
@@ -494,7 +497,7 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
     ctx.Result.Position = result.Position;
     DrawCurveSet(result, ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, G, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale, ctx.XScale,
-                 ctx.CY, ctx.CX, ctx.Params);
+                 ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace pelmar

@@ -28,7 +28,7 @@ const char* TargetWord(TargetKind kind) {
 
 int RoundToInt(double v) {
     if (std::isnan(v)) return 0;
-    const double r = std::nearbyint(v);
+    const double r = std::rint(v);
     if (r >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
     if (r <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
     return static_cast<int>(r);

@@ -134,6 +134,22 @@ GraphTransform Normalised(GraphTransform t) {
     return t;
 }
 
+// The box a 3D system's drawing window shows, from the room up to its axes:
+// the depth axis X (its room as drawn, shortened by √8), then Y and Z.  A
+// system whose window has no room along some axis gets no limit.
+ScanWindow DrawingWindow(const SubCurveArgs& a) {
+    ScanWindow w;
+    const auto& e = a.Extents;
+    const double s = a.ScaleX;
+    if (!(a.Kind == "dec3d" || a.Kind == "Fxy3d") || !(std::isfinite(s) && s > 0)) return w;
+    if (!(e[0] + e[1] > 0 && e[2] + e[3] > 0 && e[4] + e[5] > 0)) return w;
+    const double s8 = static_cast<double>(Sqrt8());
+    w.On = true;
+    w.Lo = {-e[0] * s8 / s, -e[2] / s, -e[4] / s};
+    w.Hi = {e[1] * s8 / s, e[3] / s, e[5] / s};
+    return w;
+}
+
 void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& target, int pass, bool* running) {
     ctx.Target = target;
     ctx.ImProj = a.ImProj;
@@ -153,6 +169,7 @@ void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& targe
     ctx.Transform = Normalised(a.Transform);
     ctx.Outline = a.Outline;
     ctx.Corners = {};
+    ctx.Window = DrawingWindow(a);
     const GraphRun* run = target.run;
     ctx.Running = run && run->Running ? run->Running : running;
     ctx.NoRedraw = run ? run->NoRedraw : nullptr;
@@ -167,7 +184,7 @@ void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& targe
 void Output(SubCurveContext& ctx, const SubCurveArgs& a) {
     DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 // The progress display of the implicit graphs: the own picture shows it in

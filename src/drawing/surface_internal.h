@@ -140,13 +140,34 @@ struct GradientScanArgs {
     std::uint8_t ScanDir = 0;  // 0 columns, 1 rows
     int S = 1;
     int CX = 0, CY = 0;
+    int Threads = 0;           // lines coloured at once; 0: one per core
 };
 
 // Colours the covered pixels of the surface's projected box, one line at a
 // time, into the raster.  Returns the number of pixels written; the scan ends
-// early when ctl.running answers false.
+// early when ctl.running answers false.  The tests run on the calling thread.
 long PaintSurfaceGradient(const std::array<Vec3, 8>& corners, const GradientScanArgs& args,
                           const SurfaceHitTest& hit, const SurfaceColourTest& colour, RasterSurface& raster,
                           const SurfaceScanControl& ctl);
+
+// The cores this process may run on (at least 1).
+int UsableCores();
+
+// The tests one worker of a parallel scan uses; make(w) gives worker w
+// (0 .. threads - 1) a pair that shares nothing another worker changes.
+struct SurfaceTests {
+    SurfaceHitTest hit;
+    SurfaceColourTest colour;
+};
+using SurfaceTestMaker = std::function<SurfaceTests(int worker)>;
+
+// The same with the lines coloured by args.Threads workers at once.  The
+// picture, the progress, the event pump and the stop are those of the serial
+// scan: lines are written, and ctl called, on the calling thread in line
+// order.  lastWorker receives the worker that coloured the last line written
+// (-1 when none was).
+long PaintSurfaceGradient(const std::array<Vec3, 8>& corners, const GradientScanArgs& args,
+                          const SurfaceTestMaker& make, RasterSurface& raster, const SurfaceScanControl& ctl,
+                          int* lastWorker = nullptr);
 
 }  // namespace pelmar

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "drawing/graph_run.h"
 #include "drawing/surface_internal.h"
@@ -39,23 +40,28 @@ double MarchStep(const SubCurveContext& ctx) {
     return s > 0 ? static_cast<double>(ctx.Outline.Step1) / s : 0;
 }
 
-SurfaceHitTest HitTest(SubCurveContext& ctx, const std::string& surface) {
+// The ray tests of the surface for picture points (0, y, z); the
+// distribution parameters they prepare with are params (the running call's,
+// or a worker's own copy).
+SurfaceHitTest HitTest(const SubCurveContext& ctx, const std::string& surface, DistributionParameters& params) {
     const double step = MarchStep(ctx);
-    return [&ctx, surface, step](double y, double z) {
+    return [&ctx, &params, surface, step](double y, double z) {
         TColor unused = 0;
         const auto& c = ctx.Outline.Colors;
         return RaySurfaceHit({0, y, z}, false, ctx.Corners, surface, ctx.Outline.FitMode, step, ctx.Transform, c[0],
-                             c[1], c[2], ctx.ImProj, false, unused, ctx.NamedFunctions, ctx.Params);
+                             c[1], c[2], ctx.ImProj, false, unused, ctx.NamedFunctions, params);
     };
 }
 
-SurfaceColourTest ColourTest(SubCurveContext& ctx, const std::string& surface) {
+SurfaceHitTest HitTest(SubCurveContext& ctx, const std::string& surface) { return HitTest(ctx, surface, ctx.Params); }
+
+SurfaceColourTest ColourTest(const SubCurveContext& ctx, const std::string& surface, DistributionParameters& params) {
     const double step = MarchStep(ctx);
-    return [&ctx, surface, step](double y, double z, TColor& colour) {
+    return [&ctx, &params, surface, step](double y, double z, TColor& colour) {
         const auto& c = ctx.Outline.Colors;
         const bool hit = RaySurfaceHit({0, y, z}, false, ctx.Corners, surface, ctx.Outline.FitMode, step,
                                        ctx.Transform, c[0], c[1], c[2], ctx.ImProj, true, colour, ctx.NamedFunctions,
-                                       ctx.Params);
+                                       params);
         // Only a point or a direction of light gives the hit a colour.
         return hit && (ctx.ImProj.LightSource == 1 || ctx.ImProj.LightSource == 2);
     };
@@ -108,7 +114,7 @@ int OutlineNumber(const SubCurveArgs& a) {
 void DrawResult(SubCurveContext& ctx, const SubCurveArgs& a) {
     DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
 }  // namespace
@@ -217,8 +223,20 @@ void DrawSurfaceGradient(SubCurveContext& ctx, const SubCurveArgs& a) {
     g.ScanDir = ctx.Outline.ScanDir;
     g.S = s;
     g.CX = ctx.CX, g.CY = ctx.CY;
-    PaintSurfaceGradient(ctx.Corners, g, HitTest(ctx, surface), ColourTest(ctx, surface), *ctx.Target.raster,
-                         ScanControl(ctx));
+    g.Threads = UsableCores();
+    // Lines are coloured on all cores; each worker prepares the surface with
+    // its own copy of the distribution parameters.  Every preparation sets
+    // them from the surface's own text, so after the first pixel they are the
+    // same in every worker and in a serial scan; the running call takes them
+    // from the worker that coloured the last line.
+    std::vector<DistributionParameters> params(static_cast<std::size_t>(g.Threads), ctx.Params);
+    const SurfaceTestMaker make = [&](int w) {
+        DistributionParameters& p = params.at(static_cast<std::size_t>(w));
+        return SurfaceTests{HitTest(ctx, surface, p), ColourTest(ctx, surface, p)};
+    };
+    int last = -1;
+    PaintSurfaceGradient(ctx.Corners, g, make, *ctx.Target.raster, ScanControl(ctx), &last);
+    if (last >= 0) ctx.Params = params[static_cast<std::size_t>(last)];
 }
 
 }  // namespace pelmar

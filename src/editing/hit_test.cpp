@@ -16,7 +16,7 @@ namespace {
 // int so that a stray huge or NaN coordinate cannot overflow the conversion.
 int Pixel(double v) {
     if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(std::nearbyint(v), -1.0e9, 1.0e9));
+    return static_cast<int>(std::clamp(std::rint(v), -1.0e9, 1.0e9));
 }
 
 // Whether the offset (dx, dy) lies in the axis-parallel ellipse of semi-axes

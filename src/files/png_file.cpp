@@ -42,7 +42,7 @@ bool WritePngRows(std::FILE* f, int w, int h, bool alpha, std::uint32_t ppm, png
 }  // namespace
 
 std::optional<std::uint32_t> PngPixelsPerMetre(int dpi) {
-    const double v = std::nearbyint(static_cast<double>(dpi) / 0.0254);
+    const double v = std::rint(static_cast<double>(dpi) / 0.0254);
     if (!(v >= 0) || v > 4294967295.0) return std::nullopt;
     return static_cast<std::uint32_t>(v);
 }

@@ -15,8 +15,8 @@ long double RoundToDigits(int digits, long double value) {
     // hundreds, ...
     long double p = 1;
     for (int i = 0; i < std::abs(digits) && i < 30; ++i) p *= 10;
-    if (digits >= 0) return std::nearbyint(value * p) / p;
-    return std::nearbyint(value / p) * p;
+    if (digits >= 0) return std::rint(value * p) / p;
+    return std::rint(value / p) * p;
 }
 
 bool StampResolution(const std::string& fileName, int dpiX, int dpiY) {

@@ -2,6 +2,7 @@
 // of the kind, the built-in values otherwise.
 #include "model/defaults.h"
 
+#include <array>
 #include <memory>
 
 #include "model/construct.h"
@@ -26,31 +27,85 @@ std::string DefaultName(Kind k, int number) {
 
 namespace {
 
+// One loader call and the loaders of its parts read each default-set file
+// once: the outermost loader opens a session that keeps, per kind, what a
+// successful read of the kind's set gave (its first object of the kind, if
+// any, and its picture height).  A set that could not be read is tried again
+// by the next loader that asks for it (that costs no more than opening it).
+class DefaultSetSession {
+public:
+    explicit DefaultSetSession(const DefaultsSource& src) {
+        if (!active_) {
+            active_ = this;
+            src_ = &src;
+        }
+    }
+    ~DefaultSetSession() {
+        if (active_ == this) active_ = nullptr;
+    }
+    DefaultSetSession(const DefaultSetSession&) = delete;
+    DefaultSetSession& operator=(const DefaultSetSession&) = delete;
+
+    struct Set {
+        bool read = false;                  // the file was read
+        std::int32_t height = 0;            // its picture height
+        std::shared_ptr<const void> first;  // its first object of the kind, null when none
+    };
+
+    // The session's entry for kind k of src; null outside a session.
+    static Set* Entry(Kind k, const DefaultsSource& src) {
+        if (!active_ || active_->src_ != &src) return nullptr;
+        return &active_->sets_[static_cast<std::size_t>(k)];
+    }
+
+private:
+    static thread_local DefaultSetSession* active_;
+    const DefaultsSource* src_ = nullptr;
+    std::array<Set, KindCount + 1> sets_;
+};
+
+thread_local DefaultSetSession* DefaultSetSession::active_ = nullptr;
+
+// What a loader found in its kind's default set.
+struct SetFound {
+    bool found = false;
+    std::int32_t height = 0;  // the set's picture height
+    explicit operator bool() const { return found; }
+};
+
 // Reads the kind's default set into a scratch document of its own (never the
-// drawing snapshot); null when the file was not read or holds no object of
-// the kind.
-std::unique_ptr<DProj> ReadDefaultSet(Kind k, const DefaultsSource& src) {
-    if (!src.readDocument) return nullptr;
+// drawing snapshot), or takes what this session read of it before.
+template <class R, class Store>
+DefaultSetSession::Set ReadDefaultSet(Kind k, Store DSubProj::*store, const DefaultsSource& src) {
+    DefaultSetSession::Set* cached = DefaultSetSession::Entry(k, src);
+    if (cached && cached->read) return *cached;
+    DefaultSetSession::Set set;
+    if (!src.readDocument) return set;
     auto doc = NewDocument();
     std::uint8_t version = 0;
-    if (src.readDocument(DefaultSetFile(k, src.programFolder), *doc, version, ReadModeDefaultSet) != 0)
-        return nullptr;
-    if (doc->Obj.count(k) < 1) return nullptr;
-    return doc;
+    if (src.readDocument(DefaultSetFile(k, src.programFolder), *doc, version, ReadModeDefaultSet) != 0) return set;
+    set.read = true;
+    set.height = doc->Im.Height;
+    if (doc->Obj.count(k) >= 1) set.first = std::make_shared<const R>((doc->Obj.*store)[1]);
+    if (cached) *cached = set;
+    return set;
 }
 
 // Starts a loader: rec takes the first object of the kind's default set when
-// the set holds one, else it becomes a fresh record; named either way.  The
-// scratch document of the set comes back (null when it was not used).
+// the set holds one, else it becomes a fresh record; named either way.
 template <class R, class Store>
-std::unique_ptr<DProj> StartDefault(R& rec, Kind k, Store DSubProj::*store, int number, const DefaultsSource& src) {
-    auto doc = ReadDefaultSet(k, src);
-    if (doc)
-        rec = (doc->Obj.*store)[1];
-    else
+SetFound StartDefault(R& rec, Kind k, Store DSubProj::*store, int number, const DefaultsSource& src) {
+    const DefaultSetSession::Set set = ReadDefaultSet<R>(k, store, src);
+    SetFound f;
+    if (set.first) {
+        rec = *std::static_pointer_cast<const R>(set.first);
+        f.found = true;
+        f.height = set.height;
+    } else {
         rec = R{};
+    }
     rec.ID.s = DefaultName(k, number);
-    return doc;
+    return f;
 }
 
 // Common built-in head of every kind but the point.
@@ -109,6 +164,7 @@ constexpr double kSolidHeight = 100;
 }  // namespace
 
 void LoadDefaultPoint(DPoint& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::po, &DSubProj::Po, number, src)) return;
     rec.Layer.v = 1;
     rec.ColorIndex.v = 0;
@@ -138,6 +194,7 @@ void LoadDefaultPoint(DPoint& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultLine(DLine& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::li, &DSubProj::Li, number, src)) return;
     DefaultHead(rec);
     rec.LineType.v = 1;
@@ -155,6 +212,7 @@ void LoadDefaultLine(DLine& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultCircle(DCircle& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::ci, &DSubProj::Ci, number, src)) return;
     DefaultHead(rec);
     rec.A.v = rec.B.v = 70;
@@ -170,6 +228,7 @@ void LoadDefaultCircle(DCircle& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultTriangle(DTri& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::tr, &DSubProj::Tr, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 4;
@@ -188,6 +247,7 @@ void LoadDefaultTriangle(DTri& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultTetragon(DKv& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::kv, &DSubProj::Kv, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 6;
@@ -201,9 +261,10 @@ void LoadDefaultTetragon(DKv& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
-    if (auto doc = StartDefault(rec, Kind::xy, &DSubProj::Xy, number, src)) {
+    const DefaultSetSession session(src);
+    if (const SetFound set = StartDefault(rec, Kind::xy, &DSubProj::Xy, number, src)) {
         // Graphs computed for another picture height are computed again.
-        if (doc->Im.Height != src.pictureHeight) rec.Curves.Valid = 0;
+        if (set.height != src.pictureHeight) rec.Curves.Valid = 0;
         return;
     }
     DefaultHead(rec);
@@ -240,6 +301,7 @@ void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultOrb(DSf& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::sf, &DSubProj::Sf, number, src)) return;
     DefaultHead(rec);
     rec.Radius.v = 70;
@@ -267,6 +329,7 @@ void RoundSolidHead(Solid& rec) {
 }  // namespace
 
 void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::zi, &DSubProj::Zi, number, src)) return;
     RoundSolidHead(rec);
     LoadDefaultLine(rec.Axis, -1, src);
@@ -284,6 +347,7 @@ void LoadDefaultCylinder(DZi& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::ko, &DSubProj::Ko, number, src)) return;
     RoundSolidHead(rec);
     LoadDefaultCircle(rec.Base, -1, src);
@@ -301,6 +365,7 @@ void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::i3, &DSubProj::I3, number, src)) return;
     DefaultHead(rec);
     rec.Orient.v = 1;
@@ -317,6 +382,7 @@ void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPyramid4(DPi4& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::i4, &DSubProj::I4, number, src)) return;
     DefaultHead(rec);
     rec.Orient.v = 1;
@@ -333,6 +399,7 @@ void LoadDefaultPyramid4(DPi4& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::r3, &DSubProj::R3, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 2;
@@ -349,6 +416,7 @@ void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::r4, &DSubProj::R4, number, src)) return;
     DefaultHead(rec);
     rec.Typ.v = 4;
@@ -364,9 +432,10 @@ void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
 }
 
 void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
-    if (auto doc = StartDefault(rec, Kind::xz, &DSubProj::Xz, number, src)) {
+    const DefaultSetSession session(src);
+    if (const SetFound set = StartDefault(rec, Kind::xz, &DSubProj::Xz, number, src)) {
         // Surfaces and outlines computed for another picture height are computed again.
-        if (doc->Im.Height != src.pictureHeight) {
+        if (set.height != src.pictureHeight) {
             for (auto& c : rec.Curves) c.Valid = 0;
             for (auto& o : rec.Outlines) o.Lines.Valid = 0;
         }

@@ -40,10 +40,13 @@ inline void SetPos(DPoint& p, Vec3 v) {
 // sqrt(8), taken at run time in extended precision.
 Ext Sqrt8();
 
-// Round half to even, and to 0.001.
-inline double Round(double x) { return std::nearbyint(x); }
-inline long double RoundL(long double x) { return std::nearbyint(x); }
-inline double Round3(double x) { return std::nearbyint(1000.0 * x) / 1000.0; }
+// Round half to even, and to 0.001.  rint rounds in the current rounding
+// mode, which the program never changes from round-to-nearest-even; unlike
+// nearbyint it compiles to one instruction (nearbyint saves and restores the
+// floating-point environment on every call).
+inline double Round(double x) { return std::rint(x); }
+inline long double RoundL(long double x) { return std::rint(x); }
+inline double Round3(double x) { return std::rint(1000.0 * x) / 1000.0; }
 
 // |x| < 1e-5, and |a - b| < 1e-5.
 inline bool IsZero(double x) { return std::fabs(static_cast<Ext>(x)) < 1e-5L; }

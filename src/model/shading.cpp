@@ -71,7 +71,7 @@ TColor Blend(TColor from, TColor to, Ext fraction) {
     TColor out = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
         const int a = Channel(from, shift), b = Channel(to, shift);
-        const int v = a + static_cast<int>(std::nearbyint(static_cast<Ext>(b - a) * fraction));
+        const int v = a + static_cast<int>(std::rint(static_cast<Ext>(b - a) * fraction));
         out |= static_cast<TColor>(std::clamp(v, 0, 255)) << shift;
     }
     return out;

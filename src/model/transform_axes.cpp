@@ -58,9 +58,11 @@ void ApplyXOY(DXOY& x, const Op& op) {
             CarryAxis(x.AxisY, c0, x.Center, kAlongY2D);
             break;
     }
-    double dx = x.Center.ScrX.v - c0.ScrX.v, dy = x.Center.ScrY.v - c0.ScrY.v;
-    if (op.family == Family::Homothety) dx *= op.K(), dy *= op.K();
+    // The cached curves follow the centre; a homothety also rescales the
+    // axes, so they are traced again.
+    const double dx = x.Center.ScrX.v - c0.ScrX.v, dy = x.Center.ScrY.v - c0.ScrY.v;
     ShiftCurves(x.Curves, dx, dy);
+    if (op.family == Family::Homothety) x.Curves.Valid = 0;
     if (op.family == Family::Rotate || op.family == Family::Homothety) UpdateXOY(x, 0);
 }
 
@@ -74,11 +76,15 @@ void ApplyXYZ(DXZ& x, const Op& op) {
         CarryAxis(x.AxisY, c0, x.Center, kAlongY3D);
         CarryAxis(x.AxisZ, c0, x.Center, kAlongZ3D);
     }
-    double dx = x.Center.ScrX.v - c0.ScrX.v, dy = x.Center.ScrY.v - c0.ScrY.v;
-    if (op.family == Family::Homothety) dx *= op.K(), dy *= op.K();
-    for (auto& c : x.Curves) ShiftCurves(c, dx, dy);
+    const double dx = x.Center.ScrX.v - c0.ScrX.v, dy = x.Center.ScrY.v - c0.ScrY.v;
+    const bool retrace = op.family == Family::Homothety;
+    for (auto& c : x.Curves) {
+        ShiftCurves(c, dx, dy);
+        if (retrace) c.Valid = 0;
+    }
     for (auto& o : x.Outlines) {
         ShiftCurves(o.Lines, dx, dy);
+        if (retrace) o.Lines.Valid = 0;
         AddPixels(o.X1, dx);
         AddPixels(o.X2, dx);
         AddPixels(o.Y1, dy);

@@ -22,14 +22,14 @@ namespace {
 
 double RoundedRatio(long double pixels, int dpi, long double factor, long double scale) {
     if (dpi == 0) return 0.0;
-    return static_cast<double>(std::nearbyint(pixels / dpi * factor * scale) / scale);
+    return static_cast<double>(std::rint(pixels / dpi * factor * scale) / scale);
 }
 
 // Round(x) as a whole number of type I, clamped to its range; 0 for NaN.
 template <class I>
 I RoundClamped(long double x) {
     if (std::isnan(x)) return 0;
-    const long double r = std::nearbyint(x);
+    const long double r = std::rint(x);
     if (r <= static_cast<long double>(std::numeric_limits<I>::min())) return std::numeric_limits<I>::min();
     if (r >= static_cast<long double>(std::numeric_limits<I>::max())) return std::numeric_limits<I>::max();
     return static_cast<I>(r);

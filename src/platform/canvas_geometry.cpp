@@ -34,7 +34,7 @@ double ParametricAngle(double rx, double ry, double polarDeg) {
     double phi = std::atan2(rx * std::sin(t), ry * std::cos(t)) / Deg;
     // The parameter lies in the same quadrant as the polar angle; bring it
     // into the same turn.
-    phi += 360.0 * std::nearbyint((polarDeg - phi) / 360.0);
+    phi += 360.0 * std::rint((polarDeg - phi) / 360.0);
     return phi;
 }
 
@@ -192,7 +192,7 @@ RectF BoundsOf(std::span<const PointF> points, double margin) {
 bool OddStrokeWidth(double width) {
     if (!std::isfinite(width)) return false;
     if (width <= 0) return true;
-    const double n = std::nearbyint(width);
+    const double n = std::rint(width);
     return std::fabs(width - n) < 1e-9 && std::fmod(n, 2.0) == 1.0;
 }
 

@@ -57,7 +57,7 @@ private:
     U_PSEUDO_OBJ* p_ = nullptr;
 };
 
-int32_t ToL(double v) { return static_cast<int32_t>(std::clamp(std::nearbyint(v), -1e9, 1e9)); }
+int32_t ToL(double v) { return static_cast<int32_t>(std::clamp(std::rint(v), -1e9, 1e9)); }
 
 U_POINTL ToPointL(PointF p) { return point32_set(ToL(p.x), ToL(p.y)); }
 
@@ -383,7 +383,7 @@ struct EmfCanvas::Impl {
     // ---- plain EMF drawing ----------------------------------------------
 
     static int PlainWidth(const Pen& pen) {
-        return static_cast<int>(std::clamp(std::nearbyint(pen.width), 1.0, 100000.0));
+        return static_cast<int>(std::clamp(std::rint(pen.width), 1.0, 100000.0));
     }
 
     void plainPolygon(std::span<const PointF> pts) {
@@ -781,7 +781,7 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     const std::u16string face = Utf16(family);
     const std::u16string text16 = Utf16(text);
     const TextPlacement place = d.text.place(font, text, at, format);
-    const double size = std::clamp(std::nearbyint(font.pixelSize), 1.0, 10000.0);
+    const double size = std::clamp(std::rint(font.pixelSize), 1.0, 10000.0);
 
     // EMF+: font and string format objects, then the string in its box.
     Font fontKey = font;

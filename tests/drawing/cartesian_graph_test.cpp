@@ -2,6 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "curve_test_util.h"
 
@@ -213,6 +219,71 @@ TEST_F(CartesianTest, SectionBehindASurfaceGetsTheHiddenMark) {
     }
     EXPECT_EQ(solid, 1);
     EXPECT_EQ(dashed, 1);
+}
+
+
+// Graphs are kept between redraws.  A session of plots in which graphs come
+// back with the same settings, or with one setting changed (formula, window,
+// scales, evaluator, distribution parameters, full drawing, the surface and
+// box of a section), gives each time exactly what a build from nothing gives:
+// the same polylines with the same marks, and the same parameters after.
+TEST(CartesianKept, EveryPlotEqualsAFreshBuild) {
+    struct Plot {
+        std::uint8_t plane;
+        std::string f, g;
+        double scale, half, cy;
+        bool named, recompute;
+        double sigma;
+        double box;
+    };
+    auto build = [](const Plot& p) {
+        CurveRig rig;
+        rig.ctx.XScale = rig.ctx.YScale = p.scale;
+        rig.ctx.NamedFunctions = p.named;
+        rig.ctx.Recompute = p.recompute;
+        rig.ctx.Params.NormSigma = p.sigma;
+        rig.ctx.Corners = test::CurveBox(-p.box, p.box);
+        rig.ctx.Outline.Step1 = 2;
+        rig.ctx.Style = {1, 2, 4, 2};
+        PlotCartesian(rig.ctx, p.plane, p.f, p.g, 0, p.half, p.half, p.half, p.half, p.cy, 400);
+        return std::make_pair(rig.lines(), rig.ctx.Params);
+    };
+    auto same = [](const auto& a, const auto& b) {
+        if (a.first.size() != b.first.size() || std::memcmp(&a.second, &b.second, sizeof a.second) != 0) return false;
+        for (std::size_t i = 0; i < a.first.size(); ++i) {
+            if (a.first[i].size() != b.first[i].size()) return false;
+            for (std::size_t j = 0; j < a.first[i].size(); ++j) {
+                const CurvePoint &p = a.first[i][j], &q = b.first[i][j];
+                if (p.x != q.x || p.y != q.y || CurveMark(p) != CurveMark(q)) return false;
+            }
+        }
+        return true;
+    };
+    const std::vector<Plot> kinds = {
+        {PlaneXOY, "x^2/5-3", "", 20, 100, 300, true, true, 1, 0},
+        {PlaneXOY, "sin(x)*3", "", 20, 100, 300, true, true, 1, 0},
+        {PlaneXOY, "norm(x)*10", "", 20, 100, 300, true, true, 1, 0},
+        {PlaneX, "x", "0", 20, 100, 300, true, true, 1, 20},
+        {PlaneY, "x/2", "x", 20, 100, 300, true, true, 1, 20},
+    };
+    std::mt19937 rng(11);
+    for (int i = 0; i < 60; ++i) {
+        Plot p = kinds[rng() % kinds.size()];
+        switch (rng() % 8) {
+            case 0: p.scale = 25; break;
+            case 1: p.half = 80; break;
+            case 2: p.cy = 280; break;
+            case 3: p.named = false; break;
+            case 4: p.recompute = false; break;
+            case 5: p.sigma = 2; break;
+            case 6: p.box = 1; break;
+            default: break;  // as it was
+        }
+        const auto kept = build(p);
+        std::pair<std::vector<std::vector<CurvePoint>>, DistributionParameters> fresh;
+        std::thread([&] { fresh = build(p); }).join();  // a thread keeps graphs of its own
+        ASSERT_TRUE(same(kept, fresh)) << "plot " << i << ": " << p.f;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "drawing/formula.h"
+#include "drawing/formula_internal.h"
 #include "formula_test_util.h"
 
 using namespace pelmar;
@@ -160,6 +161,36 @@ TEST(FormulaOracle, PreparedTextsAgree) {
         }
     }
     EXPECT_GT(successes, 300);
+}
+
+// Two or three values evaluated in one pass of a program (as the surfaces
+// sample) give what one evaluation at a time gives, lane by lane.
+TEST(FormulaOracle, ValuesEvaluatedTogetherAgree) {
+    Generator g(31);
+    const formula::SlotValues none;
+    int compared = 0;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string text = g.Formula();
+        DistributionParameters p = SomeParameters();
+        const Formula f = Formula::Prepare(text, g.Chance(70), p);
+        if (!f.IsCompiled()) continue;
+        for (int n = 1; n <= 3; ++n) {
+            Ext xs[3], together[3] = {0, 0, 0};
+            bool ok[3];
+            for (int l = 0; l < n; ++l) xs[l] = kValues[g.Pick(static_cast<int>(std::size(kValues)))];
+            formula::Access::Calc(f, n, xs, none, together, ok);
+            for (int l = 0; l < n; ++l) {
+                Ext alone = 0;
+                const bool okAlone = f.Calc(xs[l], alone);
+                ASSERT_EQ(ok[l], okAlone) << text << " lane " << l << " of " << n;
+                if (okAlone) {
+                    ASSERT_TRUE(SameValue(together[l], alone)) << text << " lane " << l << " of " << n;
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 15000);
 }
 
 TEST(FormulaOracle, GarbageNeverBreaks) {

@@ -213,6 +213,56 @@ TEST(FormulaRay, AgreesWithTheTextRoute) {
     EXPECT_GT(hits, 100);
 }
 
+// The hidden-line test looks for a hiding surface only in what the drawing
+// window shows.  With the box inside the window it answers as the whole scan
+// does, sample for sample; a surface in front of the point but beyond the
+// window hides nothing; a box far larger than the window is scanned only
+// across the window.
+TEST(FormulaRay, HiddenLineScanStaysInTheWindow) {
+    const char* surfaces[] = {"x^2+y^2+z^2-1", "x*y-z", "sin(3*x)+cos(y)-z", "x-0.3", "ln(x+2)-z", "tg(x)-z",
+                              "(x-1)(y+1)", "1/(x*x-0.5)-y"};
+    ScanWindow window;
+    window.On = true;
+    window.Lo = {-2.5, -2.2, -2.4};
+    window.Hi = {2.3, 2.5, 2.2};
+    std::mt19937 rng(13);
+    std::uniform_real_distribution<double> u(-2, 2);
+    DImProj im;
+    int hidden = 0;
+    for (const char* s : surfaces) {
+        for (int i = 0; i < 60; ++i) {
+            const Vec3 p{u(rng), u(rng), u(rng)};
+            DistributionParameters pa, pb;
+            TColor unused = 0;
+            const bool whole = RaySurfaceHit(p, true, Box(-2, 2), s, 0, 0.01, {}, 0, 0, 0, im, false, unused, true, pa);
+            const bool inWindow =
+                RaySurfaceHit(p, true, Box(-2, 2), s, 0, 0.01, {}, 0, 0, 0, im, false, unused, true, pb, window);
+            ASSERT_EQ(whole, inWindow) << s << " at " << p.x << " " << p.y << " " << p.z;
+            hidden += whole;
+        }
+    }
+    EXPECT_GT(hidden, 50);
+
+    // A plane in front of the point: inside the window it hides, beyond it
+    // not.  In a box a million times the window (which the whole scan gives
+    // up on after a million samples) the window is scanned all the same.
+    DistributionParameters pa;
+    TColor unused = 0;
+    for (double plane : {1.0, 400.0}) {
+        const std::string s = "x-" + std::to_string(plane);
+        EXPECT_TRUE(RaySurfaceHit({0, 0, 0}, true, Box(-500, 500), s, 0, 0.01, {}, 0, 0, 0, im, false, unused, true,
+                                  pa));
+        for (double box : {500.0, 1e6})
+            EXPECT_EQ(RaySurfaceHit({0, 0, 0}, true, Box(-box, box), s, 0, 0.01, {}, 0, 0, 0, im, false, unused, true,
+                                    pa, window),
+                      plane < 2)
+                << plane << " in " << box;
+    }
+    const auto huge = Box(-1e6, 1e6);
+    // The ray of a point beyond the window misses what it shows.
+    EXPECT_FALSE(RaySurfaceHit({0, 9, 9}, true, huge, "x-1", 0, 0.01, {}, 0, 0, 0, im, false, unused, true, pa, window));
+}
+
 TEST(FormulaRay, DerivativesAgreeWithTheTextRoute) {
     const char* surfaces[] = {"x^2+y^2+z^2-1", "x*y*z", "sin(x*y)+z", "2x+y", "eks(y)-ln(z)", "student(x,3)+y"};
     std::mt19937 rng(12);

@@ -5,6 +5,9 @@
 
 #include <QImage>
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "drawing/surface_internal.h"
 #include "platform/raster_surface.h"
@@ -159,4 +162,54 @@ TEST(SurfaceGradient, StopAndNoScale) {
 
     g.S = 0;
     EXPECT_EQ(PaintSurfaceGradient(corners, g, probe.hit(), probe.colour(), raster, {}), 0);
+}
+
+// Lines coloured by several workers at once give the serial picture pixel for
+// pixel, with the same progress, the same event pumping and the same stop.
+TEST(SurfaceGradient, LinesColouredAtOnceGiveTheSerialPicture) {
+    struct Run {
+        QImage im;
+        long written = 0;
+        std::vector<int> progress;
+        int lines = 0;
+        int last = -2;
+    };
+    auto run = [](const std::string& f, std::uint8_t mode, std::uint8_t dir, int threads, int stopAfter) {
+        const auto corners = Cube(-3, 3);
+        Run r;
+        r.im = Blank(100, 80);
+        RasterSurface raster(r.im);
+        GradientScanArgs g;
+        g.ScanDir = dir;
+        g.S = 8, g.CX = 50, g.CY = 40;
+        g.Threads = threads;
+        SurfaceScanControl ctl;
+        ctl.lineDone = [&] { ++r.lines; };
+        ctl.progress = [&](int p) { r.progress.push_back(p); };
+        if (stopAfter > 0) ctl.running = [&] { return r.lines < stopAfter; };
+        const SurfaceTestMaker make = [&](int) {
+            RayProbe probe(f, corners, mode, 0.1);  // tests and parameters of the worker's own
+            return SurfaceTests{probe.hit(), probe.colour()};
+        };
+        r.written = PaintSurfaceGradient(corners, g, make, raster, ctl, &r.last);
+        return r;
+    };
+    for (const char* f : {"x^2+y^2+z^2-6", "x*y-z", "abs(x)+abs(y)+abs(z)-3"}) {
+        for (std::uint8_t mode : {0, 1}) {
+            for (std::uint8_t dir : {0, 1}) {
+                for (const auto& [threads, stopAfter] : {std::pair{3, 0}, std::pair{5, 23}}) {
+                    const Run serial = run(f, mode, dir, 1, stopAfter);
+                    const Run parallel = run(f, mode, dir, threads, stopAfter);
+                    const std::string what = std::string(f) + " mode " + std::to_string(mode) + " dir " +
+                                             std::to_string(dir) + " stop " + std::to_string(stopAfter);
+                    EXPECT_GT(serial.written, 0) << what;
+                    EXPECT_TRUE(parallel.im == serial.im) << what;
+                    EXPECT_EQ(parallel.written, serial.written) << what;
+                    EXPECT_EQ(parallel.progress, serial.progress) << what;
+                    EXPECT_EQ(parallel.lines, serial.lines) << what;
+                    EXPECT_GE(parallel.last, 0) << what;
+                }
+            }
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -639,4 +640,45 @@ TEST(BuiltInDefaults, NothingOfASolidSlotsFormerObjectSurvives) {
     EXPECT_EQ(p->SelColor, 0u);
     EXPECT_EQ(p->Base[1].S[1].P3.Name.s, "");
     EXPECT_FALSE(p->Side[3].Diag[1].P4.Link.linked());
+}
+
+// A new object of any kind, whose sets hold none of its own kind (so every
+// part is loaded from its own kind's set, down to the points), reads each set
+// file once; the parts still take what their sets hold.
+TEST(DefaultSets, EachSetFileIsReadOnceForANewObject) {
+    FakeReader fake;  // every file read holds just one point
+    fake.file->Obj.Po.resize(1);
+    fake.file->Obj.Po[1].Radius.v = 9;
+    const auto src = fake.source();
+    auto once = [&](const char* kind, auto load) {
+        fake.names->clear();
+        load();
+        std::vector<std::string> sorted = *fake.names;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << kind;
+        EXPECT_FALSE(sorted.empty()) << kind;
+    };
+    once("point", [&] { DPoint r; LoadDefaultPoint(r, 1, src); });
+    once("segment", [&] {
+        DLine r;
+        LoadDefaultLine(r, 1, src);
+        EXPECT_EQ(r.P1.Radius.v, 9);
+        EXPECT_EQ(r.P2.Radius.v, 9);
+    });
+    once("triangle", [&] { auto r = std::make_unique<DTri>(); LoadDefaultTriangle(*r, 1, src); });
+    once("tetragon", [&] { auto r = std::make_unique<DKv>(); LoadDefaultTetragon(*r, 1, src); });
+    once("cylinder", [&] { auto r = std::make_unique<DZi>(); LoadDefaultCylinder(*r, 1, src); });
+    once("cone", [&] { auto r = std::make_unique<DKo>(); LoadDefaultCone(*r, 1, src); });
+    once("prism", [&] {
+        auto r = std::make_unique<DPr4>();
+        LoadDefaultPrism4(*r, 1, src);
+        EXPECT_EQ(r->OutSphere.Center.Radius.v, 9) << "a part's point still comes from the point's set";
+    });
+    once("3D system", [&] { auto r = std::make_unique<DXZ>(); LoadDefaultXYZ(*r, 1, src); });
+    // The next new object reads the files again (they may have changed).
+    fake.names->clear();
+    DPoint p;
+    LoadDefaultPoint(p, 1, src);
+    LoadDefaultPoint(p, 1, src);
+    EXPECT_EQ(fake.names->size(), 2u);
 }

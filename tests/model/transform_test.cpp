@@ -354,7 +354,9 @@ TEST(CoordinateSystemFamilies, HomothetyScalesThePlaneSystemAndCarriesTheSpaceSy
     DXOY x = SomeXOY();
     HomothetyXOY(x, 0, 0, 0, 2);
     EXPECT_EQ(x.AxisX.P2.Y.v, 900);
-    EXPECT_EQ(x.Curves.lines()[0].points()[0].x, 10 + 2 * 300);
+    // The cached graph moves with the centre and is marked for tracing again.
+    EXPECT_EQ(x.Curves.lines()[0].points()[0].x, 10 + 300);
+    EXPECT_EQ(x.Curves.Valid, 0);
 
     DXZ s;
     test::Place(s.Center, {0, 300, 200});
@@ -369,10 +371,13 @@ TEST(CoordinateSystemFamilies, HomothetyScalesThePlaneSystemAndCarriesTheSpaceSy
     HomothetyXYZ(s, 0, 0, 0, 0.5);
     EXPECT_EQ(s.Center.Y.v, 150);
     EXPECT_EQ(s.AxisY.P2.Y.v - s.Center.Y.v, 150) << "the axes are not scaled";
-    // The centre moved by (-150, -100) in the picture; the curves by half of that.
-    EXPECT_EQ(s.Outlines[1].X1, 10 - 75);
-    EXPECT_EQ(s.Outlines[1].Y2, 120 - 50);
-    EXPECT_EQ(s.Curves[55].lines()[0].points()[1].y, 40 + 50);
+    // The centre moved by (-150, -100) in the picture; the curves and windows
+    // move with it and the curves are traced again.
+    EXPECT_EQ(s.Outlines[1].X1, 10 - 150);
+    EXPECT_EQ(s.Outlines[1].Y2, 120 - 100);
+    EXPECT_EQ(s.Curves[55].lines()[0].points()[1].y, 40 + 100);
+    EXPECT_EQ(s.Curves[55].Valid, 0);
+    EXPECT_EQ(s.Outlines[1].Lines.Valid, 0);
 }
 
 TEST(CoordinateSystemFamilies, ShiftMovesWindowsByWholePixels) {

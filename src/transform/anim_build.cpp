@@ -1,0 +1,175 @@
+#include "transform/anim_build.h"
+
+#include <QPainter>
+#include <memory>
+
+#include "files/animated_gif.h"
+#include "model/recompute.h"
+#include "transform/anim_steps.h"
+
+namespace pelmar {
+
+AnimSettings AnimSettingsOf(const DProj& doc) {
+    return {doc.AnimDelay, doc.AnimFrames, doc.AnimStep, doc.AnimStart, doc.AnimLoop};
+}
+
+void PutAnimSettings(DProj& doc, const AnimSettings& s) {
+    doc.AnimDelay = s.delay;
+    doc.AnimFrames = s.frames;
+    doc.AnimStep = s.step;
+    doc.AnimStart = s.start;
+    doc.AnimLoop = s.loop;
+}
+
+bool CommitAnimSettings(DProj& doc, const AnimSettings& kept, const std::function<void()>& commit) {
+    const AnimSettings now = AnimSettingsOf(doc);
+    if (now == kept) return false;
+    PutAnimSettings(doc, kept);
+    commit();
+    PutAnimSettings(doc, now);
+    return true;
+}
+
+std::string AnimationPath(const std::string& docPath) { return docPath + ".gif"; }
+
+void AnimTimeBase(const std::string& startFormula, const std::string& stepFormula, Ext& start, Ext& step,
+                  bool& corrected) {
+    AnimEval ev;
+    start = 0;
+    step = 1;
+    Ext v = 0;
+    if (!startFormula.empty()) {
+        if (ev.EvalAt(startFormula, 0, v))
+            start = v;
+        else
+            corrected = true;
+    }
+    if (!stepFormula.empty()) {
+        if (ev.EvalAt(stepFormula, 0, v))
+            step = v;
+        else
+            corrected = true;
+    }
+}
+
+namespace {
+
+// The frame as the drawing window shows it: the drawing over the background
+// picture when that is on (the drawing's background colour lets it through).
+QImage FramePicture(const DProj& doc, const DrawingState& st) {
+    if (!doc.Im.BackOn || st.BackBitmap.isNull()) return st.DrawBitmap;
+    QImage frame(doc.Im.Width, doc.Im.Height, QImage::Format_RGB32);
+    const TColor bg = doc.Im.Background;
+    frame.fill(qRgb(static_cast<int>(bg & 0xFF), static_cast<int>((bg >> 8) & 0xFF),
+                    static_cast<int>((bg >> 16) & 0xFF)));
+    QImage drawing = st.DrawBitmap.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = frame.pixel(0, 0) | 0xFF000000u;
+    for (int y = 0; y < drawing.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(drawing.scanLine(y));
+        for (int x = 0; x < drawing.width(); ++x)
+            if (row[x] == key) row[x] = 0;
+    }
+    QPainter painter(&frame);
+    painter.drawImage(0, 0, st.BackBitmap);
+    painter.drawImage(0, 0, drawing);
+    return frame;
+}
+
+// The 3D systems' outlines whose surface moves by formulas are traced again,
+// and so are the cached sections of those surfaces (outline k belongs to
+// surface 1, 2, 4; the 55 section curves are five groups of eleven: surface
+// 1, surface 2, then surface 4 in x, y and z).
+void InvalidateMovedSurfaces(DProj& doc) {
+    for (std::size_t i = 1; i <= doc.Obj.Xz.count(); ++i) {
+        DXZ& x = doc.Obj.Xz[i];
+        const std::size_t surfaces[3] = {1, 2, 4};
+        for (std::size_t k = 1; k <= 3; ++k) {
+            bool moved = false;
+            for (const auto& texts : x.Texts) moved = moved || !texts[surfaces[k - 1]].empty();
+            if (!moved) continue;
+            x.Outlines[k].Lines.Valid = 0;
+            const std::size_t first = k == 1 ? 1 : k == 2 ? 12 : 23, last = k == 1 ? 11 : k == 2 ? 22 : 55;
+            for (std::size_t c = first; c <= last; ++c) x.Curves[c].Valid = 0;
+        }
+    }
+}
+
+}  // namespace
+
+AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
+                          const std::string& gifPath) {
+    AnimResult result;
+    const auto saved = std::make_unique<DProj>(proj);
+    const QImage savedShading = st.BackPng;
+    const int count = proj.AnimFrames;
+    const std::int64_t delay = proj.AnimDelay;
+
+    bool corrected = false;
+    Ext t = 0, step = 1;
+    AnimTimeBase(proj.AnimStart, proj.AnimStep, t, step, corrected);
+
+    ClearLinkedFormulas(proj);
+    // Frames are raster pictures whatever the picture mode.
+    proj.Im.PicMode = 0;
+
+    AnimatedGifWriter gif;
+    AnimatedGifWriter::Options options;
+    options.loop = proj.AnimLoop && count > 1;
+    if (count <= 0)
+        result.error = "no frames";
+    else
+        result.error = gif.Open(gifPath, proj.Im.Width, proj.Im.Height, options);
+
+    AnimEval ev(redrawHost.texts.decimalSeparator());
+    bool cancelled = false;
+    for (int i = 0; result.error.empty() && i < count; ++i) {
+        host.setStatus(std::string(AnimBuildingFrame) + " " + std::to_string(i + 1), AnimBlack);
+        host.setProgress(i + 1, count);
+        ev.t = static_cast<double>(t);
+        SetTimeAll(proj, ev);
+        if (HasGradientFills(proj)) proj.FillValid = 0;
+        InvalidateMovedSurfaces(proj);
+        RecomputeLinked(proj);
+        RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
+        result.error = gif.AddFrame(FramePicture(proj, st), delay);
+        if (!result.error.empty()) break;
+        ++result.frames;
+        t += step;
+        if (host.cancelRequested()) {
+            cancelled = true;
+            break;
+        }
+        proj.Obj.Xy = saved->Obj.Xy;
+    }
+
+    if (!cancelled && result.error.empty()) {
+        host.setStatus(AnimSaving, AnimBlack);
+        result.error = gif.Finish();
+    } else {
+        gif.Cancel();
+    }
+
+    // The document, and the shading kept for it, as they were.
+    proj = *saved;
+    st.BackPng = savedShading;
+    RepaintProject(proj, st, redrawHost, RedrawMode::Window, false);
+
+    if (cancelled) {
+        result.outcome = AnimOutcome::Cancelled;
+        result.error.clear();
+        host.setStatus(AnimNotDone, AnimRed);
+    } else if (!result.error.empty()) {
+        result.outcome = AnimOutcome::Failed;
+        host.setStatus(AnimNotDone, AnimRed);
+        if (count > 0) host.showMessage(std::string(AnimNotDone) + "\n" + gifPath + "\n" + result.error);
+    } else if (corrected || ev.failed) {
+        result.outcome = AnimOutcome::Corrected;
+        host.setStatus(AnimCorrected, AnimOlive);
+    } else {
+        result.outcome = AnimOutcome::Created;
+        host.setStatus(AnimDone, AnimGreen);
+    }
+    return result;
+}
+
+}  // namespace pelmar

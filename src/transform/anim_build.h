@@ -1,0 +1,87 @@
+// The animation builder: plays the document's animation formulas frame by
+// frame and writes the pictures as one animated GIF beside the document.  It
+// works on the edited document and puts it back exactly as it was.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "drawing/redraw.h"
+#include "model/geometry.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+// The status line of the builder's window.
+inline constexpr TColor AnimBlack = 0x000000;
+inline constexpr TColor AnimGreen = 0x008000;
+inline constexpr TColor AnimOlive = 0x008080;
+inline constexpr TColor AnimRed = 0x0000FF;
+inline constexpr const char* AnimStandBy = "Stand-By";
+inline constexpr const char* AnimBuildingFrame = "Строю кадр";
+inline constexpr const char* AnimSaving = "Сохраняю Gif...";
+inline constexpr const char* AnimDone = "Gif успешно создан!";
+inline constexpr const char* AnimCorrected = "Gif создан с коррекцией!";
+inline constexpr const char* AnimNotDone = "Gif не создан!";
+
+// What the builder needs of its window; a test stands in a fake.
+class AnimHost {
+public:
+    virtual ~AnimHost() = default;
+    virtual void setStatus(const std::string& text, TColor colour) = 0;
+    // Frame `frame` (1-based) of `count` is being built.
+    virtual void setProgress(int frame, int count) = 0;
+    // Handles the pending window events; true once the user asked to stop.
+    virtual bool cancelRequested() = 0;
+    virtual void showMessage(const std::string& text) = 0;
+};
+
+enum class AnimOutcome : std::uint8_t {
+    Created,    // written, every formula evaluated
+    Corrected,  // written, some formula did not evaluate
+    Cancelled,  // stopped by the user; no file
+    Failed,     // no frame to build, or the file could not be written; no file
+};
+
+struct AnimResult {
+    AnimOutcome outcome = AnimOutcome::Failed;
+    int frames = 0;      // frames built
+    std::string error;   // why the file was not written
+};
+
+// The five settings of the builder, as the document stores them.
+struct AnimSettings {
+    std::int32_t delay = 0;
+    std::int32_t frames = 0;
+    std::string step, start;
+    bool loop = false;
+    bool operator==(const AnimSettings&) const = default;
+};
+AnimSettings AnimSettingsOf(const DProj& doc);
+void PutAnimSettings(DProj& doc, const AnimSettings& s);
+
+// Closing the builder's window: when the settings differ from those kept
+// when it was shown, the kept ones go back into the document for `commit`
+// (so that its undo step holds them) and the new ones are written again.
+// Whether a commit was made.
+bool CommitAnimSettings(DProj& doc, const AnimSettings& kept, const std::function<void()>& commit);
+
+// The animated picture of the document file `docPath`: "Drawing.pel" gives
+// "Drawing.pel.gif" beside it.
+std::string AnimationPath(const std::string& docPath);
+
+// The start and step of the time: the start and step formulas evaluated at
+// x = 0.  A formula that does not evaluate gives start 0 or step 1 and sets
+// `corrected`; an empty one gives them silently.
+void AnimTimeBase(const std::string& startFormula, const std::string& stepFormula, Ext& start, Ext& step,
+                  bool& corrected);
+
+// Builds the animation of `proj` into `gifPath` with the document's settings
+// (delay, frame count, start and step formulas, loop), showing progress and
+// the final status through `host`.  The document, its shading cache and its
+// picture are as before when it returns.
+AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
+                          const std::string& gifPath);
+
+}  // namespace pelmar

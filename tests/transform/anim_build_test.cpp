@@ -1,0 +1,179 @@
+#include "transform/anim_build.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/fake_redraw_host.h"
+#include "files/file_test_util.h"
+#include "files/gif_frames.h"
+#include "transform/anim_fixture.h"
+
+namespace pelmar {
+namespace {
+
+using test::AnimatedDocument;
+using test::ComparePictures;
+using test::DecodeGif;
+using test::DocText;
+using test::FakeAnimHost;
+
+struct BuildRun {
+    AnimResult result;
+    FakeAnimHost host;
+    std::string before, after;  // the document's text around the build
+};
+
+BuildRun Build(DProj& doc, const std::string& path, int cancelAtPoll = -1) {
+    DrawingState st;
+    FakeRedrawHost redraw;
+    BuildRun r;
+    r.host.cancelAtPoll = cancelAtPoll;
+    r.before = DocText(doc);
+    r.result = BuildAnimation(doc, st, redraw, r.host, path);
+    r.after = DocText(doc);
+    return r;
+}
+
+// Frame i of an n-frame build is the picture of a one-frame build starting at
+// t = i: the document is put back between frames and t advances by the step.
+// The frames differ as the formulas move the objects; the delay is clamped.
+TEST(AnimationBuilder, FramesFollowTheFormulasAndTheDocumentComesBackUnchanged) {
+    test::Scratch dir;
+    auto doc = AnimatedDocument();
+    const std::string path = AnimationPath(dir.path("Drawing.pel"));
+    EXPECT_EQ(path, dir.path("Drawing.pel.gif"));
+    const BuildRun run = Build(*doc, path);
+    EXPECT_EQ(run.result.outcome, AnimOutcome::Created);
+    EXPECT_EQ(run.result.frames, 3);
+    EXPECT_EQ(run.before, run.after);
+    const std::vector<std::pair<std::string, TColor>> statuses = {{"Строю кадр 1", AnimBlack},
+                                                                  {"Строю кадр 2", AnimBlack},
+                                                                  {"Строю кадр 3", AnimBlack},
+                                                                  {AnimSaving, AnimBlack},
+                                                                  {AnimDone, AnimGreen}};
+    EXPECT_EQ(run.host.statuses, statuses);
+    EXPECT_EQ(run.host.progress, std::make_pair(3, 3));
+
+    const auto gif = DecodeGif(path);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.frames.size(), 3u);
+    EXPECT_EQ(gif.width, doc->Im.Width);
+    EXPECT_TRUE(gif.loopExtension);
+    for (int d : gif.delays) EXPECT_EQ(d, 7000) << "70000 ms clamped, not cut to 16 bits";
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_GT(ComparePictures(gif.frames[i], gif.frames[(i + 1) % 3]).max, 0) << i;
+        auto one = AnimatedDocument();
+        one->AnimFrames = 1;
+        one->AnimStart = std::to_string(i);
+        const std::string single = dir.path("one" + std::to_string(i) + ".gif");
+        ASSERT_EQ(Build(*one, single).result.outcome, AnimOutcome::Created);
+        const auto g1 = DecodeGif(single);
+        ASSERT_EQ(g1.frames.size(), 1u);
+        EXPECT_FALSE(g1.loopExtension) << "a single frame plays once";
+        const auto d = ComparePictures(g1.frames[0], gif.frames[i]);
+        EXPECT_LT(d.mean, 0.1) << i;
+    }
+}
+
+// Formulas that do not evaluate: the build goes on with start 0 and step 1
+// or the value kept, and ends olive.
+TEST(AnimationBuilder, FailingFormulasGiveTheCorrectedStatus) {
+    test::Scratch dir;
+    auto good = AnimatedDocument();
+    good->AnimFrames = 2;
+    ASSERT_EQ(Build(*good, dir.path("good.gif")).result.outcome, AnimOutcome::Created);
+    const auto reference = DecodeGif(dir.path("good.gif"));
+    struct Case {
+        const char* start;
+        const char* step;
+        const char* pointY;
+        bool sameFrames;  // as the build with start 0 and step 1
+    } cases[] = {{"abc", "1", "300+100*cos(x)", true},
+                 {"0", "ln(0)", "300+100*cos(x)", true},
+                 {"0", "1", "1/0", false},
+                 {"", "", "300+100*cos(x)", true}};
+    for (const Case& c : cases) {
+        auto doc = AnimatedDocument();
+        doc->AnimFrames = 2;
+        doc->AnimStart = c.start;
+        doc->AnimStep = c.step;
+        doc->Obj.Po[1].Anim[1] = c.pointY;
+        const std::string path = dir.path("c.gif");
+        const BuildRun run = Build(*doc, path);
+        const bool silent = std::string(c.start).empty();
+        EXPECT_EQ(run.result.outcome, silent ? AnimOutcome::Created : AnimOutcome::Corrected) << c.start << c.step;
+        EXPECT_EQ(run.host.statuses.back().second, silent ? AnimGreen : AnimOlive);
+        EXPECT_EQ(run.before, run.after);
+        const auto gif = DecodeGif(path);
+        ASSERT_EQ(gif.frames.size(), 2u);
+        for (std::size_t i = 0; c.sameFrames && i < 2; ++i)
+            EXPECT_LT(ComparePictures(gif.frames[i], reference.frames[i]).mean, 0.1);
+    }
+}
+
+// Cancelling, no frames and a file that cannot be written leave the document
+// as it was, write nothing and keep an existing animation; a background
+// picture is in the frames; vector picture mode still makes raster frames.
+TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
+    test::Scratch dir;
+    const std::string path = dir.path("Drawing.pel.gif");
+    test::WriteBytes(path, "old");
+    struct Case {
+        const char* name;
+        int frames;
+        int cancelAtPoll;
+        std::string target;
+        AnimOutcome outcome;
+        int built;
+        bool message;
+    } cases[] = {{"cancel", 5, 2, path, AnimOutcome::Cancelled, 2, false},
+                 {"no frames", 0, -1, path, AnimOutcome::Failed, 0, false},
+                 {"negative", -4, -1, path, AnimOutcome::Failed, 0, false},
+                 {"no folder", 2, -1, dir.path("none/x.gif"), AnimOutcome::Failed, 0, true}};
+    for (const Case& c : cases) {
+        auto doc = AnimatedDocument();
+        doc->AnimFrames = c.frames;
+        const BuildRun run = Build(*doc, c.target, c.cancelAtPoll);
+        EXPECT_EQ(run.result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(run.result.frames, c.built) << c.name;
+        EXPECT_EQ(run.host.statuses.back(), std::make_pair(std::string(AnimNotDone), AnimRed)) << c.name;
+        EXPECT_EQ(run.host.messages.size(), c.message ? 1u : 0u) << c.name;
+        EXPECT_EQ(run.before, run.after) << c.name;
+        EXPECT_EQ(test::ReadBytes(path), "old") << c.name;
+        EXPECT_EQ(test::FilesIn(dir.path("")), 1) << c.name << ": no scrap, no folder made";
+    }
+
+    auto backed = AnimatedDocument();  // a background picture shows through the drawing's background
+    backed->AnimFrames = 1;
+    backed->Im.BackOn = true;
+    {
+        DrawingState st;
+        st.BackBitmap = QImage(40, 30, QImage::Format_RGB32);
+        st.BackBitmap.fill(Qt::green);
+        FakeRedrawHost redraw;
+        FakeAnimHost host;
+        ASSERT_EQ(BuildAnimation(*backed, st, redraw, host, dir.path("back.gif")).outcome, AnimOutcome::Created);
+        const auto g = DecodeGif(dir.path("back.gif"));
+        ASSERT_EQ(g.frames.size(), 1u);
+        EXPECT_EQ(g.frames[0].pixel(5, 5), qRgb(0, 255, 0));
+        EXPECT_EQ(g.frames[0].pixel(60, 5), qRgb(255, 255, 255));
+    }
+
+    auto raster = AnimatedDocument();
+    raster->AnimFrames = 2;
+    ASSERT_EQ(Build(*raster, dir.path("raster.gif")).result.outcome, AnimOutcome::Created);
+    auto vector = AnimatedDocument();
+    vector->AnimFrames = 2;
+    vector->Im.PicMode = 1;
+    const BuildRun run = Build(*vector, path);
+    EXPECT_EQ(run.result.outcome, AnimOutcome::Created);
+    EXPECT_EQ(run.before, run.after);
+    EXPECT_EQ(vector->Im.PicMode, 1);
+    const auto a = DecodeGif(dir.path("raster.gif")), b = DecodeGif(path);
+    ASSERT_EQ(b.frames.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_LT(ComparePictures(a.frames[i], b.frames[i]).mean, 0.1);
+}
+
+}  // namespace
+}  // namespace pelmar
