@@ -1,6 +1,6 @@
 #include "shell/new_object_links.h"
 
-#include "editing/defining_points.h"
+#include "model/defining_points.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "model/links.h"
