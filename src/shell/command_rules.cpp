@@ -5,7 +5,7 @@
 
 namespace pelmar {
 
-void ApplyStates(CommandStates& states, const std::vector<CommandState>& list) {
+void ApplyStates(MainCommandStates& states, const std::vector<CommandState>& list) {
     for (const auto& [c, on] : list) states.setEnabled(c, on);
 }
 
@@ -51,10 +51,10 @@ void CloseOpenDialogs(std::array<bool, KindCount>& open, KindSet kinds, bool cle
 
 // ---------------------------------------------------------------------------
 
-const std::vector<Command>& DocumentCommands() {
-    using C = Command;
-    static const std::vector<Command> list = [] {
-        std::vector<Command> l{C::Save, C::SaveAs, C::Close, C::Export, C::Print};
+const std::vector<MainCommand>& DocumentCommands() {
+    using C = MainCommand;
+    static const std::vector<MainCommand> list = [] {
+        std::vector<MainCommand> l{C::Save, C::SaveAs, C::Close, C::Export, C::Print};
         for (int c = static_cast<int>(C::ToLi); c <= static_cast<int>(C::NewXZ); ++c) l.push_back(static_cast<C>(c));
         l.insert(l.end(), {C::Delete, C::OptProj, C::Play, C::Anim, C::Undo, C::Redo, C::Copy, C::Paste, C::WinObj});
         return l;
@@ -63,7 +63,7 @@ const std::vector<Command>& DocumentCommands() {
 }
 
 void SetNoProjectState(bool startUp, NoProjectHost& host) {
-    for (Command c : DocumentCommands()) host.commands().setEnabled(c, false);
+    for (MainCommand c : DocumentCommands()) host.commands().setEnabled(c, false);
     CloseOpenDialogs(host.dialogOpen(), KindSet::All(), false, [&](KindDialog d) { host.closeObjectDialog(d); });
     host.dialogOpen().fill(false);
     host.deleteUndoFiles();
@@ -76,7 +76,7 @@ void SetNoProjectState(bool startUp, NoProjectHost& host) {
 bool NewObjectEnabled(Kind k, int count) { return count < InfoOf(k).capacity; }
 
 std::vector<CommandState> DocumentCommandStates(const DocumentFacts& f) {
-    using C = Command;
+    using C = MainCommand;
     std::vector<CommandState> s;
     if (!f.undoLoading) s.insert(s.end(), {{C::Undo, false}, {C::Redo, false}});
     s.insert(s.end(), {{C::Save, f.untitled}, {C::SaveAs, true}, {C::Close, true}, {C::Export, false},
@@ -93,7 +93,7 @@ std::vector<CommandState> DocumentCommandStates(const DocumentFacts& f) {
 }
 
 std::vector<CommandState> SelectionCommandStates(bool anySelected) {
-    return {{Command::Export, !anySelected}, {Command::Print, !anySelected}};
+    return {{MainCommand::Export, !anySelected}, {MainCommand::Print, !anySelected}};
 }
 
 // ---------------------------------------------------------------------------

@@ -14,19 +14,19 @@
 namespace pelmar {
 namespace {
 
-using C = Command;
+using C = MainCommand;
 
 // Enabled states, every command enabled to begin with.
-struct FakeStates : CommandStates {
-    std::map<Command, bool> on;
+struct FakeStates : MainCommandStates {
+    std::map<MainCommand, bool> on;
     FakeStates() {
-        for (int c = 0; c < CommandCount; ++c) on[static_cast<Command>(c)] = true;
+        for (int c = 0; c < CommandCount; ++c) on[static_cast<MainCommand>(c)] = true;
     }
-    void setEnabled(Command c, bool e) override { on[c] = e; }
-    bool enabled(Command c) const override { return on.at(c); }
+    void setEnabled(MainCommand c, bool e) override { on[c] = e; }
+    bool enabled(MainCommand c) const override { return on.at(c); }
 };
 
-std::string Name(Command c) {
+std::string Name(MainCommand c) {
     const CommandInfo& i = InfoOf(c);
     return i.menu ? i.menu : i.tool;
 }
@@ -41,7 +41,7 @@ std::set<std::string> Disabled(const FakeStates& s) {
 TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
     std::set<std::string> names;
     for (int n = 0; n < CommandCount; ++n) {
-        const CommandInfo& i = InfoOf(static_cast<Command>(n));
+        const CommandInfo& i = InfoOf(static_cast<MainCommand>(n));
         EXPECT_EQ(static_cast<int>(i.command), n);
         for (const char* name : {i.menu, i.tool}) {
             if (!name) continue;
@@ -54,7 +54,7 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
             EXPECT_EQ(std::string(i.tool).substr(0, 2), "TB");
         }
     }
-    std::map<Command, int> inMenu, inBar;
+    std::map<MainCommand, int> inMenu, inBar;
     for (const MenuEntry& e : MenuTree)
         if (e.command != C::None) {
             ++inMenu[e.command];
@@ -68,7 +68,7 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
         if (t.kind == ToolItemKind::Separator) seps.insert(t.name);
     }
     for (int n = 0; n < CommandCount; ++n) {
-        const CommandInfo& i = InfoOf(static_cast<Command>(n));
+        const CommandInfo& i = InfoOf(static_cast<MainCommand>(n));
         EXPECT_EQ(inMenu[i.command], i.menu ? 1 : 0) << Name(i.command);
         EXPECT_EQ(inBar[i.command], i.tool ? 1 : 0) << Name(i.command);
     }
@@ -76,9 +76,9 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
 
     // The per-kind commands stand for their kinds both ways.
     for (const KindInfo& k : KindTable) {
-        EXPECT_EQ(KindOf(NewObjectCommand(k.kind)), k.kind);
+        EXPECT_EQ(KindOfCommand(NewObjectCommand(k.kind)), k.kind);
         if (k.kind != Kind::po) {
-            EXPECT_EQ(KindOf(*BackToCommand(k.kind)), k.kind);
+            EXPECT_EQ(KindOfCommand(*BackToCommand(k.kind)), k.kind);
         }
     }
     EXPECT_FALSE(BackToCommand(Kind::po));
@@ -124,7 +124,7 @@ struct FakeNoProject : NoProjectHost {
     std::vector<KindDialog> closed;
     int undoDeletes = 0, leaves = 0;
     std::string caption = "Pelmar  -  a.pel";
-    CommandStates& commands() override { return states; }
+    MainCommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
     void closeObjectDialog(KindDialog d) override { closed.push_back(d); }
     void deleteUndoFiles() override { ++undoDeletes; }
@@ -142,7 +142,7 @@ TEST(CommandRules, TheNoProjectStateDisablesWhatNeedsADocument) {
         std::set<std::string> expect{"MeSave", "MeSaveAs", "MeClose", "MeExport", "MePrint", "MeDel", "MeOptProj",
                                      "TBPlay", "TBAnim", "MeUndo", "MeRedo", "MeCopy", "MePaste", "MeWinObj"};
         for (int c = static_cast<int>(C::ToLi); c <= static_cast<int>(C::NewXZ); ++c)
-            expect.insert(Name(static_cast<Command>(c)));
+            expect.insert(Name(static_cast<MainCommand>(c)));
         EXPECT_EQ(Disabled(h.states), expect);
         // The shared pyramid dialog closes once.
         EXPECT_EQ(h.closed, (std::vector<KindDialog>{KindDialog::Li, KindDialog::Pi, KindDialog::Pr}));
@@ -221,7 +221,7 @@ struct FakeBackTo : BackToHost {
     std::array<bool, KindCount> open{};
     std::array<std::uint8_t, KindCount> roles{};
     std::vector<std::string> log;
-    CommandStates& commands() override { return states; }
+    MainCommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
     void closeObjectDialog(KindDialog d) override { log.push_back("close " + std::to_string(static_cast<int>(d))); }
     std::array<std::uint8_t, KindCount>& roleBytes() override { return roles; }
