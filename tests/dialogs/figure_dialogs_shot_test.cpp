@@ -1,0 +1,77 @@
+// The triangle and tetragon dialogs, both pages each, side by side: no
+// control is cut off by its window.  With PELMAR_FIGURE_SHOT set to a file
+// name (under an X server, see scripts/figure-dialog-shots.sh) the screen is
+// taken as a picture.
+#include <QProcess>
+#include <QTest>
+#include <memory>
+
+#include "dialog_test_util.h"
+#include "dialogs/ui/tetragon_dialog.h"
+#include "dialogs/ui/triangle_dialog.h"
+#include "model/defaults.h"
+#include "model/update.h"
+
+namespace pelmar::test {
+namespace {
+
+struct ShotCore : DialogCommit, DialogDocument {
+    void ApplyObject(bool) override {}
+    void RepaintProject() override {}
+    bool NoRedraw() const override { return false; }
+    DialogPlace dialogPlace() const override { return place; }
+    void setDialogPosition(int, int) override {}
+    void setDialogsRolledUp(bool) override {}
+    int resolution() const override { return 96; }
+    DialogPlace place;
+};
+
+// Every visible named control lies inside the window's current page.
+void ExpectInside(QWidget& window) {
+    const QRect inside = window.rect();
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!w->isVisibleTo(&window) || name.isEmpty() || name.startsWith("qt_")) continue;
+        const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(inside.contains(r)) << name.toStdString();
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << name.toStdString();
+    }
+}
+
+TEST(FigureDialogShots, BothPagesOfBothDialogsFit) {
+    ShotCore core;
+    DTri t;
+    LoadDefaultTriangle(t, 1, DefaultsSource{});
+    t.Typ.v = 2;
+    UpdateTriangle(t, 0, true);
+    DKv k;
+    LoadDefaultTetragon(k, 1, DefaultsSource{});
+    k.Typ.v = 5;
+    UpdateTetragon(k, 0, true);
+
+    std::vector<std::unique_ptr<ObjectDialog>> windows;
+    for (int page = 1; page <= 2; ++page) {
+        core.place = {10 + (page - 1) * 400, 10, false};
+        auto tri = std::make_unique<TriangleDialog>(t, core, core);
+        tri->VarToForm(t);
+        tri->showPage(page);
+        windows.push_back(std::move(tri));
+        core.place = {10 + (page - 1) * 400, 500, false};
+        auto kv = std::make_unique<TetragonDialog>(k, core, core);
+        kv->VarToForm(k);
+        kv->showPage(page);
+        windows.push_back(std::move(kv));
+    }
+    for (auto& w : windows) {
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        ExpectInside(*w);
+    }
+    const QString shot = QString::fromLocal8Bit(qgetenv("PELMAR_FIGURE_SHOT"));
+    if (shot.isEmpty()) return;
+    QTest::qWait(300);
+    EXPECT_EQ(QProcess::execute("import", {"-window", "root", shot}), 0);
+}
+
+}  // namespace
+}  // namespace pelmar::test
