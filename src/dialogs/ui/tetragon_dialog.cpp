@@ -75,6 +75,7 @@ TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& com
     buildPage1(page1);
     buildPage2(page2);
     connectHandlers();
+    fitContent();
 }
 
 void TetragonDialog::buildPage1(QWidget* page) {
@@ -152,7 +153,7 @@ void TetragonDialog::buildPage1(QWidget* page) {
                               QString::fromUtf8("Ромб"), QString::fromUtf8("Параллелограмм"),
                               QString::fromUtf8("Трапеция"), QString::fromUtf8("Четырехугольник"),
                               QString::fromUtf8("Произвольный")});
-    RadioGroupKTyp->setColumns(2);
+    RadioGroupKTyp->setColumns(3);
     RadioGroupK3L = named(new TRadioGroup(QString::fromUtf8("Сторона 3:"), typ), "RadioGroupK3L");
     RadioGroupK3L->setItems({"1", "2"});
     RadioGroupK3L->setColumns(2);

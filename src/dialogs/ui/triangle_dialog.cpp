@@ -65,6 +65,7 @@ TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& co
     buildPage1(page1);
     buildPage2(page2);
     connectHandlers();
+    fitContent();
 }
 
 void TriangleDialog::buildPage1(QWidget* page) {
@@ -143,12 +144,14 @@ void TriangleDialog::buildPage1(QWidget* page) {
     RadioGroupTTyp = named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupTTyp");
     RadioGroupTTyp->setItems({QString::fromUtf8("Равносторонний"), QString::fromUtf8("Равнобедренный"),
                               QString::fromUtf8("Прямоугольный"), QString::fromUtf8("Произвольный")});
+    RadioGroupTTyp->setColumns(2);
     RadioGroupT3P = named(new TRadioGroup(QString::fromUtf8("3-я точка"), typ), "RadioGroupT3P");
     RadioGroupT3P->setItems({"1", "2"});
     LabelTH = named(new QLabel("H :", typ), "LabelTH");
     EditTH = named(new TNumEdit(typ, false, true), "EditTH");
-    gt->addWidget(RadioGroupTTyp, 0, 0, 3, 1);
-    gt->addWidget(RadioGroupT3P, 0, 1, 1, 2);
+    RadioGroupT3P->setColumns(2);
+    gt->addWidget(RadioGroupTTyp, 0, 0, 1, 3);
+    gt->addWidget(RadioGroupT3P, 1, 0);
     gt->addWidget(LabelTH, 1, 1);
     gt->addWidget(EditTH, 1, 2);
     row->addWidget(typ);
