@@ -12,6 +12,6 @@ mkdir -p "$out"
 cmake --build "$build" --target dialogs_tests -j4
 out=$(cd "$out" && pwd)
 ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PELMAR_FIGURE_SHOT="$out/figure-dialogs.png" \
-  xvfb-run -a -s "-screen 0 1600x1000x24" \
+  xvfb-run -a -s "-screen 0 2400x1000x24" \
   "$build/tests/dialogs_tests" --gtest_filter='FigureDialogShots.*'
 echo "wrote $out/figure-dialogs.png"

@@ -42,25 +42,39 @@ TEST(FigureDialogShots, BothPagesOfBothDialogsFit) {
     ShotCore core;
     DTri t;
     LoadDefaultTriangle(t, 1, DefaultsSource{});
+    const double tri[3][2] = {{0, 0}, {200, 0}, {60, 150}};
+    for (std::size_t i = 1; i <= 3; ++i) t.S[i].P1.Y.v = tri[i - 1][0], t.S[i].P1.Z.v = tri[i - 1][1];
     t.Typ.v = 2;
+    t.View.v = 1;
+    t.CircOn[1].v = true;
     UpdateTriangle(t, 0, true);
     DKv k;
     LoadDefaultTetragon(k, 1, DefaultsSource{});
+    const double kv[4][2] = {{0, 0}, {200, 0}, {160, 120}, {40, 120}};
+    for (std::size_t i = 1; i <= 4; ++i) k.S[i].P1.Y.v = kv[i - 1][0], k.S[i].P1.Z.v = kv[i - 1][1];
     k.Typ.v = 5;
+    k.Height.v = 120;
+    k.View.v = 1;
+    k.DiagOn[1].v = true;
     UpdateTetragon(k, 0, true);
 
     std::vector<std::unique_ptr<ObjectDialog>> windows;
     for (int page = 1; page <= 2; ++page) {
-        core.place = {10 + (page - 1) * 400, 10, false};
         auto tri = std::make_unique<TriangleDialog>(t, core, core);
         tri->VarToForm(t);
         tri->showPage(page);
         windows.push_back(std::move(tri));
-        core.place = {10 + (page - 1) * 400, 500, false};
+    }
+    for (int page = 1; page <= 2; ++page) {
         auto kv = std::make_unique<TetragonDialog>(k, core, core);
         kv->VarToForm(k);
         kv->showPage(page);
         windows.push_back(std::move(kv));
+    }
+    int left = 0;  // side by side
+    for (auto& w : windows) {
+        w->move(left, 0);
+        left += w->width() + 8;
     }
     for (auto& w : windows) {
         w->show();
