@@ -45,6 +45,7 @@ TEST(FigureDialogShots, BothPagesOfBothDialogsFit) {
     const double tri[3][2] = {{0, 0}, {200, 0}, {60, 150}};
     for (std::size_t i = 1; i <= 3; ++i) t.S[i].P1.Y.v = tri[i - 1][0], t.S[i].P1.Z.v = tri[i - 1][1];
     t.Typ.v = 2;
+    t.Height.v = 120;
     t.View.v = 1;
     t.CircOn[1].v = true;
     UpdateTriangle(t, 0, true);
