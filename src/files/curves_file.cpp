@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -63,36 +63,56 @@ std::int32_t CountLine(LineReader& r) {
 
 }  // namespace
 
-std::string FixedReal(double v, char sep) {
+std::size_t FixedRealTo(char* buf, double v, char sep) {
     if (!std::isfinite(v)) v = 0;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.7e", v);  // 8 significant digits
-    const char* e = buf;
-    while (*e && *e != 'e') ++e;
-    const int exp = *e ? std::atoi(e + 1) : 0;
-    std::string out;
+    // 8 significant digits, rounded as printf rounds them.
+    char sci[32];
+    const char* sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 7).ptr;
+    const char* e = std::find(static_cast<const char*>(sci), sciEnd, 'e');
+    int exp = 0;
+    if (e < sciEnd) {
+        const char* p = e + 1;
+        const bool neg = *p == '-';
+        if (*p == '+' || *p == '-') ++p;
+        for (; p < sciEnd; ++p) exp = exp * 10 + (*p - '0');
+        if (neg) exp = -exp;
+    }
+    char* out = buf;
     if (exp >= 8) {
-        // More than 8 digits before the separator.
-        std::string mant(buf, static_cast<std::size_t>(e - buf));
-        const std::size_t dot = mant.find_first_of(".,");
-        while (dot != std::string::npos && !mant.empty() && mant.back() == '0') mant.pop_back();
-        if (!mant.empty() && (mant.back() == '.' || mant.back() == ',')) mant.pop_back();
-        if (dot != std::string::npos && dot < mant.size()) mant[dot] = sep;
-        return mant + "E" + std::to_string(exp);
+        // More than 8 digits before the separator: the mantissa without its
+        // trailing zeros, then the exponent.
+        const char* mantEnd = e;
+        const bool hasDot = std::find(static_cast<const char*>(sci), mantEnd, '.') != mantEnd;
+        while (hasDot && mantEnd > sci && mantEnd[-1] == '0') --mantEnd;
+        if (mantEnd > sci && mantEnd[-1] == '.') --mantEnd;
+        for (const char* p = sci; p < mantEnd; ++p) *out++ = *p == '.' ? sep : *p;
+        *out++ = 'E';
+        out = std::to_chars(out, out + 12, exp).ptr;
+        return static_cast<std::size_t>(out - buf);
     }
     if (exp >= 0) {
-        std::snprintf(buf, sizeof buf, "%.*f", 7 - exp, v);
-        out = buf;
-        if (exp == 7) out += '.';
-        out.append(static_cast<std::size_t>(exp + 1), '0');
+        out = std::to_chars(out, buf + FixedRealMax, v, std::chars_format::fixed, 7 - exp).ptr;
+        if (exp == 7) *out++ = '.';
+        for (int i = 0; i <= exp; ++i) *out++ = '0';
     } else {
-        std::snprintf(buf, sizeof buf, "%.8f", v);
-        out = buf;
+        out = std::to_chars(out, buf + FixedRealMax, v, std::chars_format::fixed, 8).ptr;
     }
-    for (char& ch : out)
-        if (ch == '.' || ch == ',') ch = sep;
-    if (out[0] == '-' && out.find_first_of("123456789") == std::string::npos) out.erase(0, 1);
-    return out;
+    bool nonZero = false;
+    for (char* p = buf; p < out; ++p) {
+        if (*p == '.') *p = sep;
+        else if (*p >= '1' && *p <= '9') nonZero = true;
+    }
+    // No sign in front of a value that rounds to zero.
+    if (buf[0] == '-' && !nonZero) {
+        std::copy(buf + 1, out, buf);
+        --out;
+    }
+    return static_cast<std::size_t>(out - buf);
+}
+
+std::string FixedReal(double v, char sep) {
+    char buf[FixedRealMax];
+    return std::string(buf, FixedRealTo(buf, v, sep));
 }
 
 bool CurvePointFlag(const CurvePoint& p) { return (std::bit_cast<std::uint64_t>(p.z) & 0xFF) != 0; }
@@ -110,7 +130,8 @@ void WriteCurve(LineWriter& w, const DCurve2& c) {
     w.FlagL(true);
     w.Int(count);
     w.Int(c.Plane);
-    w.Raw(FixedReal(c.Position, sep));
+    char num[FixedRealMax];
+    w.Raw(std::string_view(num, FixedRealTo(num, c.Position, sep)));
     for (std::int32_t i = 0; i < count; ++i) {
         const DCurve1& sub = lines[static_cast<std::size_t>(i)];
         const auto& pts = sub.points();
@@ -119,8 +140,8 @@ void WriteCurve(LineWriter& w, const DCurve2& c) {
         w.Int(p);
         for (std::int32_t j = 0; j < p; ++j) {
             const CurvePoint& pt = pts[static_cast<std::size_t>(j)];
-            w.Raw(FixedReal(pt.x, sep));
-            w.Raw(FixedReal(pt.y, sep));
+            w.Raw(std::string_view(num, FixedRealTo(num, pt.x, sep)));
+            w.Raw(std::string_view(num, FixedRealTo(num, pt.y, sep)));
             w.FlagL(CurvePointFlag(pt));
         }
     }

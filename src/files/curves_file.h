@@ -15,6 +15,10 @@ namespace pelmar {
 // after the separator ("1,50000000"); more than 8 digits before the
 // separator give the exponent form ("1,2345679E9").
 std::string FixedReal(double v, char sep);
+// The same text written into buf, which holds at least FixedRealMax
+// characters; returns its length.
+inline constexpr std::size_t FixedRealMax = 48;
+std::size_t FixedRealTo(char* buf, double v, char sep);
 
 // The point flag kept in the lowest byte of a curve point's third field.
 bool CurvePointFlag(const CurvePoint& p);

@@ -1,5 +1,6 @@
 // Blocks of the plane kinds: point, segment, ellipse, triangle, tetragon and
 // 2D coordinate system.
+#include <charconv>
 #include <memory>
 #include <vector>
 
@@ -15,8 +16,10 @@ using namespace blocks;
 
 std::string LinkToText(const DLink& link) {
     std::string s;
+    s.reserve(4 * link.b.size());
     for (const std::uint8_t b : link.b) {
-        s += std::to_string(b);
+        char tmp[4];
+        s.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, b).ptr);
         s += '#';
     }
     return s;

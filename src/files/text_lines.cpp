@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace pelmar {
@@ -114,50 +113,85 @@ std::string IntToZeroPadStr(std::int64_t value, int width) {
     return "-" + pad + digits;
 }
 
-std::string FormatReal(double v, char sep) {
-    if (std::isnan(v)) return "NAN";
-    if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
-    if (v == 0) return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    // Mantissa digits and the exponent, whatever separator printf used.
-    std::string digits;
+namespace {
+
+// The exponent after the "e" of a to_chars scientific text ("e+05", "e-120").
+int ExponentAfter(const char* e, const char* end) {
     bool neg = false;
+    ++e;
+    if (e < end && (*e == '+' || *e == '-')) neg = *e++ == '-';
     int exp = 0;
-    const char* p = buf;
-    if (*p == '-') { neg = true; ++p; }
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') digits += *p;
-    if (*p == 'e') exp = std::atoi(p + 1);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    std::string out = neg ? "-" : "";
+    for (; e < end; ++e) exp = exp * 10 + (*e - '0');
+    return neg ? -exp : exp;
+}
+
+char* AppendInt(char* p, int v) { return std::to_chars(p, p + 12, v).ptr; }
+
+}  // namespace
+
+std::size_t FormatRealTo(char* buf, double v, char sep) {
+    char* out = buf;
+    auto put = [&out](std::string_view s) {
+        for (const char c : s) *out++ = c;
+    };
+    if (std::isnan(v)) {
+        put("NAN");
+        return 3;
+    }
+    if (std::isinf(v)) {
+        put(v > 0 ? "INF" : "-INF");
+        return static_cast<std::size_t>(out - buf);
+    }
+    if (v == 0) {
+        *out++ = '0';
+        return 1;
+    }
+    // 15 significant digits, rounded as printf rounds them.
+    char sci[40];
+    const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+    const char* p = sci;
+    const bool neg = *p == '-';
+    if (neg) ++p;
+    char digits[16];
+    std::size_t nd = 0;
+    for (; p < r.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') digits[nd++] = *p;
+    const int exp = p < r.ptr ? ExponentAfter(p, r.ptr) : 0;
+    while (nd > 1 && digits[nd - 1] == '0') --nd;
+    const std::string_view dv(digits, nd);
+    if (neg) *out++ = '-';
     if (exp < -4 || exp >= 15) {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += sep;
-            out.append(digits, 1);
+        *out++ = digits[0];
+        if (nd > 1) {
+            *out++ = sep;
+            put(dv.substr(1));
         }
-        out += 'E';
-        out += std::to_string(exp);
-        return out;
+        *out++ = 'E';
+        out = AppendInt(out, exp);
+        return static_cast<std::size_t>(out - buf);
     }
     if (exp < 0) {
-        out += '0';
-        out += sep;
-        out.append(static_cast<std::size_t>(-exp - 1), '0');
-        out += digits;
-        return out;
+        *out++ = '0';
+        *out++ = sep;
+        for (int i = 0; i < -exp - 1; ++i) *out++ = '0';
+        put(dv);
+        return static_cast<std::size_t>(out - buf);
     }
     const auto ip = static_cast<std::size_t>(exp) + 1;
-    if (digits.size() <= ip) {
-        out += digits;
-        out.append(ip - digits.size(), '0');
+    if (nd <= ip) {
+        put(dv);
+        for (std::size_t i = nd; i < ip; ++i) *out++ = '0';
     } else {
-        out.append(digits, 0, ip);
-        out += sep;
-        out.append(digits, ip);
+        put(dv.substr(0, ip));
+        *out++ = sep;
+        put(dv.substr(ip));
     }
-    return out;
+    return static_cast<std::size_t>(out - buf);
+}
+
+std::string FormatReal(double v, char sep) {
+    char buf[RealTextMax];
+    return std::string(buf, FormatRealTo(buf, v, sep));
 }
 
 bool ParseReal(std::string_view s, char sep, double& out) {
@@ -200,9 +234,14 @@ bool ParseInt(std::string_view s, std::int64_t& out) {
 }
 
 std::string ColorToRGBText(std::uint32_t c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%03u%03u%03u", c & 0xFFu, (c >> 8) & 0xFFu, (c >> 16) & 0xFFu);
-    return buf;
+    std::string s(9, '0');
+    for (int i = 0; i < 3; ++i) {
+        const std::uint32_t b = (c >> (8 * i)) & 0xFFu;
+        s[static_cast<std::size_t>(3 * i)] = static_cast<char>('0' + b / 100);
+        s[static_cast<std::size_t>(3 * i + 1)] = static_cast<char>('0' + b / 10 % 10);
+        s[static_cast<std::size_t>(3 * i + 2)] = static_cast<char>('0' + b % 10);
+    }
+    return s;
 }
 
 // ---------------------------------------------------------------------------
@@ -237,7 +276,11 @@ void LineWriter::Text(std::string_view utf8, const char* field, int index) {
         std::string after = Cp1251ToUtf8(bytes);
         if (after != utf8) {
             std::string name = field;
-            if (index > 0) name += "[" + std::to_string(index) + "]";
+            if (index > 0) {
+                name += '[';
+                name += std::to_string(index);
+                name += ']';
+            }
             changes_->push_back({object_, std::move(name), std::string(utf8), std::move(after)});
         }
     }
@@ -261,7 +304,8 @@ void LineWriter::Int(std::int64_t v) {
 }
 
 void LineWriter::Real(double v) {
-    buf_ += FormatReal(v, sep_);
+    char buf[RealTextMax];
+    buf_.append(buf, FormatRealTo(buf, v, sep_));
     End();
 }
 
@@ -277,7 +321,8 @@ void LineWriter::Flag01(bool b) {
 
 void LineWriter::Count(int n) {
     if (n >= 0 && n < 10) buf_ += '0';
-    buf_ += std::to_string(n);
+    char tmp[12];
+    buf_.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, n).ptr);
     End();
 }
 

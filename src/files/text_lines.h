@@ -39,6 +39,10 @@ std::string IntToZeroPadStr(std::int64_t value, int width);
 // Real in the general form: at most 15 significant digits, no trailing zeros,
 // exponent form ("5E-5", "1,5E20") below 0.0001 or from 1E15 in magnitude.
 std::string FormatReal(double v, char sep);
+// The same text written into buf, which holds at least RealTextMax
+// characters; returns its length.
+inline constexpr std::size_t RealTextMax = 32;
+std::size_t FormatRealTo(char* buf, double v, char sep);
 // Reads such a text (also other exponent spellings); false when it is not a
 // finite number written with this separator.
 bool ParseReal(std::string_view s, char sep, double& out);
