@@ -20,6 +20,7 @@
 #include "files/file_test_util.h"
 #include "files/gif_frames.h"
 #include "model/geometry.h"
+#include "model/recompute.h"
 #include "model/transform.h"
 #include "support/fake_redraw_host.h"
 #include "transform/anim_fixture.h"
@@ -41,10 +42,18 @@ void Type(QWidget& w, const char* name, const std::string& text) {
     auto* e = Child<QLineEdit>(w, name);
     e->setFocus();
     e->selectAll();
-    QTest::keyClicks(e, QString::fromStdString(text));
+    if (text.empty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, QString::fromStdString(text));
 }
 
-void Click(QWidget& w, const char* name) { QTest::mouseClick(Child<QAbstractButton>(w, name), Qt::LeftButton); }
+// A check box reacts only on its box and text, so it is clicked on its box.
+void Click(QWidget& w, const char* name) {
+    auto* b = Child<QAbstractButton>(w, name);
+    const QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(6, b->height() / 2) : b->rect().center();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at);
+}
 
 void Show(QWidget& w) {
     w.show();
@@ -52,7 +61,12 @@ void Show(QWidget& w) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 
-std::string Text(const DProj& doc) { return test::DocText(doc); }
+// The document's objects and settings as written (the window layout that
+// the undo store keeps apart is left out).
+std::string Text(const DProj& doc) {
+    const std::string all = test::DocText(doc);
+    return all.substr(all.find("<$Info>"));
+}
 
 // The animated document (point, ellipse, 2D system, sphere) with a triangle
 // and a point linked to point 1; point 1 is current, the triangle and the
@@ -62,13 +76,14 @@ void Populate(test::Editing& e) {
     DPoint linked = e.doc->Obj.Po[1];
     e.doc->Obj.Po[1].Number = 1;
     linked.Number = 2;
-    linked.Y.v += 40;
+    linked.Y.v += 40;  // put where its link says below
     linked.Link.b[0] = 1;
     linked.Link.b[1] = 1;
     e.doc->Obj.Po.add(linked);
     DTri t;
     LoadDefaultTriangle(t, 1, e->Defaults);
     e.doc->Obj.Tr.add(t);
+    RecomputeLinked(*e.doc);
     test::MakeCurrent(*e, Kind::po, 1);
     e->Copies.index(Kind::po) = 1;
     e->Copies.CurPoint = e.doc->Obj.Po[1];
@@ -126,7 +141,7 @@ TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
             Show(w);
             w.PageControl1->setCurrentIndex(static_cast<int>(t));
             for (const auto& [name, text] : tabs[t].edits) Type(w, name, text);
-            Click(w, scope.box);
+            if (!Child<QCheckBox>(w, scope.box)->isChecked()) Click(w, scope.box);  // "Все" starts checked
             Click(w, "Button1");
 
             EXPECT_TRUE(e.messages.shown.empty()) << what;
@@ -168,6 +183,7 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_TRUE(w.CheckBoxAlls->isChecked());
     Show(w);
     const std::string original = Text(*e.doc);
+    ASSERT_FALSE(e->Changed);
 
     Click(w, "CheckBoxSell");
     EXPECT_FALSE(w.CheckBoxAlls->isChecked());
@@ -179,6 +195,7 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     Click(w, "CheckBoxAlls");
     EXPECT_FALSE(w.CheckBoxAlls->isChecked() || w.CheckBoxCurr->isChecked() || w.CheckBoxSell->isChecked());
     EXPECT_EQ(w.Button1Click(), TransOutcome::NoScope);
+    EXPECT_FALSE(e->Changed);
 
     // Zero normal, and a number that is none: a message, nothing changes.
     Click(w, "CheckBoxAlls");
