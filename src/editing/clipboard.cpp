@@ -5,7 +5,7 @@
 #include <memory>
 #include <system_error>
 
-#include "editing/defining_points.h"
+#include "model/defining_points.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"

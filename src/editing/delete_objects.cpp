@@ -1,6 +1,6 @@
 #include "editing/delete_objects.h"
 
-#include "editing/defining_points.h"
+#include "model/defining_points.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"

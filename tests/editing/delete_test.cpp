@@ -4,7 +4,7 @@
 #include <set>
 #include <random>
 
-#include "editing/defining_points.h"
+#include "model/defining_points.h"
 #include "editing/delete_objects.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"

@@ -1,5 +1,6 @@
 // The defining points of each kind: the points whose links tie an object to
-// the objects it is built on.  Delete renumbers their links, copy clears them.
+// the objects it is built on.  The dependent recompute resolves their links,
+// delete renumbers them, copy clears them.
 #pragma once
 
 #include <cstddef>
