@@ -2,14 +2,14 @@
 
 namespace pelmar {
 
-void ButtonLock::lock(CommandStates& states) {
+void ButtonLock::lock(MainCommandStates& states) {
     for (std::size_t i = 0; i < LockedButtons.size(); ++i) {
         saved_[i] = states.enabled(LockedButtons[i]);
         states.setEnabled(LockedButtons[i], false);
     }
 }
 
-void ButtonLock::unlock(CommandStates& states) {
+void ButtonLock::unlock(MainCommandStates& states) {
     for (std::size_t i = 0; i < LockedButtons.size(); ++i) states.setEnabled(LockedButtons[i], saved_[i]);
 }
 

@@ -12,22 +12,22 @@ namespace pelmar {
 
 // The commands whose tool buttons a full redraw disables and afterwards
 // restores.
-inline constexpr std::array<Command, 41> LockedButtons{
-    Command::New,   Command::Open,   Command::Save,    Command::SaveAs,  Command::Close,   Command::Export,
-    Command::Print, Command::NewPo,  Command::NewLi,   Command::NewCi,   Command::NewTr,   Command::NewKv,
-    Command::NewXY, Command::Delete, Command::Undo,    Command::Redo,    Command::Copy,    Command::Paste,
-    Command::OptProg, Command::OptProj, Command::ToLi, Command::ToCi,    Command::ToTr,    Command::ToXY,
-    Command::NewSf, Command::ToSf,   Command::NewZi,   Command::ToZi,    Command::NewKo,   Command::ToKo,
-    Command::NewI3, Command::ToPi3,  Command::NewI4,   Command::ToPi4,   Command::NewR3,   Command::ToPr3,
-    Command::NewR4, Command::ToPr4,  Command::NewXZ,   Command::ToXZ,    Command::Anim};
+inline constexpr std::array<MainCommand, 41> LockedButtons{
+    MainCommand::New,   MainCommand::Open,   MainCommand::Save,    MainCommand::SaveAs,  MainCommand::Close,   MainCommand::Export,
+    MainCommand::Print, MainCommand::NewPo,  MainCommand::NewLi,   MainCommand::NewCi,   MainCommand::NewTr,   MainCommand::NewKv,
+    MainCommand::NewXY, MainCommand::Delete, MainCommand::Undo,    MainCommand::Redo,    MainCommand::Copy,    MainCommand::Paste,
+    MainCommand::OptProg, MainCommand::OptProj, MainCommand::ToLi, MainCommand::ToCi,    MainCommand::ToTr,    MainCommand::ToXY,
+    MainCommand::NewSf, MainCommand::ToSf,   MainCommand::NewZi,   MainCommand::ToZi,    MainCommand::NewKo,   MainCommand::ToKo,
+    MainCommand::NewI3, MainCommand::ToPi3,  MainCommand::NewI4,   MainCommand::ToPi4,   MainCommand::NewR3,   MainCommand::ToPr3,
+    MainCommand::NewR4, MainCommand::ToPr4,  MainCommand::NewXZ,   MainCommand::ToXZ,    MainCommand::Anim};
 
 class ButtonLock {
 public:
     // Keeps the enabled state of every locked command and disables it.
-    void lock(CommandStates& states);
+    void lock(MainCommandStates& states);
     // Gives every locked command the state kept by the last lock (disabled
     // when there was none).
-    void unlock(CommandStates& states);
+    void unlock(MainCommandStates& states);
 
 private:
     std::array<bool, LockedButtons.size()> saved_{};

@@ -5,28 +5,28 @@
 
 namespace pelmar {
 
-void ApplyStates(CommandStates& states, const std::vector<CommandState>& list) {
+void ApplyStates(MainCommandStates& states, const std::vector<CommandState>& list) {
     for (const auto& [c, on] : list) states.setEnabled(c, on);
 }
 
-ObjectDialog DialogOf(Kind k) {
+KindDialog DialogOf(Kind k) {
     switch (k) {
-    case Kind::po: return ObjectDialog::Po;
-    case Kind::li: return ObjectDialog::Li;
-    case Kind::ci: return ObjectDialog::Ci;
-    case Kind::tr: return ObjectDialog::Tr;
-    case Kind::kv: return ObjectDialog::Kv;
-    case Kind::xy: return ObjectDialog::XY;
-    case Kind::sf: return ObjectDialog::Sf;
-    case Kind::zi: return ObjectDialog::Zi;
-    case Kind::ko: return ObjectDialog::Ko;
+    case Kind::po: return KindDialog::Po;
+    case Kind::li: return KindDialog::Li;
+    case Kind::ci: return KindDialog::Ci;
+    case Kind::tr: return KindDialog::Tr;
+    case Kind::kv: return KindDialog::Kv;
+    case Kind::xy: return KindDialog::XY;
+    case Kind::sf: return KindDialog::Sf;
+    case Kind::zi: return KindDialog::Zi;
+    case Kind::ko: return KindDialog::Ko;
     case Kind::i3:
-    case Kind::i4: return ObjectDialog::Pi;
+    case Kind::i4: return KindDialog::Pi;
     case Kind::r3:
-    case Kind::r4: return ObjectDialog::Pr;
-    case Kind::xz: return ObjectDialog::XZ;
+    case Kind::r4: return KindDialog::Pr;
+    case Kind::xz: return KindDialog::XZ;
     }
-    return ObjectDialog::Po;
+    return KindDialog::Po;
 }
 
 namespace {
@@ -35,7 +35,7 @@ Kind KindAt(std::size_t i) { return static_cast<Kind>(i + 1); }
 
 // Closes the dialogs of the kinds whose open flag is set, a shared dialog once.
 void CloseOpenDialogs(std::array<bool, KindCount>& open, KindSet kinds, bool clearFlags,
-                      const std::function<void(ObjectDialog)>& close) {
+                      const std::function<void(KindDialog)>& close) {
     std::array<bool, 12> closed{};
     for (std::size_t i = 0; i < open.size(); ++i) {
         const Kind k = KindAt(i);
@@ -51,10 +51,10 @@ void CloseOpenDialogs(std::array<bool, KindCount>& open, KindSet kinds, bool cle
 
 // ---------------------------------------------------------------------------
 
-const std::vector<Command>& DocumentCommands() {
-    using C = Command;
-    static const std::vector<Command> list = [] {
-        std::vector<Command> l{C::Save, C::SaveAs, C::Close, C::Export, C::Print};
+const std::vector<MainCommand>& DocumentCommands() {
+    using C = MainCommand;
+    static const std::vector<MainCommand> list = [] {
+        std::vector<MainCommand> l{C::Save, C::SaveAs, C::Close, C::Export, C::Print};
         for (int c = static_cast<int>(C::ToLi); c <= static_cast<int>(C::NewXZ); ++c) l.push_back(static_cast<C>(c));
         l.insert(l.end(), {C::Delete, C::OptProj, C::Play, C::Anim, C::Undo, C::Redo, C::Copy, C::Paste, C::WinObj});
         return l;
@@ -63,8 +63,8 @@ const std::vector<Command>& DocumentCommands() {
 }
 
 void SetNoProjectState(bool startUp, NoProjectHost& host) {
-    for (Command c : DocumentCommands()) host.commands().setEnabled(c, false);
-    CloseOpenDialogs(host.dialogOpen(), KindSet::All(), false, [&](ObjectDialog d) { host.closeObjectDialog(d); });
+    for (MainCommand c : DocumentCommands()) host.commands().setEnabled(c, false);
+    CloseOpenDialogs(host.dialogOpen(), KindSet::All(), false, [&](KindDialog d) { host.closeObjectDialog(d); });
     host.dialogOpen().fill(false);
     host.deleteUndoFiles();
     host.setCaption(MainCaption({}));
@@ -76,7 +76,7 @@ void SetNoProjectState(bool startUp, NoProjectHost& host) {
 bool NewObjectEnabled(Kind k, int count) { return count < InfoOf(k).capacity; }
 
 std::vector<CommandState> DocumentCommandStates(const DocumentFacts& f) {
-    using C = Command;
+    using C = MainCommand;
     std::vector<CommandState> s;
     if (!f.undoLoading) s.insert(s.end(), {{C::Undo, false}, {C::Redo, false}});
     s.insert(s.end(), {{C::Save, f.untitled}, {C::SaveAs, true}, {C::Close, true}, {C::Export, false},
@@ -93,7 +93,7 @@ std::vector<CommandState> DocumentCommandStates(const DocumentFacts& f) {
 }
 
 std::vector<CommandState> SelectionCommandStates(bool anySelected) {
-    return {{Command::Export, !anySelected}, {Command::Print, !anySelected}};
+    return {{MainCommand::Export, !anySelected}, {MainCommand::Print, !anySelected}};
 }
 
 // ---------------------------------------------------------------------------
@@ -139,10 +139,10 @@ void BackTo(Kind k, BackToHost& host) {
     const BackToRow& row = BackToRowOf(k);
     auto& open = host.dialogOpen();
     if (row.closePointAlways) {
-        host.closeObjectDialog(ObjectDialog::Po);
+        host.closeObjectDialog(KindDialog::Po);
         if (row.clearOpenFlags) open[0] = false;
     }
-    CloseOpenDialogs(open, row.closed, row.clearOpenFlags, [&](ObjectDialog d) { host.closeObjectDialog(d); });
+    CloseOpenDialogs(open, row.closed, row.clearOpenFlags, [&](KindDialog d) { host.closeObjectDialog(d); });
 
     auto& roles = host.roleBytes();
     for (std::size_t i = 0; i < roles.size(); ++i)

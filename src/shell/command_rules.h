@@ -18,19 +18,19 @@ namespace pelmar {
 
 // The enabled state of the commands; a command's menu item and tool button
 // are enabled together.
-class CommandStates {
+class MainCommandStates {
 public:
-    virtual ~CommandStates() = default;
-    virtual void setEnabled(Command c, bool on) = 0;
-    virtual bool enabled(Command c) const = 0;
+    virtual ~MainCommandStates() = default;
+    virtual void setEnabled(MainCommand c, bool on) = 0;
+    virtual bool enabled(MainCommand c) const = 0;
 };
 
-using CommandState = std::pair<Command, bool>;
-void ApplyStates(CommandStates& states, const std::vector<CommandState>& list);
+using CommandState = std::pair<MainCommand, bool>;
+void ApplyStates(MainCommandStates& states, const std::vector<CommandState>& list);
 
 // The object dialogs: the two pyramid kinds share one, so do the two prisms.
-enum class ObjectDialog : std::uint8_t { Po, Li, Ci, Tr, Kv, XY, Sf, Zi, Ko, Pi, Pr, XZ };
-ObjectDialog DialogOf(Kind k);
+enum class KindDialog : std::uint8_t { Po, Li, Ci, Tr, Kv, XY, Sf, Zi, Ko, Pi, Pr, XZ };
+KindDialog DialogOf(Kind k);
 
 // A set of kinds.
 class KindSet {
@@ -56,15 +56,15 @@ private:
 // The no-project state (start-up and Close)
 
 // The commands that need a document.
-const std::vector<Command>& DocumentCommands();
+const std::vector<MainCommand>& DocumentCommands();
 
 // What the no-project state does to the windows beside the commands.
 class NoProjectHost {
 public:
     virtual ~NoProjectHost() = default;
-    virtual CommandStates& commands() = 0;
+    virtual MainCommandStates& commands() = 0;
     virtual std::array<bool, KindCount>& dialogOpen() = 0;  // FormPoOpen .. FormXZOpen
-    virtual void closeObjectDialog(ObjectDialog d) = 0;
+    virtual void closeObjectDialog(KindDialog d) = 0;
     virtual void deleteUndoFiles() = 0;
     virtual void setCaption(const std::string& caption) = 0;  // main window and application title
     // Not at start-up: the transformations window disabled, the draw tools
@@ -121,9 +121,9 @@ const BackToRow& BackToRowOf(Kind k);
 class BackToHost {
 public:
     virtual ~BackToHost() = default;
-    virtual CommandStates& commands() = 0;
+    virtual MainCommandStates& commands() = 0;
     virtual std::array<bool, KindCount>& dialogOpen() = 0;
-    virtual void closeObjectDialog(ObjectDialog d) = 0;
+    virtual void closeObjectDialog(KindDialog d) = 0;
     virtual std::array<std::uint8_t, KindCount>& roleBytes() = 0;
     virtual void setApplyEnabled(bool on) = 0;
     virtual void keepWorkingCopy(Kind k) = 0;     // a copy of the kind's working copy

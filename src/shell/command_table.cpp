@@ -6,7 +6,7 @@ namespace pelmar {
 
 namespace {
 
-using C = Command;
+using C = MainCommand;
 using G = ToolGroup;
 
 }  // namespace
@@ -146,7 +146,7 @@ const std::array<MenuEntry, 67> MenuTree{{
 
 namespace {
 
-constexpr ToolItem Button(Command c) {
+constexpr ToolItem Button(MainCommand c) {
     return {nullptr, ToolItemKind::Button, c, 0, G::None};  // name, hint and group from the command table
 }
 constexpr ToolItem Sep(const char* name, ToolGroup g) { return {name, ToolItemKind::Separator, C::None, 0, g}; }
@@ -185,18 +185,18 @@ std::array<ToolItem, 60> MakeToolBar() {
 
 const std::array<ToolItem, 60> ToolBarItems = MakeToolBar();
 
-const CommandInfo& InfoOf(Command c) { return CommandTable[static_cast<std::size_t>(c)]; }
+const CommandInfo& InfoOf(MainCommand c) { return CommandTable[static_cast<std::size_t>(c)]; }
 
-std::optional<Command> BackToCommand(Kind k) {
+std::optional<MainCommand> BackToCommand(Kind k) {
     if (k == Kind::po) return std::nullopt;
-    return static_cast<Command>(static_cast<int>(C::ToLi) + KindNumber(k) - 2);
+    return static_cast<MainCommand>(static_cast<int>(C::ToLi) + KindNumber(k) - 2);
 }
 
-Command NewObjectCommand(Kind k) {
-    return static_cast<Command>(static_cast<int>(C::NewPo) + KindNumber(k) - 1);
+MainCommand NewObjectCommand(Kind k) {
+    return static_cast<MainCommand>(static_cast<int>(C::NewPo) + KindNumber(k) - 1);
 }
 
-std::optional<Kind> KindOf(Command c) {
+std::optional<Kind> KindOfCommand(MainCommand c) {
     const int n = static_cast<int>(c);
     if (n >= static_cast<int>(C::ToLi) && n <= static_cast<int>(C::ToXZ))
         return static_cast<Kind>(n - static_cast<int>(C::ToLi) + 2);
@@ -205,7 +205,7 @@ std::optional<Kind> KindOf(Command c) {
     return std::nullopt;
 }
 
-Command RecentFileCommand(int n) { return static_cast<Command>(static_cast<int>(C::File1) + n - 1); }
+MainCommand RecentFileCommand(int n) { return static_cast<MainCommand>(static_cast<int>(C::File1) + n - 1); }
 
 bool ToolItemVisible(const ToolItem& item, const std::array<bool, ToolGroupCount>& showTB) {
     return item.group == ToolGroup::None || showTB[static_cast<std::size_t>(item.group)];

@@ -14,7 +14,7 @@
 
 namespace pelmar {
 
-enum class Command : std::uint8_t {
+enum class MainCommand : std::uint8_t {
     New, Open, Save, SaveAs, Close, Export, Print, Exit,
     File1, File2, File3, File4, File5,
     ToLi, ToCi, ToTr, ToKv, ToXY, ToSf, ToZi, ToKo, ToPi3, ToPi4, ToPr3, ToPr4, ToXZ,
@@ -23,10 +23,10 @@ enum class Command : std::uint8_t {
     WinObj, WinImg, WinTrans, WinDef, Help, About, Play, Anim,
     None = 255
 };
-inline constexpr int CommandCount = static_cast<int>(Command::Anim) + 1;
+inline constexpr int CommandCount = static_cast<int>(MainCommand::Anim) + 1;
 
 struct CommandInfo {
-    Command command;
+    MainCommand command;
     const char* menu;       // object name of the menu item; nullptr: no menu item
     const char* tool;       // object name of the tool button; nullptr: no tool button
     int menuWord;           // word-table line of the menu caption (0: set elsewhere)
@@ -35,19 +35,19 @@ struct CommandInfo {
     const char* shortcut;   // key sequence the menu shows ("" none)
 };
 
-// One row per command, in Command order.
+// One row per command, in MainCommand order.
 extern const std::array<CommandInfo, CommandCount> CommandTable;
 
-const CommandInfo& InfoOf(Command c);
+const CommandInfo& InfoOf(MainCommand c);
 
 // The Back-to command of a parent kind (every kind but the point).
-std::optional<Command> BackToCommand(Kind k);
+std::optional<MainCommand> BackToCommand(Kind k);
 // The new-object command of a kind.
-Command NewObjectCommand(Kind k);
+MainCommand NewObjectCommand(Kind k);
 // The kind a Back-to or new-object command stands for.
-std::optional<Kind> KindOf(Command c);
+std::optional<Kind> KindOfCommand(MainCommand c);
 // Recent-file command n (1..5).
-Command RecentFileCommand(int n);
+MainCommand RecentFileCommand(int n);
 
 // The menu tree in order.  Level 0 are the menu bar's menus, level 1 their
 // items, level 2 the items of a submenu (the level-1 entry before them).  A
@@ -56,7 +56,7 @@ struct MenuEntry {
     int level;
     const char* name;
     int word;
-    Command command;
+    MainCommand command;
 };
 extern const std::array<MenuEntry, 67> MenuTree;
 
@@ -65,7 +65,7 @@ enum class ToolItemKind : std::uint8_t { Button, Separator, Combo };
 struct ToolItem {
     const char* name;
     ToolItemKind kind;
-    Command command;  // Button only
+    MainCommand command;  // Button only
     int hintWord;     // 0: none
     ToolGroup group;  // ToolGroup::None: always shown
 };

@@ -42,4 +42,19 @@ T* Find(QWidget& w, const char* name) {
     return c;
 }
 
+// Every visible control lies inside its window and has at least the size it
+// needs to show its text.
+inline void ExpectNothingClipped(QWidget& window) {
+    const QRect inside = window.rect();
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!w->isVisibleTo(&window) || name.isEmpty() || name.startsWith("qt_") || name == "ObjectDialogBody") continue;
+        const QRect r(w->mapTo(&window, QPoint(0, 0)), w->size());
+        EXPECT_TRUE(inside.contains(r)) << window.objectName().toStdString() << "/" << w->objectName().toStdString();
+        const QSize need = w->minimumSizeHint();
+        EXPECT_GE(w->width(), need.width()) << w->objectName().toStdString();
+        EXPECT_GE(w->height(), need.height()) << w->objectName().toStdString();
+    }
+}
+
 }  // namespace pelmar::test

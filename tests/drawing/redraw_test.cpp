@@ -87,7 +87,7 @@ TEST_F(RedrawTest, BusyStateOfAFullRun) {
         EXPECT_EQ(host.playHint, "Остановить построение");
         EXPECT_FALSE(host.playEnabled);  // disabled for pass 2
         EXPECT_FALSE(host.commandsEnabled);
-        for (Command c : LockedButtons) EXPECT_FALSE(host.buttons[InfoOf(c).tool]) << InfoOf(c).tool;
+        for (MainCommand c : LockedButtons) EXPECT_FALSE(host.buttons[InfoOf(c).tool]) << InfoOf(c).tool;
         EXPECT_TRUE(host.buttons["TBToKv"]);
     };
     RepaintProject(*proj, st, host, RedrawMode::Window, true);

@@ -27,12 +27,12 @@ TEST(ButtonLock, SavesAndRestores) {
 // button (the stop request), the windows, help and the recent files stay
 // usable during a full redraw.
 TEST(ButtonLock, LocksToolButtonsButNotPlayWindowsHelpOrRecentFiles) {
-    std::set<Command> seen;
-    for (Command c : LockedButtons) {
+    std::set<MainCommand> seen;
+    for (MainCommand c : LockedButtons) {
         EXPECT_TRUE(seen.insert(c).second) << InfoOf(c).tool;
         ASSERT_NE(InfoOf(c).tool, nullptr) << static_cast<int>(c);
     }
-    for (Command c : {Command::Play, Command::Exit, Command::WinObj, Command::WinImg, Command::WinTrans,
-                      Command::WinDef, Command::Help, Command::About, Command::File1, Command::File5})
+    for (MainCommand c : {MainCommand::Play, MainCommand::Exit, MainCommand::WinObj, MainCommand::WinImg, MainCommand::WinTrans,
+                      MainCommand::WinDef, MainCommand::Help, MainCommand::About, MainCommand::File1, MainCommand::File5})
         EXPECT_EQ(seen.count(c), 0u) << static_cast<int>(c);
 }

@@ -14,19 +14,19 @@
 namespace pelmar {
 namespace {
 
-using C = Command;
+using C = MainCommand;
 
 // Enabled states, every command enabled to begin with.
-struct FakeStates : CommandStates {
-    std::map<Command, bool> on;
+struct FakeStates : MainCommandStates {
+    std::map<MainCommand, bool> on;
     FakeStates() {
-        for (int c = 0; c < CommandCount; ++c) on[static_cast<Command>(c)] = true;
+        for (int c = 0; c < CommandCount; ++c) on[static_cast<MainCommand>(c)] = true;
     }
-    void setEnabled(Command c, bool e) override { on[c] = e; }
-    bool enabled(Command c) const override { return on.at(c); }
+    void setEnabled(MainCommand c, bool e) override { on[c] = e; }
+    bool enabled(MainCommand c) const override { return on.at(c); }
 };
 
-std::string Name(Command c) {
+std::string Name(MainCommand c) {
     const CommandInfo& i = InfoOf(c);
     return i.menu ? i.menu : i.tool;
 }
@@ -41,7 +41,7 @@ std::set<std::string> Disabled(const FakeStates& s) {
 TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
     std::set<std::string> names;
     for (int n = 0; n < CommandCount; ++n) {
-        const CommandInfo& i = InfoOf(static_cast<Command>(n));
+        const CommandInfo& i = InfoOf(static_cast<MainCommand>(n));
         EXPECT_EQ(static_cast<int>(i.command), n);
         for (const char* name : {i.menu, i.tool}) {
             if (!name) continue;
@@ -54,7 +54,7 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
             EXPECT_EQ(std::string(i.tool).substr(0, 2), "TB");
         }
     }
-    std::map<Command, int> inMenu, inBar;
+    std::map<MainCommand, int> inMenu, inBar;
     for (const MenuEntry& e : MenuTree)
         if (e.command != C::None) {
             ++inMenu[e.command];
@@ -68,7 +68,7 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
         if (t.kind == ToolItemKind::Separator) seps.insert(t.name);
     }
     for (int n = 0; n < CommandCount; ++n) {
-        const CommandInfo& i = InfoOf(static_cast<Command>(n));
+        const CommandInfo& i = InfoOf(static_cast<MainCommand>(n));
         EXPECT_EQ(inMenu[i.command], i.menu ? 1 : 0) << Name(i.command);
         EXPECT_EQ(inBar[i.command], i.tool ? 1 : 0) << Name(i.command);
     }
@@ -76,9 +76,9 @@ TEST(CommandTable, NamesPairUpAndTheMenuAndToolBarUseEveryCommandOnce) {
 
     // The per-kind commands stand for their kinds both ways.
     for (const KindInfo& k : KindTable) {
-        EXPECT_EQ(KindOf(NewObjectCommand(k.kind)), k.kind);
+        EXPECT_EQ(KindOfCommand(NewObjectCommand(k.kind)), k.kind);
         if (k.kind != Kind::po) {
-            EXPECT_EQ(KindOf(*BackToCommand(k.kind)), k.kind);
+            EXPECT_EQ(KindOfCommand(*BackToCommand(k.kind)), k.kind);
         }
     }
     EXPECT_FALSE(BackToCommand(Kind::po));
@@ -121,12 +121,12 @@ TEST(CommandTable, EachToolGroupShowsExactlyItsButtons) {
 struct FakeNoProject : NoProjectHost {
     FakeStates states;
     std::array<bool, KindCount> open{};
-    std::vector<ObjectDialog> closed;
+    std::vector<KindDialog> closed;
     int undoDeletes = 0, leaves = 0;
     std::string caption = "Pelmar  -  a.pel";
-    CommandStates& commands() override { return states; }
+    MainCommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
-    void closeObjectDialog(ObjectDialog d) override { closed.push_back(d); }
+    void closeObjectDialog(KindDialog d) override { closed.push_back(d); }
     void deleteUndoFiles() override { ++undoDeletes; }
     void setCaption(const std::string& c) override { caption = c; }
     void leaveDocument() override { ++leaves; }
@@ -142,10 +142,10 @@ TEST(CommandRules, TheNoProjectStateDisablesWhatNeedsADocument) {
         std::set<std::string> expect{"MeSave", "MeSaveAs", "MeClose", "MeExport", "MePrint", "MeDel", "MeOptProj",
                                      "TBPlay", "TBAnim", "MeUndo", "MeRedo", "MeCopy", "MePaste", "MeWinObj"};
         for (int c = static_cast<int>(C::ToLi); c <= static_cast<int>(C::NewXZ); ++c)
-            expect.insert(Name(static_cast<Command>(c)));
+            expect.insert(Name(static_cast<MainCommand>(c)));
         EXPECT_EQ(Disabled(h.states), expect);
         // The shared pyramid dialog closes once.
-        EXPECT_EQ(h.closed, (std::vector<ObjectDialog>{ObjectDialog::Li, ObjectDialog::Pi, ObjectDialog::Pr}));
+        EXPECT_EQ(h.closed, (std::vector<KindDialog>{KindDialog::Li, KindDialog::Pi, KindDialog::Pr}));
         EXPECT_EQ(h.open, (std::array<bool, KindCount>{}));
         EXPECT_EQ(h.undoDeletes, 1);
         EXPECT_EQ(h.caption, "Pelmar");
@@ -221,9 +221,9 @@ struct FakeBackTo : BackToHost {
     std::array<bool, KindCount> open{};
     std::array<std::uint8_t, KindCount> roles{};
     std::vector<std::string> log;
-    CommandStates& commands() override { return states; }
+    MainCommandStates& commands() override { return states; }
     std::array<bool, KindCount>& dialogOpen() override { return open; }
-    void closeObjectDialog(ObjectDialog d) override { log.push_back("close " + std::to_string(static_cast<int>(d))); }
+    void closeObjectDialog(KindDialog d) override { log.push_back("close " + std::to_string(static_cast<int>(d))); }
     std::array<std::uint8_t, KindCount>& roleBytes() override { return roles; }
     void setApplyEnabled(bool on) override { log.push_back(on ? "apply on" : "apply off"); }
     void keepWorkingCopy(Kind) override { log.push_back("keep"); }
@@ -232,11 +232,11 @@ struct FakeBackTo : BackToHost {
     void fillObjectDialog(Kind k) override { log.push_back("fill " + std::to_string(KindNumber(k))); }
 };
 
-std::string D(ObjectDialog d) { return "close " + std::to_string(static_cast<int>(d)); }
+std::string D(KindDialog d) { return "close " + std::to_string(static_cast<int>(d)); }
 
 TEST(BackTo, EachParentClosesClearsAndDisablesByItsRow) {
     using K = Kind;
-    using OD = ObjectDialog;
+    using OD = KindDialog;
     struct Row {
         Kind k;
         std::vector<OD> closed;      // with every flag set
@@ -295,15 +295,15 @@ TEST(BackTo, FromAPointOfATetragonsSideTheTrianglesCommandsStay) {
     h.states.on[C::ToTr] = false;                    // as the triangle left it
     h.states.on[C::ToKv] = h.states.on[C::ToLi] = true;
     BackTo(Kind::kv, h);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Po)), 1);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Li)), 1);
-    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(ObjectDialog::Ci)), 0);  // its flag was clear
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Po)), 1);
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Li)), 1);
+    EXPECT_EQ(std::count(h.log.begin(), h.log.end(), D(KindDialog::Ci)), 0);  // its flag was clear
     EXPECT_FALSE(h.states.enabled(C::ToTr));
     EXPECT_FALSE(h.states.enabled(C::ToKv));
     // The segment command closes the point dialog even when its flag is clear.
     FakeBackTo s;
     BackTo(Kind::li, s);
-    EXPECT_EQ(s.log.front(), D(ObjectDialog::Po));
+    EXPECT_EQ(s.log.front(), D(KindDialog::Po));
     EXPECT_THROW(BackToRowOf(Kind::po), std::invalid_argument);
 }
 

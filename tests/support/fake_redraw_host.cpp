@@ -46,12 +46,12 @@ void FakeRedrawHost::setPlayEnabled(bool on) {
     log.push_back(std::string("playEnabled ") + (on ? "1" : "0"));
 }
 
-bool FakeRedrawHost::enabled(Command c) const {
+bool FakeRedrawHost::enabled(MainCommand c) const {
     auto it = buttons.find(InfoOf(c).tool);
     return it == buttons.end() ? true : it->second;
 }
 
-void FakeRedrawHost::setEnabled(Command c, bool on) { buttons[InfoOf(c).tool] = on; }
+void FakeRedrawHost::setEnabled(MainCommand c, bool on) { buttons[InfoOf(c).tool] = on; }
 
 void FakeRedrawHost::lockCommands(bool lock) {
     if (lock)

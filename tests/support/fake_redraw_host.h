@@ -18,7 +18,7 @@ class FakeRedrawHost : public TextRole,
                        public StatusRole,
                        public CommandRole,
                        public PictureRole,
-                       public CommandStates {
+                       public MainCommandStates {
 public:
     FakeRedrawHost();
 
@@ -65,8 +65,8 @@ public:
     void selectNone() override;
     void updateSelectionUI() override;
     // The commands' states are those of their tool buttons.
-    bool enabled(Command c) const override;
-    void setEnabled(Command c, bool on) override;
+    bool enabled(MainCommand c) const override;
+    void setEnabled(MainCommand c, bool on) override;
     // Picture.
     ViewPort imageView() override { return view; }
     void showPicture(const QImage& v, int boxW, int boxH, int left, int top) override;

@@ -1,5 +1,7 @@
 #include "dialogs/ui/object_dialog.h"
 
+#include <QLayout>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -46,6 +48,16 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
 }
 
 ObjectDialog::~ObjectDialog() = default;
+
+void ObjectDialog::fitContent() {
+    if (!body_->layout()) return;
+    const QSize need = body_->layout()->totalMinimumSize().expandedTo(body_->size());
+    if (need == body_->size()) return;
+    rollDownHeight_ += need.height() - body_->height();
+    body_->resize(need);
+    setFixedWidth(need.width());
+    setFixedHeight(rolled_ ? 1 : rollDownHeight_);
+}
 
 // ---------------------------------------------------------------------------
 // Window life

@@ -49,6 +49,10 @@ public:
     ~ObjectDialog() override;
 
     QWidget* body() const { return body_; }
+    // Grows the client area (and the roll-down height with it) to what the
+    // body's layout needs, where the machine's fonts and style make the
+    // controls larger than the design size allows.
+    void fitContent();
 
     // ---- window life
     // From creation until the dialog is closed.

@@ -1,0 +1,116 @@
+// A numeric edit in the point dialog of a 50-object document: the typed
+// value is stored, committed (the working copy into the document, its update,
+// the dialog refilled) and the picture redrawn, as one keystroke does.  The
+// edit must take less than one frame (16 ms).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <cstdlib>
+#include <memory>
+
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/point_dialog.h"
+#include "support/fake_redraw_host.h"
+#include "drawing/redraw.h"
+#include "model/defaults.h"
+#include "model/geometry.h"
+#include "model/update.h"
+
+using namespace pelmar;
+
+namespace {
+
+class Editing : public DialogSession, public DialogCommit, public DialogDocument {
+public:
+    std::unique_ptr<DProj> doc = NewDocument();
+    WorkingCopies work;
+    DrawingState st;
+    FakeRedrawHost host;
+    DialogRegistry reg{*this, *this, *this};
+    int commits = 0;
+
+    Editing() {
+        host.view = {0, 0, 1200, 900};
+        const DefaultsSource src;
+        for (int i = 0; i < 20; ++i) {
+            DPoint p;
+            LoadDefaultPoint(p, i + 1, src);
+            p.Y.v = 40 + 50 * (i % 10), p.Z.v = 60 + 300 * (i / 10);
+            UpdatePoint(p, 0);
+            doc->Obj.Po.add(p);
+        }
+        for (int i = 0; i < 15; ++i) {
+            DLine l;
+            LoadDefaultLine(l, i + 1, src);
+            l.P1.Y.v = 30 + 60 * i, l.P1.Z.v = 100, l.P2.Y.v = 80 + 60 * i, l.P2.Z.v = 500;
+            UpdateLine(l, 0);
+            doc->Obj.Li.add(l);
+        }
+        for (int i = 0; i < 15; ++i) {
+            DCircle c;
+            LoadDefaultCircle(c, i + 1, src);
+            c.Center.Y.v = 80 + 70 * i, c.Center.Z.v = 700;
+            UpdateCircle(c, 0);
+            doc->Obj.Ci.add(c);
+        }
+        RegisterPointDialog(reg);
+        work.CurPoint = doc->Obj.Po[1];
+        RepaintProject();  // the first redraw builds the fills cache
+    }
+
+    WorkingCopies& copies() override { return work; }
+    DProj& proj() override { return *doc; }
+    ObjListEntry entry() const override { return ObjListEntry{{'p', 'o', 0}, 1}; }
+    void setBackTo(Kind, bool) override {}
+    std::string pathCaption(Kind) const override { return "Point №1"; }
+    std::string defaultSetName(Kind) const override { return "/nonexistent/DePoint.set"; }
+    void showMessage(const std::string&) override {}
+    std::string readFailureText(std::uint8_t) const override { return {}; }
+    void runFill(std::uint8_t, QWidget*) override {}
+
+    void ApplyObject(bool) override {
+        ++commits;
+        UpdatePoint(work.CurPoint, 0);
+        doc->Obj.Po[1] = work.CurPoint;
+        reg.Fill(Kind::po, work.CurPoint);
+    }
+    void RepaintProject() override { pelmar::RepaintProject(*doc, st, host, RedrawMode::Window, false); }
+    bool NoRedraw() const override { return false; }
+
+    DialogPlace dialogPlace() const override { return {}; }
+    void setDialogPosition(int, int) override {}
+    void setDialogsRolledUp(bool) override {}
+    int resolution() const override { return 96; }
+};
+
+void BM_PointEditCommitAndRedraw(benchmark::State& state) {
+    Editing ed;
+    ObjectDialog* dlg = ed.reg.open(Kind::po);
+    ed.reg.Fill(Kind::po, ed.work.CurPoint);
+    dlg->activateWindow();
+    QApplication::processEvents();
+    auto* x = dlg->findChild<TNumEdit*>("EditPx");
+    x->setFocus();
+    QApplication::processEvents();
+    int v = 100;
+    for (auto _ : state) {
+        x->setText(QString::number(v));
+        v = v == 100 ? 101 : 100;
+    }
+    if (ed.commits == 0) state.SkipWithError("the edit did not commit");
+    state.counters["commits"] = ed.commits;
+}
+BENCHMARK(BM_PointEditCommitAndRedraw)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,97 @@
+// The main window: from its creation to the first shown window, and opening
+// a document that holds every kind at its capacity through File > Open.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "files/document.h"
+#include "shell/ui/main_window.h"
+
+using namespace pelmar;
+
+namespace {
+
+QApplication& App() {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "bench_main_window";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own objects go before it at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+const std::string Shipped = std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/";
+
+// Opens one file, answers no question.
+struct OpenOneFile : FileQuestions {
+    std::string file;
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    bool askYesNo(const std::string&) override { return false; }
+    void showMessage(const std::string&) override {}
+    std::string chooseOpenFile(const std::string&, bool) override { return file; }
+    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
+    bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
+};
+
+Application::Folders Folders(const QTemporaryDir& dir) { return {dir.path().toStdString() + "/", {Shipped}}; }
+
+MainWindowSetup Setup(FileQuestions* questions) {
+    MainWindowSetup s;
+    s.services.questions = questions;
+    return s;
+}
+
+void BM_StartToShownWindow(benchmark::State& state) {
+    App();
+    QTemporaryDir dir;
+    OpenOneFile answers;
+    for (auto _ : state) {
+        Application app(Folders(dir));
+        Form1 w(app, Setup(&answers));
+        w.resize(1600, 1000);
+        w.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(w.isVisible());
+    }
+}
+BENCHMARK(BM_StartToShownWindow)->Unit(benchmark::kMillisecond);
+
+void BM_OpenFullDocument(benchmark::State& state) {
+    App();
+    QTemporaryDir dir;
+    OpenOneFile answers;
+    answers.file = dir.path().toStdString() + "/full.pel";
+    Application app(Folders(dir));
+    Form1 w(app, Setup(&answers));
+    {
+        // One default object per kind, copied into every slot.
+        auto doc = NewDocument();
+        ForEachKind([&](auto kc) { KindT<decltype(kc)::value>::store(doc->Obj).resize(1); });
+        LoadDefaultObjects(*doc, w.editing());
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            auto& store = KindT<K>::store(doc->Obj);
+            const auto first = store[1];
+            store.resize(InfoOf(K).capacity);
+            for (int i = 2; i <= static_cast<int>(store.count()); ++i) store[i] = first;
+        });
+        WriteDocument(answers.file, *doc, WriteModeDocument, DocumentContext{});
+    }
+    w.resize(1600, 1000);
+    w.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        w.menuAction(MainCommand::Open)->trigger();
+        QApplication::processEvents();
+    }
+    state.counters["objects"] = w.document().Obj.ObjTotal;
+}
+BENCHMARK(BM_OpenFullDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Screenshots of the point, segment and ellipse dialogs beside the drawing
+# they edit, under Xvfb:
+#   bash scripts/object-dialog-shots.sh [BUILD_DIR] [OUT_DIR]
+# writes OUT_DIR/dialog-po.png, dialog-li.png, dialog-ci.png (default
+# BUILD_DIR/shots).  Needs xvfb and imagemagick.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-dev}
+out=${2:-$build/shots}
+mkdir -p "$out"
+cmake --build "$build" --target dialogs_tests -j4
+out=$(cd "$out" && pwd)
+ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PELMAR_DIALOG_SHOTS="$out" \
+  xvfb-run -a -s "-screen 0 1100x700x24" \
+  "$build/tests/dialogs_tests" --gtest_filter='PlaneDialogs.*'
+echo "wrote $out/dialog-po.png, dialog-li.png and dialog-ci.png"

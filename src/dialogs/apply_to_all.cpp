@@ -1,0 +1,170 @@
+#include "dialogs/apply_to_all.h"
+
+namespace pelmar {
+
+namespace {
+
+// Visits the points of each record kind; f(DPoint&).
+template <class F>
+void Points(DPoint& p, F& f) {
+    f(p);
+}
+template <class F>
+void Points(DLine& l, F& f) {
+    f(l.P1), f(l.P2), f(l.P3), f(l.P4);
+}
+// A radius starts at the centre: its end 1 is not visited again.
+template <class F>
+void Points(DCircle& c, F& f) {
+    f(c.Center);
+    for (std::size_t i = 1; i <= 3; ++i) f(c.R[i].P2), f(c.R[i].P3), f(c.R[i].P4);
+}
+// A side's end 2 is the next side's end 1.
+template <class Fig, class F>
+void FigurePoints(Fig& t, F& f) {
+    for (std::size_t i = 1; i <= t.S.size(); ++i) f(t.S[i].P1), f(t.S[i].P3), f(t.S[i].P4);
+    for (std::size_t i = 1; i <= 2; ++i) Points(t.Circ[i], f);
+}
+template <class F>
+void Points(DTri& t, F& f) {
+    FigurePoints(t, f);
+    for (std::size_t i = 1; i <= 5; ++i) Points(t.Lines[i], f);
+}
+template <class F>
+void Points(DKv& k, F& f) {
+    FigurePoints(k, f);
+    for (std::size_t i = 1; i <= 2; ++i) Points(k.Diag[i], f);
+    f(k.Center);
+}
+template <class F>
+void Points(DXOY& x, F& f) {
+    f(x.Center);
+}
+template <class F>
+void Points(DXZ& x, F& f) {
+    f(x.Center);
+}
+
+// Visits the segments of each record kind; f(DLine&).
+template <class F>
+void Lines(DLine& l, F& f) {
+    f(l);
+}
+template <class F>
+void Lines(DCircle& c, F& f) {
+    for (std::size_t i = 1; i <= 3; ++i) f(c.R[i]);
+}
+template <class Fig, class F>
+void FigureLines(Fig& t, F& f) {
+    for (auto& s : t.S) f(s);
+    for (auto& c : t.Circ) Lines(c, f);
+}
+template <class F>
+void Lines(DTri& t, F& f) {
+    FigureLines(t, f);
+    for (auto& l : t.Lines) f(l);
+}
+template <class F>
+void Lines(DKv& k, F& f) {
+    FigureLines(k, f);
+    for (auto& l : k.Diag) f(l);
+}
+template <class F>
+void Lines(DXOY& x, F& f) {
+    f(x.AxisX), f(x.AxisY);
+}
+template <class F>
+void Lines(DXZ& x, F& f) {
+    f(x.AxisX), f(x.AxisY), f(x.AxisZ);
+}
+
+template <class Store, class F, class Visit>
+void EachIn(Store& s, F& f, Visit visit) {
+    for (std::size_t i = 1; i <= s.count(); ++i) visit(s[i], f);
+}
+
+// The document's plane kinds and coordinate systems, then the working copies.
+template <class F, class Visit>
+void Walk(DSubProj& d, WorkingCopies& w, F& f, Visit visit) {
+    EachIn(d.Po, f, visit);
+    EachIn(d.Li, f, visit);
+    EachIn(d.Ci, f, visit);
+    EachIn(d.Tr, f, visit);
+    EachIn(d.Kv, f, visit);
+    EachIn(d.Xy, f, visit);
+    EachIn(d.Xz, f, visit);
+    visit(w.CurPoint, f), visit(w.CurLine, f), visit(w.CurCircle, f), visit(w.CurTri, f), visit(w.CurKv, f);
+    visit(w.CurXOY, f), visit(w.CurXZ, f);
+}
+
+// Visits the ellipses of each record kind; f(DCircle&).
+template <class F>
+void Circles(DCircle& c, F& f) {
+    f(c);
+}
+template <class F>
+void Circles(DTri& t, F& f) {
+    for (auto& c : t.Circ) f(c);
+}
+template <class F>
+void Circles(DKv& k, F& f) {
+    for (auto& c : k.Circ) f(c);
+}
+
+}  // namespace
+
+int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats) {
+    const DPoint tmpl = tmplIn;  // the template may be one of the visited points
+    int visited = 0;
+    auto f = [&](DPoint& p) {
+        ++visited;
+        if (cats.type) p.Typ.v = tmpl.Typ.v, p.Radius.v = tmpl.Radius.v, p.Thick.v = tmpl.Thick.v;
+        if (cats.nameFont) {
+            p.NameFont.s = tmpl.NameFont.s;
+            p.NameBold.v = tmpl.NameBold.v, p.NameItalic.v = tmpl.NameItalic.v, p.NameSize.v = tmpl.NameSize.v;
+        }
+        if (cats.indexFont) {
+            p.IndexFont.s = tmpl.IndexFont.s;
+            p.IndexBold.v = tmpl.IndexBold.v, p.IndexItalic.v = tmpl.IndexItalic.v, p.IndexSize.v = tmpl.IndexSize.v;
+        }
+        if (cats.labelRadius) p.LabelDist.v = tmpl.LabelDist.v;
+    };
+    Walk(doc, work, f, [](auto& rec, auto& fn) {
+        if constexpr (requires { Points(rec, fn); }) Points(rec, fn);
+    });
+    return visited;
+}
+
+int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, const LineCategories& cats) {
+    const DLine tmpl = tmplIn;
+    int visited = 0;
+    auto f = [&](DLine& l) {
+        ++visited;
+        if (cats.thickness) l.Thick.v = tmpl.Thick.v;
+        if (cats.dashes) l.Dash.v = tmpl.Dash.v, l.Gap.v = tmpl.Gap.v;
+        if (cats.arrows) {
+            l.Arrow1Len.v = tmpl.Arrow1Len.v, l.Arrow1Angle.v = tmpl.Arrow1Angle.v;
+            l.Arrow2Len.v = tmpl.Arrow2Len.v, l.Arrow2Angle.v = tmpl.Arrow2Angle.v;
+        }
+    };
+    Walk(doc, work, f, [](auto& rec, auto& fn) {
+        if constexpr (requires { Lines(rec, fn); }) Lines(rec, fn);
+    });
+    return visited;
+}
+
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats) {
+    const DCircle tmpl = tmplIn;
+    int visited = 0;
+    auto f = [&](DCircle& c) {
+        ++visited;
+        if (cats.thickness) c.Thick.v = tmpl.Thick.v;
+        if (cats.dashes) c.Dash.v = tmpl.Dash.v, c.Gap.v = tmpl.Gap.v;
+    };
+    Walk(doc, work, f, [](auto& rec, auto& fn) {
+        if constexpr (requires { Circles(rec, fn); }) Circles(rec, fn);
+    });
+    return visited;
+}
+
+}  // namespace pelmar

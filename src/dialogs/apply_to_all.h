@@ -1,0 +1,36 @@
+// The apply-to-all walks: chosen style fields of a template copied into every
+// point (segment) of the document and of the working copies, nested parts
+// included.  Shared points (the end 2 of a side, which is the next vertex; the
+// end 1 of a radius, which is the centre) are visited once, through one part.
+#pragma once
+
+#include "model/records.h"
+
+namespace pelmar {
+
+struct PointCategories {
+    bool type = true;         // type, radius, thickness
+    bool nameFont = true;     // name font, bold, italic, size
+    bool indexFont = true;    // index font, bold, italic, size
+    bool labelRadius = true;  // label offset radius
+};
+
+struct LineCategories {
+    bool thickness = true;
+    bool dashes = true;  // dash and gap lengths
+    bool arrows = true;  // arrow lengths and angles, not whether there are arrows
+};
+
+struct EllipseCategories {
+    bool thickness = true;
+    bool dashes = true;  // dash and gap lengths
+};
+
+// The plane figures and the coordinate systems are walked; returns how many
+// points were visited.
+int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats);
+int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats);
+// Ellipses, and the circles of triangles and tetragons (not the coordinate systems).
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats);
+
+}  // namespace pelmar

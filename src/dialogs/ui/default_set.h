@@ -1,0 +1,78 @@
+// The default-set buttons of the object dialogs: Save writes the current
+// object alone into the kind's default-set file; Load reads it back over the
+// current object as one commit.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "dialogs/ui/dialog_registry.h"
+#include "files/document.h"
+
+namespace pelmar {
+
+// The store of records of type R.
+template <class R>
+auto& StoreOf(DSubProj& s) {
+    if constexpr (std::is_same_v<R, DPoint>) return s.Po;
+    else if constexpr (std::is_same_v<R, DLine>) return s.Li;
+    else if constexpr (std::is_same_v<R, DCircle>) return s.Ci;
+    else if constexpr (std::is_same_v<R, DTri>) return s.Tr;
+    else if constexpr (std::is_same_v<R, DKv>) return s.Kv;
+    else if constexpr (std::is_same_v<R, DXOY>) return s.Xy;
+    else if constexpr (std::is_same_v<R, DSf>) return s.Sf;
+    else if constexpr (std::is_same_v<R, DZi>) return s.Zi;
+    else if constexpr (std::is_same_v<R, DKo>) return s.Ko;
+    else if constexpr (std::is_same_v<R, DPi3>) return s.I3;
+    else if constexpr (std::is_same_v<R, DPi4>) return s.I4;
+    else if constexpr (std::is_same_v<R, DPr3>) return s.R3;
+    else if constexpr (std::is_same_v<R, DPr4>) return s.R4;
+    else return s.Xz;
+}
+
+// Save: a copy of the document holding only the current object (creation
+// number 0, links of its defining points cleared by `unlink`).  False when the
+// current entry is no object of the kind or the file could not be written
+// (the writer reports that).
+template <class R>
+bool SaveDefaultSet(DialogRegistry& reg, Kind k, const std::function<void(R&)>& unlink) {
+    DialogSession& s = reg.session();
+    const ObjListEntry e = s.entry();
+    auto& src = StoreOf<R>(s.proj().Obj);
+    if (std::string(e.code, 2) != InfoOf(k).code || e.index < 1 || e.index > src.count()) return false;
+    auto copy = std::make_unique<DProj>(s.proj());
+    ForEachStore(copy->Obj, [](auto& store) { store.clear(); });
+    R rec = src[e.index];
+    rec.Number = 0;
+    if (unlink) unlink(rec);
+    StoreOf<R>(copy->Obj).add(rec);
+    DocumentContext ctx;
+    ctx.ShowMessage = [&s](const std::string& m) { s.showMessage(m); };
+    return WriteDocument(s.defaultSetName(k), *copy, 1, ctx);
+}
+
+// Load: only a file that reads and holds an object of the kind replaces the
+// working copy (brought up to date by `update` with role 0), committed once;
+// else the reader's message and nothing changes.
+template <class R>
+bool LoadDefaultSet(DialogRegistry& reg, Kind k, R& working, const std::function<void(R&)>& update) {
+    DialogSession& s = reg.session();
+    auto snapshot = NewDocument();
+    std::uint8_t version = 0;
+    std::uint8_t result = ReadDocument(s.defaultSetName(k), *snapshot, version, 2);
+    if (result == ReadOk && StoreOf<R>(snapshot->Obj).count() < 1) result = ReadNotDocument;
+    if (result != ReadOk) {
+        s.showMessage(s.readFailureText(result));
+        return false;
+    }
+    R rec = StoreOf<R>(snapshot->Obj)[1];
+    if (update) update(rec);
+    working = rec;
+    reg.commitTarget().ApplyObject(true);
+    reg.commitTarget().RepaintProject();
+    return true;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,43 @@
+#include "dialogs/ui/dialog_registry.h"
+
+namespace pelmar {
+
+namespace {
+std::size_t Slot(Kind k) { return static_cast<std::size_t>(KindNumber(k)) - 1; }
+}  // namespace
+
+void DialogRegistry::setCreator(Kind k, Creator creator) { creators_[Slot(k)] = std::move(creator); }
+
+bool DialogRegistry::hasCreator(Kind k) const { return static_cast<bool>(creators_[Slot(k)]); }
+
+ObjectDialog* DialogRegistry::dialog(Kind k) const {
+    ObjectDialog* d = open_[Slot(k)].data();
+    return d && d->isOpen() ? d : nullptr;
+}
+
+ObjectDialog* DialogRegistry::open(Kind k) {
+    if (auto* d = dialog(k)) return d;
+    if (!creators_[Slot(k)]) return nullptr;
+    ObjectDialog* d = creators_[Slot(k)](*this);
+    open_[Slot(k)] = d;
+    d->show();
+    return d;
+}
+
+void DialogRegistry::Close(Kind k) {
+    if (auto* d = dialog(k)) d->close();
+    open_[Slot(k)] = nullptr;
+}
+
+std::string DialogRegistry::ActiveControl(Kind k) const {
+    ObjectDialog* d = dialog(k);
+    QWidget* w = d ? d->focusWidget() : nullptr;
+    return w ? w->objectName().toStdString() : std::string();
+}
+
+void DialogRegistry::Activate(Kind k, const std::string& name) {
+    if (ObjectDialog* d = dialog(k))
+        if (auto* w = d->findChild<QWidget*>(QString::fromStdString(name)); w && w->isEnabled()) w->setFocus();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,136 @@
+// The object dialogs of the kinds, created on demand and filled through one
+// registry: each kind's dialog file registers its creator, and the editing
+// core shows, closes and fills a kind's dialog here (its dialog host).
+//
+// A creator builds the dialog and applies the words; it never fills it.  The
+// registry remembers the open dialog of each kind until the dialog closes.
+#pragma once
+
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "dialogs/dialog_host.h"
+#include "editing/editing_host.h"
+#include "dialogs/ui/object_dialog.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+// What a kind's dialog reaches of the editing core beyond the commit.
+class DialogSession {
+public:
+    virtual ~DialogSession() = default;
+    // CurPoint .. CurXZ.
+    virtual WorkingCopies& copies() = 0;
+    // The edited document: its objects and the role bytes of the nesting path.
+    virtual DProj& proj() = 0;
+    // The current object-list entry (kind code and index).
+    virtual ObjListEntry entry() const = 0;
+    std::string entryCode() const {
+        const ObjListEntry e = entry();
+        return std::string(e.code, 2);
+    }
+    // The main window's Back-to command of a parent kind (TBTo<k>, MeTo<k>).
+    virtual void setBackTo(Kind parent, bool enabled) = 0;
+    // The red path label of a kind's dialog (PathCaptionPo ..).
+    virtual std::string pathCaption(Kind k) const = 0;
+    // Default sets: "DefaultSet/De<kind>.set" in the program folder.
+    virtual std::string defaultSetName(Kind k) const = 0;
+    // A message box with OK, and the reader's message of a failed read.
+    virtual void showMessage(const std::string& text) = 0;
+    virtual std::string readFailureText(std::uint8_t result) const = 0;
+    // The fill sub-dialog for the working copy `brushKind` names, shown
+    // modally over `parent`, then the redraw.
+    virtual void runFill(std::uint8_t brushKind, QWidget* parent) = 0;
+};
+
+// An object dialog that shows records of type R.
+template <class R>
+class RecordDialog : public ObjectDialog {
+public:
+    using ObjectDialog::ObjectDialog;
+    // VarToForm<k>: puts a copy of the record on the controls.
+    virtual void fill(R rec) = 0;
+};
+
+class DialogRegistry : public DialogHost {
+public:
+    using Creator = std::function<ObjectDialog*(DialogRegistry&)>;
+
+    DialogRegistry(DialogSession& session, DialogDocument& doc, DialogCommit& commit)
+        : session_(session), doc_(doc), commit_(commit) {}
+
+    DialogSession& session() const { return session_; }
+    DialogDocument& document() const { return doc_; }
+    DialogCommit& commitTarget() const { return commit_; }
+
+    void setCreator(Kind k, Creator creator);
+    bool hasCreator(Kind k) const;
+
+    // CreateForm<k>: a new dialog unless one is open; shown.  Nothing for a
+    // kind without a creator.
+    ObjectDialog* open(Kind k);
+    void Show(Kind k) override { open(k); }
+    // Closes the kind's open dialog.
+    void Close(Kind k) override;
+    ObjectDialog* dialog(Kind k) const;
+    bool isOpen(Kind k) const { return dialog(k) != nullptr; }
+
+    // VarToForm<k>: fills the kind's open dialog.
+    template <class R>
+    void Fill(Kind k, const R& rec) {
+        if (auto* d = dynamic_cast<RecordDialog<R>*>(dialog(k))) d->fill(rec);
+    }
+    void Fill(const DPoint& r) override { Fill(Kind::po, r); }
+    void Fill(const DLine& r) override { Fill(Kind::li, r); }
+    void Fill(const DCircle& r) override { Fill(Kind::ci, r); }
+    void Fill(const DTri& r) override { Fill(Kind::tr, r); }
+    void Fill(const DKv& r) override { Fill(Kind::kv, r); }
+    void Fill(const DXOY& r) override { Fill(Kind::xy, r); }
+    void Fill(const DSf& r) override { Fill(Kind::sf, r); }
+    void Fill(const DZi& r) override { Fill(Kind::zi, r); }
+    void Fill(const DKo& r) override { Fill(Kind::ko, r); }
+    void Fill(const DPi3& r) override { Fill(Kind::i3, r); }
+    void Fill(const DPi4& r) override { Fill(Kind::i4, r); }
+    void Fill(const DPr3& r) override { Fill(Kind::r3, r); }
+    void Fill(const DPr4& r) override { Fill(Kind::r4, r); }
+    void Fill(const DXZ& r) override { Fill(Kind::xz, r); }
+    // The focused control of the kind's open dialog, by object name; making
+    // a named control the focused one.
+    std::string ActiveControl(Kind k) const override;
+    void Activate(Kind k, const std::string& name) override;
+
+    // Opening a part of the current object in its kind's dialog: the part's
+    // role byte, the part copied into its working copy, its dialog shown and
+    // filled from the part inside the parent, the parent's dialog closed and
+    // the Back-to command of the parent enabled.
+    template <class R>
+    void OpenPart(Kind parent, Kind part, int role, const R& inParent, R& workingCopy) {
+        if (auto* d = dialog(parent)) d->flushPendingEdit();
+        session_.proj().Role[static_cast<std::size_t>(KindNumber(part)) - 1] = static_cast<std::uint8_t>(role);
+        workingCopy = inParent;
+        open(part);
+        Fill(part, inParent);
+        Close(parent);
+        session_.setBackTo(parent, true);
+    }
+
+    // Role byte of a kind's level in the nesting path.
+    int role(Kind k) const { return session_.proj().Role[static_cast<std::size_t>(KindNumber(k)) - 1]; }
+
+private:
+    DialogSession& session_;
+    DialogDocument& doc_;
+    DialogCommit& commit_;
+    std::array<Creator, KindCount> creators_{};
+    std::array<QPointer<ObjectDialog>, KindCount> open_{};
+};
+
+// The dialogs of this library, registered in one call.
+void RegisterPointDialog(DialogRegistry& reg);
+void RegisterLineDialog(DialogRegistry& reg);
+void RegisterEllipseDialog(DialogRegistry& reg);
+
+}  // namespace pelmar

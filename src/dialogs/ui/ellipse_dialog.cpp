@@ -1,0 +1,517 @@
+#include "dialogs/ui/ellipse_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/apply_all_dialog.h"
+#include "dialogs/apply_to_all.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/default_set.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/number_text.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/geometry.h"
+#include "model/units.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+template <class W>
+W* Named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QLabel* Label(QWidget* parent, const QString& name, const char* text) {
+    return Named(new QLabel(Q(text), parent), name);
+}
+
+TSpinEdit* Spin(QWidget* parent, const QString& name, int lo, int hi) {
+    auto* s = Named(new TSpinEdit(parent), name);
+    s->setMinMax(lo, hi);
+    return s;
+}
+
+int RoundInt(double v) { return std::isfinite(v) ? static_cast<int>(std::nearbyint(v)) : 0; }
+
+// Whether the centre button is refused for this entry kind and role.
+bool CentreLocked(const std::string& k, int r) {
+    if (k == "sf") return r == 6;
+    if (k == "zi") return r == 3 || r == 6 || r == 8;
+    if (k == "ko") return true;
+    if (k == "i3" || k == "i4" || k == "r3" || k == "r4") return r == 3 || r == 6;
+    return false;
+}
+
+}  // namespace
+
+TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
+    : RecordDialog<DCircle>(QSize(464, 540), 542, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    setObjectName("FormCi");
+    setWindowTitle(Q("Эллипс / Окружность"));
+    setMouseTracking(true);
+    build();
+    connectHandlers();
+}
+
+DCircle& TFormCi::cur() const { return reg_.session().copies().CurCircle; }
+
+void TFormCi::build() {
+    QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
+    auto* top = new QVBoxLayout(b);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->setSpacing(2);
+    LabelCPath = Label(b, "LabelCPath", "");
+    LabelCPath->setStyleSheet("color: red");
+    top->addWidget(LabelCPath);
+    auto grid = [](QGroupBox* g) {
+        auto* l = new QGridLayout(g);
+        l->setContentsMargins(6, 1, 6, 3);
+        l->setVerticalSpacing(2);
+        return l;
+    };
+
+    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), QString("GroupBoxC1"));
+    auto* l1 = grid(g1);
+    LabelCID = Label(g1, "LabelCID", "ID:");
+    EditCID = Named(new QLineEdit(g1), QString("EditCID"));
+    EditCID->setMaxLength(15);
+    LabelCLayer = Label(g1, "LabelCLayer", "Слой:");
+    ComboBoxCLayer = Named(new QComboBox(g1), QString("ComboBoxCLayer"));
+    for (int i = 1; i <= 10; ++i) ComboBoxCLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    LabelCTol = Label(g1, "LabelCTol", "Толщина:");
+    SpinEditCTol = Spin(g1, "SpinEditCTol", 0, 30);
+    LabelCPt = Label(g1, "LabelCPt", "0 пт");
+    LabelCCol = Label(g1, "LabelCCol", "Цвет:");
+    ColorComboBoxCCol = Named(new TColorCombo(g1), QString("ColorComboBoxCCol"));
+    CheckBoxCDis = Named(new QCheckBox(Q("Откл."), g1), QString("CheckBoxCDis"));
+    ButtonCSave = Named(new QPushButton(Q("Сохранить"), g1), QString("ButtonCSave"));
+    ButtonCLoad = Named(new QPushButton(Q("Загрузить"), g1), QString("ButtonCLoad"));
+    l1->addWidget(LabelCID, 0, 0), l1->addWidget(EditCID, 0, 1), l1->addWidget(LabelCLayer, 0, 2);
+    l1->addWidget(ComboBoxCLayer, 0, 3), l1->addWidget(ButtonCSave, 0, 4);
+    l1->addWidget(LabelCCol, 1, 0), l1->addWidget(ColorComboBoxCCol, 1, 1), l1->addWidget(CheckBoxCDis, 1, 2, 1, 2);
+    l1->addWidget(ButtonCLoad, 1, 4);
+    l1->addWidget(LabelCTol, 2, 0), l1->addWidget(SpinEditCTol, 2, 1), l1->addWidget(LabelCPt, 2, 2, 1, 2);
+    top->addWidget(g1);
+
+    // Главная 2: the centre and semi-axes in the picture, tilt, circle flag.
+    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), QString("GroupBoxC2"));
+    auto* l2 = grid(g2);
+    LabelCx = Label(g2, "LabelCx", "X=");
+    LabelCy = Label(g2, "LabelCy", "Y=");
+    SpinEditCx = Spin(g2, "SpinEditCx", 0, 0);
+    SpinEditCy = Spin(g2, "SpinEditCy", 0, 0);
+    ButtonCCenter = Named(new QPushButton(Q("Центр"), g2), QString("ButtonCCenter"));
+    LabelCRad = Label(g2, "LabelCRad", "Полуоси");
+    SpinEditCa = Spin(g2, "SpinEditCa", 1, 5000);
+    SpinEditCb = Spin(g2, "SpinEditCb", 1, 5000);
+    LabelCAn = Label(g2, "LabelCAn", "Угол наклона");
+    EditCAn = Named(new TNumEdit(g2, true, true), QString("EditCAn"));
+    EditCAn->setText("0");
+    CheckBoxCCi = Named(new QCheckBox(Q("Окружность"), g2), QString("CheckBoxCCi"));
+    l2->addWidget(ButtonCCenter, 0, 0), l2->addWidget(LabelCx, 0, 1), l2->addWidget(SpinEditCx, 0, 2);
+    l2->addWidget(LabelCy, 0, 3), l2->addWidget(SpinEditCy, 0, 4);
+    l2->addWidget(LabelCRad, 1, 0), l2->addWidget(SpinEditCa, 1, 2), l2->addWidget(SpinEditCb, 1, 4);
+    l2->addWidget(LabelCAn, 2, 0, 1, 2), l2->addWidget(EditCAn, 2, 2), l2->addWidget(CheckBoxCCi, 2, 3, 1, 2);
+    top->addWidget(g2);
+
+    auto* g3 = Named(new QGroupBox(Q("Параметры 3D"), b), QString("GroupBoxC3"));
+    auto* l3 = grid(g3);
+    LabelCx3 = Label(g3, "LabelCx3", "X=");
+    LabelCy3 = Label(g3, "LabelCy3", "Y=");
+    LabelCz3 = Label(g3, "LabelCz3", "Z=");
+    SpinEditCx3 = Spin(g3, "SpinEditCx3", 0, 0);
+    SpinEditCy3 = Spin(g3, "SpinEditCy3", 0, 0);
+    SpinEditCz3 = Spin(g3, "SpinEditCz3", 0, 0);
+    LabelCRad3 = Label(g3, "LabelCRad3", "Полуоси");
+    SpinEditCa3 = Spin(g3, "SpinEditCa3", 1, 5000);
+    SpinEditCb3 = Spin(g3, "SpinEditCb3", 1, 5000);
+    CheckBoxCCi3 = Named(new QCheckBox(Q("Окружность"), g3), QString("CheckBoxCCi3"));
+    l3->addWidget(LabelCx3, 0, 0), l3->addWidget(SpinEditCx3, 0, 1), l3->addWidget(LabelCy3, 0, 2);
+    l3->addWidget(SpinEditCy3, 0, 3), l3->addWidget(LabelCz3, 0, 4), l3->addWidget(SpinEditCz3, 0, 5);
+    l3->addWidget(LabelCRad3, 1, 0, 1, 2), l3->addWidget(SpinEditCa3, 1, 2), l3->addWidget(SpinEditCb3, 1, 3);
+    l3->addWidget(CheckBoxCCi3, 1, 4, 1, 2);
+    top->addWidget(g3);
+
+    auto* row = new QHBoxLayout;
+    auto* gr = Named(new QGroupBox(Q("Радиусы"), b), QString("GroupBoxCRad"));
+    auto* lr = grid(gr);
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        CheckBoxCEn[i] = Named(new QCheckBox(Q("Вкл."), gr), "CheckBoxCEn" + n);
+        ButtonCRad[i] = Named(new QPushButton(Q("Радиус ") + n, gr), "ButtonCRad" + n);
+        lr->addWidget(CheckBoxCEn[i], i, 0), lr->addWidget(ButtonCRad[i], i, 1);
+    }
+    row->addWidget(gr);
+    auto* gc = Named(new QGroupBox(Q("Коррекция"), b), QString("GroupBoxCCor"));
+    auto* lc = grid(gc);
+    const char* names[4] = {"Buttona1", "Buttona2", "Buttonb1", "Buttonb2"};
+    for (int i = 0; i < 4; ++i) {
+        Correction[i] = Named(new QPushButton("+1", gc), QString(names[i]));
+        lc->addWidget(Correction[i], i / 2, i % 2);
+    }
+    row->addWidget(gc);
+    top->addLayout(row);
+
+    auto* gv = Named(new QGroupBox(Q("Вид"), b), QString("GroupBoxCTyp"));
+    auto* lv = grid(gv);
+    ComboBoxCTyp = Named(new QComboBox(gv), QString("ComboBoxCTyp"));
+    ComboBoxCTyp->addItems({Q("Весь сплошной"), Q("Весь пунктирный"), Q("Невидимый"), Q("Разный")});
+    LabelCDug1 = Label(gv, "LabelCDug1", "Начало дуги:");
+    LabelCDug2 = Label(gv, "LabelCDug2", "Конец дуги:");
+    LabelCDush1 = Label(gv, "LabelCDush1", "Начало пунктира:");
+    LabelCDush2 = Label(gv, "LabelCDush2", "Конец пунктира:");
+    LabelCPri1 = Label(gv, "LabelCPri1", "Длина пунктира:");
+    LabelCPri2 = Label(gv, "LabelCPri2", "Длина пробела:");
+    EditCDug1 = Named(new TNumEdit(gv, true, true), QString("EditCDug1"));
+    EditCDug2 = Named(new TNumEdit(gv, true, true), QString("EditCDug2"));
+    EditCDush1 = Named(new TNumEdit(gv, true, true), QString("EditCDush1"));
+    EditCDush2 = Named(new TNumEdit(gv, true, true), QString("EditCDush2"));
+    SpinEditCPri1 = Spin(gv, "SpinEditCPri1", 1, 60);
+    SpinEditCPri2 = Spin(gv, "SpinEditCPri2", 1, 60);
+    lv->addWidget(ComboBoxCTyp, 0, 0, 1, 4);
+    lv->addWidget(LabelCDug1, 1, 0), lv->addWidget(EditCDug1, 1, 1), lv->addWidget(LabelCDug2, 1, 2);
+    lv->addWidget(EditCDug2, 1, 3);
+    lv->addWidget(LabelCDush1, 2, 0), lv->addWidget(EditCDush1, 2, 1), lv->addWidget(LabelCDush2, 2, 2);
+    lv->addWidget(EditCDush2, 2, 3);
+    lv->addWidget(LabelCPri1, 3, 0), lv->addWidget(SpinEditCPri1, 3, 1), lv->addWidget(LabelCPri2, 3, 2);
+    lv->addWidget(SpinEditCPri2, 3, 3);
+    top->addWidget(gv);
+
+    auto* buttons = new QHBoxLayout;
+    ButtonCAll = Named(new QPushButton(Q("Применить ко всем эллипсам проекта"), b), QString("ButtonCAll"));
+    ButtonCiAnim = Named(new QPushButton(Q("Анимация"), b), QString("ButtonCiAnim"));
+    ButtonCiBrush = Named(new QPushButton(Q("Заливка"), b), QString("ButtonCiBrush"));
+    buttons->addWidget(ButtonCAll, 1), buttons->addWidget(ButtonCiAnim), buttons->addWidget(ButtonCiBrush);
+    top->addLayout(buttons);
+    top->addStretch(1);
+}
+
+// A := O + (0, a, 0) and B := O + (0, 0, b), turned by the tilt about the
+// depth axis through the centre O.
+void TFormCi::placeAxisEnds(bool a, bool b) {
+    DCircle& c = cur();
+    const DPoint& o = c.Center;
+    if (a) {
+        c.Q1 = {o.X.v, o.Y.v + c.A.v, o.Z.v};
+        RotateAroundAxis(c.Q1[0], c.Q1[1], c.Q1[2], o.X.v, o.Y.v, o.Z.v, c.Tilt.v, 1, 0, 0);
+    }
+    if (b) {
+        c.Q2 = {o.X.v, o.Y.v, o.Z.v + c.B.v};
+        RotateAroundAxis(c.Q2[0], c.Q2[1], c.Q2[2], o.X.v, o.Y.v, o.Z.v, c.Tilt.v, 1, 0, 0);
+    }
+}
+
+void TFormCi::connectHandlers() {
+    watchAlways(EditCID, [this](const QString& t) { cur().ID.s = t.toStdString(); });
+    auto entered = [this](QComboBox* combo, auto store) {
+        connect(combo, &QComboBox::activated, this, [this, combo, store](int i) {
+            if (filling()) return;
+            store(i);
+            commitIfEntered(combo);
+        });
+    };
+    entered(ComboBoxCLayer, [this](int i) { cur().Layer.v = static_cast<std::uint8_t>(i + 1); });
+    entered(ComboBoxCTyp, [this](int i) { cur().ViewType.v = static_cast<std::uint8_t>(i + 1); });
+    entered(ColorComboBoxCCol, [this](int) {
+        cur().Color.v = ColorComboBoxCCol->colorValue();
+        cur().ColorIndex.v = ColorComboBoxCCol->colorIndex();
+    });
+
+    // focus, stored first.
+    connect(SpinEditCTol, &TSpinEdit::changed, this, [this] {
+        if (filling()) return;
+        cur().Thick.v = SpinEditCTol->checkedValue();
+        commitIfFocused(SpinEditCTol);
+        UpdateCiHints();
+    });
+    connect(CheckBoxCDis, &QCheckBox::toggled, this, [this](bool on) {
+        if (filling()) return;
+        cur().Disabled.v = on;
+        commitIfFocused(CheckBoxCDis);
+    });
+    connect(CheckBoxCCi, &QCheckBox::toggled, this, [this](bool on) {
+        if (filling()) return;
+        DCircle& c = cur();
+        c.IsCircle.v = on;
+        if (on) {
+            c.Tilt.v = 0;
+            c.A.v = c.B.v;
+            placeAxisEnds(true, true);
+        }
+        commitIfFocused(CheckBoxCCi);
+    });
+    connect(CheckBoxCCi3, &QCheckBox::toggled, this, [this](bool on) {
+        if (filling()) return;
+        cur().Is3D = on;
+        if (on) cur().A3.v = cur().B3.v;
+        commitIfFocused(CheckBoxCCi3);
+    });
+    for (int i = 0; i < 3; ++i) {
+        connect(CheckBoxCEn[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            if (filling()) return;
+            cur().ShowR[static_cast<std::size_t>(i + 1)].v = on;
+            ButtonCRad[i]->setEnabled(on);
+            commitIfFocused(CheckBoxCEn[i]);
+        });
+        connect(ButtonCRad[i], &QPushButton::clicked, this, [this, i] {
+            const auto n = static_cast<std::size_t>(i + 1);
+            reg_.OpenPart(Kind::ci, Kind::li, i + 1, DLine(cur().R[n]), reg_.session().copies().CurLine);
+        });
+    }
+    connect(ButtonCCenter, &QPushButton::clicked, this, [this] {
+        reg_.OpenPart(Kind::ci, Kind::po, 3, DPoint(cur().Center), reg_.session().copies().CurPoint);
+    });
+
+    // Corrections: -1 -> 0 -> 1 -> -1, committed on every click.
+    std::int32_t DCircle::*corr[4] = {&DCircle::CorA1, &DCircle::CorA2, &DCircle::CorB1, &DCircle::CorB2};
+    for (int i = 0; i < 4; ++i) {
+        connect(Correction[i], &QPushButton::clicked, this, [this, f = corr[i]] {
+            std::int32_t& v = cur().*f;
+            v = v == -1 ? 0 : v == 0 ? 1 : v == 1 ? -1 : v;
+            commit();
+        });
+    }
+
+    // focus, nothing without it: values read from spin edits.
+    auto spin = [this](TSpinEdit* s, std::function<void(int)> apply, bool hints) {
+        connect(s, &TSpinEdit::changed, this, [this, s, apply, hints] {
+            if (filling() || !focusAllows(s)) return;
+            apply(s->checkedValue());
+            commit();
+            if (hints) UpdateCiHints();
+        });
+    };
+    // The centre moves and the axis ends keep their offsets from it.
+    auto moveCentre = [this](auto change) {
+        DCircle& c = cur();
+        DPoint& o = c.Center;
+        const double d1[3] = {c.Q1[0] - o.X.v, c.Q1[1] - o.Y.v, c.Q1[2] - o.Z.v};
+        const double d2[3] = {c.Q2[0] - o.X.v, c.Q2[1] - o.Y.v, c.Q2[2] - o.Z.v};
+        change(o);
+        c.Q1 = {o.X.v + d1[0], o.Y.v + d1[1], o.Z.v + d1[2]};
+        c.Q2 = {o.X.v + d2[0], o.Y.v + d2[1], o.Z.v + d2[2]};
+    };
+    spin(SpinEditCx, [moveCentre](int v) {
+        moveCentre([v](DPoint& o) {
+            o.Y.v = Round3(o.Y.v + (v - o.ScrX.v));
+            o.ScrX.v = v;
+        });
+    }, true);
+    spin(SpinEditCy, [moveCentre](int v) {
+        moveCentre([v](DPoint& o) {
+            o.Z.v = Round3(o.Z.v + (v - o.ScrY.v));
+            o.ScrY.v = v;
+        });
+    }, true);
+    auto space = [moveCentre](Ed<double> DPoint::*axis) {
+        return [moveCentre, axis](int v) {
+            moveCentre([v, axis](DPoint& o) {
+                (o.*axis).v = v;
+                ProjectPoint(o);
+            });
+        };
+    };
+    spin(SpinEditCx3, space(&DPoint::X), false);
+    spin(SpinEditCy3, space(&DPoint::Y), false);
+    spin(SpinEditCz3, space(&DPoint::Z), false);
+    spin(SpinEditCa, [this](int v) { cur().A.v = v, placeAxisEnds(true, false); }, true);
+    spin(SpinEditCb, [this](int v) { cur().B.v = v, placeAxisEnds(false, true); }, true);
+    // 3D semi-axes: the axis end moves along its direction to the new length.
+    auto axis3 = [this](Ed<double> DCircle::*len, std::array<double, 3> DCircle::*end) {
+        return [this, len, end](int v) {
+            DCircle& c = cur();
+            (c.*len).v = std::abs(v) < 0.00001 ? 1 : v;
+            const DPoint& o = c.Center;
+            std::array<double, 3>& e = c.*end;
+            double d[3] = {e[0] - o.X.v, e[1] - o.Y.v, e[2] - o.Z.v};
+            const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+            if (n == 0) return;
+            for (double& x : d) x /= n;
+            e = {o.X.v + d[0] * (c.*len).v, o.Y.v + d[1] * (c.*len).v, o.Z.v + d[2] * (c.*len).v};
+        };
+    };
+    spin(SpinEditCa3, axis3(&DCircle::A3, &DCircle::Q1), true);
+    spin(SpinEditCb3, axis3(&DCircle::B3, &DCircle::Q2), true);
+    auto dashSpin = [this](TSpinEdit* s, Ed<std::uint8_t> DCircle::*f) {
+        connect(s, &TSpinEdit::changed, this, [this, s, f] {
+            if (filling() || !focusAllows(s)) return;
+            (cur().*f).v = static_cast<std::uint8_t>(s->checkedValue());
+            commit();
+            UpdateCiHints();
+        });
+    };
+    dashSpin(SpinEditCPri1, &DCircle::Dash);
+    dashSpin(SpinEditCPri2, &DCircle::Gap);
+
+    // The tilt: a text that is not a number keeps the previous tilt, silently.
+    connect(EditCAn, &TNumEdit::textChangedFiltered, this, [this] {
+        if (filling() || !focusAllows(EditCAn)) return;
+        const auto v = EditCAn->number();
+        if (!v || !std::isfinite(*v)) return;
+        cur().Tilt.v = *v;
+        placeAxisEnds(true, true);
+        commit();
+    });
+    // Arcs: the start never passes the end.
+    auto arc = [this](TNumEdit* edit, Ed<double> DCircle::*start, Ed<double> DCircle::*end, bool isStart) {
+        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, start, end, isStart] {
+            if (filling() || !focusAllows(edit)) return;
+            edit->fixEmpty();
+            const auto v = edit->number();
+            if (!v || !std::isfinite(*v)) return;
+            DCircle& c = cur();
+            (c.*(isStart ? start : end)).v = *v;
+            if ((c.*start).v > (c.*end).v) {
+                if (isStart) (c.*start).v = (c.*end).v;
+                else (c.*end).v = (c.*start).v;
+            }
+            commit();
+        });
+    };
+    arc(EditCDug1, &DCircle::Arc1, &DCircle::Arc2, true);
+    arc(EditCDug2, &DCircle::Arc1, &DCircle::Arc2, false);
+    arc(EditCDush1, &DCircle::DashArc1, &DCircle::DashArc2, true);
+    arc(EditCDush2, &DCircle::DashArc1, &DCircle::DashArc2, false);
+
+    connect(ButtonCiAnim, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAnim> anim(NewFormAnimCi(cur(), commitTarget(), this));
+        anim->exec();
+    });
+    connect(ButtonCiBrush, &QPushButton::clicked, this, [this] { reg_.session().runFill(1, this); });
+    connect(ButtonCSave, &QPushButton::clicked, this, [this] {
+        SaveDefaultSet<DCircle>(reg_, Kind::ci, [](DCircle& c) { c.Center.Link = DLink{}; });
+    });
+    connect(ButtonCLoad, &QPushButton::clicked, this,
+            [this] { LoadDefaultSet<DCircle>(reg_, Kind::ci, cur(), [](DCircle& c) { UpdateCircle(c, 0); }); });
+    connect(ButtonCAll, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAllOpt> opt(NewFormCiOpt(this));
+        if (opt->exec() != QDialog::Accepted) return;
+        applyToAllEllipses(opt->category(0), opt->category(1));
+    });
+}
+
+void TFormCi::fill(DCircle r) {
+    FillScope scope(*this);
+    LabelCPath->setText(Q(reg_.session().pathCaption(Kind::ci)));
+    fillText(EditCID, Q(r.ID.s));
+    ComboBoxCLayer->setCurrentIndex(r.Layer.v - 1);
+    SpinEditCTol->setFillValue(r.Thick.v);
+    ColorComboBoxCCol->setColor(r.ColorIndex.v, r.Color.v);
+    CheckBoxCDis->setChecked(r.Disabled.v);
+    SpinEditCx->setFillValue(RoundInt(r.Center.ScrX.v));
+    SpinEditCy->setFillValue(RoundInt(r.Center.ScrY.v));
+    SpinEditCa->setFillValue(RoundInt(r.A.v));
+    SpinEditCb->setFillValue(RoundInt(r.B.v));
+    EditCAn->setNumber(r.Tilt.v);
+    CheckBoxCCi->setChecked(r.IsCircle.v);
+    SpinEditCx3->setFillValue(RoundInt(r.Center.X.v));
+    SpinEditCy3->setFillValue(RoundInt(r.Center.Y.v));
+    SpinEditCz3->setFillValue(RoundInt(r.Center.Z.v));
+    SpinEditCa3->setFillValue(RoundInt(r.A3.v));
+    SpinEditCb3->setFillValue(RoundInt(r.B3.v));
+    CheckBoxCCi3->setChecked(r.Is3D);
+    ComboBoxCTyp->setCurrentIndex(r.ViewType.v - 1);
+    EditCDug1->setNumber(r.Arc1.v);
+    EditCDug2->setNumber(r.Arc2.v);
+    EditCDush1->setNumber(r.DashArc1.v);
+    EditCDush2->setNumber(r.DashArc2.v);
+    SpinEditCPri1->setFillValue(r.Dash.v);
+    SpinEditCPri2->setFillValue(r.Gap.v);
+    const std::int32_t corr[4] = {r.CorA1, r.CorA2, r.CorB1, r.CorB2};
+    for (int i = 0; i < 4; ++i) Correction[i]->setText(QString::number(corr[i]));
+
+    auto en = [](bool e, std::initializer_list<QWidget*> ws) {
+        for (QWidget* w : ws) w->setEnabled(e);
+    };
+    en(r.ID.e, {LabelCID, EditCID});
+    en(r.Layer.e, {LabelCLayer, ComboBoxCLayer});
+    en(r.Thick.e, {LabelCTol, SpinEditCTol});
+    en(r.Color.e, {LabelCCol, ColorComboBoxCCol});
+    en(r.Disabled.e, {CheckBoxCDis});
+    en(r.A.e, {LabelCRad, SpinEditCa});
+    en(r.B.e, {SpinEditCb});
+    en(r.IsCircle.e, {CheckBoxCCi});
+    en(r.Center.ScrX.e, {LabelCx, SpinEditCx});
+    en(r.Center.ScrY.e, {LabelCy, SpinEditCy});
+    en(r.Tilt.e, {LabelCAn, EditCAn});
+    en(r.ViewType.e, {ComboBoxCTyp});
+    en(r.Arc1.e, {LabelCDug1, EditCDug1});
+    en(r.Arc2.e, {LabelCDug2, EditCDug2});
+    en(r.DashArc1.e, {LabelCDush1, EditCDush1});
+    en(r.DashArc2.e, {LabelCDush2, EditCDush2});
+    en(r.Dash.e, {LabelCPri1, SpinEditCPri1});
+    en(r.Gap.e, {LabelCPri2, SpinEditCPri2});
+    en(r.Center.X.e, {LabelCx3, SpinEditCx3});
+    en(r.Center.Y.e, {LabelCy3, SpinEditCy3});
+    en(r.Center.Z.e, {LabelCz3, SpinEditCz3});
+    en(r.A3.e, {LabelCRad3, SpinEditCa3});
+    en(r.B3.e, {SpinEditCb3});
+    for (std::size_t i = 1; i <= 3; ++i) {
+        CheckBoxCEn[i - 1]->setChecked(r.ShowR[i].v);
+        CheckBoxCEn[i - 1]->setEnabled(r.ShowR[i].e);
+        ButtonCRad[i - 1]->setEnabled(r.ShowR[i].v);
+    }
+    const std::string k = reg_.session().entryCode();
+    ButtonCCenter->setEnabled(!CentreLocked(k, reg_.role(Kind::ci)));
+    bool animated = (r.A.e && !r.Anim[0].empty()) || (r.B.e && !r.Anim[1].empty()) ||
+                    (r.Tilt.e && !r.Anim[2].empty()) || (r.Arc1.e && !r.Anim[3].empty()) ||
+                    (r.Arc2.e && !r.Anim[4].empty());
+    for (std::size_t i = 1; i <= 3; ++i) animated = animated || (r.R[i].Angle.e && !r.Anim[4 + i].empty());
+    ButtonCiAnim->setProperty("animated", animated);
+    ButtonCiBrush->setProperty("filled", r.Fill.On);
+    ButtonCSave->setEnabled(k == "ci");
+    ButtonCLoad->setEnabled(k == "ci" && r.Number == 0);
+    UpdateCiHints();
+}
+
+void TFormCi::UpdateCiHints() {
+    const DCircle& c = cur();
+    const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
+    LabelCPt->setText(Q(NumberText(PixToPt(c.Thick.v, dpi))) + " " + Q("пт"));
+    setSizeHintOf(SpinEditCTol, c.Thick.v);
+    setSizeHintOf(SpinEditCx, c.Center.ScrX.v);
+    setSizeHintOf(SpinEditCy, c.Center.ScrY.v);
+    setSizeHintOf(SpinEditCa, c.A.v);
+    setSizeHintOf(SpinEditCb, c.B.v);
+    setSizeHintOf(SpinEditCPri1, c.Dash.v);
+    setSizeHintOf(SpinEditCPri2, c.Gap.v);
+}
+
+void TFormCi::applyToAllEllipses(bool thickness, bool dashes) {
+    DialogSession& s = reg_.session();
+    ApplyToAllEllipses(s.proj().Obj, s.copies(), cur(), EllipseCategories{thickness, dashes});
+    commitTarget().ApplyObject(false);
+    commitTarget().RepaintProject();
+}
+
+void TFormCi::mouseMoveEvent(QMouseEvent* event) {
+    UpdateCiHints();
+    RecordDialog<DCircle>::mouseMoveEvent(event);
+}
+
+void RegisterEllipseDialog(DialogRegistry& reg) {
+    reg.setCreator(Kind::ci, [](DialogRegistry& r) -> ObjectDialog* { return new TFormCi(r); });
+}
+
+}  // namespace pelmar

@@ -1,0 +1,461 @@
+#include "dialogs/ui/line_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "dialogs/ui/apply_all_dialog.h"
+#include "dialogs/apply_to_all.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/default_set.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/number_text.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/construct.h"
+#include "model/geometry.h"
+#include "model/units.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+template <class W>
+W* Named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QLabel* Label(QWidget* parent, const QString& name, const char* text) {
+    return Named(new QLabel(Q(text), parent), name);
+}
+
+TSpinEdit* Spin(QWidget* parent, const QString& name, int lo, int hi) {
+    auto* s = Named(new TSpinEdit(parent), name);
+    s->setMinMax(lo, hi);
+    return s;
+}
+
+bool Finite(const DPoint& p) {
+    return std::isfinite(p.X.v) && std::isfinite(p.Y.v) && std::isfinite(p.Z.v) && std::isfinite(p.ScrX.v) &&
+           std::isfinite(p.ScrY.v);
+}
+
+// Which end buttons a role leaves enabled: (k, r, rt, rk) as the filler reads them.
+struct EndButtons {
+    bool one = true, two = true;
+};
+
+EndButtons EndButtonsFor(const std::string& k, int r, int rt, int rk) {
+    EndButtons b;
+    if (r >= 1 && r <= 3) b.one = false;
+    if (r >= 4 && r <= 6) b.two = false;
+    if (r >= 7 && r <= 11) b.one = false;
+    if (k == "xy" && (r == 12 || r == 13)) b.one = false;
+    if (k == "xz" && (r == 12 || r == 13 || r == 29)) b.one = false;
+    if (r >= 14 && r <= 17) b.two = false;
+    if (r == 18 || r == 19) b.one = b.two = false;
+    if (k == "ko" && r == 6) b.one = false;
+    if ((k == "i3" || k == "i4") && rt >= 6 && rt <= 9 && (r == 4 || r == 5)) b.one = false;
+    if ((k == "r3" || k == "r4") && rk >= 8 && rk <= 11 && r == 14) b.one = false;
+    return b;
+}
+
+bool LengthFixed(const std::string& k, int r) {
+    const bool free7to11 = r >= 7 && r <= 11;
+    if (k == "tr" || k == "r3") return !free7to11;
+    if (k == "kv" || k == "r4") return true;
+    if (k == "i3" || k == "i4") return !(free7to11 || r == 22);
+    return false;
+}
+
+}  // namespace
+
+TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
+    : RecordDialog<DLine>(QSize(444, 456), 458, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    setObjectName("FormLi");
+    setWindowTitle(Q("Отрезок"));
+    setMouseTracking(true);
+    build();
+    connectHandlers();
+}
+
+DLine& TFormLi::cur() const { return reg_.session().copies().CurLine; }
+
+void TFormLi::buildEnd(End& e, int n, QWidget* g) {
+    auto* l = new QGridLayout(g);
+    l->setContentsMargins(6, 2, 6, 4);
+    l->setVerticalSpacing(2);
+    const QString s = QString::number(n);
+    e.lx = Label(g, "LabelLx" + s, "X=");
+    e.ly = Label(g, "LabelLy" + s, "Y=");
+    // The first end's picture X takes the comma, the other picture edits do not.
+    e.x = Named(new TNumEdit(g, true, n == 1), "EditLx" + s);
+    e.y = Named(new TNumEdit(g, true, false), "EditLy" + s);
+    e.lxx = Label(g, "LabelLxx" + s, "X=");
+    e.lyy = Label(g, "LabelLyy" + s, "Y=");
+    e.lzz = Label(g, "LabelLzz" + s, "Z=");
+    for (QLabel* d : {e.lxx, e.lyy, e.lzz}) d->setStyleSheet("color: #800000");
+    e.xx = Named(new TNumEdit(g, true, true), "EditLxx" + s);
+    e.yy = Named(new TNumEdit(g, true, true), "EditLyy" + s);
+    e.zz = Named(new TNumEdit(g, true, true), "EditLzz" + s);
+    e.arrow = Named(new QCheckBox(Q("Стрелка"), g), "CheckBoxLAr" + s);
+    e.llen = Label(g, "LabelLRad" + s, "Радиус:");
+    e.len = Spin(g, "SpinEditLRad" + s, 1, 400);
+    e.lang = Label(g, "LabelLAng" + s, "Угол:");
+    e.ang = Spin(g, "SpinEditLAng" + s, -180, 180);
+    e.open = Named(new QPushButton(Q(n == 1 ? "Точка №1" : "Точка №2"), g), "ButtonL" + s);
+    l->addWidget(e.lx, 0, 0), l->addWidget(e.x, 0, 1), l->addWidget(e.ly, 0, 2), l->addWidget(e.y, 0, 3);
+    l->addWidget(e.lxx, 1, 0), l->addWidget(e.xx, 1, 1), l->addWidget(e.lyy, 1, 2), l->addWidget(e.yy, 1, 3);
+    l->addWidget(e.lzz, 2, 0), l->addWidget(e.zz, 2, 1), l->addWidget(e.arrow, 2, 2, 1, 2);
+    l->addWidget(e.llen, 3, 0), l->addWidget(e.len, 3, 1), l->addWidget(e.lang, 3, 2), l->addWidget(e.ang, 3, 3);
+    l->addWidget(e.open, 4, 0, 1, 4);
+}
+
+void TFormLi::build() {
+    QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
+    auto* top = new QVBoxLayout(b);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->setSpacing(3);
+    LabelLPath = Label(b, "LabelLPath", "");
+    LabelLPath->setStyleSheet("color: red");
+    top->addWidget(LabelLPath);
+
+    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), QString("GroupBoxL1"));
+    auto* l1 = new QGridLayout(g1);
+    l1->setContentsMargins(6, 2, 6, 4);
+    l1->setVerticalSpacing(2);
+    LabelLID = Label(g1, "LabelLID", "ID:");
+    EditLID = Named(new QLineEdit(g1), QString("EditLID"));
+    EditLID->setMaxLength(15);
+    LabelLLayer = Label(g1, "LabelLLayer", "Слой:");
+    ComboBoxLLayer = Named(new QComboBox(g1), QString("ComboBoxLLayer"));
+    for (int i = 1; i <= 10; ++i) ComboBoxLLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    LabelLTol = Label(g1, "LabelLTol", "Толщина:");
+    SpinEditLTol = Spin(g1, "SpinEditLTol", 0, 30);
+    LabelLPt = Label(g1, "LabelLPt", "0 пт");
+    LabelLCol = Label(g1, "LabelLCol", "Цвет:");
+    ColorComboBoxLCol = Named(new TColorCombo(g1), QString("ColorComboBoxLCol"));
+    CheckBoxLDis = Named(new QCheckBox(Q("Откл."), g1), QString("CheckBoxLDis"));
+    ButtonLSave = Named(new QPushButton(Q("Сохранить"), g1), QString("ButtonLSave"));
+    ButtonLLoad = Named(new QPushButton(Q("Загрузить"), g1), QString("ButtonLLoad"));
+    l1->addWidget(LabelLID, 0, 0), l1->addWidget(EditLID, 0, 1), l1->addWidget(LabelLLayer, 0, 2);
+    l1->addWidget(ComboBoxLLayer, 0, 3), l1->addWidget(ButtonLSave, 0, 4);
+    l1->addWidget(LabelLCol, 1, 0), l1->addWidget(ColorComboBoxLCol, 1, 1), l1->addWidget(CheckBoxLDis, 1, 2, 1, 2);
+    l1->addWidget(ButtonLLoad, 1, 4);
+    l1->addWidget(LabelLTol, 2, 0), l1->addWidget(SpinEditLTol, 2, 1), l1->addWidget(LabelLPt, 2, 2, 1, 2);
+    top->addWidget(g1);
+
+    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), QString("GroupBoxL2"));
+    auto* l2 = new QGridLayout(g2);
+    l2->setContentsMargins(6, 2, 6, 4);
+    l2->setVerticalSpacing(2);
+    LabelLAng = Label(g2, "LabelLAng", "Угол:");
+    EditLAng = Named(new TNumEdit(g2, true, true), QString("EditLAng"));
+    LabelLLen = Label(g2, "LabelLLen", "Длина:");
+    EditLLen = Named(new TNumEdit(g2, true, true), QString("EditLLen"));
+    ComboBoxLType = Named(new QComboBox(g2), QString("ComboBoxLType"));
+    ComboBoxLType->addItems({Q("Сплошная"), Q("Пунктирная"), Q("Невидимая")});
+    LabelLPri1 = Label(g2, "LabelLPri1", "Длина пунктира:");
+    SpinEditLPri1 = Spin(g2, "SpinEditLPri1", 1, 60);
+    LabelLPri2 = Label(g2, "LabelLPri2", "Длина пробела:");
+    SpinEditLPri2 = Spin(g2, "SpinEditLPri2", 1, 60);
+    l2->addWidget(LabelLAng, 0, 0), l2->addWidget(EditLAng, 0, 1), l2->addWidget(LabelLLen, 0, 2);
+    l2->addWidget(EditLLen, 0, 3), l2->addWidget(ComboBoxLType, 1, 0, 1, 4);
+    l2->addWidget(LabelLPri1, 2, 0), l2->addWidget(SpinEditLPri1, 2, 1), l2->addWidget(LabelLPri2, 2, 2);
+    l2->addWidget(SpinEditLPri2, 2, 3);
+    top->addWidget(g2);
+
+    auto* ends = new QHBoxLayout;
+    auto* ge1 = Named(new QGroupBox(Q("Точка №1"), b), QString("GroupBoxLP1"));
+    auto* ge2 = Named(new QGroupBox(Q("Точка №2"), b), QString("GroupBoxLP2"));
+    buildEnd(end1_, 1, ge1);
+    buildEnd(end2_, 2, ge2);
+    ends->addWidget(ge1), ends->addWidget(ge2);
+    top->addLayout(ends);
+
+    auto* divs = new QHBoxLayout;
+    auto division = [&](int n, QCheckBox*& check, TNumEdit*& edit, QPushButton*& button) {
+        const QString s = QString::number(n);
+        auto* g = Named(new QGroupBox(Q(n == 3 ? "Точка №3" : "Точка №4"), b), "GroupBoxP" + s);
+        auto* l = new QHBoxLayout(g);
+        l->setContentsMargins(6, 2, 6, 4);
+        check = Named(new QCheckBox(g), "CheckBoxP" + s);
+        edit = Named(new TNumEdit(g, true, true), "EditP" + s);
+        edit->setText("0,333");
+        button = Named(new QPushButton(Q(n == 3 ? "Точка №3" : "Точка №4"), g), "ButtonP" + s);
+        l->addWidget(check), l->addWidget(edit), l->addWidget(button);
+        divs->addWidget(g);
+    };
+    division(3, CheckBoxP3, EditP3, ButtonP3);
+    division(4, CheckBoxP4, EditP4, ButtonP4);
+    top->addLayout(divs);
+
+    ButtonLAlls = Named(new QPushButton(Q("Применить ко всем отрезкам проекта"), b), QString("ButtonLAlls"));
+    top->addWidget(ButtonLAlls);
+    ButtonLiFocus = Named(new QPushButton("Focus", b), QString("ButtonLiFocus"));
+    ButtonLiFocus->hide();
+    top->addStretch(1);
+}
+
+void TFormLi::connectHandlers() {
+    watchAlways(EditLID, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
+    connect(ComboBoxLLayer, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        cur().Layer.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxLLayer);
+    });
+    connect(ColorComboBoxLCol, &QComboBox::activated, this, [this] {
+        if (filling()) return;
+        cur().Color.v = ColorComboBoxLCol->colorValue();
+        cur().ColorIndex.v = ColorComboBoxLCol->colorIndex();
+        commitIfEntered(ColorComboBoxLCol);
+    });
+    connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        cur().LineType.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxLType);
+    });
+    auto check = [this](QCheckBox* box, Ed<bool> DLine::*field) {
+        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
+            if (filling()) return;
+            (cur().*field).v = on;
+            commitIfFocused(box);
+        });
+    };
+    check(CheckBoxLDis, &DLine::Disabled);
+    check(end1_.arrow, &DLine::Arrow1);
+    check(end2_.arrow, &DLine::Arrow2);
+    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DLine::*field) {
+        connect(s, &TSpinEdit::changed, this, [this, s, field] {
+            if (filling()) return;
+            (cur().*field).v = s->checkedValue();
+            commitIfFocused(s);
+            UpdateLiHints();
+        });
+    };
+    spin(SpinEditLTol, &DLine::Thick);
+    spin(SpinEditLPri1, &DLine::Dash);
+    spin(SpinEditLPri2, &DLine::Gap);
+    spin(end1_.len, &DLine::Arrow1Len);
+    spin(end2_.len, &DLine::Arrow2Len);
+    spin(end1_.ang, &DLine::Arrow1Angle);
+    spin(end2_.ang, &DLine::Arrow2Angle);
+
+    // exit: angle and length reshape the segment; a value that leaves no
+    // finite segment is refused.
+    auto reshape = [this](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&)) {
+        watchExit(edit, [this, edit, field, apply] {
+            edit->fixEmpty();
+            const auto v = edit->number();
+            if (!v || !std::isfinite(*v)) return false;
+            DLine next = cur();
+            (next.*field).v = *v;
+            apply(next);
+            if (!Finite(next.P1) || !Finite(next.P2)) return false;
+            cur() = next;
+            return true;
+        });
+    };
+    reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); });
+    reshape(EditLLen, &DLine::Length, [](DLine& l) {
+        SetLineLength(l);
+        ProjectPoint(l.P2);
+    });
+
+    connectEnd(end1_, &DLine::P1);
+    connectEnd(end2_, &DLine::P2);
+
+    // Division points: on/off and the fraction, read after the text changed.
+    auto division = [this](QCheckBox* check, TNumEdit* edit, Ed<bool> DLine::*on, Ed<double> DLine::*frac) {
+        connect(check, &QCheckBox::toggled, this, [this, check, on](bool v) {
+            if (filling() || !focusAllows(check)) return;
+            (cur().*on).v = v;
+            commit();
+        });
+        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, frac] {
+            if (filling() || !focusAllows(edit)) return;
+            const auto v = edit->number();
+            if (!v || !std::isfinite(*v)) return;
+            (cur().*frac).v = *v;
+            commit();
+        });
+    };
+    division(CheckBoxP3, EditP3, &DLine::Show3, &DLine::Frac3);
+    division(CheckBoxP4, EditP4, &DLine::Show4, &DLine::Frac4);
+
+    connect(end1_.open, &QPushButton::clicked, this, [this] { openPoint(1); });
+    connect(end2_.open, &QPushButton::clicked, this, [this] { openPoint(2); });
+    connect(ButtonP3, &QPushButton::clicked, this, [this] { openPoint(8); });
+    connect(ButtonP4, &QPushButton::clicked, this, [this] { openPoint(9); });
+    connect(ButtonLSave, &QPushButton::clicked, this, [this] {
+        SaveDefaultSet<DLine>(reg_, Kind::li, [](DLine& l) { l.P1.Link = l.P2.Link = DLink{}; });
+    });
+    connect(ButtonLLoad, &QPushButton::clicked, this,
+            [this] { LoadDefaultSet<DLine>(reg_, Kind::li, cur(), [](DLine& l) { UpdateLine(l, 0); }); });
+    connect(ButtonLAlls, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(this));
+        if (opt->exec() != QDialog::Accepted) return;
+        applyToAllLines(opt->category(0), opt->category(1), opt->category(2));
+    });
+}
+
+void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
+    // Picture X (Y): the end's 3D Y (Z) follows by the same amount.
+    auto picture = [this, point](TNumEdit* edit, bool isX) {
+        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, isX] {
+            if (filling() || !focusAllows(edit)) return;
+            edit->fixEmpty();
+            const auto v = edit->number();
+            if (!v || !std::isfinite(*v)) return;
+            DPoint& p = cur().*point;
+            double& scr = isX ? p.ScrX.v : p.ScrY.v;
+            double& space = isX ? p.Y.v : p.Z.v;
+            const double old = scr;
+            scr = *v;
+            space = Round3(space + (scr - old));
+            commit();
+            UpdateLiHints();
+        });
+    };
+    picture(e.x, true);
+    picture(e.y, false);
+    auto space = [this, point](TNumEdit* edit, Ed<double> DPoint::*axis) {
+        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, axis] {
+            if (filling() || !focusAllows(edit)) return;
+            edit->fixEmpty();
+            const auto v = edit->number();
+            if (!v || !std::isfinite(*v)) return;
+            DPoint& p = cur().*point;
+            (p.*axis).v = *v;
+            ProjectPoint(p);
+            commit();
+        });
+    };
+    space(e.xx, &DPoint::X);
+    space(e.yy, &DPoint::Y);
+    space(e.zz, &DPoint::Z);
+}
+
+void TFormLi::openPoint(int role) {
+    const DLine& l = cur();
+    const DPoint& p = role == 1 ? l.P1 : role == 2 ? l.P2 : role == 8 ? l.P3 : l.P4;
+    reg_.OpenPart(Kind::li, Kind::po, role, DPoint(p), reg_.session().copies().CurPoint);
+}
+
+void TFormLi::fill(DLine r) {
+    FillScope scope(*this);
+    LabelLPath->setText(Q(reg_.session().pathCaption(Kind::li)));
+    fillText(EditLID, Q(r.ID.s));
+    ComboBoxLLayer->setCurrentIndex(r.Layer.v - 1);
+    SpinEditLTol->setFillValue(r.Thick.v);
+    ColorComboBoxLCol->setColor(r.ColorIndex.v, r.Color.v);
+    CheckBoxLDis->setChecked(r.Disabled.v);
+    EditLAng->setNumber(r.Angle.v);
+    EditLLen->setNumber(r.Length.v);
+    ComboBoxLType->setCurrentIndex(r.LineType.v - 1);
+    SpinEditLPri1->setFillValue(r.Dash.v);
+    SpinEditLPri2->setFillValue(r.Gap.v);
+    auto fillEnd = [](End& e, const DPoint& p, bool arrow, int len, int ang) {
+        e.x->setNumber(p.ScrX.v), e.y->setNumber(p.ScrY.v);
+        e.xx->setNumber(p.X.v), e.yy->setNumber(p.Y.v), e.zz->setNumber(p.Z.v);
+        e.arrow->setChecked(arrow);
+        e.len->setFillValue(len), e.ang->setFillValue(ang);
+    };
+    fillEnd(end1_, r.P1, r.Arrow1.v, r.Arrow1Len.v, r.Arrow1Angle.v);
+    fillEnd(end2_, r.P2, r.Arrow2.v, r.Arrow2Len.v, r.Arrow2Angle.v);
+    CheckBoxP3->setChecked(r.Show3.v);
+    CheckBoxP4->setChecked(r.Show4.v);
+    EditP3->setNumber(r.Frac3.v);
+    EditP4->setNumber(r.Frac4.v);
+
+    auto en = [](bool e, std::initializer_list<QWidget*> ws) {
+        for (QWidget* w : ws) w->setEnabled(e);
+    };
+    en(r.ID.e, {LabelLID, EditLID});
+    en(r.Layer.e, {LabelLLayer, ComboBoxLLayer});
+    en(r.Thick.e, {LabelLTol, SpinEditLTol});
+    en(r.Color.e, {LabelLCol, ColorComboBoxLCol});
+    en(r.Disabled.e, {CheckBoxLDis});
+    en(r.Angle.e, {LabelLAng, EditLAng});
+    en(r.Length.e, {LabelLLen, EditLLen});
+    en(r.LineType.e, {ComboBoxLType});
+    en(r.Dash.e, {LabelLPri1, SpinEditLPri1});
+    en(r.Gap.e, {LabelLPri2, SpinEditLPri2});
+    en(r.Arrow1Len.e, {end1_.llen, end1_.len});
+    en(r.Arrow2Len.e, {end2_.llen, end2_.len});
+    en(r.Arrow1Angle.e, {end1_.lang, end1_.ang});
+    en(r.Arrow2Angle.e, {end2_.lang, end2_.ang});
+    en(r.Arrow1.e, {end1_.arrow});
+    en(r.Arrow2.e, {end2_.arrow});
+    for (auto [e, p] : {std::pair<End*, const DPoint*>{&end1_, &r.P1}, {&end2_, &r.P2}}) {
+        en(p->ScrX.e, {e->lx, e->x});
+        en(p->ScrY.e, {e->ly, e->y});
+        en(p->X.e, {e->lxx, e->xx});
+        en(p->Y.e, {e->lyy, e->yy});
+        en(p->Z.e, {e->lzz, e->zz});
+    }
+    EditP3->setEnabled(r.Show3.v), ButtonP3->setEnabled(r.Show3.v);
+    EditP4->setEnabled(r.Show4.v), ButtonP4->setEnabled(r.Show4.v);
+
+    const std::string k = reg_.session().entryCode();
+    const int role = reg_.role(Kind::li);
+    if (LengthFixed(k, role)) en(false, {LabelLLen, EditLLen});
+    const EndButtons b = EndButtonsFor(k, role, reg_.role(Kind::tr), reg_.role(Kind::kv));
+    end1_.open->setEnabled(b.one);
+    end2_.open->setEnabled(b.two);
+    ButtonLSave->setEnabled(k == "li");
+    ButtonLLoad->setEnabled(k == "li" && r.Number == 0);
+    UpdateLiHints();
+}
+
+void TFormLi::UpdateLiHints() {
+    const DLine& l = cur();
+    const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
+    LabelLPt->setText(Q(NumberText(PixToPt(l.Thick.v, dpi))) + " " + Q("пт"));
+    setSizeHintOf(SpinEditLTol, l.Thick.v);
+    setSizeHintOf(SpinEditLPri1, l.Dash.v);
+    setSizeHintOf(SpinEditLPri2, l.Gap.v);
+    setSizeHintOf(end1_.len, l.Arrow1Len.v);
+    setSizeHintOf(end2_.len, l.Arrow2Len.v);
+    setSizeHintOf(end1_.x, l.P1.ScrX.v);
+    setSizeHintOf(end1_.y, l.P1.ScrY.v);
+    setSizeHintOf(end2_.x, l.P2.ScrX.v);
+    setSizeHintOf(end2_.y, l.P2.ScrY.v);
+    const double n = std::nearbyint(std::hypot(l.P2.ScrX.v - l.P1.ScrX.v, l.P2.ScrY.v - l.P1.ScrY.v));
+    EditLLen->setToolTip(sizeHintText(n) + " " + Q(NumberText(n)) + " " + Q("пк") + " " + Q("(проекция)"));
+}
+
+void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
+    DialogSession& s = reg_.session();
+    ApplyToAllLines(s.proj().Obj, s.copies(), cur(), LineCategories{thickness, dashes, arrows});
+    commitTarget().ApplyObject(false);
+    commitTarget().RepaintProject();
+}
+
+void TFormLi::mouseMoveEvent(QMouseEvent* event) {
+    UpdateLiHints();
+    RecordDialog<DLine>::mouseMoveEvent(event);
+}
+
+void RegisterLineDialog(DialogRegistry& reg) {
+    reg.setCreator(Kind::li, [](DialogRegistry& r) -> ObjectDialog* { return new TFormLi(r); });
+}
+
+}  // namespace pelmar

@@ -1,0 +1,444 @@
+#include "dialogs/ui/point_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "dialogs/apply_to_all.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/default_set.h"
+#include "dialogs/ui/font_combo.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/number_text.h"
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/apply_all_dialog.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/geometry.h"
+#include "model/units.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+
+template <class W>
+W* Named(W* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* text) {
+    return Named(new QLabel(Q(text), parent), name);
+}
+
+TSpinEdit* Spin(QWidget* parent, const char* name, int lo, int hi) {
+    auto* s = Named(new TSpinEdit(parent), name);
+    s->setMinMax(lo, hi);
+    return s;
+}
+
+}  // namespace
+
+TFormPo::TFormPo(DialogRegistry& reg, QWidget* parent)
+    : RecordDialog<DPoint>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    setObjectName("FormPo");
+    setWindowTitle(Q("Точка"));
+    setMouseTracking(true);
+    build();
+    connectHandlers();
+}
+
+DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
+
+void TFormPo::build() {
+    QWidget* b = body();
+    // The design's small dialog font: the whole table fits the fixed size.
+    QFont small = b->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    b->setFont(small);
+    auto* top = new QVBoxLayout(b);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->setSpacing(3);
+
+    LabelPPath = Label(b, "LabelPPath", "");
+    LabelPPath->setStyleSheet("color: red");
+    top->addWidget(LabelPPath);
+
+    // Главная 1: ID, layer, colour, disabled, the default set.
+    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), "GroupBoxP1");
+    auto* l1 = new QGridLayout(g1);
+    l1->setContentsMargins(6, 2, 6, 4);
+    l1->setVerticalSpacing(3);
+    LabelPID = Label(g1, "LabelPID", "ID:");
+    EditPID = Named(new QLineEdit(g1), "EditPID");
+    EditPID->setMaxLength(15);
+    LabelPLayer = Label(g1, "LabelPLayer", "Слой:");
+    ComboBoxPLayer = Named(new QComboBox(g1), "ComboBoxPLayer");
+    for (int i = 1; i <= 10; ++i) ComboBoxPLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    LabelPCol = Label(g1, "LabelPCol", "Цвет:");
+    ColorComboBoxPCol = Named(new TColorCombo(g1), "ColorComboBoxPCol");
+    CheckBoxPDis = Named(new QCheckBox(Q("Откл."), g1), "CheckBoxPDis");
+    ButtonPSave = Named(new QPushButton(Q("Сохранить"), g1), "ButtonPSave");
+    ButtonPLoad = Named(new QPushButton(Q("Загрузить"), g1), "ButtonPLoad");
+    l1->addWidget(LabelPID, 0, 0);
+    l1->addWidget(EditPID, 0, 1);
+    l1->addWidget(LabelPLayer, 0, 2);
+    l1->addWidget(ComboBoxPLayer, 0, 3);
+    l1->addWidget(ButtonPSave, 0, 4);
+    l1->addWidget(LabelPCol, 1, 0);
+    l1->addWidget(ColorComboBoxPCol, 1, 1);
+    l1->addWidget(CheckBoxPDis, 1, 2, 1, 2);
+    l1->addWidget(ButtonPLoad, 1, 4);
+    top->addWidget(g1);
+
+    // Главная 2: coordinates, type, radius, thickness.
+    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), "GroupBoxP2");
+    auto* l2 = new QGridLayout(g2);
+    l2->setContentsMargins(6, 2, 6, 4);
+    l2->setVerticalSpacing(3);
+    LabelPx = Label(g2, "LabelPx", "X=");
+    EditPx = Named(new TNumEdit(g2, true, false), "EditPx");
+    LabelPy = Label(g2, "LabelPy", "Y=");
+    EditPy = Named(new TNumEdit(g2, true, false), "EditPy");
+    l2->addWidget(LabelPx, 0, 0);
+    l2->addWidget(EditPx, 0, 1);
+    l2->addWidget(LabelPy, 0, 2);
+    l2->addWidget(EditPy, 0, 3);
+    const char* darkRed = "color: #800000";
+    LabelPxx = Label(g2, "LabelPxx", "X=");
+    LabelPyy = Label(g2, "LabelPyy", "Y=");
+    LabelPzz = Label(g2, "LabelPzz", "Z=");
+    for (QLabel* l : {LabelPxx, LabelPyy, LabelPzz}) l->setStyleSheet(darkRed);
+    EditPxx = Named(new TNumEdit(g2, true, true), "EditPxx");
+    EditPyy = Named(new TNumEdit(g2, true, true), "EditPyy");
+    EditPzz = Named(new TNumEdit(g2, true, true), "EditPzz");
+    auto* row3d = new QHBoxLayout;
+    row3d->setSpacing(3);
+    for (auto [l, e] : {std::pair<QLabel*, TNumEdit*>{LabelPxx, EditPxx}, {LabelPyy, EditPyy}, {LabelPzz, EditPzz}}) {
+        row3d->addWidget(l);
+        row3d->addWidget(e);
+    }
+    l2->addLayout(row3d, 1, 0, 1, 4);
+    RadioGroupPTyp = Named(new TRadioGroup(Q("Тип"), g2), "RadioGroupPTyp");
+    RadioGroupPTyp->setItems({Q("Пусто"), Q("Круг"), Q("Окруж.")});
+    RadioGroupPTyp->setColumns(3);
+    l2->addWidget(RadioGroupPTyp, 2, 0, 1, 4);
+    LabelPRad = Label(g2, "LabelPRad", "Радиус:");
+    SpinEditPRad = Spin(g2, "SpinEditPRad", 1, 20);
+    LabelPTol = Label(g2, "LabelPTol", "Толщина:");
+    SpinEditPTol = Spin(g2, "SpinEditPTol", 1, 18);
+    l2->addWidget(LabelPRad, 3, 0);
+    l2->addWidget(SpinEditPRad, 3, 1);
+    l2->addWidget(LabelPTol, 3, 2);
+    l2->addWidget(SpinEditPTol, 3, 3);
+    top->addWidget(g2);
+
+    // Название: the label texts, their fonts and the label's offset.
+    auto* g3 = Named(new QGroupBox(Q("Название"), b), "GroupBoxP3");
+    auto* l3 = new QGridLayout(g3);
+    l3->setContentsMargins(6, 2, 6, 4);
+    l3->setVerticalSpacing(3);
+    LabelPName = Label(g3, "LabelPName", "Имя:");
+    EditPName = Named(new QLineEdit(g3), "EditPName");
+    LabelPIndex = Label(g3, "LabelPIndex", "Индексы:");
+    EditPUp = Named(new QLineEdit(g3), "EditPUp");
+    EditPDown = Named(new QLineEdit(g3), "EditPDown");
+    l3->addWidget(LabelPName, 0, 0);
+    l3->addWidget(EditPName, 0, 1, 1, 4);
+    l3->addWidget(LabelPIndex, 1, 0);
+    l3->addWidget(EditPUp, 1, 1, 1, 2);
+    l3->addWidget(EditPDown, 1, 3, 1, 2);
+    FontComboBoxP1 = Named(new TFontCombo(g3), "FontComboBoxP1");
+    CheckBoxPBo1 = Named(new QCheckBox("Bold", g3), "CheckBoxPBo1");
+    CheckBoxPIt1 = Named(new QCheckBox("Italic", g3), "CheckBoxPIt1");
+    SpinEditPSize1 = Spin(g3, "SpinEditPSize1", 1, 200);
+    FontComboBoxP2 = Named(new TFontCombo(g3), "FontComboBoxP2");
+    CheckBoxPBo2 = Named(new QCheckBox("Bold", g3), "CheckBoxPBo2");
+    CheckBoxPIt2 = Named(new QCheckBox("Italic", g3), "CheckBoxPIt2");
+    SpinEditPSize2 = Spin(g3, "SpinEditPSize2", 1, 200);
+    l3->addWidget(FontComboBoxP1, 2, 0, 1, 2);
+    l3->addWidget(CheckBoxPBo1, 2, 2);
+    l3->addWidget(CheckBoxPIt1, 2, 3);
+    l3->addWidget(SpinEditPSize1, 2, 4);
+    l3->addWidget(FontComboBoxP2, 3, 0, 1, 2);
+    l3->addWidget(CheckBoxPBo2, 3, 2);
+    l3->addWidget(CheckBoxPIt2, 3, 3);
+    l3->addWidget(SpinEditPSize2, 3, 4);
+    LabelNRad = Label(g3, "LabelNRad", "Радиус:");
+    SpinEditPNRad = Spin(g3, "SpinEditPNRad", 0, 300);
+    LabelPNAng = Label(g3, "LabelPNAng", "Угол:");
+    SpinEditPNAng = Spin(g3, "SpinEditPNAng", -180, 180);
+    l3->addWidget(LabelNRad, 4, 0);
+    l3->addWidget(SpinEditPNRad, 4, 1);
+    l3->addWidget(LabelPNAng, 4, 2);
+    l3->addWidget(SpinEditPNAng, 4, 3, 1, 2);
+    l3->setColumnStretch(1, 1);
+    top->addWidget(g3);
+
+    auto* buttons = new QHBoxLayout;
+    ButtonPAll = Named(new QPushButton(Q("Применить ко всем точкам проекта"), b), "ButtonPAll");
+    ButtonPoAnim = Named(new QPushButton(Q("Анимация"), b), "ButtonPoAnim");
+    buttons->addWidget(ButtonPAll, 1);
+    buttons->addWidget(ButtonPoAnim);
+    top->addLayout(buttons);
+    top->addStretch(1);
+}
+
+void TFormPo::connectHandlers() {
+    // always: the ID, on the user's edits only.
+    watchAlways(EditPID, [this](const QString& t) { cur().ID.s = t.toStdString(); });
+
+    // entered: layer, colour, type, fonts.
+    connect(ComboBoxPLayer, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        cur().Layer.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxPLayer);
+    });
+    connect(ColorComboBoxPCol, &QComboBox::activated, this, [this] {
+        if (filling()) return;
+        cur().Color.v = ColorComboBoxPCol->colorValue();
+        cur().ColorIndex.v = ColorComboBoxPCol->colorIndex();
+        commitIfEntered(ColorComboBoxPCol);
+    });
+    connect(RadioGroupPTyp, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        cur().Typ.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(RadioGroupPTyp);
+    });
+    auto font = [this](TFontCombo* combo, DStr DPoint::*field) {
+        connect(combo, &QComboBox::activated, this, [this, combo, field] {
+            if (filling()) return;
+            (cur().*field).s = combo->fontName().toStdString();
+            commitIfEntered(combo);
+        });
+    };
+    font(FontComboBoxP1, &DPoint::NameFont);
+    font(FontComboBoxP2, &DPoint::IndexFont);
+
+    // focus, stored first: check boxes, texts, spin edits.
+    auto check = [this](QCheckBox* box, Ed<bool> DPoint::*field) {
+        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
+            if (filling()) return;
+            (cur().*field).v = on;
+            commitIfFocused(box);
+        });
+    };
+    check(CheckBoxPDis, &DPoint::Disabled);
+    check(CheckBoxPBo1, &DPoint::NameBold);
+    check(CheckBoxPIt1, &DPoint::NameItalic);
+    check(CheckBoxPBo2, &DPoint::IndexBold);
+    check(CheckBoxPIt2, &DPoint::IndexItalic);
+    auto text = [this](QLineEdit* edit, DStr DPoint::*field) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& t) {
+            if (filling()) return;
+            (cur().*field).s = t.toStdString();
+            commitIfFocused(edit);
+        });
+    };
+    text(EditPName, &DPoint::Name);
+    text(EditPUp, &DPoint::Upper);
+    text(EditPDown, &DPoint::Lower);
+    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DPoint::*field, bool hints) {
+        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
+            if (filling()) return;
+            (cur().*field).v = s->checkedValue();
+            commitIfFocused(s);
+            if (hints) UpdatePoHints();
+        });
+    };
+    spin(SpinEditPRad, &DPoint::Radius, true);
+    spin(SpinEditPTol, &DPoint::Thick, true);
+    spin(SpinEditPSize1, &DPoint::NameSize, true);
+    spin(SpinEditPSize2, &DPoint::IndexSize, true);
+    spin(SpinEditPNRad, &DPoint::LabelDist, true);
+    spin(SpinEditPNAng, &DPoint::LabelAngle, false);
+
+    // focus, nothing without it: the coordinates.
+    pictureEdit(EditPx, true);
+    pictureEdit(EditPy, false);
+    spaceEdit(EditPxx, 0);
+    spaceEdit(EditPyy, 1);
+    spaceEdit(EditPzz, 2);
+
+    connect(ButtonPSave, &QPushButton::clicked, this, [this] { saveDefault(); });
+    connect(ButtonPLoad, &QPushButton::clicked, this, [this] { loadDefault(); });
+    connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), commitTarget(), this));
+        anim->exec();
+    });
+    connect(ButtonPAll, &QPushButton::clicked, this, [this] {
+        std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(this));
+        if (opt->exec() != QDialog::Accepted) return;
+        applyToAllPoints(opt->category(0), opt->category(1), opt->category(2), opt->category(3));
+    });
+}
+
+// Picture X (Y): the 3D Y (Z) follows by the same amount; the centre of an
+// ellipse takes the ellipse's axis ends along.
+void TFormPo::pictureEdit(TNumEdit* edit, bool isX) {
+    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, isX] {
+        if (filling() || !focusAllows(edit)) return;
+        edit->fixEmpty();
+        const auto v = edit->number();
+        if (!v || !std::isfinite(*v)) return;  // not a number yet: the record keeps its value
+        DPoint& p = cur();
+        const bool centre = reg_.role(Kind::po) == 3;
+        DCircle& c = reg_.session().copies().CurCircle;
+        const double o[6] = {c.Q1[0] - p.X.v, c.Q1[1] - p.Y.v, c.Q1[2] - p.Z.v,
+                             c.Q2[0] - p.X.v, c.Q2[1] - p.Y.v, c.Q2[2] - p.Z.v};
+        double& scr = isX ? p.ScrX.v : p.ScrY.v;
+        double& space = isX ? p.Y.v : p.Z.v;
+        const double old = scr;
+        scr = *v;
+        space = Round3(space + (scr - old));
+        if (centre) {
+            c.Q1 = {p.X.v + o[0], p.Y.v + o[1], p.Z.v + o[2]};
+            c.Q2 = {p.X.v + o[3], p.Y.v + o[4], p.Z.v + o[5]};
+        }
+        commit();
+        UpdatePoHints();
+    });
+}
+
+void TFormPo::spaceEdit(TNumEdit* edit, int axis) {
+    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, axis] {
+        if (filling() || !focusAllows(edit)) return;
+        edit->fixEmpty();
+        const auto v = edit->number();
+        if (!v || !std::isfinite(*v)) return;
+        DPoint& p = cur();
+        if (axis == 0) p.X.v = Round3(*v);
+        if (axis == 1) p.Y.v = *v;
+        if (axis == 2) p.Z.v = *v;
+        ProjectPoint(p);
+        commit();
+    });
+}
+
+void TFormPo::fill(DPoint r) {
+    FillScope scope(*this);
+    LabelPPath->setText(Q(reg_.session().pathCaption(Kind::po)));
+    fillText(EditPID, Q(r.ID.s));
+    ComboBoxPLayer->setCurrentIndex(r.Layer.v - 1);
+    ColorComboBoxPCol->setColor(r.ColorIndex.v, r.Color.v);
+    CheckBoxPDis->setChecked(r.Disabled.v);
+    EditPx->setNumber(r.ScrX.v);
+    EditPy->setNumber(r.ScrY.v);
+    EditPxx->setNumber(r.X.v);
+    EditPyy->setNumber(r.Y.v);
+    EditPzz->setNumber(r.Z.v);
+    RadioGroupPTyp->setItemIndex(r.Typ.v - 1);
+    SpinEditPRad->setFillValue(r.Radius.v);
+    SpinEditPTol->setFillValue(r.Thick.v);
+    fillText(EditPName, Q(r.Name.s));
+    fillText(EditPUp, Q(r.Upper.s));
+    fillText(EditPDown, Q(r.Lower.s));
+    FontComboBoxP1->setFontName(Q(r.NameFont.s));
+    CheckBoxPBo1->setChecked(r.NameBold.v);
+    CheckBoxPIt1->setChecked(r.NameItalic.v);
+    SpinEditPSize1->setFillValue(r.NameSize.v);
+    FontComboBoxP2->setFontName(Q(r.IndexFont.s));
+    CheckBoxPBo2->setChecked(r.IndexBold.v);
+    CheckBoxPIt2->setChecked(r.IndexItalic.v);
+    SpinEditPSize2->setFillValue(r.IndexSize.v);
+    SpinEditPNRad->setFillValue(r.LabelDist.v);
+    SpinEditPNAng->setFillValue(r.LabelAngle.v);
+
+    // Enabled by the fields' editability flags.
+    auto en = [](bool e, std::initializer_list<QWidget*> ws) {
+        for (QWidget* w : ws) w->setEnabled(e);
+    };
+    en(r.ID.e, {LabelPID, EditPID});
+    en(r.ScrX.e, {LabelPx, EditPx});
+    en(r.ScrY.e, {LabelPy, EditPy});
+    en(r.X.e, {LabelPxx, EditPxx});
+    en(r.Y.e, {LabelPyy, EditPyy});
+    en(r.Z.e, {LabelPzz, EditPzz});
+    en(r.Typ.e, {RadioGroupPTyp});
+    en(r.Radius.e, {LabelPRad, SpinEditPRad});
+    en(r.Thick.e, {LabelPTol, SpinEditPTol});
+    en(r.Name.e, {LabelPName, EditPName});
+    en(r.Upper.e, {LabelPIndex, EditPUp, EditPDown});
+    en(r.Color.e, {LabelPCol, ColorComboBoxPCol});
+    en(r.Layer.e, {LabelPLayer, ComboBoxPLayer});
+    en(r.Disabled.e, {CheckBoxPDis});
+    en(r.NameFont.e, {FontComboBoxP1, CheckBoxPBo1, CheckBoxPIt1, SpinEditPSize1, FontComboBoxP2, CheckBoxPBo2,
+                      CheckBoxPIt2, SpinEditPSize2, LabelNRad, SpinEditPNRad, LabelPNAng, SpinEditPNAng});
+
+    const bool animated = (r.X.e && !r.Anim[0].empty()) || (r.Y.e && !r.Anim[1].empty()) ||
+                          (r.Z.e && !r.Anim[2].empty()) || (r.LabelAngle.e && !r.Anim[3].empty());
+    ButtonPoAnim->setProperty("animated", animated);
+    const int role = reg_.role(Kind::po);
+    ButtonPoAnim->setEnabled(role != 8 && role != 9);
+    const bool own = reg_.session().entryCode() == "po";
+    ButtonPSave->setEnabled(own);
+    ButtonPLoad->setEnabled(own && r.Number == 0);
+    UpdatePoHints();
+}
+
+void TFormPo::UpdatePoHints() {
+    const DPoint& p = cur();
+    setSizeHintOf(SpinEditPNRad, p.LabelDist.v);
+    setSizeHintOf(EditPx, p.ScrX.v);
+    setSizeHintOf(EditPy, p.ScrY.v);
+    setSizeHintOf(SpinEditPRad, p.Radius.v);
+    setSizeHintOf(SpinEditPTol, p.Thick.v);
+    const DProj& doc = reg_.session().proj();
+    const int dpi = doc.Im.Dpi > 0 ? doc.Im.Dpi : 96;
+    const QString pt = Q("пт"), cm = Q("см"), px = Q("пк");
+    auto fontHint = [&](int s) -> QString {
+        if (doc.Im.FontUnit == 1)
+            return Q(NumberText(PixToPt(s, dpi) * 2)) + " " + pt + "  " + Q(NumberText(PixToCm(s, dpi))) + " " + cm +
+                   "  " + Q(NumberText(PixToInch(s, dpi))) + " inch";
+        // Points: centimetres are inches times 2.54.
+        return Q(NumberText(std::nearbyint(s / 72.0 * dpi / 2))) + " " + px + "  " +
+               Q(NumberText(std::nearbyint(s / 72.0 * 2.54 * 1000) / 1000)) + " " + cm + "  " +
+               Q(NumberText(std::nearbyint(s / 72.0 * 1000) / 1000)) + " inch";
+    };
+    if (doc.Im.FontUnit == 1 || doc.Im.FontUnit == 2) {
+        SpinEditPSize1->setToolTip(fontHint(p.NameSize.v));
+        SpinEditPSize2->setToolTip(fontHint(p.IndexSize.v));
+    }
+}
+
+void TFormPo::mouseMoveEvent(QMouseEvent* event) {
+    UpdatePoHints();
+    RecordDialog<DPoint>::mouseMoveEvent(event);
+}
+
+void TFormPo::saveDefault() {
+    SaveDefaultSet<DPoint>(reg_, Kind::po, [](DPoint& p) { p.Link = DLink{}; });
+}
+
+void TFormPo::loadDefault() {
+    LoadDefaultSet<DPoint>(reg_, Kind::po, cur(), [](DPoint& p) { UpdatePoint(p, 0); });
+}
+
+// The walk changes the document: it is committed (marking the document
+// changed, one undo step) and redrawn.
+void TFormPo::applyToAllPoints(bool type, bool nameFont, bool indexFont, bool labelRadius) {
+    DialogSession& s = reg_.session();
+    ApplyToAllPoints(s.proj().Obj, s.copies(), cur(), PointCategories{type, nameFont, indexFont, labelRadius});
+    commitTarget().ApplyObject(false);
+    commitTarget().RepaintProject();
+}
+
+void RegisterPointDialog(DialogRegistry& reg) {
+    reg.setCreator(Kind::po, [](DialogRegistry& r) -> ObjectDialog* { return new TFormPo(r); });
+}
+
+}  // namespace pelmar

@@ -1,0 +1,65 @@
+// The point dialog ("Точка"): edits the point working copy, a stand-alone
+// point or a part of another object (an end of a segment, a centre, a vertex).
+#pragma once
+
+#include "dialogs/ui/dialog_registry.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pelmar {
+
+class TColorCombo;
+class TFontCombo;
+class TNumEdit;
+class TRadioGroup;
+class TSpinEdit;
+
+class TFormPo : public RecordDialog<DPoint> {
+    Q_OBJECT
+public:
+    explicit TFormPo(DialogRegistry& reg, QWidget* parent = nullptr);
+
+    // VarToFormPo.
+    void fill(DPoint rec) override;
+    // UpdatePoHints.
+    void UpdatePoHints();
+
+    // The all-points button's dialog is modal; tests and callers may run its
+    // walk without it.
+    void applyToAllPoints(bool type, bool nameFont, bool indexFont, bool labelRadius);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    DPoint& cur() const;
+    void build();
+    void connectHandlers();
+    void pictureEdit(TNumEdit* edit, bool isX);
+    void spaceEdit(TNumEdit* edit, int axis);
+    void saveDefault();
+    void loadDefault();
+
+    DialogRegistry& reg_;
+    QLabel* LabelPPath;
+    QLineEdit* EditPID;
+    QComboBox* ComboBoxPLayer;
+    TColorCombo* ColorComboBoxPCol;
+    QCheckBox* CheckBoxPDis;
+    TNumEdit *EditPx, *EditPy, *EditPxx, *EditPyy, *EditPzz;
+    TRadioGroup* RadioGroupPTyp;
+    TSpinEdit *SpinEditPRad, *SpinEditPTol;
+    QLineEdit *EditPName, *EditPUp, *EditPDown;
+    TFontCombo *FontComboBoxP1, *FontComboBoxP2;
+    QCheckBox *CheckBoxPBo1, *CheckBoxPIt1, *CheckBoxPBo2, *CheckBoxPIt2;
+    TSpinEdit *SpinEditPSize1, *SpinEditPSize2, *SpinEditPNRad, *SpinEditPNAng;
+    QPushButton *ButtonPAll, *ButtonPoAnim, *ButtonPSave, *ButtonPLoad;
+    QLabel *LabelPID, *LabelPx, *LabelPy, *LabelPxx, *LabelPyy, *LabelPzz, *LabelPRad, *LabelPTol, *LabelPName,
+        *LabelPIndex, *LabelPCol, *LabelPLayer, *LabelNRad, *LabelPNAng;
+};
+
+}  // namespace pelmar

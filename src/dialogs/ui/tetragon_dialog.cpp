@@ -1,0 +1,476 @@
+#include "dialogs/ui/tetragon_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "dialogs/figure_checks.h"
+#include "dialogs/number_text.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/construct.h"
+#include "model/geometry.h"
+#include "model/units.h"
+
+namespace pelmar {
+
+namespace {
+
+template <class W>
+W* named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QString num(double v) { return QString::fromStdString(NumberText(v)); }
+
+void paintMaroon(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
+    p.setColor(QPalette::Text, QColor(0x80, 0, 0));
+    w->setPalette(p);
+}
+
+// The interior angle at v between the rays to a and to b, in degrees.
+double AngleAt(Vec3 v, Vec3 a, Vec3 b) {
+    const Vec3 u = a - v, w = b - v;
+    const double c = (u.x * w.x + u.y * w.y + u.z * w.z) /
+                     (std::hypot(u.x, u.y, u.z) * std::hypot(w.x, w.y, w.z));
+    return std::acos(std::clamp(c, -1.0, 1.0)) * 180 / M_PI;
+}
+
+void SetVertex(DPoint& p, Vec3 v) { p.X.v = v.x, p.Y.v = v.y, p.Z.v = v.z; }
+
+}  // namespace
+
+TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
+    : ObjectDialog(QSize(380, 431), 433, doc, commit, parent), w_(work) {
+    setWindowTitle(QString::fromUtf8("Четырехугольник"));
+    setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
+    auto* top = new QVBoxLayout(body());
+    top->setContentsMargins(4, 4, 4, 4);
+    top->setSpacing(2);
+    PageControl1 = named(new QTabWidget(body()), "PageControl1");
+    auto* page1 = named(new QWidget, "TabSheet1");
+    auto* page2 = named(new QWidget, "TabSheet2");
+    PageControl1->addTab(page1, QString::fromUtf8("Четырехугольник 1"));
+    PageControl1->addTab(page2, QString::fromUtf8("Четырехугольник 2"));
+    top->addWidget(PageControl1);
+    LabelKPath = named(new QLabel(body()), "LabelKPath");
+    QPalette red = LabelKPath->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    LabelKPath->setPalette(red);
+    top->addWidget(LabelKPath);
+    buildPage1(page1);
+    buildPage2(page2);
+    connectHandlers();
+    fitContent();
+}
+
+void TetragonDialog::buildPage1(QWidget* page) {
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 3, 3, 3);
+    v->setSpacing(2);
+
+    auto* m1 = named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBoxKM1");
+    auto* g1 = new QGridLayout(m1);
+    g1->setContentsMargins(4, 2, 4, 2);
+    g1->setVerticalSpacing(1);
+    EditKID = named(new QLineEdit(m1), "EditKID");
+    EditKID->setMaxLength(15);
+    ComboBoxKLayer = named(new QComboBox(m1), "ComboBoxKLayer");
+    for (int i = 1; i <= 10; ++i) ComboBoxKLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    SpinEditKTol = named(new TSpinEdit(m1), "SpinEditKTol");
+    SpinEditKTol->setMinMax(0, 30);
+    LabelKPt = named(new QLabel(m1), "LabelKPt");
+    ColorComboBoxKCol = named(new TColorCombo(m1), "ColorComboBoxKCol");
+    CheckBoxKDis = named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBoxKDis");
+    ButtonKSave = named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "ButtonKSave");
+    ButtonKLoad = named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "ButtonKLoad");
+    g1->addWidget(named(new QLabel("ID:", m1), "LabelKID"), 0, 0);
+    g1->addWidget(EditKID, 0, 1);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Слой:"), m1), "LabelKLayer"), 0, 2);
+    g1->addWidget(ComboBoxKLayer, 0, 3);
+    g1->addWidget(ButtonKSave, 0, 4);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Толщина:"), m1), "LabelKTol"), 1, 0);
+    auto* tol = new QHBoxLayout;
+    tol->addWidget(SpinEditKTol);
+    tol->addWidget(LabelKPt);
+    g1->addLayout(tol, 1, 1);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Цвет:"), m1), "LabelKCol"), 1, 2);
+    g1->addWidget(ColorComboBoxKCol, 1, 3);
+    g1->addWidget(ButtonKLoad, 1, 4);
+    g1->addWidget(CheckBoxKDis, 2, 0, 1, 2);
+    v->addWidget(m1);
+
+    auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxKM2");
+    auto* g2 = new QGridLayout(m2);
+    g2->setContentsMargins(4, 2, 4, 2);
+    g2->setVerticalSpacing(1);
+    g2->setHorizontalSpacing(3);
+    for (int i = 0; i < 4; ++i) {
+        const QString n = QString::number(i + 1);
+        LabelKxy[i] = named(new QLabel(QString("(X%1,Y%1) :").arg(n), m2), "LabelKxy" + n);
+        SpinEditKx[i] = named(new TSpinEdit(m2), "SpinEditKx" + n);
+        SpinEditKy[i] = named(new TSpinEdit(m2), "SpinEditKy" + n);
+        LabelKAng[i] = named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), m2), "LabelKAng" + n);
+        EditKAng[i] = named(new TNumEdit(m2, false, true), "EditKAng" + n);
+        EditKAngx[i] = named(new QLineEdit(m2), "EditKAng" + n + "x");
+        EditKAngx[i]->setEnabled(false);
+        LabelKLen[i] = named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), m2), "LabelKLen" + n);
+        EditKLen[i] = named(new TNumEdit(m2, false, true), "EditKLen" + n);
+        for (QWidget* w : {static_cast<QWidget*>(LabelKAng[i]), static_cast<QWidget*>(EditKAng[i]),
+                           static_cast<QWidget*>(LabelKLen[i]), static_cast<QWidget*>(EditKLen[i])})
+            paintMaroon(w);
+        g2->addWidget(LabelKxy[i], i / 2, (i % 2) * 3);
+        g2->addWidget(SpinEditKx[i], i / 2, (i % 2) * 3 + 1);
+        g2->addWidget(SpinEditKy[i], i / 2, (i % 2) * 3 + 2);
+        g2->addWidget(LabelKAng[i], 2 + i, 0);
+        g2->addWidget(EditKAng[i], 2 + i, 1);
+        g2->addWidget(EditKAngx[i], 2 + i, 2);
+        g2->addWidget(LabelKLen[i], 2 + i, 3);
+        g2->addWidget(EditKLen[i], 2 + i, 4, 1, 2);
+    }
+    v->addWidget(m2);
+
+    auto* row = new QHBoxLayout;
+    auto* typ = named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxKTyp");
+    auto* gt = new QGridLayout(typ);
+    gt->setContentsMargins(4, 2, 4, 2);
+    RadioGroupKTyp = named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupKTyp");
+    RadioGroupKTyp->setItems({QString::fromUtf8("Квадрат"), QString::fromUtf8("Прямоугольник"),
+                              QString::fromUtf8("Ромб"), QString::fromUtf8("Параллелограмм"),
+                              QString::fromUtf8("Трапеция"), QString::fromUtf8("Четырехугольник"),
+                              QString::fromUtf8("Произвольный")});
+    RadioGroupKTyp->setColumns(3);
+    RadioGroupK3L = named(new TRadioGroup(QString::fromUtf8("Сторона 3:"), typ), "RadioGroupK3L");
+    RadioGroupK3L->setItems({"1", "2"});
+    RadioGroupK3L->setColumns(2);
+    LabelKH = named(new QLabel("H :", typ), "LabelKH");
+    EditKH = named(new TNumEdit(typ, false, true), "EditKH");
+    gt->addWidget(RadioGroupKTyp, 0, 0, 1, 3);
+    gt->addWidget(RadioGroupK3L, 1, 0);
+    gt->addWidget(LabelKH, 1, 1);
+    gt->addWidget(EditKH, 1, 2);
+    row->addWidget(typ, 1);
+    auto* sides = new QVBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        const QString n = QString::number(i + 1);
+        ButtonKLine[i] = named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonKLine" + n);
+        sides->addWidget(ButtonKLine[i]);
+    }
+    row->addLayout(sides);
+    v->addLayout(row);
+    v->addStretch(1);
+}
+
+void TetragonDialog::buildPage2(QWidget* page) {
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 3, 3, 3);
+    auto pair = [](QGridLayout* g, int r, QCheckBox* c, QPushButton* b) {
+        g->addWidget(c, r, 0);
+        g->addWidget(b, r, 1);
+    };
+    auto* ci = named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxKCi");
+    auto* gc = new QGridLayout(ci);
+    CheckBoxKcOpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcOpiEn");
+    ButtonKcOpi = named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonKcOpi");
+    CheckBoxKcVpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcVpiEn");
+    ButtonKcVpi = named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonKcVpi");
+    pair(gc, 0, CheckBoxKcOpiEn, ButtonKcOpi);
+    pair(gc, 1, CheckBoxKcVpiEn, ButtonKcVpi);
+    v->addWidget(ci);
+    auto* di = named(new QGroupBox(QString::fromUtf8("Диагонали"), page), "GroupBoxKDi");
+    auto* gd = new QGridLayout(di);
+    CheckBoxKd13En = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd13En");
+    ButtonKd13 = named(new QPushButton(QString::fromUtf8("Диагональ 1-3"), di), "ButtonKd13");
+    CheckBoxKd24En = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd24En");
+    ButtonKd24 = named(new QPushButton(QString::fromUtf8("Диагональ 2-4"), di), "ButtonKd24");
+    CheckBoxKOEn = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKOEn");
+    ButtonKO = named(new QPushButton(QString::fromUtf8("Центр"), di), "ButtonKO");
+    pair(gd, 0, CheckBoxKd13En, ButtonKd13);
+    pair(gd, 1, CheckBoxKd24En, ButtonKd24);
+    pair(gd, 2, CheckBoxKOEn, ButtonKO);
+    v->addWidget(di);
+    auto* vid = named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxKVid");
+    auto* gv = new QVBoxLayout(vid);
+    ComboBoxKVid = named(new QComboBox(vid), "ComboBoxKVid");
+    ComboBoxKVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
+                            QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
+    gv->addWidget(ComboBoxKVid);
+    v->addWidget(vid);
+    ButtonKvBrush = named(new QPushButton(QString::fromUtf8("Заливка"), page), "ButtonKvBrush");
+    v->addWidget(ButtonKvBrush);
+    v->addStretch(1);
+}
+
+void TetragonDialog::connectHandlers() {
+    watchAlways(EditKID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
+    connect(ComboBoxKLayer, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        w_.Layer.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxKLayer);
+    });
+    connect(SpinEditKTol, &TSpinEdit::changed, this, [this] {
+        if (filling()) return;
+        w_.Thick.v = SpinEditKTol->checkedValue();
+        commitIfFocused(SpinEditKTol);
+        UpdateKvHints();
+    });
+    connect(ColorComboBoxKCol, &QComboBox::activated, this, [this] {
+        if (filling()) return;
+        w_.Color.v = ColorComboBoxKCol->colorValue();
+        w_.ColorIndex.v = ColorComboBoxKCol->colorIndex();
+        commitIfEntered(ColorComboBoxKCol);
+    });
+    auto flag = [this](QCheckBox* box, Ed<bool>& field) {
+        connect(box, &QCheckBox::toggled, this, [this, box, &field](bool on) {
+            if (!focusAllows(box)) return;
+            field.v = on;
+            commit();
+        });
+    };
+    flag(CheckBoxKDis, w_.Disabled);
+    flag(CheckBoxKcOpiEn, w_.CircOn[1]);
+    flag(CheckBoxKcVpiEn, w_.CircOn[2]);
+    flag(CheckBoxKd13En, w_.DiagOn[1]);
+    flag(CheckBoxKd24En, w_.DiagOn[2]);
+    flag(CheckBoxKOEn, w_.CenterOn);
+    for (int i = 0; i < 4; ++i) {
+        connect(SpinEditKx[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
+        connect(SpinEditKy[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
+        watchExit(EditKAng[i], [this, i] { return applyAngle(i + 1); });
+        watchExit(EditKLen[i], [this, i] { return applyLength(i + 1); });
+    }
+    watchExit(EditKH, [this] { return applyHeight(); });
+    auto part = [this](QPushButton* b, Kind kind, int role) {
+        connect(b, &QPushButton::clicked, this, [this, kind, role] {
+            flushPendingEdit();
+            emit partRequested(kind, role);
+        });
+    };
+    for (int i = 0; i < 4; ++i) part(ButtonKLine[i], Kind::li, 14 + i);
+    part(ButtonKd13, Kind::li, 18);
+    part(ButtonKd24, Kind::li, 19);
+    part(ButtonKcOpi, Kind::ci, 11);
+    part(ButtonKcVpi, Kind::ci, 10);
+    part(ButtonKO, Kind::po, 5);
+    connect(RadioGroupKTyp, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        RadioGroupK3L->setEnabled(i <= 4);
+        EditKH->setEnabled(false);
+        w_.Typ.v = static_cast<std::uint8_t>(i + 1);
+        if (enteredAllows(RadioGroupKTyp)) {
+            commit();
+            emit reselect();
+        }
+    });
+    connect(RadioGroupK3L, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        w_.Side3.v = static_cast<std::uint8_t>(i);
+        commitIfEntered(RadioGroupK3L);
+    });
+    connect(ComboBoxKVid, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        w_.View.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxKVid);
+    });
+    connect(ButtonKvBrush, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit brushRequested();
+    });
+    connect(ButtonKSave, &QPushButton::clicked, this, [this] { emit saveRequested(); });
+    connect(ButtonKLoad, &QPushButton::clicked, this, [this] { emit loadRequested(); });
+}
+
+void TetragonDialog::moveVertex(int i, bool xCoord) {
+    TSpinEdit* spin = xCoord ? SpinEditKx[i - 1] : SpinEditKy[i - 1];
+    if (!focusAllows(spin)) return;
+    DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
+    const double now = spin->checkedValue();
+    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
+    const double diff = now - scr.v;
+    scr.v = now;
+    (xCoord ? p.Y : p.Z).v += diff;
+    commit();
+    UpdateKvHints();
+}
+
+bool TetragonDialog::applyAngle(int i) {
+    TNumEdit* edit = EditKAng[i - 1];
+    edit->fixEmpty();
+    const auto typed = edit->number();
+    if (!typed || !std::isfinite(*typed)) return false;
+    const double a = *typed;
+    DKv k = w_;  // reshaped on a copy: a refused value leaves the record as it was
+    k.Ang[static_cast<std::size_t>(i)].v = a;
+    const int type = k.Typ.v;
+    const Vec3 v1 = KvVertex(k, 1), v2 = KvVertex(k, 2), v3 = KvVertex(k, 3), v4 = KvVertex(k, 4);
+    auto turned = [&](int c, Vec3& out) {
+        double x = 0, y = 0, z = 0;
+        RotateSideToAngle(DTri{}, k, 2, x, y, z, c);
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
+        out = {x, y, z};
+        return true;
+    };
+    if (i == 1 && (type == 3 || type == 4)) {
+        if (!(a > 0 && a < 180) || !SpansAngle(v2, v1, v3)) return false;
+        k.Ang[2].v = 180 - a;
+        Vec3 p;
+        if (!turned(2, p)) return false;
+        SetVertex(k.S[3].P1, p);
+        if (type == 3)
+            KvMakeRhombus(k);
+        else
+            KvMakeParallelogram(k);
+    } else if (type == 5 && (i == 1 || i == 2)) {
+        if (!(a > 0 && a < 180)) return false;
+        // The turned side's end slides along the top side's line.
+        const Vec3 v = i == 1 ? v1 : v2;
+        const bool turns = i == 1 ? SpansAngle(v1, v2, v4) && AngleAt(v1, v2, v3) < a
+                                  : SpansAngle(v2, v1, v3) && AngleAt(v2, v1, v4) < a;
+        if (turns) {
+            Vec3 t;
+            if (!turned(i, t)) return false;
+            double x = t.x, y = t.y, z = t.z;
+            if (!IntersectLines3D(x, y, z, v, t - v, v3, v4 - v3)) return false;  // parallel: no corner
+            SetVertex(k.S[i == 1 ? 4 : 3].P1, {x, y, z});
+            KvMakeTrapezium(k);
+        }
+    }
+    if (!FiniteVertices(k)) return false;
+    w_ = k;
+    return true;
+}
+
+bool TetragonDialog::applyLength(int i) {
+    TNumEdit* edit = EditKLen[i - 1];
+    edit->fixEmpty();
+    const auto typed = edit->number();
+    if (!typed || !std::isfinite(*typed)) return false;
+    const double l = *typed;
+    DKv k = w_;
+    const std::size_t s = static_cast<std::size_t>(i);
+    // A side of length 0 gives no direction to stretch along.
+    if (!(l > 0) || !(LineLength(k.S[s]) > 0)) return false;
+    k.S[s].Length.v = l;
+    SetLineLength(k.S[s]);
+    DPoint& next = k.S[s % 4 + 1].P1;
+    SetVertex(next, {k.S[s].P2.X.v, k.S[s].P2.Y.v, k.S[s].P2.Z.v});
+    if (!FiniteVertices(k)) return false;
+    w_ = k;
+    UpdateKvHints();
+    return true;
+}
+
+bool TetragonDialog::applyHeight() {
+    EditKH->fixEmpty();
+    const auto typed = EditKH->number();
+    if (!typed || !HeightDrawable(*typed)) return false;
+    DKv k = w_;
+    k.Height.v = *typed;
+    KvSetHeight(k);
+    if (!FiniteVertices(k)) return false;
+    w_ = k;
+    UpdateKvHints();
+    return true;
+}
+
+void TetragonDialog::UpdateKvHints() {
+    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + QString::fromUtf8("пт"));
+    setSizeHintOf(SpinEditKTol, w_.Thick.v);
+    for (std::size_t i = 1; i <= 4; ++i) {
+        const DPoint& p = w_.S[i].P1;
+        setSizeHintOf(SpinEditKx[i - 1], p.ScrX.v);
+        setSizeHintOf(SpinEditKy[i - 1], p.ScrY.v);
+        const DPoint& q = w_.S[i % 4 + 1].P1;
+        const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
+        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + QString::fromUtf8("пк") + " " +
+                                    QString::fromUtf8("(проекция)"));
+    }
+}
+
+void TetragonDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
+int TetragonDialog::page() const { return PageControl1->currentIndex() + 1; }
+
+void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool topIsTetragon) {
+    FillScope scope(*this);
+    for (std::size_t i = 1; i <= 4; ++i) {
+        const int n = static_cast<int>(i) - 1;
+        const DPoint& p = i == 1 ? k.S[1].P1 : k.S[i - 1].P2;
+        SpinEditKx[n]->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
+        SpinEditKy[n]->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
+        EditKAng[n]->setNumber(k.Ang[i].v);
+        fillText(EditKAngx[n], num(k.S[i].Angle.v));
+        EditKLen[n]->setNumber(k.S[i].Length.v);
+        const DPoint& f = k.S[i].P1;
+        LabelKxy[n]->setEnabled(f.ScrX.e);
+        SpinEditKx[n]->setEnabled(f.ScrX.e);
+        SpinEditKy[n]->setEnabled(f.ScrY.e);
+        LabelKAng[n]->setEnabled(k.Ang[i].e);
+        EditKAng[n]->setEnabled(k.Ang[i].e);
+        LabelKLen[n]->setEnabled(k.S[i].Length.e);
+        EditKLen[n]->setEnabled(k.S[i].Length.e);
+    }
+    fillText(EditKID, QString::fromStdString(k.ID.s));
+    ComboBoxKLayer->setCurrentIndex(k.Layer.v - 1);
+    SpinEditKTol->setFillValue(k.Thick.v);
+    ColorComboBoxKCol->setColor(k.ColorIndex.v, k.Color.v);
+    CheckBoxKDis->setChecked(k.Disabled.v);
+    RadioGroupKTyp->setItemIndex(k.Typ.v - 1);
+    paintMaroon(RadioGroupKTyp);
+    RadioGroupK3L->setItemIndex(k.Side3.v == 0 ? 0 : 1);
+    EditKH->setNumber(k.Height.v);
+    CheckBoxKcOpiEn->setChecked(k.CircOn[1].v);
+    CheckBoxKcVpiEn->setChecked(k.CircOn[2].v);
+    CheckBoxKd13En->setChecked(k.DiagOn[1].v);
+    CheckBoxKd24En->setChecked(k.DiagOn[2].v);
+    CheckBoxKOEn->setChecked(k.CenterOn.v);
+    ComboBoxKVid->setCurrentIndex(k.View.v - 1);
+    ButtonKcOpi->setEnabled(k.CircOn[1].v);
+    ButtonKcVpi->setEnabled(k.CircOn[2].v);
+    ButtonKd13->setEnabled(k.DiagOn[1].v);
+    ButtonKd24->setEnabled(k.DiagOn[2].v);
+    ButtonKO->setEnabled(k.CenterOn.v);
+
+    for (const char* n : {"LabelKID", "EditKID"}) findChild<QWidget*>(n)->setEnabled(k.ID.e);
+    for (const char* n : {"LabelKLayer", "ComboBoxKLayer"}) findChild<QWidget*>(n)->setEnabled(k.Layer.e);
+    for (const char* n : {"LabelKTol", "SpinEditKTol"}) findChild<QWidget*>(n)->setEnabled(k.Thick.e);
+    for (const char* n : {"LabelKCol", "ColorComboBoxKCol"}) findChild<QWidget*>(n)->setEnabled(k.Color.e);
+    CheckBoxKDis->setEnabled(k.Disabled.e);
+    RadioGroupKTyp->setEnabled(k.Typ.e);
+    RadioGroupK3L->setEnabled(k.Side3.e);
+    EditKH->setEnabled(k.Height.e);
+    LabelKH->setEnabled(k.Height.e);
+    CheckBoxKcOpiEn->setEnabled(k.CircOn[1].e);
+    CheckBoxKcVpiEn->setEnabled(k.CircOn[2].e);
+    CheckBoxKd13En->setEnabled(k.DiagOn[1].e);
+    CheckBoxKd24En->setEnabled(k.DiagOn[2].e);
+    CheckBoxKOEn->setEnabled(k.CenterOn.e);
+    ComboBoxKVid->setEnabled(k.View.e);
+
+    // Roles: a prism's lateral face opens only its base side; the base of a
+    // pyramid of type "Пирамида" stays in its plane.
+    const bool face = role >= 8 && role <= 11;
+    ButtonKLine[0]->setEnabled(true);
+    for (int i = 1; i < 4; ++i) ButtonKLine[i]->setEnabled(!face);
+    RadioGroupKTyp->setItemEnabled(6, !(role == 5 && pyramidType == 2));
+    ButtonKvBrush->setEnabled(topIsTetragon && role == 0);
+    ButtonKvBrush->setProperty("fillOn", k.Fill.On);
+    ButtonKSave->setEnabled(role == 0);
+    ButtonKLoad->setEnabled(role == 0 && k.Number == 0);
+    UpdateKvHints();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,99 @@
+// The tetragon dialog: the head, the vertices, angles, side lengths, type,
+// third side and height on the first page; the circles, diagonals, centre,
+// view and fill on the second.  It edits the kind's working copy and writes
+// every change through the editing core's commit.
+//
+// Typed angles, lengths and the height reshape the tetragon by its type.
+// Values no tetragon can take (an angle outside 0..180, a vertex turned about
+// coincident or collinear vertices, a trapezium side turned parallel to the
+// top side, a side of length 0) are refused: the edit shows its previous
+// value and the record stays as it was.
+#pragma once
+
+#include <array>
+
+#include "dialogs/ui/object_dialog.h"
+#include "model/records.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace pelmar {
+
+class TColorCombo;
+class TNumEdit;
+class TRadioGroup;
+class TSpinEdit;
+
+class TetragonDialog : public ObjectDialog {
+    Q_OBJECT
+public:
+    TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
+
+    // role: the tetragon's role in its parent (0 top-level); pyramidType: the
+    // type of the pyramid whose base it is (role 5), else 0; topIsTetragon:
+    // the current object-list entry is a tetragon.
+    void VarToForm(const DKv& k, int role = 0, int pyramidType = 0, bool topIsTetragon = true);
+
+    void showPage(int page);
+    int page() const;
+
+signals:
+    void partRequested(pelmar::Kind kind, int role);
+    void brushRequested();
+    void saveRequested();
+    void loadRequested();
+    void reselect();
+
+public:
+    QTabWidget* PageControl1;
+    QLineEdit* EditKID;
+    QComboBox* ComboBoxKLayer;
+    TSpinEdit* SpinEditKTol;
+    QLabel* LabelKPt;
+    TColorCombo* ColorComboBoxKCol;
+    QCheckBox* CheckBoxKDis;
+    QPushButton* ButtonKSave;
+    QPushButton* ButtonKLoad;
+    std::array<QLabel*, 4> LabelKxy;
+    std::array<TSpinEdit*, 4> SpinEditKx, SpinEditKy;
+    std::array<QLabel*, 4> LabelKAng, LabelKLen;
+    std::array<TNumEdit*, 4> EditKAng, EditKLen;
+    std::array<QLineEdit*, 4> EditKAngx;
+    TRadioGroup* RadioGroupKTyp;
+    TRadioGroup* RadioGroupK3L;
+    QLabel* LabelKH;
+    TNumEdit* EditKH;
+    std::array<QPushButton*, 4> ButtonKLine;
+    QCheckBox* CheckBoxKcOpiEn;
+    QCheckBox* CheckBoxKcVpiEn;
+    QPushButton* ButtonKcOpi;
+    QPushButton* ButtonKcVpi;
+    QCheckBox* CheckBoxKd13En;
+    QCheckBox* CheckBoxKd24En;
+    QCheckBox* CheckBoxKOEn;
+    QPushButton* ButtonKd13;
+    QPushButton* ButtonKd24;
+    QPushButton* ButtonKO;
+    QComboBox* ComboBoxKVid;
+    QPushButton* ButtonKvBrush;
+    QLabel* LabelKPath;
+
+private:
+    void buildPage1(QWidget* page);
+    void buildPage2(QWidget* page);
+    void connectHandlers();
+    void UpdateKvHints();
+    bool applyAngle(int i);
+    bool applyLength(int i);
+    bool applyHeight();
+    void moveVertex(int i, bool xCoord);
+
+    DKv& w_;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,526 @@
+#include "dialogs/ui/triangle_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "dialogs/number_text.h"
+#include "dialogs/ui/color_combo.h"
+#include "dialogs/figure_checks.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/construct.h"
+#include "model/units.h"
+
+namespace pelmar {
+
+namespace {
+
+const QColor kMaroon(0x80, 0, 0);
+
+template <class W>
+W* named(W* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QString num(double v) { return QString::fromStdString(NumberText(v)); }
+
+void paintMaroon(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, kMaroon);
+    p.setColor(QPalette::Text, kMaroon);
+    w->setPalette(p);
+}
+
+}  // namespace
+
+TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
+    : ObjectDialog(QSize(381, 431), 433, doc, commit, parent), w_(work) {
+    setWindowTitle(QString::fromUtf8("Треугольник"));
+    setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
+    auto* top = new QVBoxLayout(body());
+    top->setContentsMargins(4, 4, 4, 4);
+    top->setSpacing(2);
+    PageControl1 = named(new QTabWidget(body()), "PageControl1");
+    auto* page1 = named(new QWidget, "TabSheet1");
+    auto* page2 = named(new QWidget, "TabSheet2");
+    PageControl1->addTab(page1, QString::fromUtf8("Треугольник"));
+    PageControl1->addTab(page2, QString::fromUtf8("Треугольник - B, H, M"));
+    top->addWidget(PageControl1);
+    LabelT2Path = named(new QLabel(body()), "LabelT2Path");
+    QPalette red = LabelT2Path->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    LabelT2Path->setPalette(red);
+    top->addWidget(LabelT2Path);
+    buildPage1(page1);
+    buildPage2(page2);
+    connectHandlers();
+    fitContent();
+}
+
+void TriangleDialog::buildPage1(QWidget* page) {
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 3, 3, 3);
+    v->setSpacing(2);
+
+    // Head.
+    auto* m1 = named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBoxTM1");
+    auto* g1 = new QGridLayout(m1);
+    g1->setContentsMargins(4, 2, 4, 2);
+    g1->setVerticalSpacing(1);
+    EditTID = named(new QLineEdit(m1), "EditTID");
+    EditTID->setMaxLength(15);
+    ComboBoxTLayer = named(new QComboBox(m1), "ComboBoxTLayer");
+    for (int i = 1; i <= 10; ++i) ComboBoxTLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    SpinEditTTol = named(new TSpinEdit(m1), "SpinEditTTol");
+    SpinEditTTol->setMinMax(0, 30);
+    LabelTPt = named(new QLabel(m1), "LabelTPt");
+    ColorComboBoxTCol = named(new TColorCombo(m1), "ColorComboBoxTCol");
+    CheckBoxTDis = named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBoxTDis");
+    ButtonTSave = named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "ButtonTSave");
+    ButtonTLoad = named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "ButtonTLoad");
+    g1->addWidget(named(new QLabel("ID:", m1), "LabelTID"), 0, 0);
+    g1->addWidget(EditTID, 0, 1);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Слой:"), m1), "LabelTLayer"), 0, 2);
+    g1->addWidget(ComboBoxTLayer, 0, 3);
+    g1->addWidget(ButtonTSave, 0, 4);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Толщина:"), m1), "LabelTTol"), 1, 0);
+    auto* tol = new QHBoxLayout;
+    tol->addWidget(SpinEditTTol);
+    tol->addWidget(LabelTPt);
+    g1->addLayout(tol, 1, 1);
+    g1->addWidget(named(new QLabel(QString::fromUtf8("Цвет:"), m1), "LabelTCol"), 1, 2);
+    g1->addWidget(ColorComboBoxTCol, 1, 3);
+    g1->addWidget(ButtonTLoad, 1, 4);
+    g1->addWidget(CheckBoxTDis, 2, 0, 1, 2);
+    v->addWidget(m1);
+
+    // Vertices, angles, lengths.
+    auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxTM2");
+    auto* g2 = new QGridLayout(m2);
+    g2->setContentsMargins(4, 2, 4, 2);
+    g2->setVerticalSpacing(1);
+    g2->setHorizontalSpacing(3);
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        LabelTxy[i] = named(new QLabel(QString("(X%1,Y%1) :").arg(n), m2), "LabelTxy" + n);
+        SpinEditTx[i] = named(new TSpinEdit(m2), "SpinEditTx" + n);
+        SpinEditTy[i] = named(new TSpinEdit(m2), "SpinEditTy" + n);
+        LabelTAng[i] = named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), m2), "LabelTAng" + n);
+        EditTAng[i] = named(new TNumEdit(m2, false, true), "EditTAng" + n);
+        EditTAngx[i] = named(new QLineEdit(m2), "EditTAng" + n + "x");
+        EditTAngx[i]->setEnabled(false);
+        LabelTLen[i] = named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), m2), "LabelTLen" + n);
+        EditTLen[i] = named(new TNumEdit(m2, false, true), "EditTLen" + n);
+        for (QWidget* w : {static_cast<QWidget*>(LabelTAng[i]), static_cast<QWidget*>(EditTAng[i]),
+                           static_cast<QWidget*>(LabelTLen[i]), static_cast<QWidget*>(EditTLen[i])})
+            paintMaroon(w);
+        g2->addWidget(LabelTxy[i], i, 0);
+        g2->addWidget(SpinEditTx[i], i, 1);
+        g2->addWidget(SpinEditTy[i], i, 2);
+        g2->addWidget(LabelTAng[i], 3 + i, 0);
+        g2->addWidget(EditTAng[i], 3 + i, 1);
+        g2->addWidget(EditTAngx[i], 3 + i, 2);
+        g2->addWidget(LabelTLen[i], 3 + i, 3);
+        g2->addWidget(EditTLen[i], 3 + i, 4);
+    }
+    v->addWidget(m2);
+
+    // Type, third point, height, sides.
+    auto* row = new QHBoxLayout;
+    auto* typ = named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxTTyp");
+    auto* gt = new QGridLayout(typ);
+    gt->setContentsMargins(4, 2, 4, 2);
+    RadioGroupTTyp = named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupTTyp");
+    RadioGroupTTyp->setItems({QString::fromUtf8("Равносторонний"), QString::fromUtf8("Равнобедренный"),
+                              QString::fromUtf8("Прямоугольный"), QString::fromUtf8("Произвольный")});
+    RadioGroupTTyp->setColumns(2);
+    RadioGroupT3P = named(new TRadioGroup(QString::fromUtf8("3-я точка"), typ), "RadioGroupT3P");
+    RadioGroupT3P->setItems({"1", "2"});
+    LabelTH = named(new QLabel("H :", typ), "LabelTH");
+    EditTH = named(new TNumEdit(typ, false, true), "EditTH");
+    RadioGroupT3P->setColumns(2);
+    gt->addWidget(RadioGroupTTyp, 0, 0, 1, 3);
+    gt->addWidget(RadioGroupT3P, 1, 0);
+    gt->addWidget(LabelTH, 1, 1);
+    gt->addWidget(EditTH, 1, 2);
+    row->addWidget(typ);
+    auto* sides = new QVBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i + 1);
+        ButtonTLine[i] = named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonTLine" + n);
+        sides->addWidget(ButtonTLine[i]);
+    }
+    row->addLayout(sides);
+    v->addLayout(row);
+
+    // Circles, view, fill.
+    auto* row2 = new QHBoxLayout;
+    auto* ci = named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxTCi");
+    auto* gc = new QGridLayout(ci);
+    gc->setContentsMargins(4, 2, 4, 2);
+    CheckBoxTcOpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcOpiEn");
+    ButtonTcOpi = named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonTcOpi");
+    CheckBoxTcVpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcVpiEn");
+    ButtonTcVpi = named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonTcVpi");
+    gc->addWidget(CheckBoxTcOpiEn, 0, 0);
+    gc->addWidget(ButtonTcOpi, 0, 1);
+    gc->addWidget(CheckBoxTcVpiEn, 1, 0);
+    gc->addWidget(ButtonTcVpi, 1, 1);
+    row2->addWidget(ci);
+    auto* vid = named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxTVid");
+    auto* gv = new QVBoxLayout(vid);
+    gv->setContentsMargins(4, 2, 4, 2);
+    ComboBoxTVid = named(new QComboBox(vid), "ComboBoxTVid");
+    ComboBoxTVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
+                            QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
+    gv->addWidget(ComboBoxTVid);
+    ButtonTrBrush = named(new QPushButton(QString::fromUtf8("Заливка"), vid), "ButtonTrBrush");
+    gv->addWidget(ButtonTrBrush);
+    row2->addWidget(vid);
+    v->addLayout(row2);
+    v->addStretch(1);
+}
+
+void TriangleDialog::buildPage2(QWidget* page) {
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 3, 3, 3);
+    auto* box = named(new QGroupBox("B, H, M", page), "GroupBoxTBHM");
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(4, 2, 4, 2);
+    g->setVerticalSpacing(2);
+    for (int n = 0; n < 5; ++n) {
+        const QString s = QString::number(n + 1);
+        CheckBoxTbEn[n] = named(new QCheckBox(QString::fromUtf8("Вкл."), box), "CheckBoxTbEn" + s);
+        ButtonTbProp[n] = named(new QPushButton(QString::fromUtf8("Свойства"), box), QString("Button%1").arg(8 + n));
+        RadioGroupTbVe[n] = named(new TRadioGroup(QString(), box), "RadioGroupTbVe" + s);
+        RadioGroupTbVe[n]->setItems({"1", "2", "3"});
+        RadioGroupTbVe[n]->setColumns(3);
+        RadioGroupTbLe[n] = named(new TRadioGroup(QString::fromUtf8("Длина"), box), "RadioGroupTbLe" + s);
+        RadioGroupTbLe[n]->setItems(
+            {QString::fromUtf8("До конца"), QString::fromUtf8("До центра"), QString::fromUtf8("По длине")});
+        RadioGroupTbTy[n] = named(new TRadioGroup(QString::fromUtf8("Тип"), box), "RadioGroupTbTy" + s);
+        RadioGroupTbTy[n]->setItems(
+            {QString::fromUtf8("Биссектриса"), QString::fromUtf8("Высота"), QString::fromUtf8("Медиана")});
+        auto* left = new QVBoxLayout;
+        left->addWidget(CheckBoxTbEn[n]);
+        left->addWidget(ButtonTbProp[n]);
+        left->addWidget(RadioGroupTbVe[n]);
+        g->addLayout(left, n, 0);
+        g->addWidget(RadioGroupTbLe[n], n, 1);
+        g->addWidget(RadioGroupTbTy[n], n, 2);
+    }
+    v->addWidget(box);
+}
+
+void TriangleDialog::connectHandlers() {
+    watchAlways(EditTID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
+    connect(ComboBoxTLayer, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        w_.Layer.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxTLayer);
+    });
+    connect(SpinEditTTol, &TSpinEdit::changed, this, [this] {
+        if (filling()) return;
+        w_.Thick.v = SpinEditTTol->checkedValue();
+        commitIfFocused(SpinEditTTol);
+        UpdateTrHints();
+    });
+    connect(ColorComboBoxTCol, &QComboBox::activated, this, [this] {
+        if (filling()) return;
+        w_.Color.v = ColorComboBoxTCol->colorValue();
+        w_.ColorIndex.v = ColorComboBoxTCol->colorIndex();
+        commitIfEntered(ColorComboBoxTCol);
+    });
+    connect(CheckBoxTDis, &QCheckBox::toggled, this, [this](bool on) {
+        if (!focusAllows(CheckBoxTDis)) return;
+        w_.Disabled.v = on;
+        commit();
+    });
+    for (int i = 0; i < 3; ++i) {
+        connect(SpinEditTx[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
+        connect(SpinEditTy[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
+        watchExit(EditTAng[i], [this, i] { return applyAngle(i + 1); });
+        watchExit(EditTLen[i], [this, i] { return applyLength(i + 1); });
+        connect(ButtonTLine[i], &QPushButton::clicked, this, [this, i] {
+            flushPendingEdit();
+            emit partRequested(Kind::li, 4 + i);
+        });
+    }
+    watchExit(EditTH, [this] { return applyHeight(); });
+    connect(RadioGroupTTyp, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        typeEnables(i);
+        w_.Typ.v = static_cast<std::uint8_t>(i + 1);
+        if (enteredAllows(RadioGroupTTyp)) {
+            commit();
+            emit reselect();
+        }
+    });
+    connect(RadioGroupT3P, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        w_.Side3.v = static_cast<std::uint8_t>(i);
+        commitIfEntered(RadioGroupT3P);
+    });
+    const std::array<QCheckBox*, 2> circ{CheckBoxTcOpiEn, CheckBoxTcVpiEn};
+    for (int c = 0; c < 2; ++c) {
+        connect(circ[c], &QCheckBox::toggled, this, [this, c, box = circ[c]](bool on) {
+            if (!focusAllows(box)) return;
+            w_.CircOn[c + 1].v = on;
+            commit();
+        });
+    }
+    connect(ButtonTcOpi, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit partRequested(Kind::ci, 2);
+    });
+    connect(ButtonTcVpi, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit partRequested(Kind::ci, 1);
+    });
+    connect(ComboBoxTVid, &QComboBox::activated, this, [this](int i) {
+        if (filling()) return;
+        w_.View.v = static_cast<std::uint8_t>(i + 1);
+        commitIfEntered(ComboBoxTVid);
+    });
+    connect(ButtonTrBrush, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit brushRequested();
+    });
+    connect(ButtonTSave, &QPushButton::clicked, this, [this] { emit saveRequested(); });
+    connect(ButtonTLoad, &QPushButton::clicked, this, [this] { emit loadRequested(); });
+    for (int n = 0; n < 5; ++n) {
+        const std::size_t k = static_cast<std::size_t>(n + 1);
+        connect(CheckBoxTbEn[n], &QCheckBox::toggled, this, [this, n, k](bool on) {
+            if (!focusAllows(CheckBoxTbEn[n])) return;
+            w_.LineOn[k].v = on;
+            commit();
+        });
+        connect(ButtonTbProp[n], &QPushButton::clicked, this, [this, n] {
+            flushPendingEdit();
+            emit partRequested(Kind::li, 7 + n);
+        });
+        auto byteGroup = [this](TRadioGroup* group, Ed<std::uint8_t>& field) {
+            connect(group, &TRadioGroup::itemClicked, this, [this, group, &field](int i) {
+                if (filling()) return;
+                field.v = static_cast<std::uint8_t>(i + 1);
+                commitIfEntered(group);
+            });
+        };
+        byteGroup(RadioGroupTbVe[n], w_.LineVertex[k]);
+        byteGroup(RadioGroupTbLe[n], w_.LineMode[k]);
+        byteGroup(RadioGroupTbTy[n], w_.LineKind[k]);
+    }
+}
+
+void TriangleDialog::moveVertex(int i, bool xCoord) {
+    TSpinEdit* spin = xCoord ? SpinEditTx[i - 1] : SpinEditTy[i - 1];
+    if (!focusAllows(spin)) return;
+    DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
+    const double now = spin->checkedValue();
+    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
+    const double diff = now - scr.v;
+    scr.v = now;
+    (xCoord ? p.Y : p.Z).v += diff;
+    commit();
+    UpdateTrHints();
+}
+
+bool TriangleDialog::applyAngle(int i) {
+    TNumEdit* edit = EditTAng[i - 1];
+    edit->fixEmpty();
+    const auto typed = edit->number();
+    if (!typed || !std::isfinite(*typed)) return false;
+    const double a = *typed;
+    DTri t = w_;  // reshaped on a copy: a refused value leaves the record as it was
+    t.Ang[static_cast<std::size_t>(i)].v = a;
+    const double b = t.S[1].Length.v;
+    const int type = t.Typ.v;
+    if (type == 2 && (i == 1 || i == 3)) {
+        if (i == 1 && !(a > 0 && a < 90)) return false;
+        if (i == 3 && !(a > 0 && a < 180)) return false;
+        t.Ang[2].v = i == 1 ? a : t.Ang[2].v;
+        const double r = i == 1 ? std::tan(a * M_PI / 180) : 1 / std::tan(a / 2 * M_PI / 180);
+        t.Height.v = std::nearbyint(r * (1000 * b / 2)) / 1000;
+        if (!std::isfinite(t.Height.v)) return false;
+        TriIsoscelesApex(t);
+    } else if (type == 3 && i == 2) {
+        if (!(a > 0 && a < 90)) return false;
+        t.Height.v = std::tan(a * M_PI / 180) * b;
+        if (!HeightDrawable(t.Height.v)) return false;
+        TriRightApex(t);
+    } else if (type == 4) {
+        if (!(a > 0 && a < 180)) return false;
+        // case: V, F, M as vertex numbers
+        static constexpr int kCase[4][3] = {{0, 0, 0}, {1, 2, 3}, {2, 1, 3}, {3, 1, 2}};
+        const auto& c = kCase[i];
+        if (!SpansAngle(TriVertex(t, c[0]), TriVertex(t, c[1]), TriVertex(t, c[2]))) return false;
+        DPoint& m = t.S[static_cast<std::size_t>(c[2])].P1;
+        double x = m.X.v, y = m.Y.v, z = m.Z.v;
+        RotateSideToAngle(t, DKv{}, 1, x, y, z, i);
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
+        m.X.v = x, m.Y.v = y, m.Z.v = z;
+    }
+    if (!FiniteVertices(t)) return false;
+    w_ = t;
+    return true;
+}
+
+bool TriangleDialog::applyLength(int i) {
+    TNumEdit* edit = EditTLen[i - 1];
+    edit->fixEmpty();
+    const auto typed = edit->number();
+    if (!typed || !std::isfinite(*typed)) return false;
+    const double l = *typed;
+    DTri t = w_;
+    const std::size_t k = static_cast<std::size_t>(i);
+    t.S[k].Length.v = l;
+    const double b = t.S[1].Length.v;
+    const int type = t.Typ.v;
+    auto stretch = [&](std::size_t side, std::size_t next) {
+        // A side of length 0 gives no direction to stretch along.
+        if (!(l > 0) || !(LineLength(t.S[side]) > 0)) return false;
+        SetLineLength(t.S[side]);
+        DPoint& v = t.S[next].P1;
+        v.X.v = t.S[side].P2.X.v, v.Y.v = t.S[side].P2.Y.v, v.Z.v = t.S[side].P2.Z.v;
+        return true;
+    };
+    if (i == 1) {
+        if (!stretch(1, 2)) return false;
+    } else if (i == 2) {
+        if (type == 2) {
+            if (l < b / 2) return false;  // the two sides cannot meet
+            t.Height.v = std::sqrt(l * l - (b / 2) * (b / 2));
+        }
+        if (!stretch(2, 3)) return false;
+    } else if (type == 3) {
+        if (!(l > 0)) return false;
+        t.Height.v = l;
+    } else if (type == 4) {
+        if (!stretch(3, 1)) return false;
+    }
+    if (!FiniteVertices(t)) return false;
+    w_ = t;
+    UpdateTrHints();
+    return true;
+}
+
+bool TriangleDialog::applyHeight() {
+    EditTH->fixEmpty();
+    const auto typed = EditTH->number();
+    if (!typed || !HeightDrawable(*typed)) return false;
+    w_.Height.v = *typed;
+    UpdateTrHints();
+    return true;
+}
+
+void TriangleDialog::typeEnables(int index) {
+    RadioGroupT3P->setEnabled(index != 3);
+    EditTH->setEnabled(index == 1);
+    LabelTH->setEnabled(index == 1);
+}
+
+void TriangleDialog::UpdateTrHints() {
+    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + QString::fromUtf8("пт"));
+    setSizeHintOf(SpinEditTTol, w_.Thick.v);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const DPoint& p = w_.S[i].P1;
+        setSizeHintOf(SpinEditTx[i - 1], p.ScrX.v);
+        setSizeHintOf(SpinEditTy[i - 1], p.ScrY.v);
+        const DPoint& q = w_.S[i % 3 + 1].P1;
+        const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
+        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + QString::fromUtf8("пк") + " " +
+                                    QString::fromUtf8("(проекция)"));
+    }
+}
+
+void TriangleDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
+int TriangleDialog::page() const { return PageControl1->currentIndex() + 1; }
+
+void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool topIsTriangle) {
+    FillScope scope(*this);
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const int k = static_cast<int>(i) - 1;
+        const DPoint& p = t.S[i].P1;
+        SpinEditTx[k]->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
+        SpinEditTy[k]->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
+        EditTAng[k]->setNumber(t.Ang[i].v);
+        fillText(EditTAngx[k], num(t.S[i].Angle.v));
+        EditTLen[k]->setNumber(t.S[i].Length.v);
+        const bool xy = p.ScrX.e;
+        LabelTxy[k]->setEnabled(xy);
+        SpinEditTx[k]->setEnabled(xy);
+        SpinEditTy[k]->setEnabled(p.ScrY.e);
+        LabelTAng[k]->setEnabled(t.Ang[i].e);
+        EditTAng[k]->setEnabled(t.Ang[i].e);
+        LabelTLen[k]->setEnabled(t.S[i].Length.e);
+        EditTLen[k]->setEnabled(t.S[i].Length.e);
+    }
+    fillText(EditTID, QString::fromStdString(t.ID.s));
+    ComboBoxTLayer->setCurrentIndex(t.Layer.v - 1);
+    SpinEditTTol->setFillValue(t.Thick.v);
+    ColorComboBoxTCol->setColor(t.ColorIndex.v, t.Color.v);
+    CheckBoxTDis->setChecked(t.Disabled.v);
+    RadioGroupTTyp->setItemIndex(t.Typ.v - 1);
+    paintMaroon(RadioGroupTTyp);
+    RadioGroupT3P->setItemIndex(t.Side3.v == 0 ? 0 : 1);
+    EditTH->setNumber(t.Height.v);
+    ComboBoxTVid->setCurrentIndex(t.View.v - 1);
+    CheckBoxTcOpiEn->setChecked(t.CircOn[1].v);
+    CheckBoxTcVpiEn->setChecked(t.CircOn[2].v);
+    for (int n = 0; n < 5; ++n) {
+        const std::size_t k = static_cast<std::size_t>(n + 1);
+        CheckBoxTbEn[n]->setChecked(t.LineOn[k].v);
+        RadioGroupTbVe[n]->setItemIndex(t.LineVertex[k].v - 1);
+        RadioGroupTbLe[n]->setItemIndex(t.LineMode[k].v - 1);
+        RadioGroupTbTy[n]->setItemIndex(t.LineKind[k].v - 1);
+    }
+
+    // Enabled from the flags.
+    for (const char* n : {"LabelTID", "EditTID"}) findChild<QWidget*>(n)->setEnabled(t.ID.e);
+    for (const char* n : {"LabelTLayer", "ComboBoxTLayer"}) findChild<QWidget*>(n)->setEnabled(t.Layer.e);
+    for (const char* n : {"LabelTTol", "SpinEditTTol"}) findChild<QWidget*>(n)->setEnabled(t.Thick.e);
+    for (const char* n : {"LabelTCol", "ColorComboBoxTCol"}) findChild<QWidget*>(n)->setEnabled(t.Color.e);
+    CheckBoxTDis->setEnabled(t.Disabled.e);
+    RadioGroupTTyp->setEnabled(t.Typ.e);
+    CheckBoxTcOpiEn->setEnabled(t.CircOn[1].e);
+    CheckBoxTcVpiEn->setEnabled(t.CircOn[2].e);
+    RadioGroupT3P->setEnabled(t.Side3.e);
+    EditTH->setEnabled(t.Height.e);
+    LabelTH->setEnabled(t.Height.e);
+    ComboBoxTVid->setEnabled(t.View.e);
+    ButtonTcOpi->setEnabled(CheckBoxTcOpiEn->isChecked());
+    ButtonTcVpi->setEnabled(CheckBoxTcVpiEn->isChecked());
+
+    // Roles: a pyramid's lateral face opens only its base side; the contour
+    // triangle of a cone has no special lines.
+    const bool face = role >= 6 && role <= 9;
+    ButtonTLine[0]->setEnabled(true);
+    ButtonTLine[1]->setEnabled(!face);
+    ButtonTLine[2]->setEnabled(!face);
+    const bool lines = !(topIsCone && role == 2);
+    for (int n = 0; n < 5; ++n) {
+        CheckBoxTbEn[n]->setEnabled(lines);
+        ButtonTbProp[n]->setEnabled(lines && CheckBoxTbEn[n]->isChecked());
+        RadioGroupTbVe[n]->setEnabled(lines);
+        RadioGroupTbLe[n]->setEnabled(lines);
+        RadioGroupTbTy[n]->setEnabled(lines);
+    }
+    ButtonTrBrush->setEnabled(topIsTriangle && role == 0);
+    ButtonTrBrush->setProperty("fillOn", t.Fill.On);
+    ButtonTSave->setEnabled(role == 0);
+    ButtonTLoad->setEnabled(role == 0 && t.Number == 0);
+    UpdateTrHints();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,103 @@
+// The triangle dialog: the head, the vertices, angles, side lengths, type,
+// third point and height on the first page; the five bisector, height and
+// median lines on the second.  It edits the kind's working copy and writes
+// every change through the editing core's commit.
+//
+// Typed angles and lengths reshape the triangle by its type.  Values that no
+// triangle can take (an isosceles side shorter than half the base, a base
+// angle of 90 degrees or more, an apex angle outside 0..180, a right
+// triangle's angle too near 90, a vertex turned about coincident or
+// collinear vertices) are refused: the edit shows its previous value and the
+// record stays as it was.
+#pragma once
+
+#include <array>
+
+#include "dialogs/ui/object_dialog.h"
+#include "model/records.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace pelmar {
+
+class TColorCombo;
+class TNumEdit;
+class TRadioGroup;
+class TSpinEdit;
+
+class TriangleDialog : public ObjectDialog {
+    Q_OBJECT
+public:
+    // work: the working copy the handlers store into.
+    TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
+
+    // Puts the record on the controls.  role: the triangle's role in its
+    // parent (0 for a top-level triangle); topIsCone: the current entry of
+    // the object list is a cone; topIsTriangle: it is a triangle (the fill
+    // button is for top-level triangles only).
+    void VarToForm(const DTri& t, int role = 0, bool topIsCone = false, bool topIsTriangle = true);
+
+    // Selects the page shown (1 or 2).
+    void showPage(int page);
+    int page() const;
+
+signals:
+    // A part button: the part opens in the dialog of its kind
+    // (segment, ellipse) with the given role.
+    void partRequested(pelmar::Kind kind, int role);
+    void brushRequested();
+    void saveRequested();
+    void loadRequested();
+    void reselect();  // the shape changed: the selection marks are redrawn
+
+public:
+    QTabWidget* PageControl1;
+    QLineEdit* EditTID;
+    QComboBox* ComboBoxTLayer;
+    TSpinEdit* SpinEditTTol;
+    QLabel* LabelTPt;
+    TColorCombo* ColorComboBoxTCol;
+    QCheckBox* CheckBoxTDis;
+    QPushButton* ButtonTSave;
+    QPushButton* ButtonTLoad;
+    std::array<QLabel*, 3> LabelTxy;
+    std::array<TSpinEdit*, 3> SpinEditTx, SpinEditTy;
+    std::array<QLabel*, 3> LabelTAng, LabelTLen;
+    std::array<TNumEdit*, 3> EditTAng, EditTLen;
+    std::array<QLineEdit*, 3> EditTAngx;
+    TRadioGroup* RadioGroupTTyp;
+    TRadioGroup* RadioGroupT3P;
+    QLabel* LabelTH;
+    TNumEdit* EditTH;
+    std::array<QPushButton*, 3> ButtonTLine;
+    QCheckBox* CheckBoxTcOpiEn;
+    QCheckBox* CheckBoxTcVpiEn;
+    QPushButton* ButtonTcOpi;
+    QPushButton* ButtonTcVpi;
+    QComboBox* ComboBoxTVid;
+    QPushButton* ButtonTrBrush;
+    std::array<QCheckBox*, 5> CheckBoxTbEn;
+    std::array<QPushButton*, 5> ButtonTbProp;  // Button8 .. Button12
+    std::array<TRadioGroup*, 5> RadioGroupTbVe, RadioGroupTbLe, RadioGroupTbTy;
+    QLabel* LabelT2Path;
+
+private:
+    void buildPage1(QWidget* page);
+    void buildPage2(QWidget* page);
+    void connectHandlers();
+    void UpdateTrHints();
+    void typeEnables(int index);
+    bool applyAngle(int i);
+    bool applyLength(int i);
+    bool applyHeight();
+    void moveVertex(int i, bool xCoord);
+
+    DTri& w_;
+};
+
+}  // namespace pelmar

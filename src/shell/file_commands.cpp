@@ -1,0 +1,243 @@
+#include "shell/file_commands.h"
+
+#include <filesystem>
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/object_list.h"
+#include "editing/reopen.h"
+#include "editing/selection.h"
+#include "files/document.h"
+#include "files/text_lines.h"
+#include "model/defaults.h"
+#include "shell/command_table.h"
+#include "shell/startup.h"
+
+namespace pelmar {
+
+namespace {
+
+const std::string LineBreak = "\n\r";
+constexpr const char* NewProjectName = "New_Project.pel";
+
+void LoadDefault(DPoint& r, int n, const DefaultsSource& s) { LoadDefaultPoint(r, n, s); }
+void LoadDefault(DLine& r, int n, const DefaultsSource& s) { LoadDefaultLine(r, n, s); }
+void LoadDefault(DCircle& r, int n, const DefaultsSource& s) { LoadDefaultCircle(r, n, s); }
+void LoadDefault(DTri& r, int n, const DefaultsSource& s) { LoadDefaultTriangle(r, n, s); }
+void LoadDefault(DKv& r, int n, const DefaultsSource& s) { LoadDefaultTetragon(r, n, s); }
+void LoadDefault(DXOY& r, int n, const DefaultsSource& s) { LoadDefaultXOY(r, n, s); }
+void LoadDefault(DSf& r, int n, const DefaultsSource& s) { LoadDefaultOrb(r, n, s); }
+void LoadDefault(DZi& r, int n, const DefaultsSource& s) { LoadDefaultCylinder(r, n, s); }
+void LoadDefault(DKo& r, int n, const DefaultsSource& s) { LoadDefaultCone(r, n, s); }
+void LoadDefault(DPi3& r, int n, const DefaultsSource& s) { LoadDefaultPyramid3(r, n, s); }
+void LoadDefault(DPi4& r, int n, const DefaultsSource& s) { LoadDefaultPyramid4(r, n, s); }
+void LoadDefault(DPr3& r, int n, const DefaultsSource& s) { LoadDefaultPrism3(r, n, s); }
+void LoadDefault(DPr4& r, int n, const DefaultsSource& s) { LoadDefaultPrism4(r, n, s); }
+void LoadDefault(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, s); }
+
+template <Kind K>
+void LoadKind(DProj& doc, const DefaultsSource& src) {
+    auto& store = KindT<K>::store(doc.Obj);
+    for (int i = 1; i <= static_cast<int>(store.count()); ++i) LoadDefault(store[i], i, src);
+}
+
+DocumentContext ContextOf(EditingState& st, const std::string& cannotSave) {
+    DocumentContext ctx;
+    ctx.Proj = st.Proj;
+    ctx.Work = st.Work;
+    ctx.BackPng = st.BackPng;
+    ctx.Windows = [&st] { return CurrentWindows(st); };
+    ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
+    if (!cannotSave.empty()) ctx.CannotSaveText = cannotSave;
+    return ctx;
+}
+
+}  // namespace
+
+void LoadDefaultObjects(DProj& doc, const EditingState& st) {
+    DefaultsSource src = st.Defaults;
+    src.pictureHeight = doc.Im.Height;
+    // A new document is filled in this order: the 2D system before the triangle.
+    LoadKind<Kind::po>(doc, src);
+    LoadKind<Kind::li>(doc, src);
+    LoadKind<Kind::ci>(doc, src);
+    LoadKind<Kind::xy>(doc, src);
+    LoadKind<Kind::tr>(doc, src);
+    LoadKind<Kind::kv>(doc, src);
+    LoadKind<Kind::sf>(doc, src);
+    LoadKind<Kind::zi>(doc, src);
+    LoadKind<Kind::ko>(doc, src);
+    LoadKind<Kind::i3>(doc, src);
+    LoadKind<Kind::i4>(doc, src);
+    LoadKind<Kind::r3>(doc, src);
+    LoadKind<Kind::r4>(doc, src);
+    LoadKind<Kind::xz>(doc, src);
+}
+
+FileCommands::FileCommands(EditingState& st, ShellState& shell, FileQuestions& ask, DocumentView view)
+    : st_(st), shell_(shell), ask_(ask), view_(std::move(view)) {}
+
+void FileCommands::setCaption(const std::string& docName) {
+    if (view_.setCaption) view_.setCaption(MainCaption(docName));
+}
+
+void FileCommands::addRecent(const std::string& name) {
+    auto items = UpdateRecentFiles(shell_.settings.RecentFiles, name, true);
+    if (view_.showRecentFiles) view_.showRecentFiles(items);
+}
+
+bool FileCommands::CheckSaveFileName(std::string& fileName, const std::string& ext) {
+    const std::string tail = "." + ext;
+    if (fileName.size() < tail.size() || fileName.compare(fileName.size() - tail.size(), tail.size(), tail) != 0)
+        fileName += tail;
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec)) return true;
+    return ask_.askYesNo(shell_.words.WordLine(623) + LineBreak + fileName);
+}
+
+bool FileCommands::WriteTo(const std::string& name) {
+    const std::vector<TextChange> changes = TextsChangedOnSave(*st_.Proj);
+    if (!changes.empty()) {
+        std::string text = "These texts cannot be saved as they are and will be changed:";
+        const std::size_t shown = std::min<std::size_t>(changes.size(), 8);
+        for (std::size_t i = 0; i < shown; ++i) {
+            const TextChange& c = changes[i];
+            text += "\n" + c.object + ", " + c.field + ": \"" + c.before + "\" -> \"" + c.after + "\"";
+        }
+        if (changes.size() > shown) text += "\n... (" + std::to_string(changes.size() - shown) + " more)";
+        text += "\nSave anyway?";
+        if (!ask_.askYesNo(text)) return false;
+    }
+    return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(625)));
+}
+
+int FileCommands::QuerySaveChanges() {
+    const Answer a = ask_.askYesNoCancel(shell_.words.WordLine(624) + LineBreak + shell_.settings.DocDir + shell_.DocName);
+    if (a == Answer::No) return 2;
+    if (a != Answer::Yes) return 3;
+    if (st_.Untitled) {
+        if (!SaveDocumentAs()) return 3;
+    } else if (!WriteTo(shell_.settings.DocDir + shell_.DocName)) {
+        return 3;
+    }
+    SetChanged(st_, false);
+    return 1;
+}
+
+bool FileCommands::SaveGuard() { return !st_.Changed || QuerySaveChanges() != 3; }
+
+bool FileCommands::SaveDocumentAs() {
+    std::string name = ask_.chooseSaveFile(shell_.settings.DocDir, shell_.settings.DocDir + shell_.DocName,
+                                           shell_.settings.OwnDialogs);
+    if (name.empty()) return false;
+    if (!CheckSaveFileName(name, "pel")) return false;
+    if (!WriteTo(name)) return false;
+    if (!st_.UndoBusy) {
+        st_.Untitled = false;
+        addRecent(name);
+    }
+    auto [dir, base] = SplitDocumentPath(name);
+    shell_.settings.DocDir = dir;
+    shell_.DocName = base;
+    setCaption(shell_.DocName);
+    return true;
+}
+
+void FileCommands::Save() {
+    if (!hasDocument_) return;
+    if (st_.Untitled) {
+        if (!SaveDocumentAs()) return;
+        SetChanged(st_, false);
+        return;
+    }
+    if (!WriteTo(shell_.settings.DocDir + shell_.DocName)) return;
+    if (!st_.UndoBusy) addRecent(shell_.settings.DocDir + shell_.DocName);
+    SetChanged(st_, false);
+}
+
+bool FileCommands::setUpNewProject() {
+    std::array<std::uint8_t, KindCount> counts{};
+    if (!ask_.chooseNewProject(counts)) return false;
+    // The picture settings of a new document are the start values until the
+    // picture settings dialog comes; the counts chosen make the document.
+    std::unique_ptr<DProj> fresh = NewDocument();
+    fresh->Zoom = 100;
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        auto& store = KindT<K>::store(fresh->Obj);
+        store.resize(std::min<std::size_t>(counts[Slot(K)], InfoOf(K).capacity));
+    });
+    *st_.Proj = std::move(*fresh);
+    hasDocument_ = true;
+    if (view_.documentOpened) view_.documentOpened();
+    UpdateObjectList(st_, true, true);
+    LoadDefaultObjects(*st_.Proj, st_);
+    st_.Proj->FillValid = 0;
+    SetCurObjIndex(st_, 0);
+    SelectCurrentObject(st_, st_.Dialogs, true);
+    return true;
+}
+
+void FileCommands::NewProject() {
+    if (!SaveGuard()) return;
+    st_.ProjReady = false;
+    const bool wasUntitled = st_.Untitled;
+    st_.Untitled = true;
+    if (setUpNewProject()) {
+        shell_.DocName = NewProjectName;
+        setCaption(shell_.DocName);
+        SelectNone(st_);
+        if (view_.redraw) view_.redraw();
+    } else {
+        st_.Untitled = wasUntitled;
+    }
+    st_.ProjReady = true;
+}
+
+bool FileCommands::OpenDocument(const std::string& fileName) {
+    // A document read from a file has that file: Save writes it there.
+    const bool wasUntitled = st_.Untitled;
+    if (!st_.UndoLoading) st_.Untitled = false;
+    const std::uint8_t r = OpenDocumentState(st_, fileName);
+    if (r != ReadOk) {
+        st_.Untitled = wasUntitled;
+        ask_.showMessage(ReadFailureText(st_, r));
+        return false;
+    }
+    hasDocument_ = true;
+    if (view_.documentOpened) view_.documentOpened();
+    if (!st_.UndoLoading) {
+        addRecent(fileName);
+        auto [dir, base] = SplitDocumentPath(fileName);
+        shell_.settings.DocDir = dir;
+        shell_.DocName = base;
+        setCaption(shell_.DocName);
+    }
+    return true;
+}
+
+void FileCommands::OpenDocumentDialog() {
+    if (!SaveGuard()) return;
+    const std::string name = ask_.chooseOpenFile(shell_.settings.DocDir, shell_.settings.OwnDialogs);
+    if (name.empty()) return;
+    st_.UndoLoading = false;
+    OpenDocument(name);
+}
+
+void FileCommands::OpenRecent(int n) {
+    if (n < 1 || n > 5) return;
+    const std::string entry = shell_.settings.RecentFiles[static_cast<std::size_t>(n - 1)];
+    if (IsNoFile(entry)) return;
+    if (!SaveGuard()) return;
+    st_.UndoLoading = false;
+    OpenDocument(entry);
+}
+
+void FileCommands::Close() {
+    if (!hasDocument_) return;
+    if (!SaveGuard()) return;
+    hasDocument_ = false;
+    if (view_.leaveDocument) view_.leaveDocument();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,583 @@
+#include "shell/ui/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <filesystem>
+
+#include "editing/clipboard.h"
+#include "editing/delete_objects.h"
+#include "editing/kind_access.h"
+#include "editing/new_objects.h"
+#include "editing/object_list.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "files/document.h"
+#include "files/picture_export.h"
+#include "shell/ui/about_dialog.h"
+#include "shell/default_sets.h"
+#include "shell/ui/main_window_hosts.h"
+#include "shell/new_object_links.h"
+#include "shell/ui/print_dialog.h"
+#include "shell/program_folder.h"
+#include "shell/ui/qt_questions.h"
+#include "shell/ui/tool_icons.h"
+#include "shell/window_layout.h"
+#include "shell/zoom.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Word-table texts show "&" as written.
+QString ActionText(const std::string& s) { return Q(s).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
+constexpr int ToolButtonSize = 23;
+
+}  // namespace
+
+Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      setup_(std::move(setup)),
+      shell_(app.shell()),
+      proj_(app.document().Proj.get()),
+      draw_(app.document().Drawing),
+      export_(app.exports()) {
+    setObjectName(QStringLiteral("Form1"));
+    edit_ = std::make_unique<EditingState>(*proj_);
+    hosts_ = std::make_unique<MainHosts>(*this);
+
+    if (!shell_.ProgDir.empty() && shell_.ProgDir.back() != '/') shell_.ProgDir += '/';
+    shell_.arguments = setup_.arguments;
+    std::error_code ec;
+    std::filesystem::create_directories(shell_.ProgDir + "Temp", ec);
+
+    MainWindowServices& sv = setup_.services;
+    if (!sv.questions) {
+        ownQuestions_ = std::make_unique<QtFileQuestions>(this, shell_.words);
+        sv.questions = ownQuestions_.get();
+    }
+    if (!sv.objectQuestions) {
+        ownObjectQuestions_ = std::make_unique<QtObjectQuestions>(this, shell_.words);
+        sv.objectQuestions = ownObjectQuestions_.get();
+    }
+    if (!sv.printer) {
+        ownPrinter_ = std::make_unique<QtPrintHost>(this);
+        sv.printer = ownPrinter_.get();
+    }
+    if (!sv.exporter) sv.exporter = hosts_.get();
+    if (!sv.openUrl)
+        sv.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(Q(url))); };
+    if (sv.pdfFile.empty()) sv.pdfFile = shell_.ProgDir + "Temp/Print.pdf";
+
+    EditingState& st = *edit_;
+    st.Commands = hosts_.get();
+    st.DialogWindows = &NullDialogHost();
+    st.Questions = sv.objectQuestions;
+    st.Messages = hosts_.get();
+    st.ListView = hosts_.get();
+    st.Redraw = hosts_.get();
+    SetProgramFolder(st, shell_.ProgDir);
+    st.Defaults.readDocument = ShippedSetReader(
+        shell_.ProgDir, shell_.shippedDirs,
+        [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
+            return ReadDocument(name, doc, version, mode);
+        });
+    st.BackPng = &draw_.BackPng;
+    st.Words = [this](int line) { return shell_.words.WordLine(line); };
+    st.Windows = [this] {
+        LiveWindows w = WindowsFromRecord(*proj_);
+        if (pictureSub_) {
+            const QRect g = pictureSub_->geometry();
+            w.PicState = pictureSub_->isMaximized() ? 2 : pictureSub_->isMinimized() ? 3 : 1;
+            w.PicLeft = g.left();
+            w.PicTop = g.top();
+            w.PicWidth = g.width();
+            w.PicHeight = g.height();
+            w.PicScrollHorz = scroll_->horizontalScrollBar()->value();
+            w.PicScrollVert = scroll_->verticalScrollBar()->value();
+        }
+        w.ComboIndex = comboObj_ ? comboObj_->currentIndex() : -1;
+        return w;
+    };
+
+    buildActions();
+    buildMenu();
+    buildToolBar();
+    buildPictureWindow();
+
+    DocumentView view;
+    view.setCaption = [this](const std::string& c) { setCaptionText(c); };
+    view.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
+    view.documentOpened = [this] { documentOpened(); };
+    view.leaveDocument = [this] { setNoProjectState(false); };
+    view.redraw = [this] { redraw(false); };
+    files_ = std::make_unique<FileCommands>(st, shell_, *sv.questions, std::move(view));
+
+    app_.showMessage = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
+    app_.created(hooks());
+    st.UndoOn = shell_.settings.UndoOn;
+    st.UndoSteps = shell_.settings.UndoSteps;
+    st.MoveColor = shell_.settings.MoveColor;
+    st.ShapeColor = shell_.settings.ShapeColor;
+}
+
+Form1::~Form1() = default;
+
+MainWindowHooks Form1::hooks() {
+    MainWindowHooks h;
+    h.setNoProjectState = [this](bool startUp) { setNoProjectState(startUp); };
+    h.documentStartValues = [this] {
+        proj_->Zoom = 100;
+        proj_->Im.Background = 0xFFFFFF;
+        edit_->ApplyEnabled = 1;
+    };
+    h.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
+    h.resetRunState = [this] {
+        draw_.Running = false;
+        edit_->UndoGate = true;
+    };
+    h.showError = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
+    h.wordsToMain = [this] { wordsToMain(); };
+    h.disableCombos = [this] {
+        comboObj_->setEnabled(false);
+        comboMas_->setEnabled(false);
+    };
+    h.applyToolbarGroups = [this](const std::array<bool, ToolGroupCount>& show) { applyToolbarGroups(show); };
+    h.openDocument = [this](const std::string& file) {
+        edit_->UndoLoading = false;
+        return files_->OpenDocument(file);
+    };
+    h.setCaption = [this](const std::string& c) { setCaptionText(c); };
+    h.defaultWindowLayout = [this] { defaultWindowLayout(); };
+    h.unsavedChanges = [this] { return edit_->Changed; };
+    h.querySaveChanges = [this] { return files_->QuerySaveChanges(); };
+    h.deleteUndoFiles = [this] { DeleteUndoFiles(*edit_); };
+    return h;
+}
+
+// ---------------------------------------------------------------------------
+// Menu and tool bar
+
+void Form1::buildActions() {
+    for (const CommandInfo& info : CommandTable) {
+        const auto i = static_cast<std::size_t>(info.command);
+        const MainCommand c = info.command;
+        if (info.menu) {
+            auto* a = new QAction(this);
+            a->setObjectName(QLatin1String(info.menu));
+            if (info.shortcut && *info.shortcut) a->setShortcut(QKeySequence(QLatin1String(info.shortcut)));
+            connect(a, &QAction::triggered, this, [this, c] { run(c); });
+            menu_[i] = a;
+        }
+        if (info.tool) {
+            auto* a = new QAction(this);
+            a->setObjectName(QLatin1String(info.tool));
+            a->setIcon(ToolIcon(info.tool));
+            connect(a, &QAction::triggered, this, [this, c] {
+                fromToolBar_ = true;
+                run(c);
+                fromToolBar_ = false;
+            });
+            tool_[i] = a;
+        }
+    }
+}
+
+void Form1::buildMenu() {
+    QMenu* top = nullptr;
+    QMenu* sub = nullptr;
+    for (const MenuEntry& e : MenuTree) {
+        if (e.level == 0) {
+            top = menuBar()->addMenu(QString());
+            top->setObjectName(QLatin1String(e.name));
+            menus_[e.name] = top;
+            sub = nullptr;
+            continue;
+        }
+        QMenu* into = e.level == 2 && sub ? sub : top;
+        if (!into) continue;
+        if (!e.name) {
+            into->addSeparator();
+        } else if (e.command == MainCommand::None) {
+            sub = into->addMenu(QString());
+            sub->setObjectName(QLatin1String(e.name));
+            menus_[e.name] = sub;
+        } else if (QAction* a = menuAction(e.command)) {
+            into->addAction(a);
+        }
+    }
+}
+
+void Form1::buildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
+    toolBar_->setMovable(false);
+    for (const ToolItem& item : ToolBarItems) {
+        switch (item.kind) {
+            case ToolItemKind::Separator: {
+                QAction* s = toolBar_->addSeparator();
+                s->setObjectName(QLatin1String(item.name));
+                separators_[item.name] = s;
+                break;
+            }
+            case ToolItemKind::Combo: {
+                auto* combo = new QComboBox(toolBar_);
+                combo->setObjectName(QLatin1String(item.name));
+                const bool objects = std::string(item.name) == "ComboObj";
+                combo->setMaxVisibleItems(objects ? 20 : 10);
+                combo->setMinimumContentsLength(objects ? 16 : 5);
+                combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+                combo->setFocusPolicy(Qt::ClickFocus);
+                if (objects) {
+                    comboObj_ = combo;
+                    connect(combo, &QComboBox::activated, this, [this](int i) { chooseObject(i); });
+                } else {
+                    comboMas_ = combo;
+                    for (int k = 0; k < static_cast<int>(ZoomPercents.size()); ++k) combo->addItem(Q(ZoomItemText(k)));
+                    connect(combo, &QComboBox::activated, this, [this](int i) { chooseZoom(i); });
+                }
+                toolBar_->addWidget(combo)->setObjectName(QLatin1String(item.name) + QStringLiteral("Item"));
+                break;
+            }
+            case ToolItemKind::Button:
+                if (QAction* a = toolAction(item.command)) toolBar_->addAction(a);
+                break;
+        }
+    }
+}
+
+QWidget* Form1::makePictureWidget() {
+    picture_ = new PicturePlaceholder;
+    picture_->setObjectName(QStringLiteral("PaintBox"));
+    return picture_;
+}
+
+void Form1::buildPictureWindow() {
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("MdiArea"));
+    setCentralWidget(mdi_);
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName(QStringLiteral("ScrollBox1"));
+    scroll_->setWidget(makePictureWidget());
+    scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pictureSub_ = mdi_->addSubWindow(scroll_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
+    pictureSub_->setObjectName(QStringLiteral("FormShowIm"));
+    pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);
+    pictureSub_->show();
+    scroll_->viewport()->installEventFilter(this);
+    connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
+    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
+
+    status_ = new QLabel;
+    status_->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(status_, 1);
+    progress_ = new QProgressBar;
+    progress_->setRange(0, 100);
+    progress_->setMaximumWidth(200);
+    progress_->hide();
+    statusBar()->addPermanentWidget(progress_);
+}
+
+void Form1::wordsToMain() {
+    const WordTable& w = shell_.words;
+    for (const MenuEntry& e : MenuTree) {
+        if (!e.name || e.word == 0) continue;
+        auto m = menus_.find(e.name);
+        if (m != menus_.end()) m->second->setTitle(ActionText(w.WordLine(e.word)));
+    }
+    for (const CommandInfo& info : CommandTable) {
+        const auto i = static_cast<std::size_t>(info.command);
+        if (menu_[i] && info.menuWord) menu_[i]->setText(ActionText(w.WordLine(info.menuWord)));
+        if (tool_[i]) {
+            const std::string hint = info.hintWord ? w.WordLine(info.hintWord) : w.WordLine(info.menuWord);
+            tool_[i]->setText(ActionText(hint));
+            tool_[i]->setToolTip(Q(hint));
+        }
+    }
+    for (const ToolItem& item : ToolBarItems) {
+        if (item.kind != ToolItemKind::Combo || !item.hintWord) continue;
+        QComboBox* c = std::string(item.name) == "ComboObj" ? comboObj_ : comboMas_;
+        c->setToolTip(Q(w.WordLine(item.hintWord)));
+    }
+    pictureCaption_ = w.WordLine(328) + " " + w.WordLine(329);
+    pictureSub_->setWindowTitle(Q(pictureCaption_));
+}
+
+void Form1::applyToolbarGroups(const std::array<bool, ToolGroupCount>& show) {
+    for (const ToolItem& item : ToolBarItems) {
+        const bool visible = ToolItemVisible(item, show);
+        if (item.kind == ToolItemKind::Button) {
+            if (QAction* a = toolAction(item.command)) a->setVisible(visible);
+        } else if (item.kind == ToolItemKind::Separator) {
+            separators_[item.name]->setVisible(visible);
+        }
+    }
+}
+
+void Form1::showRecentFiles(const std::array<RecentMenuItem, 5>& items) {
+    for (int n = 1; n <= 5; ++n) {
+        QAction* a = menuAction(RecentFileCommand(n));
+        const RecentMenuItem& item = items[static_cast<std::size_t>(n - 1)];
+        a->setText(ActionText(item.caption));
+        a->setEnabled(item.enabled);
+        a->setToolTip(Q(item.hint));
+        a->setStatusTip(Q(item.hint));
+    }
+}
+
+bool Form1::commandEnabled(MainCommand c) const {
+    if (QAction* a = menuAction(c)) return a->isEnabled();
+    if (QAction* a = toolAction(c)) return a->isEnabled();
+    return false;
+}
+
+void Form1::setCaptionText(const std::string& caption) {
+    setWindowTitle(Q(caption));
+}
+
+// ---------------------------------------------------------------------------
+// Life of the window
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (scroll_ && watched == scroll_->viewport() && event->type() == QEvent::Resize) present();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::present() {
+    if (!files_ || !files_->hasDocument() || draw_.Running) return;
+    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The windows are laid out at the first show too, for a window that is
+    // not resized after it (the first resize lays them out again).
+    if (shell_.FirstResize) defaultWindowLayout();
+    MainWindowShown(shell_, hooks());
+    toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isVisible()) MainWindowResized(shell_, hooks());
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!MainWindowMayClose(hooks())) {
+        event->ignore();
+        return;
+    }
+    draw_.Running = false;
+    MainWindowClosing(shell_, hooks());
+    std::error_code ec;
+    std::filesystem::remove(edit_->UndoFolder, ec);  // only when nothing else is left in it
+    event->accept();
+}
+
+void Form1::setNoProjectState(bool startUp) {
+    SetNoProjectState(startUp, *hosts_);
+    if (files_) files_->setHasDocument(false);
+    SetChanged(*edit_, false);
+    edit_->Untitled = true;
+}
+
+void Form1::leaveDocument() {
+    // No selection is left, and Export and Print stay off without a document.
+    edit_->Sel = {};
+    edit_->SelCount = 0;
+    draw_.DrawBitmap = QImage(1, 1, QImage::Format_RGB32);
+    draw_.DrawBitmap.fill(Qt::white);
+    draw_.MetaImage = QImage();
+    picture_->show(QImage(), 1, 1, 0, 0);
+    comboObj_->clear();
+    comboObj_->setEnabled(false);
+    comboMas_->setCurrentIndex(-1);
+    comboMas_->setEnabled(false);
+    shell_.DocName.clear();
+}
+
+void Form1::documentOpened() {
+    comboObj_->setEnabled(true);
+    comboMas_->setEnabled(true);
+    tool_[static_cast<std::size_t>(MainCommand::Play)]->setEnabled(true);
+    const DProj& d = *proj_;
+    if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !edit_->UndoLoading)
+        pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
+    pictureCaption_ = shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329);
+    pictureSub_->setWindowTitle(Q(pictureCaption_));
+}
+
+void Form1::defaultWindowLayout() {
+    MainGeometry g;
+    const QRect frame = frameGeometry();
+    g.left = frame.left();
+    g.top = frame.top();
+    g.width = frame.width();
+    g.height = frame.height();
+    g.clientWidth = width();
+    g.clientHeight = height() - (statusBar()->isVisible() ? statusBar()->height() : 0);
+    g.toolBarHeight = toolBar_->height() + menuBar()->height();
+    const WindowLayout l = DefaultWindowLayout(g, 0);
+    // The MDI area starts below the menu and the tool bar; the layout keeps
+    // the picture window's minimum size on a small main window.
+    // Where the MDI area is smaller than the main window's client (menu and
+    // status bars), the picture window keeps inside it, down to its minimum.
+    const int w = std::max(std::min(l.pictureWidth, mdi_->width() - l.pictureLeft - 10), MinPictureWidth);
+    const int h = std::max(std::min(l.pictureHeight, mdi_->height() - 5), MinPictureHeight);
+    pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, w, h);
+    proj_->DlgLeft = l.dialogLeft;
+    proj_->DlgTop = l.dialogTop;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void Form1::redraw(bool full) {
+    if (edit_->Proj != proj_) return;
+    RepaintProject(*proj_, draw_, RedrawHost(*hosts_), RedrawMode::Window, full);
+    RunPendingRedraw(*proj_, draw_, RedrawHost(*hosts_));
+}
+
+void Form1::chooseObject(int index) {
+    if (index < 0) return;
+    SetCurObjIndex(*edit_, index);
+    SelectCurrentObject(*edit_, edit_->Dialogs, true);
+    UpdateSelectionUI(*edit_);
+}
+
+void Form1::chooseZoom(int item) {
+    proj_->Zoom = ZoomOfItem(item, proj_->Zoom);
+    if (comboMas_->currentIndex() != item && item >= 0) comboMas_->setCurrentIndex(item);
+    draw_.DrawProj->Zoom = proj_->Zoom;
+    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+}
+
+void Form1::newObject(Kind k, bool fromToolBar) {
+    // The tool buttons ask for links to existing objects first.
+    std::vector<DLink> links;
+    int answer = NewGrIndependent;
+    if (fromToolBar && setup_.services.askLinks) answer = setup_.services.askLinks(k, links);
+    if (answer != NewGrLinked && answer != NewGrIndependent) return;
+    if (!NewDefaultObject(*edit_, k)) return;
+    if (answer == NewGrLinked) ApplyNewObjectLinks(*edit_, k, links);
+}
+
+void Form1::undoRedo(bool undo) {
+    if (undo) UndoStep(*edit_);
+    else RedoStep(*edit_);
+}
+
+void Form1::printPicture() {
+    PrintJob job;
+    job.doc = proj_;
+    job.title = shell_.DocName;
+    job.pdfFile = setup_.services.pdfFile;
+    job.noPrinterText = shell_.words.WordLine(WordNoPrinter);
+    if (proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull()) {
+        QImage picture = draw_.MetaImage;
+        job.pictureWidth = proj_->Im.Width;
+        job.pictureHeight = proj_->Im.Height;
+        QImage back = draw_.DrawBitmap;
+        job.paint = [picture, back](QPainter& p, const QRect& r) {
+            if (!back.isNull() && back.size() == picture.size()) p.drawImage(r, back);
+            else p.fillRect(r, Qt::white);
+            p.drawImage(r, picture);
+        };
+    } else {
+        job.pictureWidth = draw_.DrawBitmap.width();
+        job.pictureHeight = draw_.DrawBitmap.height();
+        job.paint = PaintImage(draw_.DrawBitmap);
+    }
+    PrintPicture(job, *setup_.services.printer);
+    toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
+}
+
+void Form1::exportPicture() {
+    ExportPicture(*proj_, draw_, export_, ExportHost(*hosts_, hosts_->pngProgress(), *setup_.services.exporter),
+                  shell_.ProgDir, shell_.DocName);
+}
+
+void Form1::openHelp() {
+    const std::string file = LocateProgramFile(shell_.ProgDir + "Pelmar.html", shell_.ProgDir, shell_.shippedDirs);
+    if (!std::filesystem::exists(file)) {
+        setup_.services.questions->showMessage("The help file \"" + file + "\" is not installed.");
+        return;
+    }
+    if (!setup_.services.openUrl(QUrl::fromLocalFile(Q(file)).toString().toStdString()))
+        setup_.services.questions->showMessage("No program to show \"" + file + "\" was found.");
+}
+
+void Form1::showProjectOptions() {
+    // The picture settings dialog comes later; the command redraws with the
+    // settings the document has.
+    redraw(false);
+}
+
+void Form1::run(MainCommand c) {
+    if (!commandEnabled(c)) return;
+    using C = MainCommand;
+    if (std::optional<Kind> k = KindOfCommand(c)) {
+        if (c >= C::NewPo && c <= C::NewXZ) {
+            newObject(*k, fromToolBar_);
+        } else {
+            BackTo(*k, *hosts_);
+        }
+        return;
+    }
+    switch (c) {
+        case C::New: files_->NewProject(); break;
+        case C::Open: files_->OpenDocumentDialog(); break;
+        case C::Save: files_->Save(); break;
+        case C::SaveAs:
+            if (files_->SaveDocumentAs()) SetChanged(*edit_, false);
+            break;
+        case C::Close: files_->Close(); break;
+        case C::Export: exportPicture(); break;
+        case C::Print: printPicture(); break;
+        case C::File1: case C::File2: case C::File3: case C::File4: case C::File5:
+            files_->OpenRecent(static_cast<int>(c) - static_cast<int>(C::File1) + 1);
+            break;
+        case C::Exit: close(); break;
+        case C::Delete: DeleteObjects(*edit_); break;
+        case C::Undo: undoRedo(true); break;
+        case C::Redo: undoRedo(false); break;
+        case C::Copy: CopyObjects(*edit_); break;
+        case C::Paste: PasteObjects(*edit_); break;
+        case C::OptProg: break;
+        case C::OptProj: showProjectOptions(); break;
+        case C::WinObj: break;
+        case C::WinImg:
+            mdi_->setActiveSubWindow(pictureSub_);
+            pictureSub_->setFocus();
+            break;
+        case C::WinTrans: break;
+        case C::WinDef: defaultWindowLayout(); break;
+        case C::Help: openHelp(); break;
+        case C::About: ShowAboutBox(shell_.words, shell_.settings.LangFile, this); break;
+        case C::Play: redraw(true); break;
+        case C::Anim: break;
+        default: break;
+    }
+}
+
+}  // namespace pelmar

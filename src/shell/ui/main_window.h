@@ -1,0 +1,161 @@
+// Form1, the main window: the menu and the tool bar with every command, the
+// object and zoom combos, and the picture window inside its MDI area.  It owns
+// the document, the editing and drawing state and the shell's settings for
+// the life of the program, and answers the editing core and the redraw
+// through the hosts of main_window_hosts.h.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "drawing/redraw.h"
+#include "editing/editing_state.h"
+#include "files/export_host.h"
+#include "shell/application.h"
+#include "shell/command_lock.h"
+#include "shell/command_rules.h"
+#include "shell/command_table.h"
+#include "shell/file_commands.h"
+#include "shell/startup.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class QScrollArea;
+class QToolBar;
+
+namespace pelmar {
+
+class Form1;
+class PrintHost;
+class MainHosts;
+class PicturePlaceholder;
+
+// What the main window asks of the desktop; each left empty takes the real
+// window (message boxes, file dialogs, the print dialog, the browser).
+struct MainWindowServices {
+    FileQuestions* questions = nullptr;
+    QuestionBox* objectQuestions = nullptr;  // the delete and copy questions
+    PrintHost* printer = nullptr;
+    ExportWindows* exporter = nullptr;  // the picture export's save dialog and option windows
+    std::function<bool(const std::string& url)> openUrl;
+    // The new-object link dialog for a kind: its answer (1 linked, 2
+    // independent, else cancel) and, when linked, one link per defining
+    // point.  Without it the tool buttons create independent objects.
+    std::function<int(Kind, std::vector<DLink>& links)> askLinks;
+    // The drawing-program (word = false) and word-processor exports, which
+    // live above the shell; the program passes them in.
+    std::function<void(Form1& window, ExportState& state, bool word)> officeExport;
+    std::string pdfFile;  // where printing goes when the system has no printer
+};
+
+struct MainWindowSetup {
+    std::vector<std::string> arguments;     // command line without the program name
+    MainWindowServices services;
+};
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // The window works on the application's document, drawing, export and
+    // shell state; the editing state is its own until the application owns it.
+    Form1(Application& app, MainWindowSetup setup, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The command of a menu item or tool button, as a click runs it.
+    void run(MainCommand c);
+    // The actions of a command (nullptr where it has none).
+    QAction* menuAction(MainCommand c) const { return menu_[static_cast<std::size_t>(c)]; }
+    QAction* toolAction(MainCommand c) const { return tool_[static_cast<std::size_t>(c)]; }
+    bool commandEnabled(MainCommand c) const;
+
+    // The object combo and the zoom combo chosen as by the user.
+    void chooseObject(int index);
+    void chooseZoom(int item);
+
+    ShellState& shell() { return shell_; }
+    EditingState& editing() { return *edit_; }
+    DProj& document() { return *proj_; }
+    Application& application() { return app_; }
+    DrawingState& drawing() { return draw_; }
+    FileCommands& files() { return *files_; }
+    QMdiSubWindow* pictureWindow() const { return pictureSub_; }
+    QScrollArea* pictureScroll() const { return scroll_; }
+    QComboBox* objectCombo() const { return comboObj_; }
+    QComboBox* zoomCombo() const { return comboMas_; }
+
+    // Redraws the picture (RepaintProject mode 1).
+    void redraw(bool full);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class MainHosts;
+
+    void buildActions();
+    void buildMenu();
+    void buildToolBar();
+    void buildPictureWindow();
+    QWidget* makePictureWidget();
+    void wordsToMain();
+    void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
+    void showRecentFiles(const std::array<RecentMenuItem, 5>& items);
+    MainWindowHooks hooks();
+    void setNoProjectState(bool startUp);
+    void leaveDocument();
+    void documentOpened();
+    void defaultWindowLayout();
+    void newObject(Kind k, bool fromToolBar);
+    void undoRedo(bool undo);
+    void printPicture();
+    void exportPicture();
+    void openHelp();
+    void showProjectOptions();
+    void setCaptionText(const std::string& caption);
+    // Shows the drawn picture again for the scroll position and view size.
+    void present();
+
+    Application& app_;
+    MainWindowSetup setup_;
+    ShellState& shell_;
+    DProj* proj_;
+    std::unique_ptr<EditingState> edit_;
+    DrawingState& draw_;
+    ExportState& export_;
+    std::unique_ptr<MainHosts> hosts_;
+    std::unique_ptr<FileCommands> files_;
+
+    std::array<QAction*, CommandCount> menu_{};
+    std::array<QAction*, CommandCount> tool_{};
+    std::map<std::string, QAction*> separators_;
+    std::map<std::string, QMenu*> menus_;
+    QToolBar* toolBar_ = nullptr;
+    QComboBox* comboObj_ = nullptr;
+    QComboBox* comboMas_ = nullptr;
+    QMdiArea* mdi_ = nullptr;
+    QMdiSubWindow* pictureSub_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    PicturePlaceholder* picture_ = nullptr;
+    QLabel* status_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    std::string pictureCaption_;
+    bool fromToolBar_ = false;
+    std::unique_ptr<FileQuestions> ownQuestions_;
+    std::unique_ptr<QuestionBox> ownObjectQuestions_;
+    std::unique_ptr<PrintHost> ownPrinter_;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,324 @@
+#include "shell/ui/main_window_hosts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+
+#include "drawing/redraw_host.h"
+#include "editing/kind_access.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "files/ui/bit_colors_dialog.h"
+#include "files/picture_export.h"
+#include "files/ui/png_progress_window.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/tool_icons.h"
+
+namespace pelmar {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+Kind KindOfDialog(KindDialog d) {
+    switch (d) {
+        case KindDialog::Po: return Kind::po;
+        case KindDialog::Li: return Kind::li;
+        case KindDialog::Ci: return Kind::ci;
+        case KindDialog::Tr: return Kind::tr;
+        case KindDialog::Kv: return Kind::kv;
+        case KindDialog::XY: return Kind::xy;
+        case KindDialog::Sf: return Kind::sf;
+        case KindDialog::Zi: return Kind::zi;
+        case KindDialog::Ko: return Kind::ko;
+        case KindDialog::Pi: return Kind::i3;
+        case KindDialog::Pr: return Kind::r3;
+        case KindDialog::XZ: break;
+    }
+    return Kind::xz;
+}
+
+// Splits "Text|*.a|Text|*.b" into Qt's filter list.
+QStringList QtFilters(const std::string& filter) {
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+    return out;
+}
+
+}  // namespace
+
+std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k) {
+    using M = MainCommand;
+    switch (c) {
+        case EditingCommand::Save: return M::Save;
+        case EditingCommand::SaveAs: return M::SaveAs;
+        case EditingCommand::Close: return M::Close;
+        case EditingCommand::Export: return M::Export;
+        case EditingCommand::Print: return M::Print;
+        case EditingCommand::Copy: return M::Copy;
+        case EditingCommand::Paste: return M::Paste;
+        case EditingCommand::OptProj: return M::OptProj;
+        case EditingCommand::WinObj: return M::WinObj;
+        case EditingCommand::Anim: return M::Anim;
+        case EditingCommand::Undo: return M::Undo;
+        case EditingCommand::Redo: return M::Redo;
+        case EditingCommand::Delete: return M::Delete;
+        case EditingCommand::NewObject: return NewObjectCommand(k);
+        case EditingCommand::BackTo: return BackToCommand(k);
+        default: return std::nullopt;
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+PicturePlaceholder::PicturePlaceholder(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(1, 1);
+}
+
+void PicturePlaceholder::show(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
+    view_ = view;
+    at_ = QPoint(left, top);
+    setFixedSize(std::max(boxWidth, 1), std::max(boxHeight, 1));
+    setVisible(true);
+    update();
+}
+
+void PicturePlaceholder::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Dark));
+    if (!view_.isNull()) p.drawImage(at_, view_);
+}
+
+// ---------------------------------------------------------------------------
+
+void PngProgress::processEvents() { QApplication::processEvents(); }
+
+void PngProgress::showProgress(const std::string& text) {
+    auto* form = new TFormPng(parent_);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
+    window_ = form;
+    setProgress(0);
+    if (!text.empty()) form->setProgress(text);
+}
+
+void PngProgress::setProgress(int position) {
+    if (auto* form = static_cast<TFormPng*>(window_)) {
+        form->setProgress(std::to_string(position) + "%");
+        QApplication::processEvents();
+    }
+}
+
+void PngProgress::hideProgress() {
+    if (window_) window_->close();
+    window_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Editing core
+
+MainHosts::MainHosts(Form1& w) : w_(w), png_(&w) {}
+
+void MainHosts::SetEnabled(EditingCommand c, bool on) {
+    // The picture window's and transformations window's own controls are theirs.
+    if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
+}
+
+void MainHosts::SetKindEnabled(EditingCommand c, Kind k, bool on) {
+    if (std::optional<MainCommand> m = MainCommandOf(c, k)) setEnabled(*m, on);
+}
+
+bool MainHosts::IsDown(EditingCommand c) const {
+    auto i = down_.find(c);
+    return i != down_.end() && i->second;
+}
+
+void MainHosts::SetDown(EditingCommand c, bool down) { down_[c] = down; }
+
+void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
+    QComboBox* combo = w_.comboObj_;
+    combo->clear();
+    for (const std::string& s : items) combo->addItem(Q(s));
+}
+
+void MainHosts::SetObjectIndex(int index) { w_.comboObj_->setCurrentIndex(index); }
+
+void MainHosts::ResetView(const ViewReset& v) {
+    if (v.zoomItem >= 0) w_.comboMas_->setCurrentIndex(v.zoomItem);
+    w_.picture_->show(QImage(), v.boxWidth, v.boxHeight, 0, 0);
+    w_.scroll_->horizontalScrollBar()->setValue(v.scrollHorz);
+    w_.scroll_->verticalScrollBar()->setValue(v.scrollVert);
+}
+
+void MainHosts::Redraw() { w_.redraw(false); }
+
+void MainHosts::ShowMessage(const std::string& text) { w_.setup_.services.questions->showMessage(text); }
+
+// ---------------------------------------------------------------------------
+// Shell rules
+
+void MainHosts::setEnabled(MainCommand c, bool on) {
+    if (QAction* a = w_.menuAction(c)) a->setEnabled(on);
+    if (QAction* a = w_.toolAction(c)) a->setEnabled(on);
+}
+
+bool MainHosts::enabled(MainCommand c) const { return w_.commandEnabled(c); }
+
+std::array<bool, KindCount>& MainHosts::dialogOpen() { return w_.edit_->DialogOpen; }
+
+void MainHosts::closeObjectDialog(KindDialog d) { w_.edit_->DialogWindows->Close(KindOfDialog(d)); }
+
+void MainHosts::deleteUndoFiles() { DeleteUndoFiles(*w_.edit_); }
+
+void MainHosts::setCaption(const std::string& caption) { w_.setCaptionText(caption); }
+
+void MainHosts::leaveDocument() { w_.leaveDocument(); }
+
+std::array<std::uint8_t, KindCount>& MainHosts::roleBytes() { return w_.proj_->Role; }
+
+void MainHosts::setApplyEnabled(bool on) { w_.edit_->ApplyEnabled = on ? 1 : 0; }
+
+void MainHosts::keepWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(kept_) = KindT<K>::work(w_.edit_->Copies);
+    });
+}
+
+void MainHosts::restoreWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(w_.edit_->Copies) = KindT<K>::work(kept_);
+    });
+}
+
+void MainHosts::createObjectDialog(Kind k) { w_.edit_->Dialogs.Create(k); }
+
+void MainHosts::fillObjectDialog(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        w_.edit_->Dialogs.Fill(KindT<K>::work(w_.edit_->Copies));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Redraw
+
+std::string MainHosts::wordLine(int line) { return w_.shell_.words.WordLine(line); }
+
+char MainHosts::decimalSeparator() { return w_.shell_.DecimalSep; }
+
+void MainHosts::processEvents() { QApplication::processEvents(); }
+
+void MainHosts::setPlayImage(PlayImage image) {
+    if (QAction* a = w_.toolAction(MainCommand::Play))
+        a->setIcon(ToolIcon(image == PlayImage::Running ? "TBStop" : "TBPlay"));
+}
+
+void MainHosts::setPlayHint(const std::string& hint) {
+    if (QAction* a = w_.toolAction(MainCommand::Play)) a->setToolTip(Q(hint));
+}
+
+void MainHosts::setPlayEnabled(bool on) {
+    if (QAction* a = w_.toolAction(MainCommand::Play)) a->setEnabled(on);
+}
+
+// A full redraw locks the commands that would change the document, the
+// menus and the combos; Play stays, to stop it.
+void MainHosts::lockCommands(bool lock) {
+    if (lock) lock_.lock(*this);
+    else lock_.unlock(*this);
+    for (const char* name : {"MeFile", "MeObjects", "MeEdit", "MeOptX"}) {
+        auto m = w_.menus_.find(name);
+        if (m != w_.menus_.end()) m->second->setEnabled(!lock);
+    }
+    const bool combos = !lock && w_.files_ && w_.files_->hasDocument();
+    w_.comboObj_->setEnabled(combos);
+    w_.comboMas_->setEnabled(combos);
+}
+
+void MainHosts::selectNone() { SelectNone(*w_.edit_); }
+
+void MainHosts::updateSelectionUI() { UpdateSelectionUI(*w_.edit_); }
+
+std::string MainHosts::imageCaption() { return w_.pictureCaption_; }
+
+void MainHosts::setImageCaption(const std::string& caption) {
+    w_.pictureCaption_ = caption;
+    w_.pictureSub_->setWindowTitle(Q(caption));
+}
+
+void MainHosts::setStatusPanel(int panel, const std::string& text) {
+    if (panel == 2) w_.status_->setText(Q(text));
+}
+
+void MainHosts::showProgress(const std::string& text) {
+    w_.status_->setText(Q(text));
+    w_.progress_->setValue(0);
+    w_.progress_->show();
+}
+
+void MainHosts::setProgress(int position) { w_.progress_->setValue(position); }
+
+void MainHosts::hideProgress() { w_.progress_->hide(); }
+
+ViewPort MainHosts::imageView() {
+    const QScrollArea* s = w_.scroll_;
+    return {s->horizontalScrollBar()->value(), s->verticalScrollBar()->value(), s->viewport()->width(),
+            s->viewport()->height()};
+}
+
+void MainHosts::showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
+    w_.picture_->show(view, boxWidth, boxHeight, left, top);
+}
+
+// ---------------------------------------------------------------------------
+// Picture export
+
+bool MainHosts::runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
+                                     int& filterIndex) {
+    const QStringList filters = QtFilters(filter);
+    QString selected = filters.value(0);
+    const QString name = QFileDialog::getSaveFileName(&w_, QString(), Q(fileName), filters.join(QStringLiteral(";;")),
+                                                      &selected, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return false;
+    chosen = name.toStdString();
+    filterIndex = static_cast<int>(filters.indexOf(selected)) + 1;
+    if (filterIndex < 1) filterIndex = 1;
+    return true;
+}
+
+bool MainHosts::checkSaveFileName(std::string& fileName, const std::string& ext) {
+    return w_.files_->CheckSaveFileName(fileName, ext);
+}
+
+BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState& state) {
+    TFormBitColors dialog(&w_);
+    return dialog.run(setup, state);
+}
+
+void MainHosts::runCdrExport(ExportState& state) {
+    if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, false);
+    else ShowMessage("The export to a drawing program is not available in this version.");
+}
+
+void MainHosts::runWordExport(ExportState& state) {
+    if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, true);
+    else ShowMessage("The export to a word processor is not available in this version.");
+}
+
+void MainHosts::paintMetaPicture(Canvas& canvas) { PaintMetaPicture(w_.draw_, RedrawHost(*this), canvas); }
+
+}  // namespace pelmar

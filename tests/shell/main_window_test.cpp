@@ -1,0 +1,333 @@
+// The main window in one sitting of a new user: a new project, objects from
+// the menu and the tool bar up to a kind's capacity, undo and redo, save,
+// the questions before losing changes, close, the recent file, a damaged
+// file, zoom, picture export, printing to a PDF file, and the program ended
+// and started again with a document on its command line.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolBar>
+#include <deque>
+#include <filesystem>
+
+#include "editing/kind_access.h"
+#include "editing/undo_store.h"
+#include "files/document.h"
+#include "support/fake_export_host.h"
+#include "shell/ui/main_window.h"
+#include "shell/print_picture.h"
+#include "shell/zoom.h"
+#include "shell_test_util.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every question answered from a script; what was asked is kept.
+struct ScriptedAnswers : FileQuestions {
+    std::deque<Answer> yesNoCancel;
+    std::deque<bool> yesNo;
+    std::deque<std::string> openNames, saveNames;
+    std::array<std::uint8_t, KindCount> counts{};
+    std::vector<std::string> asked, messages;
+
+    Answer askYesNoCancel(const std::string& text) override {
+        asked.push_back(text);
+        EXPECT_FALSE(yesNoCancel.empty()) << text;
+        if (yesNoCancel.empty()) return Answer::Cancel;
+        Answer a = yesNoCancel.front();
+        yesNoCancel.pop_front();
+        return a;
+    }
+    bool askYesNo(const std::string& text) override {
+        asked.push_back(text);
+        EXPECT_FALSE(yesNo.empty()) << text;
+        if (yesNo.empty()) return false;
+        bool a = yesNo.front();
+        yesNo.pop_front();
+        return a;
+    }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::string chooseOpenFile(const std::string&, bool) override { return Pop(openNames); }
+    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return Pop(saveNames); }
+    bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
+        c = counts;
+        return true;
+    }
+    static std::string Pop(std::deque<std::string>& q) {
+        EXPECT_FALSE(q.empty());
+        if (q.empty()) return {};
+        std::string s = q.front();
+        q.pop_front();
+        return s;
+    }
+};
+
+// A machine without printers: the message, then the PDF file.
+struct NoPrinters : PrintHost {
+    std::vector<std::string> errors;
+    std::string output;
+    std::vector<std::string> printerNames() override { return {}; }
+    void showError(const std::string& text) override { errors.push_back(text); }
+    bool choosePrinter(QPrinter& printer) override {
+        output = printer.outputFileName().toStdString();
+        return true;
+    }
+};
+
+struct Session {
+    Scratch dir;
+    ScriptedAnswers answers;
+    NoPrinters printer;
+    FakeExportHost exporter;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<Form1> w;
+    // The link dialog's answer.
+    int linkAnswer = 2;
+    std::vector<DLink> links;
+    std::vector<Kind> asked;
+
+    void start(std::vector<std::string> arguments = {}) {
+        w.reset();
+        app = std::make_unique<Application>(
+            Application::Folders{dir.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}});
+        MainWindowSetup s;
+        s.arguments = std::move(arguments);
+        s.services.questions = &answers;
+        s.services.printer = &printer;
+        s.services.exporter = &exporter;
+        s.services.pdfFile = dir.path("print.pdf");
+        s.services.askLinks = [this](Kind k, std::vector<DLink>& l) {
+            asked.push_back(k);
+            l = links;
+            return linkAnswer;
+        };
+        w = std::make_unique<Form1>(*app, std::move(s));
+        w->resize(2000, 900);  // the whole tool bar in view
+        w->show();
+    }
+    // A click on the menu item or tool button, as the user makes it.
+    void menu(MainCommand c) { w->menuAction(c)->trigger(); }
+    void tool(MainCommand c) {
+        auto* bar = w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        QWidget* button = bar ? bar->widgetForAction(w->toolAction(c)) : nullptr;
+        ASSERT_TRUE(button && button->isVisible()) << InfoOf(c).tool;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    bool on(MainCommand c) const { return w->commandEnabled(c); }
+    int count(Kind k) const { return w->document().Obj.count(k); }
+    std::string caption() const { return w->windowTitle().toStdString(); }
+};
+
+// With PELMAR_MAINWIN_SHOTS set, pictures of the window on the way.
+void Shot(Form1& w, const char* name) {
+    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) {
+        QApplication::processEvents();
+        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+    }
+}
+
+// The objects of a document as the writer puts them down, apart from the
+// windows' state.
+std::string ObjectsText(const DProj& doc) { return DocumentText(doc, LiveWindows{}, doc.Role, ','); }
+
+}  // namespace
+
+TEST(MainWindow, NewUserSession) {
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+
+    // No project: only what needs no document can be chosen.
+    EXPECT_EQ(s.caption(), "Pelmar");
+    for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
+    for (MainCommand c : {MainCommand::New, MainCommand::Open, MainCommand::Exit, MainCommand::About})
+        EXPECT_TRUE(s.on(c)) << InfoOf(c).menu;
+    EXPECT_FALSE(w.objectCombo()->isEnabled());
+    for (int n = 1; n <= 5; ++n) EXPECT_FALSE(s.on(RecentFileCommand(n))) << "no settings file: no recent entries";
+
+    // File > New with points, a segment, a triangle and a sphere.
+    s.answers.counts[Slot(Kind::po)] = 2;
+    s.answers.counts[Slot(Kind::li)] = 1;
+    s.answers.counts[Slot(Kind::tr)] = 1;
+    s.answers.counts[Slot(Kind::sf)] = 1;
+    s.menu(MainCommand::New);
+    EXPECT_EQ(s.caption(), "Pelmar  -  New_Project.pel");
+    EXPECT_EQ(s.count(Kind::po), 2);
+    EXPECT_EQ(s.count(Kind::tr), 1);
+    EXPECT_EQ(w.objectCombo()->count(), 5);
+    EXPECT_TRUE(w.objectCombo()->isEnabled());
+    EXPECT_EQ(w.document().Obj.Po[2].ID.s, "Point №2") << "objects take the default set and their numbers";
+    EXPECT_TRUE(s.on(MainCommand::Save)) << "a new document has no file yet";
+    EXPECT_FALSE(s.on(MainCommand::Undo));
+    EXPECT_TRUE(s.on(MainCommand::Export));
+    EXPECT_TRUE(s.on(MainCommand::Print));
+    EXPECT_EQ(w.drawing().DrawBitmap.size(), QSize(w.document().Im.Width, w.document().Im.Height));
+
+    // New objects from the menu and the tool bar; the 3D system up to its capacity of two.
+    s.menu(MainCommand::NewLi);
+    s.menu(MainCommand::NewCi);
+    EXPECT_TRUE(s.asked.empty()) << "the menu creates without the link dialog";
+    s.linkAnswer = 0;
+    s.tool(MainCommand::NewZi);
+    EXPECT_EQ(s.count(Kind::zi), 0) << "the link dialog cancelled";
+    s.linkAnswer = 1;
+    s.links.assign(1, DLink{});
+    s.links[0].b[0] = 1, s.links[0].b[1] = 2;  // point 2
+    s.tool(MainCommand::NewZi);
+    EXPECT_EQ(s.asked, std::vector<Kind>(2, Kind::zi));
+    EXPECT_EQ(s.count(Kind::li), 2);
+    EXPECT_EQ(s.count(Kind::ci), 1);
+    ASSERT_EQ(s.count(Kind::zi), 1);
+    const DPoint& base = w.document().Obj.Zi[1].Base[1].Center;
+    const DPoint& p2 = w.document().Obj.Po[2];
+    EXPECT_EQ(std::make_tuple(base.X.v, base.Y.v, base.Z.v), std::make_tuple(p2.X.v, p2.Y.v, p2.Z.v));
+    s.linkAnswer = 2;
+    EXPECT_TRUE(s.on(MainCommand::Undo));
+    s.tool(MainCommand::NewXZ);
+    EXPECT_TRUE(s.on(MainCommand::NewXZ));
+    s.menu(MainCommand::NewXZ);
+    EXPECT_EQ(s.count(Kind::xz), 2);
+    EXPECT_FALSE(s.on(MainCommand::NewXZ)) << "a kind at its capacity takes no more";
+    EXPECT_FALSE(w.toolAction(MainCommand::NewXZ)->isEnabled());
+    EXPECT_EQ(w.objectCombo()->count(), 10);
+    Shot(w, "main_100");
+
+    // Undo twice, redo once: counts, the capacity rule and the two commands follow.
+    s.tool(MainCommand::Undo);
+    EXPECT_EQ(s.count(Kind::xz), 1);
+    EXPECT_TRUE(s.on(MainCommand::NewXZ));
+    EXPECT_TRUE(s.on(MainCommand::Redo));
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(s.count(Kind::xz), 0);
+    s.menu(MainCommand::Redo);
+    EXPECT_EQ(s.count(Kind::xz), 1);
+    EXPECT_TRUE(s.on(MainCommand::Redo));
+    EXPECT_EQ(w.objectCombo()->count(), 9);
+
+    // Save of an untitled document asks for a name; ".pel" is added.
+    const std::string file = s.dir.path("drawing.pel");
+    s.answers.saveNames.push_back(s.dir.path("drawing"));
+    s.tool(MainCommand::Save);
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+    EXPECT_FALSE(s.on(MainCommand::Save));
+    EXPECT_TRUE(s.on(MainCommand::File1));
+    EXPECT_EQ(w.menuAction(MainCommand::File1)->toolTip().toStdString(), file);
+    const std::string saved = ObjectsText(w.document());
+    auto readBack = [&] {
+        auto d = NewDocument();
+        std::uint8_t v = 0;
+        EXPECT_EQ(ReadDocument(file, *d, v, ReadModeOpen), ReadOk);
+        return ObjectsText(*d);
+    };
+
+    // A name the file's code page cannot hold: the user is told and may refuse.
+    std::string& name = w.document().Obj.Po[1].ID.s;
+    const std::string oldName = name;
+    name = "Point \u2713";
+    SetChanged(w.editing(), true);
+    s.answers.yesNo.push_back(false);
+    s.menu(MainCommand::Save);
+    EXPECT_NE(s.answers.asked.back().find("Point \u2713"), std::string::npos) << s.answers.asked.back();
+    EXPECT_TRUE(s.on(MainCommand::Save));
+    EXPECT_EQ(readBack(), saved);
+    name = oldName;
+
+    // An edit, then Save As onto the same file refused at the overwrite question.
+    s.menu(MainCommand::NewPo);
+    EXPECT_TRUE(s.on(MainCommand::Save));
+    s.answers.saveNames.push_back(file);
+    s.answers.yesNo.push_back(false);
+    s.menu(MainCommand::SaveAs);
+    EXPECT_EQ(s.answers.asked.back().rfind(w.shell().words.WordLine(623), 0), 0u);
+    EXPECT_TRUE(s.on(MainCommand::Save)) << "a refused overwrite saves nothing";
+    EXPECT_EQ(readBack(), saved);
+
+    // Close: Cancel keeps everything, No leaves without saving.
+    s.answers.yesNoCancel.push_back(Answer::Cancel);
+    s.tool(MainCommand::Close);
+    EXPECT_EQ(s.count(Kind::po), 3);
+    EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+    s.answers.yesNoCancel.push_back(Answer::No);
+    s.menu(MainCommand::Close);
+    EXPECT_EQ(s.caption(), "Pelmar");
+    for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
+    EXPECT_FALSE(w.objectCombo()->isEnabled());
+    EXPECT_EQ(w.objectCombo()->count(), 0);
+
+    // The recent file brings the saved document back, titled and unchanged.
+    s.menu(MainCommand::File1);
+    EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+    EXPECT_EQ(ObjectsText(w.document()), saved);
+    EXPECT_FALSE(s.on(MainCommand::Save));
+    EXPECT_FALSE(s.on(MainCommand::Undo));
+    EXPECT_EQ(w.objectCombo()->count(), 9);
+
+    // A damaged file: its message, and the open document stays as it was.
+    const std::string damaged = s.dir.path("damaged.pel");
+    WriteBytes(damaged, ReadBytes(file).substr(0, 300));
+    s.answers.openNames.push_back(damaged);
+    s.menu(MainCommand::Open);
+    ASSERT_FALSE(s.answers.messages.empty());
+    EXPECT_EQ(s.answers.messages.back(), w.shell().words.WordLine(626));
+    EXPECT_EQ(ObjectsText(w.document()), saved);
+    EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+
+    // Zoom 200 % doubles the picture on the screen.
+    w.chooseZoom(ZoomItemOf(200));
+    EXPECT_EQ(w.document().Zoom, 200);
+    QWidget* box = w.pictureScroll()->widget();
+    EXPECT_EQ(box->size(), QSize(2 * w.document().Im.Width, 2 * w.document().Im.Height));
+    EXPECT_FALSE(s.on(MainCommand::Save)) << "zoom is no change to the document";
+    Shot(w, "main_200");
+    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) fs::copy_file(file, std::string(dir) + "/drawing.pel", fs::copy_options::overwrite_existing);
+
+    // Export as PNG, and print on a machine without printers.
+    s.exporter.chosenName = s.dir.path("picture.png");
+    s.exporter.chosenFilter = 4;
+    s.tool(MainCommand::Export);
+    const QImage png(QString::fromStdString(s.dir.path("picture.png")));
+    EXPECT_EQ(png.size(), QSize(w.document().Im.Width, w.document().Im.Height));
+    s.menu(MainCommand::Print);
+    EXPECT_EQ(s.printer.errors.size(), 1u);
+    EXPECT_EQ(s.printer.output, s.dir.path("print.pdf"));
+    EXPECT_GT(fs::file_size(s.dir.path("print.pdf")), 500u);
+
+    // Exit with a change: Cancel keeps the program; No ends it, the settings
+    // keep the recent file and the undo files are gone.
+    s.menu(MainCommand::NewPo);
+    const std::string undoFolder = w.editing().UndoFolder;
+    EXPECT_TRUE(fs::exists(UndoFileName(undoFolder, 1)));
+    s.answers.yesNoCancel.push_back(Answer::Cancel);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    s.answers.yesNoCancel.push_back(Answer::No);
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(fs::exists(UndoFileName(undoFolder, 1)));
+    EXPECT_NE(ReadBytes(s.dir.path("prog/Pelmar.set")).find(file + "\r\n"), std::string::npos);
+    s.w.reset();
+
+    // Started again with the document on the command line: it opens titled.
+    s.start({file});
+    EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+    EXPECT_EQ(ObjectsText(s.w->document()), saved);
+    EXPECT_FALSE(s.on(MainCommand::Save));
+    s.w.reset();
+
+    // A command-line document that cannot be read: the message, and no project.
+    const std::size_t messages = s.answers.messages.size();
+    s.start({damaged});
+    EXPECT_EQ(s.answers.messages.size(), messages + 1);
+    EXPECT_EQ(s.caption(), "Pelmar");
+    EXPECT_FALSE(s.on(MainCommand::Save));
+    EXPECT_FALSE(s.on(MainCommand::NewPo));
+}

@@ -1,0 +1,87 @@
+// New objects tied to existing points: the triangle lands on its three
+// points, the cylinder moves whole onto its point, both numbered after
+// everything before them; an unlinked answer changes nothing but the number.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/new_objects.h"
+#include "shell/new_object_links.h"
+
+using namespace pelmar;
+
+namespace {
+
+DLink ToPoint(int index) {
+    DLink l;
+    l.b[0] = static_cast<std::uint8_t>(KindNumber(Kind::po));
+    l.b[1] = static_cast<std::uint8_t>(index);
+    return l;
+}
+
+bool SamePlace(const DPoint& a, const DPoint& b) {
+    return std::abs(a.X.v - b.X.v) < 1e-9 && std::abs(a.Y.v - b.Y.v) < 1e-9 && std::abs(a.Z.v - b.Z.v) < 1e-9;
+}
+
+struct Doc {
+    std::unique_ptr<DProj> doc = NewDocument();
+    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    Doc() {
+        st->UndoOn = false;
+        const double at[3][3] = {{0, 10, 20}, {5, 200, 40}, {-5, 120, 300}};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(NewDefaultObject(*st, Kind::po));
+            DPoint& p = doc->Obj.Po[static_cast<std::size_t>(i + 1)];
+            p.X.v = at[i][0], p.Y.v = at[i][1], p.Z.v = at[i][2];
+            p.Number = i == 2 ? 7 : 1;
+        }
+    }
+};
+
+}  // namespace
+
+TEST(NewObjectLinks, ObjectsLandOnTheirPoints) {
+    EXPECT_EQ(NewObjectLinkCount(Kind::tr), 3);
+    EXPECT_EQ(NewObjectLinkCount(Kind::i4), 5);
+    EXPECT_EQ(NewObjectLinkCount(Kind::r3), 6);
+    EXPECT_EQ(NewObjectLinkCount(Kind::zi), 1);
+
+    Doc d;
+    const DProj& doc = *d.doc;
+    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::tr));
+    ApplyNewObjectLinks(*d.st, Kind::tr, {ToPoint(3), ToPoint(1), ToPoint(2)});
+    const DTri& t = doc.Obj.Tr[1];
+    EXPECT_EQ(t.Number, 8);
+    EXPECT_EQ(d.st->Copies.CurTri.Number, 8);
+    const int order[3] = {3, 1, 2};
+    for (int v = 1; v <= 3; ++v) {
+        EXPECT_TRUE(SamePlace(t.S[v].P1, doc.Obj.Po[static_cast<std::size_t>(order[v - 1])])) << v;
+        EXPECT_EQ(t.S[v].P1.Link.index(), order[v - 1]);
+        EXPECT_TRUE(SamePlace(d.st->Copies.CurTri.S[v].P1, t.S[v].P1)) << v;
+    }
+
+    // The cylinder keeps its shape: every point moves by the same vector.
+    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::zi));
+    const DZi before = doc.Obj.Zi[1];
+    ApplyNewObjectLinks(*d.st, Kind::zi, {ToPoint(2)});
+    const DZi& z = doc.Obj.Zi[1];
+    EXPECT_EQ(z.Number, 9);
+    EXPECT_TRUE(SamePlace(z.Base[1].Center, doc.Obj.Po[2]));
+    const double dx = z.Base[1].Center.X.v - before.Base[1].Center.X.v;
+    const double dy = z.Base[1].Center.Y.v - before.Base[1].Center.Y.v;
+    const double dz = z.Base[1].Center.Z.v - before.Base[1].Center.Z.v;
+    EXPECT_NEAR(z.Base[2].Center.X.v - before.Base[2].Center.X.v, dx, 1e-9);
+    EXPECT_NEAR(z.Base[2].Center.Y.v - before.Base[2].Center.Y.v, dy, 1e-9);
+    EXPECT_NEAR(z.Base[2].Center.Z.v - before.Base[2].Center.Z.v, dz, 1e-9);
+    EXPECT_EQ(z.Base[1].A3.v, before.Base[1].A3.v);
+
+    // An ellipse whose centre link is left empty stays where it was.
+    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::ci));
+    const DCircle c0 = doc.Obj.Ci[1];
+    ApplyNewObjectLinks(*d.st, Kind::ci, {DLink{}});
+    EXPECT_TRUE(SamePlace(doc.Obj.Ci[1].Center, c0.Center));
+    EXPECT_EQ(doc.Obj.Ci[1].Q1, c0.Q1);
+    EXPECT_EQ(doc.Obj.Ci[1].Number, 10);
+}
