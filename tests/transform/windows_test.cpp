@@ -260,7 +260,7 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     QLocale::setDefault(QLocale(QLocale::C));
     AnimRun r;
     r.doc->AnimFrames = 4;
-    TFormAnim w(r.context("Drawing.pel"));
+    TFormAnimation w(r.context("Drawing.pel"));
     Show(w);
     EXPECT_EQ(w.SpinEdit2->value(), 4);
     EXPECT_EQ(w.Label0->text().toStdString(), AnimStandBy);
@@ -285,7 +285,7 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     EXPECT_EQ(Text(*r.doc), before);
 
     // Cancel at the second frame: the running build sees the click.
-    TFormAnim c(r.context("Other.pel"));
+    TFormAnimation c(r.context("Other.pel"));
     Show(c);
     c.SpinEdit2->setValue(6);
     int cancelledAt = 0;
@@ -335,7 +335,7 @@ TEST(TransformWindowsShot, BothWindowsOnTheScreen) {
     t.move(20, 20);
     t.show();
     AnimRun r;
-    TFormAnim a(r.context("Drawing.pel"));
+    TFormAnimation a(r.context("Drawing.pel"));
     a.move(440, 20);
     a.show();
     a.Button1Click();

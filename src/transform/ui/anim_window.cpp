@@ -36,7 +36,7 @@ QPixmap Mark(TColor c) {
 
 }  // namespace
 
-TFormAnim::TFormAnim(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), ctx_(std::move(ctx)) {
+TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), ctx_(std::move(ctx)) {
     setObjectName("FormAnim");
     setWindowTitle(QString::fromUtf8("Анимация"));
     auto* root = new QVBoxLayout(this);
@@ -101,12 +101,12 @@ TFormAnim::TFormAnim(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), 
     setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
 }
 
-void TFormAnim::showEvent(QShowEvent* event) {
+void TFormAnimation::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TFormAnim::FormShow() {
+void TFormAnimation::FormShow() {
     if (!ctx_.doc) return;
     const AnimSettings s = AnimSettingsOf(*ctx_.doc);
     ++filling_;
@@ -126,7 +126,7 @@ void TFormAnim::FormShow() {
     kept_ = s;
 }
 
-AnimSettings TFormAnim::current() const {
+AnimSettings TFormAnimation::current() const {
     AnimSettings s;
     s.delay = SpinEdit1->value();
     s.frames = SpinEdit2->value();
@@ -137,12 +137,12 @@ AnimSettings TFormAnim::current() const {
 }
 
 // Every change goes straight into the document; the close query commits.
-void TFormAnim::store() {
+void TFormAnimation::store() {
     if (filling_ || !ctx_.doc) return;
     PutAnimSettings(*ctx_.doc, current());
 }
 
-AnimResult TFormAnim::Button1Click() {
+AnimResult TFormAnimation::Button1Click() {
     if (running_ || !ctx_.doc || !ctx_.drawing || !ctx_.redraw) return last_;
     running_ = true;
     cancel_ = false;
@@ -164,14 +164,14 @@ AnimResult TFormAnim::Button1Click() {
     return last_;
 }
 
-void TFormAnim::Button2Click() {
+void TFormAnimation::Button2Click() {
     if (running_)
         cancel_ = true;  // seen after the frame in progress
     else
         close();
 }
 
-void TFormAnim::setStatus(const std::string& text, TColor colour) {
+void TFormAnimation::setStatus(const std::string& text, TColor colour) {
     QPalette p = Label0->palette();
     p.setColor(QPalette::WindowText, ToQColor(colour));
     Label0->setPalette(p);
@@ -181,23 +181,23 @@ void TFormAnim::setStatus(const std::string& text, TColor colour) {
     Label0->repaint();
 }
 
-void TFormAnim::setProgress(int frame, int count) {
+void TFormAnimation::setProgress(int frame, int count) {
     ProgressBar1->setRange(0, std::max(1, count));
     ProgressBar1->setValue(frame);
     ProgressBar1->repaint();
 }
 
-bool TFormAnim::cancelRequested() {
+bool TFormAnimation::cancelRequested() {
     QCoreApplication::processEvents();
     return cancel_;
 }
 
-void TFormAnim::showMessage(const std::string& text) {
+void TFormAnimation::showMessage(const std::string& text) {
     if (ctx_.message) ctx_.message(text);
 }
 
 // Changed settings become one undo step holding the old ones.
-bool TFormAnim::closeQuery() {
+bool TFormAnimation::closeQuery() {
     if (running_) return false;
     if (ctx_.doc) {
         const std::function<void()> noCommit = [] {};
@@ -207,11 +207,11 @@ bool TFormAnim::closeQuery() {
     return true;
 }
 
-void TFormAnim::reject() {
+void TFormAnimation::reject() {
     if (closeQuery()) QDialog::reject();
 }
 
-void TFormAnim::closeEvent(QCloseEvent* event) {
+void TFormAnimation::closeEvent(QCloseEvent* event) {
     if (!closeQuery()) {
         event->ignore();
         return;
@@ -220,7 +220,7 @@ void TFormAnim::closeEvent(QCloseEvent* event) {
 }
 
 void RunAnimationWindow(QWidget* parent, const AnimWindowContext& ctx) {
-    TFormAnim w(ctx, parent);
+    TFormAnimation w(ctx, parent);
     w.exec();
 }
 

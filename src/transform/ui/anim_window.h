@@ -30,10 +30,10 @@ struct AnimWindowContext {
     std::function<void(const std::string&)> message;  // a message box
 };
 
-class TFormAnim : public QDialog, public AnimHost {
+class TFormAnimation : public QDialog, public AnimHost {
     Q_OBJECT
 public:
-    explicit TFormAnim(AnimWindowContext ctx, QWidget* parent = nullptr);
+    explicit TFormAnimation(AnimWindowContext ctx, QWidget* parent = nullptr);
 
     void FormShow();
     AnimResult Button1Click();
