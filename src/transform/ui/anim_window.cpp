@@ -1,0 +1,227 @@
+#include "transform/ui/anim_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <climits>
+
+namespace pelmar {
+
+namespace {
+
+// Colours are stored as $00BBGGRR.
+QColor ToQColor(TColor c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+QPixmap Mark(TColor c) {
+    QPixmap p(14, 14);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setBrush(ToQColor(c));
+    g.setPen(Qt::NoPen);
+    g.drawEllipse(1, 1, 12, 12);
+    return p;
+}
+
+}  // namespace
+
+TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), ctx_(std::move(ctx)) {
+    setObjectName("FormAnim");
+    setWindowTitle(QString::fromUtf8("Анимация"));
+    auto* root = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    auto spin = [&](const char* name) {
+        auto* s = new QSpinBox(this);
+        s->setObjectName(name);
+        s->setRange(INT_MIN, INT_MAX);  // no bounds
+        connect(s, &QSpinBox::valueChanged, this, [this] { store(); });
+        return s;
+    };
+    auto edit = [&](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        connect(e, &QLineEdit::textChanged, this, [this] { store(); });
+        return e;
+    };
+    SpinEdit1 = spin("SpinEdit1");
+    SpinEdit2 = spin("SpinEdit2");
+    Edit1 = edit("Edit1");
+    Edit2 = edit("Edit2");
+    form->addRow(QString::fromUtf8("Задержки, msec:"), SpinEdit1);
+    form->addRow(QString::fromUtf8("Количество кадров:"), SpinEdit2);
+    form->addRow(QString::fromUtf8("Шаг:"), Edit1);
+    form->addRow(QString::fromUtf8("Начало:"), Edit2);
+    CheckBox2 = new QCheckBox(QString::fromUtf8("Зацикливание"), this);
+    CheckBox2->setObjectName("CheckBox2");
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { store(); });
+    form->addRow(CheckBox2);
+    root->addLayout(form);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    auto* status = new QHBoxLayout(Panel1);
+    ImStatus = new QLabel(Panel1);
+    ImStatus->setObjectName("ImStatus");
+    ImStatus->setFixedSize(14, 14);
+    Label0 = new QLabel(Panel1);
+    Label0->setObjectName("Label0");
+    status->addWidget(ImStatus);
+    status->addWidget(Label0, 1);
+    root->addWidget(Panel1);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setFormat("%v / %m");
+    root->addWidget(ProgressBar1);
+
+    auto* buttons = new QHBoxLayout;
+    Button1 = new QPushButton(QString::fromUtf8("Создать"), this);
+    Button1->setObjectName("Button1");
+    Button2 = new QPushButton(QString::fromUtf8("Закрыть"), this);
+    Button2->setObjectName("Button2");
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    root->addLayout(buttons);
+    setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
+}
+
+void TFormAnimation::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TFormAnimation::FormShow() {
+    if (!ctx_.doc) return;
+    const AnimSettings s = AnimSettingsOf(*ctx_.doc);
+    ++filling_;
+    SpinEdit1->setValue(s.delay);
+    SpinEdit2->setValue(s.frames);
+    Edit1->setText(QString::fromStdString(s.step));
+    Edit2->setText(QString::fromStdString(s.start));
+    CheckBox2->setChecked(s.loop);
+    --filling_;
+    running_ = false;
+    ImStatus->clear();
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setVisible(false);
+    setStatus(AnimStandBy, AnimBlack);
+    Button1->setEnabled(true);
+    kept_ = s;
+}
+
+AnimSettings TFormAnimation::current() const {
+    AnimSettings s;
+    s.delay = SpinEdit1->value();
+    s.frames = SpinEdit2->value();
+    s.step = Edit1->text().toStdString();
+    s.start = Edit2->text().toStdString();
+    s.loop = CheckBox2->isChecked();
+    return s;
+}
+
+// Every change goes straight into the document; the close query commits.
+void TFormAnimation::store() {
+    if (filling_ || !ctx_.doc) return;
+    PutAnimSettings(*ctx_.doc, current());
+}
+
+AnimResult TFormAnimation::Button1Click() {
+    if (running_ || !ctx_.doc || !ctx_.drawing || !ctx_.redraw) return last_;
+    running_ = true;
+    cancel_ = false;
+    ImStatus->clear();
+    Button1->setEnabled(false);
+    Button2->setText(QString::fromUtf8("Отмена"));
+    for (QWidget* w : std::initializer_list<QWidget*>{SpinEdit1, SpinEdit2, Edit1, Edit2, CheckBox2})
+        w->setEnabled(false);
+    ProgressBar1->setRange(0, std::max(1, SpinEdit2->value()));
+    ProgressBar1->setValue(0);
+    ProgressBar1->setVisible(true);
+    last_ = BuildAnimation(*ctx_.doc, *ctx_.drawing, *ctx_.redraw, *this, AnimationPath(ctx_.docPath));
+    running_ = false;
+    for (QWidget* w : std::initializer_list<QWidget*>{SpinEdit1, SpinEdit2, Edit1, Edit2, CheckBox2})
+        w->setEnabled(true);
+    ProgressBar1->setVisible(false);
+    Button1->setEnabled(true);
+    Button2->setText(QString::fromUtf8("Закрыть"));
+    return last_;
+}
+
+void TFormAnimation::Button2Click() {
+    if (running_)
+        cancel_ = true;  // seen after the frame in progress
+    else
+        close();
+}
+
+void TFormAnimation::setStatus(const std::string& text, TColor colour) {
+    QPalette p = Label0->palette();
+    p.setColor(QPalette::WindowText, ToQColor(colour));
+    Label0->setPalette(p);
+    Label0->setText(QString::fromStdString(text));
+    if (colour != AnimBlack)
+        ImStatus->setPixmap(Mark(colour));
+    Label0->repaint();
+}
+
+void TFormAnimation::setProgress(int frame, int count) {
+    ProgressBar1->setRange(0, std::max(1, count));
+    ProgressBar1->setValue(frame);
+    ProgressBar1->repaint();
+}
+
+bool TFormAnimation::cancelRequested() {
+    QCoreApplication::processEvents();
+    return cancel_;
+}
+
+void TFormAnimation::showMessage(const std::string& text) {
+    if (ctx_.message) ctx_.message(text);
+}
+
+// Changed settings become one undo step holding the old ones.
+bool TFormAnimation::closeQuery() {
+    if (running_) return false;
+    if (ctx_.doc) {
+        const std::function<void()> noCommit = [] {};
+        CommitAnimSettings(*ctx_.doc, kept_, ctx_.commit ? ctx_.commit : noCommit);
+        kept_ = AnimSettingsOf(*ctx_.doc);
+    }
+    return true;
+}
+
+void TFormAnimation::reject() {
+    if (closeQuery()) QDialog::reject();
+}
+
+void TFormAnimation::closeEvent(QCloseEvent* event) {
+    if (!closeQuery()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void RunAnimationWindow(QWidget* parent, const AnimWindowContext& ctx) {
+    TFormAnimation w(ctx, parent);
+    w.exec();
+}
+
+}  // namespace pelmar

@@ -1,0 +1,85 @@
+// FormAnim: the animation builder's window.  It shows and edits the five
+// animation settings of the document, builds the animated GIF beside the
+// document with BuildAnimation, shows the progress (frame n of N) with a
+// cancel button, and on closing commits changed settings as one undo step.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "transform/anim_build.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+namespace pelmar {
+
+// What the window works on; the main window fills it in.
+struct AnimWindowContext {
+    DProj* doc = nullptr;
+    DrawingState* drawing = nullptr;
+    const RedrawHost* redraw = nullptr;
+    std::string docPath;                  // the document file; the GIF lies beside it
+    std::function<void()> commit;         // one undo step of the document as it is
+    std::function<void(const std::string&)> message;  // a message box
+};
+
+class TFormAnimation : public QDialog, public AnimHost {
+    Q_OBJECT
+public:
+    explicit TFormAnimation(AnimWindowContext ctx, QWidget* parent = nullptr);
+
+    void FormShow();
+    AnimResult Button1Click();
+    void Button2Click();
+    bool running() const { return running_; }
+    const AnimResult& lastResult() const { return last_; }
+
+    // AnimHost
+    void setStatus(const std::string& text, TColor colour) override;
+    void setProgress(int frame, int count) override;
+    bool cancelRequested() override;
+    void showMessage(const std::string& text) override;
+
+    QSpinBox* SpinEdit1;
+    QSpinBox* SpinEdit2;
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QCheckBox* CheckBox2;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QFrame* Panel1;
+    QLabel* Label0;
+    QLabel* ImStatus;  // a coloured mark beside the status
+    QProgressBar* ProgressBar1;
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    AnimSettings current() const;
+    void store();
+    bool closeQuery();
+
+    AnimWindowContext ctx_;
+    AnimSettings kept_;
+    AnimResult last_;
+    bool running_ = false;
+    bool cancel_ = false;
+    int filling_ = 0;
+};
+
+// Shows the builder's window modally over `parent`.
+void RunAnimationWindow(QWidget* parent, const AnimWindowContext& ctx);
+
+}  // namespace pelmar

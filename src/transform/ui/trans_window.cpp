@@ -1,0 +1,223 @@
+#include "transform/ui/trans_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+#include <initializer_list>
+
+#include "model/units.h"
+
+namespace pelmar {
+
+namespace {
+
+struct EditSpec {
+    const char* suffix;  // EditXX and LabelXX
+    const char* label;
+    const char* start;
+};
+
+}  // namespace
+
+TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName("FormTrans");
+    setWindowTitle(QString::fromUtf8("Преобразования"));
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(4, 4, 4, 4);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    root->addWidget(PageControl1, 1);
+
+    auto* side = new QVBoxLayout;
+    auto* scope = new QGroupBox(QString::fromUtf8("Объекты"), this);
+    scope->setObjectName("GroupBox1");
+    auto* scopeLayout = new QVBoxLayout(scope);
+    auto box = [&](const char* name, const char* text) {
+        auto* b = new QCheckBox(QString::fromUtf8(text), scope);
+        b->setObjectName(name);
+        scopeLayout->addWidget(b);
+        connect(b, &QCheckBox::clicked, this, [this, b](bool checked) { scopeClicked(b, checked); });
+        switchable_.push_back(b);
+        return b;
+    };
+    CheckBoxAlls = box("CheckBoxAlls", "Все");
+    CheckBoxCurr = box("CheckBoxCurr", "Текущий");
+    CheckBoxSell = box("CheckBoxSell", "Выделенные");
+    side->addWidget(scope);
+    Button1 = new QPushButton(QString::fromUtf8("Применить"), this);
+    Button1->setObjectName("Button1");
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    switchable_.push_back(Button1);
+    side->addWidget(Button1);
+    side->addStretch();
+    root->addLayout(side);
+
+    // A group of labelled edits; `read` collects the edits in Apply's order,
+    // `switchable` whether EnableTransForm reaches them.
+    auto group = [&](QWidget* tab, QBoxLayout* into, const char* name, const QString& title,
+                     std::initializer_list<EditSpec> specs, std::vector<QLineEdit*>& read, bool switchable) {
+        auto* g = new QGroupBox(title, tab);
+        g->setObjectName(name);
+        auto* grid = new QGridLayout(g);
+        grid->setContentsMargins(4, 2, 4, 2);
+        grid->setHorizontalSpacing(2);
+        int col = 0;
+        for (const EditSpec& s : specs) {
+            auto* l = new QLabel(QString::fromUtf8(s.label), g);
+            l->setObjectName(QString("Label") + s.suffix);
+            auto* e = new QLineEdit(QString::fromUtf8(s.start), g);
+            e->setObjectName(QString("Edit") + s.suffix);
+            e->installEventFilter(this);
+            e->setMinimumWidth(36);
+            grid->addWidget(l, 0, col++);
+            grid->addWidget(e, 0, col++);
+            read.push_back(e);
+            if (switchable) {
+                switchable_.push_back(e);
+                // The angle's label stays as it is.
+                if (std::string(s.suffix) != "RoA") switchable_.push_back(l);
+            }
+        }
+        into->addWidget(g);
+        return g;
+    };
+    auto tab = [&](const char* name, const char* title) {
+        auto* w = new QWidget;
+        w->setObjectName(name);
+        PageControl1->addTab(w, QString::fromUtf8(title));
+        auto* l = new QVBoxLayout(w);
+        l->setContentsMargins(2, 2, 2, 2);
+        return std::pair{w, l};
+    };
+    const QString vector = QString::fromUtf8("Вектор"), centre = QString::fromUtf8("Центр");
+
+    auto [t1, l1] = tab("TabSheet1", "Перенос");
+    group(t1, l1, "GroupBoxPP1", vector, {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0], true);
+
+    auto [t2, l2] = tab("TabSheet2", "Поворот");
+    std::vector<QLineEdit*> normal;
+    group(t2, l2, "GroupBoxRo2", centre + QString::fromUtf8(" + Угол"),
+          {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1], true);
+    group(t2, l2, "GroupBoxRo1", QString::fromUtf8("Нормаль"),
+          {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal, false);
+    // Apply reads the centre, the normal, then the angle.
+    QLineEdit* angle = edits_[1].back();
+    edits_[1].pop_back();
+    edits_[1].insert(edits_[1].end(), normal.begin(), normal.end());
+    edits_[1].push_back(angle);
+
+    auto [t3, l3] = tab("TabSheet3", "Гомотетия");
+    group(t3, l3, "GroupBoxGo1", centre, {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2], true);
+    group(t3, l3, "GroupBoxGo2", "K", {{"GoK", "K=", "2"}}, edits_[2], true);
+
+    auto [t4, l4] = tab("TabSheet4", "S-Центр.");
+    group(t4, l4, "GroupBoxS11", centre, {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3],
+          true);
+
+    auto [t5, l5] = tab("TabSheet5", "S-Осевая");
+    group(t5, l5, "GroupBoxS21", QString::fromUtf8("Точка"),
+          {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4], true);
+    group(t5, l5, "GroupBoxS22", vector, {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4],
+          true);
+
+    auto [t6, l6] = tab("TabSheet6", "S-Зерк.");
+    auto* plane = group(t6, l6, "GroupBoxS31", QString::fromUtf8("Плоскость"),
+                        {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5],
+                        true);
+    auto* eq = new QLabel("Ax+By+Cz+D=0", t6);
+    eq->setObjectName("LabelS3");
+    l6->addWidget(eq);
+    l6->addStretch();
+    (void)plane;
+
+    PageControl1->setCurrentIndex(1);
+    EnableTransForm(false);
+}
+
+void TFormTrans::setDocument(DProj* doc, TransHost* host) {
+    doc_ = doc;
+    host_ = host;
+    EnableTransForm(doc != nullptr && host != nullptr);
+}
+
+void TFormTrans::EnableTransForm(bool enable) {
+    enabled_ = enable;
+    for (QWidget* w : switchable_) w->setEnabled(enable);
+    if (enable) {
+        CheckBoxCurr->setChecked(false);
+        CheckBoxSell->setChecked(false);
+        CheckBoxAlls->setChecked(true);
+    }
+}
+
+void TFormTrans::setSelectionAvailable(bool anySelected) {
+    CheckBoxSell->setEnabled(enabled_ && anySelected);
+    if (!anySelected && CheckBoxSell->isChecked()) {
+        CheckBoxCurr->setChecked(true);
+        CheckBoxSell->setChecked(false);
+    }
+}
+
+void TFormTrans::setCurrentAvailable(bool available) {
+    CheckBoxCurr->setEnabled(enabled_ && available);
+    if (!available && CheckBoxCurr->isChecked()) {
+        CheckBoxAlls->setChecked(true);
+        CheckBoxCurr->setChecked(false);
+    }
+}
+
+void TFormTrans::scopeClicked(QCheckBox* box, bool checked) {
+    if (!checked) return;
+    for (QCheckBox* b : {CheckBoxAlls, CheckBoxCurr, CheckBoxSell})
+        if (b != box) b->setChecked(false);
+}
+
+TransOutcome TFormTrans::Button1Click() {
+    if (!doc_ || !host_) return TransOutcome::NoScope;
+    const auto tab = static_cast<TransTab>(PageControl1->currentIndex() + 1);
+    std::vector<std::string> texts;
+    for (QLineEdit* e : tabEdits(tab)) texts.push_back(e->text().toStdString());
+    const TransScope scope{CheckBoxAlls->isChecked(), CheckBoxCurr->isChecked(), CheckBoxSell->isChecked()};
+    return ApplyTransformation(*doc_, tab, texts, scope, *host_);
+}
+
+void TFormTrans::toggleRollUp() {
+    rolled_ = !rolled_;
+    setFixedHeight(rolled_ ? 1 : ClientHeight);
+    PageControl1->setVisible(!rolled_);
+}
+
+// An emptied edit becomes "0" and a lone "-" "-0" when it is left.
+bool TFormTrans::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut)
+        if (auto* e = qobject_cast<QLineEdit*>(watched)) {
+            const std::string fixed = FixEmptyEdit(e->text().toStdString());
+            if (fixed != e->text().toStdString()) e->setText(QString::fromStdString(fixed));
+        }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormTrans::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        toggleRollUp();
+    }
+    QWidget::changeEvent(event);
+}
+
+void TFormTrans::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+}  // namespace pelmar

@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <cstdlib>
+#include <functional>
+
+#include "editing/editing_fixture.h"
+#include "editing/undo_store.h"
+#include "files/file_test_util.h"
+#include "files/gif_frames.h"
+#include "model/geometry.h"
+#include "model/recompute.h"
+#include "model/transform.h"
+#include "support/fake_redraw_host.h"
+#include "transform/anim_fixture.h"
+#include "transform/trans_editing.h"
+#include "transform/ui/anim_window.h"
+#include "transform/ui/trans_window.h"
+
+namespace pelmar {
+namespace {
+
+template <class T>
+T* Child(QWidget& w, const char* name) {
+    T* c = w.findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+void Type(QWidget& w, const char* name, const std::string& text) {
+    auto* e = Child<QLineEdit>(w, name);
+    e->setFocus();
+    e->selectAll();
+    if (text.empty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, QString::fromStdString(text));
+}
+
+// A check box reacts only on its box and text, so it is clicked on its box.
+void Click(QWidget& w, const char* name) {
+    auto* b = Child<QAbstractButton>(w, name);
+    const QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(6, b->height() / 2) : b->rect().center();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at);
+}
+
+void Show(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+// The document's objects and settings as written (the window layout that
+// the undo store keeps apart is left out).
+std::string Text(const DProj& doc) {
+    const std::string all = test::DocText(doc);
+    return all.substr(all.find("<$Info>"));
+}
+
+// The animated document (point, ellipse, 2D system, sphere) with a triangle
+// and a point linked to point 1; point 1 is current, the triangle and the
+// sphere are selected.
+void Populate(test::Editing& e) {
+    *e.doc = *test::AnimatedDocument();
+    DPoint linked = e.doc->Obj.Po[1];
+    e.doc->Obj.Po[1].Number = 1;
+    linked.Number = 2;
+    linked.Y.v += 40;  // put where its link says below
+    linked.Link.b[0] = 1;
+    linked.Link.b[1] = 1;
+    e.doc->Obj.Po.add(linked);
+    DTri t;
+    LoadDefaultTriangle(t, 1, e->Defaults);
+    e.doc->Obj.Tr.add(t);
+    RecomputeLinked(*e.doc);
+    test::MakeCurrent(*e, Kind::po, 1);
+    e->Copies.index(Kind::po) = 1;
+    e->Copies.CurPoint = e.doc->Obj.Po[1];
+    e->Sel[Slot(Kind::tr)][1] = true;
+    e->Sel[Slot(Kind::sf)][1] = true;
+}
+
+void ExpectAt(Vec3 got, Vec3 want, const std::string& what) {
+    EXPECT_NEAR(got.x, want.x, 0.001) << what;
+    EXPECT_NEAR(got.y, want.y, 0.001) << what;
+    EXPECT_NEAR(got.z, want.z, 0.001) << what;
+}
+
+// Each tab typed into the window and applied to each scope on the editing
+// core: the objects in scope sit where the point primitive puts them, the
+// others stay, the linked point follows, and Undo takes back exactly one step.
+TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    struct Tab {
+        std::vector<std::pair<const char*, const char*>> edits;
+        std::function<Vec3(Vec3)> primitive;
+    };
+    const std::vector<Tab> tabs = {
+        {{{"EditPPx", "3"}, {"EditPPy", "12,5"}, {"EditPPz", "-7.25"}},
+         [](Vec3 p) { MoveByVector(p.x, p.y, p.z, 3, 12.5, -7.25); return p; }},
+        {{{"EditRox", "0"}, {"EditRoy", "250"}, {"EditRoz", "100"}, {"EditRonx", "0"}, {"EditRony", "1"},
+          {"EditRonz", "1"}, {"EditRoA", "-10,5"}},
+         [](Vec3 p) { RotateAroundAxis(p.x, p.y, p.z, 0, 250, 100, -10.5, 0, 1, 1); return p; }},
+        {{{"EditGox", "5"}, {"EditGoy", "100,5"}, {"EditGoz", "50"}, {"EditGoK", "1.5"}},
+         [](Vec3 p) { ScaleFromCentre(p.x, p.y, p.z, 5, 100.5, 50, 1.5); return p; }},
+        {{{"EditS1x", "1"}, {"EditS1y", "250"}, {"EditS1z", "250"}},
+         [](Vec3 p) { ReflectInCentre(p.x, p.y, p.z, 1, 250, 250); return p; }},
+        {{{"EditS2x1", "0"}, {"EditS2y1", "250"}, {"EditS2z1", "0"}, {"EditS2x2", "0"}, {"EditS2y2", "0,5"},
+          {"EditS2z2", "1"}},
+         [](Vec3 p) { ReflectInAxis(p.x, p.y, p.z, 0, 250, 0, 0, 0.5, 1); return p; }},
+        {{{"EditS3a", "0"}, {"EditS3b", "0"}, {"EditS3c", "1"}, {"EditS3d", "-250"}},
+         [](Vec3 p) { ReflectInPlane(p.x, p.y, p.z, 0, 0, 1, -250); return p; }},
+    };
+    struct Scope {
+        const char* box;
+        bool point, others, selected;  // point 1; the ellipse; the triangle and sphere
+    } scopes[] = {{"CheckBoxAlls", true, true, true}, {"CheckBoxCurr", true, false, false},
+                  {"CheckBoxSell", false, false, true}};
+    for (std::size_t t = 0; t < tabs.size(); ++t)
+        for (const Scope& scope : scopes) {
+            const std::string what = std::to_string(t + 1) + " " + scope.box;
+            test::Editing e;
+            Populate(e);
+            const auto before = std::make_unique<DProj>(*e.doc);
+            const std::string original = Text(*e.doc);
+            EditingTransHost host(*e);
+            TFormTrans w;
+            w.setDocument(e.doc.get(), &host);
+            w.setSelectionAvailable(true);
+            Show(w);
+            w.PageControl1->setCurrentIndex(static_cast<int>(t));
+            for (const auto& [name, text] : tabs[t].edits) Type(w, name, text);
+            if (!Child<QCheckBox>(w, scope.box)->isChecked()) Click(w, scope.box);  // "Все" starts checked
+            Click(w, "Button1");
+
+            EXPECT_TRUE(e.messages.shown.empty()) << what;
+            EXPECT_EQ(e.redraw.count, 1) << what;
+            EXPECT_TRUE(e->Changed) << what;
+            auto expect = [&](bool in, Vec3 was) { return in ? tabs[t].primitive(was) : was; };
+            ExpectAt(Pos(e.doc->Obj.Po[1]), expect(scope.point, Pos(before->Obj.Po[1])), what + " point");
+            ExpectAt(Pos(e.doc->Obj.Po[2]), Pos(e.doc->Obj.Po[1]), what + " linked point");
+            ExpectAt(Pos(e.doc->Obj.Ci[1].Center), expect(scope.others, Pos(before->Obj.Ci[1].Center)), what + " ellipse");
+            for (std::size_t v = 1; v <= 3; ++v)
+                ExpectAt(Pos(e.doc->Obj.Tr[1].S[v].P1), expect(scope.selected, Pos(before->Obj.Tr[1].S[v].P1)),
+                         what + " vertex");
+            ExpectAt(Pos(e.doc->Obj.Sf[1].Center), expect(scope.selected, Pos(before->Obj.Sf[1].Center)),
+                     what + " sphere");
+            ASSERT_TRUE(UndoStep(*e)) << what;
+            EXPECT_EQ(Text(*e.doc), original) << what;
+            EXPECT_FALSE(UndoStep(*e)) << what << ": one step only";
+        }
+}
+
+// The rules of the window: start values, the scope boxes exclude each other
+// and may all be cleared, Apply with nothing to do takes no undo step, left
+// edits are fixed, the controls wait for a document, minimise rolls up and
+// the window cannot be closed.
+TEST(TransformationsWindow, ScopeEditAndWindowRules) {
+    test::Editing e;
+    Populate(e);
+    EditingTransHost host(*e);
+    TFormTrans w;
+    EXPECT_EQ(w.PageControl1->currentWidget()->objectName(), "TabSheet2");
+    std::vector<QString> rotation;
+    for (QLineEdit* ed : w.tabEdits(TransTab::Rotate)) rotation.push_back(ed->objectName() + "=" + ed->text());
+    EXPECT_EQ(rotation, (std::vector<QString>{"EditRox=0", "EditRoy=250", "EditRoz=100", "EditRonx=1", "EditRony=0",
+                                              "EditRonz=0", "EditRoA=-10"}));
+    EXPECT_FALSE(w.Button1->isEnabled());
+    EXPECT_TRUE(Child<QLineEdit>(w, "EditRonx")->isEnabled()) << "the normal group is left alone";
+    w.setDocument(e.doc.get(), &host);
+    EXPECT_TRUE(w.Button1->isEnabled());
+    EXPECT_TRUE(w.CheckBoxAlls->isChecked());
+    Show(w);
+    const std::string original = Text(*e.doc);
+    ASSERT_FALSE(e->Changed);
+
+    Click(w, "CheckBoxSell");
+    EXPECT_FALSE(w.CheckBoxAlls->isChecked());
+    EXPECT_TRUE(w.CheckBoxSell->isChecked());
+    w.setSelectionAvailable(false);
+    EXPECT_TRUE(w.CheckBoxCurr->isChecked()) << "the scope moves to the current object";
+    w.setCurrentAvailable(false);
+    EXPECT_TRUE(w.CheckBoxAlls->isChecked());
+    Click(w, "CheckBoxAlls");
+    EXPECT_FALSE(w.CheckBoxAlls->isChecked() || w.CheckBoxCurr->isChecked() || w.CheckBoxSell->isChecked());
+    EXPECT_EQ(w.Button1Click(), TransOutcome::NoScope);
+    EXPECT_FALSE(e->Changed);
+
+    // Zero normal, and a number that is none: a message, nothing changes.
+    Click(w, "CheckBoxAlls");
+    for (const char* n : {"EditRonx", "EditRony", "EditRonz"}) Type(w, n, "0");
+    Click(w, "Button1");
+    w.PageControl1->setCurrentIndex(2);
+    Type(w, "EditGoK", "abc");
+    Click(w, "Button1");
+    EXPECT_EQ(e.messages.shown.size(), 2u);
+    EXPECT_EQ(Text(*e.doc), original);
+    EXPECT_FALSE(e->Changed);
+    EXPECT_FALSE(UndoStep(*e));
+
+    Type(w, "EditGoK", "");
+    Type(w, "EditGox", "-");
+    EXPECT_EQ(Child<QLineEdit>(w, "EditGoK")->text(), "0");
+    Child<QLineEdit>(w, "EditGoy")->setFocus();
+    EXPECT_EQ(Child<QLineEdit>(w, "EditGox")->text(), "-0");
+
+    w.toggleRollUp();
+    EXPECT_TRUE(w.rolledUp());
+    EXPECT_EQ(w.height(), 1);
+    w.setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(w.rolledUp());
+    EXPECT_EQ(w.height(), TFormTrans::ClientHeight);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    w.setDocument(nullptr, nullptr);
+    EXPECT_FALSE(w.Button1->isEnabled());
+}
+
+struct AnimRun {
+    test::Scratch dir;
+    std::unique_ptr<DProj> doc = test::AnimatedDocument();
+    DrawingState drawing;
+    FakeRedrawHost redraw;
+    RedrawHost redrawHost{redraw};
+    int commits = 0;
+    std::vector<int> framesAtCommit;
+    std::vector<std::string> messages;
+
+    AnimWindowContext context(const std::string& name) {
+        AnimWindowContext c;
+        c.doc = doc.get();
+        c.drawing = &drawing;
+        c.redraw = &redrawHost;
+        c.docPath = dir.path(name);
+        c.commit = [this] {
+            ++commits;
+            framesAtCommit.push_back(doc->AnimFrames);
+        };
+        c.message = [this](const std::string& m) { messages.push_back(m); };
+        return c;
+    }
+};
+
+// A scripted session in the builder's window: settings typed into the
+// document, a build written as a GIF with the frames asked for, a build
+// cancelled from its progress leaving no file, the document unchanged by
+// both, and closing after changes commits once.
+TEST(AnimationWindow, BuildCancelAndClose) {
+    QLocale::setDefault(QLocale(QLocale::C));
+    AnimRun r;
+    r.doc->AnimFrames = 4;
+    TFormAnimation w(r.context("Drawing.pel"));
+    Show(w);
+    EXPECT_EQ(w.SpinEdit2->value(), 4);
+    EXPECT_EQ(w.Label0->text().toStdString(), AnimStandBy);
+    w.SpinEdit2->setFocus();
+    w.SpinEdit2->selectAll();
+    QTest::keyClicks(w.SpinEdit2, "2");
+    EXPECT_EQ(r.doc->AnimFrames, 2);
+    Type(w, "Edit2", "1");
+    EXPECT_EQ(r.doc->AnimStart, "1");
+
+    const std::string before = Text(*r.doc);
+    Click(w, "Button1");
+    EXPECT_EQ(w.lastResult().outcome, AnimOutcome::Created);
+    EXPECT_EQ(w.Label0->text().toStdString(), AnimDone);
+    EXPECT_EQ(w.Label0->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
+    EXPECT_EQ(w.Button2->text(), QString::fromUtf8("Закрыть"));
+    EXPECT_TRUE(w.Button1->isEnabled());
+    const std::string gif = r.dir.path("Drawing.pel.gif");
+    const auto frames = test::DecodeGif(gif);
+    ASSERT_TRUE(frames.ok);
+    EXPECT_EQ(frames.frames.size(), 2u);
+    EXPECT_EQ(Text(*r.doc), before);
+
+    // Cancel at the second frame: the running build sees the click.
+    TFormAnimation c(r.context("Other.pel"));
+    Show(c);
+    c.SpinEdit2->setValue(6);
+    int cancelledAt = 0;
+    QObject::connect(c.ProgressBar1, &QProgressBar::valueChanged, [&](int v) {
+        if (v == 2 && !cancelledAt) {
+            cancelledAt = v;
+            EXPECT_EQ(c.Button2->text(), QString::fromUtf8("Отмена"));
+            EXPECT_FALSE(c.close()) << "no closing during a build";
+            Click(c, "Button2");
+        }
+    });
+    const std::string beforeCancel = Text(*r.doc);
+    Click(c, "Button1");
+    EXPECT_EQ(cancelledAt, 2);
+    EXPECT_EQ(c.lastResult().outcome, AnimOutcome::Cancelled);
+    EXPECT_EQ(c.Label0->text().toStdString(), AnimNotDone);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(r.dir.path("Other.pel.gif"))));
+    EXPECT_EQ(Text(*r.doc), beforeCancel);
+
+    // Closing: the first window's changes were kept by the second's show.
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(r.commits, 1);
+    EXPECT_EQ(r.doc->AnimFrames, 6);
+    EXPECT_EQ(r.framesAtCommit, std::vector<int>{4}) << "the undo step holds the settings as shown";
+    c.SpinEdit2->setValue(2);  // back to what the window was shown with
+    QTest::keyClick(&c, Qt::Key_Escape);
+    EXPECT_FALSE(c.isVisible());
+    EXPECT_EQ(r.commits, 1) << "no change since it was shown";
+}
+
+}  // namespace
+}  // namespace pelmar
+
+namespace pelmar {
+namespace {
+
+// With PELMAR_TRANS_SHOT set (scripts/transform-shots.sh), both windows are
+// shown on the screen and the screen is written to that file.
+TEST(TransformWindowsShot, BothWindowsOnTheScreen) {
+    const char* out = std::getenv("PELMAR_TRANS_SHOT");
+    if (!out) GTEST_SKIP() << "only for the screenshot script";
+    test::Editing e;
+    Populate(e);
+    EditingTransHost host(*e);
+    TFormTrans t;
+    t.setDocument(e.doc.get(), &host);
+    t.move(20, 20);
+    t.show();
+    AnimRun r;
+    TFormAnimation a(r.context("Drawing.pel"));
+    a.move(440, 20);
+    a.show();
+    a.Button1Click();
+    QTest::qWait(300);
+    ASSERT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(out));
+}
+
+}  // namespace
+}  // namespace pelmar
