@@ -1,5 +1,7 @@
 #include "shell/application.h"
 
+#include "editing/editing_state.h"
+
 #include "files/text_lines.h"
 #include "shell/program_folder.h"
 
@@ -21,7 +23,9 @@ private:
 Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
 
 Application::Application(Folders folders)
-    : document_(std::make_unique<DocumentState>()), texts_(std::make_unique<Texts>(*this)) {
+    : document_(std::make_unique<DocumentState>()),
+      editing_(std::make_unique<EditingState>(*document_->Proj)),
+      texts_(std::make_unique<Texts>(*this)) {
     shell_.ProgDir = std::move(folders.ProgDir);
     shell_.shippedDirs = std::move(folders.ShippedDirs);
     shell_.settings = StartSettings(shell_.ProgDir);

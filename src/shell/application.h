@@ -8,8 +8,8 @@
 //               (src/files)
 //   shell()     ShellState: the program folders, the settings, the word
 //               table, the user's number format (src/shell)
-//   editing     the editing state (working copies, current indexes,
-//               selection, undo position): see the TODO below
+//   editing()   EditingState: the working copies, current indexes, role
+//               bytes, selection, undo position and gate (src/editing)
 //
 // Logic below the shell takes what it needs of these as parameters; windows
 // reach the logic through this object, the logic reaches windows only
@@ -28,7 +28,7 @@
 
 namespace pelmar {
 
-struct EditingState;  // src/editing/editing_state.h, with the editing core
+struct EditingState;  // src/editing/editing_state.h
 
 class Application {
 public:
@@ -48,10 +48,7 @@ public:
     DocumentState& document() { return *document_; }
     ShellState& shell() { return shell_; }
     ExportState& exports() { return exports_; }
-    // TODO(editing): the editing state is owned here once the editing core
-    // is in:  EditingState& editing() { return *editing_; }  with the member
-    // std::unique_ptr<EditingState> editing_ made in the constructor as
-    // std::make_unique<EditingState>(*document_->Proj).
+    EditingState& editing() { return *editing_; }
 
     // The start-up of the main window on this application's shell state
     // (MainWindowCreated): settings read, words loaded, the hooks called.
@@ -71,6 +68,7 @@ private:
     class Texts;
 
     std::unique_ptr<DocumentState> document_;
+    std::unique_ptr<EditingState> editing_;  // edits document_->Proj
     ShellState shell_;
     ExportState exports_;
     std::unique_ptr<Texts> texts_;

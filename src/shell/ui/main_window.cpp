@@ -62,7 +62,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
       draw_(app.document().Drawing),
       export_(app.exports()) {
     setObjectName(QStringLiteral("Form1"));
-    edit_ = std::make_unique<EditingState>(*proj_);
     hosts_ = std::make_unique<MainHosts>(*this);
 
     if (!shell_.ProgDir.empty() && shell_.ProgDir.back() != '/') shell_.ProgDir += '/';
@@ -88,7 +87,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
         sv.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(Q(url))); };
     if (sv.pdfFile.empty()) sv.pdfFile = shell_.ProgDir + "Temp/Print.pdf";
 
-    EditingState& st = *edit_;
+    EditingState& st = app_.editing();
     st.Commands = hosts_.get();
     st.DialogWindows = &NullDialogHost();
     st.Questions = sv.objectQuestions;
@@ -148,12 +147,12 @@ MainWindowHooks Form1::hooks() {
     h.documentStartValues = [this] {
         proj_->Zoom = 100;
         proj_->Im.Background = 0xFFFFFF;
-        edit_->ApplyEnabled = 1;
+        app_.editing().ApplyEnabled = 1;
     };
     h.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
     h.resetRunState = [this] {
         draw_.Running = false;
-        edit_->UndoGate = true;
+        app_.editing().UndoGate = true;
     };
     h.showError = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
     h.wordsToMain = [this] { wordsToMain(); };
@@ -163,14 +162,14 @@ MainWindowHooks Form1::hooks() {
     };
     h.applyToolbarGroups = [this](const std::array<bool, ToolGroupCount>& show) { applyToolbarGroups(show); };
     h.openDocument = [this](const std::string& file) {
-        edit_->UndoLoading = false;
+        app_.editing().UndoLoading = false;
         return files_->OpenDocument(file);
     };
     h.setCaption = [this](const std::string& c) { setCaptionText(c); };
     h.defaultWindowLayout = [this] { defaultWindowLayout(); };
-    h.unsavedChanges = [this] { return edit_->Changed; };
+    h.unsavedChanges = [this] { return app_.editing().Changed; };
     h.querySaveChanges = [this] { return files_->QuerySaveChanges(); };
-    h.deleteUndoFiles = [this] { DeleteUndoFiles(*edit_); };
+    h.deleteUndoFiles = [this] { DeleteUndoFiles(app_.editing()); };
     return h;
 }
 
@@ -390,21 +389,21 @@ void Form1::closeEvent(QCloseEvent* event) {
     draw_.Running = false;
     MainWindowClosing(shell_, hooks());
     std::error_code ec;
-    std::filesystem::remove(edit_->UndoFolder, ec);  // only when nothing else is left in it
+    std::filesystem::remove(app_.editing().UndoFolder, ec);  // only when nothing else is left in it
     event->accept();
 }
 
 void Form1::setNoProjectState(bool startUp) {
     SetNoProjectState(startUp, *hosts_);
     if (files_) files_->setHasDocument(false);
-    SetChanged(*edit_, false);
-    edit_->Untitled = true;
+    SetChanged(app_.editing(), false);
+    app_.editing().Untitled = true;
 }
 
 void Form1::leaveDocument() {
     // No selection is left, and Export and Print stay off without a document.
-    edit_->Sel = {};
-    edit_->SelCount = 0;
+    app_.editing().Sel = {};
+    app_.editing().SelCount = 0;
     draw_.DrawBitmap = QImage(1, 1, QImage::Format_RGB32);
     draw_.DrawBitmap.fill(Qt::white);
     draw_.MetaImage = QImage();
@@ -421,7 +420,7 @@ void Form1::documentOpened() {
     comboMas_->setEnabled(true);
     tool_[static_cast<std::size_t>(MainCommand::Play)]->setEnabled(true);
     const DProj& d = *proj_;
-    if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !edit_->UndoLoading)
+    if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !app_.editing().UndoLoading)
         pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
     pictureCaption_ = shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329);
     pictureSub_->setWindowTitle(Q(pictureCaption_));
@@ -453,16 +452,16 @@ void Form1::defaultWindowLayout() {
 // Commands
 
 void Form1::redraw(bool full) {
-    if (edit_->Proj != proj_) return;
+    if (app_.editing().Proj != proj_) return;
     RepaintProject(*proj_, draw_, RedrawHost(*hosts_), RedrawMode::Window, full);
     RunPendingRedraw(*proj_, draw_, RedrawHost(*hosts_));
 }
 
 void Form1::chooseObject(int index) {
     if (index < 0) return;
-    SetCurObjIndex(*edit_, index);
-    SelectCurrentObject(*edit_, edit_->Dialogs, true);
-    UpdateSelectionUI(*edit_);
+    SetCurObjIndex(app_.editing(), index);
+    SelectCurrentObject(app_.editing(), app_.editing().Dialogs, true);
+    UpdateSelectionUI(app_.editing());
 }
 
 void Form1::chooseZoom(int item) {
@@ -478,13 +477,13 @@ void Form1::newObject(Kind k, bool fromToolBar) {
     int answer = NewGrIndependent;
     if (fromToolBar && setup_.services.askLinks) answer = setup_.services.askLinks(k, links);
     if (answer != NewGrLinked && answer != NewGrIndependent) return;
-    if (!NewDefaultObject(*edit_, k)) return;
-    if (answer == NewGrLinked) ApplyNewObjectLinks(*edit_, k, links);
+    if (!NewDefaultObject(app_.editing(), k)) return;
+    if (answer == NewGrLinked) ApplyNewObjectLinks(app_.editing(), k, links);
 }
 
 void Form1::undoRedo(bool undo) {
-    if (undo) UndoStep(*edit_);
-    else RedoStep(*edit_);
+    if (undo) UndoStep(app_.editing());
+    else RedoStep(app_.editing());
 }
 
 void Form1::printPicture() {
@@ -549,7 +548,7 @@ void Form1::run(MainCommand c) {
         case C::Open: files_->OpenDocumentDialog(); break;
         case C::Save: files_->Save(); break;
         case C::SaveAs:
-            if (files_->SaveDocumentAs()) SetChanged(*edit_, false);
+            if (files_->SaveDocumentAs()) SetChanged(app_.editing(), false);
             break;
         case C::Close: files_->Close(); break;
         case C::Export: exportPicture(); break;
@@ -558,11 +557,11 @@ void Form1::run(MainCommand c) {
             files_->OpenRecent(static_cast<int>(c) - static_cast<int>(C::File1) + 1);
             break;
         case C::Exit: close(); break;
-        case C::Delete: DeleteObjects(*edit_); break;
+        case C::Delete: DeleteObjects(app_.editing()); break;
         case C::Undo: undoRedo(true); break;
         case C::Redo: undoRedo(false); break;
-        case C::Copy: CopyObjects(*edit_); break;
-        case C::Paste: PasteObjects(*edit_); break;
+        case C::Copy: CopyObjects(app_.editing()); break;
+        case C::Paste: PasteObjects(app_.editing()); break;
         case C::OptProg: break;
         case C::OptProj: showProjectOptions(); break;
         case C::WinObj: break;

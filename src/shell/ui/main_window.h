@@ -83,7 +83,7 @@ public:
     void chooseZoom(int item);
 
     ShellState& shell() { return shell_; }
-    EditingState& editing() { return *edit_; }
+    EditingState& editing() { return app_.editing(); }
     DProj& document() { return *proj_; }
     Application& application() { return app_; }
     DrawingState& drawing() { return draw_; }
@@ -132,7 +132,6 @@ private:
     MainWindowSetup setup_;
     ShellState& shell_;
     DProj* proj_;
-    std::unique_ptr<EditingState> edit_;
     DrawingState& draw_;
     ExportState& export_;
     std::unique_ptr<MainHosts> hosts_;

@@ -176,11 +176,11 @@ void MainHosts::setEnabled(MainCommand c, bool on) {
 
 bool MainHosts::enabled(MainCommand c) const { return w_.commandEnabled(c); }
 
-std::array<bool, KindCount>& MainHosts::dialogOpen() { return w_.edit_->DialogOpen; }
+std::array<bool, KindCount>& MainHosts::dialogOpen() { return w_.app_.editing().DialogOpen; }
 
-void MainHosts::closeObjectDialog(KindDialog d) { w_.edit_->DialogWindows->Close(KindOfDialog(d)); }
+void MainHosts::closeObjectDialog(KindDialog d) { w_.app_.editing().DialogWindows->Close(KindOfDialog(d)); }
 
-void MainHosts::deleteUndoFiles() { DeleteUndoFiles(*w_.edit_); }
+void MainHosts::deleteUndoFiles() { DeleteUndoFiles(w_.app_.editing()); }
 
 void MainHosts::setCaption(const std::string& caption) { w_.setCaptionText(caption); }
 
@@ -188,28 +188,28 @@ void MainHosts::leaveDocument() { w_.leaveDocument(); }
 
 std::array<std::uint8_t, KindCount>& MainHosts::roleBytes() { return w_.proj_->Role; }
 
-void MainHosts::setApplyEnabled(bool on) { w_.edit_->ApplyEnabled = on ? 1 : 0; }
+void MainHosts::setApplyEnabled(bool on) { w_.app_.editing().ApplyEnabled = on ? 1 : 0; }
 
 void MainHosts::keepWorkingCopy(Kind k) {
     VisitKind(k, [&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
-        KindT<K>::work(kept_) = KindT<K>::work(w_.edit_->Copies);
+        KindT<K>::work(kept_) = KindT<K>::work(w_.app_.editing().Copies);
     });
 }
 
 void MainHosts::restoreWorkingCopy(Kind k) {
     VisitKind(k, [&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
-        KindT<K>::work(w_.edit_->Copies) = KindT<K>::work(kept_);
+        KindT<K>::work(w_.app_.editing().Copies) = KindT<K>::work(kept_);
     });
 }
 
-void MainHosts::createObjectDialog(Kind k) { w_.edit_->Dialogs.Create(k); }
+void MainHosts::createObjectDialog(Kind k) { w_.app_.editing().Dialogs.Create(k); }
 
 void MainHosts::fillObjectDialog(Kind k) {
     VisitKind(k, [&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
-        w_.edit_->Dialogs.Fill(KindT<K>::work(w_.edit_->Copies));
+        w_.app_.editing().Dialogs.Fill(KindT<K>::work(w_.app_.editing().Copies));
     });
 }
 
@@ -249,9 +249,9 @@ void MainHosts::lockCommands(bool lock) {
     w_.comboMas_->setEnabled(combos);
 }
 
-void MainHosts::selectNone() { SelectNone(*w_.edit_); }
+void MainHosts::selectNone() { SelectNone(w_.app_.editing()); }
 
-void MainHosts::updateSelectionUI() { UpdateSelectionUI(*w_.edit_); }
+void MainHosts::updateSelectionUI() { UpdateSelectionUI(w_.app_.editing()); }
 
 std::string MainHosts::imageCaption() { return w_.pictureCaption_; }
 
