@@ -16,6 +16,7 @@
 #include "dialogs/figure_checks.h"
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/head_group.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
@@ -83,36 +84,15 @@ void TetragonDialog::buildPage1(QWidget* page) {
     v->setContentsMargins(3, 3, 3, 3);
     v->setSpacing(2);
 
-    auto* m1 = named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBoxKM1");
-    auto* g1 = new QGridLayout(m1);
-    g1->setContentsMargins(4, 2, 4, 2);
-    g1->setVerticalSpacing(1);
-    EditKID = named(new QLineEdit(m1), "EditKID");
-    EditKID->setMaxLength(15);
-    ComboBoxKLayer = named(new QComboBox(m1), "ComboBoxKLayer");
-    for (int i = 1; i <= 10; ++i) ComboBoxKLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    SpinEditKTol = named(new TSpinEdit(m1), "SpinEditKTol");
-    SpinEditKTol->setMinMax(0, 30);
-    LabelKPt = named(new QLabel(m1), "LabelKPt");
-    ColorComboBoxKCol = named(new TColorCombo(m1), "ColorComboBoxKCol");
-    CheckBoxKDis = named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBoxKDis");
-    ButtonKSave = named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "ButtonKSave");
-    ButtonKLoad = named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "ButtonKLoad");
-    g1->addWidget(named(new QLabel("ID:", m1), "LabelKID"), 0, 0);
-    g1->addWidget(EditKID, 0, 1);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Слой:"), m1), "LabelKLayer"), 0, 2);
-    g1->addWidget(ComboBoxKLayer, 0, 3);
-    g1->addWidget(ButtonKSave, 0, 4);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Толщина:"), m1), "LabelKTol"), 1, 0);
-    auto* tol = new QHBoxLayout;
-    tol->addWidget(SpinEditKTol);
-    tol->addWidget(LabelKPt);
-    g1->addLayout(tol, 1, 1);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Цвет:"), m1), "LabelKCol"), 1, 2);
-    g1->addWidget(ColorComboBoxKCol, 1, 3);
-    g1->addWidget(ButtonKLoad, 1, 4);
-    g1->addWidget(CheckBoxKDis, 2, 0, 1, 2);
-    v->addWidget(m1);
+    const HeadGroup head = BuildHeadGroup(page, v, "K");
+    EditKID = head.id;
+    ComboBoxKLayer = head.layer;
+    SpinEditKTol = head.tol;
+    LabelKPt = head.pt;
+    ColorComboBoxKCol = head.col;
+    CheckBoxKDis = head.dis;
+    ButtonKSave = head.save;
+    ButtonKLoad = head.load;
 
     auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxKM2");
     auto* g2 = new QGridLayout(m2);

@@ -14,6 +14,7 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/head_group.h"
 #include "dialogs/figure_checks.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
@@ -74,36 +75,15 @@ void TriangleDialog::buildPage1(QWidget* page) {
     v->setSpacing(2);
 
     // Head.
-    auto* m1 = named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBoxTM1");
-    auto* g1 = new QGridLayout(m1);
-    g1->setContentsMargins(4, 2, 4, 2);
-    g1->setVerticalSpacing(1);
-    EditTID = named(new QLineEdit(m1), "EditTID");
-    EditTID->setMaxLength(15);
-    ComboBoxTLayer = named(new QComboBox(m1), "ComboBoxTLayer");
-    for (int i = 1; i <= 10; ++i) ComboBoxTLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    SpinEditTTol = named(new TSpinEdit(m1), "SpinEditTTol");
-    SpinEditTTol->setMinMax(0, 30);
-    LabelTPt = named(new QLabel(m1), "LabelTPt");
-    ColorComboBoxTCol = named(new TColorCombo(m1), "ColorComboBoxTCol");
-    CheckBoxTDis = named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBoxTDis");
-    ButtonTSave = named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "ButtonTSave");
-    ButtonTLoad = named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "ButtonTLoad");
-    g1->addWidget(named(new QLabel("ID:", m1), "LabelTID"), 0, 0);
-    g1->addWidget(EditTID, 0, 1);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Слой:"), m1), "LabelTLayer"), 0, 2);
-    g1->addWidget(ComboBoxTLayer, 0, 3);
-    g1->addWidget(ButtonTSave, 0, 4);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Толщина:"), m1), "LabelTTol"), 1, 0);
-    auto* tol = new QHBoxLayout;
-    tol->addWidget(SpinEditTTol);
-    tol->addWidget(LabelTPt);
-    g1->addLayout(tol, 1, 1);
-    g1->addWidget(named(new QLabel(QString::fromUtf8("Цвет:"), m1), "LabelTCol"), 1, 2);
-    g1->addWidget(ColorComboBoxTCol, 1, 3);
-    g1->addWidget(ButtonTLoad, 1, 4);
-    g1->addWidget(CheckBoxTDis, 2, 0, 1, 2);
-    v->addWidget(m1);
+    const HeadGroup head = BuildHeadGroup(page, v, "T");
+    EditTID = head.id;
+    ComboBoxTLayer = head.layer;
+    SpinEditTTol = head.tol;
+    LabelTPt = head.pt;
+    ColorComboBoxTCol = head.col;
+    CheckBoxTDis = head.dis;
+    ButtonTSave = head.save;
+    ButtonTLoad = head.load;
 
     // Vertices, angles, lengths.
     auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxTM2");
