@@ -102,6 +102,7 @@ void TriangleDialog::buildPage1(QWidget* page) {
         EditTAngx[i]->setEnabled(false);
         LabelTLen[i] = named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), m2), "LabelTLen" + n);
         EditTLen[i] = named(new TNumEdit(m2, false, true), "EditTLen" + n);
+        EditTLen[i]->setMinimumWidth(72);  // room for "126,205" and the like
         for (QWidget* w : {static_cast<QWidget*>(LabelTAng[i]), static_cast<QWidget*>(EditTAng[i]),
                            static_cast<QWidget*>(LabelTLen[i]), static_cast<QWidget*>(EditTLen[i])})
             paintMaroon(w);
