@@ -15,9 +15,13 @@ void Points(DLine& l, F& f) {
 }
 // A radius starts at the centre: its end 1 is not visited again.
 template <class F>
+void RadiusPoints(DCircle& c, F& f) {
+    for (std::size_t i = 1; i <= 3; ++i) f(c.R[i].P2), f(c.R[i].P3), f(c.R[i].P4);
+}
+template <class F>
 void Points(DCircle& c, F& f) {
     f(c.Center);
-    for (std::size_t i = 1; i <= 3; ++i) f(c.R[i].P2), f(c.R[i].P3), f(c.R[i].P4);
+    RadiusPoints(c, f);
 }
 // A side's end 2 is the next side's end 1.
 template <class Fig, class F>
@@ -35,6 +39,41 @@ void Points(DKv& k, F& f) {
     FigurePoints(k, f);
     for (std::size_t i = 1; i <= 2; ++i) Points(k.Diag[i], f);
     f(k.Center);
+}
+// In solids the centres of the contour, base and section circles are not
+// visited: they lie on the axis or at the sphere's centre.
+template <class F>
+void Points(DSf& s, F& f) {
+    f(s.Center);
+    RadiusPoints(s.Contour, f);
+    for (auto& c : s.Sec) RadiusPoints(c, f);
+}
+template <class F>
+void Points(DZi& z, F& f) {
+    Points(z.Axis, f);
+    for (auto& c : z.Base) RadiusPoints(c, f);
+    for (auto& k : z.Sec) Points(k, f);
+    Points(z.OutSphere, f), Points(z.InSphere, f);
+}
+template <class F>
+void Points(DKo& k, F& f) {
+    Points(k.Axis, f);
+    RadiusPoints(k.Base, f);
+    for (auto& t : k.Sec) Points(t, f);
+    Points(k.OutSphere, f), Points(k.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Points(DPyramid<B, N>& p, F& f) {
+    Points(p.HeightLine, f);
+    for (auto& t : p.Face) Points(t, f);
+    Points(p.Base, f);
+    Points(p.OutSphere, f), Points(p.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Points(DPrism<B, N>& p, F& f) {
+    for (auto& k : p.Side) Points(k, f);
+    for (auto& b : p.Base) Points(b, f);
+    Points(p.OutSphere, f), Points(p.InSphere, f);
 }
 template <class F>
 void Points(DXOY& x, F& f) {
@@ -70,6 +109,38 @@ void Lines(DKv& k, F& f) {
     for (auto& l : k.Diag) f(l);
 }
 template <class F>
+void Lines(DSf& s, F& f) {
+    Lines(s.Contour, f);
+    for (auto& c : s.Sec) Lines(c, f);
+}
+template <class F>
+void Lines(DZi& z, F& f) {
+    f(z.Axis);
+    for (auto& c : z.Base) Lines(c, f);
+    for (auto& k : z.Sec) Lines(k, f);
+    Lines(z.OutSphere, f), Lines(z.InSphere, f);
+}
+template <class F>
+void Lines(DKo& k, F& f) {
+    f(k.Axis);
+    Lines(k.Base, f);
+    for (auto& t : k.Sec) Lines(t, f);
+    Lines(k.OutSphere, f), Lines(k.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Lines(DPyramid<B, N>& p, F& f) {
+    f(p.HeightLine);
+    for (auto& t : p.Face) Lines(t, f);
+    Lines(p.Base, f);
+    Lines(p.OutSphere, f), Lines(p.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Lines(DPrism<B, N>& p, F& f) {
+    for (auto& k : p.Side) Lines(k, f);
+    for (auto& b : p.Base) Lines(b, f);
+    Lines(p.OutSphere, f), Lines(p.InSphere, f);
+}
+template <class F>
 void Lines(DXOY& x, F& f) {
     f(x.AxisX), f(x.AxisY);
 }
@@ -92,9 +163,17 @@ void Walk(DSubProj& d, WorkingCopies& w, F& f, Visit visit) {
     EachIn(d.Tr, f, visit);
     EachIn(d.Kv, f, visit);
     EachIn(d.Xy, f, visit);
+    EachIn(d.Sf, f, visit);
+    EachIn(d.Zi, f, visit);
+    EachIn(d.Ko, f, visit);
+    EachIn(d.I3, f, visit);
+    EachIn(d.I4, f, visit);
+    EachIn(d.R3, f, visit);
+    EachIn(d.R4, f, visit);
     EachIn(d.Xz, f, visit);
     visit(w.CurPoint, f), visit(w.CurLine, f), visit(w.CurCircle, f), visit(w.CurTri, f), visit(w.CurKv, f);
-    visit(w.CurXOY, f), visit(w.CurXZ, f);
+    visit(w.CurXOY, f), visit(w.CurSf, f), visit(w.CurZi, f), visit(w.CurKo, f), visit(w.CurPi3, f);
+    visit(w.CurPi4, f), visit(w.CurPr3, f), visit(w.CurPr4, f), visit(w.CurXZ, f);
 }
 
 // Visits the ellipses of each record kind; f(DCircle&).
@@ -109,6 +188,35 @@ void Circles(DTri& t, F& f) {
 template <class F>
 void Circles(DKv& k, F& f) {
     for (auto& c : k.Circ) f(c);
+}
+template <class F>
+void Circles(DSf& s, F& f) {
+    f(s.Contour);
+    for (auto& c : s.Sec) f(c);
+}
+template <class F>
+void Circles(DZi& z, F& f) {
+    for (auto& c : z.Base) f(c);
+    for (auto& k : z.Sec) Circles(k, f);
+    Circles(z.OutSphere, f), Circles(z.InSphere, f);
+}
+template <class F>
+void Circles(DKo& k, F& f) {
+    f(k.Base);
+    for (auto& t : k.Sec) Circles(t, f);
+    Circles(k.OutSphere, f), Circles(k.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Circles(DPyramid<B, N>& p, F& f) {
+    for (auto& t : p.Face) Circles(t, f);
+    Circles(p.Base, f);
+    Circles(p.OutSphere, f), Circles(p.InSphere, f);
+}
+template <class B, std::size_t N, class F>
+void Circles(DPrism<B, N>& p, F& f) {
+    for (auto& k : p.Side) Circles(k, f);
+    for (auto& b : p.Base) Circles(b, f);
+    Circles(p.OutSphere, f), Circles(p.InSphere, f);
 }
 
 }  // namespace

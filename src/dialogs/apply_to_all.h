@@ -26,11 +26,11 @@ struct EllipseCategories {
     bool dashes = true;  // dash and gap lengths
 };
 
-// The plane figures and the coordinate systems are walked; returns how many
+// Every kind is walked, the parts nested in solids included; returns how many
 // points were visited.
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats);
 int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats);
-// Ellipses, and the circles of triangles and tetragons (not the coordinate systems).
+// Ellipses and the circles of every figure and solid (not the coordinate systems).
 int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats);
 
 }  // namespace pelmar

@@ -47,13 +47,15 @@ Target CurrentTarget(const EditState& st) {
 }
 
 // The chosen object becomes its kind's working copy and is shown in the open dialog.
+// The role byte is cleared before the fill: the dialog shows the object
+// itself (its path and its part buttons), not the part that was open.
 void TakeObject(EditState& st, ObjectDialogs& dialogs, Kind k, std::uint8_t index, bool fill) {
     st.Work->index(k) = index;
+    st.Proj->Role[static_cast<std::size_t>(k) - 1] = 0;  // the object itself is open, no part of it
     WithKind(k, st.Proj->Obj, *st.Work, [&](auto& store, auto& work) {
         work = store[index];
         if (fill) dialogs.Fill(work);
     });
-    st.Proj->Role[static_cast<std::size_t>(k) - 1] = 0;  // the object itself is open, no part of it
 }
 
 void SelectSingle(EditState& st, ObjectDialogs& dialogs, Kind k, const Target& t, bool fill) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "dialog_test_util.h"
+#include "dialogs/apply_to_all.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/point_dialog.h"
 #include "dialogs/ui/spin_edit.h"
@@ -175,3 +176,56 @@ TEST(PointDialog, DefaultSetAllPointsAndHints) {
     EXPECT_TRUE(Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().contains(QString::fromUtf8("2,54 см")))
         << Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().toStdString();
 }
+
+namespace pelmar::test {
+namespace {
+
+// The three apply-to-all walks reach the parts nested in solids, in the
+// document and in the working copies; the centres of a solid's own circles
+// (on its axis or at its centre) are not points of their own.
+TEST(ApplyToAll, WalksReachTheSolidsParts) {
+    auto doc = NewDocument();
+    WorkingCopies work;
+    const DefaultsSource src;
+    DSf sf;
+    LoadDefaultOrb(sf, 1, src);
+    DZi zi;
+    LoadDefaultCylinder(zi, 1, src);
+    DKo ko;
+    LoadDefaultCone(ko, 1, src);
+    DPi4 i4;
+    LoadDefaultPyramid4(i4, 1, src);
+    DPr3 r3;
+    LoadDefaultPrism3(r3, 1, src);
+    doc->Obj.Sf.add(sf), doc->Obj.Zi.add(zi), doc->Obj.Ko.add(ko), doc->Obj.I4.add(i4), doc->Obj.R3.add(r3);
+    LoadDefaultPrism4(work.CurPr4, 1, src);
+    LoadDefaultCylinder(work.CurZi, 1, src);
+    const DSubProj& d = doc->Obj;
+
+    DPoint p = d.Zi[1].Axis.P1;
+    p.Radius.v = 17;
+    ApplyToAllPoints(doc->Obj, work, p, PointCategories{true, false, false, false});
+    for (const DPoint* q : std::initializer_list<const DPoint*>{&d.Zi[1].Sec[2].S[3].P1, &d.Ko[1].Sec[4].Lines[5].P3, &d.I4[1].Base.Center,
+                            &d.R3[1].Side[2].S[1].P1, &d.Zi[1].InSphere.Sec[7].R[3].P4, &d.Sf[1].Center,
+                            &d.I4[1].HeightLine.P2, &work.CurPr4.Side[4].S[1].P1})
+        EXPECT_EQ(q->Radius.v, 17);
+    EXPECT_EQ(d.Sf[1].Contour.Center.Radius.v, sf.Contour.Center.Radius.v);
+    EXPECT_EQ(d.Ko[1].Base.Center.Radius.v, ko.Base.Center.Radius.v);
+
+    DLine l = d.Ko[1].Axis;
+    l.Thick.v = 9;
+    ApplyToAllLines(doc->Obj, work, l, LineCategories{true, false, false});
+    for (const DLine* q : std::initializer_list<const DLine*>{&d.Ko[1].Axis, &d.I4[1].Face[4].S[2], &d.R3[1].Base[2].Lines[1], &d.Sf[1].Sec[3].R[2],
+                           &work.CurZi.Base[2].R[1], &work.CurPr4.Side[1].Diag[2]})
+        EXPECT_EQ(q->Thick.v, 9);
+
+    DCircle c = d.Zi[1].Base[1];
+    c.Thick.v = 5;
+    ApplyToAllEllipses(doc->Obj, work, c, EllipseCategories{true, false});
+    for (const DCircle* q : std::initializer_list<const DCircle*>{&d.Zi[1].Base[2], &d.Sf[1].Contour, &d.Ko[1].OutSphere.Sec[1], &d.I4[1].Face[2].Circ[1],
+                             &d.R3[1].Side[3].Circ[2], &work.CurZi.Sec[1].Circ[1]})
+        EXPECT_EQ(q->Thick.v, 5);
+}
+
+}  // namespace
+}  // namespace pelmar::test

@@ -3,6 +3,7 @@
 // current object as one commit.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,7 +51,11 @@ bool SaveDefaultSet(DialogRegistry& reg, Kind k, const std::function<void(R&)>& 
     StoreOf<R>(copy->Obj).add(rec);
     DocumentContext ctx;
     ctx.ShowMessage = [&s](const std::string& m) { s.showMessage(m); };
-    return WriteDocument(s.defaultSetName(k), *copy, 1, ctx);
+    // The first set saved on this machine makes the folder of the sets.
+    const std::string name = s.defaultSetName(k);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
+    return WriteDocument(name, *copy, 1, ctx);
 }
 
 // Load: only a file that reads and holds an object of the kind replaces the

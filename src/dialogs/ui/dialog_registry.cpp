@@ -1,10 +1,25 @@
 #include "dialogs/ui/dialog_registry.h"
 
+#include "shell/word_table.h"
+
 namespace pelmar {
 
 namespace {
 std::size_t Slot(Kind k) { return static_cast<std::size_t>(KindNumber(k)) - 1; }
 }  // namespace
+
+const WordTable& DialogSession::words() const {
+    static const WordTable builtIn = [] {
+        WordTable t;
+        t.LoadWords("");
+        return t;
+    }();
+    return builtIn;
+}
+
+DialogRegistry::~DialogRegistry() {
+    for (auto& d : open_) delete d.data();
+}
 
 void DialogRegistry::setCreator(Kind k, Creator creator) { creators_[Slot(k)] = std::move(creator); }
 
@@ -20,6 +35,8 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
     open_[Slot(k)] = d;
+    QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
+    session_.dialogOpened(k);
     d->show();
     return d;
 }

@@ -19,6 +19,8 @@
 namespace pelmar {
 
 // What a kind's dialog reaches of the editing core beyond the commit.
+class WordTable;
+
 class DialogSession {
 public:
     virtual ~DialogSession() = default;
@@ -44,6 +46,18 @@ public:
     // The fill sub-dialog for the working copy `brushKind` names, shown
     // modally over `parent`, then the redraw.
     virtual void runFill(std::uint8_t brushKind, QWidget* parent) = 0;
+    // The words of the current language (the built-in texts unless told).
+    virtual const WordTable& words() const;
+    // A kind's dialog was created (its open flag is set) or closed by any
+    // means (its open flag is cleared).
+    virtual void dialogOpened(Kind) {}
+    virtual void dialogClosed(Kind) {}
+    // The shape changed: the selection marks are put on it again.
+    virtual void reselect() {}
+    // The page a tabbed dialog shows when next created (FormTrTab,
+    // FormKvTab: 1 or 2), and the page last entered.
+    virtual int rememberedPage(Kind) const { return 1; }
+    virtual void rememberPage(Kind, int) {}
 };
 
 // An object dialog that shows records of type R.
@@ -61,6 +75,10 @@ public:
 
     DialogRegistry(DialogSession& session, DialogDocument& doc, DialogCommit& commit)
         : session_(session), doc_(doc), commit_(commit) {}
+    // The dialogs still open go with the registry, without closing.
+    ~DialogRegistry() override;
+    DialogRegistry(const DialogRegistry&) = delete;
+    DialogRegistry& operator=(const DialogRegistry&) = delete;
 
     DialogSession& session() const { return session_; }
     DialogDocument& document() const { return doc_; }
@@ -132,5 +150,7 @@ private:
 void RegisterPointDialog(DialogRegistry& reg);
 void RegisterLineDialog(DialogRegistry& reg);
 void RegisterEllipseDialog(DialogRegistry& reg);
+void RegisterTriangleDialog(DialogRegistry& reg);
+void RegisterTetragonDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

@@ -1,5 +1,6 @@
 #include "dialogs/ui/tetragon_dialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,9 +21,12 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "dialogs/ui/default_set.h"
 #include "model/construct.h"
 #include "model/geometry.h"
 #include "model/units.h"
+#include "model/update.h"
+#include "shell/word_table.h"
 
 namespace pelmar {
 
@@ -56,7 +60,8 @@ void SetVertex(DPoint& p, Vec3 v) { p.X.v = v.x, p.Y.v = v.y, p.Z.v = v.z; }
 }  // namespace
 
 TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
-    : ObjectDialog(QSize(380, 431), 433, doc, commit, parent), w_(work) {
+    : RecordDialog<DKv>(QSize(380, 431), 433, doc, commit, parent), w_(work) {
+    setObjectName("FormKv");
     setWindowTitle(QString::fromUtf8("Четырехугольник"));
     setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
     auto* top = new QVBoxLayout(body());
@@ -76,6 +81,7 @@ TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& com
     buildPage1(page1);
     buildPage2(page2);
     connectHandlers();
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
     fitContent();
 }
 
@@ -368,7 +374,7 @@ bool TetragonDialog::applyHeight() {
 }
 
 void TetragonDialog::UpdateKvHints() {
-    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + QString::fromUtf8("пт"));
+    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + wordPt_);
     setSizeHintOf(SpinEditKTol, w_.Thick.v);
     for (std::size_t i = 1; i <= 4; ++i) {
         const DPoint& p = w_.S[i].P1;
@@ -376,8 +382,7 @@ void TetragonDialog::UpdateKvHints() {
         setSizeHintOf(SpinEditKy[i - 1], p.ScrY.v);
         const DPoint& q = w_.S[i % 4 + 1].P1;
         const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + QString::fromUtf8("пк") + " " +
-                                    QString::fromUtf8("(проекция)"));
+        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + wordPx_ + " " + wordProj_);
     }
 }
 
@@ -451,6 +456,110 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     ButtonKSave->setEnabled(role == 0);
     ButtonKLoad->setEnabled(role == 0 && k.Number == 0);
     UpdateKvHints();
+}
+
+}  // namespace pelmar
+
+namespace pelmar {
+
+void TetragonDialog::fill(DKv rec) {
+    const FillContext c = context ? context() : FillContext{};
+    VarToForm(rec, c.role, c.pyramidType, c.topIsTetragon);
+    LabelKPath->setText(c.path);
+}
+
+void WordsToKv(TetragonDialog& d, const WordTable& words) {
+    auto w = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
+    // Captions of buttons, labels and boxes show "&" as written.
+    auto c = [&](int line) { return w(line).replace('&', "&&"); };
+    auto set = [&](const char* name, int line) {
+        QWidget* x = d.findChild<QWidget*>(name);
+        if (auto* l = qobject_cast<QLabel*>(x)) l->setText(c(line));
+        else if (auto* b = qobject_cast<QAbstractButton*>(x)) b->setText(c(line));
+        else if (auto* g = qobject_cast<QGroupBox*>(x)) g->setTitle(c(line));
+    };
+    d.setWindowTitle(w(481));
+    d.PageControl1->setTabText(0, c(481) + " 1");
+    d.PageControl1->setTabText(1, c(481) + " 2");
+    set("GroupBoxKM1", 365);
+    set("LabelKLayer", 355);
+    set("LabelKCol", 356);
+    set("LabelKTol", 357);
+    set("CheckBoxKDis", 358);
+    set("ButtonKSave", 359);
+    set("ButtonKLoad", 360);
+    set("GroupBoxKM2", 366);
+    for (int i = 0; i < 4; ++i) {
+        d.LabelKAng[static_cast<std::size_t>(i)]->setText(c(387 + i));
+        d.LabelKLen[static_cast<std::size_t>(i)]->setText(c(392 + i));
+        d.ButtonKLine[static_cast<std::size_t>(i)]->setText(c(396 + i));
+    }
+    set("GroupBoxKTyp", 369);
+    d.RadioGroupKTyp->setTitle(c(369));
+    for (int i = 0; i < 7; ++i) d.RadioGroupKTyp->setItemText(i, c(482 + i));
+    d.RadioGroupK3L->setTitle(c(398));
+    set("GroupBoxKDi", 489);
+    d.CheckBoxKd13En->setText(c(383));
+    d.CheckBoxKd24En->setText(c(383));
+    d.CheckBoxKOEn->setText(c(383));
+    d.ButtonKd13->setText(c(490));
+    d.ButtonKd24->setText(c(491));
+    d.ButtonKO->setText(c(403));
+    set("GroupBoxKCi", 400);
+    d.CheckBoxKcOpiEn->setText(c(383));
+    d.CheckBoxKcVpiEn->setText(c(383));
+    d.ButtonKcOpi->setText(c(401));
+    d.ButtonKcVpi->setText(c(402));
+    set("GroupBoxKVid", 370);
+    const int views[] = {371, 372, 373, 375};
+    for (int i = 0; i < 4; ++i) d.ComboBoxKVid->setItemText(i, w(views[i]));
+    d.ButtonKvBrush->setText(c(660));
+    d.setHintWords(w(361), w(362));
+    d.wordPt_ = w(361);
+    d.wordPx_ = w(363);
+    d.wordProj_ = w(364);
+}
+
+// CreateFormKv: as the triangle's.
+void RegisterTetragonDialog(DialogRegistry& reg) {
+    reg.setCreator(Kind::kv, [](DialogRegistry& r) -> ObjectDialog* {
+        DialogSession& s = r.session();
+        auto* d = new TetragonDialog(s.copies().CurKv, r.document(), r.commitTarget());
+        WordsToKv(*d, s.words());
+        d->context = [&r] {
+            DialogSession& ss = r.session();
+            const int role = r.role(Kind::kv);
+            const int pyramidType = role == 5 ? ss.copies().CurPi4.Typ.v : 0;
+            return TetragonDialog::FillContext{role, pyramidType, ss.entryCode() == "kv",
+                                               QString::fromStdString(ss.pathCaption(Kind::kv))};
+        };
+        d->showPage(s.rememberedPage(Kind::kv));
+        QObject::connect(d, &TetragonDialog::pageEntered, d, [&s](int page) { s.rememberPage(Kind::kv, page); });
+        QObject::connect(d, &TetragonDialog::partRequested, d, [&r](Kind kind, int role) {
+            WorkingCopies& w = r.session().copies();
+            DKv& k = w.CurKv;
+            if (kind == Kind::li && role >= 14 && role <= 17)
+                r.OpenPart(Kind::kv, Kind::li, role, k.S[static_cast<std::size_t>(role - 13)], w.CurLine);
+            else if (kind == Kind::li && (role == 18 || role == 19))
+                r.OpenPart(Kind::kv, Kind::li, role, k.Diag[static_cast<std::size_t>(role - 17)], w.CurLine);
+            else if (kind == Kind::ci && (role == 10 || role == 11))
+                r.OpenPart(Kind::kv, Kind::ci, role, k.Circ[role == 11 ? 1u : 2u], w.CurCircle);
+            else if (kind == Kind::po && role == 5)
+                r.OpenPart(Kind::kv, Kind::po, role, k.Center, w.CurPoint);
+        });
+        QObject::connect(d, &TetragonDialog::brushRequested, d, [&s, d] { s.runFill(3, d); });
+        QObject::connect(d, &TetragonDialog::saveRequested, d, [&r] {
+            SaveDefaultSet<DKv>(r, Kind::kv, [](DKv& k) {
+                for (auto& side : k.S) side.P1.Link = side.P2.Link = DLink{};
+            });
+        });
+        QObject::connect(d, &TetragonDialog::loadRequested, d, [&r] {
+            LoadDefaultSet<DKv>(r, Kind::kv, r.session().copies().CurKv,
+                                [](DKv& k) { UpdateTetragon(k, 0, true); });
+        });
+        QObject::connect(d, &TetragonDialog::reselect, d, [&s] { s.reselect(); });
+        return d;
+    });
 }
 
 }  // namespace pelmar

@@ -11,8 +11,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
-#include "dialogs/ui/object_dialog.h"
+#include "dialogs/ui/dialog_registry.h"
 #include "model/records.h"
 
 class QCheckBox;
@@ -29,10 +30,23 @@ class TNumEdit;
 class TRadioGroup;
 class TSpinEdit;
 
-class TetragonDialog : public ObjectDialog {
+class WordTable;
+
+class TetragonDialog : public RecordDialog<DKv> {
     Q_OBJECT
 public:
     TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
+
+    // What the filler takes from the editing core beside the record.
+    struct FillContext {
+        int role = 0;               // the tetragon's role in its parent
+        int pyramidType = 0;        // the pyramid's type when the tetragon is its base
+        bool topIsTetragon = true;  // the current object-list entry is a tetragon
+        QString path;               // the path caption
+    };
+    std::function<FillContext()> context;
+    // VarToFormKv with the context of the moment.
+    void fill(DKv rec) override;
 
     // role: the tetragon's role in its parent (0 top-level); pyramidType: the
     // type of the pyramid whose base it is (role 5), else 0; topIsTetragon:
@@ -48,6 +62,7 @@ signals:
     void saveRequested();
     void loadRequested();
     void reselect();
+    void pageEntered(int page);  // 1 or 2
 
 public:
     QTabWidget* PageControl1;
@@ -92,8 +107,14 @@ private:
     bool applyLength(int i);
     bool applyHeight();
     void moveVertex(int i, bool xCoord);
+    friend void WordsToKv(TetragonDialog& d, const WordTable& words);
 
     DKv& w_;
+    QString wordPt_ = QString::fromUtf8("пт"), wordPx_ = QString::fromUtf8("пк"),
+            wordProj_ = QString::fromUtf8("(проекция)");
 };
+
+// WordsToKv: the current language's texts on the dialog.
+void WordsToKv(TetragonDialog& d, const WordTable& words);
 
 }  // namespace pelmar

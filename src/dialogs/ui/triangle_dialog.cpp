@@ -1,5 +1,6 @@
 #include "dialogs/ui/triangle_dialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,8 +20,11 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "dialogs/ui/default_set.h"
 #include "model/construct.h"
 #include "model/units.h"
+#include "model/update.h"
+#include "shell/word_table.h"
 
 namespace pelmar {
 
@@ -46,7 +50,8 @@ void paintMaroon(QWidget* w) {
 }  // namespace
 
 TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
-    : ObjectDialog(QSize(381, 431), 433, doc, commit, parent), w_(work) {
+    : RecordDialog<DTri>(QSize(381, 431), 433, doc, commit, parent), w_(work) {
+    setObjectName("FormTr");
     setWindowTitle(QString::fromUtf8("Треугольник"));
     setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
     auto* top = new QVBoxLayout(body());
@@ -66,6 +71,7 @@ TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& co
     buildPage1(page1);
     buildPage2(page2);
     connectHandlers();
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
     fitContent();
 }
 
@@ -412,7 +418,7 @@ void TriangleDialog::typeEnables(int index) {
 }
 
 void TriangleDialog::UpdateTrHints() {
-    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + QString::fromUtf8("пт"));
+    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + wordPt_);
     setSizeHintOf(SpinEditTTol, w_.Thick.v);
     for (std::size_t i = 1; i <= 3; ++i) {
         const DPoint& p = w_.S[i].P1;
@@ -420,8 +426,7 @@ void TriangleDialog::UpdateTrHints() {
         setSizeHintOf(SpinEditTy[i - 1], p.ScrY.v);
         const DPoint& q = w_.S[i % 3 + 1].P1;
         const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + QString::fromUtf8("пк") + " " +
-                                    QString::fromUtf8("(проекция)"));
+        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + wordPx_ + " " + wordProj_);
     }
 }
 
@@ -502,6 +507,112 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
     ButtonTSave->setEnabled(role == 0);
     ButtonTLoad->setEnabled(role == 0 && t.Number == 0);
     UpdateTrHints();
+}
+
+}  // namespace pelmar
+
+namespace pelmar {
+
+void TriangleDialog::fill(DTri rec) {
+    const FillContext c = context ? context() : FillContext{};
+    VarToForm(rec, c.role, c.topIsCone, c.topIsTriangle);
+    LabelT2Path->setText(c.path);
+}
+
+void WordsToTr(TriangleDialog& d, const WordTable& words) {
+    auto w = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
+    // Captions of buttons, labels and boxes show "&" as written.
+    auto c = [&](int line) { return w(line).replace('&', "&&"); };
+    auto set = [&](const char* name, int line) {
+        QWidget* x = d.findChild<QWidget*>(name);
+        if (auto* l = qobject_cast<QLabel*>(x)) l->setText(c(line));
+        else if (auto* b = qobject_cast<QAbstractButton*>(x)) b->setText(c(line));
+        else if (auto* g = qobject_cast<QGroupBox*>(x)) g->setTitle(c(line));
+    };
+    d.setWindowTitle(w(465));
+    d.PageControl1->setTabText(0, c(465));
+    d.PageControl1->setTabText(1, c(471));
+    set("GroupBoxTM1", 365);
+    set("LabelTLayer", 355);
+    set("LabelTCol", 356);
+    set("LabelTTol", 357);
+    set("CheckBoxTDis", 358);
+    set("ButtonTSave", 359);
+    set("ButtonTLoad", 360);
+    set("GroupBoxTM2", 366);
+    for (int i = 0; i < 3; ++i) {
+        d.LabelTAng[static_cast<std::size_t>(i)]->setText(c(387 + i));
+        d.LabelTLen[static_cast<std::size_t>(i)]->setText(c(392 + i));
+        d.ButtonTLine[static_cast<std::size_t>(i)]->setText(c(396 + i));
+    }
+    set("GroupBoxTVid", 370);
+    const int views[] = {371, 372, 373, 375};
+    for (int i = 0; i < 4; ++i) d.ComboBoxTVid->setItemText(i, w(views[i]));
+    set("GroupBoxTCi", 400);
+    d.CheckBoxTcOpiEn->setText(c(383));
+    d.CheckBoxTcVpiEn->setText(c(383));
+    d.ButtonTcOpi->setText(c(401));
+    d.ButtonTcVpi->setText(c(402));
+    set("GroupBoxTTyp", 369);
+    d.RadioGroupTTyp->setTitle(c(369));
+    for (int i = 0; i < 4; ++i) d.RadioGroupTTyp->setItemText(i, c(466 + i));
+    d.RadioGroupT3P->setTitle(c(470));
+    for (std::size_t k = 0; k < 5; ++k) {
+        d.CheckBoxTbEn[k]->setText(c(383));
+        d.ButtonTbProp[k]->setText(c(472));
+        d.RadioGroupTbLe[k]->setTitle(c(473));
+        d.RadioGroupTbTy[k]->setTitle(c(369));
+        for (int i = 0; i < 3; ++i) {
+            d.RadioGroupTbLe[k]->setItemText(i, c(474 + i));
+            d.RadioGroupTbTy[k]->setItemText(i, c(477 + i));
+        }
+    }
+    d.ButtonTrBrush->setText(c(660));
+    d.setHintWords(w(361), w(362));
+    d.wordPt_ = w(361);
+    d.wordPx_ = w(363);
+    d.wordProj_ = w(364);
+}
+
+// CreateFormTr: the page last entered; the part buttons open the part in its
+// kind's dialog; fill, default sets and the re-marked selection through the
+// editing core.
+void RegisterTriangleDialog(DialogRegistry& reg) {
+    reg.setCreator(Kind::tr, [](DialogRegistry& r) -> ObjectDialog* {
+        DialogSession& s = r.session();
+        auto* d = new TriangleDialog(s.copies().CurTri, r.document(), r.commitTarget());
+        WordsToTr(*d, s.words());
+        d->context = [&r] {
+            DialogSession& ss = r.session();
+            const std::string top = ss.entryCode();
+            return TriangleDialog::FillContext{r.role(Kind::tr), top == "ko", top == "tr",
+                                               QString::fromStdString(ss.pathCaption(Kind::tr))};
+        };
+        d->showPage(s.rememberedPage(Kind::tr));
+        QObject::connect(d, &TriangleDialog::pageEntered, d, [&s](int page) { s.rememberPage(Kind::tr, page); });
+        QObject::connect(d, &TriangleDialog::partRequested, d, [&r](Kind kind, int role) {
+            WorkingCopies& w = r.session().copies();
+            DTri& t = w.CurTri;
+            if (kind == Kind::li && role >= 4 && role <= 6)
+                r.OpenPart(Kind::tr, Kind::li, role, t.S[static_cast<std::size_t>(role - 3)], w.CurLine);
+            else if (kind == Kind::li && role >= 7 && role <= 11)
+                r.OpenPart(Kind::tr, Kind::li, role, t.Lines[static_cast<std::size_t>(role - 6)], w.CurLine);
+            else if (kind == Kind::ci && (role == 1 || role == 2))
+                r.OpenPart(Kind::tr, Kind::ci, role, t.Circ[role == 2 ? 1u : 2u], w.CurCircle);
+        });
+        QObject::connect(d, &TriangleDialog::brushRequested, d, [&s, d] { s.runFill(2, d); });
+        QObject::connect(d, &TriangleDialog::saveRequested, d, [&r] {
+            SaveDefaultSet<DTri>(r, Kind::tr, [](DTri& t) {
+                for (auto& side : t.S) side.P1.Link = side.P2.Link = DLink{};
+            });
+        });
+        QObject::connect(d, &TriangleDialog::loadRequested, d, [&r] {
+            LoadDefaultSet<DTri>(r, Kind::tr, r.session().copies().CurTri,
+                                 [](DTri& t) { UpdateTriangle(t, 0, true); });
+        });
+        QObject::connect(d, &TriangleDialog::reselect, d, [&s] { s.reselect(); });
+        return d;
+    });
 }
 
 }  // namespace pelmar

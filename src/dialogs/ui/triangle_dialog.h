@@ -12,8 +12,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
-#include "dialogs/ui/object_dialog.h"
+#include "dialogs/ui/dialog_registry.h"
 #include "model/records.h"
 
 class QCheckBox;
@@ -30,11 +31,24 @@ class TNumEdit;
 class TRadioGroup;
 class TSpinEdit;
 
-class TriangleDialog : public ObjectDialog {
+class WordTable;
+
+class TriangleDialog : public RecordDialog<DTri> {
     Q_OBJECT
 public:
     // work: the working copy the handlers store into.
     TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
+
+    // What the filler takes from the editing core beside the record.
+    struct FillContext {
+        int role = 0;               // the triangle's role in its parent
+        bool topIsCone = false;     // the current object-list entry is a cone
+        bool topIsTriangle = true;  // ... a triangle
+        QString path;               // the path caption
+    };
+    std::function<FillContext()> context;
+    // VarToFormTr with the context of the moment.
+    void fill(DTri rec) override;
 
     // Puts the record on the controls.  role: the triangle's role in its
     // parent (0 for a top-level triangle); topIsCone: the current entry of
@@ -54,6 +68,7 @@ signals:
     void saveRequested();
     void loadRequested();
     void reselect();  // the shape changed: the selection marks are redrawn
+    void pageEntered(int page);  // 1 or 2
 
 public:
     QTabWidget* PageControl1;
@@ -96,8 +111,14 @@ private:
     bool applyLength(int i);
     bool applyHeight();
     void moveVertex(int i, bool xCoord);
+    friend void WordsToTr(TriangleDialog& d, const WordTable& words);
 
     DTri& w_;
+    QString wordPt_ = QString::fromUtf8("пт"), wordPx_ = QString::fromUtf8("пк"),
+            wordProj_ = QString::fromUtf8("(проекция)");
 };
+
+// WordsToTr: the current language's texts on the dialog.
+void WordsToTr(TriangleDialog& d, const WordTable& words);
 
 }  // namespace pelmar

@@ -1,0 +1,97 @@
+#include "shell/ui/dialog_session.h"
+
+#include "dialogs/ui/fill_dialog.h"
+#include "dialogs/ui/std_dialogs.h"
+#include "editing/commit.h"
+#include "editing/editing_state.h"
+#include "editing/nesting.h"
+#include "editing/reopen.h"
+#include "editing/selection.h"
+#include "shell/word_table.h"
+
+namespace pelmar {
+
+namespace {
+std::uint8_t* TabOf(EditingState& st, Kind k) {
+    switch (k) {
+        case Kind::tr: return &st.FormTrTab;
+        case Kind::kv: return &st.FormKvTab;
+        case Kind::xy: return &st.FormXYTab;
+        case Kind::xz: return &st.FormXZTab;
+        default: return nullptr;
+    }
+}
+}  // namespace
+
+EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
+    : st_(st),
+      setup_(std::move(setup)),
+      place_([&st]() -> DProj& { return *st.Proj; }),
+      ownColors_(std::make_unique<QtColorChooser>()),
+      colors_(ownColors_.get()),
+      reg_(*this, place_, *this) {
+    RegisterPointDialog(reg_);
+    RegisterLineDialog(reg_);
+    RegisterEllipseDialog(reg_);
+    RegisterTriangleDialog(reg_);
+    RegisterTetragonDialog(reg_);
+}
+
+EditingDialogSession::~EditingDialogSession() {
+    if (st_.DialogWindows == &reg_) st_.DialogWindows = &NullDialogHost();
+}
+
+WorkingCopies& EditingDialogSession::copies() { return st_.Copies; }
+
+DProj& EditingDialogSession::proj() { return *st_.Proj; }
+
+ObjListEntry EditingDialogSession::entry() const {
+    if (st_.CurObjIndex < 0 || st_.CurObjIndex >= ObjListSize) return {};
+    return st_.ObjList[static_cast<std::size_t>(st_.CurObjIndex)];
+}
+
+void EditingDialogSession::setBackTo(Kind parent, bool enabled) {
+    st_.Commands->SetKindEnabled(EditingCommand::BackTo, parent, enabled);
+}
+
+std::string EditingDialogSession::pathCaption(Kind k) const { return PathCaption(st_, k); }
+
+std::string EditingDialogSession::defaultSetName(Kind k) const {
+    return st_.ProgDir + "DefaultSet/De" + InfoOf(k).fileWord + ".set";
+}
+
+void EditingDialogSession::showMessage(const std::string& text) { st_.Messages->ShowMessage(text); }
+
+std::string EditingDialogSession::readFailureText(std::uint8_t result) const { return ReadFailureText(st_, result); }
+
+void EditingDialogSession::runFill(std::uint8_t brushKind, QWidget* parent) {
+    RunFillDialog(brushKind, st_.Copies, st_.Proj->Im.TwoColors == 1, *this, *colors_, *this, words(),
+                  parent ? parent : setup_.parent ? setup_.parent() : nullptr);
+}
+
+const WordTable& EditingDialogSession::words() const {
+    return setup_.words ? setup_.words() : DialogSession::words();
+}
+
+void EditingDialogSession::dialogOpened(Kind k) { st_.DialogOpen[static_cast<std::size_t>(k) - 1] = true; }
+
+void EditingDialogSession::dialogClosed(Kind k) { DialogClosed(st_, k); }
+
+void EditingDialogSession::reselect() { SelectAt(st_, 0, 0, 0, true); }
+
+int EditingDialogSession::rememberedPage(Kind k) const {
+    const std::uint8_t* tab = TabOf(const_cast<EditingState&>(st_), k);
+    return tab && *tab == 2 ? 2 : 1;
+}
+
+void EditingDialogSession::rememberPage(Kind k, int page) {
+    if (std::uint8_t* tab = TabOf(st_, k)) *tab = static_cast<std::uint8_t>(page == 2 ? 2 : 1);
+}
+
+void EditingDialogSession::ApplyObject(bool writeBack) { pelmar::ApplyObject(st_, writeBack); }
+
+void EditingDialogSession::RepaintProject() { st_.Redraw->Redraw(); }
+
+bool EditingDialogSession::NoRedraw() const { return setup_.noRedraw && setup_.noRedraw(); }
+
+}  // namespace pelmar
