@@ -62,7 +62,7 @@ bool CentreLocked(const std::string& k, int r) {
 }  // namespace
 
 TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DCircle>(QSize(464, 540), 542, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    : RecordDialog<DCircle>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormCi");
     setWindowTitle(Q("Эллипс / Окружность"));
     setMouseTracking(true);

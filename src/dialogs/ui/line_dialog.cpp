@@ -84,7 +84,7 @@ bool LengthFixed(const std::string& k, int r) {
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DLine>(QSize(444, 456), 458, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+    : RecordDialog<DLine>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormLi");
     setWindowTitle(Q("Отрезок"));
     setMouseTracking(true);

@@ -1,6 +1,7 @@
 #include "dialogs/ui/object_dialog.h"
 
 #include <QLayout>
+#include <algorithm>
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -32,6 +33,9 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
     setAttribute(Qt::WA_DeleteOnClose);
     body_->setObjectName("ObjectDialogBody");
     body_->setGeometry(QRect(QPoint(0, 0), client));
+    QFont small = body_->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    body_->setFont(small);
     setFixedSize(client);
 
     // The shared place; a position on no screen (a document from a machine
@@ -88,6 +92,14 @@ void ObjectDialog::changeEvent(QEvent* event) {
         show();
         toggleRollUp();
     });
+}
+
+void ObjectDialog::showEvent(QShowEvent* event) {
+    if (!fitted_) {
+        fitted_ = true;
+        fitContent();
+    }
+    QWidget::showEvent(event);
 }
 
 void ObjectDialog::closeEvent(QCloseEvent* event) {

@@ -25,7 +25,8 @@
 // No handler commits or redraws while a drag runs in the picture window.
 //
 // The content goes on body(), which keeps the design size while the window
-// rolls up and down.
+// rolls up and down, in the design's small dialog font.  Where the machine's
+// fonts need more room the dialog grows to its content when first shown.
 #pragma once
 
 #include <QHash>
@@ -125,6 +126,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -141,6 +143,7 @@ private:
     int rollDownHeight_;
     bool open_ = true;
     bool rolled_ = false;
+    bool fitted_ = false;
     int filling_ = 0;
     QHash<QLineEdit*, ExitWatch> exits_;
     QString ptWord_, cmWord_;

@@ -1,5 +1,7 @@
 #include "dialogs/ui/spin_edit.h"
 
+#include <QFontMetrics>
+
 #include <QLineEdit>
 #include <limits>
 
@@ -35,6 +37,17 @@ void TSpinEdit::setMinMax(int minValue, int maxValue) {
         setRange(minValue, maxValue);
     }
 }
+
+QSize TSpinEdit::narrowed(QSize hint) const {
+    if (minValue_ != 0 || maxValue_ != 0) return hint;
+    const QFontMetrics fm(font());
+    hint.rwidth() -= fm.horizontalAdvance(textFromValue(minimum())) - fm.horizontalAdvance(QStringLiteral("-999999"));
+    return hint;
+}
+
+QSize TSpinEdit::sizeHint() const { return narrowed(QSpinBox::sizeHint()); }
+
+QSize TSpinEdit::minimumSizeHint() const { return narrowed(QSpinBox::minimumSizeHint()); }
 
 bool TSpinEdit::isTransient() const { return TransientText(cleanText()); }
 

@@ -32,6 +32,11 @@ public:
     // already reads as v keeps the text the user is typing.
     void setFillValue(int v);
 
+    // Unbounded, the edit is as wide as a picture coordinate needs, not as
+    // the largest integer.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     void changed(int value);
 
@@ -40,6 +45,7 @@ protected:
 
 private:
     void send(int v);
+    QSize narrowed(QSize hint) const;
 
     std::optional<int> sent_;  // the value `changed` last reported
     int minValue_ = 0;

@@ -150,14 +150,15 @@ void TetragonDialog::buildPage1(QWidget* page) {
     gt->addWidget(LabelKH, 1, 1);
     gt->addWidget(EditKH, 1, 2);
     row->addWidget(typ, 1);
-    auto* sides = new QVBoxLayout;
+    v->addLayout(row);
+    // The side buttons in a row below the type: the seven types need the width.
+    auto* sides = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         const QString n = QString::number(i + 1);
         ButtonKLine[i] = named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonKLine" + n);
         sides->addWidget(ButtonKLine[i]);
     }
-    row->addLayout(sides);
-    v->addLayout(row);
+    v->addLayout(sides);
     v->addStretch(1);
 }
 

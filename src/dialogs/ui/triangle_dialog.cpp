@@ -199,10 +199,13 @@ void TriangleDialog::buildPage2(QWidget* page) {
         RadioGroupTbTy[n] = named(new TRadioGroup(QString::fromUtf8("Тип"), box), "RadioGroupTbTy" + s);
         RadioGroupTbTy[n]->setItems(
             {QString::fromUtf8("Биссектриса"), QString::fromUtf8("Высота"), QString::fromUtf8("Медиана")});
-        auto* left = new QVBoxLayout;
-        left->addWidget(CheckBoxTbEn[n]);
-        left->addWidget(ButtonTbProp[n]);
-        left->addWidget(RadioGroupTbVe[n]);
+        // The switch beside its button, the vertex below them: a row is no
+        // taller than its two radio groups.
+        auto* left = new QGridLayout;
+        left->setVerticalSpacing(1);
+        left->addWidget(CheckBoxTbEn[n], 0, 0);
+        left->addWidget(ButtonTbProp[n], 0, 1);
+        left->addWidget(RadioGroupTbVe[n], 1, 0, 1, 2);
         g->addLayout(left, n, 0);
         g->addWidget(RadioGroupTbLe[n], n, 1);
         g->addWidget(RadioGroupTbTy[n], n, 2);
