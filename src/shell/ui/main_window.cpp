@@ -15,7 +15,6 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
@@ -424,7 +423,8 @@ void Form1::defaultWindowLayout() {
     g.width = frame.width();
     g.height = frame.height();
     g.clientWidth = width();
-    g.clientHeight = height() - (statusBar()->isVisible() ? statusBar()->height() : 0);
+    // The status bars are the picture window's own; the main window has none.
+    g.clientHeight = height();
     g.toolBarHeight = toolBar_->height() + menuBar()->height();
     const WindowLayout l = DefaultWindowLayout(g, 0);
     // The MDI area starts below the menu and the tool bar; the layout keeps
