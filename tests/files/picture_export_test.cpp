@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <tuple>
 #include <gif_lib.h>
@@ -211,13 +210,6 @@ TEST_F(ExportFixture, ShapeExportsGetTheirTargetsInBothModes) {
         EXPECT_NE(std::find(host.log.begin(), host.log.end(), "word Word " + s.path("text.odt")), host.log.end());
         EXPECT_TRUE(host.setups.empty());
     }
-    // A refused overwrite opens no option dialog.
-    WriteBytes(s.path("old.odg"), "old");
-    host.replaceExisting = false;
-    host.log.clear();
-    Run(5, "old");
-    EXPECT_EQ(std::count_if(host.log.begin(), host.log.end(), [](const std::string& l) { return l.rfind("cdr ", 0) == 0; }),
-              0);
 }
 
 TEST_F(ExportFixture, MetafilePngIsTheTransparentOne) {
