@@ -2,6 +2,11 @@
 // values no triangle can take refused, the enable table by type and role,
 // and one commit per change with none for a refill.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
@@ -10,10 +15,13 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "dialogs/ui/tetragon_dialog.h"
 #include "dialogs/ui/triangle_dialog.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/update.h"
+#include "shell/shell_test_util.h"
+#include "shell/word_table.h"
 
 namespace pelmar::test {
 namespace {
@@ -256,6 +264,46 @@ TEST_F(TriangleDialogTest, OneCommitPerChangeAndNoneForARefill) {
     QTest::mouseClick(dlg->RadioGroupTbTy[4]->button(1), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(core.applies, 1);
     EXPECT_EQ(core.stored.LineKind[5].v, 2);
+}
+
+}  // namespace
+}  // namespace pelmar::test
+
+namespace pelmar::test {
+namespace {
+
+// The words of a translation reach both figure dialogs: captions, group
+// titles, radio items, combo items and the hint units; "&" shows as written.
+TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
+    QTemporaryDir dir;
+    const std::string file = (dir.path() + "/Test.lng").toStdString();
+    WriteBytes(file, TranslationBytes(685, [](int n) { return n == 660 ? std::string("Fill & colour") : TestWord(n); }));
+    WordTable words;
+    ASSERT_TRUE(words.LoadWords(file));
+    TriCore core;
+    DKv kvWork;
+    TriangleDialog tr(core.work, core, core);
+    TetragonDialog kv(kvWork, core, core);
+    WordsToTr(tr, words);
+    WordsToKv(kv, words);
+    auto w = [](int n) { return QString::fromStdString(TestWord(n)); };
+    EXPECT_EQ(tr.windowTitle(), w(465));
+    EXPECT_EQ(tr.PageControl1->tabText(1), w(471));
+    EXPECT_EQ(Find<QGroupBox>(tr, "GroupBoxTM2")->title(), w(366));
+    EXPECT_EQ(tr.ButtonTLine[2]->text(), w(398));
+    EXPECT_EQ(tr.RadioGroupTTyp->itemText(3), w(469));
+    EXPECT_EQ(tr.RadioGroupTbTy[4]->itemText(2), w(479));
+    EXPECT_EQ(tr.ComboBoxTVid->itemText(3), w(375));
+    EXPECT_EQ(tr.ButtonTrBrush->text(), "Fill && colour");
+    EXPECT_EQ(kv.windowTitle(), w(481));
+    EXPECT_EQ(kv.PageControl1->tabText(0), w(481) + " 1");
+    EXPECT_EQ(kv.RadioGroupKTyp->itemText(6), w(488));
+    EXPECT_EQ(kv.RadioGroupK3L->title(), w(398));
+    EXPECT_EQ(kv.ButtonKO->text(), w(403));
+    EXPECT_EQ(Find<QLabel>(kv, "LabelKLayer")->text(), w(355));
+    tr.VarToForm(core.work);
+    EXPECT_TRUE(tr.LabelTPt->text().endsWith(w(361))) << tr.LabelTPt->text().toStdString();
+    EXPECT_TRUE(tr.EditTLen[0]->toolTip().contains(w(364))) << tr.EditTLen[0]->toolTip().toStdString();
 }
 
 }  // namespace
