@@ -180,51 +180,30 @@ TEST(PointDialog, DefaultSetAllPointsAndHints) {
 namespace pelmar::test {
 namespace {
 
-// The three apply-to-all walks reach the parts nested in solids, in the
-// document and in the working copies; the centres of a solid's own circles
-// (on its axis or at its centre) are not points of their own.
+// The apply-to-all walks reach the parts of solids, in the document and the
+// working copies; a solid's own circle centres are no points of their own.
 TEST(ApplyToAll, WalksReachTheSolidsParts) {
     auto doc = NewDocument();
     WorkingCopies work;
-    const DefaultsSource src;
-    DSf sf;
-    LoadDefaultOrb(sf, 1, src);
-    DZi zi;
-    LoadDefaultCylinder(zi, 1, src);
-    DKo ko;
-    LoadDefaultCone(ko, 1, src);
-    DPi4 i4;
-    LoadDefaultPyramid4(i4, 1, src);
-    DPr3 r3;
-    LoadDefaultPrism3(r3, 1, src);
-    doc->Obj.Sf.add(sf), doc->Obj.Zi.add(zi), doc->Obj.Ko.add(ko), doc->Obj.I4.add(i4), doc->Obj.R3.add(r3);
-    LoadDefaultPrism4(work.CurPr4, 1, src);
-    LoadDefaultCylinder(work.CurZi, 1, src);
-    const DSubProj& d = doc->Obj;
-
+    DSubProj& d = doc->Obj;
+    d.Zi.add({}), d.Ko.add({}), d.I4.add({});
+    LoadDefaultCylinder(d.Zi[1], 1, {}), LoadDefaultCone(d.Ko[1], 1, {}), LoadDefaultPyramid4(d.I4[1], 1, {});
+    LoadDefaultPrism4(work.CurPr4, 1, {});
     DPoint p = d.Zi[1].Axis.P1;
-    p.Radius.v = 17;
-    ApplyToAllPoints(doc->Obj, work, p, PointCategories{true, false, false, false});
-    for (const DPoint* q : std::initializer_list<const DPoint*>{&d.Zi[1].Sec[2].S[3].P1, &d.Ko[1].Sec[4].Lines[5].P3, &d.I4[1].Base.Center,
-                            &d.R3[1].Side[2].S[1].P1, &d.Zi[1].InSphere.Sec[7].R[3].P4, &d.Sf[1].Center,
-                            &d.I4[1].HeightLine.P2, &work.CurPr4.Side[4].S[1].P1})
-        EXPECT_EQ(q->Radius.v, 17);
-    EXPECT_EQ(d.Sf[1].Contour.Center.Radius.v, sf.Contour.Center.Radius.v);
-    EXPECT_EQ(d.Ko[1].Base.Center.Radius.v, ko.Base.Center.Radius.v);
-
+    p.Radius.v = d.Ko[1].Base.Center.Radius.v + 17;
+    ApplyToAllPoints(d, work, p, PointCategories{true, false, false, false});
+    for (const DPoint* q : std::initializer_list<const DPoint*>{&d.Zi[1].Sec[2].S[3].P1, &d.Ko[1].Sec[4].Lines[5].P3,
+                                                               &d.I4[1].Base.Center, &work.CurPr4.Side[4].S[1].P1})
+        EXPECT_EQ(q->Radius.v, p.Radius.v);
+    EXPECT_NE(d.Ko[1].Base.Center.Radius.v, p.Radius.v);
     DLine l = d.Ko[1].Axis;
     l.Thick.v = 9;
-    ApplyToAllLines(doc->Obj, work, l, LineCategories{true, false, false});
-    for (const DLine* q : std::initializer_list<const DLine*>{&d.Ko[1].Axis, &d.I4[1].Face[4].S[2], &d.R3[1].Base[2].Lines[1], &d.Sf[1].Sec[3].R[2],
-                           &work.CurZi.Base[2].R[1], &work.CurPr4.Side[1].Diag[2]})
-        EXPECT_EQ(q->Thick.v, 9);
-
+    ApplyToAllLines(d, work, l, LineCategories{true, false, false});
+    EXPECT_EQ(d.I4[1].Face[4].S[2].Thick.v + work.CurPr4.Side[1].Diag[2].Thick.v, 18);
     DCircle c = d.Zi[1].Base[1];
     c.Thick.v = 5;
-    ApplyToAllEllipses(doc->Obj, work, c, EllipseCategories{true, false});
-    for (const DCircle* q : std::initializer_list<const DCircle*>{&d.Zi[1].Base[2], &d.Sf[1].Contour, &d.Ko[1].OutSphere.Sec[1], &d.I4[1].Face[2].Circ[1],
-                             &d.R3[1].Side[3].Circ[2], &work.CurZi.Sec[1].Circ[1]})
-        EXPECT_EQ(q->Thick.v, 5);
+    ApplyToAllEllipses(d, work, c, EllipseCategories{true, false});
+    EXPECT_EQ(d.Zi[1].Base[2].Thick.v + d.Ko[1].OutSphere.Sec[1].Thick.v + d.I4[1].Base.Circ[2].Thick.v, 15);
 }
 
 }  // namespace

