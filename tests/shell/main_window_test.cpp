@@ -7,12 +7,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <deque>
 #include <filesystem>
@@ -27,6 +34,8 @@
 #include "shell/print_picture.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
+#include "transform/ui/anim_window.h"
+#include "transform/ui/trans_window.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -75,7 +84,7 @@ struct ScriptedAnswers : FileQuestions {
 };
 
 // With PELMAR_MAINWIN_SHOTS set, pictures of the window on the way.
-void Shot(Form1& w, const char* name) {
+void Shot(QWidget& w, const char* name) {
     if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) {
         QApplication::processEvents();
         w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
@@ -161,6 +170,14 @@ TEST(MainWindow, NewUserSession) {
     s.start();
     Form1& w = *s.w;
 
+    // The transformations window: up with the main window, placed at the
+    // bottom left of it by the default layout, waiting for a document.
+    auto* trans = w.findChild<TFormTrans*>(QStringLiteral("FormTrans"));
+    ASSERT_TRUE(trans && trans->isVisible());
+    s.menu(MainCommand::WinDef);
+    EXPECT_EQ(trans->frameGeometry().bottom(), w.frameGeometry().bottom() - 15);
+    EXPECT_FALSE(trans->Button1->isEnabled());
+
     // No project: only what needs no document can be chosen.
     EXPECT_EQ(s.caption(), "Pelmar");
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
@@ -186,6 +203,7 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(s.on(MainCommand::Export));
     EXPECT_TRUE(s.on(MainCommand::Print));
     EXPECT_EQ(w.drawing().DrawBitmap.size(), QSize(w.document().Im.Width, w.document().Im.Height));
+    EXPECT_TRUE(trans->Button1->isEnabled());
 
     // New objects from the menu and the tool bar; the 3D system up to its capacity of two.
     s.menu(MainCommand::NewLi);
@@ -266,6 +284,12 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(s.on(MainCommand::File1));
     EXPECT_EQ(w.menuAction(MainCommand::File1)->toolTip().toStdString(), file);
     const std::string saved = ObjectsText(w.document());
+    {
+        auto d = NewDocument();
+        std::uint8_t v = 0;
+        ASSERT_EQ(ReadDocument(file, *d, v, ReadModeOpen), ReadOk);
+        EXPECT_EQ(QPoint(d->TransLeft, d->TransTop), trans->pos()) << "the file keeps the window's place";
+    }
     auto readBack = [&] {
         auto d = NewDocument();
         std::uint8_t v = 0;
@@ -345,6 +369,70 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.printer.errors.size(), 1u);
     EXPECT_EQ(s.printer.output, s.dir.path("print.pdf"));
     EXPECT_GT(fs::file_size(s.dir.path("print.pdf")), 500u);
+
+    // Transformations: from the menu the window takes the focus; "Выделенные"
+    // waits for a selection; a translation of the selected segment is one
+    // undo step and redraws the picture.
+    s.menu(MainCommand::WinTrans);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(trans));
+    EXPECT_FALSE(trans->CheckBoxSell->isEnabled());
+    ASSERT_TRUE(SelectAt(w.editing(), 630, H - 106, 0, false));
+    ASSERT_TRUE(trans->CheckBoxSell->isEnabled());
+    QTest::mouseClick(trans->CheckBoxSell, Qt::LeftButton, {}, QPoint(6, trans->CheckBoxSell->height() / 2));
+    EXPECT_FALSE(trans->CheckBoxAlls->isChecked());
+    trans->PageControl1->setCurrentIndex(0);
+    for (auto [name, text] : {std::pair{"EditPPx", "0"}, {"EditPPy", "25,5"}, {"EditPPz", "-10"}}) {
+        auto* edit = trans->findChild<QLineEdit*>(name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    const DLine segBefore = seg();
+    const DPoint pointBefore = w.document().Obj.Po[1];
+    const QImage pictureBefore = w.drawing().DrawBitmap;
+    const int undoBefore = w.editing().UndoPos;
+    QTest::mouseClick(trans->Button1, Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(seg().P2.Y.v, segBefore.P2.Y.v + 25.5);
+    EXPECT_DOUBLE_EQ(seg().P2.Z.v, segBefore.P2.Z.v - 10);
+    EXPECT_EQ(w.document().Obj.Po[1].Y.v, pointBefore.Y.v) << "not selected";
+    EXPECT_EQ(w.editing().UndoPos, undoBefore + 1);
+    EXPECT_TRUE(s.on(MainCommand::Save));
+    EXPECT_NE(w.drawing().DrawBitmap, pictureBefore) << "the picture redrawn";
+    Shot(*trans, "trans");
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(seg().P2.Y.v, segBefore.P2.Y.v);
+    EXPECT_TRUE(trans->CheckBoxAlls->isChecked()) << "a document set up again starts with all objects";
+    // "Текущий" is offered only for an object not built on others.
+    QTest::mouseClick(trans->CheckBoxCurr, Qt::LeftButton, {}, QPoint(6, trans->CheckBoxCurr->height() / 2));
+    ASSERT_TRUE(trans->CheckBoxCurr->isChecked());
+    w.document().Obj.Po[1].Number = 2;
+    w.chooseObject(0);
+    EXPECT_FALSE(trans->CheckBoxCurr->isEnabled());
+    EXPECT_TRUE(trans->CheckBoxAlls->isChecked());
+    w.document().Obj.Po[1].Number = 0;
+    w.chooseObject(1);
+    EXPECT_TRUE(trans->CheckBoxCurr->isEnabled());
+
+    // The animation builder on TBAnim: three frames beside the saved
+    // document; the changed frame count is one undo step when it closes.
+    AnimResult built;
+    const int framesBefore = w.document().AnimFrames;
+    QTimer::singleShot(0, [&] {
+        auto* a = qobject_cast<TFormAnimation*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(a);
+        a->SpinEdit2->setValue(3);
+        built = a->Button1Click();
+        a->close();
+    });
+    const int undoAnim = w.editing().UndoPos;
+    s.tool(MainCommand::Anim);
+    EXPECT_EQ(built.outcome, AnimOutcome::Created);
+    QImageReader gif(QString::fromStdString(file + ".gif"));
+    EXPECT_EQ(gif.imageCount(), 3);
+    EXPECT_EQ(w.document().AnimFrames, 3);
+    EXPECT_EQ(w.editing().UndoPos, undoAnim + 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(w.document().AnimFrames, framesBefore);
 
     // Exit with a change: Cancel keeps the program; No ends it, the settings
     // keep the recent file and the undo files are gone.

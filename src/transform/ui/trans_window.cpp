@@ -147,6 +147,27 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     EnableTransForm(false);
 }
 
+void TFormTrans::WordsToTrans(const std::function<std::string(int)>& word) {
+    // Texts from the word table show "&" as written.
+    const auto text = [&](int line) { return QString::fromStdString(word(line)).replace('&', QStringLiteral("&&")); };
+    setWindowTitle(QString::fromStdString(word(309)));
+    const struct {
+        const char* name;
+        int line;
+    } captions[] = {{"GroupBox1", 310},   {"CheckBoxAlls", 311}, {"CheckBoxCurr", 312}, {"CheckBoxSell", 313},
+                    {"GroupBoxPP1", 316}, {"GroupBoxRo1", 320},  {"GroupBoxGo1", 318},  {"GroupBoxS11", 318},
+                    {"GroupBoxS21", 325}, {"GroupBoxS22", 316},  {"GroupBoxS31", 326},  {"Button1", 314}};
+    for (const auto& c : captions) {
+        QWidget* w = findChild<QWidget*>(QLatin1String(c.name));
+        if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text(c.line));
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text(c.line));
+    }
+    if (auto* g = findChild<QGroupBox*>(QStringLiteral("GroupBoxRo2")))
+        g->setTitle(text(318) + QStringLiteral(" + ") + text(319));
+    const int tabs[] = {315, 317, 321, 322, 323, 324};
+    for (int i = 0; i < 6; ++i) PageControl1->setTabText(i, text(tabs[i]));
+}
+
 void TFormTrans::setDocument(DProj* doc, TransHost* host) {
     doc_ = doc;
     host_ = host;
@@ -166,7 +187,8 @@ void TFormTrans::EnableTransForm(bool enable) {
 void TFormTrans::setSelectionAvailable(bool anySelected) {
     CheckBoxSell->setEnabled(enabled_ && anySelected);
     if (!anySelected && CheckBoxSell->isChecked()) {
-        CheckBoxCurr->setChecked(true);
+        // To "Текущий", unless the current object is one built on others.
+        (CheckBoxCurr->isEnabled() ? CheckBoxCurr : CheckBoxAlls)->setChecked(true);
         CheckBoxSell->setChecked(false);
     }
 }

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,14 @@ public:
     // scope to "Все".
     void EnableTransForm(bool enable);
     // "Выделенные" is available only while something is selected; losing it
-    // while checked moves the scope to "Текущий".
+    // while checked moves the scope to "Текущий" (to "Все" while that is unavailable).
     void setSelectionAvailable(bool anySelected);
     // "Текущий" is available only while the current object is not a
     // dependent one; losing it while checked moves the scope to "Все".
     void setCurrentAvailable(bool available);
+
+    // The captions from the word table: line N is word(N).
+    void WordsToTrans(const std::function<std::string(int)>& word);
 
     TransOutcome Button1Click();
     void toggleRollUp();
