@@ -17,9 +17,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QToolBar>
 #include <deque>
 #include <filesystem>
@@ -380,7 +380,7 @@ TEST(MainWindow, NewUserSession) {
     ASSERT_TRUE(trans->CheckBoxSell->isEnabled());
     QTest::mouseClick(trans->CheckBoxSell, Qt::LeftButton, {}, QPoint(6, trans->CheckBoxSell->height() / 2));
     EXPECT_FALSE(trans->CheckBoxAlls->isChecked());
-    trans->PageControl1->setCurrentIndex(0);
+    QTest::mouseClick(trans->findChild<QToolButton*>(QStringLiteral("TabButton1")), Qt::LeftButton);
     for (auto [name, text] : {std::pair{"EditPPx", "0"}, {"EditPPy", "25,5"}, {"EditPPz", "-10"}}) {
         auto* edit = trans->findChild<QLineEdit*>(name);
         edit->setFocus();

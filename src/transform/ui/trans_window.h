@@ -17,6 +17,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 namespace pelmar {
 
@@ -72,6 +73,7 @@ private:
     bool enabled_ = false;
     std::array<std::vector<QLineEdit*>, 6> edits_;
     std::vector<QWidget*> switchable_;  // what EnableTransForm enables
+    std::array<QToolButton*, 6> tabButtons_{};  // the tabs, in two rows
 };
 
 }  // namespace pelmar
