@@ -15,7 +15,6 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
@@ -431,7 +430,8 @@ void Form1::defaultWindowLayout() {
     g.width = frame.width();
     g.height = frame.height();
     g.clientWidth = width();
-    g.clientHeight = height() - (statusBar()->isVisible() ? statusBar()->height() : 0);
+    // The status bars are the picture window's own; the main window has none.
+    g.clientHeight = height();
     g.toolBarHeight = toolBar_->height() + menuBar()->height();
     const WindowLayout l = DefaultWindowLayout(g, trans_->frameHeight());
     trans_->place(l.transLeft, l.transTop);
