@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the main window: the scripted session of the shell tests saves
-# the window with a drawing at 100 % and 200 %, the transformations window
-# after a translation and the drawing itself; then the program is started on
-# that drawing under Xvfb and the whole screen is taken (the transformations
-# window stays on top at the bottom left).
+# the window with a drawing at 100 % and 200 % and the drawing itself; then
+# the program is started on that drawing under Xvfb and the whole screen is
+# taken (the transformations window stays on top at its bottom left).
 # Usage: bash scripts/mainwin_screens.sh [output folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -194,6 +194,10 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_TRUE(w.CheckBoxCurr->isChecked()) << "the scope moves to the current object";
     w.setCurrentAvailable(false);
     EXPECT_TRUE(w.CheckBoxAlls->isChecked());
+    w.setSelectionAvailable(true);
+    Click(w, "CheckBoxSell");
+    w.setSelectionAvailable(false);
+    EXPECT_TRUE(w.CheckBoxAlls->isChecked()) << "not to an unavailable \"Текущий\"";
     Click(w, "CheckBoxAlls");
     EXPECT_FALSE(w.CheckBoxAlls->isChecked() || w.CheckBoxCurr->isChecked() || w.CheckBoxSell->isChecked());
     EXPECT_EQ(w.Button1Click(), TransOutcome::NoScope);
