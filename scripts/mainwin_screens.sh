@@ -2,7 +2,8 @@
 # Pictures of the main window: the scripted session of the shell tests saves
 # the window with a drawing at 100 % and 200 % and the drawing itself; then
 # the program is started on that drawing under Xvfb and the whole screen is
-# taken.  Usage: bash scripts/mainwin_screens.sh [output folder]
+# taken (the transformations window stays on top at its bottom left).
+# Usage: bash scripts/mainwin_screens.sh [output folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-screens/mainwin}"

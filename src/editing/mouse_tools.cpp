@@ -492,10 +492,7 @@ void MouseTools::editMove(const Pos& p) {
             c.ScrY.v = x.AxisX.P1.ScrY.v;
             c.Z.v = x.AxisX.P1.Z.v;
         };
-        const auto shiftAxis = [&](DLine& a) {
-            PlaneShiftPoint(a.P1, dx, dy);
-            PlaneShiftPoint(a.P2, dx, dy);
-        };
+        const auto shiftAxis = [&](DLine& a) { PlaneShiftLine(a, dx, dy); };
         const bool up = doc.Im.YOrient == 2;
         const auto testX1 = [&] { return x.AxisX.P1.ScrX.v + 10 > c.ScrX.v; };
         const auto testX2 = [&] { return x.AxisX.P2.ScrX.v - 30 < c.ScrX.v; };

@@ -7,12 +7,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QToolBar>
 #include <deque>
 #include <filesystem>
@@ -27,6 +34,8 @@
 #include "shell/print_picture.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
+#include "transform/ui/anim_window.h"
+#include "transform/ui/trans_window.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -161,6 +170,14 @@ TEST(MainWindow, NewUserSession) {
     s.start();
     Form1& w = *s.w;
 
+    // The transformations window: up with the main window, placed at the
+    // bottom left of it by the default layout, waiting for a document.
+    auto* trans = w.findChild<TFormTrans*>(QStringLiteral("FormTrans"));
+    ASSERT_TRUE(trans && trans->isVisible());
+    s.menu(MainCommand::WinDef);
+    EXPECT_EQ(trans->frameGeometry().bottom(), w.frameGeometry().bottom() - 15);
+    EXPECT_FALSE(trans->Button1->isEnabled());
+
     // No project: only what needs no document can be chosen.
     EXPECT_EQ(s.caption(), "Pelmar");
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
@@ -186,6 +203,7 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(s.on(MainCommand::Export));
     EXPECT_TRUE(s.on(MainCommand::Print));
     EXPECT_EQ(w.drawing().DrawBitmap.size(), QSize(w.document().Im.Width, w.document().Im.Height));
+    EXPECT_TRUE(trans->Button1->isEnabled());
 
     // New objects from the menu and the tool bar; the 3D system up to its capacity of two.
     s.menu(MainCommand::NewLi);
@@ -266,6 +284,7 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(s.on(MainCommand::File1));
     EXPECT_EQ(w.menuAction(MainCommand::File1)->toolTip().toStdString(), file);
     const std::string saved = ObjectsText(w.document());
+    EXPECT_EQ(CurrentWindows(w.editing()).TransTop, trans->y()) << "files keep the window's place";
     auto readBack = [&] {
         auto d = NewDocument();
         std::uint8_t v = 0;
@@ -345,6 +364,50 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.printer.errors.size(), 1u);
     EXPECT_EQ(s.printer.output, s.dir.path("print.pdf"));
     EXPECT_GT(fs::file_size(s.dir.path("print.pdf")), 500u);
+
+    // Transformations: the window from the menu; "Выделенные" waits for a selection;
+    // translating the selected segment is one undo step and redraws the picture.
+    s.menu(MainCommand::WinTrans);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(trans));
+    EXPECT_FALSE(trans->CheckBoxSell->isEnabled());
+    ASSERT_TRUE(SelectAt(w.editing(), 630, H - 106, 0, false));
+    ASSERT_TRUE(trans->CheckBoxSell->isEnabled());
+    QTest::mouseClick(trans->CheckBoxSell, Qt::LeftButton, {}, QPoint(6, trans->CheckBoxSell->height() / 2));
+    QTest::mouseClick(trans->findChild<QToolButton*>(QStringLiteral("TabButton1")), Qt::LeftButton);
+    for (auto [name, text] : {std::pair{"EditPPy", "25,5"}, {"EditPPz", "-10"}}) {
+        auto* edit = trans->findChild<QLineEdit*>(name);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    const DLine segBefore = seg();
+    const QImage pictureBefore = w.drawing().DrawBitmap;
+    const int undoBefore = w.editing().UndoPos;
+    QTest::mouseClick(trans->Button1, Qt::LeftButton);
+    EXPECT_EQ(std::make_pair(seg().P2.Y.v, seg().P2.Z.v), std::make_pair(segBefore.P2.Y.v + 25.5, segBefore.P2.Z.v - 10));
+    EXPECT_EQ(w.editing().UndoPos, undoBefore + 1);
+    EXPECT_NE(w.drawing().DrawBitmap, pictureBefore) << "the picture redrawn";
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(seg().P2.Y.v, segBefore.P2.Y.v);
+    // "Текущий" is offered only for an object not built on others.
+    trans->CheckBoxCurr->click();
+    w.document().Obj.Po[1].Number = 2;
+    w.chooseObject(0);
+    EXPECT_FALSE(trans->CheckBoxCurr->isEnabled());
+    EXPECT_TRUE(trans->CheckBoxAlls->isChecked() && !trans->CheckBoxCurr->isChecked());
+    w.document().Obj.Po[1].Number = 0;
+    // TBAnim: three frames beside the saved document; the changed count is one undo step.
+    const int framesBefore = w.document().AnimFrames, undoAnim = w.editing().UndoPos;
+    QTimer::singleShot(0, [&] {
+        auto* a = qobject_cast<TFormAnimation*>(QApplication::activeModalWidget());
+        a->SpinEdit2->setValue(3);
+        a->Button1Click();
+        a->close();
+    });
+    s.tool(MainCommand::Anim);
+    EXPECT_EQ(QImageReader(QString::fromStdString(file + ".gif")).imageCount(), 3);
+    EXPECT_EQ(w.editing().UndoPos, undoAnim + 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(w.document().AnimFrames, framesBefore);
 
     // Exit with a change: Cancel keeps the program; No ends it, the settings
     // keep the recent file and the undo files are gone.

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -9,6 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -192,6 +194,10 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_TRUE(w.CheckBoxCurr->isChecked()) << "the scope moves to the current object";
     w.setCurrentAvailable(false);
     EXPECT_TRUE(w.CheckBoxAlls->isChecked());
+    w.setSelectionAvailable(true);
+    Click(w, "CheckBoxSell");
+    w.setSelectionAvailable(false);
+    EXPECT_TRUE(w.CheckBoxAlls->isChecked()) << "not to an unavailable \"Текущий\"";
     Click(w, "CheckBoxAlls");
     EXPECT_FALSE(w.CheckBoxAlls->isChecked() || w.CheckBoxCurr->isChecked() || w.CheckBoxSell->isChecked());
     EXPECT_EQ(w.Button1Click(), TransOutcome::NoScope);
@@ -225,6 +231,12 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_TRUE(w.isVisible());
     w.setDocument(nullptr, nullptr);
     EXPECT_FALSE(w.Button1->isEnabled());
+
+    // Words from a translation: composed captions, the tab buttons, "&" shown as written.
+    w.WordsToTrans([](int n) { return "w" + std::to_string(n) + (n == 314 ? "&" : ""); });
+    EXPECT_EQ(Child<QGroupBox>(w, "GroupBoxRo2")->title(), "w318 + w319");
+    EXPECT_EQ(Child<QToolButton>(w, "TabButton6")->text(), "w324");
+    EXPECT_EQ(w.Button1->text(), "w314&&");
 }
 
 struct AnimRun {
@@ -314,6 +326,13 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     QTest::keyClick(&c, Qt::Key_Escape);
     EXPECT_FALSE(c.isVisible());
     EXPECT_EQ(r.commits, 1) << "no change since it was shown";
+    // Words from a translation, the status texts among them.
+    AnimWindowContext ctx = r.context("Drawing.pel");
+    ctx.words = [](int n) { return "w" + std::to_string(n); };
+    TFormAnimation t(ctx);
+    t.FormShow();
+    t.setStatus(std::string(AnimBuildingFrame) + " 3", AnimBlack);
+    EXPECT_EQ(t.Label1->text() + t.Label0->text(), "w643w638 3");
 }
 
 }  // namespace

@@ -33,6 +33,7 @@
 #include "shell/ui/about_dialog.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
+#include "shell/ui/main_window_transform.h"
 #include "shell/ui/print_dialog.h"
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
@@ -120,6 +121,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
             w.PicScrollVert = pictureScroll()->verticalScrollBar()->value();
         }
         w.ComboIndex = comboObj_ ? comboObj_->currentIndex() : -1;
+        if (trans_) trans_->storeWindows(w);
         return w;
     };
 
@@ -127,6 +129,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildPictureWindow();
+    trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
 
     DocumentView view;
     view.setCaption = [this](const std::string& c) { setCaptionText(c); };
@@ -308,6 +311,7 @@ void Form1::wordsToMain() {
     }
     pic_->WordsToShowIm();
     hosts_->setImageCaption(w.WordLine(328) + " " + w.WordLine(329));
+    if (trans_) trans_->wordsToTrans();
 }
 
 void Form1::applyToolbarGroups(const std::array<bool, ToolGroupCount>& show) {
@@ -357,6 +361,7 @@ void Form1::present() {
 
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    trans_->show();
     // The windows are laid out at the first show too, for a window that is
     // not resized after it (the first resize lays them out again).
     if (shell_.FirstResize) defaultWindowLayout();
@@ -402,6 +407,7 @@ void Form1::leaveDocument() {
     comboMas_->setCurrentIndex(-1);
     comboMas_->setEnabled(false);
     shell_.DocName.clear();
+    trans_->enable(false);
 }
 
 void Form1::documentOpened() {
@@ -412,6 +418,7 @@ void Form1::documentOpened() {
     if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !app_.editing().UndoLoading)
         pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
     pic_->SetDrawWindowMode(1);
+    trans_->documentOpened();
     hosts_->setImageCaption(shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329));
 }
 
@@ -426,7 +433,8 @@ void Form1::defaultWindowLayout() {
     // The status bars are the picture window's own; the main window has none.
     g.clientHeight = height();
     g.toolBarHeight = toolBar_->height() + menuBar()->height();
-    const WindowLayout l = DefaultWindowLayout(g, 0);
+    const WindowLayout l = DefaultWindowLayout(g, trans_->frameHeight());
+    trans_->place(l.transLeft, l.transTop);
     // The MDI area starts below the menu and the tool bar; the layout keeps
     // the picture window's minimum size on a small main window.
     // Where the MDI area is smaller than the main window's client (menu and
@@ -452,6 +460,7 @@ void Form1::chooseObject(int index) {
     SetCurObjIndex(app_.editing(), index);
     SelectCurrentObject(app_.editing(), app_.editing().Dialogs, true);
     UpdateSelectionUI(app_.editing());
+    trans_->currentChanged();
 }
 
 void Form1::chooseZoom(int item) {
@@ -558,12 +567,12 @@ void Form1::run(MainCommand c) {
             mdi_->setActiveSubWindow(pictureSub_);
             pictureSub_->setFocus();
             break;
-        case C::WinTrans: break;
+        case C::WinTrans: trans_->focus(); break;
         case C::WinDef: defaultWindowLayout(); break;
         case C::Help: openHelp(); break;
         case C::About: ShowAboutBox(shell_.words, shell_.settings.LangFile, this); break;
         case C::Play: redraw(true); break;
-        case C::Anim: break;
+        case C::Anim: trans_->runAnimation(); break;
         default: break;
     }
 }

@@ -37,6 +37,7 @@ namespace pelmar {
 class Form1;
 class PrintHost;
 class MainHosts;
+class MainTransform;
 class PictureWindow;
 
 // What the main window asks of the desktop; each left empty takes the real
@@ -145,6 +146,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     QMdiSubWindow* pictureSub_ = nullptr;
     PictureWindow* pic_ = nullptr;
+    std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
     std::unique_ptr<FileQuestions> ownQuestions_;
     std::unique_ptr<QuestionBox> ownObjectQuestions_;

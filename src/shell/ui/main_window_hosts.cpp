@@ -1,6 +1,9 @@
 #include "shell/ui/main_window_hosts.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -22,6 +25,7 @@
 #include "files/picture_export.h"
 #include "files/ui/png_progress_window.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/main_window_transform.h"
 #include "shell/ui/tool_icons.h"
 
 namespace pelmar {
@@ -115,6 +119,7 @@ bool PictureCommand(EditingCommand c) { return c >= EditingCommand::DrawLine && 
 }  // namespace
 
 void MainHosts::SetEnabled(EditingCommand c, bool on) {
+    if (w_.trans_ && w_.trans_->setEnabled(c, on)) return;
     if (PictureCommand(c)) w_.pic_->setCommandEnabled(c, on);
     else if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
 }
@@ -124,12 +129,15 @@ void MainHosts::SetKindEnabled(EditingCommand c, Kind k, bool on) {
 }
 
 bool MainHosts::IsDown(EditingCommand c) const {
+    if (w_.trans_)
+        if (std::optional<bool> down = w_.trans_->isDown(c)) return *down;
     if (PictureCommand(c)) return w_.pic_->isDown(c);
     auto i = down_.find(c);
     return i != down_.end() && i->second;
 }
 
 void MainHosts::SetDown(EditingCommand c, bool down) {
+    if (w_.trans_ && w_.trans_->setDown(c, down)) return;
     if (PictureCommand(c)) w_.pic_->setDown(c, down);
     else down_[c] = down;
 }
@@ -146,7 +154,14 @@ void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
     for (const std::string& s : items) combo->addItem(Q(s));
 }
 
-void MainHosts::SetObjectIndex(int index) { w_.comboObj_->setCurrentIndex(index); }
+void MainHosts::SetObjectIndex(int index) {
+    w_.comboObj_->setCurrentIndex(index);
+    if (w_.trans_) w_.trans_->currentChanged();
+}
+
+void MainHosts::EnableTransForm(bool on) {
+    if (w_.trans_) w_.trans_->enable(on);
+}
 
 void MainHosts::ResetView(const ViewReset& v) {
     if (v.zoomItem >= 0) w_.comboMas_->setCurrentIndex(v.zoomItem);
@@ -290,6 +305,16 @@ bool MainHosts::checkSaveFileName(std::string& fileName, const std::string& ext)
 
 BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState& state) {
     TFormBitColors dialog(&w_);
+    dialog.onWords = [this](TFormBitColors& d) {
+        const WordTable& words = w_.shell_.words;
+        auto text = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
+        d.setWindowTitle(text(214));
+        d.RadioGroup1->setTitle(text(215));
+        d.GroupBox1->setTitle(text(216));
+        d.CheckBox1->setText(text(217));
+        d.Label1->setText(text(218));
+        d.Button2->setText(text(219));
+    };
     return dialog.run(setup, state);
 }
 

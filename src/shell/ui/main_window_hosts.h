@@ -62,6 +62,7 @@ public:
     bool IsDown(EditingCommand c) const override;
     void SetDown(EditingCommand c, bool down) override;
     void RefreshDrawTools() override;
+    void EnableTransForm(bool on) override;
     void SetObjectItems(const std::vector<std::string>& items) override;
     void SetObjectIndex(int index) override;
     void ResetView(const ViewReset& v) override;

@@ -58,10 +58,17 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     SpinEdit2 = spin("SpinEdit2");
     Edit1 = edit("Edit1");
     Edit2 = edit("Edit2");
-    form->addRow(QString::fromUtf8("Задержки, msec:"), SpinEdit1);
-    form->addRow(QString::fromUtf8("Количество кадров:"), SpinEdit2);
-    form->addRow(QString::fromUtf8("Шаг:"), Edit1);
-    form->addRow(QString::fromUtf8("Начало:"), Edit2);
+    auto label = [&](const char* name, const char* text, QWidget* buddy) {
+        auto* l = new QLabel(QString::fromUtf8(text), this);
+        l->setObjectName(name);
+        l->setBuddy(buddy);
+        form->addRow(l, buddy);
+        return l;
+    };
+    Label1 = label("Label1", "Задержки, msec:", SpinEdit1);
+    Label2 = label("Label2", "Количество кадров:", SpinEdit2);
+    Label3 = label("Label3", "Шаг:", Edit1);
+    Label4 = label("Label4", "Начало:", Edit2);
     CheckBox2 = new QCheckBox(QString::fromUtf8("Зацикливание"), this);
     CheckBox2->setObjectName("CheckBox2");
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { store(); });
@@ -106,7 +113,33 @@ void TFormAnimation::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+namespace {
+
+// Word-table lines of the built-in status texts.
+struct StatusWord {
+    const char* text;
+    int line;
+};
+constexpr StatusWord StatusWords[] = {{AnimBuildingFrame, 638}, {AnimSaving, 639}, {AnimDone, 640},
+                                      {AnimCorrected, 641},     {AnimNotDone, 642}};
+
+}  // namespace
+
+void TFormAnimation::WordsToAnim() {
+    if (!ctx_.words) return;
+    const auto text = [&](int line) { return QString::fromStdString(ctx_.words(line)).replace('&', QStringLiteral("&&")); };
+    setWindowTitle(QString::fromStdString(ctx_.words(637)));
+    Label1->setText(text(643));
+    Label2->setText(text(644));
+    Label3->setText(text(645));
+    Label4->setText(text(646));
+    CheckBox2->setText(text(647));
+    Button1->setText(text(648));
+    if (!running_) Button2->setText(text(649));
+}
+
 void TFormAnimation::FormShow() {
+    WordsToAnim();
     if (!ctx_.doc) return;
     const AnimSettings s = AnimSettingsOf(*ctx_.doc);
     ++filling_;
@@ -160,7 +193,8 @@ AnimResult TFormAnimation::Button1Click() {
         w->setEnabled(true);
     ProgressBar1->setVisible(false);
     Button1->setEnabled(true);
-    Button2->setText(QString::fromUtf8("Закрыть"));
+    Button2->setText(ctx_.words ? QString::fromStdString(ctx_.words(649)).replace('&', QStringLiteral("&&"))
+                                : QString::fromUtf8("Закрыть"));
     return last_;
 }
 
@@ -175,7 +209,14 @@ void TFormAnimation::setStatus(const std::string& text, TColor colour) {
     QPalette p = Label0->palette();
     p.setColor(QPalette::WindowText, ToQColor(colour));
     Label0->setPalette(p);
-    Label0->setText(QString::fromStdString(text));
+    std::string shown = text;
+    if (ctx_.words)
+        for (const StatusWord& w : StatusWords)
+            if (text.rfind(w.text, 0) == 0) {
+                shown = ctx_.words(w.line) + text.substr(std::string(w.text).size());
+                break;
+            }
+    Label0->setText(QString::fromStdString(shown));
     if (colour != AnimBlack)
         ImStatus->setPixmap(Mark(colour));
     Label0->repaint();

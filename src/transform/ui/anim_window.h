@@ -28,6 +28,7 @@ struct AnimWindowContext {
     std::string docPath;                  // the document file; the GIF lies beside it
     std::function<void()> commit;         // one undo step of the document as it is
     std::function<void(const std::string&)> message;  // a message box
+    std::function<std::string(int)> words;  // word-table line N; without it the built-in texts
 };
 
 class TFormAnimation : public QDialog, public AnimHost {
@@ -36,6 +37,8 @@ public:
     explicit TFormAnimation(AnimWindowContext ctx, QWidget* parent = nullptr);
 
     void FormShow();
+    // The captions and status texts from the context's word table.
+    void WordsToAnim();
     AnimResult Button1Click();
     void Button2Click();
     bool running() const { return running_; }
@@ -58,6 +61,10 @@ public:
     QLabel* Label0;
     QLabel* ImStatus;  // a coloured mark beside the status
     QProgressBar* ProgressBar1;
+    QLabel* Label1;  // the four settings' labels
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
 
 public slots:
     void reject() override;

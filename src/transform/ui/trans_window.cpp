@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 #include <initializer_list>
@@ -39,7 +41,19 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     root->setContentsMargins(4, 4, 4, 4);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
-    root->addWidget(PageControl1, 1);
+    // The six tabs do not fit in one row of the narrow window: they stand in
+    // two rows of buttons above the pages.
+    PageControl1->tabBar()->hide();
+    auto* pages = new QVBoxLayout;
+    pages->setSpacing(0);
+    auto* tabRows = new QGridLayout;
+    tabRows->setSpacing(0);
+    pages->addLayout(tabRows);
+    pages->addWidget(PageControl1, 1);
+    root->addLayout(pages, 1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) {
+        if (i >= 0 && i < static_cast<int>(tabButtons_.size()) && tabButtons_[i]) tabButtons_[i]->setChecked(true);
+    });
 
     auto* side = new QVBoxLayout;
     auto* scope = new QGroupBox(QString::fromUtf8("Объекты"), this);
@@ -97,7 +111,16 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     auto tab = [&](const char* name, const char* title) {
         auto* w = new QWidget;
         w->setObjectName(name);
-        PageControl1->addTab(w, QString::fromUtf8(title));
+        const int index = PageControl1->addTab(w, QString::fromUtf8(title));
+        auto* b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("TabButton%1").arg(index + 1));
+        b->setText(QString::fromUtf8(title));
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        connect(b, &QToolButton::clicked, this, [this, index] { PageControl1->setCurrentIndex(index); });
+        tabRows->addWidget(b, index / 3, index % 3);
+        tabButtons_[static_cast<std::size_t>(index)] = b;
         auto* l = new QVBoxLayout(w);
         l->setContentsMargins(2, 2, 2, 2);
         return std::pair{w, l};
@@ -147,6 +170,30 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     EnableTransForm(false);
 }
 
+void TFormTrans::WordsToTrans(const std::function<std::string(int)>& word) {
+    // Texts from the word table show "&" as written.
+    const auto text = [&](int line) { return QString::fromStdString(word(line)).replace('&', QStringLiteral("&&")); };
+    setWindowTitle(QString::fromStdString(word(309)));
+    const struct {
+        const char* name;
+        int line;
+    } captions[] = {{"GroupBox1", 310},   {"CheckBoxAlls", 311}, {"CheckBoxCurr", 312}, {"CheckBoxSell", 313},
+                    {"GroupBoxPP1", 316}, {"GroupBoxRo1", 320},  {"GroupBoxGo1", 318},  {"GroupBoxS11", 318},
+                    {"GroupBoxS21", 325}, {"GroupBoxS22", 316},  {"GroupBoxS31", 326},  {"Button1", 314}};
+    for (const auto& c : captions) {
+        QWidget* w = findChild<QWidget*>(QLatin1String(c.name));
+        if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text(c.line));
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text(c.line));
+    }
+    if (auto* g = findChild<QGroupBox*>(QStringLiteral("GroupBoxRo2")))
+        g->setTitle(text(318) + QStringLiteral(" + ") + text(319));
+    const int tabs[] = {315, 317, 321, 322, 323, 324};
+    for (int i = 0; i < 6; ++i) {
+        PageControl1->setTabText(i, text(tabs[i]));
+        tabButtons_[static_cast<std::size_t>(i)]->setText(text(tabs[i]));
+    }
+}
+
 void TFormTrans::setDocument(DProj* doc, TransHost* host) {
     doc_ = doc;
     host_ = host;
@@ -166,7 +213,8 @@ void TFormTrans::EnableTransForm(bool enable) {
 void TFormTrans::setSelectionAvailable(bool anySelected) {
     CheckBoxSell->setEnabled(enabled_ && anySelected);
     if (!anySelected && CheckBoxSell->isChecked()) {
-        CheckBoxCurr->setChecked(true);
+        // To "Текущий", unless the current object is one built on others.
+        (CheckBoxCurr->isEnabled() ? CheckBoxCurr : CheckBoxAlls)->setChecked(true);
         CheckBoxSell->setChecked(false);
     }
 }
@@ -198,6 +246,7 @@ void TFormTrans::toggleRollUp() {
     rolled_ = !rolled_;
     setFixedHeight(rolled_ ? 1 : ClientHeight);
     PageControl1->setVisible(!rolled_);
+    for (QToolButton* b : tabButtons_) b->setVisible(!rolled_);
 }
 
 // An emptied edit becomes "0" and a lone "-" "-0" when it is left.

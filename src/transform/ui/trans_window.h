@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 
 namespace pelmar {
 
@@ -33,11 +35,14 @@ public:
     // scope to "Все".
     void EnableTransForm(bool enable);
     // "Выделенные" is available only while something is selected; losing it
-    // while checked moves the scope to "Текущий".
+    // while checked moves the scope to "Текущий" (to "Все" while that is unavailable).
     void setSelectionAvailable(bool anySelected);
     // "Текущий" is available only while the current object is not a
     // dependent one; losing it while checked moves the scope to "Все".
     void setCurrentAvailable(bool available);
+
+    // The captions from the word table: line N is word(N).
+    void WordsToTrans(const std::function<std::string(int)>& word);
 
     TransOutcome Button1Click();
     void toggleRollUp();
@@ -68,6 +73,7 @@ private:
     bool enabled_ = false;
     std::array<std::vector<QLineEdit*>, 6> edits_;
     std::vector<QWidget*> switchable_;  // what EnableTransForm enables
+    std::array<QToolButton*, 6> tabButtons_{};  // the tabs, in two rows
 };
 
 }  // namespace pelmar
