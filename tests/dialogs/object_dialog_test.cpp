@@ -5,7 +5,20 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <memory>
+
 #include "dialog_test_util.h"
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/apply_all_dialog.h"
+#include "dialogs/ui/fill_dialog.h"
+#include "editing_fake.h"
+#include "shell/word_table.h"
 #include "sample_dialog.h"
 
 using namespace pelmar;
@@ -178,4 +191,93 @@ TEST(ObjectDialog, PlaceRollUpAndClose) {
     core.place = {-50000, -50000, false};  // on no screen: the primary screen
     SampleDialog c(core);
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(c.pos()));
+}
+
+// A translation whose word line N reads "wN": after the language change the
+// open dialogs, and every dialog made afterwards, show no built-in Russian
+// text; only the fixed texts that the word table leaves out stay.
+TEST(DialogWords, EveryTextComesFromTheTable) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Marked.trs");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<Pelmar Translate>\n6.0f\nMarked\nmrk\n");
+        for (int n = FirstWordLine; n <= LastWordLine; ++n) f.write(QString("w%1\n").arg(n).toLatin1());
+    }
+    WordTable marked;
+    ASSERT_TRUE(marked.LoadWords(path.toStdString()));
+
+    FakeEditing ed;
+    std::vector<QWidget*> windows;
+    for (Kind k : {Kind::po, Kind::li, Kind::ci}) windows.push_back(ed.reg.open(k));
+    ed.table = &marked;
+    ed.reg.WordsToOpenDialogs();
+    std::vector<std::unique_ptr<QWidget>> own;
+    WorkingCopies& c = ed.work;
+    own.emplace_back(NewFormPoOpt(marked, nullptr));
+    own.emplace_back(NewFormLiOpt(marked, nullptr));
+    own.emplace_back(NewFormCiOpt(marked, nullptr));
+    own.emplace_back(NewFormAnimPo(c.CurPoint, marked, ed, nullptr));
+    own.emplace_back(NewFormAnimCi(c.CurCircle, marked, ed, nullptr));
+    own.emplace_back(NewFormAnimX1(c, 3, marked, nullptr));
+    own.emplace_back(NewFormAnimX2(c, 11, marked, ed, nullptr));
+    own.emplace_back(NewFormAnimX3(c, 5, marked, ed, nullptr));
+    own.emplace_back(NewFormAnimZK(c, 1, marked, ed, nullptr));
+    struct NoHost : ColorChooser, MessageSink {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+        void showMessage(const std::string&) override {}
+    } host;
+    auto* fill = new TFormBrush(&c.CurCircle.Fill, false, ed, host, host, marked);
+    fill->FormShow();
+    own.emplace_back(fill);
+    for (auto& w : own) windows.push_back(w.get());
+
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    const QStringList fixed = {QString::fromUtf8("Точка №3"), QString::fromUtf8("Точка №4")};
+    const QStringList uncaptioned = {"LabelPPath", "LabelLPath", "LabelCPath", "CheckBoxP3", "CheckBoxP4",
+                                     "Panel1",     "Panel2",     "Panel3"};  // the fill colours
+    for (QWidget* w : windows) {
+        QStringList texts{w->windowTitle()};
+        for (auto* l : w->findChildren<QLabel*>()) texts << l->text() << l->toolTip();
+        for (auto* b : w->findChildren<QAbstractButton*>()) texts << b->text();
+        for (auto* g : w->findChildren<QGroupBox*>()) texts << g->title();
+        for (auto* cb : w->findChildren<QComboBox*>())
+            for (int i = 0; i < cb->count(); ++i) texts << cb->itemText(i);
+        for (auto* x : w->findChildren<QWidget*>()) texts << x->toolTip();
+        for (const QString& t : texts)
+            EXPECT_TRUE(!t.contains(cyrillic) || fixed.contains(t)) << w->objectName().toStdString() << ": " << t.toStdString();
+        // No word left out: every control that shows a caption has one.
+        for (auto* x : w->findChildren<QWidget*>()) {
+            const auto* l = qobject_cast<QLabel*>(x);
+            const auto* b = qobject_cast<QAbstractButton*>(x);
+            const auto* g = qobject_cast<QGroupBox*>(x);
+            const QString shown = l ? l->text() : b ? b->text() : g ? g->title() : "-";
+            EXPECT_TRUE(!shown.isEmpty() || !x->isVisibleTo(w) || uncaptioned.contains(x->objectName()))
+                << w->objectName().toStdString() << "/" << x->objectName().toStdString();
+        }
+    }
+
+    // Texts joined from several lines and literals.
+    struct Joined {
+        std::size_t window;
+        const char *control, *text;
+    };
+    const Joined joined[] = {
+        {1, "LabelLPt", "0 w361"},          {2, "GroupBoxCKor", "w461"},    {3, "CheckBox4", "w616"},
+        {7, "Label4", "w653, w6511="},      {8, "Label1", "α="},            {9, "LabelA", "w315, Z="},
+        {10, "", "w658"},                   {11, "", "w637: \"w40\""},     {11, "Label4", "w6512="},
+        {12, "CheckBox1", "w660"},
+    };
+    for (const Joined& j : joined) {
+        QWidget* w = windows[j.window];
+        QWidget* x = *j.control ? w->findChild<QWidget*>(j.control) : w;
+        ASSERT_NE(x, nullptr) << j.control;
+        QString shown = x == w ? w->windowTitle() : QString();
+        if (auto* l = qobject_cast<QLabel*>(x)) shown = l->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(x)) shown = b->text();
+        if (auto* g = qobject_cast<QGroupBox*>(x)) shown = g->title();
+        EXPECT_EQ(shown, QString::fromUtf8(j.text)) << j.control;
+    }
+    EXPECT_EQ(ed.undoSteps, 0);
 }
