@@ -3,8 +3,8 @@
 # they edit, and of the animation formula dialogs, under Xvfb:
 #   bash scripts/object-dialog-shots.sh [BUILD_DIR] [OUT_DIR]
 # writes OUT_DIR/dialog-po.png, dialog-li.png, dialog-ci.png and
-# dialog-FormAnimX1.png, -X2, -X3, -ZK (default BUILD_DIR/shots).  Needs xvfb
-# and imagemagick.
+# dialog-FormAnimX1-<graph>.png, -X2-, -X3-, -ZK-<body kind> (default
+# BUILD_DIR/shots).  Needs xvfb and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-dev}
@@ -14,5 +14,5 @@ cmake --build "$build" --target dialogs_tests -j4
 out=$(cd "$out" && pwd)
 ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PELMAR_DIALOG_SHOTS="$out" \
   xvfb-run -a -s "-screen 0 1100x700x24" \
-  "$build/tests/dialogs_tests" --gtest_filter='PlaneDialogs.*'
+  "$build/tests/dialogs_tests" --gtest_filter='PlaneDialogs.*:AnimDialog.GraphAndBodyModes'
 echo "wrote $out/dialog-po.png, dialog-li.png, dialog-ci.png and dialog-FormAnim*.png"

