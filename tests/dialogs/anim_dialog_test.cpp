@@ -59,8 +59,6 @@ TEST(AnimDialog, GraphAndBodyModes) {
     };
     using C = WorkingCopies;
     const Case cases[] = {
-        {'1', 1, "Анимация 2D-границ", "1111", "1111", "nnnn",
-         [](C& c) { return Fields{&c.CurXOY.Texts[0][1], &c.CurXOY.Texts[1][1], &c.CurXOY.Texts[2][1], &c.CurXOY.Texts[3][1]}; }},
         {'1', 3, "Анимация 2D-границ", "1100", "1100", "nnee",
          [](C& c) { return Fields{&c.CurXOY.Texts[0][3], &c.CurXOY.Texts[1][3], &c.CurXOY.Texts[2][3], &c.CurXOY.Texts[3][3]}; }},
         {'1', 13, "Анимация кривой", "1100", "1100", "nn..",
@@ -88,7 +86,6 @@ TEST(AnimDialog, GraphAndBodyModes) {
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.caption);
         FakeEditing ed;
-        ed.doc->DlgLeft = ed.doc->DlgTop = 10;
         WorkingCopies& c = ed.work;
         c.CurXOY.Move[2].Rotated.v = c.CurXZ.Move[2].Moved.v = c.CurZi.SecOn[4].v = true;
         c.CurSf.Radius.e = false;
