@@ -10,6 +10,7 @@
 #include "model/defining_points.h"
 #include "model/links.h"
 #include "model/recompute.h"
+#include "model/translate.h"
 #include "model/update.h"
 
 namespace pelmar {
@@ -146,6 +147,67 @@ void Recompute(DPr3& r) { UpdatePrism3(r, 0); }
 void Recompute(DPr4& r) { UpdatePrism4(r, 0); }
 void Recompute(DXZ& r) { UpdateXYZ(r, 0); }
 
+struct Move {
+    double dx = 0, dy = 0, dz = 0;
+};
+
+Move Between(const DPoint& from, const DPoint& to) { return {to.X.v - from.X.v, to.Y.v - from.Y.v, to.Z.v - from.Z.v}; }
+
+void Shift(std::array<double, 3>& q, const Move& m) {
+    q[0] += m.dx;
+    q[1] += m.dy;
+    q[2] += m.dz;
+}
+
+// Links the defining points in order and resolves them; the move of the first.
+template <class R>
+Move LinkPoints(const DProj& doc, R& rec, const NewLinks& links) {
+    std::size_t i = 0;
+    Move first;
+    ForEachDefiningPoint(rec, [&](DPoint& p) {
+        if (i < links.size()) {
+            p.Link = links[i];
+            if (p.Link.linked()) {
+                const DPoint before = p;
+                ResolveLink(doc, p, p.Link);
+                if (i == 0) first = Between(before, p);
+            }
+        }
+        ++i;
+    });
+    return first;
+}
+
+// The new object on the points it is linked to.  Round objects carry their
+// outline along with the centre; cylinders and cones keep their shape and
+// move whole onto the point linked to their base centre.
+template <class R>
+void LinkNewObject(const DProj& doc, R& rec, const NewLinks& links) {
+    if constexpr (std::is_same_v<R, DZi> || std::is_same_v<R, DKo>) {
+        DPoint& centre = [&]() -> DPoint& {
+            if constexpr (std::is_same_v<R, DZi>) return rec.Base[1].Center;
+            else return rec.Base.Center;
+        }();
+        if (!links[0].linked()) return;
+        DPoint target = centre;
+        ResolveLink(doc, target, links[0]);
+        const Move m = Between(centre, target);
+        if constexpr (std::is_same_v<R, DZi>) TranslateCylinder(rec, m.dx, m.dy, m.dz);
+        else TranslateCone(rec, m.dx, m.dy, m.dz);
+        centre.Link = links[0];
+    } else {
+        const Move m = LinkPoints(doc, rec, links);
+        if constexpr (std::is_same_v<R, DCircle>) {
+            Shift(rec.Q1, m);
+            Shift(rec.Q2, m);
+        } else if constexpr (std::is_same_v<R, DSf>) {
+            TranslateCircle(rec.Contour, m.dx, m.dy, m.dz);
+            for (int i = 1; i <= 7; ++i) TranslateCircle(rec.Sec[i], m.dx, m.dy, m.dz);
+        }
+    }
+    Recompute(rec);
+}
+
 }  // namespace
 
 int LinkGroupCount(Kind k) { return static_cast<int>(WordsOf(k).groups.size()); }
@@ -211,15 +273,7 @@ bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewL
     VisitKind(k, [&](auto kc) {
         auto& work = KindT<kc.value>::work(st.Copies);
         work.Number = number;
-        std::size_t i = 0;
-        ForEachDefiningPoint(work, [&](DPoint& p) {
-            if (i < links.size()) {
-                p.Link = links[i];
-                if (p.Link.linked()) ResolveLink(doc, p, p.Link);
-            }
-            ++i;
-        });
-        Recompute(work);
+        LinkNewObject(doc, work, links);
     });
     // The links belong to the creation's undo step: no second snapshot.
     const bool gate = st.UndoGate;

@@ -41,7 +41,10 @@ int ParentKindOf(const DLink& link, int level);
 // created (false: nothing created, also when the kind is full); with Ok the
 // new object takes the next creation number, link i goes into its i-th
 // defining point, each linked point is resolved and the object recomputed,
-// and a linked object still free (creation number 0) becomes 1.
+// and a linked object still free (creation number 0) becomes 1.  Ellipses
+// and spheres carry their outline along with the centre; cylinders and
+// cones move whole onto the point linked to their base centre.  Creation
+// and links are one undo step.
 bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewLinks& links);
 
 }  // namespace pelmar

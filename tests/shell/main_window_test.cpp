@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QTest>
@@ -17,6 +18,8 @@
 #include <filesystem>
 
 #include "editing/kind_access.h"
+#include "editing/selection.h"
+#include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
 #include "support/fake_export_host.h"
@@ -71,6 +74,14 @@ struct ScriptedAnswers : FileQuestions {
     }
 };
 
+// With PELMAR_MAINWIN_SHOTS set, pictures of the window on the way.
+void Shot(Form1& w, const char* name) {
+    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) {
+        QApplication::processEvents();
+        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+    }
+}
+
 // A machine without printers: the message, then the PDF file.
 struct NoPrinters : PrintHost {
     std::vector<std::string> errors;
@@ -91,8 +102,8 @@ struct Session {
     std::unique_ptr<Application> app;
     std::unique_ptr<Form1> w;
     // The link dialog's answer.
-    int linkAnswer = 2;
-    std::vector<DLink> links;
+    LinkResult linkAnswer = LinkResult::Independent;
+    NewLinks links{};
     std::vector<Kind> asked;
 
     void start(std::vector<std::string> arguments = {}) {
@@ -105,7 +116,7 @@ struct Session {
         s.services.printer = &printer;
         s.services.exporter = &exporter;
         s.services.pdfFile = dir.path("print.pdf");
-        s.services.askLinks = [this](Kind k, std::vector<DLink>& l) {
+        s.services.askLinks = [this](Kind k, NewLinks& l) {
             asked.push_back(k);
             l = links;
             return linkAnswer;
@@ -123,17 +134,21 @@ struct Session {
         QTest::mouseClick(button, Qt::LeftButton);
     }
     bool on(MainCommand c) const { return w->commandEnabled(c); }
+    // A left-button drag in the picture window, from press to release.
+    void drag(QPoint from, QPoint to, const char* shot = nullptr) {
+        QWidget* box = w->picture()->paintBox();
+        QTest::mousePress(box, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF((from + to) / 2), box->mapToGlobal(QPointF((from + to) / 2)),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &move);
+        QMouseEvent last(QEvent::MouseMove, QPointF(to), box->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &last);
+        if (shot) Shot(*w, shot);
+        QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+    }
     int count(Kind k) const { return w->document().Obj.count(k); }
     std::string caption() const { return w->windowTitle().toStdString(); }
 };
-
-// With PELMAR_MAINWIN_SHOTS set, pictures of the window on the way.
-void Shot(Form1& w, const char* name) {
-    if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) {
-        QApplication::processEvents();
-        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
-    }
-}
 
 // The objects of a document as the writer puts them down, apart from the
 // windows' state.
@@ -176,11 +191,11 @@ TEST(MainWindow, NewUserSession) {
     s.menu(MainCommand::NewLi);
     s.menu(MainCommand::NewCi);
     EXPECT_TRUE(s.asked.empty()) << "the menu creates without the link dialog";
-    s.linkAnswer = 0;
+    s.linkAnswer = LinkResult::Cancel;
     s.tool(MainCommand::NewZi);
     EXPECT_EQ(s.count(Kind::zi), 0) << "the link dialog cancelled";
-    s.linkAnswer = 1;
-    s.links.assign(1, DLink{});
+    s.linkAnswer = LinkResult::Ok;
+    s.links = {};
     s.links[0].b[0] = 1, s.links[0].b[1] = 2;  // point 2
     s.tool(MainCommand::NewZi);
     EXPECT_EQ(s.asked, std::vector<Kind>(2, Kind::zi));
@@ -190,7 +205,7 @@ TEST(MainWindow, NewUserSession) {
     const DPoint& base = w.document().Obj.Zi[1].Base[1].Center;
     const DPoint& p2 = w.document().Obj.Po[2];
     EXPECT_EQ(std::make_tuple(base.X.v, base.Y.v, base.Z.v), std::make_tuple(p2.X.v, p2.Y.v, p2.Z.v));
-    s.linkAnswer = 2;
+    s.linkAnswer = LinkResult::Independent;
     EXPECT_TRUE(s.on(MainCommand::Undo));
     s.tool(MainCommand::NewXZ);
     EXPECT_TRUE(s.on(MainCommand::NewXZ));
@@ -212,6 +227,34 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.count(Kind::xz), 1);
     EXPECT_TRUE(s.on(MainCommand::Redo));
     EXPECT_EQ(w.objectCombo()->count(), 9);
+
+    // The mouse in the picture window: a segment drawn, selected and its end
+    // dragged; one undo step each, the object list and Undo follow.
+    PictureWindow& pic = *w.picture();
+    const int H = w.document().Im.Height;
+    auto seg = [&] { return w.document().Obj.Li[3]; };
+    const int undo = w.editing().UndoPos;
+    EXPECT_TRUE(pic.toolButton("TBLine")->isChecked()) << "a document opens with the ruler";
+    pic.toolButton("TBAdds")->trigger();
+    pic.toolButton("TBLi")->trigger();
+    s.drag({560, 60}, {660, 110});
+    ASSERT_EQ(s.count(Kind::li), 3);
+    EXPECT_EQ(std::make_pair(seg().P2.ScrX.v, seg().P2.ScrY.v), std::make_pair(660.0, H - 111.0));
+    EXPECT_EQ(w.objectCombo()->count(), 10);
+    EXPECT_EQ(w.editing().UndoPos, undo + 1);
+    EXPECT_TRUE(s.on(MainCommand::Undo) && !s.on(MainCommand::Redo));
+    pic.toolButton("TBSell")->trigger();
+    s.drag({610, 85}, {610, 85});
+    ASSERT_TRUE(IsSelected(w.editing(), Kind::li, 3));
+    pic.toolButton("TBEdit")->trigger();
+    s.drag({660, 110}, {700, 150}, "main_drag");
+    EXPECT_EQ(std::make_pair(seg().P2.ScrX.v, seg().P2.ScrY.v), std::make_pair(700.0, H - 151.0));
+    EXPECT_EQ(seg().P1.ScrX.v, 560);
+    EXPECT_EQ(w.editing().UndoPos, undo + 2);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(seg().P2.ScrX.v, 660);
+    s.menu(MainCommand::Redo);
+    EXPECT_EQ(seg().P2.ScrX.v, 700);
 
     // Save of an untitled document asks for a name; ".pel" is added.
     const std::string file = s.dir.path("drawing.pel");
@@ -270,7 +313,8 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(ObjectsText(w.document()), saved);
     EXPECT_FALSE(s.on(MainCommand::Save));
     EXPECT_FALSE(s.on(MainCommand::Undo));
-    EXPECT_EQ(w.objectCombo()->count(), 9);
+    EXPECT_EQ(w.objectCombo()->count(), 10);
+    EXPECT_EQ(s.count(Kind::li), 3) << "the segment drawn with the mouse";
 
     // A damaged file: its message, and the open document stays as it was.
     const std::string damaged = s.dir.path("damaged.pel");

@@ -395,8 +395,10 @@ bool PictureWindow::isDown(EditingCommand c) const {
 }
 
 void PictureWindow::setDown(EditingCommand c, bool down) {
+    // One of the four tools is always down: a tool is raised only by
+    // pressing another.
     for (const ToolCommand& t : kToolCommands)
-        if (t.command == c) toolButton(t.name)->setChecked(down);
+        if (t.command == c && (down || c > EditingCommand::EditTool)) toolButton(t.name)->setChecked(down);
 }
 
 // ---------------------------------------------------------------------------

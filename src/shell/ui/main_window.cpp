@@ -15,13 +15,14 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
 
 #include "editing/clipboard.h"
 #include "editing/delete_objects.h"
+#include "editing/ui/link_dialog.h"
+#include "editing/ui/picture_window.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
@@ -32,7 +33,6 @@
 #include "shell/ui/about_dialog.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
-#include "shell/new_object_links.h"
 #include "shell/ui/print_dialog.h"
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
@@ -86,6 +86,11 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     if (!sv.openUrl)
         sv.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(Q(url))); };
     if (sv.pdfFile.empty()) sv.pdfFile = shell_.ProgDir + "Temp/Print.pdf";
+    if (!sv.askLinks)
+        sv.askLinks = [this](Kind k, NewLinks& links) {
+            const QAction* tool = toolAction(NewObjectCommand(k));
+            return LinkDialog::Ask(*proj_, k, tool ? tool->icon() : QIcon(), this, links);
+        };
 
     EditingState& st = app_.editing();
     st.Commands = hosts_.get();
@@ -111,8 +116,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
             w.PicTop = g.top();
             w.PicWidth = g.width();
             w.PicHeight = g.height();
-            w.PicScrollHorz = scroll_->horizontalScrollBar()->value();
-            w.PicScrollVert = scroll_->verticalScrollBar()->value();
+            w.PicScrollHorz = pictureScroll()->horizontalScrollBar()->value();
+            w.PicScrollVert = pictureScroll()->verticalScrollBar()->value();
         }
         w.ComboIndex = comboObj_ ? comboObj_->currentIndex() : -1;
         return w;
@@ -265,37 +270,20 @@ void Form1::buildToolBar() {
     }
 }
 
-QWidget* Form1::makePictureWidget() {
-    picture_ = new PicturePlaceholder;
-    picture_->setObjectName(QStringLiteral("PaintBox"));
-    return picture_;
-}
-
 void Form1::buildPictureWindow() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
-    scroll_ = new QScrollArea;
-    scroll_->setObjectName(QStringLiteral("ScrollBox1"));
-    scroll_->setWidget(makePictureWidget());
-    scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pictureSub_ = mdi_->addSubWindow(scroll_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
-    pictureSub_->setObjectName(QStringLiteral("FormShowIm"));
+    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_, *hosts_);
+    pictureSub_ = mdi_->addSubWindow(pic_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
+    pictureSub_->setObjectName(QStringLiteral("FormShowImFrame"));
     pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);
     pictureSub_->show();
-    scroll_->viewport()->installEventFilter(this);
-    connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
-    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { present(); });
-
-    status_ = new QLabel;
-    status_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->addWidget(status_, 1);
-    progress_ = new QProgressBar;
-    progress_->setRange(0, 100);
-    progress_->setMaximumWidth(200);
-    progress_->hide();
-    statusBar()->addPermanentWidget(progress_);
+    // A larger or smaller view shows more or less of the drawn picture.
+    pictureScroll()->viewport()->installEventFilter(this);
 }
+
+QScrollArea* Form1::pictureScroll() const { return pic_->scrollBox(); }
 
 void Form1::wordsToMain() {
     const WordTable& w = shell_.words;
@@ -318,8 +306,8 @@ void Form1::wordsToMain() {
         QComboBox* c = std::string(item.name) == "ComboObj" ? comboObj_ : comboMas_;
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
-    pictureCaption_ = w.WordLine(328) + " " + w.WordLine(329);
-    pictureSub_->setWindowTitle(Q(pictureCaption_));
+    pic_->WordsToShowIm();
+    hosts_->setImageCaption(w.WordLine(328) + " " + w.WordLine(329));
 }
 
 void Form1::applyToolbarGroups(const std::array<bool, ToolGroupCount>& show) {
@@ -358,7 +346,7 @@ void Form1::setCaptionText(const std::string& caption) {
 // Life of the window
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (scroll_ && watched == scroll_->viewport() && event->type() == QEvent::Resize) present();
+    if (pic_ && watched == pictureScroll()->viewport() && event->type() == QEvent::Resize) present();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -407,7 +395,8 @@ void Form1::leaveDocument() {
     draw_.DrawBitmap = QImage(1, 1, QImage::Format_RGB32);
     draw_.DrawBitmap.fill(Qt::white);
     draw_.MetaImage = QImage();
-    picture_->show(QImage(), 1, 1, 0, 0);
+    pic_->showPicture(QImage(), 1, 1, 0, 0);
+    pic_->SetDrawWindowMode(0);
     comboObj_->clear();
     comboObj_->setEnabled(false);
     comboMas_->setCurrentIndex(-1);
@@ -422,8 +411,8 @@ void Form1::documentOpened() {
     const DProj& d = *proj_;
     if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !app_.editing().UndoLoading)
         pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
-    pictureCaption_ = shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329);
-    pictureSub_->setWindowTitle(Q(pictureCaption_));
+    pic_->SetDrawWindowMode(1);
+    hosts_->setImageCaption(shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329));
 }
 
 void Form1::defaultWindowLayout() {
@@ -434,7 +423,8 @@ void Form1::defaultWindowLayout() {
     g.width = frame.width();
     g.height = frame.height();
     g.clientWidth = width();
-    g.clientHeight = height() - (statusBar()->isVisible() ? statusBar()->height() : 0);
+    // The status bars are the picture window's own; the main window has none.
+    g.clientHeight = height();
     g.toolBarHeight = toolBar_->height() + menuBar()->height();
     const WindowLayout l = DefaultWindowLayout(g, 0);
     // The MDI area starts below the menu and the tool bar; the layout keeps
@@ -468,17 +458,16 @@ void Form1::chooseZoom(int item) {
     proj_->Zoom = ZoomOfItem(item, proj_->Zoom);
     if (comboMas_->currentIndex() != item && item >= 0) comboMas_->setCurrentIndex(item);
     draw_.DrawProj->Zoom = proj_->Zoom;
+    pic_->FitScrollBox();
     PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
 }
 
 void Form1::newObject(Kind k, bool fromToolBar) {
     // The tool buttons ask for links to existing objects first.
-    std::vector<DLink> links;
-    int answer = NewGrIndependent;
-    if (fromToolBar && setup_.services.askLinks) answer = setup_.services.askLinks(k, links);
-    if (answer != NewGrLinked && answer != NewGrIndependent) return;
-    if (!NewDefaultObject(app_.editing(), k)) return;
-    if (answer == NewGrLinked) ApplyNewObjectLinks(app_.editing(), k, links);
+    NewLinks links{};
+    LinkResult answer = LinkResult::Independent;
+    if (fromToolBar) answer = setup_.services.askLinks(k, links);
+    ApplyNewObjectLinks(app_.editing(), k, answer, links);
 }
 
 void Form1::undoRedo(bool undo) {

@@ -1,8 +1,8 @@
 // Form1, the main window: the menu and the tool bar with every command, the
-// object and zoom combos, and the picture window inside its MDI area.  It owns
-// the document, the editing and drawing state and the shell's settings for
-// the life of the program, and answers the editing core and the redraw
-// through the hosts of main_window_hosts.h.
+// object and zoom combos, and the picture window with its mouse tools inside
+// the MDI area.  It works on the application's document, editing, drawing and
+// shell state, and answers the editing core and the redraw through the hosts
+// of main_window_hosts.h.
 #pragma once
 
 #include <QMainWindow>
@@ -15,6 +15,7 @@
 
 #include "drawing/redraw.h"
 #include "editing/editing_state.h"
+#include "editing/link_choice.h"
 #include "files/export_host.h"
 #include "shell/application.h"
 #include "shell/command_lock.h"
@@ -25,11 +26,9 @@
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QProgressBar;
 class QScrollArea;
 class QToolBar;
 
@@ -38,7 +37,7 @@ namespace pelmar {
 class Form1;
 class PrintHost;
 class MainHosts;
-class PicturePlaceholder;
+class PictureWindow;
 
 // What the main window asks of the desktop; each left empty takes the real
 // window (message boxes, file dialogs, the print dialog, the browser).
@@ -48,10 +47,9 @@ struct MainWindowServices {
     PrintHost* printer = nullptr;
     ExportWindows* exporter = nullptr;  // the picture export's save dialog and option windows
     std::function<bool(const std::string& url)> openUrl;
-    // The new-object link dialog for a kind: its answer (1 linked, 2
-    // independent, else cancel) and, when linked, one link per defining
-    // point.  Without it the tool buttons create independent objects.
-    std::function<int(Kind, std::vector<DLink>& links)> askLinks;
+    // The new-object link dialog for a kind: its answer and, when linked,
+    // one link per defining point.  Left empty, the link dialog itself.
+    std::function<LinkResult(Kind, NewLinks& links)> askLinks;
     // The drawing-program (word = false) and word-processor exports, which
     // live above the shell; the program passes them in.
     std::function<void(Form1& window, ExportState& state, bool word)> officeExport;
@@ -66,8 +64,8 @@ struct MainWindowSetup {
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    // The window works on the application's document, drawing, export and
-    // shell state; the editing state is its own until the application owns it.
+    // The window works on the application's document, editing, drawing,
+    // export and shell state.
     Form1(Application& app, MainWindowSetup setup, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -89,7 +87,8 @@ public:
     DrawingState& drawing() { return draw_; }
     FileCommands& files() { return *files_; }
     QMdiSubWindow* pictureWindow() const { return pictureSub_; }
-    QScrollArea* pictureScroll() const { return scroll_; }
+    PictureWindow* picture() const { return pic_; }
+    QScrollArea* pictureScroll() const;
     QComboBox* objectCombo() const { return comboObj_; }
     QComboBox* zoomCombo() const { return comboMas_; }
 
@@ -109,7 +108,6 @@ private:
     void buildMenu();
     void buildToolBar();
     void buildPictureWindow();
-    QWidget* makePictureWidget();
     void wordsToMain();
     void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
     void showRecentFiles(const std::array<RecentMenuItem, 5>& items);
@@ -146,11 +144,7 @@ private:
     QComboBox* comboMas_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     QMdiSubWindow* pictureSub_ = nullptr;
-    QScrollArea* scroll_ = nullptr;
-    PicturePlaceholder* picture_ = nullptr;
-    QLabel* status_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    std::string pictureCaption_;
+    PictureWindow* pic_ = nullptr;
     bool fromToolBar_ = false;
     std::unique_ptr<FileQuestions> ownQuestions_;
     std::unique_ptr<QuestionBox> ownObjectQuestions_;

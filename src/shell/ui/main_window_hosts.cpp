@@ -82,27 +82,6 @@ std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k) {
 
 // ---------------------------------------------------------------------------
 
-PicturePlaceholder::PicturePlaceholder(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(1, 1);
-}
-
-void PicturePlaceholder::show(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
-    view_ = view;
-    at_ = QPoint(left, top);
-    setFixedSize(std::max(boxWidth, 1), std::max(boxHeight, 1));
-    setVisible(true);
-    update();
-}
-
-void PicturePlaceholder::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Dark));
-    if (!view_.isNull()) p.drawImage(at_, view_);
-}
-
-// ---------------------------------------------------------------------------
-
 void PngProgress::processEvents() { QApplication::processEvents(); }
 
 void PngProgress::showProgress(const std::string& text) {
@@ -131,9 +110,13 @@ void PngProgress::hideProgress() {
 
 MainHosts::MainHosts(Form1& w) : w_(w), png_(&w) {}
 
+namespace {
+bool PictureCommand(EditingCommand c) { return c >= EditingCommand::DrawLine && c <= EditingCommand::CopyPicture; }
+}  // namespace
+
 void MainHosts::SetEnabled(EditingCommand c, bool on) {
-    // The picture window's and transformations window's own controls are theirs.
-    if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
+    if (PictureCommand(c)) w_.pic_->setCommandEnabled(c, on);
+    else if (std::optional<MainCommand> m = MainCommandOf(c, Kind::po)) setEnabled(*m, on);
 }
 
 void MainHosts::SetKindEnabled(EditingCommand c, Kind k, bool on) {
@@ -141,11 +124,21 @@ void MainHosts::SetKindEnabled(EditingCommand c, Kind k, bool on) {
 }
 
 bool MainHosts::IsDown(EditingCommand c) const {
+    if (PictureCommand(c)) return w_.pic_->isDown(c);
     auto i = down_.find(c);
     return i != down_.end() && i->second;
 }
 
-void MainHosts::SetDown(EditingCommand c, bool down) { down_[c] = down; }
+void MainHosts::SetDown(EditingCommand c, bool down) {
+    if (PictureCommand(c)) w_.pic_->setDown(c, down);
+    else down_[c] = down;
+}
+
+void MainHosts::RefreshDrawTools() { w_.pic_->EnableDrawTools(w_.pic_->isDown(EditingCommand::DrawTools)); }
+
+bool MainHosts::newObjectEnabled(Kind k) { return w_.commandEnabled(NewObjectCommand(k)); }
+
+void MainHosts::deleteObjects() { w_.run(MainCommand::Delete); }
 
 void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
     QComboBox* combo = w_.comboObj_;
@@ -157,9 +150,10 @@ void MainHosts::SetObjectIndex(int index) { w_.comboObj_->setCurrentIndex(index)
 
 void MainHosts::ResetView(const ViewReset& v) {
     if (v.zoomItem >= 0) w_.comboMas_->setCurrentIndex(v.zoomItem);
-    w_.picture_->show(QImage(), v.boxWidth, v.boxHeight, 0, 0);
-    w_.scroll_->horizontalScrollBar()->setValue(v.scrollHorz);
-    w_.scroll_->verticalScrollBar()->setValue(v.scrollVert);
+    w_.pic_->showPicture(QImage(), v.boxWidth, v.boxHeight, 0, 0);
+    w_.pic_->FitScrollBox();
+    w_.pictureScroll()->horizontalScrollBar()->setValue(v.scrollHorz);
+    w_.pictureScroll()->verticalScrollBar()->setValue(v.scrollVert);
 }
 
 void MainHosts::Redraw() { w_.redraw(false); }
@@ -253,35 +247,25 @@ void MainHosts::selectNone() { SelectNone(w_.app_.editing()); }
 
 void MainHosts::updateSelectionUI() { UpdateSelectionUI(w_.app_.editing()); }
 
-std::string MainHosts::imageCaption() { return w_.pictureCaption_; }
+std::string MainHosts::imageCaption() { return w_.pic_->imageCaption(); }
 
 void MainHosts::setImageCaption(const std::string& caption) {
-    w_.pictureCaption_ = caption;
-    w_.pictureSub_->setWindowTitle(Q(caption));
+    w_.pic_->setImageCaption(caption);
+    w_.pictureSub_->setWindowTitle(QString::fromStdString(caption));
 }
 
-void MainHosts::setStatusPanel(int panel, const std::string& text) {
-    if (panel == 2) w_.status_->setText(Q(text));
-}
+void MainHosts::setStatusPanel(int panel, const std::string& text) { w_.pic_->setStatusPanel(panel, text); }
 
-void MainHosts::showProgress(const std::string& text) {
-    w_.status_->setText(Q(text));
-    w_.progress_->setValue(0);
-    w_.progress_->show();
-}
+void MainHosts::showProgress(const std::string& text) { w_.pic_->showProgress(text); }
 
-void MainHosts::setProgress(int position) { w_.progress_->setValue(position); }
+void MainHosts::setProgress(int position) { w_.pic_->setProgress(position); }
 
-void MainHosts::hideProgress() { w_.progress_->hide(); }
+void MainHosts::hideProgress() { w_.pic_->hideProgress(); }
 
-ViewPort MainHosts::imageView() {
-    const QScrollArea* s = w_.scroll_;
-    return {s->horizontalScrollBar()->value(), s->verticalScrollBar()->value(), s->viewport()->width(),
-            s->viewport()->height()};
-}
+ViewPort MainHosts::imageView() { return w_.pic_->imageView(); }
 
 void MainHosts::showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) {
-    w_.picture_->show(view, boxWidth, boxHeight, left, top);
+    w_.pic_->showPicture(view, boxWidth, boxHeight, left, top);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 // The main window's side of the logic's interfaces: command states for the
-// editing core and the shell's rules, the object combo and picture view, the
-// redraw's window needs, the no-project state, the Back-to family and the
-// picture export.  One object serves them all over the main window.
+// editing core and the shell's rules, the object combo, the redraw's window
+// needs (the picture window plays its progress, status and picture roles),
+// the no-project state, the Back-to family, the picture window's questions
+// and the picture export.  One object serves them all over the main window.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 
 #include "drawing/host_roles.h"
 #include "editing/editing_host.h"
+#include "editing/ui/picture_window.h"
 #include "files/export_host.h"
 #include "model/records.h"
 #include "shell/command_lock.h"
@@ -22,22 +24,6 @@ class Form1;
 
 // The main command a command of the editing core stands for.
 std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k);
-
-// Stands in the picture window until the picture widget lands: paints the
-// visible part of the picture at its place in a box of the zoomed size.
-class PicturePlaceholder : public QWidget {
-public:
-    explicit PicturePlaceholder(QWidget* parent = nullptr);
-    void show(const QImage& view, int boxWidth, int boxHeight, int left, int top);
-    const QImage& view() const { return view_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage view_;
-    QPoint at_;
-};
 
 // The progress window of the transparent PNG export.
 class PngProgress : public ProgressRole {
@@ -65,6 +51,7 @@ class MainHosts : public EditingCommandStates,
                   public PictureRole,
                   public NoProjectHost,
                   public BackToHost,
+                  public PictureWindowHost,
                   public ExportWindows {
 public:
     explicit MainHosts(Form1& w);
@@ -74,6 +61,7 @@ public:
     void SetKindEnabled(EditingCommand c, Kind k, bool on) override;
     bool IsDown(EditingCommand c) const override;
     void SetDown(EditingCommand c, bool down) override;
+    void RefreshDrawTools() override;
     void SetObjectItems(const std::vector<std::string>& items) override;
     void SetObjectIndex(int index) override;
     void ResetView(const ViewReset& v) override;
@@ -118,6 +106,10 @@ public:
     ViewPort imageView() override;
     void showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) override;
     void showPreview(RedrawMode, const QImage&) override {}
+
+    // The picture window's questions.
+    bool newObjectEnabled(Kind k) override;
+    void deleteObjects() override;
 
     // Picture export.
     bool runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,

@@ -8,11 +8,18 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
-#include "shell/new_object_links.h"
+#include "editing/link_choice.h"
 
 using namespace pelmar;
 
 namespace {
+
+NewLinks Links(std::initializer_list<DLink> ls) {
+    NewLinks out{};
+    std::size_t i = 0;
+    for (const DLink& l : ls) out[i++] = l;
+    return out;
+}
 
 DLink ToPoint(int index) {
     DLink l;
@@ -43,15 +50,14 @@ struct Doc {
 }  // namespace
 
 TEST(NewObjectLinks, ObjectsLandOnTheirPoints) {
-    EXPECT_EQ(NewObjectLinkCount(Kind::tr), 3);
-    EXPECT_EQ(NewObjectLinkCount(Kind::i4), 5);
-    EXPECT_EQ(NewObjectLinkCount(Kind::r3), 6);
-    EXPECT_EQ(NewObjectLinkCount(Kind::zi), 1);
+    EXPECT_EQ(LinkGroupCount(Kind::tr), 3);
+    EXPECT_EQ(LinkGroupCount(Kind::i4), 5);
+    EXPECT_EQ(LinkGroupCount(Kind::r3), 6);
+    EXPECT_EQ(LinkGroupCount(Kind::zi), 1);
 
     Doc d;
     const DProj& doc = *d.doc;
-    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::tr));
-    ApplyNewObjectLinks(*d.st, Kind::tr, {ToPoint(3), ToPoint(1), ToPoint(2)});
+    ASSERT_TRUE(ApplyNewObjectLinks(*d.st, Kind::tr, LinkResult::Ok, Links({ToPoint(3), ToPoint(1), ToPoint(2)})));
     const DTri& t = doc.Obj.Tr[1];
     EXPECT_EQ(t.Number, 8);
     EXPECT_EQ(d.st->Copies.CurTri.Number, 8);
@@ -63,9 +69,10 @@ TEST(NewObjectLinks, ObjectsLandOnTheirPoints) {
     }
 
     // The cylinder keeps its shape: every point moves by the same vector.
-    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::zi));
-    const DZi before = doc.Obj.Zi[1];
-    ApplyNewObjectLinks(*d.st, Kind::zi, {ToPoint(2)});
+    Doc other;  // the default cylinder, as the linked one starts
+    ASSERT_TRUE(NewDefaultObject(*other.st, Kind::zi));
+    const DZi before = other.doc->Obj.Zi[1];
+    ASSERT_TRUE(ApplyNewObjectLinks(*d.st, Kind::zi, LinkResult::Ok, Links({ToPoint(2)})));
     const DZi& z = doc.Obj.Zi[1];
     EXPECT_EQ(z.Number, 9);
     EXPECT_TRUE(SamePlace(z.Base[1].Center, doc.Obj.Po[2]));
@@ -78,9 +85,9 @@ TEST(NewObjectLinks, ObjectsLandOnTheirPoints) {
     EXPECT_EQ(z.Base[1].A3.v, before.Base[1].A3.v);
 
     // An ellipse whose centre link is left empty stays where it was.
-    ASSERT_TRUE(NewDefaultObject(*d.st, Kind::ci));
-    const DCircle c0 = doc.Obj.Ci[1];
-    ApplyNewObjectLinks(*d.st, Kind::ci, {DLink{}});
+    ASSERT_TRUE(NewDefaultObject(*other.st, Kind::ci));
+    const DCircle c0 = other.doc->Obj.Ci[1];
+    ASSERT_TRUE(ApplyNewObjectLinks(*d.st, Kind::ci, LinkResult::Ok, Links({DLink{}})));
     EXPECT_TRUE(SamePlace(doc.Obj.Ci[1].Center, c0.Center));
     EXPECT_EQ(doc.Obj.Ci[1].Q1, c0.Q1);
     EXPECT_EQ(doc.Obj.Ci[1].Number, 10);
