@@ -69,6 +69,20 @@ std::string CopyMetafile(const std::string& from, const std::string& to) {
     return file.commit(ok ? std::string() : std::string("cannot write the file"));
 }
 
+// The drawing-program export (an OpenDocument drawing) or the
+// word-processor export (an OpenDocument text) through its option dialog.
+void ExportShapes(const ExportHost& host, ExportState& es, std::string name, bool text) {
+    if (!host.windows.checkSaveFileName(name, text ? "odt" : "odg")) return;
+    if (text) {
+        es.OfficeApp = "Word";
+        es.WordFileName = name;
+        host.windows.runWordExport(es);
+    } else {
+        es.CdrFileName = name;
+        host.windows.runCdrExport(es);
+    }
+}
+
 }  // namespace
 
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
@@ -90,17 +104,8 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const E
                 if (!error.empty()) Fail(host, name, error);
                 return;
             }
-            case 2:
-                if (!host.windows.checkSaveFileName(name, "cdr")) return;
-                es.CdrFileName = name;
-                host.windows.runCdrExport(es);
-                return;
-            case 3:
-                if (!host.windows.checkSaveFileName(name, "doc")) return;
-                es.OfficeApp = "Word";
-                es.WordFileName = name;
-                host.windows.runWordExport(es);
-                return;
+            case 2: ExportShapes(host, es, name, false); return;
+            case 3: ExportShapes(host, es, name, true); return;
             case 4: {
                 if (!host.windows.checkSaveFileName(name, "png")) return;
                 const std::string error = SaveTransparentPng(name, proj, st, host);
@@ -111,6 +116,10 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const E
         }
     }
 
+    if (filterIndex == 5 || filterIndex == 6) {
+        ExportShapes(host, es, name, filterIndex == 6);
+        return;
+    }
     static constexpr const char* Extensions[] = {"bmp", "jpg", "gif", "png"};
     if (filterIndex < 1 || filterIndex > 4) return;
     if (!host.windows.checkSaveFileName(name, Extensions[filterIndex - 1])) return;

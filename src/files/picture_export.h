@@ -1,6 +1,7 @@
 // The picture export command: saves the current picture as BMP, JPEG, GIF or
-// PNG (raster mode) or as EMF, a transparent anti-aliased PNG, or through the
-// CorelDRAW and word-processor exports (metafile mode).
+// PNG (raster mode) or as EMF or a transparent anti-aliased PNG (metafile
+// mode), and in both modes hands the drawing to the shape exports, which
+// write an OpenDocument drawing or text.
 #pragma once
 
 #include <QImage>
@@ -16,11 +17,16 @@ class PictureRecording;
 struct RedrawHost;
 struct DrawingState;
 
+// The save dialog's file types by picture mode.  The 1-based position of a
+// type is its filter index, which callers and stored settings may keep: the
+// shape exports are 2 and 3 in the metafile mode, and follow the four
+// picture types (5 and 6) in the raster mode.
 inline constexpr char RasterExportFilter[] =
     "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|Gif File (*.gif)|*.gif|"
-    "Portable Network Graphics File (*.png)|*.png";
+    "Portable Network Graphics File (*.png)|*.png|"
+    "OpenDocument drawing (*.odg)|*.odg|OpenDocument text (*.odt)|*.odt";
 inline constexpr char MetafileExportFilter[] =
-    "Enhanced Windows Metafile (*.emf)|*.emf|Corel Draw (*.cdr)|*.cdr|MS Word (*.doc)|*.doc|"
+    "Enhanced Windows Metafile (*.emf)|*.emf|OpenDocument drawing (*.odg)|*.odg|OpenDocument text (*.odt)|*.odt|"
     "Portable Network Graphics File (*.png)|*.png";
 
 // The command of File > Export and of the tool button.  `proj` is the open

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <gif_lib.h>
 
 #include "drawing/redraw.h"
@@ -195,15 +196,20 @@ TEST_F(ExportFixture, MissingMetafileIsReported) {
     EXPECT_EQ(host.errors.size(), 1u);
 }
 
-TEST_F(ExportFixture, CorelAndWordGetTheirTargets) {
-    proj->Im.PicMode = 1;
-    Run(2, "drawing");
-    Run(3, "text");
-    EXPECT_EQ(es.CdrFileName, s.path("drawing.cdr"));
-    EXPECT_EQ(es.OfficeApp, "Word");
-    EXPECT_EQ(es.WordFileName, s.path("text.doc"));
-    EXPECT_NE(std::find(host.log.begin(), host.log.end(), "cdr " + s.path("drawing.cdr")), host.log.end());
-    EXPECT_NE(std::find(host.log.begin(), host.log.end(), "word Word " + s.path("text.doc")), host.log.end());
+TEST_F(ExportFixture, ShapeExportsGetTheirTargetsInBothModes) {
+    // Metafile mode: filter 2 and 3; raster mode: 5 and 6, after the pictures.
+    for (const auto& [mode, drawing, text] : {std::tuple{1, 2, 3}, std::tuple{0, 5, 6}}) {
+        proj->Im.PicMode = static_cast<std::uint8_t>(mode);
+        host.log.clear();
+        Run(drawing, "drawing");
+        Run(text, "text.odt");
+        EXPECT_EQ(es.CdrFileName, s.path("drawing.odg"));
+        EXPECT_EQ(es.OfficeApp, "Word");
+        EXPECT_EQ(es.WordFileName, s.path("text.odt"));
+        EXPECT_NE(std::find(host.log.begin(), host.log.end(), "cdr " + s.path("drawing.odg")), host.log.end());
+        EXPECT_NE(std::find(host.log.begin(), host.log.end(), "word Word " + s.path("text.odt")), host.log.end());
+        EXPECT_TRUE(host.setups.empty());
+    }
 }
 
 TEST_F(ExportFixture, MetafilePngIsTheTransparentOne) {

@@ -1,4 +1,5 @@
-// The two option dialogs, each in one scripted session.
+// The two option dialogs, each in one scripted session, and both opened from
+// the main window's File > Export.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -7,14 +8,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <map>
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
-#include "office/ui/cdr_export_dialog.h"
+#include "files/document.h"
 #include "office/export_settings.h"
+#include "office/ui/cdr_export_dialog.h"
+#include "office/ui/export_dialogs.h"
 #include "office/ui/word_export_dialog.h"
+#include "shell/ui/main_window.h"
+#include "support/fake_export_host.h"
 #include "office_fixture.h"
+#include "picture_match.h"
 #include "sample_document.h"
 
 namespace pelmar::test {
@@ -27,12 +35,14 @@ struct DialogRig {
     FakeDesktop desktop;
     FakeMessages messages;
     ExportState state;
+    std::map<int, std::string> words;  // over the built-in texts
     OfficeExportContext ctx;
 
     DialogRig() {
         ctx.proj = proj.get();
         ctx.st = &st;
-        ctx.wordLine = [](int line) {
+        ctx.wordLine = [this](int line) {
+            if (auto it = words.find(line); it != words.end()) return it->second;
             const char* w = BuiltInWord(line);
             return std::string(w ? w : "");
         };
@@ -47,6 +57,7 @@ struct DialogRig {
 TEST(ExportDialogs, DrawingProgramSession) {
     DialogRig r;
     r.state.CdrFileName = r.path("missing/d.cdr");
+    r.words[228] = "Group & keep";  // a translation's "&" shows as written
     CdrExportDialog d(r.ctx, r.state);
     ShowActive(d);
 
@@ -58,10 +69,12 @@ TEST(ExportDialogs, DrawingProgramSession) {
     auto* dash = Find<TSpinEdit>(d, "SpinEditNDash");
     auto* ok = Find<QPushButton>(d, "Button1");
     // First use: the defaults, own arrows with the arrow number disabled.
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в Corel Draw"));
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в  Corel Draw"));
     EXPECT_EQ(ver->value(), 8);
     EXPECT_EQ(run->itemIndex(), 0);
     EXPECT_EQ(group->itemIndex(), 1);
+    EXPECT_EQ(group->itemText(1), "Group && keep");
+    EXPECT_EQ(Find<QLabel>(d, "Label2")->text(), QString::fromUtf8("Версия"));
     EXPECT_TRUE(own->isChecked());
     EXPECT_FALSE(arrow->isEnabled());
     EXPECT_FALSE(Find<QLabel>(d, "Label1")->isEnabled());
@@ -143,6 +156,55 @@ TEST(ExportDialogs, WordProcessorSession) {
     EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
     EXPECT_FALSE(r.exists("t.odt"));
     EXPECT_TRUE(r.messages.errors.empty());
+}
+
+// File > Export of the main window, the save dialog answered by the test and
+// the real option dialogs on the window's document, in both picture modes.
+TEST(ExportDialogs, FromTheMainWindowInBothModes) {
+    DialogRig r;
+    const std::string file = r.path("sample.pel");
+    ASSERT_TRUE(WriteDocument(file, *r.proj, WriteModeDocument, DocumentContext{}));
+    Application app(Application::Folders{r.path("prog/"), {}});
+    FakeExportHost exporter;
+    MainWindowSetup setup;
+    setup.arguments = {file};
+    setup.services.exporter = &exporter;
+    Form1 w(app, std::move(setup));
+    exporter.shapeExport = [&w, run = OfficeExportService(&r.desktop, &r.messages)](ExportState& state, bool word) {
+        run(w, state, word);
+    };
+    w.show();
+    QStringList seen;  // the dialogs' captions and "Отмена" buttons
+    auto exportAs = [&](int filter, const std::string& name) {
+        exporter.chosenFilter = filter;
+        exporter.chosenName = r.path(name);
+        QTimer::singleShot(0, [&seen] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(d);
+            seen << d->windowTitle() << Find<QPushButton>(*d, "Button2")->text();
+            QTest::mouseClick(Find<QPushButton>(*d, "Button1"), Qt::LeftButton);
+        });
+        w.menuAction(MainCommand::Export)->trigger();
+        EXPECT_FALSE(QApplication::activeModalWidget());
+    };
+    std::string text[2];
+    for (const int mode : {0, 1}) {
+        w.document().Im.PicMode = static_cast<std::uint8_t>(mode);
+        w.redraw(true);
+        const std::string m = std::to_string(mode);
+        exportAs(mode == 0 ? 5 : 2, "drawing" + m);
+        exportAs(mode == 0 ? 6 : 3, "text" + m + ".odt");
+        EXPECT_NE(ZipText(r.path("drawing" + m + ".odg"), "content.xml").find("<draw:g"), std::string::npos);
+        text[mode] = ZipText(r.path("text" + m + ".odt"), "content.xml");
+        EXPECT_NE(text[mode].find("draw:name=\"O1\""), std::string::npos);
+    }
+    EXPECT_EQ(text[0], text[1]);  // the picture mode changes no shape
+    EXPECT_FALSE(w.drawing().Running);
+    EXPECT_TRUE(r.messages.errors.empty() && r.messages.questions.empty());
+    const QString cancel = QString::fromUtf8("Отмена");
+    const QStringList once{QString::fromUtf8("Параметры экспорта в  Corel Draw"), cancel,
+                           QString::fromUtf8("Параметры экспорта в  Word"), cancel};
+    EXPECT_EQ(seen, once + once);
 }
 
 }  // namespace

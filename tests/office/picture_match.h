@@ -49,19 +49,25 @@ inline double Covered(const std::vector<bool>& a, const std::vector<bool>& b, in
     return inked == 0 ? 1.0 : static_cast<double>(hit) / static_cast<double>(inked);
 }
 
-// The page width of a written text, in points.
-inline double PageWidth(const std::string& odt) {
+// The text of one entry of a zip package; empty when it is missing.
+inline std::string ZipText(const std::string& path, const char* entry) {
     int err = 0;
-    zip_t* z = zip_open(odt.c_str(), ZIP_RDONLY, &err);
-    if (!z) return 0;
-    std::string styles;
-    if (zip_file_t* f = zip_fopen(z, "styles.xml", 0)) {
+    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &err);
+    if (!z) return {};
+    std::string text;
+    if (zip_file_t* f = zip_fopen(z, entry, 0)) {
         char buf[4096];
         zip_int64_t n = 0;
-        while ((n = zip_fread(f, buf, sizeof buf)) > 0) styles.append(buf, static_cast<std::size_t>(n));
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
         zip_fclose(f);
     }
     zip_close(z);
+    return text;
+}
+
+// The page width of a written text, in points.
+inline double PageWidth(const std::string& odt) {
+    const std::string styles = ZipText(odt, "styles.xml");
     std::smatch m;
     if (!std::regex_search(styles, m, std::regex("fo:page-width=\"([0-9.]+)cm\""))) return 0;
     return std::stod(m[1]) / 2.54 * 72;

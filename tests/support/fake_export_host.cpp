@@ -51,9 +51,13 @@ BitColorsResult FakeExportHost::runBitColors(const BitColorsSetup& setup, Export
     return r;
 }
 
-void FakeExportHost::runCdrExport(ExportState& state) { log.push_back("cdr " + state.CdrFileName); }
+void FakeExportHost::runCdrExport(ExportState& state) {
+    log.push_back("cdr " + state.CdrFileName);
+    if (shapeExport) shapeExport(state, false);
+}
 void FakeExportHost::runWordExport(ExportState& state) {
     log.push_back("word " + state.OfficeApp + " " + state.WordFileName);
+    if (shapeExport) shapeExport(state, true);
 }
 
 void FakeExportHost::showProgress(const std::string&) {

@@ -27,6 +27,9 @@ public:
     bool transparent = false;        // the state of "Прозрачный цвет фона" on Ok
     int quality = 100;
     std::function<void(Canvas&)> metaPicture;  // paints the metafile picture
+    // Runs the shape exports' option dialogs (word: the text export); without
+    // it they are only logged.
+    std::function<void(ExportState&, bool word)> shapeExport;
 
     // What the export did.
     std::string dialogFilter;

@@ -15,59 +15,68 @@ namespace pelmar {
 CdrExportDialog::CdrExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent)
     : ExportDialogBase(ctx, state, parent) {
     setObjectName("FormCDR");
-    setWindowTitle(QString::fromUtf8("Параметры экспорта в Corel Draw"));
     auto* top = new QVBoxLayout(this);
 
-    auto* main = new QGroupBox(QString::fromUtf8("Главное"), this);
-    main->setObjectName("GroupBoxMain");
-    auto* mainGrid = new QGridLayout(main);
-    mainGrid->addWidget(new QLabel(QString::fromUtf8("Версия:"), main), 0, 0);
-    SpinEditVer = new TSpinEdit(main);
+    GroupBox2 = new QGroupBox(this);
+    GroupBox2->setObjectName("GroupBox2");
+    auto* mainGrid = new QGridLayout(GroupBox2);
+    Label2 = new QLabel(GroupBox2);
+    Label2->setObjectName("Label2");
+    mainGrid->addWidget(Label2, 0, 0);
+    SpinEditVer = new TSpinEdit(GroupBox2);
     SpinEditVer->setObjectName("SpinEditVer");
     SpinEditVer->setMinMax(8, 100);
     SpinEditVer->setValue(8);
     mainGrid->addWidget(SpinEditVer, 0, 1);
-    RadioGroupRun = new TRadioGroup("Corel Draw...", main);
-    RadioGroupRun->setObjectName("RadioGroupRun");
-    RadioGroupRun->setItems({QString::fromUtf8("Не открывать"), QString::fromUtf8("Открыть и закрыть"),
-                             QString::fromUtf8("Открыть, но не закрывать")});
-    RadioGroupRun->setItemIndex(0);
-    mainGrid->addWidget(RadioGroupRun, 1, 0, 1, 2);
-    top->addWidget(main);
+    mainGrid->addWidget(makeRunGroup("Corel Draw..."), 1, 0, 1, 2);
+    top->addWidget(GroupBox2);
 
-    RadioGroupGroup = new TRadioGroup(QString::fromUtf8("Группировка"), this);
+    RadioGroupGroup = new TRadioGroup(QString(), this);
     RadioGroupGroup->setObjectName("RadioGroupGroup");
-    RadioGroupGroup->setItems({QString::fromUtf8("Не группировать объекты"), QString::fromUtf8("Группировать объекты")});
+    RadioGroupGroup->setItems({QString(), QString()});
     RadioGroupGroup->setItemIndex(1);
     top->addWidget(RadioGroupGroup);
 
-    auto* lines = new QGroupBox(QString::fromUtf8("Линии"), this);
-    lines->setObjectName("GroupBoxLines");
-    auto* linesGrid = new QGridLayout(lines);
-    CheckBoxArrow = new QCheckBox(QString::fromUtf8("Собственные стрелки"), lines);
+    GroupBox3 = new QGroupBox(this);
+    GroupBox3->setObjectName("GroupBox3");
+    auto* linesGrid = new QGridLayout(GroupBox3);
+    CheckBoxArrow = new QCheckBox(GroupBox3);
     CheckBoxArrow->setObjectName("CheckBoxArrow");
     linesGrid->addWidget(CheckBoxArrow, 0, 0, 1, 2);
-    Label1 = new QLabel(QString::fromUtf8("Номер стрелки:"), lines);
+    Label1 = new QLabel(GroupBox3);
     Label1->setObjectName("Label1");
     linesGrid->addWidget(Label1, 1, 0);
-    SpinEditNArrow = new TSpinEdit(lines);
+    SpinEditNArrow = new TSpinEdit(GroupBox3);
     SpinEditNArrow->setObjectName("SpinEditNArrow");
     SpinEditNArrow->setMinMax(0, 90);
     SpinEditNArrow->setValue(3);
     linesGrid->addWidget(SpinEditNArrow, 1, 1);
-    linesGrid->addWidget(new QLabel(QString::fromUtf8("Номер пунктира:"), lines), 2, 0);
-    SpinEditNDash = new TSpinEdit(lines);
+    Label3 = new QLabel(GroupBox3);
+    Label3->setObjectName("Label3");
+    linesGrid->addWidget(Label3, 2, 0);
+    SpinEditNDash = new TSpinEdit(GroupBox3);
     SpinEditNDash->setObjectName("SpinEditNDash");
     SpinEditNDash->setMinMax(0, 30);
     SpinEditNDash->setValue(9);
     linesGrid->addWidget(SpinEditNDash, 2, 1);
-    top->addWidget(lines);
+    top->addWidget(GroupBox3);
     connect(CheckBoxArrow, &QCheckBox::toggled, this, [this] { arrowClicked(); });
     CheckBoxArrow->setChecked(true);
 
     top->addWidget(makeStatusGroup(false));
-    LabelStatus1->setText(QString::fromUtf8("Запускаю Corel Draw..."));
     top->addWidget(makeButtons());
+    WordsToExport();
+}
+
+void CdrExportDialog::WordsToExport() {
+    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + " Corel Draw"));
+    GroupBox2->setTitle(escapedWord(MainGroupLine));
+    Label2->setText(QString::fromStdString(wordLine(VersionLine)));
+    RadioGroupGroup->setTitle(escapedWord(GroupingLine));
+    for (int i = 0; i < 2; ++i) RadioGroupGroup->setItemText(i, escapedWord(GroupItemLine + i));
+    CheckBoxArrow->setText(escapedWord(OwnArrowsLine));
+    wordsToShared();
+    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + " Corel Draw..."));
 }
 
 void CdrExportDialog::arrowClicked() {

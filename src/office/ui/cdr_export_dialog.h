@@ -5,6 +5,7 @@
 #include "office/export_settings.h"
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 
 namespace pelmar {
@@ -20,6 +21,9 @@ public:
     // The controls as settings.
     CdrSettings controls() const;
 
+    // Puts the word table's texts on the dialog; its creation does.
+    void WordsToExport();
+
 protected:
     void loadSettings() override;
     std::string saveSettings() override;
@@ -29,11 +33,11 @@ private:
     void setControls(const CdrSettings& s);
     void arrowClicked();
 
+    QGroupBox* GroupBox2;
+    QLabel* Label2;
     TSpinEdit* SpinEditVer;
-    TRadioGroup* RadioGroupRun;
     TRadioGroup* RadioGroupGroup;
     QCheckBox* CheckBoxArrow;
-    QLabel* Label1;
     TSpinEdit* SpinEditNArrow;
     TSpinEdit* SpinEditNDash;
 };

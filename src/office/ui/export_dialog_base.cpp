@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/ui/radio_group.h"
 #include "drawing/redraw.h"
 #include "office/ui/desktop.h"
 
@@ -38,9 +39,33 @@ void ExportDialogBase::setProgress(int done, int total) {
     ProgressBar1->repaint();
 }
 
+QString ExportDialogBase::escapedWord(int line) {
+    return QString::fromStdString(wordLine(line)).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void ExportDialogBase::wordsToShared() {
+    for (int i = 0; i < 3; ++i) RadioGroupRun->setItemText(i, escapedWord(RunItemLine + i));
+    GroupBox3->setTitle(escapedWord(LinesLine));
+    Label1->setText(QString::fromStdString(wordLine(ArrowNoLine)));
+    Label3->setText(QString::fromStdString(wordLine(DashNoLine)));
+    GroupBox4->setTitle(escapedWord(StatusLine));
+    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine)));
+    LabelStatus2->setText(QString::fromStdString(wordLine(ImplicitGraphLine)));
+    Button2->setText(escapedWord(CancelLine));
+}
+
+TRadioGroup* ExportDialogBase::makeRunGroup(const QString& title) {
+    RadioGroupRun = new TRadioGroup(title, this);
+    RadioGroupRun->setObjectName("RadioGroupRun");
+    RadioGroupRun->setItems({QString(), QString(), QString()});
+    RadioGroupRun->setItemIndex(0);
+    return RadioGroupRun;
+}
+
 QGroupBox* ExportDialogBase::makeStatusGroup(bool secondImage) {
-    auto* box = new QGroupBox(QString::fromUtf8("Статус"), this);
-    box->setObjectName("GroupBoxStatus");
+    auto* box = new QGroupBox(this);
+    box->setObjectName("GroupBox4");
+    GroupBox4 = box;
     auto* row = new QHBoxLayout(box);
     Image1 = new QLabel(box);
     Image1->setObjectName("Image1");
@@ -55,7 +80,7 @@ QGroupBox* ExportDialogBase::makeStatusGroup(bool secondImage) {
     auto* col = new QVBoxLayout;
     LabelStatus1 = new QLabel(box);
     LabelStatus1->setObjectName("LabelStatus1");
-    LabelStatus2 = new QLabel(QString::fromUtf8("Неявный график:"), box);
+    LabelStatus2 = new QLabel(box);
     LabelStatus2->setObjectName("LabelStatus2");
     ProgressBar1 = new QProgressBar(box);
     ProgressBar1->setObjectName("ProgressBar1");
@@ -76,7 +101,7 @@ QWidget* ExportDialogBase::makeButtons() {
     Button1 = new QPushButton("Ok", w);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);
-    Button2 = new QPushButton(QString::fromUtf8("Отмена"), w);
+    Button2 = new QPushButton(w);
     Button2->setObjectName("Button2");
     row->addWidget(Button1);
     row->addWidget(Button2);

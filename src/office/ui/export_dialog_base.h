@@ -14,6 +14,23 @@ class QGroupBox;
 
 namespace pelmar {
 
+class TRadioGroup;
+
+// Word-table lines of the two option dialogs.
+inline constexpr int CancelLine = 219;         // "Отмена"
+inline constexpr int CaptionLine = 220;        // "Параметры экспорта в "
+inline constexpr int MainGroupLine = 221;      // "Главное"
+inline constexpr int VersionLine = 222;        // "Версия"
+inline constexpr int RunItemLine = 223;        // "Не открывать", then the other two run choices
+inline constexpr int GroupingLine = 226;       // "Группировка"
+inline constexpr int GroupItemLine = 227;      // "Не группировать объекты", "Группировать объекты"
+inline constexpr int LinesLine = 229;          // "Линии"
+inline constexpr int OwnArrowsLine = 230;      // "Собственные стрелки"
+inline constexpr int ArrowNoLine = 231;        // "Номер стрелки:"
+inline constexpr int DashNoLine = 232;         // "Номер пунктира:"
+inline constexpr int StatusLine = 233;         // "Статус"
+inline constexpr int ImplicitGraphLine = 348;  // "Неявный график"
+
 class ExportDialogBase : public QDialog, public ExportUi {
     Q_OBJECT
 public:
@@ -30,9 +47,17 @@ public:
     void done(int r) override;
 
 protected:
-    // Builds the status group and the two buttons; the subclass lays them out.
+    // Builds the status group, the run choice and the two buttons; the
+    // subclass lays them out.
     QGroupBox* makeStatusGroup(bool secondImage);
+    TRadioGroup* makeRunGroup(const QString& title);
     QWidget* makeButtons();
+
+    // The words both dialogs take from the word table: the run choices, the
+    // line group's labels, the status group and "Отмена".
+    void wordsToShared();
+    // A word-table text for a control that takes "&" as a mnemonic.
+    QString escapedWord(int line);
 
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -46,6 +71,11 @@ protected:
 
     OfficeExportContext& ctx_;
     ExportState& state_;
+    TRadioGroup* RadioGroupRun = nullptr;
+    QGroupBox* GroupBox3 = nullptr;  // the lines
+    QLabel* Label1 = nullptr;        // "Номер стрелки:"
+    QLabel* Label3 = nullptr;        // "Номер пунктира:"
+    QGroupBox* GroupBox4 = nullptr;  // the status
     QLabel* LabelStatus1 = nullptr;
     QLabel* LabelStatus2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;

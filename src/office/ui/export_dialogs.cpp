@@ -1,7 +1,9 @@
 #include "office/ui/export_dialogs.h"
 
 #include "office/ui/cdr_export_dialog.h"
+#include "office/ui/desktop.h"
 #include "office/ui/word_export_dialog.h"
+#include "shell/ui/main_window.h"
 
 namespace pelmar {
 
@@ -13,6 +15,23 @@ void RunCdrExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* p
 void RunWordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent) {
     WordExportDialog dialog(ctx, state, parent);
     dialog.exec();
+}
+
+std::function<void(Form1& window, ExportState& state, bool word)> OfficeExportService(DesktopOpener* desktop,
+                                                                                     OfficeMessages* messages) {
+    return [desktop, messages](Form1& w, ExportState& state, bool word) {
+        QtDesktopOpener realDesktop;
+        QtOfficeMessages realMessages(&w);
+        OfficeExportContext ctx;
+        ctx.proj = &w.document();
+        ctx.st = &w.drawing();
+        ctx.wordLine = [&w](int line) { return w.shell().words.WordLine(line); };
+        ctx.progDir = w.shell().ProgDir;
+        ctx.desktop = desktop ? desktop : &realDesktop;
+        ctx.messages = messages ? messages : &realMessages;
+        if (word) RunWordExportDialog(ctx, state, &w);
+        else RunCdrExportDialog(ctx, state, &w);
+    };
 }
 
 }  // namespace pelmar

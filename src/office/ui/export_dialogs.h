@@ -13,6 +13,7 @@ class QWidget;
 namespace pelmar {
 
 class DesktopOpener;
+class Form1;
 class OfficeMessages;
 struct DrawingState;
 
@@ -29,5 +30,11 @@ struct OfficeExportContext {
 // WordFileName), shows it modally and frees it when it closes.
 void RunCdrExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
 void RunWordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* parent = nullptr);
+
+// The main window's shape-export service: the option dialog on the window's
+// document, drawing state, word table and program folder.  Without a desktop
+// or messages the real ones are used.
+std::function<void(Form1& window, ExportState& state, bool word)> OfficeExportService(
+    DesktopOpener* desktop = nullptr, OfficeMessages* messages = nullptr);
 
 }  // namespace pelmar

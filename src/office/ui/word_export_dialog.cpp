@@ -16,37 +16,38 @@ WordExportDialog::WordExportDialog(OfficeExportContext& ctx, ExportState& state,
     setObjectName("FormWord");
     auto* top = new QVBoxLayout(this);
 
-    auto* lines = new QGroupBox(QString::fromUtf8("Линии"), this);
-    lines->setObjectName("GroupBoxLines");
-    auto* grid = new QGridLayout(lines);
-    grid->addWidget(new QLabel(QString::fromUtf8("Номер стрелки:"), lines), 0, 0);
-    SpinEditNArrow = new TSpinEdit(lines);
+    GroupBox3 = new QGroupBox(this);
+    GroupBox3->setObjectName("GroupBox3");
+    auto* grid = new QGridLayout(GroupBox3);
+    Label1 = new QLabel(GroupBox3);
+    Label1->setObjectName("Label1");
+    grid->addWidget(Label1, 0, 0);
+    SpinEditNArrow = new TSpinEdit(GroupBox3);
     SpinEditNArrow->setObjectName("SpinEditNArrow");
     SpinEditNArrow->setMinMax(1, 6);
     SpinEditNArrow->setValue(4);
     grid->addWidget(SpinEditNArrow, 0, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8("Номер пунктира:"), lines), 1, 0);
-    SpinEditNDash = new TSpinEdit(lines);
+    Label3 = new QLabel(GroupBox3);
+    Label3->setObjectName("Label3");
+    grid->addWidget(Label3, 1, 0);
+    SpinEditNDash = new TSpinEdit(GroupBox3);
     SpinEditNDash->setObjectName("SpinEditNDash");
     SpinEditNDash->setMinMax(1, 8);
     SpinEditNDash->setValue(4);
     grid->addWidget(SpinEditNDash, 1, 1);
-    top->addWidget(lines);
+    top->addWidget(GroupBox3);
 
     top->addWidget(makeStatusGroup(true));
-
-    RadioGroupRun = new TRadioGroup("Word...", this);
-    RadioGroupRun->setObjectName("RadioGroupRun");
-    RadioGroupRun->setItems({QString::fromUtf8("Не открывать"), QString::fromUtf8("Открыть и закрыть"),
-                             QString::fromUtf8("Открыть, но не закрывать")});
-    RadioGroupRun->setItemIndex(0);
-    top->addWidget(RadioGroupRun);
+    top->addWidget(makeRunGroup("Word..."));
     top->addWidget(makeButtons());
+    WordsToExport();
 }
+
+void WordExportDialog::WordsToExport() { wordsToShared(); }
 
 void WordExportDialog::firstPaint() {
     const std::string app = state_.OfficeApp.empty() ? "Word" : state_.OfficeApp;
-    setWindowTitle(QString::fromStdString(wordLine(220) + " " + app));
+    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + " " + app));
     Image1->show();
     Image2->hide();
     RadioGroupRun->setTitle(QString::fromStdString(app + "..."));

@@ -16,6 +16,10 @@ public:
 
     WordSettings controls() const;
 
+    // Puts the word table's texts on the dialog; its creation does, and its
+    // first paint sets the caption and the texts that name the program.
+    void WordsToExport();
+
 protected:
     void firstPaint() override;
     void loadSettings() override;
@@ -25,7 +29,6 @@ protected:
 private:
     TSpinEdit* SpinEditNArrow;
     TSpinEdit* SpinEditNDash;
-    TRadioGroup* RadioGroupRun;
 };
 
 }  // namespace pelmar
