@@ -116,10 +116,6 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const E
         }
     }
 
-    if (filterIndex == 5 || filterIndex == 6) {
-        ExportShapes(host, es, name, filterIndex == 6);
-        return;
-    }
     static constexpr const char* Extensions[] = {"bmp", "jpg", "gif", "png"};
     if (filterIndex < 1 || filterIndex > 4) return;
     if (!host.windows.checkSaveFileName(name, Extensions[filterIndex - 1])) return;

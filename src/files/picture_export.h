@@ -19,12 +19,10 @@ struct DrawingState;
 
 // The save dialog's file types by picture mode.  The 1-based position of a
 // type is its filter index, which callers and stored settings may keep: the
-// shape exports are 2 and 3 in the metafile mode, and follow the four
-// picture types (5 and 6) in the raster mode.
+// shape exports are 2 and 3 in the metafile mode.
 inline constexpr char RasterExportFilter[] =
     "Bitmaps (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|Gif File (*.gif)|*.gif|"
-    "Portable Network Graphics File (*.png)|*.png|"
-    "OpenDocument drawing (*.odg)|*.odg|OpenDocument text (*.odt)|*.odt";
+    "Portable Network Graphics File (*.png)|*.png";
 inline constexpr char MetafileExportFilter[] =
     "Enhanced Windows Metafile (*.emf)|*.emf|OpenDocument drawing (*.odg)|*.odg|OpenDocument text (*.odt)|*.odt|"
     "Portable Network Graphics File (*.png)|*.png";

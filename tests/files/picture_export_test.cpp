@@ -196,9 +196,9 @@ TEST_F(ExportFixture, MissingMetafileIsReported) {
     EXPECT_EQ(host.errors.size(), 1u);
 }
 
-TEST_F(ExportFixture, ShapeExportsGetTheirTargetsInBothModes) {
-    // Metafile mode: filter 2 and 3; raster mode: 5 and 6, after the pictures.
-    for (const auto& [mode, drawing, text] : {std::tuple{1, 2, 3}, std::tuple{0, 5, 6}}) {
+TEST_F(ExportFixture, ShapeExportsGetTheirTargets) {
+    // Metafile mode only: filter 2 and 3; the raster mode has none.
+    for (const auto& [mode, drawing, text] : {std::tuple{1, 2, 3}}) {
         proj->Im.PicMode = static_cast<std::uint8_t>(mode);
         host.log.clear();
         Run(drawing, "drawing");

@@ -1,6 +1,9 @@
 #include "shell/ui/main_window_hosts.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -290,6 +293,16 @@ bool MainHosts::checkSaveFileName(std::string& fileName, const std::string& ext)
 
 BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState& state) {
     TFormBitColors dialog(&w_);
+    dialog.onWords = [this](TFormBitColors& d) {
+        const WordTable& words = w_.shell_.words;
+        auto text = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
+        d.setWindowTitle(text(214));
+        d.RadioGroup1->setTitle(text(215));
+        d.GroupBox1->setTitle(text(216));
+        d.CheckBox1->setText(text(217));
+        d.Label1->setText(text(218));
+        d.Button2->setText(text(219));
+    };
     return dialog.run(setup, state);
 }
 
