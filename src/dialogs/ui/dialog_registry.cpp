@@ -19,9 +19,15 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     if (auto* d = dialog(k)) return d;
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
+    d->applyWords(session_.words());
     open_[Slot(k)] = d;
     d->show();
     return d;
+}
+
+void DialogRegistry::WordsToOpenDialogs() {
+    for (const KindInfo& info : KindTable)
+        if (ObjectDialog* d = dialog(info.kind)) d->applyWords(session_.words());
 }
 
 void DialogRegistry::Close(Kind k) {
