@@ -105,6 +105,19 @@ void BM_TransparentPng(benchmark::State& state) {
 }
 BENCHMARK(BM_TransparentPng)->Unit(benchmark::kMillisecond);
 
+// The encoding and writing alone of the folded picture: a scratch file (not
+// flushed to the disk) and a saved one.
+void BM_TransparentPngWrite(benchmark::State& state) {
+    const QImage out = FoldTransparent(W, H, nullptr, Drawing(), nullptr);
+    const std::string path = OutPath("drawing-transparent-write.png");
+    const bool scratch = state.range(0) != 0;
+    for (auto _ : state) {
+        const std::string err = WritePngFile(path, out, true, *PngPixelsPerMetre(96), {}, scratch);
+        if (!err.empty()) state.SkipWithError(err.c_str());
+    }
+}
+BENCHMARK(BM_TransparentPngWrite)->ArgName("scratch")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The painting and folding alone, by band height in large rows (0: the
 // export's own choice, three bands here; 3600: one pass).
 void BM_TransparentFold(benchmark::State& state) {

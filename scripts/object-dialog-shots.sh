@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the point, segment and ellipse dialogs beside the drawing
-# they edit, under Xvfb:
+# they edit, and of the animation formula dialogs, under Xvfb:
 #   bash scripts/object-dialog-shots.sh [BUILD_DIR] [OUT_DIR]
-# writes OUT_DIR/dialog-po.png, dialog-li.png, dialog-ci.png (default
+# writes OUT_DIR/dialog-po.png, dialog-li.png, dialog-ci.png and
+# dialog-FormAnimX1-<graph>.png, -X2-, -X3-, -ZK-<body kind> (default
 # BUILD_DIR/shots).  Needs xvfb and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,5 +14,5 @@ cmake --build "$build" --target dialogs_tests -j4
 out=$(cd "$out" && pwd)
 ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb PELMAR_DIALOG_SHOTS="$out" \
   xvfb-run -a -s "-screen 0 1100x700x24" \
-  "$build/tests/dialogs_tests" --gtest_filter='PlaneDialogs.*'
-echo "wrote $out/dialog-po.png, dialog-li.png and dialog-ci.png"
+  "$build/tests/dialogs_tests" --gtest_filter='PlaneDialogs.*:AnimDialog.GraphAndBodyModes'
+echo "wrote $out/dialog-po.png, dialog-li.png, dialog-ci.png and dialog-FormAnim*.png"

@@ -71,7 +71,7 @@ bool FuncStep(int k, Ext x, DistConsts& d, Ext& r) { return ApplyNamedFunction(k
 bool PowStep(Ext x, Ext y, Ext& r) { return PowerOp(x, y, r) && RoundStep(r); }
 // PowerOp for a whole exponent known in advance (n = magnitude, 1..2^31-1):
 // the same checks and the same products, without testing y.
-bool PowIntRaw(Ext x, std::uint32_t n, bool negative, Ext& r) {
+__attribute__((always_inline)) inline bool PowIntRaw(Ext x, std::uint32_t n, bool negative, Ext& r) {
     if (negative && std::fabs(x) < kNearZero) return false;
     if (x == 0 && !negative) {
         r = 0;
@@ -930,7 +930,7 @@ struct TreeRun {
         return 0;
     }
     // The result written back; a value that is not finite fails.
-    Ext Rounded(Ext v) {
+    __attribute__((always_inline)) Ext Rounded(Ext v) {
         v = Round15(v);
         return std::isfinite(v) ? v : Fail();
     }
@@ -954,7 +954,10 @@ struct TreeRun {
             }
             default: break;
         }
-        const Ext a = Eval(n.a);
+        // An operand that is the variable or a constant is read here, not by
+        // a call: its value stays in a register.
+        const Formula::Program::Node& na = nodes[n.a];
+        const Ext a = na.op == Op::Var ? (xFinite ? xr : Fail()) : na.op == Op::Const ? consts[na.arg] : Eval(n.a);
         if (failed) return 0;
         switch (n.op) {
             case Op::AddC: return a + consts[n.arg];
@@ -994,7 +997,8 @@ struct TreeRun {
             case Op::RDivC: return std::fabs(a) < kNearZero ? Fail() : Rounded(consts[n.arg] / a);
             default: break;
         }
-        const Ext b = Eval(n.b);
+        const Formula::Program::Node& nb = nodes[n.b];
+        const Ext b = nb.op == Op::Var ? (xFinite ? xr : Fail()) : nb.op == Op::Const ? consts[nb.arg] : Eval(n.b);
         if (failed) return 0;
         switch (n.op) {
             case Op::Add: return a + b;

@@ -54,6 +54,8 @@ public:
     int fills = 0;
     void runFill(std::uint8_t, QWidget*) override { ++fills; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    const WordTable* table = nullptr;  // the built-in texts while null
+    const WordTable& words() const override { return table ? *table : BuiltInWords(); }
     std::string readFailureText(std::uint8_t result) const override { return "read failed " + std::to_string(result); }
 
     // ---- DialogCommit: the point writes back into an open segment's ends.

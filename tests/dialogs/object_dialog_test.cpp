@@ -5,7 +5,18 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
+#include <fstream>
+
 #include "dialog_test_util.h"
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/apply_all_dialog.h"
+#include "dialogs/ui/fill_dialog.h"
+#include "editing_fake.h"
+#include "shell/word_table.h"
 #include "sample_dialog.h"
 
 using namespace pelmar;
@@ -178,4 +189,67 @@ TEST(ObjectDialog, PlaceRollUpAndClose) {
     core.place = {-50000, -50000, false};  // on no screen: the primary screen
     SampleDialog c(core);
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(c.pos()));
+}
+
+// A translation whose word line N reads "wN": after the language change the
+// open dialogs, and every dialog made afterwards, show no built-in Russian
+// text; only the fixed texts that the word table leaves out stay.
+TEST(DialogWords, EveryTextComesFromTheTable) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Marked.trs").toStdString();
+    std::string lines = "<Pelmar Translate>\n6.0f\nMarked\nmrk\n";
+    for (int n = FirstWordLine; n <= LastWordLine; ++n) lines += "w" + std::to_string(n) + "\n";
+    std::ofstream(path) << lines;
+    WordTable marked;
+    ASSERT_TRUE(marked.LoadWords(path));
+
+    FakeEditing ed;
+    std::vector<QWidget*> windows;
+    for (Kind k : {Kind::po, Kind::li, Kind::ci}) windows.push_back(ed.reg.open(k));
+    ed.table = &marked;
+    ed.reg.WordsToOpenDialogs();
+    struct NoHost : ColorChooser, MessageSink {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+        void showMessage(const std::string&) override {}
+    } host;
+    WorkingCopies& c = ed.work;
+    auto* fill = new TFormBrush(&c.CurCircle.Fill, false, ed, host, host, marked);
+    fill->FormShow();
+    std::vector<std::unique_ptr<QWidget>> own;
+    for (QWidget* x : std::vector<QWidget*>{
+             NewFormPoOpt(marked, nullptr), NewFormLiOpt(marked, nullptr), NewFormCiOpt(marked, nullptr),
+             NewFormAnimPo(c.CurPoint, marked, ed, nullptr), NewFormAnimCi(c.CurCircle, marked, ed, nullptr),
+             NewFormAnimX1(c, 3, marked, nullptr), NewFormAnimX2(c, 11, marked, ed, nullptr),
+             NewFormAnimX3(c, 5, marked, ed, nullptr), NewFormAnimZK(c, 1, marked, ed, nullptr), fill}) {
+        own.emplace_back(x);
+        windows.push_back(x);
+    }
+
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    const QStringList fixed = {QString::fromUtf8("Точка №3"), QString::fromUtf8("Точка №4")};
+    const QStringList uncaptioned = {"LabelPPath", "LabelLPath", "LabelCPath", "CheckBoxP3", "CheckBoxP4",
+                                     "Panel1",     "Panel2",     "Panel3"};  // the fill colours
+    for (QWidget* w : windows) {
+        QStringList texts{w->windowTitle()};
+        for (auto* x : w->findChildren<QWidget*>()) {
+            const auto* l = qobject_cast<QLabel*>(x);
+            const auto* b = qobject_cast<QAbstractButton*>(x);
+            const auto* g = qobject_cast<QGroupBox*>(x);
+            const QString shown = l ? l->text() : b ? b->text() : g ? g->title() : "-";
+            // No word left out: every control that shows a caption has one.
+            EXPECT_TRUE(!shown.isEmpty() || !x->isVisibleTo(w) || uncaptioned.contains(x->objectName()))
+                << w->objectName().toStdString() << "/" << x->objectName().toStdString();
+            texts << shown << x->toolTip();
+            if (auto* cb = qobject_cast<QComboBox*>(x))
+                for (int i = 0; i < cb->count(); ++i) texts << cb->itemText(i);
+        }
+        for (const QString& t : texts)
+            EXPECT_TRUE(!t.contains(cyrillic) || fixed.contains(t)) << w->objectName().toStdString() << ": " << t.toStdString();
+    }
+
+    // Texts joined from several lines and literals.
+    EXPECT_EQ(windows[7]->findChild<QLabel*>("Label4")->text(), "w653, w6511=");
+    EXPECT_EQ(windows[9]->findChild<QLabel*>("LabelA")->text(), "w315, Z=");
+    EXPECT_EQ(windows[11]->windowTitle(), "w637: \"w40\"");
+    EXPECT_EQ(ed.undoSteps, 0);
 }

@@ -282,8 +282,8 @@ TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
     DKv kvWork;
     TriangleDialog tr(core.work, core, core);
     TetragonDialog kv(kvWork, core, core);
-    WordsToTr(tr, words);
-    WordsToKv(kv, words);
+    tr.applyWords(words);
+    kv.applyWords(words);
     auto w = [](int n) { return QString::fromStdString(TestWord(n)); };
     EXPECT_EQ(tr.windowTitle() + tr.RadioGroupTbTy[4]->itemText(2) + tr.ComboBoxTVid->itemText(3), w(465) + w(479) + w(375));
     EXPECT_EQ(tr.ButtonTrBrush->text(), "Fill && colour");

@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/ui/dialog_words.h"
+#include "shell/word_table.h"
+
 namespace pelmar {
 
 TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vector<Row> rows, DialogCommit* commit,
@@ -19,17 +22,21 @@ TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vec
     auto* grid = new QGridLayout(this);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
-        const QString n = QString::number(i + 1);
+        // Edit1 .. Edit9, then EditA.
+        const QString n = i < 9 ? QString::number(i + 1) : QString(QChar('A' + static_cast<int>(i) - 9));
         auto* label = new QLabel(r.label, this);
         label->setObjectName("Label" + n);
         auto* e = new QLineEdit(this);
         e->setObjectName("Edit" + n);
         e->setMinimumWidth(260);
-        e->setText(r.enabled ? QString::fromStdString(*r.field) : QString());
+        e->setText(r.enabled && r.field ? QString::fromStdString(*r.field) : QString());
         label->setEnabled(r.enabled);
         e->setEnabled(r.enabled);
+        label->setVisible(r.visible);
+        e->setVisible(r.visible);
         grid->addWidget(label, static_cast<int>(i), 0, Qt::AlignRight);
         grid->addWidget(e, static_cast<int>(i), 1);
+        labels_.push_back(label);
         edits_.push_back(e);
     }
     auto* button = new QPushButton("Ok", this);
@@ -41,7 +48,8 @@ TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vec
 
 void TFormAnim::ok() {
     for (std::size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].enabled) *rows_[i].field = edits_[i]->text().toStdString();
+        if (rows_[i].field && (rows_[i].enabled || rows_[i].storeAlways))
+            *rows_[i].field = edits_[i]->text().toStdString();
     if (commit_) commit_->ApplyObject(true);
     permitClose_ = true;
     accept();
@@ -58,29 +66,128 @@ void TFormAnim::reject() {
 }
 
 namespace {
-QString Q(const char* s) { return QString::fromUtf8(s); }
+
+using Row = TFormAnim::Row;
+
+QString W(const char* pattern, const WordTable& words) { return WordText(pattern, words); }
+
 }  // namespace
 
-TFormAnim* NewFormAnimPo(DPoint& p, DialogCommit& commit, QWidget* parent) {
-    return new TFormAnim("FormAnimPo", Q("Анимация точки"),
+TFormAnim* NewFormAnimPo(DPoint& p, const WordTable& words, DialogCommit& commit, QWidget* parent) {
+    // WordsToAnimPo.
+    return new TFormAnim("FormAnimPo", W("{650}", words),
                          {{"X=", &p.Anim[0], p.X.e},
                           {"Y=", &p.Anim[1], p.Y.e},
                           {"Z=", &p.Anim[2], p.Z.e},
-                          {Q("Угол="), &p.Anim[3], p.LabelAngle.e}},
+                          {W("{651}=", words), &p.Anim[3], p.LabelAngle.e}},
                          &commit, parent);
 }
 
-TFormAnim* NewFormAnimCi(DCircle& c, DialogCommit& commit, QWidget* parent) {
-    return new TFormAnim("FormAnimCi", Q("Анимация эллипса"),
+TFormAnim* NewFormAnimCi(DCircle& c, const WordTable& words, DialogCommit& commit, QWidget* parent) {
+    // WordsToAnimCi.
+    return new TFormAnim("FormAnimCi", W("{652}", words),
                          {{"A=", &c.Anim[0], c.A.e},
                           {"B=", &c.Anim[1], c.B.e},
-                          {Q("Угол="), &c.Anim[2], c.Tilt.e},
-                          {Q("Дуга, Угол1="), &c.Anim[3], c.Arc1.e},
-                          {Q("Дуга, Угол2="), &c.Anim[4], c.Arc2.e},
-                          {Q("R1, Угол="), &c.Anim[5], c.R[1].Angle.e},
-                          {Q("R2, Угол="), &c.Anim[6], c.R[2].Angle.e},
-                          {Q("R3, Угол="), &c.Anim[7], c.R[3].Angle.e}},
+                          {W("{651}=", words), &c.Anim[2], c.Tilt.e},
+                          {W("{653}, {651}1=", words), &c.Anim[3], c.Arc1.e},
+                          {W("{653}, {651}2=", words), &c.Anim[4], c.Arc2.e},
+                          {W("R1, {651}=", words), &c.Anim[5], c.R[1].Angle.e},
+                          {W("R2, {651}=", words), &c.Anim[6], c.R[2].Angle.e},
+                          {W("R3, {651}=", words), &c.Anim[7], c.R[3].Angle.e}},
                          &commit, parent);
+}
+
+TFormAnim* NewFormAnimX1(WorkingCopies& work, int g, const WordTable& words, QWidget* parent) {
+    std::vector<Row> rows;
+    if (g >= 1 && g <= 6) {
+        // Bounds X1, X2, Y1, Y2 of the graph; "Ok" stores all four.
+        auto& t = work.CurXOY.Texts;
+        const auto at = static_cast<std::size_t>(g);
+        const bool cartesian = g == 1 || g == 2 || g == 6;
+        const QString a = cartesian ? "X1=" : g == 5 ? "t1=" : QString::fromUtf8("α=");
+        const QString b = cartesian ? "X2=" : g == 5 ? "t2=" : QString::fromUtf8("β=");
+        rows = {{a, &t[0][at], true, true, true},
+                {b, &t[1][at], true, true, true},
+                {"Y1=", &t[2][at], cartesian, cartesian, true},
+                {"Y2=", &t[3][at], cartesian, cartesian, true}};
+    } else if (g == 13) {
+        auto& t = work.CurXZ.BoundTexts;
+        rows = {{"t1=", &t[0], true}, {"t2=", &t[1], true}, {"Y1=", nullptr, false, false}, {"Y2=", nullptr, false, false}};
+    }
+    return new TFormAnim("FormAnimX1", W(g == 13 ? "{655}" : "{654}", words), std::move(rows), nullptr, parent);
+}
+
+TFormAnim* NewFormAnimX2(WorkingCopies& work, int g, const WordTable& words, DialogCommit& commit,
+                         QWidget* parent) {
+    // WordsToAnimX2.
+    constexpr const char* labels[10] = {"{657}=",    "{539}, X=", "{539}, Y=", "{539}, Z=", "{540}, X=",
+                                        "{540}, Y=", "{540}, Z=", "{315}, X=", "{315}, Y=", "{315}, Z="};
+    // Whether row i moves by the rotation (else the translation).
+    auto rotation = [](std::size_t i) { return i < 7; };
+    std::vector<Row> rows;
+    if (g >= 1 && g <= 6) {
+        // Texts 4..8 of the graph: angle, centre X, Y, translation X, Y.
+        const auto at = static_cast<std::size_t>(g);
+        const DGraphMove& m = work.CurXOY.Move[at];
+        constexpr int text[10] = {4, 5, 6, -1, -1, -1, -1, 7, 8, -1};
+        for (std::size_t i = 0; i < 10; ++i) {
+            std::string* field = text[i] < 0 ? nullptr : &work.CurXOY.Texts[static_cast<std::size_t>(text[i])][at];
+            const bool on = rotation(i) ? m.Rotated.v : m.Moved.v;
+            rows.push_back({W(labels[i], words), field, field && on});
+        }
+    } else if (g >= 11 && g <= 14) {
+        const auto at = static_cast<std::size_t>(g - 10);
+        const DGraphMove& m = work.CurXZ.Move[at];
+        for (std::size_t i = 0; i < 10; ++i)
+            rows.push_back({W(labels[i], words), &work.CurXZ.Texts[i][at], rotation(i) ? m.Rotated.v : m.Moved.v});
+    }
+    return new TFormAnim("FormAnimX2", W("{656}", words), std::move(rows), &commit, parent);
+}
+
+TFormAnim* NewFormAnimX3(WorkingCopies& work, int g, const WordTable& words, DialogCommit& commit,
+                         QWidget* parent) {
+    // WordsToAnimX3.  The value replaces every "$" of the equation.
+    std::vector<Row> rows;
+    if (g >= 1 && g <= 6) {
+        auto& t = work.CurXOY.Texts7;
+        rows = {{"$=", &t[static_cast<std::size_t>(g)], true}, {"$=", &t[7], true, g == 5, true}};
+    }
+    return new TFormAnim("FormAnimX3", W("{658}", words), std::move(rows), &commit, parent);
+}
+
+TFormAnim* NewFormAnimZK(WorkingCopies& work, int kind, const WordTable& words, DialogCommit& commit,
+                         QWidget* parent) {
+    std::vector<Row> rows;
+    const Row hidden{"", nullptr, false, false};
+    auto round = [&](auto& body) {
+        // Height and radius always; an additional section while it is on.
+        rows = {{"H=", &body.Anim[0], true},
+                {"R=", &body.Anim[1], true},
+                {W("{651}1=", words), &body.Anim[2], body.SecOn[3].v},
+                {W("{651}2=", words), &body.Anim[3], body.SecOn[4].v}};
+    };
+    auto pyramid = [&](auto& body) { rows = {{"H=", &body.Anim, body.HeightLine.Length.e}, hidden, hidden, hidden}; };
+    auto prism = [&](auto& body) {
+        rows = {{"P1=", &body.Anim[0], body.EdgeX.e},
+                {"P2=", &body.Anim[1], body.EdgeY.e},
+                {"P3=", &body.Anim[2], body.EdgeZ.e},
+                hidden};
+    };
+    switch (kind) {
+        case 0: rows = {{"R=", &work.CurSf.Anim, work.CurSf.Radius.e}, hidden, hidden, hidden}; break;
+        case 1: round(work.CurZi); break;
+        case 2: round(work.CurKo); break;
+        case 3: pyramid(work.CurPi3); break;
+        case 4: pyramid(work.CurPi4); break;
+        case 5: prism(work.CurPr3); break;
+        case 6: prism(work.CurPr4); break;
+        default: break;
+    }
+    // "Анимация: "<the body's word>"", the body words standing in kind order.
+    QString caption = W("{637}", words);
+    if (kind >= 0 && kind <= 6)
+        caption += ": \"" + QString::fromStdString(words.WordLine(39 + kind)) + "\"";
+    return new TFormAnim("FormAnimZK", caption, std::move(rows), &commit, parent);
 }
 
 }  // namespace pelmar

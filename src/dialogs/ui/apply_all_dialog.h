@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
+#include <span>
 #include <vector>
+
+#include "dialogs/ui/dialog_words.h"
 
 class QCheckBox;
 class QPushButton;
@@ -15,8 +17,10 @@ namespace pelmar {
 class TFormAllOpt : public QDialog {
     Q_OBJECT
 public:
-    TFormAllOpt(const QString& objectName, const QString& caption, const QStringList& categories,
-                QWidget* parent = nullptr);
+    // words: WordsToPoOpt, WordsToLiOpt or WordsToCiOpt, put on the dialog
+    // from `table`.
+    TFormAllOpt(const QString& objectName, int categories, std::span<const WordTarget> words,
+                const WordTable& table, QWidget* parent = nullptr);
     // Box i, from 0.
     bool category(int i) const;
 
@@ -27,8 +31,8 @@ private:
 };
 
 // TFormPoOpt, TFormLiOpt, TFormCiOpt.
-TFormAllOpt* NewFormPoOpt(QWidget* parent);
-TFormAllOpt* NewFormLiOpt(QWidget* parent);
-TFormAllOpt* NewFormCiOpt(QWidget* parent);
+TFormAllOpt* NewFormPoOpt(const WordTable& words, QWidget* parent);
+TFormAllOpt* NewFormLiOpt(const WordTable& words, QWidget* parent);
+TFormAllOpt* NewFormCiOpt(const WordTable& words, QWidget* parent);
 
 }  // namespace pelmar

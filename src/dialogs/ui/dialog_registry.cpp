@@ -8,15 +8,6 @@ namespace {
 std::size_t Slot(Kind k) { return static_cast<std::size_t>(KindNumber(k)) - 1; }
 }  // namespace
 
-const WordTable& DialogSession::words() const {
-    static const WordTable builtIn = [] {
-        WordTable t;
-        t.LoadWords("");
-        return t;
-    }();
-    return builtIn;
-}
-
 DialogRegistry::~DialogRegistry() {
     for (auto& d : open_) delete d.data();
 }
@@ -34,11 +25,17 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     if (auto* d = dialog(k)) return d;
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
+    d->applyWords(session_.words());
     open_[Slot(k)] = d;
     QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
     session_.dialogOpened(k);
     d->show();
     return d;
+}
+
+void DialogRegistry::WordsToOpenDialogs() {
+    for (const KindInfo& info : KindTable)
+        if (ObjectDialog* d = dialog(info.kind)) d->applyWords(session_.words());
 }
 
 void DialogRegistry::Close(Kind k) {

@@ -2,8 +2,9 @@
 // registry: each kind's dialog file registers its creator, and the editing
 // core shows, closes and fills a kind's dialog here (its dialog host).
 //
-// A creator builds the dialog and applies the words; it never fills it.  The
-// registry remembers the open dialog of each kind until the dialog closes.
+// A creator builds the dialog; the registry puts the session's words on it
+// (it never fills it) and remembers the open dialog of each kind until the
+// dialog closes.
 #pragma once
 
 #include <QPointer>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/ui/dialog_words.h"
 #include "editing/editing_host.h"
 #include "dialogs/ui/object_dialog.h"
 #include "model/records.h"
@@ -46,8 +48,9 @@ public:
     // The fill sub-dialog for the working copy `brushKind` names, shown
     // modally over `parent`, then the redraw.
     virtual void runFill(std::uint8_t brushKind, QWidget* parent) = 0;
-    // The words of the current language (the built-in texts unless told).
-    virtual const WordTable& words() const;
+    // The word table of the moment (the shell's); the built-in texts unless
+    // the session has its own.
+    virtual const WordTable& words() const { return BuiltInWords(); }
     // A kind's dialog was created (its open flag is set) or closed by any
     // means (its open flag is cleared).
     virtual void dialogOpened(Kind) {}
@@ -87,9 +90,12 @@ public:
     void setCreator(Kind k, Creator creator);
     bool hasCreator(Kind k) const;
 
-    // CreateForm<k>: a new dialog unless one is open; shown.  Nothing for a
-    // kind without a creator.
+    // CreateForm<k>: a new dialog unless one is open, with the words on it;
+    // shown.  Nothing for a kind without a creator.
     ObjectDialog* open(Kind k);
+    // After a language change: the open dialogs take the new words, in kind
+    // order.
+    void WordsToOpenDialogs();
     void Show(Kind k) override { open(k); }
     // Closes the kind's open dialog.
     void Close(Kind k) override;

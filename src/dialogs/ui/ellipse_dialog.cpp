@@ -17,6 +17,7 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
@@ -59,15 +60,65 @@ bool CentreLocked(const std::string& k, int r) {
     return false;
 }
 
+// WordsToCi.
+constexpr WordTarget WordsToCi[] = {
+    Cap("", "{447}"),
+    Cap("GroupBoxCM1", "{365}"),
+    Cap("LabelCLayer", "{355}"),
+    Cap("LabelCCol", "{356}"),
+    Cap("LabelCTol", "{357}"),
+    Cap("CheckBoxCDis", "{358}"),
+    Cap("ButtonCSave", "{359}"),
+    Cap("ButtonCLoad", "{360}"),
+    Cap("GroupBoxCM2", "{366}"),
+    Cap("LabelCCenter", "{403}"),
+    Cap("LabelCRad", "{448}"),
+    Cap("CheckBoxCCi", "{449}"),
+    Cap("LabelCAn", "{450}"),
+    Cap("ButtonCCenter", "{403}"),
+    Cap("GroupBoxCVid", "{370}"),
+    Item("ComboBoxCTyp", 0, "{379}"),
+    Item("ComboBoxCTyp", 1, "{380}"),
+    Item("ComboBoxCTyp", 2, "{381}"),
+    Item("ComboBoxCTyp", 3, "{382}"),
+    Cap("LabelCDug1", "{451}"),
+    Cap("LabelCDug2", "{452}"),
+    Cap("LabelCDush1", "{453}"),
+    Cap("LabelCDush2", "{454}"),
+    Cap("LabelCPri1", "{455}"),
+    Cap("LabelCPri2", "{456}"),
+    Cap("GroupBoxC", "{457}"),
+    Cap("CheckBoxCEn1", "{383}"),
+    Cap("CheckBoxCEn2", "{383}"),
+    Cap("CheckBoxCEn3", "{383}"),
+    Cap("ButtonCRad1", "{458}"),
+    Cap("ButtonCRad2", "{459}"),
+    Cap("ButtonCRad3", "{460}"),
+    Cap("GroupBoxCKor", "{461}"),
+    Cap("GroupBoxCM3", "{462}"),
+    Cap("LabelCCenter3", "{403}"),
+    Cap("CheckBoxCCi3", "{449}"),
+    Cap("LabelCRad3", "{448}"),
+    Cap("ButtonCAll", "{463}"),
+    Cap("ButtonCiAnim", "{637}"),
+    Cap("ButtonCiBrush", "{660}"),
+};
+
 }  // namespace
 
 TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
     : RecordDialog<DCircle>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormCi");
-    setWindowTitle(Q("Эллипс / Окружность"));
     setMouseTracking(true);
     build();
     connectHandlers();
+}
+
+void TFormCi::applyWords(const WordTable& words) {
+    RecordDialog<DCircle>::applyWords(words);
+    ApplyWords(*this, WordsToCi, words);
+    fitContent();  // the words may need more room than the design size
+    UpdateCiHints();
 }
 
 DCircle& TFormCi::cur() const { return reg_.session().copies().CurCircle; }
@@ -91,22 +142,22 @@ void TFormCi::build() {
         return l;
     };
 
-    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), QString("GroupBoxC1"));
+    auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM1"));
     auto* l1 = grid(g1);
     LabelCID = Label(g1, "LabelCID", "ID:");
     EditCID = Named(new QLineEdit(g1), QString("EditCID"));
     EditCID->setMaxLength(15);
-    LabelCLayer = Label(g1, "LabelCLayer", "Слой:");
+    LabelCLayer = Label(g1, "LabelCLayer", "");
     ComboBoxCLayer = Named(new QComboBox(g1), QString("ComboBoxCLayer"));
     for (int i = 1; i <= 10; ++i) ComboBoxCLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelCTol = Label(g1, "LabelCTol", "Толщина:");
+    LabelCTol = Label(g1, "LabelCTol", "");
     SpinEditCTol = Spin(g1, "SpinEditCTol", 0, 30);
-    LabelCPt = Label(g1, "LabelCPt", "0 пт");
-    LabelCCol = Label(g1, "LabelCCol", "Цвет:");
+    LabelCPt = Label(g1, "LabelCPt", "");
+    LabelCCol = Label(g1, "LabelCCol", "");
     ColorComboBoxCCol = Named(new TColorCombo(g1), QString("ColorComboBoxCCol"));
-    CheckBoxCDis = Named(new QCheckBox(Q("Откл."), g1), QString("CheckBoxCDis"));
-    ButtonCSave = Named(new QPushButton(Q("Сохранить"), g1), QString("ButtonCSave"));
-    ButtonCLoad = Named(new QPushButton(Q("Загрузить"), g1), QString("ButtonCLoad"));
+    CheckBoxCDis = Named(new QCheckBox(QString(), g1), QString("CheckBoxCDis"));
+    ButtonCSave = Named(new QPushButton(QString(), g1), QString("ButtonCSave"));
+    ButtonCLoad = Named(new QPushButton(QString(), g1), QString("ButtonCLoad"));
     l1->addWidget(LabelCID, 0, 0), l1->addWidget(EditCID, 0, 1), l1->addWidget(LabelCLayer, 0, 2);
     l1->addWidget(ComboBoxCLayer, 0, 3), l1->addWidget(ButtonCSave, 0, 4);
     l1->addWidget(LabelCCol, 1, 0), l1->addWidget(ColorComboBoxCCol, 1, 1), l1->addWidget(CheckBoxCDis, 1, 2, 1, 2);
@@ -115,55 +166,58 @@ void TFormCi::build() {
     top->addWidget(g1);
 
     // Главная 2: the centre and semi-axes in the picture, tilt, circle flag.
-    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), QString("GroupBoxC2"));
+    auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM2"));
     auto* l2 = grid(g2);
+    auto* centre = Label(g2, "LabelCCenter", "");
     LabelCx = Label(g2, "LabelCx", "X=");
     LabelCy = Label(g2, "LabelCy", "Y=");
     SpinEditCx = Spin(g2, "SpinEditCx", 0, 0);
     SpinEditCy = Spin(g2, "SpinEditCy", 0, 0);
-    ButtonCCenter = Named(new QPushButton(Q("Центр"), g2), QString("ButtonCCenter"));
-    LabelCRad = Label(g2, "LabelCRad", "Полуоси");
+    ButtonCCenter = Named(new QPushButton(QString(), g2), QString("ButtonCCenter"));
+    LabelCRad = Label(g2, "LabelCRad", "");
     SpinEditCa = Spin(g2, "SpinEditCa", 1, 5000);
     SpinEditCb = Spin(g2, "SpinEditCb", 1, 5000);
-    LabelCAn = Label(g2, "LabelCAn", "Угол наклона");
+    LabelCAn = Label(g2, "LabelCAn", "");
     EditCAn = Named(new TNumEdit(g2, true, true), QString("EditCAn"));
     EditCAn->setText("0");
-    CheckBoxCCi = Named(new QCheckBox(Q("Окружность"), g2), QString("CheckBoxCCi"));
-    l2->addWidget(ButtonCCenter, 0, 0), l2->addWidget(LabelCx, 0, 1), l2->addWidget(SpinEditCx, 0, 2);
-    l2->addWidget(LabelCy, 0, 3), l2->addWidget(SpinEditCy, 0, 4);
+    CheckBoxCCi = Named(new QCheckBox(QString(), g2), QString("CheckBoxCCi"));
+    l2->addWidget(centre, 0, 0), l2->addWidget(LabelCx, 0, 1), l2->addWidget(SpinEditCx, 0, 2);
+    l2->addWidget(LabelCy, 0, 3), l2->addWidget(SpinEditCy, 0, 4), l2->addWidget(ButtonCCenter, 0, 5);
     l2->addWidget(LabelCRad, 1, 0), l2->addWidget(SpinEditCa, 1, 2), l2->addWidget(SpinEditCb, 1, 4);
     l2->addWidget(LabelCAn, 2, 0, 1, 2), l2->addWidget(EditCAn, 2, 2), l2->addWidget(CheckBoxCCi, 2, 3, 1, 2);
     top->addWidget(g2);
 
-    auto* g3 = Named(new QGroupBox(Q("Параметры 3D"), b), QString("GroupBoxC3"));
+    auto* g3 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM3"));
     auto* l3 = grid(g3);
+    auto* centre3 = Label(g3, "LabelCCenter3", "");
     LabelCx3 = Label(g3, "LabelCx3", "X=");
     LabelCy3 = Label(g3, "LabelCy3", "Y=");
     LabelCz3 = Label(g3, "LabelCz3", "Z=");
     SpinEditCx3 = Spin(g3, "SpinEditCx3", 0, 0);
     SpinEditCy3 = Spin(g3, "SpinEditCy3", 0, 0);
     SpinEditCz3 = Spin(g3, "SpinEditCz3", 0, 0);
-    LabelCRad3 = Label(g3, "LabelCRad3", "Полуоси");
+    LabelCRad3 = Label(g3, "LabelCRad3", "");
     SpinEditCa3 = Spin(g3, "SpinEditCa3", 1, 5000);
     SpinEditCb3 = Spin(g3, "SpinEditCb3", 1, 5000);
-    CheckBoxCCi3 = Named(new QCheckBox(Q("Окружность"), g3), QString("CheckBoxCCi3"));
-    l3->addWidget(LabelCx3, 0, 0), l3->addWidget(SpinEditCx3, 0, 1), l3->addWidget(LabelCy3, 0, 2);
-    l3->addWidget(SpinEditCy3, 0, 3), l3->addWidget(LabelCz3, 0, 4), l3->addWidget(SpinEditCz3, 0, 5);
-    l3->addWidget(LabelCRad3, 1, 0, 1, 2), l3->addWidget(SpinEditCa3, 1, 2), l3->addWidget(SpinEditCb3, 1, 3);
-    l3->addWidget(CheckBoxCCi3, 1, 4, 1, 2);
+    CheckBoxCCi3 = Named(new QCheckBox(QString(), g3), QString("CheckBoxCCi3"));
+    l3->addWidget(centre3, 0, 0), l3->addWidget(LabelCx3, 0, 1), l3->addWidget(SpinEditCx3, 0, 2);
+    l3->addWidget(LabelCy3, 0, 3), l3->addWidget(SpinEditCy3, 0, 4), l3->addWidget(LabelCz3, 0, 5);
+    l3->addWidget(SpinEditCz3, 0, 6);
+    l3->addWidget(LabelCRad3, 1, 0, 1, 2), l3->addWidget(SpinEditCa3, 1, 2), l3->addWidget(SpinEditCb3, 1, 4);
+    l3->addWidget(CheckBoxCCi3, 1, 5, 1, 2);
     top->addWidget(g3);
 
     auto* row = new QHBoxLayout;
-    auto* gr = Named(new QGroupBox(Q("Радиусы"), b), QString("GroupBoxCRad"));
+    auto* gr = Named(new QGroupBox(QString(), b), QString("GroupBoxC"));
     auto* lr = grid(gr);
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        CheckBoxCEn[i] = Named(new QCheckBox(Q("Вкл."), gr), "CheckBoxCEn" + n);
-        ButtonCRad[i] = Named(new QPushButton(Q("Радиус ") + n, gr), "ButtonCRad" + n);
+        CheckBoxCEn[i] = Named(new QCheckBox(QString(), gr), "CheckBoxCEn" + n);
+        ButtonCRad[i] = Named(new QPushButton(QString(), gr), "ButtonCRad" + n);
         lr->addWidget(CheckBoxCEn[i], i, 0), lr->addWidget(ButtonCRad[i], i, 1);
     }
     row->addWidget(gr);
-    auto* gc = Named(new QGroupBox(Q("Коррекция"), b), QString("GroupBoxCCor"));
+    auto* gc = Named(new QGroupBox(QString(), b), QString("GroupBoxCKor"));
     auto* lc = grid(gc);
     const char* names[4] = {"Buttona1", "Buttona2", "Buttonb1", "Buttonb2"};
     for (int i = 0; i < 4; ++i) {
@@ -173,16 +227,16 @@ void TFormCi::build() {
     row->addWidget(gc);
     top->addLayout(row);
 
-    auto* gv = Named(new QGroupBox(Q("Вид"), b), QString("GroupBoxCTyp"));
+    auto* gv = Named(new QGroupBox(QString(), b), QString("GroupBoxCVid"));
     auto* lv = grid(gv);
     ComboBoxCTyp = Named(new QComboBox(gv), QString("ComboBoxCTyp"));
-    ComboBoxCTyp->addItems({Q("Весь сплошной"), Q("Весь пунктирный"), Q("Невидимый"), Q("Разный")});
-    LabelCDug1 = Label(gv, "LabelCDug1", "Начало дуги:");
-    LabelCDug2 = Label(gv, "LabelCDug2", "Конец дуги:");
-    LabelCDush1 = Label(gv, "LabelCDush1", "Начало пунктира:");
-    LabelCDush2 = Label(gv, "LabelCDush2", "Конец пунктира:");
-    LabelCPri1 = Label(gv, "LabelCPri1", "Длина пунктира:");
-    LabelCPri2 = Label(gv, "LabelCPri2", "Длина пробела:");
+    ComboBoxCTyp->addItems(QStringList(4, QString()));
+    LabelCDug1 = Label(gv, "LabelCDug1", "");
+    LabelCDug2 = Label(gv, "LabelCDug2", "");
+    LabelCDush1 = Label(gv, "LabelCDush1", "");
+    LabelCDush2 = Label(gv, "LabelCDush2", "");
+    LabelCPri1 = Label(gv, "LabelCPri1", "");
+    LabelCPri2 = Label(gv, "LabelCPri2", "");
     EditCDug1 = Named(new TNumEdit(gv, true, true), QString("EditCDug1"));
     EditCDug2 = Named(new TNumEdit(gv, true, true), QString("EditCDug2"));
     EditCDush1 = Named(new TNumEdit(gv, true, true), QString("EditCDush1"));
@@ -199,9 +253,9 @@ void TFormCi::build() {
     top->addWidget(gv);
 
     auto* buttons = new QHBoxLayout;
-    ButtonCAll = Named(new QPushButton(Q("Применить ко всем эллипсам проекта"), b), QString("ButtonCAll"));
-    ButtonCiAnim = Named(new QPushButton(Q("Анимация"), b), QString("ButtonCiAnim"));
-    ButtonCiBrush = Named(new QPushButton(Q("Заливка"), b), QString("ButtonCiBrush"));
+    ButtonCAll = Named(new QPushButton(QString(), b), QString("ButtonCAll"));
+    ButtonCiAnim = Named(new QPushButton(QString(), b), QString("ButtonCiAnim"));
+    ButtonCiBrush = Named(new QPushButton(QString(), b), QString("ButtonCiBrush"));
     buttons->addWidget(ButtonCAll, 1), buttons->addWidget(ButtonCiAnim), buttons->addWidget(ButtonCiBrush);
     top->addLayout(buttons);
     top->addStretch(1);
@@ -395,7 +449,7 @@ void TFormCi::connectHandlers() {
     arc(EditCDush2, &DCircle::DashArc1, &DCircle::DashArc2, false);
 
     connect(ButtonCiAnim, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAnim> anim(NewFormAnimCi(cur(), commitTarget(), this));
+        std::unique_ptr<TFormAnim> anim(NewFormAnimCi(cur(), reg_.session().words(), commitTarget(), this));
         anim->exec();
     });
     connect(ButtonCiBrush, &QPushButton::clicked, this, [this] { reg_.session().runFill(1, this); });
@@ -405,7 +459,7 @@ void TFormCi::connectHandlers() {
     connect(ButtonCLoad, &QPushButton::clicked, this,
             [this] { LoadDefaultSet<DCircle>(reg_, Kind::ci, cur(), [](DCircle& c) { UpdateCircle(c, 0); }); });
     connect(ButtonCAll, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAllOpt> opt(NewFormCiOpt(this));
+        std::unique_ptr<TFormAllOpt> opt(NewFormCiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllEllipses(opt->category(0), opt->category(1));
     });
@@ -488,7 +542,7 @@ void TFormCi::fill(DCircle r) {
 void TFormCi::UpdateCiHints() {
     const DCircle& c = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    LabelCPt->setText(Q(NumberText(PixToPt(c.Thick.v, dpi))) + " " + Q("пт"));
+    LabelCPt->setText(Q(NumberText(PixToPt(c.Thick.v, dpi))) + " " + ptWord());
     setSizeHintOf(SpinEditCTol, c.Thick.v);
     setSizeHintOf(SpinEditCx, c.Center.ScrX.v);
     setSizeHintOf(SpinEditCy, c.Center.ScrY.v);

@@ -26,6 +26,8 @@ public:
 
     // VarToFormCi.
     void fill(DCircle rec) override;
+    // WordsToCi.
+    void applyWords(const WordTable& words) override;
     // UpdateCiHints.
     void UpdateCiHints();
     // The walk of "Все эллипсы" with the chosen categories, committed.

@@ -16,6 +16,8 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_words.h"
+#include "shell/word_table.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
@@ -73,6 +75,38 @@ EndButtons EndButtonsFor(const std::string& k, int r, int rt, int rk) {
     return b;
 }
 
+// WordsToLi.  The division points keep their design captions.
+constexpr WordTarget WordsToLi[] = {
+    Cap("", "{435}"),
+    Cap("GroupBoxLM1", "{365}"),
+    Cap("LabelLLayer", "{355}"),
+    Cap("LabelLCol", "{356}"),
+    Cap("LabelLTol", "{357}"),
+    Cap("CheckBoxLDis", "{358}"),
+    Cap("ButtonLSave", "{359}"),
+    Cap("ButtonLLoad", "{360}"),
+    Cap("GroupBoxLM2", "{366}"),
+    Cap("LabelLAng", "{386}"),
+    Cap("LabelLLen", "{391}"),
+    Cap("GroupBoxLVid", "{370}"),
+    Item("ComboBoxLType", 0, "{371}"),
+    Item("ComboBoxLType", 1, "{372}"),
+    Item("ComboBoxLType", 2, "{373}"),
+    Cap("LabelLPri1", "{440}"),
+    Cap("LabelLPri2", "{441}"),
+    Cap("GroupBoxL1", "{442}"),
+    Cap("CheckBoxLAr1", "{444}"),
+    Cap("LabelLRad1", "{367}"),
+    Cap("LabelLAng1", "{386}"),
+    Cap("ButtonL1", "{442}"),
+    Cap("GroupBoxL2", "{443}"),
+    Cap("CheckBoxLAr2", "{444}"),
+    Cap("LabelLRad2", "{367}"),
+    Cap("LabelLAng2", "{386}"),
+    Cap("ButtonL2", "{443}"),
+    Cap("ButtonLAlls", "{445}"),
+};
+
 bool LengthFixed(const std::string& k, int r) {
     const bool free7to11 = r >= 7 && r <= 11;
     if (k == "tr" || k == "r3") return !free7to11;
@@ -86,10 +120,17 @@ bool LengthFixed(const std::string& k, int r) {
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
     : RecordDialog<DLine>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormLi");
-    setWindowTitle(Q("Отрезок"));
     setMouseTracking(true);
     build();
     connectHandlers();
+}
+
+void TFormLi::applyWords(const WordTable& words) {
+    RecordDialog<DLine>::applyWords(words);
+    ApplyWords(*this, WordsToLi, words);
+    fitContent();  // the words may need more room than the design size
+    projectionWord_ = QString::fromStdString(words.WordLine(364));  // "(проекция)"
+    UpdateLiHints();
 }
 
 DLine& TFormLi::cur() const { return reg_.session().copies().CurLine; }
@@ -111,12 +152,12 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
     e.xx = Named(new TNumEdit(g, true, true), "EditLxx" + s);
     e.yy = Named(new TNumEdit(g, true, true), "EditLyy" + s);
     e.zz = Named(new TNumEdit(g, true, true), "EditLzz" + s);
-    e.arrow = Named(new QCheckBox(Q("Стрелка"), g), "CheckBoxLAr" + s);
-    e.llen = Label(g, "LabelLRad" + s, "Радиус:");
+    e.arrow = Named(new QCheckBox(QString(), g), "CheckBoxLAr" + s);
+    e.llen = Label(g, "LabelLRad" + s, "");
     e.len = Spin(g, "SpinEditLRad" + s, 1, 400);
-    e.lang = Label(g, "LabelLAng" + s, "Угол:");
+    e.lang = Label(g, "LabelLAng" + s, "");
     e.ang = Spin(g, "SpinEditLAng" + s, -180, 180);
-    e.open = Named(new QPushButton(Q(n == 1 ? "Точка №1" : "Точка №2"), g), "ButtonL" + s);
+    e.open = Named(new QPushButton(QString(), g), "ButtonL" + s);
     l->addWidget(e.lx, 0, 0), l->addWidget(e.x, 0, 1), l->addWidget(e.ly, 0, 2), l->addWidget(e.y, 0, 3);
     l->addWidget(e.lxx, 1, 0), l->addWidget(e.xx, 1, 1), l->addWidget(e.lyy, 1, 2), l->addWidget(e.yy, 1, 3);
     l->addWidget(e.lzz, 2, 0), l->addWidget(e.zz, 2, 1), l->addWidget(e.arrow, 2, 2, 1, 2);
@@ -137,24 +178,24 @@ void TFormLi::build() {
     LabelLPath->setStyleSheet("color: red");
     top->addWidget(LabelLPath);
 
-    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), QString("GroupBoxL1"));
+    auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxLM1"));
     auto* l1 = new QGridLayout(g1);
     l1->setContentsMargins(6, 2, 6, 4);
     l1->setVerticalSpacing(2);
     LabelLID = Label(g1, "LabelLID", "ID:");
     EditLID = Named(new QLineEdit(g1), QString("EditLID"));
     EditLID->setMaxLength(15);
-    LabelLLayer = Label(g1, "LabelLLayer", "Слой:");
+    LabelLLayer = Label(g1, "LabelLLayer", "");
     ComboBoxLLayer = Named(new QComboBox(g1), QString("ComboBoxLLayer"));
     for (int i = 1; i <= 10; ++i) ComboBoxLLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelLTol = Label(g1, "LabelLTol", "Толщина:");
+    LabelLTol = Label(g1, "LabelLTol", "");
     SpinEditLTol = Spin(g1, "SpinEditLTol", 0, 30);
-    LabelLPt = Label(g1, "LabelLPt", "0 пт");
-    LabelLCol = Label(g1, "LabelLCol", "Цвет:");
+    LabelLPt = Label(g1, "LabelLPt", "");
+    LabelLCol = Label(g1, "LabelLCol", "");
     ColorComboBoxLCol = Named(new TColorCombo(g1), QString("ColorComboBoxLCol"));
-    CheckBoxLDis = Named(new QCheckBox(Q("Откл."), g1), QString("CheckBoxLDis"));
-    ButtonLSave = Named(new QPushButton(Q("Сохранить"), g1), QString("ButtonLSave"));
-    ButtonLLoad = Named(new QPushButton(Q("Загрузить"), g1), QString("ButtonLLoad"));
+    CheckBoxLDis = Named(new QCheckBox(QString(), g1), QString("CheckBoxLDis"));
+    ButtonLSave = Named(new QPushButton(QString(), g1), QString("ButtonLSave"));
+    ButtonLLoad = Named(new QPushButton(QString(), g1), QString("ButtonLLoad"));
     l1->addWidget(LabelLID, 0, 0), l1->addWidget(EditLID, 0, 1), l1->addWidget(LabelLLayer, 0, 2);
     l1->addWidget(ComboBoxLLayer, 0, 3), l1->addWidget(ButtonLSave, 0, 4);
     l1->addWidget(LabelLCol, 1, 0), l1->addWidget(ColorComboBoxLCol, 1, 1), l1->addWidget(CheckBoxLDis, 1, 2, 1, 2);
@@ -162,29 +203,35 @@ void TFormLi::build() {
     l1->addWidget(LabelLTol, 2, 0), l1->addWidget(SpinEditLTol, 2, 1), l1->addWidget(LabelLPt, 2, 2, 1, 2);
     top->addWidget(g1);
 
-    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), QString("GroupBoxL2"));
+    auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxLM2"));
     auto* l2 = new QGridLayout(g2);
     l2->setContentsMargins(6, 2, 6, 4);
     l2->setVerticalSpacing(2);
-    LabelLAng = Label(g2, "LabelLAng", "Угол:");
+    LabelLAng = Label(g2, "LabelLAng", "");
     EditLAng = Named(new TNumEdit(g2, true, true), QString("EditLAng"));
-    LabelLLen = Label(g2, "LabelLLen", "Длина:");
+    LabelLLen = Label(g2, "LabelLLen", "");
     EditLLen = Named(new TNumEdit(g2, true, true), QString("EditLLen"));
-    ComboBoxLType = Named(new QComboBox(g2), QString("ComboBoxLType"));
-    ComboBoxLType->addItems({Q("Сплошная"), Q("Пунктирная"), Q("Невидимая")});
-    LabelLPri1 = Label(g2, "LabelLPri1", "Длина пунктира:");
-    SpinEditLPri1 = Spin(g2, "SpinEditLPri1", 1, 60);
-    LabelLPri2 = Label(g2, "LabelLPri2", "Длина пробела:");
-    SpinEditLPri2 = Spin(g2, "SpinEditLPri2", 1, 60);
+    // Вид: the line type and its dashes.
+    auto* gv = Named(new QGroupBox(QString(), g2), QString("GroupBoxLVid"));
+    auto* lv = new QGridLayout(gv);
+    lv->setContentsMargins(6, 2, 6, 4);
+    lv->setVerticalSpacing(2);
+    ComboBoxLType = Named(new QComboBox(gv), QString("ComboBoxLType"));
+    ComboBoxLType->addItems(QStringList(3, QString()));
+    LabelLPri1 = Label(gv, "LabelLPri1", "");
+    SpinEditLPri1 = Spin(gv, "SpinEditLPri1", 1, 60);
+    LabelLPri2 = Label(gv, "LabelLPri2", "");
+    SpinEditLPri2 = Spin(gv, "SpinEditLPri2", 1, 60);
     l2->addWidget(LabelLAng, 0, 0), l2->addWidget(EditLAng, 0, 1), l2->addWidget(LabelLLen, 0, 2);
-    l2->addWidget(EditLLen, 0, 3), l2->addWidget(ComboBoxLType, 1, 0, 1, 4);
-    l2->addWidget(LabelLPri1, 2, 0), l2->addWidget(SpinEditLPri1, 2, 1), l2->addWidget(LabelLPri2, 2, 2);
-    l2->addWidget(SpinEditLPri2, 2, 3);
+    l2->addWidget(EditLLen, 0, 3), l2->addWidget(gv, 1, 0, 1, 4);
+    lv->addWidget(ComboBoxLType, 0, 0, 1, 4);
+    lv->addWidget(LabelLPri1, 1, 0), lv->addWidget(SpinEditLPri1, 1, 1), lv->addWidget(LabelLPri2, 1, 2);
+    lv->addWidget(SpinEditLPri2, 1, 3);
     top->addWidget(g2);
 
     auto* ends = new QHBoxLayout;
-    auto* ge1 = Named(new QGroupBox(Q("Точка №1"), b), QString("GroupBoxLP1"));
-    auto* ge2 = Named(new QGroupBox(Q("Точка №2"), b), QString("GroupBoxLP2"));
+    auto* ge1 = Named(new QGroupBox(QString(), b), QString("GroupBoxL1"));
+    auto* ge2 = Named(new QGroupBox(QString(), b), QString("GroupBoxL2"));
     buildEnd(end1_, 1, ge1);
     buildEnd(end2_, 2, ge2);
     ends->addWidget(ge1), ends->addWidget(ge2);
@@ -207,7 +254,7 @@ void TFormLi::build() {
     division(4, CheckBoxP4, EditP4, ButtonP4);
     top->addLayout(divs);
 
-    ButtonLAlls = Named(new QPushButton(Q("Применить ко всем отрезкам проекта"), b), QString("ButtonLAlls"));
+    ButtonLAlls = Named(new QPushButton(QString(), b), QString("ButtonLAlls"));
     top->addWidget(ButtonLAlls);
     ButtonLiFocus = Named(new QPushButton("Focus", b), QString("ButtonLiFocus"));
     ButtonLiFocus->hide();
@@ -310,7 +357,7 @@ void TFormLi::connectHandlers() {
     connect(ButtonLLoad, &QPushButton::clicked, this,
             [this] { LoadDefaultSet<DLine>(reg_, Kind::li, cur(), [](DLine& l) { UpdateLine(l, 0); }); });
     connect(ButtonLAlls, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(this));
+        std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllLines(opt->category(0), opt->category(1), opt->category(2));
     });
@@ -428,7 +475,7 @@ void TFormLi::fill(DLine r) {
 void TFormLi::UpdateLiHints() {
     const DLine& l = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    LabelLPt->setText(Q(NumberText(PixToPt(l.Thick.v, dpi))) + " " + Q("пт"));
+    LabelLPt->setText(Q(NumberText(PixToPt(l.Thick.v, dpi))) + " " + ptWord());
     setSizeHintOf(SpinEditLTol, l.Thick.v);
     setSizeHintOf(SpinEditLPri1, l.Dash.v);
     setSizeHintOf(SpinEditLPri2, l.Gap.v);
@@ -439,7 +486,7 @@ void TFormLi::UpdateLiHints() {
     setSizeHintOf(end2_.x, l.P2.ScrX.v);
     setSizeHintOf(end2_.y, l.P2.ScrY.v);
     const double n = std::nearbyint(std::hypot(l.P2.ScrX.v - l.P1.ScrX.v, l.P2.ScrY.v - l.P1.ScrY.v));
-    EditLLen->setToolTip(sizeHintText(n) + " " + Q(NumberText(n)) + " " + Q("пк") + " " + Q("(проекция)"));
+    EditLLen->setToolTip(sizeHintText(n) + " " + Q(NumberText(n)) + " " + pkWord() + " " + projectionWord_);
 }
 
 void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {

@@ -24,6 +24,8 @@ public:
 
     // VarToFormLi.
     void fill(DLine rec) override;
+    // WordsToLi.
+    void applyWords(const WordTable& words) override;
     // UpdateLiHints.
     void UpdateLiHints();
     // The walk of "Все отрезки" with the chosen categories, committed.
@@ -58,6 +60,7 @@ private:
     TNumEdit *EditLAng, *EditLLen, *EditP3, *EditP4;
     End end1_{}, end2_{};
     QPushButton *ButtonP3, *ButtonP4, *ButtonLAlls, *ButtonLSave, *ButtonLLoad, *ButtonLiFocus;
+    QString projectionWord_;
 };
 
 }  // namespace pelmar

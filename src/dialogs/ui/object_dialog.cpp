@@ -18,6 +18,7 @@ namespace pelmar {
 namespace {
 constexpr int WordPt = 361;  // "пт"
 constexpr int WordCm = 362;  // "см"
+constexpr int WordPk = 363;  // "пк"
 }  // namespace
 
 ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocument& doc, DialogCommit& commit,
@@ -29,7 +30,8 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
       body_(new QWidget(this)),
       rollDownHeight_(rollDownHeight),
       ptWord_(QString::fromUtf8(BuiltInWord(WordPt))),
-      cmWord_(QString::fromUtf8(BuiltInWord(WordCm))) {
+      cmWord_(QString::fromUtf8(BuiltInWord(WordCm))),
+      pkWord_(QString::fromUtf8(BuiltInWord(WordPk))) {
     setAttribute(Qt::WA_DeleteOnClose);
     body_->setObjectName("ObjectDialogBody");
     body_->setGeometry(QRect(QPoint(0, 0), client));
@@ -219,6 +221,11 @@ bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------------------
 // Hints
+
+void ObjectDialog::applyWords(const WordTable& words) {
+    setHintWords(QString::fromStdString(words.WordLine(WordPt)), QString::fromStdString(words.WordLine(WordCm)));
+    pkWord_ = QString::fromStdString(words.WordLine(WordPk));
+}
 
 void ObjectDialog::setHintWords(const QString& pt, const QString& cm) {
     ptWord_ = pt;

@@ -40,6 +40,8 @@ class QLineEdit;
 
 namespace pelmar {
 
+class WordTable;
+
 class ObjectDialog : public QWidget {
     Q_OBJECT
 public:
@@ -107,12 +109,20 @@ public:
     void flushPendingEdit();
 
     // ---- hints
-    // The words of the size hints ("пт", "см").
+    // The words of the size hints ("пт", "см"); applyWords sets them, with
+    // "пк" beside them.
     void setHintWords(const QString& pt, const QString& cm);
+    const QString& ptWord() const { return ptWord_; }
+    const QString& cmWord() const { return cmWord_; }
+    const QString& pkWord() const { return pkWord_; }
     // A control's hint: the size in points, centimetres and inches at the
     // document's resolution.
     void setSizeHintOf(QWidget* control, double pixels);
     QString sizeHintText(double pixels) const;
+
+    // WordsTo<k>: the word table's texts on the dialog; run when the dialog
+    // is created and on a language change while it is open.
+    virtual void applyWords(const WordTable& words);
 
     DialogCommit& commitTarget() const { return commit_; }
     DialogDocument& document() const { return doc_; }
@@ -146,7 +156,7 @@ private:
     bool fitted_ = false;
     int filling_ = 0;
     QHash<QLineEdit*, ExitWatch> exits_;
-    QString ptWord_, cmWord_;
+    QString ptWord_, cmWord_, pkWord_;
 };
 
 }  // namespace pelmar

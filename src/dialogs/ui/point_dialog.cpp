@@ -15,6 +15,7 @@
 
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/font_combo.h"
 #include "dialogs/ui/num_edit.h"
@@ -51,15 +52,46 @@ TSpinEdit* Spin(QWidget* parent, const char* name, int lo, int hi) {
     return s;
 }
 
+// WordsToPo.
+constexpr WordTarget WordsToPo[] = {
+    Cap("", "{422}"),
+    Cap("GroupBoxPMain1", "{365}"),
+    Cap("LabelPLayer", "{355}"),
+    Cap("LabelPCol", "{356}"),
+    Cap("CheckBoxPDis", "{358}"),
+    Cap("ButtonPSave", "{359}"),
+    Cap("ButtonPLoad", "{360}"),
+    Cap("GroupBoxPMain2", "{366}"),
+    Cap("LabelPRad", "{367}"),
+    Cap("LabelPTol", "{357}"),
+    Cap("RadioGroupPTyp", "{369}"),
+    Item("RadioGroupPTyp", 0, "{423}"),
+    Item("RadioGroupPTyp", 1, "{424}"),
+    Item("RadioGroupPTyp", 2, "{425}"),
+    Cap("GroupBoxPName", "{426}"),
+    Cap("LabelPName", "{427}"),
+    Cap("LabelNRad", "{368}"),
+    Cap("LabelPNAng", "{386}"),
+    Cap("LabelPIndex", "{428}"),
+    Cap("ButtonPAll", "{433}"),
+    Cap("ButtonPoAnim", "{637}"),
+};
+
 }  // namespace
 
 TFormPo::TFormPo(DialogRegistry& reg, QWidget* parent)
     : RecordDialog<DPoint>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
     setObjectName("FormPo");
-    setWindowTitle(Q("Точка"));
     setMouseTracking(true);
     build();
     connectHandlers();
+}
+
+void TFormPo::applyWords(const WordTable& words) {
+    RecordDialog<DPoint>::applyWords(words);
+    ApplyWords(*this, WordsToPo, words);
+    fitContent();  // the words may need more room than the design size
+    UpdatePoHints();
 }
 
 DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
@@ -79,21 +111,21 @@ void TFormPo::build() {
     top->addWidget(LabelPPath);
 
     // Главная 1: ID, layer, colour, disabled, the default set.
-    auto* g1 = Named(new QGroupBox(Q("Главная 1"), b), "GroupBoxP1");
+    auto* g1 = Named(new QGroupBox(QString(), b), "GroupBoxPMain1");
     auto* l1 = new QGridLayout(g1);
     l1->setContentsMargins(6, 2, 6, 4);
     l1->setVerticalSpacing(3);
     LabelPID = Label(g1, "LabelPID", "ID:");
     EditPID = Named(new QLineEdit(g1), "EditPID");
     EditPID->setMaxLength(15);
-    LabelPLayer = Label(g1, "LabelPLayer", "Слой:");
+    LabelPLayer = Label(g1, "LabelPLayer", "");
     ComboBoxPLayer = Named(new QComboBox(g1), "ComboBoxPLayer");
     for (int i = 1; i <= 10; ++i) ComboBoxPLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelPCol = Label(g1, "LabelPCol", "Цвет:");
+    LabelPCol = Label(g1, "LabelPCol", "");
     ColorComboBoxPCol = Named(new TColorCombo(g1), "ColorComboBoxPCol");
-    CheckBoxPDis = Named(new QCheckBox(Q("Откл."), g1), "CheckBoxPDis");
-    ButtonPSave = Named(new QPushButton(Q("Сохранить"), g1), "ButtonPSave");
-    ButtonPLoad = Named(new QPushButton(Q("Загрузить"), g1), "ButtonPLoad");
+    CheckBoxPDis = Named(new QCheckBox(QString(), g1), "CheckBoxPDis");
+    ButtonPSave = Named(new QPushButton(QString(), g1), "ButtonPSave");
+    ButtonPLoad = Named(new QPushButton(QString(), g1), "ButtonPLoad");
     l1->addWidget(LabelPID, 0, 0);
     l1->addWidget(EditPID, 0, 1);
     l1->addWidget(LabelPLayer, 0, 2);
@@ -106,7 +138,7 @@ void TFormPo::build() {
     top->addWidget(g1);
 
     // Главная 2: coordinates, type, radius, thickness.
-    auto* g2 = Named(new QGroupBox(Q("Главная 2"), b), "GroupBoxP2");
+    auto* g2 = Named(new QGroupBox(QString(), b), "GroupBoxPMain2");
     auto* l2 = new QGridLayout(g2);
     l2->setContentsMargins(6, 2, 6, 4);
     l2->setVerticalSpacing(3);
@@ -133,13 +165,13 @@ void TFormPo::build() {
         row3d->addWidget(e);
     }
     l2->addLayout(row3d, 1, 0, 1, 4);
-    RadioGroupPTyp = Named(new TRadioGroup(Q("Тип"), g2), "RadioGroupPTyp");
-    RadioGroupPTyp->setItems({Q("Пусто"), Q("Круг"), Q("Окруж.")});
+    RadioGroupPTyp = Named(new TRadioGroup(QString(), g2), "RadioGroupPTyp");
+    RadioGroupPTyp->setItems(QStringList(3, QString()));
     RadioGroupPTyp->setColumns(3);
     l2->addWidget(RadioGroupPTyp, 2, 0, 1, 4);
-    LabelPRad = Label(g2, "LabelPRad", "Радиус:");
+    LabelPRad = Label(g2, "LabelPRad", "");
     SpinEditPRad = Spin(g2, "SpinEditPRad", 1, 20);
-    LabelPTol = Label(g2, "LabelPTol", "Толщина:");
+    LabelPTol = Label(g2, "LabelPTol", "");
     SpinEditPTol = Spin(g2, "SpinEditPTol", 1, 18);
     l2->addWidget(LabelPRad, 3, 0);
     l2->addWidget(SpinEditPRad, 3, 1);
@@ -148,13 +180,13 @@ void TFormPo::build() {
     top->addWidget(g2);
 
     // Название: the label texts, their fonts and the label's offset.
-    auto* g3 = Named(new QGroupBox(Q("Название"), b), "GroupBoxP3");
+    auto* g3 = Named(new QGroupBox(QString(), b), "GroupBoxPName");
     auto* l3 = new QGridLayout(g3);
     l3->setContentsMargins(6, 2, 6, 4);
     l3->setVerticalSpacing(3);
-    LabelPName = Label(g3, "LabelPName", "Имя:");
+    LabelPName = Label(g3, "LabelPName", "");
     EditPName = Named(new QLineEdit(g3), "EditPName");
-    LabelPIndex = Label(g3, "LabelPIndex", "Индексы:");
+    LabelPIndex = Label(g3, "LabelPIndex", "");
     EditPUp = Named(new QLineEdit(g3), "EditPUp");
     EditPDown = Named(new QLineEdit(g3), "EditPDown");
     l3->addWidget(LabelPName, 0, 0);
@@ -178,9 +210,9 @@ void TFormPo::build() {
     l3->addWidget(CheckBoxPBo2, 3, 2);
     l3->addWidget(CheckBoxPIt2, 3, 3);
     l3->addWidget(SpinEditPSize2, 3, 4);
-    LabelNRad = Label(g3, "LabelNRad", "Радиус:");
+    LabelNRad = Label(g3, "LabelNRad", "");
     SpinEditPNRad = Spin(g3, "SpinEditPNRad", 0, 300);
-    LabelPNAng = Label(g3, "LabelPNAng", "Угол:");
+    LabelPNAng = Label(g3, "LabelPNAng", "");
     SpinEditPNAng = Spin(g3, "SpinEditPNAng", -180, 180);
     l3->addWidget(LabelNRad, 4, 0);
     l3->addWidget(SpinEditPNRad, 4, 1);
@@ -190,8 +222,8 @@ void TFormPo::build() {
     top->addWidget(g3);
 
     auto* buttons = new QHBoxLayout;
-    ButtonPAll = Named(new QPushButton(Q("Применить ко всем точкам проекта"), b), "ButtonPAll");
-    ButtonPoAnim = Named(new QPushButton(Q("Анимация"), b), "ButtonPoAnim");
+    ButtonPAll = Named(new QPushButton(QString(), b), "ButtonPAll");
+    ButtonPoAnim = Named(new QPushButton(QString(), b), "ButtonPoAnim");
     buttons->addWidget(ButtonPAll, 1);
     buttons->addWidget(ButtonPoAnim);
     top->addLayout(buttons);
@@ -277,11 +309,11 @@ void TFormPo::connectHandlers() {
     connect(ButtonPSave, &QPushButton::clicked, this, [this] { saveDefault(); });
     connect(ButtonPLoad, &QPushButton::clicked, this, [this] { loadDefault(); });
     connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), commitTarget(), this));
+        std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), reg_.session().words(), commitTarget(), this));
         anim->exec();
     });
     connect(ButtonPAll, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(this));
+        std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllPoints(opt->category(0), opt->category(1), opt->category(2), opt->category(3));
     });
@@ -399,7 +431,7 @@ void TFormPo::UpdatePoHints() {
     setSizeHintOf(SpinEditPTol, p.Thick.v);
     const DProj& doc = reg_.session().proj();
     const int dpi = doc.Im.Dpi > 0 ? doc.Im.Dpi : 96;
-    const QString pt = Q("пт"), cm = Q("см"), px = Q("пк");
+    const QString &pt = ptWord(), &cm = cmWord(), &px = pkWord();
     auto fontHint = [&](int s) -> QString {
         if (doc.Im.FontUnit == 1)
             return Q(NumberText(PixToPt(s, dpi) * 2)) + " " + pt + "  " + Q(NumberText(PixToCm(s, dpi))) + " " + cm +

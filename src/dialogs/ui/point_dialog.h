@@ -25,6 +25,8 @@ public:
 
     // VarToFormPo.
     void fill(DPoint rec) override;
+    // WordsToPo.
+    void applyWords(const WordTable& words) override;
     // UpdatePoHints.
     void UpdatePoHints();
 

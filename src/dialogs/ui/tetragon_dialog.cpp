@@ -1,6 +1,5 @@
 #include "dialogs/ui/tetragon_dialog.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -22,6 +21,7 @@
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
+#include "dialogs/ui/dialog_words.h"
 #include "model/construct.h"
 #include "model/geometry.h"
 #include "model/units.h"
@@ -63,7 +63,6 @@ TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& com
     : RecordDialog<DKv>(QSize(380, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormKv");
     setWindowTitle(QString::fromUtf8("Четырехугольник"));
-    setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
     auto* top = new QVBoxLayout(body());
     top->setContentsMargins(4, 4, 4, 4);
     top->setSpacing(2);
@@ -375,7 +374,7 @@ bool TetragonDialog::applyHeight() {
 }
 
 void TetragonDialog::UpdateKvHints() {
-    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + wordPt_);
+    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(SpinEditKTol, w_.Thick.v);
     for (std::size_t i = 1; i <= 4; ++i) {
         const DPoint& p = w_.S[i].P1;
@@ -383,7 +382,7 @@ void TetragonDialog::UpdateKvHints() {
         setSizeHintOf(SpinEditKy[i - 1], p.ScrY.v);
         const DPoint& q = w_.S[i % 4 + 1].P1;
         const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + wordPx_ + " " + wordProj_);
+        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + pkWord() + " " + wordProj_);
     }
 }
 
@@ -469,56 +468,44 @@ void TetragonDialog::fill(DKv rec) {
     LabelKPath->setText(c.path);
 }
 
-void WordsToKv(TetragonDialog& d, const WordTable& words) {
-    auto w = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
-    // Captions of buttons, labels and boxes show "&" as written.
-    auto c = [&](int line) { return w(line).replace('&', "&&"); };
-    auto set = [&](const char* name, int line) {
-        QWidget* x = d.findChild<QWidget*>(name);
-        if (auto* l = qobject_cast<QLabel*>(x)) l->setText(c(line));
-        else if (auto* b = qobject_cast<QAbstractButton*>(x)) b->setText(c(line));
-        else if (auto* g = qobject_cast<QGroupBox*>(x)) g->setTitle(c(line));
-    };
-    d.setWindowTitle(w(481));
-    d.PageControl1->setTabText(0, c(481) + " 1");
-    d.PageControl1->setTabText(1, c(481) + " 2");
-    set("GroupBoxKM1", 365);
-    set("LabelKLayer", 355);
-    set("LabelKCol", 356);
-    set("LabelKTol", 357);
-    set("CheckBoxKDis", 358);
-    set("ButtonKSave", 359);
-    set("ButtonKLoad", 360);
-    set("GroupBoxKM2", 366);
-    for (int i = 0; i < 4; ++i) {
-        d.LabelKAng[static_cast<std::size_t>(i)]->setText(c(387 + i));
-        d.LabelKLen[static_cast<std::size_t>(i)]->setText(c(392 + i));
-        d.ButtonKLine[static_cast<std::size_t>(i)]->setText(c(396 + i));
-    }
-    set("GroupBoxKTyp", 369);
-    d.RadioGroupKTyp->setTitle(c(369));
-    for (int i = 0; i < 7; ++i) d.RadioGroupKTyp->setItemText(i, c(482 + i));
-    d.RadioGroupK3L->setTitle(c(398));
-    set("GroupBoxKDi", 489);
-    d.CheckBoxKd13En->setText(c(383));
-    d.CheckBoxKd24En->setText(c(383));
-    d.CheckBoxKOEn->setText(c(383));
-    d.ButtonKd13->setText(c(490));
-    d.ButtonKd24->setText(c(491));
-    d.ButtonKO->setText(c(403));
-    set("GroupBoxKCi", 400);
-    d.CheckBoxKcOpiEn->setText(c(383));
-    d.CheckBoxKcVpiEn->setText(c(383));
-    d.ButtonKcOpi->setText(c(401));
-    d.ButtonKcVpi->setText(c(402));
-    set("GroupBoxKVid", 370);
-    const int views[] = {371, 372, 373, 375};
-    for (int i = 0; i < 4; ++i) d.ComboBoxKVid->setItemText(i, w(views[i]));
-    d.ButtonKvBrush->setText(c(660));
-    d.setHintWords(w(361), w(362));
-    d.wordPt_ = w(361);
-    d.wordPx_ = w(363);
-    d.wordProj_ = w(364);
+namespace {
+
+// WordsToKv (the pages' captions apart: tab texts).
+constexpr WordTarget WordsToKvTable[] = {
+    Cap("", "{481}"),
+    Cap("GroupBoxKM1", "{365}"), Cap("LabelKLayer", "{355}"), Cap("LabelKCol", "{356}"),
+    Cap("LabelKTol", "{357}"), Cap("CheckBoxKDis", "{358}"), Cap("ButtonKSave", "{359}"),
+    Cap("ButtonKLoad", "{360}"), Cap("GroupBoxKM2", "{366}"),
+    Cap("LabelKAng1", "{387}"), Cap("LabelKAng2", "{388}"), Cap("LabelKAng3", "{389}"),
+    Cap("LabelKAng4", "{390}"), Cap("LabelKLen1", "{392}"), Cap("LabelKLen2", "{393}"),
+    Cap("LabelKLen3", "{394}"), Cap("LabelKLen4", "{395}"),
+    Cap("ButtonKLine1", "{396}"), Cap("ButtonKLine2", "{397}"), Cap("ButtonKLine3", "{398}"),
+    Cap("ButtonKLine4", "{399}"),
+    Cap("GroupBoxKTyp", "{369}"), Cap("RadioGroupKTyp", "{369}"),
+    Item("RadioGroupKTyp", 0, "{482}"), Item("RadioGroupKTyp", 1, "{483}"), Item("RadioGroupKTyp", 2, "{484}"),
+    Item("RadioGroupKTyp", 3, "{485}"), Item("RadioGroupKTyp", 4, "{486}"), Item("RadioGroupKTyp", 5, "{487}"),
+    Item("RadioGroupKTyp", 6, "{488}"),
+    Cap("RadioGroupK3L", "{398}"),
+    Cap("GroupBoxKDi", "{489}"), Cap("CheckBoxKd13En", "{383}"), Cap("CheckBoxKd24En", "{383}"),
+    Cap("CheckBoxKOEn", "{383}"), Cap("ButtonKd13", "{490}"), Cap("ButtonKd24", "{491}"), Cap("ButtonKO", "{403}"),
+    Cap("GroupBoxKCi", "{400}"), Cap("CheckBoxKcOpiEn", "{383}"), Cap("CheckBoxKcVpiEn", "{383}"),
+    Cap("ButtonKcOpi", "{401}"), Cap("ButtonKcVpi", "{402}"),
+    Cap("GroupBoxKVid", "{370}"),
+    Item("ComboBoxKVid", 0, "{371}"), Item("ComboBoxKVid", 1, "{372}"),
+    Item("ComboBoxKVid", 2, "{373}"), Item("ComboBoxKVid", 3, "{375}"),
+    Cap("ButtonKvBrush", "{660}"),
+};
+
+}  // namespace
+
+void TetragonDialog::applyWords(const WordTable& words) {
+    RecordDialog<DKv>::applyWords(words);
+    ApplyWords(*this, WordsToKvTable, words);
+    PageControl1->setTabText(0, WordText("{481} 1", words).replace('&', "&&"));
+    PageControl1->setTabText(1, WordText("{481} 2", words).replace('&', "&&"));
+    wordProj_ = WordText("{364}", words);
+    fitContent();  // the words may need more room than the design size
+    UpdateKvHints();
 }
 
 // CreateFormKv: as the triangle's.
@@ -526,7 +513,6 @@ void RegisterTetragonDialog(DialogRegistry& reg) {
     reg.setCreator(Kind::kv, [](DialogRegistry& r) -> ObjectDialog* {
         DialogSession& s = r.session();
         auto* d = new TetragonDialog(s.copies().CurKv, r.document(), r.commitTarget());
-        WordsToKv(*d, s.words());
         d->context = [&r] {
             DialogSession& ss = r.session();
             const int role = r.role(Kind::kv);

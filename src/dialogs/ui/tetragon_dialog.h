@@ -47,6 +47,8 @@ public:
     std::function<FillContext()> context;
     // VarToFormKv with the context of the moment.
     void fill(DKv rec) override;
+    // WordsToKv.
+    void applyWords(const WordTable& words) override;
 
     // role: the tetragon's role in its parent (0 top-level); pyramidType: the
     // type of the pyramid whose base it is (role 5), else 0; topIsTetragon:
@@ -107,14 +109,9 @@ private:
     bool applyLength(int i);
     bool applyHeight();
     void moveVertex(int i, bool xCoord);
-    friend void WordsToKv(TetragonDialog& d, const WordTable& words);
 
     DKv& w_;
-    QString wordPt_ = QString::fromUtf8("пт"), wordPx_ = QString::fromUtf8("пк"),
-            wordProj_ = QString::fromUtf8("(проекция)");
+    QString wordProj_ = QString::fromUtf8("(проекция)");
 };
-
-// WordsToKv: the current language's texts on the dialog.
-void WordsToKv(TetragonDialog& d, const WordTable& words);
 
 }  // namespace pelmar

@@ -1,6 +1,5 @@
 #include "dialogs/ui/triangle_dialog.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -21,6 +20,7 @@
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
+#include "dialogs/ui/dialog_words.h"
 #include "model/construct.h"
 #include "model/units.h"
 #include "model/update.h"
@@ -53,7 +53,6 @@ TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& co
     : RecordDialog<DTri>(QSize(381, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormTr");
     setWindowTitle(QString::fromUtf8("Треугольник"));
-    setHintWords(QString::fromUtf8("пт"), QString::fromUtf8("см"));
     auto* top = new QVBoxLayout(body());
     top->setContentsMargins(4, 4, 4, 4);
     top->setSpacing(2);
@@ -421,7 +420,7 @@ void TriangleDialog::typeEnables(int index) {
 }
 
 void TriangleDialog::UpdateTrHints() {
-    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + wordPt_);
+    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(SpinEditTTol, w_.Thick.v);
     for (std::size_t i = 1; i <= 3; ++i) {
         const DPoint& p = w_.S[i].P1;
@@ -429,7 +428,7 @@ void TriangleDialog::UpdateTrHints() {
         setSizeHintOf(SpinEditTy[i - 1], p.ScrY.v);
         const DPoint& q = w_.S[i % 3 + 1].P1;
         const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + wordPx_ + " " + wordProj_);
+        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + pkWord() + " " + wordProj_);
     }
 }
 
@@ -522,59 +521,48 @@ void TriangleDialog::fill(DTri rec) {
     LabelT2Path->setText(c.path);
 }
 
-void WordsToTr(TriangleDialog& d, const WordTable& words) {
-    auto w = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
-    // Captions of buttons, labels and boxes show "&" as written.
-    auto c = [&](int line) { return w(line).replace('&', "&&"); };
-    auto set = [&](const char* name, int line) {
-        QWidget* x = d.findChild<QWidget*>(name);
-        if (auto* l = qobject_cast<QLabel*>(x)) l->setText(c(line));
-        else if (auto* b = qobject_cast<QAbstractButton*>(x)) b->setText(c(line));
-        else if (auto* g = qobject_cast<QGroupBox*>(x)) g->setTitle(c(line));
-    };
-    d.setWindowTitle(w(465));
-    d.PageControl1->setTabText(0, c(465));
-    d.PageControl1->setTabText(1, c(471));
-    set("GroupBoxTM1", 365);
-    set("LabelTLayer", 355);
-    set("LabelTCol", 356);
-    set("LabelTTol", 357);
-    set("CheckBoxTDis", 358);
-    set("ButtonTSave", 359);
-    set("ButtonTLoad", 360);
-    set("GroupBoxTM2", 366);
-    for (int i = 0; i < 3; ++i) {
-        d.LabelTAng[static_cast<std::size_t>(i)]->setText(c(387 + i));
-        d.LabelTLen[static_cast<std::size_t>(i)]->setText(c(392 + i));
-        d.ButtonTLine[static_cast<std::size_t>(i)]->setText(c(396 + i));
-    }
-    set("GroupBoxTVid", 370);
-    const int views[] = {371, 372, 373, 375};
-    for (int i = 0; i < 4; ++i) d.ComboBoxTVid->setItemText(i, w(views[i]));
-    set("GroupBoxTCi", 400);
-    d.CheckBoxTcOpiEn->setText(c(383));
-    d.CheckBoxTcVpiEn->setText(c(383));
-    d.ButtonTcOpi->setText(c(401));
-    d.ButtonTcVpi->setText(c(402));
-    set("GroupBoxTTyp", 369);
-    d.RadioGroupTTyp->setTitle(c(369));
-    for (int i = 0; i < 4; ++i) d.RadioGroupTTyp->setItemText(i, c(466 + i));
-    d.RadioGroupT3P->setTitle(c(470));
-    for (std::size_t k = 0; k < 5; ++k) {
-        d.CheckBoxTbEn[k]->setText(c(383));
-        d.ButtonTbProp[k]->setText(c(472));
-        d.RadioGroupTbLe[k]->setTitle(c(473));
-        d.RadioGroupTbTy[k]->setTitle(c(369));
-        for (int i = 0; i < 3; ++i) {
-            d.RadioGroupTbLe[k]->setItemText(i, c(474 + i));
-            d.RadioGroupTbTy[k]->setItemText(i, c(477 + i));
-        }
-    }
-    d.ButtonTrBrush->setText(c(660));
-    d.setHintWords(w(361), w(362));
-    d.wordPt_ = w(361);
-    d.wordPx_ = w(363);
-    d.wordProj_ = w(364);
+namespace {
+
+// WordsToTr (the pages' captions apart: tab texts).
+constexpr WordTarget WordsToTrTable[] = {
+    Cap("", "{465}"),
+    Cap("GroupBoxTM1", "{365}"), Cap("LabelTLayer", "{355}"), Cap("LabelTCol", "{356}"),
+    Cap("LabelTTol", "{357}"), Cap("CheckBoxTDis", "{358}"), Cap("ButtonTSave", "{359}"),
+    Cap("ButtonTLoad", "{360}"), Cap("GroupBoxTM2", "{366}"),
+    Cap("LabelTAng1", "{387}"), Cap("LabelTAng2", "{388}"), Cap("LabelTAng3", "{389}"),
+    Cap("LabelTLen1", "{392}"), Cap("LabelTLen2", "{393}"), Cap("LabelTLen3", "{394}"),
+    Cap("ButtonTLine1", "{396}"), Cap("ButtonTLine2", "{397}"), Cap("ButtonTLine3", "{398}"),
+    Cap("GroupBoxTVid", "{370}"),
+    Item("ComboBoxTVid", 0, "{371}"), Item("ComboBoxTVid", 1, "{372}"),
+    Item("ComboBoxTVid", 2, "{373}"), Item("ComboBoxTVid", 3, "{375}"),
+    Cap("GroupBoxTCi", "{400}"), Cap("CheckBoxTcOpiEn", "{383}"), Cap("CheckBoxTcVpiEn", "{383}"),
+    Cap("ButtonTcOpi", "{401}"), Cap("ButtonTcVpi", "{402}"),
+    Cap("GroupBoxTTyp", "{369}"), Cap("RadioGroupTTyp", "{369}"),
+    Item("RadioGroupTTyp", 0, "{466}"), Item("RadioGroupTTyp", 1, "{467}"),
+    Item("RadioGroupTTyp", 2, "{468}"), Item("RadioGroupTTyp", 3, "{469}"),
+    Cap("RadioGroupT3P", "{470}"),
+#define PELMAR_TR_LINE(k, button)                                                                        \
+    Cap("CheckBoxTbEn" #k, "{383}"), Cap(button, "{472}"), Cap("RadioGroupTbLe" #k, "{473}"),             \
+        Item("RadioGroupTbLe" #k, 0, "{474}"), Item("RadioGroupTbLe" #k, 1, "{475}"),                    \
+        Item("RadioGroupTbLe" #k, 2, "{476}"), Cap("RadioGroupTbTy" #k, "{369}"),                        \
+        Item("RadioGroupTbTy" #k, 0, "{477}"), Item("RadioGroupTbTy" #k, 1, "{478}"),                    \
+        Item("RadioGroupTbTy" #k, 2, "{479}")
+    PELMAR_TR_LINE(1, "Button8"), PELMAR_TR_LINE(2, "Button9"), PELMAR_TR_LINE(3, "Button10"),
+    PELMAR_TR_LINE(4, "Button11"), PELMAR_TR_LINE(5, "Button12"),
+#undef PELMAR_TR_LINE
+    Cap("ButtonTrBrush", "{660}"),
+};
+
+}  // namespace
+
+void TriangleDialog::applyWords(const WordTable& words) {
+    RecordDialog<DTri>::applyWords(words);
+    ApplyWords(*this, WordsToTrTable, words);
+    PageControl1->setTabText(0, WordText("{465}", words).replace('&', "&&"));
+    PageControl1->setTabText(1, WordText("{471}", words).replace('&', "&&"));
+    wordProj_ = WordText("{364}", words);
+    fitContent();  // the words may need more room than the design size
+    UpdateTrHints();
 }
 
 // CreateFormTr: the page last entered; the part buttons open the part in its
@@ -584,7 +572,6 @@ void RegisterTriangleDialog(DialogRegistry& reg) {
     reg.setCreator(Kind::tr, [](DialogRegistry& r) -> ObjectDialog* {
         DialogSession& s = r.session();
         auto* d = new TriangleDialog(s.copies().CurTri, r.document(), r.commitTarget());
-        WordsToTr(*d, s.words());
         d->context = [&r] {
             DialogSession& ss = r.session();
             const std::string top = ss.entryCode();

@@ -49,6 +49,8 @@ public:
     std::function<FillContext()> context;
     // VarToFormTr with the context of the moment.
     void fill(DTri rec) override;
+    // WordsToTr.
+    void applyWords(const WordTable& words) override;
 
     // Puts the record on the controls.  role: the triangle's role in its
     // parent (0 for a top-level triangle); topIsCone: the current entry of
@@ -111,14 +113,9 @@ private:
     bool applyLength(int i);
     bool applyHeight();
     void moveVertex(int i, bool xCoord);
-    friend void WordsToTr(TriangleDialog& d, const WordTable& words);
 
     DTri& w_;
-    QString wordPt_ = QString::fromUtf8("пт"), wordPx_ = QString::fromUtf8("пк"),
-            wordProj_ = QString::fromUtf8("(проекция)");
+    QString wordProj_ = QString::fromUtf8("(проекция)");
 };
-
-// WordsToTr: the current language's texts on the dialog.
-void WordsToTr(TriangleDialog& d, const WordTable& words);
 
 }  // namespace pelmar
