@@ -180,8 +180,7 @@ TEST(PointDialog, DefaultSetAllPointsAndHints) {
 namespace pelmar::test {
 namespace {
 
-// The apply-to-all walks reach the parts of solids, in the document and the
-// working copies; a solid's own circle centres are no points of their own.
+// The walks reach the parts of solids; a solid's circle centres are not visited.
 TEST(ApplyToAll, WalksReachTheSolidsParts) {
     auto doc = NewDocument();
     WorkingCopies work;

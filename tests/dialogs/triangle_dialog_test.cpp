@@ -31,6 +31,7 @@ void SetXYZ(DPoint& p, double x, double y, double z) { p.X.v = x, p.Y.v = y, p.Z
 // stored copy, the refill of the open dialog.
 struct TriCore : DialogCommit, DialogDocument {
     DTri work, stored;
+    DKv kv;
     int applies = 0;
     std::function<void()> refill;
     void ApplyObject(bool) override {
@@ -279,9 +280,8 @@ TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
     WordTable words;
     ASSERT_TRUE(words.LoadWords(file));
     TriCore core;
-    DKv kvWork;
     TriangleDialog tr(core.work, core, core);
-    TetragonDialog kv(kvWork, core, core);
+    TetragonDialog kv(core.kv, core, core);
     tr.applyWords(words);
     kv.applyWords(words);
     auto w = [](int n) { return QString::fromStdString(TestWord(n)); };
