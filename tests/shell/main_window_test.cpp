@@ -9,6 +9,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
@@ -24,12 +29,16 @@
 #include <deque>
 #include <filesystem>
 
+#include "dialogs/dialog_test_util.h"
+#include "dialogs/ui/dialog_registry.h"
 #include "editing/kind_access.h"
+#include "editing/nesting.h"
 #include "editing/selection.h"
 #include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
 #include "support/fake_export_host.h"
+#include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
 #include "shell/zoom.h"
@@ -437,4 +446,83 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.caption(), "Pelmar");
     EXPECT_FALSE(s.on(MainCommand::Save));
     EXPECT_FALSE(s.on(MainCommand::NewPo));
+}
+
+// The object dialogs in the program: shown when chosen, a typed value one undo step, a
+// side opened and Back, fill, default set, a segment chosen while a side was open.
+TEST(MainWindow, ObjectDialogsSession) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (Kind k : {Kind::po, Kind::li, Kind::tr}) s.answers.counts[Slot(k)] = 1;
+    s.menu(MainCommand::New);
+    const DSubProj& doc = w.document().Obj;
+    auto choose = [&](Kind k) {
+        for (int i = 0; i < w.objectCombo()->count(); ++i)
+            if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+                w.objectCombo()->setCurrentIndex(i);
+                emit w.objectCombo()->activated(i);
+            }
+        return reg.dialog(k);
+    };
+    auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
+    QWidget* tr = choose(Kind::tr);
+    ASSERT_TRUE(tr && tr->isVisible() && !reg.dialog(Kind::po));
+    EXPECT_EQ(Find<QLabel>(*tr, "LabelT2Path")->text().toStdString(), PathCaption(st, Kind::tr));
+    EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing an object changes nothing";
+    const double before = doc.Tr[1].S[1].Length.v;
+    int undo = st.UndoPos;
+    ShowActive(*tr);
+    TypeInto(Find<QLineEdit>(*tr, "EditTLen1"), "150\r");
+    EXPECT_DOUBLE_EQ(doc.Tr[1].S[1].Length.v, 150);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(Find<QLineEdit>(*reg.dialog(Kind::tr), "EditTLen1")->text(), QString::number(before).replace('.', ','));
+    s.menu(MainCommand::Redo);
+
+    // Side 1: edited in the segment dialog, written into the triangle; Back.
+    click(reg.dialog(Kind::tr), "ButtonTLine1");
+    QWidget* li = reg.dialog(Kind::li);
+    ASSERT_TRUE(li && !reg.dialog(Kind::tr) && !DialogIsOpen(st, Kind::tr));
+    EXPECT_TRUE(w.document().Role[Slot(Kind::li)] == 4 && s.on(MainCommand::ToTr));
+    EXPECT_EQ(Find<QLabel>(*li, "LabelLPath")->text().toStdString(), PathCaption(st, Kind::li));
+    const bool arrow = doc.Tr[1].S[1].Arrow1.v;
+    undo = st.UndoPos;
+    ShowActive(*li);
+    Find<QWidget>(*li, "CheckBoxLAr1")->setFocus();
+    ClickIndicator(Find<QWidget>(*li, "CheckBoxLAr1"));
+    EXPECT_NE(doc.Tr[1].S[1].Arrow1.v, arrow);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    s.menu(MainCommand::ToTr);
+    tr = reg.dialog(Kind::tr);
+    ASSERT_TRUE(tr && !reg.dialog(Kind::li));
+    EXPECT_EQ(Find<QLineEdit>(*tr, "EditTLen1")->text(), "150");
+
+    // Fill on, one commit; the default set saved, and loaded as one step.
+    undo = st.UndoPos;
+    QTimer::singleShot(0, [] {
+        QWidget* brush = QApplication::activeModalWidget();
+        ASSERT_TRUE(brush && brush->objectName() == "FormBrush");
+        ClickIndicator(Find<QWidget>(*brush, "CheckBox1"));
+        QTest::mouseClick(Find<QWidget>(*brush, "Button1"), Qt::LeftButton);
+    });
+    click(tr, "ButtonTrBrush");
+    EXPECT_TRUE(doc.Tr[1].Fill.On);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    click(tr, "ButtonTSave");
+    ASSERT_TRUE(fs::exists(st.ProgDir + "DefaultSet/DeTriangle.set")) << "the folder is made";
+    ShowActive(*tr);
+    TypeInto(Find<QSpinBox>(*tr, "SpinEditTTol"), "7");
+    undo = st.UndoPos;
+    click(tr, "ButtonTLoad");
+    EXPECT_NE(doc.Tr[1].Thick.v, 7);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+
+    click(choose(Kind::tr), "ButtonTLine2");
+    const std::string path = Find<QLabel>(*choose(Kind::li), "LabelLPath")->text().toStdString();
+    EXPECT_EQ(path, PathCaption(st, Kind::li));
+    EXPECT_EQ(path.find(" / "), std::string::npos) << path;
 }

@@ -31,6 +31,7 @@
 #include "files/document.h"
 #include "files/picture_export.h"
 #include "shell/ui/about_dialog.h"
+#include "shell/ui/dialog_session.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
 #include "shell/ui/main_window_transform.h"
@@ -95,7 +96,10 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
 
     EditingState& st = app_.editing();
     st.Commands = hosts_.get();
-    st.DialogWindows = &NullDialogHost();
+    dialogs_ = std::make_unique<EditingDialogSession>(
+        st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
+                                        [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; }});
+    st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
     st.ListView = hosts_.get();

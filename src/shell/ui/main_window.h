@@ -35,6 +35,7 @@ class QToolBar;
 namespace pelmar {
 
 class Form1;
+class EditingDialogSession;
 class PrintHost;
 class MainHosts;
 class MainTransform;
@@ -87,6 +88,7 @@ public:
     Application& application() { return app_; }
     DrawingState& drawing() { return draw_; }
     FileCommands& files() { return *files_; }
+    EditingDialogSession& dialogSession() { return *dialogs_; }
     QMdiSubWindow* pictureWindow() const { return pictureSub_; }
     PictureWindow* picture() const { return pic_; }
     QScrollArea* pictureScroll() const;
@@ -135,6 +137,7 @@ private:
     ExportState& export_;
     std::unique_ptr<MainHosts> hosts_;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<EditingDialogSession> dialogs_;  // the object dialogs
 
     std::array<QAction*, CommandCount> menu_{};
     std::array<QAction*, CommandCount> tool_{};
