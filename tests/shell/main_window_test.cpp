@@ -471,6 +471,9 @@ TEST(MainWindow, ObjectDialogsSession) {
     auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
     QWidget* tr = choose(Kind::tr);
     ASSERT_TRUE(tr && tr->isVisible() && !reg.dialog(Kind::po));
+    // A new document's dialogs open below the tool bar, where the layout puts them.
+    EXPECT_GT(w.document().DlgTop, 0);
+    EXPECT_EQ(tr->pos(), QPoint(w.document().DlgLeft, w.document().DlgTop));
     EXPECT_EQ(Find<QLabel>(*tr, "LabelT2Path")->text().toStdString(), PathCaption(st, Kind::tr));
     EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing an object changes nothing";
     const double before = doc.Tr[1].S[1].Length.v;

@@ -421,6 +421,12 @@ void Form1::documentOpened() {
     const DProj& d = *proj_;
     if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !app_.editing().UndoLoading)
         pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
+    // A new document (or one that never stored it) takes the layout's
+    // dialog place rather than the screen's corner over the tool bar.
+    if (proj_->DlgLeft == 0 && proj_->DlgTop == 0 && !app_.editing().UndoLoading) {
+        proj_->DlgLeft = dialogPlace_.x();
+        proj_->DlgTop = dialogPlace_.y();
+    }
     pic_->SetDrawWindowMode(1);
     trans_->documentOpened();
     hosts_->setImageCaption(shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329));
@@ -446,6 +452,11 @@ void Form1::defaultWindowLayout() {
     const int w = std::max(std::min(l.pictureWidth, mdi_->width() - l.pictureLeft - 10), MinPictureWidth);
     const int h = std::max(std::min(l.pictureHeight, mdi_->height() - 5), MinPictureHeight);
     pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, w, h);
+    // The open object dialogs move to the shared place below the tool bar,
+    // where the dialogs opened later appear too.
+    for (int n = 1; n <= KindCount; ++n)
+        if (ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n))) d->move(l.dialogLeft, l.dialogTop);
+    dialogPlace_ = QPoint(l.dialogLeft, l.dialogTop);
     proj_->DlgLeft = l.dialogLeft;
     proj_->DlgTop = l.dialogTop;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <array>
 #include <functional>
 #include <map>
@@ -149,6 +150,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     QMdiSubWindow* pictureSub_ = nullptr;
     PictureWindow* pic_ = nullptr;
+    QPoint dialogPlace_;  // the object dialogs' place of the last default layout
     std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
     std::unique_ptr<FileQuestions> ownQuestions_;
