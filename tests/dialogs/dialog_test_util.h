@@ -6,7 +6,13 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <ostream>
+
+#include "dialogs/dialog_host.h"
+#include "dialogs/ui/num_edit.h"
+#include "model/update.h"
 
 // QString in gtest messages.
 QT_BEGIN_NAMESPACE
@@ -56,5 +62,56 @@ inline void ExpectNothingClipped(QWidget& window) {
         EXPECT_GE(w->height(), need.height()) << w->objectName().toStdString();
     }
 }
+
+// An editing core that commits a figure as the real one does: the type
+// rule, the stored copy, the refill of the open dialog.
+template <class R>
+struct FigureCore : DialogCommit, DialogDocument {
+    R work, stored;
+    int applies = 0;
+    std::function<void()> refill;
+    void ApplyObject(bool) override {
+        ++applies;
+        Update(work);
+        stored = work;
+        if (refill) refill();
+    }
+    static void Update(DTri& t) { UpdateTriangle(t, 0, true); }
+    static void Update(DKv& k) { UpdateTetragon(k, 0, true); }
+    void RepaintProject() override {}
+    bool NoRedraw() const override { return false; }
+    DialogPlace dialogPlace() const override { return {}; }
+    void setDialogPosition(int, int) override {}
+    void setDialogsRolledUp(bool) override {}
+    int resolution() const override { return 96; }
+};
+
+// A figure dialog D shown active over its core; `Id` is its ID edit, where
+// the focus goes on leaving an edit.
+template <class D, class R, QLineEdit* D::*Id>
+class FigureDialogTest : public testing::Test {
+protected:
+    // `rec` as the working and stored copy, on the dialog.
+    void Show(const R& rec) {
+        core.work = core.stored = rec;
+        core.applies = 0;
+        if (!dlg) {
+            dlg = std::make_unique<D>(core.work, core, core);
+            core.refill = [this] { dlg->VarToForm(core.work); };
+            ShowActive(*dlg);
+        }
+        dlg->VarToForm(core.work);
+    }
+
+    // Types into an exit-rule edit and leaves it.
+    void TypeAndLeave(const char* name, const QString& text) {
+        TypeInto(Find<TNumEdit>(*dlg, name), text);
+        ((*dlg).*Id)->setFocus();
+        QApplication::processEvents();
+    }
+
+    FigureCore<R> core;
+    std::unique_ptr<D> dlg;
+};
 
 }  // namespace pelmar::test

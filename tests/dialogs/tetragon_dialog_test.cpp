@@ -18,24 +18,6 @@
 namespace pelmar::test {
 namespace {
 
-struct KvCore : DialogCommit, DialogDocument {
-    DKv work, stored;
-    int applies = 0;
-    std::function<void()> refill;
-    void ApplyObject(bool) override {
-        ++applies;
-        UpdateTetragon(work, 0, true);
-        stored = work;
-        if (refill) refill();
-    }
-    void RepaintProject() override {}
-    bool NoRedraw() const override { return false; }
-    DialogPlace dialogPlace() const override { return {}; }
-    void setDialogPosition(int, int) override {}
-    void setDialogsRolledUp(bool) override {}
-    int resolution() const override { return 96; }
-};
-
 Vec3 V(const DKv& k, std::size_t i) { return {k.S[i].P1.X.v, k.S[i].P1.Y.v, k.S[i].P1.Z.v}; }
 double Dist(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
 double Angle(Vec3 v, Vec3 a, Vec3 b) {
@@ -43,7 +25,7 @@ double Angle(Vec3 v, Vec3 a, Vec3 b) {
     return std::acos((u.x * w.x + u.y * w.y + u.z * w.z) / (Dist(a, v) * Dist(b, v))) * 180 / M_PI;
 }
 
-class TetragonDialogTest : public testing::Test {
+class TetragonDialogTest : public FigureDialogTest<TetragonDialog, DKv, &TetragonDialog::EditKID> {
 protected:
     // vertices: (Y, Z) pairs at depth 0 (parallel to the picture).
     void Reset(int type, std::array<std::array<double, 2>, 4> yz = {{{0, 0}, {200, 0}, {160, 120}, {40, 120}}}) {
@@ -57,24 +39,8 @@ protected:
         k.Typ.v = static_cast<std::uint8_t>(type);
         k.Height.v = 120;
         UpdateTetragon(k, 0, true);
-        core.work = core.stored = k;
-        core.applies = 0;
-        if (!dlg) {
-            dlg = std::make_unique<TetragonDialog>(core.work, core, core);
-            core.refill = [this] { dlg->VarToForm(core.work); };
-            ShowActive(*dlg);
-        }
-        dlg->VarToForm(core.work);
+        Show(k);
     }
-
-    void TypeAndLeave(const char* name, const QString& text) {
-        TypeInto(Find<TNumEdit>(*dlg, name), text);
-        dlg->EditKID->setFocus();
-        QApplication::processEvents();
-    }
-
-    KvCore core;
-    std::unique_ptr<TetragonDialog> dlg;
 };
 
 TEST_F(TetragonDialogTest, TypedValuesReshapeByType) {

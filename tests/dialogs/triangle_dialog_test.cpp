@@ -27,28 +27,7 @@ namespace {
 
 void SetXYZ(DPoint& p, double x, double y, double z) { p.X.v = x, p.Y.v = y, p.Z.v = z; }
 
-// An editing core that commits as the real one does: the type rule, the
-// stored copy, the refill of the open dialog.
-struct TriCore : DialogCommit, DialogDocument {
-    DTri work, stored;
-    DKv kv;
-    int applies = 0;
-    std::function<void()> refill;
-    void ApplyObject(bool) override {
-        ++applies;
-        UpdateTriangle(work, 0, true);
-        stored = work;
-        if (refill) refill();
-    }
-    void RepaintProject() override {}
-    bool NoRedraw() const override { return false; }
-    DialogPlace dialogPlace() const override { return {}; }
-    void setDialogPosition(int, int) override {}
-    void setDialogsRolledUp(bool) override {}
-    int resolution() const override { return 96; }
-};
-
-class TriangleDialogTest : public testing::Test {
+class TriangleDialogTest : public FigureDialogTest<TriangleDialog, DTri, &TriangleDialog::EditTID> {
 protected:
     // Base 200 along Y, apex above it, all at depth 0 (parallel to the picture).
     void SetUp() override { Reset(4); }
@@ -62,29 +41,12 @@ protected:
         t.Typ.v = static_cast<std::uint8_t>(type);
         t.Height.v = 100;
         UpdateTriangle(t, 0, true);
-        core.work = core.stored = t;
-        core.applies = 0;
-        if (!dlg) {
-            dlg = std::make_unique<TriangleDialog>(core.work, core, core);
-            core.refill = [this] { dlg->VarToForm(core.work); };
-            ShowActive(*dlg);
-        }
-        dlg->VarToForm(core.work);
-    }
-
-    // Types into an exit-rule edit and leaves it.
-    void TypeAndLeave(const char* name, const QString& text) {
-        auto* e = Find<TNumEdit>(*dlg, name);
-        TypeInto(e, text);
-        dlg->EditTID->setFocus();
-        QApplication::processEvents();
+        Show(t);
     }
 
     static Vec3 V(const DTri& t, std::size_t i) { return {t.S[i].P1.X.v, t.S[i].P1.Y.v, t.S[i].P1.Z.v}; }
     static double Dist(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
 
-    TriCore core;
-    std::unique_ptr<TriangleDialog> dlg;
 };
 
 TEST_F(TriangleDialogTest, TypedValuesReshapeByType) {
@@ -279,9 +241,10 @@ TEST(FigureDialogWords, TranslationTextsOnBothDialogs) {
     WriteBytes(file, TranslationBytes(685, [](int n) { return n == 660 ? std::string("Fill & colour") : TestWord(n); }));
     WordTable words;
     ASSERT_TRUE(words.LoadWords(file));
-    TriCore core;
+    FigureCore<DTri> core;
+    DKv kvWork;
     TriangleDialog tr(core.work, core, core);
-    TetragonDialog kv(core.kv, core, core);
+    TetragonDialog kv(kvWork, core, core);
     tr.applyWords(words);
     kv.applyWords(words);
     auto w = [](int n) { return QString::fromStdString(TestWord(n)); };

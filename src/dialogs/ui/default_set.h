@@ -1,8 +1,10 @@
 // The default-set buttons of the object dialogs: Save writes the current
 // object alone into the kind's default-set file; Load reads it back over the
-// current object as one commit.
+// current object as one commit.  Also the registry's wiring of the figure
+// dialogs, their default sets among it.
 #pragma once
 
+#include <QPushButton>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -78,6 +80,35 @@ bool LoadDefaultSet(DialogRegistry& reg, Kind k, R& working, const std::function
     reg.commitTarget().ApplyObject(true);
     reg.commitTarget().RepaintProject();
     return true;
+}
+
+// Save and Load on the dialog's buttons; `rec` is the kind's working copy.
+template <class R>
+void ConnectDefaultSet(DialogRegistry& reg, Kind k, QPushButton* save, QPushButton* load, std::function<R&()> rec,
+                       std::function<void(R&)> unlink, std::function<void(R&)> update) {
+    QObject::connect(save, &QPushButton::clicked, save, [&reg, k, unlink] { SaveDefaultSet<R>(reg, k, unlink); });
+    QObject::connect(load, &QPushButton::clicked, load,
+                     [&reg, k, rec, update] { LoadDefaultSet<R>(reg, k, rec(), update); });
+}
+
+// The registry's side of a figure dialog `d` of kind `k` editing the working
+// copy `copy`: the page last entered, the fill of `brushKind`, the re-marked
+// selection and the default sets (the sides saved unlinked, the loaded
+// figure brought up to date by `update`).
+template <class D, class R>
+void WireFigureDialog(DialogRegistry& r, D* d, Kind k, std::uint8_t brushKind, R WorkingCopies::*copy,
+                      QPushButton* save, QPushButton* load, std::function<void(R&)> update) {
+    DialogSession& s = r.session();
+    d->showPage(s.rememberedPage(k));
+    QObject::connect(d, &D::pageEntered, d, [&s, k](int page) { s.rememberPage(k, page); });
+    QObject::connect(d, &D::brushRequested, d, [&s, d, brushKind] { s.runFill(brushKind, d); });
+    QObject::connect(d, &D::reselect, d, [&s] { s.reselect(); });
+    ConnectDefaultSet<R>(
+        r, k, save, load, [&s, copy]() -> R& { return s.copies().*copy; },
+        [](R& f) {
+            for (auto& side : f.S) side.P1.Link = side.P2.Link = DLink{};
+        },
+        update);
 }
 
 }  // namespace pelmar

@@ -17,6 +17,7 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/num_edit.h"
@@ -30,24 +31,7 @@ namespace pelmar {
 
 namespace {
 
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-template <class W>
-W* Named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* Label(QWidget* parent, const QString& name, const char* text) {
-    return Named(new QLabel(Q(text), parent), name);
-}
-
-TSpinEdit* Spin(QWidget* parent, const QString& name, int lo, int hi) {
-    auto* s = Named(new TSpinEdit(parent), name);
-    s->setMinMax(lo, hi);
-    return s;
-}
 
 int RoundInt(double v) { return std::isfinite(v) ? static_cast<int>(std::nearbyint(v)) : 0; }
 
@@ -125,14 +109,11 @@ DCircle& TFormCi::cur() const { return reg_.session().copies().CurCircle; }
 
 void TFormCi::build() {
     QWidget* b = body();
-    // The design's small dialog font: the whole table fits the fixed size.
-    QFont small = b->font();
-    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
-    b->setFont(small);
+    UseSmallFont(b);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(2);
-    LabelCPath = Label(b, "LabelCPath", "");
+    LabelCPath = NamedLabel(b, "LabelCPath", "");
     LabelCPath->setStyleSheet("color: red");
     top->addWidget(LabelCPath);
     auto grid = [](QGroupBox* g) {
@@ -143,41 +124,22 @@ void TFormCi::build() {
     };
 
     auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM1"));
-    auto* l1 = grid(g1);
-    LabelCID = Label(g1, "LabelCID", "ID:");
-    EditCID = Named(new QLineEdit(g1), QString("EditCID"));
-    EditCID->setMaxLength(15);
-    LabelCLayer = Label(g1, "LabelCLayer", "");
-    ComboBoxCLayer = Named(new QComboBox(g1), QString("ComboBoxCLayer"));
-    for (int i = 1; i <= 10; ++i) ComboBoxCLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelCTol = Label(g1, "LabelCTol", "");
-    SpinEditCTol = Spin(g1, "SpinEditCTol", 0, 30);
-    LabelCPt = Label(g1, "LabelCPt", "");
-    LabelCCol = Label(g1, "LabelCCol", "");
-    ColorComboBoxCCol = Named(new TColorCombo(g1), QString("ColorComboBoxCCol"));
-    CheckBoxCDis = Named(new QCheckBox(QString(), g1), QString("CheckBoxCDis"));
-    ButtonCSave = Named(new QPushButton(QString(), g1), QString("ButtonCSave"));
-    ButtonCLoad = Named(new QPushButton(QString(), g1), QString("ButtonCLoad"));
-    l1->addWidget(LabelCID, 0, 0), l1->addWidget(EditCID, 0, 1), l1->addWidget(LabelCLayer, 0, 2);
-    l1->addWidget(ComboBoxCLayer, 0, 3), l1->addWidget(ButtonCSave, 0, 4);
-    l1->addWidget(LabelCCol, 1, 0), l1->addWidget(ColorComboBoxCCol, 1, 1), l1->addWidget(CheckBoxCDis, 1, 2, 1, 2);
-    l1->addWidget(ButtonCLoad, 1, 4);
-    l1->addWidget(LabelCTol, 2, 0), l1->addWidget(SpinEditCTol, 2, 1), l1->addWidget(LabelCPt, 2, 2, 1, 2);
+    head_ = BuildPlainHead(g1, grid(g1), "C", true);
     top->addWidget(g1);
 
     // Главная 2: the centre and semi-axes in the picture, tilt, circle flag.
     auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM2"));
     auto* l2 = grid(g2);
-    auto* centre = Label(g2, "LabelCCenter", "");
-    LabelCx = Label(g2, "LabelCx", "X=");
-    LabelCy = Label(g2, "LabelCy", "Y=");
-    SpinEditCx = Spin(g2, "SpinEditCx", 0, 0);
-    SpinEditCy = Spin(g2, "SpinEditCy", 0, 0);
+    auto* centre = NamedLabel(g2, "LabelCCenter", "");
+    LabelCx = NamedLabel(g2, "LabelCx", "X=");
+    LabelCy = NamedLabel(g2, "LabelCy", "Y=");
+    SpinEditCx = NamedSpin(g2, "SpinEditCx", 0, 0);
+    SpinEditCy = NamedSpin(g2, "SpinEditCy", 0, 0);
     ButtonCCenter = Named(new QPushButton(QString(), g2), QString("ButtonCCenter"));
-    LabelCRad = Label(g2, "LabelCRad", "");
-    SpinEditCa = Spin(g2, "SpinEditCa", 1, 5000);
-    SpinEditCb = Spin(g2, "SpinEditCb", 1, 5000);
-    LabelCAn = Label(g2, "LabelCAn", "");
+    LabelCRad = NamedLabel(g2, "LabelCRad", "");
+    SpinEditCa = NamedSpin(g2, "SpinEditCa", 1, 5000);
+    SpinEditCb = NamedSpin(g2, "SpinEditCb", 1, 5000);
+    LabelCAn = NamedLabel(g2, "LabelCAn", "");
     EditCAn = Named(new TNumEdit(g2, true, true), QString("EditCAn"));
     EditCAn->setText("0");
     CheckBoxCCi = Named(new QCheckBox(QString(), g2), QString("CheckBoxCCi"));
@@ -189,16 +151,16 @@ void TFormCi::build() {
 
     auto* g3 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM3"));
     auto* l3 = grid(g3);
-    auto* centre3 = Label(g3, "LabelCCenter3", "");
-    LabelCx3 = Label(g3, "LabelCx3", "X=");
-    LabelCy3 = Label(g3, "LabelCy3", "Y=");
-    LabelCz3 = Label(g3, "LabelCz3", "Z=");
-    SpinEditCx3 = Spin(g3, "SpinEditCx3", 0, 0);
-    SpinEditCy3 = Spin(g3, "SpinEditCy3", 0, 0);
-    SpinEditCz3 = Spin(g3, "SpinEditCz3", 0, 0);
-    LabelCRad3 = Label(g3, "LabelCRad3", "");
-    SpinEditCa3 = Spin(g3, "SpinEditCa3", 1, 5000);
-    SpinEditCb3 = Spin(g3, "SpinEditCb3", 1, 5000);
+    auto* centre3 = NamedLabel(g3, "LabelCCenter3", "");
+    LabelCx3 = NamedLabel(g3, "LabelCx3", "X=");
+    LabelCy3 = NamedLabel(g3, "LabelCy3", "Y=");
+    LabelCz3 = NamedLabel(g3, "LabelCz3", "Z=");
+    SpinEditCx3 = NamedSpin(g3, "SpinEditCx3", 0, 0);
+    SpinEditCy3 = NamedSpin(g3, "SpinEditCy3", 0, 0);
+    SpinEditCz3 = NamedSpin(g3, "SpinEditCz3", 0, 0);
+    LabelCRad3 = NamedLabel(g3, "LabelCRad3", "");
+    SpinEditCa3 = NamedSpin(g3, "SpinEditCa3", 1, 5000);
+    SpinEditCb3 = NamedSpin(g3, "SpinEditCb3", 1, 5000);
     CheckBoxCCi3 = Named(new QCheckBox(QString(), g3), QString("CheckBoxCCi3"));
     l3->addWidget(centre3, 0, 0), l3->addWidget(LabelCx3, 0, 1), l3->addWidget(SpinEditCx3, 0, 2);
     l3->addWidget(LabelCy3, 0, 3), l3->addWidget(SpinEditCy3, 0, 4), l3->addWidget(LabelCz3, 0, 5);
@@ -231,18 +193,18 @@ void TFormCi::build() {
     auto* lv = grid(gv);
     ComboBoxCTyp = Named(new QComboBox(gv), QString("ComboBoxCTyp"));
     ComboBoxCTyp->addItems(QStringList(4, QString()));
-    LabelCDug1 = Label(gv, "LabelCDug1", "");
-    LabelCDug2 = Label(gv, "LabelCDug2", "");
-    LabelCDush1 = Label(gv, "LabelCDush1", "");
-    LabelCDush2 = Label(gv, "LabelCDush2", "");
-    LabelCPri1 = Label(gv, "LabelCPri1", "");
-    LabelCPri2 = Label(gv, "LabelCPri2", "");
+    LabelCDug1 = NamedLabel(gv, "LabelCDug1", "");
+    LabelCDug2 = NamedLabel(gv, "LabelCDug2", "");
+    LabelCDush1 = NamedLabel(gv, "LabelCDush1", "");
+    LabelCDush2 = NamedLabel(gv, "LabelCDush2", "");
+    LabelCPri1 = NamedLabel(gv, "LabelCPri1", "");
+    LabelCPri2 = NamedLabel(gv, "LabelCPri2", "");
     EditCDug1 = Named(new TNumEdit(gv, true, true), QString("EditCDug1"));
     EditCDug2 = Named(new TNumEdit(gv, true, true), QString("EditCDug2"));
     EditCDush1 = Named(new TNumEdit(gv, true, true), QString("EditCDush1"));
     EditCDush2 = Named(new TNumEdit(gv, true, true), QString("EditCDush2"));
-    SpinEditCPri1 = Spin(gv, "SpinEditCPri1", 1, 60);
-    SpinEditCPri2 = Spin(gv, "SpinEditCPri2", 1, 60);
+    SpinEditCPri1 = NamedSpin(gv, "SpinEditCPri1", 1, 60);
+    SpinEditCPri2 = NamedSpin(gv, "SpinEditCPri2", 1, 60);
     lv->addWidget(ComboBoxCTyp, 0, 0, 1, 4);
     lv->addWidget(LabelCDug1, 1, 0), lv->addWidget(EditCDug1, 1, 1), lv->addWidget(LabelCDug2, 1, 2);
     lv->addWidget(EditCDug2, 1, 3);
@@ -277,7 +239,8 @@ void TFormCi::placeAxisEnds(bool a, bool b) {
 }
 
 void TFormCi::connectHandlers() {
-    watchAlways(EditCID, [this](const QString& t) { cur().ID.s = t.toStdString(); });
+    watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
+    ConnectHead<DCircle>(*this, head_, [this]() -> DCircle& { return cur(); }, [this] { UpdateCiHints(); });
     auto entered = [this](QComboBox* combo, auto store) {
         connect(combo, &QComboBox::activated, this, [this, combo, store](int i) {
             if (filling()) return;
@@ -285,24 +248,13 @@ void TFormCi::connectHandlers() {
             commitIfEntered(combo);
         });
     };
-    entered(ComboBoxCLayer, [this](int i) { cur().Layer.v = static_cast<std::uint8_t>(i + 1); });
     entered(ComboBoxCTyp, [this](int i) { cur().ViewType.v = static_cast<std::uint8_t>(i + 1); });
-    entered(ColorComboBoxCCol, [this](int) {
-        cur().Color.v = ColorComboBoxCCol->colorValue();
-        cur().ColorIndex.v = ColorComboBoxCCol->colorIndex();
-    });
 
     // focus, stored first.
-    connect(SpinEditCTol, &TSpinEdit::changed, this, [this] {
-        if (filling()) return;
-        cur().Thick.v = SpinEditCTol->checkedValue();
-        commitIfFocused(SpinEditCTol);
-        UpdateCiHints();
-    });
-    connect(CheckBoxCDis, &QCheckBox::toggled, this, [this](bool on) {
+    connect(head_.dis, &QCheckBox::toggled, this, [this](bool on) {
         if (filling()) return;
         cur().Disabled.v = on;
-        commitIfFocused(CheckBoxCDis);
+        commitIfFocused(head_.dis);
     });
     connect(CheckBoxCCi, &QCheckBox::toggled, this, [this](bool on) {
         if (filling()) return;
@@ -453,11 +405,9 @@ void TFormCi::connectHandlers() {
         anim->exec();
     });
     connect(ButtonCiBrush, &QPushButton::clicked, this, [this] { reg_.session().runFill(1, this); });
-    connect(ButtonCSave, &QPushButton::clicked, this, [this] {
-        SaveDefaultSet<DCircle>(reg_, Kind::ci, [](DCircle& c) { c.Center.Link = DLink{}; });
-    });
-    connect(ButtonCLoad, &QPushButton::clicked, this,
-            [this] { LoadDefaultSet<DCircle>(reg_, Kind::ci, cur(), [](DCircle& c) { UpdateCircle(c, 0); }); });
+    ConnectDefaultSet<DCircle>(
+        reg_, Kind::ci, head_.save, head_.load, [this]() -> DCircle& { return cur(); },
+        [](DCircle& c) { c.Center.Link = DLink{}; }, [](DCircle& c) { UpdateCircle(c, 0); });
     connect(ButtonCAll, &QPushButton::clicked, this, [this] {
         std::unique_ptr<TFormAllOpt> opt(NewFormCiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
@@ -468,11 +418,8 @@ void TFormCi::connectHandlers() {
 void TFormCi::fill(DCircle r) {
     FillScope scope(*this);
     LabelCPath->setText(Q(reg_.session().pathCaption(Kind::ci)));
-    fillText(EditCID, Q(r.ID.s));
-    ComboBoxCLayer->setCurrentIndex(r.Layer.v - 1);
-    SpinEditCTol->setFillValue(r.Thick.v);
-    ColorComboBoxCCol->setColor(r.ColorIndex.v, r.Color.v);
-    CheckBoxCDis->setChecked(r.Disabled.v);
+    const std::string k = reg_.session().entryCode();
+    FillHead(head_, r, k == "ci");
     SpinEditCx->setFillValue(RoundInt(r.Center.ScrX.v));
     SpinEditCy->setFillValue(RoundInt(r.Center.ScrY.v));
     SpinEditCa->setFillValue(RoundInt(r.A.v));
@@ -498,11 +445,6 @@ void TFormCi::fill(DCircle r) {
     auto en = [](bool e, std::initializer_list<QWidget*> ws) {
         for (QWidget* w : ws) w->setEnabled(e);
     };
-    en(r.ID.e, {LabelCID, EditCID});
-    en(r.Layer.e, {LabelCLayer, ComboBoxCLayer});
-    en(r.Thick.e, {LabelCTol, SpinEditCTol});
-    en(r.Color.e, {LabelCCol, ColorComboBoxCCol});
-    en(r.Disabled.e, {CheckBoxCDis});
     en(r.A.e, {LabelCRad, SpinEditCa});
     en(r.B.e, {SpinEditCb});
     en(r.IsCircle.e, {CheckBoxCCi});
@@ -526,7 +468,6 @@ void TFormCi::fill(DCircle r) {
         CheckBoxCEn[i - 1]->setEnabled(r.ShowR[i].e);
         ButtonCRad[i - 1]->setEnabled(r.ShowR[i].v);
     }
-    const std::string k = reg_.session().entryCode();
     ButtonCCenter->setEnabled(!CentreLocked(k, reg_.role(Kind::ci)));
     bool animated = (r.A.e && !r.Anim[0].empty()) || (r.B.e && !r.Anim[1].empty()) ||
                     (r.Tilt.e && !r.Anim[2].empty()) || (r.Arc1.e && !r.Anim[3].empty()) ||
@@ -534,16 +475,14 @@ void TFormCi::fill(DCircle r) {
     for (std::size_t i = 1; i <= 3; ++i) animated = animated || (r.R[i].Angle.e && !r.Anim[4 + i].empty());
     ButtonCiAnim->setProperty("animated", animated);
     ButtonCiBrush->setProperty("filled", r.Fill.On);
-    ButtonCSave->setEnabled(k == "ci");
-    ButtonCLoad->setEnabled(k == "ci" && r.Number == 0);
     UpdateCiHints();
 }
 
 void TFormCi::UpdateCiHints() {
     const DCircle& c = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    LabelCPt->setText(Q(NumberText(PixToPt(c.Thick.v, dpi))) + " " + ptWord());
-    setSizeHintOf(SpinEditCTol, c.Thick.v);
+    head_.pt->setText(NumText(PixToPt(c.Thick.v, dpi)) + " " + ptWord());
+    setSizeHintOf(head_.tol, c.Thick.v);
     setSizeHintOf(SpinEditCx, c.Center.ScrX.v);
     setSizeHintOf(SpinEditCy, c.Center.ScrY.v);
     setSizeHintOf(SpinEditCa, c.A.v);

@@ -5,19 +5,10 @@
 
 #include <array>
 
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace pelmar {
-
-class TColorCombo;
-class TNumEdit;
-class TSpinEdit;
 
 class TFormCi : public RecordDialog<DCircle> {
     Q_OBJECT
@@ -43,20 +34,19 @@ private:
     void placeAxisEnds(bool a, bool b);
 
     DialogRegistry& reg_;
-    QLabel *LabelCPath, *LabelCID, *LabelCLayer, *LabelCTol, *LabelCPt, *LabelCCol, *LabelCx, *LabelCy, *LabelCRad,
+    HeadGroup head_{};
+    QLabel *LabelCPath, *LabelCx, *LabelCy, *LabelCRad,
         *LabelCAn, *LabelCx3, *LabelCy3, *LabelCz3, *LabelCRad3, *LabelCDug1, *LabelCDug2, *LabelCDush1,
         *LabelCDush2, *LabelCPri1, *LabelCPri2;
-    QLineEdit* EditCID;
-    QComboBox *ComboBoxCLayer, *ComboBoxCTyp;
-    TSpinEdit *SpinEditCTol, *SpinEditCx, *SpinEditCy, *SpinEditCa, *SpinEditCb, *SpinEditCx3, *SpinEditCy3,
+    QComboBox* ComboBoxCTyp;
+    TSpinEdit *SpinEditCx, *SpinEditCy, *SpinEditCa, *SpinEditCb, *SpinEditCx3, *SpinEditCy3,
         *SpinEditCz3, *SpinEditCa3, *SpinEditCb3, *SpinEditCPri1, *SpinEditCPri2;
-    TColorCombo* ColorComboBoxCCol;
-    QCheckBox *CheckBoxCDis, *CheckBoxCCi, *CheckBoxCCi3;
+    QCheckBox *CheckBoxCCi, *CheckBoxCCi3;
     std::array<QCheckBox*, 3> CheckBoxCEn{};
     std::array<QPushButton*, 3> ButtonCRad{};
     std::array<QPushButton*, 4> Correction{};  // a1, a2, b1, b2
     TNumEdit *EditCAn, *EditCDug1, *EditCDug2, *EditCDush1, *EditCDush2;
-    QPushButton *ButtonCCenter, *ButtonCAll, *ButtonCiAnim, *ButtonCiBrush, *ButtonCSave, *ButtonCLoad;
+    QPushButton *ButtonCCenter, *ButtonCAll, *ButtonCiAnim, *ButtonCiBrush;
 };
 
 }  // namespace pelmar

@@ -16,6 +16,7 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "shell/word_table.h"
 #include "dialogs/ui/default_set.h"
@@ -33,22 +34,6 @@ namespace {
 
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-template <class W>
-W* Named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* Label(QWidget* parent, const QString& name, const char* text) {
-    return Named(new QLabel(Q(text), parent), name);
-}
-
-TSpinEdit* Spin(QWidget* parent, const QString& name, int lo, int hi) {
-    auto* s = Named(new TSpinEdit(parent), name);
-    s->setMinMax(lo, hi);
-    return s;
-}
 
 bool Finite(const DPoint& p) {
     return std::isfinite(p.X.v) && std::isfinite(p.Y.v) && std::isfinite(p.Z.v) && std::isfinite(p.ScrX.v) &&
@@ -140,23 +125,23 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
     l->setContentsMargins(6, 2, 6, 4);
     l->setVerticalSpacing(2);
     const QString s = QString::number(n);
-    e.lx = Label(g, "LabelLx" + s, "X=");
-    e.ly = Label(g, "LabelLy" + s, "Y=");
+    e.lx = NamedLabel(g, "LabelLx" + s, "X=");
+    e.ly = NamedLabel(g, "LabelLy" + s, "Y=");
     // The first end's picture X takes the comma, the other picture edits do not.
     e.x = Named(new TNumEdit(g, true, n == 1), "EditLx" + s);
     e.y = Named(new TNumEdit(g, true, false), "EditLy" + s);
-    e.lxx = Label(g, "LabelLxx" + s, "X=");
-    e.lyy = Label(g, "LabelLyy" + s, "Y=");
-    e.lzz = Label(g, "LabelLzz" + s, "Z=");
+    e.lxx = NamedLabel(g, "LabelLxx" + s, "X=");
+    e.lyy = NamedLabel(g, "LabelLyy" + s, "Y=");
+    e.lzz = NamedLabel(g, "LabelLzz" + s, "Z=");
     for (QLabel* d : {e.lxx, e.lyy, e.lzz}) d->setStyleSheet("color: #800000");
     e.xx = Named(new TNumEdit(g, true, true), "EditLxx" + s);
     e.yy = Named(new TNumEdit(g, true, true), "EditLyy" + s);
     e.zz = Named(new TNumEdit(g, true, true), "EditLzz" + s);
     e.arrow = Named(new QCheckBox(QString(), g), "CheckBoxLAr" + s);
-    e.llen = Label(g, "LabelLRad" + s, "");
-    e.len = Spin(g, "SpinEditLRad" + s, 1, 400);
-    e.lang = Label(g, "LabelLAng" + s, "");
-    e.ang = Spin(g, "SpinEditLAng" + s, -180, 180);
+    e.llen = NamedLabel(g, "LabelLRad" + s, "");
+    e.len = NamedSpin(g, "SpinEditLRad" + s, 1, 400);
+    e.lang = NamedLabel(g, "LabelLAng" + s, "");
+    e.ang = NamedSpin(g, "SpinEditLAng" + s, -180, 180);
     e.open = Named(new QPushButton(QString(), g), "ButtonL" + s);
     l->addWidget(e.lx, 0, 0), l->addWidget(e.x, 0, 1), l->addWidget(e.ly, 0, 2), l->addWidget(e.y, 0, 3);
     l->addWidget(e.lxx, 1, 0), l->addWidget(e.xx, 1, 1), l->addWidget(e.lyy, 1, 2), l->addWidget(e.yy, 1, 3);
@@ -167,14 +152,11 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
 
 void TFormLi::build() {
     QWidget* b = body();
-    // The design's small dialog font: the whole table fits the fixed size.
-    QFont small = b->font();
-    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
-    b->setFont(small);
+    UseSmallFont(b);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(3);
-    LabelLPath = Label(b, "LabelLPath", "");
+    LabelLPath = NamedLabel(b, "LabelLPath", "");
     LabelLPath->setStyleSheet("color: red");
     top->addWidget(LabelLPath);
 
@@ -182,34 +164,16 @@ void TFormLi::build() {
     auto* l1 = new QGridLayout(g1);
     l1->setContentsMargins(6, 2, 6, 4);
     l1->setVerticalSpacing(2);
-    LabelLID = Label(g1, "LabelLID", "ID:");
-    EditLID = Named(new QLineEdit(g1), QString("EditLID"));
-    EditLID->setMaxLength(15);
-    LabelLLayer = Label(g1, "LabelLLayer", "");
-    ComboBoxLLayer = Named(new QComboBox(g1), QString("ComboBoxLLayer"));
-    for (int i = 1; i <= 10; ++i) ComboBoxLLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelLTol = Label(g1, "LabelLTol", "");
-    SpinEditLTol = Spin(g1, "SpinEditLTol", 0, 30);
-    LabelLPt = Label(g1, "LabelLPt", "");
-    LabelLCol = Label(g1, "LabelLCol", "");
-    ColorComboBoxLCol = Named(new TColorCombo(g1), QString("ColorComboBoxLCol"));
-    CheckBoxLDis = Named(new QCheckBox(QString(), g1), QString("CheckBoxLDis"));
-    ButtonLSave = Named(new QPushButton(QString(), g1), QString("ButtonLSave"));
-    ButtonLLoad = Named(new QPushButton(QString(), g1), QString("ButtonLLoad"));
-    l1->addWidget(LabelLID, 0, 0), l1->addWidget(EditLID, 0, 1), l1->addWidget(LabelLLayer, 0, 2);
-    l1->addWidget(ComboBoxLLayer, 0, 3), l1->addWidget(ButtonLSave, 0, 4);
-    l1->addWidget(LabelLCol, 1, 0), l1->addWidget(ColorComboBoxLCol, 1, 1), l1->addWidget(CheckBoxLDis, 1, 2, 1, 2);
-    l1->addWidget(ButtonLLoad, 1, 4);
-    l1->addWidget(LabelLTol, 2, 0), l1->addWidget(SpinEditLTol, 2, 1), l1->addWidget(LabelLPt, 2, 2, 1, 2);
+    head_ = BuildPlainHead(g1, l1, "L", true);
     top->addWidget(g1);
 
     auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxLM2"));
     auto* l2 = new QGridLayout(g2);
     l2->setContentsMargins(6, 2, 6, 4);
     l2->setVerticalSpacing(2);
-    LabelLAng = Label(g2, "LabelLAng", "");
+    LabelLAng = NamedLabel(g2, "LabelLAng", "");
     EditLAng = Named(new TNumEdit(g2, true, true), QString("EditLAng"));
-    LabelLLen = Label(g2, "LabelLLen", "");
+    LabelLLen = NamedLabel(g2, "LabelLLen", "");
     EditLLen = Named(new TNumEdit(g2, true, true), QString("EditLLen"));
     // Вид: the line type and its dashes.
     auto* gv = Named(new QGroupBox(QString(), g2), QString("GroupBoxLVid"));
@@ -218,10 +182,10 @@ void TFormLi::build() {
     lv->setVerticalSpacing(2);
     ComboBoxLType = Named(new QComboBox(gv), QString("ComboBoxLType"));
     ComboBoxLType->addItems(QStringList(3, QString()));
-    LabelLPri1 = Label(gv, "LabelLPri1", "");
-    SpinEditLPri1 = Spin(gv, "SpinEditLPri1", 1, 60);
-    LabelLPri2 = Label(gv, "LabelLPri2", "");
-    SpinEditLPri2 = Spin(gv, "SpinEditLPri2", 1, 60);
+    LabelLPri1 = NamedLabel(gv, "LabelLPri1", "");
+    SpinEditLPri1 = NamedSpin(gv, "SpinEditLPri1", 1, 60);
+    LabelLPri2 = NamedLabel(gv, "LabelLPri2", "");
+    SpinEditLPri2 = NamedSpin(gv, "SpinEditLPri2", 1, 60);
     l2->addWidget(LabelLAng, 0, 0), l2->addWidget(EditLAng, 0, 1), l2->addWidget(LabelLLen, 0, 2);
     l2->addWidget(EditLLen, 0, 3), l2->addWidget(gv, 1, 0, 1, 4);
     lv->addWidget(ComboBoxLType, 0, 0, 1, 4);
@@ -262,18 +226,8 @@ void TFormLi::build() {
 }
 
 void TFormLi::connectHandlers() {
-    watchAlways(EditLID, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
-    connect(ComboBoxLLayer, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        cur().Layer.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxLLayer);
-    });
-    connect(ColorComboBoxLCol, &QComboBox::activated, this, [this] {
-        if (filling()) return;
-        cur().Color.v = ColorComboBoxLCol->colorValue();
-        cur().ColorIndex.v = ColorComboBoxLCol->colorIndex();
-        commitIfEntered(ColorComboBoxLCol);
-    });
+    watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
+    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { UpdateLiHints(); });
     connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
@@ -286,7 +240,7 @@ void TFormLi::connectHandlers() {
             commitIfFocused(box);
         });
     };
-    check(CheckBoxLDis, &DLine::Disabled);
+    check(head_.dis, &DLine::Disabled);
     check(end1_.arrow, &DLine::Arrow1);
     check(end2_.arrow, &DLine::Arrow2);
     auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DLine::*field) {
@@ -297,7 +251,6 @@ void TFormLi::connectHandlers() {
             UpdateLiHints();
         });
     };
-    spin(SpinEditLTol, &DLine::Thick);
     spin(SpinEditLPri1, &DLine::Dash);
     spin(SpinEditLPri2, &DLine::Gap);
     spin(end1_.len, &DLine::Arrow1Len);
@@ -351,11 +304,9 @@ void TFormLi::connectHandlers() {
     connect(end2_.open, &QPushButton::clicked, this, [this] { openPoint(2); });
     connect(ButtonP3, &QPushButton::clicked, this, [this] { openPoint(8); });
     connect(ButtonP4, &QPushButton::clicked, this, [this] { openPoint(9); });
-    connect(ButtonLSave, &QPushButton::clicked, this, [this] {
-        SaveDefaultSet<DLine>(reg_, Kind::li, [](DLine& l) { l.P1.Link = l.P2.Link = DLink{}; });
-    });
-    connect(ButtonLLoad, &QPushButton::clicked, this,
-            [this] { LoadDefaultSet<DLine>(reg_, Kind::li, cur(), [](DLine& l) { UpdateLine(l, 0); }); });
+    ConnectDefaultSet<DLine>(
+        reg_, Kind::li, head_.save, head_.load, [this]() -> DLine& { return cur(); },
+        [](DLine& l) { l.P1.Link = l.P2.Link = DLink{}; }, [](DLine& l) { UpdateLine(l, 0); });
     connect(ButtonLAlls, &QPushButton::clicked, this, [this] {
         std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
@@ -409,11 +360,8 @@ void TFormLi::openPoint(int role) {
 void TFormLi::fill(DLine r) {
     FillScope scope(*this);
     LabelLPath->setText(Q(reg_.session().pathCaption(Kind::li)));
-    fillText(EditLID, Q(r.ID.s));
-    ComboBoxLLayer->setCurrentIndex(r.Layer.v - 1);
-    SpinEditLTol->setFillValue(r.Thick.v);
-    ColorComboBoxLCol->setColor(r.ColorIndex.v, r.Color.v);
-    CheckBoxLDis->setChecked(r.Disabled.v);
+    const std::string k = reg_.session().entryCode();
+    FillHead(head_, r, k == "li");
     EditLAng->setNumber(r.Angle.v);
     EditLLen->setNumber(r.Length.v);
     ComboBoxLType->setCurrentIndex(r.LineType.v - 1);
@@ -435,11 +383,6 @@ void TFormLi::fill(DLine r) {
     auto en = [](bool e, std::initializer_list<QWidget*> ws) {
         for (QWidget* w : ws) w->setEnabled(e);
     };
-    en(r.ID.e, {LabelLID, EditLID});
-    en(r.Layer.e, {LabelLLayer, ComboBoxLLayer});
-    en(r.Thick.e, {LabelLTol, SpinEditLTol});
-    en(r.Color.e, {LabelLCol, ColorComboBoxLCol});
-    en(r.Disabled.e, {CheckBoxLDis});
     en(r.Angle.e, {LabelLAng, EditLAng});
     en(r.Length.e, {LabelLLen, EditLLen});
     en(r.LineType.e, {ComboBoxLType});
@@ -461,22 +404,19 @@ void TFormLi::fill(DLine r) {
     EditP3->setEnabled(r.Show3.v), ButtonP3->setEnabled(r.Show3.v);
     EditP4->setEnabled(r.Show4.v), ButtonP4->setEnabled(r.Show4.v);
 
-    const std::string k = reg_.session().entryCode();
     const int role = reg_.role(Kind::li);
     if (LengthFixed(k, role)) en(false, {LabelLLen, EditLLen});
     const EndButtons b = EndButtonsFor(k, role, reg_.role(Kind::tr), reg_.role(Kind::kv));
     end1_.open->setEnabled(b.one);
     end2_.open->setEnabled(b.two);
-    ButtonLSave->setEnabled(k == "li");
-    ButtonLLoad->setEnabled(k == "li" && r.Number == 0);
     UpdateLiHints();
 }
 
 void TFormLi::UpdateLiHints() {
     const DLine& l = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    LabelLPt->setText(Q(NumberText(PixToPt(l.Thick.v, dpi))) + " " + ptWord());
-    setSizeHintOf(SpinEditLTol, l.Thick.v);
+    head_.pt->setText(NumText(PixToPt(l.Thick.v, dpi)) + " " + ptWord());
+    setSizeHintOf(head_.tol, l.Thick.v);
     setSizeHintOf(SpinEditLPri1, l.Dash.v);
     setSizeHintOf(SpinEditLPri2, l.Gap.v);
     setSizeHintOf(end1_.len, l.Arrow1Len.v);

@@ -3,19 +3,10 @@
 // an edge), and opens its ends and division points in the point dialog.
 #pragma once
 
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace pelmar {
-
-class TColorCombo;
-class TNumEdit;
-class TSpinEdit;
 
 class TFormLi : public RecordDialog<DLine> {
     Q_OBJECT
@@ -50,16 +41,15 @@ private:
     void openPoint(int role);
 
     DialogRegistry& reg_;
-    QLabel *LabelLPath, *LabelLID, *LabelLLayer, *LabelLTol, *LabelLPt, *LabelLCol, *LabelLAng, *LabelLLen,
+    HeadGroup head_{};
+    QLabel *LabelLPath, *LabelLAng, *LabelLLen,
         *LabelLPri1, *LabelLPri2;
-    QLineEdit* EditLID;
-    QComboBox *ComboBoxLLayer, *ComboBoxLType;
-    TSpinEdit *SpinEditLTol, *SpinEditLPri1, *SpinEditLPri2;
-    TColorCombo* ColorComboBoxLCol;
-    QCheckBox *CheckBoxLDis, *CheckBoxP3, *CheckBoxP4;
+    QComboBox* ComboBoxLType;
+    TSpinEdit *SpinEditLPri1, *SpinEditLPri2;
+    QCheckBox *CheckBoxP3, *CheckBoxP4;
     TNumEdit *EditLAng, *EditLLen, *EditP3, *EditP4;
     End end1_{}, end2_{};
-    QPushButton *ButtonP3, *ButtonP4, *ButtonLAlls, *ButtonLSave, *ButtonLLoad, *ButtonLiFocus;
+    QPushButton *ButtonP3, *ButtonP4, *ButtonLAlls, *ButtonLiFocus;
     QString projectionWord_;
 };
 

@@ -15,6 +15,7 @@
 
 #include "dialogs/apply_to_all.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/font_combo.h"
@@ -32,25 +33,7 @@ namespace pelmar {
 
 namespace {
 
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-
-template <class W>
-W* Named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text) {
-    return Named(new QLabel(Q(text), parent), name);
-}
-
-TSpinEdit* Spin(QWidget* parent, const char* name, int lo, int hi) {
-    auto* s = Named(new TSpinEdit(parent), name);
-    s->setMinMax(lo, hi);
-    return s;
-}
 
 // WordsToPo.
 constexpr WordTarget WordsToPo[] = {
@@ -98,15 +81,12 @@ DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
 
 void TFormPo::build() {
     QWidget* b = body();
-    // The design's small dialog font: the whole table fits the fixed size.
-    QFont small = b->font();
-    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
-    b->setFont(small);
+    UseSmallFont(b);
     auto* top = new QVBoxLayout(b);
     top->setContentsMargins(6, 4, 6, 4);
     top->setSpacing(3);
 
-    LabelPPath = Label(b, "LabelPPath", "");
+    LabelPPath = NamedLabel(b, "LabelPPath", "");
     LabelPPath->setStyleSheet("color: red");
     top->addWidget(LabelPPath);
 
@@ -115,26 +95,7 @@ void TFormPo::build() {
     auto* l1 = new QGridLayout(g1);
     l1->setContentsMargins(6, 2, 6, 4);
     l1->setVerticalSpacing(3);
-    LabelPID = Label(g1, "LabelPID", "ID:");
-    EditPID = Named(new QLineEdit(g1), "EditPID");
-    EditPID->setMaxLength(15);
-    LabelPLayer = Label(g1, "LabelPLayer", "");
-    ComboBoxPLayer = Named(new QComboBox(g1), "ComboBoxPLayer");
-    for (int i = 1; i <= 10; ++i) ComboBoxPLayer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
-    LabelPCol = Label(g1, "LabelPCol", "");
-    ColorComboBoxPCol = Named(new TColorCombo(g1), "ColorComboBoxPCol");
-    CheckBoxPDis = Named(new QCheckBox(QString(), g1), "CheckBoxPDis");
-    ButtonPSave = Named(new QPushButton(QString(), g1), "ButtonPSave");
-    ButtonPLoad = Named(new QPushButton(QString(), g1), "ButtonPLoad");
-    l1->addWidget(LabelPID, 0, 0);
-    l1->addWidget(EditPID, 0, 1);
-    l1->addWidget(LabelPLayer, 0, 2);
-    l1->addWidget(ComboBoxPLayer, 0, 3);
-    l1->addWidget(ButtonPSave, 0, 4);
-    l1->addWidget(LabelPCol, 1, 0);
-    l1->addWidget(ColorComboBoxPCol, 1, 1);
-    l1->addWidget(CheckBoxPDis, 1, 2, 1, 2);
-    l1->addWidget(ButtonPLoad, 1, 4);
+    head_ = BuildPlainHead(g1, l1, "P", false);
     top->addWidget(g1);
 
     // Главная 2: coordinates, type, radius, thickness.
@@ -142,18 +103,18 @@ void TFormPo::build() {
     auto* l2 = new QGridLayout(g2);
     l2->setContentsMargins(6, 2, 6, 4);
     l2->setVerticalSpacing(3);
-    LabelPx = Label(g2, "LabelPx", "X=");
+    LabelPx = NamedLabel(g2, "LabelPx", "X=");
     EditPx = Named(new TNumEdit(g2, true, false), "EditPx");
-    LabelPy = Label(g2, "LabelPy", "Y=");
+    LabelPy = NamedLabel(g2, "LabelPy", "Y=");
     EditPy = Named(new TNumEdit(g2, true, false), "EditPy");
     l2->addWidget(LabelPx, 0, 0);
     l2->addWidget(EditPx, 0, 1);
     l2->addWidget(LabelPy, 0, 2);
     l2->addWidget(EditPy, 0, 3);
     const char* darkRed = "color: #800000";
-    LabelPxx = Label(g2, "LabelPxx", "X=");
-    LabelPyy = Label(g2, "LabelPyy", "Y=");
-    LabelPzz = Label(g2, "LabelPzz", "Z=");
+    LabelPxx = NamedLabel(g2, "LabelPxx", "X=");
+    LabelPyy = NamedLabel(g2, "LabelPyy", "Y=");
+    LabelPzz = NamedLabel(g2, "LabelPzz", "Z=");
     for (QLabel* l : {LabelPxx, LabelPyy, LabelPzz}) l->setStyleSheet(darkRed);
     EditPxx = Named(new TNumEdit(g2, true, true), "EditPxx");
     EditPyy = Named(new TNumEdit(g2, true, true), "EditPyy");
@@ -169,10 +130,10 @@ void TFormPo::build() {
     RadioGroupPTyp->setItems(QStringList(3, QString()));
     RadioGroupPTyp->setColumns(3);
     l2->addWidget(RadioGroupPTyp, 2, 0, 1, 4);
-    LabelPRad = Label(g2, "LabelPRad", "");
-    SpinEditPRad = Spin(g2, "SpinEditPRad", 1, 20);
-    LabelPTol = Label(g2, "LabelPTol", "");
-    SpinEditPTol = Spin(g2, "SpinEditPTol", 1, 18);
+    LabelPRad = NamedLabel(g2, "LabelPRad", "");
+    SpinEditPRad = NamedSpin(g2, "SpinEditPRad", 1, 20);
+    LabelPTol = NamedLabel(g2, "LabelPTol", "");
+    SpinEditPTol = NamedSpin(g2, "SpinEditPTol", 1, 18);
     l2->addWidget(LabelPRad, 3, 0);
     l2->addWidget(SpinEditPRad, 3, 1);
     l2->addWidget(LabelPTol, 3, 2);
@@ -184,9 +145,9 @@ void TFormPo::build() {
     auto* l3 = new QGridLayout(g3);
     l3->setContentsMargins(6, 2, 6, 4);
     l3->setVerticalSpacing(3);
-    LabelPName = Label(g3, "LabelPName", "");
+    LabelPName = NamedLabel(g3, "LabelPName", "");
     EditPName = Named(new QLineEdit(g3), "EditPName");
-    LabelPIndex = Label(g3, "LabelPIndex", "");
+    LabelPIndex = NamedLabel(g3, "LabelPIndex", "");
     EditPUp = Named(new QLineEdit(g3), "EditPUp");
     EditPDown = Named(new QLineEdit(g3), "EditPDown");
     l3->addWidget(LabelPName, 0, 0);
@@ -197,11 +158,11 @@ void TFormPo::build() {
     FontComboBoxP1 = Named(new TFontCombo(g3), "FontComboBoxP1");
     CheckBoxPBo1 = Named(new QCheckBox("Bold", g3), "CheckBoxPBo1");
     CheckBoxPIt1 = Named(new QCheckBox("Italic", g3), "CheckBoxPIt1");
-    SpinEditPSize1 = Spin(g3, "SpinEditPSize1", 1, 200);
+    SpinEditPSize1 = NamedSpin(g3, "SpinEditPSize1", 1, 200);
     FontComboBoxP2 = Named(new TFontCombo(g3), "FontComboBoxP2");
     CheckBoxPBo2 = Named(new QCheckBox("Bold", g3), "CheckBoxPBo2");
     CheckBoxPIt2 = Named(new QCheckBox("Italic", g3), "CheckBoxPIt2");
-    SpinEditPSize2 = Spin(g3, "SpinEditPSize2", 1, 200);
+    SpinEditPSize2 = NamedSpin(g3, "SpinEditPSize2", 1, 200);
     l3->addWidget(FontComboBoxP1, 2, 0, 1, 2);
     l3->addWidget(CheckBoxPBo1, 2, 2);
     l3->addWidget(CheckBoxPIt1, 2, 3);
@@ -210,10 +171,10 @@ void TFormPo::build() {
     l3->addWidget(CheckBoxPBo2, 3, 2);
     l3->addWidget(CheckBoxPIt2, 3, 3);
     l3->addWidget(SpinEditPSize2, 3, 4);
-    LabelNRad = Label(g3, "LabelNRad", "");
-    SpinEditPNRad = Spin(g3, "SpinEditPNRad", 0, 300);
-    LabelPNAng = Label(g3, "LabelPNAng", "");
-    SpinEditPNAng = Spin(g3, "SpinEditPNAng", -180, 180);
+    LabelNRad = NamedLabel(g3, "LabelNRad", "");
+    SpinEditPNRad = NamedSpin(g3, "SpinEditPNRad", 0, 300);
+    LabelPNAng = NamedLabel(g3, "LabelPNAng", "");
+    SpinEditPNAng = NamedSpin(g3, "SpinEditPNAng", -180, 180);
     l3->addWidget(LabelNRad, 4, 0);
     l3->addWidget(SpinEditPNRad, 4, 1);
     l3->addWidget(LabelPNAng, 4, 2);
@@ -232,20 +193,10 @@ void TFormPo::build() {
 
 void TFormPo::connectHandlers() {
     // always: the ID, on the user's edits only.
-    watchAlways(EditPID, [this](const QString& t) { cur().ID.s = t.toStdString(); });
+    watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
 
     // entered: layer, colour, type, fonts.
-    connect(ComboBoxPLayer, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        cur().Layer.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxPLayer);
-    });
-    connect(ColorComboBoxPCol, &QComboBox::activated, this, [this] {
-        if (filling()) return;
-        cur().Color.v = ColorComboBoxPCol->colorValue();
-        cur().ColorIndex.v = ColorComboBoxPCol->colorIndex();
-        commitIfEntered(ColorComboBoxPCol);
-    });
+    ConnectHead<DPoint>(*this, head_, [this]() -> DPoint& { return cur(); }, nullptr);
     connect(RadioGroupPTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         cur().Typ.v = static_cast<std::uint8_t>(i + 1);
@@ -269,7 +220,7 @@ void TFormPo::connectHandlers() {
             commitIfFocused(box);
         });
     };
-    check(CheckBoxPDis, &DPoint::Disabled);
+    check(head_.dis, &DPoint::Disabled);
     check(CheckBoxPBo1, &DPoint::NameBold);
     check(CheckBoxPIt1, &DPoint::NameItalic);
     check(CheckBoxPBo2, &DPoint::IndexBold);
@@ -306,8 +257,9 @@ void TFormPo::connectHandlers() {
     spaceEdit(EditPyy, 1);
     spaceEdit(EditPzz, 2);
 
-    connect(ButtonPSave, &QPushButton::clicked, this, [this] { saveDefault(); });
-    connect(ButtonPLoad, &QPushButton::clicked, this, [this] { loadDefault(); });
+    ConnectDefaultSet<DPoint>(
+        reg_, Kind::po, head_.save, head_.load, [this]() -> DPoint& { return cur(); },
+        [](DPoint& p) { p.Link = DLink{}; }, [](DPoint& p) { UpdatePoint(p, 0); });
     connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
         std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), reg_.session().words(), commitTarget(), this));
         anim->exec();
@@ -364,10 +316,7 @@ void TFormPo::spaceEdit(TNumEdit* edit, int axis) {
 void TFormPo::fill(DPoint r) {
     FillScope scope(*this);
     LabelPPath->setText(Q(reg_.session().pathCaption(Kind::po)));
-    fillText(EditPID, Q(r.ID.s));
-    ComboBoxPLayer->setCurrentIndex(r.Layer.v - 1);
-    ColorComboBoxPCol->setColor(r.ColorIndex.v, r.Color.v);
-    CheckBoxPDis->setChecked(r.Disabled.v);
+    FillHead(head_, r, reg_.session().entryCode() == "po");
     EditPx->setNumber(r.ScrX.v);
     EditPy->setNumber(r.ScrY.v);
     EditPxx->setNumber(r.X.v);
@@ -394,7 +343,6 @@ void TFormPo::fill(DPoint r) {
     auto en = [](bool e, std::initializer_list<QWidget*> ws) {
         for (QWidget* w : ws) w->setEnabled(e);
     };
-    en(r.ID.e, {LabelPID, EditPID});
     en(r.ScrX.e, {LabelPx, EditPx});
     en(r.ScrY.e, {LabelPy, EditPy});
     en(r.X.e, {LabelPxx, EditPxx});
@@ -405,9 +353,6 @@ void TFormPo::fill(DPoint r) {
     en(r.Thick.e, {LabelPTol, SpinEditPTol});
     en(r.Name.e, {LabelPName, EditPName});
     en(r.Upper.e, {LabelPIndex, EditPUp, EditPDown});
-    en(r.Color.e, {LabelPCol, ColorComboBoxPCol});
-    en(r.Layer.e, {LabelPLayer, ComboBoxPLayer});
-    en(r.Disabled.e, {CheckBoxPDis});
     en(r.NameFont.e, {FontComboBoxP1, CheckBoxPBo1, CheckBoxPIt1, SpinEditPSize1, FontComboBoxP2, CheckBoxPBo2,
                       CheckBoxPIt2, SpinEditPSize2, LabelNRad, SpinEditPNRad, LabelPNAng, SpinEditPNAng});
 
@@ -416,9 +361,6 @@ void TFormPo::fill(DPoint r) {
     ButtonPoAnim->setProperty("animated", animated);
     const int role = reg_.role(Kind::po);
     ButtonPoAnim->setEnabled(role != 8 && role != 9);
-    const bool own = reg_.session().entryCode() == "po";
-    ButtonPSave->setEnabled(own);
-    ButtonPLoad->setEnabled(own && r.Number == 0);
     UpdatePoHints();
 }
 
@@ -450,14 +392,6 @@ void TFormPo::UpdatePoHints() {
 void TFormPo::mouseMoveEvent(QMouseEvent* event) {
     UpdatePoHints();
     RecordDialog<DPoint>::mouseMoveEvent(event);
-}
-
-void TFormPo::saveDefault() {
-    SaveDefaultSet<DPoint>(reg_, Kind::po, [](DPoint& p) { p.Link = DLink{}; });
-}
-
-void TFormPo::loadDefault() {
-    LoadDefaultSet<DPoint>(reg_, Kind::po, cur(), [](DPoint& p) { UpdatePoint(p, 0); });
 }
 
 // The walk changes the document: it is committed (marking the document

@@ -2,21 +2,13 @@
 // point or a part of another object (an end of a segment, a centre, a vertex).
 #pragma once
 
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
-
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace pelmar {
 
-class TColorCombo;
 class TFontCombo;
-class TNumEdit;
 class TRadioGroup;
-class TSpinEdit;
 
 class TFormPo : public RecordDialog<DPoint> {
     Q_OBJECT
@@ -43,15 +35,10 @@ private:
     void connectHandlers();
     void pictureEdit(TNumEdit* edit, bool isX);
     void spaceEdit(TNumEdit* edit, int axis);
-    void saveDefault();
-    void loadDefault();
 
     DialogRegistry& reg_;
+    HeadGroup head_{};
     QLabel* LabelPPath;
-    QLineEdit* EditPID;
-    QComboBox* ComboBoxPLayer;
-    TColorCombo* ColorComboBoxPCol;
-    QCheckBox* CheckBoxPDis;
     TNumEdit *EditPx, *EditPy, *EditPxx, *EditPyy, *EditPzz;
     TRadioGroup* RadioGroupPTyp;
     TSpinEdit *SpinEditPRad, *SpinEditPTol;
@@ -59,9 +46,9 @@ private:
     TFontCombo *FontComboBoxP1, *FontComboBoxP2;
     QCheckBox *CheckBoxPBo1, *CheckBoxPIt1, *CheckBoxPBo2, *CheckBoxPIt2;
     TSpinEdit *SpinEditPSize1, *SpinEditPSize2, *SpinEditPNRad, *SpinEditPNAng;
-    QPushButton *ButtonPAll, *ButtonPoAnim, *ButtonPSave, *ButtonPLoad;
-    QLabel *LabelPID, *LabelPx, *LabelPy, *LabelPxx, *LabelPyy, *LabelPzz, *LabelPRad, *LabelPTol, *LabelPName,
-        *LabelPIndex, *LabelPCol, *LabelPLayer, *LabelNRad, *LabelPNAng;
+    QPushButton *ButtonPAll, *ButtonPoAnim;
+    QLabel *LabelPx, *LabelPy, *LabelPxx, *LabelPyy, *LabelPzz, *LabelPRad, *LabelPTol, *LabelPName,
+        *LabelPIndex, *LabelNRad, *LabelPNAng;
 };
 
 }  // namespace pelmar

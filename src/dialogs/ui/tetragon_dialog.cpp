@@ -16,7 +16,7 @@
 #include "dialogs/figure_checks.h"
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
-#include "dialogs/ui/head_group.h"
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
@@ -31,21 +31,6 @@
 namespace pelmar {
 
 namespace {
-
-template <class W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QString num(double v) { return QString::fromStdString(NumberText(v)); }
-
-void paintMaroon(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
-    p.setColor(QPalette::Text, QColor(0x80, 0, 0));
-    w->setPalette(p);
-}
 
 // The interior angle at v between the rays to a and to b, in degrees.
 double AngleAt(Vec3 v, Vec3 a, Vec3 b) {
@@ -63,22 +48,12 @@ TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& com
     : RecordDialog<DKv>(QSize(380, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormKv");
     setWindowTitle(QString::fromUtf8("Четырехугольник"));
-    auto* top = new QVBoxLayout(body());
-    top->setContentsMargins(4, 4, 4, 4);
-    top->setSpacing(2);
-    PageControl1 = named(new QTabWidget(body()), "PageControl1");
-    auto* page1 = named(new QWidget, "TabSheet1");
-    auto* page2 = named(new QWidget, "TabSheet2");
-    PageControl1->addTab(page1, QString::fromUtf8("Четырехугольник 1"));
-    PageControl1->addTab(page2, QString::fromUtf8("Четырехугольник 2"));
-    top->addWidget(PageControl1);
-    LabelKPath = named(new QLabel(body()), "LabelKPath");
-    QPalette red = LabelKPath->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LabelKPath->setPalette(red);
-    top->addWidget(LabelKPath);
-    buildPage1(page1);
-    buildPage2(page2);
+    const TwoPages pages = BuildTwoPages(body(), QString::fromUtf8("Четырехугольник 1"),
+                                         QString::fromUtf8("Четырехугольник 2"), "LabelKPath");
+    PageControl1 = pages.tabs;
+    LabelKPath = pages.path;
+    buildPage1(pages.page1);
+    buildPage2(pages.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
     fitContent();
@@ -89,61 +64,46 @@ void TetragonDialog::buildPage1(QWidget* page) {
     v->setContentsMargins(3, 3, 3, 3);
     v->setSpacing(2);
 
-    const HeadGroup head = BuildHeadGroup(page, v, "K");
-    EditKID = head.id;
-    ComboBoxKLayer = head.layer;
-    SpinEditKTol = head.tol;
-    LabelKPt = head.pt;
-    ColorComboBoxKCol = head.col;
-    CheckBoxKDis = head.dis;
-    ButtonKSave = head.save;
-    ButtonKLoad = head.load;
+    head_ = BuildHeadGroup(page, v, "K");
+    EditKID = head_.id;
+    ButtonKSave = head_.save;
+    ButtonKLoad = head_.load;
 
-    auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxKM2");
+    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxKM2");
     auto* g2 = new QGridLayout(m2);
     g2->setContentsMargins(4, 2, 4, 2);
     g2->setVerticalSpacing(1);
     g2->setHorizontalSpacing(3);
     for (int i = 0; i < 4; ++i) {
-        const QString n = QString::number(i + 1);
-        LabelKxy[i] = named(new QLabel(QString("(X%1,Y%1) :").arg(n), m2), "LabelKxy" + n);
-        SpinEditKx[i] = named(new TSpinEdit(m2), "SpinEditKx" + n);
-        SpinEditKy[i] = named(new TSpinEdit(m2), "SpinEditKy" + n);
-        LabelKAng[i] = named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), m2), "LabelKAng" + n);
-        EditKAng[i] = named(new TNumEdit(m2, false, true), "EditKAng" + n);
-        EditKAngx[i] = named(new QLineEdit(m2), "EditKAng" + n + "x");
-        EditKAngx[i]->setEnabled(false);
-        LabelKLen[i] = named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), m2), "LabelKLen" + n);
-        EditKLen[i] = named(new TNumEdit(m2, false, true), "EditKLen" + n);
-        for (QWidget* w : {static_cast<QWidget*>(LabelKAng[i]), static_cast<QWidget*>(EditKAng[i]),
-                           static_cast<QWidget*>(LabelKLen[i]), static_cast<QWidget*>(EditKLen[i])})
-            paintMaroon(w);
-        g2->addWidget(LabelKxy[i], i / 2, (i % 2) * 3);
-        g2->addWidget(SpinEditKx[i], i / 2, (i % 2) * 3 + 1);
-        g2->addWidget(SpinEditKy[i], i / 2, (i % 2) * 3 + 2);
-        g2->addWidget(LabelKAng[i], 2 + i, 0);
-        g2->addWidget(EditKAng[i], 2 + i, 1);
-        g2->addWidget(EditKAngx[i], 2 + i, 2);
-        g2->addWidget(LabelKLen[i], 2 + i, 3);
-        g2->addWidget(EditKLen[i], 2 + i, 4, 1, 2);
+        const VertexRow& r = rows_[i] = BuildVertexRow(m2, "K", i + 1);
+        EditKAng[i] = r.ang;
+        EditKLen[i] = r.len;
+        g2->addWidget(r.xy, i / 2, (i % 2) * 3);
+        g2->addWidget(r.x, i / 2, (i % 2) * 3 + 1);
+        g2->addWidget(r.y, i / 2, (i % 2) * 3 + 2);
+        g2->addWidget(r.lang, 2 + i, 0);
+        g2->addWidget(r.ang, 2 + i, 1);
+        g2->addWidget(r.angx, 2 + i, 2);
+        g2->addWidget(r.llen, 2 + i, 3);
+        g2->addWidget(r.len, 2 + i, 4, 1, 2);
     }
     v->addWidget(m2);
 
     auto* row = new QHBoxLayout;
-    auto* typ = named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxKTyp");
+    auto* typ = Named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxKTyp");
     auto* gt = new QGridLayout(typ);
     gt->setContentsMargins(4, 2, 4, 2);
-    RadioGroupKTyp = named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupKTyp");
+    RadioGroupKTyp = Named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupKTyp");
     RadioGroupKTyp->setItems({QString::fromUtf8("Квадрат"), QString::fromUtf8("Прямоугольник"),
                               QString::fromUtf8("Ромб"), QString::fromUtf8("Параллелограмм"),
                               QString::fromUtf8("Трапеция"), QString::fromUtf8("Четырехугольник"),
                               QString::fromUtf8("Произвольный")});
     RadioGroupKTyp->setColumns(3);
-    RadioGroupK3L = named(new TRadioGroup(QString::fromUtf8("Сторона 3:"), typ), "RadioGroupK3L");
+    RadioGroupK3L = Named(new TRadioGroup(QString::fromUtf8("Сторона 3:"), typ), "RadioGroupK3L");
     RadioGroupK3L->setItems({"1", "2"});
     RadioGroupK3L->setColumns(2);
-    LabelKH = named(new QLabel("H :", typ), "LabelKH");
-    EditKH = named(new TNumEdit(typ, false, true), "EditKH");
+    LabelKH = Named(new QLabel("H :", typ), "LabelKH");
+    EditKH = Named(new TNumEdit(typ, false, true), "EditKH");
     gt->addWidget(RadioGroupKTyp, 0, 0, 1, 3);
     gt->addWidget(RadioGroupK3L, 1, 0);
     gt->addWidget(LabelKH, 1, 1);
@@ -154,7 +114,7 @@ void TetragonDialog::buildPage1(QWidget* page) {
     auto* sides = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         const QString n = QString::number(i + 1);
-        ButtonKLine[i] = named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonKLine" + n);
+        ButtonKLine[i] = Named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonKLine" + n);
         sides->addWidget(ButtonKLine[i]);
     }
     v->addLayout(sides);
@@ -168,58 +128,42 @@ void TetragonDialog::buildPage2(QWidget* page) {
         g->addWidget(c, r, 0);
         g->addWidget(b, r, 1);
     };
-    auto* ci = named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxKCi");
+    auto* ci = Named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxKCi");
     auto* gc = new QGridLayout(ci);
-    CheckBoxKcOpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcOpiEn");
-    ButtonKcOpi = named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonKcOpi");
-    CheckBoxKcVpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcVpiEn");
-    ButtonKcVpi = named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonKcVpi");
+    CheckBoxKcOpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcOpiEn");
+    ButtonKcOpi = Named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonKcOpi");
+    CheckBoxKcVpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcVpiEn");
+    ButtonKcVpi = Named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonKcVpi");
     pair(gc, 0, CheckBoxKcOpiEn, ButtonKcOpi);
     pair(gc, 1, CheckBoxKcVpiEn, ButtonKcVpi);
     v->addWidget(ci);
-    auto* di = named(new QGroupBox(QString::fromUtf8("Диагонали"), page), "GroupBoxKDi");
+    auto* di = Named(new QGroupBox(QString::fromUtf8("Диагонали"), page), "GroupBoxKDi");
     auto* gd = new QGridLayout(di);
-    CheckBoxKd13En = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd13En");
-    ButtonKd13 = named(new QPushButton(QString::fromUtf8("Диагональ 1-3"), di), "ButtonKd13");
-    CheckBoxKd24En = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd24En");
-    ButtonKd24 = named(new QPushButton(QString::fromUtf8("Диагональ 2-4"), di), "ButtonKd24");
-    CheckBoxKOEn = named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKOEn");
-    ButtonKO = named(new QPushButton(QString::fromUtf8("Центр"), di), "ButtonKO");
+    CheckBoxKd13En = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd13En");
+    ButtonKd13 = Named(new QPushButton(QString::fromUtf8("Диагональ 1-3"), di), "ButtonKd13");
+    CheckBoxKd24En = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd24En");
+    ButtonKd24 = Named(new QPushButton(QString::fromUtf8("Диагональ 2-4"), di), "ButtonKd24");
+    CheckBoxKOEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKOEn");
+    ButtonKO = Named(new QPushButton(QString::fromUtf8("Центр"), di), "ButtonKO");
     pair(gd, 0, CheckBoxKd13En, ButtonKd13);
     pair(gd, 1, CheckBoxKd24En, ButtonKd24);
     pair(gd, 2, CheckBoxKOEn, ButtonKO);
     v->addWidget(di);
-    auto* vid = named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxKVid");
+    auto* vid = Named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxKVid");
     auto* gv = new QVBoxLayout(vid);
-    ComboBoxKVid = named(new QComboBox(vid), "ComboBoxKVid");
+    ComboBoxKVid = Named(new QComboBox(vid), "ComboBoxKVid");
     ComboBoxKVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
                             QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
     gv->addWidget(ComboBoxKVid);
     v->addWidget(vid);
-    ButtonKvBrush = named(new QPushButton(QString::fromUtf8("Заливка"), page), "ButtonKvBrush");
+    ButtonKvBrush = Named(new QPushButton(QString::fromUtf8("Заливка"), page), "ButtonKvBrush");
     v->addWidget(ButtonKvBrush);
     v->addStretch(1);
 }
 
 void TetragonDialog::connectHandlers() {
     watchAlways(EditKID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-    connect(ComboBoxKLayer, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        w_.Layer.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxKLayer);
-    });
-    connect(SpinEditKTol, &TSpinEdit::changed, this, [this] {
-        if (filling()) return;
-        w_.Thick.v = SpinEditKTol->checkedValue();
-        commitIfFocused(SpinEditKTol);
-        UpdateKvHints();
-    });
-    connect(ColorComboBoxKCol, &QComboBox::activated, this, [this] {
-        if (filling()) return;
-        w_.Color.v = ColorComboBoxKCol->colorValue();
-        w_.ColorIndex.v = ColorComboBoxKCol->colorIndex();
-        commitIfEntered(ColorComboBoxKCol);
-    });
+    ConnectHead<DKv>(*this, head_, [this]() -> DKv& { return w_; }, [this] { UpdateKvHints(); });
     auto flag = [this](QCheckBox* box, Ed<bool>& field) {
         connect(box, &QCheckBox::toggled, this, [this, box, &field](bool on) {
             if (!focusAllows(box)) return;
@@ -227,15 +171,15 @@ void TetragonDialog::connectHandlers() {
             commit();
         });
     };
-    flag(CheckBoxKDis, w_.Disabled);
+    flag(head_.dis, w_.Disabled);
     flag(CheckBoxKcOpiEn, w_.CircOn[1]);
     flag(CheckBoxKcVpiEn, w_.CircOn[2]);
     flag(CheckBoxKd13En, w_.DiagOn[1]);
     flag(CheckBoxKd24En, w_.DiagOn[2]);
     flag(CheckBoxKOEn, w_.CenterOn);
     for (int i = 0; i < 4; ++i) {
-        connect(SpinEditKx[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
-        connect(SpinEditKy[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
+        connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
+        connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
         watchExit(EditKAng[i], [this, i] { return applyAngle(i + 1); });
         watchExit(EditKLen[i], [this, i] { return applyLength(i + 1); });
     }
@@ -276,21 +220,11 @@ void TetragonDialog::connectHandlers() {
         flushPendingEdit();
         emit brushRequested();
     });
-    connect(ButtonKSave, &QPushButton::clicked, this, [this] { emit saveRequested(); });
-    connect(ButtonKLoad, &QPushButton::clicked, this, [this] { emit loadRequested(); });
 }
 
 void TetragonDialog::moveVertex(int i, bool xCoord) {
-    TSpinEdit* spin = xCoord ? SpinEditKx[i - 1] : SpinEditKy[i - 1];
-    if (!focusAllows(spin)) return;
-    DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
-    const double now = spin->checkedValue();
-    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
-    const double diff = now - scr.v;
-    scr.v = now;
-    (xCoord ? p.Y : p.Z).v += diff;
-    commit();
-    UpdateKvHints();
+    const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
+    if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateKvHints();
 }
 
 bool TetragonDialog::applyAngle(int i) {
@@ -374,16 +308,9 @@ bool TetragonDialog::applyHeight() {
 }
 
 void TetragonDialog::UpdateKvHints() {
-    LabelKPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(SpinEditKTol, w_.Thick.v);
-    for (std::size_t i = 1; i <= 4; ++i) {
-        const DPoint& p = w_.S[i].P1;
-        setSizeHintOf(SpinEditKx[i - 1], p.ScrX.v);
-        setSizeHintOf(SpinEditKy[i - 1], p.ScrY.v);
-        const DPoint& q = w_.S[i % 4 + 1].P1;
-        const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditKLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + pkWord() + " " + wordProj_);
-    }
+    head_.pt->setText(NumText(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
+    setSizeHintOf(head_.tol, w_.Thick.v);
+    for (std::size_t i = 1; i <= 4; ++i) VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % 4 + 1].P1, wordProj_);
 }
 
 void TetragonDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
@@ -391,30 +318,11 @@ int TetragonDialog::page() const { return PageControl1->currentIndex() + 1; }
 
 void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool topIsTetragon) {
     FillScope scope(*this);
-    for (std::size_t i = 1; i <= 4; ++i) {
-        const int n = static_cast<int>(i) - 1;
-        const DPoint& p = i == 1 ? k.S[1].P1 : k.S[i - 1].P2;
-        SpinEditKx[n]->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
-        SpinEditKy[n]->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
-        EditKAng[n]->setNumber(k.Ang[i].v);
-        fillText(EditKAngx[n], num(k.S[i].Angle.v));
-        EditKLen[n]->setNumber(k.S[i].Length.v);
-        const DPoint& f = k.S[i].P1;
-        LabelKxy[n]->setEnabled(f.ScrX.e);
-        SpinEditKx[n]->setEnabled(f.ScrX.e);
-        SpinEditKy[n]->setEnabled(f.ScrY.e);
-        LabelKAng[n]->setEnabled(k.Ang[i].e);
-        EditKAng[n]->setEnabled(k.Ang[i].e);
-        LabelKLen[n]->setEnabled(k.S[i].Length.e);
-        EditKLen[n]->setEnabled(k.S[i].Length.e);
-    }
-    fillText(EditKID, QString::fromStdString(k.ID.s));
-    ComboBoxKLayer->setCurrentIndex(k.Layer.v - 1);
-    SpinEditKTol->setFillValue(k.Thick.v);
-    ColorComboBoxKCol->setColor(k.ColorIndex.v, k.Color.v);
-    CheckBoxKDis->setChecked(k.Disabled.v);
+    for (std::size_t i = 1; i <= 4; ++i)
+        FillVertexRow(rows_[i - 1], i == 1 ? k.S[1].P1 : k.S[i - 1].P2, k.S[i].P1, k.Ang[i], k.S[i]);
+    FillHead(head_, k, role == 0);
     RadioGroupKTyp->setItemIndex(k.Typ.v - 1);
-    paintMaroon(RadioGroupKTyp);
+    PaintMaroon(RadioGroupKTyp);
     RadioGroupK3L->setItemIndex(k.Side3.v == 0 ? 0 : 1);
     EditKH->setNumber(k.Height.v);
     CheckBoxKcOpiEn->setChecked(k.CircOn[1].v);
@@ -429,11 +337,6 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     ButtonKd24->setEnabled(k.DiagOn[2].v);
     ButtonKO->setEnabled(k.CenterOn.v);
 
-    for (const char* n : {"LabelKID", "EditKID"}) findChild<QWidget*>(n)->setEnabled(k.ID.e);
-    for (const char* n : {"LabelKLayer", "ComboBoxKLayer"}) findChild<QWidget*>(n)->setEnabled(k.Layer.e);
-    for (const char* n : {"LabelKTol", "SpinEditKTol"}) findChild<QWidget*>(n)->setEnabled(k.Thick.e);
-    for (const char* n : {"LabelKCol", "ColorComboBoxKCol"}) findChild<QWidget*>(n)->setEnabled(k.Color.e);
-    CheckBoxKDis->setEnabled(k.Disabled.e);
     RadioGroupKTyp->setEnabled(k.Typ.e);
     RadioGroupK3L->setEnabled(k.Side3.e);
     EditKH->setEnabled(k.Height.e);
@@ -453,8 +356,6 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     RadioGroupKTyp->setItemEnabled(6, !(role == 5 && pyramidType == 2));
     ButtonKvBrush->setEnabled(topIsTetragon && role == 0);
     ButtonKvBrush->setProperty("fillOn", k.Fill.On);
-    ButtonKSave->setEnabled(role == 0);
-    ButtonKLoad->setEnabled(role == 0 && k.Number == 0);
     UpdateKvHints();
 }
 
@@ -520,8 +421,8 @@ void RegisterTetragonDialog(DialogRegistry& reg) {
             return TetragonDialog::FillContext{role, pyramidType, ss.entryCode() == "kv",
                                                QString::fromStdString(ss.pathCaption(Kind::kv))};
         };
-        d->showPage(s.rememberedPage(Kind::kv));
-        QObject::connect(d, &TetragonDialog::pageEntered, d, [&s](int page) { s.rememberPage(Kind::kv, page); });
+        WireFigureDialog<TetragonDialog, DKv>(r, d, Kind::kv, 3, &WorkingCopies::CurKv, d->ButtonKSave,
+                                              d->ButtonKLoad, [](DKv& k) { UpdateTetragon(k, 0, true); });
         QObject::connect(d, &TetragonDialog::partRequested, d, [&r](Kind kind, int role) {
             WorkingCopies& w = r.session().copies();
             DKv& k = w.CurKv;
@@ -534,17 +435,6 @@ void RegisterTetragonDialog(DialogRegistry& reg) {
             else if (kind == Kind::po && role == 5)
                 r.OpenPart(Kind::kv, Kind::po, role, k.Center, w.CurPoint);
         });
-        QObject::connect(d, &TetragonDialog::brushRequested, d, [&s, d] { s.runFill(3, d); });
-        QObject::connect(d, &TetragonDialog::saveRequested, d, [&r] {
-            SaveDefaultSet<DKv>(r, Kind::kv, [](DKv& k) {
-                for (auto& side : k.S) side.P1.Link = side.P2.Link = DLink{};
-            });
-        });
-        QObject::connect(d, &TetragonDialog::loadRequested, d, [&r] {
-            LoadDefaultSet<DKv>(r, Kind::kv, r.session().copies().CurKv,
-                                [](DKv& k) { UpdateTetragon(k, 0, true); });
-        });
-        QObject::connect(d, &TetragonDialog::reselect, d, [&s] { s.reselect(); });
         return d;
     });
 }

@@ -13,22 +13,15 @@
 #include <array>
 #include <functional>
 
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "model/records.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTabWidget;
 
 namespace pelmar {
 
-class TColorCombo;
-class TNumEdit;
 class TRadioGroup;
-class TSpinEdit;
 
 class WordTable;
 
@@ -61,26 +54,15 @@ public:
 signals:
     void partRequested(pelmar::Kind kind, int role);
     void brushRequested();
-    void saveRequested();
-    void loadRequested();
     void reselect();
     void pageEntered(int page);  // 1 or 2
 
 public:
     QTabWidget* PageControl1;
     QLineEdit* EditKID;
-    QComboBox* ComboBoxKLayer;
-    TSpinEdit* SpinEditKTol;
-    QLabel* LabelKPt;
-    TColorCombo* ColorComboBoxKCol;
-    QCheckBox* CheckBoxKDis;
     QPushButton* ButtonKSave;
     QPushButton* ButtonKLoad;
-    std::array<QLabel*, 4> LabelKxy;
-    std::array<TSpinEdit*, 4> SpinEditKx, SpinEditKy;
-    std::array<QLabel*, 4> LabelKAng, LabelKLen;
     std::array<TNumEdit*, 4> EditKAng, EditKLen;
-    std::array<QLineEdit*, 4> EditKAngx;
     TRadioGroup* RadioGroupKTyp;
     TRadioGroup* RadioGroupK3L;
     QLabel* LabelKH;
@@ -111,6 +93,8 @@ private:
     void moveVertex(int i, bool xCoord);
 
     DKv& w_;
+    HeadGroup head_{};
+    std::array<VertexRow, 4> rows_{};
     QString wordProj_ = QString::fromUtf8("(проекция)");
 };
 

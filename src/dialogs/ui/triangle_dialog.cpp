@@ -14,7 +14,7 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
-#include "dialogs/ui/head_group.h"
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/figure_checks.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
@@ -28,47 +28,16 @@
 
 namespace pelmar {
 
-namespace {
-
-const QColor kMaroon(0x80, 0, 0);
-
-template <class W>
-W* named(W* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QString num(double v) { return QString::fromStdString(NumberText(v)); }
-
-void paintMaroon(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, kMaroon);
-    p.setColor(QPalette::Text, kMaroon);
-    w->setPalette(p);
-}
-
-}  // namespace
-
 TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
     : RecordDialog<DTri>(QSize(381, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormTr");
     setWindowTitle(QString::fromUtf8("Треугольник"));
-    auto* top = new QVBoxLayout(body());
-    top->setContentsMargins(4, 4, 4, 4);
-    top->setSpacing(2);
-    PageControl1 = named(new QTabWidget(body()), "PageControl1");
-    auto* page1 = named(new QWidget, "TabSheet1");
-    auto* page2 = named(new QWidget, "TabSheet2");
-    PageControl1->addTab(page1, QString::fromUtf8("Треугольник"));
-    PageControl1->addTab(page2, QString::fromUtf8("Треугольник - B, H, M"));
-    top->addWidget(PageControl1);
-    LabelT2Path = named(new QLabel(body()), "LabelT2Path");
-    QPalette red = LabelT2Path->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LabelT2Path->setPalette(red);
-    top->addWidget(LabelT2Path);
-    buildPage1(page1);
-    buildPage2(page2);
+    const TwoPages pages = BuildTwoPages(body(), QString::fromUtf8("Треугольник"),
+                                         QString::fromUtf8("Треугольник - B, H, M"), "LabelT2Path");
+    PageControl1 = pages.tabs;
+    LabelT2Path = pages.path;
+    buildPage1(pages.page1);
+    buildPage2(pages.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
     fitContent();
@@ -80,61 +49,46 @@ void TriangleDialog::buildPage1(QWidget* page) {
     v->setSpacing(2);
 
     // Head.
-    const HeadGroup head = BuildHeadGroup(page, v, "T");
-    EditTID = head.id;
-    ComboBoxTLayer = head.layer;
-    SpinEditTTol = head.tol;
-    LabelTPt = head.pt;
-    ColorComboBoxTCol = head.col;
-    CheckBoxTDis = head.dis;
-    ButtonTSave = head.save;
-    ButtonTLoad = head.load;
+    head_ = BuildHeadGroup(page, v, "T");
+    EditTID = head_.id;
+    ButtonTSave = head_.save;
+    ButtonTLoad = head_.load;
 
     // Vertices, angles, lengths.
-    auto* m2 = named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxTM2");
+    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxTM2");
     auto* g2 = new QGridLayout(m2);
     g2->setContentsMargins(4, 2, 4, 2);
     g2->setVerticalSpacing(1);
     g2->setHorizontalSpacing(3);
     for (int i = 0; i < 3; ++i) {
-        const QString n = QString::number(i + 1);
-        LabelTxy[i] = named(new QLabel(QString("(X%1,Y%1) :").arg(n), m2), "LabelTxy" + n);
-        SpinEditTx[i] = named(new TSpinEdit(m2), "SpinEditTx" + n);
-        SpinEditTy[i] = named(new TSpinEdit(m2), "SpinEditTy" + n);
-        LabelTAng[i] = named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), m2), "LabelTAng" + n);
-        EditTAng[i] = named(new TNumEdit(m2, false, true), "EditTAng" + n);
-        EditTAngx[i] = named(new QLineEdit(m2), "EditTAng" + n + "x");
-        EditTAngx[i]->setEnabled(false);
-        LabelTLen[i] = named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), m2), "LabelTLen" + n);
-        EditTLen[i] = named(new TNumEdit(m2, false, true), "EditTLen" + n);
+        const VertexRow& r = rows_[i] = BuildVertexRow(m2, "T", i + 1);
+        EditTAng[i] = r.ang;
+        EditTLen[i] = r.len;
         EditTLen[i]->setMinimumWidth(72);  // room for "126,205" and the like
-        for (QWidget* w : {static_cast<QWidget*>(LabelTAng[i]), static_cast<QWidget*>(EditTAng[i]),
-                           static_cast<QWidget*>(LabelTLen[i]), static_cast<QWidget*>(EditTLen[i])})
-            paintMaroon(w);
-        g2->addWidget(LabelTxy[i], i, 0);
-        g2->addWidget(SpinEditTx[i], i, 1);
-        g2->addWidget(SpinEditTy[i], i, 2);
-        g2->addWidget(LabelTAng[i], 3 + i, 0);
-        g2->addWidget(EditTAng[i], 3 + i, 1);
-        g2->addWidget(EditTAngx[i], 3 + i, 2);
-        g2->addWidget(LabelTLen[i], 3 + i, 3);
-        g2->addWidget(EditTLen[i], 3 + i, 4);
+        g2->addWidget(r.xy, i, 0);
+        g2->addWidget(r.x, i, 1);
+        g2->addWidget(r.y, i, 2);
+        g2->addWidget(r.lang, 3 + i, 0);
+        g2->addWidget(r.ang, 3 + i, 1);
+        g2->addWidget(r.angx, 3 + i, 2);
+        g2->addWidget(r.llen, 3 + i, 3);
+        g2->addWidget(r.len, 3 + i, 4);
     }
     v->addWidget(m2);
 
     // Type, third point, height, sides.
     auto* row = new QHBoxLayout;
-    auto* typ = named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxTTyp");
+    auto* typ = Named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxTTyp");
     auto* gt = new QGridLayout(typ);
     gt->setContentsMargins(4, 2, 4, 2);
-    RadioGroupTTyp = named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupTTyp");
+    RadioGroupTTyp = Named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupTTyp");
     RadioGroupTTyp->setItems({QString::fromUtf8("Равносторонний"), QString::fromUtf8("Равнобедренный"),
                               QString::fromUtf8("Прямоугольный"), QString::fromUtf8("Произвольный")});
     RadioGroupTTyp->setColumns(2);
-    RadioGroupT3P = named(new TRadioGroup(QString::fromUtf8("3-я точка"), typ), "RadioGroupT3P");
+    RadioGroupT3P = Named(new TRadioGroup(QString::fromUtf8("3-я точка"), typ), "RadioGroupT3P");
     RadioGroupT3P->setItems({"1", "2"});
-    LabelTH = named(new QLabel("H :", typ), "LabelTH");
-    EditTH = named(new TNumEdit(typ, false, true), "EditTH");
+    LabelTH = Named(new QLabel("H :", typ), "LabelTH");
+    EditTH = Named(new TNumEdit(typ, false, true), "EditTH");
     RadioGroupT3P->setColumns(2);
     gt->addWidget(RadioGroupTTyp, 0, 0, 1, 3);
     gt->addWidget(RadioGroupT3P, 1, 0);
@@ -144,7 +98,7 @@ void TriangleDialog::buildPage1(QWidget* page) {
     auto* sides = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        ButtonTLine[i] = named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonTLine" + n);
+        ButtonTLine[i] = Named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonTLine" + n);
         sides->addWidget(ButtonTLine[i]);
     }
     row->addLayout(sides);
@@ -152,26 +106,26 @@ void TriangleDialog::buildPage1(QWidget* page) {
 
     // Circles, view, fill.
     auto* row2 = new QHBoxLayout;
-    auto* ci = named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxTCi");
+    auto* ci = Named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxTCi");
     auto* gc = new QGridLayout(ci);
     gc->setContentsMargins(4, 2, 4, 2);
-    CheckBoxTcOpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcOpiEn");
-    ButtonTcOpi = named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonTcOpi");
-    CheckBoxTcVpiEn = named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcVpiEn");
-    ButtonTcVpi = named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonTcVpi");
+    CheckBoxTcOpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcOpiEn");
+    ButtonTcOpi = Named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonTcOpi");
+    CheckBoxTcVpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcVpiEn");
+    ButtonTcVpi = Named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonTcVpi");
     gc->addWidget(CheckBoxTcOpiEn, 0, 0);
     gc->addWidget(ButtonTcOpi, 0, 1);
     gc->addWidget(CheckBoxTcVpiEn, 1, 0);
     gc->addWidget(ButtonTcVpi, 1, 1);
     row2->addWidget(ci);
-    auto* vid = named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxTVid");
+    auto* vid = Named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxTVid");
     auto* gv = new QVBoxLayout(vid);
     gv->setContentsMargins(4, 2, 4, 2);
-    ComboBoxTVid = named(new QComboBox(vid), "ComboBoxTVid");
+    ComboBoxTVid = Named(new QComboBox(vid), "ComboBoxTVid");
     ComboBoxTVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
                             QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
     gv->addWidget(ComboBoxTVid);
-    ButtonTrBrush = named(new QPushButton(QString::fromUtf8("Заливка"), vid), "ButtonTrBrush");
+    ButtonTrBrush = Named(new QPushButton(QString::fromUtf8("Заливка"), vid), "ButtonTrBrush");
     gv->addWidget(ButtonTrBrush);
     row2->addWidget(vid);
     v->addLayout(row2);
@@ -181,21 +135,21 @@ void TriangleDialog::buildPage1(QWidget* page) {
 void TriangleDialog::buildPage2(QWidget* page) {
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(3, 3, 3, 3);
-    auto* box = named(new QGroupBox("B, H, M", page), "GroupBoxTBHM");
+    auto* box = Named(new QGroupBox("B, H, M", page), "GroupBoxTBHM");
     auto* g = new QGridLayout(box);
     g->setContentsMargins(4, 2, 4, 2);
     g->setVerticalSpacing(2);
     for (int n = 0; n < 5; ++n) {
         const QString s = QString::number(n + 1);
-        CheckBoxTbEn[n] = named(new QCheckBox(QString::fromUtf8("Вкл."), box), "CheckBoxTbEn" + s);
-        ButtonTbProp[n] = named(new QPushButton(QString::fromUtf8("Свойства"), box), QString("Button%1").arg(8 + n));
-        RadioGroupTbVe[n] = named(new TRadioGroup(QString(), box), "RadioGroupTbVe" + s);
+        CheckBoxTbEn[n] = Named(new QCheckBox(QString::fromUtf8("Вкл."), box), "CheckBoxTbEn" + s);
+        ButtonTbProp[n] = Named(new QPushButton(QString::fromUtf8("Свойства"), box), QString("Button%1").arg(8 + n));
+        RadioGroupTbVe[n] = Named(new TRadioGroup(QString(), box), "RadioGroupTbVe" + s);
         RadioGroupTbVe[n]->setItems({"1", "2", "3"});
         RadioGroupTbVe[n]->setColumns(3);
-        RadioGroupTbLe[n] = named(new TRadioGroup(QString::fromUtf8("Длина"), box), "RadioGroupTbLe" + s);
+        RadioGroupTbLe[n] = Named(new TRadioGroup(QString::fromUtf8("Длина"), box), "RadioGroupTbLe" + s);
         RadioGroupTbLe[n]->setItems(
             {QString::fromUtf8("До конца"), QString::fromUtf8("До центра"), QString::fromUtf8("По длине")});
-        RadioGroupTbTy[n] = named(new TRadioGroup(QString::fromUtf8("Тип"), box), "RadioGroupTbTy" + s);
+        RadioGroupTbTy[n] = Named(new TRadioGroup(QString::fromUtf8("Тип"), box), "RadioGroupTbTy" + s);
         RadioGroupTbTy[n]->setItems(
             {QString::fromUtf8("Биссектриса"), QString::fromUtf8("Высота"), QString::fromUtf8("Медиана")});
         // The switch beside its button, the vertex below them: a row is no
@@ -214,38 +168,32 @@ void TriangleDialog::buildPage2(QWidget* page) {
 
 void TriangleDialog::connectHandlers() {
     watchAlways(EditTID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-    connect(ComboBoxTLayer, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        w_.Layer.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxTLayer);
-    });
-    connect(SpinEditTTol, &TSpinEdit::changed, this, [this] {
-        if (filling()) return;
-        w_.Thick.v = SpinEditTTol->checkedValue();
-        commitIfFocused(SpinEditTTol);
-        UpdateTrHints();
-    });
-    connect(ColorComboBoxTCol, &QComboBox::activated, this, [this] {
-        if (filling()) return;
-        w_.Color.v = ColorComboBoxTCol->colorValue();
-        w_.ColorIndex.v = ColorComboBoxTCol->colorIndex();
-        commitIfEntered(ColorComboBoxTCol);
-    });
-    connect(CheckBoxTDis, &QCheckBox::toggled, this, [this](bool on) {
-        if (!focusAllows(CheckBoxTDis)) return;
-        w_.Disabled.v = on;
-        commit();
-    });
+    ConnectHead<DTri>(*this, head_, [this]() -> DTri& { return w_; }, [this] { UpdateTrHints(); });
+    auto flag = [this](QCheckBox* box, Ed<bool>& field) {
+        connect(box, &QCheckBox::toggled, this, [this, box, &field](bool on) {
+            if (!focusAllows(box)) return;
+            field.v = on;
+            commit();
+        });
+    };
+    flag(head_.dis, w_.Disabled);
+    flag(CheckBoxTcOpiEn, w_.CircOn[1]);
+    flag(CheckBoxTcVpiEn, w_.CircOn[2]);
     for (int i = 0; i < 3; ++i) {
-        connect(SpinEditTx[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
-        connect(SpinEditTy[i], &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
+        connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
+        connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
         watchExit(EditTAng[i], [this, i] { return applyAngle(i + 1); });
         watchExit(EditTLen[i], [this, i] { return applyLength(i + 1); });
-        connect(ButtonTLine[i], &QPushButton::clicked, this, [this, i] {
-            flushPendingEdit();
-            emit partRequested(Kind::li, 4 + i);
-        });
     }
+    auto part = [this](QPushButton* b, Kind kind, int role) {
+        connect(b, &QPushButton::clicked, this, [this, kind, role] {
+            flushPendingEdit();
+            emit partRequested(kind, role);
+        });
+    };
+    for (int i = 0; i < 3; ++i) part(ButtonTLine[i], Kind::li, 4 + i);
+    part(ButtonTcOpi, Kind::ci, 2);
+    part(ButtonTcVpi, Kind::ci, 1);
     watchExit(EditTH, [this] { return applyHeight(); });
     connect(RadioGroupTTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
@@ -261,22 +209,6 @@ void TriangleDialog::connectHandlers() {
         w_.Side3.v = static_cast<std::uint8_t>(i);
         commitIfEntered(RadioGroupT3P);
     });
-    const std::array<QCheckBox*, 2> circ{CheckBoxTcOpiEn, CheckBoxTcVpiEn};
-    for (int c = 0; c < 2; ++c) {
-        connect(circ[c], &QCheckBox::toggled, this, [this, c, box = circ[c]](bool on) {
-            if (!focusAllows(box)) return;
-            w_.CircOn[c + 1].v = on;
-            commit();
-        });
-    }
-    connect(ButtonTcOpi, &QPushButton::clicked, this, [this] {
-        flushPendingEdit();
-        emit partRequested(Kind::ci, 2);
-    });
-    connect(ButtonTcVpi, &QPushButton::clicked, this, [this] {
-        flushPendingEdit();
-        emit partRequested(Kind::ci, 1);
-    });
     connect(ComboBoxTVid, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         w_.View.v = static_cast<std::uint8_t>(i + 1);
@@ -286,19 +218,10 @@ void TriangleDialog::connectHandlers() {
         flushPendingEdit();
         emit brushRequested();
     });
-    connect(ButtonTSave, &QPushButton::clicked, this, [this] { emit saveRequested(); });
-    connect(ButtonTLoad, &QPushButton::clicked, this, [this] { emit loadRequested(); });
     for (int n = 0; n < 5; ++n) {
         const std::size_t k = static_cast<std::size_t>(n + 1);
-        connect(CheckBoxTbEn[n], &QCheckBox::toggled, this, [this, n, k](bool on) {
-            if (!focusAllows(CheckBoxTbEn[n])) return;
-            w_.LineOn[k].v = on;
-            commit();
-        });
-        connect(ButtonTbProp[n], &QPushButton::clicked, this, [this, n] {
-            flushPendingEdit();
-            emit partRequested(Kind::li, 7 + n);
-        });
+        flag(CheckBoxTbEn[n], w_.LineOn[k]);
+        part(ButtonTbProp[n], Kind::li, 7 + n);
         auto byteGroup = [this](TRadioGroup* group, Ed<std::uint8_t>& field) {
             connect(group, &TRadioGroup::itemClicked, this, [this, group, &field](int i) {
                 if (filling()) return;
@@ -313,16 +236,8 @@ void TriangleDialog::connectHandlers() {
 }
 
 void TriangleDialog::moveVertex(int i, bool xCoord) {
-    TSpinEdit* spin = xCoord ? SpinEditTx[i - 1] : SpinEditTy[i - 1];
-    if (!focusAllows(spin)) return;
-    DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
-    const double now = spin->checkedValue();
-    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
-    const double diff = now - scr.v;
-    scr.v = now;
-    (xCoord ? p.Y : p.Z).v += diff;
-    commit();
-    UpdateTrHints();
+    const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
+    if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateTrHints();
 }
 
 bool TriangleDialog::applyAngle(int i) {
@@ -420,16 +335,9 @@ void TriangleDialog::typeEnables(int index) {
 }
 
 void TriangleDialog::UpdateTrHints() {
-    LabelTPt->setText(num(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(SpinEditTTol, w_.Thick.v);
-    for (std::size_t i = 1; i <= 3; ++i) {
-        const DPoint& p = w_.S[i].P1;
-        setSizeHintOf(SpinEditTx[i - 1], p.ScrX.v);
-        setSizeHintOf(SpinEditTy[i - 1], p.ScrY.v);
-        const DPoint& q = w_.S[i % 3 + 1].P1;
-        const double d = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
-        EditTLen[i - 1]->setToolTip(sizeHintText(d) + " " + num(d) + " " + pkWord() + " " + wordProj_);
-    }
+    head_.pt->setText(NumText(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
+    setSizeHintOf(head_.tol, w_.Thick.v);
+    for (std::size_t i = 1; i <= 3; ++i) VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % 3 + 1].P1, wordProj_);
 }
 
 void TriangleDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
@@ -437,30 +345,10 @@ int TriangleDialog::page() const { return PageControl1->currentIndex() + 1; }
 
 void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool topIsTriangle) {
     FillScope scope(*this);
-    for (std::size_t i = 1; i <= 3; ++i) {
-        const int k = static_cast<int>(i) - 1;
-        const DPoint& p = t.S[i].P1;
-        SpinEditTx[k]->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
-        SpinEditTy[k]->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
-        EditTAng[k]->setNumber(t.Ang[i].v);
-        fillText(EditTAngx[k], num(t.S[i].Angle.v));
-        EditTLen[k]->setNumber(t.S[i].Length.v);
-        const bool xy = p.ScrX.e;
-        LabelTxy[k]->setEnabled(xy);
-        SpinEditTx[k]->setEnabled(xy);
-        SpinEditTy[k]->setEnabled(p.ScrY.e);
-        LabelTAng[k]->setEnabled(t.Ang[i].e);
-        EditTAng[k]->setEnabled(t.Ang[i].e);
-        LabelTLen[k]->setEnabled(t.S[i].Length.e);
-        EditTLen[k]->setEnabled(t.S[i].Length.e);
-    }
-    fillText(EditTID, QString::fromStdString(t.ID.s));
-    ComboBoxTLayer->setCurrentIndex(t.Layer.v - 1);
-    SpinEditTTol->setFillValue(t.Thick.v);
-    ColorComboBoxTCol->setColor(t.ColorIndex.v, t.Color.v);
-    CheckBoxTDis->setChecked(t.Disabled.v);
+    for (std::size_t i = 1; i <= 3; ++i) FillVertexRow(rows_[i - 1], t.S[i].P1, t.S[i].P1, t.Ang[i], t.S[i]);
+    FillHead(head_, t, role == 0);
     RadioGroupTTyp->setItemIndex(t.Typ.v - 1);
-    paintMaroon(RadioGroupTTyp);
+    PaintMaroon(RadioGroupTTyp);
     RadioGroupT3P->setItemIndex(t.Side3.v == 0 ? 0 : 1);
     EditTH->setNumber(t.Height.v);
     ComboBoxTVid->setCurrentIndex(t.View.v - 1);
@@ -475,11 +363,6 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
     }
 
     // Enabled from the flags.
-    for (const char* n : {"LabelTID", "EditTID"}) findChild<QWidget*>(n)->setEnabled(t.ID.e);
-    for (const char* n : {"LabelTLayer", "ComboBoxTLayer"}) findChild<QWidget*>(n)->setEnabled(t.Layer.e);
-    for (const char* n : {"LabelTTol", "SpinEditTTol"}) findChild<QWidget*>(n)->setEnabled(t.Thick.e);
-    for (const char* n : {"LabelTCol", "ColorComboBoxTCol"}) findChild<QWidget*>(n)->setEnabled(t.Color.e);
-    CheckBoxTDis->setEnabled(t.Disabled.e);
     RadioGroupTTyp->setEnabled(t.Typ.e);
     CheckBoxTcOpiEn->setEnabled(t.CircOn[1].e);
     CheckBoxTcVpiEn->setEnabled(t.CircOn[2].e);
@@ -506,8 +389,6 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
     }
     ButtonTrBrush->setEnabled(topIsTriangle && role == 0);
     ButtonTrBrush->setProperty("fillOn", t.Fill.On);
-    ButtonTSave->setEnabled(role == 0);
-    ButtonTLoad->setEnabled(role == 0 && t.Number == 0);
     UpdateTrHints();
 }
 
@@ -578,8 +459,8 @@ void RegisterTriangleDialog(DialogRegistry& reg) {
             return TriangleDialog::FillContext{r.role(Kind::tr), top == "ko", top == "tr",
                                                QString::fromStdString(ss.pathCaption(Kind::tr))};
         };
-        d->showPage(s.rememberedPage(Kind::tr));
-        QObject::connect(d, &TriangleDialog::pageEntered, d, [&s](int page) { s.rememberPage(Kind::tr, page); });
+        WireFigureDialog<TriangleDialog, DTri>(r, d, Kind::tr, 2, &WorkingCopies::CurTri, d->ButtonTSave,
+                                               d->ButtonTLoad, [](DTri& t) { UpdateTriangle(t, 0, true); });
         QObject::connect(d, &TriangleDialog::partRequested, d, [&r](Kind kind, int role) {
             WorkingCopies& w = r.session().copies();
             DTri& t = w.CurTri;
@@ -590,17 +471,6 @@ void RegisterTriangleDialog(DialogRegistry& reg) {
             else if (kind == Kind::ci && (role == 1 || role == 2))
                 r.OpenPart(Kind::tr, Kind::ci, role, t.Circ[role == 2 ? 1u : 2u], w.CurCircle);
         });
-        QObject::connect(d, &TriangleDialog::brushRequested, d, [&s, d] { s.runFill(2, d); });
-        QObject::connect(d, &TriangleDialog::saveRequested, d, [&r] {
-            SaveDefaultSet<DTri>(r, Kind::tr, [](DTri& t) {
-                for (auto& side : t.S) side.P1.Link = side.P2.Link = DLink{};
-            });
-        });
-        QObject::connect(d, &TriangleDialog::loadRequested, d, [&r] {
-            LoadDefaultSet<DTri>(r, Kind::tr, r.session().copies().CurTri,
-                                 [](DTri& t) { UpdateTriangle(t, 0, true); });
-        });
-        QObject::connect(d, &TriangleDialog::reselect, d, [&s] { s.reselect(); });
         return d;
     });
 }

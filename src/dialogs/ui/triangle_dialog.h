@@ -14,22 +14,15 @@
 #include <array>
 #include <functional>
 
+#include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "model/records.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTabWidget;
 
 namespace pelmar {
 
-class TColorCombo;
-class TNumEdit;
 class TRadioGroup;
-class TSpinEdit;
 
 class WordTable;
 
@@ -67,26 +60,15 @@ signals:
     // (segment, ellipse) with the given role.
     void partRequested(pelmar::Kind kind, int role);
     void brushRequested();
-    void saveRequested();
-    void loadRequested();
     void reselect();  // the shape changed: the selection marks are redrawn
     void pageEntered(int page);  // 1 or 2
 
 public:
     QTabWidget* PageControl1;
     QLineEdit* EditTID;
-    QComboBox* ComboBoxTLayer;
-    TSpinEdit* SpinEditTTol;
-    QLabel* LabelTPt;
-    TColorCombo* ColorComboBoxTCol;
-    QCheckBox* CheckBoxTDis;
     QPushButton* ButtonTSave;
     QPushButton* ButtonTLoad;
-    std::array<QLabel*, 3> LabelTxy;
-    std::array<TSpinEdit*, 3> SpinEditTx, SpinEditTy;
-    std::array<QLabel*, 3> LabelTAng, LabelTLen;
     std::array<TNumEdit*, 3> EditTAng, EditTLen;
-    std::array<QLineEdit*, 3> EditTAngx;
     TRadioGroup* RadioGroupTTyp;
     TRadioGroup* RadioGroupT3P;
     QLabel* LabelTH;
@@ -115,6 +97,8 @@ private:
     void moveVertex(int i, bool xCoord);
 
     DTri& w_;
+    HeadGroup head_{};
+    std::array<VertexRow, 3> rows_{};
     QString wordProj_ = QString::fromUtf8("(проекция)");
 };
 

@@ -1,0 +1,183 @@
+#include "dialogs/ui/dialog_parts.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "dialogs/number_text.h"
+#include "dialogs/ui/num_edit.h"
+
+namespace pelmar {
+
+QLabel* NamedLabel(QWidget* parent, const QString& name, const char* utf8Text) {
+    return Named(new QLabel(QString::fromUtf8(utf8Text), parent), name);
+}
+
+TSpinEdit* NamedSpin(QWidget* parent, const QString& name, int lo, int hi) {
+    auto* s = Named(new TSpinEdit(parent), name);
+    s->setMinMax(lo, hi);
+    return s;
+}
+
+void UseSmallFont(QWidget* w) {
+    QFont small = w->font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    w->setFont(small);
+}
+
+void PaintMaroon(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, QColor(0x80, 0, 0));
+    p.setColor(QPalette::Text, QColor(0x80, 0, 0));
+    w->setPalette(p);
+}
+
+QString NumText(double v) { return QString::fromStdString(NumberText(v)); }
+
+HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& x) {
+    auto* m1 = Named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBox" + x + "M1");
+    auto* g1 = new QGridLayout(m1);
+    g1->setContentsMargins(4, 2, 4, 2);
+    g1->setVerticalSpacing(1);
+    HeadGroup h{};
+    h.id = Named(new QLineEdit(m1), "Edit" + x + "ID");
+    h.id->setMaxLength(15);
+    h.layer = Named(new QComboBox(m1), "ComboBox" + x + "Layer");
+    for (int i = 1; i <= 10; ++i) h.layer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    h.tol = NamedSpin(m1, "SpinEdit" + x + "Tol", 0, 30);
+    h.pt = Named(new QLabel(m1), "Label" + x + "Pt");
+    h.col = Named(new TColorCombo(m1), "ColorComboBox" + x + "Col");
+    h.dis = Named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBox" + x + "Dis");
+    h.save = Named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "Button" + x + "Save");
+    h.load = Named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "Button" + x + "Load");
+    h.lid = NamedLabel(m1, "Label" + x + "ID", "ID:");
+    h.llayer = NamedLabel(m1, "Label" + x + "Layer", "Слой:");
+    h.ltol = NamedLabel(m1, "Label" + x + "Tol", "Толщина:");
+    h.lcol = NamedLabel(m1, "Label" + x + "Col", "Цвет:");
+    g1->addWidget(h.lid, 0, 0);
+    g1->addWidget(h.id, 0, 1);
+    g1->addWidget(h.llayer, 0, 2);
+    g1->addWidget(h.layer, 0, 3);
+    g1->addWidget(h.save, 0, 4);
+    g1->addWidget(h.ltol, 1, 0);
+    auto* tol = new QHBoxLayout;
+    tol->addWidget(h.tol);
+    tol->addWidget(h.pt);
+    g1->addLayout(tol, 1, 1);
+    g1->addWidget(h.lcol, 1, 2);
+    g1->addWidget(h.col, 1, 3);
+    g1->addWidget(h.load, 1, 4);
+    g1->addWidget(h.dis, 2, 0, 1, 2);
+    v->addWidget(m1);
+    return h;
+}
+
+HeadGroup BuildPlainHead(QWidget* g, QGridLayout* l, const QString& x, bool thickness) {
+    HeadGroup h{};
+    h.lid = NamedLabel(g, "Label" + x + "ID", "ID:");
+    h.id = Named(new QLineEdit(g), "Edit" + x + "ID");
+    h.id->setMaxLength(15);
+    h.llayer = NamedLabel(g, "Label" + x + "Layer", "");
+    h.layer = Named(new QComboBox(g), "ComboBox" + x + "Layer");
+    for (int i = 1; i <= 10; ++i) h.layer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
+    if (thickness) {
+        h.ltol = NamedLabel(g, "Label" + x + "Tol", "");
+        h.tol = NamedSpin(g, "SpinEdit" + x + "Tol", 0, 30);
+        h.pt = NamedLabel(g, "Label" + x + "Pt", "");
+    }
+    h.lcol = NamedLabel(g, "Label" + x + "Col", "");
+    h.col = Named(new TColorCombo(g), "ColorComboBox" + x + "Col");
+    h.dis = Named(new QCheckBox(QString(), g), "CheckBox" + x + "Dis");
+    h.save = Named(new QPushButton(QString(), g), "Button" + x + "Save");
+    h.load = Named(new QPushButton(QString(), g), "Button" + x + "Load");
+    l->addWidget(h.lid, 0, 0), l->addWidget(h.id, 0, 1), l->addWidget(h.llayer, 0, 2);
+    l->addWidget(h.layer, 0, 3), l->addWidget(h.save, 0, 4);
+    l->addWidget(h.lcol, 1, 0), l->addWidget(h.col, 1, 1), l->addWidget(h.dis, 1, 2, 1, 2);
+    l->addWidget(h.load, 1, 4);
+    if (thickness) l->addWidget(h.ltol, 2, 0), l->addWidget(h.tol, 2, 1), l->addWidget(h.pt, 2, 2, 1, 2);
+    return h;
+}
+
+void EnableHead(const HeadGroup& h, bool id, bool layer, bool thick, bool color, bool disabled) {
+    h.lid->setEnabled(id), h.id->setEnabled(id);
+    h.llayer->setEnabled(layer), h.layer->setEnabled(layer);
+    if (h.tol) h.ltol->setEnabled(thick), h.tol->setEnabled(thick);
+    h.lcol->setEnabled(color), h.col->setEnabled(color);
+    h.dis->setEnabled(disabled);
+}
+
+TwoPages BuildTwoPages(QWidget* body, const QString& tab1, const QString& tab2, const QString& pathName) {
+    auto* top = new QVBoxLayout(body);
+    top->setContentsMargins(4, 4, 4, 4);
+    top->setSpacing(2);
+    TwoPages p{};
+    p.tabs = Named(new QTabWidget(body), "PageControl1");
+    p.page1 = Named(new QWidget, "TabSheet1");
+    p.page2 = Named(new QWidget, "TabSheet2");
+    p.tabs->addTab(p.page1, tab1);
+    p.tabs->addTab(p.page2, tab2);
+    top->addWidget(p.tabs);
+    p.path = Named(new QLabel(body), pathName);
+    QPalette red = p.path->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    p.path->setPalette(red);
+    top->addWidget(p.path);
+    return p;
+}
+
+VertexRow BuildVertexRow(QWidget* g, const QString& x, int i) {
+    const QString n = QString::number(i);
+    VertexRow r{};
+    r.xy = Named(new QLabel(QString("(X%1,Y%1) :").arg(n), g), "Label" + x + "xy" + n);
+    r.x = Named(new TSpinEdit(g), "SpinEdit" + x + "x" + n);
+    r.y = Named(new TSpinEdit(g), "SpinEdit" + x + "y" + n);
+    r.lang = Named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), g), "Label" + x + "Ang" + n);
+    r.ang = Named(new TNumEdit(g, false, true), "Edit" + x + "Ang" + n);
+    r.angx = Named(new QLineEdit(g), "Edit" + x + "Ang" + n + "x");
+    r.angx->setEnabled(false);
+    r.llen = Named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), g), "Label" + x + "Len" + n);
+    r.len = Named(new TNumEdit(g, false, true), "Edit" + x + "Len" + n);
+    for (QWidget* w : {static_cast<QWidget*>(r.lang), static_cast<QWidget*>(r.ang), static_cast<QWidget*>(r.llen),
+                       static_cast<QWidget*>(r.len)})
+        PaintMaroon(w);
+    return r;
+}
+
+void FillVertexRow(const VertexRow& r, const DPoint& p, const DPoint& f, const Ed<double>& angle, const DLine& side) {
+    r.x->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
+    r.y->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
+    r.ang->setNumber(angle.v);
+    ObjectDialog::fillText(r.angx, NumText(side.Angle.v));
+    r.len->setNumber(side.Length.v);
+    r.xy->setEnabled(f.ScrX.e);
+    r.x->setEnabled(f.ScrX.e);
+    r.y->setEnabled(f.ScrY.e);
+    r.lang->setEnabled(angle.e);
+    r.ang->setEnabled(angle.e);
+    r.llen->setEnabled(side.Length.e);
+    r.len->setEnabled(side.Length.e);
+}
+
+bool MoveVertex(ObjectDialog& d, TSpinEdit* spin, DPoint& p, bool xCoord) {
+    if (!d.focusAllows(spin)) return false;
+    const double now = spin->checkedValue();
+    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
+    const double diff = now - scr.v;
+    scr.v = now;
+    (xCoord ? p.Y : p.Z).v += diff;
+    d.commit();
+    return true;
+}
+
+void VertexHints(ObjectDialog& d, const VertexRow& r, const DPoint& p, const DPoint& q, const QString& projWord) {
+    d.setSizeHintOf(r.x, p.ScrX.v);
+    d.setSizeHintOf(r.y, p.ScrY.v);
+    const double n = std::nearbyint(std::hypot(q.ScrX.v - p.ScrX.v, q.ScrY.v - p.ScrY.v));
+    r.len->setToolTip(d.sizeHintText(n) + " " + NumText(n) + " " + d.pkWord() + " " + projWord);
+}
+
+}  // namespace pelmar
