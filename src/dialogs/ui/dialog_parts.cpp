@@ -10,6 +10,7 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
 
 namespace pelmar {
 
@@ -110,6 +111,30 @@ void EnableHead(const HeadGroup& h, bool id, bool layer, bool thick, bool color,
     h.dis->setEnabled(disabled);
 }
 
+void ConnectFlag(ObjectDialog& d, QCheckBox* box, Ed<bool>& field) {
+    QObject::connect(box, &QCheckBox::toggled, &d, [&d, box, &field](bool on) {
+        if (!d.focusAllows(box)) return;
+        field.v = on;
+        d.commit();
+    });
+}
+
+void ConnectIndex(ObjectDialog& d, TRadioGroup* group, Ed<std::uint8_t>& field, int base) {
+    QObject::connect(group, &TRadioGroup::itemClicked, &d, [&d, group, &field, base](int i) {
+        if (d.filling()) return;
+        field.v = static_cast<std::uint8_t>(i + base);
+        d.commitIfEntered(group);
+    });
+}
+
+void ConnectIndex(ObjectDialog& d, QComboBox* combo, Ed<std::uint8_t>& field, int base) {
+    QObject::connect(combo, &QComboBox::activated, &d, [&d, combo, &field, base](int i) {
+        if (d.filling()) return;
+        field.v = static_cast<std::uint8_t>(i + base);
+        d.commitIfEntered(combo);
+    });
+}
+
 TwoPages BuildTwoPages(QWidget* body, const QString& tab1, const QString& tab2, const QString& pathName) {
     auto* top = new QVBoxLayout(body);
     top->setContentsMargins(4, 4, 4, 4);
@@ -129,6 +154,8 @@ TwoPages BuildTwoPages(QWidget* body, const QString& tab1, const QString& tab2, 
     return p;
 }
 
+namespace {
+
 VertexRow BuildVertexRow(QWidget* g, const QString& x, int i) {
     const QString n = QString::number(i);
     VertexRow r{};
@@ -145,6 +172,23 @@ VertexRow BuildVertexRow(QWidget* g, const QString& x, int i) {
                        static_cast<QWidget*>(r.len)})
         PaintMaroon(w);
     return r;
+}
+
+}  // namespace
+
+FigureColumn BuildFigureColumn(QWidget* page, const QString& x, HeadGroup& head, std::span<VertexRow> rows) {
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(3, 3, 3, 3);
+    v->setSpacing(2);
+    head = BuildHeadGroup(page, v, x);
+    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBox" + x + "M2");
+    auto* g2 = new QGridLayout(m2);
+    g2->setContentsMargins(4, 2, 4, 2);
+    g2->setVerticalSpacing(1);
+    g2->setHorizontalSpacing(3);
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = BuildVertexRow(m2, x, static_cast<int>(i) + 1);
+    v->addWidget(m2);
+    return {v, g2};
 }
 
 void FillVertexRow(const VertexRow& r, const DPoint& p, const DPoint& f, const Ed<double>& angle, const DLine& side) {

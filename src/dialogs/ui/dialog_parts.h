@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <span>
 
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/object_dialog.h"
@@ -23,6 +24,7 @@ class QVBoxLayout;
 namespace pelmar {
 
 class TNumEdit;
+class TRadioGroup;
 
 template <class W>
 W* Named(W* w, const QString& name) {
@@ -97,7 +99,22 @@ void FillHead(const HeadGroup& h, const R& r, bool own) {
     h.load->setEnabled(own && r.Number == 0);
 }
 
-// ---- the figure dialogs (triangle, tetragon)
+// ---- the figure dialogs (triangle, tetragon), holding their record by reference
+
+// A check box of the focus rule storing into `field`, committed.
+void ConnectFlag(ObjectDialog& d, QCheckBox* box, Ed<bool>& field);
+// A radio group or combo box of the entered rule storing its item index plus
+// `base` into `field`.
+void ConnectIndex(ObjectDialog& d, TRadioGroup* group, Ed<std::uint8_t>& field, int base);
+void ConnectIndex(ObjectDialog& d, QComboBox* combo, Ed<std::uint8_t>& field, int base);
+// A button that runs the pending edit, then emits d's `signal` with `args`.
+template <class D, class... A, class... B>
+void ConnectRequest(D* d, QPushButton* b, void (D::*signal)(A...), B... args) {
+    QObject::connect(b, &QPushButton::clicked, d, [d, signal, args...] {
+        d->flushPendingEdit();
+        emit(d->*signal)(args...);
+    });
+}
 
 // Two pages over the red path label, on the dialog's body.
 struct TwoPages {
@@ -118,7 +135,13 @@ struct VertexRow {
     QLabel* llen;
     TNumEdit* len;
 };
-VertexRow BuildVertexRow(QWidget* group, const QString& letter, int n);
+// The first page's column: the head group, then "Главная 2" with the
+// vertex rows, which the dialog places in the returned grid.
+struct FigureColumn {
+    QVBoxLayout* v;
+    QGridLayout* vertices;
+};
+FigureColumn BuildFigureColumn(QWidget* page, const QString& letter, HeadGroup& head, std::span<VertexRow> rows);
 // `shown` on the row's values, enabled by `first`'s flags (the side's first
 // end), the angle and the side.
 void FillVertexRow(const VertexRow& row, const DPoint& shown, const DPoint& first, const Ed<double>& angle,

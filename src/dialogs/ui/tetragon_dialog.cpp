@@ -60,22 +60,14 @@ TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& com
 }
 
 void TetragonDialog::buildPage1(QWidget* page) {
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(3, 3, 3, 3);
-    v->setSpacing(2);
-
-    head_ = BuildHeadGroup(page, v, "K");
+    const FigureColumn column = BuildFigureColumn(page, "K", head_, rows_);
+    QVBoxLayout* v = column.v;
+    QGridLayout* g2 = column.vertices;
     EditKID = head_.id;
     ButtonKSave = head_.save;
     ButtonKLoad = head_.load;
-
-    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxKM2");
-    auto* g2 = new QGridLayout(m2);
-    g2->setContentsMargins(4, 2, 4, 2);
-    g2->setVerticalSpacing(1);
-    g2->setHorizontalSpacing(3);
     for (int i = 0; i < 4; ++i) {
-        const VertexRow& r = rows_[i] = BuildVertexRow(m2, "K", i + 1);
+        const VertexRow& r = rows_[i];
         EditKAng[i] = r.ang;
         EditKLen[i] = r.len;
         g2->addWidget(r.xy, i / 2, (i % 2) * 3);
@@ -87,7 +79,6 @@ void TetragonDialog::buildPage1(QWidget* page) {
         g2->addWidget(r.llen, 2 + i, 3);
         g2->addWidget(r.len, 2 + i, 4, 1, 2);
     }
-    v->addWidget(m2);
 
     auto* row = new QHBoxLayout;
     auto* typ = Named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxKTyp");
@@ -164,19 +155,12 @@ void TetragonDialog::buildPage2(QWidget* page) {
 void TetragonDialog::connectHandlers() {
     watchAlways(EditKID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
     ConnectHead<DKv>(*this, head_, [this]() -> DKv& { return w_; }, [this] { UpdateKvHints(); });
-    auto flag = [this](QCheckBox* box, Ed<bool>& field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, &field](bool on) {
-            if (!focusAllows(box)) return;
-            field.v = on;
-            commit();
-        });
-    };
-    flag(head_.dis, w_.Disabled);
-    flag(CheckBoxKcOpiEn, w_.CircOn[1]);
-    flag(CheckBoxKcVpiEn, w_.CircOn[2]);
-    flag(CheckBoxKd13En, w_.DiagOn[1]);
-    flag(CheckBoxKd24En, w_.DiagOn[2]);
-    flag(CheckBoxKOEn, w_.CenterOn);
+    ConnectFlag(*this, head_.dis, w_.Disabled);
+    ConnectFlag(*this, CheckBoxKcOpiEn, w_.CircOn[1]);
+    ConnectFlag(*this, CheckBoxKcVpiEn, w_.CircOn[2]);
+    ConnectFlag(*this, CheckBoxKd13En, w_.DiagOn[1]);
+    ConnectFlag(*this, CheckBoxKd24En, w_.DiagOn[2]);
+    ConnectFlag(*this, CheckBoxKOEn, w_.CenterOn);
     for (int i = 0; i < 4; ++i) {
         connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
         connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
@@ -184,18 +168,13 @@ void TetragonDialog::connectHandlers() {
         watchExit(EditKLen[i], [this, i] { return applyLength(i + 1); });
     }
     watchExit(EditKH, [this] { return applyHeight(); });
-    auto part = [this](QPushButton* b, Kind kind, int role) {
-        connect(b, &QPushButton::clicked, this, [this, kind, role] {
-            flushPendingEdit();
-            emit partRequested(kind, role);
-        });
-    };
-    for (int i = 0; i < 4; ++i) part(ButtonKLine[i], Kind::li, 14 + i);
-    part(ButtonKd13, Kind::li, 18);
-    part(ButtonKd24, Kind::li, 19);
-    part(ButtonKcOpi, Kind::ci, 11);
-    part(ButtonKcVpi, Kind::ci, 10);
-    part(ButtonKO, Kind::po, 5);
+    const auto part = &TetragonDialog::partRequested;
+    for (int i = 0; i < 4; ++i) ConnectRequest(this, ButtonKLine[i], part, Kind::li, 14 + i);
+    ConnectRequest(this, ButtonKd13, part, Kind::li, 18);
+    ConnectRequest(this, ButtonKd24, part, Kind::li, 19);
+    ConnectRequest(this, ButtonKcOpi, part, Kind::ci, 11);
+    ConnectRequest(this, ButtonKcVpi, part, Kind::ci, 10);
+    ConnectRequest(this, ButtonKO, part, Kind::po, 5);
     connect(RadioGroupKTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         RadioGroupK3L->setEnabled(i <= 4);
@@ -206,20 +185,9 @@ void TetragonDialog::connectHandlers() {
             emit reselect();
         }
     });
-    connect(RadioGroupK3L, &TRadioGroup::itemClicked, this, [this](int i) {
-        if (filling()) return;
-        w_.Side3.v = static_cast<std::uint8_t>(i);
-        commitIfEntered(RadioGroupK3L);
-    });
-    connect(ComboBoxKVid, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        w_.View.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxKVid);
-    });
-    connect(ButtonKvBrush, &QPushButton::clicked, this, [this] {
-        flushPendingEdit();
-        emit brushRequested();
-    });
+    ConnectIndex(*this, RadioGroupK3L, w_.Side3, 0);
+    ConnectIndex(*this, ComboBoxKVid, w_.View, 1);
+    ConnectRequest(this, ButtonKvBrush, &TetragonDialog::brushRequested);
 }
 
 void TetragonDialog::moveVertex(int i, bool xCoord) {

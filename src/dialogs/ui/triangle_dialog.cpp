@@ -44,24 +44,15 @@ TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& co
 }
 
 void TriangleDialog::buildPage1(QWidget* page) {
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(3, 3, 3, 3);
-    v->setSpacing(2);
-
-    // Head.
-    head_ = BuildHeadGroup(page, v, "T");
+    // Head; vertices, angles, lengths.
+    const FigureColumn column = BuildFigureColumn(page, "T", head_, rows_);
+    QVBoxLayout* v = column.v;
+    QGridLayout* g2 = column.vertices;
     EditTID = head_.id;
     ButtonTSave = head_.save;
     ButtonTLoad = head_.load;
-
-    // Vertices, angles, lengths.
-    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBoxTM2");
-    auto* g2 = new QGridLayout(m2);
-    g2->setContentsMargins(4, 2, 4, 2);
-    g2->setVerticalSpacing(1);
-    g2->setHorizontalSpacing(3);
     for (int i = 0; i < 3; ++i) {
-        const VertexRow& r = rows_[i] = BuildVertexRow(m2, "T", i + 1);
+        const VertexRow& r = rows_[i];
         EditTAng[i] = r.ang;
         EditTLen[i] = r.len;
         EditTLen[i]->setMinimumWidth(72);  // room for "126,205" and the like
@@ -74,7 +65,6 @@ void TriangleDialog::buildPage1(QWidget* page) {
         g2->addWidget(r.llen, 3 + i, 3);
         g2->addWidget(r.len, 3 + i, 4);
     }
-    v->addWidget(m2);
 
     // Type, third point, height, sides.
     auto* row = new QHBoxLayout;
@@ -169,31 +159,19 @@ void TriangleDialog::buildPage2(QWidget* page) {
 void TriangleDialog::connectHandlers() {
     watchAlways(EditTID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
     ConnectHead<DTri>(*this, head_, [this]() -> DTri& { return w_; }, [this] { UpdateTrHints(); });
-    auto flag = [this](QCheckBox* box, Ed<bool>& field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, &field](bool on) {
-            if (!focusAllows(box)) return;
-            field.v = on;
-            commit();
-        });
-    };
-    flag(head_.dis, w_.Disabled);
-    flag(CheckBoxTcOpiEn, w_.CircOn[1]);
-    flag(CheckBoxTcVpiEn, w_.CircOn[2]);
+    ConnectFlag(*this, head_.dis, w_.Disabled);
+    ConnectFlag(*this, CheckBoxTcOpiEn, w_.CircOn[1]);
+    ConnectFlag(*this, CheckBoxTcVpiEn, w_.CircOn[2]);
     for (int i = 0; i < 3; ++i) {
         connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
         connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
         watchExit(EditTAng[i], [this, i] { return applyAngle(i + 1); });
         watchExit(EditTLen[i], [this, i] { return applyLength(i + 1); });
     }
-    auto part = [this](QPushButton* b, Kind kind, int role) {
-        connect(b, &QPushButton::clicked, this, [this, kind, role] {
-            flushPendingEdit();
-            emit partRequested(kind, role);
-        });
-    };
-    for (int i = 0; i < 3; ++i) part(ButtonTLine[i], Kind::li, 4 + i);
-    part(ButtonTcOpi, Kind::ci, 2);
-    part(ButtonTcVpi, Kind::ci, 1);
+    const auto part = &TriangleDialog::partRequested;
+    for (int i = 0; i < 3; ++i) ConnectRequest(this, ButtonTLine[i], part, Kind::li, 4 + i);
+    ConnectRequest(this, ButtonTcOpi, part, Kind::ci, 2);
+    ConnectRequest(this, ButtonTcVpi, part, Kind::ci, 1);
     watchExit(EditTH, [this] { return applyHeight(); });
     connect(RadioGroupTTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
@@ -204,34 +182,16 @@ void TriangleDialog::connectHandlers() {
             emit reselect();
         }
     });
-    connect(RadioGroupT3P, &TRadioGroup::itemClicked, this, [this](int i) {
-        if (filling()) return;
-        w_.Side3.v = static_cast<std::uint8_t>(i);
-        commitIfEntered(RadioGroupT3P);
-    });
-    connect(ComboBoxTVid, &QComboBox::activated, this, [this](int i) {
-        if (filling()) return;
-        w_.View.v = static_cast<std::uint8_t>(i + 1);
-        commitIfEntered(ComboBoxTVid);
-    });
-    connect(ButtonTrBrush, &QPushButton::clicked, this, [this] {
-        flushPendingEdit();
-        emit brushRequested();
-    });
+    ConnectIndex(*this, RadioGroupT3P, w_.Side3, 0);
+    ConnectIndex(*this, ComboBoxTVid, w_.View, 1);
+    ConnectRequest(this, ButtonTrBrush, &TriangleDialog::brushRequested);
     for (int n = 0; n < 5; ++n) {
         const std::size_t k = static_cast<std::size_t>(n + 1);
-        flag(CheckBoxTbEn[n], w_.LineOn[k]);
-        part(ButtonTbProp[n], Kind::li, 7 + n);
-        auto byteGroup = [this](TRadioGroup* group, Ed<std::uint8_t>& field) {
-            connect(group, &TRadioGroup::itemClicked, this, [this, group, &field](int i) {
-                if (filling()) return;
-                field.v = static_cast<std::uint8_t>(i + 1);
-                commitIfEntered(group);
-            });
-        };
-        byteGroup(RadioGroupTbVe[n], w_.LineVertex[k]);
-        byteGroup(RadioGroupTbLe[n], w_.LineMode[k]);
-        byteGroup(RadioGroupTbTy[n], w_.LineKind[k]);
+        ConnectFlag(*this, CheckBoxTbEn[n], w_.LineOn[k]);
+        ConnectRequest(this, ButtonTbProp[n], part, Kind::li, 7 + n);
+        ConnectIndex(*this, RadioGroupTbVe[n], w_.LineVertex[k], 1);
+        ConnectIndex(*this, RadioGroupTbLe[n], w_.LineMode[k], 1);
+        ConnectIndex(*this, RadioGroupTbTy[n], w_.LineKind[k], 1);
     }
 }
 
