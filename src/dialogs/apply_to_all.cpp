@@ -124,13 +124,20 @@ void Walk(DSubProj& d, WorkingCopies& w, V v) {
     Visit(w.CurPi4, v), Visit(w.CurPr3, v), Visit(w.CurPr4, v), Visit(w.CurXZ, v);
 }
 
+// `copy(record, template)` on every record the visitor V takes; how many.
+template <template <class> class V, class R, class Copy>
+int CopyToAll(DSubProj& doc, WorkingCopies& work, const R& tmplIn, Copy copy) {
+    const R tmpl = tmplIn;  // the template may be one of the visited records
+    int visited = 0;
+    auto f = [&](R& r) { ++visited, copy(r, tmpl); };
+    Walk(doc, work, V<decltype(f)>{f});
+    return visited;
+}
+
 }  // namespace
 
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats) {
-    const DPoint tmpl = tmplIn;  // the template may be one of the visited points
-    int visited = 0;
-    auto f = [&](DPoint& p) {
-        ++visited;
+    return CopyToAll<PointVisitor>(doc, work, tmplIn, [&cats](DPoint& p, const DPoint& tmpl) {
         if (cats.type) p.Typ.v = tmpl.Typ.v, p.Radius.v = tmpl.Radius.v, p.Thick.v = tmpl.Thick.v;
         if (cats.nameFont) {
             p.NameFont.s = tmpl.NameFont.s;
@@ -141,37 +148,25 @@ int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, c
             p.IndexBold.v = tmpl.IndexBold.v, p.IndexItalic.v = tmpl.IndexItalic.v, p.IndexSize.v = tmpl.IndexSize.v;
         }
         if (cats.labelRadius) p.LabelDist.v = tmpl.LabelDist.v;
-    };
-    Walk(doc, work, PointVisitor<decltype(f)>{f});
-    return visited;
+    });
 }
 
 int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, const LineCategories& cats) {
-    const DLine tmpl = tmplIn;
-    int visited = 0;
-    auto f = [&](DLine& l) {
-        ++visited;
+    return CopyToAll<LineVisitor>(doc, work, tmplIn, [&cats](DLine& l, const DLine& tmpl) {
         if (cats.thickness) l.Thick.v = tmpl.Thick.v;
         if (cats.dashes) l.Dash.v = tmpl.Dash.v, l.Gap.v = tmpl.Gap.v;
         if (cats.arrows) {
             l.Arrow1Len.v = tmpl.Arrow1Len.v, l.Arrow1Angle.v = tmpl.Arrow1Angle.v;
             l.Arrow2Len.v = tmpl.Arrow2Len.v, l.Arrow2Angle.v = tmpl.Arrow2Angle.v;
         }
-    };
-    Walk(doc, work, LineVisitor<decltype(f)>{f});
-    return visited;
+    });
 }
 
 int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats) {
-    const DCircle tmpl = tmplIn;
-    int visited = 0;
-    auto f = [&](DCircle& c) {
-        ++visited;
+    return CopyToAll<EllipseVisitor>(doc, work, tmplIn, [&cats](DCircle& c, const DCircle& tmpl) {
         if (cats.thickness) c.Thick.v = tmpl.Thick.v;
         if (cats.dashes) c.Dash.v = tmpl.Dash.v, c.Gap.v = tmpl.Gap.v;
-    };
-    Walk(doc, work, EllipseVisitor<decltype(f)>{f});
-    return visited;
+    });
 }
 
 }  // namespace pelmar
