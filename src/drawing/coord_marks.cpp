@@ -47,6 +47,16 @@ GraphTransform GraphTransformOf(const DGraphMove& m) {
     return t;
 }
 
+void DrawSystemGraph(SubCurveArgs& a, const DGraphMove& move, const DGraphStyle& style, bool full, char view,
+                     const PaintTarget& target, int pass) {
+    a.Transform = GraphTransformOf(move);
+    a.Full = full;
+    a.TargetChar = view;
+    a.Style = GraphLineStyleOf(style);
+    a.DashNo = target.options.CdrDashNo;
+    DrawSubCurve(a, target, pass);
+}
+
 void TickHalfLengths(int markWidth, int markHeight, int thick, double& up, double& down) {
     const double half = markHeight / 2.0;
     if (markWidth == 1) {
@@ -103,6 +113,40 @@ void MarkPainter::line(double width, PointF a, PointF b) {
     } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
         target_.wrd->OfficeLine(style_.colour, false, 0, a.x, a.y, b.x, b.y, width, 0, 0);
+    }
+}
+
+void MarkPainter::horizontalTicks(PointF centre, double step, double left, double right) {
+    double up = 0, down = 0;
+    TickHalfLengths(style_.markWidth, style_.markHeight, style_.thick, up, down);
+    for (int i = -StepsIn(left, step), last = StepsIn(right, step); i <= last; ++i) {
+        const double x = centre.x + i * step;
+        line(style_.markWidth, {x, centre.y - up}, {x, centre.y + down});
+    }
+}
+
+void MarkPainter::verticalTicks(PointF centre, double step, double below, double above) {
+    double up = 0, down = 0;
+    TickHalfLengths(style_.markWidth, style_.markHeight, style_.thick, up, down);
+    for (int i = -StepsIn(below, step), last = StepsIn(above, step); i <= last; ++i) {
+        const double y = centre.y - i * step;
+        line(style_.markWidth, {centre.x - up, y}, {centre.x + down, y});
+    }
+}
+
+void MarkPainter::horizontalNumbers(PointF centre, double step, int n, double div, double left, double right) {
+    for (int i = -StepsIn(left, step), last = StepsIn(right, step); i <= last; ++i) {
+        if (i == 0) continue;
+        horizontalAxisNumber(MarkNumberText(i * n * div, style_.decimalSep), Round(centre.x + i * step),
+                             Round(centre.y + style_.markHeight / 2.0));
+    }
+}
+
+void MarkPainter::verticalNumbers(PointF centre, double step, int n, double div, double below, double above) {
+    for (int i = -StepsIn(below, step), last = StepsIn(above, step); i <= last; ++i) {
+        if (i == 0) continue;
+        verticalAxisNumber(MarkNumberText(i * n * div, style_.decimalSep), Round(centre.x + style_.markHeight / 2.0),
+                           Round(centre.y - i * step));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "drawing/graph_transform.h"
 #include "drawing/paint_target.h"
+#include "drawing/sub_curve.h"
 #include "model/records.h"
 #include "platform/canvas.h"
 
@@ -49,6 +50,11 @@ MarkStyle MarkStyleOf(const System& r, char decimalSep) {
 // The shift and rotation of a graph as the graph drawers take them.
 GraphTransform GraphTransformOf(const DGraphMove& m);
 
+// Draws a graph of a system with its slot's shift, rotation and line style;
+// view and full as the system painters take them.
+void DrawSystemGraph(SubCurveArgs& a, const DGraphMove& move, const DGraphStyle& style, bool full, char view,
+                     const PaintTarget& target, int pass);
+
 // Half-lengths of a tick above (left of) and below (right of) the axis:
 // with mark width 1 the tick reaches one pixel further above, and one more
 // for an odd axis thickness; otherwise both halves are half the mark height.
@@ -70,6 +76,16 @@ public:
 
     // A straight line of the given pen width from a to b.
     void line(double width, PointF a, PointF b);
+
+    // The ticks across the horizontal axis through `centre`, every `step`
+    // pixels from `left` pixels before the centre to `right` after it, and
+    // across the vertical axis from `below` under it to `above` over it.
+    void horizontalTicks(PointF centre, double step, double left, double right);
+    void verticalTicks(PointF centre, double step, double below, double above);
+    // The numbers at every n-th tick, `step` pixels apart, but the centre's;
+    // a division is worth `div`.
+    void horizontalNumbers(PointF centre, double step, int n, double div, double left, double right);
+    void verticalNumbers(PointF centre, double step, int n, double div, double below, double above);
 
     // The number at a tick of the horizontal axis (anchor below the tick)
     // and at a tick of the vertical axis (anchor right of the tick).

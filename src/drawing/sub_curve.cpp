@@ -42,28 +42,43 @@ private:
     bool down_ = false;
 };
 
+// Samples the parameter from `start` by `step` while below `end`, or up to
+// it with `toEnd`.  at(t, dx, dy) gives the sample's picture offset from the
+// origin (y up) and whether it is valid (inside the window when clipped).
+template <class At>
+void Trace(Polylines& lines, const SubCurveArgs& a, double start, double end, double step, bool toEnd, At at) {
+    const bool visible = a.Style.LineType == 1;
+    for (double t = start; toEnd ? t <= end : t < end;) {
+        double dx = 0, dy = 0;
+        if (at(t, dx, dy))
+            lines.add(visible, a.OriginX + dx, a.OriginY - dy);
+        else
+            lines.lift();
+        const double next = t + step;
+        if (next == t) break;
+        t = next;
+    }
+    lines.lift();
+}
+
+// A plane curve's offset inside the window, or no clipping.
+bool InPlaneWindow(const SubCurveArgs& a, double dx, double dy) {
+    const auto& e = a.Extents;
+    return !a.Clip || (Within(dx, e[0], e[1]) && Within(dy, e[2], e[3]));
+}
+
 void BuildPolar(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
     if (!Samplable(a.AngleStart, a.AngleEnd, a.AngleStep)) return;
     const Formula f = Formula::Prepare(a.Formula1, true, ctx.Params);
-    const bool visible = a.Style.LineType == 1;
-    const auto& e = a.Extents;
-    for (double angle = a.AngleStart; angle < a.AngleEnd;) {
+    Trace(lines, a, a.AngleStart, a.AngleEnd, a.AngleStep, false, [&](double angle, double& dx, double& dy) {
         Ext rv = 0;
-        bool ok = f.Calc(angle, rv);
+        const bool ok = f.Calc(angle, rv);
         const double r = static_cast<double>(rv);
-        const double dx = r * std::cos(angle) * a.ScaleX;
-        const double dy = r * std::sin(angle) * a.ScaleY;
-        if (ok && a.Clip) ok = Within(dx, e[0], e[1]) && Within(dy, e[2], e[3]);
-        if (ok)
-            lines.add(visible, a.OriginX + dx, a.OriginY - dy);
-        else
-            lines.lift();
-        const double next = angle + a.AngleStep;
-        if (next == angle) break;
-        angle = next;
-    }
-    lines.lift();
+        dx = r * std::cos(angle) * a.ScaleX;
+        dy = r * std::sin(angle) * a.ScaleY;
+        return ok && InPlaneWindow(a, dx, dy);
+    });
 }
 
 // Formulas prepared one after the other with the run's distribution
@@ -79,48 +94,32 @@ void BuildParametric(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
     if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
     const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2}, ctx.Params);
-    const bool visible = a.Style.LineType == 1;
-    const auto& e = a.Extents;
-    for (double t = a.ParStart; t <= a.ParEnd;) {
+    Trace(lines, a, a.ParStart, a.ParEnd, a.ParStep, true, [&](double t, double& dx, double& dy) {
         Ext xv = 0, yv = 0;
-        bool ok = f[0].Calc(t, xv) && f[1].Calc(t, yv);
-        const double dx = static_cast<double>(xv) * a.ScaleX;
-        const double dy = static_cast<double>(yv) * a.ScaleY;
-        if (ok && a.Clip) ok = Within(dx, e[0], e[1]) && Within(dy, e[2], e[3]);
-        if (ok)
-            lines.add(visible, a.OriginX + dx, a.OriginY - dy);
-        else
-            lines.lift();
-        const double next = t + a.ParStep;
-        if (next == t) break;
-        t = next;
-    }
-    lines.lift();
+        const bool ok = f[0].Calc(t, xv) && f[1].Calc(t, yv);
+        dx = static_cast<double>(xv) * a.ScaleX;
+        dy = static_cast<double>(yv) * a.ScaleY;
+        return ok && InPlaneWindow(a, dx, dy);
+    });
 }
 
 void BuildSpace(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
     if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
     const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2, &a.Formula3}, ctx.Params);
-    const bool visible = a.Style.LineType == 1;
     const auto& e = a.Extents;
     const double s = a.ScaleX;
     const double root2 = std::sqrt(2.0);
-    for (double t = a.ParStart; t <= a.ParEnd;) {
+    Trace(lines, a, a.ParStart, a.ParEnd, a.ParStep, true, [&](double t, double& dx, double& dy) {
         Ext xv = 0, yv = 0, zv = 0;
         bool ok = f[0].Calc(t, xv) && f[1].Calc(t, yv) && f[2].Calc(t, zv);
         const double x = static_cast<double>(xv), y = static_cast<double>(yv), z = static_cast<double>(zv);
         const double depth = x / 2 / root2;  // x/√8
         if (ok && a.Clip) ok = Within(depth * s, e[0], e[1]) && Within(y * s, e[2], e[3]) && Within(z * s, e[4], e[5]);
-        if (ok)
-            lines.add(visible, a.OriginX + (y - depth) * s, a.OriginY - (z - depth) * s);
-        else
-            lines.lift();
-        const double next = t + a.ParStep;
-        if (next == t) break;
-        t = next;
-    }
-    lines.lift();
+        dx = (y - depth) * s;
+        dy = (z - depth) * s;
+        return ok;
+    });
 }
 
 // The transform with its axis of length 1 (an axis of length 0 stays).

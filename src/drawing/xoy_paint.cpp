@@ -44,9 +44,7 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
     const MarkStyle style = MarkStyleOf(r, target.run ? target.run->DecimalSep : ',');
     MarkPainter marks(style, im, target);
 
-    double up = 0, down = 0;
-    TickHalfLengths(style.markWidth, style.markHeight, style.thick, up, down);
-    const double width = style.markWidth;
+    const PointF centre{f.cx, f.cy};
 
     // A step that rounds to no pixel leaves its axis without ticks, grid and numbers.
     const double sx = Round(r.DivX.v * r.ScaleX.v);
@@ -54,18 +52,8 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
     const bool xSteps = sx != 0 && std::isfinite(sx);
     const bool ySteps = sy != 0 && std::isfinite(sy);
 
-    if (xSteps) {
-        for (int i = -StepsIn(f.cx - f.x1, sx), last = StepsIn(f.x2 - f.cx - f.ax, sx); i <= last; ++i) {
-            const double x = f.cx + i * sx;
-            marks.line(width, {x, f.cy - up}, {x, f.cy + down});
-        }
-    }
-    if (ySteps) {
-        for (int i = -StepsIn(f.y1 - f.cy, sy), last = StepsIn(f.cy - f.y2 - f.ay, sy); i <= last; ++i) {
-            const double y = f.cy - i * sy;
-            marks.line(width, {f.cx - up, y}, {f.cx + down, y});
-        }
-    }
+    if (xSteps) marks.horizontalTicks(centre, sx, f.cx - f.x1, f.x2 - f.cx - f.ax);
+    if (ySteps) marks.verticalTicks(centre, sy, f.y1 - f.cy, f.cy - f.y2 - f.ay);
 
     if (r.GridOn.v) {
         const double gw = r.GridThick.v;
@@ -87,18 +75,8 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
         const int n = r.NumberStep.v;
         const double nx = sx * n;
         const double ny = sy * n;
-        if (xSteps && nx != 0)
-            for (int i = -StepsIn(f.cx - f.x1, nx), last = StepsIn(f.x2 - f.cx - f.ax, nx); i <= last; ++i) {
-                if (i == 0) continue;
-                marks.horizontalAxisNumber(MarkNumberText(i * n * r.DivX.v, style.decimalSep),
-                                           Round(f.cx + i * nx), Round(f.cy + style.markHeight / 2.0));
-            }
-        if (ySteps && ny != 0)
-            for (int i = -StepsIn(f.y1 - f.cy, ny), last = StepsIn(f.cy - f.y2 - f.ay, ny); i <= last; ++i) {
-                if (i == 0) continue;
-                marks.verticalAxisNumber(MarkNumberText(i * n * r.DivY.v, style.decimalSep),
-                                         Round(f.cx + style.markHeight / 2.0), Round(f.cy - i * ny));
-            }
+        if (xSteps && nx != 0) marks.horizontalNumbers(centre, nx, n, r.DivX.v, f.cx - f.x1, f.x2 - f.cx - f.ax);
+        if (ySteps && ny != 0) marks.verticalNumbers(centre, ny, n, r.DivY.v, f.y1 - f.cy, f.cy - f.y2 - f.ay);
     }
 }
 
@@ -139,14 +117,10 @@ void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char vie
             a.AngleEnd = p[1].v;
             a.AngleStep = p[2].v;
         }
-        a.Transform = GraphTransformOf(r.Move[static_cast<std::size_t>(slot)]);
         a.ObjectSlot = slot == ImplicitSlot ? index : 0;
         a.SurfaceNumber = 0;
-        a.Full = slot == ImplicitSlot ? full : true;
-        a.TargetChar = view;
-        a.Style = GraphLineStyleOf(r.Style[static_cast<std::size_t>(slot)]);
-        a.DashNo = target.options.CdrDashNo;
-        DrawSubCurve(a, target, pass);
+        const auto k = static_cast<std::size_t>(slot);
+        DrawSystemGraph(a, r.Move[k], r.Style[k], slot == ImplicitSlot ? full : true, view, target, pass);
     }
 }
 

@@ -61,10 +61,7 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     const MarkStyle style = MarkStyleOf(r, target.run ? target.run->DecimalSep : ',');
     MarkPainter marks(style, im, target);
 
-    double up = 0, down = 0;
-    TickHalfLengths(style.markWidth, style.markHeight, style.thick, up, down);
-    const double width = style.markWidth;
-    const double halfMark = style.markHeight / 2.0;
+    const PointF centre{f.cx, f.cy};
 
     // A step that rounds to no pixel leaves the axes without ticks and numbers.
     const double s = Round(r.Div.v * r.Scale.v);
@@ -74,21 +71,15 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     const double h = Round(style.markHeight / std::sqrt(2.0) / 2);
 
     if (steps) {
-        for (int i = -StepsIn(f.cx - f.hx1, s), last = StepsIn(f.hx2 - f.cx - f.hA, s); i <= last; ++i) {
-            const double x = f.cx + i * s;
-            marks.line(width, {x, f.cy - up}, {x, f.cy + down});
-        }
-        for (int i = -StepsIn(f.vy1 - f.cy, s), last = StepsIn(f.cy - f.vy2 - f.vA, s); i <= last; ++i) {
-            const double y = f.cy - i * s;
-            marks.line(width, {f.cx - up, y}, {f.cx + down, y});
-        }
+        marks.horizontalTicks(centre, s, f.cx - f.hx1, f.hx2 - f.cx - f.hA);
+        marks.verticalTicks(centre, s, f.vy1 - f.cy, f.cy - f.vy2 - f.vA);
     }
     // No depth tick at the centre: the other two axes have theirs there.
     for (int i = StepsIn(f.dx1 - f.cx, d), last = -StepsIn(f.cx - f.dx2 - f.dA, d); i >= last; --i) {
         if (i == 0) continue;
         const double x = f.cx + i * d;
         const double y = f.cy - i * d;
-        marks.line(width, {x - h, y - h}, {x + h, y + h});
+        marks.line(style.markWidth, {x - h, y - h}, {x + h, y + h});
     }
 
     if (!r.NumbersOn.v) return;
@@ -96,16 +87,8 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     const double ns = s * n;
     const double size = style.size;
     if (steps && ns != 0) {
-        for (int i = -StepsIn(f.cx - f.hx1, ns), last = StepsIn(f.hx2 - f.cx - f.hA, ns); i <= last; ++i) {
-            if (i == 0) continue;
-            marks.horizontalAxisNumber(MarkNumberText(i * n * r.Div.v, style.decimalSep), Round(f.cx + i * ns),
-                                       Round(f.cy + halfMark));
-        }
-        for (int i = -StepsIn(f.vy1 - f.cy, ns), last = StepsIn(f.cy - f.vy2 - f.vA, ns); i <= last; ++i) {
-            if (i == 0) continue;
-            marks.verticalAxisNumber(MarkNumberText(i * n * r.Div.v, style.decimalSep), Round(f.cx + halfMark),
-                                     Round(f.cy - i * ns));
-        }
+        marks.horizontalNumbers(centre, ns, n, r.Div.v, f.cx - f.hx1, f.hx2 - f.cx - f.hA);
+        marks.verticalNumbers(centre, ns, n, r.Div.v, f.vy1 - f.cy, f.cy - f.vy2 - f.vA);
     }
     // Depth numbers carry the sign of the model X: positive towards the viewer.
     const double nd = d * n;
@@ -162,14 +145,9 @@ void DrawSurfaces(const DXZ& r, bool full, int index, const DImProj& im, char vi
         const int set = SurfaceSet(slot);
         a.Sections = SectionsOf(r, set);
         if (set > 0) a.Outline = r.Outlines[static_cast<std::size_t>(set)];
-        a.Transform = GraphTransformOf(r.Move[k]);
         a.ObjectSlot = index + 10;
         a.SurfaceNumber = static_cast<std::uint8_t>(slot);
-        a.Full = full;
-        a.TargetChar = view;
-        a.Style = GraphLineStyleOf(r.Style[k]);
-        a.DashNo = target.options.CdrDashNo;
-        DrawSubCurve(a, target, pass);
+        DrawSystemGraph(a, r.Move[k], r.Style[k], full, view, target, pass);
     }
 }
 

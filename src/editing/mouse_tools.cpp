@@ -421,20 +421,27 @@ void MouseTools::editMove(const Pos& p) {
     DSubProj& o = doc.Obj;
     const double px = p.px, ym = p.ym;
 
-    for (int i = 1; i <= o.Po.count(); ++i)
-        if (IsSelected(st_, Kind::po, i)) PlaneShiftPoint(o.Po[i], dx, dy);
+    // Runs `fn` on every selected object of one kind.
+    const auto eachSelected = [&](auto& store, Kind kind, auto fn) {
+        for (int i = 1; i <= store.count(); ++i)
+            if (IsSelected(st_, kind, i)) fn(store[static_cast<std::size_t>(i)]);
+    };
+    // Moves an axis end along its axis, keeping it on its side of the centre.
+    const auto slide = [](double& v, double want, double centre, bool below) {
+        const double old = v;
+        v = want;
+        if (below ? !(v < centre) : !(v > centre)) v = old;
+    };
 
-    for (int i = 1; i <= o.Li.count(); ++i) {
-        if (!IsSelected(st_, Kind::li, i)) continue;
-        DLine& l = o.Li[i];
+    eachSelected(o.Po, Kind::po, [&](DPoint& pt) { PlaneShiftPoint(pt, dx, dy); });
+
+    eachSelected(o.Li, Kind::li, [&](DLine& l) {
         if (code == 0) PlaneShiftLine(l, dx, dy);
         else if (code == 1 || code == 2) PlaceAt(code == 1 ? l.P1 : l.P2, p.px - grabOffsetX_, p.ym - grabOffsetY_);
         UpdateLine(l, 0);
-    }
+    });
 
-    for (int i = 1; i <= o.Ci.count(); ++i) {
-        if (!IsSelected(st_, Kind::ci, i)) continue;
-        DCircle& c = o.Ci[i];
+    eachSelected(o.Ci, Kind::ci, [&](DCircle& c) {
         StaleFill(doc, c);
         const double cx = c.Center.ScrX.v, cy = c.Center.ScrY.v;
         switch (code) {
@@ -460,29 +467,21 @@ void MouseTools::editMove(const Pos& p) {
             default: break;
         }
         UpdateCircle(c, 0);
-    }
+    });
 
-    for (int i = 1; i <= o.Tr.count(); ++i) {
-        if (!IsSelected(st_, Kind::tr, i)) continue;
-        DTri& t = o.Tr[i];
-        StaleFill(doc, t);
-        if (code == 0) PlaneShiftTriangle(t, dx, dy);
-        else ShiftPolygonHandle(t, 3, code, 21, dx, dy);
-        UpdateTriangle(t, 0, false);
-    }
+    // Triangles and tetragons: the whole figure, or one vertex handle from `firstHandle` on.
+    const auto polygon = [&](auto& store, Kind kind, int sides, int firstHandle, auto shift, auto update) {
+        eachSelected(store, kind, [&](auto& f) {
+            StaleFill(doc, f);
+            if (code == 0) shift(f, dx, dy);
+            else ShiftPolygonHandle(f, sides, code, firstHandle, dx, dy);
+            update(f, 0, false);
+        });
+    };
+    polygon(o.Tr, Kind::tr, 3, 21, PlaneShiftTriangle, UpdateTriangle);
+    polygon(o.Kv, Kind::kv, 4, 31, PlaneShiftTetragon, UpdateTetragon);
 
-    for (int i = 1; i <= o.Kv.count(); ++i) {
-        if (!IsSelected(st_, Kind::kv, i)) continue;
-        DKv& k = o.Kv[i];
-        StaleFill(doc, k);
-        if (code == 0) PlaneShiftTetragon(k, dx, dy);
-        else ShiftPolygonHandle(k, 4, code, 31, dx, dy);
-        UpdateTetragon(k, 0, false);
-    }
-
-    for (int i = 1; i <= o.Xy.count(); ++i) {
-        if (!IsSelected(st_, Kind::xy, i)) continue;
-        DXOY& x = o.Xy[i];
+    eachSelected(o.Xy, Kind::xy, [&](DXOY& x) {
         DPoint& c = x.Center;
         const auto centreXFromY = [&] {  // picture x and model y from Y-axis end 1
             c.ScrX.v = x.AxisY.P1.ScrX.v;
@@ -492,36 +491,41 @@ void MouseTools::editMove(const Pos& p) {
             c.ScrY.v = x.AxisX.P1.ScrY.v;
             c.Z.v = x.AxisX.P1.Z.v;
         };
-        const auto shiftAxis = [&](DLine& a) { PlaneShiftLine(a, dx, dy); };
         const bool up = doc.Im.YOrient == 2;
         const auto testX1 = [&] { return x.AxisX.P1.ScrX.v + 10 > c.ScrX.v; };
         const auto testX2 = [&] { return x.AxisX.P2.ScrX.v - 30 < c.ScrX.v; };
         const auto testY2 = [&] { return up ? x.AxisY.P2.ScrY.v - 30 < c.ScrY.v : x.AxisY.P2.ScrY.v + 30 > c.ScrY.v; };
         const auto testY1 = [&] { return up ? x.AxisY.P1.ScrY.v + 10 > c.ScrY.v : x.AxisY.P1.ScrY.v - 10 < c.ScrY.v; };
-        // Moves an axis end along its axis, keeping it on its side of the centre.
-        const auto slide = [&](double& v, double want, double centre, bool below) {
-            const double old = v;
-            v = want;
-            if (below ? !(v < centre) : !(v > centre)) v = old;
-        };
         switch (code) {
             case 0: PlaneShiftXOY(x, dx, dy); break;
             case 41:
-                shiftAxis(x.AxisX);
-                centreYFromX();
-                if (testX1()) { shiftAxis(x.AxisY); centreXFromY(); }
-                if (testX2()) { shiftAxis(x.AxisY); centreXFromY(); }
-                if (testY2()) { shiftAxis(x.AxisY); centreYFromX(); }
-                if (testY1()) { shiftAxis(x.AxisY); centreYFromX(); }
+            case 42: {
+                // The dragged axis moves; an end that comes too near the
+                // centre carries the other axis along.
+                const bool alongX = code == 41;
+                DLine& other = alongX ? x.AxisY : x.AxisX;
+                PlaneShiftLine(alongX ? x.AxisX : x.AxisY, dx, dy);
+                const auto carry = [&](auto test, auto centre) {
+                    if (test()) {
+                        PlaneShiftLine(other, dx, dy);
+                        centre();
+                    }
+                };
+                if (alongX) {
+                    centreYFromX();
+                    carry(testX1, centreXFromY);
+                    carry(testX2, centreXFromY);
+                    carry(testY2, centreYFromX);
+                    carry(testY1, centreYFromX);
+                } else {
+                    centreXFromY();
+                    carry(testY2, centreYFromX);
+                    carry(testY1, centreYFromX);
+                    carry(testX2, centreXFromY);
+                    carry(testX1, centreXFromY);
+                }
                 break;
-            case 42:
-                shiftAxis(x.AxisY);
-                centreXFromY();
-                if (testY2()) { shiftAxis(x.AxisX); centreYFromX(); }
-                if (testY1()) { shiftAxis(x.AxisX); centreYFromX(); }
-                if (testX2()) { shiftAxis(x.AxisX); centreXFromY(); }
-                if (testX1()) { shiftAxis(x.AxisX); centreXFromY(); }
-                break;
+            }
             case 43: if (x.AxisX.P1.Y.v < c.Y.v) slide(x.AxisX.P1.Y.v, px - grabOffsetX_, c.Y.v, true); break;
             case 44: if (x.AxisX.P2.Y.v > c.Y.v) slide(x.AxisX.P2.Y.v, px - grabOffsetX_, c.Y.v, false); break;
             case 45: if (x.AxisY.P1.Z.v < c.Z.v) slide(x.AxisY.P1.Z.v, ym - grabOffsetY_, c.Z.v, true); break;
@@ -529,17 +533,15 @@ void MouseTools::editMove(const Pos& p) {
             default: break;
         }
         UpdateXOY(x, 0);
-    }
+    });
 
-    for (int i = 1; i <= o.Sf.count(); ++i) {
-        if (!IsSelected(st_, Kind::sf, i)) continue;
-        DSf& s = o.Sf[i];
+    eachSelected(o.Sf, Kind::sf, [&](DSf& s) {
         StaleFill(doc, s);
         if (code == 0) PlaneShiftOrb(s, dx, dy);
         else if (code == 52)
             s.Radius.v = std::max(0.0, Dist2D(px, ym, s.Center.ScrX.v, s.Center.ScrY.v) - grabOffsetX_);
         UpdateOrb(s, 0);
-    }
+    });
 
     // Axis stretch: the movement since the last event along the picture vector v.
     const auto stretch = [&](const DPoint& from, const DPoint& to) {
@@ -549,9 +551,7 @@ void MouseTools::editMove(const Pos& p) {
         return std::array<double, 3>{to.X.v - from.X.v, to.Y.v - from.Y.v, to.Z.v - from.Z.v};
     };
 
-    for (int i = 1; i <= o.Zi.count(); ++i) {
-        if (!IsSelected(st_, Kind::zi, i)) continue;
-        DZi& z = o.Zi[i];
+    eachSelected(o.Zi, Kind::zi, [&](DZi& z) {
         StaleFill(doc, z);
         if (code == 0) {
             PlaneShiftCylinder(z, dx, dy);
@@ -561,11 +561,9 @@ void MouseTools::editMove(const Pos& p) {
             TranslateCircle(z.Base[code == 62 ? 2 : 1], f * w[0], f * w[1], f * w[2]);
         }
         UpdateCylinder(z, 0);
-    }
+    });
 
-    for (int i = 1; i <= o.Ko.count(); ++i) {
-        if (!IsSelected(st_, Kind::ko, i)) continue;
-        DKo& k = o.Ko[i];
+    eachSelected(o.Ko, Kind::ko, [&](DKo& k) {
         StaleFill(doc, k);
         if (code == 0) {
             PlaneShiftCone(k, dx, dy);
@@ -576,12 +574,10 @@ void MouseTools::editMove(const Pos& p) {
             else TranslateCircle(k.Base, f * w[0], f * w[1], f * w[2]);
         }
         UpdateCone(k, 0);
-    }
+    });
 
     const auto pyramid = [&](auto& store, Kind kind, int apexCode, int heightType, auto shift, auto update) {
-        for (int i = 1; i <= store.count(); ++i) {
-            if (!IsSelected(st_, kind, i)) continue;
-            auto& r = store[static_cast<std::size_t>(i)];
+        eachSelected(store, kind, [&](auto& r) {
             StaleFill(doc, r);
             if (code == 0) {
                 shift(r, dx, dy);
@@ -592,15 +588,13 @@ void MouseTools::editMove(const Pos& p) {
                         DistPointPlane(r.HeightLine.P2, r.Base.S[1].P1, r.Base.S[2].P1, r.Base.S[3].P1);
             }
             update(r, 0);
-        }
+        });
     };
     pyramid(o.I3, Kind::i3, 82, 2, PlaneShiftPyramid3, UpdatePyramid3);
     pyramid(o.I4, Kind::i4, 92, 1, PlaneShiftPyramid4, UpdatePyramid4);
 
     const auto prism = [&](auto& store, Kind kind, int first, int heightType, auto shift, auto update) {
-        for (int i = 1; i <= store.count(); ++i) {
-            if (!IsSelected(st_, kind, i)) continue;
-            auto& r = store[static_cast<std::size_t>(i)];
+        eachSelected(store, kind, [&](auto& r) {
             StaleFill(doc, r);
             if (code == 0) {
                 shift(r, dx, dy);
@@ -623,47 +617,25 @@ void MouseTools::editMove(const Pos& p) {
                 }
             }
             update(r, 0);
-        }
+        });
     };
     prism(o.R3, Kind::r3, 102, 1, PlaneShiftPrism3, UpdatePrism3);
     prism(o.R4, Kind::r4, 112, 2, PlaneShiftPrism4, UpdatePrism4);
 
-    for (int i = 1; i <= o.Xz.count(); ++i) {
-        if (!IsSelected(st_, Kind::xz, i)) continue;
-        DXZ& x = o.Xz[i];
+    eachSelected(o.Xz, Kind::xz, [&](DXZ& x) {
         doc.FillValid = 0;
         const double cx = x.Center.X.v;
         const double shiftIn = RoundHalfEven(cx / std::sqrt(8.0));
         switch (code) {
             case 0: PlaneShiftXYZ(x, dx, dy); break;
-            case 127: {
-                const double old = x.AxisY.P1.Y.v;
-                x.AxisY.P1.Y.v = shiftIn + px - grabOffsetX_;
-                if (!(x.AxisY.P1.Y.v < x.Center.Y.v)) x.AxisY.P1.Y.v = old;
-                break;
-            }
-            case 128: {
-                const double old = x.AxisY.P2.Y.v;
-                x.AxisY.P2.Y.v = shiftIn + px - grabOffsetX_;
-                if (!(x.AxisY.P2.Y.v > x.Center.Y.v)) x.AxisY.P2.Y.v = old;
-                break;
-            }
-            case 129: {
-                const double old = x.AxisZ.P1.Z.v;
-                x.AxisZ.P1.Z.v = shiftIn + ym - grabOffsetY_;
-                if (!(x.AxisZ.P1.Z.v < x.Center.Z.v)) x.AxisZ.P1.Z.v = old;
-                break;
-            }
-            case 130: {
-                const double old = x.AxisZ.P2.Z.v;
-                x.AxisZ.P2.Z.v = shiftIn + ym - grabOffsetY_;
-                if (!(x.AxisZ.P2.Z.v > x.Center.Z.v)) x.AxisZ.P2.Z.v = old;
-                break;
-            }
+            case 127: slide(x.AxisY.P1.Y.v, shiftIn + px - grabOffsetX_, x.Center.Y.v, true); break;
+            case 128: slide(x.AxisY.P2.Y.v, shiftIn + px - grabOffsetX_, x.Center.Y.v, false); break;
+            case 129: slide(x.AxisZ.P1.Z.v, shiftIn + ym - grabOffsetY_, x.Center.Z.v, true); break;
+            case 130: slide(x.AxisZ.P2.Z.v, shiftIn + ym - grabOffsetY_, x.Center.Z.v, false); break;
             default: break;
         }
         UpdateXYZ(x, 0);
-    }
+    });
 
     dragStartX_ = p.px;
     dragStartY_ = p.py;

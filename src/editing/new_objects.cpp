@@ -9,25 +9,6 @@
 
 namespace pelmar {
 
-namespace {
-
-void LoadDefault(DPoint& r, int n, const DefaultsSource& s) { LoadDefaultPoint(r, n, s); }
-void LoadDefault(DLine& r, int n, const DefaultsSource& s) { LoadDefaultLine(r, n, s); }
-void LoadDefault(DCircle& r, int n, const DefaultsSource& s) { LoadDefaultCircle(r, n, s); }
-void LoadDefault(DTri& r, int n, const DefaultsSource& s) { LoadDefaultTriangle(r, n, s); }
-void LoadDefault(DKv& r, int n, const DefaultsSource& s) { LoadDefaultTetragon(r, n, s); }
-void LoadDefault(DXOY& r, int n, const DefaultsSource& s) { LoadDefaultXOY(r, n, s); }
-void LoadDefault(DSf& r, int n, const DefaultsSource& s) { LoadDefaultOrb(r, n, s); }
-void LoadDefault(DZi& r, int n, const DefaultsSource& s) { LoadDefaultCylinder(r, n, s); }
-void LoadDefault(DKo& r, int n, const DefaultsSource& s) { LoadDefaultCone(r, n, s); }
-void LoadDefault(DPi3& r, int n, const DefaultsSource& s) { LoadDefaultPyramid3(r, n, s); }
-void LoadDefault(DPi4& r, int n, const DefaultsSource& s) { LoadDefaultPyramid4(r, n, s); }
-void LoadDefault(DPr3& r, int n, const DefaultsSource& s) { LoadDefaultPrism3(r, n, s); }
-void LoadDefault(DPr4& r, int n, const DefaultsSource& s) { LoadDefaultPrism4(r, n, s); }
-void LoadDefault(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, s); }
-
-}  // namespace
-
 template <class R>
 bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     constexpr Kind K = RecordKind<R>;

@@ -26,10 +26,20 @@ void MarkAll(Arr1<T, N>& parts, TColor color, bool marked) {
     for (auto& p : parts) Mark(p, color, marked);
 }
 
-template <class Solid>
-void MarkSpheres(Solid& s, TColor color, bool marked) {
-    Mark(s.OutSphere, color, marked);
-    Mark(s.InSphere, color, marked);
+template <class R>
+void MarkPart(R& r, TColor color, bool marked) {
+    Mark(r, color, marked);
+}
+
+template <class T, std::size_t N>
+void MarkPart(Arr1<T, N>& parts, TColor color, bool marked) {
+    MarkAll(parts, color, marked);
+}
+
+// Marks the parts (records or arrays of them) in order.
+template <class... Parts>
+void MarkParts(TColor color, bool marked, Parts&... parts) {
+    (MarkPart(parts, color, marked), ...);
 }
 
 }  // namespace
@@ -38,92 +48,50 @@ void Mark(DPoint& r, TColor color, bool marked) { Own(r, color, marked); }
 
 void Mark(DLine& r, TColor color, bool marked) {
     Own(r, color, marked);
-    Mark(r.P1, color, marked);
-    Mark(r.P2, color, marked);
-    Mark(r.P3, color, marked);
-    Mark(r.P4, color, marked);
+    MarkParts(color, marked, r.P1, r.P2, r.P3, r.P4);
 }
 
 void Mark(DCircle& r, TColor color, bool marked) {
     Own(r, color, marked);
-    Mark(r.Center, color, marked);
-    MarkAll(r.R, color, marked);
+    MarkParts(color, marked, r.Center, r.R);
 }
 
-void Mark(DTri& r, TColor color, bool marked) {
-    MarkAll(r.S, color, marked);
-    MarkAll(r.Lines, color, marked);
-    Mark(r.Circ[2], color, marked);
-    Mark(r.Circ[1], color, marked);
-}
+void Mark(DTri& r, TColor color, bool marked) { MarkParts(color, marked, r.S, r.Lines, r.Circ[2], r.Circ[1]); }
 
 void Mark(DKv& r, TColor color, bool marked) {
-    MarkAll(r.S, color, marked);
-    MarkAll(r.Diag, color, marked);
-    Mark(r.Circ[2], color, marked);
-    Mark(r.Circ[1], color, marked);
-    Mark(r.Center, color, marked);
+    MarkParts(color, marked, r.S, r.Diag, r.Circ[2], r.Circ[1], r.Center);
 }
 
 void Mark(DXOY& r, TColor color, bool marked) {
     Own(r, color, marked);
-    Mark(r.AxisX, color, marked);
-    Mark(r.AxisY, color, marked);
-    Mark(r.Center, color, marked);
+    MarkParts(color, marked, r.AxisX, r.AxisY, r.Center);
 }
 
-void Mark(DSf& r, TColor color, bool marked) {
-    MarkAll(r.Sec, color, marked);
-    Mark(r.Contour, color, marked);
-    Mark(r.Center, color, marked);
-}
+void Mark(DSf& r, TColor color, bool marked) { MarkParts(color, marked, r.Sec, r.Contour, r.Center); }
 
 void Mark(DZi& r, TColor color, bool marked) {
-    Mark(r.Axis, color, marked);
-    MarkAll(r.Base, color, marked);
-    MarkAll(r.Sec, color, marked);
-    MarkSpheres(r, color, marked);
+    MarkParts(color, marked, r.Axis, r.Base, r.Sec, r.OutSphere, r.InSphere);
 }
 
 void Mark(DKo& r, TColor color, bool marked) {
-    Mark(r.Axis, color, marked);
-    Mark(r.Base, color, marked);
-    MarkAll(r.Sec, color, marked);
-    MarkSpheres(r, color, marked);
+    MarkParts(color, marked, r.Axis, r.Base, r.Sec, r.OutSphere, r.InSphere);
 }
 
 void Mark(DPi3& r, TColor color, bool marked) {
-    MarkAll(r.Face, color, marked);
-    Mark(r.Base, color, marked);
-    Mark(r.HeightLine, color, marked);
-    MarkSpheres(r, color, marked);
+    MarkParts(color, marked, r.Face, r.Base, r.HeightLine, r.OutSphere, r.InSphere);
 }
 
 void Mark(DPi4& r, TColor color, bool marked) {
-    MarkAll(r.Face, color, marked);
-    Mark(r.Base, color, marked);
-    Mark(r.HeightLine, color, marked);
-    MarkSpheres(r, color, marked);
+    MarkParts(color, marked, r.Face, r.Base, r.HeightLine, r.OutSphere, r.InSphere);
 }
 
-void Mark(DPr3& r, TColor color, bool marked) {
-    MarkAll(r.Side, color, marked);
-    MarkAll(r.Base, color, marked);
-    MarkSpheres(r, color, marked);
-}
+void Mark(DPr3& r, TColor color, bool marked) { MarkParts(color, marked, r.Side, r.Base, r.OutSphere, r.InSphere); }
 
-void Mark(DPr4& r, TColor color, bool marked) {
-    MarkAll(r.Side, color, marked);
-    MarkAll(r.Base, color, marked);
-    MarkSpheres(r, color, marked);
-}
+void Mark(DPr4& r, TColor color, bool marked) { MarkParts(color, marked, r.Side, r.Base, r.OutSphere, r.InSphere); }
 
 void Mark(DXZ& r, TColor color, bool marked) {
     Own(r, color, marked);
-    Mark(r.AxisX, color, marked);
-    Mark(r.AxisY, color, marked);
-    Mark(r.AxisZ, color, marked);
-    Mark(r.Center, color, marked);
+    MarkParts(color, marked, r.AxisX, r.AxisY, r.AxisZ, r.Center);
 }
 
 // ---------------------------------------------------------------------------
@@ -142,6 +110,26 @@ bool Vertex4Free(const DKv& k) {
 
 void Colour(DPoint& p, TColor h) { p.SelColor = h; }
 
+// Every side of a polygon with both its ends.
+template <class Sides>
+void ColourSides(Sides& sides, TColor h) {
+    for (auto& s : sides) {
+        s.SelColor = h;
+        Colour(s.P1, h);
+        Colour(s.P2, h);
+    }
+}
+
+// Vertices 1 to `count` of a polygon: vertex i is end 1 of side i and end 2
+// of the side before it.
+template <class T, std::size_t N>
+void ColourVertices(Arr1<T, N>& sides, int count, TColor h) {
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) {
+        Colour(sides[i].P1, h);
+        Colour(sides[i == 1 ? N : i - 1].P2, h);
+    }
+}
+
 // The handles of the object, painted in the handle colour h.
 void MarkHandles(DPoint&, TColor, TColor) {}
 void MarkHandles(DLine& l, TColor h, TColor) {
@@ -151,37 +139,19 @@ void MarkHandles(DLine& l, TColor h, TColor) {
 void MarkHandles(DCircle& c, TColor h, TColor move) { c.SelColor = c.Tilt.v != 0 ? move : h; }
 void MarkHandles(DTri& t, TColor h, TColor) {
     if (t.Typ.v == 4) {
-        for (auto& s : t.S) {
-            s.SelColor = h;
-            Colour(s.P1, h);
-            Colour(s.P2, h);
-        }
+        ColourSides(t.S, h);
         return;
     }
-    Colour(t.S[1].P1, h);  // vertex 1
-    Colour(t.S[3].P2, h);
-    Colour(t.S[1].P2, h);  // vertex 2
-    Colour(t.S[2].P1, h);
+    ColourVertices(t.S, 2, h);
 }
 void MarkHandles(DKv& k, TColor h, TColor) {
     const int typ = k.Typ.v;
     if (typ == 7) return;
     if (typ == 6 && Vertex4Free(k)) {
-        for (auto& s : k.S) {
-            s.SelColor = h;
-            Colour(s.P1, h);
-            Colour(s.P2, h);
-        }
+        ColourSides(k.S, h);
         return;
     }
-    Colour(k.S[1].P1, h);  // vertex 1
-    Colour(k.S[4].P2, h);
-    Colour(k.S[1].P2, h);  // vertex 2
-    Colour(k.S[2].P1, h);
-    if (typ >= 4) {
-        Colour(k.S[2].P2, h);  // vertex 3
-        Colour(k.S[3].P1, h);
-    }
+    ColourVertices(k.S, typ >= 4 ? 3 : 2, h);
     if (typ == 6) {
         k.S[1].SelColor = h;
         k.S[2].SelColor = h;
@@ -310,6 +280,18 @@ bool CurrentObject(const EditingState& st, Kind& k, int& index) {
     return index >= 1 && index <= st.Proj->Obj.count(k);
 }
 
+// Marks every selected object but the points again, with the handles for
+// moving or for shaping.
+void RemarkSelected(EditingState& st, bool moving) {
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        if constexpr (K != Kind::po) {
+            for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
+                if (IsSelected(st, K, i)) SelectCur(st, K, i, moving);
+        }
+    });
+}
+
 int NumberOf(EditingState& st, Kind k, int index) {
     return VisitKind(k, [&](auto kc) {
         return static_cast<int>(KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)].Number);
@@ -382,13 +364,7 @@ bool SelectAt(EditingState& st, int x, int y, int mode, bool remarkOnly) {
     if (st.SelCount == 1) {
         MarkSelectionForShape(st);
     } else if (st.SelCount > 1) {
-        ForEachKind([&](auto kc) {
-            constexpr Kind K = decltype(kc)::value;
-            if constexpr (K != Kind::po) {
-                for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
-                    if (IsSelected(st, K, i)) SelectCur(st, K, i, true);
-            }
-        });
+        RemarkSelected(st, true);
     }
     UpdateSelectionUI(st);
     return changed;
@@ -413,15 +389,7 @@ bool AnyObjectAt(EditingState& st, int x, int y) {
     return any;
 }
 
-void MarkSelectionForShape(EditingState& st) {
-    ForEachKind([&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        if constexpr (K != Kind::po) {
-            for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
-                if (IsSelected(st, K, i)) SelectCur(st, K, i, false);
-        }
-    });
-}
+void MarkSelectionForShape(EditingState& st) { RemarkSelected(st, false); }
 
 void SelectNone(EditingState& st) {
     // Freed slots of the stores hold fresh records, so the live objects are

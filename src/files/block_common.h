@@ -87,6 +87,72 @@ void ReadAnim(LineReader& in, Range& texts) {
     for (auto& t : texts) t = in.version() >= 14 ? in.Text() : std::string();
 }
 
+// The tick marks and numbering of a coordinate system; the 2D system writes
+// its flags as "1"/"0", the 3D one as letters.
+template <class System>
+void WriteNumbering(LineWriter& out, const System& x, bool letterFlags) {
+    const auto flag = [&](bool on) { letterFlags ? out.FlagL(on) : out.Flag01(on); };
+    out.Int(x.MarkWidth.v);
+    out.Int(x.MarkHeight.v);
+    flag(x.NumbersOn.v);
+    out.Int(x.NumberStep.v);
+    out.Text(x.NumberFont.s, "NumberFont");
+    flag(x.NumbersItalic.v);
+    flag(x.NumbersBold.v);
+    out.Int(x.NumberSize.v);
+}
+
+template <class System>
+void ReadNumbering(LineReader& in, System& x, bool letterFlags) {
+    const auto flag = [&] { return letterFlags ? in.NotL() : in.Not0(); };
+    x.MarkWidth.v = in.Int();
+    x.MarkHeight.v = in.Int();
+    x.NumbersOn.v = flag();
+    x.NumberStep.v = in.Int();
+    x.NumberFont.s = in.Text();
+    x.NumbersItalic.v = flag();
+    x.NumbersBold.v = flag();
+    x.NumberSize.v = in.Int();
+}
+
+// The line style of a graph.
+inline void WriteStyle(LineWriter& out, const DGraphStyle& s) {
+    out.Int(s.Visible.v);
+    out.Int(s.Hidden.v);
+    out.Int(s.Dash.v);
+    out.Int(s.Gap.v);
+}
+
+// From version 11 on; version 10 gives solid, solid, 10, 10.
+inline void ReadStyle(LineReader& in, DGraphStyle& s) {
+    if (in.version() >= 11) {
+        s.Visible.v = in.Byte();
+        s.Hidden.v = in.Byte();
+        s.Dash.v = in.Int();
+        s.Gap.v = in.Int();
+    } else {
+        s.Visible.v = 1;
+        s.Hidden.v = 1;
+        s.Dash.v = 10;
+        s.Gap.v = 10;
+    }
+}
+
+// Formula texts of the graphs: the first `arrays` arrays, graph by graph,
+// named "Texts" 10·array + graph.
+template <class Arrays>
+void WriteGraphTexts(LineWriter& out, const Arrays& texts, std::size_t arrays) {
+    for (std::size_t g = 1; g <= texts[0].size(); ++g)
+        for (std::size_t a = 0; a < arrays; ++a) out.Text(texts[a][g], "Texts", static_cast<int>(10 * a + g));
+}
+
+// From version 14 on; older files give empty texts.
+template <class Arrays>
+void ReadGraphTexts(LineReader& in, Arrays& texts, std::size_t arrays) {
+    for (std::size_t g = 1; g <= texts[0].size(); ++g)
+        for (std::size_t a = 0; a < arrays; ++a) texts[a][g] = in.version() >= 14 ? in.Text() : std::string();
+}
+
 // A computed curve set cut back to one empty polyline, not current: its
 // polylines come again from the curves file or the next drawing.
 void ResetCurves(DCurve2& c);

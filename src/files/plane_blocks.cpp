@@ -255,21 +255,51 @@ void ReadCircleBlock(LineReader& in, DCircle& c) {
 }
 
 // ---------------------------------------------------------------------------
-// Triangle
+// Triangle and tetragon
+
+namespace {
+
+template <class Poly>
+void WriteSides(LineWriter& out, const Poly& f, const std::string& header) {
+    for (std::size_t i = 1; i <= f.S.size(); ++i) WriteLineBlock(out, f.S[i], header + "<Line " + std::to_string(i) + ">");
+}
+
+// What follows the own parts of either: the two circles, the head and the
+// common settings.
+template <class Poly>
+void WritePolygonCommon(LineWriter& out, const Poly& f, const std::string& header) {
+    WriteCircleBlock(out, f.Circ[1], header + "<Circle Opi>");
+    WriteCircleBlock(out, f.Circ[2], header + "<Circle Vpi>");
+    WriteHead(out, f, header);
+    for (const auto& a : f.Ang) out.Real(a.v);
+    out.Int(f.Typ.v);
+    out.Flag01(f.Side3.v != 0);
+    out.Real(f.Height.v);
+    out.Int(f.View.v);
+    out.Flag01(f.CircOn[1].v);
+    out.Flag01(f.CircOn[2].v);
+}
+
+template <class Poly>
+void ReadPolygonCommon(LineReader& in, Poly& f) {
+    ReadCircleBlock(in, f.Circ[1]);
+    ReadCircleBlock(in, f.Circ[2]);
+    ReadHead(in, f);
+    for (auto& a : f.Ang) a.v = in.Real();
+    f.Typ.v = in.Byte();
+    f.Side3.v = in.Not0() ? 1 : 0;
+    f.Height.v = in.Real();
+    f.View.v = in.Byte();
+    f.CircOn[1].v = in.Not0();
+    f.CircOn[2].v = in.Not0();
+}
+
+}  // namespace
 
 void WriteTriangleBlock(LineWriter& out, const DTri& t, const std::string& header) {
-    for (std::size_t i = 1; i <= 3; ++i) WriteLineBlock(out, t.S[i], header + "<Line " + std::to_string(i) + ">");
+    WriteSides(out, t, header);
     for (std::size_t i = 1; i <= 5; ++i) WriteLineBlock(out, t.Lines[i], header + "<BHM " + std::to_string(i) + ">");
-    WriteCircleBlock(out, t.Circ[1], header + "<Circle Opi>");
-    WriteCircleBlock(out, t.Circ[2], header + "<Circle Vpi>");
-    WriteHead(out, t, header);
-    for (std::size_t i = 1; i <= 3; ++i) out.Real(t.Ang[i].v);
-    out.Int(t.Typ.v);
-    out.Flag01(t.Side3.v != 0);
-    out.Real(t.Height.v);
-    out.Int(t.View.v);
-    out.Flag01(t.CircOn[1].v);
-    out.Flag01(t.CircOn[2].v);
+    WritePolygonCommon(out, t, header);
     for (std::size_t k = 1; k <= 5; ++k) {
         out.Flag01(t.LineOn[k].v);
         out.Int(t.LineVertex[k].v);
@@ -283,16 +313,7 @@ void WriteTriangleBlock(LineWriter& out, const DTri& t, const std::string& heade
 void ReadTriangleBlock(LineReader& in, DTri& t) {
     for (std::size_t i = 1; i <= 3; ++i) ReadLineBlock(in, t.S[i]);
     for (std::size_t i = 1; i <= 5; ++i) ReadLineBlock(in, t.Lines[i]);
-    ReadCircleBlock(in, t.Circ[1]);
-    ReadCircleBlock(in, t.Circ[2]);
-    ReadHead(in, t);
-    for (std::size_t i = 1; i <= 3; ++i) t.Ang[i].v = in.Real();
-    t.Typ.v = in.Byte();
-    t.Side3.v = in.Not0() ? 1 : 0;
-    t.Height.v = in.Real();
-    t.View.v = in.Byte();
-    t.CircOn[1].v = in.Not0();
-    t.CircOn[2].v = in.Not0();
+    ReadPolygonCommon(in, t);
     for (std::size_t k = 1; k <= 5; ++k) {
         t.LineOn[k].v = in.Not0();
         t.LineVertex[k].v = in.Byte();
@@ -307,20 +328,11 @@ void ReadTriangleBlock(LineReader& in, DTri& t) {
 // Tetragon
 
 void WriteTetragonBlock(LineWriter& out, const DKv& k, const std::string& header) {
-    for (std::size_t i = 1; i <= 4; ++i) WriteLineBlock(out, k.S[i], header + "<Line " + std::to_string(i) + ">");
+    WriteSides(out, k, header);
     WriteLineBlock(out, k.Diag[1], header + "<Diagonal 1>");
     WriteLineBlock(out, k.Diag[2], header + "<Diagonal 2>");
     WritePointBlock(out, k.Center, header + "<Center>");
-    WriteCircleBlock(out, k.Circ[1], header + "<Circle Opi>");
-    WriteCircleBlock(out, k.Circ[2], header + "<Circle Vpi>");
-    WriteHead(out, k, header);
-    for (std::size_t i = 1; i <= 4; ++i) out.Real(k.Ang[i].v);
-    out.Int(k.Typ.v);
-    out.Flag01(k.Side3.v != 0);
-    out.Real(k.Height.v);
-    out.Int(k.View.v);
-    out.Flag01(k.CircOn[1].v);
-    out.Flag01(k.CircOn[2].v);
+    WritePolygonCommon(out, k, header);
     out.Flag01(k.DiagOn[1].v);
     out.Flag01(k.DiagOn[2].v);
     out.Flag01(k.CenterOn.v);
@@ -333,16 +345,7 @@ void ReadTetragonBlock(LineReader& in, DKv& k) {
     ReadLineBlock(in, k.Diag[1]);
     ReadLineBlock(in, k.Diag[2]);
     ReadPointBlock(in, k.Center);
-    ReadCircleBlock(in, k.Circ[1]);
-    ReadCircleBlock(in, k.Circ[2]);
-    ReadHead(in, k);
-    for (std::size_t i = 1; i <= 4; ++i) k.Ang[i].v = in.Real();
-    k.Typ.v = in.Byte();
-    k.Side3.v = in.Not0() ? 1 : 0;
-    k.Height.v = in.Real();
-    k.View.v = in.Byte();
-    k.CircOn[1].v = in.Not0();
-    k.CircOn[2].v = in.Not0();
+    ReadPolygonCommon(in, k);
     k.DiagOn[1].v = in.Not0();
     k.DiagOn[2].v = in.Not0();
     k.CenterOn.v = in.Not0();
@@ -357,28 +360,6 @@ namespace {
 
 // Slot of the Cartesian bound sets: graphs 1, 2 and 6 use sets 1, 2, 3.
 std::size_t BoundSet(std::size_t g) { return g == 6 ? 3 : g; }
-
-void WriteStyle(LineWriter& out, const DGraphStyle& s) {
-    out.Int(s.Visible.v);
-    out.Int(s.Hidden.v);
-    out.Int(s.Dash.v);
-    out.Int(s.Gap.v);
-}
-
-// From version 11 on; version 10 gives solid, solid, 10, 10.
-void ReadStyle(LineReader& in, DGraphStyle& s) {
-    if (in.version() >= 11) {
-        s.Visible.v = in.Byte();
-        s.Hidden.v = in.Byte();
-        s.Dash.v = in.Int();
-        s.Gap.v = in.Int();
-    } else {
-        s.Visible.v = 1;
-        s.Hidden.v = 1;
-        s.Dash.v = 10;
-        s.Gap.v = 10;
-    }
-}
 
 // The per-graph formula texts written to the file: nine of the arrays.
 constexpr std::size_t kGraphTextArrays = 9;
@@ -397,14 +378,7 @@ void WriteXOYBlock(LineWriter& out, const DXOY& x, const std::string& header) {
     out.Int(x.GridStep.v);
     out.Real(x.DivX.v);
     out.Real(x.DivY.v);
-    out.Int(x.MarkWidth.v);
-    out.Int(x.MarkHeight.v);
-    out.Flag01(x.NumbersOn.v);
-    out.Int(x.NumberStep.v);
-    out.Text(x.NumberFont.s, "NumberFont");
-    out.Flag01(x.NumbersItalic.v);
-    out.Flag01(x.NumbersBold.v);
-    out.Int(x.NumberSize.v);
+    WriteNumbering(out, x, false);
     for (std::size_t g = 1; g <= 6; ++g) {
         out.Flag01(x.GraphOn[g].v);
         out.Text(x.Graph[g].s, "Graph", static_cast<int>(g));
@@ -429,8 +403,7 @@ void WriteXOYBlock(LineWriter& out, const DXOY& x, const std::string& header) {
         WriteMove(out, x.Move[g]);
         WriteStyle(out, x.Style[g]);
     }
-    for (std::size_t g = 1; g <= 6; ++g)
-        for (std::size_t a = 0; a < kGraphTextArrays; ++a) out.Text(x.Texts[a][g], "Texts", static_cast<int>(10 * a + g));
+    WriteGraphTexts(out, x.Texts, kGraphTextArrays);
     WriteTexts(out, x.Texts7, "Texts7");
     out.Int(x.Number);
 }
@@ -447,14 +420,7 @@ void ReadXOYBlock(LineReader& in, DXOY& x) {
     x.GridStep.v = in.Int();
     x.DivX.v = in.Real();
     x.DivY.v = in.Real();
-    x.MarkWidth.v = in.Int();
-    x.MarkHeight.v = in.Int();
-    x.NumbersOn.v = in.Not0();
-    x.NumberStep.v = in.Int();
-    x.NumberFont.s = in.Text();
-    x.NumbersItalic.v = in.Not0();
-    x.NumbersBold.v = in.Not0();
-    x.NumberSize.v = in.Int();
+    ReadNumbering(in, x, false);
     for (std::size_t g = 1; g <= 6; ++g) {
         x.GraphOn[g].v = in.Not0();
         x.Graph[g].s = in.Text();
@@ -480,9 +446,8 @@ void ReadXOYBlock(LineReader& in, DXOY& x) {
         ReadStyle(in, x.Style[g]);
     }
     ResetCurves(x.Curves);
-    for (std::size_t g = 1; g <= 6; ++g)
-        for (std::size_t a = 0; a < kGraphTextArrays; ++a) x.Texts[a][g] = in.version() >= 14 ? in.Text() : std::string();
-    for (std::size_t i = 1; i <= 7; ++i) x.Texts7[i] = in.version() >= 14 ? in.Text() : std::string();
+    ReadGraphTexts(in, x.Texts, kGraphTextArrays);
+    ReadAnim(in, x.Texts7);
     ReadNumber(in, x.Number);
 }
 

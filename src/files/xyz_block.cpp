@@ -70,14 +70,7 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
     WriteHead(out, x, header);
     out.Real(x.Scale.v);
     out.Real(x.Div.v);
-    out.Int(x.MarkWidth.v);
-    out.Int(x.MarkHeight.v);
-    out.FlagL(x.NumbersOn.v);
-    out.Int(x.NumberStep.v);
-    out.Text(x.NumberFont.s, "NumberFont");
-    out.FlagL(x.NumbersItalic.v);
-    out.FlagL(x.NumbersBold.v);
-    out.Int(x.NumberSize.v);
+    WriteNumbering(out, x, true);
     for (std::size_t i = 1; i <= 4; ++i) {
         out.FlagL(x.SurfOn[i].v);
         out.Text(x.Surf[i].s, "Surf", static_cast<int>(i));
@@ -117,15 +110,8 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
         out.Color(g.Colors[1]);
         out.Int(static_cast<std::int32_t>(g.Colors[2]));
     }
-    for (std::size_t i = 1; i <= 4; ++i) {
-        const DGraphStyle& st = x.Style[i];
-        out.Int(st.Visible.v);
-        out.Int(st.Hidden.v);
-        out.Int(st.Dash.v);
-        out.Int(st.Gap.v);
-    }
-    for (std::size_t i = 1; i <= 4; ++i)
-        for (std::size_t a = 0; a < x.Texts.size(); ++a) out.Text(x.Texts[a][i], "Texts", static_cast<int>(10 * a + i));
+    for (const DGraphStyle& st : x.Style) WriteStyle(out, st);
+    WriteGraphTexts(out, x.Texts, x.Texts.size());
     WriteTexts(out, x.BoundTexts, "BoundTexts");
     out.Int(x.Number);
 }
@@ -139,14 +125,7 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
     ReadHead(in, x);
     x.Scale.v = in.Real();
     x.Div.v = in.Real();
-    x.MarkWidth.v = in.Int();
-    x.MarkHeight.v = in.Int();
-    x.NumbersOn.v = in.NotL();
-    x.NumberStep.v = in.Int();
-    x.NumberFont.s = in.Text();
-    x.NumbersItalic.v = in.NotL();
-    x.NumbersBold.v = in.NotL();
-    x.NumberSize.v = in.Int();
+    ReadNumbering(in, x, true);
     for (std::size_t i = 1; i <= 4; ++i) {
         x.SurfOn[i].v = in.NotL();
         x.Surf[i].s = in.Text();
@@ -198,23 +177,9 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
         }
         if (v >= 17) g.Colors[2] = in.Color32();
     }
-    for (std::size_t i = 1; i <= 4; ++i) {
-        DGraphStyle& st = x.Style[i];
-        if (v >= 11) {
-            st.Visible.v = in.Byte();
-            st.Hidden.v = in.Byte();
-            st.Dash.v = in.Int();
-            st.Gap.v = in.Int();
-        } else {
-            st.Visible.v = 1;
-            st.Hidden.v = 1;
-            st.Dash.v = 10;
-            st.Gap.v = 10;
-        }
-    }
-    for (std::size_t i = 1; i <= 4; ++i)
-        for (auto& arr : x.Texts) arr[i] = v >= 14 ? in.Text() : std::string();
-    for (auto& t : x.BoundTexts) t = v >= 14 ? in.Text() : std::string();
+    for (DGraphStyle& st : x.Style) ReadStyle(in, st);
+    ReadGraphTexts(in, x.Texts, x.Texts.size());
+    ReadAnim(in, x.BoundTexts);
     ReadNumber(in, x.Number);
 }
 

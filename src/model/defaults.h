@@ -56,4 +56,20 @@ void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src);
 void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src);
 void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src);
 
+// The same loaders chosen by the record's type.
+inline void LoadDefault(DPoint& r, int n, const DefaultsSource& s) { LoadDefaultPoint(r, n, s); }
+inline void LoadDefault(DLine& r, int n, const DefaultsSource& s) { LoadDefaultLine(r, n, s); }
+inline void LoadDefault(DCircle& r, int n, const DefaultsSource& s) { LoadDefaultCircle(r, n, s); }
+inline void LoadDefault(DTri& r, int n, const DefaultsSource& s) { LoadDefaultTriangle(r, n, s); }
+inline void LoadDefault(DKv& r, int n, const DefaultsSource& s) { LoadDefaultTetragon(r, n, s); }
+inline void LoadDefault(DXOY& r, int n, const DefaultsSource& s) { LoadDefaultXOY(r, n, s); }
+inline void LoadDefault(DSf& r, int n, const DefaultsSource& s) { LoadDefaultOrb(r, n, s); }
+inline void LoadDefault(DZi& r, int n, const DefaultsSource& s) { LoadDefaultCylinder(r, n, s); }
+inline void LoadDefault(DKo& r, int n, const DefaultsSource& s) { LoadDefaultCone(r, n, s); }
+inline void LoadDefault(DPi3& r, int n, const DefaultsSource& s) { LoadDefaultPyramid3(r, n, s); }
+inline void LoadDefault(DPi4& r, int n, const DefaultsSource& s) { LoadDefaultPyramid4(r, n, s); }
+inline void LoadDefault(DPr3& r, int n, const DefaultsSource& s) { LoadDefaultPrism3(r, n, s); }
+inline void LoadDefault(DPr4& r, int n, const DefaultsSource& s) { LoadDefaultPrism4(r, n, s); }
+inline void LoadDefault(DXZ& r, int n, const DefaultsSource& s) { LoadDefaultXYZ(r, n, s); }
+
 }  // namespace pelmar

@@ -15,27 +15,10 @@ public:
     std::string text() const;  // the lines joined by '\n'
     void clear() { lines_.clear(); }
 
-    void setAntialias(bool on) override;
-    void setTextAntialias(bool on) override;
-    void setRotation(double degrees, PointF centre) override;
-    void resetTransform() override;
-    void setClipRect(const RectF& r) override;
-    void resetClip() override;
-
-    void drawLine(const Pen& pen, PointF a, PointF b) override;
-    void drawPolyline(const Pen& pen, std::span<const PointF> points) override;
-    void drawPolygon(const Pen& pen, std::span<const PointF> points) override;
-    void fillPolygon(Rgb color, std::span<const PointF> points) override;
-    void drawEllipse(const Pen& pen, const RectF& box) override;
-    void fillEllipse(Rgb color, const RectF& box) override;
-    void drawArc(const Pen& pen, const RectF& box, double start, double sweep) override;
-    void fillPie(Rgb color, const RectF& box, double start, double sweep) override;
-    void fillRect(Rgb color, const RectF& r) override;
-    void drawText(const Font& font, Rgb color, const std::string& text, PointF at,
-                  TextFormat format) override;
-    // A fixed measure, the same on every machine: each character is 0.6 and
-    // the line 1.2 times the font's pixel size; empty text measures 0 x 0.
-    SizeF measureText(const Font& font, const std::string& text) override;
+    // measureText is a fixed measure, the same on every machine: each character
+    // is 0.6 and the line 1.2 times the font's pixel size; empty text measures
+    // 0 x 0.
+    PELMAR_CANVAS_OVERRIDES;
 
     // The text forms used in the lines, for building expected lines in tests.
     static std::string Num(double v);  // shortest of "%g" (6 digits)

@@ -186,26 +186,19 @@ void Windows(QPainter& p) {
     p.drawRect(2, 3, 8, 17);
     p.drawRect(12, 3, 9, 17);
 }
-void Help(QPainter& p) {
-    p.setBrush(QColor(60, 110, 200));
+// A round badge with a white bold letter.
+void Badge(QPainter& p, const QColor& colour, const QString& letter) {
+    p.setBrush(colour);
     p.drawEllipse(QRectF(2, 2, 19, 19));
     p.setPen(Qt::white);
     QFont f = p.font();
     f.setBold(true);
     f.setPixelSize(14);
     p.setFont(f);
-    p.drawText(QRect(0, 0, S, S), Qt::AlignCenter, QStringLiteral("?"));
+    p.drawText(QRect(0, 0, S, S), Qt::AlignCenter, letter);
 }
-void About(QPainter& p) {
-    p.setBrush(QColor(60, 150, 90));
-    p.drawEllipse(QRectF(2, 2, 19, 19));
-    p.setPen(Qt::white);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(14);
-    p.setFont(f);
-    p.drawText(QRect(0, 0, S, S), Qt::AlignCenter, QStringLiteral("i"));
-}
+void Help(QPainter& p) { Badge(p, QColor(60, 110, 200), QStringLiteral("?")); }
+void About(QPainter& p) { Badge(p, QColor(60, 150, 90), QStringLiteral("i")); }
 void Play(QPainter& p) {
     p.setBrush(QColor(40, 150, 40));
     p.drawPolygon(QPolygonF({{6, 3}, {19, 11.5}, {6, 20}}));
