@@ -3,7 +3,7 @@
 // reused from the snapshot's cache afterwards.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "gui_app.h"
 #include <cstdlib>
 
 #include "drawing/redraw.h"
@@ -12,15 +12,6 @@
 using namespace pelmar;
 
 namespace {
-
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "bench_coordsys";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-}
 
 DPoint At(double x, double y) {
     DPoint p;
@@ -99,7 +90,7 @@ std::unique_ptr<DProj> Document() {
 }
 
 void BM_CoordinateSystemRedraw(benchmark::State& state) {
-    EnsureApp();
+    bench::EnsureGuiApp();
     auto proj = Document();
     DrawingState st;
     FakeRedrawHost host;

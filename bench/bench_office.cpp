@@ -4,7 +4,7 @@
 // (no graphs), each written to an OpenDocument file.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "gui_app.h"
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -17,15 +17,6 @@
 using namespace pelmar;
 
 namespace {
-
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "bench_office";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-}
 
 DPoint At(double x, double y, std::uint8_t type = 1) {
     DPoint p;
@@ -153,7 +144,7 @@ public:
 
 template <bool Drawing>
 void BM_OfficeExport(benchmark::State& state) {
-    EnsureApp();
+    bench::EnsureGuiApp();
     auto proj = PlaneDocument();
     auto snapshot = NewDocument();
     const PainterTable painters = DefaultPainters();

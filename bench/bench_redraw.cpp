@@ -2,7 +2,7 @@
 // and without anti-aliasing.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "gui_app.h"
 #include <cstdlib>
 
 #include "drawing/redraw.h"
@@ -11,15 +11,6 @@
 using namespace pelmar;
 
 namespace {
-
-void EnsureApp() {
-    static int argc = 1;
-    static char name[] = "bench_redraw";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance()) return;
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-}
 
 DPoint BenchPoint(int i) {
     DPoint p;
@@ -67,7 +58,7 @@ std::unique_ptr<DProj> BenchDocument(bool smooth) {
 }
 
 void BM_FullRedraw(benchmark::State& state) {
-    EnsureApp();
+    bench::EnsureGuiApp();
     auto proj = BenchDocument(state.range(0) != 0);
     DrawingState st;
     FakeRedrawHost host;

@@ -76,20 +76,9 @@ public:
     // Closes the kind's dialog (the shared one for i3/i4, r3/r4).
     virtual void Close(Kind) {}
     // VarToForm<k>: fills the open dialog of the record's kind.
-    virtual void Fill(const DPoint&) {}
-    virtual void Fill(const DLine&) {}
-    virtual void Fill(const DCircle&) {}
-    virtual void Fill(const DTri&) {}
-    virtual void Fill(const DKv&) {}
-    virtual void Fill(const DXOY&) {}
-    virtual void Fill(const DSf&) {}
-    virtual void Fill(const DZi&) {}
-    virtual void Fill(const DKo&) {}
-    virtual void Fill(const DPi3&) {}
-    virtual void Fill(const DPi4&) {}
-    virtual void Fill(const DPr3&) {}
-    virtual void Fill(const DPr4&) {}
-    virtual void Fill(const DXZ&) {}
+#define PELMAR_FILL_DIALOG(R, k) virtual void Fill(const R&) {}
+    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
     // Focus state of an open dialog: the object name of its active control
     // ("" when none), selecting a page of a tabbed dialog (1 or 2), and
     // making a named control active (a refusal is ignored).

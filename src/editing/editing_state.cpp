@@ -82,20 +82,10 @@ void StateDialogs::Close(Kind k) {
     DialogClosed(st_, k);
 }
 
-void StateDialogs::Fill(const DPoint& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DLine& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DCircle& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DTri& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DKv& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DXOY& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DSf& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DZi& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DKo& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DPi3& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DPi4& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DPr3& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DPr4& r) { st_.DialogWindows->Fill(r); }
-void StateDialogs::Fill(const DXZ& r) { st_.DialogWindows->Fill(r); }
+#define PELMAR_FILL_DIALOG(R, k) \
+    void StateDialogs::Fill(const R& r) { st_.DialogWindows->Fill(r); }
+PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {

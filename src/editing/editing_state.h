@@ -37,20 +37,9 @@ public:
     void SetOpen(Kind k, bool open) override;
     void Create(Kind k) override;
     void Close(Kind k) override;
-    void Fill(const DPoint& r) override;
-    void Fill(const DLine& r) override;
-    void Fill(const DCircle& r) override;
-    void Fill(const DTri& r) override;
-    void Fill(const DKv& r) override;
-    void Fill(const DXOY& r) override;
-    void Fill(const DSf& r) override;
-    void Fill(const DZi& r) override;
-    void Fill(const DKo& r) override;
-    void Fill(const DPi3& r) override;
-    void Fill(const DPi4& r) override;
-    void Fill(const DPr3& r) override;
-    void Fill(const DPr4& r) override;
-    void Fill(const DXZ& r) override;
+#define PELMAR_FILL_DIALOG(R, k) void Fill(const R& r) override;
+    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
     void DisableToKindButtons() override;
 
 private:

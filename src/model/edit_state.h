@@ -43,20 +43,9 @@ public:
     virtual void Close(Kind k) = 0;
 
     // Fill the kind's open dialog from a record (VarToFormPo .. VarToFormXZ).
-    virtual void Fill(const DPoint& r) = 0;
-    virtual void Fill(const DLine& r) = 0;
-    virtual void Fill(const DCircle& r) = 0;
-    virtual void Fill(const DTri& r) = 0;
-    virtual void Fill(const DKv& r) = 0;
-    virtual void Fill(const DXOY& r) = 0;
-    virtual void Fill(const DSf& r) = 0;
-    virtual void Fill(const DZi& r) = 0;
-    virtual void Fill(const DKo& r) = 0;
-    virtual void Fill(const DPi3& r) = 0;
-    virtual void Fill(const DPi4& r) = 0;
-    virtual void Fill(const DPr3& r) = 0;
-    virtual void Fill(const DPr4& r) = 0;
-    virtual void Fill(const DXZ& r) = 0;
+#define PELMAR_FILL_DIALOG(R, k) virtual void Fill(const R& r) = 0;
+    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
 
     // Disables the main window's to-kind buttons TBToLi .. TBToXZ.
     virtual void DisableToKindButtons() = 0;

@@ -61,6 +61,12 @@ enum class Kind : std::uint8_t { po = 1, li, ci, tr, kv, xy, sf, zi, ko, i3, i4,
 
 inline constexpr int KindCount = 14;
 
+// The record type of each kind in kind order, for declaring what is written
+// once per kind: X(record type, kind).
+#define PELMAR_KIND_RECORDS(X)                                                                                 \
+    X(DPoint, po) X(DLine, li) X(DCircle, ci) X(DTri, tr) X(DKv, kv) X(DXOY, xy) X(DSf, sf) X(DZi, zi) X(DKo, ko) \
+        X(DPi3, i3) X(DPi4, i4) X(DPr3, r3) X(DPr4, r4) X(DXZ, xz)
+
 struct KindInfo {
     Kind kind;
     const char* code;         // two-letter kind code of the object list

@@ -56,20 +56,10 @@ public:
 
     void Show(Kind k) override { log.push_back(std::string("show ") + InfoOf(k).code); }
     void Close(Kind k) override { log.push_back(std::string("close ") + InfoOf(k).code); }
-    void Fill(const DPoint& r) override { Filled(Kind::po, r.ID.s); }
-    void Fill(const DLine& r) override { Filled(Kind::li, r.ID.s); }
-    void Fill(const DCircle& r) override { Filled(Kind::ci, r.ID.s); }
-    void Fill(const DTri& r) override { Filled(Kind::tr, r.ID.s); }
-    void Fill(const DKv& r) override { Filled(Kind::kv, r.ID.s); }
-    void Fill(const DXOY& r) override { Filled(Kind::xy, r.ID.s); }
-    void Fill(const DSf& r) override { Filled(Kind::sf, r.ID.s); }
-    void Fill(const DZi& r) override { Filled(Kind::zi, r.ID.s); }
-    void Fill(const DKo& r) override { Filled(Kind::ko, r.ID.s); }
-    void Fill(const DPi3& r) override { Filled(Kind::i3, r.ID.s); }
-    void Fill(const DPi4& r) override { Filled(Kind::i4, r.ID.s); }
-    void Fill(const DPr3& r) override { Filled(Kind::r3, r.ID.s); }
-    void Fill(const DPr4& r) override { Filled(Kind::r4, r.ID.s); }
-    void Fill(const DXZ& r) override { Filled(Kind::xz, r.ID.s); }
+#define PELMAR_FILL_DIALOG(R, k) \
+    void Fill(const R& r) override { Filled(Kind::k, r.ID.s); }
+    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
     std::string ActiveControl(Kind k) const override {
         auto it = active.find(KindNumber(k));
         return it == active.end() ? std::string() : it->second;

@@ -169,8 +169,8 @@ inline std::unique_ptr<DProj> DocumentOfEveryKind(int perKind) {
         for (int i = 1; i <= perKind && !store.full(); ++i) store.add(make(i));
     };
     DSubProj& o = d->Obj;
-    fill(o.Po, MakePoint);
-    fill(o.Li, MakeLine);
+    fill(o.Po, [](int i) { return MakePoint(i); });
+    fill(o.Li, [](int i) { return MakeLine(i); });
     fill(o.Ci, MakeCircle);
     fill(o.Tr, MakeTriangle);
     fill(o.Kv, MakeTetragon);

@@ -81,12 +81,12 @@ TEST(CdrExport, OneObjectOfEachKind) {
 
 TEST(CdrExport, GroupingAndSkippedObjects) {
     auto doc = NewDocument();
-    DPoint empty = PicturePoint(50, 50, 1, 4, RedColour);  // no disc, no name: no shape
+    DPoint empty = MakePoint(50, 50, 1, 4, Red);  // no disc, no name: no shape
     doc->Obj.Po.add(empty);
-    DLine off = PictureLine(10, 10, 90, 90);
+    DLine off = MakeLine(10, 10, 90, 90);
     off.Disabled.v = true;
     doc->Obj.Li.add(off);
-    doc->Obj.Li.add(PictureLine(10, 90, 90, 10));
+    doc->Obj.Li.add(MakeLine(10, 90, 90, 10));
 
     RunRig grouped(*doc);
     ASSERT_TRUE(ExportToCorelDraw(8, grouped.path("a.odg"), RunMode::DoNotOpen, doc->Im, grouped.run));
@@ -138,8 +138,8 @@ TEST(WordExport, OneObjectOfEachKind) {
 
 TEST(WordExport, SingleShapeIsNotGroupedAndEmptyPointsAreNotCounted) {
     auto doc = NewDocument();
-    doc->Obj.Po.add(PicturePoint(50, 50, 1, 4, RedColour));
-    doc->Obj.Li.add(PictureLine(10, 90, 90, 10));
+    doc->Obj.Po.add(MakePoint(50, 50, 1, 4, Red));
+    doc->Obj.Li.add(MakeLine(10, 90, 90, 10));
     RunRig r(*doc);
     ASSERT_TRUE(ExportToOffice(r.path("one.odt"), RunMode::DoNotOpen, doc->Im, r.run));
     EXPECT_TRUE(r.calls("ActiveDocument.Shapes.AddShape").empty());
@@ -156,14 +156,14 @@ TEST(WordExport, ShapeWritersConvertAsTheWordProcessorExpects) {
     sink.Start();
     app.clearLog();
     // A ring of 4 px with an inner radius of 2 px: a 6 pt box, a 1.5 pt line.
-    sink.OfficeOval(3, RedColour, 100, 100, 4, 2);
+    sink.OfficeOval(3, Red, 100, 100, 4, 2);
     // A whole ellipse tilted by 150 degrees: extents exchanged, turned by 60.
-    sink.OfficeArc(BlueColour, false, 0, 200, 200, 40, 40, 20, 20, 1, 150, 0, 360);
+    sink.OfficeArc(Blue, false, 0, 200, 200, 40, 40, 20, 20, 1, 150, 0, 360);
     // An empty point draws nothing.
-    sink.OfficeOval(1, RedColour, 10, 10, 4, 2);
+    sink.OfficeOval(1, Red, 10, 10, 4, 2);
     // An untilted whole turn stays a whole ellipse, though the tangent of
     // 360 degrees is not quite 0.
-    sink.OfficeArc(BlueColour, false, 0, 100, 100, 40, 40, 20, 20, 1, 0, 0, 360);
+    sink.OfficeArc(Blue, false, 0, 100, 100, 40, 40, 20, 20, 1, 0, 0, 360);
     const std::string log = app.text();
     EXPECT_NE(log.find("ActiveDocument.Shapes.AddShape 9 157.05 128.7 6 6"), std::string::npos) << log;
     EXPECT_NE(log.find("put \"Selection.ShapeRange.Line.Weight\" 1.5"), std::string::npos);

@@ -143,7 +143,7 @@ TEST(OdfFiles, DrawingHoldsLayersGroupsAndShapes) {
 
 TEST(OdfFiles, TextHoldsNamedShapesInOneGroup) {
     auto doc = SampleDocument();
-    doc->Obj.Po.add(PicturePoint(790, 300));  // a disc reaching beyond the A4 page's margin
+    doc->Obj.Po.add(MakePoint(790, 300));  // a disc reaching beyond the A4 page's margin
     RunRig r(*doc);
     ASSERT_TRUE(ExportToOffice(r.path("t.doc"), RunMode::OpenAndClose, doc->Im, r.run));
     auto texts = CheckPackage(r.path("t.odt"), OdtMimeType);

@@ -9,43 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "drawing/paint_fixture.h"
 #include "drawing/redraw.h"
 #include "office/ui/desktop.h"
 #include "office/office_export.h"
 #include "shell/word_table.h"
 
 namespace pelmar::test {
-
-constexpr TColor RedColour = 0x0000FF;
-constexpr TColor BlueColour = 0xFF0000;
-
-// A point at the document position (x, y): on an 800 x 600 picture it lies
-// at (x, 600 - y).
-inline DPoint PicturePoint(double x, double y, std::uint8_t type = 2, int radius = 4, TColor colour = RedColour) {
-    DPoint p;
-    p.ScrX.v = x;
-    p.ScrY.v = y;
-    p.Typ.v = type;
-    p.Radius.v = radius;
-    p.Color.v = colour;
-    p.Layer.v = 1;
-    p.NameFont.s = "Arial";
-    p.IndexFont.s = "Arial";
-    p.NameSize.v = 10;
-    p.IndexSize.v = 8;
-    return p;
-}
-
-inline DLine PictureLine(double x1, double y1, double x2, double y2, int thick = 1, TColor colour = 0) {
-    DLine l;
-    l.P1 = PicturePoint(x1, y1, 1, 0, colour);
-    l.P2 = PicturePoint(x2, y2, 1, 0, colour);
-    l.Thick.v = thick;
-    l.Color.v = colour;
-    l.LineType.v = 1;
-    l.Layer.v = 1;
-    return l;
-}
 
 class FakeUi : public ExportUi {
 public:

@@ -20,10 +20,10 @@ inline std::unique_ptr<DProj> SampleDocument() {
     DSubProj& o = doc->Obj;
     layer(o.Xy), layer(o.Sf), layer(o.Zi), layer(o.Ko), layer(o.I3), layer(o.I4), layer(o.R3), layer(o.R4);
     layer(o.Xz), layer(o.Ci), layer(o.Tr), layer(o.Kv);
-    DPoint p = PicturePoint(400, 300, 2, 4, RedColour);
+    DPoint p = MakePoint(400, 300, 2, 4, Red);
     p.Name.s = "A";
     doc->Obj.Po[1] = p;
-    DLine l = PictureLine(100, 100, 300, 100, 1, BlueColour);
+    DLine l = MakeLine(100, 100, 300, 100, 1, Blue);
     l.LineType.v = 2;
     l.Arrow2.v = true;
     l.Arrow2Len.v = 10;

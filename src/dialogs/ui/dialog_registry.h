@@ -107,20 +107,10 @@ public:
     void Fill(Kind k, const R& rec) {
         if (auto* d = dynamic_cast<RecordDialog<R>*>(dialog(k))) d->fill(rec);
     }
-    void Fill(const DPoint& r) override { Fill(Kind::po, r); }
-    void Fill(const DLine& r) override { Fill(Kind::li, r); }
-    void Fill(const DCircle& r) override { Fill(Kind::ci, r); }
-    void Fill(const DTri& r) override { Fill(Kind::tr, r); }
-    void Fill(const DKv& r) override { Fill(Kind::kv, r); }
-    void Fill(const DXOY& r) override { Fill(Kind::xy, r); }
-    void Fill(const DSf& r) override { Fill(Kind::sf, r); }
-    void Fill(const DZi& r) override { Fill(Kind::zi, r); }
-    void Fill(const DKo& r) override { Fill(Kind::ko, r); }
-    void Fill(const DPi3& r) override { Fill(Kind::i3, r); }
-    void Fill(const DPi4& r) override { Fill(Kind::i4, r); }
-    void Fill(const DPr3& r) override { Fill(Kind::r3, r); }
-    void Fill(const DPr4& r) override { Fill(Kind::r4, r); }
-    void Fill(const DXZ& r) override { Fill(Kind::xz, r); }
+#define PELMAR_FILL_DIALOG(R, k) \
+    void Fill(const R& r) override { Fill(Kind::k, r); }
+    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
+#undef PELMAR_FILL_DIALOG
     // The focused control of the kind's open dialog, by object name; making
     // a named control the focused one.
     std::string ActiveControl(Kind k) const override;
