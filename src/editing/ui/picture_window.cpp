@@ -259,7 +259,9 @@ QWidget* PictureWindow::paintBox() const { return paintBox_; }
 RedrawHost PictureWindow::redrawHost() { return RedrawHost(texts_, *this, *this, commands_, *this); }
 
 void PictureWindow::redraw(bool full) {
-    RepaintProject(st_.Doc(), drawing_, redrawHost(), RedrawMode::Window, full);
+    const RedrawHost host = redrawHost();
+    RepaintProject(st_.Doc(), drawing_, host, RedrawMode::Window, full);
+    RunPendingRedraw(st_.Doc(), drawing_, host);
 }
 
 void PictureWindow::present() {

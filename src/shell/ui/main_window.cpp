@@ -465,9 +465,7 @@ void Form1::defaultWindowLayout() {
 // Commands
 
 void Form1::redraw(bool full) {
-    if (app_.editing().Proj != proj_) return;
-    RepaintProject(*proj_, draw_, RedrawHost(*hosts_), RedrawMode::Window, full);
-    RunPendingRedraw(*proj_, draw_, RedrawHost(*hosts_));
+    if (app_.editing().Proj == proj_) pic_->redraw(full);
 }
 
 void Form1::chooseObject(int index) {

@@ -264,10 +264,8 @@ void MainHosts::updateSelectionUI() { UpdateSelectionUI(w_.app_.editing()); }
 
 std::string MainHosts::imageCaption() { return w_.pic_->imageCaption(); }
 
-void MainHosts::setImageCaption(const std::string& caption) {
-    w_.pic_->setImageCaption(caption);
-    w_.pictureSub_->setWindowTitle(QString::fromStdString(caption));
-}
+// The MDI frame takes its title from the picture window.
+void MainHosts::setImageCaption(const std::string& caption) { w_.pic_->setImageCaption(caption); }
 
 void MainHosts::setStatusPanel(int panel, const std::string& text) { w_.pic_->setStatusPanel(panel, text); }
 
