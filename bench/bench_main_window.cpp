@@ -39,7 +39,7 @@ struct OpenOneFile : FileQuestions {
     bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
 };
 
-Application::Folders Folders(const QTemporaryDir& dir) { return {dir.path().toStdString() + "/", {Shipped}}; }
+Application::Folders Folders(const QTemporaryDir& dir) { return {dir.path().toStdString() + "/", {Shipped}, dir.path().toStdString() + "/"}; }
 
 MainWindowSetup Setup(FileQuestions* questions) {
     MainWindowSetup s;

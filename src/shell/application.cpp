@@ -1,5 +1,7 @@
 #include "shell/application.h"
 
+#include "shell/user_folders.h"
+
 #include "editing/editing_state.h"
 
 #include "files/text_lines.h"
@@ -20,7 +22,7 @@ private:
     Application& app_;
 };
 
-Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
+Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs(), UserDocumentsFolder()}; }
 
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
@@ -28,6 +30,7 @@ Application::Application(Folders folders)
       texts_(std::make_unique<Texts>(*this)) {
     shell_.ProgDir = std::move(folders.ProgDir);
     shell_.shippedDirs = std::move(folders.ShippedDirs);
+    shell_.DocumentsDir = std::move(folders.DocumentsDir);
     shell_.settings = StartSettings(shell_.ProgDir);
     shell_.DecimalSep = DecimalSeparator();
     shell_.words.LoadWords("");

@@ -22,7 +22,7 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
     const std::string progA = s.folder("a"), progB = s.folder("b");
     s.folder("a/Translation");
     WriteBytes(progA + "Translation/Test.trs", TranslationBytes(LastWordLine, TestWord));
-    Application a({progA, {}}), b({progB, {}});
+    Application a({progA, {}, {}}), b({progB, {}, {}});
     std::vector<std::string> messages;
     a.showMessage = [&](const std::string& m) { messages.push_back(m); };
 

@@ -39,6 +39,7 @@
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
 #include "shell/ui/tool_icons.h"
+#include "shell/user_folders.h"
 #include "shell/window_layout.h"
 #include "shell/zoom.h"
 
@@ -87,7 +88,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     if (!sv.exporter) sv.exporter = hosts_.get();
     if (!sv.openUrl)
         sv.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(Q(url))); };
-    if (sv.pdfFile.empty()) sv.pdfFile = shell_.ProgDir + "Temp/Print.pdf";
     if (!sv.askLinks)
         sv.askLinks = [this](Kind k, NewLinks& links) {
             const QAction* tool = toolAction(NewObjectCommand(k));
@@ -501,8 +501,8 @@ void Form1::printPicture() {
     PrintJob job;
     job.doc = proj_;
     job.title = shell_.DocName;
-    job.pdfFile = setup_.services.pdfFile;
-    job.noPrinterText = shell_.words.WordLine(WordNoPrinter);
+    // Printed to a file: a PDF named after the document, beside it.
+    job.pdfFile = ProposedFile(documentFolder(), shell_.DocName, ".pdf");
     if (proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull()) {
         QImage picture = draw_.MetaImage;
         job.pictureWidth = proj_->Im.Width;
@@ -523,8 +523,13 @@ void Form1::printPicture() {
 }
 
 void Form1::exportPicture() {
+    const std::string folder = export_.LastDir.empty() ? documentFolder() : StartFolder(shell_, export_.LastDir);
     ExportPicture(*proj_, draw_, export_, ExportHost(*hosts_, hosts_->pngProgress(), *setup_.services.exporter),
-                  shell_.ProgDir, shell_.DocName);
+                  shell_.ProgDir, shell_.DocName, folder);
+}
+
+std::string Form1::documentFolder() const {
+    return app_.editing().Untitled ? StartFolder(shell_, std::string()) : StartFolder(shell_, shell_.settings.DocDir);
 }
 
 void Form1::openHelp() {
