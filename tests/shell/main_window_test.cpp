@@ -400,6 +400,16 @@ TEST(MainWindow, NewUserSession) {
     const std::string pdf = ReadBytes(s.dir.path("drawing.pdf"));
     EXPECT_GT(pdf.size(), 500u);
     EXPECT_EQ(pdf.find("/DCTDecode"), std::string::npos) << "no JPEG in the page";
+    EXPECT_EQ(pdf.find("/FontFile"), std::string::npos) << "a raster picture: the names are pixels";
+    // A vector picture prints as vectors: its names as text.
+    w.document().Im.PicMode = 1;
+    w.redraw(true);
+    s.menu(MainCommand::Print);
+    const std::string vectorPdf = ReadBytes(s.dir.path("drawing.pdf"));
+    EXPECT_NE(vectorPdf.find("/FontFile"), std::string::npos);
+    EXPECT_EQ(vectorPdf.find("/DCTDecode"), std::string::npos);
+    w.document().Im.PicMode = 0;
+    w.redraw(true);
 
     // Transformations: the window from the menu; "Выделенные" waits for a selection;
     // translating the selected segment is one undo step and redraws the picture.

@@ -30,6 +30,7 @@
 #include "editing/undo_store.h"
 #include "files/document.h"
 #include "files/picture_export.h"
+#include "platform/qt_canvas.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/default_sets.h"
@@ -504,14 +505,24 @@ void Form1::printPicture() {
     // Printed to a file: a PDF named after the document, beside it.
     job.pdfFile = ProposedFile(documentFolder(), shell_.DocName, ".pdf");
     if (proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull()) {
-        QImage picture = draw_.MetaImage;
-        job.pictureWidth = proj_->Im.Width;
-        job.pictureHeight = proj_->Im.Height;
+        // A vector picture prints as vectors over its fills.
+        const int width = proj_->Im.Width, height = proj_->Im.Height;
+        job.pictureWidth = width;
+        job.pictureHeight = height;
         QImage back = draw_.DrawBitmap;
-        job.paint = [picture, back](QPainter& p, const QRect& r) {
-            if (!back.isNull() && back.size() == picture.size()) p.drawImage(r, back);
+        const bool smooth = proj_->Im.Smooth;
+        job.paint = [this, back, width, height, smooth](QPainter& p, const QRect& r) {
+            if (!back.isNull() && back.size() == QSize(width, height)) p.drawImage(r, back);
             else p.fillRect(r, Qt::white);
-            p.drawImage(r, picture);
+            p.save();
+            p.translate(r.topLeft());
+            p.scale(static_cast<double>(r.width()) / width, static_cast<double>(r.height()) / height);
+            p.setClipRect(QRect(0, 0, width, height));
+            {
+                QtCanvas canvas(p, smooth);
+                hosts_->paintMetaPicture(canvas);
+            }
+            p.restore();
         };
     } else {
         job.pictureWidth = draw_.DrawBitmap.width();
