@@ -214,7 +214,8 @@ bool FileCommands::OpenDocument(const std::string& fileName) {
 
 void FileCommands::OpenDocumentDialog() {
     if (!SaveGuard()) return;
-    const std::string name = ask_.chooseOpenFile(StartFolder(shell_, shell_.settings.DocDir), shell_.settings.OwnDialogs);
+    const std::string name =
+        ask_.chooseOpenFile(StartFolder(shell_, shell_.settings.DocDir), shell_.settings.OwnDialogs);
     if (name.empty()) return;
     st_.UndoLoading = false;
     OpenDocument(name);

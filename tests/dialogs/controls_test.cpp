@@ -134,7 +134,7 @@ TEST(SpinEdit, TransientTextFallsBackToMinValue) {
 }
 
 // Integer fields (a spin edit, a numeric edit without the comma) never read
-// a separator as nothing, whatever the locale's group separator: the number
+// a separator as nothing, whatever the locale's separators and minus sign: the number
 // is rounded half to even, a key that would leave the range is refused, and
 // a text that is no number in range leaves the value as it was.
 TEST(IntegerFields, SeparatorsRoundNeverJoinDigits) {
@@ -150,7 +150,9 @@ TEST(IntegerFields, SeparatorsRoundNeverJoinDigits) {
         {"1,2,3", 0, 0, 1, "1"},    {"20,6", 1, 20, 20, "21"},    {"0,4", 1, 20, 7, "0"},
         {"1 000", 0, 0, 1000, "1000"}, {"-0,4", 0, 0, 0, "0"},
     };
-    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::Russian), QLocale(QLocale::German)}) {
+    const QLocale locales[] = {QLocale::c(), QLocale(QLocale::Russian), QLocale(QLocale::German),
+                               QLocale(QLocale::Swedish)};
+    for (const QLocale& locale : locales) {
         QLocale::setDefault(locale);
         for (const Case& c : cases) {
             Window win;

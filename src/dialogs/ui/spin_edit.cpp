@@ -88,6 +88,8 @@ void TSpinEdit::setFillValue(int v) {
     setValue(v);
 }
 
+QString TSpinEdit::textFromValue(int value) const { return QString::number(value); }
+
 // Qt's own fixup drops the locale's group separator, which would join
 // "1,5" into 15; a number out of range is left as it is, and the value stays.
 void TSpinEdit::fixup(QString& input) const {

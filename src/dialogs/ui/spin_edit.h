@@ -48,6 +48,8 @@ protected:
     void fixup(QString& input) const override;
     QValidator::State validate(QString& input, int& pos) const override;
     int valueFromText(const QString& text) const override;
+    // Plain digits and "-", as the edit reads them, in any locale.
+    QString textFromValue(int value) const override;
 
 private:
     void send(int v);
