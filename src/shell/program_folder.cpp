@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -123,8 +124,13 @@ std::string LocateProgramFile(const std::string& path, const std::string& progDi
 
 std::string HelpPage(const std::string& progDir, const std::vector<std::string>& shippedDirs,
                      const std::string& languageCode) {
+    std::string code;  // lower-case letters only: the code becomes part of a file name
+    for (const char c : languageCode) {
+        if (!std::isalpha(static_cast<unsigned char>(c))) return HelpPage(progDir, shippedDirs, "rus");
+        code += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
     std::vector<std::string> names;
-    if (!languageCode.empty() && languageCode != "rus") names.push_back("Pelmar_" + languageCode + ".html");
+    if (!code.empty() && code != "rus") names.push_back("Pelmar_" + code + ".html");
     names.push_back("Pelmar.html");
     const std::string dir = WithSlash(progDir);
     for (const std::string& name : names) {

@@ -252,7 +252,9 @@ TEST(ProgramFolder, HelpPageOfTheLanguage) {
     } cases[] = {{"rus", shipped + "Pelmar.html"},
                  {"", shipped + "Pelmar.html"},
                  {"eng", shipped + "Pelmar.html"},  // no English page yet
-                 {"deu", shipped + "Pelmar_deu.html"}};
+                 {"deu", shipped + "Pelmar_deu.html"},
+                 {"DEU", shipped + "Pelmar_deu.html"},
+                 {"../", shipped + "Pelmar.html"}};
     for (const Case& c : cases) EXPECT_EQ(HelpPage(prog, {none, shipped}, c.code), c.expect) << c.code;
     EXPECT_EQ(HelpPage(prog, {none}, "rus"), "");
     WriteBytes(prog + "Pelmar.html", "mine");
