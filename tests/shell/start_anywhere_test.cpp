@@ -1,10 +1,15 @@
 // The program started as a new user starts it, away from the source tree:
 // another working directory, an empty program folder and cache, no
 // installation.  The shipped default sets come from the files built into
-// the program, and the help command opens the shipped help page.
+// the program, Qt's own buttons speak the interface's language, and the help
+// command opens the shipped help page.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QUrl>
 #include <filesystem>
 #include <set>
@@ -12,6 +17,7 @@
 #include "editing/kind_access.h"
 #include "shell/application.h"
 #include "shell/file_commands.h"
+#include "shell/qt_translation.h"
 #include "shell/ui/main_window.h"
 #include "shell_test_util.h"
 
@@ -53,6 +59,7 @@ TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
     dirs.Set(s.folder("no-installation").c_str());
     WorkingDirectory cwd(s.folder("somewhere"));
 
+    InstallQtTranslation("eng");  // as a fresh process starts
     Application app(Application::DefaultFolders());
     EXPECT_EQ(app.shell().ProgDir, s.path("data/pelmar/"));
     Answers answers;
@@ -66,6 +73,13 @@ TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
     };
     Form1 w(app, std::move(setup));
     w.show();
+
+    // Qt's own buttons speak the built-in Russian of the word table.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm")) {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text().toStdString(), "Отмена");
+    }
 
     // New objects take the shipped sets: a triangle with three distinct named
     // vertices, a segment without arrowheads, a visible circle with its centre named.
