@@ -379,15 +379,34 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    if (closed_) {  // closed already (a second Exit or a signal after the close)
+        event->accept();
+        return;
+    }
     if (!MainWindowMayClose(hooks())) {
         event->ignore();
         return;
     }
+    closed_ = true;
     draw_.Running = false;
+    closeOwnWindows();
     MainWindowClosing(shell_, hooks());
     std::error_code ec;
     std::filesystem::remove(app_.editing().UndoFolder, ec);  // only when nothing else is left in it
     event->accept();
+    // The program ends with its main window, whatever other windows are up.
+    QCoreApplication::quit();
+}
+
+void Form1::closeOwnWindows() {
+    // The object dialogs have no parent window; every window of the program
+    // is one of its own.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible()) continue;
+        w->close();
+        // The transformations window refuses to be closed by the user.
+        if (w->isVisible()) w->hide();
+    }
 }
 
 void Form1::setNoProjectState(bool startUp) {

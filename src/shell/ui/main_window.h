@@ -120,6 +120,9 @@ private:
     void leaveDocument();
     void documentOpened();
     void defaultWindowLayout();
+    // The object dialogs, the transformations window and every other window
+    // of the program closed or hidden.
+    void closeOwnWindows();
     void newObject(Kind k, bool fromToolBar);
     void undoRedo(bool undo);
     void printPicture();
@@ -153,6 +156,7 @@ private:
     QPoint dialogPlace_;  // the object dialogs' place of the last default layout
     std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
+    bool closed_ = false;  // the window has closed: the settings are written once
     std::unique_ptr<FileQuestions> ownQuestions_;
     std::unique_ptr<QuestionBox> ownObjectQuestions_;
     std::unique_ptr<PrintHost> ownPrinter_;
