@@ -19,6 +19,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -194,6 +195,22 @@ TEST(MainWindow, NewUserSession) {
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
     for (MainCommand c : {MainCommand::New, MainCommand::Open, MainCommand::Exit, MainCommand::About})
         EXPECT_TRUE(s.on(c)) << InfoOf(c).menu;
+    // A disabled tool button looks so: its glyph faint on the bar, the
+    // black outlines of the Back-to and New buttons too.
+    auto darkest = [&](MainCommand c, QIcon::Mode mode) {
+        QImage shown(23, 23, QImage::Format_RGB32);
+        shown.fill(w.palette().color(QPalette::Button));
+        QPainter(&shown).drawPixmap(0, 0, w.toolAction(c)->icon().pixmap(QSize(23, 23), mode));
+        int dark = 255;
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 23; ++x) dark = std::min(dark, qGray(shown.pixel(x, y)));
+        return dark;
+    };
+    for (MainCommand c : {MainCommand::ToLi, MainCommand::ToXZ, MainCommand::NewPo, MainCommand::Save}) {
+        EXPECT_FALSE(w.toolAction(c)->isEnabled()) << InfoOf(c).tool;
+        EXPECT_LT(darkest(c, QIcon::Normal), 80) << InfoOf(c).tool;
+        EXPECT_GT(darkest(c, QIcon::Disabled), 150) << InfoOf(c).tool;
+    }
     EXPECT_FALSE(w.objectCombo()->isEnabled());
     for (int n = 1; n <= 5; ++n) EXPECT_FALSE(s.on(RecentFileCommand(n))) << "no settings file: no recent entries";
 
@@ -264,6 +281,19 @@ TEST(MainWindow, NewUserSession) {
     auto seg = [&] { return w.document().Obj.Li[3]; };
     const int undo = w.editing().UndoPos;
     EXPECT_TRUE(pic.toolButton("TBLine")->isChecked()) << "a document opens with the ruler";
+    // The ruler's length and angle in the status bar with the dialogs' decimal comma.
+    {
+        QWidget* paint = pic.paintBox();
+        QTest::mousePress(paint, Qt::LeftButton, {}, {100, 100});
+        QMouseEvent move(QEvent::MouseMove, QPointF(110, 103), paint->mapToGlobal(QPointF(110, 103)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(paint, &move);
+        EXPECT_EQ(pic.statusText(0), "X=110");
+        EXPECT_NE(pic.statusText(5).find("10,44"), std::string::npos) << pic.statusText(5);
+        EXPECT_NE(pic.statusText(6).find(','), std::string::npos) << pic.statusText(6);
+        EXPECT_EQ(pic.statusText(6).find('.'), std::string::npos) << pic.statusText(6);
+        QTest::mouseRelease(paint, Qt::LeftButton, {}, {110, 103});
+    }
     pic.toolButton("TBAdds")->trigger();
     pic.toolButton("TBLi")->trigger();
     s.drag({560, 60}, {660, 110});
@@ -336,6 +366,9 @@ TEST(MainWindow, NewUserSession) {
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
     EXPECT_FALSE(w.objectCombo()->isEnabled());
     EXPECT_EQ(w.objectCombo()->count(), 0);
+    // The status bar forgets the mouse's last place and what it measured.
+    for (int panel = 0; panel < 7; ++panel)
+        EXPECT_EQ(pic.statusText(panel), panel == 0 ? "X=" : panel == 1 ? "Y=" : "") << panel;
 
     // The recent file brings the saved document back, titled and unchanged.
     s.menu(MainCommand::File1);
