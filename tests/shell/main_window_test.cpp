@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QScreen>
 #include <QToolBar>
 #include <csignal>
 #include <deque>
@@ -187,7 +189,9 @@ TEST(MainWindow, NewUserSession) {
     auto* trans = w.findChild<TFormTrans*>(QStringLiteral("FormTrans"));
     ASSERT_TRUE(trans && trans->isVisible());
     s.menu(MainCommand::WinDef);
-    EXPECT_EQ(trans->frameGeometry().bottom(), w.frameGeometry().bottom() - 15);
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_EQ(trans->frameGeometry().bottom(), std::min(w.frameGeometry().bottom() - 15, screen.bottom()));
+    EXPECT_TRUE(screen.contains(trans->frameGeometry())) << "wholly on the screen";
     EXPECT_FALSE(trans->Button1->isEnabled());
 
     // No project: only what needs no document can be chosen.
@@ -513,9 +517,15 @@ TEST(MainWindow, ObjectDialogsSession) {
     auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
     QWidget* tr = choose(Kind::tr);
     ASSERT_TRUE(tr && tr->isVisible() && !reg.dialog(Kind::po));
-    // A new document's dialogs open below the tool bar, where the layout puts them.
+    // A new document's dialogs open below the tool bar, where the layout puts
+    // them, and the picture window with its buttons stands right of them.
     EXPECT_GT(w.document().DlgTop, 0);
     EXPECT_EQ(tr->pos(), QPoint(w.document().DlgLeft, w.document().DlgTop));
+    auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    EXPECT_GE(tr->frameGeometry().top(), bar->mapToGlobal(QPoint(0, bar->height())).y());
+    QApplication::processEvents();
+    const QRect picture(w.pictureWindow()->mapToGlobal(QPoint(0, 0)), w.pictureWindow()->size());
+    EXPECT_FALSE(picture.intersects(tr->frameGeometry())) << "the picture window beside the dialog";
     EXPECT_EQ(Find<QLabel>(*tr, "LabelT2Path")->text().toStdString(), PathCaption(st, Kind::tr));
     EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing an object changes nothing";
     const double before = doc.Tr[1].S[1].Length.v;

@@ -230,6 +230,8 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_FALSE(w.rolledUp());
     EXPECT_EQ(w.height(), TFormTrans::ClientHeight);
     EXPECT_FALSE(w.close());
+    EXPECT_FALSE(w.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)) << "no close box";
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w.isVisible());
     w.setDocument(nullptr, nullptr);
     EXPECT_FALSE(w.Button1->isEnabled());

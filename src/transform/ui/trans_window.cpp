@@ -30,11 +30,13 @@ struct EditSpec {
 
 }  // namespace
 
-TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+// A caption with the minimise button alone: the window is not closed by the
+// user, so the window manager shows no close box that would do nothing.
+TFormTrans::TFormTrans(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint) {
     setObjectName("FormTrans");
     setWindowTitle(QString::fromUtf8("Преобразования"));
-    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
     setFixedSize(ClientWidth, ClientHeight);
 
     auto* root = new QHBoxLayout(this);
