@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -50,28 +51,39 @@ void CloseOnSignals(QWidget& window) {
     });
 }
 
-// For the tests that run the program as a process: PELMAR_TEST_SCRIPT lists
-// the menu commands to run, by object name, once the main window is up;
-// "Yes", "No" or "Cancel" among them answer the next message box so.
+// For the tests and the screenshot scripts that run the program as a
+// process: PELMAR_TEST_SCRIPT lists the menu commands to run, by object name,
+// once the main window is up; "Yes", "No" or "Cancel" among them answer the
+// next message box so, and "Ok" accepts the next other modal dialog as it is
+// filled in.
 void RunTestScript(QWidget& window, const QString& script) {
-    static QMessageBox::StandardButton answer = QMessageBox::NoButton;
+    static QString answer;
     auto* watch = new QTimer(&window);
     QObject::connect(watch, &QTimer::timeout, &window, [] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || answer == QMessageBox::NoButton) return;
-        if (QAbstractButton* b = box->button(answer)) {
-            answer = QMessageBox::NoButton;
-            b->click();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || answer.isEmpty()) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const auto button = answer == QLatin1String("Yes") ? QMessageBox::Yes
+                                : answer == QLatin1String("No") ? QMessageBox::No
+                                                                : QMessageBox::Cancel;
+            if (QAbstractButton* b = box->button(button)) {
+                answer.clear();
+                b->click();
+            }
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && answer == QLatin1String("Ok")) {
+            answer.clear();
+            dialog->accept();
         }
     });
     watch->start(50);
     const QStringList steps = script.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QTimer::singleShot(200, &window, [&window, steps] {
         for (const QString& step : steps) {
-            if (step == QLatin1String("Yes")) answer = QMessageBox::Yes;
-            else if (step == QLatin1String("No")) answer = QMessageBox::No;
-            else if (step == QLatin1String("Cancel")) answer = QMessageBox::Cancel;
-            else if (auto* a = window.findChild<QAction*>(step)) a->trigger();
+            if (step == QLatin1String("Yes") || step == QLatin1String("No") || step == QLatin1String("Cancel") ||
+                step == QLatin1String("Ok"))
+                answer = step;
+            else if (auto* a = window.findChild<QAction*>(step))
+                a->trigger();
         }
     });
 }

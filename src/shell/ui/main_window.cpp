@@ -417,7 +417,15 @@ void Form1::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!MainWindowMayClose(hooks())) {
+    // A close asked for while the save question is up (a signal) waits for its answer.
+    if (asking_) {
+        event->ignore();
+        return;
+    }
+    asking_ = true;
+    const bool mayClose = MainWindowMayClose(hooks());
+    asking_ = false;
+    if (!mayClose) {
         event->ignore();
         return;
     }

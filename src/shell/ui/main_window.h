@@ -175,6 +175,7 @@ private:
     std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
     bool closed_ = false;  // the window has closed: the settings are written once
+    bool asking_ = false;  // the save question of a close is up
     std::unique_ptr<FileQuestions> ownQuestions_;
     std::unique_ptr<QuestionBox> ownObjectQuestions_;
     std::unique_ptr<PrintHost> ownPrinter_;
