@@ -4,6 +4,7 @@
 # the program itself runs under Xvfb with a window manager (openbox), so that
 # the windows have real frames, and the whole screen is taken:
 #   new.png      after File > New, with a segment added and its dialog open
+#   saveas.png   the same with the Save As file dialog open
 #   program.png  on the saved drawing, after Windows > Default layout
 #   ended.txt    how the program ended when asked to (its exit status)
 # Xvfb, openbox and ImageMagick are installed when missing, as scripts/deps.sh
@@ -57,6 +58,7 @@ XDG_DATA_HOME="$prog" xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   # from the Object menu with its dialog; the question about the unsaved
   # drawing at the end answered No.
   shot new "Ok MeNew MeNewLi No"
+  shot saveas "Ok MeNew MeNewLi No MeSaveAs"
   shot program "MeWinDef" "'"$out"'/drawing.pel"
 '
 cat "$out/ended.txt"

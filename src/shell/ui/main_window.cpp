@@ -387,12 +387,8 @@ void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     trans_->show();
     // The windows are laid out at the first show too, for a window that is
-    // not resized after it (the first resize lays them out again), below the
-    // tool bar as it is shown.
-    if (shell_.FirstResize) {
-        applyToolbarGroups(shell_.settings.ShowTB);
-        defaultWindowLayout();
-    }
+    // not resized after it (the first resize lays them out again).
+    if (shell_.FirstResize) defaultWindowLayout();
     MainWindowShown(shell_, hooks());
     toolBar_->setIconSize(QSize(ToolButtonSize, ToolButtonSize));
 }
@@ -580,7 +576,8 @@ void Form1::keepPictureBesideDialogs() {
             widest = std::max(widest, margins(d).grow(d->size()).width());
     if (widest <= dialogWidth_) return;
     dialogWidth_ = widest;
-    if (pictureSub_->geometry() == pictureLaid_ && !pictureSub_->isMaximized()) placePicture(DefaultWindowLayout(layoutGeometry()));
+    if (pictureSub_->geometry() == pictureLaid_ && !pictureSub_->isMaximized())
+        placePicture(DefaultWindowLayout(layoutGeometry()));
 }
 
 // ---------------------------------------------------------------------------
