@@ -170,8 +170,10 @@ private:
     QPoint dialogPlace_;  // the object dialogs' place of the last default layout
     int dialogWidth_ = 0;  // the widest object dialog's outer width seen at that place
     QRect pictureLaid_;  // the picture window's geometry of the last layout
-    bool layoutBeforeFrame_ = false;
-    bool transBeforeFrame_ = false;  // the transformations window was placed before it was framed  // the last layout came before the main window's frame was known
+    bool layoutBeforeFrame_ = false;  // the last layout came before the main window's frame was known
+    // The transformations window was placed (by the layout or an opened
+    // document) before the window system framed it.
+    bool transBeforeFrame_ = true;
     std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
     bool closed_ = false;  // the window has closed: the settings are written once
