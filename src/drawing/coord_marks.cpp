@@ -1,6 +1,7 @@
 #include "drawing/coord_marks.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "drawing/point_paint.h"
@@ -22,6 +23,9 @@ int CdrStyle(bool bold, bool italic) {
     if (bold) return italic ? 14 : 13;
     return italic ? 8 : 1;
 }
+
+// The free room between a tick's end and the number beside it.
+double NumberGap(double pixelSize) { return std::max(2.0, std::round(0.2 * pixelSize)); }
 
 }  // namespace
 
@@ -182,7 +186,8 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
     int size = style_.size;
     if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(144.0 * style_.size / im_.Dpi);
     target_.wrd->OfficeTextBox(30, 30, text, Round(left), Round(top), "", "", style_.font, style_.font,
-                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex);
+                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex,
+                               style_.colour);
 }
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
@@ -211,7 +216,10 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double w = c.measureText(f, text).w;
-        c.drawText(f, style_.screenColour, text, {ax + w / 2 - 0.01 * w, ay}, {TextAlign::Center, TextAlign::Center});
+        // The anchor is the ticks' right end: a number starting there would
+        // fuse its minus with the tick, so it keeps a clear gap.
+        const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+        c.drawText(f, style_.screenColour, text, {left + w / 2, ay}, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);

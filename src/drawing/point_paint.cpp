@@ -146,6 +146,10 @@ void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& tar
 }
 
 void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    // A point linked to another object's point stands where that point
+    // stands, and that one shows the label: a second one would print the
+    // letters over each other.  Its own names stay in the record.
+    if (p.Link.linked()) return;
     const bool pel = target.is(TargetKind::Pel);
     const bool cdr = target.is(TargetKind::Cdr);
     const bool wrd = target.is(TargetKind::Wrd);
@@ -197,7 +201,7 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
     if (IsBlank(p.Name.s)) return;
     target.wrd->OfficeTextBox(30, 30, p.Name.s, xc - name.w / 2, yc - name.h / 2, p.Upper.s, p.Lower.s,
                               p.NameFont.s, p.IndexFont.s, p.NameItalic.v, p.NameBold.v, p.IndexItalic.v,
-                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v);
+                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v, p.Color.v);
 }
 
 }  // namespace pelmar

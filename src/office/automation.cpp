@@ -232,7 +232,7 @@ void CdrApplication::SetCharacterAttributes(int start, int length, const std::st
     if (s.kind != OfficeShape::Text) throw AutomationError("SetCharacterAttributes: the last shape is no text");
     for (TextRun& r : s.runs) {
         r.font = font;
-        r.size = size / 10.0;
+        r.size = size / 10.0 * textScale_;
         r.italic = style == 8 || style == 14;
         r.bold = style == 13 || style == 14;
     }
@@ -472,7 +472,8 @@ void WordApplication::put(const std::string& path, double value) {
     if (path.rfind(Font, 0) == 0) {
         const std::string p = path.substr(Font.size());
         if (p == "ColorIndex") font_.colour = WordIndexColour(static_cast<int>(value));
-        else if (p == "Size") font_.size = value;
+        else if (p == "Size") font_.size = value * textScale_;
+        else if (p == "Color") font_.colour = static_cast<TColor>(static_cast<long long>(value) & 0xFFFFFF);
         else if (p == "Bold") font_.bold = value != 0;
         else if (p == "Italic") font_.italic = value != 0;
         else if (p == "Subscript") font_.script = value != 0 ? TextRun::Sub : TextRun::Normal;

@@ -277,7 +277,7 @@ TEST(PointExport, WordOvalAndTextBox) {
     DrawPoint(e.p, e.im, t);
     EXPECT_EQ(wrd.lines(),
               (Lines{"OfficeOval 3 #FF0000 100 400 4 3",
-                     "OfficeTextBox 30 30 \"A\" 95.2 380.4 \"2\" \"k\" \"Times New Roman\" \"Arial\" 1 0 0 1 14 9"}));
+                     "OfficeTextBox 30 30 \"A\" 95.2 380.4 \"2\" \"k\" \"Times New Roman\" \"Arial\" 1 0 0 1 14 9 #FF0000"}));
 
     // An empty name suppresses the indices too; the mark stays.
     wrd.clear();
