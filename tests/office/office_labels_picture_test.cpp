@@ -18,9 +18,9 @@ std::unique_ptr<DProj> LabelScene() {
     doc->Im.Width = 400;
     doc->Im.Height = 300;
     DPoint p = MakePoint(150, 150, 2, 3, Red);  // ColorIndex 0 names black
-    p.Name.s = "A";
+    p.Name.s = "K";
     p.Lower.s = "1";
-    p.NameFont.s = p.IndexFont.s = "Arial";
+    p.NameFont.s = p.IndexFont.s = "DejaVu Serif";
     p.NameSize.v = 20;
     p.IndexSize.v = 12;
     // Up and to the right, near enough for a label too large to put its
@@ -108,15 +108,16 @@ TEST(OfficePictures, LabelsAndDashesAsThePictureShowsThem) {
     ASSERT_FALSE(p.own.isNull() || p.drawing.isNull() || p.text.isNull());
     const QPoint dot(150, 300 - 150);
     const std::vector<QRect> own = RedBlobs(p.own, dot, 3);
-    ASSERT_EQ(own.size(), 2u);  // "A" and "1"
+    ASSERT_EQ(own.size(), 2u);  // "K" and "1"
     for (const auto& [name, img] : {std::pair{"drawing", p.drawing}, std::pair{"text", p.text}}) {
         const std::vector<QRect> blobs = RedBlobs(img, dot, 3);
         ASSERT_EQ(blobs.size(), 2u) << name << ": the label is not red, or its index runs into the dot";
         const QRect letter = blobs[0], index = blobs[1];
         EXPECT_NEAR(double(letter.height()) / own[0].height(), 1.0, 0.1) << name;
         EXPECT_NEAR(double(letter.width()) / own[0].width(), 1.0, 0.15) << name;
+        // LibreOffice's ascent of a font can differ from Qt's by a few pixels.
         EXPECT_NEAR(letter.center().x(), own[0].center().x(), 4) << name;
-        EXPECT_NEAR(letter.center().y(), own[0].center().y(), 4) << name;
+        EXPECT_NEAR(letter.center().y(), own[0].center().y(), 6) << name;
         // The index sits low beside the letter as on the picture, clear of
         // the dot.
         EXPECT_GT(index.left(), letter.center().x()) << name;
