@@ -68,6 +68,9 @@ TEST(KindPictures, WriteEveryKind) {
                 doc->Im.PicMode = 0;
 
                 RunRig r(*doc);
+                r.run.options.CdrDashNo = 9;  // the export dialogs' defaults
+                r.run.options.WordDashNo = 4;
+                r.run.options.WordArrowNo = 4;
                 ASSERT_TRUE(ExportToCorelDraw(8, office + ".cdr", RunMode::DoNotOpen, doc->Im, r.run)) << stem;
                 ASSERT_TRUE(ExportToOffice(office + "_text.doc", RunMode::DoNotOpen, doc->Im, r.run)) << stem;
             }
