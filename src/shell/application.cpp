@@ -4,6 +4,7 @@
 
 #include "files/text_lines.h"
 #include "shell/program_folder.h"
+#include "shell/qt_translation.h"
 
 namespace pelmar {
 
@@ -20,7 +21,9 @@ private:
     Application& app_;
 };
 
-Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
+Application::Folders Application::DefaultFolders() {
+    return {DefaultProgDir(), ShippedDirs(UnpackBuiltInFiles(DefaultCacheDir()))};
+}
 
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
@@ -44,6 +47,7 @@ void Application::loadLanguage() {
     ctx.shippedDirs = shell_.shippedDirs;
     ctx.showError = [this](const std::string& text) { texts_->showMessage(text); };
     SetLanguage(shell_.words, shell_.settings.LangFile, ctx);
+    InstallQtTranslation(shell_.words.LanguageCode());
 }
 
 TextRole& Application::texts() { return *texts_; }
