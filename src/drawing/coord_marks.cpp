@@ -8,6 +8,7 @@
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -190,6 +191,15 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
                                style_.colour);
 }
 
+// Grid lines would cross the digits: the band the digits take (not the
+// text's whole line, which reaches the axis) is cleared first.
+void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre) {
+    if (!style_.clearBehindNumbers) return;
+    const TextPlacement p = PlaceText(f, text, centre, {TextAlign::Center, TextAlign::Center});
+    const double baseline = p.top + p.ascent;
+    c.fillRect(im_.Background, {p.left, baseline - 0.74 * f.pixelSize, p.width, 0.82 * f.pixelSize});
+}
+
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
     const double size = style_.size;
     if (target_.is(TargetKind::Pel)) {
@@ -197,7 +207,9 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double h = c.measureText(f, "0").h;
-        c.drawText(f, style_.screenColour, text, {ax, ay + h / 2 - 0.1 * h}, {TextAlign::Center, TextAlign::Center});
+        const PointF at{ax, ay + h / 2 - 0.1 * h};
+        clearBehind(c, f, text, at);
+        c.drawText(f, style_.screenColour, text, at, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);
@@ -219,6 +231,7 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
         // The anchor is the ticks' right end: a number starting there would
         // fuse its minus with the tick, so it keeps a clear gap.
         const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+        clearBehind(c, f, text, {left + w / 2, ay});
         c.drawText(f, style_.screenColour, text, {left + w / 2, ay}, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;

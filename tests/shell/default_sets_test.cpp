@@ -201,7 +201,8 @@ TEST(DefaultSets, NewObjectsLieInsideThePicture) {
 
 // The shipped 2D system's numbers stand clear of the ticks and the axes:
 // along each tick, past the ink of the axis and the tick, blank pixels come
-// before the number's ink; the centre's "O" keeps away from the y axis.
+// before the number's ink; the centre's "O" keeps away from the y axis; a
+// grid does not cross the digits.
 TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
     ShippedDefaults d;
     const QImage pic = Picture(*d.doc, Kind::xy);
@@ -242,6 +243,25 @@ TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
         for (int px = cx - 4; px <= cx - 2; ++px)
             nearAxis += std::abs(py - (cy - step)) > 1 && std::abs(py - (cy - 2 * step)) > 1 && inked(px, py);
     EXPECT_EQ(nearAxis, 0);
+
+    // With the grid on (a line through every second number) the digits
+    // show as without it.
+    auto grid = NewDocument();
+    *grid = *d.doc;
+    grid->Obj.Xy[1].GridOn.v = true;
+    const QImage gridPic = Picture(*grid, Kind::xy);
+    auto same = [&](int x0, int x1, int y0, int y1) {
+        int differ = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) differ += pic.pixel(x, y) != gridPic.pixel(x, y);
+        return differ;
+    };
+    for (int i : {-4, -2, 2, 4}) {
+        const int xt = cx + i * step, y = cy - i * step;
+        EXPECT_EQ(same(xt - 4, xt + 4, cy + 7, cy + 16), 0) << "x number " << i;
+        EXPECT_EQ(same(cx + 6, cx + 12, y - 4, y + 4), 0) << "y number " << i;
+    }
+    EXPECT_FALSE(pic == gridPic);
 }
 
 // The names a reader sees on an object: every named point, each once.
