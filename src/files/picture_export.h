@@ -31,6 +31,8 @@ inline constexpr char MetafileExportFilter[] =
 // document (picture mode, resolution, background colour, fill picture flag);
 // the pictures come from the drawing state; `progDir` is the program folder
 // with its trailing "/".  A failed save shows a message and leaves no file.
+// A metafile is exported only when the current drawing wrote it whole
+// (DrawingState::MetaWritten); otherwise a message says so.
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
                    const std::string& docName);
 

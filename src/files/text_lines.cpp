@@ -304,6 +304,7 @@ void LineWriter::Int(std::int64_t v) {
 }
 
 void LineWriter::Real(double v) {
+    if (!std::isfinite(v)) finite_ = false;
     char buf[RealTextMax];
     buf_.append(buf, FormatRealTo(buf, v, sep_));
     End();
