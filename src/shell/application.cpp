@@ -5,6 +5,7 @@
 #include "files/text_lines.h"
 #include "platform/instance_folder.h"
 #include "shell/program_folder.h"
+#include "shell/qt_translation.h"
 
 namespace pelmar {
 
@@ -21,7 +22,9 @@ private:
     Application& app_;
 };
 
-Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
+Application::Folders Application::DefaultFolders() {
+    return {DefaultProgDir(), ShippedDirs(UnpackBuiltInFiles(DefaultCacheDir()))};
+}
 
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
@@ -48,6 +51,7 @@ void Application::loadLanguage() {
     ctx.shippedDirs = shell_.shippedDirs;
     ctx.showError = [this](const std::string& text) { texts_->showMessage(text); };
     SetLanguage(shell_.words, shell_.settings.LangFile, ctx);
+    InstallQtTranslation(shell_.words.LanguageCode());
 }
 
 TextRole& Application::texts() { return *texts_; }

@@ -528,13 +528,16 @@ void Form1::exportPicture() {
 }
 
 void Form1::openHelp() {
-    const std::string file = LocateProgramFile(shell_.ProgDir + "Pelmar.html", shell_.ProgDir, shell_.shippedDirs);
-    if (!std::filesystem::exists(file)) {
-        setup_.services.questions->showMessage("The help file \"" + file + "\" is not installed.");
+    // The page lies in the program folder or among the shipped files; the
+    // desktop's viewer shows it.
+    const std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, shell_.words.LanguageCode());
+    const std::string cannotOpen = shell_.words.WordLine(626);  // "Не могу открыть файл!"
+    if (file.empty()) {
+        setup_.services.questions->showMessage(cannotOpen + "\n" + shell_.ProgDir + "Pelmar.html");
         return;
     }
     if (!setup_.services.openUrl(QUrl::fromLocalFile(Q(file)).toString().toStdString()))
-        setup_.services.questions->showMessage("No program to show \"" + file + "\" was found.");
+        setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
 void Form1::showProjectOptions() {
