@@ -193,7 +193,7 @@ TEST(Mutation, DocumentsDefaultSetsAndClipboardFilesRefusedOrKeptWhole) {
     const std::string document = Text(*seeds.document), clipboard = Text(*seeds.clipboard);
 
     const char* rounds = std::getenv("PELMAR_MUTATION_ROUNDS");
-    const int Rounds = rounds && *rounds ? std::atoi(rounds) : 250;
+    const int Rounds = rounds && *rounds ? std::atoi(rounds) : 300;
     for (int round = 0; round < Rounds && !HasFatalFailure(); ++round) {
         std::string log;
         // Documents opened, clipboard files pasted, default sets read.
