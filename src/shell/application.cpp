@@ -1,11 +1,11 @@
 #include "shell/application.h"
 
 #include "editing/editing_state.h"
-
 #include "files/text_lines.h"
 #include "platform/instance_folder.h"
 #include "shell/program_folder.h"
 #include "shell/qt_translation.h"
+#include "shell/user_folders.h"
 
 namespace pelmar {
 
@@ -23,7 +23,7 @@ private:
 };
 
 Application::Folders Application::DefaultFolders() {
-    return {DefaultProgDir(), ShippedDirs(UnpackBuiltInFiles(DefaultCacheDir()))};
+    return {DefaultProgDir(), ShippedDirs(UnpackBuiltInFiles(DefaultCacheDir())), UserDocumentsFolder()};
 }
 
 Application::Application(Folders folders)
@@ -32,6 +32,7 @@ Application::Application(Folders folders)
       texts_(std::make_unique<Texts>(*this)) {
     shell_.ProgDir = std::move(folders.ProgDir);
     shell_.shippedDirs = std::move(folders.ShippedDirs);
+    shell_.DocumentsDir = std::move(folders.DocumentsDir);
     shell_.settings = StartSettings(shell_.ProgDir);
     shell_.DecimalSep = DecimalSeparator();
     shell_.words.LoadWords("");

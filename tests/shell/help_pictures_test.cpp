@@ -56,7 +56,8 @@ TEST(HelpPictures, Make) {
     if (!out) GTEST_SKIP() << "only under scripts/help_pictures.sh";
     const std::string dir = out;
     Scratch s;
-    Application app(Application::Folders{s.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}});
+    Application app(
+        Application::Folders{s.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}, s.folder("docs")});
     NewProjectAnswers answers;
     MainWindowSetup setup;
     setup.services.questions = &answers;
