@@ -30,11 +30,13 @@ struct EditSpec {
 
 }  // namespace
 
-TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+// A caption with the minimise button alone: the window is not closed by the
+// user, so the window manager shows no close box that would do nothing.
+TFormTrans::TFormTrans(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint) {
     setObjectName("FormTrans");
     setWindowTitle(QString::fromUtf8("Преобразования"));
-    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
     setFixedSize(ClientWidth, ClientHeight);
 
     auto* root = new QHBoxLayout(this);
@@ -79,10 +81,10 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     side->addStretch();
     root->addLayout(side);
 
-    // A group of labelled edits; `read` collects the edits in Apply's order,
-    // `switchable` whether EnableTransForm reaches them.
+    // A group of labelled edits; `read` collects the edits in Apply's order.
+    // EnableTransForm reaches every edit and every label but the angle's.
     auto group = [&](QWidget* tab, QBoxLayout* into, const char* name, const QString& title,
-                     std::initializer_list<EditSpec> specs, std::vector<QLineEdit*>& read, bool switchable) {
+                     std::initializer_list<EditSpec> specs, std::vector<QLineEdit*>& read) {
         auto* g = new QGroupBox(title, tab);
         g->setObjectName(name);
         auto* grid = new QGridLayout(g);
@@ -99,11 +101,8 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
             grid->addWidget(l, 0, col++);
             grid->addWidget(e, 0, col++);
             read.push_back(e);
-            if (switchable) {
-                switchable_.push_back(e);
-                // The angle's label stays as it is.
-                if (std::string(s.suffix) != "RoA") switchable_.push_back(l);
-            }
+            switchable_.push_back(e);
+            if (std::string(s.suffix) != "RoA") switchable_.push_back(l);
         }
         into->addWidget(g);
         return g;
@@ -128,14 +127,14 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     const QString vector = QString::fromUtf8("Вектор"), centre = QString::fromUtf8("Центр");
 
     auto [t1, l1] = tab("TabSheet1", "Перенос");
-    group(t1, l1, "GroupBoxPP1", vector, {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0], true);
+    group(t1, l1, "GroupBoxPP1", vector, {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0]);
 
     auto [t2, l2] = tab("TabSheet2", "Поворот");
     std::vector<QLineEdit*> normal;
     group(t2, l2, "GroupBoxRo2", centre + QString::fromUtf8(" + Угол"),
-          {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1], true);
+          {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1]);
     group(t2, l2, "GroupBoxRo1", QString::fromUtf8("Нормаль"),
-          {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal, false);
+          {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal);
     // Apply reads the centre, the normal, then the angle.
     QLineEdit* angle = edits_[1].back();
     edits_[1].pop_back();
@@ -143,23 +142,20 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     edits_[1].push_back(angle);
 
     auto [t3, l3] = tab("TabSheet3", "Гомотетия");
-    group(t3, l3, "GroupBoxGo1", centre, {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2], true);
-    group(t3, l3, "GroupBoxGo2", "K", {{"GoK", "K=", "2"}}, edits_[2], true);
+    group(t3, l3, "GroupBoxGo1", centre, {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2]);
+    group(t3, l3, "GroupBoxGo2", "K", {{"GoK", "K=", "2"}}, edits_[2]);
 
     auto [t4, l4] = tab("TabSheet4", "S-Центр.");
-    group(t4, l4, "GroupBoxS11", centre, {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3],
-          true);
+    group(t4, l4, "GroupBoxS11", centre, {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3]);
 
     auto [t5, l5] = tab("TabSheet5", "S-Осевая");
     group(t5, l5, "GroupBoxS21", QString::fromUtf8("Точка"),
-          {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4], true);
-    group(t5, l5, "GroupBoxS22", vector, {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4],
-          true);
+          {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4]);
+    group(t5, l5, "GroupBoxS22", vector, {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4]);
 
     auto [t6, l6] = tab("TabSheet6", "S-Зерк.");
     auto* plane = group(t6, l6, "GroupBoxS31", QString::fromUtf8("Плоскость"),
-                        {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5],
-                        true);
+                        {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5]);
     auto* eq = new QLabel("Ax+By+Cz+D=0", t6);
     eq->setObjectName("LabelS3");
     l6->addWidget(eq);
