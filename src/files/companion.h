@@ -23,16 +23,21 @@ class QImage;
 
 namespace pelmar {
 
-// The document's name with its extension ".pel" (in any case) replaced by
-// ext (".cur", ".grd.png"), or with ext added when the name has no such
-// extension: always beside the document, never a name of another folder.
+// The document's name with its extension ".pel" (or ".set", a default set;
+// in any case) replaced by ext (".cur", ".grd.png"), or with ext added when
+// the name has no such extension: always beside the document, never a name
+// of another folder.
 inline std::string CompanionFileName(const std::string& name, std::string_view ext) {
     const std::size_t slash = name.rfind('/');
     const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const bool pel = name.size() >= base + 5 && name[name.size() - 4] == '.' && lower(name[name.size() - 3]) == 'p' &&
-                     lower(name[name.size() - 2]) == 'e' && lower(name[name.size() - 1]) == 'l';
-    std::string out = pel ? name.substr(0, name.size() - 4) : name;
+    auto endsWith = [&](std::string_view e) {
+        if (name.size() < base + 5 || name[name.size() - 4] != '.') return false;
+        for (std::size_t i = 0; i < 3; ++i)
+            if (lower(name[name.size() - 3 + i]) != e[i]) return false;
+        return true;
+    };
+    std::string out = endsWith("pel") || endsWith("set") ? name.substr(0, name.size() - 4) : name;
     out += ext;
     return out;
 }

@@ -282,6 +282,7 @@ TEST(CompanionNames, StayBesideTheDocument) {
         {"sub/ab", "sub/ab.cur"},           {"/d/ab", "/d/ab.cur"},       {"/d/a.b/c", "/d/a.b/c.cur"},
         {"/d/notes.txt", "/d/notes.txt.cur"}, {"/d/.pel", "/d/.pel.cur"}, {"/d/x.pel.bak", "/d/x.pel.bak.cur"},
         {"/d/x", "/d/x.cur"},               {"", ".cur"},
+        {"/p/DefaultSet/DeXOY.set", "/p/DefaultSet/DeXOY.cur"}, {"/d/x.SET", "/d/x.cur"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CompanionFileName(c.doc, ".cur"), c.cur) << c.doc;
