@@ -47,6 +47,7 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
     if (!QGuiApplication::screenAt(at) && QGuiApplication::primaryScreen())
         at = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
     move(at);
+    frameAt_ = at;
     if (place.rolledUp) {
         rolled_ = true;
         setFixedHeight(1);
@@ -54,6 +55,14 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
 }
 
 ObjectDialog::~ObjectDialog() = default;
+
+namespace {
+
+// Whether the window system has put a frame around the window yet (never on
+// a platform without frames).
+bool MarginsKnown(const QWidget& w) { return w.frameGeometry() != w.geometry(); }
+
+}  // namespace
 
 void ObjectDialog::fitContent() {
     if (!body_->layout()) return;
@@ -80,6 +89,9 @@ void ObjectDialog::systemCommand(SysCommand command) {
 
 void ObjectDialog::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
+    // Until the window system has framed the dialog, a move asked for is the
+    // place of its frame.
+    if (!isVisible() || !MarginsKnown(*this)) frameAt_ = pos();
     // Not the move that showing the window delivers: before the frame is
     // known it tells a place the window is not at.
     if (open_ && isVisible()) doc_.setDialogPosition(x(), y());
@@ -102,6 +114,23 @@ void ObjectDialog::showEvent(QShowEvent* event) {
         fitContent();
     }
     QWidget::showEvent(event);
+    // A window never shown before is put where its client area, not its frame,
+    // stands at the place asked for, and the frame then grows above it over
+    // the main tool bar: once the frame is known the dialog moves it there.
+    if (framingChecks_ == 0) {
+        framingChecks_ = 50;
+        keepFrameAtPlace();
+    }
+}
+
+void ObjectDialog::keepFrameAtPlace() {
+    if (!isVisible()) return;
+    if (MarginsKnown(*this)) {
+        framingChecks_ = -1;
+        if (frameGeometry().topLeft() != frameAt_) move(frameAt_);
+        return;
+    }
+    if (--framingChecks_ > 0) QTimer::singleShot(20, this, [this] { keepFrameAtPlace(); });
 }
 
 void ObjectDialog::closeEvent(QCloseEvent* event) {

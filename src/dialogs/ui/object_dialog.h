@@ -146,6 +146,7 @@ private:
     };
     void runExit(QLineEdit* edit);
     void applyObject();
+    void keepFrameAtPlace();
 
     DialogDocument& doc_;
     DialogCommit& commit_;
@@ -154,6 +155,10 @@ private:
     bool open_ = true;
     bool rolled_ = false;
     bool fitted_ = false;
+    // Where the dialog's frame is to stand until the window system has framed
+    // it, and how many more times to look whether it has.
+    QPoint frameAt_;
+    int framingChecks_ = 0;
     int filling_ = 0;
     QHash<QLineEdit*, ExitWatch> exits_;
     QString ptWord_, cmWord_, pkWord_;
