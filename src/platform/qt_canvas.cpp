@@ -283,8 +283,10 @@ void QtCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
     // Thin lines are drawn one by one inside Qt; wider ones would be stroked
-    // in groups as one outline, which smooths their crossings otherwise.
-    if (pen.width <= 1) {
+    // in groups as one outline, which smooths their crossings otherwise, and
+    // unsmoothed thin ones with flat ends would lose a last pixel here and
+    // there that a two-point polyline keeps.
+    if (pen.width <= 1 && (antialias_ || pen.roundCaps)) {
         painter_.drawLines(q.data(), static_cast<int>(q.size()));
         return;
     }
