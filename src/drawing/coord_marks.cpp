@@ -96,16 +96,26 @@ MarkPainter::MarkPainter(const MarkStyle& style, const DImProj& im, const PaintT
     }
 }
 
-MarkPainter::~MarkPainter() = default;
+MarkPainter::~MarkPainter() { flushLines(); }
+
+void MarkPainter::flushLines() {
+    if (lines_.empty()) return;
+    if (target_.canvas) {
+        Pen pen;
+        pen.width = linesWidth_;
+        pen.color = style_.screenColour;
+        pen.roundCaps = false;
+        target_.canvas->drawLines(pen, lines_);
+    }
+    lines_.clear();
+}
 
 void MarkPainter::line(double width, PointF a, PointF b) {
     if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
-        Pen pen;
-        pen.width = width;
-        pen.color = style_.screenColour;
-        pen.roundCaps = false;
-        target_.canvas->drawLine(pen, a, b);
+        if (!lines_.empty() && linesWidth_ != width) flushLines();
+        linesWidth_ = width;
+        lines_.push_back({a, b});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         CdrSink& s = *target_.cdr;
@@ -194,6 +204,7 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
 // Grid lines would cross the digits: the band the digits take (not the
 // text's whole line, which reaches the axis) is cleared first.
 void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre) {
+    flushLines();
     if (!style_.clearBehindNumbers) return;
     const TextPlacement p = PlaceText(f, text, centre, {TextAlign::Center, TextAlign::Center});
     const double baseline = p.top + p.ascent;
@@ -201,6 +212,7 @@ void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text,
 }
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
+    flushLines();
     const double size = style_.size;
     if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
@@ -222,6 +234,7 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
 }
 
 void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double ay) {
+    flushLines();
     const double size = style_.size;
     if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
@@ -245,6 +258,7 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
 }
 
 void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
+    flushLines();
     const double size = style_.size;
     if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drawing/graph_transform.h"
 #include "drawing/paint_target.h"
@@ -75,8 +76,11 @@ public:
     MarkPainter(const MarkStyle& style, const DImProj& im, const PaintTarget& target);
     ~MarkPainter();
 
-    // A straight line of the given pen width from a to b.
+    // A straight line of the given pen width from a to b.  On the picture
+    // the lines gather until the width changes, something else is drawn or
+    // the painter ends, and are drawn in one batch in their order.
     void line(double width, PointF a, PointF b);
+    void flushLines();
 
     // The ticks across the horizontal axis through `centre`, every `step`
     // pixels from `left` pixels before the centre to `right` after it, and
@@ -107,6 +111,8 @@ private:
     const PaintTarget& target_;
     struct Scratch;
     std::unique_ptr<Scratch> scratch_;  // the picture the exports measure their texts on
+    std::vector<LineF> lines_;          // picture lines not drawn yet
+    double linesWidth_ = 0;             // their pen width
 };
 
 }  // namespace pelmar

@@ -53,6 +53,13 @@ struct RectF {
     friend bool operator==(const RectF&, const RectF&) = default;
 };
 
+// A straight line from a to b.
+struct LineF {
+    PointF a;
+    PointF b;
+    friend bool operator==(const LineF&, const LineF&) = default;
+};
+
 struct SizeF {
     double w = 0;
     double h = 0;
@@ -102,6 +109,11 @@ public:
 
     virtual void drawLine(const Pen& pen, PointF a, PointF b) = 0;
     virtual void drawPolyline(const Pen& pen, std::span<const PointF> points) = 0;
+    // The lines one after the other with one pen; the same pixels as drawing
+    // them one at a time, which is what a surface without a faster way does.
+    virtual void drawLines(const Pen& pen, std::span<const LineF> lines) {
+        for (const LineF& l : lines) drawLine(pen, l.a, l.b);
+    }
     virtual void drawPolygon(const Pen& pen, std::span<const PointF> points) = 0;  // closed outline
     virtual void fillPolygon(Rgb color, std::span<const PointF> points) = 0;      // alternate rule
     virtual void drawEllipse(const Pen& pen, const RectF& box) = 0;

@@ -3,7 +3,12 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QPolygonF>
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <deque>
+#include <vector>
 
 #include "platform/canvas_geometry.h"
 #include "platform/qt_text.h"
@@ -64,6 +69,67 @@ private:
     bool on_;
     QTransform saved_;
 };
+
+// The stroked outlines of the last solid polylines drawn on this thread (the
+// graphs of the coordinate systems), each with the points and pen it came
+// from.  Filling a kept outline gives the pixels of stroking the points
+// again; a graph whose points, window or scale changed has other points and
+// is stroked anew.
+class KeptOutlines {
+public:
+    const QPainterPath& outline(const Pen& pen, std::span<const PointF> points) {
+        const std::uint64_t key = Key(pen, points);
+        for (auto it = kept_.begin(); it != kept_.end(); ++it)
+            if (it->key == key && it->width == pen.width && it->roundCaps == pen.roundCaps &&
+                std::equal(points.begin(), points.end(), it->points.begin(), it->points.end())) {
+                if (it != kept_.begin()) {
+                    Entry e = std::move(*it);
+                    kept_.erase(it);
+                    kept_.push_front(std::move(e));
+                }
+                return kept_.front().outline;
+            }
+        QPainterPathStroker stroker;
+        stroker.setWidth(pen.width);
+        stroker.setCapStyle(pen.roundCaps ? Qt::RoundCap : Qt::FlatCap);
+        stroker.setJoinStyle(Qt::MiterJoin);
+        stroker.setMiterLimit(10);
+        QPainterPath line;
+        line.moveTo(ToQ(points.front()));
+        for (std::size_t i = 1; i < points.size(); ++i) line.lineTo(ToQ(points[i]));
+        QPainterPath outline = stroker.createStroke(line);
+        outline.setFillRule(Qt::WindingFill);
+        if (kept_.size() >= Capacity) kept_.pop_back();
+        kept_.push_front({key, pen.width, pen.roundCaps, {points.begin(), points.end()}, std::move(outline)});
+        return kept_.front().outline;
+    }
+
+    static constexpr std::size_t Capacity = 48;
+    static constexpr std::size_t MinPoints = 8;
+    static constexpr std::size_t MaxPoints = 200000;
+
+private:
+    struct Entry {
+        std::uint64_t key;
+        double width;
+        bool roundCaps;
+        std::vector<PointF> points;
+        QPainterPath outline;
+    };
+
+    static std::uint64_t Key(const Pen& pen, std::span<const PointF> points) {
+        std::uint64_t h = std::bit_cast<std::uint64_t>(pen.width) ^ (points.size() * 0x9E3779B97F4A7C15ull);
+        for (const PointF& p : points) {
+            h = (h ^ std::bit_cast<std::uint64_t>(p.x)) * 0x100000001B3ull;
+            h = (h ^ std::bit_cast<std::uint64_t>(p.y)) * 0x100000001B3ull;
+        }
+        return h;
+    }
+
+    std::deque<Entry> kept_;
+};
+
+thread_local KeptOutlines keptOutlines;
 
 }  // namespace
 
@@ -144,6 +210,7 @@ void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool close
     const HalfPixelShift shift(painter_, centred(pen));
     painter_.setBrush(Qt::NoBrush);
     const bool dashed = UsableDashPattern(pen.dashes);
+    if (!dashed && !closed && fillKeptOutline(pen, points)) return;
     if (!dashed) {
         painter_.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
         if (closed)
@@ -188,6 +255,47 @@ void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool close
     }
     outline.setFillRule(Qt::WindingFill);
     painter_.fillPath(outline, ToQColor(pen.color));
+}
+
+// Long solid polylines of a pen wider than a pixel under no rotation or
+// scaling: the outline is stroked once and kept (the stroke in user
+// coordinates does not depend on where the picture is moved).
+bool QtCanvas::fillKeptOutline(const Pen& pen, std::span<const PointF> points) {
+    if (pen.width <= 1 || points.size() < KeptOutlines::MinPoints || points.size() > KeptOutlines::MaxPoints ||
+        painter_.transform().type() > QTransform::TxTranslate)
+        return false;
+    painter_.fillPath(keptOutlines.outline(pen, points), ToQColor(pen.color));
+    return true;
+}
+
+void QtCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
+    if (!active() || !std::isfinite(pen.width) || UsableDashPattern(pen.dashes)) {
+        Canvas::drawLines(pen, lines);
+        return;
+    }
+    std::vector<QLineF> q;
+    q.reserve(lines.size());
+    for (const LineF& l : lines)
+        if (std::isfinite(l.a.x) && std::isfinite(l.a.y) && std::isfinite(l.b.x) && std::isfinite(l.b.y))
+            q.emplace_back(ToQ(l.a), ToQ(l.b));
+    if (q.empty()) return;
+    const HalfPixelShift shift(painter_, centred(pen));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
+    // Thin lines are drawn one by one inside Qt; wider ones would be stroked
+    // in groups as one outline, which smooths their crossings otherwise, and
+    // unsmoothed thin ones with flat ends would lose a last pixel here and
+    // there that a two-point polyline keeps.
+    if (pen.width <= 1 && (antialias_ || pen.roundCaps)) {
+        painter_.drawLines(q.data(), static_cast<int>(q.size()));
+        return;
+    }
+    QPolygonF two(2);
+    for (const QLineF& l : q) {
+        two[0] = l.p1();
+        two[1] = l.p2();
+        painter_.drawPolyline(two);
+    }
 }
 
 void QtCanvas::fillPoints(Rgb color, std::span<const PointF> points) {

@@ -33,12 +33,14 @@ public:
     void finish();
 
     PELMAR_CANVAS_OVERRIDES;
+    void drawLines(const Pen& pen, std::span<const LineF> lines) override;
 
 private:
     bool active() const { return !finished_ && painter_.isActive(); }
     void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
     void fillPoints(Rgb color, std::span<const PointF> points);
     bool centred(const Pen& pen) const;
+    bool fillKeptOutline(const Pen& pen, std::span<const PointF> points);
 
     QImage* image_ = nullptr;
     QPainter own_;

@@ -42,6 +42,11 @@ void TeeCanvas::drawPolyline(const Pen& pen, std::span<const PointF> points) {
     b_.drawPolyline(pen, points);
 }
 
+void TeeCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
+    a_.drawLines(pen, lines);
+    b_.drawLines(pen, lines);
+}
+
 void TeeCanvas::drawPolygon(const Pen& pen, std::span<const PointF> points) {
     a_.drawPolygon(pen, points);
     b_.drawPolygon(pen, points);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 #include "platform/qt_canvas.h"
@@ -84,6 +86,66 @@ TEST(QtCanvasLines, RoundCapsAreRoundNotSquare) {
     EXPECT_FALSE(Inked(img, 6, 17));   // but not into the square's corner
     EXPECT_TRUE(Inked(img, 48, 20));
     EXPECT_FALSE(Inked(img, 49, 17));
+}
+
+// The faster ways give the pixels of the plain ones, over random lines and
+// polylines with sharp turns: a batch of lines equals the lines drawn one at
+// a time, and a long polyline (whose outline the canvas keeps) equals
+// QPainter's own stroke of it, drawn the first time and again from what was
+// kept, also moved with the picture.
+TEST(QtCanvasLines, BatchesAndKeptOutlinesDrawThePixelsOfThePlainStrokes) {
+    std::srand(29);
+    auto rnd = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
+    for (bool smooth : {true, false})
+        for (double width : {0.0, 1.0, 2.0, 2.5, 3.0, 4.0})
+            for (bool round : {true, false}) {
+                Pen pen = Thick(width);
+                pen.color = 0x3050C0;
+                pen.roundCaps = round;
+                std::vector<LineF> lines;
+                for (int i = 0; i < 40; ++i)
+                    lines.push_back({{rnd(0, 120), rnd(0, 120)}, {rnd(0, 120), rnd(0, 120)}});
+                lines.push_back({{10, 10}, {10, 110}});  // crossings of straight lines, as on a grid
+                lines.push_back({{0, 50}, {120, 50}});
+                QImage one = Blank(), batch = Blank();
+                {
+                    QtCanvas c(one, smooth);
+                    for (const LineF& l : lines) c.drawLine(pen, l.a, l.b);
+                }
+                {
+                    QtCanvas c(batch, smooth);
+                    c.drawLines(pen, lines);
+                }
+                EXPECT_TRUE(one == batch) << smooth << " " << width << " " << round;
+
+                std::vector<PointF> poly;
+                for (int i = 0; i < 30; ++i) poly.push_back({rnd(5, 115), rnd(5, 115)});
+                QImage plain = Blank();
+                {
+                    QPainter p(&plain);
+                    p.setRenderHint(QPainter::Antialiasing, smooth);
+                    if (smooth && (width == 0.0 || width == 1.0 || width == 3.0)) p.translate(0.5, 0.5);  // odd widths sit on pixel centres
+                    QPen q(QColor(0xC0, 0x50, 0x30));
+                    q.setWidthF(width);
+                    q.setCapStyle(round ? Qt::RoundCap : Qt::FlatCap);
+                    q.setJoinStyle(Qt::MiterJoin);
+                    q.setMiterLimit(10);
+                    p.setPen(q);
+                    QPolygonF qp;
+                    for (const PointF& pt : poly) qp << QPointF(pt.x + 7, pt.y + 5);
+                    p.drawPolyline(qp);
+                }
+                for (int pass = 0; pass < 2; ++pass) {
+                    QImage img = Blank();
+                    {
+                        QPainter painter(&img);
+                        painter.translate(7, 5);
+                        QtCanvas c(painter, smooth);
+                        c.drawPolyline(pen, poly);
+                    }
+                    EXPECT_TRUE(img == plain) << smooth << " " << width << " " << round << " pass " << pass;
+                }
+            }
 }
 
 TEST(QtCanvasDashes, DashesHaveGapsFlatEndsAndRoundCapsOnlyAtTheLineEnds) {
