@@ -6,6 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
+
+#include "drawing/formula.h"
 
 #include "drawing/curve_builder.h"
 #include "support/recording_canvas.h"
@@ -56,8 +59,63 @@ void Implicit(benchmark::State& st, const char* f) {
     st.SetLabel(f);
 }
 
+// The same curve on a 400 x 400 window (40 pixels a unit): the tracer, and
+// marching squares over the pixel grid with the same evaluator (each column's
+// formula prepared once, as the tracer prepares it, then evaluated at every
+// row).  The counter crossings is the number of grid edges the curve crosses.
+void ImplicitSmall(benchmark::State& st, const char* f) {
+    Rig rig(40);
+    rig.ctx.CX = rig.ctx.CY = 200;
+    for (auto _ : st) {
+        rig.canvas.clear();
+        TraceImplicitCurve(rig.ctx, PlaneXOY, f, f, 0, 0, 200, 200, 200, 200, 200, 200);
+        benchmark::DoNotOptimize(rig.ctx.Result.Lines.data());
+    }
+    st.counters["points"] = rig.points();
+    st.SetLabel(f);
+}
+
+void MarchingSquares(benchmark::State& st, const char* f) {
+    constexpr int kSize = 400;
+    constexpr double kScale = 40;
+    const std::string text = f;
+    std::vector<Ext> prev(kSize + 1), cur(kSize + 1);
+    std::vector<char> prevOk(kSize + 1), curOk(kSize + 1);
+    double crossings = 0;
+    for (auto _ : st) {
+        crossings = 0;
+        for (int i = 0; i <= kSize; ++i) {
+            // The column formula: x replaced by the column value, y renamed x.
+            std::string value(1, '(');
+            value += FormulaNumberText((i - kSize / 2) / kScale);
+            value += ')';
+            std::string col;
+            for (char c : text) col += c == 'x' ? value : c == 'y' ? std::string("x") : std::string(1, c);
+            DistributionParameters params;
+            const Formula g = Formula::Prepare(col, true, params);
+            for (int j = 0; j <= kSize; ++j) {
+                Ext v = 0;
+                curOk[static_cast<std::size_t>(j)] = g.Calc((kSize / 2 - j) / kScale, v);
+                cur[static_cast<std::size_t>(j)] = v;
+            }
+            for (int j = 0; j < kSize; ++j) {
+                const auto a = static_cast<std::size_t>(j), b = a + 1;
+                if (curOk[a] && curOk[b] && (cur[a] < 0) != (cur[b] < 0)) ++crossings;
+                if (i > 0 && prevOk[a] && curOk[a] && (prev[a] < 0) != (cur[a] < 0)) ++crossings;
+            }
+            std::swap(prev, cur);
+            std::swap(prevOk, curOk);
+        }
+        benchmark::DoNotOptimize(crossings);
+    }
+    st.counters["crossings"] = crossings;
+    st.SetLabel(f);
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(ImplicitSmall, sine_cubic, "sin(x)-y^3")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MarchingSquares, sine_cubic, "sin(x)-y^3")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Cartesian, sine, "sin(x)*x")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Cartesian, poles, "tg(x)+1/(x-1)")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Implicit, circle, "x^2+y^2-16")->Unit(benchmark::kMillisecond);

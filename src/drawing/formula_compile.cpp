@@ -129,6 +129,10 @@ struct Formula::Program {
         std::int32_t a = -1, b = -1;  // operands: a the left (or only) one
     };
     std::vector<Node> tree;
+    // A program that is the variable followed by operations of one operand
+    // only ("x^2", "sin(x)", "1/(1+x^2)"): run by one loop whose value stays
+    // in a register, without the tree's calls.
+    bool chain = false;
 };
 
 namespace {
@@ -160,8 +164,30 @@ public:
             if (top.stack > kMaxStack) return false;
             prog_.code = std::move(top.code);
             BuildTree();
+            prog_.chain = IsChain(prog_.code);
         }
         prog_.compiled = true;
+        return true;
+    }
+
+    static bool IsChain(const std::vector<Instr>& code) {
+        if (code.empty() || code[0].op != Op::Var) return false;
+        for (std::size_t i = 1; i < code.size(); ++i) {
+            switch (code[i].op) {
+                case Op::Func:
+                case Op::PowC:
+                case Op::PowInt:
+                case Op::MulC:
+                case Op::DivC:
+                case Op::RDivC:
+                case Op::AddC:
+                case Op::SubC:
+                case Op::RSubC:
+                case Op::Neg:
+                case Op::Round: break;
+                default: return false;
+            }
+        }
         return true;
     }
 
@@ -919,11 +945,17 @@ struct TreeRun {
     Ext x, xr;
     bool xFinite;
     const SlotValues* slots;
-    Ext slotValue[3];
     bool haveSlot[3] = {false, false, false};
-    Ext scaled = 0;
     bool haveScaled = false;
     bool failed = false;
+    Ext scaled;        // set before use (haveScaled)
+    Ext slotValue[3];  // set before use (haveSlot); left unset, not zeroed per run
+
+    TreeRun(const Formula::Program& prog, Ext x0, const SlotValues* s)
+        : p(prog), consts(prog.consts.data()), nodes(prog.tree.data()), x(x0), xr(0), xFinite(std::isfinite(x0)),
+          slots(s) {
+        if (xFinite) xr = Round15(x0);
+    }
 
     Ext Fail() {
         failed = true;
@@ -1014,14 +1046,61 @@ struct TreeRun {
     }
 };
 
-bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+// A chain program (Program::chain) at x.
+bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
+    if (!std::isfinite(x)) return false;
+    Ext v = Round15(x);
+    const Ext* consts = p.consts.data();
+    for (const Instr *in = p.code.data() + 1, *end = p.code.data() + p.code.size(); in != end; ++in) {
+        switch (in->op) {
+            case Op::AddC: v = v + consts[in->arg]; continue;
+            case Op::SubC: v = v - consts[in->arg]; continue;
+            case Op::RSubC: v = consts[in->arg] - v; continue;
+            case Op::Neg: v = 0.0L - v; continue;
+            case Op::Func: {
+                Ext r;
+                if (!NamedFunctionStep(in->fn, v, p.dist, r)) return false;
+                v = r;
+                continue;
+            }
+            case Op::PowC: {
+                Ext r;
+                if (!PowerOp(v, consts[in->arg], r)) return false;
+                v = r;
+                break;
+            }
+            case Op::PowInt:
+                if (!PowIntRaw(v, in->arg, in->fn != 0, v)) return false;
+                break;
+            case Op::MulC: v = v * consts[in->arg]; break;
+            case Op::DivC: {
+                const Ext c = consts[in->arg];
+                if (std::fabs(c) < kNearZero) return false;
+                v = v / c;
+                break;
+            }
+            case Op::RDivC:
+                if (std::fabs(v) < kNearZero) return false;
+                v = consts[in->arg] / v;
+                break;
+            case Op::Round: break;
+            default: return false;
+        }
+        // The result written back.
+        v = Round15(v);
+        if (!std::isfinite(v)) return false;
+    }
+    return FinalValue(v, value);
+}
+
+__attribute__((always_inline)) inline bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+    if (p.chain) return RunChain(p, x, value);
     if (p.tree.empty() || p.constant) {
         bool ok = false;
         RunLanes<1>(p, &x, slots, &value, &ok);
         return ok;
     }
-    const bool xFinite = std::isfinite(x);
-    TreeRun t{p, p.consts.data(), p.tree.data(), x, xFinite ? Round15(x) : 0, xFinite, slots, {}};
+    TreeRun t(p, x, slots);
     const Ext v = t.Eval(static_cast<std::int32_t>(p.tree.size() - 1));
     return !t.failed && FinalValue(v, value);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -141,6 +142,59 @@ TEST_F(ImplicitTest, AsymptotesAreNotJoined) {
     EXPECT_EQ(lines.size(), 5u);
     for (const auto& l : lines)
         for (std::size_t i = 1; i < l.size(); ++i) EXPECT_LT(std::fabs(l[i].y - l[i - 1].y), 50);
+}
+
+// Marching squares over the pixel grid finds every crossing of the curve with
+// a grid edge; the traced curve must pass within a pixel and a half of each.
+TEST_F(ImplicitTest, TracedCurvesPassEveryMarchingSquaresCrossing) {
+    struct Case {
+        const char* text;
+        double (*f)(double, double);
+    };
+    const Case cases[] = {
+        {"x^2+y^2-1", [](double x, double y) { return x * x + y * y - 1; }},
+        {"x^2-y^2-1", [](double x, double y) { return x * x - y * y - 1; }},
+        {"y-x^2", [](double x, double y) { return y - x * x; }},
+        {"sin(x)-y^3", [](double x, double y) { return std::sin(x) - y * y * y; }},
+        {"sin(3*x)-y", [](double x, double y) { return std::sin(3 * x) - y; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        draw->Obj.Xy[1].Curves.Valid = 0;
+        trace(c.text);
+        const auto lines = drawnLines();
+        ASSERT_FALSE(lines.empty());
+        auto distance = [&](double px, double py) {
+            double best = 1e300;
+            for (const auto& l : lines)
+                for (std::size_t i = 1; i < l.size(); ++i) {
+                    const double ax = l[i - 1].x, ay = l[i - 1].y, dx = l[i].x - ax, dy = l[i].y - ay;
+                    const double len2 = dx * dx + dy * dy;
+                    const double t = len2 > 0 ? std::clamp(((px - ax) * dx + (py - ay) * dy) / len2, 0.0, 1.0) : 0;
+                    best = std::min(best, std::hypot(ax + t * dx - px, ay + t * dy - py));
+                }
+            return best;
+        };
+        // The grid keeps a pixel clear of the window's border.
+        auto value = [&](int px, int py) { return c.f((px - 400) / 50.0, (300 - py) / 50.0); };
+        int crossings = 0;
+        for (int px = 301; px < 499; ++px)
+            for (int py = 201; py < 399; ++py) {
+                const double v = value(px, py);
+                const double right = value(px + 1, py), down = value(px, py + 1);
+                if ((v < 0) != (right < 0)) {
+                    ++crossings;
+                    const double at = px + v / (v - right);
+                    EXPECT_LT(distance(at, py), 1.5) << at << " " << py;
+                }
+                if ((v < 0) != (down < 0)) {
+                    ++crossings;
+                    const double at = py + v / (v - down);
+                    EXPECT_LT(distance(px, at), 1.5) << px << " " << at;
+                }
+            }
+        EXPECT_GT(crossings, 100);
+    }
 }
 
 TEST_F(ImplicitTest, ParabolaIsOnePolyline) {
