@@ -67,7 +67,7 @@ void CopyObjects(EditingState& st) {
     std::filesystem::create_directories(st.ProgDir + "Temp", ec);
     DocumentContext ctx;
     ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
-    ctx.CannotSaveText = Word(st, 625);
+    ctx.CannotSaveText = Word(st, WordNo::CannotSaveFile);
     WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx);
     st.Commands->SetEnabled(EditingCommand::Paste, true);
 }

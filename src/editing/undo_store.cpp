@@ -55,7 +55,7 @@ bool WriteSnapshot(EditingState& st, int step) {
         st.UndoFailShown = false;
     } else if (!st.UndoFailShown) {
         st.UndoFailShown = true;
-        st.Messages->ShowMessage(Word(st, 625));
+        st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
     }
     return ok;
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "shell/program_folder.h"
-#include "shell/word_table.h"
+#include "shell/language.h"
 #include "shell_test_util.h"
 
 namespace pelmar {

@@ -111,7 +111,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
             return ReadDocument(name, doc, version, mode);
         });
     st.BackPng = &draw_.BackPng;
-    st.Words = [this](int line) { return shell_.words.WordLine(line); };
+    st.Words = &shell_.words;
     st.Windows = [this] {
         LiveWindows w = WindowsFromRecord(*proj_);
         if (pictureSub_) {
@@ -314,7 +314,7 @@ void Form1::wordsToMain() {
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
     pic_->WordsToShowIm();
-    hosts_->setImageCaption(w.WordLine(328) + " " + w.WordLine(329));
+    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " + w.WordLine(WordNo::RasterPicture));
     if (trans_) trans_->wordsToTrans();
 }
 
@@ -429,7 +429,7 @@ void Form1::documentOpened() {
     }
     pic_->SetDrawWindowMode(1);
     trans_->documentOpened();
-    hosts_->setImageCaption(shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329));
+    hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
 
 void Form1::defaultWindowLayout() {
