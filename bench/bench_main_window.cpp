@@ -39,7 +39,10 @@ struct OpenOneFile : FileQuestions {
     bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
 };
 
-Application::Folders Folders(const QTemporaryDir& dir) { return {dir.path().toStdString() + "/", {Shipped}}; }
+Application::Folders Folders(const QTemporaryDir& dir) {
+    const std::string d = dir.path().toStdString() + "/";
+    return {d, {Shipped}, d};
+}
 
 MainWindowSetup Setup(FileQuestions* questions) {
     MainWindowSetup s;

@@ -22,6 +22,24 @@ std::string NumberText(double v);
 // nullopt.
 std::optional<double> ReadNumber(std::string_view text);
 
+// The whole number an integer field's text holds: the number as ReadNumber
+// reads it, rounded half to even, so that "12,5" is 12 and "12,6" is 13 (a
+// separator never vanishes into the digits around it).  nullopt for no
+// number and for one beyond int.
+std::optional<int> ReadWholeNumber(std::string_view text);
+
+// How a bounded integer field takes a text while it is typed.
+enum class WholeTextState { Invalid, Intermediate, Acceptable };
+struct WholeText {
+    WholeTextState state = WholeTextState::Invalid;
+    int value = 0;  // the rounded number of an acceptable text
+};
+// Texts of an integer field: an optional "-" (where the range has negative
+// numbers), digits, at most one separator ("," or ".") with digits after it.  A text without digits is
+// intermediate; a number in [minValue, maxValue] is acceptable; one outside
+// that more typing can still bring inside is intermediate; the rest invalid.
+WholeText ReadWholeText(std::string_view text, int minValue, int maxValue);
+
 // What a numeric edit's key filter lets through of `inserted` when it goes
 // into `base` (the text around the insertion): the digits, "-" when
 // allowMinus (at any position), and one decimal comma when allowComma and

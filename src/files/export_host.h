@@ -25,6 +25,11 @@ struct ExportState {
     std::string CdrFileName;
     std::string WordFileName;
     std::string OfficeApp;  // at most five characters
+    // The save dialog's last choice in this run: the folder (ending in "/";
+    // empty before the first export) and the 1-based type by picture mode
+    // (raster, metafile).
+    std::string LastDir;
+    std::array<int, 2> LastFilter{1, 1};
 };
 
 // How the raster export dialog is set up before it is shown.
@@ -50,8 +55,9 @@ public:
     virtual ~ExportWindows() = default;
 
     // The main window's picture save dialog with its filter ("text|mask|..."),
-    // proposing `fileName`.  False when cancelled; otherwise the chosen name
-    // and the 1-based index of the chosen filter.
+    // proposing `fileName` (with its folder) and the 1-based filter
+    // `filterIndex`.  False when cancelled; otherwise the chosen name and the
+    // 1-based index of the chosen filter.
     virtual bool runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
                                       int& filterIndex) = 0;
 

@@ -1,6 +1,7 @@
 #include "files/picture_export.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 
 #include "drawing/redraw.h"
@@ -86,14 +87,17 @@ void ExportShapes(const ExportHost& host, ExportState& es, std::string name, boo
 }  // namespace
 
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
-                   const std::string& docName) {
+                   const std::string& docName, const std::string& folder) {
     const DImProj& im = proj.Im;
     const bool metafile = im.PicMode == 1;
     std::string name;
-    int filterIndex = 0;
-    if (!host.windows.runSavePictureDialog(metafile ? MetafileExportFilter : RasterExportFilter, ProposedName(docName), name,
-                                   filterIndex))
+    int& lastFilter = es.LastFilter[metafile ? 1 : 0];
+    int filterIndex = std::clamp(lastFilter, 1, 4);
+    if (!host.windows.runSavePictureDialog(metafile ? MetafileExportFilter : RasterExportFilter,
+                                           folder + ProposedName(docName), name, filterIndex))
         return;
+    lastFilter = filterIndex;
+    if (const std::size_t slash = name.rfind('/'); slash != std::string::npos) es.LastDir = name.substr(0, slash + 1);
 
     if (metafile) {
         switch (filterIndex) {

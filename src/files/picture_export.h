@@ -30,9 +30,11 @@ inline constexpr char MetafileExportFilter[] =
 // The command of File > Export and of the tool button.  `proj` is the open
 // document (picture mode, resolution, background colour, fill picture flag);
 // the pictures come from the drawing state; `progDir` is the program folder
-// with its trailing "/".  A failed save shows a message and leaves no file.
+// with its trailing "/".  The save dialog proposes the document's name in
+// `folder` and the type chosen last (ExportState::LastFilter), and keeps the
+// folder and type chosen.  A failed save shows a message and leaves no file.
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
-                   const std::string& docName);
+                   const std::string& docName, const std::string& folder = {});
 
 // Renders the metafile picture four times enlarged and folds every 4 x 4
 // block into one pixel whose opacity is the share of its non-white pixels and

@@ -80,7 +80,8 @@ const std::string& EmptyText() {
 }
 
 // Loads the table from a file (all or nothing).
-ReadResult LoadFromFile(const std::string& fileName, std::array<std::string, LastWordLine - FirstWordLine + 1>& out) {
+ReadResult LoadFromFile(const std::string& fileName, std::array<std::string, LastWordLine - FirstWordLine + 1>& out,
+                        std::string& code) {
     std::string bytes;
     std::vector<std::string_view> lines;
     const ReadResult res = ReadLeadingLines(fileName, LastWordLine, MaxTranslationBytes, bytes, lines);
@@ -93,6 +94,7 @@ ReadResult LoadFromFile(const std::string& fileName, std::array<std::string, Las
         fresh[line - FirstWordLine] = Cp1251ToUtf8(lines[line - 1]);
     }
     out = std::move(fresh);
+    code = lines.size() > 3 ? Cp1251ToUtf8(lines[3].substr(0, 3)) : std::string();
     return ReadResult::Ok;
 }
 
@@ -113,12 +115,13 @@ const std::string& WordTable::WordLine(int line) const {
 bool WordTable::LoadWords(const std::string& FileName) {
     if (FileName.empty()) {
         LoadBuiltIn(lines_);
+        code_ = BuiltInLanguageCode;
         return true;
     }
     return LoadWordsFile(FileName) == WordsLoad::Ok;
 }
 
-WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_); }
+WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_, code_); }
 
 bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {
     std::string bytes;

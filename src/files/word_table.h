@@ -26,6 +26,8 @@ inline constexpr std::string_view TranslateVersion = "6.0f";
 
 // Any LangFile that contains this selects the built-in texts.
 inline constexpr std::string_view BuiltInLanguage = "Translation/Russian";
+// The language code of the built-in texts.
+inline constexpr std::string_view BuiltInLanguageCode = "rus";
 
 // A translation file whose first 685 lines take more bytes than this is
 // refused as unreadable (a real one is some 30 KB).
@@ -54,8 +56,14 @@ public:
     // folder, not a plain file) from one that cannot be read.
     WordsLoad LoadWordsFile(const std::string& FileName);
 
+    // The language of the texts: the first three characters of a
+    // translation file's line 4, "rus" for the built-in texts, empty until
+    // the first load.
+    const std::string& LanguageCode() const { return code_; }
+
 private:
     std::array<std::string, LastWordLine - FirstWordLine + 1> lines_;
+    std::string code_;
 };
 
 // Lines 1 to 4 of a translation file, for the language list.

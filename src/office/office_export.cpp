@@ -83,6 +83,24 @@ std::string BaseName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
+// The written file opened with the desktop's program for its type.
+void Open(const OfficeRun& run) {
+    if (!run.desktop) throw AutomationError("no program can open " + run.written);
+    const std::string opened = run.desktop->open(run.written);
+    if (!opened.empty()) throw AutomationError(opened);
+}
+
+// A run mode that opens the file needs a program for its type.  Without one
+// the user may have the file written all the same (the mode becomes "do not
+// open"); false when not.
+bool ProgramFound(const OfficeRun& run, RunMode& mode, const char* mimeType, const char* typeName) {
+    if (mode == RunMode::DoNotOpen || (run.desktop && run.desktop->hasProgramFor(mimeType))) return true;
+    ExportUi& ui = *run.ui;
+    if (!ui.askYesNo(ui.wordLine(NotFoundLine) + typeName + ui.wordLine(InSystemLine))) return false;
+    mode = RunMode::DoNotOpen;
+    return true;
+}
+
 // The temporary copy of "open but do not close": written, then opened.
 void OpenCopy(OfficeRun& run, const std::string& fileName, const std::string& ext,
               const std::function<std::string(const std::string&)>& write) {
@@ -93,9 +111,7 @@ void OpenCopy(OfficeRun& run, const std::string& fileName, const std::string& ex
     run.written = run.tempDir + name;
     const std::string error = write(run.written);
     if (!error.empty()) throw AutomationError(run.written + ": " + error);
-    if (!run.desktop) throw AutomationError("no program can open " + run.written);
-    const std::string opened = run.desktop->open(run.written);
-    if (!opened.empty()) throw AutomationError(opened);
+    Open(run);
 }
 
 void Prepare(OfficeRun& run) {
@@ -167,11 +183,8 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
     Prepare(run);
     ExportUi& ui = *run.ui;
     const std::string v = std::to_string(version);
-    if (!run.desktop || !run.desktop->hasProgramFor(OdgMimeType)) {
-        if (!ui.askYesNo(ui.wordLine(NotFoundLine) + " Corel Draw " + v + " " + ui.wordLine(InSystemLine)))
-            return false;
-    }
-    ui.setStatus(ui.wordLine(StartingLine) + " Corel Draw...");
+    if (!ProgramFound(run, mode, OdgMimeType, OdgTypeName)) return false;
+    ui.setStatus(ui.wordLine(StartingLine) + OdgTypeName + "...");
 
     auto app = CreateCdrObject("CorelDraw.Automation." + v);
     struct KeepLog {
@@ -212,6 +225,7 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
         run.written = OdfFileName(fileName, ".odg");
         app->FileSave(run.written, 0, false, 0, false);
         app->FileExit(false);
+        if (mode == RunMode::OpenAndClose) Open(run);
     }
     return true;
 }
@@ -403,10 +417,8 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
     Prepare(run);
     ExportUi& ui = *run.ui;
     const std::string OfficeApp = "Word";
-    if (!run.desktop || !run.desktop->hasProgramFor(OdtMimeType)) {
-        if (!ui.askYesNo(ui.wordLine(NotFoundLine) + OfficeApp + ui.wordLine(InSystemLine))) return false;
-    }
-    ui.setStatus(ui.wordLine(StartingLine) + OfficeApp + "...");
+    if (!ProgramFound(run, mode, OdtMimeType, OdtTypeName)) return false;
+    ui.setStatus(ui.wordLine(StartingLine) + OdtTypeName + "...");
 
     auto app = CreateWordObject(OfficeApp + ".Application");
     struct KeepLog {
@@ -445,6 +457,7 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
         run.written = OdfFileName(fileName, ".odt");
         app->SaveAs(run.written);
         app->Quit();
+        if (mode == RunMode::OpenAndClose) Open(run);
     }
     return true;
 }

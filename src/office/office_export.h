@@ -43,8 +43,14 @@ public:
     }
 };
 
-// Run modes of the option dialogs.
+// Run modes of the option dialogs: the file written; the file written and
+// opened with the desktop's program for its type; a copy opened, the file
+// not written.
 enum class RunMode : std::uint8_t { DoNotOpen = 0, OpenAndClose = 1, OpenDoNotClose = 2 };
+
+// The file types the exports write, as the user reads them.
+inline constexpr char OdgTypeName[] = "OpenDocument Drawing (.odg)";
+inline constexpr char OdtTypeName[] = "OpenDocument Text (.odt)";
 
 struct OfficeRun {
     const DProj* proj = nullptr;  // the edited document
@@ -63,9 +69,9 @@ struct OfficeRun {
 };
 
 // Word-table lines of the exports.
-inline constexpr int NotFoundLine = 234;    // "Dezeduz не удалось обнаружить "
-inline constexpr int InSystemLine = 235;    // " в системе!\n\rПродолжать?"
-inline constexpr int StartingLine = 236;    // "Запускаю "
+inline constexpr int NotFoundLine = 234;    // "Не найдена программа для файлов "
+inline constexpr int InSystemLine = 235;    // ".\n\rСохранить файл, не открывая его?"
+inline constexpr int StartingLine = 236;    // "Записываю "
 inline constexpr int LayerLine = 237;       // "Слой "
 inline constexpr int FirstKindLine = 239;   // "Рисую точки...", then the kinds in order
 
@@ -74,9 +80,11 @@ inline constexpr int FirstKindLine = 239;   // "Рисую точки...", then 
 // appended unless it already ends with it.
 std::string OdfFileName(const std::string& name, const std::string& ext);
 
-// The exports.  False when the user declined to go on without a program for
-// the file type.  Failures (a file that cannot be written, a program that
-// cannot be started) raise AutomationError.
+// The exports.  A run mode that opens the file first asks the desktop for a
+// program for the type; without one the user is asked whether to write the
+// file without opening it.  False when the user declined.  Failures (a file
+// that cannot be written, a program that cannot be started) raise
+// AutomationError.
 bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, const DImProj& im, OfficeRun& run);
 bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im, OfficeRun& run);
 

@@ -68,21 +68,36 @@ private:
 }  // namespace
 
 QtCanvas::QtCanvas(QImage& image, bool antialias)
-    : image_(image), antialias_(antialias), textAntialias_(antialias) {
-    const QImage::Format f = image_.format();
+    : image_(&image), painter_(own_), antialias_(antialias), textAntialias_(antialias) {
+    const QImage::Format f = image_->format();
     if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_ARGB32 && f != QImage::Format_RGB32)
-        image_ = image_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (!image_.isNull()) painter_.begin(&image_);
+        *image_ = image_->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (!image_->isNull()) painter_.begin(image_);
     if (active()) {
         painter_.setRenderHint(QPainter::Antialiasing, antialias_);
         painter_.setRenderHint(QPainter::TextAntialiasing, textAntialias_);
     }
 }
 
+QtCanvas::QtCanvas(QPainter& painter, bool antialias)
+    : painter_(painter), external_(true), antialias_(antialias), textAntialias_(antialias) {
+    if (!painter_.isActive()) {
+        finished_ = true;
+        return;
+    }
+    painter_.save();
+    base_ = painter_.transform();
+    painter_.setRenderHint(QPainter::Antialiasing, antialias_);
+    painter_.setRenderHint(QPainter::TextAntialiasing, textAntialias_);
+}
+
 QtCanvas::~QtCanvas() { finish(); }
 
 void QtCanvas::finish() {
-    if (active()) painter_.end();
+    if (!active()) return;
+    if (external_) painter_.restore();
+    else painter_.end();
+    finished_ = true;
 }
 
 void QtCanvas::setAntialias(bool on) {
@@ -101,18 +116,18 @@ void QtCanvas::setRotation(double degrees, PointF centre) {
     t.translate(centre.x, centre.y);
     t.rotate(degrees);
     t.translate(-centre.x, -centre.y);
-    painter_.setTransform(t);
+    painter_.setTransform(t * base_);
 }
 
 void QtCanvas::resetTransform() {
-    if (active()) painter_.resetTransform();
+    if (active()) painter_.setTransform(base_);
 }
 
 void QtCanvas::setClipRect(const RectF& r) {
     if (!active() || !Finite(r)) return;
     // The clip is given in picture coordinates, whatever the rotation.
     const QTransform t = painter_.transform();
-    painter_.resetTransform();
+    painter_.setTransform(base_);
     painter_.setClipRect(ToQ(r), Qt::ReplaceClip);
     painter_.setTransform(t);
 }

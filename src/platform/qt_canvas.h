@@ -1,4 +1,6 @@
-// The canvas of the program's own raster picture: a QPainter on a QImage.
+// The canvas of the program's own raster picture: a QPainter on a QImage; or
+// a canvas over a painter already at work on another device (a printer's
+// page), drawing the picture as vectors in the painter's coordinates.
 #pragma once
 
 #include <QImage>
@@ -19,6 +21,10 @@ public:
     // centres, so that a one-pixel line on whole coordinates fills one row of
     // pixels instead of two at half strength.
     explicit QtCanvas(QImage& image, bool antialias = true);
+    // Draws with `painter`, which must be active, in its coordinates as they
+    // are now (picture pixels mapped as the caller set them); the painter's
+    // state is put back by finish().
+    QtCanvas(QPainter& painter, bool antialias);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -29,13 +35,17 @@ public:
     PELMAR_CANVAS_OVERRIDES;
 
 private:
-    bool active() const { return painter_.isActive(); }
+    bool active() const { return !finished_ && painter_.isActive(); }
     void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
     void fillPoints(Rgb color, std::span<const PointF> points);
     bool centred(const Pen& pen) const;
 
-    QImage& image_;
-    QPainter painter_;
+    QImage* image_ = nullptr;
+    QPainter own_;
+    QPainter& painter_;    // own_, or the caller's
+    bool external_ = false;
+    bool finished_ = false;
+    QTransform base_;      // the picture's coordinates on the device
     bool antialias_;
     bool textAntialias_;
     TextMetrics text_;

@@ -1,9 +1,10 @@
 #include "shell/application.h"
 
 #include "editing/editing_state.h"
-
 #include "files/text_lines.h"
 #include "shell/program_folder.h"
+#include "shell/qt_translation.h"
+#include "shell/user_folders.h"
 
 namespace pelmar {
 
@@ -20,7 +21,9 @@ private:
     Application& app_;
 };
 
-Application::Folders Application::DefaultFolders() { return {DefaultProgDir(), ShippedDirs()}; }
+Application::Folders Application::DefaultFolders() {
+    return {DefaultProgDir(), ShippedDirs(UnpackBuiltInFiles(DefaultCacheDir())), UserDocumentsFolder()};
+}
 
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
@@ -28,6 +31,7 @@ Application::Application(Folders folders)
       texts_(std::make_unique<Texts>(*this)) {
     shell_.ProgDir = std::move(folders.ProgDir);
     shell_.shippedDirs = std::move(folders.ShippedDirs);
+    shell_.DocumentsDir = std::move(folders.DocumentsDir);
     shell_.settings = StartSettings(shell_.ProgDir);
     shell_.DecimalSep = DecimalSeparator();
     shell_.words.LoadWords("");
@@ -44,6 +48,7 @@ void Application::loadLanguage() {
     ctx.shippedDirs = shell_.shippedDirs;
     ctx.showError = [this](const std::string& text) { texts_->showMessage(text); };
     SetLanguage(shell_.words, shell_.settings.LangFile, ctx);
+    InstallQtTranslation(shell_.words.LanguageCode());
 }
 
 TextRole& Application::texts() { return *texts_; }

@@ -35,6 +35,7 @@ public:
     struct Folders {
         std::string ProgDir;                   // ending in "/"
         std::vector<std::string> ShippedDirs;  // each ending in "/"
+        std::string DocumentsDir;              // where file dialogs start; empty: the desktop's
     };
     // This user's program folder and this installation's shipped folders.
     static Folders DefaultFolders();

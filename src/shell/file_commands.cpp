@@ -12,6 +12,7 @@
 #include "model/defaults.h"
 #include "shell/command_table.h"
 #include "shell/startup.h"
+#include "shell/user_folders.h"
 
 namespace pelmar {
 
@@ -96,8 +97,14 @@ bool FileCommands::WriteTo(const std::string& name) {
     return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(WordNo::CannotSaveFile)));
 }
 
+std::string StartFolder(const ShellState& shell, const std::string& wanted) {
+    return StartFolder(OwnFolders{shell.ProgDir, shell.shippedDirs, shell.DocumentsDir}, wanted);
+}
+
 int FileCommands::QuerySaveChanges() {
-    const Answer a = ask_.askYesNoCancel(shell_.words.WordLine(WordNo::FileChanged) + LineBreak + shell_.settings.DocDir + shell_.DocName);
+    // An untitled document has no folder yet: only its name is shown.
+    const std::string shown = st_.Untitled ? shell_.DocName : shell_.settings.DocDir + shell_.DocName;
+    const Answer a = ask_.askYesNoCancel(shell_.words.WordLine(WordNo::FileChanged) + LineBreak + shown);
     if (a == Answer::No) return 2;
     if (a != Answer::Yes) return 3;
     if (st_.Untitled) {
@@ -112,8 +119,8 @@ int FileCommands::QuerySaveChanges() {
 bool FileCommands::SaveGuard() { return !st_.Changed || QuerySaveChanges() != 3; }
 
 bool FileCommands::SaveDocumentAs() {
-    std::string name = ask_.chooseSaveFile(shell_.settings.DocDir, shell_.settings.DocDir + shell_.DocName,
-                                           shell_.settings.OwnDialogs);
+    const std::string start = StartFolder(shell_, shell_.settings.DocDir);
+    std::string name = ask_.chooseSaveFile(start, start + shell_.DocName, shell_.settings.OwnDialogs);
     if (name.empty()) return false;
     if (!CheckSaveFileName(name, "pel")) return false;
     if (!WriteTo(name)) return false;
@@ -147,6 +154,10 @@ bool FileCommands::setUpNewProject() {
     // picture settings dialog comes; the counts chosen make the document.
     std::unique_ptr<DProj> fresh = NewDocument();
     fresh->Zoom = 100;
+    // The print page of a new project: the picture 20 mm from the paper's
+    // top and left edges.
+    fresh->Margin1 = NewProjectMargin;
+    fresh->Margin2 = NewProjectMargin;
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
         auto& store = KindT<K>::store(fresh->Obj);
@@ -203,7 +214,8 @@ bool FileCommands::OpenDocument(const std::string& fileName) {
 
 void FileCommands::OpenDocumentDialog() {
     if (!SaveGuard()) return;
-    const std::string name = ask_.chooseOpenFile(shell_.settings.DocDir, shell_.settings.OwnDialogs);
+    const std::string name =
+        ask_.chooseOpenFile(StartFolder(shell_, shell_.settings.DocDir), shell_.settings.OwnDialogs);
     if (name.empty()) return;
     st_.UndoLoading = false;
     OpenDocument(name);

@@ -18,6 +18,9 @@ namespace pelmar {
 struct EditingState;
 struct ShellState;
 
+// The top and left print margins of a new project, millimetres.
+inline constexpr int NewProjectMargin = 20;
+
 // Answers of a question with Yes, No and Cancel.
 enum class Answer : std::uint8_t { Yes = 1, No = 2, Cancel = 3 };
 
@@ -85,6 +88,11 @@ private:
     DocumentView view_;
     bool hasDocument_ = false;
 };
+
+// The folder a file dialog starts in: `wanted` (the folder used last) unless
+// it is missing or one of the program's own folders, else the user's
+// documents folder.
+std::string StartFolder(const ShellState& shell, const std::string& wanted);
 
 // Fills object i of every kind from the kind's default, in the order a new
 // document is set up (point, segment, ellipse, 2D system, triangle, ...).

@@ -1,7 +1,7 @@
 // Printing the picture at its true size: each picture pixel covers
 // printer-dpi ÷ picture-dpi printer pixels, placed at the document's margins
 // measured from the paper's edge.  The printer is chosen through PrintHost
-// (the print dialog, or a PDF file when the system has no printer); the run
+// (the print dialog, which offers a PDF file when the system has no printer); the run
 // itself, which needs the printer device, is in print_dialog.h.
 #pragma once
 
@@ -41,7 +41,6 @@ class PrintHost {
 public:
     virtual ~PrintHost() = default;
     virtual std::vector<std::string> printerNames() = 0;
-    virtual void showError(const std::string& text) = 0;
     // The print dialog over `printer`, which comes set up with the document's
     // paper and orientation (and a PDF file when there is no printer); false
     // when the user cancels.
@@ -53,7 +52,6 @@ struct PrintJob {
     int pictureWidth = 0, pictureHeight = 0;  // the picture as painted (raster: the back buffer)
     std::string title;                // the print job's title: the document's file name
     std::string pdfFile;              // output file offered when there is no printer
-    std::string noPrinterText;        // "no printer installed" message
     // Paints the whole picture stretched into the rectangle.
     std::function<void(QPainter&, const QRect&)> paint;
 };

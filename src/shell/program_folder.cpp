@@ -1,7 +1,14 @@
 #include "shell/program_folder.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -35,12 +42,61 @@ std::string DefaultProgDir() {
     return {};
 }
 
-std::vector<std::string> ShippedDirs() {
+std::string DefaultCacheDir() {
+    const std::string xdg = Env("XDG_CACHE_HOME");
+    if (!xdg.empty() && xdg.front() == '/') return WithSlash(xdg) + "pelmar/";
+    const std::string home = Env("HOME");
+    if (!home.empty()) return WithSlash(home) + ".cache/pelmar/";
+    return {};
+}
+
+std::string UnpackBuiltInFiles(const std::string& cacheDir) {
+    static const QString root = QStringLiteral(":/pelmar");
+    if (cacheDir.empty()) return {};
+    std::vector<QString> names;  // below root, "DefaultSet/DePoint.set"
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) names.push_back(it.next().mid(root.size() + 1));
+    if (names.empty()) return {};
+    std::sort(names.begin(), names.end());
+
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    std::vector<QByteArray> contents;
+    for (const QString& name : names) {
+        QFile f(root + "/" + name);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        contents.push_back(f.readAll());
+        digest.addData(name.toUtf8());
+        digest.addData(QByteArrayView("\0", 1));
+        digest.addData(QByteArray::number(contents.back().size()));
+        digest.addData(QByteArrayView("\0", 1));
+        digest.addData(contents.back());
+    }
+    const QString folder = QString::fromStdString(WithSlash(cacheDir)) + QStringLiteral("shipped-") +
+                           QString::fromLatin1(digest.result().toHex().left(16)) + "/";
+    // Each file that is missing or differs (a damaged copy) is written whole
+    // under a scratch name and renamed, so that a second program starting at
+    // the same time never reads half a file.
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString path = folder + names[i];
+        QFile have(path);
+        if (have.open(QIODevice::ReadOnly) && have.size() == contents[i].size() && have.readAll() == contents[i])
+            continue;
+        have.close();
+        if (!QDir().mkpath(QFileInfo(path).path())) return {};
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(contents[i]) != contents[i].size() || !out.commit())
+            return {};
+    }
+    return folder.toStdString();
+}
+
+std::vector<std::string> ShippedDirs(const std::string& builtIn) {
     std::vector<std::string> dirs;
     if (QCoreApplication::instance()) {
         const std::string bin = QCoreApplication::applicationDirPath().toStdString();
         if (!bin.empty()) dirs.push_back(WithSlash(bin) + "../share/pelmar/");
     }
+    if (!builtIn.empty()) dirs.push_back(WithSlash(builtIn));
     std::string list = Env("XDG_DATA_DIRS");
     if (list.empty()) list = "/usr/local/share:/usr/share";
     std::size_t start = 0;
@@ -64,6 +120,24 @@ std::string LocateProgramFile(const std::string& path, const std::string& progDi
         if (IsFile(candidate)) return candidate;
     }
     return path;
+}
+
+std::string HelpPage(const std::string& progDir, const std::vector<std::string>& shippedDirs,
+                     const std::string& languageCode) {
+    std::string code;  // lower-case letters only: the code becomes part of a file name
+    for (const char c : languageCode) {
+        if (!std::isalpha(static_cast<unsigned char>(c))) return HelpPage(progDir, shippedDirs, "rus");
+        code += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    std::vector<std::string> names;
+    if (!code.empty() && code != "rus") names.push_back("Pelmar_" + code + ".html");
+    names.push_back("Pelmar.html");
+    const std::string dir = WithSlash(progDir);
+    for (const std::string& name : names) {
+        const std::string file = LocateProgramFile(dir + name, dir, shippedDirs);
+        if (IsFile(file)) return file;
+    }
+    return {};
 }
 
 }  // namespace pelmar

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "shell/command_table.h"
+#include "shell/qt_translation.h"
 
 namespace pelmar {
 
@@ -37,6 +38,7 @@ void RunState(ShellState& s, const MainWindowHooks& h) {
 void Words(ShellState& s, const MainWindowHooks& h) {
     LanguageContext ctx{s.ProgDir, s.shippedDirs, [&h](const std::string& text) { Call(h.showError, text); }};
     SetLanguage(s.words, s.settings.LangFile, ctx);
+    InstallQtTranslation(s.words.LanguageCode());
     Call(h.wordsToMain);
 }
 

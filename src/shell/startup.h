@@ -40,6 +40,7 @@ struct MainWindowHooks {
 struct ShellState {
     std::string ProgDir;                      // ends in "/"
     std::vector<std::string> shippedDirs;     // read-only folders of shipped files
+    std::string DocumentsDir;                 // the user's documents folder; empty: the desktop's
     Settings settings;
     WordTable words;
     std::vector<std::string> arguments;       // command line, program name excluded

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "dialog_test_util.h"
+#include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/font_combo.h"
 #include "dialogs/ui/num_edit.h"
@@ -44,11 +45,11 @@ TEST(NumEdit, TypedAndPastedTextFiltered) {
         const char* want;
     };
     const Case cases[] = {
-        {true, true, "-1,5", "", "-1,5"},     {true, false, "-1,5", "", "-15"},  {false, true, "-1,5", "", "1,5"},
+        {true, true, "-1,5", "", "-1,5"},     {true, false, "-1,5", "", "-1,5"}, {false, true, "-1,5", "", "1,5"},
         {true, true, "1,2,3", "", "1,23"},    {true, true, "a1 b", "", "1"},     {true, true, "1.5", "", "1,5"},
-        {true, false, "1.5", "", "15"},       {true, true, "1-2", "", "1-2"},    {true, true, "", "12abc", "12"},
+        {true, false, "1.5", "", "1,5"},      {true, true, "1-2", "", "1-2"},    {true, true, "", "12abc", "12"},
         {true, true, "7", "-3.25", "7-3,25"}, {true, true, "2,0", "1,5", "2,015"},
-        {false, false, "9", "\t-8.5e3 ", "9853"},
+        {false, false, "9", "\t-8.5e3 ", "98,53"},
     };
     for (const Case& c : cases) {
         Window win;
@@ -130,6 +131,46 @@ TEST(SpinEdit, TransientTextFallsBackToMinValue) {
     TSpinEdit unbounded;
     unbounded.setValue(-2000000000);
     EXPECT_EQ(unbounded.value(), -2000000000);
+}
+
+// Integer fields (a spin edit, a numeric edit without the comma) never read
+// a separator as nothing, whatever the locale's separators and minus sign: the number
+// is rounded half to even, a key that would leave the range is refused, and
+// a text that is no number in range leaves the value as it was.
+TEST(IntegerFields, SeparatorsRoundNeverJoinDigits) {
+    struct Case {
+        const char* keys;
+        int min, max;   // the spin edit's MinValue and MaxValue
+        int spinValue;  // after the edit is left; it held 7
+        const char* numText;  // the numeric edit's text once left (its number: the same)
+    };
+    const Case cases[] = {
+        {"12,5", 0, 0, 12, "12"},   {"12.6", 0, 0, 13, "13"},     {"13,5", 0, 0, 14, "14"},
+        {"-7,5", 0, 0, -8, "-8"},   {"3,", 0, 0, 3, "3"},         {",4", 0, 0, 0, "0"},
+        {"1,2,3", 0, 0, 1, "1"},    {"20,6", 1, 20, 20, "21"},    {"0,4", 1, 20, 7, "0"},
+        {"1 000", 0, 0, 1000, "1000"}, {"-0,4", 0, 0, 0, "0"},
+    };
+    const QLocale locales[] = {QLocale::c(), QLocale(QLocale::Russian), QLocale(QLocale::German),
+                               QLocale(QLocale::Swedish)};
+    for (const QLocale& locale : locales) {
+        QLocale::setDefault(locale);
+        for (const Case& c : cases) {
+            Window win;
+            win.num->setFilter(true, false);
+            win.spin->setMinMax(c.min, c.max);
+            win.spin->setValue(7);
+            TypeInto(win.spin, c.keys);
+            TypeInto(win.num, c.keys);
+            win.other->setFocus();
+            const QString at = QString::fromUtf8(c.keys) + " in " + locale.name();
+            EXPECT_EQ(win.spin->value(), c.spinValue) << at.toStdString();
+            EXPECT_EQ(win.spin->checkedValue(), c.spinValue) << at.toStdString();
+            EXPECT_EQ(win.spin->text(), QString::number(c.spinValue)) << at.toStdString();
+            EXPECT_EQ(win.num->text(), c.numText) << at.toStdString();
+            EXPECT_EQ(win.num->number(), ReadNumber(c.numText)) << at.toStdString();
+        }
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 // Item index = colour index; a colour value that is not the palette colour of

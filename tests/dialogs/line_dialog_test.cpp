@@ -87,8 +87,9 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     TypeInto(Find<TNumEdit>(*s.dlg, "EditLx1"), "1,5");
     EXPECT_DOUBLE_EQ(s.stored().P1.Y.v, 1.5);  // the 3D Y follows the typed picture X
     auto* y1 = Find<TNumEdit>(*s.dlg, "EditLy1");
-    TypeInto(y1, "1,5");
-    EXPECT_EQ(y1->text(), "15");
+    TypeInto(y1, "1,5");  // a whole-number field: rounded, never 15
+    EXPECT_EQ(y1->text(), "1,5");
+    EXPECT_EQ(s.stored().P1.ScrY.v, 2);
     for (const DPoint* p : {&s.stored().P1, &s.stored().P2})
         for (double v : {p->X.v, p->Y.v, p->Z.v}) EXPECT_TRUE(std::isfinite(v));
 

@@ -75,11 +75,13 @@ TEST(PointDialog, TypedSession) {
     EXPECT_DOUBLE_EQ(s.stored().X.v, 5);
     EXPECT_DOUBLE_EQ(s.stored().Z.v, 0);
 
-    // Picture coordinates take no comma; an emptied edit stores 0.
+    // Picture coordinates hold whole numbers: a lone comma stores nothing,
+    // "12,5" stores 12; an emptied edit stores 0.
     s.ed.undoSteps = 0;
-    const QString yText = py->text();
     TypeInto(py, ",");
-    EXPECT_EQ(py->text(), yText);
+    EXPECT_DOUBLE_EQ(s.stored().ScrY.v, scrY);
+    TypeInto(py, "12,5");
+    EXPECT_DOUBLE_EQ(s.stored().ScrY.v, 12);
     py->selectAll();
     QTest::keyClick(py, Qt::Key_Backspace);
     EXPECT_EQ(py->text(), "0");

@@ -67,7 +67,7 @@ TEST(CdrExport, OneObjectOfEachKind) {
 
     // Status: the start, then one text per object with its layer.
     ASSERT_FALSE(r.ui.statuses.empty());
-    EXPECT_EQ(r.ui.statuses[0], "Запускаю  Corel Draw...");
+    EXPECT_EQ(r.ui.statuses[0], "Записываю OpenDocument Drawing (.odg)...");
     for (int k = 0; k < KindCount; ++k) {
         const std::string text = BuiltInWord(FirstKindLine + k);
         EXPECT_TRUE(std::any_of(r.ui.statuses.begin(), r.ui.statuses.end(), [&](const std::string& s) {
@@ -97,6 +97,7 @@ TEST(CdrExport, GroupingAndSkippedObjects) {
     loose.run.CdrGroupMode = 0;
     ASSERT_TRUE(ExportToCorelDraw(8, loose.path("b.odg"), RunMode::OpenAndClose, doc->Im, loose.run));
     EXPECT_TRUE(loose.has("SetDocVisible 1"));
+    EXPECT_EQ(loose.desktop.opened, std::vector<std::string>{loose.path("b.odg")}) << "written, then opened";
     EXPECT_TRUE(loose.calls("GetObjectsCDRStaticID").empty());
     EXPECT_EQ(Count(loose.run.calls, "Group"), 0);
 }
@@ -133,7 +134,7 @@ TEST(WordExport, OneObjectOfEachKind) {
     EXPECT_EQ(Count(c, "Group"), 1);
     EXPECT_EQ(c[c.size() - 2], "ActiveDocument.SaveAs \"" + r.path("text.odt") + "\"");
     EXPECT_EQ(c.back(), "Quit");
-    EXPECT_EQ(r.ui.statuses[0], "Запускаю Word...");
+    EXPECT_EQ(r.ui.statuses[0], "Записываю OpenDocument Text (.odt)...");
 }
 
 TEST(WordExport, SingleShapeIsNotGroupedAndEmptyPointsAreNotCounted) {
@@ -215,15 +216,31 @@ TEST(OfficeExport, RunModesAndMissingProgram) {
     EXPECT_TRUE(open.calls("ActiveDocument.SaveAs").empty());
     EXPECT_TRUE(open.has("put Visible 1"));
 
-    // No program for the type: the question; No ends the run with nothing written.
-    RunRig declined(*doc);
-    declined.desktop.installed = false;
-    declined.ui.answer = false;
-    EXPECT_FALSE(ExportToCorelDraw(9, declined.path("x.cdr"), RunMode::DoNotOpen, doc->Im, declined.run));
-    ASSERT_EQ(declined.ui.questions.size(), 1u);
-    EXPECT_EQ(declined.ui.questions[0], "Dezeduz не удалось обнаружить  Corel Draw 9  в системе!\n\rПродолжать?");
-    EXPECT_TRUE(declined.run.calls.empty());
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(declined.path("x.odg"))));
+    // No program for the type: a run that only writes the file does not ask;
+    // one that opens it asks, naming the type.  No ends the run with nothing
+    // written, Yes writes the chosen file without opening anything.
+    for (const RunMode mode : {RunMode::DoNotOpen, RunMode::OpenAndClose, RunMode::OpenDoNotClose})
+        for (const bool yes : {false, true})
+            for (const bool text : {false, true}) {
+                SCOPED_TRACE(std::to_string(int(mode)) + (yes ? " yes" : " no") + (text ? " odt" : " odg"));
+                RunRig declined(*doc);
+                declined.desktop.installed = false;
+                declined.ui.answer = yes;
+                const std::string written = declined.path(text ? "x.odt" : "x.odg");
+                const bool ok = text ? ExportToOffice(declined.path("x.doc"), mode, doc->Im, declined.run)
+                                     : ExportToCorelDraw(9, declined.path("x.cdr"), mode, doc->Im, declined.run);
+                const bool asked = mode != RunMode::DoNotOpen;
+                EXPECT_EQ(ok, yes || !asked);
+                ASSERT_EQ(declined.ui.questions.size(), asked ? 1u : 0u);
+                if (asked) {
+                    EXPECT_EQ(declined.ui.questions[0], std::string("Не найдена программа для файлов ") +
+                                                            (text ? "OpenDocument Text (.odt)" : "OpenDocument Drawing (.odg)") +
+                                                            ".\n\rСохранить файл, не открывая его?");
+                }
+                EXPECT_EQ(QFileInfo::exists(QString::fromStdString(written)), ok);
+                EXPECT_TRUE(declined.desktop.opened.empty());
+                EXPECT_EQ(declined.run.calls.empty(), !ok);
+            }
 
     // A program that cannot be started, or a file that cannot be written, is
     // an error the dialog shows; Running is cleared in every case.

@@ -69,8 +69,13 @@ TEST(ExportDialogs, DrawingProgramSession) {
     auto* dash = Find<TSpinEdit>(d, "SpinEditNDash");
     auto* ok = Find<QPushButton>(d, "Button1");
     // First use: the defaults, own arrows with the arrow number disabled.
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в  Corel Draw"));
+    // It speaks of the file it writes; the program version, which means
+    // nothing to that file, is shown disabled.
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в OpenDocument Drawing (.odg)"));
+    EXPECT_EQ(run->title(), "OpenDocument Drawing (.odg)");
+    EXPECT_EQ(run->itemText(1), QString::fromUtf8("Сохранить файл и открыть его"));
     EXPECT_EQ(ver->value(), 8);
+    EXPECT_FALSE(ver->isEnabled() || Find<QLabel>(d, "Label2")->isEnabled());
     EXPECT_EQ(run->itemIndex(), 0);
     EXPECT_EQ(group->itemIndex(), 1);
     EXPECT_EQ(group->itemText(1), "Group && keep");
@@ -123,9 +128,9 @@ TEST(ExportDialogs, WordProcessorSession) {
     {
         WordExportDialog d(r.ctx, r.state);
         ShowActive(d);
-        EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в  Word"));
+        EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Параметры экспорта в OpenDocument Text (.odt)"));
         auto* run = Find<TRadioGroup>(d, "RadioGroupRun");
-        EXPECT_EQ(run->title(), "Word...");
+        EXPECT_EQ(run->title(), "OpenDocument Text (.odt)");
         EXPECT_EQ(run->itemIndex(), 0);
         EXPECT_EQ(Find<TSpinEdit>(d, "SpinEditNArrow")->value(), 4);
         EXPECT_EQ(Find<TSpinEdit>(d, "SpinEditNDash")->value(), 4);
@@ -144,17 +149,28 @@ TEST(ExportDialogs, WordProcessorSession) {
     EXPECT_EQ(saved.runMode, 2);
     EXPECT_EQ(saved.arrowNo, 6);
 
-    // The next dialog starts from them; without a program for the type the
-    // question comes first, and "open but do not close" opens a copy.
+    // The next dialog starts from them: "open a copy" opens a copy and
+    // writes no file at the chosen name.
+    {
+        WordExportDialog d(r.ctx, r.state);
+        ShowActive(d);
+        EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 2);
+        QTest::mouseClick(Find<QPushButton>(d, "Button1"), Qt::LeftButton);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
+        EXPECT_FALSE(r.exists("t.odt"));
+    }
+    // Without a program for the type the question names it, and Yes writes
+    // the file without opening it.
     r.desktop.installed = false;
     WordExportDialog d(r.ctx, r.state);
     ShowActive(d);
-    EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 2);
     QTest::mouseClick(Find<QPushButton>(d, "Button1"), Qt::LeftButton);
-    EXPECT_EQ(r.messages.questions.size(), 1u);
+    ASSERT_EQ(r.messages.questions.size(), 1u);
+    EXPECT_NE(r.messages.questions[0].find("OpenDocument Text (.odt)"), std::string::npos);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
-    EXPECT_FALSE(r.exists("t.odt"));
+    EXPECT_EQ(r.desktop.opened.size(), 1u);
+    EXPECT_TRUE(r.exists("t.odt"));
     EXPECT_TRUE(r.messages.errors.empty());
 }
 
@@ -164,7 +180,7 @@ TEST(ExportDialogs, FromTheMainWindow) {
     DialogRig r;
     const std::string file = r.path("sample.pel");
     ASSERT_TRUE(WriteDocument(file, *r.proj, WriteModeDocument, DocumentContext{}));
-    Application app(Application::Folders{r.path("prog/"), {}});
+    Application app(Application::Folders{r.path("prog/"), {}, r.path("")});
     FakeExportHost exporter;
     MainWindowSetup setup;
     setup.arguments = {file};
@@ -196,8 +212,8 @@ TEST(ExportDialogs, FromTheMainWindow) {
     EXPECT_FALSE(w.drawing().Running);
     EXPECT_TRUE(r.messages.errors.empty() && r.messages.questions.empty());
     const QString cancel = QString::fromUtf8("Отмена");
-    const QStringList once{QString::fromUtf8("Параметры экспорта в  Corel Draw"), cancel,
-                           QString::fromUtf8("Параметры экспорта в  Word"), cancel};
+    const QStringList once{QString::fromUtf8("Параметры экспорта в OpenDocument Drawing (.odg)"), cancel,
+                           QString::fromUtf8("Параметры экспорта в OpenDocument Text (.odt)"), cancel};
     EXPECT_EQ(seen, once);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/application.h"
+#include "shell/user_folders.h"
 #include "shell_test_util.h"
 #include "support/fake_redraw_host.h"
 
@@ -22,7 +23,7 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
     const std::string progA = s.folder("a"), progB = s.folder("b");
     s.folder("a/Translation");
     WriteBytes(progA + "Translation/Test.trs", TranslationBytes(LastWordLine, TestWord));
-    Application a({progA, {}}), b({progB, {}});
+    Application a({progA, {}, {}}), b({progB, {}, {}});
     std::vector<std::string> messages;
     a.showMessage = [&](const std::string& m) { messages.push_back(m); };
 
@@ -69,6 +70,33 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
     EXPECT_EQ(a.document().Drawing.DrawBitmap.size(), QSize(120, 80));
     EXPECT_FALSE(a.document().Drawing.Running);
     EXPECT_TRUE(b.document().Drawing.DrawBitmap.isNull());
+}
+
+// A file dialog starts in the folder used last unless that is missing or
+// the program's own (its folder, Temp/, the shipped files, however spelled);
+// then in the documents folder.
+TEST(StartFolder, NeverTheProgramsOwnFolders) {
+    Scratch s;
+    const std::string prog = s.folder("prog"), shipped = s.folder("share/pelmar"), docs = s.folder("docs");
+    s.folder("prog/Temp");
+    const OwnFolders own{prog, {shipped}, docs};
+    const std::pair<std::string, std::string> cases[] = {
+        {prog, docs},
+        {prog + "Temp/", docs},
+        {s.path("prog/Temp"), docs},
+        {s.path("docs/../prog/Temp/"), docs},
+        {shipped, docs},
+        {s.path("missing/"), docs},
+        {"", docs},
+        {s.folder("lessons"), s.path("lessons/")},
+        {s.path("lessons"), s.path("lessons/")},
+        {s.folder("prog2"), s.path("prog2/")},  // a name that only begins like the program folder
+        {s.folder("share"), s.path("share/")},
+    };
+    for (const auto& [wanted, start] : cases) EXPECT_EQ(StartFolder(own, wanted), start) << wanted;
+    EXPECT_EQ(ProposedFile(docs, "task.pel", ".pdf"), docs + "task.pdf");
+    EXPECT_EQ(ProposedFile(s.path("x"), "Новый.проект.pel", ""), s.path("x/Новый.проект"));
+    EXPECT_EQ(ProposedFile(docs, ".pel", ".pdf"), docs + ".pel.pdf");
 }
 
 }  // namespace

@@ -5,8 +5,15 @@
 #include <string>
 #include <vector>
 
+#include <QDialogButtonBox>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
+
 #include "shell/program_folder.h"
 #include "shell/language.h"
+#include "shell/qt_translation.h"
 #include "shell_test_util.h"
 
 namespace pelmar {
@@ -157,25 +164,7 @@ TEST_F(LanguageFixture, WithoutAMessageSinkNothingBreaks) {
     ExpectBuiltIn();
 }
 
-// Sets an environment variable for one test and puts it back.
-class EnvGuard {
-public:
-    explicit EnvGuard(const char* name) : name_(name) {
-        if (const char* v = std::getenv(name)) old_ = v;
-    }
-    ~EnvGuard() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
-    }
-    void Set(const char* v) const {
-        if (v) setenv(name_, v, 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::EnvGuard;
 
 TEST(ProgramFolder, FollowsXdgDataHome) {
     EnvGuard data("XDG_DATA_HOME"), home("HOME");
@@ -193,11 +182,12 @@ TEST(ProgramFolder, FollowsXdgDataHome) {
 TEST(ProgramFolder, ShippedFoldersFromTheProgramAndXdgDataDirs) {
     EnvGuard dirs("XDG_DATA_DIRS");
     dirs.Set("/opt/a:relative::/opt/b/");
-    std::vector<std::string> got = ShippedDirs();
-    ASSERT_EQ(got.size(), 3u);
+    std::vector<std::string> got = ShippedDirs("/cache/shipped-1");
+    ASSERT_EQ(got.size(), 4u);
     EXPECT_NE(got[0].find("/../share/pelmar/"), std::string::npos);
-    EXPECT_EQ(got[1], "/opt/a/pelmar/");
-    EXPECT_EQ(got[2], "/opt/b/pelmar/");
+    EXPECT_EQ(got[1], "/cache/shipped-1/") << "the built-in files after an installation's, before the system's";
+    EXPECT_EQ(got[2], "/opt/a/pelmar/");
+    EXPECT_EQ(got[3], "/opt/b/pelmar/");
     dirs.Set(nullptr);
     got = ShippedDirs();
     ASSERT_EQ(got.size(), 3u);
@@ -219,6 +209,99 @@ TEST(ProgramFolder, LocateFallsBackToTheShippedCopies) {
     s.folder("p/Translation");
     WriteBytes(prog + "Translation/X.trs", "mine");
     EXPECT_EQ(LocateProgramFile(prog + "Translation/X.trs", prog, {a, b}), prog + "Translation/X.trs");
+}
+
+// The files built into the program come out as the shipped folder holds
+// them, once per set of contents, and a damaged copy is mended.
+TEST(ProgramFolder, BuiltInFilesAreTheShippedOnes) {
+    namespace fs = std::filesystem;
+    const fs::path shipped = PELMAR_TEST_DATA "/../../share/pelmar";
+    Scratch s;
+    const std::string cache = s.folder("cache");
+    const std::string got = UnpackBuiltInFiles(cache);
+    ASSERT_FALSE(got.empty());
+    EXPECT_EQ(got.rfind(cache + "shipped-", 0), 0u) << got;
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(shipped))
+        if (e.is_regular_file()) names.push_back(fs::relative(e.path(), shipped).string());
+    ASSERT_GE(names.size(), 16u) << "settings, fourteen default sets, the help page";
+    std::size_t unpacked = 0;
+    for (const auto& e : fs::recursive_directory_iterator(got)) unpacked += e.is_regular_file();
+    EXPECT_EQ(unpacked, names.size());
+    for (const std::string& n : names)
+        EXPECT_EQ(test::ReadBytes(got + n), test::ReadBytes((shipped / n).string())) << n;
+
+    WriteBytes(got + "Pelmar.set", "damaged");
+    fs::remove(got + "DefaultSet/DeTriangle.set");
+    EXPECT_EQ(UnpackBuiltInFiles(cache), got);
+    for (const char* n : {"Pelmar.set", "DefaultSet/DeTriangle.set"})
+        EXPECT_EQ(test::ReadBytes(got + n), test::ReadBytes((shipped / n).string())) << n;
+    EXPECT_EQ(UnpackBuiltInFiles(""), "");
+    EXPECT_EQ(UnpackBuiltInFiles("/proc/no-such/"), "") << "not writable: no folder";
+}
+
+// The help page of the interface's language, else the Russian one; the
+// user's own before the shipped one.
+TEST(ProgramFolder, HelpPageOfTheLanguage) {
+    Scratch s;
+    const std::string prog = s.folder("prog"), shipped = s.folder("shipped"), none = s.folder("none");
+    WriteBytes(shipped + "Pelmar.html", "ru");
+    WriteBytes(shipped + "Pelmar_deu.html", "de");
+    struct Case {
+        std::string code, expect;
+    } cases[] = {{"rus", shipped + "Pelmar.html"},
+                 {"", shipped + "Pelmar.html"},
+                 {"eng", shipped + "Pelmar.html"},  // no English page yet
+                 {"deu", shipped + "Pelmar_deu.html"},
+                 {"DEU", shipped + "Pelmar_deu.html"},
+                 {"../", shipped + "Pelmar.html"}};
+    for (const Case& c : cases) EXPECT_EQ(HelpPage(prog, {none, shipped}, c.code), c.expect) << c.code;
+    EXPECT_EQ(HelpPage(prog, {none}, "rus"), "");
+    WriteBytes(prog + "Pelmar.html", "mine");
+    EXPECT_EQ(HelpPage(prog, {shipped}, "eng"), prog + "Pelmar.html");
+}
+
+// Qt's standard buttons speak the word table's language, and follow it when
+// the language changes.
+TEST(QtTranslation, StandardButtonsFollowTheWordTable) {
+    struct Case {
+        const char* code;
+        const char* name;
+    } cases[] = {{"rus", "ru"}, {"RUS", "ru"}, {"Rus", "ru"}, {"ger", "de"}, {"deu", "de"},
+                 {"ukr", "uk"}, {"en", "en"},  {"eng", "en"}, {"xyz", ""},  {"", ""}};
+    for (const Case& c : cases) EXPECT_EQ(QtLanguageName(c.code), c.name) << c.code;
+
+    WordTable words;
+    words.LoadWords("");
+    EXPECT_EQ(words.LanguageCode(), "rus");
+    Scratch s;
+    const std::string file = s.path("German.trs");
+    WriteBytes(file, TranslationBytes(LastWordLine, [](int n) { return n == 4 ? std::string("GERman") : TestWord(n); }));
+    ASSERT_EQ(words.LoadWordsFile(file), WordsLoad::Ok);
+    EXPECT_EQ(words.LanguageCode(), "GER");
+    EXPECT_EQ(words.LoadWordsFile(s.path("missing.trs")), WordsLoad::CannotOpen);
+    EXPECT_EQ(words.LanguageCode(), "GER") << "a failed load keeps the texts and their language";
+
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(dir + "/qtbase_ru.qm")) GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    auto yes = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text().toStdString();
+    };
+    auto cancel = [] {
+        QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        return box.button(QDialogButtonBox::Cancel)->text().toStdString();
+    };
+    ASSERT_TRUE(InstallQtTranslation(BuiltInLanguageCode.data()));
+    EXPECT_EQ(yes(), "&Да");
+    EXPECT_EQ(cancel(), "Отмена");
+    EXPECT_TRUE(InstallQtTranslation("eng"));
+    EXPECT_EQ(yes(), "&Yes");
+    EXPECT_FALSE(InstallQtTranslation("xyz"));
+    EXPECT_EQ(cancel(), "Cancel");
+    EXPECT_TRUE(InstallQtTranslation("rus"));
+    EXPECT_EQ(cancel(), "Отмена");
 }
 
 }  // namespace

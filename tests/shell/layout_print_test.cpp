@@ -5,7 +5,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
+#include <QFile>
+#include <cmath>
 #include <random>
+#include <regex>
 
 #include "model/records.h"
 #include "shell/ui/print_dialog.h"
@@ -83,13 +86,11 @@ TEST(PrintRectangle, ThePictureKeepsItsTrueSizeAtTheMargins) {
 
 struct FakePrintHost : PrintHost {
     std::vector<std::string> printers;
-    std::vector<std::string> errors;
     bool accept = true;
     QPrinter::OutputFormat format = QPrinter::NativeFormat;
     QString file, title;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     std::vector<std::string> printerNames() override { return printers; }
-    void showError(const std::string& text) override { errors.push_back(text); }
     bool choosePrinter(QPrinter& p) override {
         format = p.outputFormat();
         file = p.outputFileName();
@@ -99,7 +100,10 @@ struct FakePrintHost : PrintHost {
     }
 };
 
-TEST(PrintPicture, WithoutAPrinterTheMessageThenAPdfFileOfThePicture) {
+// Without a printer the print dialog comes set up for a PDF file, with no
+// message first; the page gets the picture's own pixels, losslessly, at the
+// document's margins in the document's orientation.
+TEST(PrintPicture, WithoutAPrinterAPdfFileOfThePicture) {
     Scratch s;
     auto doc = NewDocument();
     doc->Im.Dpi = 96;
@@ -108,6 +112,8 @@ TEST(PrintPicture, WithoutAPrinterTheMessageThenAPdfFileOfThePicture) {
     doc->Margin2 = 20;  // left
     QImage picture(96, 48, QImage::Format_RGB32);
     picture.fill(Qt::red);
+    for (int y = 0; y < 48; ++y)
+        for (int x = y % 2; x < 96; x += 2) picture.setPixel(x, y, qRgb(0, 0, 255));
 
     PrintJob job;
     job.doc = doc.get();
@@ -115,20 +121,23 @@ TEST(PrintPicture, WithoutAPrinterTheMessageThenAPdfFileOfThePicture) {
     job.pictureHeight = picture.height();
     job.title = "task.pel";
     job.pdfFile = s.path("task.pdf");
-    job.noPrinterText = "В системе не установлен ни один принтер!";
     QRect painted;
+    QPoint pageOffset;
     int dpi = 0;
     job.paint = [&](QPainter& p, const QRect& r) {
         painted = r;
-        dpi = p.device()->logicalDpiX();
+        auto* printer = static_cast<QPrinter*>(p.device());
+        dpi = printer->logicalDpiX();
+        pageOffset = printer->pageRect(QPrinter::DevicePixel).topLeft().toPoint() -
+                     printer->paperRect(QPrinter::DevicePixel).topLeft().toPoint();
         PaintImage(picture)(p, r);
     };
 
     FakePrintHost cancel;
     cancel.accept = false;
     EXPECT_FALSE(PrintPicture(job, cancel));
-    EXPECT_EQ(cancel.errors, std::vector<std::string>{job.noPrinterText});
     EXPECT_TRUE(painted.isNull());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.pdfFile)));
 
     FakePrintHost host;
     ASSERT_TRUE(PrintPicture(job, host));
@@ -136,21 +145,25 @@ TEST(PrintPicture, WithoutAPrinterTheMessageThenAPdfFileOfThePicture) {
     EXPECT_EQ(host.file.toStdString(), job.pdfFile);
     EXPECT_EQ(host.title, "task.pel");
     EXPECT_EQ(host.orientation, QPageLayout::Landscape);
-    // One inch wide and half an inch high at the printer's resolution.
+    // One inch wide and half an inch high at the printer's resolution, its
+    // corner 20 mm (76 picture pixels) from the paper's left edge and 10 mm
+    // (38) from its top.
     ASSERT_GT(dpi, 0);
-    EXPECT_EQ(painted.width(), dpi);
-    EXPECT_EQ(painted.height(), dpi / 2);
+    EXPECT_EQ(painted.size(), QSize(dpi, dpi / 2));
+    EXPECT_EQ(painted.topLeft() + pageOffset, QPoint(static_cast<int>(std::nearbyint(76.0 * dpi / 96)),
+                                                     static_cast<int>(std::nearbyint(38.0 * dpi / 96))));
     const std::string pdf = ReadBytes(job.pdfFile);
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
-    // Landscape A4 in points.
+    // Landscape A4 in points; the picture as its 96 x 48 pixels, not as a JPEG.
     EXPECT_NE(pdf.find("/MediaBox [0 0 842"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(pdf, std::regex("/Width 96\\s+/Height 48\\s")));
+    EXPECT_EQ(pdf.find("/DCTDecode"), std::string::npos);
 
-    // With printers, no message and no file name forced.
+    // With printers, no file name forced.
     FakePrintHost withPrinter;
     withPrinter.printers = {"office"};
     withPrinter.accept = false;
     EXPECT_FALSE(PrintPicture(job, withPrinter));
-    EXPECT_TRUE(withPrinter.errors.empty());
     EXPECT_TRUE(withPrinter.file.isEmpty());
 }
 

@@ -59,6 +59,9 @@ struct ScriptedAnswers : FileQuestions {
     std::deque<std::string> openNames, saveNames;
     std::array<std::uint8_t, KindCount> counts{};
     std::vector<std::string> asked, messages;
+    // What the open and save dialogs were started with: the folder, and the
+    // name proposed.
+    std::vector<std::string> openDirs, saveDirs, saveProposals;
 
     Answer askYesNoCancel(const std::string& text) override {
         asked.push_back(text);
@@ -77,8 +80,15 @@ struct ScriptedAnswers : FileQuestions {
         return a;
     }
     void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::string chooseOpenFile(const std::string&, bool) override { return Pop(openNames); }
-    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return Pop(saveNames); }
+    std::string chooseOpenFile(const std::string& dir, bool) override {
+        openDirs.push_back(dir);
+        return Pop(openNames);
+    }
+    std::string chooseSaveFile(const std::string& dir, const std::string& name, bool) override {
+        saveDirs.push_back(dir);
+        saveProposals.push_back(name);
+        return Pop(saveNames);
+    }
     bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
         c = counts;
         return true;
@@ -100,14 +110,12 @@ void Shot(Form1& w, const char* name) {
     }
 }
 
-// A machine without printers: the message, then the PDF file.
+// A machine without printers: the print dialog offers a PDF file.
 struct NoPrinters : PrintHost {
-    std::vector<std::string> errors;
     std::string output;
     std::vector<std::string> printerNames() override { return {}; }
-    void showError(const std::string& text) override { errors.push_back(text); }
     bool choosePrinter(QPrinter& printer) override {
-        output = printer.outputFileName().toStdString();
+        output = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName().toStdString() : "";
         return true;
     }
 };
@@ -127,13 +135,13 @@ struct Session {
     void start(std::vector<std::string> arguments = {}) {
         w.reset();
         app = std::make_unique<Application>(
-            Application::Folders{dir.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}});
+            Application::Folders{dir.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"},
+                                 dir.folder("Documents")});
         MainWindowSetup s;
         s.arguments = std::move(arguments);
         s.services.questions = &answers;
         s.services.printer = &printer;
         s.services.exporter = &exporter;
-        s.services.pdfFile = dir.path("print.pdf");
         s.services.askLinks = [this](Kind k, NewLinks& l) {
             asked.push_back(k);
             l = links;
@@ -283,11 +291,14 @@ TEST(MainWindow, NewUserSession) {
     s.menu(MainCommand::Redo);
     EXPECT_EQ(seg().P2.ScrX.v, 700);
 
-    // Save of an untitled document asks for a name; ".pel" is added.
+    // Save of an untitled document asks for a name, first in the documents
+    // folder, never in the program folder; ".pel" is added.
     const std::string file = s.dir.path("drawing.pel");
     s.answers.saveNames.push_back(s.dir.path("drawing"));
     s.tool(MainCommand::Save);
     ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(s.answers.saveDirs, std::vector<std::string>{s.dir.path("Documents/")});
+    EXPECT_EQ(s.answers.saveProposals, std::vector<std::string>{s.dir.path("Documents/New_Project.pel")});
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
     EXPECT_FALSE(s.on(MainCommand::Save));
     EXPECT_TRUE(s.on(MainCommand::File1));
@@ -320,6 +331,7 @@ TEST(MainWindow, NewUserSession) {
     s.answers.yesNo.push_back(false);
     s.menu(MainCommand::SaveAs);
     EXPECT_EQ(s.answers.asked.back().rfind(w.shell().words.WordLine(623), 0), 0u);
+    EXPECT_EQ(s.answers.saveProposals.back(), file) << "later in the folder used last";
     EXPECT_TRUE(s.on(MainCommand::Save)) << "a refused overwrite saves nothing";
     EXPECT_EQ(readBack(), saved);
 
@@ -351,6 +363,7 @@ TEST(MainWindow, NewUserSession) {
     s.menu(MainCommand::Open);
     ASSERT_FALSE(s.answers.messages.empty());
     EXPECT_EQ(s.answers.messages.back(), w.shell().words.WordLine(626));
+    EXPECT_EQ(s.answers.openDirs, std::vector<std::string>{s.dir.path("")});
     EXPECT_EQ(ObjectsText(w.document()), saved);
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
 
@@ -363,16 +376,40 @@ TEST(MainWindow, NewUserSession) {
     Shot(w, "main_200");
     if (const char* dir = std::getenv("PELMAR_MAINWIN_SHOTS")) fs::copy_file(file, std::string(dir) + "/drawing.pel", fs::copy_options::overwrite_existing);
 
-    // Export as PNG, and print on a machine without printers.
-    s.exporter.chosenName = s.dir.path("picture.png");
+    // Export as PNG: first beside the document with its name, then in the
+    // folder and as the type chosen last.
+    const std::string pictures = s.dir.folder("pictures");
+    s.exporter.chosenName = pictures + "picture.png";
     s.exporter.chosenFilter = 4;
     s.tool(MainCommand::Export);
-    const QImage png(QString::fromStdString(s.dir.path("picture.png")));
+    EXPECT_EQ(std::make_pair(s.exporter.dialogName, s.exporter.dialogFilterIndex), std::make_pair(s.dir.path("drawing"), 1));
+    const QImage png(QString::fromStdString(pictures + "picture.png"));
     EXPECT_EQ(png.size(), QSize(w.document().Im.Width, w.document().Im.Height));
+    s.exporter.dialogCancels = true;
+    s.menu(MainCommand::Export);
+    EXPECT_EQ(std::make_pair(s.exporter.dialogName, s.exporter.dialogFilterIndex), std::make_pair(pictures + "drawing", 4));
+    s.exporter.dialogCancels = false;
+
+    // Print on a machine without printers: no message, the print dialog
+    // offers a PDF named after the document beside it, and the picture goes
+    // in without lossy compression.
+    const std::size_t messagesBefore = s.answers.messages.size();
     s.menu(MainCommand::Print);
-    EXPECT_EQ(s.printer.errors.size(), 1u);
-    EXPECT_EQ(s.printer.output, s.dir.path("print.pdf"));
-    EXPECT_GT(fs::file_size(s.dir.path("print.pdf")), 500u);
+    EXPECT_EQ(s.answers.messages.size(), messagesBefore);
+    EXPECT_EQ(s.printer.output, s.dir.path("drawing.pdf"));
+    const std::string pdf = ReadBytes(s.dir.path("drawing.pdf"));
+    EXPECT_GT(pdf.size(), 500u);
+    EXPECT_EQ(pdf.find("/DCTDecode"), std::string::npos) << "no JPEG in the page";
+    EXPECT_EQ(pdf.find("/FontFile"), std::string::npos) << "a raster picture: the names are pixels";
+    // A vector picture prints as vectors: its names as text.
+    w.document().Im.PicMode = 1;
+    w.redraw(true);
+    s.menu(MainCommand::Print);
+    const std::string vectorPdf = ReadBytes(s.dir.path("drawing.pdf"));
+    EXPECT_NE(vectorPdf.find("/FontFile"), std::string::npos);
+    EXPECT_EQ(vectorPdf.find("/DCTDecode"), std::string::npos);
+    w.document().Im.PicMode = 0;
+    w.redraw(true);
 
     // Transformations: the window from the menu; "Выделенные" waits for a selection;
     // translating the selected segment is one undo step and redraws the picture.

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
+#include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "files/text_lines.h"
@@ -53,5 +55,25 @@ inline std::string TestWord(int n) {
     default: return "слово " + std::to_string(n);
     }
 }
+
+// Sets an environment variable for one test and puts it back.
+class EnvGuard {
+public:
+    explicit EnvGuard(const char* name) : name_(name) {
+        if (const char* v = std::getenv(name)) old_ = v;
+    }
+    ~EnvGuard() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+    void Set(const char* v) const {
+        if (v) setenv(name_, v, 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 }  // namespace pelmar::test

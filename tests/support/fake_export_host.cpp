@@ -20,6 +20,7 @@ bool FakeExportHost::runSavePictureDialog(const std::string& filter, const std::
                                           int& filterIndex) {
     dialogFilter = filter;
     dialogName = fileName;
+    dialogFilterIndex = filterIndex;
     log.push_back("save dialog " + fileName);
     if (dialogCancels) return false;
     chosen = chosenName;

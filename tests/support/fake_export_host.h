@@ -34,6 +34,7 @@ public:
     // What the export did.
     std::string dialogFilter;
     std::string dialogName;
+    int dialogFilterIndex = 0;  // the type the dialog proposed
     std::vector<BitColorsSetup> setups;
     std::vector<std::string> progress;  // the labels of the PNG progress window
     std::vector<std::string> errors;

@@ -19,7 +19,12 @@ void TNumEdit::setFilter(bool allowMinus, bool allowComma) {
     allowComma_ = allowComma;
 }
 
-std::optional<double> TNumEdit::number() const { return ReadNumber(text().toStdString()); }
+std::optional<double> TNumEdit::number() const {
+    if (allowComma_) return ReadNumber(text().toStdString());
+    const std::optional<int> whole = ReadWholeNumber(text().toStdString());
+    if (!whole) return std::nullopt;
+    return *whole;
+}
 
 void TNumEdit::setNumber(double v) {
     if (hasFocus()) {
@@ -40,6 +45,18 @@ void TNumEdit::fixEmpty() {
     fixing_ = false;
 }
 
+void TNumEdit::focusOutEvent(QFocusEvent* event) {
+    // A whole-number field shows the number it took once it is left.
+    if (!allowComma_ && text().contains(QLatin1Char(','))) {
+        if (const std::optional<double> v = number()) {
+            fixing_ = true;
+            setText(QString::fromStdString(NumberText(*v)));
+            fixing_ = false;
+        }
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
     const QString t = event->text();
     const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
@@ -47,7 +64,7 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
         // Only the selected text is replaced, so the comma test looks at the rest.
         QString rest = text();
         if (hasSelectedText()) rest.remove(selectionStart(), selectedText().size());
-        const std::string kept = FilterNumericInsert(rest.toStdString(), t.toStdString(), allowMinus_, allowComma_);
+        const std::string kept = FilterNumericInsert(rest.toStdString(), t.toStdString(), allowMinus_, true);
         if (kept.empty()) {
             event->accept();
             return;
@@ -77,7 +94,7 @@ void TNumEdit::onTextEdited(const QString& now) {
     if (inserted.isEmpty()) return;
     const QString around = now.left(head) + now.right(tail);
     const QString kept = QString::fromStdString(
-        FilterNumericInsert(around.toStdString(), inserted.toStdString(), allowMinus_, allowComma_));
+        FilterNumericInsert(around.toStdString(), inserted.toStdString(), allowMinus_, true));
     if (kept == inserted) return;
     setText(now.left(head) + kept + now.right(tail));
     setCursorPosition(static_cast<int>(head + kept.size()));

@@ -1,8 +1,10 @@
 // A one-line edit for numbers with the dialogs' key filter.
 //
 // Typed keys pass the filter of NumKeyFilter: digits, Backspace and the
-// editing keys, "-" where the minus is allowed, one decimal comma where the
-// comma is allowed (the point key types the comma).  Text that reaches the
+// editing keys, "-" where the minus is allowed, one decimal comma (the point
+// key types the comma).  Where the comma is not allowed the field holds whole
+// numbers: the comma is still taken, the number reads rounded half to even
+// ("12,5" is 12, never 125) and shows so once the field is left.  Text that reaches the
 // edit another way - pasted, dropped, from an input method - is filtered the
 // same way, character by character; text set by the program is left as it
 // is.
@@ -25,8 +27,8 @@ public:
     bool allowMinus() const { return allowMinus_; }
     bool allowComma() const { return allowComma_; }
 
-    // The number the text holds, read with "," or "."; nullopt while it holds
-    // none ("", "-", "1-2").
+    // The number the text holds, read with "," or "." (rounded in a
+    // whole-number field); nullopt while it holds none ("", "-", "1-2").
     std::optional<double> number() const;
 
     // Shows a number.  When the edit has the focus and its text already reads
@@ -42,6 +44,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void onTextEdited(const QString& text);

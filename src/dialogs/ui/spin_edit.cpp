@@ -3,14 +3,19 @@
 #include <QFontMetrics>
 
 #include <QLineEdit>
+#include <algorithm>
 #include <limits>
 
+#include "dialogs/number_text.h"
 #include "model/units.h"
 
 namespace pelmar {
 
 namespace {
-bool TransientText(const QString& t) { return t.isEmpty() || t == "-"; }
+// No digit yet: "", "-", ",".
+bool TransientText(const QString& t) {
+    return std::none_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 }  // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent) {
@@ -53,8 +58,29 @@ bool TSpinEdit::isTransient() const { return TransientText(cleanText()); }
 
 int TSpinEdit::checkedValue() const {
     int v = value();
-    CheckSpinEdit(cleanText().toStdString(), v, minValue_);
+    CheckSpinEdit(isTransient() ? std::string() : cleanText().toStdString(), v, minValue_);
     return v;
+}
+
+QString TSpinEdit::stripped(const QString& text) const {
+    QString t = text;
+    if (!prefix().isEmpty() && t.startsWith(prefix())) t.remove(0, prefix().size());
+    if (!suffix().isEmpty() && t.endsWith(suffix())) t.chop(suffix().size());
+    return t;
+}
+
+QValidator::State TSpinEdit::validate(QString& input, int&) const {
+    switch (ReadWholeText(stripped(input).toStdString(), minimum(), maximum()).state) {
+        case WholeTextState::Acceptable: return QValidator::Acceptable;
+        case WholeTextState::Intermediate: return QValidator::Intermediate;
+        case WholeTextState::Invalid: break;
+    }
+    return QValidator::Invalid;
+}
+
+int TSpinEdit::valueFromText(const QString& text) const {
+    const std::optional<int> v = ReadWholeNumber(stripped(text).toStdString());
+    return v ? std::clamp(*v, minimum(), maximum()) : minValue_;
 }
 
 void TSpinEdit::setFillValue(int v) {
@@ -62,15 +88,12 @@ void TSpinEdit::setFillValue(int v) {
     setValue(v);
 }
 
+QString TSpinEdit::textFromValue(int value) const { return QString::number(value); }
+
+// Qt's own fixup drops the locale's group separator, which would join
+// "1,5" into 15; a number out of range is left as it is, and the value stays.
 void TSpinEdit::fixup(QString& input) const {
-    QString t = input;
-    if (!prefix().isEmpty() && t.startsWith(prefix())) t.remove(0, prefix().size());
-    if (!suffix().isEmpty() && t.endsWith(suffix())) t.chop(suffix().size());
-    if (TransientText(t.trimmed())) {
-        input = prefix() + QString::number(minValue_) + suffix();
-        return;
-    }
-    QSpinBox::fixup(input);
+    if (TransientText(stripped(input))) input = prefix() + QString::number(minValue_) + suffix();
 }
 
 }  // namespace pelmar

@@ -5,6 +5,10 @@
 // text stays as typed, so that "-90" can be typed from an empty box; when the
 // edit is left or Return is pressed such a text becomes MinValue.
 //
+// A decimal separator ("," or ".", whatever the locale) is taken and the
+// number rounded half to even: "12,5" reads as 12, never as 125.  Any other
+// character is refused.
+//
 // Connect to `changed`: it is sent for every new value, set by the program or
 // typed, and for a typed empty or "-" text with MinValue.
 #pragma once
@@ -42,10 +46,15 @@ signals:
 
 protected:
     void fixup(QString& input) const override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    int valueFromText(const QString& text) const override;
+    // Plain digits and "-", as the edit reads them, in any locale.
+    QString textFromValue(int value) const override;
 
 private:
     void send(int v);
     QSize narrowed(QSize hint) const;
+    QString stripped(const QString& text) const;
 
     std::optional<int> sent_;  // the value `changed` last reported
     int minValue_ = 0;

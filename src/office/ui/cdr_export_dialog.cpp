@@ -27,8 +27,12 @@ CdrExportDialog::CdrExportDialog(OfficeExportContext& ctx, ExportState& state, Q
     SpinEditVer->setObjectName("SpinEditVer");
     SpinEditVer->setMinMax(8, 100);
     SpinEditVer->setValue(8);
+    // A program version means nothing to an OpenDocument drawing: the
+    // setting is kept in the settings file but cannot be changed.
+    Label2->setEnabled(false);
+    SpinEditVer->setEnabled(false);
     mainGrid->addWidget(SpinEditVer, 0, 1);
-    mainGrid->addWidget(makeRunGroup("Corel Draw..."), 1, 0, 1, 2);
+    mainGrid->addWidget(makeRunGroup(QString::fromLatin1(OdgTypeName)), 1, 0, 1, 2);
     top->addWidget(GroupBox2);
 
     RadioGroupGroup = new TRadioGroup(QString(), this);
@@ -69,14 +73,14 @@ CdrExportDialog::CdrExportDialog(OfficeExportContext& ctx, ExportState& state, Q
 }
 
 void CdrExportDialog::WordsToExport() {
-    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + " Corel Draw"));
+    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + OdgTypeName));
     GroupBox2->setTitle(escapedWord(MainGroupLine));
     Label2->setText(QString::fromStdString(wordLine(VersionLine)));
     RadioGroupGroup->setTitle(escapedWord(GroupingLine));
     for (int i = 0; i < 2; ++i) RadioGroupGroup->setItemText(i, escapedWord(GroupItemLine + i));
     CheckBoxArrow->setText(escapedWord(OwnArrowsLine));
     wordsToShared();
-    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + " Corel Draw..."));
+    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + OdgTypeName + "..."));
 }
 
 void CdrExportDialog::arrowClicked() {

@@ -28,7 +28,7 @@ std::string QtDesktopOpener::open(const std::string& path) {
 }
 
 bool QtOfficeMessages::askYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), QString::fromStdString(text),
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;

@@ -1,12 +1,14 @@
 #include "office/ui/export_dialog_base.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "dialogs/ui/radio_group.h"
 #include "drawing/redraw.h"
@@ -118,6 +120,11 @@ void ExportDialogBase::showEvent(QShowEvent* e) {
     if (!firstPaint_) return;
     firstPaint_ = false;
     firstPaint();
+    // Wide enough for the window manager to show the whole caption, which
+    // names the file type (a bold caption, the frame's icon and buttons).
+    QFont bold = font();
+    bold.setBold(true);
+    setMinimumWidth(std::max(minimumWidth(), QFontMetrics(bold).horizontalAdvance(windowTitle()) + 120));
     LabelStatus1->hide();
     LabelStatus2->hide();
     loadSettings();

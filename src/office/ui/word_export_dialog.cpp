@@ -38,7 +38,7 @@ WordExportDialog::WordExportDialog(OfficeExportContext& ctx, ExportState& state,
     top->addWidget(GroupBox3);
 
     top->addWidget(makeStatusGroup(true));
-    top->addWidget(makeRunGroup("Word..."));
+    top->addWidget(makeRunGroup(QString::fromLatin1(OdtTypeName)));
     top->addWidget(makeButtons());
     WordsToExport();
 }
@@ -46,12 +46,11 @@ WordExportDialog::WordExportDialog(OfficeExportContext& ctx, ExportState& state,
 void WordExportDialog::WordsToExport() { wordsToShared(); }
 
 void WordExportDialog::firstPaint() {
-    const std::string app = state_.OfficeApp.empty() ? "Word" : state_.OfficeApp;
-    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + " " + app));
+    setWindowTitle(QString::fromStdString(wordLine(CaptionLine) + OdtTypeName));
     Image1->show();
     Image2->hide();
-    RadioGroupRun->setTitle(QString::fromStdString(app + "..."));
-    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + " " + app + "..."));
+    RadioGroupRun->setTitle(QString::fromLatin1(OdtTypeName));
+    LabelStatus1->setText(QString::fromStdString(wordLine(StartingLine) + OdtTypeName + "..."));
 }
 
 WordSettings WordExportDialog::controls() const {

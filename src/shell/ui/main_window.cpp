@@ -30,6 +30,7 @@
 #include "editing/undo_store.h"
 #include "files/document.h"
 #include "files/picture_export.h"
+#include "platform/qt_canvas.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/default_sets.h"
@@ -39,6 +40,7 @@
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
 #include "shell/ui/tool_icons.h"
+#include "shell/user_folders.h"
 #include "shell/window_layout.h"
 #include "shell/zoom.h"
 
@@ -87,7 +89,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     if (!sv.exporter) sv.exporter = hosts_.get();
     if (!sv.openUrl)
         sv.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(Q(url))); };
-    if (sv.pdfFile.empty()) sv.pdfFile = shell_.ProgDir + "Temp/Print.pdf";
     if (!sv.askLinks)
         sv.askLinks = [this](Kind k, NewLinks& links) {
             const QAction* tool = toolAction(NewObjectCommand(k));
@@ -501,17 +502,27 @@ void Form1::printPicture() {
     PrintJob job;
     job.doc = proj_;
     job.title = shell_.DocName;
-    job.pdfFile = setup_.services.pdfFile;
-    job.noPrinterText = shell_.words.WordLine(WordNoPrinter);
+    // Printed to a file: a PDF named after the document, beside it.
+    job.pdfFile = ProposedFile(documentFolder(), shell_.DocName, ".pdf");
     if (proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull()) {
-        QImage picture = draw_.MetaImage;
-        job.pictureWidth = proj_->Im.Width;
-        job.pictureHeight = proj_->Im.Height;
+        // A vector picture prints as vectors over its fills.
+        const int width = proj_->Im.Width, height = proj_->Im.Height;
+        job.pictureWidth = width;
+        job.pictureHeight = height;
         QImage back = draw_.DrawBitmap;
-        job.paint = [picture, back](QPainter& p, const QRect& r) {
-            if (!back.isNull() && back.size() == picture.size()) p.drawImage(r, back);
+        const bool smooth = proj_->Im.Smooth;
+        job.paint = [this, back, width, height, smooth](QPainter& p, const QRect& r) {
+            if (!back.isNull() && back.size() == QSize(width, height)) p.drawImage(r, back);
             else p.fillRect(r, Qt::white);
-            p.drawImage(r, picture);
+            p.save();
+            p.translate(r.topLeft());
+            p.scale(static_cast<double>(r.width()) / width, static_cast<double>(r.height()) / height);
+            p.setClipRect(QRect(0, 0, width, height));
+            {
+                QtCanvas canvas(p, smooth);
+                hosts_->paintMetaPicture(canvas);
+            }
+            p.restore();
         };
     } else {
         job.pictureWidth = draw_.DrawBitmap.width();
@@ -523,18 +534,26 @@ void Form1::printPicture() {
 }
 
 void Form1::exportPicture() {
+    const std::string folder = export_.LastDir.empty() ? documentFolder() : StartFolder(shell_, export_.LastDir);
     ExportPicture(*proj_, draw_, export_, ExportHost(*hosts_, hosts_->pngProgress(), *setup_.services.exporter),
-                  shell_.ProgDir, shell_.DocName);
+                  shell_.ProgDir, shell_.DocName, folder);
+}
+
+std::string Form1::documentFolder() const {
+    return app_.editing().Untitled ? StartFolder(shell_, std::string()) : StartFolder(shell_, shell_.settings.DocDir);
 }
 
 void Form1::openHelp() {
-    const std::string file = LocateProgramFile(shell_.ProgDir + "Pelmar.html", shell_.ProgDir, shell_.shippedDirs);
-    if (!std::filesystem::exists(file)) {
-        setup_.services.questions->showMessage("The help file \"" + file + "\" is not installed.");
+    // The page lies in the program folder or among the shipped files; the
+    // desktop's viewer shows it.
+    const std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, shell_.words.LanguageCode());
+    const std::string cannotOpen = shell_.words.WordLine(WordNo::CannotOpenFile);
+    if (file.empty()) {
+        setup_.services.questions->showMessage(cannotOpen + "\n" + shell_.ProgDir + "Pelmar.html");
         return;
     }
     if (!setup_.services.openUrl(QUrl::fromLocalFile(Q(file)).toString().toStdString()))
-        setup_.services.questions->showMessage("No program to show \"" + file + "\" was found.");
+        setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
 void Form1::showProjectOptions() {

@@ -56,7 +56,6 @@ struct MainWindowServices {
     // The drawing-program (word = false) and word-processor exports, which
     // live above the shell; the program passes them in.
     std::function<void(Form1& window, ExportState& state, bool word)> officeExport;
-    std::string pdfFile;  // where printing goes when the system has no printer
 };
 
 struct MainWindowSetup {
@@ -122,6 +121,9 @@ private:
     void defaultWindowLayout();
     void newObject(Kind k, bool fromToolBar);
     void undoRedo(bool undo);
+    // The folder of the document's own files (prints, exports): its folder,
+    // or the user's documents folder while it is untitled.
+    std::string documentFolder() const;
     void printPicture();
     void exportPicture();
     void openHelp();

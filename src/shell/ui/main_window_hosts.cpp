@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "drawing/redraw_host.h"
 #include "editing/kind_access.h"
@@ -287,7 +288,7 @@ void MainHosts::showPicture(const QImage& view, int boxWidth, int boxHeight, int
 bool MainHosts::runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
                                      int& filterIndex) {
     const QStringList filters = QtFilters(filter);
-    QString selected = filters.value(0);
+    QString selected = filters.value(std::max(filterIndex - 1, 0));
     const QString name = QFileDialog::getSaveFileName(&w_, QString(), Q(fileName), filters.join(QStringLiteral(";;")),
                                                       &selected, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return false;

@@ -107,7 +107,9 @@ void MainTransform::runAnimation() {
     c.doc = &w_.document();
     c.drawing = &w_.drawing();
     c.redraw = &redraw_;
-    c.docPath = shell.settings.DocDir + shell.DocName;
+    // The animation goes beside the document; an untitled one's into the
+    // user's documents folder.
+    c.docPath = StartFolder(shell, st.Untitled ? std::string() : shell.settings.DocDir) + shell.DocName;
     // Changed settings: one undo step that holds them as they were.
     c.commit = [&st] { ApplyObject(st, true); };
     c.message = [this](const std::string& text) {

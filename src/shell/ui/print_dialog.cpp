@@ -9,13 +9,13 @@
 #include <QPrinterInfo>
 
 #include "model/records.h"
-#include "shell/ui/error_box.h"
 
 namespace pelmar {
 
 std::function<void(QPainter&, const QRect&)> PaintImage(const QImage& image) {
     return [image](QPainter& painter, const QRect& target) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(target, image);
     };
 }
@@ -24,8 +24,8 @@ bool PrintPicture(const PrintJob& job, PrintHost& host) {
     if (!job.doc || !job.paint) return false;
     const DProj& doc = *job.doc;
     QPrinter printer(QPrinter::HighResolution);
+    // Without a printer the dialog offers a PDF file.
     if (host.printerNames().empty()) {
-        host.showError(job.noPrinterText);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(job.pdfFile));
     }
@@ -37,6 +37,9 @@ bool PrintPicture(const PrintJob& job, PrintHost& host) {
 
     QPainter painter;
     if (!painter.begin(&printer)) return false;
+    // The picture's pixels as they are: a PDF gets them without JPEG
+    // compression, at the picture's own resolution.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
     const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
     const PrintDevice device{static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY()),
@@ -54,7 +57,6 @@ std::vector<std::string> QtPrintHost::printerNames() {
     return names;
 }
 
-void QtPrintHost::showError(const std::string& text) { ShowErrorBox(text); }
 
 bool QtPrintHost::choosePrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, parent_);

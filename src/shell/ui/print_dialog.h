@@ -21,7 +21,6 @@ class QtPrintHost : public PrintHost {
 public:
     explicit QtPrintHost(QWidget* parent) : parent_(parent) {}
     std::vector<std::string> printerNames() override;
-    void showError(const std::string& text) override;
     bool choosePrinter(QPrinter& printer) override;
 
 private:

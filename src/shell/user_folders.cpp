@@ -1,0 +1,68 @@
+#include "shell/user_folders.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
+
+namespace pelmar {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithSlash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+// The folder's full path without "." and ".." and links.
+fs::path Canonical(const std::string& dir) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(dir, ec), ec);
+    if (ec) p = fs::path(dir).lexically_normal();
+    if (!p.has_filename()) p = p.parent_path();
+    return p;
+}
+
+// `dir` is `root` or lies under it.
+bool Inside(const fs::path& dir, const std::string& root) {
+    if (root.empty()) return false;
+    const fs::path r = Canonical(root);
+    auto d = dir.begin();
+    for (auto it = r.begin(); it != r.end(); ++it, ++d)
+        if (d == dir.end() || *d != *it) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string UserDocumentsFolder() {
+    const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!docs.isEmpty() && QDir(docs).exists()) return WithSlash(docs.toStdString());
+    return WithSlash(QDir::homePath().toStdString());
+}
+
+std::string StartFolder(const OwnFolders& own, const std::string& wanted) {
+    if (IsFolder(wanted)) {
+        const fs::path dir = Canonical(wanted);
+        bool ours = Inside(dir, own.progDir);
+        for (const std::string& shipped : own.shippedDirs) ours = ours || Inside(dir, shipped);
+        if (!ours) return WithSlash(wanted);
+    }
+    return own.documentsDir.empty() ? UserDocumentsFolder() : WithSlash(own.documentsDir);
+}
+
+std::string ProposedFile(const std::string& folder, const std::string& docName, const std::string& ext) {
+    std::string base = fs::path(docName).filename().string();
+    const std::size_t dot = base.rfind('.');
+    if (dot != std::string::npos && dot > 0) base.erase(dot);
+    return WithSlash(folder) + base + ext;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,131 @@
+// The program started as a new user starts it, away from the source tree:
+// another working directory, an empty program folder and cache, no
+// installation.  The shipped default sets come from the files built into
+// the program, Qt's own buttons speak the interface's language, and the help
+// command opens the shipped help page.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QUrl>
+#include <filesystem>
+#include <set>
+
+#include "editing/kind_access.h"
+#include "shell/application.h"
+#include "shell/file_commands.h"
+#include "shell/qt_translation.h"
+#include "shell/ui/main_window.h"
+#include "shell_test_util.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// New project answered with a count per kind; messages kept.
+struct Answers : FileQuestions {
+    std::array<std::uint8_t, KindCount> counts{};
+    std::vector<std::string> messages;
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    bool askYesNo(const std::string&) override { return false; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::string chooseOpenFile(const std::string&, bool) override { return {}; }
+    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
+    bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
+        c = counts;
+        return true;
+    }
+};
+
+// The working directory for one test, put back after it.
+struct WorkingDirectory {
+    fs::path old = fs::current_path();
+    explicit WorkingDirectory(const std::string& dir) { fs::current_path(dir); }
+    ~WorkingDirectory() { fs::current_path(old); }
+};
+
+}  // namespace
+
+TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
+    Scratch s;
+    EnvGuard data("XDG_DATA_HOME"), cache("XDG_CACHE_HOME"), dirs("XDG_DATA_DIRS");
+    data.Set(s.folder("data").c_str());
+    cache.Set(s.folder("cache").c_str());
+    dirs.Set(s.folder("no-installation").c_str());
+    WorkingDirectory cwd(s.folder("somewhere"));
+
+    InstallQtTranslation("eng");  // as a fresh process starts
+    Application app(Application::DefaultFolders());
+    EXPECT_EQ(app.shell().ProgDir, s.path("data/pelmar/"));
+    Answers answers;
+    std::vector<std::string> urls;
+    bool viewer = true;  // the desktop has a program for the page
+    MainWindowSetup setup;
+    setup.services.questions = &answers;
+    setup.services.openUrl = [&](const std::string& url) {
+        urls.push_back(url);
+        return viewer;
+    };
+    Form1 w(app, std::move(setup));
+    w.show();
+
+    // Qt's own buttons speak the built-in Russian of the word table.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ru.qm")) {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text().toStdString(), "Отмена");
+    }
+
+    // New objects take the shipped sets: a triangle with three distinct named
+    // vertices, a segment without arrowheads, a visible circle with its centre named.
+    answers.counts[Slot(Kind::li)] = 1;
+    answers.counts[Slot(Kind::ci)] = 1;
+    answers.counts[Slot(Kind::tr)] = 1;
+    w.run(MainCommand::New);
+    const DSubProj& o = w.document().Obj;
+    ASSERT_EQ(o.count(Kind::tr), 1);
+    std::set<std::pair<double, double>> vertices;
+    for (const DLine& side : o.Tr[1].S) vertices.insert({side.P1.Y.v, side.P1.Z.v});
+    EXPECT_EQ(vertices.size(), 3u) << "the built-in fallback puts all vertices on one point";
+    EXPECT_EQ(o.Tr[1].S[1].P1.Name.s, "A");
+    EXPECT_FALSE(o.Li[1].Arrow1.v || o.Li[1].Arrow2.v);
+    EXPECT_EQ(o.Ci[1].Center.Name.s, "O");
+    EXPECT_GT(o.Ci[1].A.v, 10);
+    EXPECT_TRUE(answers.messages.empty());
+
+    // Help opens the shipped page, a real file with its pictures beside it.
+    w.run(MainCommand::Help);
+    ASSERT_EQ(urls.size(), 1u);
+    const QUrl url(QString::fromStdString(urls[0]));
+    ASSERT_TRUE(url.isLocalFile()) << urls[0];
+    const std::string page = url.toLocalFile().toStdString();
+    EXPECT_EQ(page.rfind(s.path("cache/pelmar/shipped-"), 0), 0u) << page;
+    EXPECT_EQ(fs::path(page).filename(), "Pelmar.html");
+    const std::string html = ReadBytes(page);
+    EXPECT_NE(html.find("<html lang=\"ru\">"), std::string::npos);
+    std::size_t pictures = 0;
+    for (std::size_t at = html.find("src=\""); at != std::string::npos; at = html.find("src=\"", at + 1)) {
+        const std::string src = html.substr(at + 5, html.find('"', at + 5) - at - 5);
+        EXPECT_TRUE(fs::is_regular_file(fs::path(page).parent_path() / src)) << src;
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 5u);
+    EXPECT_TRUE(answers.messages.empty());
+
+    // No page anywhere, and a desktop without a viewer: the word table's message.
+    const std::string cannotOpen = app.shell().words.WordLine(626);
+    ASSERT_FALSE(cannotOpen.empty());
+    app.shell().shippedDirs.clear();
+    w.run(MainCommand::Help);
+    app.shell().shippedDirs = {fs::path(page).parent_path().string() + "/"};
+    viewer = false;
+    w.run(MainCommand::Help);
+    ASSERT_EQ(answers.messages.size(), 2u);
+    EXPECT_EQ(answers.messages[0], cannotOpen + "\n" + s.path("data/pelmar/Pelmar.html"));
+    EXPECT_EQ(answers.messages[1], cannotOpen + "\n" + page);
+}
