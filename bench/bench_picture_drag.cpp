@@ -1,7 +1,10 @@
 // One move event of an edit drag in the picture window, from the mouse event
 // to the picture on the screen: the drag's change, the commit of the
-// dependent objects, the redraw and the paint of the view.  A typical
-// document of 20 plane objects at 100 % zoom.
+// dependent objects, the redraw and the paint of the view, at 100 % zoom.
+// Three documents: a typical one of 20 plane objects; a 3D coordinate system
+// with a shaded surface; 50 objects of every kind (shaded solids, 2D systems
+// with graphs, 3D systems with a shaded surface, plane figures).  Every
+// object is selected and moved to and fro.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -26,17 +29,64 @@ void Send(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons hel
     QApplication::sendEvent(w, &e);
 }
 
-void BM_DragMoveTypical(benchmark::State& state) {
+using Filler = void (*)(EditingState&, DProj&);
+
+void Typical(EditingState& st, DProj&) {
+    for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv})
+        for (int i = 0; i < 4; ++i) NewDefaultObject(st, k);
+}
+
+// A shaded sphere in the 3D system (the implicit slot): its outline with
+// the gradient fill.
+void ShadedSurface(DXZ& x, const DImProj& im) {
+    x.SurfOn[4].v = true;
+    x.Surf[4].s = "x^2+y^2+z^2-4";
+    DOutLine& o = x.Outlines[3];
+    o.On = true;
+    o.X1 = 0, o.Y1 = 0, o.X2 = im.Width, o.Y2 = im.Height;
+    o.GradientOn = true;
+    o.Colors = {0x0000FF, 0x00FF00, 0xFF0000};
+}
+
+void Surface3D(EditingState& st, DProj& doc) {
+    NewDefaultObject(st, Kind::xz);
+    ShadedSurface(doc.Obj.Xz[1], doc.Im);
+}
+
+void Mixed50(EditingState& st, DProj& doc) {
+    const std::pair<Kind, int> kinds[] = {{Kind::po, 10}, {Kind::li, 10}, {Kind::ci, 8}, {Kind::tr, 4},
+                                          {Kind::kv, 4},  {Kind::xy, 2},  {Kind::sf, 2}, {Kind::zi, 2},
+                                          {Kind::ko, 2},  {Kind::i3, 1},  {Kind::i4, 1}, {Kind::r3, 1},
+                                          {Kind::r4, 1},  {Kind::xz, 2}};
+    for (const auto& [k, n] : kinds)
+        for (int i = 0; i < n; ++i) NewDefaultObject(st, k);
+    DSubProj& o = doc.Obj;
+    for (std::size_t i = 1; i <= o.Xy.count(); ++i) {
+        o.Xy[i].GraphOn[1].v = o.Xy[i].GraphOn[3].v = true;
+        o.Xy[i].Graph[1].s = "sin(x)*x";
+        o.Xy[i].Graph[3].s = "2+cos(3*x)";
+    }
+    for (std::size_t i = 1; i <= o.Xz.count(); ++i) ShadedSurface(o.Xz[i], doc.Im);
+    auto shade = [](auto& store) {
+        for (std::size_t i = 1; i <= store.count(); ++i) {
+            store[i].Fill.On = true;
+            store[i].Fill.Colors = {0x0000FF, 0x00FF00, 0xFF0000};
+        }
+    };
+    shade(o.Sf), shade(o.Zi), shade(o.Ko), shade(o.I3), shade(o.I4), shade(o.R3), shade(o.R4);
+}
+
+// shipped: new objects as the shipped default sets make them.
+void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     const auto dir = std::filesystem::temp_directory_path() / ("pelmar_bench_drag_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto doc = NewDocument();
     auto st = std::make_unique<EditingState>(*doc);
     st->ProgDir = dir.string() + "/";
     st->UndoFolder = st->ProgDir + "Temp/1/";
-    st->Defaults.programFolder = st->ProgDir;
+    st->Defaults.programFolder = shipped ? std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/" : st->ProgDir;
     st->UndoOn = false;
-    for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv})
-        for (int i = 0; i < 4; ++i) NewDefaultObject(*st, k);
+    fill(*st, *doc);
     st->UndoOn = true;
     DrawingState drawing;
     QuietWindow quiet;
@@ -46,15 +96,22 @@ void BM_DragMoveTypical(benchmark::State& state) {
     win.resize(1000, 760);
     win.SetDrawWindowMode(1);
     win.show();
-    win.redraw();
+    win.redraw(true);  // the graphs and surfaces built, as after "Построить"
 
-    // Every object selected, grabbed by its body and moved to and fro.
+    // Every object selected, grabbed by the body of the first triangle or
+    // at the centre of the first 3D system, and moved to and fro.
     SelectAllObjects(*st);
     win.toolButton("TBEdit")->trigger();
-    const DTri& t = doc->Obj.Tr[1];
-    const QPoint grab(static_cast<int>((t.S[1].P1.ScrX.v + t.S[2].P1.ScrX.v + t.S[3].P1.ScrX.v) / 3),
+    QPoint grab;
+    if (doc->Obj.Tr.count() > 0) {
+        const DTri& t = doc->Obj.Tr[1];
+        grab = QPoint(static_cast<int>((t.S[1].P1.ScrX.v + t.S[2].P1.ScrX.v + t.S[3].P1.ScrX.v) / 3),
                       doc->Im.Height - 1 -
                           static_cast<int>((t.S[1].P1.ScrY.v + t.S[2].P1.ScrY.v + t.S[3].P1.ScrY.v) / 3));
+    } else {
+        const DPoint& c = doc->Obj.Xz[1].Center;
+        grab = QPoint(static_cast<int>(c.ScrX.v), doc->Im.Height - 1 - static_cast<int>(c.ScrY.v));
+    }
     QWidget* box = win.paintBox();
     Send(box, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, grab);
     int step = 0;
@@ -64,12 +121,20 @@ void BM_DragMoveTypical(benchmark::State& state) {
         box->repaint();
     }
     Send(box, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, grab);
+    if (const char* shot = std::getenv("PELMAR_DRAG_SHOT"))
+        box->grab().save(QString::fromStdString(std::string(shot) + std::to_string(doc->Obj.ObjTotal) + ".png"));
     state.counters["objects"] = doc->Obj.ObjTotal;
     state.counters["selected"] = st->SelCount;
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }
-BENCHMARK(BM_DragMoveTypical)->Unit(benchmark::kMillisecond);
+
+void BM_DragMoveTypical(benchmark::State& state) { RunDrag(state, Typical, false); }
+void BM_DragMoveSurface3D(benchmark::State& state) { RunDrag(state, Surface3D, true); }
+void BM_DragMoveMixed50(benchmark::State& state) { RunDrag(state, Mixed50, true); }
+BENCHMARK(BM_DragMoveTypical)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragMoveSurface3D)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragMoveMixed50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

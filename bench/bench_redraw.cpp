@@ -1,5 +1,6 @@
 // A full redraw of 50 points and 50 segments on a 1200 x 900 picture, with
-// and without anti-aliasing.
+// and without anti-aliasing; and the present of the back buffer alone (the
+// window's picture handed over after a redraw).
 #include <benchmark/benchmark.h>
 
 #include "gui_app.h"
@@ -70,5 +71,20 @@ void BM_FullRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullRedraw)->ArgName("antialias")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_PresentBackBuffer(benchmark::State& state) {
+    bench::EnsureGuiApp();
+    auto proj = BenchDocument(true);
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, 1200, 900};
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
+    for (auto _ : state) {
+        PresentBackBuffer(*st.DrawProj, st, host);
+        host.log.clear();
+        benchmark::DoNotOptimize(host.shown.constBits());
+    }
+}
+BENCHMARK(BM_PresentBackBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

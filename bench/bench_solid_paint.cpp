@@ -3,7 +3,9 @@
 // solid filled under a point light.  "Redraw" is the redraw after an edit
 // (the shading comes from the cache); "Build" the build-the-drawing run that
 // shades every solid again.  Each runs nine times and reports the median
-// with the mean and spread.
+// with the mean and spread.  "PlayHeavy3D" is Play (the build) of the same
+// solids beside a 3D coordinate system with a shaded implicit surface, as
+// the shipped default set makes the system.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -15,7 +17,10 @@
 #include "drawing/redraw.h"
 #include "redraw_bench.h"
 #include "drawing/round_paint.h"
+#include "files/document.h"
+#include "model/defaults.h"
 #include "model/geometry.h"
+#include "support/fake_redraw_host.h"
 #include "model/update.h"
 #include "platform/raster_surface.h"
 
@@ -198,6 +203,38 @@ void BM_ShadeCones(benchmark::State& state) {
         for (std::size_t i = 1; i <= o.Ko.count(); ++i) ShadeCone(o.Ko[i], im, s);
     });
 }
+// The solids and a 3D system with a shaded sphere, built from scratch.
+void BM_PlayHeavy3D(benchmark::State& state) {
+    auto proj = Document();
+    DefaultsSource src;
+    src.programFolder = std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/";
+    src.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
+        return ReadDocument(name, doc, version, mode);
+    };
+    src.pictureHeight = H;
+    DXZ x;
+    LoadDefaultXYZ(x, 1, src);
+    x.SurfOn[4].v = true;
+    x.Surf[4].s = "x^2+y^2+z^2-9";
+    DOutLine& o = x.Outlines[3];
+    o.On = true;
+    o.X1 = 0, o.Y1 = 0, o.X2 = W, o.Y2 = H;
+    o.GradientOn = true;
+    o.Colors = {0x0000FF, 0x00FF00, 0xFF0000};
+    proj->Obj.Xz.add(x);
+    proj->Im.Smooth = true;
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, W, H};
+    for (auto _ : state) {
+        proj->FillValid = 0;
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
+        host.log.clear();
+        benchmark::DoNotOptimize(st.DrawBitmap.constBits());
+    }
+}
+BENCHMARK(BM_PlayHeavy3D)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
 BENCHMARK(BM_ShadeOrbs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShadeCylinders)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShadeCones)->Unit(benchmark::kMillisecond);

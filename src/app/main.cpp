@@ -1,13 +1,97 @@
 // Pelmar start-up: the application object with the program folder, the main
 // window shown maximised, and the document named on the command line opened
-// by its first show.
+// by its first show.  The program ends when its main window closes: by File >
+// Exit, Ctrl+Q, the window's close box, or a termination signal (SIGTERM,
+// SIGINT, SIGHUP), which closes the window as the user would.
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QTimer>
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "office/ui/export_dialogs.h"
 #include "shell/application.h"
 #include "shell/ui/main_window.h"
 
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+// Termination signals are written into a pipe from the very start, so that
+// one that comes while the window is made is not lost; the event loop then
+// closes the main window, with the save question when the document has
+// changes.
+void CatchSignals() {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaction(s, &sa, nullptr);
+}
+
+void CloseOnSignals(QWidget& window) {
+    if (signalPipe[0] < 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char c = 0;
+        [[maybe_unused]] const auto n = ::read(signalPipe[0], &c, 1);
+        window.close();
+    });
+}
+
+// For the tests and the screenshot scripts that run the program as a
+// process: PELMAR_TEST_SCRIPT lists the menu commands to run, by object name,
+// once the main window is up; "Yes", "No" or "Cancel" among them answer the
+// next message box so, and "Ok" accepts the next other modal dialog as it is
+// filled in.
+void RunTestScript(QWidget& window, const QString& script) {
+    static QString answer;
+    auto* watch = new QTimer(&window);
+    QObject::connect(watch, &QTimer::timeout, &window, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || answer.isEmpty()) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            const auto button = answer == QLatin1String("Yes") ? QMessageBox::Yes
+                                : answer == QLatin1String("No") ? QMessageBox::No
+                                                                : QMessageBox::Cancel;
+            if (QAbstractButton* b = box->button(button)) {
+                answer.clear();
+                b->click();
+            }
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && answer == QLatin1String("Ok")) {
+            answer.clear();
+            dialog->accept();
+        }
+    });
+    watch->start(50);
+    const QStringList steps = script.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QTimer::singleShot(200, &window, [&window, steps] {
+        for (const QString& step : steps) {
+            if (step == QLatin1String("Yes") || step == QLatin1String("No") || step == QLatin1String("Cancel") ||
+                step == QLatin1String("Ok"))
+                answer = step;
+            else if (auto* a = window.findChild<QAction*>(step))
+                a->trigger();
+        }
+    });
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    CatchSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmar"));
     pelmar::Application pelmar(pelmar::Application::DefaultFolders());
@@ -17,6 +101,9 @@ int main(int argc, char** argv) {
     setup.services.officeExport = pelmar::OfficeExportService();
 
     pelmar::Form1 window(pelmar, std::move(setup));
+    CloseOnSignals(window);
+    const QString script = qEnvironmentVariable("PELMAR_TEST_SCRIPT");
+    if (!script.isEmpty()) RunTestScript(window, script);
     window.showMaximized();
     return app.exec();
 }

@@ -23,6 +23,7 @@ FillShading::FillShading(const DFill& fill, const DImProj& im, double a, double 
                          : std::array<double, 3>{im.LightDX, im.LightDY, im.LightDZ};
     invSqrt8_ = 1 / Sqrt8();
     den_ = static_cast<Ext>(a_) + (static_cast<Ext>(b_) + c_) * invSqrt8_;
+    if (pointLight_) table_.emplace(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], percent_, twoColours_, border_);
     flat_ = ShadeColor(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], a_, b_, c_, light_, percent_, twoColours_,
                        border_);
 }
@@ -45,8 +46,9 @@ TColor FillShading::at(int x, int y) const {
                            c_, d_);
     }
     const std::array<double, 3> toLight{light_[0] - X, light_[1] - Y, light_[2] - Z};
-    return ShadeColor(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], a_, b_, c_, toLight, percent_, twoColours_,
-                      border_);
+    if (!table_) return ShadeColor(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], a_, b_, c_, toLight, percent_,
+                                   twoColours_, border_);
+    return table_->at(a_, b_, c_, toLight);
 }
 
 bool ClipPixelBox(double left, double top, double right, double bottom, int w, int h, int& x0, int& y0, int& x1,

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "model/records.h"
+#include "model/shading.h"
 
 namespace pelmar {
 
@@ -35,6 +37,7 @@ private:
     long double invSqrt8_;
     long double den_;  // the plane's value along the viewing direction
     TColor flat_;
+    std::optional<ShadeTable> table_;  // under a point light
 };
 
 // The pixels (x0..x1, y0..y1) of a box given by its edges, clipped to a

@@ -90,8 +90,9 @@ class PictureRole {
 public:
     virtual ~PictureRole() = default;
     virtual ViewPort imageView() = 0;
-    // Shows `view` (the visible part of the picture) at (left, top) of the
-    // paint box, which becomes boxWidth x boxHeight and visible.
+    // Shows `view` (the visible part of the picture, or the whole picture at
+    // 0, 0) at (left, top) of the paint box, which becomes boxWidth x
+    // boxHeight and visible.
     virtual void showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) = 0;
     // The preview of the own open or save dialog, already fitted into its box.
     virtual void showPreview(RedrawMode mode, const QImage& picture) = 0;

@@ -2,7 +2,9 @@
 
 #include <QPainter>
 #include <QTime>
+#include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "drawing/coord_paint.h"
 #include "drawing/ellipse_paint.h"
@@ -306,8 +308,13 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     }
     // The cached shading replaces the background just filled; a cache of
     // another size belongs to an older picture and is not used.
-    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
-        st.DrawBitmap = st.BackPng.copy();
+    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size()) {
+        if (st.DrawBitmap.format() == st.BackPng.format() && st.DrawBitmap.isDetached() &&
+            st.DrawBitmap.bytesPerLine() == st.BackPng.bytesPerLine())
+            std::memcpy(st.DrawBitmap.bits(), st.BackPng.constBits(), static_cast<std::size_t>(st.BackPng.sizeInBytes()));
+        else
+            st.DrawBitmap = st.BackPng.copy();
+    }
     if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
 
     if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
@@ -354,6 +361,14 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
 
 void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture) {
     const DImProj& im = doc.Im;
+    // At 100 % with nothing under the drawing the back buffer is the picture
+    // as shown: the window shows it itself, without a copy.
+    if (doc.Zoom == 100 && !im.BackOn && !Metafile(im) && st.DrawBitmap.width() == im.Width &&
+        st.DrawBitmap.height() == im.Height) {
+        st.ViewBitmap = QImage();
+        picture.showPicture(st.DrawBitmap, im.Width, im.Height, 0, 0);
+        return;
+    }
     const ViewPort v = picture.imageView();
     const double zoom = doc.Zoom / 100.0;
     auto zoomed = [&](int n) { return RoundToInt(n * zoom); };
@@ -413,13 +428,22 @@ void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, Redra
         start = st.Clock();
         const DImProj& im = doc->Im;
         const QColor background = ToQColor(im.Background);
+        // A back buffer the window still shows is left to it: the redraw
+        // paints into the one shown before (which the window has let go),
+        // or a new one, rather than copying it first.
+        bool fresh = false;
         if (!Metafile(im)) {
-            if (st.DrawBitmap.width() != im.Width || st.DrawBitmap.height() != im.Height)
+            if (!st.DrawBitmap.isDetached()) std::swap(st.DrawBitmap, st.SpareBack);
+            if (st.DrawBitmap.width() != im.Width || st.DrawBitmap.height() != im.Height ||
+                !st.DrawBitmap.isDetached()) {
                 st.DrawBitmap = NewPicture(im.Width, im.Height, background);
+                fresh = true;
+            }
         } else if (st.DrawBitmap.isNull()) {
             st.DrawBitmap = NewPicture(1, 1, background);
+            fresh = true;
         }
-        if (!st.DrawBitmap.isNull()) st.DrawBitmap.fill(background);
+        if (!fresh && !st.DrawBitmap.isNull()) st.DrawBitmap.fill(background);
         if (Metafile(im)) st.MetaImage = NewPicture(im.Width, im.Height, Qt::transparent);
     } else {
         doc = st.PreviewProj.get();

@@ -78,6 +78,7 @@ struct DrawingState {
     bool RedrawPending = false;          // a redraw was asked for while one ran
 
     QImage DrawBitmap;  // raster back buffer; pass 1 is always painted here
+    QImage SpareBack;   // the back buffer shown before the one on the screen, painted into next
     QImage MetaImage;   // the metafile picture as the window shows it
     QImage ViewBitmap;  // the visible part of the picture
     QImage BackBitmap;  // the project's background picture

@@ -6,6 +6,7 @@
 
 #include "model/geometry.h"
 #include "model/records.h"
+#include "model/shading.h"
 
 namespace pelmar {
 
@@ -19,10 +20,7 @@ public:
     TColor at(Vec3 p, Vec3 n) const;
 
 private:
-    std::array<TColor, 3> colours_;
-    double percent_;
-    bool twoColours_;
-    int border_;
+    ShadeTable table_;
     bool pointLight_;
     std::array<double, 3> light_;
 };

@@ -253,14 +253,39 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         r = ChangedRect(s.prev, s.cur, W, H);
         if (r.w == 0) r = Rect{0, 0, 1, 1};  // nothing changed: one transparent pixel
     }
-    auto at = [&](const std::vector<std::uint32_t>& v, int x, int y) {
-        return v[static_cast<std::size_t>(r.y + y) * static_cast<std::size_t>(W) + static_cast<std::size_t>(r.x + x)];
+    // The rectangle's rows in this frame and the previous one; a pixel is
+    // "same" when only the changes are written and it kept its colour.
+    const std::size_t stride = static_cast<std::size_t>(W);
+    const std::uint32_t* curTop = s.cur.data() + static_cast<std::size_t>(r.y) * stride + static_cast<std::size_t>(r.x);
+    const std::uint32_t* prevTop =
+        diff ? s.prev.data() + static_cast<std::size_t>(r.y) * stride + static_cast<std::size_t>(r.x) : nullptr;
+    const std::size_t rw = static_cast<std::size_t>(r.w), rh = static_cast<std::size_t>(r.h);
+    // Calls f(i, colour, same) for every pixel of the rectangle, row by row;
+    // i counts the pixels from the rectangle's top left.
+    auto forEach = [&](auto&& f) {
+        std::size_t i = 0;
+        for (std::size_t y = 0; y < rh; ++y) {
+            const std::uint32_t* c = curTop + y * stride;
+            if (diff) {
+                const std::uint32_t* p = prevTop + y * stride;
+                for (std::size_t x = 0; x < rw; ++x, ++i) f(i, c[x], p[x] == c[x]);
+            } else {
+                for (std::size_t x = 0; x < rw; ++x, ++i) f(i, c[x], false);
+            }
+        }
     };
-    auto same = [&](int x, int y) { return diff && at(s.prev, x, y) == at(s.cur, x, y); };
 
     bool anySame = false;
-    for (int y = 0; !anySame && y < r.h; ++y)
-        for (int x = 0; !anySame && x < r.w; ++x) anySame = same(x, y);
+    if (diff)
+        for (std::size_t y = 0; !anySame && y < rh; ++y) {
+            const std::uint32_t* c = curTop + y * stride;
+            const std::uint32_t* p = prevTop + y * stride;
+            for (std::size_t x = 0; x < rw; ++x)
+                if (p[x] == c[x]) {
+                    anySame = true;
+                    break;
+                }
+        }
     // Whether the whole picture has few enough colours to be written exactly.
     bool fits = true;
     {
@@ -277,13 +302,20 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     }
     // Whether the colours written all stand in the global palette.
     auto inGlobal = [&] {
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x)
-                if (!same(x, y) && s.globalIndex.find(at(s.cur, x, y)) < 0) return false;
+        std::uint32_t last = kEmpty;
+        for (std::size_t y = 0; y < rh; ++y) {
+            const std::uint32_t* c = curTop + y * stride;
+            const std::uint32_t* p = diff ? prevTop + y * stride : nullptr;
+            for (std::size_t x = 0; x < rw; ++x) {
+                if ((p && p[x] == c[x]) || c[x] == last) continue;
+                if (s.globalIndex.find(c[x]) < 0) return false;
+                last = c[x];
+            }
+        }
         return true;
     };
 
-    const std::size_t n = static_cast<std::size_t>(r.w) * static_cast<std::size_t>(r.h);
+    const std::size_t n = rw * rh;
     s.indices.assign(n, 0);
     const Palette* used = nullptr;  // the palette the frame's indices refer to
     Palette local;
@@ -292,71 +324,83 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     auto exactPalette = [&](Palette& p, ColorTable& index) {
         index.clear();
         p.colors.clear();
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x)
-                if (!same(x, y) && index.add(at(s.cur, x, y)) && index.size() > static_cast<int>(p.colors.size()))
-                    p.colors.push_back(at(s.cur, x, y));
+        forEach([&](std::size_t, std::uint32_t c, bool same) {
+            if (!same && index.add(c) && index.size() > static_cast<int>(p.colors.size())) p.colors.push_back(c);
+        });
         p.transparent = static_cast<int>(p.colors.size());
         p.colors.push_back(0);
     };
     auto mapExact = [&](const ColorTable& index, int transparent) {
-        std::size_t i = 0;
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x, ++i)
-                s.indices[i] = static_cast<std::uint8_t>(same(x, y) ? transparent : index.find(at(s.cur, x, y)));
+        std::uint8_t* out = s.indices.data();
+        std::uint32_t last = kEmpty;
+        std::uint8_t lastIndex = 0;
+        forEach([&](std::size_t i, std::uint32_t c, bool same) {
+            if (same) {
+                out[i] = static_cast<std::uint8_t>(transparent);
+                return;
+            }
+            if (c != last) {
+                last = c;
+                lastIndex = static_cast<std::uint8_t>(index.find(c));
+            }
+            out[i] = lastIndex;
+        });
     };
     // The rectangle as the quantiser reads it.
     auto fillRgba = [&] {
         s.rgba.resize(n * 4);
-        std::size_t i = 0;
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x, i += 4) {
-                const std::uint32_t c = at(s.cur, x, y);
-                s.rgba[i] = static_cast<std::uint8_t>(c >> 16);
-                s.rgba[i + 1] = static_cast<std::uint8_t>(c >> 8);
-                s.rgba[i + 2] = static_cast<std::uint8_t>(c);
-                s.rgba[i + 3] = 255;
+        std::uint8_t* out = s.rgba.data();
+        for (std::size_t y = 0; y < rh; ++y) {
+            const std::uint32_t* c = curTop + y * stride;
+            for (std::size_t x = 0; x < rw; ++x, out += 4) {
+                out[0] = static_cast<std::uint8_t>(c[x] >> 16);
+                out[1] = static_cast<std::uint8_t>(c[x] >> 8);
+                out[2] = static_cast<std::uint8_t>(c[x]);
+                out[3] = 255;
             }
+        }
     };
     // Maps the pixels to write onto a quantised palette (nearest colour);
     // the mean square error per channel.
     auto remap = [&](const Palette& pal, KeptPalette& kept) -> double {
         s.remapped.resize(n);
+        std::uint8_t* out = s.remapped.data();
         const int entries = static_cast<int>(pal.colors.size()) - 1;  // the last one is the transparent slot
-        double sum = 0;
-        std::size_t count = 0, i = 0;
+        // Sums of whole numbers: exact in an integer, and the same double at the end.
+        std::uint64_t sum = 0;
+        std::size_t count = 0;
         std::uint32_t lastColor = kEmpty;
         std::uint8_t lastIndex = 0;
-        for (int y = 0; y < r.h; ++y)
-            for (int x = 0; x < r.w; ++x, ++i) {
-                if (same(x, y)) continue;
-                const std::uint32_t c = at(s.cur, x, y);
-                if (c != lastColor) {
-                    auto it = kept.nearest.find(c);
-                    if (it == kept.nearest.end()) {
-                        int best = 0, bestD = INT32_MAX;
-                        for (int k = 0; k < entries; ++k) {
-                            const std::uint32_t q = pal.colors[static_cast<std::size_t>(k)];
-                            const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
-                            const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
-                            const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
-                            const int d = dr * dr + dg * dg + db * db;
-                            if (d < bestD) bestD = d, best = k;
-                        }
-                        it = kept.nearest.emplace(c, static_cast<std::uint8_t>(best)).first;
+        int lastD = 0;
+        forEach([&](std::size_t i, std::uint32_t c, bool same) {
+            if (same) return;
+            if (c != lastColor) {
+                auto it = kept.nearest.find(c);
+                if (it == kept.nearest.end()) {
+                    int best = 0, bestD = INT32_MAX;
+                    for (int k = 0; k < entries; ++k) {
+                        const std::uint32_t q = pal.colors[static_cast<std::size_t>(k)];
+                        const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
+                        const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
+                        const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
+                        const int d = dr * dr + dg * dg + db * db;
+                        if (d < bestD) bestD = d, best = k;
                     }
-                    lastColor = c;
-                    lastIndex = it->second;
+                    it = kept.nearest.emplace(c, static_cast<std::uint8_t>(best)).first;
                 }
-                s.remapped[i] = lastIndex;
+                lastColor = c;
+                lastIndex = it->second;
                 const std::uint32_t q = pal.colors[lastIndex];
                 const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
                 const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
                 const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
-                sum += dr * dr + dg * dg + db * db;
-                ++count;
+                lastD = dr * dr + dg * dg + db * db;
             }
-        return count ? sum / (3.0 * static_cast<double>(count)) : 0;
+            out[i] = lastIndex;
+            sum += static_cast<std::uint64_t>(lastD);
+            ++count;
+        });
+        return count ? static_cast<double>(sum) / (3.0 * static_cast<double>(count)) : 0;
     };
     // Quantises the rectangle into `into` and keeps it in `kept`.
     auto quantise = [&](KeptPalette& kept, Palette& into) -> bool {
@@ -381,9 +425,11 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         return true;
     };
     auto takeRemapped = [&](int transparent) {
-        for (std::size_t i = 0, k = 0; k < static_cast<std::size_t>(r.h); ++k)
-            for (int x = 0; x < r.w; ++x, ++i)
-                s.indices[i] = same(x, static_cast<int>(k)) ? static_cast<std::uint8_t>(transparent) : s.remapped[i];
+        std::uint8_t* out = s.indices.data();
+        const std::uint8_t* from = s.remapped.data();
+        forEach([&](std::size_t i, std::uint32_t, bool same) {
+            out[i] = same ? static_cast<std::uint8_t>(transparent) : from[i];
+        });
     };
     // A kept quantiser palette serves while it maps the frame about as well
     // as it mapped the frame it was made from.
@@ -433,24 +479,28 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     if (s.shown.empty()) s.shown.assign(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), 0);
     const auto transparent = static_cast<std::uint8_t>(used->transparent);
     int x0 = r.w, x1 = -1, y0 = -1, y1 = -1;
-    for (int y = 0; y < r.h; ++y)
+    const std::uint32_t* colors = used->colors.data();
+    for (int y = 0; y < r.h; ++y) {
+        std::uint8_t* idx = s.indices.data() + static_cast<std::size_t>(y) * rw;
+        std::uint32_t* shown = s.shown.data() + static_cast<std::size_t>(r.y + y) * stride + static_cast<std::size_t>(r.x);
+        int first = -1, last = -1;
         for (int x = 0; x < r.w; ++x) {
-            std::uint8_t& idx = s.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.w) +
-                                          static_cast<std::size_t>(x)];
-            std::uint32_t& shown = s.shown[static_cast<std::size_t>(r.y + y) * static_cast<std::size_t>(W) +
-                                           static_cast<std::size_t>(r.x + x)];
-            if (idx == transparent) continue;
-            const std::uint32_t c = used->colors[idx];
-            if (diff && c == shown) {
-                idx = transparent;
+            if (idx[x] == transparent) continue;
+            const std::uint32_t c = colors[idx[x]];
+            if (diff && c == shown[x]) {
+                idx[x] = transparent;
                 anySame = true;
                 continue;
             }
-            shown = c;
-            x0 = std::min(x0, x), x1 = std::max(x1, x);
-            if (y0 < 0) y0 = y;
-            y1 = y;
+            shown[x] = c;
+            if (first < 0) first = x;
+            last = x;
         }
+        if (first < 0) continue;
+        x0 = std::min(x0, first), x1 = std::max(x1, last);
+        if (y0 < 0) y0 = y;
+        y1 = y;
+    }
     if (diff) {
         const Rect tight = y0 < 0 ? Rect{0, 0, 1, 1} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
         if (tight.w != r.w || tight.h != r.h) {

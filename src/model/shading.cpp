@@ -180,23 +180,99 @@ std::uint8_t CalcScreenEllipse(const std::array<double, 3>& p0, const std::array
     return status;
 }
 
-TColor ShadeColor(TColor c1, TColor c2, TColor c3, double nx, double ny, double nz,
-                  const std::array<double, 3>& light, double percent, bool twoColours, int border) {
-    double ang = 0;  // degrees; kept as a Double so that right angles come out exact
+namespace {
+
+// The cosine between normal and light that the shading goes by; false when
+// the angle counts as 0 (no light, no normal, or no shading border).
+bool ShadeCosine(double nx, double ny, double nz, const std::array<double, 3>& light, int border, Ext& cosA) {
     const V3 nv{nx, ny, nz}, lv = ToExt(light);
     const Ext len = LenE(nv), llen = LenE(lv);
     // A zero light vector (a point light on the surface) shades nothing.
-    if (len > kTol && llen > kTol && (border == 90 || border == 180)) {
-        Ext dot = nv[0] * lv[0] + nv[1] * lv[1] + nv[2] * lv[2];
-        if (border == 90) dot = std::fabs(dot);
-        const Ext cosA = std::clamp<Ext>(dot / len / llen, -1, 1);
-        ang = static_cast<double>(std::acos(cosA) * 57.29577951308232L);
-    }
+    if (!(len > kTol && llen > kTol && (border == 90 || border == 180))) return false;
+    Ext dot = nv[0] * lv[0] + nv[1] * lv[1] + nv[2] * lv[2];
+    if (border == 90) dot = std::fabs(dot);
+    cosA = std::clamp<Ext>(dot / len / llen, -1, 1);
+    return true;
+}
 
+constexpr Ext kDegreesPerRadian = 57.29577951308232L;
+
+// Degrees; kept as a Double so that right angles come out exact.
+double ShadeAngle(Ext cosA) { return static_cast<double>(std::acos(cosA) * kDegreesPerRadian); }
+
+TColor ShadeOfAngle(TColor c1, TColor c2, TColor c3, double ang, double percent, bool twoColours, int border) {
     if (twoColours) return Blend(c1, c2, BandFraction(ang, border));
     const Ext split = static_cast<Ext>(border) * percent / 100;
     if (ang <= split) return Blend(c1, c2, BandFraction(ang, split));
     return Blend(c2, c3, BandFraction(ang - split, border - split));
+}
+
+// Half the width of a guard band round a step of the table.  A step's
+// cosine is worked out from its angle to within about 1e-15 (the angle is
+// rounded to a Double of at most 180, and its cosine moves by at most
+// pi/180 per degree); the guard is a thousand times that, and still so
+// narrow that hardly a pixel ever falls into one.
+constexpr Ext kGuard = 1e-12L;
+
+}  // namespace
+
+TColor ShadeColor(TColor c1, TColor c2, TColor c3, double nx, double ny, double nz,
+                  const std::array<double, 3>& light, double percent, bool twoColours, int border) {
+    Ext cosA = 1;
+    const double ang = ShadeCosine(nx, ny, nz, light, border, cosA) ? ShadeAngle(cosA) : 0;
+    return ShadeOfAngle(c1, c2, c3, ang, percent, twoColours, border);
+}
+
+ShadeTable::ShadeTable(TColor c1, TColor c2, TColor c3, double percent, bool twoColours, int border)
+    : c1_(c1), c2_(c2), c3_(c3), percent_(percent), twoColours_(twoColours), border_(border) {
+    flat_ = ShadeOfAngle(c1, c2, c3, 0, percent, twoColours, border);
+    if (border != 90 && border != 180) return;  // every angle counts as 0
+    const Ext split = static_cast<Ext>(border) * percent / 100;
+    if (!std::isfinite(static_cast<double>(split))) {
+        exactOnly_ = true;
+        return;
+    }
+    // The angles where a channel of a band's blend rounds to the next value:
+    // from + rint((to - from) * (angle - start) / width) steps where the
+    // product passes k + 1/2.
+    std::vector<Ext> angles;
+    auto band = [&](TColor from, TColor to, Ext start, Ext width) {
+        if (!(width > 0)) return;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const int d = std::abs(static_cast<int>((to >> shift) & 0xFF) - static_cast<int>((from >> shift) & 0xFF));
+            for (int k = 0; k < d; ++k) angles.push_back(start + width * (k + 0.5L) / d);
+        }
+    };
+    if (twoColours) {
+        band(c1, c2, 0, border);
+    } else {
+        angles.push_back(split);
+        band(c1, c2, 0, split);
+        band(c2, c3, split, border - split);
+    }
+    for (const Ext a : angles)
+        if (a >= 0 && a <= border) steps_.push_back(std::cos(a / kDegreesPerRadian));
+    std::sort(steps_.begin(), steps_.end());
+    steps_.erase(std::unique(steps_.begin(), steps_.end()), steps_.end());
+    // The colour between two steps, from a cosine half way; with a border of
+    // 90 the cosines are those of 0 to 90 degrees.
+    colours_.reserve(steps_.size() + 1);
+    const Ext lowest = border == 90 ? 0 : -1;
+    for (std::size_t k = 0; k <= steps_.size(); ++k) {
+        const Ext lo = k == 0 ? lowest : steps_[k - 1], hi = k == steps_.size() ? 1 : steps_[k];
+        colours_.push_back(ShadeOfAngle(c1, c2, c3, ShadeAngle((lo + hi) / 2), percent, twoColours, border));
+    }
+}
+
+TColor ShadeTable::at(double nx, double ny, double nz, const std::array<double, 3>& light) const {
+    Ext cosA = 1;
+    if (!ShadeCosine(nx, ny, nz, light, border_, cosA)) return flat_;
+    if (!exactOnly_ && !std::isnan(static_cast<double>(cosA))) {
+        const auto k = static_cast<std::size_t>(std::upper_bound(steps_.begin(), steps_.end(), cosA) - steps_.begin());
+        const bool guarded = (k > 0 && cosA - steps_[k - 1] <= kGuard) || (k < steps_.size() && steps_[k] - cosA <= kGuard);
+        if (!guarded) return colours_[k];
+    }
+    return ShadeOfAngle(c1_, c2_, c3_, ShadeAngle(cosA), percent_, twoColours_, border_);
 }
 
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,

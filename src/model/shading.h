@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/geometry.h"
 
@@ -38,6 +39,29 @@ std::uint8_t CalcScreenEllipse(const std::array<double, 3>& p0, const std::array
 // colours, split at percent of border).  border is 90 (both sides alike) or 180.
 TColor ShadeColor(TColor c1, TColor c2, TColor c3, double nx, double ny, double nz,
                   const std::array<double, 3>& light, double percent, bool twoColours, int border);
+
+// ShadeColor for one fill and one set of shading settings, without an arc
+// cosine per pixel: the colour depends only on the cosine between normal and
+// light, and steps at a few hundred cosines at most.  The table holds the
+// cosines where a colour channel steps, each with a narrow guard band, and
+// the colour between them; a cosine inside a guard band is shaded the slow
+// way.  at() gives exactly ShadeColor's colour.
+class ShadeTable {
+public:
+    ShadeTable(TColor c1, TColor c2, TColor c3, double percent, bool twoColours, int border);
+
+    TColor at(double nx, double ny, double nz, const std::array<double, 3>& light) const;
+
+private:
+    TColor c1_, c2_, c3_;
+    double percent_;
+    bool twoColours_;
+    int border_;
+    bool exactOnly_ = false;     // settings the table does not cover
+    TColor flat_ = 0;            // the colour at angle 0 (no light, or no shading border)
+    std::vector<Ext> steps_;     // cosines where the colour may step, ascending
+    std::vector<TColor> colours_;  // colours_[k]: between steps_[k - 1] and steps_[k]
+};
 
 // Visible point of a sphere (centre, radius r) on the ray of (px, py).
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,

@@ -1,28 +1,49 @@
 #include "shell/window_layout.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace pelmar {
 
-WindowLayout DefaultWindowLayout(const MainGeometry& m, int transHeight) {
-    constexpr int DialogStrip = 405, RightGap = 10, BottomGap = 5, EdgeGap = 10, TransGap = 15;
+namespace {
+constexpr int DialogStrip = 405, RightGap = 10, BottomGap = 5, EdgeGap = 10, TransGap = 15, PictureGap = 5;
+}  // namespace
+
+FrameMargins MarginsOf(const QRect& frame, const QRect& client) {
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+FrameMargins EstimatedMargins(const FrameMargins& own, const FrameMargins& framed) {
+    return own.none() ? framed : own;
+}
+
+QPoint KeepInside(QPoint at, QSize size, const QRect& area) {
+    if (area.isEmpty()) return at;
+    const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    const int y = std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+WindowLayout DefaultWindowLayout(const MainGeometry& m) {
     WindowLayout l;
-    l.pictureLeft = DialogStrip;
+    l.pictureLeft = std::max(DialogStrip, m.dialogFrameWidth > 0 ? EdgeGap + m.dialogFrameWidth + PictureGap : 0);
     l.pictureTop = 0;
-    l.pictureWidth = m.clientWidth - DialogStrip - RightGap;
+    l.pictureWidth = m.clientWidth - l.pictureLeft - RightGap;
     l.pictureHeight = m.clientHeight - m.toolBarHeight - BottomGap;
     if (l.pictureWidth < MinPictureWidth) {
         l.pictureWidth = MinPictureWidth;
-        l.pictureLeft = std::clamp(m.clientWidth - RightGap - MinPictureWidth, 0, DialogStrip);
+        l.pictureLeft = std::clamp(m.clientWidth - RightGap - MinPictureWidth, 0, l.pictureLeft);
     }
     l.pictureHeight = std::max(l.pictureHeight, MinPictureHeight);
 
-    const int frameX = static_cast<int>(std::nearbyint((m.width - m.clientWidth) / 2.0));
-    l.dialogLeft = frameX + m.left + EdgeGap;
-    l.dialogTop = m.top + (m.height - m.clientHeight) + m.toolBarHeight;
-    l.transLeft = l.dialogLeft;
-    l.transTop = m.top + m.height - TransGap - transHeight;
+    const QPoint dialog = KeepInside({m.client.x() + EdgeGap, m.client.y() + m.toolBarHeight},
+                                     QSize(std::max(m.dialogFrameWidth, 1), 1), m.available);
+    l.dialogLeft = dialog.x();
+    l.dialogTop = dialog.y();
+    const QPoint trans = KeepInside({m.client.x() + EdgeGap, m.top + m.height - TransGap - m.transFrame.height()},
+                                    m.transFrame, m.available);
+    l.transLeft = trans.x();
+    l.transTop = trans.y();
     return l;
 }
 

@@ -1,16 +1,25 @@
 // The default arrangement of the windows: the picture window inside the main
 // window's client area right of a strip for the dialogs, the object dialogs
 // below the tool bar at the left and the transformations window at the
-// bottom left.  Pure arithmetic over the main window's geometry.
+// bottom left.  Pure arithmetic over the main window's geometry and the
+// outer (frame) sizes of the windows placed, kept on the screen.
 #pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 
 namespace pelmar {
 
 struct MainGeometry {
     int left = 0, top = 0;                 // frame on the screen
     int width = 0, height = 0;             // frame size
-    int clientWidth = 0, clientHeight = 0; // client area, tool bar included
-    int toolBarHeight = 0;
+    int clientWidth = 0, clientHeight = 0; // client area, menu and tool bar included
+    int toolBarHeight = 0;                 // menu and tool bar
+    QPoint client;                         // the client area's top-left on the screen
+    QRect available;                       // the screen's area for windows; empty: no bounds
+    QSize transFrame;                      // the transformations window's outer size
+    int dialogFrameWidth = 0;              // the widest object dialog's outer width; 0 when none was seen
 };
 
 // The picture window never gets smaller than this.
@@ -21,17 +30,35 @@ struct WindowLayout {
     // Picture window in the client area's coordinates.
     int pictureLeft = 0, pictureTop = 0, pictureWidth = 0, pictureHeight = 0;
     // Object dialogs (the shared position stored in the document) and the
-    // transformations window, on the screen.
+    // transformations window: the top-left corners of their frames on the screen.
     int dialogLeft = 0, dialogTop = 0;
     int transLeft = 0, transTop = 0;
 };
 
-// Picture window: left 405, top 0, width = client width − 415, height =
-// client height − tool bar − 5; on a small main window it keeps the minimum
-// size and moves left so that its right edge stays 10 pixels inside the
-// client area where it can.  Dialogs: 10 pixels right of the client's left
-// edge, just below the tool bar.  Transformations window (of height
-// transHeight): same left, its bottom 15 pixels above the main window's.
-WindowLayout DefaultWindowLayout(const MainGeometry& main, int transHeight);
+// The outer margins of a window's frame: those the window system reports,
+// or, while a window is not yet framed (it reports none), those of another
+// framed window of the program.
+struct FrameMargins {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool none() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+    QSize grow(QSize client) const { return {client.width() + left + right, client.height() + top + bottom}; }
+};
+FrameMargins MarginsOf(const QRect& frame, const QRect& client);
+FrameMargins EstimatedMargins(const FrameMargins& own, const FrameMargins& framed);
+
+// The top-left of a frame of `size` wanted at `at`, moved as little as needed
+// to lie wholly inside `area` (its top-left edge when it is larger); `at`
+// itself when `area` is empty.
+QPoint KeepInside(QPoint at, QSize size, const QRect& area);
+
+// Picture window: top 0, height = client height − tool bar − 5; its left
+// edge 405, or 5 pixels right of the widest object dialog standing at the
+// dialogs' place; width = client width − left − 10.  On a small main window
+// it keeps the minimum size and moves left so that its right edge stays 10
+// pixels inside the client area where it can.  Dialogs: 10 pixels right of
+// the client's left edge, just below the tool bar.  Transformations window:
+// same left, its frame's bottom 15 pixels above the main window's.  The
+// dialogs' place and the transformations window lie wholly on the screen.
+WindowLayout DefaultWindowLayout(const MainGeometry& main);
 
 }  // namespace pelmar

@@ -22,7 +22,7 @@ using Lines = std::vector<std::string>;
 
 QRgb Rgb24(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; }
 
-constexpr QRgb QRed = 0xFF0000, QWhite = 0xFFFFFF, QBlue = 0x0000FF;
+constexpr QRgb QRed = 0xFF0000, QWhite = 0xFFFFFF, QBlue = 0x0000FF, QGreen = 0x00FF00;
 
 // Within `tol` in each channel (anti-aliased edges).
 bool Near(QRgb a, QRgb b, int tol = 24) {
@@ -411,6 +411,23 @@ TEST_F(RedrawTest, PresentAtZoomAndScroll) {
     EXPECT_EQ(Rgb24(host.shown, 85, 10), QWhite);
     EXPECT_EQ(Rgb24(host.shown, 95, 10), QRed);
     EXPECT_TRUE(Logged(host, "showPicture 400x300 at 10,20"));
+
+    // At 100 % the window gets the back buffer itself, whatever the scroll;
+    // the next redraws paint into other buffers and leave the picture on
+    // the screen as it was, and each shows its own picture.
+    proj->Zoom = 100;
+    PresentBackBuffer(*proj, st, host);
+    EXPECT_EQ(host.boxWidth, 200);
+    EXPECT_EQ(host.boxHeight, 150);
+    EXPECT_EQ(host.shown.constBits(), st.DrawBitmap.constBits());
+    EXPECT_TRUE(Logged(host, "showPicture 200x150 at 0,0"));
+    for (int round = 0; round < 3; ++round) {
+        const QImage onScreen = host.shown, before = onScreen.copy();
+        proj->Im.Background = round % 2 ? 0x00FF00 : 0xFF0000;
+        RepaintProject(*proj, st, host, RedrawMode::Window, false);
+        EXPECT_EQ(onScreen, before) << round;
+        EXPECT_EQ(Rgb24(host.shown, 2, 2), round % 2 ? QGreen : QBlue) << round;
+    }
 }
 
 TEST_F(RedrawTest, BackgroundPictureShowsThroughTheBackground) {

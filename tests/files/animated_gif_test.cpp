@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QPainter>
 #include <filesystem>
 #include <functional>
@@ -126,6 +127,67 @@ TEST(AnimatedGif, AntiAliasedFramesAreReducedAndStaySmall) {
         EXPECT_LE(local, frames / 4);
     }
     EXPECT_LT(sizes[1] * 10, sizes[0] * 9);
+}
+
+// The bytes the writer makes, for animations that take every path through
+// it: exact global and local palettes, frames in the global palette,
+// reduced frames on a new palette, on the kept global and the kept local
+// one, unchanged frames, pixels returning to what is shown; whole frames and
+// only the changes.  The digests are those of the files as the writer has
+// always written them: a faster writer must write the same bytes.
+TEST(AnimatedGif, WritesTheSameBytesAsAlways) {
+    Scratch dir;
+    const int w = 97, h = 61;
+    auto flat = [&](int f) {
+        QImage img(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                int c = ((x / 13) * 7 + (y / 9) * 3) % 40;  // 40 colours
+                if (f >= 1 && x > 10 + 5 * f && x < 40 + 5 * f && y > 8 && y < 30) c = (c + 11) % 40;
+                if (f == 3 && x > 60 && y > 40) c = 40 + (x + y) % 50;  // new colours: a local exact palette
+                if (f == 5 && x < 20) c = (x * 7 + y) % 40;
+                img.setPixel(x, y, qRgb(c * 6, 255 - c * 5, (c * 37) % 256));
+            }
+        return img;
+    };
+    auto smooth = [&](int f) {
+        QImage img(w, h, QImage::Format_ARGB32);
+        const int scheme = f < 4 ? 0 : 1;  // frame 4 brings a colour scheme of its own
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int bx = 20 + 6 * f, by = 30;
+                const int d = (x - bx) * (x - bx) + (y - by) * (y - by);
+                int r = (x * 255) / w, g = (y * 255) / h, b = d < 120 ? 255 - d : (x * y) % 97;
+                if (scheme) r = 255 - g / 2, g = (x * 3 + f) % 256, b = 128 + b / 2;
+                img.setPixel(x, y, qRgba(r, g, b, (x + y) % 256));
+            }
+        return img;
+    };
+    std::string digests;
+    for (int mode = 0; mode < 4; ++mode) {
+        const std::string path = dir.path("s" + std::to_string(mode) + ".gif");
+        AnimatedGifWriter gif;
+        AnimatedGifWriter::Options opt;
+        opt.onlyChanges = mode % 2 == 0;
+        opt.loop = mode < 2;
+        ASSERT_EQ(gif.Open(path, w, h, opt), "");
+        for (int f = 0; f < 7; ++f) {
+            const QImage img = mode < 2 ? flat(f == 6 ? 0 : f) : smooth(f == 6 ? 5 : f);
+            ASSERT_EQ(gif.AddFrame(img, 30 + 10 * f), "");
+            if (f == 2) {
+                ASSERT_EQ(gif.AddFrame(img, 10), "");  // nothing changed
+            }
+        }
+        ASSERT_EQ(gif.Finish(), "");
+        const std::string bytes = ReadBytes(path);
+        digests += QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                            QCryptographicHash::Sha256)
+                       .toHex()
+                       .left(16)
+                       .toStdString() +
+                   " ";
+    }
+    EXPECT_EQ(digests, "caf51726836fe73f e20256fdaeea0025 6c2324db5be0d095 4c75651fed0c9ffe ");
 }
 
 // The target is replaced only by a finished animation; cancelling, giving no

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <chrono>
 #include <cstdio>
@@ -239,6 +240,26 @@ TEST(SaveStamp, CompanionsGoOnlyWithTheirDocument) {
                 EXPECT_EQ(curves, cur == main);
                 EXPECT_EQ(fills, png == main);
             }
+}
+
+// The stamp is the first half of the text's SHA-256 in hexadecimal, as
+// earlier saves wrote it: checked against the standard's vectors and against
+// Qt's SHA-256 over random texts of every length around the hash's blocks.
+TEST(SaveStamp, IsTheFirstHalfOfTheSha256) {
+    EXPECT_EQ(SaveStamp(""), "e3b0c44298fc1c149afbf4c8996fb924");
+    EXPECT_EQ(SaveStamp("abc"), "ba7816bf8f01cfea414140de5dae2223");
+    EXPECT_EQ(SaveStamp("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"), "248d6a61d20638b8e5c026930c3e6039");
+    std::mt19937 gen(29);
+    std::vector<std::size_t> sizes;
+    for (std::size_t n = 0; n <= 200; ++n) sizes.push_back(n);
+    for (std::size_t n : {1000u, 4095u, 4096u, 65537u, 2200000u}) sizes.push_back(n);
+    for (const std::size_t n : sizes) {
+        std::string text(n, '\0');
+        for (char& c : text) c = static_cast<char>(gen());
+        const QByteArray qt = QCryptographicHash::hash(QByteArrayView(text.data(), static_cast<qsizetype>(n)),
+                                                       QCryptographicHash::Sha256);
+        ASSERT_EQ(SaveStamp(text), qt.left(16).toHex().toStdString()) << n << " bytes";
+    }
 }
 
 // A process saving the document over and over, as A and as B in turn, is

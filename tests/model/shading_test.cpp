@@ -155,6 +155,62 @@ TEST(Shade, ThreeColoursSplitAtPercent) {
     EXPECT_EQ(ShadeColor(c2, c2, c3, 1, 0, 1, light, 50, false, 180), c2);
 }
 
+// The table of one fill's colours by cosine gives ShadeColor's colour for
+// every normal: random settings and lights, random normals and normals whose
+// angle lies a hair either side of where a channel steps.
+TEST(Shade, TableGivesTheColoursOfShadeColor) {
+    std::mt19937 gen(29);
+    auto uni = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(gen); };
+    auto colour = [&] { return static_cast<TColor>(gen() & 0xFFFFFF); };
+    const double percents[] = {0, 100, 150, -20, 50};
+    long checked = 0;
+    for (int round = 0; round < 120; ++round) {
+        const TColor c1 = colour(), c2 = round % 7 == 0 ? c1 : colour(), c3 = colour();
+        const double percent = round % 3 == 0 ? percents[round / 3 % 5] : uni(0, 100);
+        const bool two = round % 4 == 0;
+        const int border = round % 11 == 5 ? 45 : round % 2 ? 90 : 180;
+        const ShadeTable table(c1, c2, c3, percent, two, border);
+        // Where the channels step: from + rint((to - from) * fraction) passes k + 1/2.
+        std::vector<double> steps;
+        const double split = border * percent / 100;
+        auto band = [&](TColor from, TColor to, double start, double width) {
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const int d = std::abs(static_cast<int>((to >> shift) & 0xFF) - static_cast<int>((from >> shift) & 0xFF));
+                for (int k = 0; k < d; ++k) steps.push_back(start + width * (k + 0.5) / d);
+            }
+        };
+        if (two) {
+            band(c1, c2, 0, border);
+        } else {
+            steps.push_back(split);
+            band(c1, c2, 0, split);
+            band(c2, c3, split, border - split);
+        }
+        for (int i = 0; i < 3000; ++i) {
+            const std::array<double, 3> light{uni(-500, 500), uni(-500, 500), uni(-500, 500)};
+            double angle = uni(0, 180);
+            if (i % 2 && !steps.empty())
+                angle = steps[gen() % steps.size()] + (gen() % 2 ? 1 : -1) * std::pow(10.0, uni(-15, -5));
+            // A normal at that angle to the light, of any length.
+            const double ll = std::hypot(light[0], light[1], light[2]);
+            std::array<double, 3> u{-light[1], light[0], 0};
+            const double ul = std::hypot(u[0], u[1]);
+            if (ll < 1e-3 || ul < 1e-3) continue;
+            const double a = angle * M_PI / 180, scale = uni(0.01, 100);
+            const double nx = scale * (std::cos(a) * light[0] / ll + std::sin(a) * u[0] / ul);
+            const double ny = scale * (std::cos(a) * light[1] / ll + std::sin(a) * u[1] / ul);
+            const double nz = scale * std::cos(a) * light[2] / ll;
+            ASSERT_EQ(table.at(nx, ny, nz, light), ShadeColor(c1, c2, c3, nx, ny, nz, light, percent, two, border))
+                << "round " << round << " angle " << angle << " percent " << percent << " border " << border;
+            ++checked;
+        }
+        // No light and no normal.
+        EXPECT_EQ(table.at(0, 0, 0, {1, 2, 3}), ShadeColor(c1, c2, c3, 0, 0, 0, {1, 2, 3}, percent, two, border));
+        EXPECT_EQ(table.at(1, 2, 3, {0, 0, 0}), ShadeColor(c1, c2, c3, 1, 2, 3, {0, 0, 0}, percent, two, border));
+    }
+    EXPECT_GT(checked, 300000);
+}
+
 TEST(Shade, CosineJustOutsideTheUnitRangeIsClamped) {
     // Antiparallel vectors whose rounded cosine falls below −1 still give the far colour.
     const TColor c1 = Rgb(0, 0, 0), c2 = Rgb(255, 255, 255);

@@ -21,40 +21,88 @@ namespace {
 using test::ReadBytes;
 using test::Scratch;
 
-TEST(WindowLayout, PictureRightOfTheDialogsAndDialogsBelowTheToolBar) {
-    // A 1600 × 1000 frame at (50, 20) with 8-pixel borders, a 30-pixel caption
-    // and menu, a 32-pixel tool bar.
-    const MainGeometry m{50, 20, 1600, 1000, 1584, 962, 32};
-    const WindowLayout l = DefaultWindowLayout(m, 150);
-    EXPECT_EQ(l.pictureLeft, 405);
-    EXPECT_EQ(l.pictureTop, 0);
-    EXPECT_EQ(l.pictureWidth, 1584 - 415);
-    EXPECT_EQ(l.pictureHeight, 962 - 32 - 5);
-    EXPECT_EQ(l.dialogLeft, 50 + 8 + 10);
-    EXPECT_EQ(l.dialogTop, 20 + 38 + 32);
-    EXPECT_EQ(l.transLeft, l.dialogLeft);
-    EXPECT_EQ(l.transTop, 20 + 1000 - 15 - 150);
+// A main window of `frame` with the given border and caption (menu not
+// included), a 32-pixel menu and tool bar, on a screen's available area.
+MainGeometry Main(QRect frame, int border, int caption, QRect available, QSize transFrame, int dialogWidth = 0) {
+    MainGeometry m;
+    m.left = frame.left();
+    m.top = frame.top();
+    m.width = frame.width();
+    m.height = frame.height();
+    m.clientWidth = frame.width() - 2 * border;
+    m.clientHeight = frame.height() - caption - 2 * border;
+    m.toolBarHeight = 32;
+    m.client = frame.topLeft() + QPoint(border, border + caption);
+    m.available = available;
+    m.transFrame = transFrame;
+    m.dialogFrameWidth = dialogWidth;
+    return m;
 }
 
-TEST(WindowLayout, APictureWindowNeverShrinksBelowItsMinimum) {
+TEST(WindowLayout, DialogsBelowTheToolBarBesideThePictureAndAllOnTheScreen) {
+    const QRect screen(0, 0, 1600, 1000), panel(0, 0, 1600, 970), offset(1920, 0, 1280, 1024);
+    const struct {
+        const char* what;
+        MainGeometry main;
+        QRect picture;  // in the client area
+        QPoint dialog, trans;
+    } cases[] = {
+        {"a frame of 8-pixel borders and a 30-pixel caption at (50, 20)",
+         Main({50, 20, 1600, 1000}, 8, 30, {}, {382, 150}), {405, 0, 1584 - 415, 954 - 32 - 5}, {68, 90},
+         {68, 20 + 1000 - 15 - 150}},
+        {"no window manager: no frames; the transformations window's frame as known",
+         Main(screen, 0, 0, screen, {382, 150}), {405, 0, 1600 - 415, 1000 - 37}, {10, 32}, {10, 1000 - 165}},
+        {"maximised under a window manager: the transformations window framed like the main window",
+         Main(screen, 1, 19, screen, {384, 171}), {405, 0, 1598 - 415, 1000 - 21 - 37}, {11, 52},
+         {11, 1000 - 15 - 171}},
+        {"a main window reaching below the screen's panel: the transformations window stays above it",
+         Main(screen, 1, 19, panel, {384, 171}), {405, 0, 1598 - 415, 1000 - 21 - 37}, {11, 52}, {11, 970 - 171}},
+        {"a dialog wider than the strip: the picture window starts right of it",
+         Main(screen, 1, 19, screen, {384, 171}, 440), {455, 0, 1598 - 465, 1000 - 21 - 37}, {11, 52},
+         {11, 1000 - 15 - 171}},
+        {"a main window left of its screen: the windows come onto the screen",
+         Main({-200, 100, 1000, 700}, 4, 24, screen, {390, 178}, 300), {405, 0, 992 - 415, 700 - 32 - 32 - 5},
+         {0, 160}, {0, 800 - 15 - 178}},
+        {"a second screen right of the first", Main({1920, 0, 1280, 1024}, 2, 22, offset, {386, 174}),
+         {405, 0, 1276 - 415, 1024 - 26 - 37}, {1932, 56}, {1932, 1024 - 15 - 174}},
+    };
+    for (const auto& c : cases) {
+        const WindowLayout l = DefaultWindowLayout(c.main);
+        EXPECT_EQ(QRect(l.pictureLeft, l.pictureTop, l.pictureWidth, l.pictureHeight), c.picture) << c.what;
+        EXPECT_EQ(QPoint(l.dialogLeft, l.dialogTop), c.dialog) << c.what;
+        EXPECT_EQ(QPoint(l.transLeft, l.transTop), c.trans) << c.what;
+    }
+}
+
+TEST(WindowLayout, APictureWindowNeverShrinksBelowItsMinimumAndTheWindowsStayOnTheScreen) {
     std::mt19937 rng(3);
+    auto r = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     for (int i = 0; i < 5000; ++i) {
-        MainGeometry m;
-        m.clientWidth = static_cast<int>(rng() % 1400);
-        m.clientHeight = static_cast<int>(rng() % 1000);
-        m.width = m.clientWidth + static_cast<int>(rng() % 20);
-        m.height = m.clientHeight + static_cast<int>(rng() % 60);
-        m.toolBarHeight = static_cast<int>(rng() % 60);
-        const WindowLayout l = DefaultWindowLayout(m, 150);
+        const QRect area(r(400) - 200, r(100), 800 + r(1200), 600 + r(600));
+        const int border = r(10), caption = r(40);
+        const QRect frame(area.left() + r(600) - 300, area.top() + r(400) - 200, 2 * border + r(1400),
+                          caption + 2 * border + r(1000));
+        MainGeometry m = Main(frame, border, caption, area, {382 + r(20), 150 + r(40)}, r(3) ? 0 : 380 + r(100));
+        m.toolBarHeight = r(60);
+        const WindowLayout l = DefaultWindowLayout(m);
         ASSERT_GE(l.pictureWidth, MinPictureWidth);
         ASSERT_GE(l.pictureHeight, MinPictureHeight);
         ASSERT_GE(l.pictureLeft, 0);
-        ASSERT_LE(l.pictureLeft, 405);
-        if (m.clientWidth - 415 >= MinPictureWidth) {
-            ASSERT_EQ(l.pictureLeft, 405);
-            ASSERT_EQ(l.pictureWidth, m.clientWidth - 415);
+        const int strip = std::max(405, m.dialogFrameWidth + 15);
+        ASSERT_LE(l.pictureLeft, strip);
+        if (m.clientWidth - strip - 10 >= MinPictureWidth) {
+            ASSERT_EQ(l.pictureLeft, strip);
+            ASSERT_EQ(l.pictureWidth, m.clientWidth - strip - 10);
         } else if (m.clientWidth >= MinPictureWidth + 10) {
             ASSERT_EQ(l.pictureLeft + l.pictureWidth, m.clientWidth - 10);  // its right edge stays inside
+        }
+        // The transformations window wholly on the screen, the dialogs' corner too.
+        ASSERT_TRUE(area.contains(QRect(QPoint(l.transLeft, l.transTop), m.transFrame))) << i;
+        ASSERT_TRUE(area.contains(QPoint(l.dialogLeft, l.dialogTop))) << i;
+        // Where the main window's tool bar is on the screen, the dialogs stand just below it.
+        const QPoint below = m.client + QPoint(10, m.toolBarHeight);
+        if (area.contains(QRect(below, QSize(std::max(m.dialogFrameWidth, 1), 1)))) {
+            ASSERT_EQ(QPoint(l.dialogLeft, l.dialogTop), below) << i;
         }
     }
 }

@@ -12,12 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProcess>
 #include <QSpinBox>
 #include <QTimer>
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -25,7 +28,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QScreen>
 #include <QToolBar>
+#include <csignal>
 #include <deque>
 #include <filesystem>
 
@@ -192,7 +197,9 @@ TEST(MainWindow, NewUserSession) {
     auto* trans = w.findChild<TFormTrans*>(QStringLiteral("FormTrans"));
     ASSERT_TRUE(trans && trans->isVisible());
     s.menu(MainCommand::WinDef);
-    EXPECT_EQ(trans->frameGeometry().bottom(), w.frameGeometry().bottom() - 15);
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_EQ(trans->frameGeometry().bottom(), std::min(w.frameGeometry().bottom() - 15, screen.bottom()));
+    EXPECT_TRUE(screen.contains(trans->frameGeometry())) << "wholly on the screen";
     EXPECT_FALSE(trans->Button1->isEnabled());
 
     // No project: only what needs no document can be chosen.
@@ -200,6 +207,22 @@ TEST(MainWindow, NewUserSession) {
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
     for (MainCommand c : {MainCommand::New, MainCommand::Open, MainCommand::Exit, MainCommand::About})
         EXPECT_TRUE(s.on(c)) << InfoOf(c).menu;
+    // A disabled tool button looks so: its glyph faint on the bar, the
+    // black outlines of the Back-to and New buttons too.
+    auto darkest = [&](MainCommand c, QIcon::Mode mode) {
+        QImage shown(23, 23, QImage::Format_RGB32);
+        shown.fill(w.palette().color(QPalette::Button));
+        QPainter(&shown).drawPixmap(0, 0, w.toolAction(c)->icon().pixmap(QSize(23, 23), mode));
+        int dark = 255;
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 23; ++x) dark = std::min(dark, qGray(shown.pixel(x, y)));
+        return dark;
+    };
+    for (MainCommand c : {MainCommand::ToLi, MainCommand::ToXZ, MainCommand::NewPo, MainCommand::Save}) {
+        EXPECT_FALSE(w.toolAction(c)->isEnabled()) << InfoOf(c).tool;
+        EXPECT_LT(darkest(c, QIcon::Normal), 80) << InfoOf(c).tool;
+        EXPECT_GT(darkest(c, QIcon::Disabled), 150) << InfoOf(c).tool;
+    }
     EXPECT_FALSE(w.objectCombo()->isEnabled());
     for (int n = 1; n <= 5; ++n) EXPECT_FALSE(s.on(RecentFileCommand(n))) << "no settings file: no recent entries";
 
@@ -270,6 +293,19 @@ TEST(MainWindow, NewUserSession) {
     auto seg = [&] { return w.document().Obj.Li[3]; };
     const int undo = w.editing().UndoPos;
     EXPECT_TRUE(pic.toolButton("TBLine")->isChecked()) << "a document opens with the ruler";
+    // The ruler's length and angle in the status bar with the dialogs' decimal comma.
+    {
+        QWidget* paint = pic.paintBox();
+        QTest::mousePress(paint, Qt::LeftButton, {}, {100, 100});
+        QMouseEvent move(QEvent::MouseMove, QPointF(110, 103), paint->mapToGlobal(QPointF(110, 103)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(paint, &move);
+        EXPECT_EQ(pic.statusText(0), "X=110");
+        EXPECT_NE(pic.statusText(5).find("10,44"), std::string::npos) << pic.statusText(5);
+        EXPECT_NE(pic.statusText(6).find(','), std::string::npos) << pic.statusText(6);
+        EXPECT_EQ(pic.statusText(6).find('.'), std::string::npos) << pic.statusText(6);
+        QTest::mouseRelease(paint, Qt::LeftButton, {}, {110, 103});
+    }
     pic.toolButton("TBAdds")->trigger();
     pic.toolButton("TBLi")->trigger();
     s.drag({560, 60}, {660, 110});
@@ -346,6 +382,9 @@ TEST(MainWindow, NewUserSession) {
     for (MainCommand c : DocumentCommands()) EXPECT_FALSE(s.on(c)) << InfoOf(c).menu;
     EXPECT_FALSE(w.objectCombo()->isEnabled());
     EXPECT_EQ(w.objectCombo()->count(), 0);
+    // The status bar forgets the mouse's last place and what it measured.
+    for (int panel = 0; panel < 7; ++panel)
+        EXPECT_EQ(pic.statusText(panel), panel == 0 ? "X=" : panel == 1 ? "Y=" : "") << panel;
 
     // The recent file brings the saved document back, titled and unchanged.
     s.menu(MainCommand::File1);
@@ -466,7 +505,14 @@ TEST(MainWindow, NewUserSession) {
     s.answers.yesNoCancel.push_back(Answer::No);
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(fs::exists(UndoFileName(undoFolder, 1)));
+    EXPECT_FALSE(fs::exists(undoFolder)) << "the program's temporary folder is gone";
     EXPECT_NE(ReadBytes(s.dir.path("prog/Pelmar.set")).find(file + "\r\n"), std::string::npos);
+    EXPECT_FALSE(trans->isVisible()) << "no window of the program stays";
+    for (QWidget* top : QApplication::topLevelWidgets()) EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
+    // A second close (a signal after Exit) writes nothing again.
+    fs::remove(s.dir.path("prog/Pelmar.set"));
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(fs::exists(s.dir.path("prog/Pelmar.set")));
     s.w.reset();
 
     // Started again with the document on the command line: it opens titled.
@@ -508,9 +554,15 @@ TEST(MainWindow, ObjectDialogsSession) {
     auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
     QWidget* tr = choose(Kind::tr);
     ASSERT_TRUE(tr && tr->isVisible() && !reg.dialog(Kind::po));
-    // A new document's dialogs open below the tool bar, where the layout puts them.
+    // A new document's dialogs open below the tool bar, where the layout puts
+    // them, and the picture window with its buttons stands right of them.
     EXPECT_GT(w.document().DlgTop, 0);
     EXPECT_EQ(tr->pos(), QPoint(w.document().DlgLeft, w.document().DlgTop));
+    auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    EXPECT_GE(tr->frameGeometry().top(), bar->mapToGlobal(QPoint(0, bar->height())).y());
+    QApplication::processEvents();
+    const QRect picture(w.pictureWindow()->mapToGlobal(QPoint(0, 0)), w.pictureWindow()->size());
+    EXPECT_FALSE(picture.intersects(tr->frameGeometry())) << "the picture window beside the dialog";
     EXPECT_EQ(Find<QLabel>(*tr, "LabelT2Path")->text().toStdString(), PathCaption(st, Kind::tr));
     EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing an object changes nothing";
     const double before = doc.Tr[1].S[1].Length.v;
@@ -565,4 +617,61 @@ TEST(MainWindow, ObjectDialogsSession) {
     const std::string path = Find<QLabel>(*choose(Kind::li), "LabelLPath")->text().toStdString();
     EXPECT_EQ(path, PathCaption(st, Kind::li));
     EXPECT_EQ(path.find(" / "), std::string::npos) << path;
+}
+
+// The program itself, started as a process without a window system: File >
+// Exit with no document, a termination signal, and Exit with a changed
+// document and "No" to the save question.  Each time the process ends by
+// itself with status 0, the settings written, its temporary folder removed
+// and the document left as it was.
+TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
+    Scratch dir;
+    const std::string home = dir.folder("data"), prog = home + "pelmar/";
+    const std::string doc = dir.path("drawing.pel");
+    fs::copy_file(std::string(PELMAR_TEST_DATA) + "/doc_small.pel", doc);
+    const std::string docBytes = ReadBytes(doc);
+    // The instance folders under Temp/ (the undo files' folder among them).
+    auto tempFolders = [&] {
+        int n = 0;
+        std::error_code ec;
+        for (fs::directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec)) n += it->is_directory();
+        return n;
+    };
+    const struct {
+        const char* what;
+        QStringList arguments;
+        const char* script;
+        bool signal;
+    } runs[] = {
+        {"Exit without a document", {}, "MeExit", false},
+        {"SIGTERM", {}, "", true},
+        {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
+        {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
+    };
+    for (const auto& r : runs) {
+        fs::remove_all(prog);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_DATA_HOME", QString::fromStdString(home));
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        env.insert("PELMAR_TEST_SCRIPT", r.script);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PELMAR_PROGRAM), r.arguments);
+        ASSERT_TRUE(p.waitForStarted()) << r.what;
+        if (r.signal) {
+            // Once the window is made (its temporary folder is there) and the script has run.
+            for (int i = 0; i < 600 && tempFolders() == 0; ++i) QTest::qWait(100);
+            QTest::qWait(1000);
+            ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        }
+        const bool ended = p.waitForFinished(120000);
+        if (!ended) p.kill(), p.waitForFinished();
+        EXPECT_TRUE(ended) << r.what << ": the program runs on";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << r.what;
+        EXPECT_EQ(p.exitCode(), 0) << r.what << "\n" << p.readAllStandardError().toStdString();
+        EXPECT_TRUE(fs::exists(prog + "Pelmar.set")) << r.what;
+        EXPECT_EQ(tempFolders(), 0) << r.what;
+        EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
+    }
 }

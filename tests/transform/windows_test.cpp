@@ -179,9 +179,11 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_EQ(rotation, (std::vector<QString>{"EditRox=0", "EditRoy=250", "EditRoz=100", "EditRonx=1", "EditRony=0",
                                               "EditRonz=0", "EditRoA=-10"}));
     EXPECT_FALSE(w.Button1->isEnabled());
-    EXPECT_TRUE(Child<QLineEdit>(w, "EditRonx")->isEnabled()) << "the normal group is left alone";
+    // Without a document every edit waits, the rotation's normal too.
+    for (const QLineEdit* ed : w.findChildren<QLineEdit*>()) EXPECT_FALSE(ed->isEnabled()) << ed->objectName().toStdString();
     w.setDocument(e.doc.get(), &host);
     EXPECT_TRUE(w.Button1->isEnabled());
+    for (const QLineEdit* ed : w.findChildren<QLineEdit*>()) EXPECT_TRUE(ed->isEnabled()) << ed->objectName().toStdString();
     EXPECT_TRUE(w.CheckBoxAlls->isChecked());
     Show(w);
     const std::string original = Text(*e.doc);
@@ -228,6 +230,8 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_FALSE(w.rolledUp());
     EXPECT_EQ(w.height(), TFormTrans::ClientHeight);
     EXPECT_FALSE(w.close());
+    EXPECT_FALSE(w.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)) << "no close box";
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(w.isVisible());
     w.setDocument(nullptr, nullptr);
     EXPECT_FALSE(w.Button1->isEnabled());

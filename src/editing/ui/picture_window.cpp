@@ -235,9 +235,6 @@ PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& 
     layout->addWidget(statusBar_);
 
     SetDrawWindowMode(0);
-    setStatusPanel(0, "X=");
-    setStatusPanel(1, "Y=");
-    setStatusPanel(2, "");
     paintBox_->hide();
     drawing_.NoRedraw = false;
 }
@@ -287,6 +284,8 @@ void PictureWindow::SetDrawWindowMode(int mode) {
     for (QAction* a : {selAll_, selNone_, selCurY_, selCurN_, copy_}) a->setEnabled(false);
     documentShown_ = false;
     scroll_->hide();
+    // Without a picture the status bar shows no mouse place, length or message.
+    for (std::size_t i = 0; i < panels_.size(); ++i) setStatusPanel(static_cast<int>(i), i == 0 ? "X=" : i == 1 ? "Y=" : "");
     setImageCaption(word(WordNo::ImageCaption));
 }
 
@@ -499,6 +498,8 @@ std::string PictureWindow::wordLine(int line) {
     return builtIn ? builtIn : "";
 }
 
-char PictureWindow::decimalSeparator() { return texts_.decimalSeparator(); }
+// The status bar writes its numbers as the dialogs show them, with a decimal
+// comma, whatever the machine's locale.
+char PictureWindow::decimalSeparator() { return ','; }
 
 }  // namespace pelmar

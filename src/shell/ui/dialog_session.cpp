@@ -73,7 +73,10 @@ const WordTable& EditingDialogSession::words() const {
     return setup_.words ? setup_.words() : DialogSession::words();
 }
 
-void EditingDialogSession::dialogOpened(Kind k) { st_.DialogOpen[static_cast<std::size_t>(k) - 1] = true; }
+void EditingDialogSession::dialogOpened(Kind k) {
+    st_.DialogOpen[static_cast<std::size_t>(k) - 1] = true;
+    if (setup_.opened) setup_.opened();
+}
 
 void EditingDialogSession::dialogClosed(Kind k) { DialogClosed(st_, k); }
 

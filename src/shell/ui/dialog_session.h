@@ -20,6 +20,7 @@ public:
         std::function<const WordTable&()> words;  // the current language
         std::function<bool()> noRedraw;            // a drag runs in the picture window
         std::function<QWidget*()> parent;          // over which modal windows open
+        std::function<void()> opened;              // an object dialog opens
     };
     EditingDialogSession(EditingState& st, Setup setup);
     ~EditingDialogSession() override;

@@ -8,13 +8,16 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <filesystem>
@@ -36,6 +39,7 @@
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
 #include "shell/ui/main_window_transform.h"
+#include "transform/ui/trans_window.h"
 #include "shell/ui/print_dialog.h"
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
@@ -99,7 +103,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.Commands = hosts_.get();
     dialogs_ = std::make_unique<EditingDialogSession>(
         st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
-                                        [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; }});
+                                        [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; },
+                                        [this] { dialogOpening(); }});
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
@@ -135,6 +140,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildToolBar();
     buildPictureWindow();
     trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
+    trans_->window().installEventFilter(this);
 
     DocumentView view;
     view.setCaption = [this](const std::string& c) { setCaptionText(c); };
@@ -356,6 +362,20 @@ void Form1::setCaptionText(const std::string& caption) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (pic_ && watched == pictureScroll()->viewport() && event->type() == QEvent::Resize) present();
+    // Placed before the window system framed it, the transformations window
+    // is kept wholly on the screen once its frame is known.
+    if (trans_ && watched == &trans_->window() && transBeforeFrame_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        QWidget& t = trans_->window();
+        if (!MarginsOf(t.frameGeometry(), t.geometry()).none()) {
+            transBeforeFrame_ = false;
+            if (const QScreen* s = t.screen()) {
+                const QRect frame = t.frameGeometry();
+                const QPoint at = KeepInside(frame.topLeft(), frame.size(), s->availableGeometry());
+                if (at != frame.topLeft()) t.move(at);
+            }
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -377,18 +397,55 @@ void Form1::showEvent(QShowEvent* event) {
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (isVisible()) MainWindowResized(shell_, hooks());
+    layOutAgainWhenFramed();
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    layOutAgainWhenFramed();
+}
+
+void Form1::layOutAgainWhenFramed() {
+    if (layoutBeforeFrame_ && !MarginsOf(frameGeometry(), geometry()).none()) defaultWindowLayout();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (!MainWindowMayClose(hooks())) {
+    if (closed_) {  // closed already (a second Exit or a signal after the close)
+        event->accept();
+        return;
+    }
+    // A close asked for while the save question is up (a signal) waits for its answer.
+    if (asking_) {
         event->ignore();
         return;
     }
+    asking_ = true;
+    const bool mayClose = MainWindowMayClose(hooks());
+    asking_ = false;
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
     draw_.Running = false;
+    closeOwnWindows();
     MainWindowClosing(shell_, hooks());
     std::error_code ec;
     std::filesystem::remove(app_.editing().UndoFolder, ec);  // only when nothing else is left in it
     event->accept();
+    // The program ends with its main window, whatever other windows are up.
+    QCoreApplication::quit();
+}
+
+void Form1::closeOwnWindows() {
+    // The object dialogs have no parent window; every window of the program
+    // is one of its own.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible()) continue;
+        w->close();
+        // The transformations window refuses to be closed by the user.
+        if (w->isVisible()) w->hide();
+    }
 }
 
 void Form1::setNoProjectState(bool startUp) {
@@ -433,7 +490,12 @@ void Form1::documentOpened() {
     hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
 
-void Form1::defaultWindowLayout() {
+FrameMargins Form1::margins(const QWidget* w) const {
+    const FrameMargins own = MarginsOf(w->frameGeometry(), w->geometry());
+    return w == this ? own : EstimatedMargins(own, MarginsOf(frameGeometry(), geometry()));
+}
+
+MainGeometry Form1::layoutGeometry() const {
     MainGeometry g;
     const QRect frame = frameGeometry();
     g.left = frame.left();
@@ -443,9 +505,21 @@ void Form1::defaultWindowLayout() {
     g.clientWidth = width();
     // The status bars are the picture window's own; the main window has none.
     g.clientHeight = height();
-    g.toolBarHeight = toolBar_->height() + menuBar()->height();
-    const WindowLayout l = DefaultWindowLayout(g, trans_->frameHeight());
-    trans_->place(l.transLeft, l.transTop);
+    // The tool bar's lower edge in the client area (the menu above it).
+    g.toolBarHeight = toolBar_->mapTo(this, QPoint(0, toolBar_->height())).y();
+    g.client = mapToGlobal(QPoint(0, 0));
+    if (const QScreen* s = screen()) g.available = s->availableGeometry();
+    // A window the window system has not framed yet is taken with a frame
+    // like the main window's.
+    g.transFrame = margins(&trans_->window()).grow(trans_->window().size());
+    g.dialogFrameWidth = dialogWidth_;
+    for (int n = 1; n <= KindCount; ++n)
+        if (const ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)))
+            g.dialogFrameWidth = std::max(g.dialogFrameWidth, margins(d).grow(d->size()).width());
+    return g;
+}
+
+void Form1::placePicture(const WindowLayout& l) {
     // The MDI area starts below the menu and the tool bar; the layout keeps
     // the picture window's minimum size on a small main window.
     // Where the MDI area is smaller than the main window's client (menu and
@@ -453,6 +527,20 @@ void Form1::defaultWindowLayout() {
     const int w = std::max(std::min(l.pictureWidth, mdi_->width() - l.pictureLeft - 10), MinPictureWidth);
     const int h = std::max(std::min(l.pictureHeight, mdi_->height() - 5), MinPictureHeight);
     pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, w, h);
+    pictureLaid_ = pictureSub_->geometry();
+}
+
+void Form1::defaultWindowLayout() {
+    // The menu and the tool bar where they are shown, also at the first show.
+    if (layout()) layout()->activate();
+    const MainGeometry g = layoutGeometry();
+    const WindowLayout l = DefaultWindowLayout(g);
+    trans_->place(l.transLeft, l.transTop);
+    transBeforeFrame_ = MarginsOf(trans_->window().frameGeometry(), trans_->window().geometry()).none();
+    // Laid out before the window system framed the main window: once it has,
+    // the windows are placed again with the frames known.
+    layoutBeforeFrame_ = MarginsOf(frameGeometry(), geometry()).none();
+    placePicture(l);
     // The open object dialogs move to the shared place below the tool bar,
     // where the dialogs opened later appear too.
     for (int n = 1; n <= KindCount; ++n)
@@ -460,6 +548,37 @@ void Form1::defaultWindowLayout() {
     dialogPlace_ = QPoint(l.dialogLeft, l.dialogTop);
     proj_->DlgLeft = l.dialogLeft;
     proj_->DlgTop = l.dialogTop;
+}
+
+void Form1::dialogOpening() {
+    // A dialog opening at the layout's place takes it below the tool bar as
+    // the main window stands now: the window system may have moved or framed
+    // the main window since the layout.
+    const QPoint place(proj_->DlgLeft, proj_->DlgTop);
+    if (place == dialogPlace_) {
+        const WindowLayout l = DefaultWindowLayout(layoutGeometry());
+        dialogPlace_ = QPoint(l.dialogLeft, l.dialogTop);
+        proj_->DlgLeft = l.dialogLeft;
+        proj_->DlgTop = l.dialogTop;
+        for (int n = 1; n <= KindCount; ++n)
+            if (ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)); d && d->pos() == place)
+                d->move(dialogPlace_);
+    }
+    // Once shown and sized, the dialog stands beside the picture window.
+    QTimer::singleShot(0, this, [this] { keepPictureBesideDialogs(); });
+}
+
+void Form1::keepPictureBesideDialogs() {
+    // Only the dialogs at the layout's place count, and only a picture window
+    // where the layout put it moves: what the user placed stays.
+    int widest = 0;
+    for (int n = 1; n <= KindCount; ++n)
+        if (const ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)); d && d->pos() == dialogPlace_)
+            widest = std::max(widest, margins(d).grow(d->size()).width());
+    if (widest <= dialogWidth_) return;
+    dialogWidth_ = widest;
+    if (pictureSub_->geometry() == pictureLaid_ && !pictureSub_->isMaximized())
+        placePicture(DefaultWindowLayout(layoutGeometry()));
 }
 
 // ---------------------------------------------------------------------------

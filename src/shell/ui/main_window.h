@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QRect>
 #include <array>
 #include <functional>
 #include <map>
@@ -24,6 +25,7 @@
 #include "shell/command_table.h"
 #include "shell/file_commands.h"
 #include "shell/startup.h"
+#include "shell/window_layout.h"
 
 class QAction;
 class QComboBox;
@@ -101,6 +103,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -119,6 +122,20 @@ private:
     void leaveDocument();
     void documentOpened();
     void defaultWindowLayout();
+    // The main window's geometry and the outer sizes of the windows it places.
+    MainGeometry layoutGeometry() const;
+    // A window's frame margins, estimated while the window system has not framed it.
+    FrameMargins margins(const QWidget* w) const;
+    void placePicture(const WindowLayout& l);
+    // An object dialog opens: at the dialogs' place below the tool bar.
+    void dialogOpening();
+    // A dialog wider than the strip left of the picture window moves the
+    // picture window right, where the layout put it.
+    void keepPictureBesideDialogs();
+    void layOutAgainWhenFramed();
+    // The object dialogs, the transformations window and every other window
+    // of the program closed or hidden.
+    void closeOwnWindows();
     void newObject(Kind k, bool fromToolBar);
     void undoRedo(bool undo);
     // The folder of the document's own files (prints, exports): its folder,
@@ -153,8 +170,16 @@ private:
     QMdiSubWindow* pictureSub_ = nullptr;
     PictureWindow* pic_ = nullptr;
     QPoint dialogPlace_;  // the object dialogs' place of the last default layout
+    int dialogWidth_ = 0;  // the widest object dialog's outer width seen at that place
+    QRect pictureLaid_;  // the picture window's geometry of the last layout
+    bool layoutBeforeFrame_ = false;  // the last layout came before the main window's frame was known
+    // The transformations window was placed (by the layout or an opened
+    // document) before the window system framed it.
+    bool transBeforeFrame_ = true;
     std::unique_ptr<MainTransform> trans_;  // FormTrans and the animation builder
     bool fromToolBar_ = false;
+    bool closed_ = false;  // the window has closed: the settings are written once
+    bool asking_ = false;  // the save question of a close is up
     std::unique_ptr<FileQuestions> ownQuestions_;
     std::unique_ptr<QuestionBox> ownObjectQuestions_;
     std::unique_ptr<PrintHost> ownPrinter_;

@@ -68,8 +68,6 @@ void MainTransform::currentChanged() {
     form_->setCurrentAvailable(number <= 1);
 }
 
-int MainTransform::frameHeight() const { return form_->frameGeometry().height(); }
-
 void MainTransform::place(int left, int top) { form_->move(left, top); }
 
 void MainTransform::focus() {

@@ -42,8 +42,7 @@ public:
     // "Текущий" is offered only while the current object is not built on
     // other objects (creation number 1 or less).
     void currentChanged();
-    // The window's outer height and its place on the screen (the default layout).
-    int frameHeight() const;
+    // The window's frame to this place on the screen (the default layout).
     void place(int left, int top);
     // MeWinTrans and TBWinTrans: the window to the front with the focus.
     void focus();

@@ -1,5 +1,6 @@
 #include "shell/ui/tool_icons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -239,6 +240,21 @@ constexpr Glyph Glyphs[] = {
     {"TBPlay", Play},       {"TBStop", Stop},       {"TBAnim", Film},
 };
 
+// The look of a disabled button: the glyph in grey at a third of its
+// strength.  The style's own disabled look keeps a black outline dark, so a
+// disabled Back-to or New button would look as if it could be pressed.
+QPixmap FaintPixmap(const QPixmap& pm) {
+    QImage img = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const int g = 96 + qGray(line[x]) * 5 / 8;
+            line[x] = qRgba(g, g, g, qAlpha(line[x]) * 2 / 5);
+        }
+    }
+    return QPixmap::fromImage(img);
+}
+
 }  // namespace
 
 QIcon ToolIcon(const char* name) {
@@ -261,7 +277,9 @@ QIcon ToolIcon(const char* name) {
         break;
     }
     p.end();
-    return QIcon(pm);
+    QIcon icon(pm);
+    icon.addPixmap(FaintPixmap(pm), QIcon::Disabled);
+    return icon;
 }
 
 }  // namespace pelmar

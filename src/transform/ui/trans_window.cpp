@@ -31,10 +31,12 @@ struct EditSpec {
 
 }  // namespace
 
-TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+// A caption with the minimise button alone: the window is not closed by the
+// user, so the window manager shows no close box that would do nothing.
+TFormTrans::TFormTrans(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint) {
     setObjectName("FormTrans");
-    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
     setFixedSize(ClientWidth, ClientHeight);
 
     auto* root = new QHBoxLayout(this);
@@ -79,10 +81,10 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     side->addStretch();
     root->addLayout(side);
 
-    // A group of labelled edits; `read` collects the edits in Apply's order,
-    // `switchable` whether EnableTransForm reaches them.
+    // A group of labelled edits; `read` collects the edits in Apply's order.
+    // EnableTransForm reaches every edit and every label but the angle's.
     auto group = [&](QWidget* tab, QBoxLayout* into, const char* name, std::initializer_list<EditSpec> specs,
-                     std::vector<QLineEdit*>& read, bool switchable) {
+                     std::vector<QLineEdit*>& read) {
         auto* g = new QGroupBox(tab);
         g->setObjectName(name);
         auto* grid = new QGridLayout(g);
@@ -99,11 +101,8 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
             grid->addWidget(l, 0, col++);
             grid->addWidget(e, 0, col++);
             read.push_back(e);
-            if (switchable) {
-                switchable_.push_back(e);
-                // The angle's label stays as it is.
-                if (std::string(s.suffix) != "RoA") switchable_.push_back(l);
-            }
+            switchable_.push_back(e);
+            if (std::string(s.suffix) != "RoA") switchable_.push_back(l);
         }
         into->addWidget(g);
         return g;
@@ -126,12 +125,12 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     };
     // The captions are the word table's (WordsToTrans).
     auto [t1, l1] = tab("TabSheet1");
-    group(t1, l1, "GroupBoxPP1", {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0], true);
+    group(t1, l1, "GroupBoxPP1", {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0]);
 
     auto [t2, l2] = tab("TabSheet2");
     std::vector<QLineEdit*> normal;
-    group(t2, l2, "GroupBoxRo2", {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1], true);
-    group(t2, l2, "GroupBoxRo1", {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal, false);
+    group(t2, l2, "GroupBoxRo2", {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1]);
+    group(t2, l2, "GroupBoxRo1", {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal);
     // Apply reads the centre, the normal, then the angle.
     QLineEdit* angle = edits_[1].back();
     edits_[1].pop_back();
@@ -139,21 +138,18 @@ TFormTrans::TFormTrans(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
     edits_[1].push_back(angle);
 
     auto [t3, l3] = tab("TabSheet3");
-    group(t3, l3, "GroupBoxGo1", {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2], true);
-    group(t3, l3, "GroupBoxGo2", {{"GoK", "K=", "2"}}, edits_[2], true)->setTitle("K");
+    group(t3, l3, "GroupBoxGo1", {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2]);
+    group(t3, l3, "GroupBoxGo2", {{"GoK", "K=", "2"}}, edits_[2])->setTitle("K");
 
     auto [t4, l4] = tab("TabSheet4");
-    group(t4, l4, "GroupBoxS11", {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3],
-          true);
+    group(t4, l4, "GroupBoxS11", {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3]);
 
     auto [t5, l5] = tab("TabSheet5");
-    group(t5, l5, "GroupBoxS21", {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4], true);
-    group(t5, l5, "GroupBoxS22", {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4],
-          true);
+    group(t5, l5, "GroupBoxS21", {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4]);
+    group(t5, l5, "GroupBoxS22", {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4]);
 
     auto [t6, l6] = tab("TabSheet6");
-    auto* plane = group(t6, l6, "GroupBoxS31", {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5],
-                        true);
+    auto* plane = group(t6, l6, "GroupBoxS31", {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5]);
     auto* eq = new QLabel("Ax+By+Cz+D=0", t6);
     eq->setObjectName("LabelS3");
     l6->addWidget(eq);
