@@ -1,12 +1,14 @@
 #include "drawing/coord_marks.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 
 #include "drawing/point_paint.h"
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -22,6 +24,9 @@ int CdrStyle(bool bold, bool italic) {
     if (bold) return italic ? 14 : 13;
     return italic ? 8 : 1;
 }
+
+// The free room between a tick's end and the number beside it.
+double NumberGap(double pixelSize) { return std::max(2.0, std::round(0.2 * pixelSize)); }
 
 }  // namespace
 
@@ -182,7 +187,17 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
     int size = style_.size;
     if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(144.0 * style_.size / im_.Dpi);
     target_.wrd->OfficeTextBox(30, 30, text, Round(left), Round(top), "", "", style_.font, style_.font,
-                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex);
+                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex,
+                               style_.colour);
+}
+
+// Grid lines would cross the digits: the band the digits take (not the
+// text's whole line, which reaches the axis) is cleared first.
+void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre) {
+    if (!style_.clearBehindNumbers) return;
+    const TextPlacement p = PlaceText(f, text, centre, {TextAlign::Center, TextAlign::Center});
+    const double baseline = p.top + p.ascent;
+    c.fillRect(im_.Background, {p.left, baseline - 0.74 * f.pixelSize, p.width, 0.82 * f.pixelSize});
 }
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
@@ -192,7 +207,9 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double h = c.measureText(f, "0").h;
-        c.drawText(f, style_.screenColour, text, {ax, ay + h / 2 - 0.1 * h}, {TextAlign::Center, TextAlign::Center});
+        const PointF at{ax, ay + h / 2 - 0.1 * h};
+        clearBehind(c, f, text, at);
+        c.drawText(f, style_.screenColour, text, at, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);
@@ -211,7 +228,11 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double w = c.measureText(f, text).w;
-        c.drawText(f, style_.screenColour, text, {ax + w / 2 - 0.01 * w, ay}, {TextAlign::Center, TextAlign::Center});
+        // The anchor is the ticks' right end: a number starting there would
+        // fuse its minus with the tick, so it keeps a clear gap.
+        const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+        clearBehind(c, f, text, {left + w / 2, ay});
+        c.drawText(f, style_.screenColour, text, {left + w / 2, ay}, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);

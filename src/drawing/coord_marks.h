@@ -27,6 +27,7 @@ struct MarkStyle {
     bool bold = false;
     int size = 10;
     char decimalSep = ',';
+    bool clearBehindNumbers = false;  // a grid runs under the numbers: the own picture clears their place
 };
 
 // The mark style of a 2D or 3D coordinate system record.
@@ -91,6 +92,7 @@ public:
     // and at a tick of the vertical axis (anchor right of the tick).
     void horizontalAxisNumber(const std::string& text, double ax, double ay);
     void verticalAxisNumber(const std::string& text, double ax, double ay);
+    void clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre);
     // The number at a tick of the depth axis of a 3D system.
     void depthAxisNumber(const std::string& text, double ax, double ay);
 

@@ -61,10 +61,12 @@ class WordSink {
 public:
     virtual ~WordSink() = default;
 
+    // A label: colourIndex is the word processor's text colour index of the
+    // object, colour the colour the picture draws the label in.
     virtual void OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                                const std::string& upper, const std::string& lower, const std::string& nameFont,
                                const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
-                               bool indexBold, int size, std::uint8_t colourIndex) = 0;
+                               bool indexBold, int size, std::uint8_t colourIndex, TColor colour) = 0;
     // Type 1 adds nothing, 2 a disc, 3 a ring.
     virtual void OfficeOval(std::uint8_t pointType, TColor colour, double x, double y, double r,
                             double innerR) = 0;

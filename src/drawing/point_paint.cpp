@@ -9,6 +9,7 @@
 #include "model/geometry.h"
 #include "platform/canvas.h"
 #include "platform/qt_canvas.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -76,6 +77,25 @@ void CdrText(CdrSink& cdr, const DImProj& im, const std::string& text, double le
     cdr.CdrRememberShape();
 }
 
+// Where the own picture puts a label's indices: their left edge and the
+// tops of the upper and the lower index, for a name centred on (xc, yc).
+struct IndexPlaces {
+    double x = 0, upperTop = 0, lowerTop = 0;
+};
+
+IndexPlaces PlaceIndices(const DPoint& p, Canvas& c, const Font& nameFont, const Font& indexFont, double xc,
+                         double yc) {
+    const double w1 = c.measureText(nameFont, "1").w;
+    const SizeF name = c.measureText(nameFont, p.Name.s);
+    const double hu = c.measureText(indexFont, MeasuredIndex(p.Upper.s)).h;
+    c.measureText(indexFont, MeasuredIndex(p.Lower.s));
+    IndexPlaces at;
+    at.x = xc + name.w / 2 - IndexInset(p.Name.s) * w1;
+    at.upperTop = yc - name.h / 2 - 0.6 * hu + 0.2 * name.h;
+    at.lowerTop = yc + name.h / 2 - 0.3 * hu - 0.35 * name.h;
+    return at;
+}
+
 void PelLabel(const DPoint& p, const DImProj& im, Canvas& c, double xc, double yc) {
     c.setTextAntialias(im.PicMode == 0 || im.Smooth);
     // Most points inside other objects carry no label: nothing to measure.
@@ -84,20 +104,11 @@ void PelLabel(const DPoint& p, const DImProj& im, Canvas& c, double xc, double y
     const Font nameFont{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
     const Font indexFont{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
 
-    const double w1 = c.measureText(nameFont, "1").w;
-    const SizeF name = c.measureText(nameFont, p.Name.s);
-    const double hu = c.measureText(indexFont, MeasuredIndex(p.Upper.s)).h;
-    c.measureText(indexFont, MeasuredIndex(p.Lower.s));
-
-    const double k = IndexInset(p.Name.s);
-    const double xi = xc + name.w / 2 - k * w1;
-    const double yu = yc - name.h / 2 - 0.6 * hu + 0.2 * name.h;
-    const double yl = yc + name.h / 2 - 0.3 * hu - 0.35 * name.h;
-
+    const IndexPlaces at = PlaceIndices(p, c, nameFont, indexFont, xc, yc);
     const TextFormat centred{TextAlign::Center, TextAlign::Center};
     if (!p.Name.s.empty()) c.drawText(nameFont, colour, p.Name.s, {xc, yc}, centred);
-    if (!p.Upper.s.empty()) c.drawText(indexFont, colour, p.Upper.s, {xi, yu}, TextFormat{});
-    if (!p.Lower.s.empty()) c.drawText(indexFont, colour, p.Lower.s, {xi, yl}, TextFormat{});
+    if (!p.Upper.s.empty()) c.drawText(indexFont, colour, p.Upper.s, {at.x, at.upperTop}, TextFormat{});
+    if (!p.Lower.s.empty()) c.drawText(indexFont, colour, p.Lower.s, {at.x, at.lowerTop}, TextFormat{});
 }
 
 }  // namespace
@@ -146,6 +157,10 @@ void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& tar
 }
 
 void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    // A point linked to another object's point stands where that point
+    // stands, and that one shows the label: a second one would print the
+    // letters over each other.  Its own names stay in the record.
+    if (p.Link.linked()) return;
     const bool pel = target.is(TargetKind::Pel);
     const bool cdr = target.is(TargetKind::Cdr);
     const bool wrd = target.is(TargetKind::Wrd);
@@ -171,14 +186,17 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
         m = scratch.get();
     }
     const Font nameFont{p.NameFont.s, ScratchPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
-    const Font indexFont{p.IndexFont.s, ScratchPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
     const SizeF name = m->measureText(nameFont, p.Name.s);
-    const double hu = m->measureText(indexFont, p.Upper.s + "1").h;
-    const double hl = m->measureText(indexFont, p.Lower.s).h;
-    scratch.reset();
-
     const TColor colour = p.Color.v;
     if (cdr) {
+        // The indices stand where the own picture puts them, given by their
+        // baselines: placed after the name's scratch size they landed lower
+        // and further right, on the vertex's dot.
+        const Font pelName{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
+        const Font pelIndex{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
+        const IndexPlaces at = PlaceIndices(p, *m, pelName, pelIndex, xc, yc);
+        const double ascent = PlaceText(pelIndex, "1", {0, 0}, TextFormat{}).ascent;
+        scratch.reset();
         CdrSink& s = *target.cdr;
         const int indexStyle = CdrStyle(p.IndexBold.v, p.IndexItalic.v);
         const int indexSize = CdrTextSize(p.IndexSize.v, im);
@@ -186,18 +204,17 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
             CdrText(s, im, p.Name.s, xc - name.w / 2, yc + 0.3 * name.h, p.NameFont.s,
                     CdrStyle(p.NameBold.v, p.NameItalic.v), CdrTextSize(p.NameSize.v, im), colour);
         if (!IsBlank(p.Upper.s))
-            CdrText(s, im, p.Upper.s, xc + 0.6 * name.w, yc - name.h / 2 + 0.5 * hu, p.IndexFont.s, indexStyle,
-                    indexSize, colour);
+            CdrText(s, im, p.Upper.s, at.x, at.upperTop + ascent, p.IndexFont.s, indexStyle, indexSize, colour);
         if (!IsBlank(p.Lower.s))
-            CdrText(s, im, p.Lower.s, xc + 0.6 * name.w, yc + name.h / 2 + 0.1 * hl, p.IndexFont.s, indexStyle,
-                    indexSize, colour);
+            CdrText(s, im, p.Lower.s, at.x, at.lowerTop + ascent, p.IndexFont.s, indexStyle, indexSize, colour);
         return;
     }
+    scratch.reset();
 
     if (IsBlank(p.Name.s)) return;
     target.wrd->OfficeTextBox(30, 30, p.Name.s, xc - name.w / 2, yc - name.h / 2, p.Upper.s, p.Lower.s,
                               p.NameFont.s, p.IndexFont.s, p.NameItalic.v, p.NameBold.v, p.IndexItalic.v,
-                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v);
+                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v, p.Color.v);
 }
 
 }  // namespace pelmar

@@ -41,7 +41,8 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
     DrawLineElement(r.AxisY, 1, im, target);
 
     const Frame f = FrameOf(r);
-    const MarkStyle style = MarkStyleOf(r, target.run ? target.run->DecimalSep : ',');
+    MarkStyle style = MarkStyleOf(r, target.run ? target.run->DecimalSep : ',');
+    style.clearBehindNumbers = r.GridOn.v;
     MarkPainter marks(style, im, target);
 
     const PointF centre{f.cx, f.cy};

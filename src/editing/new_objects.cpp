@@ -1,6 +1,7 @@
 #include "editing/new_objects.h"
 
 #include "editing/editing_state.h"
+#include "editing/fit_new_object.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
@@ -27,6 +28,7 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
         src.pictureHeight = st.Proj->Im.Height;
         if (src.programFolder.empty()) src.programFolder = st.ProgDir;
         LoadDefault(store[static_cast<std::size_t>(n)], n, src);
+        FitIntoPicture(store[static_cast<std::size_t>(n)], st.Proj->Im);
     }
     SetCurObjIndex(st, p);
     SelectCurrentObject(st, st.Dialogs, fill);

@@ -83,14 +83,12 @@ AutomationLog::Call& AutomationLog::Call::t(const std::string& v) {
 
 // ---- style tables -------------------------------------------------------
 
-DashStyle CdrDash(int dashNo) {
-    // The drawing program's list starts with a solid line; the others cycle
-    // through the file's dashed patterns.
-    static constexpr DashStyle Cycle[] = {DashStyle::Dash,     DashStyle::Dot,    DashStyle::LongDash,
-                                          DashStyle::DashDot,  DashStyle::SquareDot, DashStyle::DashDotDot,
-                                          DashStyle::LongDashDot};
-    if (dashNo <= 0) return DashStyle::Dash;
-    return Cycle[(dashNo - 1) % 7];
+DashStyle CdrDash(int /*dashNo*/) {
+    // The drawing program's numbers name the patterns of its own list,
+    // which an OpenDocument drawing does not have.  A dashed line is dashed
+    // as the picture dashes it: dots (the pattern its default number named
+    // here before) turned a thin hidden edge into a grey solid line.
+    return DashStyle::Dash;
 }
 
 ArrowStyle CdrArrow(int arrowNo) {
@@ -104,8 +102,11 @@ DashStyle WordDash(int dashNo) {
     static constexpr DashStyle Table[] = {DashStyle::Solid,      DashStyle::SquareDot, DashStyle::Dot,
                                           DashStyle::Dash,       DashStyle::DashDot,   DashStyle::DashDotDot,
                                           DashStyle::LongDash,   DashStyle::LongDashDot};
-    if (dashNo < 1 || dashNo > 8) return DashStyle::Solid;
-    return Table[dashNo - 1];
+    // Only a dashed line gets a dash style: "solid" (1) and numbers outside
+    // the list keep it dashed, as the picture draws it.
+    if (dashNo < 1 || dashNo > 8) return DashStyle::Dash;
+    const DashStyle d = Table[dashNo - 1];
+    return d == DashStyle::Solid ? DashStyle::Dash : d;
 }
 
 ArrowStyle WordArrow(int arrowNo) {
@@ -232,7 +233,7 @@ void CdrApplication::SetCharacterAttributes(int start, int length, const std::st
     if (s.kind != OfficeShape::Text) throw AutomationError("SetCharacterAttributes: the last shape is no text");
     for (TextRun& r : s.runs) {
         r.font = font;
-        r.size = size / 10.0;
+        r.size = size / 10.0 * textScale_;
         r.italic = style == 8 || style == 14;
         r.bold = style == 13 || style == 14;
     }
@@ -472,7 +473,8 @@ void WordApplication::put(const std::string& path, double value) {
     if (path.rfind(Font, 0) == 0) {
         const std::string p = path.substr(Font.size());
         if (p == "ColorIndex") font_.colour = WordIndexColour(static_cast<int>(value));
-        else if (p == "Size") font_.size = value;
+        else if (p == "Size") font_.size = value * textScale_;
+        else if (p == "Color") font_.colour = static_cast<TColor>(static_cast<long long>(value) & 0xFFFFFF);
         else if (p == "Bold") font_.bold = value != 0;
         else if (p == "Italic") font_.italic = value != 0;
         else if (p == "Subscript") font_.script = value != 0 ? TextRun::Sub : TextRun::Normal;

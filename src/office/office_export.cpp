@@ -197,6 +197,7 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
     if (mode != RunMode::DoNotOpen) app->SetDocVisible(true);
     app->SetPageOrientation(0);
     app->SetPageSize(CdrUnits(im.Dpi, im.Width), CdrUnits(im.Dpi, im.Height));
+    app->setTextScale(PictureTextScale(im));
 
     CdrExportSink sink(*app, run.CdrGroupMode);
     PaintTarget target;
@@ -231,6 +232,8 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
 }
 
 // ---- the word processor -------------------------------------------------
+
+double PictureTextScale(const DImProj& im) { return im.FontUnit == 2 ? 1.0 : 1.6 * 72.0 / 144.0; }
 
 int WordColorIndex(int colourIndex) {
     static constexpr int Table[16] = {1, 13, 11, 14, 9, 12, 10, 15, 16, 6, 4, 7, 2, 5, 3, 8};
@@ -272,7 +275,7 @@ void WordExportSink::nameShape() {
 void WordExportSink::OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                                    const std::string& upper, const std::string& lower, const std::string& nameFont,
                                    const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
-                                   bool indexBold, int size, std::uint8_t colourIndex) {
+                                   bool indexBold, int size, std::uint8_t colourIndex, TColor colour) {
     if (size <= 0) size = 1;
     app_.AddTextbox(1, WordLeftMargin + pt(left), WordTopMargin + pt(top), width, height);
     app_.SelectText();
@@ -284,6 +287,8 @@ void WordExportSink::OfficeTextBox(int width, int height, const std::string& tex
         {"TextFrame.MarginTop", 0}, {"TextFrame.MarginBottom", 0}};
     for (const auto& [path, value] : Box) app_.put(std::string("Selection.ShapeRange.") + path, value);
     app_.put("Selection.Font.ColorIndex", WordColorIndex(colourIndex));
+    // The label's own colour, which the colour index may not name.
+    app_.put("Selection.Font.Color", colour);
     app_.put("Selection.Font.Name", nameFont);
     app_.put("Selection.Font.Size", size);
     app_.put("Selection.Font.Bold", nameBold ? 1 : 0);
@@ -429,6 +434,7 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
 
     if (mode != RunMode::DoNotOpen) app->putVisible(true);
     app->DocumentsAdd();
+    app->setTextScale(PictureTextScale(im));
     WordExportSink sink(*app, im.Dpi);
     sink.Start();
 

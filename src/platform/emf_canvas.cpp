@@ -142,6 +142,7 @@ struct EmfCanvas::Impl {
     double angle = 0;
     PointF centre;
     bool clipped = false;
+    bool plainShifted = false;  // the plain records' world transform moves by half a pixel
 
     // EMF+ objects last written into their slots.
     std::optional<Pen> plusPen;
@@ -206,6 +207,39 @@ struct EmfCanvas::Impl {
         out.reserve(pts.size());
         for (const PointF& p : pts) out.push_back(T(p));
         return out;
+    }
+
+    // A stroke of an odd width in whole pixels lies on the pixels named by
+    // its coordinates, as the raster picture draws it: a reader puts pixel
+    // edges on whole coordinates, so the stroke's middle goes half a pixel
+    // right and down, on the pixels' centres.  Fills and text stay.
+    static bool Centred(const Pen& pen) { return OddStrokeWidth(pen.width); }
+
+    // The half-pixel move on the picture as a move before the rotation.
+    PointF plusShift() const {
+        if (!rotated) return {0.5, 0.5};
+        const PointF o = RotatePoint({0.5, 0.5}, -angle, {0, 0});
+        return o;
+    }
+    std::vector<PointF> plusPoints(const Pen& pen, std::span<const PointF> pts) const {
+        std::vector<PointF> out(pts.begin(), pts.end());
+        if (!Centred(pen)) return out;
+        const PointF d = plusShift();
+        for (PointF& p : out) p = {p.x + d.x, p.y + d.y};
+        return out;
+    }
+    RectF plusBox(const Pen& pen, const RectF& r) const {
+        if (!Centred(pen)) return r;
+        const PointF d = plusShift();
+        return {r.x + d.x, r.y + d.y, r.w, r.h};
+    }
+
+    // The plain records' world transform: shifted by half a pixel for a
+    // centred stroke, the identity for everything else.
+    void plainShift(bool on) {
+        if (plainShifted == on) return;
+        U_XFORM x{1.0f, 0.0f, 0.0f, 1.0f, on ? 0.5f : 0.0f, on ? 0.5f : 0.0f};
+        if (append(U_EMRSETWORLDTRANSFORM_set(x))) plainShifted = on;
     }
 
     // ---- EMF+ -----------------------------------------------------------
@@ -418,6 +452,7 @@ struct EmfCanvas::Impl {
     // Strokes a picture-space path.
     void plainStroke(const Pen& pen, const std::vector<PointF>& pts, bool closed) {
         if (pts.size() < 2) return;
+        plainShift(Centred(pen));
         const int w = PlainWidth(pen);
         std::vector<U_POINTL> v;
         if (!UsableDashPattern(pen.dashes)) {
@@ -471,6 +506,7 @@ struct EmfCanvas::Impl {
     // The plain clip lives in a saved device context with only stock objects
     // selected, so that restoring it never selects an object deleted since.
     void plainSave() {
+        plainShift(false);
         selectStockPen(false);
         selectStockBrush(false);
         selectStockFont();
@@ -478,6 +514,7 @@ struct EmfCanvas::Impl {
     }
 
     void plainRestore() {
+        plainShift(false);
         append(U_EMRRESTOREDC_set(-1));
         penSel = brushSel = fontSel = Sel::Stock;
         nullPen = nullBrush = false;
@@ -554,6 +591,7 @@ bool EmfCanvas::finish() {
     if (d.et && !d.failed) {
         if (d.clipped) d.plainRestore();
         d.clipped = false;
+        d.plainShift(false);
         d.deleteObjects();
         d.plus(U_PMR_ENDOFFILE_set());
         d.append(U_EMREOF_set(0, nullptr, d.et));
@@ -655,7 +693,7 @@ void EmfCanvas::drawPolyline(const Pen& pen, std::span<const PointF> points) {
     Impl& d = *d_;
     if (!d.live() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
     d.plusPenObject(pen);
-    Po pts(Impl::PointsObj(points));
+    Po pts(Impl::PointsObj(d.plusPoints(pen, points)));
     d.plus(U_PMR_DRAWLINES_set(PenSlot, 0, pts.get()));
     d.plainStroke(pen, d.T(points), false);
 }
@@ -664,7 +702,7 @@ void EmfCanvas::drawPolygon(const Pen& pen, std::span<const PointF> points) {
     Impl& d = *d_;
     if (!d.live() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
     d.plusPenObject(pen);
-    Po pts(Impl::PointsObj(points));
+    Po pts(Impl::PointsObj(d.plusPoints(pen, points)));
     d.plus(U_PMR_DRAWLINES_set(PenSlot, 1, pts.get()));
     d.plainStroke(pen, d.T(points), true);
 }
@@ -675,6 +713,7 @@ void EmfCanvas::fillPolygon(Rgb color, std::span<const PointF> points) {
     Po brush(Impl::Argb(color));
     Po pts(Impl::PointsObj(points));
     d.plus(U_PMR_FILLPOLYGON_set(brush.get(), pts.get()));
+    d.plainShift(false);
     d.plainFill(color, {d.T(points)});
 }
 
@@ -682,12 +721,13 @@ void EmfCanvas::drawEllipse(const Pen& pen, const RectF& box) {
     Impl& d = *d_;
     if (!d.live() || !Finite(box) || !std::isfinite(pen.width)) return;
     d.plusPenObject(pen);
-    Po rect(Impl::RectFObj(box));
+    Po rect(Impl::RectFObj(d.plusBox(pen, box)));
     d.plus(U_PMR_DRAWELLIPSE_set(PenSlot, rect.get()));
     if (d.rotated || UsableDashPattern(pen.dashes)) {
         d.plainStroke(pen, d.T(EllipsePolygon(box)), true);
         return;
     }
+    d.plainShift(Impl::Centred(pen));
     d.selectPen({pen.color, Impl::PlainWidth(pen), pen.roundCaps});
     d.selectStockBrush(true);
     d.append(U_EMRELLIPSE_set(ToRectL(box)));
@@ -699,6 +739,7 @@ void EmfCanvas::fillEllipse(Rgb color, const RectF& box) {
     Po brush(Impl::Argb(color));
     Po rect(Impl::RectFObj(box));
     d.plus(U_PMR_FILLELLIPSE_set(brush.get(), rect.get()));
+    d.plainShift(false);
     if (d.rotated) {
         d.plainFill(color, {d.T(EllipsePolygon(box))});
         return;
@@ -715,7 +756,7 @@ void EmfCanvas::drawArc(const Pen& pen, const RectF& box, double start, double s
         return;
     const ArcSpan arc = NormalizeArc(start, sweep);
     d.plusPenObject(pen);
-    Po rect(Impl::RectFObj(box));
+    Po rect(Impl::RectFObj(d.plusBox(pen, box)));
     d.plus(U_PMR_DRAWARC_set(PenSlot, static_cast<U_FLOAT>(arc.start), static_cast<U_FLOAT>(arc.sweep), rect.get()));
     // A GDI arc whose two radials round to the same point is a whole
     // ellipse: short arcs go as polylines.
@@ -723,6 +764,7 @@ void EmfCanvas::drawArc(const Pen& pen, const RectF& box, double start, double s
         d.plainStroke(pen, d.T(ArcPolyline(box, start, sweep)), false);
         return;
     }
+    d.plainShift(Impl::Centred(pen));
     U_POINTL from, to;
     Impl::Radials(box, arc, from, to);
     if (arc.full) to = from;
@@ -738,6 +780,7 @@ void EmfCanvas::fillPie(Rgb color, const RectF& box, double start, double sweep)
     Po rect(Impl::RectFObj(box));
     d.plus(U_PMR_FILLPIE_set(static_cast<U_FLOAT>(arc.start), static_cast<U_FLOAT>(arc.sweep), brush.get(),
                              rect.get()));
+    d.plainShift(false);
     if (d.rotated || (!arc.full && std::abs(arc.sweep) < 1)) {
         d.plainFill(color, {d.T(PiePolygon(box, start, sweep))});
         return;
@@ -761,6 +804,7 @@ void EmfCanvas::fillRect(Rgb color, const RectF& r) {
                    static_cast<U_FLOAT>(r.h)};
     Po rects(U_PMF_RECTFN_set(1, &rf));
     d.plus(U_PMR_FILLRECTS_set(brush.get(), rects.get()));
+    d.plainShift(false);
     if (d.rotated) {
         const PointF corners[4] = {{r.x, r.y}, {r.x + r.w, r.y}, {r.x + r.w, r.y + r.h}, {r.x, r.y + r.h}};
         d.plainFill(color, {d.T(corners)});
@@ -819,6 +863,7 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
         escapement = static_cast<int>(std::lround(std::fmod(-d.angle * 10.0, 3600.0)));
         if (escapement < 0) escapement += 3600;
     }
+    d.plainShift(false);
     d.selectFont({face, static_cast<int>(size), font.bold, font.italic, escapement, d.textAntialias});
     if (!d.textColor || *d.textColor != color) {
         if (d.append(U_EMRSETTEXTCOLOR_set(ToColorRef(color)))) d.textColor = color;

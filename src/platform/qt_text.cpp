@@ -1,7 +1,9 @@
 #include "platform/qt_text.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QRawFont>
 #include <QPointer>
 #include <algorithm>
 #include <array>
@@ -40,8 +42,74 @@ std::string FontKey(const Font& f) {
            (f.bold ? 'b' : '-') + (f.italic ? 'i' : '-');
 }
 
-bool Substituted(const Font& font, const QFont& resolved) {
-    return IsSymbolFamily(font.family) && !IsSymbolFamily(QFontInfo(resolved).family().toStdString());
+// A font laid out in the Symbol encoding shows its Greek letters at the
+// codes of the Latin ones and has no Unicode Greek.
+bool SymbolEncoded(const QFont& resolved) {
+    const QString family = QFontInfo(resolved).family();
+    if (IsSymbolFamily(family.toStdString())) return true;
+    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)) return false;
+    const QRawFont raw = QRawFont::fromFont(resolved);
+    return raw.isValid() && raw.supportsCharacter(QChar(u'a')) && !raw.supportsCharacter(QChar(GreekSmall[0]));
+}
+
+bool HasGreek(const QFont& font) {
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid()) return false;
+    for (const auto* letters : {&GreekCapitals, &GreekSmall})
+        for (char16_t c : *letters)
+            if (!raw.supportsCharacter(QChar(c))) return false;
+    return true;
+}
+
+// A family that has every Greek letter "Symbol" stands for: a serif face
+// first, as the Symbol font's letters are.
+QString GreekFamily() {
+    static const QString found = [] {
+        QFont serif(QStringLiteral("Times New Roman"));
+        serif.setStyleHint(QFont::Serif);
+        if (HasGreek(serif)) return QFontInfo(serif).family();
+        for (const QString& family : QFontDatabase::families(QFontDatabase::Greek))
+            if (HasGreek(QFont(family))) return family;
+        return QString();
+    }();
+    return found;
+}
+
+char16_t LatinOf(char16_t greek) {
+    for (std::size_t i = 0; i < GreekCapitals.size(); ++i) {
+        if (GreekCapitals[i] == greek) return static_cast<char16_t>(u'A' + i);
+        if (GreekSmall[i] == greek) return static_cast<char16_t>(u'a' + i);
+    }
+    return greek;
+}
+
+// How the letters of a text in "Symbol" reach the font it is drawn with.
+enum class SymbolMapping { None, ToGreek, ToSymbolCodes };
+
+// The font a text in `font` is drawn with (`resolved` changes to a family
+// with the Greek letters when the machine's stand-in has none) and how its
+// letters are mapped.
+SymbolMapping PrepareSymbol(const Font& font, QFont& resolved) {
+    if (!IsSymbolFamily(font.family)) return SymbolMapping::None;
+    if (SymbolEncoded(resolved)) return SymbolMapping::ToSymbolCodes;
+    if (!HasGreek(resolved)) {
+        const QString greek = GreekFamily();
+        if (!greek.isEmpty()) resolved.setFamily(greek);
+    }
+    return SymbolMapping::ToGreek;
+}
+
+QString Mapped(SymbolMapping mapping, const QString& text) {
+    switch (mapping) {
+        case SymbolMapping::None: return text;
+        case SymbolMapping::ToGreek: return SymbolLettersToGreek(text);
+        case SymbolMapping::ToSymbolCodes: {
+            QString out = text;
+            for (QChar& c : out) c = QChar(LatinOf(c.unicode()));
+            return out;
+        }
+    }
+    return text;
 }
 
 double Offset(TextAlign a, double size) {
@@ -93,16 +161,15 @@ QString SymbolLettersToGreek(const QString& text) {
     return out;
 }
 
-QString ShownText(const Font& font, const QFont& resolved, const std::string& text) {
-    const QString q = QString::fromStdString(text);
-    return Substituted(font, resolved) ? SymbolLettersToGreek(q) : q;
+QString ShownText(const Font& font, QFont& resolved, const std::string& text) {
+    return Mapped(PrepareSymbol(font, resolved), QString::fromStdString(text));
 }
 
 struct TextMetrics::Entry {
-    explicit Entry(const Font& f) : font(MakeQFont(f, true)), metrics(font), symbol(Substituted(f, font)) {}
+    explicit Entry(const Font& f) : font(MakeQFont(f, true)), mapping(PrepareSymbol(f, font)), metrics(font) {}
     QFont font;
+    SymbolMapping mapping;
     QFontMetricsF metrics;
-    bool symbol;
     std::unordered_map<std::string, double> widths;
 };
 
@@ -129,8 +196,7 @@ double TextMetrics::width(Entry& e, const std::string& text) {
     constexpr std::size_t MaxTexts = 4096;
     const auto found = e.widths.find(text);
     if (found != e.widths.end()) return found->second;
-    QString q = QString::fromStdString(text);
-    if (e.symbol) q = SymbolLettersToGreek(q);
+    const QString q = Mapped(e.mapping, QString::fromStdString(text));
     const double w = e.metrics.horizontalAdvance(q);
     if (e.widths.size() >= MaxTexts) e.widths.clear();
     e.widths.emplace(text, w);
@@ -151,8 +217,7 @@ TextPlacement TextMetrics::place(const Font& font, const std::string& text, Poin
 const QFont& TextMetrics::qfont(const Font& font) { return entry(font).font; }
 
 QString TextMetrics::shown(const Font& font, const std::string& text) {
-    const QString q = QString::fromStdString(text);
-    return entry(font).symbol ? SymbolLettersToGreek(q) : q;
+    return Mapped(entry(font).mapping, QString::fromStdString(text));
 }
 
 SizeF MeasureTextQt(const Font& font, const std::string& text) {

@@ -34,10 +34,13 @@ bool IsSymbolFamily(const std::string& family);
 // every other character stays.
 QString SymbolLettersToGreek(const QString& text);
 
-// The characters to draw for `text` in `font`: the text itself, or with its
-// letters turned Greek when the font asks for "Symbol" and the machine gives
-// another font in its place.
-QString ShownText(const Font& font, const QFont& resolved, const std::string& text);
+// The characters to draw for `text` in `font` and the font to draw them with
+// (`resolved`, made by MakeQFont).  Other fonts keep both.  For "Symbol" a
+// font in the Symbol encoding (the real one or a stand-in such as "Standard
+// Symbols PS") shows the Latin letters as Greek, and the Greek letters are
+// turned to those codes; any other stand-in gets the Greek letters, drawn
+// with a family that has them when the stand-in has none.
+QString ShownText(const Font& font, QFont& resolved, const std::string& text);
 
 // Metrics of the fonts a canvas uses, kept per font together with the widths
 // of the texts measured in it.  The cache empties itself when the machine's

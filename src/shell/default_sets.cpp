@@ -24,6 +24,15 @@ namespace {
 
 constexpr std::int32_t OutlineThick = 2;
 
+// A ticked fill shades from light blue (lit) through a middle blue to a
+// dark blue (turned away from the light): black lines, dashes and labels
+// stay readable on each.  Colours are 0x00BBGGRR.
+constexpr TColor FillLight = 0xFAEBDC;   // (220, 235, 250)
+constexpr TColor FillMiddle = 0xEBC39B;  // (155, 195, 235)
+constexpr TColor FillDark = 0xBE8C5A;    // (90, 140, 190)
+
+void Shade(DFill& f) { f.Colors = {FillLight, FillMiddle, FillDark}; }
+
 // A named vertex: a small disc with its name in italics, the label placed
 // away from (cx, cy), the middle of the figure in picture coordinates.
 void Vertex(DPoint& p, const char* name, double cx, double cy, const char* lower = "") {
@@ -166,6 +175,7 @@ void LookCircle(DCircle& c) {
     SilentParts(c);
     for (auto& r : c.R) Edge(r, 1);
     c.Thick.v = OutlineThick;
+    Shade(c.Fill);
     c.ViewType.v = 1;
     c.Dash.v = 5;  // the hidden arcs of the solids' bases and sections
     c.Gap.v = 4;
@@ -178,6 +188,7 @@ void LookTriangle(DTri& t) {
     Corners(t.S, std::array<Pt2, 3>{{{80, 60}, {320, 60}, {210, 240}}});
     UpdateTriangle(t, 0, false);
     t.Thick.v = OutlineThick;
+    Shade(t.Fill);
     Polygon(t.S, {"A", "B", "C"}, Middle(t.S));
     for (auto& l : t.Lines) {
         Edge(l, 1);
@@ -195,6 +206,7 @@ void LookTetragon(DKv& k) {
     Corners(k.S, std::array<Pt2, 4>{{{60, 60}, {300, 50}, {330, 220}, {110, 200}}});
     UpdateTetragon(k, 0, false);
     k.Thick.v = OutlineThick;
+    Shade(k.Fill);
     Polygon(k.S, {"A", "B", "C", "D"}, Middle(k.S));
     for (auto& d : k.Diag) {
         Edge(d, 1);
@@ -226,7 +238,10 @@ void LookXOY(DXOY& x) {
     x.AxisX.P2.Y.v = o.y + 8 * x.ScaleX.v;
     x.AxisY.P1.Z.v = o.z - 6 * x.ScaleY.v;
     x.AxisY.P2.Z.v = o.z + 6 * x.ScaleY.v;
+    // Numbers in a text face whose digits sit clear of the ticks above them.
+    x.NumberFont.s = "Times New Roman";
     Vertex(x.Center, "O", o.y + 1, o.z - 1);  // upper left, clear of the numbers
+    x.Center.LabelDist.v = 20;                // and of the axes
     AxisEnd(x.AxisX.P1, "", 0);
     AxisEnd(x.AxisY.P1, "", 0);
     AxisEnd(x.AxisX.P2, "x", -60);
@@ -238,6 +253,7 @@ template <class Solid>
 void SolidHead(Solid& s) {
     s.View.v = 5;  // hidden lines dashed
     s.Thick.v = OutlineThick;
+    Shade(s.Fill);
 }
 
 void LookOrb(DSf& s) {
@@ -344,6 +360,7 @@ void LookXYZ(DXZ& x) {
     x.AxisZ.P1.Z.v = o.z - 6 * x.Scale.v;
     x.AxisZ.P2.Z.v = o.z + 6 * x.Scale.v;
     x.NumberStep.v = 2;
+    x.NumberFont.s = "Times New Roman";
     Vertex(x.Center, "O", x.Center.ScrX.v + 1, x.Center.ScrY.v - 1);  // upper left, clear of the numbers
     AxisEnd(x.AxisX.P1, "", 0);
     AxisEnd(x.AxisY.P1, "", 0);

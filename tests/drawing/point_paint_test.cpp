@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/qt_text.h"
+
 #include <cmath>
 #include <limits>
 
@@ -216,8 +218,14 @@ TEST(PointExport, CdrRingAndLabel) {
     DrawPoint(e.p, e.im, t);
     // At 100 dpi a pixel is 2540 units; the page origin is the picture centre
     // (400, 300) with y upwards.  The point lies at (100, 400) on the picture.
-    // Label centre (100, 390); scratch fonts 16 and 12.8 px: Wn 9.6, Hn 19.2,
-    // Hu = Hl = 15.36.
+    // Label centre (100, 390); the name's scratch font 16 px: Wn 9.6, Hn 19.2.
+    // The indices stand where the own picture puts them (fonts 16 and 13 px:
+    // left 100 + 4.8 - 0.2 x 9.6, tops 374.88 and 388.2), by their baselines.
+    const double ascent = PlaceText({"Arial", 13, true, false}, "1", {0, 0}, {}).ascent;
+    auto at = [&](const char* text, double top) {
+        return "CreateArtisticText \"" + std::string(text) + "\" " + std::to_string(CdrX(e.im, 102.88)) + " " +
+               std::to_string(CdrY(e.im, top + ascent));
+    };
     EXPECT_EQ(cdr.lines(),
               (Lines{
                   "CreateEllipse -243840 -772160 -264160 -751840 0 0 0",
@@ -234,18 +242,19 @@ TEST(PointExport, CdrRingAndLabel) {
                   "SetCharacterAttributes 0 0 \"Times New Roman\" 8 144 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
-                  "CreateArtisticText \"2\" -747370 -223723",
+                  at("2", 374.88),
                   "SetCharacterAttributes 0 0 \"Arial\" 13 115 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
-                  "CreateArtisticText \"k\" -747370 -256885",
+                  at("k", 388.2),
                   "SetCharacterAttributes 0 0 \"Arial\" 13 115 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
               }));
     EXPECT_EQ(e.measure.lines(),
-              (Lines{"measureText font(Times New Roman,16,italic) \"A\"", "measureText font(Arial,12.8,bold) \"21\"",
-                     "measureText font(Arial,12.8,bold) \"k\""}));
+              (Lines{"measureText font(Times New Roman,16,italic) \"A\"", "measureText font(Times New Roman,16,italic) \"1\"",
+                     "measureText font(Times New Roman,16,italic) \"A\"", "measureText font(Arial,13,bold) \"2\"",
+                     "measureText font(Arial,13,bold) \"k\""}));
 }
 
 TEST(PointExport, CdrSkipsBlankTextsAndEmptyMarks) {
@@ -277,7 +286,7 @@ TEST(PointExport, WordOvalAndTextBox) {
     DrawPoint(e.p, e.im, t);
     EXPECT_EQ(wrd.lines(),
               (Lines{"OfficeOval 3 #FF0000 100 400 4 3",
-                     "OfficeTextBox 30 30 \"A\" 95.2 380.4 \"2\" \"k\" \"Times New Roman\" \"Arial\" 1 0 0 1 14 9"}));
+                     "OfficeTextBox 30 30 \"A\" 95.2 380.4 \"2\" \"k\" \"Times New Roman\" \"Arial\" 1 0 0 1 14 9 #FF0000"}));
 
     // An empty name suppresses the indices too; the mark stays.
     wrd.clear();

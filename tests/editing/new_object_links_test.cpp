@@ -9,6 +9,11 @@
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
 #include "editing/link_choice.h"
+#include "model/links.h"
+#include "drawing/redraw.h"
+#include "platform/qt_canvas.h"
+
+#include <QImage>
 
 using namespace pelmar;
 
@@ -91,4 +96,47 @@ TEST(NewObjectLinks, ObjectsLandOnTheirPoints) {
     EXPECT_TRUE(SamePlace(doc.Obj.Ci[1].Center, c0.Center));
     EXPECT_EQ(doc.Obj.Ci[1].Q1, c0.Q1);
     EXPECT_EQ(doc.Obj.Ci[1].Number, 10);
+}
+
+// A pyramid standing on a triangle's vertices shows the triangle's letters
+// once: its linked vertices draw no label of their own (their names stay in
+// the record), its free apex keeps its label.
+TEST(NewObjectLinks, LinkedVerticesDrawNoSecondLabel) {
+    Doc d;
+    DProj& doc = *d.doc;
+    ASSERT_TRUE(ApplyNewObjectLinks(*d.st, Kind::tr, LinkResult::Ok, Links({ToPoint(1), ToPoint(2), ToPoint(3)})));
+    auto vertex = [](int side) {
+        DLink l;
+        l.b = {static_cast<std::uint8_t>(KindNumber(Kind::tr)), 1, 2, static_cast<std::uint8_t>(side), 1, 1};
+        return l;
+    };
+    ASSERT_TRUE(ApplyNewObjectLinks(*d.st, Kind::i3, LinkResult::Ok, Links({vertex(1), vertex(2), vertex(3)})));
+    const DPi3& pyramid = doc.Obj.I3[1];
+    const PainterTable painters = DefaultPainters();
+    auto picture = [&](const DPi3& p) {
+        QImage img(doc.Im.Width, doc.Im.Height, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QtCanvas c(img, true);
+        PaintTarget t;
+        t.kind = TargetKind::Pel;
+        t.canvas = &c;
+        painters.pyramid3.pass2(p, doc.Im, t);
+        return img;
+    };
+    DPi3 named = pyramid, unnamed = pyramid;
+    for (int v = 1; v <= 3; ++v) {
+        DPoint& p = named.Base.S[v].P1;
+        ASSERT_TRUE(p.Link.linked()) << v;
+        EXPECT_TRUE(SamePlace(p, doc.Obj.Tr[1].S[v].P1)) << v;
+        p.Name.s = "ABC"[v - 1] + std::string("Q");
+        p.Lower.s = "1";
+        unnamed.Base.S[v].P1.Name.s = unnamed.Base.S[v].P1.Lower.s = unnamed.Base.S[v].P1.Upper.s = "";
+    }
+    const QImage withNames = picture(named);
+    EXPECT_TRUE(withNames == picture(unnamed));
+    EXPECT_EQ(named.Base.S[1].P1.Name.s, "AQ");
+    // Unlinked, the same vertices show their letters.
+    DPi3 free = named;
+    for (int v = 1; v <= 3; ++v) ClearPointLink(free.Base.S[v].P1);
+    EXPECT_FALSE(picture(free) == withNames);
 }

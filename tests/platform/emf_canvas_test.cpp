@@ -17,6 +17,7 @@
 #include <uemf_safe.h>
 
 #include "platform/emf_canvas.h"
+#include "platform/qt_canvas.h"
 
 using namespace pelmar;
 namespace fs = std::filesystem;
@@ -481,4 +482,67 @@ TEST_F(EmfCanvasTest, RendersInAnEmfReader) {
     EXPECT_FALSE(at(0.05, 0.4));  // left of it
     EXPECT_FALSE(at(0.5, 0.85));  // between the rectangle and the line
     EXPECT_TRUE(at(0.5, 0.98));   // the thick line
+}
+
+// A stroke of an odd width lies on the pixels the raster picture fills: the
+// metafile moves it by half a pixel onto the pixels' centres (the plain
+// records by their world transform, EMF+ by its points); even widths, fills
+// and text keep the drawing's coordinates.  Inkscape, when installed, then
+// draws a one-pixel line on the very row the raster picture draws.
+TEST_F(EmfCanvasTest, OddStrokesLieOnThePixelsTheRasterFills) {
+    auto draw = [](Canvas& c) {
+        c.drawLine(P(1), {10, 30}, {50, 30});
+        c.drawLine(P(2), {10, 40}, {50, 40});
+        c.fillRect(MakeRgb(1, 2, 3), {5, 5, 10, 10});
+        c.drawLine(P(3), {10, 50}, {50, 50});
+        c.drawText({"DejaVu Sans", 12, false, false}, 0, "A", {60, 60}, {});
+        c.drawLine(P(1), {30, 5}, {30, 25});
+    };
+    const Emf emf = record(draw);
+    ASSERT_TRUE(emf.wellFormed);
+    float shift = 0;
+    std::vector<std::pair<int32_t, float>> lines;  // first point's y, the move in force
+    bool filledUnmoved = false, textUnmoved = false;
+    for (const EmfRecord& r : emf.records) {
+        if (r.type == U_EMR_SETWORLDTRANSFORM) {
+            EXPECT_EQ(Get<float>(r.data + 24), Get<float>(r.data + 28));
+            shift = Get<float>(r.data + 28);
+        }
+        if (r.type == U_EMR_POLYLINE) lines.emplace_back(Get<int32_t>(r.data + 32), shift);
+        if (r.type == U_EMR_RECTANGLE) filledUnmoved = shift == 0;
+        if (r.type == U_EMR_EXTTEXTOUTW) textUnmoved = shift == 0;
+    }
+    const std::vector<std::pair<int32_t, float>> expected{{30, 0.5f}, {40, 0.0f}, {50, 0.5f}, {5, 0.5f}};
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(filledUnmoved);
+    EXPECT_TRUE(textUnmoved);
+    std::vector<float> plusY;
+    for (const PlusRecord& r : emf.plus)
+        if (r.type == U_PMR_DRAWLINES) plusY.push_back(Get<float>(r.data + 20));
+    EXPECT_EQ(plusY, (std::vector<float>{30.5f, 40.0f, 50.5f, 5.5f}));
+
+    const QString inkscape = QStandardPaths::findExecutable("inkscape");
+    if (inkscape.isEmpty()) GTEST_SKIP() << "inkscape is not installed";
+    {
+        EmfCanvas c(path("grid.emf").toStdString(), 80, 80, 96);
+        draw(c);
+        ASSERT_TRUE(c.finish());
+    }
+    QProcess proc;
+    proc.start(inkscape, {path("grid.emf"), "--export-type=png", "--export-dpi=96", "--export-background=white",
+                          "--export-filename=" + path("grid.png")});
+    ASSERT_TRUE(proc.waitForFinished(180000));
+    const QImage shown(path("grid.png"));
+    ASSERT_EQ(shown.size(), QSize(80, 80));
+    QImage raster(80, 80, QImage::Format_ARGB32_Premultiplied);
+    raster.fill(Qt::white);
+    {
+        QtCanvas c(raster, true);
+        draw(c);
+    }
+    // Across the 1-, 2- and 3-pixel lines at x = 20 and the upright line at y = 15.
+    for (int i = 25; i <= 55; ++i) {
+        EXPECT_NEAR(qGray(shown.pixel(20, i)), qGray(raster.pixel(20, i)), 40) << "row " << i;
+    }
+    for (int i = 25; i <= 35; ++i) EXPECT_NEAR(qGray(shown.pixel(i, 15)), qGray(raster.pixel(i, 15)), 40) << "column " << i;
 }

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <random>
 #include <tuple>
 
@@ -46,22 +47,46 @@ TEST(PixelGrid, ThinStrokesOnWholeCoordinatesFillWholePixels) {
             }
 }
 
-// "Symbol" stands for the Greek letters: measured (and drawn, see the
-// transparent export's test) as the Greek letters of the font the machine
-// uses in its place; other fonts keep their letters.
-TEST(SymbolFont, LettersAreMeasuredAsGreek) {
-    const Font symbol{"Symbol", 24, false, false};
-    const std::string family = QFontInfo(MakeQFont(symbol, true)).family().toStdString();
-    ASSERT_FALSE(IsSymbolFamily(family)) << "this machine has a real Symbol font";
+// "Symbol" shows Greek letters on every machine, whether fontconfig gives a
+// font in the Symbol encoding for it ("Standard Symbols PS", which has no
+// Unicode Greek) or a Unicode font: its Latin letters and the Greek ones draw
+// the same ink, and that ink is there.
+TEST(SymbolFont, LatinAndGreekLettersDrawTheSameInk) {
+    const QStringList families = QFontDatabase::families();
+    ASSERT_TRUE(std::any_of(families.begin(), families.end(),
+                            [](const QString& f) { return f.startsWith("Standard Symbols PS"); }))
+        << "fonts-urw-base35 is missing: the Symbol-encoded stand-in goes untested";
+    auto draw = [](const Font& f, const std::string& text) {
+        QImage img(160, 48, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QtCanvas c(img, true);
+        c.drawText(f, 0, text, {4, 8}, {});
+        return img;
+    };
+    auto ink = [](const QImage& img) {
+        long sum = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) sum += 255 - qGray(img.pixel(x, y));
+        return sum;
+    };
     EXPECT_EQ(SymbolLettersToGreek("abgjfqwABGDWZ 12-x"), QString::fromUtf8("αβγφϕθωΑΒΓΔΩΖ 12-ξ"));
     TextMetrics cache;
-    for (char ch : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) {
-        const std::string g = SymbolLettersToGreek(QString(QChar(ch))).toStdString();
-        const SizeF a = cache.measure(symbol, std::string(1, ch)), b = MeasureTextQt({family, 24, false, false}, g);
-        EXPECT_EQ(std::tie(a.w, a.h), std::tie(b.w, b.h)) << ch;
+    const std::pair<const char*, const char*> texts[] = {
+        {"a", "α"}, {"abgj", "αβγφ"}, {"ABGDW", "ΑΒΓΔΩ"}, {"x-12", "ξ-12"}};
+    for (bool bold : {false, true}) {
+        const Font symbol{"Symbol", 24, bold, false};
+        for (const auto& [latin, greek] : texts) {
+            const QImage l = draw(symbol, latin), g = draw(symbol, greek);
+            EXPECT_GT(ink(l), 20 * 255 * static_cast<long>(std::string(latin).size())) << latin;
+            EXPECT_EQ(ink(l), ink(g)) << latin;
+            EXPECT_TRUE(l == g) << latin;
+            EXPECT_EQ(cache.measure(symbol, latin).w, cache.measure(symbol, greek).w) << latin;
+        }
     }
-    EXPECT_EQ(cache.shown({"DejaVu Sans", 24, false, false}, "abc"), QString("abc"));
-    EXPECT_EQ(cache.shown({"SYMBOL", 24, false, false}, "abc"), QString::fromUtf8("αβχ"));
+    // Other fonts keep their letters.
+    const Font plain{"DejaVu Sans", 24, false, false};
+    EXPECT_EQ(cache.shown(plain, "abc"), QString("abc"));
+    EXPECT_FALSE(draw(plain, "a") == draw(plain, "α"));
 }
 
 // The cache places text as a fresh measurement does, and empties itself when

@@ -13,12 +13,17 @@
 #include <filesystem>
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <set>
 
 #include "support/fake_redraw_host.h"
 #include "model/finite_check.h"
 #include "model/record_walk.h"
+#include "drawing/picture_extent.h"
 #include "drawing/redraw.h"
+#include "editing/editing_state.h"
+#include "editing/kind_access.h"
+#include "editing/new_objects.h"
 #include "files/document.h"
 #include "model/defaults.h"
 #include "shell/default_sets.h"
@@ -115,6 +120,148 @@ TEST(DefaultSets, EveryKindDrawsSomething) {
             pic.save(QString(out) + "/" + k.fileWord + ".png");
         }
     }
+}
+
+// A ticked fill of a shipped object is a light-to-dark blue, not black: the
+// picture gains blue but hardly any dark pixels, so edges, dashes and labels
+// stay readable on it.
+TEST(DefaultSets, TickedFillsAreBluesThatKeepLinesReadable) {
+    ShippedDefaults d;
+    auto filled = NewDocument();
+    *filled = *d.doc;
+    int fillable = 0;
+    ForEachStore(filled->Obj, [&](auto& store) {
+        if constexpr (requires { store[1].Fill.On; }) {
+            for (std::size_t i = 1; i <= store.count(); ++i) store[i].Fill.On = true;
+            ++fillable;
+        }
+    });
+    EXPECT_EQ(fillable, 10);
+    auto count = [](const QImage& pic, auto&& test) {
+        int n = 0;
+        for (int y = 0; y < pic.height(); ++y)
+            for (int x = 0; x < pic.width(); ++x) n += test(QColor(pic.pixel(x, y))) ? 1 : 0;
+        return n;
+    };
+    auto dark = [](const QColor& c) { return qGray(c.rgb()) < 80; };
+    auto blue = [](const QColor& c) { return c.blue() - c.red() > 25; };
+    for (const KindInfo& k : KindTable) {
+        const QImage plain = Picture(*d.doc, k.kind), full = Picture(*filled, k.kind);
+        if (plain == full) continue;  // nothing to fill
+        EXPECT_GT(count(full, blue), 2000) << k.fileWord;
+        const int before = count(plain, dark), after = count(full, dark);
+        EXPECT_LE(after, before + before / 4 + 20) << k.fileWord;
+    }
+}
+
+// A new object from the shipped sets lies inside the picture it enters,
+// whatever the picture's size: its drawn box is inside, it leaves ink on the
+// picture and none on the picture's outermost pixels.
+TEST(DefaultSets, NewObjectsLieInsideThePicture) {
+    Scratch s;
+    const std::string prog = s.folder("pelmar");
+    std::mt19937 rng(28);
+    std::vector<std::pair<int, int>> sizes{{400, 300}, {800, 600}, {240, 180}, {160, 120}, {5000, 5000},
+                                           {1200, 160}, {160, 1200}, {5000, 200}};
+    for (int i = 0; i < 5; ++i)
+        sizes.emplace_back(160 + static_cast<int>(rng() % 1500), 160 + static_cast<int>(rng() % 1500));
+    for (const auto& [w, h] : sizes) {
+        for (const KindInfo& k : KindTable) {
+            auto doc = NewDocument();
+            doc->Im.Width = w;
+            doc->Im.Height = h;
+            auto st = std::make_unique<EditingState>(*doc);
+            st->UndoOn = false;
+            st->Defaults.programFolder = prog;
+            st->Defaults.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));
+            ASSERT_TRUE(NewDefaultObject(*st, k.kind));
+            const std::optional<RectF> box = VisitKind(k.kind, [&](auto kc) {
+                return PictureExtent(KindT<kc.value>::store(doc->Obj)[1], doc->Im);
+            });
+            ASSERT_TRUE(box.has_value()) << k.fileWord;
+            const std::string where = std::string(k.fileWord) + " in " + std::to_string(w) + " x " + std::to_string(h);
+            EXPECT_GE(box->x, 0) << where;
+            EXPECT_GE(box->y, 0) << where;
+            EXPECT_LE(box->x + box->w, w) << where;
+            EXPECT_LE(box->y + box->h, h) << where;
+            if (w * h > 1500 * 1500) continue;  // the pixels of the smaller pictures suffice
+            const QImage pic = Picture(*doc, k.kind);
+            int ink = 0, edge = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const bool inked = (pic.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+                    ink += inked;
+                    edge += inked && (x == 0 || y == 0 || x == w - 1 || y == h - 1);
+                }
+            EXPECT_GT(ink, 100) << where;
+            EXPECT_EQ(edge, 0) << where;
+        }
+    }
+}
+
+// The shipped 2D system's numbers stand clear of the ticks and the axes:
+// along each tick, past the ink of the axis and the tick, blank pixels come
+// before the number's ink; the centre's "O" keeps away from the y axis; a
+// grid does not cross the digits.
+TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
+    ShippedDefaults d;
+    const QImage pic = Picture(*d.doc, Kind::xy);
+    const DXOY& x = d.doc->Obj.Xy[1];
+    const int cx = static_cast<int>(std::lround(x.Center.ScrX.v));
+    const int cy = d.doc->Im.Height - static_cast<int>(std::lround(x.Center.ScrY.v));
+    const int step = static_cast<int>(std::lround(x.ScaleX.v));
+    ASSERT_EQ(step, static_cast<int>(std::lround(x.ScaleY.v)));
+    auto inked = [&](int px, int py) { return qGray(pic.pixel(px, py)) < 170; };
+    // The blank pixels between the ink next to the axis and the next ink,
+    // walking from `from` by `dir`; `any` tells whether a cross line is inked.
+    auto gapAfterTick = [](int from, int dir, auto&& any) {
+        int at = from;
+        for (int n = 0; n < 12 && any(at); ++n) at += dir;
+        int gap = 0;
+        while (!any(at) && gap < 40) at += dir, ++gap;
+        return gap;
+    };
+    for (int i : {-5, -4, -3, -2, 2, 3, 4}) {  // the ticks but those next to the centre
+        const int y = cy - i * step, xt = cx + i * step;
+        const int yGap = gapAfterTick(cx + 1, 1, [&](int px) {
+            for (int py = y - 3; py <= y + 3; ++py)
+                if (inked(px, py)) return true;
+            return false;
+        });
+        const int xGap = gapAfterTick(cy + 1, 1, [&](int py) {
+            for (int px = xt - 3; px <= xt + 3; ++px)
+                if (inked(px, py)) return true;
+            return false;
+        });
+        EXPECT_GE(yGap, 2) << "y number " << i;
+        EXPECT_LT(yGap, 12) << "y number " << i;
+        EXPECT_GE(xGap, 2) << "x number " << i;
+        EXPECT_LT(xGap, 12) << "x number " << i;
+    }
+    int nearAxis = 0;
+    for (int py = cy - 3 * step + 2; py <= cy - 5; ++py)  // above the centre's dot
+        for (int px = cx - 4; px <= cx - 2; ++px)
+            nearAxis += std::abs(py - (cy - step)) > 1 && std::abs(py - (cy - 2 * step)) > 1 && inked(px, py);
+    EXPECT_EQ(nearAxis, 0);
+
+    // With the grid on (a line through every second number) the digits
+    // show as without it.
+    auto grid = NewDocument();
+    *grid = *d.doc;
+    grid->Obj.Xy[1].GridOn.v = true;
+    const QImage gridPic = Picture(*grid, Kind::xy);
+    auto same = [&](int x0, int x1, int y0, int y1) {
+        int differ = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) differ += pic.pixel(x, y) != gridPic.pixel(x, y);
+        return differ;
+    };
+    for (int i : {-4, -2, 2, 4}) {
+        const int xt = cx + i * step, y = cy - i * step;
+        EXPECT_EQ(same(xt - 4, xt + 4, cy + 7, cy + 16), 0) << "x number " << i;
+        EXPECT_EQ(same(cx + 6, cx + 12, y - 4, y + 4), 0) << "y number " << i;
+    }
+    EXPECT_FALSE(pic == gridPic);
 }
 
 // The names a reader sees on an object: every named point, each once.

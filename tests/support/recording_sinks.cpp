@@ -107,10 +107,10 @@ void RecordingWordSink::OfficeTextBox(int width, int height, const std::string& 
                                       const std::string& upper, const std::string& lower,
                                       const std::string& nameFont, const std::string& indexFont, bool nameItalic,
                                       bool nameBold, bool indexItalic, bool indexBold, int size,
-                                      std::uint8_t colourIndex) {
+                                      std::uint8_t colourIndex, TColor colour) {
     add(Line("OfficeTextBox")
             .i(width).i(height).t(text).d(left).d(top).t(upper).t(lower).t(nameFont).t(indexFont)
-            .b(nameItalic).b(nameBold).b(indexItalic).b(indexBold).i(size).i(colourIndex)
+            .b(nameItalic).b(nameBold).b(indexItalic).b(indexBold).i(size).i(colourIndex).c(colour)
             .str());
 }
 
