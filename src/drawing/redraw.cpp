@@ -114,12 +114,19 @@ std::unique_ptr<PictureSurface> OpenSurface(DrawingState& st, const DImProj& im,
     return s;
 }
 
+void DropMetafile(DrawingState& st) {
+    st.MetaWritten = false;
+    if (st.MetaPath.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove(st.MetaPath, ec);
+}
+
 // Ends the pass 2 surface.  Only a complete picture is written to the
 // metafile; a stopped one leaves no file behind.
 void CloseSurface(DrawingState& st, bool complete) {
     if (!st.Surface) return;
     st.Surface->tee.reset();
-    if (st.Surface->emf && complete) st.Surface->emf->finish();
+    if (st.Surface->emf && complete) st.MetaWritten = st.Surface->emf->finish();
     st.Surface->emf.reset();
     if (st.Surface->view) st.Surface->view->finish();
     st.Surface.reset();
@@ -426,6 +433,8 @@ void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, Redra
         *st.DrawProj = proj;
         doc = st.DrawProj.get();
         start = st.Clock();
+        // The metafile of an earlier drawing is not this one's.
+        DropMetafile(st);
         const DImProj& im = doc->Im;
         const QColor background = ToQColor(im.Background);
         // A back buffer the window still shows is left to it: the redraw

@@ -85,7 +85,12 @@ struct DrawingState {
     QImage BackPng;     // the shaded pass 1 picture of the last full run
     QImage PreviewImage;
 
-    std::string MetaPath;  // the metafile of pass 2 in metafile mode ("Temp/MetaTemp.emf" in the program folder)
+    // The metafile of pass 2 in metafile mode: "MetaTemp.emf" in the running
+    // instance's own scratch folder; empty: none is written.
+    std::string MetaPath;
+    // The file at MetaPath was written whole by the last drawing of the
+    // window; a drawing removes it when it starts.
+    bool MetaWritten = false;
     PainterTable Painters;
     std::function<std::int64_t()> Clock;  // milliseconds of the day
 

@@ -68,7 +68,13 @@ void CopyObjects(EditingState& st) {
     DocumentContext ctx;
     ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
     ctx.CannotSaveText = Word(st, WordNo::CannotSaveFile);
-    WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx);
+    if (!WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx)) {
+        // The message is shown; an older clipboard file is not what the user
+        // copied last: it goes, and Paste stays off until a copy succeeds.
+        std::filesystem::remove(ClipboardFileName(st), ec);
+        st.Commands->SetEnabled(EditingCommand::Paste, false);
+        return;
+    }
     st.Commands->SetEnabled(EditingCommand::Paste, true);
 }
 

@@ -14,7 +14,9 @@ struct EditingState;
 
 std::string ClipboardFileName(const EditingState& st);
 
-// CopyObjects: asks what to copy and writes the clipboard file.
+// CopyObjects: asks what to copy and writes the clipboard file.  A copy that
+// cannot be written says so, removes the older clipboard file and disables
+// Paste.
 void CopyObjects(EditingState& st);
 
 // PasteObjects: each object of the clipboard file becomes a new object (an

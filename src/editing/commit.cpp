@@ -4,6 +4,7 @@
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
 #include "editing/undo_store.h"
+#include "files/document.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/update.h"
@@ -11,6 +12,9 @@
 namespace pelmar {
 
 namespace {
+
+// No line of the word table says it.
+constexpr const char* TooLargeText = "Слишком большое значение: изменение не принято.";
 
 void UpdateRecord(DPoint& r) { UpdatePoint(r, 0); }
 void UpdateRecord(DLine& r) { UpdateLine(r, 0); }
@@ -46,6 +50,14 @@ bool CommitKind(EditingState& st, bool writeBack) {
     auto& store = KindT<K>::store(st.Proj->Obj);
     const std::size_t n = st.Work->index(K);
     if (n < 1 || n > store.count()) return false;  // no object of the kind is current
+    // Values so large that the object's geometry overflows could never be
+    // saved and read back: the change is refused, the object stays as it was.
+    if (!ObjectIsFinite(work)) {
+        work = store[n];
+        if (DialogIsOpen(st, K)) st.Dialogs.Fill(work);
+        st.Messages->ShowMessage(TooLargeText);
+        return false;
+    }
     store[n] = work;
     if (DialogIsOpen(st, K)) st.Dialogs.Fill(store[n]);
 

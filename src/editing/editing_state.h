@@ -83,6 +83,7 @@ struct EditingState : EditState {
     bool RedoEnabled = false;  // TBRedo, MeRedo
     int UndoHigh = 0;          // highest step number written since the last clearing
     bool UndoFailShown = false;  // the message of a failed snapshot was shown
+    bool UndoOffShown = false;   // the message that undo has no folder was shown
     std::string UndoFolder;      // ends in "/"; the undo files of this instance
     std::string ProgDir;         // program folder, ends in "/"; "Temp/ClipBoard.pel" lies below it
 

@@ -16,6 +16,8 @@ std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
     ctx.Proj = st.Proj;
     ctx.Work = st.Work;
     ctx.BackPng = st.BackPng;
+    // What the reader has to tell (a picture size held to the limit).
+    ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
     std::uint8_t version = 0;
     const std::uint8_t r = ReadDocument(name, *st.Proj, version, ReadModeOpen, ctx);
     if (r != ReadOk) {

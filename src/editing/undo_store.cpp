@@ -90,6 +90,15 @@ bool Reopen(EditingState& st, int step) {
 
 bool HasStep(const EditingState& st, int step) { return FileExists(UndoFileName(st.UndoFolder, step)); }
 
+// Undo is on, but this instance has no folder for its snapshots (the program
+// folder cannot be written): said once, and again whenever Undo is asked for.
+void TellUndoOff(EditingState& st, bool again) {
+    if (st.UndoOffShown && !again) return;
+    st.UndoOffShown = true;
+    // No line of the word table says it.
+    st.Messages->ShowMessage("Отмена не работает: не могу создать папку для файлов отмены в " + st.ProgDir + "Temp/");
+}
+
 }  // namespace
 
 std::string UndoFileName(const std::string& folder, int step) {
@@ -97,7 +106,11 @@ std::string UndoFileName(const std::string& folder, int step) {
 }
 
 void SaveUndoStep(EditingState& st) {
-    if (!st.UndoOn || !st.UndoGate || st.UndoFolder.empty()) return;
+    if (!st.UndoOn || !st.UndoGate) return;
+    if (st.UndoFolder.empty()) {
+        TellUndoOff(st, false);
+        return;
+    }
     if (!WriteSnapshot(st, st.UndoPos)) {
         DropRedoChain(st);
         SetUndoCommands(st, st.UndoEnabled, false);
@@ -127,9 +140,20 @@ void DeleteUndoFiles(EditingState& st) {
 }
 
 bool UndoStep(EditingState& st) {
-    if (st.UndoFolder.empty() || !st.UndoEnabled) return false;
-    // The present state is the newest: keep it for Redo.
-    if (st.UndoOn && !st.DragRunning && !st.RedoEnabled && !WriteSnapshot(st, st.UndoPos)) return false;
+    if (st.UndoFolder.empty()) {
+        if (st.UndoOn) TellUndoOff(st, true);
+        return false;
+    }
+    if (!st.UndoEnabled) return false;
+    // The present state is the newest: keep it for Redo.  A snapshot that
+    // cannot be written is said again, however often it failed before.
+    if (st.UndoOn && !st.DragRunning && !st.RedoEnabled) {
+        const bool shown = st.UndoFailShown;
+        if (!WriteSnapshot(st, st.UndoPos)) {
+            if (shown) st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
+            return false;
+        }
+    }
     if (!Reopen(st, st.UndoPos - 1)) return false;
     --st.UndoPos;
     SetUndoCommands(st, HasStep(st, st.UndoPos - 1), true);

@@ -21,7 +21,9 @@ std::string UndoFileName(const std::string& folder, int step);
 // snapshot UndoPos, deletes the snapshot that falls out of the depth and the
 // redo chain (each with its companions) and moves UndoPos on.  A failed write
 // moves nothing, shows its message once (until a write succeeds again) and
-// still drops the redo chain, since the document is about to change.
+// still drops the redo chain, since the document is about to change.  Undo
+// on without a folder of this instance (the program folder cannot be
+// written) is said once.
 void SaveUndoStep(EditingState& st);
 
 // DeleteUndoFiles: removes every undo file of the folder with its companions.
@@ -29,7 +31,8 @@ void DeleteUndoFiles(EditingState& st);
 
 // The Undo command: keeps the present state as snapshot UndoPos when it is the
 // newest, then reopens snapshot UndoPos - 1.  The position and the commands
-// change only when the snapshot was read; a failure shows a message and
+// change only when the snapshot was read; a failure shows a message (every
+// time, also when snapshots have failed before, or undo has no folder) and
 // leaves everything as it was.  Afterwards the document counts as changed.
 bool UndoStep(EditingState& st);
 

@@ -1,6 +1,6 @@
 // The two companion files kept beside a document-format file: the curves file
-// (the file name less its last four characters plus ".cur") and the fill
-// picture (plus ".grd.png").  The document writer and reader call these at
+// (the document's name with its ".pel" replaced by ".cur") and the fill
+// picture (by ".grd.png").  The document writer and reader call these at
 // their end; their failures are silent and never change the main file's result.
 //
 // A document and its companions are one unit.  Each save writes a stamp of
@@ -23,11 +23,23 @@ class QImage;
 
 namespace pelmar {
 
-// The file name less its last four characters, plus ext (".cur", ".grd.png").
+// The document's name with its extension ".pel" (or ".set", a default set;
+// in any case) replaced by ext (".cur", ".grd.png"), or with ext added when
+// the name has no such extension: always beside the document, never a name
+// of another folder.
 inline std::string CompanionFileName(const std::string& name, std::string_view ext) {
-    std::string base = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
-    base += ext;
-    return base;
+    const std::size_t slash = name.rfind('/');
+    const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto endsWith = [&](std::string_view e) {
+        if (name.size() < base + 5 || name[name.size() - 4] != '.') return false;
+        for (std::size_t i = 0; i < 3; ++i)
+            if (lower(name[name.size() - 3 + i]) != e[i]) return false;
+        return true;
+    };
+    std::string out = endsWith("pel") || endsWith("set") ? name.substr(0, name.size() - 4) : name;
+    out += ext;
+    return out;
 }
 
 // The stamp of a document text: 32 hexadecimal digits of its SHA-256 hash.

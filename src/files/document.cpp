@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 
 #include "drawing/redraw.h"
 #include "files/block_common.h"
@@ -81,6 +82,12 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
 }
 
 }  // namespace
+
+std::string PictureSizeText(std::int32_t width, std::int32_t height) {
+    // No line of the word table says it.
+    return "Размер рисунка превышает " + std::to_string(PictureSideMax) + " пикселей и уменьшен до " +
+           std::to_string(width) + " x " + std::to_string(height) + ".";
+}
 
 LiveWindows WindowsFromRecord(const DProj& doc) {
     LiveWindows w;
@@ -210,10 +217,68 @@ std::vector<TextChange> TextsChangedOnSave(const DProj& doc) {
     return changes;
 }
 
+bool DocumentIsFinite(const DProj& doc) {
+    LineWriter out('.');
+    WriteText(out, doc, WindowsFromRecord(doc), doc.Role);
+    return out.finite();
+}
+
+template <class R>
+bool ObjectIsFinite(const R& record) {
+    LineWriter out('.');
+    if constexpr (std::is_same_v<R, DPoint>) WritePointBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DLine>) WriteLineBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DCircle>) WriteCircleBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DTri>) WriteTriangleBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DKv>) WriteTetragonBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DXOY>) WriteXOYBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DSf>) WriteOrbBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DZi>) WriteCylinderBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DKo>) WriteConeBlock(out, record, {});
+    else if constexpr (std::is_same_v<R, DPi3>) WritePyramid3Block(out, record, {});
+    else if constexpr (std::is_same_v<R, DPi4>) WritePyramid4Block(out, record, {});
+    else if constexpr (std::is_same_v<R, DPr3>) WritePrism3Block(out, record, {});
+    else if constexpr (std::is_same_v<R, DPr4>) WritePrism4Block(out, record, {});
+    else WriteXYZBlock(out, record, {});
+    return out.finite();
+}
+template bool ObjectIsFinite(const DPoint&);
+template bool ObjectIsFinite(const DLine&);
+template bool ObjectIsFinite(const DCircle&);
+template bool ObjectIsFinite(const DTri&);
+template bool ObjectIsFinite(const DKv&);
+template bool ObjectIsFinite(const DXOY&);
+template bool ObjectIsFinite(const DSf&);
+template bool ObjectIsFinite(const DZi&);
+template bool ObjectIsFinite(const DKo&);
+template bool ObjectIsFinite(const DPi3&);
+template bool ObjectIsFinite(const DPi4&);
+template bool ObjectIsFinite(const DPr3&);
+template bool ObjectIsFinite(const DPr4&);
+template bool ObjectIsFinite(const DXZ&);
+
+namespace {
+
+// The temporary files of killed saves of the document and its companions.
+void RemoveLeftovers(const std::string& name) {
+    RemoveLeftoverTemps(name);
+    RemoveLeftoverTemps(CompanionFileName(name, ".cur"));
+    RemoveLeftoverTemps(CompanionFileName(name, ".grd.png"));
+}
+
+}  // namespace
+
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
-    std::string text = DocumentText(doc, win, roles, ctx.DecimalSeparator);
+    LineWriter out(ctx.DecimalSeparator);
+    WriteText(out, doc, win, roles);
+    if (!out.finite()) {
+        // No reader takes such a file back: the old file stays.
+        if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
+        return false;
+    }
+    std::string text = out.take();
     const std::string stamp = SaveStamp(text);
     text += StampLine(stamp);
     text += "\r\n";
@@ -225,7 +290,9 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     // Undo snapshots are scratch files of the running program: they need not
     // wait for the disk.
     const bool scratch = mode == WriteModeUndo;
-    if (!SafeWriteFile(name, text, !scratch).empty() && !SafeWriteFile(name, text, !scratch).empty()) {
+    const LinkMode links = mode == WriteModeDocument ? LinkMode::Follow : LinkMode::Replace;
+    if (mode == WriteModeDocument) RemoveLeftovers(name);
+    if (!SafeWriteFile(name, text, !scratch, links).empty() && !SafeWriteFile(name, text, !scratch, links).empty()) {
         if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
         return false;
     }
@@ -240,7 +307,7 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
 
 namespace {
 
-void ReadFrame(LineReader& in, DProj& doc) {
+void ReadFrame(LineReader& in, DProj& doc, bool* sizeLimited) {
     const std::uint8_t v = in.version();
     DImProj& im = doc.Im;
 
@@ -257,6 +324,13 @@ void ReadFrame(LineReader& in, DProj& doc) {
     in.Skip();  // "<$image>"
     im.Width = in.Int();
     im.Height = in.Int();
+    // A picture beyond the sizes the project settings allow would ask for
+    // gigabytes when drawn: it is held to them from here on.
+    const std::int32_t w = std::clamp(im.Width, PictureSideMin, PictureSideMax);
+    const std::int32_t h = std::clamp(im.Height, PictureSideMin, PictureSideMax);
+    if ((w != im.Width || h != im.Height) && sizeLimited) *sizeLimited = true;
+    im.Width = w;
+    im.Height = h;
     im.Dpi = in.Int();
     const std::string_view rgb = in.RawLine();
     const TColor r = PackedByte(in, rgb, 1, 3), g = PackedByte(in, rgb, 4, 3), b = PackedByte(in, rgb, 7, 3);
@@ -357,7 +431,7 @@ void ReadFrame(LineReader& in, DProj& doc) {
 
 }  // namespace
 
-std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep) {
+std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep, bool* sizeLimited) {
     LineReader in(bytes, 0, sep);
     std::string_view first;
     try {
@@ -375,7 +449,7 @@ std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t&
     if (v <= 9) return ReadTooOld;
     in.setVersion(version);
     try {
-        ReadFrame(in, doc);
+        ReadFrame(in, doc, sizeLimited);
     } catch (const FormatError&) {
         return ReadMalformed;
     } catch (const std::out_of_range&) {
@@ -413,7 +487,8 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     // a malformed file leaves doc as it was.
     auto work = std::make_unique<DProj>(doc);
     std::uint8_t v = version;
-    const std::uint8_t res = ParseDocumentText(bytes, *work, v, ctx.DecimalSeparator);
+    bool sizeLimited = false;
+    const std::uint8_t res = ParseDocumentText(bytes, *work, v, ctx.DecimalSeparator, &sizeLimited);
     if (res == ReadTooOld || res == ReadOk) version = v;
     if (res != ReadOk) return res;
     const bool flipped = work->Im.YOrient == 1;
@@ -422,6 +497,10 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     } catch (const std::exception&) {
         return ReadMalformed;
     }
+    // Values near the limit of a double that overflow when recomputed make
+    // a file that no save could write back: refused as damaged.
+    if (!DocumentIsFinite(*work)) return ReadMalformed;
+    if (mode == ReadModeOpen) RemoveLeftovers(name);
     // Only an opened document replaces the edited objects; their working
     // copies turn with it.
     if (flipped && mode == ReadModeOpen && ctx.Work) {
@@ -438,6 +517,8 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
         ctx.Proj->FillValid = 0;
     }
     if (version >= 12) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
+    if (sizeLimited && mode == ReadModeOpen && ctx.ShowMessage)
+        ctx.ShowMessage(PictureSizeText(doc.Im.Width, doc.Im.Height));
     return ReadOk;
 }
 

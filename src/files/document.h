@@ -82,7 +82,11 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
                          char decimalSeparator);
 
 // Writes doc to the file name; false when the file cannot be created or
-// written (an existing file of that name is then untouched).  Modes 2 and 3
+// written, or when doc holds a real that is not finite (an existing file of
+// that name is then untouched).  Only a document (mode 3) named by a symbolic
+// link is written where the link points; every other file replaces a link at
+// its name.  Saving and opening a document remove the temporary files that
+// killed saves of it and its companions left beside it.  Modes 2 and 3
 // also write the fill picture; every mode writes the curves file when some
 // curve is present.  The file is the text of DocumentText and, after its end
 // marker, the stamp line that ties the companion files to it
@@ -106,7 +110,23 @@ BindDocumentReader(const DocumentContext* ctx);
 // processing afterwards; reals with decimalSeparator or the other one of ","
 // and ".".  Results as ReadDocument (never 1); on a result other than 0 doc
 // may be partly overwritten.
-std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator);
+// A picture size outside PictureSideMin .. PictureSideMax is held to that
+// range, and *sizeLimited (when given) is set.
+std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator,
+                               bool* sizeLimited = nullptr);
+
+// What the open command tells when the file's picture size was held to the
+// limit: ReadDocument in mode 3 shows it through ctx.ShowMessage.
+std::string PictureSizeText(std::int32_t width, std::int32_t height);
+
+// True when every real that doc writes to its file is finite.  The reader
+// refuses a document whose objects recompute to values beyond the range of a
+// double (result 5), the writer does not write one, and an edit that would
+// make one is refused: a saved document can always be opened again.
+bool DocumentIsFinite(const DProj& doc);
+// The same for one object (its block of the file).
+template <class R>
+bool ObjectIsFinite(const R& record);
 
 // The texts of doc that a save would not keep as they are: line breaks
 // (written as spaces) and characters code page 1251 lacks (written as "?"),

@@ -51,6 +51,9 @@ BitColorsSetup GifSetup() {
     return s;
 }
 
+// No line of the word table says it.
+constexpr const char* NoMetafileText = "метафайл чертежа не построен, постройте чертеж заново";
+
 // Copies the metafile of the last redraw to the chosen name.
 std::string CopyMetafile(const std::string& from, const std::string& to) {
     std::FILE* in = std::fopen(from.c_str(), "rb");
@@ -86,8 +89,8 @@ void ExportShapes(const ExportHost& host, ExportState& es, std::string name, boo
 
 }  // namespace
 
-void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
-                   const std::string& docName, const std::string& folder) {
+void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host,
+                   [[maybe_unused]] const std::string& progDir, const std::string& docName, const std::string& folder) {
     const DImProj& im = proj.Im;
     const bool metafile = im.PicMode == 1;
     std::string name;
@@ -103,8 +106,13 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const E
         switch (filterIndex) {
             case 1: {
                 if (!host.windows.checkSaveFileName(name, "emf")) return;
-                const std::string from = st.MetaPath.empty() ? progDir + "Temp/MetaTemp.emf" : st.MetaPath;
-                const std::string error = CopyMetafile(from, name);
+                // Only the metafile the current drawing wrote is the picture
+                // the user sees.
+                if (st.MetaPath.empty() || !st.MetaWritten) {
+                    Fail(host, name, NoMetafileText);
+                    return;
+                }
+                const std::string error = CopyMetafile(st.MetaPath, name);
                 if (!error.empty()) Fail(host, name, error);
                 return;
             }

@@ -33,6 +33,8 @@ inline constexpr char MetafileExportFilter[] =
 // with its trailing "/".  The save dialog proposes the document's name in
 // `folder` and the type chosen last (ExportState::LastFilter), and keeps the
 // folder and type chosen.  A failed save shows a message and leaves no file.
+// A metafile is exported only when the current drawing wrote it whole
+// (DrawingState::MetaWritten); otherwise a message says so.
 void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const ExportHost& host, const std::string& progDir,
                    const std::string& docName, const std::string& folder = {});
 

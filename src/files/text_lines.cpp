@@ -146,6 +146,10 @@ std::size_t FormatRealTo(char* buf, double v, char sep) {
         *out++ = '0';
         return 1;
     }
+    // The largest doubles round up to 15 digits beyond the range, where no
+    // reader takes them back: they are written as the largest text within.
+    constexpr double Largest = 1.79769313486231e308;
+    if (std::fabs(v) > Largest) v = std::copysign(Largest, v);
     // 15 significant digits, rounded as printf rounds them.
     char sci[40];
     const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
@@ -304,6 +308,7 @@ void LineWriter::Int(std::int64_t v) {
 }
 
 void LineWriter::Real(double v) {
+    if (!std::isfinite(v)) finite_ = false;
     char buf[RealTextMax];
     buf_.append(buf, FormatRealTo(buf, v, sep_));
     End();

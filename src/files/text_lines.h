@@ -44,7 +44,8 @@ std::string FormatReal(double v, char sep);
 inline constexpr std::size_t RealTextMax = 32;
 std::size_t FormatRealTo(char* buf, double v, char sep);
 // Reads such a text (also other exponent spellings); false when it is not a
-// finite number written with this separator.
+// finite number written with this separator (a text beyond the range of a
+// double, such as "1E999", is none).
 bool ParseReal(std::string_view s, char sep, double& out);
 // The same with either decimal separator, "," or ".": files written under
 // another locale read alike.
@@ -86,6 +87,10 @@ public:
     void Count(int n);                          // two characters, 7 gives "07"
     void Color(std::uint32_t c);                // RRRGGGBBB
 
+    // False once a real that is not finite was given to Real(): such bytes
+    // must not reach a file, since no reader takes them back.
+    bool finite() const { return finite_; }
+
     const std::string& bytes() const { return buf_; }
     std::string take() { return std::move(buf_); }
     char separator() const { return sep_; }
@@ -100,6 +105,7 @@ private:
     char sep_;
     std::vector<TextChange>* changes_ = nullptr;
     std::string object_;
+    bool finite_ = true;
 };
 
 // Reals are read with the caller's decimal separator or the other one of

@@ -490,6 +490,7 @@ public:
     // Sets the count, value-initialising the slots that become live.
     void resize(std::size_t n) {
         if (n > N) n = N;
+        if (n == 0 && !items_) return;  // empty, and no slots to clear
         ensure();
         for (std::size_t i = count_; i < n; ++i) (*items_)[i] = T{};
         for (std::size_t i = n; i < count_; ++i) (*items_)[i] = T{};
@@ -564,6 +565,11 @@ void ForEachStore(Sub& s, F&& f) {
     f(s.Po); f(s.Li); f(s.Ci); f(s.Tr); f(s.Kv); f(s.Xy); f(s.Sf);
     f(s.Zi); f(s.Ko); f(s.I3); f(s.I4); f(s.R3); f(s.R4); f(s.Xz);
 }
+
+// The picture's side in pixels: what the project settings offer, and what a
+// document read from a file is held to.
+inline constexpr std::int32_t PictureSideMin = 1;
+inline constexpr std::int32_t PictureSideMax = 5000;
 
 // Picture settings of the document.
 struct DImProj {

@@ -1,6 +1,7 @@
 #include "platform/safe_save.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <vector>
 
 namespace pelmar {
 
@@ -51,6 +53,28 @@ std::string FolderOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
+// The beginning of the temporary names of `target`, without its folder:
+// "." + the file name (at most 160 bytes) + ".".
+std::string TempPrefix(const fs::path& target) { return "." + Shortened(target.filename().string(), 160) + "."; }
+
+// The writing process of a temporary name "<prefix><pid>-<serial>-<word>~",
+// or 0 when the name is not one.
+long TempWriter(const std::string& name, const std::string& prefix) {
+    if (name.size() <= prefix.size() + 1 || name.compare(0, prefix.size(), prefix) != 0 || name.back() != '~') return 0;
+    const std::string rest = name.substr(prefix.size(), name.size() - prefix.size() - 1);
+    const std::size_t d1 = rest.find('-');
+    const std::size_t d2 = d1 == std::string::npos ? d1 : rest.find('-', d1 + 1);
+    if (d1 == 0 || d1 > 10 || d2 == std::string::npos || rest.find('-', d2 + 1) != std::string::npos) return 0;
+    const auto digits = [](std::string_view s, const char* allowed) {
+        return !s.empty() && s.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    const std::string_view v(rest);
+    if (!digits(v.substr(0, d1), "0123456789") || !digits(v.substr(d1 + 1, d2 - d1 - 1), "0123456789") ||
+        !digits(v.substr(d2 + 1), "0123456789abcdef"))
+        return 0;
+    return std::stol(rest.substr(0, d1));
+}
+
 }  // namespace
 
 bool SyncFolder(const std::string& folder) {
@@ -61,13 +85,33 @@ bool SyncFolder(const std::string& folder) {
     return ok;
 }
 
-SafeFile::SafeFile(const std::string& target, bool flush) : target_(Resolved(target)), flush_(flush) {
+void RemoveLeftoverTemps(const std::string& path) {
+    std::vector<std::string> targets{path};
+    if (const std::string resolved = Resolved(path); resolved != path) targets.push_back(resolved);
+    for (const std::string& target : targets) {
+        const std::string prefix = TempPrefix(target);
+        std::error_code ec;
+        std::vector<fs::path> doomed;
+        for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+            const long pid = TempWriter(it->path().filename().string(), prefix);
+            if (pid <= 0 || pid == static_cast<long>(::getpid())) continue;
+            if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) doomed.push_back(it->path());
+        }
+        for (const fs::path& p : doomed) {
+            std::error_code e2;
+            // Only plain files: never what a link at such a name points to.
+            if (fs::is_regular_file(fs::symlink_status(p, e2))) fs::remove(p, e2);
+        }
+    }
+}
+
+SafeFile::SafeFile(const std::string& target, bool flush, LinkMode links)
+    : target_(links == LinkMode::Follow ? Resolved(target) : target), flush_(flush) {
     static std::atomic<unsigned> serial{0};
-    const fs::path t = target_;
     const std::string folder = FolderOf(target_);
     // Hidden, and named after the writing process and its own serial number:
     // no two writers share a name, and O_EXCL catches the one that would.
-    const std::string stem = folder + "/." + Shortened(t.filename().string(), 160) + "." + std::to_string(::getpid()) + "-";
+    const std::string stem = folder + "/" + TempPrefix(target_) + std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         char tail[32];
         std::snprintf(tail, sizeof tail, "%u-%08x~", serial.fetch_add(1), RandomWord());
@@ -82,9 +126,9 @@ SafeFile::SafeFile(const std::string& target, bool flush) : target_(Resolved(tar
         return;
     }
     opened_ = true;
-    // The replaced file keeps its permissions.
+    // The replaced file keeps its permissions (a replaced link has none).
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+    if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
 }
 
 SafeFile::~SafeFile() {
@@ -156,8 +200,8 @@ std::string SafeFile::commit(const std::string& error) {
     return {};
 }
 
-std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush) {
-    SafeFile f(path, flush);
+std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush, LinkMode links) {
+    SafeFile f(path, flush, links);
     if (!f.opened()) return f.error();
     std::FILE* out = f.stream();
     if (!out) return f.commit("cannot write " + f.tempPath());

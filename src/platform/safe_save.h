@@ -15,14 +15,22 @@
 
 namespace pelmar {
 
+// What a save does with a target that is a symbolic link.  Only the file the
+// user named (the document being saved) follows its link; every other file
+// (companions, undo snapshots, scratch files, exports, settings) replaces the
+// link itself, so that a link planted at such a name never makes the program
+// write over the file it points to.
+enum class LinkMode { Replace, Follow };
+
 class SafeFile {
 public:
-    // Creates the temporary file beside `target` (a symbolic link is
-    // followed: the file it points to is replaced).  The temporary file gets
-    // the permissions of the file it replaces, or those of a new file.
-    // flush false: a scratch file that need not outlive a power cut (the undo
-    // snapshots): replaced by the same rename, without waiting for the disk.
-    explicit SafeFile(const std::string& target, bool flush = true);
+    // Creates the temporary file beside `target` (with LinkMode::Follow
+    // beside the file a link points to, which is then replaced).  The
+    // temporary file gets the permissions of the file it replaces, or those
+    // of a new file.  flush false: a scratch file that need not outlive a
+    // power cut (the undo snapshots): replaced by the same rename, without
+    // waiting for the disk.
+    explicit SafeFile(const std::string& target, bool flush = true, LinkMode links = LinkMode::Replace);
     // Removes the temporary file unless it was committed.
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
@@ -62,7 +70,14 @@ private:
 };
 
 // The whole file at once: "" on success, else the reason.
-std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush = true);
+std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush = true,
+                          LinkMode links = LinkMode::Replace);
+
+// Removes the temporary files that saves of `path` by processes no longer
+// running left beside it (a save killed between creating and renaming its
+// temporary file).  Those of running processes stay: they are saving now.
+// A link at `path` is followed too, where a followed save writes.
+void RemoveLeftoverTemps(const std::string& path);
 
 // Flushes a folder's entries (new, renamed or removed names) to the disk;
 // false when the folder cannot be opened or the file system refuses.

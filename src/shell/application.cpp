@@ -2,6 +2,7 @@
 
 #include "editing/editing_state.h"
 #include "files/text_lines.h"
+#include "platform/instance_folder.h"
 #include "shell/program_folder.h"
 #include "shell/qt_translation.h"
 #include "shell/user_folders.h"
@@ -35,7 +36,10 @@ Application::Application(Folders folders)
     shell_.settings = StartSettings(shell_.ProgDir);
     shell_.DecimalSep = DecimalSeparator();
     shell_.words.LoadWords("");
-    document_->Drawing.MetaPath = shell_.ProgDir + "Temp/MetaTemp.emf";
+    // In this instance's own scratch folder: another running instance never
+    // exports this one's picture.  Without a folder no metafile is written.
+    const std::string scratch = InstanceTempFolder(shell_.ProgDir);
+    document_->Drawing.MetaPath = scratch.empty() ? std::string() : scratch + "MetaTemp.emf";
 }
 
 Application::~Application() = default;

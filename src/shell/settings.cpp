@@ -90,7 +90,12 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
     }
     if (!line(12).empty()) s.OwnDialogs = FlagChar(line(12));
     // An empty name would name the folder itself; the built-in texts are meant.
-    if (!line(13).empty()) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(line(13));
+    // Only a plain file name inside the folder is taken: a path ("../x",
+    // "a/b") could name any file of the machine.
+    const std::string_view lang = line(13);
+    const bool plainName = !lang.empty() && lang != "." && lang != ".." &&
+                           lang.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    if (plainName) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
 }
 
 std::string SettingsText(const Settings& s) {

@@ -105,7 +105,9 @@ bool MainWindowMayClose(const MainWindowHooks& hooks) {
 }
 
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
-    WriteSettings(state.ProgDir, state.settings);
+    // No line of the word table says it.
+    if (!WriteSettings(state.ProgDir, state.settings))
+        Call(hooks.showError, "Не могу сохранить настройки в " + state.ProgDir + SettingsFileName);
     Call(hooks.freePictures);
     Call(hooks.deleteUndoFiles);
 }

@@ -66,7 +66,8 @@ void MainWindowShown(ShellState& state, const MainWindowHooks& hooks);
 void MainWindowResized(ShellState& state, const MainWindowHooks& hooks);
 // False when the user cancels the save question.
 bool MainWindowMayClose(const MainWindowHooks& hooks);
-// Settings written, pictures freed, undo files removed.
+// Settings written (a settings file that cannot be written is said through
+// showError), pictures freed, undo files removed.
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks);
 
 // Folder and file name of a path ("/a/b/c.pel" gives "/a/b/" and "c.pel").

@@ -294,6 +294,14 @@ TEST_F(RedrawTest, MetafileModeStatusAndFile) {
     proj->FillValid = 0;
     RepaintProject(*proj, st, host, RedrawMode::Window, false);
     EXPECT_EQ(host.panels[4], "Градиент не построен");
+    EXPECT_TRUE(st.MetaWritten);
+
+    // A drawing that writes no metafile drops the older one: the export then
+    // refuses instead of copying a picture that is not on the screen.
+    proj->Im.PicMode = 0;
+    RepaintProject(*proj, st, host, RedrawMode::Window, false);
+    EXPECT_FALSE(st.MetaWritten);
+    EXPECT_FALSE(std::filesystem::exists(st.MetaPath));
 }
 
 // The fills of pass 1 go through a surface clipped to the back buffer,

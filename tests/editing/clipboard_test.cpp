@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "editing/clipboard.h"
 #include "editing/new_objects.h"
@@ -62,6 +63,24 @@ TEST(Clipboard, SelectedObjectsPasteIndependent) {
     ASSERT_TRUE(CurrentKind(*e, k));
     EXPECT_EQ(k, Kind::tr);  // the last pasted object (in kind order) is current
     EXPECT_EQ(e.dialogs.LastFill(), "tr:Trian №1");
+}
+
+// A copy that cannot be written (an object whose values overflow) says so
+// and leaves nothing to paste: never the older clipboard file.
+TEST(Clipboard, FailedCopyLeavesNothingToPaste) {
+    Editing e;
+    NewPoint(*e, false, false, false);
+    NewPoint(*e, false, false, false);  // current
+    Copy(e, 1);
+    ASSERT_EQ(e.commands.On(EditingCommand::Paste), 1);
+    ASSERT_TRUE(e.messages.shown.empty());
+    e->Proj->Obj.Po[2].X.v = std::numeric_limits<double>::infinity();
+    Copy(e, 1);
+    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    EXPECT_EQ(e.commands.On(EditingCommand::Paste), 0);
+    EXPECT_FALSE(std::filesystem::exists(ClipboardFileName(*e)));
+    PasteObjects(*e);
+    EXPECT_EQ(e->Proj->Obj.Po.count(), 2);
 }
 
 // Paste adds only what fits; with no room at all it adds nothing and takes no

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "editing/commit.h"
 #include "editing/new_objects.h"
@@ -77,7 +78,8 @@ TEST(Commit, DependantsOfADependentObjectFollow) {
     EXPECT_EQ(Pos(Obj<Kind::li>(*e, 1).P1).y, 10);  // still on its own base point
 }
 
-// Without the commit switch, and with undo off, the commit does less.
+// Without the commit switch, and with undo off, the commit does less; a
+// change that overflows is refused.
 TEST(Commit, SwitchesAndUndoOff) {
     Editing e;
     ASSERT_TRUE(NewCircle(*e, true, false, false));
@@ -97,6 +99,18 @@ TEST(Commit, SwitchesAndUndoOff) {
     EXPECT_EQ(e->UndoPos, pos);
     EXPECT_EQ(e.commands.On(EditingCommand::Undo), -1);
     EXPECT_FALSE(std::filesystem::exists(UndoFileName(e->UndoFolder, pos)));
+
+    // A change whose geometry overflows could never be saved: it is
+    // refused with a message, the object and its dialog keep what they had.
+    ASSERT_TRUE(NewPoint(*e, true, false, false));
+    const double x = Obj<Kind::po>(*e, 1).X.v;
+    e->Copies.CurPoint.X.v = std::numeric_limits<double>::infinity();
+    e.messages.shown.clear();
+    ApplyObject(*e, false);
+    EXPECT_EQ(Obj<Kind::po>(*e, 1).X.v, x);
+    EXPECT_EQ(e->Copies.CurPoint.X.v, x);
+    ASSERT_EQ(e.messages.shown.size(), 1u);
+    EXPECT_EQ(e.messages.shown[0].rfind("Слишком большое значение", 0), 0u);
 }
 
 // Which changes make the fill picture stale.

@@ -182,7 +182,8 @@ TEST(Undo, PrunedAndDroppedStepsTakeTheirCompanions) {
     EXPECT_EQ(e->UndoPos, 1);
 }
 
-// A snapshot that cannot be written moves nothing and says so once; a
+// A snapshot that cannot be written moves nothing and says so once (and
+// again when Undo is asked for); a
 // snapshot that cannot be read leaves the position, the commands and the
 // document as they were, with a message.
 TEST(Undo, FailuresMoveNothing) {
@@ -198,6 +199,22 @@ TEST(Undo, FailuresMoveNothing) {
     RandomEdit(*e, rng);
     EXPECT_EQ(e->UndoPos, 3);
     EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    // Undo asked for while snapshots fail: said again, nothing moves.
+    EXPECT_FALSE(UndoStep(*e));
+    EXPECT_EQ(e->UndoPos, 3);
+    EXPECT_EQ(e.messages.shown, (std::vector<std::string>{"Не могу сохранить файл!", "Не могу сохранить файл!"}));
+    // Undo on without a folder of its own (the program folder cannot be
+    // written): said at the first change, and whenever Undo is asked for.
+    e->UndoFolder.clear();
+    e.messages.shown.clear();
+    RandomEdit(*e, rng);
+    RandomEdit(*e, rng);
+    ASSERT_EQ(e.messages.shown.size(), 1u);
+    EXPECT_EQ(e.messages.shown[0].rfind("Отмена не работает", 0), 0u) << e.messages.shown[0];
+    EXPECT_FALSE(UndoStep(*e));
+    EXPECT_EQ(e.messages.shown.size(), 2u);
+    EXPECT_EQ(e->UndoPos, 3);
+    e.messages.shown.clear();
     e->UndoFolder = folder;
     RandomEdit(*e, rng);
     EXPECT_EQ(e->UndoPos, 4);

@@ -270,3 +270,24 @@ TEST(FillPicture, WrittenWhileValidDeletedOtherwise) {
     EXPECT_FALSE(ReadFillPicture(name, back));
     EXPECT_EQ(CompanionFileName(name, ".cur"), s.path("Drawing.cur"));
 }
+
+// A companion is the document's name with ".pel" replaced, or the suffix
+// added: always beside the document, whatever its name is.
+TEST(CompanionNames, StayBesideTheDocument) {
+    const struct {
+        const char* doc;
+        const char* cur;
+    } cases[] = {
+        {"/d/x.pel", "/d/x.cur"},           {"/d/x.PEL", "/d/x.cur"},     {"x.pel", "x.cur"},
+        {"sub/ab", "sub/ab.cur"},           {"/d/ab", "/d/ab.cur"},       {"/d/a.b/c", "/d/a.b/c.cur"},
+        {"/d/notes.txt", "/d/notes.txt.cur"}, {"/d/.pel", "/d/.pel.cur"}, {"/d/x.pel.bak", "/d/x.pel.bak.cur"},
+        {"/d/x", "/d/x.cur"},               {"", ".cur"},
+        {"/p/DefaultSet/DeXOY.set", "/p/DefaultSet/DeXOY.cur"}, {"/d/x.SET", "/d/x.cur"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CompanionFileName(c.doc, ".cur"), c.cur) << c.doc;
+        const std::string png = CompanionFileName(c.doc, ".grd.png");
+        const std::string cur = c.cur;
+        EXPECT_EQ(png, cur.substr(0, cur.size() - 4) + ".grd.png") << c.doc;
+    }
+}

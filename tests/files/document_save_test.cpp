@@ -8,10 +8,12 @@
 
 #include <QCryptographicHash>
 #include <QImage>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
 #include <thread>
 
@@ -71,6 +73,122 @@ TEST(DocumentSeparators, ReadWhateverWasWritten) {
             ASSERT_EQ(back->Obj.Xy[1].Curves.Valid, 1);
             EXPECT_EQ(back->Obj.Xy[1].Curves.lines()[0].points()[1].y, -0.125);
         }
+}
+
+// Reals near the limit of a double: whatever the recompute makes of them,
+// a document that opens saves and opens again, and one that cannot be saved
+// is refused when it is opened; a save with a value that is not finite
+// writes nothing and says so.
+TEST(DocumentLimits, HugeRealsNeverMakeAFileThatCannotBeReopened) {
+    TempDir dir;
+    const std::string name = dir.file("Huge.pel"), again = dir.file("Again.pel");
+    auto plane = NewDocument();
+    plane->Obj.Po.add(MakePoint(1));
+    plane->Obj.Li.add(MakeLine(1));
+    plane->Obj.Ci.add(MakeCircle(1));
+    plane->Obj.Tr.add(MakeTriangle(1));
+    plane->Obj.Sf.add(MakeOrb(1));
+    ProcessAfterReading(*plane, nullptr);
+    const std::string text = DocumentText(*plane, LiveWindows{}, {}, ',');
+    auto lines = SplitLines(text);
+    int refused = 0, reopened = 0;
+    for (const auto& [huge, stride] : {std::pair{"1,7E308", 1}, {"-1,7E308", 1}, {"9E307", 7}, {"1E308", 29},
+                                       {"-1,5E308", 61}, {"1,7E308", 97}}) {
+        // Every stride-th real line of the objects (a line with a separator).
+        std::string bytes;
+        const std::size_t firstObject = text.find("<POINT");
+        std::size_t at = 0;
+        int reals = 0;
+        for (const std::string& line : lines) {
+            const bool real = at > firstObject && line.find(',') != std::string::npos &&
+                              line.find_first_not_of("-0123456789,E") == std::string::npos;
+            bytes += (real && reals++ % stride == 0 ? std::string(huge) : line) + "\r\n";
+            at += line.size() + 2;
+        }
+        WriteBytes(name, bytes);
+        auto doc = NewDocument();
+        std::uint8_t version = 0;
+        const std::uint8_t r = ReadDocument(name, *doc, version, ReadModeOpen, Context(','));
+        SCOPED_TRACE(std::string(huge) + " every " + std::to_string(stride));
+        if (r == ReadMalformed) {
+            ++refused;
+            continue;
+        }
+        ASSERT_EQ(r, ReadOk);
+        ASSERT_TRUE(DocumentIsFinite(*doc));
+        ASSERT_TRUE(WriteDocument(again, *doc, WriteModeDocument, Context(',')));
+        auto back = NewDocument();
+        ASSERT_EQ(ReadDocument(again, *back, version, ReadModeOpen, Context(',')), ReadOk);
+        EXPECT_EQ(DocumentText(*back, LiveWindows{}, {}, ','), DocumentText(*doc, LiveWindows{}, {}, ','));
+        ++reopened;
+    }
+    EXPECT_GT(refused, 0);  // some overflow when recomputed
+    EXPECT_GT(reopened, 0);
+    // Beyond the range of a double is a damaged file, never a value.
+    WriteBytes(name, text.substr(0, text.find("<POINT")) + "<POINT №1>\r\n1E999\r\n");
+    auto doc = NewDocument();
+    std::uint8_t version = 0;
+    EXPECT_EQ(ReadDocument(name, *doc, version, ReadModeOpen, Context(',')), ReadMalformed);
+
+    // A value that is not finite is not saved: the old file stays, the
+    // message is shown, and the save does not report success.
+    ASSERT_TRUE(WriteDocument(again, *plane, WriteModeDocument, Context(',')));
+    const std::string before = ReadBytes(again);
+    for (const double bad : {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+        auto doc2 = std::make_unique<DProj>(*plane);
+        doc2->Obj.Li[1].P2.X.v = bad;
+        std::vector<std::string> said;
+        DocumentContext ctx = Context(',');
+        ctx.ShowMessage = [&said](const std::string& m) { said.push_back(m); };
+        EXPECT_FALSE(WriteDocument(again, *doc2, WriteModeDocument, ctx));
+        EXPECT_FALSE(WriteDocument(dir.file("Undo000001.pel"), *doc2, WriteModeUndo, ctx));
+        EXPECT_EQ(said, (std::vector<std::string>{"Не могу сохранить файл!", "Не могу сохранить файл!"}));
+        EXPECT_EQ(ReadBytes(again), before);
+        EXPECT_FALSE(fs::exists(dir.file("Undo000001.pel")));
+        EXPECT_FALSE(DocumentIsFinite(*doc2));
+        EXPECT_FALSE(ObjectIsFinite(doc2->Obj.Li[1]));
+        EXPECT_TRUE(ObjectIsFinite(doc2->Obj.Po[1]));
+    }
+    std::printf("%d huge documents refused, %d reopened\n", refused, reopened);
+}
+
+// A picture size beyond what the project settings allow is held to it when
+// read, with a message when a document is opened.
+TEST(DocumentLimits, PictureSizeHeldToTheSettingsLimit) {
+    TempDir dir;
+    const std::string name = dir.file("Big.pel");
+    auto small = NewDocument();
+    small->Obj.Po.add(MakePoint(1));
+    small->Obj.Li.add(MakeLine(1));
+    const std::string text = DocumentText(*small, LiveWindows{}, {}, ',');
+    const std::size_t image = text.find("<$image>\r\n") + 10;
+    const std::size_t rest = text.find("\r\n", text.find("\r\n", image) + 2) + 2;
+    const struct {
+        const char* w;
+        const char* h;
+        int wantW, wantH;
+        bool told;
+    } cases[] = {
+        {"2147483647", "2147483647", 5000, 5000, true}, {"60000", "60000", 5000, 5000, true},
+        {"5000", "1", 5000, 1, false},                  {"0", "-7", 1, 1, true},
+        {"5001", "300", 5000, 300, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.w) + " x " + c.h);
+        WriteBytes(name, text.substr(0, image) + c.w + "\r\n" + c.h + "\r\n" + text.substr(rest));
+        for (const std::uint8_t mode : {ReadModeOpen, ReadModePreview}) {
+            auto doc = NewDocument();
+            std::vector<std::string> said;
+            DocumentContext ctx = Context(',');
+            ctx.ShowMessage = [&said](const std::string& m) { said.push_back(m); };
+            std::uint8_t version = 0;
+            ASSERT_EQ(ReadDocument(name, *doc, version, mode, ctx), ReadOk);
+            EXPECT_EQ(doc->Im.Width, c.wantW);
+            EXPECT_EQ(doc->Im.Height, c.wantH);
+            const bool told = c.told && mode == ReadModeOpen;
+            EXPECT_EQ(said, told ? std::vector<std::string>{PictureSizeText(c.wantW, c.wantH)} : std::vector<std::string>{});
+        }
+    }
 }
 
 // Random texts with line breaks, Cyrillic and characters outside the code
@@ -297,4 +415,42 @@ TEST(InterruptedSave, ReopensWithItsOwnCompanionsOrNone) {
     }
     std::printf("%d of %d interrupted saves reopened with their curves, %d with their fill picture\n", withCurves,
                 Rounds, withFill);
+    // Each open removed the temporary files the killed saves left.
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir.path)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Drawing.cur", "Drawing.grd.png", "Drawing.pel"}));
+}
+
+// Only the document the user named follows a link; a link planted at a
+// companion's name is replaced, and the file it pointed to keeps its bytes.
+TEST(DocumentLinks, OnlyTheNamedDocumentIsWrittenThroughItsLink) {
+    TempDir dir;
+    fs::create_directories(dir.file("real"));
+    const std::string real = dir.file("real/Drawing.pel"), link = dir.file("doc.pel");
+    SaveVersion save(0);
+    ASSERT_TRUE(save.write(real));
+    fs::create_symlink(real, link);
+    for (const char* victim : {"victim.cur", "victim.png"}) WriteBytes(dir.file(victim), "precious");
+    fs::create_symlink(dir.file("victim.cur"), dir.file("doc.cur"));
+    fs::create_symlink(dir.file("victim.png"), dir.file("doc.grd.png"));
+    SaveVersion other(1);
+    ASSERT_TRUE(other.write(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(ReadBytes(real).find("\r\nB\r\n"), std::string::npos);  // the caption of save 1
+    for (const char* victim : {"victim.cur", "victim.png"}) EXPECT_EQ(ReadBytes(dir.file(victim)), "precious");
+    EXPECT_FALSE(fs::is_symlink(dir.file("doc.cur")));
+    EXPECT_FALSE(fs::is_symlink(dir.file("doc.grd.png")));
+    std::vector<SaveVersion> saves;
+    saves.emplace_back(0);
+    saves.emplace_back(1);
+    int curves = 0, fills = 0;
+    EXPECT_EQ(OpenAndCheck(link, saves, curves, fills), 1);
+    EXPECT_EQ(curves, 1);
+    EXPECT_EQ(fills, 1);
+    // An undo snapshot at a planted link replaces the link too.
+    fs::create_symlink(dir.file("victim.cur"), dir.file("Undo000001.pel"));
+    DocumentContext ctx;
+    ASSERT_TRUE(WriteDocument(dir.file("Undo000001.pel"), *other.doc, WriteModeUndo, ctx));
+    EXPECT_EQ(ReadBytes(dir.file("victim.cur")), "precious");
 }

@@ -112,13 +112,15 @@ private:
 TEST(NumberText, SameTextsAsPrintfOverMillionsOfValues) {
     Values values(20261207);
     const double fixed[] = {0.0, -0.0, 1e-300, -4e-9, 0.5, 99999999.5, 12345678.0, 1e8, 9.99999995e7, 1e308,
-                            -1.7976931348623157e308, 5e-324, 0.000000005, -0.000000005, 2.5e-8};
+                            -1.79769313486231e308, 5e-324, 0.000000005, -0.000000005, 2.5e-8};
     for (const double v : fixed)
         for (const char sep : {',', '.'}) {
             ASSERT_EQ(FixedReal(v, sep), PrintfFixed(v, sep)) << v;
             ASSERT_EQ(FormatReal(v, sep), PrintfReal(v, sep)) << v;
         }
     ASSERT_EQ(FormatReal(std::nan(""), ','), "NAN");
+    // Where printf rounds beyond the range, the largest text within is written.
+    ASSERT_EQ(FormatReal(-1.7976931348623157e308, ','), "-1,79769313486231E308");
     ASSERT_EQ(FixedReal(-HUGE_VAL, ','), "0,00000000");
     char buf[FixedRealMax > RealTextMax ? FixedRealMax : RealTextMax];
     for (int i = 0; i < 2'000'000; ++i) {

@@ -169,24 +169,36 @@ TEST_F(ExportFixture, RangeErrorIsReportedAndNothingWritten) {
     EXPECT_EQ(host.errors[0].rfind("Не могу сохранить файл!\n\r", 0), 0u);
 }
 
-TEST_F(ExportFixture, MetafileCopiedAsEmf) {
+TEST_F(ExportFixture, MetafileOfTheCurrentDrawingCopiedAsEmf) {
     proj->Im.PicMode = 1;
-    fs::create_directories(s.path("Temp"));
+    fs::create_directories(s.path("Temp/me"));
+    st.MetaPath = s.path("Temp/me/MetaTemp.emf");
     {
-        EmfCanvas emf(s.path("Temp/MetaTemp.emf"), 120, 90, 96);
+        EmfCanvas emf(st.MetaPath, 120, 90, 96);
         Pen pen;
         emf.drawLine(pen, {1, 1}, {100, 80});
         ASSERT_TRUE(emf.finish());
     }
+    st.MetaWritten = true;
     WriteBytes(s.path("pic.emf"), "older");
     Run(1, "pic");
     const std::string b = ReadBytes(s.path("pic.emf"));
-    EXPECT_EQ(b, ReadBytes(s.path("Temp/MetaTemp.emf")));
+    EXPECT_EQ(b, ReadBytes(st.MetaPath));
     ASSERT_GE(b.size(), 88u);
     EXPECT_EQ(Le32(b, 0), 1u);           // the header record
     EXPECT_EQ(b.substr(40, 4), " EMF");  // its signature
     EXPECT_EQ(Le32(b, 48), b.size());    // the file's size in the header
     EXPECT_TRUE(host.errors.empty());
+
+    // A file the current drawing did not write (an older drawing's, or one
+    // in the program folder's shared "Temp/") is never exported.
+    st.MetaWritten = false;
+    fs::copy_file(st.MetaPath, s.path("Temp/MetaTemp.emf"));
+    Run(1, "stale");
+    EXPECT_FALSE(fs::exists(s.path("stale.emf")));
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].rfind("Не могу сохранить файл!\n\r", 0), 0u);
+    EXPECT_NE(host.errors[0].find("постройте чертеж"), std::string::npos);
 }
 
 TEST_F(ExportFixture, MissingMetafileIsReported) {

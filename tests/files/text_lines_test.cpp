@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <iconv.h>
 
 #include <cmath>
@@ -78,11 +80,16 @@ TEST(Reals, GeneralFormWithTheSeparator) {
 }
 
 TEST(Reals, ReadBackUnderTheSameSeparatorOnly) {
-    for (const double v : {0.5, -2.25, 1e-7, 1.5e20, 123456.789, 1.0 / 7, -0.0001}) {
+    // The largest doubles too: rounded to 15 digits they would lie beyond
+    // the range, so they are written as the largest text within it.
+    constexpr double Max = std::numeric_limits<double>::max();
+    for (const double v : {0.5, -2.25, 1e-7, 1.5e20, 123456.789, 1.0 / 7, -0.0001, Max, -Max, 1.7976931348623e308,
+                           std::numeric_limits<double>::denorm_min()}) {
         double r = 0;
         ASSERT_TRUE(ParseReal(FormatReal(v, ','), ',', r)) << v;
         EXPECT_NEAR(r, v, std::abs(v) * 1e-14);  // 15 significant digits are kept
     }
+    EXPECT_EQ(FormatReal(-Max, ','), "-1,79769313486231E308");
     double r = 0;
     EXPECT_FALSE(ParseReal("0,5", '.', r));
     EXPECT_FALSE(ParseReal("0.5", ',', r));

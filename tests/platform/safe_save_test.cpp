@@ -13,6 +13,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/instance_folder.h"
 #include "platform/safe_save.h"
@@ -86,10 +87,18 @@ TEST(SafeSave, TargetChangesOnlyWithACommittedSave) {
         EXPECT_EQ(file.commit(), "");
     }
     EXPECT_EQ(Slurp(target), "by name");
+    // Only a save that follows links writes where a link points; any other
+    // replaces the link itself and leaves the file it pointed to alone.
     fs::create_symlink("Drawing.pel", f.path("link.pel"));
-    ASSERT_EQ(SafeWriteFile(f.path("link.pel"), "through the link"), "");
+    ASSERT_EQ(SafeWriteFile(f.path("link.pel"), "through the link", true, LinkMode::Follow), "");
     EXPECT_TRUE(fs::is_symlink(f.path("link.pel")));
     EXPECT_EQ(Slurp(target), "through the link");
+    fs::create_symlink("Drawing.pel", f.path("planted.png"));
+    ASSERT_EQ(SafeWriteFile(f.path("planted.png"), "a picture"), "");
+    EXPECT_FALSE(fs::is_symlink(f.path("planted.png")));
+    EXPECT_EQ(Slurp(f.path("planted.png")), "a picture");
+    EXPECT_EQ(Slurp(target), "through the link");
+    fs::remove(f.path("planted.png"));
     EXPECT_EQ(SafeWriteFile(longName, "long"), "");
 
     fs::create_directory(f.path("folder.pel"));
@@ -132,6 +141,38 @@ TEST(SafeSave, ConcurrentSaversNeverLeaveATornFile) {
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
     EXPECT_TRUE(Whole(Slurp(target)));
     EXPECT_EQ(Names(f.path()), std::set<std::string>{"shared.pel"});
+}
+
+// The temporary files of killed saves are removed by the next save or
+// open of the file; those of running processes, other files and links stay.
+TEST(SafeSave, LeftoversOfEndedWritersAreRemoved) {
+    Folder f;
+    const std::string target = f.path("Drawing.pel");
+    ASSERT_EQ(SafeWriteFile(target, "doc"), "");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const std::string dead = std::to_string(child), mine = std::to_string(::getpid());
+    const std::vector<std::string> gone{".Drawing.pel." + dead + "-0-0badf00d~", ".Drawing.pel." + dead + "-17-12345678~"};
+    const std::vector<std::string> kept{
+        ".Drawing.pel.1-0-0badf00d~",           // process 1 runs
+        ".Drawing.pel." + mine + "-3-0badf00d~",  // this process saves
+        ".Drawing.pel." + dead + "-0-0badf00d",   // no "~": not one of ours
+        ".Drawing.pel." + dead + "-x-0badf00d~",  // not a serial number
+        ".Other.pel." + dead + "-0-0badf00d~",    // another file's
+        "Drawing.pel." + dead + "-0-0badf00d~",   // not hidden
+    };
+    for (const auto& n : gone) std::ofstream(f.path(n)) << "half";
+    for (const auto& n : kept) std::ofstream(f.path(n)) << "half";
+    fs::create_symlink("Drawing.pel", f.path(".Drawing.pel." + dead + "-1-0badf00d~"));
+    RemoveLeftoverTemps(target);
+    std::set<std::string> expect(kept.begin(), kept.end());
+    expect.insert("Drawing.pel");
+    expect.insert(".Drawing.pel." + dead + "-1-0badf00d~");
+    EXPECT_EQ(Names(f.path()), expect);
+    EXPECT_EQ(Slurp(target), "doc");
 }
 
 TEST(InstanceFolder, OneFolderPerRunningInstance) {

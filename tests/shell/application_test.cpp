@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/instance_folder.h"
 #include "shell/application.h"
 #include "shell/user_folders.h"
 #include "shell_test_util.h"
@@ -31,7 +32,11 @@ TEST(Application, OwnsItsStateAndSharesNoneWithAnother) {
     // words, and the scratch metafile in the program folder.
     EXPECT_NE(a.document().Proj.get(), a.document().Drawing.DrawProj.get());
     EXPECT_EQ(a.texts().word(WordNo::PlayHint), "Построить чертеж");
-    EXPECT_EQ(a.document().Drawing.MetaPath, progA + "Temp/MetaTemp.emf");
+    // The scratch metafile lies in the instance's own folder, not in the
+    // program folder's "Temp/" that all running instances share.
+    const std::string meta = a.document().Drawing.MetaPath;
+    EXPECT_EQ(meta, InstanceTempFolder(progA) + "MetaTemp.emf");
+    EXPECT_NE(meta, progA + "Temp/MetaTemp.emf");
 
     // What one application does stays in it.
     a.shell().settings.LangFile = progA + "Translation/Test.trs";

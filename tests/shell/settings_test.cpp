@@ -2,6 +2,8 @@
 // fall-back to the shipped copy, and round trips of random settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <filesystem>
 #include <random>
 
@@ -94,6 +96,18 @@ TEST(SettingsFile, LinesReadAsTheirTableSaysAndDamageKeepsTheStartValues) {
          [](const Settings& s) { EXPECT_EQ(s.RecentFiles[1], "No File"); }},
         {"empty language line keeps the built-in texts", FullWithLine(13, ""),
          [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"language file name inside the folder", FullWithLine(13, "English.trs"),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, Prog + "Translation/English.trs"); }},
+        {"language path out of the folder keeps the built-in texts", FullWithLine(13, "../../../etc/passwd"),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"absolute language path", FullWithLine(13, "/etc/passwd"),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"language line naming the parent folder", FullWithLine(13, ".."),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"language line with a folder", FullWithLine(13, "sub/English.trs"),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
+        {"language line with a backslash", FullWithLine(13, "..\\Pelmar.set"),
+         [](const Settings& s) { EXPECT_EQ(s.LangFile, ""); }},
         {"empty folder line keeps the program folder", FullWithLine(1, ""),
          [](const Settings& s) { EXPECT_EQ(s.DocDir, Prog); }},
         {"folder without its slash", FullWithLine(1, "/srv/docs"),
@@ -129,8 +143,9 @@ TEST(SettingsFile, WhatTheCodePageCannotHoldIsNotWrittenAsADamagedPath) {
     const Settings back = Parsed(SettingsText(s));
     EXPECT_EQ(back.DocDir, Prog);
     EXPECT_EQ(back.RecentFiles, (std::array<std::string, 5>{"No File", "No File", "/home/t/ж.pel", "No File", "/x.pel"}));
-    // A language file outside the translation folder is written whole.
-    EXPECT_EQ(back.LangFile, Prog + "Translation//elsewhere/de.trs");
+    // A language file outside the translation folder is written whole, and
+    // not taken back: only a name inside the folder is.
+    EXPECT_EQ(back.LangFile, "");
 }
 
 TEST(SettingsFile, RandomSettingsSurviveTheirFile) {
@@ -152,7 +167,9 @@ TEST(SettingsFile, RandomSettingsSurviveTheirFile) {
         s.SpareDigit = static_cast<int>(rng() % 10);
         for (std::string& r : s.RecentFiles) r = rng() % 3 ? text(1 + static_cast<int>(rng() % 8)) : "No File";
         s.OwnDialogs = rng() % 2;
-        s.LangFile = Prog + "Translation/" + text(2).substr(1) + ".trs";
+        std::string lang = text(2).substr(1);
+        std::replace(lang.begin(), lang.end(), '/', '_');  // a name inside the folder
+        s.LangFile = Prog + "Translation/" + lang + ".trs";
         const std::string bytes = SettingsText(s);
         const Settings back = Parsed(bytes);
         ASSERT_EQ(SettingsText(back), bytes) << round;
@@ -215,4 +232,81 @@ TEST(SettingsFile, TheShippedSettingsStartAFreshUserSensibly) {
 }
 
 }  // namespace
+}  // namespace pelmar
+
+namespace pelmar {
+namespace {
+
+// A damaged copy of `bytes`: a byte flipped, a line removed or repeated, or
+// a line replaced by a wild text.
+std::string DamagedSettings(const std::string& bytes, std::mt19937& rng, std::string& log) {
+    static const char* const wild[] = {"", "..", "../../etc/passwd", "/etc/passwd", "a/b.trs", "\xE8" "9999",
+                                       "\xE8" "-001", "999999999", "-1", "1E308", "NAN", "99999999999999999999",
+                                       "\\x.trs", "\xEB", "0", "No File"};
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t end = bytes.find("\r\n", at);
+        lines.push_back(bytes.substr(at, end - at));
+        at = end == std::string::npos ? bytes.size() : end + 2;
+    }
+    const int count = 1 + static_cast<int>(rng() % 3);
+    for (int n = 0; n < count && !lines.empty(); ++n) {
+        const std::size_t i = rng() % lines.size();
+        switch (rng() % 4) {
+            case 0:
+                if (!lines[i].empty()) {
+                    const std::size_t at = rng() % lines[i].size();
+                    lines[i][at] = static_cast<char>(lines[i][at] ^ (1 << (rng() % 8)));
+                }
+                log += " flip" + std::to_string(i);
+                break;
+            case 1:
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+                log += " del" + std::to_string(i);
+                break;
+            case 2:
+                lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), lines[i]);
+                log += " dup" + std::to_string(i);
+                break;
+            default: {
+                const char* w = wild[rng() % std::size(wild)];
+                lines[i] = w;
+                log += " set" + std::to_string(i) + "=" + w;
+            }
+        }
+    }
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+// Damaged settings files, a few thousand of them from a fixed seed: every
+// value read stays in its bounds (the translation file inside its folder),
+// and what the program writes back reads back the same.
+TEST(SettingsFile, DamagedFilesKeepTheBounds) {
+    constexpr std::uint32_t seed = 20261207u;
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 3000; ++round) {
+        std::string log;
+        const std::string bytes = DamagedSettings(Full, rng, log);
+        SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round) + ":" + log);
+        const Settings s = Parsed(bytes);
+        ASSERT_GE(s.UndoSteps, 0);
+        ASSERT_LE(s.UndoSteps, MaxUndoSteps);
+        ASSERT_GE(s.SpareDigit, 0);
+        ASSERT_LE(s.SpareDigit, 9);
+        const std::string folder = Prog + "Translation/";
+        if (!s.LangFile.empty()) {
+            ASSERT_EQ(s.LangFile.rfind(folder, 0), 0u) << s.LangFile;
+            const std::string name = s.LangFile.substr(folder.size());
+            ASSERT_EQ(name.find('/'), std::string::npos) << s.LangFile;
+            ASSERT_NE(name, "..");
+        }
+        const std::string written = SettingsText(s);
+        ASSERT_EQ(SettingsText(Parsed(written)), written);
+    }
+}
+
 }  // namespace pelmar

@@ -1,5 +1,8 @@
 #include "editing/ui/picture_window.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -303,7 +306,13 @@ void PictureWindow::EnableDrawTools(bool on) {
 
 void PictureWindow::FitScrollBox() {
     const DProj& doc = st_.Doc();
-    const int w = WindowCoord(doc.Im.Width, doc.Zoom), h = WindowCoord(doc.Im.Height, doc.Zoom);
+    // In 64 bits, and no larger than a widget can be, whatever the size and
+    // zoom a document holds.
+    const auto side = [&doc](std::int32_t picture) {
+        const long double v = std::nearbyint(static_cast<long double>(picture) * doc.Zoom / 100);
+        return static_cast<int>(std::clamp<long double>(v, 1, QWIDGETSIZE_MAX - 8));
+    };
+    const int w = side(doc.Im.Width), h = side(doc.Im.Height);
     const int W = w + 4, H = h + 4;
     const int cw = width();
     const int ch = height() - statusBar_->sizeHint().height() - toolBar_->sizeHint().height() -
@@ -361,7 +370,7 @@ void PictureWindow::copyPicture() {
     const QImage& picture = vector && !drawing_.MetaImage.isNull() ? drawing_.MetaImage : drawing_.DrawBitmap;
     auto* data = new QMimeData;
     data->setImageData(picture);
-    if (vector && !drawing_.MetaPath.empty()) {
+    if (vector && drawing_.MetaWritten && !drawing_.MetaPath.empty()) {
         QFile f(QString::fromStdString(drawing_.MetaPath));
         if (f.open(QIODevice::ReadOnly)) data->setData("image/x-emf", f.readAll());
     }
