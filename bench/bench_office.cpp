@@ -12,7 +12,7 @@
 #include "files/document.h"
 #include "model/geometry.h"
 #include "office/office_export.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 using namespace pelmar;
 

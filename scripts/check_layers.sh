@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
-# The layering check (docs/architecture.md): every #include in src/ against
-# the layers of the program.
+# The layering check (docs/architecture.md): every #include in src/ and every
+# link line of the libraries against the layers of the program.
 #
 #   - A folder includes only itself and the folders below it:
-#       model < platform < drawing < files < editing < transform < shell
-#       < dialogs < office; platform stands beside drawing (drawing may use
+#       model < platform < drawing < files < editing < transform < dialogs
+#       < shell < office; platform stands beside drawing (drawing may use
 #       it, it uses nothing of drawing); src/app may include everything.
-#   - The shell's windows (src/shell/ui/) may use the object dialogs: the
-#     main window installs them as the editing core's dialog host.
+#   - A library links only libraries of its own folder and the folders
+#     below; a core library links no window library; no two libraries link
+#     each other.
 #   - Window code lives in src/<folder>/ui/; the logic of a folder (the core
 #     library pelmar_<folder>) includes no ui/ header.
 #   - A core library includes Qt headers of QtCore and QtGui only (no
 #     QtWidgets, no other module); the model includes no Qt at all.
 #
-# Prints one line per offending include and exits 1 when there is one.
-# Usage: scripts/check_layers.sh [source root]   (default: this checkout)
+# Prints one line per offending include or link and exits 1 when there is one.
+# Usage: scripts/check_layers.sh [source root] [link lines]
+#   source root  default: this checkout
+#   link lines   the file the build writes (build/pelmar_links.txt), one
+#                library a line: "pelmar_x: the libraries it links"; without
+#                it only the includes are checked
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
+links="${2:-}"
+if [ -n "$links" ]; then links="$(cd "$(dirname "$links")" && pwd)/$(basename "$links")"; fi
 cd "$root"
 
 # Where the Qt headers are, to tell QtCore and QtGui headers from the rest.
@@ -40,7 +47,7 @@ mapfile -t files < <(find src -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
 awk -v qtheaders="$core_gui_headers" '
 BEGIN {
-  n = split("model platform drawing files editing transform shell dialogs office", order, " ")
+  n = split("model platform drawing files editing transform dialogs shell office", order, " ")
   for (i = 1; i <= n; i++) rank[order[i]] = i
   split(qtheaders, h, " ")
   for (k in h) coregui[h[k]] = 1
@@ -55,7 +62,6 @@ function allowed(from, to) {
   if (from == "app" || from == to) return 1
   if (!(from in rank) || !(to in rank)) return 0
   if (from == "platform" && to == "drawing") return 0
-  if (from == "shell" && ui && to == "dialogs") return 1
   return rank[to] <= rank[from]
 }
 FNR == 1 {
@@ -94,4 +100,47 @@ END {
   if (bad) printf "check_layers: %d include(s) against the layers of docs/architecture.md\n", bad
   exit bad > 0
 }
-' "${files[@]}"
+' "${files[@]}" || status=$?
+status=${status:-0}
+
+# The link lines: pelmar_<folder> or pelmar_<folder>_ui links only the layers
+# its folder may include, a core library no window library, and no library
+# links one that links it back.
+if [ -n "$links" ]; then
+  [ -r "$links" ] || { echo "check_layers: cannot read the link lines $links" >&2; exit 2; }
+  awk '
+  BEGIN {
+    n = split("model platform drawing files editing transform dialogs shell office", order, " ")
+    for (i = 1; i <= n; i++) rank[order[i]] = i
+    bad = 0
+  }
+  function folderOf(lib,   f) { f = lib; sub(/^pelmar_/, "", f); sub(/_ui$/, "", f); return f }
+  function isUi(lib) { return lib ~ /_ui$/ }
+  function complain(why) { printf "%s:%d: %s: %s\n", FILENAME, FNR, lib, why; bad++ }
+  /^pelmar_[a-z]+(_ui)?:/ {
+    lib = $1; sub(/:$/, "", lib)
+    from = folderOf(lib)
+    for (i = 2; i <= NF; i++) {
+      dep = $i
+      if (dep !~ /^pelmar_[a-z]+(_ui)?$/) continue
+      to = folderOf(dep)
+      linked[lib, dep] = FNR
+      if (!(from in rank) || !(to in rank) || (from == "platform" && to == "drawing") || rank[to] > rank[from])
+        complain("links " dep ": " from " may not link " to " (a library links only the layers below it)")
+      else if (!isUi(lib) && isUi(dep))
+        complain("links " dep ": a core library links no window library")
+    }
+  }
+  END {
+    for (pair in linked) {
+      split(pair, ab, SUBSEP)
+      if ((ab[2], ab[1]) in linked && ab[1] < ab[2]) {
+        printf "%s: %s and %s link each other\n", FILENAME, ab[1], ab[2]
+        bad++
+      }
+    }
+    if (bad) printf "check_layers: %d link(s) against the layers of docs/architecture.md\n", bad
+    exit bad > 0
+  }' "$links" || status=1
+fi
+exit "$status"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The layering check on a small tree with one include of every kind it must
-# refuse and of every kind it must let pass, then on the real sources.
+# The layering check on a small tree with one include and one link of every
+# kind it must refuse and of every kind it must let pass, then on the real
+# sources and, when the build passes them ($1), their link lines.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 check="$here/scripts/check_layers.sh"
@@ -25,6 +26,7 @@ put src/drawing/ok.cpp '#include "platform/canvas.h"' '#include "model/records.h
 put src/files/ui/w.cpp '#include <QLabel>' '#include "files/document.h"' '#include "drawing/ui/x.h"'
 put src/shell/s.cpp '#include "files/document.h"' '#include <QCoreApplication>'
 put src/shell/ui/m.cpp '#include "dialogs/ui/dialog_registry.h"'
+put src/dialogs/ui/n.cpp '#include "shell/ui/main_window.h"'
 put src/app/main.cpp '#include <QApplication>' '#include "shell/ui/main_window.h"'
 
 status=0
@@ -40,7 +42,8 @@ expected=(
   "src/model/a.h:1: #include <QString>: the model includes no Qt"
   "src/model/a.h:2: #include \"drawing/redraw.h\": model may not include drawing"
   "src/platform/p.cpp:1: #include \"drawing/redraw.h\": platform may not include drawing"
-  "check_layers: 10 include(s)"
+  "src/dialogs/ui/n.cpp:1: #include \"shell/ui/main_window.h\": dialogs may not include shell"
+  "check_layers: 11 include(s)"
 )
 fail=0
 [ "$status" -eq 1 ] || { echo "expected exit status 1, got $status"; fail=1; }
@@ -48,8 +51,34 @@ for e in "${expected[@]}"; do
   grep -qF -- "$e" <<<"$out" || { echo "missing: $e"; fail=1; }
 done
 lines=$(grep -c ': #include' <<<"$out" || true)
-[ "$lines" -eq 10 ] || { echo "expected 10 offences, got $lines"; fail=1; }
+[ "$lines" -eq 11 ] || { echo "expected 11 offences, got $lines"; fail=1; }
+if [ "$fail" -ne 0 ]; then echo "--- output:"; echo "$out"; exit 1; fi
+
+# Link lines: an upward link, a core library linking windows and two window
+# libraries linking each other are refused; downward links pass.
+rm -rf "$tree/src"
+put src/model/ok.h '#include <vector>'
+put links.txt 'pelmar_model: ' \
+  'pelmar_drawing: pelmar_model pelmar_platform Qt6::Gui' \
+  'pelmar_files: pelmar_drawing pelmar_shell' \
+  'pelmar_editing: pelmar_files pelmar_files_ui' \
+  'pelmar_files_ui: pelmar_files Qt6::Widgets' \
+  'pelmar_dialogs_ui: pelmar_dialogs pelmar_files_ui pelmar_shell_ui' \
+  'pelmar_shell_ui: pelmar_shell pelmar_dialogs_ui Qt6::PrintSupport'
+status=0
+out="$(bash "$check" "$tree" "$tree/links.txt" 2>&1)" || status=$?
+expected=(
+  "pelmar_files: links pelmar_shell: files may not link shell"
+  "pelmar_editing: links pelmar_files_ui: a core library links no window library"
+  "pelmar_dialogs_ui: links pelmar_shell_ui: dialogs may not link shell"
+  "pelmar_dialogs_ui and pelmar_shell_ui link each other"
+  "check_layers: 4 link(s)"
+)
+[ "$status" -eq 1 ] || { echo "links: expected exit status 1, got $status"; fail=1; }
+for e in "${expected[@]}"; do
+  grep -qF -- "$e" <<<"$out" || { echo "missing: $e"; fail=1; }
+done
 if [ "$fail" -ne 0 ]; then echo "--- output:"; echo "$out"; exit 1; fi
 
 # The program itself keeps its layers.
-bash "$check" "$here"
+bash "$check" "$here" ${1:+"$1"}

@@ -15,6 +15,7 @@
 #include "drawing/graph_transform.h"
 #include "drawing/host_roles.h"
 #include "drawing/paint_target.h"
+#include "drawing/word_lines.h"
 #include "model/geometry.h"
 #include "model/records.h"
 
@@ -157,6 +158,6 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
 
 // The text the message box shows when a column has three or more roots.
 inline constexpr int CannotPlotLine = static_cast<int>(WordNo::CannotPlotGraph);
-inline constexpr const char* CannotPlotText = "Не могу построить график!";
+inline const char* const CannotPlotText = BuiltInWord(WordNo::CannotPlotGraph);
 
 }  // namespace pelmar

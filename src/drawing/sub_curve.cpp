@@ -5,12 +5,12 @@
 #include "drawing/curve_builder.h"
 #include "drawing/graph_run.h"
 #include "drawing/surfaces.h"
+#include "drawing/word_lines.h"
 
 namespace pelmar {
 
 namespace {
 
-constexpr const char* ImplicitGraphText = "Неявный график";
 
 // The sampling of a parameter from `start` by `step`: nothing when the step is
 // not positive or the run would be endless or absurdly long.
@@ -243,7 +243,7 @@ void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
         ProgressRole* progress = ShowsProgress(target, pass) && host ? host->progressFor(target.kind) : nullptr;
         if (progress) {
             std::string text = host->texts().word(WordNo::ImplicitGraph);
-            if (text.empty()) text = ImplicitGraphText;
+            if (text.empty()) text = BuiltInWord(WordNo::ImplicitGraph);
             progress->showProgress(text);
         }
         ctx.CurveNo = ctx.CurveCount = 1;

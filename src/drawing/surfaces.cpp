@@ -9,14 +9,13 @@
 
 #include "drawing/graph_run.h"
 #include "drawing/surface_internal.h"
+#include "drawing/word_lines.h"
 #include "platform/raster_surface.h"
 
 namespace pelmar {
 
 namespace {
 
-constexpr const char* SectionsText = "Неявный график";
-constexpr const char* OutlineText = "Контур";
 constexpr const char* GradientText = "Gradient";
 
 GraphHost* RunHost(const SubCurveContext& ctx) { return ctx.Target.run ? ctx.Target.run->Host : nullptr; }
@@ -127,7 +126,7 @@ void DrawSurface(SubCurveContext& ctx, const SubCurveArgs& a) {
     const char sep = ctx.Target.run ? ctx.Target.run->DecimalSep : '.';
     const auto plan =
         PlanSurfaceSections(a.Kind, a.Formula1, a.SurfaceNumber, sec, ctx.XScale, ctx.CX, ctx.CY, sep);
-    ShowProgress(ctx, Word(RunHost(ctx), WordNo::ImplicitGraph, SectionsText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::ImplicitGraph, BuiltInWord(WordNo::ImplicitGraph)));
     ctx.CurveCount = TracedSectionCount(plan);
     ctx.CurveNo = 0;
     ctx.LastProgress = 0;
@@ -163,7 +162,7 @@ void DrawSurfaceOutline(SubCurveContext& ctx, const SubCurveArgs& a) {
     }
 
     const std::string surface = SurfaceRayFormula(a.Kind, a.Formula1, ctx.Transform);
-    ShowProgress(ctx, Word(RunHost(ctx), WordNo::Outline, OutlineText));
+    ShowProgress(ctx, Word(RunHost(ctx), WordNo::Outline, BuiltInWord(WordNo::Outline)));
     ctx.CurrentA.clear();
     ctx.CurrentB.clear();
     ctx.Result.clear(PlaneAsIs, 0);

@@ -1,32 +1,58 @@
 // Lines of the word table that the code asks for by name.  The values are
 // the line numbers of a translation file; a window that shows many words
-// from a block of lines may still count lines.
+// from a block of lines counts from the block's first line.  The table
+// itself (files/word_table.h) sits with the other text files; the names stay
+// here with the built-in texts, because the redraw already speaks them.
 #pragma once
 
 namespace pelmar {
 
+inline constexpr int FirstWordLine = 5;
+inline constexpr int LastWordLine = 685;
+inline constexpr int WordTextCount = 649;
+
+// The 32 lines of the word part that open a group and carry no word.
+bool IsTitleLine(int line);
+
+// Built-in Russian text of a line (UTF-8); nullptr for a title line and for a
+// line outside 5..685.
+const char* BuiltInWord(int line);
+
 enum class WordNo : int {
+    // Menu captions that questions repeat; the kinds' names from the sphere on.
+    FirstSolidName = 39, DeleteCommand = 47, CopyCommand = 51, ProgramName = 67, CannotDeleteAll = 183,
     // Names of the facts the open and save dialogs list of a document.
-    PreviewSize = 206,
-    PreviewTime = 207,
-    PreviewDate = 208,
-    PreviewPicture = 209,
-    PreviewVersion = 210,
-    PreviewAuthor = 211,
-    PreviewCaption = 212,
+    PreviewSize = 206, PreviewTime, PreviewDate, PreviewPicture, PreviewVersion, PreviewAuthor, PreviewCaption,
+    // The raster export dialog.
+    RasterCaption = 214, ColourCount, RasterMisc, TransparentBack, Compression, Cancel,
     // The hint of the play button: idle, and while a full redraw runs.
-    PlayHint = 265,
-    StopHint = 266,
-    // The drawing window.
-    Seconds = 331,
-    ImplicitGraph = 348,
-    CartesianGraph = 349,
-    GradientBuilt = 352,
-    GradientNotBuilt = 353,
-    Outline = 519,
-    // Messages.
-    CannotSaveFile = 625,
+    PlayHint = 265, StopHint,
+    // The link dialog's title of a new object, in the kinds' order.
+    FirstNewObject = 280,
+    // The transformations window; its centre, then the angle.
+    Transformations = 309, Centre = 318,
+    // The drawing window; the hints of its buttons in their order.
+    ImageCaption = 328, RasterPicture, VectorPicture, Seconds, FirstToolHint,
+    ImplicitGraph = 348, CartesianGraph, LengthIs, AngleIs, GradientBuilt, GradientNotBuilt,
+    // Units and marks of the object dialogs.
+    UnitPt = 361, UnitCm, UnitPk, Projection, Outline = 519,
+    // Parts of an object that the nesting path names; the bisector, height and
+    // median of an angle follow the side.
+    Radius = 589, Side, Axis = 594, Diagonal, Height, Incircle, Circumcircle, Section, Contour, LowerBase, UpperBase,
+    Base, Face, CircumSphere, InSphere,
+    // Messages; a later version takes two lines, an earlier one four.
+    FileExists = 623, FileChanged, CannotSaveFile, CannotOpenFile, NotADocument, LaterVersion, EarlierVersion = 630,
     CannotPlotGraph = 634,
+    // The animation window: its caption, the builder's status line, then its
+    // labels and buttons from the frame count on (the delay before it).
+    Animation = 637, BuildingFrame, SavingGif, GifDone, GifCorrected, GifNotDone, FrameCount = 644,
+    Fill = 660, ChangeProjectOption, CannotDeleteGrouped = 685,
 };
+
+inline const char* BuiltInWord(WordNo line) { return BuiltInWord(static_cast<int>(line)); }
+
+// The line `n` lines after (or before) `first` in a block of lines.
+constexpr WordNo operator+(WordNo first, int n) { return static_cast<WordNo>(static_cast<int>(first) + n); }
+constexpr WordNo operator-(WordNo first, int n) { return first + -n; }
 
 }  // namespace pelmar

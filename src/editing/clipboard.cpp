@@ -67,7 +67,7 @@ void CopyObjects(EditingState& st) {
     std::filesystem::create_directories(st.ProgDir + "Temp", ec);
     DocumentContext ctx;
     ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
-    ctx.CannotSaveText = Word(st, 625);
+    ctx.CannotSaveText = Word(st, WordNo::CannotSaveFile);
     if (!WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx)) {
         // The message is shown; an older clipboard file is not what the user
         // copied last: it goes, and Paste stays off until a copy succeeds.

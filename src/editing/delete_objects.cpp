@@ -29,7 +29,7 @@ void ForEachLinkHolder(EditingState& st, F&& f) {
     });
 }
 
-void Refuse(EditingState& st) { st.Messages->ShowMessage(Word(st, 685)); }
+void Refuse(EditingState& st) { st.Messages->ShowMessage(Word(st, WordNo::CannotDeleteGrouped)); }
 
 
 // The current kind's index follows the current entry after the list was

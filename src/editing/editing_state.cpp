@@ -95,35 +95,10 @@ void StateDialogs::DisableToKindButtons() {
 
 // ---------------------------------------------------------------------------
 
-std::string BuiltInEditingWord(int line) {
-    static constexpr const char* kCaption[] = {
-        "Радиус",         "Сторона",        "Биссектриса угла", "Высота угла",    "Медиана угла", "Ось",
-        "Диагональ",      "Высота",         "Окр. вписанная",   "Окр. описанная", "Сечение",      "Контур",
-        "Ниж. основание", "Вер. основание", "Основание",        "Грань",          "Сф. описанная", "Сф. вписанная",
-    };
-    static constexpr const char* kRead[] = {
-        "Не могу открыть файл!",
-        "Открываемый файл не является файлом программы \"Пелмар\"!",
-        "Открываемый файл является файлом",
-        "более поздней версии программы \"Пелмар\"!",
-        "Открываемый файл является файлом более ранней версии программы \"Пелмар\",",
-        "формат которой не поддерживается, начиная с версии 4.1.",
-        "Чтобы открыть этот файл из текущей программы, попробуйте сначала открыть его",
-        "с помощью программы \"Пелмар\" версии 4.0, а потом сохранить в новом формате.",
-    };
-    if (line >= 589 && line <= 606) return kCaption[line - 589];
-    if (line >= 626 && line <= 633) return kRead[line - 626];
-    if (line == 625) return "Не могу сохранить файл!";
-    if (line == 685) return "Нельзя удалять сгруппированные объекты";
-    return {};
-}
-
-std::string Word(const EditingState& st, int line) {
-    if (st.Words) {
-        std::string w = st.Words(line);
-        if (!w.empty()) return w;
-    }
-    return BuiltInEditingWord(line);
+std::string Word(const EditingState& st, WordNo line) {
+    if (st.Words && !st.Words->WordLine(line).empty()) return st.Words->WordLine(line);
+    const char* text = BuiltInWord(static_cast<int>(line));
+    return text ? text : "";
 }
 
 bool CurrentKind(const EditingState& st, Kind& k) {

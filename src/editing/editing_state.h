@@ -18,6 +18,7 @@
 
 #include "editing/editing_host.h"
 #include "files/document.h"
+#include "files/word_table.h"
 #include "model/defaults.h"
 #include "model/edit_state.h"
 #include "model/records.h"
@@ -97,8 +98,8 @@ struct EditingState : EditState {
     // Positions of the picture and transformations windows for the files
     // written; without it those stored in the document.
     std::function<LiveWindows()> Windows;
-    // Word-table line N; without it the built-in texts.
-    std::function<std::string(int)> Words;
+    // The word table; without it the built-in texts.
+    const WordTable* Words = nullptr;
 
     // The windows; never null (the Null* instances do nothing).
     EditingCommandStates* Commands;
@@ -122,11 +123,9 @@ MessageBox& NullMessages();
 ObjectListView& NullListView();
 RedrawRequest& NullRedraw();
 
-// Built-in text of the word-table lines the editing core uses (589 .. 606
-// path captions, 626 .. 633 read failures, 685 delete refusal); "" for others.
-std::string BuiltInEditingWord(int line);
-// Word-table line N through st.Words, or the built-in text.
-std::string Word(const EditingState& st, int line);
+// A word-table line from st.Words; the built-in text when there is no table
+// or the table's line is empty.
+std::string Word(const EditingState& st, WordNo line);
 
 // Kind of the current object-list entry; false when the entry names no kind.
 bool CurrentKind(const EditingState& st, Kind& k);

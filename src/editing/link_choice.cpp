@@ -98,38 +98,31 @@ struct KindWords {
     std::vector<const char*> groups;
 };
 
+// The title is the word-table line 280 on in the kinds' order; the groups
+// name the defining points (lines 663 to 684).
 KindWords WordsOf(Kind k) {
+    auto words = [k](std::initializer_list<int> lines) {
+        KindWords w{BuiltInWord(WordNo::FirstNewObject + static_cast<int>(Slot(k))), {}};
+        for (int line : lines) w.groups.push_back(BuiltInWord(line));
+        return w;
+    };
+    constexpr int point = 663, segmentEnd = 664, centre = 666, vertex = 667, baseCentre = 671, baseVertex = 672,
+                  apex5 = 676, lowVertex = 677, highVertex = 681;
     switch (k) {
-        case Kind::po: return {"Новая точка", {"Точка"}};
-        case Kind::li: return {"Новый отрезок", {"1-я точка отрезка", "2-я точка отрезка"}};
-        case Kind::ci: return {"Новый эллипс", {"Центр"}};
-        case Kind::tr: return {"Новый треугольник", {"1-я вершина", "2-я вершина", "3-я вершина"}};
-        case Kind::kv: return {"Новый четырехугольник", {"1-я вершина", "2-я вершина", "3-я вершина", "4-я вершина"}};
-        case Kind::xy: return {"Новая система координат 2D", {"Центр"}};
-        case Kind::sf: return {"Новая сфера", {"Центр"}};
-        case Kind::zi: return {"Новый цилиндр", {"Центр нижнего основания"}};
-        case Kind::ko: return {"Новый конус", {"Центр нижнего основания"}};
-        case Kind::i3:
-            return {"Новая пирамида-3",
-                    {"1-я вершина основания", "2-я вершина основания", "3-я вершина основания", "4-я вершина"}};
-        case Kind::i4:
-            return {"Новая пирамида-4",
-                    {"1-я вершина основания", "2-я вершина основания", "3-я вершина основания",
-                     "4-я вершина основания", "5-я вершина"}};
+        case Kind::po: return words({point});
+        case Kind::li: return words({segmentEnd, segmentEnd + 1});
+        case Kind::tr: return words({vertex, vertex + 1, vertex + 2});
+        case Kind::kv: return words({vertex, vertex + 1, vertex + 2, vertex + 3});
+        case Kind::zi: case Kind::ko: return words({baseCentre});
+        case Kind::i3: return words({baseVertex, baseVertex + 1, baseVertex + 2, vertex + 3});
+        case Kind::i4: return words({baseVertex, baseVertex + 1, baseVertex + 2, baseVertex + 3, apex5});
         case Kind::r3:
-            return {"Новая призма-3",
-                    {"1-я вершина нижнего основания", "2-я вершина нижнего основания", "3-я вершина нижнего основания",
-                     "1-я вершина верхнего основания", "2-я вершина верхнего основания",
-                     "3-я вершина верхнего основания"}};
+            return words({lowVertex, lowVertex + 1, lowVertex + 2, highVertex, highVertex + 1, highVertex + 2});
         case Kind::r4:
-            return {"Новая призма-4",
-                    {"1-я вершина нижнего основания", "2-я вершина нижнего основания", "3-я вершина нижнего основания",
-                     "4-я вершина нижнего основания", "1-я вершина верхнего основания",
-                     "2-я вершина верхнего основания", "3-я вершина верхнего основания",
-                     "4-я вершина верхнего основания"}};
-        case Kind::xz: break;
+            return words({lowVertex, lowVertex + 1, lowVertex + 2, lowVertex + 3, highVertex, highVertex + 1,
+                          highVertex + 2, highVertex + 3});
+        default: return words({centre});  // ellipse, the coordinate systems, sphere
     }
-    return {"Новая система координат 3D", {"Центр"}};
 }
 
 void Recompute(DPoint& r) { UpdatePoint(r, 0); }

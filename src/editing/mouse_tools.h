@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "drawing/word_lines.h"
+#include "model/drag_rules.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -35,6 +37,7 @@ public:
     virtual void enableDrawTools() = 0;
     // Word-table line N ("Длина=" 350, "Угол=" 351) and the decimal separator.
     virtual std::string wordLine(int line) = 0;
+    std::string word(WordNo line) { return wordLine(static_cast<int>(line)); }
     virtual char decimalSeparator() = 0;
 };
 
@@ -90,8 +93,7 @@ private:
     int dragStartX_ = 0, dragStartY_ = 0, dragStartYM_ = 0;
     int dragEndX_ = 0, dragEndY_ = 0;
     bool editDragActive_ = false;
-    int grabOffsetX_ = 0, grabOffsetY_ = 0;
-    double grabAxisRatio_ = 0;  // a / b of a grabbed ellipse; 0 when b is 0
+    DragGrip grip_;  // where the edit drag took its handle
     int lastMouseX_ = -1, lastMouseY_ = -1;
     bool haveLast_ = false;
     std::string pressText_;  // panel 4 of the running drag

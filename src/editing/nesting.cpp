@@ -69,10 +69,10 @@ Caption PointCaption(const EditingState& st) {
 Caption LineCaption(const EditingState& st) {
     const std::uint8_t r = RoleOf(st, Kind::li);
     if (r == 0) return TopForm(W<Kind::li>(st));
-    const std::string side = Word(st, 590) + " ";
+    const std::string side = Word(st, WordNo::Side) + " ";
     Caption c;
     if (r >= 1 && r <= 3) {
-        c = Join(Cap(st, Kind::ci), Word(st, 589) + " " + Num(r));
+        c = Join(Cap(st, Kind::ci), Word(st, WordNo::Radius) + " " + Num(r));
     } else if (r >= 4 && r <= 6) {
         const DTri& t = W<Kind::tr>(st);
         const int i = r - 3;
@@ -82,25 +82,25 @@ Caption LineCaption(const EditingState& st) {
         const std::size_t i = static_cast<std::size_t>(r - 6);
         const int kind = t.LineKind[i].v, vertex = t.LineVertex[i].v;
         if (kind < 1 || kind > 3 || vertex < 1 || vertex > 3) return std::nullopt;
-        c = Join(Cap(st, Kind::tr), Word(st, 590 + kind) + " " + Vertex(t, vertex));
+        c = Join(Cap(st, Kind::tr), Word(st, WordNo::Side + kind) + " " + Vertex(t, vertex));
     } else if (r == 12 || r == 13) {
         std::string name;
         if (IsCurrent(st, Kind::xy)) name = W<Kind::xy>(st).ID.s;
         else if (IsCurrent(st, Kind::xz)) name = W<Kind::xz>(st).ID.s;
         else return std::nullopt;
-        c = name + " / " + Word(st, 594) + (r == 12 ? " X" : " Y");
+        c = name + " / " + Word(st, WordNo::Axis) + (r == 12 ? " X" : " Y");
     } else if (r == 29) {
-        c = W<Kind::xz>(st).ID.s + " / " + Word(st, 594) + " Z";
+        c = W<Kind::xz>(st).ID.s + " / " + Word(st, WordNo::Axis) + " Z";
     } else if (r >= 14 && r <= 17) {
         const DKv& k = W<Kind::kv>(st);
         const int i = r - 13;
         c = Join(Cap(st, Kind::kv), side + Vertex(k, i) + Vertex(k, i % 4 + 1));
     } else if (r == 18 || r == 19) {
         const DKv& k = W<Kind::kv>(st);
-        c = Join(Cap(st, Kind::kv), Word(st, 595) + " " + (r == 18 ? Vertex(k, 1) + Vertex(k, 3) : Vertex(k, 2) + Vertex(k, 4)));
+        c = Join(Cap(st, Kind::kv), Word(st, WordNo::Diagonal) + " " + (r == 18 ? Vertex(k, 1) + Vertex(k, 3) : Vertex(k, 2) + Vertex(k, 4)));
     } else if (r == 20 || r == 21) {
         const DLine& axis = r == 20 ? W<Kind::zi>(st).Axis : W<Kind::ko>(st).Axis;
-        c = Join(Cap(st, r == 20 ? Kind::zi : Kind::ko), Word(st, 596) + " " + Label(axis.P1) + Label(axis.P2));
+        c = Join(Cap(st, r == 20 ? Kind::zi : Kind::ko), Word(st, WordNo::Height) + " " + Label(axis.P1) + Label(axis.P2));
     } else if (r == 22) {
         const DLine* h = nullptr;
         if (IsCurrent(st, Kind::i3)) h = &W<Kind::i3>(st).HeightLine;
@@ -108,7 +108,7 @@ Caption LineCaption(const EditingState& st) {
         else return std::nullopt;
         Kind cur;
         CurrentKind(st, cur);
-        c = Join(Cap(st, cur), Word(st, 596) + " " + Label(h->P1) + Label(h->P2));
+        c = Join(Cap(st, cur), Word(st, WordNo::Height) + " " + Label(h->P1) + Label(h->P2));
     } else {
         return std::nullopt;
     }
@@ -136,13 +136,13 @@ Caption CircleCaption(const EditingState& st) {
     const std::uint8_t r = RoleOf(st, Kind::ci);
     switch (r) {
         case 0: return TopForm(W<Kind::ci>(st));
-        case 1: case 2: return Join(Cap(st, Kind::tr), Word(st, r == 1 ? 597 : 598));
-        case 10: case 11: return Join(Cap(st, Kind::kv), Word(st, r == 10 ? 597 : 598));
-        case 3: case 4: case 5: return Join(Cap(st, Kind::sf), Word(st, 599) + " " + Num(r - 2));
-        case 12: case 13: case 14: case 15: return Join(Cap(st, Kind::sf), Word(st, 599) + " " + Num(r - 8));
-        case 6: return Join(Cap(st, Kind::sf), Word(st, 600));
-        case 7: case 8: return Join(Cap(st, Kind::zi), Word(st, r == 7 ? 601 : 602));
-        case 9: return Join(Cap(st, Kind::ko), Word(st, 603));
+        case 1: case 2: return Join(Cap(st, Kind::tr), Word(st, r == 1 ? WordNo::Incircle : WordNo::Circumcircle));
+        case 10: case 11: return Join(Cap(st, Kind::kv), Word(st, r == 10 ? WordNo::Incircle : WordNo::Circumcircle));
+        case 3: case 4: case 5: return Join(Cap(st, Kind::sf), Word(st, WordNo::Section) + " " + Num(r - 2));
+        case 12: case 13: case 14: case 15: return Join(Cap(st, Kind::sf), Word(st, WordNo::Section) + " " + Num(r - 8));
+        case 6: return Join(Cap(st, Kind::sf), Word(st, WordNo::Contour));
+        case 7: case 8: return Join(Cap(st, Kind::zi), Word(st, r == 7 ? WordNo::LowerBase : WordNo::UpperBase));
+        case 9: return Join(Cap(st, Kind::ko), Word(st, WordNo::Base));
         default: return std::nullopt;
     }
 }
@@ -151,14 +151,14 @@ Caption CircleCaption(const EditingState& st) {
 // and base vertex k + 1.
 template <class P>
 std::string PyramidFace(const EditingState& st, const P& p, int k, int n) {
-    return Word(st, 604) + Num(k) + " " + Vertex(p.Base, k) + Label(p.HeightLine.P2) + Vertex(p.Base, k % n + 1);
+    return Word(st, WordNo::Face) + Num(k) + " " + Vertex(p.Base, k) + Label(p.HeightLine.P2) + Vertex(p.Base, k % n + 1);
 }
 
 // "Грань" k and the names of lower k, upper k, upper k + 1, lower k + 1.
 template <class P>
 std::string PrismFace(const EditingState& st, const P& p, int k, int n) {
     const int k1 = k % n + 1;
-    return Word(st, 604) + Num(k) + " " + Vertex(p.Base[1], k) + Vertex(p.Base[2], k) + Vertex(p.Base[2], k1) +
+    return Word(st, WordNo::Face) + Num(k) + " " + Vertex(p.Base[1], k) + Vertex(p.Base[2], k) + Vertex(p.Base[2], k1) +
            Vertex(p.Base[1], k1);
 }
 
@@ -166,17 +166,17 @@ Caption TriangleCaption(const EditingState& st) {
     const std::uint8_t r = RoleOf(st, Kind::tr);
     switch (r) {
         case 0: return TopForm(W<Kind::tr>(st));
-        case 1: return Join(Cap(st, Kind::ko), Word(st, 599) + " Main");
-        case 2: return Join(Cap(st, Kind::ko), Word(st, 600));
-        case 3: case 4: return Join(Cap(st, Kind::ko), Word(st, 599) + " " + Num(r - 2));
+        case 1: return Join(Cap(st, Kind::ko), Word(st, WordNo::Section) + " Main");
+        case 2: return Join(Cap(st, Kind::ko), Word(st, WordNo::Contour));
+        case 3: case 4: return Join(Cap(st, Kind::ko), Word(st, WordNo::Section) + " " + Num(r - 2));
         case 5:
             if (!IsCurrent(st, Kind::i3)) return std::nullopt;
-            return Join(Cap(st, Kind::i3), Word(st, 603));
+            return Join(Cap(st, Kind::i3), Word(st, WordNo::Base));
         case 6: case 7: case 8: case 9:
             if (IsCurrent(st, Kind::i3) && r <= 8) return Join(Cap(st, Kind::i3), PyramidFace(st, W<Kind::i3>(st), r - 5, 3));
             if (IsCurrent(st, Kind::i4)) return Join(Cap(st, Kind::i4), PyramidFace(st, W<Kind::i4>(st), r - 5, 4));
             return std::nullopt;
-        case 10: case 11: return Join(Cap(st, Kind::r3), Word(st, r == 10 ? 601 : 602));
+        case 10: case 11: return Join(Cap(st, Kind::r3), Word(st, r == 10 ? WordNo::LowerBase : WordNo::UpperBase));
         default: return std::nullopt;
     }
 }
@@ -185,15 +185,15 @@ Caption TetragonCaption(const EditingState& st) {
     const std::uint8_t r = RoleOf(st, Kind::kv);
     switch (r) {
         case 0: return TopForm(W<Kind::kv>(st));
-        case 1: return Join(Cap(st, Kind::zi), Word(st, 599) + " Main");
-        case 2: return Join(Cap(st, Kind::zi), Word(st, 600));
-        case 3: case 4: return Join(Cap(st, Kind::zi), Word(st, 599) + " " + Num(r - 2));
+        case 1: return Join(Cap(st, Kind::zi), Word(st, WordNo::Section) + " Main");
+        case 2: return Join(Cap(st, Kind::zi), Word(st, WordNo::Contour));
+        case 3: case 4: return Join(Cap(st, Kind::zi), Word(st, WordNo::Section) + " " + Num(r - 2));
         case 5:
             if (!IsCurrent(st, Kind::i4)) return std::nullopt;
-            return Join(Cap(st, Kind::i4), Word(st, 603));
+            return Join(Cap(st, Kind::i4), Word(st, WordNo::Base));
         case 6: case 7:
             if (!IsCurrent(st, Kind::r4)) return std::nullopt;
-            return Join(Cap(st, Kind::r4), Word(st, r == 6 ? 601 : 602));
+            return Join(Cap(st, Kind::r4), Word(st, r == 6 ? WordNo::LowerBase : WordNo::UpperBase));
         case 8: case 9: case 10: case 11:
             if (IsCurrent(st, Kind::r3) && r <= 10) return Join(Cap(st, Kind::r3), PrismFace(st, W<Kind::r3>(st), r - 7, 3));
             if (IsCurrent(st, Kind::r4)) return Join(Cap(st, Kind::r4), PrismFace(st, W<Kind::r4>(st), r - 7, 4));
@@ -212,7 +212,7 @@ Caption OrbCaption(const EditingState& st) {
         case Kind::zi: case Kind::ko: case Kind::i3: case Kind::i4: case Kind::r3: case Kind::r4: break;
         default: return std::nullopt;
     }
-    return Join(Cap(st, cur), Word(st, r == 1 ? 605 : 606));
+    return Join(Cap(st, cur), Word(st, r == 1 ? WordNo::CircumSphere : WordNo::InSphere));
 }
 
 Caption Cap(const EditingState& st, Kind k) {

@@ -53,10 +53,10 @@ std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
 std::string ReadFailureText(const EditingState& st, std::uint8_t result) {
     const std::string br = "\n\r";
     switch (result) {
-        case ReadNotDocument: return Word(st, 627);
-        case ReadBadVersion: return Word(st, 628) + br + Word(st, 629);
-        case ReadTooOld: return Word(st, 630) + br + Word(st, 631) + br + Word(st, 632) + br + Word(st, 633);
-        default: return Word(st, 626);  // cannot open, and a damaged file
+        case ReadNotDocument: return Word(st, WordNo::NotADocument);
+        case ReadBadVersion: return Word(st, WordNo::LaterVersion) + br + Word(st, WordNo::LaterVersion + 1);
+        case ReadTooOld: return Word(st, WordNo::EarlierVersion) + br + Word(st, WordNo::EarlierVersion + 1) + br + Word(st, WordNo::EarlierVersion + 2) + br + Word(st, WordNo::EarlierVersion + 3);
+        default: return Word(st, WordNo::CannotOpenFile);  // cannot open, and a damaged file
     }
 }
 

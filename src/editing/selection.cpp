@@ -7,6 +7,7 @@
 #include "editing/editing_state.h"
 #include "editing/hit_test.h"
 #include "editing/kind_access.h"
+#include "model/drag_rules.h"
 
 namespace pelmar {
 
@@ -202,23 +203,38 @@ struct HandleRow {
 };
 using Handles = std::span<const HandleRow>;
 
-constexpr HandleRow kLine[] = {{1, 1}, {2, 2}};
-constexpr HandleRow kCircle[] = {{3, 11}, {4, 12}, {5, 13}, {6, 14}};
-constexpr HandleRow kTriFixed[] = {{10, 24}, {20, 25}};
-constexpr HandleRow kTriFree[] = {{11, 21}, {22, 22}, {33, 23}, {10, 24}, {20, 25}, {30, 26}};
-constexpr HandleRow kKv13[] = {{10, 35}, {20, 36}};
-constexpr HandleRow kKv45[] = {{10, 35}, {20, 36}, {30, 37}};
-constexpr HandleRow kKv6Free[] = {{11, 31}, {22, 32}, {33, 33}, {44, 34}, {10, 35}, {20, 36}, {30, 37}, {40, 38}};
-constexpr HandleRow kKv6Plane[] = {{11, 31}, {22, 32}, {10, 35}, {20, 36}, {30, 37}};
-constexpr HandleRow kXOY[] = {{1, 41}, {2, 42}, {4, 43}, {5, 44}, {6, 45}, {7, 46}};
-constexpr HandleRow kOrb[] = {{3, 52}};
-constexpr HandleRow kCylinder[] = {{2, 62}, {3, 63}, {4, 65}, {5, 64}};
-constexpr HandleRow kCone[] = {{2, 72}, {3, 73}, {4, 74}, {5, 75}};
-constexpr HandleRow kPyramid3[] = {{2, 82}};
-constexpr HandleRow kPyramid4[] = {{2, 92}};
-constexpr HandleRow kPrism3[] = {{2, 102}, {3, 103}};
-constexpr HandleRow kPrism4[] = {{2, 112}, {3, 113}};
-constexpr HandleRow kXYZ[] = {{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 127}, {8, 128}, {9, 129}, {10, 130}};
+constexpr HandleRow kLine[] = {{LiHit::End1, LiDrag::End1}, {LiHit::End2, LiDrag::End2}};
+constexpr HandleRow kCircle[] = {{CiHit::CircleOutline, CiDrag::Radius}, {CiHit::HandleA, CiDrag::SemiAxisA},
+                                 {CiHit::HandleB, CiDrag::SemiAxisB}, {CiHit::EllipseOutline, CiDrag::Outline}};
+constexpr HandleRow kTriFixed[] = {{PolyHit::Vertex1, TrDrag::Vertex1}, {PolyHit::Vertex2, TrDrag::Vertex2}};
+constexpr HandleRow kTriFree[] = {{PolyHit::Side1, TrDrag::Side1},     {PolyHit::Side2, TrDrag::Side2},
+                                  {PolyHit::Side3, TrDrag::Side3},     {PolyHit::Vertex1, TrDrag::Vertex1},
+                                  {PolyHit::Vertex2, TrDrag::Vertex2}, {PolyHit::Vertex3, TrDrag::Vertex3}};
+constexpr HandleRow kKv13[] = {{PolyHit::Vertex1, KvDrag::Vertex1}, {PolyHit::Vertex2, KvDrag::Vertex2}};
+constexpr HandleRow kKv45[] = {{PolyHit::Vertex1, KvDrag::Vertex1}, {PolyHit::Vertex2, KvDrag::Vertex2},
+                               {PolyHit::Vertex3, KvDrag::Vertex3}};
+constexpr HandleRow kKv6Free[] = {{PolyHit::Side1, KvDrag::Side1},     {PolyHit::Side2, KvDrag::Side2},
+                                  {PolyHit::Side3, KvDrag::Side3},     {PolyHit::Side4, KvDrag::Side4},
+                                  {PolyHit::Vertex1, KvDrag::Vertex1}, {PolyHit::Vertex2, KvDrag::Vertex2},
+                                  {PolyHit::Vertex3, KvDrag::Vertex3}, {PolyHit::Vertex4, KvDrag::Vertex4}};
+constexpr HandleRow kKv6Plane[] = {{PolyHit::Side1, KvDrag::Side1}, {PolyHit::Side2, KvDrag::Side2},
+                                   {PolyHit::Vertex1, KvDrag::Vertex1}, {PolyHit::Vertex2, KvDrag::Vertex2},
+                                   {PolyHit::Vertex3, KvDrag::Vertex3}};
+constexpr HandleRow kXOY[] = {{XyHit::AxisX, XyDrag::AxisX},         {XyHit::AxisY, XyDrag::AxisY},
+                              {XyHit::AxisXEnd1, XyDrag::AxisXEnd1}, {XyHit::AxisXEnd2, XyDrag::AxisXEnd2},
+                              {XyHit::AxisYEnd1, XyDrag::AxisYEnd1}, {XyHit::AxisYEnd2, XyDrag::AxisYEnd2}};
+constexpr HandleRow kOrb[] = {{SfHit::RadiusRing, SfDrag::Radius}};
+constexpr HandleRow kCylinder[] = {{ZiHit::UpperBase, ZiDrag::UpperBase}, {ZiHit::LowerBase, ZiDrag::LowerBase},
+                                   {ZiHit::Side1, ZiDrag::Side1}, {ZiHit::Side3, ZiDrag::Side3}};
+constexpr HandleRow kCone[] = {{KoHit::Base, KoDrag::Base}, {KoHit::Apex, KoDrag::Apex},
+                               {KoHit::Vertex2, KoDrag::Vertex2}, {KoHit::Vertex1, KoDrag::Vertex1}};
+constexpr HandleRow kPyramid3[] = {{PyramidHit::Apex, PyramidDrag::Apex3}};
+constexpr HandleRow kPyramid4[] = {{PyramidHit::Apex, PyramidDrag::Apex4}};
+constexpr HandleRow kPrism3[] = {{PrismHit::Base1, PrismDrag::Base1Of3}, {PrismHit::Base2, PrismDrag::Base2Of3}};
+constexpr HandleRow kPrism4[] = {{PrismHit::Base1, PrismDrag::Base1Of4}, {PrismHit::Base2, PrismDrag::Base2Of4}};
+// The axes, the centre and the X axis's ends move the whole system.
+constexpr HandleRow kXYZ[] = {{XzHit::AxisYEnd1, XzDrag::AxisYEnd1}, {XzHit::AxisYEnd2, XzDrag::AxisYEnd2},
+                              {XzHit::AxisZEnd1, XzDrag::AxisZEnd1}, {XzHit::AxisZEnd2, XzDrag::AxisZEnd2}};
 
 Handles HandlesOf(const DPoint&) { return {}; }
 Handles HandlesOf(const DLine&) { return kLine; }

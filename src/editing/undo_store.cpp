@@ -55,7 +55,7 @@ bool WriteSnapshot(EditingState& st, int step) {
         st.UndoFailShown = false;
     } else if (!st.UndoFailShown) {
         st.UndoFailShown = true;
-        st.Messages->ShowMessage(Word(st, 625));
+        st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
     }
     return ok;
 }
@@ -150,7 +150,7 @@ bool UndoStep(EditingState& st) {
     if (st.UndoOn && !st.DragRunning && !st.RedoEnabled) {
         const bool shown = st.UndoFailShown;
         if (!WriteSnapshot(st, st.UndoPos)) {
-            if (shown) st.Messages->ShowMessage(Word(st, 625));
+            if (shown) st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
             return false;
         }
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/word_lines.h"
 #include "files/text_lines.h"
 #include "model/records.h"
 
@@ -69,7 +70,7 @@ struct DocumentContext {
     std::function<LiveWindows()> Windows;
     // Message box; the text of "cannot save" (word-table line 625).
     std::function<void(const std::string&)> ShowMessage;
-    std::string CannotSaveText = "Не могу сохранить файл!";
+    std::string CannotSaveText = BuiltInWord(WordNo::CannotSaveFile);
     // The decimal separator the writer puts into reals (the program passes
     // that of the user's locale, pelmar::DecimalSeparator()).  The reader takes
     // reals with either "," or ".", whatever was written.

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "drawing/word_lines.h"
+
 namespace pelmar {
 
 namespace {
@@ -192,7 +194,7 @@ QImage AboutCaption(const QColor& background, bool russian) {
     f.setBold(true);
     f.setItalic(true);
     p.setFont(f);
-    const QString name = russian ? QString::fromUtf8("Пелмар") : QString("Pelmar");
+    const QString name = russian ? QString::fromUtf8(BuiltInWord(WordNo::ProgramName)) : QString("Pelmar");
     const QRectF box(0, 0, 200, 48);
     p.setPen(QColor(0, 0, 0, 50));
     p.drawText(box.translated(2, 2), Qt::AlignCenter, name);

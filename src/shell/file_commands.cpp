@@ -78,7 +78,7 @@ bool FileCommands::CheckSaveFileName(std::string& fileName, const std::string& e
         fileName += tail;
     std::error_code ec;
     if (!std::filesystem::exists(fileName, ec)) return true;
-    return ask_.askYesNo(shell_.words.WordLine(623) + LineBreak + fileName);
+    return ask_.askYesNo(shell_.words.WordLine(WordNo::FileExists) + LineBreak + fileName);
 }
 
 bool FileCommands::WriteTo(const std::string& name) {
@@ -94,7 +94,7 @@ bool FileCommands::WriteTo(const std::string& name) {
         text += "\nSave anyway?";
         if (!ask_.askYesNo(text)) return false;
     }
-    return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(625)));
+    return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(WordNo::CannotSaveFile)));
 }
 
 std::string StartFolder(const ShellState& shell, const std::string& wanted) {
@@ -104,7 +104,7 @@ std::string StartFolder(const ShellState& shell, const std::string& wanted) {
 int FileCommands::QuerySaveChanges() {
     // An untitled document has no folder yet: only its name is shown.
     const std::string shown = st_.Untitled ? shell_.DocName : shell_.settings.DocDir + shell_.DocName;
-    const Answer a = ask_.askYesNoCancel(shell_.words.WordLine(624) + LineBreak + shown);
+    const Answer a = ask_.askYesNoCancel(shell_.words.WordLine(WordNo::FileChanged) + LineBreak + shown);
     if (a == Answer::No) return 2;
     if (a != Answer::Yes) return 3;
     if (st_.Untitled) {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/language.h"
 #include "shell/recent_files.h"
 #include "shell/settings.h"
-#include "shell/word_table.h"
 
 namespace pelmar {
 

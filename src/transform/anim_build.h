@@ -8,6 +8,7 @@
 #include <string>
 
 #include "drawing/redraw.h"
+#include "drawing/word_lines.h"
 #include "model/geometry.h"
 #include "model/records.h"
 
@@ -19,11 +20,11 @@ inline constexpr TColor AnimGreen = 0x008000;
 inline constexpr TColor AnimOlive = 0x008080;
 inline constexpr TColor AnimRed = 0x0000FF;
 inline constexpr const char* AnimStandBy = "Stand-By";
-inline constexpr const char* AnimBuildingFrame = "Строю кадр";
-inline constexpr const char* AnimSaving = "Сохраняю Gif...";
-inline constexpr const char* AnimDone = "Gif успешно создан!";
-inline constexpr const char* AnimCorrected = "Gif создан с коррекцией!";
-inline constexpr const char* AnimNotDone = "Gif не создан!";
+inline const char* const AnimBuildingFrame = BuiltInWord(WordNo::BuildingFrame);
+inline const char* const AnimSaving = BuiltInWord(WordNo::SavingGif);
+inline const char* const AnimDone = BuiltInWord(WordNo::GifDone);
+inline const char* const AnimCorrected = BuiltInWord(WordNo::GifCorrected);
+inline const char* const AnimNotDone = BuiltInWord(WordNo::GifNotDone);
 
 // What the builder needs of its window; a test stands in a fake.
 class AnimHost {

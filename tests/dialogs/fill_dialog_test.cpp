@@ -11,7 +11,7 @@
 #include "dialogs/ui/color_bar.h"
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/fill_dialog.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -12,7 +12,7 @@
 #include "dialog_test_util.h"
 #include "dialogs/ui/fill_dialog.h"
 #include "sample_dialog.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 using namespace pelmar;
 using namespace pelmar::test;

@@ -16,7 +16,7 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/ui/fill_dialog.h"
 #include "editing_fake.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 #include "sample_dialog.h"
 
 using namespace pelmar;

@@ -20,7 +20,7 @@
 #include "model/geometry.h"
 #include "model/update.h"
 #include "shell/shell_test_util.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar::test {
 namespace {

@@ -13,7 +13,7 @@
 #include "drawing/redraw.h"
 #include "office/ui/desktop.h"
 #include "office/office_export.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar::test {
 

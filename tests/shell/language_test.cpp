@@ -12,8 +12,8 @@
 #include <filesystem>
 
 #include "shell/program_folder.h"
+#include "shell/language.h"
 #include "shell/qt_translation.h"
-#include "shell/word_table.h"
 #include "shell_test_util.h"
 
 namespace pelmar {

@@ -17,7 +17,7 @@
 #include "shell/ui/about_dialog.h"
 #include "shell/about_pictures.h"
 #include "shell/ui/new_project_dialog.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 namespace {

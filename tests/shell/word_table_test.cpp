@@ -1,4 +1,4 @@
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 #include <gtest/gtest.h>
 

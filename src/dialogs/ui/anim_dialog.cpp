@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "dialogs/ui/dialog_words.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -186,7 +186,7 @@ TFormAnim* NewFormAnimZK(WorkingCopies& work, int kind, const WordTable& words, 
     // "Анимация: "<the body's word>"", the body words standing in kind order.
     QString caption = W("{637}", words);
     if (kind >= 0 && kind <= 6)
-        caption += ": \"" + QString::fromStdString(words.WordLine(39 + kind)) + "\"";
+        caption += ": \"" + QString::fromStdString(words.WordLine(WordNo::FirstSolidName + kind)) + "\"";
     return new TFormAnim("FormAnimZK", caption, std::move(rows), &commit, parent);
 }
 

@@ -40,7 +40,7 @@ void PaintMaroon(QWidget* w) {
 QString NumText(double v) { return QString::fromStdString(NumberText(v)); }
 
 HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& x) {
-    auto* m1 = Named(new QGroupBox(QString::fromUtf8("Главная 1"), page), "GroupBox" + x + "M1");
+    auto* m1 = Named(new QGroupBox(QString(), page), "GroupBox" + x + "M1");
     auto* g1 = new QGridLayout(m1);
     g1->setContentsMargins(4, 2, 4, 2);
     g1->setVerticalSpacing(1);
@@ -52,13 +52,13 @@ HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& x) {
     h.tol = NamedSpin(m1, "SpinEdit" + x + "Tol", 0, 30);
     h.pt = Named(new QLabel(m1), "Label" + x + "Pt");
     h.col = Named(new TColorCombo(m1), "ColorComboBox" + x + "Col");
-    h.dis = Named(new QCheckBox(QString::fromUtf8("Откл."), m1), "CheckBox" + x + "Dis");
-    h.save = Named(new QPushButton(QString::fromUtf8("Сохранить"), m1), "Button" + x + "Save");
-    h.load = Named(new QPushButton(QString::fromUtf8("Загрузить"), m1), "Button" + x + "Load");
+    h.dis = Named(new QCheckBox(QString(), m1), "CheckBox" + x + "Dis");
+    h.save = Named(new QPushButton(QString(), m1), "Button" + x + "Save");
+    h.load = Named(new QPushButton(QString(), m1), "Button" + x + "Load");
     h.lid = NamedLabel(m1, "Label" + x + "ID", "ID:");
-    h.llayer = NamedLabel(m1, "Label" + x + "Layer", "Слой:");
-    h.ltol = NamedLabel(m1, "Label" + x + "Tol", "Толщина:");
-    h.lcol = NamedLabel(m1, "Label" + x + "Col", "Цвет:");
+    h.llayer = NamedLabel(m1, "Label" + x + "Layer", "");
+    h.ltol = NamedLabel(m1, "Label" + x + "Tol", "");
+    h.lcol = NamedLabel(m1, "Label" + x + "Col", "");
     g1->addWidget(h.lid, 0, 0);
     g1->addWidget(h.id, 0, 1);
     g1->addWidget(h.llayer, 0, 2);
@@ -162,11 +162,11 @@ VertexRow BuildVertexRow(QWidget* g, const QString& x, int i) {
     r.xy = Named(new QLabel(QString("(X%1,Y%1) :").arg(n), g), "Label" + x + "xy" + n);
     r.x = Named(new TSpinEdit(g), "SpinEdit" + x + "x" + n);
     r.y = Named(new TSpinEdit(g), "SpinEdit" + x + "y" + n);
-    r.lang = Named(new QLabel(QString::fromUtf8("Угол %1:").arg(n), g), "Label" + x + "Ang" + n);
+    r.lang = Named(new QLabel(QString(), g), "Label" + x + "Ang" + n);
     r.ang = Named(new TNumEdit(g, false, true), "Edit" + x + "Ang" + n);
     r.angx = Named(new QLineEdit(g), "Edit" + x + "Ang" + n + "x");
     r.angx->setEnabled(false);
-    r.llen = Named(new QLabel(QString::fromUtf8("Длина %1:").arg(n), g), "Label" + x + "Len" + n);
+    r.llen = Named(new QLabel(QString(), g), "Label" + x + "Len" + n);
     r.len = Named(new TNumEdit(g, false, true), "Edit" + x + "Len" + n);
     for (QWidget* w : {static_cast<QWidget*>(r.lang), static_cast<QWidget*>(r.ang), static_cast<QWidget*>(r.llen),
                        static_cast<QWidget*>(r.len)})
@@ -181,7 +181,7 @@ FigureColumn BuildFigureColumn(QWidget* page, const QString& x, HeadGroup& head,
     v->setContentsMargins(3, 3, 3, 3);
     v->setSpacing(2);
     head = BuildHeadGroup(page, v, x);
-    auto* m2 = Named(new QGroupBox(QString::fromUtf8("Главная 2"), page), "GroupBox" + x + "M2");
+    auto* m2 = Named(new QGroupBox(QString(), page), "GroupBox" + x + "M2");
     auto* g2 = new QGridLayout(m2);
     g2->setContentsMargins(4, 2, 4, 2);
     g2->setVerticalSpacing(1);

@@ -1,6 +1,6 @@
 #include "dialogs/ui/dialog_registry.h"
 
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "dialogs/ui/radio_group.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 

@@ -8,13 +8,11 @@
 #include "dialogs/brush_kind.h"
 #include "dialogs/ui/color_bar.h"
 #include "dialogs/ui/color_combo.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
 namespace {
-constexpr int WordFill = 660;           // "Заливка"
-constexpr int WordChangeOption = 661;   // "Измените опцию проекта!"
 }  // namespace
 
 TFormBrush::TFormBrush(DFill* fill, bool twoColours, DialogCommit& commit, ColorChooser& colors,
@@ -84,7 +82,7 @@ void TFormBrush::CheckBox1Click() {
 void TFormBrush::PanelClick(int n) {
     if (!fill_ || n < 1 || n > 3) return;
     if (n == 3 && twoColours_) {
-        messages_.showMessage(words_.WordLine(WordChangeOption));
+        messages_.showMessage(words_.WordLine(WordNo::ChangeProjectOption));
         return;
     }
     TColor& colour = fill_->Colors[static_cast<std::size_t>(n - 1)];
@@ -97,7 +95,7 @@ void TFormBrush::PanelClick(int n) {
 }
 
 void WordsToBrush(TFormBrush& form, const WordTable& words) {
-    const QString fill = QString::fromStdString(words.WordLine(WordFill));
+    const QString fill = QString::fromStdString(words.WordLine(WordNo::Fill));
     form.setWindowTitle(fill);
     form.CheckBox1->setText(QString(fill).replace('&', QStringLiteral("&&")));  // shown as written
 }

@@ -18,7 +18,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
@@ -114,7 +114,7 @@ void TFormLi::applyWords(const WordTable& words) {
     RecordDialog<DLine>::applyWords(words);
     ApplyWords(*this, WordsToLi, words);
     fitContent();  // the words may need more room than the design size
-    projectionWord_ = QString::fromStdString(words.WordLine(364));  // "(проекция)"
+    projectionWord_ = QString::fromStdString(words.WordLine(WordNo::Projection));
     UpdateLiHints();
 }
 

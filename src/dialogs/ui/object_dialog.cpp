@@ -11,14 +11,11 @@
 #include <QTimer>
 
 #include "model/units.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
 namespace {
-constexpr int WordPt = 361;  // "пт"
-constexpr int WordCm = 362;  // "см"
-constexpr int WordPk = 363;  // "пк"
 }  // namespace
 
 ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocument& doc, DialogCommit& commit,
@@ -29,9 +26,9 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
       commit_(commit),
       body_(new QWidget(this)),
       rollDownHeight_(rollDownHeight),
-      ptWord_(QString::fromUtf8(BuiltInWord(WordPt))),
-      cmWord_(QString::fromUtf8(BuiltInWord(WordCm))),
-      pkWord_(QString::fromUtf8(BuiltInWord(WordPk))) {
+      ptWord_(QString::fromUtf8(BuiltInWord(WordNo::UnitPt))),
+      cmWord_(QString::fromUtf8(BuiltInWord(WordNo::UnitCm))),
+      pkWord_(QString::fromUtf8(BuiltInWord(WordNo::UnitPk))) {
     setAttribute(Qt::WA_DeleteOnClose);
     body_->setObjectName("ObjectDialogBody");
     body_->setGeometry(QRect(QPoint(0, 0), client));
@@ -252,8 +249,8 @@ bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
 // Hints
 
 void ObjectDialog::applyWords(const WordTable& words) {
-    setHintWords(QString::fromStdString(words.WordLine(WordPt)), QString::fromStdString(words.WordLine(WordCm)));
-    pkWord_ = QString::fromStdString(words.WordLine(WordPk));
+    setHintWords(QString::fromStdString(words.WordLine(WordNo::UnitPt)), QString::fromStdString(words.WordLine(WordNo::UnitCm)));
+    pkWord_ = QString::fromStdString(words.WordLine(WordNo::UnitPk));
 }
 
 void ObjectDialog::setHintWords(const QString& pt, const QString& cm) {

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dialogs/figure_checks.h"
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/dialog_parts.h"
@@ -22,40 +21,55 @@
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
-#include "model/construct.h"
-#include "model/geometry.h"
+#include "model/figure_reshape.h"
 #include "model/units.h"
 #include "model/update.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
 namespace {
 
-// The interior angle at v between the rays to a and to b, in degrees.
-double AngleAt(Vec3 v, Vec3 a, Vec3 b) {
-    const Vec3 u = a - v, w = b - v;
-    const double c = (u.x * w.x + u.y * w.y + u.z * w.z) /
-                     (std::hypot(u.x, u.y, u.z) * std::hypot(w.x, w.y, w.z));
-    return std::acos(std::clamp(c, -1.0, 1.0)) * 180 / M_PI;
-}
-
-void SetVertex(DPoint& p, Vec3 v) { p.X.v = v.x, p.Y.v = v.y, p.Z.v = v.z; }
+// WordsToKv (the pages' captions apart: tab texts).
+constexpr WordTarget WordsToKvTable[] = {
+    Cap("", "{481}"),
+    Cap("GroupBoxKM1", "{365}"), Cap("LabelKLayer", "{355}"), Cap("LabelKCol", "{356}"),
+    Cap("LabelKTol", "{357}"), Cap("CheckBoxKDis", "{358}"), Cap("ButtonKSave", "{359}"),
+    Cap("ButtonKLoad", "{360}"), Cap("GroupBoxKM2", "{366}"),
+    Cap("LabelKAng1", "{387}"), Cap("LabelKAng2", "{388}"), Cap("LabelKAng3", "{389}"),
+    Cap("LabelKAng4", "{390}"), Cap("LabelKLen1", "{392}"), Cap("LabelKLen2", "{393}"),
+    Cap("LabelKLen3", "{394}"), Cap("LabelKLen4", "{395}"),
+    Cap("ButtonKLine1", "{396}"), Cap("ButtonKLine2", "{397}"), Cap("ButtonKLine3", "{398}"),
+    Cap("ButtonKLine4", "{399}"),
+    Cap("GroupBoxKTyp", "{369}"), Cap("RadioGroupKTyp", "{369}"),
+    Item("RadioGroupKTyp", 0, "{482}"), Item("RadioGroupKTyp", 1, "{483}"), Item("RadioGroupKTyp", 2, "{484}"),
+    Item("RadioGroupKTyp", 3, "{485}"), Item("RadioGroupKTyp", 4, "{486}"), Item("RadioGroupKTyp", 5, "{487}"),
+    Item("RadioGroupKTyp", 6, "{488}"),
+    Cap("RadioGroupK3L", "{398}"),
+    Cap("GroupBoxKDi", "{489}"), Cap("CheckBoxKd13En", "{383}"), Cap("CheckBoxKd24En", "{383}"),
+    Cap("CheckBoxKOEn", "{383}"), Cap("ButtonKd13", "{490}"), Cap("ButtonKd24", "{491}"), Cap("ButtonKO", "{403}"),
+    Cap("GroupBoxKCi", "{400}"), Cap("CheckBoxKcOpiEn", "{383}"), Cap("CheckBoxKcVpiEn", "{383}"),
+    Cap("ButtonKcOpi", "{401}"), Cap("ButtonKcVpi", "{402}"),
+    Cap("GroupBoxKVid", "{370}"),
+    Item("ComboBoxKVid", 0, "{371}"), Item("ComboBoxKVid", 1, "{372}"),
+    Item("ComboBoxKVid", 2, "{373}"), Item("ComboBoxKVid", 3, "{375}"),
+    Cap("ButtonKvBrush", "{660}"),
+};
 
 }  // namespace
 
 TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
     : RecordDialog<DKv>(QSize(380, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormKv");
-    setWindowTitle(QString::fromUtf8("Четырехугольник"));
-    const TwoPages pages = BuildTwoPages(body(), QString::fromUtf8("Четырехугольник 1"),
-                                         QString::fromUtf8("Четырехугольник 2"), "LabelKPath");
+    const TwoPages pages = BuildTwoPages(body(), QString(), QString(), "LabelKPath");
     PageControl1 = pages.tabs;
     LabelKPath = pages.path;
     buildPage1(pages.page1);
     buildPage2(pages.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
+    // The built-in words until a session puts its own (applyWords).
+    putWords(BuiltInWords());
     fitContent();
 }
 
@@ -81,16 +95,13 @@ void TetragonDialog::buildPage1(QWidget* page) {
     }
 
     auto* row = new QHBoxLayout;
-    auto* typ = Named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxKTyp");
+    auto* typ = Named(new QGroupBox(QString(), page), "GroupBoxKTyp");
     auto* gt = new QGridLayout(typ);
     gt->setContentsMargins(4, 2, 4, 2);
-    RadioGroupKTyp = Named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupKTyp");
-    RadioGroupKTyp->setItems({QString::fromUtf8("Квадрат"), QString::fromUtf8("Прямоугольник"),
-                              QString::fromUtf8("Ромб"), QString::fromUtf8("Параллелограмм"),
-                              QString::fromUtf8("Трапеция"), QString::fromUtf8("Четырехугольник"),
-                              QString::fromUtf8("Произвольный")});
+    RadioGroupKTyp = Named(new TRadioGroup(QString(), typ), "RadioGroupKTyp");
+    RadioGroupKTyp->setItems(QStringList(7));
     RadioGroupKTyp->setColumns(3);
-    RadioGroupK3L = Named(new TRadioGroup(QString::fromUtf8("Сторона 3:"), typ), "RadioGroupK3L");
+    RadioGroupK3L = Named(new TRadioGroup(QString(), typ), "RadioGroupK3L");
     RadioGroupK3L->setItems({"1", "2"});
     RadioGroupK3L->setColumns(2);
     LabelKH = Named(new QLabel("H :", typ), "LabelKH");
@@ -105,7 +116,7 @@ void TetragonDialog::buildPage1(QWidget* page) {
     auto* sides = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         const QString n = QString::number(i + 1);
-        ButtonKLine[i] = Named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonKLine" + n);
+        ButtonKLine[i] = Named(new QPushButton(QString(), page), "ButtonKLine" + n);
         sides->addWidget(ButtonKLine[i]);
     }
     v->addLayout(sides);
@@ -119,35 +130,34 @@ void TetragonDialog::buildPage2(QWidget* page) {
         g->addWidget(c, r, 0);
         g->addWidget(b, r, 1);
     };
-    auto* ci = Named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxKCi");
+    auto* ci = Named(new QGroupBox(QString(), page), "GroupBoxKCi");
     auto* gc = new QGridLayout(ci);
-    CheckBoxKcOpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcOpiEn");
-    ButtonKcOpi = Named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonKcOpi");
-    CheckBoxKcVpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxKcVpiEn");
-    ButtonKcVpi = Named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonKcVpi");
+    CheckBoxKcOpiEn = Named(new QCheckBox(QString(), ci), "CheckBoxKcOpiEn");
+    ButtonKcOpi = Named(new QPushButton(QString(), ci), "ButtonKcOpi");
+    CheckBoxKcVpiEn = Named(new QCheckBox(QString(), ci), "CheckBoxKcVpiEn");
+    ButtonKcVpi = Named(new QPushButton(QString(), ci), "ButtonKcVpi");
     pair(gc, 0, CheckBoxKcOpiEn, ButtonKcOpi);
     pair(gc, 1, CheckBoxKcVpiEn, ButtonKcVpi);
     v->addWidget(ci);
-    auto* di = Named(new QGroupBox(QString::fromUtf8("Диагонали"), page), "GroupBoxKDi");
+    auto* di = Named(new QGroupBox(QString(), page), "GroupBoxKDi");
     auto* gd = new QGridLayout(di);
-    CheckBoxKd13En = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd13En");
-    ButtonKd13 = Named(new QPushButton(QString::fromUtf8("Диагональ 1-3"), di), "ButtonKd13");
-    CheckBoxKd24En = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKd24En");
-    ButtonKd24 = Named(new QPushButton(QString::fromUtf8("Диагональ 2-4"), di), "ButtonKd24");
-    CheckBoxKOEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), di), "CheckBoxKOEn");
-    ButtonKO = Named(new QPushButton(QString::fromUtf8("Центр"), di), "ButtonKO");
+    CheckBoxKd13En = Named(new QCheckBox(QString(), di), "CheckBoxKd13En");
+    ButtonKd13 = Named(new QPushButton(QString(), di), "ButtonKd13");
+    CheckBoxKd24En = Named(new QCheckBox(QString(), di), "CheckBoxKd24En");
+    ButtonKd24 = Named(new QPushButton(QString(), di), "ButtonKd24");
+    CheckBoxKOEn = Named(new QCheckBox(QString(), di), "CheckBoxKOEn");
+    ButtonKO = Named(new QPushButton(QString(), di), "ButtonKO");
     pair(gd, 0, CheckBoxKd13En, ButtonKd13);
     pair(gd, 1, CheckBoxKd24En, ButtonKd24);
     pair(gd, 2, CheckBoxKOEn, ButtonKO);
     v->addWidget(di);
-    auto* vid = Named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxKVid");
+    auto* vid = Named(new QGroupBox(QString(), page), "GroupBoxKVid");
     auto* gv = new QVBoxLayout(vid);
     ComboBoxKVid = Named(new QComboBox(vid), "ComboBoxKVid");
-    ComboBoxKVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
-                            QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
+    ComboBoxKVid->addItems(QStringList(4));
     gv->addWidget(ComboBoxKVid);
     v->addWidget(vid);
-    ButtonKvBrush = Named(new QPushButton(QString::fromUtf8("Заливка"), page), "ButtonKvBrush");
+    ButtonKvBrush = Named(new QPushButton(QString(), page), "ButtonKvBrush");
     v->addWidget(ButtonKvBrush);
     v->addStretch(1);
 }
@@ -195,82 +205,30 @@ void TetragonDialog::moveVertex(int i, bool xCoord) {
     if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateKvHints();
 }
 
-bool TetragonDialog::applyAngle(int i) {
-    TNumEdit* edit = EditKAng[i - 1];
+// As the triangle's: the rule reshapes, a refused value changes nothing.
+template <class Rule>
+bool TetragonDialog::applyTyped(TNumEdit* edit, Rule rule) {
     edit->fixEmpty();
     const auto typed = edit->number();
-    if (!typed || !std::isfinite(*typed)) return false;
-    const double a = *typed;
-    DKv k = w_;  // reshaped on a copy: a refused value leaves the record as it was
-    k.Ang[static_cast<std::size_t>(i)].v = a;
-    const int type = k.Typ.v;
-    const Vec3 v1 = KvVertex(k, 1), v2 = KvVertex(k, 2), v3 = KvVertex(k, 3), v4 = KvVertex(k, 4);
-    auto turned = [&](int c, Vec3& out) {
-        double x = 0, y = 0, z = 0;
-        RotateSideToAngle(DTri{}, k, 2, x, y, z, c);
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
-        out = {x, y, z};
-        return true;
-    };
-    if (i == 1 && (type == 3 || type == 4)) {
-        if (!(a > 0 && a < 180) || !SpansAngle(v2, v1, v3)) return false;
-        k.Ang[2].v = 180 - a;
-        Vec3 p;
-        if (!turned(2, p)) return false;
-        SetVertex(k.S[3].P1, p);
-        if (type == 3)
-            KvMakeRhombus(k);
-        else
-            KvMakeParallelogram(k);
-    } else if (type == 5 && (i == 1 || i == 2)) {
-        if (!(a > 0 && a < 180)) return false;
-        // The turned side's end slides along the top side's line.
-        const Vec3 v = i == 1 ? v1 : v2;
-        const bool turns = i == 1 ? SpansAngle(v1, v2, v4) && AngleAt(v1, v2, v3) < a
-                                  : SpansAngle(v2, v1, v3) && AngleAt(v2, v1, v4) < a;
-        if (turns) {
-            Vec3 t;
-            if (!turned(i, t)) return false;
-            double x = t.x, y = t.y, z = t.z;
-            if (!IntersectLines3D(x, y, z, v, t - v, v3, v4 - v3)) return false;  // parallel: no corner
-            SetVertex(k.S[i == 1 ? 4 : 3].P1, {x, y, z});
-            KvMakeTrapezium(k);
-        }
-    }
-    if (!FiniteVertices(k)) return false;
-    w_ = k;
+    if (!typed) return false;
+    std::optional<DKv> k = rule(*typed);
+    if (!k) return false;
+    w_ = std::move(*k);
     return true;
 }
 
+bool TetragonDialog::applyAngle(int i) {
+    return applyTyped(EditKAng[i - 1], [&](double a) { return TetragonWithAngle(w_, i, a); });
+}
+
 bool TetragonDialog::applyLength(int i) {
-    TNumEdit* edit = EditKLen[i - 1];
-    edit->fixEmpty();
-    const auto typed = edit->number();
-    if (!typed || !std::isfinite(*typed)) return false;
-    const double l = *typed;
-    DKv k = w_;
-    const std::size_t s = static_cast<std::size_t>(i);
-    // A side of length 0 gives no direction to stretch along.
-    if (!(l > 0) || !(LineLength(k.S[s]) > 0)) return false;
-    k.S[s].Length.v = l;
-    SetLineLength(k.S[s]);
-    DPoint& next = k.S[s % 4 + 1].P1;
-    SetVertex(next, {k.S[s].P2.X.v, k.S[s].P2.Y.v, k.S[s].P2.Z.v});
-    if (!FiniteVertices(k)) return false;
-    w_ = k;
+    if (!applyTyped(EditKLen[i - 1], [&](double l) { return TetragonWithSide(w_, i, l); })) return false;
     UpdateKvHints();
     return true;
 }
 
 bool TetragonDialog::applyHeight() {
-    EditKH->fixEmpty();
-    const auto typed = EditKH->number();
-    if (!typed || !HeightDrawable(*typed)) return false;
-    DKv k = w_;
-    k.Height.v = *typed;
-    KvSetHeight(k);
-    if (!FiniteVertices(k)) return false;
-    w_ = k;
+    if (!applyTyped(EditKH, [&](double h) { return TetragonWithHeight(w_, h); })) return false;
     UpdateKvHints();
     return true;
 }
@@ -337,42 +295,17 @@ void TetragonDialog::fill(DKv rec) {
     LabelKPath->setText(c.path);
 }
 
-namespace {
 
-// WordsToKv (the pages' captions apart: tab texts).
-constexpr WordTarget WordsToKvTable[] = {
-    Cap("", "{481}"),
-    Cap("GroupBoxKM1", "{365}"), Cap("LabelKLayer", "{355}"), Cap("LabelKCol", "{356}"),
-    Cap("LabelKTol", "{357}"), Cap("CheckBoxKDis", "{358}"), Cap("ButtonKSave", "{359}"),
-    Cap("ButtonKLoad", "{360}"), Cap("GroupBoxKM2", "{366}"),
-    Cap("LabelKAng1", "{387}"), Cap("LabelKAng2", "{388}"), Cap("LabelKAng3", "{389}"),
-    Cap("LabelKAng4", "{390}"), Cap("LabelKLen1", "{392}"), Cap("LabelKLen2", "{393}"),
-    Cap("LabelKLen3", "{394}"), Cap("LabelKLen4", "{395}"),
-    Cap("ButtonKLine1", "{396}"), Cap("ButtonKLine2", "{397}"), Cap("ButtonKLine3", "{398}"),
-    Cap("ButtonKLine4", "{399}"),
-    Cap("GroupBoxKTyp", "{369}"), Cap("RadioGroupKTyp", "{369}"),
-    Item("RadioGroupKTyp", 0, "{482}"), Item("RadioGroupKTyp", 1, "{483}"), Item("RadioGroupKTyp", 2, "{484}"),
-    Item("RadioGroupKTyp", 3, "{485}"), Item("RadioGroupKTyp", 4, "{486}"), Item("RadioGroupKTyp", 5, "{487}"),
-    Item("RadioGroupKTyp", 6, "{488}"),
-    Cap("RadioGroupK3L", "{398}"),
-    Cap("GroupBoxKDi", "{489}"), Cap("CheckBoxKd13En", "{383}"), Cap("CheckBoxKd24En", "{383}"),
-    Cap("CheckBoxKOEn", "{383}"), Cap("ButtonKd13", "{490}"), Cap("ButtonKd24", "{491}"), Cap("ButtonKO", "{403}"),
-    Cap("GroupBoxKCi", "{400}"), Cap("CheckBoxKcOpiEn", "{383}"), Cap("CheckBoxKcVpiEn", "{383}"),
-    Cap("ButtonKcOpi", "{401}"), Cap("ButtonKcVpi", "{402}"),
-    Cap("GroupBoxKVid", "{370}"),
-    Item("ComboBoxKVid", 0, "{371}"), Item("ComboBoxKVid", 1, "{372}"),
-    Item("ComboBoxKVid", 2, "{373}"), Item("ComboBoxKVid", 3, "{375}"),
-    Cap("ButtonKvBrush", "{660}"),
-};
-
-}  // namespace
-
-void TetragonDialog::applyWords(const WordTable& words) {
-    RecordDialog<DKv>::applyWords(words);
+void TetragonDialog::putWords(const WordTable& words) {
     ApplyWords(*this, WordsToKvTable, words);
     PageControl1->setTabText(0, WordText("{481} 1", words).replace('&', "&&"));
     PageControl1->setTabText(1, WordText("{481} 2", words).replace('&', "&&"));
     wordProj_ = WordText("{364}", words);
+}
+
+void TetragonDialog::applyWords(const WordTable& words) {
+    RecordDialog<DKv>::applyWords(words);
+    putWords(words);
     fitContent();  // the words may need more room than the design size
     UpdateKvHints();
 }

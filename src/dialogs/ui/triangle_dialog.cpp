@@ -15,31 +15,64 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/dialog_parts.h"
-#include "dialogs/figure_checks.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
-#include "model/construct.h"
+#include "model/figure_reshape.h"
 #include "model/units.h"
 #include "model/update.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
+
+namespace {
+
+// WordsToTr (the pages' captions apart: tab texts).
+constexpr WordTarget WordsToTrTable[] = {
+    Cap("", "{465}"),
+    Cap("GroupBoxTM1", "{365}"), Cap("LabelTLayer", "{355}"), Cap("LabelTCol", "{356}"),
+    Cap("LabelTTol", "{357}"), Cap("CheckBoxTDis", "{358}"), Cap("ButtonTSave", "{359}"),
+    Cap("ButtonTLoad", "{360}"), Cap("GroupBoxTM2", "{366}"),
+    Cap("LabelTAng1", "{387}"), Cap("LabelTAng2", "{388}"), Cap("LabelTAng3", "{389}"),
+    Cap("LabelTLen1", "{392}"), Cap("LabelTLen2", "{393}"), Cap("LabelTLen3", "{394}"),
+    Cap("ButtonTLine1", "{396}"), Cap("ButtonTLine2", "{397}"), Cap("ButtonTLine3", "{398}"),
+    Cap("GroupBoxTVid", "{370}"),
+    Item("ComboBoxTVid", 0, "{371}"), Item("ComboBoxTVid", 1, "{372}"),
+    Item("ComboBoxTVid", 2, "{373}"), Item("ComboBoxTVid", 3, "{375}"),
+    Cap("GroupBoxTCi", "{400}"), Cap("CheckBoxTcOpiEn", "{383}"), Cap("CheckBoxTcVpiEn", "{383}"),
+    Cap("ButtonTcOpi", "{401}"), Cap("ButtonTcVpi", "{402}"),
+    Cap("GroupBoxTTyp", "{369}"), Cap("RadioGroupTTyp", "{369}"),
+    Item("RadioGroupTTyp", 0, "{466}"), Item("RadioGroupTTyp", 1, "{467}"),
+    Item("RadioGroupTTyp", 2, "{468}"), Item("RadioGroupTTyp", 3, "{469}"),
+    Cap("RadioGroupT3P", "{470}"),
+#define PELMAR_TR_LINE(k, button)                                                                        \
+    Cap("CheckBoxTbEn" #k, "{383}"), Cap(button, "{472}"), Cap("RadioGroupTbLe" #k, "{473}"),             \
+        Item("RadioGroupTbLe" #k, 0, "{474}"), Item("RadioGroupTbLe" #k, 1, "{475}"),                    \
+        Item("RadioGroupTbLe" #k, 2, "{476}"), Cap("RadioGroupTbTy" #k, "{369}"),                        \
+        Item("RadioGroupTbTy" #k, 0, "{477}"), Item("RadioGroupTbTy" #k, 1, "{478}"),                    \
+        Item("RadioGroupTbTy" #k, 2, "{479}")
+    PELMAR_TR_LINE(1, "Button8"), PELMAR_TR_LINE(2, "Button9"), PELMAR_TR_LINE(3, "Button10"),
+    PELMAR_TR_LINE(4, "Button11"), PELMAR_TR_LINE(5, "Button12"),
+#undef PELMAR_TR_LINE
+    Cap("ButtonTrBrush", "{660}"),
+};
+
+}  // namespace
 
 TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
     : RecordDialog<DTri>(QSize(381, 431), 433, doc, commit, parent), w_(work) {
     setObjectName("FormTr");
-    setWindowTitle(QString::fromUtf8("Треугольник"));
-    const TwoPages pages = BuildTwoPages(body(), QString::fromUtf8("Треугольник"),
-                                         QString::fromUtf8("Треугольник - B, H, M"), "LabelT2Path");
+    const TwoPages pages = BuildTwoPages(body(), QString(), QString(), "LabelT2Path");
     PageControl1 = pages.tabs;
     LabelT2Path = pages.path;
     buildPage1(pages.page1);
     buildPage2(pages.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
+    // The built-in words until a session puts its own (applyWords).
+    putWords(BuiltInWords());
     fitContent();
 }
 
@@ -68,14 +101,13 @@ void TriangleDialog::buildPage1(QWidget* page) {
 
     // Type, third point, height, sides.
     auto* row = new QHBoxLayout;
-    auto* typ = Named(new QGroupBox(QString::fromUtf8("Тип"), page), "GroupBoxTTyp");
+    auto* typ = Named(new QGroupBox(QString(), page), "GroupBoxTTyp");
     auto* gt = new QGridLayout(typ);
     gt->setContentsMargins(4, 2, 4, 2);
-    RadioGroupTTyp = Named(new TRadioGroup(QString::fromUtf8("Тип"), typ), "RadioGroupTTyp");
-    RadioGroupTTyp->setItems({QString::fromUtf8("Равносторонний"), QString::fromUtf8("Равнобедренный"),
-                              QString::fromUtf8("Прямоугольный"), QString::fromUtf8("Произвольный")});
+    RadioGroupTTyp = Named(new TRadioGroup(QString(), typ), "RadioGroupTTyp");
+    RadioGroupTTyp->setItems(QStringList(4));
     RadioGroupTTyp->setColumns(2);
-    RadioGroupT3P = Named(new TRadioGroup(QString::fromUtf8("3-я точка"), typ), "RadioGroupT3P");
+    RadioGroupT3P = Named(new TRadioGroup(QString(), typ), "RadioGroupT3P");
     RadioGroupT3P->setItems({"1", "2"});
     LabelTH = Named(new QLabel("H :", typ), "LabelTH");
     EditTH = Named(new TNumEdit(typ, false, true), "EditTH");
@@ -88,7 +120,7 @@ void TriangleDialog::buildPage1(QWidget* page) {
     auto* sides = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
-        ButtonTLine[i] = Named(new QPushButton(QString::fromUtf8("Сторона %1:").arg(n), page), "ButtonTLine" + n);
+        ButtonTLine[i] = Named(new QPushButton(QString(), page), "ButtonTLine" + n);
         sides->addWidget(ButtonTLine[i]);
     }
     row->addLayout(sides);
@@ -96,26 +128,25 @@ void TriangleDialog::buildPage1(QWidget* page) {
 
     // Circles, view, fill.
     auto* row2 = new QHBoxLayout;
-    auto* ci = Named(new QGroupBox(QString::fromUtf8("Окружности"), page), "GroupBoxTCi");
+    auto* ci = Named(new QGroupBox(QString(), page), "GroupBoxTCi");
     auto* gc = new QGridLayout(ci);
     gc->setContentsMargins(4, 2, 4, 2);
-    CheckBoxTcOpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcOpiEn");
-    ButtonTcOpi = Named(new QPushButton(QString::fromUtf8("Описанная"), ci), "ButtonTcOpi");
-    CheckBoxTcVpiEn = Named(new QCheckBox(QString::fromUtf8("Вкл."), ci), "CheckBoxTcVpiEn");
-    ButtonTcVpi = Named(new QPushButton(QString::fromUtf8("Вписанная"), ci), "ButtonTcVpi");
+    CheckBoxTcOpiEn = Named(new QCheckBox(QString(), ci), "CheckBoxTcOpiEn");
+    ButtonTcOpi = Named(new QPushButton(QString(), ci), "ButtonTcOpi");
+    CheckBoxTcVpiEn = Named(new QCheckBox(QString(), ci), "CheckBoxTcVpiEn");
+    ButtonTcVpi = Named(new QPushButton(QString(), ci), "ButtonTcVpi");
     gc->addWidget(CheckBoxTcOpiEn, 0, 0);
     gc->addWidget(ButtonTcOpi, 0, 1);
     gc->addWidget(CheckBoxTcVpiEn, 1, 0);
     gc->addWidget(ButtonTcVpi, 1, 1);
     row2->addWidget(ci);
-    auto* vid = Named(new QGroupBox(QString::fromUtf8("Вид"), page), "GroupBoxTVid");
+    auto* vid = Named(new QGroupBox(QString(), page), "GroupBoxTVid");
     auto* gv = new QVBoxLayout(vid);
     gv->setContentsMargins(4, 2, 4, 2);
     ComboBoxTVid = Named(new QComboBox(vid), "ComboBoxTVid");
-    ComboBoxTVid->addItems({QString::fromUtf8("Весь сплошной"), QString::fromUtf8("Весь пунктирный"),
-                            QString::fromUtf8("Невидимый"), QString::fromUtf8("Вручную")});
+    ComboBoxTVid->addItems(QStringList(4));
     gv->addWidget(ComboBoxTVid);
-    ButtonTrBrush = Named(new QPushButton(QString::fromUtf8("Заливка"), vid), "ButtonTrBrush");
+    ButtonTrBrush = Named(new QPushButton(QString(), vid), "ButtonTrBrush");
     gv->addWidget(ButtonTrBrush);
     row2->addWidget(vid);
     v->addLayout(row2);
@@ -131,17 +162,17 @@ void TriangleDialog::buildPage2(QWidget* page) {
     g->setVerticalSpacing(2);
     for (int n = 0; n < 5; ++n) {
         const QString s = QString::number(n + 1);
-        CheckBoxTbEn[n] = Named(new QCheckBox(QString::fromUtf8("Вкл."), box), "CheckBoxTbEn" + s);
-        ButtonTbProp[n] = Named(new QPushButton(QString::fromUtf8("Свойства"), box), QString("Button%1").arg(8 + n));
+        CheckBoxTbEn[n] = Named(new QCheckBox(QString(), box), "CheckBoxTbEn" + s);
+        ButtonTbProp[n] = Named(new QPushButton(QString(), box), QString("Button%1").arg(8 + n));
         RadioGroupTbVe[n] = Named(new TRadioGroup(QString(), box), "RadioGroupTbVe" + s);
         RadioGroupTbVe[n]->setItems({"1", "2", "3"});
         RadioGroupTbVe[n]->setColumns(3);
-        RadioGroupTbLe[n] = Named(new TRadioGroup(QString::fromUtf8("Длина"), box), "RadioGroupTbLe" + s);
+        RadioGroupTbLe[n] = Named(new TRadioGroup(QString(), box), "RadioGroupTbLe" + s);
         RadioGroupTbLe[n]->setItems(
-            {QString::fromUtf8("До конца"), QString::fromUtf8("До центра"), QString::fromUtf8("По длине")});
-        RadioGroupTbTy[n] = Named(new TRadioGroup(QString::fromUtf8("Тип"), box), "RadioGroupTbTy" + s);
+            QStringList(3));
+        RadioGroupTbTy[n] = Named(new TRadioGroup(QString(), box), "RadioGroupTbTy" + s);
         RadioGroupTbTy[n]->setItems(
-            {QString::fromUtf8("Биссектриса"), QString::fromUtf8("Высота"), QString::fromUtf8("Медиана")});
+            QStringList(3));
         // The switch beside its button, the vertex below them: a row is no
         // taller than its two radio groups.
         auto* left = new QGridLayout;
@@ -200,90 +231,31 @@ void TriangleDialog::moveVertex(int i, bool xCoord) {
     if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateTrHints();
 }
 
-bool TriangleDialog::applyAngle(int i) {
-    TNumEdit* edit = EditTAng[i - 1];
+// A typed value reshapes the figure through its rule; a value the figure
+// cannot take leaves the record as it was (and the edit keeps the focus).
+template <class Rule>
+bool TriangleDialog::applyTyped(TNumEdit* edit, Rule rule) {
     edit->fixEmpty();
     const auto typed = edit->number();
-    if (!typed || !std::isfinite(*typed)) return false;
-    const double a = *typed;
-    DTri t = w_;  // reshaped on a copy: a refused value leaves the record as it was
-    t.Ang[static_cast<std::size_t>(i)].v = a;
-    const double b = t.S[1].Length.v;
-    const int type = t.Typ.v;
-    if (type == 2 && (i == 1 || i == 3)) {
-        if (i == 1 && !(a > 0 && a < 90)) return false;
-        if (i == 3 && !(a > 0 && a < 180)) return false;
-        t.Ang[2].v = i == 1 ? a : t.Ang[2].v;
-        const double r = i == 1 ? std::tan(a * M_PI / 180) : 1 / std::tan(a / 2 * M_PI / 180);
-        t.Height.v = std::nearbyint(r * (1000 * b / 2)) / 1000;
-        if (!std::isfinite(t.Height.v)) return false;
-        TriIsoscelesApex(t);
-    } else if (type == 3 && i == 2) {
-        if (!(a > 0 && a < 90)) return false;
-        t.Height.v = std::tan(a * M_PI / 180) * b;
-        if (!HeightDrawable(t.Height.v)) return false;
-        TriRightApex(t);
-    } else if (type == 4) {
-        if (!(a > 0 && a < 180)) return false;
-        // case: V, F, M as vertex numbers
-        static constexpr int kCase[4][3] = {{0, 0, 0}, {1, 2, 3}, {2, 1, 3}, {3, 1, 2}};
-        const auto& c = kCase[i];
-        if (!SpansAngle(TriVertex(t, c[0]), TriVertex(t, c[1]), TriVertex(t, c[2]))) return false;
-        DPoint& m = t.S[static_cast<std::size_t>(c[2])].P1;
-        double x = m.X.v, y = m.Y.v, z = m.Z.v;
-        RotateSideToAngle(t, DKv{}, 1, x, y, z, i);
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) return false;
-        m.X.v = x, m.Y.v = y, m.Z.v = z;
-    }
-    if (!FiniteVertices(t)) return false;
-    w_ = t;
+    if (!typed) return false;
+    std::optional<DTri> t = rule(*typed);
+    if (!t) return false;
+    w_ = std::move(*t);
     return true;
 }
 
+bool TriangleDialog::applyAngle(int i) {
+    return applyTyped(EditTAng[i - 1], [&](double a) { return TriangleWithAngle(w_, i, a); });
+}
+
 bool TriangleDialog::applyLength(int i) {
-    TNumEdit* edit = EditTLen[i - 1];
-    edit->fixEmpty();
-    const auto typed = edit->number();
-    if (!typed || !std::isfinite(*typed)) return false;
-    const double l = *typed;
-    DTri t = w_;
-    const std::size_t k = static_cast<std::size_t>(i);
-    t.S[k].Length.v = l;
-    const double b = t.S[1].Length.v;
-    const int type = t.Typ.v;
-    auto stretch = [&](std::size_t side, std::size_t next) {
-        // A side of length 0 gives no direction to stretch along.
-        if (!(l > 0) || !(LineLength(t.S[side]) > 0)) return false;
-        SetLineLength(t.S[side]);
-        DPoint& v = t.S[next].P1;
-        v.X.v = t.S[side].P2.X.v, v.Y.v = t.S[side].P2.Y.v, v.Z.v = t.S[side].P2.Z.v;
-        return true;
-    };
-    if (i == 1) {
-        if (!stretch(1, 2)) return false;
-    } else if (i == 2) {
-        if (type == 2) {
-            if (l < b / 2) return false;  // the two sides cannot meet
-            t.Height.v = std::sqrt(l * l - (b / 2) * (b / 2));
-        }
-        if (!stretch(2, 3)) return false;
-    } else if (type == 3) {
-        if (!(l > 0)) return false;
-        t.Height.v = l;
-    } else if (type == 4) {
-        if (!stretch(3, 1)) return false;
-    }
-    if (!FiniteVertices(t)) return false;
-    w_ = t;
+    if (!applyTyped(EditTLen[i - 1], [&](double l) { return TriangleWithSide(w_, i, l); })) return false;
     UpdateTrHints();
     return true;
 }
 
 bool TriangleDialog::applyHeight() {
-    EditTH->fixEmpty();
-    const auto typed = EditTH->number();
-    if (!typed || !HeightDrawable(*typed)) return false;
-    w_.Height.v = *typed;
+    if (!applyTyped(EditTH, [&](double h) { return TriangleWithHeight(w_, h); })) return false;
     UpdateTrHints();
     return true;
 }
@@ -362,46 +334,17 @@ void TriangleDialog::fill(DTri rec) {
     LabelT2Path->setText(c.path);
 }
 
-namespace {
 
-// WordsToTr (the pages' captions apart: tab texts).
-constexpr WordTarget WordsToTrTable[] = {
-    Cap("", "{465}"),
-    Cap("GroupBoxTM1", "{365}"), Cap("LabelTLayer", "{355}"), Cap("LabelTCol", "{356}"),
-    Cap("LabelTTol", "{357}"), Cap("CheckBoxTDis", "{358}"), Cap("ButtonTSave", "{359}"),
-    Cap("ButtonTLoad", "{360}"), Cap("GroupBoxTM2", "{366}"),
-    Cap("LabelTAng1", "{387}"), Cap("LabelTAng2", "{388}"), Cap("LabelTAng3", "{389}"),
-    Cap("LabelTLen1", "{392}"), Cap("LabelTLen2", "{393}"), Cap("LabelTLen3", "{394}"),
-    Cap("ButtonTLine1", "{396}"), Cap("ButtonTLine2", "{397}"), Cap("ButtonTLine3", "{398}"),
-    Cap("GroupBoxTVid", "{370}"),
-    Item("ComboBoxTVid", 0, "{371}"), Item("ComboBoxTVid", 1, "{372}"),
-    Item("ComboBoxTVid", 2, "{373}"), Item("ComboBoxTVid", 3, "{375}"),
-    Cap("GroupBoxTCi", "{400}"), Cap("CheckBoxTcOpiEn", "{383}"), Cap("CheckBoxTcVpiEn", "{383}"),
-    Cap("ButtonTcOpi", "{401}"), Cap("ButtonTcVpi", "{402}"),
-    Cap("GroupBoxTTyp", "{369}"), Cap("RadioGroupTTyp", "{369}"),
-    Item("RadioGroupTTyp", 0, "{466}"), Item("RadioGroupTTyp", 1, "{467}"),
-    Item("RadioGroupTTyp", 2, "{468}"), Item("RadioGroupTTyp", 3, "{469}"),
-    Cap("RadioGroupT3P", "{470}"),
-#define PELMAR_TR_LINE(k, button)                                                                        \
-    Cap("CheckBoxTbEn" #k, "{383}"), Cap(button, "{472}"), Cap("RadioGroupTbLe" #k, "{473}"),             \
-        Item("RadioGroupTbLe" #k, 0, "{474}"), Item("RadioGroupTbLe" #k, 1, "{475}"),                    \
-        Item("RadioGroupTbLe" #k, 2, "{476}"), Cap("RadioGroupTbTy" #k, "{369}"),                        \
-        Item("RadioGroupTbTy" #k, 0, "{477}"), Item("RadioGroupTbTy" #k, 1, "{478}"),                    \
-        Item("RadioGroupTbTy" #k, 2, "{479}")
-    PELMAR_TR_LINE(1, "Button8"), PELMAR_TR_LINE(2, "Button9"), PELMAR_TR_LINE(3, "Button10"),
-    PELMAR_TR_LINE(4, "Button11"), PELMAR_TR_LINE(5, "Button12"),
-#undef PELMAR_TR_LINE
-    Cap("ButtonTrBrush", "{660}"),
-};
-
-}  // namespace
-
-void TriangleDialog::applyWords(const WordTable& words) {
-    RecordDialog<DTri>::applyWords(words);
+void TriangleDialog::putWords(const WordTable& words) {
     ApplyWords(*this, WordsToTrTable, words);
     PageControl1->setTabText(0, WordText("{465}", words).replace('&', "&&"));
     PageControl1->setTabText(1, WordText("{471}", words).replace('&', "&&"));
     wordProj_ = WordText("{364}", words);
+}
+
+void TriangleDialog::applyWords(const WordTable& words) {
+    RecordDialog<DTri>::applyWords(words);
+    putWords(words);
     fitContent();  // the words may need more room than the design size
     UpdateTrHints();
 }

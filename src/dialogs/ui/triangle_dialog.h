@@ -16,6 +16,7 @@
 
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "drawing/word_lines.h"
 #include "model/records.h"
 
 class QTabWidget;
@@ -86,6 +87,10 @@ public:
     QLabel* LabelT2Path;
 
 private:
+    // The captions, items, tab texts and the projection mark from the table.
+    void putWords(const WordTable& words);
+    template <class Rule>
+    bool applyTyped(TNumEdit* edit, Rule rule);
     void buildPage1(QWidget* page);
     void buildPage2(QWidget* page);
     void connectHandlers();
@@ -99,7 +104,7 @@ private:
     DTri& w_;
     HeadGroup head_{};
     std::array<VertexRow, 3> rows_{};
-    QString wordProj_ = QString::fromUtf8("(проекция)");
+    QString wordProj_ = QString::fromUtf8(BuiltInWord(WordNo::Projection));
 };
 
 }  // namespace pelmar

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "drawing/word_lines.h"
+
 namespace pelmar {
 
 namespace {
@@ -79,7 +81,7 @@ LinkDialog::LinkDialog(const DProj& doc, Kind kind, const QIcon& icon, QWidget* 
     ok_->setEnabled(false);
     auto* independent = new QPushButton(QString::fromUtf8("Независимый"), this);
     independent->setObjectName("Button2");
-    auto* cancel = new QPushButton(QString::fromUtf8("Отмена"), this);
+    auto* cancel = new QPushButton(QString::fromUtf8(BuiltInWord(WordNo::Cancel)), this);
     cancel->setObjectName("Button3");
     buttons->addStretch(1);
     for (QPushButton* b : {ok_, independent, cancel}) buttons->addWidget(b);

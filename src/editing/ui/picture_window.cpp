@@ -180,27 +180,27 @@ PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& 
     layout->addWidget(toolBar_);
 
     auto* toolGroup = new QActionGroup(this);
-    line_ = addTool("TBLine", "Линейка", 0, true);
-    adds_ = addTool("TBAdds", "Начертить новый объект", 1, true);
-    sell_ = addTool("TBSell", "Выделить/Снять выделение", 2, true);
-    edit_ = addTool("TBEdit", "Редактировать", 3, true);
+    // Each button's hint is the word-table line 332 on in the buttons' order
+    // (WordsToShowIm), its icon the image of the same place.
+    line_ = addTool("TBLine", 0, true);
+    adds_ = addTool("TBAdds", 1, true);
+    sell_ = addTool("TBSell", 2, true);
+    edit_ = addTool("TBEdit", 3, true);
     for (QAction* a : {line_, adds_, sell_, edit_}) toolGroup->addAction(a);
     toolBar_->addSeparator()->setObjectName("ToolButton4");
     auto* kindGroup = new QActionGroup(this);
     const char* kindNames[] = {"TBPo", "TBLi", "TBCi", "TBTr", "TBKv", "TBXY"};
-    const char* kindHints[] = {"Начертить точку",      "Начертить отрезок",         "Начертить эллипс/окружность",
-                               "Начертить треугольник", "Начертить четырехугольник", "Начертить систему координат"};
     for (int i = 0; i < 6; ++i) {
-        kinds_[static_cast<std::size_t>(i)] = addTool(kindNames[i], kindHints[i], 4 + i, true);
+        kinds_[static_cast<std::size_t>(i)] = addTool(kindNames[i], 4 + i, true);
         kindGroup->addAction(kinds_[static_cast<std::size_t>(i)]);
     }
     toolBar_->addSeparator()->setObjectName("ToolButton1");
-    selAll_ = addTool("TBSelAlls", "Выделить все", 10, false);
-    selNone_ = addTool("TBSelNone", "Снять все выделения", 11, false);
-    selCurY_ = addTool("TBSelCurY", "Выделить текущий объект", 12, false);
-    selCurN_ = addTool("TBSelCurN", "Снять выделение с текущего объекта", 13, false);
+    selAll_ = addTool("TBSelAlls", 10, false);
+    selNone_ = addTool("TBSelNone", 11, false);
+    selCurY_ = addTool("TBSelCurY", 12, false);
+    selCurN_ = addTool("TBSelCurN", 13, false);
     toolBar_->addSeparator()->setObjectName("ToolButton2");
-    copy_ = addTool("TBCopy", "Копировать изображение в буфер обмена", 14, false);
+    copy_ = addTool("TBCopy", 14, false);
 
     connect(adds_, &QAction::triggered, this, [this] { EnableDrawTools(true); });
     for (QAction* a : {line_, sell_, edit_}) connect(a, &QAction::triggered, this, [this] { EnableDrawTools(false); });
@@ -244,10 +244,11 @@ PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& 
 
 PictureWindow::~PictureWindow() = default;
 
-QAction* PictureWindow::addTool(const char* name, const char* hint, int icon, bool checkable) {
-    QAction* a = toolBar_->addAction(ToolIcon(icon), QString::fromUtf8(hint));
+QAction* PictureWindow::addTool(const char* name, int place, bool checkable) {
+    const QString hint = QString::fromUtf8(BuiltInWord(WordNo::FirstToolHint + place));
+    QAction* a = toolBar_->addAction(ToolIcon(place), hint);
     a->setObjectName(name);
-    a->setToolTip(QString::fromUtf8(hint));
+    a->setToolTip(hint);
     a->setCheckable(checkable);
     return a;
 }
@@ -288,7 +289,7 @@ void PictureWindow::SetDrawWindowMode(int mode) {
     scroll_->hide();
     // Without a picture the status bar shows no mouse place, length or message.
     for (std::size_t i = 0; i < panels_.size(); ++i) setStatusPanel(static_cast<int>(i), i == 0 ? "X=" : i == 1 ? "Y=" : "");
-    setImageCaption(texts_.wordLine(328).empty() ? "Изображение" : texts_.wordLine(328));
+    setImageCaption(word(WordNo::ImageCaption));
 }
 
 void PictureWindow::EnableDrawTools(bool on) {
@@ -340,18 +341,18 @@ void PictureWindow::FitScrollBox() {
 }
 
 void PictureWindow::WordsToShowIm() {
-    // The hints are word-table lines 332 .. 346 in the order of the buttons.
     QAction* const order[] = {line_,   adds_,     sell_,     edit_,     kinds_[0], kinds_[1], kinds_[2], kinds_[3],
                               kinds_[4], kinds_[5], selAll_, selNone_, selCurY_, selCurN_, copy_};
-    int line = 332;
+    WordNo line = WordNo::FirstToolHint;
     for (QAction* action : order) {
-        const std::string w = texts_.wordLine(line++);
+        const std::string w = texts_.word(line);
+        line = line + 1;
         if (w.empty()) continue;
         const QString text = QString::fromStdString(w);
         action->setToolTip(text);
         action->setText(QString(text).replace('&', "&&"));
     }
-    if (!documentShown_) setImageCaption(texts_.wordLine(328).empty() ? "Изображение" : texts_.wordLine(328));
+    if (!documentShown_) setImageCaption(word(WordNo::ImageCaption));
 }
 
 void PictureWindow::resizeEvent(QResizeEvent* event) {
@@ -502,9 +503,8 @@ void PictureWindow::setRubberLine(bool on, int x1, int y1, int x2, int y2) {
 std::string PictureWindow::wordLine(int line) {
     std::string w = texts_.wordLine(line);
     if (!w.empty()) return w;
-    if (line == 350) return "Длина=";
-    if (line == 351) return "Угол=";
-    return w;
+    const char* builtIn = BuiltInWord(line);
+    return builtIn ? builtIn : "";
 }
 
 // The status bar writes its numbers as the dialogs show them, with a decimal

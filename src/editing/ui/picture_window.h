@@ -122,7 +122,7 @@ private:
     std::string wordLine(int line) override;
     char decimalSeparator() override;
 
-    QAction* addTool(const char* name, const char* hint, int icon, bool checkable);
+    QAction* addTool(const char* name, int place, bool checkable);
     void present();
     void selectionButton(void (*command)(EditingState&));
 

@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "drawing/word_lines.h"
+
 namespace pelmar {
 
 namespace {
@@ -17,11 +19,11 @@ constexpr int BitsOfItem[4] = {1, 4, 8, 24};
 
 TFormBitColors::TFormBitColors(QWidget* parent) : QDialog(parent) {
     setObjectName("FormBitColors");
-    setWindowTitle(QString::fromUtf8("Параметры растрового экспорта"));
+    setWindowTitle(QString::fromUtf8(BuiltInWord(WordNo::RasterCaption)));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
-    RadioGroup1 = new QGroupBox(QString::fromUtf8("Количество цветов"), this);
+    RadioGroup1 = new QGroupBox(QString::fromUtf8(BuiltInWord(WordNo::ColourCount)), this);
     RadioGroup1->setObjectName("RadioGroup1");
     auto* radios = new QVBoxLayout(RadioGroup1);
     const char* items[4] = {"2", "16", "256", "16M"};
@@ -30,9 +32,9 @@ TFormBitColors::TFormBitColors(QWidget* parent) : QDialog(parent) {
         radios->addWidget(RadioItems[static_cast<std::size_t>(i)]);
     }
 
-    GroupBox1 = new QGroupBox(QString::fromUtf8("Разное"), this);
+    GroupBox1 = new QGroupBox(QString::fromUtf8(BuiltInWord(WordNo::RasterMisc)), this);
     GroupBox1->setObjectName("GroupBox1");
-    CheckBox1 = new QCheckBox(QString::fromUtf8("Прозрачный цвет фона"), GroupBox1);
+    CheckBox1 = new QCheckBox(QString::fromUtf8(BuiltInWord(WordNo::TransparentBack)), GroupBox1);
     CheckBox1->setObjectName("CheckBox1");
     Label1 = new QLabel(QString::fromUtf8("Сжатие:"), GroupBox1);
     Label1->setObjectName("Label1");
@@ -51,7 +53,7 @@ TFormBitColors::TFormBitColors(QWidget* parent) : QDialog(parent) {
     Button1 = new QPushButton(QString::fromUtf8("Ok"), this);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);
-    Button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
+    Button2 = new QPushButton(QString::fromUtf8(BuiltInWord(WordNo::Cancel)), this);
     Button2->setObjectName("Button2");
     connect(Button1, &QPushButton::clicked, this, &TFormBitColors::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormBitColors::Button2Click);

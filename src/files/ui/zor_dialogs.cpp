@@ -27,9 +27,6 @@ namespace {
 const char* const DefaultFilter =
     "Pel-Files (*.pel)|*.pel|All Support Types|*.pel;*.bmp;*.jpg;*.gif;*.png;*.wmf;*.emf|All Files|*.*";
 
-// Built-in texts of word-table lines 206 .. 212.
-constexpr std::array<const char*, 7> NameWords{"Размер:", "Время:", "Дата:", "Изображение:",
-                                                "Версия:", "Автор:", "Название:"};
 constexpr std::array<const char*, 7> StartValues{"1.111", "00:00", "01.01.2010", "500x500", "1.0", "И", "X"};
 
 // A picture larger than this is read scaled down: the preview never needs
@@ -126,10 +123,8 @@ std::string TOpenZorDialog::Word(WordNo word) const {
         std::string w = context_.WordLine(line);
         if (!w.empty()) return w;
     }
-    const int first = static_cast<int>(WordNo::PreviewSize);
-    if (line >= first && line < first + static_cast<int>(NameWords.size()))
-        return NameWords[static_cast<std::size_t>(line - first)];
-    return {};
+    const char* builtIn = BuiltInWord(word);
+    return builtIn ? builtIn : "";
 }
 
 DrawingState& TOpenZorDialog::Drawing() {

@@ -14,7 +14,7 @@
 
 #include "model/units.h"
 #include "shell/about_pictures.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 

@@ -7,7 +7,7 @@
 #include "editing/nesting.h"
 #include "editing/reopen.h"
 #include "editing/selection.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 

@@ -117,7 +117,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
             return ReadDocument(name, doc, version, mode);
         });
     st.BackPng = &draw_.BackPng;
-    st.Words = [this](int line) { return shell_.words.WordLine(line); };
+    st.Words = &shell_.words;
     st.Windows = [this] {
         LiveWindows w = WindowsFromRecord(*proj_);
         if (pictureSub_) {
@@ -321,7 +321,7 @@ void Form1::wordsToMain() {
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
     pic_->WordsToShowIm();
-    hosts_->setImageCaption(w.WordLine(328) + " " + w.WordLine(329));
+    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " + w.WordLine(WordNo::RasterPicture));
     if (trans_) trans_->wordsToTrans();
 }
 
@@ -487,7 +487,7 @@ void Form1::documentOpened() {
     }
     pic_->SetDrawWindowMode(1);
     trans_->documentOpened();
-    hosts_->setImageCaption(shell_.words.WordLine(328) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? 330 : 329));
+    hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
 
 FrameMargins Form1::margins(const QWidget* w) const {
@@ -666,7 +666,7 @@ void Form1::openHelp() {
     // The page lies in the program folder or among the shipped files; the
     // desktop's viewer shows it.
     const std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, shell_.words.LanguageCode());
-    const std::string cannotOpen = shell_.words.WordLine(626);  // "Не могу открыть файл!"
+    const std::string cannotOpen = shell_.words.WordLine(WordNo::CannotOpenFile);
     if (file.empty()) {
         setup_.services.questions->showMessage(cannotOpen + "\n" + shell_.ProgDir + "Pelmar.html");
         return;

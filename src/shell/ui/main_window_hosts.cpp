@@ -306,13 +306,13 @@ BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState
     TFormBitColors dialog(&w_);
     dialog.onWords = [this](TFormBitColors& d) {
         const WordTable& words = w_.shell_.words;
-        auto text = [&](int line) { return QString::fromStdString(words.WordLine(line)); };
-        d.setWindowTitle(text(214));
-        d.RadioGroup1->setTitle(text(215));
-        d.GroupBox1->setTitle(text(216));
-        d.CheckBox1->setText(text(217));
-        d.Label1->setText(text(218));
-        d.Button2->setText(text(219));
+        auto text = [&](WordNo line) { return QString::fromStdString(words.WordLine(line)); };
+        d.setWindowTitle(text(WordNo::RasterCaption));
+        d.RadioGroup1->setTitle(text(WordNo::ColourCount));
+        d.GroupBox1->setTitle(text(WordNo::RasterMisc));
+        d.CheckBox1->setText(text(WordNo::TransparentBack));
+        d.Label1->setText(text(WordNo::Compression));
+        d.Button2->setText(text(WordNo::Cancel));
     };
     return dialog.run(setup, state);
 }

@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 

@@ -6,7 +6,7 @@
 
 #include "files/ui/zor_dialogs.h"
 #include "shell/ui/new_project_dialog.h"
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -74,9 +74,9 @@ bool QtFileQuestions::chooseNewProject(std::array<std::uint8_t, KindCount>& coun
 }
 
 QuestionAnswer QtObjectQuestions::AskDelete(const DeleteQuestion& q) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(47)) + QStringLiteral("?"),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(WordNo::DeleteCommand)) + QStringLiteral("?"),
                     QMessageBox::NoButton, parent_);
-    if (q.cannotDeleteAll) box.setInformativeText(QStringLiteral("Нельзя удалить все объекты!"));
+    if (q.cannotDeleteAll) box.setInformativeText(Q(words_.WordLine(WordNo::CannotDeleteAll)));
     QPushButton* current = box.addButton(QStringLiteral("Current object"), QMessageBox::YesRole);
     QPushButton* selected = nullptr;
     if (q.choiceEnabled) selected = box.addButton(QStringLiteral("Selected objects"), QMessageBox::YesRole);
@@ -92,7 +92,7 @@ QuestionAnswer QtObjectQuestions::AskDelete(const DeleteQuestion& q) {
 }
 
 QuestionAnswer QtObjectQuestions::AskCopy(const CopyQuestion& q) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(51)) + QStringLiteral("?"),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(WordNo::CopyCommand)) + QStringLiteral("?"),
                     QMessageBox::NoButton, parent_);
     QPushButton* parent = box.addButton(QStringLiteral("Object"), QMessageBox::YesRole);
     QPushButton* child = box.addButton(QStringLiteral("Part being edited"), QMessageBox::YesRole);

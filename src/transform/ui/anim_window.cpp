@@ -38,7 +38,7 @@ QPixmap Mark(TColor c) {
 
 TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), ctx_(std::move(ctx)) {
     setObjectName("FormAnim");
-    setWindowTitle(QString::fromUtf8("Анимация"));
+    setWindowTitle(word(WordNo::Animation));
     auto* root = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto spin = [&](const char* name) {
@@ -58,18 +58,19 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     SpinEdit2 = spin("SpinEdit2");
     Edit1 = edit("Edit1");
     Edit2 = edit("Edit2");
-    auto label = [&](const char* name, const char* text, QWidget* buddy) {
-        auto* l = new QLabel(QString::fromUtf8(text), this);
+    auto label = [&](const char* name, const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
         l->setObjectName(name);
         l->setBuddy(buddy);
         form->addRow(l, buddy);
         return l;
     };
-    Label1 = label("Label1", "Задержки, msec:", SpinEdit1);
-    Label2 = label("Label2", "Количество кадров:", SpinEdit2);
-    Label3 = label("Label3", "Шаг:", Edit1);
-    Label4 = label("Label4", "Начало:", Edit2);
-    CheckBox2 = new QCheckBox(QString::fromUtf8("Зацикливание"), this);
+    // The window's size follows these first texts.
+    Label1 = label("Label1", QString::fromUtf8("Задержки, msec:"), SpinEdit1);
+    Label2 = label("Label2", word(WordNo::FrameCount), SpinEdit2);
+    Label3 = label("Label3", word(WordNo::FrameCount + 1), Edit1);
+    Label4 = label("Label4", word(WordNo::FrameCount + 2), Edit2);
+    CheckBox2 = new QCheckBox(word(WordNo::FrameCount + 3), this);
     CheckBox2->setObjectName("CheckBox2");
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { store(); });
     form->addRow(CheckBox2);
@@ -93,9 +94,9 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     root->addWidget(ProgressBar1);
 
     auto* buttons = new QHBoxLayout;
-    Button1 = new QPushButton(QString::fromUtf8("Создать"), this);
+    Button1 = new QPushButton(word(WordNo::FrameCount + 4), this);
     Button1->setObjectName("Button1");
-    Button2 = new QPushButton(QString::fromUtf8("Закрыть"), this);
+    Button2 = new QPushButton(word(WordNo::FrameCount + 5), this);
     Button2->setObjectName("Button2");
     Button1->setAutoDefault(false);
     Button2->setAutoDefault(false);
@@ -115,27 +116,28 @@ void TFormAnimation::showEvent(QShowEvent* event) {
 
 namespace {
 
-// Word-table lines of the built-in status texts.
-struct StatusWord {
-    const char* text;
-    int line;
-};
-constexpr StatusWord StatusWords[] = {{AnimBuildingFrame, 638}, {AnimSaving, 639}, {AnimDone, 640},
-                                      {AnimCorrected, 641},     {AnimNotDone, 642}};
+// Word-table lines of the status texts.
+constexpr WordNo StatusWords[] = {WordNo::BuildingFrame, WordNo::SavingGif, WordNo::GifDone, WordNo::GifCorrected,
+                                  WordNo::GifNotDone};
 
 }  // namespace
 
+QString TFormAnimation::word(WordNo line) const {
+    const char* builtIn = BuiltInWord(line);
+    const std::string text = ctx_.words ? ctx_.words(static_cast<int>(line)) : std::string(builtIn ? builtIn : "");
+    return QString::fromStdString(text).replace('&', QStringLiteral("&&"));
+}
+
 void TFormAnimation::WordsToAnim() {
     if (!ctx_.words) return;
-    const auto text = [&](int line) { return QString::fromStdString(ctx_.words(line)).replace('&', QStringLiteral("&&")); };
-    setWindowTitle(QString::fromStdString(ctx_.words(637)));
-    Label1->setText(text(643));
-    Label2->setText(text(644));
-    Label3->setText(text(645));
-    Label4->setText(text(646));
-    CheckBox2->setText(text(647));
-    Button1->setText(text(648));
-    if (!running_) Button2->setText(text(649));
+    setWindowTitle(QString::fromStdString(ctx_.words(static_cast<int>(WordNo::Animation))));
+    Label1->setText(word(WordNo::FrameCount - 1));
+    Label2->setText(word(WordNo::FrameCount));
+    Label3->setText(word(WordNo::FrameCount + 1));
+    Label4->setText(word(WordNo::FrameCount + 2));
+    CheckBox2->setText(word(WordNo::FrameCount + 3));
+    Button1->setText(word(WordNo::FrameCount + 4));
+    if (!running_) Button2->setText(word(WordNo::FrameCount + 5));
 }
 
 void TFormAnimation::FormShow() {
@@ -181,7 +183,7 @@ AnimResult TFormAnimation::Button1Click() {
     cancel_ = false;
     ImStatus->clear();
     Button1->setEnabled(false);
-    Button2->setText(QString::fromUtf8("Отмена"));
+    Button2->setText(word(WordNo::Cancel));
     for (QWidget* w : std::initializer_list<QWidget*>{SpinEdit1, SpinEdit2, Edit1, Edit2, CheckBox2})
         w->setEnabled(false);
     ProgressBar1->setRange(0, std::max(1, SpinEdit2->value()));
@@ -193,8 +195,7 @@ AnimResult TFormAnimation::Button1Click() {
         w->setEnabled(true);
     ProgressBar1->setVisible(false);
     Button1->setEnabled(true);
-    Button2->setText(ctx_.words ? QString::fromStdString(ctx_.words(649)).replace('&', QStringLiteral("&&"))
-                                : QString::fromUtf8("Закрыть"));
+    Button2->setText(word(WordNo::FrameCount + 5));
     return last_;
 }
 
@@ -211,9 +212,9 @@ void TFormAnimation::setStatus(const std::string& text, TColor colour) {
     Label0->setPalette(p);
     std::string shown = text;
     if (ctx_.words)
-        for (const StatusWord& w : StatusWords)
-            if (text.rfind(w.text, 0) == 0) {
-                shown = ctx_.words(w.line) + text.substr(std::string(w.text).size());
+        for (const WordNo w : StatusWords)
+            if (const std::string builtIn = BuiltInWord(w); text.rfind(builtIn, 0) == 0) {
+                shown = ctx_.words(static_cast<int>(w)) + text.substr(builtIn.size());
                 break;
             }
     Label0->setText(QString::fromStdString(shown));

@@ -39,6 +39,9 @@ public:
     void FormShow();
     // The captions and status texts from the context's word table.
     void WordsToAnim();
+    // A word-table line through the window's words (the built-in text without
+    // them), "&" shown as written.
+    QString word(WordNo line) const;
     AnimResult Button1Click();
     void Button2Click();
     bool running() const { return running_; }

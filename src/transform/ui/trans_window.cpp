@@ -16,6 +16,7 @@
 #include <QWindowStateChangeEvent>
 #include <initializer_list>
 
+#include "drawing/word_lines.h"
 #include "model/units.h"
 
 namespace pelmar {
@@ -36,7 +37,6 @@ TFormTrans::TFormTrans(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowMinimizeButtonHint) {
     setObjectName("FormTrans");
-    setWindowTitle(QString::fromUtf8("Преобразования"));
     setFixedSize(ClientWidth, ClientHeight);
 
     auto* root = new QHBoxLayout(this);
@@ -58,22 +58,22 @@ TFormTrans::TFormTrans(QWidget* parent)
     });
 
     auto* side = new QVBoxLayout;
-    auto* scope = new QGroupBox(QString::fromUtf8("Объекты"), this);
+    auto* scope = new QGroupBox(this);
     scope->setObjectName("GroupBox1");
     auto* scopeLayout = new QVBoxLayout(scope);
-    auto box = [&](const char* name, const char* text) {
-        auto* b = new QCheckBox(QString::fromUtf8(text), scope);
+    auto box = [&](const char* name) {
+        auto* b = new QCheckBox(scope);
         b->setObjectName(name);
         scopeLayout->addWidget(b);
         connect(b, &QCheckBox::clicked, this, [this, b](bool checked) { scopeClicked(b, checked); });
         switchable_.push_back(b);
         return b;
     };
-    CheckBoxAlls = box("CheckBoxAlls", "Все");
-    CheckBoxCurr = box("CheckBoxCurr", "Текущий");
-    CheckBoxSell = box("CheckBoxSell", "Выделенные");
+    CheckBoxAlls = box("CheckBoxAlls");
+    CheckBoxCurr = box("CheckBoxCurr");
+    CheckBoxSell = box("CheckBoxSell");
     side->addWidget(scope);
-    Button1 = new QPushButton(QString::fromUtf8("Применить"), this);
+    Button1 = new QPushButton(this);
     Button1->setObjectName("Button1");
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     switchable_.push_back(Button1);
@@ -83,9 +83,9 @@ TFormTrans::TFormTrans(QWidget* parent)
 
     // A group of labelled edits; `read` collects the edits in Apply's order.
     // EnableTransForm reaches every edit and every label but the angle's.
-    auto group = [&](QWidget* tab, QBoxLayout* into, const char* name, const QString& title,
-                     std::initializer_list<EditSpec> specs, std::vector<QLineEdit*>& read) {
-        auto* g = new QGroupBox(title, tab);
+    auto group = [&](QWidget* tab, QBoxLayout* into, const char* name, std::initializer_list<EditSpec> specs,
+                     std::vector<QLineEdit*>& read) {
+        auto* g = new QGroupBox(tab);
         g->setObjectName(name);
         auto* grid = new QGridLayout(g);
         grid->setContentsMargins(4, 2, 4, 2);
@@ -107,13 +107,12 @@ TFormTrans::TFormTrans(QWidget* parent)
         into->addWidget(g);
         return g;
     };
-    auto tab = [&](const char* name, const char* title) {
+    auto tab = [&](const char* name) {
         auto* w = new QWidget;
         w->setObjectName(name);
-        const int index = PageControl1->addTab(w, QString::fromUtf8(title));
+        const int index = PageControl1->addTab(w, QString());
         auto* b = new QToolButton(this);
         b->setObjectName(QStringLiteral("TabButton%1").arg(index + 1));
-        b->setText(QString::fromUtf8(title));
         b->setCheckable(true);
         b->setAutoExclusive(true);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -124,38 +123,33 @@ TFormTrans::TFormTrans(QWidget* parent)
         l->setContentsMargins(2, 2, 2, 2);
         return std::pair{w, l};
     };
-    const QString vector = QString::fromUtf8("Вектор"), centre = QString::fromUtf8("Центр");
+    // The captions are the word table's (WordsToTrans).
+    auto [t1, l1] = tab("TabSheet1");
+    group(t1, l1, "GroupBoxPP1", {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0]);
 
-    auto [t1, l1] = tab("TabSheet1", "Перенос");
-    group(t1, l1, "GroupBoxPP1", vector, {{"PPx", "X=", "0"}, {"PPy", "Y=", "0"}, {"PPz", "Z=", "10"}}, edits_[0]);
-
-    auto [t2, l2] = tab("TabSheet2", "Поворот");
+    auto [t2, l2] = tab("TabSheet2");
     std::vector<QLineEdit*> normal;
-    group(t2, l2, "GroupBoxRo2", centre + QString::fromUtf8(" + Угол"),
-          {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1]);
-    group(t2, l2, "GroupBoxRo1", QString::fromUtf8("Нормаль"),
-          {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal);
+    group(t2, l2, "GroupBoxRo2", {{"Rox", "X=", "0"}, {"Roy", "Y=", "250"}, {"Roz", "Z=", "100"}, {"RoA", "A=", "-10"}}, edits_[1]);
+    group(t2, l2, "GroupBoxRo1", {{"Ronx", "X=", "1"}, {"Rony", "Y=", "0"}, {"Ronz", "Z=", "0"}}, normal);
     // Apply reads the centre, the normal, then the angle.
     QLineEdit* angle = edits_[1].back();
     edits_[1].pop_back();
     edits_[1].insert(edits_[1].end(), normal.begin(), normal.end());
     edits_[1].push_back(angle);
 
-    auto [t3, l3] = tab("TabSheet3", "Гомотетия");
-    group(t3, l3, "GroupBoxGo1", centre, {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2]);
-    group(t3, l3, "GroupBoxGo2", "K", {{"GoK", "K=", "2"}}, edits_[2]);
+    auto [t3, l3] = tab("TabSheet3");
+    group(t3, l3, "GroupBoxGo1", {{"Gox", "X=", "0"}, {"Goy", "Y=", "0"}, {"Goz", "Z=", "0"}}, edits_[2]);
+    group(t3, l3, "GroupBoxGo2", {{"GoK", "K=", "2"}}, edits_[2])->setTitle("K");
 
-    auto [t4, l4] = tab("TabSheet4", "S-Центр.");
-    group(t4, l4, "GroupBoxS11", centre, {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3]);
+    auto [t4, l4] = tab("TabSheet4");
+    group(t4, l4, "GroupBoxS11", {{"S1x", "X=", "0"}, {"S1y", "Y=", "250"}, {"S1z", "Z=", "250"}}, edits_[3]);
 
-    auto [t5, l5] = tab("TabSheet5", "S-Осевая");
-    group(t5, l5, "GroupBoxS21", QString::fromUtf8("Точка"),
-          {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4]);
-    group(t5, l5, "GroupBoxS22", vector, {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4]);
+    auto [t5, l5] = tab("TabSheet5");
+    group(t5, l5, "GroupBoxS21", {{"S2x1", "X=", "0"}, {"S2y1", "Y=", "250"}, {"S2z1", "Z=", "0"}}, edits_[4]);
+    group(t5, l5, "GroupBoxS22", {{"S2x2", "X=", "0"}, {"S2y2", "Y=", "0"}, {"S2z2", "Z=", "1"}}, edits_[4]);
 
-    auto [t6, l6] = tab("TabSheet6", "S-Зерк.");
-    auto* plane = group(t6, l6, "GroupBoxS31", QString::fromUtf8("Плоскость"),
-                        {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5]);
+    auto [t6, l6] = tab("TabSheet6");
+    auto* plane = group(t6, l6, "GroupBoxS31", {{"S3a", "A=", "0"}, {"S3b", "B=", "0"}, {"S3c", "C=", "1"}, {"S3d", "D=", "250"}}, edits_[5]);
     auto* eq = new QLabel("Ax+By+Cz+D=0", t6);
     eq->setObjectName("LabelS3");
     l6->addWidget(eq);
@@ -164,12 +158,16 @@ TFormTrans::TFormTrans(QWidget* parent)
 
     PageControl1->setCurrentIndex(1);
     EnableTransForm(false);
+    WordsToTrans([](int line) {
+        const char* text = BuiltInWord(line);
+        return std::string(text ? text : "");
+    });
 }
 
 void TFormTrans::WordsToTrans(const std::function<std::string(int)>& word) {
     // Texts from the word table show "&" as written.
     const auto text = [&](int line) { return QString::fromStdString(word(line)).replace('&', QStringLiteral("&&")); };
-    setWindowTitle(QString::fromStdString(word(309)));
+    setWindowTitle(QString::fromStdString(word(static_cast<int>(WordNo::Transformations))));
     const struct {
         const char* name;
         int line;
@@ -182,7 +180,7 @@ void TFormTrans::WordsToTrans(const std::function<std::string(int)>& word) {
         else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text(c.line));
     }
     if (auto* g = findChild<QGroupBox*>(QStringLiteral("GroupBoxRo2")))
-        g->setTitle(text(318) + QStringLiteral(" + ") + text(319));
+        g->setTitle(text(static_cast<int>(WordNo::Centre)) + QStringLiteral(" + ") + text(static_cast<int>(WordNo::Centre + 1)));
     const int tabs[] = {315, 317, 321, 322, 323, 324};
     for (int i = 0; i < 6; ++i) {
         PageControl1->setTabText(i, text(tabs[i]));

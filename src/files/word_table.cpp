@@ -1,4 +1,4 @@
-#include "shell/word_table.h"
+#include "files/word_table.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "files/text_lines.h"
-#include "shell/program_folder.h"
 
 namespace pelmar {
 
@@ -123,35 +122,6 @@ bool WordTable::LoadWords(const std::string& FileName) {
 }
 
 WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_, code_); }
-
-void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext& ctx) {
-    auto tell = [&](const std::string& text) {
-        if (ctx.showError) ctx.showError(text);
-    };
-    if (LangFile.empty()) {
-        // No settings yet: Russian, quietly, and remembered as such.
-        LangFile = BuiltInLanguage;
-        words.LoadWords("");
-        return;
-    }
-    if (LangFile.find(BuiltInLanguage) != std::string::npos) {
-        words.LoadWords("");
-        return;
-    }
-    switch (words.LoadWordsFile(LocateProgramFile(LangFile, ctx.ProgDir, ctx.shippedDirs))) {
-    case WordsLoad::Ok:
-        return;
-    case WordsLoad::CannotOpen:
-        tell("Cann`t find \"" + LangFile + "\". Setup Russian include.");
-        LangFile = BuiltInLanguage;
-        words.LoadWords("");
-        return;
-    case WordsLoad::ReadError:
-        tell("Error read \"" + LangFile + "\". Setup Russian include.");
-        words.LoadWords("");
-        return;
-    }
-}
 
 bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {
     std::string bytes;

@@ -1,6 +1,6 @@
 // The built-in Russian texts of the word table, one per line from 5 to 685;
 // title lines have none (nullptr), unused lines are empty.
-#include "shell/word_table.h"
+#include "drawing/word_lines.h"
 
 #include <iterator>
 

@@ -14,16 +14,12 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "drawing/word_lines.h"
 
 namespace pelmar {
-
-inline constexpr int FirstWordLine = 5;
-inline constexpr int LastWordLine = 685;
-inline constexpr int WordTextCount = 649;
 
 inline constexpr std::string_view TranslateSignature = "<Pelmar Translate>";
 inline constexpr std::string_view TranslateVersion = "6.0f";
@@ -37,13 +33,6 @@ inline constexpr std::string_view BuiltInLanguageCode = "rus";
 // refused as unreadable (a real one is some 30 KB).
 inline constexpr std::size_t MaxTranslationBytes = std::size_t{4} << 20;
 
-// The 32 lines of the word part that open a group and carry no word.
-bool IsTitleLine(int line);
-
-// Built-in Russian text of a line (UTF-8); nullptr for a title line and for a
-// line outside 5..685.
-const char* BuiltInWord(int line);
-
 // How a translation file loaded.
 enum class WordsLoad { Ok, CannotOpen, ReadError };
 
@@ -55,6 +44,8 @@ public:
     // WordLine N.  A title line and a line outside 5..685 give an empty text.
     const std::string& WordLine(int line) const;
     const std::string& operator[](int line) const { return WordLine(line); }
+    const std::string& WordLine(WordNo line) const { return WordLine(static_cast<int>(line)); }
+    const std::string& operator[](WordNo line) const { return WordLine(line); }
 
     // FileName empty: the built-in texts.  Otherwise the texts of that file;
     // a file shorter than 685 lines leaves the missing words empty.  False
@@ -74,24 +65,6 @@ private:
     std::array<std::string, LastWordLine - FirstWordLine + 1> lines_;
     std::string code_;
 };
-
-// What SetLanguage needs beside the table and the file name.
-struct LanguageContext {
-    std::string ProgDir;                   // program folder, ending in "/"
-    std::vector<std::string> shippedDirs;  // read-only folders with the shipped files, each ending in "/"
-    std::function<void(const std::string&)> showError;  // error box with an OK button
-};
-
-// Fills the table as LangFile says:
-// - empty: the built-in texts, no message, LangFile := "Translation/Russian";
-// - containing "Translation/Russian": the built-in texts, no file opened;
-// - a file that cannot be opened (also in the shipped folders, when LangFile
-//   lies in the program folder): the message "Cann`t find "<LangFile>". Setup
-//   Russian include.", LangFile := "Translation/Russian", the built-in texts;
-// - a file that cannot be read: the message "Error read "<LangFile>". Setup
-//   Russian include.", the built-in texts, LangFile kept;
-// - otherwise the file's texts.
-void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext& ctx);
 
 // Lines 1 to 4 of a translation file, for the language list.
 struct TranslationHeader {
