@@ -72,7 +72,9 @@ TEST(FigureReshape, TypedValuesReadBackAndImpossibleOnesGiveNothing) {
         EXPECT_FALSE(TetragonWithSide(k, i, -l));
         DKv rhomb = k;
         rhomb.Typ.v = 3;
-        if (const auto r = TetragonWithAngle(rhomb, 1, a)) EXPECT_DOUBLE_EQ(r->Ang[2].v, 180 - a);
+        if (const auto r = TetragonWithAngle(rhomb, 1, a)) {
+            EXPECT_DOUBLE_EQ(r->Ang[2].v, 180 - a);
+        }
         EXPECT_FALSE(TetragonWithAngle(rhomb, 1, 180));
     }
     const DTri t = MakeTri({0, 0, 0}, {0, 100, 0}, {0, 40, 80}, 1);
@@ -107,13 +109,23 @@ R Default() {
     LoadDefault(r, 1, DefaultsSource{});
     return r;
 }
+// A mouse step of (dx, dy) with the pointer at (x, y).
+DragStep Step(double dx, double dy, double x = 0, double y = 0) {
+    DragStep s;
+    s.dx = dx;
+    s.dy = dy;
+    s.x = x;
+    s.y = y;
+    return s;
+}
+
 using AllKinds = std::tuple<DPoint, DLine, DCircle, DTri, DKv, DXOY, DSf, DZi, DKo, DPi3, DPi4, DPr3, DPr4, DXZ>;
 
 template <class R>
 void ExpectBodyDrag(const R& start, int kindNumber) {
     const std::string kind = InfoOf(static_cast<Kind>(kindNumber)).code;
-    DragStep there{7, -4};
-    DragStep back{-7, 4};
+    DragStep there = Step(7, -4);
+    DragStep back = Step(-7, 4);
     const R moved = Dragged(start, AnyDrag::Body, there);
     const Points a = PointsOf(start), b = PointsOf(moved), c = PointsOf(Dragged(moved, AnyDrag::Body, back));
     ASSERT_EQ(a.all.size(), b.all.size());
@@ -122,8 +134,10 @@ void ExpectBodyDrag(const R& start, int kindNumber) {
         // The whole object moves with the mouse in the picture, and back
         // again (a segment's spare points P3 and P4 may stay behind).
         const bool spare = at.ends_with(".P3") || at.ends_with(".P4");
-        if (!spare) EXPECT_NEAR(b.all[i].second[0], p[0] + 7, 1e-6) << kind << at;
-        if (!spare) EXPECT_NEAR(b.all[i].second[1], p[1] - 4, 1e-6) << kind << at;
+        if (!spare) {
+            EXPECT_NEAR(b.all[i].second[0], p[0] + 7, 1e-6) << kind << at;
+            EXPECT_NEAR(b.all[i].second[1], p[1] - 4, 1e-6) << kind << at;
+        }
         for (std::size_t q = 0; q < 5; ++q) EXPECT_NEAR(c.all[i].second[q], p[q], 1e-6) << kind << at << " " << q;
     }
 }
@@ -149,13 +163,13 @@ TEST(DragRules, HandlesReshapeAsNamed) {
     EXPECT_NEAR(Dragged(c, CiDrag::Radius, out).A.v, c.A.v + 10, 1.0);
     DragStep inside{0, 0, cx, cy, grip};
     EXPECT_EQ(Dragged(c, CiDrag::Radius, inside).A.v, 0) << "a radius never turns negative";
-    const DCircle wide = Dragged(c, CiDrag::SemiAxisA, DragStep{0, 0, cx + 90, cy});
+    const DCircle wide = Dragged(c, CiDrag::SemiAxisA, Step(0, 0, cx + 90, cy));
     EXPECT_EQ(wide.A.v, 90);
     EXPECT_EQ(wide.B.v, c.B.v);
 
     // A side of a free triangle moves its two vertices, the third stays.
     DTri t = Default<DTri>();
-    const DTri s = Dragged(t, TrDrag::Side1, DragStep{5, 6});
+    const DTri s = Dragged(t, TrDrag::Side1, Step(5, 6));
     EXPECT_NEAR(s.S[1].P1.Y.v, t.S[1].P1.Y.v + 5, 1e-9);
     EXPECT_NEAR(s.S[2].P1.Z.v, t.S[2].P1.Z.v + 6, 1e-9);
     ExpectSame(Pos(s.S[3].P1), Pos(t.S[3].P1));
@@ -170,7 +184,7 @@ TEST(DragRules, HandlesReshapeAsNamed) {
 
     // A cylinder's base slides along its axis.
     DZi z = Default<DZi>();
-    const DZi tall = Dragged(z, ZiDrag::UpperBase, DragStep{0, 20});
+    const DZi tall = Dragged(z, ZiDrag::UpperBase, Step(0, 20));
     const Vec3 before = Pos(z.Base[2].Center) - Pos(z.Base[1].Center);
     const Vec3 after = Pos(tall.Base[2].Center) - Pos(tall.Base[1].Center);
     EXPECT_NEAR(Norm(Cross(before, after)), 0, 1e-6 * Norm(before) * Norm(after));
