@@ -43,6 +43,22 @@ QImage Blank() {
     return img;
 }
 
+// The 2D system drawn alone on a blank picture.
+QImage DrawnSystem(const DXOY& x, const DImProj& im, bool smooth) {
+    QImage img = Blank();
+    QtCanvas canvas(img, smooth);
+    PaintTarget t;
+    t.kind = TargetKind::Pel;
+    t.canvas = &canvas;
+    bool running = true;
+    GraphRun run;
+    run.Running = &running;
+    t.run = &run;
+    DrawXOY(x, true, 1, im, 'm', t, 2);
+    canvas.finish();
+    return img;
+}
+
 TEST(CoordRender, TwoDimensionalSystemWithSixGraphs) {
     DXOY x = MakeXOY(H);
     x.GridOn.v = true;
@@ -63,18 +79,7 @@ TEST(CoordRender, TwoDimensionalSystemWithSixGraphs) {
     x.Graph2.s = "2*sin(2*x)";
     x.Polar[2][1].v = 15;
 
-    QImage img = Blank();
-    {
-        QtCanvas canvas(img, true);
-        PaintTarget t;
-        t.kind = TargetKind::Pel;
-        t.canvas = &canvas;
-        bool running = true;
-        GraphRun run;
-        run.Running = &running;
-        t.run = &run;
-        DrawXOY(x, true, 1, Picture(W, H), 'm', t, 2);
-    }
+    QImage img = DrawnSystem(x, Picture(W, H), true);
     EXPECT_TRUE(img.save("coord_2d.png"));
 
     // Every graph leaves its colour on the picture; the centre point is black.
@@ -145,18 +150,7 @@ TEST(CoordRender, TwoDimensionalPicturesStayPixelIdentical) {
         im.Smooth = look.smooth;
         std::uint64_t hashes[2] = {};
         for (std::uint64_t& hash : hashes) {
-            QImage img = Blank();
-            {
-                QtCanvas canvas(img, look.smooth);
-                PaintTarget t;
-                t.kind = TargetKind::Pel;
-                t.canvas = &canvas;
-                bool running = true;
-                GraphRun run;
-                run.Running = &running;
-                t.run = &run;
-                DrawXOY(x, true, 1, im, 'm', t, 2);
-            }
+            const QImage img = DrawnSystem(x, im, look.smooth);
             hash = PixelHash(img);
         }
         const std::size_t k = static_cast<std::size_t>(&look - looks);
