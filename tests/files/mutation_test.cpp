@@ -1,7 +1,7 @@
 // Damaged files of the document format, made by a seeded generator: saved
 // documents, default sets and clipboard files have bytes flipped, lines
 // removed or repeated, and numbers replaced by huge, negative or NaN-like
-// texts, 300 rounds of each by default (PELMAR_MUTATION_ROUNDS=<n> runs more:
+// texts, 2000 rounds of each by default (PELMAR_MUTATION_ROUNDS=<n> runs more:
 // the reader is slow under the sanitizers).  Every one is either refused with
 // a result code, or read (recomputed) into a document whose values are finite
 // and whose picture size keeps its limits, which is written and read back
@@ -194,7 +194,7 @@ TEST(Mutation, DocumentsDefaultSetsAndClipboardFilesRefusedOrKeptWhole) {
     const std::string document = Text(*seeds.document), clipboard = Text(*seeds.clipboard);
 
     const char* rounds = std::getenv("PELMAR_MUTATION_ROUNDS");
-    const int Rounds = rounds && *rounds ? std::atoi(rounds) : 300;
+    const int Rounds = rounds && *rounds ? std::atoi(rounds) : 2000;
     for (int round = 0; round < Rounds && !HasFatalFailure(); ++round) {
         std::string log;
         // Documents opened, clipboard files pasted, default sets read.
