@@ -3,6 +3,7 @@
 // solves per column, and a curve every column of which is scanned).  The
 // polylines are drawn on a recording canvas; the counter points gives the
 // size of the result.
+#include <array>
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -48,15 +49,22 @@ void Cartesian(benchmark::State& st, const char* f) {
     st.SetLabel(f);
 }
 
-void Implicit(benchmark::State& st, const char* f) {
-    Rig rig(100);
+// Traces f with the tracer's window arguments w: the run number, the
+// section position, the top, bottom, right and left bounds and the centre
+// (y, x).
+void Trace(benchmark::State& st, Rig& rig, const char* f, const std::array<int, 8>& w) {
     for (auto _ : st) {
         rig.canvas.clear();
-        TraceImplicitCurve(rig.ctx, PlaneXOY, f, f, 0, 0, 450, 450, 600, 600, 450, 600);
+        TraceImplicitCurve(rig.ctx, PlaneXOY, f, f, w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]);
         benchmark::DoNotOptimize(rig.ctx.Result.Lines.data());
     }
     st.counters["points"] = rig.points();
     st.SetLabel(f);
+}
+
+void Implicit(benchmark::State& st, const char* f) {
+    Rig rig(100);
+    Trace(st, rig, f, {0, 0, 450, 450, 600, 600, 450, 600});
 }
 
 // The same curve on a 400 x 400 window (40 pixels a unit): the tracer, and
@@ -66,13 +74,7 @@ void Implicit(benchmark::State& st, const char* f) {
 void ImplicitSmall(benchmark::State& st, const char* f) {
     Rig rig(40);
     rig.ctx.CX = rig.ctx.CY = 200;
-    for (auto _ : st) {
-        rig.canvas.clear();
-        TraceImplicitCurve(rig.ctx, PlaneXOY, f, f, 0, 0, 200, 200, 200, 200, 200, 200);
-        benchmark::DoNotOptimize(rig.ctx.Result.Lines.data());
-    }
-    st.counters["points"] = rig.points();
-    st.SetLabel(f);
+    Trace(st, rig, f, {0, 0, 200, 200, 200, 200, 200, 200});
 }
 
 void MarchingSquares(benchmark::State& st, const char* f) {
