@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/point_dialog.h"
@@ -68,6 +69,11 @@ public:
     void showMessage(const std::string&) override {}
     std::string readFailureText(std::uint8_t) const override { return {}; }
     void runFill(std::uint8_t, QWidget*) override {}
+    struct NoColors : ColorChooser {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+    } colors;
+    std::uint8_t sechPlane = 1;
+    SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, st.DrawBitmap, 0x0000FF}; }
 
     void ApplyObject(bool) override {
         ++commits;

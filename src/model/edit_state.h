@@ -22,6 +22,8 @@ struct EditState {
     std::uint8_t ApplyEnabled = 1;     // 0: the commit only marks the document changed
     // Tab page the triangle, tetragon, 2D and 3D coordinate-system dialogs show when next created.
     std::uint8_t FormTrTab = 1, FormKvTab = 1, FormXYTab = 1, FormXZTab = 1;
+    // Plane the section dialog of a 3D system shows when next opened: 1 x, 2 y, 3 z = const.
+    std::uint8_t SechPlane = 1;
 };
 
 // The object dialogs, one per kind; the two pyramid kinds share one dialog, and

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,17 @@
 #include "model/update.h"
 
 namespace pelmar::test {
+
+// The colour dialog: records the colours it starts at and answers with
+// `answer` (nullopt: Cancel).
+struct ScriptedColors : ColorChooser {
+    std::optional<TColor> answer;
+    std::vector<TColor> asked;
+    std::optional<TColor> chooseColor(TColor initial) override {
+        asked.push_back(initial);
+        return answer;
+    }
+};
 
 class FakeEditing : public DialogSession, public DialogCommit, public DialogDocument {
 public:
@@ -57,6 +69,12 @@ public:
     const WordTable* table = nullptr;  // the built-in texts while null
     const WordTable& words() const override { return table ? *table : BuiltInWords(); }
     std::string readFailureText(std::uint8_t result) const override { return "read failed " + std::to_string(result); }
+    // The section and outline dialogs of a 3D system.
+    std::uint8_t sechPlane = 1;
+    ScriptedColors colors;
+    QImage picture;
+    TColor moveColor = 0x0000FF;
+    SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, picture, moveColor}; }
 
     // ---- DialogCommit: the point writes back into an open segment's ends.
     void ApplyObject(bool) override {

@@ -7,6 +7,7 @@
 // dialog closes.
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -22,6 +23,19 @@ namespace pelmar {
 
 // What a kind's dialog reaches of the editing core beyond the commit.
 class WordTable;
+
+// What the section and outline dialogs of a 3D system reach besides the
+// working copy: the plane the section dialog shows (SechPlane, 1 x, 2 y, 3 z
+// = const, kept between openings), the colour dialog of the outline's
+// gradient colours, the picture of the moment (the back buffer, or the
+// metafile as the picture window shows it) and the move colour the outline's
+// search window is drawn in over it.
+struct SurfaceDialogContext {
+    std::uint8_t& sechPlane;
+    ColorChooser& colors;
+    QImage picture;
+    TColor moveColor;
+};
 
 class DialogSession {
 public:
@@ -61,6 +75,7 @@ public:
     // FormKvTab: 1 or 2), and the page last entered.
     virtual int rememberedPage(Kind) const { return 1; }
     virtual void rememberPage(Kind, int) {}
+    virtual SurfaceDialogContext surfaceDialogs() = 0;
 };
 
 // An object dialog that shows records of type R.

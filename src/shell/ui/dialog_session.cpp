@@ -91,6 +91,10 @@ void EditingDialogSession::rememberPage(Kind k, int page) {
     if (std::uint8_t* tab = TabOf(st_, k)) *tab = static_cast<std::uint8_t>(page == 2 ? 2 : 1);
 }
 
+SurfaceDialogContext EditingDialogSession::surfaceDialogs() {
+    return {st_.SechPlane, *colors_, setup_.picture ? setup_.picture() : QImage(), st_.MoveColor};
+}
+
 void EditingDialogSession::ApplyObject(bool writeBack) { pelmar::ApplyObject(st_, writeBack); }
 
 void EditingDialogSession::RepaintProject() { st_.Redraw->Redraw(); }

@@ -21,6 +21,7 @@ public:
         std::function<bool()> noRedraw;            // a drag runs in the picture window
         std::function<QWidget*()> parent;          // over which modal windows open
         std::function<void()> opened;              // an object dialog opens
+        std::function<QImage()> picture;           // the picture as the picture window shows it
     };
     EditingDialogSession(EditingState& st, Setup setup);
     ~EditingDialogSession() override;
@@ -46,6 +47,7 @@ public:
     void reselect() override;
     int rememberedPage(Kind k) const override;
     void rememberPage(Kind k, int page) override;
+    SurfaceDialogContext surfaceDialogs() override;
 
     // DialogCommit
     void ApplyObject(bool writeBack) override;

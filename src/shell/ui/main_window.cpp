@@ -104,7 +104,11 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     dialogs_ = std::make_unique<EditingDialogSession>(
         st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
                                         [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; },
-                                        [this] { dialogOpening(); }});
+                                        [this] { dialogOpening(); },
+                                        [this] {
+                                            const bool vector = proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull();
+                                            return vector ? draw_.MetaImage : draw_.DrawBitmap;
+                                        }});
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
