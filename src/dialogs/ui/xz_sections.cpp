@@ -1,10 +1,24 @@
 #include "dialogs/ui/xz_sections.h"
 
+#include "dialogs/section_edit.h"
+#include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/outline_dialog.h"
+#include "dialogs/ui/section_dialog.h"
+
 namespace pelmar {
 
-// The section and outline dialogs arrive with their own change; until then
-// the buttons that open them show nothing.
-void RunSectionDialog(DialogRegistry&, int, QWidget*) {}
-void RunOutlineDialog(DialogRegistry&, int, QWidget*) {}
+void RunSectionDialog(DialogRegistry& reg, int surface, QWidget* parent) {
+    if (!ValidSurface(surface)) return;
+    DialogSession& session = reg.session();
+    const SurfaceDialogContext ctx = session.surfaceDialogs();
+    TFormSech1 form(session.copies().CurXZ, surface, ctx.sechPlane, session.words(), parent);
+    form.exec();
+}
+
+void RunOutlineDialog(DialogRegistry& reg, int outline, QWidget* parent) {
+    if (!ValidSurface(outline)) return;
+    TFormOL form(reg, outline, parent);
+    form.exec();
+}
 
 }  // namespace pelmar

@@ -1,0 +1,50 @@
+// FormSech2, the bounds of one section ("Границы"): the interval of each of
+// the two free coordinates of its plane.  Modal.  Each edit stores its bound
+// as it is typed; nothing is marked or committed here (the section dialog
+// shows the sections again when it returns).
+#pragma once
+
+#include <QDialog>
+
+#include "model/records.h"
+
+class QLabel;
+class QPushButton;
+
+namespace pelmar {
+
+class TNumEdit;
+class WordTable;
+
+class TFormSech2 : public QDialog {
+    Q_OBJECT
+public:
+    // plane: 1 x, 2 y, 3 z = const, which names the free coordinates.
+    TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr);
+
+    // The edit of bound 0..3 (low and high of the first free coordinate,
+    // then of the second) changed.
+    void EditChange(int bound);
+
+    QLabel* Label11;
+    QLabel* Label21;
+    TNumEdit* Edit11;
+    TNumEdit* Edit12;
+    TNumEdit* Edit21;
+    TNumEdit* Edit22;
+    QPushButton* ButtonOk;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TNumEdit* edit(int bound) const;
+
+    DSection& sec_;
+    int plane_;
+    const WordTable& words_;
+    bool shown_ = false;
+    bool filling_ = false;
+};
+
+}  // namespace pelmar

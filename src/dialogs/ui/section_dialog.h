@@ -1,0 +1,62 @@
+// FormSech1, the sections of one surface of a 3D system ("Сечения"): a plane
+// (x, y or z = const), and eleven sections in it, each a position and a
+// button with its bounds that opens the bounds dialog.  Modal.  It edits the
+// working copy and marks the cached curves it changes; it never commits (the
+// 3D system's dialog commits when it returns).
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+#include "model/records.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace pelmar {
+
+class TNumEdit;
+class WordTable;
+
+class TFormSech1 : public QDialog {
+    Q_OBJECT
+public:
+    // surface: 1, 2 the Cartesian surfaces, 3 the implicit surface (1..3).
+    // plane: the remembered plane (SechPlane), shown at opening and written
+    // at every change of plane.
+    TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTable& words, QWidget* parent = nullptr);
+
+    // The plane's label, positions and bounds captions; marks the outline
+    // and the cached curves of the sections shown that are on.
+    void RefreshSections();
+    // The user chose a plane (item 0..2).
+    void ComboBox1Change(int index);
+    // The position edit of section k (1..11) changed.
+    void EditChange(int k);
+    // The bounds dialog of section k, modal; then the sections are shown again.
+    void ButtonClick(int k);
+
+    int plane() const { return plane_; }
+
+    QComboBox* ComboBox1;
+    QLabel* Label1;
+    std::array<TNumEdit*, 11> Edit{};
+    std::array<QPushButton*, 11> Button{};
+    QPushButton* ButtonOk;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    DXZ& xz_;
+    int surface_;
+    std::uint8_t& remembered_;
+    int plane_;
+    const WordTable& words_;
+    bool shown_ = false;
+    bool filling_ = false;
+};
+
+}  // namespace pelmar
