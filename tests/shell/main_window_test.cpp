@@ -36,6 +36,10 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/outline_dialog.h"
+#include "dialogs/ui/section_dialog.h"
+#include "dialogs/ui/spin_edit.h"
+#include "dialogs/ui/xz_sections.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
 #include "editing/selection.h"
@@ -674,4 +678,55 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         EXPECT_EQ(tempFolders(), 0) << r.what;
         EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
     }
+}
+
+// The section and outline dialogs of a 3D system over the program's editing
+// core: the plane chosen is kept in the editing state, the outline's preview
+// shows the picture window's picture, and an outline change is one undo step
+// of the system.
+TEST(MainWindow, SurfaceDialogsOverTheEditingCore) {
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    DialogRegistry& reg = w.dialogSession().registry();
+    s.answers.counts[Slot(Kind::xz)] = 1;
+    s.menu(MainCommand::New);
+    for (int i = 0; i < w.objectCombo()->count(); ++i)
+        if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == "xz") {
+            w.objectCombo()->setCurrentIndex(i);
+            emit w.objectCombo()->activated(i);
+        }
+    QApplication::processEvents();
+    const DXZ& x = w.document().Obj.Xz[1];
+    const int step = x.Outlines[1].Step1;
+
+    QTimer::singleShot(0, [] {
+        auto* f = qobject_cast<TFormOL*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(f);
+        const QImage preview = f->Image1->pixmap().toImage();
+        int drawn = 0;
+        for (int y = 0; y < preview.height(); ++y)
+            for (int px = 0; px < preview.width(); ++px) drawn += qGray(preview.pixel(px, y)) < 200;
+        EXPECT_GT(drawn, 50) << "the system's axes in the preview";
+        TypeInto(f->SpinEdit5, "5");
+        f->Button1->click();
+    });
+    const int undo = st.UndoPos;
+    RunOutlineDialog(reg, 1, &w);
+    EXPECT_EQ(x.Outlines[1].Step1, 5);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(w.document().Obj.Xz[1].Outlines[1].Step1, step);
+
+    EXPECT_EQ(st.SechPlane, 1);
+    QTimer::singleShot(0, [] {
+        auto* f = qobject_cast<TFormSech1*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(f);
+        f->ComboBox1->setFocus();
+        QTest::keyClick(f->ComboBox1, Qt::Key_Down);
+        f->ButtonOk->click();
+    });
+    RunSectionDialog(reg, 3, &w);
+    EXPECT_EQ(st.SechPlane, 2);
 }
