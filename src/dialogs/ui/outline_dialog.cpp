@@ -40,17 +40,17 @@ int Rounded(double v) { return static_cast<int>(std::nearbyint(v)); }
 }  // namespace
 
 TFormOL::TFormOL(DialogRegistry& reg, int outline, QWidget* parent)
+    : TFormOL(reg, outline, reg.session().surfaceDialogs(), parent) {}
+
+TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& ctx, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       reg_(reg),
       n_(outline >= 1 && outline <= 3 ? outline : 1),
-      colors_(reg.session().surfaceDialogs().colors) {
+      colors_(ctx.colors),
+      picture_(ctx.picture),
+      moveColor_(ctx.moveColor) {
     setObjectName("FormOL");
     setModal(true);
-    {
-        const SurfaceDialogContext ctx = reg.session().surfaceDialogs();
-        picture_ = ctx.picture;
-        moveColor_ = ctx.moveColor;
-    }
 
     auto label = [this](const char* name, const char* text) {
         auto* l = new QLabel(QString::fromUtf8(text), this);

@@ -18,6 +18,7 @@ class QToolButton;
 namespace pelmar {
 
 class DialogRegistry;
+struct SurfaceDialogContext;
 class TColorBar;
 class TRadioGroup;
 class TSpinEdit;
@@ -64,6 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& ctx, QWidget* parent);
     DOutLine& outline();
     TSpinEdit* spin(int n) const;
     TColorBar* panel(int n) const;
