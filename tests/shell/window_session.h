@@ -42,6 +42,8 @@ struct WindowSession {
     FakeExportHost exporter;
     std::unique_ptr<Application> app;
     std::unique_ptr<Form1> w;
+    // The shipped folders the program finds.
+    std::vector<std::string> shippedDirs{shipped()};
 
     std::string prog() { return dir.folder("prog"); }
     static std::string shipped() { return std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"; }
@@ -50,7 +52,7 @@ struct WindowSession {
     void start() {
         if (w) w->close();
         w.reset();
-        app = std::make_unique<Application>(Application::Folders{prog(), {shipped()}, dir.folder("Documents")});
+        app = std::make_unique<Application>(Application::Folders{prog(), shippedDirs, dir.folder("Documents")});
         MainWindowSetup s;
         s.services.questions = &answers;
         s.services.printer = &printer;
