@@ -23,6 +23,7 @@
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/radio_group.h"
+#include "editing/ui/picture_window.h"
 #include "files/word_table.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/options_dialog.h"
@@ -603,6 +604,9 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     EXPECT_EQ(Joined(Walk(words, open)), "");
     // Qt's own texts follow the language where Qt has a translation.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    // The picture window's caption follows the picture type.
+    EXPECT_EQ(w.picture()->windowTitle(), QStringLiteral("L328 L329"));
+    w.document().Im.PicMode = 1;
 
     // The ellipse dialog, closed during the change, takes the words when it
     // is next made; "&" shows as written everywhere.
@@ -611,6 +615,7 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     open.push_back("FormCi");
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(w.picture()->windowTitle(), QStringLiteral("L328 & x L330 & x"));
 
     // Back to the built-in Russian, the settings remember it.
     choose("Russian");
