@@ -22,7 +22,10 @@
 
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/ui/radio_group.h"
+#include "shell/ui/new_project_dialog.h"
 #include "editing/ui/picture_window.h"
 #include "files/word_table.h"
 #include "shell/ui/dialog_session.h"
@@ -452,6 +455,57 @@ const std::vector<WindowWords>& Table() {
       Item("ComboBoxKVid", 2, "{373}"),
       Item("ComboBoxKVid", 3, "{375}"),
       Cap("ButtonKvBrush", "{660}")}},
+    {"FormNew",
+     {Cap("", "{187}"),
+      Cap("GroupBox1", "{188}"),
+      Cap("CheckBoxPo", "{189}"),
+      Cap("CheckBoxLi", "{190}"),
+      Cap("CheckBoxCi", "{191}"),
+      Cap("CheckBoxTr", "{192}"),
+      Cap("CheckBoxKv", "{193}"),
+      Cap("CheckBoxXY", "{194}"),
+      Cap("GroupBox2", "{195}"),
+      Cap("CheckBoxSf", "{196}"),
+      Cap("CheckBoxZi", "{197}"),
+      Cap("CheckBoxKo", "{198}"),
+      Cap("CheckBoxPi3", "{199}"),
+      Cap("CheckBoxPi4", "{200}"),
+      Cap("CheckBoxPr3", "{201}"),
+      Cap("CheckBoxPr4", "{202}"),
+      Cap("CheckBoxXZ", "{203}"),
+      Cap("Button2", "{204}")}},
+    {"FormPoOpt",
+     {Cap("", "{608}"),
+      Cap("GroupBox1", "{611}"),
+      Cap("CheckBox1", "{613}"),
+      Cap("CheckBox2", "{614}"),
+      Cap("CheckBox3", "{615}"),
+      Cap("CheckBox4", "{616}"),
+      Cap("Button2", "{612}")}},
+    {"FormLiOpt",
+     {Cap("", "{609}"),
+      Cap("GroupBox1", "{611}"),
+      Cap("CheckBox1", "{617}"),
+      Cap("CheckBox2", "{618}"),
+      Cap("CheckBox3", "{619}"),
+      Cap("Button2", "{612}")}},
+    {"FormCiOpt",
+     {Cap("", "{610}"),
+      Cap("GroupBox1", "{611}"),
+      Cap("CheckBox1", "{617}"),
+      Cap("CheckBox2", "{618}"),
+      Cap("Button2", "{612}")}},
+    {"FormAnimPo",
+     {Cap("", "{650}"),
+      Cap("Label4", "{651}=")}},
+    {"FormAnimCi",
+     {Cap("", "{652}"),
+      Cap("Label3", "{651}="),
+      Cap("Label4", "{653}, {651}1="),
+      Cap("Label5", "{653}, {651}2="),
+      Cap("Label6", "R1, {651}="),
+      Cap("Label7", "R2, {651}="),
+      Cap("Label8", "R3, {651}=")}},
     };
     return table;
 }
@@ -622,4 +676,34 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_NE(w.shell().settings.LangFile.find(BuiltInLanguage), std::string::npos);
     options.close();
+}
+
+// Windows made anew on each use put the table of the moment on themselves:
+// with the "L<N>" translation loaded, each shows exactly its lines.
+TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
+    Scratch dir;
+    const std::string file = dir.path("Lines.trs");
+    WriteTranslation(file, "Lines", "TST", [](int n) { return "L" + std::to_string(n) + " & x"; });
+    WordTable words;
+    ASSERT_TRUE(words.LoadWords(file));
+    struct NoCommit : DialogCommit {
+        void ApplyObject(bool) override {}
+        void RepaintProject() override {}
+        bool NoRedraw() const override { return false; }
+    } commit;
+    DPoint point{};
+    DCircle circle{};
+    std::vector<std::unique_ptr<QWidget>> windows;
+    windows.emplace_back(new FormNew(words));
+    windows.emplace_back(NewFormPoOpt(words, nullptr));
+    windows.emplace_back(NewFormLiOpt(words, nullptr));
+    windows.emplace_back(NewFormCiOpt(words, nullptr));
+    windows.emplace_back(NewFormAnimPo(point, words, commit, nullptr));
+    windows.emplace_back(NewFormAnimCi(circle, words, commit, nullptr));
+    std::vector<std::string> names;
+    for (auto& w : windows) {
+        w->show();
+        names.push_back(w->objectName().toStdString());
+    }
+    EXPECT_EQ(Joined(Walk(words, names)), "");
 }
