@@ -6,7 +6,9 @@
 // once more on a damaged settings file.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -41,6 +43,7 @@ void Page(QWidget& form, int index) { Find<QTabWidget>(form, "PageControl1")->se
 struct Colors {
     std::deque<std::optional<TColor>> answers;
     std::vector<TColor> presets;
+    int associations = 0;
 };
 
 TFormOptions& Open(WindowSession& s, Colors& colors) {
@@ -50,6 +53,11 @@ TFormOptions& Open(WindowSession& s, Colors& colors) {
         std::optional<TColor> a = colors.answers.empty() ? std::nullopt : colors.answers.front();
         if (!colors.answers.empty()) colors.answers.pop_front();
         return a;
+    };
+    sv.associate = [&colors](std::string& error) {
+        ++colors.associations;
+        error = "no desktop here";
+        return false;
     };
     TFormOptions& f = ProgramOptions(*s.w, std::move(sv));
     f.show();
@@ -86,6 +94,11 @@ TEST(OptionsDialog, NewUserSession) {
     EXPECT_EQ(st.UndoSteps, 120);
     Click(f, "CheckBoxOS");
     EXPECT_TRUE(set.OwnDialogs);
+    // An association that fails says why.
+    Click(f, "ButtonAs");
+    EXPECT_EQ(colors.associations, 1);
+    ASSERT_FALSE(s.answers.messages.empty());
+    EXPECT_EQ(s.answers.messages.back(), "no desktop here");
 
     // Colours: a chosen one, a cancelled one, the defaults.
     Page(f, 1);
@@ -186,4 +199,15 @@ TEST(OptionsDialog, NewUserSession) {
         EXPECT_EQ(s.w->shell().settings.UndoSteps, shown);
         d.close();
     }
+
+    // The menu item shows the same dialog, modally.
+    QString modal;
+    QTimer::singleShot(0, [&modal] {
+        if (QWidget* m = QApplication::activeModalWidget()) {
+            modal = m->objectName();
+            m->close();
+        }
+    });
+    s.w->menuAction(MainCommand::OptProg)->trigger();
+    EXPECT_EQ(modal, QStringLiteral("FormOptions"));
 }
