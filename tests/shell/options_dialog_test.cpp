@@ -73,12 +73,15 @@ TEST(OptionsDialog, NewUserSession) {
     WindowSession s;
     s.shippedDirs = {};  // a machine without any settings file
     s.start();
+    // No settings file gave a depth of 0: the program keeps ten steps.
+    EXPECT_EQ(s.w->shell().settings.UndoSteps, 10);
+    EXPECT_EQ(s.w->editing().UndoSteps, 10);
     Colors colors;
     TFormOptions& f = Open(s, colors);
     Settings& set = s.w->shell().settings;
     EditingState& st = s.w->editing();
 
-    // No settings file gave a depth of 0: the options show and keep ten.
+    // The options show it.
     auto* depth = Find<QSpinBox>(f, "SpinEditUndo");
     EXPECT_EQ(depth->value(), 10);
     EXPECT_EQ(set.UndoSteps, 10);

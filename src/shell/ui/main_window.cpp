@@ -159,7 +159,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
             [this] { dialogs_->registry().WordsToOpenDialogs(); });
     app_.created(hooks());
     st.UndoOn = shell_.settings.UndoOn;
-    st.UndoSteps = shell_.settings.UndoSteps;
+    // Undo keeps ten steps at least, also when no settings file gave a depth.
+    st.UndoSteps = shell_.settings.UndoSteps = UndoDepth(shell_.settings.UndoSteps);
     st.MoveColor = shell_.settings.MoveColor;
     st.ShapeColor = shell_.settings.ShapeColor;
 }
