@@ -91,8 +91,9 @@ TEST(OptionsDialog, NewUserSession) {
     EXPECT_TRUE(set.UndoOn && st.UndoOn);
     depth->setFocus();
     depth->selectAll();
-    QTest::keyClicks(depth, "120");
+    QTest::keyClicks(depth, "124");
     QTest::keyClick(depth, Qt::Key_Return);
+    EXPECT_EQ(depth->value(), 120);
     EXPECT_EQ(set.UndoSteps, 120);
     EXPECT_EQ(st.UndoSteps, 120);
     Click(f, "CheckBoxOS");

@@ -675,6 +675,11 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     choose("Russian");
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_NE(w.shell().settings.LangFile.find(BuiltInLanguage), std::string::npos);
+    // Our English, shipped beside the program, on a program folder without it.
+    choose("English.trs");
+    EXPECT_EQ(Joined(Walk(words, open)), "");
+    EXPECT_EQ(w.findChild<QMenu*>("MeFile")->title(), QStringLiteral("File"));
+    EXPECT_EQ(options.windowTitle(), QStringLiteral("Program options"));
     options.close();
 }
 

@@ -217,6 +217,11 @@ void TFormOptions::build() {
         app_.editing().UndoOn = on;
     });
     connect(depth_, &QSpinBox::valueChanged, this, [this](int v) {
+        // A depth typed between the tens goes to the nearest ten.
+        if (v != UndoDepth(v)) {
+            depth_->setValue(UndoDepth(v));
+            return;
+        }
         app_.shell().settings.UndoSteps = v;
         app_.editing().UndoSteps = v;
     });
