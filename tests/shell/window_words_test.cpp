@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <map>
 
 #include "dialogs/ui/dialog_registry.h"
@@ -455,6 +456,15 @@ const std::vector<WindowWords>& Table() {
       Item("ComboBoxKVid", 2, "{373}"),
       Item("ComboBoxKVid", 3, "{375}"),
       Cap("ButtonKvBrush", "{660}")}},
+    {"FormAnim",
+     {Cap("", "{637}"),
+      Cap("Label1", "{643}"),
+      Cap("Label2", "{644}"),
+      Cap("Label3", "{645}"),
+      Cap("Label4", "{646}"),
+      Cap("CheckBox2", "{647}"),
+      Cap("Button1", "{648}"),
+      Cap("Button2", "{649}")}},
     {"FormNew",
      {Cap("", "{187}"),
       Cap("GroupBox1", "{188}"),
@@ -670,6 +680,17 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_EQ(w.picture()->windowTitle(), QStringLiteral("L328 & x L330 & x"));
+    // The animation builder, made when it is asked for, shows the new words.
+    std::string animWords = "not shown";
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        std::vector<std::string> withAnim = open;
+        withAnim.push_back("FormAnim");
+        animWords = Joined(Walk(words, withAnim));
+        if (modal) modal->close();
+    });
+    w.run(MainCommand::Anim);
+    EXPECT_EQ(animWords, "");
 
     // Back to the built-in Russian, the settings remember it.
     choose("Russian");
