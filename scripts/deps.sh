@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(g++ cmake ninja-build pkg-config libgtest-dev libbenchmark-dev qt6-base-dev
       libpng-dev zlib1g-dev libjpeg-dev libgif-dev libuemf-dev fonts-dejavu-core libzip-dev
-      libimagequant-dev qt6-translations-l10n xdg-utils libssl-dev fonts-urw-base35)
+      libimagequant-dev qt6-translations-l10n xdg-utils shared-mime-info libssl-dev fonts-urw-base35)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

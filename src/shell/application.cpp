@@ -29,7 +29,8 @@ Application::Folders Application::DefaultFolders() {
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
       editing_(std::make_unique<EditingState>(*document_->Proj)),
-      texts_(std::make_unique<Texts>(*this)) {
+      texts_(std::make_unique<Texts>(*this)),
+      language_(std::make_unique<LanguageSignal>()) {
     shell_.ProgDir = std::move(folders.ProgDir);
     shell_.shippedDirs = std::move(folders.ShippedDirs);
     shell_.DocumentsDir = std::move(folders.DocumentsDir);
@@ -53,6 +54,11 @@ void Application::loadLanguage() {
     ctx.showError = [this](const std::string& text) { texts_->showMessage(text); };
     SetLanguage(shell_.words, shell_.settings.LangFile, ctx);
     InstallQtTranslation(shell_.words.LanguageCode());
+}
+
+void Application::setLanguageFile(const std::string& langFile) {
+    shell_.settings.LangFile = langFile;
+    loadLanguage();
 }
 
 TextRole& Application::texts() { return *texts_; }

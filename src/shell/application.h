@@ -24,6 +24,7 @@
 #include "drawing/document_state.h"
 #include "drawing/host_roles.h"
 #include "files/export_host.h"
+#include "shell/language_signal.h"
 #include "shell/startup.h"
 
 namespace pelmar {
@@ -57,6 +58,12 @@ public:
     // Fills the word table as shell().settings.LangFile says (SetLanguage),
     // as the language choice does; its messages go to showMessage.
     void loadLanguage();
+    // A change of language: LangFile := langFile, the word table and Qt's
+    // own texts loaded (loadLanguage); the windows are told by
+    // languageChanged().changed(), which the caller emits once its own
+    // window has its words.
+    void setLanguageFile(const std::string& langFile);
+    LanguageSignal& languageChanged() { return *language_; }
 
     // The program's texts for the roles the windows play: the word table,
     // the user's decimal separator and showMessage.
@@ -73,6 +80,7 @@ private:
     ShellState shell_;
     ExportState exports_;
     std::unique_ptr<Texts> texts_;
+    std::unique_ptr<LanguageSignal> language_;
 };
 
 }  // namespace pelmar

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QWidget>
 #include <cstdlib>
 
@@ -36,10 +37,18 @@ namespace {
 
 QString Escaped(QString s) { return s.replace('&', QStringLiteral("&&")); }
 
+// The tab widget whose page `w` is.
+QTabWidget* TabsOf(QWidget* w) {
+    QWidget* stack = w->parentWidget();
+    auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+    return tabs && tabs->indexOf(w) >= 0 ? tabs : nullptr;
+}
+
 bool SetCaption(QWidget* w, const QString& text) {
     if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
     else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(Escaped(text));
     else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(Escaped(text));
+    else if (QTabWidget* tabs = TabsOf(w)) tabs->setTabText(tabs->indexOf(w), Escaped(text));
     else return false;
     return true;
 }

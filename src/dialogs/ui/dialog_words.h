@@ -32,7 +32,8 @@ constexpr WordTarget Hint(const char* control, const char* text) { return {contr
 QString WordText(const char* pattern, const WordTable& words);
 
 // Puts the texts on `window` and its controls.  A caption with "&" shows it
-// as written on buttons, check boxes and group boxes.  Returns the number of
+// as written on buttons, check boxes, group boxes and tab pages (the caption
+// of a page is its tab's text).  Returns the number of
 // targets whose control was not found (none in a sound dialog).
 int ApplyWords(QWidget& window, std::span<const WordTarget> targets, const WordTable& words);
 

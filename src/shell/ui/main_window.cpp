@@ -38,6 +38,7 @@
 #include "shell/ui/dialog_session.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
+#include "shell/ui/options_dialog.h"
 #include "shell/ui/main_window_transform.h"
 #include "transform/ui/trans_window.h"
 #include "shell/ui/print_dialog.h"
@@ -155,9 +156,15 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     files_ = std::make_unique<FileCommands>(st, shell_, *sv.questions, std::move(view));
 
     app_.showMessage = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
+    // A change of language: the main window with the picture and
+    // transformations windows, then the open object dialogs in kind order.
+    connect(&app_.languageChanged(), &LanguageSignal::changed, this, [this] { wordsToMain(); });
+    connect(&app_.languageChanged(), &LanguageSignal::changed, this,
+            [this] { dialogs_->registry().WordsToOpenDialogs(); });
     app_.created(hooks());
     st.UndoOn = shell_.settings.UndoOn;
-    st.UndoSteps = shell_.settings.UndoSteps;
+    // Undo keeps ten steps at least, also when no settings file gave a depth.
+    st.UndoSteps = shell_.settings.UndoSteps = UndoDepth(shell_.settings.UndoSteps);
     st.MoveColor = shell_.settings.MoveColor;
     st.ShapeColor = shell_.settings.ShapeColor;
 }
@@ -325,7 +332,8 @@ void Form1::wordsToMain() {
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
     pic_->WordsToShowIm();
-    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " + w.WordLine(WordNo::RasterPicture));
+    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " +
+                            w.WordLine(proj_->Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
     if (trans_) trans_->wordsToTrans();
 }
 
@@ -715,7 +723,7 @@ void Form1::run(MainCommand c) {
         case C::Redo: undoRedo(false); break;
         case C::Copy: CopyObjects(app_.editing()); break;
         case C::Paste: PasteObjects(app_.editing()); break;
-        case C::OptProg: break;
+        case C::OptProg: ProgramOptions(*this).exec(); break;
         case C::OptProj: showProjectOptions(); break;
         case C::WinObj: break;
         case C::WinImg:

@@ -57,9 +57,9 @@ QString Escaped(const std::string& text) { return QString::fromStdString(text).r
 FormNew::FormNew(const WordTable& words, QWidget* parent) : QDialog(parent), words_(words) {
     setObjectName("FormNew");
     plane_ = new QGroupBox(this);
-    plane_->setObjectName("GroupBoxPlane");
+    plane_->setObjectName("GroupBox1");
     solids_ = new QGroupBox(this);
-    solids_->setObjectName("GroupBoxSolids");
+    solids_->setObjectName("GroupBox2");
     auto* planeGrid = new QGridLayout(plane_);
     auto* solidGrid = new QGridLayout(solids_);
     for (std::size_t i = 0; i < KindCount; ++i) {

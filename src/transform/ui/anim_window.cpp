@@ -38,7 +38,7 @@ QPixmap Mark(TColor c) {
 
 TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog(parent), ctx_(std::move(ctx)) {
     setObjectName("FormAnim");
-    setWindowTitle(word(WordNo::Animation));
+    setWindowTitle(word(WordNo::Animation).replace(QStringLiteral("&&"), QStringLiteral("&")));
     auto* root = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto spin = [&](const char* name) {

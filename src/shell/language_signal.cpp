@@ -1,0 +1,1 @@
+#include "shell/language_signal.h"

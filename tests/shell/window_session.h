@@ -1,0 +1,72 @@
+// A main window on a scratch program folder, with the questions answered
+// from a script and no printer: the sitting of the options and words tests.
+#pragma once
+
+#include <QToolBar>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/application.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/print_dialog.h"
+#include "shell_test_util.h"
+#include "support/fake_export_host.h"
+
+namespace pelmar::test {
+
+struct QuietQuestions : FileQuestions {
+    std::array<std::uint8_t, KindCount> counts{};
+    std::vector<std::string> messages;
+    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
+    bool askYesNo(const std::string&) override { return false; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    std::string chooseOpenFile(const std::string&, bool) override { return {}; }
+    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
+    bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
+        c = counts;
+        return true;
+    }
+};
+
+struct NoPrinter : PrintHost {
+    std::vector<std::string> printerNames() override { return {}; }
+    bool choosePrinter(QPrinter&) override { return false; }
+};
+
+struct WindowSession {
+    Scratch dir;
+    QuietQuestions answers;
+    NoPrinter printer;
+    FakeExportHost exporter;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<Form1> w;
+    // The shipped folders the program finds.
+    std::vector<std::string> shippedDirs{shipped()};
+
+    std::string prog() { return dir.folder("prog"); }
+    static std::string shipped() { return std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"; }
+
+    // The program started (again) on the same program folder.
+    void start() {
+        if (w) w->close();
+        w.reset();
+        app = std::make_unique<Application>(Application::Folders{prog(), shippedDirs, dir.folder("Documents")});
+        MainWindowSetup s;
+        s.services.questions = &answers;
+        s.services.printer = &printer;
+        s.services.exporter = &exporter;
+        s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
+        w = std::make_unique<Form1>(*app, std::move(s));
+        w->resize(1600, 900);
+        w->show();
+    }
+    // The program ends: the settings are written.
+    void stop() {
+        if (w) w->close();
+        w.reset();
+    }
+};
+
+}  // namespace pelmar::test
