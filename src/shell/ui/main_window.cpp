@@ -41,6 +41,7 @@
 #include "shell/ui/main_window_transform.h"
 #include "transform/ui/trans_window.h"
 #include "shell/ui/print_dialog.h"
+#include "shell/ui/project_options.h"
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
 #include "shell/ui/tool_icons.h"
@@ -675,11 +676,7 @@ void Form1::openHelp() {
         setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
-void Form1::showProjectOptions() {
-    // The picture settings dialog comes later; the command redraws with the
-    // settings the document has.
-    redraw(false);
-}
+void Form1::showProjectOptions() { ShowProjectOptions(*this); }
 
 void Form1::run(MainCommand c) {
     if (!commandEnabled(c)) return;

@@ -1,0 +1,79 @@
+#include "shell/ui/project_options.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QScrollArea>
+#include <memory>
+
+#include "dialogs/ui/std_dialogs.h"
+#include "editing/editing_state.h"
+#include "editing/ui/picture_window.h"
+#include "files/word_table.h"
+#include "shell/file_commands.h"
+#include "shell/ui/fill_settings_dialog.h"
+#include "shell/ui/main_window.h"
+
+namespace pelmar {
+
+namespace {
+
+QColor ColorOf(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The services a window keeps alive while its dialog runs.
+struct DesktopDialogs {
+    QtColorChooser colors;
+    QtMessageSink messages;
+    explicit DesktopDialogs(QWidget* parent) : colors(parent), messages(parent) {}
+};
+
+}  // namespace
+
+void ShowProjectOptions(Form1& w, PictureDialogServices services) {
+    std::unique_ptr<DesktopDialogs> own;
+    if (!services.colors || !services.messages || !services.choosePicture) {
+        own = std::make_unique<DesktopDialogs>(&w);
+        if (!services.colors) services.colors = &own->colors;
+        if (!services.messages) services.messages = &own->messages;
+        if (!services.choosePicture) {
+            const std::string folder = StartFolder(w.shell(), std::string());
+            services.choosePicture = [&w, folder](const std::string& current) {
+                const QString start = current.empty() ? QString::fromStdString(folder)
+                                                      : QFileInfo(QString::fromStdString(current)).absolutePath();
+                return QFileDialog::getOpenFileName(&w, QString(), start,
+                                                    QStringLiteral("JPEG Image File (*.jpg *.jpeg);;Bitmaps (*.bmp)"))
+                    .toStdString();
+            };
+        }
+    }
+    DProj& doc = w.document();
+    DrawingState& draw = w.drawing();
+    const WordTable& words = w.shell().words;
+    FormImage dialog(words, services, &w);
+    const QImage& picture = doc.Im.PicMode == 1 ? draw.MetaImage : draw.DrawBitmap;
+    dialog.open(SettingsOf(doc), false, draw.BackBitmap, picture);
+    dialog.exec();
+    if (dialog.NewProjOK()) {
+        const PictureSettings& s = dialog.settings();
+        const StoredSettings stored = StorePictureSettings(doc, s);
+        SetChanged(w.editing(), true);
+        if (QAction* anim = w.toolAction(MainCommand::Anim)) anim->setEnabled(doc.Im.PicMode == 0);
+        const QColor back = ColorOf(doc.Im.Background);
+        QPalette p = w.pictureScroll()->palette();
+        p.setColor(QPalette::Window, back);
+        w.pictureScroll()->setPalette(p);
+        if (stored.backgroundChanged && !draw.DrawBitmap.isNull()) draw.DrawBitmap.fill(back);
+        draw.BackBitmap = s.BackOn ? dialog.background() : QImage();
+        w.picture()->setImageCaption(words.WordLine(WordNo::ImageCaption) + " " +
+                                     words.WordLine(doc.Im.PicMode == 1 ? WordNo::VectorPicture
+                                                                        : WordNo::RasterPicture));
+        w.picture()->FitScrollBox();
+        w.redraw(false);
+    }
+    if (dialog.fillRequested()) {
+        FormImageBr fill(words, doc, [&w] { w.redraw(true); }, &w);
+        fill.exec();
+    }
+}
+
+}  // namespace pelmar
