@@ -1,0 +1,100 @@
+// A user turns the picture into a vector picture in Project options and
+// exports it from File > Export as a metafile and as an OpenDocument drawing;
+// the save dialog is answered by the test, every other window is the real one.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <iterator>
+
+#include "dialogs/ui/radio_group.h"
+#include "files/document.h"
+#include "files/picture_export.h"
+#include "office/ui/export_dialogs.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/picture_settings_dialog.h"
+#include "support/fake_export_host.h"
+#include "office_fixture.h"
+#include "picture_match.h"
+#include "sample_document.h"
+
+namespace pelmar::test {
+namespace {
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Answers the modal dialog that comes up next with `answer`.
+void WhenModal(std::function<void(QDialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(d);
+        answer(*d);
+    });
+}
+
+TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
+    QTemporaryDir dir;
+    auto path = [&](const std::string& name) { return dir.path().toStdString() + "/" + name; };
+    std::unique_ptr<DProj> proj = SampleDocument();
+    ASSERT_EQ(proj->Im.PicMode, 0);
+    ASSERT_TRUE(WriteDocument(path("sample.pel"), *proj, WriteModeDocument, DocumentContext{}));
+    Application app(Application::Folders{path("prog/"), {}, path("")});
+    FakeExportHost exporter;
+    FakeDesktop desktop;
+    FakeMessages messages;
+    MainWindowSetup setup;
+    setup.arguments = {path("sample.pel")};
+    setup.services.exporter = &exporter;
+    Form1 w(app, std::move(setup));
+    exporter.shapeExport = [&w, run = OfficeExportService(&desktop, &messages)](ExportState& state, bool word) {
+        run(w, state, word);
+    };
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+    // Project options: the vector type, OK.
+    QString title;
+    WhenModal([&title](QDialog& d) {
+        title = d.windowTitle();
+        auto* type = d.findChild<TRadioGroup*>(QStringLiteral("RadioGroupType"));
+        ASSERT_TRUE(type);
+        QAbstractButton* vector = type->button(1);
+        QTest::mouseClick(vector, Qt::LeftButton, {}, QPoint(8, vector->height() / 2));
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    w.menuAction(MainCommand::OptProj)->trigger();
+    EXPECT_EQ(title.toStdString(), "Опции проекта");
+    EXPECT_EQ(w.document().Im.PicMode, 1);
+    EXPECT_TRUE(w.commandEnabled(MainCommand::Save)) << "the document is changed";
+    EXPECT_FALSE(w.toolAction(MainCommand::Anim)->isEnabled()) << "no animation of a vector picture";
+    EXPECT_TRUE(w.drawing().MetaWritten) << "the redraw wrote the picture's metafile";
+
+    // File > Export: a metafile, then a drawing through its option dialog.
+    exporter.chosenFilter = 1;
+    exporter.chosenName = path("picture");
+    w.menuAction(MainCommand::Export)->trigger();
+    EXPECT_EQ(exporter.dialogFilter, MetafileExportFilter);
+    const std::string emf = FileBytes(path("picture.emf"));
+    ASSERT_GT(emf.size(), 88u);
+    EXPECT_EQ(emf.substr(40, 4), " EMF") << "an enhanced metafile's signature";
+
+    exporter.chosenFilter = 2;
+    exporter.chosenName = path("drawing");
+    WhenModal([](QDialog& d) { QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton); });
+    w.menuAction(MainCommand::Export)->trigger();
+    EXPECT_NE(ZipText(path("drawing.odg"), "content.xml").find("<draw:"), std::string::npos);
+    EXPECT_TRUE(exporter.errors.empty() && messages.errors.empty());
+    EXPECT_FALSE(QApplication::activeModalWidget());
+}
+
+}  // namespace
+}  // namespace pelmar::test
