@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -47,13 +48,15 @@ const WordTable& Words() {
     return words;
 }
 
+// The whole screen as the X server shows it, window frame and all.
 void Screenshot(QWidget& w, const QString& name) {
     const char* dir = std::getenv("PELMAR_SHELL_SCREENSHOTS");
     if (!dir) return;
     QDir().mkpath(dir);
-    QTest::qWait(300);
-    const QRect f = w.frameGeometry();
-    w.screen()->grabWindow(0, f.x(), f.y(), f.width(), f.height()).save(QString(dir) + "/" + name + ".png");
+    w.raise();
+    QTest::qWait(400);
+    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                                 QString(dir) + "/" + name + ".png"});
 }
 
 struct Answers : ColorChooser, MessageSink {
@@ -243,7 +246,10 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
     for (bool ok : {true, false}) {
         DialogRig r(doc, false);
         EXPECT_TRUE(r.get<QPushButton>("Button3")->isEnabled());
+        r.page("TabSheet3");
+        if (ok) Screenshot(r.form, "FormImage-fill");
         r.page("TabSheet6");
+        if (ok) Screenshot(r.form, "FormImage-info");
         auto* memo = r.get<QPlainTextEdit>("MemoI1");
         EXPECT_EQ(memo->toPlainText(), "first\nsecond\nthird");
         memo->setFocus();

@@ -60,6 +60,8 @@ FormImage::~FormImage() = default;
 void FormImage::build() {
     auto* top = new QVBoxLayout(this);
     tabs_ = Named(new QTabWidget(this), "PageControl1");
+    // Every page's title in view, in any language: the dialog grows instead.
+    tabs_->setUsesScrollButtons(false);
     top->addWidget(tabs_);
 
     // The picture.
