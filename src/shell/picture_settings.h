@@ -44,6 +44,9 @@ double LightPosOfText(std::string_view text);
 // component: 0 X, 1 Y, 2 Z.
 void StoreLightDirText(FillSettings& f, int component, std::string_view text);
 
+// The top and left print margins of a new project, millimetres.
+inline constexpr int NewProjectMargin = 20;
+
 struct PictureSettings {
     int Width = 500, Height = 500;  // pixels
     int Dpi = 300;
@@ -57,7 +60,7 @@ struct PictureSettings {
     std::uint8_t BackSizeMode = 0;  // 0 original, 1 to the width, 2 to the height
     int PaperWidth = 210, PaperHeight = 297;  // millimetres
     bool Portrait = true;
-    int MarginTop = 20, MarginLeft = 20;      // millimetres
+    int MarginTop = NewProjectMargin, MarginLeft = NewProjectMargin;  // millimetres
     FillSettings Fill;
     std::string Caption, Author;
     std::array<std::string, 3> Notes;

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScrollArea>
-#include <memory>
 
 #include "dialogs/ui/std_dialogs.h"
 #include "editing/editing_state.h"
@@ -20,32 +19,32 @@ namespace {
 
 QColor ColorOf(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-// The services a window keeps alive while its dialog runs.
+// The desktop's dialogs: the colour dialog, the message box and the open
+// dialog for a background picture, on `parent`.
 struct DesktopDialogs {
     QtColorChooser colors;
     QtMessageSink messages;
-    explicit DesktopDialogs(QWidget* parent) : colors(parent), messages(parent) {}
+    PictureDialogServices services;
+    DesktopDialogs(QWidget* parent, const std::string& startFolder) : colors(parent), messages(parent) {
+        services.colors = &colors;
+        services.messages = &messages;
+        services.choosePicture = [parent, startFolder](const std::string& current) {
+            const QString start = current.empty() ? QString::fromStdString(startFolder)
+                                                  : QFileInfo(QString::fromStdString(current)).absolutePath();
+            return QFileDialog::getOpenFileName(parent, QString(), start,
+                                                QStringLiteral("JPEG Image File (*.jpg *.jpeg);;Bitmaps (*.bmp)"))
+                .toStdString();
+        };
+    }
 };
 
 }  // namespace
 
 void ShowProjectOptions(Form1& w, PictureDialogServices services) {
-    std::unique_ptr<DesktopDialogs> own;
-    if (!services.colors || !services.messages || !services.choosePicture) {
-        own = std::make_unique<DesktopDialogs>(&w);
-        if (!services.colors) services.colors = &own->colors;
-        if (!services.messages) services.messages = &own->messages;
-        if (!services.choosePicture) {
-            const std::string folder = StartFolder(w.shell(), std::string());
-            services.choosePicture = [&w, folder](const std::string& current) {
-                const QString start = current.empty() ? QString::fromStdString(folder)
-                                                      : QFileInfo(QString::fromStdString(current)).absolutePath();
-                return QFileDialog::getOpenFileName(&w, QString(), start,
-                                                    QStringLiteral("JPEG Image File (*.jpg *.jpeg);;Bitmaps (*.bmp)"))
-                    .toStdString();
-            };
-        }
-    }
+    const DesktopDialogs desktop(&w, StartFolder(w.shell(), std::string()));
+    if (!services.colors) services.colors = desktop.services.colors;
+    if (!services.messages) services.messages = desktop.services.messages;
+    if (!services.choosePicture) services.choosePicture = desktop.services.choosePicture;
     DProj& doc = w.document();
     DrawingState& draw = w.drawing();
     const WordTable& words = w.shell().words;
@@ -74,6 +73,16 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
         FormImageBr fill(words, doc, [&w] { w.redraw(true); }, &w);
         fill.exec();
     }
+}
+
+bool RunNewPictureSettings(PictureSettings& settings, const WordTable& words, QWidget* parent) {
+    const DesktopDialogs desktop(parent, std::string());
+    FormImage dialog(words, desktop.services, parent);
+    dialog.open(settings, true);
+    dialog.exec();
+    if (!dialog.NewProjOK()) return false;
+    settings = dialog.settings();
+    return true;
 }
 
 }  // namespace pelmar

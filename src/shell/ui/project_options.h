@@ -10,9 +10,15 @@
 namespace pelmar {
 
 class Form1;
+class WordTable;
 
 // Runs the command in the main window.  `services` left empty take the
 // desktop's dialogs.
 void ShowProjectOptions(Form1& window, PictureDialogServices services = {});
+
+// The picture settings step of New: the dialog with a new project's
+// settings, on the desktop's colour, message and file dialogs.  False when
+// cancelled.
+bool RunNewPictureSettings(PictureSettings& settings, const WordTable& words, QWidget* parent);
 
 }  // namespace pelmar
