@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +95,42 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     w.menuAction(MainCommand::Export)->trigger();
     EXPECT_NE(ZipText(path("drawing.odg"), "content.xml").find("<draw:"), std::string::npos);
     EXPECT_TRUE(exporter.errors.empty() && messages.errors.empty());
+    EXPECT_FALSE(QApplication::activeModalWidget());
+
+    // Cancel stores nothing.
+    w.document().Im.Width = 640;
+    WhenModal([](QDialog& d) {
+        auto* spin = d.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"));
+        spin->setFocus();
+        spin->selectAll();
+        QTest::keyClicks(spin, "123");
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
+    });
+    w.menuAction(MainCommand::OptProj)->trigger();
+    EXPECT_EQ(w.document().Im.Width, 640);
+
+    // The fill page's button stores like OK, then the fill settings come up:
+    // two colours, Apply builds the drawing, Ok closes.
+    w.document().FillValid = 1;
+    w.document().Im.TwoColors = 0;
+    bool fillShown = false;
+    WhenModal([&fillShown](QDialog& d) {
+        auto* tabs = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        tabs->setCurrentWidget(d.findChild<QWidget*>(QStringLiteral("TabSheet3")));
+        WhenModal([&fillShown](QDialog& fill) {
+            fillShown = fill.objectName() == QLatin1String("FormImageBr");
+            QAbstractButton* two = fill.findChild<TRadioGroup*>(QStringLiteral("RadioG2"))->button(0);
+            QTest::mouseClick(two, Qt::LeftButton, {}, QPoint(8, two->height() / 2));
+            QTest::mouseClick(fill.findChild<QPushButton*>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+            QTest::mouseClick(fill.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        });
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
+    });
+    w.menuAction(MainCommand::OptProj)->trigger();
+    EXPECT_TRUE(fillShown);
+    EXPECT_EQ(w.document().Im.Width, 640) << "stored as by OK";
+    EXPECT_EQ(w.document().Im.TwoColors, 1);
+    EXPECT_EQ(w.drawing().DrawProj->Im.TwoColors, 1) << "Apply built the drawing with the new shading";
     EXPECT_FALSE(QApplication::activeModalWidget());
 }
 
