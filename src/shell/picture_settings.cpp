@@ -297,6 +297,16 @@ QImage FitBackground(const QImage& back, int width, int height, int mode) {
     return back.copy(0, 0, std::min(back.width(), width), std::min(back.height(), height));
 }
 
+BackgroundResult LoadDocumentBackground(DProj& doc, QImage& back) {
+    DImProj& im = doc.Im;
+    QImage read = back;
+    const BackgroundResult r = ReadBackgroundPicture(im.BackPicture, read);
+    const bool taken = r.read == BackgroundRead::Loaded || r.read == BackgroundRead::Missing;
+    if (taken && !read.isNull()) back = FitBackground(read, im.Width, im.Height, im.BackSizeMode);
+    im.BackLoaded = taken ? 1 : 0;
+    return r;
+}
+
 QSize BackgroundPreviewSize(int width, int height) {
     if (width <= 0 || height <= 0) return {100, 100};
     if (width >= height) return {100, std::max(1, RoundHalfEven(100.0 * height / width))};

@@ -155,6 +155,10 @@ std::string TooLargeText(int limit);
 // The picture fitted to the picture size by the size mode: cut (0), scaled to
 // the width (1) or to the height (2).
 QImage FitBackground(const QImage& back, int width, int height, int mode);
+// The background picture of an opened document into `back`, fitted to its
+// picture by its size mode; the document's loaded flag says whether it was
+// taken (a missing file keeps `back` as it is and counts as taken).
+BackgroundResult LoadDocumentBackground(DProj& doc, QImage& back);
 // The preview's size: its longer side 100, the picture's proportions.
 QSize BackgroundPreviewSize(int width, int height);
 // The preview: the background colour, the fitted picture scaled over it.

@@ -48,6 +48,12 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     auto path = [&](const std::string& name) { return dir.path().toStdString() + "/" + name; };
     std::unique_ptr<DProj> proj = SampleDocument();
     ASSERT_EQ(proj->Im.PicMode, 0);
+    // A background picture the document names, read when it is opened.
+    QImage back(30, 20, QImage::Format_RGB32);
+    back.fill(Qt::yellow);
+    ASSERT_TRUE(back.save(QString::fromStdString(path("back.jpeg"))));
+    proj->Im.BackOn = true;
+    proj->Im.BackPicture = path("back.jpeg");
     ASSERT_TRUE(WriteDocument(path("sample.pel"), *proj, WriteModeDocument, DocumentContext{}));
     Application app(Application::Folders{path("prog/"), {}, path("")});
     FakeExportHost exporter;
@@ -62,6 +68,8 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     };
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.drawing().BackBitmap.size(), QSize(30, 20));
+    EXPECT_EQ(w.document().Im.BackLoaded, 1);
 
     // Project options: the vector type, OK.
     QString title;

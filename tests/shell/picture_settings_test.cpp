@@ -212,6 +212,21 @@ TEST(PictureSettings, BackgroundPictureByContentWithItsLimits) {
         else EXPECT_EQ(pic, old) << "the old picture stays: " << c.file;
     }
     EXPECT_EQ(TooLargeText(3000), "Один из размеров файла-фона превышает 3000 пикселей!");
+
+    // An opened document's background, fitted to its picture by its mode.
+    auto doc = std::make_unique<DProj>();
+    doc->Im.Width = 20;
+    doc->Im.Height = 50;
+    doc->Im.BackSizeMode = 1;
+    QImage back;
+    for (auto [file, loaded, size] : {std::tuple{save("doc.jpg", 40, 30, "JPG"), 1, QSize(20, 15)},
+                                      {dir.path("wide.jpg"), 0, QSize(20, 15)},
+                                      {dir.path("gone.jpg"), 1, QSize(20, 15)}}) {
+        doc->Im.BackPicture = file;
+        LoadDocumentBackground(*doc, back);
+        EXPECT_EQ(doc->Im.BackLoaded, loaded) << file;
+        EXPECT_EQ(back.size(), size) << file;
+    }
 }
 
 TEST(PictureSettings, BackgroundFittedByItsThreeModes) {

@@ -487,6 +487,7 @@ void Form1::documentOpened() {
         proj_->DlgTop = dialogPlace_.y();
     }
     pic_->SetDrawWindowMode(1);
+    if (proj_->Im.BackOn) LoadOpenedBackground(*this);
     trans_->documentOpened();
     hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }

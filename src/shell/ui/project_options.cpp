@@ -75,6 +75,16 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
     }
 }
 
+void LoadOpenedBackground(Form1& w) {
+    const BackgroundResult r = LoadDocumentBackground(w.document(), w.drawing().BackBitmap);
+    // Told through the window's own message service, which tests answer.
+    const auto& show = w.application().showMessage;
+    if (!show) return;
+    if (r.read == BackgroundRead::TooLarge) show(TooLargeText(r.limit));
+    else if (r.read == BackgroundRead::Unreadable)
+        show(w.shell().words.WordLine(WordNo::CannotOpenFile) + "\n" + w.document().Im.BackPicture);
+}
+
 bool RunNewPictureSettings(PictureSettings& settings, const WordTable& words, QWidget* parent) {
     const DesktopDialogs desktop(parent, std::string());
     FormImage dialog(words, desktop.services, parent);

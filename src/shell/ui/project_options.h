@@ -16,6 +16,10 @@ class WordTable;
 // desktop's dialogs.
 void ShowProjectOptions(Form1& window, PictureDialogServices services = {});
 
+// The background picture of the document just opened, read and fitted; a
+// picture over its size limit or unreadable is reported.
+void LoadOpenedBackground(Form1& window);
+
 // The picture settings step of New: the dialog with a new project's
 // settings, on the desktop's colour, message and file dialogs.  False when
 // cancelled.
