@@ -1,7 +1,6 @@
 #include "shell/picture_settings.h"
 
 #include <QPainter>
-#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -217,8 +216,12 @@ void DrawPrintPreview(QImage& target, const PictureSettings& s, const QImage& pi
         if (s.Portrait) {
             p.drawImage(l->picture, picture);
         } else {
-            const QImage turned = picture.transformed(QTransform().rotate(90));
-            p.drawImage(l->picture, turned);
+            // Turned clockwise: the picture's top edge along the rectangle's right side.
+            p.save();
+            p.translate(l->picture.left() + l->picture.width(), l->picture.top());
+            p.rotate(90);
+            p.drawImage(QRect(0, 0, l->picture.height(), l->picture.width()), picture);
+            p.restore();
         }
     }
     p.setClipping(false);

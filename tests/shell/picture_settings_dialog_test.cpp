@@ -237,6 +237,16 @@ TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
     EXPECT_EQ(r.form.background().size(), QSize(500, 200));
     Tick(on);
     EXPECT_FALSE(r.form.settings().BackOn || r.form.settings().BackLoaded || browse->isEnabled());
+
+    // On again, the picture made narrower: OK fits the background to it again.
+    Tick(on);
+    EXPECT_EQ(r.form.background().size(), QSize(500, 200));
+    r.page("TabSheet1");
+    Type(r.get<QWidget>("SpinEdit1"), "250");
+    EXPECT_FALSE(r.form.settings().BackLoaded);
+    QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_TRUE(r.form.settings().BackLoaded);
+    EXPECT_EQ(r.form.background().size(), QSize(250, 100));
 }
 
 TEST(PictureSettingsDialog, NotesOkAndCancel) {

@@ -87,6 +87,19 @@ TEST(PictureSettings, PrintPreviewKeepsTheSheetInTheBoxInBothOrientations) {
     EXPECT_EQ(img.pixelColor(l->sheet.topLeft()), QColor(Qt::black));
     EXPECT_EQ(img.pixelColor(l->sheet.center() + QPoint(0, 40)), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(l->picture.center()), QColor(Qt::red));
+
+    // Landscape: the picture's top edge lies along the sheet's right side.
+    QImage topBlue(60, 40, QImage::Format_RGB32);
+    topBlue.fill(Qt::red);
+    for (int x = 0; x < 60; ++x)
+        for (int y = 0; y < 10; ++y) topBlue.setPixelColor(x, y, Qt::blue);
+    a4.Portrait = false;
+    a4.Width = 1200;
+    a4.Height = 800;
+    DrawPrintPreview(img, a4, topBlue);
+    const QRect r = PrintPreviewOf(a4)->picture;
+    EXPECT_EQ(img.pixelColor(r.right() - 2, r.center().y()), QColor(Qt::blue));
+    EXPECT_EQ(img.pixelColor(r.left() + 2, r.center().y()), QColor(Qt::red));
 }
 
 TEST(PictureSettings, OkStoresTheCopyAndMarksTheShadingStaleOnlyForAFillChange) {

@@ -640,6 +640,11 @@ void FormImage::finish(bool fill) {
     // A centimetre edit still being typed in counts as left.
     if (edit1_->hasFocus()) cmLeft(true);
     if (edit2_->hasFocus()) cmLeft(false);
+    // A picture resized since its background was fitted gets it fitted again.
+    if (s_.BackOn && !s_.BackLoaded && !back_.isNull()) {
+        fitted_ = FitBackground(back_, s_.Width, s_.Height, s_.BackSizeMode);
+        s_.BackLoaded = true;
+    }
     ok_ = true;
     fillRequest_ = fill;
     accept();
