@@ -139,6 +139,15 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     EXPECT_EQ(w.document().Im.Width, 640) << "stored as by OK";
     EXPECT_EQ(w.document().Im.TwoColors, 1);
     EXPECT_EQ(w.drawing().DrawProj->Im.TwoColors, 1) << "Apply built the drawing with the new shading";
+
+    // The dialog opens on the page used last.
+    QString page;
+    WhenModal([&page](QDialog& d) {
+        page = d.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentWidget()->objectName();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    w.menuAction(MainCommand::OptProj)->trigger();
+    EXPECT_EQ(page, "TabSheet3");
     EXPECT_FALSE(QApplication::activeModalWidget());
 }
 

@@ -46,6 +46,9 @@ public:
     FormImage(const WordTable& words, PictureDialogServices services, QWidget* parent = nullptr);
     ~FormImage() override;
 
+    // The desktop's dialogs for the next show.
+    void setServices(PictureDialogServices services) { services_ = std::move(services); }
+
     // Fills the dialog: the document's settings (with its background picture
     // and its drawn picture for the print preview), or a new project's.
     void open(const PictureSettings& settings, bool fromNew, const QImage& background = {},

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScrollArea>
+#include <memory>
 
 #include "dialogs/ui/std_dialogs.h"
 #include "editing/editing_state.h"
@@ -38,6 +39,17 @@ struct DesktopDialogs {
     }
 };
 
+// The one picture settings dialog of a window, made at its first use and
+// kept, so that it opens on the page used last.
+FormImage& PictureDialog(QWidget* owner, const WordTable& words, PictureDialogServices services) {
+    if (auto* kept = owner ? owner->findChild<FormImage*>(QStringLiteral("FormImage"), Qt::FindDirectChildrenOnly)
+                           : nullptr) {
+        kept->setServices(std::move(services));
+        return *kept;
+    }
+    return *new FormImage(words, std::move(services), owner);
+}
+
 }  // namespace
 
 void ShowProjectOptions(Form1& w, PictureDialogServices services) {
@@ -48,10 +60,11 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
     DProj& doc = w.document();
     DrawingState& draw = w.drawing();
     const WordTable& words = w.shell().words;
-    FormImage dialog(words, services, &w);
+    FormImage& dialog = PictureDialog(&w, words, services);
     const QImage& picture = doc.Im.PicMode == 1 ? draw.MetaImage : draw.DrawBitmap;
     dialog.open(SettingsOf(doc), false, draw.BackBitmap, picture);
     dialog.exec();
+    dialog.setServices({});
     if (dialog.NewProjOK()) {
         const PictureSettings& s = dialog.settings();
         const StoredSettings stored = StorePictureSettings(doc, s);
@@ -87,9 +100,13 @@ void LoadOpenedBackground(Form1& w) {
 
 bool RunNewPictureSettings(PictureSettings& settings, const WordTable& words, QWidget* parent) {
     const DesktopDialogs desktop(parent, std::string());
-    FormImage dialog(words, desktop.services, parent);
+    // Without a window to keep it, the dialog lives for this show only.
+    std::unique_ptr<FormImage> own;
+    if (!parent) own = std::make_unique<FormImage>(words, desktop.services);
+    FormImage& dialog = own ? *own : PictureDialog(parent, words, desktop.services);
     dialog.open(settings, true);
     dialog.exec();
+    dialog.setServices({});
     if (!dialog.NewProjOK()) return false;
     settings = dialog.settings();
     return true;
