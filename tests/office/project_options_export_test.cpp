@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -14,6 +16,7 @@
 #include <QTimer>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "dialogs/ui/radio_group.h"
 #include "files/document.h"
@@ -41,6 +44,58 @@ void WhenModal(std::function<void(QDialog&)> answer) {
         ASSERT_TRUE(d);
         answer(*d);
     });
+}
+
+// Answers the modal dialog of that name once it is up.
+void WhenShown(const char* name, std::function<void(QDialog&)> answer) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
+        poll->stop();
+        poll->deleteLater();
+        ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
+        answer(*d);
+    });
+    poll->start(10);
+}
+
+// File > New with the real dialogs: the new-project dialog, then the picture
+// settings of a project being made.
+TEST(ProjectOptions, NewAsksForThePictureSettings) {
+    QTemporaryDir dir;
+    Application app(Application::Folders{dir.path().toStdString() + "/prog/", {}, dir.path().toStdString() + "/"});
+    Form1 w(app, MainWindowSetup{});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    for (bool ok : {true, false}) {
+        bool fillOffered = true;
+        WhenShown("FormNew", [&](QDialog& d) {
+            WhenShown("FormImage", [&, ok](QDialog& p) {
+                fillOffered = p.findChild<QPushButton*>(QStringLiteral("Button3"))->isEnabled();
+                auto* spin = p.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"));
+                spin->setFocus();
+                spin->selectAll();
+                QTest::keyClicks(spin, ok ? "640" : "320");
+                QTest::mouseClick(p.findChild<QPushButton*>(QString::fromLatin1(ok ? "Button1" : "Button2")), Qt::LeftButton);
+            });
+            d.findChild<QCheckBox*>(QStringLiteral("CheckBoxPo"))->click();  // points
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        });
+        if (!ok) {  // the untitled project first: not saved
+            WhenShown("", [](QDialog& box) {
+                QTest::mouseClick(qobject_cast<QMessageBox*>(&box)->button(QMessageBox::No), Qt::LeftButton);
+            });
+        }
+        w.menuAction(MainCommand::New)->trigger();
+        EXPECT_FALSE(fillOffered) << "no fill settings before the project exists";
+        const DProj& doc = w.document();
+        EXPECT_EQ(std::make_tuple(doc.Im.Width, doc.Im.Height, doc.Im.Dpi, doc.Margin1, doc.AnimStart, doc.AnimStep),
+                  std::make_tuple(640, 500, 300, 20, std::string("0"), std::string("1")))
+            << (ok ? "OK made the project" : "Cancel left it as it was");
+    }
+    EXPECT_FALSE(QApplication::activeModalWidget());
 }
 
 TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
