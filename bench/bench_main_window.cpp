@@ -10,6 +10,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "files/document.h"
+#include "shell/picture_settings.h"
 #include "shell/ui/main_window.h"
 
 using namespace pelmar;
@@ -37,6 +38,7 @@ struct OpenOneFile : FileQuestions {
     std::string chooseOpenFile(const std::string&, bool) override { return file; }
     std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
     bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
+    bool chooseNewPicture(PictureSettings&) override { return false; }
 };
 
 Application::Folders Folders(const QTemporaryDir& dir) {

@@ -23,6 +23,8 @@ enum class WordNo : int {
     FirstSolidName = 39, DeleteCommand = 47, CopyCommand = 51, ProgramName = 67, CannotDeleteAll = 183,
     // Names of the facts the open and save dialogs list of a document.
     PreviewSize = 206, PreviewTime, PreviewDate, PreviewPicture, PreviewVersion, PreviewAuthor, PreviewCaption,
+    // The project options dialog from its caption on, and its anti-aliasing box.
+    ProjectOptions = 117, AntiAliasing = 264,
     // The raster export dialog.
     RasterCaption = 214, ColourCount, RasterMisc, TransparentBack, Compression, Cancel,
     // The hint of the play button: idle, and while a full redraw runs.

@@ -1,4 +1,5 @@
 #include "shell/file_commands.h"
+#include "shell/picture_settings.h"
 
 #include <filesystem>
 
@@ -150,14 +151,12 @@ void FileCommands::Save() {
 bool FileCommands::setUpNewProject() {
     std::array<std::uint8_t, KindCount> counts{};
     if (!ask_.chooseNewProject(counts)) return false;
-    // The picture settings of a new document are the start values until the
-    // picture settings dialog comes; the counts chosen make the document.
+    PictureSettings picture = NewProjectSettings();
+    if (!ask_.chooseNewPicture(picture)) return false;
+    // The picture settings and the counts chosen make the document.
     std::unique_ptr<DProj> fresh = NewDocument();
+    StorePictureSettings(*fresh, picture, true);
     fresh->Zoom = 100;
-    // The print page of a new project: the picture 20 mm from the paper's
-    // top and left edges.
-    fresh->Margin1 = NewProjectMargin;
-    fresh->Margin2 = NewProjectMargin;
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
         auto& store = KindT<K>::store(fresh->Obj);

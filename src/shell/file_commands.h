@@ -16,10 +16,8 @@
 namespace pelmar {
 
 struct EditingState;
+struct PictureSettings;
 struct ShellState;
-
-// The top and left print margins of a new project, millimetres.
-inline constexpr int NewProjectMargin = 20;
 
 // Answers of a question with Yes, No and Cancel.
 enum class Answer : std::uint8_t { Yes = 1, No = 2, Cancel = 3 };
@@ -38,6 +36,9 @@ public:
     virtual std::string chooseSaveFile(const std::string& initialDir, const std::string& fileName, bool own) = 0;
     // The new-project dialog: false when cancelled, else the counts per kind.
     virtual bool chooseNewProject(std::array<std::uint8_t, KindCount>& counts) = 0;
+    // The picture settings of the project being made, starting from the new
+    // project's: false when cancelled.
+    virtual bool chooseNewPicture(PictureSettings& settings) = 0;
 };
 
 // What the commands report to the main window.

@@ -18,6 +18,7 @@
 #include "editing/ui/picture_window.h"
 #include "shell/application.h"
 #include "shell/file_commands.h"
+#include "shell/picture_settings.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/new_project_dialog.h"
 #include "shell_test_util.h"
@@ -38,6 +39,7 @@ struct NewProjectAnswers : FileQuestions {
         c = {};
         return true;
     }
+    bool chooseNewPicture(PictureSettings&) override { return true; }
 };
 
 // Saved with few colours where that keeps the picture sharp, so that the

@@ -40,6 +40,7 @@
 #include "dialogs/ui/section_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/xz_sections.h"
+#include "shell/picture_settings.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
 #include "editing/selection.h"
@@ -100,6 +101,14 @@ struct ScriptedAnswers : FileQuestions {
     }
     bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
         c = counts;
+        return true;
+    }
+    // The user makes the picture 800 x 600 at 96 dpi, the size the
+    // sessions below draw on.
+    bool chooseNewPicture(PictureSettings& p) override {
+        p.Width = 800;
+        p.Height = 600;
+        p.Dpi = 96;
         return true;
     }
     static std::string Pop(std::deque<std::string>& q) {
@@ -242,6 +251,9 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(w.objectCombo()->count(), 5);
     EXPECT_TRUE(w.objectCombo()->isEnabled());
     EXPECT_EQ(w.document().Obj.Po[2].ID.s, "Point №2") << "objects take the default set and their numbers";
+    EXPECT_EQ(std::make_tuple(w.document().Im.Width, w.document().AnimStart, w.document().AnimStep),
+              std::make_tuple(800, std::string("0"), std::string("1")))
+        << "the picture as set in its dialog; t of the animation starts at 0 and steps by 1";
     EXPECT_TRUE(s.on(MainCommand::Save)) << "a new document has no file yet";
     EXPECT_FALSE(s.on(MainCommand::Undo));
     EXPECT_TRUE(s.on(MainCommand::Export));

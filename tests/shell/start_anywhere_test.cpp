@@ -17,6 +17,7 @@
 #include "editing/kind_access.h"
 #include "shell/application.h"
 #include "shell/file_commands.h"
+#include "shell/picture_settings.h"
 #include "shell/qt_translation.h"
 #include "shell/ui/main_window.h"
 #include "shell_test_util.h"
@@ -40,6 +41,7 @@ struct Answers : FileQuestions {
         c = counts;
         return true;
     }
+    bool chooseNewPicture(PictureSettings&) override { return true; }
 };
 
 // The working directory for one test, put back after it.

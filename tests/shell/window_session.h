@@ -28,6 +28,7 @@ struct QuietQuestions : FileQuestions {
         c = counts;
         return true;
     }
+    bool chooseNewPicture(PictureSettings&) override { return true; }
 };
 
 struct NoPrinter : PrintHost {

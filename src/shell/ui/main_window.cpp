@@ -42,6 +42,7 @@
 #include "shell/ui/main_window_transform.h"
 #include "transform/ui/trans_window.h"
 #include "shell/ui/print_dialog.h"
+#include "shell/ui/project_options.h"
 #include "shell/program_folder.h"
 #include "shell/ui/qt_questions.h"
 #include "shell/ui/tool_icons.h"
@@ -498,6 +499,7 @@ void Form1::documentOpened() {
         proj_->DlgTop = dialogPlace_.y();
     }
     pic_->SetDrawWindowMode(1);
+    if (proj_->Im.BackOn) LoadOpenedBackground(*this);
     trans_->documentOpened();
     hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
@@ -687,11 +689,7 @@ void Form1::openHelp() {
         setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
-void Form1::showProjectOptions() {
-    // The picture settings dialog comes later; the command redraws with the
-    // settings the document has.
-    redraw(false);
-}
+void Form1::showProjectOptions() { ShowProjectOptions(*this); }
 
 void Form1::run(MainCommand c) {
     if (!commandEnabled(c)) return;

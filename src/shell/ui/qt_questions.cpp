@@ -6,6 +6,7 @@
 
 #include "files/ui/zor_dialogs.h"
 #include "shell/ui/new_project_dialog.h"
+#include "shell/ui/project_options.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -71,6 +72,10 @@ bool QtFileQuestions::chooseNewProject(std::array<std::uint8_t, KindCount>& coun
     if (!form.NewProjOK()) return false;
     counts = form.NewObjCounts();
     return true;
+}
+
+bool QtFileQuestions::chooseNewPicture(PictureSettings& settings) {
+    return RunNewPictureSettings(settings, words_, parent_);
 }
 
 QuestionAnswer QtObjectQuestions::AskDelete(const DeleteQuestion& q) {

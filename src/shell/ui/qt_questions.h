@@ -22,6 +22,7 @@ public:
     std::string chooseOpenFile(const std::string& initialDir, bool own) override;
     std::string chooseSaveFile(const std::string& initialDir, const std::string& fileName, bool own) override;
     bool chooseNewProject(std::array<std::uint8_t, KindCount>& counts) override;
+    bool chooseNewPicture(PictureSettings& settings) override;
 
 private:
     QWidget* parent_;

@@ -1,0 +1,331 @@
+#include "shell/picture_settings.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "dialogs/number_text.h"
+#include "model/geometry.h"
+#include "model/units.h"
+
+namespace pelmar {
+
+namespace {
+
+int RoundHalfEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+
+QColor ColorOf(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The picture's side in millimetres at its resolution.
+double SideMm(int pixels, int dpi) { return PixToCm(pixels, dpi) * 10; }
+
+}  // namespace
+
+FillSettings FillSettingsOf(const DImProj& im) {
+    return {im.LightSource, im.TwoColors, im.BorderPercent, im.BorderAngle, im.LightX,
+            im.LightY,      im.LightZ,    im.LightDX,       im.LightDY,     im.LightDZ};
+}
+
+void StoreFillSettings(DImProj& im, const FillSettings& f) {
+    im.LightSource = f.LightSource;
+    im.TwoColors = f.TwoColors;
+    im.BorderPercent = f.BorderPercent;
+    im.BorderAngle = f.BorderAngle;
+    im.LightX = f.LightX;
+    im.LightY = f.LightY;
+    im.LightZ = f.LightZ;
+    im.LightDX = f.LightDX;
+    im.LightDY = f.LightDY;
+    im.LightDZ = f.LightDZ;
+}
+
+bool FillSettingsDiffer(const DImProj& im, const FillSettings& f) {
+    const FillSettings d = FillSettingsOf(im);
+    if (d.LightSource != f.LightSource || d.TwoColors != f.TwoColors || d.BorderPercent != f.BorderPercent ||
+        d.BorderAngle != f.BorderAngle)
+        return true;
+    const std::array<double, 6> a{d.LightX, d.LightY, d.LightZ, d.LightDX, d.LightDY, d.LightDZ};
+    const std::array<double, 6> b{f.LightX, f.LightY, f.LightZ, f.LightDX, f.LightDY, f.LightDZ};
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!NearlyEqual(a[i], b[i])) return true;
+    return false;
+}
+
+double BorderOfText(std::string_view text) {
+    const std::optional<double> v = ReadNumber(text);
+    return v && *v > 0 && *v < 100 ? *v : 50;
+}
+
+double LightPosOfText(std::string_view text) { return ReadNumber(text).value_or(500); }
+
+void StoreLightDirText(FillSettings& f, int component, std::string_view text) {
+    std::array<double*, 3> d{&f.LightDX, &f.LightDY, &f.LightDZ};
+    double& edited = *d[static_cast<std::size_t>(std::clamp(component, 0, 2))];
+    edited = ReadNumber(text).value_or(1);
+    if (f.LightDX * f.LightDX + f.LightDY * f.LightDY + f.LightDZ * f.LightDZ < 1e-5) edited = 1;
+}
+
+PictureSettings NewProjectSettings() {
+    PictureSettings s;
+    s.Fill.LightDY = s.Fill.LightDZ = std::nearbyint(1000 / std::sqrt(8.0)) / 1000;
+    return s;
+}
+
+PictureSettings SettingsOf(const DProj& doc) {
+    const DImProj& im = doc.Im;
+    PictureSettings s;
+    s.Width = im.Width;
+    s.Height = im.Height;
+    s.Dpi = im.Dpi;
+    s.Background = im.Background;
+    s.FontUnit = im.FontUnit;
+    s.PicMode = im.PicMode;
+    s.Smooth = im.Smooth;
+    s.BackPicture = im.BackPicture;
+    s.BackOn = im.BackOn;
+    s.BackLoaded = im.BackLoaded != 0;
+    s.BackSizeMode = im.BackSizeMode;
+    s.PaperWidth = doc.PaperWidth;
+    s.PaperHeight = doc.PaperHeight;
+    s.Portrait = doc.Portrait;
+    s.MarginTop = doc.Margin1;
+    s.MarginLeft = doc.Margin2;
+    s.Fill = FillSettingsOf(im);
+    s.Caption = doc.Caption;
+    s.Author = doc.Author;
+    s.Notes = doc.Notes;
+    return s;
+}
+
+StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool forNew) {
+    StoredSettings out;
+    if (forNew) {
+        doc.AnimFrames = 30;
+        doc.AnimDelay = 30;
+        doc.AnimStart = "0";
+        doc.AnimStep = "1";
+        doc.AnimLoop = true;
+    }
+    DImProj& im = doc.Im;
+    im.Width = s.Width;
+    im.Height = s.Height;
+    im.Dpi = s.Dpi;
+    const TColor background = s.PicMode == 1 ? 0xFFFFFF : s.Background;
+    out.backgroundChanged = background != im.Background;
+    out.modeChanged = s.PicMode != im.PicMode;
+    im.Background = background;
+    im.YOrient = 2;
+    im.FontUnit = s.FontUnit;
+    im.PicMode = s.PicMode;
+    im.Smooth = s.Smooth;
+    im.BackPicture = s.BackPicture;
+    im.BackOn = s.BackOn;
+    im.BackLoaded = s.BackLoaded ? 1 : 0;
+    im.BackSizeMode = s.BackSizeMode;
+    doc.PaperWidth = s.PaperWidth;
+    doc.PaperHeight = s.PaperHeight;
+    doc.Portrait = s.Portrait;
+    doc.Margin1 = s.MarginTop;
+    doc.Margin2 = s.MarginLeft;
+    if (FillSettingsDiffer(im, s.Fill)) doc.FillValid = 0;
+    StoreFillSettings(im, s.Fill);
+    doc.Caption = s.Caption;
+    doc.Author = s.Author;
+    doc.Notes = s.Notes;
+    return out;
+}
+
+int PaperItemOf(int width, int height) {
+    for (std::size_t i = 0; i < PaperTable.size(); ++i)
+        if (PaperTable[i].width == width && PaperTable[i].height == height) return static_cast<int>(i);
+    return OtherPaper;
+}
+
+std::optional<int> ResolutionItemOf(int dpi) {
+    for (std::size_t i = 0; i < Resolutions.size(); ++i)
+        if (Resolutions[i] == dpi) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+std::optional<int> PixelsOfCmText(std::string_view text, int dpi) {
+    std::optional<double> cm = ReadNumber(text);
+    if (text.find_first_not_of(" ") == std::string_view::npos) cm = 1;
+    if (!cm) return std::nullopt;
+    const std::int64_t px = CmToPix(dpi, *cm);
+    return static_cast<int>(std::clamp<std::int64_t>(px, MinPictureSide, MaxPictureSide));
+}
+
+std::optional<int> PaperSideOfText(std::string_view text) {
+    const std::optional<double> cm = ReadNumber(text);
+    if (!cm || !(*cm * 10 < 1e9)) return std::nullopt;
+    const int mm = RoundHalfEven(*cm * 10);
+    if (mm <= 0) return std::nullopt;
+    return mm;
+}
+
+std::optional<int> MarginOfText(std::string_view text) {
+    const std::optional<double> cm = ReadNumber(text);
+    if (!cm || std::fabs(*cm * 10) >= 1e9) return std::nullopt;
+    return RoundHalfEven(*cm * 10);
+}
+
+std::string CmText(int mm) { return NumberText(mm / 10.0); }
+
+int CentredLeftMargin(const PictureSettings& s) {
+    const int page = s.Portrait ? s.PaperWidth : s.PaperHeight;
+    return RoundHalfEven((page - SideMm(s.Width, s.Dpi)) / 2);
+}
+
+int CentredTopMargin(const PictureSettings& s) {
+    const int page = s.Portrait ? s.PaperHeight : s.PaperWidth;
+    return RoundHalfEven((page - SideMm(s.Height, s.Dpi)) / 2);
+}
+
+std::optional<PrintPreviewLayout> PrintPreviewOf(const PictureSettings& s) {
+    if (s.PaperWidth <= 0 || s.PaperHeight <= 0) return std::nullopt;
+    const double k = 120.0 / std::max(s.PaperWidth, s.PaperHeight);
+    PrintPreviewLayout l;
+    if (s.PaperHeight > s.PaperWidth) {
+        const int w = RoundHalfEven(s.PaperWidth * k);
+        l.sheet = QRect(RoundHalfEven((135 - w) / 2.0), 15, w, 120);
+    } else {
+        const int h = RoundHalfEven(s.PaperHeight * k);
+        l.sheet = QRect(7, RoundHalfEven((145 - h) / 2.0), 120, h);
+    }
+    const int w = RoundHalfEven(SideMm(s.Width, s.Dpi) * k), h = RoundHalfEven(SideMm(s.Height, s.Dpi) * k);
+    if (s.Portrait) {
+        l.picture = QRect(l.sheet.left() + RoundHalfEven(s.MarginLeft * k), l.sheet.top() + RoundHalfEven(s.MarginTop * k), w, h);
+    } else {
+        // The paper turned: the picture's width runs down the sheet, its top
+        // edge along the sheet's right side.
+        const int right = l.sheet.left() + l.sheet.width() - RoundHalfEven(s.MarginTop * k);
+        l.picture = QRect(right - h, l.sheet.top() + RoundHalfEven(s.MarginLeft * k), h, w);
+    }
+    return l;
+}
+
+void DrawPrintPreview(QImage& target, const PictureSettings& s, const QImage& picture) {
+    const std::optional<PrintPreviewLayout> l = PrintPreviewOf(s);
+    if (!l) return;
+    QPainter p(&target);
+    p.fillRect(l->sheet, Qt::white);
+    p.setClipRect(l->sheet);
+    if (!picture.isNull() && l->picture.width() > 0 && l->picture.height() > 0) {
+        if (s.Portrait) {
+            p.drawImage(l->picture, picture);
+        } else {
+            // Turned clockwise: the picture's top edge along the rectangle's right side.
+            p.save();
+            p.translate(l->picture.left() + l->picture.width(), l->picture.top());
+            p.rotate(90);
+            p.drawImage(QRect(0, 0, l->picture.height(), l->picture.width()), picture);
+            p.restore();
+        }
+    }
+    p.setClipping(false);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(l->sheet.adjusted(0, 0, -1, -1));
+    p.drawRect(l->picture.adjusted(0, 0, -1, -1));
+}
+
+std::array<std::string, 3> NotesOfMemo(std::string_view text) {
+    std::array<std::string, 3> notes;
+    std::size_t line = 0, start = 0;
+    while (line < notes.size() && start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view l = text.substr(start, end - start);
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        notes[line++] = std::string(l);
+        start = end + 1;
+    }
+    return notes;
+}
+
+namespace {
+
+enum class PictureKind { Jpeg, Bmp, Other };
+
+PictureKind KindOfFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    unsigned char head[3] = {0, 0, 0};
+    in.read(reinterpret_cast<char*>(head), 3);
+    if (in.gcount() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return PictureKind::Jpeg;
+    if (in.gcount() >= 2 && head[0] == 'B' && head[1] == 'M') return PictureKind::Bmp;
+    // Neither signature: the name's ending, in any case, tells what it should be.
+    std::string lower = fileName;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    auto ends = [&](std::string_view e) { return lower.size() >= e.size() && lower.ends_with(e); };
+    if (ends(".jpg") || ends(".jpeg")) return PictureKind::Jpeg;
+    if (ends(".bmp")) return PictureKind::Bmp;
+    return PictureKind::Other;
+}
+
+}  // namespace
+
+BackgroundResult ReadBackgroundPicture(const std::string& fileName, QImage& picture) {
+    std::error_code ec;
+    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) return {BackgroundRead::Missing, 0};
+    const PictureKind kind = KindOfFile(fileName);
+    if (kind == PictureKind::Other) return {BackgroundRead::Unreadable, 0};
+    const bool jpeg = kind == PictureKind::Jpeg;
+    std::uint32_t w = 0, h = 0;
+    const bool sized = jpeg ? ReadJpegSize(fileName, w, h) : ReadBmpSize(fileName, w, h);
+    if (!sized) return {BackgroundRead::Unreadable, 0};
+    const int limit = jpeg ? JpegSideLimit : BmpSideLimit;
+    if (w > static_cast<std::uint32_t>(limit) || h > static_cast<std::uint32_t>(limit))
+        return {BackgroundRead::TooLarge, limit};
+    QImage read(QString::fromStdString(fileName), jpeg ? "JPG" : "BMP");
+    if (read.isNull()) return {BackgroundRead::Unreadable, 0};
+    picture = read.convertToFormat(QImage::Format_RGB32);
+    return {BackgroundRead::Loaded, 0};
+}
+
+std::string TooLargeText(int limit) {
+    return "Один из размеров файла-фона превышает " + std::to_string(limit) + " пикселей!";
+}
+
+QImage FitBackground(const QImage& back, int width, int height, int mode) {
+    if (back.isNull() || width <= 0 || height <= 0) return back;
+    if (mode == 1 || mode == 2) {
+        int w = width, h = height;
+        if (mode == 1) h = std::max(1, RoundHalfEven(static_cast<double>(back.height()) * width / back.width()));
+        else w = std::max(1, RoundHalfEven(static_cast<double>(back.width()) * height / back.height()));
+        if (w > MaxPictureSide * 4 || h > MaxPictureSide * 4) return back;
+        return back.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return back.copy(0, 0, std::min(back.width(), width), std::min(back.height(), height));
+}
+
+BackgroundResult LoadDocumentBackground(DProj& doc, QImage& back) {
+    DImProj& im = doc.Im;
+    QImage read = back;
+    const BackgroundResult r = ReadBackgroundPicture(im.BackPicture, read);
+    const bool taken = r.read == BackgroundRead::Loaded || r.read == BackgroundRead::Missing;
+    if (taken && !read.isNull()) back = FitBackground(read, im.Width, im.Height, im.BackSizeMode);
+    im.BackLoaded = taken ? 1 : 0;
+    return r;
+}
+
+QSize BackgroundPreviewSize(int width, int height) {
+    if (width <= 0 || height <= 0) return {100, 100};
+    if (width >= height) return {100, std::max(1, RoundHalfEven(100.0 * height / width))};
+    return {std::max(1, RoundHalfEven(100.0 * width / height)), 100};
+}
+
+QImage BackgroundPreview(const QImage& fitted, int width, int height, TColor background) {
+    const QSize size = BackgroundPreviewSize(width, height);
+    QImage out(size, QImage::Format_RGB32);
+    out.fill(ColorOf(background));
+    if (fitted.isNull() || width <= 0 || height <= 0) return out;
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double sx = static_cast<double>(size.width()) / width, sy = static_cast<double>(size.height()) / height;
+    p.drawImage(QRectF(0, 0, fitted.width() * sx, fitted.height() * sy), fitted);
+    return out;
+}
+
+}  // namespace pelmar

@@ -1,0 +1,387 @@
+// The project options dialog and the fill settings dialog, driven through
+// their controls by object name.  PELMAR_SHELL_SCREENSHOTS=<folder> saves a
+// picture of each page as the screen shows it
+// (scripts/picture_settings_screens.sh runs it under Xvfb).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <deque>
+
+#include "dialogs/dialog_host.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "files/word_table.h"
+#include "model/units.h"
+#include "shell/ui/fill_settings_dialog.h"
+#include "shell/ui/picture_settings_dialog.h"
+#include "shell_test_util.h"
+
+namespace pelmar {
+namespace {
+
+template <class T>
+T* Find(QWidget& w, const char* name) {
+    T* c = w.findChild<T*>(QLatin1String(name));
+    EXPECT_TRUE(c) << name;
+    return c;
+}
+
+const WordTable& Words() {
+    static const WordTable words = [] {
+        WordTable w;
+        w.LoadWords("");
+        return w;
+    }();
+    return words;
+}
+
+// The whole screen as the X server shows it, window frame and all.
+void Screenshot(QWidget& w, const QString& name) {
+    const char* dir = std::getenv("PELMAR_SHELL_SCREENSHOTS");
+    if (!dir) return;
+    QDir().mkpath(dir);
+    w.raise();
+    QTest::qWait(400);
+    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                                 QString(dir) + "/" + name + ".png"});
+}
+
+struct Answers : ColorChooser, MessageSink {
+    std::optional<TColor> color;
+    std::deque<std::string> files;
+    std::vector<std::string> messages;
+    std::optional<TColor> chooseColor(TColor) override { return color; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    PictureDialogServices services() {
+        return {this, this, [this](const std::string&) {
+                    std::string f = files.empty() ? std::string() : files.front();
+                    if (!files.empty()) files.pop_front();
+                    return f;
+                }};
+    }
+};
+
+// Types into an edit as the user does: everything selected, then the keys.
+void Type(QWidget* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+    else QTest::keyClicks(edit, text);
+}
+
+// A click on a radio button or check box, on its mark (the button is wider
+// than the part a click takes).
+void Tick(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2)); }
+
+// Leaves the focused edit for `next`.
+void Leave(QWidget* next) {
+    next->setFocus();
+    QApplication::processEvents();
+}
+
+struct DialogRig {
+    Answers answers;
+    FormImage form{Words(), answers.services()};
+    DialogRig(const PictureSettings& s = {}, bool fromNew = true) {
+        QLocale::setDefault(QLocale::c());
+        form.open(s, fromNew);
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    template <class T>
+    T* get(const char* name) { return Find<T>(form, name); }
+    QString text(const char* name) { return get<QLineEdit>(name)->text(); }
+    void page(const char* name) {
+        auto* tabs = get<QTabWidget>("PageControl1");
+        tabs->setCurrentWidget(get<QWidget>(name));
+    }
+};
+
+TEST(PictureSettingsDialog, SizeInPixelsAndCentimetres) {
+    DialogRig r;
+    Screenshot(r.form, "FormImage-picture");
+    auto* spin1 = r.get<TSpinEdit>("SpinEdit1");
+    auto* combo = r.get<QComboBox>("ComboBox3");
+    EXPECT_EQ(spin1->value(), 500);
+    EXPECT_EQ(combo->currentText(), "300 dpi");
+    EXPECT_EQ(std::make_pair(r.text("Edit1"), r.text("Edit2")), std::make_pair(QString("4,233"), QString("4,233")));
+    EXPECT_FALSE(r.get<QPushButton>("Button3")->isEnabled()) << "no fill settings for a project being made";
+
+    // 72 dpi chosen from the keyboard: the same pixels are more centimetres.
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Home);
+    EXPECT_EQ(r.form.settings().Dpi, 72);
+    EXPECT_EQ(r.text("Edit1"), "17,639");
+
+    // Pixels typed: the centimetres follow; an emptied centimetre edit is 1 cm.
+    Type(spin1, "1000");
+    EXPECT_EQ(r.text("Edit1"), "35,278");
+    Type(r.get<QLineEdit>("Edit2"), "");
+    Leave(spin1);
+    EXPECT_EQ(r.get<TSpinEdit>("SpinEdit2")->value(), CmToPix(72, 1));
+    EXPECT_EQ(r.text("Edit2"), "0,988") << "the whole pixels shown back";
+    Type(r.get<QLineEdit>("Edit1"), "2.54");  // the point is typed as the comma
+    Leave(spin1);
+    EXPECT_EQ(spin1->value(), 72);
+    EXPECT_EQ(std::make_pair(r.form.settings().Width, r.form.settings().Height), std::make_pair(72, 28));
+
+    // Colour and type: a vector picture has no colour of its own.
+    r.answers.color = 0x0000FF;
+    QTest::mouseClick(r.get<QPushButton>("ButtonF"), Qt::LeftButton);
+    EXPECT_EQ(r.form.settings().Background, 0x0000FFu);
+    auto* type = r.get<TRadioGroup>("RadioGroupType");
+    Tick(type->button(1));
+    EXPECT_FALSE(r.get<QPushButton>("ButtonF")->isEnabled());
+    EXPECT_EQ(r.get<QLabel>("Image1")->palette().color(QPalette::Window), QColor(Qt::white));
+    Tick(r.get<TRadioGroup>("RadioGroupFont")->button(1));
+    Tick(r.get<QCheckBox>("CheckBoxAntiA"));
+    const PictureSettings& s = r.form.settings();
+    EXPECT_EQ(std::make_tuple(s.PicMode, s.FontUnit, s.Smooth), std::make_tuple(1, 2, false));
+}
+
+TEST(PictureSettingsDialog, PrintPage) {
+    DialogRig r;
+    r.page("TabSheet5");
+    Screenshot(r.form, "FormImage-print");
+    auto* combo = r.get<QComboBox>("ComboBoxPri");
+    auto* w = r.get<TNumEdit>("EditPri1");
+    auto* h = r.get<TNumEdit>("EditPri2");
+    auto* preview = r.get<QLabel>("ImagePri");
+    EXPECT_EQ(combo->currentIndex(), 0);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);  // 10 x 15 cm
+    EXPECT_EQ(std::make_pair(w->text(), h->text()), std::make_pair(QString("10"), QString("15")));
+
+    // A4 found from its size; anything else is "Другой"; no paper of 0.
+    Type(w, "21");
+    Type(h, "29.7");
+    EXPECT_EQ(combo->currentIndex(), 0);
+    Type(w, "20");
+    EXPECT_EQ(combo->currentText().toStdString(), "Другой");
+    const QImage before = preview->pixmap().toImage();
+    Type(w, "0");
+    EXPECT_EQ(r.form.settings().PaperWidth, 200) << "a paper of no width is refused";
+    Type(w, "");
+    EXPECT_EQ(r.form.settings().PaperWidth, 200);
+    EXPECT_EQ(preview->pixmap().toImage(), before);
+    Type(w, "21");
+
+    // Centred across and down a 500-pixel picture at 300 dpi, then turned.
+    QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
+    EXPECT_EQ(r.text("EditPri4"), "8,4");
+    QTest::mouseClick(r.get<QPushButton>("ButtonPri2"), Qt::LeftButton);
+    EXPECT_EQ(r.text("EditPri3"), "12,7");
+    const QImage portrait = preview->pixmap().toImage();
+    Tick(r.get<QRadioButton>("RadioButtonPri2"));
+    EXPECT_NE(preview->pixmap().toImage(), portrait);
+    QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
+    EXPECT_EQ(r.text("EditPri4"), "12,7") << "across a turned A4 page";
+    Type(r.get<TNumEdit>("EditPri3"), "-1,5");
+    const PictureSettings& s = r.form.settings();
+    EXPECT_EQ(std::make_tuple(s.PaperWidth, s.PaperHeight, s.Portrait, s.MarginTop, s.MarginLeft),
+              std::make_tuple(210, 297, false, -15, 127));
+}
+
+TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
+    test::Scratch dir;
+    auto save = [&](const std::string& name, int w, int h) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(QColor(200, 20, 20));
+        EXPECT_TRUE(img.save(QString::fromStdString(dir.path(name)), "JPG"));
+        return dir.path(name);
+    };
+    DialogRig r;
+    r.page("TabSheet2");
+    auto* on = r.get<QCheckBox>("CheckBoxFon");
+    auto* browse = r.get<QPushButton>("ButtonFon");
+    EXPECT_FALSE(browse->isEnabled());
+    Tick(on);
+    ASSERT_TRUE(browse->isEnabled());
+
+    const std::string small = save("small.JPG", 250, 100);
+    r.answers.files = {small, save("huge.jpg", 3001, 10), dir.path("small.JPG.txt")};
+    test::WriteBytes(dir.path("small.JPG.txt"), "text");
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_TRUE(r.form.settings().BackLoaded);
+    EXPECT_EQ(r.form.background().size(), QSize(250, 100)) << "cut to the 500 x 500 picture";
+    EXPECT_EQ(r.get<QLabel>("ImageFon")->pixmap().toImage().pixelColor(10, 10).red(), 200);
+    Screenshot(r.form, "FormImage-background");
+
+    // Too large, then no picture: messages, and the picture before stays.
+    QTest::mouseClick(browse, Qt::LeftButton);
+    QTest::mouseClick(browse, Qt::LeftButton);
+    ASSERT_EQ(r.answers.messages.size(), 2u);
+    EXPECT_EQ(r.answers.messages[0], "Один из размеров файла-фона превышает 3000 пикселей!");
+    EXPECT_EQ(r.answers.messages[1], Words().WordLine(WordNo::CannotOpenFile) + "\n" + dir.path("small.JPG.txt"));
+    EXPECT_EQ(r.form.settings().BackPicture, small);
+    EXPECT_TRUE(r.form.settings().BackLoaded);
+    EXPECT_EQ(r.form.background().size(), QSize(250, 100));
+    EXPECT_TRUE(r.get<QLineEdit>("EditFon")->text().endsWith("small.JPG"));
+
+    // Fitted to the width, then off.
+    Tick(r.get<TRadioGroup>("RadioGroupFon")->button(1));
+    EXPECT_EQ(r.form.background().size(), QSize(500, 200));
+    Tick(on);
+    EXPECT_FALSE(r.form.settings().BackOn || r.form.settings().BackLoaded || browse->isEnabled());
+
+    // On again, the picture made narrower: OK fits the background to it again.
+    Tick(on);
+    EXPECT_EQ(r.form.background().size(), QSize(500, 200));
+    r.page("TabSheet1");
+    Type(r.get<QWidget>("SpinEdit1"), "250");
+    EXPECT_FALSE(r.form.settings().BackLoaded);
+    QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_TRUE(r.form.settings().BackLoaded);
+    EXPECT_EQ(r.form.background().size(), QSize(250, 100));
+}
+
+TEST(PictureSettingsDialog, NotesOkAndCancel) {
+    PictureSettings doc;
+    doc.Notes = {"first", "second", "third"};
+    doc.Caption = "Title";
+    for (bool ok : {true, false}) {
+        DialogRig r(doc, false);
+        EXPECT_TRUE(r.get<QPushButton>("Button3")->isEnabled());
+        r.page("TabSheet3");
+        if (ok) Screenshot(r.form, "FormImage-fill");
+        r.page("TabSheet6");
+        if (ok) Screenshot(r.form, "FormImage-info");
+        auto* memo = r.get<QPlainTextEdit>("MemoI1");
+        EXPECT_EQ(memo->toPlainText(), "first\nsecond\nthird");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClick(memo, Qt::Key_Return);  // no fourth note
+        EXPECT_EQ(memo->blockCount(), 3);
+        // The last line deleted: its note is empty, not the old text.
+        memo->moveCursor(QTextCursor::End);
+        for (int i = 0; i < 6; ++i) QTest::keyClick(memo, Qt::Key_Backspace);
+        Type(r.get<QLineEdit>("EditI2"), "Author");
+        const std::array<std::string, 3> notes{"first", "second", ""};
+        EXPECT_EQ(r.form.settings().Notes, notes);
+        QTest::mouseClick(r.get<QPushButton>(ok ? "Button1" : "Button2"), Qt::LeftButton);
+        EXPECT_EQ(r.form.NewProjOK(), ok);
+        EXPECT_FALSE(r.form.isVisible());
+        EXPECT_FALSE(r.form.fillRequested());
+        EXPECT_EQ(r.form.settings().Author, "Author");
+    }
+    // Escape is Cancel; the fill page's button is OK and asks for the fill settings.
+    DialogRig esc(doc, false);
+    QTest::keyClick(&esc.form, Qt::Key_Escape);
+    EXPECT_FALSE(esc.form.NewProjOK());
+    DialogRig fill(doc, false);
+    fill.page("TabSheet3");
+    QTest::mouseClick(fill.get<QPushButton>("Button3"), Qt::LeftButton);
+    EXPECT_TRUE(fill.form.NewProjOK() && fill.form.fillRequested());
+}
+
+// ---------------------------------------------------------------------------
+// Fill settings
+
+struct FillRig {
+    std::unique_ptr<DProj> doc = std::make_unique<DProj>();
+    int applied = 0;
+    FormImageBr form{Words(), *doc, [this] { ++applied; }};
+    FillRig() {
+        QLocale::setDefault(QLocale::c());
+        doc->FillValid = 1;
+        doc->Im.BorderPercent = 99.5;
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    template <class T>
+    T* get(const char* name) { return Find<T>(form, name); }
+    // Types into an edit and leaves it.
+    void enter(const char* name, const QString& text) {
+        Type(get<QWidget>(name), text);
+        Leave(get<QPushButton>("BitBtn1"));
+    }
+};
+
+TEST(FillSettingsDialog, EnableRules) {
+    FillRig r;
+    Screenshot(r.form, "FormImageBr");
+    struct Case {
+        int light, colours;  // the items clicked
+        bool border, position, direction;
+    };
+    const Case cases[] = {{0, 1, true, true, false}, {1, 1, true, false, true}, {1, 0, false, false, true},
+                          {0, 0, false, true, false}};
+    for (const Case& c : cases) {
+        r.doc->FillValid = 1;
+        Tick(r.get<TRadioGroup>("RadioG1")->button(c.light));
+        Tick(r.get<TRadioGroup>("RadioG2")->button(c.colours));
+        EXPECT_EQ(r.doc->FillValid, 0);
+        EXPECT_EQ(r.doc->Im.LightSource, c.light + 1);
+        EXPECT_EQ(r.doc->Im.TwoColors, c.colours == 0 ? 1 : 0);
+        EXPECT_EQ(r.get<QWidget>("EditG1")->isEnabled(), c.border) << c.light << c.colours;
+        for (const char* n : {"EditGP1", "EditGP2", "EditGP3"}) EXPECT_EQ(r.get<QWidget>(n)->isEnabled(), c.position) << n;
+        for (const char* n : {"EditGV1", "EditGV2", "EditGV3"}) EXPECT_EQ(r.get<QWidget>(n)->isEnabled(), c.direction) << n;
+        EXPECT_TRUE(r.get<QWidget>("RadioG2")->isEnabled() && r.get<QWidget>("RadioG3")->isEnabled());
+    }
+    EXPECT_EQ(r.doc->Im.BorderPercent, 99.5) << "two colours keep the border";
+    Tick(r.get<TRadioGroup>("RadioG3")->button(0));
+    EXPECT_EQ(r.doc->Im.BorderAngle, 90);
+    EXPECT_EQ(r.applied, 0) << "nothing is drawn until Apply";
+    QTest::mouseClick(r.get<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(r.applied, 1);
+}
+
+TEST(FillSettingsDialog, EditsReadAsTheyShowWithFallbacks) {
+    FillRig r;
+    Tick(r.get<TRadioGroup>("RadioG2")->button(1));  // three colours
+    auto* border = r.get<TNumEdit>("EditG1");
+    EXPECT_EQ(border->text(), "99,5");
+    // Passing through an unchanged field keeps its value.
+    border->setFocus();
+    Leave(r.get<QPushButton>("BitBtn1"));
+    EXPECT_EQ(r.doc->Im.BorderPercent, 99.5);
+    struct Case {
+        const char* edit;
+        const char* text;
+        double DImProj::*field;
+        double stored;
+    };
+    const Case cases[] = {
+        {"EditG1", "100", &DImProj::BorderPercent, 50},   {"EditG1", "12.5", &DImProj::BorderPercent, 12.5},
+        {"EditG1", "0", &DImProj::BorderPercent, 50},     {"EditG1", "", &DImProj::BorderPercent, 50},
+        {"EditGP2", "-20", &DImProj::LightY, -20},        {"EditGP2", "", &DImProj::LightY, 500},
+        {"EditGP3", "1,25", &DImProj::LightZ, 1.25},
+    };
+    for (const Case& c : cases) {
+        r.doc->FillValid = 1;
+        r.enter(c.edit, c.text);
+        EXPECT_EQ(r.doc->Im.*c.field, c.stored) << c.edit << " " << c.text;
+        if (*c.text) {
+            EXPECT_EQ(r.doc->FillValid, 0) << "typing marks the shading stale";
+        }
+    }
+    // A null direction gets the edited component back.
+    Tick(r.get<TRadioGroup>("RadioG1")->button(1));
+    r.enter("EditGV1", "0");
+    r.enter("EditGV2", "0");
+    r.enter("EditGV3", "0");
+    EXPECT_EQ(std::make_tuple(r.doc->Im.LightDX, r.doc->Im.LightDY, r.doc->Im.LightDZ), std::make_tuple(0.0, 0.0, 1.0));
+    // Closed by Esc with the focus still in an emptied edit: the edit counts as left.
+    Type(r.get<QWidget>("EditGV1"), "");
+    QTest::keyClick(&r.form, Qt::Key_Escape);
+    EXPECT_EQ(r.doc->Im.LightDX, 1);
+    EXPECT_FALSE(r.form.isVisible());
+}
+
+}  // namespace
+}  // namespace pelmar
