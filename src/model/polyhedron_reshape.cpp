@@ -93,6 +93,16 @@ Vec3 Incentre(const DTri& t) {
     return (a * la + b * lb + c * lc) * (1 / s);
 }
 
+// The tetragon's centre where its diagonals cross, taken in space: the
+// stored centre point is found in the picture and is off by the picture's
+// rounding.  Diagonals that do not cross give the vertices' mean.
+Vec3 Centre(const DKv& k) {
+    const Vec3 v1 = Corner(k, 1), v2 = Corner(k, 2), v3 = Corner(k, 3), v4 = Corner(k, 4);
+    double x = 0, y = 0, z = 0;
+    if (IntersectLines3D(x, y, z, v1, v3 - v1, v2, v4 - v2) && Finite(x) && Finite(y) && Finite(z)) return {x, y, z};
+    return (v1 + v2 + v3 + v4) * 0.25;
+}
+
 template <class P>
 std::optional<P> WithType(P p, int type) {
     if (type < 1 || type > 3) return std::nullopt;
@@ -143,7 +153,7 @@ std::optional<DPr3> RotatedPrism(DPr3 p, double degrees) {
     return Rotated(std::move(p), degrees, c, e, RotatePrism3);
 }
 std::optional<DPr4> RotatedPrism(DPr4 p, double degrees) {
-    const Vec3 c = Pos(p.Base[1].Center), e = EdgeOf(p);
+    const Vec3 c = Centre(p.Base[1]), e = EdgeOf(p);
     return Rotated(std::move(p), degrees, c, e, RotatePrism4);
 }
 

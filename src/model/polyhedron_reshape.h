@@ -50,7 +50,7 @@ std::optional<DPr4> PrismWithEdgeLength(DPr4 p, double length);
 
 // The whole prism turned by `degrees` about the axis parallel to the lateral
 // edge through the lower base's centre (the triangle's incentre, the
-// tetragon's centre point).  Nothing for a zero edge vector.
+// tetragon's diagonals' crossing).  Nothing for a zero edge vector.
 std::optional<DPr3> RotatedPrism(DPr3 p, double degrees);
 std::optional<DPr4> RotatedPrism(DPr4 p, double degrees);
 

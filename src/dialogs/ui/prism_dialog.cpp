@@ -241,7 +241,6 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     ButtonPSOpi->setEnabled(CheckBoxPSOpi->isChecked());
     ButtonPSVpi->setEnabled(CheckBoxPSVpi->isChecked());
     ComboBoxPVid->setCurrentIndex(p.View.v - 1);
-    ComboBoxPVid->setEnabled(p.View.e);
 
     const bool edges = !Irregular(p);
     LabelPReb->setVisible(edges);

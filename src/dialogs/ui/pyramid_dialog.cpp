@@ -150,10 +150,18 @@ void PyramidDialog::connectHandlers() {
         UpdatePiHints();
         return true;
     });
+    // The apex side: the chosen side already held moves nothing and commits
+    // nothing; a base without a plane shows the stored side again.
     connect(RadioGroupPVer, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
-        applyRule(i + 1, [](auto p, double side) { return PyramidWithApexSide(std::move(p), static_cast<int>(side)); });
-        commitIfEntered(RadioGroupPVer);
+        bool moved = false, refused = false;
+        edit([&](auto& p) {
+            if (p.Orient.v == i + 1) return;
+            if (auto r = PyramidWithApexSide(p, i + 1)) p = std::move(*r), moved = true;
+            else refused = true;
+        });
+        if (moved) commitIfEntered(RadioGroupPVer);
+        if (refused) edit([this](auto& p) { this->fill(p); });
     });
     connect(RadioGroupPType, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
@@ -231,11 +239,11 @@ void PyramidDialog::VarToForm(const P& p, bool four) {
     ComboBoxPVid->setCurrentIndex(p.View.v - 1);
 
     // Enabled from the flags; both variants take the height's from its flag.
+    // The view mode is always the user's.
     CheckBoxPH->setEnabled(p.HeightOn.e);
     EditPH->setEnabled(p.HeightLine.Length.e);
     RadioGroupPType->setEnabled(p.Typ.e);
     RadioGroupPVer->setEnabled(p.Orient.e);
-    ComboBoxPVid->setEnabled(p.View.e);
     if (four) {
         CheckBoxPSOpi->setEnabled(p.OutSphereOn.e);
         CheckBoxPSVpi->setEnabled(p.InSphereOn.e);
