@@ -39,7 +39,7 @@ enum class WordNo : int {
     // The pyramid dialog's captions (three-, four-sided) and type names; the
     // prism dialog's captions, then its edge captions and type names.
     PyramidCaption = 571, Tetrahedron = 573, RegularSolid, ArbitrarySolid, ApexSide, PlainPyramid,
-    PrismCaption = 579, LateralEdges, LateralEdgeVector, Cube, RectParallelepiped, ObliqueParallelepiped,
+    PrismCaption = 579, LateralEdges = 581, LateralEdgeVector, Cube, RectParallelepiped, ObliqueParallelepiped,
     ArbitraryPrism, IrregularPrism,
     // Parts of an object that the nesting path names; the bisector, height and
     // median of an angle follow the side.

@@ -229,9 +229,11 @@ void PrismDialog::VarToForm(const P& p, bool four) {
         EditPRebP[i]->setEnabled(edge[i]->e);
     }
     ObjectDialog::fillText(EditPRebLe, NumText(p.EdgeLen.v));
-    // Both variants take the length's enabled state from its flag.
-    EditPRebLe->setEnabled(p.EdgeLen.e);
-    LabelPRebLe->setEnabled(p.EdgeLen.e);
+    // The four-sided prism's length follows its flag (a cube's edge is its
+    // base's side); the three-sided prism's length is always the user's.
+    const bool length = !four || p.EdgeLen.e;
+    EditPRebLe->setEnabled(length);
+    LabelPRebLe->setEnabled(length);
     RadioGroupPType->setItemIndex(p.Typ.v - 1);
     RadioGroupPType->setEnabled(p.Typ.e);
     CheckBoxPSOpi->setChecked(p.OutSphereOn.v);
