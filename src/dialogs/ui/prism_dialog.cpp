@@ -261,6 +261,9 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     ButtonPrBrush->setEnabled(c.own);
     ButtonPrBrush->setProperty("fillOn", p.Fill.On);
     UpdatePrHints();
+    // The variants differ in their texts and buttons: the window grows to
+    // the one shown.
+    fitContent();
 }
 
 void PrismDialog::fill(DPr3 rec) { VarToForm(rec, false); }

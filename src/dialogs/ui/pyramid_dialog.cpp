@@ -261,6 +261,9 @@ void PyramidDialog::VarToForm(const P& p, bool four) {
     ButtonPiBrush->setEnabled(c.own);
     ButtonPiBrush->setProperty("fillOn", p.Fill.On);
     UpdatePiHints();
+    // The variants differ in their texts and buttons: the window grows to
+    // the one shown.
+    fitContent();
 }
 
 void PyramidDialog::fill(DPi3 rec) { VarToForm(rec, false); }
