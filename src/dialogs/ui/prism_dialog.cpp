@@ -1,5 +1,6 @@
 #include "dialogs/ui/prism_dialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -261,8 +262,10 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     ButtonPrBrush->setEnabled(c.own);
     ButtonPrBrush->setProperty("fillOn", p.Fill.On);
     UpdatePrHints();
-    // The variants differ in their texts and buttons: the window grows to
-    // the one shown.
+    // The variants differ in their texts and buttons, the colour names in
+    // their width: the window grows to what is shown, once the changed
+    // controls have told their groups their new sizes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitContent();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/ui/pyramid_dialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -261,8 +262,10 @@ void PyramidDialog::VarToForm(const P& p, bool four) {
     ButtonPiBrush->setEnabled(c.own);
     ButtonPiBrush->setProperty("fillOn", p.Fill.On);
     UpdatePiHints();
-    // The variants differ in their texts and buttons: the window grows to
-    // the one shown.
+    // The variants differ in their texts and buttons, the colour names in
+    // their width: the window grows to what is shown, once the changed
+    // controls have told their groups their new sizes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitContent();
 }
 
