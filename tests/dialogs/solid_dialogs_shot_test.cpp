@@ -14,6 +14,7 @@
 
 #include "dialog_test_util.h"
 #include "drawing/redraw.h"
+#include "model/transform.h"
 #include "solid_fake.h"
 #include "support/fake_redraw_host.h"
 
@@ -63,18 +64,21 @@ TEST(SolidDialogs, FitTheirWindowsBesideTheDrawing) {
             DPi3 p;
             LoadDefaultPyramid3(p, 1, src);
             p = Automatic(p);
+            TranslatePyramid3(p, 0, 0, -120);  // the apex inside the picture
             UpdatePyramid3(p, 0);
             ed.add(k, p);
         } else if (k == Kind::i4) {
             DPi4 p;
             LoadDefaultPyramid4(p, 1, src);
             p = Automatic(p);
+            TranslatePyramid4(p, 0, 0, -120);
             UpdatePyramid4(p, 0);
             ed.add(k, p);
         } else if (k == Kind::r3) {
             DPr3 p;
             LoadDefaultPrism3(p, 1, src);
             p = Automatic(p);
+            TranslatePrism3(p, 0, 0, -120);
             UpdatePrism3(p, 0);
             ed.add(k, p);
         } else {
@@ -82,6 +86,7 @@ TEST(SolidDialogs, FitTheirWindowsBesideTheDrawing) {
             LoadDefaultPrism4(p, 1, src);
             p = Automatic(p);
             p.Typ.v = 4;
+            TranslatePrism4(p, 0, 0, -120);
             UpdatePrism4(p, 0);
             ed.add(k, p);
         }
