@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -217,4 +218,21 @@ TEST(PrismDialog, PartButtonsWriteRoles) {
         }
         QApplication::processEvents();
     }
+}
+
+// The default set of the variant shown: saved alone, loaded back over the
+// current prism as one step.
+TEST(PrismDialog, DefaultSetOfTheVariant) {
+    PrismSession s(Prism<DPr4>(4));
+    QTest::mouseClick(s.dlg->ButtonPSave, Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(s.ed.defaultSetName(Kind::r4))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(s.ed.defaultSetName(Kind::r3))));
+    const double length = s.stored4().EdgeLen.v;
+    s.typeAndLeave(s.dlg->EditPRebLe, "222");
+    EXPECT_EQ(s.stored4().EdgeLen.v, 222);
+    const int steps = s.ed.undoSteps;
+    QTest::mouseClick(s.dlg->ButtonPLoad, Qt::LeftButton);
+    EXPECT_EQ(s.ed.undoSteps, steps + 1);
+    EXPECT_NEAR(s.stored4().EdgeLen.v, length, 1e-3);
+    EXPECT_EQ(s.dlg->EditPRebLe->text().toStdString(), NumberText(s.stored4().EdgeLen.v));
 }
