@@ -632,10 +632,11 @@ TEST(MainWindow, SolidDialogsSession) {
     Form1& w = *s.w;
     EditingState& st = w.editing();
     DialogRegistry& reg = w.dialogSession().registry();
-    for (Kind k : {Kind::i3, Kind::r3}) s.answers.counts[Slot(k)] = 1;
+    for (Kind k : {Kind::i3, Kind::i4, Kind::r3}) s.answers.counts[Slot(k)] = 1;
     s.menu(MainCommand::New);
     const DSubProj& doc = w.document().Obj;
     ASSERT_EQ(doc.I3.count(), 1);
+    ASSERT_EQ(doc.I4.count(), 1);
     ASSERT_EQ(doc.R3.count(), 1);
     auto choose = [&](Kind k) {
         for (int i = 0; i < w.objectCombo()->count(); ++i)
@@ -647,8 +648,12 @@ TEST(MainWindow, SolidDialogsSession) {
     };
     auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
 
-    QWidget* pi = choose(Kind::i3);
+    // Both pyramids in one dialog, which shows the one chosen.
+    QWidget* pi = choose(Kind::i4);
     ASSERT_TRUE(pi && pi->isVisible());
+    EXPECT_EQ(pi->windowTitle(), "Четырехугольная пирамида");
+    EXPECT_EQ(choose(Kind::i3), pi);
+    ASSERT_TRUE(pi->isVisible());
     EXPECT_EQ(pi->windowTitle(), "Треугольная пирамида");
     EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing a solid changes nothing";
 
