@@ -38,6 +38,11 @@ enum class WordNo : int {
     ImplicitGraph = 348, CartesianGraph, LengthIs, AngleIs, GradientBuilt, GradientNotBuilt,
     // Units and marks of the object dialogs.
     UnitPt = 361, UnitCm, UnitPk, Projection, Outline = 519,
+    // The pyramid dialog's captions (three-, four-sided) and type names; the
+    // prism dialog's captions, then its edge captions and type names.
+    PyramidCaption = 571, Tetrahedron = 573, RegularSolid, ArbitrarySolid, ApexSide, PlainPyramid,
+    PrismCaption = 579, LateralEdges = 581, LateralEdgeVector, Cube, RectParallelepiped, ObliqueParallelepiped,
+    ArbitraryPrism, IrregularPrism,
     // Parts of an object that the nesting path names; the bisector, height and
     // median of an angle follow the side.
     Radius = 589, Side, Axis = 594, Diagonal, Height, Incircle, Circumcircle, Section, Contour, LowerBase, UpperBase,

@@ -291,6 +291,10 @@ void RoleFlags3(DPi3& p) {
     }
     UpdateOrb(p.OutSphere, -1);
     if (p.InSphereOn.v) UpdateOrb(p.InSphere, -1);
+    // The height switch and the apex side are the user's unless links hold
+    // the pyramid (as the four-sided pyramid's).
+    p.HeightOn.e = true;
+    p.Orient.e = true;
     p.Typ.e = true;
     LockLinks(p);
 }

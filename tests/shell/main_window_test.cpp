@@ -35,6 +35,7 @@
 #include <filesystem>
 
 #include "dialogs/dialog_test_util.h"
+#include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/outline_dialog.h"
 #include "dialogs/ui/section_dialog.h"
@@ -633,6 +634,91 @@ TEST(MainWindow, ObjectDialogsSession) {
     const std::string path = Find<QLabel>(*choose(Kind::li), "LabelLPath")->text().toStdString();
     EXPECT_EQ(path, PathCaption(st, Kind::li));
     EXPECT_EQ(path.find(" / "), std::string::npos) << path;
+}
+
+// The solids' dialogs in the main window: a pyramid and a prism in a new
+// document; the pyramid's base opened as a part and a side length typed,
+// written back into the pyramid; Back; the pyramid turned about its height;
+// the prism's lateral edge length typed.  Each change is one undo step and
+// Undo restores it.
+TEST(MainWindow, SolidDialogsSession) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (Kind k : {Kind::i3, Kind::i4, Kind::r3}) s.answers.counts[Slot(k)] = 1;
+    s.menu(MainCommand::New);
+    const DSubProj& doc = w.document().Obj;
+    ASSERT_EQ(doc.I3.count(), 1);
+    ASSERT_EQ(doc.I4.count(), 1);
+    ASSERT_EQ(doc.R3.count(), 1);
+    auto choose = [&](Kind k) {
+        for (int i = 0; i < w.objectCombo()->count(); ++i)
+            if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+                w.objectCombo()->setCurrentIndex(i);
+                emit w.objectCombo()->activated(i);
+            }
+        return reg.dialog(k);
+    };
+    auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
+
+    // Both pyramids in one dialog, which shows the one chosen.
+    QWidget* pi = choose(Kind::i4);
+    ASSERT_TRUE(pi && pi->isVisible());
+    EXPECT_EQ(pi->windowTitle(), "Четырехугольная пирамида");
+    EXPECT_EQ(choose(Kind::i3), pi);
+    ASSERT_TRUE(pi->isVisible());
+    EXPECT_EQ(pi->windowTitle(), "Треугольная пирамида");
+    EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing a solid changes nothing";
+
+    // The base's side 1 typed in the triangle dialog, written into the pyramid.
+    click(pi, "ButtonPBase");
+    QWidget* tr = reg.dialog(Kind::tr);
+    ASSERT_TRUE(tr && !reg.dialog(Kind::i3));
+    EXPECT_TRUE(w.document().Role[Slot(Kind::tr)] == 5 && s.on(MainCommand::ToPi3));
+    const DPi3 original = doc.I3[1];
+    int undo = st.UndoPos;
+    ShowActive(*tr);
+    TypeInto(Find<QLineEdit>(*tr, "EditTLen1"), "150\r");
+    EXPECT_NEAR(doc.I3[1].Base.S[1].Length.v, 150, 1e-3);
+    EXPECT_NE(doc.I3[1].Face[1].S[3].P1.Y.v, original.Face[1].S[3].P1.Y.v) << "the face follows the base";
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.I3[1].Base.S[1].Length.v, original.Base.S[1].Length.v);
+    s.menu(MainCommand::Redo);
+    EXPECT_NEAR(doc.I3[1].Base.S[1].Length.v, 150, 1e-3);
+    s.menu(MainCommand::ToPi3);
+    pi = reg.dialog(Kind::i3);
+    ASSERT_TRUE(pi && !reg.dialog(Kind::tr));
+
+    // Turned by 90 degrees about the height: the apex stays, the base turns.
+    const DPi3 upright = doc.I3[1];
+    undo = st.UndoPos;
+    ShowActive(*pi);
+    TypeInto(Find<QLineEdit>(*pi, "EditPAn2"), "90");
+    click(pi, "ButtonPAn2");
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    EXPECT_NEAR(doc.I3[1].HeightLine.P2.Y.v, upright.HeightLine.P2.Y.v, 0.01);
+    EXPECT_GT(std::abs(doc.I3[1].Base.S[1].P1.Y.v - upright.Base.S[1].P1.Y.v), 1);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.I3[1].Base.S[1].P1.Y.v, upright.Base.S[1].P1.Y.v);
+
+    // The prism's lateral edge 200 long, its direction kept.
+    QWidget* pr = choose(Kind::r3);
+    ASSERT_TRUE(pr && pr->isVisible() && !reg.dialog(Kind::i3));
+    EXPECT_EQ(pr->windowTitle(), "Треугольная призма");
+    const DPr3 prism = doc.R3[1];
+    undo = st.UndoPos;
+    ShowActive(*pr);
+    TypeInto(Find<QLineEdit>(*pr, "EditPRebLe"), "200\r");
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    EXPECT_NEAR(doc.R3[1].EdgeLen.v, 200, 1e-3);
+    EXPECT_NEAR(doc.R3[1].EdgeZ.v / doc.R3[1].EdgeLen.v, prism.EdgeZ.v / prism.EdgeLen.v, 1e-4);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.R3[1].EdgeLen.v, prism.EdgeLen.v);
+    EXPECT_EQ(Find<QLineEdit>(*reg.dialog(Kind::r3), "EditPRebLe")->text().toStdString(), NumberText(prism.EdgeLen.v));
 }
 
 // The program itself, started as a process without a window system: File >

@@ -6,6 +6,13 @@ namespace pelmar {
 
 namespace {
 std::size_t Slot(Kind k) { return static_cast<std::size_t>(KindNumber(k)) - 1; }
+// The slot of a kind's open dialog: the four-sided pyramid and prism share
+// the three-sided one's.
+std::size_t DialogSlot(Kind k) {
+    if (k == Kind::i4) return Slot(Kind::i3);
+    if (k == Kind::r4) return Slot(Kind::r3);
+    return Slot(k);
+}
 }  // namespace
 
 DialogRegistry::~DialogRegistry() {
@@ -17,7 +24,7 @@ void DialogRegistry::setCreator(Kind k, Creator creator) { creators_[Slot(k)] = 
 bool DialogRegistry::hasCreator(Kind k) const { return static_cast<bool>(creators_[Slot(k)]); }
 
 ObjectDialog* DialogRegistry::dialog(Kind k) const {
-    ObjectDialog* d = open_[Slot(k)].data();
+    ObjectDialog* d = open_[DialogSlot(k)].data();
     return d && d->isOpen() ? d : nullptr;
 }
 
@@ -26,7 +33,7 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
     d->applyWords(session_.words());
-    open_[Slot(k)] = d;
+    open_[DialogSlot(k)] = d;
     QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
     session_.dialogOpened(k);
     d->show();
@@ -40,7 +47,7 @@ void DialogRegistry::WordsToOpenDialogs() {
 
 void DialogRegistry::Close(Kind k) {
     if (auto* d = dialog(k)) d->close();
-    open_[Slot(k)] = nullptr;
+    open_[DialogSlot(k)] = nullptr;
 }
 
 std::string DialogRegistry::ActiveControl(Kind k) const {

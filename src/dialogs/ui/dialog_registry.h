@@ -4,7 +4,9 @@
 //
 // A creator builds the dialog; the registry puts the session's words on it
 // (it never fills it) and remembers the open dialog of each kind until the
-// dialog closes.
+// dialog closes.  The three- and four-sided pyramids share one dialog, and
+// so do the prisms: a kind opens, finds and closes the dialog its partner
+// opened.
 #pragma once
 
 #include <QImage>
@@ -78,13 +80,21 @@ public:
     virtual SurfaceDialogContext surfaceDialogs() = 0;
 };
 
-// An object dialog that shows records of type R.
+// What puts records of type R on a dialog.  A dialog that edits two kinds
+// (the pyramids', the prisms') fills from both records.
 template <class R>
-class RecordDialog : public ObjectDialog {
+class RecordFiller {
 public:
-    using ObjectDialog::ObjectDialog;
+    virtual ~RecordFiller() = default;
     // VarToForm<k>: puts a copy of the record on the controls.
     virtual void fill(R rec) = 0;
+};
+
+// An object dialog that shows records of type R.
+template <class R>
+class RecordDialog : public ObjectDialog, public RecordFiller<R> {
+public:
+    using ObjectDialog::ObjectDialog;
 };
 
 class DialogRegistry : public DialogHost {
@@ -120,7 +130,7 @@ public:
     // VarToForm<k>: fills the kind's open dialog.
     template <class R>
     void Fill(Kind k, const R& rec) {
-        if (auto* d = dynamic_cast<RecordDialog<R>*>(dialog(k))) d->fill(rec);
+        if (auto* d = dynamic_cast<RecordFiller<R>*>(dialog(k))) d->fill(rec);
     }
 #define PELMAR_FILL_DIALOG(R, k) \
     void Fill(const R& r) override { Fill(Kind::k, r); }
@@ -163,5 +173,7 @@ void RegisterLineDialog(DialogRegistry& reg);
 void RegisterEllipseDialog(DialogRegistry& reg);
 void RegisterTriangleDialog(DialogRegistry& reg);
 void RegisterTetragonDialog(DialogRegistry& reg);
+void RegisterPyramidDialog(DialogRegistry& reg);
+void RegisterPrismDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

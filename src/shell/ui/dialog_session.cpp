@@ -35,6 +35,8 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
     RegisterEllipseDialog(reg_);
     RegisterTriangleDialog(reg_);
     RegisterTetragonDialog(reg_);
+    RegisterPyramidDialog(reg_);
+    RegisterPrismDialog(reg_);
 }
 
 EditingDialogSession::~EditingDialogSession() {

@@ -1,0 +1,363 @@
+#include "dialogs/ui/prism_dialog.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/default_set.h"
+#include "dialogs/ui/dialog_words.h"
+#include "drawing/word_lines.h"
+#include "files/word_table.h"
+#include "model/polyhedron_reshape.h"
+#include "model/units.h"
+#include "model/update.h"
+
+namespace pelmar {
+
+namespace {
+
+// WordsToPr (the variant's caption and type items apart: the filler puts them).
+constexpr WordTarget WordsToPrTable[] = {
+    Cap("GroupBoxPM1", "{365}"), Cap("LabelPLayer", "{355}"), Cap("LabelPCol", "{356}"),
+    Cap("LabelPTol", "{357}"), Cap("CheckBoxPDis", "{358}"), Cap("ButtonPSave", "{359}"),
+    Cap("ButtonPLoad", "{360}"),
+    Cap("GroupBoxPReb", "{581}"), Cap("LabelPReb", "{582}:"), Cap("LabelPRebLe", "{391}"),
+    Cap("RadioGroupPType", "{369}"), Cap("ButtonPAn2", "{420}:"),
+    Cap("ButtonPNiz", "{407}"), Cap("ButtonPVer", "{408}"), Cap("ButtonPGran1", "{415}"),
+    Cap("ButtonPGran2", "{416}"), Cap("ButtonPGran3", "{417}"), Cap("ButtonPGran4", "{418}"),
+    Cap("CheckBoxPSOpi", "{410}"), Cap("CheckBoxPSVpi", "{411}"), Cap("ButtonPSOpi", "{410}"),
+    Cap("ButtonPSVpi", "{411}"),
+    Cap("GroupBoxPVid", "{370}"),
+    Item("ComboBoxPVid", 0, "{379}"), Item("ComboBoxPVid", 1, "{380}"), Item("ComboBoxPVid", 2, "{381}"),
+    Item("ComboBoxPVid", 3, "{375}"), Item("ComboBoxPVid", 4, "{376}"), Item("ComboBoxPVid", 5, "{378}"),
+    Cap("ButtonPrAnim", "{637}"), Cap("ButtonPrBrush", "{660}"),
+};
+
+QString Line(const WordTable& words, WordNo n) { return QString::fromStdString(words.WordLine(n)); }
+
+// The irregular prism, the last type of each variant, has no edge vector.
+bool Irregular(const DPr3& p) { return p.Typ.v == 3; }
+bool Irregular(const DPr4& p) { return p.Typ.v == 5; }
+
+}  // namespace
+
+PrismDialog::PrismDialog(WorkingCopies& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
+    : VariantDialog<DPr3, DPr4>(Kind::r3, Kind::r4, work.CurPr3, work.CurPr4, QSize(380, 431), 433, doc, commit,
+                                parent) {
+    setObjectName("FormPr");
+    build();
+    connectHandlers();
+    PrismDialog::applyWords(BuiltInWords());
+}
+
+void PrismDialog::build() {
+    auto* v = new QVBoxLayout(body());
+    v->setContentsMargins(4, 4, 4, 4);
+    v->setSpacing(2);
+    QWidget* page = body();
+    head_ = BuildHeadGroup(page, v, "P");
+    EditPID = head_.id;
+    ButtonPSave = head_.save;
+    ButtonPLoad = head_.load;
+
+    // The lateral edges and the rotation about them.
+    auto* ge = Named(new QGroupBox(QString(), page), "GroupBoxPReb");
+    auto* le = new QGridLayout(ge);
+    le->setContentsMargins(4, 2, 4, 2);
+    le->setVerticalSpacing(2);
+    LabelPReb = Named(new QLabel(ge), "LabelPReb");
+    le->addWidget(LabelPReb, 0, 0, 1, 3);
+    for (int i = 0; i < 3; ++i) {
+        EditPRebP[i] = Named(new TNumEdit(ge, true, true), "EditPRebP" + QString::number(i + 1));
+        le->addWidget(EditPRebP[i], 1, i);
+    }
+    LabelPRebLe = Named(new QLabel(ge), "LabelPRebLe");
+    EditPRebLe = Named(new TNumEdit(ge, false, true), "EditPRebLe");
+    le->addWidget(LabelPRebLe, 2, 0);
+    le->addWidget(EditPRebLe, 2, 1);
+    ButtonPAn2 = Named(new QPushButton(QString(), ge), "ButtonPAn2");
+    EditPAn2 = Named(new TNumEdit(ge, true, true), "EditPAn2");
+    EditPAn2->setText("10");
+    le->addWidget(ButtonPAn2, 3, 0, 1, 2);
+    le->addWidget(EditPAn2, 3, 2);
+    v->addWidget(ge);
+
+    // Type and parts.
+    auto* row = new QHBoxLayout;
+    RadioGroupPType = Named(new TRadioGroup(QString(), page), "RadioGroupPType");
+    RadioGroupPType->setItems(QStringList(3));
+    PaintMaroon(RadioGroupPType);
+    row->addWidget(RadioGroupPType, 1);
+    auto* gp = Named(new QGroupBox(QString(), page), "GroupBoxPParts");
+    auto* lp = new QGridLayout(gp);
+    lp->setContentsMargins(4, 2, 4, 2);
+    lp->setVerticalSpacing(2);
+    ButtonPNiz = Named(new QPushButton(QString(), gp), "ButtonPNiz");
+    ButtonPVer = Named(new QPushButton(QString(), gp), "ButtonPVer");
+    lp->addWidget(ButtonPNiz, 0, 0);
+    lp->addWidget(ButtonPVer, 0, 1);
+    for (int i = 0; i < 4; ++i) {
+        ButtonPGran[i] = Named(new QPushButton(QString(), gp), "ButtonPGran" + QString::number(i + 1));
+        lp->addWidget(ButtonPGran[i], 1 + i / 2, i % 2);
+    }
+    CheckBoxPSOpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSOpi");
+    ButtonPSOpi = Named(new QPushButton(QString(), gp), "ButtonPSOpi");
+    CheckBoxPSVpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSVpi");
+    ButtonPSVpi = Named(new QPushButton(QString(), gp), "ButtonPSVpi");
+    lp->addWidget(CheckBoxPSOpi, 3, 0);
+    lp->addWidget(ButtonPSOpi, 3, 1);
+    lp->addWidget(CheckBoxPSVpi, 4, 0);
+    lp->addWidget(ButtonPSVpi, 4, 1);
+    row->addWidget(gp);
+    v->addLayout(row);
+
+    auto* row3 = new QHBoxLayout;
+    auto* gv = Named(new QGroupBox(QString(), page), "GroupBoxPVid");
+    auto* lv = new QVBoxLayout(gv);
+    lv->setContentsMargins(4, 2, 4, 2);
+    ComboBoxPVid = Named(new QComboBox(gv), "ComboBoxPVid");
+    ComboBoxPVid->addItems(QStringList(6));
+    lv->addWidget(ComboBoxPVid);
+    row3->addWidget(gv, 1);
+    auto* buttons = new QVBoxLayout;
+    ButtonPrAnim = Named(new QPushButton(QString(), page), "ButtonPrAnim");
+    ButtonPrBrush = Named(new QPushButton(QString(), page), "ButtonPrBrush");
+    buttons->addWidget(ButtonPrAnim);
+    buttons->addWidget(ButtonPrBrush);
+    row3->addLayout(buttons);
+    v->addLayout(row3);
+
+    LabelPPath = Named(new QLabel(page), "LabelPPath");
+    QPalette red = LabelPPath->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    LabelPPath->setPalette(red);
+    v->addWidget(LabelPPath);
+    v->addStretch(1);
+}
+
+void PrismDialog::connectHandlers() {
+    connectHead(head_, [this] { UpdatePrHints(); });
+    connectFlag(CheckBoxPSOpi, [](auto& p) -> auto& { return p.OutSphereOn; });
+    connectFlag(CheckBoxPSVpi, [](auto& p) -> auto& { return p.InSphereOn; });
+    for (int i = 0; i < 3; ++i)
+        watchExit(EditPRebP[i], [this, i] {
+            return applyTyped(EditPRebP[i], [i](auto p, double x) { return PrismWithEdge(std::move(p), i + 1, x); });
+        });
+    watchExit(EditPRebLe, [this] {
+        return applyTyped(EditPRebLe, [](auto p, double l) { return PrismWithEdgeLength(std::move(p), l); });
+    });
+    connect(ButtonPAn2, &QPushButton::clicked, this, [this] { rotate(); });
+    connect(RadioGroupPType, &TRadioGroup::itemClicked, this, [this](int i) {
+        if (filling()) return;
+        edit([i](auto& p) { p.Typ.v = static_cast<std::uint8_t>(i + 1); });
+        if (enteredAllows(RadioGroupPType)) {
+            commit();
+            emit reselect();
+        }
+    });
+    connectIndex(ComboBoxPVid, [](auto& p) -> auto& { return p.View; }, 1);
+
+    const auto part = &PrismDialog::partRequested;
+    connect(ButtonPNiz, &QPushButton::clicked, this, [this, part] {
+        flushPendingEdit();
+        const bool four = variant() == Kind::r4;
+        emit(this->*part)(four ? Kind::kv : Kind::tr, four ? 6 : 10);
+    });
+    connect(ButtonPVer, &QPushButton::clicked, this, [this, part] {
+        flushPendingEdit();
+        const bool four = variant() == Kind::r4;
+        emit(this->*part)(four ? Kind::kv : Kind::tr, four ? 7 : 11);
+    });
+    for (int i = 0; i < 4; ++i) ConnectRequest(this, ButtonPGran[i], part, Kind::kv, 8 + i);
+    ConnectRequest(this, ButtonPSOpi, part, Kind::sf, 1);
+    ConnectRequest(this, ButtonPSVpi, part, Kind::sf, 2);
+    connect(ButtonPrAnim, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit animRequested(variant() == Kind::r4 ? 6 : 5);
+    });
+    connect(ButtonPrBrush, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
+        emit brushRequested(variant() == Kind::r4 ? 10 : 9);
+    });
+}
+
+void PrismDialog::rotate() {
+    flushPendingEdit();
+    if (commitTarget().NoRedraw()) return;
+    const auto angle = EditPAn2->number();
+    if (!angle) {
+        emit notANumber(EditPAn2->text());
+        return;
+    }
+    if (applyRule(*angle, [](auto p, double a) { return RotatedPrism(std::move(p), a); })) commit();
+}
+
+void PrismDialog::UpdatePrHints() {
+    const double thick = showsFour() ? w4_.Thick.v : w3_.Thick.v;
+    head_.pt->setText(NumText(PixToPt(thick, document().resolution())) + " " + ptWord());
+    setSizeHintOf(head_.tol, thick);
+}
+
+void PrismDialog::setTypeItems(bool four) {
+    const QStringList& items = types_[four];
+    if (RadioGroupPType->count() != items.size()) {
+        RadioGroupPType->setItems(items);
+        PaintMaroon(RadioGroupPType);
+    } else {
+        for (int i = 0; i < items.size(); ++i) RadioGroupPType->setItemText(i, items[i]);
+    }
+}
+
+template <class P>
+void PrismDialog::VarToForm(const P& p, bool four) {
+    FillScope scope(*this);
+    const FillContext c = context ? context(four ? Kind::r4 : Kind::r3) : FillContext{};
+    filled_ = four ? Kind::r4 : Kind::r3;
+    LabelPPath->setText(c.path);
+    ButtonPGran[3]->setVisible(four);
+    setWindowTitle(caption_[four]);
+    setTypeItems(four);
+
+    FillHead(head_, p, c.own);
+    const std::array<const Ed<double>*, 3> edge{&p.EdgeX, &p.EdgeY, &p.EdgeZ};
+    for (std::size_t i = 0; i < 3; ++i) {
+        ObjectDialog::fillText(EditPRebP[i], NumText(edge[i]->v));
+        EditPRebP[i]->setEnabled(edge[i]->e);
+    }
+    ObjectDialog::fillText(EditPRebLe, NumText(p.EdgeLen.v));
+    // The four-sided prism's length follows its flag (a cube's edge is its
+    // base's side); the three-sided prism's length is always the user's.
+    const bool length = !four || p.EdgeLen.e;
+    EditPRebLe->setEnabled(length);
+    LabelPRebLe->setEnabled(length);
+    RadioGroupPType->setItemIndex(p.Typ.v - 1);
+    RadioGroupPType->setEnabled(p.Typ.e);
+    CheckBoxPSOpi->setChecked(p.OutSphereOn.v);
+    CheckBoxPSVpi->setChecked(p.InSphereOn.v);
+    CheckBoxPSOpi->setEnabled(p.OutSphereOn.e);
+    CheckBoxPSVpi->setEnabled(p.InSphereOn.e);
+    ButtonPSOpi->setEnabled(CheckBoxPSOpi->isChecked());
+    ButtonPSVpi->setEnabled(CheckBoxPSVpi->isChecked());
+    ComboBoxPVid->setCurrentIndex(p.View.v - 1);
+
+    const bool edges = !Irregular(p);
+    LabelPReb->setVisible(edges);
+    LabelPRebLe->setVisible(edges);
+    EditPRebLe->setVisible(edges);
+    for (TNumEdit* e : EditPRebP) e->setVisible(edges);
+    ButtonPAn2->setEnabled(p.Number <= 1);
+
+    bool animated = false, editable = false;
+    for (std::size_t i = 0; i < 3; ++i) {
+        editable = editable || edge[i]->e;
+        animated = animated || (edge[i]->e && !p.Anim[i].empty());
+    }
+    ButtonPrAnim->setEnabled(c.own && editable);
+    ButtonPrAnim->setProperty("animated", c.own && animated);
+    ButtonPrBrush->setEnabled(c.own);
+    ButtonPrBrush->setProperty("fillOn", p.Fill.On);
+    UpdatePrHints();
+    // The variants differ in their texts and buttons, the colour names in
+    // their width: the window grows to what is shown, once the changed
+    // controls have told their groups their new sizes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    fitContent();
+}
+
+void PrismDialog::fill(DPr3 rec) { VarToForm(rec, false); }
+void PrismDialog::fill(DPr4 rec) { VarToForm(rec, true); }
+
+void PrismDialog::applyWords(const WordTable& words) {
+    VariantDialog<DPr3, DPr4>::applyWords(words);
+    ApplyWords(*this, WordsToPrTable, words);
+    caption_ = {Line(words, WordNo::PrismCaption), Line(words, WordNo::PrismCaption + 1)};
+    types_[0] = {Line(words, WordNo::RegularSolid), Line(words, WordNo::ArbitrarySolid),
+                 Line(words, WordNo::IrregularPrism)};
+    types_[1] = {Line(words, WordNo::Cube), Line(words, WordNo::RectParallelepiped),
+                 Line(words, WordNo::ObliqueParallelepiped), Line(words, WordNo::ArbitraryPrism),
+                 Line(words, WordNo::IrregularPrism)};
+    const bool four = showsFour();
+    setWindowTitle(caption_[four]);
+    {
+        FillScope scope(*this);
+        const int chosen = RadioGroupPType->itemIndex();
+        setTypeItems(four);
+        RadioGroupPType->setItemIndex(chosen);
+    }
+    fitContent();
+    UpdatePrHints();
+}
+
+// CreateFormPr: as the pyramid's.
+void RegisterPrismDialog(DialogRegistry& reg) {
+    const auto create = [](DialogRegistry& r) -> ObjectDialog* {
+        DialogSession& s = r.session();
+        auto* d = new PrismDialog(s.copies(), r.document(), r.commitTarget());
+        d->variantOf = [&r] {
+            const std::string code = r.session().entryCode();
+            return code == "r4" ? Kind::r4 : code == "r3" ? Kind::r3 : Kind::po;
+        };
+        d->context = [&r](Kind k) {
+            DialogSession& ss = r.session();
+            return PrismDialog::FillContext{ss.entryCode() == InfoOf(k).code,
+                                            QString::fromStdString(ss.pathCaption(k))};
+        };
+        QObject::connect(d, &PrismDialog::reselect, d, [&s] { s.reselect(); });
+        QObject::connect(d, &PrismDialog::brushRequested, d, [&s, d](int kind) {
+            s.runFill(static_cast<std::uint8_t>(kind), d);
+        });
+        QObject::connect(d, &PrismDialog::animRequested, d, [&r, d](int kind) {
+            std::unique_ptr<TFormAnim> anim(
+                NewFormAnimZK(r.session().copies(), kind, r.session().words(), r.commitTarget(), d));
+            anim->exec();
+        });
+        QObject::connect(d, &PrismDialog::notANumber, d, [&s](const QString& text) {
+            s.showMessage("'" + text.toStdString() + "' is not a valid floating point value");
+        });
+        QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d] {
+            const auto unlink = [](auto& p) {
+                for (auto& base : p.Base)
+                    for (auto& side : base.S) side.P1.Link = side.P2.Link = DLink{};
+            };
+            if (d->variant() == Kind::r3) SaveDefaultSet<DPr3>(r, Kind::r3, unlink);
+            else if (d->variant() == Kind::r4) SaveDefaultSet<DPr4>(r, Kind::r4, unlink);
+        });
+        QObject::connect(d->ButtonPLoad, &QPushButton::clicked, d, [&r, d] {
+            WorkingCopies& w = r.session().copies();
+            if (d->variant() == Kind::r3)
+                LoadDefaultSet<DPr3>(r, Kind::r3, w.CurPr3, [](DPr3& p) { UpdatePrism3(p, 0); });
+            else if (d->variant() == Kind::r4)
+                LoadDefaultSet<DPr4>(r, Kind::r4, w.CurPr4, [](DPr4& p) { UpdatePrism4(p, 0); });
+        });
+        QObject::connect(d, &PrismDialog::partRequested, d, [&r, d](Kind kind, int role) {
+            WorkingCopies& w = r.session().copies();
+            const auto common = [&](auto& p, Kind parent) {
+                if (kind == Kind::sf && (role == 1 || role == 2))
+                    r.OpenPart(parent, Kind::sf, role, role == 1 ? p.OutSphere : p.InSphere, w.CurSf);
+                else if (kind == Kind::kv && role >= 8 && role <= 7 + static_cast<int>(p.Side.size()))
+                    r.OpenPart(parent, Kind::kv, role, p.Side[static_cast<std::size_t>(role - 7)], w.CurKv);
+            };
+            if (d->variant() == Kind::r3) {
+                DPr3& p = w.CurPr3;
+                if (kind == Kind::tr && (role == 10 || role == 11))
+                    r.OpenPart(Kind::r3, Kind::tr, role, p.Base[role == 10 ? 1u : 2u], w.CurTri);
+                else common(p, Kind::r3);
+            } else if (d->variant() == Kind::r4) {
+                DPr4& p = w.CurPr4;
+                if (kind == Kind::kv && (role == 6 || role == 7))
+                    r.OpenPart(Kind::r4, Kind::kv, role, p.Base[role == 6 ? 1u : 2u], w.CurKv);
+                else common(p, Kind::r4);
+            }
+        });
+        return d;
+    };
+    reg.setCreator(Kind::r3, create);
+    reg.setCreator(Kind::r4, create);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,120 @@
+// The frame of a dialog that edits two kinds (the three- and four-sided
+// pyramid, the three- and four-sided prism): it fills from either kind's
+// record, and every handler decides anew, by the kind of the current entry
+// of the object list, which working copy it writes; for an entry of neither
+// kind it writes nothing.  Without a session (`variantOf` unset) the kind
+// last filled is the one edited.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <functional>
+#include <utility>
+
+#include "dialogs/ui/dialog_parts.h"
+#include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/radio_group.h"
+
+namespace pelmar {
+
+template <class R3, class R4>
+class VariantDialog : public RecordDialog<R3>, public RecordFiller<R4> {
+public:
+    VariantDialog(Kind three, Kind four, R3& w3, R4& w4, const QSize& client, int rollDown, DialogDocument& doc,
+                  DialogCommit& commit, QWidget* parent)
+        : RecordDialog<R3>(client, rollDown, doc, commit, parent),
+          k3_(three), k4_(four), filled_(three), w3_(w3), w4_(w4) {}
+
+    // The kind of the current object-list entry.
+    std::function<Kind()> variantOf;
+    Kind variant() const { return variantOf ? variantOf() : filled_; }
+    // The kind whose record the dialog shows.
+    Kind filledKind() const { return filled_; }
+    bool showsFour() const { return filled_ == k4_; }
+
+protected:
+    // f(working copy) for the variant of the moment; whether there was one.
+    template <class F>
+    bool edit(F&& f) {
+        const Kind k = variant();
+        if (k == k3_) f(w3_);
+        else if (k == k4_) f(w4_);
+        else return false;
+        return true;
+    }
+    // A rule `std::optional<R> rule(R, double)` on the variant's working
+    // copy: the reshaped record replaces it; false when the rule refused.
+    template <class Rule>
+    bool applyRule(double v, Rule rule) {
+        bool ok = false;
+        edit([&](auto& p) {
+            if (auto r = rule(p, v)) {
+                p = std::move(*r);
+                ok = true;
+            }
+        });
+        return ok;
+    }
+    // An exit-rule edit: "" reads as 0; a text that holds no number is refused.
+    template <class Rule>
+    bool applyTyped(TNumEdit* e, Rule rule) {
+        e->fixEmpty();
+        const auto v = e->number();
+        return v && applyRule(*v, rule);
+    }
+
+    // A check box of the focus rule; field(p) is the switch it stores.
+    template <class Field>
+    void connectFlag(QCheckBox* box, Field field) {
+        QObject::connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
+            if (!this->focusAllows(box)) return;
+            if (edit([&](auto& p) { field(p).v = on; })) this->commit();
+        });
+    }
+    // A radio group or combo box of the entered rule storing item + base.
+    template <class Field>
+    void connectIndex(TRadioGroup* group, Field field, int base) {
+        QObject::connect(group, &TRadioGroup::itemClicked, this, [this, group, field, base](int i) {
+            if (this->filling()) return;
+            edit([&](auto& p) { field(p).v = static_cast<std::uint8_t>(i + base); });
+            this->commitIfEntered(group);
+        });
+    }
+    template <class Field>
+    void connectIndex(QComboBox* combo, Field field, int base) {
+        QObject::connect(combo, &QComboBox::activated, this, [this, combo, field, base](int i) {
+            if (this->filling()) return;
+            edit([&](auto& p) { field(p).v = static_cast<std::uint8_t>(i + base); });
+            this->commitIfEntered(combo);
+        });
+    }
+    // The head group: the ID always, layer and colour entered, the thickness
+    // focused (then `hints`), the disabled box focused.
+    void connectHead(const HeadGroup& h, std::function<void()> hints) {
+        this->watchAlways(h.id, [this](const QString& t) { edit([&](auto& p) { p.ID.s = t.toStdString(); }); });
+        connectIndex(h.layer, [](auto& p) -> auto& { return p.Layer; }, 1);
+        QObject::connect(h.col, &QComboBox::activated, this, [this, h] {
+            if (this->filling()) return;
+            edit([&](auto& p) {
+                p.Color.v = h.col->colorValue();
+                p.ColorIndex.v = h.col->colorIndex();
+            });
+            this->commitIfEntered(h.col);
+        });
+        QObject::connect(h.tol, &TSpinEdit::changed, this, [this, h, hints] {
+            if (this->filling()) return;
+            edit([&](auto& p) { p.Thick.v = h.tol->checkedValue(); });
+            this->commitIfFocused(h.tol);
+            hints();
+        });
+        connectFlag(h.dis, [](auto& p) -> auto& { return p.Disabled; });
+    }
+
+    const Kind k3_, k4_;
+    Kind filled_;
+    R3& w3_;
+    R4& w4_;
+};
+
+}  // namespace pelmar
