@@ -107,6 +107,11 @@ public:
     void showMessage(const std::string&) override {}
     std::string readFailureText(std::uint8_t) const override { return {}; }
     void runFill(std::uint8_t, QWidget*) override {}
+    struct NoColors : ColorChooser {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+    } colors;
+    std::uint8_t sechPlane = 1;
+    SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, st.DrawBitmap, 0x0000FF}; }
 
     void ApplyObject(bool) override {
         ++commits;
