@@ -35,7 +35,7 @@ enum class WordNo : int {
     ImageCaption = 328, RasterPicture, VectorPicture, Seconds, FirstToolHint,
     ImplicitGraph = 348, CartesianGraph, LengthIs, AngleIs, GradientBuilt, GradientNotBuilt,
     // Units and marks of the object dialogs.
-    UnitPt = 361, UnitCm, UnitPk, Projection, Outline = 519,
+    UnitPt = 361, UnitCm, UnitPk, Projection, ThicknessIs = 517, Outline = 519,
     // Parts of an object that the nesting path names; the bisector, height and
     // median of an angle follow the side.
     Radius = 589, Side, Axis = 594, Diagonal, Height, Incircle, Circumcircle, Section, Contour, LowerBase, UpperBase,

@@ -148,5 +148,7 @@ void RegisterLineDialog(DialogRegistry& reg);
 void RegisterEllipseDialog(DialogRegistry& reg);
 void RegisterTriangleDialog(DialogRegistry& reg);
 void RegisterTetragonDialog(DialogRegistry& reg);
+void RegisterXOYDialog(DialogRegistry& reg);
+void RegisterXYZDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

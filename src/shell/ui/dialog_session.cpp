@@ -35,6 +35,8 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
     RegisterEllipseDialog(reg_);
     RegisterTriangleDialog(reg_);
     RegisterTetragonDialog(reg_);
+    RegisterXOYDialog(reg_);
+    RegisterXYZDialog(reg_);
 }
 
 EditingDialogSession::~EditingDialogSession() {
