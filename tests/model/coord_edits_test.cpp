@@ -4,6 +4,7 @@
 #include <set>
 
 #include "model/coord_edits.h"
+#include "model/defaults.h"
 
 using namespace pelmar;
 
@@ -109,4 +110,30 @@ TEST(CoordEdits, ParametricStepClamp) {
     EXPECT_EQ(ClampParamStep(0.0001), MinParamStep);
     EXPECT_EQ(ClampParamStep(std::nan("")), MinParamStep);
     EXPECT_EQ(ClampParamStep(0.00011), 0.00011);
+}
+
+// A new system's graphs can be drawn once switched on: solid lines (the 2D
+// options dialog cannot change the hidden lines), a window around the origin
+// and a rotation normal out of the picture.
+TEST(CoordEdits, NewSystemsHaveDrawableGraphs) {
+    DXOY x;
+    LoadDefaultXOY(x, 1, DefaultsSource{"/nonexistent"});
+    for (std::size_t g = 1; g <= 6; ++g) {
+        EXPECT_EQ(x.Style[g].Visible.v, 1);
+        EXPECT_EQ(x.Style[g].Hidden.v, 1);
+        EXPECT_GT(x.Style[g].Dash.v, 0);
+        EXPECT_EQ(x.Move[g].NZ.v, 1);
+    }
+    for (std::size_t b = 1; b <= 3; ++b) {
+        EXPECT_LT(x.Bounds[b][0].v, x.Bounds[b][1].v);
+        EXPECT_LT(x.Bounds[b][2].v, x.Bounds[b][3].v);
+    }
+    for (std::size_t p = 1; p <= 2; ++p) EXPECT_GT(x.Polar[p][2].v, 0);
+    DXZ z;
+    LoadDefaultXYZ(z, 1, DefaultsSource{"/nonexistent"});
+    for (std::size_t s = 1; s <= 4; ++s) {
+        EXPECT_EQ(z.Style[s].Visible.v, 1);
+        EXPECT_EQ(z.Style[s].Hidden.v, 1);
+        EXPECT_EQ(z.Move[s].NZ.v, 1);
+    }
 }
