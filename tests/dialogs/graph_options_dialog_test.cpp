@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "dialog_test_util.h"
 #include "dialogs/ui/dialog_words.h"
@@ -170,4 +171,40 @@ TEST(GraphOptions, SurfaceStylesAndMoves) {
     EXPECT_EQ(s.work.CurXZ.Outlines[1].Lines.Valid, 1);
     EXPECT_EQ(s.work.CurXZ.Curves[12].Valid, 1);
     EXPECT_EQ(s.commit.applies, 0) << "the opener commits";
+}
+
+// The animation buttons of the options: the bounds' dialog stores without a
+// commit, the transformations' dialog commits; each button's glyph shows a
+// formula present when its dialog returns.
+TEST(GraphOptions, AnimationOpeners) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    OptSession s(4);
+    auto* bounds = s.find<QPushButton>("ButtonX1Anim");
+    auto* moves = s.find<QPushButton>("ButtonX2Anim");
+    EXPECT_FALSE(bounds->property("set").toBool());
+    EXPECT_FALSE(moves->isEnabled()) << "neither rotation nor translation on";
+    QTimer::singleShot(0, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_TRUE(w && w->objectName() == "FormAnimX1");
+        TypeInto(Find<QLineEdit>(*w, "Edit2"), "x*6");
+        QTest::mouseClick(Find<QPushButton>(*w, "Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(bounds, Qt::LeftButton);
+    EXPECT_EQ(s.work.CurXOY.Texts[1][4], "x*6");
+    EXPECT_EQ(s.commit.applies, 0);
+    EXPECT_TRUE(bounds->property("set").toBool());
+
+    ClickIndicator(s.find<QCheckBox>("CheckBoxTrans2"));
+    ASSERT_TRUE(moves->isEnabled());
+    QTimer::singleShot(0, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_TRUE(w && w->objectName() == "FormAnimX2");
+        // Translation X of a 2D graph: row 8.
+        TypeInto(Find<QLineEdit>(*w, "Edit8"), "x");
+        QTest::mouseClick(Find<QPushButton>(*w, "Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(moves, Qt::LeftButton);
+    EXPECT_EQ(s.work.CurXOY.Texts[7][4], "x");
+    EXPECT_EQ(s.commit.applies, 1);
+    EXPECT_TRUE(moves->property("set").toBool());
 }
