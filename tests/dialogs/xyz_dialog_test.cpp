@@ -129,8 +129,25 @@ TEST(XYZDialog, SurfaceControls) {
         EXPECT_EQ(s.ed.doc->FillValid, 0) << b;
     }
 
-    // Parts: the Z axis in the segment dialog with role 29.
+    // The default set: Save, a scale typed, Load brings the saved one back as
+    // one commit, every cached curve of the loaded system to be traced again.
     s.dlg->showPage(1);
+    QTest::mouseClick(s.find<QPushButton>("ButtonYSave"), Qt::LeftButton);
+    const double scale = s.ed.xz().Scale.v, centreY = s.ed.xz().Center.ScrY.v;
+    TypeInto(s.find<TNumEdit>("EditYMas"), "41");
+    s.find<QLineEdit>("EditYID")->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(s.ed.xz().Scale.v, 41);
+    for (auto& c : s.ed.work.CurXZ.Curves) c.Valid = 1;
+    const int undo = s.ed.undoSteps;
+    QTest::mouseClick(s.find<QPushButton>("ButtonYLoad"), Qt::LeftButton);
+    EXPECT_TRUE(s.ed.messages.empty());
+    EXPECT_EQ(s.ed.xz().Scale.v, scale);
+    EXPECT_EQ(s.ed.undoSteps, undo + 1);
+    EXPECT_EQ(s.stale(), 55);
+    EXPECT_EQ(s.ed.xz().Center.ScrY.v, centreY) << "read in the document's orientation, not turned again";
+
+    // Parts: the Z axis in the segment dialog with role 29.
     QTest::mouseClick(s.find<QPushButton>("ButtonY_Z"), Qt::LeftButton);
     EXPECT_EQ(s.ed.roleSlot(Kind::li), 29);
     EXPECT_FALSE(s.ed.reg.isOpen(Kind::xz));
