@@ -38,7 +38,6 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/dialog_registry.h"
-#include "dialogs/ui/radio_group.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
 #include "editing/selection.h"
@@ -50,6 +49,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
 #include "shell/zoom.h"
+#include "dialogs/ui/radio_group.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
 #include "transform/ui/trans_window.h"
@@ -622,63 +622,6 @@ TEST(MainWindow, ObjectDialogsSession) {
     EXPECT_EQ(path.find(" / "), std::string::npos) << path;
 }
 
-// The program itself, started as a process without a window system: File >
-// Exit with no document, a termination signal, and Exit with a changed
-// document and "No" to the save question.  Each time the process ends by
-// itself with status 0, the settings written, its temporary folder removed
-// and the document left as it was.
-TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
-    Scratch dir;
-    const std::string home = dir.folder("data"), prog = home + "pelmar/";
-    const std::string doc = dir.path("drawing.pel");
-    fs::copy_file(std::string(PELMAR_TEST_DATA) + "/doc_small.pel", doc);
-    const std::string docBytes = ReadBytes(doc);
-    // The instance folders under Temp/ (the undo files' folder among them).
-    auto tempFolders = [&] {
-        int n = 0;
-        std::error_code ec;
-        for (fs::directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec)) n += it->is_directory();
-        return n;
-    };
-    const struct {
-        const char* what;
-        QStringList arguments;
-        const char* script;
-        bool signal;
-    } runs[] = {
-        {"Exit without a document", {}, "MeExit", false},
-        {"SIGTERM", {}, "", true},
-        {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
-        {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
-    };
-    for (const auto& r : runs) {
-        fs::remove_all(prog);
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_DATA_HOME", QString::fromStdString(home));
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        env.insert("PELMAR_TEST_SCRIPT", r.script);
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(PELMAR_PROGRAM), r.arguments);
-        ASSERT_TRUE(p.waitForStarted()) << r.what;
-        if (r.signal) {
-            // Once the window is made (its temporary folder is there) and the script has run.
-            for (int i = 0; i < 600 && tempFolders() == 0; ++i) QTest::qWait(100);
-            QTest::qWait(1000);
-            ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
-        }
-        const bool ended = p.waitForFinished(120000);
-        if (!ended) p.kill(), p.waitForFinished();
-        EXPECT_TRUE(ended) << r.what << ": the program runs on";
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << r.what;
-        EXPECT_EQ(p.exitCode(), 0) << r.what << "\n" << p.readAllStandardError().toStdString();
-        EXPECT_TRUE(fs::exists(prog + "Pelmar.set")) << r.what;
-        EXPECT_EQ(tempFolders(), 0) << r.what;
-        EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
-    }
-}
-
 // The coordinate systems in the program: a 2D system gets "sin(x)" as graph
 // 1 and a parabola as graph 2, and the picture shows each as it is switched
 // on; a 3D system gets a surface; Undo takes back each step.
@@ -790,3 +733,61 @@ TEST(MainWindow, CoordinateSystemsSession) {
         EXPECT_FALSE(Find<QLineEdit>(*reg.dialog(Kind::xz), "EditY1")->isEnabled());
     }
 }
+
+// The program itself, started as a process without a window system: File >
+// Exit with no document, a termination signal, and Exit with a changed
+// document and "No" to the save question.  Each time the process ends by
+// itself with status 0, the settings written, its temporary folder removed
+// and the document left as it was.
+TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
+    Scratch dir;
+    const std::string home = dir.folder("data"), prog = home + "pelmar/";
+    const std::string doc = dir.path("drawing.pel");
+    fs::copy_file(std::string(PELMAR_TEST_DATA) + "/doc_small.pel", doc);
+    const std::string docBytes = ReadBytes(doc);
+    // The instance folders under Temp/ (the undo files' folder among them).
+    auto tempFolders = [&] {
+        int n = 0;
+        std::error_code ec;
+        for (fs::directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec)) n += it->is_directory();
+        return n;
+    };
+    const struct {
+        const char* what;
+        QStringList arguments;
+        const char* script;
+        bool signal;
+    } runs[] = {
+        {"Exit without a document", {}, "MeExit", false},
+        {"SIGTERM", {}, "", true},
+        {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
+        {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
+    };
+    for (const auto& r : runs) {
+        fs::remove_all(prog);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_DATA_HOME", QString::fromStdString(home));
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        env.insert("PELMAR_TEST_SCRIPT", r.script);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PELMAR_PROGRAM), r.arguments);
+        ASSERT_TRUE(p.waitForStarted()) << r.what;
+        if (r.signal) {
+            // Once the window is made (its temporary folder is there) and the script has run.
+            for (int i = 0; i < 600 && tempFolders() == 0; ++i) QTest::qWait(100);
+            QTest::qWait(1000);
+            ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        }
+        const bool ended = p.waitForFinished(120000);
+        if (!ended) p.kill(), p.waitForFinished();
+        EXPECT_TRUE(ended) << r.what << ": the program runs on";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << r.what;
+        EXPECT_EQ(p.exitCode(), 0) << r.what << "\n" << p.readAllStandardError().toStdString();
+        EXPECT_TRUE(fs::exists(prog + "Pelmar.set")) << r.what;
+        EXPECT_EQ(tempFolders(), 0) << r.what;
+        EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
+    }
+}
+
