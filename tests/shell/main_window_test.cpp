@@ -790,4 +790,3 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
     }
 }
-
