@@ -138,6 +138,7 @@ TEST(XYZDialog, SurfaceControls) {
     // The default set: Save, a scale typed, Load brings the saved one back as
     // one commit, every cached curve of the loaded system to be traced again.
     s.dlg->showPage(1);
+    ShowActive(*s.dlg);  // back from the modal dialogs
     QTest::mouseClick(s.find<QPushButton>("ButtonYSave"), Qt::LeftButton);
     const double scale = s.ed.xz().Scale.v, centreY = s.ed.xz().Center.ScrY.v;
     TypeInto(s.find<TNumEdit>("EditYMas"), "41");
