@@ -37,7 +37,7 @@ enum class WordNo : int {
     ImageCaption = 328, RasterPicture, VectorPicture, Seconds, FirstToolHint,
     ImplicitGraph = 348, CartesianGraph, LengthIs, AngleIs, GradientBuilt, GradientNotBuilt,
     // Units and marks of the object dialogs.
-    UnitPt = 361, UnitCm, UnitPk, Projection, Outline = 519,
+    UnitPt = 361, UnitCm, UnitPk, Projection, ThicknessIs = 517, Outline = 519,
     // The pyramid dialog's captions (three-, four-sided) and type names; the
     // prism dialog's captions, then its edge captions and type names.
     PyramidCaption = 571, Tetrahedron = 573, RegularSolid, ArbitrarySolid, ApexSide, PlainPyramid,

@@ -293,6 +293,12 @@ void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
     rec.ParA.v = 0;
     rec.ParB.v = 6.28;
     rec.ParH.v = 0.005;
+    // A graph switched on is drawn: solid lines, a window of five units each
+    // way, a polar turn, a rotation normal out of the picture.
+    for (std::size_t b = 1; b <= 3; ++b) rec.Bounds[b] = {Ed<double>{false, -5}, {false, 5}, {false, -5}, {false, 5}};
+    for (std::size_t p = 1; p <= 2; ++p) rec.Polar[p] = {Ed<double>{false, 0}, {false, 6.28}, {false, 0.05}};
+    for (auto& st : rec.Style) st = DGraphStyle{{false, 1}, {false, 1}, {false, 5}, {false, 3}};
+    for (auto& m : rec.Move) m.NZ.v = 1;
     LoadDefaultPoint(rec.Center, -1, src);
     LoadDefaultLine(rec.AxisX, -1, src);
     LoadDefaultLine(rec.AxisY, -1, src);
@@ -464,6 +470,8 @@ void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
     rec.ParT1.v = 0;
     rec.ParT2.v = 18.84;
     rec.ParH.v = 0.005;
+    for (auto& st : rec.Style) st = DGraphStyle{{false, 1}, {false, 1}, {false, 5}, {false, 3}};
+    for (auto& m : rec.Move) m.NZ.v = 1;
     for (auto& set : rec.Sections)
         for (auto& dir : set) {
             for (auto& e : dir) e = DSection{};

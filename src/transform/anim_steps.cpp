@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 
 #include "model/construct.h"
@@ -32,10 +33,12 @@ bool AnimEval::Eval(const std::string& formula, double& value) {
     return true;
 }
 
-std::string EquationParameterText(double value, char decimalSeparator) {
-    std::string s = FixedNumberText(value);
-    std::replace(s.begin(), s.end(), '.', decimalSeparator);
-    return "(" + s + ")";
+std::string EquationParameterText(double value) {
+    if (!std::isfinite(value)) return "(0)";
+    // Eight decimals of the largest double and its sign fit.
+    std::array<char, 330> buf{};
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, 8);
+    return "(" + std::string(buf.data(), r.ptr) + ")";
 }
 
 namespace {
@@ -246,7 +249,7 @@ void SetTimeXY(DXOY& x, AnimEval& ev) {
     }
     for (std::size_t k = 1; k <= 7; ++k) {
         if (!pok[k]) continue;
-        const std::string rep = EquationParameterText(pv[k], ev.separator());
+        const std::string rep = EquationParameterText(pv[k]);
         ReplaceDollars(k <= 6 ? x.Graph[k].s : x.Graph2.s, rep);
         implicitChanged = implicitChanged || k == 6;
     }

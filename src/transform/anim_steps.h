@@ -35,9 +35,11 @@ private:
     char sep_;
 };
 
-// "$" of an equation replaced by the value: "(" + 8 decimals + ")", written
-// with the given decimal separator.
-std::string EquationParameterText(double value, char decimalSeparator);
+// "$" of an equation replaced by the value: "(" + 8 decimals + ")", in fixed
+// notation with "." whatever the user's separator, so that the formula reader
+// takes it back: a "," would split a function's arguments and an exponent
+// would read as the constant e.  A value that is no number gives "(0)".
+std::string EquationParameterText(double value);
 
 void SetTimePo(DPoint& p, AnimEval& ev);
 void SetTimeLi(DLine& l, AnimEval& ev);

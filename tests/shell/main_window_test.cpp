@@ -23,8 +23,10 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -38,6 +40,7 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/outline_dialog.h"
+#include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/section_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/xz_sections.h"
@@ -719,6 +722,118 @@ TEST(MainWindow, SolidDialogsSession) {
     s.menu(MainCommand::Undo);
     EXPECT_EQ(doc.R3[1].EdgeLen.v, prism.EdgeLen.v);
     EXPECT_EQ(Find<QLineEdit>(*reg.dialog(Kind::r3), "EditPRebLe")->text().toStdString(), NumberText(prism.EdgeLen.v));
+}
+
+// The coordinate systems in the program: a 2D system gets "sin(x)" as graph
+// 1 and a parabola as graph 2, and the picture shows each as it is switched
+// on; a 3D system gets a surface; Undo takes back each step.
+TEST(MainWindow, CoordinateSystemsSession) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (Kind k : {Kind::xy, Kind::xz}) s.answers.counts[Slot(k)] = 1;
+    s.menu(MainCommand::New);
+    const DSubProj& doc = w.document().Obj;
+    auto choose = [&](Kind k) {
+        for (int i = 0; i < w.objectCombo()->count(); ++i)
+            if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+                w.objectCombo()->setCurrentIndex(i);
+                emit w.objectCombo()->activated(i);
+            }
+        return reg.dialog(k);
+    };
+    auto pageTwo = [](QWidget* d) { Find<QTabWidget>(*d, "PageControl1")->setCurrentIndex(1); };
+    auto tick = [](QWidget* d, const char* name) {
+        auto* box = Find<QCheckBox>(*d, name);
+        box->setFocus();
+        ClickIndicator(box);
+        QApplication::processEvents();
+    };
+    // Pixels that differ between two pictures.
+    auto differ = [](const QImage& a, const QImage& b) {
+        int n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    };
+
+    QWidget* xy = choose(Kind::xy);
+    ASSERT_TRUE(xy && xy->objectName() == "FormXY");
+    ShowActive(*xy);
+    pageTwo(xy);
+    int undo = st.UndoPos;
+    TypeInto(Find<QLineEdit>(*xy, "EditX21"), "sin(x)");
+    TypeInto(Find<QLineEdit>(*xy, "EditX22"), "x^2/4");
+    EXPECT_EQ(doc.Xy[1].Graph[1].s, "sin(x)");
+    EXPECT_EQ(doc.Xy[1].Graph[2].s, "x^2/4");
+    EXPECT_EQ(st.UndoPos, undo + 11) << "one step per keystroke";
+    // The bounds of both graphs and solid lines, in their options dialogs:
+    // one step each.
+    for (const char* button : {"ButtonX1", "ButtonX2"}) {
+        undo = st.UndoPos;
+        QTimer::singleShot(0, [] {
+            QWidget* opt = QApplication::activeModalWidget();
+            ASSERT_TRUE(opt && opt->objectName() == "FormXOYOpt");
+            ClickIndicator(Find<TRadioGroup>(*opt, "RadioGroupVi1")->button(0));
+            const std::pair<const char*, const char*> bounds[] = {
+                {"LabeledEditDecX1", "-6"}, {"LabeledEditDecX2", "6"}, {"LabeledEditDecY1", "-5"}, {"LabeledEditDecY2", "5"}};
+            for (auto [name, text] : bounds) TypeInto(Find<QLineEdit>(*opt, name), text);
+            QTest::mouseClick(Find<QWidget>(*opt, "Button1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Find<QWidget>(*reg.dialog(Kind::xy), button), Qt::LeftButton);
+        EXPECT_EQ(st.UndoPos, undo + 1);
+    }
+    EXPECT_EQ(doc.Xy[1].Bounds[2][0].v, -6);
+    EXPECT_EQ(doc.Xy[1].Style[2].Visible.v, 1);
+    xy = reg.dialog(Kind::xy);
+    ShowActive(*xy);
+    const QImage none = w.drawing().DrawBitmap;
+    tick(xy, "CheckBoxX21");
+    const QImage sine = w.drawing().DrawBitmap;
+    tick(xy, "CheckBoxX22");
+    const QImage both = w.drawing().DrawBitmap;
+    Shot(w, "coord-2d-graphs");
+    EXPECT_TRUE(doc.Xy[1].GraphOn[1].v && doc.Xy[1].GraphOn[2].v);
+    EXPECT_GT(differ(none, sine), 40) << "the sine is drawn";
+    EXPECT_GT(differ(sine, both), 40) << "the parabola is drawn";
+    s.menu(MainCommand::Undo);
+    EXPECT_FALSE(doc.Xy[1].GraphOn[2].v);
+    EXPECT_EQ(w.drawing().DrawBitmap, sine);
+    s.menu(MainCommand::Undo);
+    EXPECT_FALSE(doc.Xy[1].GraphOn[1].v);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.Xy[1].Bounds[2][0].v, -5) << "the options of graph 2 taken back";
+    s.menu(MainCommand::Undo);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.Xy[1].Graph[2].s, "x^2/");
+    EXPECT_EQ(Find<QLineEdit>(*reg.dialog(Kind::xy), "EditX22")->text(), "x^2/");
+
+    QWidget* xz = choose(Kind::xz);
+    ASSERT_TRUE(xz && xz->objectName() == "FormXZ");
+    ShowActive(*xz);
+    pageTwo(xz);
+    const bool wasOn = doc.Xz[1].SurfOn[1].v;
+    if (!wasOn) tick(xz, "CheckBoxY1");
+    ASSERT_TRUE(doc.Xz[1].SurfOn[1].v);
+    EXPECT_TRUE(Find<QLineEdit>(*xz, "EditY1")->isEnabled());
+    undo = st.UndoPos;
+    const std::string formula = doc.Xz[1].Surf[1].s;
+    TypeInto(Find<QLineEdit>(*xz, "EditY1"), "x*y/9");
+    EXPECT_EQ(doc.Xz[1].Surf[1].s, "x*y/9");
+    EXPECT_EQ(st.UndoPos, undo + 5);
+    Shot(w, "coord-3d-surface");
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.Xz[1].Surf[1].s, "x*y/");
+    for (int i = 0; i < 4; ++i) s.menu(MainCommand::Undo);
+    EXPECT_EQ(doc.Xz[1].Surf[1].s, formula);
+    if (!wasOn) {
+        s.menu(MainCommand::Undo);
+        EXPECT_FALSE(doc.Xz[1].SurfOn[1].v);
+        EXPECT_FALSE(Find<QLineEdit>(*reg.dialog(Kind::xz), "EditY1")->isEnabled());
+    }
 }
 
 // The program itself, started as a process without a window system: File >

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/construct.h"
 #include "model/defaults.h"
+#include "drawing/formula.h"
 #include "model/update.h"
 #include "transform/anim_build.h"
 
@@ -104,8 +106,9 @@ TEST(AnimationSteps, CoordinateSystemsTakeTheirFormulas) {
     AnimEval ev(',');
     ev.t = 2;
     SetTimeXY(x, ev);
-    EXPECT_EQ(x.Graph[1].s, "(2,00000000)*sin(x)+(2,00000000)");
-    EXPECT_EQ(x.Graph2.s, "cos((-0,50000000)x)");
+    // Written with "." whatever the user's separator.
+    EXPECT_EQ(x.Graph[1].s, "(2.00000000)*sin(x)+(2.00000000)");
+    EXPECT_EQ(x.Graph2.s, "cos((-0.50000000)x)");
     EXPECT_EQ(x.Bounds[1][0].v, -2);
     EXPECT_EQ(x.Polar[2][1].v, 3);
     EXPECT_EQ(x.ParB.v, 7);
@@ -150,4 +153,31 @@ TEST(AnimationSteps, ClosingCommitsChangedSettingsOnce) {
 }
 
 }  // namespace
+}  // namespace pelmar
+
+namespace pelmar {
+
+// An equation parameter written into a graph's formula reads back through
+// the formula evaluator as the value it was, large and small values included.
+TEST(AnimationSteps, EquationParameterReadsBack) {
+    const double values[] = {2, -0.5, 0.125, 1234567.25, 3e9, -7.5e12, 1e-9};
+    for (double v : values) {
+        SCOPED_TRACE(v);
+        const std::string text = EquationParameterText(v);
+        EXPECT_EQ(text.find_first_of(",eE"), std::string::npos) << text;
+        for (const char* equation : {"$", "$*x", "sin(x-x)+$"}) {
+            std::string f = equation;
+            const std::string rep = text;
+            for (std::size_t at; (at = f.find('$')) != std::string::npos;) f.replace(at, 1, rep);
+            DistributionParameters params;
+            const Formula prepared = Formula::Prepare(f, true, params);
+            Ext got = 0;
+            ASSERT_TRUE(prepared.Calc(1, got)) << f;
+            const double expect = v;
+            EXPECT_NEAR(static_cast<double>(got), expect, std::abs(expect) * 1e-12 + 1e-8) << f;
+        }
+    }
+    EXPECT_EQ(EquationParameterText(std::nan("")), "(0)");
+}
+
 }  // namespace pelmar

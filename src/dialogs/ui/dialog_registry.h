@@ -175,5 +175,7 @@ void RegisterTriangleDialog(DialogRegistry& reg);
 void RegisterTetragonDialog(DialogRegistry& reg);
 void RegisterPyramidDialog(DialogRegistry& reg);
 void RegisterPrismDialog(DialogRegistry& reg);
+void RegisterXOYDialog(DialogRegistry& reg);
+void RegisterXYZDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

@@ -37,6 +37,8 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
     RegisterTetragonDialog(reg_);
     RegisterPyramidDialog(reg_);
     RegisterPrismDialog(reg_);
+    RegisterXOYDialog(reg_);
+    RegisterXYZDialog(reg_);
 }
 
 EditingDialogSession::~EditingDialogSession() {

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "dialog_test_util.h"
+#include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/graph_options_dialog.h"
+#include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/spin_edit.h"
+#include "model/coord_edits.h"
+#include "model/defaults.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+struct NoCommit : DialogCommit {
+    int applies = 0;
+    void ApplyObject(bool) override { ++applies; }
+    void RepaintProject() override {}
+    bool NoRedraw() const override { return false; }
+};
+
+struct OptSession {
+    WorkingCopies work;
+    NoCommit commit;
+    std::unique_ptr<TFormXOYOpt> dlg;
+    explicit OptSession(int graph, std::function<void(WorkingCopies&)> prepare = {}) {
+        LoadDefaultXOY(work.CurXOY, 1, DefaultsSource{});
+        LoadDefaultXYZ(work.CurXZ, 1, DefaultsSource{});
+        for (auto& c : work.CurXZ.Curves) c.Valid = 1;
+        for (auto& o : work.CurXZ.Outlines) o.Lines.Valid = 1;
+        work.CurXOY.Curves.Valid = 1;
+        if (prepare) prepare(work);
+        dlg = std::make_unique<TFormXOYOpt>(work, graph, BuiltInWords(), commit, 96);
+        ShowActive(*dlg);
+    }
+    template <class W>
+    W* find(const char* name) {
+        return Find<W>(*dlg, name);
+    }
+    TNumEdit* edit(const char* name) { return find<TNumEdit>(name); }
+};
+
+}  // namespace
+
+// What each graph number shows: the bounds groups, the within box, the
+// hidden-lines group and the bounds' animation; emptied groups show no
+// text.  Showing the dialog changes nothing of the record.
+TEST(GraphOptions, EnablingTable) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    const struct {
+        int graph;
+        bool par, dec, pol, within;
+        int hidden;  // 0 disabled, 1 enabled, 2 not shown
+        bool boundsAnim;
+    } rows[] = {
+        {1, false, true, false, false, 0, true},   {2, false, true, false, false, 0, true},
+        {3, false, false, true, true, 0, true},    {4, false, false, true, true, 0, true},
+        {5, true, false, false, true, 0, true},    {6, false, true, false, false, 0, true},
+        {11, false, false, false, false, 1, false}, {12, false, false, false, false, 1, false},
+        {13, true, false, false, true, 2, true},   {14, false, false, false, false, 1, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.graph);
+        OptSession s(r.graph);
+        EXPECT_EQ(s.find<QGroupBox>("GroupBoxPar")->isEnabled(), r.par);
+        EXPECT_EQ(s.find<QGroupBox>("GroupBoxDec")->isEnabled(), r.dec);
+        EXPECT_EQ(s.find<QGroupBox>("GroupBoxPol")->isEnabled(), r.pol);
+        EXPECT_EQ(s.find<QCheckBox>("CheckBoxGran")->isEnabled(), r.within);
+        auto* vi2 = s.find<TRadioGroup>("RadioGroupVi2");
+        EXPECT_EQ(vi2->isVisible(), r.hidden != 2);
+        EXPECT_EQ(vi2->isEnabled(), r.hidden == 1);
+        EXPECT_EQ(s.find<QPushButton>("ButtonX1Anim")->isEnabled(), r.boundsAnim);
+        // The parametric group always shows its values; the others are emptied.
+        EXPECT_FALSE(s.edit("EditX2c")->text().isEmpty());
+        EXPECT_EQ(s.edit("LabeledEditDecX1")->text().isEmpty(), !r.dec);
+        EXPECT_EQ(s.edit("EditGranPolA1")->text().isEmpty(), !r.pol);
+        // Z and the normal only for a surface, whatever the on boxes say.
+        ClickIndicator(s.find<QCheckBox>("CheckBoxTrans1"));
+        ClickIndicator(s.find<QCheckBox>("CheckBoxTrans2"));
+        const bool surface = r.graph >= 11;
+        EXPECT_TRUE(s.edit("LabeledEditTrans112")->isEnabled());
+        EXPECT_EQ(s.edit("LabeledEditTrans113")->isEnabled(), surface);
+        EXPECT_EQ(s.edit("LabeledEditTrans122")->isEnabled(), surface);
+        EXPECT_TRUE(s.edit("LabeledEditTrans22")->isEnabled());
+        EXPECT_EQ(s.edit("LabeledEditTrans23")->isEnabled(), surface);
+        EXPECT_TRUE(s.find<QPushButton>("ButtonX2Anim")->isEnabled());
+    }
+    // Shown for a surface with an outline, the dialog leaves the outline as
+    // it was; a stored step of 0 comes back as 0.0001.
+    OptSession s(11, [](WorkingCopies& w) { w.CurXZ.ParH.v = 0; });
+    EXPECT_EQ(s.work.CurXZ.Outlines[1].Lines.Valid, 1);
+    EXPECT_EQ(s.work.CurXZ.ParH.v, MinParamStep);
+    EXPECT_EQ(s.edit("EditX2c")->text(), "0,0001");
+}
+
+// Typing into the bounds: an intermediate text keeps the field without a
+// word, an emptied bound reads 0, any Cartesian bound retraces the implicit
+// graph, a parametric step of 0 becomes 0.0001 when left.
+TEST(GraphOptions, BoundsAsTyped) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    OptSession s(2);
+    auto* y2 = s.edit("LabeledEditDecY2");
+    TypeInto(y2, "-");
+    EXPECT_EQ(s.work.CurXOY.Curves.Valid, 1) << "\"-\" is no number yet: nothing stored";
+    QTest::keyClicks(y2, "7,5");
+    EXPECT_EQ(s.work.CurXOY.Bounds[2][3].v, -7.5);
+    EXPECT_EQ(s.work.CurXOY.Curves.Valid, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), s.dlg.get()) << "no message box";
+    y2->selectAll();
+    QTest::keyClick(y2, Qt::Key_Backspace);
+    EXPECT_EQ(y2->text(), "0");
+    EXPECT_EQ(s.work.CurXOY.Bounds[2][3].v, 0);
+
+    OptSession p(5);
+    auto* h = p.edit("EditX2c");
+    TypeInto(h, "0");
+    p.edit("EditX2a")->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(h->text(), "0,0001");
+    EXPECT_EQ(p.work.CurXOY.ParH.v, MinParamStep);
+    TypeInto(h, "0,05");
+    EXPECT_EQ(p.work.CurXOY.ParH.v, 0.05);
+    const bool within = p.work.CurXOY.WithinAxes[3].v;
+    ClickIndicator(p.find<QCheckBox>("CheckBoxGran"));
+    EXPECT_EQ(p.work.CurXOY.WithinAxes[3].v, !within);
+    EXPECT_EQ(p.work.CurXOY.Curves.Valid, 0);
+}
+
+// A surface: dashed visible lines make the hidden ones dashed and lock
+// them; the dashes follow; a rotation edit stales the surface's outline and
+// nothing else, and keeps its value while the text is no number.
+TEST(GraphOptions, SurfaceStylesAndMoves) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    OptSession s(12, [](WorkingCopies& w) {
+        w.CurXZ.Style[2].Visible.v = 1;
+        w.CurXZ.Style[2].Hidden.v = 3;
+    });
+    auto* vi1 = s.find<TRadioGroup>("RadioGroupVi1");
+    auto* vi2 = s.find<TRadioGroup>("RadioGroupVi2");
+    EXPECT_FALSE(s.find<TSpinEdit>("SpinEditDot1")->isEnabled());
+    ClickIndicator(vi1->button(1));
+    EXPECT_EQ(s.work.CurXZ.Style[2].Visible.v, 2);
+    EXPECT_EQ(s.work.CurXZ.Style[2].Hidden.v, 2);
+    EXPECT_EQ(vi2->itemIndex(), 1);
+    EXPECT_FALSE(vi2->isEnabled());
+    EXPECT_TRUE(s.find<TSpinEdit>("SpinEditDot1")->isEnabled());
+    ClickIndicator(vi1->button(0));
+    EXPECT_TRUE(vi2->isEnabled());
+    EXPECT_TRUE(s.find<TSpinEdit>("SpinEditDot2")->isEnabled()) << "hidden lines still dashed";
+
+    ClickIndicator(s.find<QCheckBox>("CheckBoxTrans1"));
+    EXPECT_TRUE(s.work.CurXZ.Move[2].Rotated.v);
+    EXPECT_EQ(s.work.CurXZ.Outlines[2].Lines.Valid, 0);
+    s.work.CurXZ.Outlines[2].Lines.Valid = 1;
+    auto* angle = s.edit("EditTrans");
+    TypeInto(angle, "-");
+    EXPECT_EQ(s.work.CurXZ.Outlines[2].Lines.Valid, 1);
+    QTest::keyClicks(angle, "45");
+    EXPECT_EQ(s.work.CurXZ.Move[2].Angle.v, -45);
+    angle->selectAll();
+    QTest::keyClick(angle, Qt::Key_Backspace);
+    EXPECT_EQ(s.work.CurXZ.Move[2].Angle.v, -45) << "an empty text keeps the angle";
+    EXPECT_EQ(s.work.CurXZ.Outlines[2].Lines.Valid, 0);
+    EXPECT_EQ(s.work.CurXZ.Outlines[1].Lines.Valid, 1);
+    EXPECT_EQ(s.work.CurXZ.Curves[12].Valid, 1);
+    EXPECT_EQ(s.commit.applies, 0) << "the opener commits";
+}
+
+// The animation buttons of the options: the bounds' dialog stores without a
+// commit, the transformations' dialog commits; each button's glyph shows a
+// formula present when its dialog returns.
+TEST(GraphOptions, AnimationOpeners) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    OptSession s(4);
+    auto* bounds = s.find<QPushButton>("ButtonX1Anim");
+    auto* moves = s.find<QPushButton>("ButtonX2Anim");
+    EXPECT_FALSE(bounds->property("set").toBool());
+    EXPECT_FALSE(moves->isEnabled()) << "neither rotation nor translation on";
+    QTimer::singleShot(0, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_TRUE(w && w->objectName() == "FormAnimX1");
+        TypeInto(Find<QLineEdit>(*w, "Edit2"), "x*6");
+        QTest::mouseClick(Find<QPushButton>(*w, "Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(bounds, Qt::LeftButton);
+    EXPECT_EQ(s.work.CurXOY.Texts[1][4], "x*6");
+    EXPECT_EQ(s.commit.applies, 0);
+    EXPECT_TRUE(bounds->property("set").toBool());
+
+    ClickIndicator(s.find<QCheckBox>("CheckBoxTrans2"));
+    ASSERT_TRUE(moves->isEnabled());
+    QTimer::singleShot(0, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_TRUE(w && w->objectName() == "FormAnimX2");
+        // Translation X of a 2D graph: row 8.
+        TypeInto(Find<QLineEdit>(*w, "Edit8"), "x");
+        QTest::mouseClick(Find<QPushButton>(*w, "Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(moves, Qt::LeftButton);
+    EXPECT_EQ(s.work.CurXOY.Texts[7][4], "x");
+    EXPECT_EQ(s.commit.applies, 1);
+    EXPECT_TRUE(moves->property("set").toBool());
+}
