@@ -148,5 +148,8 @@ void RegisterLineDialog(DialogRegistry& reg);
 void RegisterEllipseDialog(DialogRegistry& reg);
 void RegisterTriangleDialog(DialogRegistry& reg);
 void RegisterTetragonDialog(DialogRegistry& reg);
+void RegisterSphereDialog(DialogRegistry& reg);
+void RegisterCylinderDialog(DialogRegistry& reg);
+void RegisterConeDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

@@ -35,6 +35,9 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
     RegisterEllipseDialog(reg_);
     RegisterTriangleDialog(reg_);
     RegisterTetragonDialog(reg_);
+    RegisterSphereDialog(reg_);
+    RegisterCylinderDialog(reg_);
+    RegisterConeDialog(reg_);
 }
 
 EditingDialogSession::~EditingDialogSession() {
