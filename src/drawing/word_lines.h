@@ -36,6 +36,8 @@ enum class WordNo : int {
     ImplicitGraph = 348, CartesianGraph, LengthIs, AngleIs, GradientBuilt, GradientNotBuilt,
     // Units and marks of the object dialogs.
     UnitPt = 361, UnitCm, UnitPk, Projection, Outline = 519,
+    // The captions of the sphere, cylinder and cone dialogs.
+    SphereDialog = 559, CylinderDialog = 563, ConeDialog = 567,
     // Parts of an object that the nesting path names; the bisector, height and
     // median of an angle follow the side.
     Radius = 589, Side, Axis = 594, Diagonal, Height, Incircle, Circumcircle, Section, Contour, LowerBase, UpperBase,

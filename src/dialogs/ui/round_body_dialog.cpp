@@ -88,6 +88,12 @@ TFormRoundBody<R>::TFormRoundBody(DialogRegistry& reg, QWidget* parent)
     connectHandlers();
 }
 
+// The spin edits send editingFinished while the widget goes.
+template <class R>
+TFormRoundBody<R>::~TFormRoundBody() {
+    for (TSpinEdit* s : {SpinEditRad, SpinEditH}) s->disconnect(this);
+}
+
 template <class R>
 R& TFormRoundBody<R>::cur() const {
     if constexpr (IsCylinder) return reg_.session().copies().CurZi;

@@ -28,6 +28,7 @@ template <class R>
 class TFormRoundBody : public RecordDialog<R> {
 public:
     explicit TFormRoundBody(DialogRegistry& reg, QWidget* parent = nullptr);
+    ~TFormRoundBody() override;
 
     // VarToFormZi, VarToFormKo.
     void fill(R rec) override;

@@ -69,6 +69,11 @@ void TFormOrb::typed(int which) {
     const SectionField field[4] = {SectionField::NormalX, SectionField::NormalY, SectionField::NormalZ, SectionField::Distance};
     auto t = OrbWithPlane(s_, plane_, field[which], *v);
     if (!t) return;
+    // "12," reads as "12": a keystroke that changes no value is no change.
+    const auto i = static_cast<std::size_t>(plane_);
+    if (t->SecNX[i].v == s_.SecNX[i].v && t->SecNY[i].v == s_.SecNY[i].v && t->SecNZ[i].v == s_.SecNZ[i].v &&
+        t->SecH[i].v == s_.SecH[i].v)
+        return;
     s_ = std::move(*t);
     commit_.ApplyObject(true);
 }

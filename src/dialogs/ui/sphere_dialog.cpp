@@ -69,6 +69,11 @@ TFormSf::TFormSf(DialogRegistry& reg, QWidget* parent)
     connectHandlers();
 }
 
+// The spin edits send editingFinished while the widget goes.
+TFormSf::~TFormSf() {
+    for (TSpinEdit* s : {SpinEditSx, SpinEditSy, SpinEditSRad}) s->disconnect(this);
+}
+
 DSf& TFormSf::cur() const { return reg_.session().copies().CurSf; }
 
 void TFormSf::applyWords(const WordTable& words) {
@@ -154,14 +159,22 @@ template <class Rule>
 void TFormSf::typed(TSpinEdit* spin, Rule rule) {
     connect(spin, &TSpinEdit::changed, this, [this, spin, rule] {
         if (filling() || !focusAllows(spin)) return;
-        std::optional<DSf> s = rule(cur(), spin->checkedValue());
+        DSf from = cur();
+        if (spin != SpinEditSRad) {
+            if (!anchor_) anchor_ = from.Center;
+            from.Center = *anchor_;
+        }
+        std::optional<DSf> s = rule(from, spin->checkedValue());
         if (!s) return;
         cur() = std::move(*s);
+        typing_ = spin;
         commit();
+        typing_ = nullptr;
         UpdateSfHints();
     });
-    // A refused value leaves the edit showing the record's value again.
+    // Leaving the edit: a refused value shows the record's value again.
     connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
+        anchor_.reset();
         const DSf& s = cur();
         const double shown = spin == SpinEditSRad ? s.Radius.v : spin == SpinEditSx ? s.Center.ScrX.v : s.Center.ScrY.v;
         FillScope scope(*this);
@@ -219,9 +232,10 @@ void TFormSf::fill(DSf r) {
     // A sphere of a body has neither fill nor default set of its own.
     const bool own = reg_.session().entryCode() == "sf";
     FillHead(head_, r, own);
-    SpinEditSx->setFillValue(RoundInt(r.Center.ScrX.v));
-    SpinEditSy->setFillValue(RoundInt(r.Center.ScrY.v));
-    SpinEditSRad->setFillValue(RoundInt(r.Radius.v));
+    const std::pair<TSpinEdit*, double> shown[3] = {
+        {SpinEditSx, r.Center.ScrX.v}, {SpinEditSy, r.Center.ScrY.v}, {SpinEditSRad, r.Radius.v}};
+    for (const auto& [spin, v] : shown)
+        if (spin != typing_) spin->setFillValue(RoundInt(v));
     CheckBoxSTe->setChecked(r.ContourOn.v);
     ButtonSTe->setEnabled(r.ContourOn.v);
     for (std::size_t i = 1; i <= 7; ++i) {

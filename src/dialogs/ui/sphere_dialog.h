@@ -5,11 +5,14 @@
 //
 // The centre and the radius are shown in whole pixels; a fill never stores
 // what it shows, so a radius of 50,5 stays 50,5 until the user types another.
+// Typing 250 as the picture X of a centre at 200 moves the centre by 50
+// pixels, however many keystrokes it takes.
 // A radius below one pixel is refused: the record keeps its radius and the
 // edit shows it again when it is left.
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
@@ -20,6 +23,7 @@ class TFormSf : public RecordDialog<DSf> {
     Q_OBJECT
 public:
     explicit TFormSf(DialogRegistry& reg, QWidget* parent = nullptr);
+    ~TFormSf() override;
 
     // VarToFormSf.
     void fill(DSf rec) override;
@@ -42,6 +46,13 @@ private:
     void openPlane(int plane);
 
     DialogRegistry& reg_;
+    // The spin edit whose typed value is being committed: the refill leaves
+    // its text as the user types it.
+    TSpinEdit* typing_ = nullptr;
+    // The centre when the user began typing into a centre spin edit: each
+    // keystroke moves the centre from there, so that the picture's whole
+    // pixels do not add up over the keystrokes.
+    std::optional<DPoint> anchor_;
     HeadGroup head_{};
     QLabel *LabelSPath, *LabelSx, *LabelSy, *LabelSRad;
     TSpinEdit *SpinEditSx, *SpinEditSy, *SpinEditSRad;
