@@ -12,7 +12,15 @@
 #include <cmath>
 #include <functional>
 
+#include <QDir>
+#include <QLabel>
+#include <QPixmap>
+#include <QProcess>
+
 #include "dialog_test_util.h"
+#include "drawing/redraw.h"
+#include "files/document.h"
+#include "support/fake_redraw_host.h"
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/section_plane_dialog.h"
@@ -39,6 +47,11 @@ struct RoundEditing : FakeEditing {
         RegisterTetragonDialog(reg);
     }
     std::string top() const { return std::string(current.code, 2); }
+    std::function<void()> repainted;
+    void RepaintProject() override {
+        FakeEditing::RepaintProject();
+        if (repainted) repainted();
+    }
     template <class Body>
     void sphereBack(Body& b) {
         const int r = roleSlot(Kind::sf);
@@ -186,7 +199,7 @@ TEST(SphereDialog, TypedSession) {
 
     // Section 4 switched on: its button follows, one commit.
     auto* box = Find<QCheckBox>(*d, "CheckBoxSe4");
-    auto* button = Find<QPushButton>(*d, "ButtonSe4");
+    auto* button = Find<QAbstractButton>(*d, "ButtonSe4");
     ASSERT_FALSE(box->isChecked());
     EXPECT_FALSE(button->isEnabled());
     const int steps = s.ed.undoSteps;
@@ -235,7 +248,7 @@ TEST(SphereDialog, SectionPlaneKeystrokes) {
                 EXPECT_TRUE(std::isfinite(v));
             QTest::keyClick(orb->Edit2, Qt::Key_Escape);
         },
-        [&] { QTest::mouseClick(Find<QPushButton>(*d, "ButtonSSP5"), Qt::LeftButton); });
+        [&] { QTest::mouseClick(Find<QAbstractButton>(*d, "ButtonSSP5"), Qt::LeftButton); });
     EXPECT_EQ(s.ed.redraws, redraws + 1) << "one redraw, after the dialog";
     for (std::size_t i = 1; i <= 7; ++i) {
         if (i == 5) continue;
@@ -321,7 +334,7 @@ TEST(RoundDialogs, PartButtonsWriteTheirRoles) {
         UpdateCylinder(s.ed.doc->Obj.Zi[1], 0);
         UpdateCone(s.ed.doc->Obj.Ko[1], 0);
         ObjectDialog* d = s.open(r.parent);
-        auto* b = Find<QPushButton>(*d, r.button);
+        auto* b = Find<QAbstractButton>(*d, r.button);
         ASSERT_TRUE(b->isEnabled());
         QTest::mouseClick(b, Qt::LeftButton);
         EXPECT_EQ(s.ed.roleSlot(r.part), r.role);
@@ -514,4 +527,100 @@ TEST(RoundDialogs, AnimationFillAndDefaultSet) {
     EXPECT_EQ(s.ed.undoSteps, steps + 1);
     EXPECT_EQ(s.ed.doc->Obj.Zi[1].Thick.v, Cylinder().Thick.v);
     EXPECT_TRUE(s.ed.messages.empty());
+}
+
+// Each dialog beside the drawing it edits, before and after a typed value,
+// and the section-plane dialog over the sphere's: no control cut off.  With
+// PELMAR_ROUND_SHOTS set to a folder (under an X server, see
+// scripts/round-dialog-shots.sh) the screen is taken as pictures.
+TEST(RoundDialogShots, BesideTheirDrawing) {
+    // The bodies as the program makes them, from its shipped default sets,
+    // moved apart.
+    const DefaultsSource shipped{std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/",
+                                 [](const std::string& n, DProj& d, std::uint8_t& v, std::uint8_t m) {
+                                     return ReadDocument(n, d, v, m);
+                                 }};
+    RoundSession s;
+    auto shift = [](DPoint& p, Vec3 by) {
+        SetPos(p, Pos(p) + by);
+        ProjectPoint(p);
+    };
+    auto shiftQ = [](DCircle& c, Vec3 by) {
+        for (auto* q : {&c.Q1, &c.Q2}) *q = {(*q)[0] + by.x, (*q)[1] + by.y, (*q)[2] + by.z};
+    };
+    DSf& sf = s.ed.doc->Obj.Sf[1];
+    LoadDefaultOrb(sf, 1, shipped);
+    SetPos(sf.Center, {0, 140, 330});
+    sf.Radius.v = 90, sf.View.v = 5;
+    for (std::size_t i = 1; i <= 3; ++i) sf.SecOn[i].v = true;
+    sf.SecNX[2].v = 1, sf.SecNY[2].v = 0, sf.SecNZ[2].v = 0, sf.SecH[2].v = 30;
+    sf.SecNX[3].v = 0, sf.SecNY[3].v = 1, sf.SecNZ[3].v = 0, sf.SecH[3].v = 45;
+    UpdateOrb(sf, 0);
+    DZi& zi = s.ed.doc->Obj.Zi[1];
+    LoadDefaultCylinder(zi, 1, shipped);
+    const Vec3 toZi = Vec3{0, 330, 300} - Pos(zi.Base[1].Center);
+    shift(zi.Base[1].Center, toZi), shift(zi.Base[2].Center, toZi), shiftQ(zi.Base[1], toZi);
+    zi.View.v = 5, zi.SecOn[1].v = true;
+    UpdateCylinder(zi, 0);
+    DKo& ko = s.ed.doc->Obj.Ko[1];
+    LoadDefaultCone(ko, 1, shipped);
+    const Vec3 toKo = Vec3{0, 500, 300} - Pos(ko.Base.Center);
+    shift(ko.Base.Center, toKo), shift(ko.Axis.P2, toKo), shiftQ(ko.Base, toKo);
+    ko.View.v = 5, ko.SecOn[1].v = true;
+    UpdateCone(ko, 0);
+
+    QLabel drawing;
+    drawing.setObjectName("Drawing");
+    auto redraw = [&] {
+        DrawingState st;
+        FakeRedrawHost host;
+        host.view = {0, 0, 620, 560};
+        pelmar::RepaintProject(*s.ed.doc, st, host, RedrawMode::Window, true);
+        drawing.setPixmap(QPixmap::fromImage(st.DrawBitmap.copy(0, 0, 620, 560)));
+    };
+    redraw();
+    s.ed.repainted = redraw;
+    drawing.move(440, 10);
+    drawing.show();
+
+    const QString shots = QString::fromLocal8Bit(qgetenv("PELMAR_ROUND_SHOTS"));
+    auto shot = [&](const QString& name) {
+        if (shots.isEmpty()) return;
+        QTest::qWait(300);
+        EXPECT_EQ(QProcess::execute("import", {"-window", "root", QDir(shots).filePath(name + ".png")}), 0);
+    };
+    struct Step {
+        Kind kind;
+        const char* spin;
+        const char* typed;
+    };
+    const Step steps[] = {{Kind::sf, "SpinEditSRad", "110"}, {Kind::zi, "SpinEditZH", "90"},
+                          {Kind::ko, "SpinEditKRad", "80"}};
+    for (const Step& st : steps) {
+        const QString code = InfoOf(st.kind).code;
+        s.ed.doc->DlgLeft = 10, s.ed.doc->DlgTop = 10;
+        ObjectDialog* d = s.open(st.kind);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+        ExpectNothingClipped(*d);
+        shot("round-" + code);
+        TypeInto(Find<TSpinEdit>(*d, st.spin), st.typed);
+        shot("round-" + code + "-edited");
+        if (st.kind == Kind::sf) {
+            WithModal(
+                [&](QWidget& m) {
+                    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+                    m.move(60, 330);
+                    ExpectNothingClipped(m);
+                    auto* e = Find<QLineEdit>(m, "Edit4");
+                    e->setFocus();
+                    e->selectAll();
+                    QTest::keyClicks(e, "60");
+                    redraw();
+                    shot("round-orb");
+                    static_cast<QDialog&>(m).accept();
+                },
+                [&] { QTest::mouseClick(Find<QAbstractButton>(*d, "ButtonSSP3"), Qt::LeftButton); });
+        }
+        s.ed.reg.Close(st.kind);
+    }
 }
