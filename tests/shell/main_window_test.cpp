@@ -620,7 +620,8 @@ TEST(MainWindow, ObjectDialogsSession) {
 }
 
 // The round solids' dialogs in the program, each change one undo step that
-// Undo takes back: a cylinder's radius typed; a sphere given a section plane;
+// Undo takes back: a cylinder's radius typed; a sphere given a section plane
+// and one of its sections drawn dashed in the ellipse dialog;
 // the circumscribed sphere of a cone switched on and opened, a section of it
 // switched on and written into the cone, and Back to the cone.
 TEST(MainWindow, RoundDialogsSession) {
@@ -678,6 +679,32 @@ TEST(MainWindow, RoundDialogsSession) {
     EXPECT_EQ(st.UndoPos, at + 2) << "2, 20";
     undo(2);
     EXPECT_DOUBLE_EQ(doc.Sf[1].SecH[2].v, h);
+
+    // The view "Вручную", then section 1 of the sphere in the ellipse dialog:
+    // its line type changed and written into the sphere; Back to the sphere.
+    auto* sfView = Find<QComboBox>(*sf, "ComboBoxSVid");
+    sfView->setFocus();
+    at = st.UndoPos;
+    while (sfView->currentIndex() != 3) QTest::keyClick(sfView, sfView->currentIndex() < 3 ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(doc.Sf[1].View.v, 4);
+    EXPECT_GT(st.UndoPos, at);
+    click(reg.dialog(Kind::sf), "ButtonSe1");
+    QWidget* ci = reg.dialog(Kind::ci);
+    ASSERT_TRUE(ci && !reg.dialog(Kind::sf));
+    EXPECT_TRUE(w.document().Role[Slot(Kind::ci)] == 3 && s.on(MainCommand::ToSf));
+    ShowActive(*ci);
+    auto* type = Find<QComboBox>(*ci, "ComboBoxCTyp");
+    ASSERT_TRUE(type->isEnabled());
+    const std::uint8_t view = doc.Sf[1].Sec[1].ViewType.v;
+    at = st.UndoPos;
+    type->setFocus();
+    QTest::keyClick(type, view == 1 ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_NE(doc.Sf[1].Sec[1].ViewType.v, view) << "written into the sphere";
+    EXPECT_EQ(st.UndoPos, at + 1);
+    s.menu(MainCommand::ToSf);
+    ASSERT_TRUE(reg.dialog(Kind::sf) && !reg.dialog(Kind::ci));
+    undo(1);
+    EXPECT_EQ(doc.Sf[1].Sec[1].ViewType.v, view);
 
     QWidget* ko = choose(Kind::ko);
     ASSERT_TRUE(ko);
