@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -48,6 +50,11 @@ struct RoundEditing : FakeEditing {
     }
     std::string top() const { return std::string(current.code, 2); }
     std::function<void()> repainted;
+    std::uint8_t brushKind = 0;  // BrushKind of the last fill
+    void runFill(std::uint8_t kind, QWidget* parent) override {
+        FakeEditing::runFill(kind, parent);
+        brushKind = kind;
+    }
     void RepaintProject() override {
         FakeEditing::RepaintProject();
         if (repainted) repainted();
@@ -208,6 +215,23 @@ TEST(SphereDialog, TypedSession) {
     EXPECT_TRUE(s.ed.doc->Obj.Sf[1].SecOn[4].v);
     EXPECT_TRUE(button->isEnabled());
     EXPECT_EQ(s.ed.undoSteps, steps + 1);
+
+    // The radius formula in the body animation dialog, which waits for it.
+    WithModal(
+        [](QWidget& m) {
+            auto* anim = qobject_cast<TFormAnim*>(&m);
+            ASSERT_TRUE(anim && m.objectName() == "FormAnimZK");
+            EXPECT_TRUE(anim->edit(0)->isEnabled());
+            anim->edit(0)->setText("60+t");
+            anim->ok();
+        },
+        [&] { QTest::mouseClick(Find<QPushButton>(*d, "ButtonSfAnim"), Qt::LeftButton); });
+    EXPECT_EQ(s.ed.doc->Obj.Sf[1].Anim, "60+t");
+    EXPECT_EQ(s.ed.undoSteps, steps + 2);
+    EXPECT_TRUE(Find<QWidget>(*d, "ButtonSfAnim")->property("animated").toBool());
+    QTest::mouseClick(Find<QPushButton>(*d, "ButtonSfBrush"), Qt::LeftButton);
+    EXPECT_EQ(s.ed.fills, 1);
+    EXPECT_EQ(s.ed.brushKind, 4);
 }
 
 // The section-plane dialog of plane 5: showing it stores nothing; "" and "-"
@@ -519,6 +543,7 @@ TEST(RoundDialogs, AnimationFillAndDefaultSet) {
 
     QTest::mouseClick(Find<QPushButton>(*d, "ButtonZiBrush"), Qt::LeftButton);
     EXPECT_EQ(s.ed.fills, 1);
+    EXPECT_EQ(s.ed.brushKind, 5);
 
     QTest::mouseClick(Find<QPushButton>(*d, "ButtonZSave"), Qt::LeftButton);
     TypeInto(Find<TSpinEdit>(*d, "SpinEditZTol"), "9");
@@ -622,5 +647,32 @@ TEST(RoundDialogShots, BesideTheirDrawing) {
                 [&] { QTest::mouseClick(Find<QAbstractButton>(*d, "ButtonSSP3"), Qt::LeftButton); });
         }
         s.ed.reg.Close(st.kind);
+    }
+}
+
+// Every caption of the three dialogs comes from the word table: no named
+// label, button, check box or group is left without its text, and the view
+// lists have all six items.
+TEST(RoundDialogs, EveryCaptionFromTheWordTable) {
+    RoundSession s;
+    for (Kind k : {Kind::sf, Kind::zi, Kind::ko}) {
+        ObjectDialog* d = s.open(k);
+        SCOPED_TRACE(d->objectName().toStdString());
+        EXPECT_FALSE(d->windowTitle().isEmpty());
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            const QString n = w->objectName();
+            if (n.isEmpty() || n.startsWith("qt_") || n.endsWith("Path") || n.endsWith("Pt")) continue;
+            QString text;
+            if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+            else if (auto* g = qobject_cast<QGroupBox*>(w)) text = g->title();
+            else continue;
+            EXPECT_FALSE(text.isEmpty()) << n.toStdString();
+        }
+        auto* view = d->findChild<QComboBox*>(QString("ComboBox%1Vid").arg(k == Kind::sf ? "S" : k == Kind::zi ? "Z" : "K"));
+        ASSERT_TRUE(view);
+        EXPECT_EQ(view->count(), 6);
+        for (int i = 0; i < view->count(); ++i) EXPECT_FALSE(view->itemText(i).isEmpty()) << i;
+        s.ed.reg.Close(k);
     }
 }
