@@ -88,10 +88,11 @@ TFormRoundBody<R>::TFormRoundBody(DialogRegistry& reg, QWidget* parent)
     connectHandlers();
 }
 
-// The spin edits send editingFinished while the widget goes.
+// The controls send their signals (editingFinished, a fixed-up value) while
+// the widgets go, after this part of the dialog has gone.
 template <class R>
 TFormRoundBody<R>::~TFormRoundBody() {
-    for (TSpinEdit* s : {SpinEditRad, SpinEditH}) s->disconnect(this);
+    for (QObject* c : this->template findChildren<QObject*>()) c->disconnect(this);
 }
 
 template <class R>

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 #include <memory>
@@ -69,9 +70,10 @@ TFormSf::TFormSf(DialogRegistry& reg, QWidget* parent)
     connectHandlers();
 }
 
-// The spin edits send editingFinished while the widget goes.
+// The controls send their signals (editingFinished, a fixed-up value) while
+// the widgets go, after this part of the dialog has gone.
 TFormSf::~TFormSf() {
-    for (TSpinEdit* s : {SpinEditSx, SpinEditSy, SpinEditSRad}) s->disconnect(this);
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
 
 DSf& TFormSf::cur() const { return reg_.session().copies().CurSf; }
@@ -129,9 +131,11 @@ void TFormSf::build() {
     for (int i = 0; i < 7; ++i) {
         const QString n = QString::number(i + 1);
         CheckBoxSe[i] = Named(new QCheckBox(n, g3), "CheckBoxSe" + n);
-        ButtonSe[i] = Named(new QPushButton(n, g3), "ButtonSe" + n);
-        ButtonSSP[i] = Named(new QPushButton("+", g3), "ButtonSSP" + n);
-        for (QPushButton* p : {ButtonSe[i], ButtonSSP[i]}) p->setMinimumWidth(26);
+        ButtonSe[i] = Named(new QToolButton(g3), "ButtonSe" + n);
+        ButtonSe[i]->setText(n);
+        ButtonSSP[i] = Named(new QToolButton(g3), "ButtonSSP" + n);
+        ButtonSSP[i]->setText("+");
+        for (QToolButton* p : {ButtonSe[i], ButtonSSP[i]}) p->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         l3->addWidget(CheckBoxSe[i], 0, i + 1);
         l3->addWidget(ButtonSe[i], 1, i + 1);
         l3->addWidget(ButtonSSP[i], 2, i + 1);
@@ -201,11 +205,11 @@ void TFormSf::connectHandlers() {
     connect(ButtonSTe, &QPushButton::clicked, this,
             [this, &w] { reg_.OpenPart(Kind::sf, Kind::ci, ContourRole, DCircle(cur().Contour), w.CurCircle); });
     for (int i = 0; i < 7; ++i) {
-        connect(ButtonSe[i], &QPushButton::clicked, this, [this, &w, i] {
+        connect(ButtonSe[i], &QToolButton::clicked, this, [this, &w, i] {
             const DCircle sec = cur().Sec[static_cast<std::size_t>(i + 1)];
             reg_.OpenPart(Kind::sf, Kind::ci, SectionRole[i], sec, w.CurCircle);
         });
-        connect(ButtonSSP[i], &QPushButton::clicked, this, [this, i] { openPlane(i + 1); });
+        connect(ButtonSSP[i], &QToolButton::clicked, this, [this, i] { openPlane(i + 1); });
     }
     connect(ButtonSfAnim, &QPushButton::clicked, this, [this] {
         std::unique_ptr<TFormAnim> anim(

@@ -17,6 +17,8 @@
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 
+class QToolButton;
+
 namespace pelmar {
 
 class TFormSf : public RecordDialog<DSf> {
@@ -59,7 +61,8 @@ private:
     QPushButton *ButtonSCenter, *ButtonSTe, *ButtonSfAnim, *ButtonSfBrush;
     QCheckBox* CheckBoxSTe;
     std::array<QCheckBox*, 7> CheckBoxSe{};
-    std::array<QPushButton*, 7> ButtonSe{}, ButtonSSP{};
+    // The small buttons of the sections: the circle ("1" .. "7") and its plane ("+").
+    std::array<QToolButton*, 7> ButtonSe{}, ButtonSSP{};
     QComboBox* ComboBoxSVid;
 };
 
