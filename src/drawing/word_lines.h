@@ -43,6 +43,8 @@ enum class WordNo : int {
     PyramidCaption = 571, Tetrahedron = 573, RegularSolid, ArbitrarySolid, ApexSide, PlainPyramid,
     PrismCaption = 579, LateralEdges = 581, LateralEdgeVector, Cube, RectParallelepiped, ObliqueParallelepiped,
     ArbitraryPrism, IrregularPrism,
+    // The captions of the sphere, cylinder and cone dialogs.
+    SphereDialog = 559, CylinderDialog = 563, ConeDialog = 567,
     // Parts of an object that the nesting path names; the bisector, height and
     // median of an angle follow the side.
     Radius = 589, Side, Axis = 594, Diagonal, Height, Incircle, Circumcircle, Section, Contour, LowerBase, UpperBase,

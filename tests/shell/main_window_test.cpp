@@ -836,6 +836,122 @@ TEST(MainWindow, CoordinateSystemsSession) {
     }
 }
 
+// The round solids' dialogs in the program, each change one undo step that
+// Undo takes back: a cylinder's radius typed; a sphere given a section plane
+// and one of its sections drawn dashed in the ellipse dialog;
+// the circumscribed sphere of a cone switched on and opened, a section of it
+// switched on and written into the cone, and Back to the cone.
+TEST(MainWindow, RoundDialogsSession) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (Kind k : {Kind::sf, Kind::zi, Kind::ko}) s.answers.counts[Slot(k)] = 1;
+    s.menu(MainCommand::New);
+    const DSubProj& doc = w.document().Obj;
+    auto choose = [&](Kind k) {
+        for (int i = 0; i < w.objectCombo()->count(); ++i)
+            if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+                w.objectCombo()->setCurrentIndex(i);
+                emit w.objectCombo()->activated(i);
+            }
+        QWidget* d = reg.dialog(k);
+        if (d) ShowActive(*d);
+        return d;
+    };
+    auto click = [](QWidget* d, const char* name) { QTest::mouseClick(Find<QWidget>(*d, name), Qt::LeftButton); };
+    auto undo = [&](int steps) {
+        for (int i = 0; i < steps; ++i) s.menu(MainCommand::Undo);
+    };
+
+    QWidget* zi = choose(Kind::zi);
+    ASSERT_TRUE(zi);
+    EXPECT_EQ(Find<QLabel>(*zi, "LabelZPath")->text().toStdString(), PathCaption(st, Kind::zi));
+    const double radius = doc.Zi[1].Radius.v;
+    int at = st.UndoPos;
+    TypeInto(Find<QSpinBox>(*zi, "SpinEditZRad"), "90");
+    EXPECT_DOUBLE_EQ(doc.Zi[1].Radius.v, 90);
+    EXPECT_EQ(st.UndoPos, at + 2) << "9, 90";
+    undo(2);
+    EXPECT_DOUBLE_EQ(doc.Zi[1].Radius.v, radius);
+    EXPECT_EQ(Find<QSpinBox>(*reg.dialog(Kind::zi), "SpinEditZRad")->value(), static_cast<int>(std::nearbyint(radius)));
+
+    QWidget* sf = choose(Kind::sf);
+    ASSERT_TRUE(sf);
+    const double h = doc.Sf[1].SecH[2].v;
+    at = st.UndoPos;
+    QTimer::singleShot(0, [] {
+        QWidget* orb = QApplication::activeModalWidget();
+        ASSERT_TRUE(orb && orb->objectName() == "FormOrb");
+        auto* e = Find<QLineEdit>(*orb, "Edit4");
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, "20");
+        QTest::mouseClick(Find<QWidget>(*orb, "Button1"), Qt::LeftButton);
+    });
+    click(sf, "ButtonSSP2");
+    EXPECT_DOUBLE_EQ(doc.Sf[1].SecH[2].v, 20);
+    EXPECT_EQ(st.UndoPos, at + 2) << "2, 20";
+    undo(2);
+    EXPECT_DOUBLE_EQ(doc.Sf[1].SecH[2].v, h);
+
+    // The view "Вручную", then section 1 of the sphere in the ellipse dialog:
+    // its line type changed and written into the sphere; Back to the sphere.
+    auto* sfView = Find<QComboBox>(*sf, "ComboBoxSVid");
+    sfView->setFocus();
+    at = st.UndoPos;
+    while (sfView->currentIndex() != 3) QTest::keyClick(sfView, sfView->currentIndex() < 3 ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(doc.Sf[1].View.v, 4);
+    EXPECT_GT(st.UndoPos, at);
+    click(reg.dialog(Kind::sf), "ButtonSe1");
+    QWidget* ci = reg.dialog(Kind::ci);
+    ASSERT_TRUE(ci && !reg.dialog(Kind::sf));
+    EXPECT_TRUE(w.document().Role[Slot(Kind::ci)] == 3 && s.on(MainCommand::ToSf));
+    ShowActive(*ci);
+    auto* type = Find<QComboBox>(*ci, "ComboBoxCTyp");
+    ASSERT_TRUE(type->isEnabled());
+    const std::uint8_t view = doc.Sf[1].Sec[1].ViewType.v;
+    at = st.UndoPos;
+    type->setFocus();
+    QTest::keyClick(type, view == 1 ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_NE(doc.Sf[1].Sec[1].ViewType.v, view) << "written into the sphere";
+    EXPECT_EQ(st.UndoPos, at + 1);
+    s.menu(MainCommand::ToSf);
+    ASSERT_TRUE(reg.dialog(Kind::sf) && !reg.dialog(Kind::ci));
+    undo(1);
+    EXPECT_EQ(doc.Sf[1].Sec[1].ViewType.v, view);
+
+    QWidget* ko = choose(Kind::ko);
+    ASSERT_TRUE(ko);
+    auto* on = Find<QCheckBox>(*ko, "CheckBoxKSOpi");
+    if (!on->isChecked()) {
+        on->setFocus();
+        ClickIndicator(on);
+    }
+    ASSERT_TRUE(doc.Ko[1].OutSphereOn.v);
+    click(reg.dialog(Kind::ko), "ButtonKSOpi");
+    sf = reg.dialog(Kind::sf);
+    ASSERT_TRUE(sf && !reg.dialog(Kind::ko));
+    EXPECT_TRUE(w.document().Role[Slot(Kind::sf)] == 1 && s.on(MainCommand::ToKo));
+    ShowActive(*sf);
+    for (const char* name : {"ButtonSfBrush", "ButtonSSave", "ButtonSLoad"})
+        EXPECT_FALSE(Find<QWidget>(*sf, name)->isEnabled()) << name;
+    const bool section = doc.Ko[1].OutSphere.SecOn[5].v;
+    at = st.UndoPos;
+    auto* box = Find<QCheckBox>(*sf, "CheckBoxSe5");
+    box->setFocus();
+    ClickIndicator(box);
+    EXPECT_EQ(doc.Ko[1].OutSphere.SecOn[5].v, !section) << "written into the cone";
+    EXPECT_EQ(st.UndoPos, at + 1);
+    EXPECT_TRUE(Find<QWidget>(*reg.dialog(Kind::sf), "ButtonSe5")->isEnabled() != section);
+    s.menu(MainCommand::ToKo);
+    ASSERT_TRUE(reg.dialog(Kind::ko) && !reg.dialog(Kind::sf));
+    undo(1);
+    EXPECT_EQ(doc.Ko[1].OutSphere.SecOn[5].v, section);
+}
+
 // The program itself, started as a process without a window system: File >
 // Exit with no document, a termination signal, and Exit with a changed
 // document and "No" to the save question.  Each time the process ends by

@@ -177,5 +177,8 @@ void RegisterPyramidDialog(DialogRegistry& reg);
 void RegisterPrismDialog(DialogRegistry& reg);
 void RegisterXOYDialog(DialogRegistry& reg);
 void RegisterXYZDialog(DialogRegistry& reg);
+void RegisterSphereDialog(DialogRegistry& reg);
+void RegisterCylinderDialog(DialogRegistry& reg);
+void RegisterConeDialog(DialogRegistry& reg);
 
 }  // namespace pelmar

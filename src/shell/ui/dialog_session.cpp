@@ -39,6 +39,9 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
     RegisterPrismDialog(reg_);
     RegisterXOYDialog(reg_);
     RegisterXYZDialog(reg_);
+    RegisterSphereDialog(reg_);
+    RegisterCylinderDialog(reg_);
+    RegisterConeDialog(reg_);
 }
 
 EditingDialogSession::~EditingDialogSession() {

@@ -1,0 +1,69 @@
+// The sphere dialog ("Сфера"): edits the sphere working copy, a stand-alone
+// sphere or the inscribed or circumscribed sphere of a body, and opens its
+// centre, its contour and its seven section circles as parts, each section's
+// plane in the section-plane dialog, the body animation and the fill.
+//
+// The centre and the radius are shown in whole pixels; a fill never stores
+// what it shows, so a radius of 50,5 stays 50,5 until the user types another.
+// Typing 250 as the picture X of a centre at 200 moves the centre by 50
+// pixels, however many keystrokes it takes.
+// A radius below one pixel is refused: the record keeps its radius and the
+// edit shows it again when it is left.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "dialogs/ui/dialog_parts.h"
+#include "dialogs/ui/dialog_registry.h"
+
+class QToolButton;
+
+namespace pelmar {
+
+class TFormSf : public RecordDialog<DSf> {
+    Q_OBJECT
+public:
+    explicit TFormSf(DialogRegistry& reg, QWidget* parent = nullptr);
+    ~TFormSf() override;
+
+    // VarToFormSf.
+    void fill(DSf rec) override;
+    // WordsToSf.
+    void applyWords(const WordTable& words) override;
+    // UpdateSfHints.
+    void UpdateSfHints();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    DSf& cur() const;
+    void build();
+    void connectHandlers();
+    // A value typed into a spin edit of the centre or the radius, reshaped by
+    // `rule`; committed when the edit has the focus.
+    template <class Rule>
+    void typed(TSpinEdit* spin, Rule rule);
+    void openPlane(int plane);
+
+    DialogRegistry& reg_;
+    // The spin edit whose typed value is being committed: the refill leaves
+    // its text as the user types it.
+    TSpinEdit* typing_ = nullptr;
+    // The centre when the user began typing into a centre spin edit: each
+    // keystroke moves the centre from there, so that the picture's whole
+    // pixels do not add up over the keystrokes.
+    std::optional<DPoint> anchor_;
+    HeadGroup head_{};
+    QLabel *LabelSPath, *LabelSx, *LabelSy, *LabelSRad;
+    TSpinEdit *SpinEditSx, *SpinEditSy, *SpinEditSRad;
+    QPushButton *ButtonSCenter, *ButtonSTe, *ButtonSfAnim, *ButtonSfBrush;
+    QCheckBox* CheckBoxSTe;
+    std::array<QCheckBox*, 7> CheckBoxSe{};
+    // The small buttons of the sections: the circle ("1" .. "7") and its plane ("+").
+    std::array<QToolButton*, 7> ButtonSe{}, ButtonSSP{};
+    QComboBox* ComboBoxSVid;
+};
+
+}  // namespace pelmar
