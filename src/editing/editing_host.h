@@ -1,8 +1,9 @@
-// What the editing core needs of the windows, in six small interfaces: the
+// What the editing core needs of the windows, in five small interfaces: the
 // enabled and pressed states of commands, the object dialogs, the two
-// question windows, the message box, the object combo with the picture view,
-// and the redraw.  The main window and the dialogs implement them; tests use
-// fakes.  Every method has a harmless default, so a core without windows
+// question windows, the message box, and the object combo with the picture
+// view.  The redraw, the dialogs' refills, the modified and the undo states
+// are the document's signals (edited_document.h).  The main window and the
+// dialogs implement them; tests use fakes.  Every method has a harmless default, so a core without windows
 // (benchmarks, the animation builder) runs on the Null* instances.
 #pragma once
 
@@ -66,8 +67,8 @@ public:
 };
 
 // The object dialogs (FormPo .. FormXZ; FormPi serves i3 and i4, FormPr r3
-// and r4).  The open flags live in the editing state; the host only shows,
-// closes and fills the windows.
+// and r4).  The open flags live in the editing state; the host only shows
+// and closes the windows (they refill on the document's objectChanged).
 class DialogHost {
 public:
     virtual ~DialogHost() = default;
@@ -75,10 +76,6 @@ public:
     virtual void Show(Kind) {}
     // Closes the kind's dialog (the shared one for i3/i4, r3/r4).
     virtual void Close(Kind) {}
-    // VarToForm<k>: fills the open dialog of the record's kind.
-#define PELMAR_FILL_DIALOG(R, k) virtual void Fill(const R&) {}
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
     // Focus state of an open dialog: the object name of its active control
     // ("" when none), selecting a page of a tabbed dialog (1 or 2), and
     // making a named control active (a refusal is ignored).
@@ -140,13 +137,6 @@ public:
     virtual void SetObjectItems(const std::vector<std::string>&) {}
     virtual void SetObjectIndex(int) {}
     virtual void ResetView(const ViewReset&) {}
-};
-
-class RedrawRequest {
-public:
-    virtual ~RedrawRequest() = default;
-    // RepaintProject(1, False) and the picture shown at the zoom.
-    virtual void Redraw() {}
 };
 
 }  // namespace pelmar

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "editing/dialog_focus.h"
+#include "editing/edited_document.h"
 #include "editing/kind_access.h"
 #include "platform/instance_folder.h"
 
@@ -25,13 +26,13 @@ Kind Partner(Kind k) {
 
 }  // namespace
 
-EditingState::EditingState(DProj& proj)
-    : Commands(&NullCommands()),
+EditingState::EditingState(DProj& proj, EditedDocument& document)
+    : Document(document),
+      Commands(&NullCommands()),
       DialogWindows(&NullDialogHost()),
       Questions(&NullQuestions()),
       Messages(&NullMessages()),
-      ListView(&NullListView()),
-      Redraw(&NullRedraw()) {
+      ListView(&NullListView()) {
     Proj = &proj;
     Work = &Copies;
     Defaults.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
@@ -59,10 +60,6 @@ ObjectListView& NullListView() {
     static ObjectListView none;
     return none;
 }
-RedrawRequest& NullRedraw() {
-    static RedrawRequest none;
-    return none;
-}
 
 // ---------------------------------------------------------------------------
 // Dialogs over the state's flags
@@ -82,10 +79,7 @@ void StateDialogs::Close(Kind k) {
     DialogClosed(st_, k);
 }
 
-#define PELMAR_FILL_DIALOG(R, k) \
-    void StateDialogs::Fill(const R& r) { st_.DialogWindows->Fill(r); }
-PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+void StateDialogs::Refill(Kind k) { st_.Document.announceObject(k); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
@@ -130,7 +124,7 @@ void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
 
 void SetChanged(EditingState& st, bool changed) {
     st.Changed = changed;
-    st.Commands->SetEnabled(EditingCommand::Save, changed);
+    st.Document.announceModified(changed);
 }
 
 void SetCurObjIndex(EditingState& st, int index) {

@@ -338,7 +338,7 @@ bool OpenPart(EditingState& st, Kind part, std::uint8_t role) {
     st.ApplyEnabled = 0;  // filling the dialog commits nothing
     if (parent != part && DialogIsOpen(st, parent)) st.Dialogs.Close(parent);
     st.Dialogs.Create(part);
-    VisitKind(part, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
+    st.Dialogs.Refill(part);
     st.ApplyEnabled = apply;
     st.Commands->SetKindEnabled(EditingCommand::BackTo, parent, true);
     return true;

@@ -212,7 +212,7 @@ bool Descend(EditingState& st, ParentRec& parent, const RestoreStep* steps, int 
 }
 
 void FillWork(EditingState& st, Kind k) {
-    VisitKind(k, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
+    st.Dialogs.Refill(k);
 }
 
 // The top-level object's own dialog in place of the stored one.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/hit_test.h"
 #include "editing/kind_access.h"
@@ -274,17 +275,15 @@ int HitCode(int x, int y, const DPr3& r) { return static_cast<int>(HitR3(x, y, r
 int HitCode(int x, int y, const DPr4& r) { return static_cast<int>(HitR4(x, y, r)); }
 int HitCode(int x, int y, const DXZ& r) { return static_cast<int>(HitXZ(x, y, r)); }
 
-// Runs f with the undo gate closed: selecting takes no undo step.
+// Runs f with undo snapshots off: selecting takes no undo step.
 template <class F>
 void GateClosed(EditingState& st, F&& f) {
-    const bool gate = st.UndoGate;
-    st.UndoGate = false;
+    const EditedDocument::UndoPause pause(st);
     f();
-    st.UndoGate = gate;
 }
 
 void Refresh(EditingState& st) {
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     ReloadCurrentSelected(st);
     UpdateSelectionUI(st);
 }

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "editing/edited_document.h"
 #include "editing/editing_host.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
@@ -56,10 +57,6 @@ public:
 
     void Show(Kind k) override { log.push_back(std::string("show ") + InfoOf(k).code); }
     void Close(Kind k) override { log.push_back(std::string("close ") + InfoOf(k).code); }
-#define PELMAR_FILL_DIALOG(R, k) \
-    void Fill(const R& r) override { Filled(Kind::k, r.ID.s); }
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
     std::string ActiveControl(Kind k) const override {
         auto it = active.find(KindNumber(k));
         return it == active.end() ? std::string() : it->second;
@@ -74,8 +71,12 @@ public:
         return {};
     }
 
-private:
-    void Filled(Kind k, const std::string& id) { log.push_back(std::string("fill ") + InfoOf(k).code + ":" + id); }
+    // The document's objectChanged: the kind's dialog shows its working copy.
+    void Filled(Kind k, const WorkingCopies& w) {
+        VisitKind(k, [&](auto kc) {
+            log.push_back(std::string("fill ") + InfoOf(k).code + ":" + KindT<kc.value>::work(w).ID.s);
+        });
+    }
 };
 
 class FakeQuestions : public QuestionBox {
@@ -122,10 +123,9 @@ public:
     }
 };
 
-class FakeRedraw : public RedrawRequest {
-public:
+// Counts the document's redrawNeeded.
+struct FakeRedraw {
     int count = 0;
-    void Redraw() override { ++count; }
 };
 
 // A fresh folder under the system's temporary folder, removed at the end.
@@ -149,7 +149,8 @@ struct ScratchDir {
 struct Editing {
     ScratchDir dir;
     std::unique_ptr<DProj> doc = NewDocument();
-    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
+    EditingState* st = &edited->state();
     FakeCommands commands;
     FakeDialogs dialogs;
     FakeQuestions questions;
@@ -163,14 +164,23 @@ struct Editing {
         st->Questions = &questions;
         st->Messages = &messages;
         st->ListView = &list;
-        st->Redraw = &redraw;
+        // The windows' side of the document's signals.
+        QObject::connect(edited.get(), &EditedDocument::redrawNeeded, [this] { ++redraw.count; });
+        QObject::connect(edited.get(), &EditedDocument::objectChanged,
+                         [this](Kind k) { dialogs.Filled(k, st->Copies); });
+        QObject::connect(edited.get(), &EditedDocument::modifiedChanged,
+                         [this](bool on) { commands.SetEnabled(EditingCommand::Save, on); });
+        QObject::connect(edited.get(), &EditedDocument::undoStateChanged, [this](bool undo, bool redo) {
+            commands.SetEnabled(EditingCommand::Undo, undo);
+            commands.SetEnabled(EditingCommand::Redo, redo);
+        });
         st->ProgDir = dir.folder();
         st->UndoFolder = dir.folder() + "Temp/" + instance + "/";
         st->Defaults.programFolder = dir.folder();
         st->UndoSteps = 200;
     }
     EditingState& operator*() { return *st; }
-    EditingState* operator->() { return st.get(); }
+    EditingState* operator->() { return st; }
 };
 
 }  // namespace pelmar::test

@@ -3,6 +3,7 @@
 #include "dialogs/ui/fill_dialog.h"
 #include "dialogs/ui/std_dialogs.h"
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/nesting.h"
 #include "editing/reopen.h"
@@ -93,8 +94,8 @@ void EditingDialogSession::rememberPage(Kind k, int page) {
 
 void EditingDialogSession::ApplyObject(bool writeBack) { pelmar::ApplyObject(st_, writeBack); }
 
-void EditingDialogSession::RepaintProject() { st_.Redraw->Redraw(); }
+void EditingDialogSession::RepaintProject() { st_.Document.requestRedraw(); }
 
-bool EditingDialogSession::NoRedraw() const { return setup_.noRedraw && setup_.noRedraw(); }
+bool EditingDialogSession::NoRedraw() const { return st_.Document.dragging(); }
 
 }  // namespace pelmar

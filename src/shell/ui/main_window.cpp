@@ -103,13 +103,11 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.Commands = hosts_.get();
     dialogs_ = std::make_unique<EditingDialogSession>(
         st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
-                                        [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; },
-                                        [this] { dialogOpening(); }});
+                                        [this]() -> QWidget* { return this; }, [this] { dialogOpening(); }});
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
     st.ListView = hosts_.get();
-    st.Redraw = hosts_.get();
     SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,
@@ -139,6 +137,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildPictureWindow();
+    wireDocument();
     trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
     trans_->window().installEventFilter(this);
 
@@ -171,7 +170,6 @@ MainWindowHooks Form1::hooks() {
     h.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
     h.resetRunState = [this] {
         draw_.Running = false;
-        app_.editing().UndoGate = true;
     };
     h.showError = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
     h.wordsToMain = [this] { wordsToMain(); };

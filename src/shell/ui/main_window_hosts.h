@@ -42,7 +42,6 @@ private:
 class MainHosts : public EditingCommandStates,
                   public MainCommandStates,
                   public ObjectListView,
-                  public RedrawRequest,
                   public MessageBox,
                   public TextRole,
                   public ProgressRole,
@@ -66,7 +65,6 @@ public:
     void SetObjectItems(const std::vector<std::string>& items) override;
     void SetObjectIndex(int index) override;
     void ResetView(const ViewReset& v) override;
-    void Redraw() override;
     void ShowMessage(const std::string& text) override;
 
     // Shell rules.

@@ -1,0 +1,30 @@
+// The one place where the windows connect to the edited document: a mouse
+// event or a typed value runs one of the document's commands, and what the
+// command changed reaches the windows through these signals.
+#include "editing/edited_document.h"
+#include "editing/editing_state.h"
+#include "shell/application.h"
+#include "shell/ui/dialog_session.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/main_window_hosts.h"
+
+namespace pelmar {
+
+void Form1::wireDocument() {
+    EditedDocument& doc = app_.edited();
+    // The picture: one redraw per command; a drag in progress keeps the
+    // graphs from pumping events.
+    connect(&doc, &EditedDocument::redrawNeeded, this, [this] { redraw(false); });
+    connect(&doc, &EditedDocument::dragChanged, this, [this](bool on) { draw_.NoRedraw = on; });
+    // The object dialogs show the working copy of the kind that changed.
+    connect(&doc, &EditedDocument::objectChanged, this, [this](Kind k) { dialogs_->registry().refill(k); });
+    // The commands that follow the document's state.
+    connect(&doc, &EditedDocument::modifiedChanged, this,
+            [this](bool on) { hosts_->SetEnabled(EditingCommand::Save, on); });
+    connect(&doc, &EditedDocument::undoStateChanged, this, [this](bool undo, bool redo) {
+        hosts_->SetEnabled(EditingCommand::Undo, undo);
+        hosts_->SetEnabled(EditingCommand::Redo, redo);
+    });
+}
+
+}  // namespace pelmar
