@@ -21,8 +21,6 @@ bool EditedDocument::undo() { return UndoStep(*st_); }
 
 bool EditedDocument::redo() { return RedoStep(*st_); }
 
-void EditedDocument::replaceDocument(DProj& proj) { st_->Proj = &proj; }
-
 void EditedDocument::requestRedraw() {
     if (commands_ > 0) {
         redrawPending_ = true;

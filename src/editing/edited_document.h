@@ -13,6 +13,10 @@
 #include <QObject>
 #include <memory>
 
+#include <string>
+#include <vector>
+
+#include "editing/editing_host.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -34,8 +38,6 @@ public:
     // The Undo and Redo commands; false when nothing was reopened.
     bool undo();
     bool redo();
-    // The document the state edits from now on (New, Open).
-    void replaceDocument(DProj& proj);
 
     // Asks for one redraw: at once outside a command, at the end of the
     // outermost command inside one.
@@ -100,17 +102,17 @@ public:
 
     // What the core tells the windows (called by the editing functions).
     void announceObject(Kind k) { emit objectChanged(k); }
-    void announceDocument() { emit documentReplaced(); }
-    void announceSelection() { emit selectionChanged(); }
     void announceUndoState(bool undo, bool redo) { emit undoStateChanged(undo, redo); }
     void announceModified(bool modified) { emit modifiedChanged(modified); }
 
 signals:
     // The working copy of a kind changed: its open dialog shows it again.
     void objectChanged(pelmar::Kind kind);
-    // The whole document was reopened (undo, redo, open).
-    void documentReplaced();
-    void selectionChanged();
+    // The object combo's items (ComboObj) and its current item (-1 none).
+    void objectListChanged(const std::vector<std::string>& items);
+    void currentObjectChanged(int index);
+    // A document was loaded: the picture view's zoom, sizes and scroll position.
+    void viewReset(const pelmar::ViewReset& view);
     void undoStateChanged(bool undoEnabled, bool redoEnabled);
     void modifiedChanged(bool modified);
     // The picture is to be drawn again (once per command).

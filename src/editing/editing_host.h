@@ -1,8 +1,8 @@
-// What the editing core needs of the windows, in five small interfaces: the
+// What the editing core needs of the windows, in four small interfaces: the
 // enabled and pressed states of commands, the object dialogs, the two
-// question windows, the message box, and the object combo with the picture
-// view.  The redraw, the dialogs' refills, the modified and the undo states
-// are the document's signals (edited_document.h).  The main window and the
+// question windows and the message box.  The redraw, the dialogs' refills,
+// the object combo, the view reset, the modified and the undo states are the
+// document's signals (edited_document.h).  The main window and the
 // dialogs implement them; tests use fakes.  Every method has a harmless default, so a core without windows
 // (benchmarks, the animation builder) runs on the Null* instances.
 #pragma once
@@ -130,13 +130,5 @@ struct ViewReset {
     bool clearMetafile = false;  // vector mode outside an undo reload
 };
 
-class ObjectListView {
-public:
-    virtual ~ObjectListView() = default;
-    // ComboObj: its items, and its ItemIndex (-1 none).
-    virtual void SetObjectItems(const std::vector<std::string>&) {}
-    virtual void SetObjectIndex(int) {}
-    virtual void ResetView(const ViewReset&) {}
-};
 
 }  // namespace pelmar

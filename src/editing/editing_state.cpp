@@ -31,8 +31,7 @@ EditingState::EditingState(DProj& proj, EditedDocument& document)
       Commands(&NullCommands()),
       DialogWindows(&NullDialogHost()),
       Questions(&NullQuestions()),
-      Messages(&NullMessages()),
-      ListView(&NullListView()) {
+      Messages(&NullMessages()) {
     Proj = &proj;
     Work = &Copies;
     Defaults.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
@@ -54,10 +53,6 @@ QuestionBox& NullQuestions() {
 }
 MessageBox& NullMessages() {
     static MessageBox none;
-    return none;
-}
-ObjectListView& NullListView() {
-    static ObjectListView none;
     return none;
 }
 
@@ -129,7 +124,7 @@ void SetChanged(EditingState& st, bool changed) {
 
 void SetCurObjIndex(EditingState& st, int index) {
     st.CurObjIndex = index;
-    st.ListView->SetObjectIndex(index);
+    emit st.Document.currentObjectChanged(index);
 }
 
 LiveWindows CurrentWindows(const EditingState& st) {

@@ -105,7 +105,6 @@ struct EditingState : EditState {
     DialogHost* DialogWindows;
     QuestionBox* Questions;
     MessageBox* Messages;
-    ObjectListView* ListView;
 
     StateDialogs Dialogs{*this};
 
@@ -118,7 +117,6 @@ EditingCommandStates& NullCommands();
 DialogHost& NullDialogHost();
 QuestionBox& NullQuestions();
 MessageBox& NullMessages();
-ObjectListView& NullListView();
 
 // A word-table line from st.Words; the built-in text when there is no table
 // or the table's line is empty.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/undo_store.h"
@@ -79,7 +80,7 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
         st.Work->index(info.kind) = count > 0 ? 1 : 0;
     }
     o.ObjTotal = n;
-    st.ListView->SetObjectItems(items);
+    emit st.Document.objectListChanged(items);
 
     if (closeDialogs)
         for (const KindInfo& info : KindTable)
@@ -110,7 +111,7 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
     st.Commands->SetEnabled(EditingCommand::SelectNone, false);
     st.Commands->SetEnabled(EditingCommand::SelectCurrent, true);
     st.Commands->SetEnabled(EditingCommand::DeselectCurrent, true);
-    st.ListView->ResetView(ViewResetFor(*st.Proj, st.UndoLoading));
+    emit st.Document.viewReset(ViewResetFor(*st.Proj, st.UndoLoading));
 }
 
 }  // namespace pelmar

@@ -109,15 +109,12 @@ public:
     void ShowMessage(const std::string& text) override { shown.push_back(text); }
 };
 
-class FakeListView : public ObjectListView {
-public:
+struct FakeListView {
     std::vector<std::string> items;
     int index = -1;
     int resets = 0;
     ViewReset lastReset;
-    void SetObjectItems(const std::vector<std::string>& i) override { items = i; }
-    void SetObjectIndex(int i) override { index = i; }
-    void ResetView(const ViewReset& v) override {
+    void ResetView(const ViewReset& v) {
         ++resets;
         lastReset = v;
     }
@@ -163,7 +160,10 @@ struct Editing {
         st->DialogWindows = &dialogs;
         st->Questions = &questions;
         st->Messages = &messages;
-        st->ListView = &list;
+        QObject::connect(edited.get(), &EditedDocument::objectListChanged,
+                         [this](const std::vector<std::string>& items) { list.items = items; });
+        QObject::connect(edited.get(), &EditedDocument::currentObjectChanged, [this](int i) { list.index = i; });
+        QObject::connect(edited.get(), &EditedDocument::viewReset, [this](const ViewReset& v) { list.ResetView(v); });
         // The windows' side of the document's signals.
         QObject::connect(edited.get(), &EditedDocument::redrawNeeded, [this] { ++redraw.count; });
         QObject::connect(edited.get(), &EditedDocument::objectChanged,

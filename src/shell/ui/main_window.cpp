@@ -107,7 +107,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
-    st.ListView = hosts_.get();
     SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,

@@ -41,7 +41,6 @@ private:
 
 class MainHosts : public EditingCommandStates,
                   public MainCommandStates,
-                  public ObjectListView,
                   public MessageBox,
                   public TextRole,
                   public ProgressRole,
@@ -62,9 +61,9 @@ public:
     void SetDown(EditingCommand c, bool down) override;
     void RefreshDrawTools() override;
     void EnableTransForm(bool on) override;
-    void SetObjectItems(const std::vector<std::string>& items) override;
-    void SetObjectIndex(int index) override;
-    void ResetView(const ViewReset& v) override;
+    void SetObjectItems(const std::vector<std::string>& items);
+    void SetObjectIndex(int index);
+    void ResetView(const ViewReset& v);
     void ShowMessage(const std::string& text) override;
 
     // Shell rules.

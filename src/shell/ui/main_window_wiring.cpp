@@ -18,6 +18,11 @@ void Form1::wireDocument() {
     connect(&doc, &EditedDocument::dragChanged, this, [this](bool on) { draw_.NoRedraw = on; });
     // The object dialogs show the working copy of the kind that changed.
     connect(&doc, &EditedDocument::objectChanged, this, [this](Kind k) { dialogs_->registry().refill(k); });
+    // The object combo and the picture view after a document was loaded.
+    connect(&doc, &EditedDocument::objectListChanged, this,
+            [this](const std::vector<std::string>& items) { hosts_->SetObjectItems(items); });
+    connect(&doc, &EditedDocument::currentObjectChanged, this, [this](int index) { hosts_->SetObjectIndex(index); });
+    connect(&doc, &EditedDocument::viewReset, this, [this](const ViewReset& v) { hosts_->ResetView(v); });
     // The commands that follow the document's state.
     connect(&doc, &EditedDocument::modifiedChanged, this,
             [this](bool on) { hosts_->SetEnabled(EditingCommand::Save, on); });
