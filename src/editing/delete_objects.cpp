@@ -194,10 +194,10 @@ void DeleteObjects(EditingState& st) {
     if (st.ProjReady) SetChanged(st, true);
 
     UpdateSelectionUI(st);
-    st.Commands->SetEnabled(EditingCommand::Delete, st.Proj->Obj.ObjTotal >= 2);
+    emit st.Document.commandEnabled(EditingCommand::Delete, st.Proj->Obj.ObjTotal >= 2);
     for (const KindInfo& info : KindTable)
-        if (st.Proj->Obj.count(info.kind) < info.capacity) st.Commands->SetKindEnabled(EditingCommand::NewObject, info.kind, true);
-    st.Commands->RefreshDrawTools();
+        if (st.Proj->Obj.count(info.kind) < info.capacity) emit st.Document.kindCommandEnabled(EditingCommand::NewObject, info.kind, true);
+    emit st.Document.drawToolsRefresh();
 }
 
 }  // namespace pelmar

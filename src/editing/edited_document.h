@@ -115,6 +115,16 @@ signals:
     void viewReset(const pelmar::ViewReset& view);
     void undoStateChanged(bool undoEnabled, bool redoEnabled);
     void modifiedChanged(bool modified);
+    // The enabled state of a command, of a kind's command (NewObject,
+    // BackTo), and the pressed state of a tool or check box.
+    void commandEnabled(pelmar::EditingCommand command, bool enabled);
+    void kindCommandEnabled(pelmar::EditingCommand command, pelmar::Kind kind, bool enabled);
+    void commandDown(pelmar::EditingCommand command, bool down);
+    // A pressed tool that can no longer be used: `instead` is pressed for it.
+    void toolLeft(pelmar::EditingCommand tool, pelmar::EditingCommand instead);
+    // EnableTransForm, and EnableDrawTools(True) when TBAdds is down.
+    void transformsEnabled(bool enabled);
+    void drawToolsRefresh();
     // The picture is to be drawn again (once per command).
     void redrawNeeded();
     // A drag of the mouse tools begins or ends.

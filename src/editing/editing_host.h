@@ -1,7 +1,7 @@
-// What the editing core needs of the windows, in four small interfaces: the
-// enabled and pressed states of commands, the object dialogs, the two
-// question windows and the message box.  The redraw, the dialogs' refills,
-// the object combo, the view reset, the modified and the undo states are the
+// What the editing core asks of the windows, in three small interfaces: the
+// object dialogs, the two question windows and the message box.  What it
+// tells them (the commands' states, the redraw, the dialogs' refills, the
+// object combo, the view reset, the modified and the undo states) are the
 // document's signals (edited_document.h).  The main window and the
 // dialogs implement them; tests use fakes.  Every method has a harmless default, so a core without windows
 // (benchmarks, the animation builder) runs on the Null* instances.
@@ -15,7 +15,8 @@
 
 namespace pelmar {
 
-// The commands and controls whose states the editing core sets.  A command
+// The commands and controls whose states the editing core sets (the
+// document's commandEnabled, commandDown ...).  A command
 // stands for its menu item and tool button together where both exist; the
 // main window maps them onto its own command table, which also holds the
 // commands the editing core never touches.
@@ -50,21 +51,6 @@ enum class EditingCommand : std::uint8_t {
     TransCurrent,    // CheckBoxCurr
 };
 
-class EditingCommandStates {
-public:
-    virtual ~EditingCommandStates() = default;
-    virtual void SetEnabled(EditingCommand, bool) {}
-    // NewObject and BackTo, one per kind.
-    virtual void SetKindEnabled(EditingCommand, Kind, bool) {}
-    // Tool buttons that stay pressed and the transformations window's check boxes.
-    virtual bool IsDown(EditingCommand) const { return false; }
-    virtual void SetDown(EditingCommand, bool) {}
-    // EnableTransForm: every control of the transformations window; on
-    // enabling also "Текущий" cleared and "Все" checked.
-    virtual void EnableTransForm(bool) {}
-    // EnableDrawTools(True) when the picture window's TBAdds is down.
-    virtual void RefreshDrawTools() {}
-};
 
 // The object dialogs (FormPo .. FormXZ; FormPi serves i3 and i4, FormPr r3
 // and r4).  The open flags live in the editing state; the host only shows

@@ -28,7 +28,6 @@ Kind Partner(Kind k) {
 
 EditingState::EditingState(DProj& proj, EditedDocument& document)
     : Document(document),
-      Commands(&NullCommands()),
       DialogWindows(&NullDialogHost()),
       Questions(&NullQuestions()),
       Messages(&NullMessages()) {
@@ -39,10 +38,6 @@ EditingState::EditingState(DProj& proj, EditedDocument& document)
     };
 }
 
-EditingCommandStates& NullCommands() {
-    static EditingCommandStates none;
-    return none;
-}
 DialogHost& NullDialogHost() {
     static DialogHost none;
     return none;
@@ -78,7 +73,7 @@ void StateDialogs::Refill(Kind k) { st_.Document.announceObject(k); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
-        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(EditingCommand::BackTo, kc.value, false);
+        if constexpr (decltype(kc)::value != Kind::po) emit st_.Document.kindCommandEnabled(EditingCommand::BackTo, kc.value, false);
     });
 }
 

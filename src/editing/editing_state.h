@@ -101,7 +101,6 @@ struct EditingState : EditState {
     // The document object that announces the changes to the windows.
     EditedDocument& Document;
     // The windows that answer the core; never null (the Null* instances do nothing).
-    EditingCommandStates* Commands;
     DialogHost* DialogWindows;
     QuestionBox* Questions;
     MessageBox* Messages;
@@ -113,7 +112,6 @@ struct EditingState : EditState {
 };
 
 // Hosts that do nothing.
-EditingCommandStates& NullCommands();
 DialogHost& NullDialogHost();
 QuestionBox& NullQuestions();
 MessageBox& NullMessages();

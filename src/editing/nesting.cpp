@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/role_tables.h"
@@ -340,7 +341,7 @@ bool OpenPart(EditingState& st, Kind part, std::uint8_t role) {
     st.Dialogs.Create(part);
     st.Dialogs.Refill(part);
     st.ApplyEnabled = apply;
-    st.Commands->SetKindEnabled(EditingCommand::BackTo, parent, true);
+    emit st.Document.kindCommandEnabled(EditingCommand::BackTo, parent, true);
     return true;
 }
 

@@ -34,8 +34,8 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     SetCurObjIndex(st, p);
     SelectCurrentObject(st, st.Dialogs, fill);
     if (st.ProjReady) SetChanged(st, true);
-    st.Commands->SetEnabled(EditingCommand::Delete, true);
-    if (store.full()) st.Commands->SetKindEnabled(EditingCommand::NewObject, K, false);
+    emit st.Document.commandEnabled(EditingCommand::Delete, true);
+    if (store.full()) emit st.Document.kindCommandEnabled(EditingCommand::NewObject, K, false);
     if (redraw) st.Document.requestRedraw();
     UpdateSelectionUI(st);
     return true;

@@ -21,21 +21,33 @@
 
 namespace pelmar::test {
 
-class FakeCommands : public EditingCommandStates {
+// Follows the document's command signals.
+class FakeCommands {
 public:
     std::map<std::pair<EditingCommand, int>, bool> enabled;
     std::map<EditingCommand, bool> down;
     int transEnabled = 0, drawToolRefreshes = 0;
 
-    void SetEnabled(EditingCommand c, bool on) override { enabled[{c, 0}] = on; }
-    void SetKindEnabled(EditingCommand c, Kind k, bool on) override { enabled[{c, KindNumber(k)}] = on; }
-    bool IsDown(EditingCommand c) const override {
+    void SetEnabled(EditingCommand c, bool on) { enabled[{c, 0}] = on; }
+    void SetKindEnabled(EditingCommand c, Kind k, bool on) { enabled[{c, KindNumber(k)}] = on; }
+    bool IsDown(EditingCommand c) const {
         auto it = down.find(c);
         return it != down.end() && it->second;
     }
-    void SetDown(EditingCommand c, bool d) override { down[c] = d; }
-    void EnableTransForm(bool) override { ++transEnabled; }
-    void RefreshDrawTools() override { ++drawToolRefreshes; }
+    void SetDown(EditingCommand c, bool d) { down[c] = d; }
+    void Follow(EditedDocument& doc) {
+        QObject::connect(&doc, &EditedDocument::commandEnabled, [this](EditingCommand c, bool on) { SetEnabled(c, on); });
+        QObject::connect(&doc, &EditedDocument::kindCommandEnabled,
+                         [this](EditingCommand c, Kind k, bool on) { SetKindEnabled(c, k, on); });
+        QObject::connect(&doc, &EditedDocument::commandDown, [this](EditingCommand c, bool d) { SetDown(c, d); });
+        QObject::connect(&doc, &EditedDocument::toolLeft, [this](EditingCommand tool, EditingCommand instead) {
+            if (!IsDown(tool)) return;
+            SetDown(tool, false);
+            SetDown(instead, true);
+        });
+        QObject::connect(&doc, &EditedDocument::transformsEnabled, [this](bool) { ++transEnabled; });
+        QObject::connect(&doc, &EditedDocument::drawToolsRefresh, [this] { ++drawToolRefreshes; });
+    }
 
     // -1 never set, else 0/1.
     int On(EditingCommand c, Kind k) const { return Get(c, KindNumber(k)); }
@@ -156,7 +168,7 @@ struct Editing {
     FakeRedraw redraw;
 
     explicit Editing(const std::string& instance = "1") {
-        st->Commands = &commands;
+        commands.Follow(*edited);
         st->DialogWindows = &dialogs;
         st->Questions = &questions;
         st->Messages = &messages;

@@ -52,7 +52,7 @@ ObjListEntry EditingDialogSession::entry() const {
 }
 
 void EditingDialogSession::setBackTo(Kind parent, bool enabled) {
-    st_.Commands->SetKindEnabled(EditingCommand::BackTo, parent, enabled);
+    emit st_.Document.kindCommandEnabled(EditingCommand::BackTo, parent, enabled);
 }
 
 std::string EditingDialogSession::pathCaption(Kind k) const { return PathCaption(st_, k); }

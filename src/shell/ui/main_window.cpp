@@ -100,7 +100,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
         };
 
     EditingState& st = app_.editing();
-    st.Commands = hosts_.get();
     dialogs_ = std::make_unique<EditingDialogSession>(
         st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
                                         [this]() -> QWidget* { return this; }, [this] { dialogOpening(); }});

@@ -24,6 +24,18 @@ void Form1::wireDocument() {
     connect(&doc, &EditedDocument::currentObjectChanged, this, [this](int index) { hosts_->SetObjectIndex(index); });
     connect(&doc, &EditedDocument::viewReset, this, [this](const ViewReset& v) { hosts_->ResetView(v); });
     // The commands that follow the document's state.
+    MainHosts& h = *hosts_;
+    connect(&doc, &EditedDocument::commandEnabled, this, [&h](EditingCommand c, bool on) { h.SetEnabled(c, on); });
+    connect(&doc, &EditedDocument::kindCommandEnabled, this,
+            [&h](EditingCommand c, Kind k, bool on) { h.SetKindEnabled(c, k, on); });
+    connect(&doc, &EditedDocument::commandDown, this, [&h](EditingCommand c, bool down) { h.SetDown(c, down); });
+    connect(&doc, &EditedDocument::toolLeft, this, [&h](EditingCommand tool, EditingCommand instead) {
+        if (!h.IsDown(tool)) return;
+        h.SetDown(tool, false);
+        h.SetDown(instead, true);
+    });
+    connect(&doc, &EditedDocument::transformsEnabled, this, [&h](bool on) { h.EnableTransForm(on); });
+    connect(&doc, &EditedDocument::drawToolsRefresh, this, [&h] { h.RefreshDrawTools(); });
     connect(&doc, &EditedDocument::modifiedChanged, this,
             [this](bool on) { hosts_->SetEnabled(EditingCommand::Save, on); });
     connect(&doc, &EditedDocument::undoStateChanged, this, [this](bool undo, bool redo) {
