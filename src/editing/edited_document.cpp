@@ -14,7 +14,6 @@ EditedDocument::~EditedDocument() = default;
 void EditedDocument::commit(bool writeBack) {
     Command command(*this);
     ApplyObject(*st_, writeBack);
-    requestRedraw();
 }
 
 bool EditedDocument::undo() { return UndoStep(*st_); }

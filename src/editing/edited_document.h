@@ -32,8 +32,9 @@ public:
     EditingState& state() { return *st_; }
     const EditingState& state() const { return *st_; }
 
-    // The commit of the current kind's working copy (ApplyObject) and its
-    // redraw, as a typed value in an object dialog asks for them.
+    // The commit of the current kind's working copy (ApplyObject), as a typed
+    // value in an object dialog asks for it; the dialog then asks for the
+    // redraw (requestRedraw), unless a drag runs.
     void commit(bool writeBack);
     // The Undo and Redo commands; false when nothing was reopened.
     bool undo();

@@ -71,8 +71,10 @@ TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
 
     const int pos = e->UndoPos;
     const double startY = Pos(Obj<Kind::po>(*e, 2)).y;
+    // A typed value: the dialog's commit, then its redraw.
     SetPos(e->Copies.CurLine.P2, {0, 333, 44});
     doc.commit(false);
+    doc.requestRedraw();
     EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);  // the carried point followed
     EXPECT_EQ(win.take(), (std::vector<std::string>{"modified", "undo 10", "object li", "redraw"}));
     EXPECT_EQ(e->UndoPos, pos + 1);

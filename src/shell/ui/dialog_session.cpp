@@ -92,7 +92,7 @@ void EditingDialogSession::rememberPage(Kind k, int page) {
     if (std::uint8_t* tab = TabOf(st_, k)) *tab = static_cast<std::uint8_t>(page == 2 ? 2 : 1);
 }
 
-void EditingDialogSession::ApplyObject(bool writeBack) { pelmar::ApplyObject(st_, writeBack); }
+void EditingDialogSession::ApplyObject(bool writeBack) { st_.Document.commit(writeBack); }
 
 void EditingDialogSession::RepaintProject() { st_.Document.requestRedraw(); }
 

@@ -24,6 +24,7 @@
 
 #include "editing/clipboard.h"
 #include "editing/delete_objects.h"
+#include "editing/edited_document.h"
 #include "editing/ui/link_dialog.h"
 #include "editing/ui/picture_window.h"
 #include "editing/kind_access.h"
@@ -609,8 +610,8 @@ void Form1::newObject(Kind k, bool fromToolBar) {
 }
 
 void Form1::undoRedo(bool undo) {
-    if (undo) UndoStep(app_.editing());
-    else RedoStep(app_.editing());
+    if (undo) app_.edited().undo();
+    else app_.edited().redo();
 }
 
 void Form1::printPicture() {
