@@ -12,7 +12,6 @@
 
 #include <QObject>
 #include <memory>
-
 #include <string>
 #include <vector>
 
@@ -101,11 +100,7 @@ public:
     // An edit drag runs: Undo keeps no snapshot of the present state.
     bool editDragRunning() const { return editDrags_ > 0; }
 
-    // What the core tells the windows (called by the editing functions).
-    void announceObject(Kind k) { emit objectChanged(k); }
-    void announceUndoState(bool undo, bool redo) { emit undoStateChanged(undo, redo); }
-    void announceModified(bool modified) { emit modifiedChanged(modified); }
-
+    // What the core tells the windows; the editing functions emit them.
 signals:
     // The working copy of a kind changed: its open dialog shows it again.
     void objectChanged(pelmar::Kind kind);

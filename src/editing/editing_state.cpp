@@ -69,7 +69,7 @@ void StateDialogs::Close(Kind k) {
     DialogClosed(st_, k);
 }
 
-void StateDialogs::Refill(Kind k) { st_.Document.announceObject(k); }
+void StateDialogs::Refill(Kind k) { emit st_.Document.objectChanged(k); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
@@ -114,7 +114,7 @@ void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
 
 void SetChanged(EditingState& st, bool changed) {
     st.Changed = changed;
-    st.Document.announceModified(changed);
+    emit st.Document.modifiedChanged(changed);
 }
 
 void SetCurObjIndex(EditingState& st, int index) {

@@ -64,7 +64,7 @@ bool WriteSnapshot(EditingState& st, int step) {
 void SetUndoCommands(EditingState& st, bool undo, bool redo) {
     st.UndoEnabled = undo;
     st.RedoEnabled = redo;
-    st.Document.announceUndoState(undo, redo);
+    emit st.Document.undoStateChanged(undo, redo);
 }
 
 // The snapshots after the current position belong to a future that the

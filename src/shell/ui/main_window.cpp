@@ -156,7 +156,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.ShapeColor = shell_.settings.ShapeColor;
 }
 
-Form1::~Form1() = default;
+// The document outlives the window: its signals reach it no more.
+Form1::~Form1() { app_.edited().disconnect(this); }
 
 MainWindowHooks Form1::hooks() {
     MainWindowHooks h;
