@@ -17,6 +17,7 @@
 #include "dialogs/dialog_host.h"
 #include "dialogs/ui/dialog_words.h"
 #include "editing/editing_host.h"
+#include "editing/kind_access.h"
 #include "dialogs/ui/object_dialog.h"
 #include "model/records.h"
 
@@ -108,6 +109,11 @@ public:
     template <class R>
     void Fill(Kind k, const R& rec) {
         if (auto* d = dynamic_cast<RecordDialog<R>*>(dialog(k))) d->fill(rec);
+    }
+    // The same, the kind taken from the record's type.
+    template <class R>
+    void Fill(const R& rec) {
+        Fill(KindOfRec<R>::value, rec);
     }
     // The kind's open dialog shows its working copy again (the document's
     // objectChanged).
