@@ -12,6 +12,7 @@
 #include <random>
 
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
@@ -28,7 +29,8 @@ namespace {
 struct Bench {
     std::filesystem::path dir;
     std::unique_ptr<DProj> doc = NewDocument();
-    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
+    EditingState* st = &edited->state();
     QImage fill;
 
     Bench() {

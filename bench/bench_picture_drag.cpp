@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "drawing/host_roles.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/new_objects.h"
 #include "editing/selection.h"
@@ -81,7 +82,8 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     const auto dir = std::filesystem::temp_directory_path() / ("pelmar_bench_drag_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto doc = NewDocument();
-    auto st = std::make_unique<EditingState>(*doc);
+    auto edited = std::make_unique<EditedDocument>(*doc);
+    EditingState* st = &edited->state();
     st->ProgDir = dir.string() + "/";
     st->UndoFolder = st->ProgDir + "Temp/1/";
     st->Defaults.programFolder = shipped ? std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/" : st->ProgDir;
@@ -92,7 +94,8 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     QuietWindow quiet;
     PictureWindowHost host;
     PictureWindow win(*st, drawing, quiet, quiet, host);
-    st->Redraw = &win;
+    QObject::connect(edited.get(), &EditedDocument::redrawNeeded, &win, [&win] { win.redraw(false); });
+    QObject::connect(edited.get(), &EditedDocument::dragChanged, [&drawing](bool on) { drawing.NoRedraw = on; });
     win.resize(1000, 760);
     win.SetDrawWindowMode(1);
     win.show();

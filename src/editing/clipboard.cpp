@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/defining_points.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
@@ -72,10 +73,10 @@ void CopyObjects(EditingState& st) {
         // The message is shown; an older clipboard file is not what the user
         // copied last: it goes, and Paste stays off until a copy succeeds.
         std::filesystem::remove(ClipboardFileName(st), ec);
-        st.Commands->SetEnabled(EditingCommand::Paste, false);
+        emit st.Document.commandEnabled(EditingCommand::Paste, false);
         return;
     }
-    st.Commands->SetEnabled(EditingCommand::Paste, true);
+    emit st.Document.commandEnabled(EditingCommand::Paste, true);
 }
 
 void PasteObjects(EditingState& st) {
@@ -94,7 +95,7 @@ void PasteObjects(EditingState& st) {
             NewObject(st, true, true, true, std::move(rec));
         }
     });
-    st.Commands->RefreshDrawTools();
+    emit st.Document.drawToolsRefresh();
 }
 
 }  // namespace pelmar

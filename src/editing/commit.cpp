@@ -31,10 +31,6 @@ void UpdateRecord(DPr3& r) { UpdatePrism3(r, 0); }
 void UpdateRecord(DPr4& r) { UpdatePrism4(r, 0); }
 void UpdateRecord(DXZ& r) { UpdateXYZ(r, 0); }
 
-void FillDialog(EditingState& st, Kind k) {
-    VisitKind(k, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
-}
-
 // One kind's branch of the commit; true when the stored object has others
 // built on it or is built on others (creation number 1 and up).
 template <Kind K>
@@ -54,12 +50,12 @@ bool CommitKind(EditingState& st, bool writeBack) {
     // saved and read back: the change is refused, the object stays as it was.
     if (!ObjectIsFinite(work)) {
         work = store[n];
-        if (DialogIsOpen(st, K)) st.Dialogs.Fill(work);
+        if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
         st.Messages->ShowMessage(TooLargeText);
         return false;
     }
     store[n] = work;
-    if (DialogIsOpen(st, K)) st.Dialogs.Fill(store[n]);
+    if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
 
     for (int i = 0; i < levels.count; ++i) {
         const Kind l = levels.levels[static_cast<std::size_t>(i)];
@@ -68,7 +64,7 @@ bool CommitKind(EditingState& st, bool writeBack) {
             const Kind outer = levels.levels[static_cast<std::size_t>(j)];
             Reload(st, outer, RoleOf(st, outer));
         }
-        FillDialog(st, l);
+        st.Dialogs.Refill(l);
     }
     return store[n].Number >= 1;
 }

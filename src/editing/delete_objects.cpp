@@ -1,6 +1,7 @@
 #include "editing/delete_objects.h"
 
 #include "model/defining_points.h"
+#include "editing/edited_document.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
@@ -62,7 +63,7 @@ bool DeleteCurrent(EditingState& st) {
     SetCurObjIndex(st, listIndex > 0 ? listIndex - 1 : 0);
     SelectCurrentObject(st, st.Dialogs, true);
     if (st.SelCount == 1) MarkSelectionForShape(st);
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     return true;
 }
 
@@ -94,7 +95,7 @@ bool DeleteSelected(EditingState& st) {
     if (wasCurrentSelected) SelectCurrentObject(st, st.Dialogs, true);
     else KeepCurrentIndex(st);
     if (st.SelCount == 1) MarkSelectionForShape(st);
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     return true;
 }
 
@@ -184,18 +185,19 @@ void DeleteObjects(EditingState& st) {
 
     SaveUndoStep(st);
     // The commits that deselecting and re-marking cause belong to this one step.
-    const bool gate = st.UndoGate;
-    st.UndoGate = false;
-    const bool done = a.answer == 1 ? DeleteCurrent(st) : DeleteSelected(st);
-    st.UndoGate = gate;
+    bool done = false;
+    {
+        const EditedDocument::UndoPause pause(st);
+        done = a.answer == 1 ? DeleteCurrent(st) : DeleteSelected(st);
+    }
     if (!done) return;
     if (st.ProjReady) SetChanged(st, true);
 
     UpdateSelectionUI(st);
-    st.Commands->SetEnabled(EditingCommand::Delete, st.Proj->Obj.ObjTotal >= 2);
+    emit st.Document.commandEnabled(EditingCommand::Delete, st.Proj->Obj.ObjTotal >= 2);
     for (const KindInfo& info : KindTable)
-        if (st.Proj->Obj.count(info.kind) < info.capacity) st.Commands->SetKindEnabled(EditingCommand::NewObject, info.kind, true);
-    st.Commands->RefreshDrawTools();
+        if (st.Proj->Obj.count(info.kind) < info.capacity) emit st.Document.kindCommandEnabled(EditingCommand::NewObject, info.kind, true);
+    emit st.Document.drawToolsRefresh();
 }
 
 }  // namespace pelmar

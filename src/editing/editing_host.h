@@ -1,8 +1,9 @@
-// What the editing core needs of the windows, in six small interfaces: the
-// enabled and pressed states of commands, the object dialogs, the two
-// question windows, the message box, the object combo with the picture view,
-// and the redraw.  The main window and the dialogs implement them; tests use
-// fakes.  Every method has a harmless default, so a core without windows
+// What the editing core asks of the windows, in three small interfaces: the
+// object dialogs, the two question windows and the message box.  What it
+// tells them (the commands' states, the redraw, the dialogs' refills, the
+// object combo, the view reset, the modified and the undo states) are the
+// document's signals (edited_document.h).  The main window and the
+// dialogs implement them; tests use fakes.  Every method has a harmless default, so a core without windows
 // (benchmarks, the animation builder) runs on the Null* instances.
 #pragma once
 
@@ -14,7 +15,8 @@
 
 namespace pelmar {
 
-// The commands and controls whose states the editing core sets.  A command
+// The commands and controls whose states the editing core sets (the
+// document's commandEnabled, commandDown ...).  A command
 // stands for its menu item and tool button together where both exist; the
 // main window maps them onto its own command table, which also holds the
 // commands the editing core never touches.
@@ -49,25 +51,10 @@ enum class EditingCommand : std::uint8_t {
     TransCurrent,    // CheckBoxCurr
 };
 
-class EditingCommandStates {
-public:
-    virtual ~EditingCommandStates() = default;
-    virtual void SetEnabled(EditingCommand, bool) {}
-    // NewObject and BackTo, one per kind.
-    virtual void SetKindEnabled(EditingCommand, Kind, bool) {}
-    // Tool buttons that stay pressed and the transformations window's check boxes.
-    virtual bool IsDown(EditingCommand) const { return false; }
-    virtual void SetDown(EditingCommand, bool) {}
-    // EnableTransForm: every control of the transformations window; on
-    // enabling also "Текущий" cleared and "Все" checked.
-    virtual void EnableTransForm(bool) {}
-    // EnableDrawTools(True) when the picture window's TBAdds is down.
-    virtual void RefreshDrawTools() {}
-};
 
 // The object dialogs (FormPo .. FormXZ; FormPi serves i3 and i4, FormPr r3
-// and r4).  The open flags live in the editing state; the host only shows,
-// closes and fills the windows.
+// and r4).  The open flags live in the editing state; the host only shows
+// and closes the windows (they refill on the document's objectChanged).
 class DialogHost {
 public:
     virtual ~DialogHost() = default;
@@ -75,10 +62,6 @@ public:
     virtual void Show(Kind) {}
     // Closes the kind's dialog (the shared one for i3/i4, r3/r4).
     virtual void Close(Kind) {}
-    // VarToForm<k>: fills the open dialog of the record's kind.
-#define PELMAR_FILL_DIALOG(R, k) virtual void Fill(const R&) {}
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
     // Focus state of an open dialog: the object name of its active control
     // ("" when none), selecting a page of a tabbed dialog (1 or 2), and
     // making a named control active (a refusal is ignored).
@@ -133,20 +116,5 @@ struct ViewReset {
     bool clearMetafile = false;  // vector mode outside an undo reload
 };
 
-class ObjectListView {
-public:
-    virtual ~ObjectListView() = default;
-    // ComboObj: its items, and its ItemIndex (-1 none).
-    virtual void SetObjectItems(const std::vector<std::string>&) {}
-    virtual void SetObjectIndex(int) {}
-    virtual void ResetView(const ViewReset&) {}
-};
-
-class RedrawRequest {
-public:
-    virtual ~RedrawRequest() = default;
-    // RepaintProject(1, False) and the picture shown at the zoom.
-    virtual void Redraw() {}
-};
 
 }  // namespace pelmar

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "editing/dialog_focus.h"
+#include "editing/edited_document.h"
 #include "editing/kind_access.h"
 #include "platform/instance_folder.h"
 
@@ -25,13 +26,11 @@ Kind Partner(Kind k) {
 
 }  // namespace
 
-EditingState::EditingState(DProj& proj)
-    : Commands(&NullCommands()),
+EditingState::EditingState(DProj& proj, EditedDocument& document)
+    : Document(document),
       DialogWindows(&NullDialogHost()),
       Questions(&NullQuestions()),
-      Messages(&NullMessages()),
-      ListView(&NullListView()),
-      Redraw(&NullRedraw()) {
+      Messages(&NullMessages()) {
     Proj = &proj;
     Work = &Copies;
     Defaults.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
@@ -39,10 +38,6 @@ EditingState::EditingState(DProj& proj)
     };
 }
 
-EditingCommandStates& NullCommands() {
-    static EditingCommandStates none;
-    return none;
-}
 DialogHost& NullDialogHost() {
     static DialogHost none;
     return none;
@@ -53,14 +48,6 @@ QuestionBox& NullQuestions() {
 }
 MessageBox& NullMessages() {
     static MessageBox none;
-    return none;
-}
-ObjectListView& NullListView() {
-    static ObjectListView none;
-    return none;
-}
-RedrawRequest& NullRedraw() {
-    static RedrawRequest none;
     return none;
 }
 
@@ -82,14 +69,11 @@ void StateDialogs::Close(Kind k) {
     DialogClosed(st_, k);
 }
 
-#define PELMAR_FILL_DIALOG(R, k) \
-    void StateDialogs::Fill(const R& r) { st_.DialogWindows->Fill(r); }
-PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+void StateDialogs::Refill(Kind k) { emit st_.Document.objectChanged(k); }
 
 void StateDialogs::DisableToKindButtons() {
     ForEachKind([&](auto kc) {
-        if constexpr (decltype(kc)::value != Kind::po) st_.Commands->SetKindEnabled(EditingCommand::BackTo, kc.value, false);
+        if constexpr (decltype(kc)::value != Kind::po) emit st_.Document.kindCommandEnabled(EditingCommand::BackTo, kc.value, false);
     });
 }
 
@@ -130,12 +114,12 @@ void ClearRoleBytes(EditingState& st) { st.Proj->Role.fill(0); }
 
 void SetChanged(EditingState& st, bool changed) {
     st.Changed = changed;
-    st.Commands->SetEnabled(EditingCommand::Save, changed);
+    emit st.Document.modifiedChanged(changed);
 }
 
 void SetCurObjIndex(EditingState& st, int index) {
     st.CurObjIndex = index;
-    st.ListView->SetObjectIndex(index);
+    emit st.Document.currentObjectChanged(index);
 }
 
 LiveWindows CurrentWindows(const EditingState& st) {

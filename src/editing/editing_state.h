@@ -27,10 +27,12 @@ class QImage;
 
 namespace pelmar {
 
+class EditedDocument;
 struct EditingState;
 
 // The model's dialog interface over the state's open flags and the dialog
-// windows: flags are set and cleared here, the windows only shown and closed.
+// windows: flags are set and cleared here, the windows only shown and closed;
+// a refill is the document's objectChanged.
 class StateDialogs : public ObjectDialogs {
 public:
     explicit StateDialogs(EditingState& st) : st_(st) {}
@@ -38,9 +40,7 @@ public:
     void SetOpen(Kind k, bool open) override;
     void Create(Kind k) override;
     void Close(Kind k) override;
-#define PELMAR_FILL_DIALOG(R, k) void Fill(const R& r) override;
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+    void Refill(Kind k) override;
     void DisableToKindButtons() override;
 
 private:
@@ -51,7 +51,8 @@ private:
 using SelectionSet = std::bitset<256>;
 
 struct EditingState : EditState {
-    explicit EditingState(DProj& proj);
+    // Made by its document object, which it reports to.
+    EditingState(DProj& proj, EditedDocument& document);
     EditingState(const EditingState&) = delete;
     EditingState& operator=(const EditingState&) = delete;
 
@@ -72,10 +73,10 @@ struct EditingState : EditState {
     bool Untitled = true;    // no file yet
     bool Changed = false;    // unsaved changes (the Enabled state of TBSave)
 
-    // Undo: settings, gate, position and the folder of this instance's undo files.
+    // Undo: settings, position and the folder of this instance's undo files.
     bool UndoOn = true;
     int UndoSteps = 50;        // 10 .. 200
-    bool UndoGate = true;      // closed by the mouse tools and the selection buttons
+    int UndoHeld = 0;          // live EditedDocument::UndoPause scopes: no snapshot while > 0
     bool UndoBusy = false;     // a snapshot is being written or reloaded
     bool UndoLoading = false;  // an undo or redo file is being reopened
     int UndoPos = 1;           // number of the next undo file
@@ -87,10 +88,6 @@ struct EditingState : EditState {
     std::string UndoFolder;      // ends in "/"; the undo files of this instance
     std::string ProgDir;         // program folder, ends in "/"; "Temp/ClipBoard.pel" lies below it
 
-    // Edit drag: the snapshot of a drag is taken before its first change.
-    bool DragRunning = false;
-    bool DragSnapshotTaken = false;
-
     // Default objects of New<Kind> (pictureHeight is taken from the document).
     DefaultsSource Defaults;
     // The fill picture, written with undo snapshots and read with them; may be null.
@@ -101,13 +98,12 @@ struct EditingState : EditState {
     // The word table; without it the built-in texts.
     const WordTable* Words = nullptr;
 
-    // The windows; never null (the Null* instances do nothing).
-    EditingCommandStates* Commands;
+    // The document object that announces the changes to the windows.
+    EditedDocument& Document;
+    // The windows that answer the core; never null (the Null* instances do nothing).
     DialogHost* DialogWindows;
     QuestionBox* Questions;
     MessageBox* Messages;
-    ObjectListView* ListView;
-    RedrawRequest* Redraw;
 
     StateDialogs Dialogs{*this};
 
@@ -116,12 +112,9 @@ struct EditingState : EditState {
 };
 
 // Hosts that do nothing.
-EditingCommandStates& NullCommands();
 DialogHost& NullDialogHost();
 QuestionBox& NullQuestions();
 MessageBox& NullMessages();
-ObjectListView& NullListView();
-RedrawRequest& NullRedraw();
 
 // A word-table line from st.Words; the built-in text when there is no table
 // or the table's line is empty.

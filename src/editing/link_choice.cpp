@@ -4,6 +4,7 @@
 #include <span>
 
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
@@ -269,12 +270,12 @@ bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewL
         LinkNewObject(doc, work, links);
     });
     // The links belong to the creation's undo step: no second snapshot.
-    const bool gate = st.UndoGate;
-    st.UndoGate = false;
-    ApplyObject(st, false);
-    st.UndoGate = gate;
+    {
+        const EditedDocument::UndoPause pause(st);
+        ApplyObject(st, false);
+    }
     RecomputeLinked(doc);
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     return true;
 }
 

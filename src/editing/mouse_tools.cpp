@@ -73,10 +73,14 @@ void MouseTools::lengthAndAngle(const Pos& p) {
     view_.setStatusPanel(6, view_.word(WordNo::AngleIs) + GeneralNumber(angle, sep));
 }
 
+MouseTools::MouseTools(EditingState& st, MouseToolView& view) : st_(st), view_(view) {}
+
+MouseTools::~MouseTools() = default;
+
 void MouseTools::repaint() {
-    view_.repaintPicture();
+    st_.Document.requestRedraw();
     // The redraw writes panel 4 too; the press point stays shown while its drag runs.
-    if (noRedraw_ && !pressText_.empty()) view_.setStatusPanel(4, pressText_);
+    if (leftHeld() && !pressText_.empty()) view_.setStatusPanel(4, pressText_);
 }
 
 void MouseTools::showRubber() {
@@ -103,7 +107,8 @@ void MouseTools::press(const MouseInput& in) {
         dragStartX_ = p.px;
         dragStartY_ = p.py;
         dragStartYM_ = p.ym;
-        noRedraw_ = true;
+        drag_.reset();
+        drag_.emplace(st_.Document);
     }
     if (in.right) ++vertexStep_;
     if (mouseButtons_ == 1) vertexStep_ = 0;
@@ -113,7 +118,7 @@ void MouseTools::press(const MouseInput& in) {
     switch (tool) {
         case MouseTool::Ruler:
             if (mouseButtons_ == 1) {
-                st_.UndoGate = false;
+                drag_->holdUndo();
                 dragEndX_ = p.px;
                 dragEndY_ = p.py;
                 showRubber();
@@ -122,7 +127,7 @@ void MouseTools::press(const MouseInput& in) {
         case MouseTool::Draw: drawPress(p); break;
         case MouseTool::Select:
             if (mouseButtons_ == 1) {
-                st_.UndoGate = false;
+                drag_->holdUndo();
                 if (SelectAt(st_, p.px, p.ym, in.shift ? 1 : 0, false)) {
                     repaint();
                     ReloadCurrentSelected(st_);
@@ -140,10 +145,10 @@ void MouseTools::press(const MouseInput& in) {
 void MouseTools::drawPress(const Pos& p) {
     const bool leftAlone = mouseButtons_ == 1;
     WorkingCopies& w = st_.Copies;
-    // A new object: created, then the gate closed for the commits of its drag.
+    // A new object: created, then undo held off for the commits of its drag.
     const auto begin = [&](auto create) {
         if (!create()) return false;
-        st_.UndoGate = false;
+        drag_->holdUndo();
         return true;
     };
     bool commit = false, redrawAfter = true;
@@ -179,7 +184,7 @@ void MouseTools::drawPress(const Pos& p) {
                     w.CurTri.Typ.v = 4;
                     commit = true;
                 }
-            } else if (vertexStep_ == 1 && noRedraw_) {
+            } else if (vertexStep_ == 1 && leftHeld()) {
                 // Vertex 2 fixed by the right button while the left one draws.
                 for (int i = 2; i <= 3; ++i) PlaceVertex(w.CurTri, 3, i, p.px, p.ym);
                 commit = true;
@@ -194,7 +199,7 @@ void MouseTools::drawPress(const Pos& p) {
                     w.CurKv.Typ.v = 6;
                     commit = true;
                 }
-            } else if ((vertexStep_ == 1 || vertexStep_ == 2) && noRedraw_) {
+            } else if ((vertexStep_ == 1 || vertexStep_ == 2) && leftHeld()) {
                 for (int i = vertexStep_ + 1; i <= 4; ++i) PlaceVertex(w.CurKv, 4, i, p.px, p.ym);
                 commit = true;
                 redrawAfter = false;
@@ -216,10 +221,10 @@ void MouseTools::drawPress(const Pos& p) {
 }
 
 void MouseTools::editPress(const Pos& p) {
-    st_.UndoGate = false;
+    drag_->holdUndo();
     if (!AnyObjectAt(st_, p.px, p.ym)) return;
     editDragActive_ = true;
-    BeginEditDrag(st_);
+    drag_->beginEdit();
     const int handle = st_.DragHandle;
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
@@ -241,18 +246,18 @@ void MouseTools::move(const MouseInput& in) {
     const Pos p = at(in);
     view_.setStatusPanel(0, "X=" + std::to_string(p.px));
     view_.setStatusPanel(1, "Y=" + std::to_string(p.ym));
-    if (noRedraw_ && lengthTool()) lengthAndAngle(p);
+    if (leftHeld() && lengthTool()) lengthAndAngle(p);
 
     switch (view_.tool()) {
         case MouseTool::Ruler:
-            if (noRedraw_) {
+            if (leftHeld()) {
                 dragEndX_ = p.px;
                 dragEndY_ = p.py;
                 showRubber();
             }
             break;
         case MouseTool::Draw:
-            if (noRedraw_) drawMove(p);
+            if (leftHeld()) drawMove(p);
             break;
         case MouseTool::Edit:
             if (editDragActive_) editMove(p);
@@ -315,7 +320,7 @@ void MouseTools::drawMove(const Pos& p) {
 
 void MouseTools::editMove(const Pos& p) {
     // The drag's one undo step, before its first change.
-    DragChange(st_);
+    if (drag_) drag_->change();
     DProj& doc = st_.Doc();
     const DragStep step{static_cast<double>(p.px - dragStartX_), static_cast<double>(p.ym - dragStartYM_),
                         static_cast<double>(p.px), static_cast<double>(p.ym), grip_, doc.Im.YOrient == 2};
@@ -375,7 +380,7 @@ void MouseTools::release(const MouseInput& in) {
     const Pos p = at(in);
     const MouseTool tool = view_.tool();
     // A release outside any drag of ours (the press went to another window).
-    const bool drawing = tool == MouseTool::Draw && noRedraw_;
+    const bool drawing = tool == MouseTool::Draw && leftHeld();
 
     if (left) {
         pressText_.clear();
@@ -387,7 +392,7 @@ void MouseTools::release(const MouseInput& in) {
     if (drawing && left) drawRelease(p);
     if (left) {
         vertexStep_ = 0;
-        noRedraw_ = false;
+        if (drag_) drag_->leftReleased();
     }
     if (tool == MouseTool::Edit && editDragActive_ && left) {
         editDragActive_ = false;
@@ -396,12 +401,9 @@ void MouseTools::release(const MouseInput& in) {
     UpdateSelectionUI(st_);
     if (tool == MouseTool::Draw && left) view_.enableDrawTools();
     if (tool == MouseTool::Draw || tool == MouseTool::Edit) ApplyObject(st_, true);
-    // The gate opens again only when no button is held: a right release in
-    // the middle of a drag must not turn the drag's commits into undo steps.
-    if (noneHeld) {
-        if (st_.DragRunning) EndEditDrag(st_);
-        st_.UndoGate = true;
-    }
+    // The drag ends only when no button is held: a right release in the
+    // middle of a drag must not turn the drag's commits into undo steps.
+    if (noneHeld) drag_.reset();
 }
 
 }  // namespace pelmar

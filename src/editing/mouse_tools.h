@@ -9,7 +9,10 @@
 // point lies in the model's y-z plane at (0, PX, YM).
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "editing/edited_document.h"
 
 #include "drawing/word_lines.h"
 #include "model/drag_rules.h"
@@ -31,8 +34,6 @@ public:
     virtual void setStatusPanel(int panel, const std::string& text) = 0;
     // The ruler's rubber line in window pixels, drawn over the picture; off hides it.
     virtual void setRubberLine(bool on, int x1, int y1, int x2, int y2) = 0;
-    // RepaintProject(1, False).
-    virtual void repaintPicture() = 0;
     // EnableDrawTools(True): a kind at its limit loses its button.
     virtual void enableDrawTools() = 0;
     // Word-table line N ("Длина=" 350, "Угол=" 351) and the decimal separator.
@@ -59,7 +60,8 @@ std::string GeneralNumber(double v, char decimalSep);
 
 class MouseTools {
 public:
-    MouseTools(EditingState& st, bool& noRedraw, MouseToolView& view) : st_(st), noRedraw_(noRedraw), view_(view) {}
+    MouseTools(EditingState& st, MouseToolView& view);
+    ~MouseTools();
 
     void press(const MouseInput& in);
     void move(const MouseInput& in);
@@ -83,10 +85,13 @@ private:
     void editMove(const Pos& p);
     void showRubber();
     void repaint();
+    // The left button of the running drag is held.
+    bool leftHeld() const { return drag_ && drag_->leftHeld(); }
 
     EditingState& st_;
-    bool& noRedraw_;
     MouseToolView& view_;
+    // The running drag, from a left press to the release of the last button.
+    std::optional<EditedDocument::Drag> drag_;
 
     int mouseButtons_ = 0;
     int vertexStep_ = 0;

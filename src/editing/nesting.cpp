@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/role_tables.h"
@@ -338,9 +339,9 @@ bool OpenPart(EditingState& st, Kind part, std::uint8_t role) {
     st.ApplyEnabled = 0;  // filling the dialog commits nothing
     if (parent != part && DialogIsOpen(st, parent)) st.Dialogs.Close(parent);
     st.Dialogs.Create(part);
-    VisitKind(part, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
+    st.Dialogs.Refill(part);
     st.ApplyEnabled = apply;
-    st.Commands->SetKindEnabled(EditingCommand::BackTo, parent, true);
+    emit st.Document.kindCommandEnabled(EditingCommand::BackTo, parent, true);
     return true;
 }
 

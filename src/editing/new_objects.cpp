@@ -1,5 +1,6 @@
 #include "editing/new_objects.h"
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/fit_new_object.h"
 #include "editing/kind_access.h"
@@ -33,9 +34,9 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     SetCurObjIndex(st, p);
     SelectCurrentObject(st, st.Dialogs, fill);
     if (st.ProjReady) SetChanged(st, true);
-    st.Commands->SetEnabled(EditingCommand::Delete, true);
-    if (store.full()) st.Commands->SetKindEnabled(EditingCommand::NewObject, K, false);
-    if (redraw) st.Redraw->Redraw();
+    emit st.Document.commandEnabled(EditingCommand::Delete, true);
+    if (store.full()) emit st.Document.kindCommandEnabled(EditingCommand::NewObject, K, false);
+    if (redraw) st.Document.requestRedraw();
     UpdateSelectionUI(st);
     return true;
 }

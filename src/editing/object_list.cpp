@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/undo_store.h"
@@ -59,8 +60,8 @@ ViewReset ViewResetFor(const DProj& doc, bool undoLoading) {
 void UpdateCountCommands(EditingState& st) {
     const DSubProj& o = st.Proj->Obj;
     for (const KindInfo& info : KindTable)
-        st.Commands->SetKindEnabled(EditingCommand::NewObject, info.kind, o.count(info.kind) < info.capacity);
-    st.Commands->SetEnabled(EditingCommand::Delete, o.ObjTotal >= 2);
+        emit st.Document.kindCommandEnabled(EditingCommand::NewObject, info.kind, o.count(info.kind) < info.capacity);
+    emit st.Document.commandEnabled(EditingCommand::Delete, o.ObjTotal >= 2);
 }
 
 void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
@@ -79,7 +80,7 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
         st.Work->index(info.kind) = count > 0 ? 1 : 0;
     }
     o.ObjTotal = n;
-    st.ListView->SetObjectItems(items);
+    emit st.Document.objectListChanged(items);
 
     if (closeDialogs)
         for (const KindInfo& info : KindTable)
@@ -91,26 +92,26 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
         DeleteUndoFiles(st);
         st.UndoPos = 1;
         st.UndoEnabled = st.RedoEnabled = false;
-        st.Commands->SetEnabled(EditingCommand::Undo, false);
-        st.Commands->SetEnabled(EditingCommand::Redo, false);
+        emit st.Document.commandEnabled(EditingCommand::Undo, false);
+        emit st.Document.commandEnabled(EditingCommand::Redo, false);
     }
-    st.Commands->EnableTransForm(true);
+    emit st.Document.transformsEnabled(true);
     SetChanged(st, st.Untitled);
     for (EditingCommand c : {EditingCommand::SaveAs, EditingCommand::Close, EditingCommand::Copy, EditingCommand::OptProj, EditingCommand::WinObj})
-        st.Commands->SetEnabled(c, true);
-    st.Commands->SetEnabled(EditingCommand::Export, false);
-    st.Commands->SetEnabled(EditingCommand::Print, false);
-    st.Commands->SetEnabled(EditingCommand::Anim, st.Proj->Im.PicMode == 0);
+        emit st.Document.commandEnabled(c, true);
+    emit st.Document.commandEnabled(EditingCommand::Export, false);
+    emit st.Document.commandEnabled(EditingCommand::Print, false);
+    emit st.Document.commandEnabled(EditingCommand::Anim, st.Proj->Im.PicMode == 0);
     UpdateCountCommands(st);
 
-    for (EditingCommand c : {EditingCommand::DrawLine, EditingCommand::DrawTools, EditingCommand::SelectTool}) st.Commands->SetEnabled(c, true);
-    st.Commands->SetEnabled(EditingCommand::EditTool, false);
-    st.Commands->SetDown(EditingCommand::DrawLine, !st.UndoLoading);
-    st.Commands->SetEnabled(EditingCommand::SelectAll, true);
-    st.Commands->SetEnabled(EditingCommand::SelectNone, false);
-    st.Commands->SetEnabled(EditingCommand::SelectCurrent, true);
-    st.Commands->SetEnabled(EditingCommand::DeselectCurrent, true);
-    st.ListView->ResetView(ViewResetFor(*st.Proj, st.UndoLoading));
+    for (EditingCommand c : {EditingCommand::DrawLine, EditingCommand::DrawTools, EditingCommand::SelectTool}) emit st.Document.commandEnabled(c, true);
+    emit st.Document.commandEnabled(EditingCommand::EditTool, false);
+    emit st.Document.commandDown(EditingCommand::DrawLine, !st.UndoLoading);
+    emit st.Document.commandEnabled(EditingCommand::SelectAll, true);
+    emit st.Document.commandEnabled(EditingCommand::SelectNone, false);
+    emit st.Document.commandEnabled(EditingCommand::SelectCurrent, true);
+    emit st.Document.commandEnabled(EditingCommand::DeselectCurrent, true);
+    emit st.Document.viewReset(ViewResetFor(*st.Proj, st.UndoLoading));
 }
 
 }  // namespace pelmar

@@ -1,6 +1,7 @@
 #include "editing/reopen.h"
 
 #include "editing/dialog_focus.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
@@ -45,7 +46,7 @@ std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
     st.Proj->FillValid = fillValid;
 
     SelectNone(st);
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     st.ProjReady = true;
     return ReadOk;
 }

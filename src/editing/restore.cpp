@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
@@ -212,7 +213,7 @@ bool Descend(EditingState& st, ParentRec& parent, const RestoreStep* steps, int 
 }
 
 void FillWork(EditingState& st, Kind k) {
-    VisitKind(k, [&](auto kc) { st.Dialogs.Fill(KindT<kc.value>::work(*st.Work)); });
+    st.Dialogs.Refill(k);
 }
 
 // The top-level object's own dialog in place of the stored one.
@@ -257,9 +258,9 @@ bool RestoreCurrentObject(EditingState& st, int activeKind) {
             });
             if (!done) break;
             FillWork(st, row.active);
-            st.Commands->SetKindEnabled(EditingCommand::BackTo, top, true);
+            emit st.Document.kindCommandEnabled(EditingCommand::BackTo, top, true);
             for (int s = 0; s + 1 < row.count; ++s)
-                st.Commands->SetKindEnabled(EditingCommand::BackTo, row.steps[static_cast<std::size_t>(s)].level, true);
+                emit st.Document.kindCommandEnabled(EditingCommand::BackTo, row.steps[static_cast<std::size_t>(s)].level, true);
             restored = true;
             break;
         }

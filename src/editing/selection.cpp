@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/hit_test.h"
 #include "editing/kind_access.h"
@@ -274,17 +275,15 @@ int HitCode(int x, int y, const DPr3& r) { return static_cast<int>(HitR3(x, y, r
 int HitCode(int x, int y, const DPr4& r) { return static_cast<int>(HitR4(x, y, r)); }
 int HitCode(int x, int y, const DXZ& r) { return static_cast<int>(HitXZ(x, y, r)); }
 
-// Runs f with the undo gate closed: selecting takes no undo step.
+// Runs f with undo snapshots off: selecting takes no undo step.
 template <class F>
 void GateClosed(EditingState& st, F&& f) {
-    const bool gate = st.UndoGate;
-    st.UndoGate = false;
+    const EditedDocument::UndoPause pause(st);
     f();
-    st.UndoGate = gate;
 }
 
 void Refresh(EditingState& st) {
-    st.Redraw->Redraw();
+    st.Document.requestRedraw();
     ReloadCurrentSelected(st);
     UpdateSelectionUI(st);
 }
@@ -422,34 +421,28 @@ void SelectNone(EditingState& st) {
 }
 
 void UpdateSelectionUI(EditingState& st) {
-    EditingCommandStates& c = *st.Commands;
+    EditedDocument& d = st.Document;
     const int total = st.Proj->Obj.ObjTotal;
     if (st.SelCount == 0) {
-        c.SetEnabled(EditingCommand::EditTool, false);
-        if (c.IsDown(EditingCommand::EditTool)) {
-            c.SetDown(EditingCommand::EditTool, false);
-            c.SetDown(EditingCommand::SelectTool, true);
-        }
-        c.SetEnabled(EditingCommand::SelectNone, false);
-        c.SetEnabled(EditingCommand::SelectAll, true);
+        emit d.commandEnabled(EditingCommand::EditTool, false);
+        emit d.toolLeft(EditingCommand::EditTool, EditingCommand::SelectTool);
+        emit d.commandEnabled(EditingCommand::SelectNone, false);
+        emit d.commandEnabled(EditingCommand::SelectAll, true);
     } else {
-        c.SetEnabled(EditingCommand::EditTool, true);
-        c.SetEnabled(EditingCommand::SelectNone, true);
-        c.SetEnabled(EditingCommand::SelectAll, st.SelCount < total);
+        emit d.commandEnabled(EditingCommand::EditTool, true);
+        emit d.commandEnabled(EditingCommand::SelectNone, true);
+        emit d.commandEnabled(EditingCommand::SelectAll, st.SelCount < total);
     }
     const bool currentSelected = CurrentSelectedKind(st) != 0;
-    c.SetEnabled(EditingCommand::SelectCurrent, !currentSelected);
-    c.SetEnabled(EditingCommand::DeselectCurrent, currentSelected);
+    emit d.commandEnabled(EditingCommand::SelectCurrent, !currentSelected);
+    emit d.commandEnabled(EditingCommand::DeselectCurrent, currentSelected);
 
     const bool none = st.SelCount == 0;
-    c.SetEnabled(EditingCommand::Export, none);
-    c.SetEnabled(EditingCommand::Print, none);
-    c.SetEnabled(EditingCommand::CopyPicture, none);
-    c.SetEnabled(EditingCommand::TransSelected, !none);
-    if (none && c.IsDown(EditingCommand::TransSelected)) {
-        c.SetDown(EditingCommand::TransCurrent, true);
-        c.SetDown(EditingCommand::TransSelected, false);
-    }
+    emit d.commandEnabled(EditingCommand::Export, none);
+    emit d.commandEnabled(EditingCommand::Print, none);
+    emit d.commandEnabled(EditingCommand::CopyPicture, none);
+    emit d.commandEnabled(EditingCommand::TransSelected, !none);
+    if (none) emit d.toolLeft(EditingCommand::TransSelected, EditingCommand::TransCurrent);
 }
 
 namespace {

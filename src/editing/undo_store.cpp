@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/reopen.h"
 #include "files/companion.h"
@@ -63,8 +64,7 @@ bool WriteSnapshot(EditingState& st, int step) {
 void SetUndoCommands(EditingState& st, bool undo, bool redo) {
     st.UndoEnabled = undo;
     st.RedoEnabled = redo;
-    st.Commands->SetEnabled(EditingCommand::Undo, undo);
-    st.Commands->SetEnabled(EditingCommand::Redo, redo);
+    emit st.Document.undoStateChanged(undo, redo);
 }
 
 // The snapshots after the current position belong to a future that the
@@ -106,7 +106,7 @@ std::string UndoFileName(const std::string& folder, int step) {
 }
 
 void SaveUndoStep(EditingState& st) {
-    if (!st.UndoOn || !st.UndoGate) return;
+    if (!st.UndoOn || st.UndoHeld > 0) return;
     if (st.UndoFolder.empty()) {
         TellUndoOff(st, false);
         return;
@@ -147,7 +147,7 @@ bool UndoStep(EditingState& st) {
     if (!st.UndoEnabled) return false;
     // The present state is the newest: keep it for Redo.  A snapshot that
     // cannot be written is said again, however often it failed before.
-    if (st.UndoOn && !st.DragRunning && !st.RedoEnabled) {
+    if (st.UndoOn && !st.Document.editDragRunning() && !st.RedoEnabled) {
         const bool shown = st.UndoFailShown;
         if (!WriteSnapshot(st, st.UndoPos)) {
             if (shown) st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
@@ -168,26 +168,6 @@ bool RedoStep(EditingState& st) {
     SetUndoCommands(st, true, HasStep(st, st.UndoPos + 1));
     SetChanged(st, true);
     return true;
-}
-
-void BeginEditDrag(EditingState& st) {
-    st.DragRunning = true;
-    st.DragSnapshotTaken = false;
-    st.UndoGate = false;
-}
-
-void DragChange(EditingState& st) {
-    if (!st.DragRunning || st.DragSnapshotTaken) return;
-    st.DragSnapshotTaken = true;
-    st.UndoGate = true;
-    SaveUndoStep(st);
-    st.UndoGate = false;
-}
-
-void EndEditDrag(EditingState& st) {
-    st.DragRunning = false;
-    st.DragSnapshotTaken = false;
-    st.UndoGate = true;
 }
 
 }  // namespace pelmar

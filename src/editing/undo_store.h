@@ -17,7 +17,7 @@ struct EditingState;
 // folder + "Undo" + the step in six characters ("-00005" for -5) + ".pel".
 std::string UndoFileName(const std::string& folder, int step);
 
-// SaveUndoStep: with undo on and the gate open, writes the document as
+// SaveUndoStep: with undo on and no UndoPause (edited_document.h) alive, writes the document as
 // snapshot UndoPos, deletes the snapshot that falls out of the depth and the
 // redo chain (each with its companions) and moves UndoPos on.  A failed write
 // moves nothing, shows its message once (until a write succeeds again) and
@@ -38,12 +38,5 @@ bool UndoStep(EditingState& st);
 
 // The Redo command: reopens snapshot UndoPos + 1, on the same terms.
 bool RedoStep(EditingState& st);
-
-// An edit drag in the picture window: the gate is closed from press to
-// release, and the one snapshot of the drag is taken by DragChange before the
-// first change is applied (a press without a move takes none).
-void BeginEditDrag(EditingState& st);
-void DragChange(EditingState& st);
-void EndEditDrag(EditingState& st);
 
 }  // namespace pelmar

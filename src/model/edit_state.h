@@ -44,10 +44,9 @@ public:
     // handler clears the open flag (both flags of a shared dialog).
     virtual void Close(Kind k) = 0;
 
-    // Fill the kind's open dialog from a record (VarToFormPo .. VarToFormXZ).
-#define PELMAR_FILL_DIALOG(R, k) virtual void Fill(const R& r) = 0;
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+    // The kind's open dialog shows its working copy again (VarToFormPo ..
+    // VarToFormXZ).
+    virtual void Refill(Kind k) = 0;
 
     // Disables the main window's to-kind buttons TBToLi .. TBToXZ.
     virtual void DisableToKindButtons() = 0;

@@ -54,8 +54,8 @@ void TakeObject(EditState& st, ObjectDialogs& dialogs, Kind k, std::uint8_t inde
     st.Proj->Role[static_cast<std::size_t>(k) - 1] = 0;  // the object itself is open, no part of it
     WithKind(k, st.Proj->Obj, *st.Work, [&](auto& store, auto& work) {
         work = store[index];
-        if (fill) dialogs.Fill(work);
     });
+    if (fill) dialogs.Refill(k);
 }
 
 void SelectSingle(EditState& st, ObjectDialogs& dialogs, Kind k, const Target& t, bool fill) {

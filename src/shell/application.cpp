@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "files/text_lines.h"
 #include "platform/instance_folder.h"
@@ -28,7 +29,7 @@ Application::Folders Application::DefaultFolders() {
 
 Application::Application(Folders folders)
     : document_(std::make_unique<DocumentState>()),
-      editing_(std::make_unique<EditingState>(*document_->Proj)),
+      edited_(std::make_unique<EditedDocument>(*document_->Proj)),
       texts_(std::make_unique<Texts>(*this)),
       language_(std::make_unique<LanguageSignal>()) {
     shell_.ProgDir = std::move(folders.ProgDir);
@@ -44,6 +45,8 @@ Application::Application(Folders folders)
 }
 
 Application::~Application() = default;
+
+EditingState& Application::editing() { return edited_->state(); }
 
 void Application::created(const MainWindowHooks& hooks) { MainWindowCreated(shell_, hooks); }
 

@@ -29,7 +29,8 @@
 
 namespace pelmar {
 
-struct EditingState;  // src/editing/editing_state.h
+struct EditingState;     // src/editing/editing_state.h
+class EditedDocument;   // src/editing/edited_document.h
 
 class Application {
 public:
@@ -50,7 +51,9 @@ public:
     DocumentState& document() { return *document_; }
     ShellState& shell() { return shell_; }
     ExportState& exports() { return exports_; }
-    EditingState& editing() { return *editing_; }
+    EditingState& editing();
+    // The edited document: its commands and the signals the windows follow.
+    EditedDocument& edited() { return *edited_; }
 
     // The start-up of the main window on this application's shell state
     // (MainWindowCreated): settings read, words loaded, the hooks called.
@@ -76,7 +79,7 @@ private:
     class Texts;
 
     std::unique_ptr<DocumentState> document_;
-    std::unique_ptr<EditingState> editing_;  // edits document_->Proj
+    std::unique_ptr<EditedDocument> edited_;  // edits document_->Proj
     ShellState shell_;
     ExportState exports_;
     std::unique_ptr<Texts> texts_;

@@ -22,7 +22,7 @@ struct MainWindowHooks {
     std::function<void()> documentStartValues;      // zoom 100, white background, commits allowed
     std::function<void(const std::array<RecentMenuItem, 5>&)> showRecentFiles;
     std::function<void()> createPictures;           // the metafile, back buffer and background pictures
-    std::function<void()> resetRunState;            // Running off, undo gate open, section plane 1
+    std::function<void()> resetRunState;            // Running off, section plane 1
     std::function<void(const std::string&)> showError;
     std::function<void()> wordsToMain;              // the words on the menu and tool bar
     std::function<void()> disableCombos;            // object and zoom combos

@@ -1,6 +1,7 @@
 #include "transform/trans_editing.h"
 
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/kind_access.h"
 #include "editing/undo_store.h"
 
@@ -31,12 +32,10 @@ void EditingTransHost::commitAndRedraw() {
             const std::size_t i = st_.Copies.index(k);
             if (i >= 1 && i <= store.count()) T::work(st_.Copies) = store[i];
         });
-        const bool gate = st_.UndoGate;
-        st_.UndoGate = false;
+        const EditedDocument::UndoPause pause(st_);
         ApplyObject(st_, false);
-        st_.UndoGate = gate;
     }
-    st_.Redraw->Redraw();
+    st_.Document.requestRedraw();
 }
 
 }  // namespace pelmar

@@ -105,12 +105,13 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     ShowActive(*po);
     TypeInto(Find<TNumEdit>(*po, "EditPy"), "7");
     EXPECT_DOUBLE_EQ(s.ed.work.CurLine.P2.ScrY.v, 7);
-    // Back to the segment, as the editing core does through its dialog host.
+    // Back to the segment, as the editing core does through its dialog host
+    // and the document's objectChanged.
     DialogHost& host = s.ed.reg;
     host.Close(Kind::po);
     s.ed.doc->Role[0] = 0;
     host.Show(Kind::li);
-    host.Fill(s.ed.work.CurLine);
+    s.ed.reg.refill(Kind::li);
     auto* li = s.ed.reg.dialog(Kind::li);
     ASSERT_NE(li, nullptr);
     EXPECT_EQ(Find<TNumEdit>(*li, "EditLy2")->text(), "7");

@@ -56,7 +56,7 @@ TEST(PointDialog, TypedSession) {
     DPoint other = before;
     other.ID.s = "Other";
     other.Radius.v = 7;
-    s.ed.reg.Fill(Kind::po, other);
+    s.ed.reg.Fill(other);  // the kind from the record
     EXPECT_EQ(s.ed.undoSteps, 0);
     EXPECT_FALSE(s.ed.changed);
     EXPECT_EQ(s.ed.work.CurPoint.ID.s, before.ID.s);

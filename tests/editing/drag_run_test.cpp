@@ -36,7 +36,6 @@ struct EditView : MouseToolView {
     Kind drawKind() const override { return Kind::po; }
     void setStatusPanel(int, const std::string&) override {}
     void setRubberLine(bool, int, int, int, int) override {}
-    void repaintPicture() override {}
     void enableDrawTools() override {}
     std::string wordLine(int) override { return {}; }
     char decimalSeparator() override { return '.'; }
@@ -61,9 +60,8 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
     DProj& doc = *e.doc;
     const std::string start = DocumentText(doc, {}, doc.Role, '.');
 
-    bool noRedraw = false;
     EditView view;
-    MouseTools tools(*e, noRedraw, view);
+    MouseTools tools(*e, view);
     const auto input = [&](int px, int ym, bool held) {
         MouseInput in;
         in.x = px;

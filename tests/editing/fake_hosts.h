@@ -14,27 +14,40 @@
 #include <utility>
 #include <vector>
 
+#include "editing/edited_document.h"
 #include "editing/editing_host.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 
 namespace pelmar::test {
 
-class FakeCommands : public EditingCommandStates {
+// Follows the document's command signals.
+class FakeCommands {
 public:
     std::map<std::pair<EditingCommand, int>, bool> enabled;
     std::map<EditingCommand, bool> down;
     int transEnabled = 0, drawToolRefreshes = 0;
 
-    void SetEnabled(EditingCommand c, bool on) override { enabled[{c, 0}] = on; }
-    void SetKindEnabled(EditingCommand c, Kind k, bool on) override { enabled[{c, KindNumber(k)}] = on; }
-    bool IsDown(EditingCommand c) const override {
+    void SetEnabled(EditingCommand c, bool on) { enabled[{c, 0}] = on; }
+    void SetKindEnabled(EditingCommand c, Kind k, bool on) { enabled[{c, KindNumber(k)}] = on; }
+    bool IsDown(EditingCommand c) const {
         auto it = down.find(c);
         return it != down.end() && it->second;
     }
-    void SetDown(EditingCommand c, bool d) override { down[c] = d; }
-    void EnableTransForm(bool) override { ++transEnabled; }
-    void RefreshDrawTools() override { ++drawToolRefreshes; }
+    void SetDown(EditingCommand c, bool d) { down[c] = d; }
+    void Follow(EditedDocument& doc) {
+        QObject::connect(&doc, &EditedDocument::commandEnabled, [this](EditingCommand c, bool on) { SetEnabled(c, on); });
+        QObject::connect(&doc, &EditedDocument::kindCommandEnabled,
+                         [this](EditingCommand c, Kind k, bool on) { SetKindEnabled(c, k, on); });
+        QObject::connect(&doc, &EditedDocument::commandDown, [this](EditingCommand c, bool d) { SetDown(c, d); });
+        QObject::connect(&doc, &EditedDocument::toolLeft, [this](EditingCommand tool, EditingCommand instead) {
+            if (!IsDown(tool)) return;
+            SetDown(tool, false);
+            SetDown(instead, true);
+        });
+        QObject::connect(&doc, &EditedDocument::transformsEnabled, [this](bool) { ++transEnabled; });
+        QObject::connect(&doc, &EditedDocument::drawToolsRefresh, [this] { ++drawToolRefreshes; });
+    }
 
     // -1 never set, else 0/1.
     int On(EditingCommand c, Kind k) const { return Get(c, KindNumber(k)); }
@@ -56,10 +69,6 @@ public:
 
     void Show(Kind k) override { log.push_back(std::string("show ") + InfoOf(k).code); }
     void Close(Kind k) override { log.push_back(std::string("close ") + InfoOf(k).code); }
-#define PELMAR_FILL_DIALOG(R, k) \
-    void Fill(const R& r) override { Filled(Kind::k, r.ID.s); }
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
     std::string ActiveControl(Kind k) const override {
         auto it = active.find(KindNumber(k));
         return it == active.end() ? std::string() : it->second;
@@ -74,8 +83,12 @@ public:
         return {};
     }
 
-private:
-    void Filled(Kind k, const std::string& id) { log.push_back(std::string("fill ") + InfoOf(k).code + ":" + id); }
+    // The document's objectChanged: the kind's dialog shows its working copy.
+    void Filled(Kind k, const WorkingCopies& w) {
+        VisitKind(k, [&](auto kc) {
+            log.push_back(std::string("fill ") + InfoOf(k).code + ":" + KindT<kc.value>::work(w).ID.s);
+        });
+    }
 };
 
 class FakeQuestions : public QuestionBox {
@@ -108,24 +121,20 @@ public:
     void ShowMessage(const std::string& text) override { shown.push_back(text); }
 };
 
-class FakeListView : public ObjectListView {
-public:
+struct FakeListView {
     std::vector<std::string> items;
     int index = -1;
     int resets = 0;
     ViewReset lastReset;
-    void SetObjectItems(const std::vector<std::string>& i) override { items = i; }
-    void SetObjectIndex(int i) override { index = i; }
-    void ResetView(const ViewReset& v) override {
+    void ResetView(const ViewReset& v) {
         ++resets;
         lastReset = v;
     }
 };
 
-class FakeRedraw : public RedrawRequest {
-public:
+// Counts the document's redrawNeeded.
+struct FakeRedraw {
     int count = 0;
-    void Redraw() override { ++count; }
 };
 
 // A fresh folder under the system's temporary folder, removed at the end.
@@ -149,7 +158,8 @@ struct ScratchDir {
 struct Editing {
     ScratchDir dir;
     std::unique_ptr<DProj> doc = NewDocument();
-    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
+    EditingState* st = &edited->state();
     FakeCommands commands;
     FakeDialogs dialogs;
     FakeQuestions questions;
@@ -158,19 +168,31 @@ struct Editing {
     FakeRedraw redraw;
 
     explicit Editing(const std::string& instance = "1") {
-        st->Commands = &commands;
+        commands.Follow(*edited);
         st->DialogWindows = &dialogs;
         st->Questions = &questions;
         st->Messages = &messages;
-        st->ListView = &list;
-        st->Redraw = &redraw;
+        QObject::connect(edited.get(), &EditedDocument::objectListChanged,
+                         [this](const std::vector<std::string>& items) { list.items = items; });
+        QObject::connect(edited.get(), &EditedDocument::currentObjectChanged, [this](int i) { list.index = i; });
+        QObject::connect(edited.get(), &EditedDocument::viewReset, [this](const ViewReset& v) { list.ResetView(v); });
+        // The windows' side of the document's signals.
+        QObject::connect(edited.get(), &EditedDocument::redrawNeeded, [this] { ++redraw.count; });
+        QObject::connect(edited.get(), &EditedDocument::objectChanged,
+                         [this](Kind k) { dialogs.Filled(k, st->Copies); });
+        QObject::connect(edited.get(), &EditedDocument::modifiedChanged,
+                         [this](bool on) { commands.SetEnabled(EditingCommand::Save, on); });
+        QObject::connect(edited.get(), &EditedDocument::undoStateChanged, [this](bool undo, bool redo) {
+            commands.SetEnabled(EditingCommand::Undo, undo);
+            commands.SetEnabled(EditingCommand::Redo, redo);
+        });
         st->ProgDir = dir.folder();
         st->UndoFolder = dir.folder() + "Temp/" + instance + "/";
         st->Defaults.programFolder = dir.folder();
         st->UndoSteps = 200;
     }
     EditingState& operator*() { return *st; }
-    EditingState* operator->() { return st.get(); }
+    EditingState* operator->() { return st; }
 };
 
 }  // namespace pelmar::test

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
@@ -39,7 +40,8 @@ bool SamePlace(const DPoint& a, const DPoint& b) {
 
 struct Doc {
     std::unique_ptr<DProj> doc = NewDocument();
-    std::unique_ptr<EditingState> st = std::make_unique<EditingState>(*doc);
+    std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
+    EditingState* st = &edited->state();
     Doc() {
         st->UndoOn = false;
         const double at[3][3] = {{0, 10, 20}, {5, 200, 40}, {-5, 120, 300}};

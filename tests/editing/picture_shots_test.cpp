@@ -35,7 +35,8 @@ TEST(PictureShots, DrawingZoomDragAndLinkDialog) {
     QuietWindow quiet;
     PictureWindowHost host;
     PictureWindow win(*ed, drawing, quiet, quiet, host);
-    ed->Redraw = &win;
+    QObject::connect(ed.edited.get(), &EditedDocument::redrawNeeded, &win, [&win] { win.redraw(false); });
+    QObject::connect(ed.edited.get(), &EditedDocument::dragChanged, &win, [&drawing](bool on) { drawing.NoRedraw = on; });
     win.move(0, 0);
     win.resize(1000, 760);
     win.SetDrawWindowMode(1);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "editing/new_objects.h"
@@ -19,6 +20,7 @@ constexpr TColor kMove = 0x0000FF, kShape = 0xFF0000;
 // at (200, 300), (300, 300), (230, 380), an ellipse at (500, 200), a
 // dependent point at (600, 100), a hidden point at (650, 100).
 struct Picture : Editing {
+    std::optional<EditedDocument::UndoPause> held;
     Picture() {
         DPoint p;
         PlacedPoint(p, 0, 100, 100);
@@ -47,7 +49,7 @@ struct Picture : Editing {
         PlacedPoint(hidden, 0, 650, 100);
         hidden.Disabled.v = true;
         NewPoint(*st, false, false, true, hidden);
-        st->UndoGate = false;  // as the picture window's handlers hold it
+        held.emplace(*st);  // as the picture window's drag holds undo off
     }
     std::set<std::string> Selected() {
         std::set<std::string> s;
@@ -170,12 +172,12 @@ TEST(Selection, CommandStatesFollowTheCount) {
     EXPECT_FALSE(c.IsDown(EditingCommand::TransSelected));
     EXPECT_TRUE(c.IsDown(EditingCommand::TransCurrent));
     EXPECT_EQ(c.On(EditingCommand::Print), 1);
-    EXPECT_TRUE(p->UndoGate == false);  // the buttons put the gate back as they found it
+    EXPECT_EQ(p->UndoHeld, 1);  // the buttons leave undo held as they found it
 
-    p->UndoGate = true;
+    p.held.reset();
     const int pos = p->UndoPos;
     SelectCurrentCommand(*p);
     EXPECT_EQ(p->SelCount, 1);
     EXPECT_EQ(p->UndoPos, pos);
-    EXPECT_TRUE(p->UndoGate);
+    EXPECT_EQ(p->UndoHeld, 0);
 }

@@ -250,19 +250,23 @@ TEST(Undo, DragIsOneStepFromBeforeItsFirstMove) {
     SelectCurrentObject(*e, e->Dialogs, true);
     const std::string start = Text(*e.doc);
     const int pos = e->UndoPos;
-    BeginEditDrag(*e);
-    EndEditDrag(*e);
+    {
+        EditedDocument::Drag drag(*e.edited);
+        drag.beginEdit();
+    }
     EXPECT_EQ(e->UndoPos, pos);
 
-    BeginEditDrag(*e);
-    for (int move = 1; move <= 3; ++move) {
-        DragChange(*e);
-        SetPos(e->Copies.CurPoint, {0, 50.0 + move, 60});
-        ApplyObject(*e, false);
+    {
+        EditedDocument::Drag drag(*e.edited);
+        drag.beginEdit();
+        for (int move = 1; move <= 3; ++move) {
+            drag.change();
+            SetPos(e->Copies.CurPoint, {0, 50.0 + move, 60});
+            ApplyObject(*e, false);
+        }
     }
-    EndEditDrag(*e);
     EXPECT_EQ(e->UndoPos, pos + 1);
-    EXPECT_TRUE(e->UndoGate);
+    EXPECT_EQ(e->UndoHeld, 0);
     ASSERT_TRUE(UndoStep(*e));
     EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
 }

@@ -52,10 +52,15 @@ public:
         open[Slot(k)] = false;
         open[Slot(Partner(k))] = false;  // the shared dialog's close handler clears both flags
     }
-#define PELMAR_FILL_DIALOG(R, k) \
-    void Fill(const R& r) override { Filled(Kind::k, r.ID.s); }
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+    // The dialog shows the kind's working copy.
+    void Refill(Kind k) override {
+        const WorkingCopies& w = *st_.Work;
+        const std::string* ids[] = {&w.CurPoint.ID.s, &w.CurLine.ID.s, &w.CurCircle.ID.s, &w.CurTri.ID.s,
+                                    &w.CurKv.ID.s,    &w.CurXOY.ID.s,  &w.CurSf.ID.s,     &w.CurZi.ID.s,
+                                    &w.CurKo.ID.s,    &w.CurPi3.ID.s,  &w.CurPi4.ID.s,    &w.CurPr3.ID.s,
+                                    &w.CurPr4.ID.s,   &w.CurXZ.ID.s};
+        Filled(k, *ids[Slot(k)]);
+    }
     void DisableToKindButtons() override { ++buttonsDisabled; }
 
     int OpenCount() const {

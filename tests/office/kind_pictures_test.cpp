@@ -8,6 +8,7 @@
 #include <QDir>
 #include <cstdlib>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
@@ -34,7 +35,8 @@ TEST(KindPictures, WriteEveryKind) {
                 doc->Im.Width = w;
                 doc->Im.Height = h;
                 {
-                    auto st = std::make_unique<EditingState>(*doc);
+                    auto edited = std::make_unique<EditedDocument>(*doc);
+                    EditingState* st = &edited->state();
                     st->UndoOn = false;
                     st->Defaults.programFolder = prog.path().toStdString();
                     st->Defaults.readDocument =

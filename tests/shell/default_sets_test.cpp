@@ -21,6 +21,7 @@
 #include "model/record_walk.h"
 #include "drawing/picture_extent.h"
 #include "drawing/redraw.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
@@ -170,7 +171,8 @@ TEST(DefaultSets, NewObjectsLieInsideThePicture) {
             auto doc = NewDocument();
             doc->Im.Width = w;
             doc->Im.Height = h;
-            auto st = std::make_unique<EditingState>(*doc);
+            auto edited = std::make_unique<EditedDocument>(*doc);
+            EditingState* st = &edited->state();
             st->UndoOn = false;
             st->Defaults.programFolder = prog;
             st->Defaults.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));

@@ -20,6 +20,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "shell/ui/options_dialog.h"
 #include "window_session.h"
@@ -163,7 +164,7 @@ TEST(OptionsDialog, NewUserSession) {
     ASSERT_FALSE(st.UndoFolder.empty());
     const std::string undoFile = st.UndoFolder + "Undo000001.pel";
     WriteBytes(undoFile, "x");
-    st.Commands->SetEnabled(EditingCommand::Undo, true);
+    emit st.Document.commandEnabled(EditingCommand::Undo, true);
     Page(f, 0);
     Click(f, "CheckBoxUndo");
     Click(f, "Button1");

@@ -1,11 +1,11 @@
 #include "dialogs/ui/dialog_registry.h"
 
+#include "editing/kind_access.h"
 #include "files/word_table.h"
 
 namespace pelmar {
 
 namespace {
-std::size_t Slot(Kind k) { return static_cast<std::size_t>(KindNumber(k)) - 1; }
 // The slot of a kind's open dialog: the four-sided pyramid and prism share
 // the three-sided one's.
 std::size_t DialogSlot(Kind k) {
@@ -17,6 +17,10 @@ std::size_t DialogSlot(Kind k) {
 
 DialogRegistry::~DialogRegistry() {
     for (auto& d : open_) delete d.data();
+}
+
+void DialogRegistry::refill(Kind k) {
+    VisitKind(k, [&](auto kc) { Fill(k, KindT<decltype(kc)::value>::work(session_.copies())); });
 }
 
 void DialogRegistry::setCreator(Kind k, Creator creator) { creators_[Slot(k)] = std::move(creator); }

@@ -1,6 +1,8 @@
 // The object dialogs of the kinds, created on demand and filled through one
 // registry: each kind's dialog file registers its creator, and the editing
-// core shows, closes and fills a kind's dialog here (its dialog host).
+// core shows and closes a kind's dialog here (its dialog host); a kind's
+// open dialog is refilled from its working copy on the document's
+// objectChanged.
 //
 // A creator builds the dialog; the registry puts the session's words on it
 // (it never fills it) and remembers the open dialog of each kind until the
@@ -18,6 +20,7 @@
 #include "dialogs/dialog_host.h"
 #include "dialogs/ui/dialog_words.h"
 #include "editing/editing_host.h"
+#include "editing/kind_access.h"
 #include "dialogs/ui/object_dialog.h"
 #include "model/records.h"
 
@@ -132,10 +135,14 @@ public:
     void Fill(Kind k, const R& rec) {
         if (auto* d = dynamic_cast<RecordFiller<R>*>(dialog(k))) d->fill(rec);
     }
-#define PELMAR_FILL_DIALOG(R, k) \
-    void Fill(const R& r) override { Fill(Kind::k, r); }
-    PELMAR_KIND_RECORDS(PELMAR_FILL_DIALOG)
-#undef PELMAR_FILL_DIALOG
+    // The same, the kind taken from the record's type.
+    template <class R>
+    void Fill(const R& rec) {
+        Fill(KindOfRec<R>::value, rec);
+    }
+    // The kind's open dialog shows its working copy again (the document's
+    // objectChanged).
+    void refill(Kind k);
     // The focused control of the kind's open dialog, by object name; making
     // a named control the focused one.
     std::string ActiveControl(Kind k) const override;

@@ -167,7 +167,7 @@ PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& 
       texts_(texts),
       commands_(commands),
       host_(host),
-      tools_(st, drawing.NoRedraw, *this) {
+      tools_(st, *this) {
     setObjectName("FormShowIm");
     resize(519, 381);
     auto* layout = new QVBoxLayout(this);
@@ -239,7 +239,6 @@ PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& 
 
     SetDrawWindowMode(0);
     paintBox_->hide();
-    drawing_.NoRedraw = false;
 }
 
 PictureWindow::~PictureWindow() = default;

@@ -6,7 +6,8 @@
 // roles; the main window plays the text and command roles and answers the
 // few things the picture window asks of it through PictureWindowHost.
 //
-// Wiring in the main window: the editing state's Redraw is this window; its
+// Wiring in the main window: the document's redrawNeeded redraws this
+// window, its dragChanged is the drawing's NoRedraw; its
 // EditingCommandStates passes the picture commands (DrawLine .. CopyPicture)
 // to setCommandEnabled / isDown / setDown, and RefreshDrawTools to
 // EnableDrawTools(isDown(DrawTools)).  One view serves both picture modes:
@@ -53,7 +54,6 @@ class PictureWindow : public QWidget,
                       public ProgressRole,
                       public StatusRole,
                       public PictureRole,
-                      public RedrawRequest,
                       private MouseToolView {
     Q_OBJECT
 public:
@@ -64,7 +64,6 @@ public:
     // The redraw with this window's roles; RepaintProject(1, False).
     RedrawHost redrawHost();
     void redraw(bool full = false);
-    void Redraw() override { redraw(false); }
 
     // 0: the no-document state; other values: a document is shown.
     void SetDrawWindowMode(int mode);
@@ -117,7 +116,6 @@ private:
     MouseTool tool() const override;
     Kind drawKind() const override;
     void setRubberLine(bool on, int x1, int y1, int x2, int y2) override;
-    void repaintPicture() override { redraw(false); }
     void enableDrawTools() override { EnableDrawTools(true); }
     std::string wordLine(int line) override;
     char decimalSeparator() override;

@@ -3,6 +3,7 @@
 #include "dialogs/ui/fill_dialog.h"
 #include "dialogs/ui/std_dialogs.h"
 #include "editing/commit.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/nesting.h"
 #include "editing/reopen.h"
@@ -58,7 +59,7 @@ ObjListEntry EditingDialogSession::entry() const {
 }
 
 void EditingDialogSession::setBackTo(Kind parent, bool enabled) {
-    st_.Commands->SetKindEnabled(EditingCommand::BackTo, parent, enabled);
+    emit st_.Document.kindCommandEnabled(EditingCommand::BackTo, parent, enabled);
 }
 
 std::string EditingDialogSession::pathCaption(Kind k) const { return PathCaption(st_, k); }
@@ -102,10 +103,10 @@ SurfaceDialogContext EditingDialogSession::surfaceDialogs() {
     return {st_.SechPlane, *colors_, setup_.picture ? setup_.picture() : QImage(), st_.MoveColor};
 }
 
-void EditingDialogSession::ApplyObject(bool writeBack) { pelmar::ApplyObject(st_, writeBack); }
+void EditingDialogSession::ApplyObject(bool writeBack) { st_.Document.commit(writeBack); }
 
-void EditingDialogSession::RepaintProject() { st_.Redraw->Redraw(); }
+void EditingDialogSession::RepaintProject() { st_.Document.requestRedraw(); }
 
-bool EditingDialogSession::NoRedraw() const { return setup_.noRedraw && setup_.noRedraw(); }
+bool EditingDialogSession::NoRedraw() const { return st_.Document.dragging(); }
 
 }  // namespace pelmar

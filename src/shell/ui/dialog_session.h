@@ -18,7 +18,6 @@ class EditingDialogSession : public DialogSession, public DialogCommit, private 
 public:
     struct Setup {
         std::function<const WordTable&()> words;  // the current language
-        std::function<bool()> noRedraw;            // a drag runs in the picture window
         std::function<QWidget*()> parent;          // over which modal windows open
         std::function<void()> opened;              // an object dialog opens
         std::function<QImage()> picture;           // the picture as the picture window shows it

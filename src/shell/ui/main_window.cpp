@@ -24,6 +24,7 @@
 
 #include "editing/clipboard.h"
 #include "editing/delete_objects.h"
+#include "editing/edited_document.h"
 #include "editing/ui/link_dialog.h"
 #include "editing/ui/picture_window.h"
 #include "editing/kind_access.h"
@@ -102,10 +103,9 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
         };
 
     EditingState& st = app_.editing();
-    st.Commands = hosts_.get();
     dialogs_ = std::make_unique<EditingDialogSession>(
         st, EditingDialogSession::Setup{[this]() -> const WordTable& { return shell_.words; },
-                                        [this] { return draw_.NoRedraw; }, [this]() -> QWidget* { return this; },
+                                        [this]() -> QWidget* { return this; },
                                         [this] { dialogOpening(); },
                                         [this] {
                                             const bool vector = proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull();
@@ -114,8 +114,6 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
     st.Messages = hosts_.get();
-    st.ListView = hosts_.get();
-    st.Redraw = hosts_.get();
     SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,
@@ -145,6 +143,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildPictureWindow();
+    wireDocument();
     trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
     trans_->window().installEventFilter(this);
 
@@ -170,7 +169,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.ShapeColor = shell_.settings.ShapeColor;
 }
 
-Form1::~Form1() = default;
+// The document outlives the window: its signals reach it no more.
+Form1::~Form1() { app_.edited().disconnect(this); }
 
 MainWindowHooks Form1::hooks() {
     MainWindowHooks h;
@@ -183,7 +183,6 @@ MainWindowHooks Form1::hooks() {
     h.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
     h.resetRunState = [this] {
         draw_.Running = false;
-        app_.editing().UndoGate = true;
     };
     h.showError = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
     h.wordsToMain = [this] { wordsToMain(); };
@@ -627,8 +626,8 @@ void Form1::newObject(Kind k, bool fromToolBar) {
 }
 
 void Form1::undoRedo(bool undo) {
-    if (undo) UndoStep(app_.editing());
-    else RedoStep(app_.editing());
+    if (undo) app_.edited().undo();
+    else app_.edited().redo();
 }
 
 void Form1::printPicture() {

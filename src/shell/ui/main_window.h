@@ -114,6 +114,8 @@ private:
     void buildMenu();
     void buildToolBar();
     void buildPictureWindow();
+    // The windows follow the edited document: every connection to its signals.
+    void wireDocument();
     void wordsToMain();
     void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
     void showRecentFiles(const std::array<RecentMenuItem, 5>& items);

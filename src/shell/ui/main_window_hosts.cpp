@@ -172,8 +172,6 @@ void MainHosts::ResetView(const ViewReset& v) {
     w_.pictureScroll()->verticalScrollBar()->setValue(v.scrollVert);
 }
 
-void MainHosts::Redraw() { w_.redraw(false); }
-
 void MainHosts::ShowMessage(const std::string& text) { w_.setup_.services.questions->showMessage(text); }
 
 // ---------------------------------------------------------------------------
@@ -217,10 +215,7 @@ void MainHosts::restoreWorkingCopy(Kind k) {
 void MainHosts::createObjectDialog(Kind k) { w_.app_.editing().Dialogs.Create(k); }
 
 void MainHosts::fillObjectDialog(Kind k) {
-    VisitKind(k, [&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        w_.app_.editing().Dialogs.Fill(KindT<K>::work(w_.app_.editing().Copies));
-    });
+    w_.app_.editing().Dialogs.Refill(k);
 }
 
 // ---------------------------------------------------------------------------

@@ -39,10 +39,7 @@ private:
     QWidget* window_ = nullptr;
 };
 
-class MainHosts : public EditingCommandStates,
-                  public MainCommandStates,
-                  public ObjectListView,
-                  public RedrawRequest,
+class MainHosts : public MainCommandStates,
                   public MessageBox,
                   public TextRole,
                   public ProgressRole,
@@ -57,16 +54,15 @@ public:
     explicit MainHosts(Form1& w);
 
     // Editing core.
-    void SetEnabled(EditingCommand c, bool on) override;
-    void SetKindEnabled(EditingCommand c, Kind k, bool on) override;
-    bool IsDown(EditingCommand c) const override;
-    void SetDown(EditingCommand c, bool down) override;
-    void RefreshDrawTools() override;
-    void EnableTransForm(bool on) override;
-    void SetObjectItems(const std::vector<std::string>& items) override;
-    void SetObjectIndex(int index) override;
-    void ResetView(const ViewReset& v) override;
-    void Redraw() override;
+    void SetEnabled(EditingCommand c, bool on);
+    void SetKindEnabled(EditingCommand c, Kind k, bool on);
+    bool IsDown(EditingCommand c) const;
+    void SetDown(EditingCommand c, bool down);
+    void RefreshDrawTools();
+    void EnableTransForm(bool on);
+    void SetObjectItems(const std::vector<std::string>& items);
+    void SetObjectIndex(int index);
+    void ResetView(const ViewReset& v);
     void ShowMessage(const std::string& text) override;
 
     // Shell rules.

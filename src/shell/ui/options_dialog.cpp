@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "editing/edited_document.h"
+
 #include "dialogs/ui/dialog_words.h"
 #include "editing/editing_state.h"
 #include "editing/undo_store.h"
@@ -297,10 +299,7 @@ void TFormOptions::done(int result) {
         DeleteUndoFiles(st);
         st.UndoEnabled = false;
         st.RedoEnabled = false;
-        if (st.Commands) {
-            st.Commands->SetEnabled(EditingCommand::Undo, false);
-            st.Commands->SetEnabled(EditingCommand::Redo, false);
-        }
+        emit st.Document.undoStateChanged(false, false);
     }
     QDialog::done(result);
 }

@@ -1,0 +1,139 @@
+// The edited document: the one object through which the windows change the
+// document and learn what changed.  It owns the editing state (working
+// copies, nesting path, selection, undo position) over the document it
+// edits, and its undo history (the numbered snapshot files, undo_store.h).
+//
+// A mouse event or a typed value becomes one of its commands (commit, a drag
+// step, undo, redo); the command emits what changed, and the windows that
+// connected to the signals (all in one place, the main window's wiring) bring
+// themselves up to date.  Redraws asked for while a command runs are one,
+// given when the outermost command ends.
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editing/editing_host.h"
+#include "model/records.h"
+
+namespace pelmar {
+
+struct EditingState;
+
+class EditedDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit EditedDocument(DProj& proj, QObject* parent = nullptr);
+    ~EditedDocument() override;
+
+    EditingState& state() { return *st_; }
+    const EditingState& state() const { return *st_; }
+
+    // The commit of the current kind's working copy (ApplyObject), as a typed
+    // value in an object dialog asks for it; the dialog then asks for the
+    // redraw (requestRedraw), unless a drag runs.
+    void commit(bool writeBack);
+    // The Undo and Redo commands; false when nothing was reopened.
+    bool undo();
+    bool redo();
+
+    // Asks for one redraw: at once outside a command, at the end of the
+    // outermost command inside one.
+    void requestRedraw();
+
+    // A command: the redraws asked for while one or more live are one.
+    class Command {
+    public:
+        explicit Command(EditedDocument& doc);
+        ~Command();
+        Command(const Command&) = delete;
+        Command& operator=(const Command&) = delete;
+
+    private:
+        EditedDocument& doc_;
+    };
+
+    // Keeps undo snapshots off while it lives (the selection buttons, the
+    // link choice, the transformations' own steps); scopes nest.
+    class UndoPause {
+    public:
+        explicit UndoPause(EditingState& st);
+        ~UndoPause();
+        UndoPause(const UndoPause&) = delete;
+        UndoPause& operator=(const UndoPause&) = delete;
+
+    private:
+        EditingState& st_;
+    };
+
+    // One drag of the picture window's mouse tools, from the left press to
+    // the release of the last button.  While the left button is held the
+    // document counts as dragged (dragging(), dragChanged): graphs pump no
+    // events and the dialogs neither commit nor redraw.  Undo snapshots stay
+    // off from holdUndo() on; an edit drag (beginEdit) takes its one snapshot
+    // before its first change, so a whole drag is one undo step.
+    class Drag {
+    public:
+        explicit Drag(EditedDocument& doc);
+        ~Drag();
+        Drag(const Drag&) = delete;
+        Drag& operator=(const Drag&) = delete;
+
+        bool leftHeld() const { return leftHeld_; }
+        void leftReleased();
+        void holdUndo();
+        void beginEdit();
+        bool editing() const { return edit_; }
+        // Before each change of an edit drag.
+        void change();
+
+    private:
+        EditedDocument& doc_;
+        std::unique_ptr<UndoPause> pause_;
+        bool leftHeld_ = true;
+        bool edit_ = false;
+        bool snapshotTaken_ = false;
+    };
+    bool dragging() const { return dragging_; }
+    // An edit drag runs: Undo keeps no snapshot of the present state.
+    bool editDragRunning() const { return editDrags_ > 0; }
+
+    // What the core tells the windows; the editing functions emit them.
+signals:
+    // The working copy of a kind changed: its open dialog shows it again.
+    void objectChanged(pelmar::Kind kind);
+    // The object combo's items (ComboObj) and its current item (-1 none).
+    void objectListChanged(const std::vector<std::string>& items);
+    void currentObjectChanged(int index);
+    // A document was loaded: the picture view's zoom, sizes and scroll position.
+    void viewReset(const pelmar::ViewReset& view);
+    void undoStateChanged(bool undoEnabled, bool redoEnabled);
+    void modifiedChanged(bool modified);
+    // The enabled state of a command, of a kind's command (NewObject,
+    // BackTo), and the pressed state of a tool or check box.
+    void commandEnabled(pelmar::EditingCommand command, bool enabled);
+    void kindCommandEnabled(pelmar::EditingCommand command, pelmar::Kind kind, bool enabled);
+    void commandDown(pelmar::EditingCommand command, bool down);
+    // A pressed tool that can no longer be used: `instead` is pressed for it.
+    void toolLeft(pelmar::EditingCommand tool, pelmar::EditingCommand instead);
+    // EnableTransForm, and EnableDrawTools(True) when TBAdds is down.
+    void transformsEnabled(bool enabled);
+    void drawToolsRefresh();
+    // The picture is to be drawn again (once per command).
+    void redrawNeeded();
+    // A drag of the mouse tools begins or ends.
+    void dragChanged(bool running);
+
+private:
+    void setDragging(bool on);
+
+    std::unique_ptr<EditingState> st_;
+    int commands_ = 0;
+    bool redrawPending_ = false;
+    bool dragging_ = false;
+    int editDrags_ = 0;
+};
+
+}  // namespace pelmar

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editing/commit.h"
+#include "editing/edited_document.h"
+#include "editing/new_objects.h"
+#include "editing/object_list.h"
+#include "editing/undo_store.h"
+#include "editing_fixture.h"
+#include "files/doc_fixture.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+// A window connected to the document: what it was told, in order.
+struct Window {
+    std::vector<std::string> told;
+    explicit Window(EditedDocument& doc) {
+        QObject::connect(&doc, &EditedDocument::redrawNeeded, [this] { told.push_back("redraw"); });
+        QObject::connect(&doc, &EditedDocument::objectChanged,
+                         [this](Kind k) { told.push_back(std::string("object ") + InfoOf(k).code); });
+        QObject::connect(&doc, &EditedDocument::modifiedChanged,
+                         [this](bool on) { told.push_back(on ? "modified" : "saved"); });
+        QObject::connect(&doc, &EditedDocument::undoStateChanged, [this](bool undo, bool redo) {
+            told.push_back(std::string("undo ") + (undo ? "1" : "0") + (redo ? "1" : "0"));
+        });
+        QObject::connect(&doc, &EditedDocument::dragChanged,
+                         [this](bool on) { told.push_back(on ? "drag" : "drag end"); });
+    }
+    std::vector<std::string> take() { return std::exchange(told, {}); }
+};
+
+DLink LinkTo(int kind, int index, int sel1 = 0) {
+    DLink l;
+    l.b[0] = static_cast<std::uint8_t>(kind);
+    l.b[1] = static_cast<std::uint8_t>(index);
+    l.b[3] = static_cast<std::uint8_t>(sel1);
+    return l;
+}
+
+}  // namespace
+
+// A segment built on a point carries a point on its end.  Each command tells
+// a connected window every change once: the commit that moves the carried
+// point along is one redraw and one refill of the segment's dialog; Undo and
+// Redo reopen a snapshot with one redraw each; a drag is one undo step, and
+// the redraws asked for inside a command come out as one at its end.
+TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
+    Editing e;
+    DPoint base;
+    PlacedPoint(base, 0, 10, 10);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, base));
+    DLine seg = MakeLine(1);
+    seg.Number = 2;
+    seg.P1.Link = LinkTo(1, 1);
+    ASSERT_TRUE(NewLine(*e, false, false, true, seg));
+    DPoint onEnd = MakePoint(2);
+    onEnd.Number = 3;
+    onEnd.Link = LinkTo(2, 1, 2);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, onEnd));
+    SetCurObjIndex(*e, ListPosition(*e->Proj, Kind::li, 1));
+    SelectCurrentObject(*e, e->Dialogs, true);
+    EditedDocument& doc = *e.edited;
+    Window win(doc);
+
+    const int pos = e->UndoPos;
+    const double startY = Pos(Obj<Kind::po>(*e, 2)).y;
+    // A typed value: the dialog's commit, then its redraw.
+    SetPos(e->Copies.CurLine.P2, {0, 333, 44});
+    doc.commit(false);
+    doc.requestRedraw();
+    EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);  // the carried point followed
+    EXPECT_EQ(win.take(), (std::vector<std::string>{"modified", "undo 10", "object li", "redraw"}));
+    EXPECT_EQ(e->UndoPos, pos + 1);
+
+    ASSERT_TRUE(doc.undo());
+    std::vector<std::string> told = win.take();
+    EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 1);
+    EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, startY);
+    ASSERT_TRUE(doc.redo());
+    told = win.take();
+    EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 1);
+    EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);
+
+    // Redraws asked for inside nested commands are one, at the outermost end.
+    {
+        EditedDocument::Command outer(doc);
+        doc.requestRedraw();
+        {
+            EditedDocument::Command inner(doc);
+            doc.requestRedraw();
+        }
+        EXPECT_TRUE(win.told.empty());
+        doc.requestRedraw();
+    }
+    EXPECT_EQ(win.take(), (std::vector<std::string>{"redraw"}));
+
+    // A drag: told once that it begins and once that it ends; its commits
+    // are one undo step, taken before the first change.
+    const int before = e->UndoPos;
+    {
+        EditedDocument::Drag drag(doc);
+        drag.beginEdit();
+        EXPECT_TRUE(doc.dragging());
+        for (int step = 1; step <= 3; ++step) {
+            drag.change();
+            SetPos(e->Copies.CurLine.P2, {0, 333.0 + step, 44});
+            ApplyObject(*e, false);
+        }
+        drag.leftReleased();
+        EXPECT_FALSE(doc.dragging());
+        EXPECT_GT(e->UndoHeld, 0);  // until the last button is let go
+    }
+    EXPECT_EQ(e->UndoHeld, 0);
+    EXPECT_EQ(e->UndoPos, before + 1);
+    told = win.take();
+    EXPECT_EQ(std::count(told.begin(), told.end(), "drag"), 1);
+    EXPECT_EQ(std::count(told.begin(), told.end(), "drag end"), 1);
+    EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 0) << "the drag's own redraws are the mouse tools'";
+}
