@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <type_traits>
@@ -218,14 +219,14 @@ std::vector<TextChange> TextsChangedOnSave(const DProj& doc) {
 }
 
 bool DocumentIsFinite(const DProj& doc) {
-    LineWriter out('.');
+    LineWriter out = LineWriter::FiniteCheck();
     WriteText(out, doc, WindowsFromRecord(doc), doc.Role);
     return out.finite();
 }
 
 template <class R>
 bool ObjectIsFinite(const R& record) {
-    LineWriter out('.');
+    LineWriter out = LineWriter::FiniteCheck();
     if constexpr (std::is_same_v<R, DPoint>) WritePointBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DLine>) WriteLineBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DCircle>) WriteCircleBlock(out, record, {});
@@ -261,9 +262,7 @@ namespace {
 
 // The temporary files of killed saves of the document and its companions.
 void RemoveLeftovers(const std::string& name) {
-    RemoveLeftoverTemps(name);
-    RemoveLeftoverTemps(CompanionFileName(name, ".cur"));
-    RemoveLeftoverTemps(CompanionFileName(name, ".grd.png"));
+    RemoveLeftoverTemps({name, CompanionFileName(name, ".cur"), CompanionFileName(name, ".grd.png")});
 }
 
 }  // namespace
@@ -278,10 +277,9 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
         if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
         return false;
     }
-    std::string text = out.take();
-    const std::string stamp = SaveStamp(text);
-    text += StampLine(stamp);
-    text += "\r\n";
+    const std::string stamp = SaveStamp(out.bytes());
+    out.Raw(StampLine(stamp));
+    const std::string text = out.take();
 
     // The document first, then its companions: each file is replaced whole,
     // and a companion is read only with the document whose stamp it carries,
@@ -429,6 +427,11 @@ void ReadFrame(LineReader& in, DProj& doc, bool* sizeLimited) {
     ReadStore(in, o.Xz, [&](LineReader& r, DXZ& x) { ReadXYZBlock(r, x, im.Width, im.Height); });
 }
 
+bool CompanionThere(const std::string& name, std::string_view ext) {
+    std::error_code ec;
+    return std::filesystem::exists(CompanionFileName(name, ext), ec);
+}
+
 }  // namespace
 
 std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep, bool* sizeLimited) {
@@ -509,14 +512,17 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     }
     doc = std::move(*work);
 
-    const std::string stamp = DocumentStamp(bytes);
+    // The stamp is hashed only when there is a companion to check it with.
+    const bool fillThere = mode == ReadModeOpen && ctx.BackPng && CompanionThere(name, ".grd.png");
+    const bool curvesThere = version >= 12 && CompanionThere(name, ".cur");
+    const std::string stamp = fillThere || curvesThere ? DocumentStamp(bytes) : std::string();
     if (mode == ReadModeOpen) {
-        const bool loaded = ctx.BackPng && ReadFillPicture(name, *ctx.BackPng, stamp);
+        const bool loaded = fillThere && ReadFillPicture(name, *ctx.BackPng, stamp);
         if (ctx.Proj) ctx.Proj->FillValid = loaded ? 1 : 0;
     } else if (ctx.Proj && HasGradientFills(doc)) {
         ctx.Proj->FillValid = 0;
     }
-    if (version >= 12) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
+    if (curvesThere) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
     if (sizeLimited && mode == ReadModeOpen && ctx.ShowMessage)
         ctx.ShowMessage(PictureSizeText(doc.Im.Width, doc.Im.Height));
     return ReadOk;

@@ -38,9 +38,52 @@ void AppendUtf8(std::string& out, char32_t c) {
 char ToCp1251(char32_t c) {
     if (c < 0x80) return static_cast<char>(c);
     if (c >= 0x0410 && c <= 0x044F) return static_cast<char>(c - 0x0410 + 0xC0);
+    if (c == 0x2116) return '\xB9';  // "№", the one sign of the block headers
     for (std::size_t i = 0; i < kHigh.size(); ++i)
         if (kHigh[i] != 0 && kHigh[i] == c) return static_cast<char>(0x80 + i);
     return '?';
+}
+
+// Converts UTF-8 to the code page at out, which has room for s.size()
+// bytes; a line break (CR LF, CR or LF) becomes one space when oneLine is
+// set.  Returns the end of what was written.  A line break is never part of
+// a UTF-8 sequence, so that breaking lines first and converting after gives
+// the same bytes.
+char* Utf8ToCp1251At(std::string_view s, char* out, bool oneLine) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            if (oneLine && (b == '\r' || b == '\n')) {
+                *out++ = ' ';
+                if (b == '\r' && i + 1 < n && s[i + 1] == '\n') ++i;
+            } else {
+                *out++ = static_cast<char>(b);
+            }
+            ++i;
+            continue;
+        }
+        int len = 0;
+        char32_t c = 0;
+        if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
+        else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
+        else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
+        bool ok = len > 0 && i + static_cast<std::size_t>(len) <= n;
+        for (int k = 1; ok && k < len; ++k) {
+            const auto cb = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((cb & 0xC0) != 0x80) ok = false;
+            else c = (c << 6) | (cb & 0x3F);
+        }
+        if (!ok) {  // one unmappable byte; resynchronise on the next
+            *out++ = '?';
+            ++i;
+            continue;
+        }
+        *out++ = ToCp1251(c);
+        i += static_cast<std::size_t>(len);
+    }
+    return out;
 }
 
 }  // namespace
@@ -64,36 +107,8 @@ std::string Cp1251ToUtf8(std::string_view cp) {
 }
 
 std::string Utf8ToCp1251(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        int len = 0;
-        char32_t c = 0;
-        if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
-        else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
-        else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
-        bool ok = len > 0 && i + static_cast<std::size_t>(len) <= n;
-        for (int k = 1; ok && k < len; ++k) {
-            const auto cb = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (cb & 0x3F);
-        }
-        if (!ok) {  // one unmappable byte; resynchronise on the next
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ToCp1251(c);
-        i += static_cast<std::size_t>(len);
-    }
+    std::string out(s.size(), '\0');
+    out.resize(static_cast<std::size_t>(Utf8ToCp1251At(s, out.data(), false) - out.data()));
     return out;
 }
 
@@ -226,6 +241,21 @@ bool ParseRealAnySeparator(std::string_view s, double& out) {
 }
 
 bool ParseInt(std::string_view s, std::int64_t& out) {
+    // Most lines are a few digits, perhaps after a minus.
+    if (!s.empty() && s.size() <= 18) {
+        const std::size_t first = s[0] == '-' ? 1 : 0;
+        std::int64_t v = 0;
+        std::size_t i = first;
+        for (; i < s.size(); ++i) {
+            const unsigned d = static_cast<unsigned char>(s[i]) - static_cast<unsigned>('0');
+            if (d > 9) break;
+            v = v * 10 + static_cast<std::int64_t>(d);
+        }
+        if (i == s.size() && i > first) {
+            out = first ? -v : v;
+            return true;
+        }
+    }
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     if (!s.empty() && s[0] == '+') s.remove_prefix(1);
@@ -251,32 +281,16 @@ std::string ColorToRGBText(std::uint32_t c) {
 // ---------------------------------------------------------------------------
 
 void LineWriter::Text(std::string_view utf8, const char* field, int index) {
-    bool plain = true;
-    for (const char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n') {
-            plain = false;
-            break;
-        }
-    if (plain) {
-        buf_ += utf8;
-        End();
-        return;
-    }
-    std::string oneLine;
-    oneLine.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        if (c == '\r' || c == '\n') {
-            oneLine += ' ';
-            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-        } else {
-            oneLine += c;
-        }
-    }
-    const std::string bytes = Utf8ToCp1251(oneLine);
-    buf_ += bytes;
-    End();
+    if (check_) return;
+    // Converted in place: the code page never takes more bytes than UTF-8.
+    const std::size_t start = buf_.size();
+    buf_.resize(start + utf8.size() + 2);
+    char* end = Utf8ToCp1251At(utf8, buf_.data() + start, true);
+    *end++ = '\r';
+    *end++ = '\n';
+    buf_.resize(static_cast<std::size_t>(end - buf_.data()));
     if (changes_) {
+        const std::string_view bytes(buf_.data() + start, buf_.size() - start - 2);
         std::string after = Cp1251ToUtf8(bytes);
         if (after != utf8) {
             std::string name = field;
@@ -291,40 +305,49 @@ void LineWriter::Text(std::string_view utf8, const char* field, int index) {
 }
 
 void LineWriter::Header(std::string_view utf8) {
+    if (check_) return;
     Text(utf8);
     object_ = utf8;
 }
 
 void LineWriter::Raw(std::string_view cp1251) {
+    if (check_) return;
     buf_ += cp1251;
     End();
 }
 
 void LineWriter::Int(std::int64_t v) {
+    if (check_) return;
     char tmp[24];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
-    buf_.append(tmp, r.ptr);
-    End();
+    *r.ptr = '\r';
+    *(r.ptr + 1) = '\n';
+    buf_.append(tmp, r.ptr + 2);
 }
 
 void LineWriter::Real(double v) {
     if (!std::isfinite(v)) finite_ = false;
-    char buf[RealTextMax];
-    buf_.append(buf, FormatRealTo(buf, v, sep_));
-    End();
+    if (check_) return;
+    char buf[RealTextMax + 2];
+    const std::size_t n = FormatRealTo(buf, v, sep_);
+    buf[n] = '\r';
+    buf[n + 1] = '\n';
+    buf_.append(buf, n + 2);
 }
 
 void LineWriter::FlagL(bool b) {
-    buf_ += b ? FlagTrue : FlagFalse;
-    End();
+    if (check_) return;
+    const char line[3] = {b ? FlagTrue : FlagFalse, '\r', '\n'};
+    buf_.append(line, 3);
 }
 
 void LineWriter::Flag01(bool b) {
-    buf_ += b ? '1' : '0';
-    End();
+    if (check_) return;
+    buf_.append(b ? "1\r\n" : "0\r\n", 3);
 }
 
 void LineWriter::Count(int n) {
+    if (check_) return;
     if (n >= 0 && n < 10) buf_ += '0';
     char tmp[12];
     buf_.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, n).ptr);
@@ -332,6 +355,7 @@ void LineWriter::Count(int n) {
 }
 
 void LineWriter::Color(std::uint32_t c) {
+    if (check_) return;
     buf_ += ColorToRGBText(c);
     End();
 }
@@ -341,8 +365,15 @@ void LineWriter::Color(std::uint32_t c) {
 std::string_view LineReader::RawLine() {
     if (pos_ >= data_.size()) Fail("the file ends early");
     const std::size_t start = pos_;
+    const char* const base = data_.data();
+    const std::size_t size = data_.size();
     std::size_t i = start;
-    while (i < data_.size() && data_[i] != '\r' && data_[i] != '\n') ++i;
+    // Bytes above CR are neither line end: one comparison for nearly all.
+    while (i < size) {
+        const auto c = static_cast<unsigned char>(base[i]);
+        if (c <= '\r' && (c == '\r' || c == '\n')) break;
+        ++i;
+    }
     const std::string_view line = data_.substr(start, i - start);
     if (i < data_.size()) {
         if (data_[i] == '\r' && i + 1 < data_.size() && data_[i + 1] == '\n') i += 2;

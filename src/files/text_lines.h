@@ -72,6 +72,14 @@ class LineWriter {
 public:
     explicit LineWriter(char sep) : sep_(sep) { buf_.reserve(1 << 16); }
 
+    // A writer that keeps no bytes and only sees whether every real given to
+    // it is finite: what a check of a whole document needs.
+    static LineWriter FiniteCheck() {
+        LineWriter w('.', 0);
+        w.check_ = true;
+        return w;
+    }
+
     // Converted to the code page; a line break (CR LF, CR or LF) becomes one
     // space, so that the text stays on its line.
     // `field` and its 1-based `index` name the text in the changes collected.
@@ -100,9 +108,11 @@ public:
     void CollectChanges(std::vector<TextChange>* changes) { changes_ = changes; }
 
 private:
-    void End() { buf_ += "\r\n"; }
+    LineWriter(char sep, int) : sep_(sep) {}
+    void End() { buf_.append("\r\n", 2); }
     std::string buf_;
     char sep_;
+    bool check_ = false;
     std::vector<TextChange>* changes_ = nullptr;
     std::string object_;
     bool finite_ = true;

@@ -491,7 +491,11 @@ public:
     void resize(std::size_t n) {
         if (n > N) n = N;
         if (n == 0 && !items_) return;  // empty, and no slots to clear
-        ensure();
+        if (!items_) {  // new slots are value-initialised already
+            ensure();
+            count_ = static_cast<std::uint8_t>(n);
+            return;
+        }
         for (std::size_t i = count_; i < n; ++i) (*items_)[i] = T{};
         for (std::size_t i = n; i < count_; ++i) (*items_)[i] = T{};
         count_ = static_cast<std::uint8_t>(n);
@@ -506,7 +510,9 @@ public:
     void clear() { resize(0); }
 
     Store() = default;
-    Store(const Store& o) { *this = o; }
+    // Slots past the count hold T{} in both stores: the new slots are copied
+    // whole, not made empty first and filled after.
+    Store(const Store& o) : items_(o.items_ ? std::make_unique<std::array<T, N>>(*o.items_) : nullptr), count_(o.count_) {}
     Store& operator=(const Store& o) {
         if (this == &o) return *this;
         if (o.count_ > 0 || items_) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -55,7 +56,12 @@ std::string FolderOf(const std::string& path) {
 
 // The beginning of the temporary names of `target`, without its folder:
 // "." + the file name (at most 160 bytes) + ".".
-std::string TempPrefix(const fs::path& target) { return "." + Shortened(target.filename().string(), 160) + "."; }
+std::string TempPrefix(const fs::path& target) {
+    std::string prefix(1, '.');
+    prefix += Shortened(target.filename().string(), 160);
+    prefix += '.';
+    return prefix;
+}
 
 // The writing process of a temporary name "<prefix><pid>-<serial>-<word>~",
 // or 0 when the name is not one.
@@ -85,17 +91,34 @@ bool SyncFolder(const std::string& folder) {
     return ok;
 }
 
-void RemoveLeftoverTemps(const std::string& path) {
-    std::vector<std::string> targets{path};
-    if (const std::string resolved = Resolved(path); resolved != path) targets.push_back(resolved);
-    for (const std::string& target : targets) {
-        const std::string prefix = TempPrefix(target);
+void RemoveLeftoverTemps(const std::string& path) { RemoveLeftoverTemps(std::vector<std::string>{path}); }
+
+void RemoveLeftoverTemps(const std::vector<std::string>& paths) {
+    // The temporary-name prefixes of every target, by folder.
+    std::vector<std::pair<std::string, std::vector<std::string>>> folders;
+    const auto add = [&folders](const std::string& target) {
+        const std::string folder = FolderOf(target);
+        auto it = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == folder; });
+        if (it == folders.end()) it = folders.insert(folders.end(), {folder, {}});
+        it->second.push_back(TempPrefix(target));
+    };
+    for (const std::string& path : paths) {
+        add(path);
+        if (const std::string resolved = Resolved(path); resolved != path) add(resolved);
+    }
+    for (const auto& [folder, prefixes] : folders) {
         std::error_code ec;
         std::vector<fs::path> doomed;
-        for (fs::directory_iterator it(FolderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
-            const long pid = TempWriter(it->path().filename().string(), prefix);
-            if (pid <= 0 || pid == static_cast<long>(::getpid())) continue;
-            if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) doomed.push_back(it->path());
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            for (const std::string& prefix : prefixes) {
+                const long pid = TempWriter(name, prefix);
+                if (pid <= 0 || pid == static_cast<long>(::getpid())) continue;
+                if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+                    doomed.push_back(it->path());
+                    break;
+                }
+            }
         }
         for (const fs::path& p : doomed) {
             std::error_code e2;

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace pelmar {
@@ -78,6 +79,8 @@ std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool 
 // temporary file).  Those of running processes stay: they are saving now.
 // A link at `path` is followed too, where a followed save writes.
 void RemoveLeftoverTemps(const std::string& path);
+// The same for several files, each folder read once.
+void RemoveLeftoverTemps(const std::vector<std::string>& paths);
 
 // Flushes a folder's entries (new, renamed or removed names) to the disk;
 // false when the folder cannot be opened or the file system refuses.

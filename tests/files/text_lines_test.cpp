@@ -3,7 +3,10 @@
 #include <limits>
 #include <iconv.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 
 #include "files/text_lines.h"
@@ -155,4 +158,80 @@ TEST(LineWriterTest, FormsOfOneLineEach) {
     out.Count(12);
     out.Color(0xFFFFFF);
     EXPECT_EQ(out.bytes(), "\xD2\xEE\xF7\xEA\xE0 \xB9" "1\r\n-5\r\n2,5\r\n\xE8\r\n\xEB\r\n1\r\n07\r\n12\r\n255255255\r\n");
+}
+
+namespace {
+
+std::string IconvUtf8ToCp1251(const std::string& in) {
+    iconv_t cd = iconv_open("CP1251", "UTF-8");
+    std::string src = in, out(in.size() + 4, '\0');
+    char* ip = src.data();
+    char* op = out.data();
+    std::size_t il = src.size(), ol = out.size();
+    const std::size_t r = iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) return "?";
+    out.resize(out.size() - ol);
+    return out;
+}
+
+std::string Utf8Of(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (c >> 12));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+}  // namespace
+
+// Every character of the first planes goes to the byte the system converter
+// gives, or to "?" where the code page lacks it; random bytes (broken UTF-8,
+// line breaks) written as a text line give the converted bytes of the text
+// with each line break made one space; random number lines read as the C
+// library reads them.
+TEST(CodePage, WriterAndReaderAgreeWithPlainConversions) {
+    for (char32_t c = 1; c < 0x2200; ++c) {
+        if (c >= 0xD800 && c < 0xE000) continue;
+        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), IconvUtf8ToCp1251(Utf8Of(c))) << "U+" << std::hex << c;
+    }
+    std::mt19937 gen(7);
+    const std::string alphabet = std::string("aZ7 \r\n?-+0") + "\xD0\xB6\xE2\x84\x96\xC3\x80\xF0\x9F\x98";
+    for (int round = 0; round < 3000; ++round) {
+        std::string t;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(gen); n > 0; --n)
+            t += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(gen)];
+        std::string oneLine;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+            oneLine += t[i] == '\r' || t[i] == '\n' ? ' ' : t[i];
+        }
+        LineWriter out(',');
+        out.Text(t);
+        ASSERT_EQ(out.bytes(), Utf8ToCp1251(oneLine) + "\r\n") << t;
+
+        std::string num;
+        for (int n = std::uniform_int_distribution<int>(0, 21)(gen); n > 0; --n)
+            num += "0123456789- +x"[std::uniform_int_distribution<int>(0, 13)(gen)];
+        std::int64_t got = 0;
+        const bool ok = ParseInt(num, got);
+        std::string trimmed = num;
+        while (!trimmed.empty() && trimmed.front() == ' ') trimmed.erase(0, 1);
+        while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+        if (!trimmed.empty() && trimmed[0] == '+') trimmed.erase(0, 1);
+        errno = 0;
+        char* end = nullptr;
+        const long long want = trimmed.empty() || trimmed[0] == ' ' || trimmed[0] == '+' ? 0 : std::strtoll(trimmed.c_str(), &end, 10);
+        const bool wantOk = !trimmed.empty() && trimmed[0] != ' ' && trimmed[0] != '+' && errno == 0 &&
+                            end == trimmed.c_str() + trimmed.size();
+        ASSERT_EQ(ok, wantOk) << '"' << num << '"';
+        if (ok) ASSERT_EQ(got, want) << num;
+    }
 }
