@@ -200,7 +200,7 @@ std::string Utf8Of(char32_t c) {
 TEST(CodePage, WriterAndReaderAgreeWithPlainConversions) {
     for (char32_t c = 1; c < 0x2200; ++c) {
         if (c >= 0xD800 && c < 0xE000) continue;
-        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), IconvUtf8ToCp1251(Utf8Of(c))) << "U+" << std::hex << c;
+        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), IconvUtf8ToCp1251(Utf8Of(c))) << "U+" << std::hex << static_cast<std::uint32_t>(c);
     }
     std::mt19937 gen(7);
     const std::string alphabet = std::string("aZ7 \r\n?-+0") + "\xD0\xB6\xE2\x84\x96\xC3\x80\xF0\x9F\x98";
@@ -232,6 +232,8 @@ TEST(CodePage, WriterAndReaderAgreeWithPlainConversions) {
         const bool wantOk = !trimmed.empty() && trimmed[0] != ' ' && trimmed[0] != '+' && errno == 0 &&
                             end == trimmed.c_str() + trimmed.size();
         ASSERT_EQ(ok, wantOk) << '"' << num << '"';
-        if (ok) ASSERT_EQ(got, want) << num;
+        if (ok) {
+            ASSERT_EQ(got, want) << num;
+        }
     }
 }
