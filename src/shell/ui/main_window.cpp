@@ -213,7 +213,13 @@ void Form1::buildActions() {
         if (info.menu) {
             auto* a = new QAction(this);
             a->setObjectName(QLatin1String(info.menu));
-            if (info.shortcut && *info.shortcut) a->setShortcut(QKeySequence(QLatin1String(info.shortcut)));
+            if (info.shortcut && *info.shortcut) {
+                a->setShortcut(QKeySequence(QLatin1String(info.shortcut)));
+                // The object dialogs and the tool windows are windows of their
+                // own: the menu's keys (Ctrl+Z, Ctrl+S ...) work there too, but
+                // not past a modal dialog.
+                a->setShortcutContext(Qt::ApplicationShortcut);
+            }
             connect(a, &QAction::triggered, this, [this, c] { run(c); });
             menu_[i] = a;
         }
