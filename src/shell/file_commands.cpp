@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "editing/editing_state.h"
+#include "editing/fit_new_object.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
 #include "editing/reopen.h"
@@ -25,7 +26,10 @@ constexpr const char* NewProjectName = "New_Project.pel";
 template <Kind K>
 void LoadKind(DProj& doc, const DefaultsSource& src) {
     auto& store = KindT<K>::store(doc.Obj);
-    for (int i = 1; i <= static_cast<int>(store.count()); ++i) LoadDefault(store[i], i, src);
+    for (int i = 1; i <= static_cast<int>(store.count()); ++i) {
+        LoadDefault(store[i], i, src);
+        FitIntoPicture(store[i], doc.Im);
+    }
 }
 
 DocumentContext ContextOf(EditingState& st, const std::string& cannotSave) {

@@ -28,6 +28,7 @@
 #include "files/document.h"
 #include "model/defaults.h"
 #include "shell/default_sets.h"
+#include "shell/file_commands.h"
 #include "shell_test_util.h"
 
 namespace pelmar {
@@ -197,6 +198,25 @@ TEST(DefaultSets, NewObjectsLieInsideThePicture) {
                 }
             EXPECT_GT(ink, 100) << where;
             EXPECT_EQ(edge, 0) << where;
+        }
+        // A new project with one object of every kind: each lies inside too.
+        auto doc = NewDocument();
+        doc->Im.Width = w;
+        doc->Im.Height = h;
+        auto edited = std::make_unique<EditedDocument>(*doc);
+        EditingState& st = edited->state();
+        st.Defaults.programFolder = prog;
+        st.Defaults.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));
+        ForEachKind([&](auto kc) { KindT<kc.value>::store(doc->Obj).resize(1); });
+        LoadDefaultObjects(*doc, st);
+        for (const KindInfo& k : KindTable) {
+            const std::optional<RectF> box = VisitKind(k.kind, [&](auto kc) {
+                return PictureExtent(KindT<kc.value>::store(doc->Obj)[1], doc->Im);
+            });
+            ASSERT_TRUE(box.has_value()) << k.fileWord;
+            const std::string where = std::string(k.fileWord) + " of a new project, " + std::to_string(w) + " x " +
+                                      std::to_string(h);
+            EXPECT_TRUE(box->x >= 0 && box->y >= 0 && box->x + box->w <= w && box->y + box->h <= h) << where;
         }
     }
 }
