@@ -173,8 +173,9 @@ TEST(PyramidDialog, ApexSideSwappedAndBack) {
     EXPECT_EQ(s.stored3().Orient.v, side);
 }
 
-// A type without a sphere switches it off and disables its box; a fill of a
-// record that still has it on leaves the working copy alone.
+// A type without a sphere switches it off and disables its box.  A fill of a
+// record of such a type that still has the sphere on switches it off in the
+// working copy without a commit; the next commit of anything stores that.
 TEST(PyramidDialog, TypeSwitchesSphereOff) {
     DPi3 p = Pyramid3(2);
     p.InSphereOn.v = p.OutSphereOn.v = true;
@@ -192,9 +193,18 @@ TEST(PyramidDialog, TypeSwitchesSphereOff) {
     DPi3 stale = s.stored3();
     stale.InSphereOn.v = true;
     s.ed.work.CurPi3 = stale;
+    s.ed.doc->Obj.I3[1] = stale;
     s.ed.reg.Fill(stale);
-    EXPECT_TRUE(s.ed.work.CurPi3.InSphereOn.v) << "a fill stores nothing";
+    EXPECT_FALSE(s.ed.work.CurPi3.InSphereOn.v);
+    EXPECT_TRUE(s.ed.work.CurPi3.OutSphereOn.v);
+    EXPECT_FALSE(s.dlg->CheckBoxPSVpi->isChecked());
+    EXPECT_FALSE(s.dlg->ButtonPSVpi->isEnabled());
+    EXPECT_TRUE(s.stored3().InSphereOn.v) << "the fill commits nothing";
     EXPECT_EQ(s.ed.undoSteps, 1);
+    TypeInto(Find<TSpinEdit>(*s.dlg, "SpinEditPTol"), "4");
+    EXPECT_EQ(s.ed.undoSteps, 2);
+    EXPECT_FALSE(s.stored3().InSphereOn.v);
+    EXPECT_EQ(s.stored3().Thick.v, 4);
 
     DPi4 q = Pyramid4(1);
     q.InSphereOn.v = q.OutSphereOn.v = true;
@@ -205,6 +215,20 @@ TEST(PyramidDialog, TypeSwitchesSphereOff) {
     EXPECT_FALSE(s4.stored4().OutSphereOn.v);
     EXPECT_FALSE(s4.dlg->CheckBoxPSOpi->isEnabled());
     EXPECT_EQ(s4.ed.undoSteps, 1);
+
+    // Four-sided: filling a "Пирамида" with both spheres on switches both off;
+    // a regular one keeps them.
+    for (const int type : {1, 2}) {
+        DPi4 r = s4.stored4();
+        r.Typ.v = static_cast<std::uint8_t>(type);
+        r.InSphereOn.v = r.OutSphereOn.v = true;
+        s4.ed.work.CurPi4 = r;
+        s4.ed.reg.Fill(r);
+        EXPECT_EQ(s4.ed.work.CurPi4.OutSphereOn.v, type == 1) << type;
+        EXPECT_EQ(s4.ed.work.CurPi4.InSphereOn.v, type == 1) << type;
+        EXPECT_EQ(s4.dlg->CheckBoxPSOpi->isChecked(), type == 1) << type;
+        EXPECT_EQ(s4.ed.undoSteps, 1);
+    }
 }
 
 // The height: a typed value moves the apex along the height line; a height

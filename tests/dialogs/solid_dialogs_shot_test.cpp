@@ -14,6 +14,7 @@
 
 #include "dialog_test_util.h"
 #include "drawing/redraw.h"
+#include "files/document.h"
 #include "model/transform.h"
 #include "solid_fake.h"
 #include "support/fake_redraw_host.h"
@@ -53,7 +54,11 @@ TEST(SolidDialogs, FitTheirWindowsBesideTheDrawing) {
         QTest::qWait(300);
         EXPECT_EQ(QProcess::execute("import", {"-window", "root", QDir(shots).filePath(name + ".png")}), 0);
     };
-    const DefaultsSource src;
+    // The solids as the program makes them, from its shipped default sets.
+    const DefaultsSource src{std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/",
+                             [](const std::string& n, DProj& d, std::uint8_t& v, std::uint8_t m) {
+                                 return ReadDocument(n, d, v, m);
+                             }};
     for (Kind k : {Kind::i3, Kind::i4, Kind::r3, Kind::r4}) {
         SCOPED_TRACE(InfoOf(k).code);
         SolidEditing ed;

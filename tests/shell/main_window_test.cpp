@@ -38,6 +38,7 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/number_text.h"
+#include "dialogs/section_edit.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/outline_dialog.h"
 #include "dialogs/ui/radio_group.h"
@@ -727,7 +728,8 @@ TEST(MainWindow, SolidDialogsSession) {
 
 // The coordinate systems in the program: a 2D system gets "sin(x)" as graph
 // 1 and a parabola as graph 2, and the picture shows each as it is switched
-// on; a 3D system gets a surface; Undo takes back each step.
+// on; a 3D system gets a surface, a section typed in its section dialog and
+// its outline switched on in the outline dialog; Undo takes back each step.
 TEST(MainWindow, CoordinateSystemsSession) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     Session s;
@@ -835,6 +837,63 @@ TEST(MainWindow, CoordinateSystemsSession) {
         EXPECT_FALSE(doc.Xz[1].SurfOn[1].v);
         EXPECT_FALSE(Find<QLineEdit>(*reg.dialog(Kind::xz), "EditY1")->isEnabled());
     }
+
+    // A section of surface 1 at x = 2, typed in the section dialog the 3D
+    // dialog opens: one step when it closes, which Undo takes back.
+    xz = reg.dialog(Kind::xz);
+    ShowActive(*xz);
+    pageTwo(xz);
+    if (!doc.Xz[1].SurfOn[1].v) tick(xz, "CheckBoxY1");
+    ASSERT_TRUE(doc.Xz[1].SurfOn[1].v);
+    const DSection section = SectionOf(doc.Xz[1], 1, 1, 1);
+    ASSERT_FALSE(section.On.v && section.C.v == 2);
+    undo = st.UndoPos;
+    bool sectionShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* sech = qobject_cast<TFormSech1*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(sech);
+        sectionShown = true;
+        Find<QComboBox>(*sech, "ComboBox1")->setCurrentIndex(0);
+        emit Find<QComboBox>(*sech, "ComboBox1")->activated(0);
+        TypeInto(Find<QLineEdit>(*sech, "Edit1"), "2");
+        QTest::mouseClick(Find<QWidget>(*sech, "ButtonOk"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QWidget>(*xz, "ButtonY11"), Qt::LeftButton);
+    EXPECT_TRUE(sectionShown);
+    EXPECT_TRUE(SectionOf(doc.Xz[1], 1, 1, 1).On.v);
+    EXPECT_EQ(SectionOf(doc.Xz[1], 1, 1, 1).C.v, 2);
+    EXPECT_EQ(st.UndoPos, undo + 1);
+    Shot(w, "coord-3d-section");
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(SectionOf(doc.Xz[1], 1, 1, 1).On.v, section.On.v);
+    EXPECT_EQ(SectionOf(doc.Xz[1], 1, 1, 1).C.v, section.C.v);
+
+    // The outline of surface 1 switched on in the outline dialog: Undo takes
+    // back every step the dialog made and the outline is off again.
+    xz = reg.dialog(Kind::xz);
+    ShowActive(*xz);
+    pageTwo(xz);
+    ASSERT_FALSE(doc.Xz[1].Outlines[1].On);
+    undo = st.UndoPos;
+    bool outlineShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* ol = qobject_cast<TFormOL*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(ol);
+        outlineShown = true;
+        auto* build = Find<QCheckBox>(*ol, "CheckBox1");
+        build->setFocus();
+        ClickIndicator(build);
+        QTest::mouseClick(Find<QWidget>(*ol, "Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(Find<QWidget>(*xz, "ButtonY10"), Qt::LeftButton);
+    EXPECT_TRUE(outlineShown);
+    EXPECT_TRUE(doc.Xz[1].Outlines[1].On);
+    const int outlineSteps = st.UndoPos - undo;
+    EXPECT_GE(outlineSteps, 1);
+    EXPECT_LE(outlineSteps, 2) << "the box and the closing";
+    for (int i = 0; i < outlineSteps; ++i) s.menu(MainCommand::Undo);
+    EXPECT_FALSE(doc.Xz[1].Outlines[1].On);
+    EXPECT_EQ(st.UndoPos, undo);
 }
 
 // The round solids' dialogs in the program, each change one undo step that

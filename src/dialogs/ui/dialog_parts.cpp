@@ -47,6 +47,9 @@ HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& x) {
     HeadGroup h{};
     h.id = Named(new QLineEdit(m1), "Edit" + x + "ID");
     h.id->setMaxLength(15);
+    // The ID shares its column with the thickness: room for the longest
+    // default ID ("Pyramid4 №10") whole, beside the frame and the margins.
+    h.id->setMinimumWidth(h.id->fontMetrics().horizontalAdvance(QStringLiteral("Pyramid4 №10")) + 14);
     h.layer = Named(new QComboBox(m1), "ComboBox" + x + "Layer");
     for (int i = 1; i <= 10; ++i) h.layer->addItem(QString("Layer %1").arg(i, 2, 10, QChar('0')));
     h.tol = NamedSpin(m1, "SpinEdit" + x + "Tol", 0, 30);

@@ -235,8 +235,20 @@ void PyramidDialog::VarToForm(const P& p, bool four) {
     ButtonPH->setEnabled(p.HeightOn.v);
     RadioGroupPVer->setItemIndex(p.Orient.v - 1);
     RadioGroupPType->setItemIndex(p.Typ.v - 1);
-    CheckBoxPSOpi->setChecked(p.OutSphereOn.v);
-    CheckBoxPSVpi->setChecked(p.InSphereOn.v);
+    // Selecting the stored type runs the type's rule on the working copy of
+    // the list's pyramid, uncommitted: a type that has no room for a sphere
+    // (three-sided arbitrary: the inscribed one; four-sided "Пирамида": both)
+    // has it switched off here, and the next commit stores that.  The boxes
+    // show the working copy's state.
+    bool outOn = p.OutSphereOn.v, inOn = p.InSphereOn.v;
+    if (variant() == filled_) {
+        edit([&](auto& w) {
+            if (auto r = PyramidWithType(w, w.Typ.v)) w = std::move(*r);
+            outOn = w.OutSphereOn.v, inOn = w.InSphereOn.v;
+        });
+    }
+    CheckBoxPSOpi->setChecked(outOn);
+    CheckBoxPSVpi->setChecked(inOn);
     ComboBoxPVid->setCurrentIndex(p.View.v - 1);
 
     // Enabled from the flags; both variants take the height's from its flag.

@@ -9,7 +9,8 @@
 // Choosing the other apex side mirrors the apex in the base plane.  Choosing
 // a type without a sphere switches that sphere off (the three-sided
 // arbitrary pyramid has no inscribed sphere, the four-sided type
-// "Пирамида" neither).
+// "Пирамида" neither); filling the dialog with such a type switches it off
+// in the working copy too, without a commit.
 #pragma once
 
 #include <QString>
