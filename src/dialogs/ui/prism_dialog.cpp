@@ -296,44 +296,14 @@ void PrismDialog::applyWords(const WordTable& words) {
 // CreateFormPr: as the pyramid's.
 void RegisterPrismDialog(DialogRegistry& reg) {
     const auto create = [](DialogRegistry& r) -> ObjectDialog* {
-        DialogSession& s = r.session();
-        auto* d = new PrismDialog(s.copies(), r.document(), r.commitTarget());
-        d->variantOf = [&r] {
-            const std::string code = r.session().entryCode();
-            return code == "r4" ? Kind::r4 : code == "r3" ? Kind::r3 : Kind::po;
-        };
-        d->context = [&r](Kind k) {
-            DialogSession& ss = r.session();
-            return PrismDialog::FillContext{ss.entryCode() == InfoOf(k).code,
-                                            QString::fromStdString(ss.pathCaption(k))};
-        };
-        QObject::connect(d, &PrismDialog::reselect, d, [&s] { s.reselect(); });
-        QObject::connect(d, &PrismDialog::brushRequested, d, [&s, d](int kind) {
-            s.runFill(static_cast<std::uint8_t>(kind), d);
-        });
-        QObject::connect(d, &PrismDialog::animRequested, d, [&r, d](int kind) {
-            std::unique_ptr<TFormAnim> anim(
-                NewFormAnimZK(r.session().copies(), kind, r.session().words(), r.commitTarget(), d));
-            anim->exec();
-        });
-        QObject::connect(d, &PrismDialog::notANumber, d, [&s](const QString& text) {
-            s.showMessage("'" + text.toStdString() + "' is not a valid floating point value");
-        });
-        QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d] {
-            const auto unlink = [](auto& p) {
+        auto* d = new PrismDialog(r.session().copies(), r.document(), r.commitTarget());
+        WireVariantDialog(
+            r, d, Kind::r3, Kind::r4, &WorkingCopies::CurPr3, &WorkingCopies::CurPr4,
+            [](auto& p) {
                 for (auto& base : p.Base)
                     for (auto& side : base.S) side.P1.Link = side.P2.Link = DLink{};
-            };
-            if (d->variant() == Kind::r3) SaveDefaultSet<DPr3>(r, Kind::r3, unlink);
-            else if (d->variant() == Kind::r4) SaveDefaultSet<DPr4>(r, Kind::r4, unlink);
-        });
-        QObject::connect(d->ButtonPLoad, &QPushButton::clicked, d, [&r, d] {
-            WorkingCopies& w = r.session().copies();
-            if (d->variant() == Kind::r3)
-                LoadDefaultSet<DPr3>(r, Kind::r3, w.CurPr3, [](DPr3& p) { UpdatePrism3(p, 0); });
-            else if (d->variant() == Kind::r4)
-                LoadDefaultSet<DPr4>(r, Kind::r4, w.CurPr4, [](DPr4& p) { UpdatePrism4(p, 0); });
-        });
+            },
+            [](DPr3& p) { UpdatePrism3(p, 0); }, [](DPr4& p) { UpdatePrism4(p, 0); });
         QObject::connect(d, &PrismDialog::partRequested, d, [&r, d](Kind kind, int role) {
             WorkingCopies& w = r.session().copies();
             const auto common = [&](auto& p, Kind parent) {

@@ -304,44 +304,14 @@ void PyramidDialog::applyWords(const WordTable& words) {
 // sets and the re-marked selection through the editing core.
 void RegisterPyramidDialog(DialogRegistry& reg) {
     const auto create = [](DialogRegistry& r) -> ObjectDialog* {
-        DialogSession& s = r.session();
-        auto* d = new PyramidDialog(s.copies(), r.document(), r.commitTarget());
-        d->variantOf = [&r] {
-            const std::string code = r.session().entryCode();
-            return code == "i4" ? Kind::i4 : code == "i3" ? Kind::i3 : Kind::po;
-        };
-        d->context = [&r](Kind k) {
-            DialogSession& ss = r.session();
-            return PyramidDialog::FillContext{ss.entryCode() == InfoOf(k).code,
-                                              QString::fromStdString(ss.pathCaption(k))};
-        };
-        QObject::connect(d, &PyramidDialog::reselect, d, [&s] { s.reselect(); });
-        QObject::connect(d, &PyramidDialog::brushRequested, d, [&s, d](int kind) {
-            s.runFill(static_cast<std::uint8_t>(kind), d);
-        });
-        QObject::connect(d, &PyramidDialog::animRequested, d, [&r, d](int kind) {
-            std::unique_ptr<TFormAnim> anim(
-                NewFormAnimZK(r.session().copies(), kind, r.session().words(), r.commitTarget(), d));
-            anim->exec();
-        });
-        QObject::connect(d, &PyramidDialog::notANumber, d, [&s](const QString& text) {
-            s.showMessage("'" + text.toStdString() + "' is not a valid floating point value");
-        });
-        QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d] {
-            const auto unlink = [](auto& p) {
+        auto* d = new PyramidDialog(r.session().copies(), r.document(), r.commitTarget());
+        WireVariantDialog(
+            r, d, Kind::i3, Kind::i4, &WorkingCopies::CurPi3, &WorkingCopies::CurPi4,
+            [](auto& p) {
                 for (auto& side : p.Base.S) side.P1.Link = side.P2.Link = DLink{};
                 p.HeightLine.P2.Link = DLink{};
-            };
-            if (d->variant() == Kind::i3) SaveDefaultSet<DPi3>(r, Kind::i3, unlink);
-            else if (d->variant() == Kind::i4) SaveDefaultSet<DPi4>(r, Kind::i4, unlink);
-        });
-        QObject::connect(d->ButtonPLoad, &QPushButton::clicked, d, [&r, d] {
-            WorkingCopies& w = r.session().copies();
-            if (d->variant() == Kind::i3)
-                LoadDefaultSet<DPi3>(r, Kind::i3, w.CurPi3, [](DPi3& p) { UpdatePyramid3(p, 0); });
-            else if (d->variant() == Kind::i4)
-                LoadDefaultSet<DPi4>(r, Kind::i4, w.CurPi4, [](DPi4& p) { UpdatePyramid4(p, 0); });
-        });
+            },
+            [](DPi3& p) { UpdatePyramid3(p, 0); }, [](DPi4& p) { UpdatePyramid4(p, 0); });
         QObject::connect(d, &PyramidDialog::partRequested, d, [&r, d](Kind kind, int role) {
             WorkingCopies& w = r.session().copies();
             const auto open = [&](auto& p, Kind parent) {

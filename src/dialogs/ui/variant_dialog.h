@@ -8,9 +8,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPushButton>
 #include <functional>
+#include <memory>
+#include <string>
 #include <utility>
 
+#include "dialogs/ui/anim_dialog.h"
+#include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/num_edit.h"
@@ -116,5 +121,43 @@ protected:
     R3& w3_;
     R4& w4_;
 };
+
+// What the creators of both variant dialogs wire alike: the variant from the
+// current object-list entry, the fill context, the re-marked selection, the
+// fill and animation sub-dialogs, the message of a refused number and the
+// default sets of either kind (`unlink` clears the links a saved set must
+// not keep, `update3` and `update4` rebuild a loaded one).
+template <class D, class R3, class R4, class Unlink, class U3, class U4>
+void WireVariantDialog(DialogRegistry& r, D* d, Kind k3, Kind k4, R3 WorkingCopies::*w3, R4 WorkingCopies::*w4,
+                       Unlink unlink, U3 update3, U4 update4) {
+    DialogSession& s = r.session();
+    d->variantOf = [&r, k3, k4] {
+        const std::string code = r.session().entryCode();
+        return code == InfoOf(k4).code ? k4 : code == InfoOf(k3).code ? k3 : Kind::po;
+    };
+    d->context = [&r](Kind k) {
+        DialogSession& ss = r.session();
+        return typename D::FillContext{ss.entryCode() == InfoOf(k).code, QString::fromStdString(ss.pathCaption(k))};
+    };
+    QObject::connect(d, &D::reselect, d, [&s] { s.reselect(); });
+    QObject::connect(d, &D::brushRequested, d, [&s, d](int kind) { s.runFill(static_cast<std::uint8_t>(kind), d); });
+    QObject::connect(d, &D::animRequested, d, [&r, d](int kind) {
+        std::unique_ptr<TFormAnim> anim(
+            NewFormAnimZK(r.session().copies(), kind, r.session().words(), r.commitTarget(), d));
+        anim->exec();
+    });
+    QObject::connect(d, &D::notANumber, d, [&s](const QString& text) {
+        s.showMessage("'" + text.toStdString() + "' is not a valid floating point value");
+    });
+    QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d, k3, k4, unlink] {
+        if (d->variant() == k3) SaveDefaultSet<R3>(r, k3, unlink);
+        else if (d->variant() == k4) SaveDefaultSet<R4>(r, k4, unlink);
+    });
+    QObject::connect(d->ButtonPLoad, &QPushButton::clicked, d, [&r, d, k3, k4, w3, w4, update3, update4] {
+        WorkingCopies& w = r.session().copies();
+        if (d->variant() == k3) LoadDefaultSet<R3>(r, k3, w.*w3, update3);
+        else if (d->variant() == k4) LoadDefaultSet<R4>(r, k4, w.*w4, update4);
+    });
+}
 
 }  // namespace pelmar
