@@ -1165,3 +1165,80 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     }
     EXPECT_EQ(Joined(Walk(words, names)), "");
 }
+
+// Pictures of the object dialogs and the settings dialogs in Russian and in
+// our English, for a person to look at (scripts/words-shots.sh runs this
+// under a window manager with PELMAR_WORDS_SHOTS naming the folder).
+TEST(WindowWords, Pictures) {
+    const QString out = qEnvironmentVariable("PELMAR_WORDS_SHOTS");
+    if (out.isEmpty()) GTEST_SKIP() << "PELMAR_WORDS_SHOTS not set";
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    WindowSession s;
+    s.start();
+    Form1& w = *s.w;
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (int k = 1; k <= KindCount; ++k) s.answers.counts[static_cast<std::size_t>(k) - 1] = 1;
+    w.run(MainCommand::New);
+    TFormOptions& options = ProgramOptions(w);
+    options.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
+    struct Services : ColorChooser, MessageSink {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+        void showMessage(const std::string&) override {}
+    } services;
+    struct NoCommit : DialogCommit {
+        void ApplyObject(bool) override {}
+        void RepaintProject() override {}
+        bool NoRedraw() const override { return false; }
+    } commit;
+    auto shoot = [&](QWidget& window, const QString& lang, const QString& name) {
+        window.show();
+        window.raise();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(100);
+        EXPECT_TRUE(window.grab().save(out + "/" + lang + "-" + name + ".png"));
+    };
+    // Each page of a window with tabs.
+    auto shootPages = [&](QWidget& window, const QString& lang, const QString& name) {
+        auto* tabs = window.findChild<QTabWidget*>();
+        if (!tabs) return shoot(window, lang, name);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            shoot(window, lang, name + "-" + QString::number(i + 1));
+        }
+    };
+    for (const char* file : {"Russian", "English.trs"}) {
+        const QString lang = QString(file).section('.', 0, 0);
+        auto* list = options.findChild<QComboBox*>("ComboBox1");
+        const auto& entries = options.languages().entries;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].file == file) {
+                list->setCurrentIndex(static_cast<int>(i));
+                emit list->activated(static_cast<int>(i));
+                break;
+            }
+        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::xy, Kind::sf, Kind::zi, Kind::ko,
+                       Kind::i3, Kind::i4, Kind::r3, Kind::r4, Kind::xz}) {
+            ASSERT_TRUE(reg.open(k));
+            QWidget* d = reg.dialog(k);
+            shootPages(*d, lang, d->objectName() + QString::number(KindNumber(k)));
+            d->close();
+            QApplication::processEvents();
+        }
+        const WordTable& words = w.shell().words;
+        auto doc = std::make_unique<DProj>();
+        auto work = std::make_unique<WorkingCopies>();
+        FormImage image(words, {&services, &services, [](const std::string&) { return std::string(); }});
+        image.open(PictureSettings{}, false);
+        shootPages(image, lang, "FormImage");
+        FormImageBr fill(words, *doc, [] {});
+        shoot(fill, lang, "FormImageBr");
+        TFormXOYOpt graph(*work, 1, words, commit, 96);
+        shootPages(graph, lang, "FormXOYOpt");
+        TFormBrush brush(&work->CurCircle.Fill, false, commit, services, services, words);
+        shoot(brush, lang, "FormBrush");
+        TFormOL outline(reg, 1, reg.dialog(Kind::xz));
+        shoot(outline, lang, "FormOL");
+        shootPages(options, lang, "FormOptions");
+    }
+}

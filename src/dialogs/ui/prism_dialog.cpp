@@ -293,6 +293,7 @@ void PrismDialog::fill(DPr4 rec) { VarToForm(rec, true); }
 void PrismDialog::applyWords(const WordTable& words) {
     VariantDialog<DPr3, DPr4>::applyWords(words);
     ApplyWords(*this, WordsToPrTable, words);
+    fitContent();  // the words may need more room than the design size
     caption_ = {Line(words, WordNo::PrismCaption), Line(words, WordNo::PrismCaption + 1)};
     types_[0] = {Line(words, WordNo::RegularSolid), Line(words, WordNo::ArbitrarySolid),
                  Line(words, WordNo::IrregularPrism)};

@@ -284,6 +284,7 @@ void PyramidDialog::fill(DPi4 rec) { VarToForm(rec, true); }
 void PyramidDialog::applyWords(const WordTable& words) {
     VariantDialog<DPi3, DPi4>::applyWords(words);
     ApplyWords(*this, WordsToPiTable, words);
+    fitContent();  // the words may need more room than the design size
     caption_ = {Line(words, WordNo::PyramidCaption), Line(words, WordNo::PyramidCaption + 1)};
     types_[0] = {Line(words, WordNo::Tetrahedron), Line(words, WordNo::RegularSolid),
                  Line(words, WordNo::ArbitrarySolid)};
