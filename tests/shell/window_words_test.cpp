@@ -1217,6 +1217,12 @@ TEST(WindowWords, Pictures) {
                 emit list->activated(static_cast<int>(i));
                 break;
             }
+        // The cylinder dialog stays open through the change of language.
+        if (QWidget* open = reg.dialog(Kind::zi)) {
+            shoot(*open, lang, "FormZi-open");
+            open->close();
+            QApplication::processEvents();
+        }
         for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::xy, Kind::sf, Kind::zi, Kind::ko,
                        Kind::i3, Kind::i4, Kind::r3, Kind::r4, Kind::xz}) {
             ASSERT_TRUE(reg.open(k));
@@ -1240,5 +1246,7 @@ TEST(WindowWords, Pictures) {
         TFormOL outline(reg, 1, reg.dialog(Kind::xz));
         shoot(outline, lang, "FormOL");
         shootPages(options, lang, "FormOptions");
+        ASSERT_TRUE(reg.open(Kind::zi));
+        reg.dialog(Kind::zi)->show();
     }
 }
