@@ -126,7 +126,7 @@ TEST(PrismDialog, VariantsAndTheIrregularPrism) {
     EXPECT_EQ(s.stored4().Typ.v, 5);
     EXPECT_EQ(s.ed.undoSteps, 1);
     for (QWidget* w : {static_cast<QWidget*>(s.dlg->EditPRebP[0]), static_cast<QWidget*>(s.dlg->EditPRebLe),
-                       static_cast<QWidget*>(s.dlg->LabelPReb), static_cast<QWidget*>(s.dlg->LabelPRebLe)})
+                       static_cast<QWidget*>(s.dlg->LabelPRebP), static_cast<QWidget*>(s.dlg->LabelPRebLe)})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     s.clickType(3);
     EXPECT_TRUE(s.dlg->EditPRebP[2]->isVisible());

@@ -31,6 +31,12 @@
 #include "files/word_table.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/options_dialog.h"
+#include "shell/ui/picture_settings_dialog.h"
+#include "shell/ui/fill_settings_dialog.h"
+#include "dialogs/ui/graph_options_dialog.h"
+#include "dialogs/ui/fill_dialog.h"
+#include "dialogs/ui/outline_dialog.h"
+#include "dialogs/dialog_host.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -516,6 +522,411 @@ const std::vector<WindowWords>& Table() {
       Cap("Label6", "R1, {651}="),
       Cap("Label7", "R2, {651}="),
       Cap("Label8", "R3, {651}=")}},
+    {"FormImage",
+     {Cap("", "{117}"),
+      Cap("TabSheet1", "{118}"),
+      Cap("LabelWidth", "{119}"),
+      Cap("LabelHeight", "{120}"),
+      Cap("LabelPix1", "{121}"),
+      Cap("LabelPix2", "{121}"),
+      Cap("LabelSm1", "{122}"),
+      Cap("LabelSm2", "{122}"),
+      Cap("ButtonF", "{123}"),
+      Cap("RadioGroupFont", "{124}"),
+      Item("RadioGroupFont", 0, "{125}"),
+      Item("RadioGroupFont", 1, "{126}"),
+      Cap("RadioGroupType", "{127}"),
+      Item("RadioGroupType", 0, "{128}"),
+      Item("RadioGroupType", 1, "{129}"),
+      Cap("CheckBoxAntiA", "{264}"),
+      Cap("TabSheet2", "{130}"),
+      Cap("GroupBox1", "{131}"),
+      Cap("ButtonFon", "{132}"),
+      Cap("ButtonUpd", "{133}"),
+      Cap("CheckBoxFon", "{134}"),
+      Cap("LabelFon", "{135}"),
+      Cap("RadioGroupFon", "{136}"),
+      Item("RadioGroupFon", 0, "{137}"),
+      Item("RadioGroupFon", 1, "{138}"),
+      Item("RadioGroupFon", 2, "{139}"),
+      Cap("TabSheet5", "{140}"),
+      Cap("LabelPri1", "{141}"),
+      Item("ComboBoxPri", 10, "{142}"),
+      Cap("LabelPri2", "{143}"),
+      Cap("LabelPri3", "{144}"),
+      Cap("LabelPrism1", "{145}"),
+      Cap("LabelPrism2", "{145}"),
+      Cap("GroupBoxPri1", "{146}"),
+      Cap("RadioButtonPri1", "{147}"),
+      Cap("RadioButtonPri2", "{148}"),
+      Cap("LabelPri4", "{149}"),
+      Cap("LabelPri5", "{150}"),
+      Cap("LabelPrism3", "{145}"),
+      Cap("LabelPrism4", "{145}"),
+      Cap("GroupBoxPri2", "{151}"),
+      Cap("ButtonPri1", "{153}"),
+      Cap("ButtonPri2", "{152}"),
+      Cap("TabSheet3", "{154}"),
+      Cap("TabSheet6", "{163}"),
+      Cap("LabelI1", "{164}"),
+      Cap("LabelI2", "{165}"),
+      Cap("LabelI3", "{166}"),
+      Cap("LabelI1", "{164}"),
+      Cap("Button2", "{167}")}},
+    {"FormImageBr",
+     {Cap("", "{117}: {154}"),
+      Cap("TabSheet1", "{154}"),
+      Cap("RadioG1", "{155}"),
+      Item("RadioG1", 0, "{156}"),
+      Item("RadioG1", 1, "{157}"),
+      Cap("RadioG2", "{158}"),
+      Cap("GroupG1", "{159}, %"),
+      Cap("RadioG3", "{160}"),
+      Cap("GroupG2", "{161}"),
+      Cap("GroupG3", "{162}")}},
+    {"FormBitColors",
+     {Cap("", "{214}"),
+      Cap("RadioGroup1", "{215}"),
+      Cap("GroupBox1", "{216}"),
+      Cap("CheckBox1", "{217}"),
+      Cap("Label1", "{218}"),
+      Cap("Button2", "{219}")}},
+    {"FormCDR",
+     {Cap("", "{220} Corel Draw"),
+      Cap("GroupBox2", "{221}"),
+      Cap("Label2", "{222}"),
+      Item("RadioGroupRun", 0, "{223}"),
+      Item("RadioGroupRun", 1, "{224}"),
+      Item("RadioGroupRun", 2, "{225}"),
+      Cap("RadioGroupGroup", "{226}"),
+      Item("RadioGroupGroup", 0, "{227}"),
+      Item("RadioGroupGroup", 1, "{228}"),
+      Cap("GroupBox3", "{229}"),
+      Cap("CheckBoxArrow", "{230}"),
+      Cap("Label1", "{231}"),
+      Cap("Label3", "{232}"),
+      Cap("GroupBox4", "{233}"),
+      Cap("LabelStatus1", "{236} Corel Draw..."),
+      Cap("LabelStatus2", "{348}"),
+      Cap("Button2", "{219}")}},
+    {"FormWord",
+     {Item("RadioGroupRun", 0, "{223}"),
+      Item("RadioGroupRun", 1, "{224}"),
+      Item("RadioGroupRun", 2, "{225}"),
+      Cap("GroupBox3", "{229}"),
+      Cap("Label1", "{231}"),
+      Cap("Label3", "{232}"),
+      Cap("GroupBox4", "{233}"),
+      Cap("LabelStatus1", "{236}"),
+      Cap("LabelStatus2", "{348}"),
+      Cap("Button2", "{219}")}},
+    {"FormXY",
+     {Cap("", "{493}"),
+      Cap("TabSheet1", "{493}"),
+      Cap("GroupBoxXMain1", "{365}"),
+      Cap("LabelXLayer", "{355}"),
+      Cap("LabelXCol", "{356}"),
+      Cap("LabelXTol", "{357}"),
+      Cap("CheckBoxXDis", "{358}"),
+      Cap("ButtonXSave", "{359}"),
+      Cap("ButtonXLoad", "{360}"),
+      Cap("GroupBoxXMas", "{494}"),
+      Cap("LabelXedpix", "{495}"),
+      Cap("ButtonXCenter", "{403}"),
+      Cap("ButtonXX", "{496}"),
+      Cap("ButtonXY", "{497}"),
+      Cap("GroupBoxXS", "{499}"),
+      Cap("CheckBoxXSEn", "{383}"),
+      Cap("LabelXSTol", "{500}"),
+      Cap("LabelXJump", "{501}"),
+      Cap("GroupBoxXRaz1", "{502}"),
+      Cap("GroupBoxXRaz2", "{503}"),
+      Cap("LabelXRazx", "{504}"),
+      Cap("LabelXRazy", "{505}"),
+      Cap("LabelXRazw", "{507}"),
+      Cap("LabelXRazh", "{508}"),
+      Cap("GroupBoxXRaz3", "{509}"),
+      Cap("CheckBoxXPodEn", "{383}"),
+      Cap("LabelXPodJump", "{501}"),
+      Cap("TabSheet2", "{510}"),
+      Cap("GroupBoxX21", "{511}"),
+      Cap("CheckBoxX21", "{383}"),
+      Cap("GroupBoxX22", "{512}"),
+      Cap("CheckBoxX22", "{383}"),
+      Cap("GroupBoxX23", "{513}"),
+      Cap("CheckBoxX23", "{383}"),
+      Cap("GroupBoxX24", "{514}"),
+      Cap("CheckBoxX24", "{383}"),
+      Cap("GroupBoxX25", "{515}"),
+      Cap("CheckBoxX25", "{383}"),
+      Cap("GroupBoxX26", "{516}"),
+      Cap("CheckBoxX26", "{383}"),
+      Hint("BitBtn1", "{637}"),
+      Hint("BitBtn2", "{637}"),
+      Hint("BitBtn3", "{637}"),
+      Hint("BitBtn4", "{637}"),
+      Hint("BitBtn5", "{637}"),
+      Hint("BitBtn6", "{637}")}},
+    {"FormXOYOpt",
+     {Cap("", "{520}"),
+      Cap("TabSheet1", "{521}"),
+      Cap("GroupBox1", "{522}"),
+      Cap("Label1", "{357}"),
+      Cap("Label2", "{356}"),
+      Cap("RadioGroupVi1", "{523}"),
+      Item("RadioGroupVi1", 0, "{524}"),
+      Item("RadioGroupVi1", 1, "{525}"),
+      Cap("GroupBoxDot", "{526}"),
+      Cap("LabelDot1", "{527}"),
+      Cap("LabelDot2", "{528}"),
+      Cap("RadioGroupVi2", "{529}"),
+      Item("RadioGroupVi2", 0, "{524}"),
+      Item("RadioGroupVi2", 1, "{525}"),
+      Item("RadioGroupVi2", 2, "{530}"),
+      Cap("TabSheet2", "{531}"),
+      Cap("GroupBoxDec", "{532}"),
+      Cap("GroupBoxPol", "{533}"),
+      Cap("GroupBoxPar", "{534}"),
+      Cap("CheckBoxGran", "{535}"),
+      Cap("TabSheet3", "{536}"),
+      Cap("GroupBoxTrans1", "{537}"),
+      Cap("CheckBoxTrans1", "{538}"),
+      Cap("GroupBoxTrans11", "{539}"),
+      Cap("GroupBoxTrans12", "{540}"),
+      Cap("GroupBoxTrans2", "{541}"),
+      Cap("CheckBoxTrans2", "{542}"),
+      Cap("ButtonX1Anim", "{637}"),
+      Cap("ButtonX2Anim", "{637}")}},
+    {"FormSf",
+     {Cap("", "{559}"),
+      Cap("GroupBoxSM1", "{365}"),
+      Cap("LabelSLayer", "{355}"),
+      Cap("LabelSCol", "{356}"),
+      Cap("LabelSTol", "{357}"),
+      Cap("CheckBoxSDis", "{358}"),
+      Cap("ButtonSSave", "{359}"),
+      Cap("ButtonSLoad", "{360}"),
+      Cap("GroupBoxSM2", "{366}"),
+      Cap("LabelSx", "{560}"),
+      Cap("LabelSy", "{561}"),
+      Cap("ButtonSCenter", "{403}"),
+      Cap("LabelSRad", "{367}"),
+      Cap("GroupBoxSVid", "{370}"),
+      Item("ComboBoxSVid", 0, "{379}"),
+      Item("ComboBoxSVid", 1, "{380}"),
+      Item("ComboBoxSVid", 2, "{381}"),
+      Item("ComboBoxSVid", 3, "{375}"),
+      Item("ComboBoxSVid", 4, "{376}"),
+      Item("ComboBoxSVid", 5, "{378}"),
+      Cap("GroupBoxSCut", "{412}"),
+      Cap("CheckBoxSTe", "{413}"),
+      Cap("ButtonSTe", "{413}"),
+      Cap("ButtonSfBrush", "{660}")}},
+    {"FormZi",
+     {Cap("", "{563}"),
+      Cap("GroupBoxZM1", "{365}"),
+      Cap("LabelZLayer", "{355}"),
+      Cap("LabelZCol", "{356}"),
+      Cap("LabelZTol", "{357}"),
+      Cap("CheckBoxZDis", "{358}"),
+      Cap("ButtonZSave", "{359}"),
+      Cap("ButtonZLoad", "{360}"),
+      Cap("GroupBoxZM2", "{366}"),
+      Cap("LabelZRad", "{367}"),
+      Cap("LabelZH", "{405}"),
+      Cap("ButtonZH", "{406}"),
+      Cap("ButtonZNiz", "{407}"),
+      Cap("ButtonZVer", "{408}"),
+      Cap("GroupBoxZVid", "{370}"),
+      Item("ComboBoxZVid", 0, "{371}"),
+      Item("ComboBoxZVid", 1, "{372}"),
+      Item("ComboBoxZVid", 2, "{373}"),
+      Item("ComboBoxZVid", 3, "{375}"),
+      Item("ComboBoxZVid", 4, "{376}"),
+      Item("ComboBoxZVid", 5, "{377}"),
+      Cap("GroupBoxZSe", "{412}"),
+      Cap("CheckBoxZSeTerm", "{383}"),
+      Cap("CheckBoxZSeMain", "{383}"),
+      Cap("CheckBoxZSeAdd1", "{383}"),
+      Cap("CheckBoxZSeAdd2", "{383}"),
+      Cap("ButtonZSeTerm", "{413}"),
+      Cap("ButtonZSeMain", "{414}"),
+      Cap("ButtonZSeAdd1", "{564}"),
+      Cap("ButtonZSeAdd2", "{565}"),
+      Cap("LabelZSeAdd1", "{386}"),
+      Cap("LabelZSeAdd2", "{386}"),
+      Cap("GroupBoxZOrb", "{409}"),
+      Cap("CheckBoxZSOpi", "{410}"),
+      Cap("CheckBoxZSVpi", "{411}"),
+      Cap("ButtonZSOpi", "{410}"),
+      Cap("ButtonZSVpi", "{411}"),
+      Cap("ButtonZiAnim", "{637}"),
+      Cap("ButtonZiBrush", "{660}")}},
+    {"FormKo",
+     {Cap("", "{567}"),
+      Cap("GroupBoxKM1", "{365}"),
+      Cap("LabelKLayer", "{355}"),
+      Cap("LabelKCol", "{356}"),
+      Cap("LabelKTol", "{357}"),
+      Cap("CheckBoxKDis", "{358}"),
+      Cap("ButtonKSave", "{359}"),
+      Cap("ButtonKLoad", "{360}"),
+      Cap("GroupBoxKM2", "{366}"),
+      Cap("LabelKRad", "{367}"),
+      Cap("LabelKH", "{405}"),
+      Cap("ButtonKH", "{406}"),
+      Cap("ButtonKBase", "{407}"),
+      Cap("GroupBoxKVid", "{370}"),
+      Item("ComboBoxKVid", 0, "{371}"),
+      Item("ComboBoxKVid", 1, "{372}"),
+      Item("ComboBoxKVid", 2, "{373}"),
+      Item("ComboBoxKVid", 3, "{375}"),
+      Item("ComboBoxKVid", 4, "{376}"),
+      Item("ComboBoxKVid", 5, "{377}"),
+      Cap("GroupBoxKSe", "{412}"),
+      Cap("CheckBoxKSeTerm", "{383}"),
+      Cap("CheckBoxKSeMain", "{383}"),
+      Cap("CheckBoxKSeAdd1", "{383}"),
+      Cap("CheckBoxKSeAdd2", "{383}"),
+      Cap("ButtonKSeTerm", "{413}"),
+      Cap("ButtonKSeMain", "{414}"),
+      Cap("ButtonKSeAdd1", "{568}"),
+      Cap("ButtonKSeAdd2", "{569}"),
+      Cap("LabelKAn1", "{386}"),
+      Cap("LabelKAn2", "{386}"),
+      Cap("GroupBoxKOrb", "{409}"),
+      Cap("CheckBoxKSOpi", "{410}"),
+      Cap("CheckBoxKSVpi", "{411}"),
+      Cap("ButtonKSOpi", "{410}"),
+      Cap("ButtonKSVpi", "{411}"),
+      Cap("ButtonKoAnim", "{637}"),
+      Cap("ButtonKoBrush", "{660}")}},
+    {"FormPi",
+     {Cap("", "{571}"),
+      Cap("GroupBoxPM1", "{365}"),
+      Cap("LabelPLayer", "{355}"),
+      Cap("LabelPCol", "{356}"),
+      Cap("LabelPTol", "{357}"),
+      Cap("CheckBoxPDis", "{358}"),
+      Cap("ButtonPSave", "{359}"),
+      Cap("ButtonPLoad", "{360}"),
+      Cap("GroupBoxPM2", "{366}"),
+      Cap("GroupBoxPH", "{406}"),
+      Cap("CheckBoxPH", "{383}"),
+      Cap("ButtonPH", "{406}"),
+      Cap("ButtonPBase", "{407}"),
+      Cap("ButtonPGran1", "{415}"),
+      Cap("ButtonPGran2", "{416}"),
+      Cap("ButtonPGran3", "{417}"),
+      Cap("ButtonPGran4", "{418}"),
+      Cap("RadioGroupPType", "{369}"),
+      Cap("GroupBoxPOri", "{419}"),
+      Cap("RadioGroupPVer", "{576}"),
+      Cap("ButtonPAn2", "{420}"),
+      Cap("GroupBoxPVid", "{370}"),
+      Item("ComboBoxPVid", 0, "{371}"),
+      Item("ComboBoxPVid", 1, "{372}"),
+      Item("ComboBoxPVid", 2, "{373}"),
+      Item("ComboBoxPVid", 3, "{375}"),
+      Item("ComboBoxPVid", 4, "{376}"),
+      Item("ComboBoxPVid", 5, "{378}"),
+      Cap("GroupBoxPOrb", "{409}"),
+      Cap("CheckBoxPSOpi", "{410}"),
+      Cap("CheckBoxPSVpi", "{411}"),
+      Cap("ButtonPSOpi", "{410}"),
+      Cap("ButtonPSVpi", "{411}"),
+      Cap("ButtonPiAnim", "{637}"),
+      Cap("ButtonPiBrush", "{660}")}},
+    {"FormPr",
+     {Cap("", "{579}"),
+      Cap("GroupBoxPM1", "{365}"),
+      Cap("LabelPLayer", "{355}"),
+      Cap("LabelPCol", "{356}"),
+      Cap("LabelPTol", "{357}"),
+      Cap("CheckBoxPDis", "{358}"),
+      Cap("ButtonPSave", "{359}"),
+      Cap("ButtonPLoad", "{360}"),
+      Cap("GroupBoxPM2", "{366}"),
+      Cap("ButtonPNiz", "{407}"),
+      Cap("ButtonPVer", "{408}"),
+      Cap("ButtonPGran1", "{415}"),
+      Cap("ButtonPGran2", "{416}"),
+      Cap("ButtonPGran3", "{417}"),
+      Cap("ButtonPGran4", "{418}"),
+      Cap("RadioGroupPType", "{369}"),
+      Cap("GroupBoxPBok", "{581}"),
+      Cap("LabelPRebP", "{582}"),
+      Cap("LabelPRebH", "{406}"),
+      Cap("LabelPRebLe", "{391}"),
+      Cap("GroupBoxPOri", "{419}"),
+      Cap("ButtonPAn2", "{420}"),
+      Cap("GroupBoxPVid", "{370}"),
+      Item("ComboBoxPVid", 0, "{371}"),
+      Item("ComboBoxPVid", 1, "{372}"),
+      Item("ComboBoxPVid", 2, "{373}"),
+      Item("ComboBoxPVid", 3, "{375}"),
+      Item("ComboBoxPVid", 4, "{376}"),
+      Item("ComboBoxPVid", 5, "{378}"),
+      Cap("GroupBoxPOrb", "{409}"),
+      Cap("CheckBoxPSOpi", "{410}"),
+      Cap("CheckBoxPSVpi", "{411}"),
+      Cap("ButtonPSOpi", "{410}"),
+      Cap("ButtonPSVpi", "{411}"),
+      Cap("ButtonPrAnim", "{637}"),
+      Cap("ButtonPrBrush", "{660}")}},
+    {"FormXZ",
+     {Cap("", "{543}"),
+      Cap("TabSheet1", "{543}"),
+      Cap("GroupBoxYM1", "{365}"),
+      Cap("LabelYLayer", "{355}"),
+      Cap("LabelYColor", "{356}"),
+      Cap("LabelYTol", "{357}"),
+      Cap("CheckBoxYDis", "{358}"),
+      Cap("ButtonYSave", "{359}"),
+      Cap("ButtonYLoad", "{360}"),
+      Cap("GroupBoxYMas", "{494}"),
+      Cap("LabelYedpix", "{495}"),
+      Cap("ButtonYCenter", "{403}"),
+      Cap("ButtonY_X", "{496}"),
+      Cap("ButtonY_Y", "{497}"),
+      Cap("ButtonY_Z", "{498}"),
+      Cap("GroupBoxYRaz1", "{502}"),
+      Cap("GroupBoxYRaz2", "{503}"),
+      Cap("LabelYRaz", "{506}"),
+      Cap("LabelYRazw", "{507}"),
+      Cap("LabelYRazh", "{508}"),
+      Cap("GroupBoxYRaz3", "{509}"),
+      Cap("CheckBoxYPodEn", "{383}"),
+      Cap("LabelYPodJump", "{501}"),
+      Cap("TabSheet2", "{544}"),
+      Cap("GroupBoxY1", "{511}"),
+      Cap("CheckBoxY1", "{383}"),
+      Cap("CheckBoxY10", "{518}"),
+      Cap("ButtonY10", "{519}"),
+      Cap("ButtonY11", "{545}"),
+      Cap("GroupBoxY2", "{512}"),
+      Cap("CheckBoxY2", "{383}"),
+      Cap("CheckBoxY20", "{518}"),
+      Cap("ButtonY20", "{519}"),
+      Cap("ButtonY22", "{545}"),
+      Cap("GroupBoxY3", "{515}"),
+      Cap("CheckBoxY3", "{383}"),
+      Cap("CheckBoxY40", "{518}"),
+      Cap("ButtonY30", "{519}"),
+      Cap("ButtonY33", "{545}"),
+      Cap("GroupBoxY4", "{516}"),
+      Cap("CheckBoxY4", "{383}")}},
+    {"FormOL",
+     {Cap("", "{547}"),
+      Cap("CheckBox1", "{548}"),
+      Cap("Label5", "{549}"),
+      Cap("Label6", "{550}"),
+      Cap("RadioGroup1", "{551}"),
+      Item("RadioGroup1", 0, "{552}"),
+      Item("RadioGroup1", 1, "{553}")}},
+    {"FormBrush",
+     {Cap("", "{660}"),
+      Cap("CheckBox1", "{660}")}},
     };
     return table;
 }
@@ -634,11 +1045,12 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     s.start();
     Form1& w = *s.w;
     DialogRegistry& reg = w.dialogSession().registry();
-    for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv})
-        s.answers.counts[static_cast<std::size_t>(KindNumber(k)) - 1] = 1;
+    for (int k = 1; k <= KindCount; ++k) s.answers.counts[static_cast<std::size_t>(k) - 1] = 1;
     w.run(MainCommand::New);
     std::vector<std::string> open{"Form1", "FormShowIm", "FormOptions"};
-    for (Kind k : {Kind::po, Kind::li, Kind::tr, Kind::kv}) {
+    // Every object dialog but the ellipse's is open during the changes.
+    for (Kind k : {Kind::po, Kind::li, Kind::tr, Kind::kv, Kind::xy, Kind::sf, Kind::zi, Kind::ko, Kind::i4,
+                   Kind::r3, Kind::xz}) {
         ASSERT_TRUE(reg.open(k)) << InfoOf(NewObjectCommand(k)).menu;
         open.push_back(reg.dialog(k)->objectName().toStdString());
     }
@@ -678,6 +1090,14 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     ASSERT_TRUE(reg.open(Kind::ci));
     open.push_back("FormCi");
     EXPECT_EQ(Joined(Walk(words, open)), "");
+    // The outline dialog of the 3D system puts its words on at each show.
+    {
+        TFormOL outline(reg, 1, reg.dialog(Kind::xz));
+        outline.show();
+        std::vector<std::string> withOutline = open;
+        withOutline.push_back("FormOL");
+        EXPECT_EQ(Joined(Walk(words, withOutline)), "");
+    }
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_EQ(w.picture()->windowTitle(), QStringLiteral("L328 & x L330 & x"));
     // The animation builder, made when it is asked for, shows the new words.
@@ -717,9 +1137,21 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
         void RepaintProject() override {}
         bool NoRedraw() const override { return false; }
     } commit;
+    struct Services : ColorChooser, MessageSink {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+        void showMessage(const std::string&) override {}
+    } services;
     DPoint point{};
     DCircle circle{};
+    auto doc = std::make_unique<DProj>();
+    auto work = std::make_unique<WorkingCopies>();
     std::vector<std::unique_ptr<QWidget>> windows;
+    auto* image = new FormImage(words, {&services, &services, [](const std::string&) { return std::string(); }});
+    image->open(PictureSettings{}, false);
+    windows.emplace_back(image);
+    windows.emplace_back(new FormImageBr(words, *doc, [] {}));
+    windows.emplace_back(new TFormXOYOpt(*work, 1, words, commit, 96));
+    windows.emplace_back(new TFormBrush(&work->CurCircle.Fill, false, commit, services, services, words));
     windows.emplace_back(new FormNew(words));
     windows.emplace_back(NewFormPoOpt(words, nullptr));
     windows.emplace_back(NewFormLiOpt(words, nullptr));
@@ -732,4 +1164,89 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
         names.push_back(w->objectName().toStdString());
     }
     EXPECT_EQ(Joined(Walk(words, names)), "");
+}
+
+// Pictures of the object dialogs and the settings dialogs in Russian and in
+// our English, for a person to look at (scripts/words-shots.sh runs this
+// under a window manager with PELMAR_WORDS_SHOTS naming the folder).
+TEST(WindowWords, Pictures) {
+    const QString out = qEnvironmentVariable("PELMAR_WORDS_SHOTS");
+    if (out.isEmpty()) GTEST_SKIP() << "PELMAR_WORDS_SHOTS not set";
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    WindowSession s;
+    s.start();
+    Form1& w = *s.w;
+    DialogRegistry& reg = w.dialogSession().registry();
+    for (int k = 1; k <= KindCount; ++k) s.answers.counts[static_cast<std::size_t>(k) - 1] = 1;
+    w.run(MainCommand::New);
+    TFormOptions& options = ProgramOptions(w);
+    options.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
+    struct Services : ColorChooser, MessageSink {
+        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
+        void showMessage(const std::string&) override {}
+    } services;
+    struct NoCommit : DialogCommit {
+        void ApplyObject(bool) override {}
+        void RepaintProject() override {}
+        bool NoRedraw() const override { return false; }
+    } commit;
+    auto shoot = [&](QWidget& window, const QString& lang, const QString& name) {
+        window.show();
+        window.raise();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(100);
+        EXPECT_TRUE(window.grab().save(out + "/" + lang + "-" + name + ".png"));
+    };
+    // Each page of a window with tabs.
+    auto shootPages = [&](QWidget& window, const QString& lang, const QString& name) {
+        auto* tabs = window.findChild<QTabWidget*>();
+        if (!tabs) return shoot(window, lang, name);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            shoot(window, lang, name + "-" + QString::number(i + 1));
+        }
+    };
+    for (const char* file : {"Russian", "English.trs"}) {
+        const QString lang = QString(file).section('.', 0, 0);
+        auto* list = options.findChild<QComboBox*>("ComboBox1");
+        const auto& entries = options.languages().entries;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].file == file) {
+                list->setCurrentIndex(static_cast<int>(i));
+                emit list->activated(static_cast<int>(i));
+                break;
+            }
+        // The cylinder dialog stays open through the change of language.
+        if (QWidget* open = reg.dialog(Kind::zi)) {
+            shoot(*open, lang, "FormZi-open");
+            open->close();
+            QApplication::processEvents();
+        }
+        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::xy, Kind::sf, Kind::zi, Kind::ko,
+                       Kind::i3, Kind::i4, Kind::r3, Kind::r4, Kind::xz}) {
+            ASSERT_TRUE(reg.open(k));
+            QWidget* d = reg.dialog(k);
+            shootPages(*d, lang, d->objectName() + QString::number(KindNumber(k)));
+            d->close();
+            QApplication::processEvents();
+        }
+        const WordTable& words = w.shell().words;
+        auto doc = std::make_unique<DProj>();
+        auto work = std::make_unique<WorkingCopies>();
+        FormImage image(words, {&services, &services, [](const std::string&) { return std::string(); }});
+        image.open(PictureSettings{}, false);
+        shootPages(image, lang, "FormImage");
+        FormImageBr fill(words, *doc, [] {});
+        shoot(fill, lang, "FormImageBr");
+        TFormXOYOpt graph(*work, 1, words, commit, 96);
+        shootPages(graph, lang, "FormXOYOpt");
+        TFormBrush brush(&work->CurCircle.Fill, false, commit, services, services, words);
+        shoot(brush, lang, "FormBrush");
+        TFormOL outline(reg, 1, reg.dialog(Kind::xz));
+        shoot(outline, lang, "FormOL");
+        shootPages(options, lang, "FormOptions");
+        ASSERT_TRUE(reg.open(Kind::zi));
+        reg.dialog(Kind::zi)->show();
+    }
 }

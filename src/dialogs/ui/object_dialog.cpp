@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -63,6 +64,9 @@ bool MarginsKnown(const QWidget& w) { return w.frameGeometry() != w.geometry(); 
 
 void ObjectDialog::fitContent() {
     if (!body_->layout()) return;
+    // New texts reach the outer layouts through posted layout requests, one
+    // level of nesting at a time: let them all arrive before measuring.
+    for (int level = 0; level < 6; ++level) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QSize need = body_->layout()->totalMinimumSize().expandedTo(body_->size());
     if (need == body_->size()) return;
     rollDownHeight_ += need.height() - body_->height();

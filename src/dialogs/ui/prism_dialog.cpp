@@ -26,14 +26,15 @@ constexpr WordTarget WordsToPrTable[] = {
     Cap("GroupBoxPM1", "{365}"), Cap("LabelPLayer", "{355}"), Cap("LabelPCol", "{356}"),
     Cap("LabelPTol", "{357}"), Cap("CheckBoxPDis", "{358}"), Cap("ButtonPSave", "{359}"),
     Cap("ButtonPLoad", "{360}"),
-    Cap("GroupBoxPReb", "{581}"), Cap("LabelPReb", "{582}:"), Cap("LabelPRebLe", "{391}"),
-    Cap("RadioGroupPType", "{369}"), Cap("ButtonPAn2", "{420}:"),
+    Cap("GroupBoxPBok", "{581}"), Cap("LabelPRebP", "{582}"), Cap("LabelPRebH", "{406}"), Cap("LabelPRebLe", "{391}"),
+    Cap("RadioGroupPType", "{369}"), Cap("ButtonPAn2", "{420}"),
     Cap("ButtonPNiz", "{407}"), Cap("ButtonPVer", "{408}"), Cap("ButtonPGran1", "{415}"),
     Cap("ButtonPGran2", "{416}"), Cap("ButtonPGran3", "{417}"), Cap("ButtonPGran4", "{418}"),
     Cap("CheckBoxPSOpi", "{410}"), Cap("CheckBoxPSVpi", "{411}"), Cap("ButtonPSOpi", "{410}"),
     Cap("ButtonPSVpi", "{411}"),
+    Cap("GroupBoxPM2", "{366}"), Cap("GroupBoxPOri", "{419}"), Cap("GroupBoxPOrb", "{409}"),
     Cap("GroupBoxPVid", "{370}"),
-    Item("ComboBoxPVid", 0, "{379}"), Item("ComboBoxPVid", 1, "{380}"), Item("ComboBoxPVid", 2, "{381}"),
+    Item("ComboBoxPVid", 0, "{371}"), Item("ComboBoxPVid", 1, "{372}"), Item("ComboBoxPVid", 2, "{373}"),
     Item("ComboBoxPVid", 3, "{375}"), Item("ComboBoxPVid", 4, "{376}"), Item("ComboBoxPVid", 5, "{378}"),
     Cap("ButtonPrAnim", "{637}"), Cap("ButtonPrBrush", "{660}"),
 };
@@ -65,13 +66,13 @@ void PrismDialog::build() {
     ButtonPSave = head_.save;
     ButtonPLoad = head_.load;
 
-    // The lateral edges and the rotation about them.
-    auto* ge = Named(new QGroupBox(QString(), page), "GroupBoxPReb");
+    // The lateral edges, and the rotation about them.
+    auto* ge = Named(new QGroupBox(QString(), page), "GroupBoxPBok");
     auto* le = new QGridLayout(ge);
     le->setContentsMargins(4, 2, 4, 2);
     le->setVerticalSpacing(2);
-    LabelPReb = Named(new QLabel(ge), "LabelPReb");
-    le->addWidget(LabelPReb, 0, 0, 1, 3);
+    LabelPRebP = Named(new QLabel(ge), "LabelPRebP");
+    le->addWidget(LabelPRebP, 0, 0, 1, 3);
     for (int i = 0; i < 3; ++i) {
         EditPRebP[i] = Named(new TNumEdit(ge, true, true), "EditPRebP" + QString::number(i + 1));
         le->addWidget(EditPRebP[i], 1, i);
@@ -80,20 +81,31 @@ void PrismDialog::build() {
     EditPRebLe = Named(new TNumEdit(ge, false, true), "EditPRebLe");
     le->addWidget(LabelPRebLe, 2, 0);
     le->addWidget(EditPRebLe, 2, 1);
-    ButtonPAn2 = Named(new QPushButton(QString(), ge), "ButtonPAn2");
-    EditPAn2 = Named(new TNumEdit(ge, true, true), "EditPAn2");
-    EditPAn2->setText("10");
-    le->addWidget(ButtonPAn2, 3, 0, 1, 2);
-    le->addWidget(EditPAn2, 3, 2);
+    // The edges are given by their vector and length; the height label of
+    // the design takes its word but stays hidden.
+    auto* labelH = Named(new QLabel(ge), "LabelPRebH");
+    labelH->hide();
     v->addWidget(ge);
+    auto* go = Named(new QGroupBox(QString(), page), "GroupBoxPOri");
+    auto* lo = new QHBoxLayout(go);
+    lo->setContentsMargins(4, 2, 4, 2);
+    ButtonPAn2 = Named(new QPushButton(QString(), go), "ButtonPAn2");
+    EditPAn2 = Named(new TNumEdit(go, true, true), "EditPAn2");
+    EditPAn2->setText("10");
+    EditPAn2->setMaximumWidth(60);
+    lo->addWidget(ButtonPAn2);
+    lo->addWidget(EditPAn2);
+    lo->addStretch(1);
+    v->addWidget(go);
 
-    // Type and parts.
+    // Type, parts and spheres.
     auto* row = new QHBoxLayout;
     RadioGroupPType = Named(new TRadioGroup(QString(), page), "RadioGroupPType");
     RadioGroupPType->setItems(QStringList(3));
     PaintMaroon(RadioGroupPType);
     row->addWidget(RadioGroupPType, 1);
-    auto* gp = Named(new QGroupBox(QString(), page), "GroupBoxPParts");
+    auto* parts = new QVBoxLayout;
+    auto* gp = Named(new QGroupBox(QString(), page), "GroupBoxPM2");
     auto* lp = new QGridLayout(gp);
     lp->setContentsMargins(4, 2, 4, 2);
     lp->setVerticalSpacing(2);
@@ -105,15 +117,21 @@ void PrismDialog::build() {
         ButtonPGran[i] = Named(new QPushButton(QString(), gp), "ButtonPGran" + QString::number(i + 1));
         lp->addWidget(ButtonPGran[i], 1 + i / 2, i % 2);
     }
-    CheckBoxPSOpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSOpi");
-    ButtonPSOpi = Named(new QPushButton(QString(), gp), "ButtonPSOpi");
-    CheckBoxPSVpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSVpi");
-    ButtonPSVpi = Named(new QPushButton(QString(), gp), "ButtonPSVpi");
-    lp->addWidget(CheckBoxPSOpi, 3, 0);
-    lp->addWidget(ButtonPSOpi, 3, 1);
-    lp->addWidget(CheckBoxPSVpi, 4, 0);
-    lp->addWidget(ButtonPSVpi, 4, 1);
-    row->addWidget(gp);
+    parts->addWidget(gp);
+    auto* gs = Named(new QGroupBox(QString(), page), "GroupBoxPOrb");
+    auto* ls = new QGridLayout(gs);
+    ls->setContentsMargins(4, 2, 4, 2);
+    ls->setVerticalSpacing(2);
+    CheckBoxPSOpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSOpi");
+    ButtonPSOpi = Named(new QPushButton(QString(), gs), "ButtonPSOpi");
+    CheckBoxPSVpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSVpi");
+    ButtonPSVpi = Named(new QPushButton(QString(), gs), "ButtonPSVpi");
+    ls->addWidget(CheckBoxPSOpi, 0, 0);
+    ls->addWidget(ButtonPSOpi, 0, 1);
+    ls->addWidget(CheckBoxPSVpi, 1, 0);
+    ls->addWidget(ButtonPSVpi, 1, 1);
+    parts->addWidget(gs);
+    row->addLayout(parts);
     v->addLayout(row);
 
     auto* row3 = new QHBoxLayout;
@@ -246,7 +264,7 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     ComboBoxPVid->setCurrentIndex(p.View.v - 1);
 
     const bool edges = !Irregular(p);
-    LabelPReb->setVisible(edges);
+    LabelPRebP->setVisible(edges);
     LabelPRebLe->setVisible(edges);
     EditPRebLe->setVisible(edges);
     for (TNumEdit* e : EditPRebP) e->setVisible(edges);
@@ -275,6 +293,7 @@ void PrismDialog::fill(DPr4 rec) { VarToForm(rec, true); }
 void PrismDialog::applyWords(const WordTable& words) {
     VariantDialog<DPr3, DPr4>::applyWords(words);
     ApplyWords(*this, WordsToPrTable, words);
+    fitContent();  // the words may need more room than the design size
     caption_ = {Line(words, WordNo::PrismCaption), Line(words, WordNo::PrismCaption + 1)};
     types_[0] = {Line(words, WordNo::RegularSolid), Line(words, WordNo::ArbitrarySolid),
                  Line(words, WordNo::IrregularPrism)};

@@ -49,7 +49,7 @@ public:
     QLabel* LabelPPath;
     QLineEdit* EditPID;
     QPushButton *ButtonPSave, *ButtonPLoad;
-    QLabel *LabelPReb, *LabelPRebLe;
+    QLabel *LabelPRebP, *LabelPRebLe;
     std::array<TNumEdit*, 3> EditPRebP;
     TNumEdit* EditPRebLe;
     QPushButton* ButtonPAn2;

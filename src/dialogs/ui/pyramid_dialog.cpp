@@ -29,13 +29,14 @@ constexpr WordTarget WordsToPiTable[] = {
     Cap("LabelPTol", "{357}"), Cap("CheckBoxPDis", "{358}"), Cap("ButtonPSave", "{359}"),
     Cap("ButtonPLoad", "{360}"),
     Cap("GroupBoxPH", "{406}"), Cap("CheckBoxPH", "{383}"), Cap("ButtonPH", "{406}"),
-    Cap("RadioGroupPVer", "{576}"), Cap("RadioGroupPType", "{369}"), Cap("ButtonPAn2", "{420}:"),
-    Cap("ButtonPBase", "{603}"), Cap("ButtonPGran1", "{415}"), Cap("ButtonPGran2", "{416}"),
+    Cap("RadioGroupPVer", "{576}"), Cap("RadioGroupPType", "{369}"), Cap("ButtonPAn2", "{420}"),
+    Cap("ButtonPBase", "{407}"), Cap("ButtonPGran1", "{415}"), Cap("ButtonPGran2", "{416}"),
     Cap("ButtonPGran3", "{417}"), Cap("ButtonPGran4", "{418}"),
     Cap("CheckBoxPSOpi", "{410}"), Cap("CheckBoxPSVpi", "{411}"), Cap("ButtonPSOpi", "{410}"),
     Cap("ButtonPSVpi", "{411}"),
+    Cap("GroupBoxPM2", "{366}"), Cap("GroupBoxPOri", "{419}"), Cap("GroupBoxPOrb", "{409}"),
     Cap("GroupBoxPVid", "{370}"),
-    Item("ComboBoxPVid", 0, "{379}"), Item("ComboBoxPVid", 1, "{380}"), Item("ComboBoxPVid", 2, "{381}"),
+    Item("ComboBoxPVid", 0, "{371}"), Item("ComboBoxPVid", 1, "{372}"), Item("ComboBoxPVid", 2, "{373}"),
     Item("ComboBoxPVid", 3, "{375}"), Item("ComboBoxPVid", 4, "{376}"), Item("ComboBoxPVid", 5, "{378}"),
     Cap("ButtonPiAnim", "{637}"), Cap("ButtonPiBrush", "{660}"),
 };
@@ -83,38 +84,46 @@ void PyramidDialog::build() {
     v->addLayout(row);
 
     // Apex side and the rotation about the height.
-    auto* row2 = new QHBoxLayout;
-    RadioGroupPVer = Named(new TRadioGroup(QString(), page), "RadioGroupPVer");
+    auto* go = Named(new QGroupBox(QString(), page), "GroupBoxPOri");
+    auto* row2 = new QHBoxLayout(go);
+    row2->setContentsMargins(4, 2, 4, 2);
+    RadioGroupPVer = Named(new TRadioGroup(QString(), go), "RadioGroupPVer");
     RadioGroupPVer->setItems({"1", "2"});
     RadioGroupPVer->setColumns(2);
     row2->addWidget(RadioGroupPVer);
-    ButtonPAn2 = Named(new QPushButton(QString(), page), "ButtonPAn2");
-    EditPAn2 = Named(new TNumEdit(page, true, true), "EditPAn2");
+    ButtonPAn2 = Named(new QPushButton(QString(), go), "ButtonPAn2");
+    EditPAn2 = Named(new TNumEdit(go, true, true), "EditPAn2");
     EditPAn2->setText("10");
     EditPAn2->setMaximumWidth(60);
     row2->addWidget(ButtonPAn2);
     row2->addWidget(EditPAn2);
-    v->addLayout(row2);
+    v->addWidget(go);
 
-    // The parts.
-    auto* gp = Named(new QGroupBox(QString(), page), "GroupBoxPParts");
+    // The parts, and the spheres beside them.
+    auto* row4 = new QHBoxLayout;
+    auto* gp = Named(new QGroupBox(QString(), page), "GroupBoxPM2");
     auto* lp = new QGridLayout(gp);
     lp->setContentsMargins(4, 2, 4, 2);
     ButtonPBase = Named(new QPushButton(QString(), gp), "ButtonPBase");
-    lp->addWidget(ButtonPBase, 0, 0);
+    lp->addWidget(ButtonPBase, 0, 0, 1, 2);
     for (int i = 0; i < 4; ++i) {
         ButtonPGran[i] = Named(new QPushButton(QString(), gp), "ButtonPGran" + QString::number(i + 1));
         lp->addWidget(ButtonPGran[i], 1 + i / 2, i % 2);
     }
-    CheckBoxPSOpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSOpi");
-    ButtonPSOpi = Named(new QPushButton(QString(), gp), "ButtonPSOpi");
-    CheckBoxPSVpi = Named(new QCheckBox(QString(), gp), "CheckBoxPSVpi");
-    ButtonPSVpi = Named(new QPushButton(QString(), gp), "ButtonPSVpi");
-    lp->addWidget(CheckBoxPSOpi, 0, 2);
-    lp->addWidget(ButtonPSOpi, 0, 3);
-    lp->addWidget(CheckBoxPSVpi, 1, 2);
-    lp->addWidget(ButtonPSVpi, 1, 3);
-    v->addWidget(gp);
+    row4->addWidget(gp, 1);
+    auto* gs = Named(new QGroupBox(QString(), page), "GroupBoxPOrb");
+    auto* ls = new QGridLayout(gs);
+    ls->setContentsMargins(4, 2, 4, 2);
+    CheckBoxPSOpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSOpi");
+    ButtonPSOpi = Named(new QPushButton(QString(), gs), "ButtonPSOpi");
+    CheckBoxPSVpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSVpi");
+    ButtonPSVpi = Named(new QPushButton(QString(), gs), "ButtonPSVpi");
+    ls->addWidget(CheckBoxPSOpi, 0, 0);
+    ls->addWidget(ButtonPSOpi, 0, 1);
+    ls->addWidget(CheckBoxPSVpi, 1, 0);
+    ls->addWidget(ButtonPSVpi, 1, 1);
+    row4->addWidget(gs);
+    v->addLayout(row4);
 
     // View, animation, fill.
     auto* row3 = new QHBoxLayout;
@@ -287,6 +296,7 @@ void PyramidDialog::fill(DPi4 rec) { VarToForm(rec, true); }
 void PyramidDialog::applyWords(const WordTable& words) {
     VariantDialog<DPi3, DPi4>::applyWords(words);
     ApplyWords(*this, WordsToPiTable, words);
+    fitContent();  // the words may need more room than the design size
     caption_ = {Line(words, WordNo::PyramidCaption), Line(words, WordNo::PyramidCaption + 1)};
     types_[0] = {Line(words, WordNo::Tetrahedron), Line(words, WordNo::RegularSolid),
                  Line(words, WordNo::ArbitrarySolid)};
