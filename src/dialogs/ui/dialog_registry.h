@@ -144,8 +144,10 @@ public:
     // objectChanged).
     void refill(Kind k);
     // The focused control of the kind's open dialog, by object name; making
-    // a named control the focused one.
+    // a named control the focused one.  A tabbed dialog keeps the page it
+    // shows: it was opened on the remembered one.
     std::string ActiveControl(Kind k) const override;
+    void SelectPage(Kind, int) override {}
     void Activate(Kind k, const std::string& name) override;
 
     // Opening a part of the current object in its kind's dialog: the part's

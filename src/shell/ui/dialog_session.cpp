@@ -46,7 +46,7 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
 }
 
 EditingDialogSession::~EditingDialogSession() {
-    if (st_.DialogWindows == &reg_) st_.DialogWindows = &NullDialogHost();
+    if (st_.DialogWindows == &reg_) st_.DialogWindows = nullptr;
 }
 
 WorkingCopies& EditingDialogSession::copies() { return st_.Copies; }
