@@ -78,7 +78,7 @@ void EditingDialogSession::runFill(std::uint8_t brushKind, QWidget* parent) {
 }
 
 const WordTable& EditingDialogSession::words() const {
-    return setup_.words ? setup_.words() : DialogSession::words();
+    return setup_.words ? setup_.words() : BuiltInWords();
 }
 
 void EditingDialogSession::dialogOpened(Kind k) {
