@@ -14,6 +14,7 @@
 #include "editing/commit.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
+#include "support/quiet_windows.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
@@ -31,6 +32,7 @@ struct Bench {
     std::unique_ptr<DProj> doc = NewDocument();
     std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
     EditingState* st = &edited->state();
+    QuietWindows quiet{*st};
     QImage fill;
 
     Bench() {

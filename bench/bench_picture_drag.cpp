@@ -17,6 +17,7 @@
 #include "drawing/host_roles.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
+#include "support/quiet_windows.h"
 #include "editing/new_objects.h"
 #include "editing/selection.h"
 #include "editing/ui/picture_window.h"
@@ -84,6 +85,7 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     auto doc = NewDocument();
     auto edited = std::make_unique<EditedDocument>(*doc);
     EditingState* st = &edited->state();
+    QuietWindows answers(*st);
     st->ProgDir = dir.string() + "/";
     st->UndoFolder = st->ProgDir + "Temp/1/";
     st->Defaults.programFolder = shipped ? std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/" : st->ProgDir;

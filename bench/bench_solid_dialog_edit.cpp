@@ -107,6 +107,12 @@ public:
     void showMessage(const std::string&) override {}
     std::string readFailureText(std::uint8_t) const override { return {}; }
     void runFill(std::uint8_t, QWidget*) override {}
+    const WordTable& words() const override { return BuiltInWords(); }
+    void dialogOpened(Kind) override {}
+    void dialogClosed(Kind) override {}
+    void reselect() override {}
+    int rememberedPage(Kind) const override { return 1; }
+    void rememberPage(Kind, int) override {}
     struct NoColors : ColorChooser {
         std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
     } colors;

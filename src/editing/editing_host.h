@@ -3,8 +3,8 @@
 // tells them (the commands' states, the redraw, the dialogs' refills, the
 // object combo, the view reset, the modified and the undo states) are the
 // document's signals (edited_document.h).  The main window and the
-// dialogs implement them; tests use fakes.  Every method has a harmless default, so a core without windows
-// (benchmarks, the animation builder) runs on the Null* instances.
+// dialogs implement them; whoever runs the core without windows (tests,
+// benchmarks) connects its own quiet ones.
 #pragma once
 
 #include <cstdint>
@@ -59,15 +59,15 @@ class DialogHost {
 public:
     virtual ~DialogHost() = default;
     // CreateForm<k>; for i3/i4 and r3/r4 the shared dialog with size 3 or 4.
-    virtual void Show(Kind) {}
+    virtual void Show(Kind) = 0;
     // Closes the kind's dialog (the shared one for i3/i4, r3/r4).
-    virtual void Close(Kind) {}
+    virtual void Close(Kind) = 0;
     // Focus state of an open dialog: the object name of its active control
     // ("" when none), selecting a page of a tabbed dialog (1 or 2), and
     // making a named control active (a refusal is ignored).
-    virtual std::string ActiveControl(Kind) const { return {}; }
-    virtual void SelectPage(Kind, int) {}
-    virtual void Activate(Kind, const std::string&) {}
+    virtual std::string ActiveControl(Kind) const = 0;
+    virtual void SelectPage(Kind, int) = 0;
+    virtual void Activate(Kind, const std::string&) = 0;
 };
 
 // The delete question (TFormQDel) as the command sets it up.
@@ -93,15 +93,15 @@ struct QuestionAnswer {
 class QuestionBox {
 public:
     virtual ~QuestionBox() = default;
-    virtual QuestionAnswer AskDelete(const DeleteQuestion&) { return {}; }
-    virtual QuestionAnswer AskCopy(const CopyQuestion&) { return {}; }
+    virtual QuestionAnswer AskDelete(const DeleteQuestion&) = 0;
+    virtual QuestionAnswer AskCopy(const CopyQuestion&) = 0;
 };
 
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
     // A message box with an OK button; lines are joined by LF CR.
-    virtual void ShowMessage(const std::string&) {}
+    virtual void ShowMessage(const std::string&) = 0;
 };
 
 // The picture view after a document was loaded (the reset of the object-list

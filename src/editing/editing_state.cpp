@@ -27,28 +27,12 @@ Kind Partner(Kind k) {
 }  // namespace
 
 EditingState::EditingState(DProj& proj, EditedDocument& document)
-    : Document(document),
-      DialogWindows(&NullDialogHost()),
-      Questions(&NullQuestions()),
-      Messages(&NullMessages()) {
+    : Document(document) {
     Proj = &proj;
     Work = &Copies;
     Defaults.readDocument = [](const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {
         return ReadDocument(name, doc, version, mode);
     };
-}
-
-DialogHost& NullDialogHost() {
-    static DialogHost none;
-    return none;
-}
-QuestionBox& NullQuestions() {
-    static QuestionBox none;
-    return none;
-}
-MessageBox& NullMessages() {
-    static MessageBox none;
-    return none;
 }
 
 // ---------------------------------------------------------------------------

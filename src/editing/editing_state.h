@@ -100,21 +100,16 @@ struct EditingState : EditState {
 
     // The document object that announces the changes to the windows.
     EditedDocument& Document;
-    // The windows that answer the core; never null (the Null* instances do nothing).
-    DialogHost* DialogWindows;
-    QuestionBox* Questions;
-    MessageBox* Messages;
+    // The windows that answer the core, connected by whoever runs it.
+    DialogHost* DialogWindows = nullptr;
+    QuestionBox* Questions = nullptr;
+    MessageBox* Messages = nullptr;
 
     StateDialogs Dialogs{*this};
 
     DProj& Doc() { return *Proj; }
     const DProj& Doc() const { return *Proj; }
 };
-
-// Hosts that do nothing.
-DialogHost& NullDialogHost();
-QuestionBox& NullQuestions();
-MessageBox& NullMessages();
 
 // A word-table line from st.Words; the built-in text when there is no table
 // or the table's line is empty.

@@ -68,6 +68,11 @@ public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     const WordTable* table = nullptr;  // the built-in texts while null
     const WordTable& words() const override { return table ? *table : BuiltInWords(); }
+    void dialogOpened(Kind) override {}
+    void dialogClosed(Kind) override {}
+    void reselect() override {}
+    int rememberedPage(Kind) const override { return 1; }
+    void rememberPage(Kind, int) override {}
     std::string readFailureText(std::uint8_t result) const override { return "read failed " + std::to_string(result); }
     // The section and outline dialogs of a 3D system.
     std::uint8_t sechPlane = 1;

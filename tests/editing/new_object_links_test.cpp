@@ -7,6 +7,7 @@
 
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
+#include "support/quiet_windows.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
 #include "editing/link_choice.h"
@@ -42,6 +43,7 @@ struct Doc {
     std::unique_ptr<DProj> doc = NewDocument();
     std::unique_ptr<EditedDocument> edited = std::make_unique<EditedDocument>(*doc);
     EditingState* st = &edited->state();
+    QuietWindows quiet{*st};
     Doc() {
         st->UndoOn = false;
         const double at[3][3] = {{0, 10, 20}, {5, 200, 40}, {-5, 120, 300}};

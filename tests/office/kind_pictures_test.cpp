@@ -10,6 +10,7 @@
 
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
+#include "support/quiet_windows.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
 #include "files/document.h"
@@ -37,6 +38,7 @@ TEST(KindPictures, WriteEveryKind) {
                 {
                     auto edited = std::make_unique<EditedDocument>(*doc);
                     EditingState* st = &edited->state();
+                    QuietWindows quiet(*st);
                     st->UndoOn = false;
                     st->Defaults.programFolder = prog.path().toStdString();
                     st->Defaults.readDocument =

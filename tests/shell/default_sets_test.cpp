@@ -23,6 +23,7 @@
 #include "drawing/redraw.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
+#include "support/quiet_windows.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
 #include "files/document.h"
@@ -174,6 +175,7 @@ TEST(DefaultSets, NewObjectsLieInsideThePicture) {
             doc->Im.Height = h;
             auto edited = std::make_unique<EditedDocument>(*doc);
             EditingState* st = &edited->state();
+            QuietWindows quiet(*st);
             st->UndoOn = false;
             st->Defaults.programFolder = prog;
             st->Defaults.readDocument = ShippedSetReader(prog, {Shipped}, BindDocumentReader(nullptr));

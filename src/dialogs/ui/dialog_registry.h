@@ -67,19 +67,18 @@ public:
     // The fill sub-dialog for the working copy `brushKind` names, shown
     // modally over `parent`, then the redraw.
     virtual void runFill(std::uint8_t brushKind, QWidget* parent) = 0;
-    // The word table of the moment (the shell's); the built-in texts unless
-    // the session has its own.
-    virtual const WordTable& words() const { return BuiltInWords(); }
+    // The word table of the moment (the shell's).
+    virtual const WordTable& words() const = 0;
     // A kind's dialog was created (its open flag is set) or closed by any
     // means (its open flag is cleared).
-    virtual void dialogOpened(Kind) {}
-    virtual void dialogClosed(Kind) {}
+    virtual void dialogOpened(Kind) = 0;
+    virtual void dialogClosed(Kind) = 0;
     // The shape changed: the selection marks are put on it again.
-    virtual void reselect() {}
+    virtual void reselect() = 0;
     // The page a tabbed dialog shows when next created (FormTrTab,
     // FormKvTab: 1 or 2), and the page last entered.
-    virtual int rememberedPage(Kind) const { return 1; }
-    virtual void rememberPage(Kind, int) {}
+    virtual int rememberedPage(Kind) const = 0;
+    virtual void rememberPage(Kind, int) = 0;
     virtual SurfaceDialogContext surfaceDialogs() = 0;
 };
 
@@ -144,8 +143,10 @@ public:
     // objectChanged).
     void refill(Kind k);
     // The focused control of the kind's open dialog, by object name; making
-    // a named control the focused one.
+    // a named control the focused one.  A tabbed dialog keeps the page it
+    // shows: it was opened on the remembered one.
     std::string ActiveControl(Kind k) const override;
+    void SelectPage(Kind, int) override {}
     void Activate(Kind k, const std::string& name) override;
 
     // Opening a part of the current object in its kind's dialog: the part's

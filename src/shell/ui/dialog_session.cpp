@@ -46,7 +46,7 @@ EditingDialogSession::EditingDialogSession(EditingState& st, Setup setup)
 }
 
 EditingDialogSession::~EditingDialogSession() {
-    if (st_.DialogWindows == &reg_) st_.DialogWindows = &NullDialogHost();
+    if (st_.DialogWindows == &reg_) st_.DialogWindows = nullptr;
 }
 
 WorkingCopies& EditingDialogSession::copies() { return st_.Copies; }
@@ -78,7 +78,7 @@ void EditingDialogSession::runFill(std::uint8_t brushKind, QWidget* parent) {
 }
 
 const WordTable& EditingDialogSession::words() const {
-    return setup_.words ? setup_.words() : DialogSession::words();
+    return setup_.words ? setup_.words() : BuiltInWords();
 }
 
 void EditingDialogSession::dialogOpened(Kind k) {
