@@ -1104,11 +1104,10 @@ struct TreeRun {
     }
 };
 
-// A chain or pair program (Program::chain, Program::pair) at x.
+// A chain or pair program (Program::chain, Program::pair) from its variable
+// as the program reads it (x rounded).
 template <bool Pair, bool Sticky>
-__attribute__((always_inline)) inline bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
-    if (!std::isfinite(x)) return false;
-    const Ext xr = Round15(x);
+__attribute__((always_inline)) inline bool RunChainFrom(const Formula::Program& p, const Ext xr, Ext& value) {
     Ext v = xr;
     Ext below = 0;  // the value below v in a pair program
     const Ext* consts = p.consts.data();
@@ -1176,103 +1175,24 @@ __attribute__((always_inline)) inline bool RunChain(const Formula::Program& p, E
     return FinalValue(v, value);
 }
 
-// A chain program at n values at once: each operation is applied to every
-// value still defined before the next operation, so the evaluations do not
-// wait on one another.  Each value is computed exactly as RunChain computes
-// it.
+// The same from the variable x.
+template <bool Pair, bool Sticky>
+__attribute__((always_inline)) inline bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
+    if (!std::isfinite(x)) return false;
+    return RunChainFrom<Pair, Sticky>(p, Round15(x), value);
+}
+
+// A chain or pair program at n values at once, one after the other in one
+// loop with nothing between them, so that the evaluations overlap; rounded,
+// when not null, holds the variable as the program reads it.
+template <bool Pair, bool Sticky>
 void RunChainMany(const Formula::Program& p, int n, const double* x, const Ext* rounded, Ext* value, bool* ok) {
     for (int i = 0; i < n; ++i) {
-        ok[i] = std::isfinite(x[i]);
-        value[i] = !ok[i] ? 0 : rounded ? rounded[i] : Round15(static_cast<Ext>(x[i]));
+        if (!std::isfinite(x[i]))
+            ok[i] = false;
+        else
+            ok[i] = RunChainFrom<Pair, Sticky>(p, rounded ? rounded[i] : Round15(static_cast<Ext>(x[i])), value[i]);
     }
-    const Ext* consts = p.consts.data();
-#define PELMAR_EACH for (int i = 0; i < n; ++i) if (ok[i])
-    for (const Instr *in = p.code.data() + 1, *end = p.code.data() + p.code.size(); in != end; ++in) {
-        switch (in->op) {
-            case Op::AddC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH value[i] = value[i] + c;
-                continue;
-            }
-            case Op::SubC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH value[i] = value[i] - c;
-                continue;
-            }
-            case Op::RSubC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH value[i] = c - value[i];
-                continue;
-            }
-            case Op::Neg:
-                PELMAR_EACH value[i] = 0.0L - value[i];
-                continue;
-            case Op::Func:
-                PELMAR_EACH {
-                    Ext r = 0;
-                    ok[i] = NamedFunctionStep(in->fn, value[i], p.dist, r);
-                    value[i] = r;
-                }
-                continue;
-            case Op::PowC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH {
-                    Ext r = 0;
-                    ok[i] = PowerOp(value[i], c, r);
-                    value[i] = r;
-                }
-                break;
-            }
-            case Op::PowInt: {
-                const std::uint32_t k = in->arg;
-                const bool negative = in->fn != 0;
-                if (k == 2 && !negative) {
-                    // x·x: zero stays zero, and only an overflow fails.
-                    PELMAR_EACH {
-                        const Ext v = value[i];
-                        value[i] = v == 0 ? 0 : v * v;
-                        ok[i] = std::isfinite(value[i]);
-                    }
-                } else {
-                    PELMAR_EACH ok[i] = PowIntRaw(value[i], k, negative, value[i]);
-                }
-                break;
-            }
-            case Op::MulC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH value[i] = value[i] * c;
-                break;
-            }
-            case Op::DivC: {
-                const Ext c = consts[in->arg];
-                if (std::fabs(c) < kNearZero) return Fail(n, ok);
-                PELMAR_EACH value[i] = value[i] / c;
-                break;
-            }
-            case Op::RDivC: {
-                const Ext c = consts[in->arg];
-                PELMAR_EACH {
-                    if (std::fabs(value[i]) < kNearZero)
-                        ok[i] = false;
-                    else
-                        value[i] = c / value[i];
-                }
-                break;
-            }
-            case Op::Round: break;
-            default: return Fail(n, ok);
-        }
-        // The results written back.
-        PELMAR_EACH {
-            value[i] = Round15(value[i]);
-            ok[i] = std::isfinite(value[i]);
-        }
-    }
-    PELMAR_EACH {
-        const Ext v = value[i];
-        ok[i] = FinalValue(v, value[i]);
-    }
-#undef PELMAR_EACH
 }
 
 __attribute__((always_inline)) inline bool RunPair(const Formula::Program& p, Ext x, Ext& value) {
@@ -1352,7 +1272,14 @@ void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots
 
 void Access::CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok) {
     if (n <= 0) return;
-    if (f.prog_ && f.prog_->compiled && f.prog_->chain) return RunChainMany(*f.prog_, n, x, rounded, value, ok);
+    if (f.prog_ && f.prog_->compiled && f.prog_->pair) {
+        const Formula::Program& p = *f.prog_;
+        if (p.chain)
+            return p.sticky ? RunChainMany<false, true>(p, n, x, rounded, value, ok)
+                            : RunChainMany<false, false>(p, n, x, rounded, value, ok);
+        return p.sticky ? RunChainMany<true, true>(p, n, x, rounded, value, ok)
+                        : RunChainMany<true, false>(p, n, x, rounded, value, ok);
+    }
     for (int i = 0; i < n; ++i) ok[i] = f.Calc(x[i], value[i]);
 }
 

@@ -235,8 +235,8 @@ struct Access {
     // them for x[i].
     static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok);
     // A formula at n values of its variable: value[i] and ok[i] as Calc
-    // gives them for x[i].  A chain program steps through all the values one
-    // operation at a time, so that their evaluations overlap.
+    // gives them for x[i].  Chain and pair programs run in one loop, so that
+    // the evaluations overlap.
     // rounded, when not null, holds Round15(x[i]) for each finite x[i] (the
     // variable as the formula reads it, worked out once for many formulas).
     static void CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok);
