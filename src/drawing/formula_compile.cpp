@@ -77,6 +77,10 @@ __attribute__((always_inline)) inline bool PowIntRaw(Ext x, std::uint32_t n, boo
         r = 0;
     } else if (n == 2) {
         r = negative ? 1 / (x * x) : x * x;
+    } else if (n == 3) {
+        // The products of the loop below: x, then x·(x·x).
+        const Ext p = x * (x * x);
+        r = negative ? 1 / p : p;
     } else {
         Ext result = 1, b = x;
         for (;;) {
@@ -133,6 +137,14 @@ struct Formula::Program {
     // only ("x^2", "sin(x)", "1/(1+x^2)"): run by one loop whose value stays
     // in a register, without the tree's calls.
     bool chain = false;
+    // A program of chains joined two at a time ("2*x^3-3*x+1"): never more
+    // than two values at once, the one below and the one being worked on.
+    // Chains are such programs too.
+    bool pair = false;
+    // A pair program whose every operation keeps a value that is not finite
+    // so (no division, no function, no negative power): such a value fails
+    // at the end as it would at the step that made it.
+    bool sticky = false;
 };
 
 namespace {
@@ -165,9 +177,55 @@ public:
             prog_.code = std::move(top.code);
             BuildTree();
             prog_.chain = IsChain(prog_.code);
+            prog_.pair = IsPair(prog_.code);
+            prog_.sticky = prog_.pair && IsSticky(prog_.code);
         }
         prog_.compiled = true;
         return true;
+    }
+
+    static bool IsSticky(const std::vector<Instr>& code) {
+        for (const Instr& in : code) {
+            switch (in.op) {
+                case Op::Var:
+                case Op::Add:
+                case Op::Sub:
+                case Op::Mul:
+                case Op::MulC:
+                case Op::AddC:
+                case Op::SubC:
+                case Op::RSubC:
+                case Op::Neg:
+                case Op::Round: break;
+                case Op::PowInt:
+                    if (in.fn != 0) return false;
+                    break;
+                default: return false;
+            }
+        }
+        return true;
+    }
+
+    static bool IsPair(const std::vector<Instr>& code) {
+        if (code.empty() || code[0].op != Op::Var) return false;
+        int depth = 1;
+        for (std::size_t i = 1; i < code.size(); ++i) {
+            switch (code[i].op) {
+                case Op::Var:
+                    if (++depth > 2) return false;
+                    break;
+                case Op::Add:
+                case Op::Sub:
+                case Op::Mul:
+                case Op::Div:
+                    if (--depth < 1) return false;
+                    break;
+                default:
+                    if (!IsChain({code[0], code[i]})) return false;
+                    break;
+            }
+        }
+        return depth == 1;
     }
 
     static bool IsChain(const std::vector<Instr>& code) {
@@ -1046,13 +1104,36 @@ struct TreeRun {
     }
 };
 
-// A chain program (Program::chain) at x.
-bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
-    if (!std::isfinite(x)) return false;
-    Ext v = Round15(x);
+// A chain or pair program (Program::chain, Program::pair) from its variable
+// as the program reads it (x rounded).
+template <bool Pair, bool Sticky>
+__attribute__((always_inline)) inline bool RunChainFrom(const Formula::Program& p, const Ext xr, Ext& value) {
+    Ext v = xr;
+    Ext below = 0;  // the value below v in a pair program
     const Ext* consts = p.consts.data();
     for (const Instr *in = p.code.data() + 1, *end = p.code.data() + p.code.size(); in != end; ++in) {
         switch (in->op) {
+            case Op::Var:
+                if (!Pair) return false;
+                below = v;
+                v = xr;
+                continue;
+            case Op::Add:
+                if (!Pair) return false;
+                v = below + v;
+                continue;
+            case Op::Sub:
+                if (!Pair) return false;
+                v = below - v;
+                continue;
+            case Op::Mul:
+                if (!Pair) return false;
+                v = below * v;
+                break;
+            case Op::Div:
+                if (!Pair || std::fabs(v) < kNearZero) return false;
+                v = below / v;
+                break;
             case Op::AddC: v = v + consts[in->arg]; continue;
             case Op::SubC: v = v - consts[in->arg]; continue;
             case Op::RSubC: v = consts[in->arg] - v; continue;
@@ -1086,15 +1167,41 @@ bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
             case Op::Round: break;
             default: return false;
         }
-        // The result written back.
+        // The result written back.  In a sticky program a value that is not
+        // finite stays so to the end, and fails there.
         v = Round15(v);
-        if (!std::isfinite(v)) return false;
+        if (!Sticky && !std::isfinite(v)) return false;
     }
     return FinalValue(v, value);
 }
 
+// The same from the variable x.
+template <bool Pair, bool Sticky>
+__attribute__((always_inline)) inline bool RunChain(const Formula::Program& p, Ext x, Ext& value) {
+    if (!std::isfinite(x)) return false;
+    return RunChainFrom<Pair, Sticky>(p, Round15(x), value);
+}
+
+// A chain or pair program at n values at once, one after the other in one
+// loop with nothing between them, so that the evaluations overlap; rounded,
+// when not null, holds the variable as the program reads it.
+template <bool Pair, bool Sticky>
+void RunChainMany(const Formula::Program& p, int n, const double* x, const Ext* rounded, Ext* value, bool* ok) {
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(x[i]))
+            ok[i] = false;
+        else
+            ok[i] = RunChainFrom<Pair, Sticky>(p, rounded ? rounded[i] : Round15(static_cast<Ext>(x[i])), value[i]);
+    }
+}
+
+__attribute__((always_inline)) inline bool RunPair(const Formula::Program& p, Ext x, Ext& value) {
+    if (p.chain) return p.sticky ? RunChain<false, true>(p, x, value) : RunChain<false, false>(p, x, value);
+    return p.sticky ? RunChain<true, true>(p, x, value) : RunChain<true, false>(p, x, value);
+}
+
 __attribute__((always_inline)) inline bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
-    if (p.chain) return RunChain(p, x, value);
+    if (p.pair) return RunPair(p, x, value);
     if (p.tree.empty() || p.constant) {
         bool ok = false;
         RunLanes<1>(p, &x, slots, &value, &ok);
@@ -1107,15 +1214,27 @@ __attribute__((always_inline)) inline bool Run(const Formula::Program& p, Ext x,
 
 }  // namespace
 
-bool Formula::Calc(Ext x, Ext& value) const {
-    if (!prog_) return false;
-    const Program& p = *prog_;
+namespace {
+
+// Formula::Calc on everything but a chain program.
+[[gnu::noinline]] bool CalcOther(const Formula::Program& p, Ext x, Ext& value) {
     if (!p.compiled) {
         std::string t;
         SubstVar(p.prepared, p.letter, x, t);
         return p.full ? CalcFormula(t, value, p.params) : CalcSimple(t, value, p.params);
     }
     return Run(p, x, nullptr, value);
+}
+
+}  // namespace
+
+// A chain or pair program, the commonest, is run here with nothing else in the frame
+// (the variable is not loaded and stored again on the way).
+bool Formula::Calc(Ext x, Ext& value) const {
+    const Program* p = prog_.get();
+    if (!p) return false;
+    if (p->pair && p->compiled) return RunPair(*p, x, value);
+    return CalcOther(*p, x, value);
 }
 
 namespace formula {
@@ -1149,6 +1268,19 @@ void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots
         case 2: return RunLanes<2>(*f.prog_, x, &slots, value, ok);
         default: return RunLanes<3>(*f.prog_, x, &slots, value, ok);
     }
+}
+
+void Access::CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok) {
+    if (n <= 0) return;
+    if (f.prog_ && f.prog_->compiled && f.prog_->pair) {
+        const Formula::Program& p = *f.prog_;
+        if (p.chain)
+            return p.sticky ? RunChainMany<false, true>(p, n, x, rounded, value, ok)
+                            : RunChainMany<false, false>(p, n, x, rounded, value, ok);
+        return p.sticky ? RunChainMany<true, true>(p, n, x, rounded, value, ok)
+                        : RunChainMany<true, false>(p, n, x, rounded, value, ok);
+    }
+    for (int i = 0; i < n; ++i) ok[i] = f.Calc(x[i], value[i]);
 }
 
 SlotValue FixedSlot(double v, SlotValue::Kind kind) {

@@ -234,6 +234,12 @@ struct Access {
     // The same at n = 1..3 values at once: value[i] and ok[i] as Calc gives
     // them for x[i].
     static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok);
+    // A formula at n values of its variable: value[i] and ok[i] as Calc
+    // gives them for x[i].  Chain and pair programs run in one loop, so that
+    // the evaluations overlap.
+    // rounded, when not null, holds Round15(x[i]) for each finite x[i] (the
+    // variable as the formula reads it, worked out once for many formulas).
+    static void CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok);
 };
 
 // FormulaRoots' analysis of the additive terms of a lower-cased text, up to the

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
+
+// Before the Qt headers, whose "slots" macro would empty a member name.
+#include "drawing/formula_internal.h"
 
 #include "drawing/curve_builder.h"
 
@@ -386,17 +390,64 @@ ImplicitTracer::Outcome ImplicitTracer::walk() {
 int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo) {
     roots.fill(0);
     if (!(step > 0) || !std::isfinite(step) || !std::isfinite(lo) || !std::isfinite(hi)) return 0;
-    int n = 0;
-    Ext f0 = 0, f1 = 0;
-    bool d0 = f.Calc(lo, f0);
     // x = lo + k·step: a step too small to move x still ends the scan.
     const double span = (hi - lo) / step;
     if (!(span < 1e9)) return 0;
+    // The values at x are computed a block at a time: a block costs less than
+    // its values one by one, and values past the end of the scan are unused.
+    constexpr long kBlock = 48;
+    const long wanted = static_cast<long>(span) + 2;  // the samples a full scan takes
+    // The places of a full scan, with the variable as a formula reads it, are
+    // the same for every column of a curve: kept from one scan to the next.
+    struct Places {
+        double lo = 0, step = 0;
+        std::vector<double> x;
+        std::vector<Ext> rounded;
+    };
+    thread_local Places kept;
+    constexpr long kMaxKept = 1L << 16;
+    const bool keep = refine && wanted <= kMaxKept;
+    if (keep && (kept.lo != lo || kept.step != step || static_cast<long>(kept.x.size()) != wanted)) {
+        kept.lo = lo;
+        kept.step = step;
+        kept.x.resize(static_cast<std::size_t>(wanted));
+        kept.rounded.resize(static_cast<std::size_t>(wanted));
+        for (long k = 0; k < wanted; ++k) {
+            const double x = k == 0 ? lo : lo + static_cast<double>(k) * step;
+            kept.x[static_cast<std::size_t>(k)] = x;
+            kept.rounded[static_cast<std::size_t>(k)] = std::isfinite(x) ? formula::Round15(x) : 0;
+        }
+    }
+    double xs[kBlock];
+    Ext fs[kBlock];
+    bool ds[kBlock];
+    long first = 0, filled = 0;  // the block holds samples first .. first + filled - 1
+    auto sample = [&](long k, Ext& v) {
+        if (k >= first + filled) {
+            first = k;
+            filled = std::clamp(wanted - k, 1L, kBlock);
+            if (keep && k + filled <= wanted) {
+                const auto at = static_cast<std::size_t>(k);
+                formula::Access::CalcMany(f, static_cast<int>(filled), kept.x.data() + at,
+                                          kept.rounded.data() + at, fs, ds);
+            } else {
+                for (long i = 0; i < filled; ++i)
+                    xs[i] = k + i == 0 ? lo : lo + static_cast<double>(k + i) * step;
+                formula::Access::CalcMany(f, static_cast<int>(filled), xs, nullptr, fs, ds);
+            }
+        }
+        const auto i = static_cast<std::size_t>(k - first);
+        if (ds[i]) v = fs[i];
+        return ds[i];
+    };
+    int n = 0;
+    Ext f0 = 0, f1 = 0;
+    bool d0 = sample(0, f0);
     for (long k = 0; (refine || n == 0) && n < 9; ++k) {
         const double x = lo + static_cast<double>(k) * step;
         if (!(x <= hi)) break;
         const double next = lo + static_cast<double>(k + 1) * step;
-        const bool d1 = f.Calc(next, f1);
+        const bool d1 = sample(k + 1, f1);
         if (d0 && f0 == 0) {
             roots[static_cast<std::size_t>(n++)] = x;
         } else if (d0 && d1 && f0 * f1 < 0) {

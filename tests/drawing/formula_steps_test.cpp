@@ -6,6 +6,7 @@
 // limit of tg and ctg, at decimal ties and far out.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -86,6 +87,53 @@ TEST(FormulaSteps, FunctionStepsEqualTheDefinitions) {
         }
     }
     EXPECT_GT(agreed, 700'000);
+}
+
+}  // namespace
+
+namespace {
+
+// Many values at once (the implicit tracer's scans) give what one evaluation
+// at a time gives, bit for bit, also where steps fail part of the way
+// (domain errors, overflow, non-finite places) and with the variable's
+// rounding supplied by the caller.
+TEST(FormulaSteps, ManyAtOnceEqualOneAtATime) {
+    const char* texts[] = {"x^2",         "sin(0.5)-x^3", "2*x^3-3*x+1", "1/(1+x^2)", "x^-2",  "1/x",
+                           "ln(x)*2",     "x^0.5/3",      "(x^3)^3^3",   "-x^5+7",    "abs(x)", "4/0*x",
+                           "sin(x)*x",    "eks(-x^2/2)",  "x^2-2^x"};
+    std::mt19937_64 rng(29);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> power(-20, 40);
+    constexpr int kN = 64;
+    for (const char* text : texts) {
+        DistributionParameters params;
+        const Formula f = Formula::Prepare(text, true, params);
+        for (int round = 0; round < 200; ++round) {
+            double x[kN];
+            Ext rounded[kN];
+            for (int i = 0; i < kN; ++i) {
+                x[i] = std::ldexp(unit(rng), power(rng));
+                constexpr std::array<double, 8> kEdges = {0.0, -0.0, 1e-5, HUGE_VAL, -HUGE_VAL, NAN, 1e300, 0.1};
+                if (rng() % 16 == 0) x[i] = kEdges[rng() % kEdges.size()];
+                rounded[i] = std::isfinite(x[i]) ? formula::Round15(x[i]) : 0;
+            }
+            const int n = 1 + static_cast<int>(rng() % kN);
+            Ext many[kN], given[kN];
+            bool okMany[kN], okGiven[kN];
+            formula::Access::CalcMany(f, n, x, nullptr, many, okMany);
+            formula::Access::CalcMany(f, n, x, rounded, given, okGiven);
+            for (int i = 0; i < n; ++i) {
+                Ext one = 0;
+                const bool ok = f.Calc(x[i], one);
+                ASSERT_EQ(okMany[i], ok) << text << " at " << x[i];
+                ASSERT_EQ(okGiven[i], ok) << text << " at " << x[i];
+                if (ok) {
+                    ASSERT_TRUE(SameValue(many[i], one)) << text << " at " << x[i];
+                    ASSERT_TRUE(SameValue(given[i], one)) << text << " at " << x[i];
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
