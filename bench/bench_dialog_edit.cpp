@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "dialogs/editing_fake.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/point_dialog.h"
 #include "support/fake_redraw_host.h"
@@ -22,13 +23,11 @@ using namespace pelmar;
 
 namespace {
 
-class Editing : public DialogSession, public DialogCommit, public DialogDocument {
-public:
-    std::unique_ptr<DProj> doc = NewDocument();
-    WorkingCopies work;
+// The dialogs' fake editing core, whose commit stores the working copy
+// and whose redraw is the program's.
+struct Editing : test::FakeEditing {
     DrawingState st;
     FakeRedrawHost host;
-    DialogRegistry reg{*this, *this, *this};
     int commits = 0;
 
     Editing() {
@@ -56,30 +55,10 @@ public:
             doc->Obj.Ci.add(c);
         }
         RegisterPointDialog(reg);
+        select(Kind::po, 1);
         work.CurPoint = doc->Obj.Po[1];
         RepaintProject();  // the first redraw builds the fills cache
     }
-
-    WorkingCopies& copies() override { return work; }
-    DProj& proj() override { return *doc; }
-    ObjListEntry entry() const override { return ObjListEntry{{'p', 'o', 0}, 1}; }
-    void setBackTo(Kind, bool) override {}
-    std::string pathCaption(Kind) const override { return "Point №1"; }
-    std::string defaultSetName(Kind) const override { return "/nonexistent/DePoint.set"; }
-    void showMessage(const std::string&) override {}
-    std::string readFailureText(std::uint8_t) const override { return {}; }
-    void runFill(std::uint8_t, QWidget*) override {}
-    const WordTable& words() const override { return BuiltInWords(); }
-    void dialogOpened(Kind) override {}
-    void dialogClosed(Kind) override {}
-    void reselect() override {}
-    int rememberedPage(Kind) const override { return 1; }
-    void rememberPage(Kind, int) override {}
-    struct NoColors : ColorChooser {
-        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
-    } colors;
-    std::uint8_t sechPlane = 1;
-    SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, st.DrawBitmap, 0x0000FF}; }
 
     void ApplyObject(bool) override {
         ++commits;
@@ -88,12 +67,6 @@ public:
         reg.Fill(Kind::po, work.CurPoint);
     }
     void RepaintProject() override { pelmar::RepaintProject(*doc, st, host, RedrawMode::Window, false); }
-    bool NoRedraw() const override { return false; }
-
-    DialogPlace dialogPlace() const override { return {}; }
-    void setDialogPosition(int, int) override {}
-    void setDialogsRolledUp(bool) override {}
-    int resolution() const override { return 96; }
 };
 
 void BM_PointEditCommitAndRedraw(benchmark::State& state) {

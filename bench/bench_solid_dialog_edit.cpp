@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "dialogs/editing_fake.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/prism_dialog.h"
 #include "drawing/redraw.h"
@@ -22,13 +23,11 @@ using namespace pelmar;
 
 namespace {
 
-class Editing : public DialogSession, public DialogCommit, public DialogDocument {
-public:
-    std::unique_ptr<DProj> doc = NewDocument();
-    WorkingCopies work;
+// The dialogs' fake editing core, whose commit stores the working copy
+// and whose redraw is the program's.
+struct Editing : test::FakeEditing {
     DrawingState st;
     FakeRedrawHost host;
-    DialogRegistry reg{*this, *this, *this};
     int commits = 0;
 
     Editing() {
@@ -89,6 +88,7 @@ public:
             doc->Obj.R4.add(r4);
         }
         RegisterPrismDialog(reg);
+        select(Kind::r4, 1);
         work.CurPr4 = doc->Obj.R4[1];
         RepaintProject();  // the first redraw builds the fills cache
     }
@@ -98,27 +98,6 @@ public:
                o.I4.count() + o.R3.count() + o.R4.count();
     }
 
-    WorkingCopies& copies() override { return work; }
-    DProj& proj() override { return *doc; }
-    ObjListEntry entry() const override { return ObjListEntry{{'r', '4', 0}, 1}; }
-    void setBackTo(Kind, bool) override {}
-    std::string pathCaption(Kind) const override { return "Prism4 №1"; }
-    std::string defaultSetName(Kind) const override { return "/nonexistent/DePrism4.set"; }
-    void showMessage(const std::string&) override {}
-    std::string readFailureText(std::uint8_t) const override { return {}; }
-    void runFill(std::uint8_t, QWidget*) override {}
-    const WordTable& words() const override { return BuiltInWords(); }
-    void dialogOpened(Kind) override {}
-    void dialogClosed(Kind) override {}
-    void reselect() override {}
-    int rememberedPage(Kind) const override { return 1; }
-    void rememberPage(Kind, int) override {}
-    struct NoColors : ColorChooser {
-        std::optional<TColor> chooseColor(TColor) override { return std::nullopt; }
-    } colors;
-    std::uint8_t sechPlane = 1;
-    SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, st.DrawBitmap, 0x0000FF}; }
-
     void ApplyObject(bool) override {
         ++commits;
         UpdatePrism4(work.CurPr4, 0);
@@ -126,12 +105,6 @@ public:
         reg.Fill(Kind::r4, work.CurPr4);
     }
     void RepaintProject() override { pelmar::RepaintProject(*doc, st, host, RedrawMode::Window, false); }
-    bool NoRedraw() const override { return false; }
-
-    DialogPlace dialogPlace() const override { return {}; }
-    void setDialogPosition(int, int) override {}
-    void setDialogsRolledUp(bool) override {}
-    int resolution() const override { return 96; }
 };
 
 void BM_PrismEdgeLengthTypedAndRedrawn(benchmark::State& state) {
