@@ -28,7 +28,11 @@
 #include "dialogs/ui/radio_group.h"
 #include "shell/ui/new_project_dialog.h"
 #include "editing/ui/picture_window.h"
+#include "files/ui/bit_colors_dialog.h"
 #include "files/word_table.h"
+#include "office/ui/cdr_export_dialog.h"
+#include "office/ui/export_dialogs.h"
+#include "office/ui/word_export_dialog.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
@@ -591,8 +595,10 @@ const std::vector<WindowWords>& Table() {
       Cap("CheckBox1", "{217}"),
       Cap("Label1", "{218}"),
       Cap("Button2", "{219}")}},
+    // The shape exports write OpenDocument files; their captions and status
+    // lines name that file type.
     {"FormCDR",
-     {Cap("", "{220} Corel Draw"),
+     {Cap("", "{220}OpenDocument Drawing (.odg)"),
       Cap("GroupBox2", "{221}"),
       Cap("Label2", "{222}"),
       Item("RadioGroupRun", 0, "{223}"),
@@ -606,7 +612,7 @@ const std::vector<WindowWords>& Table() {
       Cap("Label1", "{231}"),
       Cap("Label3", "{232}"),
       Cap("GroupBox4", "{233}"),
-      Cap("LabelStatus1", "{236} Corel Draw..."),
+      Cap("LabelStatus1", "{236}OpenDocument Drawing (.odg)..."),
       Cap("LabelStatus2", "{348}"),
       Cap("Button2", "{219}")}},
     {"FormWord",
@@ -617,7 +623,8 @@ const std::vector<WindowWords>& Table() {
       Cap("Label1", "{231}"),
       Cap("Label3", "{232}"),
       Cap("GroupBox4", "{233}"),
-      Cap("LabelStatus1", "{236}"),
+      // Its first showing names the file type after line 236.
+      Cap("LabelStatus1", "{236}OpenDocument Text (.odt)..."),
       Cap("LabelStatus2", "{348}"),
       Cap("Button2", "{219}")}},
     {"FormXY",
@@ -1145,6 +1152,8 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     DCircle circle{};
     auto doc = std::make_unique<DProj>();
     auto work = std::make_unique<WorkingCopies>();
+    ExportState exportState;
+    OfficeExportContext office;
     std::vector<std::unique_ptr<QWidget>> windows;
     auto* image = new FormImage(words, {&services, &services, [](const std::string&) { return std::string(); }});
     image->open(PictureSettings{}, false);
@@ -1158,6 +1167,14 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     windows.emplace_back(NewFormCiOpt(words, nullptr));
     windows.emplace_back(NewFormAnimPo(point, words, commit, nullptr));
     windows.emplace_back(NewFormAnimCi(circle, words, commit, nullptr));
+    // The export option windows, each with its words as the export puts them.
+    auto* bitColors = new TFormBitColors;
+    bitColors->onWords = [&words](TFormBitColors& d) { WordsToBitColors(d, words); };
+    windows.emplace_back(bitColors);
+    office.wordLine = [&words](int line) { return words.WordLine(line); };
+    office.progDir = dir.path("");
+    windows.emplace_back(new CdrExportDialog(office, exportState));
+    windows.emplace_back(new WordExportDialog(office, exportState));
     std::vector<std::string> names;
     for (auto& w : windows) {
         w->show();

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "drawing/word_lines.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -123,6 +124,19 @@ BitColorsResult TFormBitColors::run(const BitColorsSetup& setup, ExportState& st
     exec();
     state_ = nullptr;
     return result();
+}
+
+void WordsToBitColors(TFormBitColors& form, const WordTable& words) {
+    auto text = [&](WordNo line) { return QString::fromStdString(words.WordLine(static_cast<int>(line))); };
+    // A caption shows "&" as written; on a button, a check box, a group box
+    // or a label with a buddy a single one would mark a shortcut instead.
+    auto caption = [&](WordNo line) { return text(line).replace(QLatin1Char('&'), QStringLiteral("&&")); };
+    form.setWindowTitle(text(WordNo::RasterCaption));
+    form.RadioGroup1->setTitle(caption(WordNo::ColourCount));
+    form.GroupBox1->setTitle(caption(WordNo::RasterMisc));
+    form.CheckBox1->setText(caption(WordNo::TransparentBack));
+    form.Label1->setText(caption(WordNo::Compression));
+    form.Button2->setText(caption(WordNo::Cancel));
 }
 
 }  // namespace pelmar

@@ -18,6 +18,8 @@ class QSpinBox;
 
 namespace pelmar {
 
+class WordTable;
+
 class TFormBitColors : public QDialog {
     Q_OBJECT
 public:
@@ -52,5 +54,9 @@ protected:
 private:
     ExportState* state_ = nullptr;
 };
+
+// WordsToExport(1): the word table's texts on the window, each time it is
+// shown (its `onWords`).
+void WordsToBitColors(TFormBitColors& form, const WordTable& words);
 
 }  // namespace pelmar

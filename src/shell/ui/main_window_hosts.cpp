@@ -299,16 +299,7 @@ bool MainHosts::checkSaveFileName(std::string& fileName, const std::string& ext)
 
 BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState& state) {
     TFormBitColors dialog(&w_);
-    dialog.onWords = [this](TFormBitColors& d) {
-        const WordTable& words = w_.shell_.words;
-        auto text = [&](WordNo line) { return QString::fromStdString(words.WordLine(line)); };
-        d.setWindowTitle(text(WordNo::RasterCaption));
-        d.RadioGroup1->setTitle(text(WordNo::ColourCount));
-        d.GroupBox1->setTitle(text(WordNo::RasterMisc));
-        d.CheckBox1->setText(text(WordNo::TransparentBack));
-        d.Label1->setText(text(WordNo::Compression));
-        d.Button2->setText(text(WordNo::Cancel));
-    };
+    dialog.onWords = [this](TFormBitColors& d) { WordsToBitColors(d, w_.shell_.words); };
     return dialog.run(setup, state);
 }
 
