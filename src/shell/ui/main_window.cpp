@@ -305,7 +305,9 @@ void Form1::buildPictureWindow() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
-    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_, *hosts_);
+    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_,
+                             [this](Kind k) { return commandEnabled(NewObjectCommand(k)); });
+    connect(pic_, &PictureWindow::deleteRequested, this, [this] { run(MainCommand::Delete); });
     pictureSub_ = mdi_->addSubWindow(pic_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
     pictureSub_->setObjectName(QStringLiteral("FormShowImFrame"));
     pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -145,10 +145,6 @@ void MainHosts::SetDown(EditingCommand c, bool down) {
 
 void MainHosts::RefreshDrawTools() { w_.pic_->EnableDrawTools(w_.pic_->isDown(EditingCommand::DrawTools)); }
 
-bool MainHosts::newObjectEnabled(Kind k) { return w_.commandEnabled(NewObjectCommand(k)); }
-
-void MainHosts::deleteObjects() { w_.run(MainCommand::Delete); }
-
 void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
     QComboBox* combo = w_.comboObj_;
     combo->clear();

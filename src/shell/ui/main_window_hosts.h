@@ -48,7 +48,6 @@ class MainHosts : public MainCommandStates,
                   public PictureRole,
                   public NoProjectHost,
                   public BackToHost,
-                  public PictureWindowHost,
                   public ExportWindows {
 public:
     explicit MainHosts(Form1& w);
@@ -103,10 +102,6 @@ public:
     ViewPort imageView() override;
     void showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) override;
     void showPreview(RedrawMode, const QImage&) override {}
-
-    // The picture window's questions.
-    bool newObjectEnabled(Kind k) override;
-    void deleteObjects() override;
 
     // Picture export.
     bool runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
