@@ -94,8 +94,7 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     st->UndoOn = true;
     DrawingState drawing;
     QuietWindow quiet;
-    PictureWindowHost host;
-    PictureWindow win(*st, drawing, quiet, quiet, host);
+    PictureWindow win(*st, drawing, quiet, quiet);
     QObject::connect(edited.get(), &EditedDocument::redrawNeeded, &win, [&win] { win.redraw(false); });
     QObject::connect(edited.get(), &EditedDocument::dragChanged, [&drawing](bool on) { drawing.NoRedraw = on; });
     win.resize(1000, 760);

@@ -33,8 +33,7 @@ TEST(PictureShots, DrawingZoomDragAndLinkDialog) {
     ed->Defaults.programFolder = std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/";
     DrawingState drawing;
     QuietWindow quiet;
-    PictureWindowHost host;
-    PictureWindow win(*ed, drawing, quiet, quiet, host);
+    PictureWindow win(*ed, drawing, quiet, quiet);
     QObject::connect(ed.edited.get(), &EditedDocument::redrawNeeded, &win, [&win] { win.redraw(false); });
     QObject::connect(ed.edited.get(), &EditedDocument::dragChanged, &win, [&drawing](bool on) { drawing.NoRedraw = on; });
     win.move(0, 0);

@@ -30,20 +30,16 @@
 namespace pelmar::test {
 namespace {
 
-struct CountingHost : PictureWindowHost {
-    int deletes = 0;
-    void deleteObjects() override { ++deletes; }
-};
-
 struct Session {
     Editing ed;
     DrawingState drawing;
     QuietWindow quiet;
-    CountingHost host;
-    PictureWindow win{*ed, drawing, quiet, quiet, host};
+    PictureWindow win{*ed, drawing, quiet, quiet};
     Qt::MouseButtons held;
+    int deletes = 0;
 
     Session() {
+        QObject::connect(&win, &PictureWindow::deleteRequested, [this] { ++deletes; });
         QObject::connect(ed.edited.get(), &EditedDocument::redrawNeeded, &win, [this] { win.redraw(false); });
         QObject::connect(ed.edited.get(), &EditedDocument::dragChanged, &win, [this](bool on) { drawing.NoRedraw = on; });
         win.resize(900, 700);
@@ -234,7 +230,7 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
 
     // The Delete key released in the window runs the delete command.
     QTest::keyRelease(s.win.paintBox(), Qt::Key_Delete);
-    EXPECT_EQ(s.host.deletes, 1);
+    EXPECT_EQ(s.deletes, 1);
 
     // Copy: the picture as an image, and in vector mode also as the metafile.
     s.win.toolButton("TBCopy")->trigger();
@@ -345,9 +341,7 @@ TEST(PictureWindowSession, TetragonCrossAndMovingSeveral) {
 }
 
 TEST(PictureWindowSession, KindButtonsFollowCapacityAndNoDocument) {
-    struct Full : PictureWindowHost {
-        bool newObjectEnabled(Kind k) override { return k != Kind::po && k != Kind::li; }
-    } full;
+    const auto full = [](Kind k) { return k != Kind::po && k != Kind::li; };
     Editing ed;
     DrawingState drawing;
     QuietWindow quiet;

@@ -91,24 +91,34 @@ void ConnectDefaultSet(DialogRegistry& reg, Kind k, QPushButton* save, QPushButt
                      [&reg, k, rec, update] { LoadDefaultSet<R>(reg, k, rec(), update); });
 }
 
-// The registry's side of a figure dialog `d` of kind `k` editing the working
-// copy `copy`: the page last entered, the fill of `brushKind`, the re-marked
-// selection and the default sets (the sides saved unlinked, the loaded
-// figure brought up to date by `update`).
+// Registers the dialog D of figure kind `k` editing the working copy `copy`:
+// the page last entered, the fill of `brushKind`, the re-marked selection, the
+// default sets on the `save` and `load` buttons (the sides saved unlinked, the
+// loaded figure brought up to date by `update`), the fill context of the
+// moment from `context`, and the part buttons opening a part by `openPart`.
 template <class D, class R>
-void WireFigureDialog(DialogRegistry& r, D* d, Kind k, std::uint8_t brushKind, R WorkingCopies::*copy,
-                      QPushButton* save, QPushButton* load, std::function<void(R&)> update) {
-    DialogSession& s = r.session();
-    d->showPage(s.rememberedPage(k));
-    QObject::connect(d, &D::pageEntered, d, [&s, k](int page) { s.rememberPage(k, page); });
-    QObject::connect(d, &D::brushRequested, d, [&s, d, brushKind] { s.runFill(brushKind, d); });
-    QObject::connect(d, &D::reselect, d, [&s] { s.reselect(); });
-    ConnectDefaultSet<R>(
-        r, k, save, load, [&s, copy]() -> R& { return s.copies().*copy; },
-        [](R& f) {
-            for (auto& side : f.S) side.P1.Link = side.P2.Link = DLink{};
-        },
-        update);
+void RegisterFigureDialog(DialogRegistry& reg, Kind k, std::uint8_t brushKind, R WorkingCopies::*copy,
+                          QPushButton* D::*save, QPushButton* D::*load, void (*update)(R&),
+                          typename D::FillContext (*context)(DialogRegistry&),
+                          void (*openPart)(DialogRegistry&, WorkingCopies&, Kind, int)) {
+    reg.setCreator(k, [=](DialogRegistry& r) -> ObjectDialog* {
+        DialogSession& s = r.session();
+        auto* d = new D(s.copies().*copy, r.document(), r.commitTarget());
+        d->context = [&r, context] { return context(r); };
+        d->showPage(s.rememberedPage(k));
+        QObject::connect(d, &D::pageEntered, d, [&s, k](int page) { s.rememberPage(k, page); });
+        QObject::connect(d, &D::brushRequested, d, [&s, d, brushKind] { s.runFill(brushKind, d); });
+        QObject::connect(d, &D::reselect, d, [&s] { s.reselect(); });
+        QObject::connect(d, &D::partRequested, d,
+                         [&r, openPart](Kind kind, int role) { openPart(r, r.session().copies(), kind, role); });
+        ConnectDefaultSet<R>(
+            r, k, d->*save, d->*load, [&s, copy]() -> R& { return s.copies().*copy; },
+            [](R& f) {
+                for (auto& side : f.S) side.P1.Link = side.P2.Link = DLink{};
+            },
+            update);
+        return d;
+    });
 }
 
 }  // namespace pelmar

@@ -312,20 +312,17 @@ void TetragonDialog::applyWords(const WordTable& words) {
 
 // CreateFormKv: as the triangle's.
 void RegisterTetragonDialog(DialogRegistry& reg) {
-    reg.setCreator(Kind::kv, [](DialogRegistry& r) -> ObjectDialog* {
-        DialogSession& s = r.session();
-        auto* d = new TetragonDialog(s.copies().CurKv, r.document(), r.commitTarget());
-        d->context = [&r] {
-            DialogSession& ss = r.session();
+    RegisterFigureDialog<TetragonDialog, DKv>(
+        reg, Kind::kv, 3, &WorkingCopies::CurKv, &TetragonDialog::ButtonKSave, &TetragonDialog::ButtonKLoad,
+        [](DKv& k) { UpdateTetragon(k, 0, true); },
+        [](DialogRegistry& r) {
+            DialogSession& s = r.session();
             const int role = r.role(Kind::kv);
-            const int pyramidType = role == 5 ? ss.copies().CurPi4.Typ.v : 0;
-            return TetragonDialog::FillContext{role, pyramidType, ss.entryCode() == "kv",
-                                               QString::fromStdString(ss.pathCaption(Kind::kv))};
-        };
-        WireFigureDialog<TetragonDialog, DKv>(r, d, Kind::kv, 3, &WorkingCopies::CurKv, d->ButtonKSave,
-                                              d->ButtonKLoad, [](DKv& k) { UpdateTetragon(k, 0, true); });
-        QObject::connect(d, &TetragonDialog::partRequested, d, [&r](Kind kind, int role) {
-            WorkingCopies& w = r.session().copies();
+            const int pyramidType = role == 5 ? s.copies().CurPi4.Typ.v : 0;
+            return TetragonDialog::FillContext{role, pyramidType, s.entryCode() == "kv",
+                                               QString::fromStdString(s.pathCaption(Kind::kv))};
+        },
+        [](DialogRegistry& r, WorkingCopies& w, Kind kind, int role) {
             DKv& k = w.CurKv;
             if (kind == Kind::li && role >= 14 && role <= 17)
                 r.OpenPart(Kind::kv, Kind::li, role, k.S[static_cast<std::size_t>(role - 13)], w.CurLine);
@@ -336,8 +333,6 @@ void RegisterTetragonDialog(DialogRegistry& reg) {
             else if (kind == Kind::po && role == 5)
                 r.OpenPart(Kind::kv, Kind::po, role, k.Center, w.CurPoint);
         });
-        return d;
-    });
 }
 
 }  // namespace pelmar

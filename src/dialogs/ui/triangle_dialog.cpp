@@ -353,19 +353,16 @@ void TriangleDialog::applyWords(const WordTable& words) {
 // kind's dialog; fill, default sets and the re-marked selection through the
 // editing core.
 void RegisterTriangleDialog(DialogRegistry& reg) {
-    reg.setCreator(Kind::tr, [](DialogRegistry& r) -> ObjectDialog* {
-        DialogSession& s = r.session();
-        auto* d = new TriangleDialog(s.copies().CurTri, r.document(), r.commitTarget());
-        d->context = [&r] {
-            DialogSession& ss = r.session();
-            const std::string top = ss.entryCode();
+    RegisterFigureDialog<TriangleDialog, DTri>(
+        reg, Kind::tr, 2, &WorkingCopies::CurTri, &TriangleDialog::ButtonTSave, &TriangleDialog::ButtonTLoad,
+        [](DTri& t) { UpdateTriangle(t, 0, true); },
+        [](DialogRegistry& r) {
+            DialogSession& s = r.session();
+            const std::string top = s.entryCode();
             return TriangleDialog::FillContext{r.role(Kind::tr), top == "ko", top == "tr",
-                                               QString::fromStdString(ss.pathCaption(Kind::tr))};
-        };
-        WireFigureDialog<TriangleDialog, DTri>(r, d, Kind::tr, 2, &WorkingCopies::CurTri, d->ButtonTSave,
-                                               d->ButtonTLoad, [](DTri& t) { UpdateTriangle(t, 0, true); });
-        QObject::connect(d, &TriangleDialog::partRequested, d, [&r](Kind kind, int role) {
-            WorkingCopies& w = r.session().copies();
+                                               QString::fromStdString(s.pathCaption(Kind::tr))};
+        },
+        [](DialogRegistry& r, WorkingCopies& w, Kind kind, int role) {
             DTri& t = w.CurTri;
             if (kind == Kind::li && role >= 4 && role <= 6)
                 r.OpenPart(Kind::tr, Kind::li, role, t.S[static_cast<std::size_t>(role - 3)], w.CurLine);
@@ -374,8 +371,6 @@ void RegisterTriangleDialog(DialogRegistry& reg) {
             else if (kind == Kind::ci && (role == 1 || role == 2))
                 r.OpenPart(Kind::tr, Kind::ci, role, t.Circ[role == 2 ? 1u : 2u], w.CurCircle);
         });
-        return d;
-    });
 }
 
 }  // namespace pelmar

@@ -160,13 +160,13 @@ QIcon ToolIcon(int which) {
 }  // namespace
 
 PictureWindow::PictureWindow(EditingState& st, DrawingState& drawing, TextRole& texts, CommandRole& commands,
-                             PictureWindowHost& host, QWidget* parent)
+                             std::function<bool(Kind)> newObjectEnabled, QWidget* parent)
     : QWidget(parent),
       st_(st),
       drawing_(drawing),
       texts_(texts),
       commands_(commands),
-      host_(host),
+      newObjectEnabled_(std::move(newObjectEnabled)),
       tools_(st, *this) {
     setObjectName("FormShowIm");
     resize(519, 381);
@@ -297,7 +297,7 @@ void PictureWindow::EnableDrawTools(bool on) {
         for (QAction* a : kinds_) a->setEnabled(false);
         return;
     }
-    for (std::size_t i = 0; i < kinds_.size(); ++i) kinds_[i]->setEnabled(host_.newObjectEnabled(order[i]));
+    for (std::size_t i = 0; i < kinds_.size(); ++i) kinds_[i]->setEnabled(!newObjectEnabled_ || newObjectEnabled_(order[i]));
     // A pressed button that became disabled passes the pressed state on, once round.
     for (std::size_t i = 0; i < kinds_.size(); ++i)
         if (kinds_[i]->isChecked() && !kinds_[i]->isEnabled()) kinds_[(i + 1) % kinds_.size()]->setChecked(true);
@@ -361,7 +361,6 @@ void PictureWindow::resizeEvent(QResizeEvent* event) {
 
 void PictureWindow::selectionButton(void (*command)(EditingState&)) {
     command(st_);
-    host_.currentObjectChanged();
 }
 
 void PictureWindow::copyPicture() {
@@ -465,16 +464,14 @@ void PictureWindow::showPicture(const QImage& view, int boxWidth, int boxHeight,
 
 void PictureWindow::pictureMouse(int what, const MouseInput& in) {
     if (!documentShown_) return;
-    const int before = st_.Doc().Obj.ObjTotal;
     if (what == 0) tools_.press(in);
     else if (what == 1) tools_.move(in);
     else tools_.release(in);
-    if (what != 1 || st_.Doc().Obj.ObjTotal != before) host_.currentObjectChanged();
 }
 
 void PictureWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && documentShown_) {
-        host_.deleteObjects();
+        emit deleteRequested();
         return;
     }
     QWidget::keyReleaseEvent(event);

@@ -3,8 +3,8 @@
 // select, edit), the selection buttons, the copy of the picture to the
 // clipboard, and a status bar of seven panels that the mouse tools and the
 // redraw write into.  It plays the redraw's progress, status and picture
-// roles; the main window plays the text and command roles and answers the
-// few things the picture window asks of it through PictureWindowHost.
+// roles; the main window plays the text and command roles, tells which kinds
+// may take a new object and runs the delete command on deleteRequested.
 //
 // Wiring in the main window: the document's redrawNeeded redraws this
 // window, its dragChanged is the drawing's NoRedraw; its
@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,19 +38,6 @@ struct EditingState;
 class PaintBox;
 class ScrollBox;
 
-// What the picture window asks of the main window.
-class PictureWindowHost {
-public:
-    virtual ~PictureWindowHost() = default;
-    // The Enabled state of the main window's TBNew<k>.
-    virtual bool newObjectEnabled(Kind) { return true; }
-    // The Delete key released in the window: the delete command.
-    virtual void deleteObjects() {}
-    // A mouse tool created an object or changed the selection: the main
-    // window brings its object combo and commands up to date.
-    virtual void currentObjectChanged() {}
-};
-
 class PictureWindow : public QWidget,
                       public ProgressRole,
                       public StatusRole,
@@ -57,8 +45,10 @@ class PictureWindow : public QWidget,
                       private MouseToolView {
     Q_OBJECT
 public:
+    // newObjectEnabled: the Enabled state of the main window's TBNew<k>
+    // (every kind when empty).
     PictureWindow(EditingState& st, DrawingState& drawing, TextRole& texts, CommandRole& commands,
-                  PictureWindowHost& host, QWidget* parent = nullptr);
+                  std::function<bool(Kind)> newObjectEnabled = {}, QWidget* parent = nullptr);
     ~PictureWindow() override;
 
     // The redraw with this window's roles; RepaintProject(1, False).
@@ -107,6 +97,10 @@ public:
     // The mouse handlers of the view (window pixels of the paint box).
     void pictureMouse(int what, const MouseInput& in);
 
+signals:
+    // The Delete key released over a shown document.
+    void deleteRequested();
+
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -128,7 +122,7 @@ private:
     DrawingState& drawing_;
     TextRole& texts_;
     CommandRole& commands_;
-    PictureWindowHost& host_;
+    std::function<bool(Kind)> newObjectEnabled_;
     MouseTools tools_;
 
     QToolBar* toolBar_ = nullptr;

@@ -55,6 +55,24 @@ namespace pelmar {
 
 namespace {
 
+Kind KindOfDialog(KindDialog d) {
+    switch (d) {
+        case KindDialog::Po: return Kind::po;
+        case KindDialog::Li: return Kind::li;
+        case KindDialog::Ci: return Kind::ci;
+        case KindDialog::Tr: return Kind::tr;
+        case KindDialog::Kv: return Kind::kv;
+        case KindDialog::XY: return Kind::xy;
+        case KindDialog::Sf: return Kind::sf;
+        case KindDialog::Zi: return Kind::zi;
+        case KindDialog::Ko: return Kind::ko;
+        case KindDialog::Pi: return Kind::i3;
+        case KindDialog::Pr: return Kind::r3;
+        case KindDialog::XZ: break;
+    }
+    return Kind::xz;
+}
+
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Word-table texts show "&" as written.
@@ -148,7 +166,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     trans_->window().installEventFilter(this);
 
     DocumentView view;
-    view.setCaption = [this](const std::string& c) { setCaptionText(c); };
+    view.setCaption = [this](const std::string& c) { setCaption(c); };
     view.showRecentFiles = [this](const std::array<RecentMenuItem, 5>& items) { showRecentFiles(items); };
     view.documentOpened = [this] { documentOpened(); };
     view.leaveDocument = [this] { setNoProjectState(false); };
@@ -195,7 +213,7 @@ MainWindowHooks Form1::hooks() {
         app_.editing().UndoLoading = false;
         return files_->OpenDocument(file);
     };
-    h.setCaption = [this](const std::string& c) { setCaptionText(c); };
+    h.setCaption = [this](const std::string& c) { setCaption(c); };
     h.defaultWindowLayout = [this] { defaultWindowLayout(); };
     h.unsavedChanges = [this] { return app_.editing().Changed; };
     h.querySaveChanges = [this] { return files_->QuerySaveChanges(); };
@@ -305,7 +323,9 @@ void Form1::buildPictureWindow() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
-    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_, *hosts_);
+    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_,
+                             [this](Kind k) { return commandEnabled(NewObjectCommand(k)); });
+    connect(pic_, &PictureWindow::deleteRequested, this, [this] { run(MainCommand::Delete); });
     pictureSub_ = mdi_->addSubWindow(pic_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
     pictureSub_->setObjectName(QStringLiteral("FormShowImFrame"));
     pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -371,7 +391,7 @@ bool Form1::commandEnabled(MainCommand c) const {
     return false;
 }
 
-void Form1::setCaptionText(const std::string& caption) {
+void Form1::setCaption(const std::string& caption) {
     setWindowTitle(Q(caption));
 }
 
@@ -467,11 +487,39 @@ void Form1::closeOwnWindows() {
 }
 
 void Form1::setNoProjectState(bool startUp) {
-    SetNoProjectState(startUp, *hosts_);
+    SetNoProjectState(startUp, *this);
     if (files_) files_->setHasDocument(false);
     SetChanged(app_.editing(), false);
     app_.editing().Untitled = true;
 }
+
+MainCommandStates& Form1::commands() { return *hosts_; }
+
+std::array<bool, KindCount>& Form1::dialogOpen() { return app_.editing().DialogOpen; }
+
+void Form1::closeObjectDialog(KindDialog d) { app_.editing().DialogWindows->Close(KindOfDialog(d)); }
+
+void Form1::deleteUndoFiles() { DeleteUndoFiles(app_.editing()); }
+
+void Form1::setApplyEnabled(bool on) { app_.editing().ApplyEnabled = on ? 1 : 0; }
+
+void Form1::keepWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(kept_) = KindT<K>::work(app_.editing().Copies);
+    });
+}
+
+void Form1::restoreWorkingCopy(Kind k) {
+    VisitKind(k, [&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        KindT<K>::work(app_.editing().Copies) = KindT<K>::work(kept_);
+    });
+}
+
+void Form1::createObjectDialog(Kind k) { app_.editing().Dialogs.Create(k); }
+
+void Form1::fillObjectDialog(Kind k) { app_.editing().Dialogs.Refill(k); }
 
 void Form1::leaveDocument() {
     // No selection is left, and Export and Print stay off without a document.
@@ -703,7 +751,7 @@ void Form1::run(MainCommand c) {
         if (c >= C::NewPo && c <= C::NewXZ) {
             newObject(*k, fromToolBar_);
         } else {
-            BackTo(*k, *hosts_);
+            BackTo(*k, *this);
         }
         return;
     }

@@ -65,7 +65,8 @@ struct MainWindowSetup {
     MainWindowServices services;
 };
 
-class Form1 : public QMainWindow {
+// The window itself answers the no-project state and the Back-to family.
+class Form1 : public QMainWindow, private NoProjectHost, private BackToHost {
     Q_OBJECT
 public:
     // The window works on the application's document, editing, drawing,
@@ -121,7 +122,19 @@ private:
     void showRecentFiles(const std::array<RecentMenuItem, 5>& items);
     MainWindowHooks hooks();
     void setNoProjectState(bool startUp);
-    void leaveDocument();
+    // NoProjectHost and BackToHost.
+    MainCommandStates& commands() override;
+    std::array<bool, KindCount>& dialogOpen() override;
+    void closeObjectDialog(KindDialog d) override;
+    void deleteUndoFiles() override;
+    void setCaption(const std::string& caption) override;
+    void leaveDocument() override;
+    std::array<std::uint8_t, KindCount>& roleBytes() override { return proj_->Role; }
+    void setApplyEnabled(bool on) override;
+    void keepWorkingCopy(Kind k) override;
+    void restoreWorkingCopy(Kind k) override;
+    void createObjectDialog(Kind k) override;
+    void fillObjectDialog(Kind k) override;
     void documentOpened();
     void defaultWindowLayout();
     // The main window's geometry and the outer sizes of the windows it places.
@@ -147,7 +160,6 @@ private:
     void exportPicture();
     void openHelp();
     void showProjectOptions();
-    void setCaptionText(const std::string& caption);
     // Shows the drawn picture again for the scroll position and view size.
     void present();
 
@@ -158,6 +170,7 @@ private:
     DrawingState& draw_;
     ExportState& export_;
     std::unique_ptr<MainHosts> hosts_;
+    WorkingCopies kept_;  // the working copy a Back-to keeps
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<EditingDialogSession> dialogs_;  // the object dialogs
 

@@ -22,6 +22,7 @@
 #include "editing/kind_access.h"
 #include "editing/selection.h"
 #include "editing/undo_store.h"
+#include "editing/ui/picture_window.h"
 #include "files/ui/bit_colors_dialog.h"
 #include "files/picture_export.h"
 #include "files/ui/png_progress_window.h"
@@ -34,24 +35,6 @@ namespace pelmar {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-Kind KindOfDialog(KindDialog d) {
-    switch (d) {
-        case KindDialog::Po: return Kind::po;
-        case KindDialog::Li: return Kind::li;
-        case KindDialog::Ci: return Kind::ci;
-        case KindDialog::Tr: return Kind::tr;
-        case KindDialog::Kv: return Kind::kv;
-        case KindDialog::XY: return Kind::xy;
-        case KindDialog::Sf: return Kind::sf;
-        case KindDialog::Zi: return Kind::zi;
-        case KindDialog::Ko: return Kind::ko;
-        case KindDialog::Pi: return Kind::i3;
-        case KindDialog::Pr: return Kind::r3;
-        case KindDialog::XZ: break;
-    }
-    return Kind::xz;
-}
 
 // Splits "Text|*.a|Text|*.b" into Qt's filter list.
 QStringList QtFilters(const std::string& filter) {
@@ -145,10 +128,6 @@ void MainHosts::SetDown(EditingCommand c, bool down) {
 
 void MainHosts::RefreshDrawTools() { w_.pic_->EnableDrawTools(w_.pic_->isDown(EditingCommand::DrawTools)); }
 
-bool MainHosts::newObjectEnabled(Kind k) { return w_.commandEnabled(NewObjectCommand(k)); }
-
-void MainHosts::deleteObjects() { w_.run(MainCommand::Delete); }
-
 void MainHosts::SetObjectItems(const std::vector<std::string>& items) {
     QComboBox* combo = w_.comboObj_;
     combo->clear();
@@ -183,40 +162,6 @@ void MainHosts::setEnabled(MainCommand c, bool on) {
 }
 
 bool MainHosts::enabled(MainCommand c) const { return w_.commandEnabled(c); }
-
-std::array<bool, KindCount>& MainHosts::dialogOpen() { return w_.app_.editing().DialogOpen; }
-
-void MainHosts::closeObjectDialog(KindDialog d) { w_.app_.editing().DialogWindows->Close(KindOfDialog(d)); }
-
-void MainHosts::deleteUndoFiles() { DeleteUndoFiles(w_.app_.editing()); }
-
-void MainHosts::setCaption(const std::string& caption) { w_.setCaptionText(caption); }
-
-void MainHosts::leaveDocument() { w_.leaveDocument(); }
-
-std::array<std::uint8_t, KindCount>& MainHosts::roleBytes() { return w_.proj_->Role; }
-
-void MainHosts::setApplyEnabled(bool on) { w_.app_.editing().ApplyEnabled = on ? 1 : 0; }
-
-void MainHosts::keepWorkingCopy(Kind k) {
-    VisitKind(k, [&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        KindT<K>::work(kept_) = KindT<K>::work(w_.app_.editing().Copies);
-    });
-}
-
-void MainHosts::restoreWorkingCopy(Kind k) {
-    VisitKind(k, [&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        KindT<K>::work(w_.app_.editing().Copies) = KindT<K>::work(kept_);
-    });
-}
-
-void MainHosts::createObjectDialog(Kind k) { w_.app_.editing().Dialogs.Create(k); }
-
-void MainHosts::fillObjectDialog(Kind k) {
-    w_.app_.editing().Dialogs.Refill(k);
-}
 
 // ---------------------------------------------------------------------------
 // Redraw

@@ -1,7 +1,6 @@
 // The main window's side of the logic's interfaces: command states for the
 // editing core and the shell's rules, the object combo, the redraw's window
-// needs (the picture window plays its progress, status and picture roles),
-// the no-project state, the Back-to family, the picture window's questions
+// needs (the picture window plays its progress, status and picture roles)
 // and the picture export.  One object serves them all over the main window.
 #pragma once
 
@@ -12,7 +11,6 @@
 
 #include "drawing/host_roles.h"
 #include "editing/editing_host.h"
-#include "editing/ui/picture_window.h"
 #include "files/export_host.h"
 #include "model/records.h"
 #include "shell/command_lock.h"
@@ -46,9 +44,6 @@ class MainHosts : public MainCommandStates,
                   public StatusRole,
                   public CommandRole,
                   public PictureRole,
-                  public NoProjectHost,
-                  public BackToHost,
-                  public PictureWindowHost,
                   public ExportWindows {
 public:
     explicit MainHosts(Form1& w);
@@ -68,18 +63,6 @@ public:
     // Shell rules.
     void setEnabled(MainCommand c, bool on) override;
     bool enabled(MainCommand c) const override;
-    MainCommandStates& commands() override { return *this; }
-    std::array<bool, KindCount>& dialogOpen() override;
-    void closeObjectDialog(KindDialog d) override;
-    void deleteUndoFiles() override;
-    void setCaption(const std::string& caption) override;
-    void leaveDocument() override;
-    std::array<std::uint8_t, KindCount>& roleBytes() override;
-    void setApplyEnabled(bool on) override;
-    void keepWorkingCopy(Kind k) override;
-    void restoreWorkingCopy(Kind k) override;
-    void createObjectDialog(Kind k) override;
-    void fillObjectDialog(Kind k) override;
 
     // The redraw's roles.
     std::string wordLine(int line) override;
@@ -104,10 +87,6 @@ public:
     void showPicture(const QImage& view, int boxWidth, int boxHeight, int left, int top) override;
     void showPreview(RedrawMode, const QImage&) override {}
 
-    // The picture window's questions.
-    bool newObjectEnabled(Kind k) override;
-    void deleteObjects() override;
-
     // Picture export.
     bool runSavePictureDialog(const std::string& filter, const std::string& fileName, std::string& chosen,
                               int& filterIndex) override;
@@ -121,7 +100,6 @@ public:
 private:
     Form1& w_;
     std::map<EditingCommand, bool> down_;
-    WorkingCopies kept_;
     ButtonLock lock_;
     PngProgress png_;
 };
