@@ -118,44 +118,11 @@ void PrismDialog::build() {
         lp->addWidget(ButtonPGran[i], 1 + i / 2, i % 2);
     }
     parts->addWidget(gp);
-    auto* gs = Named(new QGroupBox(QString(), page), "GroupBoxPOrb");
-    auto* ls = new QGridLayout(gs);
-    ls->setContentsMargins(4, 2, 4, 2);
-    ls->setVerticalSpacing(2);
-    CheckBoxPSOpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSOpi");
-    ButtonPSOpi = Named(new QPushButton(QString(), gs), "ButtonPSOpi");
-    CheckBoxPSVpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSVpi");
-    ButtonPSVpi = Named(new QPushButton(QString(), gs), "ButtonPSVpi");
-    ls->addWidget(CheckBoxPSOpi, 0, 0);
-    ls->addWidget(ButtonPSOpi, 0, 1);
-    ls->addWidget(CheckBoxPSVpi, 1, 0);
-    ls->addWidget(ButtonPSVpi, 1, 1);
-    parts->addWidget(gs);
+    parts->addWidget(AddSphereGroup(page, CheckBoxPSOpi, ButtonPSOpi, CheckBoxPSVpi, ButtonPSVpi, 2));
     row->addLayout(parts);
     v->addLayout(row);
 
-    auto* row3 = new QHBoxLayout;
-    auto* gv = Named(new QGroupBox(QString(), page), "GroupBoxPVid");
-    auto* lv = new QVBoxLayout(gv);
-    lv->setContentsMargins(4, 2, 4, 2);
-    ComboBoxPVid = Named(new QComboBox(gv), "ComboBoxPVid");
-    ComboBoxPVid->addItems(QStringList(6));
-    lv->addWidget(ComboBoxPVid);
-    row3->addWidget(gv, 1);
-    auto* buttons = new QVBoxLayout;
-    ButtonPrAnim = Named(new QPushButton(QString(), page), "ButtonPrAnim");
-    ButtonPrBrush = Named(new QPushButton(QString(), page), "ButtonPrBrush");
-    buttons->addWidget(ButtonPrAnim);
-    buttons->addWidget(ButtonPrBrush);
-    row3->addLayout(buttons);
-    v->addLayout(row3);
-
-    LabelPPath = Named(new QLabel(page), "LabelPPath");
-    QPalette red = LabelPPath->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LabelPPath->setPalette(red);
-    v->addWidget(LabelPPath);
-    v->addStretch(1);
+    AddViewAndPath(page, v, ComboBoxPVid, ButtonPrAnim, "ButtonPrAnim", ButtonPrBrush, "ButtonPrBrush", LabelPPath);
 }
 
 void PrismDialog::connectHandlers() {

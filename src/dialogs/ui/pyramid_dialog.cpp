@@ -111,43 +111,11 @@ void PyramidDialog::build() {
         lp->addWidget(ButtonPGran[i], 1 + i / 2, i % 2);
     }
     row4->addWidget(gp, 1);
-    auto* gs = Named(new QGroupBox(QString(), page), "GroupBoxPOrb");
-    auto* ls = new QGridLayout(gs);
-    ls->setContentsMargins(4, 2, 4, 2);
-    CheckBoxPSOpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSOpi");
-    ButtonPSOpi = Named(new QPushButton(QString(), gs), "ButtonPSOpi");
-    CheckBoxPSVpi = Named(new QCheckBox(QString(), gs), "CheckBoxPSVpi");
-    ButtonPSVpi = Named(new QPushButton(QString(), gs), "ButtonPSVpi");
-    ls->addWidget(CheckBoxPSOpi, 0, 0);
-    ls->addWidget(ButtonPSOpi, 0, 1);
-    ls->addWidget(CheckBoxPSVpi, 1, 0);
-    ls->addWidget(ButtonPSVpi, 1, 1);
-    row4->addWidget(gs);
+    row4->addWidget(AddSphereGroup(page, CheckBoxPSOpi, ButtonPSOpi, CheckBoxPSVpi, ButtonPSVpi));
     v->addLayout(row4);
 
     // View, animation, fill.
-    auto* row3 = new QHBoxLayout;
-    auto* gv = Named(new QGroupBox(QString(), page), "GroupBoxPVid");
-    auto* lv = new QVBoxLayout(gv);
-    lv->setContentsMargins(4, 2, 4, 2);
-    ComboBoxPVid = Named(new QComboBox(gv), "ComboBoxPVid");
-    ComboBoxPVid->addItems(QStringList(6));
-    lv->addWidget(ComboBoxPVid);
-    row3->addWidget(gv, 1);
-    auto* buttons = new QVBoxLayout;
-    ButtonPiAnim = Named(new QPushButton(QString(), page), "ButtonPiAnim");
-    ButtonPiBrush = Named(new QPushButton(QString(), page), "ButtonPiBrush");
-    buttons->addWidget(ButtonPiAnim);
-    buttons->addWidget(ButtonPiBrush);
-    row3->addLayout(buttons);
-    v->addLayout(row3);
-
-    LabelPPath = Named(new QLabel(page), "LabelPPath");
-    QPalette red = LabelPPath->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LabelPPath->setPalette(red);
-    v->addWidget(LabelPPath);
-    v->addStretch(1);
+    AddViewAndPath(page, v, ComboBoxPVid, ButtonPiAnim, "ButtonPiAnim", ButtonPiBrush, "ButtonPiBrush", LabelPPath);
 }
 
 void PyramidDialog::connectHandlers() {

@@ -8,7 +8,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 #include <string>
@@ -121,6 +126,53 @@ protected:
     R3& w3_;
     R4& w4_;
 };
+
+// The group of the circumscribed and inscribed spheres of a solid: a switch
+// and a part button for each; verticalSpacing -1 keeps the style's.
+inline QGroupBox* AddSphereGroup(QWidget* page, QCheckBox*& outOn, QPushButton*& outPart, QCheckBox*& inOn,
+                                 QPushButton*& inPart, int verticalSpacing = -1) {
+    auto* gs = Named(new QGroupBox(QString(), page), "GroupBoxPOrb");
+    auto* ls = new QGridLayout(gs);
+    ls->setContentsMargins(4, 2, 4, 2);
+    ls->setVerticalSpacing(verticalSpacing);
+    outOn = Named(new QCheckBox(QString(), gs), "CheckBoxPSOpi");
+    outPart = Named(new QPushButton(QString(), gs), "ButtonPSOpi");
+    inOn = Named(new QCheckBox(QString(), gs), "CheckBoxPSVpi");
+    inPart = Named(new QPushButton(QString(), gs), "ButtonPSVpi");
+    ls->addWidget(outOn, 0, 0);
+    ls->addWidget(outPart, 0, 1);
+    ls->addWidget(inOn, 1, 0);
+    ls->addWidget(inPart, 1, 1);
+    return gs;
+}
+
+// The foot of a solid's page: the view combo with the animation and fill
+// buttons beside it, then the red path label.
+inline void AddViewAndPath(QWidget* page, QVBoxLayout* v, QComboBox*& view, QPushButton*& anim, const char* animName,
+                           QPushButton*& brush, const char* brushName, QLabel*& path) {
+    auto* row = new QHBoxLayout;
+    auto* gv = Named(new QGroupBox(QString(), page), "GroupBoxPVid");
+    auto* lv = new QVBoxLayout(gv);
+    lv->setContentsMargins(4, 2, 4, 2);
+    view = Named(new QComboBox(gv), "ComboBoxPVid");
+    view->addItems(QStringList(6));
+    lv->addWidget(view);
+    row->addWidget(gv, 1);
+    auto* buttons = new QVBoxLayout;
+    anim = Named(new QPushButton(QString(), page), animName);
+    brush = Named(new QPushButton(QString(), page), brushName);
+    buttons->addWidget(anim);
+    buttons->addWidget(brush);
+    row->addLayout(buttons);
+    v->addLayout(row);
+
+    path = Named(new QLabel(page), "LabelPPath");
+    QPalette red = path->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    path->setPalette(red);
+    v->addWidget(path);
+    v->addStretch(1);
+}
 
 // What the creators of both variant dialogs wire alike: the variant from the
 // current object-list entry, the fill context, the re-marked selection, the
