@@ -86,6 +86,10 @@ struct SubCurveContext {
     // The curve.
     int Index = 0;              // 1..10 a 2D system, 11..12 a 3D system (number + 10)
     bool Recompute = true;      // the painter's full-drawing switch
+    // The implicit tracer's column scans pass over stretches where the
+    // formula's bound shows one sign throughout; false computes every sample
+    // (the same roots, more slowly: for comparison).
+    bool SkipSignedStretches = true;
     bool NamedFunctions = true; // full evaluator pair, else the light one
     DistributionParameters Params;
     double XScale = 1, YScale = 1;  // pixels per unit
@@ -145,8 +149,12 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
 // The roots of f on [lo, hi] scanned in steps of `step`: an exact zero at a
 // sample, or a sign change between two defined samples (refined by a scan of
 // a tenth of the step with refine).  Without refine only the first root is
-// sought.  At most nine are kept; returns their number.
-int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo);
+// sought.  At most nine are kept; returns their number.  With refine and
+// skipSigned, stretches of samples whose values the formula's bound shows
+// to be of one sign (so without a root) are not computed: the roots are
+// the same.
+int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo,
+                   bool skipSigned = true);
 
 // Places a change of visibility along a branch step from `from` to `to`
 // (model points) within a pixel: the first of Trunc(pixelLength) + 1

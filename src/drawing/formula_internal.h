@@ -240,6 +240,14 @@ struct Access {
     // rounded, when not null, holds Round15(x[i]) for each finite x[i] (the
     // variable as the formula reads it, worked out once for many formulas).
     static void CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok);
+    // The sign of f over a stretch of its variable: 1 when every value it
+    // gives for a variable that reads (rounded) from lo to hi is defined and
+    // above zero, -1 when every one is defined and below zero, 0 when that
+    // cannot be told.  Worked out by interval arithmetic on the program, every
+    // step widened well beyond the rounding of the evaluation, so that an
+    // answer of 1 or -1 holds for each value the evaluation gives; a text left
+    // to the text evaluator, and any step it does not bound, answer 0.
+    static int SignOn(const Formula& f, Ext lo, Ext hi);
 };
 
 // FormulaRoots' analysis of the additive terms of a lower-cased text, up to the

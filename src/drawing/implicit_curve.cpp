@@ -115,7 +115,7 @@ public:
           bottom_(bottom), right_(right), left_(left), cy_(cy), cx_(cx), s8_(static_cast<double>(Sqrt8())),
           mode_(plane > 0 && ctx.Outline.FitMode != 0 ? 1 : 0),
           testVisibility_(plane > 0 && !ctx.Transform.Moved && !ctx.Transform.Rotated),
-          lo_(-bottom / ctx.YScale), hi_(top / ctx.YScale) {}
+          lo_(-bottom / ctx.YScale), hi_(top / ctx.YScale), skip_(ctx.SkipSignedStretches) {}
 
     enum class Outcome { Done, Stopped, TooManyRoots };
     Outcome walk();
@@ -165,6 +165,7 @@ private:
     const std::uint8_t mode_;
     const bool testVisibility_;
     const double lo_, hi_;
+    const bool skip_;
     ColumnText prevColumn_;  // the column the previous count belongs to
 };
 
@@ -218,7 +219,7 @@ ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
         roots[0] = x1;
         roots[1] = count == 2 ? x2 : 0;
     } else {
-        count = RootsOnSegment(prepared(here), roots, true, st_.ColumnStep, hi_, lo_);
+        count = RootsOnSegment(prepared(here), roots, true, st_.ColumnStep, hi_, lo_, skip_);
     }
 
     // Widened searches: where a lost root went, whether two branches meet,
@@ -229,7 +230,7 @@ ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
         ColumnText& fewer = K == 1 ? here : prevColumn_;
         std::array<double, 9> wide{};
         const int n = RootsOnSegment(prepared(fewer), wide, true, st_.ColumnStep, hi_ + st_.Extension,
-                                     lo_ - st_.Extension);
+                                     lo_ - st_.Extension, skip_);
         for (int k = 0; k < n; ++k) {
             const double r = wide[static_cast<std::size_t>(k)];
             if (r < lo_) st_.OutsideSide = false;
@@ -243,7 +244,7 @@ ImplicitTracer::Column ImplicitTracer::column(double c, bool first, bool fine) {
         } else {
             std::array<double, 9> wide{};
             st_.PairEntering = RootsOnSegment(prepared(prevColumn_), wide, true, st_.ColumnStep,
-                                              hi_ + 2 * st_.Extension, lo_ - 2 * st_.Extension) >= 2;
+                                              hi_ + 2 * st_.Extension, lo_ - 2 * st_.Extension, skip_) >= 2;
         }
     }
     if (K >= 3) return Column::TooManyRoots;
@@ -387,7 +388,8 @@ ImplicitTracer::Outcome ImplicitTracer::walk() {
 
 }  // namespace
 
-int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo) {
+int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo,
+                   bool skipSigned) {
     roots.fill(0);
     if (!(step > 0) || !std::isfinite(step) || !std::isfinite(lo) || !std::isfinite(hi)) return 0;
     // x = lo + k·step: a step too small to move x still ends the scan.
@@ -418,21 +420,22 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
             kept.rounded[static_cast<std::size_t>(k)] = std::isfinite(x) ? formula::Round15(x) : 0;
         }
     }
+    auto place = [&](long k) { return k == 0 ? lo : lo + static_cast<double>(k) * step; };
     double xs[kBlock];
     Ext fs[kBlock];
     bool ds[kBlock];
     long first = 0, filled = 0;  // the block holds samples first .. first + filled - 1
+    long fillTo = wanted;        // a block is not filled up to this sample or beyond
     auto sample = [&](long k, Ext& v) {
-        if (k >= first + filled) {
+        if (k < first || k >= first + filled) {
             first = k;
-            filled = std::clamp(wanted - k, 1L, kBlock);
+            filled = std::clamp(std::min(wanted, fillTo) - k, 1L, kBlock);
             if (keep && k + filled <= wanted) {
                 const auto at = static_cast<std::size_t>(k);
                 formula::Access::CalcMany(f, static_cast<int>(filled), kept.x.data() + at,
                                           kept.rounded.data() + at, fs, ds);
             } else {
-                for (long i = 0; i < filled; ++i)
-                    xs[i] = k + i == 0 ? lo : lo + static_cast<double>(k + i) * step;
+                for (long i = 0; i < filled; ++i) xs[i] = place(k + i);
                 formula::Access::CalcMany(f, static_cast<int>(filled), xs, nullptr, fs, ds);
             }
         }
@@ -440,12 +443,48 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
         if (ds[i]) v = fs[i];
         return ds[i];
     };
+    // The scan in stretches: a stretch whose values the formula's bound
+    // shows to be all defined and of one sign has no sign change and no zero,
+    // so its samples are passed over.  A stretch ends on the sample the next
+    // one starts from, so every pair of neighbouring samples lies within one
+    // stretch.  Long stretches are tried first; one the bound cannot tell is
+    // tried again in short ones, and a short one it cannot tell is computed.
+    constexpr long kLong = 128, kShort = 16;
+    const bool skip = refine && skipSigned;
+    auto rounded = [&](long k) {
+        return keep ? kept.rounded[static_cast<std::size_t>(k)] : formula::Round15(static_cast<Ext>(place(k)));
+    };
+    auto signed_ = [&](long from, long to) {
+        return to - from >= 2 && formula::Access::SignOn(f, rounded(from), rounded(to)) != 0;
+    };
+    long longEnd = 0, stretchEnd = 0;
     int n = 0;
     Ext f0 = 0, f1 = 0;
-    bool d0 = sample(0, f0);
-    for (long k = 0; (refine || n == 0) && n < 9; ++k) {
+    bool d0 = false, have0 = false;  // have0: f0 and d0 are those of sample k
+    for (long k = 0; (refine || n == 0) && n < 9;) {
         const double x = lo + static_cast<double>(k) * step;
         if (!(x <= hi)) break;
+        if (skip && k >= stretchEnd) {
+            long end = 0;
+            if (k >= longEnd) {
+                end = std::min(k + kLong, wanted - 1);
+                longEnd = end;
+                if (signed_(k, end)) {
+                    k = stretchEnd = end;
+                    have0 = false;
+                    continue;
+                }
+            }
+            end = std::min(k + kShort, longEnd);
+            stretchEnd = end;
+            fillTo = end + 1;
+            if (signed_(k, end)) {
+                k = end;
+                have0 = false;
+                continue;
+            }
+        }
+        if (!have0) d0 = sample(k, f0);
         const double next = lo + static_cast<double>(k + 1) * step;
         const bool d1 = sample(k + 1, f1);
         if (d0 && f0 == 0) {
@@ -460,6 +499,8 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
         }
         f0 = f1;
         d0 = d1;
+        have0 = true;
+        ++k;
     }
     return n;
 }

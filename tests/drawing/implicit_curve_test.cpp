@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <random>
+
+// Before the Qt headers, whose "slots" macro would empty a member name.
+#include "drawing/formula_internal.h"
 
 #include "curve_test_util.h"
 
@@ -325,6 +330,114 @@ TEST_F(ImplicitTest, SectionMarksChangeWithinAPixel) {
             }
     }
     EXPECT_EQ(changes, 2);
+}
+
+// A random formula: sums of products of powers, brackets and functions of
+// x (and y), with numbers of a few decimals; some of its steps (fractional
+// and variable powers, tg, arcsin) lie outside what the scan's bound follows.
+std::string RandomFormula(std::mt19937& rng, int depth, bool withY) {
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto number = [&] {
+        static const char* const numbers[] = {"0.5", "1", "2", "3", "0.3", "1.7", "0.01", "4.25", "10"};
+        return std::string(numbers[pick(9)]);
+    };
+    std::function<std::string(int)> factor = [&](int d) -> std::string {
+        const int k = d <= 0 ? pick(3) : pick(12);
+        switch (k) {
+            case 0:
+            case 1: return withY && pick(2) ? "y" : "x";
+            case 2: return number();
+            case 3:
+            case 4: {
+                static const char* const names[] = {"sin", "cos", "abs", "arctg", "eks", "ln", "lg", "tg", "arcsin"};
+                return std::string(names[pick(9)]) + "(" + RandomFormula(rng, d - 1, withY) + ")";
+            }
+            case 5: {
+                static const char* const powers[] = {"^2", "^3", "^4", "^(-1)", "^0.5", "^x", "^-2"};
+                return factor(d - 1) + powers[pick(7)];
+            }
+            default: return "(" + RandomFormula(rng, d - 1, withY) + ")";
+        }
+    };
+    std::string s = factor(depth);
+    for (int terms = pick(3); terms > 0; --terms) {
+        std::string t = factor(depth - 1);
+        if (pick(2)) t += (pick(2) ? "*" : "/") + factor(depth - 1);
+        s += (pick(2) ? "+" : "-") + t;
+    }
+    if (!withY) return s;
+    return s + (pick(2) ? "-" : "+") + number();
+}
+
+// The scan passes over stretches the formula's bound shows to be of one sign:
+// wherever it says so, every sample there is defined and of that sign.
+TEST(RootsOnSegment, BoundedSignsHoldAtEverySample) {
+    std::mt19937 rng(29);
+    DistributionParameters params;
+    int told = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string text = RandomFormula(rng, 2, false);
+        const Formula f = Formula::Prepare(text, true, params);
+        std::uniform_real_distribution<double> start(-6, 6);
+        const double a = start(rng), b = a + std::ldexp(1.0, static_cast<int>(rng() % 12) - 8);
+        const int sign = formula::Access::SignOn(f, formula::Round15(a), formula::Round15(b));
+        if (sign == 0) continue;
+        ++told;
+        for (int k = 0; k <= 64; ++k) {
+            const double x = k == 64 ? b : a + (b - a) * k / 64;
+            Ext v = 0;
+            ASSERT_TRUE(f.Calc(x, v)) << text << " at " << x;
+            ASSERT_EQ(v > 0 ? 1 : v < 0 ? -1 : 0, sign) << text << " at " << x;
+        }
+    }
+    EXPECT_GT(told, 600);
+}
+
+// The traced curves are those of a scan that computes every sample, byte for
+// byte: over the formulas of these tests and random ones, in the 2D plane and
+// in the three plane sections of a 3D system with a covering surface.
+TEST_F(ImplicitTest, TracesMatchTheScanOfEverySample) {
+    auto traced = [&](std::uint8_t plane, const std::string& f, const std::string& g, double scale, double half,
+                      bool skip) {
+        rig.ctx.XScale = rig.ctx.YScale = scale;
+        rig.ctx.SkipSignedStretches = skip;
+        rig.canvas.clear();
+        host.messages.clear();
+        rig.ctx.Result.Lines.clear();
+        draw->Obj.Xy[1].Curves.Valid = 0;
+        if (plane == PlaneXOY)
+            TraceImplicitCurve(rig.ctx, plane, f, f, 0, 0, half, half, half, half, 300, 400);
+        else
+            TraceImplicitCurve(rig.ctx, plane, f, g, 0, 0.25, half, half, half, half, 300, 400);
+        std::string bytes;
+        for (const DCurve1& l : rig.ctx.Result.Lines) {
+            const auto& pts = l.points();
+            bytes.append(reinterpret_cast<const char*>(pts.data()), pts.size() * sizeof(CurvePoint));
+            bytes += '|';
+        }
+        for (const std::string& m : host.messages) bytes += m;
+        return std::make_pair(bytes, rig.canvas.lines().size());
+    };
+    rig.ctx.Corners = test::CurveBox(-5, 5);
+    rig.ctx.Outline.Step1 = 1;
+    const std::string corpus[] = {
+        "x^2+y^2-1", "x^2+y^2-0.9801", "x^2-y^2-1", "x*y-1", "y-tg(x)", "y-x^2", "sin(x)-y^3", "sin(3*x)-y",
+        "y-x", "(y-1)*(y-2)*(y-3)", "sin(1/y)", "ln(-1-x^2-y^2)", "y-sin(1/x)", "x^2/9+y^2/4-1",
+        "x^2+y^2-16+0.1*sin(y)", "abs(x)+abs(y)-1", "eks(y)-x-2", "y^2-x^3+x", "x^0.5-y"};
+    int drawn = 0;
+    auto check = [&](std::uint8_t plane, const std::string& f, double scale, double half) {
+        SCOPED_TRACE(f + " plane " + std::to_string(plane));
+        const auto every = traced(plane, f, "z-0.5*x", scale, half, false);
+        const auto skipped = traced(plane, f, "z-0.5*x", scale, half, true);
+        EXPECT_TRUE(every.first == skipped.first);
+        EXPECT_EQ(every.second, skipped.second);
+        drawn += every.second > 0;
+    };
+    for (const std::string& f : corpus) check(PlaneXOY, f, 50, 100);
+    for (std::uint8_t plane : {PlaneX, PlaneY, PlaneZ}) check(plane, "x^2+y^2-2+0.2*sin(3*y)", 40, 80);
+    std::mt19937 rng(2929);
+    for (int i = 0; i < 120; ++i) check(PlaneXOY, RandomFormula(rng, 2, true), 30, 60);
+    EXPECT_GT(drawn, 60);
 }
 
 TEST(RootsOnSegment, FindsSignChangesAndExactZeros) {
