@@ -147,6 +147,8 @@ struct Formula::Program {
     // so (no division, no function, no negative power): such a value fails
     // at the end as it would at the step that made it.
     bool sticky = false;
+    // Every step of the program has an interval bound (Access::SignOn).
+    bool bounded = false;
 };
 
 namespace {
@@ -181,6 +183,7 @@ public:
             prog_.chain = IsChain(prog_.code);
             prog_.pair = IsPair(prog_.code);
             prog_.sticky = prog_.pair && IsSticky(prog_.code);
+            prog_.bounded = IsBounded(prog_.code);
         }
         prog_.compiled = true;
         return true;
@@ -203,6 +206,32 @@ public:
                     if (in.fn != 0) return false;
                     break;
                 default: return false;
+            }
+        }
+        return true;
+    }
+
+    // Whether Access::SignOn follows every step: no power with a stretch for
+    // exponent, no number read from text, no slot, and only the functions it
+    // bounds.
+    static bool IsBounded(const std::vector<Instr>& code) {
+        for (const Instr& in : code) {
+            switch (in.op) {
+                case Op::Pow:
+                case Op::PowC:
+                case Op::PowV:
+                case Op::RPowC:
+                case Op::Concat:
+                case Op::Slot: return false;
+                case Op::PowInt:
+                    if (in.arg > 64) return false;
+                    break;
+                case Op::Func:
+                    if (in.fn != kSin && in.fn != kCos && in.fn != kAbs && in.fn != kArctg && in.fn != kEks &&
+                        in.fn != kLn && in.fn != kLg)
+                        return false;
+                    break;
+                default: break;
             }
         }
         return true;
@@ -1463,10 +1492,15 @@ bool ProgramSpan(const Formula::Program& p, Span v, Span& out) {
 
 }  // namespace
 
+bool Access::Bounded(const Formula& f) {
+    const Formula::Program* p = f.prog_.get();
+    return p && p->compiled && !p->constant && !p->slotsAllowed && !p->code.empty() && p->bounded;
+}
+
 int Access::SignOn(const Formula& f, Ext lo, Ext hi) {
     if (!f.prog_) return 0;
     const Formula::Program& p = *f.prog_;
-    if (!p.compiled || p.constant || p.slotsAllowed || p.code.empty()) return 0;
+    if (!Bounded(f)) return 0;
     if (!std::isfinite(lo) || !std::isfinite(hi)) return 0;
     Span v{static_cast<double>(std::min(lo, hi)), static_cast<double>(std::max(lo, hi))};
     Span r{0, 0};

@@ -248,6 +248,8 @@ struct Access {
     // answer of 1 or -1 holds for each value the evaluation gives; a text left
     // to the text evaluator, and any step it does not bound, answer 0.
     static int SignOn(const Formula& f, Ext lo, Ext hi);
+    // Whether SignOn can answer other than 0 for f at all.
+    static bool Bounded(const Formula& f);
 };
 
 // FormulaRoots' analysis of the additive terms of a lower-cased text, up to the

@@ -450,7 +450,7 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
     // stretch.  Long stretches are tried first; one the bound cannot tell is
     // tried again in short ones, and a short one it cannot tell is computed.
     constexpr long kLong = 128, kShort = 16;
-    const bool skip = refine && skipSigned;
+    const bool skip = refine && skipSigned && formula::Access::Bounded(f);
     auto rounded = [&](long k) {
         return keep ? kept.rounded[static_cast<std::size_t>(k)] : formula::Round15(static_cast<Ext>(place(k)));
     };
