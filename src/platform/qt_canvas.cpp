@@ -158,6 +158,7 @@ public:
     bool antialias = false;
     double dx = 0, dy = 0;  // where the picture lies on the image
     QSize size;
+    bool captured = false;  // the runs are read (at the second drawing)
     std::vector<CoverageRun> runs;
 
     bool fits(bool asLines, const Pen& pen, bool smooth, const QTransform& device, QSize picture) const {
@@ -244,6 +245,27 @@ Pen White(const Pen& pen) {
     Pen w = pen;
     w.color = MakeRgb(255, 255, 255);
     return w;
+}
+
+// What is drawn once and never again (a system dragged over the picture) is
+// not worth keeping: the first drawing is plain and only notes what it was
+// drawn with; a second drawing under the same conditions keeps the runs and
+// the ones after lay them down.  Returns the runs to blend, or null when the
+// caller draws plainly.
+KeptRuns* KeptRunsFor(bool lines, const Pen& pen, bool antialias, const QTransform& device, QSize size,
+                      KeptDrawingPtr& kept) {
+    auto* runs = dynamic_cast<KeptRuns*>(kept.get());
+    if (runs && runs->fits(lines, pen, antialias, device, size)) return runs;
+    auto fresh = std::make_shared<KeptRuns>();
+    fresh->lines = lines;
+    fresh->width = pen.width;
+    fresh->roundCaps = pen.roundCaps;
+    fresh->antialias = antialias;
+    fresh->dx = device.dx();
+    fresh->dy = device.dy();
+    fresh->size = size;
+    kept = std::move(fresh);
+    return nullptr;
 }
 
 }  // namespace
@@ -422,31 +444,34 @@ void QtCanvas::drawKeptPolyline(const Pen& pen, std::span<const PointF> points, 
         drawPolyline(pen, points);
         return;
     }
-    auto* runs = dynamic_cast<KeptRuns*>(kept.get());
-    if (!runs || !runs->fits(false, pen, antialias_, device, image_->size())) {
-        auto fresh = std::make_shared<KeptRuns>();
-        fresh->width = pen.width;
-        fresh->roundCaps = pen.roundCaps;
-        fresh->antialias = antialias_;
-        fresh->dx = device.dx();
-        fresh->dy = device.dy();
-        fresh->size = image_->size();
+    KeptRuns* runs = KeptRunsFor(false, pen, antialias_, device, image_->size(), kept);
+    if (!runs) {
+        drawPolyline(pen, points);
+        return;
+    }
+    if (!runs->captured) {
         QImage& scratch = Scratch(image_->size());
         QPainter p(&scratch);
         p.setRenderHint(QPainter::Antialiasing, antialias_);
         p.setTransform(device);
         strokeSolid(p, White(pen), points);
         p.end();
-        double l = points[0].x, r = l, t = points[0].y, b = t;
-        for (const PointF& q : points) {
-            l = std::min(l, q.x), r = std::max(r, q.x);
-            t = std::min(t, q.y), b = std::max(b, q.y);
-        }
-        // Miter joins reach out up to the miter limit (10) in pen widths.
+        // The stroke is read back piece by piece, each within reach of its
+        // points: miter joins reach out up to the miter limit (10) in pen
+        // widths.  Pixels read are cleared, so overlapping pieces read each
+        // pixel once.
         const double margin = 10 * std::max(pen.width, 1.0) + 3;
-        Collect(scratch, Around(device.map(QPointF(l, t)), device.map(QPointF(r, b)), margin), fresh->runs);
-        runs = fresh.get();
-        kept = std::move(fresh);
+        constexpr std::size_t piece = 32;
+        for (std::size_t first = 0; first + 1 < points.size(); first += piece) {
+            const std::size_t last = std::min(first + piece, points.size() - 1);
+            double l = points[first].x, r = l, t = points[first].y, b = t;
+            for (std::size_t i = first; i <= last; ++i) {
+                l = std::min(l, points[i].x), r = std::max(r, points[i].x);
+                t = std::min(t, points[i].y), b = std::max(b, points[i].y);
+            }
+            Collect(scratch, Around(device.map(QPointF(l, t)), device.map(QPointF(r, b)), margin), runs->runs);
+        }
+        runs->captured = true;
     }
     Blend(*image_, runs->runs, pen.color);
 }
@@ -458,16 +483,12 @@ void QtCanvas::drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptD
         drawLines(pen, lines);
         return;
     }
-    auto* runs = dynamic_cast<KeptRuns*>(kept.get());
-    if (!runs || !runs->fits(true, pen, antialias_, device, image_->size())) {
-        auto fresh = std::make_shared<KeptRuns>();
-        fresh->lines = true;
-        fresh->width = pen.width;
-        fresh->roundCaps = pen.roundCaps;
-        fresh->antialias = antialias_;
-        fresh->dx = device.dx();
-        fresh->dy = device.dy();
-        fresh->size = image_->size();
+    KeptRuns* runs = KeptRunsFor(true, pen, antialias_, device, image_->size(), kept);
+    if (!runs) {
+        drawLines(pen, lines);
+        return;
+    }
+    if (!runs->captured) {
         QImage& scratch = Scratch(image_->size());
         QPainter p(&scratch);
         p.setRenderHint(QPainter::Antialiasing, antialias_);
@@ -480,11 +501,10 @@ void QtCanvas::drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptD
             // batch blends them in this order.
             const QLineF q(ToQ(l.a), ToQ(l.b));
             drawLinesOn(p, White(pen), {&q, 1});
-            Collect(scratch, Around(device.map(q.p1()), device.map(q.p2()), margin), fresh->runs);
+            Collect(scratch, Around(device.map(q.p1()), device.map(q.p2()), margin), runs->runs);
         }
         p.end();
-        runs = fresh.get();
-        kept = std::move(fresh);
+        runs->captured = true;
     }
     Blend(*image_, runs->runs, pen.color);
 }

@@ -200,9 +200,10 @@ QImage DrawnOnNoise(DProj& doc, const DImProj& im, bool smooth, QImage::Format f
 // drawn again from what was kept, lay down exactly the pixels of the plain
 // strokes: for each look (smoothing, picture format, widths, colours, graph
 // kinds, dashed and hidden runs, a rotated graph, a centre off the pixel
-// grid), drawn first, again, and after every change in a script that alters
-// a graph, a window, the scales, the system's place, a colour and a width
-// and then goes back to the start; a stroke kept past its change shows.
+// grid), the system is drawn three times (plainly, keeping, from what was
+// kept) at the start and after every change of a script that alters a
+// graph, a window, the scales, the system's place, a colour and a width and
+// then goes back to the start; a stroke kept past its change shows.
 TEST(CoordRender, KeptStrokesDrawThePixelsOfThePlainStrokes) {
     struct Look {
         bool smooth;
@@ -281,7 +282,7 @@ TEST(CoordRender, KeptStrokesDrawThePixelsOfThePlainStrokes) {
             DXOY& rec = doc->Obj.Xy[1];
             rec = change ? change(rec) : start;
             const QImage plain = DrawnOnNoise(*doc, im, look.smooth, look.format, false);
-            for (int again = 0; again < 2; ++again)
+            for (int again = 0; again < 3; ++again)
                 EXPECT_EQ(DifferentPixels(DrawnOnNoise(*doc, im, look.smooth, look.format, true), plain), 0)
                     << "look " << (&look - looks) << ", " << what << ", drawing " << again;
         }
