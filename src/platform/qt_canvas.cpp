@@ -427,6 +427,9 @@ bool QtCanvas::keepable(const Pen& pen, QTransform& device) const {
         return false;
     const QImage::Format f = image_->format();
     if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_RGB32) return false;
+    // The scratch picture strokes are read back from is the picture's size.
+    constexpr qint64 maxPixels = 4096 * 4096;
+    if (qint64{image_->width()} * image_->height() > maxPixels) return false;
     if (painter_.hasClipping() || painter_.opacity() != 1.0 ||
         painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
         return false;
