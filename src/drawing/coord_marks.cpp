@@ -98,6 +98,33 @@ MarkPainter::MarkPainter(const MarkStyle& style, const DImProj& im, const PaintT
 
 MarkPainter::~MarkPainter() { flushLines(); }
 
+namespace {
+
+// The batches of tick and grid lines drawn last, with what the canvas kept
+// of them: a system drawn again with the same lines (its frame, scales and
+// steps unchanged) lays down the kept pixels.  The most recent first.
+struct KeptMarks {
+    double width = 0;
+    std::vector<LineF> lines;
+    KeptDrawingPtr kept;
+};
+constexpr std::size_t kKeptMarkBatches = 16;
+
+KeptDrawingPtr& KeptMarksFor(double width, const std::vector<LineF>& lines) {
+    thread_local std::vector<KeptMarks> batches;
+    const auto it = std::find_if(batches.begin(), batches.end(),
+                                 [&](const KeptMarks& k) { return k.width == width && k.lines == lines; });
+    if (it != batches.end()) {
+        std::rotate(batches.begin(), it, it + 1);
+    } else {
+        if (batches.size() >= kKeptMarkBatches) batches.pop_back();
+        batches.insert(batches.begin(), KeptMarks{width, lines, {}});
+    }
+    return batches.front().kept;
+}
+
+}  // namespace
+
 void MarkPainter::flushLines() {
     if (lines_.empty()) return;
     if (target_.canvas) {
@@ -105,7 +132,10 @@ void MarkPainter::flushLines() {
         pen.width = linesWidth_;
         pen.color = style_.screenColour;
         pen.roundCaps = false;
-        target_.canvas->drawLines(pen, lines_);
+        if (target_.canvas->keepsDrawings())
+            target_.canvas->drawKeptLines(pen, lines_, KeptMarksFor(linesWidth_, lines_));
+        else
+            target_.canvas->drawLines(pen, lines_);
     }
     lines_.clear();
 }

@@ -33,9 +33,7 @@ bool SamePixel(const CurvePoint& a, const CurvePoint& b) {
     return std::rint(a.x) == std::rint(b.x) && std::rint(a.y) == std::rint(b.y);
 }
 
-void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, bool dashed, const DImProj& im,
-               int dash, int gap, Canvas& canvas) {
-    if (pts.size() < 2) return;  // a stroke needs two points
+Pen PelPen(int width, TColor colour, bool dashed, int dash, int gap) {
     Pen pen;
     pen.width = width;
     pen.color = colour;
@@ -46,11 +44,119 @@ void OutputPel(const std::vector<CurvePoint>& pts, int width, TColor colour, boo
         else
             pen.dashes = {static_cast<double>(dash), static_cast<double>(gap)};
     }
-    canvas.setAntialias(im.Smooth);
+    return pen;
+}
+
+// The points the own picture strokes of a polyline already thinned to
+// whole pixels: steps below one pixel are dropped too.
+std::vector<PointF> PelPoints(std::vector<CurvePoint> pts) {
+    ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) >= 1.0; });
     std::vector<PointF> line;
     line.reserve(pts.size());
     for (const CurvePoint& p : pts) line.push_back({static_cast<float>(p.x), static_cast<float>(p.y)});
-    canvas.drawPolyline(pen, line);
+    return line;
+}
+
+void OutputPel(const std::vector<PointF>& line, int width, TColor colour, bool dashed, const DImProj& im,
+               int dash, int gap, Canvas& canvas) {
+    if (line.size() < 2) return;  // a stroke needs two points
+    canvas.setAntialias(im.Smooth);
+    canvas.drawPolyline(PelPen(width, colour, dashed, dash, gap), line);
+}
+
+// Calls out(line, dashed) for every polyline a set is stroked in by the
+// style: solid; dashed; visible runs solid and hidden runs dashed; or the
+// visible runs alone.
+template <class Out>
+void ForEachStroke(const DCurve2& set, const GraphLineStyle& style, Out&& out) {
+    const std::uint8_t type = style.LineType, mode = style.VisibilityMode;
+    if (type == 1 && (mode == 1 || set.Plane == PlaneAsIs)) {
+        for (const DCurve1& line : set.lines()) out(line, false);
+    } else if (type == 2 && mode <= 2) {
+        // The marks are cleared; they do not matter to a dashed line.
+        for (const DCurve1& line : set.lines()) out(line, true);
+    } else if (type == 1 && (mode == 2 || mode == 3)) {
+        for (const DCurve1& line : set.lines()) {
+            DCurve2 runs;
+            SplitByVisibility(line, runs, mode == 3);
+            for (const DCurve1& run : runs.lines()) {
+                const bool hidden = !run.points().empty() && !CurveMark(run.points().front());
+                out(run, hidden);
+            }
+        }
+    }
+}
+
+// The strokes of a set of curves on the own picture, kept with the samples
+// they were drawn from: while the samples live and nothing else the strokes
+// depend on changes (line width and style, shift and rotation, scales and
+// origin), the next drawing of the set lays down what the canvas kept.
+// The colour is not part of it.
+struct StrokeKey {
+    int width = 0;
+    GraphLineStyle style;
+    GraphTransform t;
+    int zoom = 0;
+    double yScale = 0, xScale = 0;
+    int cy = 0, cx = 0;
+    std::uint8_t plane = 0;
+    double position = 0;
+    std::int32_t count = 0;
+
+    bool operator==(const StrokeKey& o) const {
+        const auto sameT = [](const GraphTransform& a, const GraphTransform& b) {
+            return a.Moved == b.Moved && a.DX == b.DX && a.DY == b.DY && a.DZ == b.DZ && a.Rotated == b.Rotated &&
+                   a.Angle == b.Angle && a.CX == b.CX && a.CY == b.CY && a.CZ == b.CZ && a.NX == b.NX &&
+                   a.NY == b.NY && a.NZ == b.NZ;
+        };
+        return width == o.width && style.LineType == o.style.LineType &&
+               style.VisibilityMode == o.style.VisibilityMode && style.Dash == o.style.Dash &&
+               style.Gap == o.style.Gap && sameT(t, o.t) && zoom == o.zoom && yScale == o.yScale &&
+               xScale == o.xScale && cy == o.cy && cx == o.cx && plane == o.plane && position == o.position &&
+               count == o.count;
+    }
+};
+
+struct KeptStroke {
+    Pen pen;
+    std::vector<PointF> points;
+    KeptDrawingPtr kept;
+};
+
+struct KeptCurveSet {
+    std::weak_ptr<const std::vector<DCurve1>> samples;
+    const void* id = nullptr;
+    StrokeKey key;
+    bool built = false;
+    std::vector<KeptStroke> strokes;
+};
+
+// Most recent first; a set whose samples are gone is dropped.
+constexpr std::size_t kKeptSets = 64;
+
+std::vector<KeptCurveSet>& KeptSets() {
+    thread_local std::vector<KeptCurveSet> sets;
+    return sets;
+}
+
+// The kept strokes of `curves` under `key`; empty strokes when new.
+KeptCurveSet& KeptSetFor(const DCurve2& curves, const StrokeKey& key) {
+    auto& sets = KeptSets();
+    std::erase_if(sets, [](const KeptCurveSet& k) { return k.samples.expired(); });
+    const auto it = std::find_if(sets.begin(), sets.end(), [&](const KeptCurveSet& k) {
+        return k.id == curves.Lines.get() && k.key == key;
+    });
+    if (it != sets.end()) {
+        std::rotate(sets.begin(), it, it + 1);
+        return sets.front();
+    }
+    if (sets.size() >= kKeptSets) sets.pop_back();
+    KeptCurveSet fresh;
+    fresh.samples = curves.Lines;
+    fresh.id = curves.Lines.get();
+    fresh.key = key;
+    sets.insert(sets.begin(), std::move(fresh));
+    return sets.front();
 }
 
 void OutputCdr(std::vector<CurvePoint> pts, int width, TColor colour, bool dashed, int cdrDashStyle,
@@ -262,8 +368,7 @@ void OutputPolyline(DCurve1 poly, int width, TColor colour, bool dashed, int cdr
     if (pass == 1) return;
     if (target.is(TargetKind::Pel)) {
         if (!target.canvas) return;
-        ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) >= 1.0; });
-        OutputPel(pts, width, colour, dashed, im, dash, gap, *target.canvas);
+        OutputPel(PelPoints(std::move(pts)), width, colour, dashed, im, dash, gap, *target.canvas);
     } else if (target.is(TargetKind::Cdr)) {
         if (target.cdr) OutputCdr(std::move(pts), width, colour, dashed, cdrDashStyle, im, *target.cdr);
     } else if (target.is(TargetKind::Wrd)) {
@@ -275,28 +380,40 @@ void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, st
                   const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
                   const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
                   int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                  DistributionParameters& params, const ScanWindow& window) {
+                  DistributionParameters& params, const ScanWindow& window, bool keep) {
+    // Moved or turned curves of a 3D plane are tested against their surface
+    // anew; they are not kept.
+    const bool moved = t.Moved || t.Rotated;
+    if (keep && pass != 1 && target.is(TargetKind::Pel) && target.canvas && target.canvas->keepsDrawings() &&
+        curves.Lines &&
+        !(moved && curves.Plane != PlaneXOY && curves.Plane != PlaneAsIs)) {
+        const StrokeKey key{width, style, t, zoom, yScale, xScale, cy, cx, curves.Plane, curves.Position,
+                            curves.Count};
+        KeptCurveSet& kept = KeptSetFor(curves, key);
+        if (!kept.built) {
+            const DCurve2 set = TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale,
+                                                  xScale, cy, cx, params, window);
+            ForEachStroke(set, style, [&](const DCurve1& line, bool dashed) {
+                std::vector<CurvePoint> pts = PointsOf(line);
+                ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return !SamePixel(a, b); });
+                std::vector<PointF> points = PelPoints(std::move(pts));
+                if (points.size() < 2) return;
+                kept.strokes.push_back({PelPen(width, 0, dashed, style.Dash, style.Gap), std::move(points), {}});
+            });
+            kept.built = true;
+        }
+        for (KeptStroke& s : kept.strokes) {
+            s.pen.color = colour;
+            target.canvas->setAntialias(im.Smooth);
+            target.canvas->drawKeptPolyline(s.pen, s.points, s.kept);
+        }
+        return;
+    }
     const DCurve2 set = TransformCurveSet(curves, full, im, outline, surface, corners, zoom, t, yScale, xScale, cy,
                                           cx, params, window);
-    auto out = [&](const DCurve1& line, bool dashed) {
+    ForEachStroke(set, style, [&](const DCurve1& line, bool dashed) {
         OutputPolyline(line, width, colour, dashed, cdrDashStyle, im, style.Dash, style.Gap, target, pass);
-    };
-    const std::uint8_t type = style.LineType, mode = style.VisibilityMode;
-    if (type == 1 && (mode == 1 || set.Plane == PlaneAsIs)) {
-        for (const DCurve1& line : set.lines()) out(line, false);
-    } else if (type == 2 && mode <= 2) {
-        // The marks are cleared; they do not matter to a dashed line.
-        for (const DCurve1& line : set.lines()) out(line, true);
-    } else if (type == 1 && (mode == 2 || mode == 3)) {
-        for (const DCurve1& line : set.lines()) {
-            DCurve2 runs;
-            SplitByVisibility(line, runs, mode == 3);
-            for (const DCurve1& run : runs.lines()) {
-                const bool hidden = !run.points().empty() && !CurveMark(run.points().front());
-                out(run, hidden);
-            }
-        }
-    }
+    });
 }
 
 }  // namespace pelmar

@@ -107,11 +107,15 @@ void OutputPolyline(DCurve1 poly, int width, TColor colour, bool dashed, int cdr
 // stroked by the style: solid; dashed; visible runs solid and hidden runs
 // dashed; or the visible runs alone.  `surface` is F(x, y, z) of the surface
 // that may hide the curve.  Zoom magnifies the picture coordinates (the
-// builders pass 1).
+// builders pass 1).  Keep: the curves are samples that their builder keeps
+// between drawings (their polylines are not rebuilt while they stay the
+// same): on the own picture the strokes are kept with them and drawn again
+// from there until the samples go or the line, shift, rotation, scales or
+// origin change.  Curves built anew for every drawing pass false.
 void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, std::uint8_t pass,
                   const PaintTarget& target, const DImProj& im, int cdrDashStyle, const DOutLine& outline,
                   const std::string& surface, const std::array<Vec3, 8>& corners, const GraphLineStyle& style,
                   int zoom, const GraphTransform& t, double yScale, double xScale, int cy, int cx,
-                  DistributionParameters& params, const ScanWindow& window = {});
+                  DistributionParameters& params, const ScanWindow& window = {}, bool keep = true);
 
 }  // namespace pelmar

@@ -1,11 +1,15 @@
 #include "drawing/sub_curve.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "drawing/curve_builder.h"
 #include "drawing/graph_run.h"
 #include "drawing/surfaces.h"
 #include "drawing/word_lines.h"
+#include "platform/canvas.h"
 
 namespace pelmar {
 
@@ -183,6 +187,81 @@ void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& targe
 void Output(SubCurveContext& ctx, const SubCurveArgs& a) {
     DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window, false);
+}
+
+// Polar and parametric graphs are kept between drawings and built again
+// only when something they are built from changes: the kind, the formulas,
+// the parameter range, the scales, the origin and window, the clip, whether
+// the points are marked visible, and the distribution parameters.
+struct PlaneCurveKey {
+    std::string kind, f1, f2;
+    double start = 0, end = 0, step = 0;
+    double scaleX = 0, scaleY = 0;
+    int originX = 0, originY = 0;
+    std::array<int, 6> extents{};
+    bool clip = false;
+    bool visible = false;
+    DistributionParameters params;
+
+    bool operator==(const PlaneCurveKey& o) const {
+        const auto sameParams = [](const DistributionParameters& x, const DistributionParameters& y) {
+            return x.NormMu == y.NormMu && x.NormSigma == y.NormSigma && x.FisherM == y.FisherM &&
+                   x.FisherN == y.FisherN && x.ChisqN == y.ChisqN && x.StudentN == y.StudentN;
+        };
+        return kind == o.kind && f1 == o.f1 && f2 == o.f2 && start == o.start && end == o.end && step == o.step &&
+               scaleX == o.scaleX && scaleY == o.scaleY && originX == o.originX && originY == o.originY &&
+               extents == o.extents && clip == o.clip && visible == o.visible && sameParams(params, o.params);
+    }
+};
+
+struct BuiltPlaneCurve {
+    PlaneCurveKey key;
+    DCurve2 curves;
+    DistributionParameters params;  // as the build left them
+};
+
+constexpr std::size_t kKeptPlaneCurves = 32;
+
+// Builds a polar ("pol") or parametric graph, or takes the one built last
+// from the same things, and draws it on a canvas that keeps its strokes
+// (they are kept with it).
+void PlaneCurve(SubCurveContext& ctx, const SubCurveArgs& a) {
+    const bool polar = a.Kind == "pol";
+    PlaneCurveKey key;
+    key.kind = a.Kind;
+    key.f1 = a.Formula1;
+    if (!polar) key.f2 = a.Formula2;
+    key.start = polar ? a.AngleStart : a.ParStart;
+    key.end = polar ? a.AngleEnd : a.ParEnd;
+    key.step = polar ? a.AngleStep : a.ParStep;
+    key.scaleX = a.ScaleX, key.scaleY = a.ScaleY;
+    key.originX = a.OriginX, key.originY = a.OriginY;
+    key.extents = a.Extents;
+    key.clip = a.Clip;
+    key.visible = a.Style.LineType == 1;
+    key.params = ctx.Params;
+    thread_local std::vector<BuiltPlaneCurve> built;  // the most recent first
+    const auto kept = std::find_if(built.begin(), built.end(), [&](const BuiltPlaneCurve& b) { return b.key == key; });
+    DCurve2 curves;
+    if (kept != built.end()) {
+        curves = kept->curves;
+        ctx.Params = kept->params;
+        std::rotate(built.begin(), kept, kept + 1);
+    } else {
+        if (polar)
+            BuildPolar(ctx, a);
+        else
+            BuildParametric(ctx, a);
+        curves = ctx.Result.set();
+        if (built.size() >= kKeptPlaneCurves) built.pop_back();
+        built.insert(built.begin(), BuiltPlaneCurve{std::move(key), curves, ctx.Params});
+    }
+    ctx.Result.Lines = curves.lines();
+    ctx.Result.Plane = curves.Plane;
+    ctx.Result.Position = curves.Position;
+    DrawCurveSet(curves, ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
+                 ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
                  ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
 }
 
@@ -231,6 +310,9 @@ void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
 
     if (a.Kind == "dec") {
         PlotCartesian(ctx, PlaneXOY, a.Formula1, a.Formula1, 0, top, bottom, right, left, a.OriginY, a.OriginX);
+    } else if ((a.Kind == "pol" || a.Kind == "par") && target.is(TargetKind::Pel) && target.canvas &&
+               target.canvas->keepsDrawings()) {
+        PlaneCurve(ctx, a);
     } else if (a.Kind == "pol") {
         BuildPolar(ctx, a);
         Output(ctx, a);

@@ -113,7 +113,7 @@ int OutlineNumber(const SubCurveArgs& a) {
 void DrawResult(SubCurveContext& ctx, const SubCurveArgs& a) {
     DrawCurveSet(ctx.Result.set(), ctx.Width, ctx.Colour, ctx.NamedFunctions, ctx.Pass, ctx.Target, ctx.ImProj,
                  ctx.CdrDashStyle, ctx.Outline, a.Formula1, ctx.Corners, ctx.Style, 1, ctx.Transform, ctx.YScale,
-                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window);
+                 ctx.XScale, ctx.CY, ctx.CX, ctx.Params, ctx.Window, false);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -91,6 +92,16 @@ struct TextFormat {
     friend bool operator==(const TextFormat&, const TextFormat&) = default;
 };
 
+// What a canvas kept of a drawing so that drawing it again is only laying
+// down the same pixels.  The caller holds it with the points it was drawn
+// from and drops it when they change; the canvas checks the rest (pen, where
+// the picture lies, smoothing) itself and draws anew when that changed.
+class KeptDrawing {
+public:
+    virtual ~KeptDrawing() = default;
+};
+using KeptDrawingPtr = std::shared_ptr<KeptDrawing>;
+
 class Canvas {
 public:
     virtual ~Canvas() = default;
@@ -113,6 +124,21 @@ public:
     // them one at a time, which is what a surface without a faster way does.
     virtual void drawLines(const Pen& pen, std::span<const LineF> lines) {
         for (const LineF& l : lines) drawLine(pen, l.a, l.b);
+    }
+    // Whether drawKeptPolyline and drawKeptLines keep anything: callers that
+    // keep points only for them need not when it does not.
+    virtual bool keepsDrawings() const { return false; }
+    // drawPolyline and drawLines for points the caller keeps unchanged with
+    // `kept`: the same pixels, drawn from `kept` when the canvas filled it
+    // before (the colour may differ), otherwise drawn and, where the canvas
+    // can, kept there.  A canvas without a faster way draws plainly.
+    virtual void drawKeptPolyline(const Pen& pen, std::span<const PointF> points, KeptDrawingPtr& kept) {
+        (void)kept;
+        drawPolyline(pen, points);
+    }
+    virtual void drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptDrawingPtr& kept) {
+        (void)kept;
+        drawLines(pen, lines);
     }
     virtual void drawPolygon(const Pen& pen, std::span<const PointF> points) = 0;  // closed outline
     virtual void fillPolygon(Rgb color, std::span<const PointF> points) = 0;      // alternate rule

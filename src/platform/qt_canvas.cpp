@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas_geometry.h"
@@ -70,6 +72,22 @@ private:
     QTransform saved_;
 };
 
+// The outline of a solid open polyline; filling it gives the pixels of
+// stroking the points.
+QPainterPath Outline(const Pen& pen, std::span<const PointF> points) {
+    QPainterPathStroker stroker;
+    stroker.setWidth(pen.width);
+    stroker.setCapStyle(pen.roundCaps ? Qt::RoundCap : Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    stroker.setMiterLimit(10);
+    QPainterPath line;
+    line.moveTo(ToQ(points.front()));
+    for (std::size_t i = 1; i < points.size(); ++i) line.lineTo(ToQ(points[i]));
+    QPainterPath outline = stroker.createStroke(line);
+    outline.setFillRule(Qt::WindingFill);
+    return outline;
+}
+
 // The stroked outlines of the last solid polylines drawn on this thread (the
 // graphs of the coordinate systems), each with the points and pen it came
 // from.  Filling a kept outline gives the pixels of stroking the points
@@ -89,18 +107,8 @@ public:
                 }
                 return kept_.front().outline;
             }
-        QPainterPathStroker stroker;
-        stroker.setWidth(pen.width);
-        stroker.setCapStyle(pen.roundCaps ? Qt::RoundCap : Qt::FlatCap);
-        stroker.setJoinStyle(Qt::MiterJoin);
-        stroker.setMiterLimit(10);
-        QPainterPath line;
-        line.moveTo(ToQ(points.front()));
-        for (std::size_t i = 1; i < points.size(); ++i) line.lineTo(ToQ(points[i]));
-        QPainterPath outline = stroker.createStroke(line);
-        outline.setFillRule(Qt::WindingFill);
         if (kept_.size() >= Capacity) kept_.pop_back();
-        kept_.push_front({key, pen.width, pen.roundCaps, {points.begin(), points.end()}, std::move(outline)});
+        kept_.push_front({key, pen.width, pen.roundCaps, {points.begin(), points.end()}, Outline(pen, points)});
         return kept_.front().outline;
     }
 
@@ -131,7 +139,140 @@ private:
 
 thread_local KeptOutlines keptOutlines;
 
+thread_local bool keeping = true;
+
+// A run of pixels of one row that a stroke covered by the same amount
+// (255: whole).
+struct CoverageRun {
+    std::int32_t y, x, length;
+    std::uint32_t coverage;
+};
+
+// A stroke or a batch of lines as the runs each of them covered, in the
+// order they were drawn, with what the pixels depend on besides the points.
+class KeptRuns final : public KeptDrawing {
+public:
+    bool lines = false;  // drawn by drawKeptLines
+    double width = 0;
+    bool roundCaps = false;
+    bool antialias = false;
+    double dx = 0, dy = 0;  // where the picture lies on the image
+    QSize size;
+    bool captured = false;  // the runs are read (at the second drawing)
+    std::vector<CoverageRun> runs;
+
+    bool fits(bool asLines, const Pen& pen, bool smooth, const QTransform& device, QSize picture) const {
+        return lines == asLines && width == pen.width && roundCaps == pen.roundCaps && antialias == smooth &&
+               dx == device.dx() && dy == device.dy() && size == picture;
+    }
+};
+
+// x * a / 255 on each byte, rounded as the raster painter rounds it.
+std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
+    std::uint64_t t = ((std::uint64_t{x} | (std::uint64_t{x} << 24)) & 0x00FF00FF00FF00FFull) * a;
+    t = (t + ((t >> 8) & 0x00FF00FF00FF00FFull) + 0x0080008000800080ull) >> 8;
+    t &= 0x00FF00FF00FF00FFull;
+    return static_cast<std::uint32_t>(t) | static_cast<std::uint32_t>(t >> 24);
+}
+
+// The picture strokes are drawn on in white over transparent black to learn
+// their coverage: the alpha of a pixel is then what the stroke blended
+// there.  It is left clear after every use.
+QImage& Scratch(QSize size) {
+    thread_local QImage scratch;
+    if (scratch.size() != size) {
+        scratch = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        scratch.fill(Qt::transparent);
+    }
+    return scratch;
+}
+
+std::uint32_t* Row(QImage& image, int y) {
+    // The painter at work on the image writes into the same memory.
+    return reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(std::as_const(image).constBits()) +
+                                            static_cast<std::ptrdiff_t>(y) * image.bytesPerLine());
+}
+
+// Reads the coverage inside `box` (device pixels) of the scratch into runs
+// and clears those pixels.
+void Collect(QImage& scratch, QRect box, std::vector<CoverageRun>& out) {
+    box &= scratch.rect();
+    if (box.isEmpty()) return;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        std::uint32_t* row = Row(scratch, y);
+        for (int x = box.left(); x <= box.right();) {
+            const std::uint32_t a = row[x] >> 24;
+            if (a == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x <= box.right() && row[x] >> 24 == a) row[x++] = 0;
+            out.push_back({y, start, x - start, a});
+        }
+    }
+}
+
+// Blends an opaque colour into the runs as the raster painter blends a
+// solid pen: whole coverage replaces the pixel, partial coverage mixes.
+void Blend(QImage& image, const std::vector<CoverageRun>& runs, Rgb colour) {
+    const std::uint32_t c = 0xFF000000u | (static_cast<std::uint32_t>(RgbRed(colour)) << 16) |
+                            (static_cast<std::uint32_t>(RgbGreen(colour)) << 8) |
+                            static_cast<std::uint32_t>(RgbBlue(colour));
+    for (const CoverageRun& r : runs) {
+        std::uint32_t* p = Row(image, r.y) + r.x;
+        if (r.coverage == 255) {
+            std::fill(p, p + r.length, c);
+            continue;
+        }
+        const std::uint32_t part = ByteMul(c, r.coverage);
+        const std::uint32_t rest = 255 - r.coverage;
+        for (std::int32_t i = 0; i < r.length; ++i) p[i] = part + ByteMul(p[i], rest);
+    }
+}
+
+// The device pixels within `margin` of the box around points a and b.
+QRect Around(QPointF a, QPointF b, double margin) {
+    const double l = std::min(a.x(), b.x()) - margin, r = std::max(a.x(), b.x()) + margin;
+    const double t = std::min(a.y(), b.y()) - margin, d = std::max(a.y(), b.y()) + margin;
+    constexpr double limit = 1e6;
+    if (!(l > -limit && r < limit && t > -limit && d < limit)) return QRect(-1000000, -1000000, 2000001, 2000001);
+    return QRect(QPoint(static_cast<int>(std::floor(l)), static_cast<int>(std::floor(t))),
+                 QPoint(static_cast<int>(std::ceil(r)), static_cast<int>(std::ceil(d))));
+}
+
+Pen White(const Pen& pen) {
+    Pen w = pen;
+    w.color = MakeRgb(255, 255, 255);
+    return w;
+}
+
+// What is drawn once and never again (a system dragged over the picture) is
+// not worth keeping: the first drawing is plain and only notes what it was
+// drawn with; a second drawing under the same conditions keeps the runs and
+// the ones after lay them down.  Returns the runs to blend, or null when the
+// caller draws plainly.
+KeptRuns* KeptRunsFor(bool lines, const Pen& pen, bool antialias, const QTransform& device, QSize size,
+                      KeptDrawingPtr& kept) {
+    auto* runs = dynamic_cast<KeptRuns*>(kept.get());
+    if (runs && runs->fits(lines, pen, antialias, device, size)) return runs;
+    auto fresh = std::make_shared<KeptRuns>();
+    fresh->lines = lines;
+    fresh->width = pen.width;
+    fresh->roundCaps = pen.roundCaps;
+    fresh->antialias = antialias;
+    fresh->dx = device.dx();
+    fresh->dy = device.dy();
+    fresh->size = size;
+    kept = std::move(fresh);
+    return nullptr;
+}
+
 }  // namespace
+
+void QtCanvas::setKeeping(bool on) { keeping = on; }
+
+bool QtCanvas::keepsDrawings() const { return keeping && image_ && !external_; }
 
 QtCanvas::QtCanvas(QImage& image, bool antialias)
     : image_(&image), painter_(own_), antialias_(antialias), textAntialias_(antialias) {
@@ -268,6 +409,109 @@ bool QtCanvas::fillKeptOutline(const Pen& pen, std::span<const PointF> points) {
     return true;
 }
 
+// The solid open stroke as stroke() draws it, on any painter set up like ours.
+void QtCanvas::strokeSolid(QPainter& painter, const Pen& pen, std::span<const PointF> points) {
+    painter.setBrush(Qt::NoBrush);
+    if (pen.width > 1 && points.size() >= KeptOutlines::MinPoints && points.size() <= KeptOutlines::MaxPoints &&
+        painter.transform().type() <= QTransform::TxTranslate) {
+        painter.fillPath(Outline(pen, points), ToQColor(pen.color));
+        return;
+    }
+    painter.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
+    painter.drawPolyline(ToQ(points));
+}
+
+bool QtCanvas::keepable(const Pen& pen, QTransform& device) const {
+    if (!keeping || !image_ || external_ || !active() || !std::isfinite(pen.width) ||
+        UsableDashPattern(pen.dashes))
+        return false;
+    const QImage::Format f = image_->format();
+    if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_RGB32) return false;
+    // The scratch picture strokes are read back from is the picture's size.
+    constexpr qint64 maxPixels = 4096 * 4096;
+    if (qint64{image_->width()} * image_->height() > maxPixels) return false;
+    if (painter_.hasClipping() || painter_.opacity() != 1.0 ||
+        painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    device = painter_.transform();
+    if (centred(pen)) device = device * QTransform::fromTranslate(0.5, 0.5);
+    return device.type() <= QTransform::TxTranslate;
+}
+
+void QtCanvas::drawKeptPolyline(const Pen& pen, std::span<const PointF> points, KeptDrawingPtr& kept) {
+    QTransform device;
+    // A smoothed thin polyline blends some pixels twice where its pieces
+    // meet, which no single coverage repeats; wider ones are filled once.
+    if (points.size() < 2 || !Finite(points) || (pen.width <= 1 && antialias_) || !keepable(pen, device)) {
+        kept.reset();
+        drawPolyline(pen, points);
+        return;
+    }
+    KeptRuns* runs = KeptRunsFor(false, pen, antialias_, device, image_->size(), kept);
+    if (!runs) {
+        drawPolyline(pen, points);
+        return;
+    }
+    if (!runs->captured) {
+        QImage& scratch = Scratch(image_->size());
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, antialias_);
+        p.setTransform(device);
+        strokeSolid(p, White(pen), points);
+        p.end();
+        // The stroke is read back piece by piece, each within reach of its
+        // points: miter joins reach out up to the miter limit (10) in pen
+        // widths.  Pixels read are cleared, so overlapping pieces read each
+        // pixel once.
+        const double margin = 10 * std::max(pen.width, 1.0) + 3;
+        constexpr std::size_t piece = 32;
+        for (std::size_t first = 0; first + 1 < points.size(); first += piece) {
+            const std::size_t last = std::min(first + piece, points.size() - 1);
+            double l = points[first].x, r = l, t = points[first].y, b = t;
+            for (std::size_t i = first; i <= last; ++i) {
+                l = std::min(l, points[i].x), r = std::max(r, points[i].x);
+                t = std::min(t, points[i].y), b = std::max(b, points[i].y);
+            }
+            Collect(scratch, Around(device.map(QPointF(l, t)), device.map(QPointF(r, b)), margin), runs->runs);
+        }
+        runs->captured = true;
+    }
+    Blend(*image_, runs->runs, pen.color);
+}
+
+void QtCanvas::drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptDrawingPtr& kept) {
+    QTransform device;
+    if (!keepable(pen, device)) {
+        kept.reset();
+        drawLines(pen, lines);
+        return;
+    }
+    KeptRuns* runs = KeptRunsFor(true, pen, antialias_, device, image_->size(), kept);
+    if (!runs) {
+        drawLines(pen, lines);
+        return;
+    }
+    if (!runs->captured) {
+        QImage& scratch = Scratch(image_->size());
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, antialias_);
+        p.setTransform(device);
+        const double margin = std::max(pen.width, 1.0) + 3;
+        for (const LineF& l : lines) {
+            if (!(std::isfinite(l.a.x) && std::isfinite(l.a.y) && std::isfinite(l.b.x) && std::isfinite(l.b.y)))
+                continue;
+            // One line at a time: each covers its pixels once, and the
+            // batch blends them in this order.
+            const QLineF q(ToQ(l.a), ToQ(l.b));
+            drawLinesOn(p, White(pen), {&q, 1});
+            Collect(scratch, Around(device.map(q.p1()), device.map(q.p2()), margin), runs->runs);
+        }
+        p.end();
+        runs->captured = true;
+    }
+    Blend(*image_, runs->runs, pen.color);
+}
+
 void QtCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
     if (!active() || !std::isfinite(pen.width) || UsableDashPattern(pen.dashes)) {
         Canvas::drawLines(pen, lines);
@@ -280,21 +524,25 @@ void QtCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
             q.emplace_back(ToQ(l.a), ToQ(l.b));
     if (q.empty()) return;
     const HalfPixelShift shift(painter_, centred(pen));
-    painter_.setBrush(Qt::NoBrush);
-    painter_.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
+    drawLinesOn(painter_, pen, q);
+}
+
+void QtCanvas::drawLinesOn(QPainter& painter, const Pen& pen, std::span<const QLineF> lines) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
     // Thin lines are drawn one by one inside Qt; wider ones would be stroked
     // in groups as one outline, which smooths their crossings otherwise, and
     // unsmoothed thin ones with flat ends would lose a last pixel here and
     // there that a two-point polyline keeps.
     if (pen.width <= 1 && (antialias_ || pen.roundCaps)) {
-        painter_.drawLines(q.data(), static_cast<int>(q.size()));
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
         return;
     }
     QPolygonF two(2);
-    for (const QLineF& l : q) {
+    for (const QLineF& l : lines) {
         two[0] = l.p1();
         two[1] = l.p2();
-        painter_.drawPolyline(two);
+        painter.drawPolyline(two);
     }
 }
 

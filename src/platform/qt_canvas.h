@@ -34,6 +34,16 @@ public:
 
     PELMAR_CANVAS_OVERRIDES;
     void drawLines(const Pen& pen, std::span<const LineF> lines) override;
+    // On the own picture, under no rotation, clip, opacity or other mode of
+    // composition, a solid stroke is kept as the pixels it covers and how
+    // much; drawing it again blends the colour into them as the stroke did.
+    bool keepsDrawings() const override;
+    void drawKeptPolyline(const Pen& pen, std::span<const PointF> points, KeptDrawingPtr& kept) override;
+    void drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptDrawingPtr& kept) override;
+
+    // Off: the kept drawings are not used and everything is drawn plainly
+    // (on this thread), to compare the two.
+    static void setKeeping(bool on);
 
 private:
     bool active() const { return !finished_ && painter_.isActive(); }
@@ -41,6 +51,9 @@ private:
     void fillPoints(Rgb color, std::span<const PointF> points);
     bool centred(const Pen& pen) const;
     bool fillKeptOutline(const Pen& pen, std::span<const PointF> points);
+    void strokeSolid(QPainter& painter, const Pen& pen, std::span<const PointF> points);
+    void drawLinesOn(QPainter& painter, const Pen& pen, std::span<const QLineF> lines);
+    bool keepable(const Pen& pen, QTransform& device) const;
 
     QImage* image_ = nullptr;
     QPainter own_;

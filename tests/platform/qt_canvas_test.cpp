@@ -90,9 +90,10 @@ TEST(QtCanvasLines, RoundCapsAreRoundNotSquare) {
 
 // The faster ways give the pixels of the plain ones, over random lines and
 // polylines with sharp turns: a batch of lines equals the lines drawn one at
-// a time, and a long polyline (whose outline the canvas keeps) equals
-// QPainter's own stroke of it, drawn the first time and again from what was
-// kept, also moved with the picture.
+// a time, a long polyline (whose outline the canvas keeps) equals QPainter's
+// own stroke of it, drawn the first time and again from what was kept, also
+// moved with the picture, and lines and polylines kept as the pixels they
+// cover are laid down as they were drawn.
 TEST(QtCanvasLines, BatchesAndKeptOutlinesDrawThePixelsOfThePlainStrokes) {
     std::srand(29);
     auto rnd = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
@@ -144,6 +145,40 @@ TEST(QtCanvasLines, BatchesAndKeptOutlinesDrawThePixelsOfThePlainStrokes) {
                         c.drawPolyline(pen, poly);
                     }
                     EXPECT_TRUE(img == plain) << smooth << " " << width << " " << round << " pass " << pass;
+                }
+
+                // Kept: on a noisy picture (where every blend shows), the
+                // same lines and polyline drawn plainly, then three times
+                // through what the canvas keeps (plain and noted, read back,
+                // laid down), in a new colour the last time.
+                for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+                    QImage noise(120, 120, format);
+                    for (int y = 0; y < 120; ++y)
+                        for (int x = 0; x < 120; ++x)
+                            noise.setPixel(x, y, qRgb(std::rand() & 0xFF, std::rand() & 0xFF, x + y));
+                    KeptDrawingPtr keptLines, keptPoly;
+                    for (int time = 0; time < 4; ++time) {
+                        Pen p = pen;
+                        if (time == 3) p.color = 0x20C060;
+                        QImage want = noise, got = noise;
+                        {
+                            QtCanvas c(want, smooth);
+                            c.drawLines(p, lines);
+                            c.drawPolyline(p, poly);
+                        }
+                        {
+                            QtCanvas c(got, smooth);
+                            if (time == 0) {
+                                c.drawLines(p, lines);
+                                c.drawPolyline(p, poly);
+                            } else {
+                                c.drawKeptLines(p, lines, keptLines);
+                                c.drawKeptPolyline(p, poly, keptPoly);
+                            }
+                        }
+                        EXPECT_TRUE(got == want) << smooth << " " << width << " " << round << " format " << format
+                                                 << " time " << time;
+                    }
                 }
             }
 }
