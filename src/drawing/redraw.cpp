@@ -330,8 +330,9 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
         proj.FillValid = 1;
         st.BackPng = st.DrawBitmap.copy();
     }
-    // The cached shading replaces the background just filled; a cache of
-    // another size belongs to an older picture and is not used.
+    // The cached shading replaces the background just filled (or, where the
+    // redraw knew that it would, the buffer as it was); a cache of another
+    // size belongs to an older picture and is not used.
     if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
         TakeCachedShading(st);
     if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
