@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +30,19 @@ namespace {
 void Send(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, QPoint at) {
     QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), b, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
+}
+
+// Pixels that differ between two pictures of one size.
+long DifferentPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return -1;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    long n = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) n += p[col] != q[col];
+    }
+    return n;
 }
 
 using Filler = void (*)(EditingState&, DProj&);
@@ -102,6 +116,19 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     win.show();
     win.redraw(true);  // the graphs and surfaces built, as after "Построить"
 
+    // The shading (of the solids and of the 3D systems' surfaces) is painted
+    // by the build only: a plain redraw without the kept shading shows the
+    // same picture without it, as every step of the drag does.  The pixels
+    // the shading adds are counted, so that a document whose surface is not
+    // shaded shows as such.
+    QWidget* box = win.paintBox();
+    const QImage built = box->grab().toImage();
+    doc->FillValid = 0;
+    win.redraw(false);
+    state.counters["shaded_px"] = static_cast<double>(DifferentPixels(built, box->grab().toImage()));
+    const char* shot = std::getenv("PELMAR_DRAG_SHOT");
+    if (shot) built.save(QString::fromStdString(std::string(shot) + "built" + std::to_string(doc->Obj.ObjTotal) + ".png"));
+
     // Every object selected, grabbed by the body of the first triangle or
     // at the centre of the first 3D system, and moved to and fro.
     SelectAllObjects(*st);
@@ -116,7 +143,6 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
         const DPoint& c = doc->Obj.Xz[1].Center;
         grab = QPoint(static_cast<int>(c.ScrX.v), doc->Im.Height - 1 - static_cast<int>(c.ScrY.v));
     }
-    QWidget* box = win.paintBox();
     Send(box, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, grab);
     int step = 0;
     for (auto _ : state) {
@@ -125,7 +151,7 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
         box->repaint();
     }
     Send(box, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, grab);
-    if (const char* shot = std::getenv("PELMAR_DRAG_SHOT"))
+    if (shot)
         box->grab().save(QString::fromStdString(std::string(shot) + std::to_string(doc->Obj.ObjTotal) + ".png"));
     state.counters["objects"] = doc->Obj.ObjTotal;
     state.counters["selected"] = st->SelCount;

@@ -85,6 +85,23 @@ bool PaintSystems(const Store<T, N>& s, int layer, const SystemPainter<T>& paint
     return true;
 }
 
+// The cached shading replaces the whole back buffer of a window redraw after
+// pass 1: a raster picture of the cache's size whose fills are valid.
+bool CacheReplacesPicture(const DProj& doc, const DrawingState& st) {
+    const DImProj& im = doc.Im;
+    return doc.FillValid != 0 && !Metafile(im) && HasGradientFills(doc) && !st.BackPng.isNull() &&
+           st.BackPng.size() == QSize(im.Width, im.Height);
+}
+
+// The back buffer takes the cached shading, in place when it can.
+void TakeCachedShading(DrawingState& st) {
+    if (st.DrawBitmap.format() == st.BackPng.format() && st.DrawBitmap.isDetached() &&
+        st.DrawBitmap.bytesPerLine() == st.BackPng.bytesPerLine())
+        std::memcpy(st.DrawBitmap.bits(), st.BackPng.constBits(), static_cast<std::size_t>(st.BackPng.sizeInBytes()));
+    else
+        st.DrawBitmap = st.BackPng.copy();
+}
+
 bool AnyGraphs(const DProj& doc) {
     const DSubProj& o = doc.Obj;
     for (std::size_t i = 1; i <= o.Xy.count(); ++i)
@@ -313,15 +330,11 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
         proj.FillValid = 1;
         st.BackPng = st.DrawBitmap.copy();
     }
-    // The cached shading replaces the background just filled; a cache of
-    // another size belongs to an older picture and is not used.
-    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size()) {
-        if (st.DrawBitmap.format() == st.BackPng.format() && st.DrawBitmap.isDetached() &&
-            st.DrawBitmap.bytesPerLine() == st.BackPng.bytesPerLine())
-            std::memcpy(st.DrawBitmap.bits(), st.BackPng.constBits(), static_cast<std::size_t>(st.BackPng.sizeInBytes()));
-        else
-            st.DrawBitmap = st.BackPng.copy();
-    }
+    // The cached shading replaces the background just filled (or, where the
+    // redraw knew that it would, the buffer as it was); a cache of another
+    // size belongs to an older picture and is not used.
+    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
+        TakeCachedShading(st);
     if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
 
     if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
@@ -439,20 +452,24 @@ void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, Redra
         const QColor background = ToQColor(im.Background);
         // A back buffer the window still shows is left to it: the redraw
         // paints into the one shown before (which the window has let go),
-        // or a new one, rather than copying it first.
+        // or a new one, rather than copying it first.  When the cached
+        // shading will cover the whole buffer and pass 1 has nothing to paint
+        // (no coordinate system), the buffer is not filled first.
+        const bool covered = CacheReplacesPicture(*doc, st) && doc->Obj.Xy.count() == 0 && doc->Obj.Xz.count() == 0;
         bool fresh = false;
         if (!Metafile(im)) {
             if (!st.DrawBitmap.isDetached()) std::swap(st.DrawBitmap, st.SpareBack);
             if (st.DrawBitmap.width() != im.Width || st.DrawBitmap.height() != im.Height ||
                 !st.DrawBitmap.isDetached()) {
-                st.DrawBitmap = NewPicture(im.Width, im.Height, background);
+                st.DrawBitmap = covered ? QImage(im.Width, im.Height, QImage::Format_ARGB32_Premultiplied)
+                                        : NewPicture(im.Width, im.Height, background);
                 fresh = true;
             }
         } else if (st.DrawBitmap.isNull()) {
             st.DrawBitmap = NewPicture(1, 1, background);
             fresh = true;
         }
-        if (!fresh && !st.DrawBitmap.isNull()) st.DrawBitmap.fill(background);
+        if (!fresh && !covered && !st.DrawBitmap.isNull()) st.DrawBitmap.fill(background);
         if (Metafile(im)) st.MetaImage = NewPicture(im.Width, im.Height, Qt::transparent);
     } else {
         doc = st.PreviewProj.get();

@@ -254,6 +254,35 @@ TEST_F(RedrawTest, FullRunBuildsAndCachesTheShading) {
     EXPECT_EQ(Rgb24(st.DrawBitmap, 40, 40), QWhite);
 }
 
+// A redraw with the kept shading shows the built picture pixel for pixel,
+// whatever the back buffer it paints into held before (the buffer the cache
+// covers whole is not cleared first), with and without a coordinate system
+// painted before the cache is laid.
+TEST_F(RedrawTest, KeptShadingGivesTheBuiltPicture) {
+    for (const bool system : {false, true}) {
+        SCOPED_TRACE(system ? "with a system" : "figures only");
+        proj = NewDocument();
+        proj->Im = Picture(200, 150);
+        proj->Im.Smooth = true;
+        AddFilledCircle(true);
+        proj->Obj.Po.add(MakePoint(40, 40, 2, 6, Blue));
+        proj->Obj.Li.add(MakeLine(10, 140, 190, 20, 3, Black));
+        if (system) AddSystem();
+        st.SpareBack = QImage();
+        proj->FillValid = 0;
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
+        const QImage built = host.shown.copy();
+        ASSERT_EQ(built.size(), QSize(200, 150));
+        for (int round = 0; round < 4; ++round) {
+            // Scribble on every buffer the window does not show.
+            if (!st.SpareBack.isNull()) st.SpareBack.fill(Qt::green);
+            RepaintProject(*proj, st, host, RedrawMode::Window, false);
+            EXPECT_EQ(host.shown, built) << round;
+            EXPECT_EQ(host.shown.constBits(), st.DrawBitmap.constBits()) << round;
+        }
+    }
+}
+
 TEST_F(RedrawTest, NoShadedFillsNoGradientAndNoCache) {
     int* fillsDone = AddFilledCircle(false);
     RepaintProject(*proj, st, host, RedrawMode::Window, true);
