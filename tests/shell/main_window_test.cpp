@@ -36,6 +36,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
@@ -171,6 +172,7 @@ struct Session {
             return linkAnswer;
         };
         w = std::make_unique<Form1>(*app, std::move(s));
+        WireDocument(*w);
         w->resize(2000, 900);  // the whole tool bar in view
         w->show();
     }

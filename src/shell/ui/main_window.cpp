@@ -161,8 +161,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildPictureWindow();
-    wireDocument();
-    trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
+    trans_ = std::make_unique<MainTransform>(*this, pic_->redrawHost());
     trans_->window().installEventFilter(this);
 
     DocumentView view;
@@ -323,7 +322,7 @@ void Form1::buildPictureWindow() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
-    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_,
+    pic_ = new PictureWindow(app_.editing(), draw_, app_.texts(), *hosts_,
                              [this](Kind k) { return commandEnabled(NewObjectCommand(k)); });
     connect(pic_, &PictureWindow::deleteRequested, this, [this] { run(MainCommand::Delete); });
     pictureSub_ = mdi_->addSubWindow(pic_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
@@ -358,7 +357,7 @@ void Form1::wordsToMain() {
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
     pic_->WordsToShowIm();
-    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " +
+    pic_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " +
                             w.WordLine(proj_->Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
     if (trans_) trans_->wordsToTrans();
 }
@@ -391,6 +390,11 @@ bool Form1::commandEnabled(MainCommand c) const {
     return false;
 }
 
+void Form1::setCommandEnabled(MainCommand c, bool on) {
+    if (QAction* a = menuAction(c)) a->setEnabled(on);
+    if (QAction* a = toolAction(c)) a->setEnabled(on);
+}
+
 void Form1::setCaption(const std::string& caption) {
     setWindowTitle(Q(caption));
 }
@@ -419,7 +423,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::present() {
     if (!files_ || !files_->hasDocument() || draw_.Running) return;
-    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+    PresentBackBuffer(*draw_.DrawProj, draw_, *pic_);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -554,7 +558,7 @@ void Form1::documentOpened() {
     pic_->SetDrawWindowMode(1);
     if (proj_->Im.BackOn) LoadOpenedBackground(*this);
     trans_->documentOpened();
-    hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
+    pic_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
 
 FrameMargins Form1::margins(const QWidget* w) const {
@@ -668,7 +672,7 @@ void Form1::chooseZoom(int item) {
     if (comboMas_->currentIndex() != item && item >= 0) comboMas_->setCurrentIndex(item);
     draw_.DrawProj->Zoom = proj_->Zoom;
     pic_->FitScrollBox();
-    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+    PresentBackBuffer(*draw_.DrawProj, draw_, *pic_);
 }
 
 void Form1::newObject(Kind k, bool fromToolBar) {
@@ -721,7 +725,7 @@ void Form1::printPicture() {
 
 void Form1::exportPicture() {
     const std::string folder = export_.LastDir.empty() ? documentFolder() : StartFolder(shell_, export_.LastDir);
-    ExportPicture(*proj_, draw_, export_, ExportHost(*hosts_, hosts_->pngProgress(), *setup_.services.exporter),
+    ExportPicture(*proj_, draw_, export_, ExportHost(app_.texts(), hosts_->pngProgress(), *setup_.services.exporter),
                   shell_.ProgDir, shell_.DocName, folder);
 }
 

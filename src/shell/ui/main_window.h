@@ -2,7 +2,8 @@
 // object and zoom combos, and the picture window with its mouse tools inside
 // the MDI area.  It works on the application's document, editing, drawing and
 // shell state, and answers the editing core and the redraw through the hosts
-// of main_window_hosts.h.
+// of main_window_hosts.h; it follows the edited document as
+// app/document_wiring.h connects it.
 #pragma once
 
 #include <QMainWindow>
@@ -80,6 +81,8 @@ public:
     QAction* menuAction(MainCommand c) const { return menu_[static_cast<std::size_t>(c)]; }
     QAction* toolAction(MainCommand c) const { return tool_[static_cast<std::size_t>(c)]; }
     bool commandEnabled(MainCommand c) const;
+    // Enables or disables the menu item and the tool button of a command.
+    void setCommandEnabled(MainCommand c, bool on);
 
     // The object combo and the zoom combo chosen as by the user.
     void chooseObject(int index);
@@ -94,6 +97,7 @@ public:
     EditingDialogSession& dialogSession() { return *dialogs_; }
     QMdiSubWindow* pictureWindow() const { return pictureSub_; }
     PictureWindow* picture() const { return pic_; }
+    MainTransform& transform() const { return *trans_; }
     QScrollArea* pictureScroll() const;
     QComboBox* objectCombo() const { return comboObj_; }
     QComboBox* zoomCombo() const { return comboMas_; }
@@ -115,8 +119,6 @@ private:
     void buildMenu();
     void buildToolBar();
     void buildPictureWindow();
-    // The windows follow the edited document: every connection to its signals.
-    void wireDocument();
     void wordsToMain();
     void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
     void showRecentFiles(const std::array<RecentMenuItem, 5>& items);
