@@ -131,7 +131,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
                                         }});
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
-    st.Messages = hosts_.get();
+    st.Messages = this;
     SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,
@@ -496,8 +496,6 @@ void Form1::setNoProjectState(bool startUp) {
     SetChanged(app_.editing(), false);
     app_.editing().Untitled = true;
 }
-
-MainCommandStates& Form1::commands() { return *hosts_; }
 
 std::array<bool, KindCount>& Form1::dialogOpen() { return app_.editing().DialogOpen; }
 

@@ -66,8 +66,13 @@ struct MainWindowSetup {
     MainWindowServices services;
 };
 
-// The window itself answers the no-project state and the Back-to family.
-class Form1 : public QMainWindow, private NoProjectHost, private BackToHost {
+// The window itself answers the no-project state, the Back-to family, the
+// command states of the shell's rules and the core's message box.
+class Form1 : public QMainWindow,
+              private NoProjectHost,
+              private BackToHost,
+              private MainCommandStates,
+              private MessageBox {
     Q_OBJECT
 public:
     // The window works on the application's document, editing, drawing,
@@ -125,7 +130,7 @@ private:
     MainWindowHooks hooks();
     void setNoProjectState(bool startUp);
     // NoProjectHost and BackToHost.
-    MainCommandStates& commands() override;
+    MainCommandStates& commands() override { return *this; }
     std::array<bool, KindCount>& dialogOpen() override;
     void closeObjectDialog(KindDialog d) override;
     void deleteUndoFiles() override;
@@ -137,6 +142,10 @@ private:
     void restoreWorkingCopy(Kind k) override;
     void createObjectDialog(Kind k) override;
     void fillObjectDialog(Kind k) override;
+    // MainCommandStates and MessageBox.
+    void setEnabled(MainCommand c, bool on) override { setCommandEnabled(c, on); }
+    bool enabled(MainCommand c) const override { return commandEnabled(c); }
+    void ShowMessage(const std::string& text) override { setup_.services.questions->showMessage(text); }
     void documentOpened();
     void defaultWindowLayout();
     // The main window's geometry and the outer sizes of the windows it places.

@@ -60,12 +60,6 @@ void PngProgress::hideProgress() {
 
 MainHosts::MainHosts(Form1& w) : w_(w), png_(&w) {}
 
-void MainHosts::ShowMessage(const std::string& text) { w_.setup_.services.questions->showMessage(text); }
-
-void MainHosts::setEnabled(MainCommand c, bool on) { w_.setCommandEnabled(c, on); }
-
-bool MainHosts::enabled(MainCommand c) const { return w_.commandEnabled(c); }
-
 // ---------------------------------------------------------------------------
 // The redraw's command role
 
@@ -85,8 +79,9 @@ void MainHosts::setPlayEnabled(bool on) {
 // A full redraw locks the commands that would change the document, the
 // menus and the combos; Play stays, to stop it.
 void MainHosts::lockCommands(bool lock) {
-    if (lock) lock_.lock(*this);
-    else lock_.unlock(*this);
+    MainCommandStates& states = w_;
+    if (lock) lock_.lock(states);
+    else lock_.unlock(states);
     for (const char* name : {"MeFile", "MeObjects", "MeEdit", "MeOptX"}) {
         auto m = w_.menus_.find(name);
         if (m != w_.menus_.end()) m->second->setEnabled(!lock);
@@ -128,12 +123,12 @@ BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState
 
 void MainHosts::runCdrExport(ExportState& state) {
     if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, false);
-    else ShowMessage("The export to a drawing program is not available in this version.");
+    else w_.ShowMessage("The export to a drawing program is not available in this version.");
 }
 
 void MainHosts::runWordExport(ExportState& state) {
     if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, true);
-    else ShowMessage("The export to a word processor is not available in this version.");
+    else w_.ShowMessage("The export to a word processor is not available in this version.");
 }
 
 void MainHosts::paintMetaPicture(Canvas& canvas) { PaintMetaPicture(w_.draw_, w_.pic_->redrawHost(), canvas); }

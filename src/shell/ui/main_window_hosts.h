@@ -1,14 +1,12 @@
-// The main window's side of the logic's interfaces: the command states of
-// the shell's rules, the core's message box, the redraw's command role (the
-// play button, the commands a full redraw locks) and the picture export's
-// dialogs.  The picture window plays the redraw's progress, status and
-// picture roles itself; the application answers the texts.
+// The main window's side of the redraw's command role (the play button, the
+// commands a full redraw locks) and of the picture export's dialogs.  The
+// picture window plays the redraw's progress, status and picture roles
+// itself; the application answers the texts.
 #pragma once
 
 #include <QWidget>
 
 #include "drawing/host_roles.h"
-#include "editing/editing_host.h"
 #include "files/export_host.h"
 #include "shell/command_lock.h"
 #include "shell/command_rules.h"
@@ -31,15 +29,9 @@ private:
     QWidget* window_ = nullptr;
 };
 
-class MainHosts : public MainCommandStates, public MessageBox, public CommandRole, public ExportWindows {
+class MainHosts : public CommandRole, public ExportWindows {
 public:
     explicit MainHosts(Form1& w);
-
-    void ShowMessage(const std::string& text) override;
-
-    // Shell rules.
-    void setEnabled(MainCommand c, bool on) override;
-    bool enabled(MainCommand c) const override;
 
     // The redraw's command role.
     void commitFocusedEdits() override {}
