@@ -48,9 +48,9 @@ void WireDocument(Form1& w) {
     EditedDocument& doc = w.application().edited();
     PictureWindow& pic = *w.picture();
     MainTransform& trans = w.transform();
-    // The picture: one redraw per command; a drag in progress keeps the
+    // The picture: one redraw per turn of the event loop; a drag in progress keeps the
     // graphs from pumping events.
-    QObject::connect(&doc, &EditedDocument::redrawNeeded, &w, [&w] { w.redraw(false); });
+    QObject::connect(&doc, &EditedDocument::redrawNeeded, &w, [&w] { w.drawPicture(false); });
     QObject::connect(&doc, &EditedDocument::dragChanged, &w, [&w](bool on) { w.drawing().NoRedraw = on; });
     // The object dialogs show the working copy of the kind that changed.
     QObject::connect(&doc, &EditedDocument::objectChanged, &w,

@@ -126,6 +126,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
                                         [this]() -> QWidget* { return this; },
                                         [this] { dialogOpening(); },
                                         [this] {
+                                            app_.edited().ensureDrawn();
                                             const bool vector = proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull();
                                             return vector ? draw_.MetaImage : draw_.DrawBitmap;
                                         }});
@@ -654,6 +655,14 @@ void Form1::keepPictureBesideDialogs() {
 // Commands
 
 void Form1::redraw(bool full) {
+    // A redraw asked for here is the one the document owes, given now; the
+    // build run starts on the picture of every change.
+    if (!full) app_.edited().requestRedraw();
+    app_.edited().ensureDrawn();
+    if (full) drawPicture(true);
+}
+
+void Form1::drawPicture(bool full) {
     if (app_.editing().Proj == proj_) pic_->redraw(full);
 }
 
@@ -687,6 +696,7 @@ void Form1::undoRedo(bool undo) {
 }
 
 void Form1::printPicture() {
+    app_.edited().ensureDrawn();
     PrintJob job;
     job.doc = proj_;
     job.title = shell_.DocName;
@@ -722,6 +732,7 @@ void Form1::printPicture() {
 }
 
 void Form1::exportPicture() {
+    app_.edited().ensureDrawn();
     const std::string folder = export_.LastDir.empty() ? documentFolder() : StartFolder(shell_, export_.LastDir);
     ExportPicture(*proj_, draw_, export_, ExportHost(app_.texts(), hosts_->pngProgress(), *setup_.services.exporter),
                   shell_.ProgDir, shell_.DocName, folder);
@@ -744,7 +755,10 @@ void Form1::openHelp() {
         setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
-void Form1::showProjectOptions() { ShowProjectOptions(*this); }
+void Form1::showProjectOptions() {
+    app_.edited().ensureDrawn();
+    ShowProjectOptions(*this);
+}
 
 void Form1::run(MainCommand c) {
     if (!commandEnabled(c)) return;
@@ -788,7 +802,10 @@ void Form1::run(MainCommand c) {
         case C::Help: openHelp(); break;
         case C::About: ShowAboutBox(shell_.words, shell_.settings.LangFile, this); break;
         case C::Play: redraw(true); break;
-        case C::Anim: trans_->runAnimation(); break;
+        case C::Anim:
+            app_.edited().ensureDrawn();
+            trans_->runAnimation();
+            break;
         default: break;
     }
 }

@@ -107,8 +107,10 @@ public:
     QComboBox* objectCombo() const { return comboObj_; }
     QComboBox* zoomCombo() const { return comboMas_; }
 
-    // Redraws the picture (RepaintProject mode 1).
+    // Redraws the picture now (RepaintProject mode 1), with the redraw the
+    // document owes; drawPicture only draws (the document's redrawNeeded).
     void redraw(bool full);
+    void drawPicture(bool full);
 
 protected:
     void showEvent(QShowEvent* event) override;
