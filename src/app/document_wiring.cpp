@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <array>
 #include <optional>
 
 #include "editing/edited_document.h"
@@ -20,24 +21,14 @@ namespace {
 // The main command a command of the editing core stands for.
 std::optional<MainCommand> MainCommandOf(EditingCommand c, Kind k) {
     using M = MainCommand;
-    switch (c) {
-        case EditingCommand::Save: return M::Save;
-        case EditingCommand::SaveAs: return M::SaveAs;
-        case EditingCommand::Close: return M::Close;
-        case EditingCommand::Export: return M::Export;
-        case EditingCommand::Print: return M::Print;
-        case EditingCommand::Copy: return M::Copy;
-        case EditingCommand::Paste: return M::Paste;
-        case EditingCommand::OptProj: return M::OptProj;
-        case EditingCommand::WinObj: return M::WinObj;
-        case EditingCommand::Anim: return M::Anim;
-        case EditingCommand::Undo: return M::Undo;
-        case EditingCommand::Redo: return M::Redo;
-        case EditingCommand::Delete: return M::Delete;
-        case EditingCommand::NewObject: return NewObjectCommand(k);
-        case EditingCommand::BackTo: return BackToCommand(k);
-        default: return std::nullopt;
-    }
+    // Save .. Delete, in the order of EditingCommand.
+    constexpr std::array<M, 13> plain{M::Save, M::SaveAs, M::Close, M::Export, M::Print, M::Copy, M::Paste,
+                                      M::OptProj, M::WinObj, M::Anim, M::Undo, M::Redo, M::Delete};
+    static_assert(static_cast<std::size_t>(EditingCommand::NewObject) == plain.size());
+    if (c < EditingCommand::NewObject) return plain[static_cast<std::size_t>(c)];
+    if (c == EditingCommand::NewObject) return NewObjectCommand(k);
+    if (c == EditingCommand::BackTo) return BackToCommand(k);
+    return std::nullopt;
 }
 
 bool PictureCommand(EditingCommand c) { return c >= EditingCommand::DrawLine && c <= EditingCommand::CopyPicture; }

@@ -5,7 +5,7 @@
 //
 // A mouse event or a typed value becomes one of its commands (commit, a drag
 // step, undo, redo); the command emits what changed, and the windows that
-// connected to the signals (all in one place, the main window's wiring) bring
+// connected to the signals (all in one place, src/app/document_wiring.cpp) bring
 // themselves up to date.  Redraws asked for in one turn of the event loop
 // are one, given when the loop comes round (ensureDrawn gives it at once).
 #pragma once
