@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "app/document_wiring.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "files/document.h"
@@ -59,6 +60,7 @@ void BM_StartToShownWindow(benchmark::State& state) {
     for (auto _ : state) {
         Application app(Folders(dir));
         Form1 w(app, Setup(&answers));
+        WireDocument(w);
         w.resize(1600, 1000);
         w.show();
         QApplication::processEvents();
@@ -74,6 +76,7 @@ void BM_OpenFullDocument(benchmark::State& state) {
     answers.file = dir.path().toStdString() + "/full.pel";
     Application app(Folders(dir));
     Form1 w(app, Setup(&answers));
+    WireDocument(w);
     {
         // One default object per kind, copied into every slot.
         auto doc = NewDocument();

@@ -148,6 +148,7 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     for (auto _ : state) {
         ++step;
         Send(box, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, grab + QPoint(step % 2 ? 3 : 0, 0));
+        edited->ensureDrawn();  // the redraw the event loop would give next
         box->repaint();
     }
     Send(box, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, grab);

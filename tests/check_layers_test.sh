@@ -64,7 +64,8 @@ put links.txt 'pelmar_model: ' \
   'pelmar_editing: pelmar_files pelmar_files_ui' \
   'pelmar_files_ui: pelmar_files Qt6::Widgets' \
   'pelmar_dialogs_ui: pelmar_dialogs pelmar_files_ui pelmar_shell_ui' \
-  'pelmar_shell_ui: pelmar_shell pelmar_dialogs_ui Qt6::PrintSupport'
+  'pelmar_shell_ui: pelmar_shell pelmar_dialogs_ui pelmar_app Qt6::PrintSupport' \
+  'pelmar_app: pelmar_shell_ui pelmar_office'
 status=0
 out="$(bash "$check" "$tree" "$tree/links.txt" 2>&1)" || status=$?
 expected=(
@@ -72,7 +73,8 @@ expected=(
   "pelmar_editing: links pelmar_files_ui: a core library links no window library"
   "pelmar_dialogs_ui: links pelmar_shell_ui: dialogs may not link shell"
   "pelmar_dialogs_ui and pelmar_shell_ui link each other"
-  "check_layers: 4 link(s)"
+  "pelmar_shell_ui: links pelmar_app: shell may not link app"
+  "check_layers: 6 link(s)"
 )
 [ "$status" -eq 1 ] || { echo "links: expected exit status 1, got $status"; fail=1; }
 for e in "${expected[@]}"; do

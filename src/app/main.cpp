@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/document_wiring.h"
 #include "office/ui/export_dialogs.h"
 #include "shell/application.h"
 #include "shell/ui/main_window.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     setup.services.officeExport = pelmar::OfficeExportService();
 
     pelmar::Form1 window(pelmar, std::move(setup));
+    pelmar::WireDocument(window);
     CloseOnSignals(window);
     const QString script = qEnvironmentVariable("PELMAR_TEST_SCRIPT");
     if (!script.isEmpty()) RunTestScript(window, script);

@@ -31,6 +31,7 @@ void MakeIndependent(R& r, TColor moveColor) {
 std::string ClipboardFileName(const EditingState& st) { return st.ProgDir + "Temp/ClipBoard.pel"; }
 
 void CopyObjects(EditingState& st) {
+    st.Document.ensureStored();
     Kind cur{};
     const bool hasCur = CurrentKind(st, cur);
     CopyQuestion q;

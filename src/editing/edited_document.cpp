@@ -13,6 +13,7 @@ EditedDocument::~EditedDocument() = default;
 
 void EditedDocument::commit(bool writeBack) {
     Command command(*this);
+    ensureStored();
     ApplyObject(*st_, writeBack);
 }
 
@@ -21,19 +22,36 @@ bool EditedDocument::undo() { return UndoStep(*st_); }
 bool EditedDocument::redo() { return RedoStep(*st_); }
 
 void EditedDocument::requestRedraw() {
-    if (commands_ > 0) {
-        redrawPending_ = true;
-        return;
-    }
+    redrawPending_ = true;
+    if (commands_ == 0) queueRedraw();
+}
+
+void EditedDocument::queueRedraw() {
+    if (redrawQueued_) return;
+    redrawQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            redrawQueued_ = false;
+            ensureDrawn();
+        },
+        Qt::QueuedConnection);
+}
+
+void EditedDocument::ensureDrawn() {
+    if (!redrawPending_) return;
+    redrawPending_ = false;
     emit redrawNeeded();
+}
+
+void EditedDocument::ensureStored() {
+    if (st_->Proj->Obj.count(Kind::xy) + st_->Proj->Obj.count(Kind::xz) > 0) ensureDrawn();
 }
 
 EditedDocument::Command::Command(EditedDocument& doc) : doc_(doc) { ++doc_.commands_; }
 
 EditedDocument::Command::~Command() {
-    if (--doc_.commands_ > 0 || !doc_.redrawPending_) return;
-    doc_.redrawPending_ = false;
-    emit doc_.redrawNeeded();
+    if (--doc_.commands_ == 0 && doc_.redrawPending_) doc_.queueRedraw();
 }
 
 EditedDocument::UndoPause::UndoPause(EditingState& st) : st_(st) { ++st_.UndoHeld; }

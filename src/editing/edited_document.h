@@ -5,9 +5,9 @@
 //
 // A mouse event or a typed value becomes one of its commands (commit, a drag
 // step, undo, redo); the command emits what changed, and the windows that
-// connected to the signals (all in one place, the main window's wiring) bring
-// themselves up to date.  Redraws asked for while a command runs are one,
-// given when the outermost command ends.
+// connected to the signals (all in one place, src/app/document_wiring.cpp) bring
+// themselves up to date.  Redraws asked for in one turn of the event loop
+// are one, given when the loop comes round (ensureDrawn gives it at once).
 #pragma once
 
 #include <QObject>
@@ -39,9 +39,16 @@ public:
     bool undo();
     bool redo();
 
-    // Asks for one redraw: at once outside a command, at the end of the
-    // outermost command inside one.
+    // Asks for one redraw: the picture counts as stale, and the event loop
+    // redraws it once for every request of this turn (after the outermost
+    // command that runs).
     void requestRedraw();
+    // Whoever reads the picture or its snapshot calls ensureDrawn first: a
+    // redraw still owed is given now.  Whoever reads the document's records
+    // calls ensureStored first: the redraw stores the curves it traces into
+    // the coordinate systems, so one owed is given now when there are any.
+    void ensureDrawn();
+    void ensureStored();
 
     // A command: the redraws asked for while one or more live are one.
     class Command {
@@ -128,10 +135,12 @@ signals:
 
 private:
     void setDragging(bool on);
+    void queueRedraw();
 
     std::unique_ptr<EditingState> st_;
     int commands_ = 0;
     bool redrawPending_ = false;
+    bool redrawQueued_ = false;
     bool dragging_ = false;
     int editDrags_ = 0;
 };

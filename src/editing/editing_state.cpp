@@ -101,7 +101,10 @@ void SetChanged(EditingState& st, bool changed) {
     emit st.Document.modifiedChanged(changed);
 }
 
+// The current object's working copy is loaded next: with the curves of the
+// redraw owed.
 void SetCurObjIndex(EditingState& st, int index) {
+    st.Document.ensureStored();
     st.CurObjIndex = index;
     emit st.Document.currentObjectChanged(index);
 }

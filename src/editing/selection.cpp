@@ -448,6 +448,7 @@ void UpdateSelectionUI(EditingState& st) {
 namespace {
 
 void ReloadCurrentIf(EditingState& st, bool (*wanted)(EditingState&, Kind, int)) {
+    st.Document.ensureStored();
     Kind k;
     if (!CurrentKind(st, k)) return;
     const int index = st.Work->index(k);

@@ -37,6 +37,7 @@ void RemoveStep(const std::string& folder, int step) {
 }
 
 bool WriteSnapshot(EditingState& st, int step) {
+    st.Document.ensureStored();  // the curves the redraw traces go with the snapshot
     std::error_code ec;
     fs::create_directories(st.UndoFolder, ec);
     const std::string name = UndoFileName(st.UndoFolder, step);

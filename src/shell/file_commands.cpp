@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/fit_new_object.h"
 #include "editing/kind_access.h"
@@ -87,6 +88,7 @@ bool FileCommands::CheckSaveFileName(std::string& fileName, const std::string& e
 }
 
 bool FileCommands::WriteTo(const std::string& name) {
+    st_.Document.ensureStored();  // the traced curves are saved with the document
     const std::vector<TextChange> changes = TextsChangedOnSave(*st_.Proj);
     if (!changes.empty()) {
         std::string text = "These texts cannot be saved as they are and will be changed:";

@@ -21,7 +21,10 @@ bool EditingTransHost::isSelected(Kind kind, int index) {
 
 // The snapshot is taken before the objects move, so that Undo brings back the
 // document as it was before Apply; the commit that follows takes none.
-void EditingTransHost::beforeChange() { SaveUndoStep(st_); }
+void EditingTransHost::beforeChange() {
+    st_.Document.ensureStored();  // the stored curves move with their systems
+    SaveUndoStep(st_);
+}
 
 void EditingTransHost::commitAndRedraw() {
     Kind k{};

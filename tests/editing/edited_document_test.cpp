@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -75,15 +76,18 @@ TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
     SetPos(e->Copies.CurLine.P2, {0, 333, 44});
     doc.commit(false);
     doc.requestRedraw();
+    QCoreApplication::processEvents();  // the redraw comes with the event loop
     EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);  // the carried point followed
     EXPECT_EQ(win.take(), (std::vector<std::string>{"modified", "undo 10", "object li", "redraw"}));
     EXPECT_EQ(e->UndoPos, pos + 1);
 
     ASSERT_TRUE(doc.undo());
+    QCoreApplication::processEvents();
     std::vector<std::string> told = win.take();
     EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 1);
     EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, startY);
     ASSERT_TRUE(doc.redo());
+    QCoreApplication::processEvents();
     told = win.take();
     EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 1);
     EXPECT_EQ(Pos(Obj<Kind::po>(*e, 2)).y, 333);
@@ -99,6 +103,7 @@ TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
         EXPECT_TRUE(win.told.empty());
         doc.requestRedraw();
     }
+    QCoreApplication::processEvents();
     EXPECT_EQ(win.take(), (std::vector<std::string>{"redraw"}));
 
     // A drag: told once that it begins and once that it ends; its commits
@@ -123,4 +128,59 @@ TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
     EXPECT_EQ(std::count(told.begin(), told.end(), "drag"), 1);
     EXPECT_EQ(std::count(told.begin(), told.end(), "drag end"), 1);
     EXPECT_EQ(std::count(told.begin(), told.end(), "redraw"), 0) << "the drag's own redraws are the mouse tools'";
+}
+
+// Two typed values in one turn of the event loop are two commands and one
+// redraw, given when the loop comes round.  A reader of the drawn state gets
+// it at once; one of the records only where the redraw stores into them (the
+// traced curves of the coordinate systems).
+TEST(EditedDocument, TwoCommandsInOneEventLoopTurnGiveOneRedraw) {
+    Editing e;
+    DPoint base;
+    PlacedPoint(base, 0, 10, 10);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, base));
+    SetCurObjIndex(*e, ListPosition(*e->Proj, Kind::po, 1));
+    SelectCurrentObject(*e, e->Dialogs, true);
+    EditedDocument& doc = *e.edited;
+    QCoreApplication::processEvents();
+    Window win(doc);
+    const auto typed = [&](double y) {
+        SetPos(e->Copies.CurPoint, {0, y, 0});
+        doc.commit(false);
+        doc.requestRedraw();
+    };
+    const auto redraws = [&] {
+        const std::vector<std::string> told = win.take();
+        return std::count(told.begin(), told.end(), "redraw");
+    };
+
+    typed(20);
+    typed(30);
+    EXPECT_EQ(redraws(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redraws(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redraws(), 0);
+
+    // The picture read (a copy, an export): the redraw owed is given first,
+    // and the loop owes none afterwards.
+    typed(40);
+    doc.ensureDrawn();
+    EXPECT_EQ(redraws(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redraws(), 0);
+
+    // Without coordinate systems the records hold nothing the redraw writes.
+    typed(50);
+    doc.ensureStored();
+    EXPECT_EQ(redraws(), 0);
+    // With one, the snapshot of the next command holds the redraw's curves.
+    ASSERT_TRUE(NewDefaultObject(*e, Kind::xy));
+    const int drawnBefore = static_cast<int>(redraws());
+    EXPECT_EQ(drawnBefore, 1) << "the new object's selection reads the records after the owed redraw";
+    doc.requestRedraw();
+    SaveUndoStep(*e);
+    EXPECT_EQ(redraws(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redraws(), 0);
 }

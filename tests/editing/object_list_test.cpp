@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <map>
 
 #include "editing/dialog_focus.h"
@@ -26,6 +27,7 @@ TEST(ObjectList, NewObjectsTakeTheirPlaceInKindOrder) {
     EXPECT_EQ(e->CurObjIndex, 2);
     EXPECT_EQ(e.list.items, (std::vector<std::string>{"Point 1", "Point 2", "Point 3", "Line 1", "Circle 1"}));
     EXPECT_EQ(e->Proj->Obj.ObjTotal, 5);
+    QCoreApplication::processEvents();
     EXPECT_EQ(e.redraw.count, 1);
     EXPECT_TRUE(e->Changed);
     EXPECT_EQ(e->Work->index(Kind::po), 3);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <filesystem>
 
 #include "editing/clipboard.h"
@@ -130,6 +131,7 @@ TEST(Session, EveryKindFromCreationToReopening) {
     EXPECT_EQ(f.commands.On(EditingCommand::Undo), 0);
     EXPECT_FALSE(f->Changed);
     EXPECT_EQ(f.doc->Obj.ObjTotal, 12);
+    QCoreApplication::processEvents();
     EXPECT_EQ(f.redraw.count, 1);
 
     // The next edit there is an undo step of the new run.

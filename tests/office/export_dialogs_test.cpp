@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <map>
 
+#include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
@@ -186,6 +187,7 @@ TEST(ExportDialogs, FromTheMainWindow) {
     setup.arguments = {file};
     setup.services.exporter = &exporter;
     Form1 w(app, std::move(setup));
+    WireDocument(w);
     exporter.shapeExport = [&w, run = OfficeExportService(&r.desktop, &r.messages)](ExportState& state, bool word) {
         run(w, state, word);
     };

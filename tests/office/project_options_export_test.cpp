@@ -18,6 +18,7 @@
 #include <iterator>
 #include <memory>
 
+#include "app/document_wiring.h"
 #include "dialogs/ui/radio_group.h"
 #include "files/document.h"
 #include "files/picture_export.h"
@@ -67,6 +68,7 @@ TEST(ProjectOptions, NewAsksForThePictureSettings) {
     QTemporaryDir dir;
     Application app(Application::Folders{dir.path().toStdString() + "/prog/", {}, dir.path().toStdString() + "/"});
     Form1 w(app, MainWindowSetup{});
+    WireDocument(w);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     for (bool ok : {true, false}) {
@@ -118,6 +120,7 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     setup.arguments = {path("sample.pel")};
     setup.services.exporter = &exporter;
     Form1 w(app, std::move(setup));
+    WireDocument(w);
     exporter.shapeExport = [&w, run = OfficeExportService(&desktop, &messages)](ExportState& state, bool word) {
         run(w, state, word);
     };

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "app/document_wiring.h"
 #include "editing/kind_access.h"
 #include "editing/ui/link_dialog.h"
 #include "editing/ui/picture_window.h"
@@ -65,6 +66,7 @@ TEST(HelpPictures, Make) {
     setup.services.questions = &answers;
     setup.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
     Form1 w(app, std::move(setup));
+    WireDocument(w);
     w.resize(1180, 760);
     w.show();
     w.run(MainCommand::WinDef);

@@ -36,6 +36,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
@@ -171,6 +172,7 @@ struct Session {
             return linkAnswer;
         };
         w = std::make_unique<Form1>(*app, std::move(s));
+        WireDocument(*w);
         w->resize(2000, 900);  // the whole tool bar in view
         w->show();
     }
@@ -489,6 +491,7 @@ TEST(MainWindow, NewUserSession) {
     const QImage pictureBefore = w.drawing().DrawBitmap;
     const int undoBefore = w.editing().UndoPos;
     QTest::mouseClick(trans->Button1, Qt::LeftButton);
+    QApplication::processEvents();
     EXPECT_EQ(std::make_pair(seg().P2.Y.v, seg().P2.Z.v), std::make_pair(segBefore.P2.Y.v + 25.5, segBefore.P2.Z.v - 10));
     EXPECT_EQ(w.editing().UndoPos, undoBefore + 1);
     EXPECT_NE(w.drawing().DrawBitmap, pictureBefore) << "the picture redrawn";
@@ -803,6 +806,7 @@ TEST(MainWindow, CoordinateSystemsSession) {
     EXPECT_GT(differ(none, sine), 40) << "the sine is drawn";
     EXPECT_GT(differ(sine, both), 40) << "the parabola is drawn";
     s.menu(MainCommand::Undo);
+    QApplication::processEvents();
     EXPECT_FALSE(doc.Xy[1].GraphOn[2].v);
     EXPECT_EQ(w.drawing().DrawBitmap, sine);
     s.menu(MainCommand::Undo);

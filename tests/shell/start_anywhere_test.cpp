@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <set>
 
+#include "app/document_wiring.h"
 #include "editing/kind_access.h"
 #include "shell/application.h"
 #include "shell/file_commands.h"
@@ -74,6 +75,7 @@ TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
         return viewer;
     };
     Form1 w(app, std::move(setup));
+    WireDocument(w);
     w.show();
 
     // Qt's own buttons speak the built-in Russian of the word table.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/document_wiring.h"
 #include "shell/application.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/print_dialog.h"
@@ -60,6 +61,7 @@ struct WindowSession {
         s.services.exporter = &exporter;
         s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
         w = std::make_unique<Form1>(*app, std::move(s));
+        WireDocument(*w);
         w->resize(1600, 900);
         w->show();
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include "editing/editing_fixture.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
@@ -34,8 +35,10 @@ TEST(TransformationEditing, ApplyIsOneUndoStep) {
     const TransScope selected{false, false, true}, all{true, false, false};
     ASSERT_EQ(ApplyTransformation(*e.doc, TransTab::Translate, {"0", "10", "0"}, selected, host),
               TransOutcome::Applied);
+    QCoreApplication::processEvents();  // each Apply is a click of its own
     const std::string once = Text(*e.doc);
     ASSERT_EQ(ApplyTransformation(*e.doc, TransTab::Translate, {"0", "0,5", "0"}, all, host), TransOutcome::Applied);
+    QCoreApplication::processEvents();
     EXPECT_EQ(e.doc->Obj.Po[1].Y.v, 110.5);
     EXPECT_EQ(e.doc->Obj.Po[2].Y.v, 200.5);
     EXPECT_EQ(e->Copies.CurPoint.Y.v, 200.5) << "the current object is committed";

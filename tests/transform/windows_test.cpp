@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -145,6 +146,7 @@ TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
             for (const auto& [name, text] : tabs[t].edits) Type(w, name, text);
             if (!Child<QCheckBox>(w, scope.box)->isChecked()) Click(w, scope.box);  // "Все" starts checked
             Click(w, "Button1");
+            QCoreApplication::processEvents();
 
             EXPECT_TRUE(e.messages.shown.empty()) << what;
             EXPECT_EQ(e.redraw.count, 1) << what;

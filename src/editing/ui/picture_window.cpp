@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/selection.h"
 
@@ -364,6 +365,7 @@ void PictureWindow::selectionButton(void (*command)(EditingState&)) {
 }
 
 void PictureWindow::copyPicture() {
+    st_.Document.ensureDrawn();
     const bool vector = st_.Doc().Im.PicMode == 1;
     const QImage& picture = vector && !drawing_.MetaImage.isNull() ? drawing_.MetaImage : drawing_.DrawBitmap;
     auto* data = new QMimeData;
@@ -464,6 +466,7 @@ void PictureWindow::showPicture(const QImage& view, int boxWidth, int boxHeight,
 
 void PictureWindow::pictureMouse(int what, const MouseInput& in) {
     if (!documentShown_) return;
+    st_.Document.ensureStored();  // the tools hit, move and reload the records the redraw stores into
     if (what == 0) tools_.press(in);
     else if (what == 1) tools_.move(in);
     else tools_.release(in);

@@ -3,15 +3,11 @@
 // select, edit), the selection buttons, the copy of the picture to the
 // clipboard, and a status bar of seven panels that the mouse tools and the
 // redraw write into.  It plays the redraw's progress, status and picture
-// roles; the main window plays the text and command roles, tells which kinds
-// may take a new object and runs the delete command on deleteRequested.
-//
-// Wiring in the main window: the document's redrawNeeded redraws this
-// window, its dragChanged is the drawing's NoRedraw; its
-// EditingCommandStates passes the picture commands (DrawLine .. CopyPicture)
-// to setCommandEnabled / isDown / setDown, and RefreshDrawTools to
-// EnableDrawTools(isDown(DrawTools)).  One view serves both picture modes:
-// the redraw presents the metafile's picture in vector mode.
+// roles; the main window plays the command role, tells which kinds may take
+// a new object and runs the delete command on deleteRequested.  The
+// document's signals reach it as src/app/document_wiring.cpp connects them.
+// One view serves both picture modes: the redraw presents the metafile's
+// picture in vector mode.
 #pragma once
 
 #include <QImage>

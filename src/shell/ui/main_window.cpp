@@ -126,12 +126,13 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
                                         [this]() -> QWidget* { return this; },
                                         [this] { dialogOpening(); },
                                         [this] {
+                                            app_.edited().ensureDrawn();
                                             const bool vector = proj_->Im.PicMode == 1 && !draw_.MetaImage.isNull();
                                             return vector ? draw_.MetaImage : draw_.DrawBitmap;
                                         }});
     st.DialogWindows = &dialogs_->registry();
     st.Questions = sv.objectQuestions;
-    st.Messages = hosts_.get();
+    st.Messages = this;
     SetProgramFolder(st, shell_.ProgDir);
     st.Defaults.readDocument = ShippedSetReader(
         shell_.ProgDir, shell_.shippedDirs,
@@ -161,8 +162,7 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildPictureWindow();
-    wireDocument();
-    trans_ = std::make_unique<MainTransform>(*this, RedrawHost(*hosts_));
+    trans_ = std::make_unique<MainTransform>(*this, pic_->redrawHost());
     trans_->window().installEventFilter(this);
 
     DocumentView view;
@@ -323,7 +323,7 @@ void Form1::buildPictureWindow() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
-    pic_ = new PictureWindow(app_.editing(), draw_, *hosts_, *hosts_,
+    pic_ = new PictureWindow(app_.editing(), draw_, app_.texts(), *hosts_,
                              [this](Kind k) { return commandEnabled(NewObjectCommand(k)); });
     connect(pic_, &PictureWindow::deleteRequested, this, [this] { run(MainCommand::Delete); });
     pictureSub_ = mdi_->addSubWindow(pic_, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
@@ -358,7 +358,7 @@ void Form1::wordsToMain() {
         c->setToolTip(Q(w.WordLine(item.hintWord)));
     }
     pic_->WordsToShowIm();
-    hosts_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " +
+    pic_->setImageCaption(w.WordLine(WordNo::ImageCaption) + " " +
                             w.WordLine(proj_->Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
     if (trans_) trans_->wordsToTrans();
 }
@@ -391,6 +391,11 @@ bool Form1::commandEnabled(MainCommand c) const {
     return false;
 }
 
+void Form1::setCommandEnabled(MainCommand c, bool on) {
+    if (QAction* a = menuAction(c)) a->setEnabled(on);
+    if (QAction* a = toolAction(c)) a->setEnabled(on);
+}
+
 void Form1::setCaption(const std::string& caption) {
     setWindowTitle(Q(caption));
 }
@@ -419,7 +424,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::present() {
     if (!files_ || !files_->hasDocument() || draw_.Running) return;
-    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+    PresentBackBuffer(*draw_.DrawProj, draw_, *pic_);
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -493,8 +498,6 @@ void Form1::setNoProjectState(bool startUp) {
     app_.editing().Untitled = true;
 }
 
-MainCommandStates& Form1::commands() { return *hosts_; }
-
 std::array<bool, KindCount>& Form1::dialogOpen() { return app_.editing().DialogOpen; }
 
 void Form1::closeObjectDialog(KindDialog d) { app_.editing().DialogWindows->Close(KindOfDialog(d)); }
@@ -554,7 +557,7 @@ void Form1::documentOpened() {
     pic_->SetDrawWindowMode(1);
     if (proj_->Im.BackOn) LoadOpenedBackground(*this);
     trans_->documentOpened();
-    hosts_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
+    pic_->setImageCaption(shell_.words.WordLine(WordNo::ImageCaption) + " " + shell_.words.WordLine(d.Im.PicMode == 1 ? WordNo::VectorPicture : WordNo::RasterPicture));
 }
 
 FrameMargins Form1::margins(const QWidget* w) const {
@@ -652,6 +655,14 @@ void Form1::keepPictureBesideDialogs() {
 // Commands
 
 void Form1::redraw(bool full) {
+    // A redraw asked for here is the one the document owes, given now; the
+    // build run starts on the picture of every change.
+    if (!full) app_.edited().requestRedraw();
+    app_.edited().ensureDrawn();
+    if (full) drawPicture(true);
+}
+
+void Form1::drawPicture(bool full) {
     if (app_.editing().Proj == proj_) pic_->redraw(full);
 }
 
@@ -668,7 +679,7 @@ void Form1::chooseZoom(int item) {
     if (comboMas_->currentIndex() != item && item >= 0) comboMas_->setCurrentIndex(item);
     draw_.DrawProj->Zoom = proj_->Zoom;
     pic_->FitScrollBox();
-    PresentBackBuffer(*draw_.DrawProj, draw_, *hosts_);
+    PresentBackBuffer(*draw_.DrawProj, draw_, *pic_);
 }
 
 void Form1::newObject(Kind k, bool fromToolBar) {
@@ -685,6 +696,7 @@ void Form1::undoRedo(bool undo) {
 }
 
 void Form1::printPicture() {
+    app_.edited().ensureDrawn();
     PrintJob job;
     job.doc = proj_;
     job.title = shell_.DocName;
@@ -720,8 +732,9 @@ void Form1::printPicture() {
 }
 
 void Form1::exportPicture() {
+    app_.edited().ensureDrawn();
     const std::string folder = export_.LastDir.empty() ? documentFolder() : StartFolder(shell_, export_.LastDir);
-    ExportPicture(*proj_, draw_, export_, ExportHost(*hosts_, hosts_->pngProgress(), *setup_.services.exporter),
+    ExportPicture(*proj_, draw_, export_, ExportHost(app_.texts(), hosts_->pngProgress(), *setup_.services.exporter),
                   shell_.ProgDir, shell_.DocName, folder);
 }
 
@@ -742,7 +755,10 @@ void Form1::openHelp() {
         setup_.services.questions->showMessage(cannotOpen + "\n" + file);
 }
 
-void Form1::showProjectOptions() { ShowProjectOptions(*this); }
+void Form1::showProjectOptions() {
+    app_.edited().ensureDrawn();
+    ShowProjectOptions(*this);
+}
 
 void Form1::run(MainCommand c) {
     if (!commandEnabled(c)) return;
@@ -786,7 +802,10 @@ void Form1::run(MainCommand c) {
         case C::Help: openHelp(); break;
         case C::About: ShowAboutBox(shell_.words, shell_.settings.LangFile, this); break;
         case C::Play: redraw(true); break;
-        case C::Anim: trans_->runAnimation(); break;
+        case C::Anim:
+            app_.edited().ensureDrawn();
+            trans_->runAnimation();
+            break;
         default: break;
     }
 }

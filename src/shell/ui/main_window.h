@@ -2,7 +2,8 @@
 // object and zoom combos, and the picture window with its mouse tools inside
 // the MDI area.  It works on the application's document, editing, drawing and
 // shell state, and answers the editing core and the redraw through the hosts
-// of main_window_hosts.h.
+// of main_window_hosts.h; it follows the edited document as
+// app/document_wiring.h connects it.
 #pragma once
 
 #include <QMainWindow>
@@ -65,8 +66,13 @@ struct MainWindowSetup {
     MainWindowServices services;
 };
 
-// The window itself answers the no-project state and the Back-to family.
-class Form1 : public QMainWindow, private NoProjectHost, private BackToHost {
+// The window itself answers the no-project state, the Back-to family, the
+// command states of the shell's rules and the core's message box.
+class Form1 : public QMainWindow,
+              private NoProjectHost,
+              private BackToHost,
+              private MainCommandStates,
+              private MessageBox {
     Q_OBJECT
 public:
     // The window works on the application's document, editing, drawing,
@@ -80,6 +86,8 @@ public:
     QAction* menuAction(MainCommand c) const { return menu_[static_cast<std::size_t>(c)]; }
     QAction* toolAction(MainCommand c) const { return tool_[static_cast<std::size_t>(c)]; }
     bool commandEnabled(MainCommand c) const;
+    // Enables or disables the menu item and the tool button of a command.
+    void setCommandEnabled(MainCommand c, bool on);
 
     // The object combo and the zoom combo chosen as by the user.
     void chooseObject(int index);
@@ -94,12 +102,15 @@ public:
     EditingDialogSession& dialogSession() { return *dialogs_; }
     QMdiSubWindow* pictureWindow() const { return pictureSub_; }
     PictureWindow* picture() const { return pic_; }
+    MainTransform& transform() const { return *trans_; }
     QScrollArea* pictureScroll() const;
     QComboBox* objectCombo() const { return comboObj_; }
     QComboBox* zoomCombo() const { return comboMas_; }
 
-    // Redraws the picture (RepaintProject mode 1).
+    // Redraws the picture now (RepaintProject mode 1), with the redraw the
+    // document owes; drawPicture only draws (the document's redrawNeeded).
     void redraw(bool full);
+    void drawPicture(bool full);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -115,15 +126,13 @@ private:
     void buildMenu();
     void buildToolBar();
     void buildPictureWindow();
-    // The windows follow the edited document: every connection to its signals.
-    void wireDocument();
     void wordsToMain();
     void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
     void showRecentFiles(const std::array<RecentMenuItem, 5>& items);
     MainWindowHooks hooks();
     void setNoProjectState(bool startUp);
     // NoProjectHost and BackToHost.
-    MainCommandStates& commands() override;
+    MainCommandStates& commands() override { return *this; }
     std::array<bool, KindCount>& dialogOpen() override;
     void closeObjectDialog(KindDialog d) override;
     void deleteUndoFiles() override;
@@ -135,6 +144,10 @@ private:
     void restoreWorkingCopy(Kind k) override;
     void createObjectDialog(Kind k) override;
     void fillObjectDialog(Kind k) override;
+    // MainCommandStates and MessageBox.
+    void setEnabled(MainCommand c, bool on) override { setCommandEnabled(c, on); }
+    bool enabled(MainCommand c) const override { return commandEnabled(c); }
+    void ShowMessage(const std::string& text) override { setup_.services.questions->showMessage(text); }
     void documentOpened();
     void defaultWindowLayout();
     // The main window's geometry and the outer sizes of the windows it places.
