@@ -175,6 +175,30 @@ private:
     std::array<QPointer<ObjectDialog>, KindCount> open_{};
 };
 
+// A dialog that edits its kind's working copy of the session (cur()); the
+// size hints are made again whenever the mouse moves over it.
+template <class R>
+class SessionDialog : public RecordDialog<R> {
+public:
+    // UpdatePoHints, UpdateLiHints, ...: the size hints of the controls.
+    virtual void updateHints() = 0;
+
+protected:
+    SessionDialog(DialogRegistry& reg, const char* name, QWidget* parent, QSize client = QSize(380, 431),
+                  int rollDown = 433)
+        : RecordDialog<R>(client, rollDown, reg.document(), reg.commitTarget(), parent), reg_(reg) {
+        this->setObjectName(name);
+        this->setMouseTracking(true);
+    }
+    R& cur() const { return KindT<RecordKind<R>>::work(reg_.session().copies()); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        updateHints();
+        RecordDialog<R>::mouseMoveEvent(event);
+    }
+
+    DialogRegistry& reg_;
+};
+
 // The dialogs of this library, registered in one call.
 void RegisterPointDialog(DialogRegistry& reg);
 void RegisterLineDialog(DialogRegistry& reg);

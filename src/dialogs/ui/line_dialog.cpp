@@ -103,9 +103,7 @@ bool LengthFixed(const std::string& k, int r) {
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DLine>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormLi");
-    setMouseTracking(true);
+    : SessionDialog<DLine>(reg, "FormLi", parent) {
     build();
     connectHandlers();
 }
@@ -115,10 +113,8 @@ void TFormLi::applyWords(const WordTable& words) {
     ApplyWords(*this, WordsToLi, words);
     fitContent();  // the words may need more room than the design size
     projectionWord_ = QString::fromStdString(words.WordLine(WordNo::Projection));
-    UpdateLiHints();
+    updateHints();
 }
-
-DLine& TFormLi::cur() const { return reg_.session().copies().CurLine; }
 
 void TFormLi::buildEnd(End& e, int n, QWidget* g) {
     auto* l = new QGridLayout(g);
@@ -152,13 +148,9 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
 
 void TFormLi::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(3);
-    LabelLPath = NamedLabel(b, "LabelLPath", "");
-    LabelLPath->setStyleSheet("color: red");
-    top->addWidget(LabelLPath);
+    const PlainColumn column = BuildPlainColumn(b, "LabelLPath", 3);
+    QVBoxLayout* top = column.top;
+    LabelLPath = column.path;
 
     auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxLM1"));
     auto* l1 = new QGridLayout(g1);
@@ -227,7 +219,7 @@ void TFormLi::build() {
 
 void TFormLi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
-    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { UpdateLiHints(); });
+    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { updateHints(); });
     connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
@@ -248,7 +240,7 @@ void TFormLi::connectHandlers() {
             if (filling()) return;
             (cur().*field).v = s->checkedValue();
             commitIfFocused(s);
-            UpdateLiHints();
+            updateHints();
         });
     };
     spin(SpinEditLPri1, &DLine::Dash);
@@ -329,7 +321,7 @@ void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
             scr = *v;
             space = Round3(space + (scr - old));
             commit();
-            UpdateLiHints();
+            updateHints();
         });
     };
     picture(e.x, true);
@@ -409,10 +401,10 @@ void TFormLi::fill(DLine r) {
     const EndButtons b = EndButtonsFor(k, role, reg_.role(Kind::tr), reg_.role(Kind::kv));
     end1_.open->setEnabled(b.one);
     end2_.open->setEnabled(b.two);
-    UpdateLiHints();
+    updateHints();
 }
 
-void TFormLi::UpdateLiHints() {
+void TFormLi::updateHints() {
     const DLine& l = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
     head_.pt->setText(NumText(PixToPt(l.Thick.v, dpi)) + " " + ptWord());
@@ -434,11 +426,6 @@ void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
     ApplyToAllLines(s.proj().Obj, s.copies(), cur(), LineCategories{thickness, dashes, arrows});
     commitTarget().ApplyObject(false);
     commitTarget().RepaintProject();
-}
-
-void TFormLi::mouseMoveEvent(QMouseEvent* event) {
-    UpdateLiHints();
-    RecordDialog<DLine>::mouseMoveEvent(event);
 }
 
 void RegisterLineDialog(DialogRegistry& reg) {

@@ -63,9 +63,7 @@ constexpr WordTarget WordsToPo[] = {
 }  // namespace
 
 TFormPo::TFormPo(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DPoint>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormPo");
-    setMouseTracking(true);
+    : SessionDialog<DPoint>(reg, "FormPo", parent) {
     build();
     connectHandlers();
 }
@@ -74,21 +72,14 @@ void TFormPo::applyWords(const WordTable& words) {
     RecordDialog<DPoint>::applyWords(words);
     ApplyWords(*this, WordsToPo, words);
     fitContent();  // the words may need more room than the design size
-    UpdatePoHints();
+    updateHints();
 }
-
-DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
 
 void TFormPo::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(3);
-
-    LabelPPath = NamedLabel(b, "LabelPPath", "");
-    LabelPPath->setStyleSheet("color: red");
-    top->addWidget(LabelPPath);
+    const PlainColumn column = BuildPlainColumn(b, "LabelPPath", 3);
+    QVBoxLayout* top = column.top;
+    LabelPPath = column.path;
 
     // Главная 1: ID, layer, colour, disabled, the default set.
     auto* g1 = Named(new QGroupBox(QString(), b), "GroupBoxPMain1");
@@ -240,7 +231,7 @@ void TFormPo::connectHandlers() {
             if (filling()) return;
             (cur().*field).v = s->checkedValue();
             commitIfFocused(s);
-            if (hints) UpdatePoHints();
+            if (hints) updateHints();
         });
     };
     spin(SpinEditPRad, &DPoint::Radius, true);
@@ -294,7 +285,7 @@ void TFormPo::pictureEdit(TNumEdit* edit, bool isX) {
             c.Q2 = {p.X.v + o[3], p.Y.v + o[4], p.Z.v + o[5]};
         }
         commit();
-        UpdatePoHints();
+        updateHints();
     });
 }
 
@@ -361,10 +352,10 @@ void TFormPo::fill(DPoint r) {
     ButtonPoAnim->setProperty("animated", animated);
     const int role = reg_.role(Kind::po);
     ButtonPoAnim->setEnabled(role != 8 && role != 9);
-    UpdatePoHints();
+    updateHints();
 }
 
-void TFormPo::UpdatePoHints() {
+void TFormPo::updateHints() {
     const DPoint& p = cur();
     setSizeHintOf(SpinEditPNRad, p.LabelDist.v);
     setSizeHintOf(EditPx, p.ScrX.v);
@@ -387,11 +378,6 @@ void TFormPo::UpdatePoHints() {
         SpinEditPSize1->setToolTip(fontHint(p.NameSize.v));
         SpinEditPSize2->setToolTip(fontHint(p.IndexSize.v));
     }
-}
-
-void TFormPo::mouseMoveEvent(QMouseEvent* event) {
-    UpdatePoHints();
-    RecordDialog<DPoint>::mouseMoveEvent(event);
 }
 
 // The walk changes the document: it is committed (marking the document

@@ -59,15 +59,11 @@ constexpr const char* SecondNames[3] = {"CheckBoxY10", "CheckBoxY20", "CheckBoxY
 }  // namespace
 
 TFormXZ::TFormXZ(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DXZ>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormXZ");
-    setMouseTracking(true);
+    : SessionDialog<DXZ>(reg, "FormXZ", parent) {
     build();
     connectHandlers();
     applyWords(BuiltInWords());
 }
-
-DXZ& TFormXZ::cur() const { return reg_.session().copies().CurXZ; }
 
 void TFormXZ::applyWords(const WordTable& words) {
     RecordDialog<DXZ>::applyWords(words);
@@ -77,7 +73,7 @@ void TFormXZ::applyWords(const WordTable& words) {
     thickWord_ = QString::fromStdString(words.WordLine(WordNo::ThicknessIs));
     for (std::size_t i = 0; i < 4; ++i) ButtonY[i]->setText(thickWord_ + QString::number(cur().SurfThick[i + 1].v));
     fitContent();
-    UpdateXZHints();
+    updateHints();
 }
 
 void TFormXZ::build() {
@@ -203,7 +199,7 @@ void TFormXZ::staleShading(int surface) {
 
 void TFormXZ::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { UpdateXZHints(); });
+    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { updateHints(); });
 
     auto check = [this](QCheckBox* box, auto field) {
         connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
@@ -222,7 +218,7 @@ void TFormXZ::connectHandlers() {
             if (filling()) return;
             (cur().*field).v = s->checkedValue();
             commitIfFocused(s);
-            if (hints) UpdateXZHints();
+            if (hints) updateHints();
         });
     };
     spin(SpinEditYRazW, &DXZ::MarkWidth, true);
@@ -243,7 +239,7 @@ void TFormXZ::connectHandlers() {
         if (!v) return false;
         cur() = XZWithScale(std::move(cur()), *v);
         reg_.session().proj().FillValid = 0;
-        UpdateXZHints();
+        updateHints();
         return true;
     });
     watchExit(EditYRaz, [this] {
@@ -344,7 +340,7 @@ void TFormXZ::runOptions(int surface) {
     }
     applyOnly();
     staleShading(surface);
-    UpdateXZHints();
+    updateHints();
 }
 
 void TFormXZ::fill(DXZ r) {
@@ -391,10 +387,10 @@ void TFormXZ::fill(DXZ r) {
     const bool own = reg_.session().entryCode() == "xz";
     head_.save->setEnabled(own);
     head_.load->setEnabled(own && r.Number == 0);
-    UpdateXZHints();
+    updateHints();
 }
 
-void TFormXZ::UpdateXZHints() {
+void TFormXZ::updateHints() {
     const DXZ& x = cur();
     head_.pt->setText(NumText(PixToPt(x.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(head_.tol, x.Thick.v);
@@ -403,11 +399,6 @@ void TFormXZ::UpdateXZHints() {
     setSizeHintOf(SpinEditYRazH, x.MarkHeight.v);
     setSizeHintOf(SpinEditYPodSize, x.NumberSize.v);
     for (std::size_t i = 0; i < 4; ++i) setSizeHintOf(ButtonY[i], x.SurfThick[i + 1].v);
-}
-
-void TFormXZ::mouseMoveEvent(QMouseEvent* event) {
-    UpdateXZHints();
-    RecordDialog<DXZ>::mouseMoveEvent(event);
 }
 
 void TFormXZ::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
