@@ -91,16 +91,9 @@ constexpr WordTarget WordsToCi[] = {
 }  // namespace
 
 TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DCircle>(reg, "FormCi", parent) {
+    : SessionDialog<DCircle>(reg, "FormCi", WordsToCi, parent) {
     build();
     connectHandlers();
-}
-
-void TFormCi::applyWords(const WordTable& words) {
-    RecordDialog<DCircle>::applyWords(words);
-    ApplyWords(*this, WordsToCi, words);
-    fitContent();  // the words may need more room than the design size
-    updateHints();
 }
 
 void TFormCi::build() {

@@ -17,8 +17,6 @@ public:
 
     // VarToFormCi.
     void fill(DCircle rec) override;
-    // WordsToCi.
-    void applyWords(const WordTable& words) override;
     // UpdateCiHints.
     void updateHints() override;
     // The walk of "Все эллипсы" with the chosen categories, committed.

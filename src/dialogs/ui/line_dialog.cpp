@@ -103,7 +103,7 @@ bool LengthFixed(const std::string& k, int r) {
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DLine>(reg, "FormLi", parent) {
+    : SessionDialog<DLine>(reg, "FormLi", WordsToLi, parent) {
     build();
     connectHandlers();
 }
@@ -225,30 +225,15 @@ void TFormLi::connectHandlers() {
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
         commitIfEntered(ComboBoxLType);
     });
-    auto check = [this](QCheckBox* box, Ed<bool> DLine::*field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            (cur().*field).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, &DLine::Disabled);
-    check(end1_.arrow, &DLine::Arrow1);
-    check(end2_.arrow, &DLine::Arrow2);
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DLine::*field) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            updateHints();
-        });
-    };
-    spin(SpinEditLPri1, &DLine::Dash);
-    spin(SpinEditLPri2, &DLine::Gap);
-    spin(end1_.len, &DLine::Arrow1Len);
-    spin(end2_.len, &DLine::Arrow2Len);
-    spin(end1_.ang, &DLine::Arrow1Angle);
-    spin(end2_.ang, &DLine::Arrow2Angle);
+    connectCheck(head_.dis, &DLine::Disabled);
+    connectCheck(end1_.arrow, &DLine::Arrow1);
+    connectCheck(end2_.arrow, &DLine::Arrow2);
+    connectSpin(SpinEditLPri1, &DLine::Dash);
+    connectSpin(SpinEditLPri2, &DLine::Gap);
+    connectSpin(end1_.len, &DLine::Arrow1Len);
+    connectSpin(end2_.len, &DLine::Arrow2Len);
+    connectSpin(end1_.ang, &DLine::Arrow1Angle);
+    connectSpin(end2_.ang, &DLine::Arrow2Angle);
 
     // exit: angle and length reshape the segment; a value that leaves no
     // finite segment is refused.

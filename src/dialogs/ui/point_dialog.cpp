@@ -63,16 +63,9 @@ constexpr WordTarget WordsToPo[] = {
 }  // namespace
 
 TFormPo::TFormPo(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DPoint>(reg, "FormPo", parent) {
+    : SessionDialog<DPoint>(reg, "FormPo", WordsToPo, parent) {
     build();
     connectHandlers();
-}
-
-void TFormPo::applyWords(const WordTable& words) {
-    RecordDialog<DPoint>::applyWords(words);
-    ApplyWords(*this, WordsToPo, words);
-    fitContent();  // the words may need more room than the design size
-    updateHints();
 }
 
 void TFormPo::build() {
@@ -204,18 +197,11 @@ void TFormPo::connectHandlers() {
     font(FontComboBoxP2, &DPoint::IndexFont);
 
     // focus, stored first: check boxes, texts, spin edits.
-    auto check = [this](QCheckBox* box, Ed<bool> DPoint::*field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            (cur().*field).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, &DPoint::Disabled);
-    check(CheckBoxPBo1, &DPoint::NameBold);
-    check(CheckBoxPIt1, &DPoint::NameItalic);
-    check(CheckBoxPBo2, &DPoint::IndexBold);
-    check(CheckBoxPIt2, &DPoint::IndexItalic);
+    connectCheck(head_.dis, &DPoint::Disabled);
+    connectCheck(CheckBoxPBo1, &DPoint::NameBold);
+    connectCheck(CheckBoxPIt1, &DPoint::NameItalic);
+    connectCheck(CheckBoxPBo2, &DPoint::IndexBold);
+    connectCheck(CheckBoxPIt2, &DPoint::IndexItalic);
     auto text = [this](QLineEdit* edit, DStr DPoint::*field) {
         connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& t) {
             if (filling()) return;
@@ -226,20 +212,12 @@ void TFormPo::connectHandlers() {
     text(EditPName, &DPoint::Name);
     text(EditPUp, &DPoint::Upper);
     text(EditPDown, &DPoint::Lower);
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DPoint::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) updateHints();
-        });
-    };
-    spin(SpinEditPRad, &DPoint::Radius, true);
-    spin(SpinEditPTol, &DPoint::Thick, true);
-    spin(SpinEditPSize1, &DPoint::NameSize, true);
-    spin(SpinEditPSize2, &DPoint::IndexSize, true);
-    spin(SpinEditPNRad, &DPoint::LabelDist, true);
-    spin(SpinEditPNAng, &DPoint::LabelAngle, false);
+    connectSpin(SpinEditPRad, &DPoint::Radius, true);
+    connectSpin(SpinEditPTol, &DPoint::Thick, true);
+    connectSpin(SpinEditPSize1, &DPoint::NameSize, true);
+    connectSpin(SpinEditPSize2, &DPoint::IndexSize, true);
+    connectSpin(SpinEditPNRad, &DPoint::LabelDist, true);
+    connectSpin(SpinEditPNAng, &DPoint::LabelAngle, false);
 
     // focus, nothing without it: the coordinates.
     pictureEdit(EditPx, true);

@@ -17,8 +17,6 @@ public:
 
     // VarToFormPo.
     void fill(DPoint rec) override;
-    // WordsToPo.
-    void applyWords(const WordTable& words) override;
     // UpdatePoHints.
     void updateHints() override;
 

@@ -81,7 +81,9 @@ constexpr const char* SectionName[4] = {"SeMain", "SeTerm", "SeAdd1", "SeAdd2"};
 
 template <class R>
 TFormRoundBody<R>::TFormRoundBody(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<R>(reg, IsCylinder ? "FormZi" : "FormKo", parent, QSize(380, 330), 332) {
+    : SessionDialog<R>(reg, IsCylinder ? "FormZi" : "FormKo",
+                       IsCylinder ? std::span<const WordTarget>(WordsToZi) : std::span<const WordTarget>(WordsToKo),
+                       parent, QSize(380, 330), 332) {
     build();
     connectHandlers();
 }
@@ -91,15 +93,6 @@ TFormRoundBody<R>::TFormRoundBody(DialogRegistry& reg, QWidget* parent)
 template <class R>
 TFormRoundBody<R>::~TFormRoundBody() {
     for (QObject* c : this->template findChildren<QObject*>()) c->disconnect(this);
-}
-
-template <class R>
-void TFormRoundBody<R>::applyWords(const WordTable& words) {
-    RecordDialog<R>::applyWords(words);
-    if constexpr (IsCylinder) ApplyWords(*this, WordsToZi, words);
-    else ApplyWords(*this, WordsToKo, words);
-    this->fitContent();  // the words may need more room than the design size
-    updateHints();
 }
 
 template <class R>

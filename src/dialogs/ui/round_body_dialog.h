@@ -32,8 +32,6 @@ public:
 
     // VarToFormZi, VarToFormKo.
     void fill(R rec) override;
-    // WordsToZi, WordsToKo.
-    void applyWords(const WordTable& words) override;
     // UpdateZiHints, UpdateKoHints.
     void updateHints() override;
 

@@ -63,7 +63,7 @@ constexpr WordTarget WordsToSf[] = {
 }  // namespace
 
 TFormSf::TFormSf(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DSf>(reg, "FormSf", parent, QSize(380, 300), 302) {
+    : SessionDialog<DSf>(reg, "FormSf", WordsToSf, parent, QSize(380, 300), 302) {
     build();
     connectHandlers();
 }
@@ -72,13 +72,6 @@ TFormSf::TFormSf(DialogRegistry& reg, QWidget* parent)
 // the widgets go, after this part of the dialog has gone.
 TFormSf::~TFormSf() {
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
-}
-
-void TFormSf::applyWords(const WordTable& words) {
-    RecordDialog<DSf>::applyWords(words);
-    ApplyWords(*this, WordsToSf, words);
-    fitContent();  // the words may need more room than the design size
-    updateHints();
 }
 
 void TFormSf::build() {

@@ -29,8 +29,6 @@ public:
 
     // VarToFormSf.
     void fill(DSf rec) override;
-    // WordsToSf.
-    void applyWords(const WordTable& words) override;
     // UpdateSfHints.
     void updateHints() override;
 

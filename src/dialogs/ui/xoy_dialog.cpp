@@ -57,7 +57,7 @@ constexpr const char* FormulaLabels[7] = {"y=", "y=", "r=", "r=", "x=", "F(x,y)=
 }  // namespace
 
 TFormXY::TFormXY(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DXOY>(reg, "FormXY", parent) {
+    : SessionDialog<DXOY>(reg, "FormXY", WordsToXY, parent) {
     build();
     connectHandlers();
     applyWords(BuiltInWords());
@@ -207,35 +207,20 @@ void TFormXY::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
     ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); }, [this] { updateHints(); });
 
-    auto check = [this](QCheckBox* box, auto field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            field(cur()).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, [](DXOY& x) -> Ed<bool>& { return x.Disabled; });
-    check(CheckBoxXSEn, [](DXOY& x) -> Ed<bool>& { return x.GridOn; });
-    check(CheckBoxXPodEn, [](DXOY& x) -> Ed<bool>& { return x.NumbersOn; });
-    check(CheckBoxXPodIt, [](DXOY& x) -> Ed<bool>& { return x.NumbersItalic; });
-    check(CheckBoxXPodBo, [](DXOY& x) -> Ed<bool>& { return x.NumbersBold; });
+    connectCheck(head_.dis, &DXOY::Disabled);
+    connectCheck(CheckBoxXSEn, &DXOY::GridOn);
+    connectCheck(CheckBoxXPodEn, &DXOY::NumbersOn);
+    connectCheck(CheckBoxXPodIt, &DXOY::NumbersItalic);
+    connectCheck(CheckBoxXPodBo, &DXOY::NumbersBold);
     for (std::size_t i = 0; i < 6; ++i)
-        check(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
+        connectCheck(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
 
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DXOY::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) updateHints();
-        });
-    };
-    spin(SpinEditXSTol, &DXOY::GridThick, true);
-    spin(SpinEditXSJump, &DXOY::GridStep, false);
-    spin(SpinEditXRazW, &DXOY::MarkWidth, true);
-    spin(SpinEditXRazH, &DXOY::MarkHeight, true);
-    spin(SpinEditXPodJump, &DXOY::NumberStep, false);
-    spin(SpinEditXPodSize, &DXOY::NumberSize, true);
+    connectSpin(SpinEditXSTol, &DXOY::GridThick, true);
+    connectSpin(SpinEditXSJump, &DXOY::GridStep, false);
+    connectSpin(SpinEditXRazW, &DXOY::MarkWidth, true);
+    connectSpin(SpinEditXRazH, &DXOY::MarkHeight, true);
+    connectSpin(SpinEditXPodJump, &DXOY::NumberStep, false);
+    connectSpin(SpinEditXPodSize, &DXOY::NumberSize, true);
 
     connect(FontComboBoxX, &QComboBox::activated, this, [this] {
         if (filling()) return;

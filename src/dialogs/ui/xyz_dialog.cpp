@@ -59,7 +59,7 @@ constexpr const char* SecondNames[3] = {"CheckBoxY10", "CheckBoxY20", "CheckBoxY
 }  // namespace
 
 TFormXZ::TFormXZ(DialogRegistry& reg, QWidget* parent)
-    : SessionDialog<DXZ>(reg, "FormXZ", parent) {
+    : SessionDialog<DXZ>(reg, "FormXZ", WordsToXZ, parent) {
     build();
     connectHandlers();
     applyWords(BuiltInWords());
@@ -201,30 +201,15 @@ void TFormXZ::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
     ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { updateHints(); });
 
-    auto check = [this](QCheckBox* box, auto field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            field(cur()).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, [](DXZ& x) -> Ed<bool>& { return x.Disabled; });
-    check(CheckBoxYPodEn, [](DXZ& x) -> Ed<bool>& { return x.NumbersOn; });
-    check(CheckBoxYPodIt, [](DXZ& x) -> Ed<bool>& { return x.NumbersItalic; });
-    check(CheckBoxYPodBo, [](DXZ& x) -> Ed<bool>& { return x.NumbersBold; });
+    connectCheck(head_.dis, &DXZ::Disabled);
+    connectCheck(CheckBoxYPodEn, &DXZ::NumbersOn);
+    connectCheck(CheckBoxYPodIt, &DXZ::NumbersItalic);
+    connectCheck(CheckBoxYPodBo, &DXZ::NumbersBold);
 
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DXZ::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) updateHints();
-        });
-    };
-    spin(SpinEditYRazW, &DXZ::MarkWidth, true);
-    spin(SpinEditYRazH, &DXZ::MarkHeight, true);
-    spin(SpinEditYPodJump, &DXZ::NumberStep, false);
-    spin(SpinEditYPodSize, &DXZ::NumberSize, true);
+    connectSpin(SpinEditYRazW, &DXZ::MarkWidth, true);
+    connectSpin(SpinEditYRazH, &DXZ::MarkHeight, true);
+    connectSpin(SpinEditYPodJump, &DXZ::NumberStep, false);
+    connectSpin(SpinEditYPodSize, &DXZ::NumberSize, true);
 
     connect(FontComboBoxY, &QComboBox::activated, this, [this] {
         if (filling()) return;
