@@ -1,31 +1,22 @@
-// Lines shared by the object blocks: the record head, the fill group, the
-// creation number and the resetting of computed curves.
+// What the object blocks share: one list of a block's lines serves both
+// ways.  A block function takes a BlockOut, which writes each line, or a
+// BlockIn, which reads it back into the record, in the same order; the
+// record is const when writing.
+//
+// A flag line is named by how it is read: Not0 and Is1 lines are written
+// "1"/"0" and read as "not 0" or as "exactly 1"; NotL and IsI lines are
+// written "и"/"л" and read as "not л" or as "exactly и".  Int and Byte lines
+// are written alike; a Byte line reads 0..255 only.  since(v) holds for
+// every line a file of version v has: always when writing.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "files/text_lines.h"
 #include "model/records.h"
 
 namespace pelmar::blocks {
-
-inline void WriteHead(LineWriter& out, const DHead& h, const std::string& header) {
-    out.Header(header);
-    out.Text(h.ID.s, "ID");
-    out.Int(h.Layer.v);
-    out.Int(h.Thick.v);
-    out.Int(h.ColorIndex.v);
-    out.Flag01(h.Disabled.v);
-}
-
-inline void ReadHead(LineReader& in, DHead& h) {
-    in.Skip();
-    h.ID.s = in.Text();
-    h.Layer.v = in.Byte();
-    h.Thick.v = in.Int();
-    h.ColorIndex.v = in.Byte();
-    h.Disabled.v = in.Not0();
-}
 
 // Texts of an array, named field[1], field[2], ... in the changes collected.
 template <class Range>
@@ -34,103 +25,132 @@ void WriteTexts(LineWriter& out, const Range& texts, const char* field) {
     for (const auto& t : texts) out.Text(t, field, ++i);
 }
 
+class BlockOut {
+public:
+    static constexpr bool reading = false;
+    explicit BlockOut(LineWriter& out) : out(out) {}
+
+    bool since(int) const { return true; }
+    // The header line of a part: the block's own followed by the part's.
+    static std::string sub(const std::string& header, std::string_view part) { return header + std::string(part); }
+    void Header(const std::string& header) { out.Header(header); }
+    void Text(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index); }
+    // An animation formula, from version 14 on.
+    void Anim(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index); }
+    template <class Range>
+    void Anims(const Range& texts, const char* field) { WriteTexts(out, texts, field); }
+    void Int(std::int64_t v) { out.Int(v); }
+    void Byte(std::int64_t v) { out.Int(v); }
+    void Real(double v) { out.Real(v); }
+    void Color32(TColor c) { out.Int(static_cast<std::int32_t>(c)); }
+    void Not0(bool b) { out.Flag01(b); }
+    void Is1(bool b) { out.Flag01(b); }
+    void NotL(bool b) { out.FlagL(b); }
+    void IsI(bool b) { out.FlagL(b); }
+    // A line no reader looks at.
+    void Unused() { out.Raw("X"); }
+
+    LineWriter& out;
+};
+
+class BlockIn {
+public:
+    static constexpr bool reading = true;
+    explicit BlockIn(LineReader& in) : in(in) {}
+
+    bool since(int version) const { return in.version() >= version; }
+    static std::string sub(const std::string&, std::string_view) { return {}; }
+    void Header(const std::string&) { in.Skip(); }
+    void Text(std::string& t, const char*, int = 0) { t = in.Text(); }
+    // Older files give empty texts.
+    void Anim(std::string& t, const char*, int = 0) { t = since(14) ? in.Text() : std::string(); }
+    template <class Range>
+    void Anims(Range& texts, const char* field) {
+        for (auto& t : texts) Anim(t, field);
+    }
+    template <class T>
+    void Int(T& v) { v = in.Int(); }
+    template <class T>
+    void Byte(T& v) { v = in.Byte(); }
+    void Real(double& v) { v = in.Real(); }
+    void Color32(TColor& c) { c = in.Color32(); }
+    void Not0(bool& b) { b = in.Not0(); }
+    void Is1(bool& b) { b = in.Is1(); }
+    void NotL(bool& b) { b = in.NotL(); }
+    void IsI(bool& b) { b = in.IsI(); }
+    void Unused() { in.Skip(); }
+
+    LineReader& in;
+};
+
+template <class IO, class H>
+void Head(IO& io, H& h, const std::string& header) {
+    io.Header(header);
+    io.Text(h.ID.s, "ID");
+    io.Byte(h.Layer.v);
+    io.Int(h.Thick.v);
+    io.Byte(h.ColorIndex.v);
+    io.Not0(h.Disabled.v);
+}
+
+// The creation number, from version 19 on; older files give 0.
+template <class IO, class N>
+void Number(IO& io, N& n) {
+    if (io.since(19)) io.Int(n);
+    else if constexpr (IO::reading) n = 0;
+}
+
+// Fill on and the three colours as plain integers, from version 17 on;
+// older files leave the fill as it was.
+template <class IO, class F>
+void Fill(IO& io, F& f) {
+    if (!io.since(17)) return;
+    io.NotL(f.On);
+    for (auto& c : f.Colors) io.Color32(c);
+}
+
 // The shift and rotation of a graph.
-inline void WriteMove(LineWriter& out, const DGraphMove& m) {
-    out.FlagL(m.Moved.v);
-    out.Real(m.DX.v);
-    out.Real(m.DY.v);
-    out.Real(m.DZ.v);
-    out.FlagL(m.Rotated.v);
-    out.Real(m.Angle.v);
-    out.Real(m.CX.v);
-    out.Real(m.CY.v);
-    out.Real(m.CZ.v);
-    out.Real(m.NX.v);
-    out.Real(m.NY.v);
-    out.Real(m.NZ.v);
+template <class IO, class M>
+void Move(IO& io, M& m) {
+    io.IsI(m.Moved.v);
+    io.Real(m.DX.v);
+    io.Real(m.DY.v);
+    io.Real(m.DZ.v);
+    io.IsI(m.Rotated.v);
+    io.Real(m.Angle.v);
+    io.Real(m.CX.v);
+    io.Real(m.CY.v);
+    io.Real(m.CZ.v);
+    io.Real(m.NX.v);
+    io.Real(m.NY.v);
+    io.Real(m.NZ.v);
 }
 
-inline void ReadMove(LineReader& in, DGraphMove& m) {
-    m.Moved.v = in.IsI();
-    m.DX.v = in.Real();
-    m.DY.v = in.Real();
-    m.DZ.v = in.Real();
-    m.Rotated.v = in.IsI();
-    m.Angle.v = in.Real();
-    m.CX.v = in.Real();
-    m.CY.v = in.Real();
-    m.CZ.v = in.Real();
-    m.NX.v = in.Real();
-    m.NY.v = in.Real();
-    m.NZ.v = in.Real();
-}
-
-// Fill on ("и"/"л") and the three colours as plain integers.
-inline void WriteFill(LineWriter& out, const DFill& f) {
-    out.FlagL(f.On);
-    for (const TColor c : f.Colors) out.Int(static_cast<std::int32_t>(c));
-}
-
-// From version 17 on; older files leave the fill as it was.
-inline void ReadFill(LineReader& in, DFill& f) {
-    if (in.version() < 17) return;
-    f.On = in.NotL();
-    for (TColor& c : f.Colors) c = in.Color32();
-}
-
-// From version 19 on; older files give 0.
-inline void ReadNumber(LineReader& in, std::int32_t& n) { n = in.version() >= 19 ? in.Int() : 0; }
-
-// Animation formulas from version 14 on; older files give empty texts.
-template <class Range>
-void ReadAnim(LineReader& in, Range& texts) {
-    for (auto& t : texts) t = in.version() >= 14 ? in.Text() : std::string();
-}
-
-// The tick marks and numbering of a coordinate system; the 2D system writes
-// its flags as "1"/"0", the 3D one as letters.
-template <class System>
-void WriteNumbering(LineWriter& out, const System& x, bool letterFlags) {
-    const auto flag = [&](bool on) { letterFlags ? out.FlagL(on) : out.Flag01(on); };
-    out.Int(x.MarkWidth.v);
-    out.Int(x.MarkHeight.v);
+// The tick marks and numbering of a coordinate system; the 2D system has its
+// flags as "1"/"0", the 3D one as letters.
+template <class IO, class System>
+void Numbering(IO& io, System& x, bool letterFlags) {
+    const auto flag = [&](auto& on) { letterFlags ? io.NotL(on) : io.Not0(on); };
+    io.Int(x.MarkWidth.v);
+    io.Int(x.MarkHeight.v);
     flag(x.NumbersOn.v);
-    out.Int(x.NumberStep.v);
-    out.Text(x.NumberFont.s, "NumberFont");
+    io.Int(x.NumberStep.v);
+    io.Text(x.NumberFont.s, "NumberFont");
     flag(x.NumbersItalic.v);
     flag(x.NumbersBold.v);
-    out.Int(x.NumberSize.v);
+    io.Int(x.NumberSize.v);
 }
 
-template <class System>
-void ReadNumbering(LineReader& in, System& x, bool letterFlags) {
-    const auto flag = [&] { return letterFlags ? in.NotL() : in.Not0(); };
-    x.MarkWidth.v = in.Int();
-    x.MarkHeight.v = in.Int();
-    x.NumbersOn.v = flag();
-    x.NumberStep.v = in.Int();
-    x.NumberFont.s = in.Text();
-    x.NumbersItalic.v = flag();
-    x.NumbersBold.v = flag();
-    x.NumberSize.v = in.Int();
-}
-
-// The line style of a graph.
-inline void WriteStyle(LineWriter& out, const DGraphStyle& s) {
-    out.Int(s.Visible.v);
-    out.Int(s.Hidden.v);
-    out.Int(s.Dash.v);
-    out.Int(s.Gap.v);
-}
-
-// From version 11 on; version 10 gives solid, solid, 10, 10.
-inline void ReadStyle(LineReader& in, DGraphStyle& s) {
-    if (in.version() >= 11) {
-        s.Visible.v = in.Byte();
-        s.Hidden.v = in.Byte();
-        s.Dash.v = in.Int();
-        s.Gap.v = in.Int();
-    } else {
+// The line style of a graph, from version 11 on; version 10 gives solid,
+// solid, 10, 10.
+template <class IO, class S>
+void Style(IO& io, S& s) {
+    if (io.since(11)) {
+        io.Byte(s.Visible.v);
+        io.Byte(s.Hidden.v);
+        io.Int(s.Dash.v);
+        io.Int(s.Gap.v);
+    } else if constexpr (IO::reading) {
         s.Visible.v = 1;
         s.Hidden.v = 1;
         s.Dash.v = 10;
@@ -140,21 +160,40 @@ inline void ReadStyle(LineReader& in, DGraphStyle& s) {
 
 // Formula texts of the graphs: the first `arrays` arrays, graph by graph,
 // named "Texts" 10·array + graph.
-template <class Arrays>
-void WriteGraphTexts(LineWriter& out, const Arrays& texts, std::size_t arrays) {
+template <class IO, class Arrays>
+void GraphTexts(IO& io, Arrays& texts, std::size_t arrays) {
     for (std::size_t g = 1; g <= texts[0].size(); ++g)
-        for (std::size_t a = 0; a < arrays; ++a) out.Text(texts[a][g], "Texts", static_cast<int>(10 * a + g));
+        for (std::size_t a = 0; a < arrays; ++a) io.Anim(texts[a][g], "Texts", static_cast<int>(10 * a + g));
 }
 
-// From version 14 on; older files give empty texts.
-template <class Arrays>
-void ReadGraphTexts(LineReader& in, Arrays& texts, std::size_t arrays) {
-    for (std::size_t g = 1; g <= texts[0].size(); ++g)
-        for (std::size_t a = 0; a < arrays; ++a) texts[a][g] = in.version() >= 14 ? in.Text() : std::string();
-}
+// The blocks of the plane kinds, for the blocks that hold them as parts.
+template <class IO, class P>
+void PointBlock(IO& io, P& p, const std::string& header);
+template <class IO, class L>
+void LineBlock(IO& io, L& l, const std::string& header);
+template <class IO, class C>
+void CircleBlock(IO& io, C& c, const std::string& header);
+template <class IO, class T>
+void TriangleBlock(IO& io, T& t, const std::string& header);
+template <class IO, class K>
+void TetragonBlock(IO& io, K& k, const std::string& header);
 
 // A computed curve set cut back to one empty polyline, not current: its
 // polylines come again from the curves file or the next drawing.
 void ResetCurves(DCurve2& c);
 
 }  // namespace pelmar::blocks
+
+// The writer and the reader of a kind's block (object_blocks.h) through the
+// kind's one list of lines, Name##Block, made for both ways.
+#define PELMAR_OBJECT_BLOCK(Name, Rec)                                                  \
+    template void blocks::Name##Block(blocks::BlockOut&, const Rec&, const std::string&); \
+    template void blocks::Name##Block(blocks::BlockIn&, Rec&, const std::string&);        \
+    void Write##Name##Block(LineWriter& out, const Rec& r, const std::string& header) {   \
+        blocks::BlockOut io(out);                                                         \
+        blocks::Name##Block(io, r, header);                                               \
+    }                                                                                     \
+    void Read##Name##Block(LineReader& in, Rec& r) {                                      \
+        blocks::BlockIn io(in);                                                           \
+        blocks::Name##Block(io, r, std::string());                                        \
+    }

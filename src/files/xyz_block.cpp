@@ -60,41 +60,9 @@ void SetOutlineDefaults(DOutLine& o, std::int32_t width, std::int32_t height) {
     o.Colors = {kWhite, kRed, 0};
 }
 
-}  // namespace
 
-void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
-    WritePointBlock(out, x.Center, header + "<Center>");
-    WriteLineBlock(out, x.AxisX, header + "<Axes X>");
-    WriteLineBlock(out, x.AxisY, header + "<Axes Y>");
-    WriteLineBlock(out, x.AxisZ, header + "<Axes Z>");
-    WriteHead(out, x, header);
-    out.Real(x.Scale.v);
-    out.Real(x.Div.v);
-    WriteNumbering(out, x, true);
-    for (std::size_t i = 1; i <= 4; ++i) {
-        out.FlagL(x.SurfOn[i].v);
-        out.Text(x.Surf[i].s, "Surf", static_cast<int>(i));
-        if (i == 4) {
-            out.Text(x.Surf3More[1].s, "Surf3More", 1);
-            out.Text(x.Surf3More[2].s, "Surf3More", 2);
-        }
-        out.Int(x.SurfThick[i].v);
-        out.Int(x.SurfColorIndex[i].v);
-        for (int k = 0; k < 4; ++k) out.Raw("X");
-    }
-    out.Real(x.ParT1.v);
-    out.Real(x.ParT2.v);
-    out.Real(x.ParH.v);
-    for (std::size_t s = 1; s <= 3; ++s)
-        for (std::size_t d = 1; d <= 3; ++d)
-            for (std::size_t k = 1; k <= 11; ++k) {
-                const DSection& sec = x.Sections[s][d][k];
-                out.FlagL(sec.On.v);
-                out.Real(sec.C.v);
-                for (const auto& b : sec.Bounds) out.Real(b.v);
-            }
-    for (std::size_t i = 1; i <= 4; ++i) WriteMove(out, x.Move[i]);
-    out.FlagL(x.BoundToAxes.v);
+// The outline groups, written.
+void WriteOutlines(LineWriter& out, const DXZ& x) {
     for (std::size_t o = 1; o <= 3; ++o) {
         const DOutLine& g = x.Outlines[o];
         out.FlagL(g.On);
@@ -110,48 +78,11 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
         out.Color(g.Colors[1]);
         out.Int(static_cast<std::int32_t>(g.Colors[2]));
     }
-    for (const DGraphStyle& st : x.Style) WriteStyle(out, st);
-    WriteGraphTexts(out, x.Texts, x.Texts.size());
-    WriteTexts(out, x.BoundTexts, "BoundTexts");
-    out.Int(x.Number);
 }
 
-void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight) {
+// Read back; a file of version 10 has none, the picture's size bounds them.
+void ReadOutlines(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight) {
     const std::uint8_t v = in.version();
-    ReadPointBlock(in, x.Center);
-    ReadLineBlock(in, x.AxisX);
-    ReadLineBlock(in, x.AxisY);
-    ReadLineBlock(in, x.AxisZ);
-    ReadHead(in, x);
-    x.Scale.v = in.Real();
-    x.Div.v = in.Real();
-    ReadNumbering(in, x, true);
-    for (std::size_t i = 1; i <= 4; ++i) {
-        x.SurfOn[i].v = in.NotL();
-        x.Surf[i].s = in.Text();
-        if (i == 4) {
-            x.Surf3More[1].s = in.Text();
-            x.Surf3More[2].s = in.Text();
-        }
-        x.SurfThick[i].v = in.Int();
-        x.SurfColorIndex[i].v = in.Int();
-        for (int k = 0; k < 4; ++k) in.Skip();
-    }
-    x.ParT1.v = in.Real();
-    x.ParT2.v = in.Real();
-    x.ParH.v = in.Real();
-    for (std::size_t s = 1; s <= 3; ++s)
-        for (std::size_t d = 1; d <= 3; ++d)
-            for (std::size_t k = 1; k <= 11; ++k) {
-                DSection& sec = x.Sections[s][d][k];
-                sec.On.v = in.NotL();
-                sec.C.v = in.Real();
-                for (auto& b : sec.Bounds) b.v = in.Real();
-            }
-    for (std::size_t i = 1; i <= 4; ++i) ReadMove(in, x.Move[i]);
-    x.BoundToAxes.v = in.IsI();
-    for (std::size_t i = 1; i <= 55; ++i) ResetCurves(x.Curves[i]);
-
     for (std::size_t o = 1; o <= 3; ++o) {
         DOutLine& g = x.Outlines[o];
         ResetCurves(g.Lines);
@@ -177,10 +108,63 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
         }
         if (v >= 17) g.Colors[2] = in.Color32();
     }
-    for (DGraphStyle& st : x.Style) ReadStyle(in, st);
-    ReadGraphTexts(in, x.Texts, x.Texts.size());
-    ReadAnim(in, x.BoundTexts);
-    ReadNumber(in, x.Number);
+}
+
+// The block but for its outline groups, which come between its sections and
+// its styles: `outlines` writes or reads them.
+template <class IO, class X, class Outlines>
+void XYZBlock(IO& io, X& x, const std::string& header, Outlines outlines) {
+    PointBlock(io, x.Center, io.sub(header, "<Center>"));
+    LineBlock(io, x.AxisX, io.sub(header, "<Axes X>"));
+    LineBlock(io, x.AxisY, io.sub(header, "<Axes Y>"));
+    LineBlock(io, x.AxisZ, io.sub(header, "<Axes Z>"));
+    Head(io, x, header);
+    io.Real(x.Scale.v);
+    io.Real(x.Div.v);
+    Numbering(io, x, true);
+    for (std::size_t i = 1; i <= 4; ++i) {
+        io.NotL(x.SurfOn[i].v);
+        io.Text(x.Surf[i].s, "Surf", static_cast<int>(i));
+        if (i == 4) {
+            io.Text(x.Surf3More[1].s, "Surf3More", 1);
+            io.Text(x.Surf3More[2].s, "Surf3More", 2);
+        }
+        io.Int(x.SurfThick[i].v);
+        io.Int(x.SurfColorIndex[i].v);
+        for (int k = 0; k < 4; ++k) io.Unused();
+    }
+    io.Real(x.ParT1.v);
+    io.Real(x.ParT2.v);
+    io.Real(x.ParH.v);
+    for (std::size_t s = 1; s <= 3; ++s)
+        for (std::size_t d = 1; d <= 3; ++d)
+            for (std::size_t k = 1; k <= 11; ++k) {
+                auto& sec = x.Sections[s][d][k];
+                io.NotL(sec.On.v);
+                io.Real(sec.C.v);
+                for (auto& b : sec.Bounds) io.Real(b.v);
+            }
+    for (std::size_t i = 1; i <= 4; ++i) Move(io, x.Move[i]);
+    io.IsI(x.BoundToAxes.v);
+    if constexpr (IO::reading)
+        for (std::size_t i = 1; i <= 55; ++i) ResetCurves(x.Curves[i]);
+    outlines();
+    for (auto& st : x.Style) Style(io, st);
+    GraphTexts(io, x.Texts, x.Texts.size());
+    io.Anims(x.BoundTexts, "BoundTexts");
+    Number(io, x.Number);
+}
+
+}  // namespace
+
+void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
+    BlockOut io(out);
+    XYZBlock(io, x, header, [&] { WriteOutlines(out, x); });
+}
+
+void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight) {
+    BlockIn io(in);
+    XYZBlock(io, x, std::string(), [&] { ReadOutlines(in, x, pictureWidth, pictureHeight); });
 }
 
 }  // namespace pelmar

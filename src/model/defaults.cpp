@@ -370,70 +370,70 @@ void LoadDefaultCone(DKo& rec, int number, const DefaultsSource& src) {
     UpdateCone(rec, 0);
 }
 
-void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
-    const DefaultSetSession session(src);
-    if (StartDefault(rec, Kind::i3, &DSubProj::I3, number, src)) return;
+namespace {
+
+void LoadBase(DTri& t, const DefaultsSource& src) { LoadDefaultTriangle(t, -1, src); }
+void LoadBase(DKv& k, const DefaultsSource& src) { LoadDefaultTetragon(k, -1, src); }
+
+// Built-in pyramid of type `typ` on the given base vertices, its apex at the
+// built-in height.
+template <class P, std::size_t N>
+void BuiltInPyramid(P& rec, std::uint8_t typ, const std::array<Vec3, N>& base, const DefaultsSource& src) {
     DefaultHead(rec);
     rec.Orient.v = 1;
-    rec.Typ.v = 3;
-    LoadDefaultTriangle(rec.Base, 0, src);
-    for (auto& f : rec.Face) LoadDefaultTriangle(f, 0, src);
+    rec.Typ.v = typ;
+    LoadBase(rec.Base, src);
+    for (auto& f : rec.Face) LoadDefaultTriangle(f, -1, src);
     LoadDefaultLine(rec.HeightLine, -1, src);
     BuiltInSpheresOff(rec, src);
     rec.HeightLine.Length.v = kSolidHeight;
-    SetBuiltInVertices(rec.Base, std::array<Vec3, 3>{{{0, 100, -200}, {0, 300, -200}, {100, 200, -200}}},
-                       src.pictureHeight);
+    SetBuiltInVertices(rec.Base, base, src.pictureHeight);
     SetBuiltInPos(rec.HeightLine.P2, kApex, src.pictureHeight);
+}
+
+// Built-in prism of type `typ` on the given lower base vertices.
+template <class P, std::size_t N>
+void BuiltInPrism(P& rec, std::uint8_t typ, const std::array<Vec3, N>& base, const DefaultsSource& src) {
+    DefaultHead(rec);
+    rec.Typ.v = typ;
+    for (auto& b : rec.Base) LoadBase(b, src);
+    for (auto& s : rec.Side) LoadDefaultTetragon(s, -1, src);
+    BuiltInSpheresOff(rec, src);
+    SetBuiltInVertices(rec.Base[1], base, src.pictureHeight);
+    rec.EdgeX.v = 30;
+    rec.EdgeY.v = 30;
+    rec.EdgeZ.v = 150;
+    PlaceUpperBase(rec);
+}
+
+}  // namespace
+
+void LoadDefaultPyramid3(DPi3& rec, int number, const DefaultsSource& src) {
+    const DefaultSetSession session(src);
+    if (StartDefault(rec, Kind::i3, &DSubProj::I3, number, src)) return;
+    BuiltInPyramid(rec, 3, std::array<Vec3, 3>{{{0, 100, -200}, {0, 300, -200}, {100, 200, -200}}}, src);
     UpdatePyramid3(rec, 0);
 }
 
 void LoadDefaultPyramid4(DPi4& rec, int number, const DefaultsSource& src) {
     const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::i4, &DSubProj::I4, number, src)) return;
-    DefaultHead(rec);
-    rec.Orient.v = 1;
-    rec.Typ.v = 2;
-    LoadDefaultTetragon(rec.Base, -1, src);
-    for (auto& f : rec.Face) LoadDefaultTriangle(f, -1, src);
-    LoadDefaultLine(rec.HeightLine, -1, src);
-    BuiltInSpheresOff(rec, src);
-    rec.HeightLine.Length.v = kSolidHeight;
-    SetBuiltInVertices(rec.Base, std::array<Vec3, 4>{{{0, 100, -200}, {0, 300, -200}, {100, 400, -200}, {100, 200, -200}}},
-                       src.pictureHeight);
-    SetBuiltInPos(rec.HeightLine.P2, kApex, src.pictureHeight);
+    BuiltInPyramid(rec, 2, std::array<Vec3, 4>{{{0, 100, -200}, {0, 300, -200}, {100, 400, -200}, {100, 200, -200}}},
+                   src);
     UpdatePyramid4(rec, 0);
 }
 
 void LoadDefaultPrism3(DPr3& rec, int number, const DefaultsSource& src) {
     const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::r3, &DSubProj::R3, number, src)) return;
-    DefaultHead(rec);
-    rec.Typ.v = 2;
-    for (auto& b : rec.Base) LoadDefaultTriangle(b, -1, src);
-    for (auto& s : rec.Side) LoadDefaultTetragon(s, -1, src);
-    BuiltInSpheresOff(rec, src);
-    SetBuiltInVertices(rec.Base[1], std::array<Vec3, 3>{{kPrismBase[0], kPrismBase[1], kPrismBase[2]}},
-                       src.pictureHeight);
-    rec.EdgeX.v = 30;
-    rec.EdgeY.v = 30;
-    rec.EdgeZ.v = 150;
-    PlaceUpperBase(rec);
+    BuiltInPrism(rec, 2, std::array<Vec3, 3>{{kPrismBase[0], kPrismBase[1], kPrismBase[2]}}, src);
     UpdatePrism3(rec, 0);
 }
 
 void LoadDefaultPrism4(DPr4& rec, int number, const DefaultsSource& src) {
     const DefaultSetSession session(src);
     if (StartDefault(rec, Kind::r4, &DSubProj::R4, number, src)) return;
-    DefaultHead(rec);
-    rec.Typ.v = 4;
-    for (auto& b : rec.Base) LoadDefaultTetragon(b, -1, src);
-    for (auto& s : rec.Side) LoadDefaultTetragon(s, -1, src);
-    BuiltInSpheresOff(rec, src);
-    SetBuiltInVertices(rec.Base[1], kPrismBase, src.pictureHeight);
-    rec.EdgeX.v = 30;
-    rec.EdgeY.v = 30;
-    rec.EdgeZ.v = 150;
-    PlaceUpperBase(rec);
+    BuiltInPrism(rec, 4, kPrismBase, src);
     UpdatePrism4(rec, 0);
 }
 

@@ -174,7 +174,7 @@ TEST(PointDialog, DefaultSetAllPointsAndHints) {
 
     s.ed.doc->Im.FontUnit = 2;
     s.ed.work.CurPoint.NameSize.v = 72;
-    s.dlg->UpdatePoHints();
+    s.dlg->updateHints();
     EXPECT_TRUE(Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().contains(QString::fromUtf8("2,54 см")))
         << Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().toStdString();
 }

@@ -30,6 +30,24 @@ void UseSmallFont(QWidget* w) {
     w->setFont(small);
 }
 
+PlainColumn BuildPlainColumn(QWidget* body, const QString& pathName, int spacing) {
+    UseSmallFont(body);
+    auto* top = new QVBoxLayout(body);
+    top->setContentsMargins(6, 4, 6, 4);
+    top->setSpacing(spacing);
+    QLabel* path = NamedLabel(body, pathName, "");
+    path->setStyleSheet("color: red");
+    top->addWidget(path);
+    return {top, path};
+}
+
+QGridLayout* TightGrid(QGroupBox* g) {
+    auto* l = new QGridLayout(g);
+    l->setContentsMargins(6, 1, 6, 3);
+    l->setVerticalSpacing(2);
+    return l;
+}
+
 void PaintMaroon(QWidget* w) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, QColor(0x80, 0, 0));

@@ -18,6 +18,7 @@
 #include "model/records.h"
 
 class QGridLayout;
+class QGroupBox;
 class QTabWidget;
 class QVBoxLayout;
 
@@ -36,6 +37,15 @@ TSpinEdit* NamedSpin(QWidget* parent, const QString& name, int lo, int hi);
 // The design's small dialog font (8 pt at most): the whole table fits the
 // fixed size.
 void UseSmallFont(QWidget* w);
+// The column of a one-page object dialog: the body in the small font, its
+// layout with the red path label `pathName` on top.
+struct PlainColumn {
+    QVBoxLayout* top;
+    QLabel* path;
+};
+PlainColumn BuildPlainColumn(QWidget* body, const QString& pathName, int spacing);
+// The tight grid of a group of the ellipse, sphere and round-body dialogs.
+QGridLayout* TightGrid(QGroupBox* g);
 // The dark red of the values a figure's type reshapes.
 void PaintMaroon(QWidget* w);
 QString NumText(double v);

@@ -11,10 +11,12 @@
 // opened.
 #pragma once
 
+#include <QCheckBox>
 #include <QImage>
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "dialogs/dialog_host.h"
@@ -22,6 +24,7 @@
 #include "editing/editing_host.h"
 #include "editing/kind_access.h"
 #include "dialogs/ui/object_dialog.h"
+#include "dialogs/ui/spin_edit.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -173,6 +176,58 @@ private:
     DialogCommit& commit_;
     std::array<Creator, KindCount> creators_{};
     std::array<QPointer<ObjectDialog>, KindCount> open_{};
+};
+
+// A dialog that edits its kind's working copy of the session (cur()); the
+// size hints are made again whenever the mouse moves over it.
+template <class R>
+class SessionDialog : public RecordDialog<R> {
+public:
+    // UpdatePoHints, UpdateLiHints, ...: the size hints of the controls.
+    virtual void updateHints() = 0;
+    // WordsToPo, WordsToCi, ...: the dialog's words from its table.
+    void applyWords(const WordTable& words) override {
+        RecordDialog<R>::applyWords(words);
+        ApplyWords(*this, words_, words);
+        this->fitContent();  // the words may need more room than the design size
+        updateHints();
+    }
+
+protected:
+    SessionDialog(DialogRegistry& reg, const char* name, std::span<const WordTarget> words, QWidget* parent,
+                  QSize client = QSize(380, 431), int rollDown = 433)
+        : RecordDialog<R>(client, rollDown, reg.document(), reg.commitTarget(), parent), reg_(reg), words_(words) {
+        this->setObjectName(name);
+        this->setMouseTracking(true);
+    }
+    R& cur() const { return KindT<RecordKind<R>>::work(reg_.session().copies()); }
+    // A check box stores into field(working copy) and commits when focused;
+    // `field` is a member pointer or a function of the record.
+    template <class Field>
+    void connectCheck(QCheckBox* box, Field field) {
+        QObject::connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
+            if (this->filling()) return;
+            std::invoke(field, cur()).v = on;
+            this->commitIfFocused(box);
+        });
+    }
+    // A spin edit likewise, then the hints when `hints`.
+    template <class Field>
+    void connectSpin(TSpinEdit* spin, Field field, bool hints = true) {
+        QObject::connect(spin, &TSpinEdit::changed, this, [this, spin, field, hints] {
+            if (this->filling()) return;
+            std::invoke(field, cur()).v = spin->checkedValue();
+            this->commitIfFocused(spin);
+            if (hints) updateHints();
+        });
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        updateHints();
+        RecordDialog<R>::mouseMoveEvent(event);
+    }
+
+    DialogRegistry& reg_;
+    const std::span<const WordTarget> words_;
 };
 
 // The dialogs of this library, registered in one call.

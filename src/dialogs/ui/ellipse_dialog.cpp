@@ -91,45 +91,24 @@ constexpr WordTarget WordsToCi[] = {
 }  // namespace
 
 TFormCi::TFormCi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DCircle>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormCi");
-    setMouseTracking(true);
+    : SessionDialog<DCircle>(reg, "FormCi", WordsToCi, parent) {
     build();
     connectHandlers();
 }
 
-void TFormCi::applyWords(const WordTable& words) {
-    RecordDialog<DCircle>::applyWords(words);
-    ApplyWords(*this, WordsToCi, words);
-    fitContent();  // the words may need more room than the design size
-    UpdateCiHints();
-}
-
-DCircle& TFormCi::cur() const { return reg_.session().copies().CurCircle; }
-
 void TFormCi::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(2);
-    LabelCPath = NamedLabel(b, "LabelCPath", "");
-    LabelCPath->setStyleSheet("color: red");
-    top->addWidget(LabelCPath);
-    auto grid = [](QGroupBox* g) {
-        auto* l = new QGridLayout(g);
-        l->setContentsMargins(6, 1, 6, 3);
-        l->setVerticalSpacing(2);
-        return l;
-    };
+    const PlainColumn column = BuildPlainColumn(b, "LabelCPath", 2);
+    QVBoxLayout* top = column.top;
+    LabelCPath = column.path;
 
     auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM1"));
-    head_ = BuildPlainHead(g1, grid(g1), "C", true);
+    head_ = BuildPlainHead(g1, TightGrid(g1), "C", true);
     top->addWidget(g1);
 
     // Главная 2: the centre and semi-axes in the picture, tilt, circle flag.
     auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM2"));
-    auto* l2 = grid(g2);
+    auto* l2 = TightGrid(g2);
     auto* centre = NamedLabel(g2, "LabelCCenter", "");
     LabelCx = NamedLabel(g2, "LabelCx", "X=");
     LabelCy = NamedLabel(g2, "LabelCy", "Y=");
@@ -150,7 +129,7 @@ void TFormCi::build() {
     top->addWidget(g2);
 
     auto* g3 = Named(new QGroupBox(QString(), b), QString("GroupBoxCM3"));
-    auto* l3 = grid(g3);
+    auto* l3 = TightGrid(g3);
     auto* centre3 = NamedLabel(g3, "LabelCCenter3", "");
     LabelCx3 = NamedLabel(g3, "LabelCx3", "X=");
     LabelCy3 = NamedLabel(g3, "LabelCy3", "Y=");
@@ -171,7 +150,7 @@ void TFormCi::build() {
 
     auto* row = new QHBoxLayout;
     auto* gr = Named(new QGroupBox(QString(), b), QString("GroupBoxC"));
-    auto* lr = grid(gr);
+    auto* lr = TightGrid(gr);
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         CheckBoxCEn[i] = Named(new QCheckBox(QString(), gr), "CheckBoxCEn" + n);
@@ -180,7 +159,7 @@ void TFormCi::build() {
     }
     row->addWidget(gr);
     auto* gc = Named(new QGroupBox(QString(), b), QString("GroupBoxCKor"));
-    auto* lc = grid(gc);
+    auto* lc = TightGrid(gc);
     const char* names[4] = {"Buttona1", "Buttona2", "Buttonb1", "Buttonb2"};
     for (int i = 0; i < 4; ++i) {
         Correction[i] = Named(new QPushButton("+1", gc), QString(names[i]));
@@ -190,7 +169,7 @@ void TFormCi::build() {
     top->addLayout(row);
 
     auto* gv = Named(new QGroupBox(QString(), b), QString("GroupBoxCVid"));
-    auto* lv = grid(gv);
+    auto* lv = TightGrid(gv);
     ComboBoxCTyp = Named(new QComboBox(gv), QString("ComboBoxCTyp"));
     ComboBoxCTyp->addItems(QStringList(4, QString()));
     LabelCDug1 = NamedLabel(gv, "LabelCDug1", "");
@@ -240,7 +219,7 @@ void TFormCi::placeAxisEnds(bool a, bool b) {
 
 void TFormCi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DCircle>(*this, head_, [this]() -> DCircle& { return cur(); }, [this] { UpdateCiHints(); });
+    ConnectHead<DCircle>(*this, head_, [this]() -> DCircle& { return cur(); }, [this] { updateHints(); });
     auto entered = [this](QComboBox* combo, auto store) {
         connect(combo, &QComboBox::activated, this, [this, combo, store](int i) {
             if (filling()) return;
@@ -305,7 +284,7 @@ void TFormCi::connectHandlers() {
             if (filling() || !focusAllows(s)) return;
             apply(s->checkedValue());
             commit();
-            if (hints) UpdateCiHints();
+            if (hints) updateHints();
         });
     };
     // The centre moves and the axis ends keep their offsets from it.
@@ -364,7 +343,7 @@ void TFormCi::connectHandlers() {
             if (filling() || !focusAllows(s)) return;
             (cur().*f).v = static_cast<std::uint8_t>(s->checkedValue());
             commit();
-            UpdateCiHints();
+            updateHints();
         });
     };
     dashSpin(SpinEditCPri1, &DCircle::Dash);
@@ -475,10 +454,10 @@ void TFormCi::fill(DCircle r) {
     for (std::size_t i = 1; i <= 3; ++i) animated = animated || (r.R[i].Angle.e && !r.Anim[4 + i].empty());
     ButtonCiAnim->setProperty("animated", animated);
     ButtonCiBrush->setProperty("filled", r.Fill.On);
-    UpdateCiHints();
+    updateHints();
 }
 
-void TFormCi::UpdateCiHints() {
+void TFormCi::updateHints() {
     const DCircle& c = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
     head_.pt->setText(NumText(PixToPt(c.Thick.v, dpi)) + " " + ptWord());
@@ -496,11 +475,6 @@ void TFormCi::applyToAllEllipses(bool thickness, bool dashes) {
     ApplyToAllEllipses(s.proj().Obj, s.copies(), cur(), EllipseCategories{thickness, dashes});
     commitTarget().ApplyObject(false);
     commitTarget().RepaintProject();
-}
-
-void TFormCi::mouseMoveEvent(QMouseEvent* event) {
-    UpdateCiHints();
-    RecordDialog<DCircle>::mouseMoveEvent(event);
 }
 
 void RegisterEllipseDialog(DialogRegistry& reg) {

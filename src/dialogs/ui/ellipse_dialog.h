@@ -10,30 +10,23 @@
 
 namespace pelmar {
 
-class TFormCi : public RecordDialog<DCircle> {
+class TFormCi : public SessionDialog<DCircle> {
     Q_OBJECT
 public:
     explicit TFormCi(DialogRegistry& reg, QWidget* parent = nullptr);
 
     // VarToFormCi.
     void fill(DCircle rec) override;
-    // WordsToCi.
-    void applyWords(const WordTable& words) override;
     // UpdateCiHints.
-    void UpdateCiHints();
+    void updateHints() override;
     // The walk of "Все эллипсы" with the chosen categories, committed.
     void applyToAllEllipses(bool thickness, bool dashes);
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    DCircle& cur() const;
     void build();
     void connectHandlers();
     void placeAxisEnds(bool a, bool b);
 
-    DialogRegistry& reg_;
     HeadGroup head_{};
     QLabel *LabelCPath, *LabelCx, *LabelCy, *LabelCRad,
         *LabelCAn, *LabelCx3, *LabelCy3, *LabelCz3, *LabelCRad3, *LabelCDug1, *LabelCDug2, *LabelCDush1,

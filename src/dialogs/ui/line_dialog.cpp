@@ -103,9 +103,7 @@ bool LengthFixed(const std::string& k, int r) {
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DLine>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormLi");
-    setMouseTracking(true);
+    : SessionDialog<DLine>(reg, "FormLi", WordsToLi, parent) {
     build();
     connectHandlers();
 }
@@ -115,10 +113,8 @@ void TFormLi::applyWords(const WordTable& words) {
     ApplyWords(*this, WordsToLi, words);
     fitContent();  // the words may need more room than the design size
     projectionWord_ = QString::fromStdString(words.WordLine(WordNo::Projection));
-    UpdateLiHints();
+    updateHints();
 }
-
-DLine& TFormLi::cur() const { return reg_.session().copies().CurLine; }
 
 void TFormLi::buildEnd(End& e, int n, QWidget* g) {
     auto* l = new QGridLayout(g);
@@ -152,13 +148,9 @@ void TFormLi::buildEnd(End& e, int n, QWidget* g) {
 
 void TFormLi::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(3);
-    LabelLPath = NamedLabel(b, "LabelLPath", "");
-    LabelLPath->setStyleSheet("color: red");
-    top->addWidget(LabelLPath);
+    const PlainColumn column = BuildPlainColumn(b, "LabelLPath", 3);
+    QVBoxLayout* top = column.top;
+    LabelLPath = column.path;
 
     auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxLM1"));
     auto* l1 = new QGridLayout(g1);
@@ -227,36 +219,21 @@ void TFormLi::build() {
 
 void TFormLi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
-    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { UpdateLiHints(); });
+    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { updateHints(); });
     connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
         commitIfEntered(ComboBoxLType);
     });
-    auto check = [this](QCheckBox* box, Ed<bool> DLine::*field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            (cur().*field).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, &DLine::Disabled);
-    check(end1_.arrow, &DLine::Arrow1);
-    check(end2_.arrow, &DLine::Arrow2);
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DLine::*field) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            UpdateLiHints();
-        });
-    };
-    spin(SpinEditLPri1, &DLine::Dash);
-    spin(SpinEditLPri2, &DLine::Gap);
-    spin(end1_.len, &DLine::Arrow1Len);
-    spin(end2_.len, &DLine::Arrow2Len);
-    spin(end1_.ang, &DLine::Arrow1Angle);
-    spin(end2_.ang, &DLine::Arrow2Angle);
+    connectCheck(head_.dis, &DLine::Disabled);
+    connectCheck(end1_.arrow, &DLine::Arrow1);
+    connectCheck(end2_.arrow, &DLine::Arrow2);
+    connectSpin(SpinEditLPri1, &DLine::Dash);
+    connectSpin(SpinEditLPri2, &DLine::Gap);
+    connectSpin(end1_.len, &DLine::Arrow1Len);
+    connectSpin(end2_.len, &DLine::Arrow2Len);
+    connectSpin(end1_.ang, &DLine::Arrow1Angle);
+    connectSpin(end2_.ang, &DLine::Arrow2Angle);
 
     // exit: angle and length reshape the segment; a value that leaves no
     // finite segment is refused.
@@ -329,7 +306,7 @@ void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
             scr = *v;
             space = Round3(space + (scr - old));
             commit();
-            UpdateLiHints();
+            updateHints();
         });
     };
     picture(e.x, true);
@@ -409,10 +386,10 @@ void TFormLi::fill(DLine r) {
     const EndButtons b = EndButtonsFor(k, role, reg_.role(Kind::tr), reg_.role(Kind::kv));
     end1_.open->setEnabled(b.one);
     end2_.open->setEnabled(b.two);
-    UpdateLiHints();
+    updateHints();
 }
 
-void TFormLi::UpdateLiHints() {
+void TFormLi::updateHints() {
     const DLine& l = cur();
     const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
     head_.pt->setText(NumText(PixToPt(l.Thick.v, dpi)) + " " + ptWord());
@@ -434,11 +411,6 @@ void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
     ApplyToAllLines(s.proj().Obj, s.copies(), cur(), LineCategories{thickness, dashes, arrows});
     commitTarget().ApplyObject(false);
     commitTarget().RepaintProject();
-}
-
-void TFormLi::mouseMoveEvent(QMouseEvent* event) {
-    UpdateLiHints();
-    RecordDialog<DLine>::mouseMoveEvent(event);
 }
 
 void RegisterLineDialog(DialogRegistry& reg) {

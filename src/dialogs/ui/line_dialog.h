@@ -8,7 +8,7 @@
 
 namespace pelmar {
 
-class TFormLi : public RecordDialog<DLine> {
+class TFormLi : public SessionDialog<DLine> {
     Q_OBJECT
 public:
     explicit TFormLi(DialogRegistry& reg, QWidget* parent = nullptr);
@@ -18,12 +18,9 @@ public:
     // WordsToLi.
     void applyWords(const WordTable& words) override;
     // UpdateLiHints.
-    void UpdateLiHints();
+    void updateHints() override;
     // The walk of "Все отрезки" with the chosen categories, committed.
     void applyToAllLines(bool thickness, bool dashes, bool arrows);
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     struct End {
@@ -33,14 +30,12 @@ private:
         QPushButton* open;
         QLabel *lx, *ly, *lxx, *lyy, *lzz, *llen, *lang;
     };
-    DLine& cur() const;
     void build();
     void buildEnd(End& e, int n, QWidget* group);
     void connectHandlers();
     void connectEnd(End& e, DPoint DLine::*point);
     void openPoint(int role);
 
-    DialogRegistry& reg_;
     HeadGroup head_{};
     QLabel *LabelLPath, *LabelLAng, *LabelLLen,
         *LabelLPri1, *LabelLPri2;

@@ -63,32 +63,16 @@ constexpr WordTarget WordsToPo[] = {
 }  // namespace
 
 TFormPo::TFormPo(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DPoint>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormPo");
-    setMouseTracking(true);
+    : SessionDialog<DPoint>(reg, "FormPo", WordsToPo, parent) {
     build();
     connectHandlers();
 }
 
-void TFormPo::applyWords(const WordTable& words) {
-    RecordDialog<DPoint>::applyWords(words);
-    ApplyWords(*this, WordsToPo, words);
-    fitContent();  // the words may need more room than the design size
-    UpdatePoHints();
-}
-
-DPoint& TFormPo::cur() const { return reg_.session().copies().CurPoint; }
-
 void TFormPo::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(3);
-
-    LabelPPath = NamedLabel(b, "LabelPPath", "");
-    LabelPPath->setStyleSheet("color: red");
-    top->addWidget(LabelPPath);
+    const PlainColumn column = BuildPlainColumn(b, "LabelPPath", 3);
+    QVBoxLayout* top = column.top;
+    LabelPPath = column.path;
 
     // Главная 1: ID, layer, colour, disabled, the default set.
     auto* g1 = Named(new QGroupBox(QString(), b), "GroupBoxPMain1");
@@ -213,18 +197,11 @@ void TFormPo::connectHandlers() {
     font(FontComboBoxP2, &DPoint::IndexFont);
 
     // focus, stored first: check boxes, texts, spin edits.
-    auto check = [this](QCheckBox* box, Ed<bool> DPoint::*field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            (cur().*field).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, &DPoint::Disabled);
-    check(CheckBoxPBo1, &DPoint::NameBold);
-    check(CheckBoxPIt1, &DPoint::NameItalic);
-    check(CheckBoxPBo2, &DPoint::IndexBold);
-    check(CheckBoxPIt2, &DPoint::IndexItalic);
+    connectCheck(head_.dis, &DPoint::Disabled);
+    connectCheck(CheckBoxPBo1, &DPoint::NameBold);
+    connectCheck(CheckBoxPIt1, &DPoint::NameItalic);
+    connectCheck(CheckBoxPBo2, &DPoint::IndexBold);
+    connectCheck(CheckBoxPIt2, &DPoint::IndexItalic);
     auto text = [this](QLineEdit* edit, DStr DPoint::*field) {
         connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& t) {
             if (filling()) return;
@@ -235,20 +212,12 @@ void TFormPo::connectHandlers() {
     text(EditPName, &DPoint::Name);
     text(EditPUp, &DPoint::Upper);
     text(EditPDown, &DPoint::Lower);
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DPoint::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) UpdatePoHints();
-        });
-    };
-    spin(SpinEditPRad, &DPoint::Radius, true);
-    spin(SpinEditPTol, &DPoint::Thick, true);
-    spin(SpinEditPSize1, &DPoint::NameSize, true);
-    spin(SpinEditPSize2, &DPoint::IndexSize, true);
-    spin(SpinEditPNRad, &DPoint::LabelDist, true);
-    spin(SpinEditPNAng, &DPoint::LabelAngle, false);
+    connectSpin(SpinEditPRad, &DPoint::Radius, true);
+    connectSpin(SpinEditPTol, &DPoint::Thick, true);
+    connectSpin(SpinEditPSize1, &DPoint::NameSize, true);
+    connectSpin(SpinEditPSize2, &DPoint::IndexSize, true);
+    connectSpin(SpinEditPNRad, &DPoint::LabelDist, true);
+    connectSpin(SpinEditPNAng, &DPoint::LabelAngle, false);
 
     // focus, nothing without it: the coordinates.
     pictureEdit(EditPx, true);
@@ -294,7 +263,7 @@ void TFormPo::pictureEdit(TNumEdit* edit, bool isX) {
             c.Q2 = {p.X.v + o[3], p.Y.v + o[4], p.Z.v + o[5]};
         }
         commit();
-        UpdatePoHints();
+        updateHints();
     });
 }
 
@@ -361,10 +330,10 @@ void TFormPo::fill(DPoint r) {
     ButtonPoAnim->setProperty("animated", animated);
     const int role = reg_.role(Kind::po);
     ButtonPoAnim->setEnabled(role != 8 && role != 9);
-    UpdatePoHints();
+    updateHints();
 }
 
-void TFormPo::UpdatePoHints() {
+void TFormPo::updateHints() {
     const DPoint& p = cur();
     setSizeHintOf(SpinEditPNRad, p.LabelDist.v);
     setSizeHintOf(EditPx, p.ScrX.v);
@@ -387,11 +356,6 @@ void TFormPo::UpdatePoHints() {
         SpinEditPSize1->setToolTip(fontHint(p.NameSize.v));
         SpinEditPSize2->setToolTip(fontHint(p.IndexSize.v));
     }
-}
-
-void TFormPo::mouseMoveEvent(QMouseEvent* event) {
-    UpdatePoHints();
-    RecordDialog<DPoint>::mouseMoveEvent(event);
 }
 
 // The walk changes the document: it is committed (marking the document

@@ -10,33 +10,26 @@ namespace pelmar {
 class TFontCombo;
 class TRadioGroup;
 
-class TFormPo : public RecordDialog<DPoint> {
+class TFormPo : public SessionDialog<DPoint> {
     Q_OBJECT
 public:
     explicit TFormPo(DialogRegistry& reg, QWidget* parent = nullptr);
 
     // VarToFormPo.
     void fill(DPoint rec) override;
-    // WordsToPo.
-    void applyWords(const WordTable& words) override;
     // UpdatePoHints.
-    void UpdatePoHints();
+    void updateHints() override;
 
     // The all-points button's dialog is modal; tests and callers may run its
     // walk without it.
     void applyToAllPoints(bool type, bool nameFont, bool indexFont, bool labelRadius);
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    DPoint& cur() const;
     void build();
     void connectHandlers();
     void pictureEdit(TNumEdit* edit, bool isX);
     void spaceEdit(TNumEdit* edit, int axis);
 
-    DialogRegistry& reg_;
     HeadGroup head_{};
     QLabel* LabelPPath;
     TNumEdit *EditPx, *EditPy, *EditPxx, *EditPyy, *EditPzz;

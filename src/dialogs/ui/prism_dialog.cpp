@@ -57,14 +57,8 @@ PrismDialog::PrismDialog(WorkingCopies& work, DialogDocument& doc, DialogCommit&
 }
 
 void PrismDialog::build() {
-    auto* v = new QVBoxLayout(body());
-    v->setContentsMargins(4, 4, 4, 4);
-    v->setSpacing(2);
+    QVBoxLayout* v = buildHead();
     QWidget* page = body();
-    head_ = BuildHeadGroup(page, v, "P");
-    EditPID = head_.id;
-    ButtonPSave = head_.save;
-    ButtonPLoad = head_.load;
 
     // The lateral edges, and the rotation about them.
     auto* ge = Named(new QGroupBox(QString(), page), "GroupBoxPBok");
@@ -126,7 +120,7 @@ void PrismDialog::build() {
 }
 
 void PrismDialog::connectHandlers() {
-    connectHead(head_, [this] { UpdatePrHints(); });
+    connectHead(head_, [this] { headHints(); });
     connectFlag(CheckBoxPSOpi, [](auto& p) -> auto& { return p.OutSphereOn; });
     connectFlag(CheckBoxPSVpi, [](auto& p) -> auto& { return p.InSphereOn; });
     for (int i = 0; i < 3; ++i)
@@ -136,7 +130,10 @@ void PrismDialog::connectHandlers() {
     watchExit(EditPRebLe, [this] {
         return applyTyped(EditPRebLe, [](auto p, double l) { return PrismWithEdgeLength(std::move(p), l); });
     });
-    connect(ButtonPAn2, &QPushButton::clicked, this, [this] { rotate(); });
+    connect(ButtonPAn2, &QPushButton::clicked, this, [this] {
+        rotateBy([](auto p, double a) { return RotatedPrism(std::move(p), a); },
+                 [this](const QString& text) { emit notANumber(text); });
+    });
     connect(RadioGroupPType, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         edit([i](auto& p) { p.Typ.v = static_cast<std::uint8_t>(i + 1); });
@@ -169,23 +166,6 @@ void PrismDialog::connectHandlers() {
         flushPendingEdit();
         emit brushRequested(variant() == Kind::r4 ? 10 : 9);
     });
-}
-
-void PrismDialog::rotate() {
-    flushPendingEdit();
-    if (commitTarget().NoRedraw()) return;
-    const auto angle = EditPAn2->number();
-    if (!angle) {
-        emit notANumber(EditPAn2->text());
-        return;
-    }
-    if (applyRule(*angle, [](auto p, double a) { return RotatedPrism(std::move(p), a); })) commit();
-}
-
-void PrismDialog::UpdatePrHints() {
-    const double thick = showsFour() ? w4_.Thick.v : w3_.Thick.v;
-    head_.pt->setText(NumText(PixToPt(thick, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, thick);
 }
 
 void PrismDialog::setTypeItems(bool four) {
@@ -246,7 +226,7 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     ButtonPrAnim->setProperty("animated", c.own && animated);
     ButtonPrBrush->setEnabled(c.own);
     ButtonPrBrush->setProperty("fillOn", p.Fill.On);
-    UpdatePrHints();
+    headHints();
     // The variants differ in their texts and buttons, the colour names in
     // their width: the window grows to what is shown, once the changed
     // controls have told their groups their new sizes.
@@ -276,7 +256,7 @@ void PrismDialog::applyWords(const WordTable& words) {
         RadioGroupPType->setItemIndex(chosen);
     }
     fitContent();
-    UpdatePrHints();
+    headHints();
 }
 
 // CreateFormPr: as the pyramid's.

@@ -26,12 +26,6 @@ class PrismDialog : public VariantDialog<DPr3, DPr4> {
 public:
     PrismDialog(WorkingCopies& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
 
-    struct FillContext {
-        bool own = true;  // the current object-list entry is a prism of the filled kind
-        QString path;
-    };
-    std::function<FillContext(Kind)> context;
-
     // VarToFormR3, VarToFormR4.
     void fill(DPr3 rec) override;
     void fill(DPr4 rec) override;
@@ -46,20 +40,10 @@ signals:
     void notANumber(const QString& text);
 
 public:
-    QLabel* LabelPPath;
-    QLineEdit* EditPID;
-    QPushButton *ButtonPSave, *ButtonPLoad;
     QLabel *LabelPRebP, *LabelPRebLe;
     std::array<TNumEdit*, 3> EditPRebP;
     TNumEdit* EditPRebLe;
-    QPushButton* ButtonPAn2;
-    TNumEdit* EditPAn2;
-    TRadioGroup* RadioGroupPType;
     QPushButton *ButtonPNiz, *ButtonPVer;
-    std::array<QPushButton*, 4> ButtonPGran;
-    QCheckBox *CheckBoxPSOpi, *CheckBoxPSVpi;
-    QPushButton *ButtonPSOpi, *ButtonPSVpi;
-    QComboBox* ComboBoxPVid;
     QPushButton *ButtonPrAnim, *ButtonPrBrush;
 
 private:
@@ -68,12 +52,6 @@ private:
     template <class P>
     void VarToForm(const P& p, bool four);
     void setTypeItems(bool four);
-    void UpdatePrHints();
-    void rotate();
-
-    HeadGroup head_{};
-    std::array<QString, 2> caption_;
-    std::array<QStringList, 2> types_;
 };
 
 }  // namespace pelmar

@@ -56,14 +56,8 @@ PyramidDialog::PyramidDialog(WorkingCopies& work, DialogDocument& doc, DialogCom
 }
 
 void PyramidDialog::build() {
-    auto* v = new QVBoxLayout(body());
-    v->setContentsMargins(4, 4, 4, 4);
-    v->setSpacing(2);
+    QVBoxLayout* v = buildHead();
     QWidget* page = body();
-    head_ = BuildHeadGroup(page, v, "P");
-    EditPID = head_.id;
-    ButtonPSave = head_.save;
-    ButtonPLoad = head_.load;
 
     // Height and type.
     auto* row = new QHBoxLayout;
@@ -149,7 +143,10 @@ void PyramidDialog::connectHandlers() {
             emit reselect();
         }
     });
-    connect(ButtonPAn2, &QPushButton::clicked, this, [this] { rotate(); });
+    connect(ButtonPAn2, &QPushButton::clicked, this, [this] {
+        rotateBy([](auto p, double a) { return RotatedPyramid(std::move(p), a); },
+                 [this](const QString& text) { emit notANumber(text); });
+    });
     connectIndex(ComboBoxPVid, [](auto& p) -> auto& { return p.View; }, 1);
 
     const auto part = &PyramidDialog::partRequested;
@@ -174,26 +171,9 @@ void PyramidDialog::connectHandlers() {
     });
 }
 
-// ButtonPAn2: the whole pyramid about its height by the typed angle.  An
-// angle that holds no number, or a pyramid without a height, turns nothing.
-void PyramidDialog::rotate() {
-    flushPendingEdit();
-    if (commitTarget().NoRedraw()) return;
-    const auto angle = EditPAn2->number();
-    if (!angle) {
-        emit notANumber(EditPAn2->text());
-        return;
-    }
-    if (applyRule(*angle, [](auto p, double a) { return RotatedPyramid(std::move(p), a); })) commit();
-}
-
 void PyramidDialog::UpdatePiHints() {
-    double thick = 0, height = 0;
-    if (showsFour()) thick = w4_.Thick.v, height = w4_.HeightLine.Length.v;
-    else thick = w3_.Thick.v, height = w3_.HeightLine.Length.v;
-    head_.pt->setText(NumText(PixToPt(thick, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, thick);
-    EditPH->setToolTip(sizeHintText(height));
+    headHints();
+    EditPH->setToolTip(sizeHintText(showsFour() ? w4_.HeightLine.Length.v : w3_.HeightLine.Length.v));
 }
 
 template <class P>

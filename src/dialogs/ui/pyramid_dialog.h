@@ -30,13 +30,6 @@ class PyramidDialog : public VariantDialog<DPi3, DPi4> {
 public:
     PyramidDialog(WorkingCopies& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
 
-    // What the filler takes from the editing core beside the record.
-    struct FillContext {
-        bool own = true;  // the current object-list entry is a pyramid of the filled kind
-        QString path;     // the path caption
-    };
-    std::function<FillContext(Kind)> context;
-
     // VarToFormI3, VarToFormI4 with the context of the moment.
     void fill(DPi3 rec) override;
     void fill(DPi4 rec) override;
@@ -53,21 +46,11 @@ signals:
     void notANumber(const QString& text);
 
 public:
-    QLabel* LabelPPath;
-    QLineEdit* EditPID;
-    QPushButton *ButtonPSave, *ButtonPLoad;
     QCheckBox* CheckBoxPH;
     TNumEdit* EditPH;
     QPushButton* ButtonPH;
     TRadioGroup* RadioGroupPVer;
-    QPushButton* ButtonPAn2;
-    TNumEdit* EditPAn2;
-    TRadioGroup* RadioGroupPType;
     QPushButton* ButtonPBase;
-    std::array<QPushButton*, 4> ButtonPGran;
-    QCheckBox *CheckBoxPSOpi, *CheckBoxPSVpi;
-    QPushButton *ButtonPSOpi, *ButtonPSVpi;
-    QComboBox* ComboBoxPVid;
     QPushButton *ButtonPiAnim, *ButtonPiBrush;
 
 private:
@@ -76,12 +59,6 @@ private:
     template <class P>
     void VarToForm(const P& p, bool four);
     void UpdatePiHints();
-    void rotate();
-
-    HeadGroup head_{};
-    // The variants' captions and type items (three-sided, four-sided).
-    std::array<QString, 2> caption_;
-    std::array<QStringList, 2> types_;
 };
 
 }  // namespace pelmar

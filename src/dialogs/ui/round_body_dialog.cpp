@@ -81,9 +81,9 @@ constexpr const char* SectionName[4] = {"SeMain", "SeTerm", "SeAdd1", "SeAdd2"};
 
 template <class R>
 TFormRoundBody<R>::TFormRoundBody(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<R>(QSize(380, 330), 332, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    this->setObjectName(IsCylinder ? "FormZi" : "FormKo");
-    this->setMouseTracking(true);
+    : SessionDialog<R>(reg, IsCylinder ? "FormZi" : "FormKo",
+                       IsCylinder ? std::span<const WordTarget>(WordsToZi) : std::span<const WordTarget>(WordsToKo),
+                       parent, QSize(380, 330), 332) {
     build();
     connectHandlers();
 }
@@ -96,45 +96,20 @@ TFormRoundBody<R>::~TFormRoundBody() {
 }
 
 template <class R>
-R& TFormRoundBody<R>::cur() const {
-    if constexpr (IsCylinder) return reg_.session().copies().CurZi;
-    else return reg_.session().copies().CurKo;
-}
-
-template <class R>
-void TFormRoundBody<R>::applyWords(const WordTable& words) {
-    RecordDialog<R>::applyWords(words);
-    if constexpr (IsCylinder) ApplyWords(*this, WordsToZi, words);
-    else ApplyWords(*this, WordsToKo, words);
-    this->fitContent();  // the words may need more room than the design size
-    UpdateHints();
-}
-
-template <class R>
 void TFormRoundBody<R>::build() {
     const QString L = IsCylinder ? "Z" : "K";
     QWidget* b = this->body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(2);
-    LabelPath = NamedLabel(b, "Label" + L + "Path", "");
-    LabelPath->setStyleSheet("color: red");
-    top->addWidget(LabelPath);
-    auto grid = [](QGroupBox* g) {
-        auto* l = new QGridLayout(g);
-        l->setContentsMargins(6, 1, 6, 3);
-        l->setVerticalSpacing(2);
-        return l;
-    };
+    const PlainColumn column = BuildPlainColumn(b, "Label" + L + "Path", 2);
+    QVBoxLayout* top = column.top;
+    LabelPath = column.path;
 
     auto* g1 = Named(new QGroupBox(QString(), b), "GroupBox" + L + "M1");
-    head_ = BuildPlainHead(g1, grid(g1), L, true);
+    head_ = BuildPlainHead(g1, TightGrid(g1), L, true);
     top->addWidget(g1);
 
     // Главная 2: radius and height, the axis and the bases.
     auto* g2 = Named(new QGroupBox(QString(), b), "GroupBox" + L + "M2");
-    auto* l2 = grid(g2);
+    auto* l2 = TightGrid(g2);
     LabelRad = NamedLabel(g2, "Label" + L + "Rad", "");
     SpinEditRad = NamedSpin(g2, "SpinEdit" + L + "Rad", 0, 0);
     LabelH = NamedLabel(g2, "Label" + L + "H", "");
@@ -151,7 +126,7 @@ void TFormRoundBody<R>::build() {
 
     // Sections: switch and part button; the additional ones with their angle.
     auto* g3 = Named(new QGroupBox(QString(), b), "GroupBox" + L + "Se");
-    auto* l3 = grid(g3);
+    auto* l3 = TightGrid(g3);
     for (int i = 0; i < 4; ++i) {
         const QString n = SectionName[i];
         CheckBoxSe[i] = Named(new QCheckBox(QString(), g3), "CheckBox" + L + n);
@@ -167,7 +142,7 @@ void TFormRoundBody<R>::build() {
 
     auto* row = new QHBoxLayout;
     auto* g4 = Named(new QGroupBox(QString(), b), "GroupBox" + L + "Orb");
-    auto* l4 = grid(g4);
+    auto* l4 = TightGrid(g4);
     CheckBoxSOpi = Named(new QCheckBox(QString(), g4), "CheckBox" + L + "SOpi");
     ButtonSOpi = Named(new QPushButton(QString(), g4), "Button" + L + "SOpi");
     CheckBoxSVpi = Named(new QCheckBox(QString(), g4), "CheckBox" + L + "SVpi");
@@ -196,7 +171,7 @@ template <class R>
 void TFormRoundBody<R>::connectHandlers() {
     ObjectDialog& d = *this;
     d.watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); }, [this] { UpdateHints(); });
+    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); }, [this] { updateHints(); });
     R& r = cur();
     ConnectFlag(d, head_.dis, r.Disabled);
     for (std::size_t i = 1; i <= 4; ++i) ConnectFlag(d, CheckBoxSe[i - 1], r.SecOn[i]);
@@ -215,7 +190,7 @@ void TFormRoundBody<R>::connectHandlers() {
         } else {
             cur().Radius.v = t->Radius.v;
         }
-        UpdateHints();
+        updateHints();
     });
     QObject::connect(SpinEditH, &TSpinEdit::changed, this, [this] {
         if (this->filling() || !this->focusAllows(SpinEditH)) return;
@@ -223,7 +198,7 @@ void TFormRoundBody<R>::connectHandlers() {
         if (!t) return;
         cur() = std::move(*t);
         this->commit();
-        UpdateHints();
+        updateHints();
     });
     // A refused value leaves the edit showing the record's value again.
     for (TSpinEdit* s : {SpinEditRad, SpinEditH}) {
@@ -305,22 +280,16 @@ void TFormRoundBody<R>::fill(R r) {
     ButtonAnim->setProperty("animated", animated);
     ButtonBrush->setProperty("filled", r.Fill.On);
     ButtonBrush->setEnabled(own);
-    UpdateHints();
+    updateHints();
 }
 
 template <class R>
-void TFormRoundBody<R>::UpdateHints() {
+void TFormRoundBody<R>::updateHints() {
     const R& r = cur();
     head_.pt->setText(NumText(PixToPt(r.Thick.v, this->document().resolution())) + " " + this->ptWord());
     this->setSizeHintOf(head_.tol, r.Thick.v);
     this->setSizeHintOf(SpinEditRad, r.Radius.v);
     this->setSizeHintOf(SpinEditH, r.Axis.Length.v);
-}
-
-template <class R>
-void TFormRoundBody<R>::mouseMoveEvent(QMouseEvent* event) {
-    UpdateHints();
-    RecordDialog<R>::mouseMoveEvent(event);
 }
 
 template class TFormRoundBody<DZi>;

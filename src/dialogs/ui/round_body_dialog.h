@@ -25,30 +25,25 @@ class TNumEdit;
 
 // R is DZi or DKo.
 template <class R>
-class TFormRoundBody : public RecordDialog<R> {
+class TFormRoundBody : public SessionDialog<R> {
 public:
     explicit TFormRoundBody(DialogRegistry& reg, QWidget* parent = nullptr);
     ~TFormRoundBody() override;
 
     // VarToFormZi, VarToFormKo.
     void fill(R rec) override;
-    // WordsToZi, WordsToKo.
-    void applyWords(const WordTable& words) override;
     // UpdateZiHints, UpdateKoHints.
-    void UpdateHints();
+    void updateHints() override;
 
     static constexpr bool IsCylinder = std::is_same_v<R, DZi>;
     static constexpr Kind OwnKind = IsCylinder ? Kind::zi : Kind::ko;
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    R& cur() const;
+    using SessionDialog<R>::cur;
     void build();
     void connectHandlers();
 
-    DialogRegistry& reg_;
+    using SessionDialog<R>::reg_;
     HeadGroup head_{};
     QLabel *LabelPath = nullptr, *LabelRad = nullptr, *LabelH = nullptr;
     TSpinEdit *SpinEditRad = nullptr, *SpinEditH = nullptr;

@@ -63,9 +63,7 @@ constexpr WordTarget WordsToSf[] = {
 }  // namespace
 
 TFormSf::TFormSf(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DSf>(QSize(380, 300), 302, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormSf");
-    setMouseTracking(true);
+    : SessionDialog<DSf>(reg, "FormSf", WordsToSf, parent, QSize(380, 300), 302) {
     build();
     connectHandlers();
 }
@@ -76,38 +74,19 @@ TFormSf::~TFormSf() {
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
 
-DSf& TFormSf::cur() const { return reg_.session().copies().CurSf; }
-
-void TFormSf::applyWords(const WordTable& words) {
-    RecordDialog<DSf>::applyWords(words);
-    ApplyWords(*this, WordsToSf, words);
-    fitContent();  // the words may need more room than the design size
-    UpdateSfHints();
-}
-
 void TFormSf::build() {
     QWidget* b = body();
-    UseSmallFont(b);
-    auto* top = new QVBoxLayout(b);
-    top->setContentsMargins(6, 4, 6, 4);
-    top->setSpacing(2);
-    LabelSPath = NamedLabel(b, "LabelSPath", "");
-    LabelSPath->setStyleSheet("color: red");
-    top->addWidget(LabelSPath);
-    auto grid = [](QGroupBox* g) {
-        auto* l = new QGridLayout(g);
-        l->setContentsMargins(6, 1, 6, 3);
-        l->setVerticalSpacing(2);
-        return l;
-    };
+    const PlainColumn column = BuildPlainColumn(b, "LabelSPath", 2);
+    QVBoxLayout* top = column.top;
+    LabelSPath = column.path;
 
     auto* g1 = Named(new QGroupBox(QString(), b), QString("GroupBoxSM1"));
-    head_ = BuildPlainHead(g1, grid(g1), "S", true);
+    head_ = BuildPlainHead(g1, TightGrid(g1), "S", true);
     top->addWidget(g1);
 
     // Главная 2: the centre in the picture and the radius.
     auto* g2 = Named(new QGroupBox(QString(), b), QString("GroupBoxSM2"));
-    auto* l2 = grid(g2);
+    auto* l2 = TightGrid(g2);
     LabelSx = NamedLabel(g2, "LabelSx", "");
     LabelSy = NamedLabel(g2, "LabelSy", "");
     SpinEditSx = NamedSpin(g2, "SpinEditSx", 0, 0);
@@ -123,7 +102,7 @@ void TFormSf::build() {
 
     // Sections: the contour, then each section's switch, its circle and its plane.
     auto* g3 = Named(new QGroupBox(QString(), b), QString("GroupBoxSCut"));
-    auto* l3 = grid(g3);
+    auto* l3 = TightGrid(g3);
     l3->setHorizontalSpacing(3);
     CheckBoxSTe = Named(new QCheckBox(QString(), g3), QString("CheckBoxSTe"));
     ButtonSTe = Named(new QPushButton(QString(), g3), QString("ButtonSTe"));
@@ -174,7 +153,7 @@ void TFormSf::typed(TSpinEdit* spin, Rule rule) {
         typing_ = spin;
         commit();
         typing_ = nullptr;
-        UpdateSfHints();
+        updateHints();
     });
     // Leaving the edit: a refused value shows the record's value again.
     connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
@@ -188,7 +167,7 @@ void TFormSf::typed(TSpinEdit* spin, Rule rule) {
 
 void TFormSf::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); }, [this] { UpdateSfHints(); });
+    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); }, [this] { updateHints(); });
     DSf& s = cur();
     ConnectFlag(*this, head_.dis, s.Disabled);
     ConnectFlag(*this, CheckBoxSTe, s.ContourOn);
@@ -256,21 +235,16 @@ void TFormSf::fill(DSf r) {
     ButtonSfAnim->setProperty("animated", r.Radius.e && !r.Anim.empty());
     ButtonSfBrush->setProperty("filled", r.Fill.On);
     ButtonSfBrush->setEnabled(own);
-    UpdateSfHints();
+    updateHints();
 }
 
-void TFormSf::UpdateSfHints() {
+void TFormSf::updateHints() {
     const DSf& s = cur();
     head_.pt->setText(NumText(PixToPt(s.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(head_.tol, s.Thick.v);
     setSizeHintOf(SpinEditSx, s.Center.ScrX.v);
     setSizeHintOf(SpinEditSy, s.Center.ScrY.v);
     setSizeHintOf(SpinEditSRad, s.Radius.v);
-}
-
-void TFormSf::mouseMoveEvent(QMouseEvent* event) {
-    UpdateSfHints();
-    RecordDialog<DSf>::mouseMoveEvent(event);
 }
 
 void RegisterSphereDialog(DialogRegistry& reg) {

@@ -21,7 +21,7 @@ class QToolButton;
 
 namespace pelmar {
 
-class TFormSf : public RecordDialog<DSf> {
+class TFormSf : public SessionDialog<DSf> {
     Q_OBJECT
 public:
     explicit TFormSf(DialogRegistry& reg, QWidget* parent = nullptr);
@@ -29,16 +29,10 @@ public:
 
     // VarToFormSf.
     void fill(DSf rec) override;
-    // WordsToSf.
-    void applyWords(const WordTable& words) override;
     // UpdateSfHints.
-    void UpdateSfHints();
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
+    void updateHints() override;
 
 private:
-    DSf& cur() const;
     void build();
     void connectHandlers();
     // A value typed into a spin edit of the centre or the radius, reshaped by
@@ -47,7 +41,6 @@ private:
     void typed(TSpinEdit* spin, Rule rule);
     void openPlane(int plane);
 
-    DialogRegistry& reg_;
     // The spin edit whose typed value is being committed: the refill leaves
     // its text as the user types it.
     TSpinEdit* typing_ = nullptr;

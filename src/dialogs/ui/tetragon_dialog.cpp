@@ -8,23 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cmath>
 
-#include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
-#include "dialogs/ui/dialog_parts.h"
-#include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
-#include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
-#include "dialogs/ui/dialog_words.h"
 #include "model/figure_reshape.h"
-#include "model/units.h"
 #include "model/update.h"
-#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -59,18 +49,14 @@ constexpr WordTarget WordsToKvTable[] = {
 }  // namespace
 
 TetragonDialog::TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
-    : RecordDialog<DKv>(QSize(380, 431), 433, doc, commit, parent), w_(work) {
-    setObjectName("FormKv");
-    const TwoPages pages = BuildTwoPages(body(), QString(), QString(), "LabelKPath");
-    PageControl1 = pages.tabs;
-    LabelKPath = pages.path;
-    buildPage1(pages.page1);
-    buildPage2(pages.page2);
+    : FigureDialog<DKv, 4>(work, QSize(380, 431), doc, commit, parent, "FormKv", "LabelKPath", WordsToKvTable,
+                           {"{481} 1", "{481} 2"}) {
+    LabelKPath = pages_.path;
+    buildPage1(pages_.page1);
+    buildPage2(pages_.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
-    // The built-in words until a session puts its own (applyWords).
-    putWords(BuiltInWords());
-    fitContent();
+    putBuiltInWords();
 }
 
 void TetragonDialog::buildPage1(QWidget* page) {
@@ -163,21 +149,12 @@ void TetragonDialog::buildPage2(QWidget* page) {
 }
 
 void TetragonDialog::connectHandlers() {
-    watchAlways(EditKID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-    ConnectHead<DKv>(*this, head_, [this]() -> DKv& { return w_; }, [this] { UpdateKvHints(); });
-    ConnectFlag(*this, head_.dis, w_.Disabled);
+    connectFigure(EditKH, {TetragonWithAngle, TetragonWithSide, TetragonWithHeight});
     ConnectFlag(*this, CheckBoxKcOpiEn, w_.CircOn[1]);
     ConnectFlag(*this, CheckBoxKcVpiEn, w_.CircOn[2]);
     ConnectFlag(*this, CheckBoxKd13En, w_.DiagOn[1]);
     ConnectFlag(*this, CheckBoxKd24En, w_.DiagOn[2]);
     ConnectFlag(*this, CheckBoxKOEn, w_.CenterOn);
-    for (int i = 0; i < 4; ++i) {
-        connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
-        connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
-        watchExit(EditKAng[i], [this, i] { return applyAngle(i + 1); });
-        watchExit(EditKLen[i], [this, i] { return applyLength(i + 1); });
-    }
-    watchExit(EditKH, [this] { return applyHeight(); });
     const auto part = &TetragonDialog::partRequested;
     for (int i = 0; i < 4; ++i) ConnectRequest(this, ButtonKLine[i], part, Kind::li, 14 + i);
     ConnectRequest(this, ButtonKd13, part, Kind::li, 18);
@@ -199,48 +176,6 @@ void TetragonDialog::connectHandlers() {
     ConnectIndex(*this, ComboBoxKVid, w_.View, 1);
     ConnectRequest(this, ButtonKvBrush, &TetragonDialog::brushRequested);
 }
-
-void TetragonDialog::moveVertex(int i, bool xCoord) {
-    const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
-    if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateKvHints();
-}
-
-// As the triangle's: the rule reshapes, a refused value changes nothing.
-template <class Rule>
-bool TetragonDialog::applyTyped(TNumEdit* edit, Rule rule) {
-    edit->fixEmpty();
-    const auto typed = edit->number();
-    if (!typed) return false;
-    std::optional<DKv> k = rule(*typed);
-    if (!k) return false;
-    w_ = std::move(*k);
-    return true;
-}
-
-bool TetragonDialog::applyAngle(int i) {
-    return applyTyped(EditKAng[i - 1], [&](double a) { return TetragonWithAngle(w_, i, a); });
-}
-
-bool TetragonDialog::applyLength(int i) {
-    if (!applyTyped(EditKLen[i - 1], [&](double l) { return TetragonWithSide(w_, i, l); })) return false;
-    UpdateKvHints();
-    return true;
-}
-
-bool TetragonDialog::applyHeight() {
-    if (!applyTyped(EditKH, [&](double h) { return TetragonWithHeight(w_, h); })) return false;
-    UpdateKvHints();
-    return true;
-}
-
-void TetragonDialog::UpdateKvHints() {
-    head_.pt->setText(NumText(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, w_.Thick.v);
-    for (std::size_t i = 1; i <= 4; ++i) VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % 4 + 1].P1, wordProj_);
-}
-
-void TetragonDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
-int TetragonDialog::page() const { return PageControl1->currentIndex() + 1; }
 
 void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool topIsTetragon) {
     FillScope scope(*this);
@@ -282,32 +217,13 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     RadioGroupKTyp->setItemEnabled(6, !(role == 5 && pyramidType == 2));
     ButtonKvBrush->setEnabled(topIsTetragon && role == 0);
     ButtonKvBrush->setProperty("fillOn", k.Fill.On);
-    UpdateKvHints();
+    updateHints();
 }
-
-}  // namespace pelmar
-
-namespace pelmar {
 
 void TetragonDialog::fill(DKv rec) {
     const FillContext c = context ? context() : FillContext{};
     VarToForm(rec, c.role, c.pyramidType, c.topIsTetragon);
     LabelKPath->setText(c.path);
-}
-
-
-void TetragonDialog::putWords(const WordTable& words) {
-    ApplyWords(*this, WordsToKvTable, words);
-    PageControl1->setTabText(0, WordText("{481} 1", words).replace('&', "&&"));
-    PageControl1->setTabText(1, WordText("{481} 2", words).replace('&', "&&"));
-    wordProj_ = WordText("{364}", words);
-}
-
-void TetragonDialog::applyWords(const WordTable& words) {
-    RecordDialog<DKv>::applyWords(words);
-    putWords(words);
-    fitContent();  // the words may need more room than the design size
-    UpdateKvHints();
 }
 
 // CreateFormKv: as the triangle's.

@@ -13,12 +13,8 @@
 #include <array>
 #include <functional>
 
-#include "dialogs/ui/dialog_parts.h"
-#include "dialogs/ui/dialog_registry.h"
-#include "drawing/word_lines.h"
+#include "dialogs/ui/figure_dialog.h"
 #include "model/records.h"
-
-class QTabWidget;
 
 namespace pelmar {
 
@@ -26,7 +22,7 @@ class TRadioGroup;
 
 class WordTable;
 
-class TetragonDialog : public RecordDialog<DKv> {
+class TetragonDialog : public FigureDialog<DKv, 4> {
     Q_OBJECT
 public:
     TetragonDialog(DKv& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent = nullptr);
@@ -41,16 +37,11 @@ public:
     std::function<FillContext()> context;
     // VarToFormKv with the context of the moment.
     void fill(DKv rec) override;
-    // WordsToKv.
-    void applyWords(const WordTable& words) override;
 
     // role: the tetragon's role in its parent (0 top-level); pyramidType: the
     // type of the pyramid whose base it is (role 5), else 0; topIsTetragon:
     // the current object-list entry is a tetragon.
     void VarToForm(const DKv& k, int role = 0, int pyramidType = 0, bool topIsTetragon = true);
-
-    void showPage(int page);
-    int page() const;
 
 signals:
     void partRequested(pelmar::Kind kind, int role);
@@ -59,7 +50,6 @@ signals:
     void pageEntered(int page);  // 1 or 2
 
 public:
-    QTabWidget* PageControl1;
     QLineEdit* EditKID;
     QPushButton* ButtonKSave;
     QPushButton* ButtonKLoad;
@@ -84,23 +74,9 @@ public:
     QLabel* LabelKPath;
 
 private:
-    // The captions, items, tab texts and the projection mark from the table.
-    void putWords(const WordTable& words);
-    template <class Rule>
-    bool applyTyped(TNumEdit* edit, Rule rule);
     void buildPage1(QWidget* page);
     void buildPage2(QWidget* page);
     void connectHandlers();
-    void UpdateKvHints();
-    bool applyAngle(int i);
-    bool applyLength(int i);
-    bool applyHeight();
-    void moveVertex(int i, bool xCoord);
-
-    DKv& w_;
-    HeadGroup head_{};
-    std::array<VertexRow, 4> rows_{};
-    QString wordProj_ = QString::fromUtf8(BuiltInWord(WordNo::Projection));
 };
 
 }  // namespace pelmar

@@ -8,22 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
-#include <cmath>
 
-#include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"
-#include "dialogs/ui/dialog_parts.h"
-#include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
-#include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/default_set.h"
-#include "dialogs/ui/dialog_words.h"
 #include "model/figure_reshape.h"
-#include "model/units.h"
 #include "model/update.h"
-#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -62,18 +53,14 @@ constexpr WordTarget WordsToTrTable[] = {
 }  // namespace
 
 TriangleDialog::TriangleDialog(DTri& work, DialogDocument& doc, DialogCommit& commit, QWidget* parent)
-    : RecordDialog<DTri>(QSize(381, 431), 433, doc, commit, parent), w_(work) {
-    setObjectName("FormTr");
-    const TwoPages pages = BuildTwoPages(body(), QString(), QString(), "LabelT2Path");
-    PageControl1 = pages.tabs;
-    LabelT2Path = pages.path;
-    buildPage1(pages.page1);
-    buildPage2(pages.page2);
+    : FigureDialog<DTri, 3>(work, QSize(381, 431), doc, commit, parent, "FormTr", "LabelT2Path", WordsToTrTable,
+                            {"{465}", "{471}"}) {
+    LabelT2Path = pages_.path;
+    buildPage1(pages_.page1);
+    buildPage2(pages_.page2);
     connectHandlers();
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { emit pageEntered(i + 1); });
-    // The built-in words until a session puts its own (applyWords).
-    putWords(BuiltInWords());
-    fitContent();
+    putBuiltInWords();
 }
 
 void TriangleDialog::buildPage1(QWidget* page) {
@@ -188,22 +175,13 @@ void TriangleDialog::buildPage2(QWidget* page) {
 }
 
 void TriangleDialog::connectHandlers() {
-    watchAlways(EditTID, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-    ConnectHead<DTri>(*this, head_, [this]() -> DTri& { return w_; }, [this] { UpdateTrHints(); });
-    ConnectFlag(*this, head_.dis, w_.Disabled);
+    connectFigure(EditTH, {TriangleWithAngle, TriangleWithSide, TriangleWithHeight});
     ConnectFlag(*this, CheckBoxTcOpiEn, w_.CircOn[1]);
     ConnectFlag(*this, CheckBoxTcVpiEn, w_.CircOn[2]);
-    for (int i = 0; i < 3; ++i) {
-        connect(rows_[i].x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
-        connect(rows_[i].y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
-        watchExit(EditTAng[i], [this, i] { return applyAngle(i + 1); });
-        watchExit(EditTLen[i], [this, i] { return applyLength(i + 1); });
-    }
     const auto part = &TriangleDialog::partRequested;
     for (int i = 0; i < 3; ++i) ConnectRequest(this, ButtonTLine[i], part, Kind::li, 4 + i);
     ConnectRequest(this, ButtonTcOpi, part, Kind::ci, 2);
     ConnectRequest(this, ButtonTcVpi, part, Kind::ci, 1);
-    watchExit(EditTH, [this] { return applyHeight(); });
     connect(RadioGroupTTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         typeEnables(i);
@@ -226,54 +204,11 @@ void TriangleDialog::connectHandlers() {
     }
 }
 
-void TriangleDialog::moveVertex(int i, bool xCoord) {
-    const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
-    if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) UpdateTrHints();
-}
-
-// A typed value reshapes the figure through its rule; a value the figure
-// cannot take leaves the record as it was (and the edit keeps the focus).
-template <class Rule>
-bool TriangleDialog::applyTyped(TNumEdit* edit, Rule rule) {
-    edit->fixEmpty();
-    const auto typed = edit->number();
-    if (!typed) return false;
-    std::optional<DTri> t = rule(*typed);
-    if (!t) return false;
-    w_ = std::move(*t);
-    return true;
-}
-
-bool TriangleDialog::applyAngle(int i) {
-    return applyTyped(EditTAng[i - 1], [&](double a) { return TriangleWithAngle(w_, i, a); });
-}
-
-bool TriangleDialog::applyLength(int i) {
-    if (!applyTyped(EditTLen[i - 1], [&](double l) { return TriangleWithSide(w_, i, l); })) return false;
-    UpdateTrHints();
-    return true;
-}
-
-bool TriangleDialog::applyHeight() {
-    if (!applyTyped(EditTH, [&](double h) { return TriangleWithHeight(w_, h); })) return false;
-    UpdateTrHints();
-    return true;
-}
-
 void TriangleDialog::typeEnables(int index) {
     RadioGroupT3P->setEnabled(index != 3);
     EditTH->setEnabled(index == 1);
     LabelTH->setEnabled(index == 1);
 }
-
-void TriangleDialog::UpdateTrHints() {
-    head_.pt->setText(NumText(PixToPt(w_.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, w_.Thick.v);
-    for (std::size_t i = 1; i <= 3; ++i) VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % 3 + 1].P1, wordProj_);
-}
-
-void TriangleDialog::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
-int TriangleDialog::page() const { return PageControl1->currentIndex() + 1; }
 
 void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool topIsTriangle) {
     FillScope scope(*this);
@@ -321,32 +256,13 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
     }
     ButtonTrBrush->setEnabled(topIsTriangle && role == 0);
     ButtonTrBrush->setProperty("fillOn", t.Fill.On);
-    UpdateTrHints();
+    updateHints();
 }
-
-}  // namespace pelmar
-
-namespace pelmar {
 
 void TriangleDialog::fill(DTri rec) {
     const FillContext c = context ? context() : FillContext{};
     VarToForm(rec, c.role, c.topIsCone, c.topIsTriangle);
     LabelT2Path->setText(c.path);
-}
-
-
-void TriangleDialog::putWords(const WordTable& words) {
-    ApplyWords(*this, WordsToTrTable, words);
-    PageControl1->setTabText(0, WordText("{465}", words).replace('&', "&&"));
-    PageControl1->setTabText(1, WordText("{471}", words).replace('&', "&&"));
-    wordProj_ = WordText("{364}", words);
-}
-
-void TriangleDialog::applyWords(const WordTable& words) {
-    RecordDialog<DTri>::applyWords(words);
-    putWords(words);
-    fitContent();  // the words may need more room than the design size
-    UpdateTrHints();
 }
 
 // CreateFormTr: the page last entered; the part buttons open the part in its

@@ -14,12 +14,8 @@
 #include <array>
 #include <functional>
 
-#include "dialogs/ui/dialog_parts.h"
-#include "dialogs/ui/dialog_registry.h"
-#include "drawing/word_lines.h"
+#include "dialogs/ui/figure_dialog.h"
 #include "model/records.h"
-
-class QTabWidget;
 
 namespace pelmar {
 
@@ -27,7 +23,7 @@ class TRadioGroup;
 
 class WordTable;
 
-class TriangleDialog : public RecordDialog<DTri> {
+class TriangleDialog : public FigureDialog<DTri, 3> {
     Q_OBJECT
 public:
     // work: the working copy the handlers store into.
@@ -43,18 +39,12 @@ public:
     std::function<FillContext()> context;
     // VarToFormTr with the context of the moment.
     void fill(DTri rec) override;
-    // WordsToTr.
-    void applyWords(const WordTable& words) override;
 
     // Puts the record on the controls.  role: the triangle's role in its
     // parent (0 for a top-level triangle); topIsCone: the current entry of
     // the object list is a cone; topIsTriangle: it is a triangle (the fill
     // button is for top-level triangles only).
     void VarToForm(const DTri& t, int role = 0, bool topIsCone = false, bool topIsTriangle = true);
-
-    // Selects the page shown (1 or 2).
-    void showPage(int page);
-    int page() const;
 
 signals:
     // A part button: the part opens in the dialog of its kind
@@ -65,7 +55,6 @@ signals:
     void pageEntered(int page);  // 1 or 2
 
 public:
-    QTabWidget* PageControl1;
     QLineEdit* EditTID;
     QPushButton* ButtonTSave;
     QPushButton* ButtonTLoad;
@@ -87,24 +76,10 @@ public:
     QLabel* LabelT2Path;
 
 private:
-    // The captions, items, tab texts and the projection mark from the table.
-    void putWords(const WordTable& words);
-    template <class Rule>
-    bool applyTyped(TNumEdit* edit, Rule rule);
     void buildPage1(QWidget* page);
     void buildPage2(QWidget* page);
     void connectHandlers();
-    void UpdateTrHints();
     void typeEnables(int index);
-    bool applyAngle(int i);
-    bool applyLength(int i);
-    bool applyHeight();
-    void moveVertex(int i, bool xCoord);
-
-    DTri& w_;
-    HeadGroup head_{};
-    std::array<VertexRow, 3> rows_{};
-    QString wordProj_ = QString::fromUtf8(BuiltInWord(WordNo::Projection));
 };
 
 }  // namespace pelmar

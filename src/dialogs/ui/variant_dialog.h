@@ -14,17 +14,20 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "dialogs/number_text.h"
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
+#include "model/units.h"
 
 namespace pelmar {
 
@@ -43,7 +46,57 @@ public:
     Kind filledKind() const { return filled_; }
     bool showsFour() const { return filled_ == k4_; }
 
+    // What the filler takes from the editing core beside the record.
+    struct FillContext {
+        bool own = true;  // the current object-list entry is a solid of the filled kind
+        QString path;     // the path caption
+    };
+    std::function<FillContext(Kind)> context;
+
+    // The controls both dialogs have.
+    QLabel* LabelPPath;
+    QLineEdit* EditPID;
+    QPushButton *ButtonPSave, *ButtonPLoad;
+    QPushButton* ButtonPAn2;
+    TNumEdit* EditPAn2;
+    TRadioGroup* RadioGroupPType;
+    std::array<QPushButton*, 4> ButtonPGran;
+    QCheckBox *CheckBoxPSOpi, *CheckBoxPSVpi;
+    QPushButton *ButtonPSOpi, *ButtonPSVpi;
+    QComboBox* ComboBoxPVid;
+
 protected:
+    // The body's layout with the head group on top.
+    QVBoxLayout* buildHead() {
+        auto* v = new QVBoxLayout(this->body());
+        v->setContentsMargins(4, 4, 4, 4);
+        v->setSpacing(2);
+        head_ = BuildHeadGroup(this->body(), v, "P");
+        EditPID = head_.id;
+        ButtonPSave = head_.save;
+        ButtonPLoad = head_.load;
+        return v;
+    }
+
+    // The head's thickness in points and its size hint.
+    void headHints() {
+        const double thick = showsFour() ? w4_.Thick.v : w3_.Thick.v;
+        head_.pt->setText(NumText(PixToPt(thick, this->document().resolution())) + " " + this->ptWord());
+        this->setSizeHintOf(head_.tol, thick);
+    }
+
+    // ButtonPAn2: the whole solid about its axis by the typed angle through
+    // `rule`.  An angle that holds no number (told to `notANumber`), or a
+    // solid the rule cannot turn, turns nothing.
+    template <class Rule, class Refused>
+    void rotateBy(Rule rule, Refused notANumber) {
+        this->flushPendingEdit();
+        if (this->commitTarget().NoRedraw()) return;
+        const auto angle = EditPAn2->number();
+        if (!angle) return notANumber(EditPAn2->text());
+        if (applyRule(*angle, rule)) this->commit();
+    }
+
     // f(working copy) for the variant of the moment; whether there was one.
     template <class F>
     bool edit(F&& f) {
@@ -125,6 +178,10 @@ protected:
     Kind filled_;
     R3& w3_;
     R4& w4_;
+    HeadGroup head_{};
+    // The variants' captions and type items (three-sided, four-sided).
+    std::array<QString, 2> caption_;
+    std::array<QStringList, 2> types_;
 };
 
 // The group of the circumscribed and inscribed spheres of a solid: a switch

@@ -57,15 +57,11 @@ constexpr const char* FormulaLabels[7] = {"y=", "y=", "r=", "r=", "x=", "F(x,y)=
 }  // namespace
 
 TFormXY::TFormXY(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DXOY>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormXY");
-    setMouseTracking(true);
+    : SessionDialog<DXOY>(reg, "FormXY", WordsToXY, parent) {
     build();
     connectHandlers();
     applyWords(BuiltInWords());
 }
-
-DXOY& TFormXY::cur() const { return reg_.session().copies().CurXOY; }
 
 void TFormXY::applyWords(const WordTable& words) {
     RecordDialog<DXOY>::applyWords(words);
@@ -76,7 +72,7 @@ void TFormXY::applyWords(const WordTable& words) {
     for (std::size_t i = 0; i < 6; ++i)
         ButtonX[i]->setText(thickWord_ + QString::number(cur().GraphThick[i + 1].v));
     fitContent();  // the words may need more room than the design size
-    UpdateXYHints();
+    updateHints();
 }
 
 void TFormXY::build() {
@@ -209,37 +205,22 @@ void TFormXY::applyOnly() {
 
 void TFormXY::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); }, [this] { UpdateXYHints(); });
+    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); }, [this] { updateHints(); });
 
-    auto check = [this](QCheckBox* box, auto field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            field(cur()).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, [](DXOY& x) -> Ed<bool>& { return x.Disabled; });
-    check(CheckBoxXSEn, [](DXOY& x) -> Ed<bool>& { return x.GridOn; });
-    check(CheckBoxXPodEn, [](DXOY& x) -> Ed<bool>& { return x.NumbersOn; });
-    check(CheckBoxXPodIt, [](DXOY& x) -> Ed<bool>& { return x.NumbersItalic; });
-    check(CheckBoxXPodBo, [](DXOY& x) -> Ed<bool>& { return x.NumbersBold; });
+    connectCheck(head_.dis, &DXOY::Disabled);
+    connectCheck(CheckBoxXSEn, &DXOY::GridOn);
+    connectCheck(CheckBoxXPodEn, &DXOY::NumbersOn);
+    connectCheck(CheckBoxXPodIt, &DXOY::NumbersItalic);
+    connectCheck(CheckBoxXPodBo, &DXOY::NumbersBold);
     for (std::size_t i = 0; i < 6; ++i)
-        check(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
+        connectCheck(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
 
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DXOY::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) UpdateXYHints();
-        });
-    };
-    spin(SpinEditXSTol, &DXOY::GridThick, true);
-    spin(SpinEditXSJump, &DXOY::GridStep, false);
-    spin(SpinEditXRazW, &DXOY::MarkWidth, true);
-    spin(SpinEditXRazH, &DXOY::MarkHeight, true);
-    spin(SpinEditXPodJump, &DXOY::NumberStep, false);
-    spin(SpinEditXPodSize, &DXOY::NumberSize, true);
+    connectSpin(SpinEditXSTol, &DXOY::GridThick, true);
+    connectSpin(SpinEditXSJump, &DXOY::GridStep, false);
+    connectSpin(SpinEditXRazW, &DXOY::MarkWidth, true);
+    connectSpin(SpinEditXRazH, &DXOY::MarkHeight, true);
+    connectSpin(SpinEditXPodJump, &DXOY::NumberStep, false);
+    connectSpin(SpinEditXPodSize, &DXOY::NumberSize, true);
 
     connect(FontComboBoxX, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -254,7 +235,7 @@ void TFormXY::connectHandlers() {
             const auto v = e->number();
             if (!v) return false;
             store(cur(), *v);
-            UpdateXYHints();
+            updateHints();
             return true;
         });
     };
@@ -306,7 +287,7 @@ void TFormXY::runOptions(int graph) {
     }
     applyOnly();
     if (graph <= 5) commitTarget().RepaintProject();
-    UpdateXYHints();
+    updateHints();
 }
 
 void TFormXY::runAnimation(int graph) {
@@ -352,10 +333,10 @@ void TFormXY::fill(DXOY r) {
     const bool own = reg_.session().entryCode() == "xy";
     head_.save->setEnabled(own);
     head_.load->setEnabled(own && r.Number == 0);
-    UpdateXYHints();
+    updateHints();
 }
 
-void TFormXY::UpdateXYHints() {
+void TFormXY::updateHints() {
     const DXOY& x = cur();
     head_.pt->setText(NumText(PixToPt(x.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(head_.tol, x.Thick.v);
@@ -366,11 +347,6 @@ void TFormXY::UpdateXYHints() {
     setSizeHintOf(SpinEditXRazH, x.MarkHeight.v);
     setSizeHintOf(SpinEditXPodSize, x.NumberSize.v);
     for (std::size_t i = 0; i < 6; ++i) setSizeHintOf(ButtonX[i], x.GraphThick[i + 1].v);
-}
-
-void TFormXY::mouseMoveEvent(QMouseEvent* event) {
-    UpdateXYHints();
-    RecordDialog<DXOY>::mouseMoveEvent(event);
 }
 
 void TFormXY::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }

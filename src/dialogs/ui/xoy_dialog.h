@@ -21,7 +21,7 @@ namespace pelmar {
 class TFontCombo;
 class TNumEdit;
 
-class TFormXY : public RecordDialog<DXOY> {
+class TFormXY : public SessionDialog<DXOY> {
     Q_OBJECT
 public:
     explicit TFormXY(DialogRegistry& reg, QWidget* parent = nullptr);
@@ -31,16 +31,12 @@ public:
     // WordsToXY(1).
     void applyWords(const WordTable& words) override;
     // UpdateXYHints.
-    void UpdateXYHints();
+    void updateHints() override;
 
     void showPage(int page);
     int page() const;
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    DXOY& cur() const;
     void build();
     void buildPage1(QWidget* page);
     void buildPage2(QWidget* page);
@@ -50,7 +46,6 @@ private:
     // The commit of a formula edit: ApplyObject, no redraw.
     void applyOnly();
 
-    DialogRegistry& reg_;
     HeadGroup head_{};
     QString thickWord_;
 

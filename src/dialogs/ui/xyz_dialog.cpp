@@ -59,15 +59,11 @@ constexpr const char* SecondNames[3] = {"CheckBoxY10", "CheckBoxY20", "CheckBoxY
 }  // namespace
 
 TFormXZ::TFormXZ(DialogRegistry& reg, QWidget* parent)
-    : RecordDialog<DXZ>(QSize(380, 431), 433, reg.document(), reg.commitTarget(), parent), reg_(reg) {
-    setObjectName("FormXZ");
-    setMouseTracking(true);
+    : SessionDialog<DXZ>(reg, "FormXZ", WordsToXZ, parent) {
     build();
     connectHandlers();
     applyWords(BuiltInWords());
 }
-
-DXZ& TFormXZ::cur() const { return reg_.session().copies().CurXZ; }
 
 void TFormXZ::applyWords(const WordTable& words) {
     RecordDialog<DXZ>::applyWords(words);
@@ -77,7 +73,7 @@ void TFormXZ::applyWords(const WordTable& words) {
     thickWord_ = QString::fromStdString(words.WordLine(WordNo::ThicknessIs));
     for (std::size_t i = 0; i < 4; ++i) ButtonY[i]->setText(thickWord_ + QString::number(cur().SurfThick[i + 1].v));
     fitContent();
-    UpdateXZHints();
+    updateHints();
 }
 
 void TFormXZ::build() {
@@ -203,32 +199,17 @@ void TFormXZ::staleShading(int surface) {
 
 void TFormXZ::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { UpdateXZHints(); });
+    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { updateHints(); });
 
-    auto check = [this](QCheckBox* box, auto field) {
-        connect(box, &QCheckBox::toggled, this, [this, box, field](bool on) {
-            if (filling()) return;
-            field(cur()).v = on;
-            commitIfFocused(box);
-        });
-    };
-    check(head_.dis, [](DXZ& x) -> Ed<bool>& { return x.Disabled; });
-    check(CheckBoxYPodEn, [](DXZ& x) -> Ed<bool>& { return x.NumbersOn; });
-    check(CheckBoxYPodIt, [](DXZ& x) -> Ed<bool>& { return x.NumbersItalic; });
-    check(CheckBoxYPodBo, [](DXZ& x) -> Ed<bool>& { return x.NumbersBold; });
+    connectCheck(head_.dis, &DXZ::Disabled);
+    connectCheck(CheckBoxYPodEn, &DXZ::NumbersOn);
+    connectCheck(CheckBoxYPodIt, &DXZ::NumbersItalic);
+    connectCheck(CheckBoxYPodBo, &DXZ::NumbersBold);
 
-    auto spin = [this](TSpinEdit* s, Ed<std::int32_t> DXZ::*field, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, field, hints] {
-            if (filling()) return;
-            (cur().*field).v = s->checkedValue();
-            commitIfFocused(s);
-            if (hints) UpdateXZHints();
-        });
-    };
-    spin(SpinEditYRazW, &DXZ::MarkWidth, true);
-    spin(SpinEditYRazH, &DXZ::MarkHeight, true);
-    spin(SpinEditYPodJump, &DXZ::NumberStep, false);
-    spin(SpinEditYPodSize, &DXZ::NumberSize, true);
+    connectSpin(SpinEditYRazW, &DXZ::MarkWidth, true);
+    connectSpin(SpinEditYRazH, &DXZ::MarkHeight, true);
+    connectSpin(SpinEditYPodJump, &DXZ::NumberStep, false);
+    connectSpin(SpinEditYPodSize, &DXZ::NumberSize, true);
 
     connect(FontComboBoxY, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -243,7 +224,7 @@ void TFormXZ::connectHandlers() {
         if (!v) return false;
         cur() = XZWithScale(std::move(cur()), *v);
         reg_.session().proj().FillValid = 0;
-        UpdateXZHints();
+        updateHints();
         return true;
     });
     watchExit(EditYRaz, [this] {
@@ -344,7 +325,7 @@ void TFormXZ::runOptions(int surface) {
     }
     applyOnly();
     staleShading(surface);
-    UpdateXZHints();
+    updateHints();
 }
 
 void TFormXZ::fill(DXZ r) {
@@ -391,10 +372,10 @@ void TFormXZ::fill(DXZ r) {
     const bool own = reg_.session().entryCode() == "xz";
     head_.save->setEnabled(own);
     head_.load->setEnabled(own && r.Number == 0);
-    UpdateXZHints();
+    updateHints();
 }
 
-void TFormXZ::UpdateXZHints() {
+void TFormXZ::updateHints() {
     const DXZ& x = cur();
     head_.pt->setText(NumText(PixToPt(x.Thick.v, document().resolution())) + " " + ptWord());
     setSizeHintOf(head_.tol, x.Thick.v);
@@ -403,11 +384,6 @@ void TFormXZ::UpdateXZHints() {
     setSizeHintOf(SpinEditYRazH, x.MarkHeight.v);
     setSizeHintOf(SpinEditYPodSize, x.NumberSize.v);
     for (std::size_t i = 0; i < 4; ++i) setSizeHintOf(ButtonY[i], x.SurfThick[i + 1].v);
-}
-
-void TFormXZ::mouseMoveEvent(QMouseEvent* event) {
-    UpdateXZHints();
-    RecordDialog<DXZ>::mouseMoveEvent(event);
 }
 
 void TFormXZ::showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }

@@ -23,7 +23,7 @@ namespace pelmar {
 class TFontCombo;
 class TNumEdit;
 
-class TFormXZ : public RecordDialog<DXZ> {
+class TFormXZ : public SessionDialog<DXZ> {
     Q_OBJECT
 public:
     explicit TFormXZ(DialogRegistry& reg, QWidget* parent = nullptr);
@@ -33,16 +33,12 @@ public:
     // WordsToXZ.
     void applyWords(const WordTable& words) override;
     // UpdateXZHints.
-    void UpdateXZHints();
+    void updateHints() override;
 
     void showPage(int page);
     int page() const;
 
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-
 private:
-    DXZ& cur() const;
     void build();
     void buildPage1(QWidget* page);
     void buildPage2(QWidget* page);
@@ -53,7 +49,6 @@ private:
     void staleShading(int surface);
     void runOptions(int surface);
 
-    DialogRegistry& reg_;
     HeadGroup head_{};
     QString thickWord_;
 

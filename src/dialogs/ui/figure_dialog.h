@@ -1,0 +1,131 @@
+// What the triangle and tetragon dialogs share: the working copy, the two
+// pages, the head and the vertex rows; a moved vertex, a typed angle, side
+// length or height reshaping the figure through its kind's rules; the words
+// of the captions, the tab texts and the projection mark.
+#pragma once
+
+#include <QTabWidget>
+#include <array>
+#include <optional>
+#include <span>
+
+#include "dialogs/number_text.h"
+#include "dialogs/ui/dialog_parts.h"
+#include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/num_edit.h"
+#include "drawing/word_lines.h"
+#include "model/units.h"
+
+namespace pelmar {
+
+template <class R, std::size_t N>
+class FigureDialog : public RecordDialog<R> {
+public:
+    // Selects the page shown (1 or 2).
+    void showPage(int page) { PageControl1->setCurrentIndex(page == 2 ? 1 : 0); }
+    int page() const { return PageControl1->currentIndex() + 1; }
+
+    void applyWords(const WordTable& words) override {
+        RecordDialog<R>::applyWords(words);
+        putWords(words);
+        this->fitContent();  // the words may need more room than the design size
+        updateHints();
+    }
+
+    QTabWidget* PageControl1;
+
+protected:
+    // The figure's rules: a vertex's angle, a side's length (both 1-based),
+    // the height; nothing for a shape the figure cannot take.
+    struct Rules {
+        std::optional<R> (*angle)(R, int, double);
+        std::optional<R> (*side)(R, int, double);
+        std::optional<R> (*height)(R, double);
+    };
+
+    // words: the captions and items; tabs: the two tab texts' patterns.
+    FigureDialog(R& work, QSize size, DialogDocument& doc, DialogCommit& commit, QWidget* parent,
+                 const char* name, const QString& pathName, std::span<const WordTarget> words,
+                 std::array<const char*, 2> tabs)
+        : RecordDialog<R>(size, 433, doc, commit, parent), w_(work), words_(words), tabs_(tabs) {
+        this->setObjectName(name);
+        pages_ = BuildTwoPages(this->body(), QString(), QString(), pathName);
+        PageControl1 = pages_.tabs;
+    }
+
+    // The built-in words until a session puts its own (applyWords): called
+    // once the controls are built.
+    void putBuiltInWords() {
+        putWords(BuiltInWords());
+        this->fitContent();
+    }
+
+    // The head and the vertex rows.  A typed value the figure cannot take
+    // leaves the record as it was (and the edit keeps the focus).
+    void connectFigure(TNumEdit* height, Rules rules) {
+        this->watchAlways(head_.id, [this](const QString& t) { w_.ID.s = t.toStdString(); });
+        ConnectHead<R>(*this, head_, [this]() -> R& { return w_; }, [this] { updateHints(); });
+        ConnectFlag(*this, head_.dis, w_.Disabled);
+        for (int i = 0; i < static_cast<int>(N); ++i) {
+            const VertexRow& r = rows_[static_cast<std::size_t>(i)];
+            QObject::connect(r.x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
+            QObject::connect(r.y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
+            this->watchExit(r.ang, [this, r, i, rules] {
+                return applyTyped(r.ang, [&](double a) { return rules.angle(w_, i + 1, a); });
+            });
+            this->watchExit(r.len, [this, r, i, rules] {
+                if (!applyTyped(r.len, [&](double l) { return rules.side(w_, i + 1, l); })) return false;
+                updateHints();
+                return true;
+            });
+        }
+        this->watchExit(height, [this, height, rules] {
+            if (!applyTyped(height, [&](double h) { return rules.height(w_, h); })) return false;
+            updateHints();
+            return true;
+        });
+    }
+
+    void updateHints() {
+        head_.pt->setText(NumText(PixToPt(w_.Thick.v, this->document().resolution())) + " " + this->ptWord());
+        this->setSizeHintOf(head_.tol, w_.Thick.v);
+        for (std::size_t i = 1; i <= N; ++i)
+            VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % N + 1].P1, wordProj_);
+    }
+
+    R& w_;
+    TwoPages pages_{};
+    HeadGroup head_{};
+    std::array<VertexRow, N> rows_{};
+
+private:
+    void putWords(const WordTable& words) {
+        ApplyWords(*this, words_, words);
+        PageControl1->setTabText(0, WordText(tabs_[0], words).replace('&', "&&"));
+        PageControl1->setTabText(1, WordText(tabs_[1], words).replace('&', "&&"));
+        wordProj_ = WordText("{364}", words);
+    }
+
+    void moveVertex(int i, bool xCoord) {
+        const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
+        if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) updateHints();
+    }
+
+    template <class Rule>
+    bool applyTyped(TNumEdit* edit, Rule rule) {
+        edit->fixEmpty();
+        const auto typed = edit->number();
+        if (!typed) return false;
+        std::optional<R> f = rule(*typed);
+        if (!f) return false;
+        w_ = std::move(*f);
+        return true;
+    }
+
+    std::span<const WordTarget> words_;
+    std::array<const char*, 2> tabs_;
+    QString wordProj_ = QString::fromUtf8(BuiltInWord(WordNo::Projection));
+};
+
+}  // namespace pelmar
