@@ -45,35 +45,4 @@ void Reload(EditingState& st, Kind level, std::uint8_t role);
 // that is being edited.
 bool OpenPart(EditingState& st, Kind part, std::uint8_t role);
 
-// The named members.
-inline std::string PathCaptionPo(const EditingState& st) { return PathCaption(st, Kind::po); }
-inline std::string PathCaptionLi(const EditingState& st) { return PathCaption(st, Kind::li); }
-inline std::string PathCaptionCi(const EditingState& st) { return PathCaption(st, Kind::ci); }
-inline std::string PathCaptionTr(const EditingState& st) { return PathCaption(st, Kind::tr); }
-inline std::string PathCaptionKv(const EditingState& st) { return PathCaption(st, Kind::kv); }
-inline std::string PathCaptionXY(const EditingState& st) { return PathCaption(st, Kind::xy); }
-inline std::string PathCaptionSf(const EditingState& st) { return PathCaption(st, Kind::sf); }
-inline std::string PathCaptionZi(const EditingState& st) { return PathCaption(st, Kind::zi); }
-inline std::string PathCaptionKo(const EditingState& st) { return PathCaption(st, Kind::ko); }
-inline std::string PathCaptionI3(const EditingState& st) { return PathCaption(st, Kind::i3); }
-inline std::string PathCaptionI4(const EditingState& st) { return PathCaption(st, Kind::i4); }
-inline std::string PathCaptionR3(const EditingState& st) { return PathCaption(st, Kind::r3); }
-inline std::string PathCaptionR4(const EditingState& st) { return PathCaption(st, Kind::r4); }
-inline std::string PathCaptionXZ(const EditingState& st) { return PathCaption(st, Kind::xz); }
-
-inline void WriteBackPoint(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::po, role); }
-inline void WriteBackLine(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::li, role); }
-inline void WriteBackCircle(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::ci, role); }
-inline void WriteBackTriangle(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::tr, role); }
-inline void WriteBackTetragon(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::kv, role); }
-inline void WriteBackXOY(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::xy, role); }
-inline void WriteBackOrb(EditingState& st, std::uint8_t role) { WriteBack(st, Kind::sf, role); }
-
-inline void ReloadOrb(EditingState& st, std::uint8_t role) { Reload(st, Kind::sf, role); }
-inline void ReloadTetragon(EditingState& st, std::uint8_t role) { Reload(st, Kind::kv, role); }
-inline void ReloadTriangle(EditingState& st, std::uint8_t role) { Reload(st, Kind::tr, role); }
-inline void ReloadCircle(EditingState& st, std::uint8_t role) { Reload(st, Kind::ci, role); }
-inline void ReloadLine(EditingState& st, std::uint8_t role) { Reload(st, Kind::li, role); }
-inline void ReloadPoint(EditingState& st, std::uint8_t role) { Reload(st, Kind::po, role); }
-
 }  // namespace pelmar

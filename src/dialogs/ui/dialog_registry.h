@@ -60,7 +60,7 @@ public:
     }
     // The main window's Back-to command of a parent kind (TBTo<k>, MeTo<k>).
     virtual void setBackTo(Kind parent, bool enabled) = 0;
-    // The red path label of a kind's dialog (PathCaptionPo ..).
+    // The red path label of a kind's dialog.
     virtual std::string pathCaption(Kind k) const = 0;
     // Default sets: "DefaultSet/De<kind>.set" in the program folder.
     virtual std::string defaultSetName(Kind k) const = 0;
