@@ -61,6 +61,12 @@ private:
     TColor flat_ = 0;            // the colour at angle 0 (no light, or no shading border)
     std::vector<Ext> steps_;     // cosines where the colour may step, ascending
     std::vector<TColor> colours_;  // colours_[k]: between steps_[k - 1] and steps_[k]
+    // The same steps as doubles, for the cosine worked out in doubles, and
+    // for each of kBuckets equal parts of -1..1 the number of steps below it.
+    static constexpr int kBuckets = 256;
+    std::vector<double> fastSteps_;
+    std::array<std::uint16_t, kBuckets + 1> bucketStart_{};
+    bool fast_ = false;
 };
 
 // Visible point of a sphere (centre, radius r) on the ray of (px, py).
