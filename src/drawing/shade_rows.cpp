@@ -26,10 +26,7 @@ void ShadeRows(RasterSurface& surface, int x0, int y0, int x1, int y1,
     if (x1 < x0 || y1 < y0) return;
     const auto width = static_cast<std::size_t>(x1 - x0 + 1);
     const int rows = y1 - y0 + 1;
-    auto write = [&](int y, const ShadedRow& r) {
-        for (std::size_t i = 0; i < width; ++i)
-            if (r.set[i]) surface.setPixel(x0 + static_cast<int>(i), y, r.colour[i]);
-    };
+    auto write = [&](int y, const ShadedRow& r) { surface.setPixels(y, x0, r.colour, r.set); };
     auto clear = [&](ShadedRow& r) {
         r.colour.assign(width, 0);
         r.set.assign(width, 0);
