@@ -16,7 +16,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "drawing/formula_internal.h"
@@ -138,26 +137,6 @@ bool CachedAnalysis(const std::string& text, bool full, DistributionParameters& 
     c1 = e.c1;
     c2 = e.c2;
     return e.result;
-}
-
-// The colours of the shading by cosine, kept for the calls that follow with
-// the same colours and settings (a surface's pixels).
-const ShadeTable& CachedShadeTable(TColor c1, TColor c2, TColor c3, const DImProj& im) {
-    struct Entry {
-        TColor c1, c2, c3;
-        double percent;
-        bool two;
-        int border;
-        ShadeTable table;
-    };
-    thread_local std::optional<Entry> e;
-    const bool two = im.TwoColors != 0;
-    if (!e || e->c1 != c1 || e->c2 != c2 || e->c3 != c3 ||
-        std::memcmp(&e->percent, &im.BorderPercent, sizeof(double)) != 0 || e->two != two ||
-        e->border != im.BorderAngle)
-        e.emplace(Entry{c1, c2, c3, im.BorderPercent, two, im.BorderAngle,
-                        ShadeTable(c1, c2, c3, im.BorderPercent, two, im.BorderAngle)});
-    return e->table;
 }
 
 Ext RayScale() {
@@ -396,7 +375,8 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
         const double nx = PartialDerivative(s, q, 1, full, params);
         const double ny = PartialDerivative(s, q, 2, full, params);
         const double nz = PartialDerivative(s, q, 3, full, params);
-        colour = CachedShadeTable(c1, c2, c3, imProj).at(nx, ny, nz, light);
+        colour = SharedShadeTable(c1, c2, c3, imProj.BorderPercent, imProj.TwoColors != 0, imProj.BorderAngle)
+                     ->at(nx, ny, nz, light);
     }
     return hit;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 namespace pelmar {
 
@@ -302,6 +303,29 @@ TColor ShadeTable::at(double nx, double ny, double nz, const std::array<double, 
         if (!guarded) return colours_[k];
     }
     return ShadeOfAngle(c1_, c2_, c3_, ShadeAngle(cosA), percent_, twoColours_, border_);
+}
+
+std::shared_ptr<const ShadeTable> SharedShadeTable(TColor c1, TColor c2, TColor c3, double percent,
+                                                   bool twoColours, int border) {
+    struct Entry {
+        TColor c1 = 0, c2 = 0, c3 = 0;
+        double percent = 0;
+        bool two = false;
+        int border = 0;
+        std::shared_ptr<const ShadeTable> table;
+    };
+    constexpr std::size_t kKept = 8;
+    thread_local std::array<Entry, kKept> kept;
+    thread_local std::size_t nextSlot = 0;
+    for (const Entry& e : kept)
+        if (e.table && e.c1 == c1 && e.c2 == c2 && e.c3 == c3 && std::memcmp(&e.percent, &percent, sizeof percent) == 0 &&
+            e.two == twoColours && e.border == border)
+            return e.table;
+    Entry& e = kept[nextSlot];
+    nextSlot = (nextSlot + 1) % kKept;
+    e = {c1, c2, c3, percent, twoColours, border,
+         std::make_shared<const ShadeTable>(c1, c2, c3, percent, twoColours, border)};
+    return e.table;
 }
 
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/geometry.h"
@@ -68,6 +69,12 @@ private:
     std::array<std::uint16_t, kBuckets + 1> bucketStart_{};
     bool fast_ = false;
 };
+
+// The table of one set of colours and settings, shared: the tables asked for
+// last on this thread are kept, so that the fills of a drawing with the same
+// colours and settings build theirs once.
+std::shared_ptr<const ShadeTable> SharedShadeTable(TColor c1, TColor c2, TColor c3, double percent,
+                                                   bool twoColours, int border);
 
 // Visible point of a sphere (centre, radius r) on the ray of (px, py).
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,
