@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "drawing/surface_internal.h"
@@ -61,7 +62,14 @@ void ShadeRows(RasterSurface& surface, int x0, int y0, int x1, int y1,
     };
     std::vector<std::thread> pool;
     pool.reserve(static_cast<std::size_t>(threads - 1));
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+    for (int t = 1; t < threads; ++t) {
+        // Without another thread the rows are shared among those running.
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     work();
     for (std::thread& t : pool) t.join();
     if (failure) std::rethrow_exception(failure);
