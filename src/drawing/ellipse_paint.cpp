@@ -8,6 +8,7 @@
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
+#include "drawing/shade_rows.h"
 #include "model/flip.h"
 #include "model/geometry.h"
 #include "platform/canvas.h"
@@ -234,12 +235,12 @@ void FillPixelByPixel(const DCircle& c, const Extents& e, const FillShading& lig
     const double sinT = std::sin(-tilt * Deg);
     const bool whole = !sector || to - from >= 360;
     const SectorTest test(c, e, from, whole ? from + 360 : to);
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            if (!whole && !test.inside(x, y)) continue;
-            if (!PtInEllipse(x, y, e.cx, e.cy, c.A.v, c.B.v, cosT, sinT)) continue;
-            surface.setPixel(x, y, light.at(x, y));
-        }
+    ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+        if (!whole && !test.inside(x, y)) return false;
+        if (!PtInEllipse(x, y, e.cx, e.cy, c.A.v, c.B.v, cosT, sinT)) return false;
+        colour = light.at(x, y);
+        return true;
+    });
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ FillShading::FillShading(const DFill& fill, const DImProj& im, double a, double 
                          : std::array<double, 3>{im.LightDX, im.LightDY, im.LightDZ};
     invSqrt8_ = 1 / Sqrt8();
     den_ = static_cast<Ext>(a_) + (static_cast<Ext>(b_) + c_) * invSqrt8_;
-    if (pointLight_) table_.emplace(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], percent_, twoColours_, border_);
+    if (pointLight_)
+        table_ = SharedShadeTable(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], percent_, twoColours_, border_);
     flat_ = ShadeColor(fill_.Colors[0], fill_.Colors[1], fill_.Colors[2], a_, b_, c_, light_, percent_, twoColours_,
                        border_);
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <array>
-#include <optional>
+#include <memory>
 
 #include "model/records.h"
 #include "model/shading.h"
@@ -37,7 +37,7 @@ private:
     long double invSqrt8_;
     long double den_;  // the plane's value along the viewing direction
     TColor flat_;
-    std::optional<ShadeTable> table_;  // under a point light
+    std::shared_ptr<const ShadeTable> table_;  // under a point light
 };
 
 // The pixels (x0..x1, y0..y1) of a box given by its edges, clipped to a

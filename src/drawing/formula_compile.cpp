@@ -23,6 +23,7 @@
 // Texts whose "#" marks do not pair up as preparation leaves them (a "#"
 // typed by the user), and very deeply bracketed texts, are left to the text
 // evaluator.
+#include <algorithm>
 #include <cfloat>
 #include <algorithm>
 #include <cmath>
@@ -1025,6 +1026,208 @@ done:
     for (int l = 0; l < N; ++l) ok[l] = alive[l] && FinalValue(top[l], value[l]);
 }
 
+// Bounds of a compiled program over a range of its variable: each operation
+// on a range of values, every result widened by far more than the rounding
+// of the step (15 digits, or the last bit of a long double) and the bounds'
+// own rounding (they are doubles) can move it.  A step whose outcome over the
+// range is not certain (a divisor that may be near zero, a power or function
+// not covered here, a bound out of range) gives up: the bounds then tell
+// nothing.
+struct Span {
+    double lo = 0, hi = 0;
+};
+
+// Far beyond the 5e-15 of the 15-digit rounding, the 2^-64 of a long double
+// operation and the 2^-53 of a double one.
+constexpr double kSpanSlack = 1e-12;
+// Bounds stay well inside the range of doubles, so that no product of two
+// overflows unnoticed.
+constexpr double kSpanLimit = 0x1p400;
+
+bool Widened(double lo, double hi, Span& out) {
+    if (!(lo <= hi && lo > -kSpanLimit && hi < kSpanLimit)) return false;  // also NaN
+    const double m = std::max(std::fabs(lo), std::fabs(hi)) * kSpanSlack + 1e-290;
+    out = {lo - m, hi + m};
+    return true;
+}
+
+// A long double value as a span of doubles.
+bool SpanOf(Ext v, Span& out) {
+    const auto d = static_cast<double>(v);
+    return Widened(d, d, out);
+}
+
+bool SpanMul(const Span& a, const Span& b, Span& out) {
+    const double p1 = a.lo * b.lo, p2 = a.lo * b.hi, p3 = a.hi * b.lo, p4 = a.hi * b.hi;
+    return Widened(std::min(std::min(p1, p2), std::min(p3, p4)), std::max(std::max(p1, p2), std::max(p3, p4)), out);
+}
+
+// No value of a is near enough to zero to fail a division or a negative power.
+bool ClearOfZero(const Span& a) {
+    constexpr double edge = static_cast<double>(kNearZero) * (1 + kSpanSlack) + 1e-290;
+    return a.lo > edge || a.hi < -edge;
+}
+
+bool SpanDiv(const Span& a, const Span& b, Span& out) {
+    if (!ClearOfZero(b)) return false;
+    Span inv;
+    return Widened(1 / b.hi, 1 / b.lo, inv) && SpanMul(a, inv, out);
+}
+
+double PowWhole(double x, std::uint32_t n) {
+    double r = 1;
+    for (std::uint32_t i = 0; i < n; ++i) r *= x;
+    return r;
+}
+
+bool SpanPowInt(const Span& a, std::uint32_t n, bool negative, Span& out) {
+    if (n == 0 || n > 64) return false;
+    const double m = std::max(-a.lo, a.hi);
+    if (!(m < 0x1p6)) {
+        // Keep the powers inside the range of the bounds.
+        if (!(std::log2(m) * n < 390)) return false;
+    }
+    Span p;
+    bool ok;
+    if (n % 2 == 1 || a.lo >= 0)
+        ok = Widened(PowWhole(a.lo, n), PowWhole(a.hi, n), p);
+    else if (a.hi <= 0)
+        ok = Widened(PowWhole(a.hi, n), PowWhole(a.lo, n), p);
+    else
+        ok = Widened(0, PowWhole(m, n), p);
+    if (!ok) return false;
+    if (!negative) {
+        out = p;
+        return true;
+    }
+    // 1 / x^n fails where x is near zero.
+    return ClearOfZero(a) && SpanDiv(Span{1, 1}, p, out);
+}
+
+bool SpanFunc(int k, const Span& a, Span& out) {
+    switch (k) {
+        case kAbs:
+            if (a.lo >= 0) return Widened(a.lo, a.hi, out);
+            if (a.hi <= 0) return Widened(-a.hi, -a.lo, out);
+            return Widened(0, std::max(-a.lo, a.hi), out);
+        case kSin:
+        case kCos: {
+            // Both move by at most the change of their argument.
+            const double half = (a.hi - a.lo) / 2;
+            if (!(half < 1 && std::fabs(a.lo) < 1e6 && std::fabs(a.hi) < 1e6)) return Widened(-1, 1, out);
+            const double mid = a.lo + half;
+            const double v = k == kSin ? std::sin(mid) : std::cos(mid);
+            return Widened(std::max(v - half - 1e-9, -1.0), std::min(v + half + 1e-9, 1.0), out);
+        }
+        case kArctg: return Widened(std::atan(a.lo) - 1e-9, std::atan(a.hi) + 1e-9, out);
+        default: return false;
+    }
+}
+
+// The bounds of every value the program gives for x in [lo, hi], with true
+// only when every evaluation there succeeds.
+bool BoundProgram(const Formula::Program& p, Ext lo, Ext hi, const SlotValues* slots, Span& out) {
+    if (!p.compiled) return false;
+    if (p.constant) return p.constantOk && SpanOf(p.constantValue, out);
+    // The variable as the program reads it (rounded to 15 digits).
+    Span xr;
+    if (!(lo <= hi) || !Widened(static_cast<double>(lo), static_cast<double>(hi), xr)) return false;
+    Span slot[3];
+    bool haveSlot[3] = {false, false, false};
+    Span stack[kMaxStack];
+    int sp = 0;  // values on the stack; the top is stack[sp - 1]
+    const Ext* consts = p.consts.data();
+    for (const Instr& in : p.code) {
+        Span v;
+        switch (in.op) {
+            case Op::Const:
+                if (!SpanOf(consts[in.arg], v)) return false;
+                break;
+            case Op::Var: v = xr; break;
+            case Op::Slot: {
+                const std::uint32_t i = in.arg;
+                if (i > 2 || !slots || !slots->slots[i].ok) return false;
+                if (!haveSlot[i]) {
+                    const SlotValue& sv = slots->slots[i];
+                    if (!SpanOf(sv.base, slot[i])) return false;
+                    if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
+                        Span t = xr, scale;
+                        if (sv.kind == SlotValue::ShiftedScaled &&
+                            !(SpanOf(slots->scale, scale) && SpanMul(scale, xr, t)))
+                            return false;
+                        if (!Widened(slot[i].lo + t.lo, slot[i].hi + t.hi, slot[i])) return false;
+                    } else if (sv.kind != SlotValue::Fixed) {
+                        return false;
+                    }
+                    haveSlot[i] = true;
+                }
+                v = slot[i];
+                break;
+            }
+            default: goto operation;
+        }
+        if (sp >= kMaxStack) return false;
+        stack[sp++] = v;
+        continue;
+    operation: {
+        if (sp < 1) return false;
+        Span& top = stack[sp - 1];
+        Span c, r;
+        switch (in.op) {
+            case Op::AddC:
+            case Op::SubC:
+            case Op::RSubC:
+            case Op::MulC:
+            case Op::DivC:
+            case Op::RDivC:
+                if (!SpanOf(consts[in.arg], c)) return false;
+                break;
+            default: break;
+        }
+        bool ok = false;
+        switch (in.op) {
+            case Op::Add:
+            case Op::Sub:
+            case Op::Mul:
+            case Op::Div: {
+                if (sp < 2) return false;
+                const Span a = stack[sp - 2], b = top;
+                --sp;
+                if (in.op == Op::Add)
+                    ok = Widened(a.lo + b.lo, a.hi + b.hi, r);
+                else if (in.op == Op::Sub)
+                    ok = Widened(a.lo - b.hi, a.hi - b.lo, r);
+                else if (in.op == Op::Mul)
+                    ok = SpanMul(a, b, r);
+                else
+                    ok = SpanDiv(a, b, r);
+                break;
+            }
+            case Op::AddC: ok = Widened(top.lo + c.lo, top.hi + c.hi, r); break;
+            case Op::AddV: ok = Widened(top.lo + xr.lo, top.hi + xr.hi, r); break;
+            case Op::SubC: ok = Widened(top.lo - c.hi, top.hi - c.lo, r); break;
+            case Op::SubV: ok = Widened(top.lo - xr.hi, top.hi - xr.lo, r); break;
+            case Op::RSubC: ok = Widened(c.lo - top.hi, c.hi - top.lo, r); break;
+            case Op::Neg: ok = Widened(-top.hi, -top.lo, r); break;
+            case Op::MulC: ok = SpanMul(top, c, r); break;
+            case Op::MulV: ok = SpanMul(top, xr, r); break;
+            case Op::DivC: ok = SpanDiv(top, c, r); break;
+            case Op::DivV: ok = SpanDiv(top, xr, r); break;
+            case Op::RDivC: ok = SpanDiv(c, top, r); break;
+            case Op::PowInt: ok = SpanPowInt(top, in.arg, in.fn != 0, r); break;
+            case Op::Func: ok = SpanFunc(in.fn, top, r); break;
+            case Op::Round: ok = Widened(top.lo, top.hi, r); break;
+            default: return false;  // the general powers, numbers holding the variable
+        }
+        if (!ok) return false;
+        stack[sp - 1] = r;
+    }
+    }
+    if (sp != 1) return false;
+    out = stack[0];  // inside the range of doubles: the final value fits
+    return true;
+}
+
 // One evaluation by the tree.  A failed step sets failed, and every step
 // stops as soon as an operand has failed.
 struct TreeRun {
@@ -1299,6 +1502,15 @@ void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots
         case 2: return RunLanes<2>(*f.prog_, x, &slots, value, ok);
         default: return RunLanes<3>(*f.prog_, x, &slots, value, ok);
     }
+}
+
+bool Access::Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& slots, Ext& vlo, Ext& vhi) {
+    if (!f.prog_) return false;
+    Span out;
+    if (!BoundProgram(*f.prog_, lo, hi, &slots, out)) return false;
+    vlo = out.lo;
+    vhi = out.hi;
+    return true;
 }
 
 void Access::CalcMany(const Formula& f, int n, const double* x, const Ext* rounded, Ext* value, bool* ok) {

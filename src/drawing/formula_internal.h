@@ -234,6 +234,10 @@ struct Access {
     // The same at n = 1..3 values at once: value[i] and ok[i] as Calc gives
     // them for x[i].
     static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok);
+    // Bounds of the template's values for every x in [lo, hi]: true when
+    // every evaluation there is sure to succeed (Calc answers true), with
+    // its value in [vlo, vhi]; false when that cannot be shown.
+    static bool Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& slots, Ext& vlo, Ext& vhi);
     // A formula at n values of its variable: value[i] and ok[i] as Calc
     // gives them for x[i].  Chain and pair programs run in one loop, so that
     // the evaluations overlap.

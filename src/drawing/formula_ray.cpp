@@ -12,6 +12,7 @@
 // and the groups' values are given per call.  Letters are replaced only where
 // they stand as variables, after lower-casing, so the letters of function
 // names stay intact.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -28,6 +29,8 @@ using namespace formula;
 
 // The scan along the ray stops after this many steps whatever the step.
 constexpr long kMaxScanSteps = 1000000;
+// The chunks of samples the scan tries to pass over at once.
+constexpr int kFirstChunk = 64, kMinChunk = 4, kMaxChunk = 1024;
 
 // The box faces as corner triples.
 constexpr int kFaces[6][3] = {{0, 1, 2}, {5, 1, 2}, {4, 5, 6}, {3, 7, 4}, {0, 1, 5}, {2, 3, 7}};
@@ -282,12 +285,52 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
             if (k > 0) tt = tHigh - k * step;
         }
         Ext lastT = tt;
-        bool haveLast = F(tt, last);
+        bool haveLast = false;
+        bool started = false;  // the sample at the start of the scan is known
         // Three samples are evaluated at a time.
         Ext ahead[3] = {0, 0, 0}, aheadValue[3] = {0, 0, 0};
         bool aheadOk[3] = {false, false, false};
         int aheadNext = 3;
+        // Stretches where the formula keeps the sign of the last sample are
+        // passed over: when its bounds over the next chunk of samples show
+        // that every one of them is defined and of that sign, none of them
+        // can be the hit, and the last of them becomes the last sample.  The
+        // first chunk takes in the start of the scan too.  The samples are
+        // stepped to exactly as the scan steps to them.  After a chunk that
+        // cannot be shown so, a quarter of it is tried, down to none; after
+        // one that can, twice as much.
+        int chunk = tmpl->IsCompiled() ? kFirstChunk : 0;
         for (long i = 0; tt >= tLow && tt >= wLow && i < kMaxScanSteps; ++i) {
+            if (chunk >= kMinChunk && aheadNext == 3) {
+                Ext end = tt, first = 0;
+                long j = i;
+                int k = 0;
+                while (k < chunk && end >= tLow && end >= wLow && j < kMaxScanSteps) {
+                    end = end - step;
+                    if (k == 0) first = end;
+                    ++k;
+                    ++j;
+                }
+                Ext lo = 0, hi = 0;
+                int sign = 0;
+                if (k >= kMinChunk && Access::Bound(*tmpl, end, started ? first : tt, slots, lo, hi))
+                    sign = lo > 0 ? 1 : hi < 0 ? -1 : 0;
+                if (sign != 0 && (!started || !haveLast || (sign > 0 ? last > 0 : last < 0))) {
+                    started = true;
+                    last = sign;
+                    lastT = end;
+                    haveLast = true;
+                    tt = end;
+                    i = j - 1;
+                    chunk = std::min(chunk * 2, kMaxChunk);
+                    continue;
+                }
+                chunk /= 4;
+            }
+            if (!started) {
+                haveLast = F(tt, last);
+                started = true;
+            }
             const Ext next = tt - step;
             Ext f = 0;
             bool ok;
@@ -332,8 +375,8 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
         const double nx = PartialDerivative(s, q, 1, full, params);
         const double ny = PartialDerivative(s, q, 2, full, params);
         const double nz = PartialDerivative(s, q, 3, full, params);
-        colour = ShadeColor(c1, c2, c3, nx, ny, nz, light, imProj.BorderPercent, imProj.TwoColors != 0,
-                            imProj.BorderAngle);
+        colour = SharedShadeTable(c1, c2, c3, imProj.BorderPercent, imProj.TwoColors != 0, imProj.BorderAngle)
+                     ->at(nx, ny, nz, light);
     }
     return hit;
 }

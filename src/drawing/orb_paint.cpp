@@ -5,6 +5,7 @@
 #include "drawing/ellipse_paint.h"
 #include "drawing/fill_shading.h"
 #include "drawing/point_paint.h"
+#include "drawing/shade_rows.h"
 #include "drawing/solid_light.h"
 #include "model/flip.h"
 #include "model/geometry.h"
@@ -41,13 +42,13 @@ void ShadeOrb(const DSf& rec, const DImProj& im, RasterSurface& surface) {
     const double r = rec.Radius.v;
     const double ox = f.Center.ScrX.v, oy = f.Center.ScrY.v;
     const SolidLight light(rec.Fill, im);
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            if (!PtInEllipse(x, y, ox, oy, a, b, diag, diag)) continue;
-            Vec3 p;
-            RayHitSphere(p.x, p.y, p.z, c.x, c.y, c.z, r, x, RayPY(y, im.Height));
-            surface.setPixel(x, y, light.at(p, p - c));
-        }
+    ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+        if (!PtInEllipse(x, y, ox, oy, a, b, diag, diag)) return false;
+        Vec3 p;
+        RayHitSphere(p.x, p.y, p.z, c.x, c.y, c.z, r, x, RayPY(y, im.Height));
+        colour = light.at(p, p - c);
+        return true;
+    });
 }
 
 void DrawOrbOutline(const DSf& rec, int part, const DImProj& im, const PaintTarget& target) {

@@ -7,6 +7,7 @@
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
+#include "drawing/shade_rows.h"
 #include "model/flip.h"
 #include "model/geometry.h"
 #include "platform/raster_surface.h"
@@ -54,9 +55,11 @@ void FillFigure(const Figure& rec, const DImProj& im, RasterSurface& surface,
     }
     int x0, y0, x1, y1;
     if (!ClipPixelBox(left, top, right, bottom, surface.width(), surface.height(), x0, y0, x1, y1)) return;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            if (inside(x, y, exact)) surface.setPixel(x, y, light.at(x, y));
+    ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+        if (!inside(x, y, exact)) return false;
+        colour = light.at(x, y);
+        return true;
+    });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "drawing/line_paint.h"
 #include "drawing/orb_paint.h"
 #include "drawing/polygon_paint.h"
+#include "drawing/shade_rows.h"
 #include "drawing/solid_light.h"
 #include "model/flip.h"
 #include "model/geometry.h"
@@ -148,16 +149,16 @@ void ShadeCylinder(const DZi& rec, const DImProj& im, RasterSurface& surface) {
         const PixelBox box{xa, std::min(Round(cyUp - 1.2 * up.B.v), Round(cyLo - 1.2 * lo.B.v)), xb,
                            std::max(Round(cyLo + 1.2 * lo.B.v), Round(cyUp + 1.2 * up.B.v))};
         if (!box.clip(surface, x0, y0, x1, y1)) return;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                if (shown.inside(x, y)) continue;
-                const double a = l2.at(x), b = l4.at(x);
-                const bool band = x > xa && x < xb && y >= std::min(a, b) && y <= std::max(a, b);
-                if (!band && !hidden.inside(x, y)) continue;
-                Vec3 p;
-                RayHitCylinder(p.x, p.y, p.z, p0.x, p0.y, p0.z, radius, x, RayPY(y, im.Height));
-                surface.setPixel(x, y, light.at(p, {p.x - p0.x, p.y - p0.y, 0}));
-            }
+        ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+            if (shown.inside(x, y)) return false;
+            const double a = l2.at(x), b = l4.at(x);
+            const bool band = x > xa && x < xb && y >= std::min(a, b) && y <= std::max(a, b);
+            if (!band && !hidden.inside(x, y)) return false;
+            Vec3 p;
+            RayHitCylinder(p.x, p.y, p.z, p0.x, p0.y, p0.z, radius, x, RayPY(y, im.Height));
+            colour = light.at(p, {p.x - p0.x, p.y - p0.y, 0});
+            return true;
+        });
         return;
     }
 
@@ -172,19 +173,19 @@ void ShadeCylinder(const DZi& rec, const DImProj& im, RasterSurface& surface) {
     const AxisTilt tilt(d);
     const std::array<double, 3> pivot{p0.x, p0.y, p0.z};
     const DPoint &v1 = Vertex(ct, 1), &v2 = Vertex(ct, 2), &v3 = Vertex(ct, 3), &v4 = Vertex(ct, 4);
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            if (shown.inside(x, y)) continue;
-            if (!hidden.inside(x, y) && !PtInQuad(x, y, v1.ScrX.v, v1.ScrY.v, v2.ScrX.v, v2.ScrY.v, v3.ScrX.v,
-                                                  v3.ScrY.v, v4.ScrX.v, v4.ScrY.v))
-                continue;
-            Vec3 p;
-            RayHitTiltedCylinder(p.x, p.y, p.z, p0.x, p0.y, radius, pivot, tilt.axis, tilt.theta, x,
-                                 RayPY(y, im.Height));
-            // The foot of the perpendicular from p to the axis.
-            const Vec3 q = dd > 0 ? p0 + d * (Dot(p - p0, d) / dd) : p0;
-            surface.setPixel(x, y, light.at(p, p - q));
-        }
+    ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+        if (shown.inside(x, y)) return false;
+        if (!hidden.inside(x, y) && !PtInQuad(x, y, v1.ScrX.v, v1.ScrY.v, v2.ScrX.v, v2.ScrY.v, v3.ScrX.v, v3.ScrY.v,
+                                              v4.ScrX.v, v4.ScrY.v))
+            return false;
+        Vec3 p;
+        RayHitTiltedCylinder(p.x, p.y, p.z, p0.x, p0.y, radius, pivot, tilt.axis, tilt.theta, x,
+                             RayPY(y, im.Height));
+        // The foot of the perpendicular from p to the axis.
+        const Vec3 q = dd > 0 ? p0 + d * (Dot(p - p0, d) / dd) : p0;
+        colour = light.at(p, p - q);
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -275,37 +276,37 @@ void ShadeCone(const DKo& rec, const DImProj& im, RasterSurface& surface) {
 
     const AxisTilt tilt(apex - p0);
     const std::array<double, 3> pivot{apex.x, apex.y, apex.z};
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            const double py = RayPY(y, im.Height);
-            Vec3 p;
-            if (upright) {
-                const bool inTriangle = !far && y <= l1.at(x) && y >= l2.at(x) && y >= l3.at(x);
-                if (!inTriangle && !(rec.BaseVisible == 0 && inBase.inside(x, y))) continue;
-                p = ConeSurfacePoint(
-                    [&](bool farSide) {
-                        Vec3 h;
-                        RayHitCone(h.x, h.y, h.z, apex.x, apex.y, apex.z, radius, radius, height, x, py, farSide);
-                        return h;
-                    },
-                    apex, toBase, far);
-            } else {
-                const bool onBase = inBase.inside(x, y);
-                const bool inTriangle =
-                    useContour && PtInTriangle(x, y, v1.ScrX.v, v1.ScrY.v, v2.ScrX.v, v2.ScrY.v, v3.ScrX.v, v3.ScrY.v);
-                const bool lateral = rec.BaseVisible ? !onBase && inTriangle : onBase || inTriangle;
-                if (!lateral) continue;
-                p = ConeSurfacePoint(
-                    [&](bool farSide) {
-                        Vec3 h;
-                        RayHitTiltedCone(h.x, h.y, h.z, apex.x, apex.y, apex.z, radius, height, pivot, tilt.axis,
-                                         tilt.theta, x, py, farSide ? 1 : 0);
-                        return h;
-                    },
-                    apex, toBase, far);
-            }
-            surface.setPixel(x, y, light.at(p, p - axisFoot(p)));
+    ShadePixels(surface, x0, y0, x1, y1, [&](int x, int y, TColor& colour) {
+        const double py = RayPY(y, im.Height);
+        Vec3 p;
+        if (upright) {
+            const bool inTriangle = !far && y <= l1.at(x) && y >= l2.at(x) && y >= l3.at(x);
+            if (!inTriangle && !(rec.BaseVisible == 0 && inBase.inside(x, y))) return false;
+            p = ConeSurfacePoint(
+                [&](bool farSide) {
+                    Vec3 h;
+                    RayHitCone(h.x, h.y, h.z, apex.x, apex.y, apex.z, radius, radius, height, x, py, farSide);
+                    return h;
+                },
+                apex, toBase, far);
+        } else {
+            const bool onBase = inBase.inside(x, y);
+            const bool inTriangle =
+                useContour && PtInTriangle(x, y, v1.ScrX.v, v1.ScrY.v, v2.ScrX.v, v2.ScrY.v, v3.ScrX.v, v3.ScrY.v);
+            const bool lateral = rec.BaseVisible ? !onBase && inTriangle : onBase || inTriangle;
+            if (!lateral) return false;
+            p = ConeSurfacePoint(
+                [&](bool farSide) {
+                    Vec3 h;
+                    RayHitTiltedCone(h.x, h.y, h.z, apex.x, apex.y, apex.z, radius, height, pivot, tilt.axis,
+                                     tilt.theta, x, py, farSide ? 1 : 0);
+                    return h;
+                },
+                apex, toBase, far);
         }
+        colour = light.at(p, p - axisFoot(p));
+        return true;
+    });
 }
 
 }  // namespace pelmar

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "model/geometry.h"
 #include "model/records.h"
@@ -20,7 +21,7 @@ public:
     TColor at(Vec3 p, Vec3 n) const;
 
 private:
-    ShadeTable table_;
+    std::shared_ptr<const ShadeTable> table_;
     bool pointLight_;
     std::array<double, 3> light_;
 };

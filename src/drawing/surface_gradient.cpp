@@ -127,14 +127,14 @@ public:
 
     // Writes a computed line; the number of pixels written.
     long write(int L, const Line& line, RasterSurface& raster) const {
+        if (!columns()) {
+            raster.setPixels(L, line.from, line.colour, line.set);
+            return static_cast<long>(std::count(line.set.begin(), line.set.end(), std::uint8_t{1}));
+        }
         long written = 0;
         for (std::size_t i = 0; i < line.set.size(); ++i) {
             if (!line.set[i]) continue;
-            const int p = line.from + static_cast<int>(i);
-            if (columns())
-                raster.setPixel(L, p, line.colour[i]);
-            else
-                raster.setPixel(p, L, line.colour[i]);
+            raster.setPixel(L, line.from + static_cast<int>(i), line.colour[i]);
             ++written;
         }
         return written;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 
 namespace pelmar {
 
@@ -262,9 +263,38 @@ ShadeTable::ShadeTable(TColor c1, TColor c2, TColor c3, double percent, bool two
         const Ext lo = k == 0 ? lowest : steps_[k - 1], hi = k == steps_.size() ? 1 : steps_[k];
         colours_.push_back(ShadeOfAngle(c1, c2, c3, ShadeAngle((lo + hi) / 2), percent, twoColours, border));
     }
+    if (steps_.size() >= 0xFFFF) return;
+    fastSteps_.assign(steps_.begin(), steps_.end());
+    std::size_t k = 0;
+    for (int b = 0; b <= kBuckets; ++b) {
+        const double edge = -1 + 2.0 * b / kBuckets;
+        while (k < fastSteps_.size() && fastSteps_[k] < edge) ++k;
+        bucketStart_[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(k);
+    }
+    fast_ = true;
 }
 
 TColor ShadeTable::at(double nx, double ny, double nz, const std::array<double, 3>& light) const {
+    if (fast_) {
+        // The cosine in doubles, for normals and lights clear of the zero
+        // test and of overflow: within a few 1e-16 of the long double one,
+        // so a cosine clear of the guard bands (widened a little) falls
+        // between the same two steps.
+        const double nn = nx * nx + ny * ny + nz * nz;
+        const double ll = light[0] * light[0] + light[1] * light[1] + light[2] * light[2];
+        if (nn > 1e-9 && ll > 1e-9 && nn < 1e300 && ll < 1e300) {
+            double dot = nx * light[0] + ny * light[1] + nz * light[2];
+            if (border_ == 90) dot = std::fabs(dot);
+            const double c = std::clamp(dot / (std::sqrt(nn) * std::sqrt(ll)), -1.0, 1.0);
+            const int bucket = std::clamp(static_cast<int>((c + 1) * (kBuckets / 2)), 0, kBuckets);
+            const auto b = static_cast<std::size_t>(bucket);
+            std::size_t k = bucketStart_[b];
+            const std::size_t n = fastSteps_.size();
+            while (k < n && fastSteps_[k] <= c) ++k;
+            constexpr double guard = 2 * static_cast<double>(kGuard);
+            if ((k == 0 || c - fastSteps_[k - 1] > guard) && (k == n || fastSteps_[k] - c > guard)) return colours_[k];
+        }
+    }
     Ext cosA = 1;
     if (!ShadeCosine(nx, ny, nz, light, border_, cosA)) return flat_;
     if (!exactOnly_ && !std::isnan(static_cast<double>(cosA))) {
@@ -273,6 +303,29 @@ TColor ShadeTable::at(double nx, double ny, double nz, const std::array<double, 
         if (!guarded) return colours_[k];
     }
     return ShadeOfAngle(c1_, c2_, c3_, ShadeAngle(cosA), percent_, twoColours_, border_);
+}
+
+std::shared_ptr<const ShadeTable> SharedShadeTable(TColor c1, TColor c2, TColor c3, double percent,
+                                                   bool twoColours, int border) {
+    struct Entry {
+        TColor c1 = 0, c2 = 0, c3 = 0;
+        double percent = 0;
+        bool two = false;
+        int border = 0;
+        std::shared_ptr<const ShadeTable> table;
+    };
+    constexpr std::size_t kKept = 8;
+    thread_local std::array<Entry, kKept> kept;
+    thread_local std::size_t nextSlot = 0;
+    for (const Entry& e : kept)
+        if (e.table && e.c1 == c1 && e.c2 == c2 && e.c3 == c3 && std::memcmp(&e.percent, &percent, sizeof percent) == 0 &&
+            e.two == twoColours && e.border == border)
+            return e.table;
+    Entry& e = kept[nextSlot];
+    nextSlot = (nextSlot + 1) % kKept;
+    e = {c1, c2, c3, percent, twoColours, border,
+         std::make_shared<const ShadeTable>(c1, c2, c3, percent, twoColours, border)};
+    return e.table;
 }
 
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/geometry.h"
@@ -61,7 +62,19 @@ private:
     TColor flat_ = 0;            // the colour at angle 0 (no light, or no shading border)
     std::vector<Ext> steps_;     // cosines where the colour may step, ascending
     std::vector<TColor> colours_;  // colours_[k]: between steps_[k - 1] and steps_[k]
+    // The same steps as doubles, for the cosine worked out in doubles, and
+    // for each of kBuckets equal parts of -1..1 the number of steps below it.
+    static constexpr int kBuckets = 256;
+    std::vector<double> fastSteps_;
+    std::array<std::uint16_t, kBuckets + 1> bucketStart_{};
+    bool fast_ = false;
 };
+
+// The table of one set of colours and settings, shared: the tables asked for
+// last on this thread are kept, so that the fills of a drawing with the same
+// colours and settings build theirs once.
+std::shared_ptr<const ShadeTable> SharedShadeTable(TColor c1, TColor c2, TColor c3, double percent,
+                                                   bool twoColours, int border);
 
 // Visible point of a sphere (centre, radius r) on the ray of (px, py).
 void RayHitSphere(double& x, double& y, double& z, double cx, double cy, double cz, double r, double px,

@@ -120,6 +120,18 @@ void RasterSurface::setPixel(int x, int y, Rgb color) {
     put(x, y, color);
 }
 
+void RasterSurface::setPixels(int y, int x0, std::span<const Rgb> colours, std::span<const std::uint8_t> set) {
+    if (y < 0 || y >= height()) return;
+    const std::size_t n = std::min(colours.size(), set.size());
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    for (std::size_t i = 0; i < n; ++i) {
+        const long long x = x0 + static_cast<long long>(i);
+        if (!set[i] || x < 0 || x >= width()) continue;
+        const Rgb c = colours[i];
+        line[x] = qRgb(RgbRed(c), RgbGreen(c), RgbBlue(c));
+    }
+}
+
 Rgb RasterSurface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width() || y >= height()) return NoPixel;
     QRgb p = reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -35,6 +36,8 @@ public:
     int height() const { return image_.height(); }
 
     void setPixel(int x, int y, Rgb color);  // nothing outside the picture
+    // setPixel(x0 + i, y, colours[i]) for each i with set[i] != 0.
+    void setPixels(int y, int x0, std::span<const Rgb> colours, std::span<const std::uint8_t> set);
     Rgb pixel(int x, int y) const;           // NoPixel outside the picture
     void fill(Rgb color);
 

@@ -3,11 +3,14 @@
 // prepares it anew for every call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 
 #include "drawing/formula.h"
+#include "drawing/formula_internal.h"
 #include "model/shading.h"
 
 using namespace pelmar;
@@ -278,6 +281,111 @@ TEST(FormulaRay, DerivativesAgreeWithTheTextRoute) {
             }
         }
     }
+}
+
+// ---------------------------------------------------------------------------
+// Random surfaces: the scan passes over stretches whose bounds keep one sign
+
+// A random formula in x, y and z: sums, products, quotients, whole powers
+// (negative ones too), the functions the bounds cover and some they do not.
+std::string RandomFormula(std::mt19937& rng, int depth) {
+    std::uniform_int_distribution<int> pick(0, 15);
+    std::uniform_real_distribution<double> num(-3, 3);
+    auto number = [&] {
+        char b[32];
+        std::snprintf(b, sizeof b, "%.3f", num(rng));
+        return std::string(b);
+    };
+    const int k = depth <= 0 ? pick(rng) % 4 : pick(rng);
+    const std::string letter(1, static_cast<char>('x' + pick(rng) % 3));
+    switch (k) {
+        case 0: return number();
+        case 1:
+        case 2:
+        case 3: return letter;
+        case 4: return "(" + RandomFormula(rng, depth - 1) + "+" + RandomFormula(rng, depth - 1) + ")";
+        case 5: return "(" + RandomFormula(rng, depth - 1) + "-" + RandomFormula(rng, depth - 1) + ")";
+        case 6: return RandomFormula(rng, depth - 1) + "*" + RandomFormula(rng, depth - 1);
+        case 7: return "(" + RandomFormula(rng, depth - 1) + ")/(" + RandomFormula(rng, depth - 1) + ")";
+        case 8: return "(" + RandomFormula(rng, depth - 1) + ")^" + std::to_string(1 + pick(rng) % 4);
+        case 9: return "(" + RandomFormula(rng, depth - 1) + ")^(-" + std::to_string(1 + pick(rng) % 3) + ")";
+        case 10: return "sin(" + RandomFormula(rng, depth - 1) + ")";
+        case 11: return "cos(" + RandomFormula(rng, depth - 1) + ")";
+        case 12: return "abs(" + RandomFormula(rng, depth - 1) + ")";
+        case 13: return "arctg(" + RandomFormula(rng, depth - 1) + ")";
+        case 14: return "ln(" + RandomFormula(rng, depth - 1) + ")";
+        default: return "(" + letter + "-" + number() + ")^2";
+    }
+}
+
+// The ray test and its shading against the text route, sample for sample,
+// on random surfaces and light settings; and the bounds that let the scan
+// pass over samples hold for every value of the variable in their range.
+TEST(FormulaRay, RandomSurfacesAgreeWithTheTextRouteAndTheirBoundsHold) {
+    std::mt19937 rng(29);
+    std::uniform_real_distribution<double> u(-2.5, 2.5);
+    int hits = 0, bounded = 0;
+    for (int n = 0; n < 300; ++n) {
+        const std::string s = RandomFormula(rng, 3) + "-" + RandomFormula(rng, 2);
+        DImProj im;
+        im.LightSource = 2;
+        im.LightDX = u(rng);
+        im.LightDY = u(rng);
+        im.LightDZ = u(rng);
+        im.TwoColors = static_cast<std::uint8_t>(n % 2);
+        im.BorderAngle = n % 3 == 0 ? 90 : 180;
+        im.BorderPercent = 20 + n % 60;
+        for (int i = 0; i < 6; ++i) {
+            const Vec3 p{u(rng), u(rng), u(rng)};
+            const bool fromPoint = i % 2 == 0;
+            const std::uint8_t mode = i % 3 == 0 ? 1 : 0;
+            const double step = i % 2 == 0 ? 0.05 : 0.013;
+            DistributionParameters pa, pb, pc;
+            Ext tStar = 0;
+            const bool want = TextRay(s, p, fromPoint, mode, step, pa, tStar);
+            TColor colour = 0;
+            const bool got = RaySurfaceHit(p, fromPoint, Box(-2, 2), s, mode, step, {}, 0x0000FF, 0x20FF00, 0xFF0040,
+                                           im, true, colour, true, pb);
+            ASSERT_EQ(want, got) << s << " at " << p.x << " " << p.y << " " << p.z << " mode " << int(mode);
+            if (!want) continue;
+            ++hits;
+            const Ext s8 = std::sqrt(8.0L);
+            const Vec3 q{static_cast<double>(p.x + tStar), static_cast<double>(p.y + tStar / s8),
+                         static_cast<double>(p.z + tStar / s8)};
+            ASSERT_EQ(colour, ShadeColor(0x0000FF, 0x20FF00, 0xFF0040, TextDerivative(s, q, 1, pc),
+                                         TextDerivative(s, q, 2, pc), TextDerivative(s, q, 3, pc),
+                                         {im.LightDX, im.LightDY, im.LightDZ}, im.BorderPercent, im.TwoColors != 0,
+                                         im.BorderAngle))
+                << s;
+        }
+
+        // The surface along a ray, its x, y and z the template's slots.
+        std::string tmpl = s;
+        for (char& c : tmpl)
+            if (c >= 'x' && c <= 'z') c = formula::kSlotMarks[c - 'x'];
+        DistributionParameters params;
+        const Formula f = formula::Access::PrepareTemplate(tmpl, true, params);
+        formula::SlotValues slots;
+        ASSERT_TRUE(ReadFormulaNumber("0.35355339", slots.scale));
+        slots.slots[0] = formula::FixedSlot(u(rng), formula::SlotValue::Shifted);
+        slots.slots[1] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
+        slots.slots[2] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
+        for (int i = 0; i < 8; ++i) {
+            const Ext lo = u(rng), width = std::pow(10.0L, -6 + 6 * std::abs(u(rng)) / 2.5L);
+            Ext vlo = 0, vhi = 0;
+            if (!formula::Access::Bound(f, lo, lo + width, slots, vlo, vhi)) continue;
+            ++bounded;
+            for (int j = 0; j <= 40; ++j) {
+                const Ext t = j == 40 ? lo + width : lo + width * j / 40;
+                Ext v = 0;
+                ASSERT_TRUE(formula::Access::Calc(f, t, slots, v)) << s << " at " << static_cast<double>(t);
+                ASSERT_TRUE(v >= vlo && v <= vhi) << s << " at " << static_cast<double>(t) << " in ["
+                                                  << static_cast<double>(vlo) << ", " << static_cast<double>(vhi) << "]";
+            }
+        }
+    }
+    EXPECT_GT(hits, 300);
+    EXPECT_GT(bounded, 500);
 }
 
 }  // namespace
