@@ -1112,14 +1112,30 @@ bool SpanFunc(int k, const Span& a, Span& out) {
             return Widened(0, std::max(-a.lo, a.hi), out);
         case kSin:
         case kCos: {
-            // Both move by at most the change of their argument.
-            const double half = (a.hi - a.lo) / 2;
-            if (!(half < 1 && std::fabs(a.lo) < 1e6 && std::fabs(a.hi) < 1e6)) return Widened(-1, 1, out);
-            const double mid = a.lo + half;
-            const double v = k == kSin ? std::sin(mid) : std::cos(mid);
-            return Widened(std::max(v - half - 1e-9, -1.0), std::min(v + half + 1e-9, 1.0), out);
+            if (std::max(-a.lo, a.hi) > 1e6 || a.hi - a.lo > 6.3) return Widened(-1, 1, out);
+            auto f = [k](double t) { return k == kSin ? std::sin(t) : std::cos(t); };
+            double lo = std::min(f(a.lo), f(a.hi)), hi = std::max(f(a.lo), f(a.hi));
+            // The turning points pi/2 + j·pi of the sine, j·pi of the cosine
+            // (1 for an even j, -1 for an odd one); one near an end counts.
+            const double pi = std::numbers::pi;
+            const double off = k == kSin ? pi / 2 : 0;
+            const double jlo = std::ceil((a.lo - off) / pi - 1e-7), jhi = std::floor((a.hi - off) / pi + 1e-7);
+            for (double j = jlo; j <= jhi; ++j) {
+                if (std::fmod(j, 2) == 0)
+                    hi = 1;
+                else
+                    lo = -1;
+            }
+            return Widened(lo - 1e-9, hi + 1e-9, out);
         }
         case kArctg: return Widened(std::atan(a.lo) - 1e-9, std::atan(a.hi) + 1e-9, out);
+        case kEks: return Widened(std::exp(a.lo), std::exp(a.hi), out);
+        case kLn:
+        case kLg:
+            // The logarithms fail at and below the near-zero limit.
+            if (!(a.lo > static_cast<double>(kNearZero) * (1 + kSpanSlack) + 1e-290)) return false;
+            return k == kLn ? Widened(std::log(a.lo), std::log(a.hi), out)
+                            : Widened(std::log10(a.lo), std::log10(a.hi), out);
         default: return false;
     }
 }
@@ -1526,183 +1542,6 @@ void Access::CalcMany(const Formula& f, int n, const double* x, const Ext* round
     for (int i = 0; i < n; ++i) ok[i] = f.Calc(x[i], value[i]);
 }
 
-namespace {
-
-// A closed stretch of values, in doubles.
-struct Span {
-    double lo, hi;
-};
-
-// Bounds beyond which a stretch is not followed: its products could leave
-// the range of doubles (and the evaluation's final value must stay within it).
-constexpr double kSpanLimit = 1e300;
-
-// Widens s beyond every rounding of a step: the 15-digit rounding (at most
-// 5e-15 of the value), the long double operation, the double arithmetic of
-// the bounds, and values too small for a double.  False when s is no
-// stretch (a NaN) or leaves the followed range.
-bool Widen(Span& s) {
-    if (!(s.lo <= s.hi)) return false;
-    s.lo -= std::fabs(s.lo) * 1e-12 + 1e-300;
-    s.hi += std::fabs(s.hi) * 1e-12 + 1e-300;
-    return s.lo >= -kSpanLimit && s.hi <= kSpanLimit;
-}
-
-Span Hull(double a, double b, double c, double d) {
-    return {std::min(std::min(a, b), std::min(c, d)), std::max(std::max(a, b), std::max(c, d))};
-}
-
-// Whether every value of s is clear of the near-zero band where a division
-// or a negative power fails.
-bool ClearOfZero(const Span& s) {
-    constexpr double edge = static_cast<double>(kNearZero) * (1 + 1e-9);
-    return s.lo > edge || s.hi < -edge;
-}
-
-// x^n by products, n = 1..64 (relative error below 1e-14).
-double PowerBy(double x, std::uint32_t n) {
-    double r = x;
-    for (std::uint32_t i = 1; i < n; ++i) r *= x;
-    return r;
-}
-
-bool PowIntSpan(Span a, std::uint32_t n, bool negative, Span& r) {
-    if (n > 64 || (negative && !ClearOfZero(a))) return false;
-    if (n % 2 == 1 || a.lo >= 0) {
-        r = {PowerBy(a.lo, n), PowerBy(a.hi, n)};
-    } else if (a.hi <= 0) {
-        r = {PowerBy(a.hi, n), PowerBy(a.lo, n)};
-    } else {
-        r = {0, PowerBy(std::max(-a.lo, a.hi), n)};
-    }
-    if (negative) r = {1 / r.hi, 1 / r.lo};  // r is clear of zero here
-    return true;
-}
-
-// The named functions bounded: sin, cos, abs, arctg, eks, ln and lg.
-bool FuncSpan(int k, Span a, Span& r) {
-    switch (k) {
-        case kSin:
-        case kCos: {
-            r = {-1, 1};
-            if (std::max(-a.lo, a.hi) > 1e6 || a.hi - a.lo > 6.3) return true;
-            auto f = [k](double t) { return k == kSin ? std::sin(t) : std::cos(t); };
-            r = {std::min(f(a.lo), f(a.hi)), std::max(f(a.lo), f(a.hi))};
-            // The turning points pi/2 + j·pi of the sine, j·pi of the cosine
-            // (1 for an even j, -1 for an odd one); one near an end counts.
-            const double pi = std::numbers::pi;
-            const double off = k == kSin ? pi / 2 : 0;
-            const double jlo = std::ceil((a.lo - off) / pi - 1e-7), jhi = std::floor((a.hi - off) / pi + 1e-7);
-            for (double j = jlo; j <= jhi; ++j) {
-                if (std::fmod(j, 2) == 0)
-                    r.hi = 1;
-                else
-                    r.lo = -1;
-            }
-            return true;
-        }
-        case kAbs:
-            r = a.lo >= 0 ? a : a.hi <= 0 ? Span{-a.hi, -a.lo} : Span{0, std::max(-a.lo, a.hi)};
-            return true;
-        case kArctg: r = {std::atan(a.lo), std::atan(a.hi)}; return true;
-        case kEks: r = {std::exp(a.lo), std::exp(a.hi)}; return true;
-        case kLn:
-        case kLg:
-            if (!(a.lo > static_cast<double>(kNearZero) * (1 + 1e-9))) return false;
-            r = k == kLn ? Span{std::log(a.lo), std::log(a.hi)} : Span{std::log10(a.lo), std::log10(a.hi)};
-            return true;
-        default: return false;
-    }
-}
-
-// The stretch of a program's values for a variable (as read) in v.
-bool ProgramSpan(const Formula::Program& p, Span v, Span& out) {
-    Span stack[kMaxStack + 2];
-    int top = -1;
-    const Ext* consts = p.consts.data();
-    auto constant = [&](std::uint32_t i, Span& c) {
-        const double d = static_cast<double>(consts[i]);
-        c = {d, d};
-        return Widen(c);
-    };
-    for (const Instr& in : p.code) {
-        Span r{0, 0}, b{0, 0};
-        switch (in.op) {
-            case Op::Const:
-                if (top + 1 >= kMaxStack + 2 || !constant(in.arg, stack[top + 1])) return false;
-                ++top;
-                continue;
-            case Op::Var:
-                if (top + 1 >= kMaxStack + 2) return false;
-                stack[++top] = v;
-                continue;
-            case Op::Mul:
-            case Op::Div:
-            case Op::Add:
-            case Op::Sub:
-                if (top < 1) return false;
-                b = stack[top--];
-                break;
-            case Op::MulC:
-            case Op::DivC:
-            case Op::RDivC:
-            case Op::AddC:
-            case Op::SubC:
-            case Op::RSubC:
-                if (!constant(in.arg, b)) return false;
-                if ((in.op == Op::DivC) && std::fabs(consts[in.arg]) < kNearZero) return false;
-                break;
-            case Op::MulV:
-            case Op::DivV:
-            case Op::AddV:
-            case Op::SubV: b = v; break;
-            case Op::Func:
-            case Op::PowInt:
-            case Op::Neg:
-            case Op::Round: break;
-            default: return false;  // powers with a stretch for exponent, numbers read from text, slots
-        }
-        if (top < 0) return false;
-        const Span a = stack[top];
-        switch (in.op) {
-            case Op::Mul:
-            case Op::MulC:
-            case Op::MulV: r = Hull(a.lo * b.lo, a.lo * b.hi, a.hi * b.lo, a.hi * b.hi); break;
-            case Op::Div:
-            case Op::DivC:
-            case Op::DivV:
-                if (!ClearOfZero(b)) return false;
-                r = Hull(a.lo / b.lo, a.lo / b.hi, a.hi / b.lo, a.hi / b.hi);
-                break;
-            case Op::RDivC:
-                if (!ClearOfZero(a)) return false;
-                r = Hull(b.lo / a.lo, b.lo / a.hi, b.hi / a.lo, b.hi / a.hi);
-                break;
-            case Op::Add:
-            case Op::AddC:
-            case Op::AddV: r = {a.lo + b.lo, a.hi + b.hi}; break;
-            case Op::Sub:
-            case Op::SubC:
-            case Op::SubV: r = {a.lo - b.hi, a.hi - b.lo}; break;
-            case Op::RSubC: r = {b.lo - a.hi, b.hi - a.lo}; break;
-            case Op::Neg: r = {-a.hi, -a.lo}; break;
-            case Op::Round: r = a; break;
-            case Op::Func:
-                if (!FuncSpan(in.fn, a, r)) return false;
-                break;
-            default:  // Op::PowInt
-                if (!PowIntSpan(a, in.arg, in.fn != 0, r)) return false;
-                break;
-        }
-        if (!Widen(r)) return false;
-        stack[top] = r;
-    }
-    if (top != 0) return false;
-    out = stack[0];
-    return true;
-}
-
-}  // namespace
 
 bool Access::Bounded(const Formula& f) {
     const Formula::Program* p = f.prog_.get();
@@ -1710,13 +1549,9 @@ bool Access::Bounded(const Formula& f) {
 }
 
 int Access::SignOn(const Formula& f, Ext lo, Ext hi) {
-    if (!f.prog_) return 0;
-    const Formula::Program& p = *f.prog_;
-    if (!Bounded(f)) return 0;
-    if (!std::isfinite(lo) || !std::isfinite(hi)) return 0;
-    Span v{static_cast<double>(std::min(lo, hi)), static_cast<double>(std::max(lo, hi))};
-    Span r{0, 0};
-    if (!Widen(v) || !ProgramSpan(p, v, r)) return 0;
+    if (!Bounded(f) || !std::isfinite(lo) || !std::isfinite(hi)) return 0;
+    Span r;
+    if (!BoundProgram(*f.prog_, std::min(lo, hi), std::max(lo, hi), nullptr, r)) return 0;
     return r.lo > 0 ? 1 : r.hi < 0 ? -1 : 0;
 }
 
