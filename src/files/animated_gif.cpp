@@ -2,11 +2,12 @@
 
 #include <gif_lib.h>
 #include <libimagequant.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cstdio>
+#include <deque>
 #include <future>
 #include <vector>
 
@@ -165,27 +166,63 @@ struct KeptPalette {
     }
 };
 
+// giflib's output into a stdio stream, or onto the end of a string.
+int WriteToStream(GifFileType* gif, const GifByteType* bytes, int n) {
+    return static_cast<int>(std::fwrite(bytes, 1, static_cast<std::size_t>(n), static_cast<std::FILE*>(gif->UserData)));
+}
+int AppendToString(GifFileType* gif, const GifByteType* bytes, int n) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
+    return n;
+}
+
 // One frame as giflib is given it: its graphics control extension, its
-// place, its local colour map (null: the global one) and its pixels.
+// place, its local colour map (null: the global one) and its pixels; and
+// the bytes the file holds for it.
 struct FrameJob {
     GifByteType ext[4] = {};
     int extLen = 0;
     Rect r;
-    ColorMapObject* map = nullptr;
+    ColorMapObject* map = nullptr;  // owned
     std::vector<std::uint8_t> indices;
+    std::string bytes;
 };
 
-// Writes the frame; false when giflib fails.  Frees the job's map.
-bool PutFrame(GifFileType* gif, FrameJob& job) {
-    bool ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, job.extLen, job.ext) == GIF_OK;
-    DropImageMap(gif);
-    ok = ok && EGifPutImageDesc(gif, job.r.x, job.r.y, job.r.w, job.r.h, false, job.map) == GIF_OK;
+// The file's screen as every frame's encoder starts from it.
+struct Screen {
+    int w = 0, h = 0, bits = 0;
+    ColorMapObject* map = nullptr;  // the global colour map, owned
+};
+
+// Compresses the frame into job.bytes with an encoder of its own.  giflib
+// starts every image's compression afresh, from the image's colour map (or
+// the screen's): each frame's bytes are those one encoder writing the whole
+// file gives it, so frames compress side by side and follow each other in
+// the file.  False when giflib fails.  Frees the job's map.
+bool EncodeFrame(const Screen& screen, FrameJob& job) {
+    job.bytes.clear();
+    int err = 0;
+    GifFileType* gif = EGifOpen(&job.bytes, AppendToString, &err);
+    bool ok = gif != nullptr;
+    if (gif) {
+        EGifSetGifVersion(gif, true);
+        ok = EGifPutScreenDesc(gif, screen.w, screen.h, screen.bits, 0, screen.map) == GIF_OK;
+        job.bytes.clear();  // the frame's bytes only
+        ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, job.extLen, job.ext) == GIF_OK;
+        ok = ok && EGifPutImageDesc(gif, job.r.x, job.r.y, job.r.w, job.r.h, false, job.map) == GIF_OK;
+        // The rows follow each other in one compressed stream: given at once.
+        ok = ok && EGifPutLine(gif, job.indices.data(), job.r.w * job.r.h) == GIF_OK;
+        const std::size_t size = job.bytes.size();
+        DropImageMap(gif);
+        if (EGifCloseFile(gif, &err) != GIF_OK) ok = false;
+        job.bytes.resize(size);  // without the file's end the encoder wrote
+    }
     if (job.map) GifFreeMapObject(job.map);
     job.map = nullptr;
-    // The rows follow each other in one compressed stream: written at once.
-    ok = ok && EGifPutLine(gif, job.indices.data(), job.r.w * job.r.h) == GIF_OK;
     return ok;
 }
+
+// How many frames compress at once.
+constexpr std::size_t kFramesInFlight = 8;
 
 }  // namespace
 
@@ -211,23 +248,40 @@ struct AnimatedGifWriter::State {
     std::vector<std::uint8_t> rgba;     // the rectangle for the quantiser
     std::vector<std::uint8_t> remapped;
 
-    // The frame giflib compresses on its own thread while the next one is
-    // prepared; its pixel buffer comes back for a later frame.
-    FrameJob job;
-    std::future<bool> pending;
-    bool pendingFailed = false;
+    // The frames being compressed, oldest first, each on a thread of its
+    // own while the next frames are prepared; done, a frame's bytes go to
+    // the file and its buffers serve a later frame.
+    Screen screen;
+    std::deque<std::pair<std::future<bool>, std::unique_ptr<FrameJob>>> inFlight;
+    std::vector<std::unique_ptr<FrameJob>> spare;
+    bool writeFailed = false;
+
+    ~State() {
+        drain(0);
+        if (screen.map) GifFreeMapObject(screen.map);
+    }
 
     std::string fail(const std::string& why) {
         failed = true;
         return why;
     }
-    // Waits for the frame being written; false when it failed.
-    bool settle() {
-        if (pending.valid() && !pending.get()) pendingFailed = true;
-        return !pendingFailed;
+    // Writes the oldest frames until at most `keep` are in flight; false
+    // once any frame failed.
+    bool drain(std::size_t keep) {
+        while (inFlight.size() > keep) {
+            auto& [done, job] = inFlight.front();
+            const bool ok = done.get();
+            if (!ok || writeFailed || !gif ||
+                std::fwrite(job->bytes.data(), 1, job->bytes.size(), static_cast<std::FILE*>(gif->UserData)) !=
+                    job->bytes.size())
+                writeFailed = true;
+            spare.push_back(std::move(job));
+            inFlight.pop_front();
+        }
+        return !writeFailed;
     }
     void closeAndRemove() {
-        settle();
+        drain(0);
         if (gif) {
             int err = 0;
             DropImageMap(gif);
@@ -262,11 +316,10 @@ std::string AnimatedGifWriter::Open(const std::string& path, int width, int heig
         s_->file.reset();
         return s_->fail(why.empty() ? "cannot create the file" : why);
     }
-    const int fd = s_->file->releaseFd();
+    std::FILE* out = s_->file->stream();
     int err = 0;
-    s_->gif = EGifOpenFileHandle(fd, &err);
+    s_->gif = out ? EGifOpen(out, WriteToStream, &err) : nullptr;
     if (!s_->gif) {
-        ::close(fd);
         s_->closeAndRemove();
         return s_->fail("cannot create the file");
     }
@@ -284,6 +337,23 @@ bool PutLoopExtension(GifFileType* gif) {
            EGifPutExtensionBlock(gif, sizeof sub, sub) == GIF_OK && EGifPutExtensionTrailer(gif) == GIF_OK;
 }
 
+// Pixels are compared a block at a time: most of two frames agree.
+constexpr std::size_t kBlock = 16;
+
+// Whether the kBlock pixels at a and b agree.
+inline bool SameBlock(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint32_t d = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) d |= a[k] ^ b[k];
+    return d == 0;
+}
+
+// Whether the kBlock indices at idx are all `t`.
+inline bool AllOf(const std::uint8_t* idx, std::uint8_t t) {
+    std::uint8_t d = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) d |= static_cast<std::uint8_t>(idx[k] ^ t);
+    return d == 0;
+}
+
 // The rows of a frame that differ from the previous frame, gathered while
 // the frame is read: the smallest rectangle holding every changed pixel.
 class ChangeTracker {
@@ -293,10 +363,13 @@ public:
     void row(int y, const std::uint32_t* b) {
         if (!prev_) return;
         const std::uint32_t* a = prev_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(w_);
+        constexpr int block = static_cast<int>(kBlock);
         int first = 0;
+        while (first + block <= w_ && SameBlock(a + first, b + first)) first += block;
         while (first < w_ && a[first] == b[first]) ++first;
         if (first == w_) return;
-        int last = w_ - 1;
+        int last = w_ - 1;  // a[first] differs: the blocks stop short of it
+        while (last + 1 - block >= first && SameBlock(a + last + 1 - block, b + last + 1 - block)) last -= block;
         while (a[last] == b[last]) --last;
         if (y0_ < 0) y0_ = y;
         y1_ = y;
@@ -372,20 +445,43 @@ bool AnySame(const Rows& rows) {
     return false;
 }
 
+// Calls pixel(x) for the pixels of row y that may be written, and
+// unchanged(x) for each block of kBlock pixels from x that kept their
+// colour.  A block holding a change goes pixel by pixel; pixel() itself
+// tells the same pixels in it apart.
+template <class Pixel, class Unchanged>
+inline void ForRow(const Rows& rows, std::size_t y, Pixel&& pixel, Unchanged&& unchanged) {
+    const std::size_t w = rows.w;
+    const std::uint32_t* c = rows.curRow(y);
+    const std::uint32_t* p = rows.prevRow(y);
+    for (std::size_t x = 0; x < w;) {
+        if (p && x + kBlock <= w && SameBlock(c + x, p + x)) {
+            unchanged(x);
+            x += kBlock;
+            continue;
+        }
+        for (const std::size_t end = std::min(x + kBlock, w); x < end; ++x) pixel(x);
+    }
+}
+
 // Whether every colour written stands in `index`.
 bool AllIn(const Rows& rows, const ColorTable& index) {
-    const std::size_t w = rows.w, h = rows.h;
     std::uint32_t last = kEmpty;
-    for (std::size_t y = 0; y < h; ++y) {
+    bool all = true;
+    for (std::size_t y = 0; all && y < rows.h; ++y) {
         const std::uint32_t* c = rows.curRow(y);
         const std::uint32_t* p = rows.prevRow(y);
-        for (std::size_t x = 0; x < w; ++x) {
-            if ((p && p[x] == c[x]) || c[x] == last) continue;
-            if (index.find(c[x]) < 0) return false;
-            last = c[x];
-        }
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (!all || (p && p[x] == col) || col == last) return;
+                if (index.find(col) < 0) all = false;
+                last = col;
+            },
+            [](std::size_t) {});
     }
-    return true;
+    return all;
 }
 
 // The colours written, in the order they first come, and the transparent
@@ -393,16 +489,19 @@ bool AllIn(const Rows& rows, const ColorTable& index) {
 void ExactPalette(const Rows& rows, Palette& pal, ColorTable& index) {
     index.clear();
     pal.colors.clear();
-    const std::size_t w = rows.w, h = rows.h;
     std::uint32_t last = kEmpty;
-    for (std::size_t y = 0; y < h; ++y) {
+    for (std::size_t y = 0; y < rows.h; ++y) {
         const std::uint32_t* c = rows.curRow(y);
         const std::uint32_t* p = rows.prevRow(y);
-        for (std::size_t x = 0; x < w; ++x) {
-            if ((p && p[x] == c[x]) || c[x] == last) continue;
-            last = c[x];
-            if (index.add(c[x]) && index.size() > static_cast<int>(pal.colors.size())) pal.colors.push_back(c[x]);
-        }
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if ((p && p[x] == col) || col == last) return;
+                last = col;
+                if (index.add(col) && index.size() > static_cast<int>(pal.colors.size())) pal.colors.push_back(col);
+            },
+            [](std::size_t) {});
     }
     pal.transparent = static_cast<int>(pal.colors.size());
     pal.colors.push_back(0);
@@ -411,24 +510,27 @@ void ExactPalette(const Rows& rows, Palette& pal, ColorTable& index) {
 // The rectangle's indices in an exact palette; "same" pixels get
 // `transparent`.
 void MapExact(const Rows& rows, const ColorTable& index, std::uint8_t transparent, std::uint8_t* out) {
-    const std::size_t w = rows.w, h = rows.h;
     std::uint32_t last = kEmpty;
     std::uint8_t lastIndex = 0;
-    for (std::size_t y = 0; y < h; ++y, out += w) {
+    for (std::size_t y = 0; y < rows.h; ++y, out += rows.w) {
         const std::uint32_t* c = rows.curRow(y);
         const std::uint32_t* p = rows.prevRow(y);
-        for (std::size_t x = 0; x < w; ++x) {
-            const std::uint32_t col = c[x];
-            if (p && p[x] == col) {
-                out[x] = transparent;
-                continue;
-            }
-            if (col != last) {
-                last = col;
-                lastIndex = static_cast<std::uint8_t>(index.find(col));
-            }
-            out[x] = lastIndex;
-        }
+        std::uint8_t* o = out;
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (p && p[x] == col) {
+                    o[x] = transparent;
+                    return;
+                }
+                if (col != last) {
+                    last = col;
+                    lastIndex = static_cast<std::uint8_t>(index.find(col));
+                }
+                o[x] = lastIndex;
+            },
+            [&](std::size_t x) { std::memset(o + x, transparent, kBlock); });
     }
 }
 
@@ -458,33 +560,36 @@ std::uint8_t Nearest(const Palette& pal, NearestCache& nearest, std::uint32_t c)
 // their nearest entries, "same" pixels onto its transparent entry.  Returns
 // the mean square error per channel of the pixels written.
 double Remap(const Rows& rows, const Palette& pal, NearestCache& nearest, std::uint8_t* out) {
-    const std::size_t w = rows.w, h = rows.h;
     const auto transparent = static_cast<std::uint8_t>(pal.transparent);
     // Sums of whole numbers: exact in an integer, and the same double at the end.
     std::uint64_t sum = 0, count = 0;
     std::uint32_t lastColor = kEmpty;
     std::uint8_t lastIndex = 0;
     std::uint64_t lastD = 0, run = 0;  // the last colour's error and pixels since it came
-    for (std::size_t y = 0; y < h; ++y, out += w) {
+    for (std::size_t y = 0; y < rows.h; ++y, out += rows.w) {
         const std::uint32_t* c = rows.curRow(y);
         const std::uint32_t* p = rows.prevRow(y);
-        for (std::size_t x = 0; x < w; ++x) {
-            const std::uint32_t col = c[x];
-            if (p && p[x] == col) {
-                out[x] = transparent;
-                continue;
-            }
-            if (col != lastColor) {
-                sum += lastD * run;
-                count += run;
-                run = 0;
-                lastColor = col;
-                lastIndex = Nearest(pal, nearest, col);
-                lastD = static_cast<std::uint64_t>(Distance(pal.colors[lastIndex], col));
-            }
-            out[x] = lastIndex;
-            ++run;
-        }
+        std::uint8_t* o = out;
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (p && p[x] == col) {
+                    o[x] = transparent;
+                    return;
+                }
+                if (col != lastColor) {
+                    sum += lastD * run;
+                    count += run;
+                    run = 0;
+                    lastColor = col;
+                    lastIndex = Nearest(pal, nearest, col);
+                    lastD = static_cast<std::uint64_t>(Distance(pal.colors[lastIndex], col));
+                }
+                o[x] = lastIndex;
+                ++run;
+            },
+            [&](std::size_t x) { std::memset(o + x, transparent, kBlock); });
     }
     sum += lastD * run;
     count += run;
@@ -517,6 +622,10 @@ Rect MarkShown(std::uint8_t* indices, std::size_t w, std::size_t h, std::uint8_t
         std::uint32_t* sh = shown + y * stride;
         int first = -1, last = -1;
         for (std::size_t x = 0; x < w; ++x) {
+            if (x % kBlock == 0 && x + kBlock <= w && AllOf(idx + x, transparent)) {
+                x += kBlock - 1;
+                continue;
+            }
             const std::uint8_t i = idx[x];
             if (i == transparent) continue;
             const std::uint32_t c = colors[i];
@@ -629,11 +738,9 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
             takeRemapped();
             for (std::size_t k = 0; k + 1 < s.global.colors.size(); ++k) s.globalIndex.add(s.global.colors[k]);
         }
-        // No frame is being written yet: giflib is free for the screen.
-        ColorMapObject* map = MakeMap(s.global);
-        const bool ok = map && EGifPutScreenDesc(s.gif, W, H, BitsFor(s.global.colors.size()), 0, map) == GIF_OK;
-        if (map) GifFreeMapObject(map);
-        if (!ok) return s.fail("cannot write the file");
+        s.screen = Screen{W, H, BitsFor(s.global.colors.size()), MakeMap(s.global)};
+        if (!s.screen.map || EGifPutScreenDesc(s.gif, W, H, s.screen.bits, 0, s.screen.map) != GIF_OK)
+            return s.fail("cannot write the file");
         if (s.options.loop && !PutLoopExtension(s.gif)) return s.fail("cannot write the file");
         s.screenWritten = true;
         used = &s.global;
@@ -680,24 +787,34 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         }
     }
 
-    // giflib takes one frame at a time: the one before must be written.
-    if (!s.settle()) return s.fail("cannot write the file");
-    FrameJob& job = s.job;
+    // The oldest frame goes to the file once too many are in flight.
+    if (!s.drain(kFramesInFlight - 1)) return s.fail("cannot write the file");
+    std::unique_ptr<FrameJob> job;
+    if (s.spare.empty()) {
+        job = std::make_unique<FrameJob>();
+    } else {
+        job = std::move(s.spare.back());
+        s.spare.pop_back();
+    }
     GraphicsControlBlock gcb{};
     gcb.DisposalMode = DISPOSE_DO_NOT;
     gcb.UserInputFlag = false;
     gcb.DelayTime = GifDelayHundredths(delayMs);
     gcb.TransparentColor = anySame ? used->transparent : NO_TRANSPARENT_COLOR;
-    job.extLen = static_cast<int>(EGifGCBToExtension(&gcb, job.ext));
-    job.r = r;
-    job.map = useGlobal ? nullptr : MakeMap(*used);
-    if (!useGlobal && !job.map) return s.fail("cannot write the file");
-    job.indices.swap(s.indices);  // the finished frame's buffer serves the next one
+    job->extLen = static_cast<int>(EGifGCBToExtension(&gcb, job->ext));
+    job->r = r;
+    job->map = useGlobal ? nullptr : MakeMap(*used);
+    if (!useGlobal && !job->map) return s.fail("cannot write the file");
+    job->indices.swap(s.indices);  // a done frame's buffer serves the next one
+    std::future<bool> done;
     try {
-        s.pending = std::async(std::launch::async, PutFrame, s.gif, std::ref(job));
+        done = std::async(std::launch::async, EncodeFrame, std::cref(s.screen), std::ref(*job));
     } catch (const std::system_error&) {
-        if (!PutFrame(s.gif, job)) return s.fail("cannot write the file");
+        std::promise<bool> now;
+        now.set_value(EncodeFrame(s.screen, *job));
+        done = now.get_future();
     }
+    s.inFlight.emplace_back(std::move(done), std::move(job));
     s.prev.swap(s.cur);
     ++s.frames;
     return {};
@@ -707,7 +824,7 @@ std::string AnimatedGifWriter::Finish() {
     State& s = *s_;
     if (!s.gif) return "the animation is not open";
     std::string error = s.failed ? "cannot write the file" : s.frames == 0 ? "no frames" : "";
-    if (!s.settle() && error.empty()) error = "cannot write the file";
+    if (!s.drain(0) && error.empty()) error = "cannot write the file";
     int err = 0;
     DropImageMap(s.gif);
     const bool closed = EGifCloseFile(s.gif, &err) == GIF_OK;
