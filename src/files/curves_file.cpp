@@ -191,7 +191,14 @@ void ReadCurve(LineReader& r, DCurve2& c) {
 
 void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp, bool scratch) {
     if (!AnyPresent(doc)) return;
-    LineWriter w(sep);
+    // In the memory of the last curves file written on this thread, as the
+    // document's text.
+    thread_local std::string spare;
+    LineWriter w(sep, std::move(spare));
+    struct GiveBack {
+        LineWriter& w;
+        ~GiveBack() { spare = w.take(); }
+    } giveBack{w};
     w.Raw(CurvesHead);
     for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) {
         w.Raw("<XY " + std::to_string(n) + ">");

@@ -270,7 +270,15 @@ void RemoveLeftovers(const std::string& name) {
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
-    LineWriter out(ctx.DecimalSeparator);
+    // The text is built in the memory of the last one written on this
+    // thread: a document of a few megabytes is written without the kernel
+    // handing out (and clearing) fresh pages for it every time.
+    thread_local std::string spare;
+    LineWriter out(ctx.DecimalSeparator, std::move(spare));
+    struct GiveBack {
+        LineWriter& out;
+        ~GiveBack() { spare = out.take(); }
+    } giveBack{out};
     WriteText(out, doc, win, roles);
     if (!out.finite()) {
         // No reader takes such a file back: the old file stays.
@@ -279,7 +287,7 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     }
     const std::string stamp = SaveStamp(out.bytes());
     out.Raw(StampLine(stamp));
-    const std::string text = out.take();
+    const std::string& text = out.bytes();
 
     // The document first, then its companions: each file is replaced whole,
     // and a companion is read only with the document whose stamp it carries,

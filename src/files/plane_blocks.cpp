@@ -87,7 +87,14 @@ void WritePointBlock(LineWriter& out, const DPoint& p, const std::string& header
     out.Int(p.IndexSize.v);
     WriteTexts(out, p.Anim, "Anim");
     out.Int(p.Number);
-    out.Text(LinkToText(p.Link), "Link");
+    // Digits and "#" only: the line as it stands.
+    char link[4 * std::tuple_size_v<decltype(p.Link.b)>];
+    char* end = link;
+    for (const std::uint8_t b : p.Link.b) {
+        end = std::to_chars(end, end + 3, b).ptr;
+        *end++ = '#';
+    }
+    out.Raw(std::string_view(link, static_cast<std::size_t>(end - link)));
 }
 
 void ReadPointBlock(LineReader& in, DPoint& p) {

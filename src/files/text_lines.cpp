@@ -280,8 +280,28 @@ std::string ColorToRGBText(std::uint32_t c) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A text the code page holds byte for byte on one line: ASCII without line
+// breaks (most texts of a document, and every empty one).
+bool PlainLine(std::string_view s) {
+    bool plain = true;
+    for (const char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        plain &= b < 0x80 && b != '\r' && b != '\n';
+    }
+    return plain;
+}
+
+}  // namespace
+
 void LineWriter::Text(std::string_view utf8, const char* field, int index) {
     if (check_) return;
+    if (PlainLine(utf8)) {  // comes back as it is: no change to collect
+        buf_ += utf8;
+        End();
+        return;
+    }
     // Converted in place: the code page never takes more bytes than UTF-8.
     const std::size_t start = buf_.size();
     buf_.resize(start + utf8.size() + 2);
@@ -318,6 +338,11 @@ void LineWriter::Raw(std::string_view cp1251) {
 
 void LineWriter::Int(std::int64_t v) {
     if (check_) return;
+    if (v >= 0 && v < 10) {  // most numbers of a document
+        const char line[3] = {static_cast<char>('0' + v), '\r', '\n'};
+        buf_.append(line, 3);
+        return;
+    }
     char tmp[24];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
     *r.ptr = '\r';
