@@ -165,9 +165,17 @@ std::size_t FormatRealTo(char* buf, double v, char sep) {
     // reader takes them back: they are written as the largest text within.
     constexpr double Largest = 1.79769313486231e308;
     if (std::fabs(v) > Largest) v = std::copysign(Largest, v);
-    // 15 significant digits, rounded as printf rounds them.
+    // 15 significant digits, rounded as printf rounds them.  The shortest
+    // text that reads back as a normal v lies within half an ulp of it:
+    // with at most 15 digits it is that rounding itself (half a unit of the
+    // 15th digit is far wider), and costs a fraction of it.  A subnormal v
+    // has too few bits for that.
     char sci[40];
-    const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+    auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+    int shortest = 0;
+    for (const char* q = sci; q < r.ptr && *q != 'e'; ++q) shortest += *q >= '0' && *q <= '9';
+    if (shortest > 15 || std::fabs(v) < std::numeric_limits<double>::min())
+        r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
     const char* p = sci;
     const bool neg = *p == '-';
     if (neg) ++p;
