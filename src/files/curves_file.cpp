@@ -197,14 +197,17 @@ void ReadCurve(LineReader& r, DCurve2& c) {
 
 void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp, bool scratch) {
     if (!AnyPresent(doc)) return;
-    // In the memory of the last curves file written on this thread, as the
-    // document's text.
-    thread_local std::string spare;
-    LineWriter w(sep, std::move(spare));
-    struct GiveBack {
+    // Reserved at the size of the last curves file written on this thread:
+    // the bytes grow in one block instead of being copied from block to
+    // ever larger block.
+    thread_local std::size_t lastSize = 0;
+    std::string memory;
+    memory.reserve(lastSize + lastSize / 8);
+    LineWriter w(sep, std::move(memory));
+    struct KeepSize {
         LineWriter& w;
-        ~GiveBack() { spare = w.take(); }
-    } giveBack{w};
+        ~KeepSize() { lastSize = w.bytes().size(); }
+    } keepSize{w};
     w.Raw(CurvesHead);
     for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) {
         w.Raw("<XY " + std::to_string(n) + ">");

@@ -71,8 +71,8 @@ struct TextChange {
 class LineWriter {
 public:
     explicit LineWriter(char sep) : sep_(sep) { buf_.reserve(1 << 16); }
-    // Writes into `buffer`, emptied first: the memory of an earlier file's
-    // bytes serves again (take() gives it back).
+    // Writes into `buffer`, emptied first: memory reserved for the file's
+    // bytes (take() gives it back).
     LineWriter(char sep, std::string&& buffer) : buf_(std::move(buffer)), sep_(sep) {
         buf_.clear();
         buf_.reserve(1 << 16);
