@@ -2,11 +2,13 @@
 
 #include <gif_lib.h>
 #include <libimagequant.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstring>
+#include <cstdio>
+#include <deque>
+#include <future>
 #include <vector>
 
 #include "platform/safe_save.h"
@@ -104,18 +106,123 @@ struct LiqAttr {
     }
 };
 
+// Colour -> nearest palette entry, open addressing; grows as colours come.
+class NearestCache {
+public:
+    NearestCache() { clear(); }
+    void clear() {
+        keys_.assign(kFirstSlots, kEmpty);
+        vals_.assign(kFirstSlots, 0);
+        size_ = 0;
+    }
+    // The entry of `c`, or -1 when it has none yet.
+    int find(std::uint32_t c) const {
+        const std::size_t mask = keys_.size() - 1;
+        for (std::size_t i = Hash(c) & mask;; i = (i + 1) & mask) {
+            if (keys_[i] == c) return vals_[i];
+            if (keys_[i] == kEmpty) return -1;
+        }
+    }
+    void add(std::uint32_t c, std::uint8_t v) {
+        if (2 * (size_ + 1) > keys_.size()) grow();
+        put(c, v);
+    }
+
+private:
+    static constexpr std::size_t kFirstSlots = 4096;
+    static std::size_t Hash(std::uint32_t c) { return (c * 2654435761u) >> 8; }
+    void put(std::uint32_t c, std::uint8_t v) {
+        const std::size_t mask = keys_.size() - 1;
+        std::size_t i = Hash(c) & mask;
+        while (keys_[i] != kEmpty && keys_[i] != c) i = (i + 1) & mask;
+        if (keys_[i] == kEmpty) ++size_;
+        keys_[i] = c;
+        vals_[i] = v;
+    }
+    void grow() {
+        std::vector<std::uint32_t> keys(keys_.size() * 2, kEmpty);
+        std::vector<std::uint8_t> vals(keys.size(), 0);
+        keys.swap(keys_);
+        vals.swap(vals_);
+        size_ = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] != kEmpty) put(keys[i], vals[i]);
+    }
+    std::vector<std::uint32_t> keys_;
+    std::vector<std::uint8_t> vals_;
+    std::size_t size_ = 0;
+};
+
 // A palette made by the quantiser and kept for later frames, with the
 // nearest entry of every colour mapped so far.
 struct KeptPalette {
     bool valid = false;
     double error = 0;  // mean square error of the frame it was made from
-    std::unordered_map<std::uint32_t, std::uint8_t> nearest;
+    NearestCache nearest;
 
     void reset() {
         valid = false;
         nearest.clear();
     }
 };
+
+// giflib's output into a stdio stream, or onto the end of a string.
+int WriteToStream(GifFileType* gif, const GifByteType* bytes, int n) {
+    return static_cast<int>(std::fwrite(bytes, 1, static_cast<std::size_t>(n), static_cast<std::FILE*>(gif->UserData)));
+}
+int AppendToString(GifFileType* gif, const GifByteType* bytes, int n) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
+    return n;
+}
+
+// One frame as giflib is given it: its graphics control extension, its
+// place, its local colour map (null: the global one) and its pixels; and
+// the bytes the file holds for it.
+struct FrameJob {
+    GifByteType ext[4] = {};
+    int extLen = 0;
+    Rect r;
+    ColorMapObject* map = nullptr;  // owned
+    std::vector<std::uint8_t> indices;
+    std::string bytes;
+};
+
+// The file's screen as every frame's encoder starts from it.
+struct Screen {
+    int w = 0, h = 0, bits = 0;
+    ColorMapObject* map = nullptr;  // the global colour map, owned
+};
+
+// Compresses the frame into job.bytes with an encoder of its own.  giflib
+// starts every image's compression afresh, from the image's colour map (or
+// the screen's): each frame's bytes are those one encoder writing the whole
+// file gives it, so frames compress side by side and follow each other in
+// the file.  False when giflib fails.  Frees the job's map.
+bool EncodeFrame(const Screen& screen, FrameJob& job) {
+    job.bytes.clear();
+    int err = 0;
+    GifFileType* gif = EGifOpen(&job.bytes, AppendToString, &err);
+    bool ok = gif != nullptr;
+    if (gif) {
+        EGifSetGifVersion(gif, true);
+        ok = EGifPutScreenDesc(gif, screen.w, screen.h, screen.bits, 0, screen.map) == GIF_OK;
+        job.bytes.clear();  // the frame's bytes only
+        ok = ok && EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, job.extLen, job.ext) == GIF_OK;
+        ok = ok && EGifPutImageDesc(gif, job.r.x, job.r.y, job.r.w, job.r.h, false, job.map) == GIF_OK;
+        // The rows follow each other in one compressed stream: given at once.
+        ok = ok && EGifPutLine(gif, job.indices.data(), job.r.w * job.r.h) == GIF_OK;
+        const std::size_t size = job.bytes.size();
+        DropImageMap(gif);
+        if (EGifCloseFile(gif, &err) != GIF_OK) ok = false;
+        job.bytes.resize(size);  // without the file's end the encoder wrote
+    }
+    if (job.map) GifFreeMapObject(job.map);
+    job.map = nullptr;
+    return ok;
+}
+
+// How many frames compress at once.
+constexpr std::size_t kFramesInFlight = 8;
 
 }  // namespace
 
@@ -141,11 +248,40 @@ struct AnimatedGifWriter::State {
     std::vector<std::uint8_t> rgba;     // the rectangle for the quantiser
     std::vector<std::uint8_t> remapped;
 
+    // The frames being compressed, oldest first, each on a thread of its
+    // own while the next frames are prepared; done, a frame's bytes go to
+    // the file and its buffers serve a later frame.
+    Screen screen;
+    std::deque<std::pair<std::future<bool>, std::unique_ptr<FrameJob>>> inFlight;
+    std::vector<std::unique_ptr<FrameJob>> spare;
+    bool writeFailed = false;
+
+    ~State() {
+        drain(0);
+        if (screen.map) GifFreeMapObject(screen.map);
+    }
+
     std::string fail(const std::string& why) {
         failed = true;
         return why;
     }
+    // Writes the oldest frames until at most `keep` are in flight; false
+    // once any frame failed.
+    bool drain(std::size_t keep) {
+        while (inFlight.size() > keep) {
+            auto& [done, job] = inFlight.front();
+            const bool ok = done.get();
+            if (!ok || writeFailed || !gif ||
+                std::fwrite(job->bytes.data(), 1, job->bytes.size(), static_cast<std::FILE*>(gif->UserData)) !=
+                    job->bytes.size())
+                writeFailed = true;
+            spare.push_back(std::move(job));
+            inFlight.pop_front();
+        }
+        return !writeFailed;
+    }
     void closeAndRemove() {
+        drain(0);
         if (gif) {
             int err = 0;
             DropImageMap(gif);
@@ -180,11 +316,10 @@ std::string AnimatedGifWriter::Open(const std::string& path, int width, int heig
         s_->file.reset();
         return s_->fail(why.empty() ? "cannot create the file" : why);
     }
-    const int fd = s_->file->releaseFd();
+    std::FILE* out = s_->file->stream();
     int err = 0;
-    s_->gif = EGifOpenFileHandle(fd, &err);
+    s_->gif = out ? EGifOpen(out, WriteToStream, &err) : nullptr;
     if (!s_->gif) {
-        ::close(fd);
         s_->closeAndRemove();
         return s_->fail("cannot create the file");
     }
@@ -202,39 +337,313 @@ bool PutLoopExtension(GifFileType* gif) {
            EGifPutExtensionBlock(gif, sizeof sub, sub) == GIF_OK && EGifPutExtensionTrailer(gif) == GIF_OK;
 }
 
-// The frame as 0x00RRGGBB colours.
-void ReadColors(const QImage& frame, std::vector<std::uint32_t>& out) {
-    const QImage img = frame.format() == QImage::Format_RGB32 || frame.format() == QImage::Format_ARGB32
-                           ? frame
-                           : frame.convertToFormat(QImage::Format_RGB32);
-    const int w = img.width(), h = img.height();
+// Pixels are compared a block at a time: most of two frames agree.
+constexpr std::size_t kBlock = 16;
+
+// Whether the kBlock pixels at a and b agree.
+inline bool SameBlock(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint32_t d = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) d |= a[k] ^ b[k];
+    return d == 0;
+}
+
+// Whether the kBlock indices at idx are all `t`.
+inline bool AllOf(const std::uint8_t* idx, std::uint8_t t) {
+    std::uint8_t d = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) d |= static_cast<std::uint8_t>(idx[k] ^ t);
+    return d == 0;
+}
+
+// The rows of a frame that differ from the previous frame, gathered while
+// the frame is read: the smallest rectangle holding every changed pixel.
+class ChangeTracker {
+public:
+    ChangeTracker(const std::uint32_t* prev, int w) : prev_(prev), w_(w), x0_(w) {}
+    // Row y, just read, against the same row of the previous frame.
+    void row(int y, const std::uint32_t* b) {
+        if (!prev_) return;
+        const std::uint32_t* a = prev_ + static_cast<std::size_t>(y) * static_cast<std::size_t>(w_);
+        constexpr int block = static_cast<int>(kBlock);
+        int first = 0;
+        while (first + block <= w_ && SameBlock(a + first, b + first)) first += block;
+        while (first < w_ && a[first] == b[first]) ++first;
+        if (first == w_) return;
+        int last = w_ - 1;  // a[first] differs: the blocks stop short of it
+        while (last + 1 - block >= first && SameBlock(a + last + 1 - block, b + last + 1 - block)) last -= block;
+        while (a[last] == b[last]) --last;
+        if (y0_ < 0) y0_ = y;
+        y1_ = y;
+        x0_ = std::min(x0_, first);
+        x1_ = std::max(x1_, last);
+    }
+    void reset() { x0_ = w_, x1_ = -1, y0_ = -1, y1_ = -1; }
+    // w = 0 when nothing changed.
+    Rect rect() const { return y0_ < 0 ? Rect{} : Rect{x0_, y0_, x1_ - x0_ + 1, y1_ - y0_ + 1}; }
+
+private:
+    const std::uint32_t* prev_;
+    int w_, x0_, x1_ = -1, y0_ = -1, y1_ = -1;
+};
+
+// The frame as 0x00RRGGBB colours, each row compared with the previous
+// frame as it comes.  An opaque premultiplied pixel holds its colour as it
+// stands; other formats are converted first.
+void ReadColors(const QImage& frame, std::vector<std::uint32_t>& out, ChangeTracker& changes) {
+    const int w = frame.width(), h = frame.height();
     out.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    const QImage::Format f = frame.format();
+    const bool premultiplied = f == QImage::Format_ARGB32_Premultiplied;
+    if (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || premultiplied) {
+        // The rows are compared only once the whole frame proves opaque.
+        bool opaque = true;
+        for (int y = 0; opaque && y < h; ++y) {
+            const auto* line = reinterpret_cast<const std::uint32_t*>(frame.constScanLine(y));
+            std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+            std::uint32_t alpha = 0xFF000000u;
+            for (int x = 0; x < w; ++x) {
+                dst[x] = line[x] & 0xFFFFFFu;
+                alpha &= line[x];
+            }
+            opaque = !premultiplied || alpha == 0xFF000000u;
+            if (opaque) changes.row(y, dst);
+        }
+        if (opaque) return;
+        changes.reset();
+    }
+    const QImage img = frame.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(img.constScanLine(y));
         std::uint32_t* dst = out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         for (int x = 0; x < w; ++x) dst[x] = line[x] & 0xFFFFFFu;
+        changes.row(y, dst);
     }
 }
 
-// The smallest rectangle holding every pixel of cur that differs from prev;
-// w = 0 when none does.
-Rect ChangedRect(const std::vector<std::uint32_t>& prev, const std::vector<std::uint32_t>& cur, int w, int h) {
-    int x0 = w, x1 = -1, y0 = -1, y1 = -1;
-    for (int y = 0; y < h; ++y) {
-        const std::uint32_t* a = prev.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        const std::uint32_t* b = cur.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        int first = 0;
-        while (first < w && a[first] == b[first]) ++first;
-        if (first == w) continue;
-        int last = w - 1;
-        while (a[last] == b[last]) --last;
-        if (y0 < 0) y0 = y;
-        y1 = y;
-        x0 = std::min(x0, first);
-        x1 = std::max(x1, last);
+// The rectangle of a frame that is written, row by row: this frame's
+// colours and, when only the changes are written, the previous frame's (a
+// pixel that kept its colour is "same" and written transparent).  The loops
+// below take their bounds into locals: the compiler cannot keep them in
+// registers across the byte stores otherwise.
+struct Rows {
+    const std::uint32_t* cur = nullptr;
+    const std::uint32_t* prev = nullptr;  // null: every pixel is written
+    std::size_t stride = 0, w = 0, h = 0;
+
+    const std::uint32_t* curRow(std::size_t y) const { return cur + y * stride; }
+    const std::uint32_t* prevRow(std::size_t y) const { return prev ? prev + y * stride : nullptr; }
+};
+
+bool AnySame(const Rows& rows) {
+    if (!rows.prev) return false;
+    const std::size_t w = rows.w, h = rows.h;
+    for (std::size_t y = 0; y < h; ++y) {
+        const std::uint32_t* c = rows.curRow(y);
+        const std::uint32_t* p = rows.prevRow(y);
+        for (std::size_t x = 0; x < w; ++x)
+            if (p[x] == c[x]) return true;
     }
-    if (y0 < 0) return {};
-    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    return false;
+}
+
+// Calls pixel(x) for the pixels of row y that may be written, and
+// unchanged(x) for each block of kBlock pixels from x that kept their
+// colour.  A block holding a change goes pixel by pixel; pixel() itself
+// tells the same pixels in it apart.
+template <class Pixel, class Unchanged>
+inline void ForRow(const Rows& rows, std::size_t y, Pixel&& pixel, Unchanged&& unchanged) {
+    const std::size_t w = rows.w;
+    const std::uint32_t* c = rows.curRow(y);
+    const std::uint32_t* p = rows.prevRow(y);
+    for (std::size_t x = 0; x < w;) {
+        if (p && x + kBlock <= w && SameBlock(c + x, p + x)) {
+            unchanged(x);
+            x += kBlock;
+            continue;
+        }
+        for (const std::size_t end = std::min(x + kBlock, w); x < end; ++x) pixel(x);
+    }
+}
+
+// Whether every colour written stands in `index`.
+bool AllIn(const Rows& rows, const ColorTable& index) {
+    std::uint32_t last = kEmpty;
+    bool all = true;
+    for (std::size_t y = 0; all && y < rows.h; ++y) {
+        const std::uint32_t* c = rows.curRow(y);
+        const std::uint32_t* p = rows.prevRow(y);
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (!all || (p && p[x] == col) || col == last) return;
+                if (index.find(col) < 0) all = false;
+                last = col;
+            },
+            [](std::size_t) {});
+    }
+    return all;
+}
+
+// The colours written, in the order they first come, and the transparent
+// entry after them.
+void ExactPalette(const Rows& rows, Palette& pal, ColorTable& index) {
+    index.clear();
+    pal.colors.clear();
+    std::uint32_t last = kEmpty;
+    for (std::size_t y = 0; y < rows.h; ++y) {
+        const std::uint32_t* c = rows.curRow(y);
+        const std::uint32_t* p = rows.prevRow(y);
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if ((p && p[x] == col) || col == last) return;
+                last = col;
+                if (index.add(col) && index.size() > static_cast<int>(pal.colors.size())) pal.colors.push_back(col);
+            },
+            [](std::size_t) {});
+    }
+    pal.transparent = static_cast<int>(pal.colors.size());
+    pal.colors.push_back(0);
+}
+
+// The rectangle's indices in an exact palette; "same" pixels get
+// `transparent`.
+void MapExact(const Rows& rows, const ColorTable& index, std::uint8_t transparent, std::uint8_t* out) {
+    std::uint32_t last = kEmpty;
+    std::uint8_t lastIndex = 0;
+    for (std::size_t y = 0; y < rows.h; ++y, out += rows.w) {
+        const std::uint32_t* c = rows.curRow(y);
+        const std::uint32_t* p = rows.prevRow(y);
+        std::uint8_t* o = out;
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (p && p[x] == col) {
+                    o[x] = transparent;
+                    return;
+                }
+                if (col != last) {
+                    last = col;
+                    lastIndex = static_cast<std::uint8_t>(index.find(col));
+                }
+                o[x] = lastIndex;
+            },
+            [&](std::size_t x) { std::memset(o + x, transparent, kBlock); });
+    }
+}
+
+int Distance(std::uint32_t q, std::uint32_t c) {
+    const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
+    const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
+    const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
+    return dr * dr + dg * dg + db * db;
+}
+
+// The entry of a quantised palette nearest to `c` (the first of equals),
+// kept in `nearest` for the colours to come.
+std::uint8_t Nearest(const Palette& pal, NearestCache& nearest, std::uint32_t c) {
+    const int known = nearest.find(c);
+    if (known >= 0) return static_cast<std::uint8_t>(known);
+    const int entries = static_cast<int>(pal.colors.size()) - 1;  // the last one is the transparent slot
+    int best = 0, bestD = INT32_MAX;
+    for (int k = 0; k < entries; ++k) {
+        const int d = Distance(pal.colors[static_cast<std::size_t>(k)], c);
+        if (d < bestD) bestD = d, best = k;
+    }
+    nearest.add(c, static_cast<std::uint8_t>(best));
+    return static_cast<std::uint8_t>(best);
+}
+
+// The rectangle's indices in a quantised palette: the pixels written onto
+// their nearest entries, "same" pixels onto its transparent entry.  Returns
+// the mean square error per channel of the pixels written.
+double Remap(const Rows& rows, const Palette& pal, NearestCache& nearest, std::uint8_t* out) {
+    const auto transparent = static_cast<std::uint8_t>(pal.transparent);
+    // Sums of whole numbers: exact in an integer, and the same double at the end.
+    std::uint64_t sum = 0, count = 0;
+    std::uint32_t lastColor = kEmpty;
+    std::uint8_t lastIndex = 0;
+    std::uint64_t lastD = 0, run = 0;  // the last colour's error and pixels since it came
+    for (std::size_t y = 0; y < rows.h; ++y, out += rows.w) {
+        const std::uint32_t* c = rows.curRow(y);
+        const std::uint32_t* p = rows.prevRow(y);
+        std::uint8_t* o = out;
+        ForRow(
+            rows, y,
+            [&](std::size_t x) {
+                const std::uint32_t col = c[x];
+                if (p && p[x] == col) {
+                    o[x] = transparent;
+                    return;
+                }
+                if (col != lastColor) {
+                    sum += lastD * run;
+                    count += run;
+                    run = 0;
+                    lastColor = col;
+                    lastIndex = Nearest(pal, nearest, col);
+                    lastD = static_cast<std::uint64_t>(Distance(pal.colors[lastIndex], col));
+                }
+                o[x] = lastIndex;
+                ++run;
+            },
+            [&](std::size_t x) { std::memset(o + x, transparent, kBlock); });
+    }
+    sum += lastD * run;
+    count += run;
+    return count ? static_cast<double>(sum) / (3.0 * static_cast<double>(count)) : 0;
+}
+
+// The rectangle as the quantiser reads it.
+void FillRgba(const Rows& rows, std::uint8_t* out) {
+    const std::size_t w = rows.w, h = rows.h;
+    for (std::size_t y = 0; y < h; ++y) {
+        const std::uint32_t* c = rows.curRow(y);
+        for (std::size_t x = 0; x < w; ++x, out += 4) {
+            out[0] = static_cast<std::uint8_t>(c[x] >> 16);
+            out[1] = static_cast<std::uint8_t>(c[x] >> 8);
+            out[2] = static_cast<std::uint8_t>(c[x]);
+            out[3] = 255;
+        }
+    }
+}
+
+// Writes transparent the written pixels whose colour a viewer already
+// shows (when only the changes are written), records the colours shown,
+// and returns the smallest rectangle (within the rows) holding the pixels
+// still written; w = 0 when none is.
+Rect MarkShown(std::uint8_t* indices, std::size_t w, std::size_t h, std::uint8_t transparent,
+               const std::uint32_t* colors, std::uint32_t* shown, std::size_t stride, bool diff, bool& anySame) {
+    int x0 = static_cast<int>(w), x1 = -1, y0 = -1, y1 = -1;
+    for (std::size_t y = 0; y < h; ++y) {
+        std::uint8_t* idx = indices + y * w;
+        std::uint32_t* sh = shown + y * stride;
+        int first = -1, last = -1;
+        for (std::size_t x = 0; x < w; ++x) {
+            if (x % kBlock == 0 && x + kBlock <= w && AllOf(idx + x, transparent)) {
+                x += kBlock - 1;
+                continue;
+            }
+            const std::uint8_t i = idx[x];
+            if (i == transparent) continue;
+            const std::uint32_t c = colors[i];
+            if (diff && c == sh[x]) {
+                idx[x] = transparent;
+                anySame = true;
+                continue;
+            }
+            sh[x] = c;
+            if (first < 0) first = static_cast<int>(x);
+            last = static_cast<int>(x);
+        }
+        if (first < 0) continue;
+        x0 = std::min(x0, first), x1 = std::max(x1, last);
+        if (y0 < 0) y0 = static_cast<int>(y);
+        y1 = static_cast<int>(y);
+    }
+    return y0 < 0 ? Rect{} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
 }  // namespace
@@ -244,13 +653,13 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     if (!s.gif || s.failed) return "the animation is not open";
     if (frame.width() != s.width || frame.height() != s.height) return s.fail("frame size differs");
     const int W = s.width, H = s.height;
-    ReadColors(frame, s.cur);
-
     // The part to write and which of its pixels keep the previous frame's colour.
     const bool diff = s.options.onlyChanges && s.frames > 0;
+    ChangeTracker changes(diff ? s.prev.data() : nullptr, W);
+    ReadColors(frame, s.cur, changes);
     Rect r{0, 0, W, H};
     if (diff) {
-        r = ChangedRect(s.prev, s.cur, W, H);
+        r = changes.rect();
         if (r.w == 0) r = Rect{0, 0, 1, 1};  // nothing changed: one transparent pixel
     }
     // The rectangle's rows in this frame and the previous one; a pixel is
@@ -260,32 +669,8 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
     const std::uint32_t* prevTop =
         diff ? s.prev.data() + static_cast<std::size_t>(r.y) * stride + static_cast<std::size_t>(r.x) : nullptr;
     const std::size_t rw = static_cast<std::size_t>(r.w), rh = static_cast<std::size_t>(r.h);
-    // Calls f(i, colour, same) for every pixel of the rectangle, row by row;
-    // i counts the pixels from the rectangle's top left.
-    auto forEach = [&](auto&& f) {
-        std::size_t i = 0;
-        for (std::size_t y = 0; y < rh; ++y) {
-            const std::uint32_t* c = curTop + y * stride;
-            if (diff) {
-                const std::uint32_t* p = prevTop + y * stride;
-                for (std::size_t x = 0; x < rw; ++x, ++i) f(i, c[x], p[x] == c[x]);
-            } else {
-                for (std::size_t x = 0; x < rw; ++x, ++i) f(i, c[x], false);
-            }
-        }
-    };
-
-    bool anySame = false;
-    if (diff)
-        for (std::size_t y = 0; !anySame && y < rh; ++y) {
-            const std::uint32_t* c = curTop + y * stride;
-            const std::uint32_t* p = prevTop + y * stride;
-            for (std::size_t x = 0; x < rw; ++x)
-                if (p[x] == c[x]) {
-                    anySame = true;
-                    break;
-                }
-        }
+    const Rows rows{curTop, prevTop, stride, rw, rh};
+    bool anySame = AnySame(rows);
     // Whether the whole picture has few enough colours to be written exactly.
     bool fits = true;
     {
@@ -300,112 +685,26 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
             }
         }
     }
-    // Whether the colours written all stand in the global palette.
-    auto inGlobal = [&] {
-        std::uint32_t last = kEmpty;
-        for (std::size_t y = 0; y < rh; ++y) {
-            const std::uint32_t* c = curTop + y * stride;
-            const std::uint32_t* p = diff ? prevTop + y * stride : nullptr;
-            for (std::size_t x = 0; x < rw; ++x) {
-                if ((p && p[x] == c[x]) || c[x] == last) continue;
-                if (s.globalIndex.find(c[x]) < 0) return false;
-                last = c[x];
-            }
-        }
-        return true;
-    };
 
     const std::size_t n = rw * rh;
-    s.indices.assign(n, 0);
+    s.indices.resize(n);  // every pixel is set below
     const Palette* used = nullptr;  // the palette the frame's indices refer to
     Palette local;
     bool useGlobal = false;
 
-    auto exactPalette = [&](Palette& p, ColorTable& index) {
-        index.clear();
-        p.colors.clear();
-        forEach([&](std::size_t, std::uint32_t c, bool same) {
-            if (!same && index.add(c) && index.size() > static_cast<int>(p.colors.size())) p.colors.push_back(c);
-        });
-        p.transparent = static_cast<int>(p.colors.size());
-        p.colors.push_back(0);
-    };
     auto mapExact = [&](const ColorTable& index, int transparent) {
-        std::uint8_t* out = s.indices.data();
-        std::uint32_t last = kEmpty;
-        std::uint8_t lastIndex = 0;
-        forEach([&](std::size_t i, std::uint32_t c, bool same) {
-            if (same) {
-                out[i] = static_cast<std::uint8_t>(transparent);
-                return;
-            }
-            if (c != last) {
-                last = c;
-                lastIndex = static_cast<std::uint8_t>(index.find(c));
-            }
-            out[i] = lastIndex;
-        });
+        MapExact(rows, index, static_cast<std::uint8_t>(transparent), s.indices.data());
     };
-    // The rectangle as the quantiser reads it.
-    auto fillRgba = [&] {
-        s.rgba.resize(n * 4);
-        std::uint8_t* out = s.rgba.data();
-        for (std::size_t y = 0; y < rh; ++y) {
-            const std::uint32_t* c = curTop + y * stride;
-            for (std::size_t x = 0; x < rw; ++x, out += 4) {
-                out[0] = static_cast<std::uint8_t>(c[x] >> 16);
-                out[1] = static_cast<std::uint8_t>(c[x] >> 8);
-                out[2] = static_cast<std::uint8_t>(c[x]);
-                out[3] = 255;
-            }
-        }
-    };
-    // Maps the pixels to write onto a quantised palette (nearest colour);
-    // the mean square error per channel.
+    // Maps onto a quantised palette into s.remapped; the mean square error.
     auto remap = [&](const Palette& pal, KeptPalette& kept) -> double {
         s.remapped.resize(n);
-        std::uint8_t* out = s.remapped.data();
-        const int entries = static_cast<int>(pal.colors.size()) - 1;  // the last one is the transparent slot
-        // Sums of whole numbers: exact in an integer, and the same double at the end.
-        std::uint64_t sum = 0;
-        std::size_t count = 0;
-        std::uint32_t lastColor = kEmpty;
-        std::uint8_t lastIndex = 0;
-        int lastD = 0;
-        forEach([&](std::size_t i, std::uint32_t c, bool same) {
-            if (same) return;
-            if (c != lastColor) {
-                auto it = kept.nearest.find(c);
-                if (it == kept.nearest.end()) {
-                    int best = 0, bestD = INT32_MAX;
-                    for (int k = 0; k < entries; ++k) {
-                        const std::uint32_t q = pal.colors[static_cast<std::size_t>(k)];
-                        const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
-                        const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
-                        const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
-                        const int d = dr * dr + dg * dg + db * db;
-                        if (d < bestD) bestD = d, best = k;
-                    }
-                    it = kept.nearest.emplace(c, static_cast<std::uint8_t>(best)).first;
-                }
-                lastColor = c;
-                lastIndex = it->second;
-                const std::uint32_t q = pal.colors[lastIndex];
-                const int dr = static_cast<int>((q >> 16) & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
-                const int dg = static_cast<int>((q >> 8) & 0xFF) - static_cast<int>((c >> 8) & 0xFF);
-                const int db = static_cast<int>(q & 0xFF) - static_cast<int>(c & 0xFF);
-                lastD = dr * dr + dg * dg + db * db;
-            }
-            out[i] = lastIndex;
-            sum += static_cast<std::uint64_t>(lastD);
-            ++count;
-        });
-        return count ? static_cast<double>(sum) / (3.0 * static_cast<double>(count)) : 0;
+        return Remap(rows, pal, kept.nearest, s.remapped.data());
     };
     // Quantises the rectangle into `into` and keeps it in `kept`.
     auto quantise = [&](KeptPalette& kept, Palette& into) -> bool {
         kept.reset();
-        fillRgba();
+        s.rgba.resize(n * 4);
+        FillRgba(rows, s.rgba.data());
         liq_image* img = liq_image_create_rgba(s.attr.a, s.rgba.data(), r.w, r.h, 0);
         if (!img) return false;
         liq_result* res = nullptr;
@@ -424,112 +723,98 @@ std::string AnimatedGifWriter::AddFrame(const QImage& frame, std::int64_t delayM
         kept.valid = true;
         return true;
     };
-    auto takeRemapped = [&](int transparent) {
-        std::uint8_t* out = s.indices.data();
-        const std::uint8_t* from = s.remapped.data();
-        forEach([&](std::size_t i, std::uint32_t, bool same) {
-            out[i] = same ? static_cast<std::uint8_t>(transparent) : from[i];
-        });
-    };
+    // The last remapping becomes the frame's pixels.
+    auto takeRemapped = [&] { s.indices.swap(s.remapped); };
     // A kept quantiser palette serves while it maps the frame about as well
     // as it mapped the frame it was made from.
     auto serves = [](const KeptPalette& kept, double err) { return err >= 0 && err <= std::max(kept.error * 2, 12.0); };
 
     if (!s.screenWritten) {
         if (fits) {
-            exactPalette(s.global, s.globalIndex);
+            ExactPalette(rows, s.global, s.globalIndex);
             mapExact(s.globalIndex, s.global.transparent);
         } else {
             if (!quantise(s.globalKept, s.global)) return s.fail("cannot reduce the colours");
-            takeRemapped(s.global.transparent);
+            takeRemapped();
             for (std::size_t k = 0; k + 1 < s.global.colors.size(); ++k) s.globalIndex.add(s.global.colors[k]);
         }
-        ColorMapObject* map = MakeMap(s.global);
-        const bool ok = map && EGifPutScreenDesc(s.gif, W, H, BitsFor(s.global.colors.size()), 0, map) == GIF_OK;
-        if (map) GifFreeMapObject(map);
-        if (!ok) return s.fail("cannot write the file");
+        s.screen = Screen{W, H, BitsFor(s.global.colors.size()), MakeMap(s.global)};
+        if (!s.screen.map || EGifPutScreenDesc(s.gif, W, H, s.screen.bits, 0, s.screen.map) != GIF_OK)
+            return s.fail("cannot write the file");
         if (s.options.loop && !PutLoopExtension(s.gif)) return s.fail("cannot write the file");
         s.screenWritten = true;
         used = &s.global;
         useGlobal = true;
-    } else if (inGlobal()) {
+    } else if (AllIn(rows, s.globalIndex)) {
         mapExact(s.globalIndex, s.global.transparent);
         used = &s.global;
         useGlobal = true;
     } else if (fits) {
         ColorTable index;
-        exactPalette(local, index);
+        ExactPalette(rows, local, index);
         mapExact(index, local.transparent);
         used = &local;
     } else if (s.globalKept.valid && serves(s.globalKept, remap(s.global, s.globalKept))) {
-        takeRemapped(s.global.transparent);
+        takeRemapped();
         used = &s.global;
         useGlobal = true;
     } else if (s.localKept.valid && serves(s.localKept, remap(s.localPal, s.localKept))) {
-        takeRemapped(s.localPal.transparent);
+        takeRemapped();
         used = &s.localPal;
     } else {
         if (!quantise(s.localKept, s.localPal)) return s.fail("cannot reduce the colours");
-        takeRemapped(s.localPal.transparent);
+        takeRemapped();
         used = &s.localPal;
     }
 
     // A pixel whose written colour is the one already shown needs no writing
-    // either; the rectangle then shrinks to the pixels that do.
-    if (s.shown.empty()) s.shown.assign(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), 0);
+    // either; the rectangle then shrinks to the pixels that do.  Whole frames
+    // need no record of what is shown.
     const auto transparent = static_cast<std::uint8_t>(used->transparent);
-    int x0 = r.w, x1 = -1, y0 = -1, y1 = -1;
-    const std::uint32_t* colors = used->colors.data();
-    for (int y = 0; y < r.h; ++y) {
-        std::uint8_t* idx = s.indices.data() + static_cast<std::size_t>(y) * rw;
-        std::uint32_t* shown = s.shown.data() + static_cast<std::size_t>(r.y + y) * stride + static_cast<std::size_t>(r.x);
-        int first = -1, last = -1;
-        for (int x = 0; x < r.w; ++x) {
-            if (idx[x] == transparent) continue;
-            const std::uint32_t c = colors[idx[x]];
-            if (diff && c == shown[x]) {
-                idx[x] = transparent;
-                anySame = true;
-                continue;
-            }
-            shown[x] = c;
-            if (first < 0) first = x;
-            last = x;
-        }
-        if (first < 0) continue;
-        x0 = std::min(x0, first), x1 = std::max(x1, last);
-        if (y0 < 0) y0 = y;
-        y1 = y;
-    }
-    if (diff) {
-        const Rect tight = y0 < 0 ? Rect{0, 0, 1, 1} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-        if (tight.w != r.w || tight.h != r.h) {
-            std::vector<std::uint8_t> cropped(static_cast<std::size_t>(tight.w) * static_cast<std::size_t>(tight.h));
+    if (s.options.onlyChanges) {
+        if (s.shown.empty()) s.shown.assign(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), 0);
+        Rect tight = MarkShown(s.indices.data(), rw, rh, transparent, used->colors.data(),
+                               s.shown.data() + static_cast<std::size_t>(r.y) * stride + static_cast<std::size_t>(r.x),
+                               stride, diff, anySame);
+        if (tight.w == 0) tight = Rect{0, 0, 1, 1};
+        if (diff && (tight.w != r.w || tight.h != r.h)) {
             for (int y = 0; y < tight.h; ++y)
-                std::copy_n(s.indices.begin() + static_cast<std::ptrdiff_t>((tight.y + y) * r.w + tight.x), tight.w,
-                            cropped.begin() + static_cast<std::ptrdiff_t>(y * tight.w));
-            s.indices.swap(cropped);
+                std::memmove(s.indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(tight.w),
+                             s.indices.data() + static_cast<std::size_t>(tight.y + y) * rw + static_cast<std::size_t>(tight.x),
+                             static_cast<std::size_t>(tight.w));
+            s.indices.resize(static_cast<std::size_t>(tight.w) * static_cast<std::size_t>(tight.h));
             r = Rect{r.x + tight.x, r.y + tight.y, tight.w, tight.h};
         }
     }
 
+    // The oldest frame goes to the file once too many are in flight.
+    if (!s.drain(kFramesInFlight - 1)) return s.fail("cannot write the file");
+    std::unique_ptr<FrameJob> job;
+    if (s.spare.empty()) {
+        job = std::make_unique<FrameJob>();
+    } else {
+        job = std::move(s.spare.back());
+        s.spare.pop_back();
+    }
     GraphicsControlBlock gcb{};
     gcb.DisposalMode = DISPOSE_DO_NOT;
     gcb.UserInputFlag = false;
     gcb.DelayTime = GifDelayHundredths(delayMs);
     gcb.TransparentColor = anySame ? used->transparent : NO_TRANSPARENT_COLOR;
-    GifByteType ext[4];
-    const std::size_t len = EGifGCBToExtension(&gcb, ext);
-    if (EGifPutExtension(s.gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(len), ext) != GIF_OK)
-        return s.fail("cannot write the file");
-    ColorMapObject* map = useGlobal ? nullptr : MakeMap(*used);
-    DropImageMap(s.gif);
-    bool ok = (useGlobal || map) && EGifPutImageDesc(s.gif, r.x, r.y, r.w, r.h, false, map) == GIF_OK;
-    if (map) GifFreeMapObject(map);
-    for (int y = 0; ok && y < r.h; ++y)
-        ok = EGifPutLine(s.gif, s.indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.w), r.w) ==
-             GIF_OK;
-    if (!ok) return s.fail("cannot write the file");
+    job->extLen = static_cast<int>(EGifGCBToExtension(&gcb, job->ext));
+    job->r = r;
+    job->map = useGlobal ? nullptr : MakeMap(*used);
+    if (!useGlobal && !job->map) return s.fail("cannot write the file");
+    job->indices.swap(s.indices);  // a done frame's buffer serves the next one
+    std::future<bool> done;
+    try {
+        done = std::async(std::launch::async, EncodeFrame, std::cref(s.screen), std::ref(*job));
+    } catch (const std::system_error&) {
+        std::promise<bool> now;
+        now.set_value(EncodeFrame(s.screen, *job));
+        done = now.get_future();
+    }
+    s.inFlight.emplace_back(std::move(done), std::move(job));
     s.prev.swap(s.cur);
     ++s.frames;
     return {};
@@ -539,6 +824,7 @@ std::string AnimatedGifWriter::Finish() {
     State& s = *s_;
     if (!s.gif) return "the animation is not open";
     std::string error = s.failed ? "cannot write the file" : s.frames == 0 ? "no frames" : "";
+    if (!s.drain(0) && error.empty()) error = "cannot write the file";
     int err = 0;
     DropImageMap(s.gif);
     const bool closed = EGifCloseFile(s.gif, &err) == GIF_OK;

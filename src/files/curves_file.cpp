@@ -91,8 +91,14 @@ std::size_t FixedRealTo(char* buf, double v, char sep) {
         return static_cast<std::size_t>(out - buf);
     }
     if (exp >= 0) {
-        out = std::to_chars(out, buf + FixedRealMax, v, std::chars_format::fixed, 7 - exp).ptr;
-        if (exp == 7) *out++ = '.';
+        // The fixed form with 7 - exp decimals rounds at the place the
+        // scientific one did: its digits are those, the separator moved.
+        const char* m = sci;
+        if (*m == '-') *out++ = *m++;
+        const char digits[8] = {m[0], m[2], m[3], m[4], m[5], m[6], m[7], m[8]};  // m[1] is the point
+        for (int i = 0; i <= exp; ++i) *out++ = digits[i];
+        *out++ = '.';
+        for (int i = exp + 1; i < 8; ++i) *out++ = digits[i];
         for (int i = 0; i <= exp; ++i) *out++ = '0';
     } else {
         out = std::to_chars(out, buf + FixedRealMax, v, std::chars_format::fixed, 8).ptr;
@@ -191,7 +197,17 @@ void ReadCurve(LineReader& r, DCurve2& c) {
 
 void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp, bool scratch) {
     if (!AnyPresent(doc)) return;
-    LineWriter w(sep);
+    // Reserved at the size of the last curves file written on this thread:
+    // the bytes grow in one block instead of being copied from block to
+    // ever larger block.
+    thread_local std::size_t lastSize = 0;
+    std::string memory;
+    memory.reserve(lastSize + lastSize / 8);
+    LineWriter w(sep, std::move(memory));
+    struct KeepSize {
+        LineWriter& w;
+        ~KeepSize() { lastSize = w.bytes().size(); }
+    } keepSize{w};
     w.Raw(CurvesHead);
     for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) {
         w.Raw("<XY " + std::to_string(n) + ">");

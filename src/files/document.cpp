@@ -65,6 +65,21 @@ void ReadStore(LineReader& in, Store<T, N>& s, F&& read) {
     for (std::size_t n = 1; n <= s.count(); ++n) read(in, s[n]);
 }
 
+// A document text's memory, reserved at the size of the last one written
+// on this thread: the text of a few megabytes grows in one block instead of
+// being copied from block to ever larger block.
+struct TextBuffer {
+    std::string bytes;
+    TextBuffer() { bytes.reserve(LastSize() + LastSize() / 8); }
+    ~TextBuffer() { LastSize() = bytes.size(); }
+    TextBuffer(const TextBuffer&) = delete;
+    TextBuffer& operator=(const TextBuffer&) = delete;
+    static std::size_t& LastSize() {
+        thread_local std::size_t size = 0;
+        return size;
+    }
+};
+
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
     // A document at full capacity is a few megabytes; anything far larger is
     // not one of ours.
@@ -270,7 +285,13 @@ void RemoveLeftovers(const std::string& name) {
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
-    LineWriter out(ctx.DecimalSeparator);
+    TextBuffer memory;
+    LineWriter out(ctx.DecimalSeparator, std::move(memory.bytes));
+    struct GiveBack {
+        LineWriter& out;
+        std::string& to;
+        ~GiveBack() { to = out.take(); }
+    } giveBack{out, memory.bytes};
     WriteText(out, doc, win, roles);
     if (!out.finite()) {
         // No reader takes such a file back: the old file stays.
@@ -279,7 +300,7 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     }
     const std::string stamp = SaveStamp(out.bytes());
     out.Raw(StampLine(stamp));
-    const std::string text = out.take();
+    const std::string& text = out.bytes();
 
     // The document first, then its companions: each file is replaced whole,
     // and a companion is read only with the document whose stamp it carries,

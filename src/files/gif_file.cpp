@@ -18,7 +18,7 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
         const std::uint32_t c = *transparentColor;  // 0x00BBGGRR
         key = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     }
-    const IndexedPicture ip = ReduceColors(picture, 256, key);
+    IndexedPicture ip = ReduceColors(picture, 256, key);
 
     int bits = 1;
     while ((1u << bits) < ip.palette.size()) ++bits;
@@ -54,12 +54,8 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
         ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(len), ext) == GIF_OK;
     }
     ok = ok && EGifPutImageDesc(gif, 0, 0, picture.width(), picture.height(), false, nullptr) == GIF_OK;
-    std::vector<GifPixelType> line(static_cast<std::size_t>(picture.width()));
-    for (int y = 0; ok && y < picture.height(); ++y) {
-        const std::uint8_t* src = ip.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width());
-        std::copy(src, src + picture.width(), line.begin());
-        ok = EGifPutLine(gif, line.data(), picture.width()) == GIF_OK;
-    }
+    // The rows follow each other in one compressed stream: given at once.
+    ok = ok && EGifPutLine(gif, ip.pixels.data(), picture.width() * picture.height()) == GIF_OK;
     if (map) GifFreeMapObject(map);
     const bool closed = EGifCloseFile(gif, &err) == GIF_OK;
     return out.commit(ok && closed ? std::string() : std::string("cannot write the file"));

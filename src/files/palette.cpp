@@ -117,10 +117,18 @@ IndexedPicture ReduceColors(const QImage& picture, int maxColors, std::optional<
     out.height = img.height();
     if (key) *key &= 0xFFFFFFu;
 
+    const int w = out.width, h = out.height;
+    // Counted a run of one colour at a time: a drawing is mostly runs.
     std::unordered_map<std::uint32_t, std::uint64_t> hist;
-    for (int y = 0; y < img.height(); ++y) {
+    for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        for (int x = 0; x < img.width(); ++x) ++hist[row[x] & 0xFFFFFFu];
+        for (int x = 0; x < w;) {
+            const std::uint32_t rgb = row[x] & 0xFFFFFFu;
+            int end = x + 1;
+            while (end < w && (row[end] & 0xFFFFFFu) == rgb) ++end;
+            hist[rgb] += static_cast<std::uint64_t>(end - x);
+            x = end;
+        }
     }
     if (key) hist.erase(*key);
     const int budget = maxColors - (key ? 1 : 0);
@@ -174,18 +182,18 @@ IndexedPicture ReduceColors(const QImage& picture, int maxColors, std::optional<
     }
 
     out.pixels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
-    std::size_t k = 0;
-    for (int y = 0; y < img.height(); ++y) {
+    for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        std::uint8_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
         std::uint32_t last = 0xFFFFFFFFu;
         std::uint8_t lastIndex = 0;
-        for (int x = 0; x < img.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             const std::uint32_t rgb = row[x] & 0xFFFFFFu;
             if (rgb != last) {
                 last = rgb;
                 lastIndex = index[rgb];
             }
-            out.pixels[k++] = lastIndex;
+            dst[x] = lastIndex;
         }
     }
     return out;

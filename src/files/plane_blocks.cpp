@@ -14,15 +14,26 @@ using namespace blocks;
 // ---------------------------------------------------------------------------
 // Link line
 
-std::string LinkToText(const DLink& link) {
-    std::string s;
-    s.reserve(4 * link.b.size());
+namespace {
+
+constexpr std::size_t kLinkChars = 4 * std::tuple_size_v<decltype(DLink::b)>;
+
+// The link line's characters in buf: digits and "#" only, so the line needs
+// no conversion of its code page.
+std::size_t LinkChars(const DLink& link, char (&buf)[kLinkChars]) {
+    char* end = buf;
     for (const std::uint8_t b : link.b) {
-        char tmp[4];
-        s.append(tmp, std::to_chars(tmp, tmp + sizeof tmp, b).ptr);
-        s += '#';
+        end = std::to_chars(end, end + 3, b).ptr;
+        *end++ = '#';
     }
-    return s;
+    return static_cast<std::size_t>(end - buf);
+}
+
+}  // namespace
+
+std::string LinkToText(const DLink& link) {
+    char buf[kLinkChars];
+    return std::string(buf, LinkChars(link, buf));
 }
 
 void LinkFromText(std::string_view line, DLink& link, const LineReader& in) {
@@ -100,7 +111,8 @@ void PointBlock(IO& io, P& p, const std::string& header) {
         }
     } else {
         io.Int(p.Number);
-        io.Text(LinkToText(p.Link), "Link");
+        char link[kLinkChars];
+        io.out.Raw(std::string_view(link, LinkChars(p.Link, link)));
     }
 }
 

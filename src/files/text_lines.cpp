@@ -165,9 +165,17 @@ std::size_t FormatRealTo(char* buf, double v, char sep) {
     // reader takes them back: they are written as the largest text within.
     constexpr double Largest = 1.79769313486231e308;
     if (std::fabs(v) > Largest) v = std::copysign(Largest, v);
-    // 15 significant digits, rounded as printf rounds them.
+    // 15 significant digits, rounded as printf rounds them.  The shortest
+    // text that reads back as a normal v lies within half an ulp of it:
+    // with at most 15 digits it is that rounding itself (half a unit of the
+    // 15th digit is far wider), and costs a fraction of it.  A subnormal v
+    // has too few bits for that.
     char sci[40];
-    const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+    auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+    int shortest = 0;
+    for (const char* q = sci; q < r.ptr && *q != 'e'; ++q) shortest += *q >= '0' && *q <= '9';
+    if (shortest > 15 || std::fabs(v) < std::numeric_limits<double>::min())
+        r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
     const char* p = sci;
     const bool neg = *p == '-';
     if (neg) ++p;
@@ -280,8 +288,28 @@ std::string ColorToRGBText(std::uint32_t c) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A text the code page holds byte for byte on one line: ASCII without line
+// breaks (most texts of a document, and every empty one).
+bool PlainLine(std::string_view s) {
+    bool plain = true;
+    for (const char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        plain &= b < 0x80 && b != '\r' && b != '\n';
+    }
+    return plain;
+}
+
+}  // namespace
+
 void LineWriter::Text(std::string_view utf8, const char* field, int index) {
     if (check_) return;
+    if (PlainLine(utf8)) {  // comes back as it is: no change to collect
+        buf_ += utf8;
+        End();
+        return;
+    }
     // Converted in place: the code page never takes more bytes than UTF-8.
     const std::size_t start = buf_.size();
     buf_.resize(start + utf8.size() + 2);
@@ -318,6 +346,11 @@ void LineWriter::Raw(std::string_view cp1251) {
 
 void LineWriter::Int(std::int64_t v) {
     if (check_) return;
+    if (v >= 0 && v < 10) {  // most numbers of a document
+        const char line[3] = {static_cast<char>('0' + v), '\r', '\n'};
+        buf_.append(line, 3);
+        return;
+    }
     char tmp[24];
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
     *r.ptr = '\r';

@@ -71,6 +71,12 @@ struct TextChange {
 class LineWriter {
 public:
     explicit LineWriter(char sep) : sep_(sep) { buf_.reserve(1 << 16); }
+    // Writes into `buffer`, emptied first: memory reserved for the file's
+    // bytes (take() gives it back).
+    LineWriter(char sep, std::string&& buffer) : buf_(std::move(buffer)), sep_(sep) {
+        buf_.clear();
+        buf_.reserve(1 << 16);
+    }
 
     // A writer that keeps no bytes and only sees whether every real given to
     // it is finite: what a check of a whole document needs.

@@ -1,6 +1,7 @@
 #include "platform/safe_save.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,9 +10,13 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <system_error>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace pelmar {
@@ -81,7 +86,96 @@ long TempWriter(const std::string& name, const std::string& prefix) {
     return std::stol(rest.substr(0, d1));
 }
 
+// The flush of the folder of the last file saved, on a thread of its own.
+// A folder's flush only makes the new name of a renamed file durable: the
+// file itself reached the disk whole before the rename, so that until the
+// flush ends a power cut leaves the old file or the new one, never a part
+// of either.  The save does not wait for it; the next save does, before
+// its own rename (names reach the disk in the order of the saves), and so
+// does the end of the program.
+class FolderFlush {
+public:
+    static FolderFlush& Get() {
+        // Never destroyed: a save from a static object's destructor still
+        // finds it; the end of the program waits for the flush first.
+        static FolderFlush* const flush = [] {
+            auto* f = new FolderFlush;
+            std::atexit([] { Get().finish(); });
+            // A fork waits for the flush: a child inherits no lock a
+            // flushing thread might hold.
+            ::pthread_atfork([] { Get().wait(); }, nullptr, nullptr);
+            return f;
+        }();
+        return *flush;
+    }
+
+    // Waits for the flush under way, if any.
+    void wait() {
+        if (std::thread* running = take()) {
+            running->join();
+            delete running;
+        }
+    }
+
+    // Flushes `folder` on a thread of its own, or here once the program is
+    // ending or no thread can be had.
+    void start(const std::string& folder) {
+        for (;;) {
+            std::thread* running = nullptr;
+            {
+                const std::lock_guard<std::mutex> hold(lock_);
+                forgetParents();
+                if (!thread_) {
+                    if (!ending_) {
+                        try {
+                            thread_ = new std::thread([folder] { SyncFolder(folder); });
+                            owner_ = ::getpid();
+                            return;
+                        } catch (const std::exception&) {
+                        }
+                    }
+                    break;
+                }
+                running = std::exchange(thread_, nullptr);  // another save's flush started meanwhile
+            }
+            running->join();
+            delete running;
+        }
+        SyncFolder(folder);
+    }
+
+private:
+    void finish() {
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            ending_ = true;
+        }
+        wait();
+    }
+
+    std::thread* take() {
+        const std::lock_guard<std::mutex> hold(lock_);
+        forgetParents();
+        return std::exchange(thread_, nullptr);
+    }
+
+    // A forked child has no threads but the one that forked: a flush its
+    // parent had under way is the parent's to wait for (its thread object
+    // is kept aside, neither joined nor destroyed).
+    void forgetParents() {
+        if (thread_ && owner_ != ::getpid()) parents_.push_back(std::exchange(thread_, nullptr));
+    }
+
+    std::mutex lock_;
+    std::thread* thread_ = nullptr;  // the flush under way, started by process owner_
+    pid_t owner_ = 0;
+    std::vector<std::thread*> parents_;
+    bool ending_ = false;
+};
+
 }  // namespace
+
+void WaitForFolderFlush() { FolderFlush::Get().wait(); }
 
 bool SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -210,6 +304,8 @@ std::string SafeFile::commit(const std::string& error) {
             ::close(fd);
         }
     }
+    // The names of earlier saves reach the disk before this one's.
+    if (failure.empty() && flush_) FolderFlush::Get().wait();
     if (failure.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0)
         failure = Reason("cannot replace " + target_, errno);
     if (!failure.empty()) {
@@ -217,9 +313,10 @@ std::string SafeFile::commit(const std::string& error) {
         return failure;
     }
     temp_.clear();
-    // The new name reaches the disk with the folder; a file system that
-    // cannot flush folders has still replaced the file.
-    if (flush_) SyncFolder(FolderOf(target_));
+    // The new name reaches the disk with the folder, flushed while the
+    // program goes on; a file system that cannot flush folders has still
+    // replaced the file.
+    if (flush_) FolderFlush::Get().start(FolderOf(target_));
     return {};
 }
 

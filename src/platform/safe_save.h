@@ -4,6 +4,9 @@
 // file is renamed over the target; then the folder itself is flushed, so that
 // the new name survives a power cut.  Until the rename the target keeps its
 // old contents; a writer that fails or is killed leaves the target as it was.
+// The folder's flush runs on a thread of its own after the save has
+// returned; the next save waits for it before its rename, and so does the
+// end of the program.
 //
 // Every file the program writes goes through here: documents and their
 // companion files, pictures, metafiles and settings.
@@ -52,8 +55,8 @@ public:
     int releaseFd();
 
     // With `error` empty: flushes the temporary file to the disk, renames it
-    // over the target and flushes the folder; returns "" on success, else
-    // the reason (the target then keeps its old contents).  With `error` set:
+    // over the target and starts the folder's flush; returns "" on success,
+    // else the reason (the target then keeps its old contents).  With `error` set:
     // removes the temporary file and returns `error`.  Once only.
     std::string commit(const std::string& error = {});
 
@@ -85,5 +88,8 @@ void RemoveLeftoverTemps(const std::vector<std::string>& paths);
 // Flushes a folder's entries (new, renamed or removed names) to the disk;
 // false when the folder cannot be opened or the file system refuses.
 bool SyncFolder(const std::string& folder);
+
+// Waits until the folder of the last file saved has been flushed.
+void WaitForFolderFlush();
 
 }  // namespace pelmar

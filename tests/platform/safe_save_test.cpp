@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -105,6 +106,54 @@ TEST(SafeSave, TargetChangesOnlyWithACommittedSave) {
     EXPECT_NE(SafeWriteFile(f.path("folder.pel"), "x"), "");
     EXPECT_NE(SafeWriteFile(f.path("no/such/folder/x.pel"), "x"), "");
     EXPECT_EQ(Names(f.path()), (std::set<std::string>{"Drawing.pel", "link.pel", "folder.pel", std::string(240, 'n') + ".pel"}));
+}
+
+// The folder's flush runs after the save has returned: saves right after
+// saves, in one folder and in two, find every earlier save in place; a
+// folder removed before its flush and a process forked right after a save
+// neither fail a save nor hang; a process that saves and ends at once exits
+// cleanly, having waited for its flush.
+TEST(SafeSave, FolderFlushAfterTheSaveKeepsEverySave) {
+    Folder f;
+    fs::create_directory(f.path("a"));
+    fs::create_directory(f.path("b"));
+    const std::string targets[] = {f.path("a/one.pel"), f.path("a/two.pel"), f.path("b/three.pel")};
+    for (int i = 1; i <= 60; ++i) {
+        const std::string& target = targets[static_cast<std::size_t>(i % 3)];
+        ASSERT_EQ(SafeWriteFile(target, Contents(i % 3, i)), "");
+        EXPECT_EQ(Slurp(target), Contents(i % 3, i));
+        if (i % 7 == 0) {
+            // A folder gone before its flush: the flush fails unseen, and
+            // the next saves go on.
+            fs::create_directory(f.path("gone"));
+            ASSERT_EQ(SafeWriteFile(f.path("gone/x.pel"), "x"), "");
+            fs::remove_all(f.path("gone"));
+        }
+    }
+    WaitForFolderFlush();
+    EXPECT_EQ(Names(f.path("a")), (std::set<std::string>{"one.pel", "two.pel"}));
+    EXPECT_EQ(Names(f.path("b")), std::set<std::string>{"three.pel"});
+
+    // Forked right after a save (its flush under way) and after none; the
+    // child saves and ends through exit(), which waits for its own flush.
+    for (const bool parentFlushing : {true, false}) {
+        if (parentFlushing) {
+            ASSERT_EQ(SafeWriteFile(targets[0], Contents(7, 0)), "");
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(30);  // a hang fails the test instead of stalling it
+            int failures = 0;
+            for (int i = 1; i <= 20; ++i) failures += SafeWriteFile(targets[1], Contents(8, i)).empty() ? 0 : 1;
+            std::exit(failures == 0 ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(Slurp(targets[1]), Contents(8, 20));
+    }
+    EXPECT_EQ(Slurp(targets[0]), Contents(7, 0));
 }
 
 // Two processes save one file a thousand times each while a third reads it:
