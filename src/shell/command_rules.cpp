@@ -77,11 +77,11 @@ bool NewObjectEnabled(Kind k, int count) { return count < InfoOf(k).capacity; }
 
 std::vector<CommandState> DocumentCommandStates(const DocumentFacts& f) {
     using C = MainCommand;
-    std::vector<CommandState> s;
-    if (!f.undoLoading) s.insert(s.end(), {{C::Undo, false}, {C::Redo, false}});
-    s.insert(s.end(), {{C::Save, f.untitled}, {C::SaveAs, true}, {C::Close, true}, {C::Export, false},
-                       {C::Print, false}, {C::Copy, true}, {C::OptProj, true}, {C::WinObj, true}, {C::Play, true},
-                       {C::Anim, f.raster}});
+    std::vector<CommandState> s{{C::Undo, false},  {C::Redo, false},   {C::Save, f.untitled}, {C::SaveAs, true},
+                                {C::Close, true},  {C::Export, false}, {C::Print, false},     {C::Copy, true},
+                                {C::OptProj, true}, {C::WinObj, true}, {C::Play, true},       {C::Anim, f.raster}};
+    // While an undo step loads, Undo and Redo are left as they are.
+    if (f.undoLoading) s.erase(s.begin(), s.begin() + 2);
     int total = 0;
     for (std::size_t i = 0; i < f.counts.size(); ++i) {
         const Kind k = KindAt(i);
