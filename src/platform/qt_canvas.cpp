@@ -4,6 +4,7 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -23,9 +24,9 @@ namespace pelmar {
 // the whole transform and the picture's size and format.
 class ShapeKey {
 public:
-    ShapeKey() { values_.reserve(32); }
     ShapeKey& add(double v) {
-        values_.push_back(v);
+        if (size_ < values_.size()) values_[size_] = v;
+        ++size_;
         return *this;
     }
     ShapeKey& add(std::span<const PointF> points) {
@@ -39,15 +40,18 @@ public:
         for (double d : pen.dashes) add(d);
         return *this;
     }
+    // A key too long to hold is not kept.
+    bool whole() const { return size_ <= values_.size(); }
+    std::span<const double> values() const { return {values_.data(), std::min(size_, values_.size())}; }
     std::uint64_t hash() const {
         std::uint64_t h = 0xCBF29CE484222325ull;
-        for (double v : values_) h = (h ^ std::bit_cast<std::uint64_t>(v)) * 0x100000001B3ull;
+        for (double v : values()) h = (h ^ std::bit_cast<std::uint64_t>(v)) * 0x100000001B3ull;
         return h;
     }
-    std::vector<double>& values() { return values_; }
 
 private:
-    std::vector<double> values_;
+    std::array<double, 64> values_;
+    std::size_t size_ = 0;
 };
 
 namespace {
@@ -323,21 +327,29 @@ public:
         });
     }
 
-    // The shape of `key`, or null when it is met for the first time (and
-    // is noted) or there is no more room.
-    Shape* find(ShapeKey& key) {
+    // The shape of `key`, or null when it is met for the first time in the
+    // last two frames (it is only noted then: what is drawn once, as at
+    // each step of a drag, costs no reading back) or there is no room.
+    Shape* find(const ShapeKey& key) {
+        if (!key.whole()) return nullptr;
         const std::uint64_t h = key.hash();
+        const std::span<const double> values = key.values();
         auto it = shapes_.find(h);
-        if (it != shapes_.end() && it->second.key == key.values()) {
-            it->second.frame = frame_;
-            return &it->second;
-        }
         if (it != shapes_.end()) {
+            if (std::equal(values.begin(), values.end(), it->second.key.begin(), it->second.key.end())) {
+                it->second.frame = frame_;
+                return &it->second;
+            }
             runs_ -= it->second.runs.size();
             shapes_.erase(it);
         }
-        if (shapes_.size() < MaxShapes) shapes_.emplace(h, Shape{std::move(key.values()), frame_, false, {}});
-        return nullptr;
+        Note& note = notes_[h % notes_.size()];
+        if (note.hash != h || note.frame + 2 < frame_) {
+            note = {h, frame_};
+            return nullptr;
+        }
+        if (shapes_.size() >= MaxShapes) return nullptr;
+        return &shapes_.emplace(h, Shape{{values.begin(), values.end()}, frame_, false, {}}).first->second;
     }
 
     bool roomFor() const { return runs_ < MaxRuns; }
@@ -350,6 +362,11 @@ public:
     static constexpr std::size_t MaxPoints = 16;
 
 private:
+    struct Note {
+        std::uint64_t hash = 0;
+        std::uint64_t frame = 0;
+    };
+    std::array<Note, 4096> notes_{};  // a note lost to another is taken again
     std::unordered_map<std::uint64_t, Shape> shapes_;
     std::uint64_t frame_ = 0;
     std::size_t runs_ = 0;
