@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "drawing/point_paint.h"
 #include "model/flip.h"
@@ -93,13 +94,16 @@ void DrawLineElement(const DLine& l, int part, const DImProj& im, const PaintTar
     }
     if (part != 1) return;
 
-    // No disc hides the tip of an arrow.
-    DPoint end1 = l.P1;
-    if (l.Arrow1.v) end1.Typ.v = TypeEmpty;
-    DrawPointElement(end1, im, target);
-    DPoint end2 = l.P2;
-    if (l.Arrow2.v) end2.Typ.v = TypeEmpty;
-    DrawPointElement(end2, im, target);
+    // No disc hides the tip of an arrow (the end is copied only then).
+    for (const auto& [end, arrow] : {std::pair<const DPoint*, bool>{&l.P1, l.Arrow1.v}, {&l.P2, l.Arrow2.v}}) {
+        if (!arrow) {
+            DrawPointElement(*end, im, target);
+            continue;
+        }
+        DPoint tip = *end;
+        tip.Typ.v = TypeEmpty;
+        DrawPointElement(tip, im, target);
+    }
     if (l.Show3.v) DrawPointElement(l.P3, im, target);
     if (l.Show4.v) DrawPointElement(l.P4, im, target);
 

@@ -4,11 +4,13 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,41 @@
 #include "platform/qt_text.h"
 
 namespace pelmar {
+
+// What the pixels of one drawing call depend on besides its colour: the
+// kind of call, its geometry, the pen's width, caps and dashes, smoothing,
+// the whole transform and the picture's size and format.
+class ShapeKey {
+public:
+    ShapeKey& add(double v) {
+        if (size_ < values_.size()) values_[size_] = v;
+        ++size_;
+        return *this;
+    }
+    ShapeKey& add(std::span<const PointF> points) {
+        add(static_cast<double>(points.size()));
+        for (const PointF& p : points) add(p.x).add(p.y);
+        return *this;
+    }
+    ShapeKey& add(const RectF& r) { return add(r.x).add(r.y).add(r.w).add(r.h); }
+    ShapeKey& add(const Pen& pen) {
+        add(pen.width).add(pen.roundCaps ? 1 : 0).add(static_cast<double>(pen.dashes.size()));
+        for (double d : pen.dashes) add(d);
+        return *this;
+    }
+    // A key too long to hold is not kept.
+    bool whole() const { return size_ <= values_.size(); }
+    std::span<const double> values() const { return {values_.data(), std::min(size_, values_.size())}; }
+    std::uint64_t hash() const {
+        std::uint64_t h = 0xCBF29CE484222325ull;
+        for (double v : values()) h = (h ^ std::bit_cast<std::uint64_t>(v)) * 0x100000001B3ull;
+        return h;
+    }
+
+private:
+    std::array<double, 64> values_;
+    std::size_t size_ = 0;
+};
 
 namespace {
 
@@ -268,6 +305,93 @@ KeptRuns* KeptRunsFor(bool lines, const Pen& pen, bool antialias, const QTransfo
     return nullptr;
 }
 
+// The drawings met on the program's own picture (on this thread), each as
+// the runs it covered once it was drawn a second time.  A picture drawn anew
+// starts a frame; drawings not met in the last two frames are dropped, and
+// the runs kept in all are bounded.
+class KeptShapes {
+public:
+    struct Shape {
+        std::vector<double> key;
+        std::uint64_t frame = 0;  // the last frame it was drawn in
+        bool captured = false;
+        std::vector<CoverageRun> runs;
+    };
+
+    void newFrame() {
+        ++frame_;
+        std::erase_if(shapes_, [&](auto& item) {
+            if (item.second.frame + 2 >= frame_) return false;
+            runs_ -= item.second.runs.size();
+            return true;
+        });
+    }
+
+    // The shape of `key`, or null when it is met for the first time in the
+    // last two frames (it is only noted then: what is drawn once, as at
+    // each step of a drag, costs no reading back) or there is no room.
+    Shape* find(const ShapeKey& key) {
+        if (!key.whole()) return nullptr;
+        const std::uint64_t h = key.hash();
+        const std::span<const double> values = key.values();
+        auto it = shapes_.find(h);
+        if (it != shapes_.end()) {
+            if (std::equal(values.begin(), values.end(), it->second.key.begin(), it->second.key.end())) {
+                it->second.frame = frame_;
+                return &it->second;
+            }
+            runs_ -= it->second.runs.size();
+            shapes_.erase(it);
+        }
+        Note& note = notes_[h % notes_.size()];
+        if (note.hash != h || note.frame + 2 < frame_) {
+            note = {h, frame_};
+            return nullptr;
+        }
+        if (shapes_.size() >= MaxShapes) return nullptr;
+        return &shapes_.emplace(h, Shape{{values.begin(), values.end()}, frame_, false, {}}).first->second;
+    }
+
+    bool roomFor() const { return runs_ < MaxRuns; }
+    void captured(const Shape& s) { runs_ += s.runs.size(); }
+    std::size_t size() const { return shapes_.size(); }
+
+    static constexpr std::size_t MaxShapes = 20000;
+    static constexpr std::size_t MaxRuns = 2000000;
+    // Longer polylines are the callers' to keep (drawKeptPolyline).
+    static constexpr std::size_t MaxPoints = 16;
+
+private:
+    struct Note {
+        std::uint64_t hash = 0;
+        std::uint64_t frame = 0;
+    };
+    std::array<Note, 4096> notes_{};  // a note lost to another is taken again
+    std::unordered_map<std::uint64_t, Shape> shapes_;
+    std::uint64_t frame_ = 0;
+    std::size_t runs_ = 0;
+};
+
+thread_local KeptShapes keptShapes;
+
+enum class ShapeKind { Polyline, Polygon, Ellipse, Arc, FillPolygon, FillEllipse, FillPie };
+
+// The box around a stroke of `pen` through the points, reaching as far as a
+// miter join may.
+QRectF StrokeBox(std::span<const PointF> points, const Pen& pen) {
+    double l = points.front().x, r = l, t = points.front().y, b = t;
+    for (const PointF& p : points) {
+        l = std::min(l, p.x), r = std::max(r, p.x);
+        t = std::min(t, p.y), b = std::max(b, p.y);
+    }
+    const double m = 10 * std::max(pen.width, 1.0);
+    return QRectF(QPointF(l - m, t - m), QPointF(r + m, b + m));
+}
+
+QRectF EllipseBox(const RectF& box, double reach) {
+    return ToQ(box).adjusted(-reach, -reach, reach, reach);
+}
+
 }  // namespace
 
 void QtCanvas::setKeeping(bool on) { keeping = on; }
@@ -280,6 +404,7 @@ QtCanvas::QtCanvas(QImage& image, bool antialias)
     if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_ARGB32 && f != QImage::Format_RGB32)
         *image_ = image_->convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (!image_->isNull()) painter_.begin(image_);
+    if (keeping) keptShapes.newFrame();
     if (active()) {
         painter_.setRenderHint(QPainter::Antialiasing, antialias_);
         painter_.setRenderHint(QPainter::TextAntialiasing, textAntialias_);
@@ -348,16 +473,27 @@ bool QtCanvas::centred(const Pen& pen) const { return antialias_ && OddStrokeWid
 
 void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool closed) {
     if (!active() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
-    const HalfPixelShift shift(painter_, centred(pen));
-    painter_.setBrush(Qt::NoBrush);
+    if (points.size() <= KeptShapes::MaxPoints && keepsShape(pen, points.size() == 2 && !closed, closed)) {
+        ShapeKey key;
+        key.add(static_cast<double>(closed ? ShapeKind::Polygon : ShapeKind::Polyline)).add(pen).add(points);
+        if (drawKept(key, pen.color, StrokeBox(points, pen),
+                     [&](QPainter& p) { strokeOn(p, White(pen), points, closed); }))
+            return;
+    }
+    strokeOn(painter_, pen, points, closed);
+}
+
+void QtCanvas::strokeOn(QPainter& painter, const Pen& pen, std::span<const PointF> points, bool closed) {
+    const HalfPixelShift shift(painter, centred(pen));
+    painter.setBrush(Qt::NoBrush);
     const bool dashed = UsableDashPattern(pen.dashes);
-    if (!dashed && !closed && fillKeptOutline(pen, points)) return;
+    if (!dashed && !closed && fillKeptOutline(painter, pen, points)) return;
     if (!dashed) {
-        painter_.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
+        painter.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
         if (closed)
-            painter_.drawPolygon(ToQ(points));
+            painter.drawPolygon(ToQ(points));
         else
-            painter_.drawPolyline(ToQ(points));
+            painter.drawPolyline(ToQ(points));
         return;
     }
     // The dashes are stroked with flat ends; a round cap goes only on the
@@ -374,7 +510,7 @@ void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool close
         for (std::size_t i = 1; i < dash.size(); ++i) path.lineTo(ToQ(dash[i]));
     }
     if (closed || !pen.roundCaps || pen.width <= 1 || dashes.empty()) {
-        painter_.strokePath(path, SolidQPen(pen, Qt::FlatCap));
+        painter.strokePath(path, SolidQPen(pen, Qt::FlatCap));
         return;
     }
     // The caps join the dashes' outline in one path filled at once, so that
@@ -395,17 +531,17 @@ void QtCanvas::stroke(const Pen& pen, std::span<const PointF> points, bool close
         }
     }
     outline.setFillRule(Qt::WindingFill);
-    painter_.fillPath(outline, ToQColor(pen.color));
+    painter.fillPath(outline, ToQColor(pen.color));
 }
 
 // Long solid polylines of a pen wider than a pixel under no rotation or
 // scaling: the outline is stroked once and kept (the stroke in user
 // coordinates does not depend on where the picture is moved).
-bool QtCanvas::fillKeptOutline(const Pen& pen, std::span<const PointF> points) {
+bool QtCanvas::fillKeptOutline(QPainter& painter, const Pen& pen, std::span<const PointF> points) {
     if (pen.width <= 1 || points.size() < KeptOutlines::MinPoints || points.size() > KeptOutlines::MaxPoints ||
-        painter_.transform().type() > QTransform::TxTranslate)
+        painter.transform().type() > QTransform::TxTranslate)
         return false;
-    painter_.fillPath(keptOutlines.outline(pen, points), ToQColor(pen.color));
+    painter.fillPath(keptOutlines.outline(pen, points), ToQColor(pen.color));
     return true;
 }
 
@@ -436,6 +572,70 @@ bool QtCanvas::keepable(const Pen& pen, QTransform& device) const {
     device = painter_.transform();
     if (centred(pen)) device = device * QTransform::fromTranslate(0.5, 0.5);
     return device.type() <= QTransform::TxTranslate;
+}
+
+// Whether a stroke may be kept now (see keepsFills).  Smoothed, Qt blends
+// some pixels twice where the pieces of a stroke no wider than a pixel meet
+// and where its dashes stroked as lines come close, which no single coverage
+// repeats: such strokes are kept only when they are one straight solid
+// piece, and dashed ones only when their outline is filled at once (open,
+// round caps, wider than a pixel).
+bool QtCanvas::keepsShape(const Pen& pen, bool onePiece, bool closed) const {
+    if (!keeping || !image_ || external_ || !active() || !std::isfinite(pen.width)) return false;
+    if (antialias_) {
+        if (UsableDashPattern(pen.dashes)) {
+            if (closed || !pen.roundCaps || pen.width <= 1) return false;
+        } else if (pen.width <= 1 && !onePiece) {
+            return false;
+        }
+    }
+    return keepsFills();
+}
+
+bool QtCanvas::keepsFills() const {
+    if (!keeping || !image_ || external_ || !active()) return false;
+    const QImage::Format f = image_->format();
+    if (f != QImage::Format_ARGB32_Premultiplied && f != QImage::Format_RGB32) return false;
+    constexpr qint64 maxPixels = 4096 * 4096;
+    if (qint64{image_->width()} * image_->height() > maxPixels) return false;
+    return !painter_.hasClipping() && painter_.opacity() == 1.0 &&
+           painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+// A drawing met before under the same key: the second time it is drawn in
+// white on the scratch picture and read back within `box` (picture
+// coordinates, before the transform), and from then on its runs are blended
+// in `colour`.  False: not kept (yet), the caller draws plainly.
+template <class Draw>
+bool QtCanvas::drawKept(ShapeKey& key, Rgb colour, const QRectF& box, Draw&& draw) {
+    const QTransform t = painter_.transform();
+    key.add(t.m11()).add(t.m12()).add(t.m13()).add(t.m21()).add(t.m22()).add(t.m23());
+    key.add(t.m31()).add(t.m32()).add(t.m33());
+    key.add(antialias_ ? 1 : 0).add(image_->width()).add(image_->height()).add(image_->format());
+    KeptShapes::Shape* shape = keptShapes.find(key);
+    if (!shape) return false;
+    if (!shape->captured) {
+        if (!keptShapes.roomFor()) return false;
+        QImage& scratch = Scratch(image_->size());
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, antialias_);
+        p.setTransform(t);
+        draw(p);
+        p.end();
+        // Smoothing and the half-pixel shift reach a pixel or two further.
+        constexpr double limit = 1e6;
+        const QRectF reach = t.mapRect(box).adjusted(-3, -3, 3, 3);
+        const QRect all(-1000000, -1000000, 2000001, 2000001);
+        const QRect device = reach.left() > -limit && reach.right() < limit && reach.top() > -limit &&
+                                     reach.bottom() < limit
+                                 ? reach.toAlignedRect()
+                                 : all;
+        Collect(scratch, device, shape->runs);
+        shape->captured = true;
+        keptShapes.captured(*shape);
+    }
+    Blend(*image_, shape->runs, colour);
+    return true;
 }
 
 void QtCanvas::drawKeptPolyline(const Pen& pen, std::span<const PointF> points, KeptDrawingPtr& kept) {
@@ -548,9 +748,24 @@ void QtCanvas::drawLinesOn(QPainter& painter, const Pen& pen, std::span<const QL
 
 void QtCanvas::fillPoints(Rgb color, std::span<const PointF> points) {
     if (!active() || points.size() < 3 || !Finite(points)) return;
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ToQColor(color));
-    painter_.drawPolygon(ToQ(points), Qt::OddEvenFill);
+    auto fill = [&](QPainter& p, Rgb c) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(c));
+        p.drawPolygon(ToQ(points), Qt::OddEvenFill);
+    };
+    if (points.size() <= KeptShapes::MaxPoints && keepsFills()) {
+        ShapeKey key;
+        key.add(static_cast<double>(ShapeKind::FillPolygon)).add(points);
+        double l = points.front().x, r = l, t = points.front().y, b = t;
+        for (const PointF& p : points) {
+            l = std::min(l, p.x), r = std::max(r, p.x);
+            t = std::min(t, p.y), b = std::max(b, p.y);
+        }
+        if (drawKept(key, color, QRectF(QPointF(l, t), QPointF(r, b)),
+                     [&](QPainter& p) { fill(p, MakeRgb(255, 255, 255)); }))
+            return;
+    }
+    fill(painter_, color);
 }
 
 void QtCanvas::drawLine(const Pen& pen, PointF a, PointF b) {
@@ -566,27 +781,61 @@ void QtCanvas::fillPolygon(Rgb color, std::span<const PointF> points) { fillPoin
 
 void QtCanvas::drawEllipse(const Pen& pen, const RectF& box) {
     if (!active() || !Finite(box) || !std::isfinite(pen.width)) return;
-    if (UsableDashPattern(pen.dashes)) {
-        stroke(pen, EllipsePolygon(box), true);
-        return;
+    auto draw = [&](QPainter& p, const Pen& q) {
+        if (UsableDashPattern(q.dashes)) {
+            const auto points = EllipsePolygon(box);
+            if (points.size() >= 2 && Finite(points)) strokeOn(p, q, points, true);
+            return;
+        }
+        const HalfPixelShift shift(p, centred(q));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(SolidQPen(q, Qt::FlatCap));
+        p.drawEllipse(ToQ(box));
+    };
+    if (keepsShape(pen, false, true)) {
+        ShapeKey key;
+        key.add(static_cast<double>(ShapeKind::Ellipse)).add(pen).add(box);
+        if (drawKept(key, pen.color, EllipseBox(box, 10 * std::max(pen.width, 1.0)),
+                     [&](QPainter& p) { draw(p, White(pen)); }))
+            return;
     }
-    const HalfPixelShift shift(painter_, centred(pen));
-    painter_.setBrush(Qt::NoBrush);
-    painter_.setPen(SolidQPen(pen, Qt::FlatCap));
-    painter_.drawEllipse(ToQ(box));
+    draw(painter_, pen);
 }
 
 void QtCanvas::fillEllipse(Rgb color, const RectF& box) {
     if (!active() || !Finite(box)) return;
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ToQColor(color));
-    painter_.drawEllipse(ToQ(box));
+    auto fill = [&](QPainter& p, Rgb c) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(c));
+        p.drawEllipse(ToQ(box));
+    };
+    if (keepsFills()) {
+        ShapeKey key;
+        key.add(static_cast<double>(ShapeKind::FillEllipse)).add(box);
+        if (drawKept(key, color, EllipseBox(box, 0), [&](QPainter& p) { fill(p, MakeRgb(255, 255, 255)); }))
+            return;
+    }
+    fill(painter_, color);
 }
 
 void QtCanvas::drawArc(const Pen& pen, const RectF& box, double start, double sweep) {
-    if (!active() || !Finite(box) || !std::isfinite(start) || !std::isfinite(sweep) || sweep == 0) return;
+    if (!active() || !Finite(box) || !std::isfinite(start) || !std::isfinite(sweep) || sweep == 0 ||
+        !std::isfinite(pen.width))
+        return;
+    if (keepsShape(pen, false, false)) {
+        ShapeKey key;
+        key.add(static_cast<double>(ShapeKind::Arc)).add(pen).add(box).add(start).add(sweep);
+        if (drawKept(key, pen.color, EllipseBox(box, 10 * std::max(pen.width, 1.0)),
+                     [&](QPainter& p) { arcOn(p, White(pen), box, start, sweep); }))
+            return;
+    }
+    arcOn(painter_, pen, box, start, sweep);
+}
+
+void QtCanvas::arcOn(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep) {
     if (UsableDashPattern(pen.dashes)) {
-        stroke(pen, ArcPolyline(box, start, sweep), false);
+        const auto points = ArcPolyline(box, start, sweep);
+        if (points.size() >= 2 && Finite(points)) strokeOn(painter, pen, points, false);
         return;
     }
     // Qt counts angles counter-clockwise and by the ellipse's parameter.
@@ -598,9 +847,9 @@ void QtCanvas::drawArc(const Pen& pen, const RectF& box, double start, double sw
     QPainterPath path;
     path.arcMoveTo(ToQ(box), -p0);
     path.arcTo(ToQ(box), -p0, -(p1 - p0));
-    const HalfPixelShift shift(painter_, centred(pen));
-    painter_.setBrush(Qt::NoBrush);
-    painter_.strokePath(path, SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
+    const HalfPixelShift shift(painter, centred(pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.strokePath(path, SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
 }
 
 void QtCanvas::fillPie(Rgb color, const RectF& box, double start, double sweep) {
@@ -618,9 +867,18 @@ void QtCanvas::fillPie(Rgb color, const RectF& box, double start, double sweep) 
     path.moveTo(ToQ(box.center()));
     path.arcTo(ToQ(box), -p0, -(p1 - p0));
     path.closeSubpath();
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(ToQColor(color));
-    painter_.drawPath(path);
+    auto fill = [&](QPainter& p, Rgb c) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(ToQColor(c));
+        p.drawPath(path);
+    };
+    if (keepsFills()) {
+        ShapeKey key;
+        key.add(static_cast<double>(ShapeKind::FillPie)).add(box).add(start).add(sweep);
+        if (drawKept(key, color, EllipseBox(box, 0), [&](QPainter& p) { fill(p, MakeRgb(255, 255, 255)); }))
+            return;
+    }
+    fill(painter_, color);
 }
 
 void QtCanvas::fillRect(Rgb color, const RectF& r) {

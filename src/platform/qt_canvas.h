@@ -11,6 +11,8 @@
 
 namespace pelmar {
 
+class ShapeKey;
+
 class QtCanvas final : public Canvas {
 public:
     // Paints on `image` until finish() or destruction.  An image in a format
@@ -37,6 +39,10 @@ public:
     // On the own picture, under no rotation, clip, opacity or other mode of
     // composition, a solid stroke is kept as the pixels it covers and how
     // much; drawing it again blends the colour into them as the stroke did.
+    // Short strokes, outlines of ellipses and arcs and fills drawn by the
+    // plain calls are kept the same way, each under everything its pixels
+    // depend on but the colour, from their second drawing on; those not
+    // drawn on the last two pictures are dropped.
     bool keepsDrawings() const override;
     void drawKeptPolyline(const Pen& pen, std::span<const PointF> points, KeptDrawingPtr& kept) override;
     void drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptDrawingPtr& kept) override;
@@ -48,9 +54,15 @@ public:
 private:
     bool active() const { return !finished_ && painter_.isActive(); }
     void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
+    void strokeOn(QPainter& painter, const Pen& pen, std::span<const PointF> points, bool closed);
+    void arcOn(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep);
     void fillPoints(Rgb color, std::span<const PointF> points);
     bool centred(const Pen& pen) const;
-    bool fillKeptOutline(const Pen& pen, std::span<const PointF> points);
+    bool fillKeptOutline(QPainter& painter, const Pen& pen, std::span<const PointF> points);
+    bool keepsShape(const Pen& pen, bool onePiece, bool closed) const;
+    bool keepsFills() const;
+    template <class Draw>
+    bool drawKept(ShapeKey& key, Rgb colour, const QRectF& box, Draw&& draw);
     void strokeSolid(QPainter& painter, const Pen& pen, std::span<const PointF> points);
     void drawLinesOn(QPainter& painter, const Pen& pen, std::span<const QLineF> lines);
     bool keepable(const Pen& pen, QTransform& device) const;

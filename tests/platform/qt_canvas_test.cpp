@@ -450,3 +450,94 @@ TEST(QtCanvasImage, OtherFormatsAreConvertedForSpeed) {
     EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(img.pixel(2, 2), qRgb(0, 0, 0));
 }
+
+// Every plain drawing call on the own picture, drawn again and again with
+// keeping on (noted, read back, laid down), gives the pixels of drawing it
+// with keeping off: random shapes of every kind, widths and dashes, on noise
+// in both picture formats, smoothed and not; then the same shapes changed in
+// one thing each (colour, width, place, dashes, caps, smoothing, rotation)
+// are drawn anew, not from what was kept of them before.
+TEST(QtCanvasLines, KeptShapesDrawThePixelsOfThePlainCalls) {
+    std::srand(2929);
+    auto rnd = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
+    struct Shape {
+        int kind;
+        std::vector<PointF> points;
+        RectF box;
+        double start, sweep;
+        Pen pen;
+        Rgb fill;
+    };
+    enum Change { None, Colour, Width, Place, Dashes, Caps, Smoothing, Rotation, Changes };
+    auto draw = [](Canvas& c, const Shape& s) {
+        switch (s.kind) {
+        case 0: c.drawLine(s.pen, s.points[0], s.points[1]); break;
+        case 1: c.drawPolyline(s.pen, s.points); break;
+        case 2: c.drawPolygon(s.pen, s.points); break;
+        case 3: c.fillPolygon(s.fill, s.points); break;
+        case 4: c.drawEllipse(s.pen, s.box); break;
+        case 5: c.fillEllipse(s.fill, s.box); break;
+        case 6: c.drawArc(s.pen, s.box, s.start, s.sweep); break;
+        default: c.fillPie(s.fill, s.box, s.start, s.sweep); break;
+        }
+    };
+    const std::vector<double> widths{0, 1, 2, 2.5, 3, 4, 5};
+    for (bool smooth : {true, false})
+        for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+            for (int change = None; change < Changes; ++change) {
+                std::vector<Shape> shapes;
+                for (int i = 0; i < 24; ++i) {
+                    Shape s;
+                    s.kind = i % 8;
+                    const int n = s.kind == 0 ? 2 : 3 + std::rand() % 4;
+                    for (int k = 0; k < n; ++k) s.points.push_back({rnd(5, 115), rnd(5, 115)});
+                    s.box = {rnd(5, 70), rnd(5, 70), rnd(2, 45), rnd(2, 45)};
+                    s.start = rnd(-180, 360);
+                    s.sweep = rnd(-400, 400);
+                    s.pen = Thick(widths[std::rand() % widths.size()]);
+                    if (std::rand() % 3 == 0) s.pen.dashes = {rnd(0.5, 4), rnd(0.5, 3)};
+                    s.pen.roundCaps = std::rand() % 2;
+                    s.pen.color = static_cast<Rgb>(std::rand()) & 0xFFFFFF;
+                    s.fill = static_cast<Rgb>(std::rand()) & 0xFFFFFF;
+                    shapes.push_back(std::move(s));
+                }
+                QImage noise(120, 120, format);
+                for (int y = 0; y < 120; ++y)
+                    for (int x = 0; x < 120; ++x)
+                        noise.setPixel(x, y, qRgb(std::rand() & 0xFF, std::rand() & 0xFF, x + y));
+                for (int time = 0; time < 5; ++time) {
+                    bool smoothNow = smooth;
+                    if (time >= 3) {
+                        for (Shape& s : shapes) {
+                            if (time > 3) break;
+                            if (change == Colour) s.pen.color ^= 0x808080, s.fill ^= 0x408040;
+                            if (change == Width) s.pen.width += 1;
+                            if (change == Place) {
+                                for (PointF& p : s.points) p.x += 0.3;
+                                s.box.y += 0.3;
+                            }
+                            if (change == Dashes)
+                                s.pen.dashes = s.pen.dashes.empty() ? std::vector<double>{2, 1} : std::vector<double>{};
+                            if (change == Caps) s.pen.roundCaps = !s.pen.roundCaps;
+                        }
+                        if (change == Smoothing) smoothNow = !smooth;
+                    }
+                    const bool turned = time >= 3 && change == Rotation;
+                    QImage want = noise, got = noise;
+                    for (bool keep : {false, true}) {
+                        QtCanvas::setKeeping(keep);
+                        QtCanvas c(keep ? got : want, smoothNow);
+                        if (turned) c.setRotation(7, {60, 60});
+                        for (const Shape& s : shapes) draw(c, s);
+                    }
+                    QtCanvas::setKeeping(true);
+                    for (int y = 0, bad = 0; y < 120 && !bad; ++y)
+                        for (int x = 0; x < 120 && !bad; ++x)
+                            if (got.pixel(x, y) != want.pixel(x, y)) {
+                                bad = 1;
+                                ADD_FAILURE() << "smooth " << smooth << " format " << format << " change " << change
+                                              << " time " << time << " at " << x << "," << y;
+                            }
+                }
+            }
+}
