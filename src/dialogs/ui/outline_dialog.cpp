@@ -113,10 +113,10 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& c
         window->addWidget(label(name.constData(), corners[i]), i, 0, Qt::AlignRight);
         window->addWidget(spin(i + 1), i, 1);
     }
-    window->addWidget(label("Label5", "Шаг 1="), 4, 0, Qt::AlignRight);
+    window->addWidget(label("Label5", ""), 4, 0, Qt::AlignRight);
     window->addWidget(SpinEdit5, 4, 1);
     window->addWidget(SpeedButton1, 4, 2);
-    window->addWidget(label("Label6", "Шаг 2="), 5, 0, Qt::AlignRight);
+    window->addWidget(label("Label6", ""), 5, 0, Qt::AlignRight);
     window->addWidget(SpinEdit6, 5, 1);
     window->addWidget(SpeedButton2, 5, 2);
     window->setRowStretch(6, 1);
