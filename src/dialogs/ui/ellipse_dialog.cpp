@@ -459,9 +459,7 @@ void TFormCi::fill(DCircle r) {
 
 void TFormCi::updateHints() {
     const DCircle& c = cur();
-    const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    head_.pt->setText(NumText(PixToPt(c.Thick.v, dpi)) + " " + ptWord());
-    setSizeHintOf(head_.tol, c.Thick.v);
+    showThickness(head_.pt, head_.tol, c.Thick.v);
     setSizeHintOf(SpinEditCx, c.Center.ScrX.v);
     setSizeHintOf(SpinEditCy, c.Center.ScrY.v);
     setSizeHintOf(SpinEditCa, c.A.v);

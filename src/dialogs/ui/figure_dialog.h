@@ -88,8 +88,7 @@ protected:
     }
 
     void updateHints() {
-        head_.pt->setText(NumText(PixToPt(w_.Thick.v, this->document().resolution())) + " " + this->ptWord());
-        this->setSizeHintOf(head_.tol, w_.Thick.v);
+        this->showThickness(head_.pt, head_.tol, w_.Thick.v);
         for (std::size_t i = 1; i <= N; ++i)
             VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % N + 1].P1, wordProj_);
     }

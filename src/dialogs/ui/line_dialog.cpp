@@ -391,9 +391,7 @@ void TFormLi::fill(DLine r) {
 
 void TFormLi::updateHints() {
     const DLine& l = cur();
-    const int dpi = reg_.session().proj().Im.Dpi > 0 ? reg_.session().proj().Im.Dpi : 96;
-    head_.pt->setText(NumText(PixToPt(l.Thick.v, dpi)) + " " + ptWord());
-    setSizeHintOf(head_.tol, l.Thick.v);
+    showThickness(head_.pt, head_.tol, l.Thick.v);
     setSizeHintOf(SpinEditLPri1, l.Dash.v);
     setSizeHintOf(SpinEditLPri2, l.Gap.v);
     setSizeHintOf(end1_.len, l.Arrow1Len.v);

@@ -7,10 +7,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 
+#include "dialogs/ui/dialog_parts.h"
 #include "model/units.h"
 #include "files/word_table.h"
 
@@ -267,5 +269,11 @@ QString ObjectDialog::sizeHintText(double pixels) const {
 }
 
 void ObjectDialog::setSizeHintOf(QWidget* control, double pixels) { control->setToolTip(sizeHintText(pixels)); }
+
+void ObjectDialog::showThickness(QLabel* pt, QWidget* tol, int pixels) {
+    const int dpi = doc_.resolution() > 0 ? doc_.resolution() : 96;
+    pt->setText(NumText(PixToPt(pixels, dpi)) + " " + ptWord_);
+    setSizeHintOf(tol, pixels);
+}
 
 }  // namespace pelmar

@@ -36,6 +36,7 @@
 
 #include "dialogs/dialog_host.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace pelmar {
@@ -118,6 +119,8 @@ public:
     // A control's hint: the size in points, centimetres and inches at the
     // document's resolution.
     void setSizeHintOf(QWidget* control, double pixels);
+    // The head's thickness: its size in points on `pt`, and the hint of `tol`.
+    void showThickness(QLabel* pt, QWidget* tol, int pixels);
     QString sizeHintText(double pixels) const;
 
     // WordsTo<k>: the word table's texts on the dialog; run when the dialog

@@ -286,8 +286,7 @@ void TFormRoundBody<R>::fill(R r) {
 template <class R>
 void TFormRoundBody<R>::updateHints() {
     const R& r = cur();
-    head_.pt->setText(NumText(PixToPt(r.Thick.v, this->document().resolution())) + " " + this->ptWord());
-    this->setSizeHintOf(head_.tol, r.Thick.v);
+    this->showThickness(head_.pt, head_.tol, r.Thick.v);
     this->setSizeHintOf(SpinEditRad, r.Radius.v);
     this->setSizeHintOf(SpinEditH, r.Axis.Length.v);
 }

@@ -240,8 +240,7 @@ void TFormSf::fill(DSf r) {
 
 void TFormSf::updateHints() {
     const DSf& s = cur();
-    head_.pt->setText(NumText(PixToPt(s.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, s.Thick.v);
+    showThickness(head_.pt, head_.tol, s.Thick.v);
     setSizeHintOf(SpinEditSx, s.Center.ScrX.v);
     setSizeHintOf(SpinEditSy, s.Center.ScrY.v);
     setSizeHintOf(SpinEditSRad, s.Radius.v);

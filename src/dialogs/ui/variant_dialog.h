@@ -81,8 +81,7 @@ protected:
     // The head's thickness in points and its size hint.
     void headHints() {
         const double thick = showsFour() ? w4_.Thick.v : w3_.Thick.v;
-        head_.pt->setText(NumText(PixToPt(thick, this->document().resolution())) + " " + this->ptWord());
-        this->setSizeHintOf(head_.tol, thick);
+        this->showThickness(head_.pt, head_.tol, thick);
     }
 
     // ButtonPAn2: the whole solid about its axis by the typed angle through

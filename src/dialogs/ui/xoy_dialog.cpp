@@ -338,8 +338,7 @@ void TFormXY::fill(DXOY r) {
 
 void TFormXY::updateHints() {
     const DXOY& x = cur();
-    head_.pt->setText(NumText(PixToPt(x.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, x.Thick.v);
+    showThickness(head_.pt, head_.tol, x.Thick.v);
     setSizeHintOf(EditXMasx, x.ScaleX.v);
     setSizeHintOf(EditXMasy, x.ScaleY.v);
     setSizeHintOf(SpinEditXSTol, x.GridThick.v);

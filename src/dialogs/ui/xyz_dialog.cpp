@@ -377,8 +377,7 @@ void TFormXZ::fill(DXZ r) {
 
 void TFormXZ::updateHints() {
     const DXZ& x = cur();
-    head_.pt->setText(NumText(PixToPt(x.Thick.v, document().resolution())) + " " + ptWord());
-    setSizeHintOf(head_.tol, x.Thick.v);
+    showThickness(head_.pt, head_.tol, x.Thick.v);
     setSizeHintOf(EditYMas, x.Scale.v);
     setSizeHintOf(SpinEditYRazW, x.MarkWidth.v);
     setSizeHintOf(SpinEditYRazH, x.MarkHeight.v);
