@@ -2,7 +2,7 @@
 // another working directory, an empty program folder and cache, no
 // installation.  The shipped default sets come from the files built into
 // the program, Qt's own buttons speak the interface's language, and the help
-// command opens the shipped help page.
+// command shows the shipped help page in the program's own window.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QUrl>
 #include <filesystem>
 #include <set>
@@ -20,6 +24,7 @@
 #include "shell/file_commands.h"
 #include "shell/picture_settings.h"
 #include "shell/qt_translation.h"
+#include "shell/ui/help_window.h"
 #include "shell/ui/main_window.h"
 #include "shell_test_util.h"
 
@@ -67,12 +72,11 @@ TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
     EXPECT_EQ(app.shell().ProgDir, s.path("data/pelmar/"));
     Answers answers;
     std::vector<std::string> urls;
-    bool viewer = true;  // the desktop has a program for the page
     MainWindowSetup setup;
     setup.services.questions = &answers;
     setup.services.openUrl = [&](const std::string& url) {
         urls.push_back(url);
-        return viewer;
+        return false;  // a desktop without a web browser
     };
     Form1 w(app, std::move(setup));
     WireDocument(w);
@@ -102,34 +106,70 @@ TEST(StartAnywhere, ShippedDefaultsAndHelpFromTheProgramItself) {
     EXPECT_GT(o.Ci[1].A.v, 10);
     EXPECT_TRUE(answers.messages.empty());
 
-    // Help opens the shipped page, a real file with its pictures beside it.
+    // Help shows the shipped page in the program's own window and asks the
+    // desktop for no browser: the page, every picture read, every link within
+    // the page naming a place in it, and a click on one scrolling there.
     w.run(MainCommand::Help);
-    ASSERT_EQ(urls.size(), 1u);
-    const QUrl url(QString::fromStdString(urls[0]));
-    ASSERT_TRUE(url.isLocalFile()) << urls[0];
-    const std::string page = url.toLocalFile().toStdString();
+    EXPECT_TRUE(urls.empty()) << urls[0];
+    auto* help = w.findChild<HelpWindow*>("FormHelp");
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle().toStdString(), "Pelmar  -  " + app.shell().words.WordLine(62));
+    HelpBrowser& view = *help->browser();
+    ASSERT_TRUE(view.source().isLocalFile());
+    const std::string page = view.source().toLocalFile().toStdString();
     EXPECT_EQ(page.rfind(s.path("cache/pelmar/shipped-"), 0), 0u) << page;
     EXPECT_EQ(fs::path(page).filename(), "Pelmar.html");
-    const std::string html = ReadBytes(page);
-    EXPECT_NE(html.find("<html lang=\"ru\">"), std::string::npos);
-    std::size_t pictures = 0;
-    for (std::size_t at = html.find("src=\""); at != std::string::npos; at = html.find("src=\"", at + 1)) {
-        const std::string src = html.substr(at + 5, html.find('"', at + 5) - at - 5);
-        EXPECT_TRUE(fs::is_regular_file(fs::path(page).parent_path() / src)) << src;
-        ++pictures;
-    }
-    EXPECT_GE(pictures, 5u);
+    EXPECT_EQ(view.documentTitle().toStdString(), "Pelmar — справка");
+    EXPECT_TRUE(view.toPlainText().startsWith("Pelmar — редактор геометрических чертежей"));
+    QTextDocument& doc = *view.document();
+    std::set<std::string> places, links;
+    QTextCursor drawLink;
+    int pictures = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat cf = f.charFormat();
+            for (const QString& name : cf.anchorNames()) places.insert(name.toStdString());
+            if (cf.anchorHref().startsWith('#')) {
+                links.insert(cf.anchorHref().mid(1).toStdString());
+                if (cf.anchorHref() == "#draw" && drawLink.isNull()) {
+                    drawLink = QTextCursor(&doc);
+                    drawLink.setPosition(f.position() + f.length() / 2);
+                }
+            }
+            if (!cf.isImageFormat()) continue;
+            const QString src = cf.toImageFormat().name();
+            const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(src)).value<QImage>();
+            EXPECT_FALSE(picture.isNull()) << src.toStdString();
+            EXPECT_GT(picture.width(), 100) << src.toStdString();
+            ++pictures;
+        }
+    EXPECT_GE(pictures, 5);
+    EXPECT_GE(links.size(), 7u);
+    for (const std::string& link : links) EXPECT_TRUE(places.count(link)) << "#" << link;
+    ASSERT_FALSE(drawLink.isNull());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+    view.verticalScrollBar()->setValue(0);
+    const QPoint at = view.cursorRect(drawLink).center();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_GT(view.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(view.cursorForPosition(QPoint(20, 8)).block().text().toStdString(), "Рисование мышью");
+
+    // Asked again: the same window.
+    w.run(MainCommand::Help);
+    EXPECT_EQ(w.findChildren<HelpWindow*>().size(), 1u);
+    EXPECT_TRUE(help->isVisible());
     EXPECT_TRUE(answers.messages.empty());
 
-    // No page anywhere, and a desktop without a viewer: the word table's message.
+    // No page anywhere: the word table's message and no window.
     const std::string cannotOpen = app.shell().words.WordLine(626);
     ASSERT_FALSE(cannotOpen.empty());
+    help->close();
     app.shell().shippedDirs.clear();
     w.run(MainCommand::Help);
-    app.shell().shippedDirs = {fs::path(page).parent_path().string() + "/"};
-    viewer = false;
-    w.run(MainCommand::Help);
-    ASSERT_EQ(answers.messages.size(), 2u);
+    EXPECT_FALSE(help->isVisible());
+    ASSERT_EQ(answers.messages.size(), 1u);
     EXPECT_EQ(answers.messages[0], cannotOpen + "\n" + s.path("data/pelmar/Pelmar.html"));
-    EXPECT_EQ(answers.messages[1], cannotOpen + "\n" + page);
+    EXPECT_TRUE(urls.empty());
 }

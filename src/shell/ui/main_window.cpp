@@ -37,6 +37,7 @@
 #include "platform/qt_canvas.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/dialog_session.h"
+#include "shell/ui/help_window.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
 #include "shell/ui/options_dialog.h"
@@ -744,15 +745,17 @@ std::string Form1::documentFolder() const {
 
 void Form1::openHelp() {
     // The page lies in the program folder or among the shipped files; the
-    // desktop's viewer shows it.
+    // program's own help window shows it, whatever the desktop offers.
     const std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, shell_.words.LanguageCode());
     const std::string cannotOpen = shell_.words.WordLine(WordNo::CannotOpenFile);
     if (file.empty()) {
         setup_.services.questions->showMessage(cannotOpen + "\n" + shell_.ProgDir + "Pelmar.html");
         return;
     }
-    if (!setup_.services.openUrl(QUrl::fromLocalFile(Q(file)).toString().toStdString()))
-        setup_.services.questions->showMessage(cannotOpen + "\n" + file);
+    const HelpLinks links{setup_.services.openUrl, [this, cannotOpen](const std::string& url) {
+                              setup_.services.questions->showMessage(cannotOpen + "\n" + url);
+                          }};
+    OwnHelpWindow(*this, links).showPage(file, Q(MainCaption(shell_.words.WordLine(InfoOf(MainCommand::Help).menuWord))));
 }
 
 void Form1::showProjectOptions() {

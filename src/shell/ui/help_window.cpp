@@ -1,0 +1,100 @@
+#include "shell/ui/help_window.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace pelmar {
+
+namespace {
+
+// The page's room at the window's first size: pictures are shown at most
+// this wide, smoothly scaled, so that text stays readable in lines of a
+// sensible length and no picture needs a horizontal scroll bar.
+constexpr int PictureWidth = 800;
+constexpr QSize FirstSize(900, 760);
+
+bool IsLocalPage(const QUrl& url) {
+    if (!url.isLocalFile()) return false;
+    const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
+    return suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+}
+
+}  // namespace
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    QVariant data = QTextBrowser::loadResource(type, name);
+    if (type != QTextDocument::ImageResource || data.userType() != QMetaType::QByteArray) return data;
+    const QImage image = QImage::fromData(data.toByteArray());
+    if (image.isNull() || image.width() <= PictureWidth) return data;
+    return image.scaledToWidth(PictureWidth, Qt::SmoothTransformation);
+}
+
+HelpWindow::HelpWindow(HelpLinks links, QWidget* parent) : QWidget(parent, Qt::Window), links_(std::move(links)) {
+    setObjectName("FormHelp");
+    browser_ = new HelpBrowser(this);
+    browser_->setObjectName("HelpBrowser");
+    browser_->setOpenLinks(false);
+    browser_->document()->setUndoRedoEnabled(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::follow);
+}
+
+void HelpWindow::showPage(const std::string& page, const QString& caption) {
+    setWindowTitle(caption);
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page));
+    if (browser_->source().adjusted(QUrl::RemoveFragment) != url) {
+        browser_->clearHistory();
+        browser_->setSource(url);
+    }
+    if (!placed_) {
+        // First shown: a size that fits the screen, over the middle of the
+        // window that asked.
+        placed_ = true;
+        QSize size = FirstSize;
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect room = screen->availableGeometry();
+            size = size.boundedTo(QSize(room.width() * 9 / 10, room.height() * 9 / 10));
+            resize(size);
+            QPoint centre = parentWidget() && parentWidget()->isVisible()
+                                ? parentWidget()->frameGeometry().center()
+                                : room.center();
+            QRect frame(QPoint(), size);
+            frame.moveCenter(centre);
+            frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - size.width())));
+            frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+            move(frame.topLeft());
+        } else {
+            resize(size);
+        }
+    }
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpWindow::follow(const QUrl& link) {
+    const QUrl target = browser_->source().resolved(link);
+    if (IsLocalPage(target)) {
+        // Within the page it only scrolls; another page is read.
+        browser_->setSource(target);
+        return;
+    }
+    const std::string url = target.toString().toStdString();
+    if (!(links_.openUrl && links_.openUrl(url)) && links_.cannotOpen) links_.cannotOpen(url);
+}
+
+HelpWindow& OwnHelpWindow(QWidget& owner, const HelpLinks& links) {
+    if (auto* w = owner.findChild<HelpWindow*>(QStringLiteral("FormHelp"), Qt::FindDirectChildrenOnly)) return *w;
+    return *new HelpWindow(links, &owner);
+}
+
+}  // namespace pelmar

@@ -1,0 +1,52 @@
+// The help window: the program's own viewer of its help page, so that help
+// needs no web browser on the desktop.  The page's links within itself (and
+// to other local pages) are followed in the window; links elsewhere go to
+// the desktop.
+#pragma once
+
+#include <QTextBrowser>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+namespace pelmar {
+
+// What the help window asks of the desktop for a link that leaves the page.
+struct HelpLinks {
+    std::function<bool(const std::string& url)> openUrl;       // false: nothing could open it
+    std::function<void(const std::string& url)> cannotOpen;    // says so
+};
+
+// The page view: pictures wider than the page's room are shown smaller.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl& name) override;
+};
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    HelpWindow(HelpLinks links, QWidget* parent);
+
+    // Shows the HTML file `page` (its pictures found beside it) under
+    // `caption`, and brings the window to the front.  The page is read again
+    // only when it is another file than the one shown.
+    void showPage(const std::string& page, const QString& caption);
+
+    HelpBrowser* browser() const { return browser_; }
+
+private:
+    void follow(const QUrl& link);
+
+    HelpLinks links_;
+    HelpBrowser* browser_ = nullptr;
+    bool placed_ = false;
+};
+
+// The one help window of `owner`, made on first use and kept, hidden, when
+// closed.
+HelpWindow& OwnHelpWindow(QWidget& owner, const HelpLinks& links);
+
+}  // namespace pelmar
