@@ -228,7 +228,7 @@ TEST(SphereDialog, TypedSession) {
         [&] { QTest::mouseClick(Find<QPushButton>(*d, "ButtonSfAnim"), Qt::LeftButton); });
     EXPECT_EQ(s.ed.doc->Obj.Sf[1].Anim, "60+t");
     EXPECT_EQ(s.ed.undoSteps, steps + 2);
-    EXPECT_TRUE(Find<QWidget>(*d, "ButtonSfAnim")->property("animated").toBool());
+    EXPECT_TRUE(Find<QWidget>(*d, "ButtonSfAnim")->property("set").toBool());
     QTest::mouseClick(Find<QPushButton>(*d, "ButtonSfBrush"), Qt::LeftButton);
     EXPECT_EQ(s.ed.fills, 1);
     EXPECT_EQ(s.ed.brushKind, 4);
@@ -517,7 +517,7 @@ TEST(RoundDialogs, EnablingTable) {
         z.Anim[3] = "t*10";
         z.SecOn[4].v = on;
         s.ed.reg.Fill(Kind::zi, z);
-        EXPECT_EQ(Find<QWidget>(*d, "ButtonZiAnim")->property("animated").toBool(), on);
+        EXPECT_EQ(Find<QWidget>(*d, "ButtonZiAnim")->property("set").toBool(), on);
     }
     EXPECT_EQ(s.ed.undoSteps, 0);
 }
@@ -539,7 +539,7 @@ TEST(RoundDialogs, AnimationFillAndDefaultSet) {
         [&] { QTest::mouseClick(Find<QPushButton>(*d, "ButtonZiAnim"), Qt::LeftButton); });
     EXPECT_EQ(s.ed.doc->Obj.Zi[1].Anim[1], "50+t");
     EXPECT_EQ(s.ed.undoSteps, 1);
-    EXPECT_TRUE(Find<QWidget>(*d, "ButtonZiAnim")->property("animated").toBool());
+    EXPECT_TRUE(Find<QWidget>(*d, "ButtonZiAnim")->property("set").toBool());
 
     QTest::mouseClick(Find<QPushButton>(*d, "ButtonZiBrush"), Qt::LeftButton);
     EXPECT_EQ(s.ed.fills, 1);

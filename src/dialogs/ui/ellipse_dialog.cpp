@@ -19,6 +19,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
@@ -195,8 +196,8 @@ void TFormCi::build() {
 
     auto* buttons = new QHBoxLayout;
     ButtonCAll = Named(new QPushButton(QString(), b), QString("ButtonCAll"));
-    ButtonCiAnim = Named(new QPushButton(QString(), b), QString("ButtonCiAnim"));
-    ButtonCiBrush = Named(new QPushButton(QString(), b), QString("ButtonCiBrush"));
+    ButtonCiAnim = FeatureButton(b, "ButtonCiAnim");
+    ButtonCiBrush = FeatureButton(b, "ButtonCiBrush");
     buttons->addWidget(ButtonCAll, 1), buttons->addWidget(ButtonCiAnim), buttons->addWidget(ButtonCiBrush);
     top->addLayout(buttons);
     top->addStretch(1);
@@ -452,8 +453,8 @@ void TFormCi::fill(DCircle r) {
                     (r.Tilt.e && !r.Anim[2].empty()) || (r.Arc1.e && !r.Anim[3].empty()) ||
                     (r.Arc2.e && !r.Anim[4].empty());
     for (std::size_t i = 1; i <= 3; ++i) animated = animated || (r.R[i].Angle.e && !r.Anim[4 + i].empty());
-    ButtonCiAnim->setProperty("animated", animated);
-    ButtonCiBrush->setProperty("filled", r.Fill.On);
+    SetFeatureGlyph(ButtonCiAnim, animated);
+    SetFeatureGlyph(ButtonCiBrush, r.Fill.On);
     updateHints();
 }
 

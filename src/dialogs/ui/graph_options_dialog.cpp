@@ -13,9 +13,9 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/color_combo.h"
-#include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
@@ -349,7 +349,7 @@ void TFormXOYOpt::DrawAnimGlyph(int which) {
             for (int i = 0; i < n; ++i) set = set || !work_.CurXOY.Texts[static_cast<std::size_t>(i)][k].empty();
         }
         ButtonX1Anim->setEnabled(rule_.boundsAnimation);
-        SetFeatureGlyph(ButtonX1Anim, set, true);
+        SetFeatureGlyph(ButtonX1Anim, set);
     } else {
         bool set = false;
         if (g3d)
@@ -357,7 +357,7 @@ void TFormXOYOpt::DrawAnimGlyph(int which) {
         else
             for (std::size_t i = 4; i <= 8; ++i) set = set || !work_.CurXOY.Texts[i][k].empty();
         ButtonX2Anim->setEnabled(m->Rotated.v || m->Moved.v);
-        SetFeatureGlyph(ButtonX2Anim, set, true);
+        SetFeatureGlyph(ButtonX2Anim, set);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/font_combo.h"
 #include "dialogs/ui/num_edit.h"
@@ -168,7 +169,7 @@ void TFormPo::build() {
 
     auto* buttons = new QHBoxLayout;
     ButtonPAll = Named(new QPushButton(QString(), b), "ButtonPAll");
-    ButtonPoAnim = Named(new QPushButton(QString(), b), "ButtonPoAnim");
+    ButtonPoAnim = FeatureButton(b, "ButtonPoAnim");
     buttons->addWidget(ButtonPAll, 1);
     buttons->addWidget(ButtonPoAnim);
     top->addLayout(buttons);
@@ -327,7 +328,7 @@ void TFormPo::fill(DPoint r) {
 
     const bool animated = (r.X.e && !r.Anim[0].empty()) || (r.Y.e && !r.Anim[1].empty()) ||
                           (r.Z.e && !r.Anim[2].empty()) || (r.LabelAngle.e && !r.Anim[3].empty());
-    ButtonPoAnim->setProperty("animated", animated);
+    SetFeatureGlyph(ButtonPoAnim, animated);
     const int role = reg_.role(Kind::po);
     ButtonPoAnim->setEnabled(role != 8 && role != 9);
     updateHints();

@@ -11,6 +11,7 @@
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "drawing/word_lines.h"
 #include "files/word_table.h"
 #include "model/polyhedron_reshape.h"
@@ -223,9 +224,9 @@ void PrismDialog::VarToForm(const P& p, bool four) {
         animated = animated || (edge[i]->e && !p.Anim[i].empty());
     }
     ButtonPrAnim->setEnabled(c.own && editable);
-    ButtonPrAnim->setProperty("animated", c.own && animated);
+    SetFeatureGlyph(ButtonPrAnim, c.own && animated);
     ButtonPrBrush->setEnabled(c.own);
-    ButtonPrBrush->setProperty("fillOn", p.Fill.On);
+    SetFeatureGlyph(ButtonPrBrush, p.Fill.On);
     headHints();
     // The variants differ in their texts and buttons, the colour names in
     // their width: the window grows to what is shown, once the changed

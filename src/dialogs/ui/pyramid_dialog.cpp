@@ -12,6 +12,7 @@
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "drawing/word_lines.h"
 #include "files/word_table.h"
 #include "model/geometry.h"
@@ -227,9 +228,9 @@ void PyramidDialog::VarToForm(const P& p, bool four) {
 
     // The animation, fill and default sets for the list's own pyramid only.
     ButtonPiAnim->setEnabled(c.own && p.HeightLine.Length.e);
-    ButtonPiAnim->setProperty("animated", c.own && !p.Anim.empty() && p.HeightLine.Length.e);
+    SetFeatureGlyph(ButtonPiAnim, c.own && !p.Anim.empty() && p.HeightLine.Length.e);
     ButtonPiBrush->setEnabled(c.own);
-    ButtonPiBrush->setProperty("fillOn", p.Fill.On);
+    SetFeatureGlyph(ButtonPiBrush, p.Fill.On);
     UpdatePiHints();
     // The variants differ in their texts and buttons, the colour names in
     // their width: the window grows to what is shown, once the changed

@@ -14,6 +14,7 @@
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/num_edit.h"
 #include "model/round_reshape.h"
 #include "model/units.h"
@@ -157,8 +158,8 @@ void TFormRoundBody<R>::build() {
     ComboBoxVid->addItems(QStringList(6, QString()));
     lv->addWidget(ComboBoxVid);
     const QString kind = IsCylinder ? "Zi" : "Ko";
-    ButtonAnim = Named(new QPushButton(QString(), gv), "Button" + kind + "Anim");
-    ButtonBrush = Named(new QPushButton(QString(), gv), "Button" + kind + "Brush");
+    ButtonAnim = FeatureButton(gv, "Button" + kind + "Anim");
+    ButtonBrush = FeatureButton(gv, "Button" + kind + "Brush");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonAnim), buttons->addWidget(ButtonBrush);
     lv->addLayout(buttons);
@@ -277,8 +278,8 @@ void TFormRoundBody<R>::fill(R r) {
     const bool animated = !r.Anim[0].empty() || !r.Anim[1].empty() ||
                           (CheckBoxSe[2]->isChecked() && !r.Anim[2].empty()) ||
                           (CheckBoxSe[3]->isChecked() && !r.Anim[3].empty());
-    ButtonAnim->setProperty("animated", animated);
-    ButtonBrush->setProperty("filled", r.Fill.On);
+    SetFeatureGlyph(ButtonAnim, animated);
+    SetFeatureGlyph(ButtonBrush, r.Fill.On);
     ButtonBrush->setEnabled(own);
     updateHints();
 }

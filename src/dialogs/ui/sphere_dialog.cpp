@@ -15,6 +15,7 @@
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/section_plane_dialog.h"
 #include "model/round_reshape.h"
 #include "model/units.h"
@@ -130,8 +131,8 @@ void TFormSf::build() {
     lv->addWidget(ComboBoxSVid);
     row->addWidget(gv, 1);
     auto* buttons = new QVBoxLayout;
-    ButtonSfAnim = Named(new QPushButton(QString(), b), QString("ButtonSfAnim"));
-    ButtonSfBrush = Named(new QPushButton(QString(), b), QString("ButtonSfBrush"));
+    ButtonSfAnim = FeatureButton(b, "ButtonSfAnim");
+    ButtonSfBrush = FeatureButton(b, "ButtonSfBrush");
     buttons->addWidget(ButtonSfAnim), buttons->addWidget(ButtonSfBrush);
     row->addLayout(buttons);
     top->addLayout(row);
@@ -232,8 +233,8 @@ void TFormSf::fill(DSf r) {
     LabelSRad->setEnabled(r.Radius.e), SpinEditSRad->setEnabled(r.Radius.e);
     ButtonSfAnim->setEnabled(r.Radius.e);
     ComboBoxSVid->setEnabled(r.View.e);
-    ButtonSfAnim->setProperty("animated", r.Radius.e && !r.Anim.empty());
-    ButtonSfBrush->setProperty("filled", r.Fill.On);
+    SetFeatureGlyph(ButtonSfAnim, r.Radius.e && !r.Anim.empty());
+    SetFeatureGlyph(ButtonSfBrush, r.Fill.On);
     ButtonSfBrush->setEnabled(own);
     updateHints();
 }

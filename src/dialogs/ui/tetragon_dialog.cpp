@@ -13,6 +13,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/default_set.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "model/figure_reshape.h"
 #include "model/update.h"
 
@@ -143,7 +144,7 @@ void TetragonDialog::buildPage2(QWidget* page) {
     ComboBoxKVid->addItems(QStringList(4));
     gv->addWidget(ComboBoxKVid);
     v->addWidget(vid);
-    ButtonKvBrush = Named(new QPushButton(QString(), page), "ButtonKvBrush");
+    ButtonKvBrush = FeatureButton(page, "ButtonKvBrush");
     v->addWidget(ButtonKvBrush);
     v->addStretch(1);
 }
@@ -216,7 +217,7 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     for (int i = 1; i < 4; ++i) ButtonKLine[i]->setEnabled(!face);
     RadioGroupKTyp->setItemEnabled(6, !(role == 5 && pyramidType == 2));
     ButtonKvBrush->setEnabled(topIsTetragon && role == 0);
-    ButtonKvBrush->setProperty("fillOn", k.Fill.On);
+    SetFeatureGlyph(ButtonKvBrush, k.Fill.On);
     updateHints();
 }
 

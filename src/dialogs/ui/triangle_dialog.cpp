@@ -13,6 +13,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/default_set.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "model/figure_reshape.h"
 #include "model/update.h"
 
@@ -133,7 +134,7 @@ void TriangleDialog::buildPage1(QWidget* page) {
     ComboBoxTVid = Named(new QComboBox(vid), "ComboBoxTVid");
     ComboBoxTVid->addItems(QStringList(4));
     gv->addWidget(ComboBoxTVid);
-    ButtonTrBrush = Named(new QPushButton(QString(), vid), "ButtonTrBrush");
+    ButtonTrBrush = FeatureButton(vid, "ButtonTrBrush");
     gv->addWidget(ButtonTrBrush);
     row2->addWidget(vid);
     v->addLayout(row2);
@@ -255,7 +256,7 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
         RadioGroupTbTy[n]->setEnabled(lines);
     }
     ButtonTrBrush->setEnabled(topIsTriangle && role == 0);
-    ButtonTrBrush->setProperty("fillOn", t.Fill.On);
+    SetFeatureGlyph(ButtonTrBrush, t.Fill.On);
     updateHints();
 }
 

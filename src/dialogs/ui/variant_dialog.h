@@ -25,6 +25,7 @@
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "model/units.h"
@@ -215,8 +216,8 @@ inline void AddViewAndPath(QWidget* page, QVBoxLayout* v, QComboBox*& view, QPus
     lv->addWidget(view);
     row->addWidget(gv, 1);
     auto* buttons = new QVBoxLayout;
-    anim = Named(new QPushButton(QString(), page), animName);
-    brush = Named(new QPushButton(QString(), page), brushName);
+    anim = FeatureButton(page, animName);
+    brush = FeatureButton(page, brushName);
     buttons->addWidget(anim);
     buttons->addWidget(brush);
     row->addLayout(buttons);

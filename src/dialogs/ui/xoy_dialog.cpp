@@ -13,6 +13,7 @@
 
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/coord_parts.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/font_combo.h"
@@ -327,7 +328,7 @@ void TFormXY::fill(DXOY r) {
         SetSwatchGlyph(ButtonX[i], r.GraphColor[i + 1].v);
         ButtonX[i]->setText(thickWord_ + QString::number(r.GraphThick[i + 1].v));
         const bool animated = !r.Texts7[i + 1].empty() || (i == 4 && !r.Texts7[7].empty());
-        SetFeatureGlyph(BitBtn[i], animated, true);
+        SetFeatureGlyph(BitBtn[i], animated);
     }
     fillText(EditX2[6], Q(r.Graph2.s));
     const bool own = reg_.session().entryCode() == "xy";

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/ui/coord_parts.h"
+#include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/font_combo.h"
@@ -363,7 +364,7 @@ void TFormXZ::fill(DXZ r) {
         const DOutLine& ol = r.Outlines[o + 1];
         const bool on = r.SurfOn[static_cast<std::size_t>(OutlineSurface[o])].v;
         CheckBoxSecond[o]->setChecked(ol.FitMode != 0);
-        SetFeatureGlyph(ButtonOutline[o], ol.On, on);
+        SetFeatureGlyph(ButtonOutline[o], ol.On);
         ButtonOutline[o]->setProperty("built", ol.On);
         for (QWidget* w : {static_cast<QWidget*>(ButtonSections[o]), static_cast<QWidget*>(ButtonOutline[o]),
                            static_cast<QWidget*>(CheckBoxSecond[o])})
