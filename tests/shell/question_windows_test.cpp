@@ -110,13 +110,15 @@ int RedPixels(QWidget& label) {
 // The delete question's state: "enabled chosen-item refusal yes".
 std::string DeleteOffer(QDialog& d) {
     auto* group = Find<QGroupBox>(d, "RadioGroup1");
+    auto* refusal = Find<QLabel>(d, "Label2");
+    auto* yes = Find<QPushButton>(d, "Button1");
+    if (!group || !refusal || !yes) return "not the delete question";
     const auto items = group->findChildren<QRadioButton*>();
     std::string chosen = "-";
     for (int i = 0; i < items.size(); ++i)
         if (items[i]->isChecked()) chosen = std::to_string(i);
     return std::string(group->isEnabled() ? "group" : "fixed") + " item" + chosen +
-           (Find<QLabel>(d, "Label2")->isVisible() ? " refused" : "") +
-           (Find<QPushButton>(d, "Button1")->isEnabled() ? " yes" : "");
+           (refusal->isVisible() ? " refused" : "") + (yes->isEnabled() ? " yes" : "");
 }
 
 // The copy question's state: the enabled choices, the chosen one in capitals.
@@ -124,6 +126,7 @@ std::string CopyOffer(QDialog& d) {
     std::string s;
     for (const char* name : {"RadioButton1", "RadioButton2", "RadioButton3"}) {
         auto* b = Find<QRadioButton>(d, name);
+        if (!b) return "not the copy question";
         if (b->isEnabled()) s += b->isChecked() ? "P" : "p";
         else s += "-";
     }
@@ -153,7 +156,7 @@ TEST(QuestionWindows, DeleteSession) {
     // Nothing selected: the current object alone, in Russian; Esc and No
     // delete nothing.
     EXPECT_TRUE(s.ask(MainCommand::Delete, [&](QDialog& d) {
-        EXPECT_EQ(DeleteOffer(d), "fixed item0 yes");
+        ASSERT_EQ(DeleteOffer(d), "fixed item0 yes");
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Удаление объектов"));
         EXPECT_EQ(Find<QLabel>(d, "Label1")->text(), QString::fromUtf8("Удалить объект(ы)?"));
         EXPECT_EQ(Find<QPushButton>(d, "Button1")->text(), QString::fromUtf8("Да"));
@@ -173,7 +176,7 @@ TEST(QuestionWindows, DeleteSession) {
     s.current(3);
     ASSERT_EQ(s.st().SelCount, 2);
     EXPECT_TRUE(s.ask(MainCommand::Delete, [](QDialog& d) {
-        EXPECT_EQ(DeleteOffer(d), "group item1 yes");
+        ASSERT_EQ(DeleteOffer(d), "group item1 yes");
         Click(d, "Button1");
     }));
     EXPECT_EQ(s.total(), 2);
@@ -184,7 +187,7 @@ TEST(QuestionWindows, DeleteSession) {
     s.english();
     SelectAllObjects(s.st());
     EXPECT_TRUE(s.ask(MainCommand::Delete, [](QDialog& d) {
-        EXPECT_EQ(DeleteOffer(d), "fixed item1 refused");
+        ASSERT_EQ(DeleteOffer(d), "fixed item1 refused");
         EXPECT_EQ(d.windowTitle(), "Delete objects");
         auto* refusal = Find<QLabel>(d, "Label2");
         EXPECT_EQ(refusal->text(), "You cannot delete all objects!");
@@ -200,7 +203,7 @@ TEST(QuestionWindows, DeleteSession) {
     SelectCurrentCommand(s.st());
     s.current(1);
     EXPECT_TRUE(s.ask(MainCommand::Delete, [](QDialog& d) {
-        EXPECT_EQ(DeleteOffer(d), "group item1 yes");
+        ASSERT_EQ(DeleteOffer(d), "group item1 yes");
         Choose(Find<QGroupBox>(d, "RadioGroup1")->findChildren<QRadioButton*>().at(0));
         Click(d, "Button1");
     }));
@@ -225,7 +228,7 @@ TEST(QuestionWindows, CopySession) {
     // The triangle's own dialog is open and nothing is selected: the current
     // object alone; Esc and No write nothing.
     EXPECT_TRUE(s.ask(MainCommand::Copy, [&](QDialog& d) {
-        EXPECT_EQ(CopyOffer(d), "P--");
+        ASSERT_EQ(CopyOffer(d), "P--");
         EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Копирование объекта(ов)"));
         EXPECT_EQ(Find<QGroupBox>(d, "GroupBox1")->title(), QString::fromUtf8("Копировать объект(ы)..."));
         EXPECT_EQ(Find<QRadioButton>(d, "RadioButton1")->text(), QString::fromUtf8("Текущий материнский"));
@@ -243,7 +246,7 @@ TEST(QuestionWindows, CopySession) {
     // Everything selected: the selected objects.
     SelectAllObjects(s.st());
     EXPECT_TRUE(s.ask(MainCommand::Copy, [](QDialog& d) {
-        EXPECT_EQ(CopyOffer(d), "P-p");
+        ASSERT_EQ(CopyOffer(d), "P-p");
         Choose(Find<QRadioButton>(d, "RadioButton3"));
         Click(d, "Button1");
     }));
@@ -256,7 +259,7 @@ TEST(QuestionWindows, CopySession) {
     ASSERT_TRUE(reg.open(Kind::li));
     s.english();
     EXPECT_TRUE(s.ask(MainCommand::Copy, [](QDialog& d) {
-        EXPECT_EQ(CopyOffer(d), "Pp-");
+        ASSERT_EQ(CopyOffer(d), "Pp-");
         EXPECT_EQ(d.windowTitle(), "Copy objects");
         EXPECT_EQ(Find<QRadioButton>(d, "RadioButton2")->text(), "Current child object");
         Choose(Find<QRadioButton>(d, "RadioButton2"));
