@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the object dialogs (every kind, every page) and of the settings
+# Pictures of the object dialogs (every kind, every page), of the settings
 # dialogs (project picture and fill settings, graph options, fill, outline,
-# program options) in Russian and in our English, to see that no text is cut
-# off in either language.  The window test WindowWords.Pictures makes them
+# program options) and of the delete and copy questions in Russian and in our
+# English, to see that no text is cut off in either language.  The window test WindowWords.Pictures makes them
 # under Xvfb with a window manager (openbox):
 #   <Russian|English>-<window>[-<page>].png
 # Usage: bash scripts/words-shots.sh [BUILD_DIR] [OUT_DIR]

@@ -19,8 +19,10 @@ bool IsTitleLine(int line);
 const char* BuiltInWord(int line);
 
 enum class WordNo : int {
-    // Menu captions that questions repeat; the kinds' names from the sphere on.
-    FirstSolidName = 39, DeleteCommand = 47, CopyCommand = 51, ProgramName = 67, CannotDeleteAll = 183,
+    // The kinds' names from the sphere on; the program's name.
+    FirstSolidName = 39, ProgramName = 67,
+    // The copy and the delete questions, each from its caption on.
+    CopyCaption = 169, DeleteCaption = 178,
     // Names of the facts the open and save dialogs list of a document.
     PreviewSize = 206, PreviewTime, PreviewDate, PreviewPicture, PreviewVersion, PreviewAuthor, PreviewCaption,
     // The project options dialog from its caption on, and its anti-aliasing box.

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +28,8 @@
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/ui/radio_group.h"
 #include "shell/ui/new_project_dialog.h"
+#include "editing/ui/copy_question.h"
+#include "editing/ui/delete_question.h"
 #include "editing/ui/picture_window.h"
 #include "files/ui/bit_colors_dialog.h"
 #include "files/word_table.h"
@@ -35,6 +38,7 @@
 #include "office/ui/word_export_dialog.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/options_dialog.h"
+#include "shell/ui/tool_icons.h"
 #include "shell/ui/picture_settings_dialog.h"
 #include "shell/ui/fill_settings_dialog.h"
 #include "dialogs/ui/graph_options_dialog.h"
@@ -934,6 +938,24 @@ const std::vector<WindowWords>& Table() {
     {"FormBrush",
      {Cap("", "{660}"),
       Cap("CheckBox1", "{660}")}},
+    {"FormQCopy",
+     {Cap("", "{169}"),
+      Cap("Label1", "{170}"),
+      Cap("GroupBox1", "{171}"),
+      Cap("RadioButton1", "{172}"),
+      Cap("RadioButton2", "{173}"),
+      Cap("RadioButton3", "{174}"),
+      Cap("Button1", "{175}"),
+      Cap("Button2", "{176}")}},
+    {"FormQDel",
+     {Cap("", "{178}"),
+      Cap("Label1", "{179}"),
+      Cap("RadioGroup1", "{180}"),
+      Item("RadioGroup1", 0, "{181}"),
+      Item("RadioGroup1", 1, "{182}"),
+      Cap("Label2", "{183}"),
+      Cap("Button1", "{184}"),
+      Cap("Button2", "{185}")}},
     };
     return table;
 }
@@ -969,6 +991,11 @@ std::optional<QString> Shown(QWidget& window, const WordTarget& t) {
     if (t.slot == WordSlot::Item) {
         if (auto* r = qobject_cast<TRadioGroup*>(o); r && t.item < r->count()) return Mnemonic(r->itemText(t.item));
         if (auto* c = qobject_cast<QComboBox*>(o); c && t.item < c->count()) return c->itemText(t.item);
+        // A group of plain radio buttons: the items in their order.
+        if (auto* g = qobject_cast<QGroupBox*>(o)) {
+            const auto items = g->findChildren<QRadioButton*>();
+            if (t.item < items.size()) return Mnemonic(items[t.item]->text());
+        }
         return std::nullopt;
     }
     if (auto* a = qobject_cast<QAction*>(o)) return Mnemonic(a->text());
@@ -1162,6 +1189,8 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     windows.emplace_back(new TFormXOYOpt(*work, 1, words, commit, 96));
     windows.emplace_back(new TFormBrush(&work->CurCircle.Fill, false, commit, services, services, words));
     windows.emplace_back(new FormNew(words));
+    windows.emplace_back(new TFormQCopy(CopyQuestion{}, words, QIcon()));
+    windows.emplace_back(new TFormQDel(DeleteQuestion{true, true, true, true}, words, QIcon()));
     windows.emplace_back(NewFormPoOpt(words, nullptr));
     windows.emplace_back(NewFormLiOpt(words, nullptr));
     windows.emplace_back(NewFormCiOpt(words, nullptr));
@@ -1183,9 +1212,10 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     EXPECT_EQ(Joined(Walk(words, names)), "");
 }
 
-// Pictures of the object dialogs and the settings dialogs in Russian and in
-// our English, for a person to look at (scripts/words-shots.sh runs this
-// under a window manager with PELMAR_WORDS_SHOTS naming the folder).
+// Pictures of the object dialogs, the settings dialogs and the delete and
+// copy questions in Russian and in our English, for a person to look at
+// (scripts/words-shots.sh runs this under a window manager with
+// PELMAR_WORDS_SHOTS naming the folder).
 TEST(WindowWords, Pictures) {
     const QString out = qEnvironmentVariable("PELMAR_WORDS_SHOTS");
     if (out.isEmpty()) GTEST_SKIP() << "PELMAR_WORDS_SHOTS not set";
@@ -1262,6 +1292,13 @@ TEST(WindowWords, Pictures) {
         shoot(brush, lang, "FormBrush");
         TFormOL outline(reg, 1, reg.dialog(Kind::xz));
         shoot(outline, lang, "FormOL");
+        // The questions: every choice offered, and the last object refused.
+        TFormQCopy copy(CopyQuestion{}, words, ToolIcon("TBCopy"), &w);
+        shoot(copy, lang, "FormQCopy");
+        TFormQDel choice(DeleteQuestion{1, true, true, false}, words, ToolIcon("TBDelete"), &w);
+        shoot(choice, lang, "FormQDel");
+        TFormQDel refused(DeleteQuestion{0, false, false, true}, words, ToolIcon("TBDelete"), &w);
+        shoot(refused, lang, "FormQDel-last");
         shootPages(options, lang, "FormOptions");
         ASSERT_TRUE(reg.open(Kind::zi));
         reg.dialog(Kind::zi)->show();

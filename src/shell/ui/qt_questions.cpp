@@ -2,11 +2,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
 
+#include "editing/ui/copy_question.h"
+#include "editing/ui/delete_question.h"
 #include "files/ui/zor_dialogs.h"
 #include "shell/ui/new_project_dialog.h"
 #include "shell/ui/project_options.h"
+#include "shell/ui/tool_icons.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -79,40 +81,11 @@ bool QtFileQuestions::chooseNewPicture(PictureSettings& settings) {
 }
 
 QuestionAnswer QtObjectQuestions::AskDelete(const DeleteQuestion& q) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(WordNo::DeleteCommand)) + QStringLiteral("?"),
-                    QMessageBox::NoButton, parent_);
-    if (q.cannotDeleteAll) box.setInformativeText(Q(words_.WordLine(WordNo::CannotDeleteAll)));
-    QPushButton* current = box.addButton(QStringLiteral("Current object"), QMessageBox::YesRole);
-    QPushButton* selected = nullptr;
-    if (q.choiceEnabled) selected = box.addButton(QStringLiteral("Selected objects"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QMessageBox::No);
-    current->setEnabled(q.yesEnabled && (q.chosen == 0 || q.choiceEnabled));
-    box.setEscapeButton(no);
-    box.exec();
-    QuestionAnswer a;
-    a.done = true;
-    if (box.clickedButton() == current) a.answer = 1;
-    else if (selected && box.clickedButton() == selected) a.answer = 2;
-    return a;
+    return TFormQDel::Ask(q, words_, ToolIcon("TBDelete"), parent_);
 }
 
 QuestionAnswer QtObjectQuestions::AskCopy(const CopyQuestion& q) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Pelmar"), Q(words_.WordLine(WordNo::CopyCommand)) + QStringLiteral("?"),
-                    QMessageBox::NoButton, parent_);
-    QPushButton* parent = box.addButton(QStringLiteral("Object"), QMessageBox::YesRole);
-    QPushButton* child = box.addButton(QStringLiteral("Part being edited"), QMessageBox::YesRole);
-    QPushButton* selected = box.addButton(QStringLiteral("Selected objects"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QMessageBox::Cancel);
-    child->setEnabled(q.childEnabled);
-    selected->setEnabled(q.selectedEnabled);
-    box.setEscapeButton(no);
-    box.exec();
-    QuestionAnswer a;
-    a.done = true;
-    if (box.clickedButton() == parent) a.answer = 1;
-    else if (box.clickedButton() == child) a.answer = 2;
-    else if (box.clickedButton() == selected) a.answer = 3;
-    return a;
+    return TFormQCopy::Ask(q, words_, ToolIcon("TBCopy"), parent_);
 }
 
 }  // namespace pelmar
