@@ -17,6 +17,11 @@ FrameMargins EstimatedMargins(const FrameMargins& own, const FrameMargins& frame
     return own.none() ? framed : own;
 }
 
+int DialogRoom(std::span<const int> clientWidths, const FrameMargins& frame) {
+    const int widest = clientWidths.empty() ? 0 : *std::max_element(clientWidths.begin(), clientWidths.end());
+    return widest > 0 ? widest + frame.left + frame.right : 0;
+}
+
 QPoint KeepInside(QPoint at, QSize size, const QRect& area) {
     if (area.isEmpty()) return at;
     const int x = std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width()));

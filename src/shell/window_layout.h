@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <span>
 
 namespace pelmar {
 
@@ -19,7 +20,7 @@ struct MainGeometry {
     QPoint client;                         // the client area's top-left on the screen
     QRect available;                       // the screen's area for windows; empty: no bounds
     QSize transFrame;                      // the transformations window's outer size
-    int dialogFrameWidth = 0;              // the widest object dialog's outer width; 0 when none was seen
+    int dialogFrameWidth = 0;              // the room kept for the object dialogs (DialogRoom); 0: none
 };
 
 // The picture window never gets smaller than this.
@@ -46,14 +47,21 @@ struct FrameMargins {
 FrameMargins MarginsOf(const QRect& frame, const QRect& client);
 FrameMargins EstimatedMargins(const FrameMargins& own, const FrameMargins& framed);
 
+// The room the layout keeps for the object dialogs at their place: the outer
+// width of the widest dialog of any kind, open or not, so that a dialog of
+// another kind replacing the last never moves the picture window.
+// `clientWidths`: the client width each kind's dialog opens with (0: none);
+// `frame`: the margins of a dialog's frame.  0 when no width is known.
+int DialogRoom(std::span<const int> clientWidths, const FrameMargins& frame);
+
 // The top-left of a frame of `size` wanted at `at`, moved as little as needed
 // to lie wholly inside `area` (its top-left edge when it is larger); `at`
 // itself when `area` is empty.
 QPoint KeepInside(QPoint at, QSize size, const QRect& area);
 
 // Picture window: top 0, height = client height − tool bar − 5; its left
-// edge 405, or 5 pixels right of the widest object dialog standing at the
-// dialogs' place; width = client width − left − 10.  On a small main window
+// edge 405, or 5 pixels right of the dialogs' room where that is wider;
+// width = client width − left − 10.  On a small main window
 // it keeps the minimum size and moves left so that its right edge stays 10
 // pixels inside the client area where it can.  Dialogs: 10 pixels right of
 // the client's left edge, just below the tool bar.  Transformations window:

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QFile>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <regex>
@@ -82,7 +84,12 @@ TEST(WindowLayout, APictureWindowNeverShrinksBelowItsMinimumAndTheWindowsStayOnT
         const int border = r(10), caption = r(40);
         const QRect frame(area.left() + r(600) - 300, area.top() + r(400) - 200, 2 * border + r(1400),
                           caption + 2 * border + r(1000));
-        MainGeometry m = Main(frame, border, caption, area, {382 + r(20), 150 + r(40)}, r(3) ? 0 : 380 + r(100));
+        // The dialogs of the kinds as the fonts and words make them (none
+        // measured yet, or each its own width), framed alike.
+        std::array<int, KindCount> dialogs{};
+        if (r(4)) std::generate(dialogs.begin(), dialogs.end(), [&] { return r(5) ? 360 + r(100) : 0; });
+        const FrameMargins dialogFrame{r(4), r(30), r(4), r(4)};
+        MainGeometry m = Main(frame, border, caption, area, {382 + r(20), 150 + r(40)}, DialogRoom(dialogs, dialogFrame));
         m.toolBarHeight = r(60);
         const WindowLayout l = DefaultWindowLayout(m);
         ASSERT_GE(l.pictureWidth, MinPictureWidth);
@@ -93,6 +100,12 @@ TEST(WindowLayout, APictureWindowNeverShrinksBelowItsMinimumAndTheWindowsStayOnT
         if (m.clientWidth - strip - 10 >= MinPictureWidth) {
             ASSERT_EQ(l.pictureLeft, strip);
             ASSERT_EQ(l.pictureWidth, m.clientWidth - strip - 10);
+            // Whichever dialog stands at the dialogs' place, the picture
+            // window is the same and stays clear of it.
+            for (int w : dialogs) {
+                if (l.dialogLeft > m.client.x() + 10) break;  // moved right onto the screen
+                ASSERT_LE(l.dialogLeft + dialogFrame.grow({w, 1}).width() + 5, m.client.x() + l.pictureLeft) << i;
+            }
         } else if (m.clientWidth >= MinPictureWidth + 10) {
             ASSERT_EQ(l.pictureLeft + l.pictureWidth, m.clientWidth - 10);  // its right edge stays inside
         }

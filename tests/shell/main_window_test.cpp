@@ -589,6 +589,33 @@ TEST(MainWindow, ObjectDialogsSession) {
     EXPECT_FALSE(picture.intersects(tr->frameGeometry())) << "the picture window beside the dialog";
     EXPECT_EQ(Find<QLabel>(*tr, "LabelT2Path")->text().toStdString(), PathCaption(st, Kind::tr));
     EXPECT_FALSE(s.on(MainCommand::Undo)) << "showing an object changes nothing";
+    // A new segment dragged with the triangle's dialog open: the segment's
+    // dialog (of another width) opens at the press, and the picture stays
+    // under the pointer, which the user holds still on the screen.
+    {
+        QWidget* box = w.picture()->paintBox();
+        const QPoint from = box->mapToGlobal(QPoint(300, 200)), to = box->mapToGlobal(QPoint(420, 260));
+        const QRect laid = w.pictureWindow()->geometry();
+        w.picture()->toolButton("TBAdds")->trigger();
+        w.picture()->toolButton("TBLi")->trigger();
+        QTest::mousePress(box, Qt::LeftButton, {}, box->mapFromGlobal(from));
+        ASSERT_TRUE(reg.dialog(Kind::li) && !reg.dialog(Kind::tr));
+        for (const QPoint at : {(from + to) / 2, to}) {
+            QApplication::processEvents();
+            QMouseEvent move(QEvent::MouseMove, QPointF(box->mapFromGlobal(at)), QPointF(at), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(box, &move);
+        }
+        QApplication::processEvents();
+        QTest::mouseRelease(box, Qt::LeftButton, {}, box->mapFromGlobal(to));
+        QApplication::processEvents();
+        EXPECT_EQ(w.pictureWindow()->geometry(), laid);
+        const DLine& drawn = doc.Li[doc.count(Kind::li)];
+        EXPECT_EQ(std::make_pair(drawn.P1.ScrX.v, drawn.P1.ScrY.v), std::make_pair(300.0, 600 - 201.0));
+        EXPECT_EQ(std::make_pair(drawn.P2.ScrX.v, drawn.P2.ScrY.v), std::make_pair(420.0, 600 - 261.0));
+        w.picture()->toolButton("TBLine")->trigger();
+        tr = choose(Kind::tr);
+    }
     const double before = doc.Tr[1].S[1].Length.v;
     int undo = st.UndoPos;
     ShowActive(*tr);

@@ -1,5 +1,7 @@
 #include "dialogs/ui/dialog_registry.h"
 
+#include <memory>
+
 #include "editing/kind_access.h"
 #include "files/word_table.h"
 
@@ -42,6 +44,15 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     session_.dialogOpened(k);
     d->show();
     return d;
+}
+
+QSize DialogRegistry::measure(Kind k) {
+    if (!creators_[Slot(k)]) return {};
+    const std::unique_ptr<ObjectDialog> d(creators_[Slot(k)](*this));
+    d->ensurePolished();  // the style's sizes, as a shown dialog has them
+    d->applyWords(session_.words());
+    d->fitContent();
+    return d->size();
 }
 
 void DialogRegistry::WordsToOpenDialogs() {

@@ -123,6 +123,11 @@ public:
     // CreateForm<k>: a new dialog unless one is open, with the words on it;
     // shown.  Nothing for a kind without a creator.
     ObjectDialog* open(Kind k);
+    // The client size the kind's dialog takes when it opens now: with the
+    // words of the moment, grown to its content.  The dialog is built unseen
+    // and freed again; nothing is registered or filled.  An empty size for a
+    // kind without a creator.
+    QSize measure(Kind k);
     // After a language change: the open dialogs take the new words, in kind
     // order.
     void WordsToOpenDialogs();

@@ -179,7 +179,10 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     // transformations windows, then the open object dialogs in kind order.
     connect(&app_.languageChanged(), &LanguageSignal::changed, this, [this] { wordsToMain(); });
     connect(&app_.languageChanged(), &LanguageSignal::changed, this,
-            [this] { dialogs_->registry().WordsToOpenDialogs(); });
+            [this] {
+                dialogs_->registry().WordsToOpenDialogs();
+                dialogWordsChanged();
+            });
     app_.created(hooks());
     st.UndoOn = shell_.settings.UndoOn;
     // Undo keeps ten steps at least, also when no settings file gave a depth.
@@ -566,7 +569,7 @@ FrameMargins Form1::margins(const QWidget* w) const {
     return w == this ? own : EstimatedMargins(own, MarginsOf(frameGeometry(), geometry()));
 }
 
-MainGeometry Form1::layoutGeometry() const {
+MainGeometry Form1::layoutGeometry() {
     MainGeometry g;
     const QRect frame = frameGeometry();
     g.left = frame.left();
@@ -583,10 +586,16 @@ MainGeometry Form1::layoutGeometry() const {
     // A window the window system has not framed yet is taken with a frame
     // like the main window's.
     g.transFrame = margins(&trans_->window()).grow(trans_->window().size());
-    g.dialogFrameWidth = dialogWidth_;
+    // Room for the widest dialog of any kind, framed like an open dialog (or,
+    // with none open, like the main window), so that the picture window need
+    // not move for whichever dialog opens.
+    if (dialogWidths_.empty())
+        for (int n = 1; n <= KindCount; ++n)
+            dialogWidths_.push_back(dialogs_->registry().measure(static_cast<Kind>(n)).width());
+    FrameMargins dialogFrame = MarginsOf(frame, geometry());
     for (int n = 1; n <= KindCount; ++n)
-        if (const ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)))
-            g.dialogFrameWidth = std::max(g.dialogFrameWidth, margins(d).grow(d->size()).width());
+        if (const ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n))) dialogFrame = margins(d);
+    g.dialogFrameWidth = DialogRoom(dialogWidths_, dialogFrame);
     return g;
 }
 
@@ -635,19 +644,15 @@ void Form1::dialogOpening() {
             if (ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)); d && d->pos() == place)
                 d->move(dialogPlace_);
     }
-    // Once shown and sized, the dialog stands beside the picture window.
-    QTimer::singleShot(0, this, [this] { keepPictureBesideDialogs(); });
+    // The picture window stays: the layout kept room for a dialog of any kind
+    // (the dialog may open at a press on the picture, and a picture moving
+    // under the held button would put the drawing off the pointer).
 }
 
-void Form1::keepPictureBesideDialogs() {
-    // Only the dialogs at the layout's place count, and only a picture window
-    // where the layout put it moves: what the user placed stays.
-    int widest = 0;
-    for (int n = 1; n <= KindCount; ++n)
-        if (const ObjectDialog* d = dialogs_->registry().dialog(static_cast<Kind>(n)); d && d->pos() == dialogPlace_)
-            widest = std::max(widest, margins(d).grow(d->size()).width());
-    if (widest <= dialogWidth_) return;
-    dialogWidth_ = widest;
+void Form1::dialogWordsChanged() {
+    // Only a picture window where the layout put it moves: what the user
+    // placed stays.
+    dialogWidths_.clear();
     if (pictureSub_->geometry() == pictureLaid_ && !pictureSub_->isMaximized())
         placePicture(DefaultWindowLayout(layoutGeometry()));
 }

@@ -151,15 +151,15 @@ private:
     void documentOpened();
     void defaultWindowLayout();
     // The main window's geometry and the outer sizes of the windows it places.
-    MainGeometry layoutGeometry() const;
+    MainGeometry layoutGeometry();
     // A window's frame margins, estimated while the window system has not framed it.
     FrameMargins margins(const QWidget* w) const;
     void placePicture(const WindowLayout& l);
     // An object dialog opens: at the dialogs' place below the tool bar.
     void dialogOpening();
-    // A dialog wider than the strip left of the picture window moves the
-    // picture window right, where the layout put it.
-    void keepPictureBesideDialogs();
+    // The words changed: the dialogs are measured again, and a picture window
+    // where the layout put it takes its place beside their new room.
+    void dialogWordsChanged();
     void layOutAgainWhenFramed();
     // The object dialogs, the transformations window and every other window
     // of the program closed or hidden.
@@ -198,7 +198,9 @@ private:
     QMdiSubWindow* pictureSub_ = nullptr;
     PictureWindow* pic_ = nullptr;
     QPoint dialogPlace_;  // the object dialogs' place of the last default layout
-    int dialogWidth_ = 0;  // the widest object dialog's outer width seen at that place
+    // The client width each kind's dialog opens with in the words of the
+    // moment; empty until the layout first needs them.
+    std::vector<int> dialogWidths_;
     QRect pictureLaid_;  // the picture window's geometry of the last layout
     bool layoutBeforeFrame_ = false;  // the last layout came before the main window's frame was known
     // The transformations window was placed (by the layout or an opened
