@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Draws one picture of every kind from the shipped sets, unfilled and filled,
-# in an 800 x 600 and a 400 x 300 document, and lays side by side what each
-# program shows of it:
+# in an 800 x 600 and a 400 x 300 document, and the shipped 3D system with a
+# paraboloid, its sections (one of them z = 3) and its outline, drawn in
+# 800 x 600 and then made 500 x 700 in Project options, as a raster and as a
+# vector picture; and lays side by side what each program shows of it:
 #   bash scripts/kind-shots.sh [BUILD_DIR] [OUT_DIR]
 # builds the office tests in BUILD_DIR (default build-dev) and writes into
-# OUT_DIR (default BUILD_DIR/kind-shots), for each STEM (SIZE_KIND_plain or
-# SIZE_KIND_filled): STEM.png (the program's picture), STEM.emf,
+# OUT_DIR (default BUILD_DIR/kind-shots), for each STEM (SIZE_KIND_plain,
+# SIZE_KIND_filled, SIZE_XYZ_surface-raster or SIZE_XYZ_surface-vector):
+# STEM.png (the program's picture), STEM.emf,
 # office/STEM.odg and office/STEM_text.odt; then STEM_emf.png (Inkscape's
 # picture of the metafile), STEM_odg.png and STEM_odt.png (LibreOffice's
 # pictures of the exports, cut to the picture and brought to its size) and
@@ -50,7 +53,7 @@ fi
 left_margin=85.05
 top_margin=56.7
 
-for own in "$out"/*_plain.png "$out"/*_filled.png; do
+for own in "$out"/*_plain.png "$out"/*_filled.png "$out"/*_surface-raster.png "$out"/*_surface-vector.png; do
   [ -f "$own" ] || continue
   stem=${own%.png}
   name=$(basename "$stem")

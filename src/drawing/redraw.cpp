@@ -291,6 +291,15 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     graphRun.Host = &graphHost;
     graphRun.Stores.DrawProj = &doc;
     graphRun.Stores.Proj = window ? &proj : nullptr;
+    if (window && st.Edit) {
+        const EditState& e = *st.Edit;
+        if (e.CurObjIndex >= 0 && e.CurObjIndex < ObjListSize)
+            graphRun.Stores.CurrentObject = e.ObjList[static_cast<std::size_t>(e.CurObjIndex)];
+        if (e.Work) {
+            graphRun.Stores.CurXOY = &e.Work->CurXOY;
+            graphRun.Stores.CurXZ = &e.Work->CurXZ;
+        }
+    }
     graphRun.DecimalSep = host.texts.decimalSeparator();
 
     // Pass 1 goes to the back buffer; a preview has a scratch picture of its

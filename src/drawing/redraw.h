@@ -16,6 +16,7 @@
 
 #include "drawing/paint_target.h"
 #include "drawing/redraw_host.h"
+#include "model/edit_state.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -93,6 +94,10 @@ struct DrawingState {
     bool MetaWritten = false;
     PainterTable Painters;
     std::function<std::int64_t()> Clock;  // milliseconds of the day
+    // The editing state: the window's drawing stores the curves it traces
+    // into the working copy of the current object too, so that committing
+    // it keeps them.  Null: none (an export, a test).
+    EditState* Edit = nullptr;
 
     std::unique_ptr<PictureSurface> Surface;  // the pass 2 surface while it lives
 };

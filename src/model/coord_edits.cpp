@@ -1,5 +1,6 @@
 #include "model/coord_edits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelmar {
@@ -84,6 +85,55 @@ DXZ XZWithSecondOrder(DXZ z, int outline, bool on) {
 bool XZSurfaceShaded(const DXZ& z, int surface) {
     const int o = XZOutlineOf(surface);
     return o != 0 && z.Outlines[static_cast<std::size_t>(o)].GradientOn;
+}
+
+namespace {
+
+bool Stale(DCurve2& c) {
+    const bool was = c.Valid != 0;
+    c.Valid = 0;
+    return was;
+}
+
+}  // namespace
+
+bool MarkCurvesNotComputed(DXOY& x) { return Stale(x.Curves); }
+
+bool MarkCurvesNotComputed(DXZ& z) {
+    bool any = false;
+    for (auto& c : z.Curves) any = Stale(c) || any;
+    for (auto& o : z.Outlines) any = Stale(o.Lines) || any;
+    return any;
+}
+
+bool MarkCurvesNotComputed(DSubProj& o) {
+    bool any = false;
+    for (std::size_t i = 1; i <= o.Xy.count(); ++i) any = MarkCurvesNotComputed(o.Xy[i]) || any;
+    for (std::size_t i = 1; i <= o.Xz.count(); ++i) any = MarkCurvesNotComputed(o.Xz[i]) || any;
+    return any;
+}
+
+bool MarkCurvesNotComputed(WorkingCopies& w) {
+    const bool xy = MarkCurvesNotComputed(w.CurXOY);
+    return MarkCurvesNotComputed(w.CurXZ) || xy;
+}
+
+void FitOutlineWindows(DXZ& z) {
+    double left = z.Center.ScrX.v, right = left, bottom = z.Center.ScrY.v, top = bottom;
+    for (const DLine* a : {&z.AxisX, &z.AxisY, &z.AxisZ})
+        for (const DPoint* p : {&a->P1, &a->P2}) {
+            left = std::min(left, p->ScrX.v);
+            right = std::max(right, p->ScrX.v);
+            bottom = std::min(bottom, p->ScrY.v);
+            top = std::max(top, p->ScrY.v);
+        }
+    auto pixel = [](double v) { return std::isfinite(v) ? static_cast<std::int32_t>(std::clamp(v, -1e9, 1e9)) : 0; };
+    for (auto& o : z.Outlines) {
+        o.X1 = pixel(std::floor(left));
+        o.Y1 = pixel(std::floor(bottom));
+        o.X2 = pixel(std::ceil(right));
+        o.Y2 = pixel(std::ceil(top));
+    }
 }
 
 double ClampParamStep(double h) { return std::isnan(h) || h <= MinParamStep ? MinParamStep : h; }

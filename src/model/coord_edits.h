@@ -53,6 +53,20 @@ DXZ XZWithSecondOrder(DXZ z, int outline, bool on);
 // the gradient on.
 bool XZSurfaceShaded(const DXZ& z, int surface);
 
+// ---- both: the curves are kept in picture pixels, so a change of the
+// picture's size, resolution or type stales every one of them.  True when
+// one was computed before.
+bool MarkCurvesNotComputed(DXOY& x);
+bool MarkCurvesNotComputed(DXZ& z);
+// Every system of a document's store, and the two systems' working copies.
+bool MarkCurvesNotComputed(DSubProj& o);
+bool MarkCurvesNotComputed(WorkingCopies& w);
+
+// The outlines' search window over a 3D system: the picture box of its axes
+// (x1, y1 the lower left corner, x2, y2 the upper right, whole pixels
+// measured from the picture's lower left corner), for all three outlines.
+void FitOutlineWindows(DXZ& z);
+
 // ---- the parametric step of both systems: at least 0.0001.
 inline constexpr double MinParamStep = 0.0001;
 double ClampParamStep(double h);

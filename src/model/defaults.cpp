@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/construct.h"
+#include "model/coord_edits.h"
 #include "model/flip.h"
 #include "model/geometry.h"
 #include "model/update.h"
@@ -441,10 +442,7 @@ void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
     const DefaultSetSession session(src);
     if (const SetFound set = StartDefault(rec, Kind::xz, &DSubProj::Xz, number, src)) {
         // Surfaces and outlines computed for another picture height are computed again.
-        if (set.height != src.pictureHeight) {
-            for (auto& c : rec.Curves) c.Valid = 0;
-            for (auto& o : rec.Outlines) o.Lines.Valid = 0;
-        }
+        if (set.height != src.pictureHeight) MarkCurvesNotComputed(rec);
         return;
     }
     DefaultHead(rec);
@@ -494,6 +492,8 @@ void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
     rec.AxisZ.P1.Z.v = c.z - 200;
     rec.AxisZ.P2.Z.v = c.z + 200;
     UpdateXYZ(rec, 0);
+    // The outlines are searched for over the whole system.
+    FitOutlineWindows(rec);
 }
 
 }  // namespace pelmar

@@ -42,6 +42,7 @@ Application::Application(Folders folders)
     // exports this one's picture.  Without a folder no metafile is written.
     const std::string scratch = InstanceTempFolder(shell_.ProgDir);
     document_->Drawing.MetaPath = scratch.empty() ? std::string() : scratch + "MetaTemp.emf";
+    document_->Drawing.Edit = &edited_->state();
 }
 
 Application::~Application() = default;

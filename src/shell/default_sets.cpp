@@ -10,6 +10,7 @@
 
 #include "files/document.h"
 #include "platform/safe_save.h"
+#include "model/coord_edits.h"
 #include "model/geometry.h"
 #include "model/translate.h"
 #include "model/update.h"
@@ -369,6 +370,7 @@ void LookXYZ(DXZ& x) {
     AxisEnd(x.AxisY.P2, "y", -60);
     AxisEnd(x.AxisZ.P2, "z", 150);
     UpdateXYZ(x, 0);
+    FitOutlineWindows(x);
 }
 
 // ---------------------------------------------------------------------------

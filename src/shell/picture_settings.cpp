@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "dialogs/number_text.h"
+#include "model/coord_edits.h"
 #include "model/geometry.h"
 #include "model/units.h"
 
@@ -99,8 +100,16 @@ PictureSettings SettingsOf(const DProj& doc) {
     return s;
 }
 
-StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool forNew) {
+StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool forNew, WorkingCopies* work) {
     StoredSettings out;
+    const DImProj& was = doc.Im;
+    const bool resized = s.Width != was.Width || s.Height != was.Height;
+    if (resized || s.Dpi != was.Dpi || s.PicMode != was.PicMode) {
+        // The curves lie where the old picture put them: traced again.
+        out.curvesStale = MarkCurvesNotComputed(doc.Obj);
+        if (work) MarkCurvesNotComputed(*work);
+    }
+    if (resized) doc.FillValid = 0;
     if (forNew) {
         doc.AnimFrames = 30;
         doc.AnimDelay = 30;

@@ -74,13 +74,19 @@ PictureSettings SettingsOf(const DProj& doc);
 struct StoredSettings {
     bool backgroundChanged = false;
     bool modeChanged = false;
+    bool curvesStale = false;  // curves the document's coordinate systems had computed are stale
 };
 
 // OK: the copy into the document.  A project being created (`forNew`) gets
 // its animation too: 30 frames 30 ms apart, t starting at 0 and stepping by
-// 1, looped.  A vector picture's background becomes white; the shaded
-// picture is marked stale only when a fill setting differs.
-StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool forNew = false);
+// 1, looped.  A vector picture's background becomes white.  The shaded
+// picture is marked stale when a fill setting or the picture's size differs.
+// A change of the picture's size, resolution or type marks the curves the
+// coordinate systems keep in picture pixels not computed, in the document
+// and in the working copies `work` (when given), which a commit would
+// otherwise bring back.
+StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool forNew = false,
+                                    WorkingCopies* work = nullptr);
 
 // Paper sizes the print page offers, millimetres; the item after the last
 // one is "other".

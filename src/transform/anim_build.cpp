@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <memory>
+#include <utility>
 
 #include "files/animated_gif.h"
 #include "model/recompute.h"
@@ -122,6 +123,8 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
     bool cancelled = false;
+    // The frames' curves belong to the frames, not to the working copies.
+    EditState* const edit = std::exchange(st.Edit, nullptr);
     for (int i = 0; result.error.empty() && i < count; ++i) {
         host.setStatus(std::string(AnimBuildingFrame) + " " + std::to_string(i + 1), AnimBlack);
         host.setProgress(i + 1, count);
@@ -149,6 +152,7 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         gif.Cancel();
     }
 
+    st.Edit = edit;
     // The document, and the shading kept for it, as they were.
     proj = *saved;
     st.BackPng = savedShading;

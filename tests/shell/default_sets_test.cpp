@@ -288,6 +288,30 @@ TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
     EXPECT_FALSE(pic == gridPic);
 }
 
+// The shipped 3D system outlines a surface once its outline is switched on:
+// a paraboloid gains the outline's ink, all of it inside the outline's
+// window (picture pixels counted up from the bottom edge).
+TEST(DefaultSets, ShippedOutlineDrawsAParaboloidsOutline) {
+    ShippedDefaults d;
+    DXZ& x = d.doc->Obj.Xz[1];
+    x.Surf[1].s = "(x^2+y^2)/4";
+    x.SurfOn[1].v = true;
+    const QImage sections = Picture(*d.doc, Kind::xz);
+    x.Outlines[1].On = true;
+    const QImage outlined = Picture(*d.doc, Kind::xz);
+    const DOutLine& o = x.Outlines[1];
+    const int h = d.doc->Im.Height;
+    int inside = 0, outside = 0;
+    for (int py = 0; py < outlined.height(); ++py)
+        for (int px = 0; px < outlined.width(); ++px) {
+            if (qGray(outlined.pixel(px, py)) > 200 || outlined.pixel(px, py) == sections.pixel(px, py)) continue;
+            const bool in = px >= o.X1 - 2 && px <= o.X2 + 2 && h - py >= o.Y1 - 2 && h - py <= o.Y2 + 2;
+            ++(in ? inside : outside);
+        }
+    EXPECT_GT(inside, 300) << "window " << o.X1 << ", " << o.Y1 << " - " << o.X2 << ", " << o.Y2;
+    EXPECT_EQ(outside, 0);
+}
+
 // The names a reader sees on an object: every named point, each once.
 struct Names {
     std::multiset<std::string> seen;

@@ -102,7 +102,7 @@ TEST(PictureSettings, PrintPreviewKeepsTheSheetInTheBoxInBothOrientations) {
     EXPECT_EQ(img.pixelColor(r.left() + 2, r.center().y()), QColor(Qt::red));
 }
 
-TEST(PictureSettings, OkStoresTheCopyAndMarksTheShadingStaleOnlyForAFillChange) {
+TEST(PictureSettings, OkStoresTheCopyAndMarksTheShadingStaleOnlyForAFillOrSizeChange) {
     auto doc = std::make_unique<DProj>();
     doc->FillValid = 1;
     PictureSettings s = SettingsOf(*doc);
@@ -135,6 +135,13 @@ TEST(PictureSettings, OkStoresTheCopyAndMarksTheShadingStaleOnlyForAFillChange) 
         EXPECT_EQ(doc->FillValid, 0) << "field " << field;
         EXPECT_FALSE(FillSettingsDiffer(doc->Im, t.Fill));
     }
+
+    // The shading of a picture of another size is made again.
+    doc->FillValid = 1;
+    s = SettingsOf(*doc);
+    s.Height += 200;
+    StorePictureSettings(*doc, s);
+    EXPECT_EQ(doc->FillValid, 0);
 
     // A vector picture is white whatever the copy held; only New sets the animation.
     s = SettingsOf(*doc);

@@ -67,7 +67,7 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
     dialog.setServices({});
     if (dialog.NewProjOK()) {
         const PictureSettings& s = dialog.settings();
-        const StoredSettings stored = StorePictureSettings(doc, s);
+        const StoredSettings stored = StorePictureSettings(doc, s, false, w.editing().Work);
         SetChanged(w.editing(), true);
         if (QAction* anim = w.toolAction(MainCommand::Anim)) anim->setEnabled(doc.Im.PicMode == 0);
         const QColor back = ColorOf(doc.Im.Background);
@@ -80,7 +80,9 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
                                      words.WordLine(doc.Im.PicMode == 1 ? WordNo::VectorPicture
                                                                         : WordNo::RasterPicture));
         w.picture()->FitScrollBox();
-        w.redraw(false);
+        // Curves traced for the old picture are traced again at once, as the
+        // build run does, so that no output misses them.
+        w.redraw(stored.curvesStale);
     }
     if (dialog.fillRequested()) {
         FormImageBr fill(words, doc, [&w] { w.redraw(true); }, &w);
