@@ -3,7 +3,7 @@
 #   bash scripts/office-shots.sh [BUILD_DIR] [OUT_DIR]
 # builds the office tests in BUILD_DIR (default build-dev) and runs the picture
 # tests, which write to OUT_DIR (default BUILD_DIR/office-shots), for each
-# sample drawing STEM (sample, figures): STEM_pelmar.png (the program's own
+# sample drawing STEM (sample, figures, labels, lesson): STEM_pelmar.png (the program's own
 # picture), STEM.odg and STEM_text.odt (the two shape exports) with
 # LibreOffice's PNG of each, and STEM-side-by-side.png of the three (the text
 # export cut to its picture area).  Needs LibreOffice (soffice) and
@@ -21,7 +21,7 @@ fi
 cmake --build "$build" --target office_tests -j4
 PELMAR_OFFICE_SHOTS="$out" QT_QPA_PLATFORM=offscreen \
   "$build/tests/office_tests" --gtest_filter='OfficePictures.*' || true
-for stem in sample figures; do
+for stem in sample figures labels lesson; do
   if [ ! -f "$out/${stem}_odt_cropped.png" ]; then
     echo "no pictures of $stem: see the test's output above" >&2
     continue

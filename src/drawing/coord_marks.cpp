@@ -25,6 +25,8 @@ int CdrStyle(bool bold, bool italic) {
     return italic ? 8 : 1;
 }
 
+constexpr TextFormat Centred{TextAlign::Center, TextAlign::Center};
+
 // The free room between a tick's end and the number beside it.
 double NumberGap(double pixelSize) { return std::max(2.0, std::round(0.2 * pixelSize)); }
 
@@ -157,7 +159,7 @@ void MarkPainter::line(double width, PointF a, PointF b) {
         s.CdrRememberShape();
     } else if (target_.is(TargetKind::Wrd)) {
         if (!target_.wrd) return;
-        target_.wrd->OfficeLine(style_.colour, false, 0, a.x, a.y, b.x, b.y, width, 0, 0);
+        target_.wrd->OfficeLine(style_.colour, false, 0, a.x, a.y, b.x, b.y, width, 0, 0, {});
     }
 }
 
@@ -199,36 +201,33 @@ Font MarkPainter::screenFont() const {
     return Font{style_.font, LabelPixelSize(style_.size, im_), style_.bold, style_.italic};
 }
 
-// The exports measure their texts on a scratch picture with the number font:
-// a cell height of `size` pixels (of which the em takes four fifths), or
-// `size` points at the resolution.
-SizeF MarkPainter::exportTextSize(const std::string& text) {
-    Canvas* m = target_.measure;
-    if (!m) {
-        if (!scratch_) scratch_ = std::make_unique<Scratch>();
-        m = &scratch_->canvas;
+Canvas* MarkPainter::measurer() {
+    if (target_.is(TargetKind::Pel)) return target_.canvas;
+    if (target_.measure) return target_.measure;
+    if (!scratch_) scratch_ = std::make_unique<Scratch>();
+    return &scratch_->canvas;
+}
+
+// The exports put the numbers where the own picture draws them and as large:
+// the drawing program's texts by their baselines, the word processor's boxes
+// by their tops, the font's ascent above the baseline.  (Placed by the
+// formulas of the programs' own text layout they landed a line lower and
+// off to the side.)
+void MarkPainter::exportText(const Font& f, const std::string& text, PointF at, TextFormat format) {
+    const TextPlacement p = PlaceText(f, text, at, format);
+    const double baseline = p.top + p.ascent;
+    if (target_.is(TargetKind::Cdr) && target_.cdr) {
+        CdrSink& s = *target_.cdr;
+        s.CreateArtisticText(text, CdrX(im_, p.left), CdrY(im_, baseline));
+        s.SetCharacterAttributes(0, 0, style_.font, CdrStyle(style_.bold, style_.italic), CdrTextSize(f, im_), 0, 0,
+                                 0, 0, 0, 1000, 1000, 1);
+        s.CdrSetFillColor(style_.colour);
+        s.CdrRememberShape();
+    } else if (target_.is(TargetKind::Wrd) && target_.wrd) {
+        target_.wrd->OfficeTextBox(30, 30, text, p.left, WordBoxTop(f, baseline), "", "", style_.font, style_.font,
+                                   style_.italic, style_.bold, style_.italic, style_.bold, WordTextSize(f, im_),
+                                   style_.colourIndex, style_.colour);
     }
-    const double px = PointsUnit(im_) ? Round(style_.size * static_cast<double>(im_.Dpi) / 72.0) : 0.8 * style_.size;
-    return m->measureText(Font{style_.font, px, style_.bold, style_.italic}, text);
-}
-
-void MarkPainter::cdrText(const std::string& text, double x, double y) {
-    CdrSink& s = *target_.cdr;
-    int size = 10 * style_.size;
-    if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(1440.0 * style_.size / im_.Dpi);
-    s.CreateArtisticText(text, CdrX(im_, x), CdrY(im_, y));
-    s.SetCharacterAttributes(0, 0, style_.font, CdrStyle(style_.bold, style_.italic), size, 0, 0, 0, 0, 0, 1000,
-                             1000, 1);
-    s.CdrSetFillColor(style_.colour);
-    s.CdrRememberShape();
-}
-
-void MarkPainter::wordText(const std::string& text, double left, double top) {
-    int size = style_.size;
-    if (!PointsUnit(im_)) size = im_.Dpi == 0 ? 0 : RoundToInt(144.0 * style_.size / im_.Dpi);
-    target_.wrd->OfficeTextBox(30, 30, text, Round(left), Round(top), "", "", style_.font, style_.font,
-                               style_.italic, style_.bold, style_.italic, style_.bold, size, style_.colourIndex,
-                               style_.colour);
 }
 
 // Grid lines would cross the digits: the band the digits take (not the
@@ -243,67 +242,38 @@ void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text,
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
     flushLines();
-    const double size = style_.size;
-    if (target_.is(TargetKind::Pel)) {
-        if (!target_.canvas) return;
-        Canvas& c = *target_.canvas;
-        const Font f = screenFont();
-        const double h = c.measureText(f, "0").h;
-        const PointF at{ax, ay + h / 2 - 0.1 * h};
-        clearBehind(c, f, text, at);
-        c.drawText(f, style_.screenColour, text, at, {TextAlign::Center, TextAlign::Center});
-    } else if (target_.is(TargetKind::Cdr)) {
-        if (!target_.cdr) return;
-        const SizeF t = exportTextSize(text);
-        cdrText(text, ax - 1.2 * Round(t.w / 2), ay + 2.1 * t.h + 0.3 * size);
-    } else if (target_.is(TargetKind::Wrd)) {
-        if (!target_.wrd) return;
-        const SizeF t = exportTextSize(text);
-        wordText(text, ax - 1.2 * Round(t.w / 2), ay + 0.9 * t.h + 0.3 * size);
-    }
+    Canvas* m = measurer();
+    if (!m) return;
+    const Font f = screenFont();
+    const double h = m->measureText(f, "0").h;
+    const PointF at{ax, ay + h / 2 - 0.1 * h};
+    if (!target_.is(TargetKind::Pel)) return exportText(f, text, at, Centred);
+    clearBehind(*m, f, text, at);
+    m->drawText(f, style_.screenColour, text, at, Centred);
 }
 
 void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double ay) {
     flushLines();
-    const double size = style_.size;
-    if (target_.is(TargetKind::Pel)) {
-        if (!target_.canvas) return;
-        Canvas& c = *target_.canvas;
-        const Font f = screenFont();
-        const double w = c.measureText(f, text).w;
-        // The anchor is the ticks' right end: a number starting there would
-        // fuse its minus with the tick, so it keeps a clear gap.
-        const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
-        clearBehind(c, f, text, {left + w / 2, ay});
-        c.drawText(f, style_.screenColour, text, {left + w / 2, ay}, {TextAlign::Center, TextAlign::Center});
-    } else if (target_.is(TargetKind::Cdr)) {
-        if (!target_.cdr) return;
-        const SizeF t = exportTextSize(text);
-        cdrText(text, ax + size + 0.2 * Round(t.w / 2), ay + t.h);
-    } else if (target_.is(TargetKind::Wrd)) {
-        if (!target_.wrd) return;
-        const SizeF t = exportTextSize(text);
-        wordText(text, ax + 0.3 * size + 0.2 * Round(t.w / 2), ay + 0.3 * t.h);
-    }
+    Canvas* m = measurer();
+    if (!m) return;
+    const Font f = screenFont();
+    const double w = m->measureText(f, text).w;
+    // The anchor is the ticks' right end: a number starting there would
+    // fuse its minus with the tick, so it keeps a clear gap.
+    const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+    const PointF at{left + w / 2, ay};
+    if (!target_.is(TargetKind::Pel)) return exportText(f, text, at, Centred);
+    clearBehind(*m, f, text, at);
+    m->drawText(f, style_.screenColour, text, at, Centred);
 }
 
 void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
     flushLines();
     const double size = style_.size;
-    if (target_.is(TargetKind::Pel)) {
-        if (!target_.canvas) return;
-        const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
-                                          : PointF{ax - 0.7 * size, ay + 0.6 * size};
-        target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
-    } else if (target_.is(TargetKind::Cdr)) {
-        if (!target_.cdr) return;
-        const SizeF t = exportTextSize(text);
-        cdrText(text, ax + 0.3 * Round(t.w / 2), ay + 2.1 * t.h);
-    } else if (target_.is(TargetKind::Wrd)) {
-        if (!target_.wrd) return;
-        const SizeF t = exportTextSize(text);
-        wordText(text, ax + 0.3 * Round(t.w / 2), ay + 0.9 * t.h);
-    }
+    const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
+                                      : PointF{ax - 0.7 * size, ay + 0.6 * size};
+    if (!target_.is(TargetKind::Pel)) return exportText(screenFont(), text, at, TextFormat{});
+    if (target_.canvas) target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
 }
 
 }  // namespace pelmar

@@ -101,10 +101,13 @@ public:
     void depthAxisNumber(const std::string& text, double ax, double ay);
 
 private:
-    SizeF exportTextSize(const std::string& text);
+    // The canvas the own picture's number places are measured on: the
+    // picture's, or for the exports a scratch picture.
+    Canvas* measurer();
     Font screenFont() const;
-    void cdrText(const std::string& text, double x, double y);
-    void wordText(const std::string& text, double left, double top);
+    // A number of the exports, where the own picture draws it with `format`
+    // at `at` and in its size.
+    void exportText(const Font& f, const std::string& text, PointF at, TextFormat format);
 
     const MarkStyle& style_;
     const DImProj& im_;

@@ -31,6 +31,12 @@ void PelLine(const DLine& l, const DImProj& im, Canvas& c, PointF a, PointF b) {
     c.drawLine(pen, a, b);
 }
 
+// The length and the base width of the picture's arrowhead (DrawArrowhead).
+void ArrowheadSize(int length, int angle, double& along, double& across) {
+    along = length;
+    across = std::fabs(2 * length * std::tan(angle * std::numbers::pi / 180.0));
+}
+
 // The outline of a segment in the drawing program.
 void CdrSegmentOutline(const DLine& l, const DImProj& im, const PaintTarget& target, PointF a, PointF b) {
     CdrSink& s = *target.cdr;
@@ -87,8 +93,11 @@ void DrawLineElement(const DLine& l, int part, const DImProj& im, const PaintTar
             CdrSegmentOutline(l, im, target, a, b);
         } else if (wrd && target.wrd) {
             const std::uint8_t arrowNo = target.options.WordArrowNo;
+            ArrowheadSizes sizes;
+            if (l.Arrow1.v) ArrowheadSize(l.Arrow1Len.v, l.Arrow1Angle.v, sizes.length1, sizes.width1);
+            if (l.Arrow2.v) ArrowheadSize(l.Arrow2Len.v, l.Arrow2Angle.v, sizes.length2, sizes.width2);
             target.wrd->OfficeLine(l.Color.v, l.LineType.v == LineDashed, target.options.WordDashNo, a.x, a.y, b.x,
-                                   b.y, l.Thick.v, l.Arrow1.v ? arrowNo : 0, l.Arrow2.v ? arrowNo : 0);
+                                   b.y, l.Thick.v, l.Arrow1.v ? arrowNo : 0, l.Arrow2.v ? arrowNo : 0, sizes);
         }
         return;
     }

@@ -55,6 +55,12 @@ public:
     virtual void CdrRememberShape() = 0;
 };
 
+// The arrowheads the picture draws at a line's two ends: their length along
+// the line and their width across it, pixels (0 at an end without one).
+struct ArrowheadSizes {
+    double length1 = 0, width1 = 0, length2 = 0, width2 = 0;
+};
+
 // The shape writers of the word-processor export.  Positions and lengths are
 // picture pixels (x right, y down); the writer converts them.
 class WordSink {
@@ -66,12 +72,15 @@ public:
     virtual void OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                                const std::string& upper, const std::string& lower, const std::string& nameFont,
                                const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
-                               bool indexBold, int size, std::uint8_t colourIndex, TColor colour) = 0;
+                               bool indexBold, double size, std::uint8_t colourIndex, TColor colour) = 0;
     // Type 1 adds nothing, 2 a disc, 3 a ring.
     virtual void OfficeOval(std::uint8_t pointType, TColor colour, double x, double y, double r,
                             double innerR) = 0;
+    // Arrowheads of the styles arrow1 and arrow2 (0 for none), as large as
+    // the picture draws them.
     virtual void OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1, double x2,
-                            double y2, double width, std::uint8_t arrow1, std::uint8_t arrow2) = 0;
+                            double y2, double width, std::uint8_t arrow1, std::uint8_t arrow2,
+                            const ArrowheadSizes& sizes) = 0;
     virtual void OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, double cx, double cy, double l1,
                            double l2, double b2, double b1, double width, double tilt, double angle1,
                            double angle2) = 0;

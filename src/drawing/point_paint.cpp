@@ -8,6 +8,7 @@
 #include "model/flip.h"
 #include "model/geometry.h"
 #include "platform/canvas.h"
+#include "platform/font_ascent.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_text.h"
 
@@ -33,33 +34,29 @@ double IndexInset(const std::string& name) {
     return close.find(name.back()) != std::string::npos ? 0.1 : 0.2;
 }
 
-// Pixel size of a label font on the scratch picture that measures the texts
-// of the exports: a cell height of 2 x size pixels (of which the em takes
-// four fifths, as on the own picture), or size points at the resolution.
-double ScratchPixelSize(int size, const DImProj& im) {
-    if (PointsUnit(im)) return Round(Round(size) * static_cast<double>(im.Dpi) / 72.0);
-    return 0.8 * Round(2.0 * size);
-}
-
 // Style code of the drawing program: 1 regular, 8 italic, 13 bold, 14 bold italic.
 int CdrStyle(bool bold, bool italic) {
     if (bold) return italic ? 14 : 13;
     return italic ? 8 : 1;
 }
 
-// Font size in tenths of a point for the drawing program.
-int CdrTextSize(int size, const DImProj& im) {
-    if (PointsUnit(im)) return RoundToInt(std::fabs(static_cast<double>(size)) * 10.0);
-    if (im.Dpi == 0) return 0;
-    return RoundToInt(std::fabs(size * 144.0 / im.Dpi) * 10.0);
+}  // namespace
+
+int CdrTextSize(const Font& f, const DImProj& im) {
+    if (im.Dpi <= 0) return 0;
+    return RoundToInt(std::fabs(f.pixelSize) * 720.0 / im.Dpi);
 }
 
-// Font size in points for the word processor.
-int WordTextSize(int size, const DImProj& im) {
-    if (PointsUnit(im)) return RoundToInt(std::fabs(static_cast<double>(size)));
-    if (im.Dpi == 0) return 0;
-    return RoundToInt(std::fabs(size * 144.0 / im.Dpi));
+double WordTextSize(const Font& f, const DImProj& im) {
+    if (im.Dpi <= 0) return 0;
+    return std::fabs(f.pixelSize) * 72.0 / im.Dpi;
 }
+
+double WordBoxTop(const Font& f, double baseline) {
+    return baseline - AscentShare(f.family, f.bold, f.italic) * f.pixelSize;
+}
+
+namespace {
 
 void CdrDisc(CdrSink& cdr, const DImProj& im, double x, double y, double r, TColor colour) {
     cdr.CreateEllipse(CdrY(im, y - r), CdrX(im, x - r), CdrY(im, y + r), CdrX(im, x + r), 0, 0, 0);
@@ -176,7 +173,11 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
         return;
     }
 
-    // The exports measure the texts on a scratch picture.
+    // The exports put the name and each index where the own picture draws
+    // them and as large: the drawing program's texts by their baselines, the
+    // word processor's boxes by their tops, the font's ascent above the
+    // baseline.  (Placed by the formulas of the programs' own text layout
+    // they landed lower, and a long name's indices on its last letter.)
     QImage scratchImage;
     std::unique_ptr<QtCanvas> scratch;
     Canvas* m = target.measure;
@@ -185,36 +186,39 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
         scratch = std::make_unique<QtCanvas>(scratchImage);
         m = scratch.get();
     }
-    const Font nameFont{p.NameFont.s, ScratchPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
-    const SizeF name = m->measureText(nameFont, p.Name.s);
+    const Font nameFont{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
+    const Font indexFont{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
+    const IndexPlaces at = PlaceIndices(p, *m, nameFont, indexFont, xc, yc);
+    scratch.reset();
+    const TextPlacement name = PlaceText(nameFont, p.Name.s, {xc, yc}, {TextAlign::Center, TextAlign::Center});
+    const double nameBaseline = name.top + name.ascent;
+    const double indexAscent = PlaceText(indexFont, "1", {0, 0}, TextFormat{}).ascent;
+    const double upperBaseline = at.upperTop + indexAscent, lowerBaseline = at.lowerTop + indexAscent;
     const TColor colour = p.Color.v;
     if (cdr) {
-        // The indices stand where the own picture puts them, given by their
-        // baselines: placed after the name's scratch size they landed lower
-        // and further right, on the vertex's dot.
-        const Font pelName{p.NameFont.s, LabelPixelSize(p.NameSize.v, im), p.NameBold.v, p.NameItalic.v};
-        const Font pelIndex{p.IndexFont.s, LabelPixelSize(p.IndexSize.v, im), p.IndexBold.v, p.IndexItalic.v};
-        const IndexPlaces at = PlaceIndices(p, *m, pelName, pelIndex, xc, yc);
-        const double ascent = PlaceText(pelIndex, "1", {0, 0}, TextFormat{}).ascent;
-        scratch.reset();
         CdrSink& s = *target.cdr;
         const int indexStyle = CdrStyle(p.IndexBold.v, p.IndexItalic.v);
-        const int indexSize = CdrTextSize(p.IndexSize.v, im);
+        const int indexSize = CdrTextSize(indexFont, im);
         if (!IsBlank(p.Name.s))
-            CdrText(s, im, p.Name.s, xc - name.w / 2, yc + 0.3 * name.h, p.NameFont.s,
-                    CdrStyle(p.NameBold.v, p.NameItalic.v), CdrTextSize(p.NameSize.v, im), colour);
+            CdrText(s, im, p.Name.s, name.left, nameBaseline, p.NameFont.s, CdrStyle(p.NameBold.v, p.NameItalic.v),
+                    CdrTextSize(nameFont, im), colour);
         if (!IsBlank(p.Upper.s))
-            CdrText(s, im, p.Upper.s, at.x, at.upperTop + ascent, p.IndexFont.s, indexStyle, indexSize, colour);
+            CdrText(s, im, p.Upper.s, at.x, upperBaseline, p.IndexFont.s, indexStyle, indexSize, colour);
         if (!IsBlank(p.Lower.s))
-            CdrText(s, im, p.Lower.s, at.x, at.lowerTop + ascent, p.IndexFont.s, indexStyle, indexSize, colour);
+            CdrText(s, im, p.Lower.s, at.x, lowerBaseline, p.IndexFont.s, indexStyle, indexSize, colour);
         return;
     }
-    scratch.reset();
 
+    // An empty name leaves out the indices too.
     if (IsBlank(p.Name.s)) return;
-    target.wrd->OfficeTextBox(30, 30, p.Name.s, xc - name.w / 2, yc - name.h / 2, p.Upper.s, p.Lower.s,
-                              p.NameFont.s, p.IndexFont.s, p.NameItalic.v, p.NameBold.v, p.IndexItalic.v,
-                              p.IndexBold.v, WordTextSize(p.NameSize.v, im), p.ColorIndex.v, p.Color.v);
+    WordSink& w = *target.wrd;
+    auto box = [&](const std::string& text, const Font& f, double left, double baseline) {
+        w.OfficeTextBox(30, 30, text, left, WordBoxTop(f, baseline), "", "", f.family, f.family, f.italic, f.bold,
+                        f.italic, f.bold, WordTextSize(f, im), p.ColorIndex.v, colour);
+    };
+    box(p.Name.s, nameFont, name.left, nameBaseline);
+    if (!IsBlank(p.Lower.s)) box(p.Lower.s, indexFont, at.x, lowerBaseline);
+    if (!IsBlank(p.Upper.s)) box(p.Upper.s, indexFont, at.x, upperBaseline);
 }
 
 }  // namespace pelmar

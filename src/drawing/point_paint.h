@@ -8,6 +8,7 @@
 
 #include "drawing/paint_target.h"
 #include "model/records.h"
+#include "platform/canvas.h"
 
 namespace pelmar {
 
@@ -25,6 +26,15 @@ void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target);
 // Pixel size of a label font on the own picture: 1.6 x size when the
 // font-size unit is pixels, size in points at the resolution otherwise.
 double LabelPixelSize(int size, const DImProj& im);
+
+// The size of a text of the exports in the picture's font `f`: for the
+// drawing program in tenths of a point, for the word processor in points.
+int CdrTextSize(const Font& f, const DImProj& im);
+double WordTextSize(const Font& f, const DImProj& im);
+
+// The top of a word processor's text box (without margins) whose first
+// baseline lies at `baseline`, for a text in the font `f` (picture pixels).
+double WordBoxTop(const Font& f, double baseline);
 
 // Empty or spaces only.
 bool IsBlank(const std::string& s);

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "office/odf_writer.h"
+#include "platform/font_ascent.h"
 
 namespace pelmar {
 
@@ -215,9 +216,9 @@ void CdrApplication::SetOutlineWidth(int width) {
 void CdrApplication::CreateArtisticText(const std::string& text, int x, int y) {
     Call(*this, "CreateArtisticText").t(text).i(x).i(y);
     OfficeShape& s = add(OfficeShape::Text);
+    // The text starts at (x, y) on its baseline.
     s.x = px(x);
     s.y = py(y);
-    s.baseline = true;
     s.stroke = false;
     TextRun r;
     r.text = text;
@@ -233,7 +234,7 @@ void CdrApplication::SetCharacterAttributes(int start, int length, const std::st
     if (s.kind != OfficeShape::Text) throw AutomationError("SetCharacterAttributes: the last shape is no text");
     for (TextRun& r : s.runs) {
         r.font = font;
-        r.size = size / 10.0 * textScale_;
+        r.size = size / 10.0;
         r.italic = style == 8 || style == 14;
         r.bold = style == 13 || style == 14;
     }
@@ -374,6 +375,7 @@ void WordApplication::DocumentsAdd() {
     doc_.marginBottom = PageBottomMargin;
     open_ = true;
     selected_ = 0;
+    boxTops_.clear();
 }
 
 double WordApplication::LeftMargin() {
@@ -392,10 +394,11 @@ void WordApplication::AddTextbox(int orientation, double left, double top, doubl
     Call(*this, "ActiveDocument.Shapes.AddTextbox").i(orientation).d(left).d(top).d(width).d(height);
     OfficeShape& s = add(OfficeShape::Text);
     s.x = left;
-    s.y = top;
+    s.y = top;  // the baseline once the first line has text
     s.width = width;
     s.height = height;
     s.fill = true;  // a new text box is white with a thin black frame
+    boxTops_[s.id] = top;
 }
 
 void WordApplication::AddShape(int type, double left, double top, double width, double height) {
@@ -473,7 +476,7 @@ void WordApplication::put(const std::string& path, double value) {
     if (path.rfind(Font, 0) == 0) {
         const std::string p = path.substr(Font.size());
         if (p == "ColorIndex") font_.colour = WordIndexColour(static_cast<int>(value));
-        else if (p == "Size") font_.size = value * textScale_;
+        else if (p == "Size") font_.size = value;
         else if (p == "Color") font_.colour = static_cast<TColor>(static_cast<long long>(value) & 0xFFFFFF);
         else if (p == "Bold") font_.bold = value != 0;
         else if (p == "Italic") font_.italic = value != 0;
@@ -494,6 +497,10 @@ void WordApplication::put(const std::string& path, double value) {
     else if (p == "Line.DashStyle") s.dash = WordDash(static_cast<int>(value));
     else if (p == "Line.BeginArrowheadStyle") s.startArrow = WordArrow(static_cast<int>(value));
     else if (p == "Line.EndArrowheadStyle") s.endArrow = WordArrow(static_cast<int>(value));
+    else if (p == "Line.BeginArrowheadLength") s.startArrowLength = value;
+    else if (p == "Line.BeginArrowheadWidth") s.startArrowWidth = value;
+    else if (p == "Line.EndArrowheadLength") s.endArrowLength = value;
+    else if (p == "Line.EndArrowheadWidth") s.endArrowWidth = value;
     else if (p == "Rotation") s.rotation = -value;  // the word processor turns clockwise
     else if (p == "Adjustments.Item(1)" || p == "Adjustments.Item(2)") {
         (p == "Adjustments.Item(1)" ? adjust1_ : adjust2_) = value;
@@ -523,7 +530,15 @@ void WordApplication::TypeText(const std::string& text) {
     if (text.empty()) return;
     TextRun r = font_;
     r.text = text;
-    selected("TypeText").runs.push_back(std::move(r));
+    OfficeShape& s = selected("TypeText");
+    s.runs.push_back(std::move(r));
+    // Without margins the box's first line starts at its top: the baseline
+    // lies the ascent of the line's largest text below it.
+    double ascent = 0;
+    for (const TextRun& run : s.runs)
+        if (run.script == TextRun::Normal)
+            ascent = std::max(ascent, AscentShare(run.font, run.bold, run.italic) * run.size);
+    s.y = boxTops_[s.id] + ascent;
 }
 
 void WordApplication::GroupRange(const std::vector<std::string>& names) {

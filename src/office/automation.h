@@ -4,6 +4,7 @@
 // an OfficeDocument that the OpenDocument writers save.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -95,10 +96,6 @@ public:
     bool exited() const { return exited_; }
     const OfficeDocument& document() const { return doc_; }
 
-    // Not a call of the program: the written texts' sizes are the sent
-    // sizes times this, so that they match the picture (PictureTextScale).
-    void setTextScale(double k) { textScale_ = k; }
-
 private:
     double px(int x) const;
     double py(int y) const;
@@ -112,12 +109,11 @@ private:
     std::vector<PathNode> curve_;
     bool drawing_ = false;
     std::vector<int> selection_;
-    double textScale_ = 1;
 };
 
 // The word processor.  Positions and lengths in points from the page's upper
 // left corner, y downwards.  Properties are put by their dotted paths on the
-// selection.
+// selection; the arrowheads' lengths and widths are put in points.
 class WordApplication : public AutomationLog {
 public:
     void putVisible(bool visible);
@@ -149,9 +145,6 @@ public:
     bool quitted() const { return quit_; }
     const OfficeDocument& document() const { return doc_; }
 
-    // Not a call of the program: as CdrApplication::setTextScale.
-    void setTextScale(double k) { textScale_ = k; }
-
     // The page margins of a new document, points.
     static constexpr double PageLeftMargin = 85.05, PageTopMargin = 56.7, PageRightMargin = 42.55,
                             PageBottomMargin = 56.7;
@@ -167,7 +160,7 @@ private:
     std::vector<PathNode> freeform_;
     bool building_ = false;
     TextRun font_;
-    double textScale_ = 1;
+    std::map<int, double> boxTops_;  // the text boxes' tops by shape number
     // Arc adjustments of the selected shape, degrees clockwise: a new arc is
     // its box's quarter.
     double adjust1_ = -90, adjust2_ = 0;

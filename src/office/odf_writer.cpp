@@ -8,7 +8,9 @@
 #include <string_view>
 #include <map>
 #include <numbers>
+#include <span>
 
+#include "office/office_fonts.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -16,6 +18,8 @@ namespace pelmar {
 namespace {
 
 constexpr double CmPerPoint = 2.54 / 72;
+// The size of a raised or lowered run against its text's.
+constexpr double ScriptShare = 0.58;
 
 std::string Fixed(double v, int decimals) {
     if (!std::isfinite(v)) v = 0;
@@ -99,20 +103,39 @@ constexpr DashDef Dashes[] = {
 struct MarkerDef {
     ArrowStyle style;
     const char* name;
-    const char* viewBox;
-    const char* d;
+    double length;  // of a marker 20 wide
 };
 
-// The tip of every marker is at the top of its box.
 constexpr MarkerDef Markers[] = {
-    {ArrowStyle::Triangle, "Arrow", "0 0 20 30", "M10 0L0 30H20Z"},
-    {ArrowStyle::Open, "Line_20_Arrow", "0 0 20 30", "M10 0L0 27L3 30L10 9L17 30L20 27Z"},
-    {ArrowStyle::Stealth, "Arrow_20_concave", "0 0 20 30", "M10 0L0 30L10 22L20 30Z"},
-    {ArrowStyle::Diamond, "Square_20_45", "0 0 20 20", "M10 0L20 10L10 20L0 10Z"},
-    {ArrowStyle::Oval, "Circle", "0 0 20 20",
-     "M10 0L13.8 0.8L17.1 2.9L19.2 6.2L20 10L19.2 13.8L17.1 17.1L13.8 19.2L10 20L6.2 19.2L2.9 17.1L0.8 13.8L0 10L0.8 "
-     "6.2L2.9 2.9L6.2 0.8Z"},
+    {ArrowStyle::Triangle, "Arrow", 30},       {ArrowStyle::Open, "Line_20_Arrow", 30},
+    {ArrowStyle::Stealth, "Arrow_20_concave", 30}, {ArrowStyle::Diamond, "Square_20_45", 20},
+    {ArrowStyle::Oval, "Circle", 20},
 };
+
+// A marker 20 wide and `length` long, its tip at the top of its box.
+std::string MarkerXml(const std::string& name, ArrowStyle style, double length) {
+    // Points (x, share of the length) of the outline.
+    static constexpr std::pair<double, double> Triangle[] = {{10, 0}, {0, 1}, {20, 1}};
+    static constexpr std::pair<double, double> Open[] = {{10, 0}, {0, 0.9}, {3, 1}, {10, 0.3}, {17, 1}, {20, 0.9}};
+    static constexpr std::pair<double, double> Stealth[] = {{10, 0}, {0, 1}, {10, 22.0 / 30}, {20, 1}};
+    static constexpr std::pair<double, double> Diamond[] = {{10, 0}, {20, 0.5}, {10, 1}, {0, 0.5}};
+    static constexpr std::pair<double, double> Oval[] = {
+        {10, 0},      {13.8, 0.04},  {17.1, 0.145}, {19.2, 0.31}, {20, 0.5}, {19.2, 0.69}, {17.1, 0.855}, {13.8, 0.96},
+        {10, 1},      {6.2, 0.96},   {2.9, 0.855},  {0.8, 0.69},  {0, 0.5},  {0.8, 0.31},  {2.9, 0.145},  {6.2, 0.04}};
+    std::span<const std::pair<double, double>> points;
+    switch (style) {
+        case ArrowStyle::Triangle: points = Triangle; break;
+        case ArrowStyle::Open: points = Open; break;
+        case ArrowStyle::Stealth: points = Stealth; break;
+        case ArrowStyle::Diamond: points = Diamond; break;
+        case ArrowStyle::Oval: points = Oval; break;
+        case ArrowStyle::None: break;
+    }
+    std::string d;
+    for (const auto& [x, share] : points) d += (d.empty() ? "M" : "L") + Fixed(x, 2) + " " + Fixed(share * length, 2);
+    return "<draw:marker draw:name=\"" + name + "\" svg:viewBox=\"0 0 20 " + Fixed(length, 2) + "\" svg:d=\"" + d +
+           "Z\"/>";
+}
 
 const char* DashName(DashStyle s) {
     for (const DashDef& d : Dashes)
@@ -126,7 +149,8 @@ const char* MarkerName(ArrowStyle s) {
     return nullptr;
 }
 
-std::string LineStyles() {
+// The dash and marker styles; `more` adds markers of other proportions.
+std::string LineStyles(const std::string& more) {
     std::string s;
     for (const DashDef& d : Dashes) {
         s += "<draw:stroke-dash draw:name=\"";
@@ -137,16 +161,8 @@ std::string LineStyles() {
         s += d.attrs;
         s += "/>";
     }
-    for (const MarkerDef& m : Markers) {
-        s += "<draw:marker draw:name=\"";
-        s += m.name;
-        s += "\" svg:viewBox=\"";
-        s += m.viewBox;
-        s += "\" svg:d=\"";
-        s += m.d;
-        s += "\"/>";
-    }
-    return s;
+    for (const MarkerDef& m : Markers) s += MarkerXml(m.name, m.style, m.length);
+    return s + more;
 }
 
 // Automatic styles, one per distinct set of properties.
@@ -213,6 +229,13 @@ public:
 
     std::string automaticStyles() const { return graphics_.xml() + paragraphs_.xml() + spans_.xml(); }
 
+    // The markers of the proportions the shapes asked for.
+    std::string markerStyles() const {
+        std::string s;
+        for (const auto& [name, xml] : sizedMarkers_) s += xml;
+        return s;
+    }
+
 private:
     static std::string Anchor() { return " text:anchor-type=\"page\" text:anchor-page-number=\"1\""; }
     std::string Placement() const {
@@ -220,6 +243,25 @@ private:
                        "style:vertical-pos=\"from-top\" style:vertical-rel=\"page\" style:horizontal-pos=\"from-left\" "
                        "style:horizontal-rel=\"page\"/>"
                      : "<style:graphic-properties/>";
+    }
+
+    // The marker attributes of one end of a line: a marker as long and as
+    // wide as asked, or of its usual proportions and as wide as the line's
+    // width makes it.
+    std::string marker(const char* end, ArrowStyle style, double length, double width, double lineWidth) {
+        const char* base = MarkerName(style);
+        if (!base) return {};
+        std::string name = base;
+        if (length > 0 && width > 0) {
+            const double proportion = std::round(20 * length / width * 100) / 100;
+            name += "_" + Fixed(proportion * 100, 0);
+            if (!sizedMarkers_.count(name)) sizedMarkers_.emplace(name, MarkerXml(name, style, proportion));
+        } else {
+            width = std::max(6.0, 4 * lineWidth);
+        }
+        const std::string e(end);
+        return " draw:marker-" + e + "=\"" + name + "\" draw:marker-" + e + "-width=\"" + Cm(width) + "\" draw:marker-" +
+               e + "-center=\"false\"";
     }
 
     std::string graphicStyle(const OfficeShape& sh) {
@@ -231,17 +273,17 @@ private:
             p += dash ? std::string(" draw:stroke=\"dash\" draw:stroke-dash=\"") + dash + "\"" : " draw:stroke=\"solid\"";
             p += " svg:stroke-color=\"" + Hex(sh.strokeColour) + "\" svg:stroke-width=\"" + Cm(sh.strokeWidth) +
                  "\" draw:stroke-linejoin=\"round\" svg:stroke-linecap=\"round\"";
-            const double markerWidth = std::max(6.0, 4 * sh.strokeWidth);
-            if (const char* m = MarkerName(sh.startArrow))
-                p += std::string(" draw:marker-start=\"") + m + "\" draw:marker-start-width=\"" + Cm(markerWidth) +
-                     "\" draw:marker-start-center=\"false\"";
-            if (const char* m = MarkerName(sh.endArrow))
-                p += std::string(" draw:marker-end=\"") + m + "\" draw:marker-end-width=\"" + Cm(markerWidth) +
-                     "\" draw:marker-end-center=\"false\"";
+            p += marker("start", sh.startArrow, sh.startArrowLength, sh.startArrowWidth, sh.strokeWidth);
+            p += marker("end", sh.endArrow, sh.endArrowLength, sh.endArrowWidth, sh.strokeWidth);
         }
         p += sh.fill ? " draw:fill=\"solid\" draw:fill-color=\"" + Hex(sh.fillColour) + "\"" : " draw:fill=\"none\"";
         if (sh.kind == OfficeShape::Text)
+            // No room around the text (the drawing program reads no
+            // shorthand here and keeps its own), and a frame that grows from
+            // its upper left corner, so that the text starts where it is put.
             p += " draw:auto-grow-width=\"true\" draw:auto-grow-height=\"true\" fo:padding=\"0cm\""
+                 " fo:padding-left=\"0cm\" fo:padding-right=\"0cm\" fo:padding-top=\"0cm\""
+                 " fo:padding-bottom=\"0cm\" draw:textarea-horizontal-align=\"left\""
                  " draw:textarea-vertical-align=\"top\" fo:wrap-option=\"no-wrap\""
                  " fo:min-width=\"0cm\" fo:min-height=\"0cm\"";
         if (text_)
@@ -339,20 +381,22 @@ private:
     }
 
     std::string textFrame(const OfficeShape& sh, const OfficeDocument& doc, bool anchored) {
-        double size = 0, width = 0;
+        // The frame's top lies the line's ascent, as the office program
+        // reads it from the font file, above the baseline; a word processor
+        // puts the font's line gap above the ascent too.
+        double ascent = 0, descent = 0, width = 0;
         for (const TextRun& r : sh.runs) {
-            size = std::max(size, r.size);
-            width += 0.6 * r.size * static_cast<double>(r.text.size());
+            const bool normal = r.script == TextRun::Normal;
+            if (normal) {
+                const LineShares m = OfficeLineShares(r.font, r.bold, r.italic);
+                ascent = std::max(ascent, r.size * (m.ascent + (text_ ? m.gap : 0)));
+                descent = std::max(descent, r.size * m.descent);
+            }
+            width += OfficeTextWidth(r.font, r.bold, r.italic, normal ? r.size : ScriptShare * r.size, r.text);
         }
-        double x = sh.x, y = sh.y, w = sh.width, h = sh.height;
-        if (sh.baseline) {
-            // A baseline text: the frame's top lies an ascent above it.
-            y -= 0.9 * size;
-            w = width;
-            h = 1.2 * size;
-        }
-        std::string s = "<draw:frame" + common(sh, doc, anchored) + " svg:x=\"" + Cm(x) + "\" svg:y=\"" + Cm(y) +
-                        "\" svg:width=\"" + Cm(w) + "\" svg:height=\"" + Cm(h) + "\"><draw:text-box><text:p";
+        std::string s = "<draw:frame" + common(sh, doc, anchored) + " svg:x=\"" + Cm(sh.x) + "\" svg:y=\"" +
+                        Cm(sh.y - ascent) + "\" svg:width=\"" + Cm(width) + "\" svg:height=\"" +
+                        Cm(ascent + descent) + "\"><draw:text-box><text:p";
         s += " text:style-name=\"" +
              paragraphs_.name("<style:paragraph-properties fo:text-align=\"start\" fo:margin-top=\"0cm\" "
                               "fo:margin-bottom=\"0cm\" fo:line-height=\"100%\"/>") +
@@ -366,6 +410,7 @@ private:
     StyleSet graphics_{"gr", "graphic"};
     StyleSet paragraphs_{"P", "paragraph"};
     StyleSet spans_{"T", "text"};
+    std::map<std::string, std::string> sizedMarkers_;
 };
 
 std::string Manifest(const char* mime) {
@@ -432,7 +477,7 @@ OdfParts OdfDrawingParts(const OfficeDocument& doc) {
         "<draw:layer draw:name=\"measurelines\"/>";
     for (const std::string& l : doc.layers) layers += "<draw:layer draw:name=\"" + Esc(l) + "\"/>";
     p.styles = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles") + Namespaces +
-               "><office:styles>" + LineStyles() +
+               "><office:styles>" + LineStyles(w.markerStyles()) +
                "<style:default-style style:family=\"graphic\"><style:graphic-properties svg:stroke-color=\"#000000\" "
                "draw:fill-color=\"#ffffff\"/></style:default-style></office:styles><office:automatic-styles>" +
                PageLayout("PM1", doc.pageWidth, doc.pageHeight, 0, 0, 0, 0) +
@@ -460,7 +505,7 @@ OdfParts OdfTextParts(const OfficeDocument& doc) {
                 "</office:automatic-styles><office:body><office:text>" + body +
                 "<text:p text:style-name=\"Standard\"/></office:text></office:body></office:document-content>";
     p.styles = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles") + Namespaces +
-               "><office:styles>" + LineStyles() +
+               "><office:styles>" + LineStyles(w.markerStyles()) +
                "<style:style style:name=\"Standard\" style:family=\"paragraph\" style:class=\"text\"/>"
                "</office:styles><office:automatic-styles>" +
                PageLayout("pm1", pageW, pageH, doc.marginLeft, doc.marginTop, doc.marginRight, doc.marginBottom) +

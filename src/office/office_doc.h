@@ -52,10 +52,10 @@ struct OfficeShape {
     bool arc = false;
     double start = 0, end = 0;
 
-    // Text: the frame's upper left corner and size; a drawing-program text
-    // is placed by its baseline (`baseline` true, y is the baseline).
+    // Text: where its first line starts, x at the left end and y on the
+    // baseline, as the picture draws it; a word processor's box also has the
+    // size it was made with.
     double x = 0, y = 0, width = 0, height = 0;
-    bool baseline = false;
     std::vector<TextRun> runs;
 
     bool stroke = true;
@@ -63,6 +63,9 @@ struct OfficeShape {
     double strokeWidth = 0.75;  // points; 0 is the thinnest line
     DashStyle dash = DashStyle::Solid;
     ArrowStyle startArrow = ArrowStyle::None, endArrow = ArrowStyle::None;
+    // The arrowheads' length along the line and width across it, points; 0
+    // leaves their size to the line's width.
+    double startArrowLength = 0, startArrowWidth = 0, endArrowLength = 0, endArrowWidth = 0;
     bool fill = false;
     TColor fillColour = 0xFFFFFF;
 

@@ -197,7 +197,6 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
     if (mode != RunMode::DoNotOpen) app->SetDocVisible(true);
     app->SetPageOrientation(0);
     app->SetPageSize(CdrUnits(im.Dpi, im.Width), CdrUnits(im.Dpi, im.Height));
-    app->setTextScale(PictureTextScale(im));
 
     CdrExportSink sink(*app, run.CdrGroupMode);
     PaintTarget target;
@@ -232,8 +231,6 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
 }
 
 // ---- the word processor -------------------------------------------------
-
-double PictureTextScale(const DImProj& im) { return im.FontUnit == 2 ? 1.0 : 1.6 * 72.0 / 144.0; }
 
 int WordColorIndex(int colourIndex) {
     static constexpr int Table[16] = {1, 13, 11, 14, 9, 12, 10, 15, 16, 6, 4, 7, 2, 5, 3, 8};
@@ -275,7 +272,7 @@ void WordExportSink::nameShape() {
 void WordExportSink::OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                                    const std::string& upper, const std::string& lower, const std::string& nameFont,
                                    const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
-                                   bool indexBold, int size, std::uint8_t colourIndex, TColor colour) {
+                                   bool indexBold, double size, std::uint8_t colourIndex, TColor colour) {
     if (size <= 0) size = 1;
     app_.AddTextbox(1, WordLeftMargin + pt(left), WordTopMargin + pt(top), width, height);
     app_.SelectText();
@@ -326,15 +323,26 @@ void WordExportSink::OfficeOval(std::uint8_t pointType, TColor colour, double x,
 }
 
 void WordExportSink::OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1, double x2,
-                                double y2, double width, std::uint8_t arrow1, std::uint8_t arrow2) {
+                                double y2, double width, std::uint8_t arrow1, std::uint8_t arrow2,
+                                const ArrowheadSizes& sizes) {
     app_.AddLine(WordLeftMargin + pt(x1), WordTopMargin + pt(y1), WordLeftMargin + pt(x2), WordTopMargin + pt(y2));
     app_.put("Selection.ShapeRange.Line.ForeColor.RGB", colour);
     app_.put("Selection.ShapeRange.Line.Weight", pt(width));
     if (dashed) app_.put("Selection.ShapeRange.Line.DashStyle", dashNo);
     app_.put("Selection.ShapeRange.Line.Transparency", 0);
     app_.put("Selection.ShapeRange.Line.Visible", 1);
-    if (arrow1 != 0) app_.put("Selection.ShapeRange.Line.BeginArrowheadStyle", arrow1);
-    if (arrow2 != 0) app_.put("Selection.ShapeRange.Line.EndArrowheadStyle", arrow2);
+    // The arrowheads as large as the picture's, their length and width in
+    // points where the picture has them.
+    auto arrowhead = [&](const char* end, std::uint8_t style, double length, double across) {
+        if (style == 0) return;
+        const std::string line = std::string("Selection.ShapeRange.Line.") + end + "Arrowhead";
+        app_.put(line + "Style", style);
+        if (length <= 0 || across <= 0) return;
+        app_.put(line + "Length", pt(length));
+        app_.put(line + "Width", pt(across));
+    };
+    arrowhead("Begin", arrow1, sizes.length1, sizes.width1);
+    arrowhead("End", arrow2, sizes.length2, sizes.width2);
     nameShape();
 }
 
@@ -434,7 +442,6 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
 
     if (mode != RunMode::DoNotOpen) app->putVisible(true);
     app->DocumentsAdd();
-    app->setTextScale(PictureTextScale(im));
     WordExportSink sink(*app, im.Dpi);
     sink.Start();
 

@@ -130,10 +130,10 @@ public:
     void OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                        const std::string& upper, const std::string& lower, const std::string& nameFont,
                        const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic, bool indexBold,
-                       int size, std::uint8_t colourIndex, TColor colour) override;
+                       double size, std::uint8_t colourIndex, TColor colour) override;
     void OfficeOval(std::uint8_t pointType, TColor colour, double x, double y, double r, double innerR) override;
     void OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1, double x2, double y2,
-                    double width, std::uint8_t arrow1, std::uint8_t arrow2) override;
+                    double width, std::uint8_t arrow1, std::uint8_t arrow2, const ArrowheadSizes& sizes) override;
     void OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, double cx, double cy, double l1, double l2,
                    double b2, double b1, double width, double tilt, double angle1, double angle2) override;
     void OfficeFreeform(const DCurve1& poly, TColor colour, bool dashed, std::uint8_t dashNo, double width) override;
@@ -151,11 +151,6 @@ private:
 
 // Word's colour index of the program's 16 colour indexes (others: black).
 int WordColorIndex(int colourIndex);
-
-// The painters send label sizes in points that are, with the font size in
-// pixels, 1.25 times the picture's (144 / dpi points against 1.6 pixels a
-// unit); in points they match.  The written files scale them back.
-double PictureTextScale(const DImProj& im);
 
 // The angle on the word processor's ellipse of an arc angle a, for an
 // ellipse of vertical extent v and horizontal extent h.

@@ -281,13 +281,14 @@ TEST(XoyExport, CdrTicksAndNumbers) {
     EXPECT_EQ(*(it + 4), "SetOutlineWidth 2646");
     EXPECT_EQ(*(it + 5), "CdrRememberShape");
 
-    // Every number: text, attributes (size 1440 x 10 / 96 = 150), fill, group.
+    // Every number: text, attributes (the picture's 16 px, 120 tenths of a
+    // point at 96 dpi), fill, group.
     int texts = 0;
     for (std::size_t i = 0; i < l.size(); ++i) {
         if (l[i].rfind("CreateArtisticText", 0) != 0) continue;
         ++texts;
         ASSERT_LT(i + 3, l.size());
-        EXPECT_EQ(l[i + 1], "SetCharacterAttributes 0 0 \"Arial\" 1 150 0 0 0 0 0 1000 1000 1");
+        EXPECT_EQ(l[i + 1], "SetCharacterAttributes 0 0 \"Arial\" 1 120 0 0 0 0 0 1000 1000 1");
         EXPECT_EQ(l[i + 2], "CdrSetFillColor #000000");
         EXPECT_EQ(l[i + 3], "CdrRememberShape");
     }
@@ -310,7 +311,7 @@ TEST(XoyExport, WordLinesAndTextBoxes) {
         if (l == "OfficeLine #000000 0 0 200 144 200 155 1 0 0") centre = true;
         if (l.rfind("OfficeTextBox 30 30 ", 0) == 0) {
             ++boxes;
-            EXPECT_NE(l.find("\"Arial\" \"Arial\" 0 0 0 0 15 5 #"), std::string::npos) << l;
+            EXPECT_NE(l.find("\"Arial\" \"Arial\" 0 0 0 0 12 5 #"), std::string::npos) << l;
         }
     }
     EXPECT_TRUE(centre);

@@ -279,8 +279,10 @@ TEST(LineExport, WordLineRunsTheFullLength) {
     t.wrd = &wrd;
     e.l.Arrow2.v = false;
     DrawLine(e.l, e.im, t);
+    // The arrowhead at end 1 as the picture draws it: 10 long, 2 x 10 x
+    // tan 20 degrees wide.
     EXPECT_EQ(wrd.lines(), (Lines{
-                               "OfficeLine #0000FF 1 5 100 100 300 100 2 2 0",
+                               "OfficeLine #0000FF 1 5 100 100 300 100 2 2 0 10 7.2794 0 0",
                                "OfficeOval 1 #0000FF 100 100 3 3",
                                "OfficeOval 2 #0000FF 300 100 3 3",
                            }));

@@ -218,14 +218,17 @@ TEST(PointExport, CdrRingAndLabel) {
     DrawPoint(e.p, e.im, t);
     // At 100 dpi a pixel is 2540 units; the page origin is the picture centre
     // (400, 300) with y upwards.  The point lies at (100, 400) on the picture.
-    // Label centre (100, 390); the name's scratch font 16 px: Wn 9.6, Hn 19.2.
-    // The indices stand where the own picture puts them (fonts 16 and 13 px:
-    // left 100 + 4.8 - 0.2 x 9.6, tops 374.88 and 388.2), by their baselines.
+    // Label centre (100, 390).  The name and the indices stand where the own
+    // picture puts them (fonts 16 and 13 px; the indices' left 100 + 4.8 -
+    // 0.2 x 9.6, tops 374.88 and 388.2), by their baselines, and as large
+    // (11.52 and 9.36 points at 100 dpi).
     const double ascent = PlaceText({"Arial", 13, true, false}, "1", {0, 0}, {}).ascent;
     auto at = [&](const char* text, double top) {
         return "CreateArtisticText \"" + std::string(text) + "\" " + std::to_string(CdrX(e.im, 102.88)) + " " +
                std::to_string(CdrY(e.im, top + ascent));
     };
+    const TextPlacement name =
+        PlaceText({"Times New Roman", 16, false, true}, "A", {100, 390}, {TextAlign::Center, TextAlign::Center});
     EXPECT_EQ(cdr.lines(),
               (Lines{
                   "CreateEllipse -243840 -772160 -264160 -751840 0 0 0",
@@ -238,23 +241,23 @@ TEST(PointExport, CdrRingAndLabel) {
                   "CdrSetFillColor #FFFFFF",
                   "SetOutlineWidth 2540",
                   "CdrRememberShape",
-                  "CreateArtisticText \"A\" -774192 -243230",
-                  "SetCharacterAttributes 0 0 \"Times New Roman\" 8 144 0 0 0 0 0 1000 1000 1",
+                  "CreateArtisticText \"A\" " + std::to_string(CdrX(e.im, name.left)) + " " +
+                      std::to_string(CdrY(e.im, name.top + name.ascent)),
+                  "SetCharacterAttributes 0 0 \"Times New Roman\" 8 115 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
                   at("2", 374.88),
-                  "SetCharacterAttributes 0 0 \"Arial\" 13 115 0 0 0 0 0 1000 1000 1",
+                  "SetCharacterAttributes 0 0 \"Arial\" 13 94 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
                   at("k", 388.2),
-                  "SetCharacterAttributes 0 0 \"Arial\" 13 115 0 0 0 0 0 1000 1000 1",
+                  "SetCharacterAttributes 0 0 \"Arial\" 13 94 0 0 0 0 0 1000 1000 1",
                   "CdrSetFillColor #FF0000",
                   "CdrRememberShape",
               }));
     EXPECT_EQ(e.measure.lines(),
-              (Lines{"measureText font(Times New Roman,16,italic) \"A\"", "measureText font(Times New Roman,16,italic) \"1\"",
-                     "measureText font(Times New Roman,16,italic) \"A\"", "measureText font(Arial,13,bold) \"2\"",
-                     "measureText font(Arial,13,bold) \"k\""}));
+              (Lines{"measureText font(Times New Roman,16,italic) \"1\"", "measureText font(Times New Roman,16,italic) \"A\"",
+                     "measureText font(Arial,13,bold) \"2\"", "measureText font(Arial,13,bold) \"k\""}));
 }
 
 TEST(PointExport, CdrSkipsBlankTextsAndEmptyMarks) {
@@ -269,13 +272,14 @@ TEST(PointExport, CdrSkipsBlankTextsAndEmptyMarks) {
     DrawPoint(e.p, e.im, t);
     EXPECT_TRUE(cdr.lines().empty());
 
-    // Point sizes: 10 pt is 100 tenths; the style codes follow the flags.
+    // Point sizes: 10 pt is drawn 14 px high at 100 dpi, 10.08 points; the
+    // style codes follow the flags.
     e.im.FontUnit = 2;
     e.p.Name.s = "B";
     e.p.NameBold.v = true;
     DrawPoint(e.p, e.im, t);
     ASSERT_EQ(cdr.lines().size(), 4u);
-    EXPECT_EQ(cdr.lines()[1], "SetCharacterAttributes 0 0 \"Times New Roman\" 14 100 0 0 0 0 0 1000 1000 1");
+    EXPECT_EQ(cdr.lines()[1], "SetCharacterAttributes 0 0 \"Times New Roman\" 14 101 0 0 0 0 0 1000 1000 1");
 }
 
 TEST(PointExport, WordOvalAndTextBox) {
@@ -284,9 +288,21 @@ TEST(PointExport, WordOvalAndTextBox) {
     PaintTarget t = e.target("wrd");
     t.wrd = &wrd;
     DrawPoint(e.p, e.im, t);
-    EXPECT_EQ(wrd.lines(),
-              (Lines{"OfficeOval 3 #FF0000 100 400 4 3",
-                     "OfficeTextBox 30 30 \"A\" 95.2 380.4 \"2\" \"k\" \"Times New Roman\" \"Arial\" 1 0 0 1 14 9 #FF0000"}));
+    // The name and each index in a box of its own where the own picture
+    // draws them (as CdrRingAndLabel), the box's top the font's ascent above
+    // the baseline; sizes in points at 100 dpi.
+    const Font name{"Times New Roman", 16, false, true}, index{"Arial", 13, true, false};
+    const TextPlacement n = PlaceText(name, "A", {100, 390}, {TextAlign::Center, TextAlign::Center});
+    const double indexAscent = PlaceText(index, "1", {0, 0}, {}).ascent;
+    auto box = [](const char* text, const Font& f, double left, double baseline, const char* flags, double size) {
+        return "OfficeTextBox 30 30 \"" + std::string(text) + "\" " + RecordingCanvas::Num(left) + " " +
+               RecordingCanvas::Num(WordBoxTop(f, baseline)) + " \"\" \"\" \"" + f.family + "\" \"" + f.family + "\" " +
+               flags + " " + RecordingCanvas::Num(size) + " 9 #FF0000";
+    };
+    EXPECT_EQ(wrd.lines(), (Lines{"OfficeOval 3 #FF0000 100 400 4 3",
+                                  box("A", name, n.left, n.top + n.ascent, "1 0 1 0", 11.52),
+                                  box("k", index, 102.88, 388.2 + indexAscent, "0 1 0 1", 9.36),
+                                  box("2", index, 102.88, 374.88 + indexAscent, "0 1 0 1", 9.36)}));
 
     // An empty name suppresses the indices too; the mark stays.
     wrd.clear();

@@ -144,6 +144,83 @@ inline ThreePictures DrawThreeWays(DProj& doc, const QString& stem, const Export
     return out;
 }
 
+// The boxes of the small drawings of a picture (letters, digits and the
+// indices beside them: ink apart from the long lines), each word one box.
+inline std::vector<QRect> Words(const QImage& img) {
+    const int w = img.width(), h = img.height();
+    const auto ink = Ink(img);
+    std::vector<int> seen(ink.size(), 0);
+    std::vector<QRect> parts;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (seen[static_cast<std::size_t>(y * w + x)] || !ink[static_cast<std::size_t>(y * w + x)]) continue;
+            QRect box;
+            std::vector<QPoint> todo{{x, y}};
+            seen[static_cast<std::size_t>(y * w + x)] = 1;
+            while (!todo.empty()) {
+                const QPoint q = todo.back();
+                todo.pop_back();
+                box |= QRect(q, QSize(1, 1));
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int xx = q.x() + dx, yy = q.y() + dy;
+                        if (xx < 0 || yy < 0 || xx >= w || yy >= h) continue;
+                        const auto i = static_cast<std::size_t>(yy * w + xx);
+                        if (seen[i] || !ink[i]) continue;
+                        seen[i] = 1;
+                        todo.emplace_back(xx, yy);
+                    }
+            }
+            if (box.width() <= 40 && box.height() <= 40) parts.push_back(box);
+        }
+    // Parts side by side, or an index beside its letter, make one word.
+    std::vector<QRect> words;
+    for (const QRect& part : parts) {
+        QRect box = part;
+        for (auto it = words.begin(); it != words.end();)
+            if (it->adjusted(-3, -4, 3, 4).intersects(box)) {
+                box |= *it;
+                it = words.erase(it);
+            } else {
+                ++it;
+            }
+        words.push_back(box);
+    }
+    return words;
+}
+
+// How far `other` shows what `own` shows inside `box`: the shift (up to 12
+// pixels each way, to a tenth of a pixel) that matches their darkness best.
+inline QPointF Shift(const QImage& own, const QImage& other, QRect box) {
+    box.adjust(-3, -3, 3, 3);
+    auto dark = [](const QImage& img, int x, int y) {
+        return x < 0 || y < 0 || x >= img.width() || y >= img.height() ? 0.0 : 255.0 - qGray(img.pixel(x, y));
+    };
+    constexpr int R = 12, N = 2 * R + 1;
+    std::vector<double> cost(N * N);
+    int best = 0;
+    for (int dy = -R; dy <= R; ++dy)
+        for (int dx = -R; dx <= R; ++dx) {
+            double sum = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const double d = dark(own, x, y) - dark(other, x + dx, y + dy);
+                    sum += d * d;
+                }
+            const int i = (dy + R) * N + dx + R;
+            cost[static_cast<std::size_t>(i)] = sum;
+            if (sum < cost[static_cast<std::size_t>(best)]) best = i;
+        }
+    // A parabola through the best cost and its neighbours.
+    auto at = [&](int i) { return cost[static_cast<std::size_t>(i)]; };
+    auto vertex = [](double a, double m, double c) { return a - 2 * m + c > 0 ? 0.5 * (a - c) / (a - 2 * m + c) : 0.0; };
+    const int bx = best % N, by = best / N;
+    double x = bx - R, y = by - R;
+    if (bx > 0 && bx < N - 1) x += vertex(at(best - 1), at(best), at(best + 1));
+    if (by > 0 && by < N - 1) y += vertex(at(best - N), at(best), at(best + N));
+    return {x, y};
+}
+
 // The share of each picture's ink that the other covers must exceed `least`.
 inline void MatchWithLibreOffice(DProj& doc, const QString& stem, const ExportOptions& options, double least) {
     if (QStandardPaths::findExecutable("soffice").isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";

@@ -106,11 +106,11 @@ void RecordingCdrSink::CdrRememberShape() { add("CdrRememberShape"); }
 void RecordingWordSink::OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                                       const std::string& upper, const std::string& lower,
                                       const std::string& nameFont, const std::string& indexFont, bool nameItalic,
-                                      bool nameBold, bool indexItalic, bool indexBold, int size,
+                                      bool nameBold, bool indexItalic, bool indexBold, double size,
                                       std::uint8_t colourIndex, TColor colour) {
     add(Line("OfficeTextBox")
             .i(width).i(height).t(text).d(left).d(top).t(upper).t(lower).t(nameFont).t(indexFont)
-            .b(nameItalic).b(nameBold).b(indexItalic).b(indexBold).i(size).i(colourIndex).c(colour)
+            .b(nameItalic).b(nameBold).b(indexItalic).b(indexBold).d(size).i(colourIndex).c(colour)
             .str());
 }
 
@@ -121,9 +121,12 @@ void RecordingWordSink::OfficeOval(std::uint8_t pointType, TColor colour, double
 
 void RecordingWordSink::OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1,
                                    double x2, double y2, double width, std::uint8_t arrow1,
-                                   std::uint8_t arrow2) {
-    add(Line("OfficeLine").c(colour).b(dashed).i(dashNo).d(x1).d(y1).d(x2).d(y2).d(width).i(arrow1).i(arrow2)
-            .str());
+                                   std::uint8_t arrow2, const ArrowheadSizes& sizes) {
+    Line line("OfficeLine");
+    line.c(colour).b(dashed).i(dashNo).d(x1).d(y1).d(x2).d(y2).d(width).i(arrow1).i(arrow2);
+    // The arrowheads' sizes where there are arrowheads.
+    if (arrow1 != 0 || arrow2 != 0) line.d(sizes.length1).d(sizes.width1).d(sizes.length2).d(sizes.width2);
+    add(line.str());
 }
 
 void RecordingWordSink::OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, double cx, double cy,

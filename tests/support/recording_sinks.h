@@ -51,10 +51,10 @@ public:
     void OfficeTextBox(int width, int height, const std::string& text, double left, double top,
                        const std::string& upper, const std::string& lower, const std::string& nameFont,
                        const std::string& indexFont, bool nameItalic, bool nameBold, bool indexItalic,
-                       bool indexBold, int size, std::uint8_t colourIndex, TColor colour) override;
+                       bool indexBold, double size, std::uint8_t colourIndex, TColor colour) override;
     void OfficeOval(std::uint8_t pointType, TColor colour, double x, double y, double r, double innerR) override;
     void OfficeLine(TColor colour, bool dashed, std::uint8_t dashNo, double x1, double y1, double x2, double y2,
-                    double width, std::uint8_t arrow1, std::uint8_t arrow2) override;
+                    double width, std::uint8_t arrow1, std::uint8_t arrow2, const ArrowheadSizes& sizes) override;
     void OfficeArc(TColor colour, bool dashed, std::uint8_t dashNo, double cx, double cy, double l1, double l2,
                    double b2, double b1, double width, double tilt, double angle1, double angle2) override;
     void OfficeFreeform(const DCurve1& poly, TColor colour, bool dashed, std::uint8_t dashNo,
