@@ -8,7 +8,6 @@
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/qt_canvas.h"
-#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -25,8 +24,12 @@ int CdrStyle(bool bold, bool italic) {
     return italic ? 8 : 1;
 }
 
-// The free room between a tick's end and the number beside it.
+// The free room between a tick's end and the ink of the number beside it.
 double NumberGap(double pixelSize) { return std::max(2.0, std::round(0.2 * pixelSize)); }
+
+// How far a box must move so that `edge` lies `gap` before `from`; 0 when
+// it already does.
+double Clearance(double from, double gap, double edge) { return std::max(0.0, from + gap - edge); }
 
 }  // namespace
 
@@ -231,14 +234,20 @@ void MarkPainter::wordText(const std::string& text, double left, double top) {
                                style_.colour);
 }
 
-// Grid lines would cross the digits: the band the digits take (not the
-// text's whole line, which reaches the axis) is cleared first.
+// Grid lines would cross the digits: the place of their ink, with less
+// room around it than the number keeps from its tick, is cleared first.
 void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre) {
     flushLines();
     if (!style_.clearBehindNumbers) return;
-    const TextPlacement p = PlaceText(f, text, centre, {TextAlign::Center, TextAlign::Center});
-    const double baseline = p.top + p.ascent;
-    c.fillRect(im_.Background, {p.left, baseline - 0.74 * f.pixelSize, p.width, 0.82 * f.pixelSize});
+    const SizeF box = c.measureText(f, text);
+    const RectF ink = c.measureInk(f, text);
+    if (ink.w <= 0 || ink.h <= 0) return;
+    const double room = NumberGap(f.pixelSize) - 1;
+    const double left = std::floor(centre.x - box.w / 2 + ink.x - room);
+    const double top = std::floor(centre.y - box.h / 2 + ink.y - room);
+    const double right = std::ceil(centre.x - box.w / 2 + ink.x + ink.w + room);
+    const double bottom = std::ceil(centre.y - box.h / 2 + ink.y + ink.h + room);
+    c.fillRect(im_.Background, {left, top, right - left, bottom - top});
 }
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
@@ -249,7 +258,11 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double h = c.measureText(f, "0").h;
-        const PointF at{ax, ay + h / 2 - 0.1 * h};
+        PointF at{ax, ay + h / 2 - 0.1 * h};
+        // The ink, whatever the font's proportions, starts a clear gap below
+        // the tick's end.
+        const RectF ink = c.measureInk(f, text);
+        if (ink.h > 0) at.y += Clearance(ay, NumberGap(f.pixelSize), at.y - c.measureText(f, text).h / 2 + ink.y);
         clearBehind(c, f, text, at);
         c.drawText(f, style_.screenColour, text, at, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
@@ -271,9 +284,10 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
         Canvas& c = *target_.canvas;
         const Font f = screenFont();
         const double w = c.measureText(f, text).w;
+        const RectF ink = c.measureInk(f, text);
         // The anchor is the ticks' right end: a number starting there would
-        // fuse its minus with the tick, so it keeps a clear gap.
-        const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+        // fuse its minus with the tick, so its ink keeps a clear gap.
+        const double left = ax - 0.01 * w + Clearance(ax, NumberGap(f.pixelSize), ax - 0.01 * w + ink.x);
         clearBehind(c, f, text, {left + w / 2, ay});
         c.drawText(f, style_.screenColour, text, {left + w / 2, ay}, {TextAlign::Center, TextAlign::Center});
     } else if (target_.is(TargetKind::Cdr)) {
@@ -287,14 +301,20 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
     }
 }
 
-void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
+void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay, PointF tickEnd) {
     flushLines();
     const double size = style_.size;
     if (target_.is(TargetKind::Pel)) {
         if (!target_.canvas) return;
-        const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
-                                          : PointF{ax - 0.7 * size, ay + 0.6 * size};
-        target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
+        Canvas& c = *target_.canvas;
+        const Font f = screenFont();
+        PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
+                                    : PointF{ax - 0.7 * size, ay + 0.6 * size};
+        // The number starts beyond the tick's end, as the y numbers do: its
+        // ink keeps a clear gap right of it.
+        const RectF ink = c.measureInk(f, text);
+        if (ink.w > 0) at.x += Clearance(tickEnd.x, NumberGap(f.pixelSize), at.x + ink.x);
+        c.drawText(f, style_.screenColour, text, at, TextFormat{});
     } else if (target_.is(TargetKind::Cdr)) {
         if (!target_.cdr) return;
         const SizeF t = exportTextSize(text);

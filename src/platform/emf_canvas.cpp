@@ -901,4 +901,6 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
 
 SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return d_->text.measure(font, text); }
 
+RectF EmfCanvas::measureInk(const Font& font, const std::string& text) { return d_->text.ink(font, text); }
+
 }  // namespace pelmar

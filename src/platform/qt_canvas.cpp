@@ -901,4 +901,6 @@ void QtCanvas::drawText(const Font& font, Rgb color, const std::string& text, Po
 
 SizeF QtCanvas::measureText(const Font& font, const std::string& text) { return text_.measure(font, text); }
 
+RectF QtCanvas::measureInk(const Font& font, const std::string& text) { return text_.ink(font, text); }
+
 }  // namespace pelmar
