@@ -8,7 +8,6 @@
 #include "model/geometry.h"
 #include "model/units.h"
 #include "platform/qt_canvas.h"
-#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -27,8 +26,12 @@ int CdrStyle(bool bold, bool italic) {
 
 constexpr TextFormat Centred{TextAlign::Center, TextAlign::Center};
 
-// The free room between a tick's end and the number beside it.
+// The free room between a tick's end and the ink of the number beside it.
 double NumberGap(double pixelSize) { return std::max(2.0, std::round(0.2 * pixelSize)); }
+
+// How far a box must move so that `edge` lies `gap` before `from`; 0 when
+// it already does.
+double Clearance(double from, double gap, double edge) { return std::max(0.0, from + gap - edge); }
 
 }  // namespace
 
@@ -230,14 +233,20 @@ void MarkPainter::exportText(const Font& f, const std::string& text, PointF at, 
     }
 }
 
-// Grid lines would cross the digits: the band the digits take (not the
-// text's whole line, which reaches the axis) is cleared first.
+// Grid lines would cross the digits: the place of their ink, with less
+// room around it than the number keeps from its tick, is cleared first.
 void MarkPainter::clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre) {
     flushLines();
     if (!style_.clearBehindNumbers) return;
-    const TextPlacement p = PlaceText(f, text, centre, {TextAlign::Center, TextAlign::Center});
-    const double baseline = p.top + p.ascent;
-    c.fillRect(im_.Background, {p.left, baseline - 0.74 * f.pixelSize, p.width, 0.82 * f.pixelSize});
+    const SizeF box = c.measureText(f, text);
+    const RectF ink = c.measureInk(f, text);
+    if (ink.w <= 0 || ink.h <= 0) return;
+    const double room = NumberGap(f.pixelSize) - 1;
+    const double left = std::floor(centre.x - box.w / 2 + ink.x - room);
+    const double top = std::floor(centre.y - box.h / 2 + ink.y - room);
+    const double right = std::ceil(centre.x - box.w / 2 + ink.x + ink.w + room);
+    const double bottom = std::ceil(centre.y - box.h / 2 + ink.y + ink.h + room);
+    c.fillRect(im_.Background, {left, top, right - left, bottom - top});
 }
 
 void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, double ay) {
@@ -246,7 +255,11 @@ void MarkPainter::horizontalAxisNumber(const std::string& text, double ax, doubl
     if (!m) return;
     const Font f = screenFont();
     const double h = m->measureText(f, "0").h;
-    const PointF at{ax, ay + h / 2 - 0.1 * h};
+    PointF at{ax, ay + h / 2 - 0.1 * h};
+    // The ink, whatever the font's proportions, starts a clear gap below
+    // the tick's end.
+    const RectF ink = m->measureInk(f, text);
+    if (ink.h > 0) at.y += Clearance(ay, NumberGap(f.pixelSize), at.y - m->measureText(f, text).h / 2 + ink.y);
     if (!target_.is(TargetKind::Pel)) return exportText(f, text, at, Centred);
     clearBehind(*m, f, text, at);
     m->drawText(f, style_.screenColour, text, at, Centred);
@@ -258,22 +271,30 @@ void MarkPainter::verticalAxisNumber(const std::string& text, double ax, double 
     if (!m) return;
     const Font f = screenFont();
     const double w = m->measureText(f, text).w;
+    const RectF ink = m->measureInk(f, text);
     // The anchor is the ticks' right end: a number starting there would
-    // fuse its minus with the tick, so it keeps a clear gap.
-    const double left = std::max(ax - 0.01 * w, ax + NumberGap(f.pixelSize));
+    // fuse its minus with the tick, so its ink keeps a clear gap.
+    const double left = ax - 0.01 * w + Clearance(ax, NumberGap(f.pixelSize), ax - 0.01 * w + ink.x);
     const PointF at{left + w / 2, ay};
     if (!target_.is(TargetKind::Pel)) return exportText(f, text, at, Centred);
     clearBehind(*m, f, text, at);
     m->drawText(f, style_.screenColour, text, at, Centred);
 }
 
-void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay) {
+void MarkPainter::depthAxisNumber(const std::string& text, double ax, double ay, PointF tickEnd) {
     flushLines();
     const double size = style_.size;
-    const PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
-                                      : PointF{ax - 0.7 * size, ay + 0.6 * size};
-    if (!target_.is(TargetKind::Pel)) return exportText(screenFont(), text, at, TextFormat{});
-    if (target_.canvas) target_.canvas->drawText(screenFont(), style_.screenColour, text, at, TextFormat{});
+    Canvas* m = measurer();
+    if (!m) return;
+    const Font f = screenFont();
+    PointF at = PointsUnit(im_) ? PointF{ax - 1.1 * size, ay - 0.1 * size}
+                                : PointF{ax - 0.7 * size, ay + 0.6 * size};
+    // The number starts beyond the tick's end, as the y numbers do: its
+    // ink keeps a clear gap right of it.
+    const RectF ink = m->measureInk(f, text);
+    if (ink.w > 0) at.x += Clearance(tickEnd.x, NumberGap(f.pixelSize), at.x + ink.x);
+    if (!target_.is(TargetKind::Pel)) return exportText(f, text, at, TextFormat{});
+    m->drawText(f, style_.screenColour, text, at, TextFormat{});
 }
 
 }  // namespace pelmar

@@ -97,8 +97,9 @@ public:
     void horizontalAxisNumber(const std::string& text, double ax, double ay);
     void verticalAxisNumber(const std::string& text, double ax, double ay);
     void clearBehind(Canvas& c, const Font& f, const std::string& text, PointF centre);
-    // The number at a tick of the depth axis of a 3D system.
-    void depthAxisNumber(const std::string& text, double ax, double ay);
+    // The number at a tick of the depth axis of a 3D system; the tick ends
+    // at `tickEnd` on the number's side.
+    void depthAxisNumber(const std::string& text, double ax, double ay, PointF tickEnd);
 
 private:
     // The canvas the own picture's number places are measured on: the

@@ -56,6 +56,9 @@ public:
     SizeF measureText(const Font& font, const std::string& text) override {
         return text_ ? text_->measure(font, text) : SizeF{};
     }
+    RectF measureInk(const Font& font, const std::string& text) override {
+        return text_ ? text_->ink(font, text) : RectF{};
+    }
 
 private:
     static double Half(const Pen& pen) { return std::max(pen.width, 1.0) / 2; }

@@ -95,7 +95,7 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     for (int i = StepsIn(f.dx1 - f.cx, nd), last = -StepsIn(f.cx - f.dx2 - f.dA, nd); i >= last; --i) {
         if (i == 0) continue;
         marks.depthAxisNumber(MarkNumberText(-i * n * r.Div.v, style.decimalSep), Round(f.cx + i * nd + h + 0.4 * size),
-                              Round(f.cy - i * nd + h - size));
+                              Round(f.cy - i * nd + h - size), {f.cx + i * nd + h, f.cy - i * nd + h});
     }
 }
 

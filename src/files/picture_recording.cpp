@@ -100,6 +100,8 @@ void PictureRecording::drawText(const Font& font, Rgb color, const std::string& 
 }
 SizeF PictureRecording::measureText(const Font& font, const std::string& text) { return text_.measure(font, text); }
 
+RectF PictureRecording::measureInk(const Font& font, const std::string& text) { return text_.ink(font, text); }
+
 void PictureRecording::replay(Canvas& out, double scale, double dx, double dy, bool keepSmoothing,
                               bool centreOddStrokes) const {
     auto pt = [&](PointF p) { return PointF{p.x * scale + dx, p.y * scale + dy}; };

@@ -31,6 +31,7 @@ public:
                 bool centreOddStrokes = false) const;
 
     PELMAR_CANVAS_OVERRIDES;
+    RectF measureInk(const Font& font, const std::string& text) override;
 
 private:
     enum class Op : unsigned char {

@@ -1,26 +1,15 @@
 #include "files/text_lines.h"
 
 #include <QLocale>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "platform/code_page.h"
+
 namespace pelmar {
 
 namespace {
-
-// Code points of bytes 0x80..0xBF; 0 marks the byte without a character.
-constexpr std::array<char16_t, 64> kHigh = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-};
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -36,12 +25,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 char ToCp1251(char32_t c) {
-    if (c < 0x80) return static_cast<char>(c);
-    if (c >= 0x0410 && c <= 0x044F) return static_cast<char>(c - 0x0410 + 0xC0);
-    if (c == 0x2116) return '\xB9';  // "№", the one sign of the block headers
-    for (std::size_t i = 0; i < kHigh.size(); ++i)
-        if (kHigh[i] != 0 && kHigh[i] == c) return static_cast<char>(0x80 + i);
-    return '?';
+    const int b = Cp1251Byte(c);
+    return b < 0 ? '?' : static_cast<char>(b);
 }
 
 // Converts UTF-8 to the code page at out, which has room for s.size()
@@ -95,10 +80,8 @@ std::string Cp1251ToUtf8(std::string_view cp) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
             out += ch;
-        } else if (b >= 0xC0) {
-            AppendUtf8(out, 0x0410 + (b - 0xC0));
         } else {
-            const char16_t c = kHigh[b - 0x80];
+            const char32_t c = Cp1251Char(b);
             if (c == 0) out += '?';
             else AppendUtf8(out, c);
         }

@@ -153,6 +153,13 @@ public:
                           TextFormat format) = 0;
     // Width (advance) and line height of the text in pixels.
     virtual SizeF measureText(const Font& font, const std::string& text) = 0;
+    // The box the text's ink covers, from the top-left corner of its box
+    // (the box drawText places); a surface that cannot tell gives the whole
+    // box.
+    virtual RectF measureInk(const Font& font, const std::string& text) {
+        const SizeF s = measureText(font, text);
+        return {0, 0, s.w, s.h};
+    }
 };
 
 // Declares every drawing call of Canvas as an override, for the classes that

@@ -823,7 +823,9 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     const QFont qfont = MakeQFont(font, d.textAntialias);
     const std::string family = font.family.empty() ? QFontInfo(qfont).family().toStdString() : font.family;
     const std::u16string face = Utf16(family);
-    const std::u16string text16 = Utf16(text);
+    // A reader sets a text in "Symbol" with the Symbol font or its own
+    // stand-in for it: it gets the codes of the signs.
+    const std::u16string text16 = IsSymbolFamily(font.family) ? SymbolCodesText(text) : Utf16(text);
     const TextPlacement place = d.text.place(font, text, at, format);
     const double size = std::clamp(std::rint(font.pixelSize), 1.0, 10000.0);
 
@@ -868,20 +870,23 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
     if (!d.textColor || *d.textColor != color) {
         if (d.append(U_EMRSETTEXTCOLOR_set(ToColorRef(color)))) d.textColor = color;
     }
-    // Real advances, so that readers place each character as Qt does.
-    // The characters a machine without the named font shows stand in for
-    // those the reader shows (the Greek letters of "Symbol").
-    const QFontMetricsF fm(d.text.qfont(font));
-    const QString q = d.text.shown(font, text);
-    std::vector<uint32_t> dx(static_cast<std::size_t>(q.size()), 0);
+    // Real advances, so that readers place each character as Qt does: the
+    // signs this machine shows stand in for those the reader shows (one
+    // character drawn for each one written).
+    std::vector<uint32_t> dx(text16.size(), 0);
+    std::size_t at16 = 0;
     long previous = 0;
-    for (qsizetype i = 0; i < q.size(); ++i) {
-        qsizetype next = i + 1;
-        if (q.at(i).isHighSurrogate() && next < q.size()) ++next;  // the pair's advance goes on its first unit
-        const long edge = std::lround(fm.horizontalAdvance(q.left(next)));
-        dx[static_cast<std::size_t>(i)] = static_cast<uint32_t>(std::max(0L, edge - previous));
-        previous = std::max(previous, edge);
-        i = next - 1;
+    for (const ShownRun& r : d.text.shown(font, text).runs) {
+        const QFontMetricsF fm(r.font);
+        const QString& q = r.text;
+        for (qsizetype i = 0; i < q.size() && at16 < dx.size(); ++i, ++at16) {
+            qsizetype next = i + 1;
+            if (q.at(i).isHighSurrogate() && next < q.size()) ++next;  // the pair's advance goes on its first unit
+            const long edge = std::lround(r.x + fm.horizontalAdvance(q.left(next)));
+            dx[at16] = static_cast<uint32_t>(std::max(0L, edge - previous));
+            previous = std::max(previous, edge);
+            if (next > i + 1) ++i, ++at16;
+        }
     }
     const PointF origin = d.T({place.left, place.top + place.ascent});
     char* emrtext = emrtext_set(ToPointL(origin), static_cast<U_NUM_STR>(text16.size()), 2,
@@ -895,5 +900,7 @@ void EmfCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
 }
 
 SizeF EmfCanvas::measureText(const Font& font, const std::string& text) { return d_->text.measure(font, text); }
+
+RectF EmfCanvas::measureInk(const Font& font, const std::string& text) { return d_->text.ink(font, text); }
 
 }  // namespace pelmar

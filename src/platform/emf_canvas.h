@@ -34,6 +34,7 @@ public:
     const std::string& error() const;
 
     PELMAR_CANVAS_OVERRIDES;
+    RectF measureInk(const Font& font, const std::string& text) override;
 
 private:
     struct Impl;

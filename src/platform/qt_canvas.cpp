@@ -889,14 +889,18 @@ void QtCanvas::fillRect(Rgb color, const RectF& r) {
 void QtCanvas::drawText(const Font& font, Rgb color, const std::string& text, PointF at, TextFormat format) {
     if (!active() || text.empty() || !std::isfinite(at.x) || !std::isfinite(at.y)) return;
     const TextPlacement p = text_.place(font, text, at, format);
-    QFont f = text_.qfont(font);
-    if (!textAntialias_) f.setStyleStrategy(QFont::NoAntialias);
-    painter_.setFont(f);
     painter_.setPen(ToQColor(color));
     painter_.setBrush(Qt::NoBrush);
-    painter_.drawText(QPointF(p.left, p.top + p.ascent), text_.shown(font, text));
+    for (const ShownRun& r : text_.shown(font, text).runs) {
+        QFont f = r.font;
+        if (!textAntialias_) f.setStyleStrategy(QFont::NoAntialias);
+        painter_.setFont(f);
+        painter_.drawText(QPointF(p.left + r.x, p.top + p.ascent), r.text);
+    }
 }
 
 SizeF QtCanvas::measureText(const Font& font, const std::string& text) { return text_.measure(font, text); }
+
+RectF QtCanvas::measureInk(const Font& font, const std::string& text) { return text_.ink(font, text); }
 
 }  // namespace pelmar

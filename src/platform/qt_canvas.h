@@ -35,6 +35,7 @@ public:
     void finish();
 
     PELMAR_CANVAS_OVERRIDES;
+    RectF measureInk(const Font& font, const std::string& text) override;
     void drawLines(const Pen& pen, std::span<const LineF> lines) override;
     // On the own picture, under no rotation, clip, opacity or other mode of
     // composition, a solid stroke is kept as the pixels it covers and how

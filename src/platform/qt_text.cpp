@@ -3,26 +3,19 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
-#include <QRawFont>
 #include <QPointer>
+#include <QRawFont>
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <cctype>
 #include <cmath>
+#include <mutex>
+
+#include "platform/symbol_encoding.h"
 
 namespace pelmar {
 
 namespace {
-
-// What the Symbol font shows for "A".."Z" and "a".."z".  The two phi forms
-// follow the glyphs: "f" is the stroked phi, "j" the open one.
-constexpr std::array<char16_t, 26> GreekCapitals{
-    0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393, 0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C,
-    0x039D, 0x039F, 0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396};
-constexpr std::array<char16_t, 26> GreekSmall{
-    0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03D5, 0x03B3, 0x03B7, 0x03B9, 0x03C6, 0x03BA, 0x03BB, 0x03BC,
-    0x03BD, 0x03BF, 0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6};
 
 // Counts the changes of the machine's fonts; a cache made under another
 // count is stale.
@@ -42,74 +35,50 @@ std::string FontKey(const Font& f) {
            (f.bold ? 'b' : '-') + (f.italic ? 'i' : '-');
 }
 
-// A font laid out in the Symbol encoding shows its Greek letters at the
-// codes of the Latin ones and has no Unicode Greek.
+// A font laid out in the Symbol encoding shows its signs at the codes
+// 0x20..0xFF (its Greek letters at the codes of the Latin ones) and has no
+// Unicode Greek.
 bool SymbolEncoded(const QFont& resolved) {
     const QString family = QFontInfo(resolved).family();
     if (IsSymbolFamily(family.toStdString())) return true;
     if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)) return false;
     const QRawFont raw = QRawFont::fromFont(resolved);
-    return raw.isValid() && raw.supportsCharacter(QChar(u'a')) && !raw.supportsCharacter(QChar(GreekSmall[0]));
+    return raw.isValid() && raw.supportsCharacter(QChar(u'a')) && !raw.supportsCharacter(QChar(u'α'));
 }
 
-bool HasGreek(const QFont& font) {
-    const QRawFont raw = QRawFont::fromFont(font);
-    if (!raw.isValid()) return false;
-    for (const auto* letters : {&GreekCapitals, &GreekSmall})
-        for (char16_t c : *letters)
-            if (!raw.supportsCharacter(QChar(c))) return false;
-    return true;
-}
-
-// A family that has every Greek letter "Symbol" stands for: a serif face
-// first, as the Symbol font's letters are.
-QString GreekFamily() {
-    static const QString found = [] {
+// The family of the machine that shows `sign`: a serif face first, as the
+// Symbol font's signs are, then the others in the font database's order,
+// leaving out fonts in the Symbol encoding.  Empty when none has it.
+QString FamilyShowing(char16_t sign) {
+    static std::mutex guard;
+    static std::uint64_t generation = 0;
+    static QStringList candidates;
+    static std::unordered_map<char16_t, QString> found;
+    const std::lock_guard<std::mutex> lock(guard);
+    if (generation != FontGeneration.load()) {
+        generation = FontGeneration.load();
+        candidates.clear();
+        found.clear();
+    }
+    if (const auto it = found.find(sign); it != found.end()) return it->second;
+    if (candidates.isEmpty()) {
         QFont serif(QStringLiteral("Times New Roman"));
         serif.setStyleHint(QFont::Serif);
-        if (HasGreek(serif)) return QFontInfo(serif).family();
-        for (const QString& family : QFontDatabase::families(QFontDatabase::Greek))
-            if (HasGreek(QFont(family))) return family;
-        return QString();
-    }();
-    return found;
-}
-
-char16_t LatinOf(char16_t greek) {
-    for (std::size_t i = 0; i < GreekCapitals.size(); ++i) {
-        if (GreekCapitals[i] == greek) return static_cast<char16_t>(u'A' + i);
-        if (GreekSmall[i] == greek) return static_cast<char16_t>(u'a' + i);
+        candidates << QFontInfo(serif).family();
+        for (const QString& family : QFontDatabase::families())
+            if (!candidates.contains(family)) candidates << family;
     }
-    return greek;
-}
-
-// How the letters of a text in "Symbol" reach the font it is drawn with.
-enum class SymbolMapping { None, ToGreek, ToSymbolCodes };
-
-// The font a text in `font` is drawn with (`resolved` changes to a family
-// with the Greek letters when the machine's stand-in has none) and how its
-// letters are mapped.
-SymbolMapping PrepareSymbol(const Font& font, QFont& resolved) {
-    if (!IsSymbolFamily(font.family)) return SymbolMapping::None;
-    if (SymbolEncoded(resolved)) return SymbolMapping::ToSymbolCodes;
-    if (!HasGreek(resolved)) {
-        const QString greek = GreekFamily();
-        if (!greek.isEmpty()) resolved.setFamily(greek);
+    QString family;
+    for (const QString& candidate : std::as_const(candidates)) {
+        const QFont f(candidate);
+        const QRawFont raw = QRawFont::fromFont(f);
+        if (!raw.isValid() || !raw.supportsCharacter(QChar(sign))) continue;
+        if (sign < 0x100 && SymbolEncoded(f)) continue;
+        family = candidate;
+        break;
     }
-    return SymbolMapping::ToGreek;
-}
-
-QString Mapped(SymbolMapping mapping, const QString& text) {
-    switch (mapping) {
-        case SymbolMapping::None: return text;
-        case SymbolMapping::ToGreek: return SymbolLettersToGreek(text);
-        case SymbolMapping::ToSymbolCodes: {
-            QString out = text;
-            for (QChar& c : out) c = QChar(LatinOf(c.unicode()));
-            return out;
-        }
-    }
-    return text;
+    found.emplace(sign, family);
+    return family;
 }
 
 double Offset(TextAlign a, double size) {
@@ -151,27 +120,39 @@ bool IsSymbolFamily(const std::string& family) {
                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-QString SymbolLettersToGreek(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u >= u'A' && u <= u'Z') c = QChar(GreekCapitals[u - u'A']);
-        else if (u >= u'a' && u <= u'z') c = QChar(GreekSmall[u - u'a']);
+std::u16string SymbolCodesText(const std::string& text) {
+    std::u16string out = QString::fromStdString(text).toStdU16String();
+    for (char16_t& c : out) {
+        if (QChar::isSurrogate(c)) continue;
+        const int code = SymbolCodeOf(c);
+        if (code >= 0) c = static_cast<char16_t>(code);
     }
     return out;
 }
 
-QString ShownText(const Font& font, QFont& resolved, const std::string& text) {
-    return Mapped(PrepareSymbol(font, resolved), QString::fromStdString(text));
+struct TextMetrics::Entry {
+    explicit Entry(const Font& f)
+        : font(MakeQFont(f, true)),
+          metrics(font),
+          symbol(IsSymbolFamily(f.family)),
+          encoded(symbol && SymbolEncoded(font)),
+          raw(symbol ? QRawFont::fromFont(font) : QRawFont()) {}
+    QFont font;
+    QFontMetricsF metrics;
+    bool symbol;   // the text's characters stand for Symbol codes
+    bool encoded;  // the stand-in is laid out in the Symbol encoding
+    QRawFont raw;  // the stand-in, for what it has
+    std::unordered_map<std::string, ShownText> texts;
+};
+
+namespace {
+
+void AddTo(std::vector<ShownRun>& runs, const QFont& font, QChar c) {
+    if (runs.empty() || !(runs.back().font == font)) runs.push_back({font, QString(), 0});
+    runs.back().text += c;
 }
 
-struct TextMetrics::Entry {
-    explicit Entry(const Font& f) : font(MakeQFont(f, true)), mapping(PrepareSymbol(f, font)), metrics(font) {}
-    QFont font;
-    SymbolMapping mapping;
-    QFontMetricsF metrics;
-    std::unordered_map<std::string, double> widths;
-};
+}  // namespace
 
 TextMetrics::TextMetrics() = default;
 TextMetrics::~TextMetrics() = default;
@@ -190,35 +171,62 @@ TextMetrics::Entry& TextMetrics::entry(const Font& font) {
     return *e;
 }
 
-double TextMetrics::width(Entry& e, const std::string& text) {
+const ShownText& TextMetrics::shown(Entry& e, const std::string& text) {
     // Labels and axis numbers repeat a few short texts; a long tail of
     // one-off texts must not grow the cache without end.
     constexpr std::size_t MaxTexts = 4096;
-    const auto found = e.widths.find(text);
-    if (found != e.widths.end()) return found->second;
-    const QString q = Mapped(e.mapping, QString::fromStdString(text));
-    const double w = e.metrics.horizontalAdvance(q);
-    if (e.widths.size() >= MaxTexts) e.widths.clear();
-    e.widths.emplace(text, w);
-    return w;
+    if (const auto found = e.texts.find(text); found != e.texts.end()) return found->second;
+    ShownText s;
+    const QString q = QString::fromStdString(text);
+    if (!e.symbol) {
+        if (!q.isEmpty()) s.runs.push_back({e.font, q, 0});
+    } else {
+        for (const QChar c : q) {
+            if (c.isSurrogate()) {
+                AddTo(s.runs, e.font, c);
+                continue;
+            }
+            const int code = SymbolCodeOf(c.unicode());
+            const QChar sign = code >= 0 ? QChar(SymbolCodeChar(code)) : c;
+            if (e.encoded ? code >= 0 && e.raw.supportsCharacter(QChar(code)) : e.raw.supportsCharacter(sign)) {
+                AddTo(s.runs, e.font, e.encoded ? QChar(code) : sign);
+                continue;
+            }
+            QFont other = e.font;
+            const QString family = FamilyShowing(sign.unicode());
+            if (!family.isEmpty()) other.setFamily(family);
+            AddTo(s.runs, other, sign);
+        }
+    }
+    const double ascent = e.metrics.ascent();
+    QRectF ink;
+    for (ShownRun& r : s.runs) {
+        r.x = s.width;
+        const QFontMetricsF m(r.font);
+        const QRectF box = m.tightBoundingRect(r.text);
+        if (!box.isEmpty()) ink |= box.translated(r.x, ascent);
+        s.width += m.horizontalAdvance(r.text);
+    }
+    if (!ink.isEmpty()) s.ink = {ink.x(), ink.y(), ink.width(), ink.height()};
+    if (e.texts.size() >= MaxTexts) e.texts.clear();
+    return e.texts.emplace(text, std::move(s)).first->second;
 }
+
+const ShownText& TextMetrics::shown(const Font& font, const std::string& text) { return shown(entry(font), text); }
 
 SizeF TextMetrics::measure(const Font& font, const std::string& text) {
     if (text.empty()) return {};
     Entry& e = entry(font);
-    return {width(e, text), e.metrics.lineSpacing()};
+    return {shown(e, text).width, e.metrics.lineSpacing()};
 }
 
 TextPlacement TextMetrics::place(const Font& font, const std::string& text, PointF at, TextFormat format) {
     Entry& e = entry(font);
-    return Placed(text.empty() ? 0.0 : width(e, text), e.metrics.lineSpacing(), e.metrics.ascent(), at, format);
+    return Placed(text.empty() ? 0.0 : shown(e, text).width, e.metrics.lineSpacing(), e.metrics.ascent(), at,
+                  format);
 }
 
-const QFont& TextMetrics::qfont(const Font& font) { return entry(font).font; }
-
-QString TextMetrics::shown(const Font& font, const std::string& text) {
-    return Mapped(entry(font).mapping, QString::fromStdString(text));
-}
+RectF TextMetrics::ink(const Font& font, const std::string& text) { return shown(font, text).ink; }
 
 SizeF MeasureTextQt(const Font& font, const std::string& text) {
     TextMetrics m;

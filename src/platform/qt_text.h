@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -29,22 +30,36 @@ struct TextPlacement {
 // True for the family name "Symbol" in any letter case.
 bool IsSymbolFamily(const std::string& family);
 
-// The Latin letters of `text` replaced by the Greek letters that the Symbol
-// font shows for them ("a" is alpha, "j" the open phi, "V" the final sigma);
-// every other character stays.
-QString SymbolLettersToGreek(const QString& text);
+// The text a reader of a picture gets for `text` set in "Symbol": every
+// character that stands for a Symbol code as that code (U+0020..U+00FE),
+// which the Symbol font, and the readers that stand in for it, show as the
+// sign; other characters stay.
+std::u16string SymbolCodesText(const std::string& text);
 
-// The characters to draw for `text` in `font` and the font to draw them with
-// (`resolved`, made by MakeQFont).  Other fonts keep both.  For "Symbol" a
-// font in the Symbol encoding (the real one or a stand-in such as "Standard
-// Symbols PS") shows the Latin letters as Greek, and the Greek letters are
-// turned to those codes; any other stand-in gets the Greek letters, drawn
-// with a family that has them when the stand-in has none.
-QString ShownText(const Font& font, QFont& resolved, const std::string& text);
+// One piece of a shown text, drawn in one font, `x` pixels right of the
+// text's left edge on the text's baseline.
+struct ShownRun {
+    QFont font;
+    QString text;
+    double x = 0;
+};
 
-// Metrics of the fonts a canvas uses, kept per font together with the widths
-// of the texts measured in it.  The cache empties itself when the machine's
-// fonts change (fonts installed or removed while the program runs).
+// A text as the canvases draw it.  Other fonts than "Symbol" draw the text
+// as it is in one run.  A text in "Symbol" shows the signs of the Symbol
+// codes its characters stand for: the machine's stand-in for the font draws
+// those it has (in the Symbol encoding or in Unicode, as it is laid out), and
+// every other sign is drawn from a font of the machine that has it.
+struct ShownText {
+    std::vector<ShownRun> runs;
+    double width = 0;  // the advance
+    // The box the ink covers, from the top-left corner of the text's box;
+    // empty (0 x 0) for a text without ink.
+    RectF ink;
+};
+
+// Metrics of the fonts a canvas uses, kept per font together with the texts
+// shown in it.  The cache empties itself when the machine's fonts change
+// (fonts installed or removed while the program runs).
 class TextMetrics {
 public:
     TextMetrics();
@@ -55,9 +70,10 @@ public:
     // Width of the shown text and line spacing; an empty text measures 0 x 0.
     SizeF measure(const Font& font, const std::string& text);
     TextPlacement place(const Font& font, const std::string& text, PointF at, TextFormat format);
-    // The Qt font (anti-aliased) and the characters to draw.
-    const QFont& qfont(const Font& font);
-    QString shown(const Font& font, const std::string& text);
+    // The box the ink of the text covers, from its box's top-left corner.
+    RectF ink(const Font& font, const std::string& text);
+    // The runs to draw; valid until the next call.
+    const ShownText& shown(const Font& font, const std::string& text);
 
     std::size_t fontCount() const { return fonts_.size(); }
     void clear();
@@ -65,7 +81,7 @@ public:
 private:
     struct Entry;
     Entry& entry(const Font& font);
-    double width(Entry& e, const std::string& text);
+    const ShownText& shown(Entry& e, const std::string& text);
 
     std::unordered_map<std::string, std::unique_ptr<Entry>> fonts_;
     std::uint64_t generation_ = 0;

@@ -89,4 +89,6 @@ void TeeCanvas::drawText(const Font& font, Rgb color, const std::string& text, P
 
 SizeF TeeCanvas::measureText(const Font& font, const std::string& text) { return a_.measureText(font, text); }
 
+RectF TeeCanvas::measureInk(const Font& font, const std::string& text) { return a_.measureInk(font, text); }
+
 }  // namespace pelmar

@@ -11,6 +11,7 @@ public:
     TeeCanvas(Canvas& first, Canvas& second) : a_(first), b_(second) {}
 
     PELMAR_CANVAS_OVERRIDES;
+    RectF measureInk(const Font& font, const std::string& text) override;
     void drawLines(const Pen& pen, std::span<const LineF> lines) override;
 
 private:

@@ -196,8 +196,10 @@ TEST(XoyNumbers, EveryStepButTheCentreRoundedToThreeDecimals) {
     EXPECT_FALSE(Has(texts, "0"));
     for (const std::string& t : texts) EXPECT_LE(t.size(), 4u) << t;
 
-    // X numbers centred below their tick, 0.4 h lower, h of "0" being 1.2 x 16 pixels.
-    const std::string expected = "drawText font(Arial,16) #000000 \"0,3\" (260,162.68) center,center";
+    // X numbers centred below their tick (its end at 155), 0.4 h lower (h,
+    // of "0", is 1.2 x 16 pixels), then lower still till their ink keeps 3
+    // pixels from the tick: the fake's ink fills the text's box.
+    const std::string expected = "drawText font(Arial,16) #000000 \"0,3\" (260,167.6) center,center";
     EXPECT_TRUE(Has(LinesStarting(rec, "drawText"), expected));
     EXPECT_EQ(MarkNumberText(0.1 * 3, '.'), "0.3");
     EXPECT_EQ(MarkNumberText(-0.0001, '.'), "0");

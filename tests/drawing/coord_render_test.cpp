@@ -121,9 +121,9 @@ TEST(CoordRender, TwoDimensionalPicturesStayPixelIdentical) {
         std::uint64_t golden;
     };
     const Look looks[] = {
-        {true, 1, 2, 1, 1, false, 0xd90d276b143f04ecull},  {false, 1, 2, 1, 1, false, 0x6c5f7d18aca2096ull},
-        {true, 2, 3, 2, 1, false, 0x9c8b6737794c1375ull},  {true, 3, 1, 3, 2, false, 0x936b37c2f6955a58ull},
-        {false, 2, 4, 1, 2, true, 0x258e2ac59532e369ull},  {true, 1, 2, 1, 1, true, 0xbea5b462799cf628ull},
+        {true, 1, 2, 1, 1, false, 0xd7facd09489ba39aull},  {false, 1, 2, 1, 1, false, 0x2e528e90acd27dull},
+        {true, 2, 3, 2, 1, false, 0xe208b0e50b56015cull},  {true, 3, 1, 3, 2, false, 0xe7482ab747283fb2ull},
+        {false, 2, 4, 1, 2, true, 0xf55d7b4bee2aec41ull},  {true, 1, 2, 1, 1, true, 0xde4c30e197c2822ull},
     };
     const TColor colours[] = {0xFF0000, 0x00A000, 0x0000FF, 0xC000C0, 0x00A0A0, 0x0080FF};
     const char* formulas[] = {"x^2/4-2", "sin(x)*2", "2", "x/3", "3*cos(3*x)", "x^2/9+y^2/4-1"};

@@ -257,6 +257,7 @@ public:
         texts.push_back({text, p.left, p.top + p.ascent, p.width});
     }
     SizeF measureText(const Font& f, const std::string& text) override { return measure_.measureText(f, text); }
+    RectF measureInk(const Font& f, const std::string& text) override { return measure_.measureInk(f, text); }
 
 private:
     QImage image_{8, 8, QImage::Format_RGB32};

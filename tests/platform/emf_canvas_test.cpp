@@ -345,6 +345,27 @@ TEST_F(EmfCanvasTest, TextCarriesItsAdvancesAndFont) {
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(Get<uint32_t>(s->data + 12 + 8), 10u);  // after brush and format ids
     EXPECT_EQ(emf.count(U_EMR_SETTEXTCOLOR), 1u);
+
+    // A text in "Symbol" reaches the reader as the codes of its signs (a
+    // prime typed or brought by a document from Windows, an arrow, alpha),
+    // with the advances of the signs this machine draws.
+    const Font symbol{"Symbol", 20, false, false};
+    const Emf signs = record([&](Canvas& c) {
+        width = c.measureText(symbol, "′ў→a").w;
+        c.drawText(symbol, 0, "′ў→a", {10, 10}, {});
+    });
+    const EmfRecord* srec = signs.first(U_EMR_EXTTEXTOUTW);
+    ASSERT_NE(srec, nullptr);
+    const auto* st = reinterpret_cast<const U_EMREXTTEXTOUTW*>(srec->data);
+    ASSERT_EQ(st->emrtext.nChars, 4u);
+    const auto* codes = reinterpret_cast<const uint16_t*>(srec->data + st->emrtext.offString);
+    EXPECT_EQ(std::vector<uint16_t>(codes, codes + 4), (std::vector<uint16_t>{0xA2, 0xA2, 0xAE, 0x61}));
+    const char* afterSigns = reinterpret_cast<const char*>(&st->emrtext) + sizeof(U_EMRTEXT);
+    if (!(st->emrtext.fOptions & U_ETO_NO_RECT)) afterSigns += sizeof(U_RECTL);
+    const auto* sdx = reinterpret_cast<const uint32_t*>(srec->data + Get<uint32_t>(afterSigns));
+    EXPECT_NEAR(sdx[0] + sdx[1] + sdx[2] + sdx[3], width, 1);
+    EXPECT_NEAR(sdx[0], sdx[1], 1);  // the same sign, on the whole pixels of their edges
+    EXPECT_GT(sdx[2], 0u);
 }
 
 TEST_F(EmfCanvasTest, ObjectsAreReusedAndAllDeleted) {

@@ -286,6 +286,42 @@ TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
         EXPECT_EQ(same(cx + 6, cx + 12, y - 4, y + 4), 0) << "y number " << i;
     }
     EXPECT_FALSE(pic == gridPic);
+
+    // Every number of the 2D system and of the 3D system (its depth numbers
+    // too) keeps two blank pixels at least between its ink (what numbering
+    // adds) and any other ink: axes and ticks, and the 2D system's grid
+    // through every tick; but where the 3D system's three axes meet.
+    grid->Obj.Xy[1].GridStep.v = 1;
+    for (const Kind k : {Kind::xy, Kind::xz}) {
+        auto bare = NewDocument();
+        *bare = *d.doc;
+        bare->Obj.Xy[1].NumbersOn.v = bare->Obj.Xz[1].NumbersOn.v = false;
+        const QImage numbered = Picture(*d.doc, k), plain = Picture(*bare, k);
+        const QImage gridded = k == Kind::xy ? Picture(*grid, k) : numbered;
+        const DPoint& o = k == Kind::xy ? x.Center : d.doc->Obj.Xz[1].Center;
+        const int ox = static_cast<int>(std::lround(o.ScrX.v));
+        const int oy = d.doc->Im.Height - static_cast<int>(std::lround(o.ScrY.v));
+        const int spared = k == Kind::xz ? 2 * step : 0;
+        auto dark = [](const QImage& img, int px, int py) {
+            return img.rect().contains(px, py) && qGray(img.pixel(px, py)) < 170;
+        };
+        auto other = [&](int px, int py) {
+            return dark(plain, px, py) || (dark(gridded, px, py) && !dark(numbered, px, py));
+        };
+        int numberInk = 0, touching = 0;
+        for (int py = 0; py < numbered.height() && touching < 5; ++py)
+            for (int px = 0; px < numbered.width() && touching < 5; ++px) {
+                if (!dark(numbered, px, py) || dark(plain, px, py)) continue;
+                if (std::abs(px - ox) < spared && std::abs(py - oy) < spared) continue;
+                ++numberInk;
+                bool near = false;
+                for (int dy = -2; dy <= 2 && !near; ++dy)
+                    for (int dx = -2; dx <= 2 && !near; ++dx) near = other(px + dx, py + dy);
+                if (near) ADD_FAILURE() << (k == Kind::xy ? "2D" : "3D") << " number ink at " << px << "," << py;
+                touching += near;
+            }
+        EXPECT_GT(numberInk, 300);
+    }
 }
 
 // The shipped 3D system outlines a surface once its outline is switched on:
