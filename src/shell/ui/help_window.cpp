@@ -54,8 +54,9 @@ void HelpWindow::showPage(const std::string& page, const QString& caption) {
         browser_->setSource(url);
     }
     if (!placed_) {
-        // First shown: a size that fits the screen, over the middle of the
-        // window that asked.
+        // First shown: a size that fits the screen, over the right part of
+        // the window that asked, clear of the object dialogs, which stand on
+        // top at its left.
         placed_ = true;
         QSize size = FirstSize;
         const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -68,6 +69,8 @@ void HelpWindow::showPage(const std::string& page, const QString& caption) {
                                 : room.center();
             QRect frame(QPoint(), size);
             frame.moveCenter(centre);
+            if (parentWidget() && parentWidget()->isVisible())
+                frame.moveRight(parentWidget()->frameGeometry().right());
             frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - size.width())));
             frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - size.height())));
             move(frame.topLeft());
