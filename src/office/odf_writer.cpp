@@ -11,6 +11,7 @@
 #include <span>
 
 #include "office/office_fonts.h"
+#include "platform/qt_text.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -370,6 +371,10 @@ private:
         return s + "/>";
     }
 
+    // A text in "Symbol" goes out as the signs the picture shows: the
+    // office programs lay it out in fonts of their own.
+    static std::string Shown(const TextRun& r) { return IsSymbolFamily(r.font) ? SymbolSignsText(r.text) : r.text; }
+
     std::string span(const TextRun& r) {
         std::string p = "<style:text-properties fo:font-family=\"" + Esc(r.font) + "\" fo:font-size=\"" +
                         Pt(r.size) + "\" fo:color=\"" + Hex(r.colour) + "\" fo:font-weight=\"" +
@@ -392,7 +397,7 @@ private:
                 ascent = std::max(ascent, r.size * (m.ascent + (text_ ? m.gap : 0)));
                 descent = std::max(descent, r.size * m.descent);
             }
-            width += OfficeTextWidth(r.font, r.bold, r.italic, normal ? r.size : ScriptShare * r.size, r.text);
+            width += OfficeTextWidth(r.font, r.bold, r.italic, normal ? r.size : ScriptShare * r.size, Shown(r));
         }
         std::string s = "<draw:frame" + common(sh, doc, anchored) + " svg:x=\"" + Cm(sh.x) + "\" svg:y=\"" +
                         Cm(sh.y - ascent) + "\" svg:width=\"" + Cm(width) + "\" svg:height=\"" +
@@ -402,7 +407,7 @@ private:
                               "fo:margin-bottom=\"0cm\" fo:line-height=\"100%\"/>") +
              "\">";
         for (const TextRun& r : sh.runs)
-            s += "<text:span text:style-name=\"" + span(r) + "\">" + Esc(r.text) + "</text:span>";
+            s += "<text:span text:style-name=\"" + span(r) + "\">" + Esc(Shown(r)) + "</text:span>";
         return s + "</text:p></draw:text-box></draw:frame>";
     }
 

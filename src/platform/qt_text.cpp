@@ -130,6 +130,15 @@ std::u16string SymbolCodesText(const std::string& text) {
     return out;
 }
 
+std::string SymbolSignsText(const std::string& text) {
+    std::u16string out = SymbolCodesText(text);
+    for (char16_t& c : out) {
+        if (QChar::isSurrogate(c) || c < 0x20 || c > 0xFE) continue;
+        if (const char16_t sign = SymbolCodeChar(c)) c = sign;
+    }
+    return QString::fromStdU16String(out).toStdString();
+}
+
 struct TextMetrics::Entry {
     explicit Entry(const Font& f)
         : font(MakeQFont(f, true)),

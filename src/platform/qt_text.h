@@ -36,6 +36,11 @@ bool IsSymbolFamily(const std::string& family);
 // sign; other characters stay.
 std::u16string SymbolCodesText(const std::string& text);
 
+// The signs `text` set in "Symbol" shows, as Unicode characters (α for "a",
+// ′ for code 0xA2), for readers that lay the text out in fonts of their
+// own; characters that stand for no sign stay.
+std::string SymbolSignsText(const std::string& text);
+
 // One piece of a shown text, drawn in one font, `x` pixels right of the
 // text's left edge on the text's baseline.
 struct ShownRun {

@@ -144,11 +144,16 @@ TEST(OdfFiles, DrawingHoldsLayersGroupsAndShapes) {
 TEST(OdfFiles, TextHoldsNamedShapesInOneGroup) {
     auto doc = SampleDocument();
     doc->Obj.Po.add(MakePoint(790, 300));  // a disc reaching beyond the A4 page's margin
+    // A name in "Symbol" goes out as the signs it shows: "a" is alpha, and
+    // the prime of a document made on Windows arrives as its code page byte.
+    doc->Obj.Po[1].Name.s = "a\u045E";
+    doc->Obj.Po[1].NameFont.s = "Symbol";
     RunRig r(*doc);
     ASSERT_TRUE(ExportToOffice(r.path("t.doc"), RunMode::OpenAndClose, doc->Im, r.run));
     auto texts = CheckPackage(r.path("t.odt"), OdtMimeType);
     const Xml content(texts["content.xml"]);
     EXPECT_EQ(content.count("draw:g"), 1);
+    EXPECT_NE(content.text.find("\u03B1\u2032"), std::string::npos);
     std::vector<std::string> names;
     for (const auto& [name, attrs] : content.elements)
         if (attrs.count("draw:name")) names.push_back(attrs.at("draw:name"));
