@@ -110,14 +110,20 @@ BindDocumentReader(const DocumentContext* ctx);
 // processing afterwards; reals with decimalSeparator or the other one of ","
 // and ".".  Results as ReadDocument (never 1); on a result other than 0 doc
 // may be partly overwritten.
-// A picture size outside PictureSideMin .. PictureSideMax is held to that
-// range, and *sizeLimited (when given) is set.
+// A picture size outside PictureSideMin .. PictureSideMax and a resolution
+// outside ResolutionMin .. ResolutionMax are held to those ranges; *asRead
+// (when given) gets the values the file gave.
+struct PictureAsRead {
+    std::int32_t Width = 0, Height = 0, Dpi = 0;
+};
 std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator,
-                               bool* sizeLimited = nullptr);
+                               PictureAsRead* asRead = nullptr);
 
-// What the open command tells when the file's picture size was held to the
-// limit: ReadDocument in mode 3 shows it through ctx.ShowMessage.
-std::string PictureSizeText(std::int32_t width, std::int32_t height);
+// What the open command tells when the file's picture size or resolution was
+// held to those ranges (ReadDocument in mode 3 shows it through
+// ctx.ShowMessage): what was wrong and what was kept; empty when the file's
+// values were kept.
+std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept);
 
 // True when every real that doc writes to its file is finite.  The reader
 // refuses a document whose objects recompute to values beyond the range of a
