@@ -303,7 +303,16 @@ void RemoveLeftovers(const std::string& name) {
 
 }  // namespace
 
+std::string FolderFlushMessage() {
+    const std::string failure = TakeFolderFlushFailure();
+    if (failure.empty()) return {};
+    // No line of the word table says it.
+    return "Файл сохранен, но папка не записана на диск: при сбое питания сохранение может пропасть.\n\r" + failure;
+}
+
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
+    if (mode == WriteModeDocument && ctx.ShowMessage)
+        if (const std::string flush = FolderFlushMessage(); !flush.empty()) ctx.ShowMessage(flush);
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
     TextBuffer memory;

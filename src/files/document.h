@@ -91,8 +91,16 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
 // curve is present.  The file is the text of DocumentText and, after its end
 // marker, the stamp line that ties the companion files to it
 // (files/companion.h); every file is replaced whole (SafeFile), so an
-// interrupted save leaves the old document or the new one.
+// interrupted save leaves the old document or the new one.  A document save
+// first tells a folder flush that failed after an earlier save
+// (FolderFlushMessage) through ctx.ShowMessage.
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx);
+
+// What the program tells when the folder of an earlier save could not be
+// flushed to the disk (the save itself had succeeded): the next document save
+// and the end of the program tell it, once.  Empty when no flush failed since
+// the last call.
+std::string FolderFlushMessage();
 
 // Reads the file into doc; version := the file's format version.  Result 0
 // when it was read (objects recomputed), 1..5 otherwise with doc unchanged.
