@@ -131,13 +131,6 @@ std::unique_ptr<PictureSurface> OpenSurface(DrawingState& st, const DImProj& im,
     return s;
 }
 
-void DropMetafile(DrawingState& st) {
-    st.MetaWritten = false;
-    if (st.MetaPath.empty()) return;
-    std::error_code ec;
-    std::filesystem::remove(st.MetaPath, ec);
-}
-
 // Ends the pass 2 surface.  Only a complete picture is written to the
 // metafile; a stopped one leaves no file behind.
 void CloseSurface(DrawingState& st, bool complete) {
@@ -183,6 +176,13 @@ ByPass<Painter<R>> ByPasses(void (*paint)(const R&, const DImProj&, const PaintT
 }
 
 }  // namespace
+
+void DropMetafile(DrawingState& st) {
+    st.MetaWritten = false;
+    if (st.MetaPath.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove(st.MetaPath, ec);
+}
 
 DrawingState::DrawingState()
     : DrawProj(NewDocument()), PreviewProj(NewDocument()), Painters(DefaultPainters()), Clock(MillisecondsOfDay) {}

@@ -116,6 +116,10 @@ void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, Redra
 bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
                     Canvas* pass2 = nullptr, bool* stop = nullptr);
 
+// Removes the metafile of the last drawing (a drawing removes it when it
+// starts; the program when it ends).
+void DropMetafile(DrawingState& st);
+
 // Shows the picture of `doc` in the drawing window at its zoom and scroll position.
 void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture);
 

@@ -99,10 +99,31 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
 
 }  // namespace
 
-std::string PictureSizeText(std::int32_t width, std::int32_t height) {
+std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept) {
     // No line of the word table says it.
-    return "Размер рисунка превышает " + std::to_string(PictureSideMax) + " пикселей и уменьшен до " +
-           std::to_string(width) + " x " + std::to_string(height) + ".";
+    const bool wide = file.Width != kept.Width, high = file.Height != kept.Height;
+    const bool raised = (!wide || file.Width < kept.Width) && (!high || file.Height < kept.Height);
+    const bool lowered = (!wide || file.Width > kept.Width) && (!high || file.Height > kept.Height);
+    std::string text;
+    if (wide || high) {
+        const std::string size = std::to_string(kept.Width) + " x " + std::to_string(kept.Height) + ".";
+        if (lowered)
+            text = "Размер рисунка превышает " + std::to_string(PictureSideMax) + " пикселей и уменьшен до " + size;
+        else if (raised)
+            text = "Размер рисунка меньше " + std::to_string(PictureSideMin) + " пикселя и увеличен до " + size;
+        else
+            text = "Размер рисунка выходит за пределы от " + std::to_string(PictureSideMin) + " до " +
+                   std::to_string(PictureSideMax) + " пикселей и изменен на " + size;
+    }
+    if (file.Dpi != kept.Dpi) {
+        if (!text.empty()) text += "\n\r";
+        const std::string dpi = std::to_string(kept.Dpi) + " dpi.";
+        if (file.Dpi > kept.Dpi)
+            text += "Разрешение рисунка превышает " + std::to_string(ResolutionMax) + " dpi и уменьшено до " + dpi;
+        else
+            text += "Разрешение рисунка меньше " + std::to_string(ResolutionMin) + " dpi и увеличено до " + dpi;
+    }
+    return text;
 }
 
 LiveWindows WindowsFromRecord(const DProj& doc) {
@@ -282,7 +303,16 @@ void RemoveLeftovers(const std::string& name) {
 
 }  // namespace
 
+std::string FolderFlushMessage() {
+    const std::string failure = TakeFolderFlushFailure();
+    if (failure.empty()) return {};
+    // No line of the word table says it.
+    return "Файл сохранен, но папка не записана на диск: при сбое питания сохранение может пропасть.\n\r" + failure;
+}
+
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
+    if (mode == WriteModeDocument && ctx.ShowMessage)
+        if (const std::string flush = FolderFlushMessage(); !flush.empty()) ctx.ShowMessage(flush);
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
     TextBuffer memory;
@@ -326,7 +356,7 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
 
 namespace {
 
-void ReadFrame(LineReader& in, DProj& doc, bool* sizeLimited) {
+void ReadFrame(LineReader& in, DProj& doc, PictureAsRead* asRead) {
     const std::uint8_t v = in.version();
     DImProj& im = doc.Im;
 
@@ -341,16 +371,17 @@ void ReadFrame(LineReader& in, DProj& doc, bool* sizeLimited) {
     ForEachStore(doc.Obj, [&](auto& store) { store.resize(static_cast<std::size_t>(n[k++])); });
 
     in.Skip();  // "<$image>"
-    im.Width = in.Int();
-    im.Height = in.Int();
+    PictureAsRead file;
+    file.Width = in.Int();
+    file.Height = in.Int();
+    file.Dpi = in.Int();
+    if (asRead) *asRead = file;
     // A picture beyond the sizes the project settings allow would ask for
-    // gigabytes when drawn: it is held to them from here on.
-    const std::int32_t w = std::clamp(im.Width, PictureSideMin, PictureSideMax);
-    const std::int32_t h = std::clamp(im.Height, PictureSideMin, PictureSideMax);
-    if ((w != im.Width || h != im.Height) && sizeLimited) *sizeLimited = true;
-    im.Width = w;
-    im.Height = h;
-    im.Dpi = in.Int();
+    // gigabytes when drawn, a resolution beyond theirs makes pictures no
+    // file can take: both are held to them from here on.
+    im.Width = std::clamp(file.Width, PictureSideMin, PictureSideMax);
+    im.Height = std::clamp(file.Height, PictureSideMin, PictureSideMax);
+    im.Dpi = std::clamp(file.Dpi, ResolutionMin, ResolutionMax);
     const std::string_view rgb = in.RawLine();
     const TColor r = PackedByte(in, rgb, 1, 3), g = PackedByte(in, rgb, 4, 3), b = PackedByte(in, rgb, 7, 3);
     im.Background = r | (g << 8) | (b << 16);
@@ -455,7 +486,8 @@ bool CompanionThere(const std::string& name, std::string_view ext) {
 
 }  // namespace
 
-std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep, bool* sizeLimited) {
+std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char sep,
+                               PictureAsRead* asRead) {
     LineReader in(bytes, 0, sep);
     std::string_view first;
     try {
@@ -473,7 +505,7 @@ std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t&
     if (v <= 9) return ReadTooOld;
     in.setVersion(version);
     try {
-        ReadFrame(in, doc, sizeLimited);
+        ReadFrame(in, doc, asRead);
     } catch (const FormatError&) {
         return ReadMalformed;
     } catch (const std::out_of_range&) {
@@ -511,8 +543,8 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     // a malformed file leaves doc as it was.
     auto work = std::make_unique<DProj>(doc);
     std::uint8_t v = version;
-    bool sizeLimited = false;
-    const std::uint8_t res = ParseDocumentText(bytes, *work, v, ctx.DecimalSeparator, &sizeLimited);
+    PictureAsRead asRead;
+    const std::uint8_t res = ParseDocumentText(bytes, *work, v, ctx.DecimalSeparator, &asRead);
     if (res == ReadTooOld || res == ReadOk) version = v;
     if (res != ReadOk) return res;
     const bool flipped = work->Im.YOrient == 1;
@@ -544,8 +576,8 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
         ctx.Proj->FillValid = 0;
     }
     if (curvesThere) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
-    if (sizeLimited && mode == ReadModeOpen && ctx.ShowMessage)
-        ctx.ShowMessage(PictureSizeText(doc.Im.Width, doc.Im.Height));
+    if (mode == ReadModeOpen && ctx.ShowMessage)
+        if (const std::string limited = PictureLimitText(asRead, doc.Im); !limited.empty()) ctx.ShowMessage(limited);
     return ReadOk;
 }
 

@@ -91,8 +91,16 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
 // curve is present.  The file is the text of DocumentText and, after its end
 // marker, the stamp line that ties the companion files to it
 // (files/companion.h); every file is replaced whole (SafeFile), so an
-// interrupted save leaves the old document or the new one.
+// interrupted save leaves the old document or the new one.  A document save
+// first tells a folder flush that failed after an earlier save
+// (FolderFlushMessage) through ctx.ShowMessage.
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx);
+
+// What the program tells when the folder of an earlier save could not be
+// flushed to the disk (the save itself had succeeded): the next document save
+// and the end of the program tell it, once.  Empty when no flush failed since
+// the last call.
+std::string FolderFlushMessage();
 
 // Reads the file into doc; version := the file's format version.  Result 0
 // when it was read (objects recomputed), 1..5 otherwise with doc unchanged.
@@ -110,14 +118,20 @@ BindDocumentReader(const DocumentContext* ctx);
 // processing afterwards; reals with decimalSeparator or the other one of ","
 // and ".".  Results as ReadDocument (never 1); on a result other than 0 doc
 // may be partly overwritten.
-// A picture size outside PictureSideMin .. PictureSideMax is held to that
-// range, and *sizeLimited (when given) is set.
+// A picture size outside PictureSideMin .. PictureSideMax and a resolution
+// outside ResolutionMin .. ResolutionMax are held to those ranges; *asRead
+// (when given) gets the values the file gave.
+struct PictureAsRead {
+    std::int32_t Width = 0, Height = 0, Dpi = 0;
+};
 std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t& version, char decimalSeparator,
-                               bool* sizeLimited = nullptr);
+                               PictureAsRead* asRead = nullptr);
 
-// What the open command tells when the file's picture size was held to the
-// limit: ReadDocument in mode 3 shows it through ctx.ShowMessage.
-std::string PictureSizeText(std::int32_t width, std::int32_t height);
+// What the open command tells when the file's picture size or resolution was
+// held to those ranges (ReadDocument in mode 3 shows it through
+// ctx.ShowMessage): what was wrong and what was kept; empty when the file's
+// values were kept.
+std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept);
 
 // True when every real that doc writes to its file is finite.  The reader
 // refuses a document whose objects recompute to values beyond the range of a

@@ -5,7 +5,8 @@
 
 namespace pelmar {
 
-DXOY XOYWithScale(DXOY x, double scaleX, double scaleY) {
+std::optional<DXOY> XOYWithScale(DXOY x, double scaleX, double scaleY) {
+    if (!std::isfinite(scaleX) || !std::isfinite(scaleY)) return std::nullopt;
     x.ScaleX.v = scaleX;
     x.ScaleY.v = scaleY;
     x.Curves.Valid = 0;
@@ -22,7 +23,8 @@ DXOY XOYWithFormula(DXOY x, int graph, std::string text) {
     return x;
 }
 
-DXOY XOYWithBound(DXOY x, int graph, int i, double v) {
+std::optional<DXOY> XOYWithBound(DXOY x, int graph, int i, double v) {
+    if (!std::isfinite(v)) return std::nullopt;
     if (i < 0 || i > 3) return x;
     const std::size_t slot = graph == 1 ? 1 : graph == 2 ? 2 : graph == 6 ? 3 : 0;
     if (slot == 0) return x;
@@ -57,7 +59,8 @@ void InvalidateSurface(DXZ& z, int surface) {
     if (const int o = XZOutlineOf(surface)) z.Outlines[static_cast<std::size_t>(o)].Lines.Valid = 0;
 }
 
-DXZ XZWithScale(DXZ z, double scale) {
+std::optional<DXZ> XZWithScale(DXZ z, double scale) {
+    if (!std::isfinite(scale)) return std::nullopt;
     z.Scale.v = scale;
     for (auto& c : z.Curves) c.Valid = 0;
     for (auto& o : z.Outlines) o.Lines.Valid = 0;
@@ -136,6 +139,9 @@ void FitOutlineWindows(DXZ& z) {
     }
 }
 
-double ClampParamStep(double h) { return std::isnan(h) || h <= MinParamStep ? MinParamStep : h; }
+std::optional<double> ClampParamStep(double h) {
+    if (!std::isfinite(h)) return std::nullopt;
+    return h <= MinParamStep ? MinParamStep : h;
+}
 
 }  // namespace pelmar

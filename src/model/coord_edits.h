@@ -6,9 +6,11 @@
 // 4 in x, y and z - and the outlines of surfaces 1, 2 and 4.  Each rule here
 // takes a record and gives it back with the field set and exactly the caches
 // that field feeds marked not computed, so that the dialogs and the tests
-// agree on which curves are traced again.
+// agree on which curves are traced again.  A number that is not finite gives
+// nothing: the caller keeps its record.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/records.h"
@@ -17,13 +19,13 @@ namespace pelmar {
 
 // ---- 2D: the implicit graph (slot 6) is traced again.
 // The scales change every traced point.
-DXOY XOYWithScale(DXOY x, double scaleX, double scaleY);
+std::optional<DXOY> XOYWithScale(DXOY x, double scaleX, double scaleY);
 // Formula text of graph 1..6, or 7 for the parametric graph's second
 // function; only the implicit graph's own text is traced.
 DXOY XOYWithFormula(DXOY x, int graph, std::string text);
 // Graph g's Cartesian bound i (0 x1, 1 x2, 2 y1, 3 y2), g 1, 2 or 6; any
 // bound of any graph retraces the implicit graph, as the options dialog has it.
-DXOY XOYWithBound(DXOY x, int graph, int i, double v);
+std::optional<DXOY> XOYWithBound(DXOY x, int graph, int i, double v);
 // The within-the-axes byte of the polar and parametric graphs 3..5.
 DXOY XOYWithinAxes(DXOY x, int graph, bool on);
 
@@ -43,7 +45,7 @@ int XZSurfaceOfOutline(int outline);
 void InvalidateSurface(DXZ& z, int surface);
 
 // The scale changes every section and every outline.
-DXZ XZWithScale(DXZ z, double scale);
+std::optional<DXZ> XZWithScale(DXZ z, double scale);
 // Formula text of surface 1..4, or 5 and 6 for the parametric curve's second
 // and third functions: a surface's text stales its own sections and outline.
 DXZ XZWithFormula(DXZ z, int field, std::string text);
@@ -69,6 +71,6 @@ void FitOutlineWindows(DXZ& z);
 
 // ---- the parametric step of both systems: at least 0.0001.
 inline constexpr double MinParamStep = 0.0001;
-double ClampParamStep(double h);
+std::optional<double> ClampParamStep(double h);
 
 }  // namespace pelmar

@@ -79,9 +79,6 @@ void ProjectEllipse(DCircle& c) {
         c.A3.v = static_cast<double>(Dist(c.Q1, m));
         c.B3.v = static_cast<double>(Dist(c.Q2, m));
     } else {
-        // No projected ellipse: the 3D semi-axes fall back to the picture ones.
-        c.A3.v = c.A.v;
-        c.B3.v = c.B.v;
         if (!AllZero(c.Q1, c.Q2)) {
             // A normal along the depth axis, or none at all: the outline has collapsed.
             const Ext ux = static_cast<Ext>(c.Q1[0]) - m.x, uy = static_cast<Ext>(c.Q1[1]) - m.y,
@@ -91,6 +88,11 @@ void ProjectEllipse(DCircle& c) {
             const Ext detXY = ux * wy - wx * uy, detXZ = ux * wz - wx * uz;
             if (std::fabs(detXY) < 0.001L && std::fabs(detXZ) < 0.001L) c.A.v = c.B.v = 0;
         }
+        // No projected ellipse: the 3D semi-axes fall back to the picture
+        // ones, those of a collapsed outline included, so that the next
+        // update finds what this one left.
+        c.A3.v = c.A.v;
+        c.B3.v = c.B.v;
     }
     c.Is3D = std::fabs(static_cast<Ext>(c.A3.v) - c.B3.v) < 0.001L;
 }

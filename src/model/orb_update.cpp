@@ -222,6 +222,12 @@ void SectionView(DSf& s, std::size_t i, const SectionFrame& f) {
 
 }  // namespace
 
+void ForgetSpherePlanes(DSf& s) {
+    const auto forget = [](DCircle& c) { c.PA = c.PB = c.PC = c.PD = 0; };
+    forget(s.Contour);
+    for (DCircle& c : s.Sec) forget(c);
+}
+
 void UpdateOrb(DSf& s, int role) {
     s.Color.v = IndexToColor(s.ColorIndex.v, s.Color.v);
     for (std::size_t i = 1; i <= 7; ++i) CopyStyle(s, s.Sec[i]);

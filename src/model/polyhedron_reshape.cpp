@@ -30,6 +30,8 @@ std::optional<P> WithHeight(P p, double height) {
     SetLineLength(h);
     if (!Finite(h.P2.X.v) || !Finite(h.P2.Y.v) || !Finite(h.P2.Z.v)) return std::nullopt;
     ProjectPoint(h.P2);
+    // An apex that stands in space but beyond the picture's range.
+    if (!Finite(h.P2.ScrX.v) || !Finite(h.P2.ScrY.v)) return std::nullopt;
     return p;
 }
 
@@ -69,9 +71,16 @@ std::optional<P> WithEdgeLength(P p, double length) {
     const Vec3 e{p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v};
     const double n = Norm(e);
     // The vector's own length, not the stored one: a stale stored length
-    // would scale the vector to something other than what was typed.
-    const Vec3 v = n > 0 && Finite(n) ? e * (length / n) : Vec3{0, 0, length};
+    // would scale the vector to something other than what was typed.  A
+    // vector too long or too short to measure keeps its direction by refusing
+    // the value.
+    const bool none = e.x == 0 && e.y == 0 && e.z == 0;
+    if (!none && !(n > 0 && Finite(n))) return std::nullopt;
+    // The direction first, then the length: the factor length / n alone
+    // may leave the range of a double where the vector does not.
+    const Vec3 v = none ? Vec3{0, 0, length} : Vec3{e.x / n, e.y / n, e.z / n} * length;
     if (!Finite(v.x) || !Finite(v.y) || !Finite(v.z)) return std::nullopt;
+    if (length > 0 && v.x == 0 && v.y == 0 && v.z == 0) return std::nullopt;
     p.EdgeX.v = v.x;
     p.EdgeY.v = v.y;
     p.EdgeZ.v = v.z;

@@ -44,7 +44,9 @@ std::optional<DPr3> PrismWithEdge(DPr3 p, int component, double value);
 std::optional<DPr4> PrismWithEdge(DPr4 p, int component, double value);
 
 // The lateral edge's length: the vector scaled to it, keeping its direction;
-// a zero vector becomes the vertical (0, 0, length).
+// a zero vector becomes the vertical (0, 0, length).  Nothing for a vector
+// whose length a double cannot hold (beyond its range, or so short that it
+// comes out 0).
 std::optional<DPr3> PrismWithEdgeLength(DPr3 p, double length);
 std::optional<DPr4> PrismWithEdgeLength(DPr4 p, double length);
 

@@ -264,8 +264,14 @@ void RoleFlags(P& p, const std::array<PrismFlags, N>& table) {
     ApplyTypeFlags(p, table);
     UpdateBases(p);
     for (auto& s : p.Side) UpdateTetragon(s, -3, false);
-    if (p.OutSphereOn.v) UpdateOrb(p.OutSphere, -1);
-    if (p.InSphereOn.v) UpdateOrb(p.InSphere, -1);
+    if (p.OutSphereOn.v)
+        UpdateOrb(p.OutSphere, -1);
+    else
+        ForgetSpherePlanes(p.OutSphere);
+    if (p.InSphereOn.v)
+        UpdateOrb(p.InSphere, -1);
+    else
+        ForgetSpherePlanes(p.InSphere);
     p.Typ.e = true;
 
     if (!AnyLinked(p)) return;

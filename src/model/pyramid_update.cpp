@@ -290,7 +290,10 @@ void RoleFlags3(DPi3& p) {
         UpdateTriangle(f, -3, false);
     }
     UpdateOrb(p.OutSphere, -1);
-    if (p.InSphereOn.v) UpdateOrb(p.InSphere, -1);
+    if (p.InSphereOn.v)
+        UpdateOrb(p.InSphere, -1);
+    else
+        ForgetSpherePlanes(p.InSphere);
     // The height switch and the apex side are the user's unless links hold
     // the pyramid (as the four-sided pyramid's).
     p.HeightOn.e = true;
@@ -346,8 +349,14 @@ void RoleFlags4(DPi4& p) {
         f.Typ.e = false;
         UpdateTriangle(f, -3, false);
     }
-    if (p.OutSphereOn.v) UpdateOrb(p.OutSphere, -1);
-    if (p.InSphereOn.v) UpdateOrb(p.InSphere, -1);
+    if (p.OutSphereOn.v)
+        UpdateOrb(p.OutSphere, -1);
+    else
+        ForgetSpherePlanes(p.OutSphere);
+    if (p.InSphereOn.v)
+        UpdateOrb(p.InSphere, -1);
+    else
+        ForgetSpherePlanes(p.InSphere);
     p.Typ.e = true;
     LockLinks(p);
 }

@@ -576,6 +576,10 @@ void ForEachStore(Sub& s, F&& f) {
 // document read from a file is held to.
 inline constexpr std::int32_t PictureSideMin = 1;
 inline constexpr std::int32_t PictureSideMax = 5000;
+// The resolution in dots per inch: the range of the project settings' list,
+// and what a document read from a file is held to.
+inline constexpr std::int32_t ResolutionMin = 72;
+inline constexpr std::int32_t ResolutionMax = 600;
 
 // Picture settings of the document.
 struct DImProj {

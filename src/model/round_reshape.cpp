@@ -49,7 +49,9 @@ bool StretchAxis(DLine& axis, const DCircle& base, double height) {
         SetLineLength(axis);
     }
     ProjectPoint(axis.P2);
-    return std::isfinite(axis.P2.X.v) && std::isfinite(axis.P2.Y.v) && std::isfinite(axis.P2.Z.v);
+    const DPoint& e = axis.P2;
+    return std::isfinite(e.X.v) && std::isfinite(e.Y.v) && std::isfinite(e.Z.v) && std::isfinite(e.ScrX.v) &&
+           std::isfinite(e.ScrY.v);
 }
 
 }  // namespace
@@ -59,7 +61,10 @@ std::optional<DSf> OrbWithCentre(DSf s, bool xCoord, double picture) {
     DPoint& c = s.Center;
     Ed<double>& scr = xCoord ? c.ScrX : c.ScrY;
     Ed<double>& space = xCoord ? c.Y : c.Z;
-    space.v = Round3(space.v + (picture - scr.v));
+    // A centre moved beyond the range of a double has no place to go.
+    const double moved = Round3(space.v + (picture - scr.v));
+    if (!std::isfinite(moved)) return std::nullopt;
+    space.v = moved;
     scr.v = picture;
     return s;
 }

@@ -19,6 +19,7 @@ inline constexpr double SmallestRoundSize = 1.0;
 
 // A new picture X (xCoord) or picture Y of the sphere's centre: the centre's
 // 3D Y or Z moves by the same amount, to three decimals; the depth stays.
+// Nothing when that coordinate would leave the range of a double.
 std::optional<DSf> OrbWithCentre(DSf s, bool xCoord, double picture);
 std::optional<DSf> OrbWithRadius(DSf s, double radius);
 

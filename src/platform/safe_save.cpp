@@ -86,6 +86,22 @@ long TempWriter(const std::string& name, const std::string& prefix) {
     return std::stol(rest.substr(0, d1));
 }
 
+// Flushes a folder's entries: 0, else the error.
+int FlushFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    const int err = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return err;
+}
+
+// Why a folder's flush failed, or "" when it did not or when the failure
+// loses nothing: the folder is gone, or its file system flushes no folders.
+std::string FlushFailure(const std::string& folder, int err) {
+    if (err == 0 || err == ENOENT || err == ENOTDIR || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS) return {};
+    return Reason("cannot flush the folder " + folder + " to the disk", err);
+}
+
 // The flush of the folder of the last file saved, on a thread of its own.
 // A folder's flush only makes the new name of a renamed file durable: the
 // file itself reached the disk whole before the rename, so that until the
@@ -128,7 +144,7 @@ public:
                 if (!thread_) {
                     if (!ending_) {
                         try {
-                            thread_ = new std::thread([folder] { SyncFolder(folder); });
+                            thread_ = new std::thread([this, folder] { note(folder, FlushFolder(folder)); });
                             owner_ = ::getpid();
                             return;
                         } catch (const std::exception&) {
@@ -141,10 +157,23 @@ public:
             running->join();
             delete running;
         }
-        SyncFolder(folder);
+        note(folder, FlushFolder(folder));
+    }
+
+    // The first failure since the last call, once; waits for the flush under way.
+    std::string takeFailure() {
+        wait();
+        const std::lock_guard<std::mutex> hold(lock_);
+        return std::exchange(failure_, {});
     }
 
 private:
+    void note(const std::string& folder, int err) {
+        std::string failure = FlushFailure(folder, err);
+        const std::lock_guard<std::mutex> hold(lock_);
+        if (failure_.empty()) failure_ = std::move(failure);
+    }
+
     void finish() {
         {
             const std::lock_guard<std::mutex> hold(lock_);
@@ -171,19 +200,16 @@ private:
     pid_t owner_ = 0;
     std::vector<std::thread*> parents_;
     bool ending_ = false;
+    std::string failure_;  // the first flush that failed and was not yet told
 };
 
 }  // namespace
 
 void WaitForFolderFlush() { FolderFlush::Get().wait(); }
 
-bool SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
+std::string TakeFolderFlushFailure() { return FolderFlush::Get().takeFailure(); }
+
+bool SyncFolder(const std::string& folder) { return FlushFolder(folder) == 0; }
 
 void RemoveLeftoverTemps(const std::string& path) { RemoveLeftoverTemps(std::vector<std::string>{path}); }
 

@@ -6,7 +6,8 @@
 // old contents; a writer that fails or is killed leaves the target as it was.
 // The folder's flush runs on a thread of its own after the save has
 // returned; the next save waits for it before its rename, and so does the
-// end of the program.
+// end of the program.  A flush that fails is kept for the program to tell
+// (TakeFolderFlushFailure).
 //
 // Every file the program writes goes through here: documents and their
 // companion files, pictures, metafiles and settings.
@@ -91,5 +92,11 @@ bool SyncFolder(const std::string& folder);
 
 // Waits until the folder of the last file saved has been flushed.
 void WaitForFolderFlush();
+
+// Why the flush of a folder after a save failed since the last call, the
+// first such failure; empty when none did.  Waits for the flush under way.
+// A folder gone since the save, or a file system that cannot flush folders,
+// is no failure: the file was replaced all the same.
+std::string TakeFolderFlushFailure();
 
 }  // namespace pelmar

@@ -109,6 +109,7 @@ inline constexpr int OtherPaper = static_cast<int>(PaperTable.size());
 int PaperItemOf(int width, int height);
 
 inline constexpr std::array<int, 8> Resolutions{72, 96, 100, 200, 300, 400, 500, 600};
+static_assert(Resolutions.front() == ResolutionMin && Resolutions.back() == ResolutionMax);
 // The item of a resolution; nullopt for one the list lacks.
 std::optional<int> ResolutionItemOf(int dpi);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/document.h"
 #include "shell/command_table.h"
 #include "shell/qt_translation.h"
 
@@ -108,6 +109,8 @@ void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
     // No line of the word table says it.
     if (!WriteSettings(state.ProgDir, state.settings))
         Call(hooks.showError, "Не могу сохранить настройки в " + state.ProgDir + SettingsFileName);
+    // A save whose folder could not be flushed, and that no later save told.
+    if (const std::string flush = FolderFlushMessage(); !flush.empty()) Call(hooks.showError, flush);
     Call(hooks.freePictures);
     Call(hooks.deleteUndoFiles);
 }

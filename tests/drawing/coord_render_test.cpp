@@ -235,8 +235,8 @@ TEST(CoordRender, KeptStrokesDrawThePixelsOfThePlainStrokes) {
     const std::vector<std::pair<const char*, std::function<DXOY(const DXOY&)>>> script = {
         {"as it is", [](const DXOY& x) { return x; }},
         {"graphs", [](const DXOY& x) { return XOYWithFormula(XOYWithFormula(x, 1, "x^2/3-1"), 6, "x^2/4+y^2-2"); }},
-        {"windows", [](const DXOY& x) { return XOYWithBound(XOYWithBound(x, 1, 1, 2.5), 6, 0, -2); }},
-        {"scales", [](const DXOY& x) { return XOYWithScale(x, 25, 17); }},
+        {"windows", [](const DXOY& x) { return *XOYWithBound(*XOYWithBound(x, 1, 1, 2.5), 6, 0, -2); }},
+        {"scales", [](const DXOY& x) { return *XOYWithScale(x, 25, 17); }},
         {"place", [&](const DXOY& x) { return moved(x, 7.5, -3.25); }},
         {"colour and width",
          [](DXOY x) {

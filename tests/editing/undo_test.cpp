@@ -13,6 +13,7 @@
 #include "editing_fixture.h"
 #include "files/companion.h"
 #include "files/document.h"
+#include "model/finite_check.h"
 #include "model/geometry.h"
 
 using namespace pelmar;
@@ -239,6 +240,67 @@ TEST(Undo, FailuresMoveNothing) {
     EXPECT_FALSE(RedoStep(*e));
     EXPECT_EQ(e->UndoPos, 3);
     EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу открыть файл!"});
+}
+
+namespace {
+
+// Every Double of every object of a document, in kind order, but for the
+// graphs the redraw traces (none is traced here).
+std::vector<std::pair<std::string, double>> Doubles(const DProj& doc) {
+    std::vector<std::pair<std::string, double>> all;
+    std::size_t k = 0;
+    ForEachStore(doc.Obj, [&](const auto& store) {
+        const std::string code = KindTable[k++].code;
+        for (std::size_t n = 1; n <= store.count(); ++n)
+            ForEachDouble(store[n], code + std::to_string(n), [&](const std::string& at, double v) {
+                if (at.find(".Curves") == std::string::npos && at.find(".Outlines") == std::string::npos)
+                    all.emplace_back(at, v);
+            });
+    });
+    return all;
+}
+
+}  // namespace
+
+// Snapshots that cannot be written change nothing of what a save keeps: after
+// new objects of every kind (some never edited again) and edits, the solids'
+// spheres switched on and off among them, the saved document reopens with
+// every Double of every object as it was (to the fifteen digits a file keeps
+// of a real).
+TEST(Undo, DocumentSavedAfterFailedSnapshotsReopensAsItWas) {
+    Editing e;
+    std::ofstream(e.dir.folder() + "blocker") << "x";
+    e->UndoFolder = e.dir.folder() + "blocker/sub/";
+    for (const KindInfo& k : KindTable) ASSERT_TRUE(NewDefaultObject(*e, k.kind));
+    std::mt19937 rng(4);
+    for (int i = 0; i < 30; ++i) {
+        RandomEdit(*e, rng);
+        Kind k;
+        ASSERT_TRUE(CurrentKind(*e, k));
+        VisitKind(k, [&](auto kc) {
+            auto& w = KindT<kc.value>::work(*e->Work);
+            if constexpr (requires { w.InSphereOn; }) {
+                Ed<bool>& on = rng() % 2 ? w.OutSphereOn : w.InSphereOn;
+                on.v = !on.v;
+                ApplyObject(*e, false);
+            }
+        });
+    }
+    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    const std::string name = e.dir.folder() + "drawing.pel";
+    ASSERT_TRUE(WriteDocument(name, *e.doc, WriteModeDocument, DocumentContext{}));
+
+    Editing f("2");
+    ASSERT_EQ(OpenDocumentState(*f, name), ReadOk);
+    const auto saved = Doubles(*e.doc), reopened = Doubles(*f.doc);
+    ASSERT_EQ(saved.size(), reopened.size());
+    std::vector<std::string> changed;
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        const double a = saved[i].second, b = reopened[i].second;
+        if (!(std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a))))
+            changed.push_back(saved[i].first + ": " + std::to_string(a) + " reopened " + std::to_string(b));
+    }
+    EXPECT_TRUE(changed.empty()) << changed.size() << " values changed:" << JoinPaths(changed);
 }
 
 // An edit drag is one undo step, taken before its first change; a press

@@ -152,9 +152,9 @@ TEST(DocumentLimits, HugeRealsNeverMakeAFileThatCannotBeReopened) {
     std::printf("%d huge documents refused, %d reopened\n", refused, reopened);
 }
 
-// A picture size beyond what the project settings allow is held to it when
-// read, with a message when a document is opened.
-TEST(DocumentLimits, PictureSizeHeldToTheSettingsLimit) {
+// A picture size or resolution beyond what the project settings allow is
+// held to it when read, and an opened document says what was done.
+TEST(DocumentLimits, PictureSizeAndResolutionHeldToTheSettings) {
     TempDir dir;
     const std::string name = dir.file("Big.pel");
     auto small = NewDocument();
@@ -162,20 +162,28 @@ TEST(DocumentLimits, PictureSizeHeldToTheSettingsLimit) {
     small->Obj.Li.add(MakeLine(1));
     const std::string text = DocumentText(*small, LiveWindows{}, {}, ',');
     const std::size_t image = text.find("<$image>\r\n") + 10;
-    const std::size_t rest = text.find("\r\n", text.find("\r\n", image) + 2) + 2;
+    std::size_t rest = image;
+    for (int line = 0; line < 3; ++line) rest = text.find("\r\n", rest) + 2;  // width, height, resolution
+    const std::string reduced = "Размер рисунка превышает 5000 пикселей и уменьшен до ";
     const struct {
         const char* w;
         const char* h;
-        int wantW, wantH;
-        bool told;
+        const char* dpi;
+        int wantW, wantH, wantDpi;
+        std::string told;
     } cases[] = {
-        {"2147483647", "2147483647", 5000, 5000, true}, {"60000", "60000", 5000, 5000, true},
-        {"5000", "1", 5000, 1, false},                  {"0", "-7", 1, 1, true},
-        {"5001", "300", 5000, 300, true},
+        {"2147483647", "2147483647", "96", 5000, 5000, 96, reduced + "5000 x 5000."},
+        {"5001", "300", "300", 5000, 300, 300, reduced + "5000 x 300."},
+        {"5000", "1", "72", 5000, 1, 72, ""},
+        {"0", "-7", "600", 1, 1, 600, "Размер рисунка меньше 1 пикселя и увеличен до 1 x 1."},
+        {"0", "9000", "150", 1, 5000, 150, "Размер рисунка выходит за пределы от 1 до 5000 пикселей и изменен на 1 x 5000."},
+        {"800", "600", "2147483647", 800, 600, 600, "Разрешение рисунка превышает 600 dpi и уменьшено до 600 dpi."},
+        {"60000", "600", "-3", 5000, 600, 72,
+         reduced + "5000 x 600.\n\rРазрешение рисунка меньше 72 dpi и увеличено до 72 dpi."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.w) + " x " + c.h);
-        WriteBytes(name, text.substr(0, image) + c.w + "\r\n" + c.h + "\r\n" + text.substr(rest));
+        SCOPED_TRACE(std::string(c.w) + " x " + c.h + ", " + c.dpi + " dpi");
+        WriteBytes(name, text.substr(0, image) + c.w + "\r\n" + c.h + "\r\n" + c.dpi + "\r\n" + text.substr(rest));
         for (const std::uint8_t mode : {ReadModeOpen, ReadModePreview}) {
             auto doc = NewDocument();
             std::vector<std::string> said;
@@ -185,8 +193,9 @@ TEST(DocumentLimits, PictureSizeHeldToTheSettingsLimit) {
             ASSERT_EQ(ReadDocument(name, *doc, version, mode, ctx), ReadOk);
             EXPECT_EQ(doc->Im.Width, c.wantW);
             EXPECT_EQ(doc->Im.Height, c.wantH);
-            const bool told = c.told && mode == ReadModeOpen;
-            EXPECT_EQ(said, told ? std::vector<std::string>{PictureSizeText(c.wantW, c.wantH)} : std::vector<std::string>{});
+            EXPECT_EQ(doc->Im.Dpi, c.wantDpi);
+            const bool told = !c.told.empty() && mode == ReadModeOpen;
+            EXPECT_EQ(said, told ? std::vector<std::string>{c.told} : std::vector<std::string>{});
         }
     }
 }

@@ -1047,20 +1047,30 @@ TEST(MainWindow, RoundDialogsSession) {
 // Exit with no document, a termination signal, and Exit with a changed
 // document and "No" to the save question.  Each time the process ends by
 // itself with status 0, the settings written, its temporary folder removed
-// and the document left as it was.
+// (the metafile of a vector picture with it) and the document left as it was.
 TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
     Scratch dir;
     const std::string home = dir.folder("data"), prog = home + "pelmar/";
-    const std::string doc = dir.path("drawing.pel");
+    const std::string doc = dir.path("drawing.pel"), vector = dir.path("vector.pel");
     fs::copy_file(std::string(PELMAR_TEST_DATA) + "/doc_small.pel", doc);
     const std::string docBytes = ReadBytes(doc);
-    // The instance folders under Temp/ (the undo files' folder among them).
-    auto tempFolders = [&] {
+    // The same drawing as a vector picture (line 10 of the file: picture mode 1).
+    std::string vectorBytes = docBytes;
+    std::size_t at = 0;
+    for (int line = 1; line < 10; ++line) at = vectorBytes.find("\r\n", at) + 2;
+    ASSERT_EQ(vectorBytes.substr(at, 3), "0\r\n");
+    vectorBytes[at] = '1';
+    WriteBytes(vector, vectorBytes);
+    // The instance folders under Temp/ (the undo files' folder among them),
+    // and the metafiles in them.
+    auto tempFiles = [&](bool metafiles) {
         int n = 0;
         std::error_code ec;
-        for (fs::directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec)) n += it->is_directory();
+        for (fs::recursive_directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec))
+            n += metafiles ? it->path().filename() == "MetaTemp.emf" : it.depth() == 0 && it->is_directory();
         return n;
     };
+    auto tempFolders = [&] { return tempFiles(false); };
     const struct {
         const char* what;
         QStringList arguments;
@@ -1071,6 +1081,7 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         {"SIGTERM", {}, "", true},
         {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
         {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
+        {"SIGTERM with a vector picture drawn", {QString::fromStdString(vector)}, "", true},
     };
     for (const auto& r : runs) {
         fs::remove_all(prog);
@@ -1084,8 +1095,12 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         p.start(QStringLiteral(PELMAR_PROGRAM), r.arguments);
         ASSERT_TRUE(p.waitForStarted()) << r.what;
         if (r.signal) {
-            // Once the window is made (its temporary folder is there) and the script has run.
+            // Once the window is made (its temporary folder is there) and the
+            // script has run; a vector picture once its metafile is written.
             for (int i = 0; i < 600 && tempFolders() == 0; ++i) QTest::qWait(100);
+            const bool drawn = r.arguments.contains(QString::fromStdString(vector));
+            for (int i = 0; drawn && i < 600 && tempFiles(true) == 0; ++i) QTest::qWait(100);
+            EXPECT_EQ(tempFiles(true), drawn ? 1 : 0) << r.what;
             QTest::qWait(1000);
             ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
         }
@@ -1097,6 +1112,7 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         EXPECT_TRUE(fs::exists(prog + "Pelmar.set")) << r.what;
         EXPECT_EQ(tempFolders(), 0) << r.what;
         EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
+        EXPECT_EQ(ReadBytes(vector), vectorBytes) << r.what;
     }
 }
 

@@ -260,7 +260,7 @@ void TFormXOYOpt::load() {
 
         // The parametric step is at least 0.0001: a smaller stored step comes
         // back so.
-        if (f.par[2]->v <= MinParamStep) f.par[2]->v = ClampParamStep(f.par[2]->v);
+        if (f.par[2]->v <= MinParamStep) f.par[2]->v = ClampParamStep(f.par[2]->v).value_or(MinParamStep);
         for (std::size_t i = 0; i < 3; ++i) EditX2[i]->setNumber(f.par[i]->v);
         for (std::size_t i = 0; i < 3; ++i)
             if (rule_.polar) EditGranPol[i]->setNumber(f.polar[i]->v);
@@ -431,7 +431,9 @@ void TFormXOYOpt::connectHandlers() {
     for (std::size_t i = 0; i < 2; ++i)
         boundEdit(EditX2[i], [this, i](double v) { fields().par[i]->v = v; });
     // The step: at least 0.0001, shown so once the edit is left.
-    boundEdit(EditX2[2], [this](double v) { fields().par[2]->v = ClampParamStep(v); });
+    boundEdit(EditX2[2], [this](double v) {
+        if (const std::optional<double> h = ClampParamStep(v)) fields().par[2]->v = *h;
+    });
     connect(EditX2[2], &QLineEdit::editingFinished, this, [this] {
         const auto v = EditX2[2]->number();
         if (v && *v <= MinParamStep) EditX2[2]->setNumber(MinParamStep);
@@ -443,7 +445,8 @@ void TFormXOYOpt::connectHandlers() {
     for (std::size_t i = 0; i < 4; ++i)
         boundEdit(LabeledEditDec[i], [this, i](double v) {
             if (graph_ < 1 || graph_ > 6) return;
-            work_.CurXOY = XOYWithBound(std::move(work_.CurXOY), graph_, static_cast<int>(i), v);
+            if (std::optional<DXOY> r = XOYWithBound(work_.CurXOY, graph_, static_cast<int>(i), v))
+                work_.CurXOY = std::move(*r);
         });
     connect(CheckBoxGran, &QCheckBox::toggled, this, [this](bool on) {
         if (filling_) return;

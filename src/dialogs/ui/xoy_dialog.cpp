@@ -230,20 +230,24 @@ void TFormXY::connectHandlers() {
     });
 
     // exit: the scales retrace the implicit graph; the division lengths.
-    auto exitEdit = [this](TNumEdit* e, std::function<void(DXOY&, double)> store) {
+    // A value the rule refuses leaves the record as it was.
+    auto exitEdit = [this](TNumEdit* e, std::function<bool(DXOY&, double)> store) {
         watchExit(e, [this, e, store] {
             e->fixEmpty();
             const auto v = e->number();
-            if (!v) return false;
-            store(cur(), *v);
+            if (!v || !store(cur(), *v)) return false;
             updateHints();
             return true;
         });
     };
-    exitEdit(EditXMasx, [](DXOY& x, double v) { x = XOYWithScale(std::move(x), v, x.ScaleY.v); });
-    exitEdit(EditXMasy, [](DXOY& x, double v) { x = XOYWithScale(std::move(x), x.ScaleX.v, v); });
-    exitEdit(EditXRazx, [](DXOY& x, double v) { x.DivX.v = v; });
-    exitEdit(EditXRazy, [](DXOY& x, double v) { x.DivY.v = v; });
+    auto scaled = [](DXOY& x, std::optional<DXOY> r) {
+        if (r) x = std::move(*r);
+        return r.has_value();
+    };
+    exitEdit(EditXMasx, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); });
+    exitEdit(EditXMasy, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); });
+    exitEdit(EditXRazx, [](DXOY& x, double v) { return (x.DivX.v = v, true); });
+    exitEdit(EditXRazy, [](DXOY& x, double v) { return (x.DivY.v = v, true); });
 
     // Formulas: every keystroke stored and committed, not drawn.
     for (std::size_t k = 0; k < 7; ++k)

@@ -222,8 +222,9 @@ void TFormXZ::connectHandlers() {
     watchExit(EditYMas, [this] {
         EditYMas->fixEmpty();
         const auto v = EditYMas->number();
-        if (!v) return false;
-        cur() = XZWithScale(std::move(cur()), *v);
+        std::optional<DXZ> scaled = v ? XZWithScale(cur(), *v) : std::nullopt;
+        if (!scaled) return false;
+        cur() = std::move(*scaled);
         reg_.session().proj().FillValid = 0;
         updateHints();
         return true;
@@ -309,7 +310,7 @@ void TFormXZ::connectHandlers() {
         [](DXZ& x) { x.Center.Link = DLink{}; },
         [](DXZ& x) {
             UpdateXYZ(x, 0);
-            x = XZWithScale(std::move(x), x.Scale.v);
+            if (std::optional<DXZ> stale = XZWithScale(x, x.Scale.v)) x = std::move(*stale);
         });
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this](int i) { reg_.session().rememberPage(Kind::xz, i + 1); });

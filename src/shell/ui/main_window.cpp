@@ -222,6 +222,8 @@ MainWindowHooks Form1::hooks() {
     h.unsavedChanges = [this] { return app_.editing().Changed; };
     h.querySaveChanges = [this] { return files_->QuerySaveChanges(); };
     h.deleteUndoFiles = [this] { DeleteUndoFiles(app_.editing()); };
+    // The metafile of the last drawing is a scratch file of this run.
+    h.freePictures = [this] { DropMetafile(draw_); };
     return h;
 }
 
