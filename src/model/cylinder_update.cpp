@@ -366,14 +366,8 @@ void UpdateCylinder(DZi& z, int role) {
         UpdateTetragon(z.Sec[2], -11, false);
         UpdateTetragon(z.Sec[3], -1, false);
         UpdateTetragon(z.Sec[4], -1, false);
-        if (z.OutSphereOn.v)
-            UpdateOrb(z.OutSphere, -1);
-        else
-            ForgetSpherePlanes(z.OutSphere);
-        if (z.InSphereOn.v)
-            UpdateOrb(z.InSphere, -1);
-        else
-            ForgetSpherePlanes(z.InSphere);
+        UpdateSolidSphere(z.OutSphere, z.OutSphereOn.v);
+        UpdateSolidSphere(z.InSphere, z.InSphereOn.v);
         if (lo.Center.Link.linked())
             lo.Center.X.e = lo.Center.Y.e = lo.Center.Z.e = lo.Center.ScrX.e = lo.Center.ScrY.e = false;
     }

@@ -222,7 +222,8 @@ void SectionView(DSf& s, std::size_t i, const SectionFrame& f) {
 
 }  // namespace
 
-void ForgetSpherePlanes(DSf& s) {
+void UpdateSolidSphere(DSf& s, bool on) {
+    if (on) return UpdateOrb(s, -1);
     const auto forget = [](DCircle& c) { c.PA = c.PB = c.PC = c.PD = 0; };
     forget(s.Contour);
     for (DCircle& c : s.Sec) forget(c);

@@ -264,14 +264,8 @@ void RoleFlags(P& p, const std::array<PrismFlags, N>& table) {
     ApplyTypeFlags(p, table);
     UpdateBases(p);
     for (auto& s : p.Side) UpdateTetragon(s, -3, false);
-    if (p.OutSphereOn.v)
-        UpdateOrb(p.OutSphere, -1);
-    else
-        ForgetSpherePlanes(p.OutSphere);
-    if (p.InSphereOn.v)
-        UpdateOrb(p.InSphere, -1);
-    else
-        ForgetSpherePlanes(p.InSphere);
+    UpdateSolidSphere(p.OutSphere, p.OutSphereOn.v);
+    UpdateSolidSphere(p.InSphere, p.InSphereOn.v);
     p.Typ.e = true;
 
     if (!AnyLinked(p)) return;

@@ -290,10 +290,7 @@ void RoleFlags3(DPi3& p) {
         UpdateTriangle(f, -3, false);
     }
     UpdateOrb(p.OutSphere, -1);
-    if (p.InSphereOn.v)
-        UpdateOrb(p.InSphere, -1);
-    else
-        ForgetSpherePlanes(p.InSphere);
+    UpdateSolidSphere(p.InSphere, p.InSphereOn.v);
     // The height switch and the apex side are the user's unless links hold
     // the pyramid (as the four-sided pyramid's).
     p.HeightOn.e = true;
@@ -349,14 +346,8 @@ void RoleFlags4(DPi4& p) {
         f.Typ.e = false;
         UpdateTriangle(f, -3, false);
     }
-    if (p.OutSphereOn.v)
-        UpdateOrb(p.OutSphere, -1);
-    else
-        ForgetSpherePlanes(p.OutSphere);
-    if (p.InSphereOn.v)
-        UpdateOrb(p.InSphere, -1);
-    else
-        ForgetSpherePlanes(p.InSphere);
+    UpdateSolidSphere(p.OutSphere, p.OutSphereOn.v);
+    UpdateSolidSphere(p.InSphere, p.InSphereOn.v);
     p.Typ.e = true;
     LockLinks(p);
 }

@@ -22,10 +22,11 @@ void UpdateTriangle(DTri& t, int role, bool applyType);
 bool UpdateTetragon(DKv& k, int role, bool applyType);
 void UpdateXOY(DXOY& x, int role);
 void UpdateOrb(DSf& s, int role);
-// A solid's sphere that is switched off is not recomputed by the solid's
-// update; the planes of its circles, which no file holds, are cleared
-// instead, so that the solid reads back from a file as it was written.
-void ForgetSpherePlanes(DSf& s);
+// A solid's inscribed or circumscribed sphere: updated while it is on.  One
+// that is switched off is not recomputed; the planes of its circles, which
+// no file holds, are cleared instead, so that the solid reads back from a
+// file as it was written.
+void UpdateSolidSphere(DSf& s, bool on);
 void UpdateCylinder(DZi& z, int role);
 void UpdateCone(DKo& k, int role);
 void UpdatePyramid3(DPi3& p, int role);
