@@ -2,13 +2,10 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "editing/ui/question_parts.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -17,17 +14,12 @@ namespace {
 
 // Lines after the caption: the question, the group, its two items, the
 // refusal, Yes and No.
-enum Line { Question = 1, Group, Current, Selected, Refusal, Yes, No };
+enum Line { Group = 2, Current, Selected, Refusal, Yes };
 
 }  // namespace
 
 TFormQDel::TFormQDel(const DeleteQuestion& q, const WordTable& words, const QIcon& icon, QWidget* parent)
-    : QDialog(parent), words_(words) {
-    setObjectName("FormQDel");
-    SetQuestionFrame(*this);
-    auto* layout = new QVBoxLayout(this);
-    question_ = AddQuestionLine(*this, *layout, icon);
-
+    : QuestionWindow("FormQDel", words, WordNo::DeleteCaption, icon, parent) {
     group_ = new QGroupBox(this);
     group_->setObjectName("RadioGroup1");
     auto* itemsLayout = new QVBoxLayout(group_);
@@ -37,7 +29,7 @@ TFormQDel::TFormQDel(const DeleteQuestion& q, const WordTable& words, const QIco
         items_->addButton(item, i);
         itemsLayout->addWidget(item);
     }
-    layout->addWidget(group_);
+    layout_->addWidget(group_);
 
     refusal_ = new QLabel(this);
     refusal_->setObjectName("Label2");
@@ -49,51 +41,25 @@ TFormQDel::TFormQDel(const DeleteQuestion& q, const WordTable& words, const QIco
     QSizePolicy keep = refusal_->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     refusal_->setSizePolicy(keep);
-    layout->addWidget(refusal_);
-
-    auto* buttons = new QHBoxLayout;
-    yes_ = new QPushButton(this);
-    yes_->setObjectName("Button1");
-    yes_->setDefault(true);
-    no_ = new QPushButton(this);
-    no_->setObjectName("Button2");
-    buttons->addStretch(1);
-    buttons->addWidget(yes_);
-    buttons->addWidget(no_);
-    layout->addLayout(buttons);
-    connect(yes_, &QPushButton::clicked, this, [this] { answerWith(items_->checkedId() + 1); });
-    connect(no_, &QPushButton::clicked, this, [this] { answerWith(0); });
+    layout_->addWidget(refusal_);
+    addButtons(QIcon(), QIcon());
 
     // What the command offers.
     if (QAbstractButton* chosen = items_->button(q.chosen == 1 ? 1 : 0)) chosen->setChecked(true);
     group_->setEnabled(q.choiceEnabled);
-    yes_->setEnabled(q.yesEnabled);
+    setYesEnabled(q.yesEnabled);
     refusal_->setHidden(!q.cannotDeleteAll);
     WordsToQDel();
 }
 
+int TFormQDel::chosen() const { return items_->checkedId() + 1; }
+
 void TFormQDel::WordsToQDel() {
-    const auto word = [this](int line) { return words_.WordLine(WordNo::DeleteCaption + line); };
-    setWindowTitle(QString::fromStdString(word(0)));
-    question_->setText(QString::fromStdString(word(Question)));
     group_->setTitle(ButtonText(word(Group)));
     items_->button(0)->setText(ButtonText(word(Current)));
     items_->button(1)->setText(ButtonText(word(Selected)));
     refusal_->setText(QString::fromStdString(word(Refusal)));
-    yes_->setText(ButtonText(word(Yes)));
-    no_->setText(ButtonText(word(No)));
-    FixQuestionSize(*this, QSize(295, 0));
-}
-
-void TFormQDel::showEvent(QShowEvent* event) {
-    WordsToQDel();
-    QDialog::showEvent(event);
-}
-
-void TFormQDel::answerWith(int answer) {
-    answer_.done = true;
-    answer_.answer = answer;
-    accept();
+    putWords(Yes, QSize(295, 0));
 }
 
 QuestionAnswer TFormQDel::Ask(const DeleteQuestion& q, const WordTable& words, const QIcon& icon, QWidget* parent) {
