@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <utility>
 
@@ -119,6 +120,12 @@ bool WordTable::LoadWords(const std::string& FileName) {
         return true;
     }
     return LoadWordsFile(FileName) == WordsLoad::Ok;
+}
+
+std::string_view WordTable::Said(std::string_view russian, std::string_view english) const {
+    std::string code = code_;
+    for (char& c : code) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return code.empty() || code == BuiltInLanguageCode ? russian : english;
 }
 
 WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_, code_); }

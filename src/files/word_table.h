@@ -61,6 +61,12 @@ public:
     // the first load.
     const std::string& LanguageCode() const { return code_; }
 
+    // A text the program says beyond the table (a message of its own): the
+    // Russian one while the table holds the built-in Russian words or a
+    // Russian translation (or nothing yet), the English one under any other
+    // language.
+    std::string_view Said(std::string_view russian, std::string_view english) const;
+
 private:
     std::array<std::string, LastWordLine - FirstWordLine + 1> lines_;
     std::string code_;
