@@ -79,6 +79,9 @@ void RunTestScript(QWidget& window, const QString& script) {
     watch->start(50);
     const QStringList steps = script.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QTimer::singleShot(200, &window, [&window, steps] {
+        // A signal may have closed the window before the script's turn came:
+        // a closed program runs no more commands.
+        if (!window.isVisible()) return;
         for (const QString& step : steps) {
             if (step == QLatin1String("Yes") || step == QLatin1String("No") || step == QLatin1String("Cancel") ||
                 step == QLatin1String("Ok"))

@@ -1098,6 +1098,17 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
             // Once the window is made (its temporary folder is there) and the
             // script has run; a vector picture once its metafile is written.
             for (int i = 0; i < 600 && tempFolders() == 0; ++i) QTest::qWait(100);
+            // A script that makes a change has run once its undo file is there.
+            const bool changes = std::string(r.script).find("MeNew") != std::string::npos;
+            auto undoFiles = [&] {
+                int n = 0;
+                std::error_code ec;
+                for (fs::recursive_directory_iterator it(prog + "Temp", ec), end; !ec && it != end; it.increment(ec))
+                    n += it->path().filename().string().rfind("Undo", 0) == 0;
+                return n;
+            };
+            for (int i = 0; changes && i < 600 && undoFiles() == 0; ++i) QTest::qWait(100);
+            EXPECT_TRUE(!changes || undoFiles() > 0) << r.what;
             const bool drawn = r.arguments.contains(QString::fromStdString(vector));
             for (int i = 0; drawn && i < 600 && tempFiles(true) == 0; ++i) QTest::qWait(100);
             EXPECT_EQ(tempFiles(true), drawn ? 1 : 0) << r.what;
