@@ -268,4 +268,18 @@ TEST(QuestionWindows, CopySession) {
     EXPECT_EQ(Clipboard(s.st()), "li ");
     s.w->run(MainCommand::Paste);
     EXPECT_EQ(s.w->document().Obj.count(Kind::li), 1);
+
+    // The clipboard file outlives the program: after a restart Paste waits
+    // for a project, then pastes the segment into the new one; with the file
+    // gone a new project has Paste off.
+    const auto paste = [&] { return s.w->commandEnabled(MainCommand::Paste); };
+    s.begin();
+    EXPECT_FALSE(paste());
+    s.w->run(MainCommand::New);
+    ASSERT_TRUE(paste() && s.w->toolAction(MainCommand::Paste)->isEnabled());
+    s.w->run(MainCommand::Paste);
+    EXPECT_EQ(s.w->document().Obj.count(Kind::li), 1);
+    std::filesystem::remove(ClipboardFileName(s.st()), ec);
+    s.w->run(MainCommand::New);
+    EXPECT_FALSE(paste());
 }
