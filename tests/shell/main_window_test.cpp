@@ -1045,35 +1045,30 @@ TEST(MainWindow, RoundDialogsSession) {
 }
 
 // A main window narrower than its tool bar: the "»" button pops up the
-// buttons that did not fit, in their order, above the object dialogs that
-// stand below the bar, and they work.
+// buttons that did not fit, in order, above the object dialogs below the bar.
 TEST(MainWindow, TheToolBarExtensionShowsTheButtonsThatDidNotFit) {
     Session s;
     s.start();
-    Form1& w = *s.w;
     s.answers.counts[Slot(Kind::po)] = 1;
     s.menu(MainCommand::New);
-    w.resize(700, 600);
+    s.w->resize(700, 600);
     QApplication::processEvents();
-    auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
-    ASSERT_TRUE(more && more->isVisible() && more->isEnabled());
-    QList<QAction*> cut;
+    ASSERT_TRUE(more && more->isVisible());
+    QList<QAction*> cut, offered;
     for (QAction* a : bar->actions())
         if (a->isVisible() && !a->isSeparator() && !bar->widgetForAction(a)->isVisible()) cut.push_back(a);
-    ASSERT_GT(cut.size(), 10);
-    ASSERT_TRUE(cut.contains(w.toolAction(MainCommand::NewPo)));
-    QList<QAction*> offered;
     QTimer::singleShot(0, [&] {
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!popup) return;
         for (QAction* a : popup->actions())
-            if (!a->isSeparator() && popup->actionGeometry(a).isValid()) offered.push_back(a);
-        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(w.toolAction(MainCommand::NewPo)).center());
+            if (!a->isSeparator()) offered.push_back(a);
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(s.w->toolAction(MainCommand::NewPo)).center());
         if (popup->isVisible()) popup->close();
     });
     QTest::mouseClick(more, Qt::LeftButton);
-    QApplication::processEvents();
+    EXPECT_TRUE(cut.size() > 10 && cut.contains(s.w->toolAction(MainCommand::NewPo)));
     EXPECT_EQ(offered, cut);
     EXPECT_EQ(s.count(Kind::po), 2);
 }

@@ -1156,8 +1156,7 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_EQ(w.findChild<QMenu*>("MeFile")->title(), QStringLiteral("File"));
     EXPECT_EQ(options.windowTitle(), QStringLiteral("Program options"));
-    // Back to Russian with the dialogs open: each is laid out for its new
-    // words, and the picture window stands clear of them all.
+    // Back to Russian: the open dialogs take its sizes, clear of the picture.
     choose("Russian");
     QApplication::processEvents();
     const QRect picture(w.pictureWindow()->mapToGlobal(QPoint(0, 0)), w.pictureWindow()->size());
