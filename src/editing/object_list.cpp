@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
+#include "editing/clipboard.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
@@ -99,6 +102,10 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
     SetChanged(st, st.Untitled);
     for (EditingCommand c : {EditingCommand::SaveAs, EditingCommand::Close, EditingCommand::Copy, EditingCommand::OptProj, EditingCommand::WinObj})
         emit st.Document.commandEnabled(c, true);
+    // What an earlier copy left in the clipboard file, of this run or of an
+    // earlier one, can be pasted into the document.
+    std::error_code ec;
+    emit st.Document.commandEnabled(EditingCommand::Paste, std::filesystem::is_regular_file(ClipboardFileName(st), ec));
     emit st.Document.commandEnabled(EditingCommand::Export, false);
     emit st.Document.commandEnabled(EditingCommand::Print, false);
     emit st.Document.commandEnabled(EditingCommand::Anim, st.Proj->Im.PicMode == 0);

@@ -19,6 +19,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -1041,6 +1042,35 @@ TEST(MainWindow, RoundDialogsSession) {
     ASSERT_TRUE(reg.dialog(Kind::ko) && !reg.dialog(Kind::sf));
     undo(1);
     EXPECT_EQ(doc.Ko[1].OutSphere.SecOn[5].v, section);
+}
+
+// A main window narrower than its tool bar: the "»" button pops up the
+// buttons that did not fit, in order, above the object dialogs below the bar.
+TEST(MainWindow, TheToolBarExtensionShowsTheButtonsThatDidNotFit) {
+    Session s;
+    s.start();
+    s.answers.counts[Slot(Kind::po)] = 1;
+    s.menu(MainCommand::New);
+    s.w->resize(700, 600);
+    QApplication::processEvents();
+    auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    ASSERT_TRUE(more && more->isVisible());
+    QList<QAction*> cut, offered;
+    for (QAction* a : bar->actions())
+        if (a->isVisible() && !a->isSeparator() && !bar->widgetForAction(a)->isVisible()) cut.push_back(a);
+    QTimer::singleShot(0, [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!popup) return;
+        for (QAction* a : popup->actions())
+            if (!a->isSeparator()) offered.push_back(a);
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(s.w->toolAction(MainCommand::NewPo)).center());
+        if (popup->isVisible()) popup->close();
+    });
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_TRUE(cut.size() > 10 && cut.contains(s.w->toolAction(MainCommand::NewPo)));
+    EXPECT_EQ(offered, cut);
+    EXPECT_EQ(s.count(Kind::po), 2);
 }
 
 // The program itself, started as a process without a window system: File >

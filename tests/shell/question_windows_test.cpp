@@ -268,4 +268,16 @@ TEST(QuestionWindows, CopySession) {
     EXPECT_EQ(Clipboard(s.st()), "li ");
     s.w->run(MainCommand::Paste);
     EXPECT_EQ(s.w->document().Obj.count(Kind::li), 1);
+
+    // The clipboard file outlives the program: after a restart a new project
+    // can paste it; with the file gone a new project has Paste off.
+    s.begin();
+    EXPECT_FALSE(s.w->commandEnabled(MainCommand::Paste));
+    s.w->run(MainCommand::New);
+    ASSERT_TRUE(s.w->toolAction(MainCommand::Paste)->isEnabled());
+    s.w->run(MainCommand::Paste);
+    EXPECT_EQ(s.w->document().Obj.count(Kind::li), 1);
+    std::filesystem::remove(ClipboardFileName(s.st()), ec);
+    s.w->run(MainCommand::New);
+    EXPECT_FALSE(s.w->commandEnabled(MainCommand::Paste));
 }

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -1155,6 +1156,15 @@ TEST(WindowWords, LanguageChangeReachesEveryOpenWindow) {
     EXPECT_EQ(Joined(Walk(words, open)), "");
     EXPECT_EQ(w.findChild<QMenu*>("MeFile")->title(), QStringLiteral("File"));
     EXPECT_EQ(options.windowTitle(), QStringLiteral("Program options"));
+    // Back to Russian: the open dialogs take its sizes, clear of the picture.
+    choose("Russian");
+    QApplication::processEvents();
+    const QRect picture(w.pictureWindow()->mapToGlobal(QPoint(0, 0)), w.pictureWindow()->size());
+    for (int k = 1; k <= KindCount; ++k)
+        if (const ObjectDialog* d = reg.dialog(static_cast<Kind>(k))) {
+            EXPECT_FALSE(picture.intersects(d->frameGeometry())) << d->objectName().toStdString();
+            EXPECT_EQ(d->size(), reg.measure(static_cast<Kind>(k))) << d->objectName().toStdString();
+        }
     options.close();
 }
 

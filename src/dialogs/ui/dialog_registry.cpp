@@ -57,7 +57,10 @@ QSize DialogRegistry::measure(Kind k) {
 
 void DialogRegistry::WordsToOpenDialogs() {
     for (const KindInfo& info : KindTable)
-        if (ObjectDialog* d = dialog(info.kind)) d->applyWords(session_.words());
+        if (ObjectDialog* d = dialog(info.kind)) {
+            d->applyWords(session_.words());
+            d->refitContent();
+        }
 }
 
 void DialogRegistry::Close(Kind k) {

@@ -129,7 +129,7 @@ public:
     // kind without a creator.
     QSize measure(Kind k);
     // After a language change: the open dialogs take the new words, in kind
-    // order.
+    // order, and are sized for them as a new dialog would be.
     void WordsToOpenDialogs();
     void Show(Kind k) override { open(k); }
     // Closes the kind's open dialog.

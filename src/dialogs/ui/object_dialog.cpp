@@ -28,6 +28,8 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
       doc_(doc),
       commit_(commit),
       body_(new QWidget(this)),
+      designClient_(client),
+      designRollDown_(rollDownHeight),
       rollDownHeight_(rollDownHeight),
       ptWord_(QString::fromUtf8(BuiltInWord(WordNo::UnitPt))),
       cmWord_(QString::fromUtf8(BuiltInWord(WordNo::UnitCm))),
@@ -75,6 +77,14 @@ void ObjectDialog::fitContent() {
     body_->resize(need);
     setFixedWidth(need.width());
     setFixedHeight(rolled_ ? 1 : rollDownHeight_);
+}
+
+void ObjectDialog::refitContent() {
+    rollDownHeight_ = designRollDown_;
+    body_->resize(designClient_);
+    setFixedWidth(designClient_.width());
+    setFixedHeight(rolled_ ? 1 : rollDownHeight_);
+    fitContent();
 }
 
 // ---------------------------------------------------------------------------

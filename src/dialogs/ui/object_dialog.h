@@ -57,6 +57,10 @@ public:
     // body's layout needs, where the machine's fonts and style make the
     // controls larger than the design size allows.
     void fitContent();
+    // After a change of words: the client area goes back to the design size
+    // and grows to what the new words need, so that a dialog made for longer
+    // words does not keep their width.
+    void refitContent();
 
     // ---- window life
     // From creation until the dialog is closed.
@@ -154,6 +158,8 @@ private:
     DialogDocument& doc_;
     DialogCommit& commit_;
     QWidget* body_;
+    const QSize designClient_;
+    const int designRollDown_;
     int rollDownHeight_;
     bool open_ = true;
     bool rolled_ = false;

@@ -12,14 +12,18 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+#include <QWidgetAction>
 #include <filesystem>
 
 #include "editing/clipboard.h"
@@ -323,6 +327,24 @@ void Form1::buildToolBar() {
                 break;
         }
     }
+    // The "»" button of a bar that does not fit lists the buttons left off
+    // in a menu.  Qt's own way, the bar growing rows downwards inside the
+    // main window, puts them under the object dialogs, which stay on top
+    // just below the bar.
+    if ((toolBarMore_ = toolBar_->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))))
+        toolBarMore_->installEventFilter(this);
+}
+
+void Form1::showToolBarRest() {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("ToolBarRest"));
+    for (QAction* a : toolBar_->actions()) {
+        const QWidget* shown = toolBar_->widgetForAction(a);
+        if (!a->isVisible() || (shown && shown->isVisible()) || qobject_cast<QWidgetAction*>(a)) continue;
+        if (a->isSeparator()) menu.addSeparator();
+        else menu.addAction(a);
+    }
+    if (!menu.isEmpty()) menu.exec(toolBarMore_->mapToGlobal(QPoint(0, toolBarMore_->height())));
 }
 
 void Form1::buildPictureWindow() {
@@ -410,6 +432,11 @@ void Form1::setCaption(const std::string& caption) {
 // Life of the window
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == toolBarMore_ && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        showToolBarRest();
+        return true;
+    }
     if (pic_ && watched == pictureScroll()->viewport() && event->type() == QEvent::Resize) present();
     // Placed before the window system framed it, the transformations window
     // is kept wholly on the screen once its frame is known.

@@ -35,6 +35,7 @@ class QMdiSubWindow;
 class QMenu;
 class QScrollArea;
 class QToolBar;
+class QToolButton;
 
 namespace pelmar {
 
@@ -125,6 +126,8 @@ private:
     void buildActions();
     void buildMenu();
     void buildToolBar();
+    // The "»" button pressed: the tool buttons that did not fit, in a menu.
+    void showToolBarRest();
     void buildPictureWindow();
     void wordsToMain();
     void applyToolbarGroups(const std::array<bool, ToolGroupCount>& show);
@@ -192,6 +195,7 @@ private:
     std::map<std::string, QAction*> separators_;
     std::map<std::string, QMenu*> menus_;
     QToolBar* toolBar_ = nullptr;
+    QToolButton* toolBarMore_ = nullptr;  // the bar's "»" button
     QComboBox* comboObj_ = nullptr;
     QComboBox* comboMas_ = nullptr;
     QMdiArea* mdi_ = nullptr;
