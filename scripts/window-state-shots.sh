@@ -17,7 +17,7 @@ if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_B
 cmake --build "$build" -j3 --target shell_tests pelmar
 export ASAN_OPTIONS=detect_leaks=0
 PELMAR_WINSTATE_FILES="$out" QT_QPA_PLATFORM=offscreen "$build/tests/shell_tests" \
-  --gtest_filter='MainWindow.PictureWindowComesBackAsSaved' >/dev/null
+  --gtest_filter='MainWindow.PictureWindowComesBackAsSaved' >/dev/null 2>&1
 
 prog="$(mktemp -d)"
 trap 'rm -rf "$prog"' EXIT

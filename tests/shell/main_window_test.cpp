@@ -58,6 +58,7 @@
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
+#include "shell/window_layout.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
@@ -659,6 +660,19 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
     s.menu(MainCommand::Redo);
     EXPECT_EQ(std::make_tuple(s.count(Kind::po), stateOf(), w.pictureNormalGeometry()), std::make_tuple(2, 2, places[2]));
     pictureShown("after undo and redo");
+
+    // A minimised window's own size stored as its normal one (as an earlier
+    // version wrote it): restored no smaller than the layout's least.
+    std::string text = ReadBytes(files[3]);
+    std::size_t line29 = 0;
+    for (int n = 0; n < 28; ++n) line29 = text.find("\r\n", line29) + 2;
+    WriteBytes(s.dir.path("old.pel"), text.replace(line29, 17, "30000101901960024"));
+    s.answers.yesNoCancel.push_back(Answer::No);  // the point added above
+    s.answers.openNames.push_back(s.dir.path("old.pel"));
+    s.menu(MainCommand::Open);
+    sub->showNormal();
+    EXPECT_EQ(std::make_tuple(sub->x(), sub->y(), sub->height()), std::make_tuple(0, 1019, MinPictureHeight));
+    EXPECT_GE(sub->width(), MinPictureWidth);
 
     // Started with a document and then sized by the window manager: the
     // document's place stays until the user asks for the default layout.
