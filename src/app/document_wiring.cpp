@@ -55,6 +55,8 @@ void WireDocument(Form1& w) {
         w.objectCombo()->setCurrentIndex(index);
         trans.currentChanged();
     });
+    QObject::connect(&doc, &EditedDocument::pictureWindowRestored, &w,
+                     [&w](int state, const QRect& normal) { w.restorePictureWindow(state, normal); });
     QObject::connect(&doc, &EditedDocument::viewReset, &w, [&w, &pic](const ViewReset& v) {
         if (v.zoomItem >= 0) w.zoomCombo()->setCurrentIndex(v.zoomItem);
         pic.showPicture(QImage(), v.boxWidth, v.boxHeight, 0, 0);

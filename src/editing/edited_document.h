@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +115,10 @@ signals:
     // The object combo's items (ComboObj) and its current item (-1 none).
     void objectListChanged(const std::vector<std::string>& items);
     void currentObjectChanged(int index);
+    // A document was read: the picture window takes the state it was saved
+    // in (1 normal, 2 maximised, 3 minimised; any other value keeps the
+    // present one) and its normal place and size (empty: kept as they are).
+    void pictureWindowRestored(int state, const QRect& normal);
     // A document was loaded: the picture view's zoom, sizes and scroll position.
     void viewReset(const pelmar::ViewReset& view);
     void undoStateChanged(bool undoEnabled, bool redoEnabled);

@@ -27,6 +27,14 @@ std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
     }
     const std::uint8_t fillValid = st.Proj->FillValid;
 
+    // The picture window first, so that the view reset below scrolls the
+    // picture in the window as it will be shown.
+    const DProj& d = *st.Proj;
+    const QRect normal = d.ImWinWidth > 0 && d.ImWinHeight > 0
+                             ? QRect(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight)
+                             : QRect();
+    emit st.Document.pictureWindowRestored(d.ImWinState, normal);
+
     UpdateObjectList(st, true, !st.UndoLoading);
     SetCurObjIndex(st, st.Proj->CurObjNo);
     st.Dialogs.DisableToKindButtons();

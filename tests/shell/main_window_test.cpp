@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -58,6 +59,7 @@
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
+#include "shell/window_layout.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
@@ -429,6 +431,27 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.answers.openDirs, std::vector<std::string>{s.dir.path("")});
     EXPECT_EQ(ObjectsText(w.document()), saved);
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
+    // Files of no program or of another version of it: the lines that say so.
+    const struct {
+        const char* first;
+        std::vector<int> lines;
+    } notOurs[] = {{"PK\x03\x04", {627}},
+                   {"<Pel20 File>", {628, 629}},
+                   {"<PelAB File>", {628, 629}},
+                   {"<Pel09 File>", {630, 631, 632, 633}},
+                   {"<Pel01 File>", {630, 631, 632, 633}}};
+    for (const auto& f : notOurs) {
+        WriteBytes(s.dir.path("other.pel"), std::string(f.first) + "\r\n" + ReadBytes(file).substr(14));
+        s.answers.openNames.push_back(s.dir.path("other.pel"));
+        const std::size_t shown = s.answers.messages.size();
+        s.menu(MainCommand::Open);
+        std::string text = w.shell().words.WordLine(f.lines[0]);
+        for (std::size_t i = 1; i < f.lines.size(); ++i) text += "\n\r" + w.shell().words.WordLine(f.lines[i]);
+        ASSERT_EQ(s.answers.messages.size(), shown + 1) << f.first;
+        EXPECT_EQ(s.answers.messages.back(), text) << f.first;
+        EXPECT_EQ(ObjectsText(w.document()), saved) << f.first;
+        EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel") << f.first;
+    }
 
     // Zoom 200 % doubles the picture on the screen.
     w.chooseZoom(ZoomItemOf(200));
@@ -554,6 +577,116 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.caption(), "Pelmar");
     EXPECT_FALSE(s.on(MainCommand::Save));
     EXPECT_FALSE(s.on(MainCommand::NewPo));
+}
+
+// The picture window opens in the state it was saved in, at the normal place
+// and size the document stores, whatever state it was in before, and it
+// shows the picture, at once or when the user restores it.
+TEST(MainWindow, PictureWindowComesBackAsSaved) {
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    w.resize(2000, 1100);
+    s.answers.counts[Slot(Kind::po)] = 1;
+    s.menu(MainCommand::New);
+    QMdiSubWindow* sub = w.pictureWindow();
+    const QSize picture(w.document().Im.Width, w.document().Im.Height);
+    const auto stateOf = [sub] { return sub->isMinimized() ? 3 : sub->isMaximized() ? 2 : 1; };
+    // As the user leaves it: placed, then maximised or minimised.
+    const auto leave = [&](int state, const QRect& normal) {
+        sub->showNormal();
+        sub->setGeometry(normal);
+        if (state == 2) sub->showMaximized();
+        if (state == 3) sub->showMinimized();
+        QApplication::processEvents();
+    };
+    const auto pictureShown = [&](const std::string& what) {
+        QApplication::processEvents();
+        QWidget* box = w.picture()->paintBox();
+        EXPECT_TRUE(w.pictureScroll()->isVisible() && box->isVisible() && box->size() == picture) << what;
+        EXPECT_EQ(w.pictureScroll()->size(), picture + QSize(4, 4)) << what << ": the whole picture in view";
+    };
+    const char* names[] = {"", "normal", "maximised", "minimised"};
+    const QRect places[] = {{}, {420, 4, 960, 800}, {430, 8, 940, 790}, {440, 12, 920, 780}};
+    QRect minimised;  // where the MDI area puts a window the user minimises
+    std::string files[4];
+    for (int state = 1; state <= 3; ++state) {
+        leave(state, places[state]);
+        if (state == 3) minimised = sub->geometry();
+        files[state] = s.dir.path(std::string(names[state]) + ".pel");
+        s.answers.saveNames.push_back(files[state]);
+        s.menu(MainCommand::SaveAs);
+        auto back = NewDocument();
+        std::uint8_t v = 0;
+        ASSERT_EQ(ReadDocument(files[state], *back, v, ReadModeOpen), ReadOk);
+        EXPECT_EQ(std::make_pair(int(back->ImWinState), QRect(back->ImWinLeft, back->ImWinTop, back->ImWinWidth, back->ImWinHeight)),
+                  std::make_pair(state, places[state])) << names[state] << ": the normal place is stored";
+        // scripts/window-state-shots.sh starts the program with them.
+        if (const char* dir = std::getenv("PELMAR_WINSTATE_FILES"))
+            fs::copy_file(files[state], std::string(dir) + "/" + names[state] + ".pel", fs::copy_options::overwrite_existing);
+    }
+    ASSERT_TRUE(minimised.height() < 100 && minimised.bottom() > sub->mdiArea()->height() / 2) << "minimised at the bottom";
+
+    for (int saved = 1; saved <= 3; ++saved)
+        for (int before = 1; before <= 3; ++before) {
+            const std::string what = std::string(names[saved]) + " opened over " + names[before];
+            leave(before, QRect(500, 30, 600, 400));
+            s.answers.openNames.push_back(files[saved]);
+            s.menu(MainCommand::Open);
+            QApplication::processEvents();
+            EXPECT_EQ(stateOf(), saved) << what;
+            EXPECT_EQ(w.pictureNormalGeometry(), places[saved]) << what;
+            const QRect shown[] = {{}, places[1], sub->mdiArea()->viewport()->rect(), minimised};
+            EXPECT_EQ(sub->geometry(), shown[saved]) << what;
+            if (saved != 3) pictureShown(what);
+            // Saved again as it came: the same windows' line.
+            const std::string again = s.dir.path("again.pel");
+            fs::remove(again);
+            s.answers.saveNames.push_back(again);
+            s.menu(MainCommand::SaveAs);
+            EXPECT_EQ(ReadBytes(again), ReadBytes(files[saved])) << what;
+            // Restored by the user: at the document's place, with the picture.
+            sub->showNormal();
+            EXPECT_EQ(sub->geometry(), places[saved]) << what;
+            pictureShown(what + ", restored");
+        }
+
+    // Undo and redo reload the state of their snapshots: the one of the moment.
+    leave(1, places[1]);
+    s.answers.openNames.push_back(files[2]);
+    s.menu(MainCommand::Open);
+    s.menu(MainCommand::NewPo);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(std::make_pair(s.count(Kind::po), stateOf()), std::make_pair(1, 2));
+    s.menu(MainCommand::Redo);
+    EXPECT_EQ(std::make_tuple(s.count(Kind::po), stateOf(), w.pictureNormalGeometry()), std::make_tuple(2, 2, places[2]));
+    pictureShown("after undo and redo");
+
+    // A minimised window's own size stored as its normal one (as an earlier
+    // version wrote it): restored no smaller than the layout's least.
+    std::string text = ReadBytes(files[3]);
+    std::size_t line29 = 0;
+    for (int n = 0; n < 28; ++n) line29 = text.find("\r\n", line29) + 2;
+    WriteBytes(s.dir.path("old.pel"), text.replace(line29, 17, "30000101901960024"));
+    s.answers.yesNoCancel.push_back(Answer::No);  // the point added above
+    s.answers.openNames.push_back(s.dir.path("old.pel"));
+    s.menu(MainCommand::Open);
+    sub->showNormal();
+    EXPECT_EQ(std::make_tuple(sub->x(), sub->y(), sub->height()), std::make_tuple(0, 1019, MinPictureHeight));
+    EXPECT_GE(sub->width(), MinPictureWidth);
+
+    // Started with a document and then sized by the window manager: the
+    // document's place stays until the user asks for the default layout.
+    for (int saved : {1, 2}) {
+        s.start({files[saved]});
+        s.w->resize(1900, 1050);
+        QApplication::processEvents();
+        EXPECT_EQ(s.w->pictureWindow()->isMaximized(), saved == 2) << names[saved];
+        EXPECT_EQ(s.w->pictureNormalGeometry(), places[saved]) << names[saved];
+        s.menu(MainCommand::WinDef);
+        EXPECT_EQ(s.w->pictureWindow()->isMaximized(), saved == 2) << names[saved];
+        EXPECT_NE(s.w->pictureNormalGeometry(), places[saved]) << names[saved];
+    }
 }
 
 // The object dialogs in the program: shown when chosen, a typed value one undo step, a

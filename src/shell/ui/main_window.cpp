@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWidgetAction>
+#include <QWindowStateChangeEvent>
 #include <filesystem>
 
 #include "editing/clipboard.h"
@@ -149,7 +150,8 @@ Form1::Form1(Application& app, MainWindowSetup setup, QWidget* parent)
     st.Windows = [this] {
         LiveWindows w = WindowsFromRecord(*proj_);
         if (pictureSub_) {
-            const QRect g = pictureSub_->geometry();
+            // A maximised or minimised window keeps the place it is restored to.
+            const QRect g = pictureNormalGeometry();
             w.PicState = pictureSub_->isMaximized() ? 2 : pictureSub_->isMinimized() ? 3 : 1;
             w.PicLeft = g.left();
             w.PicTop = g.top();
@@ -358,11 +360,47 @@ void Form1::buildPictureWindow() {
     pictureSub_->setObjectName(QStringLiteral("FormShowImFrame"));
     pictureSub_->setAttribute(Qt::WA_DeleteOnClose, false);
     pictureSub_->show();
+    pictureNormal_ = pictureSub_->geometry();
+    pictureSub_->installEventFilter(this);
     // A larger or smaller view shows more or less of the drawn picture.
     pictureScroll()->viewport()->installEventFilter(this);
 }
 
 QScrollArea* Form1::pictureScroll() const { return pic_->scrollBox(); }
+
+namespace {
+constexpr Qt::WindowStates NotNormal = Qt::WindowMinimized | Qt::WindowMaximized;
+}  // namespace
+
+QRect Form1::pictureNormalGeometry() const {
+    return pictureSub_->windowState() & NotNormal ? pictureNormal_ : pictureSub_->geometry();
+}
+
+void Form1::restorePictureWindow(int state, const QRect& normal) {
+    // The place an opened document gives stays through the layouts the main
+    // window makes on its own as it comes up (the first resize, the frame).
+    pictureOpened_ = true;
+    setPictureWindow(state, normal);
+}
+
+void Form1::setPictureWindow(int state, const QRect& normal) {
+    const Qt::WindowStates now = pictureSub_->windowState() & NotNormal;
+    const Qt::WindowStates wanted = state == 1   ? Qt::WindowNoState
+                                    : state == 2 ? Qt::WindowMaximized
+                                    : state == 3 ? Qt::WindowMinimized
+                                                 : now;
+    QRect place = normal.isEmpty() ? pictureNormalGeometry() : normal;
+    // A size too small for the picture (a minimised window's, stored by an
+    // earlier version) grows to the least the layout gives.
+    place.setSize(place.size().expandedTo(QSize(MinPictureWidth, MinPictureHeight)));
+    if (wanted == now && place == pictureNormalGeometry()) return;
+    // The sub-window gives back on a restore the geometry it had when it was
+    // maximised or minimised: it is placed as a normal window first.
+    if (now) pictureSub_->showNormal();
+    pictureSub_->setGeometry(place);
+    if (wanted & Qt::WindowMinimized) pictureSub_->showMinimized();
+    else if (wanted & Qt::WindowMaximized) pictureSub_->showMaximized();
+}
 
 void Form1::wordsToMain() {
     const WordTable& w = shell_.words;
@@ -436,6 +474,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         showToolBarRest();
         return true;
+    }
+    // The picture window leaves the normal state: its normal geometry is kept
+    // for the files written meanwhile.  The sub-window tells its own state
+    // changes as overrides, some after it took the maximised geometry (and
+    // the MDI area drops the maximised state for a moment to resize it):
+    // only a change asked for counts.
+    if (watched == pictureSub_ && event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if (!change->isOverride() && !(change->oldState() & NotNormal)) pictureNormal_ = pictureSub_->geometry();
     }
     if (pic_ && watched == pictureScroll()->viewport() && event->type() == QEvent::Resize) present();
     // Placed before the window system framed it, the transformations window
@@ -579,8 +626,6 @@ void Form1::documentOpened() {
     comboMas_->setEnabled(true);
     tool_[static_cast<std::size_t>(MainCommand::Play)]->setEnabled(true);
     const DProj& d = *proj_;
-    if (d.ImWinWidth > 0 && d.ImWinHeight > 0 && !app_.editing().UndoLoading)
-        pictureSub_->setGeometry(d.ImWinLeft, d.ImWinTop, d.ImWinWidth, d.ImWinHeight);
     // A new document (or one that never stored it) takes the layout's
     // dialog place rather than the screen's corner over the tool bar.
     if (proj_->DlgLeft == 0 && proj_->DlgTop == 0 && !app_.editing().UndoLoading) {
@@ -635,8 +680,10 @@ void Form1::placePicture(const WindowLayout& l) {
     // status bars), the picture window keeps inside it, down to its minimum.
     const int w = std::max(std::min(l.pictureWidth, mdi_->width() - l.pictureLeft - 10), MinPictureWidth);
     const int h = std::max(std::min(l.pictureHeight, mdi_->height() - 5), MinPictureHeight);
-    pictureSub_->setGeometry(l.pictureLeft, l.pictureTop, w, h);
-    pictureLaid_ = pictureSub_->geometry();
+    // A maximised or minimised picture window stays so: the layout's place
+    // is where it is restored to.
+    setPictureWindow(0, QRect(l.pictureLeft, l.pictureTop, w, h));
+    pictureLaid_ = pictureNormalGeometry();
 }
 
 void Form1::defaultWindowLayout() {
@@ -649,7 +696,7 @@ void Form1::defaultWindowLayout() {
     // Laid out before the window system framed the main window: once it has,
     // the windows are placed again with the frames known.
     layoutBeforeFrame_ = MarginsOf(frameGeometry(), geometry()).none();
-    placePicture(l);
+    if (!pictureOpened_) placePicture(l);
     // The open object dialogs move to the shared place below the tool bar,
     // where the dialogs opened later appear too.
     for (int n = 1; n <= KindCount; ++n)
@@ -835,7 +882,10 @@ void Form1::run(MainCommand c) {
             pictureSub_->setFocus();
             break;
         case C::WinTrans: trans_->focus(); break;
-        case C::WinDef: defaultWindowLayout(); break;
+        case C::WinDef:
+            pictureOpened_ = false;
+            defaultWindowLayout();
+            break;
         case C::Help: openHelp(); break;
         case C::About: ShowAboutBox(shell_.words, shell_.settings.LangFile, this); break;
         case C::Play: redraw(true); break;

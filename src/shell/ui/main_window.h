@@ -105,6 +105,13 @@ public:
     PictureWindow* picture() const { return pic_; }
     MainTransform& transform() const { return *trans_; }
     QScrollArea* pictureScroll() const;
+    // The picture window's place and size as a normal window: its geometry,
+    // or while it is maximised or minimised the one a restore gives back.
+    QRect pictureNormalGeometry() const;
+    // The picture window in a state (1 normal, 2 maximised, 3 minimised, any
+    // other value keeps the present one) with a normal geometry (an empty
+    // one keeps the present one), as an opened document stores them.
+    void restorePictureWindow(int state, const QRect& normal);
     QComboBox* objectCombo() const { return comboObj_; }
     QComboBox* zoomCombo() const { return comboMas_; }
 
@@ -158,6 +165,8 @@ private:
     // A window's frame margins, estimated while the window system has not framed it.
     FrameMargins margins(const QWidget* w) const;
     void placePicture(const WindowLayout& l);
+    // The picture window in a state (as restorePictureWindow) at a normal geometry.
+    void setPictureWindow(int state, const QRect& normal);
     // An object dialog opens: at the dialogs' place below the tool bar.
     void dialogOpening();
     // The words changed: the dialogs are measured again, and a picture window
@@ -206,6 +215,8 @@ private:
     // moment; empty until the layout first needs them.
     std::vector<int> dialogWidths_;
     QRect pictureLaid_;  // the picture window's geometry of the last layout
+    QRect pictureNormal_;  // the picture window's normal geometry while it is maximised or minimised
+    bool pictureOpened_ = false;  // an opened document placed the picture window, the layout did not since
     bool layoutBeforeFrame_ = false;  // the last layout came before the main window's frame was known
     // The transformations window was placed (by the layout or an opened
     // document) before the window system framed it.
