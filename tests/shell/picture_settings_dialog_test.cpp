@@ -270,6 +270,23 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
         memo->moveCursor(QTextCursor::End);
         for (int i = 0; i < 6; ++i) QTest::keyClick(memo, Qt::Key_Backspace);
         Type(r.get<QLineEdit>("EditI2"), "Author");
+        if (ok) {
+            // What a document cannot hold: refused in the title as it is
+            // typed, and in the notes on OK, which leaves the dialog open.
+            auto* title = r.get<QLineEdit>("EditI1");
+            title->setFocus();
+            QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, QString::fromUtf8("π"), Qt::NoModifier);
+            QApplication::processEvents();
+            memo->setFocus();
+            memo->insertPlainText(QString::fromUtf8("½"));
+            QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
+            EXPECT_TRUE(r.form.isVisible() && !r.form.NewProjOK() && memo->hasFocus());
+            ASSERT_EQ(r.answers.messages.size(), 2u);
+            EXPECT_NE(r.answers.messages[0].find("«π»"), std::string::npos) << r.answers.messages[0];
+            EXPECT_NE(r.answers.messages[1].find("«½»"), std::string::npos) << r.answers.messages[1];
+            EXPECT_EQ(r.form.settings().Caption, "Title");
+            QTest::keyClick(memo, Qt::Key_Backspace);
+        }
         const std::array<std::string, 3> notes{"first", "second", ""};
         EXPECT_EQ(r.form.settings().Notes, notes);
         QTest::mouseClick(r.get<QPushButton>(ok ? "Button1" : "Button2"), Qt::LeftButton);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "dialogs/ui/dialog_words.h"
+#include "dialogs/ui/object_dialog.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -29,6 +30,7 @@ TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vec
         auto* e = new QLineEdit(this);
         e->setObjectName("Edit" + n);
         e->setMinimumWidth(260);
+        ObjectDialog::GuardOver(parent, e);
         e->setText(r.enabled && r.field ? QString::fromStdString(*r.field) : QString());
         label->setEnabled(r.enabled);
         e->setEnabled(r.enabled);

@@ -198,7 +198,27 @@ bool ObjectDialog::commitIfEntered(const QWidget* control) {
     return true;
 }
 
+void ObjectDialog::guardText(QLineEdit* edit, std::function<bool()> symbol) {
+    // The route is read when a message is due: the registry sets it after
+    // the dialog has built its controls.
+    TextRoute route{[this]() -> const WordTable& {
+                        static const WordTable builtIn;
+                        return textRoute_.words ? textRoute_.words() : builtIn;
+                    },
+                    [this](const std::string& text) {
+                        if (textRoute_.show) textRoute_.show(text);
+                    }};
+    GuardText(edit, std::move(route), std::move(symbol));
+}
+
+void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {
+    for (QWidget* w = window; w; w = w->parentWidget())
+        if (auto* d = qobject_cast<ObjectDialog*>(w)) return d->guardText(edit);
+    GuardText(edit, {});
+}
+
 void ObjectDialog::watchAlways(QLineEdit* edit, std::function<void(const QString&)> store) {
+    guardText(edit);
     // textEdited: the user's edits only; a refill that changes the text
     // commits nothing.
     connect(edit, &QLineEdit::textEdited, this, [this, store = std::move(store)](const QString& text) {

@@ -35,6 +35,7 @@
 #include <functional>
 
 #include "dialogs/dialog_host.h"
+#include "files/ui/text_guard.h"
 
 class QLabel;
 class QLineEdit;
@@ -103,8 +104,21 @@ public:
     bool commitIfFocused(const QWidget* control);
     bool commitIfEntered(const QWidget* control);
 
+    // ---- texts the record keeps
+    // Where the guards of the dialog's texts send their messages (the
+    // registry sets it).
+    void setTextRoute(TextRoute route) { textRoute_ = std::move(route); }
+    // Guards an edit whose text goes into the record: what the document
+    // cannot hold is refused as it is typed.  symbol: the text is set in
+    // "Symbol" now.
+    void guardText(QLineEdit* edit, std::function<bool()> symbol = {});
+    // The same for an edit of a window opened over an object dialog
+    // (`window` or one of its parents), with that dialog's messages.
+    static void GuardOver(QWidget* window, QLineEdit* edit);
+
     // always: `store` puts the text into the record, then ApplyObject(True)
-    // runs, without a redraw.  Only the user's edits run it.
+    // runs, without a redraw.  Only the user's edits run it.  The text is
+    // guarded.
     void watchAlways(QLineEdit* edit, std::function<void(const QString&)> store);
     // exit: `apply` reads the edit, stores and reshapes; false refuses the
     // value.  Then ApplyObject(True), and the redraw unless a drag runs.
@@ -171,6 +185,7 @@ private:
     int filling_ = 0;
     QHash<QLineEdit*, ExitWatch> exits_;
     QString ptWord_, cmWord_, pkWord_;
+    TextRoute textRoute_;
 };
 
 }  // namespace pelmar

@@ -29,6 +29,7 @@
 #include "model/geometry.h"
 #include "model/units.h"
 #include "model/update.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -203,16 +204,17 @@ void TFormPo::connectHandlers() {
     connectCheck(CheckBoxPIt1, &DPoint::NameItalic);
     connectCheck(CheckBoxPBo2, &DPoint::IndexBold);
     connectCheck(CheckBoxPIt2, &DPoint::IndexItalic);
-    auto text = [this](QLineEdit* edit, DStr DPoint::*field) {
+    auto text = [this](QLineEdit* edit, DStr DPoint::*field, DStr DPoint::*font) {
+        guardText(edit, [this, font] { return IsSymbolFamily((cur().*font).s); });
         connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& t) {
             if (filling()) return;
             (cur().*field).s = t.toStdString();
             commitIfFocused(edit);
         });
     };
-    text(EditPName, &DPoint::Name);
-    text(EditPUp, &DPoint::Upper);
-    text(EditPDown, &DPoint::Lower);
+    text(EditPName, &DPoint::Name, &DPoint::NameFont);
+    text(EditPUp, &DPoint::Upper, &DPoint::IndexFont);
+    text(EditPDown, &DPoint::Lower, &DPoint::IndexFont);
     connectSpin(SpinEditPRad, &DPoint::Radius, true);
     connectSpin(SpinEditPTol, &DPoint::Thick, true);
     connectSpin(SpinEditPSize1, &DPoint::NameSize, true);

@@ -250,12 +250,14 @@ void TFormXY::connectHandlers() {
     exitEdit(EditXRazy, [](DXOY& x, double v) { return (x.DivY.v = v, true); });
 
     // Formulas: every keystroke stored and committed, not drawn.
-    for (std::size_t k = 0; k < 7; ++k)
+    for (std::size_t k = 0; k < 7; ++k) {
+        guardText(EditX2[k]);
         connect(EditX2[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
             if (filling()) return;
             cur() = XOYWithFormula(std::move(cur()), static_cast<int>(k + 1), t.toStdString());
             if (focusAllows(EditX2[k])) applyOnly();
         });
+    }
 
     for (int i = 0; i < 6; ++i) {
         connect(ButtonX[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { runOptions(i + 1); });

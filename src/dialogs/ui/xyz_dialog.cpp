@@ -249,7 +249,8 @@ void TFormXZ::connectHandlers() {
         });
 
     // Formulas: every keystroke stored and committed, never drawn.
-    for (std::size_t k = 0; k < 6; ++k)
+    for (std::size_t k = 0; k < 6; ++k) {
+        guardText(EditY[k]);
         connect(EditY[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
             if (filling()) return;
             const int field = static_cast<int>(k) + 1;
@@ -267,6 +268,7 @@ void TFormXZ::connectHandlers() {
             cur() = XZWithFormula(std::move(cur()), field, t.toStdString());
             if (focusAllows(EditY[k])) applyOnly();
         });
+    }
 
     for (int i = 0; i < 4; ++i)
         connect(ButtonY[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] { runOptions(i + 1); });

@@ -114,6 +114,7 @@ void MainTransform::runAnimation() {
         if (w_.application().showMessage) w_.application().showMessage(text);
     };
     c.words = [&shell](int line) { return shell.words.WordLine(line); };
+    c.table = [&shell]() -> const WordTable& { return shell.words; };
     RunAnimationWindow(&w_, c);
     w_.redraw(false);
 }

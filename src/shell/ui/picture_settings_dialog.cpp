@@ -276,6 +276,7 @@ void FormImage::build() {
         g->addWidget(labelI3_, 2, 0, Qt::AlignTop);
         g->addWidget(memo_, 2, 1);
         tabs_->addTab(page, QString());
+        for (QLineEdit* e : {editI1_, editI2_}) GuardText(e, textRoute());
         connect(editI1_, &QLineEdit::textChanged, this, [this](const QString& t) { s_.Caption = t.toStdString(); });
         connect(editI2_, &QLineEdit::textChanged, this, [this](const QString& t) { s_.Author = t.toStdString(); });
         connect(memo_, &QPlainTextEdit::textChanged, this, [this] { memoChanged(); });
@@ -638,7 +639,21 @@ bool FormImage::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+TextRoute FormImage::textRoute() const {
+    return {[this]() -> const WordTable& { return words_; },
+            [this](const std::string& text) {
+                if (services_.messages) services_.messages->showMessage(text);
+            }};
+}
+
 void FormImage::finish(bool fill) {
+    // The notes are checked as a whole: the dialog stays open on what the
+    // document cannot hold.
+    if (!TextHeld(memo_->toPlainText(), textRoute())) {
+        tabs_->setCurrentWidget(memo_->parentWidget());
+        memo_->setFocus();
+        return;
+    }
     // A centimetre edit still being typed in counts as left.
     if (edit1_->hasFocus()) cmLeft(true);
     if (edit2_->hasFocus()) cmLeft(false);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "files/ui/text_guard.h"
 #include "shell/picture_settings.h"
 
 class QCheckBox;
@@ -69,6 +70,8 @@ protected:
 
 private:
     void build();
+    // The messages of the info texts' guards.
+    TextRoute textRoute() const;
     void fill();
     void sizeChanged(bool width);
     void cmLeft(bool width);

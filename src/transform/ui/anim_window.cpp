@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "files/ui/text_guard.h"
+
 namespace pelmar {
 
 namespace {
@@ -51,6 +53,7 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     auto edit = [&](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
+        GuardText(e, {ctx_.table, ctx_.message});
         connect(e, &QLineEdit::textChanged, this, [this] { store(); });
         return e;
     };

@@ -20,6 +20,8 @@ class QSpinBox;
 
 namespace pelmar {
 
+class WordTable;
+
 // What the window works on; the main window fills it in.
 struct AnimWindowContext {
     DProj* doc = nullptr;
@@ -29,6 +31,7 @@ struct AnimWindowContext {
     std::function<void()> commit;         // one undo step of the document as it is
     std::function<void(const std::string&)> message;  // a message box
     std::function<std::string(int)> words;  // word-table line N; without it the built-in texts
+    std::function<const WordTable&()> table;  // the word table itself (the messages of the formulas)
 };
 
 class TFormAnimation : public QDialog, public AnimHost {
