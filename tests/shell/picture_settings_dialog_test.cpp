@@ -223,8 +223,7 @@ TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
     EXPECT_EQ(r.get<QLabel>("ImageFon")->pixmap().toImage().pixelColor(10, 10).red(), 200);
     Screenshot(r.form, "FormImage-background");
 
-    // Too large, then no picture, then a path no document can keep:
-    // messages, and the picture before stays.
+    // Too large, no picture, a path no document keeps: messages, the picture before stays.
     QTest::mouseClick(browse, Qt::LeftButton);
     QTest::mouseClick(browse, Qt::LeftButton);
     QTest::mouseClick(browse, Qt::LeftButton);

@@ -209,13 +209,10 @@ TEST(SettingsFile, PathsTheCodePageCannotHoldComeBackFromTheSideFile) {
         EXPECT_TRUE(std::filesystem::exists(prog + SettingsPathsFileName));
         Settings want = s;
         if (c.line > 0) {
-            std::string bytes = ReadBytes(prog + SettingsFileName), edited;
-            for (int n = 1; n <= 13; ++n) {
-                const std::size_t end = bytes.find("\r\n");
-                edited += (n == c.line ? Utf8ToCp1251(c.to) : bytes.substr(0, end)) + "\r\n";
-                bytes.erase(0, end + 2);
-            }
-            WriteBytes(prog + SettingsFileName, edited);
+            std::string bytes = ReadBytes(prog + SettingsFileName);
+            std::size_t at = 0;
+            for (int n = 1; n < c.line; ++n) at = bytes.find("\r\n", at) + 2;
+            WriteBytes(prog + SettingsFileName, bytes.replace(at, bytes.find("\r\n", at) - at, Utf8ToCp1251(c.to)));
             if (c.line == 1) want.DocDir = c.to;
             else if (c.line == 13) want.LangFile = prog + "Translation/" + c.to;
             else want.RecentFiles[static_cast<std::size_t>(c.line - 7)] = c.to;

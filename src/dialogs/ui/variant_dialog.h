@@ -258,7 +258,7 @@ void WireVariantDialog(DialogRegistry& r, D* d, Kind k3, Kind k4, R3 WorkingCopi
     });
     QObject::connect(d, &D::notANumber, d, [&s, &r](const QString& text) {
         s.showMessage(std::string(r.session().words().Said("«", "'")) + text.toStdString() +
-                      std::string(r.session().words().Said("» не является числом", "' is not a valid number")));
+                      std::string(r.session().words().Said("» не является числом", "' is not a valid floating point value")));
     });
     QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d, k3, k4, unlink] {
         if (d->variant() == k3) SaveDefaultSet<R3>(r, k3, unlink);
