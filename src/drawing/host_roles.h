@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <string>
+#include <string_view>
 
 #include "drawing/word_lines.h"
 
@@ -18,6 +19,9 @@ public:
     virtual std::string wordLine(int line) = 0;
     std::string word(WordNo line) { return wordLine(static_cast<int>(line)); }
     virtual char decimalSeparator() = 0;
+    // A message of the program's own, which no line of the word table says,
+    // in the interface's language; Russian where no language is known.
+    virtual std::string said(std::string_view russian, std::string_view /*english*/) { return std::string(russian); }
     // A message box with an OK button.
     virtual void showMessage(const std::string& text) = 0;
 };

@@ -68,6 +68,7 @@ void CopyObjects(EditingState& st) {
     std::error_code ec;
     std::filesystem::create_directories(st.ProgDir + "Temp", ec);
     DocumentContext ctx;
+    ctx.Words = st.Words;
     ctx.ShowMessage = [&st](const std::string& text) { st.Messages->ShowMessage(text); };
     ctx.CannotSaveText = Word(st, WordNo::CannotSaveFile);
     if (!WriteDocument(ClipboardFileName(st), *clip, WriteModeClipboard, ctx)) {

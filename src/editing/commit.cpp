@@ -13,8 +13,6 @@ namespace pelmar {
 
 namespace {
 
-// No line of the word table says it.
-constexpr const char* TooLargeText = "Слишком большое значение: изменение не принято.";
 
 void UpdateRecord(DPoint& r) { UpdatePoint(r, 0); }
 void UpdateRecord(DLine& r) { UpdateLine(r, 0); }
@@ -51,7 +49,9 @@ bool CommitKind(EditingState& st, bool writeBack) {
     if (!ObjectIsFinite(work)) {
         work = store[n];
         if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
-        st.Messages->ShowMessage(TooLargeText);
+        // No line of the word table says it.
+        st.Messages->ShowMessage(std::string(Said(st.Words, "Слишком большое значение: изменение не принято.",
+                                                  "The value is too large: the change is not taken.")));
         return false;
     }
     store[n] = work;

@@ -14,6 +14,7 @@ namespace pelmar {
 std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
     st.ProjReady = false;
     DocumentContext ctx;
+    ctx.Words = st.Words;
     ctx.Proj = st.Proj;
     ctx.Work = st.Work;
     ctx.BackPng = st.BackPng;

@@ -46,6 +46,7 @@ bool WriteSnapshot(EditingState& st, int step) {
     RemoveFile(CompanionFileName(name, ".cur"));
     RemoveFile(CompanionFileName(name, ".grd.png"));
     DocumentContext ctx;
+    ctx.Words = st.Words;
     ctx.Proj = st.Proj;
     ctx.BackPng = st.BackPng;
     ctx.Windows = [&st] { return CurrentWindows(st); };
@@ -97,7 +98,9 @@ void TellUndoOff(EditingState& st, bool again) {
     if (st.UndoOffShown && !again) return;
     st.UndoOffShown = true;
     // No line of the word table says it.
-    st.Messages->ShowMessage("Отмена не работает: не могу создать папку для файлов отмены в " + st.ProgDir + "Temp/");
+    st.Messages->ShowMessage(std::string(Said(st.Words, "Отмена не работает: не могу создать папку для файлов отмены в ",
+                                              "Undo does not work: cannot make the folder of the undo files in ")) +
+                             st.ProgDir + "Temp/");
 }
 
 }  // namespace

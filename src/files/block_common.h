@@ -22,7 +22,7 @@ namespace pelmar::blocks {
 template <class Range>
 void WriteTexts(LineWriter& out, const Range& texts, const char* field) {
     int i = 0;
-    for (const auto& t : texts) out.Text(t, field, ++i);
+    for (const std::string& t : texts) out.Text(t, field, ++i, &t);
 }
 
 class BlockOut {
@@ -34,9 +34,9 @@ public:
     // The header line of a part: the block's own followed by the part's.
     static std::string sub(const std::string& header, std::string_view part) { return header + std::string(part); }
     void Header(const std::string& header) { out.Header(header); }
-    void Text(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index); }
+    void Text(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index, &t); }
     // An animation formula, from version 14 on.
-    void Anim(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index); }
+    void Anim(const std::string& t, const char* field, int index = 0) { out.Text(t, field, index, &t); }
     template <class Range>
     void Anims(const Range& texts, const char* field) { WriteTexts(out, texts, field); }
     void Int(std::int64_t v) { out.Int(v); }

@@ -17,6 +17,7 @@
 #include "files/companion.h"
 #include "files/object_blocks.h"
 #include "files/text_lines.h"
+#include "files/word_table.h"
 #include "model/flip.h"
 #include "model/update.h"
 #include "platform/safe_save.h"
@@ -99,7 +100,10 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
 
 }  // namespace
 
-std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept) {
+std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept, const WordTable* words) {
+    const auto said = [words](std::string_view russian, std::string_view english) {
+        return std::string(Said(words, russian, english));
+    };
     // No line of the word table says it.
     const bool wide = file.Width != kept.Width, high = file.Height != kept.Height;
     const bool raised = (!wide || file.Width < kept.Width) && (!high || file.Height < kept.Height);
@@ -108,20 +112,20 @@ std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept) {
     if (wide || high) {
         const std::string size = std::to_string(kept.Width) + " x " + std::to_string(kept.Height) + ".";
         if (lowered)
-            text = "Размер рисунка превышает " + std::to_string(PictureSideMax) + " пикселей и уменьшен до " + size;
+            text = said("Размер рисунка превышает ", "The picture size exceeds ") + std::to_string(PictureSideMax) + said(" пикселей и уменьшен до ", " pixels and is reduced to ") + size;
         else if (raised)
-            text = "Размер рисунка меньше " + std::to_string(PictureSideMin) + " пикселя и увеличен до " + size;
+            text = said("Размер рисунка меньше ", "The picture size is below ") + std::to_string(PictureSideMin) + said(" пикселя и увеличен до ", " pixels and is raised to ") + size;
         else
-            text = "Размер рисунка выходит за пределы от " + std::to_string(PictureSideMin) + " до " +
-                   std::to_string(PictureSideMax) + " пикселей и изменен на " + size;
+            text = said("Размер рисунка выходит за пределы от ", "The picture size lies outside ") + std::to_string(PictureSideMin) + said(" до ", " to ") +
+                   std::to_string(PictureSideMax) + said(" пикселей и изменен на ", " pixels and is changed to ") + size;
     }
     if (file.Dpi != kept.Dpi) {
         if (!text.empty()) text += "\n\r";
         const std::string dpi = std::to_string(kept.Dpi) + " dpi.";
         if (file.Dpi > kept.Dpi)
-            text += "Разрешение рисунка превышает " + std::to_string(ResolutionMax) + " dpi и уменьшено до " + dpi;
+            text += said("Разрешение рисунка превышает ", "The picture resolution exceeds ") + std::to_string(ResolutionMax) + said(" dpi и уменьшено до ", " dpi and is reduced to ") + dpi;
         else
-            text += "Разрешение рисунка меньше " + std::to_string(ResolutionMin) + " dpi и увеличено до " + dpi;
+            text += said("Разрешение рисунка меньше ", "The picture resolution is below ") + std::to_string(ResolutionMin) + said(" dpi и увеличено до ", " dpi and is raised to ") + dpi;
     }
     return text;
 }
@@ -168,7 +172,7 @@ void WriteText(LineWriter& out, const DProj& doc, const LiveWindows& win,
     out.Int(im.FontUnit);
     out.Raw(im.PicMode == 0 ? "0" : "1");
     out.FlagL(im.Smooth);
-    out.Text(im.BackPicture, "BackPicture");
+    out.Text(im.BackPicture, "BackPicture", 0, &im.BackPicture);
     out.FlagL(im.BackOn);
     out.Int(im.BackSizeMode);
     out.Int(im.LightSource);
@@ -211,13 +215,13 @@ void WriteText(LineWriter& out, const DProj& doc, const LiveWindows& win,
     out.Int(doc.Margin2);
 
     out.Raw("<$Info>");
-    out.Text(doc.Caption, "Caption");
-    out.Text(doc.Author, "Author");
+    out.Text(doc.Caption, "Caption", 0, &doc.Caption);
+    out.Text(doc.Author, "Author", 0, &doc.Author);
     WriteTexts(out, doc.Notes, "Notes");
     out.Int(doc.AnimDelay);
     out.Int(doc.AnimFrames);
-    out.Text(doc.AnimStep, "AnimStep");
-    out.Text(doc.AnimStart, "AnimStart");
+    out.Text(doc.AnimStep, "AnimStep", 0, &doc.AnimStep);
+    out.Text(doc.AnimStart, "AnimStart", 0, &doc.AnimStart);
     out.FlagL(doc.AnimLoop);
 
     WriteStore(out, o.Po, 0, WritePointBlock);
@@ -260,9 +264,11 @@ bool DocumentIsFinite(const DProj& doc) {
     return out.finite();
 }
 
+namespace {
+
+// One object's block, without its header.
 template <class R>
-bool ObjectIsFinite(const R& record) {
-    LineWriter out = LineWriter::FiniteCheck();
+void WriteObject(LineWriter& out, const R& record) {
     if constexpr (std::is_same_v<R, DPoint>) WritePointBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DLine>) WriteLineBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DCircle>) WriteCircleBlock(out, record, {});
@@ -277,6 +283,32 @@ bool ObjectIsFinite(const R& record) {
     else if constexpr (std::is_same_v<R, DPr3>) WritePrism3Block(out, record, {});
     else if constexpr (std::is_same_v<R, DPr4>) WritePrism4Block(out, record, {});
     else WriteXYZBlock(out, record, {});
+}
+
+// Every text the writer is given from `owner` gets what the file keeps of
+// it.  The sources the writer collects are fields of `owner`, which the
+// caller holds writable.
+template <class Walk>
+std::size_t TakeWrittenTexts(Walk&& walk) {
+    std::vector<TextChange> changes;
+    LineWriter out('.');
+    out.CollectChanges(&changes);
+    walk(out);
+    std::size_t n = 0;
+    for (TextChange& c : changes)
+        if (c.source) {
+            *const_cast<std::string*>(c.source) = std::move(c.after);
+            ++n;
+        }
+    return n;
+}
+
+}  // namespace
+
+template <class R>
+bool ObjectIsFinite(const R& record) {
+    LineWriter out = LineWriter::FiniteCheck();
+    WriteObject(out, record);
     return out.finite();
 }
 template bool ObjectIsFinite(const DPoint&);
@@ -294,6 +326,29 @@ template bool ObjectIsFinite(const DPr3&);
 template bool ObjectIsFinite(const DPr4&);
 template bool ObjectIsFinite(const DXZ&);
 
+std::size_t KeepSavedTexts(DProj& doc, WorkingCopies* work) {
+    const std::size_t n = TakeWrittenTexts([&](LineWriter& out) { WriteText(out, doc, WindowsFromRecord(doc), doc.Role); });
+    if (work) {
+        TakeWrittenTexts([&](LineWriter& out) {
+            WriteObject(out, work->CurPoint);
+            WriteObject(out, work->CurLine);
+            WriteObject(out, work->CurCircle);
+            WriteObject(out, work->CurTri);
+            WriteObject(out, work->CurKv);
+            WriteObject(out, work->CurXOY);
+            WriteObject(out, work->CurSf);
+            WriteObject(out, work->CurZi);
+            WriteObject(out, work->CurKo);
+            WriteObject(out, work->CurPi3);
+            WriteObject(out, work->CurPi4);
+            WriteObject(out, work->CurPr3);
+            WriteObject(out, work->CurPr4);
+            WriteObject(out, work->CurXZ);
+        });
+    }
+    return n;
+}
+
 namespace {
 
 // The temporary files of killed saves of the document and its companions.
@@ -303,16 +358,18 @@ void RemoveLeftovers(const std::string& name) {
 
 }  // namespace
 
-std::string FolderFlushMessage() {
+std::string FolderFlushMessage(const WordTable* words) {
     const std::string failure = TakeFolderFlushFailure();
     if (failure.empty()) return {};
     // No line of the word table says it.
-    return "Файл сохранен, но папка не записана на диск: при сбое питания сохранение может пропасть.\n\r" + failure;
+    return std::string(Said(words, "Файл сохранен, но папка не записана на диск: при сбое питания сохранение может пропасть.",
+                            "The file is saved, but its folder is not written to the disk: a power failure may lose the save.")) +
+           "\n\r" + failure;
 }
 
 bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode, const DocumentContext& ctx) {
     if (mode == WriteModeDocument && ctx.ShowMessage)
-        if (const std::string flush = FolderFlushMessage(); !flush.empty()) ctx.ShowMessage(flush);
+        if (const std::string flush = FolderFlushMessage(ctx.Words); !flush.empty()) ctx.ShowMessage(flush);
     const LiveWindows win = ctx.Windows ? ctx.Windows() : WindowsFromRecord(doc);
     const auto& roles = ctx.Proj ? ctx.Proj->Role : doc.Role;
     TextBuffer memory;
@@ -577,7 +634,8 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
     }
     if (curvesThere) ReadCurvesFile(name, doc, ctx.DecimalSeparator, stamp);
     if (mode == ReadModeOpen && ctx.ShowMessage)
-        if (const std::string limited = PictureLimitText(asRead, doc.Im); !limited.empty()) ctx.ShowMessage(limited);
+        if (const std::string limited = PictureLimitText(asRead, doc.Im, ctx.Words); !limited.empty())
+            ctx.ShowMessage(limited);
     return ReadOk;
 }
 

@@ -16,6 +16,8 @@ class QImage;
 
 namespace pelmar {
 
+class WordTable;
+
 // Writer modes.
 inline constexpr std::uint8_t WriteModeDefaultSet = 1;
 inline constexpr std::uint8_t WriteModeUndo = 2;
@@ -71,6 +73,8 @@ struct DocumentContext {
     // Message box; the text of "cannot save" (word-table line 625).
     std::function<void(const std::string&)> ShowMessage;
     std::string CannotSaveText = BuiltInWord(WordNo::CannotSaveFile);
+    // The interface's language of the program's own messages (Russian without).
+    const WordTable* Words = nullptr;
     // The decimal separator the writer puts into reals (the program passes
     // that of the user's locale, pelmar::DecimalSeparator()).  The reader takes
     // reals with either "," or ".", whatever was written.
@@ -100,7 +104,7 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
 // flushed to the disk (the save itself had succeeded): the next document save
 // and the end of the program tell it, once.  Empty when no flush failed since
 // the last call.
-std::string FolderFlushMessage();
+std::string FolderFlushMessage(const WordTable* words = nullptr);
 
 // Reads the file into doc; version := the file's format version.  Result 0
 // when it was read (objects recomputed), 1..5 otherwise with doc unchanged.
@@ -131,7 +135,7 @@ std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t&
 // held to those ranges (ReadDocument in mode 3 shows it through
 // ctx.ShowMessage): what was wrong and what was kept; empty when the file's
 // values were kept.
-std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept);
+std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept, const WordTable* words = nullptr);
 
 // True when every real that doc writes to its file is finite.  The reader
 // refuses a document whose objects recompute to values beyond the range of a
@@ -147,6 +151,16 @@ bool ObjectIsFinite(const R& record);
 // in file order, each with its object, field, and the text before and after.
 // The file commands ask the user before such a save goes on.
 std::vector<TextChange> TextsChangedOnSave(const DProj& doc);
+
+// Gives every text of doc (and of the working copies, when given) what its
+// file holds of it: what a save has written is then the document in memory.
+// The number of the document's texts changed.
+std::size_t KeepSavedTexts(DProj& doc, WorkingCopies* work = nullptr);
+
+// The question a save asks before it changes texts: each text as the user
+// knows it (the object's kind word and number, its part, the field as its
+// dialog names it), before and after, in the interface's language.
+std::string SaveChangesQuestion(const std::vector<TextChange>& changes, const WordTable& words);
 
 // Flip of an old-orientation document and the recomputation of every object,
 // as done after reading.

@@ -3,6 +3,8 @@
 #include <QString>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
+#include <utility>
 
 #include "drawing/redraw.h"
 #include "files/picture_files.h"
@@ -12,8 +14,27 @@ namespace pelmar {
 
 namespace {
 
+// The reasons the picture writers give, in Russian; any other is shown as
+// it comes (a system's own text).
+constexpr std::pair<std::string_view, std::string_view> kReasons[] = {
+    {"cannot create the file", "не могу создать файл"},
+    {"cannot write the file", "не могу записать файл"},
+    {"cannot write the resolution", "не могу записать разрешение"},
+    {"the resolution does not fit in the file", "разрешение не помещается в файл"},
+    {"the picture's metafile is missing", "метафайл чертежа не найден"},
+    {"picture too large for JPEG", "рисунок слишком велик для JPEG"},
+    {"picture too large for GIF", "рисунок слишком велик для GIF"},
+    {"picture too large for BMP", "рисунок слишком велик для BMP"},
+    {"empty picture", "пустой рисунок"},
+    {"out of memory", "не хватает памяти"},
+    {"cannot reduce the colours", "не могу уменьшить число цветов"},
+};
+
 void Fail(const ExportHost& host, const std::string& fileName, const std::string& reason) {
-    host.texts.showMessage(host.texts.word(WordNo::CannotSaveFile) + "\n\r" + fileName + ": " + reason);
+    std::string said = reason;
+    for (const auto& [english, russian] : kReasons)
+        if (reason == english) said = host.texts.said(russian, english);
+    host.texts.showMessage(host.texts.word(WordNo::CannotSaveFile) + "\n\r" + fileName + ": " + said);
 }
 
 // The document's name less its last four characters (the extension with its dot).
@@ -50,9 +71,6 @@ BitColorsSetup GifSetup() {
     s.checkEnabled = true;
     return s;
 }
-
-// No line of the word table says it.
-constexpr const char* NoMetafileText = "метафайл чертежа не построен, постройте чертеж заново";
 
 // Copies the metafile of the last redraw to the chosen name.
 std::string CopyMetafile(const std::string& from, const std::string& to) {
@@ -109,7 +127,10 @@ void ExportPicture(const DProj& proj, DrawingState& st, ExportState& es, const E
                 // Only the metafile the current drawing wrote is the picture
                 // the user sees.
                 if (st.MetaPath.empty() || !st.MetaWritten) {
-                    Fail(host, name, NoMetafileText);
+                    // No line of the word table says it.
+                    Fail(host, name,
+                         host.texts.said("метафайл чертежа не построен, постройте чертеж заново",
+                                         "the drawing's metafile is not made; draw the picture again"));
                     return;
                 }
                 const std::string error = CopyMetafile(st.MetaPath, name);

@@ -286,7 +286,7 @@ bool PlainLine(std::string_view s) {
 
 }  // namespace
 
-void LineWriter::Text(std::string_view utf8, const char* field, int index) {
+void LineWriter::Text(std::string_view utf8, const char* field, int index, const std::string* source) {
     if (check_) return;
     if (PlainLine(utf8)) {  // comes back as it is: no change to collect
         buf_ += utf8;
@@ -310,7 +310,7 @@ void LineWriter::Text(std::string_view utf8, const char* field, int index) {
                 name += std::to_string(index);
                 name += ']';
             }
-            changes_->push_back({object_, std::move(name), std::string(utf8), std::move(after)});
+            changes_->push_back({object_, std::move(name), std::string(utf8), std::move(after), source});
         }
     }
 }

@@ -66,6 +66,8 @@ struct TextChange {
     std::string field;
     std::string before;  // in memory
     std::string after;   // as read back
+    // The text written, where the writer was given it (the record field).
+    const std::string* source = nullptr;
 };
 
 class LineWriter {
@@ -88,8 +90,9 @@ public:
 
     // Converted to the code page; a line break (CR LF, CR or LF) becomes one
     // space, so that the text stays on its line.
-    // `field` and its 1-based `index` name the text in the changes collected.
-    void Text(std::string_view utf8, const char* field = "", int index = 0);
+    // `field` and its 1-based `index` name the text in the changes collected;
+    // `source`, when given, is the string the text comes from.
+    void Text(std::string_view utf8, const char* field = "", int index = 0, const std::string* source = nullptr);
     // A block's header line: written as a text, and the object the texts
     // after it belong to.
     void Header(std::string_view utf8);

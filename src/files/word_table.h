@@ -72,6 +72,11 @@ private:
     std::string code_;
 };
 
+// The same where there may be no table (the Russian text then).
+inline std::string_view Said(const WordTable* words, std::string_view russian, std::string_view english) {
+    return words ? words->Said(russian, english) : russian;
+}
+
 // Lines 1 to 4 of a translation file, for the language list.
 struct TranslationHeader {
     std::string name;  // line 3

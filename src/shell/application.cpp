@@ -14,6 +14,9 @@ class Application::Texts final : public TextRole {
 public:
     explicit Texts(Application& app) : app_(app) {}
     std::string wordLine(int line) override { return app_.shell_.words.WordLine(line); }
+    std::string said(std::string_view russian, std::string_view english) override {
+        return std::string(app_.shell_.words.Said(russian, english));
+    }
     char decimalSeparator() override { return app_.shell_.DecimalSep; }
     void showMessage(const std::string& text) override {
         if (app_.showMessage) app_.showMessage(text);

@@ -35,6 +35,7 @@ void LoadKind(DProj& doc, const DefaultsSource& src) {
 
 DocumentContext ContextOf(EditingState& st, const std::string& cannotSave) {
     DocumentContext ctx;
+    ctx.Words = st.Words;
     ctx.Proj = st.Proj;
     ctx.Work = st.Work;
     ctx.BackPng = st.BackPng;
@@ -90,18 +91,19 @@ bool FileCommands::CheckSaveFileName(std::string& fileName, const std::string& e
 bool FileCommands::WriteTo(const std::string& name) {
     st_.Document.ensureStored();  // the traced curves are saved with the document
     const std::vector<TextChange> changes = TextsChangedOnSave(*st_.Proj);
+    if (!changes.empty() && !ask_.askYesNo(SaveChangesQuestion(changes, shell_.words))) return false;
+    if (!WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(WordNo::CannotSaveFile))))
+        return false;
     if (!changes.empty()) {
-        std::string text = "These texts cannot be saved as they are and will be changed:";
-        const std::size_t shown = std::min<std::size_t>(changes.size(), 8);
-        for (std::size_t i = 0; i < shown; ++i) {
-            const TextChange& c = changes[i];
-            text += "\n" + c.object + ", " + c.field + ": \"" + c.before + "\" -> \"" + c.after + "\"";
-        }
-        if (changes.size() > shown) text += "\n... (" + std::to_string(changes.size() - shown) + " more)";
-        text += "\nSave anyway?";
-        if (!ask_.askYesNo(text)) return false;
+        // What counts as saved is what the file holds: the texts in memory,
+        // the working copies and the open dialogs take the written form.
+        KeepSavedTexts(*st_.Proj, st_.Work);
+        ForEachKind([&](auto kc) {
+            if (DialogIsOpen(st_, kc.value)) st_.Dialogs.Refill(kc.value);
+        });
+        st_.Document.requestRedraw();
     }
-    return WriteDocument(name, *st_.Proj, WriteModeDocument, ContextOf(st_, shell_.words.WordLine(WordNo::CannotSaveFile)));
+    return true;
 }
 
 std::string StartFolder(const ShellState& shell, const std::string& wanted) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "dialogs/number_text.h"
+#include "files/text_lines.h"
 #include "model/coord_edits.h"
 #include "model/geometry.h"
 #include "model/units.h"
@@ -293,8 +294,23 @@ BackgroundResult ReadBackgroundPicture(const std::string& fileName, QImage& pict
     return {BackgroundRead::Loaded, 0};
 }
 
-std::string TooLargeText(int limit) {
-    return "Один из размеров файла-фона превышает " + std::to_string(limit) + " пикселей!";
+std::string TooLargeText(int limit, const WordTable* words) {
+    return std::string(Said(words, "Один из размеров файла-фона превышает ", "A side of the background file exceeds ")) +
+           std::to_string(limit) + std::string(Said(words, " пикселей!", " pixels!"));
+}
+
+bool DocumentCanHoldPath(const std::string& path) { return Cp1251ToUtf8(Utf8ToCp1251(path)) == path; }
+
+std::string UnholdablePathText(const std::string& path, const WordTable* words) {
+    return std::string(Said(words, "Путь к файлу-фону содержит знаки, которые нельзя сохранить в чертеже; фон не изменен. "
+                                   "Переместите или переименуйте файл, чтобы путь был без таких знаков:\n",
+                            "The path of the background file has characters a drawing cannot keep; the background is not "
+                            "changed.  Move or rename the file so that its path has none of them:\n")) +
+           path;
+}
+
+std::string MissingBackgroundText(const std::string& path, const WordTable* words) {
+    return std::string(Said(words, "Файл-фон не найден:\n", "The background file is not found:\n")) + path;
 }
 
 QImage FitBackground(const QImage& back, int width, int height, int mode) {

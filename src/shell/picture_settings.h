@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/word_table.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -158,7 +159,13 @@ struct BackgroundResult {
 // result is Loaded.
 BackgroundResult ReadBackgroundPicture(const std::string& fileName, QImage& picture);
 // The message for a picture over its limit.
-std::string TooLargeText(int limit);
+std::string TooLargeText(int limit, const WordTable* words = nullptr);
+// A background picture is kept by its path in the document, whose code page
+// cannot hold every path: such a picture cannot be chosen.
+bool DocumentCanHoldPath(const std::string& path);
+std::string UnholdablePathText(const std::string& path, const WordTable* words = nullptr);
+// The message of a background picture missing when its document opens.
+std::string MissingBackgroundText(const std::string& path, const WordTable* words = nullptr);
 // The picture fitted to the picture size by the size mode: cut (0), scaled to
 // the width (1) or to the height (2).
 QImage FitBackground(const QImage& back, int width, int height, int mode);

@@ -246,24 +246,25 @@ std::string PelDesktopText(const std::string& exePath) {
            "MimeType=application/x-pelmar;\n";
 }
 
-bool RegisterFileType(const std::string& exePath, std::string& error) {
+bool RegisterFileType(const std::string& exePath, std::string& error, const WordTable* words) {
+    const std::string cannotWrite(Said(words, "не могу записать ", "cannot write "));
     const QString data = DataHome();
     const QString mimeDir = data + QStringLiteral("/mime");
     if (!WriteWhole(mimeDir + QStringLiteral("/packages/pelmar.xml"), QByteArray::fromStdString(PelMimeXml()))) {
-        error = "cannot write " + mimeDir.toStdString() + "/packages/pelmar.xml";
+        error = cannotWrite + mimeDir.toStdString() + "/packages/pelmar.xml";
         return false;
     }
     // Without the database tool the pattern waits for the next update.
     RunTool(QStringLiteral("update-mime-database"), {mimeDir});
     const QString entry = data + QStringLiteral("/applications/") + QString::fromLatin1(PelDesktopEntry);
     if (!WriteWhole(entry, QByteArray::fromStdString(PelDesktopText(exePath)))) {
-        error = "cannot write " + entry.toStdString();
+        error = cannotWrite + entry.toStdString();
         return false;
     }
     const int rc = RunTool(QStringLiteral("xdg-mime"),
                            {QStringLiteral("default"), QString::fromLatin1(PelDesktopEntry), QString::fromLatin1(PelMimeType)});
-    if (rc == -1) error = "xdg-mime is not installed";
-    else if (rc != 0) error = "xdg-mime failed";
+    if (rc == -1) error = Said(words, "программа xdg-mime не установлена", "xdg-mime is not installed");
+    else if (rc != 0) error = Said(words, "программа xdg-mime завершилась с ошибкой", "xdg-mime failed");
     return rc == 0;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files/word_table.h"
 #include "shell/settings.h"
 
 namespace pelmar {
@@ -75,6 +76,6 @@ std::string PelMimeXml();
 std::string PelDesktopText(const std::string& exePath);
 // False, with the reason in `error`, when a file could not be written or
 // xdg-mime is missing or fails.
-bool RegisterFileType(const std::string& exePath, std::string& error);
+bool RegisterFileType(const std::string& exePath, std::string& error, const WordTable* words = nullptr);
 
 }  // namespace pelmar

@@ -59,6 +59,93 @@ std::string WithSlash(std::string dir) {
     return dir;
 }
 
+// The name of the translation file, as line 13 holds it.
+std::string LanguageName(const Settings& s) {
+    const std::size_t at = s.LangFile.find(TranslationFolder);
+    return at == std::string::npos ? s.LangFile : s.LangFile.substr(at + TranslationFolder.size());
+}
+
+// A plain file name inside the translation folder: a path ("../x", "a/b")
+// could name any file of the machine.
+bool PlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+// The settings lines that hold a path or a file name, with the text in
+// memory: the document folder, the recent files, the translation file.
+std::vector<std::pair<int, std::string>> PathLines(const Settings& s) {
+    std::vector<std::pair<int, std::string>> lines{{1, s.DocDir}};
+    for (int n = 7; n <= 11; ++n) lines.emplace_back(n, s.RecentFiles[static_cast<std::size_t>(n - 7)]);
+    lines.emplace_back(13, LanguageName(s));
+    return lines;
+}
+
+// The side file's fields: a tab, a line break and the backslash escaped.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\\') out += "\\\\";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else out += c;
+    }
+    return out;
+}
+
+std::string Unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+// Each path of `s` the code page cannot hold, with what `bytes` (the
+// settings file written of `s`) has on its line.
+std::string SidePathsText(const Settings& s, std::string_view bytes) {
+    const std::vector<std::string_view> written = SplitLines(bytes);
+    std::string out;
+    for (const auto& [n, text] : PathLines(s)) {
+        if (text.empty() || FitsCodePage(text) || n > static_cast<int>(written.size())) continue;
+        out += std::to_string(n) + "\t" + Escaped(Cp1251ToUtf8(written[static_cast<std::size_t>(n - 1)])) + "\t" +
+               Escaped(text) + "\n";
+    }
+    return out;
+}
+
+// The paths of the side file over the lines of `bytes` that still read as
+// they were written.
+void TakeSidePaths(std::string_view side, std::string_view bytes, const std::string& progDir, Settings& s) {
+    const std::vector<std::string_view> lines = SplitLines(bytes);
+    std::size_t start = 0;
+    while (start < side.size()) {
+        std::size_t end = side.find('\n', start);
+        if (end == std::string_view::npos) end = side.size();
+        const std::string_view entry = side.substr(start, end - start);
+        start = end + 1;
+        const std::size_t tab1 = entry.find('\t'), tab2 = entry.find('\t', tab1 + 1);
+        if (tab1 == std::string_view::npos || tab2 == std::string_view::npos) continue;
+        const std::string_view number = entry.substr(0, tab1);
+        if (!AllDigits(number) || number.size() > 2) continue;
+        const int n = DigitsValue(number);
+        if (n < 1 || n > static_cast<int>(lines.size())) continue;
+        if (Cp1251ToUtf8(lines[static_cast<std::size_t>(n - 1)]) != Unescaped(entry.substr(tab1 + 1, tab2 - tab1 - 1)))
+            continue;  // the settings file was changed since: it wins
+        const std::string path = Unescaped(entry.substr(tab2 + 1));
+        if (path.empty()) continue;
+        if (n == 1) s.DocDir = WithSlash(path);
+        else if (n >= 7 && n <= 11) s.RecentFiles[static_cast<std::size_t>(n - 7)] = path;
+        else if (n == 13 && PlainName(path)) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + path;
+    }
+}
+
 }  // namespace
 
 Settings StartSettings(const std::string& progDir) {
@@ -93,9 +180,7 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
     // Only a plain file name inside the folder is taken: a path ("../x",
     // "a/b") could name any file of the machine.
     const std::string_view lang = line(13);
-    const bool plainName = !lang.empty() && lang != "." && lang != ".." &&
-                           lang.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-    if (plainName) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
+    if (PlainName(lang)) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
 }
 
 std::string SettingsText(const Settings& s) {
@@ -112,8 +197,7 @@ std::string SettingsText(const Settings& s) {
     for (const std::string& entry : s.RecentFiles)
         out.Text(entry.empty() || !FitsCodePage(entry) ? std::string(NoFile) : entry);
     out.Raw(std::string(1, s.OwnDialogs ? FlagTrue : FlagFalse));
-    const std::size_t at = s.LangFile.find(TranslationFolder);
-    out.Text(at == std::string::npos ? s.LangFile : s.LangFile.substr(at + TranslationFolder.size()));
+    out.Text(LanguageName(s));
     return out.take();
 }
 
@@ -126,6 +210,11 @@ bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
     ParseSettings(bytes, progDir, s);
+    if (file == dir + SettingsFileName) {
+        std::ifstream sideIn(dir + SettingsPathsFileName, std::ios::binary);
+        const std::string side((std::istreambuf_iterator<char>(sideIn)), std::istreambuf_iterator<char>());
+        TakeSidePaths(side, bytes, progDir, s);
+    }
     return true;
 }
 
@@ -133,12 +222,22 @@ bool WriteSettings(const std::string& progDir, const Settings& s) {
     const std::string dir = WithSlash(progDir);
     const std::string file = dir + SettingsFileName;
     const std::string bytes = SettingsText(s);
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    const std::string side = SidePathsText(s, bytes);
+    bool written = false;
+    for (int attempt = 0; attempt < 2 && !written; ++attempt) {
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
-        if (SafeWriteFile(file, bytes).empty()) return true;
+        written = SafeWriteFile(file, bytes).empty();
     }
-    return false;
+    if (!written) return false;
+    // The paths the settings file cannot hold; none: no side file, so that
+    // an older one does not bring back what is gone.
+    if (side.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(dir + SettingsPathsFileName, ec);
+        return !std::filesystem::exists(dir + SettingsPathsFileName, ec);
+    }
+    return SafeWriteFile(dir + SettingsPathsFileName, side).empty();
 }
 
 }  // namespace pelmar

@@ -12,6 +12,12 @@
 //   12  own file dialogs ("и" / "л")
 //   13  name of the translation file inside "Translation/"
 // Texts in memory are UTF-8.
+//
+// A document folder or a recent file whose path the code page cannot hold
+// is kept beside it, in the UTF-8 file "Pelmar.set.paths": one line per such
+// settings line, its number, what "Pelmar.set" has on that line, and the
+// path, separated by tabs.  The path is taken only while "Pelmar.set" still
+// has that line as written, so a settings file written elsewhere wins.
 #pragma once
 
 #include <array>
@@ -28,6 +34,7 @@ using TColor = std::uint32_t;  // 0x00BBGGRR, as the records hold colours
 inline constexpr std::string_view NoFile = "No File";
 
 inline constexpr const char* SettingsFileName = "Pelmar.set";
+inline constexpr const char* SettingsPathsFileName = "Pelmar.set.paths";
 
 // The colours the options dialog's default button puts back.
 inline constexpr TColor DefaultMoveColor = 0x0000FF;   // red
@@ -79,8 +86,10 @@ std::string SettingsText(const Settings& s);
 // when no file was read (the start values stay).
 bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs = {});
 
-// Writes "Pelmar.set" into progDir (through a temporary file, two attempts).
-// False when both failed; nothing is reported.
+// Writes "Pelmar.set" into progDir (through a temporary file, two attempts),
+// and the paths it cannot hold into "Pelmar.set.paths" (removed when there
+// are none).  False when "Pelmar.set" could not be written, or the paths it
+// cannot hold could not be kept; nothing is reported.
 bool WriteSettings(const std::string& progDir, const Settings& s);
 
 }  // namespace pelmar

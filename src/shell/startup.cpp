@@ -108,9 +108,10 @@ bool MainWindowMayClose(const MainWindowHooks& hooks) {
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
     // No line of the word table says it.
     if (!WriteSettings(state.ProgDir, state.settings))
-        Call(hooks.showError, "Не могу сохранить настройки в " + state.ProgDir + SettingsFileName);
+        Call(hooks.showError, std::string(state.words.Said("Не могу сохранить настройки в ", "Cannot save the settings in ")) +
+                                  state.ProgDir + SettingsFileName);
     // A save whose folder could not be flushed, and that no later save told.
-    if (const std::string flush = FolderFlushMessage(); !flush.empty()) Call(hooks.showError, flush);
+    if (const std::string flush = FolderFlushMessage(&state.words); !flush.empty()) Call(hooks.showError, flush);
     Call(hooks.freePictures);
     Call(hooks.deleteUndoFiles);
 }

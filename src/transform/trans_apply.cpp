@@ -85,7 +85,7 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     for (std::size_t i = 0; i < n; ++i) {
         const std::string text = i < edits.size() ? edits[i] : std::string();
         if (!ReadTransNumber(text, op.a[i])) {
-            host.showMessage(std::string(TransNotANumber) + " \"" + text + "\"");
+            host.showMessage(std::string(Said(host.words(), "Неверное число:", "Not a number:")) + " \"" + text + "\"");
             return TransOutcome::NotANumber;
         }
     }
@@ -94,7 +94,11 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
                         (tab == TransTab::Axial && TooShort(a[3], a[4], a[5])) ||
                         (tab == TransTab::Mirror && TooShort(a[0], a[1], a[2]));
     if (noAxis || (tab == TransTab::Homothety && a[3] == 0)) {
-        host.showMessage(noAxis ? TransNoAxis : TransZeroFactor);
+        host.showMessage(std::string(
+            noAxis ? Said(host.words(), "Ось или вектор преобразования равны нулю: объекты не изменены.",
+                          "The axis or vector of the transformation is zero: the objects are not changed.")
+                   : Said(host.words(), "Коэффициент гомотетии равен нулю: объекты не изменены.",
+                          "The homothety factor is zero: the objects are not changed.")));
         return TransOutcome::NoTransformation;
     }
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "files/word_table.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -27,15 +28,12 @@ struct TransScope {
     bool selected = false;
 };
 
-// Texts of the messages Apply shows.
-inline constexpr const char* TransNotANumber = "Неверное число:";
-inline constexpr const char* TransNoAxis = "Ось или вектор преобразования равны нулю: объекты не изменены.";
-inline constexpr const char* TransZeroFactor = "Коэффициент гомотетии равен нулю: объекты не изменены.";
-
 class TransHost {
 public:
     virtual ~TransHost() = default;
     virtual void showMessage(const std::string& text) = 0;
+    // The language of the messages (Russian without a table).
+    virtual const WordTable* words() const { return nullptr; }
     // The current entry of the object list; false when the list is empty.
     virtual bool currentObject(Kind& kind, int& index) = 0;
     virtual bool isSelected(Kind kind, int index) = 0;

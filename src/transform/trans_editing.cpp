@@ -8,6 +8,7 @@
 namespace pelmar {
 
 void EditingTransHost::showMessage(const std::string& text) { st_.Messages->ShowMessage(text); }
+const WordTable* EditingTransHost::words() const { return st_.Words; }
 
 bool EditingTransHost::currentObject(Kind& kind, int& index) {
     if (!CurrentKind(st_, kind)) return false;

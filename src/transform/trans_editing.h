@@ -18,6 +18,7 @@ public:
     bool isSelected(Kind kind, int index) override;
     void beforeChange() override;
     void commitAndRedraw() override;
+    const WordTable* words() const override;
 
 private:
     EditingState& st_;

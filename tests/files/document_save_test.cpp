@@ -263,6 +263,15 @@ TEST(DocumentTexts, LineBreaksAndForeignCharacters) {
         std::uint8_t version = 0;
         ASSERT_EQ(ParseDocumentText(text, *back, version, ','), ReadOk) << "round " << round;
         for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i].text(*back), kept(texts[i]));
+
+        // After such a save the document and the working copies hold what the file holds.
+        auto work = std::make_unique<WorkingCopies>();
+        work->CurXZ.Surf3More[2].s = work->CurTri.S[2].P1.Name.s = texts.back();
+        KeepSavedTexts(*doc, work.get());
+        for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(fields[i].text(*doc), kept(texts[i]));
+        EXPECT_EQ(std::tie(work->CurXZ.Surf3More[2].s, work->CurTri.S[2].P1.Name.s),
+                  std::make_tuple(kept(texts.back()), kept(texts.back())));
+        EXPECT_TRUE(TextsChangedOnSave(*doc).empty());
     }
 }
 

@@ -1432,5 +1432,72 @@ TEST(MainWindow, TextsSession) {
     EXPECT_EQ(texts(), pasted);
     EXPECT_TRUE(s.answers.asked.empty() && s.answers.messages.empty());
 
-    // -- a document saved maximised, opened again: to follow here.
+    // A document saved maximised opens maximised, with its texts, over a
+    // picture window the user made normal.
+    w.pictureWindow()->showMaximized();
+    s.menu(MainCommand::Save);
+    w.pictureWindow()->showNormal();
+    s.answers.openNames.push_back(s.dir.path("texts.pel"));
+    s.menu(MainCommand::Open);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.pictureWindow()->isMaximized());
+    EXPECT_TRUE(w.picture()->paintBox()->isVisible());
+    EXPECT_EQ(texts(), pasted);
+}
+
+// Texts the file cannot hold: the question names them as the user knows
+// them, in the interface's language; No writes nothing, Yes leaves in memory,
+// in the working copy and in the open dialog what the file holds.
+TEST(MainWindow, SaveOfTextsTheFileCannotHold) {
+    Session s;
+    s.start();
+    Form1& w = *s.w;
+    EditingState& st = w.editing();
+    for (Kind k : {Kind::po, Kind::tr}) s.answers.counts[Slot(k)] = 1;
+    s.menu(MainCommand::New);
+    DProj& doc = w.document();
+    w.objectCombo()->setCurrentIndex(0);  // the point
+    emit w.objectCombo()->activated(0);
+    QWidget* dialog = w.dialogSession().registry().dialog(Kind::po);
+    ASSERT_TRUE(dialog);
+    doc.Obj.Po[1].Upper.s = st.Copies.CurPoint.Upper.s = "\u03c0";
+    doc.Obj.Tr[1].S[2].P1.Name.s = "A\r\nB";
+    doc.Author = "\u2713";
+    SetChanged(st, true);
+
+    const std::string file = s.dir.path("texts.pel");
+    s.answers.saveNames = {file, file};
+    s.answers.yesNo.push_back(false);
+    s.menu(MainCommand::Save);
+    EXPECT_TRUE(!fs::exists(file) && s.on(MainCommand::Save)) << "No writes nothing";
+    const std::string asked = s.answers.asked.back();
+    for (const char* line : {"Эти тексты нельзя сохранить как есть", "\nАвтор: «\u2713» → «?»",
+                             "\nТочка 1, верхний индекс: «\u03c0» → «?»",
+                             "\nТреугольник 1, Сторона 2, Точка 1, имя: «A\r\nB» → «A B»", "\nСохранить"})
+        EXPECT_NE(asked.find(line), std::string::npos) << line << "\n" << asked;
+    EXPECT_EQ(asked.find("\n, "), std::string::npos) << asked;
+
+    s.answers.yesNo.push_back(true);
+    s.menu(MainCommand::Save);
+    ASSERT_TRUE(fs::exists(file) && !s.on(MainCommand::Save));
+    EXPECT_EQ(std::tie(doc.Obj.Po[1].Upper.s, st.Copies.CurPoint.Upper.s, doc.Obj.Tr[1].S[2].P1.Name.s, doc.Author),
+              std::make_tuple("?", "?", "A B", "?"));
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "EditPUp")->text().toStdString(), "?");
+    auto back = NewDocument();
+    std::uint8_t v = 0;
+    ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
+    EXPECT_EQ(ObjectsText(*back), ObjectsText(doc)) << "the document counted as saved is the one on disk";
+
+    // A background picture gone when the document opens is told once, by
+    // name; an undo step that reopens the document does not tell it again.
+    const std::string gone = s.dir.path("gone.jpg");
+    doc.Im.BackOn = 1;
+    doc.Im.BackPicture = gone;
+    SetChanged(st, true);
+    s.menu(MainCommand::Save);
+    s.menu(MainCommand::File1);
+    s.menu(MainCommand::NewPo);
+    s.menu(MainCommand::Undo);
+    EXPECT_EQ(std::count(s.answers.messages.begin(), s.answers.messages.end(), MissingBackgroundText(gone)), 1)
+        << testing::PrintToString(s.answers.messages);
 }

@@ -213,7 +213,9 @@ TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
     ASSERT_TRUE(browse->isEnabled());
 
     const std::string small = save("small.JPG", 250, 100);
-    r.answers.files = {small, save("huge.jpg", 3001, 10), dir.path("small.JPG.txt")};
+    dir.folder("\u00dcbungen");
+    const std::string unholdable = save("\u00dcbungen/bild.jpg", 40, 40);
+    r.answers.files = {small, save("huge.jpg", 3001, 10), dir.path("small.JPG.txt"), unholdable};
     test::WriteBytes(dir.path("small.JPG.txt"), "text");
     QTest::mouseClick(browse, Qt::LeftButton);
     EXPECT_TRUE(r.form.settings().BackLoaded);
@@ -221,10 +223,12 @@ TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
     EXPECT_EQ(r.get<QLabel>("ImageFon")->pixmap().toImage().pixelColor(10, 10).red(), 200);
     Screenshot(r.form, "FormImage-background");
 
-    // Too large, then no picture: messages, and the picture before stays.
+    // Too large, no picture, a path no document keeps: messages, the picture before stays.
     QTest::mouseClick(browse, Qt::LeftButton);
     QTest::mouseClick(browse, Qt::LeftButton);
-    ASSERT_EQ(r.answers.messages.size(), 2u);
+    QTest::mouseClick(browse, Qt::LeftButton);
+    ASSERT_EQ(r.answers.messages.size(), 3u);
+    EXPECT_EQ(r.answers.messages[2], UnholdablePathText(unholdable));
     EXPECT_EQ(r.answers.messages[0], "Один из размеров файла-фона превышает 3000 пикселей!");
     EXPECT_EQ(r.answers.messages[1], Words().WordLine(WordNo::CannotOpenFile) + "\n" + dir.path("small.JPG.txt"));
     EXPECT_EQ(r.form.settings().BackPicture, small);

@@ -25,6 +25,7 @@
 #include "dialogs/ui/default_set.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "files/word_table.h"
 #include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
@@ -255,8 +256,9 @@ void WireVariantDialog(DialogRegistry& r, D* d, Kind k3, Kind k4, R3 WorkingCopi
             NewFormAnimZK(r.session().copies(), kind, r.session().words(), r.commitTarget(), d));
         anim->exec();
     });
-    QObject::connect(d, &D::notANumber, d, [&s](const QString& text) {
-        s.showMessage("'" + text.toStdString() + "' is not a valid floating point value");
+    QObject::connect(d, &D::notANumber, d, [&s, &r](const QString& text) {
+        s.showMessage(std::string(r.session().words().Said("«", "'")) + text.toStdString() +
+                      std::string(r.session().words().Said("» не является числом", "' is not a valid floating point value")));
     });
     QObject::connect(d->ButtonPSave, &QPushButton::clicked, d, [&r, d, k3, k4, unlink] {
         if (d->variant() == k3) SaveDefaultSet<R3>(r, k3, unlink);

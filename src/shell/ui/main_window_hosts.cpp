@@ -123,12 +123,16 @@ BitColorsResult MainHosts::runBitColors(const BitColorsSetup& setup, ExportState
 
 void MainHosts::runCdrExport(ExportState& state) {
     if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, false);
-    else w_.ShowMessage("The export to a drawing program is not available in this version.");
+    else
+        w_.ShowMessage(std::string(w_.shell_.words.Said("Вывод в графическую программу в этой версии недоступен.",
+                                                        "The export to a drawing program is not available in this version.")));
 }
 
 void MainHosts::runWordExport(ExportState& state) {
     if (w_.setup_.services.officeExport) w_.setup_.services.officeExport(w_, state, true);
-    else w_.ShowMessage("The export to a word processor is not available in this version.");
+    else
+        w_.ShowMessage(std::string(w_.shell_.words.Said("Вывод в текстовый редактор в этой версии недоступен.",
+                                                        "The export to a word processor is not available in this version.")));
 }
 
 void MainHosts::paintMetaPicture(Canvas& canvas) { PaintMetaPicture(w_.draw_, w_.pic_->redrawHost(), canvas); }

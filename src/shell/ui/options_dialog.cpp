@@ -93,8 +93,8 @@ TFormOptions::TFormOptions(Application& app, OptionsServices services, QWidget* 
             return ColorOf(c);
         };
     if (!sv_.associate)
-        sv_.associate = [](std::string& error) {
-            return RegisterFileType(QCoreApplication::applicationFilePath().toStdString(), error);
+        sv_.associate = [this](std::string& error) {
+            return RegisterFileType(QCoreApplication::applicationFilePath().toStdString(), error, &app_.shell().words);
         };
     build();
     // The words as the dialog is made; its first show puts them on again.

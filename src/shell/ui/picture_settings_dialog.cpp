@@ -508,6 +508,11 @@ void FormImage::browseBackground() {
     if (!services_.choosePicture) return;
     const std::string name = services_.choosePicture(s_.BackPicture);
     if (name.empty()) return;
+    if (!DocumentCanHoldPath(name)) {
+        // The document could not find the picture again: the old one stays.
+        if (services_.messages) services_.messages->showMessage(UnholdablePathText(name, &words_));
+        return;
+    }
     const std::string old = s_.BackPicture;
     const bool oldLoaded = s_.BackLoaded;
     s_.BackPicture = name;
@@ -532,7 +537,7 @@ bool FormImage::loadBackground() {
         case BackgroundRead::Loaded: back_ = read; break;
         case BackgroundRead::Missing: break;  // the picture kept is fitted again
         case BackgroundRead::TooLarge:
-            if (services_.messages) services_.messages->showMessage(TooLargeText(r.limit));
+            if (services_.messages) services_.messages->showMessage(TooLargeText(r.limit, &words_));
             ok = false;
             break;
         case BackgroundRead::Unreadable:

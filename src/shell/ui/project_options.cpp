@@ -95,7 +95,12 @@ void LoadOpenedBackground(Form1& w) {
     // Told through the window's own message service, which tests answer.
     const auto& show = w.application().showMessage;
     if (!show) return;
-    if (r.read == BackgroundRead::TooLarge) show(TooLargeText(r.limit));
+    const WordTable& words = w.shell().words;
+    const std::string& path = w.document().Im.BackPicture;
+    if (r.read == BackgroundRead::TooLarge) show(TooLargeText(r.limit, &words));
+    // Told at the open only: an undo step reopens the same document.
+    else if (r.read == BackgroundRead::Missing && !path.empty() && !w.editing().UndoLoading)
+        show(MissingBackgroundText(path, &words));
     else if (r.read == BackgroundRead::Unreadable)
         show(w.shell().words.WordLine(WordNo::CannotOpenFile) + "\n" + w.document().Im.BackPicture);
 }
