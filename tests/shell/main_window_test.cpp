@@ -1435,9 +1435,10 @@ TEST(MainWindow, TextsSession) {
     // A document saved maximised opens maximised, with its texts, over a
     // picture window the user made normal.
     w.pictureWindow()->showMaximized();
-    s.menu(MainCommand::Save);
+    s.answers.saveNames.push_back(s.dir.path("maximised.pel"));
+    s.menu(MainCommand::SaveAs);
     w.pictureWindow()->showNormal();
-    s.answers.openNames.push_back(s.dir.path("texts.pel"));
+    s.answers.openNames.push_back(s.dir.path("maximised.pel"));
     s.menu(MainCommand::Open);
     QApplication::processEvents();
     EXPECT_TRUE(w.pictureWindow()->isMaximized());
