@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "drawing/picture_extent.h"
+#include "files/document.h"
 #include "model/geometry.h"
 #include "model/transform.h"
 #include "model/update.h"
@@ -88,19 +89,29 @@ template <class R>
 void FitIntoPicture(R& rec, const DImProj& im) {
     const double w = im.Width, h = im.Height, m = FitMargin(im);
     if (!(w > 2 * m) || !(h > 2 * m)) return;
+    // The moves and scalings change the object's own points: it is then made
+    // what its document's file gives back, its derived points recomputed as
+    // the reader recomputes them, so that a save and a reopening keep it.
+    bool changed = false;
     // Labels keep their size while the figure shrinks: a few rounds.
     for (int round = 0; round < 6; ++round) {
         const std::optional<RectF> box = PictureExtent(rec, im);
-        if (!box) return;
+        if (!box) break;
         const double k = std::min((w - 2 * m) / std::max(box->w, 1.0), (h - 2 * m) / std::max(box->h, 1.0));
         if (k >= 1) break;
         const PointF c = box->center();
         Scale(rec, c.x, h - c.y, std::max(k * 0.97, 0.05), h);
+        UpdateAsRead(rec);
+        changed = true;
     }
-    const std::optional<RectF> box = PictureExtent(rec, im);
-    if (!box) return;
-    const double dx = Into(box->x, box->x + box->w, w, m), dy = Into(box->y, box->y + box->h, h, m);
-    if (dx != 0 || dy != 0) Shift(rec, dx, dy);
+    if (const std::optional<RectF> box = PictureExtent(rec, im)) {
+        const double dx = Into(box->x, box->x + box->w, w, m), dy = Into(box->y, box->y + box->h, h, m);
+        if (dx != 0 || dy != 0) {
+            Shift(rec, dx, dy);
+            changed = true;
+        }
+    }
+    if (changed) ObjectAsReadBack(rec, im);
 }
 
 template void FitIntoPicture(DPoint&, const DImProj&);

@@ -13,7 +13,8 @@ double FitMargin(const DImProj& im);
 // it draws lies inside the picture with the margin; an object too large for
 // that is first scaled about its middle (a coordinate system shortens its
 // axes and keeps its scale).  What fits stays where it is; what cannot fit
-// at all, even scaled (labels larger than a tiny picture), is centred.
+// at all, even scaled (labels larger than a tiny picture), is centred.  A
+// record moved or scaled is then what its document's file gives back.
 template <class R>
 void FitIntoPicture(R& rec, const DImProj& im);
 

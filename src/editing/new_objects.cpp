@@ -26,6 +26,7 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
         store[static_cast<std::size_t>(n)] = std::move(rec);
     } else {
         DefaultsSource src = st.Defaults;
+        src.pictureWidth = st.Proj->Im.Width;
         src.pictureHeight = st.Proj->Im.Height;
         if (src.programFolder.empty()) src.programFolder = st.ProgDir;
         LoadDefault(store[static_cast<std::size_t>(n)], n, src);

@@ -266,9 +266,9 @@ bool DocumentIsFinite(const DProj& doc) {
 
 namespace {
 
-// One object's block, without its header.
+// One object's block, without a header, by the record's type.
 template <class R>
-void WriteObject(LineWriter& out, const R& record) {
+void WriteObjectBlock(LineWriter& out, const R& record) {
     if constexpr (std::is_same_v<R, DPoint>) WritePointBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DLine>) WriteLineBlock(out, record, {});
     else if constexpr (std::is_same_v<R, DCircle>) WriteCircleBlock(out, record, {});
@@ -303,14 +303,49 @@ std::size_t TakeWrittenTexts(Walk&& walk) {
     return n;
 }
 
+template <class R>
+void ReadObjectBlock(LineReader& in, R& record, const DImProj& im) {
+    if constexpr (std::is_same_v<R, DPoint>) ReadPointBlock(in, record);
+    else if constexpr (std::is_same_v<R, DLine>) ReadLineBlock(in, record);
+    else if constexpr (std::is_same_v<R, DCircle>) ReadCircleBlock(in, record);
+    else if constexpr (std::is_same_v<R, DTri>) ReadTriangleBlock(in, record);
+    else if constexpr (std::is_same_v<R, DKv>) ReadTetragonBlock(in, record);
+    else if constexpr (std::is_same_v<R, DXOY>) ReadXOYBlock(in, record);
+    else if constexpr (std::is_same_v<R, DSf>) ReadOrbBlock(in, record);
+    else if constexpr (std::is_same_v<R, DZi>) ReadCylinderBlock(in, record);
+    else if constexpr (std::is_same_v<R, DKo>) ReadConeBlock(in, record);
+    else if constexpr (std::is_same_v<R, DPi3>) ReadPyramid3Block(in, record);
+    else if constexpr (std::is_same_v<R, DPi4>) ReadPyramid4Block(in, record);
+    else if constexpr (std::is_same_v<R, DPr3>) ReadPrism3Block(in, record);
+    else if constexpr (std::is_same_v<R, DPr4>) ReadPrism4Block(in, record);
+    else ReadXYZBlock(in, record, im.Width, im.Height);
+}
+
 }  // namespace
 
 template <class R>
 bool ObjectIsFinite(const R& record) {
     LineWriter out = LineWriter::FiniteCheck();
-    WriteObject(out, record);
+    WriteObjectBlock(out, record);
     return out.finite();
 }
+
+template <class R>
+void ObjectAsReadBack(R& record, const DImProj& im) {
+    LineWriter out('.');
+    WriteObjectBlock(out, record);
+    if (!out.finite()) return;
+    R back = record;
+    LineReader in(out.bytes(), CurrentFormatVersion, '.');
+    try {
+        ReadObjectBlock(in, back, im);
+    } catch (const std::exception&) {
+        return;
+    }
+    UpdateAsRead(back);
+    record = std::move(back);
+}
+
 template bool ObjectIsFinite(const DPoint&);
 template bool ObjectIsFinite(const DLine&);
 template bool ObjectIsFinite(const DCircle&);
@@ -325,25 +360,39 @@ template bool ObjectIsFinite(const DPi4&);
 template bool ObjectIsFinite(const DPr3&);
 template bool ObjectIsFinite(const DPr4&);
 template bool ObjectIsFinite(const DXZ&);
+template void ObjectAsReadBack(DPoint&, const DImProj&);
+template void ObjectAsReadBack(DLine&, const DImProj&);
+template void ObjectAsReadBack(DCircle&, const DImProj&);
+template void ObjectAsReadBack(DTri&, const DImProj&);
+template void ObjectAsReadBack(DKv&, const DImProj&);
+template void ObjectAsReadBack(DXOY&, const DImProj&);
+template void ObjectAsReadBack(DSf&, const DImProj&);
+template void ObjectAsReadBack(DZi&, const DImProj&);
+template void ObjectAsReadBack(DKo&, const DImProj&);
+template void ObjectAsReadBack(DPi3&, const DImProj&);
+template void ObjectAsReadBack(DPi4&, const DImProj&);
+template void ObjectAsReadBack(DPr3&, const DImProj&);
+template void ObjectAsReadBack(DPr4&, const DImProj&);
+template void ObjectAsReadBack(DXZ&, const DImProj&);
 
 std::size_t KeepSavedTexts(DProj& doc, WorkingCopies* work) {
     const std::size_t n = TakeWrittenTexts([&](LineWriter& out) { WriteText(out, doc, WindowsFromRecord(doc), doc.Role); });
     if (work) {
         TakeWrittenTexts([&](LineWriter& out) {
-            WriteObject(out, work->CurPoint);
-            WriteObject(out, work->CurLine);
-            WriteObject(out, work->CurCircle);
-            WriteObject(out, work->CurTri);
-            WriteObject(out, work->CurKv);
-            WriteObject(out, work->CurXOY);
-            WriteObject(out, work->CurSf);
-            WriteObject(out, work->CurZi);
-            WriteObject(out, work->CurKo);
-            WriteObject(out, work->CurPi3);
-            WriteObject(out, work->CurPi4);
-            WriteObject(out, work->CurPr3);
-            WriteObject(out, work->CurPr4);
-            WriteObject(out, work->CurXZ);
+            WriteObjectBlock(out, work->CurPoint);
+            WriteObjectBlock(out, work->CurLine);
+            WriteObjectBlock(out, work->CurCircle);
+            WriteObjectBlock(out, work->CurTri);
+            WriteObjectBlock(out, work->CurKv);
+            WriteObjectBlock(out, work->CurXOY);
+            WriteObjectBlock(out, work->CurSf);
+            WriteObjectBlock(out, work->CurZi);
+            WriteObjectBlock(out, work->CurKo);
+            WriteObjectBlock(out, work->CurPi3);
+            WriteObjectBlock(out, work->CurPi4);
+            WriteObjectBlock(out, work->CurPr3);
+            WriteObjectBlock(out, work->CurPr4);
+            WriteObjectBlock(out, work->CurXZ);
         });
     }
     return n;
@@ -574,21 +623,10 @@ std::uint8_t ParseDocumentText(std::string_view bytes, DProj& doc, std::uint8_t&
 void ProcessAfterReading(DProj& doc, WorkingCopies* work) {
     if (doc.Im.YOrient == 1) FlipYDocument(doc, work, FlipFromOldFile, doc.Im.Height);
     doc.Im.YOrient = 2;
-    DSubProj& o = doc.Obj;
-    for (std::size_t n = 1; n <= o.Po.count(); ++n) UpdatePoint(o.Po[n], 0);
-    for (std::size_t n = 1; n <= o.Li.count(); ++n) UpdateLine(o.Li[n], 0);
-    for (std::size_t n = 1; n <= o.Ci.count(); ++n) UpdateCircle(o.Ci[n], 0);
-    for (std::size_t n = 1; n <= o.Tr.count(); ++n) UpdateTriangle(o.Tr[n], 0, false);
-    for (std::size_t n = 1; n <= o.Kv.count(); ++n) UpdateTetragon(o.Kv[n], 0, true);
-    for (std::size_t n = 1; n <= o.Xy.count(); ++n) UpdateXOY(o.Xy[n], 0);
-    for (std::size_t n = 1; n <= o.Sf.count(); ++n) UpdateOrb(o.Sf[n], 0);
-    for (std::size_t n = 1; n <= o.Zi.count(); ++n) UpdateCylinder(o.Zi[n], 0);
-    for (std::size_t n = 1; n <= o.Ko.count(); ++n) UpdateCone(o.Ko[n], 0);
-    for (std::size_t n = 1; n <= o.I3.count(); ++n) UpdatePyramid3(o.I3[n], 0);
-    for (std::size_t n = 1; n <= o.I4.count(); ++n) UpdatePyramid4(o.I4[n], 0);
-    for (std::size_t n = 1; n <= o.R3.count(); ++n) UpdatePrism3(o.R3[n], 0);
-    for (std::size_t n = 1; n <= o.R4.count(); ++n) UpdatePrism4(o.R4[n], 0);
-    for (std::size_t n = 1; n <= o.Xz.count(); ++n) UpdateXYZ(o.Xz[n], 0);
+    // Every object of every kind, in kind order.
+    ForEachStore(doc.Obj, [](auto& store) {
+        for (std::size_t n = 1; n <= store.count(); ++n) UpdateAsRead(store[n]);
+    });
 }
 
 std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,

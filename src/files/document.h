@@ -145,6 +145,13 @@ bool DocumentIsFinite(const DProj& doc);
 // The same for one object (its block of the file).
 template <class R>
 bool ObjectIsFinite(const R& record);
+// The object as a document file gives it back: its block written and read
+// again (what a file keeps of it, its reals to fifteen digits), then
+// recomputed as the reader recomputes every object.  For a record changed
+// outside the edits, such as a new object moved onto its picture (im).  A
+// record that cannot be written stays as it is.
+template <class R>
+void ObjectAsReadBack(R& record, const DImProj& im);
 
 // The texts of doc that a save would not keep as they are: line breaks
 // (written as spaces) and characters code page 1251 lacks (written as "?"),

@@ -121,21 +121,12 @@ bool MarkCurvesNotComputed(WorkingCopies& w) {
     return MarkCurvesNotComputed(w.CurXZ) || xy;
 }
 
-void FitOutlineWindows(DXZ& z) {
-    double left = z.Center.ScrX.v, right = left, bottom = z.Center.ScrY.v, top = bottom;
-    for (const DLine* a : {&z.AxisX, &z.AxisY, &z.AxisZ})
-        for (const DPoint* p : {&a->P1, &a->P2}) {
-            left = std::min(left, p->ScrX.v);
-            right = std::max(right, p->ScrX.v);
-            bottom = std::min(bottom, p->ScrY.v);
-            top = std::max(top, p->ScrY.v);
-        }
-    auto pixel = [](double v) { return std::isfinite(v) ? static_cast<std::int32_t>(std::clamp(v, -1e9, 1e9)) : 0; };
+void WholePictureOutlineWindows(DXZ& z, std::int32_t width, std::int32_t height) {
     for (auto& o : z.Outlines) {
-        o.X1 = pixel(std::floor(left));
-        o.Y1 = pixel(std::floor(bottom));
-        o.X2 = pixel(std::ceil(right));
-        o.Y2 = pixel(std::ceil(top));
+        o.X1 = 0;
+        o.Y1 = 0;
+        o.X2 = width;
+        o.Y2 = height;
     }
 }
 

@@ -64,10 +64,12 @@ bool MarkCurvesNotComputed(DXZ& z);
 bool MarkCurvesNotComputed(DSubProj& o);
 bool MarkCurvesNotComputed(WorkingCopies& w);
 
-// The outlines' search window over a 3D system: the picture box of its axes
-// (x1, y1 the lower left corner, x2, y2 the upper right, whole pixels
-// measured from the picture's lower left corner), for all three outlines.
-void FitOutlineWindows(DXZ& z);
+// The outlines' search window over the whole picture of width x height
+// pixels (x1, y1 = 0, 0 its lower left corner, x2, y2 = width, height its
+// upper right, measured from the lower left corner), for all three outlines:
+// a surface's outline is found wherever the picture shows the surface, also
+// where it rises past the axes.
+void WholePictureOutlineWindows(DXZ& z, std::int32_t width, std::int32_t height);
 
 // ---- the parametric step of both systems: at least 0.0001.
 inline constexpr double MinParamStep = 0.0001;

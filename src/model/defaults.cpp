@@ -492,8 +492,8 @@ void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
     rec.AxisZ.P1.Z.v = c.z - 200;
     rec.AxisZ.P2.Z.v = c.z + 200;
     UpdateXYZ(rec, 0);
-    // The outlines are searched for over the whole system.
-    FitOutlineWindows(rec);
+    // The outlines are searched for over the whole picture.
+    WholePictureOutlineWindows(rec, src.pictureWidth, src.pictureHeight);
 }
 
 }  // namespace pelmar

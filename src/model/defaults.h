@@ -29,7 +29,8 @@ std::uint8_t ReadNoDocument(const std::string& name, DProj& doc, std::uint8_t& v
 struct DefaultsSource {
     std::string programFolder;                   // "DefaultSet/" lies below it
     DocumentReader readDocument = ReadNoDocument;
-    std::int32_t pictureHeight = 600;            // picture height of the open document
+    std::int32_t pictureWidth = 800;             // picture size of the open document
+    std::int32_t pictureHeight = 600;
 };
 
 // Path of a kind's default-set file: programFolder/DefaultSet/DePoint.set ...

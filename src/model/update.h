@@ -35,6 +35,25 @@ void UpdatePrism3(DPr3& p, int role);
 void UpdatePrism4(DPr4& p, int role);
 void UpdateXYZ(DXZ& x, int role);
 
+// An object recomputed on its own as the document reader recomputes every
+// object it reads: role 0, the tetragon with its type rules, the triangle
+// without.  A record changed outside an edit (moved onto a new picture) goes
+// through it too, so that it is saved as reading its file gives it back.
+inline void UpdateAsRead(DPoint& r) { UpdatePoint(r, 0); }
+inline void UpdateAsRead(DLine& r) { UpdateLine(r, 0); }
+inline void UpdateAsRead(DCircle& r) { UpdateCircle(r, 0); }
+inline void UpdateAsRead(DTri& r) { UpdateTriangle(r, 0, false); }
+inline void UpdateAsRead(DKv& r) { UpdateTetragon(r, 0, true); }
+inline void UpdateAsRead(DXOY& r) { UpdateXOY(r, 0); }
+inline void UpdateAsRead(DSf& r) { UpdateOrb(r, 0); }
+inline void UpdateAsRead(DZi& r) { UpdateCylinder(r, 0); }
+inline void UpdateAsRead(DKo& r) { UpdateCone(r, 0); }
+inline void UpdateAsRead(DPi3& r) { UpdatePyramid3(r, 0); }
+inline void UpdateAsRead(DPi4& r) { UpdatePyramid4(r, 0); }
+inline void UpdateAsRead(DPr3& r) { UpdatePrism3(r, 0); }
+inline void UpdateAsRead(DPr4& r) { UpdatePrism4(r, 0); }
+inline void UpdateAsRead(DXZ& r) { UpdateXYZ(r, 0); }
+
 // Line types of a section's edges in the automatic (5) and opaque (6) view
 // modes, judged against the plane of the silhouette (reference).
 void CylinderEdgeStyles(DKv reference, DKv& section, bool upperFaces, std::uint8_t mode);

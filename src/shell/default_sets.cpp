@@ -370,7 +370,8 @@ void LookXYZ(DXZ& x) {
     AxisEnd(x.AxisY.P2, "y", -60);
     AxisEnd(x.AxisZ.P2, "z", 150);
     UpdateXYZ(x, 0);
-    FitOutlineWindows(x);
+    const DImProj picture;  // the sets' picture
+    WholePictureOutlineWindows(x, picture.Width, picture.Height);
 }
 
 // ---------------------------------------------------------------------------

@@ -49,6 +49,7 @@ DocumentContext ContextOf(EditingState& st, const std::string& cannotSave) {
 
 void LoadDefaultObjects(DProj& doc, const EditingState& st) {
     DefaultsSource src = st.Defaults;
+    src.pictureWidth = doc.Im.Width;
     src.pictureHeight = doc.Im.Height;
     // A new document is filled in this order: the 2D system before the triangle.
     LoadKind<Kind::po>(doc, src);

@@ -326,10 +326,13 @@ TEST(DefaultSets, AxisNumbersStandClearOfTicksAndAxes) {
 
 // The shipped 3D system outlines a surface once its outline is switched on:
 // a paraboloid gains the outline's ink, all of it inside the outline's
-// window (picture pixels counted up from the bottom edge).
+// window (picture pixels counted up from the bottom edge), and the outline
+// rises as high as the surface's sections: its top rim, far above the
+// system's axes, is drawn too.
 TEST(DefaultSets, ShippedOutlineDrawsAParaboloidsOutline) {
     ShippedDefaults d;
     DXZ& x = d.doc->Obj.Xz[1];
+    const QImage bare = Picture(*d.doc, Kind::xz);
     x.Surf[1].s = "(x^2+y^2)/4";
     x.SurfOn[1].v = true;
     const QImage sections = Picture(*d.doc, Kind::xz);
@@ -337,15 +340,19 @@ TEST(DefaultSets, ShippedOutlineDrawsAParaboloidsOutline) {
     const QImage outlined = Picture(*d.doc, Kind::xz);
     const DOutLine& o = x.Outlines[1];
     const int h = d.doc->Im.Height;
-    int inside = 0, outside = 0;
+    int inside = 0, outside = 0, surfaceTop = h, outlineTop = h;
     for (int py = 0; py < outlined.height(); ++py)
         for (int px = 0; px < outlined.width(); ++px) {
+            if (sections.pixel(px, py) != bare.pixel(px, py)) surfaceTop = std::min(surfaceTop, py);
             if (qGray(outlined.pixel(px, py)) > 200 || outlined.pixel(px, py) == sections.pixel(px, py)) continue;
+            outlineTop = std::min(outlineTop, py);
             const bool in = px >= o.X1 - 2 && px <= o.X2 + 2 && h - py >= o.Y1 - 2 && h - py <= o.Y2 + 2;
             ++(in ? inside : outside);
         }
     EXPECT_GT(inside, 300) << "window " << o.X1 << ", " << o.Y1 << " - " << o.X2 << ", " << o.Y2;
     EXPECT_EQ(outside, 0);
+    EXPECT_LE(outlineTop, surfaceTop + 3) << "the top rim is cut off";
+    EXPECT_GT(surfaceTop, 0) << "the surface lies inside the picture";
 }
 
 // The names a reader sees on an object: every named point, each once.

@@ -39,6 +39,7 @@
 #include <csignal>
 #include <deque>
 #include <filesystem>
+#include <sstream>
 
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
@@ -117,10 +118,12 @@ struct ScriptedAnswers : FileQuestions {
         return true;
     }
     // The user makes the picture 800 x 600 at 96 dpi, the size the
-    // sessions below draw on.
+    // sessions below draw on; an empty size confirms the offered settings.
+    QSize picture{800, 600};
     bool chooseNewPicture(PictureSettings& p) override {
-        p.Width = 800;
-        p.Height = 600;
+        if (picture.isEmpty()) return true;
+        p.Width = picture.width();
+        p.Height = picture.height();
         p.Dpi = 96;
         return true;
     }
@@ -1501,4 +1504,53 @@ TEST(MainWindow, SaveOfTextsTheFileCannotHold) {
     s.menu(MainCommand::Undo);
     EXPECT_EQ(std::count(s.answers.messages.begin(), s.answers.messages.end(), MissingBackgroundText(gone)), 1)
         << testing::PrintToString(s.answers.messages);
+}
+
+// A new project of any kind, or of every kind at once, from the shipped
+// default sets, is on the disk what reading its file gives: saved, opened and
+// saved again, its file comes back line for line, the window's own state and
+// its first redraw and dialog fill included.
+TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
+    Session s;
+    s.start();
+    // Each kind alone in the picture the new-project settings offer, then
+    // every kind in that picture, in a larger one and in one too small for
+    // most objects.
+    std::vector<std::pair<std::array<std::uint8_t, KindCount>, QSize>> projects;
+    for (const KindInfo& k : KindTable) projects.emplace_back().first.at(Slot(k.kind)) = 1;
+    for (QSize size : {QSize(), QSize(1000, 700), QSize(200, 150)}) {
+        projects.emplace_back().first.fill(1);
+        projects.back().second = size;
+    }
+    for (std::size_t n = 0; n < projects.size(); ++n) {
+        const std::string what = n < KindCount ? std::string(KindTable[n].fileWord)
+                                               : "every kind in " + std::to_string(projects[n].second.width());
+        const std::string first = s.dir.path("first" + std::to_string(n) + ".pel");
+        const std::string again = s.dir.path("again" + std::to_string(n) + ".pel");
+        s.answers.counts = projects[n].first;
+        s.answers.picture = projects[n].second;
+        s.menu(MainCommand::New);
+        QApplication::processEvents();  // the first redraw
+        s.answers.saveNames.push_back(first);
+        s.menu(MainCommand::Save);
+        s.answers.openNames.push_back(first);
+        s.menu(MainCommand::Open);
+        QApplication::processEvents();
+        s.answers.saveNames.push_back(again);
+        s.menu(MainCommand::SaveAs);
+        const std::string a = ReadBytes(first), b = ReadBytes(again);
+        ASSERT_FALSE(a.empty()) << what;
+        std::istringstream as(a), bs(b);
+        std::string la, lb;
+        int line = 0, changed = 0;
+        std::string shown;
+        while (std::getline(as, la)) {
+            ++line;
+            if (!std::getline(bs, lb)) lb = "<end>";
+            if (la != lb && ++changed <= 5) shown += "\n  line " + std::to_string(line) + ": " + la + " -> " + lb;
+        }
+        EXPECT_EQ(changed, 0) << what << " changed " << changed << " lines on reopening:" << shown;
+        EXPECT_EQ(a.size(), b.size()) << what;
+    }
+    EXPECT_TRUE(s.answers.messages.empty());
 }
