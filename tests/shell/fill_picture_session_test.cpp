@@ -23,6 +23,7 @@
 #include "shell/file_commands.h"
 #include "shell/picture_settings.h"
 #include "shell/startup.h"
+#include "model/update.h"
 #include "support/fake_export_host.h"
 #include "support/fake_redraw_host.h"
 
@@ -54,8 +55,8 @@ struct SessionAnswers : FileQuestions {
 
 // The user's own default sets: these kinds come with their fill on.
 constexpr std::array FilledDefaults{Kind::tr, Kind::kv, Kind::sf, Kind::ko, Kind::i4};
-constexpr std::array Kinds{Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::sf,
-                           Kind::zi, Kind::ko, Kind::i3, Kind::i4, Kind::r3, Kind::r4};
+constexpr std::array Kinds{Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::sf, Kind::zi,
+                           Kind::ko, Kind::i3, Kind::i4, Kind::r3, Kind::r4, Kind::xz};
 
 void WriteFilledDefaults(const std::string& prog) {
     std::filesystem::create_directories(prog + "DefaultSet");
@@ -69,6 +70,18 @@ void WriteFilledDefaults(const std::string& prog) {
         });
         ASSERT_TRUE(WriteDocument(DefaultSetFile(k, prog), *d, WriteModeDefaultSet, DocumentContext{}));
     }
+    // A 3D system whose sphere is shown shaded.
+    auto d = DefaultSetDocument(Kind::xz, src);
+    DXZ& x = d->Obj.Xz[1];
+    x.Scale.v = 10;
+    x.SurfOn[4].v = true;
+    x.Surf[4].s = "x^2+y^2+z^2-16";
+    DOutLine& o = x.Outlines[3];
+    o.On = o.GradientOn = true;
+    o.X2 = W, o.Y2 = H;
+    o.Colors = {0x2060F0, 0x20C040, 0xF04020};
+    UpdateXYZ(x, 0);
+    ASSERT_TRUE(WriteDocument(DefaultSetFile(Kind::xz, prog), *d, WriteModeDefaultSet, DocumentContext{}));
 }
 
 // What the user sees after a build of the drawing: the picture (raster mode)
@@ -117,6 +130,7 @@ struct Session {
         ask.counts = {};
         for (Kind k : Kinds) ask.counts[Slot(k)] = static_cast<std::uint8_t>(Pick(4) == 0 ? 1 + Pick(2) : 0);
         ask.counts[Slot(Kind::tr)] = 1;
+        ask.counts[Slot(Kind::xz)] = static_cast<std::uint8_t>(Pick(2));
         ask.picture = NewProjectSettings();
         ask.picture.Width = W;
         ask.picture.Height = H;
@@ -148,8 +162,18 @@ struct Session {
         });
         e.edited->commit(false);
     }
+    // Project options: the background, the picture type or the shading.
+    void PictureOptions(std::ostream& log) {
+        PictureSettings p = SettingsOf(*e->Proj);
+        const int how = Pick(3);
+        log << "options" << how << " ";
+        if (how == 0) p.Background = p.Background == 0xFFFFFF ? 0xC0E0FF : 0xFFFFFF;
+        if (how == 1) p.PicMode ^= 1;
+        if (how == 2) p.Fill.TwoColors ^= 1;
+        StorePictureSettings(*e->Proj, p, false, e->Work);
+    }
     void Step(std::ostream& log) {
-        switch (Pick(12)) {
+        switch (Pick(17)) {
             case 0: log << "new-project "; NewProject(); break;
             case 1: case 2: {
                 const Kind k = Kinds[static_cast<std::size_t>(Pick(static_cast<int>(Kinds.size())))];
@@ -157,36 +181,45 @@ struct Session {
                 NewDefaultObject(*e, k);
                 break;
             }
-            case 3: case 4:
-                log << "paste ";
-                ChooseObject();
-                e.questions.answers.push_back({true, 1});
-                CopyObjects(*e);
-                PasteObjects(*e);
-                break;
-            case 5: case 6:
-                log << "delete ";
-                ChooseObject();
-                e.questions.answers.push_back({true, 1});
-                DeleteObjects(*e);
-                e.questions.answers.clear();
-                break;
-            case 7: log << "undo "; e.edited->undo(); break;
-            case 8: log << "redo "; e.edited->redo(); break;
-            case 9: Edit(log); break;
-            case 10:
+            case 3: case 4: Clip(log, true); break;
+            case 5: case 6: case 7: Clip(log, false); break;
+            case 8: case 9: log << "undo "; e.edited->undo(); break;
+            case 10: log << "redo "; e.edited->redo(); break;
+            case 11: case 12: Edit(log); break;
+            case 13:
                 log << "save+reopen ";
                 ask.saveAs = docs + (Pick(2) ? "a.pel" : "b.pel");
                 files.Save();
                 saved.push_back(shell.settings.DocDir + shell.DocName);
                 files.OpenDocument(saved.back());
                 break;
-            case 11:
+            case 14:
                 if (saved.empty()) break;
                 log << "open ";
                 files.OpenDocument(saved[static_cast<std::size_t>(Pick(static_cast<int>(saved.size())))]);
                 break;
+            case 15: case 16: PictureOptions(log); break;
         }
+    }
+    // Copy and paste, or delete, of the current object or of the selected ones.
+    void Clip(std::ostream& log, bool paste) {
+        ChooseObject();
+        Kind k;
+        const bool selected = Pick(3) == 0 && CurrentKind(*e, k);
+        if (selected) {  // all but the current object
+            SelectAllObjects(*e);
+            DeselectCur(*e, k, static_cast<int>(e->Work->index(k)));
+        }
+        log << (paste ? "paste" : "delete") << (selected ? "-selected " : " ");
+        e.questions.answers.push_back({true, paste ? (selected ? 3 : 1) : (selected ? 2 : 1)});
+        if (paste) {
+            CopyObjects(*e);
+            PasteObjects(*e);
+        } else {
+            DeleteObjects(*e);
+        }
+        e.questions.answers.clear();
+        SelectNone(*e);
     }
 };
 
@@ -194,7 +227,7 @@ struct Session {
 
 TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
     constexpr unsigned FirstSeed = 20261208;
-    constexpr int Sessions = 6, Steps = 14;
+    constexpr int Sessions = 8, Steps = 18;
     for (unsigned seed = FirstSeed; seed < FirstSeed + Sessions; ++seed) {
         Session s(seed);
         std::ostringstream log;
