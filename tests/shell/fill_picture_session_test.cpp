@@ -109,11 +109,11 @@ Shown Build(DProj& proj, DrawingState& st, const std::string& file) {
     return s;
 }
 
-// The pixels where two pictures differ by more than a shade; -1 for pictures
-// of other sizes.  The outlines of pass 2 may differ in a few pixels of their
+// The pixels where two pictures differ by more than a shade; all of them for
+// pictures of other sizes.  The outlines of pass 2 may differ in a few pixels of their
 // antialiased edges, by what was drawn before; a fill shows in thousands.
 int Differing(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return -1;
+    if (a.size() != b.size()) return std::max(a.width() * a.height(), b.width() * b.height()) + 1;
     // Premultiplied, so that the colour of a transparent pixel does not count.
     const QImage p = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage q = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
