@@ -84,7 +84,10 @@ void CopyObjects(EditingState& st) {
 void PasteObjects(EditingState& st) {
     auto clip = NewDocument();
     std::uint8_t version = 0;
-    if (ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste) != ReadOk) return;
+    // Reading filled objects to paste makes the open document's fill picture stale.
+    DocumentContext ctx;
+    ctx.Proj = st.Proj;
+    if (ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste, ctx) != ReadOk) return;
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
         auto& from = KindT<K>::store(clip->Obj);

@@ -165,9 +165,35 @@ FillKey KeyOf(const DPrism<B, N>& p) {
     return k;
 }
 
+// A 3D system's shading is drawn with the fills: outline 1 shades surface 1,
+// outline 2 surface 2, outline 3 surface 4.
+FillKey KeyOf(const DXZ& x) {
+    FillKey k;
+    constexpr std::array<std::size_t, 3> surface{1, 2, 4};
+    for (std::size_t o = 1; o <= 3; ++o)
+        if (x.Outlines[o].GradientOn && x.SurfOn[surface[o - 1]].v) k.on = true;
+    k.layer = x.Layer.v;
+    k.disabled = x.Disabled.v;
+    KeyWriter{k}.P(x.Center);
+    return k;
+}
+
 template <class S>
 void AddKeys(FillSignature& sig, const S& store) {
-    for (std::size_t i = 1; i <= store.count(); ++i) sig.push_back(KeyOf(store[i]));
+    for (std::size_t i = 1; i <= store.count(); ++i) {
+        sig.push_back(KeyOf(store[i]));
+        sig.back().kind = static_cast<std::uint8_t>(KindNumber(RecordKind<std::decay_t<decltype(store[i])>>));
+    }
+}
+
+bool KeysDiffer(const FillKey& a, const FillKey& b) {
+    if (a.kind != b.kind || a.layer != b.layer || a.disabled != b.disabled || a.colors != b.colors) return true;
+    if (a.doubles != b.doubles || a.ints != b.ints) return true;
+    for (std::size_t i = 0; i < b.doubles; ++i)
+        if (!NearlyEqual(a.d[i], b.d[i])) return true;
+    for (std::size_t i = 0; i < b.ints; ++i)
+        if (a.i[i] != b.i[i]) return true;
+    return false;
 }
 
 }  // namespace
@@ -191,7 +217,7 @@ LevelList CommitLevels(Kind k) {
 FillSignature TakeFillSignature(const DProj& doc) {
     const DSubProj& o = doc.Obj;
     FillSignature sig;
-    sig.reserve(o.Ci.count() + o.Tr.count() + o.Kv.count() + 21u);
+    sig.reserve(o.Ci.count() + o.Tr.count() + o.Kv.count() + o.Xz.count() + 21u);
     AddKeys(sig, o.Ci);
     AddKeys(sig, o.Tr);
     AddKeys(sig, o.Kv);
@@ -202,31 +228,29 @@ FillSignature TakeFillSignature(const DProj& doc) {
     AddKeys(sig, o.I4);
     AddKeys(sig, o.R3);
     AddKeys(sig, o.R4);
+    AddKeys(sig, o.Xz);
     return sig;
 }
 
 bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& after) {
-    if (before.size() != after.size()) return true;
-    for (std::size_t n = 0; n < after.size(); ++n) {
-        const FillKey& a = before[n];
-        const FillKey& b = after[n];
-        if (a.on != b.on) return true;
-        if (!b.on) continue;
-        if (a.layer != b.layer || a.disabled != b.disabled || a.colors != b.colors) return true;
-        if (a.doubles != b.doubles || a.ints != b.ints) return true;
-        for (std::size_t i = 0; i < b.doubles; ++i)
-            if (!NearlyEqual(a.d[i], b.d[i])) return true;
-        for (std::size_t i = 0; i < b.ints; ++i)
-            if (a.i[i] != b.i[i]) return true;
+    std::size_t i = 0, j = 0;
+    for (;; ++i, ++j) {
+        while (i < before.size() && !before[i].on) ++i;
+        while (j < after.size() && !after[j].on) ++j;
+        if (i == before.size() || j == after.size()) return i != before.size() || j != after.size();
+        if (KeysDiffer(before[i], after[j])) return true;
     }
-    return false;
+}
+
+FillWatch::~FillWatch() {
+    if (FillSignaturesDiffer(before_, TakeFillSignature(doc_))) doc_.FillValid = 0;
 }
 
 void ApplyObject(EditingState& st, bool writeBack) {
     if (st.ProjReady) SetChanged(st, true);
     if (!st.ApplyEnabled) return;
     // The fill-relevant fields as they were before anything is stored.
-    const FillSignature before = TakeFillSignature(*st.Proj);
+    const FillWatch fills(*st.Proj);
 
     SaveUndoStep(st);
 
@@ -236,8 +260,6 @@ void ApplyObject(EditingState& st, bool writeBack) {
     // Objects built on the stored one follow it, also when it is itself built
     // on another object.
     if (dependants) RecomputeLinked(*st.Proj);
-
-    if (FillSignaturesDiffer(before, TakeFillSignature(*st.Proj))) st.Proj->FillValid = 0;
 }
 
 }  // namespace pelmar

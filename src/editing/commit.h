@@ -29,9 +29,12 @@ struct LevelList {
 LevelList CommitLevels(Kind k);
 
 // The fields the fill picture depends on, of one fillable object: fill on,
-// and for a filled object its layer, hidden flag, geometry and fill colours.
+// and for a filled object its kind, layer, hidden flag, geometry and fill
+// colours.  A 3D coordinate system counts as filled while one of its surfaces
+// is shown shaded.
 struct FillKey {
     bool on = false;
+    std::uint8_t kind = 0;
     std::uint8_t layer = 0;
     bool disabled = false;
     std::uint8_t doubles = 0, ints = 0;
@@ -39,12 +42,31 @@ struct FillKey {
     std::array<std::int32_t, 6> i{};
     std::array<TColor, 3> colors{};
 };
-// Every ellipse, triangle, tetragon, sphere and solid in kind and index order;
-// kept across a commit instead of a whole copy of the document.
+// Every ellipse, triangle, tetragon, sphere, solid and 3D coordinate system in
+// kind and index order; kept across a change instead of a whole copy of the
+// document.
 using FillSignature = std::vector<FillKey>;
 FillSignature TakeFillSignature(const DProj& doc);
-// Doubles are equal within 0.00001 (strictly), everything else exactly; the
-// other fields count only when the later object is filled.
+// The filled objects, in the order the fills are painted, are compared one by
+// one: doubles are equal within 0.00001 (strictly), everything else exactly.
+// Objects without a fill do not count, so adding or removing one keeps the
+// fill picture.
 bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& after);
+
+// Every change of the document's objects (the commit, a new or pasted object,
+// a delete) runs under a watch: when it ends, the fill picture is marked stale
+// (FillValid := 0) if the filled objects are not what they were.  Nothing here
+// sets FillValid.
+class FillWatch {
+public:
+    explicit FillWatch(DProj& doc) : doc_(doc), before_(TakeFillSignature(doc)) {}
+    ~FillWatch();
+    FillWatch(const FillWatch&) = delete;
+    FillWatch& operator=(const FillWatch&) = delete;
+
+private:
+    DProj& doc_;
+    FillSignature before_;
+};
 
 }  // namespace pelmar

@@ -1,6 +1,7 @@
 #include "editing/delete_objects.h"
 
 #include "model/defining_points.h"
+#include "editing/commit.h"
 #include "editing/edited_document.h"
 #include "editing/kind_access.h"
 #include "editing/object_list.h"
@@ -182,6 +183,8 @@ void DeleteObjects(EditingState& st) {
     if (!a.done || a.answer == 0 || !q.yesEnabled) return;
     // Selected objects are deleted only when the window offered them.
     if (a.answer == 2 && st.SelCount == 0) return;
+    // The fill of a deleted object leaves the fill picture.
+    const FillWatch fills(*st.Proj);
 
     SaveUndoStep(st);
     // The commits that deselecting and re-marking cause belong to this one step.

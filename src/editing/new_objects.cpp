@@ -1,5 +1,6 @@
 #include "editing/new_objects.h"
 
+#include "editing/commit.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/fit_new_object.h"
@@ -16,6 +17,8 @@ bool NewObject(EditingState& st, bool fill, bool redraw, bool useGiven, R rec) {
     constexpr Kind K = RecordKind<R>;
     auto& store = KindT<K>::store(st.Proj->Obj);
     if (store.full()) return false;
+    // A new or pasted object with its fill on is not in the fill picture yet.
+    const FillWatch fills(*st.Proj);
 
     SaveUndoStep(st);
     store.add(R{});

@@ -124,6 +124,8 @@ StoredSettings StorePictureSettings(DProj& doc, const PictureSettings& s, bool f
     im.Dpi = s.Dpi;
     const TColor background = s.PicMode == 1 ? 0xFFFFFF : s.Background;
     out.backgroundChanged = background != im.Background;
+    // The fill picture is painted over the background colour.
+    if (out.backgroundChanged) doc.FillValid = 0;
     out.modeChanged = s.PicMode != im.PicMode;
     im.Background = background;
     im.YOrient = 2;

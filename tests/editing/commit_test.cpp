@@ -143,6 +143,9 @@ TEST(Commit, FillFieldsDecideTheFillPicture) {
         {"a prism's upper base (not compared)", [](DProj& d) { d.Obj.R4[1].Base[2].S[1].P1.X.v += 1; }, false},
         {"a cylinder's axis end", [](DProj& d) { d.Obj.Zi[1].Axis.P2.Z.v += 1; }, true},
         {"an unfilled cylinder", [](DProj& d) { d.Obj.Zi[2].Axis.P2.Z.v += 1; }, false},
+        {"an unfilled tetragon deleted", [](DProj& d) { d.Obj.Kv.erase(1); }, false},
+        {"a filled ellipse pasted", [](DProj& d) { d.Obj.Ci.add(d.Obj.Ci[1]); }, true},
+        {"the first of two filled triangles deleted", [](DProj& d) { d.Obj.Tr.erase(1); }, true},
     };
     const FillSignature before = TakeFillSignature(*base);
     for (const Case& c : cases) {
