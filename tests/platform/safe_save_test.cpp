@@ -143,7 +143,7 @@ TEST(SafeSave, FolderFlushAfterTheSaveKeepsEverySave) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            ::alarm(30);  // a hang fails the test instead of stalling it
+            ::alarm(120);  // a hang fails the test instead of stalling it
             int failures = 0;
             for (int i = 1; i <= 20; ++i) failures += SafeWriteFile(targets[1], Contents(8, i)).empty() ? 0 : 1;
             std::exit(failures == 0 ? 0 : 1);
