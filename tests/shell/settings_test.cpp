@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "shell/settings.h"
 #include "shell_test_util.h"
@@ -190,47 +191,28 @@ TEST(SettingsFile, RandomSettingsSurviveTheirFile) {
     }
 }
 
-// Paths the code page cannot hold come back from the side file in the
-// program folder while the settings file still has the line as written; a
-// settings file changed since wins on that line.
+// Paths the code page cannot hold come back from the side file while the settings file has their lines as written:
+// lines written elsewhere since win, and once every path fits no side file is left to bring an old path back.
 TEST(SettingsFile, PathsTheCodePageCannotHoldComeBackFromTheSideFile) {
-    const struct {
-        int line;  // changed in the settings file after the write (0: none)
-        std::string to;
-    } cases[] = {{0, ""}, {1, "/d/"}, {7, "/other.pel"}, {9, "/z.pel"}, {13, "x.trs"}};
-    for (const auto& c : cases) {
-        Scratch sc;
-        const std::string prog = sc.path("p/");
-        Settings s = StartSettings(prog);
-        s.DocDir = "/home/t/Übungen/";
-        s.RecentFiles = {"/home/t/Übungen/a.pel", "/home/t/ж.pel", "/tmp/图\t纸\n\\.pel", "No File", "/x.pel"};
-        s.LangFile = prog + "Translation/Español.trs";
-        ASSERT_TRUE(WriteSettings(prog, s));
-        EXPECT_TRUE(std::filesystem::exists(prog + SettingsPathsFileName));
-        Settings want = s;
-        if (c.line > 0) {
-            std::string bytes = ReadBytes(prog + SettingsFileName);
-            std::size_t at = 0;
-            for (int n = 1; n < c.line; ++n) at = bytes.find("\r\n", at) + 2;
-            WriteBytes(prog + SettingsFileName, bytes.replace(at, bytes.find("\r\n", at) - at, Utf8ToCp1251(c.to)));
-            if (c.line == 1) want.DocDir = c.to;
-            else if (c.line == 13) want.LangFile = prog + "Translation/" + c.to;
-            else want.RecentFiles[static_cast<std::size_t>(c.line - 7)] = c.to;
-        }
-        Settings back;
-        ASSERT_TRUE(ReadSettings(prog, back));
-        EXPECT_EQ(back.DocDir, want.DocDir) << c.line;
-        EXPECT_EQ(back.RecentFiles, want.RecentFiles) << c.line;
-        EXPECT_EQ(back.LangFile, want.LangFile) << c.line;
-
-        // Once every path fits the settings file, no side file is left to
-        // bring an old path back.
-        s = StartSettings(prog);
-        ASSERT_TRUE(WriteSettings(prog, s));
-        EXPECT_FALSE(std::filesystem::exists(prog + SettingsPathsFileName));
-        ASSERT_TRUE(ReadSettings(prog, back));
-        EXPECT_EQ(SettingsText(back), SettingsText(s));
-    }
+    Scratch sc;
+    const std::string prog = sc.path("p/");
+    Settings s = StartSettings(prog), back;
+    s.DocDir = "/home/t/Übungen/";
+    s.RecentFiles = {"/home/t/Übungen/a.pel", "/home/t/ж.pel", "/tmp/图\t纸\n\\.pel", "No File", "/x.pel"};
+    s.LangFile = prog + "Translation/Español.trs";
+    const auto paths = [](const Settings& x) { return std::tie(x.DocDir, x.RecentFiles, x.LangFile); };
+    ASSERT_TRUE(WriteSettings(prog, s));
+    ASSERT_TRUE(ReadSettings(prog, back));
+    EXPECT_EQ(paths(back), paths(s));
+    Settings other = s;
+    other.DocDir = "/d/";
+    other.RecentFiles[0] = "/other.pel";
+    WriteBytes(prog + SettingsFileName, SettingsText(other));
+    ASSERT_TRUE(ReadSettings(prog, back));
+    EXPECT_EQ(paths(back), paths(other));
+    ASSERT_TRUE(WriteSettings(prog, StartSettings(prog)));
+    ASSERT_TRUE(ReadSettings(prog, back));
+    EXPECT_EQ(back.RecentFiles, StartSettings(prog).RecentFiles);
 }
 
 TEST(SettingsFile, ReadAndWriteInTheProgramFolderWithTheShippedCopyAsFallBack) {

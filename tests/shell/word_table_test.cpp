@@ -6,16 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <functional>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "files/document.h"
+#include "editing/fake_hosts.h"
 #include "files/text_lines.h"
-#include "shell/picture_settings.h"
-#include "transform/trans_apply.h"
+#include "transform/trans_editing.h"
 #include "shell_test_util.h"
 
 namespace pelmar {
@@ -357,52 +354,24 @@ TEST(TranslationHeader, TheLoaderDoesNotCheckIt) {
     EXPECT_EQ(w.WordLine(8), "слово 8");
 }
 
-// The program's own messages speak the interface's language: Russian under
-// the built-in words and without a table, English under English.
+// The program's own messages speak the interface's language, Russian under the built-in words and without a table.
 TEST(OwnMessages, SpeakTheInterfacesLanguage) {
-    struct Host : TransHost {
-        const WordTable* table = nullptr;
-        std::string said;
-        void showMessage(const std::string& text) override { said = text; }
-        const WordTable* words() const override { return table; }
-        bool currentObject(Kind&, int&) override { return false; }
-        bool isSelected(Kind, int) override { return false; }
-        void commitAndRedraw() override {}
-    };
     WordTable russian, english;
     russian.LoadWords("");
     ASSERT_TRUE(english.LoadWords(PELMAR_TEST_DATA "/../../share/pelmar/Translation/English.trs"));
-    DImProj kept;
-    std::tie(kept.Width, kept.Height, kept.Dpi) = std::make_tuple(5000, 600, 96);
-    const struct {
-        std::function<std::string(const WordTable*)> message;
-        std::string russian, english;  // what it begins with
-    } cases[] = {
-        {[](const WordTable* w) { return TooLargeText(3000, w); }, "Один из размеров файла-фона превышает 3000 пикселей!",
-         "A side of the background file exceeds 3000 pixels!"},
-        {[&](const WordTable* w) { return PictureLimitText({9000, 600, 96}, kept, w); },
-         "Размер рисунка превышает 5000 пикселей и уменьшен до 5000 x 600.",
-         "The picture size exceeds 5000 pixels and is reduced to 5000 x 600."},
-        {[](const WordTable* w) { return MissingBackgroundText("/p/a.jpg", w); }, "Файл-фон не найден:\n/p/a.jpg",
-         "The background file is not found:\n/p/a.jpg"},
-        {[](const WordTable* w) {
-             Host host;
-             host.table = w;
-             ApplyTransformation(*NewDocument(), TransTab::Homothety, {"0", "0", "0", "0"}, TransScope{true}, host);
-             return host.said;
-         },
-         "Коэффициент гомотетии равен нулю", "The homothety factor is zero"},
-        {[](const WordTable* w) { return SaveChangesQuestion({{"<TRIANGLE №2><Line 3><Point 1>", "Upper", "π", "?"}}, *w); },
-         "Эти тексты нельзя сохранить как есть, в файле они будут изменены:\nТреугольник 2, Сторона 3, Точка 1, верхний "
-         "индекс: «π» → «?»\nСохранить",
-         "These texts cannot be saved as they are; the file will hold them changed:\nTriangle 2, Side 3, Point 1, upper "
-         "index: «π» → «?»\nSave"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.message(&russian).rfind(c.russian, 0), 0u) << c.message(&russian);
-        EXPECT_EQ(c.message(&english).rfind(c.english, 0), 0u) << c.message(&english);
+    const std::string ru = "Коэффициент гомотетии равен нулю: объекты не изменены.|Неверное число: \"x\"|Эти тексты "
+                           "нельзя сохранить как есть, в файле они будут изменены:\nСохранить с этими изменениями?",
+                      en = "The homothety factor is zero: the objects are not changed.|Not a number: \"x\"|These texts "
+                           "cannot be saved as they are; the file will hold them changed:\nSave with these changes?";
+    for (const WordTable* w : std::initializer_list<const WordTable*>{nullptr, &russian, &english}) {
+        test::Editing e;
+        e->Words = w;
+        EditingTransHost host(*e);
+        ApplyTransformation(*e.doc, TransTab::Homothety, {"0", "0", "0", "0"}, TransScope{true}, host);
+        ApplyTransformation(*e.doc, TransTab::Mirror, {"x"}, TransScope{true}, host);
+        const std::string question = SaveChangesQuestion({}, w ? *w : russian);
+        EXPECT_EQ(e.messages.shown.at(0) + "|" + e.messages.shown.at(1) + "|" + question, w == &english ? en : ru);
     }
-    EXPECT_EQ(TooLargeText(3000), cases[0].russian) << "no table: Russian";
 }
 
 }  // namespace
