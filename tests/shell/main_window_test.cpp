@@ -60,7 +60,6 @@
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
-#include "shell/window_layout.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
@@ -602,7 +601,6 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
     Session s;
     s.start();
     Form1& w = *s.w;
-    w.resize(2000, 1100);
     s.answers.counts[Slot(Kind::po)] = 1;
     s.menu(MainCommand::New);
     QMdiSubWindow* sub = w.pictureWindow();
@@ -634,12 +632,11 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
     // Opened over each state, and an undo step on: the state and place of the file.
     for (int saved = 1; saved <= 3; ++saved)
         for (int before = 1; before <= 3; ++before) {
-            const std::string what = std::string(names[saved]) + " opened over " + names[before];
+            const std::string what = names[saved] + std::string(" opened over ") + names[before];
             leave(before, QRect(500, 30, 600, 400));
             s.answers.openNames.push_back(files[saved]);
             s.answers.yesNoCancel.push_back(Answer::No);  // changed by the undo step before (or the next open)
             for (MainCommand c : {MainCommand::Open, MainCommand::NewPo, MainCommand::Undo}) s.menu(c);
-            QApplication::processEvents();
             const QRect shown[] = {{}, places[1], sub->parentWidget()->rect(), minimised};
             EXPECT_EQ(std::make_tuple(s.count(Kind::po), stateOf(), w.pictureNormalGeometry(), sub->geometry()),
                       std::make_tuple(1, saved, places[saved], shown[saved])) << what;
@@ -1303,7 +1300,6 @@ TEST(MainWindow, TextsSession) {
     for (Kind k : {Kind::po, Kind::tr, Kind::xy}) s.answers.counts[Slot(k)] = 1;
     s.menu(MainCommand::New);
     auto open = [&](int listed, Kind k) {
-        w.objectCombo()->setCurrentIndex(listed);
         emit w.objectCombo()->activated(listed);
         ShowActive(*w.dialogSession().registry().dialog(k));
         return w.dialogSession().registry().dialog(k);
