@@ -568,6 +568,7 @@ TEST(MainWindow, NewUserSession) {
     QApplication::processEvents();
     auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    QAction* newPo = s.w->toolAction(MainCommand::NewPo);
     QList<QAction*> cut, offered;
     for (QAction* a : bar->actions())
         if (a->isVisible() && !a->isSeparator() && !bar->widgetForAction(a)->isVisible()) cut.push_back(a);
@@ -575,13 +576,13 @@ TEST(MainWindow, NewUserSession) {
         if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             offered = popup->actions();
             offered.removeIf([](QAction* a) { return a->isSeparator(); });
-            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(s.w->toolAction(MainCommand::NewPo)).center());
+            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(newPo).center());
             popup->close();
         }
     });
     const int points = s.count(Kind::po);
     QTest::mouseClick(more, Qt::LeftButton);
-    EXPECT_TRUE(cut.size() > 10 && cut.contains(s.w->toolAction(MainCommand::NewPo)));
+    EXPECT_TRUE(cut.size() > 10 && cut.contains(newPo));
     EXPECT_EQ(offered, cut);
     EXPECT_EQ(s.count(Kind::po), points + 1);
     s.w.reset();
@@ -627,7 +628,7 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
         s.answers.saveNames.push_back(files[state] = s.dir.path(std::string(names[state]) + ".pel"));
         s.menu(MainCommand::SaveAs);
         if (const char* dir = std::getenv("PELMAR_WINSTATE_FILES"))  // for scripts/window-state-shots.sh
-            fs::copy_file(files[state], std::string(dir) + "/" + names[state] + ".pel", fs::copy_options::overwrite_existing);
+            fs::copy(files[state], dir, fs::copy_options::overwrite_existing);
     }
     // Opened over each state, and an undo step on: the state and place of the file.
     for (int saved = 1; saved <= 3; ++saved)
@@ -658,7 +659,7 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
         s.start({files[saved]});
         s.w->resize(1900, 1050);
         QApplication::processEvents();
-        const auto now = [&] { return std::make_pair(s.w->pictureWindow()->isMaximized(), s.w->pictureNormalGeometry()); };
+        auto now = [&] { return std::make_pair(s.w->pictureWindow()->isMaximized(), s.w->pictureNormalGeometry()); };
         EXPECT_EQ(now(), std::make_pair(saved == 2, places[saved])) << names[saved];
         s.menu(MainCommand::WinDef);
         EXPECT_TRUE(now().first == (saved == 2) && now().second != places[saved]) << names[saved];
@@ -1316,14 +1317,13 @@ TEST(MainWindow, TextsSession) {
     s.menu(MainCommand::Save);
     EXPECT_TRUE(!fs::exists(file) && s.on(MainCommand::Save)) << "No writes nothing";
     s.menu(MainCommand::Save);
-    ASSERT_TRUE(fs::exists(file) && !s.on(MainCommand::Save));
     EXPECT_EQ(std::exchange(s.answers.asked, {}),
               std::vector<std::string>(2, "Эти тексты нельзя сохранить как есть, в файле они будут изменены:\nАвтор: "
                                           "«\u2713» → «?»\nТочка 1, верхний индекс: «\u03c0» → «?»\nТреугольник 1, "
                                           "Сторона 2, Точка 1, имя: «A\r\nB» → «A B»\nСохранить с этими изменениями?"));
-    EXPECT_EQ(std::make_tuple(doc.Obj.Po[1].Upper.s, st.Copies.CurPoint.Upper.s, Find<QLineEdit>(*po, "EditPUp")->text(),
-                              doc.Obj.Tr[1].S[2].P1.Name.s, doc.Author),
-              std::make_tuple("?", "?", "?", "A B", "?"));
+    EXPECT_EQ(std::make_tuple(doc.Obj.Po[1].Upper.s, st.Copies.CurPoint.Upper.s, doc.Obj.Tr[1].S[2].P1.Name.s,
+                              Find<QLineEdit>(*po, "EditPUp")->text(), doc.Author, s.on(MainCommand::Save)),
+              std::make_tuple("?", "?", "A B", "?", "?", false));
     auto back = NewDocument();
     std::uint8_t v = 0;
     ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
@@ -1391,7 +1391,7 @@ TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
         s.answers.counts.fill(n < KindCount ? 0 : 1);
         if (n < KindCount) s.answers.counts.at(Slot(KindTable[n].kind)) = 1;
         s.answers.picture = n <= KindCount ? QSize() : n == KindCount + 1 ? QSize(1000, 700) : QSize(200, 150);
-        const std::string first = s.dir.path(std::to_string(n) + ".pel"), again = s.dir.path(std::to_string(n) + "+.pel");
+        const std::string first = s.dir.path(std::to_string(n) + ".pel"), again = first + ".pel";
         s.answers.saveNames = {first, again};
         s.answers.openNames = {first};
         for (MainCommand c : {MainCommand::New, MainCommand::Save, MainCommand::Open, MainCommand::SaveAs}) {
