@@ -1349,20 +1349,17 @@ TEST(MainWindow, TextsSession) {
     EXPECT_TRUE(told(po, "EditPUp", "α′", nullptr) && doc.Obj.Po[1].Upper.s == "aў") << "its Symbol codes";
     EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "²") && doc.Obj.Xy[1].Graph[1].s == "x");
     const std::string typed = ObjectsText(doc);
-    s.menu(MainCommand::Undo);
-    s.menu(MainCommand::Redo);
+    for (MainCommand c : {MainCommand::Undo, MainCommand::Redo}) s.menu(c);
     EXPECT_EQ(ObjectsText(w.document()), typed);
     po = open(0, Kind::po);
     QTimer::singleShot(0, [] {
         if (QWidget* q = QApplication::activeModalWidget()) Find<QPushButton>(*q, "Button1")->click();
     });
-    s.menu(MainCommand::Copy);
-    s.menu(MainCommand::Paste);
+    for (MainCommand c : {MainCommand::Copy, MainCommand::Paste}) s.menu(c);
     const DPoint& pasted = w.document().Obj.Po[2];
     EXPECT_EQ(std::make_tuple(s.count(Kind::po), pasted.Name.s, pasted.Upper.s), std::make_tuple(2, "A", "aў"));
     const std::string texts = ObjectsText(w.document());
-    QTest::mouseClick(Find<QWidget>(*po, "ButtonPSave"), Qt::LeftButton);
-    QTest::mouseClick(Find<QWidget>(*po, "ButtonPLoad"), Qt::LeftButton);
+    for (const char* b : {"ButtonPSave", "ButtonPLoad"}) QTest::mouseClick(Find<QWidget>(*po, b), Qt::LeftButton);
     EXPECT_EQ(ObjectsText(w.document()), texts);
     // Saved with no question and maximised, opened again over a picture window
     // the user made normal: maximised, with its texts; its background picture
