@@ -562,8 +562,7 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
     EXPECT_EQ(ObjectsText(s.w->document()), saved);
     EXPECT_FALSE(s.on(MainCommand::Save));
-    // Narrower than its tool bar: the "»" button pops up the buttons that did
-    // not fit, in order, and one chosen there runs its command.
+    // Narrower than its tool bar: "»" pops up the buttons that did not fit; one chosen there runs.
     s.w->resize(700, 600);
     QApplication::processEvents();
     auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
@@ -1289,10 +1288,8 @@ TEST(MainWindow, SurfaceDialogsOverTheEditingCore) {
     EXPECT_EQ(st.SechPlane, 2);
 }
 
-// A save of texts the file cannot hold asks first, naming them as the user
-// knows them; a text typed or pasted is refused with a message naming what the
-// document cannot hold, a Symbol text keeps its codes; so Undo, Redo, Copy and
-// Paste, the default set and the file give back every text the dialogs showed.
+// Texts the file cannot hold: asked about at a save, refused with a message where typed or pasted; so
+// Undo, Redo, Copy and Paste, the default set and the file give back every text the dialogs showed.
 TEST(MainWindow, TextsSession) {
     Session s;
     s.start();
@@ -1361,9 +1358,7 @@ TEST(MainWindow, TextsSession) {
     const std::string texts = ObjectsText(w.document());
     for (const char* b : {"ButtonPSave", "ButtonPLoad"}) QTest::mouseClick(Find<QWidget>(*po, b), Qt::LeftButton);
     EXPECT_EQ(ObjectsText(w.document()), texts);
-    // Saved with no question and maximised, opened again over a picture window
-    // the user made normal: maximised, with its texts; its background picture
-    // gone is told once, by name, and not again by an undo step reopening it.
+    // Saved maximised, opened over a normal window: maximised, with its texts, its missing background told once.
     w.document().Im.BackOn = 1;
     w.document().Im.BackPicture = s.dir.path("gone.jpg");
     SetChanged(st, true);
@@ -1378,9 +1373,8 @@ TEST(MainWindow, TextsSession) {
     EXPECT_EQ(ObjectsText(w.document()), saved);
 }
 
-// A new project of each kind alone, and of every kind in the offered picture, a
-// larger one and one too small for most objects: saved, opened and saved again,
-// its file comes back line for line, its first redraw and dialog fill included.
+// A new project of each kind alone, and of every kind in the offered, a larger and a too small picture:
+// saved, opened and saved again, its file comes back line for line.
 TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
     Session s;
     s.start();
