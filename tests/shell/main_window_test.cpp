@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +19,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -39,7 +37,6 @@
 #include <csignal>
 #include <deque>
 #include <filesystem>
-#include <sstream>
 
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
@@ -59,12 +56,10 @@
 #include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
-#include "files/text_lines.h"
 #include "support/fake_export_host.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
-#include "shell/window_layout.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
@@ -118,8 +113,8 @@ struct ScriptedAnswers : FileQuestions {
         return true;
     }
     // The user makes the picture 800 x 600 at 96 dpi, the size the
-    // sessions below draw on; an empty size confirms the offered settings.
-    QSize picture{800, 600};
+    // sessions below draw on.
+    QSize picture{800, 600};  // empty: the offered settings confirmed
     bool chooseNewPicture(PictureSettings& p) override {
         if (picture.isEmpty()) return true;
         p.Width = picture.width();
@@ -439,25 +434,17 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(ObjectsText(w.document()), saved);
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
     // Files of no program or of another version of it: the lines that say so.
-    const struct {
-        const char* first;
-        std::vector<int> lines;
-    } notOurs[] = {{"PK\x03\x04", {627}},
-                   {"<Pel20 File>", {628, 629}},
-                   {"<PelAB File>", {628, 629}},
-                   {"<Pel09 File>", {630, 631, 632, 633}},
-                   {"<Pel01 File>", {630, 631, 632, 633}}};
-    for (const auto& f : notOurs) {
-        WriteBytes(s.dir.path("other.pel"), std::string(f.first) + "\r\n" + ReadBytes(file).substr(14));
+    for (const auto& [first, from, to] : std::vector<std::tuple<std::string, int, int>>{
+             {"PK\x03\x04", 627, 627}, {"<Pel20 File>", 628, 629}, {"<PelAB File>", 628, 629},
+             {"<Pel09 File>", 630, 633}, {"<Pel01 File>", 630, 633}}) {
+        WriteBytes(s.dir.path("other.pel"), first + "\r\n" + ReadBytes(file).substr(14));
         s.answers.openNames.push_back(s.dir.path("other.pel"));
-        const std::size_t shown = s.answers.messages.size();
+        s.answers.messages.clear();
         s.menu(MainCommand::Open);
-        std::string text = w.shell().words.WordLine(f.lines[0]);
-        for (std::size_t i = 1; i < f.lines.size(); ++i) text += "\n\r" + w.shell().words.WordLine(f.lines[i]);
-        ASSERT_EQ(s.answers.messages.size(), shown + 1) << f.first;
-        EXPECT_EQ(s.answers.messages.back(), text) << f.first;
-        EXPECT_EQ(ObjectsText(w.document()), saved) << f.first;
-        EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel") << f.first;
+        std::string text = w.shell().words.WordLine(from);
+        for (int n = from + 1; n <= to; ++n) text += "\n\r" + w.shell().words.WordLine(n);
+        EXPECT_EQ(s.answers.messages, std::vector<std::string>{text}) << first;
+        EXPECT_EQ(ObjectsText(w.document()) + s.caption(), saved + "Pelmar  -  drawing.pel") << first;
     }
 
     // Zoom 200 % doubles the picture on the screen.
@@ -575,6 +562,28 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");
     EXPECT_EQ(ObjectsText(s.w->document()), saved);
     EXPECT_FALSE(s.on(MainCommand::Save));
+    // Narrower than its tool bar: "»" pops up the buttons that did not fit; one chosen there runs.
+    s.w->resize(700, 600);
+    QApplication::processEvents();
+    auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    QAction* newPo = s.w->toolAction(MainCommand::NewPo);
+    QList<QAction*> cut, offered;
+    for (QAction* a : bar->actions())
+        if (a->isVisible() && !a->isSeparator() && !bar->widgetForAction(a)->isVisible()) cut.push_back(a);
+    QTimer::singleShot(0, [&] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            offered = popup->actions();
+            offered.removeIf([](QAction* a) { return a->isSeparator(); });
+            QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(newPo).center());
+            popup->close();
+        }
+    });
+    const int points = s.count(Kind::po);
+    QTest::mouseClick(more, Qt::LeftButton);
+    EXPECT_TRUE(cut.size() > 10 && cut.contains(newPo));
+    EXPECT_EQ(offered, cut);
+    EXPECT_EQ(s.count(Kind::po), points + 1);
     s.w.reset();
 
     // A command-line document that cannot be read: the message, and no project.
@@ -586,32 +595,27 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_FALSE(s.on(MainCommand::NewPo));
 }
 
-// The picture window opens in the state it was saved in, at the normal place
-// and size the document stores, whatever state it was in before, and it
-// shows the picture, at once or when the user restores it.
+// The picture window opens in the state it was saved in at the normal place
+// the document stores, and shows the picture at once or when restored.
 TEST(MainWindow, PictureWindowComesBackAsSaved) {
     Session s;
     s.start();
     Form1& w = *s.w;
-    w.resize(2000, 1100);
     s.answers.counts[Slot(Kind::po)] = 1;
     s.menu(MainCommand::New);
     QMdiSubWindow* sub = w.pictureWindow();
-    const QSize picture(w.document().Im.Width, w.document().Im.Height);
     const auto stateOf = [sub] { return sub->isMinimized() ? 3 : sub->isMaximized() ? 2 : 1; };
-    // As the user leaves it: placed, then maximised or minimised.
-    const auto leave = [&](int state, const QRect& normal) {
+    const auto leave = [&](int state, const QRect& normal) {  // as the user leaves it
         sub->showNormal();
         sub->setGeometry(normal);
-        if (state == 2) sub->showMaximized();
-        if (state == 3) sub->showMinimized();
+        if (state > 1) sub->setWindowState(state == 2 ? Qt::WindowMaximized : Qt::WindowMinimized);
         QApplication::processEvents();
     };
-    const auto pictureShown = [&](const std::string& what) {
+    const auto pictureShown = [&] {  // all of it in view
         QApplication::processEvents();
-        QWidget* box = w.picture()->paintBox();
-        EXPECT_TRUE(w.pictureScroll()->isVisible() && box->isVisible() && box->size() == picture) << what;
-        EXPECT_EQ(w.pictureScroll()->size(), picture + QSize(4, 4)) << what << ": the whole picture in view";
+        const QSize picture(w.document().Im.Width, w.document().Im.Height);
+        return w.picture()->paintBox()->isVisible() && w.picture()->paintBox()->size() == picture &&
+               w.pictureScroll()->size() == picture + QSize(4, 4);
     };
     const char* names[] = {"", "normal", "maximised", "minimised"};
     const QRect places[] = {{}, {420, 4, 960, 800}, {430, 8, 940, 790}, {440, 12, 920, 780}};
@@ -619,80 +623,45 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
     std::string files[4];
     for (int state = 1; state <= 3; ++state) {
         leave(state, places[state]);
-        if (state == 3) minimised = sub->geometry();
-        files[state] = s.dir.path(std::string(names[state]) + ".pel");
-        s.answers.saveNames.push_back(files[state]);
+        minimised = sub->geometry();
+        s.answers.saveNames.push_back(files[state] = s.dir.path(std::string(names[state]) + ".pel"));
         s.menu(MainCommand::SaveAs);
-        auto back = NewDocument();
-        std::uint8_t v = 0;
-        ASSERT_EQ(ReadDocument(files[state], *back, v, ReadModeOpen), ReadOk);
-        EXPECT_EQ(std::make_pair(int(back->ImWinState), QRect(back->ImWinLeft, back->ImWinTop, back->ImWinWidth, back->ImWinHeight)),
-                  std::make_pair(state, places[state])) << names[state] << ": the normal place is stored";
-        // scripts/window-state-shots.sh starts the program with them.
-        if (const char* dir = std::getenv("PELMAR_WINSTATE_FILES"))
-            fs::copy_file(files[state], std::string(dir) + "/" + names[state] + ".pel", fs::copy_options::overwrite_existing);
+        if (const char* dir = std::getenv("PELMAR_WINSTATE_FILES"))  // for scripts/window-state-shots.sh
+            fs::copy(files[state], dir, fs::copy_options::overwrite_existing);
     }
-    ASSERT_TRUE(minimised.height() < 100 && minimised.bottom() > sub->mdiArea()->height() / 2) << "minimised at the bottom";
-
+    // Opened over each state, and an undo step on: the state and place of the file.
     for (int saved = 1; saved <= 3; ++saved)
         for (int before = 1; before <= 3; ++before) {
-            const std::string what = std::string(names[saved]) + " opened over " + names[before];
+            const std::string what = names[saved] + std::string(" opened over ") + names[before];
             leave(before, QRect(500, 30, 600, 400));
             s.answers.openNames.push_back(files[saved]);
-            s.menu(MainCommand::Open);
-            QApplication::processEvents();
-            EXPECT_EQ(stateOf(), saved) << what;
-            EXPECT_EQ(w.pictureNormalGeometry(), places[saved]) << what;
-            const QRect shown[] = {{}, places[1], sub->mdiArea()->viewport()->rect(), minimised};
-            EXPECT_EQ(sub->geometry(), shown[saved]) << what;
-            if (saved != 3) pictureShown(what);
-            // Saved again as it came: the same windows' line.
-            const std::string again = s.dir.path("again.pel");
-            fs::remove(again);
-            s.answers.saveNames.push_back(again);
-            s.menu(MainCommand::SaveAs);
-            EXPECT_EQ(ReadBytes(again), ReadBytes(files[saved])) << what;
-            // Restored by the user: at the document's place, with the picture.
-            sub->showNormal();
+            s.answers.yesNoCancel.push_back(Answer::No);  // changed by the undo step before (or the next open)
+            for (MainCommand c : {MainCommand::Open, MainCommand::NewPo, MainCommand::Undo}) s.menu(c);
+            const QRect shown[] = {{}, places[1], sub->parentWidget()->rect(), minimised};
+            EXPECT_EQ(std::make_tuple(s.count(Kind::po), stateOf(), w.pictureNormalGeometry(), sub->geometry()),
+                      std::make_tuple(1, saved, places[saved], shown[saved])) << what;
+            EXPECT_TRUE(saved == 3 || pictureShown()) << what;
+            sub->showNormal();  // by the user
             EXPECT_EQ(sub->geometry(), places[saved]) << what;
-            pictureShown(what + ", restored");
+            EXPECT_TRUE(pictureShown()) << what << ", restored";
         }
-
-    // Undo and redo reload the state of their snapshots: the one of the moment.
-    leave(1, places[1]);
-    s.answers.openNames.push_back(files[2]);
-    s.menu(MainCommand::Open);
-    s.menu(MainCommand::NewPo);
-    s.menu(MainCommand::Undo);
-    EXPECT_EQ(std::make_pair(s.count(Kind::po), stateOf()), std::make_pair(1, 2));
-    s.menu(MainCommand::Redo);
-    EXPECT_EQ(std::make_tuple(s.count(Kind::po), stateOf(), w.pictureNormalGeometry()), std::make_tuple(2, 2, places[2]));
-    pictureShown("after undo and redo");
-
-    // A minimised window's own size stored as its normal one (as an earlier
-    // version wrote it): restored no smaller than the layout's least.
+    // A minimised window's size stored as its normal one (earlier versions): no smaller than the least.
     std::string text = ReadBytes(files[3]);
-    std::size_t line29 = 0;
-    for (int n = 0; n < 28; ++n) line29 = text.find("\r\n", line29) + 2;
-    WriteBytes(s.dir.path("old.pel"), text.replace(line29, 17, "30000101901960024"));
-    s.answers.yesNoCancel.push_back(Answer::No);  // the point added above
+    WriteBytes(s.dir.path("old.pel"), text.replace(text.find("30440001209200780"), 17, "30000101901960024"));
     s.answers.openNames.push_back(s.dir.path("old.pel"));
     s.menu(MainCommand::Open);
     sub->showNormal();
     EXPECT_EQ(std::make_tuple(sub->x(), sub->y(), sub->height()), std::make_tuple(0, 1019, MinPictureHeight));
     EXPECT_GE(sub->width(), MinPictureWidth);
-
-    // Started with a document and then sized by the window manager: the
-    // document's place stays until the user asks for the default layout.
+    // Started with a document, then sized by the window manager: its place stays till the default layout.
     for (int saved : {1, 2}) {
         s.start({files[saved]});
         s.w->resize(1900, 1050);
         QApplication::processEvents();
-        EXPECT_EQ(s.w->pictureWindow()->isMaximized(), saved == 2) << names[saved];
-        EXPECT_EQ(s.w->pictureNormalGeometry(), places[saved]) << names[saved];
+        auto now = [&] { return std::make_pair(s.w->pictureWindow()->isMaximized(), s.w->pictureNormalGeometry()); };
+        EXPECT_EQ(now(), std::make_pair(saved == 2, places[saved])) << names[saved];
         s.menu(MainCommand::WinDef);
-        EXPECT_EQ(s.w->pictureWindow()->isMaximized(), saved == 2) << names[saved];
-        EXPECT_NE(s.w->pictureNormalGeometry(), places[saved]) << names[saved];
+        EXPECT_TRUE(now().first == (saved == 2) && now().second != places[saved]) << names[saved];
     }
 }
 
@@ -1184,35 +1153,6 @@ TEST(MainWindow, RoundDialogsSession) {
     EXPECT_EQ(doc.Ko[1].OutSphere.SecOn[5].v, section);
 }
 
-// A main window narrower than its tool bar: the "»" button pops up the
-// buttons that did not fit, in order, above the object dialogs below the bar.
-TEST(MainWindow, TheToolBarExtensionShowsTheButtonsThatDidNotFit) {
-    Session s;
-    s.start();
-    s.answers.counts[Slot(Kind::po)] = 1;
-    s.menu(MainCommand::New);
-    s.w->resize(700, 600);
-    QApplication::processEvents();
-    auto* bar = s.w->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
-    auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
-    ASSERT_TRUE(more && more->isVisible());
-    QList<QAction*> cut, offered;
-    for (QAction* a : bar->actions())
-        if (a->isVisible() && !a->isSeparator() && !bar->widgetForAction(a)->isVisible()) cut.push_back(a);
-    QTimer::singleShot(0, [&] {
-        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!popup) return;
-        for (QAction* a : popup->actions())
-            if (!a->isSeparator()) offered.push_back(a);
-        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(s.w->toolAction(MainCommand::NewPo)).center());
-        if (popup->isVisible()) popup->close();
-    });
-    QTest::mouseClick(more, Qt::LeftButton);
-    EXPECT_TRUE(cut.size() > 10 && cut.contains(s.w->toolAction(MainCommand::NewPo)));
-    EXPECT_EQ(offered, cut);
-    EXPECT_EQ(s.count(Kind::po), 2);
-}
-
 // The program itself, started as a process without a window system: File >
 // Exit with no document, a termination signal, and Exit with a changed
 // document and "No" to the save question.  Each time the process ends by
@@ -1348,209 +1288,108 @@ TEST(MainWindow, SurfaceDialogsOverTheEditingCore) {
     EXPECT_EQ(st.SechPlane, 2);
 }
 
-// What a document cannot hold is refused where it is typed or pasted, with
-// a message naming it; a sign typed in a Symbol text is kept as its code.  So
-// Undo, Redo, Copy and Paste, the default set and the file give back every
-// text as the dialogs showed it.
+// Texts the file cannot hold: asked about at a save, refused with a message where typed or pasted; so
+// Undo, Redo, Copy and Paste, the default set and the file give back every text the dialogs showed.
 TEST(MainWindow, TextsSession) {
     Session s;
     s.start();
     Form1& w = *s.w;
-    for (Kind k : {Kind::po, Kind::xy}) s.answers.counts[Slot(k)] = 1;
+    EditingState& st = w.editing();
+    for (Kind k : {Kind::po, Kind::tr, Kind::xy}) s.answers.counts[Slot(k)] = 1;
     s.menu(MainCommand::New);
-    auto open = [&](Kind k) {
-        for (int i = 0; i < w.objectCombo()->count(); ++i)
-            if (std::string(w.editing().ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
-                w.objectCombo()->setCurrentIndex(i);
-                emit w.objectCombo()->activated(i);
-            }
-        QWidget* d = w.dialogSession().registry().dialog(k);
-        ShowActive(*d);
-        return d;
+    auto open = [&](int listed, Kind k) {
+        emit w.objectCombo()->activated(listed);
+        ShowActive(*w.dialogSession().registry().dialog(k));
+        return w.dialogSession().registry().dialog(k);
     };
-    // Keys as a keyboard gives them (QTest::keyClicks sends Latin-1 only)
-    // over the edit's text selected.
-    auto type = [](QWidget* d, const char* edit, const char* keys) {
+    QWidget* po = open(0, Kind::po);
+    DProj& doc = w.document();
+    doc.Obj.Po[1].Upper.s = st.Copies.CurPoint.Upper.s = "\u03c0";
+    doc.Obj.Tr[1].S[2].P1.Name.s = "A\r\nB";
+    doc.Author = "\u2713";
+    SetChanged(st, true);
+    const std::string file = s.dir.path("texts.pel");
+    s.answers.saveNames = {file, file};
+    s.answers.yesNo = {false, true};
+    s.menu(MainCommand::Save);
+    EXPECT_TRUE(!fs::exists(file) && s.on(MainCommand::Save)) << "No writes nothing";
+    s.menu(MainCommand::Save);
+    EXPECT_EQ(std::exchange(s.answers.asked, {}),
+              std::vector<std::string>(2, "Эти тексты нельзя сохранить как есть, в файле они будут изменены:\nАвтор: "
+                                          "«\u2713» → «?»\nТочка 1, верхний индекс: «\u03c0» → «?»\nТреугольник 1, "
+                                          "Сторона 2, Точка 1, имя: «A\r\nB» → «A B»\nСохранить с этими изменениями?"));
+    EXPECT_EQ(std::make_tuple(doc.Obj.Po[1].Upper.s, st.Copies.CurPoint.Upper.s, doc.Obj.Tr[1].S[2].P1.Name.s,
+                              Find<QLineEdit>(*po, "EditPUp")->text(), doc.Author, s.on(MainCommand::Save)),
+              std::make_tuple("?", "?", "A B", "?", "?", false));
+    auto back = NewDocument();
+    std::uint8_t v = 0;
+    ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
+    EXPECT_EQ(ObjectsText(*back), ObjectsText(doc)) << "the document counted as saved is the one on disk";
+    // Keys sent one by one (keyClicks sends Latin-1 only) or Ctrl+V: whether one message named `sign`.
+    auto told = [&](QWidget* d, const char* edit, const char* keys, const char* sign) {
         auto* e = Find<QLineEdit>(*d, edit);
         e->setFocus();
         e->selectAll();
         if (!keys) QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         for (const QChar c : QString::fromUtf8(keys)) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, c, {});
         QApplication::processEvents();
-    };
-    // Whether the one message since named `sign` (none without it).
-    auto told = [&](const char* sign) {
         const std::vector<std::string> m = std::exchange(s.answers.messages, {});
         return m.size() == (sign ? 1u : 0u) && (!sign || m[0].find(std::string("«") + sign + "»") != std::string::npos);
     };
-    auto texts = [&] {
-        const DSubProj& d = w.document().Obj;
-        std::vector<std::string> t{d.Xy[1].Graph[1].s};
-        for (int i = 1; i <= d.count(Kind::po); ++i)
-            for (const DStr* f : {&d.Po[i].ID, &d.Po[i].Name, &d.Po[i].Upper, &d.Po[i].Lower}) t.push_back(f->s);
-        return t;
-    };
-    const DSubProj& doc = w.document().Obj;
-
-    QWidget* po = open(Kind::po);
-    type(po, "EditPName", "π");
-    EXPECT_TRUE(told("π"));
-    EXPECT_EQ(doc.Po[1].Name.s, "A");
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("A′"));
-    type(po, "EditPName", nullptr);
-    EXPECT_TRUE(told("′"));
-    EXPECT_EQ(doc.Po[1].Name.s, "A") << "the rest of the paste kept";
+    EXPECT_TRUE(told(po, "EditPName", "π", "π") && doc.Obj.Po[1].Name.s == "A");
+    QApplication::clipboard()->setText(QString::fromUtf8("A′"));
+    EXPECT_TRUE(told(po, "EditPName", nullptr, "′") && doc.Obj.Po[1].Name.s == "A") << "the rest of the paste kept";
     auto* font = Find<TFontCombo>(*po, "FontComboBoxP2");
     font->setFontName("Symbol");  // offered whether the machine has it or not
     font->setFocus();
     emit font->activated(font->currentIndex());
-    type(po, "EditPUp", "α′");
-    EXPECT_TRUE(told(nullptr));
-    EXPECT_EQ(doc.Po[1].Upper.s, "a" + Cp1251ToUtf8("\xA2"));
-    type(open(Kind::xy), "EditX21", "x²");
-    EXPECT_TRUE(told("²"));
-    EXPECT_EQ(doc.Xy[1].Graph[1].s, "x");
-    const std::vector<std::string> shown = texts();
-
-    s.menu(MainCommand::Undo);
-    s.menu(MainCommand::Redo);
-    EXPECT_EQ(texts(), shown);
-    po = open(Kind::po);
+    EXPECT_TRUE(told(po, "EditPUp", "α′", nullptr) && doc.Obj.Po[1].Upper.s == "aў") << "its Symbol codes";
+    EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "²") && doc.Obj.Xy[1].Graph[1].s == "x");
+    const std::string typed = ObjectsText(doc);
+    for (MainCommand c : {MainCommand::Undo, MainCommand::Redo}) s.menu(c);
+    EXPECT_EQ(ObjectsText(w.document()), typed);
+    po = open(0, Kind::po);
     QTimer::singleShot(0, [] {
         if (QWidget* q = QApplication::activeModalWidget()) Find<QPushButton>(*q, "Button1")->click();
     });
-    s.menu(MainCommand::Copy);
-    s.menu(MainCommand::Paste);
-    ASSERT_EQ(s.count(Kind::po), 2);
-    EXPECT_EQ(doc.Po[2].Name.s + doc.Po[2].Upper.s, doc.Po[1].Name.s + doc.Po[1].Upper.s);
-    const std::vector<std::string> pasted = texts();
-    QTest::mouseClick(Find<QWidget>(*po, "ButtonPSave"), Qt::LeftButton);
-    QTest::mouseClick(Find<QWidget>(*po, "ButtonPLoad"), Qt::LeftButton);
-    EXPECT_EQ(texts(), pasted);
-    // No text for the save to question, and the file gives them all back.
-    s.answers.saveNames.push_back(s.dir.path("texts.pel"));
-    s.menu(MainCommand::Save);
-    s.answers.openNames.push_back(s.dir.path("texts.pel"));
-    s.menu(MainCommand::Open);
-    EXPECT_EQ(texts(), pasted);
-    EXPECT_TRUE(s.answers.asked.empty() && s.answers.messages.empty());
-
-    // A document saved maximised opens maximised, with its texts, over a
-    // picture window the user made normal.
+    for (MainCommand c : {MainCommand::Copy, MainCommand::Paste}) s.menu(c);
+    const DPoint& pasted = w.document().Obj.Po[2];
+    EXPECT_EQ(std::make_tuple(s.count(Kind::po), pasted.Name.s, pasted.Upper.s), std::make_tuple(2, "A", "aў"));
+    const std::string texts = ObjectsText(w.document());
+    for (const char* b : {"ButtonPSave", "ButtonPLoad"}) QTest::mouseClick(Find<QWidget>(*po, b), Qt::LeftButton);
+    EXPECT_EQ(ObjectsText(w.document()), texts);
+    // Saved maximised, opened over a normal window: maximised, with its texts, its missing background told once.
+    w.document().Im.BackOn = 1;
+    w.document().Im.BackPicture = s.dir.path("gone.jpg");
+    SetChanged(st, true);
+    const std::string saved = ObjectsText(w.document());
     w.pictureWindow()->showMaximized();
-    s.answers.saveNames.push_back(s.dir.path("maximised.pel"));
-    s.menu(MainCommand::SaveAs);
+    s.menu(MainCommand::Save);
     w.pictureWindow()->showNormal();
-    s.answers.openNames.push_back(s.dir.path("maximised.pel"));
-    s.menu(MainCommand::Open);
+    for (MainCommand c : {MainCommand::File1, MainCommand::NewPo, MainCommand::Undo}) s.menu(c);
     QApplication::processEvents();
-    EXPECT_TRUE(w.pictureWindow()->isMaximized());
-    EXPECT_TRUE(w.picture()->paintBox()->isVisible());
-    EXPECT_EQ(texts(), pasted);
+    EXPECT_TRUE(w.pictureWindow()->isMaximized() && w.picture()->paintBox()->isVisible() && s.answers.asked.empty());
+    EXPECT_EQ(s.answers.messages, std::vector<std::string>{MissingBackgroundText(s.dir.path("gone.jpg"))});
+    EXPECT_EQ(ObjectsText(w.document()), saved);
 }
 
-// Texts the file cannot hold: the question names them as the user knows
-// them, in the interface's language; No writes nothing, Yes leaves in memory,
-// in the working copy and in the open dialog what the file holds.
-TEST(MainWindow, SaveOfTextsTheFileCannotHold) {
-    Session s;
-    s.start();
-    Form1& w = *s.w;
-    EditingState& st = w.editing();
-    for (Kind k : {Kind::po, Kind::tr}) s.answers.counts[Slot(k)] = 1;
-    s.menu(MainCommand::New);
-    DProj& doc = w.document();
-    w.objectCombo()->setCurrentIndex(0);  // the point
-    emit w.objectCombo()->activated(0);
-    QWidget* dialog = w.dialogSession().registry().dialog(Kind::po);
-    ASSERT_TRUE(dialog);
-    doc.Obj.Po[1].Upper.s = st.Copies.CurPoint.Upper.s = "\u03c0";
-    doc.Obj.Tr[1].S[2].P1.Name.s = "A\r\nB";
-    doc.Author = "\u2713";
-    SetChanged(st, true);
-
-    const std::string file = s.dir.path("texts.pel");
-    s.answers.saveNames = {file, file};
-    s.answers.yesNo.push_back(false);
-    s.menu(MainCommand::Save);
-    EXPECT_TRUE(!fs::exists(file) && s.on(MainCommand::Save)) << "No writes nothing";
-    const std::string asked = s.answers.asked.back();
-    for (const char* line : {"Эти тексты нельзя сохранить как есть", "\nАвтор: «\u2713» → «?»",
-                             "\nТочка 1, верхний индекс: «\u03c0» → «?»",
-                             "\nТреугольник 1, Сторона 2, Точка 1, имя: «A\r\nB» → «A B»", "\nСохранить"})
-        EXPECT_NE(asked.find(line), std::string::npos) << line << "\n" << asked;
-    EXPECT_EQ(asked.find("\n, "), std::string::npos) << asked;
-
-    s.answers.yesNo.push_back(true);
-    s.menu(MainCommand::Save);
-    ASSERT_TRUE(fs::exists(file) && !s.on(MainCommand::Save));
-    EXPECT_EQ(std::tie(doc.Obj.Po[1].Upper.s, st.Copies.CurPoint.Upper.s, doc.Obj.Tr[1].S[2].P1.Name.s, doc.Author),
-              std::make_tuple("?", "?", "A B", "?"));
-    EXPECT_EQ(Find<QLineEdit>(*dialog, "EditPUp")->text().toStdString(), "?");
-    auto back = NewDocument();
-    std::uint8_t v = 0;
-    ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
-    EXPECT_EQ(ObjectsText(*back), ObjectsText(doc)) << "the document counted as saved is the one on disk";
-
-    // A background picture gone when the document opens is told once, by
-    // name; an undo step that reopens the document does not tell it again.
-    const std::string gone = s.dir.path("gone.jpg");
-    doc.Im.BackOn = 1;
-    doc.Im.BackPicture = gone;
-    SetChanged(st, true);
-    s.menu(MainCommand::Save);
-    s.menu(MainCommand::File1);
-    s.menu(MainCommand::NewPo);
-    s.menu(MainCommand::Undo);
-    EXPECT_EQ(std::count(s.answers.messages.begin(), s.answers.messages.end(), MissingBackgroundText(gone)), 1)
-        << testing::PrintToString(s.answers.messages);
-}
-
-// A new project of any kind, or of every kind at once, from the shipped
-// default sets, is on the disk what reading its file gives: saved, opened and
-// saved again, its file comes back line for line, the window's own state and
-// its first redraw and dialog fill included.
+// A new project of each kind alone, and of every kind in the offered, a larger and a too small picture:
+// saved, opened and saved again, its file comes back line for line.
 TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
     Session s;
     s.start();
-    // Each kind alone in the picture the new-project settings offer, then
-    // every kind in that picture, in a larger one and in one too small for
-    // most objects.
-    std::vector<std::pair<std::array<std::uint8_t, KindCount>, QSize>> projects;
-    for (const KindInfo& k : KindTable) projects.emplace_back().first.at(Slot(k.kind)) = 1;
-    for (QSize size : {QSize(), QSize(1000, 700), QSize(200, 150)}) {
-        projects.emplace_back().first.fill(1);
-        projects.back().second = size;
-    }
-    for (std::size_t n = 0; n < projects.size(); ++n) {
-        const std::string what = n < KindCount ? std::string(KindTable[n].fileWord)
-                                               : "every kind in " + std::to_string(projects[n].second.width());
-        const std::string first = s.dir.path("first" + std::to_string(n) + ".pel");
-        const std::string again = s.dir.path("again" + std::to_string(n) + ".pel");
-        s.answers.counts = projects[n].first;
-        s.answers.picture = projects[n].second;
-        s.menu(MainCommand::New);
-        QApplication::processEvents();  // the first redraw
-        s.answers.saveNames.push_back(first);
-        s.menu(MainCommand::Save);
-        s.answers.openNames.push_back(first);
-        s.menu(MainCommand::Open);
-        QApplication::processEvents();
-        s.answers.saveNames.push_back(again);
-        s.menu(MainCommand::SaveAs);
-        const std::string a = ReadBytes(first), b = ReadBytes(again);
-        ASSERT_FALSE(a.empty()) << what;
-        std::istringstream as(a), bs(b);
-        std::string la, lb;
-        int line = 0, changed = 0;
-        std::string shown;
-        while (std::getline(as, la)) {
-            ++line;
-            if (!std::getline(bs, lb)) lb = "<end>";
-            if (la != lb && ++changed <= 5) shown += "\n  line " + std::to_string(line) + ": " + la + " -> " + lb;
+    for (std::size_t n = 0; n < KindCount + 3; ++n) {
+        s.answers.counts.fill(n < KindCount ? 0 : 1);
+        if (n < KindCount) s.answers.counts.at(Slot(KindTable[n].kind)) = 1;
+        s.answers.picture = n <= KindCount ? QSize() : n == KindCount + 1 ? QSize(1000, 700) : QSize(200, 150);
+        const std::string first = s.dir.path(std::to_string(n) + ".pel"), again = first + ".pel";
+        s.answers.saveNames = {first, again};
+        s.answers.openNames = {first};
+        for (MainCommand c : {MainCommand::New, MainCommand::Save, MainCommand::Open, MainCommand::SaveAs}) {
+            s.menu(c);
+            QApplication::processEvents();  // the first redraw
         }
-        EXPECT_EQ(changed, 0) << what << " changed " << changed << " lines on reopening:" << shown;
-        EXPECT_EQ(a.size(), b.size()) << what;
+        EXPECT_EQ(ReadBytes(again), ReadBytes(first)) << (n < KindCount ? KindTable[n].fileWord : "every kind");
     }
     EXPECT_TRUE(s.answers.messages.empty());
 }
