@@ -33,28 +33,6 @@ struct SessionAnswers : test::QuietQuestions {
     bool chooseNewPicture(PictureSettings& s) override { return s = picture, true; }
 };
 
-// The user's own default sets: these kinds come with their fill on, the 3D system with a shaded sphere.
-void WriteFilledDefaults(const std::string& prog) {
-    std::filesystem::create_directories(prog + "DefaultSet");
-    DefaultsSource src;
-    src.programFolder = prog;
-    for (Kind k : {Kind::tr, Kind::kv, Kind::sf, Kind::ko, Kind::i4, Kind::xz}) {
-        auto d = DefaultSetDocument(k, src);
-        VisitKind(k, [&](auto kc) {
-            if constexpr (requires { KindT<kc.value>::store(d->Obj)[1].Fill.On; })
-                KindT<kc.value>::store(d->Obj)[1].Fill.On = true;
-        });
-        if (k == Kind::xz) {
-            DXZ& x = d->Obj.Xz[1];
-            DOutLine& o = x.Outlines[3];
-            x.Scale.v = 10, x.SurfOn[4].v = true, x.Surf[4].s = "x^2+y^2+z^2-16";
-            o.On = o.GradientOn = true, o.X2 = W, o.Y2 = H, o.Colors = {0x2060F0, 0x20C040, 0xF04020};
-            UpdateXYZ(x, 0);
-        }
-        ASSERT_TRUE(WriteDocument(DefaultSetFile(k, prog), *d, WriteModeDefaultSet, DocumentContext{}));
-    }
-}
-
 // The picture (raster mode only) and the PNG export, or the transparent one (metafile mode), after a build.
 std::array<QImage, 2> Build(DProj& proj, DrawingState& st, const std::string& file) {
     FakeRedrawHost redraw;
@@ -69,9 +47,8 @@ std::array<QImage, 2> Build(DProj& proj, DrawingState& st, const std::string& fi
     return {proj.Im.PicMode == 0 ? st.DrawBitmap : QImage(), QImage(QString::fromStdString(file))};
 }
 
-// The pixels where two pictures differ by more than a shade (premultiplied: the colour of a transparent pixel does
-// not count), all for pictures of other sizes.  Antialiased outline edges may differ in a few pixels by what was
-// drawn before; a fill shows in thousands.
+// The pixels that differ by more than a shade (the colour of a transparent one does not count), all for another
+// size.  Antialiased outline edges may differ in a few pixels by what was drawn before; a fill shows in thousands.
 int Differing(QImage a, QImage b) {
     if (a.size() != b.size()) return std::max(a.width() * a.height(), b.width() * b.height()) + 1;
     a.convertTo(QImage::Format_RGBA8888_Premultiplied), b.convertTo(QImage::Format_RGBA8888_Premultiplied);
@@ -84,8 +61,6 @@ int Differing(QImage a, QImage b) {
 }  // namespace
 
 TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
-    constexpr std::array Kinds{Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::kv, Kind::sf, Kind::zi,
-                               Kind::ko, Kind::i3, Kind::i4, Kind::r3, Kind::r4, Kind::xz};
     for (unsigned seed = 20261208; seed < 20261208 + 8; ++seed) {
         test::Editing e;
         DrawingState draw;
@@ -96,7 +71,23 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         std::ostringstream log;
         const std::string dir = e.dir.folder();
         e->BackPng = &draw.BackPng, shell.ProgDir = shell.settings.DocDir = dir;
-        WriteFilledDefaults(dir);
+        // The user's own default sets: these kinds come with their fill on, the 3D system with a shaded sphere.
+        std::filesystem::create_directories(dir + "DefaultSet");
+        for (Kind k : {Kind::tr, Kind::kv, Kind::sf, Kind::ko, Kind::i4, Kind::xz}) {
+            auto d = DefaultSetDocument(k, DefaultsSource{.programFolder = dir});
+            VisitKind(k, [&](auto kc) {
+                if constexpr (requires { KindT<kc.value>::store(d->Obj)[1].Fill.On; })
+                    KindT<kc.value>::store(d->Obj)[1].Fill.On = true;
+            });
+            if (k == Kind::xz) {
+                DXZ& x = d->Obj.Xz[1];
+                DOutLine& o = x.Outlines[3];
+                x.Scale.v = 10, x.SurfOn[4].v = true, x.Surf[4].s = "x^2+y^2+z^2-16";
+                o.On = o.GradientOn = true, o.X2 = W, o.Y2 = H, o.Colors = {0x2060F0, 0x20C040, 0xF04020};
+                UpdateXYZ(x, 0);
+            }
+            ASSERT_TRUE(WriteDocument(DefaultSetFile(k, dir), *d, WriteModeDefaultSet, DocumentContext{}));
+        }
         const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); };
         for (int step = 0; step <= 18 && !HasFailure(); ++step) {
             Kind k;
@@ -108,7 +99,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
             switch (c) {
                 case 0:  // random objects, picture type and shading
                     log << "new-project ";
-                    for (Kind n : Kinds) ask.counts[Slot(n)] = pick(4) == 0 ? 1 + pick(2) : 0;
+                    for (auto& n : ask.counts) n = pick(4) == 0 ? 1 + pick(2) : 0;
                     ask.counts[Slot(Kind::tr)] = 1, ask.counts[Slot(Kind::xz)] = pick(2);
                     ask.picture = NewProjectSettings();
                     ask.picture.Width = W, ask.picture.Height = H, ask.picture.PicMode = pick(2);
@@ -116,7 +107,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     files.NewProject();
                     break;
                 case 1: case 2:
-                    log << "new-" << InfoOf(k = Kinds[pick(Kinds.size())]).code << " ";
+                    log << "new-" << InfoOf(k = Kind(1 + pick(KindCount))).code << " ";
                     NewDefaultObject(*e, k);
                     break;
                 case 3: case 4: case 5: case 6: case 7: {  // the current object, or all but it selected
