@@ -112,20 +112,25 @@ std::string PictureLimitText(const PictureAsRead& file, const DImProj& kept, con
     if (wide || high) {
         const std::string size = std::to_string(kept.Width) + " x " + std::to_string(kept.Height) + ".";
         if (lowered)
-            text = said("Размер рисунка превышает ", "The picture size exceeds ") + std::to_string(PictureSideMax) + said(" пикселей и уменьшен до ", " pixels and is reduced to ") + size;
+            text = said("Размер рисунка превышает ", "The picture size exceeds ") + std::to_string(PictureSideMax) +
+                   said(" пикселей и уменьшен до ", " pixels and is reduced to ") + size;
         else if (raised)
-            text = said("Размер рисунка меньше ", "The picture size is below ") + std::to_string(PictureSideMin) + said(" пикселя и увеличен до ", " pixels and is raised to ") + size;
+            text = said("Размер рисунка меньше ", "The picture size is below ") + std::to_string(PictureSideMin) +
+                   said(" пикселя и увеличен до ", " pixels and is raised to ") + size;
         else
-            text = said("Размер рисунка выходит за пределы от ", "The picture size lies outside ") + std::to_string(PictureSideMin) + said(" до ", " to ") +
-                   std::to_string(PictureSideMax) + said(" пикселей и изменен на ", " pixels and is changed to ") + size;
+            text = said("Размер рисунка выходит за пределы от ", "The picture size lies outside ") +
+                   std::to_string(PictureSideMin) + said(" до ", " to ") + std::to_string(PictureSideMax) +
+                   said(" пикселей и изменен на ", " pixels and is changed to ") + size;
     }
     if (file.Dpi != kept.Dpi) {
         if (!text.empty()) text += "\n\r";
         const std::string dpi = std::to_string(kept.Dpi) + " dpi.";
         if (file.Dpi > kept.Dpi)
-            text += said("Разрешение рисунка превышает ", "The picture resolution exceeds ") + std::to_string(ResolutionMax) + said(" dpi и уменьшено до ", " dpi and is reduced to ") + dpi;
+            text += said("Разрешение рисунка превышает ", "The picture resolution exceeds ") +
+                    std::to_string(ResolutionMax) + said(" dpi и уменьшено до ", " dpi and is reduced to ") + dpi;
         else
-            text += said("Разрешение рисунка меньше ", "The picture resolution is below ") + std::to_string(ResolutionMin) + said(" dpi и увеличено до ", " dpi and is raised to ") + dpi;
+            text += said("Разрешение рисунка меньше ", "The picture resolution is below ") +
+                    std::to_string(ResolutionMin) + said(" dpi и увеличено до ", " dpi and is raised to ") + dpi;
     }
     return text;
 }
@@ -376,23 +381,11 @@ template void ObjectAsReadBack(DPr4&, const DImProj&);
 template void ObjectAsReadBack(DXZ&, const DImProj&);
 
 std::size_t KeepSavedTexts(DProj& doc, WorkingCopies* work) {
-    const std::size_t n = TakeWrittenTexts([&](LineWriter& out) { WriteText(out, doc, WindowsFromRecord(doc), doc.Role); });
+    const std::size_t n =
+        TakeWrittenTexts([&](LineWriter& out) { WriteText(out, doc, WindowsFromRecord(doc), doc.Role); });
     if (work) {
         TakeWrittenTexts([&](LineWriter& out) {
-            WriteObjectBlock(out, work->CurPoint);
-            WriteObjectBlock(out, work->CurLine);
-            WriteObjectBlock(out, work->CurCircle);
-            WriteObjectBlock(out, work->CurTri);
-            WriteObjectBlock(out, work->CurKv);
-            WriteObjectBlock(out, work->CurXOY);
-            WriteObjectBlock(out, work->CurSf);
-            WriteObjectBlock(out, work->CurZi);
-            WriteObjectBlock(out, work->CurKo);
-            WriteObjectBlock(out, work->CurPi3);
-            WriteObjectBlock(out, work->CurPi4);
-            WriteObjectBlock(out, work->CurPr3);
-            WriteObjectBlock(out, work->CurPr4);
-            WriteObjectBlock(out, work->CurXZ);
+            ForEachWorkingCopy(*work, [&](const auto& record) { WriteObjectBlock(out, record); });
         });
     }
     return n;

@@ -658,6 +658,13 @@ struct WorkingCopies {
     std::uint8_t& index(Kind k) { return CurIndex[static_cast<std::size_t>(k) - 1]; }
 };
 
+// Calls f(record) for each kind's working copy in kind order.
+template <class Work, class F>
+void ForEachWorkingCopy(Work& w, F&& f) {
+    f(w.CurPoint); f(w.CurLine); f(w.CurCircle); f(w.CurTri); f(w.CurKv); f(w.CurXOY); f(w.CurSf);
+    f(w.CurZi); f(w.CurKo); f(w.CurPi3); f(w.CurPi4); f(w.CurPr3); f(w.CurPr4); f(w.CurXZ);
+}
+
 // A new document with its start values; documents are large, keep them on the heap.
 std::unique_ptr<DProj> NewDocument();
 
