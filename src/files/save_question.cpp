@@ -51,12 +51,13 @@ const std::array<PartWord, 21> kParts{{
     {"Edge ", WordNo::Face},
 }};
 
-// A text field as the dialogs name it: Russian, English.
+// A text field as the dialogs name it: Russian, English.  The object
+// dialogs label the ID field "ID:" in every language.
 struct FieldWord {
     std::string_view field, russian, english;
 };
 constexpr std::array<FieldWord, 19> kFields{{
-    {"ID", "название", "title"},
+    {"ID", "ID", "ID"},
     {"Name", "имя", "name"},
     {"NameFont", "шрифт имени", "name font"},
     {"Upper", "верхний индекс", "upper index"},

@@ -29,6 +29,13 @@ QPoint KeepInside(QPoint at, QSize size, const QRect& area) {
     return {x, y};
 }
 
+QRect KeepPictureInside(const QRect& place, const QRect& area) {
+    QSize size = place.size();
+    if (!area.isEmpty()) size = size.boundedTo(area.size());
+    size = size.expandedTo(QSize(MinPictureWidth, MinPictureHeight));
+    return {KeepInside(place.topLeft(), size, area), size};
+}
+
 WindowLayout DefaultWindowLayout(const MainGeometry& m) {
     WindowLayout l;
     l.pictureLeft = std::max(DialogStrip, m.dialogFrameWidth > 0 ? EdgeGap + m.dialogFrameWidth + PictureGap : 0);

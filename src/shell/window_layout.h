@@ -59,6 +59,11 @@ int DialogRoom(std::span<const int> clientWidths, const FrameMargins& frame);
 // itself when `area` is empty.
 QPoint KeepInside(QPoint at, QSize size, const QRect& area);
 
+// A picture window's normal place kept where it can be seen and grabbed: no
+// larger than `area` (nor smaller than the least size) and moved as little
+// as needed to lie inside it; `place` at the least size when `area` is empty.
+QRect KeepPictureInside(const QRect& place, const QRect& area);
+
 // Picture window: top 0, height = client height − tool bar − 5; its left
 // edge 405, or 5 pixels right of the dialogs' room where that is wider;
 // width = client width − left − 10.  On a small main window

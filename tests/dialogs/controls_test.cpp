@@ -12,6 +12,7 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "files/text_lines.h"
 #include "model/update.h"
 
 using namespace pelmar;
@@ -194,16 +195,22 @@ TEST(ColorCombo, ItemIndexIsColourIndexAndForeignValuesStay) {
     EXPECT_EQ(std::tuple(combo.currentIndex(), combo.colorValue()), std::tuple(-1, TColor(0xFF)));
 }
 
+// Offered: only names the code page spells, so a chosen font survives the file and the undo history.
 TEST(FontCombo, KeepsNamesTheMachineLacks) {
-    TFontCombo combo(nullptr, {"DejaVu Sans", "Liberation Serif", "DejaVu Sans"});
+    TFontCombo combo(nullptr, {"DejaVu Sans", "Liberation Serif", "DejaVu Sans", "Noto Sans CJK 日本", "Tab\tFace", "Ёж"});
     for (const char* name : {"MS Sans Serif", "Times New Roman", "MS Sans Serif", "DejaVu Sans", "arial"}) {
         combo.setFontName(name);
         EXPECT_EQ(combo.fontName(), name);
     }
     QStringList items;
     for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-    EXPECT_EQ(items, QStringList({"arial", "DejaVu Sans", "Liberation Serif", "MS Sans Serif", "Times New Roman"}));
-    EXPECT_GT(TFontCombo().count(), 0);  // the machine's families
+    EXPECT_EQ(items, QStringList({"arial", "DejaVu Sans", "Liberation Serif", "MS Sans Serif", "Times New Roman", "Ёж"}));
+    TFontCombo machine;
+    EXPECT_GT(machine.count(), 0);
+    for (int i = 0; i < machine.count(); ++i) {
+        const std::string name = machine.itemText(i).toStdString();
+        EXPECT_EQ(Cp1251ToUtf8(Utf8ToCp1251(name)), name);
+    }
 }
 
 TEST(RadioGroup, IndexTextAndEnableByItem) {

@@ -617,8 +617,10 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
         return w.picture()->paintBox()->isVisible() && w.picture()->paintBox()->size() == picture &&
                w.pictureScroll()->size() == picture + QSize(4, 4);
     };
+    w.document().Im.Width = 400;  // whole in a window on the screen
+    w.document().Im.Height = 300;
     const char* names[] = {"", "normal", "maximised", "minimised"};
-    const QRect places[] = {{}, {420, 4, 960, 800}, {430, 8, 940, 790}, {440, 12, 920, 780}};
+    const QRect places[] = {{}, {20, 4, 760, 420}, {30, 8, 750, 410}, {40, 12, 740, 400}};
     QRect minimised;  // where the MDI area puts a window the user minimises
     std::string files[4];
     for (int state = 1; state <= 3; ++state) {
@@ -645,14 +647,24 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
             EXPECT_EQ(sub->geometry(), places[saved]) << what;
             EXPECT_TRUE(pictureShown()) << what << ", restored";
         }
-    // A minimised window's size stored as its normal one (earlier versions): no smaller than the least.
-    std::string text = ReadBytes(files[3]);
-    WriteBytes(s.dir.path("old.pel"), text.replace(text.find("30440001209200780"), 17, "30000101901960024"));
-    s.answers.openNames.push_back(s.dir.path("old.pel"));
-    s.menu(MainCommand::Open);
-    sub->showNormal();
-    EXPECT_EQ(std::make_tuple(sub->x(), sub->y(), sub->height()), std::make_tuple(0, 1019, MinPictureHeight));
-    EXPECT_GE(sub->width(), MinPictureWidth);
+    // Stored off the screen (a minimised window's place in earlier versions, a far corner of a larger
+    // screen): restored where it is seen whole, no smaller than the least, and kept by the next document.
+    const QWidget* view = sub->parentWidget();
+    const QRect screen = w.screen()->availableGeometry();
+    for (const char* stored : {"30000101901960024", "15000400008000700"}) {
+        std::string text = ReadBytes(files[3]);
+        WriteBytes(s.dir.path("old.pel"), text.replace(text.find("30040001207400400"), 17, stored));
+        s.answers.openNames.push_back(s.dir.path("old.pel"));
+        s.menu(MainCommand::Open);
+        sub->showNormal();
+        const QRect place = sub->geometry();
+        const QRect onScreen(view->mapToGlobal(place.topLeft()), place.size());
+        EXPECT_TRUE(view->rect().contains(place) && screen.contains(onScreen)) << stored;
+        EXPECT_TRUE(place.width() >= MinPictureWidth && place.height() >= MinPictureHeight) << stored;
+        s.answers.yesNoCancel.push_back(Answer::No);  // the new document unsaved, at the next open or start
+        s.menu(MainCommand::New);
+        EXPECT_EQ(w.pictureNormalGeometry(), place) << stored;
+    }
     // Started with a document, then sized by the window manager: its place stays till the default layout.
     for (int saved : {1, 2}) {
         s.start({files[saved]});
@@ -1378,6 +1390,8 @@ TEST(MainWindow, TextsSession) {
 TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
     Session s;
     s.start();
+    // On the screen, as a maximised main window is: the layout's place is one an opened file keeps.
+    s.w->setGeometry(s.w->screen()->availableGeometry().adjusted(10, 40, -10, -10));
     for (std::size_t n = 0; n < KindCount + 3; ++n) {
         s.answers.counts.fill(n < KindCount ? 0 : 1);
         if (n < KindCount) s.answers.counts.at(Slot(KindTable[n].kind)) = 1;

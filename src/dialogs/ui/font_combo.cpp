@@ -2,10 +2,27 @@
 
 #include <QFontDatabase>
 
+#include "platform/code_page.h"
+
 namespace pelmar {
 
+namespace {
+
+// A document keeps a font's name in code page 1251: a family named in other
+// letters would come back from the file, a copy or the undo history as
+// question marks, so such fonts are not offered.
+bool DocumentHoldsName(const QString& name) {
+    for (const char32_t c : name.toStdU32String())
+        if (c < 0x20 || c == 0x7F || Cp1251Byte(c) < 0) return false;
+    return true;
+}
+
+}  // namespace
+
 TFontCombo::TFontCombo(QWidget* parent, const QStringList& families) : QComboBox(parent) {
-    QStringList names = families.isEmpty() ? QFontDatabase::families() : families;
+    QStringList names;
+    for (const QString& name : families.isEmpty() ? QFontDatabase::families() : families)
+        if (DocumentHoldsName(name)) names << name;
     names.removeDuplicates();
     names.sort(Qt::CaseInsensitive);
     addItems(names);

@@ -1,5 +1,6 @@
-// The font combo of the object dialogs: the font families of the machine,
-// and the font name a record holds even when the machine has no such font.
+// The font combo of the object dialogs: the font families of the machine
+// whose names a document can hold (code page 1251), and the font name a
+// record holds even when the machine has no such font.
 //
 // Documents name fonts of other systems ("Times New Roman", "MS Sans
 // Serif"); a combo that replaced a missing name by a font of its own would
@@ -16,6 +17,7 @@ class TFontCombo : public QComboBox {
     Q_OBJECT
 public:
     // families: the names to offer; empty takes the machine's font families.
+    // Either way a name the code page cannot spell is left out.
     explicit TFontCombo(QWidget* parent = nullptr, const QStringList& families = {});
 
     // Filling: chooses the name, adding it when the list lacks it.  An empty

@@ -380,7 +380,27 @@ void Form1::restorePictureWindow(int state, const QRect& normal) {
     // The place an opened document gives stays through the layouts the main
     // window makes on its own as it comes up (the first resize, the frame).
     pictureOpened_ = true;
-    setPictureWindow(state, normal);
+    // A place off the screen (a file from a larger screen, or an earlier
+    // version's minimised window) is brought where the window can be seen,
+    // and so it is the place the next documents keep.
+    setPictureWindow(state, KeepPictureInside(normal.isEmpty() ? pictureNormalGeometry() : normal, pictureArea()));
+}
+
+QRect Form1::pictureArea() const {
+    const QWidget* view = pictureSub_->parentWidget();
+    const QScreen* s = screen();
+    if (!s) return view->rect();
+    const QRect available = s->availableGeometry();
+    // A main window coming up maximised may not have its size yet: the area
+    // is the view it has once it fills the screen.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        const FrameMargins m = margins(this);
+        const QSize around = size() - view->size() + QSize(m.left + m.right, m.top + m.bottom);
+        return QRect(QPoint(0, 0), available.size() - around);
+    }
+    // Otherwise the part of the view on the screen.
+    const QRect seen = view->rect() & QRect(view->mapFromGlobal(available.topLeft()), available.size());
+    return seen.isEmpty() ? view->rect() : seen;
 }
 
 void Form1::setPictureWindow(int state, const QRect& normal) {
