@@ -1,9 +1,15 @@
 #include "shell/settings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "platform/safe_save.h"
@@ -16,6 +22,52 @@ namespace {
 
 constexpr std::string_view TranslationFolder = "Translation/";
 constexpr int SettingsLines = 13;
+// Thirteen lines of paths at the longest a path may be take some 53 KiB, the
+// side file's seven entries twice that: anything larger is not ours.
+constexpr std::size_t MaxSettingsBytes = 256 * 1024;
+// The side file's first line: this word, a tab and the stamp of the bytes of
+// the settings file written with it.
+constexpr std::string_view StampWord = "stamp";
+
+// The bytes of a regular file of at most `cap` bytes; none for a folder, a
+// pipe, a device, a larger file or one that cannot be read.  Opened without
+// waiting, so that a named pipe does not stop the start.
+std::optional<std::string> ReadSmallFile(const std::string& name, std::size_t cap) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<unsigned long long>(st.st_size) > cap)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[1 << 14];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return bytes;
+        if (bytes.size() + static_cast<std::size_t>(n) > cap) return std::nullopt;  // grew while read
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+// The length and a 64-bit FNV-1a hash of the settings file's bytes.
+std::string Stamp(std::string_view bytes) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    return std::to_string(bytes.size()) + "\t" + hex;
+}
+
+// A path with a line break or a NUL: no line of either file keeps it as it is.
+bool OneLinePath(std::string_view path) {
+    return path.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
@@ -108,23 +160,28 @@ std::string Unescaped(std::string_view text) {
 }
 
 // Each path of `s` the code page cannot hold, with what `bytes` (the
-// settings file written of `s`) has on its line.
+// settings file written of `s`) has on its line, after a first line with
+// the stamp of `bytes`.  Empty when there is no such path.
 std::string SidePathsText(const Settings& s, std::string_view bytes) {
     const std::vector<std::string_view> written = SplitLines(bytes);
     std::string out;
     for (const auto& [n, text] : PathLines(s)) {
-        if (text.empty() || FitsCodePage(text) || n > static_cast<int>(written.size())) continue;
+        if (text.empty() || FitsCodePage(text) || !OneLinePath(text) || n > static_cast<int>(written.size())) continue;
         out += std::to_string(n) + "\t" + Escaped(Cp1251ToUtf8(written[static_cast<std::size_t>(n - 1)])) + "\t" +
                Escaped(text) + "\n";
     }
-    return out;
+    return out.empty() ? out : std::string(StampWord) + "\t" + Stamp(bytes) + "\n" + out;
 }
 
-// The paths of the side file over the lines of `bytes` that still read as
-// they were written.
+// The paths of the side file, when `bytes` are those it was written with.
+// Another settings file (written elsewhere, by an older program, or when the
+// side file could not be replaced) wins, its placeholders too; so does a
+// side file without a stamp.
 void TakeSidePaths(std::string_view side, std::string_view bytes, const std::string& progDir, Settings& s) {
+    const std::string stampLine = std::string(StampWord) + "\t" + Stamp(bytes) + "\n";
+    if (side.substr(0, stampLine.size()) != stampLine) return;
     const std::vector<std::string_view> lines = SplitLines(bytes);
-    std::size_t start = 0;
+    std::size_t start = stampLine.size();
     while (start < side.size()) {
         std::size_t end = side.find('\n', start);
         if (end == std::string_view::npos) end = side.size();
@@ -139,7 +196,7 @@ void TakeSidePaths(std::string_view side, std::string_view bytes, const std::str
         if (Cp1251ToUtf8(lines[static_cast<std::size_t>(n - 1)]) != Unescaped(entry.substr(tab1 + 1, tab2 - tab1 - 1)))
             continue;  // the settings file was changed since: it wins
         const std::string path = Unescaped(entry.substr(tab2 + 1));
-        if (path.empty()) continue;
+        if (path.empty() || !OneLinePath(path)) continue;
         if (n == 1) s.DocDir = WithSlash(path);
         else if (n >= 7 && n <= 11) s.RecentFiles[static_cast<std::size_t>(n - 7)] = path;
         else if (n == 13 && PlainName(path)) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + path;
@@ -159,7 +216,7 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
     const auto line = [&](int n) { return n <= static_cast<int>(lines.size()) ? lines[n - 1] : std::string_view{}; };
     const auto present = [&](int n) { return n <= static_cast<int>(lines.size()); };
 
-    if (!line(1).empty()) s.DocDir = WithSlash(Cp1251ToUtf8(line(1)));
+    if (!line(1).empty() && OneLinePath(line(1))) s.DocDir = WithSlash(Cp1251ToUtf8(line(1)));
     ParseColor(line(3), s.MoveColor);
     ParseColor(line(4), s.ShapeColor);
     if (!line(5).empty()) {
@@ -173,19 +230,21 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
     if (groups.size() >= 9 && AllDigits(groups.substr(8, 1))) s.SpareDigit = groups[8] - '0';
     for (int n = 7; n <= 11; ++n) {
         if (!present(n)) continue;
-        s.RecentFiles[static_cast<std::size_t>(n - 7)] = line(n).empty() ? std::string(NoFile) : Cp1251ToUtf8(line(n));
+        s.RecentFiles[static_cast<std::size_t>(n - 7)] =
+            line(n).empty() || !OneLinePath(line(n)) ? std::string(NoFile) : Cp1251ToUtf8(line(n));
     }
     if (!line(12).empty()) s.OwnDialogs = FlagChar(line(12));
     // An empty name would name the folder itself; the built-in texts are meant.
     // Only a plain file name inside the folder is taken: a path ("../x",
     // "a/b") could name any file of the machine.
     const std::string_view lang = line(13);
-    if (PlainName(lang)) s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
+    if (PlainName(lang) && OneLinePath(lang))
+        s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
 }
 
 std::string SettingsText(const Settings& s) {
     LineWriter out(',');  // the file holds no reals
-    out.Text(FitsCodePage(s.DocDir) ? s.DocDir : std::string());
+    out.Text(FitsCodePage(s.DocDir) && OneLinePath(s.DocDir) ? s.DocDir : std::string());
     out.Raw("8");
     out.Color(s.MoveColor);
     out.Color(s.ShapeColor);
@@ -195,27 +254,30 @@ std::string SettingsText(const Settings& s) {
     groups += std::to_string(std::clamp(s.SpareDigit, 0, 9));
     out.Raw(groups);
     for (const std::string& entry : s.RecentFiles)
-        out.Text(entry.empty() || !FitsCodePage(entry) ? std::string(NoFile) : entry);
+        out.Text(entry.empty() || !FitsCodePage(entry) || !OneLinePath(entry) ? std::string(NoFile) : entry);
     out.Raw(std::string(1, s.OwnDialogs ? FlagTrue : FlagFalse));
-    out.Text(LanguageName(s));
+    const std::string lang = LanguageName(s);
+    out.Text(OneLinePath(lang) ? lang : std::string());
     return out.take();
 }
 
 bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs) {
     s = StartSettings(progDir);
-    const std::string dir = WithSlash(progDir);
-    const std::string file = LocateProgramFile(dir + SettingsFileName, dir, shippedDirs);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    ParseSettings(bytes, progDir, s);
-    if (file == dir + SettingsFileName) {
-        std::ifstream sideIn(dir + SettingsPathsFileName, std::ios::binary);
-        const std::string side((std::istreambuf_iterator<char>(sideIn)), std::istreambuf_iterator<char>());
-        TakeSidePaths(side, bytes, progDir, s);
+    try {
+        const std::string dir = WithSlash(progDir);
+        const std::string file = LocateProgramFile(dir + SettingsFileName, dir, shippedDirs);
+        const std::optional<std::string> bytes = ReadSmallFile(file, MaxSettingsBytes);
+        if (!bytes) return false;
+        ParseSettings(*bytes, progDir, s);
+        if (file == dir + SettingsFileName) {
+            if (const std::optional<std::string> side = ReadSmallFile(dir + SettingsPathsFileName, MaxSettingsBytes))
+                TakeSidePaths(*side, *bytes, progDir, s);
+        }
+        return true;
+    } catch (const std::exception&) {  // out of memory: the start values
+        s = StartSettings(progDir);
+        return false;
     }
-    return true;
 }
 
 bool WriteSettings(const std::string& progDir, const Settings& s) {
@@ -230,14 +292,17 @@ bool WriteSettings(const std::string& progDir, const Settings& s) {
         written = SafeWriteFile(file, bytes).empty();
     }
     if (!written) return false;
-    // The paths the settings file cannot hold; none: no side file, so that
-    // an older one does not bring back what is gone.
+    // A path with a line break or a NUL is left out of both files.
+    const auto paths = PathLines(s);
+    const bool allKept = std::all_of(paths.begin(), paths.end(), [](const auto& p) { return OneLinePath(p.second); });
+    // No side file when every path fits; one left over (a folder at its
+    // name) has the stamp of another settings file and is not taken.
     if (side.empty()) {
         std::error_code ec;
         std::filesystem::remove(dir + SettingsPathsFileName, ec);
-        return !std::filesystem::exists(dir + SettingsPathsFileName, ec);
+        return allKept;
     }
-    return SafeWriteFile(dir + SettingsPathsFileName, side).empty();
+    return SafeWriteFile(dir + SettingsPathsFileName, side).empty() && allKept;
 }
 
 }  // namespace pelmar

@@ -14,10 +14,13 @@
 // Texts in memory are UTF-8.
 //
 // A document folder or a recent file whose path the code page cannot hold
-// is kept beside it, in the UTF-8 file "Pelmar.set.paths": one line per such
-// settings line, its number, what "Pelmar.set" has on that line, and the
-// path, separated by tabs.  The path is taken only while "Pelmar.set" still
-// has that line as written, so a settings file written elsewhere wins.
+// is kept beside it, in the UTF-8 file "Pelmar.set.paths": a first line
+// "stamp", the length and the hash of the "Pelmar.set" bytes written with
+// it, then one line per such settings line, its number, what "Pelmar.set"
+// has on that line, and the path, separated by tabs.  The paths are taken
+// only while "Pelmar.set" is byte for byte the file written with them, so a
+// settings file written elsewhere wins, its placeholders too.  A path with
+// a line break or a NUL is kept in neither file.
 #pragma once
 
 #include <array>
@@ -77,19 +80,23 @@ Settings StartSettings(const std::string& progDir);
 void ParseSettings(std::string_view bytes, const std::string& progDir, Settings& s);
 
 // The file's thirteen lines.  A recent entry that the code page cannot hold
-// is written as "No File" and such a document folder as an empty line (read
-// back as the program folder), never as a damaged path.
+// (or that holds a line break or a NUL) is written as "No File" and such a
+// document folder as an empty line (read back as the program folder), never
+// as a damaged path.
 std::string SettingsText(const Settings& s);
 
 // Start values, then the file "Pelmar.set" of progDir read over them; when
 // the program folder has none, the first copy found in `shippedDirs`.  False
-// when no file was read (the start values stay).
+// when no file was read (the start values stay).  Only regular files of a
+// small size are read: a folder, a pipe, a device or a larger file at
+// either name counts as missing.  Never throws.
 bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs = {});
 
 // Writes "Pelmar.set" into progDir (through a temporary file, two attempts),
 // and the paths it cannot hold into "Pelmar.set.paths" (removed when there
 // are none).  False when "Pelmar.set" could not be written, or the paths it
-// cannot hold could not be kept; nothing is reported.
+// cannot hold could not be kept (a path with a line break or a NUL never
+// is); nothing is reported.
 bool WriteSettings(const std::string& progDir, const Settings& s);
 
 }  // namespace pelmar

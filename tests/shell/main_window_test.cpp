@@ -34,6 +34,8 @@
 #include <QToolButton>
 #include <QScreen>
 #include <QToolBar>
+#include <sys/stat.h>
+
 #include <csignal>
 #include <deque>
 #include <filesystem>
@@ -60,6 +62,7 @@
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/print_picture.h"
+#include "shell/settings.h"
 #include "shell/zoom.h"
 #include "shell_test_util.h"
 #include "transform/ui/anim_window.h"
@@ -1167,9 +1170,10 @@ TEST(MainWindow, RoundDialogsSession) {
 
 // The program itself, started as a process without a window system: File >
 // Exit with no document, a termination signal, and Exit with a changed
-// document and "No" to the save question.  Each time the process ends by
-// itself with status 0, the settings written, its temporary folder removed
-// (the metafile of a vector picture with it) and the document left as it was.
+// document and "No" to the save question; Exit with a folder or a named pipe
+// as the settings' side file.  Each time the process ends by itself with
+// status 0, the settings written, its temporary folder removed (the metafile
+// of a vector picture with it) and the document left as it was.
 TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
     Scratch dir;
     const std::string home = dir.folder("data"), prog = home + "pelmar/";
@@ -1198,15 +1202,28 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         QStringList arguments;
         const char* script;
         bool signal;
+        const char* side = "";  // what stands at the settings' side file
     } runs[] = {
         {"Exit without a document", {}, "MeExit", false},
         {"SIGTERM", {}, "", true},
         {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
         {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
         {"SIGTERM with a vector picture drawn", {QString::fromStdString(vector)}, "", true},
+        {"Exit with a folder as the side file", {}, "MeExit", false, "folder"},
+        {"Exit with a named pipe as the side file", {}, "MeExit", false, "pipe"},
     };
     for (const auto& r : runs) {
         fs::remove_all(prog);
+        if (*r.side) {
+            fs::create_directories(prog);
+            WriteBytes(prog + SettingsFileName, SettingsText(StartSettings(prog)));
+            const std::string side = prog + SettingsPathsFileName;
+            if (r.side == std::string("folder")) {
+                fs::create_directory(side);
+            } else {
+                ASSERT_EQ(::mkfifo(side.c_str(), 0600), 0);
+            }
+        }
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
