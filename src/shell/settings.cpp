@@ -292,17 +292,16 @@ bool WriteSettings(const std::string& progDir, const Settings& s) {
         written = SafeWriteFile(file, bytes).empty();
     }
     if (!written) return false;
-    // A path with a line break or a NUL is left out of both files.
-    const auto paths = PathLines(s);
-    const bool allKept = std::all_of(paths.begin(), paths.end(), [](const auto& p) { return OneLinePath(p.second); });
+    // A path with a line break or a NUL is left out of both files, as the
+    // settings text left it out: that is no failure to save.
     // No side file when every path fits; one left over (a folder at its
     // name) has the stamp of another settings file and is not taken.
     if (side.empty()) {
         std::error_code ec;
         std::filesystem::remove(dir + SettingsPathsFileName, ec);
-        return allKept;
+        return true;
     }
-    return SafeWriteFile(dir + SettingsPathsFileName, side).empty() && allKept;
+    return SafeWriteFile(dir + SettingsPathsFileName, side).empty();
 }
 
 }  // namespace pelmar

@@ -95,8 +95,8 @@ bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std
 // Writes "Pelmar.set" into progDir (through a temporary file, two attempts),
 // and the paths it cannot hold into "Pelmar.set.paths" (removed when there
 // are none).  False when "Pelmar.set" could not be written, or the paths it
-// cannot hold could not be kept (a path with a line break or a NUL never
-// is); nothing is reported.
+// cannot hold could not be kept; a path with a line break or a NUL is left
+// out of both, which is no failure.  Nothing is reported.
 bool WriteSettings(const std::string& progDir, const Settings& s);
 
 }  // namespace pelmar
