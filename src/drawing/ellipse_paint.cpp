@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
@@ -247,7 +248,8 @@ void FillPixelByPixel(const DCircle& c, const Extents& e, const FillShading& lig
 
 void DrawCircle(const DCircle& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillEllipseOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster)
+            FillEllipseOnCanvas(FillOnly(rec), im, *target.raster);
         return;
     }
     if (pass != 2) return;

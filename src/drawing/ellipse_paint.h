@@ -17,6 +17,8 @@ class RasterSurface;
 
 // Painter of the ellipse kind.  Pass 1: the fill, for "pel" with the fill
 // on; pass 2: a flipped copy, DrawEllipse with part 0 and then part 1.
+// Pass 1 is handed FillOnly(rec) (drawing/fill_inputs.h): only the fill and
+// the fields FillInputs lists for the kind.
 void DrawCircle(const DCircle& rec, const DImProj& im, const PaintTarget& target, int pass);
 
 // Part 0 draws the outline and the lines of the radius segments, part 1 the

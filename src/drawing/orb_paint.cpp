@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "drawing/ellipse_paint.h"
+#include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/point_paint.h"
 #include "drawing/shade_rows.h"
@@ -16,7 +17,7 @@ namespace pelmar {
 
 void DrawOrb(const DSf& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) ShadeOrb(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) ShadeOrb(FillOnly(rec), im, *target.raster);
         return;
     }
     if (pass != 2) return;

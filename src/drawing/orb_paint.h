@@ -13,6 +13,8 @@ class RasterSurface;
 
 // Painter of the sphere kind.  Pass 1: the gradient, for "pel" with the fill
 // on; pass 2: a flipped copy, DrawOrbOutline with part 0 and then part 1.
+// Pass 1 is handed FillOnly(rec) (drawing/fill_inputs.h): only the fill and
+// the fields FillInputs lists for the kind.
 void DrawOrb(const DSf& rec, const DImProj& im, const PaintTarget& target, int pass);
 
 // The gradient of a sphere as stored (it flips its own copy): every pixel of

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "drawing/ellipse_paint.h"
+#include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
@@ -66,7 +67,8 @@ void FillFigure(const Figure& rec, const DImProj& im, RasterSurface& surface,
 
 void DrawTriangle(const DTri& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillTriangleOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster)
+            FillTriangleOnCanvas(FillOnly(rec), im, *target.raster);
         return;
     }
     if (pass != 2) return;
@@ -78,7 +80,8 @@ void DrawTriangle(const DTri& rec, const DImProj& im, const PaintTarget& target,
 
 void DrawTetragon(const DKv& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
-        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster) FillTetragonOnCanvas(rec, im, *target.raster);
+        if (target.is(TargetKind::Pel) && rec.Fill.On && target.raster)
+            FillTetragonOnCanvas(FillOnly(rec), im, *target.raster);
         return;
     }
     if (pass != 2) return;

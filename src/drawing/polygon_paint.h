@@ -15,6 +15,8 @@ class RasterSurface;
 // Painters of the two kinds.  Pass 1: the fill, for "pel" with the fill on;
 // pass 2: a flipped copy, the parts with part 0 and then part 1, so that
 // every line of the figure lies under every point and label.
+// Pass 1 is handed FillOnly(rec) (drawing/fill_inputs.h): only the fill and
+// the fields FillInputs lists for the kind.
 void DrawTriangle(const DTri& rec, const DImProj& im, const PaintTarget& target, int pass);
 void DrawTetragon(const DKv& rec, const DImProj& im, const PaintTarget& target, int pass);
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "drawing/fill_inputs.h"
 #include "drawing/line_paint.h"
 #include "drawing/orb_paint.h"
 #include "drawing/polygon_paint.h"
@@ -71,10 +72,11 @@ void DrawPyramid(const DPyramid<Base, N>& rec, const DImProj& im, const PaintTar
                  void (*flip)(DPyramid<Base, N>&, std::uint8_t, std::int32_t)) {
     if (pass == 1) {
         if (!FillsOnPel(rec, target)) return;
+        const DPyramid<Base, N> body = FillOnly(rec);
         std::vector<FaceRef> faces;
-        for (std::size_t i = 1; i <= N; ++i) faces.emplace_back(rec.Face[i]);
-        faces.emplace_back(rec.Base);
-        FillVisibleFaces(faces, rec.Fill, im, *target.raster);
+        for (std::size_t i = 1; i <= N; ++i) faces.emplace_back(body.Face[i]);
+        faces.emplace_back(body.Base);
+        FillVisibleFaces(faces, body.Fill, im, *target.raster);
         return;
     }
     if (pass != 2) return;
@@ -93,11 +95,12 @@ void DrawPrism(const DPrism<Base, N>& rec, const DImProj& im, const PaintTarget&
                void (*flip)(DPrism<Base, N>&, std::uint8_t, std::int32_t)) {
     if (pass == 1) {
         if (!FillsOnPel(rec, target)) return;
+        const DPrism<Base, N> body = FillOnly(rec);
         std::vector<FaceRef> faces;
-        for (std::size_t i = 1; i <= N; ++i) faces.emplace_back(rec.Side[i]);
-        faces.emplace_back(rec.Base[1]);
-        faces.emplace_back(rec.Base[2]);
-        FillVisibleFaces(faces, rec.Fill, im, *target.raster);
+        for (std::size_t i = 1; i <= N; ++i) faces.emplace_back(body.Side[i]);
+        faces.emplace_back(body.Base[1]);
+        faces.emplace_back(body.Base[2]);
+        FillVisibleFaces(faces, body.Fill, im, *target.raster);
         return;
     }
     if (pass != 2) return;

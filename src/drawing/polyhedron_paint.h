@@ -15,6 +15,8 @@ namespace pelmar {
 // point lies behind none of the body's other faces.  Pass 2: a flipped copy,
 // the bases, the lateral faces, the height line (pyramids) and the spheres,
 // with part 0 and then again with part 1.
+// Pass 1 is handed FillOnly(rec) (drawing/fill_inputs.h): only the fill and
+// the fields FillInputs lists for the kind.
 void DrawPyramid3(const DPi3& rec, const DImProj& im, const PaintTarget& target, int pass);
 void DrawPyramid4(const DPi4& rec, const DImProj& im, const PaintTarget& target, int pass);
 void DrawPrism3(const DPr3& rec, const DImProj& im, const PaintTarget& target, int pass);

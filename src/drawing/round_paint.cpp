@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "drawing/ellipse_paint.h"
+#include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
 #include "drawing/orb_paint.h"
@@ -107,8 +108,9 @@ const DPoint& Vertex(const DTri& t, std::size_t i) { return t.S[i].P1; }
 void DrawCylinder(const DZi& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
         if (!target.is(TargetKind::Pel) || !rec.Fill.On || !target.raster) return;
-        ShadeCylinder(rec, im, *target.raster);
-        FillBase(rec.UpperVisible ? rec.Base[2] : rec.Base[1], rec.Fill, im, *target.raster);
+        const DZi z = FillOnly(rec);
+        ShadeCylinder(z, im, *target.raster);
+        FillBase(z.UpperVisible ? z.Base[2] : z.Base[1], z.Fill, im, *target.raster);
         return;
     }
     if (pass != 2) return;
@@ -194,8 +196,9 @@ void ShadeCylinder(const DZi& rec, const DImProj& im, RasterSurface& surface) {
 void DrawCone(const DKo& rec, const DImProj& im, const PaintTarget& target, int pass) {
     if (pass == 1) {
         if (!target.is(TargetKind::Pel) || !rec.Fill.On || !target.raster) return;
-        ShadeCone(rec, im, *target.raster);
-        if (rec.BaseVisible) FillBase(rec.Base, rec.Fill, im, *target.raster);
+        const DKo k = FillOnly(rec);
+        ShadeCone(k, im, *target.raster);
+        if (k.BaseVisible) FillBase(k.Base, k.Fill, im, *target.raster);
         return;
     }
     if (pass != 2) return;

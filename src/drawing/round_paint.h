@@ -14,6 +14,8 @@ class RasterSurface;
 // Painters of the two kinds.  Pass 1, for "pel" with the fill on: the
 // lateral surface, then the visible base.  Pass 2: a flipped copy, every part
 // with part 0 and then again with part 1.
+// Pass 1 is handed FillOnly(rec) (drawing/fill_inputs.h): only the fill and
+// the fields FillInputs lists for the kind.
 void DrawCylinder(const DZi& rec, const DImProj& im, const PaintTarget& target, int pass);
 void DrawCone(const DKo& rec, const DImProj& im, const PaintTarget& target, int pass);
 

@@ -69,104 +69,57 @@ bool CommitKind(EditingState& st, bool writeBack) {
     return store[n].Number >= 1;
 }
 
-// Fill keys.
+// Fill keys: the fill, layer and hidden flag, every field the kind's fill
+// painter reads (FillInputs), and the fields the object is defined by.
 
-struct KeyWriter {
-    FillKey& k;
-    void D(double v) { k.d[k.doubles++] = v; }
-    void I(std::int32_t v) { k.i[k.ints++] = v; }
-    void P(const DPoint& p) {
-        D(p.ScrX.v);
-        D(p.ScrY.v);
-        D(p.X.v);
-        D(p.Y.v);
-        D(p.Z.v);
-    }
-    template <class F>
-    void Vertices(const F& f) {
-        for (const auto& s : f.S) P(s.P1);
-    }
-};
+using fill_parts::Placed;
+
+void DefinedBy(FillFields& f, const DCircle& c) {
+    f(c.A3.v);
+    f(c.B3.v);
+    fill_parts::Space(c.Center, f);
+    f(c.IsCircle.v);
+    f(c.Is3D);
+}
+void DefinedBy(FillFields&, const DTri&) {}
+void DefinedBy(FillFields&, const DKv&) {}
+void DefinedBy(FillFields&, const DSf&) {}
+template <class R>
+    requires std::same_as<R, DZi> || std::same_as<R, DKo>
+void DefinedBy(FillFields& f, const R& r) {
+    Placed(r.Axis.P1, f);
+    Placed(r.Axis.P2, f);
+}
+template <class B, std::size_t N>
+void DefinedBy(FillFields& f, const DPyramid<B, N>& p) {
+    Placed(p.HeightLine.P1, f);
+    Placed(p.HeightLine.P2, f);
+}
+template <class B, std::size_t N>
+void DefinedBy(FillFields& f, const DPrism<B, N>& p) {
+    f(p.EdgeX.v);
+    f(p.EdgeY.v);
+    f(p.EdgeZ.v);
+    f(p.EdgeLen.v);
+}
 
 template <class R>
-FillKey Head(const R& r) {
+FillKey KeyOf(const R& r) {
     FillKey k;
     k.on = r.Fill.On;
     k.layer = r.Layer.v;
     k.disabled = r.Disabled.v;
     k.colors = r.Fill.Colors;
-    return k;
-}
-
-FillKey KeyOf(const DCircle& c) {
-    FillKey k = Head(c);
-    KeyWriter w{k};
-    w.D(c.A.v);
-    w.D(c.B.v);
-    w.D(c.A3.v);
-    w.D(c.B3.v);
-    w.P(c.Center);
-    w.I(c.IsCircle.v);
-    w.I(c.CorA1);
-    w.I(c.CorA2);
-    w.I(c.CorB1);
-    w.I(c.CorB2);
-    w.I(c.Is3D);
-    return k;
-}
-FillKey KeyOf(const DTri& t) {
-    FillKey k = Head(t);
-    KeyWriter{k}.Vertices(t);
-    return k;
-}
-FillKey KeyOf(const DKv& q) {
-    FillKey k = Head(q);
-    KeyWriter{k}.Vertices(q);
-    return k;
-}
-FillKey KeyOf(const DSf& s) {
-    FillKey k = Head(s);
-    KeyWriter w{k};
-    w.D(s.Radius.v);
-    w.P(s.Center);
-    return k;
-}
-template <class R>
-FillKey RoundKey(const R& r, const DCircle& base) {
-    FillKey k = Head(r);
-    KeyWriter w{k};
-    w.D(base.A.v);
-    w.D(base.B.v);
-    w.P(base.Center);
-    w.P(r.Axis.P1);
-    w.P(r.Axis.P2);
-    return k;
-}
-FillKey KeyOf(const DZi& z) { return RoundKey(z, z.Base[1]); }
-FillKey KeyOf(const DKo& c) { return RoundKey(c, c.Base); }
-template <class B, std::size_t N>
-FillKey KeyOf(const DPyramid<B, N>& p) {
-    FillKey k = Head(p);
-    KeyWriter w{k};
-    w.P(p.HeightLine.P1);
-    w.P(p.HeightLine.P2);
-    w.Vertices(p.Base);
-    return k;
-}
-template <class B, std::size_t N>
-FillKey KeyOf(const DPrism<B, N>& p) {
-    FillKey k = Head(p);
-    KeyWriter w{k};
-    w.D(p.EdgeX.v);
-    w.D(p.EdgeY.v);
-    w.D(p.EdgeZ.v);
-    w.D(p.EdgeLen.v);
-    w.Vertices(p.Base[1]);
+    // An object without its fill counts only by that.
+    if (!k.on) return k;
+    FillInputs(r, k.fields);
+    DefinedBy(k.fields, r);
     return k;
 }
 
 // A 3D system's shading is drawn with the fills: outline 1 shades surface 1,
-// outline 2 surface 2, outline 3 surface 4.
+// outline 2 surface 2, outline 3 surface 4.  Its dialog marks the fill
+// picture stale when a shaded surface changes.
 FillKey KeyOf(const DXZ& x) {
     FillKey k;
     constexpr std::array<std::size_t, 3> surface{1, 2, 4};
@@ -174,7 +127,7 @@ FillKey KeyOf(const DXZ& x) {
         if (x.Outlines[o].GradientOn && x.SurfOn[surface[o - 1]].v) k.on = true;
     k.layer = x.Layer.v;
     k.disabled = x.Disabled.v;
-    KeyWriter{k}.P(x.Center);
+    Placed(x.Center, k.fields);
     return k;
 }
 
@@ -188,11 +141,10 @@ void AddKeys(FillSignature& sig, const S& store) {
 
 bool KeysDiffer(const FillKey& a, const FillKey& b) {
     if (a.kind != b.kind || a.layer != b.layer || a.disabled != b.disabled || a.colors != b.colors) return true;
-    if (a.doubles != b.doubles || a.ints != b.ints) return true;
-    for (std::size_t i = 0; i < b.doubles; ++i)
-        if (!NearlyEqual(a.d[i], b.d[i])) return true;
-    for (std::size_t i = 0; i < b.ints; ++i)
-        if (a.i[i] != b.i[i]) return true;
+    const FillFields &x = a.fields, &y = b.fields;
+    if (x.reals.size() != y.reals.size() || x.wholes != y.wholes) return true;
+    for (std::size_t i = 0; i < x.reals.size(); ++i)
+        if (!NearlyEqual(x.reals[i], y.reals[i])) return true;
     return false;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "drawing/fill_inputs.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -29,18 +30,17 @@ struct LevelList {
 LevelList CommitLevels(Kind k);
 
 // The fields the fill picture depends on, of one fillable object: fill on,
-// and for a filled object its kind, layer, hidden flag, geometry and fill
-// colours.  A 3D coordinate system counts as filled while one of its surfaces
-// is shown shaded.
+// and for a filled object its kind, layer, hidden flag, fill colours, every
+// field its fill painter reads (FillInputs) and the fields it is defined by.
+// A 3D coordinate system counts as filled while one of its surfaces is shown
+// shaded.
 struct FillKey {
     bool on = false;
     std::uint8_t kind = 0;
     std::uint8_t layer = 0;
     bool disabled = false;
-    std::uint8_t doubles = 0, ints = 0;
-    std::array<double, 30> d{};
-    std::array<std::int32_t, 6> i{};
     std::array<TColor, 3> colors{};
+    FillFields fields;
 };
 // Every ellipse, triangle, tetragon, sphere, solid and 3D coordinate system in
 // kind and index order; kept across a change instead of a whole copy of the

@@ -140,7 +140,7 @@ TEST(Commit, FillFieldsDecideTheFillPicture) {
         {"a fill colour", [](DProj& d) { d.Obj.Ci[1].Fill.Colors[2] ^= 1; }, true},
         {"an ellipse correction", [](DProj& d) { d.Obj.Ci[1].CorB2 = 1; }, true},
         {"a prism's edge", [](DProj& d) { d.Obj.R4[1].EdgeLen.v += 1; }, true},
-        {"a prism's upper base (not compared)", [](DProj& d) { d.Obj.R4[1].Base[2].S[1].P1.X.v += 1; }, false},
+        {"a prism's upper base (a filled face)", [](DProj& d) { d.Obj.R4[1].Base[2].S[1].P1.X.v += 1; }, true},
         {"a cylinder's axis end", [](DProj& d) { d.Obj.Zi[1].Axis.P2.Z.v += 1; }, true},
         {"an unfilled cylinder", [](DProj& d) { d.Obj.Zi[2].Axis.P2.Z.v += 1; }, false},
         {"an unfilled tetragon deleted", [](DProj& d) { d.Obj.Kv.erase(1); }, false},

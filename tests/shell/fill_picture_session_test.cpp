@@ -13,6 +13,7 @@
 #include "editing/selection.h"
 #include "files/document.h"
 #include "files/picture_export.h"
+#include "model/geometry.h"
 #include "model/update.h"
 #include "shell/default_sets.h"
 #include "shell/picture_settings.h"
@@ -48,7 +49,7 @@ std::array<QImage, 2> Build(DProj& proj, DrawingState& st, const std::string& fi
 }
 
 // The pixels that differ by more than a shade (the colour of a transparent one does not count), all for another
-// size.  Antialiased outline edges may differ in a few pixels by what was drawn before; a fill shows in thousands.
+// size.  Antialiased edges may differ in a hundred pixels or so by what was drawn before; a fill shows in thousands.
 int Differing(QImage a, QImage b) {
     if (a.size() != b.size()) return std::max(a.width() * a.height(), b.width() * b.height()) + 1;
     a.convertTo(QImage::Format_RGBA8888_Premultiplied), b.convertTo(QImage::Format_RGBA8888_Premultiplied);
@@ -73,12 +74,17 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         e->BackPng = &draw.BackPng, shell.ProgDir = shell.settings.DocDir = dir;
         // The user's own default sets: these kinds come with their fill on, the 3D system with a shaded sphere.
         std::filesystem::create_directories(dir + "DefaultSet");
-        for (Kind k : {Kind::tr, Kind::kv, Kind::sf, Kind::ko, Kind::i4, Kind::xz}) {
+        for (Kind k : {Kind::ci, Kind::tr, Kind::kv, Kind::sf, Kind::ko, Kind::i4, Kind::xz}) {
             auto d = DefaultSetDocument(k, DefaultsSource{.programFolder = dir});
             VisitKind(k, [&](auto kc) {
                 if constexpr (requires { KindT<kc.value>::store(d->Obj)[1].Fill.On; })
                     KindT<kc.value>::store(d->Obj)[1].Fill.On = true;
             });
+            if (k == Kind::ci) {  // an ellipse, whose tilt shows
+                DCircle& c = d->Obj.Ci[1];
+                c.B3.v = c.A3.v / 2, c.Q1 = c.Q2 = {};
+                UpdateCircle(c, 0);
+            }
             if (k == Kind::xz) {
                 DXZ& x = d->Obj.Xz[1];
                 DOutLine& o = x.Outlines[3];
@@ -91,7 +97,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); };
         for (int step = 0; step <= 18 && !HasFailure(); ++step) {
             Kind k;
-            const int c = step == 0 ? 0 : pick(17);
+            const int c = step == 0 ? 0 : pick(20);
             // Copy and paste, delete and edits work on an object chosen at random (or on the selected ones).
             const bool choose = c >= 3 && c < 13 && e->Proj->Obj.ObjTotal > 0;
             if (choose) SetCurObjIndex(*e, pick(e->Proj->Obj.ObjTotal)), SelectCurrentObject(*e, e->Dialogs, true);
@@ -100,7 +106,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                 case 0:  // random objects, picture type and shading
                     log << "new-project ";
                     for (auto& n : ask.counts) n = pick(4) == 0 ? 1 + pick(2) : 0;
-                    ask.counts[Slot(Kind::tr)] = 1, ask.counts[Slot(Kind::xz)] = pick(2);
+                    ask.counts[Slot(Kind::tr)] = ask.counts[Slot(Kind::ci)] = 1, ask.counts[Slot(Kind::xz)] = pick(2);
                     ask.picture = NewProjectSettings();
                     ask.picture.Width = W, ask.picture.Height = H, ask.picture.PicMode = pick(2);
                     ask.picture.Fill.TwoColors = pick(2), ask.picture.Fill.LightSource = 1 + pick(2);
@@ -144,13 +150,40 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     else if (std::filesystem::exists(name)) files.OpenDocument(name);
                     break;
                 }
-                default:  // project options: the background colour (white and light blue), picture type or shading
+                case 15: case 16: {  // project options: the background colour (white and light blue), picture type or
+                                     // one of the fill settings
                     PictureSettings p = SettingsOf(*e->Proj);
-                    const int how = pick(3);
+                    FillSettings& f = p.Fill;
+                    const int how = pick(8);
                     log << "options" << how << " ";
                     if (how == 0) p.Background ^= 0x3F1F00;
-                    else (how == 1 ? p.PicMode : p.Fill.TwoColors) ^= 1;
+                    if (how == 1) p.PicMode ^= 1;
+                    if (how == 2) f.TwoColors ^= 1;
+                    if (how == 3) f.LightSource = 3 - f.LightSource;
+                    if (how == 4) f.BorderAngle = 270 - f.BorderAngle, f.BorderPercent = 5 + pick(90);
+                    if (how == 5) (pick(2) ? f.LightY : f.LightZ) = 20 * pick(30);
+                    if (how > 5) (pick(2) ? f.LightDY : f.LightDZ) = pick(9) - 4;
                     StorePictureSettings(*e->Proj, p, false, e->Work);
+                    break;
+                }
+                default: {  // an ellipse's arc start or end or its tilt, as its dialog changes them
+                    if (e->Proj->Obj.Ci.count() == 0) break;
+                    SetCurObjIndex(*e, ListPosition(*e->Proj, Kind::ci, 1 + pick(e->Proj->Obj.Ci.count())));
+                    SelectCurrentObject(*e, e->Dialogs, true);
+                    DCircle& w = e->Work->CurCircle;
+                    const int how = pick(3);
+                    const double angle = 5 * pick(72) - 180, arc = 5 + 5 * pick(60);
+                    log << "ellipse" << how << "(" << angle << "," << arc << ") ";
+                    if (how == 0) w.Arc1.v = w.Arc2.v - arc;  // the start never passes the end
+                    if (how == 1) w.Arc2.v = w.Arc1.v + arc;
+                    if (how == 2 && w.Tilt.e) {  // the ends of the semi-diameters turn with the tilt
+                        const DPoint& o = w.Center;
+                        w.Tilt.v = angle, w.Q1 = {o.X.v, o.Y.v + w.A.v, o.Z.v}, w.Q2 = {o.X.v, o.Y.v, o.Z.v + w.B.v};
+                        for (auto* q : {&w.Q1, &w.Q2})
+                            RotateAroundAxis((*q)[0], (*q)[1], (*q)[2], o.X.v, o.Y.v, o.Z.v, angle, 1, 0, 0);
+                    }
+                    e.edited->commit(false);
+                }
             }
             if (pick(4) == 0) continue;  // the next command finds the fill picture stale without a build
             const auto now = Build(*e->Proj, draw, dir + "now.png");
@@ -159,7 +192,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
             DrawingState freshDraw;
             const auto drawn = Build(*fresh, freshDraw, dir + "fresh.png");
             const int picture = Differing(now[0], drawn[0]), exported = Differing(now[1], drawn[1]);
-            EXPECT_TRUE(!drawn[1].isNull() && picture <= 60 && exported <= 60)
+            EXPECT_TRUE(!drawn[1].isNull() && picture <= 200 && exported <= 200)
                 << "seed " << seed << ", mode " << int(fresh->Im.PicMode) << ", after: " << log.str() << "(" << picture
                 << " pixels of the picture and " << exported << " of the export differ)";
         }

@@ -306,7 +306,8 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
 struct FillRig {
     std::unique_ptr<DProj> doc = std::make_unique<DProj>();
     int applied = 0;
-    FormImageBr form{Words(), *doc, [this] { ++applied; }};
+    double litX = 0;  // the light position at the last build, which leaves the fill picture valid
+    FormImageBr form{Words(), *doc, [this] { ++applied, litX = doc->Im.LightX, doc->FillValid = 1; }};
     FillRig() {
         QLocale::setDefault(QLocale::c());
         doc->FillValid = 1;
@@ -382,6 +383,12 @@ TEST(FillSettingsDialog, EditsReadAsTheyShowWithFallbacks) {
             EXPECT_EQ(r.doc->FillValid, 0) << "typing marks the shading stale";
         }
     }
+    // Return in an edit builds with what it shows, so the picture built stays right.
+    Tick(r.get<TRadioGroup>("RadioG1")->button(0));
+    Type(r.get<QWidget>("EditGP1"), "700");
+    QTest::keyClick(r.get<QWidget>("EditGP1"), Qt::Key_Return);
+    Leave(r.get<QPushButton>("BitBtn1"));
+    EXPECT_EQ(std::make_tuple(r.applied, r.litX, r.doc->Im.LightX), std::make_tuple(1, 700.0, 700.0));
     // A null direction gets the edited component back.
     Tick(r.get<TRadioGroup>("RadioG1")->button(1));
     r.enter("EditGV1", "0");

@@ -106,7 +106,9 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
             if (!filling_) doc_.FillValid = 0;
         });
     }
+    // Apply draws what the edits show, also when Return in an edit pressed it.
     connect(bitBtn1_, &QPushButton::clicked, this, [this] {
+        leaveFocusedEdit();
         if (apply_) apply_();
     });
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
@@ -184,10 +186,13 @@ void FormImageBr::editLeft(TNumEdit* edit) {
     }
 }
 
-void FormImageBr::done(int result) {
-    // Closed with the focus in an edit (Esc, the window's close button): the
-    // edit counts as left.
+void FormImageBr::leaveFocusedEdit() {
     if (auto* e = qobject_cast<TNumEdit*>(focusWidget()); e && e->hasFocus()) editLeft(e);
+}
+
+void FormImageBr::done(int result) {
+    // Closed with the focus in an edit (Esc, the window's close button).
+    leaveFocusedEdit();
     QDialog::done(result);
 }
 

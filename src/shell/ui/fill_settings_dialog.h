@@ -38,6 +38,8 @@ protected:
 private:
     void enableFillControls();
     void editLeft(TNumEdit* edit);
+    // The edit that has the focus counts as left.
+    void leaveFocusedEdit();
 
     const WordTable& words_;
     DProj& doc_;
