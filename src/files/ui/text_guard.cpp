@@ -84,8 +84,8 @@ void TextGuard::report() {
     pendingSet_.clear();
     cut_ = false;
     // A tip, not a box: the keys typed after a refused one go on into the edit.
-    QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height() / 2)),
-                       Qt::convertFromPlainText(QString::fromStdString(message), Qt::WhiteSpaceNormal), edit_);
+    // Plain text, on one line while the screen has room for it.
+    QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height() / 2)), QString::fromStdString(message), edit_);
 }
 
 TextGuard* GuardText(QLineEdit* edit, TextWords words, std::function<bool()> symbol) {
