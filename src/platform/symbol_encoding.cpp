@@ -1,7 +1,10 @@
 #include "platform/symbol_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <utility>
+#include <vector>
 
 #include "platform/code_page.h"
 
@@ -56,6 +59,18 @@ constexpr std::array<char16_t, 224> Chars = {
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0x0000,
 };
 
+// The signs in order, each with its first code: a lookup by sign.
+const std::vector<std::pair<char16_t, int>>& Codes() {
+    static const std::vector<std::pair<char16_t, int>> codes = [] {
+        std::vector<std::pair<char16_t, int>> v;
+        for (std::size_t i = 0; i < Chars.size(); ++i)
+            if (Chars[i] != 0) v.emplace_back(Chars[i], FirstCode + static_cast<int>(i));
+        std::sort(v.begin(), v.end());
+        return v;
+    }();
+    return codes;
+}
+
 }  // namespace
 
 char16_t SymbolCodeChar(int code) {
@@ -69,9 +84,18 @@ int SymbolCodeOf(char32_t c) {
     else if (c >= 0xF020 && c <= 0xF0FF) own = static_cast<int>(c - 0xF000);
     else own = Cp1251Byte(c);
     if (SymbolCodeChar(own) != 0) return own;
-    for (std::size_t i = 0; i < Chars.size(); ++i)
-        if (Chars[i] != 0 && Chars[i] == c) return FirstCode + static_cast<int>(i);
-    return -1;
+    return SymbolCodeShowing(c);
+}
+
+int SymbolCodeShowing(char32_t c) {
+    if (c >= 0xF020 && c <= 0xF0FF) {
+        const int own = static_cast<int>(c - 0xF000);
+        return SymbolCodeChar(own) != 0 ? own : -1;
+    }
+    if (c > 0xFFFF) return -1;
+    const auto& codes = Codes();
+    const auto at = std::lower_bound(codes.begin(), codes.end(), std::make_pair(static_cast<char16_t>(c), 0));
+    return at != codes.end() && at->first == c ? at->second : -1;
 }
 
 }  // namespace pelmar

@@ -18,4 +18,10 @@ char16_t SymbolCodeChar(int code);
 // the font shows it (α for 0x61, ′ for 0xA2).
 int SymbolCodeOf(char32_t c);
 
+// The code at which the Symbol font shows `c` itself, or -1: the private-use
+// form U+F020..U+F0FF stands for its own code; a sign the font shows twice
+// (©, ®, ™) takes the first.  What a sign typed into a text set in "Symbol"
+// is kept as.
+int SymbolCodeShowing(char32_t c);
+
 }  // namespace pelmar

@@ -5,26 +5,69 @@
 
 #include "files/held_text.h"
 #include "files/text_lines.h"
+#include "files/word_table.h"
 #include "platform/code_page.h"
 #include "platform/symbol_encoding.h"
 
 using namespace pelmar;
 
+// Kept characters survive the file; in a Symbol text a sign the font shows is
+// drawn again from what the file keeps.
 TEST(HeldText, KeptTextsSurviveTheFileAndRefusedOnesWouldNot) {
-    const std::u32string pool = U"aZ9 _*АяЁё№–…€ωαβπΣ′″≤≥√∞∂°±½²×÷ÜßéŭǅĀ\uF061\uF0A2中😀";
+    const std::u32string pool = U"aZ9 _*АяЁё№–…€ωαβπΣ′″≤≥√∞∂°±½²×÷©®¬♥→ÜßéŭǅĀ\uF061\uF0A2中😀";
     std::mt19937 rng(2026);
     for (int round = 0; round < 800; ++round) {
         std::u32string typed(rng() % 13, U' '), kept;
         for (char32_t& c : typed) c = pool[rng() % pool.size()];
         const bool symbol = round % 2 == 1;
         const HeldText held = HoldText(QString::fromStdU32String(typed).toStdString(), symbol);
-        ASSERT_EQ(Cp1251ToUtf8(Utf8ToCp1251(held.text)), held.text);
+        const std::string file = Cp1251ToUtf8(Utf8ToCp1251(held.text));
+        ASSERT_EQ(file, held.text);
+        const std::u32string back = QString::fromStdString(file).toStdU32String();
         for (const char32_t c : typed) {
-            const bool lost = Cp1251Byte(c) < 0 && (!symbol || SymbolCodeOf(c) < 0);
+            const int sign = symbol ? SymbolCodeShowing(c) : -1;
+            const bool lost = sign < 0 && Cp1251Byte(c) < 0;
             EXPECT_EQ(lost, held.refused.find(c) != std::u32string::npos) << held.text;
-            if (!lost) kept += Cp1251Byte(c) >= 0 ? c : Cp1251Char(static_cast<unsigned char>(SymbolCodeOf(c)));
+            if (lost) continue;
+            if (sign >= 0 && kept.size() < back.size()) {  // the private-use form stands for its code
+                const char32_t shown = c >= 0xF020 && c <= 0xF0FF ? SymbolCodeChar(static_cast<int>(c - 0xF000)) : c;
+                EXPECT_EQ(SymbolCodeChar(SymbolCodeOf(back[kept.size()])), shown) << "what the picture shows";
+            }
+            kept += sign >= 0 ? Cp1251Char(static_cast<unsigned char>(sign)) : c;
         }
         EXPECT_EQ(held.text, QString::fromStdU32String(kept).toStdString());
     }
-    EXPECT_EQ(HoldText("α′x", true).text, "a" + Cp1251ToUtf8("\xA2") + "x");  // as documents made on Windows hold them
+}
+
+// Line breaks, control characters, Symbol signs, composed letters and long pastes through the rule.
+TEST(HeldText, TextCases) {
+    const auto u8 = [](std::u32string_view s) { return QString::fromUcs4(s.data(), s.size()).toStdString(); };
+    struct Case { std::u32string typed; bool symbol; TextLines lines; std::u32string text, refused; };
+    const std::vector<Case> cases = {
+        {U"A\n", false, TextLines::one, U"A", U""},
+        {U"\nA\r\nB\rC\u2028D\u2029E\tF \r\n\t\n", false, TextLines::one, U" A B C D E F ", U""},
+        {U"a\r\nb\tc\u0001\rd\n\n", false, TextLines::many, U"a\nb c\nd\n\n", U"\u0001"},
+        {U"x\u0001y\u007F\u0085\u001Bz\u0001", false, TextLines::one, U"xyz", U"\u0001\u007F\u0085\u001B"},
+        {U"×÷©®¬", false, TextLines::one, U"©®¬", U"×÷"},
+        {U"×÷©®¬♥→α′…ЖжA1", true, TextLines::one, U"ґёУТШ©®aўјЖжA1", U""},
+        {U"и\u0306 Е\u0308 x\u0306", false, TextLines::one, U"й Ё x", U"\u0306"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HoldText(u8(c.typed), c.symbol, c.lines), (HeldText{u8(c.text), c.refused, false})) << u8(c.typed);
+    const WordTable words;
+    EXPECT_EQ(RefusedTextMessage(words, U"\u0306\u0001"),
+              u8(U"Документ не может хранить знаки «\u25CC\u0306», «U+0001»: они не приняты."));
+
+    // A long paste: 30,000 different refused signs among 40,000 letters, cut to the edit's limit.
+    std::u32string paste;
+    for (char32_t c = 0; c < 40000; ++c) paste += c < 30000 ? static_cast<char32_t>(U'\u4E00' + c) : U'a';
+    paste += U'a';  // one more than fits
+    const HeldText held = HoldText(u8(paste), false, TextLines::one, 10000);
+    EXPECT_EQ(std::make_tuple(held.text, held.refused.size(), held.refused.back(), held.cut),
+              std::make_tuple(std::string(10000, 'a'), 30000u, static_cast<char32_t>(U'\u4E00' + 29999), true));
+    const std::string said = RefusedTextMessage(words, held.refused, 10000);
+    EXPECT_EQ(said, u8(U"Документ не может хранить знаки «一», «丁», «丂», «七», «丄», «丅», «丆», «万», «丈», «三», "
+                      U"«上», «下», «丌», «不», «与», «丏», «丐», «丑», «丒», «专» и ещё 29980: они не приняты. Текст "
+                      U"обрезан до 10000 знаков."));
+    EXPECT_EQ(RefusedTextMessage(words, U"", 21), "Текст обрезан до 21 знака.");
 }

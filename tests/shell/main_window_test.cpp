@@ -34,6 +34,7 @@
 #include <QToolButton>
 #include <QScreen>
 #include <QToolBar>
+#include <QToolTip>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -1317,7 +1318,7 @@ TEST(MainWindow, SurfaceDialogsOverTheEditingCore) {
     EXPECT_EQ(st.SechPlane, 2);
 }
 
-// Texts the file cannot hold: asked about at a save, refused with a message where typed or pasted; so
+// Texts the file cannot hold: asked about at a save, refused with a tip where typed or pasted; so
 // Undo, Redo, Copy and Paste, the default set and the file give back every text the dialogs showed.
 TEST(MainWindow, TextsSession) {
     Session s;
@@ -1354,36 +1355,45 @@ TEST(MainWindow, TextsSession) {
     std::uint8_t v = 0;
     ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
     EXPECT_EQ(ObjectsText(*back), ObjectsText(doc)) << "the document counted as saved is the one on disk";
-    // Keys sent one by one (keyClicks sends Latin-1 only) or Ctrl+V: whether one message named `sign`.
-    auto told = [&](QWidget* d, const char* edit, const char* keys, const char* sign) {
+    // Keys sent one by one (keyClicks sends Latin-1 only) or Ctrl+V: whether a new tip at the edit, and no box,
+    // said `said`; the keys after it go on into the edit.
+    auto told = [&](QWidget* d, const char* edit, const char* keys, const char* said) {
         auto* e = Find<QLineEdit>(*d, edit);
         e->setFocus();
         e->selectAll();
+        const QString before = QToolTip::text();
         if (!keys) QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         for (const QChar c : QString::fromUtf8(keys)) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, c, {});
         QApplication::processEvents();
-        const std::vector<std::string> m = std::exchange(s.answers.messages, {});
-        return m.size() == (sign ? 1u : 0u) && (!sign || m[0].find(std::string("«") + sign + "»") != std::string::npos);
+        const QString tip = QToolTip::text();
+        return std::exchange(s.answers.messages, {}).empty() && e->hasFocus() &&
+               (said ? tip != before && tip.contains(QString::fromUtf8(said)) : tip.isEmpty() || tip == before);
     };
-    EXPECT_TRUE(told(po, "EditPName", "π", "π") && doc.Obj.Po[1].Name.s == "A");
+    EXPECT_TRUE(told(po, "EditPName", "π", "«π»") && doc.Obj.Po[1].Name.s == "A");
     QApplication::clipboard()->setText(QString::fromUtf8("A′"));
-    EXPECT_TRUE(told(po, "EditPName", nullptr, "′") && doc.Obj.Po[1].Name.s == "A") << "the rest of the paste kept";
+    EXPECT_TRUE(told(po, "EditPName", nullptr, "«′»") && doc.Obj.Po[1].Name.s == "A") << "the rest of the paste kept";
+    EXPECT_TRUE(told(po, "EditPName", " aüb cd", "«ü»") && doc.Obj.Po[1].Name.s == " ab cd") << doc.Obj.Po[1].Name.s;
+    QApplication::clipboard()->setText(QString(40000, 'a'));
+    EXPECT_TRUE(told(po, "EditPName", nullptr, "до 32767 знаков") && doc.Obj.Po[1].Name.s == std::string(32767, 'a'));
+    QApplication::clipboard()->setText("A\n");  // a line copied from another program
+    EXPECT_TRUE(told(po, "EditPName", nullptr, nullptr) && doc.Obj.Po[1].Name.s == "A");
     auto* font = Find<TFontCombo>(*po, "FontComboBoxP2");
     font->setFontName("Symbol");  // offered whether the machine has it or not
     font->setFocus();
     emit font->activated(font->currentIndex());
-    EXPECT_TRUE(told(po, "EditPUp", "α′", nullptr) && doc.Obj.Po[1].Upper.s == "aў") << "its Symbol codes";
-    EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "²") && doc.Obj.Xy[1].Graph[1].s == "x");
+    EXPECT_TRUE(told(po, "EditPUp", "α′×♥", nullptr) && doc.Obj.Po[1].Upper.s == "aўґ©") << "its Symbol codes";
+    EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "«²»") && doc.Obj.Xy[1].Graph[1].s == "x");
     const std::string typed = ObjectsText(doc);
     for (MainCommand c : {MainCommand::Undo, MainCommand::Redo}) s.menu(c);
     EXPECT_EQ(ObjectsText(w.document()), typed);
     po = open(0, Kind::po);
+    EXPECT_EQ(Find<QLineEdit>(*po, "EditPUp")->text(), "aўґ©") << "filled with the codes it holds";
     QTimer::singleShot(0, [] {
         if (QWidget* q = QApplication::activeModalWidget()) Find<QPushButton>(*q, "Button1")->click();
     });
     for (MainCommand c : {MainCommand::Copy, MainCommand::Paste}) s.menu(c);
     const DPoint& pasted = w.document().Obj.Po[2];
-    EXPECT_EQ(std::make_tuple(s.count(Kind::po), pasted.Name.s, pasted.Upper.s), std::make_tuple(2, "A", "aў"));
+    EXPECT_EQ(std::make_tuple(s.count(Kind::po), pasted.Name.s, pasted.Upper.s), std::make_tuple(2, "A", "aўґ©"));
     const std::string texts = ObjectsText(w.document());
     for (const char* b : {"ButtonPSave", "ButtonPLoad"}) QTest::mouseClick(Find<QWidget>(*po, b), Qt::LeftButton);
     EXPECT_EQ(ObjectsText(w.document()), texts);

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 #include <deque>
 
 #include "dialogs/dialog_host.h"
@@ -272,14 +273,15 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
         memo->moveCursor(QTextCursor::End);
         for (int i = 0; i < 6; ++i) QTest::keyClick(memo, Qt::Key_Backspace);
         Type(r.get<QLineEdit>("EditI2"), "Author");
-        if (ok) {  // what a document cannot hold: refused in the title as typed, in the notes on OK, which stays open
+        if (ok) {  // what a document cannot hold: refused in the title as typed (a tip), in the notes on OK, which stays open
             Type(r.get<QLineEdit>("EditI1"), "½");
             QApplication::processEvents();
+            EXPECT_TRUE(QToolTip::text().contains("«½»"));
             memo->insertPlainText("½");
             QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
             EXPECT_TRUE(r.form.isVisible() && memo->hasFocus() && r.form.settings().Caption == "Title");
             EXPECT_EQ(r.answers.messages,
-                      std::vector<std::string>(2, "Документ не может хранить знак «½»: он не принят."));
+                      std::vector<std::string>(1, "Документ не может хранить знак «½»: он не принят."));
             QTest::keyClick(memo, Qt::Key_Backspace);
         }
         const std::array<std::string, 3> notes{"first", "second", ""};

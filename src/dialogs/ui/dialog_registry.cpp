@@ -39,8 +39,7 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     if (!creators_[Slot(k)]) return nullptr;
     ObjectDialog* d = creators_[Slot(k)](*this);
     d->applyWords(session_.words());
-    d->setTextRoute({[this]() -> const WordTable& { return session_.words(); },
-                     [this](const std::string& text) { session_.showMessage(text); }});
+    d->setTextWords([this]() -> const WordTable& { return session_.words(); });
     open_[DialogSlot(k)] = d;
     QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
     session_.dialogOpened(k);

@@ -199,16 +199,17 @@ bool ObjectDialog::commitIfEntered(const QWidget* control) {
 }
 
 void ObjectDialog::guardText(QLineEdit* edit, std::function<bool()> symbol) {
-    // The route is read when a message is due: the registry sets it after
+    // The words are read when a tip is due: the registry sets them after
     // the dialog has built its controls.
-    TextRoute route{[this]() -> const WordTable& {
-                        static const WordTable builtIn;
-                        return textRoute_.words ? textRoute_.words() : builtIn;
-                    },
-                    [this](const std::string& text) {
-                        if (textRoute_.show) textRoute_.show(text);
-                    }};
-    GuardText(edit, std::move(route), std::move(symbol));
+    TextWords words = [this]() -> const WordTable& {
+        static const WordTable builtIn;
+        return textWords_ ? textWords_() : builtIn;
+    };
+    // A text the fill puts on the edit is the record's as it is: in a Symbol
+    // text its characters already stand for codes.
+    std::function<bool()> symbolNow;
+    if (symbol) symbolNow = [this, symbol = std::move(symbol)] { return !filling() && symbol(); };
+    GuardText(edit, std::move(words), std::move(symbolNow));
 }
 
 void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {

@@ -105,15 +105,14 @@ public:
     bool commitIfEntered(const QWidget* control);
 
     // ---- texts the record keeps
-    // Where the guards of the dialog's texts send their messages (the
-    // registry sets it).
-    void setTextRoute(TextRoute route) { textRoute_ = std::move(route); }
+    // The words of the guards' tips (the registry sets them).
+    void setTextWords(TextWords words) { textWords_ = std::move(words); }
     // Guards an edit whose text goes into the record: what the document
     // cannot hold is refused as it is typed.  symbol: the text is set in
-    // "Symbol" now.
+    // "Symbol" now (a fill's text is kept as the record has it).
     void guardText(QLineEdit* edit, std::function<bool()> symbol = {});
     // The same for an edit of a window opened over an object dialog
-    // (`window` or one of its parents), with that dialog's messages.
+    // (`window` or one of its parents), with that dialog's words.
     static void GuardOver(QWidget* window, QLineEdit* edit);
 
     // always: `store` puts the text into the record, then ApplyObject(True)
@@ -185,7 +184,7 @@ private:
     int filling_ = 0;
     QHash<QLineEdit*, ExitWatch> exits_;
     QString ptWord_, cmWord_, pkWord_;
-    TextRoute textRoute_;
+    TextWords textWords_;
 };
 
 }  // namespace pelmar

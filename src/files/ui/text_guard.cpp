@@ -1,8 +1,9 @@
 #include "files/ui/text_guard.h"
 
 #include <QLineEdit>
-#include <QTimer>
+#include <QToolTip>
 #include <algorithm>
+#include <limits>
 
 #include "files/held_text.h"
 #include "files/word_table.h"
@@ -11,69 +12,96 @@ namespace pelmar {
 
 namespace {
 
-const WordTable& WordsOf(const TextRoute& route) {
+const WordTable& WordsOf(const TextWords& words) {
     static const WordTable builtIn;
-    return route.words ? route.words() : builtIn;
+    return words ? words() : builtIn;
 }
 
 }  // namespace
 
-TextGuard::TextGuard(QLineEdit* edit, TextRoute route, std::function<bool()> symbol)
-    : QValidator(edit), route_(std::move(route)), symbol_(std::move(symbol)), shown_(edit->text()) {
+TextGuard::TextGuard(QLineEdit* edit, TextWords words, std::function<bool()> symbol)
+    : QValidator(edit),
+      edit_(edit),
+      words_(std::move(words)),
+      symbol_(std::move(symbol)),
+      limit_(edit->maxLength()),
+      shown_(edit->text()) {
+    edit->setMaxLength(std::numeric_limits<int>::max());
     // The edit validates before it sends its signals: textEdited comes first
     // and only for the user's changes, textChanged after it for every change.
     connect(edit, &QLineEdit::textEdited, this, [this] {
-        if (!pending_.empty()) report(pending_);
+        if (!pending_.empty() || cut_) report();
     });
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
         pending_.clear();
+        pendingSet_.clear();
+        cut_ = false;
+        made_.clear();
         shown_ = text;
     });
 }
 
 QValidator::State TextGuard::validate(QString& input, int& pos) const {
-    const bool symbol = symbol_ && symbol_();
-    const HeldText held = HoldText(input.toStdString(), symbol);
-    if (held.refused.empty() && held.text == input.toStdString()) return Acceptable;
-    for (const char32_t c : held.refused)
-        if (pending_.find(c) == std::u32string::npos) pending_.push_back(c);
-    // What the change put in place of the text before it: when nothing of
-    // it is kept, the text stays as it was, a selection it replaced too.
+    if (!made_.isNull() && input == made_) return Acceptable;
+    // Composed as a whole: a combining mark typed after its letter joins it.
+    const QString text = input.normalized(QString::NormalizationForm_C);
+    // What the change put in place of the text before it; only that is
+    // taken, what stays keeps its meaning.
     qsizetype head = 0, tail = 0;
-    const qsizetype common = std::min(input.size(), shown_.size());
-    while (head < common && input[head] == shown_[head]) ++head;
-    while (tail < common - head && input[input.size() - 1 - tail] == shown_[shown_.size() - 1 - tail]) ++tail;
-    const QString inserted = input.mid(head, input.size() - head - tail);
-    if (HoldText(inserted.toStdString(), symbol).text.empty() && input.size() - tail - head > 0) {
+    const qsizetype common = std::min(text.size(), shown_.size());
+    while (head < common && text[head] == shown_[head]) ++head;
+    while (tail < common - head && text[text.size() - 1 - tail] == shown_[shown_.size() - 1 - tail]) ++tail;
+    const QString inserted = text.mid(head, text.size() - head - tail);
+    const qsizetype room = std::max<qsizetype>(0, limit_ - head - tail);
+    const HeldText held =
+        HoldText(inserted.toStdString(), symbol_ && symbol_(), TextLines::one, static_cast<std::size_t>(room));
+    const QString kept = QString::fromStdString(held.text);
+    if (kept == inserted && !held.cut && text == input && text.size() <= limit_) return Acceptable;
+    for (const char32_t c : held.refused)
+        if (pendingSet_.insert(c).second) pending_.push_back(c);
+    cut_ = cut_ || held.cut;
+    if (kept.isEmpty() && !inserted.isEmpty()) {
+        // Nothing of it kept: the text stays as it was, a selection it
+        // replaced too.
         input = shown_;
         pos = static_cast<int>(shown_.size() - tail);
-        return Acceptable;
+    } else {
+        input = text.left(head) + kept + text.right(tail);
+        if (input.size() > limit_) {  // a text longer than the limit before the change
+            input.truncate(limit_);
+            cut_ = true;
+        }
+        // The cursor stays after what was put in.
+        pos = static_cast<int>(std::min(head + kept.size(), input.size()));
     }
-    // The cursor stays after what was before it.
-    pos = static_cast<int>(QString::fromStdString(HoldText(input.left(pos).toStdString(), symbol).text).size());
-    input = QString::fromStdString(held.text);
+    made_ = input;
     return Acceptable;
 }
 
-void TextGuard::report(const std::u32string& refused) const {
-    if (!route_.show) return;
-    // After the edit, not from inside it: a message box would run its own
-    // event loop while the edit is still changing.
-    const std::string message = RefusedTextMessage(WordsOf(route_), refused);
-    QTimer::singleShot(0, this, [show = route_.show, message] { show(message); });
+void TextGuard::report() {
+    const std::string message = RefusedTextMessage(WordsOf(words_), pending_, cut_ ? limit_ : -1);
+    pending_.clear();
+    pendingSet_.clear();
+    cut_ = false;
+    // A tip, not a box: the keys typed after a refused one go on into the edit.
+    // Plain text, on one line while the screen has room for it.
+    QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height() / 2)), QString::fromStdString(message), edit_);
 }
 
-TextGuard* GuardText(QLineEdit* edit, TextRoute route, std::function<bool()> symbol) {
-    auto* guard = new TextGuard(edit, std::move(route), std::move(symbol));
+TextGuard* GuardText(QLineEdit* edit, TextWords words, std::function<bool()> symbol) {
+    auto* guard = new TextGuard(edit, std::move(words), std::move(symbol));
     edit->setValidator(guard);
     return guard;
 }
 
-bool TextHeld(const QString& text, const TextRoute& route) {
-    const HeldText held = HoldText(text.toStdString(), false);
-    if (held.refused.empty()) return true;
-    if (route.show) route.show(RefusedTextMessage(WordsOf(route), held.refused));
-    return false;
+bool TextHeld(QString& text, const TextRoute& route) {
+    const HeldText held = HoldText(text.toStdString(), false, TextLines::many);
+    if (!held.refused.empty()) {
+        if (route.show) route.show(RefusedTextMessage(WordsOf(route.words), held.refused));
+        return false;
+    }
+    text = QString::fromStdString(held.text);
+    return true;
 }
 
 }  // namespace pelmar

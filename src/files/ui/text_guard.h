@@ -1,13 +1,17 @@
-// The guard of an edit whose text goes into a document: a character the
-// document cannot hold is dropped as it is typed or pasted (the rest of a
-// paste is kept), and once the edit is done a message names it.  In a text
-// set in "Symbol" a sign of the Symbol font is taken as its code.  Texts the
-// program puts on the edit (setText) are never reported.
+// The guard of a one-line edit whose text goes into a document: what is
+// typed or pasted is taken as the document holds it (HoldText): a line break
+// or a tab becomes a space, one at the end of a paste is dropped, a character
+// the document cannot hold is dropped (the rest of a paste is kept), and a
+// text longer than the edit's limit is cut.  A tip at the edit tells what was
+// refused or cut; it takes no keys, so typing goes on into the edit.  In a
+// text set in "Symbol" a sign of the Symbol font is taken as its code.  Texts
+// the program puts on the edit (setText) are never told.
 #pragma once
 
 #include <QValidator>
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 class QLineEdit;
 
@@ -15,37 +19,51 @@ namespace pelmar {
 
 class WordTable;
 
-// Where a guard's message goes: the word table of the moment (the built-in
-// words without it) and a message box (no message without it).
+// The word table of the moment (the built-in words without it).
+using TextWords = std::function<const WordTable&()>;
+
+// Where a whole-text check's message goes: the words and a message box (no
+// message without it).
 struct TextRoute {
-    std::function<const WordTable&()> words;
+    TextWords words;
     std::function<void(const std::string&)> show;
 };
 
 class TextGuard : public QValidator {
     Q_OBJECT
 public:
-    // symbol: whether the edit's text is set in "Symbol" now (never without it).
-    TextGuard(QLineEdit* edit, TextRoute route, std::function<bool()> symbol);
+    // symbol: whether the edit's text is set in "Symbol" now (never without
+    // it).  The edit's own length limit becomes the guard's: the edit takes
+    // any length, so that what is cut is seen and told.
+    TextGuard(QLineEdit* edit, TextWords words, std::function<bool()> symbol);
 
     State validate(QString& input, int& pos) const override;
 
 private:
-    void report(const std::u32string& refused) const;
+    void report();
 
-    TextRoute route_;
+    QLineEdit* edit_;
+    TextWords words_;
     std::function<bool()> symbol_;
-    // Refused by the change the edit is making; reported when the change
+    int limit_;
+    // Refused or cut by the change the edit is making; told when the change
     // turns out to be the user's (textEdited), forgotten otherwise.
     mutable std::u32string pending_;
+    mutable std::unordered_set<char32_t> pendingSet_;
+    mutable bool cut_ = false;
+    // The text this guard made of the change: the edit checks it once more,
+    // and it is not taken again (in a Symbol text the character of a code
+    // may itself be a sign the font shows at another code).
+    mutable QString made_;
     QString shown_;  // the edit's text before the change
 };
 
 // Puts a guard on `edit` and returns it (the edit owns it).
-TextGuard* GuardText(QLineEdit* edit, TextRoute route, std::function<bool()> symbol = {});
+TextGuard* GuardText(QLineEdit* edit, TextWords words = {}, std::function<bool()> symbol = {});
 
-// A multi-line text checked as a whole: true when the document holds it as
-// it is; otherwise the message names what it cannot hold.
-bool TextHeld(const QString& text, const TextRoute& route);
+// A multi-line text checked as a whole: true when the document holds it,
+// and `text` is then as the document holds it (composed, its tabs spaces);
+// otherwise the message names what it cannot hold.
+bool TextHeld(QString& text, const TextRoute& route);
 
 }  // namespace pelmar

@@ -276,7 +276,7 @@ void FormImage::build() {
         g->addWidget(labelI3_, 2, 0, Qt::AlignTop);
         g->addWidget(memo_, 2, 1);
         tabs_->addTab(page, QString());
-        for (QLineEdit* e : {editI1_, editI2_}) GuardText(e, textRoute());
+        for (QLineEdit* e : {editI1_, editI2_}) GuardText(e, textRoute().words);
         connect(editI1_, &QLineEdit::textChanged, this, [this](const QString& t) { s_.Caption = t.toStdString(); });
         connect(editI2_, &QLineEdit::textChanged, this, [this](const QString& t) { s_.Author = t.toStdString(); });
         connect(memo_, &QPlainTextEdit::textChanged, this, [this] { memoChanged(); });
@@ -654,11 +654,13 @@ TextRoute FormImage::textRoute() const {
 void FormImage::finish(bool fill) {
     // The notes are checked as a whole: the dialog stays open on what the
     // document cannot hold.
-    if (!TextHeld(memo_->toPlainText(), textRoute())) {
+    QString notes = memo_->toPlainText();
+    if (!TextHeld(notes, textRoute())) {
         tabs_->setCurrentWidget(memo_->parentWidget());
         memo_->setFocus();
         return;
     }
+    if (notes != memo_->toPlainText()) memo_->setPlainText(notes);  // the notes follow
     // A centimetre edit still being typed in counts as left.
     if (edit1_->hasFocus()) cmLeft(true);
     if (edit2_->hasFocus()) cmLeft(false);

@@ -53,7 +53,7 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     auto edit = [&](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
-        GuardText(e, {ctx_.table, ctx_.message});
+        GuardText(e, ctx_.table);
         connect(e, &QLineEdit::textChanged, this, [this] { store(); });
         return e;
     };
