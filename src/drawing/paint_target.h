@@ -116,6 +116,9 @@ struct PaintTarget {
     // The run around the graphs of the coordinate systems; without one they
     // draw as in a run that is never stopped and stores nothing.
     GraphRun* run = nullptr;
+    // The document being drawn, where the points that linked points stand
+    // on are found; without one every linked point draws its own label.
+    const DProj* doc = nullptr;
 
     bool is(TargetKind k) const { return kind == k; }
 };

@@ -1,12 +1,15 @@
 #include "drawing/point_paint.h"
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "model/flip.h"
 #include "model/geometry.h"
+#include "model/links.h"
 #include "platform/canvas.h"
 #include "platform/font_ascent.h"
 #include "platform/qt_canvas.h"
@@ -108,6 +111,38 @@ void PelLabel(const DPoint& p, const DImProj& im, Canvas& c, double xc, double y
     if (!p.Lower.s.empty()) c.drawText(indexFont, colour, p.Lower.s, {at.x, at.lowerTop}, TextFormat{});
 }
 
+// Whether the label of p shows any text on the target: the word processor
+// leaves out the indices of a blank name.
+bool ShowsLabel(const DPoint& p, const PaintTarget& target) {
+    if (target.is(TargetKind::Wrd)) return !IsBlank(p.Name.s);
+    return !IsBlank(p.Name.s) || !IsBlank(p.Upper.s) || !IsBlank(p.Lower.s);
+}
+
+// A linked point stands where the point it is linked to stands.  When that
+// point, or one further along a chain of links, shows a label there, a
+// second label would print letters over the first, and the linked point
+// leaves its own out.  Where none does (a circumcentre, a midpoint, a foot, a
+// centre, whose labels are blank, or a point that is not shown) the linked
+// point shows its own.  A chain that comes back on itself shows every label.
+bool LabelShownByLinkedPoint(const DPoint& p, const DImProj& im, const PaintTarget& target) {
+    if (!target.doc || !p.Link.linked()) return false;
+    constexpr std::size_t MaxChain = 64;
+    std::vector<const DPoint*> chain;
+    bool shown = false;
+    for (DLink link = p.Link; link.linked();) {
+        const LinkedElement e = LinkedPoint(*target.doc, link);
+        if (!e.point) break;
+        if (chain.size() == MaxChain || std::ranges::find(chain, e.point) != chain.end()) return false;
+        chain.push_back(e.point);
+        const DPoint& s = *e.point;
+        // p is flipped to the screen, s still stands as the document keeps it.
+        if (std::fabs(s.ScrX.v - p.ScrX.v) >= 0.5 || std::fabs(im.Height - s.ScrY.v - p.ScrY.v) >= 0.5) break;
+        shown = shown || (e.shown && ShowsLabel(s, target));
+        link = s.Link;
+    }
+    return shown;
+}
+
 }  // namespace
 
 double LabelPixelSize(int size, const DImProj& im) {
@@ -154,10 +189,7 @@ void DrawPointElement(const DPoint& p, const DImProj& im, const PaintTarget& tar
 }
 
 void DrawLabel(const DPoint& p, const DImProj& im, const PaintTarget& target) {
-    // A point linked to another object's point stands where that point
-    // stands, and that one shows the label: a second one would print the
-    // letters over each other.  Its own names stay in the record.
-    if (p.Link.linked()) return;
+    if (LabelShownByLinkedPoint(p, im, target)) return;
     const bool pel = target.is(TargetKind::Pel);
     const bool cdr = target.is(TargetKind::Cdr);
     const bool wrd = target.is(TargetKind::Wrd);

@@ -362,6 +362,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     target.kind = TargetKind::Pel;
     target.canvas = canvas;
     target.run = &graphRun;
+    target.doc = &doc;
     for (int layer = 1; layer <= LayerCount; ++layer) {
         PaintLayer(o.Po, layer, p.point, im, target);
         PaintLayer(o.Li, layer, p.line, im, target);

@@ -1,21 +1,31 @@
-// Links from a defining point to a point element of another object: the
-// resolution along the element selectors, the highest creation number and
-// the clearing of a point's link.
+// Links from a defining point to a point element of another object: the point
+// a link names along the element selectors, the resolution, the highest
+// creation number and the clearing of a point's link.
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "model/records.h"
 
 namespace pelmar {
 
-// The element selectors still to be read, one per nesting level, outermost first.
-using LinkSelectors = std::span<const std::uint8_t>;
+// The point element a link names in doc.  `shown` says whether the document
+// shows it: the point and its object are not disabled, and every part on the
+// way (a segment's points 3 and 4, an ellipse's radii, a figure's special
+// lines, circles, centre and diagonals, a sphere's sections and contour, a
+// solid's sections, height and spheres) has its "shown" flag on.
+struct LinkedElement {
+    const DPoint* point = nullptr;  // none when the link names nothing
+    bool shown = false;
+};
+
+// A link whose kind, index (1..the kind's count in doc) or selectors name
+// nothing gives no point.
+LinkedElement LinkedPoint(const DProj& doc, const DLink& link);
 
 // Copies into p the 3D X, Y, Z of the point that link names in doc; p's picture
-// position and link are left alone.  A link whose kind, index (1..the kind's
-// count in doc) or selectors name nothing leaves p unchanged.  p may lie inside doc.
+// position and link are left alone.  A link that names nothing leaves p
+// unchanged.  p may lie inside doc.
 void ResolveLink(const DProj& doc, DPoint& p, DLink link);
 
 // Sets all ten link bytes of p to 0: the point is free again.
@@ -23,24 +33,5 @@ void ClearPointLink(DPoint& p);
 
 // The largest creation number of all live objects of doc; 0 when none is above 0.
 int MaxObjectNumber(const DProj& doc);
-
-// Per-kind element getters: each picks the element its first selector names and
-// hands it, with the remaining selectors, to the getter of the element's kind,
-// until a point is reached, whose 3D coordinates are copied into p.  They return
-// false (p unchanged) when a selector names nothing.
-bool LinkFromPoint(DPoint& p, const DPoint& src, LinkSelectors sel);
-bool LinkFromLine(DPoint& p, const DLine& l, LinkSelectors sel);
-bool LinkFromCircle(DPoint& p, const DCircle& c, LinkSelectors sel);
-bool LinkFromTriangle(DPoint& p, const DTri& t, LinkSelectors sel);
-bool LinkFromTetragon(DPoint& p, const DKv& k, LinkSelectors sel);
-bool LinkFromXOY(DPoint& p, const DXOY& x, LinkSelectors sel);
-bool LinkFromOrb(DPoint& p, const DSf& s, LinkSelectors sel);
-bool LinkFromCylinder(DPoint& p, const DZi& z, LinkSelectors sel);
-bool LinkFromCone(DPoint& p, const DKo& k, LinkSelectors sel);
-bool LinkFromPyramid3(DPoint& p, const DPi3& t, LinkSelectors sel);
-bool LinkFromPyramid4(DPoint& p, const DPi4& t, LinkSelectors sel);
-bool LinkFromPrism3(DPoint& p, const DPr3& r, LinkSelectors sel);
-bool LinkFromPrism4(DPoint& p, const DPr4& r, LinkSelectors sel);
-bool LinkFromXYZ(DPoint& p, const DXZ& x, LinkSelectors sel);
 
 }  // namespace pelmar

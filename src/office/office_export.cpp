@@ -204,6 +204,7 @@ bool ExportToCorelDraw(int version, const std::string& fileName, RunMode mode, c
     target.cdr = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;
+    target.doc = &doc;
     const int total = CountObjects(doc);
     int done = 0;
     for (int n = 1; n <= LayerCount; ++n) {
@@ -450,6 +451,7 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
     target.wrd = &sink;
     target.options = run.options;
     const DProj& doc = *run.snapshot;
+    target.doc = &doc;
     const int total = CountObjects(doc);
     int done = 0;
     for (int n = 1; n <= LayerCount; ++n)

@@ -124,6 +124,7 @@ TEST(NewObjectLinks, LinkedVerticesDrawNoSecondLabel) {
         PaintTarget t;
         t.kind = TargetKind::Pel;
         t.canvas = &c;
+        t.doc = &doc;
         painters.pyramid3.pass2(p, doc.Im, t);
         return img;
     };

@@ -102,6 +102,21 @@ TEST(CdrExport, GroupingAndSkippedObjects) {
     EXPECT_EQ(Count(loose.run.calls, "Group"), 0);
 }
 
+// A point linked to a labelled point prints no second label over it.
+TEST(OfficeExport, LinkedPointOnALabelledPointPrintsNoSecondLabel) {
+    auto doc = NewDocument();
+    DPoint a = MakePoint(20, 20, 1, 4, Red);
+    a.Name.s = "A";
+    doc->Obj.Po.add(a);
+    a.Link.b = {1, 1};
+    doc->Obj.Po.add(a);
+    RunRig cdr(*doc), wrd(*doc);
+    ASSERT_TRUE(ExportToCorelDraw(8, cdr.path("a.odg"), RunMode::DoNotOpen, doc->Im, cdr.run));
+    ASSERT_TRUE(ExportToOffice(wrd.path("a.odt"), RunMode::DoNotOpen, doc->Im, wrd.run));
+    EXPECT_EQ(cdr.calls("CreateArtisticText \"A\"").size(), 1u);
+    EXPECT_EQ(wrd.calls("Selection.TypeText \"A\"").size(), 1u);
+}
+
 TEST(WordExport, OneObjectOfEachKind) {
     auto doc = SampleDocument();
     RunRig r(*doc);
