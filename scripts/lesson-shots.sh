@@ -14,27 +14,9 @@
 # The program ends by its close box; the script says whether it did.
 # Usage: bash scripts/lesson-shots.sh [output folder]
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-out="${1:-screens/lesson}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="$(cd "${PELMAR_BUILD:-build-dev}" 2>/dev/null && pwd || echo "$PWD/${PELMAR_BUILD:-build-dev}")"
-
-if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
-export ASAN_OPTIONS=detect_leaks=0
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/mouse-session.sh" screens/lesson "$@"
 mkdir -p "$work/Übungen"
-XDG_DATA_HOME="$work/data" OUT="$out" PROG="$build/pelmar" WORK="$work" xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
-  set -u
-  openbox >/dev/null 2>&1 &
-  for i in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.2; done
-  at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
-  shot() { sleep 1.5; import -window root "$OUT/$1.png"; }
-  field() { at "$1" "$2" 0.3; xdotool key ctrl+a; xdotool type "$3"; xdotool key Tab; sleep 0.8; }
+play '
   build() { at 553 56 4; }        # ▶
   combo() { at 355 56 0.7; xdotool key "$1" Return; sleep 1.5; }  # the object list
   "$PROG" >/dev/null 2>&1 &
