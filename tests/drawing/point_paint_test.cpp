@@ -182,66 +182,49 @@ TEST(PointPel, OtherTargetsAndMissingSurfaces) {
     DrawPoint(p, Picture(), none);
 }
 
-// ---------------------------------------------------------------------------
-// Linked points
-
-// A point named "O" with both indices, linked to a point of the document that
-// stands where it stands: its label is left out on a target only where the
-// point it is linked to shows a label of its own there.
+// A point "O" with both indices linked to a point where it stands: its label is left out on a target only where the
+// linked-to point shows a label of its own there.
 TEST(PointLabel, LinkedPointShowsItsLabelUnlessTheLinkedToPointShowsOne) {
-    // Link bytes: kind, index, then a selector in every second byte.
-    const DLink circumcentre{{4, 1, 0, 9, 0, 4}}, vertex{{4, 1, 0, 1, 0, 1}};
-    struct Case {
-        const char* what;
-        DLink link;
-        void (*change)(DProj&, DPoint&);
-        const char* drawnOn;  // the targets that draw the label of "O"
-        bool withDocument = true;
-    } cases[] = {
-        {"circumcentre, its label blank", circumcentre, [](DProj&, DPoint&) {}, "pel cdr wrd"},
-        {"a labelled vertex", vertex, [](DProj&, DPoint&) {}, ""},
-        {"... without the document to look in", vertex, [](DProj&, DPoint&) {}, "pel cdr wrd", false},
-        {"... of a disabled triangle", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].Disabled.v = true; }, "pel cdr wrd"},
-        {"... disabled", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].S[1].P1.Disabled.v = true; }, "pel cdr wrd"},
-        {"... elsewhere", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].S[1].P1.ScrX.v += 1; }, "pel cdr wrd"},
+    const DLink circumcentre{{4, 1, 0, 9, 0, 4}}, vertex{{4, 1, 0, 1, 0, 1}};  // kind, index, selectors
+    using Change = void (*)(DProj&, DPoint&);
+    const Change none = [](DProj&, DPoint&) {};
+    const char* all = "pel cdr wrd";
+    const struct { const char* what; DLink link; Change change; const char* drawnOn; bool withDoc = true; } cases[] = {
+        {"circumcentre, its label blank", circumcentre, none, all},
+        {"a labelled vertex", vertex, none, ""},
+        {"... without the document to look in", vertex, none, all, false},
+        {"... of a disabled triangle", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].Disabled.v = true; }, all},
+        {"... disabled", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].S[1].P1.Disabled.v = true; }, all},
+        {"... elsewhere", vertex, [](DProj& d, DPoint&) { d.Obj.Tr[1].S[1].P1.ScrX.v += 1; }, all},
         {"... with an index only: the word processor shows none", vertex,
          [](DProj& d, DPoint&) { d.Obj.Tr[1].S[1].P1.Name.s = " "; }, "wrd"},
         {"the named centre of a circumcircle not shown", circumcentre,
-         [](DProj& d, DPoint&) { d.Obj.Tr[1].Circ[1].Center.Name.s = "Q", d.Obj.Tr[1].CircOn[1].v = false; },
-         "pel cdr wrd"},
+         [](DProj& d, DPoint&) { d.Obj.Tr[1].Circ[1].Center.Name.s = "Q", d.Obj.Tr[1].CircOn[1].v = false; }, all},
         {"a blank vertex linked on to a labelled one", DLink{{4, 2, 0, 1, 0, 1}},
          [](DProj& d, DPoint&) { d.Obj.Tr[2].S[1].P1.Link = DLink{{4, 1, 0, 1, 0, 1}}; }, ""},
-        {"itself", DLink{{1, 1}}, [](DProj& d, DPoint& p) { d.Obj.Po.add(p); }, "pel cdr wrd"},
+        {"itself", DLink{{1, 1}}, [](DProj& d, DPoint& p) { d.Obj.Po.add(p); }, all},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto doc = NewDocument();
         DTri t;
-        t.S[1].P1 = MakePoint(300, 200);
-        t.Circ[1].Center = MakePoint(300, 200, 1);
-        t.CircOn[1].v = true;
-        doc->Obj.Tr.add(t);
-        doc->Obj.Tr.add(t);
-        doc->Obj.Tr[1].S[1].P1.Name.s = "A";
-        doc->Obj.Tr[1].S[1].P1.Lower.s = "1";
+        t.S[1].P1 = MakePoint(300, 200), t.Circ[1].Center = MakePoint(300, 200, 1), t.CircOn[1].v = true;
+        doc->Obj.Tr.add(t), doc->Obj.Tr.add(t);
+        doc->Obj.Tr[1].S[1].P1.Name.s = "A", doc->Obj.Tr[1].S[1].P1.Lower.s = "1";
         DPoint p = MakePoint(300, 200);
-        p.Name.s = "O";
-        p.Upper.s = "x7";
-        p.Lower.s = "y8";
-        p.Link = c.link;
+        p.Name.s = "O", p.Upper.s = "x7", p.Lower.s = "y8", p.Link = c.link;
         c.change(*doc, p);
         for (const char* word : {"pel", "cdr", "wrd"}) {
             RecordingCanvas canvas, measure;
             RecordingCdrSink cdr;
             RecordingWordSink wrd;
-            PaintTarget target{TargetKindOf(word), &canvas, nullptr, &cdr, &wrd, {}, &measure};
-            target.doc = c.withDocument ? doc.get() : nullptr;
-            DrawPoint(p, Picture(), target);
+            const DProj* in = c.withDoc ? doc.get() : nullptr;
+            DrawPoint(p, Picture(), {TargetKindOf(word), &canvas, nullptr, &cdr, &wrd, {}, &measure, nullptr, in});
             std::string drawn = cdr.text() + wrd.text();
             for (const std::string& l : Drawn(canvas)) drawn += l;
-            const bool expected = std::string(c.drawnOn).find(word) != std::string::npos;
             for (const char* text : {"\"O\"", "\"x7\"", "\"y8\""})
-                EXPECT_EQ(drawn.find(text) != std::string::npos, expected) << word << " " << text;
+                EXPECT_EQ(drawn.find(text) != std::string::npos, std::string(c.drawnOn).find(word) != std::string::npos)
+                    << word << " " << text;
         }
     }
 }

@@ -107,12 +107,10 @@ TEST(OfficeExport, LinkedPointOnALabelledPointPrintsNoSecondLabel) {
     auto doc = NewDocument();
     DPoint a = MakePoint(20, 20, 1, 4, Red);
     a.Name.s = "A";
-    doc->Obj.Po.add(a);
-    a.Link.b = {1, 1};
-    doc->Obj.Po.add(a);
+    for (const DLink& link : {DLink{}, DLink{{1, 1}}}) a.Link = link, doc->Obj.Po.add(a);  // point 2 on point 1
     RunRig cdr(*doc), wrd(*doc);
-    ASSERT_TRUE(ExportToCorelDraw(8, cdr.path("a.odg"), RunMode::DoNotOpen, doc->Im, cdr.run));
-    ASSERT_TRUE(ExportToOffice(wrd.path("a.odt"), RunMode::DoNotOpen, doc->Im, wrd.run));
+    ASSERT_TRUE(ExportToCorelDraw(8, cdr.path("a.odg"), RunMode::DoNotOpen, doc->Im, cdr.run) &&
+                ExportToOffice(wrd.path("a.odt"), RunMode::DoNotOpen, doc->Im, wrd.run));
     EXPECT_EQ(cdr.calls("CreateArtisticText \"A\"").size(), 1u);
     EXPECT_EQ(wrd.calls("Selection.TypeText \"A\"").size(), 1u);
 }

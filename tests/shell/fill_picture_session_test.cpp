@@ -80,11 +80,8 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                 if constexpr (requires { KindT<kc.value>::store(d->Obj)[1].Fill.On; })
                     KindT<kc.value>::store(d->Obj)[1].Fill.On = true;
             });
-            if (k == Kind::ci) {  // an ellipse, whose tilt shows
-                DCircle& c = d->Obj.Ci[1];
-                c.B3.v = c.A3.v / 2, c.Q1 = c.Q2 = {};
-                UpdateCircle(c, 0);
-            }
+            if (DCircle* c = k == Kind::ci ? &d->Obj.Ci[1] : nullptr)  // an ellipse, whose tilt shows
+                c->B3.v = c->A3.v / 2, c->Q1 = c->Q2 = {}, UpdateCircle(*c, 0);
             if (k == Kind::xz) {
                 DXZ& x = d->Obj.Xz[1];
                 DOutLine& o = x.Outlines[3];
@@ -150,23 +147,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     else if (std::filesystem::exists(name)) files.OpenDocument(name);
                     break;
                 }
-                case 15: case 16: {  // project options: the background colour (white and light blue), picture type or
-                                     // one of the fill settings
-                    PictureSettings p = SettingsOf(*e->Proj);
-                    FillSettings& f = p.Fill;
-                    const int how = pick(8);
-                    log << "options" << how << " ";
-                    if (how == 0) p.Background ^= 0x3F1F00;
-                    if (how == 1) p.PicMode ^= 1;
-                    if (how == 2) f.TwoColors ^= 1;
-                    if (how == 3) f.LightSource = 3 - f.LightSource;
-                    if (how == 4) f.BorderAngle = 270 - f.BorderAngle, f.BorderPercent = 5 + pick(90);
-                    if (how == 5) (pick(2) ? f.LightY : f.LightZ) = 20 * pick(30);
-                    if (how > 5) (pick(2) ? f.LightDY : f.LightDZ) = pick(9) - 4;
-                    StorePictureSettings(*e->Proj, p, false, e->Work);
-                    break;
-                }
-                default: {  // an ellipse's arc start or end or its tilt, as its dialog changes them
+                case 17: case 18: case 19: {  // an ellipse's arc start or end or its tilt, as its dialog changes them
                     if (e->Proj->Obj.Ci.count() == 0) break;
                     SetCurObjIndex(*e, ListPosition(*e->Proj, Kind::ci, 1 + pick(e->Proj->Obj.Ci.count())));
                     SelectCurrentObject(*e, e->Dialogs, true);
@@ -183,7 +164,19 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                             RotateAroundAxis((*q)[0], (*q)[1], (*q)[2], o.X.v, o.Y.v, o.Z.v, angle, 1, 0, 0);
                     }
                     e.edited->commit(false);
+                    break;
                 }
+                default:  // project options: the background colour (white and light blue), picture type or shading
+                    PictureSettings p = SettingsOf(*e->Proj);
+                    const int how = pick(8);
+                    log << "options" << how << " ";
+                    if (how == 0) p.Background ^= 0x3F1F00;
+                    else if (how < 3) (how == 1 ? p.PicMode : p.Fill.TwoColors) ^= 1;
+                    if (how == 3) p.Fill.LightSource = 3 - p.Fill.LightSource;
+                    if (how == 4) p.Fill.BorderAngle = 270 - p.Fill.BorderAngle, p.Fill.BorderPercent = 5 + pick(90);
+                    if (how == 5) (pick(2) ? p.Fill.LightY : p.Fill.LightZ) = 20 * pick(30);
+                    if (how > 5) (pick(2) ? p.Fill.LightDY : p.Fill.LightDZ) = pick(9) - 4;
+                    StorePictureSettings(*e->Proj, p, false, e->Work);
             }
             if (pick(4) == 0) continue;  // the next command finds the fill picture stale without a build
             const auto now = Build(*e->Proj, draw, dir + "now.png");

@@ -36,7 +36,6 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <sys/stat.h>
-
 #include <csignal>
 #include <deque>
 #include <filesystem>
@@ -621,8 +620,7 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
         return w.picture()->paintBox()->isVisible() && w.picture()->paintBox()->size() == picture &&
                w.pictureScroll()->size() == picture + QSize(4, 4);
     };
-    w.document().Im.Width = 400;  // whole in a window on the screen
-    w.document().Im.Height = 300;
+    w.document().Im.Width = 400, w.document().Im.Height = 300;  // whole in a window on the screen
     const char* names[] = {"", "normal", "maximised", "minimised"};
     const QRect places[] = {{}, {20, 4, 760, 420}, {30, 8, 750, 410}, {40, 12, 740, 400}};
     QRect minimised;  // where the MDI area puts a window the user minimises
@@ -651,20 +649,17 @@ TEST(MainWindow, PictureWindowComesBackAsSaved) {
             EXPECT_EQ(sub->geometry(), places[saved]) << what;
             EXPECT_TRUE(pictureShown()) << what << ", restored";
         }
-    // Stored off the screen (a minimised window's place in earlier versions, a far corner of a larger
-    // screen): restored where it is seen whole, no smaller than the least, and kept by the next document.
-    const QWidget* view = sub->parentWidget();
-    const QRect screen = w.screen()->availableGeometry();
+    // Stored off the screen (an earlier version's minimised window, a far corner of a larger screen): restored
+    // where it is seen whole, no smaller than the least, and kept by the next document.
     for (const char* stored : {"30000101901960024", "15000400008000700"}) {
         std::string text = ReadBytes(files[3]);
         WriteBytes(s.dir.path("old.pel"), text.replace(text.find("30040001207400400"), 17, stored));
         s.answers.openNames.push_back(s.dir.path("old.pel"));
         s.menu(MainCommand::Open);
         sub->showNormal();
-        const QRect place = sub->geometry();
-        const QRect onScreen(view->mapToGlobal(place.topLeft()), place.size());
-        EXPECT_TRUE(view->rect().contains(place) && screen.contains(onScreen)) << stored;
-        EXPECT_TRUE(place.width() >= MinPictureWidth && place.height() >= MinPictureHeight) << stored;
+        const QRect place = sub->geometry(), onScreen(sub->parentWidget()->mapToGlobal(place.topLeft()), place.size());
+        EXPECT_TRUE(sub->parentWidget()->rect().contains(place) && w.screen()->availableGeometry().contains(onScreen) &&
+                    place.width() >= MinPictureWidth && place.height() >= MinPictureHeight) << stored;
         s.answers.yesNoCancel.push_back(Answer::No);  // the new document unsaved, at the next open or start
         s.menu(MainCommand::New);
         EXPECT_EQ(w.pictureNormalGeometry(), place) << stored;
@@ -1171,10 +1166,10 @@ TEST(MainWindow, RoundDialogsSession) {
 
 // The program itself, started as a process without a window system: File >
 // Exit with no document, a termination signal, and Exit with a changed
-// document and "No" to the save question; Exit with a folder or a named pipe
-// as the settings' side file.  Each time the process ends by itself with
-// status 0, the settings written, its temporary folder removed (the metafile
-// of a vector picture with it) and the document left as it was.
+// document and "No" to the save question.  Each time the process ends by
+// itself with status 0, the settings written, its temporary folder removed
+// (the metafile of a vector picture with it) and the document left as it was.
+// So does Exit with a folder or a named pipe as the settings' side file.
 TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
     Scratch dir;
     const std::string home = dir.folder("data"), prog = home + "pelmar/";
@@ -1215,15 +1210,11 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
     };
     for (const auto& r : runs) {
         fs::remove_all(prog);
-        if (*r.side) {
+        if (*r.side) {  // beside a settings file, where it is looked for
+            const std::string side = prog + SettingsPathsFileName;
             fs::create_directories(prog);
             WriteBytes(prog + SettingsFileName, SettingsText(StartSettings(prog)));
-            const std::string side = prog + SettingsPathsFileName;
-            if (r.side == std::string("folder")) {
-                fs::create_directory(side);
-            } else {
-                ASSERT_EQ(::mkfifo(side.c_str(), 0600), 0);
-            }
+            ASSERT_TRUE(*r.side == 'f' ? fs::create_directory(side) : ::mkfifo(side.c_str(), 0600) == 0);  // folder, pipe
         }
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -1355,9 +1346,8 @@ TEST(MainWindow, TextsSession) {
     std::uint8_t v = 0;
     ASSERT_EQ(ReadDocument(file, *back, v, ReadModeOpen), ReadOk);
     EXPECT_EQ(ObjectsText(*back), ObjectsText(doc)) << "the document counted as saved is the one on disk";
-    // Keys sent one by one (keyClicks sends Latin-1 only) or Ctrl+V: whether a new tip at the edit, and no box,
-    // said `said`; the keys after it go on into the edit.
-    auto told = [&](QWidget* d, const char* edit, const char* keys, const char* said) {
+    // Keys sent one by one (keyClicks sends Latin-1 only) or Ctrl+V: whether a new tip, no box, named `sign`.
+    auto told = [&](QWidget* d, const char* edit, const char* keys, const char* sign) {
         auto* e = Find<QLineEdit>(*d, edit);
         e->setFocus();
         e->selectAll();
@@ -1367,11 +1357,11 @@ TEST(MainWindow, TextsSession) {
         QApplication::processEvents();
         const QString tip = QToolTip::text();
         return std::exchange(s.answers.messages, {}).empty() && e->hasFocus() &&
-               (said ? tip != before && tip.contains(QString::fromUtf8(said)) : tip.isEmpty() || tip == before);
+               (sign ? tip != before && tip.contains(QString::fromUtf8(sign)) : tip.isEmpty() || tip == before);
     };
-    EXPECT_TRUE(told(po, "EditPName", "π", "«π»") && doc.Obj.Po[1].Name.s == "A");
+    EXPECT_TRUE(told(po, "EditPName", "π", "π") && doc.Obj.Po[1].Name.s == "A");
     QApplication::clipboard()->setText(QString::fromUtf8("A′"));
-    EXPECT_TRUE(told(po, "EditPName", nullptr, "«′»") && doc.Obj.Po[1].Name.s == "A") << "the rest of the paste kept";
+    EXPECT_TRUE(told(po, "EditPName", nullptr, "′") && doc.Obj.Po[1].Name.s == "A") << "the rest of the paste kept";
     EXPECT_TRUE(told(po, "EditPName", " aüb cd", "«ü»") && doc.Obj.Po[1].Name.s == " ab cd") << doc.Obj.Po[1].Name.s;
     QApplication::clipboard()->setText(QString(40000, 'a'));
     EXPECT_TRUE(told(po, "EditPName", nullptr, "до 32767 знаков") && doc.Obj.Po[1].Name.s == std::string(32767, 'a'));
@@ -1382,7 +1372,7 @@ TEST(MainWindow, TextsSession) {
     font->setFocus();
     emit font->activated(font->currentIndex());
     EXPECT_TRUE(told(po, "EditPUp", "α′×♥", nullptr) && doc.Obj.Po[1].Upper.s == "aўґ©") << "its Symbol codes";
-    EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "«²»") && doc.Obj.Xy[1].Graph[1].s == "x");
+    EXPECT_TRUE(told(open(2, Kind::xy), "EditX21", "x²", "²") && doc.Obj.Xy[1].Graph[1].s == "x");
     const std::string typed = ObjectsText(doc);
     for (MainCommand c : {MainCommand::Undo, MainCommand::Redo}) s.menu(c);
     EXPECT_EQ(ObjectsText(w.document()), typed);
@@ -1417,8 +1407,7 @@ TEST(MainWindow, TextsSession) {
 TEST(MainWindow, NewProjectsReopenAsTheyWereSaved) {
     Session s;
     s.start();
-    // On the screen, as a maximised main window is: the layout's place is one an opened file keeps.
-    s.w->setGeometry(s.w->screen()->availableGeometry().adjusted(10, 40, -10, -10));
+    s.w->setGeometry(s.w->screen()->availableGeometry().adjusted(10, 40, -10, -10));  // on the screen, as if maximised
     for (std::size_t n = 0; n < KindCount + 3; ++n) {
         s.answers.counts.fill(n < KindCount ? 0 : 1);
         if (n < KindCount) s.answers.counts.at(Slot(KindTable[n].kind)) = 1;

@@ -273,7 +273,7 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
         memo->moveCursor(QTextCursor::End);
         for (int i = 0; i < 6; ++i) QTest::keyClick(memo, Qt::Key_Backspace);
         Type(r.get<QLineEdit>("EditI2"), "Author");
-        if (ok) {  // what a document cannot hold: refused in the title as typed (a tip), in the notes on OK, which stays open
+        if (ok) {  // what a document cannot hold: refused in the title as typed, in the notes on OK, which stays open
             Type(r.get<QLineEdit>("EditI1"), "½");
             QApplication::processEvents();
             EXPECT_TRUE(QToolTip::text().contains("«½»"));

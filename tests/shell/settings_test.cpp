@@ -2,16 +2,17 @@
 // fall-back to the shipped copy, and round trips of random settings.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+
 #include <chrono>
 #include <filesystem>
 #include <future>
 #include <random>
 #include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/settings.h"
 #include "shell_test_util.h"
@@ -198,10 +199,8 @@ TEST(SettingsFile, RandomSettingsSurviveTheirFile) {
     }
 }
 
-// Paths the code page cannot hold come back from the side file while the settings file is the one written with it:
-// a file written elsewhere since wins whole, placeholders too, a side file without its stamp is not taken, and once every path
-// fits no side file is left to bring an old path back.  A path with a line break or a NUL is kept in neither file, and
-// the write says so.
+// Paths the code page cannot hold come back from the side file while the settings file is the one written with it
+// (a file written elsewhere wins whole, placeholders too); a path with a line break or a NUL is kept in neither file.
 TEST(SettingsFile, PathsTheCodePageCannotHoldComeBackFromTheSideFile) {
     Scratch sc;
     const std::string prog = sc.path("p/"), side = prog + SettingsPathsFileName;
@@ -213,85 +212,63 @@ TEST(SettingsFile, PathsTheCodePageCannotHoldComeBackFromTheSideFile) {
     ASSERT_TRUE(WriteSettings(prog, s));
     ASSERT_TRUE(ReadSettings(prog, back));
     EXPECT_EQ(paths(back), paths(s));
-    const auto alone = [&](const Settings& x) {  // what the settings file of `x` holds by itself
-        Settings a = StartSettings(prog);
-        ParseSettings(SettingsText(x), prog, a);
-        return a;
+    const std::string ownSide = ReadBytes(side);
+    const auto taken = [&](const Settings& x, const std::string& sideBytes) {  // the side file over the settings of `x`
+        WriteBytes(prog + SettingsFileName, SettingsText(x)), WriteBytes(side, sideBytes);
+        Settings alone = StartSettings(prog);
+        ParseSettings(SettingsText(x), prog, alone);
+        EXPECT_TRUE(ReadSettings(prog, back));
+        return paths(back) != paths(alone);
     };
     Settings other = s;
     other.DocDir = "/d/";
     other.RecentFiles[0] = "/other.pel";
-    WriteBytes(prog + SettingsFileName, SettingsText(other));
-    ASSERT_TRUE(ReadSettings(prog, back));
-    EXPECT_EQ(paths(back), paths(alone(other)));
-    ASSERT_TRUE(WriteSettings(prog, s));
-    const std::string ownSide = ReadBytes(side);
+    EXPECT_FALSE(taken(other, ownSide));
     other = s;
     other.UndoSteps = 9;  // the same placeholders, written elsewhere
-    WriteBytes(prog + SettingsFileName, SettingsText(other));
-    ASSERT_TRUE(ReadSettings(prog, back));
-    EXPECT_EQ(paths(back), paths(alone(other)));
-    WriteBytes(prog + SettingsFileName, SettingsText(s));
-    WriteBytes(side, ownSide.substr(ownSide.find('\n') + 1));  // an older side file: no stamp
-    ASSERT_TRUE(ReadSettings(prog, back));
-    EXPECT_EQ(back.RecentFiles[0], "No File");
-
+    EXPECT_FALSE(taken(other, ownSide));
+    EXPECT_FALSE(taken(s, ownSide.substr(ownSide.find('\n') + 1)));  // an older side file: no stamp
     Settings broken = s;
     broken.DocDir = "/home/t/a\nb/";
     broken.RecentFiles = {"/a\nb.pel", std::string("/c\0d.pel", 8), "/ж\r.pel", "/图\n.pel", "/ok.pel"};
-    EXPECT_TRUE(WriteSettings(prog, broken)) << "a path left out is no failure to save";
-    ASSERT_TRUE(ReadSettings(prog, back));
-    EXPECT_EQ(back.DocDir, prog);
-    EXPECT_EQ(back.RecentFiles, (std::array<std::string, 5>{"No File", "No File", "No File", "No File", "/ok.pel"}));
-    EXPECT_EQ(back.LangFile, s.LangFile);
-
+    EXPECT_TRUE(WriteSettings(prog, broken) && ReadSettings(prog, back)) << "a path left out is no failure to save";
+    const std::array<std::string, 5> left{"No File", "No File", "No File", "No File", "/ok.pel"};
+    EXPECT_EQ(paths(back), std::tie(prog, left, s.LangFile));
     ASSERT_TRUE(WriteSettings(prog, StartSettings(prog)));
     ASSERT_TRUE(ReadSettings(prog, back));
     EXPECT_EQ(back.RecentFiles, StartSettings(prog).RecentFiles);
 }
 
-// Whatever stands at the two names, the reader ends soon, throws nothing and takes only a regular file of a sane size:
-// a folder, a named pipe, an endless device, a huge file or garbage as the side file leaves the placeholders, and as
-// the settings file the start values.  (A reader stuck on the pipe is set free after the deadline.)
+// Whatever stands at either name, the reader ends soon, throws nothing and takes only a small regular file: a
+// folder, a named pipe, a link to an endless device or a huge file counts as missing; garbage gives no side paths.
 TEST(SettingsFile, OnlySmallRegularFilesAreRead) {
-    const auto make = [](const std::string& at, const std::string& what) {
-        if (what == "folder" || what == "pipe" || what == "endless") std::filesystem::remove(at);
-        if (what == "folder") std::filesystem::create_directory(at);
-        if (what == "pipe") {
-            ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
-        }
-        if (what == "endless") std::filesystem::create_symlink("/dev/zero", at);
-        if (what == "garbage") {  // after the stamp line as written
-            std::mt19937 rng(5);
-            std::string g = ReadBytes(at).substr(0, ReadBytes(at).find('\n') + 1);
-            for (int i = 0; i < 5000; ++i) g += static_cast<char>(rng() % 7 ? rng() : '\t');
-            WriteBytes(at, g);
-        }
-        if (what == "huge") std::filesystem::resize_file(at, 16u << 20);  // the file as written, then zeros
-    };
-    for (const char* name : {SettingsPathsFileName, SettingsFileName}) {
-        for (const char* what : {"folder", "pipe", "huge", "garbage", "endless"}) {
-            const bool side = std::string(name) == SettingsPathsFileName;
-            if (!side && std::string(what) == "garbage") continue;  // a damaged settings file is read as it is
-            SCOPED_TRACE(std::string(name) + " " + what);
+    namespace fs = std::filesystem;
+    for (const std::string name : {SettingsPathsFileName, SettingsFileName})
+        for (const std::string what : {"folder", "pipe", "huge", "garbage", "endless"}) {
+            const bool side = name == SettingsPathsFileName;
+            if (!side && what == "garbage") continue;  // a damaged settings file is read as it is
+            SCOPED_TRACE(name + " " + what);
             Scratch sc;
             const std::string prog = sc.path("p/"), at = prog + name;
             Settings s = StartSettings(prog), back;
-            s.UndoSteps = 77;
-            s.RecentFiles[0] = "/home/t/图.pel";
+            s.UndoSteps = 77, s.RecentFiles[0] = "/home/t/图.pel";
             ASSERT_TRUE(WriteSettings(prog, s));
-            make(at, what);
+            std::string garbage = ReadBytes(at).substr(0, ReadBytes(at).find('\n') + 1);  // after the stamp line
+            for (std::mt19937 rng(5); garbage.size() < 5000;) garbage += static_cast<char>(rng() % 7 ? rng() : '\t');
+            if (what == "garbage") WriteBytes(at, garbage);
+            else if (what == "huge") fs::resize_file(at, 16u << 20);  // the file as written, then zeros
+            else fs::remove(at);
+            if (what == "folder") fs::create_directory(at);
+            if (what == "endless") fs::create_symlink("/dev/zero", at);
+            ASSERT_TRUE(what != "pipe" || ::mkfifo(at.c_str(), 0600) == 0);
             auto read = std::async(std::launch::async, [&] { return ReadSettings(prog, back); });
             const bool soon = read.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-            if (!soon) ::close(::open(at.c_str(), O_WRONLY | O_NONBLOCK));
-            EXPECT_TRUE(soon);
+            if (!soon) ::close(::open(at.c_str(), O_WRONLY | O_NONBLOCK));  // frees a reader stuck on the pipe
             bool found = false;
             EXPECT_NO_THROW(found = read.get());
-            EXPECT_EQ(found, side);
-            EXPECT_EQ(back.UndoSteps, side ? 77 : 0);
-            EXPECT_EQ(back.RecentFiles[0], "No File");
+            EXPECT_EQ(std::make_tuple(soon, found, back.UndoSteps, back.RecentFiles[0]),
+                      std::make_tuple(true, side, side ? 77 : 0, std::string("No File")));
         }
-    }
 }
 
 TEST(SettingsFile, ReadAndWriteInTheProgramFolderWithTheShippedCopyAsFallBack) {
