@@ -4,7 +4,8 @@
 # builds the program, and offers `play SCRIPT`: SCRIPT runs under Xvfb with
 # openbox on a 1600 x 1000 screen, with OUT, PROG and WORK set and the
 # helpers `at X Y [pause]` (a click), `shot NAME` and `field X Y TEXT`.
-# PELMAR_BUILD names the build folder (build-dev by default).
+# PELMAR_BUILD names the build folder (build-dev by default); SHOT_TARGETS
+# the targets built there (the program by default).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out="${2:-$1}"
@@ -13,7 +14,7 @@ out="$(cd "$out" && pwd)"
 build="$(cd "${PELMAR_BUILD:-build-dev}" 2>/dev/null && pwd || echo "$PWD/${PELMAR_BUILD:-build-dev}")"
 
 if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
+cmake --build "$build" -j3 --target ${SHOT_TARGETS:-pelmar}
 export ASAN_OPTIONS=detect_leaks=0
 
 work="$(mktemp -d)"

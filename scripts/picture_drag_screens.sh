@@ -11,16 +11,7 @@
 #                press and the release
 # Usage: bash scripts/picture_drag_screens.sh [output folder]
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-out="${1:-screens/picture_drag}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="${PELMAR_BUILD:-build-dev}"
-
-if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
-export ASAN_OPTIONS=detect_leaks=0
+source "$(dirname "$0")/mouse-session.sh" screens/picture_drag "$@"
 
 # The picture's white box on a screenshot: left, top, right, bottom.
 cat > "$out/white_box.py" <<'EOF'
@@ -57,15 +48,10 @@ for xy in sys.argv[2:]:
     print(f"{x},{y}: {'ink' if ink else 'no ink'}")
 EOF
 
-prog="$(mktemp -d)"
-trap 'rm -rf "$prog"' EXIT
-XDG_DATA_HOME="$prog" OUT="$out" BUILD="$build" xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
-  set -u
-  openbox >/dev/null 2>&1 &
-  for i in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.2; done
+play '
   # New, the picture settings taken with Return; the draw tool with the
   # triangle; the question about the unsaved drawing at the end answered No.
-  PELMAR_TEST_SCRIPT="Ok MeNew TBAdds TBTr No" "$BUILD/pelmar" &
+  PELMAR_TEST_SCRIPT="Ok MeNew TBAdds TBTr No" "$PROG" &
   pid=$!
   sleep "${PELMAR_SHOT_WAIT:-8}"
   xdotool key Return
