@@ -2,12 +2,18 @@
 // the picture and the PNG exports just what the same document drawn afresh shows.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <random>
 
 #include "editing/clipboard.h"
+#include "drawing/host_roles.h"
 #include "editing/delete_objects.h"
 #include "editing/fake_hosts.h"
+#include "editing/link_choice.h"
+#include "editing/ui/picture_window.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
@@ -59,6 +65,35 @@ int Differing(QImage a, QImage b) {
     return n;
 }
 
+// The picture window as the program shows it, redrawn when the document asks; the mouse goes to its picture.
+struct Mouse {
+    QuietWindow quiet;
+    PictureWindow win;
+    Qt::MouseButtons held;
+    Mouse(EditingState& st, DrawingState& draw) : win(st, draw, quiet, quiet) {
+        QObject::connect(&st.Document, &EditedDocument::redrawNeeded, &win, [this] { win.redraw(false); });
+        QObject::connect(&st.Document, &EditedDocument::dragChanged, &win, [&draw](bool on) { draw.NoRedraw = on; });
+        win.resize(2 * W, 2 * H);
+        win.SetDrawWindowMode(1);
+        win.show();
+    }
+    void send(QEvent::Type type, QPoint at) {
+        held = type == QEvent::MouseButtonPress ? Qt::LeftButton : type == QEvent::MouseButtonRelease ? Qt::NoButton : held;
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(at), win.paintBox()->mapToGlobal(QPointF(at)), button, held, {});
+        QApplication::sendEvent(win.paintBox(), &e);
+    }
+    // Clicked with the selection tool, then taken with the edit tool and dragged through the given places.
+    void drag(QPoint from, const std::vector<QPoint>& through) {
+        win.toolButton("TBSell")->trigger();
+        send(QEvent::MouseButtonPress, from), send(QEvent::MouseButtonRelease, from);
+        win.toolButton("TBEdit")->trigger();
+        send(QEvent::MouseButtonPress, from);
+        for (QPoint p : through) send(QEvent::MouseMove, p);
+        send(QEvent::MouseButtonRelease, through.back());
+    }
+};
+
 }  // namespace
 
 TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
@@ -68,6 +103,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         ShellState shell;
         SessionAnswers ask;
         FileCommands files{*e, shell, ask, DocumentView{}};
+        Mouse mouse(*e, draw);
         std::mt19937 rng(seed);
         std::ostringstream log;
         const std::string dir = e.dir.folder();
@@ -94,7 +130,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); };
         for (int step = 0; step <= 18 && !HasFailure(); ++step) {
             Kind k;
-            const int c = step == 0 ? 0 : pick(20);
+            const int c = step == 0 ? 0 : pick(23);
             // Copy and paste, delete and edits work on an object chosen at random (or on the selected ones).
             const bool choose = c >= 3 && c < 13 && e->Proj->Obj.ObjTotal > 0;
             if (choose) SetCurObjIndex(*e, pick(e->Proj->Obj.ObjTotal)), SelectCurrentObject(*e, e->Dialogs, true);
@@ -120,6 +156,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     e.questions.answers.push_back({true, selected ? (paste ? 3 : 2) : 1});
                     if (paste) CopyObjects(*e);
                     (paste ? PasteObjects : DeleteObjects)(*e);
+                    std::erase(e.messages.shown, std::string(BuiltInWord(WordNo::CannotDeleteGrouped)));  // linked
                     e.questions.answers.clear();
                     SelectNone(*e);
                     break;
@@ -164,6 +201,35 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                             RotateAroundAxis((*q)[0], (*q)[1], (*q)[2], o.X.v, o.Y.v, o.Z.v, angle, 1, 0, 0);
                     }
                     e.edited->commit(false);
+                    break;
+                }
+                case 20: case 21: case 22: {  // a point dragged with the mouse, and what is linked to it
+                    DSubProj& o = e->Proj->Obj;
+                    const auto carrying = [&] {  // a point that others are built on, 0 none
+                        for (int i = o.Po.count(); i >= 1; --i)
+                            if (o.Po[std::size_t(i)].Number == 1) return i;
+                        return 0;
+                    };
+                    // A new point with a filled ellipse, triangle and solid built on it from the link dialog.
+                    if ((c == 20 || carrying() == 0) && NewDefaultObject(*e, Kind::po)) {
+                        NewLinks links{};
+                        links[0].b[0] = std::uint8_t(KindNumber(Kind::po)), links[0].b[1] = std::uint8_t(o.Po.count());
+                        const Kind solid = std::array{Kind::sf, Kind::ko, Kind::i4}[std::size_t(pick(3))];
+                        log << "link(" << int(o.Po.count()) << ":" << InfoOf(solid).code << ") ";
+                        for (Kind k : {Kind::ci, Kind::tr, solid}) ApplyNewObjectLinks(*e, k, LinkResult::Ok, links);
+                    }
+                    const int n = carrying();
+                    if (c == 20 || n == 0) break;
+                    const DPoint& p = o.Po[std::size_t(n)];
+                    const auto window = [&](double x, double y) {  // picture place in the model's y up
+                        const int z = e->Proj->Zoom;
+                        return QPoint(WindowCoord(int(std::lround(x)), z), WindowCoord(e->Proj->Im.Height - int(std::lround(y)), z) - 1);
+                    };
+                    std::vector<QPoint> through;
+                    for (int m = 1 + pick(3); m > 0; --m) through.push_back(window(pick(W), pick(H)));
+                    log << "drag(" << n << " to " << through.back().x() << "," << through.back().y() << ") ";
+                    mouse.drag(window(p.ScrX.v, p.ScrY.v), through);
+                    SelectNone(*e);
                     break;
                 }
                 default:  // project options: the background colour (white and light blue), picture type or shading
