@@ -24,6 +24,7 @@
 #include "shell/default_sets.h"
 #include "shell/picture_settings.h"
 #include "support/fake_redraw_host.h"
+#include "transform/trans_editing.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -130,7 +131,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); };
         for (int step = 0; step <= 18 && !HasFailure(); ++step) {
             Kind k;
-            const int c = step == 0 ? 0 : pick(23);
+            const int c = step == 0 ? 0 : pick(24);
             // Copy and paste, delete and edits work on an object chosen at random (or on the selected ones).
             const bool choose = c >= 3 && c < 13 && e->Proj->Obj.ObjTotal > 0;
             if (choose) SetCurObjIndex(*e, pick(e->Proj->Obj.ObjTotal)), SelectCurrentObject(*e, e->Dialogs, true);
@@ -230,6 +231,19 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     log << "drag(" << n << " to " << through.back().x() << "," << through.back().y() << ") ";
                     mouse.drag(window(p.ScrX.v, p.ScrY.v), through);
                     SelectNone(*e);
+                    break;
+                }
+                case 23: {  // a move, turn or scaling of all objects or the current one, from the transformations
+                    const int how = pick(3);
+                    const std::string by = std::to_string(pick(41) - 20);
+                    const std::vector<std::string> edits[] = {
+                        {"0", by, by}, {"0", "100", "75", "1", "0", "0", by}, {"0", "100", "75", "1,25"}};
+                    TransScope scope;
+                    (pick(2) ? scope.all : scope.current) = true;
+                    log << "transform" << how << "(" << by << (scope.all ? " all) " : ") ");
+                    EditingTransHost host(*e);
+                    const TransTab tabs[] = {TransTab::Translate, TransTab::Rotate, TransTab::Homothety};
+                    ApplyTransformation(*e->Proj, tabs[how], edits[how], scope, host);
                     break;
                 }
                 default:  // project options: the background colour (white and light blue), picture type or shading
