@@ -1,5 +1,6 @@
-// Random sessions of commands, each but a few followed by a build of the drawing: the kept fill picture shows in
-// the picture and the PNG exports just what the same document drawn afresh shows.
+// Random sessions of commands (mouse drags in the picture window among them), each but a few followed by a build of
+// the drawing: the kept fill picture shows in the picture and the PNG exports just what the same document drawn
+// afresh shows.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,15 +9,15 @@
 #include <QMouseEvent>
 #include <random>
 
-#include "editing/clipboard.h"
 #include "drawing/host_roles.h"
+#include "editing/clipboard.h"
 #include "editing/delete_objects.h"
 #include "editing/fake_hosts.h"
 #include "editing/link_choice.h"
-#include "editing/ui/picture_window.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
+#include "editing/ui/picture_window.h"
 #include "files/document.h"
 #include "files/picture_export.h"
 #include "model/geometry.h"
@@ -79,7 +80,7 @@ struct Mouse {
         win.show();
     }
     void send(QEvent::Type type, QPoint at) {
-        held = type == QEvent::MouseButtonPress ? Qt::LeftButton : type == QEvent::MouseButtonRelease ? Qt::NoButton : held;
+        if (type != QEvent::MouseMove) held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent e(type, QPointF(at), win.paintBox()->mapToGlobal(QPointF(at)), button, held, {});
         QApplication::sendEvent(win.paintBox(), &e);
@@ -222,9 +223,9 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     const int n = carrying();
                     if (c == 20 || n == 0) break;
                     const DPoint& p = o.Po[std::size_t(n)];
-                    const auto window = [&](double x, double y) {  // picture place in the model's y up
-                        const int z = e->Proj->Zoom;
-                        return QPoint(WindowCoord(int(std::lround(x)), z), WindowCoord(e->Proj->Im.Height - int(std::lround(y)), z) - 1);
+                    const auto window = [&](double x, double y) {  // a picture place, y up as in the model
+                        const int z = e->Proj->Zoom, up = e->Proj->Im.Height - int(std::lround(y));
+                        return QPoint(WindowCoord(int(std::lround(x)), z), WindowCoord(up, z) - 1);
                     };
                     std::vector<QPoint> through;
                     for (int m = 1 + pick(3); m > 0; --m) through.push_back(window(pick(W), pick(H)));
