@@ -93,7 +93,8 @@ bool TextGuard::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::KeyPress && !edit_->isReadOnly()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        if (!text.isEmpty() && QChar::isPrint(text.toUcs4().front()) && !(key->modifiers() & Qt::ControlModifier)) {
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (plain && !text.isEmpty() && QChar::isPrint(text.toUcs4().front())) {
             const HeldText held = HoldText(text.toStdString(), symbolNow());
             if (held.text.empty() && !held.refused.empty()) {
                 for (const char32_t c : held.refused)
