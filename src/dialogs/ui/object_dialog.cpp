@@ -157,7 +157,9 @@ void ObjectDialog::closeEvent(QCloseEvent* event) {
 // Filling
 
 void ObjectDialog::fillText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text) edit->setText(text);
+    // Shown whole: a text the record holds is cut or refused only where the
+    // user edits it, and is told then.
+    if (edit->text() != text) TextGuard::Put(edit, text);
 }
 
 // ---------------------------------------------------------------------------
@@ -205,11 +207,7 @@ void ObjectDialog::guardText(QLineEdit* edit, std::function<bool()> symbol) {
         static const WordTable builtIn;
         return textWords_ ? textWords_() : builtIn;
     };
-    // A text the fill puts on the edit is the record's as it is: in a Symbol
-    // text its characters already stand for codes.
-    std::function<bool()> symbolNow;
-    if (symbol) symbolNow = [this, symbol = std::move(symbol)] { return !filling() && symbol(); };
-    GuardText(edit, std::move(words), std::move(symbolNow));
+    GuardText(edit, std::move(words), std::move(symbol));
 }
 
 void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {
