@@ -41,12 +41,26 @@ struct WholeText {
 WholeText ReadWholeText(std::string_view text, int minValue, int maxValue);
 
 // What a numeric edit's key filter lets through of `inserted` when it goes
-// into `base` (the text around the insertion): the digits, "-" when
-// allowMinus (at any position), and one decimal comma when allowComma and
-// neither `base` nor the characters let through before hold one.  A point
-// counts as the comma and is written as one.  Pasted and dropped text passes
-// the same filter, character by character, as typed keys do.
-std::string FilterNumericInsert(std::string_view base, std::string_view inserted, bool allowMinus,
-                                bool allowComma);
+// between `head` and `tail` (the text before and after the insertion): the
+// digits, "-" when allowMinus and only at the start of the number (nothing
+// before it, no minus after it), and one decimal comma when allowComma and
+// neither the text around nor the characters let through before hold one.  A
+// point counts as the comma and is written as one.  Pasted and dropped text
+// passes the same filter, character by character, as typed keys do.
+struct NumericInsert {
+    std::string kept;
+    bool minusRefused = false;  // a minus was dropped for its place (or where none is allowed)
+};
+NumericInsert FilterNumericInsert(std::string_view head, std::string_view inserted, std::string_view tail,
+                                  bool allowMinus, bool allowComma);
+
+class WordTable;
+
+// The tips of a number field that took another number than the one typed:
+// a whole-number field rounded it, a bounded field kept it within its bounds,
+// or the object's rule made it `taken`.
+std::string WholeNote(const WordTable& words, int taken);
+std::string RangeNote(const WordTable& words, int lo, int hi, int taken);
+std::string ChangedNote(const WordTable& words, double taken);
 
 }  // namespace pelmar

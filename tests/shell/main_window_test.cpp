@@ -40,6 +40,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "files/ui/field_tip.h"
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/number_text.h"
@@ -1351,11 +1352,11 @@ TEST(MainWindow, TextsSession) {
         auto* e = Find<QLineEdit>(*d, edit);
         e->setFocus();
         e->selectAll();
-        const QString before = QToolTip::text();
+        const QString before = ShownFieldTip();
         if (!keys) QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         for (const QChar c : QString::fromUtf8(keys)) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, c, {});
         QApplication::processEvents();
-        const QString tip = QToolTip::text();
+        const QString tip = ShownFieldTip();
         return std::exchange(s.answers.messages, {}).empty() && e->hasFocus() &&
                (sign ? tip != before && tip.contains(QString::fromUtf8(sign)) : tip.isEmpty() || tip == before);
     };

@@ -20,6 +20,7 @@
 #include <QToolTip>
 #include <deque>
 
+#include "files/ui/field_tip.h"
 #include "dialogs/dialog_host.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
@@ -276,7 +277,7 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
         if (ok) {  // what a document cannot hold: refused in the title as typed, in the notes on OK, which stays open
             Type(r.get<QLineEdit>("EditI1"), "½");
             QApplication::processEvents();
-            EXPECT_TRUE(QToolTip::text().contains("«½»"));
+            EXPECT_TRUE(ShownFieldTip().contains("«½»"));
             memo->insertPlainText("½");
             QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
             EXPECT_TRUE(r.form.isVisible() && memo->hasFocus() && r.form.settings().Caption == "Title");

@@ -70,10 +70,10 @@ HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& letter);
 HeadGroup BuildPlainHead(QWidget* g, QGridLayout* l, const QString& letter, bool thickness);
 void EnableHead(const HeadGroup& h, bool id, bool layer, bool thick, bool color, bool disabled);
 
-// Layer and colour commit when entered, the thickness when focused (then
-// `hints`); `rec` is the record the dialog edits.
+// Layer and colour commit when entered, the thickness is a number field;
+// `rec` is the record the dialog edits.
 template <class R>
-void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec, std::function<void()> hints) {
+void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec) {
     QObject::connect(h.layer, &QComboBox::activated, &d, [&d, h, rec](int i) {
         if (d.filling()) return;
         rec().Layer.v = static_cast<std::uint8_t>(i + 1);
@@ -86,12 +86,11 @@ void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec, s
         d.commitIfEntered(h.col);
     });
     if (!h.tol) return;
-    QObject::connect(h.tol, &TSpinEdit::changed, &d, [&d, h, rec, hints] {
-        if (d.filling()) return;
-        rec().Thick.v = h.tol->checkedValue();
-        d.commitIfFocused(h.tol);
-        hints();
-    });
+    d.watchNumber(h.tol, {.store = [rec](double v) {
+                              rec().Thick.v = static_cast<decltype(rec().Thick.v)>(v);
+                              return ObjectDialog::NumberNote::taken();
+                          },
+                          .shown = [rec] { return double(rec().Thick.v); }});
 }
 
 // The record's head on the group, enabled by the fields' flags; the

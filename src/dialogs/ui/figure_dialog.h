@@ -65,28 +65,21 @@ protected:
     // leaves the record as it was (and the edit keeps the focus).
     void connectFigure(TNumEdit* height, Rules rules) {
         this->watchAlways(head_.id, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-        ConnectHead<R>(*this, head_, [this]() -> R& { return w_; }, [this] { updateHints(); });
+        ConnectHead<R>(*this, head_, [this]() -> R& { return w_; });
         ConnectFlag(*this, head_.dis, w_.Disabled);
         for (int i = 0; i < static_cast<int>(N); ++i) {
             const VertexRow& r = rows_[static_cast<std::size_t>(i)];
             QObject::connect(r.x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
             QObject::connect(r.y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
-            this->watchExit(r.ang, [this, r, i, rules] {
-                return applyTyped(r.ang, [&](double a) { return rules.angle(w_, i + 1, a); });
-            });
-            this->watchExit(r.len, [this, r, i, rules] {
-                if (!applyTyped(r.len, [&](double l) { return rules.side(w_, i + 1, l); })) return false;
-                updateHints();
-                return true;
-            });
+            exitRule(r.ang, [this, i] { return w_.Ang[static_cast<std::size_t>(i + 1)].v; },
+                     [this, i, rules](double a) { return rules.angle(w_, i + 1, a); });
+            exitRule(r.len, [this, i] { return w_.S[static_cast<std::size_t>(i + 1)].Length.v; },
+                     [this, i, rules](double l) { return rules.side(w_, i + 1, l); });
         }
-        this->watchExit(height, [this, height, rules] {
-            if (!applyTyped(height, [&](double h) { return rules.height(w_, h); })) return false;
-            updateHints();
-            return true;
-        });
+        exitRule(height, [this] { return w_.Height.v; }, [this, rules](double h) { return rules.height(w_, h); });
     }
 
+    void refreshHints() override { updateHints(); }
     void updateHints() {
         this->showThickness(head_.pt, head_.tol, w_.Thick.v);
         for (std::size_t i = 1; i <= N; ++i)
@@ -111,15 +104,18 @@ private:
         if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) updateHints();
     }
 
-    template <class Rule>
-    bool applyTyped(TNumEdit* edit, Rule rule) {
-        edit->fixEmpty();
-        const auto typed = edit->number();
-        if (!typed) return false;
-        std::optional<R> f = rule(*typed);
-        if (!f) return false;
-        w_ = std::move(*f);
-        return true;
+    // A value that reshapes the figure through `rule`, taken when the user
+    // is done with it; one the figure cannot take is refused.
+    template <class Shown, class Rule>
+    void exitRule(TNumEdit* edit, Shown shown, Rule rule) {
+        this->watchNumber(edit, {.store = [this, rule](double v) {
+                                     std::optional<R> f = rule(v);
+                                     if (f) w_ = std::move(*f);
+                                     return this->ruleNote(f.has_value());
+                                 },
+                                 .shown = shown,
+                                 .group = 0,
+                                 .live = false});
     }
 
     std::span<const WordTarget> words_;

@@ -219,7 +219,7 @@ void TFormLi::build() {
 
 void TFormLi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
-    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); });
     connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
@@ -238,17 +238,17 @@ void TFormLi::connectHandlers() {
     // exit: angle and length reshape the segment; a value that leaves no
     // finite segment is refused.
     auto reshape = [this](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&)) {
-        watchExit(edit, [this, edit, field, apply] {
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return false;
-            DLine next = cur();
-            (next.*field).v = *v;
-            apply(next);
-            if (!Finite(next.P1) || !Finite(next.P2)) return false;
-            cur() = next;
-            return true;
-        });
+        watchNumber(edit, {.store = [this, field, apply](double v) {
+                               DLine next = cur();
+                               (next.*field).v = v;
+                               apply(next);
+                               const bool finite = Finite(next.P1) && Finite(next.P2);
+                               if (finite) cur() = next;
+                               return ruleNote(finite);
+                           },
+                           .shown = [this, field] { return (cur().*field).v; },
+                           .group = 0,
+                           .live = false});
     };
     reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); });
     reshape(EditLLen, &DLine::Length, [](DLine& l) {

@@ -182,7 +182,7 @@ void TFormPo::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
 
     // entered: layer, colour, type, fonts.
-    ConnectHead<DPoint>(*this, head_, [this]() -> DPoint& { return cur(); }, nullptr);
+    ConnectHead<DPoint>(*this, head_, [this]() -> DPoint& { return cur(); });
     connect(RadioGroupPTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         cur().Typ.v = static_cast<std::uint8_t>(i + 1);
@@ -215,12 +215,12 @@ void TFormPo::connectHandlers() {
     text(EditPName, &DPoint::Name, &DPoint::NameFont);
     text(EditPUp, &DPoint::Upper, &DPoint::IndexFont);
     text(EditPDown, &DPoint::Lower, &DPoint::IndexFont);
-    connectSpin(SpinEditPRad, &DPoint::Radius, true);
-    connectSpin(SpinEditPTol, &DPoint::Thick, true);
-    connectSpin(SpinEditPSize1, &DPoint::NameSize, true);
-    connectSpin(SpinEditPSize2, &DPoint::IndexSize, true);
-    connectSpin(SpinEditPNRad, &DPoint::LabelDist, true);
-    connectSpin(SpinEditPNAng, &DPoint::LabelAngle, false);
+    connectSpin(SpinEditPRad, &DPoint::Radius);
+    connectSpin(SpinEditPTol, &DPoint::Thick);
+    connectSpin(SpinEditPSize1, &DPoint::NameSize);
+    connectSpin(SpinEditPSize2, &DPoint::IndexSize);
+    connectSpin(SpinEditPNRad, &DPoint::LabelDist);
+    connectSpin(SpinEditPNAng, &DPoint::LabelAngle);
 
     // focus, nothing without it: the coordinates.
     pictureEdit(EditPx, true);

@@ -172,7 +172,7 @@ template <class R>
 void TFormRoundBody<R>::connectHandlers() {
     ObjectDialog& d = *this;
     d.watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); });
     R& r = cur();
     ConnectFlag(d, head_.dis, r.Disabled);
     for (std::size_t i = 1; i <= 4; ++i) ConnectFlag(d, CheckBoxSe[i - 1], r.SecOn[i]);

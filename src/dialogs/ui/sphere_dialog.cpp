@@ -168,7 +168,7 @@ void TFormSf::typed(TSpinEdit* spin, Rule rule) {
 
 void TFormSf::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); });
     DSf& s = cur();
     ConnectFlag(*this, head_.dis, s.Disabled);
     ConnectFlag(*this, CheckBoxSTe, s.ContourOn);

@@ -120,12 +120,16 @@ protected:
         });
         return ok;
     }
-    // An exit-rule edit: "" reads as 0; a text that holds no number is refused.
-    template <class Rule>
-    bool applyTyped(TNumEdit* e, Rule rule) {
-        e->fixEmpty();
-        const auto v = e->number();
-        return v && applyRule(*v, rule);
+    // A value that reshapes the solid through `rule`, taken when the user is
+    // done with it; `shown(p)` is the value the record holds.
+    template <class Shown, class Rule>
+    void exitRule(TNumEdit* e, Shown shown, Rule rule) {
+        this->watchNumber(e, {.store = [this, rule](double v) { return this->ruleNote(applyRule(v, rule)); },
+                              .shown = [this, shown] {
+                                  return showsFour() ? double(shown(w4_)) : double(shown(w3_));
+                              },
+                              .group = 0,
+                              .live = false});
     }
 
     // A check box of the focus rule; field(p) is the switch it stores.
@@ -154,7 +158,7 @@ protected:
         });
     }
     // The head group: the ID always, layer and colour entered, the thickness
-    // focused (then `hints`), the disabled box focused.
+    // a number field (then `hints`), the disabled box focused.
     void connectHead(const HeadGroup& h, std::function<void()> hints) {
         this->watchAlways(h.id, [this](const QString& t) { edit([&](auto& p) { p.ID.s = t.toStdString(); }); });
         connectIndex(h.layer, [](auto& p) -> auto& { return p.Layer; }, 1);
@@ -166,17 +170,21 @@ protected:
             });
             this->commitIfEntered(h.col);
         });
-        QObject::connect(h.tol, &TSpinEdit::changed, this, [this, h, hints] {
-            if (this->filling()) return;
-            edit([&](auto& p) { p.Thick.v = h.tol->checkedValue(); });
-            this->commitIfFocused(h.tol);
-            hints();
-        });
+        hints_ = std::move(hints);
+        this->watchNumber(h.tol, {.store = [this](double v) {
+                                      edit([&](auto& p) { p.Thick.v = static_cast<decltype(p.Thick.v)>(v); });
+                                      return ObjectDialog::NumberNote::taken();
+                                  },
+                                  .shown = [this] { return double(showsFour() ? w4_.Thick.v : w3_.Thick.v); }});
         connectFlag(h.dis, [](auto& p) -> auto& { return p.Disabled; });
+    }
+    void refreshHints() override {
+        if (hints_) hints_();
     }
 
     const Kind k3_, k4_;
     Kind filled_;
+    std::function<void()> hints_;  // the size hints after a number was stored
     R3& w3_;
     R4& w4_;
     HeadGroup head_{};

@@ -206,7 +206,7 @@ void TFormXY::applyOnly() {
 
 void TFormXY::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); });
 
     connectCheck(head_.dis, &DXOY::Disabled);
     connectCheck(CheckBoxXSEn, &DXOY::GridOn);
@@ -216,12 +216,12 @@ void TFormXY::connectHandlers() {
     for (std::size_t i = 0; i < 6; ++i)
         connectCheck(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
 
-    connectSpin(SpinEditXSTol, &DXOY::GridThick, true);
-    connectSpin(SpinEditXSJump, &DXOY::GridStep, false);
-    connectSpin(SpinEditXRazW, &DXOY::MarkWidth, true);
-    connectSpin(SpinEditXRazH, &DXOY::MarkHeight, true);
-    connectSpin(SpinEditXPodJump, &DXOY::NumberStep, false);
-    connectSpin(SpinEditXPodSize, &DXOY::NumberSize, true);
+    connectSpin(SpinEditXSTol, &DXOY::GridThick);
+    connectSpin(SpinEditXSJump, &DXOY::GridStep);
+    connectSpin(SpinEditXRazW, &DXOY::MarkWidth);
+    connectSpin(SpinEditXRazH, &DXOY::MarkHeight);
+    connectSpin(SpinEditXPodJump, &DXOY::NumberStep);
+    connectSpin(SpinEditXPodSize, &DXOY::NumberSize);
 
     connect(FontComboBoxX, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -231,23 +231,20 @@ void TFormXY::connectHandlers() {
 
     // exit: the scales retrace the implicit graph; the division lengths.
     // A value the rule refuses leaves the record as it was.
-    auto exitEdit = [this](TNumEdit* e, std::function<bool(DXOY&, double)> store) {
-        watchExit(e, [this, e, store] {
-            e->fixEmpty();
-            const auto v = e->number();
-            if (!v || !store(cur(), *v)) return false;
-            updateHints();
-            return true;
-        });
+    auto exitEdit = [this](TNumEdit* e, Ed<double> DXOY::*field, std::function<bool(DXOY&, double)> store) {
+        watchNumber(e, {.store = [this, store](double v) { return ruleNote(store(cur(), v)); },
+                        .shown = [this, field] { return (cur().*field).v; },
+                        .group = 0,
+                        .live = false});
     };
     auto scaled = [](DXOY& x, std::optional<DXOY> r) {
         if (r) x = std::move(*r);
         return r.has_value();
     };
-    exitEdit(EditXMasx, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); });
-    exitEdit(EditXMasy, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); });
-    exitEdit(EditXRazx, [](DXOY& x, double v) { return (x.DivX.v = v, true); });
-    exitEdit(EditXRazy, [](DXOY& x, double v) { return (x.DivY.v = v, true); });
+    exitEdit(EditXMasx, &DXOY::ScaleX, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); });
+    exitEdit(EditXMasy, &DXOY::ScaleY, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); });
+    exitEdit(EditXRazx, &DXOY::DivX, [](DXOY& x, double v) { return (x.DivX.v = v, true); });
+    exitEdit(EditXRazy, &DXOY::DivY, [](DXOY& x, double v) { return (x.DivY.v = v, true); });
 
     // Formulas: every keystroke stored and committed, not drawn.
     for (std::size_t k = 0; k < 7; ++k) {

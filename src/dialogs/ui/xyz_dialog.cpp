@@ -200,17 +200,17 @@ void TFormXZ::staleShading(int surface) {
 
 void TFormXZ::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); });
 
     connectCheck(head_.dis, &DXZ::Disabled);
     connectCheck(CheckBoxYPodEn, &DXZ::NumbersOn);
     connectCheck(CheckBoxYPodIt, &DXZ::NumbersItalic);
     connectCheck(CheckBoxYPodBo, &DXZ::NumbersBold);
 
-    connectSpin(SpinEditYRazW, &DXZ::MarkWidth, true);
-    connectSpin(SpinEditYRazH, &DXZ::MarkHeight, true);
-    connectSpin(SpinEditYPodJump, &DXZ::NumberStep, false);
-    connectSpin(SpinEditYPodSize, &DXZ::NumberSize, true);
+    connectSpin(SpinEditYRazW, &DXZ::MarkWidth);
+    connectSpin(SpinEditYRazH, &DXZ::MarkHeight);
+    connectSpin(SpinEditYPodJump, &DXZ::NumberStep);
+    connectSpin(SpinEditYPodSize, &DXZ::NumberSize);
 
     connect(FontComboBoxY, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -219,23 +219,21 @@ void TFormXZ::connectHandlers() {
     });
 
     // exit: the scale stales every section, outline and the shading.
-    watchExit(EditYMas, [this] {
-        EditYMas->fixEmpty();
-        const auto v = EditYMas->number();
-        std::optional<DXZ> scaled = v ? XZWithScale(cur(), *v) : std::nullopt;
-        if (!scaled) return false;
-        cur() = std::move(*scaled);
-        reg_.session().proj().FillValid = 0;
-        updateHints();
-        return true;
-    });
-    watchExit(EditYRaz, [this] {
-        EditYRaz->fixEmpty();
-        const auto v = EditYRaz->number();
-        if (!v) return false;
-        cur().Div.v = *v;
-        return true;
-    });
+    watchNumber(EditYMas, {.store = [this](double v) {
+                               std::optional<DXZ> scaled = XZWithScale(cur(), v);
+                               if (scaled) {
+                                   cur() = std::move(*scaled);
+                                   reg_.session().proj().FillValid = 0;
+                               }
+                               return ruleNote(scaled.has_value());
+                           },
+                           .shown = [this] { return cur().Scale.v; },
+                           .group = 0,
+                           .live = false});
+    watchNumber(EditYRaz, {.store = [this](double v) { return (cur().Div.v = v, NumberNote::taken()); },
+                           .shown = [this] { return cur().Div.v; },
+                           .group = 0,
+                           .live = false});
 
     // Surfaces on: the commit refills, which enables the surface's controls.
     for (std::size_t i = 0; i < 4; ++i)

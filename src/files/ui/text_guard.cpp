@@ -1,7 +1,6 @@
 #include "files/ui/text_guard.h"
 
 #include <QLineEdit>
-#include <QToolTip>
 #include <algorithm>
 #include <limits>
 
@@ -9,15 +8,6 @@
 #include "files/word_table.h"
 
 namespace pelmar {
-
-namespace {
-
-const WordTable& WordsOf(const TextWords& words) {
-    static const WordTable builtIn;
-    return words ? words() : builtIn;
-}
-
-}  // namespace
 
 TextGuard::TextGuard(QLineEdit* edit, TextWords words, std::function<bool()> symbol)
     : QValidator(edit),
@@ -84,8 +74,7 @@ void TextGuard::report() {
     pendingSet_.clear();
     cut_ = false;
     // A tip, not a box: the keys typed after a refused one go on into the edit.
-    // Plain text, on one line while the screen has room for it.
-    QToolTip::showText(edit_->mapToGlobal(QPoint(0, edit_->height() / 2)), QString::fromStdString(message), edit_);
+    ShowFieldTip(edit_, QString::fromStdString(message));
 }
 
 TextGuard* GuardText(QLineEdit* edit, TextWords words, std::function<bool()> symbol) {
