@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <array>
+#include <map>
 #include <unordered_set>
 
 #include "files/word_table.h"
@@ -16,17 +18,59 @@ bool IsLineBreak(char32_t c) { return c == U'\n' || c == U'\r' || c == 0x2028 ||
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-// The character `c` stands for in the document, 0 where it has none.
-char32_t HeldChar(char32_t c, bool symbol) {
-    if (IsControl(c)) return 0;
-    if (symbol) {
-        // The sign the picture shows, whether or not the code page has a
-        // character of its own (× and © are shown at 0xB4 and 0xD3, not at
-        // their code page bytes).
-        const int code = SymbolCodeShowing(c);
-        if (code >= 0) return Cp1251Char(static_cast<unsigned char>(code));
+bool IsVariationSelector(char32_t c) { return c >= 0xFE00 && c <= 0xFE0F; }
+
+// What tells apart the codes that show one sign: nothing after the first,
+// then these.
+constexpr char32_t FormTags[] = {0xFE0E, 0xFE00, 0xFE01};
+
+// The field form of each Symbol code and the code of each form.
+struct SymbolForms {
+    std::array<std::u32string, 256> shown;
+    std::map<std::u32string, int> code;
+};
+
+const SymbolForms& Forms() {
+    static const SymbolForms forms = [] {
+        SymbolForms f;
+        std::map<char32_t, std::size_t> uses;
+        auto add = [&](int code, char32_t sign) {
+            const std::size_t n = uses[sign]++;
+            if (n > std::size(FormTags)) return;
+            std::u32string form(1, sign);
+            if (n > 0) form.push_back(FormTags[n - 1]);
+            f.shown[static_cast<std::size_t>(code)] = form;
+            f.code.emplace(form, code);
+        };
+        // The font's own signs first, so that a sign typed is the code the
+        // font shows it at.
+        for (int code = 0x20; code <= 0xFF; ++code)
+            if (const char16_t sign = SymbolCodeChar(code)) add(code, sign);
+        for (int code = 0x20; code <= 0xFF; ++code) {
+            const char32_t c = Cp1251Char(static_cast<unsigned char>(code));
+            if (SymbolCodeChar(code) == 0 && c != 0 && !IsControl(c)) add(code, c);
+        }
+        return f;
+    }();
+    return forms;
+}
+
+// The Symbol code the characters at `i` stand for, -1 for none; a variation
+// selector that belongs to the sign is taken along (i moves past it).
+int SymbolCodeAt(const std::u32string& chars, std::size_t& i) {
+    const SymbolForms& forms = Forms();
+    const char32_t c = chars[i];
+    if (i + 1 < chars.size() && IsVariationSelector(chars[i + 1])) {
+        if (const auto at = forms.code.find(std::u32string{c, chars[i + 1]}); at != forms.code.end()) {
+            ++i;
+            return at->second;
+        }
     }
-    return Cp1251Byte(c) >= 0 ? c : 0;
+    if (const auto at = forms.code.find(std::u32string(1, c)); at != forms.code.end()) return at->second;
+    if (c >= 0x20 && c < 0x7F) return static_cast<int>(c);  // typed "a" is α
+    if (c == 0xB5) return 0x6D;                             // µ is μ
+    if (c >= 0xF020 && c <= 0xF0FF && !forms.shown[c - 0xF000].empty()) return static_cast<int>(c - 0xF000);
+    return -1;
 }
 
 // How a refused character is named: an invisible one by its number, a lone
@@ -53,11 +97,20 @@ HeldText HoldText(std::string_view utf8, bool symbol, TextLines lines, std::size
     std::size_t end = 0;  // the length without the breaks and tabs at the end of one line
     for (std::size_t i = 0; i < chars.size(); ++i) {
         const char32_t c = chars[i];
+        if (IsVariationSelector(c)) continue;
         if (IsLineBreak(c) || c == U'\t') {
             if (c == U'\r' && i + 1 < chars.size() && chars[i + 1] == U'\n') ++i;
             kept.push_back(lines == TextLines::many && c != U'\t' ? U'\n' : U' ');
             if (lines == TextLines::many) end = kept.size();
-        } else if (const char32_t held = HeldChar(c, symbol)) {
+            continue;
+        }
+        char32_t held = 0;
+        if (!IsControl(c)) {
+            if (!symbol) held = Cp1251Byte(c) >= 0 ? c : 0;
+            else if (const int code = SymbolCodeAt(chars, i); code >= 0)
+                held = Cp1251Char(static_cast<unsigned char>(code));
+        }
+        if (held) {
             kept.push_back(held);
             end = kept.size();
         } else if (seen.insert(c).second) {
@@ -71,6 +124,19 @@ HeldText HoldText(std::string_view utf8, bool symbol, TextLines lines, std::size
     }
     out.text = QString::fromStdU32String(kept).toStdString();
     return out;
+}
+
+std::string SymbolShown(std::string_view held) {
+    const SymbolForms& forms = Forms();
+    std::u32string out;
+    for (const char32_t c : Q(held).toStdU32String()) {
+        const int code = Cp1251Byte(c);
+        if (code >= 0x20 && !forms.shown[static_cast<std::size_t>(code)].empty())
+            out += forms.shown[static_cast<std::size_t>(code)];
+        else
+            out.push_back(c);
+    }
+    return QString::fromStdU32String(out).toStdString();
 }
 
 std::string RefusedTextMessage(const WordTable& words, std::u32string_view refused, long long cutTo) {

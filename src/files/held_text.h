@@ -3,6 +3,10 @@
 // Symbol code, the code page character of that byte, as documents made on
 // Windows hold it.  Any other character, and a control character, would be
 // lost or garbled on the way to the file and is refused where it is typed.
+//
+// A field of a Symbol text shows each code as the sign the label draws
+// there (α for "a", ♥ for the code of "©"), so that what it shows reads back
+// to the same codes: copied and pasted, or restored by the field's undo.
 #pragma once
 
 #include <cstddef>
@@ -29,12 +33,25 @@ struct HeldText {
 // so that a letter typed as a base and a combining mark ("и" and a breve) is
 // the code page's letter.  A tab becomes a space; so does a line break (CR LF,
 // CR, LF, U+2028, U+2029) in one line, where those at the end are dropped,
-// while `many` keeps each as LF.  Other control characters are refused.
-// symbol: the text is set in "Symbol": a sign the Symbol font shows (α, ′, ×,
-// ©) is taken as its code ("a", the characters of bytes 0xA2, 0xB4, 0xD3)
-// before the code page is tried.  limit: the most characters kept.
+// while `many` keeps each as LF.  Other control characters are refused; a
+// variation selector (U+FE00..U+FE0F) picks only a form of the sign before
+// it and is dropped.
+// symbol: the text is set in "Symbol" and read as its field shows it: a sign
+// of the font (α, ′, ×, ©) is taken as its code ("a", the characters of bytes
+// 0xA2, 0xB4, 0xD3), a sign the font shows at two codes followed by U+FE0E
+// (or U+FE00 for a third) as the later code; an ASCII character stands for
+// its own code (typed "a" is α) and µ for μ.  A character of a code the font
+// shows nothing at is kept as that code (the label draws it as it is); any
+// other character (§, Д: the font shows ♣ and ⊗ at their bytes) is refused.
+// limit: the most characters kept.
 HeldText HoldText(std::string_view utf8, bool symbol, TextLines lines = TextLines::one,
                   std::size_t limit = std::numeric_limits<std::size_t>::max());
+
+// A Symbol text as its field shows it: each code as the sign the font shows
+// there (with a variation selector where the sign is shown at an earlier code
+// too), a code the font shows nothing at as its code page character.
+// HoldText(SymbolShown(t), true).text gives t back.
+std::string SymbolShown(std::string_view held);
 
 // The message that names the refused characters (about twenty at most, and
 // how many more), and says when the text was cut to `cutTo` characters

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <cmath>
@@ -11,8 +13,11 @@
 #include "dialogs/ui/point_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "editing_fake.h"
+#include "files/ui/text_tip.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
+#include "platform/code_page.h"
+#include "platform/symbol_encoding.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -177,6 +182,72 @@ TEST(PointDialog, DefaultSetAllPointsAndHints) {
     s.dlg->updateHints();
     EXPECT_TRUE(Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().contains(QString::fromUtf8("2,54 см")))
         << Find<TSpinEdit>(*s.dlg, "SpinEditPSize1")->toolTip().toStdString();
+}
+
+// The label texts show what the record keeps: an ID from a file shown whole, cut (and told) only when edited; a
+// Symbol name shown by its signs, each code back through copy, paste, undo and redo; a sign the font does not show
+// refused; a refused key keeps the selection for the next key; the tip covers no other control.
+TEST(PointDialog, TextsShownAsKept) {
+    DPoint p = MakePoint(0, 0, 0);
+    p.ID.s = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    p.NameFont.s = "Symbol";
+    p.IndexFont.s = "Arial";
+    p.Upper.s = "A B C D E F";
+    std::u32string every;  // every code the Symbol font shows
+    for (int b = 0x20; b <= 0xFE; ++b)
+        if (SymbolCodeChar(b)) every += Cp1251Char(static_cast<unsigned char>(b));
+    p.Name.s = QString::fromStdU32String(every).toStdString();
+    PointSession s(p);
+    auto type = [](QLineEdit* e, const char* keys) {  // keyClicks sends Latin-1 only
+        for (const QChar c : QString::fromUtf8(keys)) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, c, {});
+    };
+    auto* id = Find<QLineEdit>(*s.dlg, "EditPID");
+    EXPECT_EQ(id->text().toStdString(), p.ID.s);
+    id->setFocus();
+    id->end(false);
+    type(id, "!");
+    EXPECT_EQ(std::make_tuple(id->text().toStdString(), s.stored().ID.s, ShownTextTip().toStdString()),
+              std::make_tuple("ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNO", "Текст обрезан до 15 знаков."));
+
+    auto* name = Find<QLineEdit>(*s.dlg, "EditPName");
+    EXPECT_TRUE(name->text().contains(QString::fromUtf8("αβχ")) && name->text().contains(QString::fromUtf8("♣♦♥♠")));
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(s.stored().Name.s, p.Name.s) << "pasted back";
+    for (auto [key, text] : std::vector<std::pair<Qt::Key, std::string>>{
+             {Qt::Key_Z, ""}, {Qt::Key_Z, p.Name.s}, {Qt::Key_Y, ""}, {Qt::Key_Y, p.Name.s}}) {
+        QTest::keyClick(name, key, Qt::ControlModifier);
+        EXPECT_EQ(s.stored().Name.s, text) << "undone or redone";
+    }
+    name->selectAll();
+    type(name, "§¶Д");
+    EXPECT_EQ(std::make_tuple(s.stored().Name.s, name->selectedText() == name->text(), ShownTextTip().contains("«Д»")),
+              std::make_tuple(p.Name.s, true, true));
+    type(name, "bµ");
+    EXPECT_EQ(std::make_tuple(s.stored().Name.s, name->text().toStdString()), std::make_tuple("bm", "βμ"));
+
+    // The refused Ü leaves the selection for "bungen"; its tip covers no control, and a click below goes there.
+    auto* up = Find<QLineEdit>(*s.dlg, "EditPUp");
+    up->setFocus();
+    up->selectAll();
+    type(up, "Übungen");
+    EXPECT_EQ(std::make_tuple(s.stored().Upper.s, ShownTextTip().contains("«Ü»")),
+              std::make_tuple("bungen", true));
+    for (QWidget* w : s.dlg->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w);
+        if (control && w->isVisible()) {
+            EXPECT_FALSE(TextTipPlace().intersects(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())))
+                << w->objectName().toStdString();
+        }
+    }
+    QWidget* below = Find<QWidget>(*s.dlg, "SpinEditPSize1");
+    QTest::mouseClick(below, Qt::LeftButton);
+    EXPECT_TRUE(below->hasFocus()) << QApplication::focusWidget()->objectName().toStdString();
+    EXPECT_TRUE(ShownTextTip().isEmpty());
 }
 
 namespace pelmar::test {

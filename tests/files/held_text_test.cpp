@@ -11,9 +11,10 @@
 
 using namespace pelmar;
 
-// Kept characters survive the file; in a Symbol text a sign the font shows is drawn again from what the file keeps.
+// Kept characters survive the file; in a Symbol text a sign the font shows is drawn again from what the file keeps,
+// and the field's form of the text reads back to the same codes.
 TEST(HeldText, KeptTextsSurviveTheFileAndRefusedOnesWouldNot) {
-    const std::u32string pool = U"aZ9 _*АяЁё№–…€ωαβπΣ′″≤≥√∞∂°±½²×÷©®¬♥→ÜßéŭǅĀ\uF061\uF0A2中😀";
+    const std::u32string pool = U"aZ9 _*АяЁё№–…€ωαβπΣ′″≤≥√∞∂°±½²×÷©®¬♥→ÜßéŭǅĀ§¶ДµЂ\uF061\uF0A2中😀";
     std::mt19937 rng(2026);
     for (int round = 0; round < 800; ++round) {
         std::u32string typed(rng() % 13, U' '), kept;
@@ -21,14 +22,22 @@ TEST(HeldText, KeptTextsSurviveTheFileAndRefusedOnesWouldNot) {
         const bool symbol = round % 2 == 1;
         const HeldText held = HoldText(QString::fromStdU32String(typed).toStdString(), symbol);
         ASSERT_EQ(Cp1251ToUtf8(Utf8ToCp1251(held.text)), held.text);
+        if (symbol) {
+            ASSERT_EQ(HoldText(SymbolShown(held.text), true).text, held.text);
+        }
         for (const char32_t c : typed) {
-            const int sign = symbol ? SymbolCodeShowing(c) : -1;
-            const bool lost = sign < 0 && Cp1251Byte(c) < 0;
+            // In Symbol: a sign of the font, an ASCII code, µ or a code the font shows nothing at (drawn as it is).
+            const int own = Cp1251Byte(c);
+            const int sign = !symbol ? -1
+                             : c == U'µ' ? 0x6D
+                             : SymbolCodeShowing(c) >= 0 ? SymbolCodeShowing(c)
+                             : c < 0x7F || (own >= 0 && !SymbolCodeChar(own)) ? own : -2;
+            const bool lost = symbol ? sign < 0 : own < 0;
             EXPECT_EQ(lost, held.refused.find(c) != std::u32string::npos) << held.text;
             if (lost) continue;
-            kept += sign >= 0 ? Cp1251Char(static_cast<unsigned char>(sign)) : c;
-            if (sign < 0) continue;
-            const char32_t shown = c >= 0xF020 && c <= 0xF0FF ? SymbolCodeChar(static_cast<int>(c - 0xF000)) : c;
+            kept += symbol ? Cp1251Char(static_cast<unsigned char>(sign)) : c;
+            if (!symbol || c < 0x7F || !SymbolCodeChar(sign)) continue;
+            const char32_t shown = c >= 0xF020 ? SymbolCodeChar(static_cast<int>(c - 0xF000)) : c == U'µ' ? U'μ' : c;
             EXPECT_EQ(SymbolCodeChar(SymbolCodeOf(kept.back())), shown) << "what the picture shows";
         }
         EXPECT_EQ(held.text, QString::fromStdU32String(kept).toStdString());
@@ -45,11 +54,18 @@ TEST(HeldText, TextCases) {
         {U"a\r\nb\tc\u0001\rd\n\n", false, TextLines::many, U"a\nb c\nd\n\n", U"\u0001"},
         {U"x\u0001y\u007F\u0085\u001Bz\u0001", false, TextLines::one, U"xyz", U"\u0001\u007F\u0085\u001B"},
         {U"×÷©®¬", false, TextLines::one, U"©®¬", U"×÷"},
-        {U"×÷©®¬♥→α′…ЖжA1", true, TextLines::one, U"ґёУТШ©®aўјЖжA1", U""},
+        {U"×÷©®¬♥→α′…A1§¶ДЖ", true, TextLines::one, U"ґёУТШ©®aўјA1", U"§¶ДЖ"},
+        {U"\u00A9\uFE0E\u2122\uFE0E\u2122\uFE00…\uFE0EЂр\uFE0E", true, TextLines::one, U"гд\u2122\u2026Ђр", U""},
+        {U"a\uFE0E-", false, TextLines::one, U"a-", U""},
         {U"и\u0306 Е\u0308 x\u0306", false, TextLines::one, U"й Ё x", U"\u0306"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HoldText(u8(c.typed), c.symbol, c.lines), (HeldText{u8(c.text), c.refused, false})) << u8(c.typed);
+    std::u32string every;  // each code a Symbol text can hold: its field form reads back to it
+    for (int b = 0x20; b <= 0xFF; ++b)
+        if (b != 0x7F && Cp1251Char(static_cast<unsigned char>(b))) every += Cp1251Char(static_cast<unsigned char>(b));
+    EXPECT_EQ(HoldText(SymbolShown(u8(every)), true), (HeldText{u8(every), U"", false}));
+    EXPECT_EQ(SymbolShown(u8(U"a©®¬УТШ")), u8(U"α♥→←©®¬"));
     const WordTable words;
     EXPECT_EQ(RefusedTextMessage(words, U"\u0306\u0001"),
               u8(U"Документ не может хранить знаки «\u25CC\u0306», «U+0001»: они не приняты."));

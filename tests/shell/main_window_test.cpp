@@ -34,13 +34,11 @@
 #include <QToolButton>
 #include <QScreen>
 #include <QToolBar>
-#include <QToolTip>
 #include <sys/stat.h>
 #include <csignal>
 #include <deque>
 #include <filesystem>
 
-#include "files/ui/field_tip.h"
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/number_text.h"
@@ -59,6 +57,7 @@
 #include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
+#include "files/ui/text_tip.h"
 #include "support/fake_export_host.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
@@ -1352,11 +1351,11 @@ TEST(MainWindow, TextsSession) {
         auto* e = Find<QLineEdit>(*d, edit);
         e->setFocus();
         e->selectAll();
-        const QString before = ShownFieldTip();
+        const QString before = ShownTextTip();
         if (!keys) QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         for (const QChar c : QString::fromUtf8(keys)) QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, c, {});
         QApplication::processEvents();
-        const QString tip = ShownFieldTip();
+        const QString tip = ShownTextTip();
         return std::exchange(s.answers.messages, {}).empty() && e->hasFocus() &&
                (sign ? tip != before && tip.contains(QString::fromUtf8(sign)) : tip.isEmpty() || tip == before);
     };
@@ -1378,7 +1377,7 @@ TEST(MainWindow, TextsSession) {
     for (MainCommand c : {MainCommand::Undo, MainCommand::Redo}) s.menu(c);
     EXPECT_EQ(ObjectsText(w.document()), typed);
     po = open(0, Kind::po);
-    EXPECT_EQ(Find<QLineEdit>(*po, "EditPUp")->text(), "aўґ©") << "filled with the codes it holds";
+    EXPECT_EQ(Find<QLineEdit>(*po, "EditPUp")->text(), "α′×♥") << "filled with the signs of the codes it holds";
     QTimer::singleShot(0, [] {
         if (QWidget* q = QApplication::activeModalWidget()) Find<QPushButton>(*q, "Button1")->click();
     });

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -17,14 +18,13 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolTip>
 #include <deque>
 
-#include "files/ui/field_tip.h"
 #include "dialogs/dialog_host.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "files/ui/text_tip.h"
 #include "files/word_table.h"
 #include "model/units.h"
 #include "shell/ui/fill_settings_dialog.h"
@@ -277,7 +277,7 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
         if (ok) {  // what a document cannot hold: refused in the title as typed, in the notes on OK, which stays open
             Type(r.get<QLineEdit>("EditI1"), "½");
             QApplication::processEvents();
-            EXPECT_TRUE(ShownFieldTip().contains("«½»"));
+            EXPECT_TRUE(ShownTextTip().contains("«½»"));
             memo->insertPlainText("½");
             QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
             EXPECT_TRUE(r.form.isVisible() && memo->hasFocus() && r.form.settings().Caption == "Title");
@@ -301,6 +301,37 @@ TEST(PictureSettingsDialog, NotesOkAndCancel) {
     fill.page("TabSheet3");
     QTest::mouseClick(fill.get<QPushButton>("Button3"), Qt::LeftButton);
     EXPECT_TRUE(fill.form.NewProjOK() && fill.form.fillRequested());
+}
+
+// The notes box shows what the document keeps: a paste that would leave more than three lines keeps the first three,
+// whole, a tab as a space, with a tip; Undo and Redo take the paste and its cut together.
+TEST(PictureSettingsDialog, NotesKeepTheirThreeLines) {
+    PictureSettings doc;
+    doc.Notes = {"N1", "N2", "N3"};
+    struct Row {
+        const char* paste;
+        bool atEnd;  // else over the whole text
+        std::array<std::string, 3> notes;
+    };
+    for (const Row& row : {Row{"P1\nP2\nP3\nP4\nP5", false, {"P1", "P2", "P3"}}, Row{"\tN4\nend", true, {"N1", "N2", "N3 N4"}}}) {
+        DialogRig r(doc, false);
+        r.page("TabSheet6");
+        auto* memo = r.get<QPlainTextEdit>("MemoI1");
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        if (!row.atEnd) memo->selectAll();
+        QApplication::clipboard()->setText(row.paste);
+        QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+        const std::string shown = memo->toPlainText().toStdString();
+        EXPECT_EQ(ShownTextTip().toStdString(), "В заметках три строки: следующие строки не приняты.");
+        QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(memo->toPlainText(), "N1\nN2\nN3");
+        QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(memo->toPlainText().toStdString(), shown);
+        QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);
+        EXPECT_EQ(r.form.settings().Notes, row.notes);
+        EXPECT_EQ(shown, row.notes[0] + "\n" + row.notes[1] + "\n" + row.notes[2]);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -331,20 +331,25 @@ void TFormCi::connectHandlers() {
     space(SpinEditCy3, &DPoint::Y);
     space(SpinEditCz3, &DPoint::Z);
 
-    // The semi-axes in the picture: the first is the greater one.
-    auto semiAxis = [&](TSpinEdit* spin, Ed<double> DCircle::*len, bool first) {
+    // The semi-axes in the picture: both axis ends are placed anew from the
+    // semi-axes and the tilt, so that the ends stay at right angles whichever
+    // of them the last update found the longer.  The first is the greater
+    // one.
+    // A semi-axis in the picture and in space are one group each.
+    constexpr int first = 2, second = 3;
+    auto semiAxis = [&](TSpinEdit* spin, Ed<double> DCircle::*len, int group) {
         number(spin, [len](const DCircle& c) { return RoundInt((c.*len).v); },
-               taken([this, len, first](double v) {
+               taken([this, len](double v) {
                    (cur().*len).v = v;
-                   placeAxisEnds(first, !first);
-               }), -1, [this](double, double) { return said("Первая полуось не меньше второй: эллипс повёрнут.",
+                   placeAxisEnds(true, true);
+               }), group, [this](double, double) { return said("Первая полуось не меньше второй: эллипс повёрнут.",
                                                             "The first semi-axis is the greater one: the ellipse was turned."); });
     };
-    semiAxis(SpinEditCa, &DCircle::A, true);
-    semiAxis(SpinEditCb, &DCircle::B, false);
+    semiAxis(SpinEditCa, &DCircle::A, first);
+    semiAxis(SpinEditCb, &DCircle::B, second);
     // 3D semi-axes: the axis end moves along its direction to the new length;
     // a semi-axis of 0 is 1.
-    auto axis3 = [&](TSpinEdit* spin, Ed<double> DCircle::*len, std::array<double, 3> DCircle::*end) {
+    auto axis3 = [&](TSpinEdit* spin, Ed<double> DCircle::*len, std::array<double, 3> DCircle::*end, int group) {
         number(spin, [len](const DCircle& c) { return RoundInt((c.*len).v); }, [this, len, end](double v) {
             DCircle& c = cur();
             const bool zero = std::abs(v) < 0.00001;
@@ -359,20 +364,21 @@ void TFormCi::connectHandlers() {
             }
             return zero ? Note::changed(said("Полуось не бывает нулевой: взято 1.", "A semi-axis is never 0: 1 was taken."))
                         : Note::taken();
-        });
+        }, group);
     };
-    axis3(SpinEditCa3, &DCircle::A3, &DCircle::Q1);
-    axis3(SpinEditCb3, &DCircle::B3, &DCircle::Q2);
+    axis3(SpinEditCa3, &DCircle::A3, &DCircle::Q1, first);
+    axis3(SpinEditCb3, &DCircle::B3, &DCircle::Q2, second);
     connectSpin(SpinEditCPri1, &DCircle::Dash);
     connectSpin(SpinEditCPri2, &DCircle::Gap);
 
     // The tilt turns the axis ends about the centre; a circle has none.
-    number(EditCAn, [](const DCircle& c) { return c.Tilt.v; }, taken([this](double v) {
-               cur().Tilt.v = v;
-               placeAxisEnds(true, true);
-           }), -1, [this](double, double) {
-               return cur().IsCircle.v ? said("У окружности нет наклона.", "A circle has no tilt.") : QString();
-           });
+    number(EditCAn, [](const DCircle& c) { return c.Tilt.v; }, [this](double v) {
+        DCircle& c = cur();
+        if (NearlyEqual(c.A.v, c.B.v)) return Note::refused(said("У окружности нет наклона.", "A circle has no tilt."));
+        c.Tilt.v = v;
+        placeAxisEnds(true, true);
+        return Note::taken();
+    });
     // Arcs: the start never passes the end.
     auto arc = [&](TNumEdit* edit, Ed<double> DCircle::*start, Ed<double> DCircle::*end, bool isStart) {
         number(edit, [f = isStart ? start : end](const DCircle& c) { return (c.*f).v; },

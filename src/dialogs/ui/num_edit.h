@@ -22,7 +22,7 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "files/ui/field_tip.h"
+#include "files/ui/text_tip.h"
 
 namespace pelmar {
 

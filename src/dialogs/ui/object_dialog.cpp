@@ -164,7 +164,9 @@ void ObjectDialog::closeEvent(QCloseEvent* event) {
 void ObjectDialog::fillText(QLineEdit* edit, const QString& text) {
     // The number the user is typing stays as typed.
     if (auto* num = qobject_cast<TNumEdit*>(edit); num && num->typing()) return;
-    if (edit->text() != text) edit->setText(text);
+    // Shown whole: a text the record holds is cut or refused only where the
+    // user edits it, and is told then.
+    if (edit->text() != text) TextGuard::Put(edit, text);
 }
 
 // ---------------------------------------------------------------------------
@@ -212,11 +214,7 @@ void ObjectDialog::guardText(QLineEdit* edit, std::function<bool()> symbol) {
         static const WordTable builtIn;
         return textWords_ ? textWords_() : builtIn;
     };
-    // A text the fill puts on the edit is the record's as it is: in a Symbol
-    // text its characters already stand for codes.
-    std::function<bool()> symbolNow;
-    if (symbol) symbolNow = [this, symbol = std::move(symbol)] { return !filling() && symbol(); };
-    GuardText(edit, std::move(words), std::move(symbolNow));
+    GuardText(edit, std::move(words), std::move(symbol));
 }
 
 ObjectDialog::NumberNote ObjectDialog::ruleNote(bool taken) const {
@@ -377,7 +375,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
     }
     if (!held && SameNumber(w.field.shown(), v)) {  // taken key by key already
         w.show(w.field.shown());
-        if (!why.isEmpty()) ShowFieldTip(w.box, why);
+        if (!why.isEmpty()) ShowTextTip(w.box, why);
         return;
     }
     const std::vector<double> others = othersShown(w);
@@ -386,7 +384,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
     if (note.outcome == NumberNote::Outcome::Refused) {
         if (before) copies_.copies() = *before;
         w.show(w.field.shown());
-        ShowFieldTip(w.box, note.why);
+        ShowTextTip(w.box, note.why);
         return;
     }
     applyObject();
@@ -403,7 +401,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
         if (it->field.why) why = it->field.why(v, stored);
         if (why.isEmpty() && !SameNumber(stored, v)) why = QString::fromStdString(ChangedNote(words, stored));
     }
-    if (!why.isEmpty()) ShowFieldTip(it->box, why);
+    if (!why.isEmpty()) ShowTextTip(it->box, why);
 }
 
 // Esc: what was typed and not taken is dropped; the field shows the record's value.

@@ -97,8 +97,8 @@ public:
     };
     bool filling() const { return filling_ > 0; }
 
-    // Puts a text on an edit; an equal text is left alone, so that the cursor
-    // and the undo steps of the edit stay.
+    // Puts a text on an edit, whole and as it is; an equal text is left
+    // alone, so that the cursor and the undo steps of the edit stay.
     static void fillText(QLineEdit* edit, const QString& text);
 
     // ---- the commit rules
@@ -121,7 +121,7 @@ public:
     QString said(const char* russian, const char* english) const;
     // Guards an edit whose text goes into the record: what the document
     // cannot hold is refused as it is typed.  symbol: the text is set in
-    // "Symbol" now (a fill's text is kept as the record has it).
+    // "Symbol" now, and the edit shows it by its signs (SymbolShown).
     void guardText(QLineEdit* edit, std::function<bool()> symbol = {});
     // The same for an edit of a window opened over an object dialog
     // (`window` or one of its parents), with that dialog's words.

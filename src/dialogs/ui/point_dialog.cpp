@@ -22,6 +22,7 @@
 #include "dialogs/ui/font_combo.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
+#include "files/held_text.h"
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/apply_all_dialog.h"
 #include "dialogs/ui/radio_group.h"
@@ -204,11 +205,12 @@ void TFormPo::connectHandlers() {
     connectCheck(CheckBoxPIt1, &DPoint::NameItalic);
     connectCheck(CheckBoxPBo2, &DPoint::IndexBold);
     connectCheck(CheckBoxPIt2, &DPoint::IndexItalic);
+    // A text set in "Symbol" is shown by its signs and kept as its codes.
     auto text = [this](QLineEdit* edit, DStr DPoint::*field, DStr DPoint::*font) {
         guardText(edit, [this, font] { return IsSymbolFamily((cur().*font).s); });
-        connect(edit, &QLineEdit::textChanged, this, [this, edit, field](const QString& t) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit, field, font](const QString& t) {
             if (filling()) return;
-            (cur().*field).s = t.toStdString();
+            (cur().*field).s = IsSymbolFamily((cur().*font).s) ? HoldText(t.toStdString(), true).text : t.toStdString();
             commitIfFocused(edit);
         });
     };
@@ -297,9 +299,12 @@ void TFormPo::fill(DPoint r) {
     RadioGroupPTyp->setItemIndex(r.Typ.v - 1);
     SpinEditPRad->setFillValue(r.Radius.v);
     SpinEditPTol->setFillValue(r.Thick.v);
-    fillText(EditPName, Q(r.Name.s));
-    fillText(EditPUp, Q(r.Upper.s));
-    fillText(EditPDown, Q(r.Lower.s));
+    auto shown = [](const DStr& text, const DStr& font) {
+        return Q(IsSymbolFamily(font.s) ? SymbolShown(text.s) : text.s);
+    };
+    fillText(EditPName, shown(r.Name, r.NameFont));
+    fillText(EditPUp, shown(r.Upper, r.IndexFont));
+    fillText(EditPDown, shown(r.Lower, r.IndexFont));
     FontComboBoxP1->setFontName(Q(r.NameFont.s));
     CheckBoxPBo1->setChecked(r.NameBold.v);
     CheckBoxPIt1->setChecked(r.NameItalic.v);

@@ -143,7 +143,7 @@ void TSpinEdit::finishTyping() {
     if (cleanText() == textFromValue(taken) && value() == taken) return;
     showValue(taken);
     const WordTable& w = WordsOf(words_);
-    ShowFieldTip(this, QString::fromStdString(taken != whole ? RangeNote(w, minimum(), maximum(), taken)
+    ShowTextTip(this, QString::fromStdString(taken != whole ? RangeNote(w, minimum(), maximum(), taken)
                                                              : WholeNote(w, taken)));
 }
 

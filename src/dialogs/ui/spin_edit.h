@@ -17,7 +17,7 @@
 #include <QSpinBox>
 #include <optional>
 
-#include "files/ui/field_tip.h"
+#include "files/ui/text_tip.h"
 
 namespace pelmar {
 

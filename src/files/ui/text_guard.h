@@ -3,9 +3,11 @@
 // or a tab becomes a space, one at the end of a paste is dropped, a character
 // the document cannot hold is dropped (the rest of a paste is kept), and a
 // text longer than the edit's limit is cut.  A tip at the edit tells what was
-// refused or cut; it takes no keys, so typing goes on into the edit.  In a
-// text set in "Symbol" a sign of the Symbol font is taken as its code.  Texts
-// the program puts on the edit (setText) are never told.
+// refused or cut; it takes no keys, so typing goes on into the edit.  A key
+// refused whole leaves the edit as it was, its selection too.  An edit of a
+// text set in "Symbol" shows the signs the label draws (α for the code of
+// "a") and takes what it shows as those codes.  A text the program puts on
+// the edit with Put is shown whole, as it is.
 #pragma once
 
 #include <QValidator>
@@ -13,7 +15,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "files/ui/field_tip.h"
+#include "files/ui/text_tip.h"
 
 class QLineEdit;
 
@@ -37,8 +39,16 @@ public:
 
     State validate(QString& input, int& pos) const override;
 
+    // Puts `text` on `edit` as it is, unchecked and untold, where the edit is
+    // guarded; setText otherwise.
+    static void Put(QLineEdit* edit, const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void report();
+    bool symbolNow() const { return symbol_ && symbol_(); }
 
     QLineEdit* edit_;
     TextWords words_;
@@ -54,6 +64,7 @@ private:
     // may itself be a sign the font shows at another code).
     mutable QString made_;
     QString shown_;  // the edit's text before the change
+    bool putting_ = false;
 };
 
 // Puts a guard on `edit` and returns it (the edit owns it).

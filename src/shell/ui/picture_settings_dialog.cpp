@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_host.h"
@@ -23,6 +24,7 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "files/ui/text_tip.h"
 #include "files/word_table.h"
 #include "model/units.h"
 
@@ -619,15 +621,28 @@ void FormImage::drawPreview() {
 
 void FormImage::memoChanged() {
     if (filling_) return;
-    if (memo_->blockCount() > 3) {
-        // Only three notes: the last line goes.
+    // The box shows what the document keeps: a tab is a space, and there are
+    // three notes, the lines after the third going with the change that
+    // brought them (one undo step), told by a tip.
+    QTextDocument* text = memo_->document();
+    const bool over = text->blockCount() > 3;
+    if (over || text->toPlainText().contains(QLatin1Char('\t'))) {
         QSignalBlocker block(memo_);
-        QTextCursor c(memo_->document()->lastBlock());
-        c.movePosition(QTextCursor::StartOfBlock);
-        c.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
-        c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        c.removeSelectedText();
+        QTextCursor c(text);
+        c.joinPreviousEditBlock();
+        for (QTextCursor tab = text->find(QStringLiteral("\t")); !tab.isNull(); tab = text->find(QStringLiteral("\t"), tab))
+            tab.insertText(QStringLiteral(" "));
+        if (over) {
+            c.setPosition(text->findBlockByNumber(2).position());
+            c.movePosition(QTextCursor::EndOfBlock);
+            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+        }
+        c.endEditBlock();
     }
+    if (over)
+        ShowTextTip(memo_, QString::fromUtf8(words_.Said("В заметках три строки: следующие строки не приняты.",
+                                                         "The notes hold three lines: the lines after them were not taken.")));
     s_.Notes = NotesOfMemo(memo_->toPlainText().toStdString());
 }
 
