@@ -131,6 +131,7 @@ struct QuietHost : AnimHost {
     void setProgress(int, int) override {}
     bool cancelRequested() override { return false; }
     void showMessage(const std::string&) override {}
+    const WordTable* words() const override { return nullptr; }
 };
 
 void BM_AnimBuild(benchmark::State& state) {

@@ -13,7 +13,8 @@
 #   pasted.png      "O" and a line break pasted into the name: "O"
 #   export.png      the picture exported as PNG
 #   side-folder.png, side-pipe.png  the program started with its settings'
-#                   side file "Pelmar.set.paths" as a folder, as a named pipe
+#                   side file "Pelmar.set.paths" as a folder, as a named pipe:
+#                   it says that it cannot read it and keeps no settings
 # Each run of the program ends by its close box or Ctrl+Q; the script says
 # whether it did.
 # Usage: bash scripts/linked-point-shots.sh [output folder]
@@ -55,13 +56,14 @@ play '
   "$PROG" >/dev/null 2>&1 &
   pid=$!
   sleep 8; shot side-folder
-  xdotool key ctrl+q; sleep 3
+  xdotool key Return; sleep 1; xdotool key ctrl+q; sleep 3
   ended $pid "side file a folder"
   rm -rf "$side"; mkfifo "$side"
   "$PROG" >/dev/null 2>&1 &
   pid=$!
   sleep 8; shot side-pipe
-  at 1590 9 3
+  xdotool key Return; sleep 1; at 1590 9 3
   ended $pid "side file a named pipe"
+  [ -p "$side" ] && echo "the named pipe is still there" || echo "the named pipe is GONE"
 '
 echo "Pictures in $out"

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -54,9 +55,10 @@ void CloseOnSignals(QWidget& window) {
 
 // For the tests and the screenshot scripts that run the program as a
 // process: PELMAR_TEST_SCRIPT lists the menu commands to run, by object name,
-// once the main window is up; "Yes", "No" or "Cancel" among them answer the
-// next message box so, and "Ok" accepts the next other modal dialog as it is
-// filled in.
+// once the main window is up, each once no modal window is up; "Yes", "No",
+// "Cancel" or "Ok" among them answer the next message box so ("Ok" accepts
+// the next other modal dialog as it is filled in).  The text of each message
+// box answered goes to the standard error.
 void RunTestScript(QWidget& window, const QString& script) {
     static QString answer;
     auto* watch = new QTimer(&window);
@@ -64,10 +66,13 @@ void RunTestScript(QWidget& window, const QString& script) {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || answer.isEmpty()) return;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            const auto button = answer == QLatin1String("Yes") ? QMessageBox::Yes
+            const auto button = answer == QLatin1String("Yes")  ? QMessageBox::Yes
                                 : answer == QLatin1String("No") ? QMessageBox::No
+                                : answer == QLatin1String("Ok") ? QMessageBox::Ok
                                                                 : QMessageBox::Cancel;
             if (QAbstractButton* b = box->button(button)) {
+                std::fprintf(stderr, "message box answered %s: %s\n", answer.toUtf8().constData(),
+                             box->text().toUtf8().constData());
                 answer.clear();
                 b->click();
             }
@@ -78,18 +83,26 @@ void RunTestScript(QWidget& window, const QString& script) {
     });
     watch->start(50);
     const QStringList steps = script.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    QTimer::singleShot(200, &window, [&window, steps] {
+    auto* runner = new QTimer(&window);
+    QObject::connect(runner, &QTimer::timeout, &window, [&window, runner, steps, next = 0, busy = false]() mutable {
         // A signal may have closed the window before the script's turn came:
         // a closed program runs no more commands.
-        if (!window.isVisible()) return;
-        for (const QString& step : steps) {
-            if (step == QLatin1String("Yes") || step == QLatin1String("No") || step == QLatin1String("Cancel") ||
-                step == QLatin1String("Ok"))
-                answer = step;
-            else if (auto* a = window.findChild<QAction*>(step))
-                a->trigger();
+        if (!window.isVisible() || next == steps.size()) return runner->stop();
+        if (busy) return;  // a command runs (with its own event loop)
+        for (; next < steps.size(); ++next) {
+            const QString& step = steps[next];
+            if (step != QLatin1String("Yes") && step != QLatin1String("No") && step != QLatin1String("Cancel") &&
+                step != QLatin1String("Ok"))
+                break;
+            if (!answer.isEmpty()) return;  // the answer before is not taken yet
+            answer = step;
         }
+        if (next == steps.size() || QApplication::activeModalWidget()) return;
+        busy = true;
+        if (auto* a = window.findChild<QAction*>(steps[next++])) a->trigger();
+        busy = false;
     });
+    runner->start(200);
 }
 
 }  // namespace

@@ -31,6 +31,18 @@ void PelLine(const DLine& l, const DImProj& im, Canvas& c, PointF a, PointF b) {
     c.drawLine(pen, a, b);
 }
 
+// A dash pattern starts at a line's first end, so two dashed lines that lie
+// on each other, drawn from opposite ends, put their dashes into each
+// other's gaps and show as one solid line.  A plain dashed segment is
+// therefore drawn from its left end, or from its upper end when it is
+// vertical (within a thousandth of a pixel), on the picture, in the metafile
+// and in both shape exports alike.
+void FromCanonicalEnd(PointF& a, PointF& b) {
+    constexpr double VerticalWithin = 1e-3;
+    const bool swap = std::fabs(b.x - a.x) > VerticalWithin ? b.x < a.x : b.y < a.y;
+    if (swap) std::swap(a, b);
+}
+
 // The length and the base width of the picture's arrowhead (DrawArrowhead).
 void ArrowheadSize(int length, int angle, double& along, double& across) {
     along = length;
@@ -87,6 +99,8 @@ void DrawLineElement(const DLine& l, int part, const DImProj& im, const PaintTar
 
     if (part == 0) {
         if (l.Thick.v == 0 || l.LineType.v == LineInvisible) return;
+        // An arrowhead belongs to its end: such a line keeps its direction.
+        if (l.LineType.v == LineDashed && !l.Arrow1.v && !l.Arrow2.v) FromCanonicalEnd(a, b);
         if (pel && target.canvas) {
             PelLine(l, im, *target.canvas, a, b);
         } else if (cdr && target.cdr) {

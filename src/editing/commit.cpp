@@ -129,8 +129,8 @@ FillKey KeyOf(const R& r) {
 }
 
 // A 3D system's shading is drawn with the fills: outline 1 shades surface 1,
-// outline 2 surface 2, outline 3 surface 4.  Its dialog marks the fill
-// picture stale when a shaded surface changes.
+// outline 2 surface 2, outline 3 surface 4, within the axes.  Its dialog
+// marks the fill picture stale when a shaded surface changes.
 FillKey KeyOf(const DXZ& x) {
     FillKey k;
     constexpr std::array<std::size_t, 3> surface{1, 2, 4};
@@ -139,6 +139,10 @@ FillKey KeyOf(const DXZ& x) {
     k.layer = x.Layer.v;
     k.disabled = x.Disabled.v;
     Placed(x.Center, k.fields);
+    for (const DLine* axis : {&x.AxisX, &x.AxisY, &x.AxisZ}) {
+        Placed(axis->P1, k.fields);
+        Placed(axis->P2, k.fields);
+    }
     return k;
 }
 

@@ -39,7 +39,7 @@ LevelList CommitLevels(Kind k);
 // and for a filled object its kind, layer, hidden flag, fill colours, every
 // field its fill painter reads (FillInputs) and the fields it is defined by.
 // A 3D coordinate system counts as filled while one of its surfaces is shown
-// shaded.
+// shaded; its centre and axes place the shading.
 struct FillKey {
     bool on = false;
     std::uint8_t kind = 0;
@@ -59,10 +59,14 @@ FillSignature TakeFillSignature(const DProj& doc);
 // fill picture.
 bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& after);
 
-// Every change of the document's objects (the commit, a new or pasted object,
-// a delete) runs under a watch: when it ends, the fill picture is marked stale
-// (FillValid := 0) if the filled objects are not what they were.  Nothing here
-// sets FillValid.
+// Every change of the document's objects runs under a watch: when it ends,
+// the fill picture is marked stale (FillValid := 0) if the filled objects are
+// not what they were.  The commit, a new or pasted object, a delete, each step
+// of a mouse drag with the objects recomputed through links
+// (EditedDocument::Drag::step), the link dialog's new object and a
+// transformation each take one; watches nest.  Nothing here sets FillValid.
+// Undo and Redo take none: they bring back a snapshot together with the fill
+// picture it was written with, which carries that snapshot's stamp.
 class FillWatch {
 public:
     explicit FillWatch(DProj& doc) : doc_(doc), before_(TakeFillSignature(doc)) {}

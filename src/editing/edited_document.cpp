@@ -87,12 +87,14 @@ void EditedDocument::Drag::beginEdit() {
     holdUndo();
 }
 
-void EditedDocument::Drag::change() {
-    if (!edit_ || snapshotTaken_) return;
-    snapshotTaken_ = true;
-    pause_.reset();
-    SaveUndoStep(*doc_.st_);
-    holdUndo();
+FillWatch EditedDocument::Drag::step() {
+    if (edit_ && !snapshotTaken_) {
+        snapshotTaken_ = true;
+        pause_.reset();
+        SaveUndoStep(*doc_.st_);
+        holdUndo();
+    }
+    return FillWatch(*doc_.st_->Proj);
 }
 
 }  // namespace pelmar

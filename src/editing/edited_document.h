@@ -22,6 +22,7 @@
 namespace pelmar {
 
 struct EditingState;
+class FillWatch;
 
 class EditedDocument : public QObject {
     Q_OBJECT
@@ -81,7 +82,9 @@ public:
     // document counts as dragged (dragging(), dragChanged): graphs pump no
     // events and the dialogs neither commit nor redraw.  Undo snapshots stay
     // off from holdUndo() on; an edit drag (beginEdit) takes its one snapshot
-    // before its first change, so a whole drag is one undo step.
+    // before its first change, so a whole drag is one undo step.  Each change
+    // of an edit drag, the objects recomputed through their links with it,
+    // runs under the fill comparison that step() returns.
     class Drag {
     public:
         explicit Drag(EditedDocument& doc);
@@ -94,8 +97,9 @@ public:
         void holdUndo();
         void beginEdit();
         bool editing() const { return edit_; }
-        // Before each change of an edit drag.
-        void change();
+        // Before each change of an edit drag; the change is made while the
+        // returned watch lives.
+        [[nodiscard]] FillWatch step();
 
     private:
         EditedDocument& doc_;

@@ -248,10 +248,13 @@ void ReadElementText(const std::string& text, DLink& link, int level) {
 
 bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewLinks& links) {
     if (result != LinkResult::Ok && result != LinkResult::Independent) return false;
+    DProj& doc = st.Doc();
+    // The new object, placed on the points it is linked to, and the objects
+    // recomputed after it are one change of the filled objects.
+    const FillWatch fills(doc);
     if (!NewDefaultObject(st, k)) return false;
     if (result == LinkResult::Independent) return true;
 
-    DProj& doc = st.Doc();
     // The objects now referenced, after the undo snapshot of the creation, so
     // that one Undo takes back both.
     for (const DLink& l : links) {

@@ -319,27 +319,28 @@ void MouseTools::drawMove(const Pos& p) {
 }
 
 void MouseTools::editMove(const Pos& p) {
-    // The drag's one undo step, before its first change.
-    if (drag_) drag_->change();
+    if (!drag_) return;
     DProj& doc = st_.Doc();
-    const DragStep step{static_cast<double>(p.px - dragStartX_), static_cast<double>(p.ym - dragStartYM_),
-                        static_cast<double>(p.px), static_cast<double>(p.ym), grip_, doc.Im.YOrient == 2};
-    const int handle = st_.DragHandle;
-    ForEachKind([&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        auto& store = KindT<K>::store(doc.Obj);
-        for (int i = 1; i <= store.count(); ++i) {
-            if (!IsSelected(st_, K, i)) continue;
-            auto& r = store[static_cast<std::size_t>(i)];
-            if (DragStalesFill(r)) doc.FillValid = 0;
-            Drag(r, handle, step);
-        }
-    });
+    {
+        // The drag's one undo step before its first change; the selected
+        // objects and those built on them move under the fill comparison,
+        // which has marked the fill picture before the redraw is asked for.
+        const FillWatch step = drag_->step();
+        const DragStep move{static_cast<double>(p.px - dragStartX_), static_cast<double>(p.ym - dragStartYM_),
+                            static_cast<double>(p.px), static_cast<double>(p.ym), grip_, doc.Im.YOrient == 2};
+        const int handle = st_.DragHandle;
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            auto& store = KindT<K>::store(doc.Obj);
+            for (int i = 1; i <= store.count(); ++i)
+                if (IsSelected(st_, K, i)) Drag(store[static_cast<std::size_t>(i)], handle, move);
+        });
+        RecomputeLinked(doc);
+        ReloadCurrentDependent(st_);
+    }
     dragStartX_ = p.px;
     dragStartY_ = p.py;
     dragStartYM_ = p.ym;
-    RecomputeLinked(doc);
-    ReloadCurrentDependent(st_);
     repaint();
     ReloadCurrentSelected(st_);
 }

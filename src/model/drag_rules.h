@@ -103,16 +103,6 @@ R Dragged(R r, int handle, const DragStep& step) {
     return r;
 }
 
-// Whether a drag of an object of the kind makes the document's fill pictures
-// stale: always for a 3D coordinate system, for the others when they are
-// filled.
-template <class R>
-bool DragStalesFill(const R& r) {
-    if constexpr (requires { r.Fill.On; }) return r.Fill.On;
-    else return false;
-}
-inline bool DragStalesFill(const DXZ&) { return true; }
-
 // Drawing a new object: a point placed at the picture position (x, y) (model
 // point (0, x, y)); vertex i (1-based) of a polygon of n sides, which is end 1
 // of side i and end 2 of side i - 1; the picture semi-axes of an ellipse.

@@ -9,12 +9,10 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 #include "platform/safe_save.h"
 #include "files/text_lines.h"
-#include "shell/program_folder.h"
 
 namespace pelmar {
 
@@ -29,30 +27,57 @@ constexpr std::size_t MaxSettingsBytes = 256 * 1024;
 // the settings file written with it.
 constexpr std::string_view StampWord = "stamp";
 
-// The bytes of a regular file of at most `cap` bytes; none for a folder, a
-// pipe, a device, a larger file or one that cannot be read.  Opened without
-// waiting, so that a named pipe does not stop the start.
-std::optional<std::string> ReadSmallFile(const std::string& name, std::size_t cap) {
+// What a settings file's name holds.
+struct FileBytes {
+    enum class State : std::uint8_t { Missing, Read, Failed };
+    State state = State::Missing;
+    std::string bytes;
+    int error = 0;  // with Failed: errno, EISDIR for a folder, 0 for another thing that is no regular file
+};
+
+// The bytes of a regular file; of a file longer than `cap` bytes, the whole
+// lines of its first `cap` bytes.  Failed for a folder, a pipe, a device or
+// a file that cannot be opened or read.  Opened without waiting, so that a
+// named pipe does not stop the start.
+FileBytes ReadSmallFile(const std::string& name, std::size_t cap) {
+    FileBytes out;
     const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR) out.state = FileBytes::State::Failed, out.error = errno;
+        return out;
+    }
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
+    out.state = FileBytes::State::Failed;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<unsigned long long>(st.st_size) > cap)
-        return std::nullopt;
-    std::string bytes;
+    if (::fstat(fd, &st) != 0) {
+        out.error = errno;
+        return out;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        out.error = S_ISDIR(st.st_mode) ? EISDIR : 0;
+        return out;
+    }
     char chunk[1 << 14];
-    for (;;) {
+    while (out.bytes.size() <= cap) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) return bytes;
-        if (bytes.size() + static_cast<std::size_t>(n) > cap) return std::nullopt;  // grew while read
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (n < 0) {
+            out.error = errno;
+            out.bytes.clear();
+            return out;
+        }
+        if (n == 0) break;
+        out.bytes.append(chunk, static_cast<std::size_t>(n));
     }
+    if (out.bytes.size() > cap) {  // its beginning, up to the last line break in it
+        const std::size_t lastBreak = out.bytes.rfind('\n', cap - 1);
+        out.bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    out.state = FileBytes::State::Read;
+    return out;
 }
 
 // The length and a 64-bit FNV-1a hash of the settings file's bytes.
@@ -101,7 +126,10 @@ bool ParseColor(std::string_view line, TColor& c) {
     return true;
 }
 
-bool FlagChar(std::string_view line) { return !line.empty() && line.front() == FlagTrue; }
+// A switch ("и" or "л") as the first character of a line.
+void ReadFlag(std::string_view line, bool& flag) {
+    if (!line.empty() && (line.front() == FlagTrue || line.front() == FlagFalse)) flag = line.front() == FlagTrue;
+}
 
 // The UTF-8 text when code page 1251 holds every character of it.
 bool FitsCodePage(const std::string& utf8) { return Cp1251ToUtf8(Utf8ToCp1251(utf8)) == utf8; }
@@ -219,8 +247,8 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
     if (!line(1).empty() && OneLinePath(line(1))) s.DocDir = WithSlash(Cp1251ToUtf8(line(1)));
     ParseColor(line(3), s.MoveColor);
     ParseColor(line(4), s.ShapeColor);
-    if (!line(5).empty()) {
-        s.UndoOn = FlagChar(line(5));
+    {
+        ReadFlag(line(5), s.UndoOn);
         if (line(5).size() >= 5 && AllDigits(line(5).substr(1, 4)))
             s.UndoSteps = std::min(DigitsValue(line(5).substr(1, 4)), MaxUndoSteps);
     }
@@ -233,12 +261,13 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
         s.RecentFiles[static_cast<std::size_t>(n - 7)] =
             line(n).empty() || !OneLinePath(line(n)) ? std::string(NoFile) : Cp1251ToUtf8(line(n));
     }
-    if (!line(12).empty()) s.OwnDialogs = FlagChar(line(12));
+    ReadFlag(line(12), s.OwnDialogs);
     // An empty name would name the folder itself; the built-in texts are meant.
     // Only a plain file name inside the folder is taken: a path ("../x",
     // "a/b") could name any file of the machine.
     const std::string_view lang = line(13);
-    if (PlainName(lang) && OneLinePath(lang))
+    if (present(13) && lang.empty()) s.LangFile.clear();
+    else if (PlainName(lang) && OneLinePath(lang))
         s.LangFile = WithSlash(progDir) + std::string(TranslationFolder) + Cp1251ToUtf8(lang);
 }
 
@@ -261,22 +290,61 @@ std::string SettingsText(const Settings& s) {
     return out.take();
 }
 
-bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs) {
+namespace {
+
+// The texts of both files as `s` would be written.
+std::string WrittenForm(const Settings& s) {
+    const std::string bytes = SettingsText(s);
+    return bytes + '\0' + SidePathsText(s, bytes);
+}
+
+}  // namespace
+
+SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs) {
+    using From = SettingsSource::From;
+    SettingsSource source;
     s = StartSettings(progDir);
+    const std::string dir = WithSlash(progDir);
+    const auto unreadable = [&source](const std::string& file, int error) {
+        source.from = From::Unreadable;
+        source.file = file;
+        source.error = error;
+        return source;
+    };
     try {
-        const std::string dir = WithSlash(progDir);
-        const std::string file = LocateProgramFile(dir + SettingsFileName, dir, shippedDirs);
-        const std::optional<std::string> bytes = ReadSmallFile(file, MaxSettingsBytes);
-        if (!bytes) return false;
-        ParseSettings(*bytes, progDir, s);
-        if (file == dir + SettingsFileName) {
-            if (const std::optional<std::string> side = ReadSmallFile(dir + SettingsPathsFileName, MaxSettingsBytes))
-                TakeSidePaths(*side, *bytes, progDir, s);
+        for (const std::string& shipped : shippedDirs) {
+            const FileBytes copy = ReadSmallFile(WithSlash(shipped) + SettingsFileName, MaxSettingsBytes);
+            if (copy.state != FileBytes::State::Read) continue;
+            ParseSettings(copy.bytes, progDir, s);
+            source.from = From::Shipped;
+            break;
         }
-        return true;
-    } catch (const std::exception&) {  // out of memory: the start values
+        const FileBytes own = ReadSmallFile(dir + SettingsFileName, MaxSettingsBytes);
+        if (own.state == FileBytes::State::Failed) return unreadable(dir + SettingsFileName, own.error);
+        if (own.state == FileBytes::State::Read) {
+            ParseSettings(own.bytes, progDir, s);
+            source.from = From::Own;
+        }
+        // A side file that cannot be read is kept too: its paths are the
+        // settings file's.
+        const FileBytes side = ReadSmallFile(dir + SettingsPathsFileName, MaxSettingsBytes);
+        if (side.state == FileBytes::State::Failed) return unreadable(dir + SettingsPathsFileName, side.error);
+        if (own.state == FileBytes::State::Read && side.state == FileBytes::State::Read)
+            TakeSidePaths(side.bytes, own.bytes, progDir, s);
+        if (source.from == From::Own) source.written = WrittenForm(s);
+        return source;
+    } catch (const std::exception&) {  // out of memory: the start values, and the files left alone
         s = StartSettings(progDir);
-        return false;
+        source = SettingsSource{};
+        return unreadable(dir + SettingsFileName, ENOMEM);
+    }
+}
+
+bool SettingsNeedWriting(const SettingsSource& source, const Settings& s) {
+    switch (source.from) {
+        case SettingsSource::From::Unreadable: return false;
+        case SettingsSource::From::Own: return WrittenForm(s) != source.written;
+        default: return true;
     }
 }
 

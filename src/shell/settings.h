@@ -75,8 +75,10 @@ Settings StartSettings(const std::string& progDir);
 
 // Reads the file's bytes over `s`.  Each line that is present and well formed
 // sets its values; a missing line, a line whose numbers are not digits or a
-// line that is too short leaves the values it would set as they were.  An
-// empty or missing recent entry reads "No File"; an empty line 1 keeps DocDir.
+// line that is too short leaves the values it would set as they were, and so
+// does a switch that is neither "и" nor "л".  An empty recent entry reads
+// "No File"; an empty line 1 keeps DocDir; an empty line 13 is the built-in
+// texts (LangFile empty), as the writer writes them.
 void ParseSettings(std::string_view bytes, const std::string& progDir, Settings& s);
 
 // The file's thirteen lines.  A recent entry that the code page cannot hold
@@ -85,12 +87,43 @@ void ParseSettings(std::string_view bytes, const std::string& progDir, Settings&
 // as a damaged path.
 std::string SettingsText(const Settings& s);
 
-// Start values, then the file "Pelmar.set" of progDir read over them; when
-// the program folder has none, the first copy found in `shippedDirs`.  False
-// when no file was read (the start values stay).  Only regular files of a
-// small size are read: a folder, a pipe, a device or a larger file at
-// either name counts as missing.  Never throws.
-bool ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs = {});
+// What the start found of the settings files.
+struct SettingsSource {
+    enum class From : std::uint8_t {
+        None,        // no settings file at all: the start values
+        Shipped,     // none in the program folder: the shipped copy's values
+        Own,         // the program folder's file, read over the shipped values
+        Unreadable,  // a settings file that is there could not be read
+    };
+    From from = From::None;
+    // With Unreadable: the file that could not be read and why: an errno
+    // value, EISDIR for a folder, 0 for another thing that is no regular
+    // file (a pipe, a device).
+    std::string file;
+    int error = 0;
+    // With Own: the two files' texts as the settings read would write them.
+    std::string written;
+
+    // A settings file was read, the program folder's or the shipped copy.
+    explicit operator bool() const { return from == From::Shipped || from == From::Own; }
+};
+
+// Start values, then the first shipped copy of "Pelmar.set" found in
+// `shippedDirs` (the shipped defaults), then the file "Pelmar.set" of
+// progDir over them, then the paths its side file keeps.  So an empty,
+// short or damaged file gives the shipped default of each line it lacks or
+// that does not read well.  A file more than 256 KiB long gives the whole
+// lines of its first 256 KiB.  When either file of the program folder is
+// there but cannot be read (no permission, a folder, a pipe, a device), the
+// values are those read before it and the result says Unreadable.  Never
+// throws.
+SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::vector<std::string>& shippedDirs = {});
+
+// Whether the end of a session that started as `source` says writes its
+// settings `s`: never over a file that could not be read (it and its side
+// file stay as they are), and not when the program folder's files already
+// hold `s`, so that a file that was read and not changed keeps its bytes.
+bool SettingsNeedWriting(const SettingsSource& source, const Settings& s);
 
 // Writes "Pelmar.set" into progDir (through a temporary file, two attempts),
 // and the paths it cannot hold into "Pelmar.set.paths" (removed when there

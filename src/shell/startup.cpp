@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -26,7 +28,7 @@ void ProgramFolder(ShellState& s, const MainWindowHooks&) {
 }
 
 void SettingsFile(ShellState& s, const MainWindowHooks& h) {
-    ReadSettings(s.ProgDir, s.settings, s.shippedDirs);
+    s.settingsSource = ReadSettings(s.ProgDir, s.settings, s.shippedDirs);
     Call(h.showRecentFiles, RecentMenuItems(s.settings.RecentFiles));
 }
 
@@ -48,6 +50,12 @@ void Pictures(ShellState&, const MainWindowHooks& h) { Call(h.createPictures); }
 void Combos(ShellState&, const MainWindowHooks& h) { Call(h.disableCombos); }
 
 void ToolGroups(ShellState& s, const MainWindowHooks& h) { Call(h.applyToolbarGroups, s.settings.ShowTB); }
+
+// The first show says, once, why the settings of this session are not kept.
+void SettingsFileNotice(ShellState& s, const MainWindowHooks& h) {
+    if (!s.FirstShow) return;
+    if (const std::string notice = SettingsNotice(s.settingsSource, s.words); !notice.empty()) Call(h.showNotice, notice);
+}
 
 // Only the first show opens the document named on the command line.  One that
 // cannot be read leaves the program without a project, as File > Open does.
@@ -82,7 +90,10 @@ const std::vector<LifeStep>& CreateSteps() {
 
 const std::vector<LifeStep>& ShowSteps() {
     static const std::vector<LifeStep> steps{
-        {"combos", Combos}, {"tool groups", ToolGroups}, {"command-line document", CommandLineDocument}};
+        {"combos", Combos},
+        {"tool groups", ToolGroups},
+        {"settings notice", SettingsFileNotice},
+        {"command-line document", CommandLineDocument}};
     return steps;
 }
 
@@ -107,13 +118,34 @@ bool MainWindowMayClose(const MainWindowHooks& hooks) {
 
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
     // No line of the word table says it.
-    if (!WriteSettings(state.ProgDir, state.settings))
+    if (SettingsNeedWriting(state.settingsSource, state.settings) && !WriteSettings(state.ProgDir, state.settings))
         Call(hooks.showError, std::string(state.words.Said("Не могу сохранить настройки в ", "Cannot save the settings in ")) +
                                   state.ProgDir + SettingsFileName);
     // A save whose folder could not be flushed, and that no later save told.
     if (const std::string flush = FolderFlushMessage(&state.words); !flush.empty()) Call(hooks.showError, flush);
     Call(hooks.freePictures);
     Call(hooks.deleteUndoFiles);
+}
+
+std::string SettingsNotice(const SettingsSource& source, const WordTable& words) {
+    if (source.from != SettingsSource::From::Unreadable) return {};
+    // No line of the word table says it.
+    std::string reason;
+    switch (source.error) {
+        case EACCES:
+        case EPERM: reason = words.Said("нет прав на чтение", "permission denied"); break;
+        case EISDIR: reason = words.Said("это папка", "it is a folder"); break;
+        case 0: reason = words.Said("это не обычный файл", "it is not a regular file"); break;
+        default: reason = std::strerror(source.error);
+    }
+    const bool own = std::filesystem::path(source.file).filename() == SettingsFileName;
+    return std::string(words.Said("Не могу прочитать файл настроек ", "Cannot read the settings file ")) + source.file +
+           ": " + reason + ".\n" +
+           std::string(own ? words.Said("Программа начинает с настроек по умолчанию. ",
+                                        "The program starts with its default settings. ")
+                           : "") +
+           std::string(words.Said("Настройки этого сеанса не будут сохранены, файлы настроек останутся как есть.",
+                                  "The settings of this session will not be saved; the settings files stay as they are."));
 }
 
 std::pair<std::string, std::string> SplitDocumentPath(const std::string& path) {

@@ -24,6 +24,7 @@ struct MainWindowHooks {
     std::function<void()> createPictures;           // the metafile, back buffer and background pictures
     std::function<void()> resetRunState;            // Running off, section plane 1
     std::function<void(const std::string&)> showError;
+    std::function<void(const std::string&)> showNotice;  // a message box once the window is up
     std::function<void()> wordsToMain;              // the words on the menu and tool bar
     std::function<void()> disableCombos;            // object and zoom combos
     std::function<void(const std::array<bool, ToolGroupCount>&)> applyToolbarGroups;
@@ -42,6 +43,7 @@ struct ShellState {
     std::vector<std::string> shippedDirs;     // read-only folders of shipped files
     std::string DocumentsDir;                 // the user's documents folder; empty: the desktop's
     Settings settings;
+    SettingsSource settingsSource;            // what the start found of the settings files
     WordTable words;
     std::vector<std::string> arguments;       // command line, program name excluded
     std::string DocName;                      // file name of the open document
@@ -66,9 +68,15 @@ void MainWindowShown(ShellState& state, const MainWindowHooks& hooks);
 void MainWindowResized(ShellState& state, const MainWindowHooks& hooks);
 // False when the user cancels the save question.
 bool MainWindowMayClose(const MainWindowHooks& hooks);
-// Settings written (a settings file that cannot be written is said through
+// Settings written unless the start could not read them or they are
+// unchanged (a settings file that cannot be written is said through
 // showError), pictures freed, undo files removed.
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks);
+
+// Why the settings of this session are not kept, when a settings file could
+// not be read: the file, the reason, and what becomes of the settings, in
+// the words' language.  Empty when there is nothing to say.
+std::string SettingsNotice(const SettingsSource& source, const WordTable& words);
 
 // Folder and file name of a path ("/a/b/c.pel" gives "/a/b/" and "c.pel").
 std::pair<std::string, std::string> SplitDocumentPath(const std::string& path);

@@ -2,9 +2,11 @@
 
 #include <QPainter>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "files/animated_gif.h"
+#include "files/word_table.h"
 #include "model/recompute.h"
 #include "transform/anim_steps.h"
 
@@ -116,16 +118,15 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     AnimatedGifWriter gif;
     AnimatedGifWriter::Options options;
     options.loop = proj.AnimLoop && count > 1;
-    if (count <= 0)
-        result.error = "no frames";
-    else
-        result.error = gif.Open(gifPath, proj.Im.Width, proj.Im.Height, options);
+    const bool noFrames = count < AnimFramesMin;
+    // Why the file could not be written, with the system's reason.
+    std::string writeError = noFrames ? std::string() : gif.Open(gifPath, proj.Im.Width, proj.Im.Height, options);
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.
     EditState* const edit = std::exchange(st.Edit, nullptr);
-    for (int i = 0; result.error.empty() && i < count; ++i) {
+    for (int i = 0; writeError.empty() && i < count; ++i) {
         host.setStatus(std::string(AnimBuildingFrame) + " " + std::to_string(i + 1), AnimBlack);
         host.setProgress(i + 1, count);
         ev.t = static_cast<double>(t);
@@ -134,8 +135,8 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         InvalidateMovedSurfaces(proj);
         RecomputeLinked(proj);
         RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
-        result.error = gif.AddFrame(FramePicture(proj, st), delay);
-        if (!result.error.empty()) break;
+        writeError = gif.AddFrame(FramePicture(proj, st), delay);
+        if (!writeError.empty()) break;
         ++result.frames;
         t += step;
         if (host.cancelRequested()) {
@@ -145,9 +146,9 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         proj.Obj.Xy = saved->Obj.Xy;
     }
 
-    if (!cancelled && result.error.empty()) {
+    if (!cancelled && !noFrames && writeError.empty()) {
         host.setStatus(AnimSaving, AnimBlack);
-        result.error = gif.Finish();
+        writeError = gif.Finish();
     } else {
         gif.Cancel();
     }
@@ -158,14 +159,28 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     st.BackPng = savedShading;
     RepaintProject(proj, st, redrawHost, RedrawMode::Window, false);
 
+    // A red status says in a few words why there is no file; a file that
+    // could not be written is told with its reason.
+    const WordTable* const words = host.words();
+    const auto said = [words](std::string_view russian, std::string_view english) {
+        return std::string(Said(words, russian, english));
+    };
+    const std::string notDone = std::string(AnimNotDone) + " ";
     if (cancelled) {
         result.outcome = AnimOutcome::Cancelled;
-        result.error.clear();
-        host.setStatus(AnimNotDone, AnimRed);
-    } else if (!result.error.empty()) {
+        result.error = said("Построение отменено.", "The build was cancelled.");
+        host.setStatus(notDone + said("Отменено.", "Cancelled."), AnimRed);
+    } else if (noFrames) {
         result.outcome = AnimOutcome::Failed;
-        host.setStatus(AnimNotDone, AnimRed);
-        if (count > 0) host.showMessage(std::string(AnimNotDone) + "\n" + gifPath + "\n" + result.error);
+        result.error = said("Количество кадров ", "The frame count ") + std::to_string(count) +
+                       said(" меньше 1: строить нечего.", " is below 1: there is nothing to build.");
+        host.setStatus(notDone + said("Нет кадров.", "No frames."), AnimRed);
+    } else if (!writeError.empty()) {
+        result.outcome = AnimOutcome::Failed;
+        result.error = said("Не могу записать файл ", "Cannot write the file ") + gifPath + "\n" +
+                       said("Причина: ", "Reason: ") + writeError;
+        host.setStatus(notDone + said("Файл не записан.", "The file is not written."), AnimRed);
+        host.showMessage(std::string(AnimNotDone) + "\n" + result.error);
     } else if (corrected || ev.failed) {
         result.outcome = AnimOutcome::Corrected;
         host.setStatus(AnimCorrected, AnimOlive);

@@ -14,6 +14,8 @@
 
 namespace pelmar {
 
+class WordTable;
+
 // The status line of the builder's window.
 inline constexpr TColor AnimBlack = 0x000000;
 inline constexpr TColor AnimGreen = 0x008000;
@@ -36,6 +38,9 @@ public:
     // Handles the pending window events; true once the user asked to stop.
     virtual bool cancelRequested() = 0;
     virtual void showMessage(const std::string& text) = 0;
+    // The interface's words, for the builder's own messages (Russian
+    // without them).
+    virtual const WordTable* words() const = 0;
 };
 
 enum class AnimOutcome : std::uint8_t {
@@ -48,8 +53,14 @@ enum class AnimOutcome : std::uint8_t {
 struct AnimResult {
     AnimOutcome outcome = AnimOutcome::Failed;
     int frames = 0;      // frames built
-    std::string error;   // why the file was not written
+    std::string error;   // why no file was written, in the interface's language
 };
+
+// What the window lets the two numbers be: a delay a GIF frame can carry
+// (655.35 seconds at most; the file counts hundredths), and at least one
+// frame.
+inline constexpr std::int32_t AnimDelayMin = 0, AnimDelayMax = 655350;
+inline constexpr std::int32_t AnimFramesMin = 1, AnimFramesMax = INT32_MAX;
 
 // The five settings of the builder, as the document stores them.
 struct AnimSettings {
@@ -80,8 +91,9 @@ void AnimTimeBase(const std::string& startFormula, const std::string& stepFormul
 
 // Builds the animation of `proj` into `gifPath` with the document's settings
 // (delay, frame count, start and step formulas, loop), showing progress and
-// the final status through `host`.  The document, its shading cache and its
-// picture are as before when it returns.
+// the final status through `host`: a red one says why no file was made, and
+// a file that could not be written is told with its reason.  The document,
+// its shading cache and its picture are as before when it returns.
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
                           const std::string& gifPath);
 

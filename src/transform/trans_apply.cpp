@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "editing/commit.h"
 #include "model/recompute.h"
 #include "model/transform.h"
 
@@ -104,6 +105,9 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;
 
     host.beforeChange();
+    // The objects in scope, those built on them and the commit are one
+    // change of the filled objects.
+    const FillWatch fills(doc);
     DSubProj& o = doc.Obj;
     int kindNo = 0;
     if (scope.all) ForEachStore(o, [&](auto& store) {
@@ -127,7 +131,6 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
                 if (host.isSelected(k, static_cast<int>(i))) op(store[i]);
         });
     }
-    doc.FillValid = 0;
     RecomputeLinked(doc);
     host.commitAndRedraw();
     return TransOutcome::Applied;

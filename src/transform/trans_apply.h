@@ -59,8 +59,9 @@ enum class TransOutcome : std::uint8_t {
 
 // Reads the tab's edits (texts in the tab's order), checks them, and when
 // they describe a transformation and a scope is checked, transforms the
-// objects in place, clears the shaded-picture flag, recomputes the dependent
-// objects and commits through the host.
+// objects in place, recomputes the dependent objects and commits through the
+// host, under the fill comparison (FillWatch): the fill picture is marked
+// stale when a filled object moved or changed shape.
 TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std::string>& edits,
                                  const TransScope& scope, TransHost& host);
 

@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "drawing/figure_fixture.h"
 #include "drawing/line_paint.h"
 #include "paint_fixture.h"
+#include "platform/qt_canvas.h"
 #include "support/recording_sinks.h"
 
 using namespace pelmar;
@@ -286,6 +288,36 @@ TEST(LineExport, WordLineRunsTheFullLength) {
                                "OfficeOval 1 #0000FF 100 100 3 3",
                                "OfficeOval 2 #0000FF 300 100 3 3",
                            }));
+}
+
+
+// ---------------------------------------------------------------------------
+// Dashed segments that lie on each other
+
+// A dashed segment and one drawn back over it from its other end still show
+// their gaps on the picture (at 364 pixels long the second one's dashes
+// would fill the first one's gaps).  The exports' table is in the office
+// tests.
+TEST(LineDashes, CoincidentSegmentsStayDashedOnThePicture) {
+    QImage img = WhiteImage(400, 60);
+    {
+        QtCanvas canvas(img);
+        for (const auto& [x1, x2] : {std::pair{20.0, 384.0}, std::pair{384.0, 20.0}}) {
+            DLine l = MakeLine(x1, 30, x2, 30, 2, Black);
+            l.LineType.v = 2;
+            l.Dash.v = 8;
+            l.Gap.v = 6;
+            DrawLineElement(l, 0, Picture(400, 60, 96), PelTarget(canvas));
+        }
+    }
+    int gaps = 0;
+    bool ink = true;
+    for (int x = 20; x <= 384; ++x) {
+        const bool now = qGray(img.pixel(x, 30)) < 128;
+        gaps += ink && !now;
+        ink = now;
+    }
+    EXPECT_GE(gaps, 20) << "the dashes fill each other's gaps";
 }
 
 }  // namespace

@@ -121,6 +121,7 @@ TEST(Commit, FillFieldsDecideTheFillPicture) {
     base->Obj.R4[1].Fill.On = true;
     base->Obj.Zi[1].Fill.On = true;
     base->Obj.Kv[1].Fill.On = false;
+    base->Obj.Xz[1].Outlines[3].GradientOn = base->Obj.Xz[1].SurfOn[4].v = true;  // shaded
     struct Case {
         const char* what;
         std::function<void(DProj&)> change;
@@ -142,6 +143,8 @@ TEST(Commit, FillFieldsDecideTheFillPicture) {
         {"a prism's edge", [](DProj& d) { d.Obj.R4[1].EdgeLen.v += 1; }, true},
         {"a prism's upper base (a filled face)", [](DProj& d) { d.Obj.R4[1].Base[2].S[1].P1.X.v += 1; }, true},
         {"a cylinder's axis end", [](DProj& d) { d.Obj.Zi[1].Axis.P2.Z.v += 1; }, true},
+        {"a shaded 3D system's axis end", [](DProj& d) { d.Obj.Xz[1].AxisZ.P2.ScrY.v += 1; }, true},
+        {"an unshaded 3D system", [](DProj& d) { d.Obj.Xz[2].Center.Y.v += 1; }, false},
         {"an unfilled cylinder", [](DProj& d) { d.Obj.Zi[2].Axis.P2.Z.v += 1; }, false},
         {"an unfilled tetragon deleted", [](DProj& d) { d.Obj.Kv.erase(1); }, false},
         {"a filled ellipse pasted", [](DProj& d) { d.Obj.Ci.add(d.Obj.Ci[1]); }, true},

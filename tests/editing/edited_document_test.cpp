@@ -114,7 +114,7 @@ TEST(EditedDocument, EachChangeReachesAConnectedWindowOnce) {
         drag.beginEdit();
         EXPECT_TRUE(doc.dragging());
         for (int step = 1; step <= 3; ++step) {
-            drag.change();
+            const FillWatch watch = drag.step();
             SetPos(e->Copies.CurLine.P2, {0, 333.0 + step, 44});
             ApplyObject(*e, false);
         }

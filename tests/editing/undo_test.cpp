@@ -322,7 +322,7 @@ TEST(Undo, DragIsOneStepFromBeforeItsFirstMove) {
         EditedDocument::Drag drag(*e.edited);
         drag.beginEdit();
         for (int move = 1; move <= 3; ++move) {
-            drag.change();
+            const FillWatch watch = drag.step();
             SetPos(e->Copies.CurPoint, {0, 50.0 + move, 60});
             ApplyObject(*e, false);
         }

@@ -189,11 +189,6 @@ TEST(DragRules, HandlesReshapeAsNamed) {
     const Vec3 after = Pos(tall.Base[2].Center) - Pos(tall.Base[1].Center);
     EXPECT_NEAR(Norm(Cross(before, after)), 0, 1e-6 * Norm(before) * Norm(after));
     EXPECT_GT(Norm(after), Norm(before));
-
-    EXPECT_TRUE(DragStalesFill(DXZ{}));
-    EXPECT_FALSE(DragStalesFill(DLine{}));
-    c.Fill.On = true;
-    EXPECT_TRUE(DragStalesFill(c));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Labels and hidden edges as LibreOffice draws both exports: a red point's
 // label at the picture's size and in its colour, a thin dashed line still
-// dashed, with the export dialogs' default dash numbers.  The written files
+// dashed, and so is one with another drawn back over it, with the export
+// dialogs' default dash numbers.  The written files
 // say so too, where LibreOffice is not installed, and put every text of a
 // lesson drawing (Latin and Cyrillic names with indices, axis letters and
 // numbers) where the picture draws it, its arrowheads as large.
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <regex>
+#include <utility>
 
 #include "drawing/coord_paint.h"
 #include "drawing/figure_fixture.h"
@@ -42,6 +45,14 @@ std::unique_ptr<DProj> LabelScene() {
     hidden.Dash.v = 5;
     hidden.Gap.v = 4;
     doc->Obj.Li.add(hidden);
+    // Lower down, a hidden edge and a section's side lying on it, drawn from
+    // opposite ends.
+    for (const bool back : {false, true}) {
+        DLine edge = hidden;
+        edge.P1.ScrY.v = edge.P2.ScrY.v = 90;
+        if (back) std::swap(edge.P1, edge.P2);
+        doc->Obj.Li.add(edge);
+    }
     return doc;
 }
 
@@ -136,6 +147,10 @@ TEST(OfficePictures, LabelsAndDashesAsThePictureShowsThem) {
         Dashes(img, 300 - 60, 60, 340, runs, gap);
         EXPECT_GE(runs, 20) << name << ": the hidden line is not dashed";
         EXPECT_GE(gap, 2) << name << ": the dashes run together";
+        // The two lines on each other darken the dashes' smoothed ends only.
+        Dashes(img, 300 - 90, 60, 340, runs, gap);
+        EXPECT_GE(runs, 20) << name << ": the hidden edge under the section's side is not dashed";
+        EXPECT_GE(gap, 1) << name << ": the dashes of the edge and the side fill each other's gaps";
     }
 }
 
@@ -155,6 +170,43 @@ TEST(OfficeFiles, LabelSizeColourAndDashFollowThePicture) {
         EXPECT_EQ(content.find("fo:font-size=\"30"), std::string::npos) << file;
         EXPECT_NE(content.find("fo:color=\"#ff0000\""), std::string::npos) << file;
         EXPECT_NE(content.find("draw:stroke-dash=\"Dash\""), std::string::npos) << file;
+    }
+}
+
+// Dashed segments lying on each other, drawn from opposite ends, go into
+// both files the same way round in every direction (also a hair off
+// vertical), so that their dashes fall on each other; one with an arrowhead
+// keeps its direction.
+TEST(OfficeFiles, CoincidentDashedLinesRunOneWay) {
+    auto doc = NewDocument();
+    doc->Im.Width = 400;
+    doc->Im.Height = 300;
+    const struct {
+        double x1, y1, x2, y2;
+        bool arrow = false;
+    } rows[] = {{40, 60, 360, 60},  {200, 20, 200, 280}, {40, 20, 360, 280},         {40, 280, 360, 20},
+                {50, 250, 250, 50}, {300, 30, 300 + 1e-9, 250}, {300, 30, 300 - 1e-9, 250}, {40, 60, 360, 60, true}};
+    for (const auto& row : rows) {
+        DLine l = MakeLine(row.x1, row.y1, row.x2, row.y2, 1, Black);
+        l.LineType.v = 2;
+        l.Arrow2.v = row.arrow;
+        doc->Obj.Li.add(l);
+        std::swap(l.P1, l.P2);
+        doc->Obj.Li.add(l);
+    }
+    RunRig r(*doc);
+    r.run.options = DialogDefaults();
+    ASSERT_TRUE(ExportToCorelDraw(8, r.path("c.cdr"), RunMode::DoNotOpen, doc->Im, r.run));
+    ASSERT_TRUE(ExportToOffice(r.path("c.doc"), RunMode::DoNotOpen, doc->Im, r.run));
+    const std::regex path("<draw:path[^>]* svg:x=\"([^\"]*)\" svg:y=\"([^\"]*)\"[^>]* svg:d=\"([^\"]*)\"");
+    for (const char* file : {"c.odg", "c.odt"}) {
+        const std::string content = ZipText(r.path(file), "content.xml");
+        std::vector<std::string> paths;
+        for (std::sregex_iterator it(content.begin(), content.end(), path), end; it != end; ++it)
+            paths.push_back((*it)[1].str() + " " + (*it)[2].str() + " " + (*it)[3].str());
+        ASSERT_EQ(paths.size(), 2 * std::size(rows)) << file;
+        for (std::size_t i = 0; i < std::size(rows); ++i)
+            EXPECT_EQ(paths[2 * i] == paths[2 * i + 1], !rows[i].arrow) << file << ", row " << i << ": " << paths[2 * i];
     }
 }
 

@@ -1,16 +1,23 @@
-// Random sessions of commands, each but a few followed by a build of the drawing: the kept fill picture shows in
-// the picture and the PNG exports just what the same document drawn afresh shows.
+// Random sessions of commands (mouse drags in the picture window among them), each but a few followed by a build of
+// the drawing: the kept fill picture shows in the picture and the PNG exports just what the same document drawn
+// afresh shows.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <random>
 
+#include "drawing/host_roles.h"
 #include "editing/clipboard.h"
 #include "editing/delete_objects.h"
 #include "editing/fake_hosts.h"
+#include "editing/link_choice.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
 #include "editing/selection.h"
+#include "editing/ui/picture_window.h"
 #include "files/document.h"
 #include "files/picture_export.h"
 #include "model/geometry.h"
@@ -18,6 +25,7 @@
 #include "shell/default_sets.h"
 #include "shell/picture_settings.h"
 #include "support/fake_redraw_host.h"
+#include "transform/trans_editing.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -59,6 +67,35 @@ int Differing(QImage a, QImage b) {
     return n;
 }
 
+// The picture window as the program shows it, redrawn when the document asks; the mouse goes to its picture.
+struct Mouse {
+    QuietWindow quiet;
+    PictureWindow win;
+    Qt::MouseButtons held;
+    Mouse(EditingState& st, DrawingState& draw) : win(st, draw, quiet, quiet) {
+        QObject::connect(&st.Document, &EditedDocument::redrawNeeded, &win, [this] { win.redraw(false); });
+        QObject::connect(&st.Document, &EditedDocument::dragChanged, &win, [&draw](bool on) { draw.NoRedraw = on; });
+        win.resize(2 * W, 2 * H);
+        win.SetDrawWindowMode(1);
+        win.show();
+    }
+    void send(QEvent::Type type, QPoint at) {
+        if (type != QEvent::MouseMove) held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(at), win.paintBox()->mapToGlobal(QPointF(at)), button, held, {});
+        QApplication::sendEvent(win.paintBox(), &e);
+    }
+    // Clicked with the selection tool, then taken with the edit tool and dragged through the given places.
+    void drag(QPoint from, const std::vector<QPoint>& through) {
+        win.toolButton("TBSell")->trigger();
+        send(QEvent::MouseButtonPress, from), send(QEvent::MouseButtonRelease, from);
+        win.toolButton("TBEdit")->trigger();
+        send(QEvent::MouseButtonPress, from);
+        for (QPoint p : through) send(QEvent::MouseMove, p);
+        send(QEvent::MouseButtonRelease, through.back());
+    }
+};
+
 }  // namespace
 
 TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
@@ -68,6 +105,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         ShellState shell;
         SessionAnswers ask;
         FileCommands files{*e, shell, ask, DocumentView{}};
+        Mouse mouse(*e, draw);
         std::mt19937 rng(seed);
         std::ostringstream log;
         const std::string dir = e.dir.folder();
@@ -94,7 +132,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
         const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<int>(0, int(n) - 1)(rng); };
         for (int step = 0; step <= 18 && !HasFailure(); ++step) {
             Kind k;
-            const int c = step == 0 ? 0 : pick(20);
+            const int c = step == 0 ? 0 : pick(24);
             // Copy and paste, delete and edits work on an object chosen at random (or on the selected ones).
             const bool choose = c >= 3 && c < 13 && e->Proj->Obj.ObjTotal > 0;
             if (choose) SetCurObjIndex(*e, pick(e->Proj->Obj.ObjTotal)), SelectCurrentObject(*e, e->Dialogs, true);
@@ -120,6 +158,7 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                     e.questions.answers.push_back({true, selected ? (paste ? 3 : 2) : 1});
                     if (paste) CopyObjects(*e);
                     (paste ? PasteObjects : DeleteObjects)(*e);
+                    std::erase(e.messages.shown, std::string(BuiltInWord(WordNo::CannotDeleteGrouped)));  // linked
                     e.questions.answers.clear();
                     SelectNone(*e);
                     break;
@@ -164,6 +203,48 @@ TEST(FillPictureSession, BuiltPictureAndExportsAreThoseOfAFreshDrawing) {
                             RotateAroundAxis((*q)[0], (*q)[1], (*q)[2], o.X.v, o.Y.v, o.Z.v, angle, 1, 0, 0);
                     }
                     e.edited->commit(false);
+                    break;
+                }
+                case 20: case 21: case 22: {  // a point dragged with the mouse, and what is linked to it
+                    DSubProj& o = e->Proj->Obj;
+                    const auto carrying = [&] {  // a point that others are built on, 0 none
+                        for (int i = o.Po.count(); i >= 1; --i)
+                            if (o.Po[std::size_t(i)].Number == 1) return i;
+                        return 0;
+                    };
+                    // A new point with a filled ellipse, triangle and solid built on it from the link dialog.
+                    if ((c == 20 || carrying() == 0) && NewDefaultObject(*e, Kind::po)) {
+                        NewLinks links{};
+                        links[0].b[0] = std::uint8_t(KindNumber(Kind::po)), links[0].b[1] = std::uint8_t(o.Po.count());
+                        const Kind solid = std::array{Kind::sf, Kind::ko, Kind::i4}[std::size_t(pick(3))];
+                        log << "link(" << int(o.Po.count()) << ":" << InfoOf(solid).code << ") ";
+                        for (Kind k : {Kind::ci, Kind::tr, solid}) ApplyNewObjectLinks(*e, k, LinkResult::Ok, links);
+                    }
+                    const int n = carrying();
+                    if (c == 20 || n == 0) break;
+                    const DPoint& p = o.Po[std::size_t(n)];
+                    const auto window = [&](double x, double y) {  // a picture place, y up as in the model
+                        const int z = e->Proj->Zoom, up = e->Proj->Im.Height - int(std::lround(y));
+                        return QPoint(WindowCoord(int(std::lround(x)), z), WindowCoord(up, z) - 1);
+                    };
+                    std::vector<QPoint> through;
+                    for (int m = 1 + pick(3); m > 0; --m) through.push_back(window(pick(W), pick(H)));
+                    log << "drag(" << n << " to " << through.back().x() << "," << through.back().y() << ") ";
+                    mouse.drag(window(p.ScrX.v, p.ScrY.v), through);
+                    SelectNone(*e);
+                    break;
+                }
+                case 23: {  // a move, turn or scaling of all objects or the current one, from the transformations
+                    const int how = pick(3);
+                    const std::string by = std::to_string(pick(41) - 20);
+                    const std::vector<std::string> edits[] = {
+                        {"0", by, by}, {"0", "100", "75", "1", "0", "0", by}, {"0", "100", "75", "1,25"}};
+                    TransScope scope;
+                    (pick(2) ? scope.all : scope.current) = true;
+                    log << "transform" << how << "(" << by << (scope.all ? " all) " : ") ");
+                    EditingTransHost host(*e);
+                    const TransTab tabs[] = {TransTab::Translate, TransTab::Rotate, TransTab::Homothety};
+                    ApplyTransformation(*e->Proj, tabs[how], edits[how], scope, host);
                     break;
                 }
                 default:  // project options: the background colour (white and light blue), picture type or shading

@@ -1169,7 +1169,8 @@ TEST(MainWindow, RoundDialogsSession) {
 // document and "No" to the save question.  Each time the process ends by
 // itself with status 0, the settings written, its temporary folder removed
 // (the metafile of a vector picture with it) and the document left as it was.
-// So does Exit with a folder or a named pipe as the settings' side file.
+// So does Exit with a folder or a named pipe as the settings' side file,
+// which stays.
 TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
     Scratch dir;
     const std::string home = dir.folder("data"), prog = home + "pelmar/";
@@ -1205,8 +1206,9 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         {"Exit with changes, No", {QString::fromStdString(doc)}, "MeNewPo No MeExit", false},
         {"SIGTERM with changes, No", {QString::fromStdString(doc)}, "MeNewPo No", true},
         {"SIGTERM with a vector picture drawn", {QString::fromStdString(vector)}, "", true},
-        {"Exit with a folder as the side file", {}, "MeExit", false, "folder"},
-        {"Exit with a named pipe as the side file", {}, "MeExit", false, "pipe"},
+        // The program says it cannot read them; they stay.
+        {"Exit with a folder as the side file", {}, "Ok MeExit", false, "folder"},
+        {"Exit with a named pipe as the side file", {}, "Ok MeExit", false, "pipe"},
     };
     for (const auto& r : runs) {
         fs::remove_all(prog);
@@ -1252,6 +1254,10 @@ TEST(MainWindow, TheProgramEndsWithItsMainWindow) {
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << r.what;
         EXPECT_EQ(p.exitCode(), 0) << r.what << "\n" << p.readAllStandardError().toStdString();
         EXPECT_TRUE(fs::exists(prog + "Pelmar.set")) << r.what;
+        if (*r.side) {
+            const fs::file_status side = fs::symlink_status(prog + SettingsPathsFileName);
+            EXPECT_EQ(side.type(), *r.side == 'f' ? fs::file_type::directory : fs::file_type::fifo) << r.what;
+        }
         EXPECT_EQ(tempFolders(), 0) << r.what;
         EXPECT_EQ(ReadBytes(doc), docBytes) << r.what;
         EXPECT_EQ(ReadBytes(vector), vectorBytes) << r.what;

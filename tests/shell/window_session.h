@@ -20,10 +20,11 @@ namespace pelmar::test {
 struct QuietQuestions : FileQuestions {
     std::array<std::uint8_t, KindCount> counts{};
     std::vector<std::string> messages;
+    std::string openName;  // what the open dialog answers
     Answer askYesNoCancel(const std::string&) override { return Answer::No; }
     bool askYesNo(const std::string&) override { return false; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
-    std::string chooseOpenFile(const std::string&, bool) override { return {}; }
+    std::string chooseOpenFile(const std::string&, bool) override { return openName; }
     std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
     bool chooseNewProject(std::array<std::uint8_t, KindCount>& c) override {
         c = counts;

@@ -113,8 +113,10 @@ TEST(AnimationBuilder, FailingFormulasGiveTheCorrectedStatus) {
 }
 
 // Cancelling, no frames and a file that cannot be written leave the document
-// as it was, write nothing and keep an existing animation; a background
-// picture is in the frames; vector picture mode still makes raster frames.
+// as it was, write nothing and keep an existing animation, and the status
+// says why, a file that cannot be written with the system's reason; a
+// background picture is in the frames; vector picture mode still makes
+// raster frames.
 TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
     test::Scratch dir;
     const std::string path = dir.path("Drawing.pel.gif");
@@ -126,19 +128,28 @@ TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
         std::string target;
         AnimOutcome outcome;
         int built;
-        bool message;
-    } cases[] = {{"cancel", 5, 2, path, AnimOutcome::Cancelled, 2, false},
-                 {"no frames", 0, -1, path, AnimOutcome::Failed, 0, false},
-                 {"negative", -4, -1, path, AnimOutcome::Failed, 0, false},
-                 {"no folder", 2, -1, dir.path("none/x.gif"), AnimOutcome::Failed, 0, true}};
+        const char* why;
+        std::string message;  // empty: none
+    } cases[] = {{"cancel", 5, 2, path, AnimOutcome::Cancelled, 2, "Отменено.", ""},
+                 {"no frames", 0, -1, path, AnimOutcome::Failed, 0, "Нет кадров.", ""},
+                 {"negative", -4, -1, path, AnimOutcome::Failed, 0, "Нет кадров.", ""},
+                 {"no folder", 2, -1, dir.path("none/x.gif"), AnimOutcome::Failed, 0, "Файл не записан.",
+                  "Не могу записать файл " + dir.path("none/x.gif") + "\nПричина: cannot create a file in " +
+                      dir.path("none") + ": No such file or directory"},
+                 {"under a file", 2, -1, path + "/x.gif", AnimOutcome::Failed, 0, "Файл не записан.",
+                  ": Not a directory"}};
     for (const Case& c : cases) {
         auto doc = AnimatedDocument();
         doc->AnimFrames = c.frames;
         const BuildRun run = Build(*doc, c.target, c.cancelAtPoll);
         EXPECT_EQ(run.result.outcome, c.outcome) << c.name;
         EXPECT_EQ(run.result.frames, c.built) << c.name;
-        EXPECT_EQ(run.host.statuses.back(), std::make_pair(std::string(AnimNotDone), AnimRed)) << c.name;
-        EXPECT_EQ(run.host.messages.size(), c.message ? 1u : 0u) << c.name;
+        EXPECT_EQ(run.host.statuses.back(), std::make_pair(std::string(AnimNotDone) + " " + c.why, AnimRed))
+            << c.name;
+        ASSERT_EQ(run.host.messages.size(), c.message.empty() ? 0u : 1u) << c.name;
+        if (!c.message.empty()) {
+            EXPECT_NE(run.host.messages[0].find(c.message), std::string::npos) << run.host.messages[0];
+        }
         EXPECT_EQ(run.before, run.after) << c.name;
         EXPECT_EQ(test::ReadBytes(path), "old") << c.name;
         EXPECT_EQ(test::FilesIn(dir.path("")), 1) << c.name << ": no scrap, no folder made";

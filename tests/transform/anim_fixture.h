@@ -25,6 +25,8 @@ struct FakeAnimHost : AnimHost {
     void setProgress(int frame, int count) override { progress = {frame, count}; }
     bool cancelRequested() override { return ++polls == cancelAtPoll; }
     void showMessage(const std::string& text) override { messages.push_back(text); }
+    const WordTable* words() const override { return table; }
+    const WordTable* table = nullptr;  // Russian without one
 };
 
 inline std::unique_ptr<DProj> AnimatedDocument() {

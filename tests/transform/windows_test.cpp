@@ -319,7 +319,7 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     Click(c, "Button1");
     EXPECT_EQ(cancelledAt, 2);
     EXPECT_EQ(c.lastResult().outcome, AnimOutcome::Cancelled);
-    EXPECT_EQ(c.Label0->text().toStdString(), AnimNotDone);
+    EXPECT_EQ(c.Label0->text().toStdString(), std::string(AnimNotDone) + " Отменено.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(r.dir.path("Other.pel.gif"))));
     EXPECT_EQ(Text(*r.doc), beforeCancel);
 
@@ -339,6 +339,45 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     t.FormShow();
     t.setStatus(std::string(AnimBuildingFrame) + " 3", AnimBlack);
     EXPECT_EQ(t.Label1->text() + t.Label0->text(), "w643w638 3");
+}
+
+// The two numbers stay within what a GIF can hold, typed key by key: a
+// minus is refused, a key that would pass the bound too, and a frame count
+// below 1 is put back on leaving.  A document whose file held numbers beyond
+// the bounds is shown them clamped and keeps its own until a build uses what
+// is shown.  A build that cannot write its file says why.
+TEST(AnimationWindow, NumbersWithinBoundsAndWhyNoGif) {
+    QLocale::setDefault(QLocale(QLocale::C));
+    AnimRun r;
+    r.doc->AnimDelay = -50;
+    r.doc->AnimFrames = -3;
+    test::WriteBytes(r.dir.path("file"), "x");
+    TFormAnimation w(r.context("file/Drawing.pel"));
+    Show(w);
+    EXPECT_EQ((w.SpinEdit1->text() + " " + w.SpinEdit2->text()).toStdString(), "0 1");
+    EXPECT_EQ(std::make_pair(r.doc->AnimDelay, r.doc->AnimFrames), std::make_pair(-50, -3)) << "kept as read";
+    Click(w, "Button1");
+    EXPECT_EQ(std::make_pair(r.doc->AnimDelay, r.doc->AnimFrames), std::make_pair(0, 1)) << "built as shown";
+    EXPECT_EQ(w.Label0->text().toStdString(), std::string(AnimNotDone) + " Файл не записан.");
+    ASSERT_EQ(r.messages.size(), 1u);
+    EXPECT_NE(r.messages[0].find("Не могу записать файл " + r.dir.path("file/Drawing.pel.gif")), std::string::npos);
+    EXPECT_NE(r.messages[0].find(": Not a directory"), std::string::npos) << r.messages[0];
+
+    const struct {
+        QSpinBox* spin;
+        const char* keys;
+        const char* shown;
+        int stored;
+    } rows[] = {{w.SpinEdit1, "-50", "50", 50},   {w.SpinEdit1, "999999", "99999", 99999},
+                {w.SpinEdit2, "-3", "3", 3},      {w.SpinEdit2, "0", "3", 3}};
+    for (const auto& row : rows) {
+        row.spin->setFocus();
+        row.spin->selectAll();
+        QTest::keyClicks(row.spin, row.keys);
+        w.Button1->setFocus();
+        EXPECT_EQ(row.spin->text().toStdString(), row.shown) << row.keys;
+        EXPECT_EQ(row.spin == w.SpinEdit1 ? r.doc->AnimDelay : r.doc->AnimFrames, row.stored) << row.keys;
+    }
 }
 
 }  // namespace

@@ -213,6 +213,10 @@ MainWindowHooks Form1::hooks() {
         draw_.Running = false;
     };
     h.showError = [this](const std::string& text) { setup_.services.questions->showMessage(text); };
+    // Over the window, once it is on the screen.
+    h.showNotice = [this](const std::string& text) {
+        QTimer::singleShot(0, this, [this, text] { setup_.services.questions->showMessage(text); });
+    };
     h.wordsToMain = [this] { wordsToMain(); };
     h.disableCombos = [this] {
         comboObj_->setEnabled(false);

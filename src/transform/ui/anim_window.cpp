@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <climits>
 
 #include "files/ui/text_guard.h"
 
@@ -43,10 +42,12 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     setWindowTitle(word(WordNo::Animation).replace(QStringLiteral("&&"), QStringLiteral("&")));
     auto* root = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    auto spin = [&](const char* name) {
+    auto spin = [&](const char* name, int min, int max) {
         auto* s = new QSpinBox(this);
         s->setObjectName(name);
-        s->setRange(INT_MIN, INT_MAX);  // no bounds
+        // A number beyond the bounds cannot be typed; one read from a file is
+        // shown clamped.
+        s->setRange(min, max);
         connect(s, &QSpinBox::valueChanged, this, [this] { store(); });
         return s;
     };
@@ -57,8 +58,8 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
         connect(e, &QLineEdit::textChanged, this, [this] { store(); });
         return e;
     };
-    SpinEdit1 = spin("SpinEdit1");
-    SpinEdit2 = spin("SpinEdit2");
+    SpinEdit1 = spin("SpinEdit1", AnimDelayMin, AnimDelayMax);
+    SpinEdit2 = spin("SpinEdit2", AnimFramesMin, AnimFramesMax);
     Edit1 = edit("Edit1");
     Edit2 = edit("Edit2");
     auto label = [&](const char* name, const QString& text, QWidget* buddy) {
@@ -182,6 +183,9 @@ void TFormAnimation::store() {
 
 AnimResult TFormAnimation::Button1Click() {
     if (running_ || !ctx_.doc || !ctx_.drawing || !ctx_.redraw) return last_;
+    // The build uses what the window shows: a number the file held beyond
+    // the bounds is shown clamped, and goes into the document now.
+    store();
     running_ = true;
     cancel_ = false;
     ImStatus->clear();
@@ -240,6 +244,8 @@ bool TFormAnimation::cancelRequested() {
 void TFormAnimation::showMessage(const std::string& text) {
     if (ctx_.message) ctx_.message(text);
 }
+
+const WordTable* TFormAnimation::words() const { return ctx_.table ? &ctx_.table() : nullptr; }
 
 // Changed settings become one undo step holding the old ones.
 bool TFormAnimation::closeQuery() {

@@ -55,6 +55,7 @@ public:
     void setProgress(int frame, int count) override;
     bool cancelRequested() override;
     void showMessage(const std::string& text) override;
+    const WordTable* words() const override;
 
     QSpinBox* SpinEdit1;
     QSpinBox* SpinEdit2;
