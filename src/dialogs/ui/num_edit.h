@@ -51,6 +51,10 @@ public:
     void showNumber(double v);
     // The user is done with what was typed, as when the edit is left.
     void finishTyping();
+    // What was typed is stored as it reads: nothing waits for the user to
+    // be done, and a refill may show the record again (undo, a change made
+    // elsewhere).  The text stays.
+    void typedTaken() { typing_ = false; }
     // The user has changed the text since the edit got the focus or was
     // last entered, and is still in it.
     bool typing() const { return typing_ && hasFocus(); }

@@ -346,6 +346,10 @@ void ObjectDialog::numberTyped(QWidget* box) {
     w.held = false;
     commit();
     refreshHints();
+    // The field holds the record's number now: an undo or a change made
+    // elsewhere shows in it, and leaving it stores nothing again.
+    if (auto* edit = qobject_cast<TNumEdit*>(box)) edit->typedTaken();
+    else if (auto* spin = qobject_cast<TSpinEdit*>(box)) spin->typedTaken();
 }
 
 // The user is done with the number: the whole number goes through the rule
