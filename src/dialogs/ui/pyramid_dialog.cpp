@@ -119,7 +119,13 @@ void PyramidDialog::connectHandlers() {
     connectFlag(CheckBoxPSOpi, [](auto& p) -> auto& { return p.OutSphereOn; });
     connectFlag(CheckBoxPSVpi, [](auto& p) -> auto& { return p.InSphereOn; });
     exitRule(EditPH, [](const auto& p) { return Round3(p.HeightLine.Length.v); },
-             [](auto p, double h) { return PyramidWithHeight(std::move(p), h); });
+             [](auto p, double h) { return PyramidWithHeight(std::move(p), h); },
+             [this](double h) {
+                 return h < SmallestPyramidHeight ? said("Высота пирамиды не бывает меньше 1: вершина упала бы в основание.",
+                                                         "A pyramid's height is never below 1: the apex would fall into "
+                                                         "the base.")
+                                                  : QString();
+             });
     // The apex side: the chosen side already held moves nothing and commits
     // nothing; a base without a plane shows the stored side again.
     connect(RadioGroupPVer, &TRadioGroup::itemClicked, this, [this](int i) {

@@ -87,15 +87,18 @@ protected:
     }
 
     // ButtonPAn2: the whole solid about its axis by the typed angle through
-    // `rule`.  An angle that holds no number (told to `notANumber`), or a
-    // solid the rule cannot turn, turns nothing.
+    // `rule`.  The angle is no value of the record: it stays as typed, and
+    // an emptied field is 0 once left.  An angle that holds no number (told
+    // to `notANumber`), an angle of 0, or a solid the rule cannot turn, turns
+    // nothing.
     template <class Rule, class Refused>
     void rotateBy(Rule rule, Refused notANumber) {
         this->flushPendingEdit();
+        EditPAn2->finishTyping();
         if (this->commitTarget().NoRedraw()) return;
         const auto angle = EditPAn2->number();
         if (!angle) return notANumber(EditPAn2->text());
-        if (applyRule(*angle, rule)) this->commit();
+        if (*angle != 0 && applyRule(*angle, rule)) this->commit();
     }
 
     // f(working copy) for the variant of the moment; whether there was one.
@@ -121,10 +124,15 @@ protected:
         return ok;
     }
     // A value that reshapes the solid through `rule`, taken when the user is
-    // done with it; `shown(p)` is the value the record holds.
+    // done with it; `shown(p)` is the value the record holds; `refusal(v)`
+    // tells why the rule refused v (empty: the object cannot take it).
     template <class Shown, class Rule>
-    void exitRule(TNumEdit* e, Shown shown, Rule rule) {
-        this->watchNumber(e, {.store = [this, rule](double v) { return this->ruleNote(applyRule(v, rule)); },
+    void exitRule(TNumEdit* e, Shown shown, Rule rule, std::function<QString(double)> refusal = {}) {
+        this->watchNumber(e, {.store = [this, rule, refusal](double v) {
+                                  if (applyRule(v, rule)) return ObjectDialog::NumberNote::taken();
+                                  const QString why = refusal ? refusal(v) : QString();
+                                  return why.isEmpty() ? this->ruleNote(false) : ObjectDialog::NumberNote::refused(why);
+                              },
                               .shown = [this, shown] {
                                   return showsFour() ? double(shown(w4_)) : double(shown(w3_));
                               },
