@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 #include <ranges>
@@ -90,9 +93,39 @@ const Row EllipseRows[] = {
      [](const DSubProj& o) { return o.Ci[1].A.v; }, 1, "1", true},
 };
 
+// The solids: the bodies' section angles and radius, heights and lateral
+// edges that would flatten a solid, the sphere's radius, and the direction of
+// a prism's edge through a short length.
+const Row SolidRows[] = {
+    {"a cylinder's section angle typed negative", Kind::zi, {}, "EditZSeAdd1", "\b-30", {"", "-", "-3", "-30"},
+     [](const DSubProj& o) { return o.Zi[1].SecPos1.v; }, -30, "-30", false},
+    {"a cone's section angle typed negative", Kind::ko, {}, "EditKSeAdd2", "\b-30", {"", "-", "-3", "-30"},
+     [](const DSubProj& o) { return o.Ko[1].SecPos2.v; }, -30, "-30", false},
+    {"a cylinder's whole radius typed with a fraction", Kind::zi, {}, "SpinEditZRad", "8,55",
+     {"8", "8,", "8,5", "8,55"}, [](const DSubProj& o) { return o.Zi[1].Radius.v; }, 9, "9", true},
+    {"a cone's height of 0", Kind::ko, {{"SpinEditKH", "100"}}, "SpinEditKH", "0", {"0"},
+     [](const DSubProj& o) { return o.Ko[1].Axis.Length.v; }, 100, "100", true},
+    {"a sphere's radius of 0", Kind::sf, {{"SpinEditSRad", "60"}}, "SpinEditSRad", "0", {"0"},
+     [](const DSubProj& o) { return o.Sf[1].Radius.v; }, 60, "60", true},
+    {"a pyramid's height of 0", Kind::i3, {{"EditPH", "100"}}, "EditPH", "0", {"0"},
+     [](const DSubProj& o) { return o.I3[1].HeightLine.Length.v * 10 + o.I3[1].Orient.v; }, 1001, "100", true},
+    {"a four-sided pyramid's height of 0", Kind::i4, {{"EditPH", "100"}}, "EditPH", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.I4[1].HeightLine.Length.v * 10 + o.I4[1].Orient.v; }, 1001, "100", true},
+    {"a prism's edge length of 0", Kind::r3,
+     {{"EditPRebP1", "30"}, {"EditPRebP2", "30"}, {"EditPRebP3", "150"}}, "EditPRebLe", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.R3[1].EdgeZ.v; }, 150, "155,885", true},
+    {"a prism's edge component that flattens it", Kind::r4,
+     {{"EditPRebP1", "0"}, {"EditPRebP2", "0"}, {"EditPRebP3", "150"}}, "EditPRebP3", "0", {"0"},
+     [](const DSubProj& o) { return o.R4[1].EdgeZ.v; }, 150, "150", true},
+    {"a prism's edge length after a short one", Kind::r3,
+     {{"EditPRebP1", "30"}, {"EditPRebP2", "30"}, {"EditPRebP3", "150"}, {"EditPRebLe", "0,5"}}, "EditPRebLe",
+     "200", {"2", "20", "200"}, [](const DSubProj& o) { return o.R3[1].EdgeX.v * 1000 + o.R3[1].EdgeZ.v; },
+     38490 + 192.45, "200", false},
+};
+
 // Every table, played in one sitting on a new document with an object of
 // each kind.
-const std::span<const Row> Tables[] = {EllipseRows};
+const std::span<const Row> Tables[] = {EllipseRows, SolidRows};
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
@@ -160,4 +193,61 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
         EXPECT_EQ(TextOf(field), row.left);
         EXPECT_EQ(!ShownTextTip().isEmpty(), row.tip) << ShownTextTip().toStdString();
     }
+}
+
+// A sphere's section plane in its modal dialog, key by key in the program:
+// Z typed 0 would leave the normal (0, 0, 0), which is refused and told, and
+// the field shows the record's 1 again; X typed 1 gives the normal (1, 0, 1)
+// that the fields show, and the dialog opened again shows it too.
+TEST(NumberTyping, SphereSectionPlane) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    s.start();
+    s.answers.counts.fill(1);
+    s.win().menuAction(MainCommand::New)->trigger();
+    const DSf& sphere = s.win().document().Obj.Sf[1];
+    ASSERT_EQ(sphere.SecNZ[1].v, 1);
+    auto normal = [](QWidget& orb) {
+        QStringList n;
+        for (const char* e : {"Edit1", "Edit2", "Edit3"}) n << orb.findChild<QLineEdit*>(e)->text();
+        return n.join(';');
+    };
+    auto inPlane = [&](const std::function<void(QWidget&)>& drive) {
+        QWidget* d = s.open(Kind::sf);
+        ASSERT_TRUE(d);
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* orb = QApplication::activeModalWidget();
+            ASSERT_TRUE(orb && orb->objectName() == "FormOrb");
+            orb->windowHandle()->requestActivate();
+            QTRY_VERIFY(orb->isActiveWindow());
+            ran = true;
+            drive(*orb);
+            QTest::mouseClick(orb->findChild<QWidget*>("Button1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton);
+        EXPECT_TRUE(ran);
+    };
+    auto type = [](QWidget& orb, const char* field, const QString& keys, const QString& left) {
+        auto* e = orb.findChild<QLineEdit*>(field);
+        e->setFocus();
+        e->selectAll();
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            QTest::keyClicks(e, QString(keys[i]));
+            EXPECT_EQ(e->text(), keys.left(i + 1));
+        }
+        QTest::keyClick(e, Qt::Key_Tab);
+        EXPECT_FALSE(e->hasFocus());
+        EXPECT_EQ(e->text(), left);
+    };
+    inPlane([&](QWidget& orb) {
+        type(orb, "Edit3", "0", "1");
+        EXPECT_EQ(sphere.SecNZ[1].v, 1);
+        EXPECT_FALSE(ShownTextTip().isEmpty()) << "the zero normal is refused and told";
+        type(orb, "Edit1", "1", "1");
+        EXPECT_EQ(normal(orb), "1;0;1");
+    });
+    EXPECT_EQ(sphere.SecNX[1].v, 1);
+    EXPECT_EQ(sphere.SecNZ[1].v, 1);
+    inPlane([&](QWidget& orb) { EXPECT_EQ(normal(orb), "1;0;1"); });
 }
