@@ -186,19 +186,20 @@ void TFormRoundBody<R>::connectHandlers() {
     // would leave the axis turned by that rounding, so the height is taken
     // when the user is done.  Values below one pixel are refused.
     using Note = ObjectDialog::NumberNote;
-    const auto small = [this] {
-        return this->said("Радиус и высота тела не бывают меньше 1.", "A body's radius and height are never below 1.");
+    const auto small = [this](bool radius) {
+        return radius ? this->said("Радиус тела не бывает меньше 1.", "A body's radius is never below 1.")
+                      : this->said("Высота тела не бывает меньше 1.", "A body's height is never below 1.");
     };
     this->watchNumber(SpinEditRad, {.store = [this, small](double v) {
                                         std::optional<R> t = WithRadius(cur(), v);
-                                        if (!t) return Note::refused(small());
+                                        if (!t) return v < SmallestRoundSize ? Note::refused(small(true)) : this->ruleNote(false);
                                         cur() = std::move(*t);
                                         return Note::taken();
                                     },
                                     .shown = [this] { return double(RoundInt(cur().Radius.v)); }});
     this->watchNumber(SpinEditH, {.store = [this, small](double v) {
                                       std::optional<R> t = WithHeight(cur(), v);
-                                      if (!t) return Note::refused(small());
+                                      if (!t) return v < SmallestRoundSize ? Note::refused(small(false)) : this->ruleNote(false);
                                       cur() = std::move(*t);
                                       return Note::taken();
                                   },

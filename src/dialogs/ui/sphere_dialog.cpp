@@ -167,9 +167,10 @@ void TFormSf::connectHandlers() {
     centre(SpinEditSy, false);
     watchNumber(SpinEditSRad, {.store = [this](double v) {
                                    std::optional<DSf> t = OrbWithRadius(cur(), v);
-                                   if (!t)
+                                   if (!t && v < SmallestRoundSize)
                                        return Note::refused(said("Радиус сферы не бывает меньше 1.",
                                                                  "A sphere's radius is never below 1."));
+                                   if (!t) return ruleNote(false);
                                    cur() = std::move(*t);
                                    return Note::taken();
                                },
