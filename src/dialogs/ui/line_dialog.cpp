@@ -100,6 +100,11 @@ bool LengthFixed(const std::string& k, int r) {
     return false;
 }
 
+// An axis of a coordinate system, opened from the system's dialog.
+bool SystemAxis(const std::string& k, int r) {
+    return (k == "xy" && (r == 12 || r == 13)) || (k == "xz" && (r == 12 || r == 13 || r == 29));
+}
+
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
@@ -256,23 +261,22 @@ void TFormLi::connectHandlers() {
         ProjectPoint(l.P2);
     });
 
-    connectEnd(end1_, &DLine::P1);
-    connectEnd(end2_, &DLine::P2);
+    connectEnd(end1_, &DLine::P1, 1);
+    connectEnd(end2_, &DLine::P2, 2);
 
-    // Division points: on/off and the fraction, read after the text changed.
+    // Division points: on/off, and the fraction of the length, where nothing
+    // holds it.
     auto division = [this](QCheckBox* check, TNumEdit* edit, Ed<bool> DLine::*on, Ed<double> DLine::*frac) {
         connect(check, &QCheckBox::toggled, this, [this, check, on](bool v) {
             if (filling() || !focusAllows(check)) return;
             (cur().*on).v = v;
             commit();
         });
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, frac] {
-            if (filling() || !focusAllows(edit)) return;
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            (cur().*frac).v = *v;
-            commit();
-        });
+        watchNumber(edit, {.store = [this, frac](double v) {
+                               (cur().*frac).v = v;
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, frac] { return (cur().*frac).v; }});
     };
     division(CheckBoxP3, EditP3, &DLine::Show3, &DLine::Frac3);
     division(CheckBoxP4, EditP4, &DLine::Show4, &DLine::Frac4);
@@ -291,37 +295,50 @@ void TFormLi::connectHandlers() {
     });
 }
 
-void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
+// The five coordinates of an end place one point: a group of their own, so
+// that a rule of the object the segment belongs to which moves the other end
+// (an axis never points backwards) waits for the whole number.
+void TFormLi::connectEnd(End& e, DPoint DLine::*point, int group) {
+    auto why = [this](double typed, double stored) {
+        const bool axis = SystemAxis(reg_.session().entryCode(), reg_.role(Kind::li));
+        if (typed != stored)
+            return axis ? said("Ось идёт через центр системы вдоль своей координаты и не бывает направлена назад: "
+                               "взято %1.",
+                               "An axis runs through its system's centre along its own coordinate and never points "
+                               "backwards: %1 was taken.")
+                              .arg(NumText(stored))
+                        : QString();
+        return axis ? said("Ось не бывает направлена назад: её другой конец передвинут.",
+                           "An axis never points backwards: its other end was moved.")
+                    : said("Другой конец отрезка передвинут вместе с этим.", "The segment's other end moved with this one.");
+    };
     // Picture X (Y): the end's 3D Y (Z) follows by the same amount.
-    auto picture = [this, point](TNumEdit* edit, bool isX) {
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, isX] {
-            if (filling() || !focusAllows(edit)) return;
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            DPoint& p = cur().*point;
-            double& scr = isX ? p.ScrX.v : p.ScrY.v;
-            double& space = isX ? p.Y.v : p.Z.v;
-            const double old = scr;
-            scr = *v;
-            space = Round3(space + (scr - old));
-            commit();
-            updateHints();
-        });
+    auto picture = [this, point, group, why](TNumEdit* edit, bool isX) {
+        Ed<double> DPoint::*scr = isX ? &DPoint::ScrX : &DPoint::ScrY;
+        watchNumber(edit, {.store = [this, point, scr, isX](double v) {
+                               DPoint& p = cur().*point;
+                               double& space = isX ? p.Y.v : p.Z.v;
+                               const double old = (p.*scr).v;
+                               (p.*scr).v = v;
+                               space = Round3(space + (v - old));
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, point, scr] { return (cur().*point.*scr).v; },
+                           .group = group,
+                           .why = why});
     };
     picture(e.x, true);
     picture(e.y, false);
-    auto space = [this, point](TNumEdit* edit, Ed<double> DPoint::*axis) {
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, axis] {
-            if (filling() || !focusAllows(edit)) return;
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            DPoint& p = cur().*point;
-            (p.*axis).v = *v;
-            ProjectPoint(p);
-            commit();
-        });
+    auto space = [this, point, group, why](TNumEdit* edit, Ed<double> DPoint::*axis) {
+        watchNumber(edit, {.store = [this, point, axis](double v) {
+                               DPoint& p = cur().*point;
+                               (p.*axis).v = v;
+                               ProjectPoint(p);
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, point, axis] { return (cur().*point.*axis).v; },
+                           .group = group,
+                           .why = why});
     };
     space(e.xx, &DPoint::X);
     space(e.yy, &DPoint::Y);
