@@ -112,6 +112,8 @@ const Row PointLineRows[] = {
      {"1", "1,", "1,5"}, [](const DSubProj& o) { return o.Li[1].Gap.v; }, 2, "2", true},
     {"a segment's emptied division point", Kind::li, {Click("CheckBoxP3"), {"EditP3", "0,5"}}, "EditP3", "\b",
      {""}, [](const DSubProj& o) { return o.Li[1].Frac3.v; }, 0, "0", false, Kind::li, {0.5}},
+    {"a segment's length of 0", Kind::li, {{"EditLLen", "100"}}, "EditLLen", "0", {"0"},
+     [](const DSubProj& o) { return o.Li[1].Length.v; }, 100, "100", true},
     {"the X axis of a 2D system", Kind::xy, {Click("ButtonXX"), {"EditLx2", "440"}}, "EditLx2", "545", {"5", "54", "545"},
      [](const DSubProj& o) { return o.Xy[1].AxisX.P2.ScrX.v; }, 545, "545", false, Kind::li, {440, 54, 545}},
     {"the Y axis of a 2D system", Kind::xy, {Click("ButtonXY"), {"EditLy2", "645"}}, "EditLy2", "700", {"7", "70", "700"},

@@ -240,10 +240,18 @@ void TFormLi::connectHandlers() {
     connectSpin(end1_.ang, &DLine::Arrow1Angle);
     connectSpin(end2_.ang, &DLine::Arrow2Angle);
 
-    // exit: angle and length reshape the segment; a value that leaves no
-    // finite segment is refused.
-    auto reshape = [this](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&)) {
-        watchNumber(edit, {.store = [this, field, apply](double v) {
+    // When the user is done: angle and length reshape the segment; a value
+    // that leaves no finite segment is refused, and so is a length of 0,
+    // which would leave the segment no direction for a later length.  A
+    // segment without length (its ends on one place) takes neither.
+    auto noDirection = [this] {
+        return said("У отрезка без длины нет направления: передвиньте один из его концов.",
+                    "A segment without length has no direction: move one of its ends.");
+    };
+    auto reshape = [this, noDirection](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&),
+                                       std::function<QString(double)> refusal, std::function<QString(double)> why) {
+        watchNumber(edit, {.store = [this, field, apply, refusal](double v) {
+                               if (const QString no = refusal(v); !no.isEmpty()) return NumberNote::refused(no);
                                DLine next = cur();
                                (next.*field).v = v;
                                apply(next);
@@ -253,13 +261,34 @@ void TFormLi::connectHandlers() {
                            },
                            .shown = [this, field] { return (cur().*field).v; },
                            .group = 0,
-                           .live = false});
+                           .live = false,
+                           .why = [this, noDirection, why](double typed, double) {
+                               return IsZero(cur().Length.v) ? noDirection() : why(typed);
+                           }});
     };
-    reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); });
-    reshape(EditLLen, &DLine::Length, [](DLine& l) {
-        SetLineLength(l);
-        ProjectPoint(l.P2);
-    });
+    reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); }, [](double) { return QString(); },
+            [this](double) {
+                return said("Концы отрезка стоят на целых точках рисунка, а угол считается от -180 до 180: взято %1.",
+                            "The segment's ends stand on whole pixels, and its angle is counted from -180 to 180: "
+                            "%1 was taken.")
+                    .arg(NumText(cur().Angle.v));
+            });
+    reshape(
+        EditLLen, &DLine::Length,
+        [](DLine& l) {
+            SetLineLength(l);
+            ProjectPoint(l.P2);
+        },
+        [this](double v) {
+            return v == 0 ? said("Длина отрезка не бывает нулевой: он потерял бы направление.",
+                                 "A segment's length is never 0: it would lose its direction.")
+                          : QString();
+        },
+        [this](double typed) {
+            return typed < 0 ? said("Длина не бывает отрицательной: отрезок повёрнут в другую сторону.",
+                                    "A length is never negative: the segment was turned the other way.")
+                             : QString();
+        });
 
     connectEnd(end1_, &DLine::P1, 1);
     connectEnd(end2_, &DLine::P2, 2);
@@ -301,6 +330,10 @@ void TFormLi::connectHandlers() {
 void TFormLi::connectEnd(End& e, DPoint DLine::*point, int group) {
     auto why = [this](double typed, double stored) {
         const bool axis = SystemAxis(reg_.session().entryCode(), reg_.role(Kind::li));
+        if (typed != stored && stored == Round3(typed))
+            return said("Координаты в пространстве хранятся с тремя знаками после запятой: взято %1.",
+                        "A place in space is kept to three decimals: %1 was taken.")
+                .arg(NumText(stored));
         if (typed != stored)
             return axis ? said("Ось идёт через центр системы вдоль своей координаты и не бывает направлена назад: "
                                "взято %1.",
