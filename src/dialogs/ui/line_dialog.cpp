@@ -318,6 +318,7 @@ void TFormLi::connectHandlers() {
         reg_, Kind::li, head_.save, head_.load, [this]() -> DLine& { return cur(); },
         [](DLine& l) { l.P1.Link = l.P2.Link = DLink{}; }, [](DLine& l) { UpdateLine(l, 0); });
     connect(ButtonLAlls, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllLines(opt->category(0), opt->category(1), opt->category(2));
@@ -343,7 +344,8 @@ void TFormLi::connectEnd(End& e, DPoint DLine::*point, int group) {
                         : QString();
         return axis ? said("Ось не бывает направлена назад: её другой конец передвинут.",
                            "An axis never points backwards: its other end was moved.")
-                    : said("Другой конец отрезка передвинут вместе с этим.", "The segment's other end moved with this one.");
+                    : said("Другой конец отрезка передвинут вместе с этим.",
+                           "The segment's other end moved with this one.");
     };
     // Picture X (Y): the end's 3D Y (Z) follows by the same amount.
     auto picture = [this, point, group, why](TNumEdit* edit, bool isX) {
@@ -379,6 +381,7 @@ void TFormLi::connectEnd(End& e, DPoint DLine::*point, int group) {
 }
 
 void TFormLi::openPoint(int role) {
+    flushPendingEdit();  // what was typed goes with the segment
     const DLine& l = cur();
     const DPoint& p = role == 1 ? l.P1 : role == 2 ? l.P2 : role == 8 ? l.P3 : l.P4;
     reg_.OpenPart(Kind::li, Kind::po, role, DPoint(p), reg_.session().copies().CurPoint);

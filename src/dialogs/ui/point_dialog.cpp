@@ -235,10 +235,12 @@ void TFormPo::connectHandlers() {
         reg_, Kind::po, head_.save, head_.load, [this]() -> DPoint& { return cur(); },
         [](DPoint& p) { p.Link = DLink{}; }, [](DPoint& p) { UpdatePoint(p, 0); });
     connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), reg_.session().words(), commitTarget(), this));
         anim->exec();
     });
     connect(ButtonPAll, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllPoints(opt->category(0), opt->category(1), opt->category(2), opt->category(3));
@@ -311,11 +313,10 @@ void TFormPo::spaceEdit(TNumEdit* edit, int axis) {
                        .shown = [this, field] { return (cur().*field).v; },
                        .group = Place,
                        .why = [this](double typed, double stored) {
-                           return stored == Round3(typed)
-                                      ? said("Координаты в пространстве хранятся с тремя знаками после запятой: взято %1.",
-                                             "A place in space is kept to three decimals: %1 was taken.")
-                                            .arg(NumText(stored))
-                                      : QString();
+                           if (stored != Round3(typed)) return QString();
+                           return said("Координаты в пространстве хранятся с тремя знаками после запятой: взято %1.",
+                                       "A place in space is kept to three decimals: %1 was taken.")
+                               .arg(NumText(stored));
                        }});
 }
 
