@@ -30,6 +30,7 @@
 #include "shell/ui/fill_settings_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
 #include "shell_test_util.h"
+#include "support/key_rows.h"
 
 namespace pelmar {
 namespace {
@@ -171,16 +172,25 @@ TEST(PictureSettingsDialog, PrintPage) {
     // A4 found from its size; anything else is "Другой"; no paper of 0.
     Type(w, "21");
     Type(h, "29.7");
+    Leave(w);
     EXPECT_EQ(combo->currentIndex(), 0);
+    const QImage a4 = preview->pixmap().toImage();
+    QTest::keyClicks(w, "0");  // 210 cm on the way to 20
+    EXPECT_NE(preview->pixmap().toImage(), a4) << "the preview follows the number typed";
+    EXPECT_EQ(combo->currentIndex(), 0) << "the copy takes it when the field is left";
     Type(w, "20");
+    Leave(h);
     EXPECT_EQ(combo->currentText().toStdString(), "Другой");
     const QImage before = preview->pixmap().toImage();
     Type(w, "0");
+    Leave(h);
     EXPECT_EQ(r.form.settings().PaperWidth, 200) << "a paper of no width is refused";
     Type(w, "");
+    Leave(h);
     EXPECT_EQ(r.form.settings().PaperWidth, 200);
     EXPECT_EQ(preview->pixmap().toImage(), before);
     Type(w, "21");
+    Leave(h);
 
     // Centred across and down a 500-pixel picture at 300 dpi, then turned.
     QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
@@ -192,10 +202,48 @@ TEST(PictureSettingsDialog, PrintPage) {
     EXPECT_NE(preview->pixmap().toImage(), portrait);
     QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
     EXPECT_EQ(r.text("EditPri4"), "12,7") << "across a turned A4 page";
-    Type(r.get<TNumEdit>("EditPri3"), "-1,5");
+    Type(r.get<TNumEdit>("EditPri3"), "1,5");
+    QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);  // OK takes it
     const PictureSettings& s = r.form.settings();
     EXPECT_EQ(std::make_tuple(s.PaperWidth, s.PaperHeight, s.Portrait, s.MarginTop, s.MarginLeft),
-              std::make_tuple(210, 297, false, -15, 127));
+              std::make_tuple(210, 297, false, 15, 127));
+}
+
+// Every number field of both pages typed key by key: the field keeps what is
+// typed while it has the focus; when it is left the copy holds the whole
+// number by the field's rule (whole pixels within 1..5000, whole millimetres,
+// a paper above 0, no negative margin), the field shows what the copy holds
+// and a tip says why where that is not what was typed.
+TEST(PictureSettingsDialog, NumbersTypedKeyByKey) {
+    DialogRig r;  // 500 x 500 pixels at 300 dpi, A4, margins 2 cm
+    const PictureSettings& s = r.form.settings();
+    const auto width = [&] { return double(s.Width); };
+    const auto height = [&] { return double(s.Height); };
+    const test::KeyRow picture[] = {
+        {"SpinEdit1", "\b1000", {"", "1", "10", "100", "1000"}, 1000, "1000", false, width},
+        {"SpinEdit1", "12,75", {"1", "12", "12,", "12,7", "12,75"}, 13, "13", true, width},
+        {"Edit1", "2,54", {"2", "2,", "2,5", "2,54"}, 300, "2,54", false, width},
+        {"Edit1", "1", {"1"}, 118, "0,999", true, width},
+        {"Edit1", "\b", {""}, 118, "0,999", true, width},
+        {"Edit2", "1000", {"1", "10", "100", "1000"}, 5000, "42,333", true, height},
+        {"Edit2", "0", {"0"}, 1, "0,008", true, height},
+    };
+    for (const test::KeyRow& row : picture) test::PlayKeys(r.form, row);
+    EXPECT_EQ(r.text("Edit1"), "0,999") << "a field typed in is never rewritten by the other";
+
+    r.page("TabSheet5");
+    const auto paper = [&] { return s.PaperWidth * 1000.0 + s.PaperHeight; };
+    const auto margins = [&] { return s.MarginTop * 1000.0 + s.MarginLeft; };
+    const test::KeyRow print[] = {
+        {"EditPri1", "21,04", {"2", "21", "21,", "21,0", "21,04"}, 210297, "21", true, paper},
+        {"EditPri1", "0", {"0"}, 210297, "21", true, paper},
+        {"EditPri2", "\b", {""}, 210297, "29,7", true, paper},
+        {"EditPri2", "42", {"4", "42"}, 210420, "42", false, paper},
+        {"EditPri3", "0,55", {"0", "0,", "0,5", "0,55"}, 6020, "0,6", true, margins},
+        {"EditPri3", "-1", {"0,6", "1"}, 10020, "1", false, margins},
+        {"EditPri4", "\b", {""}, 10000, "0", false, margins},
+    };
+    for (const test::KeyRow& row : print) test::PlayKeys(r.form, row);
 }
 
 TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
@@ -434,6 +482,27 @@ TEST(FillSettingsDialog, EditsReadAsTheyShowWithFallbacks) {
     QTest::keyClick(&r.form, Qt::Key_Escape);
     EXPECT_EQ(r.doc->Im.LightDX, 1);
     EXPECT_FALSE(r.form.isVisible());
+}
+
+// The fill settings' numbers typed key by key: taken when the field is left,
+// with the fallback for a number that is not allowed or not there, which the
+// field then shows with a tip.
+TEST(FillSettingsDialog, NumbersTypedKeyByKey) {
+    FillRig r;
+    const DImProj& im = r.doc->Im;
+    Tick(r.get<TRadioGroup>("RadioG2")->button(1));  // three colours: the border
+    const test::KeyRow border[] = {
+        {"EditG1", "100", {"1", "10", "100"}, 50, "50", true, [&] { return im.BorderPercent; }},
+        {"EditG1", "12.5", {"1", "12", "12,", "12,5"}, 12.5, "12,5", false, [&] { return im.BorderPercent; }},
+        {"EditG1", "\b", {""}, 50, "50", true, [&] { return im.BorderPercent; }},
+        {"EditGP2", "-20", {"-", "-2", "-20"}, -20, "-20", false, [&] { return im.LightY; }},
+        {"EditGP2", "\b-", {"", "-"}, 500, "500", true, [&] { return im.LightY; }},
+    };
+    for (const test::KeyRow& row : border) test::PlayKeys(r.form, row);
+    Tick(r.get<TRadioGroup>("RadioG1")->button(1));  // a light direction
+    r.enter("EditGV2", "0");
+    r.enter("EditGV3", "0");
+    test::PlayKeys(r.form, {"EditGV1", "0", {"0"}, 1, "1", true, [&] { return im.LightDX; }});
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "shell/about_pictures.h"
 #include "shell/ui/new_project_dialog.h"
 #include "files/word_table.h"
+#include "support/key_rows.h"
 
 namespace pelmar {
 namespace {
@@ -120,6 +121,27 @@ TEST(NewProjectDialog, TicksCountsAndTheOkButton) {
     QTest::keyClick(&form, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.NewProjOK());
+}
+
+// A count typed key by key: a fraction or a count out of bounds stays as
+// typed until the edit is left, then the count is whole and within its bounds,
+// with a tip.
+TEST(NewProjectDialog, CountsTypedKeyByKey) {
+    QLocale::setDefault(QLocale::c());
+    FormNew form(Words());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    Find<QCheckBox>(form, "CheckBoxTr")->setChecked(true);
+    auto* spin = Find<QSpinBox>(form, "SpinEditTr");
+    const auto count = [spin] { return double(spin->value()); };
+    const test::KeyRow rows[] = {
+        {"SpinEditTr", "2,5", {"2", "2,", "2,5"}, 2, "2", true, count},
+        {"SpinEditTr", "0", {"0"}, 1, "1", true, count},
+        {"SpinEditTr", "\b", {""}, 1, "1", false, count},
+        {"SpinEditTr", "17", {"1", "17"}, 17, "17", false, count},
+    };
+    for (const test::KeyRow& row : rows) test::PlayKeys(form, row);
 }
 
 TEST(AboutBox, PicturesTextsMemoryAndButtons) {
