@@ -186,7 +186,8 @@ void FormImageBr::editEntered(TNumEdit* edit) {
                               "The border of colour 2 is a number above 0 and below 100: %1 was taken.");
     }
     for (std::size_t i = 0; i < 3; ++i) {
-        if (edit == editGP_[i]) stored = *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i] = LightPosOfText(text);
+        if (edit == editGP_[i])
+            stored = *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i] = LightPosOfText(text);
         if (edit == editGV_[i]) {
             FillSettings f = FillSettingsOf(im);
             StoreLightDirText(f, static_cast<int>(i), text);

@@ -269,12 +269,14 @@ void TFormOptions::depthEntered() {
     app_.shell().settings.UndoSteps = v;
     app_.editing().UndoSteps = v;
     depth_->showValue(v);
-    if (typed && *typed != v)
-        ShowTextTip(depth_, QString::fromUtf8(app_.shell().words.Said("Шагов отмены от %1 до %2, по десять: взято %3.",
-                                                                       "Undo keeps %1 to %2 steps, in tens: %3 was taken."))
+    if (typed && *typed != v) {
+        const WordTable& words = app_.shell().words;
+        ShowTextTip(depth_, QString::fromUtf8(words.Said("Шагов отмены от %1 до %2, по десять: взято %3.",
+                                                         "Undo keeps %1 to %2 steps, in tens: %3 was taken."))
                                 .arg(depth_->MinValue())
                                 .arg(depth_->MaxValue())
                                 .arg(v));
+    }
 }
 
 void TFormOptions::WordsToOptions() { ApplyWords(*this, WordsToOptionsTable, app_.shell().words); }

@@ -441,7 +441,8 @@ void FormImage::cmEntered(bool width) {
     showCm();
     const int px = width ? s_.Width : s_.Height;
     if (!cm)
-        ShowTextTip(e, said("Это не число: размер остался %1 см.", "Not a number: the size stays %1 cm.").arg(e->text()));
+        ShowTextTip(e, said("Это не число: размер остался %1 см.", "Not a number: the size stays %1 cm.")
+                           .arg(e->text()));
     else if (*cm != PixToCm(px, s_.Dpi) && CmToPix(s_.Dpi, *cm) != px)
         ShowTextTip(e, said("Сторона рисунка от %1 до %2 пикселей: взято %3 см.",
                             "A side of the picture is %1 to %2 pixels: %3 cm was taken.")
@@ -631,7 +632,8 @@ void FormImage::marginEntered(bool top) {
     e->showNumber(margin / 10.0);
     drawPreview();
     if (!taken)
-        ShowTextTip(e, said("Поле — число не меньше 0: осталось %1 см.", "A margin is a number of 0 or more: it stays %1 cm.")
+        ShowTextTip(e, said("Поле — число не меньше 0: осталось %1 см.",
+                            "A margin is a number of 0 or more: it stays %1 cm.")
                            .arg(e->text()));
     else if (ReadNumber(text) != margin / 10.0)
         ShowTextTip(e, said("Поля хранятся в целых миллиметрах: взято %1 см.",
