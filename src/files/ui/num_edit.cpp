@@ -1,10 +1,10 @@
-#include "dialogs/ui/num_edit.h"
+#include "files/ui/num_edit.h"
 
 #include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "dialogs/number_text.h"
+#include "files/number_text.h"
 #include "files/word_table.h"
 
 namespace pelmar {
