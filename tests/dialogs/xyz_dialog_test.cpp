@@ -11,6 +11,7 @@
 #include "coord_fake.h"
 #include "dialog_test_util.h"
 #include "dialogs/ui/num_edit.h"
+#include "files/ui/text_tip.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -159,4 +160,26 @@ TEST(XYZDialog, SurfaceControls) {
     EXPECT_EQ(s.ed.roleSlot(Kind::li), 29);
     EXPECT_FALSE(s.ed.reg.isOpen(Kind::xz));
     EXPECT_EQ(s.ed.backTo, std::vector<Kind>{Kind::xz});
+}
+
+// A surface typed as an equation is kept as typed and told when the field
+// is left or Return pressed: the tip names the formula to write.
+TEST(XYZDialog, SurfaceFormulasTheDrawerCannotDraw) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    XZSession s;
+    s.ed.work.CurXZ.SurfOn[1].v = s.ed.work.CurXZ.SurfOn[4].v = true;
+    s.ed.reg.Fill(Kind::xz, s.ed.work.CurXZ);
+    auto* implicit = s.find<QLineEdit>("EditY4");
+    TypeInto(implicit, "x^2+y^2+z^2=4");
+    EXPECT_TRUE(ShownTextTip().isEmpty()) << "nothing said while typing";
+    QTest::keyClick(implicit, Qt::Key_Tab);
+    EXPECT_EQ(s.ed.xz().Surf[4].s, "x^2+y^2+z^2=4");
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Знак \"=\" не входит в формулу: напишите x^2+y^2+z^2-4"));
+    auto* cartesian = s.find<QLineEdit>("EditY1");
+    TypeInto(cartesian, "z=x*y");
+    QTest::keyClick(cartesian, Qt::Key_Return);
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Знак \"=\" не входит в формулу: напишите x*y"));
+    TypeInto(cartesian, "x*y");
+    QTest::keyClick(cartesian, Qt::Key_Tab);
+    EXPECT_TRUE(ShownTextTip().isEmpty());
 }
