@@ -133,7 +133,8 @@ bool GivesValue(std::string_view text, FormulaField field) {
 }
 
 std::string VariableList(const WordTable& words, std::string_view vars) {
-    if (vars.size() == 2) return Filled(words.Said("%1 и %2", "%1 and %2"), {std::string(1, vars[0]), std::string(1, vars[1])});
+    if (vars.size() == 2)
+        return Filled(words.Said("%1 и %2", "%1 and %2"), {std::string(1, vars[0]), std::string(1, vars[1])});
     if (vars.size() == 3)
         return Filled(words.Said("%1, %2 и %3", "%1, %2 and %3"),
                       {std::string(1, vars[0]), std::string(1, vars[1]), std::string(1, vars[2])});
@@ -155,10 +156,10 @@ std::string FormulaNote(const WordTable& words, std::string_view text, FormulaFi
     if (GivesValue(t, field)) return {};
     if (const std::string unknown = UnknownLetters(t, field.vars); !unknown.empty()) {
         if (field.vars.size() == 1)
-            return Filled(words.Said("Формула не знает \"%1\": её переменная - %2.",
+            return Filled(words.Said("Формула не знает \"%1\": её переменная — %2.",
                                      "The formula knows no \"%1\": its variable is %2."),
                           {unknown, std::string(field.vars)});
-        return Filled(words.Said("Формула не знает \"%1\": её переменные - %2.",
+        return Filled(words.Said("Формула не знает \"%1\": её переменные — %2.",
                                  "The formula knows no \"%1\": its variables are %2."),
                       {unknown, VariableList(words, field.vars)});
     }

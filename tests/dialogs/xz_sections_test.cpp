@@ -407,9 +407,10 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     const KeyRow<DOutLine> outlineRows[] = {
         {"x1 typed negative", "SpinEdit1", "-250", {"-", "-2", "-25", "-250"}, [](const DOutLine& l) { return l.X1; },
          -250, "-250", false},
+        {"a step of 0", "SpinEdit5", "0", {"0"}, [](const DOutLine& l) { return l.Step1; }, 1, "1", true},
     };
     for (const auto& row : outlineRows) PlayKeys(ol, row, o);
-    EXPECT_EQ(ed.undoSteps, 1) << "one commit for the whole number";
+    EXPECT_EQ(ed.undoSteps, 2) << "one commit for each whole number";
 }
 
 // Surface numbers outside 1..3 open nothing.

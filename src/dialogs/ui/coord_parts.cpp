@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/color_combo.h"

@@ -141,7 +141,8 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& c
     // A number is taken when the user is done with it (the field left,
     // Return, an arrow): one commit for the whole number.
     for (int n = 1; n <= 6; ++n)
-        WatchModalNumber(spin(n), reg_.session().words(), [this, n](int v) { return NumberStored{static_cast<double>(SpinEditChange(n, v))}; });
+        WatchModalNumber(spin(n), reg_.session().words(),
+                         [this, n](int v) { return NumberStored{static_cast<double>(SpinEditChange(n, v))}; });
     connect(RadioGroup1, &TRadioGroup::itemClicked, this, &TFormOL::RadioGroup1Click);
     connect(CheckBox1, &QCheckBox::clicked, this, &TFormOL::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::clicked, this, &TFormOL::CheckBox2Click);

@@ -252,10 +252,12 @@ void TFormXY::connectHandlers() {
     };
     const std::pair scale{"Масштаб должен быть больше 0.", "The scale must be greater than 0."};
     const std::pair div{"Длина деления должна быть больше 0.", "The division length must be greater than 0."};
-    exitEdit(EditXMasx, &DXOY::ScaleX, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); },
-             scale);
-    exitEdit(EditXMasy, &DXOY::ScaleY, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); },
-             scale);
+    exitEdit(
+        EditXMasx, &DXOY::ScaleX, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); },
+        scale);
+    exitEdit(
+        EditXMasy, &DXOY::ScaleY, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); },
+        scale);
     exitEdit(EditXRazx, &DXOY::DivX, [](DXOY& x, double v) { return (x.DivX.v = v, true); }, div);
     exitEdit(EditXRazy, &DXOY::DivY, [](DXOY& x, double v) { return (x.DivY.v = v, true); }, div);
 
