@@ -505,4 +505,9 @@ void TFormXOYOpt::connectHandlers() {
 
 TFormXOYOpt::~TFormXOYOpt() { FinishTyping(this); }
 
+void TFormXOYOpt::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
+}
+
 }  // namespace pelmar

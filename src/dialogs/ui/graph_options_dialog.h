@@ -54,8 +54,9 @@ public:
     // what the transformation animation dialog commits through.
     TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit, int dpi,
                 QWidget* parent = nullptr);
-    // What is being typed is taken before the window goes.
+    // What is being typed is taken before the window closes or goes.
     ~TFormXOYOpt() override;
+    void done(int result) override;
 
     int graph() const { return graph_; }
     // The Ok button.

@@ -262,4 +262,9 @@ void TFormOL::SpeedButtonClick(int n) {
 
 TFormOL::~TFormOL() { FinishTyping(this); }
 
+void TFormOL::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
+}
+
 }  // namespace pelmar

@@ -29,8 +29,9 @@ class TFormOL : public QDialog {
 public:
     // outline: 1, 2 the Cartesian surfaces, 3 the implicit surface (1..3).
     TFormOL(DialogRegistry& reg, int outline, QWidget* parent = nullptr);
-    // What is being typed is taken before the window goes.
+    // What is being typed is taken before the window closes or goes.
     ~TFormOL() override;
+    void done(int result) override;
 
     // Controls loaded from the outline, the preview drawn, the words put on.
     void FormShow();

@@ -96,4 +96,9 @@ void TFormSech2::EditChange(int bound, double v) {
 
 TFormSech2::~TFormSech2() { FinishTyping(this); }
 
+void TFormSech2::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
+}
+
 }  // namespace pelmar

@@ -23,8 +23,9 @@ class TFormSech2 : public QDialog {
 public:
     // plane: 1 x, 2 y, 3 z = const, which names the free coordinates.
     TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr);
-    // What is being typed is taken before the window goes.
+    // What is being typed is taken before the window closes or goes.
     ~TFormSech2() override;
+    void done(int result) override;
 
     // Bound 0..3 (low and high of the first free coordinate, then of the
     // second) typed or entered as v.

@@ -121,4 +121,9 @@ void TFormSech1::ButtonClick(int k) {
 
 TFormSech1::~TFormSech1() { FinishTyping(this); }
 
+void TFormSech1::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
+}
+
 }  // namespace pelmar

@@ -27,8 +27,9 @@ public:
     // plane: the remembered plane (SechPlane), shown at opening and written
     // at every change of plane.
     TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTable& words, QWidget* parent = nullptr);
-    // What is being typed is taken before the window goes.
+    // What is being typed is taken before the window closes or goes.
     ~TFormSech1() override;
+    void done(int result) override;
 
     // The plane's label, positions and bounds captions; marks the outline
     // and the cached curves of the sections shown that are on.
