@@ -132,9 +132,24 @@ const Row PointLineRows[] = {
      Kind::li, {990, 990, 105, 1050}},
 };
 
+// The 2D and the 3D system: a scale or a division length of 0 would leave the
+// axes without marks and numbers.
+const Row CoordRows[] = {
+    {"a 2D scale of 0", Kind::xy, {}, "EditXMasx", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.Xy[1].ScaleX.v; }, 20, "20", true},
+    {"a 2D scale left empty", Kind::xy, {}, "EditXMasy", "\b", {""},
+     [](const DSubProj& o) { return o.Xy[1].ScaleY.v; }, 20, "20", true},
+    {"a 2D division length of 0", Kind::xy, {}, "EditXRazy", "0,0", {"0", "0,", "0,0"},
+     [](const DSubProj& o) { return o.Xy[1].DivY.v; }, 1, "1", true},
+    {"a 3D scale of 0", Kind::xz, {}, "EditYMas", "0", {"0"}, [](const DSubProj& o) { return o.Xz[1].Scale.v; }, 20,
+     "20", true},
+    {"a 3D division length left empty", Kind::xz, {}, "EditYRaz", "\b", {""},
+     [](const DSubProj& o) { return o.Xz[1].Div.v; }, 1, "1", true},
+};
+
 // Every table, played in one sitting on a new document with an object of
 // each kind.
-const std::span<const Row> Tables[] = {EllipseRows, PointLineRows};
+const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows};
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }

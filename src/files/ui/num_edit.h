@@ -11,9 +11,10 @@
 // "-" are no number yet, and a refill from the record (setNumber) leaves the
 // text alone.  When the user is done - the edit is left, or Return is
 // pressed - numberEntered is sent, and then the text is made a number
-// without a further textChangedFiltered: "" becomes "0", "-" becomes "-0",
-// and in a whole-number field (no comma allowed) "12,5" becomes "12"
-// (rounded half to even).
+// without a further textChangedFiltered: "" becomes "0" (unless the field
+// keeps an empty text as a value of its own), "-" becomes "-0", and in a
+// whole-number field (no comma allowed) "12,5" becomes "12" (rounded half to
+// even).
 //
 // Connect to textChangedFiltered, not to QLineEdit::textChanged: it is sent
 // once per change, with the text after the filter.
@@ -36,6 +37,9 @@ public:
     bool allowComma() const { return allowComma_; }
     // The words of the tips.
     void setWords(TextWords words) { words_ = std::move(words); }
+    // An empty text means something of its own in this field (no value at
+    // all): it stays empty when the user is done.
+    void setEmptyKept(bool kept) { emptyKept_ = kept; }
 
     // The number the text holds, read with "," or "." (rounded in a
     // whole-number field); nullopt while it holds none ("", "-", "1-2").
@@ -82,6 +86,7 @@ private:
     QString last_;  // the text before the current change
     bool fixing_ = false;
     bool typing_ = false;
+    bool emptyKept_ = false;
     TextWords words_;
 };
 
