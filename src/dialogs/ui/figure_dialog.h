@@ -174,11 +174,11 @@ private:
         if (moved.isEmpty()) return {};
         const QString which = moved.join(", ");
         if (type.isEmpty())
-            return moved.size() == 1 ? this->said("Вершина %1 передвинулась с ней.", "Vertex %1 moved with it.").arg(which)
-                                     : this->said("Вершины %1 передвинулись с ней.", "Vertices %1 moved with it.").arg(which);
+            return moved.size() == 1 ? this->said("Передвинулась и вершина %1.", "Vertex %1 moved too.").arg(which)
+                                     : this->said("Передвинулись и вершины %1.", "Vertices %1 moved too.").arg(which);
         return moved.size() == 1
-                   ? this->said("Тип «%1» передвинул с ней вершину %2.", "The type “%1” moved vertex %2 with it.").arg(type, which)
-                   : this->said("Тип «%1» передвинул с ней вершины %2.", "The type “%1” moved vertices %2 with it.").arg(type, which);
+                   ? this->said("Тип «%1» передвинул и вершину %2.", "The type “%1” moved vertex %2 too.").arg(type, which)
+                   : this->said("Тип «%1» передвинул и вершины %2.", "The type “%1” moved vertices %2 too.").arg(type, which);
     }
 
     // A value that reshapes the figure through `rule`, taken when the user

@@ -265,8 +265,8 @@ QString TetragonDialog::refusal(Value what, int i, double v) const {
                 // short of it, the side would meet the top side past its end.
                 const double diagonal = i == 1 ? AngleAt(v1, v2, v3) : AngleAt(v2, v1, v4);
                 if (!(diagonal < v))
-                    return said("Боковая сторона трапеции поворачивается только на угол больше угла диагонали (%1°).",
-                                "A side of a trapezium turns only to an angle above the diagonal's (%1°).")
+                    return said("Этот угол трапеции больше угла диагонали (%1°).",
+                                "This angle of a trapezium is above the diagonal's (%1°).")
                         .arg(NumText(std::nearbyint(diagonal * 1000) / 1000));
             }
             return {};
