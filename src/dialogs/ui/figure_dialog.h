@@ -94,16 +94,6 @@ protected:
     // side i or the height (i = 0), or would not move for it; empty where it
     // can.
     virtual QString refusal(Value what, int i, double v) const = 0;
-    // Why the figure holds `stored` where `typed` was typed (empty: the
-    // figure took `stored`).
-    virtual QString changed(Value what, int i, double typed, double stored) const {
-        (void)what, (void)i;
-        if (std::abs(stored - typed) < 0.01)
-            return this->said("Вершины хранятся до тысячных: получилось %1.",
-                              "The vertices are kept to the thousandth: this gives %1.")
-                .arg(NumText(stored));
-        return {};
-    }
     // The name of the figure's type where it places vertices by a rule;
     // empty for a figure of free vertices.
     virtual QString ruledType() const = 0;
@@ -196,9 +186,16 @@ private:
                                  .shown = shown,
                                  .group = 0,
                                  .live = false,
-                                 .why = [this, what, i](double typed, double stored) {
-                                     return changed(what, i, typed, stored);
-                                 }});
+                                 .why = [this](double typed, double stored) { return keptNear(typed, stored); }});
+    }
+
+    // Where the figure holds a value near the one typed: its vertices are
+    // kept to the thousandth, and the value is made of them.
+    QString keptNear(double typed, double stored) const {
+        if (!(std::abs(stored - typed) < 0.01)) return {};
+        return this->said("Вершины хранятся до тысячных: получилось %1.",
+                          "The vertices are kept to the thousandth: this gives %1.")
+            .arg(NumText(stored));
     }
 
     std::array<std::pair<int, int>, N> placed_{};  // the vertices' places before a vertex was typed

@@ -238,12 +238,12 @@ QString TetragonDialog::ruledType() const {
 bool TetragonDialog::needsPlane() const {
     // A plane quadrilateral out of the picture's plane keeps vertex 4 in
     // the plane of the other three.
-    const bool flat = [this] {
+    const bool parallel = [this] {
         for (std::size_t i = 2; i <= 4; ++i)
             if (w_.S[i].P1.X.v != w_.S[1].P1.X.v) return false;
         return true;
     }();
-    return (w_.Typ.v >= 1 && w_.Typ.v <= 5) || (w_.Typ.v == 6 && !flat);
+    return (w_.Typ.v >= 1 && w_.Typ.v <= 5) || (w_.Typ.v == 6 && !parallel);
 }
 
 QString TetragonDialog::refusal(Value what, int i, double v) const {
