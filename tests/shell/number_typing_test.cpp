@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolTip>
 #include <cmath>
@@ -19,6 +20,7 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/radio_group.h"
 #include "editing/editing_state.h"
 #include "files/ui/text_tip.h"
 #include "shell/ui/dialog_session.h"
@@ -147,9 +149,32 @@ const Row CoordRows[] = {
      [](const DSubProj& o) { return o.Xz[1].Div.v; }, 1, "1", true},
 };
 
+// The triangle and the tetragon: a vertex moves parallel to the picture as
+// its coordinate is typed; where the figure's type moves other vertices with
+// it, or a typed angle, side or height would lay the figure flat, the number
+// waits for the whole of it.
+const Row FigureRows[] = {
+    {"a vertex typed with a fraction", Kind::tr, {}, "SpinEditTx1", "\b100,75",
+     {"", "1", "10", "100", "100,", "100,7", "100,75"}, [](const DSubProj& o) { return o.Tr[1].S[1].P1.ScrX.v; }, 101,
+     "101", true, Kind(0), {80, 1, 10, 100, 100, 100, 100}},
+    {"a vertex emptied and left", Kind::tr, {}, "SpinEditTy3", "\b", {""},
+     [](const DSubProj& o) { return o.Tr[1].S[3].P1.ScrY.v; }, 0, "0", false},
+    {"a vertex of an isosceles triangle typed through a flat one", Kind::tr,
+     {Pick("RadioGroupTTyp", 1), {"SpinEditTx1", "80"}, {"SpinEditTy1", "60"}, {"EditTH", "180"}}, "SpinEditTy1",
+     "\b-3000", {"", "-", "-3", "-30", "-300", "-3000"},
+     [](const DSubProj& o) { return o.Tr[1].S[1].P1.ScrY.v * 1000 + o.Tr[1].Height.v; }, -2999820, "-3000", true,
+     Kind(0), {60180, 60180, 60180, 60180, 60180, 60180}},
+    {"an isosceles triangle's height of 0", Kind::tr, {}, "EditTH", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.Tr[1].Height.v; }, 180, "180", true},
+    {"a vertex of a square", Kind::kv, {Pick("RadioGroupKTyp", 0)}, "SpinEditKx1", "\b-20", {"", "-", "-2", "-20"},
+     [](const DSubProj& o) { return o.Kv[1].S[1].P1.ScrX.v; }, -20, "-20", true, Kind(0), {60, 60, 60, 60}},
+    {"a parallelogram's height of 0", Kind::kv, {Pick("RadioGroupKTyp", 3), {"EditKH", "100"}}, "EditKH", "0", {"0"},
+     [](const DSubProj& o) { return o.Kv[1].Height.v; }, 100, "100", true},
+};
+
 // Every table, played in one sitting on a new document with an object of
 // each kind.
-const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows};
+const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows, FigureRows};
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
@@ -182,7 +207,11 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
         for (const Step& step : row.before) {
             QWidget* c = d->findChild<QWidget*>(step.control);
             ASSERT_TRUE(c) << step.control;
-            if (step.what == Step::Pick) {
+            if (auto* radio = qobject_cast<TRadioGroup*>(c); radio && step.what == Step::Pick) {
+                QAbstractButton* item = radio->button(step.keys.toInt());
+                item->setFocus();
+                QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
+            } else if (step.what == Step::Pick) {
                 auto* combo = static_cast<QComboBox*>(c);
                 combo->setFocus();
                 combo->setCurrentIndex(step.keys.toInt());
