@@ -84,11 +84,15 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     QTest::keyClick(frac, Qt::Key_Backspace);
     EXPECT_DOUBLE_EQ(s.ed.work.CurLine.Frac3.v, 0.75);
 
-    TypeInto(Find<TNumEdit>(*s.dlg, "EditLx1"), "1,5");
+    auto* x1 = Find<TNumEdit>(*s.dlg, "EditLx1");
+    TypeInto(x1, "1,5");
+    s.leave(x1);
     EXPECT_DOUBLE_EQ(s.stored().P1.Y.v, 1.5);  // the 3D Y follows the typed picture X
     auto* y1 = Find<TNumEdit>(*s.dlg, "EditLy1");
-    TypeInto(y1, "1,5");  // a whole-number field: rounded, never 15
+    TypeInto(y1, "1,5");  // a whole-number field: rounded when left, never 15
     EXPECT_EQ(y1->text(), "1,5");
+    s.leave(y1);
+    EXPECT_EQ(y1->text(), "2");
     EXPECT_EQ(s.stored().P1.ScrY.v, 2);
     for (const DPoint* p : {&s.stored().P1, &s.stored().P2})
         for (double v : {p->X.v, p->Y.v, p->Z.v}) EXPECT_TRUE(std::isfinite(v));

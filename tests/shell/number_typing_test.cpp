@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -22,6 +23,7 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/dialog_registry.h"
+#include "dialogs/ui/radio_group.h"
 #include "editing/editing_state.h"
 #include "files/ui/text_tip.h"
 #include "shell/ui/dialog_session.h"
@@ -38,9 +40,10 @@ struct Step {
     const char* control;
     QString keys;  // typed and Return; for a combo box the item index
     enum { Type, Pick, Click } what = Type;
+    Kind opens = Kind(0);  // the part a click opens, when it is not the row's `dialog`
 };
 Step Pick(const char* combo, int item) { return {combo, QString::number(item), Step::Pick}; }
-[[maybe_unused]] Step Click(const char* button) { return {button, {}, Step::Click}; }
+[[maybe_unused]] Step Click(const char* button, Kind opens = Kind(0)) { return {button, {}, Step::Click, opens}; }
 
 struct Row {
     const char* name;
@@ -54,6 +57,7 @@ struct Row {
     QString left;             // what the field shows then
     bool tip;                 // a tip says why the number is not the one typed
     Kind dialog = Kind(0);    // the dialog typed in: the part's, when a step opened one
+    std::vector<double> keptEach = {};  // when given: what the document keeps after each key
 };
 
 QString TextOf(QWidget* field) {
@@ -93,6 +97,84 @@ const Row EllipseRows[] = {
      [](const DSubProj& o) { return o.Ci[1].A.v; }, 1, "1", true},
 };
 
+// The point and the segment: an emptied coordinate, whole-number spins typed
+// with a fraction, the axes of the coordinate systems edited as segments,
+// the decimals of the point's place in space.
+const Row PointLineRows[] = {
+    {"a point's picture X emptied and typed negative", Kind::po, {}, "EditPx", "\b-250",
+     {"", "-", "-2", "-25", "-250"}, [](const DSubProj& o) { return o.Po[1].ScrX.v; }, -250, "-250", false},
+    {"a point's label distance typed with a fraction", Kind::po, {}, "SpinEditPNRad", "12,75",
+     {"1", "12", "12,", "12,7", "12,75"}, [](const DSubProj& o) { return o.Po[1].LabelDist.v; }, 13, "13", true},
+    {"a point's 3D X: four decimals typed, three kept", Kind::po, {}, "EditPxx", "0,1234",
+     {"0", "0,", "0,1", "0,12", "0,123", "0,1234"}, [](const DSubProj& o) { return o.Po[1].X.v; }, 0.123, "0,123",
+     true},
+    {"a point's 3D Y: four decimals typed, three kept", Kind::po, {}, "EditPyy", "5,4321",
+     {"5", "5,", "5,4", "5,43", "5,432", "5,4321"}, [](const DSubProj& o) { return o.Po[1].Y.v; }, 5.432, "5,432",
+     true},
+    {"a segment's end emptied and typed negative", Kind::li, {}, "EditLx2", "\b-30", {"", "-", "-3", "-30"},
+     [](const DSubProj& o) { return o.Li[1].P2.ScrX.v; }, -30, "-30", false},
+    {"a segment's gap typed with a fraction", Kind::li, {Pick("ComboBoxLType", 1)}, "SpinEditLPri2", "1,5",
+     {"1", "1,", "1,5"}, [](const DSubProj& o) { return o.Li[1].Gap.v; }, 2, "2", true},
+    {"a segment's emptied division point", Kind::li, {Click("CheckBoxP3"), {"EditP3", "0,5"}}, "EditP3", "\b",
+     {""}, [](const DSubProj& o) { return o.Li[1].Frac3.v; }, 0, "0", false, Kind::li, {0.5}},
+    {"a segment's length of 0", Kind::li, {{"EditLLen", "100"}}, "EditLLen", "0", {"0"},
+     [](const DSubProj& o) { return o.Li[1].Length.v; }, 100, "100", true},
+    {"the X axis of a 2D system", Kind::xy, {Click("ButtonXX"), {"EditLx2", "440"}}, "EditLx2", "545",
+     {"5", "54", "545"}, [](const DSubProj& o) { return o.Xy[1].AxisX.P2.ScrX.v; }, 545, "545", false, Kind::li,
+     {440, 54, 545}},
+    {"the Y axis of a 2D system", Kind::xy, {Click("ButtonXY"), {"EditLy2", "645"}}, "EditLy2", "700",
+     {"7", "70", "700"},
+     [](const DSubProj& o) { return o.Xy[1].AxisY.P1.ScrY.v * 1000 + o.Xy[1].AxisY.P2.ScrY.v; }, 30700, "700", false,
+     Kind::li, {30645, 30070, 30700}},
+    {"the Y axis of a 2D system turned back", Kind::xy, {Click("ButtonXY")}, "EditLy2", "7", {"7"},
+     [](const DSubProj& o) { return o.Xy[1].AxisY.P1.ScrY.v * 1000 + o.Xy[1].AxisY.P2.ScrY.v; }, 7007, "7", true,
+     Kind::li, {30700}},
+    {"an axis end opened as a point", Kind::xy, {Click("ButtonXY", Kind::li), Click("ButtonL2")}, "EditPy", "3",
+     {"3"}, [](const DSubProj& o) { return o.Xy[1].AxisY.P1.ScrY.v * 1000 + o.Xy[1].AxisY.P2.ScrY.v; }, 3003, "3",
+     true, Kind::po, {7007}},
+    {"the Y axis of a 3D system", Kind::xz, {Click("ButtonY_Y"), {"EditLx2", "990"}}, "EditLx2", "1050",
+     {"1", "10", "105", "1050"}, [](const DSubProj& o) { return o.Xz[1].AxisY.P2.ScrX.v; }, 1050, "1050", false,
+     Kind::li, {990, 990, 105, 1050}},
+};
+
+// The 2D and the 3D system: a scale or a division length of 0 would leave the
+// axes without marks and numbers.
+const Row CoordRows[] = {
+    {"a 2D scale of 0", Kind::xy, {}, "EditXMasx", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.Xy[1].ScaleX.v; }, 20, "20", true},
+    {"a 2D scale left empty", Kind::xy, {}, "EditXMasy", "\b", {""},
+     [](const DSubProj& o) { return o.Xy[1].ScaleY.v; }, 20, "20", true},
+    {"a 2D division length of 0", Kind::xy, {}, "EditXRazy", "0,0", {"0", "0,", "0,0"},
+     [](const DSubProj& o) { return o.Xy[1].DivY.v; }, 1, "1", true},
+    {"a 3D scale of 0", Kind::xz, {}, "EditYMas", "0", {"0"}, [](const DSubProj& o) { return o.Xz[1].Scale.v; }, 20,
+     "20", true},
+    {"a 3D division length left empty", Kind::xz, {}, "EditYRaz", "\b", {""},
+     [](const DSubProj& o) { return o.Xz[1].Div.v; }, 1, "1", true},
+};
+
+// The triangle and the tetragon: a vertex moves parallel to the picture as
+// its coordinate is typed; where the figure's type moves other vertices with
+// it, or a typed angle, side or height would lay the figure flat, the number
+// waits for the whole of it.
+const Row FigureRows[] = {
+    {"a vertex typed with a fraction", Kind::tr, {}, "SpinEditTx1", "\b100,75",
+     {"", "1", "10", "100", "100,", "100,7", "100,75"}, [](const DSubProj& o) { return o.Tr[1].S[1].P1.ScrX.v; }, 101,
+     "101", true, Kind(0), {80, 1, 10, 100, 100, 100, 100}},
+    {"a vertex emptied and left", Kind::tr, {}, "SpinEditTy3", "\b", {""},
+     [](const DSubProj& o) { return o.Tr[1].S[3].P1.ScrY.v; }, 0, "0", false},
+    {"a vertex of an isosceles triangle typed through a flat one", Kind::tr,
+     {Pick("RadioGroupTTyp", 1), {"SpinEditTx1", "80"}, {"SpinEditTy1", "60"}, {"EditTH", "180"}}, "SpinEditTy1",
+     "\b-3000", {"", "-", "-3", "-30", "-300", "-3000"},
+     [](const DSubProj& o) { return o.Tr[1].S[1].P1.ScrY.v * 1000 + o.Tr[1].Height.v; }, -2999820, "-3000", true,
+     Kind(0), {60180, 60180, 60180, 60180, 60180, 60180}},
+    {"an isosceles triangle's height of 0", Kind::tr, {}, "EditTH", "\b0", {"", "0"},
+     [](const DSubProj& o) { return o.Tr[1].Height.v; }, 180, "180", true},
+    {"a vertex of a square", Kind::kv, {Pick("RadioGroupKTyp", 0)}, "SpinEditKx1", "\b-20", {"", "-", "-2", "-20"},
+     [](const DSubProj& o) { return o.Kv[1].S[1].P1.ScrX.v; }, -20, "-20", true, Kind(0), {60, 60, 60, 60}},
+    {"a parallelogram's height of 0", Kind::kv, {Pick("RadioGroupKTyp", 3), {"EditKH", "100"}}, "EditKH", "0", {"0"},
+     [](const DSubProj& o) { return o.Kv[1].Height.v; }, 100, "100", true},
+};
+
 // The solids: the bodies' section angles and radius, heights and lateral
 // edges that would flatten a solid, the sphere's radius, and the direction of
 // a prism's edge through a short length.
@@ -102,7 +184,8 @@ const Row SolidRows[] = {
     {"a cone's section angle typed negative", Kind::ko, {}, "EditKSeAdd2", "\b-30", {"", "-", "-3", "-30"},
      [](const DSubProj& o) { return o.Ko[1].SecPos2.v; }, -30, "-30", false},
     {"a cylinder's whole radius typed with a fraction", Kind::zi, {}, "SpinEditZRad", "8,55",
-     {"8", "8,", "8,5", "8,55"}, [](const DSubProj& o) { return o.Zi[1].Radius.v; }, 9, "9", true},
+     {"8", "8,", "8,5", "8,55"}, [](const DSubProj& o) { return o.Zi[1].Radius.v; }, 9, "9", true, Kind(0),
+     {8, 8, 8, 8}},
     {"a cone's height of 0", Kind::ko, {{"SpinEditKH", "100"}}, "SpinEditKH", "0", {"0"},
      [](const DSubProj& o) { return o.Ko[1].Axis.Length.v; }, 100, "100", true},
     {"a sphere's radius of 0", Kind::sf, {{"SpinEditSRad", "60"}}, "SpinEditSRad", "0", {"0"},
@@ -120,12 +203,12 @@ const Row SolidRows[] = {
     {"a prism's edge length after a short one", Kind::r3,
      {{"EditPRebP1", "30"}, {"EditPRebP2", "30"}, {"EditPRebP3", "150"}, {"EditPRebLe", "0,5"}}, "EditPRebLe",
      "200", {"2", "20", "200"}, [](const DSubProj& o) { return o.R3[1].EdgeX.v * 1000 + o.R3[1].EdgeZ.v; },
-     38490 + 192.45, "200", false},
+     38490 + 192.45, "200", false, Kind(0), {96.481, 96.481, 96.481}},
 };
 
 // Every table, played in one sitting on a new document with an object of
 // each kind.
-const std::span<const Row> Tables[] = {EllipseRows, SolidRows};
+const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows, FigureRows, SolidRows};
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
@@ -158,14 +241,18 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
         for (const Step& step : row.before) {
             QWidget* c = d->findChild<QWidget*>(step.control);
             ASSERT_TRUE(c) << step.control;
-            if (step.what == Step::Pick) {
+            if (auto* radio = qobject_cast<TRadioGroup*>(c); radio && step.what == Step::Pick) {
+                QAbstractButton* item = radio->button(step.keys.toInt());
+                item->setFocus();
+                QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
+            } else if (step.what == Step::Pick) {
                 auto* combo = static_cast<QComboBox*>(c);
                 combo->setFocus();
                 combo->setCurrentIndex(step.keys.toInt());
                 emit combo->activated(step.keys.toInt());
             } else if (step.what == Step::Click) {
                 QTest::mouseClick(c, Qt::LeftButton);
-                d = s.win().dialogSession().registry().dialog(row.dialog);
+                d = s.win().dialogSession().registry().dialog(step.opens != Kind(0) ? step.opens : row.dialog);
                 ASSERT_TRUE(d) << step.control;
                 ShowActive(*d);
             } else {
@@ -186,6 +273,10 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
             if (key == u'\b') QTest::keyClick(field, Qt::Key_Backspace);
             else QTest::keyClicks(field, QString(key));
             EXPECT_EQ(TextOf(field), row.shown.value(i)) << "after key " << i + 1;
+            if (i < std::ssize(row.keptEach)) {
+                EXPECT_NEAR(row.stored(s.win().document().Obj), row.keptEach[static_cast<std::size_t>(i)], 1e-6)
+                    << "after key " << i + 1;
+            }
         }
         QTest::keyClick(field, Qt::Key_Tab);
         EXPECT_FALSE(field->hasFocus());

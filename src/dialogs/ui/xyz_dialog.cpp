@@ -51,6 +51,10 @@ constexpr WordTarget WordsToXZ[] = {
 
 constexpr const char* FormulaNames[6] = {"EditY1", "EditY2", "EditY31", "EditY4", "EditY32", "EditY33"};
 constexpr const char* FormulaLabels[6] = {"z=", "z=", "x=", "F(x,y,z)=", "y=", "z="};
+// What each of them reads: the parametric curve takes its parameter as x; the
+// drawer reads a surface's capital letters as small ones.
+constexpr FormulaField FormulaFields[6] = {{"xy", 'z', true}, {"xy", 'z', true}, {"x", 'x'},
+                                           {"xyz", 0, true},  {"x", 'y'},        {"x", 'z'}};
 // The surface of outline 1..3 and the names of its controls.
 constexpr int OutlineSurface[3] = {1, 2, 4};
 constexpr const char* SectionNames[3] = {"ButtonY11", "ButtonY22", "ButtonY33"};
@@ -218,8 +222,13 @@ void TFormXZ::connectHandlers() {
         commit();
     });
 
-    // exit: the scale stales every section, outline and the shading.
+    // exit: the scale stales every section, outline and the shading.  A
+    // scale or a division length of 0 would leave the axes without a mark or
+    // a number: refused, as a value the record cannot take.
     watchNumber(EditYMas, {.store = [this](double v) {
+                               if (!(v > 0))
+                                   return NumberNote::refused(
+                                       said("Масштаб должен быть больше 0.", "The scale must be greater than 0."));
                                std::optional<DXZ> scaled = XZWithScale(cur(), v);
                                if (scaled) {
                                    cur() = std::move(*scaled);
@@ -230,7 +239,12 @@ void TFormXZ::connectHandlers() {
                            .shown = [this] { return cur().Scale.v; },
                            .group = 0,
                            .live = false});
-    watchNumber(EditYRaz, {.store = [this](double v) { return (cur().Div.v = v, NumberNote::taken()); },
+    watchNumber(EditYRaz, {.store = [this](double v) {
+                               if (!(v > 0))
+                                   return NumberNote::refused(said("Длина деления должна быть больше 0.",
+                                                                   "The division length must be greater than 0."));
+                               return (cur().Div.v = v, NumberNote::taken());
+                           },
                            .shown = [this] { return cur().Div.v; },
                            .group = 0,
                            .live = false});
@@ -246,7 +260,8 @@ void TFormXZ::connectHandlers() {
             commitTarget().RepaintProject();
         });
 
-    // Formulas: every keystroke stored and committed, never drawn.
+    // Formulas: every keystroke stored and committed, never drawn; one the
+    // drawer cannot draw is told when the user is done with it.
     for (std::size_t k = 0; k < 6; ++k) {
         guardText(EditY[k]);
         connect(EditY[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
@@ -266,6 +281,7 @@ void TFormXZ::connectHandlers() {
             cur() = XZWithFormula(std::move(cur()), field, t.toStdString());
             if (focusAllows(EditY[k])) applyOnly();
         });
+        TellFormulaFaults(EditY[k], FormulaFields[k], [this]() -> const WordTable& { return reg_.session().words(); });
     }
 
     for (int i = 0; i < 4; ++i)

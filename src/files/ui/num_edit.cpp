@@ -1,10 +1,10 @@
-#include "dialogs/ui/num_edit.h"
+#include "files/ui/num_edit.h"
 
 #include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
 
-#include "dialogs/number_text.h"
+#include "files/number_text.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -63,7 +63,8 @@ void TNumEdit::finishTyping() {
     // What is left of the text becomes a number: the receivers of the change
     // have been told at numberEntered.
     fixing_ = true;
-    if (text().isEmpty() || text() == "-") setText(text().isEmpty() ? QStringLiteral("0") : QStringLiteral("-0"));
+    if ((text().isEmpty() && !emptyKept_) || text() == "-")
+        setText(text().isEmpty() ? QStringLiteral("0") : QStringLiteral("-0"));
     // A whole-number field shows the number it took.
     if (!allowComma_ && text().contains(QLatin1Char(',')))
         if (const std::optional<double> v = number()) setText(QString::fromStdString(NumberText(*v)));

@@ -1,4 +1,4 @@
-#include "dialogs/number_text.h"
+#include "files/number_text.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "dialogs/ui/spin_edit.h"
+#include "files/ui/spin_edit.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "dialogs/number_text.h"
+#include "files/number_text.h"
 #include "model/units.h"
 
 namespace pelmar {
