@@ -247,10 +247,10 @@ TEST(SphereDialog, TypedSession) {
 
 // The section-plane dialog of plane 5: showing it stores nothing; what is
 // typed stays as typed ("" and "-" too) and is stored when the field is
-// left, one commit to plane 5 alone; a normal typed down to zero is refused
-// and told, and the fields show what the record holds; a distance the plane
-// would miss the sphere at is the update's 0, told; what is typed when Esc
-// closes the dialog is dropped; the picture is redrawn once, after it.
+// left, one commit to plane 5 alone; a distance the plane would miss the
+// sphere at is the update's 0, shown and told; what is typed when Esc closes
+// the dialog is dropped; the picture is redrawn once, after it.  (The zero
+// normal is typed in the program's keystroke table.)
 TEST(SphereDialog, SectionPlaneKeystrokes) {
     RoundSession s;
     QPointer<ObjectDialog> d = s.open(Kind::sf);
@@ -288,18 +288,8 @@ TEST(SphereDialog, SectionPlaneKeystrokes) {
             EXPECT_EQ(s.ed.undoSteps, 1);
             EXPECT_TRUE(ShownTextTip().isEmpty());
 
-            type(orb->Edit3, "0");
-            EXPECT_EQ(orb->Edit3->text(), "0");
-            leave(orb->Edit3);
-            EXPECT_EQ(s.sf().SecNZ[5].v, 1) << "the zero normal is refused";
-            EXPECT_EQ(orb->Edit3->text(), "1");
-            EXPECT_FALSE(ShownTextTip().isEmpty());
             type(orb->Edit1, "1");
             leave(orb->Edit1);
-            EXPECT_EQ(s.sf().SecNX[5].v, 1);
-            EXPECT_EQ(s.sf().SecNZ[5].v, 1);
-            const QString normal = orb->Edit1->text() + ";" + orb->Edit2->text() + ";" + orb->Edit3->text();
-            EXPECT_EQ(normal, "1;0;1");
             EXPECT_EQ(s.ed.undoSteps, 2);
 
             type(orb->Edit4, "60");

@@ -252,19 +252,6 @@ TEST(PrismReshape, LengthsInAChainKeepTheDirection) {
         EXPECT_FALSE(PrismWithEdgeLength(p, 0));
         EXPECT_FALSE(PrismWithEdgeLength(p, 1e-5));
     }
-
-    // (30, 30, 150) at 0,5, then at 200.
-    DPr3 p = StandardPrism3(1);
-    p.Typ.v = 2;
-    p.EdgeX.v = 30, p.EdgeY.v = 30, p.EdgeZ.v = 150;
-    UpdatePrism3(p, 0);
-    for (double len : {0.5, 200.0}) {
-        p = *PrismWithEdgeLength(p, len);
-        UpdatePrism3(p, 0);
-    }
-    EXPECT_EQ(p.EdgeX.v, 38.49);
-    EXPECT_EQ(p.EdgeY.v, 38.49);
-    EXPECT_EQ(p.EdgeZ.v, 192.45);
 }
 
 TEST(PrismReshape, EdgeComponents) {
