@@ -13,16 +13,6 @@ namespace pelmar {
 
 namespace {
 
-std::string Filled(std::string_view pattern, std::initializer_list<std::string> values) {
-    std::string out(pattern);
-    int n = 1;
-    for (const std::string& v : values) {
-        const std::string mark = "%" + std::to_string(n++);
-        if (const std::size_t at = out.find(mark); at != std::string::npos) out.replace(at, mark.size(), v);
-    }
-    return out;
-}
-
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
@@ -134,9 +124,9 @@ bool GivesValue(std::string_view text, FormulaField field) {
 
 std::string VariableList(const WordTable& words, std::string_view vars) {
     if (vars.size() == 2)
-        return Filled(words.Said("%1 и %2", "%1 and %2"), {std::string(1, vars[0]), std::string(1, vars[1])});
+        return FillIn(words.Said("%1 и %2", "%1 and %2"), {std::string(1, vars[0]), std::string(1, vars[1])});
     if (vars.size() == 3)
-        return Filled(words.Said("%1, %2 и %3", "%1, %2 and %3"),
+        return FillIn(words.Said("%1, %2 и %3", "%1, %2 and %3"),
                       {std::string(1, vars[0]), std::string(1, vars[1]), std::string(1, vars[2])});
     return std::string(vars);
 }
@@ -150,16 +140,16 @@ std::string FormulaNote(const WordTable& words, std::string_view text, FormulaFi
         const std::string_view lhs = Trimmed(t.substr(0, eq)), rhs = Trimmed(t.substr(eq + 1));
         if (lhs.empty() || rhs.empty() || rhs.find('=') != std::string_view::npos)
             return std::string(words.Said("Знак \"=\" не входит в формулу.", "\"=\" is not part of a formula."));
-        return Filled(words.Said("Знак \"=\" не входит в формулу: напишите %1", "\"=\" is not part of a formula: write %1"),
+        return FillIn(words.Said("Знак \"=\" не входит в формулу: напишите %1", "\"=\" is not part of a formula: write %1"),
                       {Equation(lhs, rhs, field.named)});
     }
     if (GivesValue(t, field)) return {};
     if (const std::string unknown = UnknownLetters(t, field.vars); !unknown.empty()) {
         if (field.vars.size() == 1)
-            return Filled(words.Said("Формула не знает \"%1\": её переменная — %2.",
+            return FillIn(words.Said("Формула не знает \"%1\": её переменная — %2.",
                                      "The formula knows no \"%1\": its variable is %2."),
                           {unknown, std::string(field.vars)});
-        return Filled(words.Said("Формула не знает \"%1\": её переменные — %2.",
+        return FillIn(words.Said("Формула не знает \"%1\": её переменные — %2.",
                                  "The formula knows no \"%1\": its variables are %2."),
                       {unknown, VariableList(words, field.vars)});
     }

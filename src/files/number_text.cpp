@@ -84,32 +84,18 @@ NumericInsert FilterNumericInsert(std::string_view head, std::string_view insert
     return out;
 }
 
-namespace {
-
-std::string Filled(std::string_view pattern, std::initializer_list<std::string> values) {
-    std::string out(pattern);
-    int n = 1;
-    for (const std::string& v : values) {
-        const std::string mark = "%" + std::to_string(n++);
-        if (const std::size_t at = out.find(mark); at != std::string::npos) out.replace(at, mark.size(), v);
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string WholeNote(const WordTable& words, int taken) {
-    return Filled(words.Said("Здесь только целые числа: взято %1.", "Whole numbers only here: %1 was taken."),
+    return FillIn(words.Said("Здесь только целые числа: взято %1.", "Whole numbers only here: %1 was taken."),
                   {std::to_string(taken)});
 }
 
 std::string RangeNote(const WordTable& words, int lo, int hi, int taken) {
-    return Filled(words.Said("Допустимо от %1 до %2: взято %3.", "Allowed from %1 to %2: %3 was taken."),
+    return FillIn(words.Said("Допустимо от %1 до %2: взято %3.", "Allowed from %1 to %2: %3 was taken."),
                   {std::to_string(lo), std::to_string(hi), std::to_string(taken)});
 }
 
 std::string ChangedNote(const WordTable& words, double taken) {
-    return Filled(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
+    return FillIn(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
 }
 
 }  // namespace pelmar

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "dialog_test_util.h"
-#include "key_rows.h"
+#include "support/key_rows.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/graph_options_dialog.h"
 #include "dialogs/ui/radio_group.h"
@@ -146,7 +146,7 @@ TEST(GraphOptions, NumbersTypedKeyByKey) {
     using W = WorkingCopies;
     const struct {
         int graph;
-        KeyRow<W> row;
+        RecordKeyRow<W> row;
     } rows[] = {
         {2, {"-7,5 typed over an emptied bound", "LabeledEditDecY2", "\b-7,5", {"", "-", "-7", "-7,", "-7,5"},
              [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, -7.5, "-7,5", false}},

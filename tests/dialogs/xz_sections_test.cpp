@@ -17,7 +17,7 @@
 #include <QProcess>
 
 #include "dialog_test_util.h"
-#include "key_rows.h"
+#include "support/key_rows.h"
 #include "drawing/redraw.h"
 #include "model/defaults.h"
 #include "model/update.h"
@@ -369,7 +369,7 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     const WordTable& words = BuiltInWords();
     using S = DSection;
-    const KeyRow<S> boundRows[] = {
+    const RecordKeyRow<S> boundRows[] = {
         {"-5 typed over an emptied bound", "Edit21", "\b-5", {"", "-", "-5"}, [](const S& s) { return s.Bounds[2].v; },
          -5, "-5", false},
         {"an emptied bound", "Edit12", "\b", {""}, [](const S& s) { return s.Bounds[1].v; }, 0, "0", false},
@@ -386,7 +386,7 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     auto x = std::make_unique<DXZ>();
     x->Sections[3][3][2] = Section(true, 1.5, {0, 1, 0, 1});
     x->Sections[3][3][4] = Section(true, 8, {0, 1, 0, 1});
-    const KeyRow<X> positionRows[] = {
+    const RecordKeyRow<X> positionRows[] = {
         {"an emptied position", "Edit2", "\b", {""},
          [](const X& z) { return z.Sections[3][3][2].On.v ? z.Sections[3][3][2].C.v : -1; }, -1, "", false},
         {"a lone minus", "Edit3", "-", {"-"},
@@ -404,7 +404,7 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     const DOutLine& o = ed.work.CurXZ.Outlines[1];
     TFormOL ol(ed.reg, 1);
     ShowActive(ol);
-    const KeyRow<DOutLine> outlineRows[] = {
+    const RecordKeyRow<DOutLine> outlineRows[] = {
         {"x1 typed negative", "SpinEdit1", "-250", {"-", "-2", "-25", "-250"}, [](const DOutLine& l) { return l.X1; },
          -250, "-250", false},
         {"a step of 0", "SpinEdit5", "0", {"0"}, [](const DOutLine& l) { return l.Step1; }, 1, "1", true},

@@ -27,6 +27,7 @@
 #include "editing/editing_state.h"
 #include "files/ui/text_tip.h"
 #include "shell/ui/dialog_session.h"
+#include "support/key_rows.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -59,16 +60,6 @@ struct Row {
     Kind dialog = Kind(0);    // the dialog typed in: the part's, when a step opened one
     std::vector<double> keptEach = {};  // when given: what the document keeps after each key
 };
-
-QString TextOf(QWidget* field) {
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) return spin->findChild<QLineEdit*>()->text();
-    return static_cast<QLineEdit*>(field)->text();
-}
-
-void SelectAll(QWidget* field) {
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) spin->selectAll();
-    else static_cast<QLineEdit*>(field)->selectAll();
-}
 
 // The ellipse: arcs, the tilt of a circle, the order of the semi-axes.
 const Row EllipseRows[] = {
@@ -257,32 +248,15 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
                 ShowActive(*d);
             } else {
                 c->setFocus();
-                SelectAll(c);
+                LineOf(c)->selectAll();
                 QTest::keyClicks(c, step.keys);
                 QTest::keyClick(c, Qt::Key_Return);
             }
         }
-        QWidget* field = d->findChild<QWidget*>(row.field);
-        ASSERT_TRUE(field) << row.field;
-        ASSERT_TRUE(field->isEnabled()) << row.field;
         QToolTip::hideText();
-        field->setFocus();
-        SelectAll(field);
-        for (qsizetype i = 0; i < row.keys.size(); ++i) {
-            const QChar key = row.keys[i];
-            if (key == u'\b') QTest::keyClick(field, Qt::Key_Backspace);
-            else QTest::keyClicks(field, QString(key));
-            EXPECT_EQ(TextOf(field), row.shown.value(i)) << "after key " << i + 1;
-            if (i < std::ssize(row.keptEach)) {
-                EXPECT_NEAR(row.stored(s.win().document().Obj), row.keptEach[static_cast<std::size_t>(i)], 1e-6)
-                    << "after key " << i + 1;
-            }
-        }
-        QTest::keyClick(field, Qt::Key_Tab);
-        EXPECT_FALSE(field->hasFocus());
-        EXPECT_NEAR(row.stored(s.win().document().Obj), row.want, 1e-6 * std::max(1.0, std::abs(row.want)));
-        EXPECT_EQ(TextOf(field), row.left);
-        EXPECT_EQ(!ShownTextTip().isEmpty(), row.tip) << ShownTextTip().toStdString();
+        const DSubProj& objects = s.win().document().Obj;
+        PlayKeys(*d, {row.field, row.keys, row.shown, row.want, row.left, row.tip,
+                      [&] { return row.stored(objects); }, row.keptEach, row.name});
     }
 }
 
