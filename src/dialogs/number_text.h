@@ -1,52 +1,5 @@
-// Numbers as the dialogs show and read them.
-//
-// A number is shown in the general form with up to 15 significant digits and
-// the decimal comma.  Reading takes the comma or the point as the decimal
-// separator, whatever the machine's locale, so that a value typed or pasted
-// either way means the same.  A text that is not a number reads as nothing:
-// the caller keeps its previous value and says nothing.
+// The numbers of the edits live with the text tip, below every window
+// library (files/number_text.h); dialogs keep this name for them.
 #pragma once
 
-#include <optional>
-#include <string>
-#include <string_view>
-
-namespace pelmar {
-
-// The text of a number in an edit: "0", "1,5", "-273,15", "1,5E-6".
-std::string NumberText(double v);
-
-// The number in a text: blanks around it, an optional sign, digits with at
-// most one decimal separator ("," or "."), an optional exponent.  Empty text,
-// a lone sign, anything else and values beyond the range of double give
-// nullopt.
-std::optional<double> ReadNumber(std::string_view text);
-
-// The whole number an integer field's text holds: the number as ReadNumber
-// reads it, rounded half to even, so that "12,5" is 12 and "12,6" is 13 (a
-// separator never vanishes into the digits around it).  nullopt for no
-// number and for one beyond int.
-std::optional<int> ReadWholeNumber(std::string_view text);
-
-// How a bounded integer field takes a text while it is typed.
-enum class WholeTextState { Invalid, Intermediate, Acceptable };
-struct WholeText {
-    WholeTextState state = WholeTextState::Invalid;
-    int value = 0;  // the rounded number of an acceptable text
-};
-// Texts of an integer field: an optional "-" (where the range has negative
-// numbers), digits, at most one separator ("," or ".") with digits after it.  A text without digits is
-// intermediate; a number in [minValue, maxValue] is acceptable; one outside
-// that more typing can still bring inside is intermediate; the rest invalid.
-WholeText ReadWholeText(std::string_view text, int minValue, int maxValue);
-
-// What a numeric edit's key filter lets through of `inserted` when it goes
-// into `base` (the text around the insertion): the digits, "-" when
-// allowMinus (at any position), and one decimal comma when allowComma and
-// neither `base` nor the characters let through before hold one.  A point
-// counts as the comma and is written as one.  Pasted and dropped text passes
-// the same filter, character by character, as typed keys do.
-std::string FilterNumericInsert(std::string_view base, std::string_view inserted, bool allowMinus,
-                                bool allowComma);
-
-}  // namespace pelmar
+#include "files/number_text.h"

@@ -29,17 +29,37 @@ void UpdateRecord(DPr3& r) { UpdatePrism3(r, 0); }
 void UpdateRecord(DPr4& r) { UpdatePrism4(r, 0); }
 void UpdateRecord(DXZ& r) { UpdateXYZ(r, 0); }
 
+// The open parts written back into the kind's working copy, and its update.
+template <Kind K>
+void ComputeKind(EditingState& st, const LevelList& levels, bool writeBack) {
+    if (writeBack)
+        for (Kind l : levels)
+            if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
+    UpdateRecord(KindT<K>::work(*st.Work));
+}
+
+// The open parts reloaded from their parents, innermost last; `reloaded`
+// runs after each level.
+template <class F>
+void ReloadParts(EditingState& st, const LevelList& levels, F&& reloaded) {
+    for (int i = 0; i < levels.count; ++i) {
+        const Kind l = levels.levels[static_cast<std::size_t>(i)];
+        if (!DialogIsOpen(st, l)) continue;
+        for (int j = 0; j <= i; ++j) {
+            const Kind outer = levels.levels[static_cast<std::size_t>(j)];
+            Reload(st, outer, RoleOf(st, outer));
+        }
+        reloaded(l);
+    }
+}
+
 // One kind's branch of the commit; true when the stored object has others
 // built on it or is built on others (creation number 1 and up).
 template <Kind K>
 bool CommitKind(EditingState& st, bool writeBack) {
     const LevelList levels = CommitLevels(K);
-    if (writeBack)
-        for (Kind l : levels)
-            if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
-
+    ComputeKind<K>(st, levels, writeBack);
     auto& work = KindT<K>::work(*st.Work);
-    UpdateRecord(work);
 
     auto& store = KindT<K>::store(st.Proj->Obj);
     const std::size_t n = st.Work->index(K);
@@ -56,16 +76,7 @@ bool CommitKind(EditingState& st, bool writeBack) {
     }
     store[n] = work;
     if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
-
-    for (int i = 0; i < levels.count; ++i) {
-        const Kind l = levels.levels[static_cast<std::size_t>(i)];
-        if (!DialogIsOpen(st, l)) continue;
-        for (int j = 0; j <= i; ++j) {
-            const Kind outer = levels.levels[static_cast<std::size_t>(j)];
-            Reload(st, outer, RoleOf(st, outer));
-        }
-        st.Dialogs.Refill(l);
-    }
+    ReloadParts(st, levels, [&](Kind l) { st.Dialogs.Refill(l); });
     return store[n].Number >= 1;
 }
 
@@ -200,6 +211,25 @@ bool FillSignaturesDiffer(const FillSignature& before, const FillSignature& afte
 
 FillWatch::~FillWatch() {
     if (FillSignaturesDiffer(before_, TakeFillSignature(doc_))) doc_.FillValid = 0;
+}
+
+std::unique_ptr<WorkingCopies> TrialCommit(EditingState& st, bool writeBack) {
+    auto trial = std::make_unique<WorkingCopies>(*st.Work);
+    Kind k;
+    if (!CurrentKind(st, k)) return trial;
+    // The commit's own steps, on a copy of the working copies.
+    struct Lend {
+        EditingState& st;
+        WorkingCopies* const real;
+        ~Lend() { st.Work = real; }
+    } lend{st, st.Work};
+    st.Work = trial.get();
+    VisitKind(k, [&](auto kc) {
+        const LevelList levels = CommitLevels(kc.value);
+        ComputeKind<kc.value>(st, levels, writeBack);
+        ReloadParts(st, levels, [](Kind) {});
+    });
+    return trial;
 }
 
 void ApplyObject(EditingState& st, bool writeBack) {

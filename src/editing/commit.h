@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "drawing/fill_inputs.h"
@@ -18,6 +19,11 @@ struct EditingState;
 // WriteBack: the edit was made in the dialog of a part, whose open levels are
 // carried up into the top-level working copy first.
 void ApplyObject(EditingState& st, bool writeBack);
+
+// What the commit would make of the working copies now - the open parts
+// written back, the current kind's update, the parts reloaded - on a copy:
+// nothing is stored, refilled or recorded.
+std::unique_ptr<WorkingCopies> TrialCommit(EditingState& st, bool writeBack);
 
 // The part levels a kind can contain, outermost first, in the order the
 // commit writes them back and reloads them.

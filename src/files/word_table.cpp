@@ -128,6 +128,16 @@ std::string_view WordTable::Said(std::string_view russian, std::string_view engl
     return code.empty() || code == BuiltInLanguageCode ? russian : english;
 }
 
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string> values) {
+    std::string out(pattern);
+    int n = 1;
+    for (const std::string& v : values) {
+        const std::string mark = "%" + std::to_string(n++);
+        if (const std::size_t at = out.find(mark); at != std::string::npos) out.replace(at, mark.size(), v);
+    }
+    return out;
+}
+
 WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_, code_); }
 
 bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {

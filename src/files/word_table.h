@@ -15,6 +15,7 @@
 
 #include <array>
 #include <string>
+#include <initializer_list>
 #include <string_view>
 
 #include "drawing/word_lines.h"
@@ -76,6 +77,10 @@ private:
 inline std::string_view Said(const WordTable* words, std::string_view russian, std::string_view english) {
     return words ? words->Said(russian, english) : russian;
 }
+
+// A message's pattern with %1, %2 ... each put in place by the value of its
+// number.
+std::string FillIn(std::string_view pattern, std::initializer_list<std::string> values);
 
 // Lines 1 to 4 of a translation file, for the language list.
 struct TranslationHeader {

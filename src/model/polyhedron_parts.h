@@ -28,6 +28,16 @@ inline void PlaceCorner(DPoint& p, Vec3 v) {
     ProjectPoint(p);
 }
 
+// A prism's lateral edge vector: the unrounded one the update kept, while
+// the components are still its rounding to 0.001, else the components (set
+// anew by the user, a transformation or a file).
+template <class P>
+Vec3 ExactEdge(const P& p) {
+    const auto& x = p.EdgeExact;
+    if (Round3(x[0]) == p.EdgeX.v && Round3(x[1]) == p.EdgeY.v && Round3(x[2]) == p.EdgeZ.v) return {x[0], x[1], x[2]};
+    return {p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v};
+}
+
 // Colour, colour index and layer of the body into a part; the thickness too
 // when asked.
 void CopyStyle(DHead& part, const DHead& body, bool thick);

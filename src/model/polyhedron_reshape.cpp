@@ -5,6 +5,7 @@
 
 #include "model/construct.h"
 #include "model/geometry.h"
+#include "model/polyhedron_parts.h"
 #include "model/transform.h"
 
 namespace pelmar {
@@ -22,7 +23,7 @@ bool ApexFollowsLength(const DPi4& p) { return p.Typ.v == 1; }
 
 template <class P>
 std::optional<P> WithHeight(P p, double height) {
-    if (!Finite(height) || height < 0) return std::nullopt;
+    if (!Finite(height) || height < SmallestPyramidHeight) return std::nullopt;
     DLine& h = p.HeightLine;
     const bool directed = Norm(Pos(h.P2) - Pos(h.P1)) > 0;
     if (!directed && !ApexFollowsLength(p)) return std::nullopt;
@@ -53,22 +54,28 @@ std::optional<P> Rotated(P p, double degrees, Vec3 centre, Vec3 axis, Rotate rot
     return p;
 }
 
+// A lateral edge the update would keep as (0, 0, 0): the prism is flat.
+bool Flat(Vec3 e) { return Round3(e.x) == 0 && Round3(e.y) == 0 && Round3(e.z) == 0; }
+
 template <class P>
 std::optional<P> WithEdge(P p, int component, double value) {
     if (!Finite(value)) return std::nullopt;
+    const bool flat = Flat({p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v});
     switch (component) {
         case 1: p.EdgeX.v = value; break;
         case 2: p.EdgeY.v = value; break;
         case 3: p.EdgeZ.v = value; break;
         default: return std::nullopt;
     }
+    if (!flat && Flat({p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v})) return std::nullopt;
     return p;
 }
 
 template <class P>
 std::optional<P> WithEdgeLength(P p, double length) {
-    if (!Finite(length) || length < 0) return std::nullopt;
-    const Vec3 e{p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v};
+    if (!Finite(length) || length <= 0) return std::nullopt;
+    // The exact edge: the rounded components of a short one point elsewhere.
+    const Vec3 e = poly::ExactEdge(p);
     const double n = Norm(e);
     // The vector's own length, not the stored one: a stale stored length
     // would scale the vector to something other than what was typed.  A
@@ -79,11 +86,11 @@ std::optional<P> WithEdgeLength(P p, double length) {
     // The direction first, then the length: the factor length / n alone
     // may leave the range of a double where the vector does not.
     const Vec3 v = none ? Vec3{0, 0, length} : Vec3{e.x / n, e.y / n, e.z / n} * length;
-    if (!Finite(v.x) || !Finite(v.y) || !Finite(v.z)) return std::nullopt;
-    if (length > 0 && v.x == 0 && v.y == 0 && v.z == 0) return std::nullopt;
+    if (!Finite(v.x) || !Finite(v.y) || !Finite(v.z) || Flat(v)) return std::nullopt;
     p.EdgeX.v = v.x;
     p.EdgeY.v = v.y;
     p.EdgeZ.v = v.z;
+    p.EdgeExact = {v.x, v.y, v.z};
     p.EdgeLen.v = length;
     return p;
 }

@@ -16,9 +16,15 @@
 
 namespace pelmar {
 
+// The smallest height a pyramid takes, as the cylinder and the cone: a
+// lower apex falls into the base once the update keeps its coordinates to
+// 0.001, and with it the side of the base it stood on.
+inline constexpr double SmallestPyramidHeight = 1.0;
+
 // The height line set to `height`, the apex moved along it.  A height line
 // of length 0 has no direction: the length alone is kept where the type
 // places the apex by it (the regular pyramid), else the value is refused.
+// Refused below SmallestPyramidHeight.
 std::optional<DPi3> PyramidWithHeight(DPi3 p, double height);
 std::optional<DPi4> PyramidWithHeight(DPi4 p, double height);
 
@@ -39,14 +45,19 @@ std::optional<DPi4> RotatedPyramid(DPi4 p, double degrees);
 std::optional<DPi3> PyramidWithType(DPi3 p, int type);
 std::optional<DPi4> PyramidWithType(DPi4 p, int type);
 
-// Lateral edge vector component 1 (X), 2 (Y) or 3 (Z).
+// Lateral edge vector component 1 (X), 2 (Y) or 3 (Z).  Refused where it
+// would make the edge (0, 0, 0) once kept to 0.001: the prism would be flat
+// and lose its slant.
 std::optional<DPr3> PrismWithEdge(DPr3 p, int component, double value);
 std::optional<DPr4> PrismWithEdge(DPr4 p, int component, double value);
 
-// The lateral edge's length: the vector scaled to it, keeping its direction;
-// a zero vector becomes the vertical (0, 0, length).  Nothing for a vector
-// whose length a double cannot hold (beyond its range, or so short that it
-// comes out 0).
+// The lateral edge's length: the vector scaled to it, keeping its direction
+// exactly (that of the unrounded edge the update kept, ExactEdge), however
+// short an earlier length made the rounded components; a zero vector becomes
+// the vertical (0, 0, length).  Nothing for a length of 0 or one so short
+// that the edge would be kept as (0, 0, 0) (a flat prism), or a vector whose
+// length a double cannot hold (beyond its range, or so short that it comes
+// out 0).
 std::optional<DPr3> PrismWithEdgeLength(DPr3 p, double length);
 std::optional<DPr4> PrismWithEdgeLength(DPr4 p, double length);
 

@@ -112,7 +112,7 @@ void ApplyTypeRule(DPr4& p) {
     UpdateTetragon(upper, 0, true);
     if (SideType[typ] != 0) SetSideTypes(p, SideType[typ]);
     if (typ == 1) {
-        const Vec3 e = Edge(p);
+        const Vec3 e = poly::ExactEdge(p);
         const double len = Norm(e);
         if (!IsZero(len)) SetEdge(p, e * (lower.S[1].Length.v / len));
     }
@@ -125,7 +125,7 @@ void PlaceEdgeAndUpper(P& p, bool perpendicular) {
     auto& lower = p.Base[1];
     auto& upper = p.Base[2];
 
-    Vec3 e = Edge(p);
+    Vec3 e = poly::ExactEdge(p);
     p.EdgeLen.v = Round3(Norm(e));
     if (perpendicular) {
         double a, b, c, d;
@@ -140,6 +140,8 @@ void PlaceEdgeAndUpper(P& p, bool perpendicular) {
                 e = e * -1.0;
         }
     }
+    // The components are kept to 0.001, the vector they round as it is.
+    p.EdgeExact = {e.x, e.y, e.z};
     e = {Round3(e.x), Round3(e.y), Round3(e.z)};
     SetEdge(p, e);
 

@@ -404,6 +404,10 @@ template <class BaseT, std::size_t NS>
 struct DPrism : DSolidHead {
     Ed<double> EdgeX, EdgeY, EdgeZ;  // lateral edge vector
     Ed<double> EdgeLen;
+    // The lateral edge vector before the update kept its components to
+    // 0.001; while they are its rounding, it is the edge's exact direction
+    // (a short edge's rounded components point elsewhere).  Not in the file.
+    std::array<double, 3> EdgeExact{};
     Arr1<DKv, NS> Side;
     Arr1<BaseT, 2> Base;             // 1 lower, 2 upper
     Ed<std::uint8_t> Typ;

@@ -34,8 +34,8 @@ public:
         }
         select(k, doc->Obj.count(k));
         auto* d = static_cast<D*>(reg.open(k));
-        if (k == Kind::xy) reg.Fill(Kind::xy, work.CurXOY);
-        else reg.Fill(Kind::xz, work.CurXZ);
+        if (k == Kind::xy) fillOpen(Kind::xy, work.CurXOY);
+        else fillOpen(Kind::xz, work.CurXZ);
         return d;
     }
     const DXOY& xy() const { return doc->Obj.Xy[current.index]; }
@@ -48,11 +48,11 @@ public:
         if (code == "xy" && doc->Role[0] == 0 && doc->Role[1] == 0) {
             UpdateXOY(work.CurXOY, 0);
             doc->Obj.Xy[current.index] = work.CurXOY;
-            reg.Fill(Kind::xy, work.CurXOY);
+            fillOpen(Kind::xy, work.CurXOY);
         } else if (code == "xz" && doc->Role[0] == 0 && doc->Role[1] == 0) {
             UpdateXYZ(work.CurXZ, 0);
             doc->Obj.Xz[current.index] = work.CurXZ;
-            reg.Fill(Kind::xz, work.CurXZ);
+            fillOpen(Kind::xz, work.CurXZ);
         } else {
             FakeEditing::ApplyObject(true);
             --undoSteps;

@@ -12,6 +12,8 @@
 
 #include "dialogs/dialog_host.h"
 #include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/object_dialog.h"
+#include "editing/kind_access.h"
 #include "model/update.h"
 
 // QString in gtest messages.
@@ -64,10 +66,21 @@ inline void ExpectNothingClipped(QWidget& window) {
 }
 
 // An editing core that commits a figure as the real one does: the type
-// rule, the stored copy, the refill of the open dialog.
+// rule, the stored copy, the refill of the open dialog; the figure is the
+// working copy of its kind, and a trial of the commit runs the type rule on
+// a copy of the working copies.
 template <class R>
 struct FigureCore : DialogCommit, DialogDocument {
-    R work, stored;
+    std::unique_ptr<WorkingCopies> copies = std::make_unique<WorkingCopies>();
+    R& work = KindT<RecordKind<R>>::work(*copies);
+    R stored;
+    ObjectDialog::CopiesAccess access() {
+        return {[this]() -> WorkingCopies& { return *copies; }, [this] {
+                    auto trial = std::make_unique<WorkingCopies>(*copies);
+                    Update(KindT<RecordKind<R>>::work(*trial));
+                    return trial;
+                }};
+    }
     int applies = 0;
     std::function<void()> refill;
     void ApplyObject(bool) override {
@@ -97,6 +110,7 @@ protected:
         core.applies = 0;
         if (!dlg) {
             dlg = std::make_unique<D>(core.work, core, core);
+            dlg->setCopies(core.access());
             core.refill = [this] { dlg->VarToForm(core.work); };
             ShowActive(*dlg);
         }

@@ -81,6 +81,34 @@ public:
     TColor moveColor = 0x0000FF;
     SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, picture, moveColor}; }
 
+    // The commit tried on copies: the document, the counters and the open
+    // dialogs stay as they were.
+    bool trying = false;
+    std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) override {
+        const auto savedWork = std::make_unique<WorkingCopies>(work);
+        const auto savedDoc = std::make_unique<DProj>(*doc);
+        const int steps = undoSteps;
+        const bool wasChanged = changed;
+        trying = true;
+        ApplyObject(writeBack);
+        trying = false;
+        auto out = std::make_unique<WorkingCopies>(work);
+        work = *savedWork;
+        *doc = *savedDoc;
+        undoSteps = steps;
+        changed = wasChanged;
+        return out;
+    }
+    // A kind's open dialog shows the record (not while a commit is tried).
+    template <class R>
+    void fillOpen(Kind k, const R& rec) {
+        if (!trying) reg.Fill(k, rec);
+    }
+    template <class R>
+    void fillOpen(const R& rec) {
+        if (!trying) reg.Fill(rec);
+    }
+
     // ---- DialogCommit: the point writes back into an open segment's ends.
     void ApplyObject(bool) override {
         ++undoSteps;
@@ -95,9 +123,9 @@ public:
         if (pr == 0 && std::string(current.code, 2) == "po") doc->Obj.Po[current.index] = work.CurPoint;
         if (pr >= 1 && pr <= 2) (pr == 1 ? work.CurLine.P1 : work.CurLine.P2) = work.CurPoint;
         if (pr == 0 && std::string(current.code, 2) == "li") doc->Obj.Li[current.index] = work.CurLine;
-        reg.Fill(Kind::po, work.CurPoint);
-        reg.Fill(Kind::li, work.CurLine);
-        reg.Fill(Kind::ci, work.CurCircle);
+        fillOpen(Kind::po, work.CurPoint);
+        fillOpen(Kind::li, work.CurLine);
+        fillOpen(Kind::ci, work.CurCircle);
     }
     void RepaintProject() override { ++redraws; }
     bool NoRedraw() const override { return false; }

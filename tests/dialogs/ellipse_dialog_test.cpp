@@ -43,8 +43,8 @@ struct EllipseSession {
 }  // namespace
 
 // A session in the ellipse dialog: a fill keeps a semi-axis of 50.5; the
-// tilt ignores a text that is not yet a number; an arc start past the end is
-// the end; the centre carries the axis ends; three clicks of a correction
+// tilt ignores a text that is not yet a number; an arc start past the end
+// waits for Return and is then the end; the centre carries the axis ends; three clicks of a correction
 // return it; "Окружность" clears the tilt and makes a = b.
 TEST(EllipseDialog, TypedSession) {
     EllipseSession s;
@@ -59,8 +59,13 @@ TEST(EllipseDialog, TypedSession) {
     EXPECT_DOUBLE_EQ(s.work().Tilt.v, -30);
     EXPECT_DOUBLE_EQ(s.work().A.v, 50.5);
 
-    TypeInto(Find<TNumEdit>(*s.dlg, "EditCDug1"), "120");
+    auto* start = Find<TNumEdit>(*s.dlg, "EditCDug1");
+    TypeInto(start, "120");
+    EXPECT_DOUBLE_EQ(s.work().Arc1.v, 12);  // "120" waits: it would pass the end
+    EXPECT_EQ(start->text(), "120");
+    QTest::keyClick(start, Qt::Key_Return);
     EXPECT_DOUBLE_EQ(s.work().Arc1.v, 90);
+    EXPECT_EQ(start->text(), "90");
 
     const DPoint& o = s.work().Center;
     const std::array<double, 3> q1 = s.work().Q1, q2 = s.work().Q2;

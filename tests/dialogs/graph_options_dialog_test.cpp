@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "dialog_test_util.h"
+#include "support/key_rows.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/graph_options_dialog.h"
 #include "dialogs/ui/radio_group.h"
@@ -101,8 +102,9 @@ TEST(GraphOptions, EnablingTable) {
 }
 
 // Typing into the bounds: an intermediate text keeps the field without a
-// word, an emptied bound reads 0, any Cartesian bound retraces the implicit
-// graph, a parametric step of 0 becomes 0.0001 when left.
+// word, an emptied bound stays empty while typed in and reads 0 when left,
+// any Cartesian bound retraces the implicit graph, a parametric step of 0
+// becomes 0.0001 when left.
 TEST(GraphOptions, BoundsAsTyped) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     OptSession s(2);
@@ -115,6 +117,9 @@ TEST(GraphOptions, BoundsAsTyped) {
     EXPECT_EQ(QApplication::activeModalWidget(), s.dlg.get()) << "no message box";
     y2->selectAll();
     QTest::keyClick(y2, Qt::Key_Backspace);
+    EXPECT_EQ(y2->text(), "");
+    EXPECT_EQ(s.work.CurXOY.Bounds[2][3].v, -7.5);
+    QTest::keyClick(y2, Qt::Key_Tab);
     EXPECT_EQ(y2->text(), "0");
     EXPECT_EQ(s.work.CurXOY.Bounds[2][3].v, 0);
 
@@ -131,6 +136,39 @@ TEST(GraphOptions, BoundsAsTyped) {
     ClickIndicator(p.find<QCheckBox>("CheckBoxGran"));
     EXPECT_EQ(p.work.CurXOY.WithinAxes[3].v, !within);
     EXPECT_EQ(p.work.CurXOY.Curves.Valid, 0);
+}
+
+// The bounds, steps and transformations typed key by key: the text stays as
+// typed, an emptied field is 0 once left, and the field then shows what is
+// stored, with a tip where the step's rule changed it.
+TEST(GraphOptions, NumbersTypedKeyByKey) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    using W = WorkingCopies;
+    const struct {
+        int graph;
+        RecordKeyRow<W> row;
+    } rows[] = {
+        {2, {"-7,5 typed over an emptied bound", "LabeledEditDecY2", "\b-7,5", {"", "-", "-7", "-7,", "-7,5"},
+             [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, -7.5, "-7,5", false}},
+        {3, {"a polar bound typed over an emptied field", "EditGranPolA2", "\b12", {"", "1", "12"},
+             [](const W& w) { return w.CurXOY.Polar[1][1].v; }, 12, "12", false}},
+        {5, {"a parametric step of 0", "EditX2c", "0", {"0"}, [](const W& w) { return w.CurXOY.ParH.v; }, 0.0001,
+             "0,0001", true}},
+        {13, {"a parametric step left empty", "EditX2c", "\b", {""}, [](const W& w) { return w.CurXZ.ParH.v; },
+              0.0001, "0,0001", true}},
+        {12, {"an angle left empty", "EditTrans", "\b", {""}, [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 0,
+              "0", false}},
+        {4, {"a shift ending in the comma", "LabeledEditTrans21", "3,", {"3", "3,"},
+             [](const W& w) { return w.CurXOY.Move[4].DX.v; }, 3, "3", false}},
+    };
+    for (const auto& r : rows) {
+        OptSession s(r.graph, [](WorkingCopies& w) {
+            w.CurXZ.Move[2].Rotated.v = true;
+            w.CurXZ.Move[2].Angle.v = 30;
+            w.CurXOY.Move[4].Moved.v = true;
+        });
+        PlayKeys(*s.dlg, r.row, s.work);
+    }
 }
 
 // A surface: dashed visible lines make the hidden ones dashed and lock

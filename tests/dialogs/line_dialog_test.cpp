@@ -55,7 +55,7 @@ double PictureAngle(const DLine& l) {
 }  // namespace
 
 // A session in the segment dialog: the angle commits once when the focus
-// leaves; a text that is no number is refused and shown again; the fraction
+// leaves; a minus inside a number is refused; the fraction
 // takes the text after the key; the comma filters of the end edits; an end
 // opened in the point dialog, edited there and the segment shown again.
 TEST(LineDialog, TypedSessionAndPartNavigation) {
@@ -70,11 +70,11 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     EXPECT_NEAR(LineLength(s.stored()), len, 1e-6);
 
     auto* lenEdit = Find<TNumEdit>(*s.dlg, "EditLLen");
-    const QString shown = lenEdit->text();
-    TypeInto(lenEdit, "1-2");
+    TypeInto(lenEdit, "1-2");  // a minus goes only at the start
+    EXPECT_EQ(lenEdit->text(), "12");
     s.leave(lenEdit);
-    EXPECT_EQ(s.ed.undoSteps, 1);
-    EXPECT_EQ(lenEdit->text(), shown);
+    EXPECT_EQ(s.ed.undoSteps, 2);
+    EXPECT_NEAR(LineLength(s.stored()), 12, 1e-6);
 
     auto* frac = Find<TNumEdit>(*s.dlg, "EditP3");
     ASSERT_TRUE(frac->isEnabled());
@@ -84,11 +84,15 @@ TEST(LineDialog, TypedSessionAndPartNavigation) {
     QTest::keyClick(frac, Qt::Key_Backspace);
     EXPECT_DOUBLE_EQ(s.ed.work.CurLine.Frac3.v, 0.75);
 
-    TypeInto(Find<TNumEdit>(*s.dlg, "EditLx1"), "1,5");
+    auto* x1 = Find<TNumEdit>(*s.dlg, "EditLx1");
+    TypeInto(x1, "1,5");
+    s.leave(x1);
     EXPECT_DOUBLE_EQ(s.stored().P1.Y.v, 1.5);  // the 3D Y follows the typed picture X
     auto* y1 = Find<TNumEdit>(*s.dlg, "EditLy1");
-    TypeInto(y1, "1,5");  // a whole-number field: rounded, never 15
+    TypeInto(y1, "1,5");  // a whole-number field: rounded when left, never 15
     EXPECT_EQ(y1->text(), "1,5");
+    s.leave(y1);
+    EXPECT_EQ(y1->text(), "2");
     EXPECT_EQ(s.stored().P1.ScrY.v, 2);
     for (const DPoint* p : {&s.stored().P1, &s.stored().P2})
         for (double v : {p->X.v, p->Y.v, p->Z.v}) EXPECT_TRUE(std::isfinite(v));

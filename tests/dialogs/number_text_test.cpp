@@ -52,9 +52,10 @@ TEST(ReadNumber, ShownNumbersReadBack) {
     }
 }
 
-// The filter over random insertions: it keeps a subsequence of what was
-// inserted, only characters the edit allows, never a second comma, and what it
-// lets through passes it again unchanged.
+// The filter over random insertions at random places: it keeps a
+// subsequence of what was inserted, only characters the edit allows, never a
+// second comma, a minus only at the start of the number, and what it lets
+// through passes it again unchanged.
 TEST(FilterNumericInsert, KeepsOnlyWhatTheKeyFilterAllows) {
     std::mt19937 rng(7);
     const std::string alphabet = "0123456789,.-+eE a\b\t";
@@ -63,22 +64,30 @@ TEST(FilterNumericInsert, KeepsOnlyWhatTheKeyFilterAllows) {
         const bool minus = i & 1, comma = i & 2;
         std::string base, ins;
         for (std::size_t n = len(rng); n > 0; --n) base += alphabet[pick(rng)];
-        base = FilterNumericInsert("", base, minus, comma);
+        base = FilterNumericInsert("", base, "", minus, comma).kept;
         for (std::size_t n = len(rng); n > 0; --n) ins += alphabet[pick(rng)];
-        const std::string out = FilterNumericInsert(base, ins, minus, comma);
+        const std::size_t at = std::uniform_int_distribution<std::size_t>(0, base.size())(rng);
+        const std::string head = base.substr(0, at), tail = base.substr(at);
+        const NumericInsert got = FilterNumericInsert(head, ins, tail, minus, comma);
+        const std::string& out = got.kept;
 
-        std::size_t at = 0;  // out is a subsequence of ins, the point read as the comma
+        std::size_t from = 0;  // out is a subsequence of ins, the point read as the comma
         for (char c : out) {
-            while (at < ins.size() && !(ins[at] == c || (c == ',' && ins[at] == '.'))) ++at;
-            ASSERT_LT(at, ins.size()) << ins << " -> " << out;
-            ++at;
+            while (from < ins.size() && !(ins[from] == c || (c == ',' && ins[from] == '.'))) ++from;
+            ASSERT_LT(from, ins.size()) << ins << " -> " << out;
+            ++from;
         }
-        const std::string all = base + out;
+        const std::string all = head + out + tail;
         for (char c : all) EXPECT_TRUE((c >= '0' && c <= '9') || (c == '-' && minus) || (c == ',' && comma)) << all;
         EXPECT_LE(std::count(all.begin(), all.end(), ','), 1) << all;
-        EXPECT_EQ(FilterNumericInsert(base, out, minus, comma), out);
+        EXPECT_EQ(all.find('-', 1), std::string::npos) << all;
+        EXPECT_EQ(got.minusRefused, std::count(ins.begin(), ins.end(), '-') !=
+                                        std::count(out.begin(), out.end(), '-')) << ins;
+        EXPECT_EQ(FilterNumericInsert(head, out, tail, minus, comma).kept, out);
     }
-    EXPECT_EQ(FilterNumericInsert("1,5", "2.5", true, true), "25");
-    EXPECT_EQ(FilterNumericInsert("", "-3.25", true, true), "-3,25");
-    EXPECT_EQ(FilterNumericInsert("", "-3.25", false, false), "325");
+    EXPECT_EQ(FilterNumericInsert("1,5", "2.5", "", true, true).kept, "25");
+    EXPECT_EQ(FilterNumericInsert("", "-3.25", "", true, true).kept, "-3,25");
+    EXPECT_EQ(FilterNumericInsert("", "-3.25", "", false, false).kept, "325");
+    EXPECT_EQ(FilterNumericInsert("7", "-3", "", true, true).kept, "3");
+    EXPECT_EQ(FilterNumericInsert("", "-", "-5", true, true).kept, "");
 }

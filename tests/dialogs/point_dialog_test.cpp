@@ -81,7 +81,8 @@ TEST(PointDialog, TypedSession) {
     EXPECT_DOUBLE_EQ(s.stored().Z.v, 0);
 
     // Picture coordinates hold whole numbers: a lone comma stores nothing,
-    // "12,5" stores 12; an emptied edit stores 0.
+    // "12,5" stores 12; an emptied edit stays empty while it is typed in and
+    // stores 0 when it is left.
     s.ed.undoSteps = 0;
     TypeInto(py, ",");
     EXPECT_DOUBLE_EQ(s.stored().ScrY.v, scrY);
@@ -89,13 +90,20 @@ TEST(PointDialog, TypedSession) {
     EXPECT_DOUBLE_EQ(s.stored().ScrY.v, 12);
     py->selectAll();
     QTest::keyClick(py, Qt::Key_Backspace);
+    EXPECT_EQ(py->text(), "");
+    EXPECT_DOUBLE_EQ(s.stored().ScrY.v, 12);
+    QTest::keyClick(py, Qt::Key_Tab);
     EXPECT_EQ(py->text(), "0");
     EXPECT_DOUBLE_EQ(s.stored().ScrY.v, 0);
 
-    // 3D X takes the comma and is rounded to 0.001; the picture follows.
+    // 3D X takes the comma and is kept to 0.001 when it is left; the picture
+    // follows.
     auto* pxx = Find<TNumEdit>(*s.dlg, "EditPxx");
     TypeInto(pxx, "1,23456");
+    EXPECT_EQ(pxx->text(), "1,23456");
+    QTest::keyClick(pxx, Qt::Key_Tab);
     EXPECT_DOUBLE_EQ(s.stored().X.v, 1.235);
+    EXPECT_EQ(pxx->text(), "1,235");
     TypeInto(pxx, "2,5,");
     EXPECT_EQ(pxx->text(), "2,5");
     for (const DPoint* p : {&s.stored(), static_cast<const DPoint*>(&s.ed.work.CurPoint)})

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 
@@ -28,6 +29,7 @@
 #include "dialogs/ui/section_plane_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "editing_fake.h"
+#include "files/ui/text_tip.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/update.h"
@@ -190,11 +192,20 @@ TEST(SphereDialog, TypedSession) {
     EXPECT_EQ(s.ed.undoSteps, 1);
     Leave(*d, "EditSID");
     EXPECT_EQ(rad->text(), "50");
+    EXPECT_FALSE(ShownTextTip().isEmpty()) << "the refusal is told";
     TypeInto(rad, "1");
+    Leave(*d, "EditSID");
     EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Sf[1].Radius.v, 1) << "the smallest radius";
+    // A section plane 20 from the centre: the radius typed key by key passes
+    // 7, which the plane would miss (the update would put it through the
+    // centre); the radius is taken whole, when the edit is left.
+    s.sf().SecH[1].v = 20;
     TypeInto(rad, "75");
+    EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Sf[1].Radius.v, 1);
+    Leave(*d, "EditSID");
     EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Sf[1].Radius.v, 75);
-    EXPECT_EQ(s.ed.undoSteps, 4) << "1, 7, 75";
+    EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Sf[1].SecH[1].v, 20);
+    EXPECT_EQ(s.ed.undoSteps, 3) << "1, 75";
 
     const DPoint before = s.sf().Center;
     const int x = static_cast<int>(std::nearbyint(before.ScrX.v));
@@ -234,10 +245,12 @@ TEST(SphereDialog, TypedSession) {
     EXPECT_EQ(s.ed.brushKind, 4);
 }
 
-// The section-plane dialog of plane 5: showing it stores nothing; "" and "-"
-// keep the value silently; a typed value is one commit to plane 5 alone; a
-// normal typed down to zero keeps the last one; Esc closes it and the
-// picture is redrawn.
+// The section-plane dialog of plane 5: showing it stores nothing; what is
+// typed stays as typed ("" and "-" too) and is stored when the field is
+// left, one commit to plane 5 alone; a distance the plane would miss the
+// sphere at is the update's 0, shown and told; what is typed when Esc closes
+// the dialog is dropped; the picture is redrawn once, after it.  (The zero
+// normal is typed in the program's keystroke table.)
 TEST(SphereDialog, SectionPlaneKeystrokes) {
     RoundSession s;
     QPointer<ObjectDialog> d = s.open(Kind::sf);
@@ -247,39 +260,58 @@ TEST(SphereDialog, SectionPlaneKeystrokes) {
         [&](QWidget& m) {
             auto* orb = qobject_cast<TFormOrb*>(&m);
             ASSERT_TRUE(orb);
+            // Shown over a tool window that stays on top: activated as the
+            // window system would, so that Tab moves the focus.
+            m.windowHandle()->requestActivate();
+            QTRY_VERIFY(m.isActiveWindow());
             EXPECT_EQ(orb->plane(), 5);
             EXPECT_EQ(s.ed.undoSteps, 0) << "showing stores nothing";
             EXPECT_EQ(orb->Edit3->text(), "1");
-            auto type = [](QLineEdit* e, const char* keys) {
+            auto type = [](TNumEdit* e, const char* keys) {
                 e->setFocus();
                 e->selectAll();
                 QTest::keyClick(e, Qt::Key_Backspace);
                 QTest::keyClicks(e, keys);
             };
+            auto leave = [](TNumEdit* e) {
+                QTest::keyClick(e, Qt::Key_Tab);
+                EXPECT_FALSE(e->hasFocus());
+            };
             type(orb->Edit4, "");
+            EXPECT_EQ(orb->Edit4->text(), "");
             type(orb->Edit4, "-");
-            EXPECT_EQ(s.ed.undoSteps, 0);
-            EXPECT_TRUE(s.ed.messages.empty());
+            EXPECT_EQ(orb->Edit4->text(), "-");
             type(orb->Edit4, "12,5");
+            EXPECT_EQ(s.ed.undoSteps, 0) << "nothing before the field is left";
+            leave(orb->Edit4);
             EXPECT_DOUBLE_EQ(s.sf().SecH[5].v, 12.5);
-            EXPECT_EQ(s.ed.undoSteps, 3) << "1, 12, 12,5";
-            type(orb->Edit1, "2");
-            type(orb->Edit1, "0");
-            type(orb->Edit3, "0");
-            EXPECT_EQ(s.sf().SecNZ[5].v, 1) << "the zero normal is refused";
+            EXPECT_EQ(s.ed.undoSteps, 1);
+            EXPECT_TRUE(ShownTextTip().isEmpty());
+
+            type(orb->Edit1, "1");
+            leave(orb->Edit1);
+            EXPECT_EQ(s.ed.undoSteps, 2);
+
+            type(orb->Edit4, "60");
+            leave(orb->Edit4);
+            EXPECT_EQ(s.sf().SecH[5].v, 0) << "beyond the radius of 50,5";
+            EXPECT_EQ(orb->Edit4->text(), "0");
+            EXPECT_FALSE(ShownTextTip().isEmpty());
             for (double v : {s.sf().SecNX[5].v, s.sf().SecNY[5].v, s.sf().SecNZ[5].v, s.sf().Sec[5].Center.X.v,
                              s.sf().Sec[5].Center.Y.v, s.sf().Sec[5].Center.Z.v, s.sf().Sec[5].A.v})
                 EXPECT_TRUE(std::isfinite(v));
+            type(orb->Edit2, "7");
             QTest::keyClick(orb->Edit2, Qt::Key_Escape);
         },
         [&] { QTest::mouseClick(Find<QAbstractButton>(*d, "ButtonSSP5"), Qt::LeftButton); });
     EXPECT_EQ(s.ed.redraws, redraws + 1) << "one redraw, after the dialog";
+    EXPECT_EQ(s.sf().SecNY[5].v, 0) << "dropped by Esc";
     for (std::size_t i = 1; i <= 7; ++i) {
         if (i == 5) continue;
         EXPECT_EQ(s.sf().SecH[i].v, before.SecH[i].v) << i;
         EXPECT_EQ(s.sf().SecNX[i].v, before.SecNX[i].v) << i;
     }
-    EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Sf[1].SecH[5].v, 12.5);
+    EXPECT_EQ(s.ed.doc->Obj.Sf[1].SecNX[5].v, 1);
 }
 
 // The enabling of the sphere dialog by the record's flags and by the entry of
@@ -419,7 +451,9 @@ TEST(CylinderDialog, TypedSession) {
     EXPECT_DOUBLE_EQ(stored.Axis.Length.v, height);
 
     TypeInto(Find<TSpinEdit>(*d, "SpinEditZH"), "150");
-    EXPECT_EQ(s.ed.undoSteps, 4);
+    EXPECT_EQ(s.ed.undoSteps, 1) << "a height is taken when the user is done";
+    Leave(*d, "EditZID");
+    EXPECT_EQ(s.ed.undoSteps, 2);
     const Vec3 axis = upper - lower, now = Pos(stored.Base[2].Center) - Pos(stored.Base[1].Center);
     EXPECT_NEAR(Norm(now), 150, 1e-3);
     EXPECT_NEAR(Dot(now, axis) / (Norm(now) * Norm(axis)), 1, 1e-6) << "along the axis";
@@ -428,7 +462,7 @@ TEST(CylinderDialog, TypedSession) {
     TypeInto(rad, "-");
     TypeInto(rad, "0");
     EXPECT_DOUBLE_EQ(stored.Radius.v, 40.5);
-    EXPECT_EQ(s.ed.undoSteps, 4);
+    EXPECT_EQ(s.ed.undoSteps, 2);
     Leave(*d, "EditZID");
     EXPECT_EQ(rad->text(), "40");
     TypeInto(rad, "60");
@@ -454,6 +488,7 @@ TEST(CylinderDialog, FlatCylinderGrowsAlongTheBaseNormal) {
     UpdateCylinder(z, 0);
     ObjectDialog* d = s.open(Kind::zi);
     TypeInto(Find<TSpinEdit>(*d, "SpinEditZH"), "100");
+    Leave(*d, "EditZID");
     const Vec3 up = Pos(z.Base[2].Center) - Pos(z.Base[1].Center);
     EXPECT_NEAR(up.x, 0, 1e-6);
     EXPECT_NEAR(up.y, 0, 1e-6);
@@ -463,6 +498,7 @@ TEST(CylinderDialog, FlatCylinderGrowsAlongTheBaseNormal) {
     EXPECT_EQ(k->windowTitle(), QString::fromUtf8(BuiltInWord(WordNo::ConeDialog)));
     const Vec3 base = Pos(s.ko().Base.Center);
     TypeInto(Find<TSpinEdit>(*k, "SpinEditKH"), "40");
+    Leave(*k, "EditKID");
     EXPECT_NEAR(Norm(Pos(s.ed.doc->Obj.Ko[1].Axis.P2) - base), 40, 1e-3);
     EXPECT_DOUBLE_EQ(s.ed.doc->Obj.Ko[1].Radius.v, 35.5) << "the fill stores no rounded radius";
 }

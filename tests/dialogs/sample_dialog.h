@@ -71,20 +71,12 @@ public:
         EditAng = add(new TNumEdit(body()), "EditAng", "Угол:");
 
         watchAlways(EditID, [this](const QString& t) { w_.name = t.toStdString(); });
-        connect(EditX, &TNumEdit::textChangedFiltered, this, [this] {  // focus, nothing without it
-            if (!focusAllows(EditX)) return;
-            EditX->fixEmpty();
-            if (const auto v = EditX->number()) {
-                w_.x = *v;
-                commit();
-            }
-            setSizeHintOf(EditX, w_.x);
-        });
-        connect(SpinRad, &TSpinEdit::changed, this, [this] {  // focus, stored first
-            if (filling()) return;
-            w_.radius = SpinRad->checkedValue();
-            commitIfFocused(SpinRad);
-        });
+        watchNumber(EditX, {.store = [this](double v) {  // key by key
+                                return (w_.x = v, NumberNote::taken());
+                            },
+                            .shown = [this] { return w_.x; }});
+        watchNumber(SpinRad, {.store = [this](double v) { return (w_.radius = v, NumberNote::taken()); },
+                              .shown = [this] { return w_.radius; }});
         connect(ComboLayer, &QComboBox::activated, this, [this](int i) {  // entered
             if (filling()) return;
             w_.layer = i + 1;
@@ -95,14 +87,16 @@ public:
             w_.type = i + 1;
             commitIfEntered(RadioTyp);
         });
-        watchExit(EditAng, [this] {  // exit; a full turn or more is refused
-            EditAng->fixEmpty();
-            const auto v = EditAng->number();
-            if (!v || std::abs(*v) >= 360) return false;
-            w_.angle = *v;
-            return true;
-        });
+        watchNumber(EditAng, {.store = [this](double v) {  // when done; a full turn or more is refused
+                                  if (std::abs(v) >= 360) return NumberNote::refused("a full turn");
+                                  return (w_.angle = v, NumberNote::taken());
+                              },
+                              .shown = [this] { return w_.angle; },
+                              .group = 0,
+                              .live = false});
     }
+
+    void refreshHints() override { setSizeHintOf(EditX, w_.x); }
 
     void VarToForm(SampleRec r) {
         FillScope scope(*this);

@@ -60,9 +60,9 @@ private:
     void commitSolid(R& w, F update) {
         update(w);
         StoreOf<R>(doc->Obj)[current.index] = w;
-        reg.Fill(w);
-        if (roleSlot(Kind::tr)) reg.Fill(work.CurTri);
-        if (roleSlot(Kind::kv)) reg.Fill(work.CurKv);
+        fillOpen(w);
+        if (roleSlot(Kind::tr)) fillOpen(work.CurTri);
+        if (roleSlot(Kind::kv)) fillOpen(work.CurKv);
     }
     DPi3& KindWork(const DPi3&) { return work.CurPi3; }
     DPi4& KindWork(const DPi4&) { return work.CurPi4; }

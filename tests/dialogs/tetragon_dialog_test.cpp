@@ -11,6 +11,7 @@
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/tetragon_dialog.h"
+#include "files/ui/text_tip.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/update.h"
@@ -71,8 +72,6 @@ TEST_F(TetragonDialogTest, TypedValuesReshapeByType) {
              EXPECT_NEAR(k.Ang[2].v, 80, 1e-6);
              EXPECT_NEAR(std::abs(V(k, 3).z), 120, 1e-6);
          }},
-        {5, "EditKAng1", "20",  // not beyond the diagonal's angle: nothing moves
-         [](const DKv& k) { EXPECT_NEAR(Angle(V(k, 1), V(k, 2), V(k, 4)), Angle({0, 0, 0}, {0, 200, 0}, {0, 40, 120}), 1e-6); }},
         {6, "EditKAng3", "30",  // only stored; the commit shows the figure's angle
          [](const DKv& k) { EXPECT_NEAR(k.Ang[3].v, Angle(V(k, 3), V(k, 2), V(k, 4)), 1e-3); }},
         {7, "EditKLen3", "60", [](const DKv& k) { EXPECT_NEAR(Dist(V(k, 3), V(k, 4)), 60, 1e-6); }},
@@ -100,6 +99,8 @@ TEST_F(TetragonDialogTest, ImpossibleValuesAreRefusedAndNothingCommits) {
     } cases[] = {
         {3, plain, "EditKAng1", "180"}, {4, plain, "EditKAng1", ""},    {4, flat, "EditKAng1", "60"},
         {5, plain, "EditKAng1", "190"}, {7, plain, "EditKLen2", "0"},
+        {5, plain, "EditKAng1", "20"},  // not beyond the diagonal's angle: the side would not turn
+        {4, plain, "EditKH", "0"},      // flat for good
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.edit) + " '" + c.text + "' type " + std::to_string(c.type));
@@ -111,6 +112,7 @@ TEST_F(TetragonDialogTest, ImpossibleValuesAreRefusedAndNothingCommits) {
         TypeAndLeave(c.edit, QString::fromUtf8(c.text));
         EXPECT_EQ(core.applies, 0);
         EXPECT_EQ(e->text(), shown);
+        EXPECT_EQ(ShownTextTip().isEmpty(), !*c.text);  // nothing typed: nothing to tell
         for (std::size_t i = 1; i <= 4; ++i) {
             EXPECT_EQ(core.work.S[i].P1.Y.v, before.S[i].P1.Y.v);
             EXPECT_EQ(core.work.S[i].P1.Z.v, before.S[i].P1.Z.v);

@@ -16,6 +16,7 @@
 #include "dialogs/ui/spin_edit.h"
 #include "dialogs/ui/tetragon_dialog.h"
 #include "dialogs/ui/triangle_dialog.h"
+#include "files/ui/text_tip.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/update.h"
@@ -115,6 +116,8 @@ TEST_F(TriangleDialogTest, ImpossibleValuesAreRefusedAndNothingCommits) {
         {4, {0, 200, 0}, "EditTAng3", "45"},      // two vertices on one place
         {4, {0, 60, 150}, "EditTAng2", "180"},
         {4, {0, 60, 150}, "EditTLen1", "0"},
+        {2, {0, 100, 150}, "EditTH", "0"},        // flat for good
+        {2, {0, 100, 150}, "EditTAng1", "89,9999999"},  // the apex beyond any picture
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.edit) + " '" + c.text + "' type " + std::to_string(c.type));
@@ -125,6 +128,7 @@ TEST_F(TriangleDialogTest, ImpossibleValuesAreRefusedAndNothingCommits) {
         TypeAndLeave(c.edit, QString::fromUtf8(c.text));
         EXPECT_EQ(core.applies, 0);
         EXPECT_EQ(e->text(), shown);
+        EXPECT_EQ(ShownTextTip().isEmpty(), !*c.text);  // nothing typed: nothing to tell
         for (std::size_t i = 1; i <= 3; ++i) {
             EXPECT_EQ(core.work.S[i].P1.Y.v, before.S[i].P1.Y.v);
             EXPECT_EQ(core.work.S[i].P1.Z.v, before.S[i].P1.Z.v);
@@ -132,6 +136,23 @@ TEST_F(TriangleDialogTest, ImpossibleValuesAreRefusedAndNothingCommits) {
             EXPECT_EQ(core.work.S[i].Length.v, before.S[i].Length.v);
         }
         EXPECT_EQ(core.work.Height.v, before.Height.v);
+    }
+}
+
+// A vertex typed onto the line of the other two: a free triangle takes it; an
+// isosceles one would lose the plane its apex stands in, and refuses it.
+TEST_F(TriangleDialogTest, AVertexOnTheLineOfTheOthersIsRefusedWhereTheTypeBuildsOnIt) {
+    for (int type : {2, 4}) {
+        SCOPED_TRACE(type);
+        Reset(type);
+        const DTri before = core.work;
+        const QString line = QString::number(2 * before.S[3].P1.ScrY.v - before.S[2].P1.ScrY.v);
+        auto* y1 = Find<TSpinEdit>(*dlg, "SpinEditTy1");
+        TypeInto(y1, line);
+        dlg->EditTID->setFocus();
+        EXPECT_EQ(y1->text(), type == 4 ? line : QString::number(before.S[1].P1.ScrY.v));
+        EXPECT_EQ(core.stored.S[1].P1.Z.v, type == 4 ? line.toDouble() : before.S[1].P1.Z.v);
+        EXPECT_EQ(ShownTextTip().isEmpty(), type == 4) << ShownTextTip().toStdString();
     }
 }
 

@@ -8,9 +8,13 @@
 
 #include "coord_fake.h"
 #include "dialog_test_util.h"
+#include "dialogs/formula_check.h"
 #include "dialogs/ui/graph_options_dialog.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/spin_edit.h"
+#include "dialogs/ui/dialog_words.h"
+#include "files/ui/text_tip.h"
+#include "files/word_table.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -80,9 +84,10 @@ TEST(XOYDialog, FormulasAndGraphSwitches) {
     EXPECT_EQ(s.ed.redraws, 1);
 }
 
-// Scales and division lengths commit when left: an emptied scale becomes
-// "0" and is stored so, and retraces the implicit graph; a division length
-// does not; a grid step is clamped to its range.
+// Scales and division lengths commit when left: an emptied scale is 0,
+// which is refused with a tip, the field showing the scale kept; a scale
+// retraces the implicit graph, a division length does not; a grid step is
+// clamped to its range.
 TEST(XOYDialog, ScalesAndMarks) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     XYSession s;
@@ -99,12 +104,19 @@ TEST(XOYDialog, ScalesAndMarks) {
     EXPECT_EQ(s.ed.undoSteps, 1);
     EXPECT_EQ(s.ed.xy().Curves.Valid, 1);
     auto* masy = s.find<TNumEdit>("EditXMasy");
+    const double scaleY = s.ed.xy().ScaleY.v;
     masy->setFocus();
     masy->selectAll();
     QTest::keyClick(masy, Qt::Key_Delete);
+    EXPECT_EQ(masy->text(), "");
+    QTest::keyClick(masy, Qt::Key_Tab);
+    EXPECT_EQ(s.ed.xy().ScaleY.v, scaleY);
+    EXPECT_EQ(masy->text(), QString::number(scaleY));
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Масштаб должен быть больше 0."));
+    EXPECT_EQ(s.ed.undoSteps, 1);
+    TypeInto(masy, "40");
     leave();
-    EXPECT_EQ(masy->text(), "0");
-    EXPECT_EQ(s.ed.xy().ScaleY.v, 0);
+    EXPECT_EQ(s.ed.xy().ScaleY.v, 40);
     EXPECT_EQ(s.ed.xy().Curves.Valid, 0);
     EXPECT_EQ(s.ed.undoSteps, 2);
     EXPECT_EQ(s.ed.redraws, 2);
@@ -208,4 +220,73 @@ TEST(XOYDialog, PartsAndDefaultSet) {
     ASSERT_TRUE(s.ed.reg.isOpen(Kind::li));
     EXPECT_EQ(s.ed.backTo, std::vector<Kind>{Kind::xy});
     EXPECT_DOUBLE_EQ(s.ed.work.CurLine.P2.ScrY.v, s.ed.xy().AxisY.P2.ScrY.v);
+}
+
+// An implicit curve typed as an equation, key by key: every key is stored
+// as typed and the text stays; when the field is left, a tip says what to
+// write instead.  A formula that draws says nothing, nor does a field left
+// unchanged; Return tells as leaving does.
+TEST(XOYDialog, FormulasTheDrawerCannotDraw) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    XYSession s;
+    auto* implicit = s.find<QLineEdit>("EditX26");
+    const QString equation = "x^2+y^2=9";
+    implicit->setFocus();
+    implicit->selectAll();
+    for (qsizetype i = 0; i < equation.size(); ++i) {
+        QTest::keyClicks(implicit, equation.mid(i, 1));
+        EXPECT_EQ(implicit->text(), equation.left(i + 1));
+        EXPECT_EQ(s.ed.xy().Graph[6].s, equation.left(i + 1).toStdString());
+    }
+    QTest::keyClick(implicit, Qt::Key_Tab);
+    EXPECT_EQ(s.ed.xy().Graph[6].s, "x^2+y^2=9") << "told, not refused";
+    EXPECT_EQ(implicit->text(), equation);
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Знак \"=\" не входит в формулу: напишите x^2+y^2-9"));
+
+    TypeInto(implicit, "x^2+y^2-9");
+    QTest::keyClick(implicit, Qt::Key_Return);
+    EXPECT_TRUE(ShownTextTip().isEmpty());
+    implicit->setFocus();
+    s.find<QLineEdit>("EditX21")->setFocus();
+    EXPECT_TRUE(ShownTextTip().isEmpty()) << "a field left unchanged";
+
+    auto* second = s.find<QLineEdit>("EditX252");
+    TypeInto(second, "sin(t)");
+    QTest::keyClick(second, Qt::Key_Return);
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Формула не знает \"t\": её переменная — x."));
+}
+
+// What each kind of field is told of a formula, in both languages.
+TEST(FormulaCheck, WhatTheDrawerCannotDraw) {
+    WordTable english;
+    ASSERT_TRUE(english.LoadWords(PELMAR_TEST_DATA "/../../share/pelmar/Translation/English.trs"));
+    const FormulaField line{"x", 'y'}, param{"x", 'x'}, implicit{"xy", 0}, surface{"xy", 'z', true},
+        solid{"xyz", 0, true};
+    const struct {
+        const char* text;
+        FormulaField field;
+        const char* english;  // empty: drawn without a word
+    } rows[] = {
+        {"x^2+y^2=9", implicit, "\"=\" is not part of a formula: write x^2+y^2-9"},
+        {"y = x^2", line, "\"=\" is not part of a formula: write x^2"},
+        {"x=y+1", implicit, "\"=\" is not part of a formula: write x-(y+1)"},
+        {"x^2=y=1", implicit, "\"=\" is not part of a formula."},
+        {"sin(t)", param, "The formula knows no \"t\": its variable is x."},
+        {"sqrt(x^2+y^2)-3", implicit, "The formula knows no \"sqrt\": its variables are x and y."},
+        {"x+y+w", solid, "The formula knows no \"w\": its variables are x, y and z."},
+        {"x^2+", line, "This formula gives no value at any point: check its signs and brackets."},
+        {"ln(-x^2-1)", line, "This formula gives no value at any point: check its signs and brackets."},
+        {"", line, ""},
+        {"sinx+2x", line, ""},
+        {"ln(x-2000)", line, ""},
+        {"norm(x,0,1)", line, ""},
+        {"X^2+Y^2-1", surface, ""},
+        {"x*y*z-1", solid, ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_EQ(FormulaNote(english, r.text, r.field), r.english);
+        EXPECT_EQ(FormulaNote(BuiltInWords(), r.text, r.field).empty(), std::string(r.english).empty());
+    }
+    EXPECT_EQ(FormulaNote(BuiltInWords(), "x=y+1", implicit), "Знак \"=\" не входит в формулу: напишите x-(y+1)");
 }

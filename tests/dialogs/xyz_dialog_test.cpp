@@ -11,6 +11,7 @@
 #include "coord_fake.h"
 #include "dialog_test_util.h"
 #include "dialogs/ui/num_edit.h"
+#include "files/ui/text_tip.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -159,4 +160,17 @@ TEST(XYZDialog, SurfaceControls) {
     EXPECT_EQ(s.ed.roleSlot(Kind::li), 29);
     EXPECT_FALSE(s.ed.reg.isOpen(Kind::xz));
     EXPECT_EQ(s.ed.backTo, std::vector<Kind>{Kind::xz});
+}
+
+// A surface typed as an equation is kept as typed and told when the field
+// is left: the tip names the formula to write.
+TEST(XYZDialog, SurfaceFormulasTheDrawerCannotDraw) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    XZSession s;
+    s.ed.work.CurXZ.SurfOn[1].v = true;
+    s.ed.reg.Fill(Kind::xz, s.ed.work.CurXZ);
+    TypeInto(s.find<QLineEdit>("EditY1"), "z=x*y");
+    QTest::keyClick(s.find<QLineEdit>("EditY1"), Qt::Key_Tab);
+    EXPECT_EQ(s.ed.xz().Surf[1].s, "z=x*y");
+    EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Знак \"=\" не входит в формулу: напишите x*y"));
 }

@@ -17,6 +17,7 @@
 #include <QProcess>
 
 #include "dialog_test_util.h"
+#include "support/key_rows.h"
 #include "drawing/redraw.h"
 #include "model/defaults.h"
 #include "model/update.h"
@@ -171,7 +172,7 @@ TEST(SectionDialog, SessionAtTheSectionsOfASurface) {
             EXPECT_EQ(b.Edit22->text(), "2");
             TypeInto(b.Edit12, "6,5");
             TypeInto(b.Edit21, "-");
-            EXPECT_EQ(b.Edit21->text(), "-0");
+            EXPECT_EQ(b.Edit21->text(), "-");
             QTest::keyClicks(b.Edit21, "3");
             b.ButtonOk->click();
         });
@@ -228,8 +229,9 @@ TEST(SectionDialog, EachPositionMarksItsOwnCurve) {
         }
 }
 
-// The bounds dialog names the free coordinates of each plane and keeps an
-// emptied bound at 0; a text that is no number keeps the bound as it was.
+// The bounds dialog names the free coordinates of each plane; an emptied
+// bound stays empty while it is typed in and is 0 once left; a text that is
+// no number keeps the bound as it was.
 TEST(SectionBoundsDialog, FreeCoordinatesAndEmptiedBounds) {
     const char* labels[3][2] = {{"Y=[", "Z=["}, {"X=[", "Z=["}, {"X=[", "Y=["}};
     for (int plane = 1; plane <= 3; ++plane) {
@@ -244,6 +246,9 @@ TEST(SectionBoundsDialog, FreeCoordinatesAndEmptiedBounds) {
         b.Edit12->setFocus();
         b.Edit12->selectAll();
         QTest::keyClick(b.Edit12, Qt::Key_Backspace);
+        EXPECT_EQ(b.Edit12->text(), "");
+        EXPECT_EQ(s.Bounds[1].v, 0.5);
+        QTest::keyClick(b.Edit12, Qt::Key_Tab);
         EXPECT_EQ(b.Edit12->text(), "0");
         EXPECT_EQ(s.Bounds[1].v, 0);
         TypeInto(b.Edit22, "5-");
@@ -276,6 +281,8 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
     const QColor blue(0, 0, 255), green(0, 160, 0);
 
     WhenShown<TFormOL>([&](TFormOL& f) {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
         EXPECT_EQ(f.windowTitle(), "Контур");
         EXPECT_EQ(f.SpinEdit1->value(), 40);
         EXPECT_EQ(f.SpinEdit4->value(), 100);
@@ -299,30 +306,34 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         EXPECT_EQ(preview().pixelColor(60, 60), green);
         EXPECT_EQ(preview().pixelColor(10, 10), green);
 
-        // x1 typed: each keystroke stores, marks and commits; the frame moves.
+        // x1 typed: the whole number is stored, marks and commits once when
+        // entered; the frame moves.
         TypeInto(f.SpinEdit1, "100");
+        EXPECT_EQ(o.X1, 40);
+        QTest::keyClick(f.SpinEdit1, Qt::Key_Return);
         EXPECT_EQ(o.X1, 100);
         EXPECT_EQ(NotComputed(x), (Marks{{}, {2}}));
-        EXPECT_EQ(ed.undoSteps, 3);
+        EXPECT_EQ(ed.undoSteps, 1);
         EXPECT_EQ(preview().pixelColor(50, 60), blue);
         EXPECT_EQ(preview().pixelColor(20, 60), green);
 
         AllComputed(x);
         TypeInto(f.SpinEdit6, "5");
+        QTest::keyClick(f.SpinEdit6, Qt::Key_Tab);
         EXPECT_EQ(o.Step2, 5);
         EXPECT_EQ(NotComputed(x), (Marks{{}, {2}}));
         AllComputed(x);
         ClickIndicator(f.RadioGroup1->button(1));
         EXPECT_EQ(o.ScanDir, 0);
         EXPECT_EQ(NotComputed(x), (Marks{{}, {2}}));
-        EXPECT_EQ(ed.undoSteps, 5);
+        EXPECT_EQ(ed.undoSteps, 3);
 
         AllComputed(x);
         ClickIndicator(f.CheckBox1);
         ClickIndicator(f.CheckBox2);
         EXPECT_FALSE(o.On);
         EXPECT_TRUE(o.GradientOn);
-        EXPECT_EQ(ed.undoSteps, 7);
+        EXPECT_EQ(ed.undoSteps, 5);
 
         // Colours: the dialog starts at the stored colour; Cancel and the
         // same colour commit nothing.
@@ -335,7 +346,7 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         QTest::mouseClick(f.Panel2, Qt::LeftButton);
         EXPECT_EQ(ed.colors.asked, (std::vector<TColor>{0x00FF00, 0x123456, 0x0000FF}));
         EXPECT_EQ(o.Colors[0], 0x0000FFu);
-        EXPECT_EQ(ed.undoSteps, 8);
+        EXPECT_EQ(ed.undoSteps, 6);
         EXPECT_EQ(NotComputed(x), Marks{});
 
         f.SpeedButton2->click();
@@ -348,6 +359,58 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
     RunOutlineDialog(ed.reg, 2, nullptr);
     EXPECT_EQ(x.Outlines[1].X1, 0);
     EXPECT_EQ(x.Outlines[3].X1, 0);
+}
+
+// Numbers typed key by key into the sections, their bounds and the outline:
+// the text stays as typed, an emptied position turns its section off and
+// stays empty, an emptied bound is 0 once left, a lone minus is 0, the field
+// then shows what is stored; the outline takes a whole number in one commit.
+TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    const WordTable& words = BuiltInWords();
+    using S = DSection;
+    const RecordKeyRow<S> boundRows[] = {
+        {"-5 typed over an emptied bound", "Edit21", "\b-5", {"", "-", "-5"}, [](const S& s) { return s.Bounds[2].v; },
+         -5, "-5", false},
+        {"an emptied bound", "Edit12", "\b", {""}, [](const S& s) { return s.Bounds[1].v; }, 0, "0", false},
+        {"a lone minus", "Edit11", "-", {"-"}, [](const S& s) { return s.Bounds[0].v; }, 0, "0", false},
+        {"a number ending in the comma", "Edit22", "7,", {"7", "7,"}, [](const S& s) { return s.Bounds[3].v; }, 7, "7",
+         false},
+    };
+    S sec = Section(true, 0, {-3, 3, 2, 9});
+    TFormSech2 b(sec, 2, words);
+    ShowActive(b);
+    for (const auto& row : boundRows) PlayKeys(b, row, sec);
+
+    using X = DXZ;
+    auto x = std::make_unique<DXZ>();
+    x->Sections[3][3][2] = Section(true, 1.5, {0, 1, 0, 1});
+    x->Sections[3][3][4] = Section(true, 8, {0, 1, 0, 1});
+    const RecordKeyRow<X> positionRows[] = {
+        {"an emptied position", "Edit2", "\b", {""},
+         [](const X& z) { return z.Sections[3][3][2].On.v ? z.Sections[3][3][2].C.v : -1; }, -1, "", false},
+        {"a lone minus", "Edit3", "-", {"-"},
+         [](const X& z) { return z.Sections[3][3][3].On.v ? z.Sections[3][3][3].C.v : -1; }, 0, "0", false},
+        {"a number ending in the comma", "Edit4", "4,", {"4", "4,"}, [](const X& z) { return z.Sections[3][3][4].C.v; },
+         4, "4", false},
+    };
+    std::uint8_t plane = 3;
+    TFormSech1 f(*x, 3, plane, words);
+    ShowActive(f);
+    for (const auto& row : positionRows) PlayKeys(f, row, *x);
+    f.close();
+
+    FakeEditing ed;
+    const DOutLine& o = ed.work.CurXZ.Outlines[1];
+    TFormOL ol(ed.reg, 1);
+    ShowActive(ol);
+    const RecordKeyRow<DOutLine> outlineRows[] = {
+        {"x1 typed negative", "SpinEdit1", "-250", {"-", "-2", "-25", "-250"}, [](const DOutLine& l) { return l.X1; },
+         -250, "-250", false},
+        {"a step of 0", "SpinEdit5", "0", {"0"}, [](const DOutLine& l) { return l.Step1; }, 1, "1", true},
+    };
+    for (const auto& row : outlineRows) PlayKeys(ol, row, o);
+    EXPECT_EQ(ed.undoSteps, 2) << "one commit for each whole number";
 }
 
 // Surface numbers outside 1..3 open nothing.

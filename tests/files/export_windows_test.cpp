@@ -7,10 +7,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <QApplication>
 
 #include "files/ui/bit_colors_dialog.h"
+#include "files/ui/spin_edit.h"
+#include "support/key_rows.h"
 #include "files/ui/png_progress_window.h"
 
 using namespace pelmar;
@@ -83,6 +86,18 @@ TEST(FormBitColors, SetUpForJpegThenOk) {
     EXPECT_EQ(state.ExportBitsPerPixel, 8);
     EXPECT_EQ(r.quality, 35);
     EXPECT_EQ(wordsPut, 1);
+}
+
+// The JPEG quality typed key by key: whole and within 1..100 when left.
+TEST(FormBitColors, QualityTypedKeyByKey) {
+    QLocale::setDefault(QLocale::c());
+    TFormBitColors form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const auto quality = [&form] { return double(form.SpinEdit1->value()); };
+    for (const test::KeyRow& row : {test::KeyRow{"SpinEdit1", "2,5", {"2", "2,", "2,5"}, 2, "2", true, quality},
+                                    {"SpinEdit1", "0", {"0"}, 1, "1", true, quality}})
+        test::PlayKeys(form, row);
 }
 
 TEST(FormBitColors, OkWritesTheDepthOfEveryItemAndCancelWritesNothing) {

@@ -141,6 +141,7 @@ void ForEachDouble(const DPrism<BaseT, NS>& p, const std::type_identity_t<At>& a
     f(at + ".EdgeY", p.EdgeY.v);
     f(at + ".EdgeZ", p.EdgeZ.v);
     f(at + ".EdgeLen", p.EdgeLen.v);
+    for (std::size_t i = 0; i < 3; ++i) f(at + ".EdgeExact[" + std::to_string(i) + "]", p.EdgeExact[i]);
     for (std::size_t i = 1; i <= NS; ++i) ForEachDouble<At>(p.Side[i], at + ".Side[" + std::to_string(i) + "]", f);
     for (std::size_t i = 1; i <= 2; ++i) ForEachDouble<At>(p.Base[i], at + ".Base[" + std::to_string(i) + "]", f);
     ForEachDouble<At>(p.OutSphere, at + ".OutSphere", f);

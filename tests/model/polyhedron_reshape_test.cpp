@@ -9,6 +9,7 @@
 #include <random>
 
 #include "model/geometry.h"
+#include "model/polyhedron_parts.h"
 #include "model/polyhedron_reshape.h"
 #include "model/update.h"
 #include "polyhedron_make.h"
@@ -73,7 +74,8 @@ TEST(PyramidReshape, HeightMovesTheApexAlongTheHeightLine) {
         EXPECT_EQ(u.Orient.v, p.Orient.v);
     }
     const DPi3 p = StandardPyramid3(1);
-    for (double bad : {-1.0, NaN, Inf}) EXPECT_FALSE(PyramidWithHeight(p, bad)) << bad;
+    // Below one pixel the apex would fall into the base.
+    for (double bad : {-1.0, 0.0, 0.5, NaN, Inf}) EXPECT_FALSE(PyramidWithHeight(p, bad)) << bad;
 
     // A height line of length 0 has no direction: an arbitrary pyramid
     // refuses, a regular one keeps the length for its update to place the apex.
@@ -223,6 +225,35 @@ TEST(PrismReshape, EdgeLengthScalesTheVectorOrMakesItVertical) {
     for (double bad : {-1.0, NaN, Inf}) EXPECT_FALSE(PrismWithEdgeLength(c, bad)) << bad;
 }
 
+// Lengths typed one after another, each committed (the update keeps the
+// components to 0.001): the edge keeps its direction exactly, however short a
+// length made the rounded components, and the components are always one
+// rounding of the exact edge, never a rounding of a rounding.  A length of 0,
+// or one that would leave the edge (0, 0, 0), is refused.
+TEST(PrismReshape, LengthsInAChainKeepTheDirection) {
+    Random rnd;
+    for (int i = 0; i < 40; ++i) {
+        DPr3 p = MakePrism3({{rnd.vec(100), rnd.vec(100), rnd.vec(100)}}, rnd.vec(150), 2, 1);
+        UpdatePrism3(p, 0);
+        const Vec3 e0 = poly::ExactEdge(p);
+        if (Norm(e0) < 5) continue;
+        const Vec3 dir = e0 * (1 / Norm(e0));
+        for (int k = 0; k < 30; ++k) {
+            const double len = k % 3 == 0 ? rnd(0.01, 1) : rnd(1, 500);
+            const auto r = PrismWithEdgeLength(p, len);
+            ASSERT_TRUE(r) << len;
+            p = *r;
+            UpdatePrism3(p, 0);
+            const Vec3 e = poly::ExactEdge(p);
+            ExpectNear(e * (1 / Norm(e)), dir, 1e-9);
+            ExpectNear({p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v}, dir * len, 0.0005 + 1e-9);
+            EXPECT_NEAR(p.EdgeLen.v, len, 0.0005 + 1e-9);
+        }
+        EXPECT_FALSE(PrismWithEdgeLength(p, 0));
+        EXPECT_FALSE(PrismWithEdgeLength(p, 1e-5));
+    }
+}
+
 TEST(PrismReshape, EdgeComponents) {
     DPr4 c = StandardCube(1);
     c.Typ.v = 4;
@@ -234,6 +265,11 @@ TEST(PrismReshape, EdgeComponents) {
     }
     EXPECT_FALSE(PrismWithEdge(c, 0, 1));
     EXPECT_FALSE(PrismWithEdge(c, 2, NaN));
+
+    // The last component typed to 0 would leave the prism flat.
+    c.EdgeX.v = 0, c.EdgeY.v = 0.0004, c.EdgeZ.v = 30;
+    EXPECT_FALSE(PrismWithEdge(c, 3, 0));
+    EXPECT_TRUE(PrismWithEdge(c, 3, 0.001));
 }
 
 TEST(PrismReshape, RotationAboutTheEdgeThroughTheLowerBaseCentre) {

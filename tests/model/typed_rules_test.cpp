@@ -16,6 +16,7 @@
 #include "model/coord_edits.h"
 #include "model/defaults.h"
 #include "model/figure_reshape.h"
+#include "model/polyhedron_parts.h"
 #include "model/polyhedron_reshape.h"
 #include "model/round_reshape.h"
 #include "model/update.h"
@@ -102,7 +103,7 @@ std::vector<Rule<P>> PrismRules() {
     std::vector<Rule<P>> rules = {
         {"edge length", [](const P& p, double v) { return PrismWithEdgeLength(p, v); },
          [](const P& p, const P& r, double v) {
-             const Vec3 before{p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v}, after{r.EdgeX.v, r.EdgeY.v, r.EdgeZ.v};
+             const Vec3 before = poly::ExactEdge(p), after{r.EdgeX.v, r.EdgeY.v, r.EdgeZ.v};
              const bool none = before.x == 0 && before.y == 0 && before.z == 0;
              const bool upright = after.x == 0 && after.y == 0 && after.z == v;
              return r.EdgeLen.v == v && (none ? upright : v == 0 || SameDirection(before, after));

@@ -23,6 +23,7 @@
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "shell/ui/options_dialog.h"
+#include "support/key_rows.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -90,13 +91,13 @@ TEST(OptionsDialog, NewUserSession) {
     EXPECT_FALSE(Find<QCheckBox>(f, "CheckBoxUndo")->isChecked());
     Click(f, "CheckBoxUndo");
     EXPECT_TRUE(set.UndoOn && st.UndoOn);
-    depth->setFocus();
-    depth->selectAll();
-    QTest::keyClicks(depth, "124");
-    QTest::keyClick(depth, Qt::Key_Return);
+    // The depth typed key by key is taken when the edit is left: in tens,
+    // within 10..200, with a tip where that is not the number typed.
+    const auto steps = [&] { return set.UndoSteps * 1000.0 + st.UndoSteps; };
+    for (const KeyRow& row : {KeyRow{"SpinEditUndo", "2,5", {"2", "2,", "2,5"}, 10010, "10", true, steps},
+                              {"SpinEditUndo", "124", {"1", "12", "124"}, 120120, "120", true, steps}})
+        PlayKeys(f, row);
     EXPECT_EQ(depth->value(), 120);
-    EXPECT_EQ(set.UndoSteps, 120);
-    EXPECT_EQ(st.UndoSteps, 120);
     Click(f, "CheckBoxOS");
     EXPECT_TRUE(set.OwnDialogs);
     // An association that fails says why.

@@ -30,6 +30,7 @@
 #include "shell/ui/fill_settings_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
 #include "shell_test_util.h"
+#include "support/key_rows.h"
 
 namespace pelmar {
 namespace {
@@ -171,16 +172,24 @@ TEST(PictureSettingsDialog, PrintPage) {
     // A4 found from its size; anything else is "Другой"; no paper of 0.
     Type(w, "21");
     Type(h, "29.7");
+    Leave(w);
     EXPECT_EQ(combo->currentIndex(), 0);
+    const QImage a4 = preview->pixmap().toImage();
+    QTest::keyClicks(w, "0");  // the preview follows 210 cm typed; the copy takes it when the field is left
+    EXPECT_TRUE(preview->pixmap().toImage() != a4 && combo->currentIndex() == 0);
     Type(w, "20");
+    Leave(h);
     EXPECT_EQ(combo->currentText().toStdString(), "Другой");
     const QImage before = preview->pixmap().toImage();
     Type(w, "0");
+    Leave(h);
     EXPECT_EQ(r.form.settings().PaperWidth, 200) << "a paper of no width is refused";
     Type(w, "");
+    Leave(h);
     EXPECT_EQ(r.form.settings().PaperWidth, 200);
     EXPECT_EQ(preview->pixmap().toImage(), before);
     Type(w, "21");
+    Leave(h);
 
     // Centred across and down a 500-pixel picture at 300 dpi, then turned.
     QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
@@ -192,10 +201,33 @@ TEST(PictureSettingsDialog, PrintPage) {
     EXPECT_NE(preview->pixmap().toImage(), portrait);
     QTest::mouseClick(r.get<QPushButton>("ButtonPri1"), Qt::LeftButton);
     EXPECT_EQ(r.text("EditPri4"), "12,7") << "across a turned A4 page";
-    Type(r.get<TNumEdit>("EditPri3"), "-1,5");
+    Type(r.get<TNumEdit>("EditPri3"), "1,5");
+    QTest::mouseClick(r.get<QPushButton>("Button1"), Qt::LeftButton);  // OK takes it
     const PictureSettings& s = r.form.settings();
     EXPECT_EQ(std::make_tuple(s.PaperWidth, s.PaperHeight, s.Portrait, s.MarginTop, s.MarginLeft),
-              std::make_tuple(210, 297, false, -15, 127));
+              std::make_tuple(210, 297, false, 15, 127));
+}
+
+// Numbers typed key by key on both pages are kept by the field's rule when it
+// is left (whole pixels within 1..5000, whole millimetres, a paper above 0,
+// no negative margin); the field then shows what is kept, with a tip.
+TEST(PictureSettingsDialog, NumbersTypedKeyByKey) {
+    DialogRig r;  // 500 x 500 pixels at 300 dpi, A4, margins 2 cm
+    const PictureSettings& s = r.form.settings();
+    const auto sides = [&] { return s.Width * 1e4 + s.Height; };
+    for (const test::KeyRow& row : {test::KeyRow{"Edit1", "1", {"1"}, 118 * 1e4 + 500, "0,999", true, sides},
+                                    {"Edit2", "\b", {""}, 118 * 1e4 + 118, "0,999", true, sides},
+                                    {"Edit2", "0", {"0"}, 118 * 1e4 + 1, "0,008", true, sides}})
+        test::PlayKeys(r.form, row);
+    r.page("TabSheet5");
+    const auto print = [&] { return s.PaperWidth * 1e9 + s.PaperHeight * 1e6 + s.MarginTop * 1e3 + s.MarginLeft; };
+    for (const test::KeyRow& row :
+         {test::KeyRow{"EditPri1", "21,04", {"2", "21", "21,", "21,0", "21,04"}, 210297020020, "21", true, print},
+          {"EditPri2", "\b", {""}, 210297020020, "29,7", true, print},
+          {"EditPri3", "0,55", {"0", "0,", "0,5", "0,55"}, 210297006020, "0,6", true, print},
+          {"EditPri3", "-1", {"0,6", "1"}, 210297010020, "1", false, print},
+          {"EditPri4", "\b", {""}, 210297010000, "0", false, print}})
+        test::PlayKeys(r.form, row);
 }
 
 TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
@@ -434,6 +466,20 @@ TEST(FillSettingsDialog, EditsReadAsTheyShowWithFallbacks) {
     QTest::keyClick(&r.form, Qt::Key_Escape);
     EXPECT_EQ(r.doc->Im.LightDX, 1);
     EXPECT_FALSE(r.form.isVisible());
+}
+
+// The fill settings' numbers are kept when the field is left, with the
+// fallback for one not allowed or not there, which the field then shows.
+TEST(FillSettingsDialog, NumbersTypedKeyByKey) {
+    FillRig r;
+    const DImProj& im = r.doc->Im;
+    Tick(r.get<TRadioGroup>("RadioG2")->button(1));  // three colours: the border
+    test::PlayKeys(r.form, {"EditG1", "100", {"1", "10", "100"}, 50, "50", true, [&] { return im.BorderPercent; }});
+    test::PlayKeys(r.form, {"EditGP2", "\b-", {"", "-"}, 500, "500", true, [&] { return im.LightY; }});
+    Tick(r.get<TRadioGroup>("RadioG1")->button(1));  // a light direction (1; 0,354; 0,354)
+    r.enter("EditGV2", "0");
+    r.enter("EditGV3", "0");
+    test::PlayKeys(r.form, {"EditGV1", "0", {"0"}, 1, "1", true, [&] { return im.LightDX; }});
 }
 
 }  // namespace

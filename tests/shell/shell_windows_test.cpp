@@ -18,6 +18,7 @@
 #include "shell/about_pictures.h"
 #include "shell/ui/new_project_dialog.h"
 #include "files/word_table.h"
+#include "support/key_rows.h"
 
 namespace pelmar {
 namespace {
@@ -82,8 +83,14 @@ TEST(NewProjectDialog, TicksCountsAndTheOkButton) {
     QTest::mouseClick(check[0], Qt::LeftButton, {}, box);
     EXPECT_FALSE(ok->isEnabled());
 
-    // Triangles ticked with 7 typed; tetragons at 7 but not ticked.
+    // Triangles ticked with 7 typed; tetragons at 7 but not ticked.  A
+    // fraction or a count below 1 is made whole and within the bounds when
+    // the count is left, with a tip.
     check[3]->setChecked(true);
+    const auto count = [&] { return double(spin[3]->value()); };
+    for (const test::KeyRow& row : {test::KeyRow{"SpinEditTr", "2,5", {"2", "2,", "2,5"}, 2, "2", true, count},
+                                    {"SpinEditTr", "0", {"0"}, 1, "1", true, count}})
+        test::PlayKeys(form, row);
     spin[3]->setFocus();
     spin[3]->selectAll();
     QTest::keyClicks(spin[3], "7");

@@ -22,10 +22,12 @@
 #include "editing/undo_store.h"
 #include "files/file_test_util.h"
 #include "files/gif_frames.h"
+#include "files/ui/spin_edit.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/transform.h"
 #include "support/fake_redraw_host.h"
+#include "support/key_rows.h"
 #include "transform/anim_fixture.h"
 #include "transform/trans_editing.h"
 #include "transform/ui/anim_window.h"
@@ -212,12 +214,26 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     for (const char* n : {"EditRonx", "EditRony", "EditRonz"}) Type(w, n, "0");
     Click(w, "Button1");
     w.PageControl1->setCurrentIndex(2);
-    Type(w, "EditGoK", "abc");
+    Type(w, "EditGoK", ",");
     Click(w, "Button1");
     EXPECT_EQ(e.messages.shown.size(), 2u);
     EXPECT_EQ(Text(*e.doc), original);
     EXPECT_FALSE(e->Changed);
     EXPECT_FALSE(UndoStep(*e));
+
+    // Typed key by key: a minus only at the start of the number; Apply moves
+    // by what the field shows once left (and is undone).
+    w.PageControl1->setCurrentIndex(0);
+    const auto movedX = [&] {
+        const double x = Pos(e.doc->Obj.Po[1]).x;
+        w.Button1Click();
+        const double moved = Pos(e.doc->Obj.Po[1]).x - x;
+        UndoStep(*e);
+        return moved;
+    };
+    for (const test::KeyRow& row : {test::KeyRow{"EditPPx", "5-3", {"5", "5", "53"}, 53, "53", false, movedX},
+                                    {"EditPPx", "\b-", {"", "-"}, 0, "-0", false, movedX}})
+        test::PlayKeys(w, row);
 
     Type(w, "EditGoK", "");
     Type(w, "EditGox", "-");
@@ -343,7 +359,8 @@ TEST(AnimationWindow, BuildCancelAndClose) {
 
 // The two numbers stay within what a GIF can hold, typed key by key: a
 // minus is refused, a key that would pass the bound too, and a frame count
-// below 1 is put back on leaving.  A document whose file held numbers beyond
+// below 1 or a fraction is made whole and within the bounds on leaving, with
+// a tip.  A document whose file held numbers beyond
 // the bounds is shown them clamped and keeps its own until a build uses what
 // is shown.  A build that cannot write its file says why.
 TEST(AnimationWindow, NumbersWithinBoundsAndWhyNoGif) {
@@ -363,21 +380,17 @@ TEST(AnimationWindow, NumbersWithinBoundsAndWhyNoGif) {
     EXPECT_NE(r.messages[0].find("Не могу записать файл " + r.dir.path("file/Drawing.pel.gif")), std::string::npos);
     EXPECT_NE(r.messages[0].find(": Not a directory"), std::string::npos) << r.messages[0];
 
-    const struct {
-        QSpinBox* spin;
-        const char* keys;
-        const char* shown;
-        int stored;
-    } rows[] = {{w.SpinEdit1, "-50", "50", 50},   {w.SpinEdit1, "999999", "99999", 99999},
-                {w.SpinEdit2, "-3", "3", 3},      {w.SpinEdit2, "0", "3", 3}};
-    for (const auto& row : rows) {
-        row.spin->setFocus();
-        row.spin->selectAll();
-        QTest::keyClicks(row.spin, row.keys);
-        w.Button1->setFocus();
-        EXPECT_EQ(row.spin->text().toStdString(), row.shown) << row.keys;
-        EXPECT_EQ(row.spin == w.SpinEdit1 ? r.doc->AnimDelay : r.doc->AnimFrames, row.stored) << row.keys;
-    }
+    const auto delay = [&] { return double(r.doc->AnimDelay); };
+    const auto frames = [&] { return double(r.doc->AnimFrames); };
+    const test::KeyRow rows[] = {
+        {"SpinEdit1", "-50", {"0", "5", "50"}, 50, "50", false, delay},
+        {"SpinEdit1", "999999", {"9", "99", "999", "9999", "99999", "99999"}, 99999, "99999", false, delay},
+        {"SpinEdit1", "12,5", {"1", "12", "12,", "12,5"}, 12, "12", true, delay},
+        {"SpinEdit2", "-3", {"1", "3"}, 3, "3", false, frames},
+        {"SpinEdit2", "0", {"0"}, 1, "1", true, frames},
+        {"SpinEdit2", "\b", {""}, 1, "1", false, frames},
+    };
+    for (const test::KeyRow& row : rows) test::PlayKeys(w, row);
 }
 
 }  // namespace

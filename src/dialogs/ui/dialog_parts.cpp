@@ -227,15 +227,10 @@ void FillVertexRow(const VertexRow& r, const DPoint& p, const DPoint& f, const E
     r.len->setEnabled(side.Length.e);
 }
 
-bool MoveVertex(ObjectDialog& d, TSpinEdit* spin, DPoint& p, bool xCoord) {
-    if (!d.focusAllows(spin)) return false;
-    const double now = spin->checkedValue();
+void MoveVertex(DPoint& p, bool xCoord, double v) {
     Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
-    const double diff = now - scr.v;
-    scr.v = now;
-    (xCoord ? p.Y : p.Z).v += diff;
-    d.commit();
-    return true;
+    (xCoord ? p.Y : p.Z).v += v - scr.v;
+    scr.v = v;
 }
 
 void VertexHints(ObjectDialog& d, const VertexRow& r, const DPoint& p, const DPoint& q, const QString& projWord) {

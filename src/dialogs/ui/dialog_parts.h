@@ -70,10 +70,10 @@ HeadGroup BuildHeadGroup(QWidget* page, QVBoxLayout* v, const QString& letter);
 HeadGroup BuildPlainHead(QWidget* g, QGridLayout* l, const QString& letter, bool thickness);
 void EnableHead(const HeadGroup& h, bool id, bool layer, bool thick, bool color, bool disabled);
 
-// Layer and colour commit when entered, the thickness when focused (then
-// `hints`); `rec` is the record the dialog edits.
+// Layer and colour commit when entered, the thickness is a number field;
+// `rec` is the record the dialog edits.
 template <class R>
-void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec, std::function<void()> hints) {
+void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec) {
     QObject::connect(h.layer, &QComboBox::activated, &d, [&d, h, rec](int i) {
         if (d.filling()) return;
         rec().Layer.v = static_cast<std::uint8_t>(i + 1);
@@ -86,12 +86,11 @@ void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec, s
         d.commitIfEntered(h.col);
     });
     if (!h.tol) return;
-    QObject::connect(h.tol, &TSpinEdit::changed, &d, [&d, h, rec, hints] {
-        if (d.filling()) return;
-        rec().Thick.v = h.tol->checkedValue();
-        d.commitIfFocused(h.tol);
-        hints();
-    });
+    d.watchNumber(h.tol, {.store = [rec](double v) {
+                              rec().Thick.v = static_cast<decltype(rec().Thick.v)>(v);
+                              return ObjectDialog::NumberNote::taken();
+                          },
+                          .shown = [rec] { return double(rec().Thick.v); }});
 }
 
 // The record's head on the group, enabled by the fields' flags; the
@@ -156,10 +155,11 @@ FigureColumn BuildFigureColumn(QWidget* page, const QString& letter, HeadGroup& 
 // end), the angle and the side.
 void FillVertexRow(const VertexRow& row, const DPoint& shown, const DPoint& first, const Ed<double>& angle,
                    const DLine& side);
-// A picture coordinate typed into a vertex's spin edit: the vertex's depth
-// coordinate follows by the same amount, committed when focused.  Whether
-// it committed.
-bool MoveVertex(ObjectDialog& d, TSpinEdit* spin, DPoint& p, bool xCoord);
+// A picture coordinate typed into a vertex's spin edit (the store of its
+// number field): the picture X or Y becomes `v`, and the vertex's depth
+// coordinate Y or Z follows by the same amount, so that the vertex moves
+// parallel to the picture.
+void MoveVertex(DPoint& p, bool xCoord, double v);
 // The size hints of a vertex `p` and of its side to `q`.
 void VertexHints(ObjectDialog& d, const VertexRow& row, const DPoint& p, const DPoint& q, const QString& projWord);
 

@@ -40,6 +40,8 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     ObjectDialog* d = creators_[Slot(k)](*this);
     d->applyWords(session_.words());
     d->setTextWords([this]() -> const WordTable& { return session_.words(); });
+    d->setCopies({[this]() -> WorkingCopies& { return session_.copies(); },
+                  [this] { return session_.trialCopies(true); }});
     open_[DialogSlot(k)] = d;
     QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
     session_.dialogOpened(k);

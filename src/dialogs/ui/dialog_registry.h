@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -50,6 +51,10 @@ public:
     virtual ~DialogSession() = default;
     // CurPoint .. CurXZ.
     virtual WorkingCopies& copies() = 0;
+    // The working copies as the commit (ApplyObject(writeBack)) would leave
+    // them now - the open parts written back, the kind's update, the parts
+    // reloaded - while nothing is stored, refilled or recorded.
+    virtual std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) = 0;
     // The edited document: its objects and the role bytes of the nesting path.
     virtual DProj& proj() = 0;
     // The current object-list entry (kind code and index).
@@ -216,16 +221,18 @@ protected:
             this->commitIfFocused(box);
         });
     }
-    // A spin edit likewise, then the hints when `hints`.
+    // A spin edit's number stored into field(working copy) as it is typed,
+    // within the edit's bounds; the hints follow.
     template <class Field>
-    void connectSpin(TSpinEdit* spin, Field field, bool hints = true) {
-        QObject::connect(spin, &TSpinEdit::changed, this, [this, spin, field, hints] {
-            if (this->filling()) return;
-            std::invoke(field, cur()).v = spin->checkedValue();
-            this->commitIfFocused(spin);
-            if (hints) updateHints();
-        });
+    void connectSpin(TSpinEdit* spin, Field field) {
+        this->watchNumber(spin, {.store = [this, field](double v) {
+                                     auto& f = std::invoke(field, cur()).v;
+                                     f = static_cast<std::remove_reference_t<decltype(f)>>(v);
+                                     return ObjectDialog::NumberNote::taken();
+                                 },
+                                 .shown = [this, field] { return double(std::invoke(field, cur()).v); }});
     }
+    void refreshHints() override { updateHints(); }
     void mouseMoveEvent(QMouseEvent* event) override {
         updateHints();
         RecordDialog<R>::mouseMoveEvent(event);

@@ -220,7 +220,7 @@ void TFormCi::placeAxisEnds(bool a, bool b) {
 
 void TFormCi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DCircle>(*this, head_, [this]() -> DCircle& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DCircle>(*this, head_, [this]() -> DCircle& { return cur(); });
     auto entered = [this](QComboBox* combo, auto store) {
         connect(combo, &QComboBox::activated, this, [this, combo, store](int i) {
             if (filling()) return;
@@ -279,14 +279,22 @@ void TFormCi::connectHandlers() {
         });
     }
 
-    // focus, nothing without it: values read from spin edits.
-    auto spin = [this](TSpinEdit* s, std::function<void(int)> apply, bool hints) {
-        connect(s, &TSpinEdit::changed, this, [this, s, apply, hints] {
-            if (filling() || !focusAllows(s)) return;
-            apply(s->checkedValue());
-            commit();
-            if (hints) updateHints();
-        });
+    // Numbers.  The centre's picture and 3D coordinates move one point: one
+    // group.
+    using Note = NumberNote;
+    constexpr int centre = 1;
+    auto number = [this](auto* box, std::function<double(const DCircle&)> get, std::function<Note(double)> store,
+                         int group = -1, std::function<QString(double, double)> why = {}) {
+        watchNumber(box, {.store = std::move(store),
+                          .shown = [this, get] { return get(cur()); },
+                          .group = group,
+                          .why = std::move(why)});
+    };
+    auto taken = [](auto f) {
+        return [f](double v) {
+            f(v);
+            return Note::taken();
+        };
     };
     // The centre moves and the axis ends keep their offsets from it.
     auto moveCentre = [this](auto change) {
@@ -298,82 +306,97 @@ void TFormCi::connectHandlers() {
         c.Q1 = {o.X.v + d1[0], o.Y.v + d1[1], o.Z.v + d1[2]};
         c.Q2 = {o.X.v + d2[0], o.Y.v + d2[1], o.Z.v + d2[2]};
     };
-    spin(SpinEditCx, [moveCentre](int v) {
-        moveCentre([v](DPoint& o) {
-            o.Y.v = Round3(o.Y.v + (v - o.ScrX.v));
-            o.ScrX.v = v;
-        });
-    }, true);
-    spin(SpinEditCy, [moveCentre](int v) {
-        moveCentre([v](DPoint& o) {
-            o.Z.v = Round3(o.Z.v + (v - o.ScrY.v));
-            o.ScrY.v = v;
-        });
-    }, true);
-    auto space = [moveCentre](Ed<double> DPoint::*axis) {
-        return [moveCentre, axis](int v) {
-            moveCentre([v, axis](DPoint& o) {
-                (o.*axis).v = v;
-                ProjectPoint(o);
-            });
-        };
+    number(SpinEditCx, [](const DCircle& c) { return RoundInt(c.Center.ScrX.v); }, taken([moveCentre](double v) {
+               moveCentre([v](DPoint& o) {
+                   o.Y.v = Round3(o.Y.v + (v - o.ScrX.v));
+                   o.ScrX.v = v;
+               });
+           }), centre);
+    number(SpinEditCy, [](const DCircle& c) { return RoundInt(c.Center.ScrY.v); }, taken([moveCentre](double v) {
+               moveCentre([v](DPoint& o) {
+                   o.Z.v = Round3(o.Z.v + (v - o.ScrY.v));
+                   o.ScrY.v = v;
+               });
+           }), centre);
+    auto space = [&](TSpinEdit* spin, Ed<double> DPoint::*axis) {
+        number(spin, [axis](const DCircle& c) { return RoundInt((c.Center.*axis).v); },
+               taken([moveCentre, axis](double v) {
+                   moveCentre([v, axis](DPoint& o) {
+                       (o.*axis).v = v;
+                       ProjectPoint(o);
+                   });
+               }), centre);
     };
-    spin(SpinEditCx3, space(&DPoint::X), false);
-    spin(SpinEditCy3, space(&DPoint::Y), false);
-    spin(SpinEditCz3, space(&DPoint::Z), false);
-    spin(SpinEditCa, [this](int v) { cur().A.v = v, placeAxisEnds(true, false); }, true);
-    spin(SpinEditCb, [this](int v) { cur().B.v = v, placeAxisEnds(false, true); }, true);
-    // 3D semi-axes: the axis end moves along its direction to the new length.
-    auto axis3 = [this](Ed<double> DCircle::*len, std::array<double, 3> DCircle::*end) {
-        return [this, len, end](int v) {
+    space(SpinEditCx3, &DPoint::X);
+    space(SpinEditCy3, &DPoint::Y);
+    space(SpinEditCz3, &DPoint::Z);
+
+    // The semi-axes in the picture: both axis ends are placed anew from the
+    // semi-axes and the tilt, so that the ends stay at right angles whichever
+    // of them the last update found the longer.  The first is the greater
+    // one.
+    // A semi-axis in the picture and in space are one group each.
+    constexpr int first = 2, second = 3;
+    auto semiAxis = [&](TSpinEdit* spin, Ed<double> DCircle::*len, int group) {
+        number(spin, [len](const DCircle& c) { return RoundInt((c.*len).v); },
+               taken([this, len](double v) {
+                   (cur().*len).v = v;
+                   placeAxisEnds(true, true);
+               }), group, [this](double, double) { return said("Первая полуось не меньше второй: эллипс повёрнут.",
+                                                            "The first semi-axis is the greater one: the ellipse was turned."); });
+    };
+    semiAxis(SpinEditCa, &DCircle::A, first);
+    semiAxis(SpinEditCb, &DCircle::B, second);
+    // 3D semi-axes: the axis end moves along its direction to the new length;
+    // a semi-axis of 0 is 1.
+    auto axis3 = [&](TSpinEdit* spin, Ed<double> DCircle::*len, std::array<double, 3> DCircle::*end, int group) {
+        number(spin, [len](const DCircle& c) { return RoundInt((c.*len).v); }, [this, len, end](double v) {
             DCircle& c = cur();
-            (c.*len).v = std::abs(v) < 0.00001 ? 1 : v;
+            const bool zero = std::abs(v) < 0.00001;
+            (c.*len).v = zero ? 1 : v;
             const DPoint& o = c.Center;
             std::array<double, 3>& e = c.*end;
             double d[3] = {e[0] - o.X.v, e[1] - o.Y.v, e[2] - o.Z.v};
             const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-            if (n == 0) return;
-            for (double& x : d) x /= n;
-            e = {o.X.v + d[0] * (c.*len).v, o.Y.v + d[1] * (c.*len).v, o.Z.v + d[2] * (c.*len).v};
-        };
+            if (n != 0) {
+                for (double& x : d) x /= n;
+                e = {o.X.v + d[0] * (c.*len).v, o.Y.v + d[1] * (c.*len).v, o.Z.v + d[2] * (c.*len).v};
+            }
+            return zero ? Note::changed(said("Полуось не бывает нулевой: взято 1.", "A semi-axis is never 0: 1 was taken."))
+                        : Note::taken();
+        }, group);
     };
-    spin(SpinEditCa3, axis3(&DCircle::A3, &DCircle::Q1), true);
-    spin(SpinEditCb3, axis3(&DCircle::B3, &DCircle::Q2), true);
-    auto dashSpin = [this](TSpinEdit* s, Ed<std::uint8_t> DCircle::*f) {
-        connect(s, &TSpinEdit::changed, this, [this, s, f] {
-            if (filling() || !focusAllows(s)) return;
-            (cur().*f).v = static_cast<std::uint8_t>(s->checkedValue());
-            commit();
-            updateHints();
-        });
-    };
-    dashSpin(SpinEditCPri1, &DCircle::Dash);
-    dashSpin(SpinEditCPri2, &DCircle::Gap);
+    axis3(SpinEditCa3, &DCircle::A3, &DCircle::Q1, first);
+    axis3(SpinEditCb3, &DCircle::B3, &DCircle::Q2, second);
+    connectSpin(SpinEditCPri1, &DCircle::Dash);
+    connectSpin(SpinEditCPri2, &DCircle::Gap);
 
-    // The tilt: a text that is not a number keeps the previous tilt, silently.
-    connect(EditCAn, &TNumEdit::textChangedFiltered, this, [this] {
-        if (filling() || !focusAllows(EditCAn)) return;
-        const auto v = EditCAn->number();
-        if (!v || !std::isfinite(*v)) return;
-        cur().Tilt.v = *v;
+    // The tilt turns the axis ends about the centre; a circle has none.
+    number(EditCAn, [](const DCircle& c) { return c.Tilt.v; }, [this](double v) {
+        DCircle& c = cur();
+        if (NearlyEqual(c.A.v, c.B.v)) return Note::refused(said("У окружности нет наклона.", "A circle has no tilt."));
+        c.Tilt.v = v;
         placeAxisEnds(true, true);
-        commit();
+        return Note::taken();
     });
     // Arcs: the start never passes the end.
-    auto arc = [this](TNumEdit* edit, Ed<double> DCircle::*start, Ed<double> DCircle::*end, bool isStart) {
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, start, end, isStart] {
-            if (filling() || !focusAllows(edit)) return;
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            DCircle& c = cur();
-            (c.*(isStart ? start : end)).v = *v;
-            if ((c.*start).v > (c.*end).v) {
-                if (isStart) (c.*start).v = (c.*end).v;
-                else (c.*end).v = (c.*start).v;
-            }
-            commit();
-        });
+    auto arc = [&](TNumEdit* edit, Ed<double> DCircle::*start, Ed<double> DCircle::*end, bool isStart) {
+        number(edit, [f = isStart ? start : end](const DCircle& c) { return (c.*f).v; },
+               [this, start, end, isStart](double v) {
+                   DCircle& c = cur();
+                   (c.*(isStart ? start : end)).v = v;
+                   if ((c.*start).v <= (c.*end).v) return Note::taken();
+                   if (isStart) {
+                       (c.*start).v = (c.*end).v;
+                       return Note::changed(said("Начало дуги не бывает больше её конца: взято %1.",
+                                                 "An arc never starts after its end: %1 was taken.")
+                                                .arg(NumText((c.*start).v)));
+                   }
+                   (c.*end).v = (c.*start).v;
+                   return Note::changed(said("Конец дуги не бывает меньше её начала: взято %1.",
+                                             "An arc never ends before its start: %1 was taken.")
+                                            .arg(NumText((c.*end).v)));
+               });
     };
     arc(EditCDug1, &DCircle::Arc1, &DCircle::Arc2, true);
     arc(EditCDug2, &DCircle::Arc1, &DCircle::Arc2, false);

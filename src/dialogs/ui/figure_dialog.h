@@ -5,9 +5,12 @@
 #pragma once
 
 #include <QTabWidget>
+#include <QStringList>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_parts.h"
@@ -15,6 +18,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "drawing/word_lines.h"
+#include "model/figure_reshape.h"
 #include "model/units.h"
 
 namespace pelmar {
@@ -61,32 +65,43 @@ protected:
         this->fitContent();
     }
 
-    // The head and the vertex rows.  A typed value the figure cannot take
-    // leaves the record as it was (and the edit keeps the focus).
+    // The head and the vertex rows.  A vertex's picture coordinates are
+    // taken as they are typed where the figure keeps them and moves no other
+    // vertex; where its type moves other vertices, the number waits until
+    // the user is done.  A typed angle, side length or height reshapes the
+    // figure when the user is done with it; a value the figure cannot take
+    // leaves the record as it was, and a tip says why.
     void connectFigure(TNumEdit* height, Rules rules) {
         this->watchAlways(head_.id, [this](const QString& t) { w_.ID.s = t.toStdString(); });
-        ConnectHead<R>(*this, head_, [this]() -> R& { return w_; }, [this] { updateHints(); });
+        ConnectHead<R>(*this, head_, [this]() -> R& { return w_; });
         ConnectFlag(*this, head_.dis, w_.Disabled);
-        for (int i = 0; i < static_cast<int>(N); ++i) {
-            const VertexRow& r = rows_[static_cast<std::size_t>(i)];
-            QObject::connect(r.x, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, true); });
-            QObject::connect(r.y, &TSpinEdit::changed, this, [this, i] { moveVertex(i + 1, false); });
-            this->watchExit(r.ang, [this, r, i, rules] {
-                return applyTyped(r.ang, [&](double a) { return rules.angle(w_, i + 1, a); });
-            });
-            this->watchExit(r.len, [this, r, i, rules] {
-                if (!applyTyped(r.len, [&](double l) { return rules.side(w_, i + 1, l); })) return false;
-                updateHints();
-                return true;
-            });
+        for (int i = 1; i <= static_cast<int>(N); ++i) {
+            const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
+            watchVertex(r.x, i, true);
+            watchVertex(r.y, i, false);
+            exitRule(r.ang, Value::Angle, i, [this, i] { return w_.Ang[static_cast<std::size_t>(i)].v; },
+                     [this, i, rules](double a) { return rules.angle(w_, i, a); });
+            exitRule(r.len, Value::Side, i, [this, i] { return w_.S[static_cast<std::size_t>(i)].Length.v; },
+                     [this, i, rules](double l) { return rules.side(w_, i, l); });
         }
-        this->watchExit(height, [this, height, rules] {
-            if (!applyTyped(height, [&](double h) { return rules.height(w_, h); })) return false;
-            updateHints();
-            return true;
-        });
+        exitRule(height, Value::Height, 0, [this] { return w_.Height.v; },
+                 [this, rules](double h) { return rules.height(w_, h); });
     }
 
+    // The values a typed number reshapes the figure by.
+    enum class Value { Angle, Side, Height };
+    // Why the figure cannot take `v` as the angle at vertex i, the length of
+    // side i or the height (i = 0), or would not move for it; empty where it
+    // can.
+    virtual QString refusal(Value what, int i, double v) const = 0;
+    // The name of the figure's type where it places vertices by a rule;
+    // empty for a figure of free vertices.
+    virtual QString ruledType() const = 0;
+    // The type builds on the plane of vertices 1, 2 and 3: with them on one
+    // line it would lay the figure flat for good.
+    virtual bool needsPlane() const = 0;
+
+    void refreshHints() override { updateHints(); }
     void updateHints() {
         this->showThickness(head_.pt, head_.tol, w_.Thick.v);
         for (std::size_t i = 1; i <= N; ++i)
@@ -106,22 +121,84 @@ private:
         wordProj_ = WordText("{364}", words);
     }
 
-    void moveVertex(int i, bool xCoord) {
-        const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
-        if (MoveVertex(*this, xCoord ? r.x : r.y, w_.S[static_cast<std::size_t>(i)].P1, xCoord)) updateHints();
+    // Vertex i's picture place, as its row shows it.
+    std::pair<int, int> placeOf(int i) const {
+        const DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
+        return {static_cast<int>(std::nearbyint(p.ScrX.v)), static_cast<int>(std::nearbyint(p.ScrY.v))};
     }
 
-    template <class Rule>
-    bool applyTyped(TNumEdit* edit, Rule rule) {
-        edit->fixEmpty();
-        const auto typed = edit->number();
-        if (!typed) return false;
-        std::optional<R> f = rule(*typed);
-        if (!f) return false;
-        w_ = std::move(*f);
-        return true;
+    // A vertex's picture X or Y: the vertex moves parallel to the picture.
+    // A field of its own: where the figure's type moves the other vertices
+    // with it, the number waits until the user is done, and a tip names
+    // them.
+    void watchVertex(TSpinEdit* spin, int i, bool xCoord) {
+        this->watchNumber(
+            spin, {.store = [this, i, xCoord](double v) {
+                       DPoint p = w_.S[static_cast<std::size_t>(i)].P1;
+                       MoveVertex(p, xCoord, v);
+                       auto at = [&](int j) { return PointXYZ(j == i ? p : w_.S[static_cast<std::size_t>(j)].P1); };
+                       if (needsPlane() && !SpansAngle(at(1), at(2), at(3)))
+                           return ObjectDialog::NumberNote::refused(
+                               this->said("Вершины 1, 2, 3 легли бы на одну прямую: тип «%1» на них не строится.",
+                                          "Vertices 1, 2, 3 would lie on one line: the type “%1” cannot be built on them.")
+                                   .arg(ruledType()));
+                       for (int j = 1; j <= static_cast<int>(N); ++j) placed_[static_cast<std::size_t>(j - 1)] = placeOf(j);
+                       w_.S[static_cast<std::size_t>(i)].P1 = p;
+                       return ObjectDialog::NumberNote::taken();
+                   },
+                   .shown = [this, i, xCoord] { return double(xCoord ? placeOf(i).first : placeOf(i).second); },
+                   .why = [this, i](double typed, double stored) { return vertexMoved(i, typed, stored); }});
     }
 
+    // The tip where the figure's rule placed the typed vertex elsewhere or
+    // moved other vertices with it.
+    QString vertexMoved(int i, double typed, double stored) const {
+        const QString type = ruledType();
+        if (typed != stored)
+            return type.isEmpty() ? QString()
+                                  : this->said("Тип «%1» ставит эту вершину на %2.", "The type “%1” puts this vertex at %2.")
+                                        .arg(type, NumText(stored));
+        QStringList moved;
+        for (int j = 1; j <= static_cast<int>(N); ++j)
+            if (j != i && placeOf(j) != placed_[static_cast<std::size_t>(j - 1)]) moved << QString::number(j);
+        if (moved.isEmpty()) return {};
+        const QString which = moved.join(", ");
+        if (type.isEmpty())
+            return moved.size() == 1 ? this->said("Передвинулась и вершина %1.", "Vertex %1 moved too.").arg(which)
+                                     : this->said("Передвинулись и вершины %1.", "Vertices %1 moved too.").arg(which);
+        return moved.size() == 1
+                   ? this->said("Тип «%1» передвинул и вершину %2.", "The type “%1” moved vertex %2 too.").arg(type, which)
+                   : this->said("Тип «%1» передвинул и вершины %2.", "The type “%1” moved vertices %2 too.").arg(type, which);
+    }
+
+    // A value that reshapes the figure through `rule`, taken when the user
+    // is done with it; one the figure cannot take is refused with the
+    // reason.
+    template <class Shown, class Rule>
+    void exitRule(TNumEdit* edit, Value what, int i, Shown shown, Rule rule) {
+        this->watchNumber(edit, {.store = [this, what, i, rule](double v) {
+                                     if (QString why = refusal(what, i, v); !why.isEmpty())
+                                         return ObjectDialog::NumberNote::refused(why);
+                                     std::optional<R> f = rule(v);
+                                     if (f) w_ = std::move(*f);
+                                     return this->ruleNote(f.has_value());
+                                 },
+                                 .shown = shown,
+                                 .group = 0,
+                                 .live = false,
+                                 .why = [this](double typed, double stored) { return keptNear(typed, stored); }});
+    }
+
+    // Where the figure holds a value near the one typed: its vertices are
+    // kept to the thousandth, and the value is made of them.
+    QString keptNear(double typed, double stored) const {
+        if (!(std::abs(stored - typed) < 0.01)) return {};
+        return this->said("Вершины хранятся до тысячных: получилось %1.",
+                          "The vertices are kept to the thousandth: this gives %1.")
+            .arg(NumText(stored));
+    }
+
+    std::array<std::pair<int, int>, N> placed_{};  // the vertices' places before a vertex was typed
     std::span<const WordTarget> words_;
     std::array<const char*, 2> tabs_;
     QString wordProj_ = QString::fromUtf8(BuiltInWord(WordNo::Projection));

@@ -13,6 +13,7 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/anim_dialog.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/feature_glyph.h"
@@ -366,24 +367,32 @@ void TFormXOYOpt::staleOutline() {
     if (const int o = XZOutlineOf(graph_ - 10)) work_.CurXZ.Outlines[static_cast<std::size_t>(o)].Lines.Valid = 0;
 }
 
-// A bound: an emptied edit reads as "0"; a text that is no number yet keeps
-// the field.
-void TFormXOYOpt::boundEdit(TNumEdit* edit, std::function<void(double)> store) {
-    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, store = std::move(store)] {
-        if (filling_) return;
-        if (edit->text().isEmpty()) edit->setText("0");
-        if (const auto v = edit->number()) store(*v);
-    });
+// A bound or a transformation: each number typed is stored as it is
+// typed, the text as it stands; when the user is done the whole number (an
+// emptied field: 0) goes through the field's rule, and the field shows what
+// is stored, with `why` where that is not what was typed.
+void TFormXOYOpt::numberEdit(TNumEdit* edit, std::function<void(double)> store, std::function<double()> shown,
+                             std::pair<const char*, const char*> why) {
+    WatchModalNumber(
+        edit, words_,
+        [this, store, shown, why](double v) {
+            store(v);
+            const double s = shown();
+            return NumberStored{s, why.first ? QString::fromUtf8(words_.Said(why.first, why.second)) : QString()};
+        },
+        [this, store](double v) {
+            if (!filling_) store(v);
+        });
 }
 
 void TFormXOYOpt::transEdit(TNumEdit* edit, Ed<double> DGraphMove::*field) {
-    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, field] {
-        if (filling_) return;
-        const auto v = edit->number();
-        if (!v) return;
-        (fields().move->*field).v = *v;
-        staleOutline();
-    });
+    numberEdit(
+        edit,
+        [this, field](double v) {
+            (fields().move->*field).v = v;
+            staleOutline();
+        },
+        [this, field] { return (fields().move->*field).v; });
 }
 
 void TFormXOYOpt::connectHandlers() {
@@ -429,25 +438,31 @@ void TFormXOYOpt::connectHandlers() {
         enableDashes();
     });
     for (std::size_t i = 0; i < 2; ++i)
-        boundEdit(EditX2[i], [this, i](double v) { fields().par[i]->v = v; });
-    // The step: at least 0.0001, shown so once the edit is left.
-    boundEdit(EditX2[2], [this](double v) {
-        if (const std::optional<double> h = ClampParamStep(v)) fields().par[2]->v = *h;
-    });
-    connect(EditX2[2], &QLineEdit::editingFinished, this, [this] {
-        const auto v = EditX2[2]->number();
-        if (v && *v <= MinParamStep) EditX2[2]->setNumber(MinParamStep);
-    });
+        numberEdit(
+            EditX2[i], [this, i](double v) { fields().par[i]->v = v; }, [this, i] { return fields().par[i]->v; });
+    // The step: at least 0.0001.
+    numberEdit(
+        EditX2[2],
+        [this](double v) {
+            if (const std::optional<double> h = ClampParamStep(v)) fields().par[2]->v = *h;
+        },
+        [this] { return fields().par[2]->v; }, {"Шаг не меньше 0,0001.", "The step is at least 0,0001."});
     for (std::size_t i = 0; i < 3; ++i)
-        boundEdit(EditGranPol[i], [this, i](double v) {
-            if (Ed<double>* f = fields().polar[i]) f->v = v;
-        });
+        numberEdit(
+            EditGranPol[i],
+            [this, i](double v) {
+                if (Ed<double>* f = fields().polar[i]) f->v = v;
+            },
+            [this, i] { return fields().polar[i] ? fields().polar[i]->v : 0.0; });
     for (std::size_t i = 0; i < 4; ++i)
-        boundEdit(LabeledEditDec[i], [this, i](double v) {
-            if (graph_ < 1 || graph_ > 6) return;
-            if (std::optional<DXOY> r = XOYWithBound(work_.CurXOY, graph_, static_cast<int>(i), v))
-                work_.CurXOY = std::move(*r);
-        });
+        numberEdit(
+            LabeledEditDec[i],
+            [this, i](double v) {
+                if (graph_ < 1 || graph_ > 6) return;
+                if (std::optional<DXOY> r = XOYWithBound(work_.CurXOY, graph_, static_cast<int>(i), v))
+                    work_.CurXOY = std::move(*r);
+            },
+            [this, i] { return fields().bounds[i] ? fields().bounds[i]->v : 0.0; });
     connect(CheckBoxGran, &QCheckBox::toggled, this, [this](bool on) {
         if (filling_) return;
         if (graph_ <= 10) work_.CurXOY = XOYWithinAxes(std::move(work_.CurXOY), graph_, on);
@@ -486,6 +501,13 @@ void TFormXOYOpt::connectHandlers() {
         anim->exec();
         DrawAnimGlyph(2);
     });
+}
+
+TFormXOYOpt::~TFormXOYOpt() { FinishTyping(this); }
+
+void TFormXOYOpt::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
 }
 
 }  // namespace pelmar

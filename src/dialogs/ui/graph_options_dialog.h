@@ -5,14 +5,18 @@
 // user's edits straight into the system's working copy and never commits:
 // the button that opened it commits when it returns.
 //
-// Which groups a graph has is one table (GraphOptionsRule).  A bound or
-// transformation edit whose text is not a number yet ("", "-") keeps the
-// field as it was, without a word; an emptied bound reads as 0.
+// Which groups a graph has is one table (GraphOptionsRule).  A bound or a
+// transformation is stored as it is typed while its text is a number; what
+// is typed stays in the field.  When the field is left an emptied field
+// means 0, the number goes through the field's rule (a parametric step is at
+// least 0.0001) and the field shows what is stored, with a tip where that is
+// not what was typed.
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "dialogs/dialog_host.h"
 #include "model/records.h"
@@ -50,6 +54,9 @@ public:
     // what the transformation animation dialog commits through.
     TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit, int dpi,
                 QWidget* parent = nullptr);
+    // What is being typed is taken before the window closes or goes.
+    ~TFormXOYOpt() override;
+    void done(int result) override;
 
     int graph() const { return graph_; }
     // The Ok button.
@@ -99,7 +106,8 @@ private:
     void DrawAnimGlyph(int which);
     // A surface's edit of its rotation or translation: its outline is traced again.
     void staleOutline();
-    void boundEdit(TNumEdit* edit, std::function<void(double)> store);
+    void numberEdit(TNumEdit* edit, std::function<void(double)> store, std::function<double()> shown,
+                    std::pair<const char*, const char*> why = {});
     void transEdit(TNumEdit* edit, Ed<double> DGraphMove::*field);
 
     WorkingCopies& work_;

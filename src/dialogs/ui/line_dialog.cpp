@@ -100,6 +100,11 @@ bool LengthFixed(const std::string& k, int r) {
     return false;
 }
 
+// An axis of a coordinate system, opened from the system's dialog.
+bool SystemAxis(const std::string& k, int r) {
+    return (k == "xy" && (r == 12 || r == 13)) || (k == "xz" && (r == 12 || r == 13 || r == 29));
+}
+
 }  // namespace
 
 TFormLi::TFormLi(DialogRegistry& reg, QWidget* parent)
@@ -219,7 +224,7 @@ void TFormLi::build() {
 
 void TFormLi::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.isEmpty() ? " " : t.toStdString(); });
-    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DLine>(*this, head_, [this]() -> DLine& { return cur(); });
     connect(ComboBoxLType, &QComboBox::activated, this, [this](int i) {
         if (filling()) return;
         cur().LineType.v = static_cast<std::uint8_t>(i + 1);
@@ -235,44 +240,72 @@ void TFormLi::connectHandlers() {
     connectSpin(end1_.ang, &DLine::Arrow1Angle);
     connectSpin(end2_.ang, &DLine::Arrow2Angle);
 
-    // exit: angle and length reshape the segment; a value that leaves no
-    // finite segment is refused.
-    auto reshape = [this](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&)) {
-        watchExit(edit, [this, edit, field, apply] {
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return false;
-            DLine next = cur();
-            (next.*field).v = *v;
-            apply(next);
-            if (!Finite(next.P1) || !Finite(next.P2)) return false;
-            cur() = next;
-            return true;
-        });
+    // When the user is done: angle and length reshape the segment; a value
+    // that leaves no finite segment is refused, and so is a length of 0,
+    // which would leave the segment no direction for a later length.  A
+    // segment without length (its ends on one place) takes neither.
+    auto noDirection = [this] {
+        return said("У отрезка без длины нет направления: передвиньте один из его концов.",
+                    "A segment without length has no direction: move one of its ends.");
     };
-    reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); });
-    reshape(EditLLen, &DLine::Length, [](DLine& l) {
-        SetLineLength(l);
-        ProjectPoint(l.P2);
-    });
+    auto reshape = [this, noDirection](TNumEdit* edit, Ed<double> DLine::*field, void (*apply)(DLine&),
+                                       std::function<QString(double)> refusal, std::function<QString(double)> why) {
+        watchNumber(edit, {.store = [this, field, apply, refusal](double v) {
+                               if (const QString no = refusal(v); !no.isEmpty()) return NumberNote::refused(no);
+                               DLine next = cur();
+                               (next.*field).v = v;
+                               apply(next);
+                               const bool finite = Finite(next.P1) && Finite(next.P2);
+                               if (finite) cur() = next;
+                               return ruleNote(finite);
+                           },
+                           .shown = [this, field] { return (cur().*field).v; },
+                           .group = 0,
+                           .live = false,
+                           .why = [this, noDirection, why](double typed, double) {
+                               return IsZero(cur().Length.v) ? noDirection() : why(typed);
+                           }});
+    };
+    reshape(EditLAng, &DLine::Angle, [](DLine& l) { SetLineAngle(l); }, [](double) { return QString(); },
+            [this](double) {
+                return said("Концы отрезка стоят на целых точках рисунка, а угол считается от -180 до 180: взято %1.",
+                            "The segment's ends stand on whole pixels, and its angle is counted from -180 to 180: "
+                            "%1 was taken.")
+                    .arg(NumText(cur().Angle.v));
+            });
+    reshape(
+        EditLLen, &DLine::Length,
+        [](DLine& l) {
+            SetLineLength(l);
+            ProjectPoint(l.P2);
+        },
+        [this](double v) {
+            return v == 0 ? said("Длина отрезка не бывает нулевой: он потерял бы направление.",
+                                 "A segment's length is never 0: it would lose its direction.")
+                          : QString();
+        },
+        [this](double typed) {
+            return typed < 0 ? said("Длина не бывает отрицательной: отрезок повёрнут в другую сторону.",
+                                    "A length is never negative: the segment was turned the other way.")
+                             : QString();
+        });
 
-    connectEnd(end1_, &DLine::P1);
-    connectEnd(end2_, &DLine::P2);
+    connectEnd(end1_, &DLine::P1, 1);
+    connectEnd(end2_, &DLine::P2, 2);
 
-    // Division points: on/off and the fraction, read after the text changed.
+    // Division points: on/off, and the fraction of the length, where nothing
+    // holds it.
     auto division = [this](QCheckBox* check, TNumEdit* edit, Ed<bool> DLine::*on, Ed<double> DLine::*frac) {
         connect(check, &QCheckBox::toggled, this, [this, check, on](bool v) {
             if (filling() || !focusAllows(check)) return;
             (cur().*on).v = v;
             commit();
         });
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, frac] {
-            if (filling() || !focusAllows(edit)) return;
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            (cur().*frac).v = *v;
-            commit();
-        });
+        watchNumber(edit, {.store = [this, frac](double v) {
+                               (cur().*frac).v = v;
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, frac] { return (cur().*frac).v; }});
     };
     division(CheckBoxP3, EditP3, &DLine::Show3, &DLine::Frac3);
     division(CheckBoxP4, EditP4, &DLine::Show4, &DLine::Frac4);
@@ -285,43 +318,62 @@ void TFormLi::connectHandlers() {
         reg_, Kind::li, head_.save, head_.load, [this]() -> DLine& { return cur(); },
         [](DLine& l) { l.P1.Link = l.P2.Link = DLink{}; }, [](DLine& l) { UpdateLine(l, 0); });
     connect(ButtonLAlls, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAllOpt> opt(NewFormLiOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllLines(opt->category(0), opt->category(1), opt->category(2));
     });
 }
 
-void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
+// The five coordinates of an end place one point: a group of their own, so
+// that a rule of the object the segment belongs to which moves the other end
+// (an axis never points backwards) waits for the whole number.
+void TFormLi::connectEnd(End& e, DPoint DLine::*point, int group) {
+    auto why = [this](double typed, double stored) {
+        const bool axis = SystemAxis(reg_.session().entryCode(), reg_.role(Kind::li));
+        if (typed != stored && stored == Round3(typed))
+            return said("Координаты в пространстве хранятся с тремя знаками после запятой: взято %1.",
+                        "A place in space is kept to three decimals: %1 was taken.")
+                .arg(NumText(stored));
+        if (typed != stored)
+            return axis ? said("Ось идёт через центр системы вдоль своей координаты и не бывает направлена назад: "
+                               "взято %1.",
+                               "An axis runs through its system's centre along its own coordinate and never points "
+                               "backwards: %1 was taken.")
+                              .arg(NumText(stored))
+                        : QString();
+        return axis ? said("Ось не бывает направлена назад: её другой конец передвинут.",
+                           "An axis never points backwards: its other end was moved.")
+                    : said("Другой конец отрезка передвинут вместе с этим.",
+                           "The segment's other end moved with this one.");
+    };
     // Picture X (Y): the end's 3D Y (Z) follows by the same amount.
-    auto picture = [this, point](TNumEdit* edit, bool isX) {
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, isX] {
-            if (filling() || !focusAllows(edit)) return;
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            DPoint& p = cur().*point;
-            double& scr = isX ? p.ScrX.v : p.ScrY.v;
-            double& space = isX ? p.Y.v : p.Z.v;
-            const double old = scr;
-            scr = *v;
-            space = Round3(space + (scr - old));
-            commit();
-            updateHints();
-        });
+    auto picture = [this, point, group, why](TNumEdit* edit, bool isX) {
+        Ed<double> DPoint::*scr = isX ? &DPoint::ScrX : &DPoint::ScrY;
+        watchNumber(edit, {.store = [this, point, scr, isX](double v) {
+                               DPoint& p = cur().*point;
+                               double& space = isX ? p.Y.v : p.Z.v;
+                               const double old = (p.*scr).v;
+                               (p.*scr).v = v;
+                               space = Round3(space + (v - old));
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, point, scr] { return (cur().*point.*scr).v; },
+                           .group = group,
+                           .why = why});
     };
     picture(e.x, true);
     picture(e.y, false);
-    auto space = [this, point](TNumEdit* edit, Ed<double> DPoint::*axis) {
-        connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, point, axis] {
-            if (filling() || !focusAllows(edit)) return;
-            edit->fixEmpty();
-            const auto v = edit->number();
-            if (!v || !std::isfinite(*v)) return;
-            DPoint& p = cur().*point;
-            (p.*axis).v = *v;
-            ProjectPoint(p);
-            commit();
-        });
+    auto space = [this, point, group, why](TNumEdit* edit, Ed<double> DPoint::*axis) {
+        watchNumber(edit, {.store = [this, point, axis](double v) {
+                               DPoint& p = cur().*point;
+                               (p.*axis).v = v;
+                               ProjectPoint(p);
+                               return NumberNote::taken();
+                           },
+                           .shown = [this, point, axis] { return (cur().*point.*axis).v; },
+                           .group = group,
+                           .why = why});
     };
     space(e.xx, &DPoint::X);
     space(e.yy, &DPoint::Y);
@@ -329,6 +381,7 @@ void TFormLi::connectEnd(End& e, DPoint DLine::*point) {
 }
 
 void TFormLi::openPoint(int role) {
+    flushPendingEdit();  // what was typed goes with the segment
     const DLine& l = cur();
     const DPoint& p = role == 1 ? l.P1 : role == 2 ? l.P2 : role == 8 ? l.P3 : l.P4;
     reg_.OpenPart(Kind::li, Kind::po, role, DPoint(p), reg_.session().copies().CurPoint);

@@ -33,7 +33,7 @@ private:
     void build();
     void buildEnd(End& e, int n, QWidget* group);
     void connectHandlers();
-    void connectEnd(End& e, DPoint DLine::*point);
+    void connectEnd(End& e, DPoint DLine::*point, int group);
     void openPoint(int role);
 
     HeadGroup head_{};

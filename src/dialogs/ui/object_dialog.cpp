@@ -2,6 +2,7 @@
 
 #include <QLayout>
 #include <algorithm>
+#include <cmath>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,14 +13,14 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_parts.h"
+#include "dialogs/ui/num_edit.h"
+#include "dialogs/ui/spin_edit.h"
 #include "model/units.h"
 #include "files/word_table.h"
 
 namespace pelmar {
-
-namespace {
-}  // namespace
 
 ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocument& doc, DialogCommit& commit,
                            QWidget* parent)
@@ -56,7 +57,11 @@ ObjectDialog::ObjectDialog(const QSize& client, int rollDownHeight, DialogDocume
     }
 }
 
-ObjectDialog::~ObjectDialog() = default;
+ObjectDialog::~ObjectDialog() {
+    // Hiding the window on its way out takes the focus from a field: what
+    // was typed there has no dialog to go to any more.
+    for (QWidget* box : numbers_.keys()) box->disconnect(this);
+}
 
 namespace {
 
@@ -157,6 +162,8 @@ void ObjectDialog::closeEvent(QCloseEvent* event) {
 // Filling
 
 void ObjectDialog::fillText(QLineEdit* edit, const QString& text) {
+    // The number the user is typing stays as typed.
+    if (auto* num = qobject_cast<TNumEdit*>(edit); num && num->typing()) return;
     // Shown whole: a text the record holds is cut or refused only where the
     // user edits it, and is told then.
     if (edit->text() != text) TextGuard::Put(edit, text);
@@ -210,6 +217,15 @@ void ObjectDialog::guardText(QLineEdit* edit, std::function<bool()> symbol) {
     GuardText(edit, std::move(words), std::move(symbol));
 }
 
+ObjectDialog::NumberNote ObjectDialog::ruleNote(bool taken) const {
+    return taken ? NumberNote::taken()
+                 : NumberNote::refused(said("Объект не может принять это значение.", "The object cannot take this value."));
+}
+
+QString ObjectDialog::said(const char* russian, const char* english) const {
+    return QString::fromUtf8(WordsOf(textWords_).Said(russian, english));
+}
+
 void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {
     for (QWidget* w = window; w; w = w->parentWidget())
         if (auto* d = qobject_cast<ObjectDialog*>(w)) return d->guardText(edit);
@@ -227,55 +243,200 @@ void ObjectDialog::watchAlways(QLineEdit* edit, std::function<void(const QString
     });
 }
 
-void ObjectDialog::watchExit(QLineEdit* edit, std::function<bool()> apply) {
-    exits_.insert(edit, ExitWatch{std::move(apply), edit->text()});
-    edit->installEventFilter(this);
+// ---------------------------------------------------------------------------
+// Number fields
+
+namespace {
+
+// Two values a field shows are the same (a whole-number field shows the
+// rounded value; reals are compared as the record keeps them).
+bool SameNumber(double a, double b) {
+    if (std::isnan(a) || std::isnan(b)) return false;
+    return a == b || std::abs(a - b) <= 1e-9 * std::max(1.0, std::max(std::abs(a), std::abs(b)));
 }
 
-void ObjectDialog::runExit(QLineEdit* edit) {
-    auto it = exits_.find(edit);
-    if (it == exits_.end() || filling() || !edit->isModified()) return;
-    edit->setModified(false);
-    if (!it->apply()) {
-        fillText(edit, it->shown);  // refused: the previous value stays
+bool SameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!SameNumber(a[i], b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+void ObjectDialog::watchNumber(TNumEdit* edit, NumberField field) {
+    NumberWatch w{.box = edit, .field = std::move(field)};
+    w.typed = [edit] { return edit->typedNumber(); };
+    w.show = [edit](double v) { edit->showNumber(v); };
+    w.bounds = [] { return std::optional<std::pair<int, int>>(); };
+    w.whole = !edit->allowComma();
+    edit->setWords([this]() -> const WordTable& { return WordsOf(textWords_); });
+    connect(edit, &TNumEdit::numberTyped, this, [this, edit] { numberTyped(edit); });
+    connect(edit, &TNumEdit::numberEntered, this, [this, edit] { numberEntered(edit); });
+    addNumber(std::move(w));
+}
+
+void ObjectDialog::watchNumber(TSpinEdit* spin, NumberField field) {
+    NumberWatch w{.box = spin, .field = std::move(field)};
+    w.typed = [spin] { return spin->typedNumber(); };
+    w.show = [spin](double v) { spin->showValue(static_cast<int>(std::nearbyint(v))); };
+    w.bounds = [spin] {
+        return spin->bounded() ? std::optional(std::pair(spin->minimum(), spin->maximum()))
+                               : std::optional<std::pair<int, int>>();
+    };
+    w.whole = true;
+    spin->setWords([this]() -> const WordTable& { return WordsOf(textWords_); });
+    connect(spin, &TSpinEdit::numberTyped, this, [this, spin] { numberTyped(spin); });
+    connect(spin, &TSpinEdit::numberEntered, this, [this, spin] { numberEntered(spin); });
+    addNumber(std::move(w));
+}
+
+void ObjectDialog::addNumber(NumberWatch w) {
+    if (w.field.group == -1) w.field.group = nextGroup_++;
+    w.box->installEventFilter(this);
+    numbers_.insert(w.box, std::move(w));
+}
+
+std::unique_ptr<WorkingCopies> ObjectDialog::keptCopies() const {
+    return copies_.copies ? std::make_unique<WorkingCopies>(copies_.copies()) : nullptr;
+}
+
+void ObjectDialog::readAsCommitted(const std::function<void()>& read) {
+    if (!copies_.copies || !copies_.trial) return read();
+    // The copies are large: they are kept on the heap, never swapped through
+    // the stack.
+    const std::unique_ptr<WorkingCopies> trial = copies_.trial();
+    WorkingCopies& now = copies_.copies();
+    const auto real = std::make_unique<WorkingCopies>(now);
+    now = *trial;
+    read();
+    now = *real;
+}
+
+std::vector<double> ObjectDialog::othersShown(const NumberWatch& w) const {
+    std::vector<double> out;
+    if (w.field.group == 0) return out;
+    for (const NumberWatch& o : numbers_)
+        if (o.box != w.box && o.field.group != 0 && o.field.group != w.field.group) out.push_back(o.field.shown());
+    return out;
+}
+
+// A key of a number: the number is taken at once where the field's rule and
+// the commit keep it as typed; otherwise the record stays as it was until the
+// user is done.
+void ObjectDialog::numberTyped(QWidget* box) {
+    auto it = numbers_.find(box);
+    if (it == numbers_.end() || filling() || commit_.NoRedraw()) return;
+    NumberWatch& w = *it;
+    w.held = true;
+    if (!w.field.live) return;
+    const std::optional<double> typed = w.typed();
+    if (!typed || !std::isfinite(*typed)) return;  // no number yet
+    if (w.whole && *typed != std::nearbyint(*typed)) return;
+    if (const auto b = w.bounds(); b && (*typed < b->first || *typed > b->second)) return;
+    const double v = *typed;
+    const std::vector<double> others = othersShown(w);
+    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    bool kept = w.field.store(v).outcome == NumberNote::Outcome::Taken;
+    if (kept) readAsCommitted([&] { kept = SameNumber(w.field.shown(), v) && SameNumbers(othersShown(w), others); });
+    if (!kept) {
+        if (before) copies_.copies() = *before;
+        return;
+    }
+    w.held = false;
+    commit();
+    refreshHints();
+    // The field holds the record's number now: an undo or a change made
+    // elsewhere shows in it, and leaving it stores nothing again.
+    if (auto* edit = qobject_cast<TNumEdit*>(box)) edit->typedTaken();
+    else if (auto* spin = qobject_cast<TSpinEdit*>(box)) spin->typedTaken();
+}
+
+// The user is done with the number: the whole number goes through the rule
+// and is committed; the field shows what the record holds, with a tip where
+// that is not what was typed.
+void ObjectDialog::numberEntered(QWidget* box) {
+    auto it = numbers_.find(box);
+    if (it == numbers_.end() || filling()) return;
+    NumberWatch& w = *it;
+    const bool held = w.held;
+    w.held = false;
+    const WordTable& words = WordsOf(textWords_);
+    // "" and "-" mean 0 now (a spin edit's MinValue), a whole-number field
+    // rounds, a spin edit keeps within its bounds.
+    const std::optional<double> typed = w.typed();
+    double v = typed && std::isfinite(*typed) ? *typed : 0;
+    const auto bounds = w.bounds();
+    if (!typed && bounds) v = bounds->first;  // a spin edit's MinValue
+    QString why;
+    if (w.whole && v != std::nearbyint(v)) {
+        v = std::nearbyint(v);
+        why = QString::fromStdString(WholeNote(words, static_cast<int>(v)));
+    }
+    if (bounds && (v < bounds->first || v > bounds->second)) {
+        v = std::clamp(v, static_cast<double>(bounds->first), static_cast<double>(bounds->second));
+        why = QString::fromStdString(RangeNote(words, bounds->first, bounds->second, static_cast<int>(v)));
+    }
+    if (!held && SameNumber(w.field.shown(), v)) {  // taken key by key already
+        w.show(w.field.shown());
+        if (!why.isEmpty()) ShowTextTip(w.box, why);
+        return;
+    }
+    const std::vector<double> others = othersShown(w);
+    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    const NumberNote note = w.field.store(v);
+    if (note.outcome == NumberNote::Outcome::Refused) {
+        if (before) copies_.copies() = *before;
+        w.show(w.field.shown());
+        ShowTextTip(w.box, note.why);
         return;
     }
     applyObject();
     if (!commit_.NoRedraw()) commit_.RepaintProject();
-    it = exits_.find(edit);  // the commit may have refilled the dialog
-    if (it != exits_.end()) it->shown = edit->text();
+    // The dialog may have been refilled; the field shows the record's value.
+    it = numbers_.find(box);
+    if (it == numbers_.end()) return;
+    const double stored = it->field.shown();
+    it->show(stored);
+    refreshHints();
+    if (note.outcome == NumberNote::Outcome::Changed) {
+        why = note.why;
+    } else if (!SameNumber(stored, v) || !SameNumbers(othersShown(*it), others)) {
+        if (it->field.why) why = it->field.why(v, stored);
+        if (why.isEmpty() && !SameNumber(stored, v)) why = QString::fromStdString(ChangedNote(words, stored));
+    }
+    if (!why.isEmpty()) ShowTextTip(it->box, why);
+}
+
+// Esc: what was typed and not taken is dropped; the field shows the record's value.
+void ObjectDialog::numberDropped(QWidget* box) {
+    auto it = numbers_.find(box);
+    if (it == numbers_.end()) return;
+    it->held = false;
+    it->show(it->field.shown());
 }
 
 void ObjectDialog::flushPendingEdit() {
-    if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()); edit && exits_.contains(edit)) runExit(edit);
+    QWidget* f = focusWidget();
+    for (auto it = numbers_.begin(); it != numbers_.end(); ++it) {
+        QWidget* box = it.key();
+        if (f != box && !box->isAncestorOf(f)) continue;
+        if (auto* edit = qobject_cast<TNumEdit*>(box); edit && edit->typing()) edit->finishTyping();
+        if (auto* spin = qobject_cast<TSpinEdit*>(box); spin && spin->typing()) spin->finishTyping();
+        return;
+    }
 }
 
 bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
-    auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (!edit || !exits_.contains(edit)) return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-        case QEvent::FocusIn:
-            exits_[edit].shown = edit->text();
-            break;
-        case QEvent::FocusOut:
-            // A context menu of the edit takes the focus for a moment only.
-            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) runExit(edit);
-            break;
-        case QEvent::KeyPress: {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                runExit(edit);
-                return true;
-            }
-            if (key == Qt::Key_Escape && edit->isModified()) {
-                fillText(edit, exits_[edit].shown);  // Esc drops the edit
-                edit->setModified(false);
-                return true;
-            }
-            break;
+    auto* box = qobject_cast<QWidget*>(watched);
+    if (box && event->type() == QEvent::KeyPress && numbers_.contains(box) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        const bool typing = qobject_cast<TNumEdit*>(box) ? static_cast<TNumEdit*>(box)->typing()
+                                                         : static_cast<TSpinEdit*>(box)->typing();
+        if (typing) {
+            numberDropped(box);
+            return true;
         }
-        default:
-            break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -15,13 +15,17 @@
 // a fill too and can never commit again.
 //
 // The four commit rules of the value handlers:
-// - focus: the control has the keyboard focus (edits, spin edits, check boxes);
+// - focus: the control has the keyboard focus (check boxes, texts);
 // - entered: the focus is inside the control (combo boxes, radio groups);
 // - always: the ID edits, on every change the user makes to their text;
-// - exit: edits whose value reshapes the object commit when the focus leaves
-//   them for any reason (another control, another window) and on Return,
-//   when their text was edited.  The exit action may refuse the value; the
-//   edit then shows its previous text again and nothing is committed.
+// - numbers (watchNumber): a number field takes what the user types, key by
+//   key, only where the field's rule and the commit keep it as typed, so a
+//   part of a number ("1" on the way to "100") never reshapes the object in
+//   a way the whole number would not; the rest waits until the user is done
+//   (the field left for any reason, Return, a step of a spin edit's arrows).
+//   Then the whole number goes through the rule and is committed, the field
+//   shows what the record holds, and a tip says why where that is not what
+//   was typed.  The text being typed is never rewritten by a refill.
 // No handler commits or redraws while a drag runs in the picture window.
 //
 // The content goes on body(), which keeps the design size while the window
@@ -33,6 +37,10 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "dialogs/dialog_host.h"
 #include "files/ui/text_guard.h"
@@ -42,6 +50,8 @@ class QLineEdit;
 
 namespace pelmar {
 
+class TNumEdit;
+class TSpinEdit;
 class WordTable;
 
 class ObjectDialog : public QWidget {
@@ -107,6 +117,8 @@ public:
     // ---- texts the record keeps
     // The words of the guards' tips (the registry sets them).
     void setTextWords(TextWords words) { textWords_ = std::move(words); }
+    // A message of the program's own in the interface's language.
+    QString said(const char* russian, const char* english) const;
     // Guards an edit whose text goes into the record: what the document
     // cannot hold is refused as it is typed.  symbol: the text is set in
     // "Symbol" now, and the edit shows it by its signs (SymbolShown).
@@ -119,11 +131,44 @@ public:
     // runs, without a redraw.  Only the user's edits run it.  The text is
     // guarded.
     void watchAlways(QLineEdit* edit, std::function<void(const QString&)> store);
-    // exit: `apply` reads the edit, stores and reshapes; false refuses the
-    // value.  Then ApplyObject(True), and the redraw unless a drag runs.
-    void watchExit(QLineEdit* edit, std::function<bool()> apply);
-    // Runs the exit action of the focused exit-rule edit now, when its text
-    // was edited (before the dialog closes or opens a part).
+
+    // ---- number fields
+    // What a field's rule made of a whole number.
+    struct NumberNote {
+        enum class Outcome { Taken, Changed, Refused };
+        Outcome outcome = Outcome::Taken;
+        QString why;  // the tip where the rule changed or refused the number
+        static NumberNote taken() { return {}; }
+        static NumberNote changed(QString why) { return {Outcome::Changed, std::move(why)}; }
+        static NumberNote refused(QString why) { return {Outcome::Refused, std::move(why)}; }
+    };
+    struct NumberField {
+        // Stores the whole number into the working copy with the field's
+        // rule (the reshaping it brings included).
+        std::function<NumberNote(double)> store = {};
+        // The field's value in the working copy, as the field shows it.
+        std::function<double()> shown = {};
+        // Fields of one group move each other (a point's picture X and its
+        // 3D Y); that the commit moves a field of another group is a rule of
+        // the object's, told with `why`.  0: a value that reshapes the
+        // object and follows every change (a side's length): it is never
+        // compared, and moves what it moves; -1: a group of its own.
+        int group = -1;
+        // Taken key by key where the rule keeps it; false: only when the
+        // user is done (a value that reshapes the object).
+        bool live = true;
+        // The tip where the commit's rule made of the typed number `typed`
+        // the number `stored`, or moved a field of another group (empty, or
+        // an empty text: "the object took N").
+        std::function<QString(double typed, double stored)> why = {};
+    };
+    // Taken, or refused because the object cannot take the value (a rule
+    // that gave no shape).
+    NumberNote ruleNote(bool taken) const;
+    void watchNumber(TNumEdit* edit, NumberField field);
+    void watchNumber(TSpinEdit* spin, NumberField field);
+    // Runs the pending number of the focused field now (before the dialog
+    // closes or opens a part).
     void flushPendingEdit();
 
     // ---- hints
@@ -147,6 +192,21 @@ public:
     DialogCommit& commitTarget() const { return commit_; }
     DialogDocument& document() const { return doc_; }
 
+    // The working copies the dialog edits, and what the commit would make
+    // of them now (DialogSession::trialCopies); the registry sets them.  A
+    // number typed is tried on them: the working copies are kept before it
+    // is stored and put back when it is not committed.  Without them the
+    // record is taken as the commit would leave it.
+    struct CopiesAccess {
+        std::function<WorkingCopies&()> copies;
+        std::function<std::unique_ptr<WorkingCopies>()> trial;
+    };
+    void setCopies(CopiesAccess access) { copies_ = std::move(access); }
+
+protected:
+    // The size hints after a number was stored.
+    virtual void refreshHints() {}
+
 signals:
     // The dialog was closed: its kind's open flag is to be cleared.  The
     // dialog frees itself afterwards; receivers must not delete it.
@@ -160,11 +220,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct ExitWatch {
-        std::function<bool()> apply;
-        QString shown;  // the text since the focus came or the last commit
+    struct NumberWatch {
+        QWidget* box = nullptr;
+        NumberField field = {};
+        std::function<std::optional<double>()> typed = {};  // the text's number as typed
+        std::function<void(double)> show = {};               // puts a value on the field
+        std::function<std::optional<std::pair<int, int>>()> bounds = {};  // a spin edit's
+        bool whole = false;
+        bool held = false;  // a number typed waits for the user to be done
     };
-    void runExit(QLineEdit* edit);
+    void addNumber(NumberWatch watch);
+    // The working copies as they are, to be put back (none without them).
+    std::unique_ptr<WorkingCopies> keptCopies() const;
+    // `read` while the working copies are as the commit would leave them.
+    void readAsCommitted(const std::function<void()>& read);
+    void numberTyped(QWidget* box);
+    void numberEntered(QWidget* box);
+    void numberDropped(QWidget* box);
+    // The other groups' fields as they are now.
+    std::vector<double> othersShown(const NumberWatch& w) const;
     void applyObject();
     void keepFrameAtPlace();
 
@@ -182,7 +256,9 @@ private:
     QPoint frameAt_;
     int framingChecks_ = 0;
     int filling_ = 0;
-    QHash<QLineEdit*, ExitWatch> exits_;
+    QHash<QWidget*, NumberWatch> numbers_;
+    CopiesAccess copies_;
+    int nextGroup_ = 1000;
     QString ptWord_, cmWord_, pkWord_;
     TextWords textWords_;
 };

@@ -14,6 +14,7 @@
 
 #include "dialogs/ui/color_bar.h"
 #include "dialogs/ui/color_combo.h"
+#include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/radio_group.h"
@@ -137,8 +138,11 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& c
     all->addLayout(middle);
     all->addWidget(Panel1, 0, Qt::AlignTop);
 
+    // A number is taken when the user is done with it (the field left,
+    // Return, an arrow): one commit for the whole number.
     for (int n = 1; n <= 6; ++n)
-        connect(spin(n), &TSpinEdit::changed, this, [this, n] { SpinEditChange(n); });
+        WatchModalNumber(spin(n), reg_.session().words(),
+                         [this, n](int v) { return NumberStored{static_cast<double>(SpinEditChange(n, v))}; });
     connect(RadioGroup1, &TRadioGroup::itemClicked, this, &TFormOL::RadioGroup1Click);
     connect(CheckBox1, &QCheckBox::clicked, this, &TFormOL::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::clicked, this, &TFormOL::CheckBox2Click);
@@ -212,15 +216,15 @@ void TFormOL::DrawOutlinePreview() {
 
 void TFormOL::commit() { reg_.commitTarget().ApplyObject(true); }
 
-void TFormOL::SpinEditChange(int n) {
-    if (filling_) return;
+int TFormOL::SpinEditChange(int n, int v) {
     DOutLine& o = outline();
-    const int v = spin(n)->checkedValue();
     std::int32_t* const fields[] = {&o.X1, &o.Y1, &o.X2, &o.Y2, &o.Step1, &o.Step2};
+    if (filling_ || *fields[n - 1] == v) return *fields[n - 1];
     *fields[n - 1] = v;
     o.Lines.Valid = 0;
     commit();
     if (n <= 4) DrawOutlinePreview();
+    return *fields[n - 1];
 }
 
 void TFormOL::RadioGroup1Click() {
@@ -254,6 +258,13 @@ void TFormOL::SpeedButtonClick(int n) {
     const WordTable& words = reg_.session().words();
     const int first = n == 1 ? StepOneHelp : StepTwoHelp;
     reg_.session().showMessage(words.WordLine(first) + "\n\r" + words.WordLine(first + 1));
+}
+
+TFormOL::~TFormOL() { FinishTyping(this); }
+
+void TFormOL::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
 }
 
 }  // namespace pelmar

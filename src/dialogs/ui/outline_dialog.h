@@ -1,7 +1,8 @@
 // FormOL, the outline (silhouette) of one surface of a 3D system ("Контур"):
 // the search window in picture pixels over a preview of the picture, the two
 // steps, the convexity direction, whether the outline is built, and the
-// gradient fill with its three colours.  Modal; every change is one commit.
+// gradient fill with its three colours.  Modal; every change is one commit,
+// a number's when the user is done with it.
 #pragma once
 
 #include <QDialog>
@@ -28,15 +29,20 @@ class TFormOL : public QDialog {
 public:
     // outline: 1, 2 the Cartesian surfaces, 3 the implicit surface (1..3).
     TFormOL(DialogRegistry& reg, int outline, QWidget* parent = nullptr);
+    // What is being typed is taken before the window closes or goes.
+    ~TFormOL() override;
+    void done(int result) override;
 
     // Controls loaded from the outline, the preview drawn, the words put on.
     void FormShow();
     // The picture fitted into 200 x 200 with the search window over it.
     void DrawOutlinePreview();
 
-    // Spin edit 1..6 changed; the radio group, check boxes 1 and 2 and colour
-    // panels 2..4 clicked; help button 1 or 2 clicked.
-    void SpinEditChange(int n);
+    // Spin edit 1..6 entered as v (the field left, Return, an arrow): stored
+    // and committed where it changes the outline; what is stored.  The radio
+    // group, check boxes 1 and 2 and colour panels 2..4 clicked; help button
+    // 1 or 2 clicked.
+    int SpinEditChange(int n, int v);
     void RadioGroup1Click();
     void CheckBox1Click();
     void CheckBox2Click();

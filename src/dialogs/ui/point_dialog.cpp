@@ -183,7 +183,7 @@ void TFormPo::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
 
     // entered: layer, colour, type, fonts.
-    ConnectHead<DPoint>(*this, head_, [this]() -> DPoint& { return cur(); }, nullptr);
+    ConnectHead<DPoint>(*this, head_, [this]() -> DPoint& { return cur(); });
     connect(RadioGroupPTyp, &TRadioGroup::itemClicked, this, [this](int i) {
         if (filling()) return;
         cur().Typ.v = static_cast<std::uint8_t>(i + 1);
@@ -217,14 +217,14 @@ void TFormPo::connectHandlers() {
     text(EditPName, &DPoint::Name, &DPoint::NameFont);
     text(EditPUp, &DPoint::Upper, &DPoint::IndexFont);
     text(EditPDown, &DPoint::Lower, &DPoint::IndexFont);
-    connectSpin(SpinEditPRad, &DPoint::Radius, true);
-    connectSpin(SpinEditPTol, &DPoint::Thick, true);
-    connectSpin(SpinEditPSize1, &DPoint::NameSize, true);
-    connectSpin(SpinEditPSize2, &DPoint::IndexSize, true);
-    connectSpin(SpinEditPNRad, &DPoint::LabelDist, true);
-    connectSpin(SpinEditPNAng, &DPoint::LabelAngle, false);
+    connectSpin(SpinEditPRad, &DPoint::Radius);
+    connectSpin(SpinEditPTol, &DPoint::Thick);
+    connectSpin(SpinEditPSize1, &DPoint::NameSize);
+    connectSpin(SpinEditPSize2, &DPoint::IndexSize);
+    connectSpin(SpinEditPNRad, &DPoint::LabelDist);
+    connectSpin(SpinEditPNAng, &DPoint::LabelAngle);
 
-    // focus, nothing without it: the coordinates.
+    // The coordinates.
     pictureEdit(EditPx, true);
     pictureEdit(EditPy, false);
     spaceEdit(EditPxx, 0);
@@ -235,56 +235,89 @@ void TFormPo::connectHandlers() {
         reg_, Kind::po, head_.save, head_.load, [this]() -> DPoint& { return cur(); },
         [](DPoint& p) { p.Link = DLink{}; }, [](DPoint& p) { UpdatePoint(p, 0); });
     connect(ButtonPoAnim, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAnim> anim(NewFormAnimPo(cur(), reg_.session().words(), commitTarget(), this));
         anim->exec();
     });
     connect(ButtonPAll, &QPushButton::clicked, this, [this] {
+        flushPendingEdit();
         std::unique_ptr<TFormAllOpt> opt(NewFormPoOpt(reg_.session().words(), this));
         if (opt->exec() != QDialog::Accepted) return;
         applyToAllPoints(opt->category(0), opt->category(1), opt->category(2), opt->category(3));
     });
 }
 
+// The five coordinates place one point and move each other: one group.
+namespace {
+constexpr int Place = 1;
+
+bool SamePlace(const DPoint& a, const DPoint& b) {
+    return a.X.v == b.X.v && a.Y.v == b.Y.v && a.Z.v == b.Z.v && a.ScrX.v == b.ScrX.v && a.ScrY.v == b.ScrY.v;
+}
+}  // namespace
+
+// An end of a segment (role 1 or 2) that is a part of another object: the
+// object's rule may move the segment's other end with it (an axis never
+// points backwards).  That is a change the whole number brings, never one
+// key of it: the number waits until the user is done, and is then told.
+ObjectDialog::NumberNote TFormPo::segmentRule() {
+    const int role = reg_.role(Kind::po);
+    if (role != 1 && role != 2) return NumberNote::taken();
+    DPoint DLine::*other = role == 1 ? &DLine::P2 : &DLine::P1;
+    const DPoint before = reg_.session().copies().CurLine.*other;
+    const std::unique_ptr<WorkingCopies> trial = reg_.session().trialCopies(true);
+    if (SamePlace(trial->CurLine.*other, before)) return NumberNote::taken();
+    const std::string k = reg_.session().entryCode();
+    return NumberNote::changed(k == "xy" || k == "xz"
+                                   ? said("Ось не бывает направлена назад: её другой конец передвинут.",
+                                          "An axis never points backwards: its other end was moved.")
+                                   : said("Другой конец отрезка передвинут вместе с этой точкой.",
+                                          "The segment's other end moved with this point."));
+}
+
 // Picture X (Y): the 3D Y (Z) follows by the same amount; the centre of an
 // ellipse takes the ellipse's axis ends along.
 void TFormPo::pictureEdit(TNumEdit* edit, bool isX) {
-    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, isX] {
-        if (filling() || !focusAllows(edit)) return;
-        edit->fixEmpty();
-        const auto v = edit->number();
-        if (!v || !std::isfinite(*v)) return;  // not a number yet: the record keeps its value
-        DPoint& p = cur();
-        const bool centre = reg_.role(Kind::po) == 3;
-        DCircle& c = reg_.session().copies().CurCircle;
-        const double o[6] = {c.Q1[0] - p.X.v, c.Q1[1] - p.Y.v, c.Q1[2] - p.Z.v,
-                             c.Q2[0] - p.X.v, c.Q2[1] - p.Y.v, c.Q2[2] - p.Z.v};
-        double& scr = isX ? p.ScrX.v : p.ScrY.v;
-        double& space = isX ? p.Y.v : p.Z.v;
-        const double old = scr;
-        scr = *v;
-        space = Round3(space + (scr - old));
-        if (centre) {
-            c.Q1 = {p.X.v + o[0], p.Y.v + o[1], p.Z.v + o[2]};
-            c.Q2 = {p.X.v + o[3], p.Y.v + o[4], p.Z.v + o[5]};
-        }
-        commit();
-        updateHints();
-    });
+    watchNumber(edit, {.store = [this, isX](double v) {
+                           DPoint& p = cur();
+                           const bool centre = reg_.role(Kind::po) == 3;
+                           DCircle& c = reg_.session().copies().CurCircle;
+                           const double o[6] = {c.Q1[0] - p.X.v, c.Q1[1] - p.Y.v, c.Q1[2] - p.Z.v,
+                                                c.Q2[0] - p.X.v, c.Q2[1] - p.Y.v, c.Q2[2] - p.Z.v};
+                           double& scr = isX ? p.ScrX.v : p.ScrY.v;
+                           double& space = isX ? p.Y.v : p.Z.v;
+                           const double old = scr;
+                           scr = v;
+                           space = Round3(space + (scr - old));
+                           if (centre) {
+                               c.Q1 = {p.X.v + o[0], p.Y.v + o[1], p.Z.v + o[2]};
+                               c.Q2 = {p.X.v + o[3], p.Y.v + o[4], p.Z.v + o[5]};
+                           }
+                           return segmentRule();
+                       },
+                       .shown = [this, isX] { return isX ? cur().ScrX.v : cur().ScrY.v; },
+                       .group = Place});
 }
 
+// The place in space is kept to 0.001, as the point's update keeps it: a
+// number with more decimals is rounded when the user is done, never under
+// the caret.
 void TFormPo::spaceEdit(TNumEdit* edit, int axis) {
-    connect(edit, &TNumEdit::textChangedFiltered, this, [this, edit, axis] {
-        if (filling() || !focusAllows(edit)) return;
-        edit->fixEmpty();
-        const auto v = edit->number();
-        if (!v || !std::isfinite(*v)) return;
-        DPoint& p = cur();
-        if (axis == 0) p.X.v = Round3(*v);
-        if (axis == 1) p.Y.v = *v;
-        if (axis == 2) p.Z.v = *v;
-        ProjectPoint(p);
-        commit();
-    });
+    Ed<double> DPoint::*field = axis == 0 ? &DPoint::X : axis == 1 ? &DPoint::Y : &DPoint::Z;
+    watchNumber(edit, {.store = [this, field](double v) {
+                           DPoint& p = cur();
+                           (p.*field).v = Round3(v);
+                           ProjectPoint(p);
+                           return segmentRule();
+                       },
+                       .shown = [this, field] { return (cur().*field).v; },
+                       .group = Place,
+                       .why = [this](double typed, double stored) {
+                           if (stored != Round3(typed)) return QString();
+                           return said("Координаты в пространстве хранятся с тремя знаками после запятой: взято %1.",
+                                       "A place in space is kept to three decimals: %1 was taken.")
+                               .arg(NumText(stored));
+                       }});
 }
 
 void TFormPo::fill(DPoint r) {

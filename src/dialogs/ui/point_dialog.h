@@ -29,6 +29,7 @@ private:
     void connectHandlers();
     void pictureEdit(TNumEdit* edit, bool isX);
     void spaceEdit(TNumEdit* edit, int axis);
+    NumberNote segmentRule();
 
     HeadGroup head_{};
     QLabel* LabelPPath;

@@ -124,13 +124,21 @@ void PrismDialog::connectHandlers() {
     connectHead(head_, [this] { headHints(); });
     connectFlag(CheckBoxPSOpi, [](auto& p) -> auto& { return p.OutSphereOn; });
     connectFlag(CheckBoxPSVpi, [](auto& p) -> auto& { return p.InSphereOn; });
-    for (int i = 0; i < 3; ++i)
-        watchExit(EditPRebP[i], [this, i] {
-            return applyTyped(EditPRebP[i], [i](auto p, double x) { return PrismWithEdge(std::move(p), i + 1, x); });
-        });
-    watchExit(EditPRebLe, [this] {
-        return applyTyped(EditPRebLe, [](auto p, double l) { return PrismWithEdgeLength(std::move(p), l); });
-    });
+    const std::array<Ed<double> DPr3::*, 3> edge3{&DPr3::EdgeX, &DPr3::EdgeY, &DPr3::EdgeZ};
+    const std::array<Ed<double> DPr4::*, 3> edge4{&DPr4::EdgeX, &DPr4::EdgeY, &DPr4::EdgeZ};
+    // A lateral edge of length 0 would flatten the prism and lose its slant.
+    const auto flat = [this](double) {
+        return said("Боковое ребро призмы не бывает нулевым.", "A prism's lateral edge is never 0 long.");
+    };
+    for (std::size_t i = 0; i < 3; ++i)
+        exitRule(EditPRebP[i],
+                 [f3 = edge3[i], f4 = edge4[i]](const auto& p) {
+                     if constexpr (std::is_same_v<std::decay_t<decltype(p)>, DPr3>) return (p.*f3).v;
+                     else return (p.*f4).v;
+                 },
+                 [i](auto p, double x) { return PrismWithEdge(std::move(p), static_cast<int>(i) + 1, x); }, flat);
+    exitRule(EditPRebLe, [](const auto& p) { return p.EdgeLen.v; },
+             [](auto p, double l) { return PrismWithEdgeLength(std::move(p), l); }, flat);
     connect(ButtonPAn2, &QPushButton::clicked, this, [this] {
         rotateBy([](auto p, double a) { return RotatedPrism(std::move(p), a); },
                  [this](const QString& text) { emit notANumber(text); });
@@ -192,10 +200,10 @@ void PrismDialog::VarToForm(const P& p, bool four) {
     FillHead(head_, p, c.own);
     const std::array<const Ed<double>*, 3> edge{&p.EdgeX, &p.EdgeY, &p.EdgeZ};
     for (std::size_t i = 0; i < 3; ++i) {
-        ObjectDialog::fillText(EditPRebP[i], NumText(edge[i]->v));
+        EditPRebP[i]->setNumber(edge[i]->v);
         EditPRebP[i]->setEnabled(edge[i]->e);
     }
-    ObjectDialog::fillText(EditPRebLe, NumText(p.EdgeLen.v));
+    EditPRebLe->setNumber(p.EdgeLen.v);
     // The four-sided prism's length follows its flag (a cube's edge is its
     // base's side); the three-sided prism's length is always the user's.
     const bool length = !four || p.EdgeLen.e;

@@ -4,9 +4,11 @@
 // centre; the type; the bases, the sides and the two spheres opened as
 // parts; the view mode, the animation formulas and the fill.
 //
-// A typed length scales the edge vector, keeping its direction; a zero
-// vector becomes the vertical one.  The irregular prism (the last type) has
-// no edge vector: its edge controls are hidden.
+// The edge values are taken when the user is done with them.  A typed
+// length scales the edge vector, keeping its direction exactly; a zero
+// vector becomes the vertical one.  A length or a component that would make
+// the edge (0, 0, 0) is refused with a tip.  The irregular prism (the last
+// type) has no edge vector: its edge controls are hidden.
 #pragma once
 
 #include <QString>

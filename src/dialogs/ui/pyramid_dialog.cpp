@@ -118,11 +118,14 @@ void PyramidDialog::connectHandlers() {
     connectFlag(CheckBoxPH, [](auto& p) -> auto& { return p.HeightOn; });
     connectFlag(CheckBoxPSOpi, [](auto& p) -> auto& { return p.OutSphereOn; });
     connectFlag(CheckBoxPSVpi, [](auto& p) -> auto& { return p.InSphereOn; });
-    watchExit(EditPH, [this] {
-        if (!applyTyped(EditPH, [](auto p, double h) { return PyramidWithHeight(std::move(p), h); })) return false;
-        UpdatePiHints();
-        return true;
-    });
+    exitRule(EditPH, [](const auto& p) { return Round3(p.HeightLine.Length.v); },
+             [](auto p, double h) { return PyramidWithHeight(std::move(p), h); },
+             [this](double h) {
+                 return h < SmallestPyramidHeight ? said("Высота пирамиды не бывает меньше 1: вершина упала бы в основание.",
+                                                         "A pyramid's height is never below 1: the apex would fall into "
+                                                         "the base.")
+                                                  : QString();
+             });
     // The apex side: the chosen side already held moves nothing and commits
     // nothing; a base without a plane shows the stored side again.
     connect(RadioGroupPVer, &TRadioGroup::itemClicked, this, [this](int i) {

@@ -4,8 +4,10 @@
 // about the height; the type; the base, the faces and the two spheres opened
 // as parts; the view mode, the animation formula and the fill.
 //
-// A typed height moves the apex along the height line; a height line of
-// length 0 takes a height only where the type places the apex by it.
+// A height is taken when the user is done with it, and moves the apex along
+// the height line; one below a pixel is refused with a tip (the apex would
+// fall into the base); a height line of length 0 takes a height only where
+// the type places the apex by it.
 // Choosing the other apex side mirrors the apex in the base plane.  Choosing
 // a type without a sphere switches that sphere off (the three-sided
 // arbitrary pyramid has no inscribed sphere, the four-sided type

@@ -172,7 +172,7 @@ template <class R>
 void TFormRoundBody<R>::connectHandlers() {
     ObjectDialog& d = *this;
     d.watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<R>(d, head_, [this]() -> R& { return cur(); });
     R& r = cur();
     ConnectFlag(d, head_.dis, r.Disabled);
     for (std::size_t i = 1; i <= 4; ++i) ConnectFlag(d, CheckBoxSe[i - 1], r.SecOn[i]);
@@ -180,47 +180,39 @@ void TFormRoundBody<R>::connectHandlers() {
     ConnectFlag(d, CheckBoxSVpi, r.InSphereOn);
     ConnectIndex(d, ComboBoxVid, r.View, 1);
 
-    // The radius is stored in any case; the base follows it with the commit.
-    QObject::connect(SpinEditRad, &TSpinEdit::changed, this, [this] {
-        if (this->filling()) return;
-        std::optional<R> t = WithRadius(cur(), SpinEditRad->checkedValue());
-        if (!t) return;
-        if (this->focusAllows(SpinEditRad)) {
-            cur() = std::move(*t);
-            this->commit();
-        } else {
-            cur().Radius.v = t->Radius.v;
-        }
-        updateHints();
-    });
-    QObject::connect(SpinEditH, &TSpinEdit::changed, this, [this] {
-        if (this->filling() || !this->focusAllows(SpinEditH)) return;
-        std::optional<R> t = WithHeight(cur(), SpinEditH->checkedValue());
-        if (!t) return;
-        cur() = std::move(*t);
-        this->commit();
-        updateHints();
-    });
-    // A refused value leaves the edit showing the record's value again.
-    for (TSpinEdit* s : {SpinEditRad, SpinEditH}) {
-        QObject::connect(s, &QAbstractSpinBox::editingFinished, this, [this, s] {
-            ObjectDialog::FillScope scope(*this);
-            s->setFillValue(RoundInt(s == SpinEditRad ? cur().Radius.v : cur().Axis.Length.v));
-        });
-    }
-    // The angles of the additional sections: a text that is no number keeps
-    // the angle.
+    // Numbers.  The radius moves the base's outline points along their own
+    // directions, exactly: it is taken key by key.  The height moves the
+    // axis' end, which the update keeps to 0.001: a "1" on the way to "150"
+    // would leave the axis turned by that rounding, so the height is taken
+    // when the user is done.  Values below one pixel are refused.
+    using Note = ObjectDialog::NumberNote;
+    const auto small = [this](bool radius) {
+        return radius ? this->said("Радиус тела не бывает меньше 1.", "A body's radius is never below 1.")
+                      : this->said("Высота тела не бывает меньше 1.", "A body's height is never below 1.");
+    };
+    this->watchNumber(SpinEditRad, {.store = [this, small](double v) {
+                                        std::optional<R> t = WithRadius(cur(), v);
+                                        if (!t) return v < SmallestRoundSize ? Note::refused(small(true)) : this->ruleNote(false);
+                                        cur() = std::move(*t);
+                                        return Note::taken();
+                                    },
+                                    .shown = [this] { return double(RoundInt(cur().Radius.v)); }});
+    this->watchNumber(SpinEditH, {.store = [this, small](double v) {
+                                      std::optional<R> t = WithHeight(cur(), v);
+                                      if (!t) return v < SmallestRoundSize ? Note::refused(small(false)) : this->ruleNote(false);
+                                      cur() = std::move(*t);
+                                      return Note::taken();
+                                  },
+                                  .shown = [this] { return double(RoundInt(cur().Axis.Length.v)); },
+                                  .live = false});
+    // The angles of the additional sections, kept as typed.
     Ed<double> R::*angle[2] = {&R::SecPos1, &R::SecPos2};
     for (int i = 0; i < 2; ++i) {
-        TNumEdit* e = EditAngle[i];
-        QObject::connect(e, &TNumEdit::textChangedFiltered, this, [this, e, f = angle[i]] {
-            if (this->filling()) return;
-            e->fixEmpty();
-            const auto v = e->number();
-            if (!v || !std::isfinite(*v)) return;
-            (cur().*f).v = *v;
-            this->commitIfFocused(e);
-        });
+        this->watchNumber(EditAngle[i], {.store = [this, f = angle[i]](double v) {
+                                             (cur().*f).v = v;
+                                             return Note::taken();
+                                         },
+                                         .shown = [this, f = angle[i]] { return (cur().*f).v; }});
     }
 
     // The parts.

@@ -8,9 +8,10 @@
 // The radius and the height are shown in whole pixels; a fill never stores
 // what it shows, so neither a fractional radius nor the upper base moves
 // when the dialog is filled.  A typed radius moves the base's outline points
-// to it; a typed height moves the upper base (the apex) along the axis.
-// Values below one pixel are refused: the record keeps its own, and the edit
-// shows it again when it is left.
+// to it, key by key; a height moves the upper base (the apex) along the axis
+// when the user is done with it.  Values below one pixel are refused: the
+// record keeps its own, and the edit shows it again with a tip.  The angles
+// of the additional sections are kept as typed.
 #pragma once
 
 #include <array>

@@ -6,6 +6,7 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
+#include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 
@@ -60,7 +61,13 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     grid->addWidget(ButtonOk, 2, 0, 1, 5, Qt::AlignHCenter);
 
     for (int b = 0; b < 4; ++b)
-        connect(edit(b), &TNumEdit::textChangedFiltered, this, [this, b] { EditChange(b); });
+        WatchModalNumber(
+            edit(b), words_,
+            [this, b](double v) {
+                EditChange(b, v);
+                return NumberStored{sec_.Bounds[static_cast<std::size_t>(b)].v};
+            },
+            [this, b](double v) { EditChange(b, v); });
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -82,12 +89,16 @@ void TFormSech2::showEvent(QShowEvent* event) {
     filling_ = false;
 }
 
-void TFormSech2::EditChange(int bound) {
+void TFormSech2::EditChange(int bound, double v) {
     if (filling_) return;
-    TNumEdit* e = edit(bound);
-    // An emptied bound reads 0, a lone minus -0, as they are typed.
-    e->fixEmpty();
-    if (const std::optional<double> v = e->number()) sec_.Bounds[static_cast<std::size_t>(bound)].v = *v;
+    sec_.Bounds[static_cast<std::size_t>(bound)].v = v;
+}
+
+TFormSech2::~TFormSech2() { FinishTyping(this); }
+
+void TFormSech2::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
 }
 
 }  // namespace pelmar

@@ -1,7 +1,9 @@
 // FormSech2, the bounds of one section ("Границы"): the interval of each of
 // the two free coordinates of its plane.  Modal.  Each edit stores its bound
-// as it is typed; nothing is marked or committed here (the section dialog
-// shows the sections again when it returns).
+// as it is typed, while its text is a number; what is typed stays in the
+// field, and an emptied field means 0 once it is left.  Nothing is marked or
+// committed here (the section dialog shows the sections again when it
+// returns).
 #pragma once
 
 #include <QDialog>
@@ -21,10 +23,13 @@ class TFormSech2 : public QDialog {
 public:
     // plane: 1 x, 2 y, 3 z = const, which names the free coordinates.
     TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr);
+    // What is being typed is taken before the window closes or goes.
+    ~TFormSech2() override;
+    void done(int result) override;
 
-    // The edit of bound 0..3 (low and high of the first free coordinate,
-    // then of the second) changed.
-    void EditChange(int bound);
+    // Bound 0..3 (low and high of the first free coordinate, then of the
+    // second) typed or entered as v.
+    void EditChange(int bound, double v);
 
     QLabel* Label11;
     QLabel* Label21;

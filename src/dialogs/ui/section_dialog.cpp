@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "dialogs/section_edit.h"
+#include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/section_bounds_dialog.h"
@@ -52,7 +53,11 @@ TFormSech1::TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTabl
         Button[i]->setMinimumWidth(Button[i]->fontMetrics().horizontalAdvance("x=[-000;000]; y=[-000;000]") + 16);
         grid->addWidget(Edit[i], k + 1, 0);
         grid->addWidget(Button[i], k + 1, 1);
+        // An emptied position turns the section off, and stays empty.
+        Edit[i]->setEmptyKept(true);
+        Edit[i]->setWords([this]() -> const WordTable& { return words_; });
         connect(Edit[i], &TNumEdit::textChangedFiltered, this, [this, k] { EditChange(k); });
+        connect(Edit[i], &TNumEdit::numberEntered, this, [this, k] { EditEntered(k); });
         connect(Button[i], &QPushButton::clicked, this, [this, k] { ButtonClick(k); });
     }
     grid->addWidget(ButtonOk, SectionsPerPlane + 2, 0, 1, 2, Qt::AlignHCenter);
@@ -96,12 +101,29 @@ void TFormSech1::EditChange(int k) {
     SetSectionPosition(xz_, surface_, plane_, k, Edit[static_cast<std::size_t>(k - 1)]->text().toStdString());
 }
 
+void TFormSech1::EditEntered(int k) {
+    TNumEdit* e = Edit[static_cast<std::size_t>(k - 1)];
+    // A lone minus is the minus of 0; a text that is a number was stored as
+    // it was typed.
+    if (e->text() == "-") SetSectionPosition(xz_, surface_, plane_, k, "0");
+    filling_ = true;
+    e->setText(QString::fromStdString(SectionPositionText(SectionOf(xz_, surface_, plane_, k))));
+    filling_ = false;
+}
+
 void TFormSech1::ButtonClick(int k) {
     {
         TFormSech2 bounds(SectionOf(xz_, surface_, plane_, k), plane_, words_, this);
         bounds.exec();
     }
     RefreshSections();
+}
+
+TFormSech1::~TFormSech1() { FinishTyping(this); }
+
+void TFormSech1::done(int result) {
+    FinishTyping(this);
+    QDialog::done(result);
 }
 
 }  // namespace pelmar

@@ -27,14 +27,21 @@ public:
     // plane: the remembered plane (SechPlane), shown at opening and written
     // at every change of plane.
     TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTable& words, QWidget* parent = nullptr);
+    // What is being typed is taken before the window closes or goes.
+    ~TFormSech1() override;
+    void done(int result) override;
 
     // The plane's label, positions and bounds captions; marks the outline
     // and the cached curves of the sections shown that are on.
     void RefreshSections();
     // The user chose a plane (item 0..2).
     void ComboBox1Change(int index);
-    // The position edit of section k (1..11) changed.
+    // The position edit of section k (1..11) changed: stored as it is
+    // typed while the text is a number or empty (the section off).
     void EditChange(int k);
+    // The user is done with the position of section k: the edit shows the
+    // position stored ("-" is 0, "1," is 1), or nothing for a section off.
+    void EditEntered(int k);
     // The bounds dialog of section k, modal; then the sections are shown again.
     void ButtonClick(int k);
 

@@ -2,10 +2,15 @@
 // distance from the centre of one of the sphere's seven section planes.
 // Modal; "Ok" and Esc close it, and the sphere dialog redraws afterwards.
 //
-// Every value the user types is stored into the sphere working copy at once
-// and committed.  A text that is no number yet ("", "-") keeps the previous
-// value silently, and so does a normal that would become zero; showing the
-// dialog stores nothing.
+// A number is stored into the sphere working copy and committed when the
+// user is done with it (the field left, Return): the picture is drawn only
+// when the dialog closes, and a part of a number ("6" on the way to "60")
+// would be taken by rules the whole number is not.  "" and "-" are 0 then.
+// The field then shows what the record holds: a normal that would become
+// zero is refused, and a distance at which the plane misses the sphere is
+// made 0 by the sphere's update; a tip says why.  What is typed when the
+// dialog is closed with Esc is dropped, with Ok stored; showing the dialog
+// stores nothing.
 #pragma once
 
 #include <QDialog>
@@ -13,10 +18,11 @@
 #include "dialogs/dialog_host.h"
 #include "model/records.h"
 
-class QLineEdit;
 class QPushButton;
 
 namespace pelmar {
+
+class TNumEdit;
 
 class TFormOrb : public QDialog {
     Q_OBJECT
@@ -26,21 +32,26 @@ public:
 
     int plane() const { return plane_; }
 
-    QLineEdit* Edit1;  // normal X
-    QLineEdit* Edit2;  // normal Y
-    QLineEdit* Edit3;  // normal Z
-    QLineEdit* Edit4;  // distance H
+    TNumEdit* Edit1;  // normal X
+    TNumEdit* Edit2;  // normal Y
+    TNumEdit* Edit3;  // normal Z
+    TNumEdit* Edit4;  // distance H
     QPushButton* Button1;
+
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void typed(int which);
+    void entered(int which);
+    double stored(int which) const;
+    QString said(const char* russian, const char* english) const;
 
     DSf& s_;
     int plane_;
     DialogCommit& commit_;
+    bool closing_ = false;
 };
 
 }  // namespace pelmar

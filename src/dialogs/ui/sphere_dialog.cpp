@@ -139,45 +139,43 @@ void TFormSf::build() {
     top->addStretch(1);
 }
 
-template <class Rule>
-void TFormSf::typed(TSpinEdit* spin, Rule rule) {
-    connect(spin, &TSpinEdit::changed, this, [this, spin, rule] {
-        if (filling() || !focusAllows(spin)) return;
-        DSf from = cur();
-        if (spin != SpinEditSRad) {
-            if (!anchor_) anchor_ = from.Center;
-            from.Center = *anchor_;
-        }
-        std::optional<DSf> s = rule(from, spin->checkedValue());
-        if (!s) return;
-        cur() = std::move(*s);
-        typing_ = spin;
-        commit();
-        typing_ = nullptr;
-        updateHints();
-    });
-    // Leaving the edit: a refused value shows the record's value again.
-    connect(spin, &QAbstractSpinBox::editingFinished, this, [this, spin] {
-        anchor_.reset();
-        const DSf& s = cur();
-        const double shown = spin == SpinEditSRad ? s.Radius.v : spin == SpinEditSx ? s.Center.ScrX.v : s.Center.ScrY.v;
-        FillScope scope(*this);
-        spin->setFillValue(RoundInt(shown));
-    });
-}
-
 void TFormSf::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DSf>(*this, head_, [this]() -> DSf& { return cur(); });
     DSf& s = cur();
     ConnectFlag(*this, head_.dis, s.Disabled);
     ConnectFlag(*this, CheckBoxSTe, s.ContourOn);
     for (std::size_t i = 1; i <= 7; ++i) ConnectFlag(*this, CheckBoxSe[i - 1], s.SecOn[i]);
     ConnectIndex(*this, ComboBoxSVid, s.View, 1);
 
-    typed(SpinEditSx, [](const DSf& r, int v) { return OrbWithCentre(r, true, v); });
-    typed(SpinEditSy, [](const DSf& r, int v) { return OrbWithCentre(r, false, v); });
-    typed(SpinEditSRad, [](const DSf& r, int v) { return OrbWithRadius(r, v); });
+    // Numbers.  The centre in the picture moves the sphere key by key; the
+    // radius waits until the user is done: the update puts every section
+    // plane the sphere is not wide enough for through the centre, so a "7"
+    // on the way to "75" would move them.
+    using Note = NumberNote;
+    auto centre = [this](TSpinEdit* spin, bool xCoord) {
+        watchNumber(spin, {.store = [this, xCoord](double v) {
+                               std::optional<DSf> t = OrbWithCentre(cur(), xCoord, v);
+                               if (t) cur() = std::move(*t);
+                               return ruleNote(t.has_value());
+                           },
+                           .shown = [this, xCoord] {
+                               return double(RoundInt(xCoord ? cur().Center.ScrX.v : cur().Center.ScrY.v));
+                           }});
+    };
+    centre(SpinEditSx, true);
+    centre(SpinEditSy, false);
+    watchNumber(SpinEditSRad, {.store = [this](double v) {
+                                   std::optional<DSf> t = OrbWithRadius(cur(), v);
+                                   if (!t && v < SmallestRoundSize)
+                                       return Note::refused(said("Радиус сферы не бывает меньше 1.",
+                                                                 "A sphere's radius is never below 1."));
+                                   if (!t) return ruleNote(false);
+                                   cur() = std::move(*t);
+                                   return Note::taken();
+                               },
+                               .shown = [this] { return double(RoundInt(cur().Radius.v)); },
+                               .live = false});
 
     WorkingCopies& w = reg_.session().copies();
     connect(ButtonSCenter, &QPushButton::clicked, this,
@@ -216,10 +214,9 @@ void TFormSf::fill(DSf r) {
     // A sphere of a body has neither fill nor default set of its own.
     const bool own = reg_.session().entryCode() == "sf";
     FillHead(head_, r, own);
-    const std::pair<TSpinEdit*, double> shown[3] = {
-        {SpinEditSx, r.Center.ScrX.v}, {SpinEditSy, r.Center.ScrY.v}, {SpinEditSRad, r.Radius.v}};
-    for (const auto& [spin, v] : shown)
-        if (spin != typing_) spin->setFillValue(RoundInt(v));
+    SpinEditSx->setFillValue(RoundInt(r.Center.ScrX.v));
+    SpinEditSy->setFillValue(RoundInt(r.Center.ScrY.v));
+    SpinEditSRad->setFillValue(RoundInt(r.Radius.v));
     CheckBoxSTe->setChecked(r.ContourOn.v);
     ButtonSTe->setEnabled(r.ContourOn.v);
     for (std::size_t i = 1; i <= 7; ++i) {

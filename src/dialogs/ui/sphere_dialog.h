@@ -6,13 +6,12 @@
 // The centre and the radius are shown in whole pixels; a fill never stores
 // what it shows, so a radius of 50,5 stays 50,5 until the user types another.
 // Typing 250 as the picture X of a centre at 200 moves the centre by 50
-// pixels, however many keystrokes it takes.
-// A radius below one pixel is refused: the record keeps its radius and the
-// edit shows it again when it is left.
+// pixels.  The radius is taken when the user is done with it; one below one
+// pixel is refused: the record keeps its radius and the edit shows it again
+// with a tip.
 #pragma once
 
 #include <array>
-#include <optional>
 
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_registry.h"
@@ -35,19 +34,8 @@ public:
 private:
     void build();
     void connectHandlers();
-    // A value typed into a spin edit of the centre or the radius, reshaped by
-    // `rule`; committed when the edit has the focus.
-    template <class Rule>
-    void typed(TSpinEdit* spin, Rule rule);
     void openPlane(int plane);
 
-    // The spin edit whose typed value is being committed: the refill leaves
-    // its text as the user types it.
-    TSpinEdit* typing_ = nullptr;
-    // The centre when the user began typing into a centre spin edit: each
-    // keystroke moves the centre from there, so that the picture's whole
-    // pixels do not add up over the keystrokes.
-    std::optional<DPoint> anchor_;
     HeadGroup head_{};
     QLabel *LabelSPath, *LabelSx, *LabelSy, *LabelSRad;
     TSpinEdit *SpinEditSx, *SpinEditSy, *SpinEditSRad;

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/radio_group.h"
@@ -20,6 +22,13 @@
 namespace pelmar {
 
 namespace {
+
+// The angle at v between the rays to a and to b, in degrees.
+double AngleAt(Vec3 v, Vec3 a, Vec3 b) {
+    const Vec3 u = a - v, w = b - v;
+    const double c = (u.x * w.x + u.y * w.y + u.z * w.z) / (std::hypot(u.x, u.y, u.z) * std::hypot(w.x, w.y, w.z));
+    return std::acos(std::clamp(c, -1.0, 1.0)) * 180 / M_PI;
+}
 
 // WordsToKv (the pages' captions apart: tab texts).
 constexpr WordTarget WordsToKvTable[] = {
@@ -219,6 +228,63 @@ void TetragonDialog::VarToForm(const DKv& k, int role, int pyramidType, bool top
     ButtonKvBrush->setEnabled(topIsTetragon && role == 0);
     SetFeatureGlyph(ButtonKvBrush, k.Fill.On);
     updateHints();
+}
+
+QString TetragonDialog::ruledType() const {
+    const int type = w_.Typ.v;
+    return type >= 1 && type <= 6 ? RadioGroupKTyp->itemText(type - 1).remove('&') : QString();
+}
+
+bool TetragonDialog::needsPlane() const {
+    // A plane quadrilateral out of the picture's plane keeps vertex 4 in
+    // the plane of the other three.
+    const bool parallel = [this] {
+        for (std::size_t i = 2; i <= 4; ++i)
+            if (w_.S[i].P1.X.v != w_.S[1].P1.X.v) return false;
+        return true;
+    }();
+    return (w_.Typ.v >= 1 && w_.Typ.v <= 5) || (w_.Typ.v == 6 && !parallel);
+}
+
+QString TetragonDialog::refusal(Value what, int i, double v) const {
+    const DKv& k = w_;
+    const int type = k.Typ.v;
+    switch (what) {
+        case Value::Angle: {
+            if (!(v > 0 && v < 180))
+                return said("Угол четырёхугольника больше 0° и меньше 180°.",
+                            "An angle of a tetragon lies between 0° and 180°.");
+            const Vec3 v1 = KvVertex(k, 1), v2 = KvVertex(k, 2), v3 = KvVertex(k, 3), v4 = KvVertex(k, 4);
+            const QString line = said("Вершины %1 лежат на одной прямой: сторону не повернуть.",
+                                      "Vertices %1 lie on one line: there is no side to turn.");
+            if (i == 1 && (type == 3 || type == 4) && !SpansAngle(v2, v1, v3)) return line.arg("1, 2, 3");
+            if (type == 5 && (i == 1 || i == 2)) {
+                if (i == 1 && !SpansAngle(v1, v2, v4)) return line.arg("1, 2, 4");
+                if (i == 2 && !SpansAngle(v2, v1, v3)) return line.arg("1, 2, 3");
+                // The side turns only beyond the diagonal from its vertex:
+                // short of it, the side would meet the top side past its end.
+                const double diagonal = i == 1 ? AngleAt(v1, v2, v3) : AngleAt(v2, v1, v4);
+                if (!(diagonal < v))
+                    return said("Этот угол трапеции больше угла диагонали (%1°).",
+                                "This angle of a trapezium is above the diagonal's (%1°).")
+                        .arg(NumText(std::nearbyint(diagonal * 1000) / 1000));
+            }
+            return {};
+        }
+        case Value::Side:
+            if (!(v > 0)) return said("Сторона длиннее 0.", "A side is longer than 0.");
+            if (!(k.S[static_cast<std::size_t>(i)].Length.v > 0))
+                return said("Концы стороны совпадают: её не растянуть.",
+                            "The side's ends coincide: it has no direction to stretch along.");
+            return {};
+        case Value::Height:
+            if (!(v > 0))
+                return said("Высота больше 0: четырёхугольник не ложится на основание.",
+                            "A height is above 0: the tetragon is never laid flat on its base.");
+            if (!HeightDrawable(v)) return said("Высота не больше 1000000.", "A height is at most 1000000.");
+            return {};
+    }
+    return {};
 }
 
 void TetragonDialog::fill(DKv rec) {

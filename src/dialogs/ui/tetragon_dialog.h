@@ -6,8 +6,9 @@
 // Typed angles, lengths and the height reshape the tetragon by its type.
 // Values no tetragon can take (an angle outside 0..180, a vertex turned about
 // coincident or collinear vertices, a trapezium side turned parallel to the
-// top side, a side of length 0) are refused: the edit shows its previous
-// value and the record stays as it was.
+// top side or not beyond the diagonal, a side or a height of 0) are refused:
+// the edit shows the stored value, a tip says why, and the record stays as
+// it was.
 #pragma once
 
 #include <array>
@@ -72,6 +73,11 @@ public:
     QComboBox* ComboBoxKVid;
     QPushButton* ButtonKvBrush;
     QLabel* LabelKPath;
+
+protected:
+    QString refusal(Value what, int i, double v) const override;
+    QString ruledType() const override;
+    bool needsPlane() const override;
 
 private:
     void buildPage1(QWidget* page);

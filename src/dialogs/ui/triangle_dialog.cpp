@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/radio_group.h"
@@ -258,6 +259,63 @@ void TriangleDialog::VarToForm(const DTri& t, int role, bool topIsCone, bool top
     ButtonTrBrush->setEnabled(topIsTriangle && role == 0);
     SetFeatureGlyph(ButtonTrBrush, t.Fill.On);
     updateHints();
+}
+
+QString TriangleDialog::ruledType() const {
+    const int type = w_.Typ.v;
+    return type >= 1 && type <= 3 ? RadioGroupTTyp->itemText(type - 1).remove('&') : QString();
+}
+
+bool TriangleDialog::needsPlane() const { return w_.Typ.v >= 1 && w_.Typ.v <= 3; }
+
+QString TriangleDialog::refusal(Value what, int i, double v) const {
+    const DTri& t = w_;
+    const int type = t.Typ.v;
+    const double base = t.S[1].Length.v;
+    const QString tooFar = said("При таком угле вершину не нарисовать: она слишком далеко.",
+                                "At this angle the apex is too far away to draw.");
+    switch (what) {
+        case Value::Angle:
+            if (type == 2 && i == 1) {
+                if (!(v > 0 && v < 90))
+                    return said("Угол при основании равнобедренного треугольника больше 0° и меньше 90°.",
+                                "A base angle of an isosceles triangle lies between 0° and 90°.");
+                if (!HeightDrawable(std::tan(v * M_PI / 180) * base / 2)) return tooFar;
+            }
+            if (type == 3 && i == 2) {
+                if (!(v > 0 && v < 90))
+                    return said("Острый угол прямоугольного треугольника больше 0° и меньше 90°.",
+                                "An acute angle of a right triangle lies between 0° and 90°.");
+                if (!HeightDrawable(std::tan(v * M_PI / 180) * base)) return tooFar;
+            }
+            if (!(v > 0 && v < 180))
+                return said("Угол треугольника больше 0° и меньше 180°.", "An angle of a triangle lies between 0° and 180°.");
+            if (type == 2 && i == 3 && !HeightDrawable(base / 2 / std::tan(v / 2 * M_PI / 180))) return tooFar;
+            if (type == 4) {
+                const int a = i == 1 ? 2 : 1, b = i == 3 ? 2 : 3;
+                if (!SpansAngle(TriVertex(t, i), TriVertex(t, a), TriVertex(t, b)))
+                    return said("Вершины лежат на одной прямой: сторону не повернуть.",
+                                "The vertices lie on one line: there is no side to turn.");
+            }
+            return {};
+        case Value::Side:
+            if (!(v > 0)) return said("Сторона длиннее 0.", "A side is longer than 0.");
+            if (type == 2 && i == 2 && !(v > base / 2))
+                return said("Боковая сторона длиннее половины основания (%1).",
+                            "An equal side is longer than half the base (%1).")
+                    .arg(NumText(base / 2));
+            if ((i != 3 || type == 4) && !(t.S[static_cast<std::size_t>(i)].Length.v > 0))
+                return said("Концы стороны совпадают: её не растянуть.",
+                            "The side's ends coincide: it has no direction to stretch along.");
+            return {};
+        case Value::Height:
+            if (!(v > 0))
+                return said("Высота больше 0: треугольник не ложится на основание.",
+                            "A height is above 0: the triangle is never laid flat on its base.");
+            if (!HeightDrawable(v)) return said("Высота не больше 1000000.", "A height is at most 1000000.");
+            return {};
+    }
+    return {};
 }
 
 void TriangleDialog::fill(DTri rec) {

@@ -4,11 +4,11 @@
 // every change through the editing core's commit.
 //
 // Typed angles and lengths reshape the triangle by its type.  Values that no
-// triangle can take (an isosceles side shorter than half the base, a base
-// angle of 90 degrees or more, an apex angle outside 0..180, a right
-// triangle's angle too near 90, a vertex turned about coincident or
-// collinear vertices) are refused: the edit shows its previous value and the
-// record stays as it was.
+// triangle can take (an isosceles side not longer than half the base, a base
+// angle of 90 degrees or more, an apex angle outside 0..180, an angle that
+// puts the apex too far to draw, a vertex turned about coincident or
+// collinear vertices, a height of 0) are refused: the edit shows the stored
+// value, a tip says why, and the record stays as it was.
 #pragma once
 
 #include <array>
@@ -74,6 +74,11 @@ public:
     std::array<QPushButton*, 5> ButtonTbProp;  // Button8 .. Button12
     std::array<TRadioGroup*, 5> RadioGroupTbVe, RadioGroupTbLe, RadioGroupTbTy;
     QLabel* LabelT2Path;
+
+protected:
+    QString refusal(Value what, int i, double v) const override;
+    QString ruledType() const override;
+    bool needsPlane() const override;
 
 private:
     void buildPage1(QWidget* page);

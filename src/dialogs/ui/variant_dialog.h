@@ -87,15 +87,18 @@ protected:
     }
 
     // ButtonPAn2: the whole solid about its axis by the typed angle through
-    // `rule`.  An angle that holds no number (told to `notANumber`), or a
-    // solid the rule cannot turn, turns nothing.
+    // `rule`.  The angle is no value of the record: it stays as typed, and
+    // an emptied field is 0 once left.  An angle that holds no number (told
+    // to `notANumber`), an angle of 0, or a solid the rule cannot turn, turns
+    // nothing.
     template <class Rule, class Refused>
     void rotateBy(Rule rule, Refused notANumber) {
         this->flushPendingEdit();
+        EditPAn2->finishTyping();
         if (this->commitTarget().NoRedraw()) return;
         const auto angle = EditPAn2->number();
         if (!angle) return notANumber(EditPAn2->text());
-        if (applyRule(*angle, rule)) this->commit();
+        if (*angle != 0 && applyRule(*angle, rule)) this->commit();
     }
 
     // f(working copy) for the variant of the moment; whether there was one.
@@ -120,12 +123,21 @@ protected:
         });
         return ok;
     }
-    // An exit-rule edit: "" reads as 0; a text that holds no number is refused.
-    template <class Rule>
-    bool applyTyped(TNumEdit* e, Rule rule) {
-        e->fixEmpty();
-        const auto v = e->number();
-        return v && applyRule(*v, rule);
+    // A value that reshapes the solid through `rule`, taken when the user is
+    // done with it; `shown(p)` is the value the record holds; `refusal(v)`
+    // tells why the rule refused v (empty: the object cannot take it).
+    template <class Shown, class Rule>
+    void exitRule(TNumEdit* e, Shown shown, Rule rule, std::function<QString(double)> refusal = {}) {
+        this->watchNumber(e, {.store = [this, rule, refusal](double v) {
+                                  if (applyRule(v, rule)) return ObjectDialog::NumberNote::taken();
+                                  const QString why = refusal ? refusal(v) : QString();
+                                  return why.isEmpty() ? this->ruleNote(false) : ObjectDialog::NumberNote::refused(why);
+                              },
+                              .shown = [this, shown] {
+                                  return showsFour() ? double(shown(w4_)) : double(shown(w3_));
+                              },
+                              .group = 0,
+                              .live = false});
     }
 
     // A check box of the focus rule; field(p) is the switch it stores.
@@ -154,7 +166,7 @@ protected:
         });
     }
     // The head group: the ID always, layer and colour entered, the thickness
-    // focused (then `hints`), the disabled box focused.
+    // a number field (then `hints`), the disabled box focused.
     void connectHead(const HeadGroup& h, std::function<void()> hints) {
         this->watchAlways(h.id, [this](const QString& t) { edit([&](auto& p) { p.ID.s = t.toStdString(); }); });
         connectIndex(h.layer, [](auto& p) -> auto& { return p.Layer; }, 1);
@@ -166,17 +178,21 @@ protected:
             });
             this->commitIfEntered(h.col);
         });
-        QObject::connect(h.tol, &TSpinEdit::changed, this, [this, h, hints] {
-            if (this->filling()) return;
-            edit([&](auto& p) { p.Thick.v = h.tol->checkedValue(); });
-            this->commitIfFocused(h.tol);
-            hints();
-        });
+        hints_ = std::move(hints);
+        this->watchNumber(h.tol, {.store = [this](double v) {
+                                      edit([&](auto& p) { p.Thick.v = static_cast<decltype(p.Thick.v)>(v); });
+                                      return ObjectDialog::NumberNote::taken();
+                                  },
+                                  .shown = [this] { return double(showsFour() ? w4_.Thick.v : w3_.Thick.v); }});
         connectFlag(h.dis, [](auto& p) -> auto& { return p.Disabled; });
+    }
+    void refreshHints() override {
+        if (hints_) hints_();
     }
 
     const Kind k3_, k4_;
     Kind filled_;
+    std::function<void()> hints_;  // the size hints after a number was stored
     R3& w3_;
     R4& w4_;
     HeadGroup head_{};

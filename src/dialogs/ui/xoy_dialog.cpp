@@ -54,6 +54,10 @@ constexpr WordTarget WordsToXY[] = {
 // The formula edits' names and labels, graph 1..6 and the second function.
 constexpr const char* FormulaNames[7] = {"EditX21", "EditX22", "EditX23", "EditX24", "EditX251", "EditX26", "EditX252"};
 constexpr const char* FormulaLabels[7] = {"y=", "y=", "r=", "r=", "x=", "F(x,y)=", "y="};
+// What each of them reads: the polar and parametric graphs take their angle
+// and their parameter as x.
+constexpr FormulaField FormulaFields[7] = {{"x", 'y'}, {"x", 'y'}, {"x", 'r'}, {"x", 'r'},
+                                           {"x", 'x'}, {"xy", 0},  {"x", 'y'}};
 
 }  // namespace
 
@@ -206,7 +210,7 @@ void TFormXY::applyOnly() {
 
 void TFormXY::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DXOY>(*this, head_, [this]() -> DXOY& { return cur(); });
 
     connectCheck(head_.dis, &DXOY::Disabled);
     connectCheck(CheckBoxXSEn, &DXOY::GridOn);
@@ -216,12 +220,12 @@ void TFormXY::connectHandlers() {
     for (std::size_t i = 0; i < 6; ++i)
         connectCheck(CheckBoxX2[i], [i](DXOY& x) -> Ed<bool>& { return x.GraphOn[i + 1]; });
 
-    connectSpin(SpinEditXSTol, &DXOY::GridThick, true);
-    connectSpin(SpinEditXSJump, &DXOY::GridStep, false);
-    connectSpin(SpinEditXRazW, &DXOY::MarkWidth, true);
-    connectSpin(SpinEditXRazH, &DXOY::MarkHeight, true);
-    connectSpin(SpinEditXPodJump, &DXOY::NumberStep, false);
-    connectSpin(SpinEditXPodSize, &DXOY::NumberSize, true);
+    connectSpin(SpinEditXSTol, &DXOY::GridThick);
+    connectSpin(SpinEditXSJump, &DXOY::GridStep);
+    connectSpin(SpinEditXRazW, &DXOY::MarkWidth);
+    connectSpin(SpinEditXRazH, &DXOY::MarkHeight);
+    connectSpin(SpinEditXPodJump, &DXOY::NumberStep);
+    connectSpin(SpinEditXPodSize, &DXOY::NumberSize);
 
     connect(FontComboBoxX, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -229,27 +233,36 @@ void TFormXY::connectHandlers() {
         commit();
     });
 
-    // exit: the scales retrace the implicit graph; the division lengths.
-    // A value the rule refuses leaves the record as it was.
-    auto exitEdit = [this](TNumEdit* e, std::function<bool(DXOY&, double)> store) {
-        watchExit(e, [this, e, store] {
-            e->fixEmpty();
-            const auto v = e->number();
-            if (!v || !store(cur(), *v)) return false;
-            updateHints();
-            return true;
-        });
+    // exit: the scales retrace the implicit graph; the division lengths.  A
+    // scale or a division length of 0 would leave the axes without a mark or
+    // a number: refused, as a value the record cannot take.
+    auto exitEdit = [this](TNumEdit* e, Ed<double> DXOY::*field, std::function<bool(DXOY&, double)> store,
+                           std::pair<const char*, const char*> positive) {
+        watchNumber(e, {.store = [this, store, positive](double v) {
+                            if (!(v > 0)) return NumberNote::refused(said(positive.first, positive.second));
+                            return ruleNote(store(cur(), v));
+                        },
+                        .shown = [this, field] { return (cur().*field).v; },
+                        .group = 0,
+                        .live = false});
     };
     auto scaled = [](DXOY& x, std::optional<DXOY> r) {
         if (r) x = std::move(*r);
         return r.has_value();
     };
-    exitEdit(EditXMasx, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); });
-    exitEdit(EditXMasy, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); });
-    exitEdit(EditXRazx, [](DXOY& x, double v) { return (x.DivX.v = v, true); });
-    exitEdit(EditXRazy, [](DXOY& x, double v) { return (x.DivY.v = v, true); });
+    const std::pair scale{"Масштаб должен быть больше 0.", "The scale must be greater than 0."};
+    const std::pair div{"Длина деления должна быть больше 0.", "The division length must be greater than 0."};
+    exitEdit(
+        EditXMasx, &DXOY::ScaleX, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, v, x.ScaleY.v)); },
+        scale);
+    exitEdit(
+        EditXMasy, &DXOY::ScaleY, [scaled](DXOY& x, double v) { return scaled(x, XOYWithScale(x, x.ScaleX.v, v)); },
+        scale);
+    exitEdit(EditXRazx, &DXOY::DivX, [](DXOY& x, double v) { return (x.DivX.v = v, true); }, div);
+    exitEdit(EditXRazy, &DXOY::DivY, [](DXOY& x, double v) { return (x.DivY.v = v, true); }, div);
 
-    // Formulas: every keystroke stored and committed, not drawn.
+    // Formulas: every keystroke stored and committed, not drawn; one the
+    // drawer cannot draw is told when the user is done with it.
     for (std::size_t k = 0; k < 7; ++k) {
         guardText(EditX2[k]);
         connect(EditX2[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
@@ -257,6 +270,7 @@ void TFormXY::connectHandlers() {
             cur() = XOYWithFormula(std::move(cur()), static_cast<int>(k + 1), t.toStdString());
             if (focusAllows(EditX2[k])) applyOnly();
         });
+        TellFormulaFaults(EditX2[k], FormulaFields[k], [this]() -> const WordTable& { return reg_.session().words(); });
     }
 
     for (int i = 0; i < 6; ++i) {

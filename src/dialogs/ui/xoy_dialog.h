@@ -4,9 +4,11 @@
 // Cartesian, two polar, a parametric and an implicit one - each with its
 // on box, its formula, its options and its equation-parameter animation.
 //
-// Formulas are stored as typed and never checked here: the picture shows a
-// typed formula at the next redraw.  Only the implicit graph's formula and
-// the scales make the implicit graph be traced again (model/coord_edits.h).
+// Formulas are stored as typed, key by key: the picture shows a typed
+// formula at the next redraw.  When the user is done with one the drawer
+// cannot draw, a tip at its field says why.  Only the implicit graph's
+// formula and the scales make the implicit graph be traced again
+// (model/coord_edits.h).  A scale or a division length must be above 0.
 #pragma once
 
 #include <array>

@@ -51,6 +51,10 @@ constexpr WordTarget WordsToXZ[] = {
 
 constexpr const char* FormulaNames[6] = {"EditY1", "EditY2", "EditY31", "EditY4", "EditY32", "EditY33"};
 constexpr const char* FormulaLabels[6] = {"z=", "z=", "x=", "F(x,y,z)=", "y=", "z="};
+// What each of them reads: the parametric curve takes its parameter as x; the
+// drawer reads a surface's capital letters as small ones.
+constexpr FormulaField FormulaFields[6] = {{"xy", 'z', true}, {"xy", 'z', true}, {"x", 'x'},
+                                           {"xyz", 0, true},  {"x", 'y'},        {"x", 'z'}};
 // The surface of outline 1..3 and the names of its controls.
 constexpr int OutlineSurface[3] = {1, 2, 4};
 constexpr const char* SectionNames[3] = {"ButtonY11", "ButtonY22", "ButtonY33"};
@@ -200,17 +204,17 @@ void TFormXZ::staleShading(int surface) {
 
 void TFormXZ::connectHandlers() {
     watchAlways(head_.id, [this](const QString& t) { cur().ID.s = t.toStdString(); });
-    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); }, [this] { updateHints(); });
+    ConnectHead<DXZ>(*this, head_, [this]() -> DXZ& { return cur(); });
 
     connectCheck(head_.dis, &DXZ::Disabled);
     connectCheck(CheckBoxYPodEn, &DXZ::NumbersOn);
     connectCheck(CheckBoxYPodIt, &DXZ::NumbersItalic);
     connectCheck(CheckBoxYPodBo, &DXZ::NumbersBold);
 
-    connectSpin(SpinEditYRazW, &DXZ::MarkWidth, true);
-    connectSpin(SpinEditYRazH, &DXZ::MarkHeight, true);
-    connectSpin(SpinEditYPodJump, &DXZ::NumberStep, false);
-    connectSpin(SpinEditYPodSize, &DXZ::NumberSize, true);
+    connectSpin(SpinEditYRazW, &DXZ::MarkWidth);
+    connectSpin(SpinEditYRazH, &DXZ::MarkHeight);
+    connectSpin(SpinEditYPodJump, &DXZ::NumberStep);
+    connectSpin(SpinEditYPodSize, &DXZ::NumberSize);
 
     connect(FontComboBoxY, &QComboBox::activated, this, [this] {
         if (filling()) return;
@@ -218,24 +222,32 @@ void TFormXZ::connectHandlers() {
         commit();
     });
 
-    // exit: the scale stales every section, outline and the shading.
-    watchExit(EditYMas, [this] {
-        EditYMas->fixEmpty();
-        const auto v = EditYMas->number();
-        std::optional<DXZ> scaled = v ? XZWithScale(cur(), *v) : std::nullopt;
-        if (!scaled) return false;
-        cur() = std::move(*scaled);
-        reg_.session().proj().FillValid = 0;
-        updateHints();
-        return true;
-    });
-    watchExit(EditYRaz, [this] {
-        EditYRaz->fixEmpty();
-        const auto v = EditYRaz->number();
-        if (!v) return false;
-        cur().Div.v = *v;
-        return true;
-    });
+    // exit: the scale stales every section, outline and the shading.  A
+    // scale or a division length of 0 would leave the axes without a mark or
+    // a number: refused, as a value the record cannot take.
+    watchNumber(EditYMas, {.store = [this](double v) {
+                               if (!(v > 0))
+                                   return NumberNote::refused(
+                                       said("Масштаб должен быть больше 0.", "The scale must be greater than 0."));
+                               std::optional<DXZ> scaled = XZWithScale(cur(), v);
+                               if (scaled) {
+                                   cur() = std::move(*scaled);
+                                   reg_.session().proj().FillValid = 0;
+                               }
+                               return ruleNote(scaled.has_value());
+                           },
+                           .shown = [this] { return cur().Scale.v; },
+                           .group = 0,
+                           .live = false});
+    watchNumber(EditYRaz, {.store = [this](double v) {
+                               if (!(v > 0))
+                                   return NumberNote::refused(said("Длина деления должна быть больше 0.",
+                                                                   "The division length must be greater than 0."));
+                               return (cur().Div.v = v, NumberNote::taken());
+                           },
+                           .shown = [this] { return cur().Div.v; },
+                           .group = 0,
+                           .live = false});
 
     // Surfaces on: the commit refills, which enables the surface's controls.
     for (std::size_t i = 0; i < 4; ++i)
@@ -248,7 +260,8 @@ void TFormXZ::connectHandlers() {
             commitTarget().RepaintProject();
         });
 
-    // Formulas: every keystroke stored and committed, never drawn.
+    // Formulas: every keystroke stored and committed, never drawn; one the
+    // drawer cannot draw is told when the user is done with it.
     for (std::size_t k = 0; k < 6; ++k) {
         guardText(EditY[k]);
         connect(EditY[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
@@ -268,6 +281,7 @@ void TFormXZ::connectHandlers() {
             cur() = XZWithFormula(std::move(cur()), field, t.toStdString());
             if (focusAllows(EditY[k])) applyOnly();
         });
+        TellFormulaFaults(EditY[k], FormulaFields[k], [this]() -> const WordTable& { return reg_.session().words(); });
     }
 
     for (int i = 0; i < 4; ++i)

@@ -5,7 +5,9 @@
 // box, its formulas and its options, the three surfaces also with their
 // sections, their outline and the second-order switch of the outline.
 //
-// A surface's controls are enabled while the surface is on.  Each field
+// A surface's controls are enabled while the surface is on.  A formula the
+// drawer cannot draw is told at its field when the user is done with it; the
+// scale and the division length must be above 0.  Each field
 // marks exactly the cached curves it feeds not computed (model/coord_edits.h):
 // a surface's formula its own sections and outline, the scale all of them;
 // where a surface's outline has the gradient on, the shaded picture too.

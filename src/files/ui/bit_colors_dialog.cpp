@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "drawing/word_lines.h"
+#include "files/ui/spin_edit.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -39,9 +39,10 @@ TFormBitColors::TFormBitColors(QWidget* parent) : QDialog(parent) {
     CheckBox1->setObjectName("CheckBox1");
     Label1 = new QLabel(QString::fromUtf8("Сжатие:"), GroupBox1);
     Label1->setObjectName("Label1");
-    SpinEdit1 = new QSpinBox(GroupBox1);
+    // A quality typed is whole and within 1..100 when the edit is left.
+    SpinEdit1 = new TSpinEdit(GroupBox1);
     SpinEdit1->setObjectName("SpinEdit1");
-    SpinEdit1->setRange(1, 100);
+    SpinEdit1->setMinMax(1, 100);
     SpinEdit1->setValue(100);
     Label1->setBuddy(SpinEdit1);
     auto* misc = new QVBoxLayout(GroupBox1);
@@ -86,6 +87,7 @@ void TFormBitColors::showEvent(QShowEvent* event) {
 }
 
 void TFormBitColors::Button1Click() {
+    SpinEdit1->finishTyping();  // a quality still being typed counts as entered
     if (state_) {
         for (int i = 0; i < 4; ++i)
             if (RadioItems[static_cast<std::size_t>(i)]->isChecked()) state_->ExportBitsPerPixel = BitsOfItem[i];
@@ -105,7 +107,7 @@ void TFormBitColors::setUp(const BitColorsSetup& setup) {
     if (setup.spinText.empty()) {
         SpinEdit1->clear();
     } else {
-        SpinEdit1->setValue(QString::fromStdString(setup.spinText).toInt());
+        SpinEdit1->showValue(QString::fromStdString(setup.spinText).toInt());
     }
     SpinEdit1->setEnabled(setup.spinEnabled);
     Label1->setEnabled(setup.labelEnabled);
@@ -137,6 +139,7 @@ void WordsToBitColors(TFormBitColors& form, const WordTable& words) {
     form.CheckBox1->setText(caption(WordNo::TransparentBack));
     form.Label1->setText(caption(WordNo::Compression));
     form.Button2->setText(caption(WordNo::Cancel));
+    form.SpinEdit1->setWords([&words]() -> const WordTable& { return words; });
 }
 
 }  // namespace pelmar

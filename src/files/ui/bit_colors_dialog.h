@@ -14,10 +14,10 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 namespace pelmar {
 
+class TSpinEdit;
 class WordTable;
 
 class TFormBitColors : public QDialog {
@@ -44,7 +44,7 @@ public:
     QGroupBox* GroupBox1;
     QCheckBox* CheckBox1;
     QLabel* Label1;
-    QSpinBox* SpinEdit1;
+    TSpinEdit* SpinEdit1;  // the JPEG quality
     QPushButton* Button1;
     QPushButton* Button2;
 

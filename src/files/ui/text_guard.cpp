@@ -11,15 +11,6 @@
 
 namespace pelmar {
 
-namespace {
-
-const WordTable& WordsOf(const TextWords& words) {
-    static const WordTable builtIn;
-    return words ? words() : builtIn;
-}
-
-}  // namespace
-
 TextGuard::TextGuard(QLineEdit* edit, TextWords words, std::function<bool()> symbol)
     : QValidator(edit),
       edit_(edit),

@@ -15,14 +15,12 @@
 #include <string>
 #include <unordered_set>
 
+#include "files/ui/text_tip.h"
+
 class QLineEdit;
 
 namespace pelmar {
 
-class WordTable;
-
-// The word table of the moment (the built-in words without it).
-using TextWords = std::function<const WordTable&()>;
 
 // Where a whole-text check's message goes: the words and a message box (no
 // message without it).

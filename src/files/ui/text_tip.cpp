@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "files/word_table.h"
+
 namespace pelmar {
 
 namespace {
@@ -103,14 +105,25 @@ public:
         setTextFormat(Qt::PlainText);
         timer_.setSingleShot(true);
         connect(&timer_, &QTimer::timeout, this, &QWidget::hide);
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (isVisible() && now != field_) hide();
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (!isVisible()) return;
+            auto inField = [this](QWidget* w) { return w && field_ && (w == field_ || field_->isAncestorOf(w)); };
+            // A tip shown as its field is left outlives that change of the
+            // focus, and goes with the next.
+            if (!followFocus_ && inField(old) && !passed_) {
+                passed_ = true;
+                return;
+            }
+            if (!followFocus_ || !inField(now)) hide();
         });
     }
 
     void show(QWidget* field, const QString& text) {
         if (watched_) watched_->removeEventFilter(this);
         field_ = field;
+        const QWidget* focus = QApplication::focusWidget();
+        followFocus_ = focus && (focus == field || field->isAncestorOf(focus));
+        passed_ = false;
         watched_ = field->window();
         setText(text);
         QScreen* screen = field->screen();
@@ -159,6 +172,8 @@ protected:
 
 private:
     QTimer timer_;
+    bool followFocus_ = true;  // the field had the focus when the tip came
+    bool passed_ = false;      // the change of the focus it came with is over
 };
 
 QPointer<TipLabel>& Tip() {
@@ -172,6 +187,11 @@ void ShowTextTip(QWidget* field, const QString& text) {
     QPointer<TipLabel>& tip = Tip();
     if (!tip) tip = new TipLabel;
     tip->show(field, text);
+}
+
+const WordTable& WordsOf(const TextWords& words) {
+    static const WordTable builtIn;
+    return words ? words() : builtIn;
 }
 
 QString ShownTextTip() { return Tip() && Tip()->isVisible() ? Tip()->text() : QString(); }

@@ -103,6 +103,8 @@ SurfaceDialogContext EditingDialogSession::surfaceDialogs() {
     return {st_.SechPlane, *colors_, setup_.picture ? setup_.picture() : QImage(), st_.MoveColor};
 }
 
+std::unique_ptr<WorkingCopies> EditingDialogSession::trialCopies(bool writeBack) { return TrialCommit(st_, writeBack); }
+
 void EditingDialogSession::ApplyObject(bool writeBack) { st_.Document.commit(writeBack); }
 
 void EditingDialogSession::RepaintProject() { st_.Document.requestRedraw(); }

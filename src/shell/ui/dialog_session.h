@@ -32,6 +32,7 @@ public:
 
     // DialogSession
     WorkingCopies& copies() override;
+    std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) override;
     DProj& proj() override;
     ObjListEntry entry() const override;
     void setBackTo(Kind parent, bool enabled) override;

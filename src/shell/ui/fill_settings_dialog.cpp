@@ -1,6 +1,5 @@
 #include "shell/ui/fill_settings_dialog.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
+#include "files/ui/text_tip.h"
 #include "files/word_table.h"
 #include "shell/picture_settings.h"
 
@@ -101,10 +101,11 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
     edits.insert(edits.end(), editGP_.begin(), editGP_.end());
     edits.insert(edits.end(), editGV_.begin(), editGV_.end());
     for (TNumEdit* e : edits) {
-        e->installEventFilter(this);
+        e->setWords([this]() -> const WordTable& { return words_; });
         connect(e, &TNumEdit::textChangedFiltered, this, [this] {
             if (!filling_) doc_.FillValid = 0;
         });
+        connect(e, &TNumEdit::numberEntered, this, [this, e] { editEntered(e); });
     }
     // Apply draws what the edits show, also when Return in an edit pressed it.
     connect(bitBtn1_, &QPushButton::clicked, this, [this] {
@@ -114,6 +115,12 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
     applyWords();
     load();
+}
+
+// Destroyed while shown, with a number being typed: the edit is left after
+// the dialog has gone, and no longer reaches it.
+FormImageBr::~FormImageBr() {
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
 
 void FormImageBr::applyWords() {
@@ -165,42 +172,45 @@ void FormImageBr::enableFillControls() {
     for (TNumEdit* e : editGV_) e->setEnabled(im.LightSource == 2);
 }
 
-void FormImageBr::editLeft(TNumEdit* edit) {
+void FormImageBr::editEntered(TNumEdit* edit) {
     DImProj& im = doc_.Im;
     const std::string text = edit->text().toStdString();
+    const std::optional<double> typed = ReadNumber(text);
+    double stored = 0;
+    // Why the number stored is not the one typed, where it is a number.
+    std::string_view why = words_.Said("Здесь нужно число: взято %1.", "A number is needed here: %1 was taken.");
     if (edit == editG1_) {
-        im.BorderPercent = BorderOfText(text);
-        return;
+        stored = im.BorderPercent = BorderOfText(text);
+        if (typed)
+            why = words_.Said("Граница цвета 2 — число больше 0 и меньше 100: взято %1.",
+                              "The border of colour 2 is a number above 0 and below 100: %1 was taken.");
     }
     for (std::size_t i = 0; i < 3; ++i) {
-        if (edit == editGP_[i]) {
-            *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i] = LightPosOfText(text);
-            return;
-        }
+        if (edit == editGP_[i])
+            stored = *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i] = LightPosOfText(text);
         if (edit == editGV_[i]) {
             FillSettings f = FillSettingsOf(im);
             StoreLightDirText(f, static_cast<int>(i), text);
             StoreFillSettings(im, f);
-            return;
+            stored = std::array<double, 3>{f.LightDX, f.LightDY, f.LightDZ}[i];
+            if (typed)
+                why = words_.Said("Направление света не бывает нулевым: взято %1.",
+                                  "The light's direction cannot be zero: %1 was taken.");
         }
     }
+    edit->showNumber(stored);
+    if (typed != stored)
+        ShowTextTip(edit, QString::fromUtf8(why).arg(edit->text()));
 }
 
 void FormImageBr::leaveFocusedEdit() {
-    if (auto* e = qobject_cast<TNumEdit*>(focusWidget()); e && e->hasFocus()) editLeft(e);
+    if (auto* e = qobject_cast<TNumEdit*>(focusWidget())) e->finishTyping();
 }
 
 void FormImageBr::done(int result) {
     // Closed with the focus in an edit (Esc, the window's close button).
     leaveFocusedEdit();
     QDialog::done(result);
-}
-
-bool FormImageBr::eventFilter(QObject* watched, QEvent* event) {
-    // Read before the edit's own exit fix turns an empty text into "0".
-    if (event->type() == QEvent::FocusOut)
-        if (auto* e = qobject_cast<TNumEdit*>(watched)) editLeft(e);
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace pelmar

@@ -25,6 +25,7 @@ class FormImageBr : public QDialog {
 public:
     // `apply` builds the drawing (the full redraw).
     FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply, QWidget* parent = nullptr);
+    ~FormImageBr() override;
 
     // Fills the controls from the document.
     void load();
@@ -33,12 +34,13 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void enableFillControls();
-    void editLeft(TNumEdit* edit);
-    // The edit that has the focus counts as left.
+    // A number entered: stored with its fallback, shown as stored, with a
+    // tip where that is not the number typed.
+    void editEntered(TNumEdit* edit);
+    // The number being typed counts as entered.
     void leaveFocusedEdit();
 
     const WordTable& words_;

@@ -5,9 +5,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "files/ui/spin_edit.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -36,20 +36,6 @@ constexpr std::array<KindRow, KindCount> Rows{{{"Po", 189},
 constexpr int WordCaption = 187, WordPlane = 188, WordSolids = 195, WordCancel = 204;
 constexpr int FirstSolid = 6;  // index of the sphere
 
-// A count edit: an emptied or "-" text falls back to the minimum when the
-// edit is left.
-class CountSpin : public QSpinBox {
-public:
-    using QSpinBox::QSpinBox;
-
-protected:
-    void fixup(QString& input) const override {
-        const QString t = input.trimmed();
-        if (t.isEmpty() || t == "-") input = QString::number(minimum());
-        else QSpinBox::fixup(input);
-    }
-};
-
 QString Escaped(const std::string& text) { return QString::fromStdString(text).replace("&", "&&"); }
 
 }  // namespace
@@ -67,11 +53,13 @@ FormNew::FormNew(const WordTable& words, QWidget* parent) : QDialog(parent), wor
         QGroupBox* box = solid ? solids_ : plane_;
         check_[i] = new QCheckBox(box);
         check_[i]->setObjectName(QString("CheckBox") + Rows[i].suffix);
-        spin_[i] = new CountSpin(box);
+        // A count typed is kept within 1 and the kind's capacity when the
+        // edit is left, with a tip; an emptied edit is 1.
+        spin_[i] = new TSpinEdit(box);
         spin_[i]->setObjectName(QString("SpinEdit") + Rows[i].suffix);
-        spin_[i]->setRange(1, InfoOf(static_cast<Kind>(i + 1)).capacity);
+        spin_[i]->setMinMax(1, InfoOf(static_cast<Kind>(i + 1)).capacity);
         spin_[i]->setValue(1);
-        spin_[i]->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        spin_[i]->setWords([this]() -> const WordTable& { return words_; });
         QGridLayout* grid = solid ? solidGrid : planeGrid;
         const int row = static_cast<int>(solid ? i - FirstSolid : i);
         grid->addWidget(check_[i], row, 0);
@@ -117,7 +105,7 @@ void FormNew::showEvent(QShowEvent* event) {
         check_[i]->setChecked(false);
         spin_[i]->setEnabled(false);
         // The capacities hold at every show; the values typed last time stay.
-        spin_[i]->setMaximum(InfoOf(static_cast<Kind>(i + 1)).capacity);
+        spin_[i]->setMinMax(1, InfoOf(static_cast<Kind>(i + 1)).capacity);
     }
     ok_->setEnabled(false);
     QDialog::showEvent(event);
@@ -134,7 +122,7 @@ void FormNew::kindToggled() {
 
 void FormNew::accept() {
     for (std::size_t i = 0; i < KindCount; ++i) {
-        spin_[i]->interpretText();
+        spin_[i]->finishTyping();
         counts_[i] = check_[i]->isChecked() ? static_cast<std::uint8_t>(spin_[i]->value()) : 0;
     }
     newProjOK_ = true;

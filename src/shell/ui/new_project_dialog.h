@@ -10,12 +10,12 @@
 #include "model/records.h"
 
 class QCheckBox;
-class QSpinBox;
 class QPushButton;
 class QGroupBox;
 
 namespace pelmar {
 
+class TSpinEdit;
 class WordTable;
 
 class FormNew : public QDialog {
@@ -40,7 +40,7 @@ private:
 
     const WordTable& words_;
     std::array<QCheckBox*, KindCount> check_{};
-    std::array<QSpinBox*, KindCount> spin_{};
+    std::array<TSpinEdit*, KindCount> spin_{};
     QGroupBox* plane_ = nullptr;
     QGroupBox* solids_ = nullptr;
     QPushButton* ok_ = nullptr;

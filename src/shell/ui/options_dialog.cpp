@@ -12,16 +12,19 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "editing/edited_document.h"
 
 #include "dialogs/ui/dialog_words.h"
 #include "editing/editing_state.h"
 #include "editing/undo_store.h"
+#include "files/ui/spin_edit.h"
+#include "files/ui/text_tip.h"
 #include "shell/application.h"
 #include "shell/command_table.h"
 #include "shell/ui/main_window.h"
@@ -101,6 +104,12 @@ TFormOptions::TFormOptions(Application& app, OptionsServices services, QWidget* 
     ApplyWords(*this, WordsToOptionsTable, BuiltInWords());
 }
 
+// Destroyed while shown, with the depth being typed: the edit is left after
+// the dialog has gone, and no longer reaches it.
+TFormOptions::~TFormOptions() {
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
+}
+
 void TFormOptions::build() {
     auto* root = new QVBoxLayout(this);
     pages_ = Named(new QTabWidget(this), "PageControl1");
@@ -113,11 +122,11 @@ void TFormOptions::build() {
     auto* lu = new QGridLayout(gUndo);
     undo_ = Named(new QCheckBox(gUndo), "CheckBoxUndo");
     auto* labelUndo = Named(new QLabel(gUndo), "LabelUndo");
-    depth_ = Named(new QSpinBox(gUndo), "SpinEditUndo");
-    depth_->setRange(10, MaxUndoSteps);
+    depth_ = Named(new TSpinEdit(gUndo), "SpinEditUndo");
+    depth_->setMinMax(10, MaxUndoSteps);
     depth_->setSingleStep(10);
     depth_->setValue(50);
-    depth_->setKeyboardTracking(false);
+    depth_->setWords([this]() -> const WordTable& { return app_.shell().words; });
     labelUndo->setBuddy(nullptr);
     lu->addWidget(undo_, 0, 0, 1, 2);
     lu->addWidget(labelUndo, 1, 0);
@@ -218,15 +227,10 @@ void TFormOptions::build() {
         app_.shell().settings.UndoOn = on;
         app_.editing().UndoOn = on;
     });
-    connect(depth_, &QSpinBox::valueChanged, this, [this](int v) {
-        // A depth typed between the tens goes to the nearest ten.
-        if (v != UndoDepth(v)) {
-            depth_->setValue(UndoDepth(v));
-            return;
-        }
-        app_.shell().settings.UndoSteps = v;
-        app_.editing().UndoSteps = v;
-    });
+    // The depth typed is taken when the edit is left (or stepped by the
+    // arrows): in tens, within the bounds, with a tip where that is not the
+    // number typed.
+    connect(depth_, &TSpinEdit::numberEntered, this, [this] { depthEntered(); });
     connect(ownDialogs_, &QCheckBox::toggled, this, [this](bool on) { app_.shell().settings.OwnDialogs = on; });
     connect(buttonAs, &QPushButton::clicked, this, [this] {
         std::string error;
@@ -255,6 +259,24 @@ void TFormOptions::build() {
         accept();
     });
     colorsChanged();
+}
+
+void TFormOptions::depthEntered() {
+    const std::optional<double> typed = depth_->typedNumber();
+    // An empty edit is the least depth.
+    const double whole = typed ? std::clamp(std::nearbyint(*typed), -1e9, 1e9) : depth_->MinValue();
+    const int v = UndoDepth(static_cast<int>(whole));
+    app_.shell().settings.UndoSteps = v;
+    app_.editing().UndoSteps = v;
+    depth_->showValue(v);
+    if (typed && *typed != v) {
+        const WordTable& words = app_.shell().words;
+        ShowTextTip(depth_, QString::fromUtf8(words.Said("Шагов отмены от %1 до %2, по десять: взято %3.",
+                                                         "Undo keeps %1 to %2 steps, in tens: %3 was taken."))
+                                .arg(depth_->MinValue())
+                                .arg(depth_->MaxValue())
+                                .arg(v));
+    }
 }
 
 void TFormOptions::WordsToOptions() { ApplyWords(*this, WordsToOptionsTable, app_.shell().words); }
@@ -293,6 +315,8 @@ void TFormOptions::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormOptions::done(int result) {
+    // A depth still being typed is taken as the dialog closes.
+    depth_->finishTyping();
     // Undo switched off: its files go and Undo and Redo are disabled.
     EditingState& st = app_.editing();
     if (!st.UndoOn) {

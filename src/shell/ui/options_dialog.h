@@ -20,13 +20,13 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
 namespace pelmar {
 
 class Application;
+class TSpinEdit;
 
 // What the dialog asks of the desktop; each left empty takes the real one.
 struct OptionsServices {
@@ -44,6 +44,7 @@ class TFormOptions : public QDialog {
     Q_OBJECT
 public:
     TFormOptions(Application& app, OptionsServices services, QWidget* parent = nullptr);
+    ~TFormOptions() override;
 
     // WordsToOptions: the word table's texts on the dialog.
     void WordsToOptions();
@@ -62,6 +63,7 @@ private:
     void languageChosen(int index);
     void pickColor(bool move);
     void colorsChanged();
+    void depthEntered();
 
     Application& app_;
     OptionsServices sv_;
@@ -71,7 +73,7 @@ private:
 
     QTabWidget* pages_ = nullptr;
     QCheckBox* undo_ = nullptr;
-    QSpinBox* depth_ = nullptr;
+    TSpinEdit* depth_ = nullptr;
     QCheckBox* ownDialogs_ = nullptr;
     QPushButton* move_ = nullptr;
     QPushButton* shape_ = nullptr;

@@ -57,7 +57,11 @@ FormImage::FormImage(const WordTable& words, PictureDialogServices services, QWi
     applyWords();
 }
 
-FormImage::~FormImage() = default;
+// A dialog closed with a number still being typed (destroyed while shown)
+// leaves it then: its fields no longer reach the dialog.
+FormImage::~FormImage() {
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
+}
 
 void FormImage::build() {
     auto* top = new QVBoxLayout(this);
@@ -77,11 +81,13 @@ void FormImage::build() {
         for (TSpinEdit* s : {spin1_, spin2_}) {
             s->setMinMax(MinPictureSide, MaxPictureSide);
             s->setKeyboardTracking(true);
+            s->setWords(textRoute().words);
         }
         labelPix1_ = Named(new QLabel(page), "LabelPix1");
         labelPix2_ = Named(new QLabel(page), "LabelPix2");
         edit1_ = Named(new TNumEdit(page, false, true), "Edit1");
         edit2_ = Named(new TNumEdit(page, false, true), "Edit2");
+        for (TNumEdit* e : {edit1_, edit2_}) e->setWords(textRoute().words);
         labelSm1_ = Named(new QLabel(page), "LabelSm1");
         labelSm2_ = Named(new QLabel(page), "LabelSm2");
         g->addWidget(labelWidth_, 0, 0);
@@ -118,8 +124,9 @@ void FormImage::build() {
 
         connect(spin1_, &TSpinEdit::changed, this, [this] { sizeChanged(true); });
         connect(spin2_, &TSpinEdit::changed, this, [this] { sizeChanged(false); });
-        edit1_->installEventFilter(this);
-        edit2_->installEventFilter(this);
+        // The pixels follow the centimetres typed when the edit is left.
+        connect(edit1_, &TNumEdit::numberEntered, this, [this] { cmEntered(true); });
+        connect(edit2_, &TNumEdit::numberEntered, this, [this] { cmEntered(false); });
         connect(combo3_, &QComboBox::activated, this, [this](int i) { resolutionChosen(i); });
         connect(buttonF_, &QPushButton::clicked, this, [this] { chooseBackColor(); });
         connect(radioFont_, &TRadioGroup::itemClicked, this, [this](int i) { s_.FontUnit = static_cast<std::uint8_t>(i + 1); });
@@ -184,8 +191,10 @@ void FormImage::build() {
         labelPri5_ = Named(new QLabel(page), "LabelPri5");
         editPri1_ = Named(new TNumEdit(page, false, true), "EditPri1");
         editPri2_ = Named(new TNumEdit(page, false, true), "EditPri2");
-        editPri3_ = Named(new TNumEdit(page, true, true), "EditPri3");
-        editPri4_ = Named(new TNumEdit(page, true, true), "EditPri4");
+        // A margin is never negative.
+        editPri3_ = Named(new TNumEdit(page, false, true), "EditPri3");
+        editPri4_ = Named(new TNumEdit(page, false, true), "EditPri4");
+        for (TNumEdit* e : {editPri1_, editPri2_, editPri3_, editPri4_}) e->setWords(textRoute().words);
         const char* prism[] = {"LabelPrism1", "LabelPrism2", "LabelPrism3", "LabelPrism4"};
         for (int i = 0; i < 4; ++i) labelPrism_[static_cast<std::size_t>(i)] = Named(new QLabel(page), prism[i]);
         g->addWidget(labelPri2_, 1, 0);
@@ -225,10 +234,14 @@ void FormImage::build() {
         tabs_->addTab(page, QString());
 
         connect(comboPri_, &QComboBox::activated, this, [this](int i) { paperChosen(i); });
-        connect(editPri1_, &TNumEdit::textChangedFiltered, this, [this] { paperTyped(true); });
-        connect(editPri2_, &TNumEdit::textChangedFiltered, this, [this] { paperTyped(false); });
-        connect(editPri3_, &TNumEdit::textChangedFiltered, this, [this] { marginTyped(true); });
-        connect(editPri4_, &TNumEdit::textChangedFiltered, this, [this] { marginTyped(false); });
+        // The preview follows the number typed; the copy takes it when the
+        // field is left.
+        for (TNumEdit* e : {editPri1_, editPri2_, editPri3_, editPri4_})
+            connect(e, &TNumEdit::numberTyped, this, [this] { drawPreview(); });
+        connect(editPri1_, &TNumEdit::numberEntered, this, [this] { paperEntered(true); });
+        connect(editPri2_, &TNumEdit::numberEntered, this, [this] { paperEntered(false); });
+        connect(editPri3_, &TNumEdit::numberEntered, this, [this] { marginEntered(true); });
+        connect(editPri4_, &TNumEdit::numberEntered, this, [this] { marginEntered(false); });
         connect(portrait_, &QRadioButton::clicked, this, [this] { orientation(true); });
         connect(landscape_, &QRadioButton::clicked, this, [this] { orientation(false); });
         connect(buttonPri1_, &QPushButton::clicked, this, [this] {
@@ -415,15 +428,32 @@ void FormImage::sizeChanged(bool width) {
     s_.BackLoaded = false;
 }
 
-void FormImage::cmLeft(bool width) {
+void FormImage::cmEntered(bool width) {
     TNumEdit* e = width ? edit1_ : edit2_;
-    if (e->text().trimmed().isEmpty()) e->setText(QStringLiteral("1"));
-    const std::optional<int> px = PixelsOfCmText(e->text().toStdString(), s_.Dpi);
-    if (!px) return;
-    TSpinEdit* spin = width ? spin1_ : spin2_;
-    spin->setFillValue(*px);
-    (width ? s_.Width : s_.Height) = spin->value();
-    s_.BackLoaded = false;
+    const std::string typed = e->text().toStdString();
+    // An empty edit is 1 cm.
+    const std::optional<double> cm = typed.find_first_not_of(' ') == std::string::npos ? 1.0 : ReadNumber(typed);
+    if (const std::optional<int> px = PixelsOfCmText(typed, s_.Dpi)) {
+        (width ? spin1_ : spin2_)->showValue(*px);
+        (width ? s_.Width : s_.Height) = *px;
+        s_.BackLoaded = false;
+    }
+    showCm();
+    const int px = width ? s_.Width : s_.Height;
+    if (!cm)
+        ShowTextTip(e, said("Это не число: размер остался %1 см.", "Not a number: the size stays %1 cm.")
+                           .arg(e->text()));
+    else if (*cm != PixToCm(px, s_.Dpi) && CmToPix(s_.Dpi, *cm) != px)
+        ShowTextTip(e, said("Сторона рисунка от %1 до %2 пикселей: взято %3 см.",
+                            "A side of the picture is %1 to %2 pixels: %3 cm was taken.")
+                           .arg(MinPictureSide)
+                           .arg(MaxPictureSide)
+                           .arg(e->text()));
+    else if (*cm != PixToCm(px, s_.Dpi))
+        ShowTextTip(e, said("Рисунок состоит из целых пикселей: %1 пикс., это %2 см.",
+                            "The picture is made of whole pixels: %1 pixels, that is %2 cm.")
+                           .arg(px)
+                           .arg(e->text()));
 }
 
 void FormImage::resolutionChosen(int item) {
@@ -571,21 +601,49 @@ void FormImage::paperChosen(int item) {
     drawPreview();
 }
 
-void FormImage::paperTyped(bool width) {
-    if (filling_) return;
-    const std::optional<int> mm = PaperSideOfText((width ? editPri1_ : editPri2_)->text().toStdString());
-    if (!mm) return;  // no number, or no paper: the size stays
-    (width ? s_.PaperWidth : s_.PaperHeight) = *mm;
+void FormImage::paperEntered(bool width) {
+    TNumEdit* e = width ? editPri1_ : editPri2_;
+    int& side = width ? s_.PaperWidth : s_.PaperHeight;
+    // An empty edit is 0, which is no paper.
+    const std::string text = e->text().isEmpty() ? std::string("0") : e->text().toStdString();
+    const std::optional<int> mm = PaperSideOfText(text);
+    if (mm) side = *mm;
+    e->showNumber(side / 10.0);
     comboPri_->setCurrentIndex(PaperItemOf(s_.PaperWidth, s_.PaperHeight));
     drawPreview();
+    if (!mm)
+        ShowTextTip(e, said("Размер бумаги — число больше 0: остался %1 см.",
+                            "A paper side is a number above 0: it stays %1 cm.")
+                           .arg(e->text()));
+    else if (ReadNumber(text) != side / 10.0)
+        ShowTextTip(e, said("Размер бумаги хранится в целых миллиметрах: взято %1 см.",
+                            "The paper size is kept in whole millimetres: %1 cm was taken.")
+                           .arg(e->text()));
 }
 
-void FormImage::marginTyped(bool top) {
-    if (filling_) return;
-    const std::optional<int> mm = MarginOfText((top ? editPri3_ : editPri4_)->text().toStdString());
-    if (!mm) return;
-    (top ? s_.MarginTop : s_.MarginLeft) = *mm;
+void FormImage::marginEntered(bool top) {
+    TNumEdit* e = top ? editPri3_ : editPri4_;
+    int& margin = top ? s_.MarginTop : s_.MarginLeft;
+    // An empty edit is 0.
+    const std::string text = e->text().isEmpty() ? std::string("0") : e->text().toStdString();
+    const std::optional<int> mm = MarginOfText(text);
+    const bool taken = mm && *mm >= 0;
+    if (taken) margin = *mm;
+    e->showNumber(margin / 10.0);
     drawPreview();
+    if (!taken)
+        ShowTextTip(e, said("Поле — число не меньше 0: осталось %1 см.",
+                            "A margin is a number of 0 or more: it stays %1 cm.")
+                           .arg(e->text()));
+    else if (ReadNumber(text) != margin / 10.0)
+        ShowTextTip(e, said("Поля хранятся в целых миллиметрах: взято %1 см.",
+                            "Margins are kept in whole millimetres: %1 cm was taken.")
+                           .arg(e->text()));
+}
+
+void FormImage::finishTyping() {
+    for (TNumEdit* e : {edit1_, edit2_, editPri1_, editPri2_, editPri3_, editPri4_}) e->finishTyping();
+    for (TSpinEdit* s : {spin1_, spin2_}) s->finishTyping();
 }
 
 void FormImage::orientation(bool portrait) {
@@ -610,9 +668,15 @@ void FormImage::drawOrientation() {
 }
 
 void FormImage::drawPreview() {
+    PictureSettings shown = s_;
+    const auto typed = [](TNumEdit* e) { return e->typing() ? e->text().toStdString() : std::string(); };
+    if (const std::optional<int> mm = PaperSideOfText(typed(editPri1_))) shown.PaperWidth = *mm;
+    if (const std::optional<int> mm = PaperSideOfText(typed(editPri2_))) shown.PaperHeight = *mm;
+    if (const std::optional<int> mm = MarginOfText(typed(editPri3_)); mm && *mm >= 0) shown.MarginTop = *mm;
+    if (const std::optional<int> mm = MarginOfText(typed(editPri4_)); mm && *mm >= 0) shown.MarginLeft = *mm;
     QImage img(PreviewWidth, PreviewHeight, QImage::Format_RGB32);
     img.fill(palette().color(QPalette::Window));
-    DrawPrintPreview(img, s_, picture_);
+    DrawPrintPreview(img, shown, picture_);
     imagePri_->setPixmap(QPixmap::fromImage(img));
 }
 
@@ -647,16 +711,17 @@ void FormImage::memoChanged() {
 }
 
 bool FormImage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        if (watched == edit1_) cmLeft(true);
-        else if (watched == edit2_) cmLeft(false);
-    } else if (watched == memo_ && event->type() == QEvent::KeyPress) {
+    if (watched == memo_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             memo_->textCursor().blockNumber() >= 2)
             return true;  // a fourth note has no place
     }
     return QDialog::eventFilter(watched, event);
+}
+
+QString FormImage::said(const char* russian, const char* english) const {
+    return QString::fromUtf8(words_.Said(russian, english));
 }
 
 TextRoute FormImage::textRoute() const {
@@ -676,9 +741,8 @@ void FormImage::finish(bool fill) {
         return;
     }
     if (notes != memo_->toPlainText()) memo_->setPlainText(notes);  // the notes follow
-    // A centimetre edit still being typed in counts as left.
-    if (edit1_->hasFocus()) cmLeft(true);
-    if (edit2_->hasFocus()) cmLeft(false);
+    // A number still being typed counts as entered.
+    finishTyping();
     // A picture resized since its background was fitted gets it fitted again.
     if (s_.BackOn && !s_.BackLoaded && !back_.isNull()) {
         fitted_ = FitBackground(back_, s_.Width, s_.Height, s_.BackSizeMode);

@@ -72,9 +72,12 @@ private:
     void build();
     // The messages of the info texts' guards.
     TextRoute textRoute() const;
+    // A message of the dialog's own in the interface's language.
+    QString said(const char* russian, const char* english) const;
     void fill();
     void sizeChanged(bool width);
-    void cmLeft(bool width);
+    // A centimetre edit entered: the pixels it makes.
+    void cmEntered(bool width);
     void showCm();
     void resolutionChosen(int item);
     void chooseBackColor();
@@ -87,10 +90,16 @@ private:
     void showBackgroundPreview();
     void showFileName();
     void paperChosen(int item);
-    void paperTyped(bool width);
-    void marginTyped(bool top);
+    // A paper side or margin entered: stored in whole millimetres, shown as
+    // stored, with a tip where that is not the number typed.
+    void paperEntered(bool width);
+    void marginEntered(bool top);
+    // The field in which a number is being typed counts as left.
+    void finishTyping();
     void orientation(bool portrait);
     void drawOrientation();
+    // The preview of the copy, or of what the print page's fields show
+    // while a number is typed in one of them.
     void drawPreview();
     void memoChanged();
     void finish(bool fill);

@@ -12,9 +12,9 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "files/ui/spin_edit.h"
 #include "files/ui/text_guard.h"
 
 namespace pelmar {
@@ -43,12 +43,14 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     auto* root = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     auto spin = [&](const char* name, int min, int max) {
-        auto* s = new QSpinBox(this);
+        auto* s = new TSpinEdit(this);
         s->setObjectName(name);
-        // A number beyond the bounds cannot be typed; one read from a file is
+        // A number typed beyond the bounds, or with a fraction, is put within
+        // them when the edit is left, with a tip; one read from a file is
         // shown clamped.
-        s->setRange(min, max);
-        connect(s, &QSpinBox::valueChanged, this, [this] { store(); });
+        s->setMinMax(min, max);
+        if (ctx_.table) s->setWords(ctx_.table);
+        connect(s, &TSpinEdit::changed, this, [this] { store(); });
         return s;
     };
     auto edit = [&](const char* name) {
@@ -113,6 +115,12 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
 }
 
+// Destroyed while shown, with a number being typed: the edit is left after
+// the window has gone, and no longer reaches it.
+TFormAnimation::~TFormAnimation() {
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
+}
+
 void TFormAnimation::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
@@ -149,8 +157,8 @@ void TFormAnimation::FormShow() {
     if (!ctx_.doc) return;
     const AnimSettings s = AnimSettingsOf(*ctx_.doc);
     ++filling_;
-    SpinEdit1->setValue(s.delay);
-    SpinEdit2->setValue(s.frames);
+    SpinEdit1->showValue(s.delay);
+    SpinEdit2->showValue(s.frames);
     Edit1->setText(QString::fromStdString(s.step));
     Edit2->setText(QString::fromStdString(s.start));
     CheckBox2->setChecked(s.loop);
@@ -183,6 +191,7 @@ void TFormAnimation::store() {
 
 AnimResult TFormAnimation::Button1Click() {
     if (running_ || !ctx_.doc || !ctx_.drawing || !ctx_.redraw) return last_;
+    finishTyping();
     // The build uses what the window shows: a number the file held beyond
     // the bounds is shown clamped, and goes into the document now.
     store();
@@ -250,12 +259,18 @@ const WordTable* TFormAnimation::words() const { return ctx_.table ? &ctx_.table
 // Changed settings become one undo step holding the old ones.
 bool TFormAnimation::closeQuery() {
     if (running_) return false;
+    finishTyping();
     if (ctx_.doc) {
         const std::function<void()> noCommit = [] {};
         CommitAnimSettings(*ctx_.doc, kept_, ctx_.commit ? ctx_.commit : noCommit);
         kept_ = AnimSettingsOf(*ctx_.doc);
     }
     return true;
+}
+
+void TFormAnimation::finishTyping() {
+    SpinEdit1->finishTyping();
+    SpinEdit2->finishTyping();
 }
 
 void TFormAnimation::reject() {

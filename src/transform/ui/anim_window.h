@@ -16,10 +16,10 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 
 namespace pelmar {
 
+class TSpinEdit;
 class WordTable;
 
 // What the window works on; the main window fills it in.
@@ -38,6 +38,7 @@ class TFormAnimation : public QDialog, public AnimHost {
     Q_OBJECT
 public:
     explicit TFormAnimation(AnimWindowContext ctx, QWidget* parent = nullptr);
+    ~TFormAnimation() override;
 
     void FormShow();
     // The captions and status texts from the context's word table.
@@ -57,8 +58,8 @@ public:
     void showMessage(const std::string& text) override;
     const WordTable* words() const override;
 
-    QSpinBox* SpinEdit1;
-    QSpinBox* SpinEdit2;
+    TSpinEdit* SpinEdit1;
+    TSpinEdit* SpinEdit2;
     QLineEdit* Edit1;
     QLineEdit* Edit2;
     QCheckBox* CheckBox2;
@@ -84,6 +85,8 @@ private:
     AnimSettings current() const;
     void store();
     bool closeQuery();
+    // A number still being typed counts as entered.
+    void finishTyping();
 
     AnimWindowContext ctx_;
     AnimSettings kept_;

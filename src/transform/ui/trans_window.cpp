@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,7 +16,7 @@
 #include <initializer_list>
 
 #include "drawing/word_lines.h"
-#include "model/units.h"
+#include "files/ui/num_edit.h"
 
 namespace pelmar {
 
@@ -94,9 +93,15 @@ TFormTrans::TFormTrans(QWidget* parent)
         for (const EditSpec& s : specs) {
             auto* l = new QLabel(QString::fromUtf8(s.label), g);
             l->setObjectName(QString("Label") + s.suffix);
-            auto* e = new QLineEdit(QString::fromUtf8(s.start), g);
+            // A number: a minus only at its start, one decimal comma; an
+            // emptied edit is 0 when it is left.
+            auto* e = new TNumEdit(g, true, true);
+            e->setText(QString::fromUtf8(s.start));
             e->setObjectName(QString("Edit") + s.suffix);
-            e->installEventFilter(this);
+            e->setWords([this]() -> const WordTable& {
+                const WordTable* words = host_ ? host_->words() : nullptr;
+                return words ? *words : WordsOf({});
+            });
             e->setMinimumWidth(36);
             grid->addWidget(l, 0, col++);
             grid->addWidget(e, 0, col++);
@@ -241,16 +246,6 @@ void TFormTrans::toggleRollUp() {
     setFixedHeight(rolled_ ? 1 : ClientHeight);
     PageControl1->setVisible(!rolled_);
     for (QToolButton* b : tabButtons_) b->setVisible(!rolled_);
-}
-
-// An emptied edit becomes "0" and a lone "-" "-0" when it is left.
-bool TFormTrans::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut)
-        if (auto* e = qobject_cast<QLineEdit*>(watched)) {
-            const std::string fixed = FixEmptyEdit(e->text().toStdString());
-            if (fixed != e->text().toStdString()) e->setText(QString::fromStdString(fixed));
-        }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFormTrans::changeEvent(QEvent* event) {

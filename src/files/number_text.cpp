@@ -1,8 +1,9 @@
-#include "dialogs/number_text.h"
+#include "files/number_text.h"
 
 #include <cmath>
 #include <limits>
 
+#include "files/word_table.h"
 #include "model/units.h"
 
 namespace pelmar {
@@ -58,17 +59,43 @@ WholeText ReadWholeText(std::string_view text, int minValue, int maxValue) {
     return {WholeTextState::Acceptable, *v};
 }
 
-std::string FilterNumericInsert(std::string_view base, std::string_view inserted, bool allowMinus,
-                                bool allowComma) {
-    std::string seen(base);  // what the comma test looks at
-    std::string out;
+NumericInsert FilterNumericInsert(std::string_view head, std::string_view inserted, std::string_view tail,
+                                  bool allowMinus, bool allowComma) {
+    std::string seen = std::string(head) + std::string(tail);  // what the comma test looks at
+    NumericInsert out;
+    // Nothing goes before the sign.
+    const bool beforeSign = head.empty() && !tail.empty() && tail.front() == '-';
     for (char c : inserted) {
         if (c == '.' && allowComma) c = ',';
-        if (NumKeyFilter(seen, static_cast<unsigned char>(c), allowMinus, allowComma) == 0 || c == 8) continue;
+        if (c == '-') {
+            // A sign stands only before the digits.
+            const bool first = head.empty() && out.kept.empty() && tail.find('-') == std::string_view::npos;
+            if (!allowMinus || !first) {
+                out.minusRefused = true;
+                continue;
+            }
+        } else if (beforeSign || NumKeyFilter(seen, static_cast<unsigned char>(c), allowMinus, allowComma) == 0 ||
+                   c == 8) {
+            continue;
+        }
         seen += c;
-        out += c;
+        out.kept += c;
     }
     return out;
+}
+
+std::string WholeNote(const WordTable& words, int taken) {
+    return FillIn(words.Said("Здесь только целые числа: взято %1.", "Whole numbers only here: %1 was taken."),
+                  {std::to_string(taken)});
+}
+
+std::string RangeNote(const WordTable& words, int lo, int hi, int taken) {
+    return FillIn(words.Said("Допустимо от %1 до %2: взято %3.", "Allowed from %1 to %2: %3 was taken."),
+                  {std::to_string(lo), std::to_string(hi), std::to_string(taken)});
+}
+
+std::string ChangedNote(const WordTable& words, double taken) {
+    return FillIn(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
 }
 
 }  // namespace pelmar

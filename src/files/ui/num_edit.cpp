@@ -1,0 +1,160 @@
+#include "files/ui/num_edit.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "files/number_text.h"
+#include "files/word_table.h"
+
+namespace pelmar {
+
+TNumEdit::TNumEdit(QWidget* parent, bool allowMinus, bool allowComma)
+    : QLineEdit(parent), allowMinus_(allowMinus), allowComma_(allowComma) {
+    connect(this, &QLineEdit::textEdited, this, &TNumEdit::onTextEdited);
+    connect(this, &QLineEdit::textChanged, this, &TNumEdit::onTextChanged);
+}
+
+void TNumEdit::setFilter(bool allowMinus, bool allowComma) {
+    allowMinus_ = allowMinus;
+    allowComma_ = allowComma;
+}
+
+std::optional<double> TNumEdit::typedNumber() const { return ReadNumber(text().toStdString()); }
+
+std::optional<double> TNumEdit::number() const {
+    if (allowComma_) return typedNumber();
+    const std::optional<int> whole = ReadWholeNumber(text().toStdString());
+    if (!whole) return std::nullopt;
+    return *whole;
+}
+
+void TNumEdit::setNumber(double v) {
+    if (typing()) return;
+    if (hasFocus()) {
+        const auto shown = number();
+        if (shown && *shown == v && std::signbit(*shown) == std::signbit(v)) return;
+    }
+    showNumber(v);
+}
+
+void TNumEdit::showNumber(double v) {
+    typing_ = false;
+    const QString t = QString::fromStdString(NumberText(v));
+    if (t != text()) setText(t);
+}
+
+void TNumEdit::fixEmpty() {
+    const QString fixed = text().isEmpty() ? QStringLiteral("0") : text() == "-" ? QStringLiteral("-0") : text();
+    if (fixed == text()) return;
+    // Called from a handler of this change: the fixed text is the same change
+    // and is not reported again.
+    fixing_ = true;
+    setText(fixed);
+    fixing_ = false;
+}
+
+// The user is done: the receivers take the whole number (and may show what
+// they stored), then the text becomes a number.
+void TNumEdit::finishTyping() {
+    if (!typing_) return;
+    typing_ = false;
+    emit numberEntered();
+    // What is left of the text becomes a number: the receivers of the change
+    // have been told at numberEntered.
+    fixing_ = true;
+    if ((text().isEmpty() && !emptyKept_) || text() == "-")
+        setText(text().isEmpty() ? QStringLiteral("0") : QStringLiteral("-0"));
+    // A whole-number field shows the number it took.
+    if (!allowComma_ && text().contains(QLatin1Char(',')))
+        if (const std::optional<double> v = number()) setText(QString::fromStdString(NumberText(*v)));
+    fixing_ = false;
+}
+
+void TNumEdit::focusInEvent(QFocusEvent* event) {
+    typing_ = false;
+    QLineEdit::focusInEvent(event);
+}
+
+void TNumEdit::focusOutEvent(QFocusEvent* event) {
+    // A context menu of the edit takes the focus for a moment only.
+    if (event->reason() != Qt::PopupFocusReason) finishTyping();
+    QLineEdit::focusOutEvent(event);
+}
+
+void TNumEdit::tellMinus() {
+    const WordTable& w = WordsOf(words_);
+    ShowTextTip(this, QString::fromUtf8(allowMinus_ ? w.Said("Минус ставится только в начале числа.",
+                                                              "A minus goes only at the start of the number.")
+                                                     : w.Said("Это число не бывает отрицательным.",
+                                                              "This number is never negative.")));
+}
+
+void TNumEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        finishTyping();
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const QString t = event->text();
+    const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plainKey && t.size() == 1 && t[0].isPrint()) {
+        // Only the selected text is replaced, so the filter looks at the rest.
+        const qsizetype from = hasSelectedText() ? selectionStart() : cursorPosition();
+        const qsizetype to = hasSelectedText() ? from + selectedText().size() : from;
+        const NumericInsert kept = FilterNumericInsert(text().left(from).toStdString(), t.toStdString(),
+                                                       text().mid(to).toStdString(), allowMinus_, true);
+        if (kept.minusRefused) tellMinus();
+        if (kept.kept.empty()) {
+            event->accept();
+            return;
+        }
+        if (kept.kept != t.toStdString()) {  // the point typed as the comma
+            QKeyEvent comma(event->type(), Qt::Key_Comma, event->modifiers(), QString::fromStdString(kept.kept),
+                            event->isAutoRepeat(), static_cast<quint16>(event->count()));
+            QLineEdit::keyPressEvent(&comma);
+            event->setAccepted(comma.isAccepted());
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+// Any edit by the user.  Typed keys have passed keyPressEvent already; what
+// else was inserted (the part between the unchanged head and tail) is filtered
+// here.
+void TNumEdit::onTextEdited(const QString& now) {
+    const QString was = last_;  // the text before this edit (the filter's setText moves last_)
+    qsizetype head = 0;
+    const qsizetype shorter = std::min(was.size(), now.size());
+    while (head < shorter && was[head] == now[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && was[was.size() - 1 - tail] == now[now.size() - 1 - tail]) ++tail;
+    const QString inserted = now.mid(head, now.size() - head - tail);
+    if (!inserted.isEmpty()) {
+        const NumericInsert kept = FilterNumericInsert(now.left(head).toStdString(), inserted.toStdString(),
+                                                       now.right(tail).toStdString(), allowMinus_, true);
+        if (kept.minusRefused) tellMinus();
+        const QString k = QString::fromStdString(kept.kept);
+        if (k != inserted) {
+            setText(now.left(head) + k + now.right(tail));
+            setCursorPosition(static_cast<int>(head + k.size()));
+            setModified(true);
+        }
+    }
+    // Only a change that is left in the text counts.
+    if (text() == was) return;
+    typing_ = true;
+    emit numberTyped();
+}
+
+void TNumEdit::onTextChanged(const QString& now) {
+    // A filtered edit sets the text again from inside the change it filters;
+    // the outer notice then carries the text before the filter.
+    // A filter that let nothing through leaves the text as it was: no change.
+    if (now != text() || now == last_) return;
+    last_ = now;
+    if (!fixing_) emit textChangedFiltered(now);
+}
+
+}  // namespace pelmar

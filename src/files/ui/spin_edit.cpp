@@ -1,0 +1,173 @@
+#include "files/ui/spin_edit.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "files/number_text.h"
+#include "model/units.h"
+
+namespace pelmar {
+
+namespace {
+bool TypingKey(const QKeyEvent& e) {
+    return e.key() == Qt::Key_Backspace || e.key() == Qt::Key_Delete || (!e.text().isEmpty() && e.text()[0].isPrint());
+}
+
+// No digit yet: "", "-", ",".
+bool TransientText(const QString& t) {
+    return std::none_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+}  // namespace
+
+TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent) {
+    setMinMax(0, 0);
+    connect(this, &QSpinBox::valueChanged, this, &TSpinEdit::send);
+    // The line edit tells an edit of the user's before the change itself;
+    // the number typed is reported after the spin box has read the text.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& now) {
+        typing_ = true;
+        userEdit_ = now != lastText_;
+    });
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString& now) {
+        lastText_ = now;
+        if (!userEdit_) return;
+        userEdit_ = false;
+        emit numberTyped();
+    });
+}
+
+void TSpinEdit::send(int v) {
+    // A value typed is reported only once it is whole and within the bounds:
+    // the spin box takes no other.
+    if (sent_ && *sent_ == v) return;
+    sent_ = v;
+    emit changed(v);
+}
+
+void TSpinEdit::setMinMax(int minValue, int maxValue) {
+    minValue_ = minValue;
+    maxValue_ = maxValue;
+    if (minValue == 0 && maxValue == 0) {
+        setRange(-std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    } else {
+        setRange(minValue, maxValue);
+    }
+}
+
+QSize TSpinEdit::narrowed(QSize hint) const {
+    if (bounded()) return hint;
+    const QFontMetrics fm(font());
+    hint.rwidth() -= fm.horizontalAdvance(textFromValue(minimum())) - fm.horizontalAdvance(QStringLiteral("-999999"));
+    return hint;
+}
+
+QSize TSpinEdit::sizeHint() const { return narrowed(QSpinBox::sizeHint()); }
+
+QSize TSpinEdit::minimumSizeHint() const { return narrowed(QSpinBox::minimumSizeHint()); }
+
+bool TSpinEdit::isTransient() const { return TransientText(cleanText()); }
+
+int TSpinEdit::checkedValue() const {
+    int v = value();
+    CheckSpinEdit(isTransient() ? std::string() : cleanText().toStdString(), v, minValue_);
+    return v;
+}
+
+std::optional<double> TSpinEdit::typedNumber() const { return ReadNumber(stripped(text()).toStdString()); }
+
+QString TSpinEdit::stripped(const QString& text) const {
+    QString t = text;
+    if (!prefix().isEmpty() && t.startsWith(prefix())) t.remove(0, prefix().size());
+    if (!suffix().isEmpty() && t.endsWith(suffix())) t.chop(suffix().size());
+    return t;
+}
+
+QValidator::State TSpinEdit::validate(QString& input, int&) const {
+    const std::string t = stripped(input).toStdString();
+    const WholeText whole = ReadWholeText(t, minimum(), maximum());
+    // A number with a fraction is taken as typed and rounded when the edit
+    // is left; until then the spin box keeps its value.
+    if (whole.state == WholeTextState::Acceptable && t.find_first_of(",.") != std::string::npos)
+        return QValidator::Intermediate;
+    switch (whole.state) {
+        case WholeTextState::Acceptable: return QValidator::Acceptable;
+        case WholeTextState::Intermediate: return QValidator::Intermediate;
+        case WholeTextState::Invalid: break;
+    }
+    return QValidator::Invalid;
+}
+
+int TSpinEdit::valueFromText(const QString& text) const {
+    const std::optional<int> v = ReadWholeNumber(stripped(text).toStdString());
+    return v ? std::clamp(*v, minimum(), maximum()) : minValue_;
+}
+
+void TSpinEdit::setFillValue(int v) {
+    if (typing()) return;
+    showValue(v);
+}
+
+void TSpinEdit::showValue(int v) {
+    typing_ = false;
+    setValue(v);
+    // The same value leaves a text that is not its own ("12,5") as it is.
+    if (cleanText() != textFromValue(value())) lineEdit()->setText(prefix() + textFromValue(value()) + suffix());
+}
+
+QString TSpinEdit::textFromValue(int value) const { return QString::number(value); }
+
+// Qt's own fixup drops the locale's group separator, which would join
+// "1,5" into 15; a number out of range is left as it is, and the value stays.
+void TSpinEdit::fixup(QString& input) const {
+    if (TransientText(stripped(input))) input = prefix() + QString::number(minValue_) + suffix();
+}
+
+// The user is done: the receivers take the whole number (and may show what
+// they stored); what is left of the text becomes the edit's value.
+void TSpinEdit::finishTyping() {
+    if (!typing_) return;
+    typing_ = false;
+    emit numberEntered();
+    if (isTransient()) {
+        showValue(minValue_);
+        return;
+    }
+    const std::optional<double> typed = typedNumber();
+    if (!typed) return;
+    const double whole = std::nearbyint(*typed);
+    const int taken = static_cast<int>(std::clamp(whole, static_cast<double>(minimum()), static_cast<double>(maximum())));
+    if (cleanText() == textFromValue(taken) && value() == taken) return;
+    showValue(taken);
+    const WordTable& w = WordsOf(words_);
+    ShowTextTip(this, QString::fromStdString(taken != whole ? RangeNote(w, minimum(), maximum(), taken)
+                                                             : WholeNote(w, taken)));
+}
+
+void TSpinEdit::stepBy(int steps) {
+    QSpinBox::stepBy(steps);
+    typing_ = true;
+    finishTyping();
+}
+
+void TSpinEdit::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) finishTyping();
+    // A key typed over the same text is typing too.
+    else if (TypingKey(*event)) typing_ = true;
+    QSpinBox::keyPressEvent(event);
+}
+
+void TSpinEdit::focusInEvent(QFocusEvent* event) {
+    typing_ = false;
+    QSpinBox::focusInEvent(event);
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::PopupFocusReason) finishTyping();
+    QSpinBox::focusOutEvent(event);
+}
+
+}  // namespace pelmar
