@@ -98,4 +98,13 @@ std::string ChangedNote(const WordTable& words, double taken) {
     return FillIn(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
 }
 
+std::string MinusNote(const WordTable& words, bool allowMinus) {
+    return std::string(allowMinus ? words.Said("Минус ставится только в начале числа.", "A minus goes only at the start of the number.")
+                                  : words.Said("Это число не бывает отрицательным.", "This number is never negative."));
+}
+
+std::string BoundsNote(const WordTable& words, int lo, int hi) {
+    return FillIn(words.Said("Допустимо от %1 до %2.", "Allowed from %1 to %2."), {std::to_string(lo), std::to_string(hi)});
+}
+
 }  // namespace pelmar

@@ -63,4 +63,10 @@ std::string WholeNote(const WordTable& words, int taken);
 std::string RangeNote(const WordTable& words, int lo, int hi, int taken);
 std::string ChangedNote(const WordTable& words, double taken);
 
+// The tips of a key a number field did not take: a minus out of its place
+// (or in a field of numbers that are never negative), a digit that would
+// leave the bounds.
+std::string MinusNote(const WordTable& words, bool allowMinus);
+std::string BoundsNote(const WordTable& words, int lo, int hi);
+
 }  // namespace pelmar

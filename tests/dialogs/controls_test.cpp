@@ -13,6 +13,7 @@
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
 #include "files/text_lines.h"
+#include "files/ui/text_tip.h"
 #include "model/update.h"
 
 using namespace pelmar;
@@ -135,6 +136,34 @@ TEST(SpinEdit, TransientTextFallsBackToMinValue) {
     TSpinEdit unbounded;
     unbounded.setValue(-2000000000);
     EXPECT_EQ(unbounded.value(), -2000000000);
+}
+
+// A key the spin edit does not take leaves the text as it was and says why
+// when it is a minus out of its place or a digit beyond the bounds; a letter
+// is just not taken.
+TEST(SpinEdit, RefusedKeysAreTold) {
+    struct Case {
+        int min, max;
+        const char* keys;  // typed over the whole text
+        const char* shown;
+        const char* tip;  // empty: none
+    };
+    const Case cases[] = {
+        {0, 0, "12a", "12", ""},
+        {1, 100, "150", "15", "Допустимо от 1 до 100."},
+        {1, 20, "-", "7", "Это число не бывает отрицательным."},
+        {-180, 180, "1-", "1", "Минус ставится только в начале числа."},
+        {-180, 180, "-200", "-20", "Допустимо от -180 до 180."},
+        {-180, 180, "--5", "-5", "Минус ставится только в начале числа."},
+    };
+    for (const Case& c : cases) {
+        Window win;
+        win.spin->setMinMax(c.min, c.max);
+        win.spin->setValue(7);
+        TypeInto(win.spin, c.keys);
+        EXPECT_EQ(win.spin->text(), c.shown) << c.keys;
+        EXPECT_EQ(ShownTextTip(), c.tip) << c.keys;
+    }
 }
 
 // Integer fields (a spin edit, a numeric edit without the comma) never read

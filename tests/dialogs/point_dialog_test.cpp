@@ -13,6 +13,7 @@
 #include "dialogs/ui/point_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "editing_fake.h"
+#include "files/held_text.h"
 #include "files/ui/text_tip.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
@@ -220,6 +221,19 @@ TEST(PointDialog, TextsShownAsKept) {
     auto* name = Find<QLineEdit>(*s.dlg, "EditPName");
     EXPECT_TRUE(name->text().contains(QString::fromUtf8("αβχ")) && name->text().contains(QString::fromUtf8("♣♦♥♠")));
     name->setFocus();
+    // Backspace and Delete take a sign with the mark of its form.
+    const QString shown = name->text();
+    const qsizetype mark = shown.indexOf(QChar(0xFE0E));
+    ASSERT_GT(mark, 0);
+    const QString without = shown.left(mark - 1) + shown.mid(mark + 1);
+    for (const auto& [key, at] : {std::pair{Qt::Key_Backspace, mark + 1}, std::pair{Qt::Key_Delete, mark - 1}}) {
+        name->setCursorPosition(static_cast<int>(at));
+        QTest::keyClick(name, key);
+        EXPECT_EQ(std::make_pair(name->text(), s.stored().Name.s),
+                  std::make_pair(without, HoldText(without.toStdString(), true).text));
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(s.stored().Name.s, p.Name.s);
+    }
     name->selectAll();
     QTest::keyClick(name, Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(name, Qt::Key_Delete);

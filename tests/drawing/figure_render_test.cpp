@@ -220,7 +220,10 @@ TEST(FigureRender, MetafileShowsTheSameDrawingInAnEmfReader) {
                               "--export-background-opacity=1", "--export-filename=" + png});
     } else {
         png = dir.filePath("MetaTemp.png");
-        proc.start(office, {"--headless", "--convert-to", "png", "--outdir", dir.path(), emf});
+        // A profile of its own: an office started by another test at the same
+        // time would take the work over and write nothing here.
+        proc.start(office, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless", "--convert-to",
+                            "png", "--outdir", dir.path(), emf});
     }
     ASSERT_TRUE(proc.waitForFinished(180000));
     const QImage shown(png);

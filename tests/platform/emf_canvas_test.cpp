@@ -472,7 +472,10 @@ TEST_F(EmfCanvasTest, RendersInAnEmfReader) {
         proc.start(inkscape, {path(), "--export-type=png", "--export-filename=" + png});
     } else {
         png = path("picture.png");
-        proc.start(office, {"--headless", "--convert-to", "png", "--outdir", dir.path(), path()});
+        // A profile of its own: an office started by another test at the same
+        // time would take the work over and write nothing here.
+        proc.start(office, {"-env:UserInstallation=file://" + path("profile"), "--headless", "--convert-to", "png",
+                            "--outdir", dir.path(), path()});
     }
     ASSERT_TRUE(proc.waitForFinished(180000));
     QImage img(png);

@@ -83,11 +83,7 @@ void TNumEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TNumEdit::tellMinus() {
-    const WordTable& w = WordsOf(words_);
-    ShowTextTip(this, QString::fromUtf8(allowMinus_ ? w.Said("Минус ставится только в начале числа.",
-                                                              "A minus goes only at the start of the number.")
-                                                     : w.Said("Это число не бывает отрицательным.",
-                                                              "This number is never negative.")));
+    ShowTextTip(this, QString::fromStdString(MinusNote(WordsOf(words_), allowMinus_)));
 }
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {

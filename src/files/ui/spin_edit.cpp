@@ -157,7 +157,34 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) finishTyping();
     // A key typed over the same text is typing too.
     else if (TypingKey(*event)) typing_ = true;
+    const QLineEdit* line = lineEdit();
+    const QString before = line->text();
+    const QString key = event->text();
+    const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+                          key.size() == 1 && key[0].isPrint();
+    // What the key would make of the text: it replaces the selection only.
+    const qsizetype from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    const qsizetype to = line->hasSelectedText() ? from + line->selectedText().size() : from;
+    const QString wanted = before.left(from) + key + before.mid(to);
     QSpinBox::keyPressEvent(event);
+    if (plainKey && wanted != before && line->text() == before) tellRefused(stripped(wanted));
+}
+
+// A minus or a digit the edit did not take is told; other signs are simply
+// not numbers.
+void TSpinEdit::tellRefused(const QString& wanted) {
+    const WordTable& w = WordsOf(words_);
+    const std::string t = wanted.toStdString();
+    const std::size_t minus = t.rfind('-');
+    if (minus != std::string::npos && (minus != 0 || minimum() >= 0)) {
+        ShowTextTip(this, QString::fromStdString(MinusNote(w, minimum() < 0)));
+        return;
+    }
+    // A number as such, that only its bounds refuse.
+    const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    if (ReadWholeText(t, lowest, highest).state == WholeTextState::Invalid) return;
+    if (ReadWholeText(t, minimum(), maximum()).state == WholeTextState::Invalid)
+        ShowTextTip(this, QString::fromStdString(BoundsNote(w, minimum(), maximum())));
 }
 
 void TSpinEdit::focusInEvent(QFocusEvent* event) {

@@ -81,6 +81,7 @@ private:
     void send(int v);
     QSize narrowed(QSize hint) const;
     QString stripped(const QString& text) const;
+    void tellRefused(const QString& wanted);
 
     std::optional<int> sent_;  // the value `changed` last reported
     int minValue_ = 0;

@@ -85,6 +85,12 @@ bool TextGuard::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        // Backspace takes a sign with the mark of its form (the later of two
+        // codes), as Delete does: the mark alone would make it the other code.
+        const int at = edit_->cursorPosition();
+        if (plain && key->key() == Qt::Key_Backspace && !edit_->hasSelectedText() && at > 1 &&
+            edit_->text()[at - 1].unicode() >= 0xFE00 && edit_->text()[at - 1].unicode() <= 0xFE0F)
+            edit_->cursorBackward(true, 1);
         if (plain && !text.isEmpty() && QChar::isPrint(text.toUcs4().front())) {
             const HeldText held = HoldText(text.toStdString(), symbolNow());
             if (held.text.empty() && !held.refused.empty()) {
