@@ -187,12 +187,12 @@ std::string CmText(int mm) { return NumberText(mm / 10.0); }
 
 int CentredLeftMargin(const PictureSettings& s) {
     const int page = s.Portrait ? s.PaperWidth : s.PaperHeight;
-    return RoundHalfEven((page - SideMm(s.Width, s.Dpi)) / 2);
+    return std::max(0, RoundHalfEven((page - SideMm(s.Width, s.Dpi)) / 2));
 }
 
 int CentredTopMargin(const PictureSettings& s) {
     const int page = s.Portrait ? s.PaperHeight : s.PaperWidth;
-    return RoundHalfEven((page - SideMm(s.Height, s.Dpi)) / 2);
+    return std::max(0, RoundHalfEven((page - SideMm(s.Height, s.Dpi)) / 2));
 }
 
 std::optional<PrintPreviewLayout> PrintPreviewOf(const PictureSettings& s) {

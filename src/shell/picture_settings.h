@@ -128,7 +128,8 @@ std::optional<int> MarginOfText(std::string_view text);
 std::string CmText(int mm);
 
 // The margin that centres a picture side on the page: across (the page's
-// width) or down (its height), turned with the orientation.
+// width) or down (its height), turned with the orientation; 0 for a picture
+// larger than the page, which is never given a negative margin.
 int CentredLeftMargin(const PictureSettings& s);
 int CentredTopMargin(const PictureSettings& s);
 

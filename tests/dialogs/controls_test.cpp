@@ -90,6 +90,18 @@ TEST(NumEdit, TypedAndPastedTextFiltered) {
         win.num->fixEmpty();
         EXPECT_EQ(win.num->text(), *t ? "-0" : "0");
     }
+
+    // Once left, the text is a number: no separator that nothing follows, and
+    // a text without a digit is 0 (empty where the field keeps it empty).
+    const std::tuple<const char*, bool, const char*> left[] = {
+        {"10,", false, "10"}, {"2,50", false, "2,50"}, {",", false, "0"}, {"-,", false, "-0"}, {"-,", true, ""}};
+    for (const auto& [typed, emptyKept, shown] : left) {
+        Window w;
+        w.num->setEmptyKept(emptyKept);
+        TypeInto(w.num, typed);
+        w.other->setFocus();
+        EXPECT_EQ(w.num->text(), shown) << typed;
+    }
 }
 
 // An emptied or "-" spin edit reads as its MinValue (0 when unbounded) but

@@ -33,6 +33,8 @@ TEST(PictureSettings, PaperMarginsAndCentring) {
     s.Portrait = false;
     EXPECT_EQ(CentredLeftMargin(s), 127) << "across a turned page is along the paper's height";
     EXPECT_EQ(CentredTopMargin(s), 84);
+    s.Width = s.Height = 5000;  // 42 cm: larger than the page either way
+    EXPECT_EQ(std::make_pair(CentredLeftMargin(s), CentredTopMargin(s)), std::make_pair(0, 0));
 
     // An empty centimetre text is 1 cm; sizes stay within the spin edits' range.
     EXPECT_EQ(PixelsOfCmText("", 300), CmToPix(300, 1));

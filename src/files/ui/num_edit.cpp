@@ -63,11 +63,17 @@ void TNumEdit::finishTyping() {
     // What is left of the text becomes a number: the receivers of the change
     // have been told at numberEntered.
     fixing_ = true;
-    if ((text().isEmpty() && !emptyKept_) || text() == "-")
-        setText(text().isEmpty() ? QStringLiteral("0") : QStringLiteral("-0"));
-    // A whole-number field shows the number it took.
-    if (!allowComma_ && text().contains(QLatin1Char(',')))
+    const QString t = text();
+    if (!typedNumber()) {
+        // No digit ("", "-", ","): empty where the field keeps an empty text,
+        // else 0.
+        const QString fixed = emptyKept_ ? QString() : t.startsWith(u'-') ? QStringLiteral("-0") : QStringLiteral("0");
+        if (fixed != t) setText(fixed);
+    } else if (t.endsWith(u',') || (!allowComma_ && t.contains(u','))) {
+        // The number it took, without a separator that nothing follows (a
+        // whole-number field: rounded).
         if (const std::optional<double> v = number()) setText(QString::fromStdString(NumberText(*v)));
+    }
     fixing_ = false;
 }
 
