@@ -140,7 +140,8 @@ TEST(GraphOptions, BoundsAsTyped) {
 
 // The bounds, steps and transformations typed key by key: the text stays as
 // typed, an emptied field is 0 once left, and the field then shows what is
-// stored, with a tip where the step's rule changed it.
+// stored, with a tip where the step's rule changed it (a polar step of 0 is
+// refused).
 TEST(GraphOptions, NumbersTypedKeyByKey) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     using W = WorkingCopies;
@@ -152,6 +153,8 @@ TEST(GraphOptions, NumbersTypedKeyByKey) {
              [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, -7.5, "-7,5", false}},
         {3, {"a polar bound typed over an emptied field", "EditGranPolA2", "\b12", {"", "1", "12"},
              [](const W& w) { return w.CurXOY.Polar[1][1].v; }, 12, "12", false}},
+        {3, {"a polar step of 0", "EditGranPolH", "\b0", {"", "0"}, [](const W& w) { return w.CurXOY.Polar[1][2].v; },
+             0.05, "0,05", true}},
         {5, {"a parametric step of 0", "EditX2c", "0", {"0"}, [](const W& w) { return w.CurXOY.ParH.v; }, 0.0001,
              "0,0001", true}},
         {13, {"a parametric step left empty", "EditX2c", "\b", {""}, [](const W& w) { return w.CurXZ.ParH.v; },

@@ -447,13 +447,15 @@ void TFormXOYOpt::connectHandlers() {
             if (const std::optional<double> h = ClampParamStep(v)) fields().par[2]->v = *h;
         },
         [this] { return fields().par[2]->v; }, {"Шаг не меньше 0,0001.", "The step is at least 0,0001."});
+    // The angle step H: a step of 0 or less draws nothing and is refused.
     for (std::size_t i = 0; i < 3; ++i)
         numberEdit(
             EditGranPol[i],
             [this, i](double v) {
-                if (Ed<double>* f = fields().polar[i]) f->v = v;
+                if (Ed<double>* f = fields().polar[i]; f && (i < 2 || v > 0)) f->v = v;
             },
-            [this, i] { return fields().polar[i] ? fields().polar[i]->v : 0.0; });
+            [this, i] { return fields().polar[i] ? fields().polar[i]->v : 0.0; },
+            i < 2 ? std::pair<const char*, const char*>{} : std::pair{"Шаг больше 0.", "The step is greater than 0."});
     for (std::size_t i = 0; i < 4; ++i)
         numberEdit(
             LabeledEditDec[i],
