@@ -5,6 +5,7 @@
 # coordinate system; each recipe leaves a strip NAME-keys.png (the field after
 # each key) and NAME-left.png (the dialog once the field is left, with its
 # tip):
+#   new-count-max  a count above its bound in the new project: refused, a tip
 #   point-x        the point's picture X: select all, Backspace, -250
 #   label-distance the point's label distance 12,75 (a whole number)
 #   point-xx       the point's 3D X 0,1234 (kept to 0,123 when left)
@@ -47,6 +48,8 @@ play '
   at 18 56 3                                   # New: a point, a segment, a 2D and a 3D system
   for p in "598 381" "598 410" "598 526" "822 584"; do at $p 0.6; done
   shot new-counts
+  at 940 585 0.3; xdotool key ctrl+a; xdotool key 5; sleep 0.6   # 5 drawings of 3D systems: at most 2
+  shot new-count-max
   at 892 625 3; at 901 657 4                   # Ok, project options Ok: the point dialog
   field 136 226 150                            # the picture X as in the recipe
   keys point-x 136 226 400x30+0+212 b-250
