@@ -6,6 +6,8 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/role_tables.h"
+#include "files/held_text.h"
+#include "platform/qt_text.h"
 
 namespace pelmar {
 
@@ -25,19 +27,21 @@ bool IsCurrent(const EditingState& st, Kind k) {
 
 std::string Num(int n) { return std::to_string(n); }
 
+// A point's name as its label shows it (a name set in "Symbol": its signs).
+std::string Label(const DPoint& p) { return IsSymbolFamily(p.NameFont.s) ? SymbolShown(p.Name.s) : p.Name.s; }
+
 template <class R>
 std::string TopForm(const R& r) {
     std::string s;
-    if constexpr (std::is_same_v<R, DPoint>) s = r.Name.s;
+    if constexpr (std::is_same_v<R, DPoint>) s = Label(r);
     else s = r.ID.s;
     if (r.Number != 0) s += "[" + Num(r.Number) + "]";
     return s;
 }
 
 // Label texts of vertices.
-const std::string& Label(const DPoint& p) { return p.Name.s; }
 template <class F>
-const std::string& Vertex(const F& figure, int i) {
+std::string Vertex(const F& figure, int i) {
     return Label(figure.S[static_cast<std::size_t>(i)].P1);
 }
 

@@ -142,8 +142,11 @@ void NameEverything(EditingState& st) {
     }
     w.CurZi.ID.s = "Цилиндр";
     w.CurZi.Number = 3;
-    w.CurZi.Axis.P1.Name.s = "O";
-    w.CurPoint.Name.s = "M";
+    w.CurZi.Axis.P1.Name.s = "W";  // set in Symbol: its label shows Ω
+    w.CurZi.Axis.P1.NameFont.s = "Symbol";
+    w.CurPoint.Name.s = "L";
+    w.CurPoint.NameFont.s = "symbol";  // in any letter case: Λ
+
     w.CurXZ.ID.s = "XYZ №1";
     w.CurKo.ID.s = "Конус";
     w.CurLine.ID.s = "Отрезок";
@@ -156,12 +159,12 @@ TEST(Nesting, PathCaptions) {
     using enum Kind;
     const std::vector<CaptionCase> cases{
         {"top level, referenced", li, {}, li, "Отрезок[1]"},
-        {"top-level point shows its label", po, {}, po, "M"},
+        {"top-level point shows its label", po, {}, po, "Λ"},
         {"side 1 of face 2 of a pyramid", i3, {{tr, 7}, {li, 4}}, li, "Пирамида / Грань2 BSC / Сторона BSBS"},
         {"face 2 itself", i3, {{tr, 7}}, tr, "Пирамида / Грань2 BSC"},
         {"base of a three-sided pyramid only", i4, {{tr, 5}}, tr, ""},
         {"side face 4 of a prism", r4, {{kv, 11}}, kv, "Призма / Грань4 DD1A1A"},
-        {"centre of the lower base", zi, {{ci, 7}, {po, 3}}, po, "Цилиндр[3] / Ниж. основание / O"},
+        {"centre of the lower base", zi, {{ci, 7}, {po, 3}}, po, "Цилиндр[3] / Ниж. основание / Ω"},
         {"X axis of the current 3D system", xz, {{li, 12}}, li, "XYZ №1 / Ось X"},
         {"an axis with no system current", po, {{li, 12}}, li, ""},
         {"height line from vertex 3", tr, {{li, 9}}, li, "Тр / Высота угла C"},
