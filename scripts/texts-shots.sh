@@ -5,8 +5,8 @@
 #                   box keeps the first three, a tip says the rest was not
 #                   taken (the file then holds those three)
 #   symbol.png      the lesson reopened with its point named in "Symbol" with
-#                   the codes of "a©®¬" and a 26-letter ID: the name field
-#                   shows α♥→← as the label draws them, the ID whole
+#                   the codes of "a©®¬" and a 26-letter ID: the name field and
+#                   the red caption show α♥→← as the label draws them, the ID whole
 #   refused.png     "b" and "§" typed at the end of the name: β taken, §
 #                   refused in a tip above the field that covers no control
 #   roundtrip.png   the name copied, deleted, pasted back, undone twice and
