@@ -108,6 +108,23 @@ protected:
             VertexHints(*this, rows_[i - 1], w_.S[i].P1, w_.S[i % N + 1].P1, wordProj_);
     }
 
+    // A side's length typed: above 0 and, where the side is stretched along
+    // its own direction, between ends that do not coincide.
+    QString sideRefusal(int i, double v, bool alongItself = true) const {
+        if (!(v > 0)) return this->said("Сторона длиннее 0.", "A side is longer than 0.");
+        if (alongItself && !(w_.S[static_cast<std::size_t>(i)].Length.v > 0))
+            return this->said("Концы стороны совпадают: её не растянуть.",
+                              "The side's ends coincide: it has no direction to stretch along.");
+        return {};
+    }
+
+    // A height typed: above 0 (`flat` says why) and one the picture can draw.
+    QString heightRefusal(double v, const QString& flat) const {
+        if (!(v > 0)) return flat;
+        if (!HeightDrawable(v)) return this->said("Высота не больше 1000000.", "A height is at most 1000000.");
+        return {};
+    }
+
     R& w_;
     TwoPages pages_{};
     HeadGroup head_{};

@@ -271,18 +271,10 @@ QString TetragonDialog::refusal(Value what, int i, double v) const {
             }
             return {};
         }
-        case Value::Side:
-            if (!(v > 0)) return said("Сторона длиннее 0.", "A side is longer than 0.");
-            if (!(k.S[static_cast<std::size_t>(i)].Length.v > 0))
-                return said("Концы стороны совпадают: её не растянуть.",
-                            "The side's ends coincide: it has no direction to stretch along.");
-            return {};
+        case Value::Side: return sideRefusal(i, v);
         case Value::Height:
-            if (!(v > 0))
-                return said("Высота больше 0: четырёхугольник не ложится на основание.",
-                            "A height is above 0: the tetragon is never laid flat on its base.");
-            if (!HeightDrawable(v)) return said("Высота не больше 1000000.", "A height is at most 1000000.");
-            return {};
+            return heightRefusal(v, said("Высота больше 0: четырёхугольник не ложится на основание.",
+                                         "A height is above 0: the tetragon is never laid flat on its base."));
     }
     return {};
 }

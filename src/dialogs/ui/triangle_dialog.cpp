@@ -299,21 +299,14 @@ QString TriangleDialog::refusal(Value what, int i, double v) const {
             }
             return {};
         case Value::Side:
-            if (!(v > 0)) return said("Сторона длиннее 0.", "A side is longer than 0.");
-            if (type == 2 && i == 2 && !(v > base / 2))
+            if (type == 2 && i == 2 && v > 0 && !(v > base / 2))
                 return said("Боковая сторона длиннее половины основания (%1).",
                             "An equal side is longer than half the base (%1).")
                     .arg(NumText(base / 2));
-            if ((i != 3 || type == 4) && !(t.S[static_cast<std::size_t>(i)].Length.v > 0))
-                return said("Концы стороны совпадают: её не растянуть.",
-                            "The side's ends coincide: it has no direction to stretch along.");
-            return {};
+            return sideRefusal(i, v, i != 3 || type == 4);
         case Value::Height:
-            if (!(v > 0))
-                return said("Высота больше 0: треугольник не ложится на основание.",
-                            "A height is above 0: the triangle is never laid flat on its base.");
-            if (!HeightDrawable(v)) return said("Высота не больше 1000000.", "A height is at most 1000000.");
-            return {};
+            return heightRefusal(v, said("Высота больше 0: треугольник не ложится на основание.",
+                                         "A height is above 0: the triangle is never laid flat on its base."));
     }
     return {};
 }

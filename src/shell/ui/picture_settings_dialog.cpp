@@ -602,43 +602,39 @@ void FormImage::paperChosen(int item) {
 }
 
 void FormImage::paperEntered(bool width) {
-    TNumEdit* e = width ? editPri1_ : editPri2_;
-    int& side = width ? s_.PaperWidth : s_.PaperHeight;
-    // An empty edit is 0, which is no paper.
-    const std::string text = e->text().isEmpty() ? std::string("0") : e->text().toStdString();
-    const std::optional<int> mm = PaperSideOfText(text);
-    if (mm) side = *mm;
-    e->showNumber(side / 10.0);
-    comboPri_->setCurrentIndex(PaperItemOf(s_.PaperWidth, s_.PaperHeight));
-    drawPreview();
-    if (!mm)
-        ShowTextTip(e, said("Размер бумаги — число больше 0: остался %1 см.",
-                            "A paper side is a number above 0: it stays %1 cm.")
-                           .arg(e->text()));
-    else if (ReadNumber(text) != side / 10.0)
-        ShowTextTip(e, said("Размер бумаги хранится в целых миллиметрах: взято %1 см.",
-                            "The paper size is kept in whole millimetres: %1 cm was taken.")
-                           .arg(e->text()));
+    millimetresEntered(width ? editPri1_ : editPri2_, width ? s_.PaperWidth : s_.PaperHeight, PaperSideOfText,
+                       said("Размер бумаги — число больше 0: остался %1 см.",
+                            "A paper side is a number above 0: it stays %1 cm."),
+                       said("Размер бумаги хранится в целых миллиметрах: взято %1 см.",
+                            "The paper size is kept in whole millimetres: %1 cm was taken."));
 }
 
 void FormImage::marginEntered(bool top) {
-    TNumEdit* e = top ? editPri3_ : editPri4_;
-    int& margin = top ? s_.MarginTop : s_.MarginLeft;
-    // An empty edit is 0.
+    const auto read = [](std::string_view text) -> std::optional<int> {
+        const std::optional<int> mm = MarginOfText(text);
+        return mm && *mm >= 0 ? mm : std::nullopt;
+    };
+    millimetresEntered(top ? editPri3_ : editPri4_, top ? s_.MarginTop : s_.MarginLeft, read,
+                       said("Поле — число не меньше 0: осталось %1 см.",
+                            "A margin is a number of 0 or more: it stays %1 cm."),
+                       said("Поля хранятся в целых миллиметрах: взято %1 см.",
+                            "Margins are kept in whole millimetres: %1 cm was taken."));
+}
+
+// A paper side or a margin left: typed in centimetres (an empty edit: 0),
+// kept in whole millimetres.  `read` gives the millimetres of a text, nullopt
+// for one that is not taken; the edit then shows what is kept, with
+// `refused` or `rounded` where that is not what was typed.
+void FormImage::millimetresEntered(TNumEdit* e, int& kept, std::optional<int> (*read)(std::string_view),
+                                   const QString& refused, const QString& rounded) {
     const std::string text = e->text().isEmpty() ? std::string("0") : e->text().toStdString();
-    const std::optional<int> mm = MarginOfText(text);
-    const bool taken = mm && *mm >= 0;
-    if (taken) margin = *mm;
-    e->showNumber(margin / 10.0);
+    const std::optional<int> mm = read(text);
+    if (mm) kept = *mm;
+    e->showNumber(kept / 10.0);
+    comboPri_->setCurrentIndex(PaperItemOf(s_.PaperWidth, s_.PaperHeight));
     drawPreview();
-    if (!taken)
-        ShowTextTip(e, said("Поле — число не меньше 0: осталось %1 см.",
-                            "A margin is a number of 0 or more: it stays %1 cm.")
-                           .arg(e->text()));
-    else if (ReadNumber(text) != margin / 10.0)
-        ShowTextTip(e, said("Поля хранятся в целых миллиметрах: взято %1 см.",
-                            "Margins are kept in whole millimetres: %1 cm was taken.")
-                           .arg(e->text()));
+    if (!mm) ShowTextTip(e, refused.arg(e->text()));
+    else if (ReadNumber(text) != kept / 10.0) ShowTextTip(e, rounded.arg(e->text()));
 }
 
 void FormImage::finishTyping() {

@@ -94,6 +94,8 @@ private:
     // stored, with a tip where that is not the number typed.
     void paperEntered(bool width);
     void marginEntered(bool top);
+    void millimetresEntered(TNumEdit* e, int& kept, std::optional<int> (*read)(std::string_view),
+                            const QString& refused, const QString& rounded);
     // The field in which a number is being typed counts as left.
     void finishTyping();
     void orientation(bool portrait);
