@@ -104,6 +104,25 @@ void BM_CoordinateSystemRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_CoordinateSystemRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The system with a scale typed far too large (327222 pixels a unit): the
+// ticks, grid and numbers are walked only where the picture shows them.
+void BM_CoordinateSystemHugeScale(benchmark::State& state) {
+    bench::EnsureGuiApp();
+    auto proj = Document();
+    DXOY& x = proj->Obj.Xy[1];
+    x.ScaleX.v = x.ScaleY.v = static_cast<double>(state.range(0));
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, 1200, 900};
+    RepaintProject(*proj, st, host, RedrawMode::Window, true);
+    for (auto _ : state) {
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
+        host.log.clear();
+        benchmark::DoNotOptimize(host.shown.constBits());
+    }
+}
+BENCHMARK(BM_CoordinateSystemHugeScale)->Arg(327222)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The same system dragged: every redraw finds it a pixel to the side of the
 // last one (over 200 places, more than any cache holds), so its graphs are
 // sampled and stroked anew and nothing kept of an earlier picture fits.

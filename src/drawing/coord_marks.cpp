@@ -86,6 +86,31 @@ int StepsIn(double room, double step) {
     return static_cast<int>(n);
 }
 
+void ShownSteps(double origin, double step, double lo, double hi, int& first, int& last) {
+    double a = (lo - origin) / step, b = (hi - origin) / step;
+    if (!std::isfinite(a) || !std::isfinite(b) || step == 0) {
+        first = 1, last = 0;
+        return;
+    }
+    if (a > b) std::swap(a, b);
+    const double f = std::max(static_cast<double>(first), std::ceil(a));
+    const double l = std::min(static_cast<double>(last), std::floor(b));
+    if (!(f <= l)) {
+        first = 1, last = 0;
+        return;
+    }
+    first = static_cast<int>(f);  // both within the ints first and last were
+    last = static_cast<int>(l);
+}
+
+void MarkPainter::shownAlongX(double origin, double step, int& first, int& last) const {
+    ShownSteps(origin, step, -kMarkReach, im_.Width + kMarkReach, first, last);
+}
+
+void MarkPainter::shownAlongY(double origin, double step, int& first, int& last) const {
+    ShownSteps(origin, step, -kMarkReach, im_.Height + kMarkReach, first, last);
+}
+
 std::string MarkNumberText(double value, char decimalSep) {
     double v = Round(value * 1000) / 1000;
     if (v == 0) v = 0;  // no "-0"
@@ -169,7 +194,9 @@ void MarkPainter::line(double width, PointF a, PointF b) {
 void MarkPainter::horizontalTicks(PointF centre, double step, double left, double right) {
     double up = 0, down = 0;
     TickHalfLengths(style_.markWidth, style_.markHeight, style_.thick, up, down);
-    for (int i = -StepsIn(left, step), last = StepsIn(right, step); i <= last; ++i) {
+    int first = -StepsIn(left, step), last = StepsIn(right, step);
+    shownAlongX(centre.x, step, first, last);
+    for (int i = first; i <= last; ++i) {
         const double x = centre.x + i * step;
         line(style_.markWidth, {x, centre.y - up}, {x, centre.y + down});
     }
@@ -178,14 +205,18 @@ void MarkPainter::horizontalTicks(PointF centre, double step, double left, doubl
 void MarkPainter::verticalTicks(PointF centre, double step, double below, double above) {
     double up = 0, down = 0;
     TickHalfLengths(style_.markWidth, style_.markHeight, style_.thick, up, down);
-    for (int i = -StepsIn(below, step), last = StepsIn(above, step); i <= last; ++i) {
+    int first = -StepsIn(below, step), last = StepsIn(above, step);
+    shownAlongY(centre.y, -step, first, last);
+    for (int i = first; i <= last; ++i) {
         const double y = centre.y - i * step;
         line(style_.markWidth, {centre.x - up, y}, {centre.x + down, y});
     }
 }
 
 void MarkPainter::horizontalNumbers(PointF centre, double step, int n, double div, double left, double right) {
-    for (int i = -StepsIn(left, step), last = StepsIn(right, step); i <= last; ++i) {
+    int first = -StepsIn(left, step), last = StepsIn(right, step);
+    shownAlongX(centre.x, step, first, last);
+    for (int i = first; i <= last; ++i) {
         if (i == 0) continue;
         horizontalAxisNumber(MarkNumberText(i * n * div, style_.decimalSep), Round(centre.x + i * step),
                              Round(centre.y + style_.markHeight / 2.0));
@@ -193,7 +224,9 @@ void MarkPainter::horizontalNumbers(PointF centre, double step, int n, double di
 }
 
 void MarkPainter::verticalNumbers(PointF centre, double step, int n, double div, double below, double above) {
-    for (int i = -StepsIn(below, step), last = StepsIn(above, step); i <= last; ++i) {
+    int first = -StepsIn(below, step), last = StepsIn(above, step);
+    shownAlongY(centre.y, -step, first, last);
+    for (int i = first; i <= last; ++i) {
         if (i == 0) continue;
         verticalAxisNumber(MarkNumberText(i * n * div, style_.decimalSep), Round(centre.x + style_.markHeight / 2.0),
                            Round(centre.y - i * step));

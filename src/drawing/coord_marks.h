@@ -67,6 +67,15 @@ void TickHalfLengths(int markWidth, int markHeight, int thick, double& up, doubl
 // that an absurd axis cannot stall the drawing.
 int StepsIn(double room, double step);
 
+// Narrows the steps first..last so that only those whose place
+// `origin + i * step` lies within [lo, hi] remain; none (first > last) when
+// no place does or the numbers are not finite.
+void ShownSteps(double origin, double step, double lo, double hi, int& first, int& last);
+
+// How far beyond the picture a tick, a grid line or a number placed at a
+// step may stand and still show.
+inline constexpr double kMarkReach = 1000;
+
 // The text of a tick value: rounded to three decimals, with the separator.
 std::string MarkNumberText(double value, char decimalSep);
 
@@ -81,6 +90,11 @@ public:
     // the painter ends, and are drawn in one batch in their order.
     void line(double width, PointF a, PointF b);
     void flushLines();
+
+    // The steps first..last along x (or y) narrowed to those the picture
+    // shows, with kMarkReach around it.
+    void shownAlongX(double origin, double step, int& first, int& last) const;
+    void shownAlongY(double origin, double step, int& first, int& last) const;
 
     // The ticks across the horizontal axis through `centre`, every `step`
     // pixels from `left` pixels before the centre to `right` after it, and

@@ -10,6 +10,7 @@
 #include "drawing/formula_internal.h"
 
 #include "drawing/curve_builder.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -141,7 +142,7 @@ private:
     TracePoint point(double c, double x, double r) const;
     bool visible(const Vec3& m) const;
     int gap(const TracePoint& a, const TracePoint& b) const {
-        return static_cast<int>(std::rint(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py)));
+        return SaturatedRound<int>(plane_ == PlaneZ ? std::fabs(a.px - b.px) : std::fabs(a.py - b.py));
     }
     void add(std::uint8_t which, const TracePoint& p) { AddCurvePoint(ctx_, which, p.visible, p.px, p.py); }
     // Adds p to a branch that continues from prev, placing a change of

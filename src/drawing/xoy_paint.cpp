@@ -60,16 +60,23 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
         const double gw = r.GridThick.v;
         const double gx = sx * r.GridStep.v;
         const double gy = sy * r.GridStep.v;
-        if (xSteps && gx != 0)
-            for (int i = -StepsIn(f.cx - f.x1, gx), last = StepsIn(f.x2 - f.cx, gx); i <= last; ++i) {
+        // Only the grid lines the picture shows.
+        if (xSteps && gx != 0) {
+            int first = -StepsIn(f.cx - f.x1, gx), last = StepsIn(f.x2 - f.cx, gx);
+            marks.shownAlongX(f.cx, gx, first, last);
+            for (int i = first; i <= last; ++i) {
                 const double x = f.cx + i * gx;
                 marks.line(gw, {x, f.y2}, {x, f.y1});
             }
-        if (ySteps && gy != 0)
-            for (int i = -StepsIn(f.cy - f.y2, gy), last = StepsIn(f.y1 - f.cy, gy); i <= last; ++i) {
+        }
+        if (ySteps && gy != 0) {
+            int first = -StepsIn(f.cy - f.y2, gy), last = StepsIn(f.y1 - f.cy, gy);
+            marks.shownAlongY(f.cy, gy, first, last);
+            for (int i = first; i <= last; ++i) {
                 const double y = f.cy + i * gy;
                 marks.line(gw, {f.x1, y}, {f.x2, y});
             }
+        }
     }
 
     if (r.NumbersOn.v) {

@@ -75,7 +75,17 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
         marks.verticalTicks(centre, s, f.vy1 - f.cy, f.cy - f.vy2 - f.vA);
     }
     // No depth tick at the centre: the other two axes have theirs there.
-    for (int i = StepsIn(f.dx1 - f.cx, d), last = -StepsIn(f.cx - f.dx2 - f.dA, d); i >= last; --i) {
+    // Only the depth ticks and numbers the picture shows (the axis runs at
+    // 45 degrees: x and y both tell).
+    auto shownDepth = [&](double step, int& hi, int& lo) {
+        int first = lo, last = hi;
+        marks.shownAlongX(f.cx, step, first, last);
+        marks.shownAlongY(f.cy, -step, first, last);
+        hi = last, lo = first;
+    };
+    int depthHi = StepsIn(f.dx1 - f.cx, d), depthLo = -StepsIn(f.cx - f.dx2 - f.dA, d);
+    shownDepth(d, depthHi, depthLo);
+    for (int i = depthHi, last = depthLo; i >= last; --i) {
         if (i == 0) continue;
         const double x = f.cx + i * d;
         const double y = f.cy - i * d;
@@ -92,7 +102,9 @@ void DrawFrame(const DXZ& r, const DImProj& im, const PaintTarget& target) {
     }
     // Depth numbers carry the sign of the model X: positive towards the viewer.
     const double nd = d * n;
-    for (int i = StepsIn(f.dx1 - f.cx, nd), last = -StepsIn(f.cx - f.dx2 - f.dA, nd); i >= last; --i) {
+    int numberHi = StepsIn(f.dx1 - f.cx, nd), numberLo = -StepsIn(f.cx - f.dx2 - f.dA, nd);
+    shownDepth(nd, numberHi, numberLo);
+    for (int i = numberHi, last = numberLo; i >= last; --i) {
         if (i == 0) continue;
         marks.depthAxisNumber(MarkNumberText(-i * n * r.Div.v, style.decimalSep), Round(f.cx + i * nd + h + 0.4 * size),
                               Round(f.cy - i * nd + h - size), {f.cx + i * nd + h, f.cy - i * nd + h});

@@ -13,6 +13,7 @@
 #include "editing/selection.h"
 #include "editing/undo_store.h"
 #include "model/construct.h"
+#include "model/coord_limit.h"
 #include "model/drag_rules.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
@@ -26,7 +27,8 @@ namespace {
 
 using Ext = long double;
 
-int RoundHalfEven(Ext v) { return static_cast<int>(std::nearbyint(v)); }
+// Half to even, saturated to the range of int.
+int RoundHalfEven(Ext v) { return SaturatedRound<int>(static_cast<double>(v)); }
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/undo_store.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -22,7 +23,7 @@ constexpr std::array<const char*, KindCount> kComboWords{
 };
 
 int RoundedPercent(int size, int zoom) {
-    return static_cast<int>(std::nearbyint(static_cast<double>(size) * zoom / 100.0));
+    return SaturatedRound<int>(static_cast<double>(size) * zoom / 100.0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/coord_limit.h"
+
 namespace pelmar {
 
 namespace {
@@ -69,7 +71,7 @@ std::vector<PointF> ArcPolyline(const RectF& box, double start, double sweep) {
     const double r = std::max(rx, ry);
     double step = 360.0;
     if (r > MaxChordError / 2) step = 2 * std::acos(1 - MaxChordError / r) / Deg;
-    int n = static_cast<int>(std::ceil(std::abs(span) / step));
+    int n = SaturatedTrunc<int>(std::ceil(std::abs(span) / step));
     n = std::clamp(n, 1, MaxArcSegments);
     std::vector<PointF> pts;
     pts.reserve(static_cast<std::size_t>(n) + 1);
@@ -101,21 +103,34 @@ bool UsableDashPattern(const std::vector<double>& dashes) {
     return std::all_of(dashes.begin(), dashes.end(), [](double d) { return std::isfinite(d) && d > 0; });
 }
 
-std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
-                                             std::span<const double> patternPx, bool closed) {
-    std::vector<std::vector<PointF>> dashes;
-    if (path.empty()) return dashes;
-    std::vector<PointF> pts(path.begin(), path.end());
-    if (closed && pts.size() > 1) pts.push_back(pts.front());
+namespace {
 
+bool FinitePoint(PointF p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+double PathLength(std::span<const PointF> pts) {
+    double total = 0;
+    for (std::size_t i = 1; i < pts.size(); ++i) total += Length(pts[i - 1], pts[i]);
+    return total;
+}
+
+// The pattern's period, or 0 when it cannot cut anything.
+double PatternPeriod(std::span<const double> patternPx) {
     double total = 0;
     for (double d : patternPx) total += d;
-    if (patternPx.empty() || !(total >= MinPatternLength) ||
-        std::any_of(patternPx.begin(), patternPx.end(), [](double d) { return !(d > 0); })) {
-        dashes.push_back(pts);
-        return dashes;
-    }
+    if (patternPx.empty() || !(total >= MinPatternLength) || !std::isfinite(total) ||
+        std::any_of(patternPx.begin(), patternPx.end(), [](double d) { return !(d > 0); }))
+        return 0;
+    return total;
+}
 
+// Whether a pattern cuts `length` pixels into few enough pieces.
+bool FewDashes(double length, double period, std::size_t entries) {
+    return std::isfinite(length) && length / period * static_cast<double>(entries) / 2 <= kMaxDashes;
+}
+
+// Cuts an open polyline into dashes, the pattern starting at its first point.
+void SplitOpen(const std::vector<PointF>& pts, std::span<const double> patternPx,
+               std::vector<std::vector<PointF>>& dashes) {
     std::size_t index = 0;          // current entry of the pattern; even = dash
     double left = patternPx[0];     // length left in that entry
     std::vector<PointF> current{pts.front()};
@@ -123,7 +138,7 @@ std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
         const PointF a = pts[i - 1];
         const PointF b = pts[i];
         const double len = Length(a, b);
-        if (len <= 0) continue;
+        if (!(len > 0)) continue;
         double pos = 0;  // distance done along this side
         while (len - pos > left) {
             pos += left;
@@ -142,7 +157,131 @@ std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
         if (index % 2 == 0) current.push_back(b);
     }
     if (index % 2 == 0 && current.size() > 1) dashes.push_back(std::move(current));
+}
+
+// Liang-Barsky: the part [t0, t1] of the side a-b within r; false when none.
+bool ClipSide(PointF a, PointF b, const RectF& r, double& t0, double& t1) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    t0 = 0;
+    t1 = 1;
+    auto edge = [&](double p, double q) {  // the side keeps p * t <= q
+        if (p == 0) return q >= 0;
+        const double t = q / p;
+        if (p < 0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+        return true;
+    };
+    return edge(-dx, a.x - r.x) && edge(dx, r.x + r.w - a.x) && edge(-dy, a.y - r.y) && edge(dy, r.y + r.h - a.y);
+}
+
+bool Within(PointF p, const RectF& r) {
+    return p.x >= r.x && p.x <= r.x + r.w && p.y >= r.y && p.y <= r.y + r.h;
+}
+
+}  // namespace
+
+std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
+                                             std::span<const double> patternPx, bool closed) {
+    std::vector<std::vector<PointF>> dashes;
+    if (path.empty()) return dashes;
+    std::vector<PointF> pts(path.begin(), path.end());
+    if (closed && pts.size() > 1) pts.push_back(pts.front());
+    const double period = PatternPeriod(patternPx);
+    if (period == 0 || !FewDashes(PathLength(pts), period, patternPx.size())) {
+        dashes.push_back(std::move(pts));
+        return dashes;
+    }
+    SplitOpen(pts, patternPx, dashes);
     return dashes;
+}
+
+std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
+                                             std::span<const double> patternPx, bool closed,
+                                             const RectF& view) {
+    std::vector<std::vector<PointF>> parts;
+    if (path.empty()) return parts;
+    const double period = PatternPeriod(patternPx);
+    if (PathWithin(path, view)) {
+        std::vector<PointF> pts(path.begin(), path.end());
+        if (closed && pts.size() > 1) pts.push_back(pts.front());
+        parts.push_back(std::move(pts));
+    } else {
+        parts = ClipPath(path, closed, view, period);
+    }
+    double shown = 0;
+    for (const auto& part : parts) shown += PathLength(part);
+    if (period == 0 || !FewDashes(shown, period, patternPx.size())) return parts;
+    std::vector<std::vector<PointF>> dashes;
+    for (const auto& part : parts) SplitOpen(part, patternPx, dashes);
+    return dashes;
+}
+
+double StrokeReach(double width) { return 10 * std::max(std::isfinite(width) ? width : 1.0, 1.0) + 2; }
+
+bool PathWithin(std::span<const PointF> path, const RectF& view) {
+    return std::all_of(path.begin(), path.end(), [&](PointF p) { return Within(p, view); });
+}
+
+std::vector<std::vector<PointF>> ClipPath(std::span<const PointF> path, bool closed, const RectF& view,
+                                          double period) {
+    std::vector<std::vector<PointF>> parts;
+    const std::size_t n = path.size();
+    if (n < 2) return parts;
+    const std::size_t sides = closed ? n : n - 1;
+    std::vector<PointF> current;
+    auto flush = [&] {
+        if (current.size() >= 2) parts.push_back(std::move(current));
+        current.clear();
+    };
+    double along = 0;  // the path's length before the side
+    for (std::size_t i = 0; i < sides; ++i) {
+        const PointF a = path[i];
+        const PointF b = path[(i + 1) % n];
+        const double len = Length(a, b);
+        double t0 = 0, t1 = 1;
+        if (!FinitePoint(a) || !FinitePoint(b) || !std::isfinite(len) || !ClipSide(a, b, view, t0, t1)) {
+            flush();
+            along += len;
+            continue;
+        }
+        if (!current.empty() && t0 > 0) flush();
+        if (current.empty()) {
+            PointF first = t0 > 0 ? Lerp(a, b, t0) : a;
+            const double done = along + len * t0;
+            if (period > 0 && done > 0 && len > 0 && std::isfinite(done)) {
+                // Back to where the pattern starts anew: on the side's line,
+                // before the point where it enters the view, so outside it.
+                const double back = std::fmod(done, period);
+                first = {first.x - (b.x - a.x) / len * back, first.y - (b.y - a.y) / len * back};
+            }
+            current.push_back(first);
+        }
+        if (t1 < 1) {
+            current.push_back(Lerp(a, b, t1));
+            flush();
+        } else {
+            current.push_back(b);
+        }
+        along += len;
+    }
+    flush();
+    return parts;
+}
+
+std::vector<PointF> OpenOutside(std::span<const PointF> path, const RectF& view) {
+    const std::size_t n = path.size();
+    std::size_t k = 0;
+    while (k < n && Within(path[k], view)) ++k;
+    if (k == n) return {path.begin(), path.end()};
+    std::vector<PointF> out;
+    out.reserve(n + 1);
+    for (std::size_t i = 0; i <= n; ++i) out.push_back(path[(k + i) % n]);
+    return out;
 }
 
 bool EndDirections(std::span<const PointF> path, PointF& startDir, PointF& endDir) {

@@ -41,11 +41,48 @@ std::vector<PointF> PiePolygon(const RectF& box, double start, double sweep);
 // True when `dashes` is a pattern the canvases accept (see canvas.h).
 bool UsableDashPattern(const std::vector<double>& dashes);
 
+// The most dashes one stroke is cut into; a stroke that would need more
+// within what is shown is drawn solid (its dashes would be finer than the
+// pixels anyway).
+inline constexpr double kMaxDashes = 100000;
+
 // The dashes of a path stroked with `patternPx` (dash, gap, ... in pixels),
 // each an open polyline; the pattern runs on across corners and, for a
-// closed path, along the closing side.
+// closed path, along the closing side.  A pattern that would cut the path
+// into more than kMaxDashes pieces strokes it solid.
 std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
                                              std::span<const double> patternPx, bool closed);
+
+// The same for the part of the path within `view` only: the path is cut to
+// the view first (see ClipPath), and the dashes inside lie exactly where
+// they lie on the whole path.  The work is bounded by the view, whatever
+// the path's length.
+std::vector<std::vector<PointF>> SplitDashes(std::span<const PointF> path,
+                                             std::span<const double> patternPx, bool closed,
+                                             const RectF& view);
+
+// How far beyond a path's points its stroke can reach: half the width, the
+// miter of a sharp join (the canvases' miter limit is 10) and smoothing.
+double StrokeReach(double width);
+
+// True when every point of the path lies within `view` (then so does every
+// side).  Non-finite points are not within.
+bool PathWithin(std::span<const PointF> path, const RectF& view);
+
+// The parts of a path within `view` (a rectangle of non-negative size),
+// each an open polyline in the path's order; a closed path counts its
+// closing side.  Sides with a non-finite point or length are left out.
+// With `period` > 0 each part that does not begin at the path's first point
+// begins a whole number of periods along the path from it: its first side
+// is drawn back, outside the view, as far as that takes, so that a pattern
+// of that period started on the part lies on the view as on the whole path.
+std::vector<std::vector<PointF>> ClipPath(std::span<const PointF> path, bool closed, const RectF& view,
+                                          double period);
+
+// A closed path turned so that it starts at a point outside `view`, as an
+// open path that ends there too: clipped, it keeps every join that the view
+// shows.  The path itself when all its points lie within.
+std::vector<PointF> OpenOutside(std::span<const PointF> path, const RectF& view);
 
 // Outward unit directions at the two ends of an open path; false when all
 // its points coincide.

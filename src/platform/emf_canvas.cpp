@@ -450,13 +450,69 @@ struct EmfCanvas::Impl {
     }
 
     // Strokes a picture-space path.
+    // The picture, grown by what a stroke of `width` reaches beyond its points.
+    RectF shown(double width) const {
+        const double m = StrokeReach(width);
+        return {-m, -m, width + 2 * m, height + 2 * m};
+    }
+
+    // The same in the coordinates before the rotation.
+    RectF shownBeforeRotation(double width) const {
+        const RectF r = shown(width);
+        if (!rotated) return r;
+        const PointF corners[4] = {RotatePoint({r.x, r.y}, -angle, centre),
+                                   RotatePoint({r.x + r.w, r.y}, -angle, centre),
+                                   RotatePoint({r.x, r.y + r.h}, -angle, centre),
+                                   RotatePoint({r.x + r.w, r.y + r.h}, -angle, centre)};
+        return BoundsOf(corners, 0);
+    }
+
+    // The period of a pen's dash pattern in the points' units; 0 for solid.
+    static double DashPeriod(const Pen& pen) {
+        if (!UsableDashPattern(pen.dashes)) return 0;
+        double total = 0;
+        for (double d : pen.dashes) total += d;
+        return total * (pen.width > 0 ? pen.width : 1.0);
+    }
+
+    // The EMF+ lines of a path: the parts within the picture only, each
+    // starting where the pen's pattern starts anew, so that a reader dashes
+    // the visible part as on the whole path and never walks far outside.
+    void plusLines(const Pen& pen, std::span<const PointF> points, bool closed) {
+        const RectF view = shownBeforeRotation(pen.width);
+        if (PathWithin(points, view)) {
+            Po pts(PointsObj(plusPoints(pen, points)));
+            plus(U_PMR_DRAWLINES_set(PenSlot, closed ? 1 : 0, pts.get()));
+            return;
+        }
+        const double period = DashPeriod(pen);
+        const std::vector<PointF> open = closed && period == 0 ? OpenOutside(points, view) : std::vector<PointF>();
+        const auto parts = open.empty() ? ClipPath(points, closed, view, period) : ClipPath(open, false, view, 0);
+        for (const auto& part : parts) {
+            Po pts(PointsObj(plusPoints(pen, part)));
+            plus(U_PMR_DRAWLINES_set(PenSlot, 0, pts.get()));
+        }
+    }
+
     void plainStroke(const Pen& pen, const std::vector<PointF>& pts, bool closed) {
         if (pts.size() < 2) return;
         plainShift(Centred(pen));
         const int w = PlainWidth(pen);
+        const RectF view = shown(pen.width);
+        const bool within = PathWithin(pts, view);
         std::vector<U_POINTL> v;
         if (!UsableDashPattern(pen.dashes)) {
             selectPen({pen.color, w, pen.roundCaps});
+            if (!within) {
+                // Only the parts on the picture; their cut ends lie outside it.
+                const auto parts = ClipPath(closed ? OpenOutside(pts, view) : pts, false, view, 0);
+                for (const auto& part : parts) {
+                    v.clear();
+                    for (const PointF& p : part) v.push_back(ToPointL(p));
+                    append(U_EMRPOLYLINE_set(BoundsL(part, w / 2.0), static_cast<uint32_t>(v.size()), v.data()));
+                }
+                return;
+            }
             for (const PointF& p : pts) v.push_back(ToPointL(p));
             if (closed) {
                 selectStockBrush(true);
@@ -469,24 +525,30 @@ struct EmfCanvas::Impl {
         const double unit = pen.width > 0 ? pen.width : 1.0;
         std::vector<double> pattern;
         for (double d : pen.dashes) pattern.push_back(d * unit);
-        const auto dashes = SplitDashes(pts, pattern, closed);
+        const auto dashes = SplitDashes(pts, pattern, closed, view);
         std::vector<uint32_t> counts;
+        std::vector<PointF> drawn;
         for (const auto& dash : dashes) {
             if (dash.size() < 2) continue;
             counts.push_back(static_cast<uint32_t>(dash.size()));
             for (const PointF& p : dash) v.push_back(ToPointL(p));
+            drawn.insert(drawn.end(), dash.begin(), dash.end());
         }
         if (!counts.empty()) {
             selectPen({pen.color, w, false});
-            append(U_EMRPOLYPOLYLINE_set(BoundsL(pts, w / 2.0), static_cast<uint32_t>(counts.size()), counts.data(),
-                                         static_cast<uint32_t>(v.size()), v.data()));
+            append(U_EMRPOLYPOLYLINE_set(BoundsL(drawn, w / 2.0), static_cast<uint32_t>(counts.size()),
+                                         counts.data(), static_cast<uint32_t>(v.size()), v.data()));
         }
         if (closed || !pen.roundCaps || pen.width <= 1 || dashes.empty()) return;
         PointF startDir, endDir;
         if (!EndDirections(pts, startDir, endDir)) return;
-        std::vector<std::vector<PointF>> caps{RoundCapPolygon(pts.front(), startDir, pen.width)};
-        if (dashes.back().back() == pts.back()) caps.push_back(RoundCapPolygon(pts.back(), endDir, pen.width));
-        plainFill(pen.color, caps);
+        // Caps off the picture do not show.
+        std::vector<std::vector<PointF>> caps;
+        if (within || PathWithin(std::span(pts).first(1), view))
+            caps.push_back(RoundCapPolygon(pts.front(), startDir, pen.width));
+        if (dashes.back().back() == pts.back() && (within || PathWithin(std::span(pts).last(1), view)))
+            caps.push_back(RoundCapPolygon(pts.back(), endDir, pen.width));
+        if (!caps.empty()) plainFill(pen.color, caps);
     }
 
     // The radial points of a GDI arc or pie (drawn counter-clockwise from the
@@ -693,8 +755,7 @@ void EmfCanvas::drawPolyline(const Pen& pen, std::span<const PointF> points) {
     Impl& d = *d_;
     if (!d.live() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
     d.plusPenObject(pen);
-    Po pts(Impl::PointsObj(d.plusPoints(pen, points)));
-    d.plus(U_PMR_DRAWLINES_set(PenSlot, 0, pts.get()));
+    d.plusLines(pen, points, false);
     d.plainStroke(pen, d.T(points), false);
 }
 
@@ -702,8 +763,7 @@ void EmfCanvas::drawPolygon(const Pen& pen, std::span<const PointF> points) {
     Impl& d = *d_;
     if (!d.live() || points.size() < 2 || !Finite(points) || !std::isfinite(pen.width)) return;
     d.plusPenObject(pen);
-    Po pts(Impl::PointsObj(d.plusPoints(pen, points)));
-    d.plus(U_PMR_DRAWLINES_set(PenSlot, 1, pts.get()));
+    d.plusLines(pen, points, true);
     d.plainStroke(pen, d.T(points), true);
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -87,6 +88,21 @@ bool Finite(std::span<const PointF> pts) {
 
 bool Finite(const RectF& r) {
     return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.w) && std::isfinite(r.h);
+}
+
+// The rectangle of the painter's coordinates that covers its device, grown
+// by `margin`; nullopt when the coordinates do not map onto it.
+std::optional<RectF> ShownRect(const QPainter& painter, double margin) {
+    const QPaintDevice* device = painter.device();
+    if (!device) return std::nullopt;
+    bool invertible = false;
+    const QTransform back = painter.combinedTransform().inverted(&invertible);
+    if (!invertible) return std::nullopt;
+    const QRectF r = back.mapRect(QRectF(0, 0, device->width(), device->height()));
+    if (!std::isfinite(r.left()) || !std::isfinite(r.top()) || !std::isfinite(r.width()) ||
+        !std::isfinite(r.height()))
+        return std::nullopt;
+    return RectF{r.left() - margin, r.top() - margin, r.width() + 2 * margin, r.height() + 2 * margin};
 }
 
 // Moves what a painter strokes by half a pixel on the device while it lives.
@@ -487,13 +503,22 @@ void QtCanvas::strokeOn(QPainter& painter, const Pen& pen, std::span<const Point
     const HalfPixelShift shift(painter, centred(pen));
     painter.setBrush(Qt::NoBrush);
     const bool dashed = UsableDashPattern(pen.dashes);
-    if (!dashed && !closed && fillKeptOutline(painter, pen, points)) return;
+    // Only what the device shows is stroked, however far the points reach.
+    const std::optional<RectF> view = ShownRect(painter, StrokeReach(pen.width));
+    const bool within = !view || PathWithin(points, *view);
+    if (!dashed && !closed && within && fillKeptOutline(painter, pen, points)) return;
     if (!dashed) {
         painter.setPen(SolidQPen(pen, pen.roundCaps ? Qt::RoundCap : Qt::FlatCap));
-        if (closed)
+        if (!within) {
+            // The cuts lie outside the view: their caps do not show.
+            const std::vector<PointF> open = closed ? OpenOutside(points, *view) : std::vector<PointF>();
+            for (const auto& part : closed ? ClipPath(open, false, *view, 0) : ClipPath(points, false, *view, 0))
+                painter.drawPolyline(ToQ(part));
+        } else if (closed) {
             painter.drawPolygon(ToQ(points));
-        else
+        } else {
             painter.drawPolyline(ToQ(points));
+        }
         return;
     }
     // The dashes are stroked with flat ends; a round cap goes only on the
@@ -502,7 +527,7 @@ void QtCanvas::strokeOn(QPainter& painter, const Pen& pen, std::span<const Point
     const double unit = pen.width > 0 ? pen.width : 1.0;
     std::vector<double> pattern;
     for (double d : pen.dashes) pattern.push_back(d * unit);
-    const auto dashes = SplitDashes(points, pattern, closed);
+    const auto dashes = view ? SplitDashes(points, pattern, closed, *view) : SplitDashes(points, pattern, closed);
     QPainterPath path;
     for (const auto& dash : dashes) {
         if (dash.size() < 2) continue;
@@ -523,9 +548,12 @@ void QtCanvas::strokeOn(QPainter& painter, const Pen& pen, std::span<const Point
     QPainterPath outline = stroker.createStroke(path);
     PointF startDir, endDir;
     if (EndDirections(points, startDir, endDir)) {
-        outline.addPolygon(ToQ(RoundCapPolygon(points.front(), startDir, pen.width)));
-        outline.closeSubpath();
-        if (dashes.back().back() == points.back()) {
+        // A cap outside the view does not show.
+        if (within || PathWithin(points.first(1), *view)) {
+            outline.addPolygon(ToQ(RoundCapPolygon(points.front(), startDir, pen.width)));
+            outline.closeSubpath();
+        }
+        if (dashes.back().back() == points.back() && (within || PathWithin(points.last(1), *view))) {
             outline.addPolygon(ToQ(RoundCapPolygon(points.back(), endDir, pen.width)));
             outline.closeSubpath();
         }
@@ -697,12 +725,20 @@ void QtCanvas::drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptD
         p.setRenderHint(QPainter::Antialiasing, antialias_);
         p.setTransform(device);
         const double margin = std::max(pen.width, 1.0) + 3;
+        const std::optional<RectF> view = ShownRect(p, StrokeReach(pen.width));
         for (const LineF& l : lines) {
             if (!(std::isfinite(l.a.x) && std::isfinite(l.a.y) && std::isfinite(l.b.x) && std::isfinite(l.b.y)))
                 continue;
+            PointF ends[2] = {l.a, l.b};
+            if (view && !PathWithin(ends, *view)) {
+                const auto parts = ClipPath(ends, false, *view, 0);
+                if (parts.empty()) continue;
+                ends[0] = parts.front().front();
+                ends[1] = parts.front().back();
+            }
             // One line at a time: each covers its pixels once, and the
             // batch blends them in this order.
-            const QLineF q(ToQ(l.a), ToQ(l.b));
+            const QLineF q(ToQ(ends[0]), ToQ(ends[1]));
             drawLinesOn(p, White(pen), {&q, 1});
             Collect(scratch, Around(device.map(q.p1()), device.map(q.p2()), margin), runs->runs);
         }
@@ -717,13 +753,21 @@ void QtCanvas::drawLines(const Pen& pen, std::span<const LineF> lines) {
         Canvas::drawLines(pen, lines);
         return;
     }
+    const HalfPixelShift shift(painter_, centred(pen));
+    const std::optional<RectF> view = ShownRect(painter_, StrokeReach(pen.width));
     std::vector<QLineF> q;
     q.reserve(lines.size());
-    for (const LineF& l : lines)
-        if (std::isfinite(l.a.x) && std::isfinite(l.a.y) && std::isfinite(l.b.x) && std::isfinite(l.b.y))
+    for (const LineF& l : lines) {
+        if (!(std::isfinite(l.a.x) && std::isfinite(l.a.y) && std::isfinite(l.b.x) && std::isfinite(l.b.y)))
+            continue;
+        const PointF ends[2] = {l.a, l.b};
+        if (!view || PathWithin(ends, *view)) {
             q.emplace_back(ToQ(l.a), ToQ(l.b));
+            continue;
+        }
+        for (const auto& part : ClipPath(ends, false, *view, 0)) q.emplace_back(ToQ(part.front()), ToQ(part.back()));
+    }
     if (q.empty()) return;
-    const HalfPixelShift shift(painter_, centred(pen));
     drawLinesOn(painter_, pen, q);
 }
 
