@@ -1,5 +1,6 @@
 // The 2D coordinate system: two axes through the centre, division ticks, an
 // optional grid and numbering, six graph slots and the centre point.
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -119,6 +120,21 @@ void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char vie
                          RoundToInt(f.cy - f.y2 - f.ay), 0, 0};
             a.Clip = r.WithinAxes[static_cast<std::size_t>(slot - 2)].v;
         }
+        // A graph in the system's plane is sampled only across the picture
+        // (with room around it): a scale far too large for the picture
+        // would otherwise walk and draw millions of columns beyond it.
+        const auto k = static_cast<std::size_t>(slot);
+        if ((slot == 1 || slot == 2 || slot == ImplicitSlot) && !r.Move[k].Moved.v && !r.Move[k].Rotated.v) {
+            const double reach = kMarkReach;
+            a.Extents[0] = std::min(a.Extents[0], RoundToInt(f.cx + reach));
+            a.Extents[1] = std::min(a.Extents[1], RoundToInt(im.Width + reach - f.cx));
+            // The implicit graph scans rows as well; a function's graph keeps
+            // its bounds above and below, where it is cut as it leaves them.
+            if (slot == ImplicitSlot) {
+                a.Extents[2] = std::min(a.Extents[2], RoundToInt(im.Height + reach - f.cy));
+                a.Extents[3] = std::min(a.Extents[3], RoundToInt(f.cy + reach));
+            }
+        }
         if (slot == 3 || slot == 4) {
             const auto& p = r.Polar[static_cast<std::size_t>(slot - 2)];
             a.AngleStart = p[0].v;
@@ -127,7 +143,6 @@ void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char vie
         }
         a.ObjectSlot = slot == ImplicitSlot ? index : 0;
         a.SurfaceNumber = 0;
-        const auto k = static_cast<std::size_t>(slot);
         DrawSystemGraph(a, r.Move[k], r.Style[k], slot == ImplicitSlot ? full : true, view, target, pass);
     }
 }

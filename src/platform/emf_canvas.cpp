@@ -451,14 +451,14 @@ struct EmfCanvas::Impl {
 
     // Strokes a picture-space path.
     // The picture, grown by what a stroke of `width` reaches beyond its points.
-    RectF shown(double width) const {
-        const double m = StrokeReach(width);
+    RectF shown(double penWidth) const {
+        const double m = StrokeReach(penWidth);
         return {-m, -m, width + 2 * m, height + 2 * m};
     }
 
     // The same in the coordinates before the rotation.
-    RectF shownBeforeRotation(double width) const {
-        const RectF r = shown(width);
+    RectF shownBeforeRotation(double penWidth) const {
+        const RectF r = shown(penWidth);
         if (!rotated) return r;
         const PointF corners[4] = {RotatePoint({r.x, r.y}, -angle, centre),
                                    RotatePoint({r.x + r.w, r.y}, -angle, centre),

@@ -51,7 +51,7 @@ TEST(SaveDrift, OpenSaveOpenSaveWritesTheSameBytes) {
     ASSERT_NE(firstObject, std::string::npos);
     std::mt19937_64 rng(20261208);
     int compared = 0;
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         // Every real line of the objects (one with a separator) gets a random
         // value, written as the program writes reals.
@@ -76,14 +76,14 @@ TEST(SaveDrift, OpenSaveOpenSaveWritesTheSameBytes) {
         for (std::size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "line " << i + 1;
         ++compared;
     }
-    EXPECT_GT(compared, 6);
+    EXPECT_GT(compared, 2);
 }
 
 // Fifteen digits written read back to a double that writes the same fifteen
 // digits, for reals of every magnitude.
 TEST(SaveDrift, RealTextsAreFixedPoints) {
     std::mt19937_64 rng(7);
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < 50000; ++i) {
         const double v = i % 2 ? RandomReal(rng) : std::bit_cast<double>(rng());
         if (!std::isfinite(v)) continue;
         const std::string once = FormatReal(v, ',');
@@ -92,3 +92,4 @@ TEST(SaveDrift, RealTextsAreFixedPoints) {
         ASSERT_EQ(FormatReal(back, ','), once) << v;
     }
 }
+

@@ -133,6 +133,11 @@ TEST(LongLines, TheScreenCanvasDrawsThePictureOnly) {
         else canvas.drawPolyline(pen, three);
         const LineF lines[2] = {{line[0], line[1]}, {line[1], {50, 50}}};
         canvas.drawLines(pen, lines);
+        // Ellipses and arcs as large, through the picture.
+        const double r = std::hypot(line[1].x - line[0].x, line[1].y - line[0].y) / 2;
+        const RectF box{100 - r, 75 - 2 * r, 2 * r, 2 * r};
+        canvas.drawEllipse(pen, box);
+        canvas.drawArc(pen, box, 30 * i, 100);
     }
 
     // Moderate lines reaching well beyond a 120 x 90 picture, against the
