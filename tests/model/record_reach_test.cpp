@@ -64,33 +64,21 @@ struct Place {
 
 const Place Places[] = {
     {"point's picture X", [](Objects& o) -> double& { return o.po.ScrX.v; }},
-    {"point's depth", [](Objects& o) -> double& { return o.po.X.v; }},
     {"segment's end", [](Objects& o) -> double& { return o.li.P2.Z.v; }},
-    {"segment's length", [](Objects& o) -> double& { return o.li.Length.v; }},
-    {"ellipse's centre", [](Objects& o) -> double& { return o.ci.Center.ScrY.v; }},
     {"ellipse's semi-axis", [](Objects& o) -> double& { return o.ci.B.v; }},
     {"ellipse's 3D semi-axis", [](Objects& o) -> double& { return o.ci.A3.v; }},
     {"triangle's vertex 3", [](Objects& o) -> double& { return o.tr.S[3].P1.ScrX.v; }},
-    {"triangle's side 2 end", [](Objects& o) -> double& { return o.tr.S[2].P2.Y.v; }},
     {"tetragon's vertex 2", [](Objects& o) -> double& { return o.kv.S[2].P1.ScrY.v; }},
-    {"tetragon's side 4", [](Objects& o) -> double& { return o.kv.S[4].Length.v; }},
     {"2D system's axis end", [](Objects& o) -> double& { return o.xy.AxisX.P2.ScrX.v; }},
     {"2D system's scale", [](Objects& o) -> double& { return o.xy.ScaleY.v; }},
-    {"2D system's division", [](Objects& o) -> double& { return o.xy.DivX.v; }},
     {"sphere's radius", [](Objects& o) -> double& { return o.sf.Radius.v; }},
-    {"sphere's centre", [](Objects& o) -> double& { return o.sf.Center.Z.v; }},
     {"cylinder's radius", [](Objects& o) -> double& { return o.zi.Radius.v; }},
-    {"cylinder's axis end", [](Objects& o) -> double& { return o.zi.Axis.P2.Z.v; }},
     {"cylinder's upper centre", [](Objects& o) -> double& { return o.zi.Base[2].Center.ScrY.v; }},
     {"cone's height", [](Objects& o) -> double& { return o.ko.Axis.Length.v; }},
-    {"cone's base centre", [](Objects& o) -> double& { return o.ko.Base.Center.X.v; }},
     {"pyramid's apex", [](Objects& o) -> double& { return o.i3.HeightLine.P2.Z.v; }},
-    {"four-sided pyramid's base", [](Objects& o) -> double& { return o.i4.Base.S[3].P1.Y.v; }},
     {"prism's edge", [](Objects& o) -> double& { return o.r3.EdgeZ.v; }},
-    {"prism's upper base", [](Objects& o) -> double& { return o.r3.Base[2].S[1].P1.Z.v; }},
     {"four-sided prism's edge length", [](Objects& o) -> double& { return o.r4.EdgeLen.v; }},
     {"3D system's axis", [](Objects& o) -> double& { return o.xz.AxisZ.P2.ScrY.v; }},
-    {"3D system's scale", [](Objects& o) -> double& { return o.xz.Scale.v; }},
 };
 
 }  // namespace
