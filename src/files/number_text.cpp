@@ -98,6 +98,21 @@ std::string ChangedNote(const WordTable& words, double taken) {
     return FillIn(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
 }
 
+std::string LimitNote(const WordTable& words, LimitCase what) {
+    switch (what) {
+        case LimitCase::Pixels:
+            return std::string(words.Said("Не больше 1 000 000 пикселей по модулю: значение не взято.",
+                                          "At most 1,000,000 pixels either way: the value was not taken."));
+        case LimitCase::Reach:
+            return std::string(
+                words.Said("Объект вышел бы за 1 000 000 пикселей от начала координат: значение не взято.",
+                           "The object would reach past 1,000,000 pixels from the origin: the value was not taken."));
+        case LimitCase::Number: break;
+    }
+    return std::string(words.Said("Не больше 1 000 000 по модулю: значение не взято.",
+                                  "At most 1,000,000 either way: the value was not taken."));
+}
+
 std::string MinusNote(const WordTable& words, bool allowMinus) {
     return std::string(allowMinus ? words.Said("Минус ставится только в начале числа.", "A minus goes only at the start of the number.")
                                   : words.Said("Это число не бывает отрицательным.", "This number is never negative."));

@@ -63,6 +63,12 @@ std::string WholeNote(const WordTable& words, int taken);
 std::string RangeNote(const WordTable& words, int lo, int hi, int taken);
 std::string ChangedNote(const WordTable& words, double taken);
 
+// The tips of a number past the range the program takes (kCoordLimit): a
+// coordinate or length typed past it, a number that would carry the object
+// past it, another number typed past the same bound.
+enum class LimitCase { Pixels, Reach, Number };
+std::string LimitNote(const WordTable& words, LimitCase what);
+
 // The tips of a key a number field did not take: a minus out of its place
 // (or in a field of numbers that are never negative), a digit that would
 // leave the bounds.

@@ -1,5 +1,6 @@
 #include "dialogs/ui/coord_parts.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/spin_edit.h"
 #include "files/word_table.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -37,20 +39,50 @@ QString StoredWhy(const WordTable& words, const NumberStored& stored, double tak
     return why;
 }
 
+// The number a field held when it got the focus, and then what it stored:
+// what a number past the range the program takes leaves in the record.
+class HeldNumber : public QObject {
+public:
+    HeldNumber(QWidget* field, std::function<std::optional<double>()> read) : QObject(field), read_(std::move(read)) {
+        field->installEventFilter(this);
+    }
+    std::optional<double> held;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) held = read_();
+        return false;
+    }
+
+private:
+    std::function<std::optional<double>()> read_;
+};
+
+bool WithinLimit(double v) { return std::fabs(v) <= kCoordLimit; }
+
 }  // namespace
 
 void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<NumberStored(double)> entered,
                       std::function<void(double)> typed) {
     edit->setWords([&words]() -> const WordTable& { return words; });
+    auto* held = new HeldNumber(edit, [edit] { return edit->number(); });
+    // A number past the bound is never stored, not even while it is typed.
     if (typed)
         QObject::connect(edit, &TNumEdit::numberTyped, edit, [edit, typed] {
             const std::optional<double> v = edit->typedNumber();
-            if (v && std::isfinite(*v)) typed(*v);
+            if (v && std::isfinite(*v) && WithinLimit(*v)) typed(*v);
         });
-    QObject::connect(edit, &TNumEdit::numberEntered, edit, [edit, &words, entered] {
+    QObject::connect(edit, &TNumEdit::numberEntered, edit, [edit, held, &words, entered] {
         const std::optional<double> v = edit->typedNumber();
         const double taken = v && std::isfinite(*v) ? *v : 0;
+        if (!WithinLimit(taken)) {  // what the field held goes back
+            const NumberStored stored = entered(held->held.value_or(0));
+            edit->showNumber(stored.value);
+            ShowTextTip(edit, QString::fromStdString(LimitNote(words, LimitCase::Number)));
+            return;
+        }
         const NumberStored stored = entered(taken);
+        held->held = stored.value;
         edit->showNumber(stored.value);
         if (const QString why = StoredWhy(words, stored, taken, {}); !why.isEmpty()) ShowTextTip(edit, why);
     });
@@ -58,21 +90,31 @@ void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<Numb
 
 void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<NumberStored(int)> entered) {
     spin->setWords([&words]() -> const WordTable& { return words; });
-    QObject::connect(spin, &TSpinEdit::numberEntered, spin, [spin, &words, entered] {
+    auto* held = new HeldNumber(spin, [spin] { return std::optional<double>(spin->value()); });
+    QObject::connect(spin, &TSpinEdit::numberEntered, spin, [spin, held, &words, entered] {
         const std::optional<double> v = spin->typedNumber();
         double taken = v && std::isfinite(*v) ? *v : spin->MinValue();
         QString why;
         if (taken != std::nearbyint(taken)) {
             taken = std::nearbyint(taken);
-            why = QString::fromStdString(WholeNote(words, static_cast<int>(std::clamp(taken, -2e9, 2e9))));
+            why = QString::fromStdString(WholeNote(words, SaturatedRound<int>(taken)));
         }
         const double lo = spin->minimum(), hi = spin->maximum();
         if (taken < lo || taken > hi) {
             taken = std::clamp(taken, lo, hi);
-            why = QString::fromStdString(RangeNote(words, spin->minimum(), spin->maximum(), static_cast<int>(taken)));
+            why = QString::fromStdString(RangeNote(words, spin->minimum(), spin->maximum(), SaturatedRound<int>(taken)));
         }
-        const NumberStored stored = entered(static_cast<int>(taken));
-        spin->showValue(static_cast<int>(stored.value));
+        // Where their bounds leave them open, the whole numbers of these
+        // windows are places in pixels.
+        if (!WithinLimit(taken)) {
+            const NumberStored stored = entered(SaturatedRound<int>(held->held.value_or(spin->MinValue())));
+            spin->showValue(SaturatedRound<int>(stored.value));
+            ShowTextTip(spin, QString::fromStdString(LimitNote(words, LimitCase::Pixels)));
+            return;
+        }
+        const NumberStored stored = entered(SaturatedRound<int>(taken));
+        held->held = stored.value;
+        spin->showValue(SaturatedRound<int>(stored.value));
         if (why = StoredWhy(words, stored, taken, why); !why.isEmpty()) ShowTextTip(spin, why);
     });
 }

@@ -11,6 +11,7 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -213,8 +214,8 @@ FigureColumn BuildFigureColumn(QWidget* page, const QString& x, HeadGroup& head,
 }
 
 void FillVertexRow(const VertexRow& r, const DPoint& p, const DPoint& f, const Ed<double>& angle, const DLine& side) {
-    r.x->setFillValue(static_cast<int>(std::nearbyint(p.ScrX.v)));
-    r.y->setFillValue(static_cast<int>(std::nearbyint(p.ScrY.v)));
+    r.x->setFillValue(SaturatedRound<int>(p.ScrX.v));
+    r.y->setFillValue(SaturatedRound<int>(p.ScrY.v));
     r.ang->setNumber(angle.v);
     ObjectDialog::fillText(r.angx, NumText(side.Angle.v));
     r.len->setNumber(side.Length.v);

@@ -15,6 +15,7 @@
 #include "dialogs/ui/color_combo.h"
 #include "dialogs/ui/object_dialog.h"
 #include "dialogs/ui/spin_edit.h"
+#include "model/coord_limit.h"
 #include "model/records.h"
 
 class QGridLayout;
@@ -87,7 +88,7 @@ void ConnectHead(ObjectDialog& d, const HeadGroup& h, std::function<R&()> rec) {
     });
     if (!h.tol) return;
     d.watchNumber(h.tol, {.store = [rec](double v) {
-                              rec().Thick.v = static_cast<decltype(rec().Thick.v)>(v);
+                              rec().Thick.v = SaturatedRound<decltype(rec().Thick.v)>(v);
                               return ObjectDialog::NumberNote::taken();
                           },
                           .shown = [rec] { return double(rec().Thick.v); }});

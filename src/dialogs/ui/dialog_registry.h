@@ -26,6 +26,7 @@
 #include "editing/kind_access.h"
 #include "dialogs/ui/object_dialog.h"
 #include "dialogs/ui/spin_edit.h"
+#include "model/coord_limit.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -227,7 +228,7 @@ protected:
     void connectSpin(TSpinEdit* spin, Field field) {
         this->watchNumber(spin, {.store = [this, field](double v) {
                                      auto& f = std::invoke(field, cur()).v;
-                                     f = static_cast<std::remove_reference_t<decltype(f)>>(v);
+                                     f = SaturatedRound<std::remove_reference_t<decltype(f)>>(v);
                                      return ObjectDialog::NumberNote::taken();
                                  },
                                  .shown = [this, field] { return double(std::invoke(field, cur()).v); }});

@@ -24,6 +24,7 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/number_text.h"
 #include "dialogs/ui/spin_edit.h"
+#include "model/coord_limit.h"
 #include "model/geometry.h"
 #include "model/units.h"
 #include "model/update.h"
@@ -34,7 +35,7 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-int RoundInt(double v) { return std::isfinite(v) ? static_cast<int>(std::nearbyint(v)) : 0; }
+int RoundInt(double v) { return SaturatedRound<int>(v); }
 
 // Whether the centre button is refused for this entry kind and role.
 bool CentreLocked(const std::string& k, int r) {

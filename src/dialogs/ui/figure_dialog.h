@@ -18,6 +18,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "drawing/word_lines.h"
+#include "model/coord_limit.h"
 #include "model/figure_reshape.h"
 #include "model/units.h"
 
@@ -141,7 +142,7 @@ private:
     // Vertex i's picture place, as its row shows it.
     std::pair<int, int> placeOf(int i) const {
         const DPoint& p = w_.S[static_cast<std::size_t>(i)].P1;
-        return {static_cast<int>(std::nearbyint(p.ScrX.v)), static_cast<int>(std::nearbyint(p.ScrY.v))};
+        return {SaturatedRound<int>(p.ScrX.v), SaturatedRound<int>(p.ScrY.v)};
     }
 
     // A vertex's picture X or Y: the vertex moves parallel to the picture.

@@ -17,8 +17,10 @@
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/spin_edit.h"
-#include "model/units.h"
 #include "files/word_table.h"
+#include "model/coord_limit.h"
+#include "model/record_reach.h"
+#include "model/units.h"
 
 namespace pelmar {
 
@@ -226,6 +228,10 @@ QString ObjectDialog::said(const char* russian, const char* english) const {
     return QString::fromUtf8(WordsOf(textWords_).Said(russian, english));
 }
 
+QString ObjectDialog::limitNote(LimitCase what) const {
+    return QString::fromStdString(LimitNote(WordsOf(textWords_), what));
+}
+
 void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {
     for (QWidget* w = window; w; w = w->parentWidget())
         if (auto* d = qobject_cast<ObjectDialog*>(w)) return d->guardText(edit);
@@ -262,6 +268,21 @@ bool SameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
     return true;
 }
 
+// No object that `before` kept within the coordinate limit is past it in
+// `after` (an object read from elsewhere past the limit may still be mended).
+bool ReachKept(const WorkingCopies& before, const WorkingCopies& after) {
+    auto kept = [](const auto& b, const auto& a) { return !WithinCoordLimit(b) || WithinCoordLimit(a); };
+    return kept(before.CurPoint, after.CurPoint) && kept(before.CurLine, after.CurLine) &&
+           kept(before.CurCircle, after.CurCircle) && kept(before.CurTri, after.CurTri) &&
+           kept(before.CurKv, after.CurKv) && kept(before.CurXOY, after.CurXOY) && kept(before.CurSf, after.CurSf) &&
+           kept(before.CurZi, after.CurZi) && kept(before.CurKo, after.CurKo) && kept(before.CurPi3, after.CurPi3) &&
+           kept(before.CurPi4, after.CurPi4) && kept(before.CurPr3, after.CurPr3) &&
+           kept(before.CurPr4, after.CurPr4) && kept(before.CurXZ, after.CurXZ);
+}
+
+// A number as large as a coordinate may be.
+bool WithinLimit(double v) { return std::fabs(v) <= kCoordLimit; }
+
 }  // namespace
 
 void ObjectDialog::watchNumber(TNumEdit* edit, NumberField field) {
@@ -279,7 +300,7 @@ void ObjectDialog::watchNumber(TNumEdit* edit, NumberField field) {
 void ObjectDialog::watchNumber(TSpinEdit* spin, NumberField field) {
     NumberWatch w{.box = spin, .field = std::move(field)};
     w.typed = [spin] { return spin->typedNumber(); };
-    w.show = [spin](double v) { spin->showValue(static_cast<int>(std::nearbyint(v))); };
+    w.show = [spin](double v) { spin->showValue(SaturatedRound<int>(v)); };
     w.bounds = [spin] {
         return spin->bounded() ? std::optional(std::pair(spin->minimum(), spin->maximum()))
                                : std::optional<std::pair<int, int>>();
@@ -334,16 +355,22 @@ void ObjectDialog::numberTyped(QWidget* box) {
     if (!typed || !std::isfinite(*typed)) return;  // no number yet
     if (w.whole && *typed != std::nearbyint(*typed)) return;
     if (const auto b = w.bounds(); b && (*typed < b->first || *typed > b->second)) return;
+    if (!WithinLimit(*typed)) return;  // refused when the user is done
     const double v = *typed;
     const std::vector<double> others = othersShown(w);
     const std::unique_ptr<WorkingCopies> before = keptCopies();
     bool kept = w.field.store(v).outcome == NumberNote::Outcome::Taken;
-    if (kept) readAsCommitted([&] { kept = SameNumber(w.field.shown(), v) && SameNumbers(othersShown(w), others); });
+    if (kept)
+        readAsCommitted([&] {
+            kept = SameNumber(w.field.shown(), v) && SameNumbers(othersShown(w), others) &&
+                   (!before || ReachKept(*before, copies_.copies()));
+        });
     if (!kept) {
         if (before) copies_.copies() = *before;
         return;
     }
     w.held = false;
+    if (!w.typingFrom && before) w.typingFrom = std::make_shared<const WorkingCopies>(*before);
     commit();
     refreshHints();
     // The field holds the record's number now: an undo or a change made
@@ -361,6 +388,8 @@ void ObjectDialog::numberEntered(QWidget* box) {
     NumberWatch& w = *it;
     const bool held = w.held;
     w.held = false;
+    const std::shared_ptr<const WorkingCopies> typingFrom = std::move(w.typingFrom);
+    w.typingFrom.reset();
     const WordTable& words = WordsOf(textWords_);
     // "" and "-" mean 0 now (a spin edit's MinValue), a whole-number field
     // rounds, a spin edit keeps within its bounds.
@@ -371,11 +400,11 @@ void ObjectDialog::numberEntered(QWidget* box) {
     QString why;
     if (w.whole && v != std::nearbyint(v)) {
         v = std::nearbyint(v);
-        why = QString::fromStdString(WholeNote(words, static_cast<int>(v)));
+        why = QString::fromStdString(WholeNote(words, SaturatedRound<int>(v)));
     }
     if (bounds && (v < bounds->first || v > bounds->second)) {
         v = std::clamp(v, static_cast<double>(bounds->first), static_cast<double>(bounds->second));
-        why = QString::fromStdString(RangeNote(words, bounds->first, bounds->second, static_cast<int>(v)));
+        why = QString::fromStdString(RangeNote(words, bounds->first, bounds->second, SaturatedRound<int>(v)));
     }
     if (!held && SameNumber(w.field.shown(), v)) {  // taken key by key already
         w.show(w.field.shown());
@@ -384,7 +413,24 @@ void ObjectDialog::numberEntered(QWidget* box) {
     }
     const std::vector<double> others = othersShown(w);
     const std::unique_ptr<WorkingCopies> before = keptCopies();
-    const NumberNote note = w.field.store(v);
+    NumberNote note = w.field.store(v);
+    // Past the range of coordinates, or carrying the object past it: refused
+    // before the object's own rule is told.
+    const std::optional<LimitCase> past = pastLimit(v, note, before.get());
+    if (past && typingFrom && copies_.copies) {
+        // The keys taken on the way are taken back: the record is as it was
+        // before the user began to type.
+        copies_.copies() = *typingFrom;
+        applyObject();
+        if (!commit_.NoRedraw()) commit_.RepaintProject();
+        it = numbers_.find(box);
+        if (it == numbers_.end()) return;
+        it->show(it->field.shown());
+        refreshHints();
+        ShowTextTip(it->box, QString::fromStdString(LimitNote(words, *past)));
+        return;
+    }
+    if (past) note = NumberNote::refused(QString::fromStdString(LimitNote(words, *past)));
     if (note.outcome == NumberNote::Outcome::Refused) {
         if (before) copies_.copies() = *before;
         w.show(w.field.shown());
@@ -408,11 +454,22 @@ void ObjectDialog::numberEntered(QWidget* box) {
     if (!why.isEmpty()) ShowTextTip(it->box, why);
 }
 
+std::optional<LimitCase> ObjectDialog::pastLimit(double v, const NumberNote& note, const WorkingCopies* before) {
+    bool reach = true;
+    if (before && note.outcome != NumberNote::Outcome::Refused)
+        readAsCommitted([&] { reach = ReachKept(*before, copies_.copies()); });
+    if (WithinLimit(v)) return reach ? std::nullopt : std::optional(LimitCase::Reach);
+    // A number typed past the bound is never taken; the tip says pixels where
+    // it would have placed or sized the object.
+    return reach ? LimitCase::Number : LimitCase::Pixels;
+}
+
 // Esc: what was typed and not taken is dropped; the field shows the record's value.
 void ObjectDialog::numberDropped(QWidget* box) {
     auto it = numbers_.find(box);
     if (it == numbers_.end()) return;
     it->held = false;
+    it->typingFrom.reset();
     it->show(it->field.shown());
 }
 

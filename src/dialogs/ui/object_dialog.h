@@ -26,6 +26,11 @@
 //   Then the whole number goes through the rule and is committed, the field
 //   shows what the record holds, and a tip says why where that is not what
 //   was typed.  The text being typed is never rewritten by a refill.
+//   No number is taken past the range of coordinates (kCoordLimit, either
+//   way), and none that would carry an object of the working copies past
+//   it (a side so long that a vertex would leave it): such a number is
+//   refused with a tip naming the bound, and the keys of it that were taken
+//   on the way are taken back.
 // No handler commits or redraws while a drag runs in the picture window.
 //
 // The content goes on body(), which keeps the design size while the window
@@ -43,6 +48,7 @@
 #include <vector>
 
 #include "dialogs/dialog_host.h"
+#include "files/number_text.h"
 #include "files/ui/text_guard.h"
 
 class QLabel;
@@ -119,6 +125,8 @@ public:
     void setTextWords(TextWords words) { textWords_ = std::move(words); }
     // A message of the program's own in the interface's language.
     QString said(const char* russian, const char* english) const;
+    // The tip of a number past the range the program takes.
+    QString limitNote(LimitCase what) const;
     // Guards an edit whose text goes into the record: what the document
     // cannot hold is refused as it is typed.  symbol: the text is set in
     // "Symbol" now, and the edit shows it by its signs (SymbolShown).
@@ -228,6 +236,10 @@ private:
         std::function<std::optional<std::pair<int, int>>()> bounds = {};  // a spin edit's
         bool whole = false;
         bool held = false;  // a number typed waits for the user to be done
+        // The working copies before the first key of this typing that was
+        // taken as typed: a number refused when the user is done goes back
+        // to them.
+        std::shared_ptr<const WorkingCopies> typingFrom = {};
     };
     void addNumber(NumberWatch watch);
     // The working copies as they are, to be put back (none without them).
@@ -237,6 +249,10 @@ private:
     void numberTyped(QWidget* box);
     void numberEntered(QWidget* box);
     void numberDropped(QWidget* box);
+    // Why the number `v`, just stored with `note`, is past the range the
+    // program takes: typed past kCoordLimit, or carrying an object of the
+    // working copies past it (compared with `before`); nullopt: it is not.
+    std::optional<LimitCase> pastLimit(double v, const NumberNote& note, const WorkingCopies* before);
     // The other groups' fields as they are now.
     std::vector<double> othersShown(const NumberWatch& w) const;
     void applyObject();

@@ -21,6 +21,7 @@
 #include "dialogs/ui/spin_edit.h"
 #include "drawing/redraw.h"
 #include "files/word_table.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -36,7 +37,7 @@ constexpr WordTarget WordsToOL[] = {
     Item("RadioGroup1", 1, "{553}"),
 };
 
-int Rounded(double v) { return static_cast<int>(std::nearbyint(v)); }
+int Rounded(double v) { return SaturatedRound<int>(v); }
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/num_edit.h"
+#include "model/coord_limit.h"
 #include "model/round_reshape.h"
 #include "model/units.h"
 #include "model/update.h"
@@ -24,7 +25,7 @@ namespace pelmar {
 
 namespace {
 
-int RoundInt(double v) { return std::isfinite(v) ? static_cast<int>(std::nearbyint(v)) : 0; }
+int RoundInt(double v) { return SaturatedRound<int>(v); }
 
 // WordsToZi.
 constexpr WordTarget WordsToZi[] = {

@@ -5,12 +5,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
 #include "dialogs/ui/coord_parts.h"
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/section_bounds_dialog.h"
+#include "files/ui/text_tip.h"
 #include "files/word_table.h"
+#include "model/coord_limit.h"
 
 namespace pelmar {
 
@@ -98,17 +101,23 @@ void TFormSech1::ComboBox1Change(int index) {
 
 void TFormSech1::EditChange(int k) {
     if (filling_) return;
-    SetSectionPosition(xz_, surface_, plane_, k, Edit[static_cast<std::size_t>(k - 1)]->text().toStdString());
+    TNumEdit* e = Edit[static_cast<std::size_t>(k - 1)];
+    // A number past the bound is never stored, not even while it is typed.
+    if (const std::optional<double> v = e->typedNumber(); v && !WithinCoordLimit(*v)) return;
+    SetSectionPosition(xz_, surface_, plane_, k, e->text().toStdString());
 }
 
 void TFormSech1::EditEntered(int k) {
     TNumEdit* e = Edit[static_cast<std::size_t>(k - 1)];
+    const std::optional<double> typed = e->typedNumber();
+    const bool past = typed && !WithinCoordLimit(*typed);
     // A lone minus is the minus of 0; a text that is a number was stored as
-    // it was typed.
+    // it was typed (one past the bound was not).
     if (e->text() == "-") SetSectionPosition(xz_, surface_, plane_, k, "0");
     filling_ = true;
     e->setText(QString::fromStdString(SectionPositionText(SectionOf(xz_, surface_, plane_, k))));
     filling_ = false;
+    if (past) ShowTextTip(e, QString::fromStdString(LimitNote(words_, LimitCase::Number)));
 }
 
 void TFormSech1::ButtonClick(int k) {

@@ -11,8 +11,10 @@
 
 #include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_parts.h"
+#include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "files/ui/text_tip.h"
+#include "model/coord_limit.h"
 #include "model/round_reshape.h"
 
 namespace pelmar {
@@ -87,6 +89,12 @@ double TFormOrb::stored(int which) const {
     return f[which]->v;
 }
 
+QString TFormOrb::limitNote(LimitCase what) const {
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* d = qobject_cast<ObjectDialog*>(w)) return d->limitNote(what);
+    return QString::fromStdString(LimitNote(BuiltInWords(), what));
+}
+
 QString TFormOrb::said(const char* russian, const char* english) const {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())
         if (auto* d = qobject_cast<ObjectDialog*>(w)) return d->said(russian, english);
@@ -101,6 +109,11 @@ void TFormOrb::entered(int which) {
     TNumEdit* e = all[which];
     const std::optional<double> typed = e->typedNumber();
     const double v = typed && std::isfinite(*typed) ? *typed : 0;
+    if (!WithinCoordLimit(v)) {  // the distance is in pixels; the normal's parts are bounded alike
+        e->showNumber(stored(which));
+        ShowTextTip(e, limitNote(which == 3 ? LimitCase::Pixels : LimitCase::Number));
+        return;
+    }
     const std::optional<DSf> t = OrbWithPlane(s_, plane_, Fields[which], v);
     if (!t) {
         e->showNumber(stored(which));

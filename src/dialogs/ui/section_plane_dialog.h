@@ -16,6 +16,7 @@
 #include <QDialog>
 
 #include "dialogs/dialog_host.h"
+#include "files/number_text.h"
 #include "model/records.h"
 
 class QPushButton;
@@ -47,6 +48,7 @@ private:
     void entered(int which);
     double stored(int which) const;
     QString said(const char* russian, const char* english) const;
+    QString limitNote(LimitCase what) const;
 
     DSf& s_;
     int plane_;

@@ -17,6 +17,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/feature_glyph.h"
 #include "dialogs/ui/section_plane_dialog.h"
+#include "model/coord_limit.h"
 #include "model/round_reshape.h"
 #include "model/units.h"
 #include "model/update.h"
@@ -25,7 +26,7 @@ namespace pelmar {
 
 namespace {
 
-int RoundInt(double v) { return std::isfinite(v) ? static_cast<int>(std::nearbyint(v)) : 0; }
+int RoundInt(double v) { return SaturatedRound<int>(v); }
 
 // The ellipse roles of sections 1..7 in the nesting path; the contour is 6.
 constexpr int SectionRole[7] = {3, 4, 5, 12, 13, 14, 15};

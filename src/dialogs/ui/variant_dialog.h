@@ -180,7 +180,7 @@ protected:
         });
         hints_ = std::move(hints);
         this->watchNumber(h.tol, {.store = [this](double v) {
-                                      edit([&](auto& p) { p.Thick.v = static_cast<decltype(p.Thick.v)>(v); });
+                                      edit([&](auto& p) { p.Thick.v = SaturatedRound<decltype(p.Thick.v)>(v); });
                                       return ObjectDialog::NumberNote::taken();
                                   },
                                   .shown = [this] { return double(showsFour() ? w4_.Thick.v : w3_.Thick.v); }});

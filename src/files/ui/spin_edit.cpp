@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "files/number_text.h"
+#include "model/coord_limit.h"
 #include "model/units.h"
 
 namespace pelmar {
@@ -139,7 +140,7 @@ void TSpinEdit::finishTyping() {
     const std::optional<double> typed = typedNumber();
     if (!typed) return;
     const double whole = std::nearbyint(*typed);
-    const int taken = static_cast<int>(std::clamp(whole, static_cast<double>(minimum()), static_cast<double>(maximum())));
+    const int taken = std::clamp(SaturatedRound<int>(whole), minimum(), maximum());
     if (cleanText() == textFromValue(taken) && value() == taken) return;
     showValue(taken);
     const WordTable& w = WordsOf(words_);
