@@ -49,7 +49,9 @@ TEST(CodePage, NumeroSignCyrillicAndUnmappable) {
     EXPECT_EQ(Utf8ToCp1251("a€b中c"), "a\x88" "b?c");
     EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");
     EXPECT_EQ(Utf8ToCp1251("\xE2\x84z"), "??z");
-    EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");
+    // Byte 0x98, which has no character, is U+0098 and comes back as itself.
+    EXPECT_EQ(Cp1251ToUtf8("\x98"), "\xC2\x98");
+    EXPECT_EQ(Utf8ToCp1251("\xC2\x98"), "\x98");
 }
 
 TEST(ZeroPad, WidthsAndNegativeValues) {
