@@ -202,7 +202,9 @@ std::string Utf8Of(char32_t c) {
 TEST(CodePage, WriterAndReaderAgreeWithPlainConversions) {
     for (char32_t c = 1; c < 0x2200; ++c) {
         if (c >= 0xD800 && c < 0xE000) continue;
-        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), IconvUtf8ToCp1251(Utf8Of(c))) << "U+" << std::hex << static_cast<std::uint32_t>(c);
+        // The one difference: byte 0x98, which the system converter lacks, stands for U+0098.
+        const std::string want = c == 0x98 ? std::string("\x98") : IconvUtf8ToCp1251(Utf8Of(c));
+        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), want) << "U+" << std::hex << static_cast<std::uint32_t>(c);
     }
     std::mt19937 gen(7);
     const std::string alphabet = std::string("aZ7 \r\n?-+0") + "\xD0\xB6\xE2\x84\x96\xC3\x80\xF0\x9F\x98";
