@@ -10,6 +10,7 @@
 #   TYPE-CASE-open.png    the dialog as it opens (with the message saying that
 #                         the file cannot be read, where it cannot)
 #   TYPE-CASE-shown.png   the dialog with the values it shows
+#   TYPE-CASE-cancelled.png  after "Отмена"
 #   TYPE-CASE-again.png   the dialog opened the second time, before "Ok"
 # The script says for each whether the program ended and whether the option
 # file (its kind, mode and bytes) is as it was, and whether the export was
@@ -63,36 +64,33 @@ xvfb-run -n 58 -s "-ac -screen 0 1600x1000x24" bash -c '
     if [ -n "${2:-}" ]; then chmod "$2" "$file"; fi
     before="$(trace)"
   }
-  # File > Export: the save dialog, its type chosen by the keyboard (the
-  # type list is after the name), then the name typed.
+  # File > Export: the save dialog, its type chosen by the keyboard ("$1"
+  # steps down the type list, which is after the name; the dialog keeps the
+  # type chosen last), then the name typed.
   export_dialog() {
     xdotool key ctrl+e; sleep 3
     xdotool key Tab; sleep 0.3
-    for i in $(seq "$downs"); do xdotool key Down; sleep 0.3; done
+    for i in $(seq "$1"); do xdotool key Down; sleep 0.3; done
     xdotool key shift+Tab; sleep 0.3
     xdotool key ctrl+a; xdotool type --delay 40 "$HOME/out/export.$ext"; sleep 0.3
     xdotool key Return; sleep 3
   }
-  dialog_button() {   # "$1": 1 Ok, 2 Отмена: clicked by its place in the dialog
-    local id geo x y w h
-    id="$(xdotool search --name "Параметры экспорта" | tail -1)"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    x=$X; y=$Y; w=$WIDTH; h=$HEIGHT
-    if [ "$1" = 1 ]; then xdotool mousemove $((x + w - 150)) $((y + h - 25)) click 1
-    else xdotool mousemove $((x + w - 55)) $((y + h - 25)) click 1; fi
+  dialog_button() {   # "$1": 1 Ok (Return, the default button), 2 Отмена (the last in the focus order)
+    if [ "$1" = 1 ]; then xdotool key Return; else xdotool key shift+Tab; sleep 0.5; xdotool key space; fi
     sleep 3
   }
   run_case() {   # "$1" the case name, "$2" whether a message comes first
     local tag="$type-$1"
     $RUNAS "$PROG" "$HOME/drawing.pel" >"$WORK/err.txt" 2>&1 & pid=$!
     sleep 8
-    export_dialog
+    export_dialog "$downs"
     shot "$tag-open"
     if [ "$2" = yes ]; then xdotool key Return; sleep 1; fi
     shot "$tag-shown"
     dialog_button 2
+    shot "$tag-cancelled"
     after_cancel="$(trace)"
-    export_dialog   # told once a session: no message the second time
+    export_dialog 0   # told once a session: no message the second time
     shot "$tag-again"
     dialog_button 1
     after_ok="$(trace)"
