@@ -42,14 +42,11 @@ const SymbolForms& Forms() {
             f.shown[static_cast<std::size_t>(code)] = form;
             f.code.emplace(form, code);
         };
-        // The font's own signs first, so that a sign typed is the code the
-        // font shows it at.
+        // Only the font's own signs: a code the font shows nothing at (the
+        // code page's “ ” – — р я Ђ ...) would be drawn as nothing, so the
+        // character of that byte is refused like any other the font lacks.
         for (int code = 0x20; code <= 0xFF; ++code)
             if (const char16_t sign = SymbolCodeChar(code)) add(code, sign);
-        for (int code = 0x20; code <= 0xFF; ++code) {
-            const char32_t c = Cp1251Char(static_cast<unsigned char>(code));
-            if (SymbolCodeChar(code) == 0 && c != 0 && !IsControl(c)) add(code, c);
-        }
         return f;
     }();
     return forms;

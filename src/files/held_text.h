@@ -40,9 +40,9 @@ struct HeldText {
 // of the font (α, ′, ×, ©) is taken as its code ("a", the characters of bytes
 // 0xA2, 0xB4, 0xD3), a sign the font shows at two codes followed by U+FE0E
 // (or U+FE00 for a third) as the later code; an ASCII character stands for
-// its own code (typed "a" is α) and µ for μ.  A character of a code the font
-// shows nothing at is kept as that code (the label draws it as it is); any
-// other character (§, Д: the font shows ♣ and ⊗ at their bytes) is refused.
+// its own code (typed "a" is α) and µ for μ.  Any other character is
+// refused: § and Д (the font shows ♣ and ⊗ at their bytes), and so are the
+// characters of the codes the font shows nothing at (“ ” – — р я Ђ ...).
 // limit: the most characters kept.
 HeldText HoldText(std::string_view utf8, bool symbol, TextLines lines = TextLines::one,
                   std::size_t limit = std::numeric_limits<std::size_t>::max());
@@ -50,7 +50,8 @@ HeldText HoldText(std::string_view utf8, bool symbol, TextLines lines = TextLine
 // A Symbol text as its field shows it: each code as the sign the font shows
 // there (with a variation selector where the sign is shown at an earlier code
 // too), a code the font shows nothing at as its code page character.
-// HoldText(SymbolShown(t), true).text gives t back.
+// HoldText(SymbolShown(t), true).text gives t back for every t of codes the
+// font shows.
 std::string SymbolShown(std::string_view held);
 
 // The message that names the refused characters (about twenty at most, and

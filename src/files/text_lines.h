@@ -21,7 +21,8 @@ struct FormatError : std::runtime_error {
 };
 
 // Code page 1251 <-> UTF-8.  Characters the other side lacks become '?'
-// (byte 0x98 has no character; malformed UTF-8 counts as unmappable).
+// (malformed UTF-8 counts as unmappable); byte 0x98, which has no character,
+// is U+0098 and comes back as the same byte.
 std::string Cp1251ToUtf8(std::string_view cp);
 std::string Utf8ToCp1251(std::string_view utf8);
 

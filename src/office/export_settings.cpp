@@ -1,16 +1,17 @@
 #include "office/export_settings.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <exception>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "files/text_lines.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -62,10 +63,22 @@ void ReadChoice(const std::vector<std::string>& lines, std::size_t n, int count,
     if (auto v = Number(LineAt(lines, n)); v && *v >= 0 && *v < count) value = *v;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return std::string(std::istreambuf_iterator<char>(in), {});
+template <class Options>
+OptionsRead<Options> ReadOptions(const std::string& progDir, const char* name,
+                                 Options (*parse)(const std::string&)) {
+    OptionsRead<Options> out;
+    out.file = progDir + name;
+    try {
+        const SideFileBytes read = ReadSideFile(out.file, MaxOptionFileBytes);
+        if (read.state == SideFileBytes::State::Read) out.values = parse(read.bytes);
+        out.unreadable = read.state == SideFileBytes::State::Failed;
+        out.error = read.error;
+    } catch (const std::exception&) {  // out of memory: the shipped values, and the file left alone
+        out.values = Options{};
+        out.unreadable = true;
+        out.error = ENOMEM;
+    }
+    return out;
 }
 
 std::string Save(const std::string& progDir, const char* name, const std::string& bytes) {
@@ -93,7 +106,10 @@ CdrSettings ParseCdrSettings(const std::string& bytes) {
     ReadClamped(lines, 2, 8, 100, s.version);
     ReadChoice(lines, 4, 3, s.runMode);
     ReadChoice(lines, 6, 2, s.groupMode);
-    if (const std::string* flag = LineAt(lines, 8)) s.ownArrows = Cp1251ToUtf8(*flag) == "и";
+    if (const std::string* flag = LineAt(lines, 8)) {
+        const std::string word = Cp1251ToUtf8(*flag);
+        if (word == "и" || word == "л") s.ownArrows = word == "и";
+    }
     ReadClamped(lines, 10, 0, 90, s.arrowNo);
     ReadClamped(lines, 12, 0, 30, s.dashNo);
     return s;
@@ -108,10 +124,14 @@ WordSettings ParseWordSettings(const std::string& bytes) {
     return s;
 }
 
-CdrSettings LoadCdrSettings(const std::string& progDir) { return ParseCdrSettings(ReadAll(progDir + CdrSettingsFile)); }
-WordSettings LoadWordSettings(const std::string& progDir) {
-    return ParseWordSettings(ReadAll(progDir + WordSettingsFile));
+OptionsRead<CdrSettings> ReadCdrSettings(const std::string& progDir) {
+    return ReadOptions(progDir, CdrSettingsFile, &ParseCdrSettings);
 }
+OptionsRead<WordSettings> ReadWordSettings(const std::string& progDir) {
+    return ReadOptions(progDir, WordSettingsFile, &ParseWordSettings);
+}
+CdrSettings LoadCdrSettings(const std::string& progDir) { return ReadCdrSettings(progDir).values; }
+WordSettings LoadWordSettings(const std::string& progDir) { return ReadWordSettings(progDir).values; }
 
 std::string SaveCdrSettings(const std::string& progDir, const CdrSettings& s) {
     return Save(progDir, CdrSettingsFile, CdrSettingsBytes(s));

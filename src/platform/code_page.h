@@ -4,7 +4,8 @@
 
 namespace pelmar {
 
-// The character of a byte; 0 for byte 0x98, which has none.
+// The character of a byte; byte 0x98, which has none in the code page, is
+// the control character U+0098, so that it survives a read and a save.
 char32_t Cp1251Char(unsigned char byte);
 
 // The byte of a character, or -1 when the code page lacks it.

@@ -244,15 +244,25 @@ void DrawPrintPreview(QImage& target, const PictureSettings& s, const QImage& pi
 }
 
 std::array<std::string, 3> NotesOfMemo(std::string_view text) {
+    // Every break the notes box shows ends a line: CR LF, CR, LF, and the
+    // line and paragraph separators U+2028 and U+2029.
+    constexpr std::string_view LineSep = "\xE2\x80\xA8", ParaSep = "\xE2\x80\xA9";
     std::array<std::string, 3> notes;
-    std::size_t line = 0, start = 0;
-    while (line < notes.size() && start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view l = text.substr(start, end - start);
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-        notes[line++] = std::string(l);
-        start = end + 1;
+    std::size_t line = 0, start = 0, at = 0;
+    while (line < notes.size()) {
+        std::size_t breakLength = 0;
+        if (at == text.size()) breakLength = 0;
+        else if (text[at] == '\r') breakLength = at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+        else if (text[at] == '\n') breakLength = 1;
+        else if (text.substr(at, 3) == LineSep || text.substr(at, 3) == ParaSep) breakLength = 3;
+        else {
+            ++at;
+            continue;
+        }
+        notes[line++] = std::string(text.substr(start, at - start));
+        if (at == text.size()) break;
+        at += breakLength;
+        start = at;
     }
     return notes;
 }

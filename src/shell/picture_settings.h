@@ -144,7 +144,8 @@ std::optional<PrintPreviewLayout> PrintPreviewOf(const PictureSettings& s);
 // (turned clockwise in landscape), the frames.
 void DrawPrintPreview(QImage& target, const PictureSettings& s, const QImage& picture);
 
-// Three note lines from the memo's text: a line that no longer exists leaves
+// Three note lines from the memo's text, split at every line break the box
+// shows (CR LF, CR, LF, U+2028, U+2029): a line that no longer exists leaves
 // an empty note.
 std::array<std::string, 3> NotesOfMemo(std::string_view text);
 

@@ -1,9 +1,5 @@
 #include "shell/settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +8,7 @@
 #include <system_error>
 
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 #include "files/text_lines.h"
 
 namespace pelmar {
@@ -26,59 +23,6 @@ constexpr std::size_t MaxSettingsBytes = 256 * 1024;
 // The side file's first line: this word, a tab and the stamp of the bytes of
 // the settings file written with it.
 constexpr std::string_view StampWord = "stamp";
-
-// What a settings file's name holds.
-struct FileBytes {
-    enum class State : std::uint8_t { Missing, Read, Failed };
-    State state = State::Missing;
-    std::string bytes;
-    int error = 0;  // with Failed: errno, EISDIR for a folder, 0 for another thing that is no regular file
-};
-
-// The bytes of a regular file; of a file longer than `cap` bytes, the whole
-// lines of its first `cap` bytes.  Failed for a folder, a pipe, a device or
-// a file that cannot be opened or read.  Opened without waiting, so that a
-// named pipe does not stop the start.
-FileBytes ReadSmallFile(const std::string& name, std::size_t cap) {
-    FileBytes out;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR) out.state = FileBytes::State::Failed, out.error = errno;
-        return out;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    out.state = FileBytes::State::Failed;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        out.error = errno;
-        return out;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        out.error = S_ISDIR(st.st_mode) ? EISDIR : 0;
-        return out;
-    }
-    char chunk[1 << 14];
-    while (out.bytes.size() <= cap) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            out.error = errno;
-            out.bytes.clear();
-            return out;
-        }
-        if (n == 0) break;
-        out.bytes.append(chunk, static_cast<std::size_t>(n));
-    }
-    if (out.bytes.size() > cap) {  // its beginning, up to the last line break in it
-        const std::size_t lastBreak = out.bytes.rfind('\n', cap - 1);
-        out.bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
-    }
-    out.state = FileBytes::State::Read;
-    return out;
-}
 
 // The length and a 64-bit FNV-1a hash of the settings file's bytes.
 std::string Stamp(std::string_view bytes) {
@@ -313,23 +257,23 @@ SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::
     };
     try {
         for (const std::string& shipped : shippedDirs) {
-            const FileBytes copy = ReadSmallFile(WithSlash(shipped) + SettingsFileName, MaxSettingsBytes);
-            if (copy.state != FileBytes::State::Read) continue;
+            const SideFileBytes copy = ReadSideFile(WithSlash(shipped) + SettingsFileName, MaxSettingsBytes);
+            if (copy.state != SideFileBytes::State::Read) continue;
             ParseSettings(copy.bytes, progDir, s);
             source.from = From::Shipped;
             break;
         }
-        const FileBytes own = ReadSmallFile(dir + SettingsFileName, MaxSettingsBytes);
-        if (own.state == FileBytes::State::Failed) return unreadable(dir + SettingsFileName, own.error);
-        if (own.state == FileBytes::State::Read) {
+        const SideFileBytes own = ReadSideFile(dir + SettingsFileName, MaxSettingsBytes);
+        if (own.state == SideFileBytes::State::Failed) return unreadable(dir + SettingsFileName, own.error);
+        if (own.state == SideFileBytes::State::Read) {
             ParseSettings(own.bytes, progDir, s);
             source.from = From::Own;
         }
         // A side file that cannot be read is kept too: its paths are the
         // settings file's.
-        const FileBytes side = ReadSmallFile(dir + SettingsPathsFileName, MaxSettingsBytes);
-        if (side.state == FileBytes::State::Failed) return unreadable(dir + SettingsPathsFileName, side.error);
-        if (own.state == FileBytes::State::Read && side.state == FileBytes::State::Read)
+        const SideFileBytes side = ReadSideFile(dir + SettingsPathsFileName, MaxSettingsBytes);
+        if (side.state == SideFileBytes::State::Failed) return unreadable(dir + SettingsPathsFileName, side.error);
+        if (own.state == SideFileBytes::State::Read && side.state == SideFileBytes::State::Read)
             TakeSidePaths(side.bytes, own.bytes, progDir, s);
         if (source.from == From::Own) source.written = WrittenForm(s);
         return source;

@@ -129,15 +129,7 @@ void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
 
 std::string SettingsNotice(const SettingsSource& source, const WordTable& words) {
     if (source.from != SettingsSource::From::Unreadable) return {};
-    // No line of the word table says it.
-    std::string reason;
-    switch (source.error) {
-        case EACCES:
-        case EPERM: reason = words.Said("нет прав на чтение", "permission denied"); break;
-        case EISDIR: reason = words.Said("это папка", "it is a folder"); break;
-        case 0: reason = words.Said("это не обычный файл", "it is not a regular file"); break;
-        default: reason = std::strerror(source.error);
-    }
+    const std::string reason = UnreadableFileReason(source.error, &words);
     const bool own = std::filesystem::path(source.file).filename() == SettingsFileName;
     return std::string(words.Said("Не могу прочитать файл настроек ", "Cannot read the settings file ")) + source.file +
            ": " + reason + ".\n" +
@@ -146,6 +138,18 @@ std::string SettingsNotice(const SettingsSource& source, const WordTable& words)
                            : "") +
            std::string(words.Said("Настройки этого сеанса не будут сохранены, файлы настроек останутся как есть.",
                                   "The settings of this session will not be saved; the settings files stay as they are."));
+}
+
+std::string UnreadableFileReason(int error, const WordTable* words) {
+    // No line of the word table says it.
+    switch (error) {
+        case EACCES:
+        case EPERM: return std::string(Said(words, "нет прав на чтение", "permission denied"));
+        case EISDIR: return std::string(Said(words, "это папка", "it is a folder"));
+        case 0: return std::string(Said(words, "это не обычный файл", "it is not a regular file"));
+        case ENOMEM: return std::string(Said(words, "не хватает памяти", "out of memory"));
+        default: return std::strerror(error);
+    }
 }
 
 std::pair<std::string, std::string> SplitDocumentPath(const std::string& path) {

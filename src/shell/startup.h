@@ -78,6 +78,10 @@ void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks);
 // the words' language.  Empty when there is nothing to say.
 std::string SettingsNotice(const SettingsSource& source, const WordTable& words);
 
+// Why a side file could not be read, in the interface's language (Russian
+// without words): `error` as SideFileBytes::error gives it.
+std::string UnreadableFileReason(int error, const WordTable* words);
+
 // Folder and file name of a path ("/a/b/c.pel" gives "/a/b/" and "c.pel").
 std::pair<std::string, std::string> SplitDocumentPath(const std::string& path);
 

@@ -248,6 +248,10 @@ TEST(PointDialog, TextsShownAsKept) {
     type(name, "§¶Д");
     EXPECT_EQ(std::make_tuple(s.stored().Name.s, name->selectedText() == name->text(), ShownTextTip().contains("«Д»")),
               std::make_tuple(p.Name.s, true, true));
+    name->selectAll();
+    type(name, "“”‘’–—рЂя");  // characters of the code page at codes the font shows nothing at
+    EXPECT_EQ(std::make_tuple(s.stored().Name.s, name->selectedText() == name->text(), ShownTextTip().contains("«я»")),
+              std::make_tuple(p.Name.s, true, true));
     type(name, "bµ");
     EXPECT_EQ(std::make_tuple(s.stored().Name.s, name->text().toStdString()), std::make_tuple("bm", "βμ"));
 

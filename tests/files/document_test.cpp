@@ -484,3 +484,20 @@ TEST_F(DocumentWrite, GoldenSmallDocument) {
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(text, golden);
 }
+
+// Byte 0x98 has no character in the code page; an ID holding it (written
+// elsewhere) reads and saves back byte for byte, and a save says nothing of it.
+TEST_F(DocumentRead, ByteWithoutCharacterInAnIdSurvivesReadAndSave) {
+    auto d = SmallDocument();
+    d->Obj.Po[1].ID.s = "IDMARK";
+    std::string bytes = Text(*d);
+    const std::size_t at = bytes.find("IDMARK");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 6, "A\x98Z\x98");
+    auto back = NewDocument();
+    std::uint8_t v = 0;
+    ASSERT_EQ(ParseDocumentText(bytes, *back, v, kSep), ReadOk);
+    EXPECT_EQ(back->Obj.Po[1].ID.s, "A\xC2\x98Z\xC2\x98");
+    EXPECT_TRUE(TextsChangedOnSave(*back).empty());
+    EXPECT_EQ(Text(*back), bytes);
+}

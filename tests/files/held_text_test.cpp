@@ -26,12 +26,12 @@ TEST(HeldText, KeptTextsSurviveTheFileAndRefusedOnesWouldNot) {
             ASSERT_EQ(HoldText(SymbolShown(held.text), true).text, held.text);
         }
         for (const char32_t c : typed) {
-            // In Symbol: a sign of the font, an ASCII code, µ or a code the font shows nothing at (drawn as it is).
+            // In Symbol: a sign of the font, an ASCII code or µ.
             const int own = Cp1251Byte(c);
             const int sign = !symbol ? -1
                              : c == U'µ' ? 0x6D
                              : SymbolCodeShowing(c) >= 0 ? SymbolCodeShowing(c)
-                             : c < 0x7F || (own >= 0 && !SymbolCodeChar(own)) ? own : -2;
+                             : c < 0x7F ? own : -2;
             const bool lost = symbol ? sign < 0 : own < 0;
             EXPECT_EQ(lost, held.refused.find(c) != std::u32string::npos) << held.text;
             if (lost) continue;
@@ -55,7 +55,7 @@ TEST(HeldText, TextCases) {
         {U"x\u0001y\u007F\u0085\u001Bz\u0001", false, TextLines::one, U"xyz", U"\u0001\u007F\u0085\u001B"},
         {U"×÷©®¬", false, TextLines::one, U"©®¬", U"×÷"},
         {U"×÷©®¬♥→α′…A1§¶ДЖ", true, TextLines::one, U"ґёУТШ©®aўјA1", U"§¶ДЖ"},
-        {U"\u00A9\uFE0E\u2122\uFE0E\u2122\uFE00…\uFE0EЂр\uFE0E", true, TextLines::one, U"гд\u2122\u2026Ђр", U""},
+        {U"\u00A9\uFE0E\u2122\uFE0E\u2122\uFE00…\uFE0EЂр\uFE0E", true, TextLines::one, U"гдФј", U"Ђр"},
         {U"a\uFE0E-", false, TextLines::one, U"a-", U""},
         {U"и\u0306 Е\u0308 x\u0306", false, TextLines::one, U"й Ё x", U"\u0306"},
     };
@@ -63,7 +63,7 @@ TEST(HeldText, TextCases) {
         EXPECT_EQ(HoldText(u8(c.typed), c.symbol, c.lines), (HeldText{u8(c.text), c.refused, false})) << u8(c.typed);
     std::u32string every;  // each code a Symbol text can hold: its field form reads back to it
     for (int b = 0x20; b <= 0xFF; ++b)
-        if (b != 0x7F && Cp1251Char(static_cast<unsigned char>(b))) every += Cp1251Char(static_cast<unsigned char>(b));
+        if (SymbolCodeChar(b)) every += Cp1251Char(static_cast<unsigned char>(b));
     EXPECT_EQ(HoldText(SymbolShown(u8(every)), true), (HeldText{u8(every), U"", false}));
     EXPECT_EQ(SymbolShown(u8(U"a©®¬УТШ")), u8(U"α♥→←©®¬"));
     const WordTable words;
@@ -79,4 +79,38 @@ TEST(HeldText, TextCases) {
                  U"«上», «下», «丌», «不», «与», «丏», «丐», «丑», «丒», «专» и ещё 29980: они не приняты. Текст "
                  U"обрезан до 10000 знаков."));
     EXPECT_EQ(RefusedTextMessage(words, U"", 21), "Текст обрезан до 21 знака.");
+}
+
+// Over the whole code page, typed into a Symbol text: each character is a sign the font shows, kept as a code that
+// draws it and reads back through the field's form, or refused.  The refused ones are those the font shows nowhere:
+// § ¶ Д, and the characters of the codes it shows nothing at (“ ” ‘ ’ – — р я Ђ ...).
+TEST(HeldText, EveryCodePageCharacterInSymbolIsShownOrRefused) {
+    std::u32string refused;
+    for (int b = 0x20; b <= 0xFF; ++b) {
+        const char32_t c = Cp1251Char(static_cast<unsigned char>(b));
+        if (c == 0x7F || c == 0x98) continue;  // control characters, refused in any text
+        const std::string typed = QString::fromUcs4(&c, 1).toStdString();
+        const HeldText held = HoldText(typed, true);
+        if (!held.refused.empty()) {
+            EXPECT_EQ(held, (HeldText{"", std::u32string(1, c), false})) << typed;
+            refused += c;
+            continue;
+        }
+        const std::u32string kept = QString::fromStdString(held.text).toStdU32String();
+        ASSERT_EQ(kept.size(), 1u) << typed;
+        const int code = Cp1251Byte(kept[0]);
+        EXPECT_NE(SymbolCodeChar(code), 0) << typed << ": the font shows something at its code";
+        EXPECT_EQ(HoldText(SymbolShown(held.text), true).text, held.text) << typed;
+        EXPECT_TRUE(c < 0x7F || c == U'µ' || SymbolCodeShowing(c) == code) << typed << ": the code showing it";
+    }
+    // The refused set is what the table leaves: no sign of the font, and not an ASCII stand-in.
+    std::u32string lacking;
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const char32_t c = Cp1251Char(static_cast<unsigned char>(b));
+        if (c != 0x98 && c != U'µ' && SymbolCodeShowing(c) < 0) lacking += c;
+    }
+    EXPECT_EQ(refused, lacking);
+    for (const char32_t c : std::u32string(U"“”‘’–—ряЂ§¶Д")) EXPECT_NE(refused.find(c), std::u32string::npos);
+    // Byte 0x98, which has no character, reads and saves back as itself.
+    EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8("A\x98z")), "A\x98z");
 }

@@ -49,7 +49,9 @@ TEST(CodePage, NumeroSignCyrillicAndUnmappable) {
     EXPECT_EQ(Utf8ToCp1251("a€b中c"), "a\x88" "b?c");
     EXPECT_EQ(Utf8ToCp1251("x\xC3"), "x?");
     EXPECT_EQ(Utf8ToCp1251("\xE2\x84z"), "??z");
-    EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");
+    // Byte 0x98, which has no character, is U+0098 and comes back as itself.
+    EXPECT_EQ(Cp1251ToUtf8("\x98"), "\xC2\x98");
+    EXPECT_EQ(Utf8ToCp1251("\xC2\x98"), "\x98");
 }
 
 TEST(ZeroPad, WidthsAndNegativeValues) {
@@ -200,7 +202,9 @@ std::string Utf8Of(char32_t c) {
 TEST(CodePage, WriterAndReaderAgreeWithPlainConversions) {
     for (char32_t c = 1; c < 0x2200; ++c) {
         if (c >= 0xD800 && c < 0xE000) continue;
-        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), IconvUtf8ToCp1251(Utf8Of(c))) << "U+" << std::hex << static_cast<std::uint32_t>(c);
+        // The one difference: byte 0x98, which the system converter lacks, stands for U+0098.
+        const std::string want = c == 0x98 ? std::string("\x98") : IconvUtf8ToCp1251(Utf8Of(c));
+        ASSERT_EQ(Utf8ToCp1251(Utf8Of(c)), want) << "U+" << std::hex << static_cast<std::uint32_t>(c);
     }
     std::mt19937 gen(7);
     const std::string alphabet = std::string("aZ7 \r\n?-+0") + "\xD0\xB6\xE2\x84\x96\xC3\x80\xF0\x9F\x98";

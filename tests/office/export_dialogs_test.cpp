@@ -9,7 +9,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <functional>
 #include <map>
+#include <set>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
@@ -22,6 +28,7 @@
 #include "office/ui/word_export_dialog.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_export_host.h"
+#include "support/no_read_override.h"
 #include "office_fixture.h"
 #include "picture_match.h"
 #include "sample_document.h"
@@ -141,26 +148,30 @@ TEST(ExportDialogs, WordProcessorSession) {
         ClickIndicator(run->button(2));
         TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
         QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
-        // "Отмена" closes and still writes the settings shown.
+        // "Отмена" closes and writes nothing.
         QTest::mouseClick(Find<QPushButton>(d, "Button2"), Qt::LeftButton);
         EXPECT_FALSE(d.isVisible());
         EXPECT_FALSE(r.exists("t.odt"));
+        EXPECT_FALSE(r.exists("prog/MSOffice.txt"));
     }
-    const WordSettings saved = LoadWordSettings(r.ctx.progDir);
-    EXPECT_EQ(saved.runMode, 2);
-    EXPECT_EQ(saved.arrowNo, 6);
-
-    // The next dialog starts from them: "open a copy" opens a copy and
-    // writes no file at the chosen name.
+    // The next dialog starts from the shipped values again; "Ok" writes the
+    // options, and "open a copy" opens a copy and writes no file at the
+    // chosen name.
     {
         WordExportDialog d(r.ctx, r.state);
         ShowActive(d);
-        EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 2);
+        EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 0);
+        ClickIndicator(Find<TRadioGroup>(d, "RadioGroupRun")->button(2));
+        TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
+        QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
         QTest::mouseClick(Find<QPushButton>(d, "Button1"), Qt::LeftButton);
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
         EXPECT_FALSE(r.exists("t.odt"));
     }
+    const WordSettings saved = LoadWordSettings(r.ctx.progDir);
+    EXPECT_EQ(saved.runMode, 2);
+    EXPECT_EQ(saved.arrowNo, 6);
     // Without a program for the type the question names it, and Yes writes
     // the file without opening it.
     r.desktop.installed = false;
@@ -217,6 +228,147 @@ TEST(ExportDialogs, FromTheMainWindow) {
     const QStringList once{QString::fromUtf8("Параметры экспорта в OpenDocument Drawing (.odg)"), cancel,
                            QString::fromUtf8("Параметры экспорта в OpenDocument Text (.odt)"), cancel};
     EXPECT_EQ(seen, once);
+}
+
+
+// What is at a name, as far as a test can tell a change: the kind, the
+// permissions, the size, the inode and the time of the last change, and the
+// bytes of a regular file or the target of a link.
+struct Trace {
+    mode_t mode = 0;
+    off_t size = 0;
+    ino_t inode = 0;
+    long long mtimeNs = 0;
+    std::string bytes;
+    bool operator==(const Trace&) const = default;
+};
+
+Trace TraceOf(const std::string& path) {
+    Trace t;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return t;
+    t.mode = st.st_mode, t.size = st.st_size, t.inode = st.st_ino;
+    t.mtimeNs = st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec;
+    if (S_ISREG(st.st_mode)) {
+        std::ifstream in(path, std::ios::binary);
+        t.bytes.assign(std::istreambuf_iterator<char>(in), {});
+    } else if (S_ISLNK(st.st_mode)) {
+        t.bytes = std::filesystem::read_symlink(path).string();
+    }
+    return t;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// One option dialog under the table: its file, a file of the user's own
+// values, a damaged file and what it reads as, and a change in the dialog.
+template <class Dialog, class Options>
+struct OptionTarget {
+    const char* file;
+    Options own;
+    std::string damaged;
+    Options damagedReads;
+    const char* dashTyped;  // typed into the dash number: a change
+    int dashTypedValue;
+    std::string (*bytes)(const Options&);
+};
+
+// Each bad option file, for one dialog: it shows the values it should, tells
+// an unreadable file once, and neither "Отмена" nor "Ok" touches a file that
+// could not be read or that is unchanged; "Ok" after a change writes it.
+template <class Dialog, class Options>
+void BadOptionFiles(const OptionTarget<Dialog, Options>& t, bool word) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> make;
+        Options shows;
+        const char* reason;  // the notice's reason, nullptr: no notice
+    };
+    const Case cases[] = {
+        {"a folder", [](const std::string& p) { std::filesystem::create_directories(p + "/inside"); }, Options{},
+         "это папка"},
+        {"a named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, Options{},
+         "это не обычный файл"},
+        {"mode 000",
+         [&t](const std::string& p) {
+             WriteFileBytes(p, t.bytes(t.own));
+             ::chmod(p.c_str(), 0);
+         },
+         Options{}, "нет прав на чтение"},
+        {"a link to /dev/zero", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+         Options{}, "это не обычный файл"},
+        {"damaged lines", [&t](const std::string& p) { WriteFileBytes(p, t.damaged); }, t.damagedReads, nullptr},
+        {"the user's own values", [&t](const std::string& p) { WriteFileBytes(p, t.bytes(t.own)); }, t.own,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(t.file) + ": " + c.what);
+        DialogRig r;
+        std::set<std::string> told;
+        r.ctx.toldUnreadable = &told;
+        r.state.CdrFileName = r.path("d.cdr");
+        r.state.WordFileName = r.path("t.doc");
+        const std::string file = r.ctx.progDir + t.file;
+        std::filesystem::create_directories(r.ctx.progDir);
+        c.make(file);
+        const Trace before = TraceOf(file);
+        const auto session = [&](bool change, bool ok) {
+            NoReadOverride asAUser;  // the dialog reads as a user who is not root
+            Dialog d(r.ctx, r.state);
+            ShowActive(d);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(d.controls() == c.shows);
+            if (change) {
+                auto* dash = Find<TSpinEdit>(d, "SpinEditNDash");
+                TypeInto(dash, QString::fromLatin1(t.dashTyped));
+                QTest::keyClick(dash, Qt::Key_Tab);
+            }
+            QTest::mouseClick(Find<QPushButton>(d, ok ? "Button1" : "Button2"), Qt::LeftButton);
+            EXPECT_FALSE(d.isVisible());
+        };
+        session(false, false);  // "Отмена"
+        EXPECT_EQ(TraceOf(file), before) << "after Отмена";
+        session(c.reason != nullptr, true);  // "Ok", with a change where the file cannot be read
+        EXPECT_EQ(TraceOf(file), before) << "after Ok";
+        EXPECT_TRUE(r.exists(word ? "t.odt" : "d.odg"));
+        EXPECT_TRUE(r.messages.errors.empty());
+        // An unreadable file is told once, by its name and why.
+        if (c.reason) {
+            ASSERT_EQ(r.messages.notices.size(), 1u);
+            EXPECT_NE(r.messages.notices[0].find(file + ": " + c.reason), std::string::npos) << r.messages.notices[0];
+            continue;
+        }
+        EXPECT_TRUE(r.messages.notices.empty());
+        // A change is written on "Ok", the other values as shown.
+        session(true, true);
+        Options changed = c.shows;
+        changed.dashNo = t.dashTypedValue;
+        EXPECT_EQ(TraceOf(file).bytes, t.bytes(changed));
+    }
+}
+
+TEST(ExportDialogs, BadOptionFilesAreReadAndKeptLikeTheSettings) {
+    CdrSettings cdrOwn;
+    cdrOwn.version = 9, cdrOwn.runMode = 1, cdrOwn.groupMode = 0, cdrOwn.ownArrows = false, cdrOwn.arrowNo = 5,
+    cdrOwn.dashNo = 3;
+    CdrSettings cdrDamaged;  // the lines that read well, the shipped values of the others
+    cdrDamaged.version = 12, cdrDamaged.groupMode = 0, cdrDamaged.arrowNo = 7;
+    BadOptionFiles<CdrExportDialog, CdrSettings>(
+        {CdrSettingsFile, cdrOwn,
+         "Version:\r\n12\r\nType of Run:\r\nabc\r\nGroups:\r\n0\r\nPelmar Arrows:\r\n??\r\nNumber of Arrow:\r\n7\r\n"
+         "Number of Dash:\r\n\xFF\xFE\r\n",
+         cdrDamaged, "17", 17, &CdrSettingsBytes},
+        false);
+    WordSettings wordOwn;
+    wordOwn.runMode = 1, wordOwn.arrowNo = 2, wordOwn.dashNo = 6;
+    WordSettings wordDamaged;
+    wordDamaged.runMode = 1, wordDamaged.dashNo = 7;
+    BadOptionFiles<WordExportDialog, WordSettings>(
+        {WordSettingsFile, wordOwn, "Type of Run:\n1\nNumber of Arrow:\n\x01\nNumber of Dash:\n7", wordDamaged, "2", 2,
+         &WordSettingsBytes},
+        true);
 }
 
 }  // namespace

@@ -63,9 +63,10 @@ public:
         return answer;
     }
     void showError(const std::string& text) override { errors.push_back(text); }
+    void showNotice(const std::string& text) override { notices.push_back(text); }
 
     bool answer = true;
-    std::vector<std::string> questions, errors;
+    std::vector<std::string> questions, errors, notices;
 };
 
 // An export run over `proj` with fakes, writing below a temporary folder.

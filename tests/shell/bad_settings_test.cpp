@@ -25,6 +25,7 @@
 #include "editing/editing_state.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "support/no_read_override.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -32,28 +33,6 @@ using namespace pelmar::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// While it lives, this thread reads files as a user who is not root does:
-// root's power to read any file is off (a no-op for any other user).
-class NoReadOverride {
-public:
-    NoReadOverride() {
-        if (::syscall(SYS_capget, &head_, saved_) != 0) return;
-        __user_cap_data_struct off[2] = {saved_[0], saved_[1]};
-        off[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        on_ = ::syscall(SYS_capset, &head_, off) == 0;
-    }
-    ~NoReadOverride() {
-        if (on_) ::syscall(SYS_capset, &head_, saved_);
-    }
-    NoReadOverride(const NoReadOverride&) = delete;
-    NoReadOverride& operator=(const NoReadOverride&) = delete;
-
-private:
-    __user_cap_header_struct head_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool on_ = false;
-};
 
 // What the shipped "Pelmar.set" gives a user.
 Settings ShippedDefaults(const std::string& prog) {

@@ -345,7 +345,20 @@ TEST(PictureSettingsDialog, NotesKeepTheirThreeLines) {
         bool atEnd;  // else over the whole text
         std::array<std::string, 3> notes;
     };
-    for (const Row& row : {Row{"P1\nP2\nP3\nP4\nP5", false, {"P1", "P2", "P3"}}, Row{"\tN4\nend", true, {"N1", "N2", "N3 N4"}}}) {
+    // Every line break the box shows counts: LF, CR LF, CR, the paragraph separator and the line separator
+    // (what Shift+Return puts in and some programs put on the clipboard).
+    const Row rows[] = {
+        {"P1\nP2\nP3\nP4\nP5", false, {"P1", "P2", "P3"}},
+        {"P1\r\nP2\r\nP3\r\nP4\r\nP5", false, {"P1", "P2", "P3"}},
+        {"P1\rP2\rP3\rP4\rP5", false, {"P1", "P2", "P3"}},
+        {"P1\u2029P2\u2029P3\u2029P4\u2029P5", false, {"P1", "P2", "P3"}},
+        {"P1\u2028P2\u2028P3\u2028P4\u2028P5", false, {"P1", "P2", "P3"}},
+        {"P1\u2028P2\nP3\u2028P4", false, {"P1", "P2", "P3"}},
+        {"\tN4\nend", true, {"N1", "N2", "N3 N4"}},
+        {"\tN4\u2028end", true, {"N1", "N2", "N3 N4"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.paste);
         DialogRig r(doc, false);
         r.page("TabSheet6");
         auto* memo = r.get<QPlainTextEdit>("MemoI1");
@@ -355,6 +368,8 @@ TEST(PictureSettingsDialog, NotesKeepTheirThreeLines) {
         QApplication::clipboard()->setText(row.paste);
         QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
         const std::string shown = memo->toPlainText().toStdString();
+        EXPECT_EQ(memo->document()->toRawText().count(QChar::LineSeparator), 0);
+        EXPECT_EQ(memo->blockCount(), 3);
         EXPECT_EQ(ShownTextTip().toStdString(), "В заметках три строки: следующие строки не приняты.");
         QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(memo->toPlainText(), "N1\nN2\nN3");

@@ -169,6 +169,9 @@ TEST(PictureSettings, NotesOfTheMemo) {
     EXPECT_EQ(NotesOfMemo("one"), (N{"one", "", ""})) << "deleted lines leave no old note behind";
     EXPECT_EQ(NotesOfMemo(""), (N{"", "", ""}));
     EXPECT_EQ(NotesOfMemo("a\r\n\nc\nd"), (N{"a", "", "c"}));
+    // Every break the box shows ends a note.
+    EXPECT_EQ(NotesOfMemo("a\rb\u2028c\u2029d"), (N{"a", "b", "c"}));
+    EXPECT_EQ(NotesOfMemo("\u2028\r\n"), (N{"", "", ""}));
 }
 
 TEST(PictureSettings, FillEditsFallBack) {

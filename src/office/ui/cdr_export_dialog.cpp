@@ -110,9 +110,19 @@ CdrSettings CdrExportDialog::controls() const {
     return s;
 }
 
-void CdrExportDialog::loadSettings() { setControls(LoadCdrSettings(ctx_.progDir)); }
+void CdrExportDialog::loadSettings() {
+    read_ = ReadCdrSettings(ctx_.progDir);
+    setControls(read_.values);
+    if (read_.unreadable) tellUnreadable(read_.file, read_.error);
+}
 
-std::string CdrExportDialog::saveSettings() { return SaveCdrSettings(ctx_.progDir, controls()); }
+std::string CdrExportDialog::saveSettings() {
+    const CdrSettings now = controls();
+    if (!OptionsNeedWriting(read_, now)) return {};
+    std::string error = SaveCdrSettings(ctx_.progDir, now);
+    if (error.empty()) read_.values = now;
+    return error;
+}
 
 bool CdrExportDialog::runExport(OfficeRun& run) {
     const CdrSettings s = controls();

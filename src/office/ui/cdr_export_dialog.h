@@ -40,6 +40,7 @@ private:
     QCheckBox* CheckBoxArrow;
     TSpinEdit* SpinEditNArrow;
     TSpinEdit* SpinEditNDash;
+    OptionsRead<CdrSettings> read_;  // the file as read, then as last written
 };
 
 }  // namespace pelmar

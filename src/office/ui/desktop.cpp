@@ -41,4 +41,11 @@ void QtOfficeMessages::showError(const std::string& text) {
     box.exec();
 }
 
+void QtOfficeMessages::showNotice(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), QString::fromStdString(text),
+                    QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 }  // namespace pelmar

@@ -15,13 +15,14 @@ public:
     std::string open(const std::string& path) override;
 };
 
-// The question about a missing program and the error message of a failed
-// export.
+// The question about a missing program, the error message of a failed
+// export and the notice of an option file that could not be read.
 class OfficeMessages {
 public:
     virtual ~OfficeMessages() = default;
     virtual bool askYesNo(const std::string& text) = 0;
     virtual void showError(const std::string& text) = 0;
+    virtual void showNotice(const std::string& text) = 0;
 };
 
 class QtOfficeMessages : public OfficeMessages {
@@ -29,6 +30,7 @@ public:
     explicit QtOfficeMessages(QWidget* parent = nullptr) : parent_(parent) {}
     bool askYesNo(const std::string& text) override;
     void showError(const std::string& text) override;
+    void showNotice(const std::string& text) override;
 
 private:
     QWidget* parent_;

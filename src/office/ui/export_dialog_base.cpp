@@ -1,6 +1,7 @@
 #include "office/ui/export_dialog_base.h"
 
 #include <QCloseEvent>
+#include <QTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,7 +13,9 @@
 
 #include "dialogs/ui/radio_group.h"
 #include "drawing/redraw.h"
+#include "files/word_table.h"
 #include "office/ui/desktop.h"
+#include "shell/startup.h"
 
 namespace pelmar {
 
@@ -130,10 +133,27 @@ void ExportDialogBase::showEvent(QShowEvent* e) {
     loadSettings();
 }
 
+void ExportDialogBase::tellUnreadable(const std::string& file, int error) {
+    const std::string reason = UnreadableFileReason(error, ctx_.words);
+    if (ctx_.toldUnreadable && !ctx_.toldUnreadable->insert(file + '\n' + reason).second) return;
+    const std::string text =
+        std::string(Said(ctx_.words, "Не могу прочитать файл параметров экспорта ",
+                         "Cannot read the export options file ")) +
+        file + ": " + reason + ".\n" +
+        std::string(Said(ctx_.words, "Окно показывает параметры по умолчанию; файл не будет перезаписан.",
+                         "The window shows the default options; the file will not be written over."));
+    // Told over the dialog once it is on the screen.
+    QTimer::singleShot(0, this, [this, text] {
+        if (ctx_.messages) ctx_.messages->showNotice(text);
+    });
+}
+
 void ExportDialogBase::okClicked() {
     Button1->setEnabled(false);
     Button2->setEnabled(false);
     Button1->repaint();
+    // The options chosen are kept whether or not the export then succeeds.
+    if (const std::string error = saveSettings(); !error.empty() && ctx_.messages) ctx_.messages->showError(error);
     bool dummy = false;
     bool& running = ctx_.st ? ctx_.st->Running : dummy;
     const bool ok = RunGuarded(
@@ -160,10 +180,9 @@ void ExportDialogBase::closeEvent(QCloseEvent* e) {
 
 void ExportDialogBase::done(int r) {
     // Escape and the window's close button end here too: only "Ok" after a
-    // run and "Отмена" may close.
+    // run and "Отмена" may close.  Closing writes nothing: "Ok" wrote the
+    // options before its run.
     if (!closePermit_) return;
-    const std::string error = saveSettings();
-    if (!error.empty() && ctx_.messages) ctx_.messages->showError(error);
     QDialog::done(r);
 }
 

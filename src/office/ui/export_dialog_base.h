@@ -63,9 +63,15 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
     virtual void firstPaint() {}
+    // Reads the option file and shows its values; a file that could not be
+    // read is told (tellUnreadable).
     virtual void loadSettings() = 0;
-    // Writes the settings file; the reason of a failure, empty on success.
+    // Writes the option file when "Ok" must (OptionsNeedWriting); the reason
+    // of a failure, empty on success or when nothing was written.
     virtual std::string saveSettings() = 0;
+    // Says, once a session for each file and reason, that the option file
+    // could not be read and that it stays as it is.
+    void tellUnreadable(const std::string& file, int error);
     // Copies the controls into the options and runs the export.
     virtual bool runExport(OfficeRun& run) = 0;
 

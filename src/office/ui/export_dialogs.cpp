@@ -1,5 +1,7 @@
 #include "office/ui/export_dialogs.h"
 
+#include <memory>
+
 #include "office/ui/cdr_export_dialog.h"
 #include "office/ui/desktop.h"
 #include "office/ui/word_export_dialog.h"
@@ -19,7 +21,8 @@ void RunWordExportDialog(OfficeExportContext& ctx, ExportState& state, QWidget* 
 
 std::function<void(Form1& window, ExportState& state, bool word)> OfficeExportService(DesktopOpener* desktop,
                                                                                      OfficeMessages* messages) {
-    return [desktop, messages](Form1& w, ExportState& state, bool word) {
+    auto told = std::make_shared<std::set<std::string>>();
+    return [desktop, messages, told](Form1& w, ExportState& state, bool word) {
         QtDesktopOpener realDesktop;
         QtOfficeMessages realMessages(&w);
         OfficeExportContext ctx;
@@ -29,6 +32,8 @@ std::function<void(Form1& window, ExportState& state, bool word)> OfficeExportSe
         ctx.progDir = w.shell().ProgDir;
         ctx.desktop = desktop ? desktop : &realDesktop;
         ctx.messages = messages ? messages : &realMessages;
+        ctx.words = &w.shell().words;
+        ctx.toldUnreadable = told.get();
         if (word) RunWordExportDialog(ctx, state, &w);
         else RunCdrExportDialog(ctx, state, &w);
     };

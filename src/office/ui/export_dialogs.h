@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "files/export_host.h"
@@ -15,6 +16,7 @@ namespace pelmar {
 class DesktopOpener;
 class Form1;
 class OfficeMessages;
+class WordTable;
 struct DrawingState;
 
 struct OfficeExportContext {
@@ -24,6 +26,10 @@ struct OfficeExportContext {
     std::string progDir;           // the program folder, ending in "/"
     DesktopOpener* desktop = nullptr;
     OfficeMessages* messages = nullptr;
+    const WordTable* words = nullptr;  // the interface's language (Russian without it)
+    // The option files already said to be unreadable in this session, each
+    // with its reason: a file is told once, not at every opening.
+    std::set<std::string>* toldUnreadable = nullptr;
 };
 
 // Creates the option dialog for the target in `state` (CdrFileName,

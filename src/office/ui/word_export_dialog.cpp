@@ -62,13 +62,21 @@ WordSettings WordExportDialog::controls() const {
 }
 
 void WordExportDialog::loadSettings() {
-    const WordSettings s = LoadWordSettings(ctx_.progDir);
+    read_ = ReadWordSettings(ctx_.progDir);
+    const WordSettings& s = read_.values;
     RadioGroupRun->setItemIndex(s.runMode);
     SpinEditNArrow->setValue(s.arrowNo);
     SpinEditNDash->setValue(s.dashNo);
+    if (read_.unreadable) tellUnreadable(read_.file, read_.error);
 }
 
-std::string WordExportDialog::saveSettings() { return SaveWordSettings(ctx_.progDir, controls()); }
+std::string WordExportDialog::saveSettings() {
+    const WordSettings now = controls();
+    if (!OptionsNeedWriting(read_, now)) return {};
+    std::string error = SaveWordSettings(ctx_.progDir, now);
+    if (error.empty()) read_.values = now;
+    return error;
+}
 
 bool WordExportDialog::runExport(OfficeRun& run) {
     const WordSettings s = controls();

@@ -29,6 +29,7 @@ protected:
 private:
     TSpinEdit* SpinEditNArrow;
     TSpinEdit* SpinEditNDash;
+    OptionsRead<WordSettings> read_;  // the file as read, then as last written
 };
 
 }  // namespace pelmar

@@ -681,17 +681,24 @@ void FormImage::drawPreview() {
 
 void FormImage::memoChanged() {
     if (filling_) return;
-    // The box shows what the document keeps: a tab is a space, and there are
+    // The box shows what the document keeps: a tab is a space, every line
+    // break the box shows is a line of the file (a line separator, from
+    // Shift+Return or a paste, becomes a break between lines), and there are
     // three notes, the lines after the third going with the change that
     // brought them (one undo step), told by a tip.
     QTextDocument* text = memo_->document();
-    const bool over = text->blockCount() > 3;
-    if (over || text->toPlainText().contains(QLatin1Char('\t'))) {
+    const QString tab(QLatin1Char('\t')), separator(QChar::LineSeparator);
+    bool over = text->blockCount() > 3;
+    if (over || !text->find(tab).isNull() || !text->find(separator).isNull()) {
         QSignalBlocker block(memo_);
         QTextCursor c(text);
         c.joinPreviousEditBlock();
-        for (QTextCursor tab = text->find(QStringLiteral("\t")); !tab.isNull(); tab = text->find(QStringLiteral("\t"), tab))
-            tab.insertText(QStringLiteral(" "));
+        for (QTextCursor t = text->find(tab); !t.isNull(); t = text->find(tab, t)) t.insertText(QStringLiteral(" "));
+        for (QTextCursor sep = text->find(separator); !sep.isNull(); sep = text->find(separator, sep)) {
+            sep.removeSelectedText();
+            sep.insertBlock();
+        }
+        over = text->blockCount() > 3;
         if (over) {
             c.setPosition(text->findBlockByNumber(2).position());
             c.movePosition(QTextCursor::EndOfBlock);
