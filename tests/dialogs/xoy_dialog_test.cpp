@@ -260,7 +260,7 @@ TEST(XOYDialog, FormulasTheDrawerCannotDraw) {
 TEST(FormulaCheck, WhatTheDrawerCannotDraw) {
     WordTable english;
     ASSERT_TRUE(english.LoadWords(PELMAR_TEST_DATA "/../../share/pelmar/Translation/English.trs"));
-    const FormulaField line{"x", 'y'}, param{"x", 'x'}, implicit{"xy", 0}, surface{"xy", 'z', true},
+    const FormulaField line{"x", 'y'}, param{"x", 'x'}, polar{"x", 'r'}, implicit{"xy", 0}, surface{"xy", 'z', true},
         solid{"xyz", 0, true};
     const struct {
         const char* text;
@@ -272,6 +272,12 @@ TEST(FormulaCheck, WhatTheDrawerCannotDraw) {
         {"x=y+1", implicit, "\"=\" is not part of a formula: write x-(y+1)"},
         {"x^2=y=1", implicit, "\"=\" is not part of a formula."},
         {"sin(t)", param, "The formula knows no \"t\": its variable is x."},
+        {"2*t+1", param, "The formula knows no \"t\": its variable is x."},
+        {"t", param, "The formula knows no \"t\": its variable is x."},
+        {"T^2", param, "The formula knows no \"t\": its variable is x."},
+        {"1+cos(t)", polar, "The formula knows no \"t\": its variable is x."},
+        {"2t", polar, "The formula knows no \"t\": its variable is x."},
+        {"cost", polar, "The formula knows no \"cost\": its variable is x."},
         {"sqrt(x^2+y^2)-3", implicit, "The formula knows no \"sqrt\": its variables are x and y."},
         {"x+y+w", solid, "The formula knows no \"w\": its variables are x, y and z."},
         {"x^2+", line, "This formula gives no value at any point: check its signs and brackets."},

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/graph_rules.h"
 #include "model/records.h"
 
 class QCheckBox;
@@ -106,9 +107,11 @@ private:
     void DrawAnimGlyph(int which);
     // A surface's edit of its rotation or translation: its outline is traced again.
     void staleOutline();
-    void numberEdit(TNumEdit* edit, std::function<void(double)> store, std::function<double()> shown,
-                    std::pair<const char*, const char*> why = {});
+    // field: the number the edit shows, null where the graph has none.
+    void numberEdit(TNumEdit* edit, std::function<double*()> field, std::function<void(double)> store,
+                    std::function<GraphNumber(double)> rule);
     void transEdit(TNumEdit* edit, Ed<double> DGraphMove::*field);
+    void rangeEdit(TNumEdit* edit, bool polar, std::size_t part);
 
     WorkingCopies& work_;
     const int graph_;

@@ -1,7 +1,8 @@
 // FormSech2, the bounds of one section ("Границы"): the interval of each of
 // the two free coordinates of its plane.  Modal.  Each edit stores its bound
-// as it is typed, while its text is a number; what is typed stays in the
-// field, and an emptied field means 0 once it is left.  Nothing is marked or
+// as it is typed, while its text is a number the range rule takes as it is
+// (dialogs/graph_rules.h); what is typed stays in the field, and an emptied
+// field means 0 once it is left, when the rule decides what is stored.  Nothing is marked or
 // committed here (the section dialog shows the sections again when it
 // returns).
 #pragma once
