@@ -38,17 +38,22 @@ struct GraphNumber {
 GraphNumber TakeGraphNumber(const WordTable& words, double typed);
 
 // A range [start; end] of a graph or a section, with the step of its samples
-// where it is sampled (a parametric or polar range; 0 where it is not).
+// where it is sampled (a parametric or polar range; 0 where it is not), and
+// the scale in pixels per unit where its ends are a window in the picture
+// (a Cartesian graph's or a section's bounds; 0 where they are not).
 struct GraphRange {
     double start = 0, end = 0, step = 0;
+    double scale = 0;
 };
 enum class RangePart { Start, End, Step };
 
 // One part of a range typed, the other parts as stored.  As an arc's start
 // and end do, the start never passes the end: a start typed past the end is
 // taken as the end, an end typed before the start as the start, and the tip
-// says so.  A number past kGraphNumberLimit, or one that would ask the drawer
-// for more than a million samples, is refused.  A step's own rule (at least
+// says so.  A number past kGraphNumberLimit, a window's end farther than
+// kCoordLimit pixels from the origin (the drawer walks the window's every
+// pixel column), or a number that would ask the drawer for more than a
+// million samples, is refused.  A step's own rule (at least
 // 0.0001, or above 0) is the caller's, applied before.
 GraphNumber TakeRangeNumber(const WordTable& words, GraphRange range, RangePart part, double typed);
 

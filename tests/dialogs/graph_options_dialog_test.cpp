@@ -303,6 +303,8 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         {12, "a shift past the limit", "LabeledEditTrans21", "3000000000",
          [](const W& w) { return w.CurXZ.Move[2].DX.v; }, 0, "0", "1000000",
          {3, 30, 300, 3000, 30000, 300000, 0, 0, 0, 0}},
+        {1, "x2 whose window reaches past the limit at scale 20", "LabeledEditDecX2", "60000",
+         [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "не дальше 50000"},
         {1, "a bound past the limit", "LabeledEditDecX2", "1000000000000",
          [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "1000000"},
         {12, "an angle past the limit", "EditTrans", "99999999", [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 30,
@@ -325,7 +327,7 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
     // A section's bounds: each coordinate's two bounds are a range.
     DSection sec;
     sec.Bounds = {Ed<double>{true, -3}, {true, 3}, {true, 2}, {true, 9}};
-    TFormSech2 b(sec, 1, BuiltInWords());
+    TFormSech2 b(sec, 1, BuiltInWords(), nullptr, 20);
     ShowActive(b);
     const struct {
         const char* name;
@@ -339,6 +341,8 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         {"the high bound typed below the low one", "Edit12", "-8", 1, -3, "-3", "Конец диапазона"},
         {"the low bound typed past the high one", "Edit21", "10", 2, 9, "9", "Начало диапазона"},
         {"a bound past the limit", "Edit22", "2000000", 3, 9, "9", "1000000"},
+        {"a bound whose window reaches past the limit at scale 20", "Edit11", "-60000", 0, -3, "-3",
+         "не дальше 50000"},
     };
     for (const auto& r : bounds) {
         PlayKeys(b, {r.field, r.keys, prefixes(r.keys), r.want, r.left, true,

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cmath>
 #include <memory>
 
 #include "dialogs/number_text.h"
@@ -487,7 +488,8 @@ void TFormXOYOpt::connectHandlers() {
             [this, i](double v) {
                 const Fields f = fields();
                 const std::size_t first = i / 2 * 2;
-                return TakeRangeNumber(words_, {f.bounds[first]->v, f.bounds[first + 1]->v},
+                const double scale = i < 2 ? work_.CurXOY.ScaleX.v : work_.CurXOY.ScaleY.v;
+                return TakeRangeNumber(words_, {f.bounds[first]->v, f.bounds[first + 1]->v, 0, std::fabs(scale)},
                                        i % 2 == 0 ? RangePart::Start : RangePart::End, v);
             });
     connect(CheckBoxGran, &QCheckBox::toggled, this, [this](bool on) {

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <cmath>
 
 #include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
@@ -16,10 +17,11 @@ namespace {
 constexpr WordTarget WordsToSech2[] = {Cap("", "{531}")};
 }  // namespace
 
-TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent)
+TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent, double scale)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       sec_(sec),
       plane_(ValidPlane(plane) ? plane : 1),
+      scale_(std::isfinite(scale) ? std::fabs(scale) : 0),
       words_(words) {
     setObjectName("FormSech2");
     setModal(true);
@@ -68,7 +70,8 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
                           .set = [this, b](double v) { EditChange(b, v); },
                           .rule = [this, b](double v) {
                               const auto first = static_cast<std::size_t>(b / 2 * 2);
-                              return TakeRangeNumber(words_, {sec_.Bounds[first].v, sec_.Bounds[first + 1].v},
+                              return TakeRangeNumber(words_,
+                                                     {sec_.Bounds[first].v, sec_.Bounds[first + 1].v, 0, scale_},
                                                      b % 2 == 0 ? RangePart::Start : RangePart::End, v);
                           }});
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);

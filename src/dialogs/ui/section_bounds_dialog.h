@@ -23,7 +23,9 @@ class TFormSech2 : public QDialog {
     Q_OBJECT
 public:
     // plane: 1 x, 2 y, 3 z = const, which names the free coordinates.
-    TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr);
+    // scale: the system's pixels per unit, which bounds how far a bound
+    // reaches in the picture (0: no such bound).
+    TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr, double scale = 0);
     // What is being typed is taken before the window closes or goes.
     ~TFormSech2() override;
     void done(int result) override;
@@ -48,6 +50,7 @@ private:
 
     DSection& sec_;
     int plane_;
+    double scale_;
     const WordTable& words_;
     bool shown_ = false;
     bool filling_ = false;
