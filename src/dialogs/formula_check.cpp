@@ -140,8 +140,14 @@ std::string FormulaNote(const WordTable& words, std::string_view text, FormulaFi
         const std::string_view lhs = Trimmed(t.substr(0, eq)), rhs = Trimmed(t.substr(eq + 1));
         if (lhs.empty() || rhs.empty() || rhs.find('=') != std::string_view::npos)
             return std::string(words.Said("Знак \"=\" не входит в формулу.", "\"=\" is not part of a formula."));
-        return FillIn(words.Said("Знак \"=\" не входит в формулу: напишите %1", "\"=\" is not part of a formula: write %1"),
-                      {Equation(lhs, rhs, field.named)});
+        // The formula to write instead is told with what is wrong with it
+        // too ("x=cos(t)" in a field whose parameter is x).
+        const std::string instead = Equation(lhs, rhs, field.named);
+        std::string note = FillIn(
+            words.Said("Знак \"=\" не входит в формулу: напишите %1", "\"=\" is not part of a formula: write %1"),
+            {instead});
+        if (const std::string more = FormulaNote(words, instead, field); !more.empty()) note += ". " + more;
+        return note;
     }
     if (GivesValue(t, field)) return {};
     if (const std::string unknown = UnknownLetters(t, field.vars); !unknown.empty()) {

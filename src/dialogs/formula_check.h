@@ -25,9 +25,10 @@ struct FormulaField {
 
 // Empty where the drawer can draw `text` (an empty text too: a graph without
 // a formula); otherwise one sentence on what is wrong: an "=" (with the
-// formula to write instead), a letter that is neither a variable nor a name
-// the evaluator knows, or a formula that gives no value at any point of a
-// wide spread of points.
+// formula to write instead, and what is wrong with that one too), a letter
+// that is neither a variable nor a name the evaluator knows (a parametric or
+// polar formula written in "t": the parameter is x), or a formula that gives
+// no value at any point of a wide spread of points.
 std::string FormulaNote(const WordTable& words, std::string_view text, FormulaField field);
 
 }  // namespace pelmar

@@ -13,16 +13,13 @@
 
 namespace pelmar {
 
-namespace {
-
-
-// The sampling of a parameter from `start` by `step`: nothing when the step is
-// not positive or the run would be endless or absurdly long.
-bool Samplable(double start, double end, double step) {
+bool CurveSamplable(double start, double end, double step) {
     if (!(step > 0) || !std::isfinite(step) || !std::isfinite(start) || !std::isfinite(end)) return false;
     if (end > start && (end - start) / step > MaxCurveSamples) return false;
     return true;
 }
+
+namespace {
 
 // Strictly inside the window (-negative, positive).
 bool Within(double v, int negative, int positive) { return -negative < v && v < positive; }
@@ -73,7 +70,7 @@ bool InPlaneWindow(const SubCurveArgs& a, double dx, double dy) {
 
 void BuildPolar(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
-    if (!Samplable(a.AngleStart, a.AngleEnd, a.AngleStep)) return;
+    if (!CurveSamplable(a.AngleStart, a.AngleEnd, a.AngleStep)) return;
     const Formula f = Formula::Prepare(a.Formula1, true, ctx.Params);
     Trace(lines, a, a.AngleStart, a.AngleEnd, a.AngleStep, false, [&](double angle, double& dx, double& dy) {
         Ext rv = 0;
@@ -96,7 +93,7 @@ std::vector<Formula> PrepareAll(std::initializer_list<const std::string*> texts,
 
 void BuildParametric(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
-    if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
+    if (!CurveSamplable(a.ParStart, a.ParEnd, a.ParStep)) return;
     const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2}, ctx.Params);
     Trace(lines, a, a.ParStart, a.ParEnd, a.ParStep, true, [&](double t, double& dx, double& dy) {
         Ext xv = 0, yv = 0;
@@ -109,7 +106,7 @@ void BuildParametric(SubCurveContext& ctx, const SubCurveArgs& a) {
 
 void BuildSpace(SubCurveContext& ctx, const SubCurveArgs& a) {
     Polylines lines(ctx);
-    if (!Samplable(a.ParStart, a.ParEnd, a.ParStep)) return;
+    if (!CurveSamplable(a.ParStart, a.ParEnd, a.ParStep)) return;
     const std::vector<Formula> f = PrepareAll({&a.Formula1, &a.Formula2, &a.Formula3}, ctx.Params);
     const auto& e = a.Extents;
     const double s = a.ScaleX;

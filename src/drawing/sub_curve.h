@@ -84,6 +84,9 @@ void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass);
 //   space curve: (Formula1, Formula2, Formula3) in the oblique projection.
 // Every point is marked visible when the style's lines are solid.
 inline constexpr double MaxCurveSamples = 1000000;
+// Whether a parameter sampled from `start` by `step` up to `end` is drawn:
+// the step positive, all three finite, at most MaxCurveSamples samples.
+bool CurveSamplable(double start, double end, double step);
 DCurve2 PolarCurve(const SubCurveArgs& a, DistributionParameters& params);
 DCurve2 ParametricCurve(const SubCurveArgs& a, DistributionParameters& params);
 DCurve2 SpaceCurve(const SubCurveArgs& a, DistributionParameters& params);

@@ -4,6 +4,7 @@
 
 #include "model/construct.h"
 #include "model/geometry.h"
+#include "model/normal_rule.h"
 
 namespace pelmar {
 
@@ -86,8 +87,7 @@ std::optional<DSf> OrbWithPlane(DSf s, int plane, SectionField which, double val
     }
     // The update takes a normal this short for none and puts (0, 0, 1) in
     // its place; a typed one keeps the normal the plane had.
-    const double n2 = s.SecNX[i].v * s.SecNX[i].v + s.SecNY[i].v * s.SecNY[i].v + s.SecNZ[i].v * s.SecNZ[i].v;
-    if (!std::isfinite(n2) || n2 < 0.001) return std::nullopt;
+    if (!NormalHasDirection(s.SecNX[i].v, s.SecNY[i].v, s.SecNZ[i].v)) return std::nullopt;
     return s;
 }
 

@@ -11,6 +11,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/graph_options_dialog.h"
 #include "dialogs/ui/radio_group.h"
+#include "dialogs/ui/section_bounds_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "model/coord_edits.h"
 #include "model/defaults.h"
@@ -107,7 +108,7 @@ TEST(GraphOptions, EnablingTable) {
 // becomes 0.0001 when left.
 TEST(GraphOptions, BoundsAsTyped) {
     QLocale::setDefault(QLocale(QLocale::Russian));
-    OptSession s(2);
+    OptSession s(2, [](WorkingCopies& w) { w.CurXOY.Bounds[2][2].v = -10; });
     auto* y2 = s.edit("LabeledEditDecY2");
     TypeInto(y2, "-");
     EXPECT_EQ(s.work.CurXOY.Curves.Valid, 1) << "\"-\" is no number yet: nothing stored";
@@ -169,6 +170,7 @@ TEST(GraphOptions, NumbersTypedKeyByKey) {
             w.CurXZ.Move[2].Rotated.v = true;
             w.CurXZ.Move[2].Angle.v = 30;
             w.CurXOY.Move[4].Moved.v = true;
+            w.CurXOY.Bounds[2][2].v = -10;
         });
         PlayKeys(*s.dlg, r.row, s.work);
     }
@@ -248,4 +250,103 @@ TEST(GraphOptions, AnimationOpeners) {
     EXPECT_EQ(s.work.CurXOY.Texts[7][4], "x");
     EXPECT_EQ(s.commit.applies, 1);
     EXPECT_TRUE(moves->property("set").toBool());
+}
+
+// The numbers that would leave a graph drawing nothing, typed key by key and
+// left: a zero rotation normal and a number past the limit are refused (the
+// record and the field keep what they held), a range's end typed past its
+// other end is taken as that end, and a range or step that would need more
+// than a million samples is refused; each with a tip that says why.  While
+// the keys are typed the record never holds a number the field refuses.
+TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    using W = WorkingCopies;
+    auto prepare = [](W& w) {
+        DGraphMove& m = w.CurXZ.Move[2];
+        m.Rotated.v = m.Moved.v = true;
+        m.NX.v = m.NY.v = 0, m.NZ.v = 1, m.DX.v = 0, m.Angle.v = 30;
+        w.CurXOY.Bounds[2][2].v = 0;  // y1 0
+    };
+    const struct {
+        int graph;
+        const char* name;
+        const char* field;
+        QString keys;
+        std::function<double(const W&)> stored;
+        double want;
+        QString left;
+        const char* why;  // in the tip; null: none
+        std::vector<double> keptEach = {};
+    } rows[] = {
+        {12, "a zero normal", "LabeledEditTrans123", "0", [](const W& w) { return w.CurXZ.Move[2].NZ.v; }, 1, "1",
+         "нулевым", {1}},
+        {12, "a normal with a direction", "LabeledEditTrans121", "0,5", [](const W& w) { return w.CurXZ.Move[2].NX.v; },
+         0.5, "0,5", nullptr},
+        {2, "y2 typed below y1", "LabeledEditDecY2", "-9", [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, 0, "0",
+         "Конец диапазона не бывает меньше его начала: взято 0"},
+        {1, "x1 typed past x2", "LabeledEditDecX1", "6", [](const W& w) { return w.CurXOY.Bounds[1][0].v; }, 5, "5",
+         "Начало диапазона"},
+        {6, "a bound in order", "LabeledEditDecY1", "-2", [](const W& w) { return w.CurXOY.Bounds[3][2].v; }, -2, "-2",
+         nullptr},
+        {5, "t1 typed past t2", "EditX2a", "7", [](const W& w) { return w.CurXOY.ParA.v; }, 6.28, "6,28",
+         "Начало диапазона"},
+        {13, "t2 typed before t1", "EditX2b", "-1", [](const W& w) { return w.CurXZ.ParT2.v; }, 0, "0",
+         "Конец диапазона"},
+        {3, "a typed past b", "EditGranPolA1", "7", [](const W& w) { return w.CurXOY.Polar[1][0].v; }, 6.28, "6,28",
+         "Начало диапазона"},
+        {5, "t2 that needs ten million samples", "EditX2b", "50000", [](const W& w) { return w.CurXOY.ParB.v; }, 6.28,
+         "6,28", "больше миллиона точек", {5, 50, 500, 5000, 6.28}},
+        {13, "a space curve's t2 that needs two million", "EditX2b", "10000",
+         [](const W& w) { return w.CurXZ.ParT2.v; }, 18.84, "18,84", "больше миллиона точек"},
+        {4, "a polar step too fine for its range", "EditGranPolH", "0,000001",
+         [](const W& w) { return w.CurXOY.Polar[2][2].v; }, 0.05, "0,05", "больше миллиона точек"},
+        {12, "a shift past the limit", "LabeledEditTrans21", "3000000000",
+         [](const W& w) { return w.CurXZ.Move[2].DX.v; }, 0, "0", "1000000",
+         {3, 30, 300, 3000, 30000, 300000, 0, 0, 0, 0}},
+        {1, "x2 whose window reaches past the limit at scale 20", "LabeledEditDecX2", "60000",
+         [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "не дальше 50000"},
+        {1, "a bound past the limit", "LabeledEditDecX2", "1000000000000",
+         [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "1000000"},
+        {12, "an angle past the limit", "EditTrans", "99999999", [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 30,
+         "30", "1000000"},
+    };
+    auto prefixes = [](const QString& keys) {
+        QStringList shown;
+        for (qsizetype i = 1; i <= keys.size(); ++i) shown << keys.left(i);
+        return shown;
+    };
+    for (const auto& r : rows) {
+        OptSession s(r.graph, prepare);
+        PlayKeys(*s.dlg, {r.field, r.keys, prefixes(r.keys), r.want, r.left, r.why != nullptr,
+                          [&] { return r.stored(s.work); }, r.keptEach, r.name});
+        if (r.why) {
+            EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(r.why))) << r.name << ": " << ShownTextTip().toStdString();
+        }
+    }
+
+    // A section's bounds: each coordinate's two bounds are a range.
+    DSection sec;
+    sec.Bounds = {Ed<double>{true, -3}, {true, 3}, {true, 2}, {true, 9}};
+    TFormSech2 b(sec, 1, BuiltInWords(), nullptr, 20);
+    ShowActive(b);
+    const struct {
+        const char* name;
+        const char* field;
+        QString keys;
+        std::size_t bound;
+        double want;
+        QString left;
+        const char* why;
+    } bounds[] = {
+        {"the high bound typed below the low one", "Edit12", "-8", 1, -3, "-3", "Конец диапазона"},
+        {"the low bound typed past the high one", "Edit21", "10", 2, 9, "9", "Начало диапазона"},
+        {"a bound past the limit", "Edit22", "2000000", 3, 9, "9", "1000000"},
+        {"a bound whose window reaches past the limit at scale 20", "Edit11", "-60000", 0, -3, "-3",
+         "не дальше 50000"},
+    };
+    for (const auto& r : bounds) {
+        PlayKeys(b, {r.field, r.keys, prefixes(r.keys), r.want, r.left, true,
+                     [&] { return sec.Bounds[r.bound].v; }, {}, r.name});
+        EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(r.why))) << r.name << ": " << ShownTextTip().toStdString();
+    }
 }

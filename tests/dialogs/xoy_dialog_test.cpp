@@ -254,13 +254,41 @@ TEST(XOYDialog, FormulasTheDrawerCannotDraw) {
     TypeInto(second, "sin(t)");
     QTest::keyClick(second, Qt::Key_Return);
     EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Формула не знает \"t\": её переменная — x."));
+
+    // The polar and parametric graphs written in "t", key by key, then left:
+    // kept as typed and told; the equation's tip tells of the "t" it suggests.
+    const struct {
+        const char* field;
+        QString text;
+        int graph;  // 7: the parametric graph's second formula
+        const char* tip;
+    } inT[] = {
+        {"EditX23", "1+cos(t)", 3, "Формула не знает \"t\": её переменная — x."},
+        {"EditX24", "2t", 4, "Формула не знает \"t\": её переменная — x."},
+        {"EditX251", "x=cos(t)", 5,
+         "Знак \"=\" не входит в формулу: напишите cos(t). Формула не знает \"t\": её переменная — x."},
+        {"EditX252", "t^2", 7, "Формула не знает \"t\": её переменная — x."},
+    };
+    for (const auto& r : inT) {
+        SCOPED_TRACE(r.field);
+        auto* edit = s.find<QLineEdit>(r.field);
+        edit->setFocus();
+        edit->selectAll();
+        for (qsizetype i = 0; i < r.text.size(); ++i) QTest::keyClicks(edit, r.text.mid(i, 1));
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_FALSE(edit->hasFocus());
+        EXPECT_EQ(edit->text(), r.text);
+        const DXOY& x = s.ed.xy();
+        EXPECT_EQ(r.graph == 7 ? x.Graph2.s : x.Graph[static_cast<std::size_t>(r.graph)].s, r.text.toStdString());
+        EXPECT_EQ(ShownTextTip(), QString::fromUtf8(r.tip));
+    }
 }
 
 // What each kind of field is told of a formula, in both languages.
 TEST(FormulaCheck, WhatTheDrawerCannotDraw) {
     WordTable english;
     ASSERT_TRUE(english.LoadWords(PELMAR_TEST_DATA "/../../share/pelmar/Translation/English.trs"));
-    const FormulaField line{"x", 'y'}, param{"x", 'x'}, implicit{"xy", 0}, surface{"xy", 'z', true},
+    const FormulaField line{"x", 'y'}, param{"x", 'x'}, polar{"x", 'r'}, implicit{"xy", 0}, surface{"xy", 'z', true},
         solid{"xyz", 0, true};
     const struct {
         const char* text;
@@ -272,6 +300,13 @@ TEST(FormulaCheck, WhatTheDrawerCannotDraw) {
         {"x=y+1", implicit, "\"=\" is not part of a formula: write x-(y+1)"},
         {"x^2=y=1", implicit, "\"=\" is not part of a formula."},
         {"sin(t)", param, "The formula knows no \"t\": its variable is x."},
+        {"2*t+1", param, "The formula knows no \"t\": its variable is x."},
+        {"t", param, "The formula knows no \"t\": its variable is x."},
+        {"T^2", param, "The formula knows no \"t\": its variable is x."},
+        {"1+cos(t)", polar, "The formula knows no \"t\": its variable is x."},
+        {"2t", polar, "The formula knows no \"t\": its variable is x."},
+        {"cost", polar, "The formula knows no \"cost\": its variable is x."},
+        {"x=sin(t)", param, "\"=\" is not part of a formula: write sin(t). The formula knows no \"t\": its variable is x."},
         {"sqrt(x^2+y^2)-3", implicit, "The formula knows no \"sqrt\": its variables are x and y."},
         {"x+y+w", solid, "The formula knows no \"w\": its variables are x, y and z."},
         {"x^2+", line, "This formula gives no value at any point: check its signs and brackets."},

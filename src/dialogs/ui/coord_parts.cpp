@@ -119,6 +119,27 @@ void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<Num
     });
 }
 
+void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber n) {
+    // The field's value before the typing, while the user types.
+    auto before = std::make_shared<std::optional<double>>();
+    WatchModalNumber(
+        edit, words,
+        [n, before](double v) {
+            if (*before) n.set(**before);
+            before->reset();
+            const GraphNumber g = n.rule(v);
+            if (g.value) n.set(*g.value);
+            return NumberStored{n.get(), QString::fromStdString(g.why)};
+        },
+        [n, before](double v) {
+            if (n.quiet && n.quiet()) return;
+            if (!*before) *before = n.get();
+            n.set(**before);
+            const GraphNumber g = n.rule(v);
+            if (g.value && *g.value == v) n.set(v);
+        });
+}
+
 void FinishTyping(QWidget* window) {
     QWidget* f = window->focusWidget();
     for (QWidget* w = f; w && w != window; w = w->parentWidget()) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "dialogs/formula_check.h"
+#include "dialogs/graph_rules.h"
 #include "files/ui/text_tip.h"
 #include "model/records.h"
 
@@ -41,6 +42,22 @@ struct NumberStored {
 void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<NumberStored(double)> entered,
                       std::function<void(double)> typed = {});
 void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<NumberStored(int)> entered);
+
+// A number field of a modal window whose number goes through a rule of
+// dialogs/graph_rules.h.  While the user types, a number the rule takes as it
+// is goes into the record at once (`set`); one it would not take leaves the
+// record as it was before the typing.  When the user is done, the rule
+// decides on the whole number what is stored, and the field shows that with
+// the rule's word where it is not what was typed.  `rule` sees the record as
+// it was before the typing.  Nothing is stored while `quiet` says so (the
+// window fills its fields).
+struct RuledNumber {
+    std::function<double()> get;
+    std::function<void(double)> set;
+    std::function<GraphNumber(double)> rule;
+    std::function<bool()> quiet = {};
+};
+void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber number);
 
 // The user is done with the number being typed in `window` (before the
 // window goes: its fields' receivers must still be whole).

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cmath>
 #include <memory>
 
 #include "dialogs/number_text.h"
@@ -367,32 +368,67 @@ void TFormXOYOpt::staleOutline() {
     if (const int o = XZOutlineOf(graph_ - 10)) work_.CurXZ.Outlines[static_cast<std::size_t>(o)].Lines.Valid = 0;
 }
 
-// A bound or a transformation: each number typed is stored as it is
-// typed, the text as it stands; when the user is done the whole number (an
-// emptied field: 0) goes through the field's rule, and the field shows what
-// is stored, with `why` where that is not what was typed.
-void TFormXOYOpt::numberEdit(TNumEdit* edit, std::function<void(double)> store, std::function<double()> shown,
-                             std::pair<const char*, const char*> why) {
-    WatchModalNumber(
-        edit, words_,
-        [this, store, shown, why](double v) {
-            store(v);
-            const double s = shown();
-            return NumberStored{s, why.first ? QString::fromUtf8(words_.Said(why.first, why.second)) : QString()};
-        },
-        [this, store](double v) {
-            if (!filling_) store(v);
-        });
+// A bound, a range or a transformation: a number the field's rule takes as
+// it is is stored as it is typed, the text as it stands; when the user is
+// done the whole number (an emptied field: 0) goes through the rule, and the
+// field shows what is stored, with the rule's word where that is not what was
+// typed.
+void TFormXOYOpt::numberEdit(TNumEdit* edit, std::function<double*()> field, std::function<void(double)> store,
+                             std::function<GraphNumber(double)> rule) {
+    WatchRuledNumber(edit, words_,
+                     {.get = [field] { return field() ? *field() : 0.0; },
+                      .set = [field, store](double v) {
+                          if (field()) store(v);
+                      },
+                      .rule = [field, rule](double v) { return field() ? rule(v) : GraphNumber{}; },
+                      .quiet = [this] { return filling_ > 0; }});
 }
 
 void TFormXOYOpt::transEdit(TNumEdit* edit, Ed<double> DGraphMove::*field) {
+    const Ed<double> DGraphMove::*normal[3] = {&DGraphMove::NX, &DGraphMove::NY, &DGraphMove::NZ};
+    int component = -1;
+    for (int i = 0; i < 3; ++i)
+        if (normal[i] == field) component = i;
     numberEdit(
-        edit,
+        edit, [this, field]() -> double* { return fields().move ? &(fields().move->*field).v : nullptr; },
         [this, field](double v) {
             (fields().move->*field).v = v;
             staleOutline();
         },
-        [this, field] { return (fields().move->*field).v; });
+        [this, component](double v) {
+            if (component < 0) return TakeGraphNumber(words_, v);
+            const DGraphMove& m = *fields().move;
+            return TakeNormalComponent(words_, {m.NX.v, m.NY.v, m.NZ.v}, component, v);
+        });
+}
+
+// A range's part i (0 start, 1 end, 2 step) of the parametric or polar range.
+void TFormXOYOpt::rangeEdit(TNumEdit* edit, bool polar, std::size_t i) {
+    auto part = [this, polar](std::size_t k) -> Ed<double>* {
+        const Fields f = fields();
+        return polar ? f.polar[k] : f.par[k];
+    };
+    numberEdit(
+        edit, [part, i]() -> double* { return part(i) ? &part(i)->v : nullptr; },
+        [part, i](double v) { part(i)->v = v; },
+        [this, part, polar, i](double v) {
+            const GraphRange range{part(0)->v, part(1)->v, part(2)->v};
+            if (i < 2) return TakeRangeNumber(words_, range, i == 0 ? RangePart::Start : RangePart::End, v);
+            // The step's own rule first: a parametric step is at least
+            // 0.0001; a polar step of 0 or less draws nothing and is refused.
+            std::string why;
+            if (!polar) {
+                const std::optional<double> h = ClampParamStep(v);
+                if (!h) return GraphNumber{};
+                if (*h != v) why = words_.Said("Шаг не меньше 0,0001.", "The step is at least 0,0001.");
+                v = *h;
+            } else if (!(v > 0)) {
+                return GraphNumber{std::nullopt, std::string(words_.Said("Шаг больше 0.", "The step is greater than 0."))};
+            }
+            GraphNumber g = TakeRangeNumber(words_, range, RangePart::Step, v);
+            if (g.value && g.why.empty()) g.why = why;
+            return g;
+        });
 }
 
 void TFormXOYOpt::connectHandlers() {
@@ -437,34 +473,25 @@ void TFormXOYOpt::connectHandlers() {
         fields().style->Gap.v = SpinEditDot2->checkedValue();
         enableDashes();
     });
-    for (std::size_t i = 0; i < 2; ++i)
-        numberEdit(
-            EditX2[i], [this, i](double v) { fields().par[i]->v = v; }, [this, i] { return fields().par[i]->v; });
-    // The step: at least 0.0001.
-    numberEdit(
-        EditX2[2],
-        [this](double v) {
-            if (const std::optional<double> h = ClampParamStep(v)) fields().par[2]->v = *h;
-        },
-        [this] { return fields().par[2]->v; }, {"Шаг не меньше 0,0001.", "The step is at least 0,0001."});
-    // The angle step H: a step of 0 or less draws nothing and is refused.
-    for (std::size_t i = 0; i < 3; ++i)
-        numberEdit(
-            EditGranPol[i],
-            [this, i](double v) {
-                if (Ed<double>* f = fields().polar[i]; f && (i < 2 || v > 0)) f->v = v;
-            },
-            [this, i] { return fields().polar[i] ? fields().polar[i]->v : 0.0; },
-            i < 2 ? std::pair<const char*, const char*>{} : std::pair{"Шаг больше 0.", "The step is greater than 0."});
+    for (std::size_t i = 0; i < 3; ++i) {
+        rangeEdit(EditX2[i], false, i);
+        rangeEdit(EditGranPol[i], true, i);
+    }
+    // The Cartesian bounds: x1 to x2 and y1 to y2, each a range.
     for (std::size_t i = 0; i < 4; ++i)
         numberEdit(
-            LabeledEditDec[i],
+            LabeledEditDec[i], [this, i]() -> double* { return fields().bounds[i] ? &fields().bounds[i]->v : nullptr; },
             [this, i](double v) {
-                if (graph_ < 1 || graph_ > 6) return;
                 if (std::optional<DXOY> r = XOYWithBound(work_.CurXOY, graph_, static_cast<int>(i), v))
                     work_.CurXOY = std::move(*r);
             },
-            [this, i] { return fields().bounds[i] ? fields().bounds[i]->v : 0.0; });
+            [this, i](double v) {
+                const Fields f = fields();
+                const std::size_t first = i / 2 * 2;
+                const double scale = i < 2 ? work_.CurXOY.ScaleX.v : work_.CurXOY.ScaleY.v;
+                return TakeRangeNumber(words_, {f.bounds[first]->v, f.bounds[first + 1]->v, 0, std::fabs(scale)},
+                                       i % 2 == 0 ? RangePart::Start : RangePart::End, v);
+            });
     connect(CheckBoxGran, &QCheckBox::toggled, this, [this](bool on) {
         if (filling_) return;
         if (graph_ <= 10) work_.CurXOY = XOYWithinAxes(std::move(work_.CurXOY), graph_, on);

@@ -6,11 +6,13 @@
 // the button that opened it commits when it returns.
 //
 // Which groups a graph has is one table (GraphOptionsRule).  A bound or a
-// transformation is stored as it is typed while its text is a number; what
-// is typed stays in the field.  When the field is left an emptied field
-// means 0, the number goes through the field's rule (a parametric step is at
-// least 0.0001) and the field shows what is stored, with a tip where that is
-// not what was typed.
+// transformation is stored as it is typed while its text is a number its
+// rule takes as it is; what is typed stays in the field.  When the field is
+// left an emptied field means 0, the number goes through the field's rule
+// (dialogs/graph_rules.h: the limit of a graph's numbers, a range's start
+// never past its end, at most a million samples, a normal never zero; a
+// parametric step is at least 0.0001, a polar step above 0) and the field
+// shows what is stored, with a tip where that is not what was typed.
 #pragma once
 
 #include <QDialog>
@@ -19,6 +21,7 @@
 #include <utility>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/graph_rules.h"
 #include "model/records.h"
 
 class QCheckBox;
@@ -106,9 +109,11 @@ private:
     void DrawAnimGlyph(int which);
     // A surface's edit of its rotation or translation: its outline is traced again.
     void staleOutline();
-    void numberEdit(TNumEdit* edit, std::function<void(double)> store, std::function<double()> shown,
-                    std::pair<const char*, const char*> why = {});
+    // field: the number the edit shows, null where the graph has none.
+    void numberEdit(TNumEdit* edit, std::function<double*()> field, std::function<void(double)> store,
+                    std::function<GraphNumber(double)> rule);
     void transEdit(TNumEdit* edit, Ed<double> DGraphMove::*field);
+    void rangeEdit(TNumEdit* edit, bool polar, std::size_t part);
 
     WorkingCopies& work_;
     const int graph_;

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <cmath>
 
 #include "dialogs/number_text.h"
 #include "dialogs/section_edit.h"
@@ -16,10 +17,11 @@ namespace {
 constexpr WordTarget WordsToSech2[] = {Cap("", "{531}")};
 }  // namespace
 
-TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent)
+TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent, double scale)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       sec_(sec),
       plane_(ValidPlane(plane) ? plane : 1),
+      scale_(std::isfinite(scale) ? std::fabs(scale) : 0),
       words_(words) {
     setObjectName("FormSech2");
     setModal(true);
@@ -60,14 +62,18 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     grid->addWidget(label("LabelEnd2", "]"), 1, 4);
     grid->addWidget(ButtonOk, 2, 0, 1, 5, Qt::AlignHCenter);
 
+    // Each coordinate's two bounds are a range: the low one never passes the
+    // high one.
     for (int b = 0; b < 4; ++b)
-        WatchModalNumber(
-            edit(b), words_,
-            [this, b](double v) {
-                EditChange(b, v);
-                return NumberStored{sec_.Bounds[static_cast<std::size_t>(b)].v};
-            },
-            [this, b](double v) { EditChange(b, v); });
+        WatchRuledNumber(edit(b), words_,
+                         {.get = [this, b] { return sec_.Bounds[static_cast<std::size_t>(b)].v; },
+                          .set = [this, b](double v) { EditChange(b, v); },
+                          .rule = [this, b](double v) {
+                              const auto first = static_cast<std::size_t>(b / 2 * 2);
+                              return TakeRangeNumber(words_,
+                                                     {sec_.Bounds[first].v, sec_.Bounds[first + 1].v, 0, scale_},
+                                                     b % 2 == 0 ? RangePart::Start : RangePart::End, v);
+                          }});
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -1,7 +1,8 @@
 // FormSech2, the bounds of one section ("Границы"): the interval of each of
 // the two free coordinates of its plane.  Modal.  Each edit stores its bound
-// as it is typed, while its text is a number; what is typed stays in the
-// field, and an emptied field means 0 once it is left.  Nothing is marked or
+// as it is typed, while its text is a number the range rule takes as it is
+// (dialogs/graph_rules.h); what is typed stays in the field, and an emptied
+// field means 0 once it is left, when the rule decides what is stored.  Nothing is marked or
 // committed here (the section dialog shows the sections again when it
 // returns).
 #pragma once
@@ -22,7 +23,9 @@ class TFormSech2 : public QDialog {
     Q_OBJECT
 public:
     // plane: 1 x, 2 y, 3 z = const, which names the free coordinates.
-    TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr);
+    // scale: the system's pixels per unit, which bounds how far a bound
+    // reaches in the picture (0: no such bound).
+    TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget* parent = nullptr, double scale = 0);
     // What is being typed is taken before the window closes or goes.
     ~TFormSech2() override;
     void done(int result) override;
@@ -47,6 +50,7 @@ private:
 
     DSection& sec_;
     int plane_;
+    double scale_;
     const WordTable& words_;
     bool shown_ = false;
     bool filling_ = false;

@@ -122,7 +122,7 @@ void TFormSech1::EditEntered(int k) {
 
 void TFormSech1::ButtonClick(int k) {
     {
-        TFormSech2 bounds(SectionOf(xz_, surface_, plane_, k), plane_, words_, this);
+        TFormSech2 bounds(SectionOf(xz_, surface_, plane_, k), plane_, words_, this, xz_.Scale.v);
         bounds.exec();
     }
     RefreshSections();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dialogs/graph_rules.h"
 #include "dialogs/number_text.h"
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/dialog_words.h"
@@ -117,8 +118,7 @@ void TFormOrb::entered(int which) {
     const std::optional<DSf> t = OrbWithPlane(s_, plane_, Fields[which], v);
     if (!t) {
         e->showNumber(stored(which));
-        ShowTextTip(e, said("Нормальный вектор не бывает нулевым: у плоскости осталось её направление.",
-                            "A normal vector is never zero: the plane keeps its direction."));
+        ShowTextTip(e, said(ZeroNormalRussian, ZeroNormalEnglish));
         return;
     }
     if (v == stored(which)) {  // no change

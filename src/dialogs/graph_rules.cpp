@@ -1,0 +1,64 @@
+#include "dialogs/graph_rules.h"
+
+#include <cmath>
+
+#include "dialogs/number_text.h"
+#include "drawing/sub_curve.h"
+#include "files/word_table.h"
+#include "model/normal_rule.h"
+
+namespace pelmar {
+
+namespace {
+
+GraphNumber Refused(std::string why) { return {std::nullopt, std::move(why)}; }
+
+}  // namespace
+
+GraphNumber TakeGraphNumber(const WordTable& words, double typed) {
+    if (std::isfinite(typed) && std::fabs(typed) <= kGraphNumberLimit) return {typed, {}};
+    return Refused(FillIn(words.Said("Число графика не бывает дальше %1 от нуля.",
+                                     "A number of a graph is never farther than %1 from 0."),
+                          {NumberText(kGraphNumberLimit)}));
+}
+
+GraphNumber TakeRangeNumber(const WordTable& words, GraphRange range, RangePart part, double typed) {
+    GraphNumber g = TakeGraphNumber(words, typed);
+    if (!g.value) return g;
+    if (range.scale > 0 && part != RangePart::Step && !WithinCoordLimit(typed * range.scale))
+        return Refused(FillIn(words.Said("Граница не бывает дальше %1 пикселей от начала координат: при этом масштабе "
+                                         "не дальше %2.",
+                                         "A bound is never farther than %1 pixels from the origin: at this scale no "
+                                         "farther than %2."),
+                              {NumberText(kCoordLimit), NumberText(kCoordLimit / range.scale)}));
+    double& own = part == RangePart::Start ? range.start : part == RangePart::End ? range.end : range.step;
+    own = typed;
+    if (part == RangePart::Start && range.start > range.end) {
+        range.start = range.end;
+        g = {range.start, FillIn(words.Said("Начало диапазона не бывает больше его конца: взято %1.",
+                                            "A range never starts after its end: %1 was taken."),
+                                 {NumberText(range.start)})};
+    } else if (part == RangePart::End && range.end < range.start) {
+        range.end = range.start;
+        g = {range.end, FillIn(words.Said("Конец диапазона не бывает меньше его начала: взято %1.",
+                                          "A range never ends before its start: %1 was taken."),
+                               {NumberText(range.end)})};
+    }
+    if (range.step > 0 && !CurveSamplable(range.start, range.end, range.step))
+        return Refused(FillIn(words.Said("От %1 до %2 с шагом %3 — больше миллиона точек: такой график не рисуется.",
+                                         "From %1 to %2 by %3 is more than a million samples: such a graph is "
+                                         "not drawn."),
+                              {NumberText(range.start), NumberText(range.end), NumberText(range.step)}));
+    return g;
+}
+
+GraphNumber TakeNormalComponent(const WordTable& words, std::array<double, 3> normal, int which, double typed) {
+    GraphNumber g = TakeGraphNumber(words, typed);
+    if (!g.value || which < 0 || which > 2) return g;
+    normal[static_cast<std::size_t>(which)] = typed;
+    if (!NormalHasDirection(normal[0], normal[1], normal[2]))
+        return Refused(std::string(words.Said(ZeroNormalRussian, ZeroNormalEnglish)));
+    return g;
+}
+
+}  // namespace pelmar
