@@ -60,15 +60,15 @@ void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
     poll->start(10);
 }
 
-// The field's text selected, the keys typed one by one, then Tab.
-void Type(QWidget& window, const char* field, const QString& keys) {
+// The field's text selected, the keys typed one by one, then Tab (or Return).
+void Type(QWidget& window, const char* field, const QString& keys, Qt::Key leave = Qt::Key_Tab) {
     auto* f = window.findChild<QWidget*>(field);
     ASSERT_TRUE(f) << field;
     ASSERT_TRUE(f->isEnabled()) << field;
     f->setFocus();
     LineOf(f)->selectAll();
     for (QChar c : keys) QTest::keyClicks(f, QString(c));
-    QTest::keyClick(f, Qt::Key_Tab);
+    QTest::keyClick(f, leave);
 }
 
 // A document of a point, a segment, an ellipse, a triangle and a 2D system,
@@ -238,8 +238,8 @@ TEST(UndoSession, EveryWindowsChangeIsOneStep) {
     // The fill settings: their own step, opened from Project options.
     const double border = d.Im.BorderPercent;
     WhenShown("FormImageBr", [&](QWidget& f) {
-        Type(f, "EditG1", "60");
-        QTest::mouseClick(f.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        Type(f, "EditG1", "60", Qt::Key_Return);
+        if (f.isVisible()) QTest::mouseClick(f.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     });
     s.options([&](QWidget& o) { s.page(o, "TabSheet3"); }, "Button3");
     ASSERT_EQ(d.Im.BorderPercent, 60);
