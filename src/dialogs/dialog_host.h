@@ -20,6 +20,16 @@ public:
     // document changed, takes an undo step, stores the copy and refills the
     // open dialogs.  writeBack: the open parts go back into their parents.
     virtual void ApplyObject(bool writeBack) = 0;
+    // The same commit as a part of the undo step `step` holds: the keys
+    // typed into one field are one step.  It takes no snapshot of its own
+    // while no other step was taken, undone or redone since `step` was set;
+    // otherwise (and with `step` 0) it takes one and sets `step` to it.
+    virtual void ApplyObjectInStep(bool writeBack, std::uint64_t& step) = 0;
+    // Before a change a dialog makes to the stored document itself ("apply
+    // to all"): the one undo snapshot of the document as it is, and the
+    // document marked changed.  The commit after the change joins the step
+    // returned.
+    virtual std::uint64_t BeforeDocumentChange() = 0;
     // The redraw after an edit (RepaintProject(1, False)).
     virtual void RepaintProject() = 0;
     // True while a drag runs in the picture window: handlers neither commit

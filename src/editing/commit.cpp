@@ -232,8 +232,15 @@ std::unique_ptr<WorkingCopies> TrialCommit(EditingState& st, bool writeBack) {
     return trial;
 }
 
-void ApplyObject(EditingState& st, bool writeBack) {
+std::uint64_t BeginDocumentChange(EditingState& st) {
+    SaveUndoStep(st);
     if (st.ProjReady) SetChanged(st, true);
+    return st.UndoStamp;
+}
+
+void ApplyObject(EditingState& st, bool writeBack) {
+    // Re-marking the selection is no change of the document.
+    if (st.ProjReady && st.MarksOnly == 0) SetChanged(st, true);
     if (!st.ApplyEnabled) return;
     // The fill-relevant fields as they were before anything is stored.
     const FillWatch fills(*st.Proj);

@@ -20,6 +20,13 @@ struct EditingState;
 // carried up into the top-level working copy first.
 void ApplyObject(EditingState& st, bool writeBack);
 
+// Before a change made to the stored document itself, not through a working
+// copy (the project options, the fill settings, a transformation, "apply to
+// all"): the undo snapshot of the document as it is, which drops the redo
+// chain, and the document marked changed, whatever the object list shows.
+// Returns the undo stamp the change belongs to (EditingState::UndoStamp).
+std::uint64_t BeginDocumentChange(EditingState& st);
+
 // What the commit would make of the working copies now - the open parts
 // written back, the current kind's update, the parts reloaded - on a copy:
 // nothing is stored, refilled or recorded.

@@ -1,5 +1,7 @@
 #include "editing/edited_document.h"
 
+#include <utility>
+
 #include "editing/commit.h"
 #include "editing/editing_state.h"
 #include "editing/undo_store.h"
@@ -17,9 +19,47 @@ void EditedDocument::commit(bool writeBack) {
     ApplyObject(*st_, writeBack);
 }
 
-bool EditedDocument::undo() { return UndoStep(*st_); }
+void EditedDocument::commitInStep(bool writeBack, std::uint64_t& step) {
+    Command command(*this);
+    ensureStored();
+    if (step != 0 && step == st_->UndoStamp) {
+        const UndoPause joined(*st_);
+        ApplyObject(*st_, writeBack);
+        return;
+    }
+    ApplyObject(*st_, writeBack);
+    step = st_->UndoStamp;
+}
 
-bool EditedDocument::redo() { return RedoStep(*st_); }
+std::uint64_t EditedDocument::beforeChange() {
+    Command command(*this);
+    ensureStored();  // the curves the redraw traces go with the snapshot
+    return BeginDocumentChange(*st_);
+}
+
+bool EditedDocument::undo() {
+    if (mouseHeld()) {
+        waiting_.push_back(true);
+        return false;
+    }
+    return UndoStep(*st_);
+}
+
+bool EditedDocument::redo() {
+    if (mouseHeld()) {
+        waiting_.push_back(false);
+        return false;
+    }
+    return RedoStep(*st_);
+}
+
+void EditedDocument::runWaiting() {
+    waitingQueued_ = false;
+    // A new press came first: the commands wait for its release.
+    if (mouseHeld()) return;
+    const std::vector<bool> commands = std::exchange(waiting_, {});
+    for (const bool undoing : commands) undoing ? UndoStep(*st_) : RedoStep(*st_);
+}
 
 void EditedDocument::requestRedraw() {
     redrawPending_ = true;
@@ -58,17 +98,31 @@ EditedDocument::UndoPause::UndoPause(EditingState& st) : st_(st) { ++st_.UndoHel
 
 EditedDocument::UndoPause::~UndoPause() { --st_.UndoHeld; }
 
+EditedDocument::SelectionMarks::SelectionMarks(EditingState& st) : st_(st) { ++st_.MarksOnly; }
+
+EditedDocument::SelectionMarks::~SelectionMarks() { --st_.MarksOnly; }
+
 void EditedDocument::setDragging(bool on) {
     if (dragging_ == on) return;
     dragging_ = on;
     emit dragChanged(on);
 }
 
-EditedDocument::Drag::Drag(EditedDocument& doc) : doc_(doc) { doc_.setDragging(true); }
+EditedDocument::Drag::Drag(EditedDocument& doc) : doc_(doc) {
+    ++doc_.drags_;
+    doc_.setDragging(true);
+}
 
 EditedDocument::Drag::~Drag() {
+    pause_.reset();
     if (edit_) --doc_.editDrags_;
     if (leftHeld_) doc_.setDragging(false);
+    // The Undo or Redo that waited for the release runs after the mouse
+    // event that ended the drag, on the document as the drag left it.
+    if (--doc_.drags_ == 0 && !doc_.waiting_.empty() && !doc_.waitingQueued_) {
+        doc_.waitingQueued_ = true;
+        QMetaObject::invokeMethod(&doc_, [d = &doc_] { d->runWaiting(); }, Qt::QueuedConnection);
+    }
 }
 
 void EditedDocument::Drag::leftReleased() {

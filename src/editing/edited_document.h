@@ -12,6 +12,7 @@
 
 #include <QObject>
 #include <QRect>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,7 +38,21 @@ public:
     // value in an object dialog asks for it; the dialog then asks for the
     // redraw (requestRedraw), unless a drag runs.
     void commit(bool writeBack);
-    // The Undo and Redo commands; false when nothing was reopened.
+    // A commit that belongs to the undo step `step` holds: the keys typed
+    // into one field, "apply to all" and its commit are one step each.  It
+    // takes no snapshot of its own while no other step was taken, undone or
+    // redone since `step` was set; otherwise (and with `step` 0) it takes
+    // one.  `step` is set to the step the commit belongs to.
+    void commitInStep(bool writeBack, std::uint64_t& step);
+    // Before a change made to the stored document itself rather than to a
+    // working copy (the project options, the fill settings, a
+    // transformation, "apply to all"): the one undo snapshot of the document
+    // as it is now, and the document marked changed.  The change follows at
+    // once; the step returned lets the commit after it join this step.
+    std::uint64_t beforeChange();
+    // The Undo and Redo commands; false when nothing was reopened.  While a
+    // mouse button is held in the picture (a drag runs) they wait, and run
+    // when the last button is let go.
     bool undo();
     bool redo();
 
@@ -77,6 +92,20 @@ public:
         EditingState& st_;
     };
 
+    // The selection commands re-mark objects and reload the current one
+    // through the commit: while a scope lives, the commits change no
+    // document (it is not marked changed).  Scopes nest.
+    class SelectionMarks {
+    public:
+        explicit SelectionMarks(EditingState& st);
+        ~SelectionMarks();
+        SelectionMarks(const SelectionMarks&) = delete;
+        SelectionMarks& operator=(const SelectionMarks&) = delete;
+
+    private:
+        EditingState& st_;
+    };
+
     // One drag of the picture window's mouse tools, from the left press to
     // the release of the last button.  While the left button is held the
     // document counts as dragged (dragging(), dragChanged): graphs pump no
@@ -109,8 +138,10 @@ public:
         bool snapshotTaken_ = false;
     };
     bool dragging() const { return dragging_; }
-    // An edit drag runs: Undo keeps no snapshot of the present state.
+    // An edit drag runs.
     bool editDragRunning() const { return editDrags_ > 0; }
+    // A drag lives: a mouse button is held in the picture.
+    bool mouseHeld() const { return drags_ > 0; }
 
     // What the core tells the windows; the editing functions emit them.
 signals:
@@ -145,6 +176,9 @@ signals:
 private:
     void setDragging(bool on);
     void queueRedraw();
+    // The Undo and Redo asked for while a button was held, in order (true:
+    // Undo), run once the last drag has ended.
+    void runWaiting();
 
     std::unique_ptr<EditingState> st_;
     int commands_ = 0;
@@ -152,6 +186,9 @@ private:
     bool redrawQueued_ = false;
     bool dragging_ = false;
     int editDrags_ = 0;
+    int drags_ = 0;
+    std::vector<bool> waiting_;
+    bool waitingQueued_ = false;
 };
 
 }  // namespace pelmar

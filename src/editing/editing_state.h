@@ -77,6 +77,11 @@ struct EditingState : EditState {
     bool UndoOn = true;
     int UndoSteps = 50;        // 10 .. 200
     int UndoHeld = 0;          // live EditedDocument::UndoPause scopes: no snapshot while > 0
+    // Moves on with every undo step taken, undone or redone and with every
+    // new history: a commit that joins a step (EditedDocument::commitInStep)
+    // joins it only while the stamp is the one the step was taken at.
+    std::uint64_t UndoStamp = 1;
+    int MarksOnly = 0;         // live EditedDocument::SelectionMarks scopes: commits change no document
     bool UndoBusy = false;     // a snapshot is being written or reloaded
     bool UndoLoading = false;  // an undo or redo file is being reopened
     int UndoPos = 1;           // number of the next undo file

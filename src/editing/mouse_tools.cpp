@@ -130,6 +130,7 @@ void MouseTools::press(const MouseInput& in) {
         case MouseTool::Select:
             if (mouseButtons_ == 1) {
                 drag_->holdUndo();
+                const EditedDocument::SelectionMarks marks(st_);
                 if (SelectAt(st_, p.px, p.ym, in.shift ? 1 : 0, false)) {
                     repaint();
                     ReloadCurrentSelected(st_);

@@ -275,10 +275,12 @@ int HitCode(int x, int y, const DPr3& r) { return static_cast<int>(HitR3(x, y, r
 int HitCode(int x, int y, const DPr4& r) { return static_cast<int>(HitR4(x, y, r)); }
 int HitCode(int x, int y, const DXZ& r) { return static_cast<int>(HitXZ(x, y, r)); }
 
-// Runs f with undo snapshots off: selecting takes no undo step.
+// Runs f with undo snapshots off: selecting takes no undo step, and is no
+// change of the document.
 template <class F>
 void GateClosed(EditingState& st, F&& f) {
     const EditedDocument::UndoPause pause(st);
+    const EditedDocument::SelectionMarks marks(st);
     f();
 }
 

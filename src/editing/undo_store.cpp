@@ -115,6 +115,8 @@ void SaveUndoStep(EditingState& st) {
         TellUndoOff(st, false);
         return;
     }
+    // A change begins: a commit that joined the step before takes its own now.
+    ++st.UndoStamp;
     if (!WriteSnapshot(st, st.UndoPos)) {
         DropRedoChain(st);
         SetUndoCommands(st, st.UndoEnabled, false);
@@ -130,6 +132,7 @@ void SaveUndoStep(EditingState& st) {
 
 void DeleteUndoFiles(EditingState& st) {
     st.UndoHigh = 0;
+    ++st.UndoStamp;
     if (st.UndoFolder.empty()) return;
     std::error_code ec;
     std::vector<fs::path> doomed;
@@ -148,10 +151,12 @@ bool UndoStep(EditingState& st) {
         if (st.UndoOn) TellUndoOff(st, true);
         return false;
     }
-    if (!st.UndoEnabled) return false;
+    // While a mouse button is held a drag may be changing the document: its
+    // state is not whole yet (EditedDocument::undo waits for the release).
+    if (!st.UndoEnabled || st.Document.mouseHeld()) return false;
     // The present state is the newest: keep it for Redo.  A snapshot that
     // cannot be written is said again, however often it failed before.
-    if (st.UndoOn && !st.Document.editDragRunning() && !st.RedoEnabled) {
+    if (st.UndoOn && !st.RedoEnabled) {
         const bool shown = st.UndoFailShown;
         if (!WriteSnapshot(st, st.UndoPos)) {
             if (shown) st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
@@ -160,15 +165,18 @@ bool UndoStep(EditingState& st) {
     }
     if (!Reopen(st, st.UndoPos - 1)) return false;
     --st.UndoPos;
-    SetUndoCommands(st, HasStep(st, st.UndoPos - 1), true);
+    ++st.UndoStamp;
+    // Redo is on only where the state it brings back was kept.
+    SetUndoCommands(st, HasStep(st, st.UndoPos - 1), HasStep(st, st.UndoPos + 1));
     SetChanged(st, true);
     return true;
 }
 
 bool RedoStep(EditingState& st) {
-    if (st.UndoFolder.empty() || !st.RedoEnabled) return false;
+    if (st.UndoFolder.empty() || !st.RedoEnabled || st.Document.mouseHeld()) return false;
     if (!Reopen(st, st.UndoPos + 1)) return false;
     ++st.UndoPos;
+    ++st.UndoStamp;
     SetUndoCommands(st, true, HasStep(st, st.UndoPos + 1));
     SetChanged(st, true);
     return true;

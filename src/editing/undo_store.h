@@ -33,10 +33,13 @@ void DeleteUndoFiles(EditingState& st);
 // newest, then reopens snapshot UndoPos - 1.  The position and the commands
 // change only when the snapshot was read; a failure shows a message (every
 // time, also when snapshots have failed before, or undo has no folder) and
-// leaves everything as it was.  Afterwards the document counts as changed.
+// leaves everything as it was.  Afterwards the document counts as changed,
+// and Redo is on only when the snapshot it reopens is there.  Refused while a
+// mouse button is held (EditedDocument::undo waits for the release).
 bool UndoStep(EditingState& st);
 
-// The Redo command: reopens snapshot UndoPos + 1, on the same terms.
+// The Redo command: reopens snapshot UndoPos + 1, on the same terms; a
+// snapshot that cannot be read is said and changes nothing.
 bool RedoStep(EditingState& st);
 
 }  // namespace pelmar

@@ -27,6 +27,7 @@ struct FillSettings {
     std::int32_t BorderAngle = 180;
     double LightX = 0, LightY = 250, LightZ = 500;
     double LightDX = 1, LightDY = 0.354, LightDZ = 0.354;
+    bool operator==(const FillSettings&) const = default;
 };
 
 FillSettings FillSettingsOf(const DImProj& im);
@@ -65,6 +66,7 @@ struct PictureSettings {
     FillSettings Fill;
     std::string Caption, Author;
     std::array<std::string, 3> Notes;
+    bool operator==(const PictureSettings&) const = default;
 };
 
 // The settings of a project being created.

@@ -3,7 +3,6 @@
 #include "editing/commit.h"
 #include "editing/edited_document.h"
 #include "editing/kind_access.h"
-#include "editing/undo_store.h"
 
 namespace pelmar {
 
@@ -21,10 +20,11 @@ bool EditingTransHost::isSelected(Kind kind, int index) {
 }
 
 // The snapshot is taken before the objects move, so that Undo brings back the
-// document as it was before Apply; the commit that follows takes none.
+// document as it was before Apply; the commit that follows takes none.  The
+// document counts as changed also when the object list shows no entry.
 void EditingTransHost::beforeChange() {
     st_.Document.ensureStored();  // the stored curves move with their systems
-    SaveUndoStep(st_);
+    BeginDocumentChange(st_);
 }
 
 void EditingTransHost::commitAndRedraw() {

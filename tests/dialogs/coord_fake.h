@@ -41,6 +41,8 @@ public:
     const DXOY& xy() const { return doc->Obj.Xy[current.index]; }
     const DXZ& xz() const { return doc->Obj.Xz[current.index]; }
 
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool) override {
         ++undoSteps;
         changed = true;

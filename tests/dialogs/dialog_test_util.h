@@ -83,6 +83,8 @@ struct FigureCore : DialogCommit, DialogDocument {
     }
     int applies = 0;
     std::function<void()> refill;
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool) override {
         ++applies;
         Update(work);

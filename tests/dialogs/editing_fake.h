@@ -127,6 +127,8 @@ public:
         fillOpen(Kind::li, work.CurLine);
         fillOpen(Kind::ci, work.CurCircle);
     }
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void RepaintProject() override { ++redraws; }
     bool NoRedraw() const override { return false; }
 

@@ -39,6 +39,8 @@ struct MarksEditing : SolidEditing {
         RegisterCylinderDialog(reg);
         RegisterConeDialog(reg);
     }
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool writeBack) override {
         const char k = current.code[0];
         if (k == 'i' || k == 'r') return SolidEditing::ApplyObject(writeBack);

@@ -16,6 +16,8 @@ namespace pelmar::test {
 namespace {
 
 struct ShotCore : DialogCommit, DialogDocument {
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool) override {}
     void RepaintProject() override {}
     bool NoRedraw() const override { return false; }

@@ -23,6 +23,8 @@ struct FakeHost : DialogCommit, ColorChooser, MessageSink {
     std::optional<TColor> answer;
     std::vector<TColor> asked;
     std::vector<std::string> messages;
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool) override { ++applies; }
     void RepaintProject() override { ++repaints; }
     bool NoRedraw() const override { return false; }

@@ -24,6 +24,8 @@ namespace {
 struct NoCommit : DialogCommit {
     int applies = 0;
     void ApplyObject(bool) override { ++applies; }
+    void ApplyObjectInStep(bool, std::uint64_t&) override { ++applies; }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void RepaintProject() override {}
     bool NoRedraw() const override { return false; }
 };

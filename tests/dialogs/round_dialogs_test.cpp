@@ -73,6 +73,8 @@ struct RoundEditing : FakeEditing {
         if (r == 1) work.CurSf = b.OutSphere;
         if (r == 2) work.CurSf = b.InSphere;
     }
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool writeBack) override {
         const std::string t = top();
         if (t != "sf" && t != "zi" && t != "ko") return FakeEditing::ApplyObject(writeBack);

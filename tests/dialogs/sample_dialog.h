@@ -41,6 +41,8 @@ public:
         stored = work;
         if (refill) refill();
     }
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void RepaintProject() override { ++repaints; }
     bool NoRedraw() const override { return noRedraw; }
     DialogPlace dialogPlace() const override { return place; }

@@ -29,6 +29,8 @@ public:
         KindWork(rec) = rec;
     }
 
+    void ApplyObjectInStep(bool writeBack, std::uint64_t&) override { ApplyObject(writeBack); }
+    std::uint64_t BeforeDocumentChange() override { return 0; }
     void ApplyObject(bool) override {
         ++undoSteps;
         changed = true;

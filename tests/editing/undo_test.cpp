@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
@@ -362,4 +363,72 @@ TEST(Undo, InstancesKeepTheirOwnSnapshots) {
     DeleteUndoFiles(*b);
     ASSERT_TRUE(UndoStep(*a));
     EXPECT_EQ(FirstDifference(Text(*a.doc), aBefore), "");
+}
+
+// The keys typed into one field are one step while nothing else moves the
+// history; a Redo that cannot read its state says so and changes nothing.
+TEST(Undo, JoinedStepsAndARedoThatCannotRead) {
+    Editing e;
+    Populate(*e);
+    SetCurObjIndex(*e, 0);
+    SelectCurrentObject(*e, e->Dialogs, true);
+    const auto key = [&](char c) { e->Copies.CurPoint.ID.s += c; };
+    const std::string start = Text(*e.doc);
+    const int pos = e->UndoPos;
+    std::uint64_t step = 0;
+    for (char c : std::string("150")) key(c), e.edited->commitInStep(false, step);
+    EXPECT_EQ(e->UndoPos, pos + 1) << "one snapshot for three keys";
+    ASSERT_TRUE(e.edited->undo());
+    EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
+    // A key of the same field after the Undo is a change of its own: the
+    // Redo chain goes, and one Undo takes back only that key.
+    key('7'), e.edited->commitInStep(false, step);
+    EXPECT_FALSE(e->RedoEnabled);
+    ASSERT_TRUE(e.edited->undo());
+    EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
+
+    // The state Redo brings back lost from the disk: told, nothing changes.
+    std::mt19937 rng(7);
+    RandomEdit(*e, rng);
+    ASSERT_TRUE(e.edited->undo());
+    ASSERT_TRUE(e->RedoEnabled);
+    const std::string before = Text(*e.doc);
+    fs::remove(UndoFileName(e->UndoFolder, e->UndoPos + 1));
+    e.messages.shown.clear();
+    const int at = e->UndoPos;
+    EXPECT_FALSE(e.edited->redo());
+    EXPECT_EQ(e.messages.shown.size(), 1u);
+    EXPECT_EQ(e->UndoPos, at);
+    EXPECT_EQ(FirstDifference(Text(*e.doc), before), "");
+}
+
+// Undo and Redo asked for while a mouse button is held wait for the
+// release, and then run in order on the document the drag left.
+TEST(Undo, CommandsWaitWhileAButtonIsHeld) {
+    Editing e;
+    Populate(*e);
+    SetCurObjIndex(*e, 0);
+    SelectCurrentObject(*e, e->Dialogs, true);
+    const std::string start = Text(*e.doc);
+    std::string dragged;
+    {
+        EditedDocument::Drag drag(*e.edited);
+        drag.beginEdit();
+        {
+            const FillWatch watch = drag.step();
+            SetPos(e->Copies.CurPoint, {0, 51, 60});
+            ApplyObject(*e, false);
+        }
+        EXPECT_FALSE(e.edited->undo()) << "waits";
+        EXPECT_FALSE(UndoStep(*e)) << "refused while the button is held";
+        dragged = Text(*e.doc);
+        drag.leftReleased();
+    }
+    EXPECT_EQ(FirstDifference(Text(*e.doc), dragged), "") << "not before the event loop comes round";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(FirstDifference(Text(*e.doc), start), "") << "the drag was undone whole";
+    ASSERT_TRUE(e->RedoEnabled);
+    ASSERT_TRUE(e.edited->redo());
+    EXPECT_EQ(FirstDifference(Text(*e.doc), dragged), "");
+    EXPECT_TRUE(e.messages.shown.empty());
 }

@@ -1178,6 +1178,8 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     ASSERT_TRUE(words.LoadWords(file));
     struct NoCommit : DialogCommit {
         void ApplyObject(bool) override {}
+        void ApplyObjectInStep(bool, std::uint64_t&) override {}
+        std::uint64_t BeforeDocumentChange() override { return 0; }
         void RepaintProject() override {}
         bool NoRedraw() const override { return false; }
     } commit;
@@ -1245,6 +1247,8 @@ TEST(WindowWords, Pictures) {
     } services;
     struct NoCommit : DialogCommit {
         void ApplyObject(bool) override {}
+        void ApplyObjectInStep(bool, std::uint64_t&) override {}
+        std::uint64_t BeforeDocumentChange() override { return 0; }
         void RepaintProject() override {}
         bool NoRedraw() const override { return false; }
     } commit;

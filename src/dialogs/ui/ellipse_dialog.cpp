@@ -495,8 +495,14 @@ void TFormCi::updateHints() {
 
 void TFormCi::applyToAllEllipses(bool thickness, bool dashes) {
     DialogSession& s = reg_.session();
-    ApplyToAllEllipses(s.proj().Obj, s.copies(), cur(), EllipseCategories{thickness, dashes});
-    commitTarget().ApplyObject(false);
+    // The undo snapshot holds the document as it was before the walk, and
+    // the commit after it belongs to the same step: one Undo takes the
+    // walk back.  The walk writes into the working copies as well, so it
+    // reads its template from a copy.
+    const DCircle tmpl = cur();
+    std::uint64_t step = commitTarget().BeforeDocumentChange();
+    ApplyToAllEllipses(s.proj().Obj, s.copies(), tmpl, EllipseCategories{thickness, dashes});
+    commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }
 

@@ -459,8 +459,14 @@ void TFormLi::updateHints() {
 
 void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
     DialogSession& s = reg_.session();
-    ApplyToAllLines(s.proj().Obj, s.copies(), cur(), LineCategories{thickness, dashes, arrows});
-    commitTarget().ApplyObject(false);
+    // The undo snapshot holds the document as it was before the walk, and
+    // the commit after it belongs to the same step: one Undo takes the
+    // walk back.  The walk writes into the working copies as well, so it
+    // reads its template from a copy.
+    const DLine tmpl = cur();
+    std::uint64_t step = commitTarget().BeforeDocumentChange();
+    ApplyToAllLines(s.proj().Obj, s.copies(), tmpl, LineCategories{thickness, dashes, arrows});
+    commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }
 

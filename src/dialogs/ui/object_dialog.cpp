@@ -197,6 +197,13 @@ void ObjectDialog::commit() {
     commit_.RepaintProject();
 }
 
+void ObjectDialog::applyTyped(QWidget* box) {
+    if (box != typedBox_) typedStep_ = 0;
+    typedBox_ = box;
+    FillScope refill(*this);
+    commit_.ApplyObjectInStep(true, typedStep_);
+}
+
 bool ObjectDialog::commitIfFocused(const QWidget* control) {
     if (!focusAllows(control)) return false;
     commit();
@@ -242,10 +249,11 @@ void ObjectDialog::watchAlways(QLineEdit* edit, std::function<void(const QString
     guardText(edit);
     // textEdited: the user's edits only; a refill that changes the text
     // commits nothing.
-    connect(edit, &QLineEdit::textEdited, this, [this, store = std::move(store)](const QString& text) {
+    edit->installEventFilter(this);
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, store = std::move(store)](const QString& text) {
         if (filling()) return;
         store(text);
-        applyObject();
+        applyTyped(edit);
     });
 }
 
@@ -371,7 +379,8 @@ void ObjectDialog::numberTyped(QWidget* box) {
     }
     w.held = false;
     if (!w.typingFrom && before) w.typingFrom = std::make_shared<const WorkingCopies>(*before);
-    commit();
+    applyTyped(box);
+    commit_.RepaintProject();
     refreshHints();
     // The field holds the record's number now: an undo or a change made
     // elsewhere shows in it, and leaving it stores nothing again.
@@ -390,6 +399,11 @@ void ObjectDialog::numberEntered(QWidget* box) {
     w.held = false;
     const std::shared_ptr<const WorkingCopies> typingFrom = std::move(w.typingFrom);
     w.typingFrom.reset();
+    // The number is done: the next key typed begins a new undo step.
+    struct EndStep {
+        ObjectDialog& d;
+        ~EndStep() { d.typedBox_ = nullptr; }
+    } endStep{*this};
     const WordTable& words = WordsOf(textWords_);
     // "" and "-" mean 0 now (a spin edit's MinValue), a whole-number field
     // rounds, a spin edit keeps within its bounds.
@@ -419,9 +433,9 @@ void ObjectDialog::numberEntered(QWidget* box) {
     const std::optional<LimitCase> past = pastLimit(v, note, before.get());
     if (past && typingFrom && copies_.copies) {
         // The keys taken on the way are taken back: the record is as it was
-        // before the user began to type.
+        // before the user began to type, within the step they were taken in.
         copies_.copies() = *typingFrom;
-        applyObject();
+        applyTyped(box);
         if (!commit_.NoRedraw()) commit_.RepaintProject();
         it = numbers_.find(box);
         if (it == numbers_.end()) return;
@@ -437,7 +451,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
         ShowTextTip(w.box, note.why);
         return;
     }
-    applyObject();
+    applyTyped(box);
     if (!commit_.NoRedraw()) commit_.RepaintProject();
     // The dialog may have been refilled; the field shows the record's value.
     it = numbers_.find(box);
@@ -470,6 +484,7 @@ void ObjectDialog::numberDropped(QWidget* box) {
     if (it == numbers_.end()) return;
     it->held = false;
     it->typingFrom.reset();
+    typedBox_ = nullptr;
     it->show(it->field.shown());
 }
 
@@ -486,6 +501,8 @@ void ObjectDialog::flushPendingEdit() {
 
 bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QWidget*>(watched);
+    // A field entered begins a new undo step with its first key.
+    if (box && event->type() == QEvent::FocusIn && box == typedBox_) typedBox_ = nullptr;
     if (box && event->type() == QEvent::KeyPress && numbers_.contains(box) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         const bool typing = qobject_cast<TNumEdit*>(box) ? static_cast<TNumEdit*>(box)->typing()

@@ -41,6 +41,7 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -256,6 +257,9 @@ private:
     // The other groups' fields as they are now.
     std::vector<double> othersShown(const NumberWatch& w) const;
     void applyObject();
+    // The commit of what is typed into `box`: the keys of one field, until
+    // it is left or Enter is pressed, are one undo step.
+    void applyTyped(QWidget* box);
     void keepFrameAtPlace();
 
     DialogDocument& doc_;
@@ -273,6 +277,9 @@ private:
     int framingChecks_ = 0;
     int filling_ = 0;
     QHash<QWidget*, NumberWatch> numbers_;
+    // The field being typed in and the undo step its keys belong to.
+    QWidget* typedBox_ = nullptr;
+    std::uint64_t typedStep_ = 0;
     CopiesAccess copies_;
     int nextGroup_ = 1000;
     QString ptWord_, cmWord_, pkWord_;

@@ -403,8 +403,14 @@ void TFormPo::updateHints() {
 // changed, one undo step) and redrawn.
 void TFormPo::applyToAllPoints(bool type, bool nameFont, bool indexFont, bool labelRadius) {
     DialogSession& s = reg_.session();
-    ApplyToAllPoints(s.proj().Obj, s.copies(), cur(), PointCategories{type, nameFont, indexFont, labelRadius});
-    commitTarget().ApplyObject(false);
+    // The undo snapshot holds the document as it was before the walk, and
+    // the commit after it belongs to the same step: one Undo takes the
+    // walk back.  The walk writes into the working copies as well, so it
+    // reads its template from a copy.
+    const DPoint tmpl = cur();
+    std::uint64_t step = commitTarget().BeforeDocumentChange();
+    ApplyToAllPoints(s.proj().Obj, s.copies(), tmpl, PointCategories{type, nameFont, indexFont, labelRadius});
+    commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }
 

@@ -107,6 +107,12 @@ std::unique_ptr<WorkingCopies> EditingDialogSession::trialCopies(bool writeBack)
 
 void EditingDialogSession::ApplyObject(bool writeBack) { st_.Document.commit(writeBack); }
 
+void EditingDialogSession::ApplyObjectInStep(bool writeBack, std::uint64_t& step) {
+    st_.Document.commitInStep(writeBack, step);
+}
+
+std::uint64_t EditingDialogSession::BeforeDocumentChange() { return st_.Document.beforeChange(); }
+
 void EditingDialogSession::RepaintProject() { st_.Document.requestRedraw(); }
 
 bool EditingDialogSession::NoRedraw() const { return st_.Document.dragging(); }

@@ -51,6 +51,8 @@ public:
 
     // DialogCommit
     void ApplyObject(bool writeBack) override;
+    void ApplyObjectInStep(bool writeBack, std::uint64_t& step) override;
+    std::uint64_t BeforeDocumentChange() override;
     void RepaintProject() override;
     bool NoRedraw() const override;
 

@@ -19,12 +19,15 @@ class TNumEdit;
 class TRadioGroup;
 class WordTable;
 struct DProj;
+struct FillSettings;
 
 class FormImageBr : public QDialog {
     Q_OBJECT
 public:
-    // `apply` builds the drawing (the full redraw).
-    FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply, QWidget* parent = nullptr);
+    // `apply` builds the drawing (the full redraw); `beforeChange` takes the
+    // window's one undo step, before its first change of the document.
+    FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply,
+                std::function<void()> beforeChange = {}, QWidget* parent = nullptr);
     ~FormImageBr() override;
 
     // Fills the controls from the document.
@@ -42,10 +45,15 @@ private:
     void editEntered(TNumEdit* edit);
     // The number being typed counts as entered.
     void leaveFocusedEdit();
+    // After a change of the settings that were `was`: the window's undo
+    // step is taken at its first change, with the settings as they were.
+    void changed(const FillSettings& was);
 
     const WordTable& words_;
     DProj& doc_;
     std::function<void()> apply_;
+    std::function<void()> beforeChange_;
+    bool stepTaken_ = false;
     int filling_ = 0;
     QTabWidget* tabs_ = nullptr;
     TRadioGroup *radioG1_ = nullptr, *radioG2_ = nullptr, *radioG3_ = nullptr;

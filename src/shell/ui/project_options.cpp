@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dialogs/ui/std_dialogs.h"
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/ui/picture_window.h"
 #include "files/word_table.h"
@@ -67,8 +68,10 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
     dialog.setServices({});
     if (dialog.NewProjOK()) {
         const PictureSettings& s = dialog.settings();
+        // OK is one undo step of its own, taken before anything is stored;
+        // an OK that changes nothing is no change.
+        if (!(s == SettingsOf(doc))) w.application().edited().beforeChange();
         const StoredSettings stored = StorePictureSettings(doc, s, false, w.editing().Work);
-        SetChanged(w.editing(), true);
         if (QAction* anim = w.toolAction(MainCommand::Anim)) anim->setEnabled(doc.Im.PicMode == 0);
         const QColor back = ColorOf(doc.Im.Background);
         QPalette p = w.pictureScroll()->palette();
@@ -85,7 +88,8 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
         w.redraw(stored.curvesStale);
     }
     if (dialog.fillRequested()) {
-        FormImageBr fill(words, doc, [&w] { w.redraw(true); }, &w);
+        FormImageBr fill(
+            words, doc, [&w] { w.redraw(true); }, [&w] { w.application().edited().beforeChange(); }, &w);
         fill.exec();
     }
 }

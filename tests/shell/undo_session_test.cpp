@@ -1,0 +1,346 @@
+// A user's sittings with Undo in the real program: every change of the
+// document, from any window and whatever the object list shows, marks the
+// document changed and is exactly one undo step; a change after an Undo
+// drops the Redo chain; Undo with a mouse button held loses nothing.  The
+// question and file dialogs are answered by the test, every other window is
+// the real one.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "dialogs/dialog_test_util.h"
+#include "editing/edited_document.h"
+#include "editing/editing_state.h"
+#include "editing/ui/picture_window.h"
+#include "files/document.h"
+#include "model/drag_rules.h"
+#include "shell/ui/dialog_session.h"
+#include "shell/ui/main_window_transform.h"
+#include "support/key_rows.h"
+#include "transform/ui/trans_window.h"
+#include "window_session.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+// The save question is counted and answered.
+struct CountingQuestions : QuietQuestions {
+    int asked = 0;
+    Answer reply = Answer::No;
+    Answer askYesNoCancel(const std::string&) override { return ++asked, reply; }
+};
+
+// Answers the modal window of that name once it is up.
+void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
+        QWidget* d = QApplication::activeModalWidget();
+        if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
+        poll->stop();
+        poll->deleteLater();
+        ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        answer(*d);
+    });
+    poll->start(10);
+}
+
+// The field's text selected, the keys typed one by one, then Tab (or Return).
+void Type(QWidget& window, const char* field, const QString& keys, Qt::Key leave = Qt::Key_Tab) {
+    auto* f = window.findChild<QWidget*>(field);
+    ASSERT_TRUE(f) << field;
+    ASSERT_TRUE(f->isEnabled()) << field;
+    f->setFocus();
+    LineOf(f)->selectAll();
+    for (QChar c : keys) QTest::keyClicks(f, QString(c));
+    QTest::keyClick(f, leave);
+}
+
+// A document of a point, a segment, an ellipse, a triangle and a 2D system,
+// each of the first three with a style of its own, saved and opened as a
+// user opens a drawing: unchanged, no entry chosen in the object list.
+struct Sitting {
+    Scratch dir;
+    CountingQuestions answers;
+    NoPrinter printer;
+    FakeExportHost exporter;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<Form1> w;
+    std::string file = dir.path("drawing.pel");
+
+    Sitting() {
+        app = std::make_unique<Application>(Application::Folders{dir.folder("prog"), {WindowSession::shipped()},
+                                                                  dir.folder("Documents")});
+        MainWindowSetup s;
+        s.services.questions = &answers;
+        s.services.printer = &printer;
+        s.services.exporter = &exporter;
+        s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
+        w = std::make_unique<Form1>(*app, std::move(s));
+        WireDocument(*w);
+        w->resize(1600, 900);
+        w->show();
+        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy}) answers.counts[Slot(k)] = 1;
+        w->menuAction(MainCommand::New)->trigger();
+        DProj& d = w->document();
+        PlaceAt(d.Obj.Po[1], 40, 40);  // alone near a corner, for the mouse
+        d.Obj.Po[1].Typ.v = 3, d.Obj.Po[1].NameBold.v = true, d.Obj.Po[1].NameSize.v = 17;
+        d.Obj.Li[1].Thick.v = 5, d.Obj.Li[1].Dash.v = 9;
+        d.Obj.Ci[1].Thick.v = 4, d.Obj.Ci[1].Gap.v = 7;
+        d.CurObjNo = -1, d.ActiveKind = 0, d.Zoom = 100;
+        EXPECT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
+        answers.openName = file;
+        w->menuAction(MainCommand::Open)->trigger();
+        // From now on the save question keeps the program running.
+        answers.asked = 0;
+        answers.reply = Answer::Cancel;
+    }
+    ~Sitting() {
+        SetChanged(st(), false);
+        w->close();
+    }
+    EditingState& st() { return w->editing(); }
+    const DProj& doc() { return w->document(); }
+    bool saveOn() { return w->menuAction(MainCommand::Save)->isEnabled(); }
+    bool undoOn() { return w->menuAction(MainCommand::Undo)->isEnabled(); }
+    bool redoOn() { return w->menuAction(MainCommand::Redo)->isEnabled(); }
+    void undo() { w->menuAction(MainCommand::Undo)->trigger(); }
+    void redo() { w->menuAction(MainCommand::Redo)->trigger(); }
+    // The document as the file gives it, the curves of the redraw owed
+    // stored: what an Undo must bring back.
+    std::string text() {
+        app->edited().ensureStored();
+        return DocumentText(doc(), LiveWindows{}, {}, ',');
+    }
+
+    QWidget* open(Kind k) {
+        for (int i = 0; i < w->objectCombo()->count(); ++i)
+            if (std::string(st().ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+                w->objectCombo()->setCurrentIndex(i);
+                emit w->objectCombo()->activated(i);
+                break;
+            }
+        QWidget* d = w->dialogSession().registry().dialog(k);
+        if (d) ShowActive(*d);
+        return d;
+    }
+    // Project options: `drive` on the dialog, then `button` (OK, or the fill
+    // settings' button of its fill page).
+    void options(const std::function<void(QWidget&)>& drive, const char* button = "Button1") {
+        bool ran = false;
+        WhenShown("FormImage", [&, button](QWidget& d) {
+            ran = true;
+            drive(d);
+            QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
+        });
+        w->menuAction(MainCommand::OptProj)->trigger();
+        EXPECT_TRUE(ran);
+    }
+    void page(QWidget& d, const char* sheet) {
+        auto* tabs = d.findChild<QTabWidget*>("PageControl1");
+        tabs->setCurrentWidget(d.findChild<QWidget*>(sheet));
+    }
+};
+
+}  // namespace
+
+// A transformation with no entry in the object list, and the selection
+// commands: only a change of the document marks it changed and is asked
+// about at exit.
+TEST(UndoSession, OnlyAChangeMarksTheDocumentWhateverTheObjectListShows) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    ASSERT_EQ(s.w->objectCombo()->currentIndex(), -1) << "the drawing opens with no entry chosen";
+    ASSERT_FALSE(s.saveOn());
+    ASSERT_FALSE(s.st().Changed);
+
+    PictureWindow& pic = *s.w->picture();
+    for (const char* select : {"TBSelAlls", "TBSelNone", "TBSelAlls"}) {
+        pic.toolButton(select)->trigger();
+        EXPECT_FALSE(s.saveOn()) << select << " changes no document";
+        EXPECT_FALSE(s.st().Changed) << select;
+    }
+    EXPECT_EQ(s.st().SelCount, s.doc().Obj.ObjTotal);
+    pic.toolButton("TBSelNone")->trigger();
+
+    // "Перенос" (0, 0, 10) of everything: the triangle moves, one undo step,
+    // and the document counts as changed.
+    const double z = s.doc().Obj.Tr[1].S[1].P1.Z.v;
+    TFormTrans& t = s.w->transform().window();
+    t.show();
+    QTest::mouseClick(t.findChild<QWidget*>("TabButton1"), Qt::LeftButton);
+    auto* all = t.findChild<QCheckBox*>("CheckBoxAlls");
+    if (!all->isChecked()) QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(8, all->height() / 2));
+    ASSERT_TRUE(all->isChecked());
+    const int pos = s.st().UndoPos;
+    QTest::mouseClick(t.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_NEAR(s.doc().Obj.Tr[1].S[1].P1.Z.v, z + 10, 1e-9);
+    EXPECT_EQ(s.st().UndoPos, pos + 1);
+    EXPECT_TRUE(s.saveOn());
+    s.w->menuAction(MainCommand::Exit)->trigger();
+    EXPECT_EQ(s.answers.asked, 1) << "the move is asked about at exit";
+    EXPECT_TRUE(s.w->isVisible()) << "and the answer Cancel keeps it";
+}
+
+// Project options, the fill settings, "apply to all" of each kind and a
+// number typed: each one Undo of its own, and a change after an Undo drops
+// the Redo chain, never an earlier change.
+TEST(UndoSession, EveryWindowsChangeIsOneStep) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    const DProj& d = s.doc();
+
+    // The 2D system's scale typed, then the top margin in Project options.
+    QWidget* xy = s.open(Kind::xy);
+    ASSERT_TRUE(xy);
+    Type(*xy, "EditXMasx", "35");
+    ASSERT_EQ(d.Obj.Xy[1].ScaleX.v, 35);
+    const int margin = d.Margin1;
+    s.options([&](QWidget& o) {
+        s.page(o, "TabSheet5");
+        Type(o, "EditPri3", "1");
+    });
+    ASSERT_EQ(d.Margin1, 10);
+    s.undo();
+    EXPECT_EQ(d.Margin1, margin) << "Undo takes back the margin";
+    EXPECT_EQ(d.Obj.Xy[1].ScaleX.v, 35) << "and only the margin";
+    EXPECT_TRUE(s.redoOn());
+    s.redo();
+    EXPECT_EQ(d.Margin1, 10);
+    s.undo();
+    // A title typed in Project options after the Undo: the Redo chain goes.
+    s.options([&](QWidget& o) {
+        s.page(o, "TabSheet6");
+        auto* title = o.findChild<QLineEdit*>("EditI1");
+        title->setFocus();
+        QTest::keyClicks(title, "T");
+    });
+    EXPECT_EQ(d.Caption, "T");
+    EXPECT_FALSE(s.redoOn()) << "a change after an Undo drops the Redo chain";
+    s.redo();
+    EXPECT_EQ(std::make_tuple(d.Caption, d.Margin1, d.Obj.Xy[1].ScaleX.v), std::make_tuple(std::string("T"), margin, 35.0));
+
+    // The fill settings: their own step, opened from Project options.
+    const double border = d.Im.BorderPercent;
+    WhenShown("FormImageBr", [&](QWidget& f) {
+        Type(f, "EditG1", "60", Qt::Key_Return);
+        if (f.isVisible()) QTest::mouseClick(f.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    });
+    s.options([&](QWidget& o) { s.page(o, "TabSheet3"); }, "Button3");
+    ASSERT_EQ(d.Im.BorderPercent, 60);
+    s.undo();
+    EXPECT_EQ(d.Im.BorderPercent, border) << "Undo takes back the fill settings";
+    EXPECT_EQ(d.Caption, "T") << "and only them";
+    s.redo();
+    EXPECT_EQ(d.Im.BorderPercent, 60);
+
+    // "Apply to all" of each kind: one Undo brings back the file as it was.
+    const struct {
+        Kind kind;
+        const char* button;
+        const char* options;
+    } all[] = {{Kind::po, "ButtonPAll", "FormPoOpt"}, {Kind::li, "ButtonLAlls", "FormLiOpt"},
+               {Kind::ci, "ButtonCAll", "FormCiOpt"}};
+    for (const auto& a : all) {
+        SCOPED_TRACE(a.button);
+        QWidget* dialog = s.open(a.kind);
+        ASSERT_TRUE(dialog);
+        const std::string before = s.text();
+        const int pos = s.st().UndoPos;
+        WhenShown(a.options, [](QWidget& o) { QTest::mouseClick(o.findChild<QPushButton*>("Button1"), Qt::LeftButton); });
+        QTest::mouseClick(dialog->findChild<QPushButton*>(a.button), Qt::LeftButton);
+        const std::string after = s.text();
+        ASSERT_NE(after, before) << "the walk changed the other objects";
+        EXPECT_EQ(s.st().UndoPos, pos + 1);
+        s.undo();
+        EXPECT_TRUE(s.text() == before) << "one Undo brings back the document before the walk";
+        // Redo brings the walk back (a figure's special points take their
+        // style from the figure again when a file is read).
+        s.redo();
+        EXPECT_FALSE(s.text() == before);
+    }
+
+    // "150" typed into the point's X: one step, and one Undo gives the old value.
+    QWidget* po = s.open(Kind::po);
+    ASSERT_TRUE(po);
+    const double x = d.Obj.Po[1].ScrX.v;
+    ASSERT_NE(x, 150);
+    const int pos = s.st().UndoPos;
+    Type(*po, "EditPx", "150");
+    EXPECT_EQ(d.Obj.Po[1].ScrX.v, 150);
+    EXPECT_EQ(s.st().UndoPos, pos + 1) << "one snapshot for the keys of one field";
+    s.undo();
+    EXPECT_EQ(d.Obj.Po[1].ScrX.v, x);
+    // The same field typed again after the Undo is a change of its own.
+    Type(*po, "EditPx", "12");
+    EXPECT_EQ(d.Obj.Po[1].ScrX.v, 12);
+    EXPECT_FALSE(s.redoOn());
+    s.undo();
+    EXPECT_EQ(d.Obj.Po[1].ScrX.v, x);
+    EXPECT_TRUE(s.undoOn());
+}
+
+// Undo pressed while the mouse button is held in a drag waits for the
+// release: the drag is undone whole, and Redo brings it back.
+TEST(UndoSession, UndoWithTheButtonHeldLosesNothing) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    // Read afresh each time: an Undo reads the document's stores anew.
+    const auto px = [&] { return s.doc().Obj.Po[1].ScrX.v; };
+    PictureWindow& pic = *s.w->picture();
+    QWidget* box = pic.paintBox();
+    const int h = s.doc().Im.Height;
+    // The window place of a picture point at zoom 100 (the picture's Y runs up).
+    const auto at = [h](double x, double y) { return QPoint(int(x), h - 1 - int(y)); };
+    const auto send = [box](QEvent::Type type, QPoint where, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(where), box->mapToGlobal(QPointF(where)), button, held, {});
+        QApplication::sendEvent(box, &e);
+    };
+    const QPoint start = at(px(), s.doc().Obj.Po[1].ScrY.v);
+    pic.toolButton("TBSell")->trigger();
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+    ASSERT_EQ(s.st().SelCount, 1) << "the point is selected";
+    pic.toolButton("TBEdit")->trigger();
+    const auto drag = [&](QPoint from, QPoint to, bool undoHeld) {
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+        if (undoHeld) s.undo();
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        QCoreApplication::processEvents();
+    };
+    const double x0 = px();
+    drag(start, start + QPoint(30, 0), false);
+    const double x1 = px();
+    ASSERT_NEAR(x1, x0 + 30, 1);
+    drag(start + QPoint(30, 0), start + QPoint(60, 0), true);
+    EXPECT_EQ(px(), x1) << "the Undo waited for the release and took back the drag just ended";
+    ASSERT_TRUE(s.redoOn());
+    const auto messages = s.answers.messages.size();
+    s.redo();
+    EXPECT_NEAR(px(), x0 + 60, 1) << "Redo brings the drag back";
+    EXPECT_EQ(s.answers.messages.size(), messages) << "nothing to tell";
+    s.undo();
+    s.undo();
+    EXPECT_EQ(px(), x0);
+    s.redo();
+    s.redo();
+    EXPECT_NEAR(px(), x0 + 60, 1);
+}
