@@ -92,6 +92,16 @@ void TNumEdit::tellMinus() {
     ShowTextTip(this, QString::fromStdString(MinusNote(WordsOf(words_), allowMinus_)));
 }
 
+// What the filter refused of `wanted` is told: a minus or a digit out of its
+// place (before the minus) by the minus tip, anything else as no part of a
+// number.
+void TNumEdit::tellRefused(const QString& wanted, const NumericInsert& kept) {
+    const std::string w = wanted.toStdString();
+    const bool onlyPlace = std::all_of(w.begin(), w.end(), [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
+    if (kept.minusRefused || (onlyPlace && !w.empty())) tellMinus();
+    else ShowTextTip(this, QString::fromStdString(NotNumberNote(WordsOf(words_), w)));
+}
+
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         finishTyping();
@@ -106,8 +116,9 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
         const qsizetype to = hasSelectedText() ? from + selectedText().size() : from;
         const NumericInsert kept = FilterNumericInsert(text().left(from).toStdString(), t.toStdString(),
                                                        text().mid(to).toStdString(), allowMinus_, true);
-        if (kept.minusRefused) tellMinus();
         if (kept.kept.empty()) {
+            // The key is refused, and the text stays as it is.
+            tellRefused(t, kept);
             event->accept();
             return;
         }
@@ -123,8 +134,10 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 // Any edit by the user.  Typed keys have passed keyPressEvent already; what
-// else was inserted (the part between the unchanged head and tail) is filtered
-// here.
+// else was inserted (the part between the unchanged head and tail: a paste,
+// a drop, an input method) is taken only whole: a text that the filter would
+// cut is refused, and the edit keeps what it held.  Blanks around it go (a
+// number copied with its line end); a point becomes the comma.
 void TNumEdit::onTextEdited(const QString& now) {
     const QString was = last_;  // the text before this edit (the filter's setText moves last_)
     qsizetype head = 0;
@@ -134,10 +147,19 @@ void TNumEdit::onTextEdited(const QString& now) {
     while (tail < shorter - head && was[was.size() - 1 - tail] == now[now.size() - 1 - tail]) ++tail;
     const QString inserted = now.mid(head, now.size() - head - tail);
     if (!inserted.isEmpty()) {
-        const NumericInsert kept = FilterNumericInsert(now.left(head).toStdString(), inserted.toStdString(),
+        const QString trimmed = inserted.trimmed();
+        const NumericInsert kept = FilterNumericInsert(now.left(head).toStdString(), trimmed.toStdString(),
                                                        now.right(tail).toStdString(), allowMinus_, true);
-        if (kept.minusRefused) tellMinus();
         const QString k = QString::fromStdString(kept.kept);
+        if (trimmed.isEmpty() || k.size() != trimmed.size()) {
+            // Refused whole: the text it replaced comes back, selected.
+            const qsizetype removed = was.size() - head - tail;
+            setText(was);
+            if (removed > 0) setSelection(static_cast<int>(head), static_cast<int>(removed));
+            else setCursorPosition(static_cast<int>(head));
+            tellRefused(trimmed, kept);
+            return;
+        }
         if (k != inserted) {
             setText(now.left(head) + k + now.right(tail));
             setCursorPosition(static_cast<int>(head + k.size()));
