@@ -52,7 +52,7 @@ TEST(NumEdit, TypedAndPastedTextFiltered) {
         {true, true, "1,2,3", "", "1,23"},    {true, true, "a1 b", "", "1"},     {true, true, "1.5", "", "1,5"},
         {true, false, "1.5", "", "1,5"},      {true, true, "1-2", "", "12"},     {true, true, "", "12abc", ""},
         {true, true, "7", "-3.25", "7"},      {true, true, "2,0", "1,5", "2,0"},   {true, true, "--5", "", "-5"},
-        {false, false, "9", "\t-8.5e3 ", "9"}, {true, true, "7", " 3.25\n", "73,25"},
+        {false, false, "9", "\t-8.5e3 ", "9"}, {true, true, "7", " 3.25\n", "7"},
     };
     for (const Case& c : cases) {
         Window win;
@@ -197,10 +197,13 @@ TEST(NumberFields, PasteNotANumberRefusedWhole) {
     const Case cases[] = {
         {Num, false, "-1/2", "12", "Здесь только число: «-1/2» не принято."},
         {Num, false, "1 000", "12", "Здесь только число: «1 000» не принято."},
-        {Num, true, "abc", "12", "Здесь только число: «abc» не принято."},
+        {Num, true, "abc", "12", "Здесь только число: «12abc» не принято."},
+        {Num, true, " 3.25", "12", "Здесь только число: «12 3.25» не принято."},
+        {Num, false, " 3.25\n", "3,25", ""},
+        {Num, true, "\t", "12", notNumber},
         {Num, false, "1,5E-6", "12", "Здесь только число: «1,5E-6» не принято."},
         {Num, true, "-5", "12", "Минус ставится только в начале числа."},
-        {Num, true, ",5,", "12", "Здесь только число: «,5,» не принято."},
+        {Num, true, ",5,", "12", "Здесь только число: «12,5,» не принято."},
         {Num, false, " ", "12", notNumber},
         {NumNoMinus, false, "-5", "12", "Это число не бывает отрицательным."},
         {Num, false, "-0.5", "-0,5", ""},

@@ -86,7 +86,7 @@ private:
     void onTextEdited(const QString& text);
     void onTextChanged(const QString& text);
     void tellMinus();
-    void tellRefused(const QString& wanted, const NumericInsert& kept);
+    void tellRefused(const QString& inserted, const NumericInsert& kept, const QString& shown);
 
     bool allowMinus_;
     bool allowComma_;
