@@ -122,4 +122,24 @@ std::string BoundsNote(const WordTable& words, int lo, int hi) {
     return FillIn(words.Said("Допустимо от %1 до %2.", "Allowed from %1 to %2."), {std::to_string(lo), std::to_string(hi)});
 }
 
+std::string NotNumberNote(const WordTable& words, std::string_view refused) {
+    if (refused.empty())
+        return std::string(words.Said("Здесь только число: вставленный текст не принят.",
+                                      "A number only here: the text inserted was not taken."));
+    // At most 24 characters of what was refused, cut at a character's start.
+    std::string shown(refused);
+    std::size_t chars = 0, cut = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((static_cast<unsigned char>(shown[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == 24) {
+            cut = i;
+            break;
+        }
+    }
+    if (cut != 0) shown = shown.substr(0, cut) + "…";
+    for (char& c : shown)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    return FillIn(words.Said("Здесь только число: «%1» не принято.", "A number only here: \"%1\" was not taken."), {shown});
+}
+
 }  // namespace pelmar

@@ -74,5 +74,8 @@ std::string LimitNote(const WordTable& words, LimitCase what);
 // leave the bounds.
 std::string MinusNote(const WordTable& words, bool allowMinus);
 std::string BoundsNote(const WordTable& words, int lo, int hi);
+// The tip of a key or a pasted text that is not part of a number: the text
+// refused is quoted (cut short when long); without it the tip names none.
+std::string NotNumberNote(const WordTable& words, std::string_view refused);
 
 }  // namespace pelmar

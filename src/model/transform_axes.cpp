@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/coord_limit.h"
 #include "model/transform_parts.h"
 #include "model/update.h"
 
@@ -41,7 +42,7 @@ constexpr Through kAlongZ3D{true, false, true, false};
 // A window edge moved by a rounded number of pixels, kept inside the Integer range.
 void AddPixels(std::int32_t& w, double d) {
     const double v = static_cast<double>(w) + Round(d);
-    w = v >= 2147483647.0 ? 2147483647 : v <= -2147483648.0 ? -2147483647 - 1 : static_cast<std::int32_t>(v);
+    w = SaturatedTrunc<std::int32_t>(v);  // v is whole already; a NaN gives 0
 }
 
 void ApplyXOY(DXOY& x, const Op& op) {

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "drawing/word_lines.h"
 #include "editing/commit.h"
+#include "model/coord_limit.h"
 #include "model/recompute.h"
 #include "model/transform.h"
+#include "model/transform_parts.h"
 
 namespace pelmar {
 
@@ -76,6 +79,155 @@ struct TransOp {
 
 bool TooShort(double x, double y, double z) { return std::sqrt(x * x + y * y + z * z) <= 1e-5; }
 
+// One object the Apply transforms; an object in two scopes is transformed
+// twice, as the scopes are walked one after the other.
+struct Target {
+    Kind kind;
+    std::size_t index;
+};
+
+// The record `index` of `kind`, handed to f.
+template <class F>
+void WithRecord(DSubProj& o, Kind kind, std::size_t index, F&& f) {
+    int kindNo = 0;
+    ForEachStore(o, [&](auto& store) {
+        if (++kindNo == static_cast<int>(kind) && index >= 1 && index <= store.count()) f(store[index]);
+    });
+}
+
+// Whether a transformation applied `times` times carries a point or a radius
+// of a record from within the range of coordinates to past it.  Every point
+// the transformation moves is tried with the family's point primitive: the
+// object's own points, its parts' (sides, circles, sections, inscribed and
+// circumscribed spheres) and a circle's semi-diameters; a homothety scales
+// the radii as well.  A value already past the range is not the Apply's
+// doing and does not refuse it.
+class LimitCheck {
+public:
+    LimitCheck(const xf::Op& op, int times) : op_(op), times_(times) {}
+    bool past() const { return past_; }
+
+    void operator()(const DPoint& p) { position(p.X.v, p.Y.v, p.Z.v); }
+    void operator()(const DLine& l) {
+        for (const DPoint* p : {&l.P1, &l.P2, &l.P3, &l.P4}) (*this)(*p);
+    }
+    void operator()(const DCircle& c) {
+        (*this)(c.Center);
+        position(c.Q1[0], c.Q1[1], c.Q1[2]);
+        position(c.Q2[0], c.Q2[1], c.Q2[2]);
+        for (const DLine& r : c.R) (*this)(r);
+        for (double r : {c.A.v, c.B.v, c.A3.v, c.B3.v}) radius(r);
+    }
+    void operator()(const DTri& t) {
+        all(t.S);
+        all(t.Lines);
+        all(t.Circ);
+    }
+    void operator()(const DKv& k) {
+        all(k.S);
+        (*this)(k.Center);
+        all(k.Diag);
+        all(k.Circ);
+    }
+    void operator()(const DXOY& x) {
+        (*this)(x.Center);
+        (*this)(x.AxisX);
+        (*this)(x.AxisY);
+    }
+    void operator()(const DSf& s) {
+        (*this)(s.Center);
+        radius(s.Radius.v);
+        (*this)(s.Contour);
+        all(s.Sec);
+    }
+    void operator()(const DZi& z) {
+        radius(z.Radius.v);
+        (*this)(z.Axis);
+        all(z.Base);
+        all(z.Sec);
+        spheres(z);
+    }
+    void operator()(const DKo& k) {
+        radius(k.Radius.v);
+        (*this)(k.Axis);
+        (*this)(k.Base);
+        all(k.Sec);
+        spheres(k);
+    }
+    template <class B, std::size_t N>
+    void operator()(const DPyramid<B, N>& p) {
+        (*this)(p.HeightLine);
+        all(p.Face);
+        (*this)(p.Base);
+        spheres(p);
+    }
+    template <class B, std::size_t N>
+    void operator()(const DPrism<B, N>& p) {
+        all(p.Side);
+        all(p.Base);
+        spheres(p);
+    }
+    void operator()(const DXZ& x) {
+        (*this)(x.Center);
+        for (const DLine* a : {&x.AxisX, &x.AxisY, &x.AxisZ}) (*this)(*a);
+    }
+
+private:
+    template <class Parts>
+    void all(const Parts& parts) {
+        for (const auto& p : parts) (*this)(p);
+    }
+    template <class Solid>
+    void spheres(const Solid& s) {
+        (*this)(s.OutSphere);
+        (*this)(s.InSphere);
+    }
+    void position(double x, double y, double z) {
+        if (past_ || !WithinCoordLimit(x) || !WithinCoordLimit(y) || !WithinCoordLimit(z)) return;
+        for (int i = 0; i < times_; ++i) op_.Move(x, y, z);
+        past_ = !WithinCoordLimit(x) || !WithinCoordLimit(y) || !WithinCoordLimit(z);
+    }
+    void radius(double r) {
+        if (past_ || op_.family != xf::Family::Homothety || !WithinCoordLimit(r)) return;
+        for (int i = 0; i < times_; ++i) r *= std::fabs(op_.K());
+        past_ = !WithinCoordLimit(r);
+    }
+
+    const xf::Op& op_;
+    int times_;
+    bool past_ = false;
+};
+
+// "Треугольник №1": the kind's name from the word table and the object's
+// number in the object list.
+std::string ObjectName(const WordTable* words, Kind kind, std::size_t index) {
+    // The kinds' names stand in kind order, the sphere's (the seventh) at FirstSolidName.
+    const WordNo line = WordNo::FirstSolidName + (static_cast<int>(kind) - static_cast<int>(Kind::sf));
+    std::string name = words ? words->WordLine(line) : std::string();
+    if (name.empty()) name = BuiltInWord(line);
+    return name + " №" + std::to_string(index);
+}
+
+std::string LimitText() { return std::to_string(static_cast<long long>(kCoordLimit)); }
+
+// The numbers of a tab that must lie within a range before the objects are
+// tried: the centres, the points and directions of the axes and the plane's
+// coefficients within the range of coordinates (a farther centre would round
+// away the objects' own places), the angle within its own.  The translation
+// vector, the homothety factor and the plane's free term are bounded by where
+// they carry the objects.
+double EditLimit(TransTab tab, std::size_t i) {
+    switch (tab) {
+        case TransTab::Translate: return HUGE_VAL;
+        case TransTab::Rotate: return i == 6 ? kTransAngleLimit : kCoordLimit;
+        case TransTab::Homothety: return i == 3 ? HUGE_VAL : kCoordLimit;
+        case TransTab::Mirror: return i == 3 ? HUGE_VAL : kCoordLimit;
+        case TransTab::Central:
+        case TransTab::Axial: return kCoordLimit;
+    }
+    return kCoordLimit;
+}
+
 }  // namespace
 
 TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std::string>& edits,
@@ -88,6 +240,14 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
         if (!ReadTransNumber(text, op.a[i])) {
             host.showMessage(std::string(Said(host.words(), "Неверное число:", "Not a number:")) + " \"" + text + "\"");
             return TransOutcome::NotANumber;
+        }
+        const double limit = EditLimit(tab, i);
+        if (std::fabs(op.a[i]) > limit) {
+            const std::string bound = std::to_string(static_cast<long long>(limit));
+            host.showMessage(FillIn(Said(host.words(), "Число вне пределов от %1 до %2: \"%3\". Объекты не изменены.",
+                                         "A number out of the range from %1 to %2: \"%3\". The objects are not changed."),
+                                    {"-" + bound, bound, text}));
+            return TransOutcome::PastLimit;
         }
     }
     const auto& a = op.a;
@@ -104,33 +264,53 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     }
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;
 
+    // The objects in scope, in the order the scopes are walked.
+    DSubProj& o = doc.Obj;
+    std::vector<Target> targets;
+    const auto each = [&](auto&& take) {
+        int kindNo = 0;
+        ForEachStore(o, [&](auto& store) {
+            const Kind k = static_cast<Kind>(++kindNo);
+            for (std::size_t i = 1; i <= store.count(); ++i)
+                if (take(k, i)) targets.push_back({k, i});
+        });
+    };
+    if (scope.all) each([](Kind, std::size_t) { return true; });
+    Kind curKind{};
+    int curIndex = 0;
+    if (scope.current && host.currentObject(curKind, curIndex))
+        each([&](Kind k, std::size_t i) { return k == curKind && static_cast<int>(i) == curIndex; });
+    if (scope.selected) each([&](Kind k, std::size_t i) { return host.isSelected(k, static_cast<int>(i)); });
+
+    // No object leaves the range of coordinates: tried before anything moves.
+    const xf::Op point{static_cast<xf::Family>(static_cast<int>(tab) - 1), op.a};
+    if (point.Valid()) {
+        for (std::size_t t = 0; t < targets.size(); ++t) {
+            const Target& target = targets[t];
+            int times = 0;
+            bool first = true;
+            for (std::size_t u = 0; u < targets.size(); ++u) {
+                if (targets[u].kind != target.kind || targets[u].index != target.index) continue;
+                first = first && u >= t;
+                ++times;
+            }
+            if (!first) continue;
+            LimitCheck check(point, times);
+            WithRecord(o, target.kind, target.index, [&](const auto& rec) { check(rec); });
+            if (!check.past()) continue;
+            host.showMessage(FillIn(
+                Said(host.words(), "Объект «%1» вышел бы за пределы координат от %2 до %3 пикселей. Объекты не изменены.",
+                     "The object \"%1\" would leave the range of coordinates from %2 to %3 pixels. The objects are not changed."),
+                {ObjectName(host.words(), target.kind, target.index), "-" + LimitText(), LimitText()}));
+            return TransOutcome::PastLimit;
+        }
+    }
+
     host.beforeChange();
     // The objects in scope, those built on them and the commit are one
     // change of the filled objects.
     const FillWatch fills(doc);
-    DSubProj& o = doc.Obj;
-    int kindNo = 0;
-    if (scope.all) ForEachStore(o, [&](auto& store) {
-            for (std::size_t i = 1; i <= store.count(); ++i) op(store[i]);
-        });
-    Kind curKind{};
-    int curIndex = 0;
-    if (scope.current && host.currentObject(curKind, curIndex)) {
-        kindNo = 0;
-        ForEachStore(o, [&](auto& store) {
-            ++kindNo;
-            if (kindNo == static_cast<int>(curKind) && curIndex >= 1 && curIndex <= store.count())
-                op(store[static_cast<std::size_t>(curIndex)]);
-        });
-    }
-    if (scope.selected) {
-        kindNo = 0;
-        ForEachStore(o, [&](auto& store) {
-            const Kind k = static_cast<Kind>(++kindNo);
-            for (std::size_t i = 1; i <= store.count(); ++i)
-                if (host.isSelected(k, static_cast<int>(i))) op(store[i]);
-        });
-    }
+    for (const Target& target : targets) WithRecord(o, target.kind, target.index, [&](auto& rec) { op(rec); });
     RecomputeLinked(doc);
     host.commitAndRedraw();
     return TransOutcome::Applied;

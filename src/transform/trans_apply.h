@@ -50,11 +50,17 @@ public:
 // value that is not finite.
 bool ReadTransNumber(const std::string& text, double& value);
 
+// The largest rotation angle taken, in degrees (ten turns either way): past
+// it the angle's fraction of a turn is lost to rounding.
+inline constexpr double kTransAngleLimit = 3600;
+
 enum class TransOutcome : std::uint8_t {
     Applied,
     NotANumber,        // an edit holds no number; nothing changed
     NoTransformation,  // zero axis, normal or vector, or factor 0; nothing changed
     NoScope,           // no scope box checked; nothing changed
+    PastLimit,         // a number past its range, or an object would leave the
+                       // range of coordinates (kCoordLimit); nothing changed
 };
 
 // Reads the tab's edits (texts in the tab's order), checks them, and when
@@ -62,6 +68,12 @@ enum class TransOutcome : std::uint8_t {
 // objects in place, recomputes the dependent objects and commits through the
 // host, under the fill comparison (FillWatch): the fill picture is marked
 // stale when a filled object moved or changed shape.
+//
+// A centre, a point of the axis, a direction and the plane's coefficients
+// lie within ±kCoordLimit, the angle within ±kTransAngleLimit.  An Apply that
+// would carry a point or a radius of any object in scope from within
+// ±kCoordLimit to past it is refused before anything moves: the message
+// names the first such object.
 TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std::string>& edits,
                                  const TransScope& scope, TransHost& host);
 

@@ -36,9 +36,10 @@ struct Window {
 
 }  // namespace
 
-// Typed keys and pasted text (Ctrl+V, the menu's Paste) pass the same filter;
-// the edit reports each change once, after the filter, and nothing for text
-// refused whole.
+// Typed keys pass the filter one at a time; pasted text (Ctrl+V, the menu's
+// Paste) passes it whole, blanks around it aside, or is refused whole.  The
+// edit reports each change once, after the filter, and nothing for text
+// refused.
 TEST(NumEdit, TypedAndPastedTextFiltered) {
     struct Case {
         bool minus, comma;
@@ -49,9 +50,9 @@ TEST(NumEdit, TypedAndPastedTextFiltered) {
     const Case cases[] = {
         {true, true, "-1,5", "", "-1,5"},     {true, false, "-1,5", "", "-1,5"}, {false, true, "-1,5", "", "1,5"},
         {true, true, "1,2,3", "", "1,23"},    {true, true, "a1 b", "", "1"},     {true, true, "1.5", "", "1,5"},
-        {true, false, "1.5", "", "1,5"},      {true, true, "1-2", "", "12"},     {true, true, "", "12abc", "12"},
-        {true, true, "7", "-3.25", "73,25"},  {true, true, "2,0", "1,5", "2,015"}, {true, true, "--5", "", "-5"},
-        {false, false, "9", "\t-8.5e3 ", "98,53"},
+        {true, false, "1.5", "", "1,5"},      {true, true, "1-2", "", "12"},     {true, true, "", "12abc", ""},
+        {true, true, "7", "-3.25", "7"},      {true, true, "2,0", "1,5", "2,0"},   {true, true, "--5", "", "-5"},
+        {false, false, "9", "\t-8.5e3 ", "9"}, {true, true, "7", " 3.25\n", "7"},
     };
     for (const Case& c : cases) {
         Window win;
@@ -65,7 +66,7 @@ TEST(NumEdit, TypedAndPastedTextFiltered) {
     Window win;
     TypeInto(win.num, "12");
     QSignalSpy changes(win.num, &TNumEdit::textChangedFiltered);
-    for (const char* pasted : {"abc", "x3"}) {
+    for (const char* pasted : {"abc", "x3", "3"}) {
         QApplication::clipboard()->setText(pasted);
         win.num->paste();
     }
@@ -150,9 +151,9 @@ TEST(SpinEdit, TransientTextFallsBackToMinValue) {
     EXPECT_EQ(unbounded.value(), -2000000000);
 }
 
-// A key the spin edit does not take leaves the text as it was and says why
-// when it is a minus out of its place or a digit beyond the bounds; a letter
-// is just not taken.
+// A key the spin edit does not take leaves the text as it was and says why:
+// a minus out of its place, a digit beyond the bounds, a sign that is no part
+// of a number.
 TEST(SpinEdit, RefusedKeysAreTold) {
     struct Case {
         int min, max;
@@ -161,7 +162,7 @@ TEST(SpinEdit, RefusedKeysAreTold) {
         const char* tip;  // empty: none
     };
     const Case cases[] = {
-        {0, 0, "12a", "12", ""},
+        {0, 0, "12a", "12", "Здесь только число: «a» не принято."},
         {1, 100, "150", "15", "Допустимо от 1 до 100."},
         {1, 20, "-", "7", "Это число не бывает отрицательным."},
         {-180, 180, "1-", "1", "Минус ставится только в начале числа."},
@@ -175,6 +176,71 @@ TEST(SpinEdit, RefusedKeysAreTold) {
         TypeInto(win.spin, c.keys);
         EXPECT_EQ(win.spin->text(), c.shown) << c.keys;
         EXPECT_EQ(ShownTextTip(), c.tip) << c.keys;
+    }
+}
+
+// A pasted text that is no number of the field as a whole is refused whole,
+// by Ctrl+V and by the menu's Paste alike: the field keeps exactly what it
+// held and reports nothing, and a tip says why.  Never is it cut into another
+// number ("-1/2" into "-12").
+TEST(NumberFields, PasteNotANumberRefusedWhole) {
+    enum Field { Num, NumNoMinus, Spin, SpinBounded };
+    struct Case {
+        Field field;
+        bool atEnd;  // pasted after "12", else over it
+        const char* pasted;
+        const char* want;
+        const char* tip;  // empty: none
+    };
+    const char* notNumber = "Здесь только число: вставленный текст не принят.";
+    const std::string notBounded = std::string(notNumber) + " Допустимо от 1 до 100.";
+    const Case cases[] = {
+        {Num, false, "-1/2", "12", "Здесь только число: «-1/2» не принято."},
+        {Num, false, "1 000", "12", "Здесь только число: «1 000» не принято."},
+        {Num, true, "abc", "12", "Здесь только число: «12abc» не принято."},
+        {Num, true, " 3.25", "12", "Здесь только число: «12 3.25» не принято."},
+        {Num, false, " 3.25\n", "3,25", ""},
+        {Num, true, "\t", "12", notNumber},
+        {Num, false, "1,5E-6", "12", "Здесь только число: «1,5E-6» не принято."},
+        {Num, true, "-5", "12", "Минус ставится только в начале числа."},
+        {Num, true, ",5,", "12", "Здесь только число: «12,5,» не принято."},
+        {Num, false, " ", "12", notNumber},
+        {NumNoMinus, false, "-5", "12", "Это число не бывает отрицательным."},
+        {Num, false, "-0.5", "-0,5", ""},
+        {Num, true, ",25", "12,25", ""},
+        {Spin, false, "-1/2", "12", notNumber},
+        {Spin, false, "12abc", "12", notNumber},
+        {Spin, false, "-40", "-40", ""},
+        {SpinBounded, false, "500", "12", notBounded.c_str()},
+        {SpinBounded, false, "1 000", "12", notBounded.c_str()},
+        {SpinBounded, true, "5", "12", notBounded.c_str()},
+        {SpinBounded, false, "50", "50", ""},
+    };
+    for (const bool menu : {false, true}) {
+        for (const Case& c : cases) {
+            const std::string at = std::string(c.pasted) + (menu ? " by the menu" : " by Ctrl+V");
+            Window win;
+            QWidget* field = win.num;
+            QLineEdit* line = win.num;
+            if (c.field == NumNoMinus) win.num->setFilter(false, true);
+            if (c.field == Spin || c.field == SpinBounded) {
+                win.spin->setMinMax(c.field == Spin ? 0 : 1, c.field == Spin ? 0 : 100);
+                field = win.spin;
+                line = win.spin->findChild<QLineEdit*>();
+            }
+            if (field == win.spin) TypeInto(win.spin, QStringLiteral("12"));
+            else TypeInto(win.num, QStringLiteral("12"));
+            QSignalSpy edits(win.num, &TNumEdit::textChangedFiltered), values(win.spin, &TSpinEdit::changed);
+            if (c.atEnd) line->end(false);
+            else line->selectAll();
+            QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+            if (menu) line->paste();
+            else QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(line->text(), c.want) << at;
+            EXPECT_EQ(ShownTextTip(), QString::fromUtf8(c.tip)) << at;
+            const bool taken = QString::fromUtf8(c.want) != "12";
+            EXPECT_EQ(edits.size() + values.size(), taken ? 1 : 0) << at;
+        }
     }
 }
 

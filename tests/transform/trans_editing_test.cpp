@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <cstdio>
+
 #include "editing/editing_fixture.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
+#include "model/defaults.h"
 #include "model/geometry.h"
 #include "model/update.h"
 
@@ -52,6 +55,96 @@ TEST(TransformationEditing, ApplyIsOneUndoStep) {
     EXPECT_EQ(Text(*e.doc), once);
     ASSERT_TRUE(UndoStep(*e));
     EXPECT_EQ(Text(*e.doc), original);
+}
+
+
+// An Apply that would carry an object past the range of coordinates, or reads
+// a number past its own range or no number, moves nothing: the document, its
+// undo steps and its changed mark stay as they were, and the message names
+// the first object that would leave the range.  At the range's edge the
+// Apply is taken.
+TEST(TransformationEditing, NothingMovesPastTheRange) {
+    test::Editing e;
+    DPoint p;
+    LoadDefaultPoint(p, 1, e->Defaults);
+    p.X.v = 0;
+    p.Y.v = -1000;
+    p.Z.v = 0;
+    UpdatePoint(p, 0);
+    e.doc->Obj.Po.add(p);
+    DTri t;
+    LoadDefaultTriangle(t, 1, e->Defaults);
+    e.doc->Obj.Tr.add(t);
+    DSf s;
+    LoadDefaultOrb(s, 1, e->Defaults);
+    e.doc->Obj.Sf.add(s);
+    test::MakeCurrent(*e, Kind::sf, 1);
+    e->Copies.index(Kind::sf) = 1;
+    e->Sel[Slot(Kind::po)][1] = true;
+    EditingTransHost host(*e);
+    const TransScope all{true, false, false}, current{false, true, false}, selected{false, false, true};
+    const std::string past = " вышел бы за пределы координат от -1000000 до 1000000 пикселей. Объекты не изменены.";
+    char centre[3][32];
+    for (int i = 0; i < 3; ++i)
+        std::snprintf(centre[i], sizeof centre[i], "%.17g",
+                      i == 0 ? s.Center.X.v : i == 1 ? s.Center.Y.v : s.Center.Z.v);
+
+    struct Row {
+        TransTab tab;
+        std::vector<std::string> edits;
+        TransScope scope;
+        TransOutcome outcome;
+        std::string message;
+    };
+    const std::vector<Row> rows = {
+        {TransTab::Translate, {"8E12", "0", "0"}, all, TransOutcome::PastLimit, "Объект «Точка №1»" + past},
+        {TransTab::Translate, {"0", "0", "-2000000"}, selected, TransOutcome::PastLimit, "Объект «Точка №1»" + past},
+        {TransTab::Translate, {"0", "1001000", "0"}, all, TransOutcome::PastLimit, "Объект «Треугольник №1»" + past},
+        {TransTab::Translate, {"0", "1E308", "1E308"}, current, TransOutcome::PastLimit, "Объект «Сфера №1»" + past},
+        {TransTab::Homothety, {"0", "0", "0", "1E300"}, all, TransOutcome::PastLimit, "Объект «Точка №1»" + past},
+        // The centre stays where it is; the radius grows past the range.
+        {TransTab::Homothety, {centre[0], centre[1], centre[2], "-1E300"}, current, TransOutcome::PastLimit,
+         "Объект «Сфера №1»" + past},
+        {TransTab::Mirror, {"0", "0", "1", "1E300"}, all, TransOutcome::PastLimit, "Объект «Точка №1»" + past},
+        {TransTab::Rotate, {"0", "0", "0", "1", "0", "0", "1E300"}, all, TransOutcome::PastLimit,
+         "Число вне пределов от -3600 до 3600: \"1E300\". Объекты не изменены."},
+        {TransTab::Rotate, {"0", "1E300", "0", "1", "0", "0", "0"}, all, TransOutcome::PastLimit,
+         "Число вне пределов от -1000000 до 1000000: \"1E300\". Объекты не изменены."},
+        {TransTab::Homothety, {"2000000", "0", "0", "1"}, all, TransOutcome::PastLimit,
+         "Число вне пределов от -1000000 до 1000000: \"2000000\". Объекты не изменены."},
+        {TransTab::Homothety, {"0", "0", "0", "-1/2"}, all, TransOutcome::NotANumber, "Неверное число: \"-1/2\""},
+    };
+    const auto check = [&](const char* when) {
+        const std::string before = Text(*e.doc);
+        const bool changed = e->Changed;
+        const int undoPos = e->UndoPos;
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(when) + ": " + r.edits[0] + " " + r.edits.back());
+            e.messages.shown.clear();
+            EXPECT_EQ(ApplyTransformation(*e.doc, r.tab, r.edits, r.scope, host), r.outcome);
+            ASSERT_EQ(e.messages.shown.size(), 1u);
+            EXPECT_EQ(e.messages.shown[0], r.message);
+            EXPECT_EQ(Text(*e.doc), before);
+            EXPECT_EQ(e->Changed, changed);
+            EXPECT_EQ(e->UndoPos, undoPos);
+        }
+    };
+    check("unchanged document");
+    ASSERT_FALSE(UndoStep(*e));
+
+    // The point to the very edge: taken.  One pixel more is not.
+    const std::string original = Text(*e.doc);
+    ASSERT_EQ(ApplyTransformation(*e.doc, TransTab::Translate, {"0", "-999000", "0"}, selected, host),
+              TransOutcome::Applied);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e.doc->Obj.Po[1].Y.v, -1000000);
+    EXPECT_TRUE(e->Changed);
+    check("after one Apply");
+    EXPECT_EQ(ApplyTransformation(*e.doc, TransTab::Translate, {"0", "-1", "0"}, selected, host),
+              TransOutcome::PastLimit);
+    ASSERT_TRUE(UndoStep(*e));
+    EXPECT_EQ(Text(*e.doc), original);
+    EXPECT_FALSE(UndoStep(*e));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include "files/file_test_util.h"
 #include "files/gif_frames.h"
 #include "files/ui/spin_edit.h"
+#include "files/ui/text_tip.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/transform.h"
@@ -221,8 +224,9 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_FALSE(e->Changed);
     EXPECT_FALSE(UndoStep(*e));
 
-    // Typed key by key: a minus only at the start of the number; Apply moves
-    // by what the field shows once left (and is undone).
+    // Typed key by key, the text stays as typed; Apply moves by what the
+    // field shows once left (and is undone), and not at all for a text that
+    // is no number.
     w.PageControl1->setCurrentIndex(0);
     const auto movedX = [&] {
         const double x = Pos(e.doc->Obj.Po[1]).x;
@@ -231,7 +235,8 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
         UndoStep(*e);
         return moved;
     };
-    for (const test::KeyRow& row : {test::KeyRow{"EditPPx", "5-3", {"5", "5", "53"}, 53, "53", false, movedX},
+    for (const test::KeyRow& row : {test::KeyRow{"EditPPx", "5-3", {"5", "5-", "5-3"}, 0, "5-3", false, movedX},
+                                    {"EditPPx", "53", {"5", "53"}, 53, "53", false, movedX},
                                     {"EditPPx", "\b-", {"", "-"}, 0, "-0", false, movedX}})
         test::PlayKeys(w, row);
 
@@ -259,6 +264,49 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     EXPECT_EQ(Child<QGroupBox>(w, "GroupBoxRo2")->title(), "w318 + w319");
     EXPECT_EQ(Child<QToolButton>(w, "TabButton6")->text(), "w324");
     EXPECT_EQ(w.Button1->text(), "w314&&");
+}
+
+// "-1/2" typed or pasted into the homothety factor stays as it is, with no
+// tip; Apply says it is no number and moves nothing.  A translation that
+// would carry the objects past the range of coordinates says which and
+// moves nothing either: no undo step, no change marked.
+TEST(TransformationsWindow, TextAsTypedAndNothingCarriedPastTheRange) {
+    test::Editing e;
+    Populate(e);
+    EditingTransHost host(*e);
+    TFormTrans w;
+    w.setDocument(e.doc.get(), &host);
+    Show(w);
+    const std::string original = Text(*e.doc);
+    w.PageControl1->setCurrentIndex(2);
+    auto* k = Child<QLineEdit>(w, "EditGoK");
+    const auto applyRefused = [&](const std::string& message) {
+        Child<QLineEdit>(w, "EditGoy")->setFocus();
+        Click(w, "Button1");
+        ASSERT_FALSE(e.messages.shown.empty());
+        EXPECT_EQ(e.messages.shown.back(), message);
+        EXPECT_EQ(Text(*e.doc), original);
+        EXPECT_FALSE(e->Changed);
+        EXPECT_FALSE(UndoStep(*e));
+    };
+
+    Type(w, "EditGoK", "-1/2");
+    EXPECT_EQ(k->text(), "-1/2");
+    EXPECT_TRUE(ShownTextTip().isEmpty()) << ShownTextTip().toStdString();
+    applyRefused("Неверное число: \"-1/2\"");
+    EXPECT_EQ(k->text(), "-1/2");
+
+    Type(w, "EditGoK", "7");
+    QApplication::clipboard()->setText(QStringLiteral("-1/2"));
+    k->selectAll();
+    QTest::keyClick(k, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(k->text(), "-1/2");
+    applyRefused("Неверное число: \"-1/2\"");
+
+    w.PageControl1->setCurrentIndex(0);
+    Type(w, "EditPPx", "8E12");
+    applyRefused("Объект «Точка №1» вышел бы за пределы координат от -1000000 до 1000000 пикселей. Объекты не изменены.");
+    EXPECT_EQ(e.messages.shown.size(), 3u);
 }
 
 struct AnimRun {

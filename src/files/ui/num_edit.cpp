@@ -92,6 +92,17 @@ void TNumEdit::tellMinus() {
     ShowTextTip(this, QString::fromStdString(MinusNote(WordsOf(words_), allowMinus_)));
 }
 
+// What the filter refused of `inserted` is told: a minus (or a digit before
+// the minus) out of its place in a number by the minus tip, anything else as
+// no number, quoting `shown`.
+void TNumEdit::tellRefused(const QString& inserted, const NumericInsert& kept, const QString& shown) {
+    const std::string t = inserted.toStdString();
+    const bool numberish = !t.empty() && t.find_first_not_of("0123456789-,.") == std::string::npos;
+    const bool digits = t.find_first_not_of("0123456789") == std::string::npos;
+    if (numberish && (kept.minusRefused || digits)) tellMinus();
+    else ShowTextTip(this, QString::fromStdString(NotNumberNote(WordsOf(words_), shown.toStdString())));
+}
+
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         finishTyping();
@@ -106,8 +117,9 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
         const qsizetype to = hasSelectedText() ? from + selectedText().size() : from;
         const NumericInsert kept = FilterNumericInsert(text().left(from).toStdString(), t.toStdString(),
                                                        text().mid(to).toStdString(), allowMinus_, true);
-        if (kept.minusRefused) tellMinus();
         if (kept.kept.empty()) {
+            // The key is refused, and the text stays as it is.
+            tellRefused(t, kept, t);
             event->accept();
             return;
         }
@@ -123,26 +135,36 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 // Any edit by the user.  Typed keys have passed keyPressEvent already; what
-// else was inserted (the part between the unchanged head and tail) is filtered
-// here.
-void TNumEdit::onTextEdited(const QString& now) {
+// else was inserted (the part between the unchanged head and tail: a paste,
+// a drop, an input method) is taken only whole: a text that the filter would
+// cut is refused, and the edit keeps what it held.  Blanks at the ends of the
+// text go (a number copied with its line end); a point becomes the comma.
+void TNumEdit::onTextEdited(const QString& edited) {
     const QString was = last_;  // the text before this edit (the filter's setText moves last_)
+    const QString now = edited.trimmed();
     qsizetype head = 0;
     const qsizetype shorter = std::min(was.size(), now.size());
     while (head < shorter && was[head] == now[head]) ++head;
     qsizetype tail = 0;
     while (tail < shorter - head && was[was.size() - 1 - tail] == now[now.size() - 1 - tail]) ++tail;
     const QString inserted = now.mid(head, now.size() - head - tail);
-    if (!inserted.isEmpty()) {
-        const NumericInsert kept = FilterNumericInsert(now.left(head).toStdString(), inserted.toStdString(),
-                                                       now.right(tail).toStdString(), allowMinus_, true);
-        if (kept.minusRefused) tellMinus();
-        const QString k = QString::fromStdString(kept.kept);
-        if (k != inserted) {
-            setText(now.left(head) + k + now.right(tail));
-            setCursorPosition(static_cast<int>(head + k.size()));
-            setModified(true);
-        }
+    const NumericInsert kept = FilterNumericInsert(now.left(head).toStdString(), inserted.toStdString(),
+                                                   now.right(tail).toStdString(), allowMinus_, true);
+    const QString k = QString::fromStdString(kept.kept);
+    if (k.size() != inserted.size() || (inserted.isEmpty() && now != edited)) {
+        // Refused whole (or only blanks were inserted): the text it replaced
+        // comes back, selected.
+        const qsizetype removed = was.size() - head - tail;
+        setText(was);
+        if (removed > 0) setSelection(static_cast<int>(head), static_cast<int>(removed));
+        else setCursorPosition(static_cast<int>(head));
+        tellRefused(inserted, kept, inserted.isEmpty() ? QString() : now);
+        return;
+    }
+    if (k != inserted || now != edited) {
+        setText(now.left(head) + k + now.right(tail));
+        setCursorPosition(static_cast<int>(head + k.size()));
+        setModified(true);
     }
     // Only a change that is left in the text counts.
     if (text() == was) return;

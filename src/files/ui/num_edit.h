@@ -3,9 +3,10 @@
 // Typed keys pass the filter of NumKeyFilter: digits, Backspace and the
 // editing keys, "-" at the start of the number where the minus is allowed,
 // one decimal comma (the point key types the comma).  Text that reaches the
-// edit another way - pasted, dropped, from an input method - is filtered the
-// same way, character by character; text set by the program is left as it
-// is.  A minus refused for its place is told by a tip at the edit.
+// edit another way - pasted, dropped, from an input method - passes the same
+// filter whole or not at all: "-1/2" is refused, never cut into "-12"; text
+// set by the program is left as it is.  A key or a text refused is told by a
+// tip at the edit, and the edit keeps what it held.
 //
 // What the user types stays as typed while the edit has the focus: "" and
 // "-" are no number yet, and a refill from the record (setNumber) leaves the
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <optional>
 
+#include "files/number_text.h"
 #include "files/ui/text_tip.h"
 
 namespace pelmar {
@@ -84,6 +86,7 @@ private:
     void onTextEdited(const QString& text);
     void onTextChanged(const QString& text);
     void tellMinus();
+    void tellRefused(const QString& inserted, const NumericInsert& kept, const QString& shown);
 
     bool allowMinus_;
     bool allowComma_;

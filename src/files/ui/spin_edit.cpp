@@ -39,6 +39,16 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent) {
         userEdit_ = false;
         emit numberTyped();
     });
+    // The validator refuses a paste or a drop that is no number of the
+    // edit's whole: the text stays as it was, and the tip says why.  A
+    // refused key is told by keyPressEvent.
+    connect(lineEdit(), &QLineEdit::inputRejected, this, [this] {
+        if (keyTold_) return;
+        const WordTable& w = WordsOf(words_);
+        std::string note = NotNumberNote(w, {});
+        if (bounded()) note += " " + BoundsNote(w, minimum(), maximum());
+        ShowTextTip(this, QString::fromStdString(note));
+    });
 }
 
 void TSpinEdit::send(int v) {
@@ -167,13 +177,16 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     const qsizetype from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
     const qsizetype to = line->hasSelectedText() ? from + line->selectedText().size() : from;
     const QString wanted = before.left(from) + key + before.mid(to);
+    // A typed key refused is told here, with what it would have made.
+    keyTold_ = plainKey;
     QSpinBox::keyPressEvent(event);
-    if (plainKey && wanted != before && line->text() == before) tellRefused(stripped(wanted));
+    keyTold_ = false;
+    if (plainKey && wanted != before && line->text() == before) tellRefused(stripped(wanted), key);
 }
 
-// A minus or a digit the edit did not take is told; other signs are simply
-// not numbers.
-void TSpinEdit::tellRefused(const QString& wanted) {
+// A minus or a digit the edit did not take is told by its own tip; any other
+// sign as no part of a number.
+void TSpinEdit::tellRefused(const QString& wanted, const QString& key) {
     const WordTable& w = WordsOf(words_);
     const std::string t = wanted.toStdString();
     const std::size_t minus = t.rfind('-');
@@ -183,8 +196,9 @@ void TSpinEdit::tellRefused(const QString& wanted) {
     }
     // A number as such, that only its bounds refuse.
     const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
-    if (ReadWholeText(t, lowest, highest).state == WholeTextState::Invalid) return;
-    if (ReadWholeText(t, minimum(), maximum()).state == WholeTextState::Invalid)
+    if (ReadWholeText(t, lowest, highest).state == WholeTextState::Invalid)
+        ShowTextTip(this, QString::fromStdString(NotNumberNote(w, key.toStdString())));
+    else if (ReadWholeText(t, minimum(), maximum()).state == WholeTextState::Invalid)
         ShowTextTip(this, QString::fromStdString(BoundsNote(w, minimum(), maximum())));
 }
 

@@ -81,13 +81,14 @@ private:
     void send(int v);
     QSize narrowed(QSize hint) const;
     QString stripped(const QString& text) const;
-    void tellRefused(const QString& wanted);
+    void tellRefused(const QString& wanted, const QString& key);
 
     std::optional<int> sent_;  // the value `changed` last reported
     int minValue_ = 0;
     int maxValue_ = 0;
     bool typing_ = false;
     bool userEdit_ = false;  // the change under way is the user's
+    bool keyTold_ = false;   // a typed key is under way: keyPressEvent tells its refusal
     QString lastText_;       // the line edit's text before the change
     TextWords words_;
 };

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,7 +17,7 @@
 #include <initializer_list>
 
 #include "drawing/word_lines.h"
-#include "files/ui/num_edit.h"
+#include "model/units.h"
 
 namespace pelmar {
 
@@ -26,6 +27,24 @@ struct EditSpec {
     const char* suffix;  // EditXX and LabelXX
     const char* label;
     const char* start;
+};
+
+// An edit of the window takes any text, as typed or pasted: Apply reads it
+// and tells a text that is no number, so nothing typed is ever changed into
+// another number.  Left empty or with a lone minus, it reads "0" or "-0".
+class TransEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        // A context menu of the edit takes the focus for a moment only.
+        if (event->reason() != Qt::PopupFocusReason) {
+            const QString fixed = QString::fromStdString(FixEmptyEdit(text().toStdString()));
+            if (fixed != text()) setText(fixed);
+        }
+        QLineEdit::focusOutEvent(event);
+    }
 };
 
 }  // namespace
@@ -93,15 +112,9 @@ TFormTrans::TFormTrans(QWidget* parent)
         for (const EditSpec& s : specs) {
             auto* l = new QLabel(QString::fromUtf8(s.label), g);
             l->setObjectName(QString("Label") + s.suffix);
-            // A number: a minus only at its start, one decimal comma; an
-            // emptied edit is 0 when it is left.
-            auto* e = new TNumEdit(g, true, true);
+            auto* e = new TransEdit(g);
             e->setText(QString::fromUtf8(s.start));
             e->setObjectName(QString("Edit") + s.suffix);
-            e->setWords([this]() -> const WordTable& {
-                const WordTable* words = host_ ? host_->words() : nullptr;
-                return words ? *words : WordsOf({});
-            });
             e->setMinimumWidth(36);
             grid->addWidget(l, 0, col++);
             grid->addWidget(e, 0, col++);
