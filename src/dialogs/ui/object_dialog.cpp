@@ -297,20 +297,25 @@ void ObjectDialog::addNumber(NumberWatch w) {
     numbers_.insert(w.box, std::move(w));
 }
 
-std::unique_ptr<WorkingCopies> ObjectDialog::keptCopies() const {
-    return copies_.copies ? std::make_unique<WorkingCopies>(copies_.copies()) : nullptr;
+void ObjectDialog::keepCopies() {
+    if (copies_.copies) kept_.keep(copies_.copies(), copies_.kinds ? copies_.kinds() : KindMask().set());
+}
+
+void ObjectDialog::putBackCopies() {
+    if (copies_.copies) kept_.putBack(copies_.copies());
 }
 
 void ObjectDialog::readAsCommitted(const std::function<void()>& read) {
     if (!copies_.copies || !copies_.trial) return read();
-    // The copies are large: they are kept on the heap, never swapped through
-    // the stack.
-    const std::unique_ptr<WorkingCopies> trial = copies_.trial();
     WorkingCopies& now = copies_.copies();
-    const auto real = std::make_unique<WorkingCopies>(now);
-    now = *trial;
+    trialKept_.keep(now, copies_.kinds ? copies_.kinds() : KindMask().set());
+    struct PutBack {
+        const KeptCopies& kept;
+        WorkingCopies& to;
+        ~PutBack() { kept.putBack(to); }
+    } putBack{trialKept_, now};
+    copies_.trial();
     read();
-    now = *real;
 }
 
 std::vector<double> ObjectDialog::othersShown(const NumberWatch& w) const {
@@ -336,11 +341,11 @@ void ObjectDialog::numberTyped(QWidget* box) {
     if (const auto b = w.bounds(); b && (*typed < b->first || *typed > b->second)) return;
     const double v = *typed;
     const std::vector<double> others = othersShown(w);
-    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    keepCopies();
     bool kept = w.field.store(v).outcome == NumberNote::Outcome::Taken;
     if (kept) readAsCommitted([&] { kept = SameNumber(w.field.shown(), v) && SameNumbers(othersShown(w), others); });
     if (!kept) {
-        if (before) copies_.copies() = *before;
+        putBackCopies();
         return;
     }
     w.held = false;
@@ -383,10 +388,10 @@ void ObjectDialog::numberEntered(QWidget* box) {
         return;
     }
     const std::vector<double> others = othersShown(w);
-    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    keepCopies();
     const NumberNote note = w.field.store(v);
     if (note.outcome == NumberNote::Outcome::Refused) {
-        if (before) copies_.copies() = *before;
+        putBackCopies();
         w.show(w.field.shown());
         ShowTextTip(w.box, note.why);
         return;

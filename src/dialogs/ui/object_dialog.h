@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "dialogs/dialog_host.h"
+#include "editing/kept_copies.h"
 #include "files/ui/text_guard.h"
 
 class QLabel;
@@ -192,20 +193,25 @@ public:
     DialogCommit& commitTarget() const { return commit_; }
     DialogDocument& document() const { return doc_; }
 
-    // The working copies the dialog edits, and what the commit would make
-    // of them now (DialogSession::trialCopies); the registry sets them.  A
-    // number typed is tried on them: the working copies are kept before it
+    // The working copies the dialog edits, the kinds among them that a
+    // number stored and the commit's trial may change, and the trial itself
+    // (DialogSession::tryCommit, on the working copies); the registry sets
+    // them.  A number typed is tried on them: those kinds are kept before it
     // is stored and put back when it is not committed.  Without them the
     // record is taken as the commit would leave it.
     struct CopiesAccess {
         std::function<WorkingCopies&()> copies;
-        std::function<std::unique_ptr<WorkingCopies>()> trial;
+        std::function<KindMask()> kinds;
+        std::function<void()> trial;
     };
     void setCopies(CopiesAccess access) { copies_ = std::move(access); }
 
 protected:
     // The size hints after a number was stored.
     virtual void refreshHints() {}
+    // `read` while the working copies are as the commit would leave them;
+    // they are as they were afterwards.
+    void readAsCommitted(const std::function<void()>& read);
 
 signals:
     // The dialog was closed: its kind's open flag is to be cleared.  The
@@ -230,10 +236,10 @@ private:
         bool held = false;  // a number typed waits for the user to be done
     };
     void addNumber(NumberWatch watch);
-    // The working copies as they are, to be put back (none without them).
-    std::unique_ptr<WorkingCopies> keptCopies() const;
-    // `read` while the working copies are as the commit would leave them.
-    void readAsCommitted(const std::function<void()>& read);
+    // The kinds a number stored may change kept aside, to be put back
+    // (nothing without the working copies).
+    void keepCopies();
+    void putBackCopies();
     void numberTyped(QWidget* box);
     void numberEntered(QWidget* box);
     void numberDropped(QWidget* box);
@@ -258,6 +264,9 @@ private:
     int filling_ = 0;
     QHash<QWidget*, NumberWatch> numbers_;
     CopiesAccess copies_;
+    // Used again for every key: what a number stored may change, and what
+    // the commit's trial changes.
+    KeptCopies kept_, trialKept_;
     int nextGroup_ = 1000;
     QString ptWord_, cmWord_, pkWord_;
     TextWords textWords_;
