@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 #include <string_view>
 #include <vector>
 
@@ -47,9 +48,19 @@ inline int RunBenchmarks(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     std::unique_ptr<benchmark::BenchmarkReporter> shown;
-    if (format == "json") shown = std::make_unique<benchmark::JSONReporter>();
-    else if (format == "csv") shown = std::make_unique<benchmark::CSVReporter>();
-    else shown = std::make_unique<benchmark::ConsoleReporter>();
+    if (format == "json") {
+        shown = std::make_unique<benchmark::JSONReporter>();
+    } else if (format == "csv") {
+        // Still the library's own CSV output, which it marks as going away.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        shown = std::make_unique<benchmark::CSVReporter>();
+#pragma GCC diagnostic pop
+    } else {
+        // Coloured on a terminal only, as the library's own console output.
+        shown = std::make_unique<benchmark::ConsoleReporter>(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Color
+                                                                                    : benchmark::ConsoleReporter::OO_None);
+    }
     StatusReporter status(std::move(shown));
     benchmark::RunSpecifiedBenchmarks(&status);
     benchmark::Shutdown();
