@@ -196,7 +196,7 @@ std::string CopiesText(const WorkingCopies& w) {
 // written back into a kind that was not kept is seen.
 TEST(Commit, TrialOnTheKeptKindsIsTheTrialOnAWholeCopy) {
     std::mt19937 rng(49);
-    const std::vector<RoleSlot>& slots = RoleSlots();
+    const std::vector<RoleSlot>& roleSlots = RoleSlots();
     KeptCopies kept;  // used again, as a dialog uses it
     for (int round = 0; round < 60; ++round) {
         Editing e;
@@ -208,7 +208,7 @@ TEST(Commit, TrialOnTheKeptKindsIsTheTrialOnAWholeCopy) {
         });
         for (Kind level : PartLevels) {
             std::vector<int> roles{0};
-            for (const RoleSlot& s : slots)
+            for (const RoleSlot& s : roleSlots)
                 if (KindOfCode(s.level) == level) roles.push_back(s.role);
             e->Proj->Role[Slot(level)] = static_cast<std::uint8_t>(roles[rng() % roles.size()]);
         }
