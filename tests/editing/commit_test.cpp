@@ -198,7 +198,7 @@ TEST(Commit, TrialOnTheKeptKindsIsTheTrialOnAWholeCopy) {
     std::mt19937 rng(49);
     const std::vector<RoleSlot>& roleSlots = RoleSlots();
     KeptCopies kept;  // used again, as a dialog uses it
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 24; ++round) {
         Editing e;
         const Kind cur = static_cast<Kind>(std::uniform_int_distribution<int>(1, KindCount)(rng));
         MakeCurrent(*e, cur);
