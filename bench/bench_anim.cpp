@@ -5,6 +5,8 @@
 // with what gifsicle -O2 makes of the same frames.
 #include <benchmark/benchmark.h>
 
+#include "bench_status.h"
+
 #include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
@@ -159,9 +161,5 @@ BENCHMARK(BM_AnimBuild)->Unit(benchmark::kMillisecond)->Iterations(1);
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pelmar::bench::RunBenchmarks(argc, argv);
 }

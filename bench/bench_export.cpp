@@ -6,6 +6,8 @@
 // The files are left in the temporary folder "pelmar-bench-export".
 #include <benchmark/benchmark.h>
 
+#include "bench_status.h"
+
 #include <QGuiApplication>
 #include <cmath>
 #include <cstdlib>
@@ -133,9 +135,5 @@ BENCHMARK(BM_TransparentFold)->ArgName("band")->Arg(0)->Arg(8)->Arg(200)->Arg(80
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pelmar::bench::RunBenchmarks(argc, argv);
 }

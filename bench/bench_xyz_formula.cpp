@@ -6,6 +6,8 @@
 // with its outline built over the whole picture.
 #include <benchmark/benchmark.h>
 
+#include "bench_status.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -87,9 +89,5 @@ BENCHMARK(BM_XYZFormulaToRedrawnOutline)->Unit(benchmark::kMillisecond)->Repetit
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return pelmar::bench::RunBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bench_status.h"
 #include "drawing/redraw.h"
 #include "support/fake_redraw_host.h"
 
@@ -55,11 +56,7 @@ inline void RegisterRedrawBenchmarks(DocumentMaker make, int w, int h) {
 inline int RunPaintBenchmarks(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
 
 }  // namespace pelmar::bench

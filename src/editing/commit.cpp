@@ -213,23 +213,23 @@ FillWatch::~FillWatch() {
     if (FillSignaturesDiffer(before_, TakeFillSignature(doc_))) doc_.FillValid = 0;
 }
 
-std::unique_ptr<WorkingCopies> TrialCommit(EditingState& st, bool writeBack) {
-    auto trial = std::make_unique<WorkingCopies>(*st.Work);
+void TrialCommit(EditingState& st, bool writeBack) {
     Kind k;
-    if (!CurrentKind(st, k)) return trial;
-    // The commit's own steps, on a copy of the working copies.
-    struct Lend {
-        EditingState& st;
-        WorkingCopies* const real;
-        ~Lend() { st.Work = real; }
-    } lend{st, st.Work};
-    st.Work = trial.get();
+    if (!CurrentKind(st, k)) return;
+    // The commit's own steps, up to the store.
     VisitKind(k, [&](auto kc) {
         const LevelList levels = CommitLevels(kc.value);
         ComputeKind<kc.value>(st, levels, writeBack);
         ReloadParts(st, levels, [](Kind) {});
     });
-    return trial;
+}
+
+KindMask TrialKinds(const EditingState& st) {
+    Kind k;
+    if (!CurrentKind(st, k)) return KindMask().set();
+    KindMask kinds = MaskOf(k) | WriteBackTargets(st);
+    for (Kind l : CommitLevels(k)) kinds.set(Slot(l));
+    return kinds;
 }
 
 std::uint64_t BeginDocumentChange(EditingState& st) {

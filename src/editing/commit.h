@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "drawing/fill_inputs.h"
+#include "editing/kept_copies.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -28,9 +29,15 @@ void ApplyObject(EditingState& st, bool writeBack);
 std::uint64_t BeginDocumentChange(EditingState& st);
 
 // What the commit would make of the working copies now - the open parts
-// written back, the current kind's update, the parts reloaded - on a copy:
-// nothing is stored, refilled or recorded.
-std::unique_ptr<WorkingCopies> TrialCommit(EditingState& st, bool writeBack);
+// written back, the current kind's update, the parts reloaded - made on the
+// working copies themselves: nothing is stored, refilled or recorded.  The
+// caller keeps TrialKinds aside before and puts them back after.
+void TrialCommit(EditingState& st, bool writeBack);
+
+// The kinds whose working copies the commit of the current object changes
+// before it stores: the current kind, its part levels, and the parents the
+// open parts are written back into.  Every kind when no object is current.
+KindMask TrialKinds(const EditingState& st);
 
 // The part levels a kind can contain, outermost first, in the order the
 // commit writes them back and reloads them.

@@ -322,6 +322,35 @@ void WriteBack(EditingState& st, Kind level, std::uint8_t role) {
         if (static_cast<int>(higher) > static_cast<int>(level)) CopyLevelUp(st, higher, RoleOf(st, higher));
 }
 
+template <Kind L>
+void AddSlotParents(KindMask& mask, std::uint8_t role) {
+    using Part = typename KindT<L>::Rec;
+    ForEachKind([&](auto pc) {
+        using Parent = typename KindT<pc.value>::Rec;
+        if constexpr (!std::is_same_v<Parent, Part>) {
+            if (FindSlot<Parent, Part>(role)) mask.set(Slot(pc.value));
+        }
+    });
+}
+
+KindMask WriteBackTargets(const EditingState& st) {
+    KindMask mask;
+    for (Kind level : PartLevels) {
+        const std::uint8_t role = RoleOf(st, level);
+        if (role == 0) continue;
+        switch (level) {
+            case Kind::po: AddSlotParents<Kind::po>(mask, role); break;
+            case Kind::li: AddSlotParents<Kind::li>(mask, role); break;
+            case Kind::ci: AddSlotParents<Kind::ci>(mask, role); break;
+            case Kind::tr: AddSlotParents<Kind::tr>(mask, role); break;
+            case Kind::kv: AddSlotParents<Kind::kv>(mask, role); break;
+            case Kind::sf: AddSlotParents<Kind::sf>(mask, role); break;
+            default: break;
+        }
+    }
+    return mask;
+}
+
 void Reload(EditingState& st, Kind level, std::uint8_t role) {
     switch (level) {
         case Kind::po: ReloadLevel<Kind::po>(st, role); break;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "editing/kept_copies.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -31,6 +32,10 @@ std::string PathCaption(const EditingState& st, Kind k);
 // Role 0 does nothing.  Levels: point, segment, ellipse, triangle, tetragon,
 // 2D coordinate system (no parts above: nothing to do), sphere.
 void WriteBack(EditingState& st, Kind level, std::uint8_t role);
+
+// Every kind whose working copy a write-back may change with the role bytes
+// as they are: the parents with a slot that a part level's role names.
+KindMask WriteBackTargets(const EditingState& st);
 
 // Reload of one level's working copy out of its parent's working copy; where
 // the role names a slot in several parent kinds, only the current object's

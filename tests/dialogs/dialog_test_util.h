@@ -68,18 +68,15 @@ inline void ExpectNothingClipped(QWidget& window) {
 // An editing core that commits a figure as the real one does: the type
 // rule, the stored copy, the refill of the open dialog; the figure is the
 // working copy of its kind, and a trial of the commit runs the type rule on
-// a copy of the working copies.
+// it (the dialog puts it back).
 template <class R>
 struct FigureCore : DialogCommit, DialogDocument {
     std::unique_ptr<WorkingCopies> copies = std::make_unique<WorkingCopies>();
     R& work = KindT<RecordKind<R>>::work(*copies);
     R stored;
     ObjectDialog::CopiesAccess access() {
-        return {[this]() -> WorkingCopies& { return *copies; }, [this] {
-                    auto trial = std::make_unique<WorkingCopies>(*copies);
-                    Update(KindT<RecordKind<R>>::work(*trial));
-                    return trial;
-                }};
+        return {[this]() -> WorkingCopies& { return *copies; }, [] { return MaskOf(RecordKind<R>); },
+                [this] { Update(work); }};
     }
     int applies = 0;
     std::function<void()> refill;

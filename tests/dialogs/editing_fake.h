@@ -81,23 +81,20 @@ public:
     TColor moveColor = 0x0000FF;
     SurfaceDialogContext surfaceDialogs() override { return {sechPlane, colors, picture, moveColor}; }
 
-    // The commit tried on copies: the document, the counters and the open
-    // dialogs stay as they were.
+    // The commit tried on the working copies: the document, the counters and
+    // the open dialogs stay as they were.  Every kind may change.
     bool trying = false;
-    std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) override {
-        const auto savedWork = std::make_unique<WorkingCopies>(work);
+    KindMask trialKinds() const override { return KindMask().set(); }
+    void tryCommit(bool writeBack) override {
         const auto savedDoc = std::make_unique<DProj>(*doc);
         const int steps = undoSteps;
         const bool wasChanged = changed;
         trying = true;
         ApplyObject(writeBack);
         trying = false;
-        auto out = std::make_unique<WorkingCopies>(work);
-        work = *savedWork;
         *doc = *savedDoc;
         undoSteps = steps;
         changed = wasChanged;
-        return out;
     }
     // A kind's open dialog shows the record (not while a commit is tried).
     template <class R>

@@ -40,8 +40,9 @@ ObjectDialog* DialogRegistry::open(Kind k) {
     ObjectDialog* d = creators_[Slot(k)](*this);
     d->applyWords(session_.words());
     d->setTextWords([this]() -> const WordTable& { return session_.words(); });
+    // The dialog's own kind is stored into also when no object is current.
     d->setCopies({[this]() -> WorkingCopies& { return session_.copies(); },
-                  [this] { return session_.trialCopies(true); }});
+                  [this, k] { return session_.trialKinds() | MaskOf(k); }, [this] { session_.tryCommit(true); }});
     open_[DialogSlot(k)] = d;
     QObject::connect(d, &ObjectDialog::closed, d, [this, k] { session_.dialogClosed(k); });
     session_.dialogOpened(k);

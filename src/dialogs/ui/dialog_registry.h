@@ -52,10 +52,13 @@ public:
     virtual ~DialogSession() = default;
     // CurPoint .. CurXZ.
     virtual WorkingCopies& copies() = 0;
-    // The working copies as the commit (ApplyObject(writeBack)) would leave
-    // them now - the open parts written back, the kind's update, the parts
-    // reloaded - while nothing is stored, refilled or recorded.
-    virtual std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) = 0;
+    // The working copies made what the commit (ApplyObject(writeBack)) would
+    // make of them now - the open parts written back, the kind's update, the
+    // parts reloaded - while nothing is stored, refilled or recorded.  The
+    // caller keeps trialKinds() aside before and puts them back after.
+    virtual void tryCommit(bool writeBack) = 0;
+    // The kinds whose working copies tryCommit may change.
+    virtual KindMask trialKinds() const = 0;
     // The edited document: its objects and the role bytes of the nesting path.
     virtual DProj& proj() = 0;
     // The current object-list entry (kind code and index).

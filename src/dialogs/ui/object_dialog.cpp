@@ -276,16 +276,24 @@ bool SameNumbers(const std::vector<double>& a, const std::vector<double>& b) {
     return true;
 }
 
-// No object that `before` kept within the coordinate limit is past it in
-// `after` (an object read from elsewhere past the limit may still be mended).
-bool ReachKept(const WorkingCopies& before, const WorkingCopies& after) {
-    auto kept = [](const auto& b, const auto& a) { return !WithinCoordLimit(b) || WithinCoordLimit(a); };
-    return kept(before.CurPoint, after.CurPoint) && kept(before.CurLine, after.CurLine) &&
-           kept(before.CurCircle, after.CurCircle) && kept(before.CurTri, after.CurTri) &&
-           kept(before.CurKv, after.CurKv) && kept(before.CurXOY, after.CurXOY) && kept(before.CurSf, after.CurSf) &&
-           kept(before.CurZi, after.CurZi) && kept(before.CurKo, after.CurKo) && kept(before.CurPi3, after.CurPi3) &&
-           kept(before.CurPi4, after.CurPi4) && kept(before.CurPr3, after.CurPr3) &&
-           kept(before.CurPr4, after.CurPr4) && kept(before.CurXZ, after.CurXZ);
+using Reach = std::array<bool, KindCount>;
+
+// Which working copies lie within the coordinate limit: taken before a
+// number is stored and compared after it, without keeping a copy.
+Reach ReachOf(const WorkingCopies& c) {
+    return {WithinCoordLimit(c.CurPoint), WithinCoordLimit(c.CurLine), WithinCoordLimit(c.CurCircle),
+            WithinCoordLimit(c.CurTri),   WithinCoordLimit(c.CurKv),   WithinCoordLimit(c.CurXOY),
+            WithinCoordLimit(c.CurSf),    WithinCoordLimit(c.CurZi),   WithinCoordLimit(c.CurKo),
+            WithinCoordLimit(c.CurPi3),   WithinCoordLimit(c.CurPi4),  WithinCoordLimit(c.CurPr3),
+            WithinCoordLimit(c.CurPr4),   WithinCoordLimit(c.CurXZ)};
+}
+
+// No object that was within the coordinate limit before is past it now.
+bool ReachKept(const Reach& before, const WorkingCopies& after) {
+    const Reach now = ReachOf(after);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i] && !now[i]) return false;
+    return true;
 }
 
 // A number as large as a coordinate may be.
@@ -326,20 +334,25 @@ void ObjectDialog::addNumber(NumberWatch w) {
     numbers_.insert(w.box, std::move(w));
 }
 
-std::unique_ptr<WorkingCopies> ObjectDialog::keptCopies() const {
-    return copies_.copies ? std::make_unique<WorkingCopies>(copies_.copies()) : nullptr;
+void ObjectDialog::keepCopies() {
+    if (copies_.copies) kept_.keep(copies_.copies(), copies_.kinds ? copies_.kinds() : KindMask().set());
+}
+
+void ObjectDialog::putBackCopies() {
+    if (copies_.copies) kept_.putBack(copies_.copies());
 }
 
 void ObjectDialog::readAsCommitted(const std::function<void()>& read) {
     if (!copies_.copies || !copies_.trial) return read();
-    // The copies are large: they are kept on the heap, never swapped through
-    // the stack.
-    const std::unique_ptr<WorkingCopies> trial = copies_.trial();
     WorkingCopies& now = copies_.copies();
-    const auto real = std::make_unique<WorkingCopies>(now);
-    now = *trial;
+    trialKept_.keep(now, copies_.kinds ? copies_.kinds() : KindMask().set());
+    struct PutBack {
+        const KeptCopies& kept;
+        WorkingCopies& to;
+        ~PutBack() { kept.putBack(to); }
+    } putBack{trialKept_, now};
+    copies_.trial();
     read();
-    now = *real;
 }
 
 std::vector<double> ObjectDialog::othersShown(const NumberWatch& w) const {
@@ -366,19 +379,22 @@ void ObjectDialog::numberTyped(QWidget* box) {
     if (!WithinLimit(*typed)) return;  // refused when the user is done
     const double v = *typed;
     const std::vector<double> others = othersShown(w);
-    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    keepCopies();
+    // The first key taken of this typing: what the record was before it.
+    if (typingFromBox_ != box && copies_.copies) typingFrom_.keep(copies_.copies(), kept_.kinds());
+    const std::optional<Reach> reach = reachBefore();
     bool kept = w.field.store(v).outcome == NumberNote::Outcome::Taken;
     if (kept)
         readAsCommitted([&] {
             kept = SameNumber(w.field.shown(), v) && SameNumbers(othersShown(w), others) &&
-                   (!before || ReachKept(*before, copies_.copies()));
+                   (!reach || ReachKept(*reach, copies_.copies()));
         });
     if (!kept) {
-        if (before) copies_.copies() = *before;
+        putBackCopies();
         return;
     }
     w.held = false;
-    if (!w.typingFrom && before) w.typingFrom = std::make_shared<const WorkingCopies>(*before);
+    if (copies_.copies) typingFromBox_ = box;
     applyTyped(box);
     commit_.RepaintProject();
     refreshHints();
@@ -397,8 +413,8 @@ void ObjectDialog::numberEntered(QWidget* box) {
     NumberWatch& w = *it;
     const bool held = w.held;
     w.held = false;
-    const std::shared_ptr<const WorkingCopies> typingFrom = std::move(w.typingFrom);
-    w.typingFrom.reset();
+    const bool typedFrom = typingFromBox_ == box;
+    typingFromBox_ = nullptr;
     // The number is done: the next key typed begins a new undo step.
     struct EndStep {
         ObjectDialog& d;
@@ -426,15 +442,16 @@ void ObjectDialog::numberEntered(QWidget* box) {
         return;
     }
     const std::vector<double> others = othersShown(w);
-    const std::unique_ptr<WorkingCopies> before = keptCopies();
+    keepCopies();
+    const std::optional<Reach> reach = reachBefore();
     NumberNote note = w.field.store(v);
     // Past the range of coordinates, or carrying the object past it: refused
     // before the object's own rule is told.
-    const std::optional<LimitCase> past = pastLimit(v, note, before.get());
-    if (past && typingFrom && copies_.copies) {
+    const std::optional<LimitCase> past = pastLimit(v, note, reach);
+    if (past && typedFrom && copies_.copies) {
         // The keys taken on the way are taken back: the record is as it was
         // before the user began to type, within the step they were taken in.
-        copies_.copies() = *typingFrom;
+        typingFrom_.putBack(copies_.copies());
         applyTyped(box);
         if (!commit_.NoRedraw()) commit_.RepaintProject();
         it = numbers_.find(box);
@@ -446,7 +463,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
     }
     if (past) note = NumberNote::refused(QString::fromStdString(LimitNote(words, *past)));
     if (note.outcome == NumberNote::Outcome::Refused) {
-        if (before) copies_.copies() = *before;
+        putBackCopies();
         w.show(w.field.shown());
         ShowTextTip(w.box, note.why);
         return;
@@ -468,7 +485,12 @@ void ObjectDialog::numberEntered(QWidget* box) {
     if (!why.isEmpty()) ShowTextTip(it->box, why);
 }
 
-std::optional<LimitCase> ObjectDialog::pastLimit(double v, const NumberNote& note, const WorkingCopies* before) {
+std::optional<Reach> ObjectDialog::reachBefore() const {
+    if (!copies_.copies) return std::nullopt;
+    return ReachOf(copies_.copies());
+}
+
+std::optional<LimitCase> ObjectDialog::pastLimit(double v, const NumberNote& note, const std::optional<Reach>& before) {
     bool reach = true;
     if (before && note.outcome != NumberNote::Outcome::Refused)
         readAsCommitted([&] { reach = ReachKept(*before, copies_.copies()); });
@@ -483,7 +505,7 @@ void ObjectDialog::numberDropped(QWidget* box) {
     auto it = numbers_.find(box);
     if (it == numbers_.end()) return;
     it->held = false;
-    it->typingFrom.reset();
+    if (typingFromBox_ == box) typingFromBox_ = nullptr;
     typedBox_ = nullptr;
     it->show(it->field.shown());
 }

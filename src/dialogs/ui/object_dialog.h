@@ -41,6 +41,7 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +50,7 @@
 #include <vector>
 
 #include "dialogs/dialog_host.h"
+#include "editing/kept_copies.h"
 #include "files/number_text.h"
 #include "files/ui/text_guard.h"
 
@@ -201,20 +203,25 @@ public:
     DialogCommit& commitTarget() const { return commit_; }
     DialogDocument& document() const { return doc_; }
 
-    // The working copies the dialog edits, and what the commit would make
-    // of them now (DialogSession::trialCopies); the registry sets them.  A
-    // number typed is tried on them: the working copies are kept before it
+    // The working copies the dialog edits, the kinds among them that a
+    // number stored and the commit's trial may change, and the trial itself
+    // (DialogSession::tryCommit, on the working copies); the registry sets
+    // them.  A number typed is tried on them: those kinds are kept before it
     // is stored and put back when it is not committed.  Without them the
     // record is taken as the commit would leave it.
     struct CopiesAccess {
         std::function<WorkingCopies&()> copies;
-        std::function<std::unique_ptr<WorkingCopies>()> trial;
+        std::function<KindMask()> kinds;
+        std::function<void()> trial;
     };
     void setCopies(CopiesAccess access) { copies_ = std::move(access); }
 
 protected:
     // The size hints after a number was stored.
     virtual void refreshHints() {}
+    // `read` while the working copies are as the commit would leave them;
+    // they are as they were afterwards.
+    void readAsCommitted(const std::function<void()>& read);
 
 signals:
     // The dialog was closed: its kind's open flag is to be cleared.  The
@@ -237,23 +244,22 @@ private:
         std::function<std::optional<std::pair<int, int>>()> bounds = {};  // a spin edit's
         bool whole = false;
         bool held = false;  // a number typed waits for the user to be done
-        // The working copies before the first key of this typing that was
-        // taken as typed: a number refused when the user is done goes back
-        // to them.
-        std::shared_ptr<const WorkingCopies> typingFrom = {};
     };
     void addNumber(NumberWatch watch);
-    // The working copies as they are, to be put back (none without them).
-    std::unique_ptr<WorkingCopies> keptCopies() const;
-    // `read` while the working copies are as the commit would leave them.
-    void readAsCommitted(const std::function<void()>& read);
+    // The kinds a number stored may change kept aside, to be put back
+    // (nothing without the working copies).
+    void keepCopies();
+    void putBackCopies();
     void numberTyped(QWidget* box);
     void numberEntered(QWidget* box);
     void numberDropped(QWidget* box);
     // Why the number `v`, just stored with `note`, is past the range the
     // program takes: typed past kCoordLimit, or carrying an object of the
     // working copies past it (compared with `before`); nullopt: it is not.
-    std::optional<LimitCase> pastLimit(double v, const NumberNote& note, const WorkingCopies* before);
+    // Whether each kind's working copy lies within the coordinate limit now.
+    using Reach = std::array<bool, KindCount>;
+    std::optional<Reach> reachBefore() const;
+    std::optional<LimitCase> pastLimit(double v, const NumberNote& note, const std::optional<Reach>& before);
     // The other groups' fields as they are now.
     std::vector<double> othersShown(const NumberWatch& w) const;
     void applyObject();
@@ -281,6 +287,14 @@ private:
     QWidget* typedBox_ = nullptr;
     std::uint64_t typedStep_ = 0;
     CopiesAccess copies_;
+    // Used again for every key: what a number stored may change, and what
+    // the commit's trial changes.
+    KeptCopies kept_, trialKept_;
+    // The field whose keys were taken as typed, and the kinds as they were
+    // before its first such key: a number refused when the user is done
+    // goes back to them.
+    QWidget* typingFromBox_ = nullptr;
+    KeptCopies typingFrom_;
     int nextGroup_ = 1000;
     QString ptWord_, cmWord_, pkWord_;
     TextWords textWords_;

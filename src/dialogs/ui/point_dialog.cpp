@@ -265,8 +265,9 @@ ObjectDialog::NumberNote TFormPo::segmentRule() {
     if (role != 1 && role != 2) return NumberNote::taken();
     DPoint DLine::*other = role == 1 ? &DLine::P2 : &DLine::P1;
     const DPoint before = reg_.session().copies().CurLine.*other;
-    const std::unique_ptr<WorkingCopies> trial = reg_.session().trialCopies(true);
-    if (SamePlace(trial->CurLine.*other, before)) return NumberNote::taken();
+    bool same = false;
+    readAsCommitted([&] { same = SamePlace(reg_.session().copies().CurLine.*other, before); });
+    if (same) return NumberNote::taken();
     const std::string k = reg_.session().entryCode();
     return NumberNote::changed(k == "xy" || k == "xz"
                                    ? said("Ось не бывает направлена назад: её другой конец передвинут.",

@@ -103,7 +103,9 @@ SurfaceDialogContext EditingDialogSession::surfaceDialogs() {
     return {st_.SechPlane, *colors_, setup_.picture ? setup_.picture() : QImage(), st_.MoveColor};
 }
 
-std::unique_ptr<WorkingCopies> EditingDialogSession::trialCopies(bool writeBack) { return TrialCommit(st_, writeBack); }
+void EditingDialogSession::tryCommit(bool writeBack) { TrialCommit(st_, writeBack); }
+
+KindMask EditingDialogSession::trialKinds() const { return TrialKinds(st_); }
 
 void EditingDialogSession::ApplyObject(bool writeBack) { st_.Document.commit(writeBack); }
 

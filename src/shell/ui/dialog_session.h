@@ -32,7 +32,8 @@ public:
 
     // DialogSession
     WorkingCopies& copies() override;
-    std::unique_ptr<WorkingCopies> trialCopies(bool writeBack) override;
+    void tryCommit(bool writeBack) override;
+    KindMask trialKinds() const override;
     DProj& proj() override;
     ObjListEntry entry() const override;
     void setBackTo(Kind parent, bool enabled) override;
