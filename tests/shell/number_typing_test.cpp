@@ -203,18 +203,6 @@ const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows, Fi
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
-    QWidget* open(Kind k) {
-        EditingState& st = w->editing();
-        for (int i = 0; i < w->objectCombo()->count(); ++i)
-            if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
-                w->objectCombo()->setCurrentIndex(i);
-                emit w->objectCombo()->activated(i);
-                break;
-            }
-        QWidget* d = w->dialogSession().registry().dialog(k);
-        if (d) ShowActive(*d);
-        return d;
-    }
 };
 
 }  // namespace

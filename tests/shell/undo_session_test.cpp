@@ -83,6 +83,8 @@ struct Sitting {
     std::unique_ptr<Form1> w;
     std::string file = dir.path("drawing.pel");
 
+    QWidget* open(Kind k) { return OpenKind(*w, k); }
+
     Sitting() {
         app = std::make_unique<Application>(Application::Folders{dir.folder("prog"), {WindowSession::shipped()},
                                                                   dir.folder("Documents")});
@@ -128,17 +130,6 @@ struct Sitting {
         return DocumentText(doc(), LiveWindows{}, {}, ',');
     }
 
-    QWidget* open(Kind k) {
-        for (int i = 0; i < w->objectCombo()->count(); ++i)
-            if (std::string(st().ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
-                w->objectCombo()->setCurrentIndex(i);
-                emit w->objectCombo()->activated(i);
-                break;
-            }
-        QWidget* d = w->dialogSession().registry().dialog(k);
-        if (d) ShowActive(*d);
-        return d;
-    }
     // Project options: `drive` on the dialog, then `button` (OK, or the fill
     // settings' button of its fill page).
     void options(const std::function<void(QWidget&)>& drive, const char* button = "Button1") {

@@ -2,6 +2,7 @@
 // from a script and no printer: the sitting of the options and words tests.
 #pragma once
 
+#include <QComboBox>
 #include <QToolBar>
 #include <deque>
 #include <memory>
@@ -9,7 +10,11 @@
 #include <vector>
 
 #include "app/document_wiring.h"
+#include "dialogs/dialog_test_util.h"
+#include "dialogs/ui/dialog_registry.h"
+#include "editing/editing_state.h"
 #include "shell/application.h"
+#include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/print_dialog.h"
 #include "shell_test_util.h"
@@ -37,6 +42,21 @@ struct NoPrinter : PrintHost {
     std::vector<std::string> printerNames() override { return {}; }
     bool choosePrinter(QPrinter&) override { return false; }
 };
+
+// The first object of kind k chosen in the object list, as a user chooses
+// it; its dialog shown and active (null when it has none).
+inline QWidget* OpenKind(Form1& w, Kind k) {
+    EditingState& st = w.editing();
+    for (int i = 0; i < w.objectCombo()->count(); ++i)
+        if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
+            w.objectCombo()->setCurrentIndex(i);
+            emit w.objectCombo()->activated(i);
+            break;
+        }
+    QWidget* d = w.dialogSession().registry().dialog(k);
+    if (d) ShowActive(*d);
+    return d;
+}
 
 struct WindowSession {
     Scratch dir;
@@ -66,6 +86,7 @@ struct WindowSession {
         w->resize(1600, 900);
         w->show();
     }
+    QWidget* open(Kind k) { return OpenKind(*w, k); }
     // The program ends: the settings are written.
     void stop() {
         if (w) w->close();
