@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/canvas.h"
+#include "platform/canvas_geometry.h"
 
 namespace pelmar {
 
@@ -57,11 +58,36 @@ std::vector<PointF> PelPoints(std::vector<CurvePoint> pts) {
     return line;
 }
 
+// How far beyond the picture a graph's stroke is kept: well beyond what a
+// stroke of any width reaches, so that the picture shows the same pixels.
+constexpr double kGraphReach = 1000;
+
+// The parts of a polyline the picture shows (with kGraphReach around it);
+// the polyline itself when it lies within.  A graph drawn at a scale far
+// too large for the picture reaches millions of pixels beyond it, and the
+// stroke of all of that would cost in proportion; cut, it costs what the
+// picture holds.  A dashed line's parts keep their dashes where they were.
+std::vector<std::vector<PointF>> ShownParts(std::vector<PointF> line, const DImProj& im, bool dashed, int dash,
+                                            int gap) {
+    std::vector<std::vector<PointF>> parts;
+    const RectF view{-kGraphReach, -kGraphReach, im.Width + 2 * kGraphReach, im.Height + 2 * kGraphReach};
+    if (line.size() < 2) return parts;
+    if (PathWithin(line, view) || !(view.w >= 0 && view.h >= 0)) {
+        parts.push_back(std::move(line));
+        return parts;
+    }
+    const double period = dashed ? std::max(0, dash) + std::max(0, gap) : 0.0;
+    for (auto& part : ClipPath(line, false, view, period))
+        if (part.size() >= 2) parts.push_back(std::move(part));
+    return parts;
+}
+
 void OutputPel(const std::vector<PointF>& line, int width, TColor colour, bool dashed, const DImProj& im,
                int dash, int gap, Canvas& canvas) {
     if (line.size() < 2) return;  // a stroke needs two points
     canvas.setAntialias(im.Smooth);
-    canvas.drawPolyline(PelPen(width, colour, dashed, dash, gap), line);
+    for (const auto& part : ShownParts(line, im, dashed, dash, gap))
+        canvas.drawPolyline(PelPen(width, colour, dashed, dash, gap), part);
 }
 
 // Calls out(line, dashed) for every polyline a set is stroked in by the
@@ -396,9 +422,8 @@ void DrawCurveSet(const DCurve2& curves, int width, TColor colour, bool full, st
             ForEachStroke(set, style, [&](const DCurve1& line, bool dashed) {
                 std::vector<CurvePoint> pts = PointsOf(line);
                 ThinOut(pts, [](const CurvePoint& a, const CurvePoint& b) { return !SamePixel(a, b); });
-                std::vector<PointF> points = PelPoints(std::move(pts));
-                if (points.size() < 2) return;
-                kept.strokes.push_back({PelPen(width, 0, dashed, style.Dash, style.Gap), std::move(points), {}});
+                for (auto& part : ShownParts(PelPoints(std::move(pts)), im, dashed, style.Dash, style.Gap))
+                    kept.strokes.push_back({PelPen(width, 0, dashed, style.Dash, style.Gap), std::move(part), {}});
             });
             kept.built = true;
         }

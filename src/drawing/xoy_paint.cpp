@@ -10,6 +10,7 @@
 #include "drawing/line_paint.h"
 #include "drawing/point_paint.h"
 #include "drawing/sub_curve.h"
+#include "model/coord_limit.h"
 #include "model/flip.h"
 #include "model/geometry.h"
 
@@ -89,6 +90,33 @@ void DrawFrame(const DXOY& r, const DImProj& im, const PaintTarget& target) {
     }
 }
 
+// The room beside the origin (pixels left, right, below, above) in which a
+// graph is sampled so that the picture, with kMarkReach around it, shows
+// all of it that it can: the picture taken back through the graph's move
+// and turn.  However large the scale, the room is bounded by the picture.
+struct Room {
+    int left, right, bottom, top;
+};
+
+Room ShownRoom(const Frame& f, double sx, double sy, const DGraphMove& move, const DImProj& im) {
+    constexpr int kAll = 2000000000;
+    if (!(sx > 0 && sy > 0)) return {kAll, kAll, kAll, kAll};
+    const double reach = kMarkReach;
+    const double xs[2] = {-reach, im.Width + reach}, ys[2] = {-reach, im.Height + reach};
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (double px : xs)
+        for (double py : ys) {
+            double x = (px - f.cx) / sx, y = (f.cy - py) / sy, z = 0;
+            if (move.Moved.v) MoveByVector(x, y, z, -move.DX.v, -move.DY.v, 0);
+            if (move.Rotated.v) RotateAroundAxis(x, y, z, move.CX.v, move.CY.v, 0, -move.Angle.v, 0, 0, 1);
+            lo[0] = std::min(lo[0], x), hi[0] = std::max(hi[0], x);
+            lo[1] = std::min(lo[1], y), hi[1] = std::max(hi[1], y);
+        }
+    // Not a number leaves no room (the graph is not drawn anyway).
+    const auto px = [](double v) { return std::isnan(v) ? -1 : SaturatedRound<int>(v); };
+    return {px(-lo[0] * sx), px(hi[0] * sx), px(-lo[1] * sy), px(hi[1] * sy)};
+}
+
 void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char view, const PaintTarget& target,
                 int pass) {
     const Frame f = FrameOf(r);
@@ -124,15 +152,15 @@ void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char vie
         // (with room around it): a scale far too large for the picture
         // would otherwise walk and draw millions of columns beyond it.
         const auto k = static_cast<std::size_t>(slot);
-        if ((slot == 1 || slot == 2 || slot == ImplicitSlot) && !r.Move[k].Moved.v && !r.Move[k].Rotated.v) {
-            const double reach = kMarkReach;
-            a.Extents[0] = std::min(a.Extents[0], RoundToInt(f.cx + reach));
-            a.Extents[1] = std::min(a.Extents[1], RoundToInt(im.Width + reach - f.cx));
+        if (slot == 1 || slot == 2 || slot == ImplicitSlot) {
+            const Room room = ShownRoom(f, r.ScaleX.v, r.ScaleY.v, r.Move[k], im);
+            a.Extents[0] = std::min(a.Extents[0], room.left);
+            a.Extents[1] = std::min(a.Extents[1], room.right);
             // The implicit graph scans rows as well; a function's graph keeps
             // its bounds above and below, where it is cut as it leaves them.
             if (slot == ImplicitSlot) {
-                a.Extents[2] = std::min(a.Extents[2], RoundToInt(im.Height + reach - f.cy));
-                a.Extents[3] = std::min(a.Extents[3], RoundToInt(f.cy + reach));
+                a.Extents[2] = std::min(a.Extents[2], room.bottom);
+                a.Extents[3] = std::min(a.Extents[3], room.top);
             }
         }
         if (slot == 3 || slot == 4) {

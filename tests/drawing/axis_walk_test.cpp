@@ -110,3 +110,74 @@ TEST(AxisWalk, ShownStepsKeepThePlacesWithin) {
         }
     }
 }
+
+namespace {
+
+// The points of every polyline and polygon a recording holds, and the
+// number of drawing calls.
+struct Handed {
+    std::size_t calls = 0, points = 0;
+};
+
+Handed Count(const RecordingCanvas& rec) {
+    Handed d;
+    for (const std::string& l : rec.lines()) {
+        ++d.calls;
+        if (l.rfind("drawPolyline", 0) == 0 || l.rfind("drawPolygon", 0) == 0)
+            d.points += static_cast<std::size_t>(std::count(l.begin(), l.end(), '('));
+    }
+    return d;
+}
+
+// The 400 x 300 system with all six graphs on, the polar and parametric
+// ones sampled finely (63000 samples each), each moved and turned
+// as asked.
+DXOY SixGraphs(double scale, bool moved, bool rotated) {
+    DXOY x = MakeXOY();
+    x.ScaleX.v = x.ScaleY.v = scale;
+    x.DivX.v = x.DivY.v = 1;
+    x.GridOn.v = x.NumbersOn.v = true;
+    const char* formulas[] = {"x^3/20-x", "3*sin(x)", "2+cos(5*x)", "x/4+1", "4*cos(3*x)", "x^2/9+y^2/4-1"};
+    for (std::size_t i = 1; i <= 6; ++i) {
+        x.GraphOn[i].v = true;
+        x.Graph[i].s = formulas[i - 1];
+        x.Move[i].Moved.v = moved;
+        x.Move[i].DX.v = 0.75;
+        x.Move[i].DY.v = -0.5;
+        x.Move[i].Rotated.v = rotated;
+        x.Move[i].Angle.v = 30;
+        x.Move[i].CX.v = 1;
+        x.Move[i].CY.v = 2;
+    }
+    x.Graph2.s = "3*sin(2*x)";
+    for (std::size_t p = 1; p <= 2; ++p) x.Polar[p][2].v = 0.0001;
+    x.ParH.v = 0.0001;
+    return x;
+}
+
+}  // namespace
+
+// A system whose scale is typed far too large draws its graphs only where
+// the picture shows them: however large the scale, and whether the graphs
+// are moved or turned or not, the calls and points handed to the canvas
+// stay within what the 400 x 300 picture (with room around it) can hold.
+TEST(AxisWalk, GraphsAreBoundedByThePicture) {
+    // Each graph crosses the picture with room around it a few times at
+    // most, at least a pixel between its points.
+    const double side = 400 + 300 + 4 * kMarkReach;
+    const double bound = 6 * 4 * side + Bound(1);
+    for (double scale : {20.0, 327222.0, 1e6}) {
+        for (int move = 0; move < 4; ++move) {
+            SCOPED_TRACE(::testing::Message() << "scale " << scale << " move " << move);
+            const DXOY x = SixGraphs(scale, move & 1, move & 2);
+            RecordingCanvas rec;
+            DrawXOY(x, true, 1, Picture(400, 300), 'm', PelTarget(rec), 2);
+            const Handed d = Count(rec);
+            EXPECT_LE(static_cast<double>(d.calls), bound);
+            EXPECT_LE(static_cast<double>(d.points), bound);
+            if (scale == 20) {
+                EXPECT_GT(d.points, 1000u);  // the graphs are drawn
+            }
+        }
+    }
+}
