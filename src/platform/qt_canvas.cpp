@@ -381,9 +381,11 @@ public:
 
     static constexpr std::size_t Capacity = 48;
     static constexpr std::size_t MaxRuns = 2000000;
-    // Far below what moves a pixel's coverage: the same shape computed at
-    // another place differs by rounding only.
-    static constexpr double Tolerance = 1e-7;
+    // The same graph computed at another place differs by rounding only (the
+    // graphs' points come on a grid of 1/32768 pixel); a sixteenth of the
+    // rasteriser's step (1/64 pixel) at most changes a pixel's coverage by
+    // one level where a stroke's edge meets that step.
+    static constexpr double Tolerance = 1.0 / 1024;
 
 private:
     static bool SameShape(const std::vector<PointF>& shape, std::span<const PointF> points) {
