@@ -194,12 +194,16 @@ thread_local KeptOutlines keptOutlines;
 
 thread_local bool keeping = true;
 
+}  // namespace
+
 // A run of pixels of one row that a stroke covered by the same amount
 // (255: whole).
 struct CoverageRun {
     std::int32_t y, x, length;
     std::uint32_t coverage;
 };
+
+namespace {
 
 // A stroke or a batch of lines as the runs each of them covered, in the
 // order they were drawn, with what the pixels depend on besides the points.
@@ -268,12 +272,13 @@ void Collect(QImage& scratch, QRect box, std::vector<CoverageRun>& out) {
 
 // Blends an opaque colour into the runs as the raster painter blends a
 // solid pen: whole coverage replaces the pixel, partial coverage mixes.
-void Blend(QImage& image, const std::vector<CoverageRun>& runs, Rgb colour) {
+// Moved by (dx, dy) whole pixels, which the caller keeps on the image.
+void Blend(QImage& image, const std::vector<CoverageRun>& runs, Rgb colour, int dx = 0, int dy = 0) {
     const std::uint32_t c = 0xFF000000u | (static_cast<std::uint32_t>(RgbRed(colour)) << 16) |
                             (static_cast<std::uint32_t>(RgbGreen(colour)) << 8) |
                             static_cast<std::uint32_t>(RgbBlue(colour));
     for (const CoverageRun& r : runs) {
-        std::uint32_t* p = Row(image, r.y) + r.x;
+        std::uint32_t* p = Row(image, r.y + dy) + (r.x + dx);
         if (r.coverage == 255) {
             std::fill(p, p + r.length, c);
             continue;
@@ -299,6 +304,109 @@ Pen White(const Pen& pen) {
     w.color = MakeRgb(255, 255, 255);
     return w;
 }
+
+// The box of device pixels a solid stroke of `pen` through the points may
+// cover under `device`: miter joins reach up to the miter limit (10) in pen
+// widths, smoothing a pixel or two further.
+QRect StrokeReachBox(const Pen& pen, std::span<const PointF> points, const QTransform& device) {
+    double l = points.front().x, r = l, t = points.front().y, b = t;
+    for (const PointF& p : points) {
+        l = std::min(l, p.x), r = std::max(r, p.x);
+        t = std::min(t, p.y), b = std::max(b, p.y);
+    }
+    return Around(device.map(QPointF(l, t)), device.map(QPointF(r, b)), 10 * std::max(pen.width, 1.0) + 3);
+}
+
+// The runs of long solid strokes (the graphs of a coordinate system) kept
+// with their shape: the points relative to the first one, and where that
+// point lay on the device.  The same stroke moved by whole device pixels
+// covers the same pixels moved (the rasteriser works on fixed binary
+// fractions of a pixel), so a system dragged over the picture blends the
+// runs of its graphs moved instead of stroking them anew.  A shape is only
+// noted the first time, its runs are read at the second drawing; only
+// strokes lying wholly on the picture are kept, so no run was cut off.
+class MovedStrokes {
+public:
+    struct Stroke {
+        double width = 0;
+        bool roundCaps = false, antialias = false;
+        QSize size;
+        std::vector<PointF> shape;  // the points less the first one
+        QPointF at;                 // the first point on the device
+        QRect box;                  // device pixels within reach, at `at`
+        bool captured = false;
+        std::vector<CoverageRun> runs;
+    };
+
+    // The stroke of this shape kept under the same conditions, with the
+    // whole pixels it is moved by now; null when none or not a whole move.
+    Stroke* find(const Pen& pen, bool antialias, QSize size, std::span<const PointF> points, QPointF at,
+                 QPoint& shift) {
+        for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+            if (it->width != pen.width || it->roundCaps != pen.roundCaps || it->antialias != antialias ||
+                it->size != size || !SameShape(it->shape, points))
+                continue;
+            const double dx = at.x() - it->at.x(), dy = at.y() - it->at.y();
+            const double rx = std::round(dx), ry = std::round(dy);
+            if (!(std::abs(dx - rx) <= Tolerance && std::abs(dy - ry) <= Tolerance) ||
+                !(std::abs(rx) < 1e6 && std::abs(ry) < 1e6))
+                return nullptr;
+            shift = QPoint(static_cast<int>(rx), static_cast<int>(ry));
+            if (it != kept_.begin()) {
+                Stroke s = std::move(*it);
+                kept_.erase(it);
+                kept_.push_front(std::move(s));
+            }
+            return &kept_.front();
+        }
+        return nullptr;
+    }
+
+    void note(const Pen& pen, bool antialias, QSize size, std::span<const PointF> points, QPointF at, QRect box) {
+        if (kept_.size() >= Capacity) drop();
+        Stroke s;
+        s.width = pen.width;
+        s.roundCaps = pen.roundCaps;
+        s.antialias = antialias;
+        s.size = size;
+        s.shape.reserve(points.size());
+        for (const PointF& p : points) s.shape.push_back({p.x - points.front().x, p.y - points.front().y});
+        s.at = at;
+        s.box = box;
+        kept_.push_front(std::move(s));
+    }
+
+    bool roomFor() const { return runs_ < MaxRuns; }
+    void captured(const Stroke& s) { runs_ += s.runs.size(); }
+
+    static constexpr std::size_t Capacity = 48;
+    static constexpr std::size_t MaxRuns = 2000000;
+    // The same graph computed at another place differs by rounding only (the
+    // graphs' points come on a grid of 1/32768 pixel); a sixteenth of the
+    // rasteriser's step (1/64 pixel) at most changes a pixel's coverage by
+    // one level where a stroke's edge meets that step.
+    static constexpr double Tolerance = 1.0 / 1024;
+
+private:
+    static bool SameShape(const std::vector<PointF>& shape, std::span<const PointF> points) {
+        if (shape.size() != points.size()) return false;
+        const PointF o = points.front();
+        for (std::size_t i = 0; i < shape.size(); ++i)
+            if (!(std::abs(points[i].x - o.x - shape[i].x) <= Tolerance &&
+                  std::abs(points[i].y - o.y - shape[i].y) <= Tolerance))
+                return false;
+        return true;
+    }
+    void drop() {
+        runs_ -= kept_.back().runs.size();
+        kept_.pop_back();
+    }
+
+    std::deque<Stroke> kept_;
+    std::size_t runs_ = 0;
+};
+
+thread_local MovedStrokes movedStrokes;
 
 // What is drawn once and never again (a system dragged over the picture) is
 // not worth keeping: the first drawing is plain and only notes what it was
@@ -677,34 +785,62 @@ void QtCanvas::drawKeptPolyline(const Pen& pen, std::span<const PointF> points, 
     }
     KeptRuns* runs = KeptRunsFor(false, pen, antialias_, device, image_->size(), kept);
     if (!runs) {
-        drawPolyline(pen, points);
+        if (!drawMoved(pen, points, device)) drawPolyline(pen, points);
         return;
     }
     if (!runs->captured) {
-        QImage& scratch = Scratch(image_->size());
-        QPainter p(&scratch);
-        p.setRenderHint(QPainter::Antialiasing, antialias_);
-        p.setTransform(device);
-        strokeSolid(p, White(pen), points);
-        p.end();
-        // The stroke is read back piece by piece, each within reach of its
-        // points: miter joins reach out up to the miter limit (10) in pen
-        // widths.  Pixels read are cleared, so overlapping pieces read each
-        // pixel once.
-        const double margin = 10 * std::max(pen.width, 1.0) + 3;
-        constexpr std::size_t piece = 32;
-        for (std::size_t first = 0; first + 1 < points.size(); first += piece) {
-            const std::size_t last = std::min(first + piece, points.size() - 1);
-            double l = points[first].x, r = l, t = points[first].y, b = t;
-            for (std::size_t i = first; i <= last; ++i) {
-                l = std::min(l, points[i].x), r = std::max(r, points[i].x);
-                t = std::min(t, points[i].y), b = std::max(b, points[i].y);
-            }
-            Collect(scratch, Around(device.map(QPointF(l, t)), device.map(QPointF(r, b)), margin), runs->runs);
-        }
+        captureStroke(pen, points, device, runs->runs);
         runs->captured = true;
     }
     Blend(*image_, runs->runs, pen.color);
+}
+
+// Draws the stroke in white on the scratch picture and reads its runs back.
+void QtCanvas::captureStroke(const Pen& pen, std::span<const PointF> points, const QTransform& device,
+                             std::vector<CoverageRun>& out) {
+    QImage& scratch = Scratch(image_->size());
+    QPainter p(&scratch);
+    p.setRenderHint(QPainter::Antialiasing, antialias_);
+    p.setTransform(device);
+    strokeSolid(p, White(pen), points);
+    p.end();
+    // The stroke is read back piece by piece, each within reach of its
+    // points: miter joins reach out up to the miter limit (10) in pen
+    // widths.  Pixels read are cleared, so overlapping pieces read each
+    // pixel once.
+    constexpr std::size_t piece = 32;
+    for (std::size_t first = 0; first + 1 < points.size(); first += piece) {
+        const std::size_t last = std::min(first + piece, points.size() - 1);
+        Collect(scratch, StrokeReachBox(pen, points.subspan(first, last - first + 1), device), out);
+    }
+}
+
+// A long stroke drawn before in the same shape, moved by whole pixels,
+// blends its runs moved (see MovedStrokes).  False: the caller draws it.
+bool QtCanvas::drawMoved(const Pen& pen, std::span<const PointF> points, const QTransform& device) {
+    if (points.size() < KeptOutlines::MinPoints || points.size() > KeptOutlines::MaxPoints) return false;
+    const QRect picture = image_->rect();
+    const QRect box = StrokeReachBox(pen, points, device);
+    if (!picture.contains(box)) return false;
+    const QPointF at = device.map(ToQ(points.front()));
+    QPoint shift;
+    MovedStrokes::Stroke* s = movedStrokes.find(pen, antialias_, image_->size(), points, at, shift);
+    if (!s) {
+        movedStrokes.note(pen, antialias_, image_->size(), points, at, box);
+        return false;
+    }
+    if (!s->captured) {
+        if (!movedStrokes.roomFor()) return false;
+        s->at = at;
+        s->box = box;
+        shift = QPoint();
+        captureStroke(pen, points, device, s->runs);
+        s->captured = true;
+        movedStrokes.captured(*s);
+    }
+    if (!picture.contains(s->box.translated(shift))) return false;
+    Blend(*image_, s->runs, pen.color, shift.x(), shift.y());
+    return true;
 }
 
 void QtCanvas::drawKeptLines(const Pen& pen, std::span<const LineF> lines, KeptDrawingPtr& kept) {

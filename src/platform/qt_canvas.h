@@ -12,6 +12,7 @@
 namespace pelmar {
 
 class ShapeKey;
+struct CoverageRun;
 
 class QtCanvas final : public Canvas {
 public:
@@ -65,6 +66,9 @@ private:
     template <class Draw>
     bool drawKept(ShapeKey& key, Rgb colour, const QRectF& box, Draw&& draw);
     void strokeSolid(QPainter& painter, const Pen& pen, std::span<const PointF> points);
+    void captureStroke(const Pen& pen, std::span<const PointF> points, const QTransform& device,
+                       std::vector<CoverageRun>& out);
+    bool drawMoved(const Pen& pen, std::span<const PointF> points, const QTransform& device);
     void drawLinesOn(QPainter& painter, const Pen& pen, std::span<const QLineF> lines);
     bool keepable(const Pen& pen, QTransform& device) const;
 

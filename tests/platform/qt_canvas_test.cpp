@@ -541,3 +541,40 @@ TEST(QtCanvasLines, KeptShapesDrawThePixelsOfThePlainCalls) {
                 }
             }
 }
+
+// A long graph dragged over the picture: at every step a new kept drawing
+// (as a system moved by a pixel gets), the stroke moved by whole pixels, by
+// a part of a pixel, and partly off the picture.  Each step gives the pixels
+// of the plain stroke at that place, whatever the canvas kept of earlier ones.
+TEST(QtCanvasLines, AStrokeMovedByWholePixelsDrawsThePixelsOfThePlainStroke) {
+    std::srand(4747);
+    auto rnd = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
+    const std::vector<PointF> moves{{0, 0},  {1, 0},  {1, 0},    {0, -2}, {3, 1},  {-7, 4},
+                                    {0.5, 0}, {1, 0}, {0.25, -1}, {60, 0}, {-60, 0}, {1, 1}};
+    for (bool smooth : {true, false})
+        for (double width : {2.0, 3.0, 4.0})
+            for (bool round : {true, false}) {
+                Pen pen = Thick(width);
+                pen.color = 0x3050C0;
+                pen.roundCaps = round;
+                std::vector<PointF> poly;
+                for (int i = 0; i < 40; ++i) poly.push_back({60.3 + i, 80.6 + 14 * std::sin(i / 4.0) + rnd(-3, 3)});
+                QImage noise(200, 160, QImage::Format_ARGB32_Premultiplied);
+                for (int y = 0; y < noise.height(); ++y)
+                    for (int x = 0; x < noise.width(); ++x)
+                        noise.setPixel(x, y, qRgb(std::rand() & 0xFF, std::rand() & 0xFF, (x + y) & 0xFF));
+                for (std::size_t step = 0; step < moves.size(); ++step) {
+                    for (PointF& p : poly) p.x += moves[step].x, p.y += moves[step].y;
+                    pen.color = step % 3 == 2 ? 0xC08020 : 0x3050C0;
+                    QImage want = noise, got = noise;
+                    for (bool keep : {false, true}) {
+                        QtCanvas::setKeeping(keep);
+                        QtCanvas c(keep ? got : want, smooth);
+                        KeptDrawingPtr kept;
+                        c.drawKeptPolyline(pen, poly, kept);
+                    }
+                    QtCanvas::setKeeping(true);
+                    EXPECT_TRUE(got == want) << smooth << " " << width << " " << round << " step " << step;
+                }
+            }
+}
