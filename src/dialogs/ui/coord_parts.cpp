@@ -63,19 +63,19 @@ bool WithinLimit(double v) { return std::fabs(v) <= kCoordLimit; }
 }  // namespace
 
 void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<NumberStored(double)> entered,
-                      std::function<void(double)> typed) {
+                      std::function<void(double)> typed, bool ownLimit) {
     edit->setWords([&words]() -> const WordTable& { return words; });
     auto* held = new HeldNumber(edit, [edit] { return edit->number(); });
     // A number past the bound is never stored, not even while it is typed.
     if (typed)
-        QObject::connect(edit, &TNumEdit::numberTyped, edit, [edit, typed] {
+        QObject::connect(edit, &TNumEdit::numberTyped, edit, [edit, typed, ownLimit] {
             const std::optional<double> v = edit->typedNumber();
-            if (v && std::isfinite(*v) && WithinLimit(*v)) typed(*v);
+            if (v && std::isfinite(*v) && (ownLimit || WithinLimit(*v))) typed(*v);
         });
-    QObject::connect(edit, &TNumEdit::numberEntered, edit, [edit, held, &words, entered] {
+    QObject::connect(edit, &TNumEdit::numberEntered, edit, [edit, held, &words, entered, ownLimit] {
         const std::optional<double> v = edit->typedNumber();
         const double taken = v && std::isfinite(*v) ? *v : 0;
-        if (!WithinLimit(taken)) {  // what the field held goes back
+        if (!ownLimit && !WithinLimit(taken)) {  // what the field held goes back
             const NumberStored stored = entered(held->held.value_or(0));
             edit->showNumber(stored.value);
             ShowTextTip(edit, QString::fromStdString(LimitNote(words, LimitCase::Number)));
@@ -137,7 +137,8 @@ void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber n) {
             n.set(**before);
             const GraphNumber g = n.rule(v);
             if (g.value && *g.value == v) n.set(v);
-        });
+        },
+        true);
 }
 
 void FinishTyping(QWidget* window) {

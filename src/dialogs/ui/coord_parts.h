@@ -38,9 +38,11 @@ struct NumberStored {
 // whole number - "" and "-" mean 0, a spin edit's MinValue; a spin edit's
 // number rounded half to even and kept within its bounds - and returns what
 // is stored then.  The field shows that, and a tip says why where it is not
-// what was typed.
+// what was typed.  A number past the range of coordinates is refused with
+// the range's tip, unless `ownLimit`: the caller's rule bounds the number
+// and says so itself.
 void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<NumberStored(double)> entered,
-                      std::function<void(double)> typed = {});
+                      std::function<void(double)> typed = {}, bool ownLimit = false);
 void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<NumberStored(int)> entered);
 
 // A number field of a modal window whose number goes through a rule of
