@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QComboBox>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <QToolBar>
 #include <deque>
 #include <memory>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "app/document_wiring.h"
-#include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/dialog_registry.h"
 #include "editing/editing_state.h"
 #include "shell/application.h"
@@ -54,7 +55,11 @@ inline QWidget* OpenKind(Form1& w, Kind k) {
             break;
         }
     QWidget* d = w.dialogSession().registry().dialog(k);
-    if (d) ShowActive(*d);
+    if (d) {
+        d->show();
+        d->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+    }
     return d;
 }
 
