@@ -10,9 +10,11 @@
 // the same bytes.  A watchdog turns a step that hangs or eats the memory
 // into a failure that names the step and the seed.
 //
-// PELMAR_FUZZ_SEED and PELMAR_FUZZ_STEPS run another seed or length; every
-// failure prints the seed and the last actions, and the same seed repeats the
-// same actions.
+// PELMAR_FUZZ_SEED and PELMAR_FUZZ_STEPS run another seed or length, and
+// PELMAR_FUZZ_TRACE=1 prints every action as it is done (a sanitizer report
+// then follows the action that caused it).  The seed is printed first, a
+// failure prints the last actions, and the same seed repeats the same
+// actions.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -64,7 +66,7 @@ using namespace pelmar::test;
 namespace {
 
 constexpr std::uint32_t FixedSeed = 49001;
-constexpr int FixedSteps = 2500;
+constexpr int FixedSteps = 400;
 // A step that runs longer than this, or a process grown past this many
 // megabytes, is a hang.
 constexpr auto StepLimit = std::chrono::seconds(40);
@@ -81,9 +83,15 @@ class ActionLog {
 public:
     std::uint32_t seed = 0;
     std::atomic<int> step{0};
+    bool trace = false;  // every action printed as it is done
     void add(std::string what) {
         std::lock_guard lock(m_);
         last_.push_back("step " + std::to_string(step.load()) + ": " + std::move(what));
+        if (trace) {
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun_);
+            const std::string line = std::to_string(ms.count()) + " ms, " + last_.back() + "\n";
+            (void)!write(2, line.data(), line.size());
+        }
         if (last_.size() > 40) last_.pop_front();
     }
     std::string text() {
@@ -97,6 +105,7 @@ public:
 private:
     std::mutex m_;
     std::deque<std::string> last_;
+    std::chrono::steady_clock::time_point begun_ = std::chrono::steady_clock::now();
 };
 
 ActionLog* gLog = nullptr;
@@ -239,7 +248,9 @@ class RandomSession : public QObject {
 public:
     RandomSession(std::uint32_t seed, int steps) : steps_(steps), rng_(seed) {
         log_.seed = seed;
+        log_.trace = EnvNumber("PELMAR_FUZZ_TRACE", 0) != 0;
         gLog = &log_;
+        std::fprintf(stderr, "random session: seed %u, %d steps\n", seed, steps);
         answers_.rng = &rng_;
         answers_.log = &log_;
         answers_.counts.fill(1);
@@ -258,7 +269,7 @@ public:
         for (int step = 1; step <= steps_ && !testing::Test::HasFailure(); ++step) {
             log_.step = step;
             watchdog_->beat();
-            if (step % 250 == 0) {
+            if (step % 100 == 0) {
                 saveTwice(step);
                 continue;
             }
@@ -294,10 +305,16 @@ private:
     bool chance(int percent) { return pick(100) < percent; }
     static void settle() { QApplication::processEvents(); }
 
+    static std::string CommandName(MainCommand c) {
+        const CommandInfo& info = InfoOf(c);
+        return info.menu ? info.menu : info.tool ? info.tool : "?";
+    }
+    // The menu item, or the tool button of a command the menu lacks.
+    QAction* action(MainCommand c) const { return w_->menuAction(c) ? w_->menuAction(c) : w_->toolAction(c); }
     void menu(MainCommand c) {
         if (!w_->commandEnabled(c)) return;
-        log_.add(std::string("menu ") + InfoOf(c).menu);
-        w_->menuAction(c)->trigger();
+        log_.add("menu " + CommandName(c));
+        action(c)->trigger();
         settle();
     }
 
@@ -357,7 +374,7 @@ private:
         auto* bar = w_->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
         QWidget* button = bar ? bar->widgetForAction(w_->toolAction(c)) : nullptr;
         if (!button || !button->isVisible()) return menu(c);
-        log_.add(std::string("tool ") + InfoOf(c).tool);
+        log_.add("tool " + CommandName(c));
         QTest::mouseClick(button, Qt::LeftButton);
         settle();
     }
@@ -398,8 +415,8 @@ private:
             if (chance(4)) {
                 const MainCommand c = chance(70) ? MainCommand::Undo : MainCommand::Redo;
                 if (w_->commandEnabled(c)) {
-                    log_.add(std::string("  with the button held: ") + InfoOf(c).menu);
-                    w_->menuAction(c)->trigger();
+                    log_.add("  with the button held: " + CommandName(c));
+                    action(c)->trigger();
                     settle();
                 }
             }
