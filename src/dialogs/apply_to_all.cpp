@@ -1,5 +1,7 @@
 #include "dialogs/apply_to_all.h"
 
+#include "model/update.h"
+
 namespace pelmar {
 
 namespace {
@@ -108,29 +110,41 @@ void Visit(DXZ& x, V& v) {
     v.axis(x.AxisX), v.axis(x.AxisY), v.axis(x.AxisZ);
 }
 
-template <class Store, class V>
-void EachIn(Store& s, V& v) {
-    for (std::size_t i = 1; i <= s.count(); ++i) Visit(s[i], v);
+// `done(object)` follows the visit of each object of the document.
+template <class Store, class V, class Done>
+void EachIn(Store& s, V& v, Done& done) {
+    for (std::size_t i = 1; i <= s.count(); ++i) Visit(s[i], v), done(s[i]);
 }
 
 // The document's plane kinds and coordinate systems, then the working copies.
-template <class V>
-void Walk(DSubProj& d, WorkingCopies& w, V v) {
-    EachIn(d.Po, v), EachIn(d.Li, v), EachIn(d.Ci, v), EachIn(d.Tr, v), EachIn(d.Kv, v), EachIn(d.Xy, v);
-    EachIn(d.Sf, v), EachIn(d.Zi, v), EachIn(d.Ko, v), EachIn(d.I3, v), EachIn(d.I4, v), EachIn(d.R3, v);
-    EachIn(d.R4, v), EachIn(d.Xz, v);
+template <class V, class Done>
+void Walk(DSubProj& d, WorkingCopies& w, V v, Done done) {
+    EachIn(d.Po, v, done), EachIn(d.Li, v, done), EachIn(d.Ci, v, done), EachIn(d.Tr, v, done);
+    EachIn(d.Kv, v, done), EachIn(d.Xy, v, done), EachIn(d.Sf, v, done), EachIn(d.Zi, v, done);
+    EachIn(d.Ko, v, done), EachIn(d.I3, v, done), EachIn(d.I4, v, done), EachIn(d.R3, v, done);
+    EachIn(d.R4, v, done), EachIn(d.Xz, v, done);
     Visit(w.CurPoint, v), Visit(w.CurLine, v), Visit(w.CurCircle, v), Visit(w.CurTri, v), Visit(w.CurKv, v);
     Visit(w.CurXOY, v), Visit(w.CurSf, v), Visit(w.CurZi, v), Visit(w.CurKo, v), Visit(w.CurPi3, v);
     Visit(w.CurPi4, v), Visit(w.CurPr3, v), Visit(w.CurPr4, v), Visit(w.CurXZ, v);
 }
 
 // `copy(record, template)` on every record the visitor V takes; how many.
+// An object of the document with a part written is then recomputed as a
+// reopened file recomputes it: some of what was copied belongs to the object
+// rather than to the part (a coordinate system's axes, a figure's sides and a
+// solid's faces take the object's thickness), and the stored document must be
+// what a save and a reopening make of it.  The working copies take the same
+// recompute when they are next applied.
 template <template <class> class V, class R, class Copy>
 int CopyToAll(DSubProj& doc, WorkingCopies& work, const R& tmplIn, Copy copy) {
     const R tmpl = tmplIn;  // the template may be one of the visited records
-    int visited = 0;
+    int visited = 0, before = 0;
     auto f = [&](R& r) { ++visited, copy(r, tmpl); };
-    Walk(doc, work, V<decltype(f)>{f});
+    auto done = [&](auto& object) {
+        if (visited != before) UpdateAsRead(object);
+        before = visited;
+    };
+    Walk(doc, work, V<decltype(f)>{f}, done);
     return visited;
 }
 

@@ -27,7 +27,9 @@ struct EllipseCategories {
 };
 
 // Every kind is walked, the parts nested in solids included; returns how many
-// points were visited.
+// points were visited.  The objects of the document that were written are
+// recomputed as a reopened file recomputes them, so a part keeps no value its
+// object sets (an axis's or a side's thickness is its object's).
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats);
 int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats);
 // Ellipses and the circles of every figure and solid (not the coordinate systems).

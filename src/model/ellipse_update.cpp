@@ -190,6 +190,11 @@ void UpdateCircle(DCircle& c, int role) {
         c.Q1 = Arr(m + Vec3{0, c.A3.v, 0});
         c.Q2 = Arr(m + Vec3{0, 0, c.B3.v});
     }
+    // The semi-diameter ends as a file keeps them, so that the ellipse read
+    // back from a file is computed the same: the outline is sensitive to the
+    // last bits of the ends.
+    for (auto* q : {&c.Q1, &c.Q2})
+        for (double& v : *q) v = AsFiled(v);
 
     ProjectEllipse(c);
     c.IsCircle.v = NearlyEqual(c.B.v, c.A.v);

@@ -2,6 +2,7 @@
 // arithmetic is long double; results are stored as double.
 #include "model/geometry.h"
 
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -90,6 +91,15 @@ void ProjectPoint(DPoint& p) {
     const Ext depth = static_cast<Ext>(p.X.v) / s8;
     p.ScrX.v = static_cast<double>(RoundL(p.Y.v - depth));
     p.ScrY.v = static_cast<double>(RoundL(p.Z.v - depth));
+}
+
+double AsFiled(double x) {
+    if (!std::isfinite(x) || x == 0) return x;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, 14).ptr;
+    double back = x;
+    std::from_chars(text, end, back, std::chars_format::scientific);
+    return back;
 }
 
 void ProjectXYZ(Ext& sx, Ext& sy, Ext x, Ext y, Ext z) {

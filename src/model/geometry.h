@@ -48,6 +48,11 @@ inline double Round(double x) { return std::rint(x); }
 inline long double RoundL(long double x) { return std::rint(x); }
 inline double Round3(double x) { return std::rint(1000.0 * x) / 1000.0; }
 
+// x as a document file keeps it: rounded to fifteen significant digits, the
+// digits the writer puts down.  A value computed from such values is computed
+// again the same from the file.
+double AsFiled(double x);
+
 // |x| < 1e-5, and |a - b| < 1e-5.
 inline bool IsZero(double x) { return std::fabs(static_cast<Ext>(x)) < 1e-5L; }
 inline bool NearlyEqual(double a, double b) { return IsZero(a - b); }

@@ -64,7 +64,10 @@ void ApplyXOY(DXOY& x, const Op& op) {
     const double dx = x.Center.ScrX.v - c0.ScrX.v, dy = x.Center.ScrY.v - c0.ScrY.v;
     ShiftCurves(x.Curves, dx, dy);
     if (op.family == Family::Homothety) x.Curves.Valid = 0;
-    if (op.family == Family::Rotate || op.family == Family::Homothety) UpdateXOY(x, 0);
+    // The carried axes keep their old depth while the centre may take a new
+    // one: the update puts them through the centre again, as it does for a
+    // system read from a file, so that the moved system saves as it reopens.
+    UpdateXOY(x, 0);
 }
 
 void ApplyXYZ(DXZ& x, const Op& op) {
@@ -91,6 +94,8 @@ void ApplyXYZ(DXZ& x, const Op& op) {
         AddPixels(o.Y1, dy);
         AddPixels(o.Y2, dy);
     }
+    // As for the plane system: the axes through the centre again.
+    UpdateXYZ(x, 0);
 }
 
 }  // namespace pelmar::xf

@@ -297,11 +297,16 @@ TEST(ApplyToAll, WalksReachTheSolidsParts) {
     DLine l = d.Ko[1].Axis;
     l.Thick.v = 9;
     ApplyToAllLines(d, work, l, LineCategories{true, false, false});
-    EXPECT_EQ(d.I4[1].Face[4].S[2].Thick.v + work.CurPr4.Side[1].Diag[2].Thick.v, 18);
+    // A face's sides take the pyramid's thickness again; its height line keeps its own.
+    EXPECT_EQ(d.I4[1].HeightLine.Thick.v + work.CurPr4.Side[1].Diag[2].Thick.v, 18);
+    EXPECT_NE(d.I4[1].Face[4].S[2].Thick.v, 9);
     DCircle c = d.Zi[1].Base[1];
     c.Thick.v = 5;
     ApplyToAllEllipses(d, work, c, EllipseCategories{true, false});
-    EXPECT_EQ(d.Zi[1].Base[2].Thick.v + d.Ko[1].OutSphere.Sec[1].Thick.v + d.I4[1].Base.Circ[2].Thick.v, 15);
+    // A base and a sphere's section take their solid's thickness again.
+    EXPECT_EQ(d.Zi[1].Sec[2].Circ[1].Thick.v + d.Ko[1].Sec[1].Circ[2].Thick.v + d.I4[1].Base.Circ[2].Thick.v, 15);
+    EXPECT_EQ(d.Zi[1].Base[2].Thick.v + d.Ko[1].OutSphere.Sec[1].Thick.v,
+              d.Zi[1].Thick.v + d.Ko[1].OutSphere.Thick.v);
 }
 
 }  // namespace

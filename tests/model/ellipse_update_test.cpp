@@ -234,8 +234,10 @@ TEST(UpdateCircleFailure, EdgeOnEllipseWithNegativeDeterminantsKeepsItsSemiAxes)
     for (int i = 0; i < 400; ++i) {
         const Vec3 m{std::round(u(rng)), std::round(u(rng)), std::round(u(rng))};
         const double k = u(rng);
-        const Vec3 q1 = m + Vec3{k, k / kS8, k / kS8};
-        const Vec3 q2 = m + Vec3{u(rng), u(rng), u(rng)};
+        // The ends as the update keeps them: to the digits a file holds.
+        const auto filed = [](Vec3 v) { return Vec3{AsFiled(v.x), AsFiled(v.y), AsFiled(v.z)}; };
+        const Vec3 q1 = filed(m + Vec3{k, k / kS8, k / kS8});
+        const Vec3 q2 = filed(m + Vec3{u(rng), u(rng), u(rng)});
         double cx, cy, r1, r2, an, ca, cb, cc, cd, ce, cf;
         if (CalcScreenEllipse({m.x, m.y, m.z}, {q1.x, q1.y, q1.z}, {q2.x, q2.y, q2.z}, cx, cy, r1, r2, an, ca, cb,
                               cc, cd, ce, cf) == 0)
