@@ -55,6 +55,7 @@
 #include "shell/ui/print_dialog.h"
 #include "shell_test_util.h"
 #include "support/fake_export_host.h"
+#include "window_session.h"
 #include "transform/ui/trans_window.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -312,15 +313,7 @@ private:
     void start() {
         app_ = std::make_unique<Application>(Application::Folders{
             dir_.folder("prog"), {std::string(PELMAR_TEST_DATA) + "/../../share/pelmar/"}, dir_.folder("Documents")});
-        MainWindowSetup s;
-        s.services.questions = &answers_;
-        s.services.printer = &printer_;
-        s.services.exporter = &exporter_;
-        s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
-        w_ = std::make_unique<Form1>(*app_, std::move(s));
-        WireDocument(*w_);
-        w_->resize(1600, 900);
-        w_->show();
+        w_ = StartMainWindow(*app_, answers_, printer_, exporter_);
         QApplication::processEvents();
     }
 

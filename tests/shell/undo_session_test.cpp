@@ -88,15 +88,7 @@ struct Sitting {
     Sitting() {
         app = std::make_unique<Application>(Application::Folders{dir.folder("prog"), {WindowSession::shipped()},
                                                                   dir.folder("Documents")});
-        MainWindowSetup s;
-        s.services.questions = &answers;
-        s.services.printer = &printer;
-        s.services.exporter = &exporter;
-        s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
-        w = std::make_unique<Form1>(*app, std::move(s));
-        WireDocument(*w);
-        w->resize(1600, 900);
-        w->show();
+        w = StartMainWindow(*app, answers, printer, exporter);
         for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy}) answers.counts[Slot(k)] = 1;
         w->menuAction(MainCommand::New)->trigger();
         DProj& d = w->document();

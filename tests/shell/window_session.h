@@ -63,6 +63,22 @@ inline QWidget* OpenKind(Form1& w, Kind k) {
     return d;
 }
 
+// The main window on the program folder `prog`, with its questions, printer
+// and export windows answered by the test; shown at 1600 x 900.
+inline std::unique_ptr<Form1> StartMainWindow(Application& app, FileQuestions& questions, PrintHost& printer,
+                                              ExportWindows& exporter) {
+    MainWindowSetup s;
+    s.services.questions = &questions;
+    s.services.printer = &printer;
+    s.services.exporter = &exporter;
+    s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
+    auto w = std::make_unique<Form1>(app, std::move(s));
+    WireDocument(*w);
+    w->resize(1600, 900);
+    w->show();
+    return w;
+}
+
 struct WindowSession {
     Scratch dir;
     QuietQuestions answers;
@@ -81,15 +97,7 @@ struct WindowSession {
         if (w) w->close();
         w.reset();
         app = std::make_unique<Application>(Application::Folders{prog(), shippedDirs, dir.folder("Documents")});
-        MainWindowSetup s;
-        s.services.questions = &answers;
-        s.services.printer = &printer;
-        s.services.exporter = &exporter;
-        s.services.askLinks = [](Kind, NewLinks&) { return LinkResult::Independent; };
-        w = std::make_unique<Form1>(*app, std::move(s));
-        WireDocument(*w);
-        w->resize(1600, 900);
-        w->show();
+        w = StartMainWindow(*app, answers, printer, exporter);
     }
     QWidget* open(Kind k) { return OpenKind(*w, k); }
     // The program ends: the settings are written.
