@@ -19,29 +19,25 @@ inline constexpr double kCoordLimit = 1'000'000.0;
 // A finite value no farther from 0 than the limit.
 inline bool WithinCoordLimit(double v) { return std::isfinite(v) && std::fabs(v) <= kCoordLimit; }
 
-// A double as a whole number of type I, rounded half to even and saturated
-// to I's range: never the undefined conversion of a value out of range.  NaN
+// A whole number of type I from a double already made whole, saturated to
+// I's range: never the undefined conversion of a value out of range.  NaN
 // gives 0.
 template <class I>
-I SaturatedRound(double v) {
+I Saturated(double whole) {
     static_assert(std::is_integral_v<I>);
-    if (std::isnan(v)) return 0;
-    const double r = std::rint(v);
+    if (std::isnan(whole)) return 0;
     // (double)max may round up to 2^63 or 2^31 exactly; >= catches it.
-    if (r >= static_cast<double>(std::numeric_limits<I>::max())) return std::numeric_limits<I>::max();
-    if (r <= static_cast<double>(std::numeric_limits<I>::min())) return std::numeric_limits<I>::min();
-    return static_cast<I>(r);
+    if (whole >= static_cast<double>(std::numeric_limits<I>::max())) return std::numeric_limits<I>::max();
+    if (whole <= static_cast<double>(std::numeric_limits<I>::min())) return std::numeric_limits<I>::min();
+    return static_cast<I>(whole);
 }
 
-// The same, cut towards zero (as a plain conversion cuts).
+// Rounded half to even.
 template <class I>
-I SaturatedTrunc(double v) {
-    static_assert(std::is_integral_v<I>);
-    if (std::isnan(v)) return 0;
-    const double r = std::trunc(v);
-    if (r >= static_cast<double>(std::numeric_limits<I>::max())) return std::numeric_limits<I>::max();
-    if (r <= static_cast<double>(std::numeric_limits<I>::min())) return std::numeric_limits<I>::min();
-    return static_cast<I>(r);
-}
+I SaturatedRound(double v) { return Saturated<I>(std::rint(v)); }
+
+// Cut towards zero, as a plain conversion cuts.
+template <class I>
+I SaturatedTrunc(double v) { return Saturated<I>(std::trunc(v)); }
 
 }  // namespace pelmar

@@ -58,7 +58,6 @@ private:
     std::function<std::optional<double>()> read_;
 };
 
-bool WithinLimit(double v) { return std::fabs(v) <= kCoordLimit; }
 
 }  // namespace
 
@@ -70,12 +69,12 @@ void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<Numb
     if (typed)
         QObject::connect(edit, &TNumEdit::numberTyped, edit, [edit, typed, ownLimit] {
             const std::optional<double> v = edit->typedNumber();
-            if (v && std::isfinite(*v) && (ownLimit || WithinLimit(*v))) typed(*v);
+            if (v && std::isfinite(*v) && (ownLimit || WithinCoordLimit(*v))) typed(*v);
         });
     QObject::connect(edit, &TNumEdit::numberEntered, edit, [edit, held, &words, entered, ownLimit] {
         const std::optional<double> v = edit->typedNumber();
         const double taken = v && std::isfinite(*v) ? *v : 0;
-        if (!ownLimit && !WithinLimit(taken)) {  // what the field held goes back
+        if (!ownLimit && !WithinCoordLimit(taken)) {  // what the field held goes back
             const NumberStored stored = entered(held->held.value_or(0));
             edit->showNumber(stored.value);
             ShowTextTip(edit, QString::fromStdString(LimitNote(words, LimitCase::Number)));
@@ -106,7 +105,7 @@ void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<Num
         }
         // Where their bounds leave them open, the whole numbers of these
         // windows are places in pixels.
-        if (!WithinLimit(taken)) {
+        if (!WithinCoordLimit(taken)) {
             const NumberStored stored = entered(SaturatedRound<int>(held->held.value_or(spin->MinValue())));
             spin->showValue(SaturatedRound<int>(stored.value));
             ShowTextTip(spin, QString::fromStdString(LimitNote(words, LimitCase::Pixels)));

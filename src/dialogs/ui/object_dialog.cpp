@@ -296,8 +296,6 @@ bool ReachKept(const Reach& before, const WorkingCopies& after) {
     return true;
 }
 
-// A number as large as a coordinate may be.
-bool WithinLimit(double v) { return std::fabs(v) <= kCoordLimit; }
 
 }  // namespace
 
@@ -376,7 +374,7 @@ void ObjectDialog::numberTyped(QWidget* box) {
     if (!typed || !std::isfinite(*typed)) return;  // no number yet
     if (w.whole && *typed != std::nearbyint(*typed)) return;
     if (const auto b = w.bounds(); b && (*typed < b->first || *typed > b->second)) return;
-    if (!WithinLimit(*typed)) return;  // refused when the user is done
+    if (!WithinCoordLimit(*typed)) return;  // refused when the user is done
     const double v = *typed;
     const std::vector<double> others = othersShown(w);
     keepCopies();
@@ -494,7 +492,7 @@ std::optional<LimitCase> ObjectDialog::pastLimit(double v, const NumberNote& not
     bool reach = true;
     if (before && note.outcome != NumberNote::Outcome::Refused)
         readAsCommitted([&] { reach = ReachKept(*before, copies_.copies()); });
-    if (WithinLimit(v)) return reach ? std::nullopt : std::optional(LimitCase::Reach);
+    if (WithinCoordLimit(v)) return reach ? std::nullopt : std::optional(LimitCase::Reach);
     // A number typed past the bound is never taken; the tip says pixels where
     // it would have placed or sized the object.
     return reach ? LimitCase::Number : LimitCase::Pixels;
