@@ -49,6 +49,7 @@
 
 #include "app/document_wiring.h"
 #include "editing/ui/picture_window.h"
+#include "files/companion.h"
 #include "shell/picture_settings.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
@@ -229,8 +230,16 @@ void KeepUnlistedFocus(const std::string& first, std::string& second) {
     };
     const auto [a, an] = focusLine(first);
     const auto [b, bn] = focusLine(second);
-    if (a != std::string::npos && b != std::string::npos && first.compare(a, an, "0") == 0)
-        second.replace(b, bn, "0");
+    if (a == std::string::npos || b == std::string::npos || first.compare(a, an, "0") != 0 ||
+        second.compare(b, bn, "0") == 0)
+        return;
+    second.replace(b, bn, "0");
+    // The stamp on the last line is the hash of the lines before it: the
+    // second file's stamp follows the line taken.
+    const std::string stamp = LastLineStamp(second);
+    if (stamp.empty()) return;
+    const std::size_t stampAt = second.rfind(StampLine(stamp));
+    second.replace(stampAt, StampLine(stamp).size(), StampLine(SaveStamp(std::string_view(second).substr(0, stampAt))));
 }
 
 // What a user types into a field: plausible numbers, both decimal marks,
