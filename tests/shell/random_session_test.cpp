@@ -310,6 +310,7 @@ public:
             settle();
         }
         if (!testing::Test::HasFailure()) saveTwice(steps_ + 1);
+        std::fprintf(stderr, "random session: %d keys typed\n", keys_);
         EXPECT_FALSE(testing::Test::HasFailure()) << log_.text();
         watchdog_.reset();
         w_->close();
@@ -512,6 +513,7 @@ private:
         log_.add("type \"" + text + "\" then " + end + " into " + Name(field));
         QPointer<QWidget> alive(field);
         QTest::keyClicks(field, QString::fromStdString(text));
+        keys_ += static_cast<int>(QString::fromStdString(text).size()) + (*end ? 1 : 0);
         settle();
         if (!alive || !alive->isVisible()) return;
         const std::string e = end;
@@ -542,6 +544,7 @@ private:
         QPointer<QComboBox> alive(combo);
         for (int i = 0; i < times && alive && alive->isVisible() && alive->isEnabled(); ++i) {
             QTest::keyClick(combo, down ? Qt::Key_Down : Qt::Key_Up);
+            ++keys_;
             settle();
         }
     }
@@ -660,6 +663,7 @@ private:
     std::unique_ptr<Application> app_;
     std::unique_ptr<Form1> w_;
     int depth_ = 0;
+    int keys_ = 0;
     std::unique_ptr<Watchdog> watchdog_;
 };
 
