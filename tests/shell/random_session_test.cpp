@@ -69,7 +69,7 @@ using namespace pelmar::test;
 namespace {
 
 constexpr std::uint32_t FixedSeed = 49001;
-constexpr int FixedSteps = 400;
+constexpr int FixedSteps = 600;
 // A step that runs longer than this, or a process grown past this many
 // megabytes, is a hang.
 constexpr auto StepLimit = std::chrono::seconds(40);
@@ -483,7 +483,18 @@ private:
         }
         activate(window);
         const int r = pick(100);
-        if (r < 60 && !fields.empty()) return type(fields[static_cast<std::size_t>(pick(static_cast<int>(fields.size())))]);
+        if (r < 60 && !fields.empty()) {
+            // A user fills a few fields of a window in a row.
+            QPointer<QWidget> alive(window);
+            const std::vector<QPointer<QWidget>> live(fields.begin(), fields.end());
+            const int count = 1 + pick(4);
+            for (int i = 0; i < count && alive && alive->isVisible() && !testing::Test::HasFailure(); ++i) {
+                const QPointer<QWidget>& field = live[static_cast<std::size_t>(pick(static_cast<int>(live.size())))];
+                if (!field || !field->isVisible() || !field->isEnabled()) break;
+                type(field);
+            }
+            return;
+        }
         if (r < 85 && !buttons.empty()) return click(buttons[static_cast<std::size_t>(pick(static_cast<int>(buttons.size())))]);
         if (r < 93 && !combos.empty()) return step(combos[static_cast<std::size_t>(pick(static_cast<int>(combos.size())))]);
         if (!tabs.empty()) {
