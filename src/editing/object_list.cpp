@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "editing/clipboard.h"
@@ -86,9 +87,16 @@ void UpdateObjectList(EditingState& st, bool resetDocument, bool closeDialogs) {
     o.ObjTotal = n;
     emit st.Document.objectListChanged(items);
 
-    if (closeDialogs)
+    if (closeDialogs) {
+        // Every working copy's index is 1 now, and the stores may belong to
+        // another document than the copies: a closing dialog that still
+        // holds a number being typed must not commit it, or its old copy
+        // would be stored over object 1 of its kind.  The number is dropped.
+        const std::uint8_t apply = std::exchange(st.ApplyEnabled, std::uint8_t{0});
         for (const KindInfo& info : KindTable)
             if (DialogIsOpen(st, info.kind)) st.Dialogs.Close(info.kind);
+        st.ApplyEnabled = apply;
+    }
     st.FormTrTab = st.FormKvTab = st.FormXYTab = st.FormXZTab = 1;
     if (!resetDocument) return;
 

@@ -1,0 +1,100 @@
+// A number left half typed in an object dialog (no Return, the field not
+// left) while a command rebuilds the object list: the dialog closes, and
+// what it held must not land on another object.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <functional>
+#include <string>
+
+#include "files/document.h"
+#include "window_session.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+namespace {
+
+// Object `index` of kind k chosen in the object list, its dialog active.
+QWidget* Choose(Form1& w, Kind k, int index) {
+    EditingState& st = w.editing();
+    for (int i = 0; i < w.objectCombo()->count(); ++i) {
+        const ObjListEntry& e = st.ObjList[static_cast<std::size_t>(i)];
+        if (std::string(e.code, 2) != InfoOf(k).code || e.index != index) continue;
+        w.objectCombo()->setCurrentIndex(i);
+        emit w.objectCombo()->activated(i);
+        break;
+    }
+    QWidget* d = w.dialogSession().registry().dialog(k);
+    if (d) {
+        d->show();
+        d->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+    }
+    return d;
+}
+
+struct Row {
+    const char* name;
+    std::function<void(WindowSession&, const std::string& file)> run;
+};
+
+}  // namespace
+
+// Two 3D systems; "7" typed into the division length of the second, then a
+// command that rebuilds the object list.  The first system keeps its own
+// record, and a document saved, opened and saved again gives the same bytes.
+TEST(TypingLeftOpen, ClosedDialogCommitsNothingOverAnotherObject) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    const Row rows[] = {
+        {"another document opened",
+         [](WindowSession& s, const std::string& file) {
+             s.answers.openName = file;
+             s.w->menuAction(MainCommand::Open)->trigger();
+         }},
+        {"a new 2D system", [](WindowSession& s, const std::string&) { s.w->menuAction(MainCommand::NewXY)->trigger(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowSession s;
+        s.answers.counts[Slot(Kind::xz)] = 2;
+        s.start();
+        s.w->menuAction(MainCommand::New)->trigger();
+        DProj& d = s.w->document();
+        ASSERT_EQ(d.Obj.Xz.count(), 2);
+        const DXZ first = d.Obj.Xz[1], second = d.Obj.Xz[2];
+        ASSERT_NE(first.ID.s, second.ID.s);
+        d.CurObjNo = -1, d.ActiveKind = 0;
+        const std::string file = s.dir.path("two.pel");
+        ASSERT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
+
+        QWidget* dialog = Choose(*s.w, Kind::xz, 2);
+        ASSERT_NE(dialog, nullptr);
+        auto* edit = dialog->findChild<QLineEdit*>("EditYRaz");
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "7");
+        ASSERT_EQ(edit->text(), "7");
+
+        row.run(s, file);
+        QApplication::processEvents();
+
+        const DProj& now = s.w->document();
+        ASSERT_EQ(now.Obj.Xz.count(), 2);
+        EXPECT_EQ(now.Obj.Xz[1].ID.s, first.ID.s);
+        EXPECT_EQ(now.Obj.Xz[1].Div.v, first.Div.v);
+        EXPECT_EQ(now.Obj.Xz[1].Center.Y.v, first.Center.Y.v);
+        EXPECT_EQ(now.Obj.Xz[2].ID.s, second.ID.s);
+
+        const std::string once = s.dir.path("once.pel"), twice = s.dir.path("twice.pel");
+        ASSERT_TRUE(WriteDocument(once, s.w->document(), WriteModeDocument, DocumentContext{}));
+        s.answers.openName = once;
+        s.w->menuAction(MainCommand::Open)->trigger();
+        ASSERT_TRUE(WriteDocument(twice, s.w->document(), WriteModeDocument, DocumentContext{}));
+        EXPECT_EQ(ReadBytes(once), ReadBytes(twice));
+        s.stop();
+    }
+}
