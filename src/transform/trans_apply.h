@@ -71,9 +71,9 @@ enum class TransOutcome : std::uint8_t {
 //
 // A centre, a point of the axis, a direction and the plane's coefficients
 // lie within ±kCoordLimit, the angle within ±kTransAngleLimit.  An Apply that
-// would carry a point or a radius of any object in scope from within
-// ±kCoordLimit to past it is refused before anything moves: the message
-// names the first such object.
+// would carry an object in scope from within the range of coordinates to
+// past it (as the dialogs judge an object, model/record_reach.h) is refused
+// before anything moves: the message names the first such object.
 TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std::string>& edits,
                                  const TransScope& scope, TransHost& host);
 
