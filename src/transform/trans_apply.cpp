@@ -164,12 +164,18 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     const bool noAxis = (tab == TransTab::Rotate && TooShort(a[3], a[4], a[5])) ||
                         (tab == TransTab::Axial && TooShort(a[3], a[4], a[5])) ||
                         (tab == TransTab::Mirror && TooShort(a[0], a[1], a[2]));
-    if (noAxis || (tab == TransTab::Homothety && a[3] == 0)) {
+    // A factor this small puts every point, rounded to 0.001, on the centre
+    // or next to it: the shapes are gone, and no homothety brings them back.
+    const bool noFactor = tab == TransTab::Homothety && !(std::fabs(a[3]) >= kHomothetyMinFactor);
+    if (noAxis || noFactor) {
         host.showMessage(std::string(
             noAxis ? Said(host.words(), "Ось или вектор преобразования равны нулю: объекты не изменены.",
                           "The axis or vector of the transformation is zero: the objects are not changed.")
-                   : Said(host.words(), "Коэффициент гомотетии равен нулю: объекты не изменены.",
-                          "The homothety factor is zero: the objects are not changed.")));
+                   : Said(host.words(),
+                          "Коэффициент гомотетии по модулю меньше 0,000001: объекты сжались бы в точку. Объекты не "
+                          "изменены.",
+                          "The homothety factor is below 0.000001 either way: the objects would shrink to a point. "
+                          "The objects are not changed.")));
         return TransOutcome::NoTransformation;
     }
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;

@@ -394,9 +394,11 @@ TEST(OwnMessages, SpeakTheInterfacesLanguage) {
     WordTable russian, english;
     russian.LoadWords("");
     ASSERT_TRUE(english.LoadWords(PELMAR_TEST_DATA "/../../share/pelmar/Translation/English.trs"));
-    const std::string ru = "Коэффициент гомотетии равен нулю: объекты не изменены.|Неверное число: \"x\"|Эти тексты "
+    const std::string ru = "Коэффициент гомотетии по модулю меньше 0,000001: объекты сжались бы в точку. Объекты не "
+                           "изменены.|Неверное число: \"x\"|Эти тексты "
                            "нельзя сохранить как есть, в файле они будут изменены:\nСохранить с этими изменениями?",
-                      en = "The homothety factor is zero: the objects are not changed.|Not a number: \"x\"|These texts "
+                      en = "The homothety factor is below 0.000001 either way: the objects would shrink to a point. "
+                           "The objects are not changed.|Not a number: \"x\"|These texts "
                            "cannot be saved as they are; the file will hold them changed:\nSave with these changes?";
     for (const WordTable* w : std::initializer_list<const WordTable*>{nullptr, &russian, &english}) {
         test::Editing e;
