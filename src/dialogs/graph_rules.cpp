@@ -17,20 +17,16 @@ GraphNumber Refused(std::string why) { return {std::nullopt, std::move(why)}; }
 
 GraphNumber TakeGraphNumber(const WordTable& words, double typed) {
     if (std::isfinite(typed) && std::fabs(typed) <= kGraphNumberLimit) return {typed, {}};
-    return Refused(FillIn(words.Said("Число графика не бывает дальше %1 от нуля.",
-                                     "A number of a graph is never farther than %1 from 0."),
-                          {NumberText(kGraphNumberLimit)}));
+    return Refused(LimitNote(words, LimitCase::Number));
 }
 
 GraphNumber TakeRangeNumber(const WordTable& words, GraphRange range, RangePart part, double typed) {
     GraphNumber g = TakeGraphNumber(words, typed);
     if (!g.value) return g;
     if (range.scale > 0 && part != RangePart::Step && !WithinCoordLimit(typed * range.scale))
-        return Refused(FillIn(words.Said("Граница не бывает дальше %1 пикселей от начала координат: при этом масштабе "
-                                         "не дальше %2.",
-                                         "A bound is never farther than %1 pixels from the origin: at this scale no "
-                                         "farther than %2."),
-                              {NumberText(kCoordLimit), NumberText(kCoordLimit / range.scale)}));
+        return Refused(LimitNote(words, LimitCase::Reach) + " " +
+                       FillIn(words.Said("При этом масштабе — не дальше %1.", "At this scale, no farther than %1."),
+                              {NumberText(kCoordLimit / range.scale)}));
     double& own = part == RangePart::Start ? range.start : part == RangePart::End ? range.end : range.step;
     own = typed;
     if (part == RangePart::Start && range.start > range.end) {

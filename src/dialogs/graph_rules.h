@@ -34,7 +34,8 @@ struct GraphNumber {
     std::string why;
 };
 
-// A number of no range: taken within kGraphNumberLimit, refused beyond.
+// A number of no range: taken within kGraphNumberLimit, refused beyond with
+// the one tip of that bound (LimitNote).
 GraphNumber TakeGraphNumber(const WordTable& words, double typed);
 
 // A range [start; end] of a graph or a section, with the step of its samples

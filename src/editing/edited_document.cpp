@@ -142,6 +142,7 @@ void EditedDocument::Drag::beginEdit() {
 }
 
 FillWatch EditedDocument::Drag::step() {
+    if (edit_) changed_ = true;
     if (edit_ && !snapshotTaken_) {
         snapshotTaken_ = true;
         pause_.reset();

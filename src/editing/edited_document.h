@@ -129,6 +129,9 @@ public:
         // Before each change of an edit drag; the change is made while the
         // returned watch lives.
         [[nodiscard]] FillWatch step();
+        // An edit drag made a change (step() was called): only then does its
+        // end commit, mark the document changed and count as an undo step.
+        bool changed() const { return changed_; }
 
     private:
         EditedDocument& doc_;
@@ -136,6 +139,7 @@ public:
         bool leftHeld_ = true;
         bool edit_ = false;
         bool snapshotTaken_ = false;
+        bool changed_ = false;
     };
     bool dragging() const { return dragging_; }
     // An edit drag runs.

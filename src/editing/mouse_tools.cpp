@@ -323,6 +323,9 @@ void MouseTools::drawMove(const Pos& p) {
 
 void MouseTools::editMove(const Pos& p) {
     if (!drag_) return;
+    // Above 100 % zoom a mouse step can stay on the same picture pixel: no
+    // move, and no change of the document.
+    if (p.px == dragStartX_ && p.ym == dragStartYM_) return;
     DProj& doc = st_.Doc();
     {
         // The drag's one undo step before its first change; the selected
@@ -404,7 +407,9 @@ void MouseTools::release(const MouseInput& in) {
     }
     UpdateSelectionUI(st_);
     if (tool == MouseTool::Draw && left) view_.enableDrawTools();
-    if (tool == MouseTool::Draw || tool == MouseTool::Edit) ApplyObject(st_, true);
+    // An edit drag that moved nothing (a click on an object, or on nothing)
+    // leaves the document, its changed mark and the undo steps alone.
+    if (tool == MouseTool::Draw || (tool == MouseTool::Edit && drag_ && drag_->changed())) ApplyObject(st_, true);
     // The drag ends only when no button is held: a right release in the
     // middle of a drag must not turn the drag's commits into undo steps.
     if (noneHeld) drag_.reset();

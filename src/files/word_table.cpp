@@ -1,14 +1,10 @@
 #include "files/word_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <utility>
 
 #include "files/text_lines.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -16,62 +12,26 @@ namespace {
 
 using ReadResult = WordsLoad;
 
-// Closes the descriptor on every way out.
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Reads the first `count` lines of a text file (code page 1251, line ends
 // removed) into `lines`, which then views `bytes`.  A file that ends early
-// gives fewer lines.  Only regular files open: a folder, a pipe or a device
-// cannot be opened.  At most `cap` bytes are read; when the file goes on and
-// those bytes do not hold all `count` lines whole, the file counts as
+// gives fewer lines.  The file goes through the side-file reader: only a
+// regular file is read, so a folder, a pipe or a device cannot be opened.
+// At most about `cap` bytes are read; when the file goes on and the whole
+// lines of those bytes are fewer than `count`, the file counts as
 // unreadable.
 ReadResult ReadLeadingLines(const std::string& fileName, int count, std::size_t cap, std::string& bytes,
                             std::vector<std::string_view>& lines) {
     lines.clear();
     bytes.clear();
     if (fileName.empty()) return ReadResult::CannotOpen;
-    FileHandle f(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (f.get() < 0) return ReadResult::CannotOpen;
-    struct stat st {};
-    if (::fstat(f.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadResult::CannotOpen;
-
-    bool more = false;  // the file holds bytes beyond the cap
-    char chunk[1 << 14];
-    for (;;) {
-        const ssize_t n = ::read(f.get(), chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return ReadResult::ReadError;
-        }
-        if (n == 0) break;
-        const auto got = static_cast<std::size_t>(n);
-        if (bytes.size() + got > cap) {
-            bytes.append(chunk, cap - bytes.size());
-            more = true;
-            break;
-        }
-        bytes.append(chunk, got);
-    }
+    SideFileBytes read = ReadSideFile(fileName, cap);
+    if (read.state != SideFileBytes::State::Read)
+        return read.readFailed ? ReadResult::ReadError : ReadResult::CannotOpen;
+    bytes = std::move(read.bytes);
 
     LineReader r(bytes, 0, ',');
     while (static_cast<int>(lines.size()) < count && !r.atEnd()) lines.push_back(r.RawLine());
-    if (more) {
-        if (static_cast<int>(lines.size()) < count) return ReadResult::ReadError;
-        // The last line must have met its line end inside the bytes read.
-        if (r.atEnd() && bytes.back() != '\r' && bytes.back() != '\n') return ReadResult::ReadError;
-    }
+    if (read.cut && static_cast<int>(lines.size()) < count) return ReadResult::ReadError;
     return ReadResult::Ok;
 }
 

@@ -35,6 +35,7 @@ SideFileBytes ReadSideFile(const std::string& name, std::size_t cap) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             out.error = errno;
+            out.readFailed = true;
             out.bytes.clear();
             return out;
         }
@@ -42,6 +43,7 @@ SideFileBytes ReadSideFile(const std::string& name, std::size_t cap) {
         out.bytes.append(chunk, static_cast<std::size_t>(n));
     }
     if (out.bytes.size() > cap) {  // its beginning, up to the last line break in it
+        out.cut = true;
         const std::size_t lastBreak = cap == 0 ? std::string::npos : out.bytes.rfind('\n', cap - 1);
         out.bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     }

@@ -22,6 +22,10 @@ struct SideFileBytes {
     // With Failed: errno, EISDIR for a folder, 0 for another thing that is
     // no regular file (a pipe, a device, a socket).
     int error = 0;
+    // With Failed: a regular file was opened, and reading it failed.
+    bool readFailed = false;
+    // With Read: the file goes on past `cap` bytes.
+    bool cut = false;
 };
 
 // The bytes of a regular file; of a file longer than `cap` bytes, the whole

@@ -2,13 +2,14 @@
 
 #include <charconv>
 #include <cmath>
+#include <memory>
 
 #include "drawing/word_lines.h"
 #include "editing/commit.h"
 #include "model/coord_limit.h"
 #include "model/recompute.h"
+#include "model/record_reach.h"
 #include "model/transform.h"
-#include "model/transform_parts.h"
 
 namespace pelmar {
 
@@ -95,108 +96,17 @@ void WithRecord(DSubProj& o, Kind kind, std::size_t index, F&& f) {
     });
 }
 
-// Whether a transformation applied `times` times carries a point or a radius
-// of a record from within the range of coordinates to past it.  Every point
-// the transformation moves is tried with the family's point primitive: the
-// object's own points, its parts' (sides, circles, sections, inscribed and
-// circumscribed spheres) and a circle's semi-diameters; a homothety scales
-// the radii as well.  A value already past the range is not the Apply's
-// doing and does not refuse it.
-class LimitCheck {
-public:
-    LimitCheck(const xf::Op& op, int times) : op_(op), times_(times) {}
-    bool past() const { return past_; }
-
-    void operator()(const DPoint& p) { position(p.X.v, p.Y.v, p.Z.v); }
-    void operator()(const DLine& l) {
-        for (const DPoint* p : {&l.P1, &l.P2, &l.P3, &l.P4}) (*this)(*p);
-    }
-    void operator()(const DCircle& c) {
-        (*this)(c.Center);
-        position(c.Q1[0], c.Q1[1], c.Q1[2]);
-        position(c.Q2[0], c.Q2[1], c.Q2[2]);
-        for (const DLine& r : c.R) (*this)(r);
-        for (double r : {c.A.v, c.B.v, c.A3.v, c.B3.v}) radius(r);
-    }
-    void operator()(const DTri& t) {
-        all(t.S);
-        all(t.Lines);
-        all(t.Circ);
-    }
-    void operator()(const DKv& k) {
-        all(k.S);
-        (*this)(k.Center);
-        all(k.Diag);
-        all(k.Circ);
-    }
-    void operator()(const DXOY& x) {
-        (*this)(x.Center);
-        (*this)(x.AxisX);
-        (*this)(x.AxisY);
-    }
-    void operator()(const DSf& s) {
-        (*this)(s.Center);
-        radius(s.Radius.v);
-        (*this)(s.Contour);
-        all(s.Sec);
-    }
-    void operator()(const DZi& z) {
-        radius(z.Radius.v);
-        (*this)(z.Axis);
-        all(z.Base);
-        all(z.Sec);
-        spheres(z);
-    }
-    void operator()(const DKo& k) {
-        radius(k.Radius.v);
-        (*this)(k.Axis);
-        (*this)(k.Base);
-        all(k.Sec);
-        spheres(k);
-    }
-    template <class B, std::size_t N>
-    void operator()(const DPyramid<B, N>& p) {
-        (*this)(p.HeightLine);
-        all(p.Face);
-        (*this)(p.Base);
-        spheres(p);
-    }
-    template <class B, std::size_t N>
-    void operator()(const DPrism<B, N>& p) {
-        all(p.Side);
-        all(p.Base);
-        spheres(p);
-    }
-    void operator()(const DXZ& x) {
-        (*this)(x.Center);
-        for (const DLine* a : {&x.AxisX, &x.AxisY, &x.AxisZ}) (*this)(*a);
-    }
-
-private:
-    template <class Parts>
-    void all(const Parts& parts) {
-        for (const auto& p : parts) (*this)(p);
-    }
-    template <class Solid>
-    void spheres(const Solid& s) {
-        (*this)(s.OutSphere);
-        (*this)(s.InSphere);
-    }
-    void position(double x, double y, double z) {
-        if (past_ || !WithinCoordLimit(x) || !WithinCoordLimit(y) || !WithinCoordLimit(z)) return;
-        for (int i = 0; i < times_; ++i) op_.Move(x, y, z);
-        past_ = !WithinCoordLimit(x) || !WithinCoordLimit(y) || !WithinCoordLimit(z);
-    }
-    void radius(double r) {
-        if (past_ || op_.family != xf::Family::Homothety || !WithinCoordLimit(r)) return;
-        for (int i = 0; i < times_; ++i) r *= std::fabs(op_.K());
-        past_ = !WithinCoordLimit(r);
-    }
-
-    const xf::Op& op_;
-    int times_;
-    bool past_ = false;
-};
+// Whether the transformation applied `times` times carries an object from
+// within the range of coordinates to past it: it is tried on a copy, and the
+// copy is asked as the dialogs ask of an object (record_reach.h).  An object
+// already past the range is not the Apply's doing and does not refuse it.
+template <class R>
+bool CarriedPast(const TransOp& op, const R& rec, int times) {
+    if (!WithinCoordLimit(rec)) return false;
+    const auto copy = std::make_unique<R>(rec);
+    for (int i = 0; i < times; ++i) op(*copy);
+    return !WithinCoordLimit(*copy);
+}
 
 // "Треугольник №1": the kind's name from the word table and the object's
 // number in the object list.
@@ -254,12 +164,18 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     const bool noAxis = (tab == TransTab::Rotate && TooShort(a[3], a[4], a[5])) ||
                         (tab == TransTab::Axial && TooShort(a[3], a[4], a[5])) ||
                         (tab == TransTab::Mirror && TooShort(a[0], a[1], a[2]));
-    if (noAxis || (tab == TransTab::Homothety && a[3] == 0)) {
+    // A factor this small puts every point, rounded to 0.001, on the centre
+    // or next to it: the shapes are gone, and no homothety brings them back.
+    const bool noFactor = tab == TransTab::Homothety && !(std::fabs(a[3]) >= kHomothetyMinFactor);
+    if (noAxis || noFactor) {
         host.showMessage(std::string(
             noAxis ? Said(host.words(), "Ось или вектор преобразования равны нулю: объекты не изменены.",
                           "The axis or vector of the transformation is zero: the objects are not changed.")
-                   : Said(host.words(), "Коэффициент гомотетии равен нулю: объекты не изменены.",
-                          "The homothety factor is zero: the objects are not changed.")));
+                   : Said(host.words(),
+                          "Коэффициент гомотетии по модулю меньше 0,000001: объекты сжались бы в точку. Объекты не "
+                          "изменены.",
+                          "The homothety factor is below 0.000001 either way: the objects would shrink to a point. "
+                          "The objects are not changed.")));
         return TransOutcome::NoTransformation;
     }
     if (!scope.all && !scope.current && !scope.selected) return TransOutcome::NoScope;
@@ -283,21 +199,19 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     if (scope.selected) each([&](Kind k, std::size_t i) { return host.isSelected(k, static_cast<int>(i)); });
 
     // No object leaves the range of coordinates: tried before anything moves.
-    const xf::Op point{static_cast<xf::Family>(static_cast<int>(tab) - 1), op.a};
-    if (point.Valid()) {
-        for (std::size_t t = 0; t < targets.size(); ++t) {
-            const Target& target = targets[t];
-            int times = 0;
-            bool first = true;
-            for (std::size_t u = 0; u < targets.size(); ++u) {
-                if (targets[u].kind != target.kind || targets[u].index != target.index) continue;
-                first = first && u >= t;
-                ++times;
-            }
-            if (!first) continue;
-            LimitCheck check(point, times);
-            WithRecord(o, target.kind, target.index, [&](const auto& rec) { check(rec); });
-            if (!check.past()) continue;
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+        const Target& target = targets[t];
+        int times = 0;
+        bool first = true;
+        for (std::size_t u = 0; u < targets.size(); ++u) {
+            if (targets[u].kind != target.kind || targets[u].index != target.index) continue;
+            first = first && u >= t;
+            ++times;
+        }
+        if (!first) continue;
+        bool past = false;
+        WithRecord(o, target.kind, target.index, [&](const auto& rec) { past = CarriedPast(op, rec, times); });
+        if (past) {
             host.showMessage(FillIn(
                 Said(host.words(), "Объект «%1» вышел бы за пределы координат от %2 до %3 пикселей. Объекты не изменены.",
                      "The object \"%1\" would leave the range of coordinates from %2 to %3 pixels. The objects are not changed."),

@@ -54,10 +54,15 @@ bool ReadTransNumber(const std::string& text, double& value);
 // it the angle's fraction of a turn is lost to rounding.
 inline constexpr double kTransAngleLimit = 3600;
 
+// The smallest homothety factor taken, either way: a smaller one shrinks the
+// objects to a point.
+inline constexpr double kHomothetyMinFactor = 1e-6;
+
 enum class TransOutcome : std::uint8_t {
     Applied,
     NotANumber,        // an edit holds no number; nothing changed
-    NoTransformation,  // zero axis, normal or vector, or factor 0; nothing changed
+    NoTransformation,  // zero axis, normal or vector, or a factor below
+                       // kHomothetyMinFactor; nothing changed
     NoScope,           // no scope box checked; nothing changed
     PastLimit,         // a number past its range, or an object would leave the
                        // range of coordinates (kCoordLimit); nothing changed
@@ -71,9 +76,9 @@ enum class TransOutcome : std::uint8_t {
 //
 // A centre, a point of the axis, a direction and the plane's coefficients
 // lie within ±kCoordLimit, the angle within ±kTransAngleLimit.  An Apply that
-// would carry a point or a radius of any object in scope from within
-// ±kCoordLimit to past it is refused before anything moves: the message
-// names the first such object.
+// would carry an object in scope from within the range of coordinates to
+// past it (as the dialogs judge an object, model/record_reach.h) is refused
+// before anything moves: the message names the first such object.
 TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std::string>& edits,
                                  const TransScope& scope, TransHost& host);
 

@@ -303,14 +303,14 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         {4, "a polar step too fine for its range", "EditGranPolH", "0,000001",
          [](const W& w) { return w.CurXOY.Polar[2][2].v; }, 0.05, "0,05", "больше миллиона точек"},
         {12, "a shift past the limit", "LabeledEditTrans21", "3000000000",
-         [](const W& w) { return w.CurXZ.Move[2].DX.v; }, 0, "0", "1000000",
+         [](const W& w) { return w.CurXZ.Move[2].DX.v; }, 0, "0", "1 000 000",
          {3, 30, 300, 3000, 30000, 300000, 0, 0, 0, 0}},
         {1, "x2 whose window reaches past the limit at scale 20", "LabeledEditDecX2", "60000",
          [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "не дальше 50000"},
         {1, "a bound past the limit", "LabeledEditDecX2", "1000000000000",
-         [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "1000000"},
+         [](const W& w) { return w.CurXOY.Bounds[1][1].v; }, 5, "5", "1 000 000"},
         {12, "an angle past the limit", "EditTrans", "99999999", [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 30,
-         "30", "1000000"},
+         "30", "1 000 000"},
     };
     auto prefixes = [](const QString& keys) {
         QStringList shown;
@@ -342,7 +342,7 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
     } bounds[] = {
         {"the high bound typed below the low one", "Edit12", "-8", 1, -3, "-3", "Конец диапазона"},
         {"the low bound typed past the high one", "Edit21", "10", 2, 9, "9", "Начало диапазона"},
-        {"a bound past the limit", "Edit22", "2000000", 3, 9, "9", "1000000"},
+        {"a bound past the limit", "Edit22", "2000000", 3, 9, "9", "1 000 000"},
         {"a bound whose window reaches past the limit at scale 20", "Edit11", "-60000", 0, -3, "-3",
          "не дальше 50000"},
     };

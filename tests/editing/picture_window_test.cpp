@@ -24,6 +24,7 @@
 #include "editing/ui/link_dialog.h"
 #include "editing/ui/picture_window.h"
 #include "editing/undo_store.h"
+#include "files/document.h"
 #include "model/update.h"
 #include "editing_fixture.h"
 
@@ -183,6 +184,32 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     EXPECT_EQ(s.undoPos(), undo + 1);
     ASSERT_TRUE(UndoStep(*s.ed));
     EXPECT_EQ(Vertex(s.doc().Obj.Tr[1], 2), QPoint(400, H - 301));
+
+    // Edit clicks that move nothing - on the vertex with a mouse step that
+    // stays on its pixel, on nothing, on the vertex again - are no change:
+    // the document, its changed mark and the undo chain, Redo included, stay
+    // as they were.
+    s.tool("TBSell");
+    s.click({350, 300});
+    ASSERT_TRUE(IsSelected(*s.ed, Kind::tr, 1));
+    s.tool("TBEdit");
+    SetChanged(*s.ed, false);
+    const auto text = [&s] { return DocumentText(s.doc(), LiveWindows{}, {}, ','); };
+    const std::string still = text();
+    undo = s.undoPos();
+    for (const QPoint at : {QPoint(400, 300), QPoint(800, 600), QPoint(400, 300)}) {
+        s.press(at);
+        s.move(at);
+        EXPECT_EQ(s.ed->Document.editDragRunning(), at.x() == 400) << "a drag of the vertex runs";
+        s.release(at);
+        EXPECT_EQ(text(), still);
+        EXPECT_FALSE(s.ed->Changed) << at.x();
+        EXPECT_EQ(s.undoPos(), undo);
+        EXPECT_TRUE(s.ed->RedoEnabled);
+    }
+    ASSERT_TRUE(RedoStep(*s.ed));
+    EXPECT_EQ(Vertex(s.doc().Obj.Tr[1], 2), QPoint(440, H - 341));
+    ASSERT_TRUE(UndoStep(*s.ed));
 
     // The circle's radius handle: a = b = distance to the centre less the grab offset.
     s.tool("TBSell");

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "model/defaults.h"
+#include "model/drag_rules.h"
 #include "model/geometry.h"
 #include "model/transform.h"
 #include "model/update.h"
@@ -146,6 +148,55 @@ TEST(TransformationApply, NothingHappensWithoutATransformationOrScope) {
         EXPECT_EQ(host.commits, 0);
         EXPECT_EQ(host.messages.size(), c.message ? 1u : 0u);
         EXPECT_EQ(test::DocText(*doc), before);
+    }
+}
+
+// An object is judged past the range as its dialog judges it: by the places
+// it is defined by, its picture position among them, and not by the parts
+// drawn on request.  A point deep behind the picture whose picture position a
+// translation would carry past the range is refused; a nearly flat triangle
+// whose huge circumcircle alone would pass it is moved.
+TEST(TransformationApply, TheRangeIsJudgedAsTheDialogsJudgeAnObject) {
+    DefaultsSource src;
+    src.programFolder = "/nonexistent";
+    auto doc = NewDocument();
+    DPoint deep;
+    LoadDefaultPoint(deep, 1, src);
+    deep.X.v = -1000000;
+    deep.Y.v = deep.Z.v = 0;
+    UpdatePoint(deep, 0);
+    doc->Obj.Po.add(deep);
+    DTri flat;
+    LoadDefaultTriangle(flat, 1, src);
+    const int vertices[3][2] = {{100, 100}, {1100, 100}, {600, 101}};
+    for (int i = 1; i <= 3; ++i) PlaceVertex(flat, 3, i, vertices[i - 1][0], vertices[i - 1][1]);
+    UpdateTriangle(flat, 0, true);
+    ASSERT_LT(flat.Circ[1].Center.Z.v, -100000) << "the circumcircle is huge";
+    doc->Obj.Tr.add(flat);
+
+    const struct {
+        Kind kind;
+        std::vector<std::string> edits;
+        TransOutcome outcome;
+        const char* named;
+    } rows[] = {
+        {Kind::po, {"0", "900000", "0"}, TransOutcome::PastLimit, "«Точка №1»"},
+        {Kind::po, {"0", "600000", "0"}, TransOutcome::Applied, nullptr},
+        {Kind::tr, {"0", "0", "-900000"}, TransOutcome::Applied, nullptr},
+        {Kind::tr, {"0", "0", "-1000200"}, TransOutcome::PastLimit, "«Треугольник №1»"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.edits[1] + r.edits[2]);
+        auto copy = std::make_unique<DProj>(*doc);
+        FakeTransHost host;
+        host.selection = {{r.kind, 1}};
+        EXPECT_EQ(ApplyTransformation(*copy, TransTab::Translate, r.edits, {false, false, true}, host), r.outcome);
+        EXPECT_EQ(host.commits, r.named ? 0 : 1);
+        ASSERT_EQ(host.messages.size(), r.named ? 1u : 0u);
+        if (r.named) {
+            EXPECT_NE(host.messages[0].find(r.named), std::string::npos) << host.messages[0];
+        }
+        EXPECT_EQ(test::DocText(*copy) == test::DocText(*doc), r.named != nullptr);
     }
 }
 

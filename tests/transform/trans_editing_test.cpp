@@ -84,6 +84,8 @@ TEST(TransformationEditing, NothingMovesPastTheRange) {
     EditingTransHost host(*e);
     const TransScope all{true, false, false}, current{false, true, false}, selected{false, false, true};
     const std::string past = " вышел бы за пределы координат от -1000000 до 1000000 пикселей. Объекты не изменены.";
+    const std::string tiny =
+        "Коэффициент гомотетии по модулю меньше 0,000001: объекты сжались бы в точку. Объекты не изменены.";
     char centre[3][32];
     for (int i = 0; i < 3; ++i)
         std::snprintf(centre[i], sizeof centre[i], "%.17g",
@@ -113,6 +115,11 @@ TEST(TransformationEditing, NothingMovesPastTheRange) {
         {TransTab::Homothety, {"2000000", "0", "0", "1"}, all, TransOutcome::PastLimit,
          "Число вне пределов от -1000000 до 1000000: \"2000000\". Объекты не изменены."},
         {TransTab::Homothety, {"0", "0", "0", "-1/2"}, all, TransOutcome::NotANumber, "Неверное число: \"-1/2\""},
+        // A factor that shrinks everything to a point.
+        {TransTab::Homothety, {"0", "0", "0", "1E-300"}, all, TransOutcome::NoTransformation, tiny},
+        {TransTab::Homothety, {centre[0], centre[1], centre[2], "-0,00000099"}, current,
+         TransOutcome::NoTransformation, tiny},
+        {TransTab::Homothety, {"5", "5", "5", "-0"}, selected, TransOutcome::NoTransformation, tiny},
     };
     const auto check = [&](const char* when) {
         const std::string before = Text(*e.doc);
@@ -142,6 +149,11 @@ TEST(TransformationEditing, NothingMovesPastTheRange) {
     check("after one Apply");
     EXPECT_EQ(ApplyTransformation(*e.doc, TransTab::Translate, {"0", "-1", "0"}, selected, host),
               TransOutcome::PastLimit);
+    // The smallest factor, either way, is taken.
+    ASSERT_EQ(ApplyTransformation(*e.doc, TransTab::Homothety, {"0", "0", "0", "-0,000001"}, selected, host),
+              TransOutcome::Applied);
+    EXPECT_EQ(e.doc->Obj.Po[1].Y.v, 1);
+    ASSERT_TRUE(UndoStep(*e));
     ASSERT_TRUE(UndoStep(*e));
     EXPECT_EQ(Text(*e.doc), original);
     EXPECT_FALSE(UndoStep(*e));
