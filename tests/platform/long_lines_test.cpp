@@ -366,18 +366,9 @@ public:
 
 protected:
     int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-            case PdmWidth: return 400;
-            case PdmHeight: return 300;
-            case PdmDpiX:
-            case PdmDpiY:
-            case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY: return 96;
-            case PdmDepth: return 32;
-            case PdmDevicePixelRatio: return 1;
-            case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
-            default: return 0;
-        }
+        if (m == PdmWidth || m == PdmHeight) return m == PdmWidth ? 400 : 300;
+        if (m == PdmDevicePixelRatioScaled) return static_cast<int>(devicePixelRatioFScale());
+        return m == PdmDepth ? 32 : m == PdmDevicePixelRatio ? 1 : 96;
     }
 };
 
