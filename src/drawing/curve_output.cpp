@@ -215,8 +215,28 @@ void OutputWrd(std::vector<CurvePoint> pts, int width, TColor colour, bool dashe
         ThinOut(pts, [&](const CurvePoint& a, const CurvePoint& b) { return PictureDistance(a, b) * toPoints >= 0.1; });
     }
     if (pts.empty()) return;
-    const DCurve1 poly = MakeCurve1(std::move(pts));
-    target.wrd->OfficeFreeform(poly, colour, dashed, target.options.WordDashNo, width);
+    // The word processor walks a freeform's dashes along all of it: a graph
+    // reaching far beyond the picture goes as the parts the picture shows,
+    // a dashed part starting a whole number of the dash styles' periods
+    // (2310 line widths) from the first point, so that its dashes lie as on
+    // the whole line.
+    const double reach = StrokeReach(width);
+    const RectF view{-reach, -reach, im.Width + 2 * reach, im.Height + 2 * reach};
+    std::vector<PointF> line;
+    line.reserve(pts.size());
+    for (const CurvePoint& p : pts) line.push_back({p.x, p.y});
+    if (pts.size() < 2 || PathWithin(line, view) || !(view.w >= 0 && view.h >= 0)) {
+        target.wrd->OfficeFreeform(MakeCurve1(std::move(pts)), colour, dashed, target.options.WordDashNo, width);
+        return;
+    }
+    constexpr double StylePeriods = 2310;
+    const double period = dashed ? StylePeriods * std::max(1, width) : 0.0;
+    for (const auto& part : ClipPath(line, false, view, period)) {
+        std::vector<CurvePoint> shown;
+        shown.reserve(part.size());
+        for (const PointF& p : part) shown.push_back(MakeCurvePoint(p.x, p.y, true));
+        target.wrd->OfficeFreeform(MakeCurve1(std::move(shown)), colour, dashed, target.options.WordDashNo, width);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "drawing/curve_output.h"
 #include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
@@ -13,6 +14,7 @@
 #include "model/flip.h"
 #include "model/geometry.h"
 #include "platform/canvas.h"
+#include "platform/canvas_geometry.h"
 #include "platform/raster_surface.h"
 
 namespace pelmar {
@@ -99,6 +101,58 @@ void PelOutline(const DCircle& c, const DImProj& im, Canvas& cv) {
     if (c.Tilt.v != 0) cv.resetTransform();
 }
 
+// The outline of an ellipse that reaches far beyond the picture, for the
+// shape exports: the parts of it the picture shows (with what the pen
+// reaches), as the picture draws them, each turned by the tilt and given to
+// out(points, dashed).  An office program walks the dashes of a shape along
+// all of it, so the exports keep no more than the picture holds.  A dashed
+// part starts a whole number of periods of the exports' dash styles along
+// the arc (every style repeats after 2310 line widths), so that its dashes
+// lie as on the whole arc.  False when the ellipse is not so large: the
+// exports write it as an ellipse shape.
+template <class Out>
+bool FarOutline(const DCircle& c, const DImProj& im, Out&& out) {
+    const Extents e(c);
+    const RectF box = e.box();
+    const double reach = StrokeReach(c.Thick.v);
+    RectF view{-reach, -reach, im.Width + 2 * reach, im.Height + 2 * reach};
+    const double tilt = c.Tilt.v;
+    const PointF centre{e.cx, e.cy};
+    if (tilt != 0) {
+        const PointF corners[4] = {RotatePoint({view.x, view.y}, -tilt, centre),
+                                   RotatePoint({view.x + view.w, view.y}, -tilt, centre),
+                                   RotatePoint({view.x, view.y + view.h}, -tilt, centre),
+                                   RotatePoint({view.x + view.w, view.y + view.h}, -tilt, centre)};
+        view = BoundsOf(corners, 0);
+    }
+    if (!EllipseFarBeyond(box, view)) return false;
+    constexpr double StylePeriods = 2310;
+    const double period = StylePeriods * std::max(1, c.Thick.v);
+    auto arc = [&](double start, double sweep, bool dashed) {
+        for (auto& part : ShownArcParts(box, start, sweep, view, dashed ? period : 0)) {
+            if (tilt != 0)
+                for (PointF& p : part) p = RotatePoint(p, tilt, centre);
+            out(part, dashed);
+        }
+    };
+    const std::uint8_t type = c.ViewType.v;
+    if (type == ViewSolid || type == ViewDashed) {
+        const double a1 = c.Arc1.v;
+        if (c.Arc2.v == a1) {
+            arc(0, 360, type == ViewDashed);
+        } else {
+            const double end = ArcEnd(a1, c.Arc2.v);
+            arc(end, a1 - end, type == ViewDashed);
+        }
+    } else if (type == ViewMixed) {
+        ArcPieces pieces;
+        SplitArcByDash(pieces, c.Arc1.v, c.Arc2.v, c.DashArc1.v, c.DashArc2.v);
+        for (std::size_t i = 0; i < 4; ++i)
+            if (pieces[i].on) arc(pieces[i].from, pieces[i].to - pieces[i].from, i < 2);
+    }
+    return true;
+}
+
 // One ellipse shape in the drawing program from `from` to `to` (angles of
 // the flipped record).
 void CdrArc(const DCircle& c, const DImProj& im, const PaintTarget& target, double from, double to, bool dashedOutline,
@@ -131,6 +185,18 @@ ArcPieces ExportPieces(const DCircle& c) {
 }
 
 void CdrOutline(const DCircle& c, const DImProj& im, const PaintTarget& target) {
+    CdrSink& s = *target.cdr;
+    const int width = CdrUnits(im.Dpi, c.Thick.v);
+    if (FarOutline(c, im, [&](const std::vector<PointF>& part, bool dashed) {
+            s.BeginDrawCurve(CdrX(im, part.front().x), CdrY(im, part.front().y));
+            for (std::size_t i = 1; i < part.size(); ++i) s.DrawCurveLineTo(CdrX(im, part[i].x), CdrY(im, part[i].y));
+            s.EndDrawCurve();
+            s.CdrSetOutlineColor(c.Color.v);
+            s.SetOutlineWidth(width);
+            if (dashed) s.ApplyOutline(width, 2, 0, 0, 50, 0, target.options.CdrDashNo, 0, 0, 0);
+            s.CdrRememberShape();
+        }))
+        return;
     const std::uint8_t view = c.ViewType.v;
     if (view == ViewSolid || view == ViewDashed) {
         CdrArc(c, im, target, c.Arc1.v, c.Arc2.v, view == ViewDashed, true);
@@ -144,8 +210,15 @@ void CdrOutline(const DCircle& c, const DImProj& im, const PaintTarget& target) 
     }
 }
 
-void WordOutline(const DCircle& c, const PaintTarget& target) {
+void WordOutline(const DCircle& c, const DImProj& im, const PaintTarget& target) {
     WordSink& w = *target.wrd;
+    if (FarOutline(c, im, [&](const std::vector<PointF>& part, bool dashed) {
+            std::vector<CurvePoint> pts;
+            pts.reserve(part.size());
+            for (const PointF& p : part) pts.push_back(MakeCurvePoint(p.x, p.y, true));
+            w.OfficeFreeform(MakeCurve1(std::move(pts)), c.Color.v, dashed, target.options.WordDashNo, c.Thick.v);
+        }))
+        return;
     const Extents e(c);
     auto arc = [&](bool dashed, double from, double to) {
         w.OfficeArc(c.Color.v, dashed, target.options.WordDashNo, e.cx, e.cy, e.l1, e.l2, e.b2, e.b1, c.Thick.v,
@@ -268,7 +341,7 @@ void DrawEllipse(const DCircle& c, int part, const DImProj& im, const PaintTarge
         } else if (target.is(TargetKind::Cdr)) {
             if (target.cdr) CdrOutline(c, im, target);
         } else if (target.is(TargetKind::Wrd)) {
-            if (target.wrd) WordOutline(c, target);
+            if (target.wrd) WordOutline(c, im, target);
         }
     }
     if (part == 1) DrawPointElement(c.Center, im, target);

@@ -21,6 +21,10 @@ double Length(PointF a, PointF b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
 PointF Lerp(PointF a, PointF b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
+bool Finite(const RectF& r) {
+    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.w) && std::isfinite(r.h);
+}
+
 }  // namespace
 
 PointF RotatePoint(PointF p, double degrees, PointF c) {
@@ -326,6 +330,145 @@ RectF BoundsOf(std::span<const PointF> points, double margin) {
         y1 = std::max(y1, p.y);
     }
     return {x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin};
+}
+
+bool EllipseFarBeyond(const RectF& box, const RectF& view) {
+    if (!Finite(box) || !Finite(view)) return true;
+    const double grow = 2 * std::max(std::abs(view.w), std::abs(view.h));
+    const double vx0 = std::min(view.x, view.x + view.w) - grow, vx1 = std::max(view.x, view.x + view.w) + grow;
+    const double vy0 = std::min(view.y, view.y + view.h) - grow, vy1 = std::max(view.y, view.y + view.h) + grow;
+    const double bx0 = std::min(box.x, box.x + box.w), bx1 = std::max(box.x, box.x + box.w);
+    const double by0 = std::min(box.y, box.y + box.h), by1 = std::max(box.y, box.y + box.h);
+    return !(bx0 >= vx0 && bx1 <= vx1 && by0 >= vy0 && by1 <= vy1);
+}
+
+double EllipseArcLength(double rx, double ry, double t0, double t1) {
+    rx = std::abs(rx);
+    ry = std::abs(ry);
+    if (rx == ry) return rx * (t1 - t0);
+    // ds = sqrt(rx^2 sin^2 t + ry^2 cos^2 t) dt, an elliptic integral of the
+    // second kind in the angle from the end of the minor axis.
+    const double a = std::max(rx, ry);
+    const double q = std::min(rx, ry) / a;
+    const double k = std::sqrt(std::max(0.0, 1 - q * q));
+    const double shift = rx > ry ? std::numbers::pi / 2 : 0;
+    return a * (std::ellint_2(k, t1 - shift) - std::ellint_2(k, t0 - shift));
+}
+
+namespace {
+
+struct Span {
+    double lo, hi;
+};
+
+constexpr double Turn = 2 * std::numbers::pi;
+
+// The parameters t in [from, to] (to - from <= a turn) of the 2pi-periodic
+// set given by `base` (intervals within a few turns of 0), in order.
+std::vector<Span> Repeat(const std::vector<Span>& base, double from, double to) {
+    std::vector<Span> out;
+    for (const Span& b : base) {
+        const double k0 = std::floor((from - b.hi) / Turn), k1 = std::ceil((to - b.lo) / Turn);
+        for (double k = k0; k <= k1; ++k) {
+            const double lo = std::max(from, b.lo + k * Turn), hi = std::min(to, b.hi + k * Turn);
+            if (lo <= hi) out.push_back({lo, hi});
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const Span& a, const Span& b) { return a.lo < b.lo; });
+    std::vector<Span> merged;
+    for (const Span& s : out) {
+        if (!merged.empty() && s.lo <= merged.back().hi) merged.back().hi = std::max(merged.back().hi, s.hi);
+        else merged.push_back(s);
+    }
+    return merged;
+}
+
+// The parameters where c + r cos t (cosine) or c + r sin t lies in [lo, hi],
+// as intervals of one turn.
+std::vector<Span> WithinBand(double c, double r, double lo, double hi, bool cosine) {
+    if (r == 0) {
+        if (c >= lo && c <= hi) return {{-Turn, Turn}};
+        return {};
+    }
+    const double u0 = (lo - c) / r, u1 = (hi - c) / r;
+    if (u1 < -1 || u0 > 1) return {};
+    if (u0 <= -1 && u1 >= 1) return {{-Turn, Turn}};
+    if (cosine) {
+        const double a = std::acos(std::min(u1, 1.0)), b = std::acos(std::max(u0, -1.0));
+        return {{a, b}, {-b, -a}};
+    }
+    const double a = std::asin(std::max(u0, -1.0)), b = std::asin(std::min(u1, 1.0));
+    return {{a, b}, {std::numbers::pi - b, std::numbers::pi - a}};
+}
+
+}  // namespace
+
+std::vector<std::vector<PointF>> ShownArcParts(const RectF& box, double start, double sweep, const RectF& view,
+                                               double period) {
+    std::vector<std::vector<PointF>> parts;
+    if (!Finite(box) || !Finite(view) || !std::isfinite(start) || !std::isfinite(sweep)) return parts;
+    const ArcSpan arc = NormalizeArc(start, sweep);
+    const double rx = std::abs(box.w) / 2;
+    const double ry = std::abs(box.h) / 2;
+    const PointF c = box.center();
+    const double p0 = ParametricAngle(rx, ry, arc.start) * Deg;
+    const double p1 = arc.full ? p0 + arc.sweep * Deg : ParametricAngle(rx, ry, arc.start + arc.sweep) * Deg;
+    const double dir = p1 >= p0 ? 1 : -1;
+    const double span = std::abs(p1 - p0);
+    if (!std::isfinite(c.x) || !std::isfinite(c.y) || !(span > 0)) return parts;
+
+    // The parameters within the view grown by a margin, so that a part's cut
+    // ends lie outside the view whatever the rounding.
+    constexpr double Margin = 2;
+    const double x0 = std::min(view.x, view.x + view.w) - Margin, x1 = std::max(view.x, view.x + view.w) + Margin;
+    const double y0 = std::min(view.y, view.y + view.h) - Margin, y1 = std::max(view.y, view.y + view.h) + Margin;
+    const double tFrom = std::min(p0, p1), tTo = std::max(p0, p1);
+    const std::vector<Span> xs = Repeat(WithinBand(c.x, rx, x0, x1, true), tFrom, tTo);
+    const std::vector<Span> ys = Repeat(WithinBand(c.y, ry, y0, y1, false), tFrom, tTo);
+    // The same in distance from the arc's start along its direction.
+    std::vector<Span> shown;
+    for (const Span& a : xs)
+        for (const Span& b : ys) {
+            const double lo = std::max(a.lo, b.lo), hi = std::min(a.hi, b.hi);
+            if (lo >= hi) continue;
+            shown.push_back(dir > 0 ? Span{lo - p0, hi - p0} : Span{p0 - hi, p0 - lo});
+        }
+    std::sort(shown.begin(), shown.end(), [](const Span& a, const Span& b) { return a.lo < b.lo; });
+    for (Span& s : shown) s = {std::clamp(s.lo, 0.0, span), std::clamp(s.hi, 0.0, span)};
+    // A whole ellipse seen on both sides of its start is one part across it,
+    // unless a pattern starts anew there, as it does on the whole ellipse.
+    if (arc.full && !(period > 0) && shown.size() >= 2 && shown.front().lo == 0 && shown.back().hi == span) {
+        shown.back().hi = span + shown.front().hi;
+        shown.erase(shown.begin());
+    }
+
+    const double r = std::max(rx, ry);
+    double step = Turn;
+    if (r > MaxChordError / 2) step = 2 * std::acos(1 - MaxChordError / r);
+    auto at = [&](double s) {
+        const double t = p0 + dir * s;
+        return PointF{c.x + rx * std::cos(t), c.y + ry * std::sin(t)};
+    };
+    for (const Span& s : shown) {
+        const int n = std::clamp(SaturatedTrunc<int>(std::ceil((s.hi - s.lo) / step)), 1, MaxArcSegments);
+        std::vector<PointF> pts;
+        pts.reserve(static_cast<std::size_t>(n) + 2);
+        if (period > 0 && std::isfinite(period) && s.lo > 0) {
+            // Back to where the pattern starts anew, along the tangent: the
+            // part enters the view here, so that lies outside it.
+            const double t = p0 + dir * s.lo;
+            const double done = EllipseArcLength(rx, ry, std::min(p0, t), std::max(p0, t));
+            const PointF d{-dir * rx * std::sin(t), dir * ry * std::cos(t)};
+            const double len = std::hypot(d.x, d.y);
+            const double back = std::fmod(done, period);
+            const PointF first = at(s.lo);
+            if (std::isfinite(back) && len > 0 && back > 0)
+                pts.push_back({first.x - d.x / len * back, first.y - d.y / len * back});
+        }
+        for (int i = 0; i <= n; ++i) pts.push_back(at(i == n ? s.hi : s.lo + (s.hi - s.lo) * i / n));
+        parts.push_back(std::move(pts));
+    }
+    return parts;
 }
 
 bool OddStrokeWidth(double width) {

@@ -38,6 +38,32 @@ std::vector<PointF> EllipsePolygon(const RectF& box);
 // The pie (centre, arc, back to the centre) as a polygon.
 std::vector<PointF> PiePolygon(const RectF& box, double start, double sweep);
 
+// True when the ellipse inscribed in `box` reaches far beyond `view`: it
+// does not fit within the view grown by twice the view's larger side on
+// every side (or a value is not finite).  Drawn whole, such an ellipse
+// costs in proportion to its length; the canvases draw only the parts that
+// ShownArcParts gives.  Ellipses that fit are drawn whole, as always.
+bool EllipseFarBeyond(const RectF& box, const RectF& view);
+
+// The parts of an arc (as ArcPolyline takes it: a sweep of 360 degrees or
+// more is the whole ellipse) that lie within `view`, each an open polyline
+// in the arc's direction flattened as finely as ArcPolyline's, and reaching
+// a little beyond the view at both ends unless it ends where the arc does.
+// There are at most five, and their points are bounded by the view, however
+// large the ellipse.  With `period` > 0 a part that does not begin at the
+// arc's start begins a whole number of periods along the arc from it: its
+// first side is drawn back along the tangent, outside the view, so that a
+// pattern of that period started on the part lies on the view as on the
+// whole arc; on a whole ellipse the pattern starts anew at its start, as
+// on the whole one, where a solid line runs on in one part.  Nothing for a
+// box or angle that is not finite.
+std::vector<std::vector<PointF>> ShownArcParts(const RectF& box, double start, double sweep, const RectF& view,
+                                               double period);
+
+// The length of the arc of the ellipse of semi-axes rx, ry from parameter
+// t0 to t1 (radians, t0 <= t1).
+double EllipseArcLength(double rx, double ry, double t0, double t1);
+
 // True when `dashes` is a pattern the canvases accept (see canvas.h).
 bool UsableDashPattern(const std::vector<double>& dashes);
 

@@ -551,6 +551,24 @@ struct EmfCanvas::Impl {
         if (!caps.empty()) plainFill(pen.color, caps);
     }
 
+    // An ellipse or arc reaching far beyond the picture goes as the parts of
+    // it the picture shows, as polylines in both record sets, the dashes
+    // where they lie on the whole arc.  False: the caller writes it whole.
+    bool farArc(const Pen& pen, const RectF& box, double start, double sweep) {
+        const RectF view = shownBeforeRotation(pen.width);
+        if (!EllipseFarBeyond(box, view)) return false;
+        Pen open = pen;
+        // A whole ellipse has no ends: its parts end off the picture.
+        if (std::abs(sweep) >= 360) open.roundCaps = false;
+        plusPenObject(open);
+        for (const auto& part : ShownArcParts(box, start, sweep, view, DashPeriod(open))) {
+            if (part.size() < 2 || !Finite(part)) continue;
+            plusLines(open, part, false);
+            plainStroke(open, T(part), false);
+        }
+        return true;
+    }
+
     // The radial points of a GDI arc or pie (drawn counter-clockwise from the
     // first to the second) for a canvas arc.
     static void Radials(const RectF& box, const ArcSpan& arc, U_POINTL& from, U_POINTL& to) {
@@ -780,6 +798,7 @@ void EmfCanvas::fillPolygon(Rgb color, std::span<const PointF> points) {
 void EmfCanvas::drawEllipse(const Pen& pen, const RectF& box) {
     Impl& d = *d_;
     if (!d.live() || !Finite(box) || !std::isfinite(pen.width)) return;
+    if (d.farArc(pen, box, 0, 360)) return;
     d.plusPenObject(pen);
     Po rect(Impl::RectFObj(d.plusBox(pen, box)));
     d.plus(U_PMR_DRAWELLIPSE_set(PenSlot, rect.get()));
@@ -814,6 +833,7 @@ void EmfCanvas::drawArc(const Pen& pen, const RectF& box, double start, double s
     if (!d.live() || !Finite(box) || !std::isfinite(start) || !std::isfinite(sweep) || sweep == 0 ||
         !std::isfinite(pen.width))
         return;
+    if (d.farArc(pen, box, start, sweep)) return;
     const ArcSpan arc = NormalizeArc(start, sweep);
     d.plusPenObject(pen);
     Po rect(Impl::RectFObj(d.plusBox(pen, box)));

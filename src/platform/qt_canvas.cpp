@@ -962,6 +962,7 @@ void QtCanvas::fillPolygon(Rgb color, std::span<const PointF> points) { fillPoin
 void QtCanvas::drawEllipse(const Pen& pen, const RectF& box) {
     if (!active() || !Finite(box) || !std::isfinite(pen.width)) return;
     auto draw = [&](QPainter& p, const Pen& q) {
+        if (strokeFarArc(p, q, box, 0, 360)) return;
         if (UsableDashPattern(q.dashes)) {
             const auto points = EllipsePolygon(box);
             if (points.size() >= 2 && Finite(points)) strokeOn(p, q, points, true);
@@ -1012,7 +1013,28 @@ void QtCanvas::drawArc(const Pen& pen, const RectF& box, double start, double sw
     arcOn(painter_, pen, box, start, sweep);
 }
 
+// An ellipse or arc reaching far beyond what the device shows is stroked
+// as the parts of it shown, each through strokeOn, which cuts and dashes
+// it; the dashes keep their places along the whole arc.  False: it is not
+// so large, and the caller draws it whole.
+bool QtCanvas::strokeFarArc(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep) {
+    const std::optional<RectF> view = ShownRect(painter, StrokeReach(pen.width));
+    if (!view || !EllipseFarBeyond(box, *view)) return false;
+    Pen open = pen;
+    double period = 0;
+    if (UsableDashPattern(pen.dashes)) {
+        const double unit = pen.width > 0 ? pen.width : 1.0;
+        for (double d : pen.dashes) period += d * unit;
+    }
+    // A whole ellipse has no ends: its parts end off the device.
+    if (std::abs(sweep) >= 360) open.roundCaps = false;
+    for (const auto& part : ShownArcParts(box, start, sweep, *view, period))
+        if (part.size() >= 2 && Finite(part)) strokeOn(painter, open, part, false);
+    return true;
+}
+
 void QtCanvas::arcOn(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep) {
+    if (strokeFarArc(painter, pen, box, start, sweep)) return;
     if (UsableDashPattern(pen.dashes)) {
         const auto points = ArcPolyline(box, start, sweep);
         if (points.size() >= 2 && Finite(points)) strokeOn(painter, pen, points, false);

@@ -58,6 +58,7 @@ private:
     void stroke(const Pen& pen, std::span<const PointF> points, bool closed);
     void strokeOn(QPainter& painter, const Pen& pen, std::span<const PointF> points, bool closed);
     void arcOn(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep);
+    bool strokeFarArc(QPainter& painter, const Pen& pen, const RectF& box, double start, double sweep);
     void fillPoints(Rgb color, std::span<const PointF> points);
     bool centred(const Pen& pen) const;
     bool fillKeptOutline(QPainter& painter, const Pen& pen, std::span<const PointF> points);

@@ -570,3 +570,44 @@ TEST_F(EmfCanvasTest, OddStrokesLieOnThePixelsTheRasterFills) {
     }
     for (int i = 25; i <= 35; ++i) EXPECT_NEAR(qGray(shown.pixel(i, 15)), qGray(raster.pixel(i, 15)), 40) << "column " << i;
 }
+
+// An ellipse or arc far larger than the picture (up to 1E12 pixels) goes as
+// the polylines of the part the picture shows, in both record sets, each
+// within reach of the picture; one that fits goes as an ellipse still.
+TEST_F(EmfCanvasTest, HugeEllipsesAndArcsKeepOnlyWhatThePictureShows) {
+    constexpr int Shapes = 60;
+    const Emf emf = record([](Canvas& c) {
+        for (int i = 0; i < Shapes; ++i) {
+            const double r = std::pow(10.0, 3 + i % 10);
+            const double t = 0.37 * i;
+            const double rx = r, ry = i % 3 ? r : r / 7;
+            const PointF via{40.0 + 3 * i, 20.0 + 2.5 * i};
+            const RectF box{via.x - rx * std::cos(t) - rx, via.y - ry * std::sin(t) - ry, 2 * rx, 2 * ry};
+            if (i % 4 == 0) c.setRotation(30, {150, 100});
+            const Pen pen = P(1 + i % 3, i % 2 ? std::vector<double>{2, 1} : std::vector<double>{});
+            if (i % 2) c.drawEllipse(pen, box);
+            else c.drawArc(pen, box, 10.0 * i, i % 3 ? 300 : -200);
+            c.resetTransform();
+        }
+        c.drawEllipse(P(2), {100, 50, 80, 40});
+    });
+    ASSERT_TRUE(emf.wellFormed);
+    EXPECT_EQ(emf.count(U_EMR_ELLIPSE), 1u);
+    EXPECT_EQ(emf.countPlus(U_PMR_DRAWELLIPSE), 1u);
+    EXPECT_EQ(emf.count(U_EMR_ARC), 0u);
+    EXPECT_EQ(emf.countPlus(U_PMR_DRAWARC), 0u);
+    EXPECT_GE(emf.count(U_EMR_POLYPOLYLINE), static_cast<std::size_t>(Shapes / 2));
+    EXPECT_GE(emf.countPlus(U_PMR_DRAWLINES), static_cast<std::size_t>(Shapes / 2));
+    // Every plain line's bounds lie within the pen's reach and a dash period
+    // of the 300 x 200 picture.
+    for (const EmfRecord& r : emf.records) {
+        if (r.type != U_EMR_POLYLINE && r.type != U_EMR_POLYPOLYLINE) continue;
+        const auto left = Get<int32_t>(r.data + 8), top = Get<int32_t>(r.data + 12);
+        const auto right = Get<int32_t>(r.data + 16), bottom = Get<int32_t>(r.data + 20);
+        EXPECT_GE(left, -60);
+        EXPECT_GE(top, -60);
+        EXPECT_LE(right, 360);
+        EXPECT_LE(bottom, 260);
+    }
+    EXPECT_LT(emf.bytes.size(), Shapes * 30000);
+}
