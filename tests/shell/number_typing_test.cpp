@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <ranges>
 #include <span>
 #include <string>
@@ -25,7 +26,10 @@
 #include "dialogs/ui/dialog_registry.h"
 #include "dialogs/ui/radio_group.h"
 #include "editing/editing_state.h"
+#include "files/document.h"
 #include "files/ui/text_tip.h"
+#include "model/round_reshape.h"
+#include "model/update.h"
 #include "shell/ui/dialog_session.h"
 #include "support/key_rows.h"
 #include "window_session.h"
@@ -303,4 +307,68 @@ TEST(NumberTyping, SphereSectionPlane) {
     EXPECT_EQ(sphere.SecNX[1].v, 1);
     EXPECT_EQ(sphere.SecNZ[1].v, 1);
     inPlane([&](QWidget& orb) { EXPECT_EQ(normal(orb), "1;0;1"); });
+}
+
+// The keys of the main window's commands work in the object dialogs too: a
+// number still being typed when one runs is done first, as leaving its field
+// makes it.  Save writes what the field shows, Undo takes that number back,
+// and a document opened then is what its file holds, with nothing of the
+// other document's typing written over its object.
+TEST(NumberTyping, AMainCommandFinishesTheNumberBeingTyped) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    s.start();
+    s.answers.counts[Slot(Kind::sf)] = 1;
+    s.win().menuAction(MainCommand::New)->trigger();
+    const DProj& doc = s.win().document();
+    // Read afresh each time: an opened document comes with stores of its own.
+    const auto sphere = [&]() -> const DSf& { return doc.Obj.Sf[1]; };
+    // Two drawings of a sphere, the second's smaller and higher up.
+    const std::string first = s.dir.path("first.pel"), second = s.dir.path("second.pel");
+    ASSERT_TRUE(WriteDocument(first, doc, WriteModeDocument, DocumentContext{}));
+    auto other = std::make_unique<DProj>(doc);
+    other->Obj.Sf[1] = *OrbWithCentre(*OrbWithRadius(sphere(), 33), false, 222);
+    UpdateOrb(other->Obj.Sf[1], 0);
+    ASSERT_TRUE(WriteDocument(second, *other, WriteModeDocument, DocumentContext{}));
+    const auto run = [&](MainCommand c, const std::string& file = {}) {
+        s.answers.openName = file;
+        s.win().menuAction(c)->trigger();
+    };
+    run(MainCommand::Open, first);
+    QWidget* d = s.open(Kind::sf);
+    ASSERT_TRUE(d);
+    // The text selected, the keys typed (none: the text deleted), Return.
+    const auto type = [&](const char* field, const QString& keys, bool done) {
+        QWidget* f = d->findChild<QWidget*>(field);
+        f->setFocus();
+        LineOf(f)->selectAll();
+        QTest::keyClicks(f, keys.isEmpty() ? QString(QChar(0x8)) : keys);
+        if (done) QTest::keyClick(f, Qt::Key_Return);
+    };
+
+    // A radius is taken when the user is done: Save is done with it.
+    type("SpinEditSRad", "60", true);
+    type("SpinEditSRad", "45", false);
+    run(MainCommand::Save);
+    auto saved = std::make_unique<DProj>();
+    std::uint8_t version = 0;
+    ASSERT_EQ(ReadDocument(first, *saved, version, ReadModeOpen), ReadOk);
+    EXPECT_EQ(saved->Obj.Sf[1].Radius.v, 45) << "the file holds what the field showed";
+    EXPECT_FALSE(s.win().editing().Changed);
+
+    type("SpinEditSRad", "40", true);
+    type("SpinEditSRad", "50", false);
+    run(MainCommand::Undo);
+    QTest::keyClick(d->findChild<QWidget*>("SpinEditSRad"), Qt::Key_Tab);
+    EXPECT_EQ(sphere().Radius.v, 40) << "leaving the field after the Undo changes nothing";
+    EXPECT_TRUE(s.win().menuAction(MainCommand::Redo)->isEnabled());
+
+    // The centre's picture Y emptied, and the other drawing opened (its
+    // save question answered No).
+    type("SpinEditSy", "", false);
+    run(MainCommand::Open, second);
+    EXPECT_EQ(sphere().Radius.v, 33);
+    EXPECT_EQ(sphere().Center.ScrY.v, 222);
+    EXPECT_EQ(sphere().Center.Z.v, other->Obj.Sf[1].Center.Z.v);
+    EXPECT_FALSE(s.win().editing().Changed);
 }

@@ -67,6 +67,11 @@ void DialogRegistry::WordsToOpenDialogs() {
         }
 }
 
+void DialogRegistry::finishTyping() {
+    for (const QPointer<ObjectDialog>& d : open_)
+        if (d && d->isOpen()) d->flushPendingEdit();
+}
+
 void DialogRegistry::Close(Kind k) {
     if (auto* d = dialog(k)) d->close();
     open_[DialogSlot(k)] = nullptr;

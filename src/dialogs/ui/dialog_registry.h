@@ -140,6 +140,10 @@ public:
     // After a language change: the open dialogs take the new words, in kind
     // order, and are sized for them as a new dialog would be.
     void WordsToOpenDialogs();
+    // The number still being typed in an open dialog is done, as leaving its
+    // field makes it: taken by the field's rule and committed.  Before a
+    // command of the main window, whose keys work in the dialogs too.
+    void finishTyping();
     void Show(Kind k) override { open(k); }
     // Closes the kind's open dialog.
     void Close(Kind k) override;

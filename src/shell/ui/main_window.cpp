@@ -870,6 +870,11 @@ void Form1::showProjectOptions() {
 
 void Form1::run(MainCommand c) {
     if (!commandEnabled(c)) return;
+    // A number still being typed in an object dialog belongs to the document
+    // as it is now: it is done first, as a click into this window would make
+    // it, so that a save writes it and an opened or undone document never
+    // takes it.
+    dialogs_->registry().finishTyping();
     using C = MainCommand;
     if (std::optional<Kind> k = KindOfCommand(c)) {
         if (c >= C::NewPo && c <= C::NewXZ) {
