@@ -414,13 +414,14 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
 
     SyncVertices(k);
     if (applyType) ApplyTypeRule(k);
-    // The vertices are stored to the thousandth (the sides' update below
-    // rounds them); derive everything from the stored values, so that the
-    // next update, and the reading of a saved file, find the same figure.  A
+    // The vertices of a tetragon standing alone or as a solid's first base
+    // are its own, stored to the thousandth (the sides' update below rounds
+    // them); derive everything from the stored values, so that the next
+    // update, and the reading of a saved file, find the same figure.  A
     // vertex placed by a link or moved by a transformation comes here off
-    // that grid.  A role that updates no part leaves the vertices as they are.
-    const KvRoleRow* row = RoleRow(role);
-    if (applyType || row) {
+    // that grid.  The other parts of a solid take their vertices from the
+    // solid at every update, reading included.
+    if (applyType || role == 0 || role == -2) {
         for (int i = 1; i <= 4; ++i) {
             DPoint& v = V(k, i);
             SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
@@ -462,7 +463,7 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
     PropagateView(k);
     SetTypeFlags(k);
 
-    if (row) RoleStep(k, *row);
+    if (const KvRoleRow* r = RoleRow(role)) RoleStep(k, *r);
 
     DPoint& v4 = V(k, 4);
     if (!(role == 0 && v4.Link.linked())) SetCoordFlags(v4, vertex4Free);

@@ -325,13 +325,14 @@ void UpdateTriangle(DTri& t, int role, bool applyType) {
             default: break;
         }
     }
-    // Vertices are stored to the thousandth (the sides' update below rounds
+    // The vertices of a triangle standing alone or as a solid's first base
+    // are its own, stored to the thousandth (the sides' update below rounds
     // them): everything is derived from the stored values, so that the next
     // update, and the reading of a saved file, find the same triangle.  A
     // vertex placed by a link or moved by a transformation comes here off
-    // that grid.  A role that updates no part leaves the vertices as they are.
-    const RoleRow* row = RoleRowOf(role);
-    if (applyType || row) {
+    // that grid.  The other parts of a solid take their vertices from the
+    // solid at every update, reading included.
+    if (applyType || role == 0 || role == -2) {
         for (std::size_t i = 1; i <= 3; ++i) {
             DPoint& v = t.S[i].P1;
             SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
@@ -355,7 +356,7 @@ void UpdateTriangle(DTri& t, int role, bool applyType) {
 
     PropagateView(t);
 
-    if (row) RoleStep(t, *row, role);
+    if (const RoleRow* row = RoleRowOf(role)) RoleStep(t, *row, role);
 }
 
 }  // namespace pelmar
