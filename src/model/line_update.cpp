@@ -95,6 +95,15 @@ void ApplyArrow(bool on, Ed<std::int32_t>& len, Ed<std::int32_t>& angle, DPoint&
 void UpdateLine(DLine& l, int role) {
     l.Color.v = IndexToColor(l.ColorIndex.v, l.Color.v);
 
+    // A segment standing alone keeps its ends to the thousandth: the length,
+    // the direction and the division points are taken from the stored ends,
+    // as the reading of a saved file takes them.  An end moved by a
+    // transformation or placed by a link comes here off that grid.  The ends
+    // of a part are placed by its figure, which derives them from its own
+    // stored values (a special line measured by length keeps that length).
+    if (role == 0)
+        for (DPoint* end : {&l.P1, &l.P2}) SetPos(*end, {Round3(end->X.v), Round3(end->Y.v), Round3(end->Z.v)});
+
     // A radius of length zero in the picture keeps its direction and length.
     const bool keepShape = role == -1 && l.P1.ScrX.v == l.P2.ScrX.v && l.P1.ScrY.v == l.P2.ScrY.v;
     if (!keepShape) {

@@ -413,10 +413,15 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
     }
 
     SyncVertices(k);
-    if (applyType) {
-        ApplyTypeRule(k);
-        // The vertices are stored to the thousandth; derive everything from
-        // the stored values so that the next update finds the same figure.
+    if (applyType) ApplyTypeRule(k);
+    // The vertices of a tetragon standing alone or as a solid's first base
+    // are its own, stored to the thousandth (the sides' update below rounds
+    // them); derive everything from the stored values, so that the next
+    // update, and the reading of a saved file, find the same figure.  A
+    // vertex placed by a link or moved by a transformation comes here off
+    // that grid.  The other parts of a solid take their vertices from the
+    // solid at every update, reading included.
+    if (applyType || role == 0 || role == -2) {
         for (int i = 1; i <= 4; ++i) {
             DPoint& v = V(k, i);
             SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});

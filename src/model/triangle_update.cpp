@@ -324,8 +324,15 @@ void UpdateTriangle(DTri& t, int role, bool applyType) {
             case 3: TriRightApex(t); break;
             default: break;
         }
-        // Vertices are stored to the thousandth: derive everything from the
-        // stored values, so that the next update finds the same triangle.
+    }
+    // The vertices of a triangle standing alone or as a solid's first base
+    // are its own, stored to the thousandth (the sides' update below rounds
+    // them): everything is derived from the stored values, so that the next
+    // update, and the reading of a saved file, find the same triangle.  A
+    // vertex placed by a link or moved by a transformation comes here off
+    // that grid.  The other parts of a solid take their vertices from the
+    // solid at every update, reading included.
+    if (applyType || role == 0 || role == -2) {
         for (std::size_t i = 1; i <= 3; ++i) {
             DPoint& v = t.S[i].P1;
             SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
