@@ -29,11 +29,14 @@ QPoint KeepInside(QPoint at, QSize size, const QRect& area) {
     return {x, y};
 }
 
-QRect KeepPictureInside(const QRect& place, const QRect& area) {
+QRect KeepPictureInside(const QRect& place, const PictureArea& area) {
+    const QSize least(MinPictureWidth, MinPictureHeight);
+    const QRect atLeast(place.topLeft(), place.size().expandedTo(least));
+    if (area.view.contains(atLeast) && area.seen.contains(QRect(atLeast.topLeft(), least))) return atLeast;
     QSize size = place.size();
-    if (!area.isEmpty()) size = size.boundedTo(area.size());
-    size = size.expandedTo(QSize(MinPictureWidth, MinPictureHeight));
-    return {KeepInside(place.topLeft(), size, area), size};
+    if (!area.seen.isEmpty()) size = size.boundedTo(area.seen.size());
+    size = size.expandedTo(least);
+    return {KeepInside(place.topLeft(), size, area.seen), size};
 }
 
 WindowLayout DefaultWindowLayout(const MainGeometry& m) {

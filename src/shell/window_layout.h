@@ -59,10 +59,21 @@ int DialogRoom(std::span<const int> clientWidths, const FrameMargins& frame);
 // itself when `area` is empty.
 QPoint KeepInside(QPoint at, QSize size, const QRect& area);
 
-// A picture window's normal place kept where it can be seen and grabbed: no
-// larger than `area` (nor smaller than the least size) and moved as little
-// as needed to lie inside it; `place` at the least size when `area` is empty.
-QRect KeepPictureInside(const QRect& place, const QRect& area);
+// The MDI area a picture window lives in: all of it, and the part of it on
+// the screen (the whole when all of it is seen).
+struct PictureArea {
+    QRect view, seen;
+};
+
+// A picture window's normal place kept where it can be seen and grabbed.  A
+// place inside the view whose top-left corner, with a window of the least
+// size there, lies on the seen part stays as it is: the layout or the user
+// put it there (a main window larger than the screen lays the picture
+// window out past the screen's edge).  Any other place (a file from a
+// larger screen) is made no larger than the seen part (nor smaller than the
+// least size) and moved as little as needed to lie inside it; `place` at the
+// least size when the seen part is empty.
+QRect KeepPictureInside(const QRect& place, const PictureArea& area);
 
 // Picture window: top 0, height = client height − tool bar − 5; its left
 // edge 405, or 5 pixels right of the dialogs' room where that is wider;

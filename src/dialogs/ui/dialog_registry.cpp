@@ -1,5 +1,6 @@
 #include "dialogs/ui/dialog_registry.h"
 
+#include <QTabWidget>
 #include <memory>
 
 #include "editing/kind_access.h"
@@ -81,6 +82,14 @@ std::string DialogRegistry::ActiveControl(Kind k) const {
     ObjectDialog* d = dialog(k);
     QWidget* w = d ? d->focusWidget() : nullptr;
     return w ? w->objectName().toStdString() : std::string();
+}
+
+void DialogRegistry::SelectPage(Kind k, int page) {
+    // A control on a page not shown cannot take the focus: the window
+    // would give it to its first control on being activated.
+    if (ObjectDialog* d = dialog(k))
+        if (auto* tabs = d->findChild<QTabWidget*>(QStringLiteral("PageControl1")); tabs && page >= 1 && page <= tabs->count())
+            tabs->setCurrentIndex(page - 1);
 }
 
 void DialogRegistry::Activate(Kind k, const std::string& name) {

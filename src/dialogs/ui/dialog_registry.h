@@ -163,11 +163,11 @@ public:
     // The kind's open dialog shows its working copy again (the document's
     // objectChanged).
     void refill(Kind k);
-    // The focused control of the kind's open dialog, by object name; making
-    // a named control the focused one.  A tabbed dialog keeps the page it
-    // shows: it was opened on the remembered one.
+    // The focused control of the kind's open dialog, by object name; showing
+    // a page (1 or 2) of a tabbed dialog, as when the user enters it; making
+    // a named control the focused one.
     std::string ActiveControl(Kind k) const override;
-    void SelectPage(Kind, int) override {}
+    void SelectPage(Kind k, int page) override;
     void Activate(Kind k, const std::string& name) override;
 
     // Opening a part of the current object in its kind's dialog: the part's

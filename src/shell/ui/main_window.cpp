@@ -390,21 +390,22 @@ void Form1::restorePictureWindow(int state, const QRect& normal) {
     setPictureWindow(state, KeepPictureInside(normal.isEmpty() ? pictureNormalGeometry() : normal, pictureArea()));
 }
 
-QRect Form1::pictureArea() const {
+PictureArea Form1::pictureArea() const {
     const QWidget* view = pictureSub_->parentWidget();
     const QScreen* s = screen();
-    if (!s) return view->rect();
+    if (!s) return {view->rect(), view->rect()};
     const QRect available = s->availableGeometry();
     // A main window coming up maximised may not have its size yet: the area
     // is the view it has once it fills the screen.
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         const FrameMargins m = margins(this);
         const QSize around = size() - view->size() + QSize(m.left + m.right, m.top + m.bottom);
-        return QRect(QPoint(0, 0), available.size() - around);
+        const QRect whole(QPoint(0, 0), available.size() - around);
+        return {whole, whole};
     }
-    // Otherwise the part of the view on the screen.
+    // Otherwise the view, and the part of it on the screen.
     const QRect seen = view->rect() & QRect(view->mapFromGlobal(available.topLeft()), available.size());
-    return seen.isEmpty() ? view->rect() : seen;
+    return {view->rect(), seen.isEmpty() ? view->rect() : seen};
 }
 
 void Form1::setPictureWindow(int state, const QRect& normal) {

@@ -167,9 +167,9 @@ private:
     void placePicture(const WindowLayout& l);
     // The picture window in a state (as restorePictureWindow) at a normal geometry.
     void setPictureWindow(int state, const QRect& normal);
-    // Where a picture window can be seen, in the MDI area's coordinates: its
-    // view within the screen's available area.
-    QRect pictureArea() const;
+    // Where a picture window can be placed, in the MDI area's coordinates:
+    // its view, and the part of it within the screen's available area.
+    PictureArea pictureArea() const;
     // An object dialog opens: at the dialogs' place below the tool bar.
     void dialogOpening();
     // The words changed: the dialogs are measured again, and a picture window
