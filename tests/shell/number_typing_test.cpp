@@ -372,3 +372,47 @@ TEST(NumberTyping, AMainCommandFinishesTheNumberBeingTyped) {
     EXPECT_EQ(sphere().Center.Z.v, other->Obj.Sf[1].Center.Z.v);
     EXPECT_FALSE(s.win().editing().Changed);
 }
+
+// The same for a plain number edit, the scale of a 3D system typed with
+// three decimals and no key after it: Save writes it, and a number left
+// half-typed when the file is opened again stays out of the opened document.
+TEST(NumberTyping, AMainCommandFinishesANumberEditOfThe3DSystem) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    Sitting s;
+    s.start();
+    s.answers.counts[Slot(Kind::xz)] = 1;
+    s.win().menuAction(MainCommand::New)->trigger();
+    const DProj& doc = s.win().document();
+    const std::string file = s.dir.path("system.pel");
+    ASSERT_TRUE(WriteDocument(file, doc, WriteModeDocument, DocumentContext{}));
+    const auto run = [&](MainCommand c) {
+        s.answers.openName = file;
+        s.win().menuAction(c)->trigger();
+    };
+    run(MainCommand::Open);
+    const auto type = [&](const QString& keys, bool done = false) {
+        QWidget* d = s.open(Kind::xz);
+        ASSERT_TRUE(d);
+        auto* scale = d->findChild<QLineEdit*>("EditYMas");
+        ASSERT_TRUE(scale);
+        scale->setFocus();
+        scale->selectAll();
+        QTest::keyClicks(scale, keys);
+        if (done) QTest::keyClick(scale, Qt::Key_Return);
+    };
+
+    // A change taken first, so that there is something to save.
+    type("55,5", true);
+    type("100,740");
+    run(MainCommand::Save);
+    auto saved = std::make_unique<DProj>();
+    std::uint8_t version = 0;
+    ASSERT_EQ(ReadDocument(file, *saved, version, ReadModeOpen), ReadOk);
+    EXPECT_DOUBLE_EQ(saved->Obj.Xz[1].Scale.v, 100.74) << "the file holds what the field showed";
+    EXPECT_FALSE(s.win().editing().Changed);
+
+    type("7");
+    run(MainCommand::Open);
+    EXPECT_DOUBLE_EQ(doc.Obj.Xz[1].Scale.v, 100.74) << "the opened document is what its file holds";
+    EXPECT_FALSE(s.win().editing().Changed);
+}
