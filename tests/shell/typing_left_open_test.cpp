@@ -17,25 +17,6 @@ using namespace pelmar::test;
 
 namespace {
 
-// Object `index` of kind k chosen in the object list, its dialog active.
-QWidget* Choose(Form1& w, Kind k, int index) {
-    EditingState& st = w.editing();
-    for (int i = 0; i < w.objectCombo()->count(); ++i) {
-        const ObjListEntry& e = st.ObjList[static_cast<std::size_t>(i)];
-        if (std::string(e.code, 2) != InfoOf(k).code || e.index != index) continue;
-        w.objectCombo()->setCurrentIndex(i);
-        emit w.objectCombo()->activated(i);
-        break;
-    }
-    QWidget* d = w.dialogSession().registry().dialog(k);
-    if (d) {
-        d->show();
-        d->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(d));
-    }
-    return d;
-}
-
 struct Row {
     const char* name;
     std::function<void(WindowSession&, const std::string& file)> run;
@@ -70,7 +51,7 @@ TEST(TypingLeftOpen, ClosedDialogCommitsNothingOverAnotherObject) {
         const std::string file = s.dir.path("two.pel");
         ASSERT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
 
-        QWidget* dialog = Choose(*s.w, Kind::xz, 2);
+        QWidget* dialog = OpenKind(*s.w, Kind::xz, 2);
         ASSERT_NE(dialog, nullptr);
         auto* edit = dialog->findChild<QLineEdit*>("EditYRaz");
         ASSERT_NE(edit, nullptr);

@@ -44,16 +44,18 @@ struct NoPrinter : PrintHost {
     bool choosePrinter(QPrinter&) override { return false; }
 };
 
-// The first object of kind k chosen in the object list, as a user chooses
-// it; its dialog shown and active (null when it has none).
-inline QWidget* OpenKind(Form1& w, Kind k) {
+// Object number `index` of kind k (the first of the kind for 0) chosen in
+// the object list, as a user chooses it; its dialog shown and active (null
+// when it has none).
+inline QWidget* OpenKind(Form1& w, Kind k, int index = 0) {
     EditingState& st = w.editing();
-    for (int i = 0; i < w.objectCombo()->count(); ++i)
-        if (std::string(st.ObjList[static_cast<std::size_t>(i)].code, 2) == InfoOf(k).code) {
-            w.objectCombo()->setCurrentIndex(i);
-            emit w.objectCombo()->activated(i);
-            break;
-        }
+    for (int i = 0; i < w.objectCombo()->count(); ++i) {
+        const ObjListEntry& e = st.ObjList[static_cast<std::size_t>(i)];
+        if (std::string(e.code, 2) != InfoOf(k).code || (index != 0 && e.index != index)) continue;
+        w.objectCombo()->setCurrentIndex(i);
+        emit w.objectCombo()->activated(i);
+        break;
+    }
     QWidget* d = w.dialogSession().registry().dialog(k);
     if (d) {
         d->show();
