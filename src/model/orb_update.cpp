@@ -237,6 +237,10 @@ void UpdateOrb(DSf& s, int role) {
     s.Center.ColorIndex.v = s.ColorIndex.v;
     s.Center.Layer.v = s.Layer.v;
 
+    // The centre is stored to the thousandth (its point update below rounds
+    // it); a centre moved off that grid is rounded before the sections are
+    // built from it, so that they are what reading the saved sphere builds.
+    if (role == 0 || role == -1) SetPos(s.Center, {Round3(s.Center.X.v), Round3(s.Center.Y.v), Round3(s.Center.Z.v)});
     ProjectPoint(s.Center);
     s.Contour.Center = s.Center;
 

@@ -181,6 +181,45 @@ void ApplyTypeRule(DKv& k) {
     }
 }
 
+// The vertices stored to the thousandth, the side ends following them.
+void RoundVertices(DKv& k) {
+    for (int i = 1; i <= 4; ++i) {
+        DPoint& v = V(k, i);
+        SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
+    }
+    SyncVertices(k);
+}
+
+std::array<double, 12> Vertices(const DKv& k) {
+    std::array<double, 12> v{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const DPoint& p = V(k, static_cast<int>(i) + 1);
+        v[3 * i] = p.X.v, v[3 * i + 1] = p.Y.v, v[3 * i + 2] = p.Z.v;
+    }
+    return v;
+}
+
+// How often the type rule is tried again on its own rounded result.
+constexpr int kRulePasses = 8;
+
+// The type rule on vertices stored to the thousandth.  The rule works from
+// the stored vertices, and the vertices it derives are stored rounded; read
+// back from a file they are derived again from the rounded values, which may
+// land a thousandth away (a right angle is not exact on the grid).  So the
+// rule runs again on its own rounded result until that result stays as it
+// is: then the figure kept is the one that an update of it, and the reading
+// of a saved file, give back.  Vertices already standing so are kept after
+// one pass, as before.
+void ApplyTypeRuleRounded(DKv& k) {
+    RoundVertices(k);
+    for (int pass = 0; pass < kRulePasses; ++pass) {
+        const std::array<double, 12> before = Vertices(k);
+        ApplyTypeRule(k);
+        RoundVertices(k);
+        if (Vertices(k) == before) break;
+    }
+}
+
 // The crossing of the diagonals in the picture, lifted into the tetragon's
 // plane.  Diagonals that are parallel in the picture have no crossing: the
 // centre is then the midpoint of the two diagonals' midpoints.
@@ -413,7 +452,6 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
     }
 
     SyncVertices(k);
-    if (applyType) ApplyTypeRule(k);
     // The vertices of a tetragon standing alone or as a solid's first base
     // are its own, stored to the thousandth (the sides' update below rounds
     // them); derive everything from the stored values, so that the next
@@ -421,13 +459,10 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
     // vertex placed by a link or moved by a transformation comes here off
     // that grid.  The other parts of a solid take their vertices from the
     // solid at every update, reading included.
-    if (applyType || role == 0 || role == -2) {
-        for (int i = 1; i <= 4; ++i) {
-            DPoint& v = V(k, i);
-            SetPos(v, {Round3(v.X.v), Round3(v.Y.v), Round3(v.Z.v)});
-        }
-        SyncVertices(k);
-    }
+    if (applyType)
+        ApplyTypeRuleRounded(k);
+    else if (role == 0 || role == -2)
+        RoundVertices(k);
 
     if (k.Typ.v == 6) k.Side3.v = SideOfLine(V(k, 3), k.S[1]) >= 0 ? 0 : 1;
 

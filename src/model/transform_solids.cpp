@@ -19,7 +19,8 @@ constexpr double kDeg = 180.0 / 3.14159265358979323846;
 // A homothety scales a radius (or another distance) by the size of its
 // factor: it stays a length.
 void ScaleRadius(Ed<double>& r, const Op& op) {
-    if (op.family == Family::Homothety) r.v *= std::fabs(op.K());
+    // Stored to the thousandth, as the homothety stores the points it moves.
+    if (op.family == Family::Homothety) r.v = Round3(r.v * std::fabs(op.K()));
 }
 
 // Picture angle of a section's first vertex seen from a base centre, degrees.

@@ -10,6 +10,7 @@
 #include "model/recompute.h"
 #include "model/record_reach.h"
 #include "model/transform.h"
+#include "model/update.h"
 
 namespace pelmar {
 
@@ -224,7 +225,14 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
     // The objects in scope, those built on them and the commit are one
     // change of the filled objects.
     const FillWatch fills(doc);
-    for (const Target& target : targets) WithRecord(o, target.kind, target.index, [&](auto& rec) { op(rec); });
+    // Each moved object is then updated as reading a file updates it: a point
+    // moved off the thousandths grid is stored rounded, so that what the
+    // document keeps is what a file of it gives back.
+    for (const Target& target : targets)
+        WithRecord(o, target.kind, target.index, [&](auto& rec) {
+            op(rec);
+            UpdateAsRead(rec);
+        });
     RecomputeLinked(doc);
     host.commitAndRedraw();
     return TransOutcome::Applied;

@@ -153,6 +153,13 @@ struct KvFamilies {
     void (*axial)(DKv&, double, double, double, double, double, double) = AxialSymTetragon;
     void (*mirror)(DKv&, double, double, double, double) = MirrorSymTetragon;
 };
+struct OrbFamilies {
+    void (*rotate)(DSf&, double, double, double, double, double, double, double) = RotateOrb;
+    void (*homothety)(DSf&, double, double, double, double) = HomothetyOrb;
+    void (*central)(DSf&, double, double, double) = CentralSymOrb;
+    void (*axial)(DSf&, double, double, double, double, double, double) = AxialSymOrb;
+    void (*mirror)(DSf&, double, double, double, double) = MirrorSymOrb;
+};
 struct LineFamilies {
     void (*rotate)(DLine&, double, double, double, double, double, double, double) = RotateLine;
     void (*homothety)(DLine&, double, double, double, double) = HomothetyLine;
@@ -267,6 +274,35 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              d.Obj.Kv.add(k);
          },
          300},
+        {"a typed tetragon edited and transformed",
+         [](DProj& d, std::mt19937& rng) {
+             // Square, rectangle, rhombus, parallelogram, trapezium: every
+             // commit of theirs applies the type rule, as reading does.
+             DKv k = MakeTetragon(1);
+             SetVertices(k, std::array<Vec3, 4>{OffGrid(rng), OffGrid(rng), OffGrid(rng), OffGrid(rng)});
+             k.Typ.v = static_cast<std::uint8_t>(1 + rng() % 5);
+             k.Side3.v = static_cast<std::uint8_t>(rng() % 2);
+             for (auto& on : k.CircOn) on.v = rng() % 2;
+             const auto update = [](DKv& r, bool) { UpdateTetragon(r, 0, true); };
+             RandomUpdates<DKv>(k, rng, KvFamilies{}, update);
+             d.Obj.Kv.add(k);
+         },
+         300},
+        {"a sphere with sections, transformed",
+         [](DProj& d, std::mt19937& rng) {
+             DSf s = MakeOrb(1);
+             s.View.v = static_cast<std::uint8_t>(1 + rng() % 6);
+             std::uniform_int_distribution<int> n(-5, 5);
+             for (std::size_t i = 1; i <= 7; ++i) {
+                 s.SecOn[i].v = rng() % 2;
+                 s.SecNX[i].v = n(rng), s.SecNY[i].v = n(rng), s.SecNZ[i].v = n(rng);
+                 s.SecH[i].v = static_cast<double>(rng() % 50000) / 1000;
+             }
+             UpdateOrb(s, 0);
+             for (int t = 1 + static_cast<int>(rng() % 2); t > 0; --t) Transformed(s, rng, OrbFamilies{});
+             d.Obj.Sf.add(s);
+         },
+         100},
         {"a segment updated from ends off the grid",
          [](DProj& d, std::mt19937& rng) {
              DLine l = MakeLine(1);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "files/document.h"
 #include "model/defaults.h"
 #include "model/drag_rules.h"
 #include "model/geometry.h"
@@ -197,6 +198,34 @@ TEST(TransformationApply, TheRangeIsJudgedAsTheDialogsJudgeAnObject) {
             EXPECT_NE(host.messages[0].find(r.named), std::string::npos) << host.messages[0];
         }
         EXPECT_EQ(test::DocText(*copy) == test::DocText(*doc), r.named != nullptr);
+    }
+}
+
+// What a transformation leaves in the document is what a file of it gives
+// back: each tab moves the free point, the triangle and the sphere, none of
+// them the current object, off the thousandths grid, and the document saves
+// as it reopens.
+TEST(TransformationApply, MovedObjectsSaveAsTheyReopen) {
+    const std::pair<TransTab, std::vector<std::string>> tabs[] = {
+        {TransTab::Translate, {"0,0004", "12,3456", "-7,0001"}},
+        {TransTab::Rotate, {"0", "250", "100", "1", "2", "3", "-10"}},
+        {TransTab::Homothety, {"5", "100,5", "50", "1,3"}},
+        {TransTab::Axial, {"0", "250", "0", "1", "1", "3"}},
+        {TransTab::Mirror, {"1", "1", "3", "-250"}},
+    };
+    for (const auto& [tab, edits] : tabs) {
+        SCOPED_TRACE(static_cast<int>(tab));
+        auto doc = Scene();
+        FakeTransHost host;
+        host.hasCurrent = false;
+        ASSERT_EQ(ApplyTransformation(*doc, tab, edits, {true, false, false}, host), TransOutcome::Applied);
+        const std::string saved = test::DocText(*doc);
+        auto back = NewDocument();
+        std::uint8_t version = 0;
+        ASSERT_EQ(ParseDocumentText(saved, *back, version, ','), ReadOk);
+        ProcessAfterReading(*back, nullptr);
+        EXPECT_EQ(test::DocText(*back), saved);
+        EXPECT_EQ(doc->Obj.Po[1].Y.v, Round3(doc->Obj.Po[1].Y.v)) << "the point is stored to the thousandth";
     }
 }
 
