@@ -124,49 +124,21 @@ void Transformed(R& r, std::mt19937& rng, const Fs& f) {
     }
 }
 
-struct XOYFamilies {
-    void (*rotate)(DXOY&, double, double, double, double, double, double, double) = RotateXOY;
-    void (*homothety)(DXOY&, double, double, double, double) = HomothetyXOY;
-    void (*central)(DXOY&, double, double, double) = CentralSymXOY;
-    void (*axial)(DXOY&, double, double, double, double, double, double) = AxialSymXOY;
-    void (*mirror)(DXOY&, double, double, double, double) = MirrorSymXOY;
+// The five transformations of one kind of record.
+template <class R>
+struct Families {
+    void (*rotate)(R&, double, double, double, double, double, double, double);
+    void (*homothety)(R&, double, double, double, double);
+    void (*central)(R&, double, double, double);
+    void (*axial)(R&, double, double, double, double, double, double);
+    void (*mirror)(R&, double, double, double, double);
 };
-struct XYZFamilies {
-    void (*rotate)(DXZ&, double, double, double, double, double, double, double) = RotateXYZ;
-    void (*homothety)(DXZ&, double, double, double, double) = HomothetyXYZ;
-    void (*central)(DXZ&, double, double, double) = CentralSymXYZ;
-    void (*axial)(DXZ&, double, double, double, double, double, double) = AxialSymXYZ;
-    void (*mirror)(DXZ&, double, double, double, double) = MirrorSymXYZ;
-};
-
-struct TriFamilies {
-    void (*rotate)(DTri&, double, double, double, double, double, double, double) = RotateTriangle;
-    void (*homothety)(DTri&, double, double, double, double) = HomothetyTriangle;
-    void (*central)(DTri&, double, double, double) = CentralSymTriangle;
-    void (*axial)(DTri&, double, double, double, double, double, double) = AxialSymTriangle;
-    void (*mirror)(DTri&, double, double, double, double) = MirrorSymTriangle;
-};
-struct KvFamilies {
-    void (*rotate)(DKv&, double, double, double, double, double, double, double) = RotateTetragon;
-    void (*homothety)(DKv&, double, double, double, double) = HomothetyTetragon;
-    void (*central)(DKv&, double, double, double) = CentralSymTetragon;
-    void (*axial)(DKv&, double, double, double, double, double, double) = AxialSymTetragon;
-    void (*mirror)(DKv&, double, double, double, double) = MirrorSymTetragon;
-};
-struct OrbFamilies {
-    void (*rotate)(DSf&, double, double, double, double, double, double, double) = RotateOrb;
-    void (*homothety)(DSf&, double, double, double, double) = HomothetyOrb;
-    void (*central)(DSf&, double, double, double) = CentralSymOrb;
-    void (*axial)(DSf&, double, double, double, double, double, double) = AxialSymOrb;
-    void (*mirror)(DSf&, double, double, double, double) = MirrorSymOrb;
-};
-struct LineFamilies {
-    void (*rotate)(DLine&, double, double, double, double, double, double, double) = RotateLine;
-    void (*homothety)(DLine&, double, double, double, double) = HomothetyLine;
-    void (*central)(DLine&, double, double, double) = CentralSymLine;
-    void (*axial)(DLine&, double, double, double, double, double, double) = AxialSymLine;
-    void (*mirror)(DLine&, double, double, double, double) = MirrorSymLine;
-};
+constexpr Families<DXOY> XOYFamilies{RotateXOY, HomothetyXOY, CentralSymXOY, AxialSymXOY, MirrorSymXOY};
+constexpr Families<DXZ> XYZFamilies{RotateXYZ, HomothetyXYZ, CentralSymXYZ, AxialSymXYZ, MirrorSymXYZ};
+constexpr Families<DTri> TriFamilies{RotateTriangle, HomothetyTriangle, CentralSymTriangle, AxialSymTriangle, MirrorSymTriangle};
+constexpr Families<DKv> KvFamilies{RotateTetragon, HomothetyTetragon, CentralSymTetragon, AxialSymTetragon, MirrorSymTetragon};
+constexpr Families<DSf> OrbFamilies{RotateOrb, HomothetyOrb, CentralSymOrb, AxialSymOrb, MirrorSymOrb};
+constexpr Families<DLine> LineFamilies{RotateLine, HomothetyLine, CentralSymLine, AxialSymLine, MirrorSymLine};
 
 // A place off the thousandths grid, as a point placed by a link onto
 // another object's element or moved by a transformation has before it is
@@ -247,8 +219,8 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              DXOY x = MakeXOY(1);
              DXZ z = MakeXYZ(1);
              UpdateXOY(x, 0), UpdateXYZ(z, 0);
-             Transformed(x, rng, XOYFamilies{});
-             Transformed(z, rng, XYZFamilies{});
+             Transformed(x, rng, XOYFamilies);
+             Transformed(z, rng, XYZFamilies);
              d.Obj.Xy.add(x), d.Obj.Xz.add(z);
          }},
         {"a triangle updated from vertices off the grid",
@@ -257,7 +229,7 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              SetVertices(t, std::array<Vec3, 3>{OffGrid(rng), OffGrid(rng), OffGrid(rng)});
              RandomChoices(t, rng);
              const auto update = [](DTri& r, bool typed) { UpdateTriangle(r, 0, typed); };
-             RandomUpdates<DTri>(t, rng, TriFamilies{}, update);
+             RandomUpdates<DTri>(t, rng, TriFamilies, update);
              d.Obj.Tr.add(t);
          },
          300},
@@ -270,7 +242,7 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              k.Typ.v = static_cast<std::uint8_t>(6 + rng() % 2);
              for (auto& on : k.CircOn) on.v = rng() % 2;
              const auto update = [](DKv& r, bool typed) { UpdateTetragon(r, 0, typed); };
-             RandomUpdates<DKv>(k, rng, KvFamilies{}, update);
+             RandomUpdates<DKv>(k, rng, KvFamilies, update);
              d.Obj.Kv.add(k);
          },
          300},
@@ -284,7 +256,7 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              k.Side3.v = static_cast<std::uint8_t>(rng() % 2);
              for (auto& on : k.CircOn) on.v = rng() % 2;
              const auto update = [](DKv& r, bool) { UpdateTetragon(r, 0, true); };
-             RandomUpdates<DKv>(k, rng, KvFamilies{}, update);
+             RandomUpdates<DKv>(k, rng, KvFamilies, update);
              d.Obj.Kv.add(k);
          },
          300},
@@ -299,7 +271,7 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
                  s.SecH[i].v = static_cast<double>(rng() % 50000) / 1000;
              }
              UpdateOrb(s, 0);
-             for (int t = 1 + static_cast<int>(rng() % 2); t > 0; --t) Transformed(s, rng, OrbFamilies{});
+             for (int t = 1 + static_cast<int>(rng() % 2); t > 0; --t) Transformed(s, rng, OrbFamilies);
              d.Obj.Sf.add(s);
          },
          100},
@@ -310,7 +282,7 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              SetPos(l.P2, OffGrid(rng));
              l.Frac3.v = static_cast<double>(rng() % 1000) / 1000;
              const auto update = [](DLine& r, bool) { UpdateLine(r, 0); };
-             RandomUpdates<DLine>(l, rng, LineFamilies{}, update);
+             RandomUpdates<DLine>(l, rng, LineFamilies, update);
              d.Obj.Li.add(l);
          },
          300},
