@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_status.h"
+#include "window_bench.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,14 +24,9 @@
 #include "model/update.h"
 
 using namespace pelmar;
+using namespace pelmar::bench;
 
 namespace {
-
-// A digit key pressed in the edit.
-void TypeKey(QWidget* edit, QChar c) {
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
-    QApplication::sendEvent(edit, &key);
-}
 
 // The dialogs' fake editing core, whose commit stores the working copy
 // and whose redraw is the program's.

@@ -25,31 +25,12 @@
 #include "shell/file_commands.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
+#include "window_bench.h"
 
 using namespace pelmar;
+using namespace pelmar::bench;
 
 namespace {
-
-const std::string Shipped = std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/";
-
-struct OpenOneFile : FileQuestions {
-    std::string file;
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    bool askYesNo(const std::string&) override { return false; }
-    void showMessage(const std::string&) override {}
-    std::string chooseOpenFile(const std::string&, bool) override { return file; }
-    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
-    bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
-    bool chooseNewPicture(PictureSettings&) override { return false; }
-};
-
-DLink LinkTo(Kind kind, int index, int sel1 = 0) {
-    DLink l;
-    l.b[0] = static_cast<std::uint8_t>(kind);
-    l.b[1] = static_cast<std::uint8_t>(index);
-    l.setSel(1, static_cast<std::uint8_t>(sel1));
-    return l;
-}
 
 // Every kind at its capacity, each object's first defining point on point 1;
 // the second vertex of every triangle and of four tetragons on the far end
@@ -82,11 +63,6 @@ QApplication& App() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's objects go first
     return *app;
-}
-
-void TypeKey(QWidget* edit, QChar c) {
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
-    QApplication::sendEvent(edit, &key);
 }
 
 void BM_DigitInLargestDocument(benchmark::State& state) {

@@ -13,8 +13,10 @@
 #include "files/document.h"
 #include "shell/picture_settings.h"
 #include "shell/ui/main_window.h"
+#include "window_bench.h"
 
 using namespace pelmar;
+using namespace pelmar::bench;
 
 namespace {
 
@@ -27,20 +29,6 @@ QApplication& App() {
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
-
-const std::string Shipped = std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/";
-
-// Opens one file, answers no question.
-struct OpenOneFile : FileQuestions {
-    std::string file;
-    Answer askYesNoCancel(const std::string&) override { return Answer::No; }
-    bool askYesNo(const std::string&) override { return false; }
-    void showMessage(const std::string&) override {}
-    std::string chooseOpenFile(const std::string&, bool) override { return file; }
-    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return {}; }
-    bool chooseNewProject(std::array<std::uint8_t, KindCount>&) override { return false; }
-    bool chooseNewPicture(PictureSettings&) override { return false; }
-};
 
 Application::Folders Folders(const QTemporaryDir& dir) {
     const std::string d = dir.path().toStdString() + "/";

@@ -3,22 +3,16 @@
 #include <cstdint>
 #include <memory>
 
+#include "bench_links.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/records.h"
 #include "model/update.h"
 
 using namespace pelmar;
+using namespace pelmar::bench;
 
 namespace {
-
-DLink LinkTo(int kind, int index, int sel1 = 0) {
-    DLink l;
-    l.b[0] = static_cast<std::uint8_t>(kind);
-    l.b[1] = static_cast<std::uint8_t>(index);
-    l.setSel(1, static_cast<std::uint8_t>(sel1));
-    return l;
-}
 
 // One free point and 100 dependent objects: a chain of 49 points, 31
 // segments between them and 20 triangles on the segments' ends.
