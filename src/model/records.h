@@ -568,6 +568,24 @@ struct DSubProj {
     int count(Kind k) const;
 };
 
+// The stores of the fourteen kinds are compiled once, in records.cpp: their
+// members copy and clear whole records, which every file that touches a
+// store would otherwise compile again.
+extern template class Store<DPoint, 50>;
+extern template class Store<DLine, 50>;
+extern template class Store<DCircle, 50>;
+extern template class Store<DTri, 20>;
+extern template class Store<DKv, 12>;
+extern template class Store<DXOY, 10>;
+extern template class Store<DSf, 3>;
+extern template class Store<DZi, 3>;
+extern template class Store<DKo, 3>;
+extern template class Store<DPi3, 3>;
+extern template class Store<DPi4, 3>;
+extern template class Store<DPr3, 3>;
+extern template class Store<DPr4, 3>;
+extern template class Store<DXZ, 2>;
+
 // Calls f(store) for each kind's store in kind order; f may take the store by
 // reference (generic lambda).
 template <class Sub, class F>
