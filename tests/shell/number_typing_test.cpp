@@ -207,6 +207,40 @@ const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows, Fi
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
+    std::string file;
+    // A new document of one object of kind k, saved as `name` and opened
+    // from it.
+    void openNew(Kind k, const std::string& name) {
+        file = dir.path(name);
+        answers.counts[Slot(k)] = 1;
+        StartNew(*this);
+        ASSERT_TRUE(WriteDocument(file, w->document(), WriteModeDocument, DocumentContext{}));
+        run(MainCommand::Open, file);
+    }
+    void run(MainCommand c, const std::string& file = {}) {
+        answers.openName = file;
+        w->menuAction(c)->trigger();
+    }
+    // Kind k's dialog opened from the object list, its field `name` typed
+    // into and left with `leave` (Qt::Key_unknown: still being typed).
+    void type(Kind k, const char* name, const QString& keys, Qt::Key leave = Qt::Key_unknown) {
+        QWidget* d = open(k);
+        ASSERT_TRUE(d);
+        TypeIn(*d, name, keys, leave);
+    }
+    // `done` typed into kind k's field and Return, `pending` typed, then
+    // Save: the document unchanged, and what its file holds (null when the
+    // file cannot be read).
+    std::unique_ptr<DProj> saveWhileTyping(Kind k, const char* field, const QString& done, const QString& pending) {
+        type(k, field, done, Qt::Key_Return);
+        type(k, field, pending);
+        run(MainCommand::Save);
+        EXPECT_FALSE(w->editing().Changed);
+        auto d = std::make_unique<DProj>();
+        std::uint8_t version = 0;
+        if (ReadDocument(file, *d, version, ReadModeOpen) != ReadOk) d.reset();
+        return d;
+    }
 };
 
 }  // namespace
@@ -309,110 +343,56 @@ TEST(NumberTyping, SphereSectionPlane) {
     inPlane([&](QWidget& orb) { EXPECT_EQ(normal(orb), "1;0;1"); });
 }
 
-// The keys of the main window's commands work in the object dialogs too: a
-// number still being typed when one runs is done first, as leaving its field
-// makes it.  Save writes what the field shows, Undo takes that number back,
-// and a document opened then is what its file holds, with nothing of the
-// other document's typing written over its object.
+// A main command run while a number is still being typed in an object
+// dialog finishes it first, as leaving the field does: Save writes what the
+// field shows, Undo takes that number back, and a document opened then is
+// what its file holds, with none of the other document's typing over it.
 TEST(NumberTyping, AMainCommandFinishesTheNumberBeingTyped) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
     Sitting s;
-    s.start();
-    s.answers.counts[Slot(Kind::sf)] = 1;
-    s.win().menuAction(MainCommand::New)->trigger();
+    const std::string second = s.dir.path("second.pel");
+    ASSERT_NO_FATAL_FAILURE(s.openNew(Kind::sf, "first.pel"));
     const DProj& doc = s.win().document();
     // Read afresh each time: an opened document comes with stores of its own.
     const auto sphere = [&]() -> const DSf& { return doc.Obj.Sf[1]; };
-    // Two drawings of a sphere, the second's smaller and higher up.
-    const std::string first = s.dir.path("first.pel"), second = s.dir.path("second.pel");
-    ASSERT_TRUE(WriteDocument(first, doc, WriteModeDocument, DocumentContext{}));
+    // A second drawing of the sphere, smaller and higher up.
     auto other = std::make_unique<DProj>(doc);
     other->Obj.Sf[1] = *OrbWithCentre(*OrbWithRadius(sphere(), 33), false, 222);
     UpdateOrb(other->Obj.Sf[1], 0);
     ASSERT_TRUE(WriteDocument(second, *other, WriteModeDocument, DocumentContext{}));
-    const auto run = [&](MainCommand c, const std::string& file = {}) {
-        s.answers.openName = file;
-        s.win().menuAction(c)->trigger();
-    };
-    run(MainCommand::Open, first);
-    QWidget* d = s.open(Kind::sf);
-    ASSERT_TRUE(d);
-    // The text selected, the keys typed (none: the text deleted), Return.
-    const auto type = [&](const char* field, const QString& keys, bool done) {
-        QWidget* f = d->findChild<QWidget*>(field);
-        f->setFocus();
-        LineOf(f)->selectAll();
-        QTest::keyClicks(f, keys.isEmpty() ? QString(QChar(0x8)) : keys);
-        if (done) QTest::keyClick(f, Qt::Key_Return);
-    };
 
-    // A radius is taken when the user is done: Save is done with it.
-    type("SpinEditSRad", "60", true);
-    type("SpinEditSRad", "45", false);
-    run(MainCommand::Save);
-    auto saved = std::make_unique<DProj>();
-    std::uint8_t version = 0;
-    ASSERT_EQ(ReadDocument(first, *saved, version, ReadModeOpen), ReadOk);
+    const auto saved = s.saveWhileTyping(Kind::sf, "SpinEditSRad", "60", "45");
+    ASSERT_TRUE(saved);
     EXPECT_EQ(saved->Obj.Sf[1].Radius.v, 45) << "the file holds what the field showed";
-    EXPECT_FALSE(s.win().editing().Changed);
 
-    type("SpinEditSRad", "40", true);
-    type("SpinEditSRad", "50", false);
-    run(MainCommand::Undo);
+    s.type(Kind::sf, "SpinEditSRad", "40", Qt::Key_Return);
+    s.type(Kind::sf, "SpinEditSRad", "50");
+    s.run(MainCommand::Undo);
+    QWidget* d = s.win().dialogSession().registry().dialog(Kind::sf);
     QTest::keyClick(d->findChild<QWidget*>("SpinEditSRad"), Qt::Key_Tab);
     EXPECT_EQ(sphere().Radius.v, 40) << "leaving the field after the Undo changes nothing";
     EXPECT_TRUE(s.win().menuAction(MainCommand::Redo)->isEnabled());
 
-    // The centre's picture Y emptied, and the other drawing opened (its
-    // save question answered No).
-    type("SpinEditSy", "", false);
-    run(MainCommand::Open, second);
+    // The centre's picture Y emptied, then the other drawing opened.
+    s.type(Kind::sf, "SpinEditSy", "");
+    s.run(MainCommand::Open, second);
     EXPECT_EQ(sphere().Radius.v, 33);
     EXPECT_EQ(sphere().Center.ScrY.v, 222);
     EXPECT_EQ(sphere().Center.Z.v, other->Obj.Sf[1].Center.Z.v);
     EXPECT_FALSE(s.win().editing().Changed);
 }
 
-// The same for a plain number edit, the scale of a 3D system typed with
-// three decimals and no key after it: Save writes it, and a number left
-// half-typed when the file is opened again stays out of the opened document.
+// The same for a plain number edit, a 3D system's scale typed with three
+// decimals: Save writes it, and a number left half typed when the file is
+// opened again stays out of the opened document.
 TEST(NumberTyping, AMainCommandFinishesANumberEditOfThe3DSystem) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
     Sitting s;
-    s.start();
-    s.answers.counts[Slot(Kind::xz)] = 1;
-    s.win().menuAction(MainCommand::New)->trigger();
-    const DProj& doc = s.win().document();
-    const std::string file = s.dir.path("system.pel");
-    ASSERT_TRUE(WriteDocument(file, doc, WriteModeDocument, DocumentContext{}));
-    const auto run = [&](MainCommand c) {
-        s.answers.openName = file;
-        s.win().menuAction(c)->trigger();
-    };
-    run(MainCommand::Open);
-    const auto type = [&](const QString& keys, bool done = false) {
-        QWidget* d = s.open(Kind::xz);
-        ASSERT_TRUE(d);
-        auto* scale = d->findChild<QLineEdit*>("EditYMas");
-        ASSERT_TRUE(scale);
-        scale->setFocus();
-        scale->selectAll();
-        QTest::keyClicks(scale, keys);
-        if (done) QTest::keyClick(scale, Qt::Key_Return);
-    };
-
-    // A change taken first, so that there is something to save.
-    type("55,5", true);
-    type("100,740");
-    run(MainCommand::Save);
-    auto saved = std::make_unique<DProj>();
-    std::uint8_t version = 0;
-    ASSERT_EQ(ReadDocument(file, *saved, version, ReadModeOpen), ReadOk);
+    ASSERT_NO_FATAL_FAILURE(s.openNew(Kind::xz, "system.pel"));
+    const auto saved = s.saveWhileTyping(Kind::xz, "EditYMas", "55,5", "100,740");
+    ASSERT_TRUE(saved);
     EXPECT_DOUBLE_EQ(saved->Obj.Xz[1].Scale.v, 100.74) << "the file holds what the field showed";
-    EXPECT_FALSE(s.win().editing().Changed);
 
-    type("7");
-    run(MainCommand::Open);
-    EXPECT_DOUBLE_EQ(doc.Obj.Xz[1].Scale.v, 100.74) << "the opened document is what its file holds";
+    s.type(Kind::xz, "EditYMas", "7");
+    s.run(MainCommand::Open, s.file);
+    EXPECT_DOUBLE_EQ(s.win().document().Obj.Xz[1].Scale.v, 100.74) << "the opened document is what its file holds";
     EXPECT_FALSE(s.win().editing().Changed);
 }

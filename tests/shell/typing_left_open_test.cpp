@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <functional>
 #include <string>
+#include <utility>
 
 #include "files/document.h"
 #include "window_session.h"
@@ -15,52 +15,31 @@
 using namespace pelmar;
 using namespace pelmar::test;
 
-namespace {
-
-struct Row {
-    const char* name;
-    std::function<void(WindowSession&, const std::string& file)> run;
-};
-
-}  // namespace
-
 // Two 3D systems; "7" typed into the division length of the second, then a
 // command that rebuilds the object list.  The first system keeps its own
 // record, and a document saved, opened and saved again gives the same bytes.
 TEST(TypingLeftOpen, ClosedDialogCommitsNothingOverAnotherObject) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
-    const Row rows[] = {
-        {"another document opened",
-         [](WindowSession& s, const std::string& file) {
-             s.answers.openName = file;
-             s.w->menuAction(MainCommand::Open)->trigger();
-         }},
-        {"a new 2D system", [](WindowSession& s, const std::string&) { s.w->menuAction(MainCommand::NewXY)->trigger(); }},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const std::pair<const char*, MainCommand> rows[] = {{"another document opened", MainCommand::Open},
+                                                        {"a new 2D system", MainCommand::NewXY}};
+    for (const auto& [name, command] : rows) {
+        SCOPED_TRACE(name);
         WindowSession s;
         s.answers.counts[Slot(Kind::xz)] = 2;
-        s.start();
-        s.w->menuAction(MainCommand::New)->trigger();
+        StartNew(s);
         DProj& d = s.w->document();
         ASSERT_EQ(d.Obj.Xz.count(), 2);
         const DXZ first = d.Obj.Xz[1], second = d.Obj.Xz[2];
         ASSERT_NE(first.ID.s, second.ID.s);
         d.CurObjNo = -1, d.ActiveKind = 0;
-        const std::string file = s.dir.path("two.pel");
-        ASSERT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
+        s.answers.openName = s.dir.path("two.pel");
+        ASSERT_TRUE(WriteDocument(s.answers.openName, d, WriteModeDocument, DocumentContext{}));
 
         QWidget* dialog = OpenKind(*s.w, Kind::xz, 2);
         ASSERT_NE(dialog, nullptr);
-        auto* edit = dialog->findChild<QLineEdit*>("EditYRaz");
-        ASSERT_NE(edit, nullptr);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, "7");
-        ASSERT_EQ(edit->text(), "7");
+        TypeIn(*dialog, "EditYRaz", "7", Qt::Key_unknown);
+        ASSERT_EQ(dialog->findChild<QLineEdit*>("EditYRaz")->text(), "7");
 
-        row.run(s, file);
+        s.w->menuAction(command)->trigger();
         QApplication::processEvents();
 
         const DProj& now = s.w->document();

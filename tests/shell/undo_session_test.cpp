@@ -1,33 +1,23 @@
-// A user's sittings with Undo in the real program: every change of the
-// document, from any window and whatever the object list shows, marks the
-// document changed and is exactly one undo step; a change after an Undo
-// drops the Redo chain; Undo with a mouse button held loses nothing.  The
-// question and file dialogs are answered by the test, every other window is
-// the real one.
+// Undo in the real program: every change of the document, from any window
+// and whatever the object list shows, marks it changed and is one undo step;
+// a change after an Undo drops the Redo chain; Undo with a mouse button held
+// loses nothing.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "dialogs/dialog_test_util.h"
 #include "editing/edited_document.h"
-#include "editing/editing_state.h"
 #include "editing/ui/picture_window.h"
 #include "files/document.h"
 #include "model/drag_rules.h"
-#include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window_transform.h"
-#include "support/key_rows.h"
 #include "transform/ui/trans_window.h"
 #include "window_session.h"
 
@@ -43,54 +33,16 @@ struct CountingQuestions : QuietQuestions {
     Answer askYesNoCancel(const std::string&) override { return ++asked, reply; }
 };
 
-// Answers the modal window of that name once it is up.
-void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
-        QWidget* d = QApplication::activeModalWidget();
-        if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
-        poll->stop();
-        poll->deleteLater();
-        ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
-        d->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-        answer(*d);
-    });
-    poll->start(10);
-}
-
-// The field's text selected, the keys typed one by one, then Tab (or Return).
-void Type(QWidget& window, const char* field, const QString& keys, Qt::Key leave = Qt::Key_Tab) {
-    auto* f = window.findChild<QWidget*>(field);
-    ASSERT_TRUE(f) << field;
-    ASSERT_TRUE(f->isEnabled()) << field;
-    f->setFocus();
-    LineOf(f)->selectAll();
-    for (QChar c : keys) QTest::keyClicks(f, QString(c));
-    QTest::keyClick(f, leave);
-}
-
-// A document of a point, a segment, an ellipse, a triangle and a 2D system,
-// each of the first three with a style of its own, saved and opened as a
-// user opens a drawing: unchanged, no entry chosen in the object list.
-struct Sitting {
-    Scratch dir;
-    CountingQuestions answers;
-    NoPrinter printer;
-    FakeExportHost exporter;
-    std::unique_ptr<Application> app;
-    std::unique_ptr<Form1> w;
+// A point, a segment, an ellipse, a triangle and a 2D system, the first three
+// with styles of their own, saved and opened as a user opens a drawing:
+// unchanged, no entry chosen in the object list.
+struct Sitting : WindowSession {
+    CountingQuestions asks;
     std::string file = dir.path("drawing.pel");
 
-    QWidget* open(Kind k) { return OpenKind(*w, k); }
-
     Sitting() {
-        app = std::make_unique<Application>(Application::Folders{dir.folder("prog"), {WindowSession::shipped()},
-                                                                  dir.folder("Documents")});
-        w = StartMainWindow(*app, answers, printer, exporter);
-        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy}) answers.counts[Slot(k)] = 1;
-        w->menuAction(MainCommand::New)->trigger();
+        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy}) asks.counts[Slot(k)] = 1;
+        StartNew(*this, asks);
         DProj& d = w->document();
         PlaceAt(d.Obj.Po[1], 40, 40);  // alone near a corner, for the mouse
         d.Obj.Po[1].Typ.v = 3, d.Obj.Po[1].NameBold.v = true, d.Obj.Po[1].NameSize.v = 17;
@@ -98,45 +50,37 @@ struct Sitting {
         d.Obj.Ci[1].Thick.v = 4, d.Obj.Ci[1].Gap.v = 7;
         d.CurObjNo = -1, d.ActiveKind = 0, d.Zoom = 100;
         EXPECT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
-        answers.openName = file;
+        asks.openName = file;
         w->menuAction(MainCommand::Open)->trigger();
         // From now on the save question keeps the program running.
-        answers.asked = 0;
-        answers.reply = Answer::Cancel;
+        asks.asked = 0;
+        asks.reply = Answer::Cancel;
     }
     ~Sitting() {
         SetChanged(st(), false);
-        w->close();
+        stop();
     }
     EditingState& st() { return w->editing(); }
     const DProj& doc() { return w->document(); }
-    bool saveOn() { return w->menuAction(MainCommand::Save)->isEnabled(); }
-    bool undoOn() { return w->menuAction(MainCommand::Undo)->isEnabled(); }
-    bool redoOn() { return w->menuAction(MainCommand::Redo)->isEnabled(); }
+    bool on(MainCommand c) { return w->menuAction(c)->isEnabled(); }
     void undo() { w->menuAction(MainCommand::Undo)->trigger(); }
     void redo() { w->menuAction(MainCommand::Redo)->trigger(); }
-    // The document as the file gives it, the curves of the redraw owed
+    // The document as its file gives it, the curves of the redraw owed
     // stored: what an Undo must bring back.
     std::string text() {
         app->edited().ensureStored();
         return DocumentText(doc(), LiveWindows{}, {}, ',');
     }
-
-    // Project options: `drive` on the dialog, then `button` (OK, or the fill
-    // settings' button of its fill page).
-    void options(const std::function<void(QWidget&)>& drive, const char* button = "Button1") {
-        bool ran = false;
-        WhenShown("FormImage", [&, button](QWidget& d) {
-            ran = true;
-            drive(d);
-            QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-        });
-        w->menuAction(MainCommand::OptProj)->trigger();
-        EXPECT_TRUE(ran);
-    }
-    void page(QWidget& d, const char* sheet) {
-        auto* tabs = d.findChild<QTabWidget*>("PageControl1");
-        tabs->setCurrentWidget(d.findChild<QWidget*>(sheet));
+    // Project options on page `sheet`: `drive`, then `button` (OK, or the
+    // fill settings' button of the fill page).
+    void options(const char* sheet, const std::function<void(QWidget&)>& drive, const char* button = "Button1") {
+        InModal(
+            "FormImage", [&] { w->menuAction(MainCommand::OptProj)->trigger(); },
+            [&](QWidget& d) {
+                d.findChild<QTabWidget*>("PageControl1")->setCurrentWidget(d.findChild<QWidget*>(sheet));
+                drive(d);
+            },
+            button);
     }
 };
 
@@ -146,16 +90,15 @@ struct Sitting {
 // commands: only a change of the document marks it changed and is asked
 // about at exit.
 TEST(UndoSession, OnlyAChangeMarksTheDocumentWhateverTheObjectListShows) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
     Sitting s;
     ASSERT_EQ(s.w->objectCombo()->currentIndex(), -1) << "the drawing opens with no entry chosen";
-    ASSERT_FALSE(s.saveOn());
+    ASSERT_FALSE(s.on(MainCommand::Save));
     ASSERT_FALSE(s.st().Changed);
 
     PictureWindow& pic = *s.w->picture();
     for (const char* select : {"TBSelAlls", "TBSelNone", "TBSelAlls"}) {
         pic.toolButton(select)->trigger();
-        EXPECT_FALSE(s.saveOn()) << select << " changes no document";
+        EXPECT_FALSE(s.on(MainCommand::Save)) << select << " changes no document";
         EXPECT_FALSE(s.st().Changed) << select;
     }
     EXPECT_EQ(s.st().SelCount, s.doc().Obj.ObjTotal);
@@ -168,15 +111,15 @@ TEST(UndoSession, OnlyAChangeMarksTheDocumentWhateverTheObjectListShows) {
     t.show();
     QTest::mouseClick(t.findChild<QWidget*>("TabButton1"), Qt::LeftButton);
     auto* all = t.findChild<QCheckBox*>("CheckBoxAlls");
-    if (!all->isChecked()) QTest::mouseClick(all, Qt::LeftButton, {}, QPoint(8, all->height() / 2));
+    if (!all->isChecked()) ClickIndicator(all);
     ASSERT_TRUE(all->isChecked());
     const int pos = s.st().UndoPos;
     QTest::mouseClick(t.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_NEAR(s.doc().Obj.Tr[1].S[1].P1.Z.v, z + 10, 1e-9);
     EXPECT_EQ(s.st().UndoPos, pos + 1);
-    EXPECT_TRUE(s.saveOn());
+    EXPECT_TRUE(s.on(MainCommand::Save));
     s.w->menuAction(MainCommand::Exit)->trigger();
-    EXPECT_EQ(s.answers.asked, 1) << "the move is asked about at exit";
+    EXPECT_EQ(s.asks.asked, 1) << "the move is asked about at exit";
     EXPECT_TRUE(s.w->isVisible()) << "and the answer Cancel keeps it";
 }
 
@@ -184,47 +127,42 @@ TEST(UndoSession, OnlyAChangeMarksTheDocumentWhateverTheObjectListShows) {
 // number typed: each one Undo of its own, and a change after an Undo drops
 // the Redo chain, never an earlier change.
 TEST(UndoSession, EveryWindowsChangeIsOneStep) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
     Sitting s;
     const DProj& d = s.doc();
 
     // The 2D system's scale typed, then the top margin in Project options.
     QWidget* xy = s.open(Kind::xy);
     ASSERT_TRUE(xy);
-    Type(*xy, "EditXMasx", "35");
+    TypeIn(*xy, "EditXMasx", "35", Qt::Key_Tab);
     ASSERT_EQ(d.Obj.Xy[1].ScaleX.v, 35);
     const int margin = d.Margin1;
-    s.options([&](QWidget& o) {
-        s.page(o, "TabSheet5");
-        Type(o, "EditPri3", "1");
-    });
+    s.options("TabSheet5", [](QWidget& o) { TypeIn(o, "EditPri3", "1", Qt::Key_Tab); });
     ASSERT_EQ(d.Margin1, 10);
     s.undo();
     EXPECT_EQ(d.Margin1, margin) << "Undo takes back the margin";
     EXPECT_EQ(d.Obj.Xy[1].ScaleX.v, 35) << "and only the margin";
-    EXPECT_TRUE(s.redoOn());
+    EXPECT_TRUE(s.on(MainCommand::Redo));
     s.redo();
     EXPECT_EQ(d.Margin1, 10);
     s.undo();
     // A title typed in Project options after the Undo: the Redo chain goes.
-    s.options([&](QWidget& o) {
-        s.page(o, "TabSheet6");
+    s.options("TabSheet6", [](QWidget& o) {
         auto* title = o.findChild<QLineEdit*>("EditI1");
         title->setFocus();
         QTest::keyClicks(title, "T");
     });
     EXPECT_EQ(d.Caption, "T");
-    EXPECT_FALSE(s.redoOn()) << "a change after an Undo drops the Redo chain";
+    EXPECT_FALSE(s.on(MainCommand::Redo)) << "a change after an Undo drops the Redo chain";
     s.redo();
     EXPECT_EQ(std::make_tuple(d.Caption, d.Margin1, d.Obj.Xy[1].ScaleX.v), std::make_tuple(std::string("T"), margin, 35.0));
 
     // The fill settings: their own step, opened from Project options.
     const double border = d.Im.BorderPercent;
     WhenShown("FormImageBr", [&](QWidget& f) {
-        Type(f, "EditG1", "60", Qt::Key_Return);
+        TypeIn(f, "EditG1", "60");
         if (f.isVisible()) QTest::mouseClick(f.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     });
-    s.options([&](QWidget& o) { s.page(o, "TabSheet3"); }, "Button3");
+    s.options("TabSheet3", [](QWidget&) {}, "Button3");
     ASSERT_EQ(d.Im.BorderPercent, 60);
     s.undo();
     EXPECT_EQ(d.Im.BorderPercent, border) << "Undo takes back the fill settings";
@@ -245,10 +183,10 @@ TEST(UndoSession, EveryWindowsChangeIsOneStep) {
         ASSERT_TRUE(dialog);
         const std::string before = s.text();
         const int pos = s.st().UndoPos;
-        WhenShown(a.options, [](QWidget& o) { QTest::mouseClick(o.findChild<QPushButton*>("Button1"), Qt::LeftButton); });
-        QTest::mouseClick(dialog->findChild<QPushButton*>(a.button), Qt::LeftButton);
-        const std::string after = s.text();
-        ASSERT_NE(after, before) << "the walk changed the other objects";
+        InModal(
+            a.options, [&] { QTest::mouseClick(dialog->findChild<QPushButton*>(a.button), Qt::LeftButton); },
+            [](QWidget&) {});
+        ASSERT_NE(s.text(), before) << "the walk changed the other objects";
         EXPECT_EQ(s.st().UndoPos, pos + 1);
         s.undo();
         EXPECT_TRUE(s.text() == before) << "one Undo brings back the document before the walk";
@@ -264,24 +202,23 @@ TEST(UndoSession, EveryWindowsChangeIsOneStep) {
     const double x = d.Obj.Po[1].ScrX.v;
     ASSERT_NE(x, 150);
     const int pos = s.st().UndoPos;
-    Type(*po, "EditPx", "150");
+    TypeIn(*po, "EditPx", "150", Qt::Key_Tab);
     EXPECT_EQ(d.Obj.Po[1].ScrX.v, 150);
     EXPECT_EQ(s.st().UndoPos, pos + 1) << "one snapshot for the keys of one field";
     s.undo();
     EXPECT_EQ(d.Obj.Po[1].ScrX.v, x);
     // The same field typed again after the Undo is a change of its own.
-    Type(*po, "EditPx", "12");
+    TypeIn(*po, "EditPx", "12", Qt::Key_Tab);
     EXPECT_EQ(d.Obj.Po[1].ScrX.v, 12);
-    EXPECT_FALSE(s.redoOn());
+    EXPECT_FALSE(s.on(MainCommand::Redo));
     s.undo();
     EXPECT_EQ(d.Obj.Po[1].ScrX.v, x);
-    EXPECT_TRUE(s.undoOn());
+    EXPECT_TRUE(s.on(MainCommand::Undo));
 }
 
 // Undo pressed while the mouse button is held in a drag waits for the
 // release: the drag is undone whole, and Redo brings it back.
 TEST(UndoSession, UndoWithTheButtonHeldLosesNothing) {
-    QLocale::setDefault(QLocale(QLocale::Russian));
     Sitting s;
     // Read afresh each time: an Undo reads the document's stores anew.
     const auto px = [&] { return s.doc().Obj.Po[1].ScrX.v; };
@@ -315,11 +252,11 @@ TEST(UndoSession, UndoWithTheButtonHeldLosesNothing) {
     ASSERT_NEAR(x1, x0 + 30, 1);
     drag(start + QPoint(30, 0), start + QPoint(60, 0), true);
     EXPECT_EQ(px(), x1) << "the Undo waited for the release and took back the drag just ended";
-    ASSERT_TRUE(s.redoOn());
-    const auto messages = s.answers.messages.size();
+    ASSERT_TRUE(s.on(MainCommand::Redo));
+    const auto messages = s.asks.messages.size();
     s.redo();
     EXPECT_NEAR(px(), x0 + 60, 1) << "Redo brings the drag back";
-    EXPECT_EQ(s.answers.messages.size(), messages) << "nothing to tell";
+    EXPECT_EQ(s.asks.messages.size(), messages) << "nothing to tell";
     s.undo();
     s.undo();
     EXPECT_EQ(px(), x0);

@@ -2,11 +2,14 @@
 // from a script and no printer: the sitting of the options and words tests.
 #pragma once
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <QToolBar>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +23,7 @@
 #include "shell/ui/print_dialog.h"
 #include "shell_test_util.h"
 #include "support/fake_export_host.h"
+#include "support/key_rows.h"
 
 namespace pelmar::test {
 
@@ -108,5 +112,67 @@ struct WindowSession {
         w.reset();
     }
 };
+
+// The program started on the session's folders with other answers to its
+// questions.
+inline void StartWith(WindowSession& s, FileQuestions& questions) {
+    s.stop();
+    s.app = std::make_unique<Application>(Application::Folders{s.prog(), s.shippedDirs, s.dir.folder("Documents")});
+    s.w = StartMainWindow(*s.app, questions, s.printer, s.exporter);
+}
+
+// The program started in Russian on a new document of the objects the
+// questions' counts ask for.
+inline void StartNew(WindowSession& s, QuietQuestions& questions) {
+    QLocale::setDefault(QLocale(QLocale::Russian));
+    StartWith(s, questions);
+    s.w->menuAction(MainCommand::New)->trigger();
+}
+inline void StartNew(WindowSession& s) { StartNew(s, s.answers); }
+
+// The field `name` of `window` as a user types into it: its text selected,
+// the keys typed (none: the text deleted), then `leave` (Qt::Key_unknown:
+// the field stays in typing).
+inline void TypeIn(QWidget& window, const char* name, const QString& keys, Qt::Key leave = Qt::Key_Return) {
+    auto* f = window.findChild<QWidget*>(name);
+    ASSERT_TRUE(f && f->isEnabled()) << name;
+    f->setFocus();
+    LineOf(f)->selectAll();
+    if (keys.isEmpty()) QTest::keyClick(f, Qt::Key_Backspace);
+    else QTest::keyClicks(f, keys);
+    if (leave != Qt::Key_unknown) QTest::keyClick(f, leave);
+}
+
+// Once the modal window `name` is up (within 5 s) and active, `answer` runs
+// in it.
+inline void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
+        QWidget* d = QApplication::activeModalWidget();
+        if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
+        poll->stop();
+        poll->deleteLater();
+        ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        answer(*d);
+    });
+    poll->start(10);
+}
+
+// `open` opens the modal window `name`; `drive` runs in it, then its button
+// `close` is clicked.
+inline void InModal(const char* name, const std::function<void()>& open, const std::function<void(QWidget&)>& drive,
+                    const char* close = "Button1") {
+    bool ran = false;
+    WhenShown(name, [&, close](QWidget& d) {
+        ran = true;
+        drive(d);
+        QTest::mouseClick(d.findChild<QWidget*>(close), Qt::LeftButton);
+    });
+    open();
+    EXPECT_TRUE(ran) << name;
+}
 
 }  // namespace pelmar::test
