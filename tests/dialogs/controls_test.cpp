@@ -179,22 +179,20 @@ TEST(SpinEdit, RefusedKeysAreTold) {
     }
 }
 
-// A pasted text that is no number of the field as a whole is refused whole,
-// by Ctrl+V and by the menu's Paste alike: the field keeps exactly what it
-// held and reports nothing, and a tip says why.  Never is it cut into another
-// number ("-1/2" into "-12").
+// Pasted text that is no number of the field is refused whole, by Ctrl+V and
+// the menu alike: the field keeps what it held, reports nothing and a tip says
+// why; it is never cut into another number ("-1/2" into "-12").
 TEST(NumberFields, PasteNotANumberRefusedWhole) {
     enum Field { Num, NumNoMinus, Spin, SpinBounded };
-    struct Case {
+    const char* notNumber = "Здесь только число: вставленный текст не принят.";
+    const std::string notBounded = std::string(notNumber) + " Допустимо от 1 до 100.";
+    const struct Case {
         Field field;
         bool atEnd;  // pasted after "12", else over it
         const char* pasted;
         const char* want;
         const char* tip;  // empty: none
-    };
-    const char* notNumber = "Здесь только число: вставленный текст не принят.";
-    const std::string notBounded = std::string(notNumber) + " Допустимо от 1 до 100.";
-    const Case cases[] = {
+    } cases[] = {
         {Num, false, "-1/2", "12", "Здесь только число: «-1/2» не принято."},
         {Num, false, "1 000", "12", "Здесь только число: «1 000» не принято."},
         {Num, true, "abc", "12", "Здесь только число: «12abc» не принято."},
@@ -216,32 +214,24 @@ TEST(NumberFields, PasteNotANumberRefusedWhole) {
         {SpinBounded, true, "5", "12", notBounded.c_str()},
         {SpinBounded, false, "50", "50", ""},
     };
-    for (const bool menu : {false, true}) {
+    for (const bool menu : {false, true})
         for (const Case& c : cases) {
-            const std::string at = std::string(c.pasted) + (menu ? " by the menu" : " by Ctrl+V");
+            SCOPED_TRACE(std::string(c.pasted) + (menu ? " by the menu" : " by Ctrl+V"));
             Window win;
-            QWidget* field = win.num;
-            QLineEdit* line = win.num;
+            const bool spin = c.field == Spin || c.field == SpinBounded;
             if (c.field == NumNoMinus) win.num->setFilter(false, true);
-            if (c.field == Spin || c.field == SpinBounded) {
-                win.spin->setMinMax(c.field == Spin ? 0 : 1, c.field == Spin ? 0 : 100);
-                field = win.spin;
-                line = win.spin->findChild<QLineEdit*>();
-            }
-            if (field == win.spin) TypeInto(win.spin, QStringLiteral("12"));
-            else TypeInto(win.num, QStringLiteral("12"));
+            if (spin) win.spin->setMinMax(c.field == Spin ? 0 : 1, c.field == Spin ? 0 : 100);
+            spin ? TypeInto(win.spin, QStringLiteral("12")) : TypeInto(win.num, QStringLiteral("12"));
+            QWidget* field = spin ? static_cast<QWidget*>(win.spin) : win.num;
+            QLineEdit* line = spin ? win.spin->findChild<QLineEdit*>() : win.num;
             QSignalSpy edits(win.num, &TNumEdit::textChangedFiltered), values(win.spin, &TSpinEdit::changed);
-            if (c.atEnd) line->end(false);
-            else line->selectAll();
+            c.atEnd ? line->end(false) : line->selectAll();
             QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
-            if (menu) line->paste();
-            else QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-            EXPECT_EQ(line->text(), c.want) << at;
-            EXPECT_EQ(ShownTextTip(), QString::fromUtf8(c.tip)) << at;
-            const bool taken = QString::fromUtf8(c.want) != "12";
-            EXPECT_EQ(edits.size() + values.size(), taken ? 1 : 0) << at;
+            menu ? line->paste() : QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(line->text(), c.want);
+            EXPECT_EQ(ShownTextTip(), QString::fromUtf8(c.tip));
+            EXPECT_EQ(edits.size() + values.size(), QString::fromUtf8(c.want) != "12" ? 1 : 0) << "reported changes";
         }
-    }
 }
 
 // Integer fields (a spin edit, a numeric edit without the comma) never read

@@ -254,12 +254,10 @@ TEST(GraphOptions, AnimationOpeners) {
     EXPECT_TRUE(moves->property("set").toBool());
 }
 
-// The numbers that would leave a graph drawing nothing, typed key by key and
-// left: a zero rotation normal and a number past the limit are refused (the
-// record and the field keep what they held), a range's end typed past its
-// other end is taken as that end, and a range or step that would need more
-// than a million samples is refused; each with a tip that says why.  While
-// the keys are typed the record never holds a number the field refuses.
+// Typed key by key and left: a zero rotation normal, a number past the limit
+// and a range or step needing over a million samples are refused, a range's
+// end typed past its other end is taken as that end; each with a tip saying
+// why, and the record never holds a number the field refuses.
 TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     using W = WorkingCopies;
@@ -268,6 +266,9 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         m.Rotated.v = m.Moved.v = true;
         m.NX.v = m.NY.v = 0, m.NZ.v = 1, m.DX.v = 0, m.Angle.v = 30;
         w.CurXOY.Bounds[2][2].v = 0;  // y1 0
+    };
+    const auto tipSays = [](const char* why, const char* name) {
+        EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(why))) << name << ": " << ShownTextTip().toStdString();
     };
     const struct {
         int graph;
@@ -312,18 +313,11 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         {12, "an angle past the limit", "EditTrans", "99999999", [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 30,
          "30", "1 000 000"},
     };
-    auto prefixes = [](const QString& keys) {
-        QStringList shown;
-        for (qsizetype i = 1; i <= keys.size(); ++i) shown << keys.left(i);
-        return shown;
-    };
     for (const auto& r : rows) {
         OptSession s(r.graph, prepare);
-        PlayKeys(*s.dlg, {r.field, r.keys, prefixes(r.keys), r.want, r.left, r.why != nullptr,
+        PlayKeys(*s.dlg, {r.field, r.keys, Prefixes(r.keys), r.want, r.left, r.why != nullptr,
                           [&] { return r.stored(s.work); }, r.keptEach, r.name});
-        if (r.why) {
-            EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(r.why))) << r.name << ": " << ShownTextTip().toStdString();
-        }
+        if (r.why) tipSays(r.why, r.name);
     }
 
     // A section's bounds: each coordinate's two bounds are a range.
@@ -347,8 +341,8 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
          "не дальше 50000"},
     };
     for (const auto& r : bounds) {
-        PlayKeys(b, {r.field, r.keys, prefixes(r.keys), r.want, r.left, true,
+        PlayKeys(b, {r.field, r.keys, Prefixes(r.keys), r.want, r.left, true,
                      [&] { return sec.Bounds[r.bound].v; }, {}, r.name});
-        EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(r.why))) << r.name << ": " << ShownTextTip().toStdString();
+        tipSays(r.why, r.name);
     }
 }

@@ -4,7 +4,6 @@
 // a tip naming the bound; nothing past the range is ever stored.
 #include <gtest/gtest.h>
 
-#include <QTest>
 #include <QToolTip>
 #include <memory>
 
@@ -14,7 +13,6 @@
 #include "dialogs/ui/section_dialog.h"
 #include "editing_fake.h"
 #include "files/word_table.h"
-#include "files/ui/text_tip.h"
 #include "model/coord_limit.h"
 #include "support/key_rows.h"
 
@@ -23,18 +21,12 @@ using namespace pelmar::test;
 
 namespace {
 
-// The texts after each key: the keys so far.
-QStringList Prefixes(const QString& keys) {
-    QStringList out;
-    for (qsizetype i = 1; i <= keys.size(); ++i) out << keys.left(i);
-    return out;
-}
-
+// The range's own tip, or a graph rule's, names the bound; the record never
+// holds a number past it.
 template <class R>
 void PlayPast(QWidget& window, const RecordKeyRow<R>& row, const R& record) {
     QToolTip::hideText();
     PlayKeys(window, row, record);
-    // The range's own tip, or a graph rule's, which names the bound too.
     const QString tip = ShownTextTip();
     EXPECT_TRUE(tip.contains("1 000 000") || tip.contains("1000000")) << row.name << ": " << tip.toStdString();
     EXPECT_TRUE(WithinCoordLimit(row.stored(record))) << row.name;

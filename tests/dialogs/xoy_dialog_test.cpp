@@ -255,8 +255,8 @@ TEST(XOYDialog, FormulasTheDrawerCannotDraw) {
     QTest::keyClick(second, Qt::Key_Return);
     EXPECT_EQ(ShownTextTip(), QString::fromUtf8("Формула не знает \"t\": её переменная — x."));
 
-    // The polar and parametric graphs written in "t", key by key, then left:
-    // kept as typed and told; the equation's tip tells of the "t" it suggests.
+    // Polar and parametric graphs typed in "t" and left: kept as typed and
+    // told; the equation's tip tells of the "t" it suggests.
     const struct {
         const char* field;
         QString text;
@@ -272,9 +272,7 @@ TEST(XOYDialog, FormulasTheDrawerCannotDraw) {
     for (const auto& r : inT) {
         SCOPED_TRACE(r.field);
         auto* edit = s.find<QLineEdit>(r.field);
-        edit->setFocus();
-        edit->selectAll();
-        for (qsizetype i = 0; i < r.text.size(); ++i) QTest::keyClicks(edit, r.text.mid(i, 1));
+        TypeInto(edit, r.text);
         QTest::keyClick(edit, Qt::Key_Tab);
         EXPECT_FALSE(edit->hasFocus());
         EXPECT_EQ(edit->text(), r.text);

@@ -189,14 +189,12 @@ std::string CopiesText(const WorkingCopies& w) {
 
 }  // namespace
 
-// The trial of the commit a typed number runs, over random nesting paths:
-// made on the working copies with only TrialKinds kept aside, it gives what
-// it gave on a whole copy of them, and putting those kinds back leaves every
-// working copy as it was.  Each part carries its path as its ID, so a part
-// written back into a kind that was not kept is seen.
+// The trial commit of a typed number, over random nesting paths: run with
+// only TrialKinds kept aside it gives what it gives on a whole copy, and
+// putting them back restores every working copy.  Each part carries its path
+// as its ID, so a part written back into a kind not kept is seen.
 TEST(Commit, TrialOnTheKeptKindsIsTheTrialOnAWholeCopy) {
     std::mt19937 rng(49);
-    const std::vector<RoleSlot>& roleSlots = RoleSlots();
     KeptCopies kept;  // used again, as a dialog uses it
     for (int round = 0; round < 24; ++round) {
         Editing e;
@@ -208,7 +206,7 @@ TEST(Commit, TrialOnTheKeptKindsIsTheTrialOnAWholeCopy) {
         });
         for (Kind level : PartLevels) {
             std::vector<int> roles{0};
-            for (const RoleSlot& s : roleSlots)
+            for (const RoleSlot& s : RoleSlots())
                 if (KindOfCode(s.level) == level) roles.push_back(s.role);
             e->Proj->Role[Slot(level)] = static_cast<std::uint8_t>(roles[rng() % roles.size()]);
         }

@@ -185,10 +185,9 @@ TEST(PictureWindowSession, DrawSelectDragRulerAndUndo) {
     ASSERT_TRUE(UndoStep(*s.ed));
     EXPECT_EQ(Vertex(s.doc().Obj.Tr[1], 2), QPoint(400, H - 301));
 
-    // Edit clicks that move nothing - on the vertex with a mouse step that
-    // stays on its pixel, on nothing, on the vertex again - are no change:
-    // the document, its changed mark and the undo chain, Redo included, stay
-    // as they were.
+    // Edit clicks that move nothing (on the vertex with a step within its
+    // pixel, on nothing) leave the document, its changed mark and the undo
+    // chain, Redo included, as they were.
     s.tool("TBSell");
     s.click({350, 300});
     ASSERT_TRUE(IsSelected(*s.ed, Kind::tr, 1));

@@ -380,8 +380,7 @@ TEST(Undo, JoinedStepsAndARedoThatCannotRead) {
     EXPECT_EQ(e->UndoPos, pos + 1) << "one snapshot for three keys";
     ASSERT_TRUE(e.edited->undo());
     EXPECT_EQ(FirstDifference(Text(*e.doc), start), "");
-    // A key of the same field after the Undo is a change of its own: the
-    // Redo chain goes, and one Undo takes back only that key.
+    // A key of the field after the Undo is a step of its own and ends Redo.
     key('7'), e.edited->commitInStep(false, step);
     EXPECT_FALSE(e->RedoEnabled);
     ASSERT_TRUE(e.edited->undo());

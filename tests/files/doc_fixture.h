@@ -2,8 +2,10 @@
 // program holds them, and small text helpers for document files.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -214,6 +216,33 @@ inline std::string JoinLines(const std::vector<std::string>& lines) {
     std::string s;
     for (const auto& l : lines) s += l + "\r\n";
     return s;
+}
+
+// The text a save of the document writes.
+inline std::string SavedText(const DProj& d) { return DocumentText(d, WindowsFromRecord(d), d.Role, ','); }
+
+// The document a file of that text reopens as, recomputed as after reading.
+inline std::unique_ptr<DProj> Reopened(const DProj& d) {
+    auto back = NewDocument();
+    std::uint8_t version = 0;
+    EXPECT_EQ(ParseDocumentText(SavedText(d), *back, version, ','), ReadOk);
+    ProcessAfterReading(*back, nullptr);
+    return back;
+}
+
+// Where two file texts first differ: the line, the block it stands in and
+// both texts of it; empty when they agree line for line.
+inline std::string FirstDifferentLine(const std::string& a, const std::string& b) {
+    const auto x = SplitLines(a), y = SplitLines(b);
+    std::size_t i = 0, head = 0;
+    for (; i < std::min(x.size(), y.size()); ++i) {
+        if (x[i].rfind('<', 0) == 0) head = i;
+        if (x[i] != y[i]) break;
+    }
+    if (i == x.size() && i == y.size()) return "";
+    const auto at = [i](const std::vector<std::string>& v) { return i < v.size() ? v[i] : std::string("(end)"); };
+    return "line " + std::to_string(i + 1) + " (" + (x.empty() ? "" : x[head]) + " +" + std::to_string(i - head) +
+           "): " + at(x) + " | " + at(y);
 }
 
 inline std::string ReadFileBytes(const std::string& name) {

@@ -9,13 +9,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/document_wiring.h"
 #include "dialogs/dialog_test_util.h"
@@ -133,6 +133,11 @@ TEST(ExportDialogs, WordProcessorSession) {
     DialogRig r;
     r.state.OfficeApp = "Word";
     r.state.WordFileName = r.path("t.doc");
+    const auto runTwoArrowSix = [](WordExportDialog& d) {
+        ClickIndicator(Find<TRadioGroup>(d, "RadioGroupRun")->button(2));
+        TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
+        QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
+    };
     {
         WordExportDialog d(r.ctx, r.state);
         ShowActive(d);
@@ -145,9 +150,7 @@ TEST(ExportDialogs, WordProcessorSession) {
         EXPECT_TRUE(Find<QLabel>(d, "Image1")->isVisible());
         EXPECT_FALSE(Find<QLabel>(d, "Image2")->isVisible());
 
-        ClickIndicator(run->button(2));
-        TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
-        QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
+        runTwoArrowSix(d);
         // "Отмена" closes and writes nothing.
         QTest::mouseClick(Find<QPushButton>(d, "Button2"), Qt::LeftButton);
         EXPECT_FALSE(d.isVisible());
@@ -161,9 +164,7 @@ TEST(ExportDialogs, WordProcessorSession) {
         WordExportDialog d(r.ctx, r.state);
         ShowActive(d);
         EXPECT_EQ(Find<TRadioGroup>(d, "RadioGroupRun")->itemIndex(), 0);
-        ClickIndicator(Find<TRadioGroup>(d, "RadioGroupRun")->button(2));
-        TypeInto(Find<TSpinEdit>(d, "SpinEditNArrow"), "6");
-        QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNArrow"), Qt::Key_Tab);
+        runTwoArrowSix(d);
         QTest::mouseClick(Find<QPushButton>(d, "Button1"), Qt::LeftButton);
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(r.desktop.opened, std::vector<std::string>{r.path("prog/Temp/t.odt")});
@@ -230,80 +231,54 @@ TEST(ExportDialogs, FromTheMainWindow) {
     EXPECT_EQ(seen, once);
 }
 
-
-// What is at a name, as far as a test can tell a change: the kind, the
-// permissions, the size, the inode and the time of the last change, and the
-// bytes of a regular file or the target of a link.
-struct Trace {
-    mode_t mode = 0;
-    off_t size = 0;
-    ino_t inode = 0;
-    long long mtimeNs = 0;
-    std::string bytes;
-    bool operator==(const Trace&) const = default;
-};
-
+// What a test can see change at a name: kind and permissions, size, inode,
+// time of the last change, and the bytes of a file or the target of a link.
+using Trace = std::tuple<mode_t, off_t, ino_t, long long, std::string>;
 Trace TraceOf(const std::string& path) {
-    Trace t;
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return t;
-    t.mode = st.st_mode, t.size = st.st_size, t.inode = st.st_ino;
-    t.mtimeNs = st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec;
-    if (S_ISREG(st.st_mode)) {
-        std::ifstream in(path, std::ios::binary);
-        t.bytes.assign(std::istreambuf_iterator<char>(in), {});
-    } else if (S_ISLNK(st.st_mode)) {
-        t.bytes = std::filesystem::read_symlink(path).string();
-    }
-    return t;
+    if (::lstat(path.c_str(), &st) != 0) return {};
+    return {st.st_mode, st.st_size, st.st_ino, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec,
+            S_ISREG(st.st_mode)   ? ReadFileBytes(path)
+            : S_ISLNK(st.st_mode) ? std::filesystem::read_symlink(path).string()
+                                  : ""};
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// One option dialog under the table: its file, a file of the user's own
-// values, a damaged file and what it reads as, and a change in the dialog.
-template <class Dialog, class Options>
+// One option dialog: its file, a file of the user's own values, a damaged
+// file and what it reads as, and a dash number typed as a change.
+template <class Options>
 struct OptionTarget {
     const char* file;
     Options own;
     std::string damaged;
     Options damagedReads;
-    const char* dashTyped;  // typed into the dash number: a change
+    const char* dashTyped;
     int dashTypedValue;
     std::string (*bytes)(const Options&);
 };
 
-// Each bad option file, for one dialog: it shows the values it should, tells
-// an unreadable file once, and neither "Отмена" nor "Ok" touches a file that
-// could not be read or that is unchanged; "Ok" after a change writes it.
+// Each bad option file shows the values it should, an unreadable one is told
+// once, neither "Отмена" nor "Ok" touches a file that could not be read or is
+// unchanged, and "Ok" after a change writes it.
 template <class Dialog, class Options>
-void BadOptionFiles(const OptionTarget<Dialog, Options>& t, bool word) {
-    struct Case {
+void BadOptionFiles(const OptionTarget<Options>& t, const char* exported) {
+    const struct {
         const char* what;
         std::function<void(const std::string& path)> make;
         Options shows;
         const char* reason;  // the notice's reason, nullptr: no notice
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a folder", [](const std::string& p) { std::filesystem::create_directories(p + "/inside"); }, Options{},
          "это папка"},
         {"a named pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, Options{},
          "это не обычный файл"},
-        {"mode 000",
-         [&t](const std::string& p) {
-             WriteFileBytes(p, t.bytes(t.own));
-             ::chmod(p.c_str(), 0);
-         },
+        {"mode 000", [&t](const std::string& p) { WriteFileBytes(p, t.bytes(t.own)), ::chmod(p.c_str(), 0); },
          Options{}, "нет прав на чтение"},
         {"a link to /dev/zero", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
          Options{}, "это не обычный файл"},
         {"damaged lines", [&t](const std::string& p) { WriteFileBytes(p, t.damaged); }, t.damagedReads, nullptr},
-        {"the user's own values", [&t](const std::string& p) { WriteFileBytes(p, t.bytes(t.own)); }, t.own,
-         nullptr},
+        {"the user's own values", [&t](const std::string& p) { WriteFileBytes(p, t.bytes(t.own)); }, t.own, nullptr},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(t.file) + ": " + c.what);
         DialogRig r;
         std::set<std::string> told;
@@ -314,38 +289,35 @@ void BadOptionFiles(const OptionTarget<Dialog, Options>& t, bool word) {
         std::filesystem::create_directories(r.ctx.progDir);
         c.make(file);
         const Trace before = TraceOf(file);
-        const auto session = [&](bool change, bool ok) {
+        const auto session = [&](bool change, const char* button) {
             NoReadOverride asAUser;  // the dialog reads as a user who is not root
             Dialog d(r.ctx, r.state);
             ShowActive(d);
             QCoreApplication::processEvents();
             EXPECT_TRUE(d.controls() == c.shows);
             if (change) {
-                auto* dash = Find<TSpinEdit>(d, "SpinEditNDash");
-                TypeInto(dash, QString::fromLatin1(t.dashTyped));
-                QTest::keyClick(dash, Qt::Key_Tab);
+                TypeInto(Find<TSpinEdit>(d, "SpinEditNDash"), QString::fromLatin1(t.dashTyped));
+                QTest::keyClick(Find<TSpinEdit>(d, "SpinEditNDash"), Qt::Key_Tab);
             }
-            QTest::mouseClick(Find<QPushButton>(d, ok ? "Button1" : "Button2"), Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(d, button), Qt::LeftButton);
             EXPECT_FALSE(d.isVisible());
         };
-        session(false, false);  // "Отмена"
+        session(false, "Button2");  // "Отмена"
         EXPECT_EQ(TraceOf(file), before) << "after Отмена";
-        session(c.reason != nullptr, true);  // "Ok", with a change where the file cannot be read
+        session(c.reason != nullptr, "Button1");  // "Ok", with a change where the file cannot be read
         EXPECT_EQ(TraceOf(file), before) << "after Ok";
-        EXPECT_TRUE(r.exists(word ? "t.odt" : "d.odg"));
+        EXPECT_TRUE(r.exists(exported));
         EXPECT_TRUE(r.messages.errors.empty());
-        // An unreadable file is told once, by its name and why.
         if (c.reason) {
             ASSERT_EQ(r.messages.notices.size(), 1u);
             EXPECT_NE(r.messages.notices[0].find(file + ": " + c.reason), std::string::npos) << r.messages.notices[0];
             continue;
         }
         EXPECT_TRUE(r.messages.notices.empty());
-        // A change is written on "Ok", the other values as shown.
-        session(true, true);
+        session(true, "Button1");
         Options changed = c.shows;
         changed.dashNo = t.dashTypedValue;
-        EXPECT_EQ(TraceOf(file).bytes, t.bytes(changed));
+        EXPECT_EQ(std::get<4>(TraceOf(file)), t.bytes(changed));
     }
 }
 
@@ -360,7 +332,7 @@ TEST(ExportDialogs, BadOptionFilesAreReadAndKeptLikeTheSettings) {
          "Version:\r\n12\r\nType of Run:\r\nabc\r\nGroups:\r\n0\r\nPelmar Arrows:\r\n??\r\nNumber of Arrow:\r\n7\r\n"
          "Number of Dash:\r\n\xFF\xFE\r\n",
          cdrDamaged, "17", 17, &CdrSettingsBytes},
-        false);
+        "d.odg");
     WordSettings wordOwn;
     wordOwn.runMode = 1, wordOwn.arrowNo = 2, wordOwn.dashNo = 6;
     WordSettings wordDamaged;
@@ -368,7 +340,7 @@ TEST(ExportDialogs, BadOptionFilesAreReadAndKeptLikeTheSettings) {
     BadOptionFiles<WordExportDialog, WordSettings>(
         {WordSettingsFile, wordOwn, "Type of Run:\n1\nNumber of Arrow:\n\x01\nNumber of Dash:\n7", wordDamaged, "2", 2,
          &WordSettingsBytes},
-        true);
+        "t.odt");
 }
 
 }  // namespace

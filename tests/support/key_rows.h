@@ -23,6 +23,13 @@ inline QLineEdit* LineOf(QWidget* field) {
     return qobject_cast<QAbstractSpinBox*>(field) ? field->findChild<QLineEdit*>() : qobject_cast<QLineEdit*>(field);
 }
 
+// The texts shown after each key when every key is taken.
+inline QStringList Prefixes(const QString& keys) {
+    QStringList out;
+    for (qsizetype i = 1; i <= keys.size(); ++i) out << keys.left(i);
+    return out;
+}
+
 struct KeyRow {
     const char* field;
     QString keys;

@@ -57,19 +57,15 @@ TEST(TransformationEditing, ApplyIsOneUndoStep) {
     EXPECT_EQ(Text(*e.doc), original);
 }
 
-
 // An Apply that would carry an object past the range of coordinates, or reads
-// a number past its own range or no number, moves nothing: the document, its
-// undo steps and its changed mark stay as they were, and the message names
-// the first object that would leave the range.  At the range's edge the
-// Apply is taken.
+// a number past its own range or no number, moves nothing (document, undo
+// steps, changed mark) and its message names the first object that would
+// leave; at the range's edge the Apply is taken.
 TEST(TransformationEditing, NothingMovesPastTheRange) {
     test::Editing e;
     DPoint p;
     LoadDefaultPoint(p, 1, e->Defaults);
-    p.X.v = 0;
-    p.Y.v = -1000;
-    p.Z.v = 0;
+    p.X.v = 0, p.Y.v = -1000, p.Z.v = 0;
     UpdatePoint(p, 0);
     e.doc->Obj.Po.add(p);
     DTri t;

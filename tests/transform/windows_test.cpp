@@ -267,9 +267,8 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
 }
 
 // "-1/2" typed or pasted into the homothety factor stays as it is, with no
-// tip; Apply says it is no number and moves nothing.  A translation that
-// would carry the objects past the range of coordinates says which and
-// moves nothing either: no undo step, no change marked.
+// tip, and Apply says it is no number; a translation past the range of
+// coordinates names the object.  Neither moves anything or makes a step.
 TEST(TransformationsWindow, TextAsTypedAndNothingCarriedPastTheRange) {
     test::Editing e;
     Populate(e);
