@@ -60,6 +60,20 @@ inline PaintTarget PelTarget(Canvas& c) {
     return t;
 }
 
+inline PaintTarget WrdTarget(WordSink& s) {
+    PaintTarget t;
+    t.kind = TargetKind::Wrd;
+    t.wrd = &s;
+    return t;
+}
+
+inline PaintTarget CdrTarget(CdrSink& s) {
+    PaintTarget t;
+    t.kind = TargetKind::Cdr;
+    t.cdr = &s;
+    return t;
+}
+
 // The lines of a recording that start with `prefix`.
 inline std::vector<std::string> LinesStarting(const RecordingCanvas& rec, const std::string& prefix) {
     std::vector<std::string> out;

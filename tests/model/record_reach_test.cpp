@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 #include "model/coord_limit.h"
 #include "model/defaults.h"
@@ -49,10 +50,8 @@ struct Objects {
         LoadDefaultXYZ(xz, 1, src);
     }
     bool all() const {
-        return WithinCoordLimit(po) && WithinCoordLimit(li) && WithinCoordLimit(ci) && WithinCoordLimit(tr) &&
-               WithinCoordLimit(kv) && WithinCoordLimit(xy) && WithinCoordLimit(sf) && WithinCoordLimit(zi) &&
-               WithinCoordLimit(ko) && WithinCoordLimit(i3) && WithinCoordLimit(i4) && WithinCoordLimit(r3) &&
-               WithinCoordLimit(r4) && WithinCoordLimit(xz);
+        return std::apply([](const auto&... o) { return (WithinCoordLimit(o) && ...); },
+                          std::tie(po, li, ci, tr, kv, xy, sf, zi, ko, i3, i4, r3, r4, xz));
     }
 };
 
@@ -83,10 +82,10 @@ const Place Places[] = {
 
 }  // namespace
 
-// The new objects lie within; each asked value is taken up to the bound
-// either way and refused past it, as are infinities and NaN.
+// New objects lie within; each asked value is taken up to the bound either
+// way and refused past it, as are infinities and NaN.  (One set of objects,
+// on the heap as they are large, each value put back after its try.)
 TEST(RecordReach, EveryAskedValueUpToTheBound) {
-    // One set of objects (they are large), each value put back after its try.
     const auto o = std::make_unique<Objects>();
     ASSERT_TRUE(o->all());
     const double inf = std::numeric_limits<double>::infinity();

@@ -542,10 +542,9 @@ TEST(QtCanvasLines, KeptShapesDrawThePixelsOfThePlainCalls) {
             }
 }
 
-// A long graph dragged over the picture: at every step a new kept drawing
-// (as a system moved by a pixel gets), the stroke moved by whole pixels, by
-// a part of a pixel, and partly off the picture.  Each step gives the pixels
-// of the plain stroke at that place, whatever the canvas kept of earlier ones.
+// A long graph dragged over the picture, by whole pixels, parts of a pixel
+// and partly off it, a new kept drawing at every step: each step gives the
+// pixels of the plain stroke there, whatever the canvas kept of earlier ones.
 TEST(QtCanvasLines, AStrokeMovedByWholePixelsDrawsThePixelsOfThePlainStroke) {
     std::srand(4747);
     auto rnd = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
@@ -555,7 +554,6 @@ TEST(QtCanvasLines, AStrokeMovedByWholePixelsDrawsThePixelsOfThePlainStroke) {
         for (double width : {2.0, 3.0, 4.0})
             for (bool round : {true, false}) {
                 Pen pen = Thick(width);
-                pen.color = 0x3050C0;
                 pen.roundCaps = round;
                 std::vector<PointF> poly;
                 for (int i = 0; i < 40; ++i) poly.push_back({60.3 + i, 80.6 + 14 * std::sin(i / 4.0) + rnd(-3, 3)});
@@ -572,8 +570,7 @@ TEST(QtCanvasLines, AStrokeMovedByWholePixelsDrawsThePixelsOfThePlainStroke) {
                         QtCanvas c(keep ? got : want, smooth);
                         KeptDrawingPtr kept;
                         c.drawKeptPolyline(pen, poly, kept);
-                    }
-                    QtCanvas::setKeeping(true);
+                    }  // keeping is on again, as it was
                     EXPECT_TRUE(got == want) << smooth << " " << width << " " << round << " step " << step;
                 }
             }
