@@ -2,6 +2,9 @@
 // dialog: the field refuses them with a tip naming the bound, every object
 // stays within the range and the field shows what the document holds.
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QWindow>
+#include <QTimer>
 
 #include <QAbstractSpinBox>
 #include <QLineEdit>
@@ -128,18 +131,37 @@ TEST(NumberBounds, EveryDialogRefusesANumberPastTheRange) {
         }
         QTest::keyClick(field, Qt::Key_Tab);  // the next row types into another field
     }
+}
 
-    // The same in the sphere's section plane, a modal window: the plane
-    // keeps its distance.
-    const double distance = objects().Sf[1].SecH[1].v;
+// The section plane of a sphere, a modal window, in a session of its own: a
+// distance past the range is refused and told, and the plane keeps its
+// distance.
+TEST(NumberBounds, SpherePlaneDistancePastTheRange) {
+    WindowSession s;
+    s.answers.counts.fill(1);
+    StartNew(s);
+    const DSf& sphere = s.w->document().Obj.Sf[1];
+    const double distance = sphere.SecH[1].v;
     QWidget* d = s.open(Kind::sf);
     ASSERT_TRUE(d);
-    InModal("FormOrb", [&] { QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton); },
-            [&](QWidget& orb) {
-                QToolTip::hideText();
-                TypeIn(orb, "Edit4", "3000000000", Qt::Key_Tab);
-                EXPECT_EQ(objects().Sf[1].SecH[1].v, distance);
-                EXPECT_EQ(orb.findChild<QLineEdit*>("Edit4")->text(), QString::fromStdString(NumberText(distance)));
-                EXPECT_TRUE(ShownTextTip().contains("1 000 000")) << ShownTextTip().toStdString();
-            });
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* orb = QApplication::activeModalWidget();
+        ASSERT_TRUE(orb && orb->objectName() == "FormOrb");
+        orb->windowHandle()->requestActivate();
+        QTRY_VERIFY(orb->isActiveWindow());
+        ran = true;
+        auto* e = orb->findChild<QLineEdit*>("Edit4");
+        QToolTip::hideText();
+        e->setFocus();
+        e->selectAll();
+        for (const QChar key : QString("3000000000")) QTest::keyClicks(e, QString(key));
+        QTest::keyClick(e, Qt::Key_Tab);
+        EXPECT_EQ(sphere.SecH[1].v, distance);
+        EXPECT_EQ(e->text(), QString::fromStdString(NumberText(distance)));
+        EXPECT_TRUE(ShownTextTip().contains("1 000 000")) << ShownTextTip().toStdString();
+        QTest::mouseClick(orb->findChild<QWidget*>("Button1"), Qt::LeftButton);
+    });
+    QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton);
+    EXPECT_TRUE(ran);
 }
