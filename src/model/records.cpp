@@ -24,20 +24,9 @@ const std::vector<DCurve1>& DCurve2::lines() const {
     return Lines ? *Lines : empty;
 }
 
-template class Store<DPoint, 50>;
-template class Store<DLine, 50>;
-template class Store<DCircle, 50>;
-template class Store<DTri, 20>;
-template class Store<DKv, 12>;
-template class Store<DXOY, 10>;
-template class Store<DSf, 3>;
-template class Store<DZi, 3>;
-template class Store<DKo, 3>;
-template class Store<DPi3, 3>;
-template class Store<DPi4, 3>;
-template class Store<DPr3, 3>;
-template class Store<DPr4, 3>;
-template class Store<DXZ, 2>;
+#define PELMAR_STORE(R, N) template class Store<R, N>;
+PELMAR_KIND_STORES(PELMAR_STORE)
+#undef PELMAR_STORE
 
 DSubProj::DSubProj(const DSubProj&) = default;
 DSubProj::DSubProj(DSubProj&&) noexcept = default;

@@ -568,23 +568,15 @@ struct DSubProj {
     int count(Kind k) const;
 };
 
-// The stores of the fourteen kinds are compiled once, in records.cpp: their
-// members copy and clear whole records, which every file that touches a
-// store would otherwise compile again.
-extern template class Store<DPoint, 50>;
-extern template class Store<DLine, 50>;
-extern template class Store<DCircle, 50>;
-extern template class Store<DTri, 20>;
-extern template class Store<DKv, 12>;
-extern template class Store<DXOY, 10>;
-extern template class Store<DSf, 3>;
-extern template class Store<DZi, 3>;
-extern template class Store<DKo, 3>;
-extern template class Store<DPi3, 3>;
-extern template class Store<DPi4, 3>;
-extern template class Store<DPr3, 3>;
-extern template class Store<DPr4, 3>;
-extern template class Store<DXZ, 2>;
+// The stores of the fourteen kinds, as DSubProj holds them: X(record, capacity).
+// They are compiled once, in records.cpp: their members copy and clear whole
+// records, which every file that touches a store would otherwise compile again.
+#define PELMAR_KIND_STORES(X)                                                                                  \
+    X(DPoint, 50) X(DLine, 50) X(DCircle, 50) X(DTri, 20) X(DKv, 12) X(DXOY, 10) X(DSf, 3) X(DZi, 3) X(DKo, 3) \
+        X(DPi3, 3) X(DPi4, 3) X(DPr3, 3) X(DPr4, 3) X(DXZ, 2)
+#define PELMAR_EXTERN_STORE(R, N) extern template class Store<R, N>;
+PELMAR_KIND_STORES(PELMAR_EXTERN_STORE)
+#undef PELMAR_EXTERN_STORE
 
 // Calls f(store) for each kind's store in kind order; f may take the store by
 // reference (generic lambda).

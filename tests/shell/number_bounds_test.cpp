@@ -2,9 +2,6 @@
 // dialog: the field refuses them with a tip naming the bound, every object
 // stays within the range and the field shows what the document holds.
 #include <gtest/gtest.h>
-#include <QApplication>
-#include <QWindow>
-#include <QTimer>
 
 #include <QAbstractSpinBox>
 #include <QLineEdit>
@@ -144,24 +141,12 @@ TEST(NumberBounds, SpherePlaneDistancePastTheRange) {
     const double distance = sphere.SecH[1].v;
     QWidget* d = s.open(Kind::sf);
     ASSERT_TRUE(d);
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* orb = QApplication::activeModalWidget();
-        ASSERT_TRUE(orb && orb->objectName() == "FormOrb");
-        orb->windowHandle()->requestActivate();
-        QTRY_VERIFY(orb->isActiveWindow());
-        ran = true;
-        auto* e = orb->findChild<QLineEdit*>("Edit4");
-        QToolTip::hideText();
-        e->setFocus();
-        e->selectAll();
-        for (const QChar key : QString("3000000000")) QTest::keyClicks(e, QString(key));
-        QTest::keyClick(e, Qt::Key_Tab);
-        EXPECT_EQ(sphere.SecH[1].v, distance);
-        EXPECT_EQ(e->text(), QString::fromStdString(NumberText(distance)));
-        EXPECT_TRUE(ShownTextTip().contains("1 000 000")) << ShownTextTip().toStdString();
-        QTest::mouseClick(orb->findChild<QWidget*>("Button1"), Qt::LeftButton);
-    });
-    QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton);
-    EXPECT_TRUE(ran);
+    InModal("FormOrb", [&] { QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton); },
+            [&](QWidget& orb) {
+                QToolTip::hideText();
+                TypeIn(orb, "Edit4", "3000000000", Qt::Key_Tab);
+                EXPECT_EQ(sphere.SecH[1].v, distance);
+                EXPECT_EQ(orb.findChild<QLineEdit*>("Edit4")->text(), QString::fromStdString(NumberText(distance)));
+                EXPECT_TRUE(ShownTextTip().contains("1 000 000")) << ShownTextTip().toStdString();
+            });
 }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <QToolBar>
 #include <deque>
@@ -154,8 +155,8 @@ inline void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
         poll->stop();
         poll->deleteLater();
         ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
-        d->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        d->windowHandle()->requestActivate();
+        QTRY_VERIFY(d->isActiveWindow());
         answer(*d);
     });
     poll->start(10);
