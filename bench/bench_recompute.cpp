@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <memory>
 
-#include "bench_links.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/records.h"
+#include "support/links.h"
 #include "model/update.h"
 
 using namespace pelmar;
-using namespace pelmar::bench;
+using pelmar::test::LinkTo;
 
 namespace {
 

@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <string>
 
-#include "bench_links.h"
 #include "model/records.h"
 #include "shell/file_commands.h"
+#include "support/links.h"
 
 namespace pelmar::bench {
+
+using test::LinkTo;
 
 inline const std::string Shipped = std::string(PELMAR_SOURCE_DIR) + "/share/pelmar/";
 

@@ -762,17 +762,17 @@ namespace {
 // The value of slot i of a template at x (xr: x written back); false when
 // its group is no number.  scaled caches 0.35355339*x, which the y and z
 // groups share.
-bool SlotAt(const SlotValues* slots, std::uint32_t i, bool xFinite, Ext xr, Ext& scaled, bool& haveScaled,
+bool SlotAt(const SlotValues* groups, std::uint32_t i, bool xFinite, Ext xr, Ext& scaled, bool& haveScaled,
             Ext& v) {
-    if (!slots || !slots->slots[i].ok) return false;
-    const SlotValue& sv = slots->slots[i];
+    if (!groups || !groups->value[i].ok) return false;
+    const SlotValue& sv = groups->value[i];
     v = sv.base;
     if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
         if (!xFinite) return false;
         Ext t = xr;
         if (sv.kind == SlotValue::ShiftedScaled) {
             if (!haveScaled) {
-                if (!MulStep(slots->scale, xr, scaled)) return false;
+                if (!MulStep(groups->scale, xr, scaled)) return false;
                 haveScaled = true;
             }
             t = scaled;
@@ -797,7 +797,7 @@ bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, Ext& v) {
 }
 
 // The program of a compiled formula at N values of x at once ("lanes"; a
-// surface is sampled at two or three places at a time); slots may be null
+// surface is sampled at two or three places at a time); groups may be null
 // (no template).  Each lane computes exactly what one evaluation computes;
 // sharing the steps between lanes shares the cost of stepping through the
 // program.  The top of the stack is kept apart from the values below it.
@@ -805,7 +805,7 @@ bool ConcatAt(const Formula::Program& p, std::uint32_t i, Ext x, Ext& v) {
 // operation, each predicted on its own); those that write their result back
 // share one rounding.  ok[l] tells whether lane l gave a value.
 template <int N>
-void RunLanes(const Formula::Program& p, const Ext* x, const SlotValues* slots, Ext* value, bool* ok) {
+void RunLanes(const Formula::Program& p, const Ext* x, const SlotValues* groups, Ext* value, bool* ok) {
     if (p.constant) {
         for (int l = 0; l < N; ++l) {
             ok[l] = p.constantOk;
@@ -883,7 +883,7 @@ L_Slot: {
     const std::uint32_t i = in->arg;
     if (!haveSlot[i]) {
         PELMAR_LANES {
-            if (!SlotAt(slots, i, xFinite[l], xr[l], scaled[l], haveScaled[l], slotValue[i][l])) kill(l);
+            if (!SlotAt(groups, i, xFinite[l], xr[l], scaled[l], haveScaled[l], slotValue[i][l])) kill(l);
         }
         haveSlot[i] = true;
     }
@@ -1142,7 +1142,7 @@ bool SpanFunc(int k, const Span& a, Span& out) {
 
 // The bounds of every value the program gives for x in [lo, hi], with true
 // only when every evaluation there succeeds.
-bool BoundProgram(const Formula::Program& p, Ext lo, Ext hi, const SlotValues* slots, Span& out) {
+bool BoundProgram(const Formula::Program& p, Ext lo, Ext hi, const SlotValues* groups, Span& out) {
     if (!p.compiled) return false;
     if (p.constant) return p.constantOk && SpanOf(p.constantValue, out);
     // The variable as the program reads it (rounded to 15 digits).
@@ -1162,14 +1162,14 @@ bool BoundProgram(const Formula::Program& p, Ext lo, Ext hi, const SlotValues* s
             case Op::Var: v = xr; break;
             case Op::Slot: {
                 const std::uint32_t i = in.arg;
-                if (i > 2 || !slots || !slots->slots[i].ok) return false;
+                if (i > 2 || !groups || !groups->value[i].ok) return false;
                 if (!haveSlot[i]) {
-                    const SlotValue& sv = slots->slots[i];
+                    const SlotValue& sv = groups->value[i];
                     if (!SpanOf(sv.base, slot[i])) return false;
                     if (sv.kind == SlotValue::Shifted || sv.kind == SlotValue::ShiftedScaled) {
                         Span t = xr, scale;
                         if (sv.kind == SlotValue::ShiftedScaled &&
-                            !(SpanOf(slots->scale, scale) && SpanMul(scale, xr, t)))
+                            !(SpanOf(groups->scale, scale) && SpanMul(scale, xr, t)))
                             return false;
                         if (!Widened(slot[i].lo + t.lo, slot[i].hi + t.hi, slot[i])) return false;
                     } else if (sv.kind != SlotValue::Fixed) {
@@ -1252,7 +1252,7 @@ struct TreeRun {
     const Formula::Program::Node* nodes;
     Ext x, xr;
     bool xFinite;
-    const SlotValues* slots;
+    const SlotValues* groups;
     bool haveSlot[3] = {false, false, false};
     bool haveScaled = false;
     bool failed = false;
@@ -1261,7 +1261,7 @@ struct TreeRun {
 
     TreeRun(const Formula::Program& prog, Ext x0, const SlotValues* s)
         : p(prog), consts(prog.consts.data()), nodes(prog.tree.data()), x(x0), xr(0), xFinite(std::isfinite(x0)),
-          slots(s) {
+          groups(s) {
         if (xFinite) xr = Round15(x0);
     }
 
@@ -1287,7 +1287,7 @@ struct TreeRun {
             case Op::Slot: {
                 const std::uint32_t k = n.arg;
                 if (!haveSlot[k]) {
-                    if (!SlotAt(slots, k, xFinite, xr, scaled, haveScaled, slotValue[k])) return Fail();
+                    if (!SlotAt(groups, k, xFinite, xr, scaled, haveScaled, slotValue[k])) return Fail();
                     haveSlot[k] = true;
                 }
                 return slotValue[k];
@@ -1450,14 +1450,14 @@ __attribute__((always_inline)) inline bool RunPair(const Formula::Program& p, Ex
     return p.sticky ? RunChain<true, true>(p, x, value) : RunChain<true, false>(p, x, value);
 }
 
-__attribute__((always_inline)) inline bool Run(const Formula::Program& p, Ext x, const SlotValues* slots, Ext& value) {
+__attribute__((always_inline)) inline bool Run(const Formula::Program& p, Ext x, const SlotValues* groups, Ext& value) {
     if (p.pair) return RunPair(p, x, value);
     if (p.tree.empty() || p.constant) {
         bool ok = false;
-        RunLanes<1>(p, &x, slots, &value, &ok);
+        RunLanes<1>(p, &x, groups, &value, &ok);
         return ok;
     }
-    TreeRun t(p, x, slots);
+    TreeRun t(p, x, groups);
     const Ext v = t.Eval(static_cast<std::int32_t>(p.tree.size() - 1));
     return !t.failed && FinalValue(v, value);
 }
@@ -1506,24 +1506,24 @@ Formula Access::PrepareTemplate(const std::string& text, bool full, Distribution
     return f;
 }
 
-bool Access::Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value) {
+bool Access::Calc(const Formula& f, Ext x, const SlotValues& groups, Ext& value) {
     if (!f.prog_ || !f.prog_->compiled) return false;
-    return Run(*f.prog_, x, &slots, value);
+    return Run(*f.prog_, x, &groups, value);
 }
 
-void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok) {
+void Access::Calc(const Formula& f, int n, const Ext* x, const SlotValues& groups, Ext* value, bool* ok) {
     if (!f.prog_ || !f.prog_->compiled || n < 1 || n > 3) return Fail(std::max(n, 0), ok);
     switch (n) {
-        case 1: return RunLanes<1>(*f.prog_, x, &slots, value, ok);
-        case 2: return RunLanes<2>(*f.prog_, x, &slots, value, ok);
-        default: return RunLanes<3>(*f.prog_, x, &slots, value, ok);
+        case 1: return RunLanes<1>(*f.prog_, x, &groups, value, ok);
+        case 2: return RunLanes<2>(*f.prog_, x, &groups, value, ok);
+        default: return RunLanes<3>(*f.prog_, x, &groups, value, ok);
     }
 }
 
-bool Access::Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& slots, Ext& vlo, Ext& vhi) {
+bool Access::Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& groups, Ext& vlo, Ext& vhi) {
     if (!f.prog_) return false;
     Span out;
-    if (!BoundProgram(*f.prog_, lo, hi, &slots, out)) return false;
+    if (!BoundProgram(*f.prog_, lo, hi, &groups, out)) return false;
     vlo = out.lo;
     vhi = out.hi;
     return true;

@@ -213,7 +213,7 @@ struct SlotValue {
 };
 
 struct SlotValues {
-    std::array<SlotValue, 3> slots;
+    std::array<SlotValue, 3> value;  // x, y, z
     Ext scale = 0;  // 0.35355339 as read from its text
 };
 
@@ -229,15 +229,15 @@ struct Access {
     // Prepares a template text (PrepareFormula / PrepareFormulaLight with the
     // variable x) and compiles it with its marks as operands.
     static Formula PrepareTemplate(const std::string& text, bool full, DistributionParameters& params);
-    // Evaluates at x with the slots' values (a template not compiled fails).
-    static bool Calc(const Formula& f, Ext x, const SlotValues& slots, Ext& value);
+    // Evaluates at x with the groups' values (a template not compiled fails).
+    static bool Calc(const Formula& f, Ext x, const SlotValues& groups, Ext& value);
     // The same at n = 1..3 values at once: value[i] and ok[i] as Calc gives
     // them for x[i].
-    static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& slots, Ext* value, bool* ok);
+    static void Calc(const Formula& f, int n, const Ext* x, const SlotValues& groups, Ext* value, bool* ok);
     // Bounds of the template's values for every x in [lo, hi]: true when
     // every evaluation there is sure to succeed (Calc answers true), with
     // its value in [vlo, vhi]; false when that cannot be shown.
-    static bool Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& slots, Ext& vlo, Ext& vhi);
+    static bool Bound(const Formula& f, Ext lo, Ext hi, const SlotValues& groups, Ext& vlo, Ext& vhi);
     // A formula at n values of its variable: value[i] and ok[i] as Calc
     // gives them for x[i].  Chain and pair programs run in one loop, so that
     // the evaluations overlap.

@@ -156,9 +156,9 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
     const double coords[3] = {p.x, p.y, p.z};
     const std::string& text = CachedTemplateText(s, axis);
     const Formula& f = CachedTemplate(axis, text, full, params);
-    SlotValues slots;
+    SlotValues groups;
     for (int i = 0; i < 3; ++i)
-        if (i != axis - 1) slots.slots[static_cast<std::size_t>(i)] = FixedSlot(coords[i], SlotValue::Fixed);
+        if (i != axis - 1) groups.value[static_cast<std::size_t>(i)] = FixedSlot(coords[i], SlotValue::Fixed);
     Formula route;  // for a template the compiler does not take: the text itself
     if (!f.IsCompiled()) {
         std::array<std::string, 3> groups;
@@ -173,7 +173,7 @@ double PartialDerivative(const std::string& s, Vec3 p, std::uint8_t axis, bool f
         const Ext at[2] = {v, v + h};
         Ext values[2];
         bool ok[2];
-        Access::Calc(f, 2, at, slots, values, ok);
+        Access::Calc(f, 2, at, groups, values, ok);
         if (!ok[0] || !ok[1]) return 0;
         f0 = values[0];
         f1 = values[1];
@@ -216,11 +216,11 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
 
     // F along the ray.
     const std::string& text = CachedTemplateText(s, 0);
-    SlotValues slots;
-    slots.scale = RayScale();
-    slots.slots[0] = FixedSlot(p.x, SlotValue::Shifted);
-    slots.slots[1] = FixedSlot(p.y, SlotValue::ShiftedScaled);
-    slots.slots[2] = FixedSlot(p.z, SlotValue::ShiftedScaled);
+    SlotValues groups;
+    groups.scale = RayScale();
+    groups.value[0] = FixedSlot(p.x, SlotValue::Shifted);
+    groups.value[1] = FixedSlot(p.y, SlotValue::ShiftedScaled);
+    groups.value[2] = FixedSlot(p.z, SlotValue::ShiftedScaled);
     const Formula* tmpl = nullptr;
     Formula route;  // for a template the compiler does not take: the text itself
     auto prepare = [&] {
@@ -232,7 +232,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                                                        Join({"(", FixedNumberText(p.z), "+0.35355339*x)"})}),
                                      full, params);
     };
-    auto F = [&](Ext tt, Ext& v) { return tmpl->IsCompiled() ? Access::Calc(*tmpl, tt, slots, v) : route.Calc(tt, v); };
+    auto F = [&](Ext tt, Ext& v) { return tmpl->IsCompiled() ? Access::Calc(*tmpl, tt, groups, v) : route.Calc(tt, v); };
 
     // The roots of the formula: exact when all its terms are polynomial terms
     // (no term holding a coordinate is), else with mode 1 the quadratic through
@@ -250,7 +250,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
             const std::array<Ext, 3> ts = QuadraticSamples(tLow, tHigh);
             std::array<Ext, 3> vs{};
             bool ok[3];
-            Access::Calc(*tmpl, 3, ts.data(), slots, vs.data(), ok);
+            Access::Calc(*tmpl, 3, ts.data(), groups, vs.data(), ok);
             roots = ok[0] && ok[1] && ok[2] && SolveQuadraticFit(ts, vs, k0, k1, k2);
         } else {
             roots = FitQuadratic(F, tLow, tHigh, k0, k1, k2);
@@ -313,7 +313,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                 }
                 Ext lo = 0, hi = 0;
                 int sign = 0;
-                if (k >= kMinChunk && Access::Bound(*tmpl, end, started ? first : tt, slots, lo, hi))
+                if (k >= kMinChunk && Access::Bound(*tmpl, end, started ? first : tt, groups, lo, hi))
                     sign = lo > 0 ? 1 : hi < 0 ? -1 : 0;
                 if (sign != 0 && (!started || !haveLast || (sign > 0 ? last > 0 : last < 0))) {
                     started = true;
@@ -339,7 +339,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                     ahead[0] = next;
                     ahead[1] = next - step;
                     ahead[2] = ahead[1] - step;
-                    Access::Calc(*tmpl, 3, ahead, slots, aheadValue, aheadOk);
+                    Access::Calc(*tmpl, 3, ahead, groups, aheadValue, aheadOk);
                     aheadNext = 0;
                 }
                 ok = aheadOk[aheadNext];

@@ -6,10 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-// Before the Qt headers, whose "slots" macro would empty a member name.
-#include "drawing/formula_internal.h"
-
 #include "drawing/curve_builder.h"
+#include "drawing/formula_internal.h"
 #include "model/coord_limit.h"
 
 namespace pelmar {

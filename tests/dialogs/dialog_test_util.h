@@ -15,6 +15,7 @@
 #include "dialogs/ui/object_dialog.h"
 #include "editing/kind_access.h"
 #include "model/update.h"
+#include "support/find_child.h"
 
 // QString in gtest messages.
 QT_BEGIN_NAMESPACE
@@ -41,13 +42,6 @@ void TypeInto(Edit* w, const QString& keys) {
 // text does not hit it).
 inline void ClickIndicator(QWidget* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
-template <class T>
-T* Find(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
 }
 
 // Every visible control lies inside its window and has at least the size it

@@ -365,20 +365,20 @@ TEST(FormulaRay, RandomSurfacesAgreeWithTheTextRouteAndTheirBoundsHold) {
             if (c >= 'x' && c <= 'z') c = formula::kSlotMarks[c - 'x'];
         DistributionParameters params;
         const Formula f = formula::Access::PrepareTemplate(tmpl, true, params);
-        formula::SlotValues slots;
-        ASSERT_TRUE(ReadFormulaNumber("0.35355339", slots.scale));
-        slots.slots[0] = formula::FixedSlot(u(rng), formula::SlotValue::Shifted);
-        slots.slots[1] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
-        slots.slots[2] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
+        formula::SlotValues groups;
+        ASSERT_TRUE(ReadFormulaNumber("0.35355339", groups.scale));
+        groups.value[0] = formula::FixedSlot(u(rng), formula::SlotValue::Shifted);
+        groups.value[1] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
+        groups.value[2] = formula::FixedSlot(u(rng), formula::SlotValue::ShiftedScaled);
         for (int i = 0; i < 8; ++i) {
             const Ext lo = u(rng), width = std::pow(10.0L, -6 + 6 * std::abs(u(rng)) / 2.5L);
             Ext vlo = 0, vhi = 0;
-            if (!formula::Access::Bound(f, lo, lo + width, slots, vlo, vhi)) continue;
+            if (!formula::Access::Bound(f, lo, lo + width, groups, vlo, vhi)) continue;
             ++bounded;
             for (int j = 0; j <= 40; ++j) {
                 const Ext t = j == 40 ? lo + width : lo + width * j / 40;
                 Ext v = 0;
-                ASSERT_TRUE(formula::Access::Calc(f, t, slots, v)) << s << " at " << static_cast<double>(t);
+                ASSERT_TRUE(formula::Access::Calc(f, t, groups, v)) << s << " at " << static_cast<double>(t);
                 ASSERT_TRUE(v >= vlo && v <= vhi) << s << " at " << static_cast<double>(t) << " in ["
                                                   << static_cast<double>(vlo) << ", " << static_cast<double>(vhi) << "]";
             }

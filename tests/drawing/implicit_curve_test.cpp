@@ -7,10 +7,8 @@
 #include <memory>
 #include <random>
 
-// Before the Qt headers, whose "slots" macro would empty a member name.
-#include "drawing/formula_internal.h"
-
 #include "curve_test_util.h"
+#include "drawing/formula_internal.h"
 
 namespace pelmar {
 namespace {

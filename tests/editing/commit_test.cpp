@@ -22,14 +22,6 @@ using namespace pelmar::test;
 
 namespace {
 
-DLink LinkTo(int kind, int index, int sel1 = 0) {
-    DLink l;
-    l.b[0] = static_cast<std::uint8_t>(kind);
-    l.b[1] = static_cast<std::uint8_t>(index);
-    l.b[3] = static_cast<std::uint8_t>(sel1);
-    return l;
-}
-
 }  // namespace
 
 // A point of a side of a face of a pyramid, edited in its own dialog, reaches

@@ -17,14 +17,6 @@ using namespace pelmar::test;
 
 namespace {
 
-DLink LinkTo(int kind, int index, int sel1 = 0) {
-    DLink l;
-    l.b[0] = static_cast<std::uint8_t>(kind);
-    l.b[1] = static_cast<std::uint8_t>(index);
-    l.b[3] = static_cast<std::uint8_t>(sel1);
-    return l;
-}
-
 // Every object's ID in list order.
 std::vector<std::string> Ids(EditingState& st) {
     std::vector<std::string> ids;

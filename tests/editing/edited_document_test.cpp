@@ -37,14 +37,6 @@ struct Window {
     std::vector<std::string> take() { return std::exchange(told, {}); }
 };
 
-DLink LinkTo(int kind, int index, int sel1 = 0) {
-    DLink l;
-    l.b[0] = static_cast<std::uint8_t>(kind);
-    l.b[1] = static_cast<std::uint8_t>(index);
-    l.b[3] = static_cast<std::uint8_t>(sel1);
-    return l;
-}
-
 }  // namespace
 
 // A segment built on a point carries a point on its end.  Each command tells

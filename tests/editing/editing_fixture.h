@@ -8,6 +8,7 @@
 #include "editing/kind_access.h"
 #include "fake_hosts.h"
 #include "record_paths.h"
+#include "support/links.h"
 
 namespace pelmar::test {
 

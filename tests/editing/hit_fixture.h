@@ -2,6 +2,8 @@
 // row type for clicks and their expected codes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -80,6 +82,13 @@ std::vector<int> CodeMap(F&& hit, int x0, int y0, int x1, int y1, int step = 3) 
     for (int y = y0; y <= y1; y += step)
         for (int x = x0; x <= x1; x += step) codes.push_back(static_cast<int>(hit(x, y)));
     return codes;
+}
+
+// Each click of the table gives its code.
+template <class Rec, class F>
+void ExpectCodes(F hit, const Rec& rec, const std::vector<Click>& table) {
+    for (const Click& c : table)
+        EXPECT_EQ(static_cast<int>(hit(c.x, c.y, rec)), c.code) << c.what << " at (" << c.x << ", " << c.y << ")";
 }
 
 }  // namespace pelmar::test

@@ -16,12 +16,6 @@ using namespace pelmar::test;
 
 namespace {
 
-template <class Rec, class F>
-void ExpectCodes(F hit, const Rec& rec, const std::vector<Click>& table) {
-    for (const Click& c : table)
-        EXPECT_EQ(static_cast<int>(hit(c.x, c.y, rec)), c.code) << c.what << " at (" << c.x << ", " << c.y << ")";
-}
-
 // Rounded picture position of a point record, and the midpoint of a segment.
 std::array<int, 2> Px(const DPoint& p) {
     return {static_cast<int>(std::nearbyint(p.ScrX.v)), static_cast<int>(std::nearbyint(p.ScrY.v))};

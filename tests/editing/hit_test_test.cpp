@@ -15,12 +15,6 @@ using namespace pelmar::test;
 
 namespace {
 
-template <class Rec, class F>
-void ExpectCodes(F hit, const Rec& rec, const std::vector<Click>& table) {
-    for (const Click& c : table)
-        EXPECT_EQ(static_cast<int>(hit(c.x, c.y, rec)), c.code) << c.what << " at (" << c.x << ", " << c.y << ")";
-}
-
 TEST(MinMaxOf, RunningValuesStartAtTenThousand) {
     EXPECT_EQ(MinOf(2, 12000, 15000), 10000);
     EXPECT_EQ(MinOf(2, 7, -3), -3);

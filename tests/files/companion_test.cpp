@@ -57,8 +57,6 @@ struct CurvesFixture : ::testing::Test {
     }
 };
 
-}  // namespace
-
 TEST(FixedReal, EightSignificantDigitsEightDecimals) {
     EXPECT_EQ(FixedReal(1.5, ','), "1,50000000");
     EXPECT_EQ(FixedReal(-2.25, '.'), "-2.25000000");
@@ -230,7 +228,7 @@ TEST_F(CurvesFixture, MissingFileLeavesTheCurves) {
 
 TEST_F(CurvesFixture, ThroughTheDocumentFiles) {
     auto d = NewDocument();
-    d->Obj.Xy.add(MakeXOY(1));
+    d->Obj.Xy.add(NumberedXOY(1));
     d->Obj.Xy[1].Curves = Curve({Sub({Pt(10, 20, true), Pt(30, 40, true)})}, 0, 0);
     DocumentContext ctx;
     ctx.DecimalSeparator = ',';
@@ -291,3 +289,5 @@ TEST(CompanionNames, StayBesideTheDocument) {
         EXPECT_EQ(png, cur.substr(0, cur.size() - 4) + ".grd.png") << c.doc;
     }
 }
+
+}  // namespace

@@ -89,7 +89,7 @@ inline DKv MakeTetragon(int i) {
     return k;
 }
 
-inline DXOY MakeXOY(int i) {
+inline DXOY NumberedXOY(int i) {
     DXOY x;
     PlacedPoint(x.Center, 0, 300 + i, 300);
     PlacedPoint(x.AxisX.P1, 0, 200, 300);
@@ -137,7 +137,7 @@ R MakeRound(int i) {
     return r;
 }
 
-inline DXZ MakeXYZ(int i) {
+inline DXZ NumberedXYZ(int i) {
     DXZ x;
     PlacedPoint(x.Center, 0, 300 + i, 300);
     PlacedPoint(x.AxisX.P1, -100, 300, 300);
@@ -173,10 +173,10 @@ inline std::unique_ptr<DProj> DocumentOfEveryKind(int perKind) {
     DSubProj& o = d->Obj;
     fill(o.Po, [](int i) { return MakePoint(i); });
     fill(o.Li, [](int i) { return MakeLine(i); });
-    fill(o.Ci, MakeCircle);
-    fill(o.Tr, MakeTriangle);
-    fill(o.Kv, MakeTetragon);
-    fill(o.Xy, MakeXOY);
+    fill(o.Ci, [](int i) { return MakeCircle(i); });
+    fill(o.Tr, [](int i) { return MakeTriangle(i); });
+    fill(o.Kv, [](int i) { return MakeTetragon(i); });
+    fill(o.Xy, [](int i) { return NumberedXOY(i); });
     fill(o.Sf, MakeOrb);
     fill(o.Zi, [](int i) { return MakeRound<DZi>(i); });
     fill(o.Ko, [](int i) { return MakeRound<DKo>(i); });
@@ -184,7 +184,7 @@ inline std::unique_ptr<DProj> DocumentOfEveryKind(int perKind) {
     fill(o.I4, [](int) { return StandardPyramid4(4); });
     fill(o.R3, [](int) { return StandardPrism3(4); });
     fill(o.R4, [](int) { return StandardCube(4); });
-    fill(o.Xz, MakeXYZ);
+    fill(o.Xz, [](int i) { return NumberedXYZ(i); });
     d->Caption = "Чертёж №1";
     d->Author = "Автор";
     d->Notes = {"первая", "", "третья"};

@@ -284,8 +284,8 @@ struct SaveVersion {
     QImage fill{40, 30, QImage::Format_ARGB32_Premultiplied};
     explicit SaveVersion(int v) {
         doc->Caption = std::string(1, static_cast<char>('A' + v));
-        doc->Obj.Xy.add(MakeXOY(1));
-        doc->Obj.Xz.add(MakeXYZ(1));
+        doc->Obj.Xy.add(NumberedXOY(1));
+        doc->Obj.Xz.add(NumberedXYZ(1));
         doc->Obj.Xy[1].Curves = OneLineCurve(v, 1.5, 2.25, 3);
         doc->Obj.Xz[1].Curves[12] = OneLineCurve(4, v, 5.5, 6);
         doc->Obj.Xz[1].Outlines[3].Lines = OneLineCurve(7, 8, v + 0.5, 9);

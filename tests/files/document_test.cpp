@@ -49,8 +49,6 @@ std::unique_ptr<DProj> SmallDocument() {
     return d;
 }
 
-}  // namespace
-
 using DocumentFrame = CommaLocale;
 using DocumentRead = CommaLocale;
 using DocumentWrite = CommaLocale;
@@ -501,3 +499,5 @@ TEST_F(DocumentRead, ByteWithoutCharacterInAnIdSurvivesReadAndSave) {
     EXPECT_TRUE(TextsChangedOnSave(*back).empty());
     EXPECT_EQ(Text(*back), bytes);
 }
+
+}  // namespace

@@ -15,17 +15,12 @@
 #include "files/ui/spin_edit.h"
 #include "support/key_rows.h"
 #include "files/ui/png_progress_window.h"
+#include "support/find_child.h"
 
 using namespace pelmar;
+using pelmar::test::Find;
 
 namespace {
-
-template <class T>
-T* Find(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
 
 // Clicks the named button of the dialog once its modal loop runs.
 void ClickLater(QWidget& w, const char* name) {

@@ -135,7 +135,7 @@ struct Seeds {
         o.Ci.add(MakeCircle(1));
         o.Tr.add(MakeTriangle(1));
         o.Kv.add(MakeTetragon(1));
-        o.Xy.add(MakeXOY(1));
+        o.Xy.add(NumberedXOY(1));
         o.Sf.add(MakeOrb(1));
         ProcessAfterReading(*document, nullptr);
         clipboard->Obj.Li.add(MakeLine(2));

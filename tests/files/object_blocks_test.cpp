@@ -359,7 +359,7 @@ TEST(ObjectBlocksOldVersions, CylinderOfVersion13) {
 }
 
 TEST(ObjectBlocksOldVersions, CoordinateSystemOfVersion10HasNoStyles) {
-    DXOY src = MakeXOY(1);
+    DXOY src = NumberedXOY(1);
     src.Style[3].Dash.v = 4;
     src.Move[2].Moved.v = true;
     std::vector<std::string> l = OldLine(src.AxisX, 10);
@@ -395,7 +395,7 @@ TEST(ObjectBlocksOldVersions, CoordinateSystemOfVersion10HasNoStyles) {
 }
 
 TEST(ObjectBlocks, CoordinateSystemFlagsReadIAsSetOnly) {
-    auto lines = BlockLines(WriteXOYBlock, MakeXOY(1));
+    auto lines = BlockLines(WriteXOYBlock, NumberedXOY(1));
     const std::size_t own = lines.size() - 253;
     // Graph 3: on at 21 + 28 + 28 + 1; its within-axes flag after 8 lines and 3 reals.
     const std::size_t g3 = own + 21 + 28 + 28;
@@ -409,7 +409,7 @@ TEST(ObjectBlocks, CoordinateSystemFlagsReadIAsSetOnly) {
 }
 
 TEST(ObjectBlocksOldVersions, OutlinesOf3DSystemsByVersion) {
-    DXZ src = MakeXYZ(1);
+    DXZ src = NumberedXYZ(1);
     for (auto& o : src.Outlines) {
         o.On = true;
         o.X2 = 111;
@@ -482,7 +482,7 @@ TEST(ObjectBlocksOldVersions, OutlinesOf3DSystemsByVersion) {
 }
 
 TEST(ObjectBlocks, OutlineColourLines) {
-    auto lines = BlockLines(WriteXYZBlock, MakeXYZ(1));
+    auto lines = BlockLines(WriteXYZBlock, NumberedXYZ(1));
     const std::size_t own = lines.size() - 791;
     lines[own + 696 + 9] = "300000000";  // colour 1 of outline 1: a channel above 255 keeps the default
     lines[own + 696 + 12 + 9] = "0a0000000";
@@ -512,7 +512,7 @@ TEST(ObjectBlocks, SecondOrderByteOnTheGradientLine) {
         std::string line;
     } written[] = {{false, 0, L}, {true, 0, I}, {true, 1, I + "1"}, {false, 1, L + "1"}, {true, 255, I + "255"}};
     for (const Case& c : written) {
-        DXZ src = MakeXYZ(1);
+        DXZ src = NumberedXYZ(1);
         src.Outlines[2].GradientOn = c.gradient;
         src.Outlines[2].FitMode = c.secondOrder;
         auto lines = BlockLines(WriteXYZBlock, src);
@@ -530,7 +530,7 @@ TEST(ObjectBlocks, SecondOrderByteOnTheGradientLine) {
         std::uint8_t secondOrder;
     } read[] = {{I + "x", true, 0}, {"?", false, 0}, {I + "256", true, 0}, {L + "-1", false, 0}, {I + "2", true, 2}};
     for (const Read& r : read) {
-        auto lines = BlockLines(WriteXYZBlock, MakeXYZ(1));
+        auto lines = BlockLines(WriteXYZBlock, NumberedXYZ(1));
         lines[lines.size() - 791 + 696 + 8] = r.line;
         DXZ back;
         back.Outlines[1].FitMode = 9;

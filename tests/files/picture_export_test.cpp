@@ -41,8 +41,6 @@ struct ExportFixture : ::testing::Test {
     }
 };
 
-}  // namespace
-
 TEST_F(ExportFixture, RasterDialogGetsItsFilterAndTheDocumentName) {
     host.dialogCancels = true;
     Run(1, "x");
@@ -276,3 +274,5 @@ TEST_F(ExportFixture, MetafilePngIsTheTransparentOne) {
     EXPECT_EQ(qAlpha(back.pixel(55, 40)), 255);
     EXPECT_EQ(host.progress.back(), "100%");
 }
+
+}  // namespace

@@ -23,7 +23,7 @@ namespace {
 // A 3D system with a shaded sphere (its outline traced with the surface's
 // second-order switch as given) and a saddle with its outline and sections.
 DXZ SurfaceSystem(int i, std::uint8_t secondOrder, double shift) {
-    DXZ x = MakeXYZ(i);
+    DXZ x = NumberedXYZ(i);
     for (DPoint* p : {&x.Center, &x.AxisX.P1, &x.AxisX.P2, &x.AxisY.P1, &x.AxisY.P2, &x.AxisZ.P1, &x.AxisZ.P2})
         PlacedPoint(*p, p->X.v, p->Y.v + shift, p->Z.v);
     x.Layer.v = 1;

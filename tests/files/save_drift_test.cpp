@@ -179,8 +179,8 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
          }},
         {"coordinate systems transformed",
          [](DProj& d, std::mt19937& rng) {
-             DXOY x = MakeXOY(1);
-             DXZ z = MakeXYZ(1);
+             DXOY x = NumberedXOY(1);
+             DXZ z = NumberedXYZ(1);
              UpdateXOY(x, 0), UpdateXYZ(z, 0);
              Transformed(x, rng, XOYFamilies);
              Transformed(z, rng, XYZFamilies);

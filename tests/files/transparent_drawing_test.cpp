@@ -34,7 +34,7 @@ std::unique_ptr<DProj> DrawingWithAxes() {
     d->Im.Dpi = 96;
     d->Im.PicMode = 1;
     d->Im.Smooth = true;
-    DXOY x = MakeXOY(0);
+    DXOY x = NumberedXOY(0);
     PlacedPoint(x.Center, 0, 200, 150);
     PlacedPoint(x.AxisX.P1, 0, 20, 150);
     PlacedPoint(x.AxisX.P2, 0, 380, 150);

@@ -18,18 +18,12 @@
 #include "files/preview_facts.h"
 #include "files/ui/preview_widgets.h"
 #include "files/ui/zor_dialogs.h"
+#include "support/find_child.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
 
 namespace {
-
-template <class T>
-T* Find(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_TRUE(c) << name;
-    return c;
-}
 
 std::string Text(QLabel* l) { return l->text().toStdString(); }
 
@@ -101,8 +95,6 @@ struct DialogFixture : ::testing::Test {
         EXPECT_EQ(dlg->PaintPanel->caption(), "(None)");
     }
 };
-
-}  // namespace
 
 TEST_F(DialogFixture, ControlsFoundByNameWithTheirStartTexts) {
     for (const char* n : {"PicturePanel", "PictureLabel", "PreviewButton", "PaintPanel", "PaintBox"})
@@ -437,3 +429,5 @@ TEST_F(DialogFixture, PanelStandsRightOfTheFileList) {
         EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
     dlg->hide();
 }
+
+}  // namespace

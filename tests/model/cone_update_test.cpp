@@ -19,7 +19,7 @@ using test::MakeCone;
 using test::Pic;
 using test::V3;
 
-const Vec3 kP0{0, 200, 100};
+using test::kP0;
 const Vec3 kView{1, 1 / std::sqrt(8.0), 1 / std::sqrt(8.0)};
 
 Vec3 Vtx(const DTri& t, std::size_t i) { return Pos(t.S[i].P1); }

@@ -18,7 +18,7 @@ using test::MakeCylinder;
 using test::Pic;
 using test::V3;
 
-const Vec3 kP0{0, 200, 100};
+using test::kP0;
 
 Vec3 Vtx(const DKv& k, std::size_t i) { return Pos(k.S[i].P1); }
 

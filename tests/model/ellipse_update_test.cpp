@@ -8,12 +8,13 @@
 #include "model/shading.h"
 #include "model/update.h"
 #include "finite_check.h"
+#include "vec_near.h"
 
 using namespace pelmar;
+using pelmar::test::kS8;
 
 namespace {
 
-const double kS8 = std::sqrt(8.0);
 
 bool AllFinite(const DCircle& c) { return test::NonFiniteDoubles(c).empty(); }
 

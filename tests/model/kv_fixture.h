@@ -5,6 +5,7 @@
 
 #include "model/geometry.h"
 #include "model/records.h"
+#include "vec_near.h"
 
 namespace pelmar::kvtest {
 
@@ -30,10 +31,6 @@ inline DKv MakeKv(Vec3 v1, Vec3 v2, Vec3 v3, Vec3 v4, std::uint8_t typ = 7, std:
 
 inline Vec3 Vtx(const DKv& k, std::size_t i) { return Pos(k.S[i].P1); }
 
-inline void ExpectNear(Vec3 a, Vec3 b, double tol = 1e-9) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
+using test::ExpectNear;
 
 }  // namespace pelmar::kvtest

@@ -7,14 +7,16 @@
 #include "model/geometry.h"
 #include "model/round_make.h"
 #include "model/update.h"
+#include "model/vec_near.h"
 
 namespace pelmar {
 namespace {
 
+using test::kS8;
+
 using test::MakeOrb;
 using test::V3;
 
-constexpr double kS8 = 2.8284271247461903;
 
 Vec3 SecCentre(const DSf& s, std::size_t i) { return Pos(s.Sec[i].Center); }
 

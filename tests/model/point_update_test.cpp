@@ -39,7 +39,7 @@ DPoint Sample(std::uint8_t type, bool flags) {
     return p;
 }
 
-constexpr int K = -1;  // the flag keeps its value
+constexpr int Kept = -1;  // the flag keeps its value
 
 enum class Sizes { asTyped, offWithType, off };
 enum class Reset { none, cleared, typeOnly };
@@ -55,24 +55,24 @@ struct PointRow {
 // The point roles as the parents use them.
 const PointRow PointRows[] = {
     {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, Sizes::asTyped, Reset::none, false},
-    {-1, 0, 1, 1, 1, 1, 1, K, 1, 0, Sizes::offWithType, Reset::none, false},
+    {-1, 0, 1, 1, 1, 1, 1, Kept, 1, 0, Sizes::offWithType, Reset::none, false},
     {-2, 0, 0, 0, 0, 0, 0, 0, 0, 0, Sizes::asTyped, Reset::cleared, true},
-    {-3, 0, 0, 0, 0, 0, 0, K, 1, 0, Sizes::offWithType, Reset::none, false},
+    {-3, 0, 0, 0, 0, 0, 0, Kept, 1, 0, Sizes::offWithType, Reset::none, false},
     {-4, 0, 1, 1, 1, 1, 1, 0, 0, 0, Sizes::off, Reset::typeOnly, true},
     {-5, 0, 1, 0, 0, 0, 0, 0, 0, 0, Sizes::asTyped, Reset::cleared, true},
-    {-6, 0, 1, 0, 0, 0, 0, K, 1, 0, Sizes::offWithType, Reset::cleared, false},
+    {-6, 0, 1, 0, 0, 0, 0, Kept, 1, 0, Sizes::offWithType, Reset::cleared, false},
     {-7, 0, 0, 1, 0, 0, 0, 0, 0, 0, Sizes::asTyped, Reset::cleared, true},
-    {-8, 0, 0, 1, 0, 0, 0, K, 1, 0, Sizes::offWithType, Reset::cleared, false},
+    {-8, 0, 0, 1, 0, 0, 0, Kept, 1, 0, Sizes::offWithType, Reset::cleared, false},
     {-9, 0, 0, 0, 1, 0, 0, 0, 0, 0, Sizes::asTyped, Reset::cleared, true},
-    {-10, 0, 0, 0, 1, 0, 0, K, 1, 0, Sizes::offWithType, Reset::cleared, false},
+    {-10, 0, 0, 0, 1, 0, 0, Kept, 1, 0, Sizes::offWithType, Reset::cleared, false},
     // Roles in no row: positive (animation) and unused negative values set no role flags.
-    {1, K, K, K, K, K, K, K, K, K, Sizes::asTyped, Reset::none, false},
-    {7, K, K, K, K, K, K, K, K, K, Sizes::asTyped, Reset::none, false},
-    {-11, K, K, K, K, K, K, K, K, K, Sizes::asTyped, Reset::none, false},
-    {-41, K, K, K, K, K, K, K, K, K, Sizes::asTyped, Reset::none, false},
+    {1, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Sizes::asTyped, Reset::none, false},
+    {7, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Sizes::asTyped, Reset::none, false},
+    {-11, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Sizes::asTyped, Reset::none, false},
+    {-41, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Kept, Sizes::asTyped, Reset::none, false},
 };
 
-bool Want(int col, bool init) { return col == K ? init : col == 1; }
+bool Want(int col, bool init) { return col == Kept ? init : col == 1; }
 
 }  // namespace
 

@@ -12,9 +12,11 @@
 #include "model/polyhedron_parts.h"
 #include "model/polyhedron_reshape.h"
 #include "model/update.h"
+#include "vec_near.h"
 #include "polyhedron_make.h"
 
 using namespace pelmar;
+using pelmar::test::ExpectNear;
 using pelmar::test::MakePrism3;
 using pelmar::test::MakePrism4;
 using pelmar::test::MakePyramid3;
@@ -28,12 +30,6 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();
-
-void ExpectNear(Vec3 a, Vec3 b, double tol) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
 
 double DistToAxis(Vec3 q, Vec3 c, Vec3 n) {
     const Vec3 d = q - c;

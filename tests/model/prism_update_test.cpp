@@ -6,9 +6,11 @@
 
 #include "model/geometry.h"
 #include "model/update.h"
+#include "vec_near.h"
 #include "polyhedron_make.h"
 
 using namespace pelmar;
+using pelmar::test::ExpectNear;
 using pelmar::test::MakePrism3;
 using pelmar::test::MakePrism4;
 using pelmar::test::StandardCube;
@@ -27,12 +29,6 @@ Vec3 U(const P& p, std::size_t k) {
 template <class P>
 Vec3 Edge(const P& p) {
     return {p.EdgeX.v, p.EdgeY.v, p.EdgeZ.v};
-}
-
-void ExpectNear(Vec3 a, Vec3 b, double tol) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
 }
 
 // A parallelepiped over an arbitrary plane base (type 4 of the four-sided
@@ -237,7 +233,7 @@ TEST(Prism4Spheres, RectangularParallelepiped) {
 // View modes
 
 template <class P>
-void PresetViews(P& p) {
+void PresetPrismViews(P& p) {
     for (auto& b : p.Base) b.View.v = 2;
     for (auto& s : p.Side) s.View.v = 2;
     p.OutSphere.View.v = p.InSphere.View.v = 6;
@@ -245,7 +241,7 @@ void PresetViews(P& p) {
 }
 
 template <class P>
-void ExpectPartViews(const P& p, std::uint8_t view, bool flag) {
+void ExpectPrismPartViews(const P& p, std::uint8_t view, bool flag) {
     for (const auto& b : p.Base) {
         EXPECT_EQ(b.View.v, view);
         EXPECT_EQ(b.View.e, flag);
@@ -261,12 +257,12 @@ void CheckViewTable(P (*make)(std::uint8_t), U update) {
     for (std::uint8_t mode = 1; mode <= 6; ++mode) {
         SCOPED_TRACE(int(mode));
         P p = make(mode);
-        PresetViews(p);
+        PresetPrismViews(p);
         update(p, 0);
         switch (mode) {
             case 1:
             case 2:
-                ExpectPartViews(p, mode, false);
+                ExpectPrismPartViews(p, mode, false);
                 EXPECT_EQ(p.OutSphere.View.v, mode);
                 EXPECT_EQ(p.InSphere.View.v, mode);
                 EXPECT_FALSE(p.OutSphere.View.e || p.InSphere.View.e);
@@ -275,13 +271,13 @@ void CheckViewTable(P (*make)(std::uint8_t), U update) {
                 break;
             case 3:
             case 4:
-                ExpectPartViews(p, mode == 3 ? 3 : 2, mode == 4);
+                ExpectPrismPartViews(p, mode == 3 ? 3 : 2, mode == 4);
                 EXPECT_EQ(p.OutSphere.View.v, 6);
                 EXPECT_EQ(p.InSphere.View.v, 6);
                 EXPECT_TRUE(p.OutSphere.View.e && p.InSphere.View.e);
                 break;
             default:
-                ExpectPartViews(p, 4, false);
+                ExpectPrismPartViews(p, 4, false);
                 EXPECT_EQ(p.OutSphere.View.v, mode == 5 ? 5 : 6);
                 EXPECT_EQ(p.InSphere.View.v, mode == 5 ? 2 : 6);
                 EXPECT_FALSE(p.OutSphere.View.e || p.InSphere.View.e);

@@ -5,9 +5,11 @@
 
 #include "model/geometry.h"
 #include "model/update.h"
+#include "vec_near.h"
 #include "polyhedron_make.h"
 
 using namespace pelmar;
+using pelmar::test::ExpectNear;
 using pelmar::test::MakePyramid3;
 using pelmar::test::MakePyramid4;
 using pelmar::test::StandardPyramid3;
@@ -20,12 +22,6 @@ Vec3 Apex(const DPi4& p) { return Pos(p.HeightLine.P2); }
 template <class P>
 Vec3 V(const P& p, std::size_t k) {
     return Pos(p.Base.S[k].P1);
-}
-
-void ExpectNear(Vec3 a, Vec3 b, double tol) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
 }
 
 // Equilateral base of side 60 on the ground, centroid at the origin.

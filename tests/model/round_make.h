@@ -12,6 +12,9 @@
 
 namespace pelmar::test {
 
+// The base centre the round bodies of the tests stand on.
+inline const Vec3 kP0{0, 200, 100};
+
 inline void Place(DPoint& p, Vec3 v) {
     SetPos(p, v);
     ProjectPoint(p);

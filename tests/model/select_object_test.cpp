@@ -127,8 +127,6 @@ protected:
     FakeDialogs dialogs{st};
 };
 
-}  // namespace
-
 TEST_F(Selection, EveryKindLeavesExactlyItsOwnDialogOpen) {
     for (const auto& info : KindTable) {
         const Kind k = info.kind;
@@ -234,3 +232,5 @@ TEST_F(Selection, EntryNamingNoObjectOnlyClosesTheDialogs) {
     proj->Obj.Tr.erase(2);  // the entry is left over from a deleted object
     expectNothingChosen("a deleted object");
 }
+
+}  // namespace

@@ -1,4 +1,5 @@
 #include "model/shading.h"
+#include "vec_near.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +7,10 @@
 #include <random>
 
 using namespace pelmar;
+using pelmar::test::kS8;
 
 namespace {
 
-const double kS8 = std::sqrt(8.0);
 
 struct Screen {
     double cx, cy, r1, r2, angle, a, b, c, d, e, f;

@@ -10,11 +10,11 @@
 #include "model/update.h"
 
 using namespace pelmar;
+using pelmar::test::kS8;
 using namespace pelmar::kvtest;
 
 namespace {
 
-const double kS8 = std::sqrt(8.0);
 
 // Flat (all at depth 0) figures, vertex 3 above side 1.
 DKv FlatSquare() { return MakeKv({0, 0, 0}, {0, 100, 0}, {0, 100, 100}, {0, 0, 100}, 1, 1); }
@@ -452,9 +452,9 @@ TEST(UpdateTetragon, OtherRolesSetOnlyTypeAndVertex4Flags) {
 
 namespace {
 
-struct Gen {
+struct KvGen {
     std::mt19937 rng;
-    explicit Gen(unsigned seed) : rng(seed) {}
+    explicit KvGen(unsigned seed) : rng(seed) {}
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     double coord() { return pick(-40, 40) * 5.0; }
     Vec3 point() { return {coord(), coord(), coord()}; }
@@ -507,7 +507,7 @@ struct Gen {
 }  // namespace
 
 TEST(UpdateTetragonGenerated, EveryDoubleStaysFinite) {
-    Gen g(20240611);
+    KvGen g(20240611);
     for (int n = 0; n < 3000; ++n) {
         DKv k = g.record();
         const int role = g.role();
@@ -524,7 +524,7 @@ TEST(UpdateTetragonGenerated, EveryDoubleStaysFinite) {
 }
 
 TEST(UpdateTetragonGenerated, ASecondUpdateChangesNothing) {
-    Gen g(77);
+    KvGen g(77);
     for (int n = 0; n < 1000; ++n) {
         DKv k = g.record();
         for (std::size_t i = 1; i <= 4; ++i) {  // start on the thousandths grid
@@ -543,7 +543,7 @@ TEST(UpdateTetragonGenerated, ASecondUpdateChangesNothing) {
 TEST(UpdateTetragonGenerated, ATypeRuleAppliedTwiceChangesNothing) {
     // Flat figures over a horizontal side 1: every rule lands on values that a
     // second run reproduces.  (The rhombus gets a side 2 of whole length.)
-    Gen g(5);
+    KvGen g(5);
     for (int n = 0; n < 600; ++n) {
         const double x = g.coord(), z = g.coord();
         const Vec3 v1{x, g.coord(), z};

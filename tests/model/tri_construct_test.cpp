@@ -8,8 +8,10 @@
 #include "model/construct.h"
 #include "model/geometry.h"
 #include "tri_make.h"
+#include "vec_near.h"
 
 using namespace pelmar;
+using pelmar::test::ExpectNear;
 using pelmar::test::MakeKv;
 using pelmar::test::MakeTri;
 using pelmar::test::V;
@@ -23,12 +25,6 @@ DLine Seg(Vec3 a, Vec3 b) {
     SetPos(l.P1, a);
     SetPos(l.P2, b);
     return l;
-}
-
-void ExpectNear(Vec3 a, Vec3 b, double tol = 1e-9) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
 }
 
 double AngleAt(Vec3 c, Vec3 a, Vec3 b) {

@@ -5,20 +5,16 @@
 
 #include "model/geometry.h"
 #include "model/update.h"
+#include "vec_near.h"
 #include "finite_check.h"
 #include "tri_make.h"
 
 using namespace pelmar;
+using pelmar::test::ExpectNear;
 using pelmar::test::MakeTri;
 using pelmar::test::V;
 
 namespace {
-
-void ExpectNear(Vec3 a, Vec3 b, double tol) {
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
 
 // A triangle parallel to the picture plane, vertex 3 above side 1.
 DTri Flat(std::uint8_t typ) {

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +20,16 @@
 #include "files/word_table.h"
 
 namespace pelmar::test {
+
+// Answers the modal dialog that comes up next with `answer`.
+inline void WhenModal(std::function<void(QDialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(d);
+        answer(*d);
+    });
+}
+
 
 class FakeUi : public ExportUi {
 public:

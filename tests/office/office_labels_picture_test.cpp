@@ -63,7 +63,7 @@ ExportOptions DialogDefaults() {
     return o;
 }
 
-bool Red(const QImage& img, int x, int y) {
+bool IsRed(const QImage& img, int x, int y) {
     const QColor c = img.pixelColor(x, y);
     return c.red() > 150 && c.green() < 120 && c.blue() < 120;
 }
@@ -77,7 +77,7 @@ std::vector<QRect> RedBlobs(const QImage& img, QPoint dot, int dotRadius) {
     std::vector<QRect> blobs;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (seen[static_cast<std::size_t>(y * w + x)] || !Red(img, x, y)) continue;
+            if (seen[static_cast<std::size_t>(y * w + x)] || !IsRed(img, x, y)) continue;
             QRect box;
             bool onDot = false;
             std::vector<QPoint> todo{{x, y}};
@@ -92,7 +92,7 @@ std::vector<QRect> RedBlobs(const QImage& img, QPoint dot, int dotRadius) {
                         const int xx = q.x() + dx, yy = q.y() + dy;
                         if (xx < 0 || yy < 0 || xx >= w || yy >= h) continue;
                         int& s = seen[static_cast<std::size_t>(yy * w + xx)];
-                        if (s || !Red(img, xx, yy)) continue;
+                        if (s || !IsRed(img, xx, yy)) continue;
                         s = 1;
                         todo.emplace_back(xx, yy);
                     }

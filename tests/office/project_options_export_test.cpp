@@ -38,15 +38,6 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Answers the modal dialog that comes up next with `answer`.
-void WhenModal(std::function<void(QDialog&)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(d);
-        answer(*d);
-    });
-}
-
 // Answers the modal dialog of that name once it is up.
 void WhenShown(const char* name, std::function<void(QDialog&)> answer) {
     auto* poll = new QTimer;

@@ -30,18 +30,10 @@
 #include "shell/ui/main_window.h"
 #include "support/fake_export_host.h"
 #include "support/quiet_windows.h"
+#include "office_fixture.h"
 
 namespace pelmar::test {
 namespace {
-
-// Answers the modal dialog that comes up next.
-void WhenModal(std::function<void(QDialog&)> answer) {
-    QTimer::singleShot(0, [answer] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(d);
-        answer(*d);
-    });
-}
 
 // Where ink lies: how much, and its mean position.
 struct Ink {

@@ -147,8 +147,6 @@ void DrawEverything(Canvas& c) {
     c.resetTransform();
 }
 
-}  // namespace
-
 TEST_F(EmfCanvasTest, HeaderFirstEofLastAndSizesAgree) {
     const Emf emf = record(DrawEverything);
     ASSERT_TRUE(emf.wellFormed);
@@ -605,3 +603,5 @@ TEST_F(EmfCanvasTest, HugeEllipsesAndArcsKeepOnlyWhatThePictureShows) {
     }
     EXPECT_LT(emf.bytes.size(), Shapes * 30000);
 }
+
+}  // namespace

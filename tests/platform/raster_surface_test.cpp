@@ -11,19 +11,19 @@ using namespace pelmar;
 
 namespace {
 
-constexpr Rgb White = 0xFFFFFF;
+constexpr Rgb kWhite = 0xFFFFFF;
 constexpr Rgb Ink = MakeRgb(200, 30, 40);
 
 struct Picture {
     QImage image;
     RasterSurface surface;
     explicit Picture(int w = 60, int h = 40) : image(w, h, QImage::Format_ARGB32_Premultiplied), surface(image) {
-        surface.fill(White);
+        surface.fill(kWhite);
     }
     int inked() const {
         int n = 0;
         for (int y = 0; y < surface.height(); ++y)
-            for (int x = 0; x < surface.width(); ++x) n += surface.pixel(x, y) != White;
+            for (int x = 0; x < surface.width(); ++x) n += surface.pixel(x, y) != kWhite;
         return n;
     }
 };
@@ -49,7 +49,7 @@ TEST(RasterPixels, ReadsColoursBackFromEveryAcceptedFormat) {
         RasterSurface s(img);
         s.setPixel(1, 1, MakeRgb(1, 2, 3));
         EXPECT_EQ(s.pixel(1, 1), MakeRgb(1, 2, 3));
-        EXPECT_EQ(s.pixel(0, 0), White);
+        EXPECT_EQ(s.pixel(0, 0), kWhite);
         EXPECT_NE(img.format(), QImage::Format_RGB888);
     }
 }
@@ -62,10 +62,10 @@ TEST(RasterEllipse, CoversTheBoxWithItsOutline) {
     EXPECT_EQ(p.surface.pixel(30, 15), Ink);
     EXPECT_EQ(p.surface.pixel(20, 10), Ink);
     EXPECT_EQ(p.surface.pixel(20, 20), Ink);
-    EXPECT_EQ(p.surface.pixel(9, 15), White);
-    EXPECT_EQ(p.surface.pixel(31, 15), White);
-    EXPECT_EQ(p.surface.pixel(10, 10), White);  // corners stay out
-    EXPECT_EQ(p.surface.pixel(30, 20), White);
+    EXPECT_EQ(p.surface.pixel(9, 15), kWhite);
+    EXPECT_EQ(p.surface.pixel(31, 15), kWhite);
+    EXPECT_EQ(p.surface.pixel(10, 10), kWhite);  // corners stay out
+    EXPECT_EQ(p.surface.pixel(30, 20), kWhite);
     // Symmetric about the centre.
     for (int y = 8; y <= 22; ++y)
         for (int x = 8; x <= 32; ++x) EXPECT_EQ(p.surface.pixel(x, y), p.surface.pixel(40 - x, 30 - y)) << x << "," << y;
@@ -76,8 +76,8 @@ TEST(RasterEllipse, RotationTurnsItAboutTheGivenCentre) {
     p.surface.fillEllipse({10, 17, 40, 6}, Ink, Rotation{90, {30, 20}});  // wide, turned upright
     EXPECT_EQ(p.surface.pixel(30, 2), Ink);
     EXPECT_EQ(p.surface.pixel(30, 38), Ink);
-    EXPECT_EQ(p.surface.pixel(12, 20), White);
-    EXPECT_EQ(p.surface.pixel(48, 20), White);
+    EXPECT_EQ(p.surface.pixel(12, 20), kWhite);
+    EXPECT_EQ(p.surface.pixel(48, 20), kWhite);
 }
 
 TEST(RasterEllipse, ColourCallbackVisitsEachCoveredPixelOnceInRowOrder) {
@@ -98,9 +98,9 @@ TEST(RasterPie, FollowsTheCanvasAngles) {
     Picture p(80, 80);
     p.surface.fillPie({10, 10, 60, 60}, 0, 90, Ink);  // centre (40, 40): the lower right quarter
     EXPECT_EQ(p.surface.pixel(55, 55), Ink);
-    EXPECT_EQ(p.surface.pixel(25, 25), White);
-    EXPECT_EQ(p.surface.pixel(55, 25), White);
-    EXPECT_EQ(p.surface.pixel(25, 55), White);
+    EXPECT_EQ(p.surface.pixel(25, 25), kWhite);
+    EXPECT_EQ(p.surface.pixel(55, 25), kWhite);
+    EXPECT_EQ(p.surface.pixel(25, 55), kWhite);
     EXPECT_EQ(p.surface.pixel(40, 40), Ink);  // the centre, on both radii
 }
 
@@ -110,8 +110,8 @@ TEST(RasterPie, AcrossZeroDegreesFillsBothSides) {
         p.surface.fillPie({10, 10, 60, 60}, start, sweep, Ink);
         EXPECT_EQ(p.surface.pixel(65, 35), Ink) << start;
         EXPECT_EQ(p.surface.pixel(65, 45), Ink) << start;
-        EXPECT_EQ(p.surface.pixel(15, 40), White) << start;
-        EXPECT_EQ(p.surface.pixel(40, 65), White) << start;
+        EXPECT_EQ(p.surface.pixel(15, 40), kWhite) << start;
+        EXPECT_EQ(p.surface.pixel(40, 65), kWhite) << start;
     }
 }
 
@@ -121,7 +121,7 @@ TEST(RasterPie, MoreThanHalfAndAFullTurn) {
     EXPECT_EQ(p.surface.pixel(25, 25), Ink);
     EXPECT_EQ(p.surface.pixel(55, 25), Ink);
     EXPECT_EQ(p.surface.pixel(25, 55), Ink);
-    EXPECT_EQ(p.surface.pixel(55, 55), White);
+    EXPECT_EQ(p.surface.pixel(55, 55), kWhite);
     Picture q(80, 80);
     Picture r(80, 80);
     q.surface.fillPie({10, 10, 60, 60}, 123, 360, Ink);
@@ -141,9 +141,9 @@ TEST(RasterPolygon, FillsItsInsideAndOnePixelOutline) {
     EXPECT_EQ(p.surface.pixel(40, 10), Ink);
     EXPECT_EQ(p.surface.pixel(10, 30), Ink);
     EXPECT_EQ(p.surface.pixel(25, 10), Ink);  // a horizontal edge
-    EXPECT_EQ(p.surface.pixel(30, 20), White);  // beyond the slanted edge
-    EXPECT_EQ(p.surface.pixel(9, 20), White);
-    EXPECT_EQ(p.surface.pixel(41, 10), White);
+    EXPECT_EQ(p.surface.pixel(30, 20), kWhite);  // beyond the slanted edge
+    EXPECT_EQ(p.surface.pixel(9, 20), kWhite);
+    EXPECT_EQ(p.surface.pixel(41, 10), kWhite);
 }
 
 TEST(RasterPolygon, AlternateRuleLeavesTheSelfOverlapOfAStarEmpty) {
@@ -155,7 +155,7 @@ TEST(RasterPolygon, AlternateRuleLeavesTheSelfOverlapOfAStarEmpty) {
         star.push_back({30 + 25 * std::cos(a), 30 + 25 * std::sin(a)});
     }
     p.surface.fillPolygon(star, Ink);
-    EXPECT_EQ(p.surface.pixel(30, 31), White);  // the pentagon in the middle
+    EXPECT_EQ(p.surface.pixel(30, 31), kWhite);  // the pentagon in the middle
     EXPECT_EQ(p.surface.pixel(30, 10), Ink);   // a point of the star
 }
 
@@ -164,7 +164,7 @@ TEST(RasterPolygon, DegenerateShapesStillShowTheirOutline) {
     const PointF line[] = {{5, 5}, {25, 5}};
     p.surface.fillPolygon(line, Ink);
     EXPECT_EQ(p.surface.pixel(15, 5), Ink);
-    EXPECT_EQ(p.surface.pixel(15, 6), White);
+    EXPECT_EQ(p.surface.pixel(15, 6), kWhite);
     const PointF dot[] = {{40, 20}};
     p.surface.fillPolygon(dot, Ink);
     EXPECT_EQ(p.surface.pixel(40, 20), Ink);
@@ -186,7 +186,7 @@ TEST(RasterClipping, ShapesOutsideThePictureAreCut) {
     };
     p.surface.fillEllipse({-50, -50, 200, 200}, count);
     EXPECT_EQ(calls, 30 * 20);
-    p.surface.fill(White);
+    p.surface.fill(kWhite);
     calls = 0;
     p.surface.fillEllipse({-40, 5, 50, 10}, count);
     p.surface.fillPie({20, -30, 40, 100}, 90, 180, count, Rotation{33, {0, 0}});

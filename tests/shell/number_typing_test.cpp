@@ -50,7 +50,7 @@ struct Step {
 Step Pick(const char* combo, int item) { return {combo, QString::number(item), Step::Pick}; }
 [[maybe_unused]] Step Click(const char* button, Kind opens = Kind(0)) { return {button, {}, Step::Click, opens}; }
 
-struct Row {
+struct TypedRow {
     const char* name;
     Kind kind;                // the object chosen in the object list
     std::vector<Step> before;  // in its dialog, then in the dialog of the part a step opened
@@ -66,7 +66,7 @@ struct Row {
 };
 
 // The ellipse: arcs, the tilt of a circle, the order of the semi-axes.
-const Row EllipseRows[] = {
+const TypedRow EllipseRows[] = {
     {"arc end typed over an emptied field", Kind::ci,
      {Pick("ComboBoxCTyp", 3), {"EditCDug1", "50"}, {"EditCDug2", "60"}}, "EditCDug2", "\b150",
      {"", "1", "15", "150"}, [](const DSubProj& o) { return o.Ci[1].Arc2.v; }, 150, "150", false},
@@ -95,7 +95,7 @@ const Row EllipseRows[] = {
 // The point and the segment: an emptied coordinate, whole-number spins typed
 // with a fraction, the axes of the coordinate systems edited as segments,
 // the decimals of the point's place in space.
-const Row PointLineRows[] = {
+const TypedRow PointLineRows[] = {
     {"a point's picture X emptied and typed negative", Kind::po, {}, "EditPx", "\b-250",
      {"", "-", "-2", "-25", "-250"}, [](const DSubProj& o) { return o.Po[1].ScrX.v; }, -250, "-250", false},
     {"a point's label distance typed with a fraction", Kind::po, {}, "SpinEditPNRad", "12,75",
@@ -134,7 +134,7 @@ const Row PointLineRows[] = {
 
 // The 2D and the 3D system: a scale or a division length of 0 would leave the
 // axes without marks and numbers.
-const Row CoordRows[] = {
+const TypedRow CoordRows[] = {
     {"a 2D scale of 0", Kind::xy, {}, "EditXMasx", "\b0", {"", "0"},
      [](const DSubProj& o) { return o.Xy[1].ScaleX.v; }, 20, "20", true},
     {"a 2D scale left empty", Kind::xy, {}, "EditXMasy", "\b", {""},
@@ -151,7 +151,7 @@ const Row CoordRows[] = {
 // its coordinate is typed; where the figure's type moves other vertices with
 // it, or a typed angle, side or height would lay the figure flat, the number
 // waits for the whole of it.
-const Row FigureRows[] = {
+const TypedRow FigureRows[] = {
     {"a vertex typed with a fraction", Kind::tr, {}, "SpinEditTx1", "\b100,75",
      {"", "1", "10", "100", "100,", "100,7", "100,75"}, [](const DSubProj& o) { return o.Tr[1].S[1].P1.ScrX.v; }, 101,
      "101", true, Kind(0), {80, 1, 10, 100, 100, 100, 100}},
@@ -173,7 +173,7 @@ const Row FigureRows[] = {
 // The solids: the bodies' section angles and radius, heights and lateral
 // edges that would flatten a solid, the sphere's radius, and the direction of
 // a prism's edge through a short length.
-const Row SolidRows[] = {
+const TypedRow SolidRows[] = {
     {"a cylinder's section angle typed negative", Kind::zi, {}, "EditZSeAdd1", "\b-30", {"", "-", "-3", "-30"},
      [](const DSubProj& o) { return o.Zi[1].SecPos1.v; }, -30, "-30", false},
     {"a cone's section angle typed negative", Kind::ko, {}, "EditKSeAdd2", "\b-30", {"", "-", "-3", "-30"},
@@ -203,7 +203,7 @@ const Row SolidRows[] = {
 
 // Every table, played in one sitting on a new document with an object of
 // each kind.
-const std::span<const Row> Tables[] = {EllipseRows, PointLineRows, CoordRows, FigureRows, SolidRows};
+const std::span<const TypedRow> Tables[] = {EllipseRows, PointLineRows, CoordRows, FigureRows, SolidRows};
 
 struct Sitting : WindowSession {
     Form1& win() { return *w; }
@@ -251,7 +251,7 @@ TEST(NumberTyping, WhatIsTypedIsShownAndWhatIsLeftIsKept) {
     s.start();
     s.answers.counts.fill(1);
     s.win().menuAction(MainCommand::New)->trigger();
-    for (const Row& row : Tables | std::views::join) {
+    for (const TypedRow& row : Tables | std::views::join) {
         SCOPED_TRACE(row.name);
         QWidget* d = s.open(row.kind);
         ASSERT_TRUE(d);

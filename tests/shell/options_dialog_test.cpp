@@ -25,18 +25,12 @@
 #include "shell/ui/options_dialog.h"
 #include "support/key_rows.h"
 #include "window_session.h"
+#include "support/find_child.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
 
 namespace {
-
-template <class W>
-W* Find(QWidget& parent, const char* name) {
-    W* w = parent.findChild<W*>(QLatin1String(name));
-    EXPECT_TRUE(w) << name;
-    return w;
-}
 
 void Click(QWidget& form, const char* name) { QTest::mouseClick(Find<QWidget>(form, name), Qt::LeftButton); }
 

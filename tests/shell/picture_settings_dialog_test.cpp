@@ -21,6 +21,7 @@
 #include <deque>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
@@ -30,26 +31,13 @@
 #include "shell/ui/fill_settings_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
 #include "shell_test_util.h"
+#include "support/find_child.h"
 #include "support/key_rows.h"
 
 namespace pelmar {
 namespace {
 
-template <class T>
-T* Find(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(QLatin1String(name));
-    EXPECT_TRUE(c) << name;
-    return c;
-}
-
-const WordTable& Words() {
-    static const WordTable words = [] {
-        WordTable w;
-        w.LoadWords("");
-        return w;
-    }();
-    return words;
-}
+using test::Find;
 
 // The whole screen as the X server shows it, window frame and all.
 void Screenshot(QWidget& w, const QString& name) {
@@ -97,7 +85,7 @@ void Leave(QWidget* next) {
 
 struct DialogRig {
     Answers answers;
-    FormImage form{Words(), answers.services()};
+    FormImage form{BuiltInWords(), answers.services()};
     DialogRig(const PictureSettings& s = {}, bool fromNew = true) {
         QLocale::setDefault(QLocale::c());
         form.open(s, fromNew);
@@ -262,7 +250,7 @@ TEST(PictureSettingsDialog, BackgroundPictureWithItsLimits) {
     ASSERT_EQ(r.answers.messages.size(), 3u);
     EXPECT_EQ(r.answers.messages[2], UnholdablePathText(dir.path("\u00dcbung.jpg")));  // a path no document keeps
     EXPECT_EQ(r.answers.messages[0], "Один из размеров файла-фона превышает 3000 пикселей!");
-    EXPECT_EQ(r.answers.messages[1], Words().WordLine(WordNo::CannotOpenFile) + "\n" + dir.path("small.JPG.txt"));
+    EXPECT_EQ(r.answers.messages[1], BuiltInWords().WordLine(WordNo::CannotOpenFile) + "\n" + dir.path("small.JPG.txt"));
     EXPECT_EQ(r.form.settings().BackPicture, small);
     EXPECT_TRUE(r.form.settings().BackLoaded);
     EXPECT_EQ(r.form.background().size(), QSize(250, 100));
@@ -388,7 +376,7 @@ struct FillRig {
     std::unique_ptr<DProj> doc = std::make_unique<DProj>();
     int applied = 0;
     double litX = 0;  // the light position at the last build, which leaves the fill picture valid
-    FormImageBr form{Words(), *doc, [this] { ++applied, litX = doc->Im.LightX, doc->FillValid = 1; }};
+    FormImageBr form{BuiltInWords(), *doc, [this] { ++applied, litX = doc->Im.LightX, doc->FillValid = 1; }};
     FillRig() {
         QLocale::setDefault(QLocale::c());
         doc->FillValid = 1;

@@ -23,6 +23,7 @@
 #include "files/document.h"
 #include "shell/ui/dialog_session.h"
 #include "window_session.h"
+#include "support/find_child.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
@@ -65,13 +66,6 @@ struct QuestionSession : WindowSession {
         emit app->languageChanged().changed();
     }
 };
-
-template <class T>
-T* Find(QDialog& d, const char* name) {
-    T* c = d.findChild<T*>(QLatin1String(name));
-    EXPECT_TRUE(c) << name;
-    return c;
-}
 
 // A click on a radio button's circle.
 void Choose(QRadioButton* b) {

@@ -19,28 +19,16 @@
 #include "shell/ui/new_project_dialog.h"
 #include "files/word_table.h"
 #include "support/key_rows.h"
+#include "support/find_child.h"
+#include "dialogs/ui/dialog_words.h"
 
 namespace pelmar {
 namespace {
 
-template <class T>
-T* Find(QWidget& w, const QString& name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_TRUE(c) << name.toStdString();
-    return c;
-}
-
-const WordTable& Words() {
-    static const WordTable words = [] {
-        WordTable w;
-        w.LoadWords("");
-        return w;
-    }();
-    return words;
-}
+using test::Find;
 
 // Saves what the screen shows of the window when asked to.
-void Screenshot(QWidget& w, const char* name) {
+void SaveShot(QWidget& w, const char* name) {
     const char* dir = std::getenv("PELMAR_SHELL_SCREENSHOTS");
     if (!dir) return;
     QDir().mkpath(dir);
@@ -55,7 +43,7 @@ const char* const Suffix[] = {"Po", "Li", "Ci", "Tr", "Kv", "XY", "Sf", "Zi", "K
 
 TEST(NewProjectDialog, TicksCountsAndTheOkButton) {
     QLocale::setDefault(QLocale::c());
-    FormNew form(Words());
+    FormNew form(BuiltInWords());
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -106,7 +94,7 @@ TEST(NewProjectDialog, TicksCountsAndTheOkButton) {
     spin[3]->setFocus();  // leave it
     EXPECT_EQ(spin[1]->value(), 1);
 
-    Screenshot(form, "new_project");
+    SaveShot(form, "new_project");
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_TRUE(form.NewProjOK());
     std::array<std::uint8_t, KindCount> expect{};
@@ -137,7 +125,7 @@ TEST(AboutBox, PicturesTextsMemoryAndButtons) {
                                return url.rfind("mailto:", 0) != 0 || mailWorks;
                            },
                            [&](const std::string& text) { messages.push_back(text); }};
-    FormAbout about(Words(), "/p/Translation/Russian", services);
+    FormAbout about(BuiltInWords(), "/p/Translation/Russian", services);
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     EXPECT_EQ(about.windowTitle(), QString::fromUtf8("О программе"));
@@ -168,7 +156,7 @@ TEST(AboutBox, PicturesTextsMemoryAndButtons) {
     wait.start();
     while (about.frame() < 2 && wait.elapsed() < 20000) QTest::qWait(20);
     EXPECT_GE(about.frame(), 2);
-    Screenshot(about, "about_box");
+    SaveShot(about, "about_box");
 
     QTest::mouseClick(Find<QPushButton>(about, "ButtonSite"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>(about, "ButtonMail"), Qt::LeftButton);

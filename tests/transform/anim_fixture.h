@@ -2,6 +2,8 @@
 // parameter and a sphere, and a stand-in for the builder's window.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -9,6 +11,7 @@
 
 #include "files/document.h"
 #include "model/defaults.h"
+#include "model/geometry.h"
 #include "model/update.h"
 #include "transform/anim_build.h"
 
@@ -82,6 +85,13 @@ inline std::unique_ptr<DProj> AnimatedDocument() {
 }
 
 // The document as the writer would store it.
+// A point where it should be, to a thousandth of a pixel.
+inline void ExpectAt(Vec3 got, Vec3 want, const std::string& what) {
+    EXPECT_NEAR(got.x, want.x, 0.001) << what;
+    EXPECT_NEAR(got.y, want.y, 0.001) << what;
+    EXPECT_NEAR(got.z, want.z, 0.001) << what;
+}
+
 inline std::string DocText(const DProj& doc) { return DocumentText(doc, WindowsFromRecord(doc), doc.Role, ','); }
 
 }  // namespace pelmar::test

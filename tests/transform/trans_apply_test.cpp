@@ -18,6 +18,8 @@
 namespace pelmar {
 namespace {
 
+using test::ExpectAt;
+
 struct FakeTransHost : TransHost {
     bool hasCurrent = true;
     Kind currentKind = Kind::tr;
@@ -60,12 +62,6 @@ std::unique_ptr<DProj> Scene() {
     LoadDefaultOrb(s, 1, src);
     doc->Obj.Sf.add(s);
     return doc;
-}
-
-void ExpectAt(Vec3 got, Vec3 want, const std::string& what) {
-    EXPECT_NEAR(got.x, want.x, 0.001) << what;
-    EXPECT_NEAR(got.y, want.y, 0.001) << what;
-    EXPECT_NEAR(got.z, want.z, 0.001) << what;
 }
 
 // Each tab on each scope: the objects in scope sit where the point primitive

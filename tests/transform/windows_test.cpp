@@ -30,6 +30,7 @@
 #include "model/recompute.h"
 #include "model/transform.h"
 #include "support/fake_redraw_host.h"
+#include "support/find_child.h"
 #include "support/key_rows.h"
 #include "transform/anim_fixture.h"
 #include "transform/trans_editing.h"
@@ -39,15 +40,11 @@
 namespace pelmar {
 namespace {
 
-template <class T>
-T* Child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
+using test::ExpectAt;
+using test::Find;
 
 void Type(QWidget& w, const char* name, const std::string& text) {
-    auto* e = Child<QLineEdit>(w, name);
+    auto* e = Find<QLineEdit>(w, name);
     e->setFocus();
     e->selectAll();
     if (text.empty())
@@ -58,7 +55,7 @@ void Type(QWidget& w, const char* name, const std::string& text) {
 
 // A check box reacts only on its box and text, so it is clicked on its box.
 void Click(QWidget& w, const char* name) {
-    auto* b = Child<QAbstractButton>(w, name);
+    auto* b = Find<QAbstractButton>(w, name);
     const QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(6, b->height() / 2) : b->rect().center();
     QTest::mouseClick(b, Qt::LeftButton, {}, at);
 }
@@ -71,7 +68,7 @@ void Show(QWidget& w) {
 
 // The document's objects and settings as written (the window layout that
 // the undo store keeps apart is left out).
-std::string Text(const DProj& doc) {
+std::string TextFromInfo(const DProj& doc) {
     const std::string all = test::DocText(doc);
     return all.substr(all.find("<$Info>"));
 }
@@ -97,12 +94,6 @@ void Populate(test::Editing& e) {
     e->Copies.CurPoint = e.doc->Obj.Po[1];
     e->Sel[Slot(Kind::tr)][1] = true;
     e->Sel[Slot(Kind::sf)][1] = true;
-}
-
-void ExpectAt(Vec3 got, Vec3 want, const std::string& what) {
-    EXPECT_NEAR(got.x, want.x, 0.001) << what;
-    EXPECT_NEAR(got.y, want.y, 0.001) << what;
-    EXPECT_NEAR(got.z, want.z, 0.001) << what;
 }
 
 // Each tab typed into the window and applied to each scope on the editing
@@ -141,7 +132,7 @@ TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
             test::Editing e;
             Populate(e);
             const auto before = std::make_unique<DProj>(*e.doc);
-            const std::string original = Text(*e.doc);
+            const std::string original = TextFromInfo(*e.doc);
             EditingTransHost host(*e);
             TFormTrans w;
             w.setDocument(e.doc.get(), &host);
@@ -149,7 +140,7 @@ TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
             Show(w);
             w.PageControl1->setCurrentIndex(static_cast<int>(t));
             for (const auto& [name, text] : tabs[t].edits) Type(w, name, text);
-            if (!Child<QCheckBox>(w, scope.box)->isChecked()) Click(w, scope.box);  // "Все" starts checked
+            if (!Find<QCheckBox>(w, scope.box)->isChecked()) Click(w, scope.box);  // "Все" starts checked
             Click(w, "Button1");
             QCoreApplication::processEvents();
 
@@ -166,7 +157,7 @@ TEST(TransformationsWindow, EachTabOnEachScopeIsOneUndoStep) {
             ExpectAt(Pos(e.doc->Obj.Sf[1].Center), expect(scope.selected, Pos(before->Obj.Sf[1].Center)),
                      what + " sphere");
             ASSERT_TRUE(UndoStep(*e)) << what;
-            EXPECT_EQ(Text(*e.doc), original) << what;
+            EXPECT_EQ(TextFromInfo(*e.doc), original) << what;
             EXPECT_FALSE(UndoStep(*e)) << what << ": one step only";
         }
 }
@@ -193,7 +184,7 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     for (const QLineEdit* ed : w.findChildren<QLineEdit*>()) EXPECT_TRUE(ed->isEnabled()) << ed->objectName().toStdString();
     EXPECT_TRUE(w.CheckBoxAlls->isChecked());
     Show(w);
-    const std::string original = Text(*e.doc);
+    const std::string original = TextFromInfo(*e.doc);
     ASSERT_FALSE(e->Changed);
 
     Click(w, "CheckBoxSell");
@@ -220,7 +211,7 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
     Type(w, "EditGoK", ",");
     Click(w, "Button1");
     EXPECT_EQ(e.messages.shown.size(), 2u);
-    EXPECT_EQ(Text(*e.doc), original);
+    EXPECT_EQ(TextFromInfo(*e.doc), original);
     EXPECT_FALSE(e->Changed);
     EXPECT_FALSE(UndoStep(*e));
 
@@ -242,9 +233,9 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
 
     Type(w, "EditGoK", "");
     Type(w, "EditGox", "-");
-    EXPECT_EQ(Child<QLineEdit>(w, "EditGoK")->text(), "0");
-    Child<QLineEdit>(w, "EditGoy")->setFocus();
-    EXPECT_EQ(Child<QLineEdit>(w, "EditGox")->text(), "-0");
+    EXPECT_EQ(Find<QLineEdit>(w, "EditGoK")->text(), "0");
+    Find<QLineEdit>(w, "EditGoy")->setFocus();
+    EXPECT_EQ(Find<QLineEdit>(w, "EditGox")->text(), "-0");
 
     w.toggleRollUp();
     EXPECT_TRUE(w.rolledUp());
@@ -261,8 +252,8 @@ TEST(TransformationsWindow, ScopeEditAndWindowRules) {
 
     // Words from a translation: composed captions, the tab buttons, "&" shown as written.
     w.WordsToTrans([](int n) { return "w" + std::to_string(n) + (n == 314 ? "&" : ""); });
-    EXPECT_EQ(Child<QGroupBox>(w, "GroupBoxRo2")->title(), "w318 + w319");
-    EXPECT_EQ(Child<QToolButton>(w, "TabButton6")->text(), "w324");
+    EXPECT_EQ(Find<QGroupBox>(w, "GroupBoxRo2")->title(), "w318 + w319");
+    EXPECT_EQ(Find<QToolButton>(w, "TabButton6")->text(), "w324");
     EXPECT_EQ(w.Button1->text(), "w314&&");
 }
 
@@ -276,15 +267,15 @@ TEST(TransformationsWindow, TextAsTypedAndNothingCarriedPastTheRange) {
     TFormTrans w;
     w.setDocument(e.doc.get(), &host);
     Show(w);
-    const std::string original = Text(*e.doc);
+    const std::string original = TextFromInfo(*e.doc);
     w.PageControl1->setCurrentIndex(2);
-    auto* k = Child<QLineEdit>(w, "EditGoK");
+    auto* k = Find<QLineEdit>(w, "EditGoK");
     const auto applyRefused = [&](const std::string& message) {
-        Child<QLineEdit>(w, "EditGoy")->setFocus();
+        Find<QLineEdit>(w, "EditGoy")->setFocus();
         Click(w, "Button1");
         ASSERT_FALSE(e.messages.shown.empty());
         EXPECT_EQ(e.messages.shown.back(), message);
-        EXPECT_EQ(Text(*e.doc), original);
+        EXPECT_EQ(TextFromInfo(*e.doc), original);
         EXPECT_FALSE(e->Changed);
         EXPECT_FALSE(UndoStep(*e));
     };
@@ -352,7 +343,7 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     Type(w, "Edit2", "1");
     EXPECT_EQ(r.doc->AnimStart, "1");
 
-    const std::string before = Text(*r.doc);
+    const std::string before = TextFromInfo(*r.doc);
     Click(w, "Button1");
     EXPECT_EQ(w.lastResult().outcome, AnimOutcome::Created);
     EXPECT_EQ(w.Label0->text().toStdString(), AnimDone);
@@ -363,7 +354,7 @@ TEST(AnimationWindow, BuildCancelAndClose) {
     const auto frames = test::DecodeGif(gif);
     ASSERT_TRUE(frames.ok);
     EXPECT_EQ(frames.frames.size(), 2u);
-    EXPECT_EQ(Text(*r.doc), before);
+    EXPECT_EQ(TextFromInfo(*r.doc), before);
 
     // Cancel at the second frame: the running build sees the click.
     TFormAnimation c(r.context("Other.pel"));
@@ -378,13 +369,13 @@ TEST(AnimationWindow, BuildCancelAndClose) {
             Click(c, "Button2");
         }
     });
-    const std::string beforeCancel = Text(*r.doc);
+    const std::string beforeCancel = TextFromInfo(*r.doc);
     Click(c, "Button1");
     EXPECT_EQ(cancelledAt, 2);
     EXPECT_EQ(c.lastResult().outcome, AnimOutcome::Cancelled);
     EXPECT_EQ(c.Label0->text().toStdString(), std::string(AnimNotDone) + " Отменено.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(r.dir.path("Other.pel.gif"))));
-    EXPECT_EQ(Text(*r.doc), beforeCancel);
+    EXPECT_EQ(TextFromInfo(*r.doc), beforeCancel);
 
     // Closing: the first window's changes were kept by the second's show.
     EXPECT_TRUE(w.close());

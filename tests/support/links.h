@@ -1,11 +1,12 @@
-// A link from one record to another, as the benchmarks build their documents.
+// A link from one record to another, as the tests and benchmarks build their
+// documents.
 #pragma once
 
 #include <cstdint>
 
 #include "model/records.h"
 
-namespace pelmar::bench {
+namespace pelmar::test {
 
 // A link to object `index` of `kind`, its first choice sel1.
 inline DLink LinkTo(int kind, int index, int sel1 = 0) {
@@ -17,4 +18,4 @@ inline DLink LinkTo(int kind, int index, int sel1 = 0) {
 }
 inline DLink LinkTo(Kind kind, int index, int sel1 = 0) { return LinkTo(static_cast<int>(kind), index, sel1); }
 
-}  // namespace pelmar::bench
+}  // namespace pelmar::test
