@@ -6,8 +6,8 @@
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/records.h"
-#include "support/links.h"
 #include "model/update.h"
+#include "support/links.h"
 
 using namespace pelmar;
 using pelmar::test::LinkTo;

@@ -16,6 +16,7 @@
 #include "model/translate.h"
 #include "model/update.h"
 #include "tri_make.h"
+#include "vec_near.h"
 
 using namespace pelmar;
 
@@ -49,11 +50,7 @@ DLine Segment(Vec3 a, Vec3 b, int number = 0) {
     return l;
 }
 
-void ExpectAt(const DPoint& p, Vec3 v, const char* what) {
-    EXPECT_NEAR(p.X.v, v.x, 1e-9) << what;
-    EXPECT_NEAR(p.Y.v, v.y, 1e-9) << what;
-    EXPECT_NEAR(p.Z.v, v.z, 1e-9) << what;
-}
+void ExpectAt(const DPoint& p, Vec3 v, const char* what) { test::ExpectNear(Pos(p), v, 1e-9, what); }
 
 void MovePoint(DPoint& p, Vec3 v) {
     SetPos(p, v);

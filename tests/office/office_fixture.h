@@ -30,7 +30,6 @@ inline void WhenModal(std::function<void(QDialog&)> answer) {
     });
 }
 
-
 class FakeUi : public ExportUi {
 public:
     std::string wordLine(int line) override {

@@ -14,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "app/document_wiring.h"
@@ -25,6 +23,7 @@
 #include "office/ui/export_dialogs.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/picture_settings_dialog.h"
+#include "shell/window_session.h"
 #include "support/fake_export_host.h"
 #include "office_fixture.h"
 #include "picture_match.h"
@@ -32,26 +31,6 @@
 
 namespace pelmar::test {
 namespace {
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Answers the modal dialog of that name once it is up.
-void WhenShown(const char* name, std::function<void(QDialog&)> answer) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
-        poll->stop();
-        poll->deleteLater();
-        ASSERT_TRUE(d && d->objectName() == name) << name.toStdString();
-        answer(*d);
-    });
-    poll->start(10);
-}
 
 // File > New with the real dialogs: the new-project dialog, then the picture
 // settings of a project being made.
@@ -64,8 +43,8 @@ TEST(ProjectOptions, NewAsksForThePictureSettings) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     for (bool ok : {true, false}) {
         bool fillOffered = true;
-        WhenShown("FormNew", [&](QDialog& d) {
-            WhenShown("FormImage", [&, ok](QDialog& p) {
+        WhenShown("FormNew", [&](QWidget& d) {
+            WhenShown("FormImage", [&, ok](QWidget& p) {
                 fillOffered = p.findChild<QPushButton*>(QStringLiteral("Button3"))->isEnabled();
                 auto* spin = p.findChild<QSpinBox*>(QStringLiteral("SpinEdit1"));
                 spin->setFocus();
@@ -77,7 +56,7 @@ TEST(ProjectOptions, NewAsksForThePictureSettings) {
             QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
         });
         if (!ok) {  // the untitled project first: not saved
-            WhenShown("", [](QDialog& box) {
+            WhenShown("", [](QWidget& box) {
                 QTest::mouseClick(qobject_cast<QMessageBox*>(&box)->button(QMessageBox::No), Qt::LeftButton);
             });
         }
@@ -142,7 +121,7 @@ TEST(ProjectOptions, VectorPictureExportedAsMetafileAndDrawing) {
     exporter.chosenName = path("picture");
     w.menuAction(MainCommand::Export)->trigger();
     EXPECT_EQ(exporter.dialogFilter, MetafileExportFilter);
-    const std::string emf = FileBytes(path("picture.emf"));
+    const std::string emf = ReadBytes(path("picture.emf"));
     ASSERT_GT(emf.size(), 88u);
     EXPECT_EQ(emf.substr(40, 4), " EMF") << "an enhanced metafile's signature";
 

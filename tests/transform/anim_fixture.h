@@ -2,8 +2,6 @@
 // parameter and a sphere, and a stand-in for the builder's window.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +10,7 @@
 #include "files/document.h"
 #include "model/defaults.h"
 #include "model/geometry.h"
+#include "model/vec_near.h"
 #include "model/update.h"
 #include "transform/anim_build.h"
 
@@ -84,14 +83,10 @@ inline std::unique_ptr<DProj> AnimatedDocument() {
     return doc;
 }
 
-// The document as the writer would store it.
 // A point where it should be, to a thousandth of a pixel.
-inline void ExpectAt(Vec3 got, Vec3 want, const std::string& what) {
-    EXPECT_NEAR(got.x, want.x, 0.001) << what;
-    EXPECT_NEAR(got.y, want.y, 0.001) << what;
-    EXPECT_NEAR(got.z, want.z, 0.001) << what;
-}
+inline void ExpectAt(Vec3 got, Vec3 want, const std::string& what) { ExpectNear(got, want, 0.001, what); }
 
+// The document as the writer would store it.
 inline std::string DocText(const DProj& doc) { return DocumentText(doc, WindowsFromRecord(doc), doc.Role, ','); }
 
 }  // namespace pelmar::test
