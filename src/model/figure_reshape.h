@@ -1,9 +1,10 @@
 // How a typed value reshapes a triangle or a tetragon: a vertex's picture
-// place, an angle at a vertex, the length of a side, the height.  Each rule takes the record and gives the
-// reshaped one, or nothing when the figure cannot take the value (an angle
-// out of its range, sides that cannot meet, a height beyond what can be
-// drawn, vertices that are no longer real numbers); the caller's record then
-// stays as it was.  Vertices and sides are numbered from 1.
+// place, an angle at a vertex, the length of a side, the height.  Each rule
+// takes the record and gives the reshaped one, or nothing when the figure
+// cannot take the value (an angle out of its range, sides that cannot meet,
+// a height beyond what can be drawn, vertices that are no longer real
+// numbers); the caller's record then stays as it was.  Vertices and sides
+// are numbered from 1.
 #pragma once
 
 #include <optional>
