@@ -55,6 +55,11 @@ bool FiniteVertices(const DKv& k) {
 // ---------------------------------------------------------------------------
 // Triangle
 
+DTri TriangleWithVertex(DTri t, int i, bool xCoord, double place) {
+    SetPicturePlace(t.S[static_cast<std::size_t>(i)].P1, xCoord, place);
+    return t;
+}
+
 std::optional<DTri> TriangleWithAngle(DTri t, int i, double a) {
     if (!std::isfinite(a)) return std::nullopt;
     t.Ang[static_cast<std::size_t>(i)].v = a;
@@ -131,6 +136,17 @@ std::optional<DTri> TriangleWithHeight(DTri t, double h) {
 
 // ---------------------------------------------------------------------------
 // Tetragon
+
+DKv TetragonWithVertex(DKv k, int i, bool xCoord, double place) {
+    SetPicturePlace(k.S[static_cast<std::size_t>(i)].P1, xCoord, place);
+    if (k.Typ.v == 4 || k.Typ.v == 5) {
+        const DPoint &v1 = k.S[1].P1, &v2 = k.S[2].P1, &v3 = k.S[3].P1;
+        // The side test of the rule's mirror, on the picture places.
+        const double s = SideOfLineXY(v3.ScrX.v, v3.ScrY.v, v1.ScrX.v, v1.ScrY.v, v2.ScrX.v, v2.ScrY.v);
+        if (s != 0) k.Side3.v = s > 0 ? 0 : 1;
+    }
+    return k;
+}
 
 std::optional<DKv> TetragonWithAngle(DKv k, int i, double a) {
     if (!std::isfinite(a)) return std::nullopt;

@@ -93,6 +93,12 @@ void ProjectPoint(DPoint& p) {
     p.ScrY.v = static_cast<double>(RoundL(p.Z.v - depth));
 }
 
+void SetPicturePlace(DPoint& p, bool xCoord, double place) {
+    const Ext depth = static_cast<Ext>(p.X.v) / Sqrt8();
+    (xCoord ? p.Y : p.Z).v = static_cast<double>(place + depth);
+    ProjectPoint(p);
+}
+
 double AsFiled(double x) {
     if (!std::isfinite(x) || x == 0) return x;
     char text[32];

@@ -63,6 +63,11 @@ std::uint8_t SolveQuadratic(Ext& x1, Ext& x2, Ext a, Ext b, Ext c);
 double SafeArcCos(double x);
 
 void ProjectPoint(DPoint& p);
+// The picture X (xCoord) or Y of p made exactly `place`: its 3D Y or Z is set
+// at its depth so that the point is seen there, not moved by a difference
+// from its rounded picture position, so no fraction of a pixel stays.  The
+// point moves parallel to the picture and is projected again.
+void SetPicturePlace(DPoint& p, bool xCoord, double place);
 void ProjectXYZ(Ext& sx, Ext& sy, Ext x, Ext y, Ext z);
 
 void SolveCramer2(const std::array<double, 6>& s, std::array<double, 2>& r);

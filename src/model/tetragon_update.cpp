@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include "model/construct.h"
 #include "model/geometry.h"
@@ -330,6 +329,19 @@ void PlaceCircles(DKv& k) {
     c2.IsCircle.v = false;
 }
 
+// Distance of vertex 4 from the line of side 1, the height of a trapezium
+// or parallelogram, taken from the vertices themselves: side 4 and angle 1,
+// each already rounded to the thousandth, would put it a few thousandths off
+// where angle 1 is near 0° or 180°.
+double HeightOverSide1(const DKv& k) {
+    const Vec3 v1 = Pos(V(k, 1));
+    const Vec3 a = Pos(V(k, 2)) - v1, b = Pos(V(k, 4)) - v1;
+    const Ext la = Norm(a);
+    if (la == 0) return 0;  // angle 1 is 180 then
+    const Ext h = static_cast<Ext>(Norm(Cross(a, b))) / la;
+    return static_cast<double>(RoundL(1000.0L * h) / 1000.0L);
+}
+
 void PropagateView(DKv& k) {
     const std::uint8_t view = k.View.v;
     if (view == 1 || view == 2) {
@@ -464,7 +476,9 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
     else if (role == 0 || role == -2)
         RoundVertices(k);
 
-    if (k.Typ.v == 6) k.Side3.v = SideOfLine(V(k, 3), k.S[1]) >= 0 ? 0 : 1;
+    // The types of free vertices keep the byte where vertex 3 lies, so that a
+    // type given later builds on that side and mirrors nothing.
+    if (k.Typ.v == 6 || k.Typ.v == 7) k.Side3.v = SideOfLine(V(k, 3), k.S[1]) >= 0 ? 0 : 1;
 
     // Sides and interior angles.
     for (auto& s : k.S) {
@@ -493,7 +507,7 @@ bool UpdateTetragon(DKv& k, int role, bool applyType) {
         if (!on.e) on.v = false;
     if (k.CircOn[1].e || k.CircOn[2].e) PlaceCircles(k);
 
-    k.Height.v = Round3(k.S[4].Length.v * std::sin(k.Ang[1].v * std::numbers::pi / 180));
+    k.Height.v = HeightOverSide1(k);
 
     PropagateView(k);
     SetTypeFlags(k);

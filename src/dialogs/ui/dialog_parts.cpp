@@ -228,12 +228,6 @@ void FillVertexRow(const VertexRow& r, const DPoint& p, const DPoint& f, const E
     r.len->setEnabled(side.Length.e);
 }
 
-void MoveVertex(DPoint& p, bool xCoord, double v) {
-    Ed<double>& scr = xCoord ? p.ScrX : p.ScrY;
-    (xCoord ? p.Y : p.Z).v += v - scr.v;
-    scr.v = v;
-}
-
 void VertexHints(ObjectDialog& d, const VertexRow& r, const DPoint& p, const DPoint& q, const QString& projWord) {
     d.setSizeHintOf(r.x, p.ScrX.v);
     d.setSizeHintOf(r.y, p.ScrY.v);

@@ -156,11 +156,6 @@ FigureColumn BuildFigureColumn(QWidget* page, const QString& letter, HeadGroup& 
 // end), the angle and the side.
 void FillVertexRow(const VertexRow& row, const DPoint& shown, const DPoint& first, const Ed<double>& angle,
                    const DLine& side);
-// A picture coordinate typed into a vertex's spin edit (the store of its
-// number field): the picture X or Y becomes `v`, and the vertex's depth
-// coordinate Y or Z follows by the same amount, so that the vertex moves
-// parallel to the picture.
-void MoveVertex(DPoint& p, bool xCoord, double v);
 // The size hints of a vertex `p` and of its side to `q`.
 void VertexHints(ObjectDialog& d, const VertexRow& row, const DPoint& p, const DPoint& q, const QString& projWord);
 

@@ -41,9 +41,11 @@ public:
     QTabWidget* PageControl1;
 
 protected:
-    // The figure's rules: a vertex's angle, a side's length (both 1-based),
-    // the height; nothing for a shape the figure cannot take.
+    // The figure's rules: a vertex's picture place, a vertex's angle, a
+    // side's length (all 1-based), the height; nothing for a shape the figure
+    // cannot take.
     struct Rules {
+        R (*vertex)(R, int, bool, double);
         std::optional<R> (*angle)(R, int, double);
         std::optional<R> (*side)(R, int, double);
         std::optional<R> (*height)(R, double);
@@ -78,8 +80,8 @@ protected:
         ConnectFlag(*this, head_.dis, w_.Disabled);
         for (int i = 1; i <= static_cast<int>(N); ++i) {
             const VertexRow& r = rows_[static_cast<std::size_t>(i - 1)];
-            watchVertex(r.x, i, true);
-            watchVertex(r.y, i, false);
+            watchVertex(r.x, i, true, rules.vertex);
+            watchVertex(r.y, i, false, rules.vertex);
             exitRule(r.ang, Value::Angle, i, [this, i] { return w_.Ang[static_cast<std::size_t>(i)].v; },
                      [this, i, rules](double a) { return rules.angle(w_, i, a); });
             exitRule(r.len, Value::Side, i, [this, i] { return w_.S[static_cast<std::size_t>(i)].Length.v; },
@@ -145,23 +147,23 @@ private:
         return {SaturatedRound<int>(p.ScrX.v), SaturatedRound<int>(p.ScrY.v)};
     }
 
-    // A vertex's picture X or Y: the vertex moves parallel to the picture.
+    // A vertex's picture X or Y: the vertex moves parallel to the picture
+    // and is seen exactly where it is typed (`place`, the figure's rule).
     // A field of its own: where the figure's type moves the other vertices
     // with it, the number waits until the user is done, and a tip names
     // them.
-    void watchVertex(TSpinEdit* spin, int i, bool xCoord) {
+    void watchVertex(TSpinEdit* spin, int i, bool xCoord, R (*place)(R, int, bool, double)) {
         this->watchNumber(
-            spin, {.store = [this, i, xCoord](double v) {
-                       DPoint p = w_.S[static_cast<std::size_t>(i)].P1;
-                       MoveVertex(p, xCoord, v);
-                       auto at = [&](int j) { return PointXYZ(j == i ? p : w_.S[static_cast<std::size_t>(j)].P1); };
+            spin, {.store = [this, i, xCoord, place](double v) {
+                       R moved = place(w_, i, xCoord, v);
+                       auto at = [&](int j) { return PointXYZ(moved.S[static_cast<std::size_t>(j)].P1); };
                        if (needsPlane() && !SpansAngle(at(1), at(2), at(3)))
                            return ObjectDialog::NumberNote::refused(
                                this->said("Вершины 1, 2, 3 легли бы на одну прямую: тип «%1» на них не строится.",
                                           "Vertices 1, 2, 3 would lie on one line: the type “%1” cannot be built on them.")
                                    .arg(ruledType()));
                        for (int j = 1; j <= static_cast<int>(N); ++j) placed_[static_cast<std::size_t>(j - 1)] = placeOf(j);
-                       w_.S[static_cast<std::size_t>(i)].P1 = p;
+                       w_ = std::move(moved);
                        return ObjectDialog::NumberNote::taken();
                    },
                    .shown = [this, i, xCoord] { return double(xCoord ? placeOf(i).first : placeOf(i).second); },

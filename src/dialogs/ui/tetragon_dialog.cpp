@@ -159,7 +159,7 @@ void TetragonDialog::buildPage2(QWidget* page) {
 }
 
 void TetragonDialog::connectHandlers() {
-    connectFigure(EditKH, {TetragonWithAngle, TetragonWithSide, TetragonWithHeight});
+    connectFigure(EditKH, {TetragonWithVertex, TetragonWithAngle, TetragonWithSide, TetragonWithHeight});
     ConnectFlag(*this, CheckBoxKcOpiEn, w_.CircOn[1]);
     ConnectFlag(*this, CheckBoxKcVpiEn, w_.CircOn[2]);
     ConnectFlag(*this, CheckBoxKd13En, w_.DiagOn[1]);

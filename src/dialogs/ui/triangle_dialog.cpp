@@ -177,7 +177,7 @@ void TriangleDialog::buildPage2(QWidget* page) {
 }
 
 void TriangleDialog::connectHandlers() {
-    connectFigure(EditTH, {TriangleWithAngle, TriangleWithSide, TriangleWithHeight});
+    connectFigure(EditTH, {TriangleWithVertex, TriangleWithAngle, TriangleWithSide, TriangleWithHeight});
     ConnectFlag(*this, CheckBoxTcOpiEn, w_.CircOn[1]);
     ConnectFlag(*this, CheckBoxTcVpiEn, w_.CircOn[2]);
     const auto part = &TriangleDialog::partRequested;
