@@ -308,16 +308,10 @@ void TFormCi::connectHandlers() {
         c.Q2 = {o.X.v + d2[0], o.Y.v + d2[1], o.Z.v + d2[2]};
     };
     number(SpinEditCx, [](const DCircle& c) { return RoundInt(c.Center.ScrX.v); }, taken([moveCentre](double v) {
-               moveCentre([v](DPoint& o) {
-                   o.Y.v = Round3(o.Y.v + (v - o.ScrX.v));
-                   o.ScrX.v = v;
-               });
+               moveCentre([v](DPoint& o) { SetPicturePlace(o, true, v); });
            }), centre);
     number(SpinEditCy, [](const DCircle& c) { return RoundInt(c.Center.ScrY.v); }, taken([moveCentre](double v) {
-               moveCentre([v](DPoint& o) {
-                   o.Z.v = Round3(o.Z.v + (v - o.ScrY.v));
-                   o.ScrY.v = v;
-               });
+               moveCentre([v](DPoint& o) { SetPicturePlace(o, false, v); });
            }), centre);
     auto space = [&](TSpinEdit* spin, Ed<double> DPoint::*axis) {
         number(spin, [axis](const DCircle& c) { return RoundInt((c.Center.*axis).v); },
