@@ -294,9 +294,11 @@ SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::
 
 bool SettingsFileWhole(std::string_view bytes) {
     if (bytes.empty()) return true;
-    if (bytes.find('\0') != std::string_view::npos) return false;
+    // Only the thirteen lines count: what follows them is never read.
     const std::vector<std::string_view> lines = SplitLines(bytes);
     if (lines.size() < SettingsLines) return false;
+    for (const std::string_view line : lines)
+        if (line.find('\0') != std::string_view::npos) return false;
     const auto flag = [](std::string_view line) { return !line.empty() && (line[0] == FlagTrue || line[0] == FlagFalse); };
     TColor c = 0;
     return ParseColor(lines[2], c) && ParseColor(lines[3], c) && flag(lines[4]) && lines[4].size() >= 5 &&

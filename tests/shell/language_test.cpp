@@ -147,7 +147,8 @@ TEST_F(LanguageFixture, ShippedCopyServesAMissingUserFile) {
     EXPECT_EQ(words.WordLine(8), "слово 8");
 
     // The user's own copy comes first.
-    WriteBytes(prog + name, TranslationBytes(LastWordLine, [](int n) { return "своё " + std::to_string(n); }));
+    WriteBytes(prog + name,
+               TranslationBytes(LastWordLine, [](int n) { return n <= 4 ? TestWord(n) : "своё " + std::to_string(n); }));
     SetLanguage(words, lang, ctx);
     EXPECT_EQ(words.WordLine(8), "своё 8");
 
