@@ -98,7 +98,7 @@ struct SettingsSource {
     From from = From::None;
     // With Unreadable: the file that could not be read and why: an errno
     // value, EISDIR for a folder, 0 for another thing that is no regular
-    // file (a pipe, a device).
+    // file (a pipe, a device).  With a damaged file: that file.
     std::string file;
     int error = 0;
     // With Own: the two files' texts as the settings read would write them.
