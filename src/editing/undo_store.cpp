@@ -10,6 +10,7 @@
 #include "editing/reopen.h"
 #include "files/companion.h"
 #include "files/document.h"
+#include "files/save_failure.h"
 #include "files/text_lines.h"
 
 namespace pelmar {
@@ -36,7 +37,21 @@ void RemoveStep(const std::string& folder, int step) {
     RemoveFile(CompanionFileName(name, ".grd.png"));
 }
 
-bool WriteSnapshot(EditingState& st, int step) {
+// Why Undo does not work, said in place of the save's own message: the
+// snapshot is the program's scratch file, not one the user asked to save.
+// `change`: the snapshot before a change, which is made all the same.
+std::string UndoFailText(const EditingState& st, const std::string& name, const std::string& failure, bool change) {
+    // No line of the word table says it.
+    return std::string(change ? Said(st.Words, "Отмена не будет работать для этого изменения: не могу записать файл отмены ",
+                                     "Undo will not work for this change: cannot write the undo file ")
+                              : Said(st.Words, "Отмена не работает: не могу записать файл отмены ",
+                                     "Undo does not work: cannot write the undo file ")) +
+           name + ": " + SaveReasonText(failure, st.Words) + "." +
+           std::string(change ? Said(st.Words, "\nСамо изменение сделано.", "\nThe change itself is made.") : "");
+}
+
+// Writes the snapshot of `step`; why it failed into `failure`.
+bool WriteSnapshot(EditingState& st, int step, std::string& failure) {
     st.Document.ensureStored();  // the curves the redraw traces go with the snapshot
     std::error_code ec;
     fs::create_directories(st.UndoFolder, ec);
@@ -50,15 +65,13 @@ bool WriteSnapshot(EditingState& st, int step) {
     ctx.Proj = st.Proj;
     ctx.BackPng = st.BackPng;
     ctx.Windows = [&st] { return CurrentWindows(st); };
+    ctx.Failure = &failure;
     st.UndoBusy = true;
     const bool ok = WriteDocument(name, *st.Proj, WriteModeUndo, ctx);
     st.UndoBusy = false;
     if (ok) {
         st.UndoHigh = std::max(st.UndoHigh, step);
         st.UndoFailShown = false;
-    } else if (!st.UndoFailShown) {
-        st.UndoFailShown = true;
-        st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
     }
     return ok;
 }
@@ -117,7 +130,12 @@ void SaveUndoStep(EditingState& st) {
     }
     // A change begins: a commit that joined the step before takes its own now.
     ++st.UndoStamp;
-    if (!WriteSnapshot(st, st.UndoPos)) {
+    std::string failure;
+    if (!WriteSnapshot(st, st.UndoPos, failure)) {
+        // Said once until a snapshot is written again.
+        if (!st.UndoFailShown)
+            st.Messages->ShowMessage(UndoFailText(st, UndoFileName(st.UndoFolder, st.UndoPos), failure, true));
+        st.UndoFailShown = true;
         DropRedoChain(st);
         SetUndoCommands(st, st.UndoEnabled, false);
         return;
@@ -157,9 +175,10 @@ bool UndoStep(EditingState& st) {
     // The present state is the newest: keep it for Redo.  A snapshot that
     // cannot be written is said again, however often it failed before.
     if (st.UndoOn && !st.RedoEnabled) {
-        const bool shown = st.UndoFailShown;
-        if (!WriteSnapshot(st, st.UndoPos)) {
-            if (shown) st.Messages->ShowMessage(Word(st, WordNo::CannotSaveFile));
+        std::string failure;
+        if (!WriteSnapshot(st, st.UndoPos, failure)) {
+            st.UndoFailShown = true;
+            st.Messages->ShowMessage(UndoFailText(st, UndoFileName(st.UndoFolder, st.UndoPos), failure, false));
             return false;
         }
     }

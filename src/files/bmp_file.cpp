@@ -1,9 +1,11 @@
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "files/palette.h"
 #include "files/picture_files.h"
+#include "files/save_failure.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -89,7 +91,7 @@ std::string WriteBmpFile(const std::string& path, const QImage& picture, int bit
             }
             ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
         }
-        if (!ok) return out.commit("cannot write the file");
+        if (!ok) return out.commit(WriteFailureReason());
     }
     return out.commit();
 }

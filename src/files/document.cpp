@@ -2,6 +2,7 @@
 // fill settings, window and dialog state, print settings, info texts,
 // animation settings, the object blocks in kind order and the end marker.
 #include "files/document.h"
+#include "files/save_failure.h"
 
 #include <QImage>
 #include <algorithm>
@@ -424,6 +425,8 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     WriteText(out, doc, win, roles);
     if (!out.finite()) {
         // No reader takes such a file back: the old file stays.
+        if (ctx.Failure) *ctx.Failure = std::string(Said(ctx.Words, "в чертеже есть число вне допустимых пределов",
+                                                         "the drawing holds a number out of range"));
         if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
         return false;
     }
@@ -440,8 +443,15 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     const bool scratch = mode == WriteModeUndo;
     const LinkMode links = mode == WriteModeDocument ? LinkMode::Follow : LinkMode::Replace;
     if (mode == WriteModeDocument) RemoveLeftovers(name);
-    if (!SafeWriteFile(name, text, !scratch, links).empty() && !SafeWriteFile(name, text, !scratch, links).empty()) {
-        if (ctx.ShowMessage) ctx.ShowMessage(ctx.CannotSaveText);
+    // A default set is the program's file: it gets the user's ordinary
+    // permissions, whatever those of a set it replaces (one that could not
+    // be read would stay so); a document keeps what its owner gave it.
+    const FileMode fileMode = mode == WriteModeDefaultSet ? FileMode::Fresh : FileMode::Keep;
+    std::string failure = SafeWriteFile(name, text, !scratch, links, fileMode);
+    if (!failure.empty()) failure = SafeWriteFile(name, text, !scratch, links, fileMode);
+    if (!failure.empty()) {
+        if (ctx.Failure) *ctx.Failure = failure;
+        if (ctx.ShowMessage) ctx.ShowMessage(SaveFailedText(ctx.CannotSaveText, name, failure, ctx.Words));
         return false;
     }
     if ((mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng)

@@ -70,9 +70,13 @@ struct DocumentContext {
     QImage* BackPng = nullptr;
     // The live windows; without it the values stored in the written record.
     std::function<LiveWindows()> Windows;
-    // Message box; the text of "cannot save" (word-table line 625).
+    // Message box; the text of "cannot save" (word-table line 625), which a
+    // failed write follows with the file and the reason.
     std::function<void(const std::string&)> ShowMessage;
     std::string CannotSaveText = BuiltInWord(WordNo::CannotSaveFile);
+    // When given: why a write failed, as the save gave it (SaveReasonText
+    // puts it in the interface's words).
+    std::string* Failure = nullptr;
     // The interface's language of the program's own messages (Russian without).
     const WordTable* Words = nullptr;
     // The decimal separator the writer puts into reals (the program passes

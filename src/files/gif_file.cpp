@@ -1,10 +1,12 @@
 #include <gif_lib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "files/palette.h"
 #include "files/picture_files.h"
+#include "files/save_failure.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -39,6 +41,7 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
         ::close(fd);
         return out.commit("cannot create the file");
     }
+    errno = 0;
     ColorMapObject* map = GifMakeMapObject(mapSize, colors.data());
     bool ok = map != nullptr;
     EGifSetGifVersion(gif, ip.keyIndex >= 0);
@@ -58,7 +61,7 @@ std::string WriteGifFile(const std::string& path, const QImage& picture, std::op
     ok = ok && EGifPutLine(gif, ip.pixels.data(), picture.width() * picture.height()) == GIF_OK;
     if (map) GifFreeMapObject(map);
     const bool closed = EGifCloseFile(gif, &err) == GIF_OK;
-    return out.commit(ok && closed ? std::string() : std::string("cannot write the file"));
+    return out.commit(ok && closed ? std::string() : WriteFailureReason());
 }
 
 }  // namespace pelmar

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "files/picture_files.h"
+#include "files/save_failure.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -63,8 +65,9 @@ std::string WriteJpegFile(const std::string& path, const QImage& picture, int qu
     if (!out.opened()) return out.error();
     std::FILE* f = out.stream();
     if (!f) return out.commit("cannot create the file");
+    errno = 0;
     const bool ok = WriteJpegRows(f, img.width(), img.height(), quality, gray, rows.data());
-    return out.commit(ok ? std::string() : std::string("cannot write the file"));
+    return out.commit(ok ? std::string() : WriteFailureReason());
 }
 
 }  // namespace pelmar

@@ -8,32 +8,19 @@
 
 #include "drawing/redraw.h"
 #include "files/picture_files.h"
+#include "files/save_failure.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
 
 namespace {
 
-// The reasons the picture writers give, in Russian; any other is shown as
-// it comes (a system's own text).
-constexpr std::pair<std::string_view, std::string_view> kReasons[] = {
-    {"cannot create the file", "не могу создать файл"},
-    {"cannot write the file", "не могу записать файл"},
-    {"cannot write the resolution", "не могу записать разрешение"},
-    {"the resolution does not fit in the file", "разрешение не помещается в файл"},
-    {"the picture's metafile is missing", "метафайл чертежа не найден"},
-    {"picture too large for JPEG", "рисунок слишком велик для JPEG"},
-    {"picture too large for GIF", "рисунок слишком велик для GIF"},
-    {"picture too large for BMP", "рисунок слишком велик для BMP"},
-    {"empty picture", "пустой рисунок"},
-    {"out of memory", "не хватает памяти"},
-    {"cannot reduce the colours", "не могу уменьшить число цветов"},
-};
-
 void Fail(const ExportHost& host, const std::string& fileName, const std::string& reason) {
-    std::string said = reason;
-    for (const auto& [english, russian] : kReasons)
-        if (reason == english) said = host.texts.said(russian, english);
+    // A reason of the save itself names the hidden temporary file: the
+    // words of its system error stand for it.
+    std::string said = SaveReasonSaid(reason, [&host](std::string_view russian, std::string_view english) {
+        return std::string(host.texts.said(russian, english));
+    });
     host.texts.showMessage(host.texts.word(WordNo::CannotSaveFile) + "\n\r" + fileName + ": " + said);
 }
 

@@ -1,10 +1,12 @@
 #include <png.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "files/picture_files.h"
+#include "files/save_failure.h"
 #include "platform/safe_save.h"
 
 namespace pelmar {
@@ -73,9 +75,10 @@ std::string WritePngFile(const std::string& path, const QImage& picture, bool al
     if (!out.opened()) return out.error();
     std::FILE* f = out.stream();
     if (!f) return out.commit("cannot create the file");
+    errno = 0;
     const bool ok = WritePngRows(f, img.width(), img.height(), alpha, pixelsPerMetre, rows.data(), chunks.data(),
                                  static_cast<int>(chunks.size()), scratch);
-    return out.commit(ok ? std::string() : std::string("cannot write the file"));
+    return out.commit(ok ? std::string() : WriteFailureReason());
 }
 
 }  // namespace pelmar

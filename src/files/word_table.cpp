@@ -1,6 +1,8 @@
 #include "files/word_table.h"
 
 #include <cctype>
+#include <cerrno>
+#include <new>
 #include <utility>
 
 #include "files/text_lines.h"
@@ -99,6 +101,32 @@ std::string FillIn(std::string_view pattern, std::initializer_list<std::string> 
 }
 
 WordsLoad WordTable::LoadWordsFile(const std::string& FileName) { return LoadFromFile(FileName, lines_, code_); }
+
+WordTable::Load WordTable::LoadTranslation(const std::string& FileName) {
+    using State = Load::State;
+    SideFileBytes read;
+    try {
+        read = ReadSideFile(FileName, MaxTranslationBytes);
+    } catch (const std::bad_alloc&) {
+        return {State::Unreadable, ENOMEM};
+    }
+    if (read.state == SideFileBytes::State::Missing || (read.state == SideFileBytes::State::Failed && read.error == EISDIR))
+        return {State::Missing, 0};
+    if (read.state == SideFileBytes::State::Failed) return {State::Unreadable, read.readFailed && read.error == 0 ? EIO : read.error};
+    const std::string bytes = std::move(read.bytes);
+    std::vector<std::string_view> lines;
+    LineReader r(bytes, 0, ',');
+    while (static_cast<int>(lines.size()) < LastWordLine && !r.atEnd()) lines.push_back(r.RawLine());
+    if (read.cut && static_cast<int>(lines.size()) < LastWordLine) return {State::Unreadable, EFBIG};
+    if (lines.size() < 2 || lines[0] != TranslateSignature || lines[1] != TranslateVersion) return {State::Damaged, 0};
+    std::array<std::string, LastWordLine - FirstWordLine + 1> fresh;
+    LoadBuiltIn(fresh);
+    for (int line = FirstWordLine; line <= LastWordLine && line <= static_cast<int>(lines.size()); ++line)
+        if (!IsTitleLine(line)) fresh[line - FirstWordLine] = Cp1251ToUtf8(lines[line - 1]);
+    lines_ = std::move(fresh);
+    code_ = lines.size() > 3 ? Cp1251ToUtf8(lines[3].substr(0, 3)) : std::string();
+    return {State::Loaded, 0};
+}
 
 bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {
     std::string bytes;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <initializer_list>
 #include <string_view>
@@ -56,6 +57,24 @@ public:
     // The same for a file, telling a file that cannot be opened (missing, a
     // folder, not a plain file) from one that cannot be read.
     WordsLoad LoadWordsFile(const std::string& FileName);
+
+    // A translation chosen in the settings: loaded only when its lines 1
+    // and 2 are the signature the language list checks
+    // (ReadTranslationHeader); a line the file lacks takes its built-in
+    // word.  Otherwise the table keeps its texts.
+    struct Load {
+        enum class State : std::uint8_t {
+            Loaded,
+            Missing,     // nothing at the name, or a folder
+            Unreadable,  // something there that cannot be read; `error` says why
+            Damaged,     // not a translation file: its signature lines are wrong
+        };
+        State state = State::Missing;
+        // With Unreadable: an errno value, 0 for a thing that is no regular
+        // file, EFBIG for a file longer than a translation can be.
+        int error = 0;
+    };
+    Load LoadTranslation(const std::string& FileName);
 
     // The language of the texts: the first three characters of a
     // translation file's line 4, "rus" for the built-in texts, empty until

@@ -332,7 +332,7 @@ void CdrApplication::Group() {
 void CdrApplication::FileSave(const std::string& fileName, int a2, bool a3, int a4, bool a5) {
     Call(*this, "FileSave").t(fileName).i(a2).b(a3).i(a4).b(a5);
     const std::string error = WriteOdfDrawing(doc_, fileName);
-    if (!error.empty()) throw AutomationError(error);
+    if (!error.empty()) throw FileWriteError(fileName, error);
 }
 
 void CdrApplication::FileExit(bool save) {
@@ -561,7 +561,7 @@ void WordApplication::SaveAs(const std::string& fileName) {
     Call(*this, "ActiveDocument.SaveAs").t(fileName);
     if (!open_) throw AutomationError("no document is open");
     const std::string error = WriteOdfText(doc_, fileName);
-    if (!error.empty()) throw AutomationError(error);
+    if (!error.empty()) throw FileWriteError(fileName, error);
 }
 
 void WordApplication::Quit() {

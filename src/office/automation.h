@@ -20,6 +20,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file the export could not write: the file the user knows and the
+// reason its save gave.
+class FileWriteError : public AutomationError {
+public:
+    FileWriteError(const std::string& file, const std::string& reason)
+        : AutomationError(file + ": " + reason), file_(file), reason_(reason) {}
+    const std::string& file() const { return file_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string file_, reason_;
+};
+
 // The call log: one line per call, the call's name, then its arguments
 // separated by blanks: integers and whole Doubles as they are, other Doubles
 // in the shortest "%g" form, texts in double quotes, Booleans as 1 or 0.

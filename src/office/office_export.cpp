@@ -10,6 +10,8 @@
 #include "model/units.h"
 #include "platform/canvas.h"
 #include "office/odf_writer.h"
+#include "files/save_failure.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -110,7 +112,7 @@ void OpenCopy(OfficeRun& run, const std::string& fileName, const std::string& ex
     if (name.empty() || name == ext) name = "Export" + ext;
     run.written = run.tempDir + name;
     const std::string error = write(run.written);
-    if (!error.empty()) throw AutomationError(run.written + ": " + error);
+    if (!error.empty()) throw FileWriteError(run.written, error);
     Open(run);
 }
 
@@ -482,12 +484,15 @@ bool ExportToOffice(const std::string& fileName, RunMode mode, const DImProj& im
 namespace pelmar {
 
 bool RunGuarded(bool& Running, const std::function<bool()>& exportRun,
-                const std::function<void(const std::string&)>& showError) {
+                const std::function<void(const std::string&)>& showError, const WordTable* words) {
     Running = true;
     bool ok = false;
     std::string error;
     try {
         ok = exportRun();
+    } catch (const FileWriteError& e) {
+        const std::string& cannot = words ? words->WordLine(WordNo::CannotSaveFile) : std::string();
+        error = SaveFailedText(cannot.empty() ? BuiltInWord(WordNo::CannotSaveFile) : cannot, e.file(), e.reason(), words);
     } catch (const std::exception& e) {
         error = e.what();
         if (error.empty()) error = "the export failed";

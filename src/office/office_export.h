@@ -16,6 +16,8 @@
 
 namespace pelmar {
 
+class WordTable;
+
 // The desktop's programs for a file type.
 class DesktopOpener {
 public:
@@ -162,8 +164,9 @@ namespace pelmar {
 
 // The "Ok" of an option dialog: `Running` is set while `exportRun` runs and
 // cleared after it whatever happens; a failure is shown through `showError`
-// and counts as false.
+// and counts as false.  A file that could not be written is said with its
+// reason in the language of `words` (Russian without).
 bool RunGuarded(bool& Running, const std::function<bool()>& exportRun,
-                const std::function<void(const std::string&)>& showError);
+                const std::function<void(const std::string&)>& showError, const WordTable* words = nullptr);
 
 }  // namespace pelmar

@@ -248,7 +248,7 @@ void RemoveLeftoverTemps(const std::vector<std::string>& paths) {
     }
 }
 
-SafeFile::SafeFile(const std::string& target, bool flush, LinkMode links)
+SafeFile::SafeFile(const std::string& target, bool flush, LinkMode links, FileMode mode)
     : target_(links == LinkMode::Follow ? Resolved(target) : target), flush_(flush) {
     static std::atomic<unsigned> serial{0};
     const std::string folder = FolderOf(target_);
@@ -271,7 +271,8 @@ SafeFile::SafeFile(const std::string& target, bool flush, LinkMode links)
     opened_ = true;
     // The replaced file keeps its permissions (a replaced link has none).
     struct stat old {};
-    if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+    if (mode == FileMode::Keep && ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd_, old.st_mode & 07777);
 }
 
 SafeFile::~SafeFile() {
@@ -346,13 +347,22 @@ std::string SafeFile::commit(const std::string& error) {
     return {};
 }
 
-std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush, LinkMode links) {
-    SafeFile f(path, flush, links);
+std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush, LinkMode links, FileMode mode) {
+    SafeFile f(path, flush, links, mode);
     if (!f.opened()) return f.error();
     std::FILE* out = f.stream();
-    if (!out) return f.commit("cannot write " + f.tempPath());
+    if (!out) return f.commit(Reason("cannot write " + f.tempPath(), errno));
     const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     return f.commit(ok ? std::string() : Reason("cannot write " + f.tempPath(), errno));
+}
+
+int SaveErrorNumber(std::string_view reason) {
+    // Reason() puts the system's text last, after ": ".
+    for (int err = 1; err < 134; ++err) {
+        const std::string text = std::string(": ") + std::strerror(err);
+        if (reason.size() > text.size() && reason.substr(reason.size() - text.size()) == text) return err;
+    }
+    return 0;
 }
 
 }  // namespace pelmar

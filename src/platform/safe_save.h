@@ -27,6 +27,12 @@ namespace pelmar {
 // write over the file it points to.
 enum class LinkMode { Replace, Follow };
 
+// The permissions of the file a save makes: those of the file it replaces
+// (a document keeps what its owner gave it), or those of a new file, 0666
+// less the user's umask (a file of the program's own, which a file it
+// replaces that could not be read must not pass on).
+enum class FileMode { Keep, Fresh };
+
 class SafeFile {
 public:
     // Creates the temporary file beside `target` (with LinkMode::Follow
@@ -35,7 +41,8 @@ public:
     // of a new file.  flush false: a scratch file that need not outlive a
     // power cut (the undo snapshots): replaced by the same rename, without
     // waiting for the disk.
-    explicit SafeFile(const std::string& target, bool flush = true, LinkMode links = LinkMode::Replace);
+    explicit SafeFile(const std::string& target, bool flush = true, LinkMode links = LinkMode::Replace,
+                      FileMode mode = FileMode::Keep);
     // Removes the temporary file unless it was committed.
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
@@ -76,7 +83,11 @@ private:
 
 // The whole file at once: "" on success, else the reason.
 std::string SafeWriteFile(const std::string& path, std::string_view bytes, bool flush = true,
-                          LinkMode links = LinkMode::Replace);
+                          LinkMode links = LinkMode::Replace, FileMode mode = FileMode::Keep);
+
+// The system's error number of a reason that a save above gave ("cannot
+// replace ...: Is a directory" gives EISDIR); 0 when it names none.
+int SaveErrorNumber(std::string_view reason);
 
 // Removes the temporary files that saves of `path` by processes no longer
 // running left beside it (a save killed between creating and renaming its

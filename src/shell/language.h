@@ -20,12 +20,15 @@ struct LanguageContext {
 // Fills the table as LangFile says:
 // - empty: the built-in texts, no message, LangFile := "Translation/Russian";
 // - containing "Translation/Russian": the built-in texts, no file opened;
-// - a file that cannot be opened (also in the shipped folders, when LangFile
-//   lies in the program folder): the message "Cann`t find "<LangFile>". Setup
-//   Russian include.", LangFile := "Translation/Russian", the built-in texts;
-// - a file that cannot be read: the message "Error read "<LangFile>". Setup
-//   Russian include.", the built-in texts, LangFile kept;
-// - otherwise the file's texts.
+// - nothing at the name (or a folder), also in the shipped folders when
+//   LangFile lies in the program folder: the message "Cann`t find
+//   "<LangFile>". Setup Russian include.", LangFile := "Translation/Russian",
+//   the built-in texts;
+// - a file that cannot be read, or whose signature lines are wrong (empty,
+//   cut, not a translation): a message naming it and why, in the language
+//   of the words that follow, which are those of the shipped copy of that
+//   file when one loads, else the built-in texts; LangFile kept;
+// - otherwise the file's texts, the built-in one of each line it lacks.
 void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext& ctx);
 
 }  // namespace pelmar

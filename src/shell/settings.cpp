@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/safe_save.h"
 #include "platform/side_file.h"
@@ -268,6 +273,9 @@ SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::
         if (own.state == SideFileBytes::State::Read) {
             ParseSettings(own.bytes, progDir, s);
             source.from = From::Own;
+            source.damaged = !SettingsFileWhole(own.bytes);
+            source.file = dir + SettingsFileName;
+            if (source.damaged) source.keepAs = DamagedSettingsName(dir);
         }
         // A side file that cannot be read is kept too: its paths are the
         // settings file's.
@@ -282,6 +290,71 @@ SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::
         source = SettingsSource{};
         return unreadable(dir + SettingsFileName, ENOMEM);
     }
+}
+
+bool SettingsFileWhole(std::string_view bytes) {
+    if (bytes.empty()) return true;
+    // Only the thirteen lines count: what follows them is never read.
+    const std::vector<std::string_view> lines = SplitLines(bytes);
+    if (lines.size() < SettingsLines) return false;
+    for (const std::string_view line : lines)
+        if (line.find('\0') != std::string_view::npos) return false;
+    const auto flag = [](std::string_view line) { return !line.empty() && (line[0] == FlagTrue || line[0] == FlagFalse); };
+    TColor c = 0;
+    return ParseColor(lines[2], c) && ParseColor(lines[3], c) && flag(lines[4]) && lines[4].size() >= 5 &&
+           AllDigits(lines[4].substr(1, 4)) && lines[5].size() >= 9 && AllDigits(lines[5].substr(0, 9)) && flag(lines[11]);
+}
+
+std::string DamagedSettingsName(const std::string& progDir) {
+    const std::string base = WithSlash(progDir) + SettingsFileName + ".damaged";
+    for (int n = 1; n < 1000; ++n) {
+        const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat st {};
+        if (::lstat(name.c_str(), &st) != 0 && errno == ENOENT) return name;
+    }
+    return {};
+}
+
+std::string KeepDamagedSettings(const std::string& progDir, std::string& keptAs) {
+    const std::string file = WithSlash(progDir) + SettingsFileName;
+    // As the saves give their reasons: the system's text last.
+    const auto why = [](int err) { return std::string("cannot keep the settings file: ") + std::strerror(err); };
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        keptAs = DamagedSettingsName(progDir);
+        if (keptAs.empty()) return why(EEXIST);
+        // A second name for the same file: the bytes as they are, whatever
+        // their length, and never over a file that is there.
+        if (::link(file.c_str(), keptAs.c_str()) == 0) return {};
+        if (errno == ENOENT) return {};  // gone since the start: nothing to keep
+        if (errno == EEXIST) continue;   // taken meanwhile: the next name
+        break;
+    }
+    // A file system without hard links: a copy, made new.
+    const int in = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) return errno == ENOENT ? std::string() : why(errno);
+    const int out = ::open(keptAs.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return why(err);
+    }
+    char buf[65536];
+    ssize_t n = 0;
+    int err = 0;
+    while ((n = ::read(in, buf, sizeof buf)) > 0)
+        if (::write(out, buf, static_cast<std::size_t>(n)) != n) {
+            err = errno ? errno : EIO;
+            break;
+        }
+    if (n < 0) err = errno;
+    if (::fsync(out) != 0 && err == 0) err = errno;
+    if (::close(out) != 0 && err == 0) err = errno;
+    ::close(in);
+    if (err != 0) {
+        ::unlink(keptAs.c_str());
+        return why(err);
+    }
+    return {};
 }
 
 bool SettingsNeedWriting(const SettingsSource& source, const Settings& s) {

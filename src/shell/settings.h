@@ -98,11 +98,17 @@ struct SettingsSource {
     From from = From::None;
     // With Unreadable: the file that could not be read and why: an errno
     // value, EISDIR for a folder, 0 for another thing that is no regular
-    // file (a pipe, a device).
+    // file (a pipe, a device).  With a damaged file: that file.
     std::string file;
     int error = 0;
     // With Own: the two files' texts as the settings read would write them.
     std::string written;
+    // With Own: the file is damaged (fewer than thirteen lines that read
+    // well, or bytes no settings file holds, as in a binary or UTF-16 file):
+    // the lines it lacks took the shipped values, and it is kept under
+    // `keepAs` before new settings replace it (KeepDamagedSettings).
+    bool damaged = false;
+    std::string keepAs;
 
     // A settings file was read, the program folder's or the shipped copy.
     explicit operator bool() const { return from == From::Shipped || from == From::Own; }
@@ -124,6 +130,20 @@ SettingsSource ReadSettings(const std::string& progDir, Settings& s, const std::
 // file stay as they are), and not when the program folder's files already
 // hold `s`, so that a file that was read and not changed keeps its bytes.
 bool SettingsNeedWriting(const SettingsSource& source, const Settings& s);
+
+// True when `bytes` hold the thirteen lines of a settings file, each of the
+// form its reader takes (an empty file is no damage: it holds nothing).
+bool SettingsFileWhole(std::string_view bytes);
+
+// Where a damaged settings file of progDir is kept: "Pelmar.set.damaged",
+// or, when that name is taken (a copy kept before), "Pelmar.set.damaged-2",
+// "-3" ... the first free name.
+std::string DamagedSettingsName(const std::string& progDir);
+
+// Keeps the settings file of progDir under DamagedSettingsName (never over
+// another file) before new settings replace it: "" when it is kept (or
+// gone), else the reason.
+std::string KeepDamagedSettings(const std::string& progDir, std::string& keptAs);
 
 // Writes "Pelmar.set" into progDir (through a temporary file, two attempts),
 // and the paths it cannot hold into "Pelmar.set.paths" (removed when there

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/document.h"
+#include "files/save_failure.h"
 #include "shell/command_table.h"
 #include "shell/qt_translation.h"
 
@@ -118,9 +119,23 @@ bool MainWindowMayClose(const MainWindowHooks& hooks) {
 
 void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
     // No line of the word table says it.
-    if (SettingsNeedWriting(state.settingsSource, state.settings) && !WriteSettings(state.ProgDir, state.settings))
-        Call(hooks.showError, std::string(state.words.Said("Не могу сохранить настройки в ", "Cannot save the settings in ")) +
-                                  state.ProgDir + SettingsFileName);
+    const auto cannotSave = [&] {
+        return std::string(state.words.Said("Не могу сохранить настройки в ", "Cannot save the settings in ")) +
+               state.ProgDir + SettingsFileName;
+    };
+    if (SettingsNeedWriting(state.settingsSource, state.settings)) {
+        // A damaged settings file is kept beside before it is replaced; one
+        // that cannot be kept is not replaced either.
+        std::string keptAs, kept;
+        if (state.settingsSource.damaged) kept = KeepDamagedSettings(state.ProgDir, keptAs);
+        if (!kept.empty())
+            Call(hooks.showError, cannotSave() + ":\n" +
+                                      std::string(state.words.Said("не могу сохранить поврежденный файл как ",
+                                                                   "cannot keep the damaged file as ")) +
+                                      keptAs + ": " + SaveReasonText(kept, &state.words));
+        else if (!WriteSettings(state.ProgDir, state.settings))
+            Call(hooks.showError, cannotSave());
+    }
     // A save whose folder could not be flushed, and that no later save told.
     if (const std::string flush = FolderFlushMessage(&state.words); !flush.empty()) Call(hooks.showError, flush);
     Call(hooks.freePictures);
@@ -128,6 +143,15 @@ void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
 }
 
 std::string SettingsNotice(const SettingsSource& source, const WordTable& words) {
+    if (source.from == SettingsSource::From::Own && source.damaged)
+        // No line of the word table says it.
+        return std::string(words.Said("Файл настроек поврежден: ", "The settings file is damaged: ")) + source.file +
+               ".\n" +
+               std::string(words.Said("Что не удалось прочитать, взято из настроек по умолчанию. ",
+                                      "What could not be read takes the default settings. ")) +
+               std::string(words.Said("Прежде чем записать новые настройки, программа сохранит поврежденный файл как ",
+                                      "Before new settings are written, the damaged file is kept as ")) +
+               source.keepAs + ".";
     if (source.from != SettingsSource::From::Unreadable) return {};
     const std::string reason = UnreadableFileReason(source.error, &words);
     const bool own = std::filesystem::path(source.file).filename() == SettingsFileName;
@@ -148,6 +172,8 @@ std::string UnreadableFileReason(int error, const WordTable* words) {
         case EISDIR: return std::string(Said(words, "это папка", "it is a folder"));
         case 0: return std::string(Said(words, "это не обычный файл", "it is not a regular file"));
         case ENOMEM: return std::string(Said(words, "не хватает памяти", "out of memory"));
+        case EFBIG: return std::string(Said(words, "файл слишком велик", "the file is too large"));
+        case EIO: return std::string(Said(words, "ошибка чтения диска", "a read error of the disk"));
         default: return std::strerror(error);
     }
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "files/animated_gif.h"
+#include "files/save_failure.h"
 #include "files/word_table.h"
 #include "model/recompute.h"
 #include "transform/anim_steps.h"
@@ -178,7 +179,7 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     } else if (!writeError.empty()) {
         result.outcome = AnimOutcome::Failed;
         result.error = said("Не могу записать файл ", "Cannot write the file ") + gifPath + "\n" +
-                       said("Причина: ", "Reason: ") + writeError;
+                       said("Причина: ", "Reason: ") + SaveReasonText(writeError, words);
         host.setStatus(notDone + said("Файл не записан.", "The file is not written."), AnimRed);
         host.showMessage(std::string(AnimNotDone) + "\n" + result.error);
     } else if (corrected || ev.failed) {

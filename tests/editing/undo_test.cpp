@@ -200,11 +200,17 @@ TEST(Undo, FailuresMoveNothing) {
     RandomEdit(*e, rng);
     RandomEdit(*e, rng);
     EXPECT_EQ(e->UndoPos, 3);
-    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    // Said once, with the snapshot and the reason: Undo will not take this
+    // change back, and the change is made all the same.
+    const std::string snapshot = UndoFileName(e->UndoFolder, 3);
+    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Отмена не будет работать для этого изменения: не могу записать "
+                                                         "файл отмены " + snapshot + ": часть пути не папка.\nСамо "
+                                                         "изменение сделано."});
     // Undo asked for while snapshots fail: said again, nothing moves.
     EXPECT_FALSE(UndoStep(*e));
     EXPECT_EQ(e->UndoPos, 3);
-    EXPECT_EQ(e.messages.shown, (std::vector<std::string>{"Не могу сохранить файл!", "Не могу сохранить файл!"}));
+    ASSERT_EQ(e.messages.shown.size(), 2u);
+    EXPECT_EQ(e.messages.shown[1], "Отмена не работает: не могу записать файл отмены " + snapshot + ": часть пути не папка.");
     // Undo on without a folder of its own (the program folder cannot be
     // written): said at the first change, and whenever Undo is asked for.
     e->UndoFolder.clear();
@@ -287,7 +293,8 @@ TEST(Undo, DocumentSavedAfterFailedSnapshotsReopensAsItWas) {
             }
         });
     }
-    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу сохранить файл!"});
+    ASSERT_EQ(e.messages.shown.size(), 1u);
+    EXPECT_NE(e.messages.shown[0].find(": часть пути не папка."), std::string::npos) << e.messages.shown[0];
     const std::string name = e.dir.folder() + "drawing.pel";
     ASSERT_TRUE(WriteDocument(name, *e.doc, WriteModeDocument, DocumentContext{}));
 

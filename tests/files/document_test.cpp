@@ -465,7 +465,7 @@ TEST_F(DocumentWrite, FailureLeavesTheOldFileAndTellsTheUser) {
     ctx.ShowMessage = [&](const std::string& m) { shown = m; };
     const auto d = SmallDocument();
     EXPECT_FALSE(WriteDocument(target, *d, WriteModeDocument, ctx));
-    EXPECT_EQ(shown, "Не могу сохранить файл!");
+    EXPECT_EQ(shown, "Не могу сохранить файл!\n\r" + target + ": на месте файла папка");
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_FALSE(std::filesystem::exists(target + ".tmp~"));
     shown.clear();

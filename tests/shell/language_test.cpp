@@ -111,20 +111,22 @@ TEST_F(LanguageFixture, UnreadableFileFallsBackAndKeepsTheName) {
     std::string lang = file;
     SetLanguage(words, lang, ctx);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Error read \"" + file + "\". Setup Russian include.");
+    EXPECT_EQ(messages[0], "Не могу прочитать файл перевода \"" + file +
+                               "\": файл слишком велик.\nВ этом сеансе используются встроенные русские слова; "
+                               "выбранный язык остается в настройках.");
     EXPECT_EQ(lang, file);
     ExpectBuiltIn();
 }
 
-TEST_F(LanguageFixture, ShortFileGivesEmptyWordsWithoutMessage) {
+TEST_F(LanguageFixture, ShortFileTakesTheBuiltInWordsItLacksWithoutMessage) {
     const std::string file = Translation("Short.trs");
     WriteBytes(file, TranslationBytes(400, TestWord));
     std::string lang = file;
     SetLanguage(words, lang, ctx);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(words.WordLine(400), "слово 400");
-    EXPECT_EQ(words.WordLine(401), "");
-    EXPECT_EQ(words.WordLine(685), "");
+    EXPECT_EQ(words.WordLine(401), BuiltInWord(401));
+    EXPECT_EQ(words.WordLine(685), BuiltInWord(685));
 }
 
 TEST_F(LanguageFixture, NoSettingsMeansRussianWithoutMessage) {
@@ -145,7 +147,8 @@ TEST_F(LanguageFixture, ShippedCopyServesAMissingUserFile) {
     EXPECT_EQ(words.WordLine(8), "слово 8");
 
     // The user's own copy comes first.
-    WriteBytes(prog + name, TranslationBytes(LastWordLine, [](int n) { return "своё " + std::to_string(n); }));
+    WriteBytes(prog + name,
+               TranslationBytes(LastWordLine, [](int n) { return n <= 4 ? TestWord(n) : "своё " + std::to_string(n); }));
     SetLanguage(words, lang, ctx);
     EXPECT_EQ(words.WordLine(8), "своё 8");
 

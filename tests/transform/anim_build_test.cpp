@@ -134,10 +134,9 @@ TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
                  {"no frames", 0, -1, path, AnimOutcome::Failed, 0, "Нет кадров.", ""},
                  {"negative", -4, -1, path, AnimOutcome::Failed, 0, "Нет кадров.", ""},
                  {"no folder", 2, -1, dir.path("none/x.gif"), AnimOutcome::Failed, 0, "Файл не записан.",
-                  "Не могу записать файл " + dir.path("none/x.gif") + "\nПричина: cannot create a file in " +
-                      dir.path("none") + ": No such file or directory"},
+                  "Не могу записать файл " + dir.path("none/x.gif") + "\nПричина: папка не найдена"},
                  {"under a file", 2, -1, path + "/x.gif", AnimOutcome::Failed, 0, "Файл не записан.",
-                  ": Not a directory"}};
+                  "\nПричина: часть пути не папка"}};
     for (const Case& c : cases) {
         auto doc = AnimatedDocument();
         doc->AnimFrames = c.frames;

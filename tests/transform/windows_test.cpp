@@ -416,7 +416,7 @@ TEST(AnimationWindow, NumbersWithinBoundsAndWhyNoGif) {
     EXPECT_EQ(w.Label0->text().toStdString(), std::string(AnimNotDone) + " Файл не записан.");
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_NE(r.messages[0].find("Не могу записать файл " + r.dir.path("file/Drawing.pel.gif")), std::string::npos);
-    EXPECT_NE(r.messages[0].find(": Not a directory"), std::string::npos) << r.messages[0];
+    EXPECT_NE(r.messages[0].find("Причина: часть пути не папка"), std::string::npos) << r.messages[0];
 
     const auto delay = [&] { return double(r.doc->AnimDelay); };
     const auto frames = [&] { return double(r.doc->AnimFrames); };

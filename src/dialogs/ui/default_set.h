@@ -13,6 +13,7 @@
 
 #include "dialogs/ui/dialog_registry.h"
 #include "files/document.h"
+#include "files/word_table.h"
 
 namespace pelmar {
 
@@ -53,11 +54,15 @@ bool SaveDefaultSet(DialogRegistry& reg, Kind k, const std::function<void(R&)>& 
     StoreOf<R>(copy->Obj).add(rec);
     DocumentContext ctx;
     ctx.ShowMessage = [&s](const std::string& m) { s.showMessage(m); };
+    // A failed save is said with the file and the reason, in the
+    // interface's language.
+    ctx.Words = &s.words();
+    if (const std::string& cannot = s.words().WordLine(WordNo::CannotSaveFile); !cannot.empty()) ctx.CannotSaveText = cannot;
     // The first set saved on this machine makes the folder of the sets.
     const std::string name = s.defaultSetName(k);
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(name).parent_path(), ec);
-    return WriteDocument(name, *copy, 1, ctx);
+    return WriteDocument(name, *copy, WriteModeDefaultSet, ctx);
 }
 
 // Load: only a file that reads and holds an object of the kind replaces the

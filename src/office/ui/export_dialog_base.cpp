@@ -160,7 +160,8 @@ void ExportDialogBase::okClicked() {
         running, [this] { return runExport(run_); },
         [this](const std::string& text) {
             if (ctx_.messages) ctx_.messages->showError(text);
-        });
+        },
+        ctx_.words);
     closePermit_ = ok;
     Button1->setEnabled(true);
     Button2->setEnabled(true);
