@@ -104,9 +104,10 @@ void ReplaceDollars(std::string& text, const std::string& rep) {
 
 // The steps: each evaluates the formulas of an object and of its parts and
 // stores the values that evaluated.  They recompute nothing: the object as a
-// whole is recomputed once afterwards, as a still of the values it now
-// holds, parts included (SetTime...).  A part is never recomputed on its own
-// from the last frame's values, which its parent would then leave behind.
+// whole is recomputed once afterwards, as the still of the values it now
+// holds, parts included (SetTime...).  A part recomputed on its own would
+// work from what its parent has not placed yet, and keep it where the parent
+// does not place it again.
 
 void StepPo(DPoint& p, AnimEval& ev) {
     const auto f = EvalAll(p.Anim, ev);
