@@ -54,6 +54,16 @@ inline void UpdateAsRead(DPr3& r) { UpdatePrism3(r, 0); }
 inline void UpdateAsRead(DPr4& r) { UpdatePrism4(r, 0); }
 inline void UpdateAsRead(DXZ& r) { UpdateXYZ(r, 0); }
 
+// An object recomputed as a still picture of the values it holds, as the
+// commit of an edit leaves it: as read, except that a typed triangle is held
+// to its type, as the tetragon is.  What it gives reads back from a file
+// unchanged; every frame of an animation is computed so.
+inline void UpdateAsStill(DTri& r) { UpdateTriangle(r, 0, true); }
+template <class R>
+void UpdateAsStill(R& r) {
+    UpdateAsRead(r);
+}
+
 // Line types of a section's edges in the automatic (5) and opaque (6) view
 // modes, judged against the plane of the silhouette (reference).
 void CylinderEdgeStyles(DKv reference, DKv& section, bool upperFaces, std::uint8_t mode);

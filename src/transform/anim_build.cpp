@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "files/animated_gif.h"
 #include "files/save_failure.h"
@@ -100,6 +101,30 @@ void InvalidateMovedSurfaces(DProj& doc) {
 
 }  // namespace
 
+void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
+    // What the 3D systems traced for the last frame is kept over the objects
+    // put back: a surface that no formula moves is not traced again.
+    struct Traced {
+        Arr1<DCurve2, 55> curves;
+        Arr1<DCurve2, 3> outlines;
+    };
+    std::vector<Traced> traced(proj.Obj.Xz.count());
+    for (std::size_t i = 1; i <= traced.size(); ++i) {
+        DXZ& x = proj.Obj.Xz[i];
+        traced[i - 1].curves = std::move(x.Curves);
+        for (std::size_t k = 1; k <= 3; ++k) traced[i - 1].outlines[k] = std::move(x.Outlines[k].Lines);
+    }
+    proj.Obj = base;
+    for (std::size_t i = 1; i <= traced.size() && i <= proj.Obj.Xz.count(); ++i) {
+        DXZ& x = proj.Obj.Xz[i];
+        x.Curves = std::move(traced[i - 1].curves);
+        for (std::size_t k = 1; k <= 3; ++k) x.Outlines[k].Lines = std::move(traced[i - 1].outlines[k]);
+    }
+    SetTimeAll(proj, ev);
+    InvalidateMovedSurfaces(proj);
+    RecomputeLinked(proj);
+}
+
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
                           const std::string& gifPath) {
     AnimResult result;
@@ -113,6 +138,8 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     AnimTimeBase(proj.AnimStart, proj.AnimStep, t, step, corrected);
 
     ClearLinkedFormulas(proj);
+    // Every frame starts from the document's objects.
+    const auto base = std::make_unique<DSubProj>(proj.Obj);
     // Frames are raster pictures whatever the picture mode.
     proj.Im.PicMode = 0;
 
@@ -131,10 +158,8 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         host.setStatus(std::string(AnimBuildingFrame) + " " + std::to_string(i + 1), AnimBlack);
         host.setProgress(i + 1, count);
         ev.t = static_cast<double>(t);
-        SetTimeAll(proj, ev);
+        SetFrameObjects(proj, *base, ev);
         if (HasGradientFills(proj)) proj.FillValid = 0;
-        InvalidateMovedSurfaces(proj);
-        RecomputeLinked(proj);
         RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
         writeError = gif.AddFrame(FramePicture(proj, st), delay);
         if (!writeError.empty()) break;
@@ -144,7 +169,6 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
             cancelled = true;
             break;
         }
-        proj.Obj.Xy = saved->Obj.Xy;
     }
 
     if (!cancelled && !noFrames && writeError.empty()) {

@@ -14,6 +14,7 @@
 
 namespace pelmar {
 
+class AnimEval;
 class WordTable;
 
 // The status line of the builder's window.
@@ -88,6 +89,14 @@ std::string AnimationPath(const std::string& docPath);
 // `corrected`; an empty one gives them silently.
 void AnimTimeBase(const std::string& startFormula, const std::string& stepFormula, Ext& start, Ext& step,
                   bool& corrected);
+
+// The objects of the frame at time ev.t: those of `base` (the document's,
+// without the formulas of linked points) with their formulas evaluated, each
+// object recomputed as the still of those values and the dependent objects
+// after it, in creation order, as a commit would.  A frame owes nothing to
+// the frame before it, except the surfaces the 3D systems have traced and
+// that no formula of the frame moves.
+void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev);
 
 // Builds the animation of `proj` into `gifPath` with the document's settings
 // (delay, frame count, start and step formulas, loop), showing progress and

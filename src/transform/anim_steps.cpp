@@ -89,6 +89,81 @@ void ToDistance(std::array<double, 3>& q, const DPoint& c, double r) {
     q[2] = static_cast<double>(c.Z.v + dz / len * r);
 }
 
+// Every "$" of text replaced by rep.
+void ReplaceDollars(std::string& text, const std::string& rep) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '$')
+            out += rep;
+        else
+            out += c;
+    }
+    text.swap(out);
+}
+
+// The steps: each evaluates the formulas of an object and of its parts and
+// stores the values that evaluated.  They recompute nothing: the object as a
+// whole is recomputed once afterwards, as the still of the values it now
+// holds, parts included (SetTime...).  A part recomputed on its own would
+// work from what its parent has not placed yet, and keep it where the parent
+// does not place it again.
+
+void StepPo(DPoint& p, AnimEval& ev) {
+    const auto f = EvalAll(p.Anim, ev);
+    StoreIfEditable(p.X, f.ok[0], f.v[0]);
+    StoreIfEditable(p.Y, f.ok[1], f.v[1]);
+    StoreIfEditable(p.Z, f.ok[2], f.v[2]);
+    if (f.ok[3] && p.LabelAngle.e) p.LabelAngle.v = RoundToInt32(f.v[3]);
+    ProjectPoint(p);
+}
+
+void StepLi(DLine& l, AnimEval& ev) {
+    StepPo(l.P1, ev);
+    StepPo(l.P2, ev);
+}
+
+// The outline points move with the centre, and are placed again from the
+// semi-axes and tilt that their formulas set.
+void StepCi(DCircle& c, AnimEval& ev) {
+    const double x0 = c.Center.X.v, y0 = c.Center.Y.v, z0 = c.Center.Z.v;
+    StepPo(c.Center, ev);
+    const double d[3] = {c.Center.X.v - x0, c.Center.Y.v - y0, c.Center.Z.v - z0};
+    for (int i = 0; i < 3; ++i) {
+        c.Q1[static_cast<std::size_t>(i)] += d[i];
+        c.Q2[static_cast<std::size_t>(i)] += d[i];
+    }
+    const auto f = EvalAll(c.Anim, ev);
+    const bool a = f.ok[0] && c.A.e, b = f.ok[1] && c.B.e, tilt = f.ok[2] && c.Tilt.e;
+    if (a) c.A.v = f.v[0];
+    if (b) c.B.v = f.v[1];
+    if (tilt) c.Tilt.v = f.v[2];
+    StoreIfEditable(c.Arc1, f.ok[3], f.v[3]);
+    StoreIfEditable(c.Arc2, f.ok[4], f.v[4]);
+    for (std::size_t k = 1; k <= 3; ++k) StoreIfEditable(c.R[k].Angle, f.ok[4 + k], f.v[4 + k]);
+    if (a || tilt) TiltedOutlinePoint(c.Q1, c.Center, c.A.v, 0, c.Tilt.v);
+    if (b || tilt) TiltedOutlinePoint(c.Q2, c.Center, 0, c.B.v, c.Tilt.v);
+}
+
+void StepTr(DTri& t, AnimEval& ev) {
+    for (std::size_t i = 1; i <= 3; ++i) StepPo(t.S[i].P1, ev);
+    for (std::size_t i = 1; i <= 2; ++i) StepCi(t.Circ[i], ev);
+}
+
+void StepKv(DKv& k, AnimEval& ev) {
+    for (std::size_t i = 1; i <= 4; ++i) StepPo(k.S[i].P1, ev);
+    for (std::size_t i = 1; i <= 2; ++i) StepCi(k.Circ[i], ev);
+}
+
+void StepSf(DSf& s, AnimEval& ev) {
+    StepPo(s.Center, ev);
+    double r = 0;
+    if (ev.Eval(s.Anim, r)) s.Radius.v = r;
+    for (std::size_t i = 1; i <= 7; ++i)
+        if (s.SecOn[i].v) StepCi(s.Sec[i], ev);
+    if (s.ContourOn.v) StepCi(s.Contour, ev);
+}
+
 // Height, radius and the two additional sections of a cylinder or cone;
 // whether the height was set.
 template <class Body>
@@ -110,23 +185,23 @@ bool StepRoundBody(Body& b, DCircle& base, AnimEval& ev) {
 
 template <class Body>
 void StepSpheres(Body& b, AnimEval& ev) {
-    if (b.OutSphereOn.v) SetTimeSf(b.OutSphere, ev);
-    if (b.InSphereOn.v) SetTimeSf(b.InSphere, ev);
+    if (b.OutSphereOn.v) StepSf(b.OutSphere, ev);
+    if (b.InSphereOn.v) StepSf(b.InSphere, ev);
 }
 
-void StepFigure(DTri& t, AnimEval& ev) { SetTimeTr(t, ev); }
-void StepFigure(DKv& k, AnimEval& ev) { SetTimeKv(k, ev); }
+void StepFigure(DTri& t, AnimEval& ev) { StepTr(t, ev); }
+void StepFigure(DKv& k, AnimEval& ev) { StepKv(k, ev); }
 
 template <class P>
 void StepPyramid(P& p, AnimEval& ev) {
     StepFigure(p.Base, ev);
-    SetTimeLi(p.HeightLine, ev);
+    StepLi(p.HeightLine, ev);
     double h = 0;
     if (ev.Eval(p.Anim, h)) {
         p.HeightLine.Length.v = h;
         SetLineLength(p.HeightLine);
     }
-    for (std::size_t i = 1; i <= p.Face.size(); ++i) SetTimeTr(p.Face[i], ev);
+    for (std::size_t i = 1; i <= p.Face.size(); ++i) StepTr(p.Face[i], ev);
     StepSpheres(p, ev);
 }
 
@@ -138,77 +213,14 @@ void StepPrism(P& p, AnimEval& ev) {
     StoreIfEditable(p.EdgeY, f.ok[1], f.v[1]);
     StoreIfEditable(p.EdgeZ, f.ok[2], f.v[2]);
     StepFigure(p.Base[2], ev);
-    for (std::size_t i = 1; i <= p.Side.size(); ++i) SetTimeKv(p.Side[i], ev);
+    for (std::size_t i = 1; i <= p.Side.size(); ++i) StepKv(p.Side[i], ev);
     StepSpheres(p, ev);
 }
 
-// Every "$" of text replaced by rep.
-void ReplaceDollars(std::string& text, const std::string& rep) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '$')
-            out += rep;
-        else
-            out += c;
-    }
-    text.swap(out);
-}
-
-}  // namespace
-
-void SetTimePo(DPoint& p, AnimEval& ev) {
-    const auto f = EvalAll(p.Anim, ev);
-    StoreIfEditable(p.X, f.ok[0], f.v[0]);
-    StoreIfEditable(p.Y, f.ok[1], f.v[1]);
-    StoreIfEditable(p.Z, f.ok[2], f.v[2]);
-    if (f.ok[3] && p.LabelAngle.e) p.LabelAngle.v = RoundToInt32(f.v[3]);
-    ProjectPoint(p);
-}
-
-void SetTimeLi(DLine& l, AnimEval& ev) {
-    SetTimePo(l.P1, ev);
-    SetTimePo(l.P2, ev);
-    UpdateLine(l, 1);
-}
-
-void SetTimeCi(DCircle& c, AnimEval& ev) {
-    const double x0 = c.Center.X.v, y0 = c.Center.Y.v, z0 = c.Center.Z.v;
-    SetTimePo(c.Center, ev);
-    const double d[3] = {c.Center.X.v - x0, c.Center.Y.v - y0, c.Center.Z.v - z0};
-    for (int i = 0; i < 3; ++i) {
-        c.Q1[static_cast<std::size_t>(i)] += d[i];
-        c.Q2[static_cast<std::size_t>(i)] += d[i];
-    }
-    const auto f = EvalAll(c.Anim, ev);
-    const bool a = f.ok[0] && c.A.e, b = f.ok[1] && c.B.e, tilt = f.ok[2] && c.Tilt.e;
-    if (a) c.A.v = f.v[0];
-    if (b) c.B.v = f.v[1];
-    if (tilt) c.Tilt.v = f.v[2];
-    StoreIfEditable(c.Arc1, f.ok[3], f.v[3]);
-    StoreIfEditable(c.Arc2, f.ok[4], f.v[4]);
-    for (std::size_t k = 1; k <= 3; ++k) StoreIfEditable(c.R[k].Angle, f.ok[4 + k], f.v[4 + k]);
-    if (a || tilt) TiltedOutlinePoint(c.Q1, c.Center, c.A.v, 0, c.Tilt.v);
-    if (b || tilt) TiltedOutlinePoint(c.Q2, c.Center, 0, c.B.v, c.Tilt.v);
-    UpdateCircle(c, 1);
-}
-
-void SetTimeTr(DTri& t, AnimEval& ev) {
-    for (std::size_t i = 1; i <= 3; ++i) SetTimePo(t.S[i].P1, ev);
-    for (std::size_t i = 1; i <= 2; ++i) SetTimeCi(t.Circ[i], ev);
-    UpdateTriangle(t, 1, true);
-}
-
-void SetTimeKv(DKv& k, AnimEval& ev) {
-    for (std::size_t i = 1; i <= 4; ++i) SetTimePo(k.S[i].P1, ev);
-    for (std::size_t i = 1; i <= 2; ++i) SetTimeCi(k.Circ[i], ev);
-    UpdateTetragon(k, 1, true);
-}
-
-void SetTimeXY(DXOY& x, AnimEval& ev) {
-    SetTimePo(x.Center, ev);
-    SetTimeLi(x.AxisX, ev);
-    SetTimeLi(x.AxisY, ev);
+void StepXY(DXOY& x, AnimEval& ev) {
+    StepPo(x.Center, ev);
+    StepLi(x.AxisX, ev);
+    StepLi(x.AxisY, ev);
 
     // The 18 bounds: graph, formula array, the value it drives.
     struct Bound {
@@ -254,72 +266,34 @@ void SetTimeXY(DXOY& x, AnimEval& ev) {
         implicitChanged = implicitChanged || k == 6;
     }
     if (implicitChanged) x.Curves.Valid = 0;
-    UpdateXOY(x, 1);
 }
 
-void SetTimeSf(DSf& s, AnimEval& ev) {
-    SetTimePo(s.Center, ev);
-    double r = 0;
-    if (ev.Eval(s.Anim, r)) s.Radius.v = r;
-    for (std::size_t i = 1; i <= 7; ++i)
-        if (s.SecOn[i].v) SetTimeCi(s.Sec[i], ev);
-    if (s.ContourOn.v) SetTimeCi(s.Contour, ev);
-    UpdateOrb(s, 1);
-    // The sphere has just placed its contour and sections for the new radius
-    // and centre; their picture ellipses follow now, not one frame later.
-    UpdateCircle(s.Contour, 1);
-    for (std::size_t i = 1; i <= 7; ++i)
-        if (s.SecOn[i].v) UpdateCircle(s.Sec[i], 1);
-}
-
-void SetTimeZi(DZi& z, AnimEval& ev) {
-    SetTimeCi(z.Base[1], ev);
-    SetTimeLi(z.Axis, ev);
+void StepZi(DZi& z, AnimEval& ev) {
+    StepCi(z.Base[1], ev);
+    StepLi(z.Axis, ev);
     if (StepRoundBody(z, z.Base[1], ev)) {
         z.Base[2].Center.X.v = z.Axis.P2.X.v;
         z.Base[2].Center.Y.v = z.Axis.P2.Y.v;
         z.Base[2].Center.Z.v = z.Axis.P2.Z.v;
     }
-    SetTimeCi(z.Base[2], ev);
-    for (std::size_t i = 1; i <= 4; ++i) SetTimeKv(z.Sec[i], ev);
+    StepCi(z.Base[2], ev);
+    for (std::size_t i = 1; i <= 4; ++i) StepKv(z.Sec[i], ev);
     StepSpheres(z, ev);
-    UpdateCylinder(z, 0);
 }
 
-void SetTimeKo(DKo& k, AnimEval& ev) {
-    SetTimeCi(k.Base, ev);
-    SetTimeLi(k.Axis, ev);
+void StepKo(DKo& k, AnimEval& ev) {
+    StepCi(k.Base, ev);
+    StepLi(k.Axis, ev);
     StepRoundBody(k, k.Base, ev);
-    for (std::size_t i = 1; i <= 4; ++i) SetTimeTr(k.Sec[i], ev);
+    for (std::size_t i = 1; i <= 4; ++i) StepTr(k.Sec[i], ev);
     StepSpheres(k, ev);
-    UpdateCone(k, 0);
 }
 
-void SetTimePi3(DPi3& p, AnimEval& ev) {
-    StepPyramid(p, ev);
-    UpdatePyramid3(p, 0);
-}
-
-void SetTimePi4(DPi4& p, AnimEval& ev) {
-    StepPyramid(p, ev);
-    UpdatePyramid4(p, 0);
-}
-
-void SetTimePr3(DPr3& p, AnimEval& ev) {
-    StepPrism(p, ev);
-    UpdatePrism3(p, 0);
-}
-
-void SetTimePr4(DPr4& p, AnimEval& ev) {
-    StepPrism(p, ev);
-    UpdatePrism4(p, 0);
-}
-
-void SetTimeXZ(DXZ& x, AnimEval& ev) {
-    SetTimePo(x.Center, ev);
-    SetTimeLi(x.AxisX, ev);
-    SetTimeLi(x.AxisY, ev);
-    SetTimeLi(x.AxisZ, ev);
+void StepXZ(DXZ& x, AnimEval& ev) {
+    StepPo(x.Center, ev);
+    StepLi(x.AxisX, ev);
+    StepLi(x.AxisY, ev);
+    StepLi(x.AxisZ, ev);
     std::array<std::array<double, 10>, 5> v{};
     std::array<std::array<bool, 10>, 5> ok{};
     for (std::size_t s = 1; s <= 4; ++s)
@@ -333,7 +307,78 @@ void SetTimeXZ(DXZ& x, AnimEval& ev) {
     }
     if (bounds.ok[0]) x.ParT1.v = bounds.v[0];
     if (bounds.ok[1]) x.ParT2.v = bounds.v[1];
-    UpdateXYZ(x, 1);
+}
+
+}  // namespace
+
+void SetTimePo(DPoint& p, AnimEval& ev) {
+    StepPo(p, ev);
+    UpdateAsStill(p);
+}
+
+void SetTimeLi(DLine& l, AnimEval& ev) {
+    StepLi(l, ev);
+    UpdateAsStill(l);
+}
+
+void SetTimeCi(DCircle& c, AnimEval& ev) {
+    StepCi(c, ev);
+    UpdateAsStill(c);
+}
+
+void SetTimeTr(DTri& t, AnimEval& ev) {
+    StepTr(t, ev);
+    UpdateAsStill(t);
+}
+
+void SetTimeKv(DKv& k, AnimEval& ev) {
+    StepKv(k, ev);
+    UpdateAsStill(k);
+}
+
+void SetTimeXY(DXOY& x, AnimEval& ev) {
+    StepXY(x, ev);
+    UpdateAsStill(x);
+}
+
+void SetTimeSf(DSf& s, AnimEval& ev) {
+    StepSf(s, ev);
+    UpdateAsStill(s);
+}
+
+void SetTimeZi(DZi& z, AnimEval& ev) {
+    StepZi(z, ev);
+    UpdateAsStill(z);
+}
+
+void SetTimeKo(DKo& k, AnimEval& ev) {
+    StepKo(k, ev);
+    UpdateAsStill(k);
+}
+
+void SetTimePi3(DPi3& p, AnimEval& ev) {
+    StepPyramid(p, ev);
+    UpdateAsStill(p);
+}
+
+void SetTimePi4(DPi4& p, AnimEval& ev) {
+    StepPyramid(p, ev);
+    UpdateAsStill(p);
+}
+
+void SetTimePr3(DPr3& p, AnimEval& ev) {
+    StepPrism(p, ev);
+    UpdateAsStill(p);
+}
+
+void SetTimePr4(DPr4& p, AnimEval& ev) {
+    StepPrism(p, ev);
+    UpdateAsStill(p);
+}
+
+void SetTimeXZ(DXZ& x, AnimEval& ev) {
+    StepXZ(x, ev);
+    UpdateAsStill(x);
 }
 
 void SetTimeAll(DProj& doc, AnimEval& ev) {

@@ -1,7 +1,8 @@
 // The step procedures of the animation builder: for one time value t each
-// object re-evaluates its animation formulas (texts in x), stores the values
-// that evaluated and recomputes itself.  A composite kind steps its parts
-// first.  A procedure evaluates all its own formulas before it stores any.
+// object re-evaluates its animation formulas (texts in x) and those of its
+// parts, stores the values that evaluated, and is then recomputed once as the
+// still of those values (UpdateAsStill), parts included.  A procedure
+// evaluates all its own formulas before it stores any.
 #pragma once
 
 #include <string>
