@@ -15,6 +15,8 @@
 #                          "-", "5", Tab: "", "-", "-5", "-5"
 #   sections.png           the sections after the bounds: y=[-5;7]; section 1
 #                          emptied stays empty (off), section 2 "-4," shows -4
+#   sections-past.png      section 3 typed 1000001 key by key and Tab: refused
+#                          with the bound's tip, the row empty (off) again
 #   outline-typing.png     the outline's x1 typed 150: the frame waits
 #   outline-left.png       x1 left: the frame moves, one commit
 #   outline-step-zero.png  step 1 typed 0: 1, with a tip
@@ -68,6 +70,7 @@ play '
   at 218 302 1.5
   pick 123 165; keys BackSpace Tab
   pick 123 193; keys minus 4 comma Tab; shot sections
+  pick 123 221; keys 1 0 0 0 0 0 1 Tab; shot sections-past
   at 218 472 2
 
   # The outline of surface 1.

@@ -8,6 +8,10 @@
 #   print-minus.png     a minus typed into the margin: refused with a tip
 #   print-empty.png     the paper height emptied: it stays empty
 #   print-height.png    ... left: 29,7 cm stay, with a tip
+#   print-huge.png      a paper width of 10^8 cm: 21 cm stay, the tip names
+#                       the sides a page can have (0,1 to 508 cm)
+#   print-margin-past.png  a top margin of 30 cm, below the page: 1 cm stays,
+#                       the tip names the margins inside the page
 #   reopened.png        OK, and the options opened again: what was kept
 #   picture-cm.png      1 cm typed as the width: 38 pixels, 1,005 cm, a tip
 #   picture-typing.png  "12,7" on the way to 12,75 pixels: as typed
@@ -43,6 +47,8 @@ play '
   keys 1 Tab
   opt 194 92; xdotool key ctrl+a; keys BackSpace; shot print-empty
   keys Tab; shot print-height
+  opt 194 65; xdotool key ctrl+a; keys 1 0 0 0 0 0 0 0 0 Tab; shot print-huge
+  opt 194 213; xdotool key ctrl+a; keys 3 0 Tab; shot print-margin-past
   opt 340 338 2                                   # Ok; the options open again
   shot reopened
   opt 64 4 1                                      # Изображение

@@ -98,6 +98,11 @@ std::string ChangedNote(const WordTable& words, double taken) {
     return FillIn(words.Said("Объект принял %1.", "The object took %1."), {NumberText(taken)});
 }
 
+std::string EmptyNote(const WordTable& words, double taken) {
+    return FillIn(words.Said("Здесь нужно число: взято %1.", "A number is needed here: %1 was taken."),
+                  {NumberText(taken)});
+}
+
 std::string LimitNote(const WordTable& words, LimitCase what) {
     switch (what) {
         case LimitCase::Pixels:

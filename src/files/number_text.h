@@ -62,6 +62,8 @@ class WordTable;
 std::string WholeNote(const WordTable& words, int taken);
 std::string RangeNote(const WordTable& words, int lo, int hi, int taken);
 std::string ChangedNote(const WordTable& words, double taken);
+// The tip of a field left empty (or with a lone minus) that took `taken`.
+std::string EmptyNote(const WordTable& words, double taken);
 
 // The tips of a number past the range the program takes (kCoordLimit): a
 // coordinate or length typed past it, a number that would carry the object

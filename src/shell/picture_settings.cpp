@@ -173,8 +173,26 @@ std::optional<int> PaperSideOfText(std::string_view text) {
     const std::optional<double> cm = ReadNumber(text);
     if (!cm || !(*cm * 10 < 1e9)) return std::nullopt;
     const int mm = RoundHalfEven(*cm * 10);
-    if (mm <= 0) return std::nullopt;
+    if (mm < MinPaperSide || mm > MaxPaperSide) return std::nullopt;
     return mm;
+}
+
+int MaxTopMargin(const PictureSettings& s) { return std::max(0, (s.Portrait ? s.PaperHeight : s.PaperWidth) - 1); }
+
+int MaxLeftMargin(const PictureSettings& s) { return std::max(0, (s.Portrait ? s.PaperWidth : s.PaperHeight) - 1); }
+
+int LeastPaperSide(const PictureSettings& s, bool width) {
+    // The width runs across a standing page and down a lying one.
+    const bool across = width == s.Portrait;
+    return std::max(MinPaperSide, (across ? s.MarginLeft : s.MarginTop) + 1);
+}
+
+bool KeepMarginsOnPage(PictureSettings& s) {
+    const int top = std::min(s.MarginTop, MaxTopMargin(s)), left = std::min(s.MarginLeft, MaxLeftMargin(s));
+    const bool moved = top != s.MarginTop || left != s.MarginLeft;
+    s.MarginTop = top;
+    s.MarginLeft = left;
+    return moved;
 }
 
 std::optional<int> MarginOfText(std::string_view text) {

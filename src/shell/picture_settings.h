@@ -121,9 +121,24 @@ inline constexpr int MinPictureSide = 1, MaxPictureSide = 5000;
 // A centimetre text to pixels at a resolution, within the picture's side
 // limits; nullopt for a text that is no number.  An empty text reads as 1 cm.
 std::optional<int> PixelsOfCmText(std::string_view text, int dpi);
+// The paper sides a page may have, in millimetres: up to 200 inches, the
+// largest page a PDF file holds (14 400 points a side; printing without a
+// printer writes one), which Qt's custom page sizes take and which is beyond
+// any printer's paper.
+inline constexpr int MinPaperSide = 1, MaxPaperSide = 5080;
 // A paper side typed in centimetres, in millimetres; nullopt for no number
-// and for a size of 0 or less.
+// and for a size outside MinPaperSide..MaxPaperSide.
 std::optional<int> PaperSideOfText(std::string_view text);
+// A margin keeps the picture's corner on the page: it is less than the page
+// side it runs along (the top margin down the page, the left one across,
+// turned with the orientation).  The largest margins, and the least paper
+// side (width or height) that keeps both margins on the page.
+int MaxTopMargin(const PictureSettings& s);
+int MaxLeftMargin(const PictureSettings& s);
+int LeastPaperSide(const PictureSettings& s, bool width);
+// Brings the margins onto the page where it no longer holds them; whether
+// any moved.
+bool KeepMarginsOnPage(PictureSettings& s);
 // A margin typed in centimetres, in millimetres; nullopt for no number.
 std::optional<int> MarginOfText(std::string_view text);
 // Millimetres shown as centimetres: 84 -> "8,4".

@@ -163,7 +163,7 @@ TEST(GraphOptions, NumbersTypedKeyByKey) {
         {13, {"a parametric step left empty", "EditX2c", "\b", {""}, [](const W& w) { return w.CurXZ.ParH.v; },
               0.0001, "0,0001", true}},
         {12, {"an angle left empty", "EditTrans", "\b", {""}, [](const W& w) { return w.CurXZ.Move[2].Angle.v; }, 0,
-              "0", false}},
+              "0", true}},
         {4, {"a shift ending in the comma", "LabeledEditTrans21", "3,", {"3", "3,"},
              [](const W& w) { return w.CurXOY.Move[4].DX.v; }, 3, "3", false}},
     };

@@ -363,8 +363,9 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
 
 // Numbers typed key by key into the sections, their bounds and the outline:
 // the text stays as typed, an emptied position turns its section off and
-// stays empty, an emptied bound is 0 once left, a lone minus is 0, the field
-// then shows what is stored; the outline takes a whole number in one commit.
+// stays empty, an emptied bound is 0 once left, a lone minus is 0 (both
+// told), the field then shows what is stored; the outline takes a whole
+// number in one commit.
 TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     const WordTable& words = BuiltInWords();
@@ -372,8 +373,8 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     const RecordKeyRow<S> boundRows[] = {
         {"-5 typed over an emptied bound", "Edit21", "\b-5", {"", "-", "-5"}, [](const S& s) { return s.Bounds[2].v; },
          -5, "-5", false},
-        {"an emptied bound", "Edit12", "\b", {""}, [](const S& s) { return s.Bounds[1].v; }, 0, "0", false},
-        {"a lone minus", "Edit11", "-", {"-"}, [](const S& s) { return s.Bounds[0].v; }, 0, "0", false},
+        {"an emptied bound", "Edit12", "\b", {""}, [](const S& s) { return s.Bounds[1].v; }, 0, "0", true},
+        {"a lone minus", "Edit11", "-", {"-"}, [](const S& s) { return s.Bounds[0].v; }, 0, "0", true},
         {"a number ending in the comma", "Edit22", "7,", {"7", "7,"}, [](const S& s) { return s.Bounds[3].v; }, 7, "7",
          false},
     };
@@ -390,7 +391,7 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
         {"an emptied position", "Edit2", "\b", {""},
          [](const X& z) { return z.Sections[3][3][2].On.v ? z.Sections[3][3][2].C.v : -1; }, -1, "", false},
         {"a lone minus", "Edit3", "-", {"-"},
-         [](const X& z) { return z.Sections[3][3][3].On.v ? z.Sections[3][3][3].C.v : -1; }, 0, "0", false},
+         [](const X& z) { return z.Sections[3][3][3].On.v ? z.Sections[3][3][3].C.v : -1; }, 0, "0", true},
         {"a number ending in the comma", "Edit4", "4,", {"4", "4,"}, [](const X& z) { return z.Sections[3][3][4].C.v; },
          4, "4", false},
     };

@@ -198,7 +198,8 @@ TEST(PictureSettingsDialog, PrintPage) {
 
 // Numbers typed key by key on both pages are kept by the field's rule when it
 // is left (whole pixels within 1..5000, whole millimetres, a paper above 0,
-// no negative margin); the field then shows what is kept, with a tip.
+// no negative margin, an emptied field told); the field then shows what is
+// kept, with a tip.
 TEST(PictureSettingsDialog, NumbersTypedKeyByKey) {
     DialogRig r;  // 500 x 500 pixels at 300 dpi, A4, margins 2 cm
     const PictureSettings& s = r.form.settings();
@@ -214,7 +215,7 @@ TEST(PictureSettingsDialog, NumbersTypedKeyByKey) {
           {"EditPri2", "\b", {""}, 210297020020, "29,7", true, print},
           {"EditPri3", "0,55", {"0", "0,", "0,5", "0,55"}, 210297006020, "0,6", true, print},
           {"EditPri3", "-1", {"0,6", "1"}, 210297010020, "1", false, print},
-          {"EditPri4", "\b", {""}, 210297010000, "0", false, print}})
+          {"EditPri4", "\b", {""}, 210297010000, "0", true, print}})
         test::PlayKeys(r.form, row);
 }
 

@@ -83,7 +83,9 @@ void WatchModalNumber(TNumEdit* edit, const WordTable& words, std::function<Numb
         const NumberStored stored = entered(taken);
         held->held = stored.value;
         edit->showNumber(stored.value);
-        if (const QString why = StoredWhy(words, stored, taken, {}); !why.isEmpty()) ShowTextTip(edit, why);
+        // A field left with no number says what it took.
+        const QString empty = v ? QString() : QString::fromStdString(EmptyNote(words, stored.value));
+        if (const QString why = StoredWhy(words, stored, taken, empty); !why.isEmpty()) ShowTextTip(edit, why);
     });
 }
 
@@ -93,7 +95,11 @@ void WatchModalNumber(TSpinEdit* spin, const WordTable& words, std::function<Num
     QObject::connect(spin, &TSpinEdit::numberEntered, spin, [spin, held, &words, entered] {
         const std::optional<double> v = spin->typedNumber();
         double taken = v && std::isfinite(*v) ? *v : spin->MinValue();
-        QString why;
+        // A field left with no number says what it took.
+        QString why = v ? QString()
+                        : QString::fromStdString(spin->bounded()
+                                                     ? RangeNote(words, spin->minimum(), spin->maximum(), spin->MinValue())
+                                                     : EmptyNote(words, spin->MinValue()));
         if (taken != std::nearbyint(taken)) {
             taken = std::nearbyint(taken);
             why = QString::fromStdString(WholeNote(words, SaturatedRound<int>(taken)));

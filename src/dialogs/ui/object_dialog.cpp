@@ -375,7 +375,7 @@ void ObjectDialog::numberTyped(QWidget* box) {
     if (w.whole && *typed != std::nearbyint(*typed)) return;
     if (const auto b = w.bounds(); b && (*typed < b->first || *typed > b->second)) return;
     if (!WithinCoordLimit(*typed)) return;  // refused when the user is done
-    const double v = *typed;
+    const double v = *typed == 0 ? 0.0 : *typed;  // "-0" is 0
     const std::vector<double> others = othersShown(w);
     keepCopies();
     // The first key taken of this typing: what the record was before it.
@@ -422,9 +422,14 @@ void ObjectDialog::numberEntered(QWidget* box) {
     // "" and "-" mean 0 now (a spin edit's MinValue), a whole-number field
     // rounds, a spin edit keeps within its bounds.
     const std::optional<double> typed = w.typed();
-    double v = typed && std::isfinite(*typed) ? *typed : 0;
+    double v = typed && std::isfinite(*typed) && *typed != 0 ? *typed : 0;
     const auto bounds = w.bounds();
     if (!typed && bounds) v = bounds->first;  // a spin edit's MinValue
+    // A field left with no number takes one, and says which.
+    const auto emptiedNote = [&](double taken) {
+        return QString::fromStdString(bounds ? RangeNote(words, bounds->first, bounds->second, SaturatedRound<int>(taken))
+                                             : EmptyNote(words, taken));
+    };
     QString why;
     if (w.whole && v != std::nearbyint(v)) {
         v = std::nearbyint(v);
@@ -480,6 +485,7 @@ void ObjectDialog::numberEntered(QWidget* box) {
         if (it->field.why) why = it->field.why(v, stored);
         if (why.isEmpty() && !SameNumber(stored, v)) why = QString::fromStdString(ChangedNote(words, stored));
     }
+    if (why.isEmpty() && !typed) why = emptiedNote(stored);
     if (!why.isEmpty()) ShowTextTip(it->box, why);
 }
 

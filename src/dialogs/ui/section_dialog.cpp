@@ -104,6 +104,11 @@ void TFormSech1::EditChange(int k) {
     TNumEdit* e = Edit[static_cast<std::size_t>(k - 1)];
     // A number past the bound is never stored, not even while it is typed.
     if (const std::optional<double> v = e->typedNumber(); v && !WithinCoordLimit(*v)) return;
+    // The section as it was before the first key of this typing.
+    if (typedFrom_ != k) {
+        typedFrom_ = k;
+        before_ = SectionOf(xz_, surface_, plane_, k);
+    }
     SetSectionPosition(xz_, surface_, plane_, k, e->text().toStdString());
 }
 
@@ -111,13 +116,23 @@ void TFormSech1::EditEntered(int k) {
     TNumEdit* e = Edit[static_cast<std::size_t>(k - 1)];
     const std::optional<double> typed = e->typedNumber();
     const bool past = typed && !WithinCoordLimit(*typed);
+    const bool typedHere = typedFrom_ == k;
+    typedFrom_ = 0;
+    // A number past the bound takes back the keys of it stored on the way:
+    // the section is on or off, and where, as before the typing.
+    if (past && typedHere) {
+        SetSectionPosition(xz_, surface_, plane_, k, SectionPositionText(before_));  // marks what it changes
+        SectionOf(xz_, surface_, plane_, k) = before_;
+    }
     // A lone minus is the minus of 0; a text that is a number was stored as
     // it was typed (one past the bound was not).
-    if (e->text() == "-") SetSectionPosition(xz_, surface_, plane_, k, "0");
+    const bool minus = e->text() == "-";
+    if (minus) SetSectionPosition(xz_, surface_, plane_, k, "0");
     filling_ = true;
     e->setText(QString::fromStdString(SectionPositionText(SectionOf(xz_, surface_, plane_, k))));
     filling_ = false;
     if (past) ShowTextTip(e, QString::fromStdString(LimitNote(words_, LimitCase::Number)));
+    else if (minus) ShowTextTip(e, QString::fromStdString(EmptyNote(words_, 0)));
 }
 
 void TFormSech1::ButtonClick(int k) {

@@ -41,6 +41,8 @@ public:
     void EditChange(int k);
     // The user is done with the position of section k: the edit shows the
     // position stored ("-" is 0, "1," is 1), or nothing for a section off.
+    // A number past the range of coordinates leaves the section as it was
+    // before the typing, on or off.
     void EditEntered(int k);
     // The bounds dialog of section k, modal; then the sections are shown again.
     void ButtonClick(int k);
@@ -64,6 +66,10 @@ private:
     const WordTable& words_;
     bool shown_ = false;
     bool filling_ = false;
+    // The section whose position is being typed (0: none), as it was before
+    // the typing.
+    int typedFrom_ = 0;
+    DSection before_{};
 };
 
 }  // namespace pelmar

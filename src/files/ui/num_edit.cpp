@@ -55,24 +55,28 @@ void TNumEdit::fixEmpty() {
 }
 
 // The user is done: the receivers take the whole number (and may show what
-// they stored), then the text becomes a number.
+// they stored), then the text becomes a number.  A number taken as it was
+// typed is done too: a zero keeps no sign ("-0" shows as 0).
 void TNumEdit::finishTyping() {
-    if (!typing_) return;
+    const bool typed = typing_;
     typing_ = false;
-    emit numberEntered();
+    if (typed) emit numberEntered();
     // What is left of the text becomes a number: the receivers of the change
     // have been told at numberEntered.
     fixing_ = true;
     const QString t = text();
-    if (!typedNumber()) {
+    const std::optional<double> v = typedNumber();
+    if (typed && !v) {
         // No digit ("", "-", ","): empty where the field keeps an empty text,
         // else 0.
-        const QString fixed = emptyKept_ ? QString() : t.startsWith(u'-') ? QStringLiteral("-0") : QStringLiteral("0");
+        const QString fixed = emptyKept_ ? QString() : QStringLiteral("0");
         if (fixed != t) setText(fixed);
-    } else if (t.endsWith(u',') || (!allowComma_ && t.contains(u','))) {
+    } else if (v && *v == 0 && t.startsWith(u'-')) {
+        setText(QString::fromStdString(NumberText(0)));
+    } else if (typed && v && (t.endsWith(u',') || (!allowComma_ && t.contains(u',')))) {
         // The number it took, without a separator that nothing follows (a
         // whole-number field: rounded).
-        if (const std::optional<double> v = number()) setText(QString::fromStdString(NumberText(*v)));
+        if (const std::optional<double> n = number()) setText(QString::fromStdString(NumberText(*n)));
     }
     fixing_ = false;
 }

@@ -12,10 +12,11 @@
 // "-" are no number yet, and a refill from the record (setNumber) leaves the
 // text alone.  When the user is done - the edit is left, or Return is
 // pressed - numberEntered is sent, and then the text is made a number
-// without a further textChangedFiltered: "" becomes "0" (unless the field
-// keeps an empty text as a value of its own), "-" becomes "-0", and in a
-// whole-number field (no comma allowed) "12,5" becomes "12" (rounded half to
-// even).
+// without a further textChangedFiltered: "" and "-" become "0" (unless the
+// field keeps an empty text as a value of its own), and in a whole-number
+// field (no comma allowed) "12,5" becomes "12" (rounded half to even).  A
+// zero keeps no minus once the edit is left, also where its keys were taken
+// as they were typed.
 //
 // Connect to textChangedFiltered, not to QLineEdit::textChanged: it is sent
 // once per change, with the text after the filter.

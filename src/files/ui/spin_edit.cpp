@@ -138,13 +138,23 @@ void TSpinEdit::fixup(QString& input) const {
 }
 
 // The user is done: the receivers take the whole number (and may show what
-// they stored); what is left of the text becomes the edit's value.
+// they stored); what is left of the text becomes the edit's value, with a
+// tip where that is not the number typed.  A number taken as it was typed
+// is done too: a zero keeps no sign ("-0" shows as 0).
 void TSpinEdit::finishTyping() {
-    if (!typing_) return;
+    if (!typing_) {
+        if (const std::optional<double> typed = typedNumber(); typed && *typed == 0 && value() == 0)
+            showValue(0);
+        return;
+    }
     typing_ = false;
     emit numberEntered();
+    const WordTable& w = WordsOf(words_);
     if (isTransient()) {
+        // Nothing typed: the least value, and the tip says so.
         showValue(minValue_);
+        ShowTextTip(this, QString::fromStdString(bounded() ? RangeNote(w, minimum(), maximum(), minValue_)
+                                                           : EmptyNote(w, minValue_)));
         return;
     }
     const std::optional<double> typed = typedNumber();
@@ -153,9 +163,8 @@ void TSpinEdit::finishTyping() {
     const int taken = std::clamp(SaturatedRound<int>(whole), minimum(), maximum());
     if (cleanText() == textFromValue(taken) && value() == taken) return;
     showValue(taken);
-    const WordTable& w = WordsOf(words_);
-    ShowTextTip(this, QString::fromStdString(taken != whole ? RangeNote(w, minimum(), maximum(), taken)
-                                                             : WholeNote(w, taken)));
+    if (taken != whole) ShowTextTip(this, QString::fromStdString(RangeNote(w, minimum(), maximum(), taken)));
+    else if (*typed != whole) ShowTextTip(this, QString::fromStdString(WholeNote(w, taken)));
 }
 
 void TSpinEdit::stepBy(int steps) {
@@ -194,10 +203,14 @@ void TSpinEdit::tellRefused(const QString& wanted, const QString& key) {
         ShowTextTip(this, QString::fromStdString(MinusNote(w, minimum() < 0)));
         return;
     }
-    // A number as such, that only its bounds refuse.
-    const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
-    if (ReadWholeText(t, lowest, highest).state == WholeTextState::Invalid)
+    // A number as such, that only its bounds refuse: an unbounded edit holds
+    // a place in pixels, and a number past the whole numbers is past the
+    // range of coordinates long before.
+    const bool number = t.find_first_not_of("-0123456789,.") == std::string::npos && ReadNumber(t).has_value();
+    if (!number)
         ShowTextTip(this, QString::fromStdString(NotNumberNote(w, key.toStdString())));
+    else if (!bounded())
+        ShowTextTip(this, QString::fromStdString(LimitNote(w, LimitCase::Pixels)));
     else if (ReadWholeText(t, minimum(), maximum()).state == WholeTextState::Invalid)
         ShowTextTip(this, QString::fromStdString(BoundsNote(w, minimum(), maximum())));
 }

@@ -8,7 +8,9 @@
 // the arrows, the wheel or the page keys step the value - numberEntered is
 // sent; then an empty or "-" text becomes MinValue (0 when unbounded), a
 // number is rounded half to even ("12,5" is 12, never 125) and kept within
-// the bounds, with a tip at the edit where that changed what was typed.
+// the bounds, with a tip at the edit where that changed what was typed or
+// filled in what was not.  A key that would make a number past the bounds
+// is refused with the bounds' tip (unbounded: the range of coordinates).
 //
 // Connect to `changed`: it is sent for every new value, set by the program or
 // typed.

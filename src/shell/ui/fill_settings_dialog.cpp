@@ -13,6 +13,7 @@
 #include "dialogs/ui/radio_group.h"
 #include "files/ui/text_tip.h"
 #include "files/word_table.h"
+#include "model/coord_limit.h"
 #include "shell/picture_settings.h"
 
 namespace pelmar {
@@ -206,8 +207,16 @@ void FormImageBr::editEntered(TNumEdit* edit) {
                               "The border of colour 2 is a number above 0 and below 100: %1 was taken.");
     }
     for (std::size_t i = 0; i < 3; ++i) {
-        if (edit == editGP_[i])
-            stored = *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i] = LightPosOfText(text);
+        if (edit == editGP_[i]) {
+            double& pos = *std::array<double*, 3>{&im.LightX, &im.LightY, &im.LightZ}[i];
+            // A place past the range of coordinates is refused: the light stays.
+            if (typed && !WithinCoordLimit(*typed)) {
+                edit->showNumber(pos);
+                ShowTextTip(edit, QString::fromStdString(LimitNote(words_, LimitCase::Number)));
+                return;
+            }
+            stored = pos = LightPosOfText(text);
+        }
         if (edit == editGV_[i]) {
             FillSettings f = FillSettingsOf(im);
             StoreLightDirText(f, static_cast<int>(i), text);

@@ -598,43 +598,57 @@ void FormImage::paperChosen(int item) {
     editPri1_->setText(Q(CmText(s_.PaperWidth)));
     editPri2_->setText(Q(CmText(s_.PaperHeight)));
     --filling_;
+    keepMarginsOnPage(comboPri_);
     drawPreview();
 }
 
 void FormImage::paperEntered(bool width) {
-    millimetresEntered(width ? editPri1_ : editPri2_, width ? s_.PaperWidth : s_.PaperHeight, PaperSideOfText,
-                       said("Размер бумаги — число больше 0: остался %1 см.",
-                            "A paper side is a number above 0: it stays %1 cm."),
+    millimetresEntered(width ? editPri1_ : editPri2_, width ? s_.PaperWidth : s_.PaperHeight,
+                       {LeastPaperSide(s_, width), MaxPaperSide},
+                       said("Размер бумаги — от %2 до %3 см: остался %1 см.",
+                            "A paper side is %2 to %3 cm: it stays %1 cm."),
                        said("Размер бумаги хранится в целых миллиметрах: взято %1 см.",
                             "The paper size is kept in whole millimetres: %1 cm was taken."));
 }
 
 void FormImage::marginEntered(bool top) {
-    const auto read = [](std::string_view text) -> std::optional<int> {
-        const std::optional<int> mm = MarginOfText(text);
-        return mm && *mm >= 0 ? mm : std::nullopt;
-    };
-    millimetresEntered(top ? editPri3_ : editPri4_, top ? s_.MarginTop : s_.MarginLeft, read,
-                       said("Поле — число не меньше 0: осталось %1 см.",
-                            "A margin is a number of 0 or more: it stays %1 cm."),
+    millimetresEntered(top ? editPri3_ : editPri4_, top ? s_.MarginTop : s_.MarginLeft,
+                       {0, top ? MaxTopMargin(s_) : MaxLeftMargin(s_)},
+                       said("Поле — от %2 до %3 см, внутри листа: осталось %1 см.",
+                            "A margin is %2 to %3 cm, inside the page: it stays %1 cm."),
                        said("Поля хранятся в целых миллиметрах: взято %1 см.",
                             "Margins are kept in whole millimetres: %1 cm was taken."));
 }
 
 // A paper side or a margin left: typed in centimetres (an empty edit: 0),
-// kept in whole millimetres.  `read` gives the millimetres of a text, nullopt
-// for one that is not taken; the edit then shows what is kept, with
-// `refused` or `rounded` where that is not what was typed.
-void FormImage::millimetresEntered(TNumEdit* e, int& kept, std::optional<int> (*read)(std::string_view),
-                                   const QString& refused, const QString& rounded) {
-    const std::string text = e->text().isEmpty() ? std::string("0") : e->text().toStdString();
-    const std::optional<int> mm = read(text);
-    if (mm) kept = *mm;
+// kept in whole millimetres within `range`.  The edit then shows what is
+// kept, with `refused` (what is kept, then the range) or `rounded` where
+// that is not what was typed.
+void FormImage::millimetresEntered(TNumEdit* e, int& kept, std::pair<int, int> range, const QString& refused,
+                                   const QString& rounded) {
+    const bool empty = e->text().isEmpty();
+    const std::string text = empty ? std::string("0") : e->text().toStdString();
+    const std::optional<int> mm = MarginOfText(text);  // the millimetres of any number
+    const bool taken = mm && *mm >= range.first && *mm <= range.second;
+    if (taken) kept = *mm;
     e->showNumber(kept / 10.0);
     comboPri_->setCurrentIndex(PaperItemOf(s_.PaperWidth, s_.PaperHeight));
     drawPreview();
-    if (!mm) ShowTextTip(e, refused.arg(e->text()));
+    if (!taken) ShowTextTip(e, refused.arg(e->text(), Q(CmText(range.first)), Q(CmText(range.second))));
+    else if (empty) ShowTextTip(e, Q(EmptyNote(words_, kept / 10.0)));
     else if (ReadNumber(text) != kept / 10.0) ShowTextTip(e, rounded.arg(e->text()));
+}
+
+// A page chosen or turned keeps the margins on it, and says so where they moved.
+void FormImage::keepMarginsOnPage(QWidget* at) {
+    if (!KeepMarginsOnPage(s_)) return;
+    ++filling_;
+    editPri3_->showNumber(s_.MarginTop / 10.0);
+    editPri4_->showNumber(s_.MarginLeft / 10.0);
+    --filling_;
+    ShowTextTip(at, said("Поля остаются внутри листа: сверху взято %1 см, слева %2 см.",
+                         "The margins stay inside the page: %1 cm was taken at the top, %2 cm at the left.")
+                        .arg(Q(CmText(s_.MarginTop)), Q(CmText(s_.MarginLeft))));
 }
 
 void FormImage::finishTyping() {
@@ -644,6 +658,7 @@ void FormImage::finishTyping() {
 
 void FormImage::orientation(bool portrait) {
     s_.Portrait = portrait;
+    keepMarginsOnPage(portrait ? static_cast<QWidget*>(portrait_) : landscape_);
     drawOrientation();
     drawPreview();
 }

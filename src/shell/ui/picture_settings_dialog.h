@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "files/ui/text_guard.h"
 #include "shell/picture_settings.h"
@@ -91,11 +92,15 @@ private:
     void showFileName();
     void paperChosen(int item);
     // A paper side or margin entered: stored in whole millimetres, shown as
-    // stored, with a tip where that is not the number typed.
+    // stored, with a tip where that is not the number typed.  A paper side
+    // is bounded by what a page can be and leaves the margins on the page;
+    // a margin lies inside the page.
     void paperEntered(bool width);
     void marginEntered(bool top);
-    void millimetresEntered(TNumEdit* e, int& kept, std::optional<int> (*read)(std::string_view),
-                            const QString& refused, const QString& rounded);
+    void millimetresEntered(TNumEdit* e, int& kept, std::pair<int, int> range, const QString& refused,
+                            const QString& rounded);
+    // After the page was chosen or turned (with the control `at`).
+    void keepMarginsOnPage(QWidget* at);
     // The field in which a number is being typed counts as left.
     void finishTyping();
     void orientation(bool portrait);
