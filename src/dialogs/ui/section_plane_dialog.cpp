@@ -78,8 +78,16 @@ void TFormOrb::showEvent(QShowEvent* event) {
 // holds, and Ok has stored it already (the click or Return left the field).
 void TFormOrb::done(int result) {
     // Ok by a key that left no field: the number typed is stored first.
-    if (result == Accepted)
+    if (result == Accepted) {
         for (TNumEdit* e : {Edit1, Edit2, Edit3, Edit4}) e->finishTyping();
+        // Ok on a plane's window shows its section: the plane was set up to
+        // be seen.
+        Ed<bool>& on = s_.SecOn[static_cast<std::size_t>(plane_)];
+        if (!on.v) {
+            on.v = true;
+            commit_.ApplyObject(true);
+        }
+    }
     closing_ = true;
     QDialog::done(result);
 }

@@ -10,7 +10,7 @@
 // zero is refused, and a distance at which the plane misses the sphere is
 // made 0 by the sphere's update; a tip says why.  What is typed when the
 // dialog is closed with Esc is dropped, with Ok stored; showing the dialog
-// stores nothing.
+// stores nothing.  Ok also switches the plane's section on.
 #pragma once
 
 #include <QDialog>

@@ -145,6 +145,7 @@ public:
     }
 
     QPointer<QWidget> field_, watched_;
+    bool cameAsLeft() const { return !followFocus_; }
 
 protected:
     void hideEvent(QHideEvent* event) override {
@@ -181,9 +182,15 @@ QPointer<TipLabel>& Tip() {
     return tip;
 }
 
+int& Serial() {
+    static int serial = 0;
+    return serial;
+}
+
 }  // namespace
 
 void ShowTextTip(QWidget* field, const QString& text) {
+    ++Serial();
     QPointer<TipLabel>& tip = Tip();
     if (!tip) tip = new TipLabel;
     tip->show(field, text);
@@ -195,6 +202,12 @@ const WordTable& WordsOf(const TextWords& words) {
 }
 
 QString ShownTextTip() { return Tip() && Tip()->isVisible() ? Tip()->text() : QString(); }
+
+QWidget* TextTipField() { return Tip() && Tip()->isVisible() ? Tip()->field_.data() : nullptr; }
+
+bool TextTipCameAsLeft() { return TextTipField() && Tip()->cameAsLeft(); }
+
+int TextTipSerial() { return Serial(); }
 
 QRect TextTipPlace() { return Tip() && Tip()->isVisible() ? Tip()->geometry() : QRect(); }
 
