@@ -145,7 +145,6 @@ public:
     }
 
     QPointer<QWidget> field_, watched_;
-    bool cameAsLeft() const { return !followFocus_; }
 
 protected:
     void hideEvent(QHideEvent* event) override {
@@ -204,8 +203,6 @@ const WordTable& WordsOf(const TextWords& words) {
 QString ShownTextTip() { return Tip() && Tip()->isVisible() ? Tip()->text() : QString(); }
 
 QWidget* TextTipField() { return Tip() && Tip()->isVisible() ? Tip()->field_.data() : nullptr; }
-
-bool TextTipCameAsLeft() { return TextTipField() && Tip()->cameAsLeft(); }
 
 int TextTipSerial() { return Serial(); }
 

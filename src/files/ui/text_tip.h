@@ -30,11 +30,8 @@ void ShowTextTip(QWidget* field, const QString& text);
 // The text of the tip on screen; empty when none is shown.
 QString ShownTextTip();
 
-// The field the tip on screen stands at (null when none is shown), and
-// whether it came as the focus left that field (a number taken as the field
-// was left, by a click elsewhere or Tab).
+// The field the tip on screen stands at; null when none is shown.
 QWidget* TextTipField();
-bool TextTipCameAsLeft();
 
 // How many tips were shown so far: a caller tells whether something it ran
 // showed one.
