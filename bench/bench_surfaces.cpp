@@ -100,6 +100,31 @@ void BM_HiddenLinesLargeBox(benchmark::State& st) {
     }
 }
 
+// Sections x = const whose bounds (±49999 units at 20 pixels a unit) reach
+// far beyond the picture: their windows are cut to the picture, so they cost
+// what sections at the picture's edges cost.  Arg: how many sections.
+void BM_FarSectionBounds(benchmark::State& st) {
+    SubCurveArgs a = Sphere(false, false, false);
+    a.ScaleX = a.ScaleY = 20;
+    a.Sections = {};
+    const int n = static_cast<int>(st.range(0));
+    for (int k = 0; k < n; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        a.Sections.On[i] = true;
+        a.Sections.Value[i] = n == 1 ? 0 : -5 + k;
+        a.Sections.Bounds[i] = {-49999, 49999, -49999, 49999};
+    }
+    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : st) {
+        lines.fill(0xFFFFFFFF);
+        QtCanvas canvas(lines);
+        PaintTarget t;
+        t.kind = TargetKind::Pel;
+        t.canvas = &canvas;
+        DrawSubCurve(a, t, 2);
+    }
+}
+
 void BM_SurfaceSections(benchmark::State& st) { Run(st, true, false, false); }
 void BM_SurfaceOutline(benchmark::State& st) { Run(st, false, true, false); }
 void BM_SurfaceGradient(benchmark::State& st) { Run(st, false, false, true); }
@@ -109,6 +134,7 @@ void BM_SurfaceAll(benchmark::State& st) { Run(st, true, true, true); }
 
 BENCHMARK(BM_SurfaceSections)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HiddenLinesLargeBox)->Arg(5)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FarSectionBounds)->Arg(1)->Arg(11)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceOutline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceGradient)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceAll)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
 #include "dialogs/apply_to_all.h"
 
+#include "files/document.h"
 #include "model/update.h"
 
 namespace pelmar {
@@ -150,37 +151,94 @@ int CopyToAll(DSubProj& doc, WorkingCopies& work, const R& tmplIn, Copy copy) {
 
 }  // namespace
 
+namespace {
+
+// The style fields of each kind the categories choose, handed to op(field,
+// the template's field): one list serves the copy and the comparison.
+template <class Op>
+void PointFields(DPoint& p, const DPoint& t, const PointCategories& c, Op&& op) {
+    if (c.type) op(p.Typ.v, t.Typ.v), op(p.Radius.v, t.Radius.v), op(p.Thick.v, t.Thick.v);
+    if (c.nameFont) {
+        op(p.NameFont.s, t.NameFont.s);
+        op(p.NameBold.v, t.NameBold.v), op(p.NameItalic.v, t.NameItalic.v), op(p.NameSize.v, t.NameSize.v);
+    }
+    if (c.indexFont) {
+        op(p.IndexFont.s, t.IndexFont.s);
+        op(p.IndexBold.v, t.IndexBold.v), op(p.IndexItalic.v, t.IndexItalic.v), op(p.IndexSize.v, t.IndexSize.v);
+    }
+    if (c.labelRadius) op(p.LabelDist.v, t.LabelDist.v);
+}
+
+template <class Op>
+void LineFields(DLine& l, const DLine& t, const LineCategories& c, Op&& op) {
+    if (c.thickness) op(l.Thick.v, t.Thick.v);
+    if (c.dashes) op(l.Dash.v, t.Dash.v), op(l.Gap.v, t.Gap.v);
+    if (c.arrows) {
+        op(l.Arrow1Len.v, t.Arrow1Len.v), op(l.Arrow1Angle.v, t.Arrow1Angle.v);
+        op(l.Arrow2Len.v, t.Arrow2Len.v), op(l.Arrow2Angle.v, t.Arrow2Angle.v);
+    }
+}
+
+template <class Op>
+void EllipseFields(DCircle& e, const DCircle& t, const EllipseCategories& c, Op&& op) {
+    if (c.thickness) op(e.Thick.v, t.Thick.v);
+    if (c.dashes) op(e.Dash.v, t.Dash.v), op(e.Gap.v, t.Gap.v);
+}
+
+const auto Assign = [](auto& field, const auto& from) { field = from; };
+
+// Whether the walk would change an object of the document, as its file
+// holds it: each object is walked and recomputed on a copy of its own, as
+// CopyToAll does, and compared.  The working copies follow the document's
+// objects, and are committed only after a walk that changed one.
+template <template <class> class V, class R, class Copy>
+bool WouldChange(const DSubProj& d, const R& tmpl, Copy copy) {
+    bool changes = false;
+    auto each = [&](const auto& store) {
+        for (std::size_t i = 1; i <= store.count() && !changes; ++i) {
+            auto trial = store[i];
+            int visited = 0;
+            auto f = [&](R& r) { ++visited, copy(r, tmpl); };
+            V<decltype(f)> v{f};
+            Visit(trial, v);
+            if (visited == 0) continue;
+            UpdateAsRead(trial);
+            changes = !ObjectsWriteAlike(store[i], trial);
+        }
+    };
+    each(d.Po), each(d.Li), each(d.Ci), each(d.Tr), each(d.Kv), each(d.Xy), each(d.Sf);
+    each(d.Zi), each(d.Ko), each(d.I3), each(d.I4), each(d.R3), each(d.R4), each(d.Xz);
+    return changes;
+}
+
+}  // namespace
+
 int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats) {
-    return CopyToAll<PointVisitor>(doc, work, tmplIn, [&cats](DPoint& p, const DPoint& tmpl) {
-        if (cats.type) p.Typ.v = tmpl.Typ.v, p.Radius.v = tmpl.Radius.v, p.Thick.v = tmpl.Thick.v;
-        if (cats.nameFont) {
-            p.NameFont.s = tmpl.NameFont.s;
-            p.NameBold.v = tmpl.NameBold.v, p.NameItalic.v = tmpl.NameItalic.v, p.NameSize.v = tmpl.NameSize.v;
-        }
-        if (cats.indexFont) {
-            p.IndexFont.s = tmpl.IndexFont.s;
-            p.IndexBold.v = tmpl.IndexBold.v, p.IndexItalic.v = tmpl.IndexItalic.v, p.IndexSize.v = tmpl.IndexSize.v;
-        }
-        if (cats.labelRadius) p.LabelDist.v = tmpl.LabelDist.v;
-    });
+    return CopyToAll<PointVisitor>(doc, work, tmplIn,
+                                   [&cats](DPoint& p, const DPoint& t) { PointFields(p, t, cats, Assign); });
 }
 
 int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, const LineCategories& cats) {
-    return CopyToAll<LineVisitor>(doc, work, tmplIn, [&cats](DLine& l, const DLine& tmpl) {
-        if (cats.thickness) l.Thick.v = tmpl.Thick.v;
-        if (cats.dashes) l.Dash.v = tmpl.Dash.v, l.Gap.v = tmpl.Gap.v;
-        if (cats.arrows) {
-            l.Arrow1Len.v = tmpl.Arrow1Len.v, l.Arrow1Angle.v = tmpl.Arrow1Angle.v;
-            l.Arrow2Len.v = tmpl.Arrow2Len.v, l.Arrow2Angle.v = tmpl.Arrow2Angle.v;
-        }
-    });
+    return CopyToAll<LineVisitor>(doc, work, tmplIn,
+                                  [&cats](DLine& l, const DLine& t) { LineFields(l, t, cats, Assign); });
 }
 
 int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats) {
-    return CopyToAll<EllipseVisitor>(doc, work, tmplIn, [&cats](DCircle& c, const DCircle& tmpl) {
-        if (cats.thickness) c.Thick.v = tmpl.Thick.v;
-        if (cats.dashes) c.Dash.v = tmpl.Dash.v, c.Gap.v = tmpl.Gap.v;
-    });
+    return CopyToAll<EllipseVisitor>(doc, work, tmplIn,
+                                     [&cats](DCircle& c, const DCircle& t) { EllipseFields(c, t, cats, Assign); });
+}
+
+bool ApplyToAllPointsChanges(const DSubProj& doc, const DPoint& tmpl, const PointCategories& cats) {
+    return WouldChange<PointVisitor>(doc, tmpl, [&cats](DPoint& p, const DPoint& t) { PointFields(p, t, cats, Assign); });
+}
+
+bool ApplyToAllLinesChanges(const DSubProj& doc, const DLine& tmpl, const LineCategories& cats) {
+    return WouldChange<LineVisitor>(doc, tmpl, [&cats](DLine& l, const DLine& t) { LineFields(l, t, cats, Assign); });
+}
+
+bool ApplyToAllEllipsesChanges(const DSubProj& doc, const DCircle& tmpl, const EllipseCategories& cats) {
+    return WouldChange<EllipseVisitor>(doc, tmpl,
+                                       [&cats](DCircle& c, const DCircle& t) { EllipseFields(c, t, cats, Assign); });
 }
 
 }  // namespace pelmar

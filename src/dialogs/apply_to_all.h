@@ -35,4 +35,10 @@ int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const
 // Ellipses and the circles of every figure and solid (not the coordinate systems).
 int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats);
 
+// Whether the walks above would change an object of the document, as its
+// file holds it (the object's own recompute included).  Nothing is written.
+bool ApplyToAllPointsChanges(const DSubProj& doc, const DPoint& tmpl, const PointCategories& cats);
+bool ApplyToAllLinesChanges(const DSubProj& doc, const DLine& tmpl, const LineCategories& cats);
+bool ApplyToAllEllipsesChanges(const DSubProj& doc, const DCircle& tmpl, const EllipseCategories& cats);
+
 }  // namespace pelmar

@@ -85,6 +85,19 @@ std::string UnknownLetters(std::string_view text, std::string_view vars) {
     return {};
 }
 
+// Whether every bracket pairs with one of the other kind: no ")" before its
+// "(" and no "(" left open.  The drawer reads "(x+1" as x+1 (a document may
+// hold such a formula, and draws as it always did), but the field tells it
+// as it tells "x+1)".
+bool BracketsPair(std::string_view text) {
+    int depth = 0;
+    for (const char c : text) {
+        if (c == '(') ++depth;
+        if (c == ')' && --depth < 0) return false;
+    }
+    return depth == 0;
+}
+
 // Points spread over the scales graphs are drawn at, the awkward values of
 // the named functions (0, 1, -1) among them.
 constexpr std::array<double, 17> Spread = {0.37, -0.37, 1.3,  -1.3, 2.9, -2.9, 7.1, -7.1, 31,
@@ -149,7 +162,7 @@ std::string FormulaNote(const WordTable& words, std::string_view text, FormulaFi
         if (const std::string more = FormulaNote(words, instead, field); !more.empty()) note += ". " + more;
         return note;
     }
-    if (GivesValue(t, field)) return {};
+    if (BracketsPair(t) && GivesValue(t, field)) return {};
     if (const std::string unknown = UnknownLetters(t, field.vars); !unknown.empty()) {
         if (field.vars.size() == 1)
             return FillIn(words.Said("Формула не знает \"%1\": её переменная — %2.",

@@ -28,7 +28,8 @@ struct FormulaField {
 // formula to write instead, and what is wrong with that one too), a letter
 // that is neither a variable nor a name the evaluator knows (a parametric or
 // polar formula written in "t": the parameter is x), or a formula that gives
-// no value at any point of a wide spread of points.
+// no value at any point of a wide spread of points or whose brackets do not
+// pair (an unclosed "(" is told as a stray ")" is).
 std::string FormulaNote(const WordTable& words, std::string_view text, FormulaField field);
 
 }  // namespace pelmar

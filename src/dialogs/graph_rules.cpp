@@ -29,17 +29,21 @@ GraphNumber TakeRangeNumber(const WordTable& words, GraphRange range, RangePart 
                               {NumberText(kCoordLimit / range.scale)}));
     double& own = part == RangePart::Start ? range.start : part == RangePart::End ? range.end : range.step;
     own = typed;
-    if (part == RangePart::Start && range.start > range.end) {
-        range.start = range.end;
-        g = {range.start, FillIn(words.Said("Начало диапазона не бывает больше его конца: взято %1.",
-                                            "A range never starts after its end: %1 was taken."),
-                                 {NumberText(range.start)})};
-    } else if (part == RangePart::End && range.end < range.start) {
-        range.end = range.start;
-        g = {range.end, FillIn(words.Said("Конец диапазона не бывает меньше его начала: взято %1.",
-                                          "A range never ends before its start: %1 was taken."),
-                               {NumberText(range.end)})};
-    }
+    // An empty range, or a step past its end, leaves the graph without a
+    // line: refused, as the drawer would draw nothing without a word.
+    if (part == RangePart::Start && !(range.start < range.end))
+        return Refused(FillIn(words.Said("Начало диапазона должно быть меньше его конца (%1): значение не взято.",
+                                         "A range starts before its end (%1): the value was not taken."),
+                              {NumberText(range.end)}));
+    if (part == RangePart::End && !(range.end > range.start))
+        return Refused(FillIn(words.Said("Конец диапазона должен быть больше его начала (%1): значение не взято.",
+                                         "A range ends after its start (%1): the value was not taken."),
+                              {NumberText(range.start)}));
+    if (range.step > 0 && range.start < range.end && range.step > range.end - range.start)
+        return Refused(FillIn(words.Said("Шаг %3 длиннее диапазона от %1 до %2: такой график не рисуется.",
+                                         "A step of %3 is longer than the range from %1 to %2: such a graph is "
+                                         "not drawn."),
+                              {NumberText(range.start), NumberText(range.end), NumberText(range.step)}));
     if (range.step > 0 && !CurveSamplable(range.start, range.end, range.step))
         return Refused(FillIn(words.Said("От %1 до %2 с шагом %3 — больше миллиона точек: такой график не рисуется.",
                                          "From %1 to %2 by %3 is more than a million samples: such a graph is "

@@ -48,14 +48,15 @@ struct GraphRange {
 };
 enum class RangePart { Start, End, Step };
 
-// One part of a range typed, the other parts as stored.  As an arc's start
-// and end do, the start never passes the end: a start typed past the end is
-// taken as the end, an end typed before the start as the start, and the tip
-// says so.  A number past kGraphNumberLimit, a window's end farther than
-// kCoordLimit pixels from the origin (the drawer walks the window's every
-// pixel column), or a number that would ask the drawer for more than a
-// million samples, is refused.  A step's own rule (at least
-// 0.0001, or above 0) is the caller's, applied before.
+// One part of a range typed, the other parts as stored.  A range is never
+// empty: a start typed at or past the end, or an end typed at or before the
+// start, is refused, and so is a step longer than the range (the drawer
+// would draw a lone point or nothing).  A number past kGraphNumberLimit, a
+// window's end farther than kCoordLimit pixels from the origin (the drawer
+// walks the window's every pixel column), or a number that would ask the
+// drawer for more than a million samples, is refused too; the tip says
+// why.  A step's own rule (at least 0.0001, or above 0) is the caller's,
+// applied before.
 GraphNumber TakeRangeNumber(const WordTable& words, GraphRange range, RangePart part, double typed);
 
 // One component (0 x, 1 y, 2 z) of a rotation's normal typed, the others as

@@ -127,9 +127,38 @@ std::string SurfaceRayFormula(const std::string& kind, const std::string& formul
     return s;
 }
 
+void ClipSectionWindow(SurfaceSection& p, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    // The picture with a band of its own size around it.
+    const double xlo = -width, xhi = 2.0 * width, ylo = -height, yhi = 2.0 * height;
+    const double cx = p.OriginX, cy = p.OriginY;
+    if (!std::isfinite(cx) || !std::isfinite(cy)) return;
+    auto cut = [](double& reach, double most) { reach = std::min(reach, most); };
+    if (p.Group == 3) {
+        // The column runs up the picture, the root across it: a column c
+        // stands at picture row cy - (c - cx), its root h at column c + h.
+        cut(p.Left, yhi - cy);
+        cut(p.Right, cy - ylo);
+        cut(p.Top, xhi - cx + p.Left);
+        cut(p.Bottom, cx + p.Right - xlo);
+        return;
+    }
+    // The column is the picture column; the root h stands at row cy - h, in
+    // the plane y = c shifted up by c - cx along the slanted first axis.
+    cut(p.Left, cx - xlo);
+    cut(p.Right, xhi - cx);
+    if (p.Group == 1) {
+        cut(p.Top, cy - ylo);
+        cut(p.Bottom, yhi - cy);
+    } else {
+        cut(p.Top, cy + p.Left - ylo);
+        cut(p.Bottom, p.Right + yhi - cy);
+    }
+}
+
 std::vector<SurfaceSection> PlanSurfaceSections(const std::string& kind, const std::string& formula,
                                                 int surfaceNo, const SurfaceSections& sec, double s, double cx,
-                                                double cy, char decimalSep) {
+                                                double cy, char decimalSep, int pictureWidth, int pictureHeight) {
     std::vector<SurfaceSection> plan;
     if (!IsSurfaceKind(kind)) return plan;
     const bool cartesian = kind == SurfaceKindCartesian;
@@ -176,6 +205,7 @@ std::vector<SurfaceSection> PlanSurfaceSections(const std::string& kind, const s
                 p.G = formula;
                 p.Slot = 32 + 11 * (g - 1) + k;
             }
+            ClipSectionWindow(p, pictureWidth, pictureHeight);
             plan.push_back(std::move(p));
         }
     }

@@ -66,12 +66,21 @@ struct SurfaceSection {
     int Slot = 0;           // the stored-curve slot N (11..65) of a traced section, else 0
 };
 
+// The section's window cut to what can reach the picture of width x height
+// pixels with a band of the picture's own size around it (where a cached
+// curve may be moved into view): the drawers walk every pixel of the window,
+// so beyond the picture its bounds cost nothing.  A window already within it
+// stays as it is; a picture of no size cuts nothing.
+void ClipSectionWindow(SurfaceSection& section, int width, int height);
+
 // The switched-on sections of a surface in drawing order (group 1, 2, 3;
 // k = 1..11).  s: pixels per unit; (cx, cy): the origin on the picture;
-// surfaceNo: 1 or 2 for "dec3d".
+// surfaceNo: 1 or 2 for "dec3d".  The windows are cut to the picture of
+// pictureWidth x pictureHeight pixels (ClipSectionWindow; 0: not cut).
 std::vector<SurfaceSection> PlanSurfaceSections(const std::string& kind, const std::string& formula,
                                                 int surfaceNo, const SurfaceSections& sections, double s,
-                                                double cx, double cy, char decimalSep);
+                                                double cx, double cy, char decimalSep, int pictureWidth = 0,
+                                                int pictureHeight = 0);
 // How many of them the tracer draws (the progress total).
 int TracedSectionCount(const std::vector<SurfaceSection>& plan);
 

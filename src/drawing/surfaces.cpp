@@ -125,7 +125,8 @@ void DrawSurface(SubCurveContext& ctx, const SubCurveArgs& a) {
 
     const char sep = ctx.Target.run ? ctx.Target.run->DecimalSep : '.';
     const auto plan =
-        PlanSurfaceSections(a.Kind, a.Formula1, a.SurfaceNumber, sec, ctx.XScale, ctx.CX, ctx.CY, sep);
+        PlanSurfaceSections(a.Kind, a.Formula1, a.SurfaceNumber, sec, ctx.XScale, ctx.CX, ctx.CY, sep,
+                            ctx.ImProj.Width, ctx.ImProj.Height);
     ShowProgress(ctx, Word(RunHost(ctx), WordNo::ImplicitGraph, BuiltInWord(WordNo::ImplicitGraph)));
     ctx.CurveCount = TracedSectionCount(plan);
     ctx.CurveNo = 0;

@@ -53,6 +53,13 @@ void ReloadParts(EditingState& st, const LevelList& levels, F&& reloaded) {
     }
 }
 
+// The document changes: it is marked changed (unless only the selection is
+// marked again) and the undo snapshot of it as it is now is taken.
+void DocumentChanges(EditingState& st) {
+    if (st.ProjReady && st.MarksOnly == 0) SetChanged(st, true);
+    SaveUndoStep(st);
+}
+
 // One kind's branch of the commit; true when the stored object has others
 // built on it or is built on others (creation number 1 and up).
 template <Kind K>
@@ -63,7 +70,10 @@ bool CommitKind(EditingState& st, bool writeBack) {
 
     auto& store = KindT<K>::store(st.Proj->Obj);
     const std::size_t n = st.Work->index(K);
-    if (n < 1 || n > store.count()) return false;  // no object of the kind is current
+    if (n < 1 || n > store.count()) {  // no object of the kind is current
+        DocumentChanges(st);
+        return false;
+    }
     // Values so large that the object's geometry overflows could never be
     // saved and read back: the change is refused, the object stays as it was.
     if (!ObjectIsFinite(work)) {
@@ -74,6 +84,11 @@ bool CommitKind(EditingState& st, bool writeBack) {
                                                   "The value is too large: the change is not taken.")));
         return false;
     }
+    // An object stored as the file already holds it changes nothing: no
+    // mark and no undo step (a name typed again as it was, a style applied
+    // to every object that has it).  What the file does not hold (the
+    // traced curves, their state) is stored all the same.
+    if (!ObjectsWriteAlike(store[n], work)) DocumentChanges(st);
     store[n] = work;
     if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
     ReloadParts(st, levels, [&](Kind l) { st.Dialogs.Refill(l); });
@@ -239,17 +254,18 @@ std::uint64_t BeginDocumentChange(EditingState& st) {
 }
 
 void ApplyObject(EditingState& st, bool writeBack) {
-    // Re-marking the selection is no change of the document.
-    if (st.ProjReady && st.MarksOnly == 0) SetChanged(st, true);
-    if (!st.ApplyEnabled) return;
+    if (!st.ApplyEnabled) {
+        // Re-marking the selection is no change of the document.
+        if (st.ProjReady && st.MarksOnly == 0) SetChanged(st, true);
+        return;
+    }
     // The fill-relevant fields as they were before anything is stored.
     const FillWatch fills(*st.Proj);
-
-    SaveUndoStep(st);
 
     bool dependants = false;
     Kind k;
     if (CurrentKind(st, k)) dependants = VisitKind(k, [&](auto kc) { return CommitKind<kc.value>(st, writeBack); });
+    else DocumentChanges(st);
     // Objects built on the stored one follow it, also when it is itself built
     // on another object.
     if (dependants) RecomputeLinked(*st.Proj);

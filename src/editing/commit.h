@@ -18,7 +18,9 @@ namespace pelmar {
 struct EditingState;
 
 // WriteBack: the edit was made in the dialog of a part, whose open levels are
-// carried up into the top-level working copy first.
+// carried up into the top-level working copy first.  A commit that stores
+// the object as the document file already holds it (ObjectsWriteAlike)
+// marks nothing and takes no undo step.
 void ApplyObject(EditingState& st, bool writeBack);
 
 // Before a change made to the stored document itself, not through a working

@@ -27,8 +27,10 @@ void EditedDocument::commitInStep(bool writeBack, std::uint64_t& step) {
         ApplyObject(*st_, writeBack);
         return;
     }
+    const std::uint64_t before = st_->UndoStamp;
     ApplyObject(*st_, writeBack);
-    step = st_->UndoStamp;
+    // A commit that changed nothing took no step: the next one takes its own.
+    if (st_->UndoStamp != before) step = st_->UndoStamp;
 }
 
 std::uint64_t EditedDocument::beforeChange() {

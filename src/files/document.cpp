@@ -337,6 +337,14 @@ bool ObjectIsFinite(const R& record) {
 }
 
 template <class R>
+bool ObjectsWriteAlike(const R& a, const R& b) {
+    LineWriter x('.'), y('.');
+    WriteObjectBlock(x, a);
+    WriteObjectBlock(y, b);
+    return x.finite() && y.finite() && x.bytes() == y.bytes();
+}
+
+template <class R>
 void ObjectAsReadBack(R& record, const DImProj& im) {
     LineWriter out('.');
     WriteObjectBlock(out, record);
@@ -366,6 +374,20 @@ template bool ObjectIsFinite(const DPi4&);
 template bool ObjectIsFinite(const DPr3&);
 template bool ObjectIsFinite(const DPr4&);
 template bool ObjectIsFinite(const DXZ&);
+template bool ObjectsWriteAlike(const DPoint&, const DPoint&);
+template bool ObjectsWriteAlike(const DLine&, const DLine&);
+template bool ObjectsWriteAlike(const DCircle&, const DCircle&);
+template bool ObjectsWriteAlike(const DTri&, const DTri&);
+template bool ObjectsWriteAlike(const DKv&, const DKv&);
+template bool ObjectsWriteAlike(const DXOY&, const DXOY&);
+template bool ObjectsWriteAlike(const DSf&, const DSf&);
+template bool ObjectsWriteAlike(const DZi&, const DZi&);
+template bool ObjectsWriteAlike(const DKo&, const DKo&);
+template bool ObjectsWriteAlike(const DPi3&, const DPi3&);
+template bool ObjectsWriteAlike(const DPi4&, const DPi4&);
+template bool ObjectsWriteAlike(const DPr3&, const DPr3&);
+template bool ObjectsWriteAlike(const DPr4&, const DPr4&);
+template bool ObjectsWriteAlike(const DXZ&, const DXZ&);
 template void ObjectAsReadBack(DPoint&, const DImProj&);
 template void ObjectAsReadBack(DLine&, const DImProj&);
 template void ObjectAsReadBack(DCircle&, const DImProj&);

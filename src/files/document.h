@@ -149,6 +149,10 @@ bool DocumentIsFinite(const DProj& doc);
 // The same for one object (its block of the file).
 template <class R>
 bool ObjectIsFinite(const R& record);
+// Whether two records of a kind write the same block: a document file holds
+// the same of either.
+template <class R>
+bool ObjectsWriteAlike(const R& a, const R& b);
 // The object as a document file gives it back: its block written and read
 // again (what a file keeps of it, its reals to fifteen digits), then
 // recomputed as the reader recomputes every object.  For a record changed

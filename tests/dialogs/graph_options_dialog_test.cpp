@@ -255,9 +255,9 @@ TEST(GraphOptions, AnimationOpeners) {
 }
 
 // Typed key by key and left: a zero rotation normal, a number past the limit
-// and a range or step needing over a million samples are refused, a range's
-// end typed past its other end is taken as that end; each with a tip saying
-// why, and the record never holds a number the field refuses.
+// and a range or step needing over a million samples are refused, and so is
+// a range's end typed at or past its other end; each with a tip saying why,
+// and the record never holds a number the field refuses.
 TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     using W = WorkingCopies;
@@ -285,17 +285,17 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
          "нулевым", {1}},
         {12, "a normal with a direction", "LabeledEditTrans121", "0,5", [](const W& w) { return w.CurXZ.Move[2].NX.v; },
          0.5, "0,5", nullptr},
-        {2, "y2 typed below y1", "LabeledEditDecY2", "-9", [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, 0, "0",
-         "Конец диапазона не бывает меньше его начала: взято 0"},
-        {1, "x1 typed past x2", "LabeledEditDecX1", "6", [](const W& w) { return w.CurXOY.Bounds[1][0].v; }, 5, "5",
+        {2, "y2 typed below y1", "LabeledEditDecY2", "-9", [](const W& w) { return w.CurXOY.Bounds[2][3].v; }, 5, "5",
+         "Конец диапазона должен быть больше его начала (0): значение не взято"},
+        {1, "x1 typed past x2", "LabeledEditDecX1", "6", [](const W& w) { return w.CurXOY.Bounds[1][0].v; }, -5, "-5",
          "Начало диапазона"},
         {6, "a bound in order", "LabeledEditDecY1", "-2", [](const W& w) { return w.CurXOY.Bounds[3][2].v; }, -2, "-2",
          nullptr},
-        {5, "t1 typed past t2", "EditX2a", "7", [](const W& w) { return w.CurXOY.ParA.v; }, 6.28, "6,28",
+        {5, "t1 typed past t2", "EditX2a", "7", [](const W& w) { return w.CurXOY.ParA.v; }, 0, "0",
          "Начало диапазона"},
-        {13, "t2 typed before t1", "EditX2b", "-1", [](const W& w) { return w.CurXZ.ParT2.v; }, 0, "0",
+        {13, "t2 typed before t1", "EditX2b", "-1", [](const W& w) { return w.CurXZ.ParT2.v; }, 18.84, "18,84",
          "Конец диапазона"},
-        {3, "a typed past b", "EditGranPolA1", "7", [](const W& w) { return w.CurXOY.Polar[1][0].v; }, 6.28, "6,28",
+        {3, "a typed past b", "EditGranPolA1", "7", [](const W& w) { return w.CurXOY.Polar[1][0].v; }, 0, "0",
          "Начало диапазона"},
         {5, "t2 that needs ten million samples", "EditX2b", "50000", [](const W& w) { return w.CurXOY.ParB.v; }, 6.28,
          "6,28", "больше миллиона точек", {5, 50, 500, 5000, 6.28}},
@@ -334,8 +334,8 @@ TEST(GraphOptions, RulesOfRangesStepsAndNormals) {
         QString left;
         const char* why;
     } bounds[] = {
-        {"the high bound typed below the low one", "Edit12", "-8", 1, -3, "-3", "Конец диапазона"},
-        {"the low bound typed past the high one", "Edit21", "10", 2, 9, "9", "Начало диапазона"},
+        {"the high bound typed below the low one", "Edit12", "-8", 1, 3, "3", "Конец диапазона"},
+        {"the low bound typed past the high one", "Edit21", "10", 2, 2, "2", "Начало диапазона"},
         {"a bound past the limit", "Edit22", "2000000", 3, 9, "9", "1 000 000"},
         {"a bound whose window reaches past the limit at scale 20", "Edit11", "-60000", 0, -3, "-3",
          "не дальше 50000"},

@@ -374,7 +374,7 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
         {"-5 typed over an emptied bound", "Edit21", "\b-5", {"", "-", "-5"}, [](const S& s) { return s.Bounds[2].v; },
          -5, "-5", false},
         {"an emptied bound", "Edit12", "\b", {""}, [](const S& s) { return s.Bounds[1].v; }, 0, "0", true},
-        {"a lone minus", "Edit11", "-", {"-"}, [](const S& s) { return s.Bounds[0].v; }, 0, "0", true},
+        {"a lone minus", "Edit21", "-", {"-"}, [](const S& s) { return s.Bounds[2].v; }, 0, "0", true},
         {"a number ending in the comma", "Edit22", "7,", {"7", "7,"}, [](const S& s) { return s.Bounds[3].v; }, 7, "7",
          false},
     };

@@ -174,6 +174,52 @@ TEST(SurfaceDraw, SectionsAreDrawnAndTracedOnesStored) {
     EXPECT_GE(Polylines(rec), 1u);
 }
 
+// Section bounds far beyond the picture (±49999 units at 20 pixels a unit)
+// cost what bounds at the picture's band cost: the tracer walks a column
+// per pixel of the window (one pumped event each), and the window is cut
+// to the picture.  The drawing is stopped where an uncut window would go on.
+TEST(SurfaceDraw, FarSectionBoundsWalkThePictureOnly) {
+    for (int g = 1; g <= 3; ++g) {
+        SCOPED_TRACE(g);
+        SurfaceRun r;
+        struct CountingHost final : GraphHost, TextRole, ProgressRole {
+            bool* running = nullptr;
+            long events = 0;
+            TextRole& texts() override { return *this; }
+            ProgressRole* progressFor(TargetKind) override { return this; }
+            void processEvents() override {
+                if (++events == 40000) *running = false;
+            }
+            void setProgress(int) override {}
+            void showMessage(const std::string&) override {}
+            std::string wordLine(int) override { return {}; }
+            char decimalSeparator() override { return ','; }
+            void showProgress(const std::string&) override {}
+            void hideProgress() override {}
+        } host;
+        host.running = &r.running;
+        r.run.Host = &host;
+        RecordingCanvas rec;
+        PaintTarget t = PelTarget(rec);
+        t.run = &r.run;
+        SubCurveArgs a = SphereArgs();
+        a.Outline.On = false;
+        a.Sections = {};
+        SetSection(a.Sections, g, 1, 0, -49999, 49999, -49999, 49999);
+        DrawSubCurve(a, t, 3);
+        // 400 x 300 pixels and a band of the picture's size around them.
+        EXPECT_LT(host.events, 3 * 400 + 3 * 300 + 1000);
+        EXPECT_TRUE(r.running);
+        const int slot = 32 + 11 * (g - 1) + 1;
+        const DCurve2& traced = r.snap->Obj.Xz[1].Curves[static_cast<std::size_t>(slot - 10)];
+        ASSERT_EQ(traced.Valid, 1);
+        // The section through the centre is the sphere's great circle, whole.
+        std::size_t points = 0;
+        for (const DCurve1& l : traced.lines()) points += l.points().size();
+        EXPECT_GT(points, 100u);
+    }
+}
+
 TEST(SurfaceDraw, GradientOnlyInFullFillPassWhileNotCached) {
     SurfaceRun r;
     SubCurveArgs a = SphereArgs();

@@ -1,5 +1,6 @@
 #include "dialogs/ui/coord_parts.h"
 
+#include <QAbstractSpinBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -153,6 +154,21 @@ void FinishTyping(QWidget* window) {
         if (auto* spin = qobject_cast<TSpinEdit*>(w)) return spin->finishTyping();
     }
 }
+
+bool KeepOpenForTold(QWidget* window) {
+    const int serial = TextTipSerial();
+    FinishTyping(window);
+    QWidget* field = TextTipField();
+    if (TextTipSerial() == serial || !field || !window->isAncestorOf(field)) return false;
+    const QString tip = ShownTextTip();
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) spin->selectAll();
+    if (TextTipField() != field) ShowTextTip(field, tip);
+    return true;
+}
+
+void OkButtonFocus(QPushButton* ok) { ok->setFocusPolicy(Qt::TabFocus); }
 
 void TellFormulaFaults(QLineEdit* edit, FormulaField field, TextWords words) {
     // Told once per change: leaving a field the user only looked at says nothing.

@@ -65,6 +65,15 @@ void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber number
 // window goes: its fields' receivers must still be whole).
 void FinishTyping(QWidget* window);
 
+// The OK of a modal window: the number being typed is taken as when the
+// field is left.  Where the field told something of it (refused, or another
+// number taken), the window stays: the focus goes back to the field, with
+// the tip, and this returns true; else false, and the window may close.
+// Its OK button takes the focus by Tab only (OkButtonFocus), so that a click
+// on it leaves the number to this.
+bool KeepOpenForTold(QWidget* window);
+void OkButtonFocus(QPushButton* ok);
+
 // A formula field of a coordinate system: when the user is done with a text
 // he changed (the field left, Return), a tip at the field says why the
 // drawer cannot draw it (dialogs/formula_check.h).  The text stays as typed.

@@ -494,6 +494,8 @@ void TFormCi::applyToAllEllipses(bool thickness, bool dashes) {
     // walk back.  The walk writes into the working copies as well, so it
     // reads its template from a copy.
     const DCircle tmpl = cur();
+    // Where every one has the style already, nothing changes: no step.
+    if (!ApplyToAllEllipsesChanges(s.proj().Obj, tmpl, EllipseCategories{thickness, dashes})) return;
     std::uint64_t step = commitTarget().BeforeDocumentChange();
     ApplyToAllEllipses(s.proj().Obj, s.copies(), tmpl, EllipseCategories{thickness, dashes});
     commitTarget().ApplyObjectInStep(false, step);

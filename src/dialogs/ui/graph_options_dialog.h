@@ -9,8 +9,8 @@
 // transformation is stored as it is typed while its text is a number its
 // rule takes as it is; what is typed stays in the field.  When the field is
 // left an emptied field means 0, the number goes through the field's rule
-// (dialogs/graph_rules.h: the limit of a graph's numbers, a range's start
-// never past its end, at most a million samples, a normal never zero; a
+// (dialogs/graph_rules.h: the limit of a graph's numbers, a range never
+// empty nor shorter than its step, at most a million samples, a normal never zero; a
 // parametric step is at least 0.0001, a polar step above 0) and the field
 // shows what is stored, with a tip where that is not what was typed.
 #pragma once

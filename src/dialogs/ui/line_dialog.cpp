@@ -464,6 +464,8 @@ void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
     // walk back.  The walk writes into the working copies as well, so it
     // reads its template from a copy.
     const DLine tmpl = cur();
+    // Where every one has the style already, nothing changes: no step.
+    if (!ApplyToAllLinesChanges(s.proj().Obj, tmpl, LineCategories{thickness, dashes, arrows})) return;
     std::uint64_t step = commitTarget().BeforeDocumentChange();
     ApplyToAllLines(s.proj().Obj, s.copies(), tmpl, LineCategories{thickness, dashes, arrows});
     commitTarget().ApplyObjectInStep(false, step);

@@ -409,8 +409,11 @@ void TFormPo::applyToAllPoints(bool type, bool nameFont, bool indexFont, bool la
     // walk back.  The walk writes into the working copies as well, so it
     // reads its template from a copy.
     const DPoint tmpl = cur();
+    // Where every one has the style already, nothing changes: no step.
+    const PointCategories cats{type, nameFont, indexFont, labelRadius};
+    if (!ApplyToAllPointsChanges(s.proj().Obj, tmpl, cats)) return;
     std::uint64_t step = commitTarget().BeforeDocumentChange();
-    ApplyToAllPoints(s.proj().Obj, s.copies(), tmpl, PointCategories{type, nameFont, indexFont, labelRadius});
+    ApplyToAllPoints(s.proj().Obj, s.copies(), tmpl, cats);
     commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }

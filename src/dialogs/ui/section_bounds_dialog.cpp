@@ -45,6 +45,7 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     Edit22 = numEdit("Edit22");
     ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
     ButtonOk->setObjectName("ButtonOk");
+    OkButtonFocus(ButtonOk);
     ButtonOk->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
@@ -62,7 +63,7 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     grid->addWidget(label("LabelEnd2", "]"), 1, 4);
     grid->addWidget(ButtonOk, 2, 0, 1, 5, Qt::AlignHCenter);
 
-    // Each coordinate's two bounds are a range: the low one never passes the
+    // Each coordinate's two bounds are a range: the low one stays below the
     // high one.
     for (int b = 0; b < 4; ++b)
         WatchRuledNumber(edit(b), words_,
@@ -103,6 +104,8 @@ void TFormSech2::EditChange(int bound, double v) {
 TFormSech2::~TFormSech2() { FinishTyping(this); }
 
 void TFormSech2::done(int result) {
+    // OK leaves the window open on a number it would take without a word.
+    if (result == Accepted && KeepOpenForTold(this)) return;
     FinishTyping(this);
     QDialog::done(result);
 }

@@ -78,8 +78,17 @@ void TFormOrb::showEvent(QShowEvent* event) {
 // holds, and Ok has stored it already (the click or Return left the field).
 void TFormOrb::done(int result) {
     // Ok by a key that left no field: the number typed is stored first.
-    if (result == Accepted)
+    if (result == Accepted) {
         for (TNumEdit* e : {Edit1, Edit2, Edit3, Edit4}) e->finishTyping();
+        // Ok on a plane's window shows its section: the plane was set up to
+        // be seen.
+        // One undo step with the number entered last.
+        Ed<bool>& on = s_.SecOn[static_cast<std::size_t>(plane_)];
+        if (!on.v) {
+            on.v = true;
+            commit_.ApplyObjectInStep(true, step_);
+        }
+    }
     closing_ = true;
     QDialog::done(result);
 }
@@ -126,7 +135,8 @@ void TFormOrb::entered(int which) {
         return;
     }
     s_ = *t;
-    commit_.ApplyObject(true);
+    step_ = 0;  // a step of its own, which the section switched on by Ok joins
+    commit_.ApplyObjectInStep(true, step_);
     const double now = stored(which);
     e->showNumber(now);
     if (now == v) return;

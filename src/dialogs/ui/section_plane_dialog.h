@@ -10,10 +10,12 @@
 // zero is refused, and a distance at which the plane misses the sphere is
 // made 0 by the sphere's update; a tip says why.  What is typed when the
 // dialog is closed with Esc is dropped, with Ok stored; showing the dialog
-// stores nothing.
+// stores nothing.  Ok also switches the plane's section on, in the undo step
+// of the number entered last.
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 
 #include "dialogs/dialog_host.h"
 #include "files/number_text.h"
@@ -54,6 +56,7 @@ private:
     int plane_;
     DialogCommit& commit_;
     bool closing_ = false;
+    std::uint64_t step_ = 0;  // the undo step of the number entered last
 };
 
 }  // namespace pelmar

@@ -109,8 +109,12 @@ void TNumEdit::tellRefused(const QString& inserted, const NumericInsert& kept, c
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const int tips = TextTipSerial();
         finishTyping();
         QLineEdit::keyPressEvent(event);
+        // A number told as it was entered keeps Return from the window's
+        // default button: the user reads the tip first.
+        if (TextTipSerial() != tips) event->accept();
         return;
     }
     const QString t = event->text();

@@ -11,7 +11,8 @@
 // What the user types stays as typed while the edit has the focus: "" and
 // "-" are no number yet, and a refill from the record (setNumber) leaves the
 // text alone.  When the user is done - the edit is left, or Return is
-// pressed - numberEntered is sent, and then the text is made a number
+// pressed (a Return whose number is told with a tip goes no further, to no
+// default button) - numberEntered is sent, and then the text is made a number
 // without a further textChangedFiltered: "" and "-" become "0" (unless the
 // field keeps an empty text as a value of its own), and in a whole-number
 // field (no comma allowed) "12,5" becomes "12" (rounded half to even).  A

@@ -181,9 +181,15 @@ QPointer<TipLabel>& Tip() {
     return tip;
 }
 
+int& Serial() {
+    static int serial = 0;
+    return serial;
+}
+
 }  // namespace
 
 void ShowTextTip(QWidget* field, const QString& text) {
+    ++Serial();
     QPointer<TipLabel>& tip = Tip();
     if (!tip) tip = new TipLabel;
     tip->show(field, text);
@@ -195,6 +201,10 @@ const WordTable& WordsOf(const TextWords& words) {
 }
 
 QString ShownTextTip() { return Tip() && Tip()->isVisible() ? Tip()->text() : QString(); }
+
+QWidget* TextTipField() { return Tip() && Tip()->isVisible() ? Tip()->field_.data() : nullptr; }
+
+int TextTipSerial() { return Serial(); }
 
 QRect TextTipPlace() { return Tip() && Tip()->isVisible() ? Tip()->geometry() : QRect(); }
 

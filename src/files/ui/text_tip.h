@@ -30,6 +30,13 @@ void ShowTextTip(QWidget* field, const QString& text);
 // The text of the tip on screen; empty when none is shown.
 QString ShownTextTip();
 
+// The field the tip on screen stands at; null when none is shown.
+QWidget* TextTipField();
+
+// How many tips were shown so far: a caller tells whether something it ran
+// showed one.
+int TextTipSerial();
+
 // Where the tip on screen stands (global coordinates); empty when none is
 // shown.
 QRect TextTipPlace();
