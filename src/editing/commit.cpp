@@ -13,29 +13,14 @@ namespace pelmar {
 
 namespace {
 
-
-void UpdateRecord(DPoint& r) { UpdatePoint(r, 0); }
-void UpdateRecord(DLine& r) { UpdateLine(r, 0); }
-void UpdateRecord(DCircle& r) { UpdateCircle(r, 0); }
-void UpdateRecord(DTri& r) { UpdateTriangle(r, 0, true); }
-void UpdateRecord(DKv& r) { UpdateTetragon(r, 0, true); }
-void UpdateRecord(DXOY& r) { UpdateXOY(r, 0); }
-void UpdateRecord(DSf& r) { UpdateOrb(r, 0); }
-void UpdateRecord(DZi& r) { UpdateCylinder(r, 0); }
-void UpdateRecord(DKo& r) { UpdateCone(r, 0); }
-void UpdateRecord(DPi3& r) { UpdatePyramid3(r, 0); }
-void UpdateRecord(DPi4& r) { UpdatePyramid4(r, 0); }
-void UpdateRecord(DPr3& r) { UpdatePrism3(r, 0); }
-void UpdateRecord(DPr4& r) { UpdatePrism4(r, 0); }
-void UpdateRecord(DXZ& r) { UpdateXYZ(r, 0); }
-
-// The open parts written back into the kind's working copy, and its update.
+// The open parts written back into the kind's working copy, and its update:
+// the still of its values, as every frame of an animation is computed.
 template <Kind K>
 void ComputeKind(EditingState& st, const LevelList& levels, bool writeBack) {
     if (writeBack)
         for (Kind l : levels)
             if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
-    UpdateRecord(KindT<K>::work(*st.Work));
+    UpdateAsStill(KindT<K>::work(*st.Work));
 }
 
 // The open parts reloaded from their parents, innermost last; `reloaded`
