@@ -5,13 +5,11 @@
 
 #include <QImage>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "editing/kind_access.h"
-#include "files/document.h"
 #include "model/defaults.h"
 #include "model/finite_check.h"
 #include "model/geometry.h"
@@ -72,23 +70,6 @@ void LessonTriangle(DTri& t) {
     t.CircOn[1].v = t.CircOn[2].v = true;
     UpdateAsStill(t);
     t.S[3].P1.Anim[1] = "100+50*x";
-}
-
-// With PELMAR_ANIM_LESSON naming a file, the lesson's drawing is written
-// there with its eleven frames for scripts/anim-frame-shots.sh, which builds
-// its GIF with the program.
-void WriteLessonDrawing(const DProj& lesson) {
-    const char* path = std::getenv("PELMAR_ANIM_LESSON");
-    if (!path || !*path) return;
-    auto doc = std::make_unique<DProj>(lesson);
-    doc->AnimFrames = 11;
-    doc->AnimDelay = 500;
-    doc->AnimStart = "0";
-    doc->AnimStep = "1";
-    doc->AnimLoop = true;
-    DocumentContext ctx;
-    ctx.DecimalSeparator = ',';
-    EXPECT_TRUE(WriteDocument(path, *doc, WriteModeDocument, ctx)) << path;
 }
 
 // Differences between two records beyond 1e-9 (relative above 1), and any
@@ -154,7 +135,6 @@ TEST(AnimationStill, EveryFrameIsTheStillOfItsValues) {
         }
         KindT<K>::store(doc->Obj).add(rec);
         R original = KindT<K>::store(doc->Obj)[1];
-        if constexpr (K == Kind::tr) WriteLessonDrawing(*doc);
 
         auto frame = std::make_unique<DProj>(*doc);
         AnimEval ev;
