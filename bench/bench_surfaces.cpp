@@ -78,6 +78,19 @@ void Run(benchmark::State& st, bool sections, bool outline, bool gradient) {
     }
 }
 
+// The surface's lines drawn onto a white picture, once an iteration.
+void DrawLinesRepeatedly(benchmark::State& st, const SubCurveArgs& a) {
+    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : st) {
+        lines.fill(0xFFFFFFFF);
+        QtCanvas canvas(lines);
+        PaintTarget t;
+        t.kind = TargetKind::Pel;
+        t.canvas = &canvas;
+        DrawSubCurve(a, t, 2);
+    }
+}
+
 // The sections of a surface whose sections span a box far larger than the
 // 3D system's drawing window, drawn with their hidden parts dashed: every
 // section point looks along its viewing ray for the surface (a scan, no
@@ -89,15 +102,7 @@ void BM_HiddenLinesLargeBox(benchmark::State& st) {
     const double r = static_cast<double>(st.range(0));
     for (auto& b : a.Sections.Bounds) b = {-r, r, -r, r};
     a.Style.VisibilityMode = 2;
-    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : st) {
-        lines.fill(0xFFFFFFFF);
-        QtCanvas canvas(lines);
-        PaintTarget t;
-        t.kind = TargetKind::Pel;
-        t.canvas = &canvas;
-        DrawSubCurve(a, t, 2);
-    }
+    DrawLinesRepeatedly(st, a);
 }
 
 // Sections x = const whose bounds (±49999 units at 20 pixels a unit) reach
@@ -114,15 +119,7 @@ void BM_FarSectionBounds(benchmark::State& st) {
         a.Sections.Value[i] = n == 1 ? 0 : -5 + k;
         a.Sections.Bounds[i] = {-49999, 49999, -49999, 49999};
     }
-    QImage lines(kW, kH, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : st) {
-        lines.fill(0xFFFFFFFF);
-        QtCanvas canvas(lines);
-        PaintTarget t;
-        t.kind = TargetKind::Pel;
-        t.canvas = &canvas;
-        DrawSubCurve(a, t, 2);
-    }
+    DrawLinesRepeatedly(st, a);
 }
 
 void BM_SurfaceSections(benchmark::State& st) { Run(st, true, false, false); }

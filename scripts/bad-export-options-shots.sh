@@ -17,23 +17,7 @@
 # written.
 # Usage: bash scripts/bad-export-options-shots.sh [output folder]
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-out="${1:-screens/bad-export-options}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="$(cd "${PELMAR_BUILD:-build-dev}" 2>/dev/null && pwd || echo "$PWD/${PELMAR_BUILD:-build-dev}")"
-if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-user=()
-if [ "$(id -u)" = 0 ]; then
-  user=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
-  chmod 755 "$work"
-fi
-home="$work/home"
+source "$(dirname "$0")/other-user.sh" screens/bad-export-options "$@"
 
 # A drawing in the vector picture mode: the small test drawing with line 10
 # (the picture mode) set to 1.

@@ -17,26 +17,10 @@
 # Usage: bash scripts/bad-read-shots.sh [output folder]   (as root: it mounts
 # a small tmpfs for the full disk)
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-out="${1:-screens/bad-read}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="$(cd "${PELMAR_BUILD:-build-dev}" 2>/dev/null && pwd || echo "$PWD/${PELMAR_BUILD:-build-dev}")"
-if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
-
-work="$(mktemp -d)"
+source "$(dirname "$0")/other-user.sh" screens/bad-read "$@"
 full="$work/full"
 mkdir -p "$full"
-cleanup() { umount "$full" 2>/dev/null || true; rm -rf "$work"; }
-trap cleanup EXIT
-user=()
-if [ "$(id -u)" = 0 ]; then
-  user=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
-  chmod 755 "$work"
-fi
-home="$work/home"
+trap 'umount "$full" 2>/dev/null || true; rm -rf "$work"' EXIT
 docs="$work/docs"
 mkdir -p "$docs"
 # A drawing with graphs: the shipped 2D system's set, as a document.

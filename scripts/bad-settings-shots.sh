@@ -13,23 +13,7 @@
 # whether the settings file (its bytes and its mode) is as it was.
 # Usage: bash scripts/bad-settings-shots.sh [output folder]
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
-set -euo pipefail
-cd "$(dirname "$0")/.."
-out="${1:-screens/bad-settings}"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-build="$(cd "${PELMAR_BUILD:-build-dev}" 2>/dev/null && pwd || echo "$PWD/${PELMAR_BUILD:-build-dev}")"
-if [ ! -f "$build/build.ninja" ]; then cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null; fi
-cmake --build "$build" -j3 --target pelmar
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-user=()
-if [ "$(id -u)" = 0 ]; then
-  user=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
-  chmod 755 "$work"
-fi
-home="$work/home"
+source "$(dirname "$0")/other-user.sh" screens/bad-settings "$@"
 
 # A user's settings: the shipped ones with the File and Help groups hidden.
 own="$work/own.set"
