@@ -113,6 +113,11 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
                           const DocumentContext& ctx);
 // The same without an open document, windows or fill picture.
 std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode);
+// The file is read only when it is a regular file no larger than any the
+// program writes; a folder, a pipe, a device or a larger file gives result 1
+// without waiting or reading it, and LastCannotOpenReason then says the
+// file and why ("/home/u/a.pel: Is a directory"), for the thread that read.
+std::string LastCannotOpenReason();
 
 // The reader bound to a context, in the form the default-object loaders take.
 std::function<std::uint8_t(const std::string&, DProj&, std::uint8_t&, std::uint8_t)>
