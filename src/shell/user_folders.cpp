@@ -73,7 +73,7 @@ bool KeepQtSettingsReadable(const std::string& scratchDir) {
     // kilobytes.
     constexpr std::size_t MaxQtSettingsBytes = std::size_t{1} << 20;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty() || scratchDir.empty()) return false;
+    if (config.isEmpty() || scratchDir.empty() || scratchDir.front() != '/') return false;
     const SideFileBytes read =
         ReadSideFile((config + QStringLiteral("/QtProject.conf")).toStdString(), MaxQtSettingsBytes, SideFileCap::Refuse);
     if (read.state != SideFileBytes::State::Failed) return false;

@@ -34,7 +34,8 @@ std::string ProposedFile(const std::string& folder, const std::string& docName, 
 // the user's config folder), checked as every file the program reads: when
 // something there is no regular file of sensible size (a pipe would stop the
 // first file dialog), Qt's user settings go to `scratchDir` for this session
-// and the file is left as it is.  True when they were moved.
+// (an absolute folder) and the file is left as it is.  True when they were
+// moved.
 bool KeepQtSettingsReadable(const std::string& scratchDir);
 
 }  // namespace pelmar

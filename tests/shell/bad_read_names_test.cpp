@@ -15,9 +15,12 @@
 #include <fstream>
 #include <thread>
 
+#include <cerrno>
 #include <csignal>
+#include <iostream>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,14 +57,28 @@ const char* BadName(Bad b) {
 // Larger than anything the program writes or reads: sparse, no disk taken.
 constexpr off_t HugeSize = (off_t{1} << 30) + 1;
 
-void MakeBad(const std::string& name, Bad b, const std::string& ownBytes) {
+// The endless device the links point to.  Run as root, a reader that
+// wrongly writes through a link could replace /dev/zero itself: root links
+// to a zero device of its own in the scratch folder instead.
+std::string EndlessDevice(const std::string& scratch) {
+    if (::geteuid() != 0) return "/dev/zero";
+    const std::string own = scratch + "zero";
+    if (::mknod(own.c_str(), S_IFCHR | 0666, makedev(1, 5)) != 0 && errno != EEXIST) return {};
+    char c = 1;
+    const int fd = ::open(own.c_str(), O_RDONLY);
+    const bool zeros = fd >= 0 && ::read(fd, &c, 1) == 1 && c == 0;
+    if (fd >= 0) ::close(fd);
+    return zeros ? own : std::string();
+}
+
+void MakeBad(const std::string& name, Bad b, const std::string& ownBytes, const std::string& endless) {
     fs::create_directories(fs::path(name).parent_path());
     std::error_code ec;
     fs::remove_all(name, ec);
     switch (b) {
     case Bad::Folder: fs::create_directory(name); break;
     case Bad::Pipe: ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0); break;
-    case Bad::EndlessDevice: fs::create_symlink("/dev/zero", name); break;
+    case Bad::EndlessDevice: fs::create_symlink(endless, name); break;
     case Bad::Huge: {
         WriteBytes(name, ownBytes);
         ASSERT_EQ(::truncate(name.c_str(), HugeSize), 0);
@@ -79,7 +96,8 @@ void MakeBad(const std::string& name, Bad b, const std::string& ownBytes) {
 std::string Look(const std::string& name) {
     struct stat st {};
     if (::lstat(name.c_str(), &st) != 0) return "nothing";
-    if (S_ISLNK(st.st_mode)) return "link to " + fs::read_symlink(name).string();
+    if (S_ISLNK(st.st_mode)) return "link to " + fs::read_symlink(name).string() + " (" + Look(fs::read_symlink(name)) + ")";
+    if (S_ISCHR(st.st_mode)) return "device " + std::to_string(st.st_rdev);
     if (S_ISFIFO(st.st_mode)) return "pipe";
     if (S_ISDIR(st.st_mode)) return "folder of " + std::to_string(std::distance(fs::directory_iterator(name), {}));
     return "file " + std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
@@ -273,10 +291,13 @@ TEST(BadReadNames, EachIsRefusedOrMissingWithoutWaitingEndingOrFillingTheMemory)
          }},
     };
 
+    const std::string endless = EndlessDevice(s.dir.folder("dev"));
+    if (endless.empty()) std::cout << "No zero device of the test's own: no links to one.\n";
     for (ReadName& r : rows) {
         for (const Bad b : AllBad) {
+            if (b == Bad::EndlessDevice && endless.empty()) continue;
             SCOPED_TRACE(std::string(r.what) + " as " + BadName(b));
-            MakeBad(r.name, b, r.ownBytes);
+            MakeBad(r.name, b, r.ownBytes, endless);
             const std::string before = Look(r.name);
             const bool user = b == Bad::NoPermission;
             const std::string wrong = Watched([&] {
@@ -291,9 +312,10 @@ TEST(BadReadNames, EachIsRefusedOrMissingWithoutWaitingEndingOrFillingTheMemory)
             const std::string after = Look(r.name);
             if (!r.putRight || b == Bad::Folder) {
                 EXPECT_EQ(after, before) << "written over";
-            } else {
-                EXPECT_EQ(after.rfind("file ", 0), 0u) << after;
+            } else if (after.rfind("file ", 0) == 0) {
                 EXPECT_EQ(ReadBytes(r.name), r.ownBytes) << "not put right";
+            } else {
+                ADD_FAILURE() << "not put right: " << after;
             }
             std::error_code ec;
             fs::permissions(r.name, fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ec);
