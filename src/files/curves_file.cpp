@@ -83,13 +83,13 @@ void Spend(LineReader& r, std::size_t* budget, std::size_t bytes) {
     *budget -= bytes;
 }
 
-// The largest curves file read.  A curve set is traced over the columns of
-// the picture (at most PictureSideMax pixels wide, a tenth of a pixel apart
-// where a curve is refined) with a few points per column, each point three
-// lines of about 35 bytes; a document holds at most 10 plane sets and 2 x 58
-// space sets.  What the tracers give for real pictures stays far below this
-// product; a file beyond the cap below is none the program wrote, and is
-// computed again rather than read into gigabytes of memory.
+// The largest curves file read.  A document holds at most 10 plane sets
+// and 2 x 58 space sets of curves.  A set is traced across the picture (at
+// most PictureSideMax = 5000 pixels a side), column by column, a few points a
+// column: some tens of thousands of points of three lines, about 35 bytes,
+// a megabyte or two a set.  126 sets at that are some 250 MB: a larger file
+// is none the program wrote, and its curves are computed again rather than
+// read into gigabytes of memory.
 constexpr std::size_t MaxCurvesFileBytes = std::size_t{256} << 20;
 // The memory the curves of a file may take, per byte of the file: a written
 // point (about 35 bytes in the file) takes 24 bytes, a written sub-curve of
