@@ -87,7 +87,12 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
 
 // Writes doc to the file name; false when the file cannot be created or
 // written, or when doc holds a real that is not finite (an existing file of
-// that name is then untouched).  Only a document (mode 3) named by a symbolic
+// that name is then untouched).  A document (mode 3) whose curves file or
+// fill picture is wanted where a folder has its name is refused the same
+// way, before anything is written; one whose curves file fails after the
+// document was written gives false too (the document stands, and its curves
+// are computed again when it is read).  Either failure is said through
+// ctx.ShowMessage with the file and the reason.  Only a document (mode 3) named by a symbolic
 // link is written where the link points; every other file replaces a link at
 // its name.  Saving and opening a document remove the temporary files that
 // killed saves of it and its companions left beside it.  Modes 2 and 3

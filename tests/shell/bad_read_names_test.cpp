@@ -27,6 +27,7 @@
 #include "editing/clipboard.h"
 #include "files/word_table.h"
 #include "office/export_settings.h"
+#include "shell/picture_settings.h"
 #include "shell/program_folder.h"
 #include "shell/settings.h"
 #include "shell/ui/help_window.h"
@@ -264,6 +265,11 @@ TEST(BadReadNames, EachIsRefusedOrMissingWithoutWaitingEndingOrFillingTheMemory)
              const QByteArray bytes = ReadHelpFile(QString::fromStdString(page), &ok);
              if (page != prog + "Pelmar.html") return ok ? "" : "the shipped page not read";
              return ok ? "read " + std::to_string(bytes.size()) + " bytes" : "";
+         }},
+        {"background picture", docs + "back.jpg", "\xFF\xD8\xFF",
+         [&]() -> std::string {
+             QImage picture;
+             return ReadBackgroundPicture(docs + "back.jpg", picture).read == BackgroundRead::Loaded ? "loaded" : "";
          }},
         // The files read by their lines: a larger one is read up to a cap,
         // so that a huge one holds nothing but zeros here.
