@@ -20,6 +20,7 @@
 #include "office/ui/export_dialogs.h"
 #include "shell/application.h"
 #include "shell/ui/main_window.h"
+#include "shell/user_folders.h"
 
 namespace {
 
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmar"));
     pelmar::Application pelmar(pelmar::Application::DefaultFolders());
+    // Before any file dialog reads Qt's settings for it.
+    pelmar::KeepQtSettingsReadable(pelmar.shell().ProgDir + "Temp/");
 
     pelmar::MainWindowSetup setup;
     for (int i = 1; i < argc; ++i) setup.arguments.emplace_back(argv[i]);

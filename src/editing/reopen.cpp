@@ -8,6 +8,7 @@
 #include "editing/restore.h"
 #include "editing/selection.h"
 #include "files/document.h"
+#include "files/save_failure.h"
 
 namespace pelmar {
 
@@ -66,7 +67,9 @@ std::string ReadFailureText(const EditingState& st, std::uint8_t result) {
         case ReadNotDocument: return Word(st, WordNo::NotADocument);
         case ReadBadVersion: return Word(st, WordNo::LaterVersion) + br + Word(st, WordNo::LaterVersion + 1);
         case ReadTooOld: return Word(st, WordNo::EarlierVersion) + br + Word(st, WordNo::EarlierVersion + 1) + br + Word(st, WordNo::EarlierVersion + 2) + br + Word(st, WordNo::EarlierVersion + 3);
-        default: return Word(st, WordNo::CannotOpenFile);  // cannot open, and a damaged file
+        // The file and why, from the reader that refused it.
+        case ReadCannotOpen: return OpenFailedText(Word(st, WordNo::CannotOpenFile), LastCannotOpenReason(), st.Words);
+        default: return Word(st, WordNo::CannotOpenFile);  // a damaged file
     }
 }
 

@@ -64,15 +64,20 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
 // stamp matches the empty stamp).  Otherwise backPng is left as it was.
 bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::string& stamp = {});
 
-// Writes the curves file of docName when some curve of doc is present, reals
-// with the separator `sep`, and `stamp` on its last line when not empty;
-// otherwise writes nothing and leaves an existing curves file alone.
-void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {},
-                     bool scratch = false);
+// Writes the curves file of docName when some curve of doc is present
+// (CurvesFileWanted), reals with the separator `sep`, and `stamp` on its
+// last line when not empty; otherwise writes nothing and leaves an existing
+// curves file alone.  "" when written or not wanted, else the reason.
+std::string WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {},
+                            bool scratch = false);
+bool CurvesFileWanted(const DProj& doc);
 
 // Reads the curves file of docName, if there is one and it carries `stamp`
 // (as ReadFillPicture), into the coordinate systems of doc; reals with either
-// separator.
+// separator.  A curves file that cannot be read whole (no regular file, one
+// larger than any the program writes, a read error, counts beyond its size,
+// memory that cannot be had) counts as missing from where it fails: those
+// curves are computed again.
 void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp = {});
 
 }  // namespace pelmar

@@ -4,12 +4,12 @@
 #include <bit>
 #include <cmath>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <new>
 
 #include "files/companion.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -55,11 +55,47 @@ bool AnyPresent(const DProj& doc) {
 std::string_view LineOrEmpty(LineReader& r) { return r.atEnd() ? std::string_view() : r.RawLine(); }
 
 // A count of entries: -1 gives an empty array, below that is no count.
-std::int32_t CountLine(LineReader& r) {
+// Each entry takes at least `entryBytes` of the bytes left (its lines of at
+// least one character and a line end, the last one perhaps without): a count
+// that the rest of the file cannot hold is refused before anything is
+// allocated from it.
+std::int32_t CountLine(LineReader& r, std::size_t entryBytes) {
     const std::int32_t n = r.Int();
     if (n < -1) r.Fail("a negative count");
+    if (n > 0 && static_cast<std::size_t>(n) - 1 > r.remaining() / entryBytes) r.Fail("a count beyond the file");
     return n;
 }
+
+// The points of every sub-curve without points: one shared array each for
+// a count of 0 (the one empty last entry) and of -1 (no entry), so that a
+// file of empty sub-curves costs a few bytes of memory per entry.
+std::shared_ptr<const std::vector<CurvePoint>> NoPoints(bool withLast) {
+    static const auto none = std::make_shared<const std::vector<CurvePoint>>();
+    static const auto last = std::make_shared<const std::vector<CurvePoint>>(1);
+    return withLast ? last : none;
+}
+
+// The memory a read curve takes: each sub-curve its entry and, when it has
+// points, their array with its shared block.
+void Spend(LineReader& r, std::size_t* budget, std::size_t bytes) {
+    if (!budget) return;
+    if (bytes > *budget) r.Fail("more curves than the file's size allows");
+    *budget -= bytes;
+}
+
+// The largest curves file read.  A document holds at most 10 plane sets
+// and 2 x 58 space sets of curves.  A set is traced across the picture (at
+// most PictureSideMax = 5000 pixels a side), column by column, a few points a
+// column: some tens of thousands of points of three lines, about 35 bytes,
+// a megabyte or two a set.  126 sets at that are some 250 MB: a larger file
+// is none the program wrote, and its curves are computed again rather than
+// read into gigabytes of memory.
+constexpr std::size_t MaxCurvesFileBytes = std::size_t{256} << 20;
+// The memory the curves of a file may take, per byte of the file: a written
+// point (about 35 bytes in the file) takes 24 bytes, a written sub-curve of
+// one point about 140 bytes for its 45.  A hand-made file of short lines
+// that would take more is damaged.
+constexpr std::size_t CurvesMemoryPerByte = 4;
 
 }  // namespace
 
@@ -153,7 +189,7 @@ void WriteCurve(LineWriter& w, const DCurve2& c) {
     }
 }
 
-void ReadCurve(LineReader& r, DCurve2& c) {
+void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget) {
     LineOrEmpty(r);  // the header
     const std::string_view flag = LineOrEmpty(r);
     if (flag.size() == 1 && flag[0] == FlagFalse) {
@@ -162,26 +198,36 @@ void ReadCurve(LineReader& r, DCurve2& c) {
     }
     c.Valid = 1;
     try {
-        const std::int32_t count = CountLine(r);
+        // A sub-curve takes at least two lines (its header and its count).
+        const std::int32_t count = CountLine(r, 2);
         const std::uint8_t plane = r.Byte();
         const double position = r.Real();
+        const std::size_t entries = static_cast<std::size_t>(std::max(count + 1, 0));
+        Spend(r, budget, entries * sizeof(DCurve1));
         std::vector<DCurve1> lines;
-        lines.reserve(static_cast<std::size_t>(std::min<std::int64_t>(std::int64_t{count} + 1, 1024)));
+        lines.reserve(entries);
         for (std::int32_t i = 0; i < count; ++i) {
             LineOrEmpty(r);  // "<SubCurve i>"
             DCurve1 sub;
-            sub.Count = CountLine(r);
-            std::vector<CurvePoint> pts;
-            pts.reserve(static_cast<std::size_t>(std::min<std::int64_t>(std::int64_t{sub.Count} + 1, 4096)));
-            for (std::int32_t j = 0; j < sub.Count; ++j) {
-                CurvePoint pt;
-                pt.x = r.Real();
-                pt.y = r.Real();
-                SetCurvePointFlag(pt, r.IsI());
-                pts.push_back(pt);
+            // A point takes at least three lines, two of them numbers.
+            sub.Count = CountLine(r, 5);
+            if (sub.Count <= 0) {
+                sub.Points = NoPoints(sub.Count == 0);
+            } else {
+                const std::size_t n = static_cast<std::size_t>(sub.Count) + 1;  // the last entry stays empty
+                Spend(r, budget, n * sizeof(CurvePoint) + 64);
+                std::vector<CurvePoint> pts;
+                pts.reserve(n);
+                for (std::int32_t j = 0; j < sub.Count; ++j) {
+                    CurvePoint pt;
+                    pt.x = r.Real();
+                    pt.y = r.Real();
+                    SetCurvePointFlag(pt, r.IsI());
+                    pts.push_back(pt);
+                }
+                pts.emplace_back();
+                sub.Points = std::make_shared<const std::vector<CurvePoint>>(std::move(pts));
             }
-            if (sub.Count >= 0) pts.emplace_back();  // the last entry stays empty
-            sub.Points = std::make_shared<const std::vector<CurvePoint>>(std::move(pts));
             lines.push_back(std::move(sub));
         }
         if (count >= 0) lines.emplace_back();
@@ -195,8 +241,11 @@ void ReadCurve(LineReader& r, DCurve2& c) {
     }
 }
 
-void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp, bool scratch) {
-    if (!AnyPresent(doc)) return;
+bool CurvesFileWanted(const DProj& doc) { return AnyPresent(doc); }
+
+std::string WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp,
+                            bool scratch) {
+    if (!AnyPresent(doc)) return {};
     // Reserved at the size of the last curves file written on this thread:
     // the bytes grow in one block instead of being copied from block to
     // ever larger block.
@@ -226,29 +275,34 @@ void WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, con
     }
     // After the last curve, where no reader of the file looks.
     if (!stamp.empty()) w.Raw(StampLine(stamp));
-    // Silently, as every companion-file failure.
-    SafeWriteFile(CompanionFileName(docName, ".cur"), w.bytes(), !scratch);
+    return SafeWriteFile(CompanionFileName(docName, ".cur"), w.bytes(), !scratch);
 }
 
 void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp) {
-    std::ifstream in(CompanionFileName(docName, ".cur"), std::ios::binary);
-    if (!in) return;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // What cannot be read whole (no regular file, beyond the cap, a read
+    // error) counts as missing: the curves are computed again.
+    const SideFileBytes read = ReadSideFile(CompanionFileName(docName, ".cur"), MaxCurvesFileBytes, SideFileCap::Refuse);
+    if (read.state != SideFileBytes::State::Read) return;
+    const std::string& bytes = read.bytes;
     // A curves file of another save counts as missing.
     if (LastLineStamp(bytes) != stamp) return;
     LineReader r(bytes, 19, sep);
+    std::size_t budget = CurvesMemoryPerByte * bytes.size() + (std::size_t{1} << 20);
     // A damaged curves file ends the reading: the curves read so far stay, the
     // one being read and the rest stay not present and are computed again.
-    // The document itself has been read and stays open.
+    // The document itself has been read and stays open.  So does one whose
+    // curves find no memory.
     try {
         LineOrEmpty(r);  // "*Pel19 Curves File*", not checked
-        for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) ReadCurve(r, doc.Obj.Xy[n].Curves);
+        for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) ReadCurve(r, doc.Obj.Xy[n].Curves, &budget);
         for (std::size_t n = 1; n <= doc.Obj.Xz.count(); ++n) {
             DXZ& z = doc.Obj.Xz[n];
-            for (int k = 1; k <= XzCurves; ++k) ReadCurve(r, z.Curves[static_cast<std::size_t>(k)]);
-            for (int j = 1; j <= XzOutlines; ++j) ReadCurve(r, z.Outlines[static_cast<std::size_t>(j)].Lines);
+            for (int k = 1; k <= XzCurves; ++k) ReadCurve(r, z.Curves[static_cast<std::size_t>(k)], &budget);
+            for (int j = 1; j <= XzOutlines; ++j)
+                ReadCurve(r, z.Outlines[static_cast<std::size_t>(j)].Lines, &budget);
         }
     } catch (const FormatError&) {
+    } catch (const std::bad_alloc&) {
     }
 }
 

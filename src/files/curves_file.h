@@ -30,9 +30,11 @@ void SetCurvePointFlag(CurvePoint& p, bool on);
 void WriteCurve(LineWriter& w, const DCurve2& c);
 
 // Reads one curve with its header line.  Throws FormatError on a line that
-// does not hold its number or on a file that ends early; the curve is then
+// does not hold its number, on a count larger than the lines left could
+// hold, on a file that ends early, or when the curve would take more than
+// *budget bytes of memory (then lessened by what it takes); the curve is then
 // left not present, with its other fields as they were.  Memory grows only
 // with the lines actually read, whatever counts the file claims.
-void ReadCurve(LineReader& r, DCurve2& c);
+void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget = nullptr);
 
 }  // namespace pelmar

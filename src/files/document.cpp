@@ -6,10 +6,13 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <type_traits>
 
@@ -22,6 +25,7 @@
 #include "model/flip.h"
 #include "model/update.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -82,21 +86,28 @@ struct TextBuffer {
     }
 };
 
+// The largest document read.  A document holds at most TotalCapacity()
+// (215) objects; the largest block the writer makes, a solid with its
+// faces, styles and every text at its length, is a few hundred kilobytes,
+// so that a document at full capacity stays below some tens of megabytes.
+// A file beyond the cap is none the program wrote: it is refused before a
+// byte of it is read.
+constexpr std::size_t MaxDocumentBytes = std::size_t{128} << 20;
+
+// Why the last document that could not be read on this thread was refused.
+std::string& CannotOpenReason() {
+    thread_local std::string reason;
+    return reason;
+}
+
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
-    // A document at full capacity is a few megabytes; anything far larger is
-    // not one of ours.
-    constexpr long kMaxSize = 512L << 20;
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxSize && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = size == 0 || std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    SideFileBytes read = ReadSideFile(name, MaxDocumentBytes, SideFileCap::Refuse);
+    if (read.state != SideFileBytes::State::Read) {
+        CannotOpenReason() = name + ": " + SideFileReason(read);
+        return false;
     }
-    std::fclose(f);
-    return ok;
+    bytes = std::move(read.bytes);
+    return true;
 }
 
 }  // namespace
@@ -421,6 +432,20 @@ void RemoveLeftovers(const std::string& name) {
     RemoveLeftoverTemps({name, CompanionFileName(name, ".cur"), CompanionFileName(name, ".grd.png")});
 }
 
+// The companion of name that a save wants to write but cannot put in place
+// (a folder stands there); empty when none.  A file, a link or a pipe at the name is
+// replaced by the rename; a folder is not.
+std::string CompanionBlocked(const std::string& name, bool curves, bool fill) {
+    for (const auto& [wanted, ext] : {std::pair{curves, ".cur"}, std::pair{fill, ".grd.png"}}) {
+        if (!wanted) continue;
+        const std::string companion = CompanionFileName(name, ext);
+        std::error_code ec;
+        if (std::filesystem::symlink_status(companion, ec).type() == std::filesystem::file_type::directory)
+            return companion;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string FolderFlushMessage(const WordTable* words) {
@@ -464,21 +489,33 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     // wait for the disk.
     const bool scratch = mode == WriteModeUndo;
     const LinkMode links = mode == WriteModeDocument ? LinkMode::Follow : LinkMode::Replace;
-    if (mode == WriteModeDocument) RemoveLeftovers(name);
+    const bool fill = (mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng;
+    auto fail = [&](const std::string& file, const std::string& failure) {
+        if (ctx.Failure) *ctx.Failure = failure;
+        if (ctx.ShowMessage) ctx.ShowMessage(SaveFailedText(ctx.CannotSaveText, file, failure, ctx.Words));
+        return false;
+    };
+    // A document's companion that cannot take the place of what is at its
+    // name (a folder there) would leave the document without it: the save is
+    // refused before the document is written, the old file untouched.
+    if (mode == WriteModeDocument) {
+        const std::string blocked = CompanionBlocked(name, CurvesFileWanted(doc),
+                                                     fill && doc.FillValid != 0 && !ctx.BackPng->isNull());
+        if (!blocked.empty()) return fail(blocked, blocked + ": " + std::strerror(EISDIR));
+        RemoveLeftovers(name);
+    }
     // A default set is the program's file: it gets the user's ordinary
     // permissions, whatever those of a set it replaces (one that could not
     // be read would stay so); a document keeps what its owner gave it.
     const FileMode fileMode = mode == WriteModeDefaultSet ? FileMode::Fresh : FileMode::Keep;
     std::string failure = SafeWriteFile(name, text, !scratch, links, fileMode);
     if (!failure.empty()) failure = SafeWriteFile(name, text, !scratch, links, fileMode);
-    if (!failure.empty()) {
-        if (ctx.Failure) *ctx.Failure = failure;
-        if (ctx.ShowMessage) ctx.ShowMessage(SaveFailedText(ctx.CannotSaveText, name, failure, ctx.Words));
-        return false;
-    }
-    if ((mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng)
-        WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0, stamp, scratch);
-    WriteCurvesFile(name, doc, ctx.DecimalSeparator, stamp, scratch);
+    if (!failure.empty()) return fail(name, failure);
+    if (fill) WriteFillPicture(name, *ctx.BackPng, doc.FillValid != 0, stamp, scratch);
+    // A curves file that fails is computed again when the document is read;
+    // a document save says so all the same, as a save that did not finish.
+    const std::string curves = WriteCurvesFile(name, doc, ctx.DecimalSeparator, stamp, scratch);
+    if (!curves.empty() && mode == WriteModeDocument) return fail(CompanionFileName(name, ".cur"), curves);
     return true;
 }
 
@@ -654,8 +691,12 @@ void ProcessAfterReading(DProj& doc, WorkingCopies* work) {
     });
 }
 
-std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
-                          const DocumentContext& ctx) {
+std::string LastCannotOpenReason() { return CannotOpenReason(); }
+
+namespace {
+
+std::uint8_t ReadDocumentFile(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
+                              const DocumentContext& ctx) {
     std::string bytes;
     if (!ReadWholeFile(name, bytes) && !ReadWholeFile(name, bytes)) return ReadCannotOpen;
 
@@ -700,6 +741,19 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
         if (const std::string limited = PictureLimitText(asRead, doc.Im, ctx.Words); !limited.empty())
             ctx.ShowMessage(limited);
     return ReadOk;
+}
+
+}  // namespace
+
+std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode,
+                          const DocumentContext& ctx) {
+    // A file whose objects find no memory is a damaged file: doc is replaced
+    // only once the file has been read whole.
+    try {
+        return ReadDocumentFile(name, doc, version, mode, ctx);
+    } catch (const std::bad_alloc&) {
+        return ReadMalformed;
+    }
 }
 
 std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode) {

@@ -91,7 +91,12 @@ std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std
 
 // Writes doc to the file name; false when the file cannot be created or
 // written, or when doc holds a real that is not finite (an existing file of
-// that name is then untouched).  Only a document (mode 3) named by a symbolic
+// that name is then untouched).  A document (mode 3) whose curves file or
+// fill picture is wanted where a folder has its name is refused the same
+// way, before anything is written; one whose curves file fails after the
+// document was written gives false too (the document stands, and its curves
+// are computed again when it is read).  Either failure is said through
+// ctx.ShowMessage with the file and the reason.  Only a document (mode 3) named by a symbolic
 // link is written where the link points; every other file replaces a link at
 // its name.  Saving and opening a document remove the temporary files that
 // killed saves of it and its companions left beside it.  Modes 2 and 3
@@ -117,6 +122,11 @@ std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& ver
                           const DocumentContext& ctx);
 // The same without an open document, windows or fill picture.
 std::uint8_t ReadDocument(const std::string& name, DProj& doc, std::uint8_t& version, std::uint8_t mode);
+// The file is read only when it is a regular file no larger than any the
+// program writes; a folder, a pipe, a device or a larger file gives result 1
+// without waiting or reading it, and LastCannotOpenReason then says the
+// file and why ("/home/u/a.pel: Is a directory"), for the thread that read.
+std::string LastCannotOpenReason();
 
 // The reader bound to a context, in the form the default-object loaders take.
 std::function<std::uint8_t(const std::string&, DProj&, std::uint8_t&, std::uint8_t)>

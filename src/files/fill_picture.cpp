@@ -1,21 +1,26 @@
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <system_error>
 
 #include "files/companion.h"
 #include "files/picture_files.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
 namespace {
+
+// The largest fill picture read: a picture of at most PictureSideMax pixels
+// a side, three bytes a pixel, stored (not even compressed) in PNG blocks, is
+// some 75 MB.
+constexpr std::size_t MaxFillPictureBytes = std::size_t{128} << 20;
 
 // The PNG text chunk that carries the save stamp.
 constexpr char StampKey[] = "PelmarSave";  // no space: Qt reads a key with one as plain description
@@ -92,7 +97,9 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
     const std::string path = CompanionFileName(docName, ".grd.png");
     std::error_code ec;
     if (!fillValid) {
-        std::filesystem::remove(path, ec);
+        // A folder of that name is no fill picture of the program's.
+        if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::directory)
+            std::filesystem::remove(path, ec);
         return;
     }
     if (backPng.isNull()) return;
@@ -118,10 +125,10 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
     }
     last.chunk = std::string::npos;
     if (!WritePngFile(path, backPng, false, static_cast<std::uint32_t>(ppm), text, scratch).empty()) return;
-    std::ifstream in(path, std::ios::binary);
-    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    SideFileBytes written = ReadSideFile(path, MaxFillPictureBytes, SideFileCap::Refuse);
+    std::string png = std::move(written.bytes);
     const std::size_t chunk = StampChunk(png, stamp);
-    if (!in || chunk == std::string::npos) return;
+    if (written.state != SideFileBytes::State::Read || chunk == std::string::npos) return;
     last.pixels = backPng.copy();
     last.ppm = static_cast<std::uint32_t>(ppm);
     last.png = std::move(png);
@@ -131,9 +138,14 @@ void WriteFillPicture(const std::string& docName, const QImage& backPng, bool fi
 
 bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::string& stamp) {
     const std::string path = CompanionFileName(docName, ".grd.png");
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    QImageReader reader(QString::fromStdString(path), "PNG");
+    // A picture that cannot be read whole counts as missing, as one that
+    // does not load.
+    const SideFileBytes read = ReadSideFile(path, MaxFillPictureBytes, SideFileCap::Refuse);
+    if (read.state != SideFileBytes::State::Read) return false;
+    QByteArray bytes = QByteArray::fromRawData(read.bytes.data(), static_cast<qsizetype>(read.bytes.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
     // A picture of another save counts as missing: the fills are computed again.
     if (reader.text(QString::fromLatin1(StampKey)).toStdString() != stamp) return false;
     QImage img;

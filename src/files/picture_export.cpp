@@ -6,10 +6,13 @@
 #include <string_view>
 #include <utility>
 
+#include <unistd.h>
+
 #include "drawing/redraw.h"
 #include "files/picture_files.h"
 #include "files/save_failure.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -61,8 +64,13 @@ BitColorsSetup GifSetup() {
 
 // Copies the metafile of the last redraw to the chosen name.
 std::string CopyMetafile(const std::string& from, const std::string& to) {
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) return "the picture's metafile is missing";
+    // Only a regular file, opened without waiting on anything else there.
+    const int fd = OpenRegularFile(from);
+    std::FILE* in = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+    if (!in) {
+        if (fd >= 0) ::close(fd);
+        return "the picture's metafile is missing";
+    }
     SafeFile file(to);
     std::FILE* out = file.opened() ? file.stream() : nullptr;
     if (!out) {

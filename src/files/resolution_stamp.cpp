@@ -5,8 +5,11 @@
 #include <limits>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "files/picture_files.h"
 #include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -22,8 +25,12 @@ long double RoundToDigits(int digits, long double value) {
 bool StampResolution(const std::string& fileName, int dpiX, int dpiY) {
     std::string bytes;
     {
-        std::FILE* f = std::fopen(fileName.c_str(), "rb");
-        if (!f) return false;
+        const int fd = OpenRegularFile(fileName);
+        std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+        if (!f) {
+            if (fd >= 0) ::close(fd);
+            return false;
+        }
         char buf[65536];
         std::size_t n = 0;
         while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);

@@ -65,7 +65,31 @@ std::string SystemPart(const std::string& reason, int error) {
     return at == std::string::npos ? reason : reason.substr(at + 2);
 }
 
+// Where a reader's reason reads otherwise than a writer's.
+constexpr ErrorWords kReadErrorWords[] = {
+    {EACCES, "нет прав на чтение", "permission denied"},
+    {EPERM, "нет прав на чтение", "permission denied"},
+    {ENOENT, "файл не найден", "the file does not exist"},
+    {EFBIG, "файл слишком велик для чертежа", "the file is too large for a drawing"},
+};
+
 }  // namespace
+
+std::string OpenFailedText(std::string_view head, const std::string& fileAndReason, const WordTable* words) {
+    const std::size_t at = fileAndReason.rfind(": ");
+    if (at == std::string::npos) return std::string(head) + "\n\r" + fileAndReason;
+    const std::string reason = fileAndReason.substr(at + 2);
+    std::string said;
+    if (reason == "not a regular file") {
+        said = Said(words, "это не обычный файл", "it is not a regular file");
+    } else {
+        const int error = SaveErrorNumber(fileAndReason);
+        for (const ErrorWords& w : kReadErrorWords)
+            if (w.error == error) said = Said(words, w.russian, w.english);
+        if (said.empty()) said = SaveReasonText(fileAndReason, words);
+    }
+    return std::string(head) + "\n\r" + fileAndReason.substr(0, at) + ": " + said;
+}
 
 std::string SaveReasonSaid(const std::string& reason, const SayFn& say) {
     const auto pick = [&say](std::string_view russian, std::string_view english) {

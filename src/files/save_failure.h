@@ -33,4 +33,9 @@ std::string SaveReasonText(const std::string& reason, const WordTable* words);
 std::string SaveFailedText(std::string_view head, const std::string& file, const std::string& reason,
                            const WordTable* words);
 
+// The message of a file that could not be opened: `head`, then the file and
+// why, from a reader's "file: reason" (the reason as ReadSideFile's gives it),
+// in the interface's language.
+std::string OpenFailedText(std::string_view head, const std::string& fileAndReason, const WordTable* words);
+
 }  // namespace pelmar

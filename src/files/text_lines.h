@@ -137,6 +137,8 @@ public:
     std::uint8_t version() const { return version_; }
     void setVersion(std::uint8_t v) { version_ = v; }
     bool atEnd() const { return pos_ >= data_.size(); }
+    // The bytes not read yet.
+    std::size_t remaining() const { return atEnd() ? 0 : data_.size() - pos_; }
     std::size_t lineNumber() const { return line_; }
 
     // The next line's bytes (code page 1251, line end removed).

@@ -225,7 +225,10 @@ std::uint32_t AbsOfSigned32(std::uint32_t u) {
 
 bool ReadJpegSize(const std::filesystem::path& fileName, std::uint32_t& width, std::uint32_t& height) {
     std::ifstream f(fileName, std::ios::binary);
-    if (!f) return false;
+    return f && ReadJpegSize(f, width, height);
+}
+
+bool ReadJpegSize(std::istream& f, std::uint32_t& width, std::uint32_t& height) {
     std::uint8_t b1 = 0, b2 = 0;
     if (!ReadByte(f, b1) || !ReadByte(f, b2) || b1 != 0xFF || b2 != 0xD8) return false;
 
@@ -257,7 +260,10 @@ bool ReadJpegSize(const std::filesystem::path& fileName, std::uint32_t& width, s
 
 bool ReadBmpSize(const std::filesystem::path& fileName, std::uint32_t& width, std::uint32_t& height) {
     std::ifstream f(fileName, std::ios::binary);
-    if (!f) return false;
+    return f && ReadBmpSize(f, width, height);
+}
+
+bool ReadBmpSize(std::istream& f, std::uint32_t& width, std::uint32_t& height) {
     // File header (14 bytes), then the bitmap header: its size, width, height.
     unsigned char h[26] = {};
     f.read(reinterpret_cast<char*>(h), sizeof h);

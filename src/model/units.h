@@ -71,12 +71,15 @@ bool ReadWordBE(std::istream& s, std::uint16_t& w);
 // false, leaving width and height untouched, for a file that cannot be opened,
 // is not a JPEG, or ends (or breaks off) before a start-of-frame segment.
 bool ReadJpegSize(const std::filesystem::path& fileName, std::uint32_t& width, std::uint32_t& height);
+// The same from a stream of the file's bytes.
+bool ReadJpegSize(std::istream& bytes, std::uint32_t& width, std::uint32_t& height);
 
 // Pixel size of a BMP file, from its bitmap header (a negative height marks a
 // top-down bitmap; the size is the absolute value).  Returns false, leaving
 // width and height untouched, for a file that cannot be opened, is too short,
 // or lacks the "BM" signature.
 bool ReadBmpSize(const std::filesystem::path& fileName, std::uint32_t& width, std::uint32_t& height);
+bool ReadBmpSize(std::istream& bytes, std::uint32_t& width, std::uint32_t& height);
 
 // Memory figures of the about box, in bytes: total and available physical
 // memory and the resident size of this process; each 0 when it cannot be read.

@@ -2,15 +2,17 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "dialogs/number_text.h"
 #include "files/text_lines.h"
 #include "model/coord_edits.h"
 #include "model/geometry.h"
 #include "model/units.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -289,12 +291,10 @@ namespace {
 
 enum class PictureKind { Jpeg, Bmp, Other };
 
-PictureKind KindOfFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    unsigned char head[3] = {0, 0, 0};
-    in.read(reinterpret_cast<char*>(head), 3);
-    if (in.gcount() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return PictureKind::Jpeg;
-    if (in.gcount() >= 2 && head[0] == 'B' && head[1] == 'M') return PictureKind::Bmp;
+PictureKind KindOfFile(const std::string& fileName, std::string_view bytes) {
+    const auto head = [&](std::size_t i) { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u; };
+    if (bytes.size() >= 3 && head(0) == 0xFF && head(1) == 0xD8 && head(2) == 0xFF) return PictureKind::Jpeg;
+    if (bytes.size() >= 2 && head(0) == 'B' && head(1) == 'M') return PictureKind::Bmp;
     // Neither signature: the name's ending, in any case, tells what it should be.
     std::string lower = fileName;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -304,23 +304,37 @@ PictureKind KindOfFile(const std::string& fileName) {
     return PictureKind::Other;
 }
 
+// The largest background file read: a BMP of BmpSideLimit pixels a side at
+// four bytes a pixel is 16 MB, a JPEG of JpegSideLimit a side even at the
+// finest quality less; a larger file holds a picture beyond the limits.
+constexpr std::size_t MaxBackgroundBytes = std::size_t{64} << 20;
+
 }  // namespace
 
 BackgroundResult ReadBackgroundPicture(const std::string& fileName, QImage& picture) {
-    std::error_code ec;
-    if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) return {BackgroundRead::Missing, 0};
-    const PictureKind kind = KindOfFile(fileName);
+    if (fileName.empty()) return {BackgroundRead::Missing, 0};
+    // Read as every file: a folder, a pipe or a device there is as good as
+    // missing, and a file far too large is refused unread.
+    const SideFileBytes read = ReadSideFile(fileName, MaxBackgroundBytes, SideFileCap::Refuse);
+    if (read.state == SideFileBytes::State::Missing) return {BackgroundRead::Missing, 0};
+    if (read.state == SideFileBytes::State::Failed) {
+        if (read.error == EFBIG) return {BackgroundRead::Unreadable, 0};
+        return {read.readFailed || read.error == EACCES ? BackgroundRead::Unreadable : BackgroundRead::Missing, 0};
+    }
+    const PictureKind kind = KindOfFile(fileName, read.bytes);
     if (kind == PictureKind::Other) return {BackgroundRead::Unreadable, 0};
     const bool jpeg = kind == PictureKind::Jpeg;
     std::uint32_t w = 0, h = 0;
-    const bool sized = jpeg ? ReadJpegSize(fileName, w, h) : ReadBmpSize(fileName, w, h);
+    std::istringstream in(read.bytes);
+    const bool sized = jpeg ? ReadJpegSize(in, w, h) : ReadBmpSize(in, w, h);
     if (!sized) return {BackgroundRead::Unreadable, 0};
     const int limit = jpeg ? JpegSideLimit : BmpSideLimit;
     if (w > static_cast<std::uint32_t>(limit) || h > static_cast<std::uint32_t>(limit))
         return {BackgroundRead::TooLarge, limit};
-    QImage read(QString::fromStdString(fileName), jpeg ? "JPG" : "BMP");
-    if (read.isNull()) return {BackgroundRead::Unreadable, 0};
-    picture = read.convertToFormat(QImage::Format_RGB32);
+    const QImage image = QImage::fromData(reinterpret_cast<const uchar*>(read.bytes.data()),
+                                          static_cast<int>(read.bytes.size()), jpeg ? "JPG" : "BMP");
+    if (image.isNull()) return {BackgroundRead::Unreadable, 0};
+    picture = image.convertToFormat(QImage::Format_RGB32);
     return {BackgroundRead::Loaded, 0};
 }
 

@@ -6,12 +6,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/safe_save.h"
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -78,13 +80,22 @@ std::string UnpackBuiltInFiles(const std::string& cacheDir) {
     // the same time never reads half a file.
     for (std::size_t i = 0; i < names.size(); ++i) {
         const QString path = folder + names[i];
-        QFile have(path);
-        if (have.open(QIODevice::ReadOnly) && have.size() == contents[i].size() && have.readAll() == contents[i])
+        // Read without waiting and never past the copy's size: a pipe, a
+        // folder or a longer file there is no good copy.
+        const auto size = static_cast<std::size_t>(contents[i].size());
+        const SideFileBytes have = ReadSideFile(path.toStdString(), size + 1, SideFileCap::Refuse);
+        if (have.state == SideFileBytes::State::Read && have.bytes.size() == size &&
+            std::equal(have.bytes.begin(), have.bytes.end(), contents[i].cbegin()))
             continue;
-        have.close();
         if (!QDir().mkpath(QFileInfo(path).path())) return {};
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(contents[i]) != contents[i].size() || !out.commit())
+        // Whatever is at the name (a link too) is replaced, not written
+        // through, and does not pass its permissions on; a folder there
+        // cannot be: no cache then.  A cache is made again whenever it is
+        // lost: it need not wait for the disk.
+        std::error_code ec;
+        if (std::filesystem::symlink_status(path.toStdString(), ec).type() != std::filesystem::file_type::directory)
+            std::filesystem::remove(path.toStdString(), ec);
+        if (!SafeWriteFile(path.toStdString(), std::string_view(contents[i].constData(), size), false).empty())
             return {};
     }
     return folder.toStdString();

@@ -1,9 +1,12 @@
 #include "shell/user_folders.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/side_file.h"
 
 namespace pelmar {
 
@@ -63,6 +66,24 @@ std::string ProposedFile(const std::string& folder, const std::string& docName, 
     const std::size_t dot = base.rfind('.');
     if (dot != std::string::npos && dot > 0) base.erase(dot);
     return WithSlash(folder) + base + ext;
+}
+
+bool KeepQtSettingsReadable(const std::string& scratchDir) {
+    // Qt keeps the dialogs' last folder and a few sizes there: a few
+    // kilobytes.
+    constexpr std::size_t MaxQtSettingsBytes = std::size_t{1} << 20;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty() || scratchDir.empty() || scratchDir.front() != '/') return false;
+    const SideFileBytes read =
+        ReadSideFile((config + QStringLiteral("/QtProject.conf")).toStdString(), MaxQtSettingsBytes, SideFileCap::Refuse);
+    if (read.state != SideFileBytes::State::Failed) return false;
+    const std::string dir = WithSlash(scratchDir) + "QtSettings";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    const QString path = QString::fromStdString(dir);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+    return true;
 }
 
 }  // namespace pelmar

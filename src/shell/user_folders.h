@@ -30,4 +30,12 @@ std::string StartFolder(const OwnFolders& own, const std::string& wanted);
 // empty: none).
 std::string ProposedFile(const std::string& folder, const std::string& docName, const std::string& ext);
 
+// The settings Qt's own file dialogs keep for the user ("QtProject.conf" in
+// the user's config folder), checked as every file the program reads: when
+// something there is no regular file of sensible size (a pipe would stop the
+// first file dialog), Qt's user settings go to `scratchDir` for this session
+// (an absolute folder) and the file is left as it is.  True when they were
+// moved.
+bool KeepQtSettingsReadable(const std::string& scratchDir);
+
 }  // namespace pelmar

@@ -246,7 +246,9 @@ TEST(Undo, FailuresMoveNothing) {
     e.messages.shown.clear();
     EXPECT_FALSE(RedoStep(*e));
     EXPECT_EQ(e->UndoPos, 3);
-    EXPECT_EQ(e.messages.shown, std::vector<std::string>{"Не могу открыть файл!"});
+    // The snapshot said, and why.
+    EXPECT_EQ(e.messages.shown,
+              std::vector<std::string>{"Не могу открыть файл!\n\r" + UndoFileName(folder, 4) + ": No such file or directory"});
 }
 
 namespace {

@@ -23,6 +23,9 @@
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/selection.h"
+#include "platform/side_file.h"
+
+#include <unistd.h>
 
 namespace pelmar {
 
@@ -371,8 +374,13 @@ void PictureWindow::copyPicture() {
     auto* data = new QMimeData;
     data->setImageData(picture);
     if (vector && drawing_.MetaWritten && !drawing_.MetaPath.empty()) {
-        QFile f(QString::fromStdString(drawing_.MetaPath));
-        if (f.open(QIODevice::ReadOnly)) data->setData("image/x-emf", f.readAll());
+        // The program's own metafile: only a regular file, never waited on.
+        QFile f;
+        const int fd = OpenRegularFile(drawing_.MetaPath);
+        if (fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            data->setData("image/x-emf", f.readAll());
+        else if (fd >= 0)
+            ::close(fd);
     }
     QApplication::clipboard()->setMimeData(data);
 }

@@ -1,5 +1,6 @@
 #include "files/ui/zor_dialogs.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QImageReader>
@@ -19,6 +20,9 @@
 #include "files/preview_facts.h"
 #include "files/ui/preview_widgets.h"
 #include "files/text_lines.h"
+#include "platform/side_file.h"
+
+#include <unistd.h>
 
 namespace pelmar {
 
@@ -287,7 +291,15 @@ void TOpenZorDialog::DoSelectionChange(const QString& fileName) {
 }
 
 bool TOpenZorDialog::PicturePreview(const QString& fileName) {
-    QImageReader reader(fileName);
+    // A pipe or a device chosen in the dialog is no picture: never waited on.
+    const int fd = OpenRegularFile(fileName.toStdString());
+    if (fd < 0) return false;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    QImageReader reader(&file);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > PictureReadBox || size.height() > PictureReadBox))
         reader.setScaledSize(size.scaled(PictureReadBox, PictureReadBox, Qt::KeepAspectRatio));

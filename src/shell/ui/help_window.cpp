@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/side_file.h"
+
 namespace pelmar {
 
 namespace {
@@ -18,6 +20,10 @@ namespace {
 constexpr int PictureWidth = 800;
 constexpr QSize FirstSize(900, 760);
 
+// The largest help page or picture read: the shipped page is some tens of
+// kilobytes, its pictures a few.
+constexpr std::size_t MaxHelpFileBytes = std::size_t{16} << 20;
+
 bool IsLocalPage(const QUrl& url) {
     if (!url.isLocalFile()) return false;
     const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();
@@ -26,8 +32,26 @@ bool IsLocalPage(const QUrl& url) {
 
 }  // namespace
 
+QByteArray ReadHelpFile(const QString& file, bool* ok) {
+    SideFileBytes read = ReadSideFile(file.toStdString(), MaxHelpFileBytes, SideFileCap::Refuse);
+    if (ok) *ok = read.state == SideFileBytes::State::Read;
+    if (read.state != SideFileBytes::State::Read) return {};
+    return QByteArray(read.bytes.data(), static_cast<qsizetype>(read.bytes.size()));
+}
+
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    QVariant data = QTextBrowser::loadResource(type, name);
+    // The page and its pictures are read as every file: a pipe, a folder or
+    // a file far beyond any page shows nothing in their place.
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    QVariant data;
+    if (url.isLocalFile()) {
+        bool ok = false;
+        const QByteArray bytes = ReadHelpFile(url.toLocalFile(), &ok);
+        if (!ok) return {};
+        data = bytes;
+    } else {
+        data = QTextBrowser::loadResource(type, name);
+    }
     if (type != QTextDocument::ImageResource || data.userType() != QMetaType::QByteArray) return data;
     const QImage image = QImage::fromData(data.toByteArray());
     if (image.isNull() || image.width() <= PictureWidth) return data;
@@ -50,6 +74,12 @@ void HelpWindow::showPage(const std::string& page, const QString& caption) {
     setWindowTitle(caption);
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(page));
     if (browser_->source().adjusted(QUrl::RemoveFragment) != url) {
+        bool ok = false;
+        ReadHelpFile(url.toLocalFile(), &ok);
+        if (!ok) {
+            if (links_.cannotOpen) links_.cannotOpen(page);
+            return;
+        }
         browser_->clearHistory();
         browser_->setSource(url);
     }

@@ -17,6 +17,10 @@ struct HelpLinks {
     std::function<void(const std::string& url)> cannotOpen;    // says so
 };
 
+// The bytes of a help page or picture, read as every file the program reads;
+// *ok false (and nothing) for one that cannot be read or is far too large.
+QByteArray ReadHelpFile(const QString& file, bool* ok = nullptr);
+
 // The page view: pictures wider than the page's room are shown smaller.
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
@@ -32,7 +36,8 @@ public:
 
     // Shows the HTML file `page` (its pictures found beside it) under
     // `caption`, and brings the window to the front.  The page is read again
-    // only when it is another file than the one shown.
+    // only when it is another file than the one shown.  A page that cannot be
+    // read is said through HelpLinks::cannotOpen, and nothing is shown.
     void showPage(const std::string& page, const QString& caption);
 
     HelpBrowser* browser() const { return browser_; }
