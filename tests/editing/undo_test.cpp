@@ -246,9 +246,9 @@ TEST(Undo, FailuresMoveNothing) {
     e.messages.shown.clear();
     EXPECT_FALSE(RedoStep(*e));
     EXPECT_EQ(e->UndoPos, 3);
-    // The snapshot said, and why.
+    // The snapshot said, and why, in the interface's language.
     EXPECT_EQ(e.messages.shown,
-              std::vector<std::string>{"Не могу открыть файл!\n\r" + UndoFileName(folder, 4) + ": No such file or directory"});
+              std::vector<std::string>{"Не могу открыть файл!\n\r" + UndoFileName(folder, 4) + ": файл не найден"});
 }
 
 namespace {
