@@ -59,23 +59,21 @@ struct SfSizeLimit {
     ~SfSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old), std::signal(SIGXFSZ, oldHandler); }
 };
 
+// The file a save writes (the name chosen where the user chooses it), and the save.
 struct SfTarget {
     const char* what;
     std::string (*file)(SfSitting&);
-    void (*save)(SfSitting&, const std::string& file);
+    void (*save)(SfSitting&);
 };
 const SfTarget SfTargets[] = {
-    {"document saved as", [](SfSitting& s) { return s.dir.path("work/drawing.pel"); },
-     [](SfSitting& s, const std::string& file) { s.q.saveName = file, s.run(MainCommand::SaveAs); }},
+    {"document saved as", [](SfSitting& s) { return s.q.saveName = s.dir.path("work/drawing.pel"); },
+     [](SfSitting& s) { s.run(MainCommand::SaveAs); }},
     {"default set", [](SfSitting& s) { return s.prog() + "DefaultSet/DePoint.set"; },
-     [](SfSitting& s, const std::string&) { s.saveSet(); }},
+     [](SfSitting& s) { s.saveSet(); }},
     {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); },
-     [](SfSitting& s, const std::string&) { s.run(MainCommand::NewPo); }},
-    {"picture export", [](SfSitting& s) { return s.dir.path("work/picture.png"); },
-     [](SfSitting& s, const std::string& file) {
-         s.exporter.chosenName = file, s.exporter.chosenFilter = 4;
-         s.run(MainCommand::Export);
-     }},
+     [](SfSitting& s) { s.run(MainCommand::NewPo); }},
+    {"picture export", [](SfSitting& s) { return s.exporter.chosenName = s.dir.path("work/picture.png"); },
+     [](SfSitting& s) { s.exporter.chosenFilter = 4, s.run(MainCommand::Export); }},
 };
 
 // How the file is kept from being written, and the reason said in Russian and English.
@@ -115,7 +113,7 @@ TEST(SaveFailures, SayTheFileAndWhyAndLeaveTheOldFile) {
                     std::optional<NoReadOverride> asAUser;  // root writes in any folder
                     if (block == SfNoRoomToGrow) limit.emplace(old.size() + 8);
                     if (readOnly) asAUser.emplace();
-                    target.save(s, file);
+                    target.save(s);
                 }
                 if (readOnly) fs::permissions(folder, fs::perms::owner_all);
                 ASSERT_EQ(s.q.messages.size(), 1u);

@@ -1,16 +1,12 @@
-// Numbers typed key by key into the windows of the real program: the field
-// keeps or refuses the whole number when it is left, shows what is kept, and
-// a tip says why where that is not what was typed - the bound's tip at the
-// key that crosses the bound, the field's own tip for an emptied field.  The
-// sections kept are those of the window opened again and of the saved file.
+// Numbers typed key by key into the program's windows: a field left keeps or
+// refuses the whole number, shows what is kept, and a tip says why where that
+// is not what was typed; the sections kept are those reopened and saved.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <tuple>
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/section_edit.h"
@@ -101,8 +97,10 @@ bool ToldTip(const char* part) {
     return part ? ShownTextTip().contains(QString::fromUtf8(part)) : ShownTextTip().isEmpty();
 }
 
-void PlayToldRow(ToldSitting& s, QWidget& window, const ToldRow& row) {
+void PlayToldRow(ToldSitting& s, QWidget* in, const ToldRow& row) {
     SCOPED_TRACE(row.name);
+    ASSERT_TRUE(in);
+    QWidget& window = *in;
     auto* field = window.findChild<QWidget*>(row.field);
     ASSERT_TRUE(field && field->isEnabled()) << row.field;
     QLineEdit* line = LineOf(field);
@@ -126,9 +124,10 @@ void PlayToldRow(ToldSitting& s, QWidget& window, const ToldRow& row) {
     EXPECT_TRUE(ToldTip(row.tip)) << ShownTextTip().toStdString();
 }
 
-void PlayToldRows(ToldSitting& s, QWidget& window, ToldWindow where) {
+// The rows of `where` played in `window`, or in the dialog of each row's object.
+void PlayToldRows(ToldSitting& s, ToldWindow where, QWidget* window = nullptr) {
     for (const ToldRow& row : ToldRows)
-        if (row.where == where) PlayToldRow(s, window, row);
+        if (row.where == where) PlayToldRow(s, window ? window : s.open(row.kind), row);
 }
 
 // The sections window of surface 1, opened from the 3D system's dialog;
@@ -161,17 +160,12 @@ TEST(ToldNumbers, EveryFieldTellsWhatItKeeps) {
     ASSERT_TRUE(WriteDocument(file, s.w->document(), WriteModeDocument, DocumentContext{}));
     s.run(MainCommand::Open, file);
 
-    for (const ToldRow& row : ToldRows) {
-        if (row.where != TwObject) continue;
-        QWidget* d = s.open(row.kind);
-        ASSERT_TRUE(d) << row.name;
-        PlayToldRow(s, *d, row);
-    }
+    PlayToldRows(s, TwObject);
 
     InSections(s, [&](QWidget& sech) {
         sech.findChild<QComboBox*>("ComboBox1")->setCurrentIndex(0);
         emit sech.findChild<QComboBox*>("ComboBox1")->activated(0);
-        PlayToldRows(s, sech, TwSections);
+        PlayToldRows(s, TwSections, &sech);
     });
     InSections(s, [](QWidget& sech) {
         for (const auto& [field, text] : {std::pair{"Edit1", "5"}, {"Edit2", ""}, {"Edit3", "0"}})
@@ -189,7 +183,7 @@ TEST(ToldNumbers, EveryFieldTellsWhatItKeeps) {
         "FormImage", [&] { s.run(MainCommand::OptProj); },
         [&](QWidget& o) {
             ToldSheet(o, "TabSheet5");
-            PlayToldRows(s, o, TwPage);
+            PlayToldRows(s, TwPage, &o);
             // A page turned keeps its margins on it.
             TypeIn(o, "EditPri3", "25", Qt::Key_Tab);
             ClickIndicator(o.findChild<QRadioButton*>("RadioButtonPri2"));
@@ -202,7 +196,7 @@ TEST(ToldNumbers, EveryFieldTellsWhatItKeeps) {
 
     WhenShown("FormImageBr", [&](QWidget& f) {
         ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0));  // the light is a place
-        PlayToldRows(s, f, TwFill);
+        PlayToldRows(s, TwFill, &f);
         QTest::mouseClick(f.findChild<QWidget*>("Button1"), Qt::LeftButton);
     });
     InModal("FormImage", [&] { s.run(MainCommand::OptProj); }, [](QWidget& o) { ToldSheet(o, "TabSheet3"); },
