@@ -96,16 +96,16 @@ TEST(DamagedStart, ATranslationThatCannotBeUsedIsSaidOnceAndTheChoiceKept) {
 // session's settings replace it, it is kept beside it under a name that says
 // so, never over a copy kept before.
 TEST(DamagedStart, ADamagedSettingsFileIsSaidAndKeptBeforeItIsReplaced) {
-    for (const int damage : {0, 1, 2}) {  // cut, binary, UTF-16
+    for (const std::string damage : {"cut", "binary", "UTF-16"}) {
         SCOPED_TRACE(damage);
         WindowSession s;
         const std::string prog = s.prog();
         Settings own = StartSettings(prog);
         own.UndoOn = true, own.UndoSteps = 70, own.MoveColor = 0x00FF00;
         const std::string whole = SettingsText(own);
-        const std::string damaged = damage == 0 ? whole.substr(0, whole.size() / 3)
-                                    : damage == 1 ? DsJunk(3000, 11)
-                                                  : DsUtf16(whole);
+        const std::string damaged = damage == "cut"      ? whole.substr(0, whole.size() / 3)
+                                    : damage == "binary" ? DsJunk(3000, 11)
+                                                         : DsUtf16(whole);
         const std::string set = prog + SettingsFileName, earlier = set + ".damaged", kept = set + ".damaged-2";
         WriteBytes(set, damaged);
         WriteBytes(earlier, "kept at an earlier start");
