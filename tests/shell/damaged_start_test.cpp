@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <random>
 #include <sys/stat.h>
 
 #include "shell/settings.h"
@@ -17,12 +16,6 @@ using namespace pelmar::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string DsJunk(std::size_t size, unsigned seed) {
-    std::string junk;
-    for (std::mt19937 rng(seed); junk.size() < size;) junk += static_cast<char>(rng());
-    return junk;
-}
 
 // The bytes as UTF-16 with its byte-order mark, as an editor may save them.
 std::string DsUtf16(const std::string& cp1251) {
@@ -54,11 +47,11 @@ TEST(DamagedStart, ATranslationThatCannotBeUsedIsSaidOnceAndTheChoiceKept) {
     } rows[] = {
         {"empty", "Mine.trs", "", false, b8, b600, bad},
         {"cut in its signature", "Mine.trs", good.substr(0, 10), false, b8, b600, bad},
-        {"random bytes", "Mine.trs", DsJunk(40000, 7), false, b8, b600, bad},
+        {"random bytes", "Mine.trs", Junk(40000, 7), false, b8, b600, bad},
         {"UTF-16", "Mine.trs", DsUtf16(good), false, b8, b600, bad},
         {"no permission", "Mine.trs", good, true, b8, b600, "нет прав на чтение"},
         {"short, and signed", "Mine.trs", TranslationBytes(400, TestWord), false, "слово 8", b600, ""},
-        {"a damaged copy of a shipped one", "English.trs", DsJunk(4000, 9), false, english.WordLine(8),
+        {"a damaged copy of a shipped one", "English.trs", Junk(4000, 9), false, english.WordLine(8),
          english.WordLine(600), "The shipped translation"},
     };
     for (const auto& r : rows) {
@@ -104,7 +97,7 @@ TEST(DamagedStart, ADamagedSettingsFileIsSaidAndKeptBeforeItIsReplaced) {
         own.UndoOn = true, own.UndoSteps = 70, own.MoveColor = 0x00FF00;
         const std::string whole = SettingsText(own);
         const std::string damaged = damage == "cut"      ? whole.substr(0, whole.size() / 3)
-                                    : damage == "binary" ? DsJunk(3000, 11)
+                                    : damage == "binary" ? Junk(3000, 11)
                                                          : DsUtf16(whole);
         const std::string set = prog + SettingsFileName, earlier = set + ".damaged", kept = set + ".damaged-2";
         WriteBytes(set, damaged);
