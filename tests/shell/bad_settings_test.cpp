@@ -14,7 +14,6 @@
 
 #include <filesystem>
 #include <map>
-#include <random>
 
 #include <fcntl.h>
 #include <linux/capability.h>
@@ -55,12 +54,6 @@ Settings UsersOwn(const std::string& prog) {
     s.OwnDialogs = true;
     s.LangFile = prog + "Translation/English.trs";
     return s;
-}
-
-std::string Junk(std::size_t size) {
-    std::string junk;
-    for (std::mt19937 rng(44); junk.size() < size;) junk += static_cast<char>(rng());
-    return junk;
 }
 
 int Mode(const std::string& file) {

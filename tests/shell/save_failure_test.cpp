@@ -1,26 +1,19 @@
-// Saves that fail, in the real program: a document saved as, a default set
-// saved from its dialog, the undo snapshot a change takes and a picture
-// exported, each over an old file in a read-only folder (as a user who is
-// not root), at a name whose folder is a file, at a name a folder with files
-// holds, and over an old file while files may not grow (as on a full disk;
-// a size limit holds for root too).  Each is said once, with the file
-// the user knows and the reason in the interface's language, and the old
+// Saves that fail, in the real program: a document saved as, a default set,
+// the undo snapshot a change takes and a picture exported, each over an old
+// file in a read-only folder (as a user who is not root), at a name whose
+// folder is a file, at a name a folder with files holds, and over an old file
+// while files may not grow (as on a full disk).  Each is said once, with the
+// file the user knows and the reason in the interface's language, and the old
 // file stays whole.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QPushButton>
-#include <QTest>
-
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <optional>
-
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "editing/editing_state.h"
 #include "editing/undo_store.h"
 #include "support/no_read_override.h"
 #include "window_session.h"
@@ -31,141 +24,106 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Save As answered with a chosen name, and yes to replacing a file.
-struct SfQuestions : QuietQuestions {
-    std::string saveName;
-    bool askYesNo(const std::string&) override { return true; }
-    std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return saveName; }
+struct SfSitting : WindowSession {
+    struct : QuietQuestions {
+        std::string saveName;
+        bool askYesNo(const std::string&) override { return true; }
+        std::string chooseSaveFile(const std::string&, const std::string&, bool) override { return saveName; }
+    } q;
+    SfSitting() {
+        q.counts[Slot(Kind::po)] = 1;
+        StartNew(*this, q);
+    }
+    ~SfSitting() {
+        SetChanged(w->editing(), false);
+        stop();
+    }
+    void run(MainCommand c) { w->menuAction(c)->trigger(); }
+    void saveSet() {
+        QWidget* po = open(Kind::po);
+        ASSERT_TRUE(po);
+        QTest::mouseClick(po->findChild<QPushButton*>("ButtonPSave"), Qt::LeftButton);
+    }
 };
 
-// While it lives, no file of this process grows past `bytes`: a write past
-// it fails with EFBIG, as one fails on a full disk.
+// While it lives, a write past `bytes` fails with EFBIG (a limit that holds
+// for root too).
 struct SfSizeLimit {
     rlimit old{};
-    void (*oldHandler)(int) = nullptr;
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
     explicit SfSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &old);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit now = old;
-        now.rlim_cur = bytes;
+        const rlimit now{bytes, old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &now);
     }
-    ~SfSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
-    }
+    ~SfSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old), std::signal(SIGXFSZ, oldHandler); }
 };
 
-// How the target of a save is made unwritable.
-enum class SfBlock { ReadOnlyFolder, ParentIsFile, FolderAtName, NoRoomToGrow };
-
+// The file a save writes (the name chosen where the user chooses it), and the save.
 struct SfTarget {
     const char* what;
-    // The file the save writes, once the session is up.
-    std::function<std::string(WindowSession&, SfQuestions&)> file;
-    // The save, as the user asks for it.
-    std::function<void(WindowSession&, SfQuestions&, const std::string& file)> save;
+    std::string (*file)(SfSitting&);
+    void (*save)(SfSitting&);
+};
+const SfTarget SfTargets[] = {
+    {"document saved as", [](SfSitting& s) { return s.q.saveName = s.dir.path("work/drawing.pel"); },
+     [](SfSitting& s) { s.run(MainCommand::SaveAs); }},
+    {"default set", [](SfSitting& s) { return s.prog() + "DefaultSet/DePoint.set"; },
+     [](SfSitting& s) { s.saveSet(); }},
+    {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); },
+     [](SfSitting& s) { s.run(MainCommand::NewPo); }},
+    {"picture export", [](SfSitting& s) { return s.exporter.chosenName = s.dir.path("work/picture.png"); },
+     [](SfSitting& s) { s.exporter.chosenFilter = 4, s.run(MainCommand::Export); }},
 };
 
-void SfMenu(WindowSession& s, MainCommand c) { s.w->menuAction(c)->trigger(); }
-
-std::vector<SfTarget> SfTargets() {
-    return {
-        {"document saved as", [](WindowSession& s, SfQuestions&) { return s.dir.path("work/drawing.pel"); },
-         [](WindowSession& s, SfQuestions& q, const std::string& file) {
-             q.saveName = file;
-             SfMenu(s, MainCommand::SaveAs);
-         }},
-        {"default set",
-         [](WindowSession& s, SfQuestions&) { return s.prog() + "DefaultSet/DePoint.set"; },
-         [](WindowSession& s, SfQuestions&, const std::string&) {
-             QWidget* po = s.open(Kind::po);
-             ASSERT_TRUE(po);
-             QTest::mouseClick(po->findChild<QPushButton*>("ButtonPSave"), Qt::LeftButton);
-         }},
-        {"undo snapshot",
-         [](WindowSession& s, SfQuestions&) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); },
-         [](WindowSession& s, SfQuestions&, const std::string&) { SfMenu(s, MainCommand::NewPo); }},
-        {"picture export",
-         [](WindowSession& s, SfQuestions&) { return s.dir.path("work/picture.png"); },
-         [](WindowSession& s, SfQuestions&, const std::string& file) {
-             s.exporter.chosenName = file;
-             s.exporter.chosenFilter = 4;
-             SfMenu(s, MainCommand::Export);
-         }},
-    };
-}
-
-// What the reason of each block reads, in Russian and in English.
-struct SfReason {
-    SfBlock block;
-    const char* russian;
-    const char* english;
-};
-constexpr SfReason SfReasons[] = {
-    {SfBlock::ReadOnlyFolder, "нет прав на запись", "permission denied"},
-    {SfBlock::ParentIsFile, "часть пути не папка", "a part of the path is not a folder"},
-    {SfBlock::FolderAtName, "на месте файла папка", "a folder stands in the file's place"},
-    {SfBlock::NoRoomToGrow, "файл слишком велик", "the file is too large"},
+// How the file is kept from being written, and the reason said in Russian and English.
+enum SfBlock { SfReadOnlyFolder, SfParentIsFile, SfFolderAtName, SfNoRoomToGrow };
+constexpr std::pair<const char*, const char*> SfReasons[] = {
+    {"нет прав на запись", "permission denied"},
+    {"часть пути не папка", "a part of the path is not a folder"},
+    {"на месте файла папка", "a folder stands in the file's place"},
+    {"файл слишком велик", "the file is too large"},
 };
 
 }  // namespace
 
 TEST(SaveFailures, SayTheFileAndWhyAndLeaveTheOldFile) {
-    const std::string english = WindowSession::shipped() + "Translation/English.trs";
-    for (const SfTarget& target : SfTargets())
-        for (const SfReason& reason : SfReasons)
-            for (const bool inEnglish : {false, true}) {
-                // Both languages for the document, Russian for the rest.
-                if (inEnglish && std::string(target.what) != "document saved as") continue;
-                SCOPED_TRACE(std::string(target.what) + ", " + reason.english + (inEnglish ? ", English" : ""));
-                WindowSession s;
-                SfQuestions q;
-                q.counts[Slot(Kind::po)] = 1;
-                StartNew(s, q);
-                if (inEnglish) {
-                    ASSERT_TRUE(s.app->shell().words.LoadWords(english));
-                }
+    for (const SfTarget& target : SfTargets)
+        for (const SfBlock block : {SfReadOnlyFolder, SfParentIsFile, SfFolderAtName, SfNoRoomToGrow})
+            for (const bool inEnglish : {false, true}) {  // English for the document only
+                if (inEnglish && &target != &SfTargets[0]) continue;
+                const auto [russian, english] = SfReasons[block];
+                SCOPED_TRACE(std::string(target.what) + ", " + english + (inEnglish ? ", English" : ""));
+                SfSitting s;
+                ASSERT_TRUE(!inEnglish || s.app->shell().words.LoadWords(s.shipped() + "Translation/English.trs"));
                 s.dir.folder("work");
-                const std::string file = target.file(s, q);
+                const std::string file = target.file(s), old = "the old file, kept whole\n";
                 const fs::path folder = fs::path(file).parent_path();
                 fs::create_directories(folder);
-                const std::string old = "the old file, kept whole\n";
-                switch (reason.block) {
-                    case SfBlock::ParentIsFile:
-                        fs::remove_all(folder);
-                        WriteBytes(folder.string(), old);
-                        break;
-                    case SfBlock::FolderAtName:
-                        fs::create_directories(file);
-                        WriteBytes(file + "/inside", old);
-                        break;
-                    case SfBlock::ReadOnlyFolder:
-                    case SfBlock::NoRoomToGrow: WriteBytes(file, old); break;
-                }
-                if (reason.block == SfBlock::ReadOnlyFolder) fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-                q.messages.clear();
+                const bool parentIsFile = block == SfParentIsFile, atFolder = block == SfFolderAtName;
+                const std::string kept = parentIsFile ? folder.string() : atFolder ? file + "/inside" : file;
+                if (parentIsFile) fs::remove_all(folder);
+                if (atFolder) fs::create_directories(file);
+                WriteBytes(kept, old);
+                const bool readOnly = block == SfReadOnlyFolder;
+                if (readOnly) fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+                s.q.messages.clear();
                 {
                     std::optional<SfSizeLimit> limit;
                     std::optional<NoReadOverride> asAUser;  // root writes in any folder
-                    if (reason.block == SfBlock::NoRoomToGrow) limit.emplace(old.size() + 8);
-                    if (reason.block == SfBlock::ReadOnlyFolder) asAUser.emplace();
-                    target.save(s, q, file);
+                    if (block == SfNoRoomToGrow) limit.emplace(old.size() + 8);
+                    if (readOnly) asAUser.emplace();
+                    target.save(s);
                 }
-                if (reason.block == SfBlock::ReadOnlyFolder) fs::permissions(folder, fs::perms::owner_all);
-                ASSERT_EQ(q.messages.size(), 1u);
-                const std::string& said = q.messages[0];
-                EXPECT_NE(said.find(file + ": " + (inEnglish ? reason.english : reason.russian)), std::string::npos)
+                if (readOnly) fs::permissions(folder, fs::perms::owner_all);
+                ASSERT_EQ(s.q.messages.size(), 1u);
+                const std::string& said = s.q.messages[0];
+                EXPECT_NE(said.find(file + ": " + (inEnglish ? english : russian)), std::string::npos)
                     << said;
                 EXPECT_EQ(said.find("/."), std::string::npos) << "a hidden temporary file named: " << said;
-                const std::string kept = reason.block == SfBlock::ParentIsFile   ? folder.string()
-                                         : reason.block == SfBlock::FolderAtName ? file + "/inside"
-                                                                                 : file;
                 EXPECT_EQ(ReadBytes(kept), old);
-                for (const auto& e : fs::directory_iterator(reason.block == SfBlock::ParentIsFile ? folder.parent_path() : folder))
-                    EXPECT_EQ(e.path().filename().string().rfind(".", 0), std::string::npos) << "left behind: " << e.path();
-                SetChanged(s.w->editing(), false);
-                s.stop();
+                for (const auto& e : fs::directory_iterator(parentIsFile ? folder.parent_path() : folder))
+                    EXPECT_NE(e.path().filename().string()[0], '.') << "left behind: " << e.path();
             }
 }
 
@@ -173,29 +131,19 @@ TEST(SaveFailures, SayTheFileAndWhyAndLeaveTheOldFile) {
 // permissions of a new file, so that the next «Загрузить» reads it; a
 // document keeps those its owner gave it.
 TEST(SaveFailures, ADefaultSetGetsTheUsersOrdinaryPermissions) {
-    WindowSession s;
-    SfQuestions q;
-    q.counts[Slot(Kind::po)] = 1;
-    StartNew(s, q);
+    SfSitting s;
     const std::string set = s.prog() + "DefaultSet/DePoint.set", doc = s.dir.path("mine.pel");
     fs::create_directories(s.prog() + "DefaultSet");
     WriteBytes(set, "unreadable");
     WriteBytes(doc, "a document");
     ::chmod(set.c_str(), 0);
     ::chmod(doc.c_str(), 0600);
-    QWidget* po = s.open(Kind::po);
-    ASSERT_TRUE(po);
-    QTest::mouseClick(po->findChild<QPushButton*>("ButtonPSave"), Qt::LeftButton);
-    q.saveName = doc;
-    SfMenu(s, MainCommand::SaveAs);
-    EXPECT_TRUE(q.messages.empty()) << q.messages.front();
+    s.saveSet();
+    s.q.saveName = doc;
+    s.run(MainCommand::SaveAs);
+    EXPECT_TRUE(s.q.messages.empty()) << s.q.messages.front();
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat st {};
-    ASSERT_EQ(::stat(set.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
-    ASSERT_EQ(::stat(doc.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    SetChanged(s.w->editing(), false);
-    s.stop();
+    EXPECT_EQ(fs::status(set).permissions(), fs::perms(0666 & ~mask));
+    EXPECT_EQ(fs::status(doc).permissions(), fs::perms(0600));
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "files/text_lines.h"
@@ -23,6 +24,13 @@ inline std::string ReadBytes(const std::string& path) {
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+// `size` bytes of no file's kind, the same for the same seed.
+inline std::string Junk(std::size_t size, unsigned seed = 44) {
+    std::string junk;
+    for (std::mt19937 rng(seed); junk.size() < size;) junk += static_cast<char>(rng());
+    return junk;
 }
 
 struct Scratch {

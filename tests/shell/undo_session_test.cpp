@@ -224,32 +224,24 @@ TEST(UndoSession, AChangeThatChangesNothingIsNoStep) {
     QWidget* po = s.open(Kind::po);
     ASSERT_TRUE(po);
     const auto applyToAll = [&] {
-        InModal(
-            "FormPoOpt", [&] { QTest::mouseClick(po->findChild<QPushButton*>("ButtonPAll"), Qt::LeftButton); },
-            [](QWidget&) {});
+        InModal("FormPoOpt", [&] { QTest::mouseClick(po->findChild<QWidget*>("ButtonPAll"), Qt::LeftButton); },
+                [](QWidget&) {});
         po->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(po));
     };
     applyToAll();
     ASSERT_TRUE(s.st().Changed) << "the first walk gave the other points the style";
     s.w->menuAction(MainCommand::Save)->trigger();
-    ASSERT_FALSE(s.st().Changed);
-    const std::string before = s.text();
+    const std::string before = s.text(), name = s.doc().Obj.Po[1].Name.s;
     const int pos = s.st().UndoPos;
-
-    applyToAll();
-    const std::string name = s.doc().Obj.Po[1].Name.s;
     ASSERT_EQ(name.size(), 1u) << "retyped with one key";
+    applyToAll();
     TypeIn(*po, "EditPName", QString::fromStdString(name), Qt::Key_Tab);
-    EXPECT_EQ(s.doc().Obj.Po[1].Name.s, name);
-    EXPECT_FALSE(s.st().Changed);
-    EXPECT_FALSE(s.on(MainCommand::Save));
+    EXPECT_FALSE(s.st().Changed || s.on(MainCommand::Save));
     EXPECT_EQ(s.st().UndoPos, pos) << "no undo step";
     EXPECT_TRUE(s.text() == before);
-
     TypeIn(*po, "EditPName", name == "Q" ? "R" : "Q", Qt::Key_Tab);
-    EXPECT_NE(s.doc().Obj.Po[1].Name.s, name);
-    EXPECT_TRUE(s.st().Changed);
+    EXPECT_TRUE(s.st().Changed && s.doc().Obj.Po[1].Name.s != name);
     EXPECT_EQ(s.st().UndoPos, pos + 1);
     s.undo();
     EXPECT_EQ(s.doc().Obj.Po[1].Name.s, name);
