@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "drawing/formula.h"
@@ -255,67 +254,4 @@ TEST(SurfaceSections, OriginsAndWindowsMatchTheProjection) {
     EXPECT_NEAR(plan[0].OriginX - plan[0].Left, cx - 1.7 * s / kR8 - 2 * s, 1e-9);
     EXPECT_NEAR(plan[1].OriginX + plan[1].Right, plan[1].OriginX - (-2) * s / kR8, 1e-9);
     EXPECT_NEAR(plan[1].OriginX - plan[1].Left, plan[1].OriginX - 3 * s / kR8, 1e-9);
-}
-
-// A section's window is cut to the picture with a band of the picture's
-// size around it: over random sections, bounds up to 50000 units and
-// pictures, every point of the section that the picture shows stays in the
-// window, the window reaches no farther than three pictures, and a window
-// within the band is not cut.
-TEST(SurfaceSections, WindowsCutToThePicture) {
-    std::srand(57);
-    auto random = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
-    for (int trial = 0; trial < 300; ++trial) {
-        const int w = 100 + std::rand() % 1200, h = 100 + std::rand() % 900;
-        const bool wide = trial % 3 != 0;
-        // A narrow section about an origin in the picture stays within the band.
-        const double s = random(1, 60), cx = wide ? random(-w, 2.0 * w) : random(0, w),
-                     cy = wide ? random(-h, 2.0 * h) : random(0, h);
-        const int g = 1 + std::rand() % 3;
-        const double reach = wide ? 50000 : 0.4 * std::min(w, h) / s;
-        SurfaceSections sec;
-        const double c = random(-reach, reach);
-        const double b0 = random(-reach, 0), b1 = random(0, reach), b2 = random(-reach, 0), b3 = random(0, reach);
-        SetSection(sec, g, 1, c, b0, b1, b2, b3);
-        const SurfaceSection whole = PlanSurfaceSections("Fxy3d", "x", 1, sec, s, cx, cy, '.')[0];
-        const SurfaceSection cut = PlanSurfaceSections("Fxy3d", "x", 1, sec, s, cx, cy, '.', w, h)[0];
-        SCOPED_TRACE(testing::Message() << "trial " << trial << " group " << g);
-        EXPECT_LE(cut.Left + cut.Right, 3.0 * (w + h) + 1e-6);
-        EXPECT_LE(cut.Top + cut.Bottom, 3.0 * (w + h) + 1e-6);
-        EXPECT_LE(cut.Left, whole.Left);
-        EXPECT_LE(cut.Right, whole.Right);
-        EXPECT_LE(cut.Top, whole.Top);
-        EXPECT_LE(cut.Bottom, whole.Bottom);
-        // Points of the picture, and the points of the section's plane under
-        // them: those within the section's bounds lie in its window.
-        for (int k = 0; k < 200; ++k) {
-            const double px = random(0, w), py = random(0, h);
-            double u = 0, v = 0;
-            if (g == 1) {
-                u = (px - cx) / s + c / kR8, v = (cy - py) / s + c / kR8;
-            } else if (g == 2) {
-                u = kR8 * (c - (px - cx) / s), v = (cy - py) / s + u / kR8;
-            } else {
-                u = kR8 * ((py - cy) / s + c), v = (px - cx) / s + u / kR8;
-            }
-            const double x = g == 1 ? c : u, y = g == 1 ? u : g == 2 ? c : v, z = g == 3 ? c : v;
-            double qx, qy;
-            Project(x, y, z, s, cx, cy, qx, qy);
-            ASSERT_NEAR(qx, px, 1e-6);
-            ASSERT_NEAR(qy, py, 1e-6);
-            if (u < b0 || u > b1 || v < b2 || v > b3) continue;
-            // The column and the height of the point in the window.
-            const double column = g == 1 ? u * s : -u * s / kR8, height = v * s;
-            EXPECT_GE(column, -cut.Left - 1e-6);
-            EXPECT_LE(column, cut.Right + 1e-6);
-            EXPECT_GE(height, -cut.Bottom - 1e-6);
-            EXPECT_LE(height, cut.Top + 1e-6);
-        }
-        if (!wide) {
-            EXPECT_EQ(cut.Left, whole.Left);
-            EXPECT_EQ(cut.Top, whole.Top);
-            EXPECT_EQ(cut.Bottom, whole.Bottom);
-            EXPECT_EQ(cut.Right, whole.Right);
-        }
-    }
 }

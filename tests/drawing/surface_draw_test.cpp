@@ -69,6 +69,25 @@ struct SurfaceRun {
 
 std::size_t Polylines(const RecordingCanvas& rec) { return LinesStarting(rec, "drawPolyline").size(); }
 
+// The run's host, counting the events the drawing pumps; it stops the drawing
+// at the stopAt-th.
+struct StopHost final : GraphHost, TextRole, ProgressRole {
+    bool* running;
+    long events = 0, stopAt;
+    StopHost(SurfaceRun& r, long at) : running(&r.running), stopAt(at) { r.run.Host = this; }
+    TextRole& texts() override { return *this; }
+    ProgressRole* progressFor(TargetKind) override { return this; }
+    void processEvents() override {
+        if (++events == stopAt) *running = false;
+    }
+    void setProgress(int) override {}
+    void showMessage(const std::string&) override {}
+    std::string wordLine(int) override { return {}; }
+    char decimalSeparator() override { return ','; }
+    void showProgress(const std::string&) override {}
+    void hideProgress() override {}
+};
+
 }  // namespace
 
 TEST(SurfaceDraw, OutlineIsStoredAndReused) {
@@ -117,23 +136,7 @@ TEST(SurfaceDraw, OutlineIsStoredAndReused) {
 
 TEST(SurfaceDraw, StoppedOutlineStoresNothing) {
     SurfaceRun r;
-    struct StopHost final : GraphHost, TextRole, ProgressRole {
-        bool* running = nullptr;
-        int events = 0;
-        TextRole& texts() override { return *this; }
-        ProgressRole* progressFor(TargetKind) override { return this; }
-        void processEvents() override {
-            if (++events == 10) *running = false;
-        }
-        void setProgress(int) override {}
-        void showMessage(const std::string&) override {}
-        std::string wordLine(int) override { return {}; }
-        char decimalSeparator() override { return ','; }
-        void showProgress(const std::string&) override {}
-        void hideProgress() override {}
-    } host;
-    host.running = &r.running;
-    r.run.Host = &host;
+    StopHost host(r, 10);
     RecordingCanvas rec;
     PaintTarget t = PelTarget(rec);
     t.run = &r.run;
@@ -174,31 +177,55 @@ TEST(SurfaceDraw, SectionsAreDrawnAndTracedOnesStored) {
     EXPECT_GE(Polylines(rec), 1u);
 }
 
-// Section bounds far beyond the picture (±49999 units at 20 pixels a unit)
-// cost what bounds at the picture's band cost: the tracer walks a column
-// per pixel of the window (one pumped event each), and the window is cut
-// to the picture.  The drawing is stopped where an uncut window would go on.
+// Far section bounds are cut to the picture with a band of its own size
+// around it: over random sections (bounds up to 50000 units), origins and
+// pictures, every point of a section that the picture shows stays in its
+// window, the window reaches no farther than three pictures and one within the
+// band is not cut.  Drawn, far bounds through the sphere's centre cost a
+// column (a pumped event) per pixel of that band only, and its great circle
+// is traced whole.
 TEST(SurfaceDraw, FarSectionBoundsWalkThePictureOnly) {
+    const double r8 = std::sqrt(8.0);
+    std::srand(57);
+    auto random = [](double lo, double hi) { return lo + (hi - lo) * std::rand() / RAND_MAX; };
+    for (int trial = 0; trial < 300; ++trial) {
+        const int w = 100 + std::rand() % 1200, h = 100 + std::rand() % 900;
+        const bool wide = trial % 3 != 0;  // else a narrow section about an origin in the picture
+        const double s = random(1, 60), cx = wide ? random(-w, 2.0 * w) : random(0, w),
+                     cy = wide ? random(-h, 2.0 * h) : random(0, h);
+        const int g = 1 + std::rand() % 3;
+        const double reach = wide ? 50000 : 0.4 * std::min(w, h) / s;
+        const double c = random(-reach, reach), b0 = random(-reach, 0), b1 = random(0, reach),
+                     b2 = random(-reach, 0), b3 = random(0, reach);
+        SurfaceSections sec;
+        SetSection(sec, g, 1, c, b0, b1, b2, b3);
+        const SurfaceSection whole = PlanSurfaceSections("Fxy3d", "x", 1, sec, s, cx, cy, '.')[0];
+        const SurfaceSection cut = PlanSurfaceSections("Fxy3d", "x", 1, sec, s, cx, cy, '.', w, h)[0];
+        SCOPED_TRACE(testing::Message() << "trial " << trial << " group " << g);
+        EXPECT_LE(cut.Left + cut.Right, 3.0 * (w + h) + 1e-6);
+        EXPECT_LE(cut.Top + cut.Bottom, 3.0 * (w + h) + 1e-6);
+        for (double by : {whole.Left - cut.Left, whole.Right - cut.Right, whole.Top - cut.Top,
+                          whole.Bottom - cut.Bottom})
+            EXPECT_TRUE(wide ? by >= 0 : by == 0) << by;
+        for (int k = 0; k < 200; ++k) {
+            // A picture point, the point (u, v) of the section's plane under it,
+            // and its column and height in the window.
+            const double px = random(0, w), py = random(0, h);
+            double u = 0, v = 0;
+            if (g == 1) u = (px - cx) / s + c / r8, v = (cy - py) / s + c / r8;
+            if (g == 2) u = r8 * (c - (px - cx) / s), v = (cy - py) / s + u / r8;
+            if (g == 3) u = r8 * ((py - cy) / s + c), v = (px - cx) / s + u / r8;
+            if (u < b0 || u > b1 || v < b2 || v > b3) continue;
+            const double column = g == 1 ? u * s : -u * s / r8, height = v * s, e = 1e-6;
+            EXPECT_TRUE(column >= -cut.Left - e && column <= cut.Right + e && height >= -cut.Bottom - e &&
+                        height <= cut.Top + e)
+                << px << ", " << py;
+        }
+    }
     for (int g = 1; g <= 3; ++g) {
         SCOPED_TRACE(g);
         SurfaceRun r;
-        struct CountingHost final : GraphHost, TextRole, ProgressRole {
-            bool* running = nullptr;
-            long events = 0;
-            TextRole& texts() override { return *this; }
-            ProgressRole* progressFor(TargetKind) override { return this; }
-            void processEvents() override {
-                if (++events == 40000) *running = false;
-            }
-            void setProgress(int) override {}
-            void showMessage(const std::string&) override {}
-            std::string wordLine(int) override { return {}; }
-            char decimalSeparator() override { return ','; }
-            void showProgress(const std::string&) override {}
-            void hideProgress() override {}
-        } host;
-        host.running = &r.running;
-        r.run.Host = &host;
+        StopHost host(r, 40000);  // where an uncut window would go on
         RecordingCanvas rec;
         PaintTarget t = PelTarget(rec);
         t.run = &r.run;
@@ -207,13 +234,9 @@ TEST(SurfaceDraw, FarSectionBoundsWalkThePictureOnly) {
         a.Sections = {};
         SetSection(a.Sections, g, 1, 0, -49999, 49999, -49999, 49999);
         DrawSubCurve(a, t, 3);
-        // 400 x 300 pixels and a band of the picture's size around them.
         EXPECT_LT(host.events, 3 * 400 + 3 * 300 + 1000);
-        EXPECT_TRUE(r.running);
-        const int slot = 32 + 11 * (g - 1) + 1;
-        const DCurve2& traced = r.snap->Obj.Xz[1].Curves[static_cast<std::size_t>(slot - 10)];
+        const DCurve2& traced = r.snap->Obj.Xz[1].Curves[static_cast<std::size_t>(32 + 11 * (g - 1) + 1 - 10)];
         ASSERT_EQ(traced.Valid, 1);
-        // The section through the centre is the sphere's great circle, whole.
         std::size_t points = 0;
         for (const DCurve1& l : traced.lines()) points += l.points().size();
         EXPECT_GT(points, 100u);
