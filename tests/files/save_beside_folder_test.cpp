@@ -18,14 +18,12 @@ namespace fs = std::filesystem;
 TEST(SaveBesideFolder, ACurvesFileThatCannotBeWrittenRefusesTheSaveAndTheDocumentReopens) {
     Scratch s;
     auto doc = std::make_unique<DProj>();
-    DXOY plane;
-    CurvePoint p{1.5, 2.5, 0};
     DCurve1 sub;
     sub.Count = 1;
-    sub.Points = std::make_shared<const std::vector<CurvePoint>>(std::vector<CurvePoint>{p, CurvePoint{}});
-    plane.Curves.Count = 1;
+    sub.Points = std::make_shared<const std::vector<CurvePoint>>(std::vector<CurvePoint>{{1.5, 2.5, 0}, {}});
+    DXOY plane;
+    plane.Curves.Count = plane.Curves.Valid = 1;
     plane.Curves.Lines = std::make_shared<const std::vector<DCurve1>>(std::vector<DCurve1>{sub, DCurve1{}});
-    plane.Curves.Valid = 1;
     doc->Obj.Xy.add(plane);
     ASSERT_TRUE(CurvesFileWanted(*doc));
 
@@ -33,8 +31,6 @@ TEST(SaveBesideFolder, ACurvesFileThatCannotBeWrittenRefusesTheSaveAndTheDocumen
     std::vector<std::string> said;
     DocumentContext ctx;
     ctx.ShowMessage = [&said](const std::string& m) { said.push_back(m); };
-
-    // Save As over an older document, a folder at the curves file's name.
     WriteBytes(name, "older");
     fs::create_directory(cur);
     EXPECT_FALSE(WriteDocument(name, *doc, WriteModeDocument, ctx));
@@ -43,17 +39,12 @@ TEST(SaveBesideFolder, ACurvesFileThatCannotBeWrittenRefusesTheSaveAndTheDocumen
     EXPECT_EQ(ReadBytes(name), "older");
     EXPECT_TRUE(fs::is_directory(cur));
 
-    // Without the folder it is saved whole; made a folder afterwards, the
-    // document opens all the same and computes its curves again.
     fs::remove(cur);
     said.clear();
     ASSERT_TRUE(WriteDocument(name, *doc, WriteModeDocument, ctx));
     EXPECT_TRUE(said.empty());
     for (const bool folder : {false, true}) {
-        if (folder) {
-            fs::remove(cur);
-            fs::create_directory(cur);
-        }
+        if (folder) fs::remove(cur), fs::create_directory(cur);
         auto back = std::make_unique<DProj>();
         std::uint8_t version = 0;
         ASSERT_EQ(ReadDocument(name, *back, version, ReadModeOpen), ReadOk) << folder;
