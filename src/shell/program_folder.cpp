@@ -105,7 +105,9 @@ std::vector<std::string> ShippedDirs(const std::string& builtIn) {
     std::vector<std::string> dirs;
     if (QCoreApplication::instance()) {
         const std::string bin = QCoreApplication::applicationDirPath().toStdString();
-        if (!bin.empty()) dirs.push_back(WithSlash(bin) + "../share/pelmar/");
+        // The program's folder is a real path: ".." taken away by its letters
+        // names the same folder, as the messages show it.
+        if (!bin.empty()) dirs.push_back(WithSlash(QDir::cleanPath(QString::fromStdString(bin + "/../share/pelmar")).toStdString()));
     }
     if (!builtIn.empty()) dirs.push_back(WithSlash(builtIn));
     std::string list = Env("XDG_DATA_DIRS");
