@@ -1,5 +1,8 @@
 #include "dialogs/apply_to_all.h"
 
+#include <functional>
+#include <memory>
+
 #include "files/document.h"
 #include "model/update.h"
 
@@ -114,7 +117,11 @@ void Visit(DXZ& x, V& v) {
 // `done(object)` follows the visit of each object of the document.
 template <class Store, class V, class Done>
 void EachIn(Store& s, V& v, Done& done) {
-    for (std::size_t i = 1; i <= s.count(); ++i) Visit(s[i], v), done(s[i]);
+    for (std::size_t i = 1; i <= s.count(); ++i) {
+        const auto old = s[i];
+        Visit(s[i], v);
+        done(old, s[i]);
+    }
 }
 
 // The document's plane kinds and coordinate systems, then the working copies.
@@ -135,110 +142,67 @@ void Walk(DSubProj& d, WorkingCopies& w, V v, Done done) {
 // rather than to the part (a coordinate system's axes, a figure's sides and a
 // solid's faces take the object's thickness), and the stored document must be
 // what a save and a reopening make of it.  The working copies take the same
-// recompute when they are next applied.
+// recompute when they are next applied.  The walk runs on copies: only when
+// it changes an object as its file holds it does `before` run and the
+// document and the working copies take the copies' place.
 template <template <class> class V, class R, class Copy>
-int CopyToAll(DSubProj& doc, WorkingCopies& work, const R& tmplIn, Copy copy) {
+int CopyToAll(DSubProj& doc, WorkingCopies& work, const R& tmplIn, Copy copy, const std::function<void()>& before) {
     const R tmpl = tmplIn;  // the template may be one of the visited records
-    int visited = 0, before = 0;
+    auto newDoc = std::make_unique<DSubProj>(doc);
+    auto newWork = std::make_unique<WorkingCopies>(work);
+    int visited = 0, seen = 0;
+    bool changes = false;
     auto f = [&](R& r) { ++visited, copy(r, tmpl); };
-    auto done = [&](auto& object) {
-        if (visited != before) UpdateAsRead(object);
-        before = visited;
+    auto done = [&](const auto& old, auto& object) {
+        if (visited == seen) return;
+        seen = visited;
+        UpdateAsRead(object);
+        changes = changes || !ObjectsWriteAlike(old, object);
     };
-    Walk(doc, work, V<decltype(f)>{f}, done);
+    Walk(*newDoc, *newWork, V<decltype(f)>{f}, done);
+    if (!changes) return visited;
+    if (before) before();
+    doc = std::move(*newDoc);
+    work = std::move(*newWork);
     return visited;
 }
 
 }  // namespace
 
-namespace {
-
-// The style fields of each kind the categories choose, handed to op(field,
-// the template's field): one list serves the copy and the comparison.
-template <class Op>
-void PointFields(DPoint& p, const DPoint& t, const PointCategories& c, Op&& op) {
-    if (c.type) op(p.Typ.v, t.Typ.v), op(p.Radius.v, t.Radius.v), op(p.Thick.v, t.Thick.v);
-    if (c.nameFont) {
-        op(p.NameFont.s, t.NameFont.s);
-        op(p.NameBold.v, t.NameBold.v), op(p.NameItalic.v, t.NameItalic.v), op(p.NameSize.v, t.NameSize.v);
-    }
-    if (c.indexFont) {
-        op(p.IndexFont.s, t.IndexFont.s);
-        op(p.IndexBold.v, t.IndexBold.v), op(p.IndexItalic.v, t.IndexItalic.v), op(p.IndexSize.v, t.IndexSize.v);
-    }
-    if (c.labelRadius) op(p.LabelDist.v, t.LabelDist.v);
-}
-
-template <class Op>
-void LineFields(DLine& l, const DLine& t, const LineCategories& c, Op&& op) {
-    if (c.thickness) op(l.Thick.v, t.Thick.v);
-    if (c.dashes) op(l.Dash.v, t.Dash.v), op(l.Gap.v, t.Gap.v);
-    if (c.arrows) {
-        op(l.Arrow1Len.v, t.Arrow1Len.v), op(l.Arrow1Angle.v, t.Arrow1Angle.v);
-        op(l.Arrow2Len.v, t.Arrow2Len.v), op(l.Arrow2Angle.v, t.Arrow2Angle.v);
-    }
-}
-
-template <class Op>
-void EllipseFields(DCircle& e, const DCircle& t, const EllipseCategories& c, Op&& op) {
-    if (c.thickness) op(e.Thick.v, t.Thick.v);
-    if (c.dashes) op(e.Dash.v, t.Dash.v), op(e.Gap.v, t.Gap.v);
-}
-
-const auto Assign = [](auto& field, const auto& from) { field = from; };
-
-// Whether the walk would change an object of the document, as its file
-// holds it: each object is walked and recomputed on a copy of its own, as
-// CopyToAll does, and compared.  The working copies follow the document's
-// objects, and are committed only after a walk that changed one.
-template <template <class> class V, class R, class Copy>
-bool WouldChange(const DSubProj& d, const R& tmpl, Copy copy) {
-    bool changes = false;
-    auto each = [&](const auto& store) {
-        for (std::size_t i = 1; i <= store.count() && !changes; ++i) {
-            auto trial = store[i];
-            int visited = 0;
-            auto f = [&](R& r) { ++visited, copy(r, tmpl); };
-            V<decltype(f)> v{f};
-            Visit(trial, v);
-            if (visited == 0) continue;
-            UpdateAsRead(trial);
-            changes = !ObjectsWriteAlike(store[i], trial);
+int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats,
+                     const std::function<void()>& before) {
+    return CopyToAll<PointVisitor>(doc, work, tmplIn, [&cats](DPoint& p, const DPoint& tmpl) {
+        if (cats.type) p.Typ.v = tmpl.Typ.v, p.Radius.v = tmpl.Radius.v, p.Thick.v = tmpl.Thick.v;
+        if (cats.nameFont) {
+            p.NameFont.s = tmpl.NameFont.s;
+            p.NameBold.v = tmpl.NameBold.v, p.NameItalic.v = tmpl.NameItalic.v, p.NameSize.v = tmpl.NameSize.v;
         }
-    };
-    each(d.Po), each(d.Li), each(d.Ci), each(d.Tr), each(d.Kv), each(d.Xy), each(d.Sf);
-    each(d.Zi), each(d.Ko), each(d.I3), each(d.I4), each(d.R3), each(d.R4), each(d.Xz);
-    return changes;
+        if (cats.indexFont) {
+            p.IndexFont.s = tmpl.IndexFont.s;
+            p.IndexBold.v = tmpl.IndexBold.v, p.IndexItalic.v = tmpl.IndexItalic.v, p.IndexSize.v = tmpl.IndexSize.v;
+        }
+        if (cats.labelRadius) p.LabelDist.v = tmpl.LabelDist.v;
+    }, before);
 }
 
-}  // namespace
-
-int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmplIn, const PointCategories& cats) {
-    return CopyToAll<PointVisitor>(doc, work, tmplIn,
-                                   [&cats](DPoint& p, const DPoint& t) { PointFields(p, t, cats, Assign); });
+int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, const LineCategories& cats,
+                    const std::function<void()>& before) {
+    return CopyToAll<LineVisitor>(doc, work, tmplIn, [&cats](DLine& l, const DLine& tmpl) {
+        if (cats.thickness) l.Thick.v = tmpl.Thick.v;
+        if (cats.dashes) l.Dash.v = tmpl.Dash.v, l.Gap.v = tmpl.Gap.v;
+        if (cats.arrows) {
+            l.Arrow1Len.v = tmpl.Arrow1Len.v, l.Arrow1Angle.v = tmpl.Arrow1Angle.v;
+            l.Arrow2Len.v = tmpl.Arrow2Len.v, l.Arrow2Angle.v = tmpl.Arrow2Angle.v;
+        }
+    }, before);
 }
 
-int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmplIn, const LineCategories& cats) {
-    return CopyToAll<LineVisitor>(doc, work, tmplIn,
-                                  [&cats](DLine& l, const DLine& t) { LineFields(l, t, cats, Assign); });
-}
-
-int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats) {
-    return CopyToAll<EllipseVisitor>(doc, work, tmplIn,
-                                     [&cats](DCircle& c, const DCircle& t) { EllipseFields(c, t, cats, Assign); });
-}
-
-bool ApplyToAllPointsChanges(const DSubProj& doc, const DPoint& tmpl, const PointCategories& cats) {
-    return WouldChange<PointVisitor>(doc, tmpl, [&cats](DPoint& p, const DPoint& t) { PointFields(p, t, cats, Assign); });
-}
-
-bool ApplyToAllLinesChanges(const DSubProj& doc, const DLine& tmpl, const LineCategories& cats) {
-    return WouldChange<LineVisitor>(doc, tmpl, [&cats](DLine& l, const DLine& t) { LineFields(l, t, cats, Assign); });
-}
-
-bool ApplyToAllEllipsesChanges(const DSubProj& doc, const DCircle& tmpl, const EllipseCategories& cats) {
-    return WouldChange<EllipseVisitor>(doc, tmpl,
-                                       [&cats](DCircle& c, const DCircle& t) { EllipseFields(c, t, cats, Assign); });
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmplIn, const EllipseCategories& cats,
+                       const std::function<void()>& before) {
+    return CopyToAll<EllipseVisitor>(doc, work, tmplIn, [&cats](DCircle& c, const DCircle& tmpl) {
+        if (cats.thickness) c.Thick.v = tmpl.Thick.v;
+        if (cats.dashes) c.Dash.v = tmpl.Dash.v, c.Gap.v = tmpl.Gap.v;
+    }, before);
 }
 
 }  // namespace pelmar

@@ -4,6 +4,8 @@
 // end 1 of a radius, which is the centre) are visited once, through one part.
 #pragma once
 
+#include <functional>
+
 #include "model/records.h"
 
 namespace pelmar {
@@ -30,15 +32,14 @@ struct EllipseCategories {
 // points were visited.  The objects of the document that were written are
 // recomputed as a reopened file recomputes them, so a part keeps no value its
 // object sets (an axis's or a side's thickness is its object's).
-int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats);
-int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats);
+// Nothing is written where no object of the document would change as its
+// file holds it; otherwise `before` runs first (the undo step taken).
+int ApplyToAllPoints(DSubProj& doc, WorkingCopies& work, const DPoint& tmpl, const PointCategories& cats,
+                     const std::function<void()>& before = {});
+int ApplyToAllLines(DSubProj& doc, WorkingCopies& work, const DLine& tmpl, const LineCategories& cats,
+                    const std::function<void()>& before = {});
 // Ellipses and the circles of every figure and solid (not the coordinate systems).
-int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats);
-
-// Whether the walks above would change an object of the document, as its
-// file holds it (the object's own recompute included).  Nothing is written.
-bool ApplyToAllPointsChanges(const DSubProj& doc, const DPoint& tmpl, const PointCategories& cats);
-bool ApplyToAllLinesChanges(const DSubProj& doc, const DLine& tmpl, const LineCategories& cats);
-bool ApplyToAllEllipsesChanges(const DSubProj& doc, const DCircle& tmpl, const EllipseCategories& cats);
+int ApplyToAllEllipses(DSubProj& doc, WorkingCopies& work, const DCircle& tmpl, const EllipseCategories& cats,
+                       const std::function<void()>& before = {});
 
 }  // namespace pelmar

@@ -495,9 +495,11 @@ void TFormCi::applyToAllEllipses(bool thickness, bool dashes) {
     // reads its template from a copy.
     const DCircle tmpl = cur();
     // Where every one has the style already, nothing changes: no step.
-    if (!ApplyToAllEllipsesChanges(s.proj().Obj, tmpl, EllipseCategories{thickness, dashes})) return;
-    std::uint64_t step = commitTarget().BeforeDocumentChange();
-    ApplyToAllEllipses(s.proj().Obj, s.copies(), tmpl, EllipseCategories{thickness, dashes});
+    std::uint64_t step = 0;
+    bool changed = false;
+    ApplyToAllEllipses(s.proj().Obj, s.copies(), tmpl, EllipseCategories{thickness, dashes},
+                       [&] { step = commitTarget().BeforeDocumentChange(), changed = true; });
+    if (!changed) return;
     commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }

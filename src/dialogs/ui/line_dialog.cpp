@@ -465,9 +465,11 @@ void TFormLi::applyToAllLines(bool thickness, bool dashes, bool arrows) {
     // reads its template from a copy.
     const DLine tmpl = cur();
     // Where every one has the style already, nothing changes: no step.
-    if (!ApplyToAllLinesChanges(s.proj().Obj, tmpl, LineCategories{thickness, dashes, arrows})) return;
-    std::uint64_t step = commitTarget().BeforeDocumentChange();
-    ApplyToAllLines(s.proj().Obj, s.copies(), tmpl, LineCategories{thickness, dashes, arrows});
+    std::uint64_t step = 0;
+    bool changed = false;
+    ApplyToAllLines(s.proj().Obj, s.copies(), tmpl, LineCategories{thickness, dashes, arrows},
+                    [&] { step = commitTarget().BeforeDocumentChange(), changed = true; });
+    if (!changed) return;
     commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }

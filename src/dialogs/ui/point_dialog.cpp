@@ -411,9 +411,11 @@ void TFormPo::applyToAllPoints(bool type, bool nameFont, bool indexFont, bool la
     const DPoint tmpl = cur();
     // Where every one has the style already, nothing changes: no step.
     const PointCategories cats{type, nameFont, indexFont, labelRadius};
-    if (!ApplyToAllPointsChanges(s.proj().Obj, tmpl, cats)) return;
-    std::uint64_t step = commitTarget().BeforeDocumentChange();
-    ApplyToAllPoints(s.proj().Obj, s.copies(), tmpl, cats);
+    std::uint64_t step = 0;
+    bool changed = false;
+    ApplyToAllPoints(s.proj().Obj, s.copies(), tmpl, cats,
+                     [&] { step = commitTarget().BeforeDocumentChange(), changed = true; });
+    if (!changed) return;
     commitTarget().ApplyObjectInStep(false, step);
     commitTarget().RepaintProject();
 }
