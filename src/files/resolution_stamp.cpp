@@ -1,11 +1,9 @@
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string_view>
-
-#include <unistd.h>
+#include <utility>
 
 #include "files/picture_files.h"
 #include "platform/safe_save.h"
@@ -23,21 +21,12 @@ long double RoundToDigits(int digits, long double value) {
 }
 
 bool StampResolution(const std::string& fileName, int dpiX, int dpiY) {
-    std::string bytes;
-    {
-        const int fd = OpenRegularFile(fileName);
-        std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "rb");
-        if (!f) {
-            if (fd >= 0) ::close(fd);
-            return false;
-        }
-        char buf[65536];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-        const bool failed = std::ferror(f) != 0;
-        std::fclose(f);
-        if (failed) return false;
-    }
+    // A picture just written here: at most a 5000 x 5000 picture as a BMP
+    // (75 MB), read through the one reader all the same.
+    constexpr std::size_t MaxStampedBytes = std::size_t{128} << 20;
+    SideFileBytes read = ReadSideFile(fileName, MaxStampedBytes, SideFileCap::Refuse);
+    if (read.state != SideFileBytes::State::Read) return false;
+    std::string bytes = std::move(read.bytes);
     const std::size_t size = bytes.size();
     const std::string_view head(bytes.data(), std::min<std::size_t>(size, 50));
     bool ok = true;

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -329,32 +328,15 @@ std::string KeepDamagedSettings(const std::string& progDir, std::string& keptAs)
         if (errno == EEXIST) continue;   // taken meanwhile: the next name
         break;
     }
-    // A file system without hard links: a copy, made new.
-    const int in = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0) return errno == ENOENT ? std::string() : why(errno);
-    const int out = ::open(keptAs.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (out < 0) {
-        const int err = errno;
-        ::close(in);
-        return why(err);
-    }
-    char buf[65536];
-    ssize_t n = 0;
-    int err = 0;
-    while ((n = ::read(in, buf, sizeof buf)) > 0)
-        if (::write(out, buf, static_cast<std::size_t>(n)) != n) {
-            err = errno ? errno : EIO;
-            break;
-        }
-    if (n < 0) err = errno;
-    if (::fsync(out) != 0 && err == 0) err = errno;
-    if (::close(out) != 0 && err == 0) err = errno;
-    ::close(in);
-    if (err != 0) {
-        ::unlink(keptAs.c_str());
-        return why(err);
-    }
-    return {};
+    // A file system without hard links: a copy under the free name, read
+    // through the one reader (a damaged file larger than any settings file
+    // may be cannot be kept: the settings are then not written).
+    constexpr std::size_t MaxKeptSettingsBytes = std::size_t{64} << 20;
+    const SideFileBytes read = ReadSideFile(file, MaxKeptSettingsBytes, SideFileCap::Refuse);
+    if (read.state == SideFileBytes::State::Missing) return {};  // gone since the start
+    if (read.state != SideFileBytes::State::Read) return why(read.error != 0 ? read.error : EINVAL);
+    const std::string failure = SafeWriteFile(keptAs, read.bytes);
+    return failure.empty() ? std::string() : "cannot keep the settings file: " + failure;
 }
 
 bool SettingsNeedWriting(const SettingsSource& source, const Settings& s) {

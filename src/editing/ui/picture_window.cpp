@@ -6,7 +6,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -24,8 +23,6 @@
 #include "editing/editing_state.h"
 #include "editing/selection.h"
 #include "platform/side_file.h"
-
-#include <unistd.h>
 
 namespace pelmar {
 
@@ -374,13 +371,11 @@ void PictureWindow::copyPicture() {
     auto* data = new QMimeData;
     data->setImageData(picture);
     if (vector && drawing_.MetaWritten && !drawing_.MetaPath.empty()) {
-        // The program's own metafile: only a regular file, never waited on.
-        QFile f;
-        const int fd = OpenRegularFile(drawing_.MetaPath);
-        if (fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-            data->setData("image/x-emf", f.readAll());
-        else if (fd >= 0)
-            ::close(fd);
+        // The program's own metafile, read through the one reader.
+        constexpr std::size_t MaxClipboardMetafile = std::size_t{256} << 20;
+        const SideFileBytes meta = ReadSideFile(drawing_.MetaPath, MaxClipboardMetafile, SideFileCap::Refuse);
+        if (meta.state == SideFileBytes::State::Read)
+            data->setData("image/x-emf", QByteArray(meta.bytes.data(), static_cast<qsizetype>(meta.bytes.size())));
     }
     QApplication::clipboard()->setMimeData(data);
 }
