@@ -1,8 +1,10 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
+#include <array>
 #include <memory>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -104,21 +106,22 @@ void InvalidateMovedSurfaces(DProj& doc) {
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
     // What the 3D systems traced for the last frame is kept over the objects
     // put back: a surface that no formula moves is not traced again.
+    constexpr std::size_t outlines = std::tuple_size_v<decltype(DXZ::Outlines.a)>;
     struct Traced {
-        Arr1<DCurve2, 55> curves;
-        Arr1<DCurve2, 3> outlines;
+        decltype(DXZ::Curves) curves;
+        std::array<DCurve2, outlines> lines;
     };
     std::vector<Traced> traced(proj.Obj.Xz.count());
     for (std::size_t i = 1; i <= traced.size(); ++i) {
         DXZ& x = proj.Obj.Xz[i];
         traced[i - 1].curves = std::move(x.Curves);
-        for (std::size_t k = 1; k <= 3; ++k) traced[i - 1].outlines[k] = std::move(x.Outlines[k].Lines);
+        for (std::size_t k = 1; k <= outlines; ++k) traced[i - 1].lines[k - 1] = std::move(x.Outlines[k].Lines);
     }
     proj.Obj = base;
     for (std::size_t i = 1; i <= traced.size() && i <= proj.Obj.Xz.count(); ++i) {
         DXZ& x = proj.Obj.Xz[i];
         x.Curves = std::move(traced[i - 1].curves);
-        for (std::size_t k = 1; k <= 3; ++k) x.Outlines[k].Lines = std::move(traced[i - 1].outlines[k]);
+        for (std::size_t k = 1; k <= outlines; ++k) x.Outlines[k].Lines = std::move(traced[i - 1].lines[k - 1]);
     }
     SetTimeAll(proj, ev);
     InvalidateMovedSurfaces(proj);
