@@ -257,16 +257,18 @@ void Drag(DCircle& c, int handle, const DragStep& s) {
     UpdateCircle(c, 0);
 }
 
+// A typed figure is held to its type at every step, as its commit holds it:
+// the figure a drag shows is the one its dialog, a save and a reopening give.
 void Drag(DTri& t, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) PlaneShiftTriangle(t, s.dx, s.dy);
     else ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
-    UpdateTriangle(t, 0, false);
+    UpdateAsStill(t);
 }
 
 void Drag(DKv& k, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) PlaneShiftTetragon(k, s.dx, s.dy);
     else ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
-    UpdateTetragon(k, 0, false);
+    UpdateAsStill(k);
 }
 
 void Drag(DXOY& x, int handle, const DragStep& s) {

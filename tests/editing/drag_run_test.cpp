@@ -1,7 +1,9 @@
 // A scripted editing run of the edit tool over one object of every kind: each
 // object alone selected, taken at each of its points in turn (its body or a
-// handle, as the selection finds them) and dragged in three steps.  The run
-// writes the document after every drag and keeps every undo file.
+// handle, as the selection finds them) and dragged in three steps.  After
+// every drag the document is what one more commit and a save and reopening
+// give.  The run writes the document after every drag and keeps every undo
+// file.
 //
 // With PELMAR_DRAG_RUN_OUT set to a folder the run writes there what it made
 // (drag-NNN.pel, the undo folder's files): running it on two builds and
@@ -22,6 +24,7 @@
 #include "editing/object_list.h"
 #include "editing/selection.h"
 #include "editing/undo_store.h"
+#include "edit_tool.h"
 #include "editing_fixture.h"
 #include "files/document.h"
 #include "model/record_walk.h"
@@ -30,16 +33,6 @@ using namespace pelmar;
 using namespace pelmar::test;
 
 namespace {
-
-struct EditView : MouseToolView {
-    MouseTool tool() const override { return MouseTool::Edit; }
-    Kind drawKind() const override { return Kind::po; }
-    void setStatusPanel(int, const std::string&) override {}
-    void setRubberLine(bool, int, int, int, int) override {}
-    void enableDrawTools() override {}
-    std::string wordLine(int) override { return {}; }
-    char decimalSeparator() override { return '.'; }
-};
 
 // The picture positions of a record's points, each once, in walking order.
 struct Positions {
@@ -60,7 +53,7 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
     DProj& doc = *e.doc;
     const std::string start = DocumentText(doc, {}, doc.Role, '.');
 
-    EditView view;
+    EditToolView view;
     MouseTools tools(*e, view);
     const auto input = [&](int px, int ym, bool held) {
         MouseInput in;
@@ -70,6 +63,8 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
         return in;
     };
     std::vector<std::string> after;  // the document after each drag
+    const std::string saved = e->ProgDir + "dragged.pel";
+    const std::unique_ptr<DProj> back = NewDocument();
     for (const KindInfo& k : KindTable) {
         Positions where;
         VisitKind(k.kind, [&](auto kc) { WalkParts(KindT<decltype(kc)::value>::store(doc.Obj)[1], "", where); });
@@ -82,6 +77,15 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
             for (int step = 1; step <= 3; ++step) tools.move(input(x + 4 * step, y - 3 * step, true));
             tools.release(input(x + 12, y - 9, false));
             after.push_back(DocumentText(doc, {}, doc.Role, '.'));
+            // What the drag left is what one more commit of the object, and
+            // a save and reopening, give.
+            const std::string dragged = Text(doc);
+            ApplyObject(*e, false);
+            ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", committed";
+            ASSERT_TRUE(WriteDocument(saved, doc, WriteModeDocument, DocumentContext{}));
+            std::uint8_t version = 0;
+            ASSERT_EQ(ReadDocument(saved, *back, version, ReadModeOpen), ReadOk);
+            ASSERT_EQ(FirstDifference(Text(*back), dragged), "") << k.code << " point " << n << ", reopened";
         }
     }
     ASSERT_GT(after.size(), 14u * 2);

@@ -11,6 +11,7 @@
 #include "editing/object_list.h"
 #include "editing/reopen.h"
 #include "editing/undo_store.h"
+#include "edit_tool.h"
 #include "editing_fixture.h"
 #include "files/companion.h"
 #include "files/document.h"
@@ -22,23 +23,6 @@ using namespace pelmar::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// The document's text with the windows and roles fixed: what undo must give back.
-std::string Text(const DProj& doc) { return DocumentText(doc, LiveWindows{}, {}, ','); }
-
-// "" when equal, else the first line that differs (gtest's diff of two whole
-// documents would take far too long).
-std::string FirstDifference(const std::string& a, const std::string& b) {
-    if (a == b) return {};
-    std::size_t i = 0, line = 1;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) line += a[i++] == '\n';
-    const auto lineAt = [i](const std::string& s) {
-        const std::size_t from = s.rfind('\n', i == 0 ? 0 : i - 1);
-        const std::size_t start = from == std::string::npos ? 0 : from + 1;
-        return s.substr(start, s.find('\n', i) - start);
-    };
-    return "line " + std::to_string(line) + ": '" + lineAt(a) + "' vs '" + lineAt(b) + "'";
-}
 
 // A few objects of several kinds, made without undo steps, saved and
 // opened again so that every object is as a file gives it back.
