@@ -51,7 +51,7 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
     for (const KindInfo& k : KindTable) ASSERT_TRUE(NewDefaultObject(*e, k.kind)) << k.code;
     e->UndoOn = true;
     DProj& doc = *e.doc;
-    const std::string start = DocumentText(doc, {}, doc.Role, '.');
+    const std::string start = Text(doc);
 
     EditToolView view;
     MouseTools tools(*e, view);
@@ -76,10 +76,9 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
             tools.press(input(x, y, true));
             for (int step = 1; step <= 3; ++step) tools.move(input(x + 4 * step, y - 3 * step, true));
             tools.release(input(x + 12, y - 9, false));
-            after.push_back(DocumentText(doc, {}, doc.Role, '.'));
             // What the drag left is what one more commit of the object, and
             // a save and reopening, give.
-            const std::string dragged = Text(doc);
+            const std::string& dragged = after.emplace_back(Text(doc));
             ApplyObject(*e, false);
             ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", committed";
             ASSERT_TRUE(WriteDocument(saved, doc, WriteModeDocument, DocumentContext{}));
@@ -112,7 +111,7 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
     EXPECT_LE(steps, static_cast<int>(after.size()));
     while (RedoStep(*e)) --steps;
     EXPECT_EQ(steps, 0);
-    EXPECT_EQ(DocumentText(doc, {}, doc.Role, '.'), after.back());
+    EXPECT_EQ(Text(doc), after.back());
 }
 
 }  // namespace
