@@ -114,13 +114,7 @@ void RunRow(const Row& r, const std::string& what) {
 
     EditToolView view;
     MouseTools tools(*e, view);
-    const auto input = [&](int px, int ym, bool held) {
-        MouseInput in;
-        in.x = px;
-        in.y = doc.Im.Height - 1 - ym;
-        in.left = held;
-        return in;
-    };
+    const auto input = [&](int px, int ym, bool held) { return MouseAt(doc, px, ym, held); };
     tools.press(input(vx, vy, true));
     for (int step = 1; step <= 4; ++step)
         tools.move(input(vx + (r.to[0] - vx) * step / 4, vy + (r.to[1] - vy) * step / 4, true));

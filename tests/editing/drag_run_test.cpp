@@ -55,13 +55,7 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
 
     EditToolView view;
     MouseTools tools(*e, view);
-    const auto input = [&](int px, int ym, bool held) {
-        MouseInput in;
-        in.x = px;
-        in.y = doc.Im.Height - 1 - ym;
-        in.left = held;
-        return in;
-    };
+    const auto input = [&](int px, int ym, bool held) { return MouseAt(doc, px, ym, held); };
     std::vector<std::string> after;  // the document after each drag
     const std::string saved = e->ProgDir + "dragged.pel";
     const std::unique_ptr<DProj> back = NewDocument();

@@ -20,6 +20,16 @@ struct EditToolView : MouseToolView {
     char decimalSeparator() override { return '.'; }
 };
 
+// The mouse at picture point (px, ym) (ym up) at zoom 100, the left button
+// held or not.
+inline MouseInput MouseAt(const DProj& doc, int px, int ym, bool held) {
+    MouseInput in;
+    in.x = px;
+    in.y = doc.Im.Height - 1 - ym;
+    in.left = held;
+    return in;
+}
+
 // The document's text with the windows and roles fixed: what undo must give back.
 inline std::string Text(const DProj& doc) { return DocumentText(doc, LiveWindows{}, {}, ','); }
 
