@@ -1,7 +1,8 @@
 // A scripted editing run of the edit tool over one object of every kind: each
 // object alone selected, taken at each of its points in turn (its body or a
-// handle, as the selection finds them) and dragged in three steps.  After
-// every drag the document is what one more commit and a save and reopening
+// handle, as the selection finds them) and dragged in three steps, every
+// other drag with another object current.  After every drag the document is
+// what the object made current, one more commit and a save and reopening
 // give.  The run writes the document after every drag and keeps every undo
 // file.
 //
@@ -64,15 +65,23 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
         VisitKind(k.kind, [&](auto kc) { WalkParts(KindT<decltype(kc)::value>::store(doc.Obj)[1], "", where); });
         for (std::size_t n = 0; n < where.at.size() && n < 12; ++n) {
             SelectNoneCommand(*e);
-            SetCurObjIndex(*e, ListPosition(doc, k.kind, 1));
+            const auto makeCurrent = [&](Kind kind) {
+                SetCurObjIndex(*e, ListPosition(doc, kind, 1));
+                SelectCurrentObject(*e, e->Dialogs, true);
+            };
+            makeCurrent(k.kind);
             SelectCurrentCommand(*e);
+            // Every other drag is made with the object of the next kind current.
+            if (n % 2 == 1) makeCurrent(KindTable[static_cast<std::size_t>(Slot(k.kind) + 1) % KindCount].kind);
             const auto [x, y] = where.at[n];
             tools.press(input(x, y, true));
             for (int step = 1; step <= 3; ++step) tools.move(input(x + 4 * step, y - 3 * step, true));
             tools.release(input(x + 12, y - 9, false));
-            // What the drag left is what one more commit of the object, and
-            // a save and reopening, give.
+            // What the drag left is what its dialog shows, what one more
+            // commit of the object and a save and reopening give.
             const std::string& dragged = after.emplace_back(Text(doc));
+            makeCurrent(k.kind);
+            ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", made current";
             ApplyObject(*e, false);
             ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", committed";
             ASSERT_TRUE(WriteDocument(saved, doc, WriteModeDocument, DocumentContext{}));
