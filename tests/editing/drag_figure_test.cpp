@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <string>
-#include <vector>
 
 #include "editing/commit.h"
-#include "editing/mouse_tools.h"
 #include "editing/new_objects.h"
 #include "editing/object_list.h"
 #include "editing/reopen.h"
@@ -17,9 +16,7 @@
 #include "editing/undo_store.h"
 #include "edit_tool.h"
 #include "editing_fixture.h"
-#include "files/document.h"
 #include "model/drag_rules.h"
-#include "model/geometry.h"
 
 using namespace pelmar;
 using namespace pelmar::test;
