@@ -1,16 +1,15 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
-#include <array>
 #include <memory>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "files/animated_gif.h"
 #include "files/save_failure.h"
 #include "files/word_table.h"
+#include "model/coord_edits.h"
 #include "model/recompute.h"
 #include "transform/anim_steps.h"
 
@@ -101,31 +100,45 @@ void InvalidateMovedSurfaces(DProj& doc) {
     }
 }
 
+// Whether a coordinate system stands on the picture where another one does:
+// its centre and the ends of its axes, which bound what it traces.
+bool SamePlace(const DPoint& a, const DPoint& b) { return a.ScrX.v == b.ScrX.v && a.ScrY.v == b.ScrY.v; }
+bool SamePlace(const DLine& a, const DLine& b) { return SamePlace(a.P1, b.P1) && SamePlace(a.P2, b.P2); }
+bool SamePlace(const DXOY& a, const DXOY& b) {
+    return SamePlace(a.Center, b.Center) && SamePlace(a.AxisX, b.AxisX) && SamePlace(a.AxisY, b.AxisY);
+}
+bool SamePlace(const DXZ& a, const DXZ& b) {
+    return SamePlace(a.Center, b.Center) && SamePlace(a.AxisX, b.AxisX) && SamePlace(a.AxisY, b.AxisY) &&
+           SamePlace(a.AxisZ, b.AxisZ);
+}
+
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
-    // What the 3D systems traced for the last frame is kept over the objects
-    // put back: a surface that no formula moves is not traced again.
-    constexpr std::size_t outlines = std::tuple_size_v<decltype(DXZ::Outlines.a)>;
-    struct Traced {
-        decltype(DXZ::Curves) curves;
-        std::array<DCurve2, outlines> lines;
-    };
-    std::vector<Traced> traced(proj.Obj.Xz.count());
-    for (std::size_t i = 1; i <= traced.size(); ++i) {
-        DXZ& x = proj.Obj.Xz[i];
-        traced[i - 1].curves = std::move(x.Curves);
-        for (std::size_t k = 1; k <= outlines; ++k) traced[i - 1].lines[k - 1] = std::move(x.Outlines[k].Lines);
-    }
+    // What the 3D systems traced for the last frame, kept apart from the
+    // objects put back: where a system stands as it stood then, and no
+    // formula moves the surface, it is not traced again.
+    std::vector<DXZ> before(proj.Obj.Xz.count());
+    for (std::size_t i = 1; i <= before.size(); ++i) before[i - 1] = std::move(proj.Obj.Xz[i]);
     proj.Obj = base;
-    for (std::size_t i = 1; i <= traced.size() && i <= proj.Obj.Xz.count(); ++i) {
-        DXZ& x = proj.Obj.Xz[i];
-        x.Curves = std::move(traced[i - 1].curves);
-        for (std::size_t k = 1; k <= outlines; ++k) x.Outlines[k].Lines = std::move(traced[i - 1].lines[k - 1]);
-    }
     SetTimeAll(proj, ev);
-    InvalidateMovedSurfaces(proj);
     RecomputeLinked(proj);
+    // Traced curves lie where the system stood when they were traced: they
+    // are the frame's only where the system, moved by a formula or by what
+    // it is linked to, still stands there.
+    for (std::size_t i = 1; i <= proj.Obj.Xy.count(); ++i)
+        if (!SamePlace(proj.Obj.Xy[i], base.Xy[i])) MarkCurvesNotComputed(proj.Obj.Xy[i]);
+    for (std::size_t i = 1; i <= proj.Obj.Xz.count(); ++i) {
+        DXZ& x = proj.Obj.Xz[i];
+        if (i <= before.size() && SamePlace(x, before[i - 1])) {
+            x.Curves = std::move(before[i - 1].Curves);
+            for (std::size_t k = 1; k <= x.Outlines.size(); ++k)
+                x.Outlines[k].Lines = std::move(before[i - 1].Outlines[k].Lines);
+        } else if (!SamePlace(x, base.Xz[i])) {
+            MarkCurvesNotComputed(x);
+        }
+    }
+    InvalidateMovedSurfaces(proj);
 }
 
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
