@@ -3,6 +3,8 @@
 #include <QImage>
 
 #include "drawing/round_paint.h"
+#include "model/defaults.h"
+#include "model/update.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
 #include "support/recording_sinks.h"
@@ -321,3 +323,51 @@ TEST(RoundOutline, ExportsGetOutlinesOnly) {
 }
 
 }  // namespace
+
+// In the automatic view with the circumscribed sphere on, the whole body lies
+// inside the sphere: every stroke of the cone or cylinder (bases, axis, all
+// four sections' edges) is drawn dashed, upright and tilted; the sphere,
+// drawn in a colour of its own here, keeps its own automatic view.
+TEST(RoundOutline, BodyInsideItsCircumscribedSphereIsAllDashed) {
+    DefaultsSource src;
+    src.programFolder = "/nonexistent";
+    const TColor sphereColour = 0x0000FF;
+    auto strokes = [&](auto body, auto draw) {
+        body.View.v = 5;
+        for (auto& on : body.SecOn) on.v = true;
+        body.OutSphereOn.v = true;
+        UpdateAsRead(body);
+        body.OutSphere.Color.v = sphereColour;
+        for (auto& c : body.OutSphere.Sec) c.Color.v = sphereColour;
+        body.OutSphere.Contour.Color.v = sphereColour;
+        RecordingCanvas rec;
+        draw(body, ShadedPicture(), PelTarget(rec), 2);
+        Lines solid;
+        int n = 0;
+        for (const std::string& l : rec.lines()) {
+            const bool stroke = l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0;
+            if (!stroke || l.find(RecordingCanvas::Color(sphereColour)) != std::string::npos) continue;
+            ++n;
+            if (l.find(",dash ") == std::string::npos) solid.push_back(l);
+        }
+        return std::pair{n, solid};
+    };
+    for (const bool tilted : {false, true}) {
+        SCOPED_TRACE(tilted ? "tilted" : "upright");
+        const Vec3 lean = tilted ? Vec3{30, 60, -20} : Vec3{};
+        DKo k;
+        LoadDefaultCone(k, 1, src);
+        SetPos(k.Axis.P2, Pos(k.Axis.P2) + lean);
+        if (tilted) SquareBase(k.Base, Pos(k.Axis.P2) - Pos(k.Base.Center), k.Radius.v);
+        const auto [cone, coneSolid] = strokes(k, DrawCone);
+        EXPECT_GE(cone, 11) << "the base, the axis and the sections' edges";
+        EXPECT_TRUE(coneSolid.empty()) << "cone: " << testing::PrintToString(coneSolid);
+        DZi z;
+        LoadDefaultCylinder(z, 1, src);
+        SetPos(z.Base[2].Center, Pos(z.Base[2].Center) + lean);
+        if (tilted) SquareBase(z.Base[1], Pos(z.Base[2].Center) - Pos(z.Base[1].Center), z.Radius.v);
+        const auto [cylinder, cylinderSolid] = strokes(z, DrawCylinder);
+        EXPECT_GE(cylinder, 15) << "two bases, the axis and the sections' edges";
+        EXPECT_TRUE(cylinderSolid.empty()) << "cylinder: " << testing::PrintToString(cylinderSolid);
+    }
+}
