@@ -100,18 +100,6 @@ void InvalidateMovedSurfaces(DProj& doc) {
     }
 }
 
-// Whether a coordinate system stands on the picture where another one does:
-// its centre and the ends of its axes, which bound what it traces.
-bool SamePlace(const DPoint& a, const DPoint& b) { return a.ScrX.v == b.ScrX.v && a.ScrY.v == b.ScrY.v; }
-bool SamePlace(const DLine& a, const DLine& b) { return SamePlace(a.P1, b.P1) && SamePlace(a.P2, b.P2); }
-bool SamePlace(const DXOY& a, const DXOY& b) {
-    return SamePlace(a.Center, b.Center) && SamePlace(a.AxisX, b.AxisX) && SamePlace(a.AxisY, b.AxisY);
-}
-bool SamePlace(const DXZ& a, const DXZ& b) {
-    return SamePlace(a.Center, b.Center) && SamePlace(a.AxisX, b.AxisX) && SamePlace(a.AxisY, b.AxisY) &&
-           SamePlace(a.AxisZ, b.AxisZ);
-}
-
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
@@ -126,16 +114,15 @@ void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
     // Traced curves lie where the system stood when they were traced: they
     // are the frame's only where the system, moved by a formula or by what
     // it is linked to, still stands there.
-    for (std::size_t i = 1; i <= proj.Obj.Xy.count(); ++i)
-        if (!SamePlace(proj.Obj.Xy[i], base.Xy[i])) MarkCurvesNotComputed(proj.Obj.Xy[i]);
+    for (std::size_t i = 1; i <= proj.Obj.Xy.count(); ++i) RetraceIfMoved(proj.Obj.Xy[i], base.Xy[i]);
     for (std::size_t i = 1; i <= proj.Obj.Xz.count(); ++i) {
         DXZ& x = proj.Obj.Xz[i];
         if (i <= before.size() && SamePlace(x, before[i - 1])) {
             x.Curves = std::move(before[i - 1].Curves);
             for (std::size_t k = 1; k <= x.Outlines.size(); ++k)
                 x.Outlines[k].Lines = std::move(before[i - 1].Outlines[k].Lines);
-        } else if (!SamePlace(x, base.Xz[i])) {
-            MarkCurvesNotComputed(x);
+        } else {
+            RetraceIfMoved(x, base.Xz[i]);
         }
     }
     InvalidateMovedSurfaces(proj);
