@@ -44,13 +44,6 @@ play '
   }
   np() { inside "Новый проект" "$@"; }
   opt() { inside "Опции проекта" "$@"; }
-  # "Нет" in the question whether to save the drawing (its buttons stand at
-  # its right edge, whatever the file name makes its width).
-  no() {
-    sleep 1.5
-    eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
-    at $((X + WIDTH - 139)) $((Y + 42)) 3
-  }
   # The 800 x 800 picture as it stands on the screen.
   picture() { sleep 1.5; import -window root -crop 800x800+458+139 +repage "$OUT/$1.png"; }
   "$PROG" >/dev/null 2>&1 &

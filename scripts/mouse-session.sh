@@ -28,6 +28,13 @@ play() {
     at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
     shot() { sleep 1.5; import -window root "$OUT/$1.png"; }
     field() { at "$1" "$2" 0.3; xdotool key ctrl+a; xdotool type --delay 100 "$3"; xdotool key Tab; sleep 0.8; }
+    # "Нет" in the question whether to save the drawing (its buttons stand at
+    # its right edge, whatever the file name makes its width).
+    no() {
+      sleep 1.5
+      eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
+      at $((X + WIDTH - 139)) $((Y + 42)) 3
+    }
     # The drawing saved as NAME.pel and its animation built with 11 frames
     # (shot anim); frames 00, 05 and 10 of the GIF put in OUT, all eleven
     # side by side, each of SIZE, in frames.png; gif names the GIF ("" when

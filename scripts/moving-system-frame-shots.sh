@@ -21,12 +21,6 @@
 source "$(dirname "$0")/mouse-session.sh" screens/moving-system-frames "$@"
 play '
   pick() { at "$1" "$2" 0.3; xdotool key ctrl+a; }
-  # "Нет" in the question whether to save the drawing.
-  no() {
-    sleep 1.5
-    eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
-    at $((X + WIDTH - 139)) $((Y + 42)) 3
-  }
   # The 800 x 600 picture as it stands on the screen.
   picture() { sleep 1.5; import -window root -crop 800x600+458+139 +repage "$OUT/$1.png"; }
   "$PROG" >/dev/null 2>&1 &
