@@ -291,6 +291,46 @@ TEST(ConeOutline, FlatConeDrawsNoContourPointsAndApexInsideNoContourLines) {
     EXPECT_EQ(contour(inside), std::pair(0, 6));
 }
 
+// In the automatic view with the circumscribed sphere on, the body lies
+// inside the sphere: every stroke of the cone or cylinder (bases, axis, the
+// four sections' edges) is dashed, upright and leaning.  The sphere, in a
+// colour of its own here, keeps its own view.
+TEST(RoundOutline, BodyInsideItsCircumscribedSphereIsAllDashed) {
+    const DefaultsSource src{.programFolder = "/nonexistent"};
+    constexpr TColor sphere = 0x0000FF;
+    auto solidStrokes = [](auto body, auto draw, std::size_t least) {
+        body.View.v = 5;
+        for (auto& on : body.SecOn) on.v = true;
+        body.OutSphereOn.v = true;
+        UpdateAsRead(body);
+        body.OutSphere.Contour.Color.v = sphere;
+        for (auto& c : body.OutSphere.Sec) c.Color.v = sphere;
+        RecordingCanvas rec;
+        draw(body, ShadedPicture(), PelTarget(rec), 2);
+        Lines strokes, solid;
+        for (const std::string& l : rec.lines())
+            if (l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0 &&
+                l.find(RecordingCanvas::Color(sphere)) == std::string::npos)
+                strokes.push_back(l);
+        for (const std::string& l : strokes)
+            if (l.find(",dash ") == std::string::npos) solid.push_back(l);
+        EXPECT_GE(strokes.size(), least) << "the bases, the axis and the sections' edges";
+        return solid;
+    };
+    for (const Vec3 lean : {Vec3{}, Vec3{30, 60, -20}}) {
+        DKo k;
+        LoadDefaultCone(k, 1, src);
+        SetPos(k.Axis.P2, Pos(k.Axis.P2) + lean);
+        SquareBase(k.Base, Pos(k.Axis.P2) - Pos(k.Base.Center), k.Radius.v);
+        EXPECT_EQ(solidStrokes(k, DrawCone, 11), Lines{}) << "cone leaning by " << lean.y;
+        DZi z;
+        LoadDefaultCylinder(z, 1, src);
+        SetPos(z.Base[2].Center, Pos(z.Base[2].Center) + lean);
+        SquareBase(z.Base[1], Pos(z.Base[2].Center) - Pos(z.Base[1].Center), z.Radius.v);
+        EXPECT_EQ(solidStrokes(z, DrawCylinder, 15), Lines{}) << "cylinder leaning by " << lean.y;
+    }
+}
+
 TEST(RoundOutline, ExportsGetOutlinesOnly) {
     const DImProj im = ShadedPicture();
     DZi z = Cylinder({0, 100, 40}, {0, 100, 140}, 40, 1);
@@ -323,51 +363,3 @@ TEST(RoundOutline, ExportsGetOutlinesOnly) {
 }
 
 }  // namespace
-
-// In the automatic view with the circumscribed sphere on, the whole body lies
-// inside the sphere: every stroke of the cone or cylinder (bases, axis, all
-// four sections' edges) is drawn dashed, upright and tilted; the sphere,
-// drawn in a colour of its own here, keeps its own automatic view.
-TEST(RoundOutline, BodyInsideItsCircumscribedSphereIsAllDashed) {
-    DefaultsSource src;
-    src.programFolder = "/nonexistent";
-    const TColor sphereColour = 0x0000FF;
-    auto strokes = [&](auto body, auto draw) {
-        body.View.v = 5;
-        for (auto& on : body.SecOn) on.v = true;
-        body.OutSphereOn.v = true;
-        UpdateAsRead(body);
-        body.OutSphere.Color.v = sphereColour;
-        for (auto& c : body.OutSphere.Sec) c.Color.v = sphereColour;
-        body.OutSphere.Contour.Color.v = sphereColour;
-        RecordingCanvas rec;
-        draw(body, ShadedPicture(), PelTarget(rec), 2);
-        Lines solid;
-        int n = 0;
-        for (const std::string& l : rec.lines()) {
-            const bool stroke = l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0;
-            if (!stroke || l.find(RecordingCanvas::Color(sphereColour)) != std::string::npos) continue;
-            ++n;
-            if (l.find(",dash ") == std::string::npos) solid.push_back(l);
-        }
-        return std::pair{n, solid};
-    };
-    for (const bool tilted : {false, true}) {
-        SCOPED_TRACE(tilted ? "tilted" : "upright");
-        const Vec3 lean = tilted ? Vec3{30, 60, -20} : Vec3{};
-        DKo k;
-        LoadDefaultCone(k, 1, src);
-        SetPos(k.Axis.P2, Pos(k.Axis.P2) + lean);
-        if (tilted) SquareBase(k.Base, Pos(k.Axis.P2) - Pos(k.Base.Center), k.Radius.v);
-        const auto [cone, coneSolid] = strokes(k, DrawCone);
-        EXPECT_GE(cone, 11) << "the base, the axis and the sections' edges";
-        EXPECT_TRUE(coneSolid.empty()) << "cone: " << testing::PrintToString(coneSolid);
-        DZi z;
-        LoadDefaultCylinder(z, 1, src);
-        SetPos(z.Base[2].Center, Pos(z.Base[2].Center) + lean);
-        if (tilted) SquareBase(z.Base[1], Pos(z.Base[2].Center) - Pos(z.Base[1].Center), z.Radius.v);
-        const auto [cylinder, cylinderSolid] = strokes(z, DrawCylinder);
-        EXPECT_GE(cylinder, 15) << "two bases, the axis and the sections' edges";
-        EXPECT_TRUE(cylinderSolid.empty()) << "cylinder: " << testing::PrintToString(cylinderSolid);
-    }
-}
