@@ -44,13 +44,6 @@ play '
   }
   np() { inside "Новый проект" "$@"; }
   opt() { inside "Опции проекта" "$@"; }
-  # "Нет" in the question whether to save the drawing (its buttons stand at
-  # its right edge, whatever the file name makes its width).
-  no() {
-    sleep 1.5
-    eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
-    at $((X + WIDTH - 139)) $((Y + 42)) 3
-  }
   # The 800 x 800 picture as it stands on the screen.
   picture() { sleep 1.5; import -window root -crop 800x800+458+139 +repage "$OUT/$1.png"; }
   "$PROG" >/dev/null 2>&1 &
@@ -72,31 +65,10 @@ play '
   at 348 513 2                    # Анимация
   at 226 265 0.3; xdotool key ctrl+a; xdotool type --delay 100 "100+40*x"; shot formula
   at 316 349 2                    # Ok
-  at 115 56 2                     # Save As
-  at 795 642 0.3; xdotool key ctrl+a; xdotool type "$WORK/lesson.pel"; xdotool key Return; sleep 3
-  at 584 56 2                     # the animation builder
-  at 858 414 0.3; xdotool key ctrl+a; xdotool type --delay 150 11
-  at 821 592 1                    # Создать
-  for i in $(seq 60); do ls "$WORK"/lesson*.gif >/dev/null 2>&1 && break; sleep 0.5; done
-  sleep 3; shot anim
-  at 906 592 1                    # Закрыть
-  gif=$(ls "$WORK"/lesson*.gif 2>/dev/null | head -n 1)
-  if [ -n "$gif" ]; then
-    mkdir -p "$WORK/frames"
-    convert "$gif" -coalesce "$WORK/frames/frame-%02d.png"
-    cp "$WORK"/frames/frame-{00,05,10}.png "$OUT/"
-    montage "$WORK"/frames/frame-*.png -tile 4x -geometry 400x400+4+4 "$OUT/frames.png"
-  else
-    echo "no GIF was written"
-  fi
+  animate lesson 400x400          # saved as lesson.pel, 11 frames built
   # The stills: C typed where frames 0, 5 and 10 put it.
   for n in 00:100 05:300 10:500; do
-    field 136 226 "${n#*:}"; picture "still-${n%%:*}"
-    if [ -n "$gif" ]; then
-      d=$(compare -metric AE -fuzz 25% "$OUT/frame-${n%%:*}.png" "$OUT/still-${n%%:*}.png" \
-          "$OUT/frame-${n%%:*}-vs-still.png" 2>&1 || true)
-      echo "frame ${n%%:*} and its still differ in $d pixels"
-    fi
+    field 136 226 "${n#*:}"; picture "still-${n%%:*}"; against "${n%%:*}"
   done
 
   # 2. The trapezium and the parallelogram, typed field by field.

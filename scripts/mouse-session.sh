@@ -28,5 +28,38 @@ play() {
     at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
     shot() { sleep 1.5; import -window root "$OUT/$1.png"; }
     field() { at "$1" "$2" 0.3; xdotool key ctrl+a; xdotool type --delay 100 "$3"; xdotool key Tab; sleep 0.8; }
+    # "Нет" in the question whether to save the drawing (its buttons stand at
+    # its right edge, whatever the file name makes its width).
+    no() {
+      sleep 1.5
+      eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
+      at $((X + WIDTH - 139)) $((Y + 42)) 3
+    }
+    # The drawing saved as NAME.pel and its animation built with 11 frames
+    # (shot anim); frames 00, 05 and 10 of the GIF put in OUT, all eleven
+    # side by side, each of SIZE, in frames.png; gif names the GIF ("" when
+    # none was written).
+    animate() {
+      at 115 56 2                   # Save As
+      at 795 642 0.3; xdotool key ctrl+a; xdotool type "$WORK/$1.pel"; xdotool key Return; sleep 3
+      at 584 56 2                   # the animation builder
+      at 858 414 0.3; xdotool key ctrl+a; xdotool type --delay 150 11
+      at 821 592 1                  # Создать
+      for i in $(seq 120); do ls "$WORK/$1".*gif >/dev/null 2>&1 && break; sleep 0.5; done
+      sleep 3; shot anim
+      at 906 592 1                  # Закрыть
+      gif=$(ls "$WORK/$1".*gif 2>/dev/null | head -n 1)
+      if [ -z "$gif" ]; then echo "no GIF was written"; return; fi
+      mkdir -p "$WORK/frames"
+      convert "$gif" -coalesce "$WORK/frames/frame-%02d.png"
+      cp "$WORK"/frames/frame-{00,05,10}.png "$OUT/"
+      montage "$WORK"/frames/frame-*.png -tile 4x -geometry "$2+4+4" "$OUT/frames.png"
+    }
+    # Frame N over still-N.png, red where they differ; the count printed.
+    against() {
+      [ -n "$gif" ] || return 0
+      d=$(compare -metric AE -fuzz 25% "$OUT/frame-$1.png" "$OUT/still-$1.png" "$OUT/frame-$1-vs-still.png" 2>&1 || true)
+      echo "frame $1 and its still differ in $d pixels"
+    }
     '"$1"
 }

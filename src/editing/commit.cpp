@@ -5,6 +5,7 @@
 #include "editing/nesting.h"
 #include "editing/undo_store.h"
 #include "files/document.h"
+#include "model/coord_edits.h"
 #include "model/geometry.h"
 #include "model/recompute.h"
 #include "model/update.h"
@@ -74,6 +75,9 @@ bool CommitKind(EditingState& st, bool writeBack) {
     // to every object that has it).  What the file does not hold (the
     // traced curves, their state) is stored all the same.
     if (!ObjectsWriteAlike(store[n], work)) DocumentChanges(st);
+    // A coordinate system moved (its centre or an axis edited) traces its
+    // curves again where it stands.
+    if constexpr (K == Kind::xy || K == Kind::xz) RetraceIfMoved(work, store[n]);
     store[n] = work;
     if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
     ReloadParts(st, levels, [&](Kind l) { st.Dialogs.Refill(l); });

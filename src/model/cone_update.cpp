@@ -365,6 +365,8 @@ void UpdateCone(DKo& k, int role) {
         ConeEdgeStyles(k.Sec[2], k.Sec[3], baseFaces, mode, inside);
         ConeEdgeStyles(k.Sec[2], k.Sec[4], baseFaces, mode, inside);
         k.Sec[2].S[1].LineType.e = k.Sec[2].S[3].LineType.e = false;
+        if (mode == 5 && k.OutSphereOn.v)
+            for (auto& sec : k.Sec) round::DashEdges(sec);
     }
 }
 

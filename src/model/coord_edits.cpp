@@ -121,6 +121,32 @@ bool MarkCurvesNotComputed(WorkingCopies& w) {
     return MarkCurvesNotComputed(w.CurXZ) || xy;
 }
 
+namespace {
+
+bool Same(const DPoint& a, const DPoint& b) { return a.ScrX.v == b.ScrX.v && a.ScrY.v == b.ScrY.v; }
+bool Same(const DLine& a, const DLine& b) { return Same(a.P1, b.P1) && Same(a.P2, b.P2); }
+
+template <class R>
+bool Retrace(R& now, const R& was) {
+    if (SamePlace(now, was)) return false;
+    MarkCurvesNotComputed(now);
+    return true;
+}
+
+}  // namespace
+
+bool SamePlace(const DXOY& now, const DXOY& was) {
+    return Same(now.Center, was.Center) && Same(now.AxisX, was.AxisX) && Same(now.AxisY, was.AxisY);
+}
+
+bool SamePlace(const DXZ& now, const DXZ& was) {
+    return Same(now.Center, was.Center) && Same(now.AxisX, was.AxisX) && Same(now.AxisY, was.AxisY) &&
+           Same(now.AxisZ, was.AxisZ);
+}
+
+bool RetraceIfMoved(DXOY& now, const DXOY& was) { return Retrace(now, was); }
+bool RetraceIfMoved(DXZ& now, const DXZ& was) { return Retrace(now, was); }
+
 void WholePictureOutlineWindows(DXZ& z, std::int32_t width, std::int32_t height) {
     for (auto& o : z.Outlines) {
         o.X1 = 0;

@@ -64,6 +64,14 @@ bool MarkCurvesNotComputed(DXZ& z);
 bool MarkCurvesNotComputed(DSubProj& o);
 bool MarkCurvesNotComputed(WorkingCopies& w);
 
+// Whether a system stands on the picture where `was` stood: its centre and
+// the ends of its axes, which bound what it traces.  The curves traced where
+// it stood are traced again where it stands now (true when it moved).
+bool SamePlace(const DXOY& now, const DXOY& was);
+bool SamePlace(const DXZ& now, const DXZ& was);
+bool RetraceIfMoved(DXOY& now, const DXOY& was);
+bool RetraceIfMoved(DXZ& now, const DXZ& was);
+
 // The outlines' search window over the whole picture of width x height
 // pixels (x1, y1 = 0, 0 its lower left corner, x2, y2 = width, height its
 // upper right, measured from the lower left corner), for all three outlines:

@@ -379,6 +379,8 @@ void UpdateCylinder(DZi& z, int role) {
         CylinderEdgeStyles(z.Sec[2], z.Sec[3], upperFaces, mode);
         CylinderEdgeStyles(z.Sec[2], z.Sec[4], upperFaces, mode);
         z.Sec[2].S[1].LineType.e = z.Sec[2].S[3].LineType.e = false;
+        if (mode == 5 && z.OutSphereOn.v)
+            for (auto& sec : z.Sec) round::DashEdges(sec);
     }
 }
 

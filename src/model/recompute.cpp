@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "model/coord_edits.h"
 #include "model/defining_points.h"
 #include "model/geometry.h"
 #include "model/links.h"
@@ -38,12 +39,24 @@ void Recompute(DProj& doc, DPoint& p) { ResolveDefiningPoints(doc, p); UpdatePoi
 void Recompute(DProj& doc, DLine& l) { ResolveDefiningPoints(doc, l); UpdateLine(l, 0); }
 void Recompute(DProj& doc, DTri& t) { ResolveDefiningPoints(doc, t); UpdateTriangle(t, 0, false); }
 void Recompute(DProj& doc, DKv& k) { ResolveDefiningPoints(doc, k); UpdateTetragon(k, 0, false); }
-void Recompute(DProj& doc, DXOY& x) { ResolveDefiningPoints(doc, x); UpdateXOY(x, 0); }
+// A system moved by what its centre is linked to traces its curves again
+// where it stands.
+void Recompute(DProj& doc, DXOY& x) {
+    const DXOY was = x;
+    ResolveDefiningPoints(doc, x);
+    UpdateXOY(x, 0);
+    RetraceIfMoved(x, was);
+}
 void Recompute(DProj& doc, DPi3& p) { ResolveDefiningPoints(doc, p); UpdatePyramid3(p, 0); }
 void Recompute(DProj& doc, DPi4& p) { ResolveDefiningPoints(doc, p); UpdatePyramid4(p, 0); }
 void Recompute(DProj& doc, DPr3& p) { ResolveDefiningPoints(doc, p); UpdatePrism3(p, 0); }
 void Recompute(DProj& doc, DPr4& p) { ResolveDefiningPoints(doc, p); UpdatePrism4(p, 0); }
-void Recompute(DProj& doc, DXZ& x) { ResolveDefiningPoints(doc, x); UpdateXYZ(x, 0); }
+void Recompute(DProj& doc, DXZ& x) {
+    const DXZ was = x;
+    ResolveDefiningPoints(doc, x);
+    UpdateXYZ(x, 0);
+    RetraceIfMoved(x, was);
+}
 
 // The round kinds move as a whole, and only when their centre is linked.
 void Recompute(DProj& doc, DCircle& c) {

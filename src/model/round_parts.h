@@ -51,6 +51,13 @@ inline Vec3 FromArr(const std::array<double, 3>& a) { return {a[0], a[1], a[2]};
 // An angle in degrees brought into [-180, 180].
 double Wrap180(double a);
 
+// Every edge of a section figure dashed, their flags cleared: in the
+// automatic view a body inside its drawn circumscribed sphere is all behind it.
+template <class Figure>
+void DashEdges(Figure& f) {
+    for (auto& side : f.S) SetView(side.LineType, 2);
+}
+
 // Vertex i of a section figure (a triangle or a tetragon) is end 1 of side i.
 template <class Figure>
 void SetVertex(Figure& f, std::size_t i, Vec3 p) {

@@ -1,16 +1,15 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
-#include <array>
 #include <memory>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "files/animated_gif.h"
 #include "files/save_failure.h"
 #include "files/word_table.h"
+#include "model/coord_edits.h"
 #include "model/recompute.h"
 #include "transform/anim_steps.h"
 
@@ -104,28 +103,29 @@ void InvalidateMovedSurfaces(DProj& doc) {
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
-    // What the 3D systems traced for the last frame is kept over the objects
-    // put back: a surface that no formula moves is not traced again.
-    constexpr std::size_t outlines = std::tuple_size_v<decltype(DXZ::Outlines.a)>;
-    struct Traced {
-        decltype(DXZ::Curves) curves;
-        std::array<DCurve2, outlines> lines;
-    };
-    std::vector<Traced> traced(proj.Obj.Xz.count());
-    for (std::size_t i = 1; i <= traced.size(); ++i) {
-        DXZ& x = proj.Obj.Xz[i];
-        traced[i - 1].curves = std::move(x.Curves);
-        for (std::size_t k = 1; k <= outlines; ++k) traced[i - 1].lines[k - 1] = std::move(x.Outlines[k].Lines);
-    }
+    // What the 3D systems traced for the last frame, kept apart from the
+    // objects put back: where a system stands as it stood then, and no
+    // formula moves the surface, it is not traced again.
+    std::vector<DXZ> before(proj.Obj.Xz.count());
+    for (std::size_t i = 1; i <= before.size(); ++i) before[i - 1] = std::move(proj.Obj.Xz[i]);
     proj.Obj = base;
-    for (std::size_t i = 1; i <= traced.size() && i <= proj.Obj.Xz.count(); ++i) {
-        DXZ& x = proj.Obj.Xz[i];
-        x.Curves = std::move(traced[i - 1].curves);
-        for (std::size_t k = 1; k <= outlines; ++k) x.Outlines[k].Lines = std::move(traced[i - 1].lines[k - 1]);
-    }
     SetTimeAll(proj, ev);
-    InvalidateMovedSurfaces(proj);
     RecomputeLinked(proj);
+    // Traced curves lie where the system stood when they were traced: they
+    // are the frame's only where the system, moved by a formula or by what
+    // it is linked to, still stands there.
+    for (std::size_t i = 1; i <= proj.Obj.Xy.count(); ++i) RetraceIfMoved(proj.Obj.Xy[i], base.Xy[i]);
+    for (std::size_t i = 1; i <= proj.Obj.Xz.count(); ++i) {
+        DXZ& x = proj.Obj.Xz[i];
+        if (i <= before.size() && SamePlace(x, before[i - 1])) {
+            x.Curves = std::move(before[i - 1].Curves);
+            for (std::size_t k = 1; k <= x.Outlines.size(); ++k)
+                x.Outlines[k].Lines = std::move(before[i - 1].Outlines[k].Lines);
+        } else {
+            RetraceIfMoved(x, base.Xz[i]);
+        }
+    }
+    InvalidateMovedSurfaces(proj);
 }
 
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,

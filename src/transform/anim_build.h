@@ -93,9 +93,11 @@ void AnimTimeBase(const std::string& startFormula, const std::string& stepFormul
 // The objects of the frame at time ev.t: those of `base` (the document's,
 // without the formulas of linked points) with their formulas evaluated, each
 // object recomputed as the still of those values and the dependent objects
-// after it, in creation order, as a commit would.  A frame owes nothing to
-// the frame before it, except the surfaces the 3D systems have traced and
-// that no formula of the frame moves.
+// after it, in creation order, as a commit would.  A frame draws as the
+// still of its values: a coordinate system that stands elsewhere than where
+// its curves were traced traces them again.  Only the surfaces a 3D system
+// traced for the frame before, at the place it still stands and moved by no
+// formula, are kept from it.
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev);
 
 // Builds the animation of `proj` into `gifPath` with the document's settings

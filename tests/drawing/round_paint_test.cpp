@@ -3,6 +3,8 @@
 #include <QImage>
 
 #include "drawing/round_paint.h"
+#include "model/defaults.h"
+#include "model/update.h"
 #include "platform/raster_surface.h"
 #include "solid_fixture.h"
 #include "support/recording_sinks.h"
@@ -287,6 +289,46 @@ TEST(ConeOutline, FlatConeDrawsNoContourPointsAndApexInsideNoContourLines) {
         inside.Sec[2].S[(i + 1) % 3 + 1].P2 = v;
     }
     EXPECT_EQ(contour(inside), std::pair(0, 6));
+}
+
+// In the automatic view with the circumscribed sphere on, the body lies
+// inside the sphere: every stroke of the cone or cylinder (bases, axis, the
+// four sections' edges) is dashed, upright and leaning.  The sphere, in a
+// colour of its own here, keeps its own view.
+TEST(RoundOutline, BodyInsideItsCircumscribedSphereIsAllDashed) {
+    const DefaultsSource src{.programFolder = "/nonexistent"};
+    constexpr TColor sphere = 0x0000FF;
+    auto solidStrokes = [](auto body, auto draw, std::size_t least) {
+        body.View.v = 5;
+        for (auto& on : body.SecOn) on.v = true;
+        body.OutSphereOn.v = true;
+        UpdateAsRead(body);
+        body.OutSphere.Contour.Color.v = sphere;
+        for (auto& c : body.OutSphere.Sec) c.Color.v = sphere;
+        RecordingCanvas rec;
+        draw(body, ShadedPicture(), PelTarget(rec), 2);
+        Lines strokes, solid;
+        for (const std::string& l : rec.lines())
+            if (l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0 &&
+                l.find(RecordingCanvas::Color(sphere)) == std::string::npos)
+                strokes.push_back(l);
+        for (const std::string& l : strokes)
+            if (l.find(",dash ") == std::string::npos) solid.push_back(l);
+        EXPECT_GE(strokes.size(), least) << "the bases, the axis and the sections' edges";
+        return solid;
+    };
+    for (const Vec3 lean : {Vec3{}, Vec3{30, 60, -20}}) {
+        DKo k;
+        LoadDefaultCone(k, 1, src);
+        SetPos(k.Axis.P2, Pos(k.Axis.P2) + lean);
+        SquareBase(k.Base, Pos(k.Axis.P2) - Pos(k.Base.Center), k.Radius.v);
+        EXPECT_EQ(solidStrokes(k, DrawCone, 11), Lines{}) << "cone leaning by " << lean.y;
+        DZi z;
+        LoadDefaultCylinder(z, 1, src);
+        SetPos(z.Base[2].Center, Pos(z.Base[2].Center) + lean);
+        SquareBase(z.Base[1], Pos(z.Base[2].Center) - Pos(z.Base[1].Center), z.Radius.v);
+        EXPECT_EQ(solidStrokes(z, DrawCylinder, 15), Lines{}) << "cylinder leaning by " << lean.y;
+    }
 }
 
 TEST(RoundOutline, ExportsGetOutlinesOnly) {

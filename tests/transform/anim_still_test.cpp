@@ -2,14 +2,17 @@
 
 #include <QImage>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "editing/kind_access.h"
+#include "model/coord_edits.h"
 #include "model/defaults.h"
 #include "model/finite_check.h"
 #include "model/geometry.h"
+#include "model/recompute.h"
 #include "model/update.h"
 #include "support/fake_redraw_host.h"
 #include "transform/anim_build.h"
@@ -131,6 +134,81 @@ TEST(AnimationStill, EveryFrameIsTheStillOfItsValues) {
             }
         }
     });
+}
+
+// A new object at the end of a store.
+template <class S>
+auto& Added(S& store) {
+    store.add({});
+    return store[store.count()];
+}
+
+// A coordinate system that an animation moves carries its traced curves:
+// the implicit graph of a 2D system, a section and the contour of a 3D
+// system's implicit sphere, and a 2D system whose centre is linked to a
+// moving point.  The document is drawn first, as the window shows it before
+// the build; then each frame draws as the still of its values (the same
+// objects with nothing traced yet), pixel for pixel, over eleven frames.
+TEST(AnimationStill, MovingSystemsDrawTheirTracedCurvesAsTheStill) {
+    const DefaultsSource src{.programFolder = "/nonexistent"};
+    auto plane = [&](DProj& d, const std::string& move) -> DXOY& {
+        DXOY& x = Added(d.Obj.Xy);
+        LoadDefaultXOY(x, 1, src);
+        x.GraphOn[6].v = true, x.Graph[6].s = "x^2+y^2-4", x.GraphThick[6].v = 2;
+        x.Center.Anim[1] = move.empty() ? "" : std::to_string(x.Center.Y.v) + move;
+        return x;
+    };
+    auto sphere = [&](DProj& d, bool contour) {
+        DXZ& x = Added(d.Obj.Xz);
+        LoadDefaultXYZ(x, 1, src);
+        x.Scale.v = 10, x.SurfOn[4].v = true, x.Surf[4].s = "x^2+y^2+z^2-16";
+        // The contour is sought within the box of the shipped sections.
+        if (!contour) x.Sections[3][2][1].On.v = x.Sections[3][3][1].On.v = false;
+        x.Outlines[3].On = contour;
+        WholePictureOutlineWindows(x, 800, 600);
+        UpdateXYZ(x, 0);
+        x.Center.Anim[1] = std::to_string(x.Center.Y.v) + "+15*x";
+    };
+    const std::vector<std::pair<std::string, std::function<void(DProj&)>>> rows = {
+        {"2D implicit graph", [&](DProj& d) { plane(d, "+20*x"); }},
+        {"3D section", [&](DProj& d) { sphere(d, false); }},
+        {"3D contour", [&](DProj& d) { sphere(d, true); }},
+        {"2D centre linked to a moving point", [&](DProj& d) {
+             DXOY& x = plane(d, "");
+             DPoint& p = Added(d.Obj.Po);
+             LoadDefaultPoint(p, 1, src);
+             SetPos(p, Pos(x.Center) - Vec3{0, 100, 0});
+             p.Number = 1, x.Number = 2, x.Center.Link.b[0] = x.Center.Link.b[1] = 1;
+             p.Anim[1] = std::to_string(p.Y.v) + "+20*x";
+             UpdatePoint(p, 0);
+             RecomputeLinked(d);
+         }},
+    };
+    for (const auto& [name, make] : rows) {
+        SCOPED_TRACE(name);
+        auto doc = NewDocument();
+        doc->Im.Width = 800, doc->Im.Height = 600;
+        make(*doc);
+        const QImage shown = DrawnPicture(*doc);
+        auto frame = std::make_unique<DProj>(*doc);
+        DrawingState st;
+        FakeRedrawHost host;
+        host.view = {0, 0, doc->Im.Width, doc->Im.Height};
+        AnimEval ev;
+        for (int t = 0; t <= 10; ++t) {
+            ev.t = t;
+            SetFrameObjects(*frame, doc->Obj, ev);
+            auto still = std::make_unique<DProj>(*frame);
+            MarkCurvesNotComputed(still->Obj);
+            RepaintProject(*frame, st, host, RedrawMode::Window, true);
+            const QImage got = st.DrawBitmap.convertToFormat(QImage::Format_RGB32), want = DrawnPicture(*still);
+            int differ = 0;
+            for (int y = 0; y < got.height(); ++y)
+                for (int x = 0; x < got.width(); ++x) differ += got.pixel(x, y) != want.pixel(x, y);
+            EXPECT_EQ(differ, 0) << "t = " << t << ": pixels differ from the still";
+            EXPECT_EQ(got == shown, t == 0) << "t = " << t << ": the system moves";
+        }
+    }
 }
 
 }  // namespace
