@@ -180,4 +180,7 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
 inline constexpr int CannotPlotLine = static_cast<int>(WordNo::CannotPlotGraph);
 inline const char* const CannotPlotText = BuiltInWord(WordNo::CannotPlotGraph);
 
+// Shows that message through the host's texts; no host, no message.
+void TellCannotPlot(GraphHost* host);
+
 }  // namespace pelmar

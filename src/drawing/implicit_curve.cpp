@@ -532,6 +532,13 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
     return n;
 }
 
+void TellCannotPlot(GraphHost* host) {
+    if (!host) return;
+    TextRole& texts = host->texts();
+    const std::string text = texts.word(WordNo::CannotPlotGraph);
+    texts.showMessage(text.empty() ? CannotPlotText : text);
+}
+
 void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8_t plane, const Vec3& from,
                             const Vec3& to, const std::string& S, bool want, double pixelLength, double cy,
                             double cx) {
@@ -599,11 +606,7 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
             ImplicitTracer tracer(ctx, plane, F, G, N, position, top, bottom, right, left, cy, cx);
             switch (tracer.walk()) {
                 case ImplicitTracer::Outcome::TooManyRoots:
-                    if (ctx.Host) {
-                        TextRole& texts = ctx.Host->texts();
-                        std::string text = texts.word(WordNo::CannotPlotGraph);
-                        texts.showMessage(text.empty() ? CannotPlotText : text);
-                    }
+                    TellCannotPlot(ctx.Host);
                     return;
                 case ImplicitTracer::Outcome::Stopped:
                     return;

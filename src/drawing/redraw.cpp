@@ -69,7 +69,7 @@ template <class T, std::size_t N>
 void PaintLayer(const Store<T, N>& s, int layer, const Painter<T>& painter, const DImProj& im,
                 const PaintTarget& target) {
     if (!painter) return;
-    ForLayer(s, layer, [&](const T& r) { painter(r, im, target); });
+    ForLayer(s, layer, [&](const T& r) { DrawPart(target, [&] { painter(r, im, target); }); });
 }
 
 // Coordinate systems are drawn whatever their disabled flag.  With a
@@ -79,7 +79,8 @@ bool PaintSystems(const Store<T, N>& s, int layer, const SystemPainter<T>& paint
                   const DImProj& im, const PaintTarget& target, const bool* running) {
     for (std::size_t i = 1; i <= s.count(); ++i) {
         const T& r = s[i];
-        if (r.Layer.v == layer && painter) painter(r, full, static_cast<int>(i), im, view, target);
+        if (r.Layer.v == layer && painter)
+            DrawPart(target, [&] { painter(r, full, static_cast<int>(i), im, view, target); });
         if (running && !*running) return false;
     }
     return true;
@@ -302,91 +303,106 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     }
     graphRun.DecimalSep = host.texts.decimalSeparator();
 
-    // Pass 1 goes to the back buffer; a preview has a scratch picture of its
-    // own, so that it never touches the window's picture.
-    QImage scratch;
-    if (!window) scratch = NewPicture(1, 1, background);
-    {
-        RasterSurface surface(window ? st.DrawBitmap : scratch);
+    // The passes.  A part that cannot be drawn is told and passed over (see
+    // DrawPart); what fails between the parts (no memory for a picture) ends
+    // the drawing as a stop does, told the same way once, with the play
+    // button given back.
+    const auto passes = [&]() -> bool {
+        // Pass 1 goes to the back buffer; a preview has a scratch picture of its
+        // own, so that it never touches the window's picture.
+        QImage scratch;
+        if (!window) scratch = NewPicture(1, 1, background);
+        {
+            RasterSurface surface(window ? st.DrawBitmap : scratch);
+            PaintTarget target;
+            target.kind = TargetKind::Pel;
+            target.raster = &surface;
+            target.run = &graphRun;
+            for (int layer = 1; layer <= LayerCount; ++layer) {
+                if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
+                if (fills) {
+                    PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
+                    PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
+                    PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
+                }
+                if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
+                if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
+                if (fills) {
+                    PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
+                    PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
+                    PaintLayer(o.Ko, layer, p.cone.pass1, im, target);
+                    PaintLayer(o.I3, layer, p.pyramid3.pass1, im, target);
+                    PaintLayer(o.I4, layer, p.pyramid4.pass1, im, target);
+                    PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
+                    PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
+                }
+                if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, stop)) return false;
+            }
+        }
+
+        if (shaded && !valid) host.status.setStatusPanel(2, "");
+        if (regenerate) {
+            proj.FillValid = 1;
+            st.BackPng = st.DrawBitmap.copy();
+        }
+        // The cached shading replaces the background just filled (or, where the
+        // redraw knew that it would, the buffer as it was); a cache of another
+        // size belongs to an older picture and is not used.
+        if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
+            TakeCachedShading(st);
+        if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
+
+        if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
+        host.commands.repaintPlay();
+        if (full) host.progress.processEvents();
+        host.commands.setPlayEnabled(false);
+        host.commands.repaintPlay();
+
+        Canvas* canvas = pass2;
+        if (!canvas) {
+            st.Surface.reset();
+            st.Surface = OpenSurface(st, im, viewLetter);
+            canvas = st.Surface->canvas();
+        }
         PaintTarget target;
         target.kind = TargetKind::Pel;
-        target.raster = &surface;
+        target.canvas = canvas;
         target.run = &graphRun;
+        target.doc = &doc;
         for (int layer = 1; layer <= LayerCount; ++layer) {
-            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
-            if (fills) {
-                PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
-                PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
-                PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
-            }
-            if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
-            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
-            if (fills) {
-                PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
-                PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
-                PaintLayer(o.Ko, layer, p.cone.pass1, im, target);
-                PaintLayer(o.I3, layer, p.pyramid3.pass1, im, target);
-                PaintLayer(o.I4, layer, p.pyramid4.pass1, im, target);
-                PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
-                PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
-            }
-            if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, stop)) return false;
+            PaintLayer(o.Po, layer, p.point, im, target);
+            PaintLayer(o.Li, layer, p.line, im, target);
+            PaintLayer(o.Ci, layer, p.circle.pass2, im, target);
+            PaintLayer(o.Tr, layer, p.triangle.pass2, im, target);
+            PaintLayer(o.Kv, layer, p.tetragon.pass2, im, target);
+            PaintSystems(o.Xy, layer, p.xoy.pass2, full, viewLetter, im, target, nullptr);
+            PaintLayer(o.Sf, layer, p.orb.pass2, im, target);
+            PaintLayer(o.Zi, layer, p.cylinder.pass2, im, target);
+            PaintLayer(o.Ko, layer, p.cone.pass2, im, target);
+            PaintLayer(o.I3, layer, p.pyramid3.pass2, im, target);
+            PaintLayer(o.I4, layer, p.pyramid4.pass2, im, target);
+            PaintLayer(o.R3, layer, p.prism3.pass2, im, target);
+            PaintLayer(o.R4, layer, p.prism4.pass2, im, target);
+            PaintSystems(o.Xz, layer, p.xyz.pass2, full, viewLetter, im, target, nullptr);
         }
-    }
 
-    if (shaded && !valid) host.status.setStatusPanel(2, "");
-    if (regenerate) {
-        proj.FillValid = 1;
-        st.BackPng = st.DrawBitmap.copy();
+        if (metafile && shaded)
+            host.status.setStatusPanel(
+                4, host.texts.word(proj.FillValid ? WordNo::GradientBuilt : WordNo::GradientNotBuilt));
+        else
+            host.status.setStatusPanel(4, "");
+        host.status.setStatusPanel(2, "");
+        host.commands.setPlayEnabled(true);
+        return true;
+    };
+    try {
+        return passes();
+    } catch (const std::exception&) {
+        host.status.setStatusPanel(2, "");
+        host.commands.setPlayEnabled(true);
+        if (!graphRun.Told) TellCannotPlot(&graphHost);
+        return false;
     }
-    // The cached shading replaces the background just filled (or, where the
-    // redraw knew that it would, the buffer as it was); a cache of another
-    // size belongs to an older picture and is not used.
-    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
-        TakeCachedShading(st);
-    if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
-
-    if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
-    host.commands.repaintPlay();
-    if (full) host.progress.processEvents();
-    host.commands.setPlayEnabled(false);
-    host.commands.repaintPlay();
-
-    Canvas* canvas = pass2;
-    if (!canvas) {
-        st.Surface.reset();
-        st.Surface = OpenSurface(st, im, viewLetter);
-        canvas = st.Surface->canvas();
-    }
-    PaintTarget target;
-    target.kind = TargetKind::Pel;
-    target.canvas = canvas;
-    target.run = &graphRun;
-    target.doc = &doc;
-    for (int layer = 1; layer <= LayerCount; ++layer) {
-        PaintLayer(o.Po, layer, p.point, im, target);
-        PaintLayer(o.Li, layer, p.line, im, target);
-        PaintLayer(o.Ci, layer, p.circle.pass2, im, target);
-        PaintLayer(o.Tr, layer, p.triangle.pass2, im, target);
-        PaintLayer(o.Kv, layer, p.tetragon.pass2, im, target);
-        PaintSystems(o.Xy, layer, p.xoy.pass2, full, viewLetter, im, target, nullptr);
-        PaintLayer(o.Sf, layer, p.orb.pass2, im, target);
-        PaintLayer(o.Zi, layer, p.cylinder.pass2, im, target);
-        PaintLayer(o.Ko, layer, p.cone.pass2, im, target);
-        PaintLayer(o.I3, layer, p.pyramid3.pass2, im, target);
-        PaintLayer(o.I4, layer, p.pyramid4.pass2, im, target);
-        PaintLayer(o.R3, layer, p.prism3.pass2, im, target);
-        PaintLayer(o.R4, layer, p.prism4.pass2, im, target);
-        PaintSystems(o.Xz, layer, p.xyz.pass2, full, viewLetter, im, target, nullptr);
-    }
-
-    if (metafile && shaded)
-        host.status.setStatusPanel(4, host.texts.word(proj.FillValid ? WordNo::GradientBuilt : WordNo::GradientNotBuilt));
-    else
-        host.status.setStatusPanel(4, "");
-    host.status.setStatusPanel(2, "");
-    host.commands.setPlayEnabled(true);
-    return true;
 }
 
 void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture) {
