@@ -148,15 +148,16 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
 
 // The reach of a curve's window in plane 0..3 (pixels left and right of its
 // origin (cx, cy) along the column, below and above it along the root), cut
-// to what can reach the picture of width x height pixels with a band of the
-// picture's own size around it, where a stored curve may still be moved into
-// view.  A reach already within it stays as it is; a picture of no size cuts
-// nothing.  A window cut to nothing has Left + Right or Top + Bottom below 0:
-// the tracer then draws nothing.
+// to what can reach the picture of width x height pixels with a band around
+// it, where a stored curve may still be moved into view: the picture's own
+// size, or `band` pixels where that is wider.  A reach already within it
+// stays as it is; a picture of no size cuts nothing.  A window cut to nothing
+// has Left + Right or Top + Bottom below 0: the tracer then draws nothing.
 struct CurveWindow {
     double Left = 0, Right = 0, Bottom = 0, Top = 0;
 };
-void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, CurveWindow& w);
+void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, double band,
+                        CurveWindow& w);
 
 // The roots of f on [lo, hi] scanned in steps of `step`: an exact zero at a
 // sample, or a sign change between two defined samples (refined by a scan of

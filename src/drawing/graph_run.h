@@ -41,14 +41,15 @@ struct GraphRun {
     CurveStores Stores;               // where traced curves and outlines are stored
     char DecimalSep = ',';
     DistributionParameters Params;    // the distribution parameters of all formulas of the run
-    bool Told = false;                // a part the run could not draw has been told
+    bool* Told = nullptr;             // set once a part the run could not draw is told; null: tell each
 
     bool running() const { return !Running || *Running; }
 };
 
 // Draws one part of the picture.  A part that cannot be drawn (an exception
-// from its drawing, such as memory running out) is told once a run, as a
-// graph that cannot be built is, and the drawing goes on with the next.
+// from its drawing, such as memory running out) is told, once a run with
+// Told, as a graph that cannot be built is, and the drawing goes on with the
+// next.
 template <class Draw>
 void DrawPart(const PaintTarget& target, Draw&& draw) {
     try {
@@ -57,8 +58,8 @@ void DrawPart(const PaintTarget& target, Draw&& draw) {
         GraphRun* run = target.run;
         if (GraphHost* host = run ? run->Host : nullptr) {
             if (ProgressRole* shown = host->progressFor(target.kind)) shown->hideProgress();
-            if (!run->Told) TellCannotPlot(host);
-            run->Told = true;
+            if (!run->Told || !*run->Told) TellCannotPlot(host);
+            if (run->Told) *run->Told = true;
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "drawing/coord_marks.h"
 #include "drawing/curve_builder.h"
 #include "drawing/formula_internal.h"
 #include "model/coord_limit.h"
@@ -387,10 +388,11 @@ ImplicitTracer::Outcome ImplicitTracer::walk() {
 
 }  // namespace
 
-void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, CurveWindow& w) {
+void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, double band,
+                        CurveWindow& w) {
     if (width <= 0 || height <= 0 || !std::isfinite(cx) || !std::isfinite(cy)) return;
-    // The picture with a band of its own size around it.
-    const double xlo = -width, xhi = 2.0 * width, ylo = -height, yhi = 2.0 * height;
+    const double bx = std::max<double>(width, band), by = std::max<double>(height, band);
+    const double xlo = -bx, xhi = width + bx, ylo = -by, yhi = height + by;
     auto cut = [](double& reach, double most) { reach = std::min(reach, most); };
     if (plane == PlaneZ) {
         // The column runs up the picture, the root across it: a column c
@@ -591,9 +593,10 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
         ctx.CurrentB.clear();
         ctx.Tracer = TracerState{};
         // The walk covers what the picture can show, whatever the window
-        // asked: a window cut to nothing, or turned inside out, draws nothing.
+        // asked (the band the 2D systems sample their graphs in at least): a
+        // window cut to nothing, or turned inside out, draws nothing.
         CurveWindow w{left, right, bottom, top};
-        CutWindowToPicture(plane, cx, cy, ctx.ImProj.Width, ctx.ImProj.Height, w);
+        CutWindowToPicture(plane, cx, cy, ctx.ImProj.Width, ctx.ImProj.Height, kMarkReach, w);
         left = w.Left, right = w.Right, bottom = w.Bottom, top = w.Top;
         // Columns are stepped by a tenth: beyond kMaxColumn a step no longer
         // moves the column, and the walk would not end.

@@ -266,8 +266,10 @@ std::string TimedCaption(const std::string& caption, double seconds, char decima
     return head + "  " + FloatToStr(seconds, decimalSep) + " " + secWord;
 }
 
-bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
-                    Canvas* pass2, bool* stop) {
+namespace {
+
+bool PaintAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
+                     Canvas* pass2, bool* stop) {
     const DImProj& im = doc.Im;
     const DSubProj& o = doc.Obj;
     const PainterTable& p = st.Painters;
@@ -302,105 +304,110 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
         }
     }
     graphRun.DecimalSep = host.texts.decimalSeparator();
+    graphRun.Told = &st.Told;
 
-    // The passes.  A part that cannot be drawn is told and passed over (see
-    // DrawPart); what fails between the parts (no memory for a picture) ends
-    // the drawing as a stop does, told the same way once, with the play
-    // button given back.
-    const auto passes = [&]() -> bool {
-        // Pass 1 goes to the back buffer; a preview has a scratch picture of its
-        // own, so that it never touches the window's picture.
-        QImage scratch;
-        if (!window) scratch = NewPicture(1, 1, background);
-        {
-            RasterSurface surface(window ? st.DrawBitmap : scratch);
-            PaintTarget target;
-            target.kind = TargetKind::Pel;
-            target.raster = &surface;
-            target.run = &graphRun;
-            for (int layer = 1; layer <= LayerCount; ++layer) {
-                if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
-                if (fills) {
-                    PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
-                    PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
-                    PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
-                }
-                if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
-                if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
-                if (fills) {
-                    PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
-                    PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
-                    PaintLayer(o.Ko, layer, p.cone.pass1, im, target);
-                    PaintLayer(o.I3, layer, p.pyramid3.pass1, im, target);
-                    PaintLayer(o.I4, layer, p.pyramid4.pass1, im, target);
-                    PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
-                    PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
-                }
-                if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, stop)) return false;
-            }
-        }
-
-        if (shaded && !valid) host.status.setStatusPanel(2, "");
-        if (regenerate) {
-            proj.FillValid = 1;
-            st.BackPng = st.DrawBitmap.copy();
-        }
-        // The cached shading replaces the background just filled (or, where the
-        // redraw knew that it would, the buffer as it was); a cache of another
-        // size belongs to an older picture and is not used.
-        if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
-            TakeCachedShading(st);
-        if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
-
-        if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
-        host.commands.repaintPlay();
-        if (full) host.progress.processEvents();
-        host.commands.setPlayEnabled(false);
-        host.commands.repaintPlay();
-
-        Canvas* canvas = pass2;
-        if (!canvas) {
-            st.Surface.reset();
-            st.Surface = OpenSurface(st, im, viewLetter);
-            canvas = st.Surface->canvas();
-        }
+    // Pass 1 goes to the back buffer; a preview has a scratch picture of its
+    // own, so that it never touches the window's picture.
+    QImage scratch;
+    if (!window) scratch = NewPicture(1, 1, background);
+    {
+        RasterSurface surface(window ? st.DrawBitmap : scratch);
         PaintTarget target;
         target.kind = TargetKind::Pel;
-        target.canvas = canvas;
+        target.raster = &surface;
         target.run = &graphRun;
-        target.doc = &doc;
         for (int layer = 1; layer <= LayerCount; ++layer) {
-            PaintLayer(o.Po, layer, p.point, im, target);
-            PaintLayer(o.Li, layer, p.line, im, target);
-            PaintLayer(o.Ci, layer, p.circle.pass2, im, target);
-            PaintLayer(o.Tr, layer, p.triangle.pass2, im, target);
-            PaintLayer(o.Kv, layer, p.tetragon.pass2, im, target);
-            PaintSystems(o.Xy, layer, p.xoy.pass2, full, viewLetter, im, target, nullptr);
-            PaintLayer(o.Sf, layer, p.orb.pass2, im, target);
-            PaintLayer(o.Zi, layer, p.cylinder.pass2, im, target);
-            PaintLayer(o.Ko, layer, p.cone.pass2, im, target);
-            PaintLayer(o.I3, layer, p.pyramid3.pass2, im, target);
-            PaintLayer(o.I4, layer, p.pyramid4.pass2, im, target);
-            PaintLayer(o.R3, layer, p.prism3.pass2, im, target);
-            PaintLayer(o.R4, layer, p.prism4.pass2, im, target);
-            PaintSystems(o.Xz, layer, p.xyz.pass2, full, viewLetter, im, target, nullptr);
+            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
+            if (fills) {
+                PaintLayer(o.Ci, layer, p.circle.pass1, im, target);
+                PaintLayer(o.Tr, layer, p.triangle.pass1, im, target);
+                PaintLayer(o.Kv, layer, p.tetragon.pass1, im, target);
+            }
+            if (!PaintSystems(o.Xy, layer, p.xoy.pass1, full, viewLetter, im, target, stop)) return false;
+            if (shaded && !valid) host.status.setStatusPanel(2, GradientText);
+            if (fills) {
+                PaintLayer(o.Sf, layer, p.orb.pass1, im, target);
+                PaintLayer(o.Zi, layer, p.cylinder.pass1, im, target);
+                PaintLayer(o.Ko, layer, p.cone.pass1, im, target);
+                PaintLayer(o.I3, layer, p.pyramid3.pass1, im, target);
+                PaintLayer(o.I4, layer, p.pyramid4.pass1, im, target);
+                PaintLayer(o.R3, layer, p.prism3.pass1, im, target);
+                PaintLayer(o.R4, layer, p.prism4.pass1, im, target);
+            }
+            if (!PaintSystems(o.Xz, layer, p.xyz.pass1, full, viewLetter, im, target, stop)) return false;
         }
+    }
 
-        if (metafile && shaded)
-            host.status.setStatusPanel(
-                4, host.texts.word(proj.FillValid ? WordNo::GradientBuilt : WordNo::GradientNotBuilt));
-        else
-            host.status.setStatusPanel(4, "");
-        host.status.setStatusPanel(2, "");
-        host.commands.setPlayEnabled(true);
-        return true;
-    };
+    if (shaded && !valid) host.status.setStatusPanel(2, "");
+    if (regenerate) {
+        proj.FillValid = 1;
+        st.BackPng = st.DrawBitmap.copy();
+    }
+    // The cached shading replaces the background just filled (or, where the
+    // redraw knew that it would, the buffer as it was); a cache of another
+    // size belongs to an older picture and is not used.
+    if (useCache && !metafile && !st.BackPng.isNull() && st.BackPng.size() == st.DrawBitmap.size())
+        TakeCachedShading(st);
+    if (metafile && window) st.DrawBitmap = NewPicture(1, 1, background);
+
+    if (AnyGraphs(doc)) host.status.setStatusPanel(2, host.texts.word(WordNo::CartesianGraph));
+    host.commands.repaintPlay();
+    if (full) host.progress.processEvents();
+    host.commands.setPlayEnabled(false);
+    host.commands.repaintPlay();
+
+    Canvas* canvas = pass2;
+    if (!canvas) {
+        st.Surface.reset();
+        st.Surface = OpenSurface(st, im, viewLetter);
+        canvas = st.Surface->canvas();
+    }
+    PaintTarget target;
+    target.kind = TargetKind::Pel;
+    target.canvas = canvas;
+    target.run = &graphRun;
+    target.doc = &doc;
+    for (int layer = 1; layer <= LayerCount; ++layer) {
+        PaintLayer(o.Po, layer, p.point, im, target);
+        PaintLayer(o.Li, layer, p.line, im, target);
+        PaintLayer(o.Ci, layer, p.circle.pass2, im, target);
+        PaintLayer(o.Tr, layer, p.triangle.pass2, im, target);
+        PaintLayer(o.Kv, layer, p.tetragon.pass2, im, target);
+        PaintSystems(o.Xy, layer, p.xoy.pass2, full, viewLetter, im, target, nullptr);
+        PaintLayer(o.Sf, layer, p.orb.pass2, im, target);
+        PaintLayer(o.Zi, layer, p.cylinder.pass2, im, target);
+        PaintLayer(o.Ko, layer, p.cone.pass2, im, target);
+        PaintLayer(o.I3, layer, p.pyramid3.pass2, im, target);
+        PaintLayer(o.I4, layer, p.pyramid4.pass2, im, target);
+        PaintLayer(o.R3, layer, p.prism3.pass2, im, target);
+        PaintLayer(o.R4, layer, p.prism4.pass2, im, target);
+        PaintSystems(o.Xz, layer, p.xyz.pass2, full, viewLetter, im, target, nullptr);
+    }
+
+    if (metafile && shaded)
+        host.status.setStatusPanel(4, host.texts.word(proj.FillValid ? WordNo::GradientBuilt : WordNo::GradientNotBuilt));
+    else
+        host.status.setStatusPanel(4, "");
+    host.status.setStatusPanel(2, "");
+    host.commands.setPlayEnabled(true);
+    return true;
+}
+
+}  // namespace
+
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
+                    Canvas* pass2, bool* stop) {
+    // A part that cannot be drawn is told and passed over (DrawPart); what
+    // fails between the parts (no memory for a picture) ends the drawing as a
+    // stop does, told the same way, with the play button given back.
+    st.Told = false;
     try {
-        return passes();
+        return PaintAllObjects(proj, doc, st, host, full, viewLetter, pass2, stop);
     } catch (const std::exception&) {
         host.status.setStatusPanel(2, "");
         host.commands.setPlayEnabled(true);
-        if (!graphRun.Told) TellCannotPlot(&graphHost);
+        WindowsGraphHost texts(host.texts, nullptr, nullptr);
+        if (!st.Told) TellCannotPlot(&texts);
         return false;
     }
 }

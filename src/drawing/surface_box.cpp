@@ -130,7 +130,7 @@ std::string SurfaceRayFormula(const std::string& kind, const std::string& formul
 
 void ClipSectionWindow(SurfaceSection& p, int width, int height) {
     CurveWindow w{p.Left, p.Right, p.Bottom, p.Top};
-    CutWindowToPicture(static_cast<std::uint8_t>(p.Group), p.OriginX, p.OriginY, width, height, w);
+    CutWindowToPicture(static_cast<std::uint8_t>(p.Group), p.OriginX, p.OriginY, width, height, 0, w);
     p.Left = w.Left, p.Right = w.Right, p.Bottom = w.Bottom, p.Top = w.Top;
 }
 

@@ -441,8 +441,8 @@ TEST_F(ImplicitTest, TracesMatchTheScanOfEverySample) {
 // Windows cut to nothing, turned inside out or reaching far past the picture:
 // the scan of a reversed or empty segment finds nothing and sizes nothing
 // from a negative count; the tracer draws nothing in a reversed window and
-// walks at most a band of the picture's own size around it, one pumped event
-// a column, whatever the window.
+// walks at most a band of a picture or so around the picture, one pumped
+// event a column, whatever the window.
 TEST_F(ImplicitTest, ReversedEmptyAndFarWindows) {
     DistributionParameters params;
     const Formula f = Formula::Prepare("x^2-100", true, params);
