@@ -4,24 +4,13 @@
 // few pictures.
 #include <gtest/gtest.h>
 
-#include "files/document.h"
-#include "model/defaults.h"
 #include "model/transform.h"
-#include "model/update.h"
 #include "office_fixture.h"
 #include "support/fake_redraw_host.h"
-#include "transform/anim_build.h"
+#include "transform/anim_fixture.h"
 
 namespace pelmar::test {
 namespace {
-
-struct QuietAnimHost final : AnimHost {
-    void setStatus(const std::string&, TColor) override {}
-    void setProgress(int, int) override {}
-    bool cancelRequested() override { return false; }
-    void showMessage(const std::string&) override {}
-    const WordTable* words() const override { return nullptr; }
-};
 
 void DrawEveryWay(DProj& doc, const std::string& what) {
     SCOPED_TRACE(what);
@@ -41,7 +30,7 @@ void DrawEveryWay(DProj& doc, const std::string& what) {
     EXPECT_NO_THROW(written = ExportToCorelDraw(8, r.path("a.odg"), RunMode::DoNotOpen, doc.Im, r.run) &&
                               ExportToOffice(r.path("a.odt"), RunMode::DoNotOpen, doc.Im, r.run));
     EXPECT_TRUE(written);
-    QuietAnimHost anim;
+    FakeAnimHost anim;
     doc.AnimFrames = 2;
     AnimResult a;
     EXPECT_NO_THROW(a = BuildAnimation(doc, st, host, anim, r.path("a.gif")));
@@ -69,7 +58,7 @@ TEST(FarDrawing, MovedGraphsFarSectionsAndReadScales) {
             x.Move[6].DY.v = -1000;
             d->Obj.Xy.add(x);
             std::uint8_t version = 0;
-            const std::string text = DocumentText(*d, WindowsFromRecord(*d), d->Role, ',');
+            const std::string text = DocText(*d);
             d = NewDocument();
             ASSERT_EQ(ParseDocumentText(text, *d, version, ','), ReadOk);
             ProcessAfterReading(*d, nullptr);
