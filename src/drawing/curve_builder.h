@@ -146,6 +146,19 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
                         int N, double position, double top, double bottom, double right, double left, double cy,
                         double cx);
 
+// The reach of a curve's window in plane 0..3 (pixels left and right of its
+// origin (cx, cy) along the column, below and above it along the root), cut
+// to what can reach the picture of width x height pixels with a band around
+// it, where a stored curve may still be moved into view: the picture's own
+// size, or `band` pixels where that is wider.  A reach already within it
+// stays as it is; a picture of no size cuts nothing.  A window cut to nothing
+// has Left + Right or Top + Bottom below 0: the tracer then draws nothing.
+struct CurveWindow {
+    double Left = 0, Right = 0, Bottom = 0, Top = 0;
+};
+void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, double band,
+                        CurveWindow& w);
+
 // The roots of f on [lo, hi] scanned in steps of `step`: an exact zero at a
 // sample, or a sign change between two defined samples (refined by a scan of
 // a tenth of the step with refine).  Without refine only the first root is
@@ -167,5 +180,8 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
 // The text the message box shows when a column has three or more roots.
 inline constexpr int CannotPlotLine = static_cast<int>(WordNo::CannotPlotGraph);
 inline const char* const CannotPlotText = BuiltInWord(WordNo::CannotPlotGraph);
+
+// Shows that message through the host's texts; no host, no message.
+void TellCannotPlot(GraphHost* host);
 
 }  // namespace pelmar

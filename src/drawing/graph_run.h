@@ -5,6 +5,7 @@
 // exports each set one up and hang it on their target.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include "drawing/curve_builder.h"
@@ -40,8 +41,27 @@ struct GraphRun {
     CurveStores Stores;               // where traced curves and outlines are stored
     char DecimalSep = ',';
     DistributionParameters Params;    // the distribution parameters of all formulas of the run
+    bool* Told = nullptr;             // set once a part the run could not draw is told; null: tell each
 
     bool running() const { return !Running || *Running; }
 };
+
+// Draws one part of the picture.  A part that cannot be drawn (an exception
+// from its drawing, such as memory running out) is told, once a run with
+// Told, as a graph that cannot be built is, and the drawing goes on with the
+// next.
+template <class Draw>
+void DrawPart(const PaintTarget& target, Draw&& draw) {
+    try {
+        draw();
+    } catch (const std::exception&) {
+        GraphRun* run = target.run;
+        if (GraphHost* host = run ? run->Host : nullptr) {
+            if (ProgressRole* shown = host->progressFor(target.kind)) shown->hideProgress();
+            if (!run->Told || !*run->Told) TellCannotPlot(host);
+            if (run->Told) *run->Told = true;
+        }
+    }
+}
 
 }  // namespace pelmar

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "drawing/coord_marks.h"
 #include "drawing/curve_builder.h"
 #include "drawing/formula_internal.h"
 #include "model/coord_limit.h"
@@ -387,10 +388,39 @@ ImplicitTracer::Outcome ImplicitTracer::walk() {
 
 }  // namespace
 
+void CutWindowToPicture(std::uint8_t plane, double cx, double cy, int width, int height, double band,
+                        CurveWindow& w) {
+    if (width <= 0 || height <= 0 || !std::isfinite(cx) || !std::isfinite(cy)) return;
+    const double bx = std::max<double>(width, band), by = std::max<double>(height, band);
+    const double xlo = -bx, xhi = width + bx, ylo = -by, yhi = height + by;
+    auto cut = [](double& reach, double most) { reach = std::min(reach, most); };
+    if (plane == PlaneZ) {
+        // The column runs up the picture, the root across it: a column c
+        // stands at picture row cy - (c - cx), its root h at column c + h.
+        cut(w.Left, yhi - cy);
+        cut(w.Right, cy - ylo);
+        cut(w.Top, xhi - cx + w.Left);
+        cut(w.Bottom, cx + w.Right - xlo);
+        return;
+    }
+    // The column is the picture column; the root h stands at row cy - h, in
+    // the plane y = c shifted up by c - cx along the slanted first axis.
+    cut(w.Left, cx - xlo);
+    cut(w.Right, xhi - cx);
+    if (plane != PlaneY) {
+        cut(w.Top, cy - ylo);
+        cut(w.Bottom, yhi - cy);
+    } else {
+        cut(w.Top, cy + w.Left - ylo);
+        cut(w.Bottom, w.Right + yhi - cy);
+    }
+}
+
 int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, double step, double hi, double lo,
                    bool skipSigned) {
     roots.fill(0);
-    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(lo) || !std::isfinite(hi)) return 0;
+    // A reversed segment holds no root (and no count of samples).
+    if (!(step > 0) || !std::isfinite(step) || !std::isfinite(lo) || !std::isfinite(hi) || !(hi >= lo)) return 0;
     // x = lo + k·step: a step too small to move x still ends the scan.
     const double span = (hi - lo) / step;
     if (!(span < 1e9)) return 0;
@@ -504,6 +534,13 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
     return n;
 }
 
+void TellCannotPlot(GraphHost* host) {
+    if (!host) return;
+    TextRole& texts = host->texts();
+    const std::string text = texts.word(WordNo::CannotPlotGraph);
+    texts.showMessage(text.empty() ? CannotPlotText : text);
+}
+
 void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8_t plane, const Vec3& from,
                             const Vec3& to, const std::string& S, bool want, double pixelLength, double cy,
                             double cx) {
@@ -555,21 +592,24 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
         ctx.CurrentA.clear();
         ctx.CurrentB.clear();
         ctx.Tracer = TracerState{};
+        // The walk covers what the picture can show, whatever the window
+        // asked (the band the 2D systems sample their graphs in at least): a
+        // window cut to nothing, or turned inside out, draws nothing.
+        CurveWindow w{left, right, bottom, top};
+        CutWindowToPicture(plane, cx, cy, ctx.ImProj.Width, ctx.ImProj.Height, kMarkReach, w);
+        left = w.Left, right = w.Right, bottom = w.Bottom, top = w.Top;
         // Columns are stepped by a tenth: beyond kMaxColumn a step no longer
         // moves the column, and the walk would not end.
         const bool window = std::fabs(cx - left) < kMaxColumn && std::fabs(cx + right) < kMaxColumn &&
-                            std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy);
+                            std::isfinite(top) && std::isfinite(bottom) && std::isfinite(cy) && top + bottom > 0 &&
+                            left + right > 0;
         if (Usable(ctx.XScale) && Usable(ctx.YScale) && window && plane <= PlaneZ) {
             ctx.Tracer.ColumnStep = 1 / (2 * ctx.YScale);
             ctx.Tracer.Extension = 0.3 * (top + bottom) / ctx.YScale;
             ImplicitTracer tracer(ctx, plane, F, G, N, position, top, bottom, right, left, cy, cx);
             switch (tracer.walk()) {
                 case ImplicitTracer::Outcome::TooManyRoots:
-                    if (ctx.Host) {
-                        TextRole& texts = ctx.Host->texts();
-                        std::string text = texts.word(WordNo::CannotPlotGraph);
-                        texts.showMessage(text.empty() ? CannotPlotText : text);
-                    }
+                    TellCannotPlot(ctx.Host);
                     return;
                 case ImplicitTracer::Outcome::Stopped:
                     return;

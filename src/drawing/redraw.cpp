@@ -69,7 +69,7 @@ template <class T, std::size_t N>
 void PaintLayer(const Store<T, N>& s, int layer, const Painter<T>& painter, const DImProj& im,
                 const PaintTarget& target) {
     if (!painter) return;
-    ForLayer(s, layer, [&](const T& r) { painter(r, im, target); });
+    ForLayer(s, layer, [&](const T& r) { DrawPart(target, [&] { painter(r, im, target); }); });
 }
 
 // Coordinate systems are drawn whatever their disabled flag.  With a
@@ -79,7 +79,8 @@ bool PaintSystems(const Store<T, N>& s, int layer, const SystemPainter<T>& paint
                   const DImProj& im, const PaintTarget& target, const bool* running) {
     for (std::size_t i = 1; i <= s.count(); ++i) {
         const T& r = s[i];
-        if (r.Layer.v == layer && painter) painter(r, full, static_cast<int>(i), im, view, target);
+        if (r.Layer.v == layer && painter)
+            DrawPart(target, [&] { painter(r, full, static_cast<int>(i), im, view, target); });
         if (running && !*running) return false;
     }
     return true;
@@ -265,8 +266,10 @@ std::string TimedCaption(const std::string& caption, double seconds, char decima
     return head + "  " + FloatToStr(seconds, decimalSep) + " " + secWord;
 }
 
-bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
-                    Canvas* pass2, bool* stop) {
+namespace {
+
+bool PaintAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
+                     Canvas* pass2, bool* stop) {
     const DImProj& im = doc.Im;
     const DSubProj& o = doc.Obj;
     const PainterTable& p = st.Painters;
@@ -301,6 +304,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
         }
     }
     graphRun.DecimalSep = host.texts.decimalSeparator();
+    graphRun.Told = &st.Told;
 
     // Pass 1 goes to the back buffer; a preview has a scratch picture of its
     // own, so that it never touches the window's picture.
@@ -387,6 +391,25 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     host.status.setStatusPanel(2, "");
     host.commands.setPlayEnabled(true);
     return true;
+}
+
+}  // namespace
+
+bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost& host, bool full, char viewLetter,
+                    Canvas* pass2, bool* stop) {
+    // A part that cannot be drawn is told and passed over (DrawPart); what
+    // fails between the parts (no memory for a picture) ends the drawing as a
+    // stop does, told the same way, with the play button given back.
+    st.Told = false;
+    try {
+        return PaintAllObjects(proj, doc, st, host, full, viewLetter, pass2, stop);
+    } catch (const std::exception&) {
+        host.status.setStatusPanel(2, "");
+        host.commands.setPlayEnabled(true);
+        WindowsGraphHost texts(host.texts, nullptr, nullptr);
+        if (!st.Told) TellCannotPlot(&texts);
+        return false;
+    }
 }
 
 void PresentBackBuffer(const DProj& doc, DrawingState& st, PictureRole& picture) {

@@ -77,6 +77,7 @@ struct DrawingState {
     bool Running = false;                // a redraw or an export runs; clearing it asks a redraw to stop
     bool NoRedraw = false;               // set by the editing code while an object is dragged
     bool RedrawPending = false;          // a redraw was asked for while one ran
+    bool Told = false;                   // the last drawing told a part it could not draw
 
     QImage DrawBitmap;  // raster back buffer; pass 1 is always painted here
     QImage SpareBack;   // the back buffer shown before the one on the screen, painted into next
@@ -107,7 +108,8 @@ struct DrawingState {
 // metafile).  Full: the build-the-drawing run.
 void RepaintProject(DProj& proj, DrawingState& st, const RedrawHost& host, RedrawMode mode, bool full);
 
-// Paints `doc`: true when it ran to the end, false when it was stopped.  With
+// Paints `doc`: true when it ran to the end, false when it was stopped or
+// could not go on (told, as a part that cannot be drawn is).  With
 // `pass2` given, pass 2 is drawn there instead of on the picture.  Graphs
 // traced on the way are stored into `doc` (and, for the window, into `proj`).
 // `stop` is the switch whose clearing stops the painting (the window redraw

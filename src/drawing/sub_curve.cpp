@@ -295,9 +295,10 @@ DCurve2 ParametricCurve(const SubCurveArgs& a, DistributionParameters& params) {
 }
 DCurve2 SpaceCurve(const SubCurveArgs& a, DistributionParameters& params) { return Built(a, params, BuildSpace); }
 
-void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
+namespace {
+
+void DispatchSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
     GraphRun* run = target.run;
-    if (run && !run->running()) return;
 
     bool running = true;  // a drawing without a run is never stopped
     SubCurveContext ctx;
@@ -338,6 +339,13 @@ void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
         Output(ctx, a);
     }
     if (run) run->Params = ctx.Params;
+}
+
+}  // namespace
+
+void DrawSubCurve(const SubCurveArgs& a, const PaintTarget& target, int pass) {
+    if (target.run && !target.run->running()) return;
+    DrawPart(target, [&] { DispatchSubCurve(a, target, pass); });
 }
 
 }  // namespace pelmar

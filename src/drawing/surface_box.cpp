@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "drawing/curve_builder.h"
 #include "drawing/formula.h"
 #include "drawing/surface_internal.h"
 
@@ -128,32 +129,9 @@ std::string SurfaceRayFormula(const std::string& kind, const std::string& formul
 }
 
 void ClipSectionWindow(SurfaceSection& p, int width, int height) {
-    if (width <= 0 || height <= 0) return;
-    // The picture with a band of its own size around it.
-    const double xlo = -width, xhi = 2.0 * width, ylo = -height, yhi = 2.0 * height;
-    const double cx = p.OriginX, cy = p.OriginY;
-    if (!std::isfinite(cx) || !std::isfinite(cy)) return;
-    auto cut = [](double& reach, double most) { reach = std::min(reach, most); };
-    if (p.Group == 3) {
-        // The column runs up the picture, the root across it: a column c
-        // stands at picture row cy - (c - cx), its root h at column c + h.
-        cut(p.Left, yhi - cy);
-        cut(p.Right, cy - ylo);
-        cut(p.Top, xhi - cx + p.Left);
-        cut(p.Bottom, cx + p.Right - xlo);
-        return;
-    }
-    // The column is the picture column; the root h stands at row cy - h, in
-    // the plane y = c shifted up by c - cx along the slanted first axis.
-    cut(p.Left, cx - xlo);
-    cut(p.Right, xhi - cx);
-    if (p.Group == 1) {
-        cut(p.Top, cy - ylo);
-        cut(p.Bottom, yhi - cy);
-    } else {
-        cut(p.Top, cy + p.Left - ylo);
-        cut(p.Bottom, p.Right + yhi - cy);
-    }
+    CurveWindow w{p.Left, p.Right, p.Bottom, p.Top};
+    CutWindowToPicture(static_cast<std::uint8_t>(p.Group), p.OriginX, p.OriginY, width, height, 0, w);
+    p.Left = w.Left, p.Right = w.Right, p.Bottom = w.Bottom, p.Top = w.Top;
 }
 
 std::vector<SurfaceSection> PlanSurfaceSections(const std::string& kind, const std::string& formula,

@@ -6,6 +6,7 @@
 
 #include "files/block_common.h"
 #include "files/object_blocks.h"
+#include "model/coord_edits.h"
 
 namespace pelmar {
 
@@ -263,6 +264,10 @@ void XOYBlock(IO& io, X& x, const std::string& header) {
     Head(io, x, header);
     io.Real(x.ScaleX.v);
     io.Real(x.ScaleY.v);
+    if constexpr (IO::reading) {
+        x.ScaleX.v = HeldScale(x.ScaleX.v);
+        x.ScaleY.v = HeldScale(x.ScaleY.v);
+    }
     io.Not0(x.GridOn.v);
     io.Int(x.GridThick.v);
     io.Int(x.GridStep.v);

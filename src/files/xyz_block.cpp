@@ -1,6 +1,7 @@
 // Block of the 3D coordinate system.
 #include "files/block_common.h"
 #include "files/object_blocks.h"
+#include "model/coord_edits.h"
 
 namespace pelmar {
 
@@ -120,6 +121,7 @@ void XYZBlock(IO& io, X& x, const std::string& header, Outlines outlines) {
     LineBlock(io, x.AxisZ, io.sub(header, "<Axes Z>"));
     Head(io, x, header);
     io.Real(x.Scale.v);
+    if constexpr (IO::reading) x.Scale.v = HeldScale(x.Scale.v);
     io.Real(x.Div.v);
     Numbering(io, x, true);
     for (std::size_t i = 1; i <= 4; ++i) {

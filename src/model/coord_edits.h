@@ -17,6 +17,11 @@
 
 namespace pelmar {
 
+// The scale of a new coordinate system.  A scale the dialogs refuse (not
+// above 0) is read from a file as this one; a scale they take stays.
+inline constexpr double kDefaultSystemScale = 20;
+inline double HeldScale(double scale) { return scale > 0 ? scale : kDefaultSystemScale; }
+
 // ---- 2D: the implicit graph (slot 6) is traced again.
 // The scales change every traced point.
 std::optional<DXOY> XOYWithScale(DXOY x, double scaleX, double scaleY);

@@ -269,7 +269,7 @@ void LoadDefaultXOY(DXOY& rec, int number, const DefaultsSource& src) {
         return;
     }
     DefaultHead(rec);
-    rec.ScaleX.v = rec.ScaleY.v = 20;
+    rec.ScaleX.v = rec.ScaleY.v = kDefaultSystemScale;
     rec.DivX.v = rec.DivY.v = 1;
     rec.MarkWidth.v = 1;
     rec.MarkHeight.v = 5;
@@ -446,7 +446,7 @@ void LoadDefaultXYZ(DXZ& rec, int number, const DefaultsSource& src) {
         return;
     }
     DefaultHead(rec);
-    rec.Scale.v = 20;
+    rec.Scale.v = kDefaultSystemScale;
     rec.Div.v = 1;
     rec.MarkWidth.v = 1;
     rec.MarkHeight.v = 5;

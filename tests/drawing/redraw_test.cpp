@@ -136,6 +136,32 @@ TEST_F(RedrawTest, StopWhileTracingTheFirstSystem) {
     EXPECT_NE(host.caption.find("сек."), std::string::npos);
 }
 
+// A part that throws (a graph past its memory, say) is told once a drawing
+// and the other parts are drawn; an exception between the parts ends the
+// drawing.  No exception leaves the redraw, its state is put back, and the
+// next one draws.
+TEST_F(RedrawTest, APartThatThrowsIsToldAndTheDrawingGoesOn) {
+    AddSystem();
+    AddSystem();
+    proj->Obj.Po.add(MakePoint(100, 75, 2, 5));
+    std::vector<int> drawn;
+    st.Painters.xoy.pass1 = [&](const DXOY&, bool, int i, const DImProj&, char, const PaintTarget&) {
+        if (i == 1) throw std::length_error("vector::_M_default_append");
+    };
+    st.Painters.xoy.pass2 = [&](const DXOY&, bool, int i, const DImProj&, char, const PaintTarget&) {
+        i == 1 ? throw std::bad_alloc() : drawn.push_back(i);
+    };
+    int events = 0;
+    host.onProcessEvents = [&] { ++events == 2 ? throw std::bad_alloc() : void(); };  // between the parts
+    for (long run = 1; run <= 3; ++run) {
+        EXPECT_NO_THROW(RepaintProject(*proj, st, host, RedrawMode::Window, true));
+        EXPECT_TRUE(!st.Running && host.playEnabled && host.commandsEnabled && host.playImage == 10);
+        EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "message Не могу построить график!"), run);
+        EXPECT_EQ(Rgb24(host.shown, 100, 75) != QWhite, run != 2) << run;  // the point after the parts
+    }
+    EXPECT_EQ(drawn, (std::vector<int>{2, 2}));  // runs 1 and 3
+}
+
 TEST_F(RedrawTest, StopBetweenThePasses) {
     AddSystem();
     int pass2 = 0;
