@@ -53,20 +53,16 @@ SubCurveArgs Outline(double scale) {
     a.Kind = "dec3d";
     a.Formula1 = "z-1";
     a.OriginX = kPicW / 2, a.OriginY = kPicH / 2;
-    const int e = 200;
-    a.Extents = {e, e, e, e, e, e};
+    a.Extents = {200, 200, 200, 200, 200, 200};
     a.ScaleX = a.ScaleY = scale;
-    for (int k = 0; k < 2; ++k) {
-        a.Sections.On[static_cast<std::size_t>(k)] = true;
-        a.Sections.Value[static_cast<std::size_t>(k)] = k == 0 ? -5 : 5;
-        a.Sections.Bounds[static_cast<std::size_t>(k)] = {-5, 5, -5, 5};
-    }
+    // The box [-5, 5]^3, from its end sections x = -5 and x = 5.
+    a.Sections.On[0] = a.Sections.On[1] = true;
+    a.Sections.Value[0] = -5, a.Sections.Value[1] = 5;
+    a.Sections.Bounds[0] = a.Sections.Bounds[1] = {-5, 5, -5, 5};
     a.ObjectSlot = 11;
     a.Full = true;
     a.Outline.On = true;
     a.Outline.X1 = 0, a.Outline.Y1 = 0, a.Outline.X2 = kPicW, a.Outline.Y2 = kPicH;
-    a.Style.LineType = 1;
-    a.Style.VisibilityMode = 2;
     return a;
 }
 
