@@ -136,7 +136,7 @@ private:
     std::optional<PointF> shownAt(double col) const;
     // The stretches of columns first..last, in order, whose samples come
     // near the picture; found with no more samples than `budget`.
-    std::vector<Stretch> NearStretches(std::int64_t first, std::int64_t last, std::int64_t budget,
+    std::vector<Stretch> nearStretches(std::int64_t first, std::int64_t last, std::int64_t budget,
                                        ImProjSize im) const;
 
     SubCurveContext& ctx_;
@@ -244,7 +244,7 @@ void CartesianPlot::run(const Formula& f) {
     // A window far wider than the picture (a huge scale, the graph turned
     // or moved across it): only the stretches whose samples come near the
     // picture are walked, and no more columns than the budget.
-    const std::vector<Stretch> near = NearStretches(first, last, budget, im);
+    const std::vector<Stretch> near = nearStretches(first, last, budget, im);
     std::int64_t columns = 0;
     for (const Stretch& n : near) columns += n.last - n.first + 1;
     const std::int64_t step = std::max<std::int64_t>(1, (columns + budget - 1) / budget);
@@ -272,7 +272,7 @@ std::optional<PointF> CartesianPlot::shownAt(double col) const {
     return PointF{px, py};
 }
 
-std::vector<CartesianPlot::Stretch> CartesianPlot::NearStretches(std::int64_t first, std::int64_t last,
+std::vector<CartesianPlot::Stretch> CartesianPlot::nearStretches(std::int64_t first, std::int64_t last,
                                                                  std::int64_t budget, ImProjSize im) const {
     // The picture grown by its diagonal: a stretch whose chord between its
     // end samples comes into it is looked at more closely.
