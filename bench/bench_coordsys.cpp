@@ -146,3 +146,29 @@ void BM_CoordinateSystemDragged(benchmark::State& state) {
 BENCHMARK(BM_CoordinateSystemDragged)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+// Graph 2 alone (y = 1 over x in [-5, 5]) turned 56 degrees, at 10^7 pixels a
+// unit along X: it is sampled only where it comes near the picture.  The
+// scale moves by a pixel a unit every redraw (over 100 values, more than the
+// built graphs kept), so every redraw samples it anew.
+void BM_TurnedGraphHugeScale(benchmark::State& state) {
+    bench::EnsureGuiApp();
+    auto proj = Document();
+    DXOY& x = proj->Obj.Xy[1];
+    for (std::size_t i = 1; i <= 6; ++i) x.GraphOn[i].v = i == 2;
+    x.Graph[2].s = "1";
+    x.Bounds[2][0].v = -5, x.Bounds[2][1].v = 5, x.Bounds[2][2].v = -5, x.Bounds[2][3].v = 5;
+    x.Move[2].Rotated.v = true;
+    x.Move[2].Angle.v = 56;
+    DrawingState st;
+    FakeRedrawHost host;
+    host.view = {0, 0, 1200, 900};
+    int redraw = 0;
+    for (auto _ : state) {
+        x.ScaleX.v = static_cast<double>(state.range(0)) + ++redraw % 100;
+        RepaintProject(*proj, st, host, RedrawMode::Window, true);
+        host.log.clear();
+        benchmark::DoNotOptimize(host.shown.constBits());
+    }
+}
+BENCHMARK(BM_TurnedGraphHugeScale)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -122,6 +122,18 @@ void BM_FarSectionBounds(benchmark::State& st) {
     DrawLinesRepeatedly(st, a);
 }
 
+// The outline of the surface z = z - 1 (nowhere: every line is marched
+// pixel by pixel, every ray searched along all of the box) at 10^5 pixels a
+// unit: a ray takes no more steps than the picture's diagonal has pixels.
+void BM_SurfaceOutlineHugeScale(benchmark::State& st) {
+    SubCurveArgs a = Sphere(false, true, false);
+    a.Kind = "dec3d";
+    a.Formula1 = "z-1";
+    a.Outline.FitMode = 0;
+    a.ScaleX = a.ScaleY = static_cast<double>(st.range(0));
+    DrawLinesRepeatedly(st, a);
+}
+
 void BM_SurfaceSections(benchmark::State& st) { Run(st, true, false, false); }
 void BM_SurfaceOutline(benchmark::State& st) { Run(st, false, true, false); }
 void BM_SurfaceGradient(benchmark::State& st) { Run(st, false, false, true); }
@@ -133,5 +145,6 @@ BENCHMARK(BM_SurfaceSections)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HiddenLinesLargeBox)->Arg(5)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FarSectionBounds)->Arg(1)->Arg(11)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurfaceOutlineHugeScale)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceGradient)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurfaceAll)->Unit(benchmark::kMillisecond);

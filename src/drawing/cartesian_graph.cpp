@@ -3,10 +3,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "drawing/coord_marks.h"
 #include "drawing/curve_builder.h"
+#include "drawing/curve_output.h"
+#include "drawing/drawing_work.h"
 
 namespace pelmar {
 
@@ -20,6 +24,25 @@ constexpr double kMaxRefineDistance = 20000;
 // Columns are counted in whole numbers and fine steps of a tenth: beyond this
 // a step no longer moves the column.
 constexpr double kMaxColumn = 1e14;
+
+// Whether the segment from a to b meets the box [x0, x1] x [y0, y1].
+bool SegmentMeetsBox(PointF a, PointF b, double x0, double y0, double x1, double y1) {
+    double lo = 0, hi = 1;
+    const double d[2] = {b.x - a.x, b.y - a.y};
+    const double from[2] = {a.x, a.y}, boxLo[2] = {x0, y0}, boxHi[2] = {x1, y1};
+    for (int k = 0; k < 2; ++k) {
+        if (d[k] == 0) {
+            if (from[k] < boxLo[k] || from[k] > boxHi[k]) return false;
+            continue;
+        }
+        double t0 = (boxLo[k] - from[k]) / d[k], t1 = (boxHi[k] - from[k]) / d[k];
+        if (t0 > t1) std::swap(t0, t1);
+        lo = std::max(lo, t0);
+        hi = std::min(hi, t1);
+        if (lo > hi) return false;
+    }
+    return true;
+}
 
 class CartesianPlot {
 public:
@@ -38,6 +61,7 @@ private:
     };
 
     Sample sample(double col) const {
+        ++WorkDone().columns;
         Sample s;
         s.x = (col - cx_) / ctx_.XScale;
         if (plane_ == PlaneY) s.x = -s.x * s8_;
@@ -79,7 +103,10 @@ private:
 
     // Adds the inside sub-samples s0, s0 + 0.8/d, ... below `end`.
     void refine(double s0, double end, double d, bool ownTest, bool mark) {
-        const double step = 0.8 / std::min(d, kMaxRefineDistance);
+        // However far apart the columns, no more sub-samples than one column
+        // next to an asymptote takes.
+        const double step =
+            std::max(0.8 / std::min(d, kMaxRefineDistance), (end - s0) * 0.8 / kMaxRefineDistance);
         for (long k = 0;; ++k) {
             const double s = s0 + static_cast<double>(k) * step;
             if (!(s < end)) break;
@@ -91,6 +118,27 @@ private:
 
     void column(double i);
 
+    struct ImProjSize {
+        int w, h;
+    };
+    struct Stretch {
+        std::int64_t first, last;
+    };
+    // A column and where the graph's sample there lies on the picture after
+    // the graph's move and turn (none where it is not defined).
+    struct Probe {
+        std::int64_t col;
+        std::optional<PointF> at;
+    };
+    // Walks columns first, first + step, ... up to last as one run of the
+    // graph: what was drawn before it is closed.
+    void walk(std::int64_t first, std::int64_t last, std::int64_t step);
+    std::optional<PointF> shownAt(double col) const;
+    // The stretches of columns first..last, in order, whose samples come
+    // near the picture; found with no more samples than `budget`.
+    std::vector<Stretch> nearStretches(std::int64_t first, std::int64_t last, std::int64_t budget,
+                                       ImProjSize im) const;
+
     SubCurveContext& ctx_;
     const Formula* f_ = nullptr;
     const std::uint8_t plane_;
@@ -99,6 +147,7 @@ private:
     const double s8_;
     const bool testVisibility_;
 
+    double step_ = 1;  // columns between two walked columns
     double prevPy_ = 0;
     bool prevVisible_ = false;
     bool prevEvaluated_ = false;
@@ -115,7 +164,7 @@ void CartesianPlot::column(double i) {
         bool haveBefore = prevEvaluated_;
         double before = prevPy_;
         if (entry && !prevEvaluated_) {
-            const Sample probe = sample(i - 1 + 0.001);
+            const Sample probe = sample(i - step_ + 0.001);
             haveBefore = probe.defined;
             before = probe.py;
         }
@@ -133,7 +182,7 @@ void CartesianPlot::column(double i) {
         }
         const bool changed = curVisible_ != prevVisible_;
         if (ctx_.Recompute && !edge && (entry || changed) && haveBefore) {
-            const double s0 = prevEvaluated_ ? i - 1 : i - 1 + 0.001;
+            const double s0 = prevEvaluated_ ? i - step_ : i - step_ + 0.001;
             const double d = std::hypot(i - s0, s.py - before);
             if (d > 1.0) refine(s0, i, d, changed, curVisible_);
         }
@@ -158,19 +207,19 @@ void CartesianPlot::column(double i) {
         bool edge = false;
         if (haveHere) {
             // Left steeply: the crossing is taken at the previous column.
-            const double x0 = abscissa(i - 1);
+            const double x0 = abscissa(i - step_);
             const double t = topEdge(x0), b = bottomEdge(x0);
             if (here < 2 * t - prevPy_) {
-                AddCurvePoint(ctx_, 1, curVisible_, i - 1, t);
+                AddCurvePoint(ctx_, 1, curVisible_, i - step_, t);
                 edge = true;
             } else if (here > 2 * b - prevPy_) {
-                AddCurvePoint(ctx_, 1, curVisible_, i - 1, b);
+                AddCurvePoint(ctx_, 1, curVisible_, i - step_, b);
                 edge = true;
             }
         }
         if (ctx_.Recompute && !edge && haveHere) {
-            const double d = std::hypot(end - (i - 1), here - prevPy_);
-            if (d > 1.0) refine(i - 1, end, d, false, curVisible_);
+            const double d = std::hypot(end - (i - step_), here - prevPy_);
+            if (d > 1.0) refine(i - step_, end, d, false, curVisible_);
         }
         ClosePolylineA(ctx_);
         ctx_.Inside = false;
@@ -184,11 +233,102 @@ void CartesianPlot::run(const Formula& f) {
     f_ = &f;
     const auto first = static_cast<std::int64_t>(std::rint(cx_ - left_ - 1));
     const auto last = static_cast<std::int64_t>(std::rint(cx_ + right_ + 1));
-    for (std::int64_t i = first; i <= last; ++i) column(static_cast<double>(i));
+    // The columns the picture can show, with the room the marks may reach
+    // around it, a few times over: within that every column is walked.
+    const ImProjSize im{std::max(ctx_.ImProj.Width, 0), std::max(ctx_.ImProj.Height, 0)};
+    const auto budget = static_cast<std::int64_t>(4 * (static_cast<double>(im.w) + im.h + 2 * kMarkReach));
+    if (last - first <= budget) {
+        walk(first, last, 1);
+        return;
+    }
+    // A window far wider than the picture (a huge scale, the graph turned
+    // or moved across it): only the stretches whose samples come near the
+    // picture are walked, and no more columns than the budget.
+    const std::vector<Stretch> near = nearStretches(first, last, budget, im);
+    std::int64_t columns = 0;
+    for (const Stretch& n : near) columns += n.last - n.first + 1;
+    const std::int64_t step = std::max<std::int64_t>(1, (columns + budget - 1) / budget);
+    for (const Stretch& n : near) walk(n.first, n.last, step);
+}
+
+void CartesianPlot::walk(std::int64_t first, std::int64_t last, std::int64_t step) {
+    step_ = static_cast<double>(step);
+    prevEvaluated_ = false;
+    prevVisible_ = false;
+    for (std::int64_t i = first; i <= last; i += step) column(static_cast<double>(i));
     if (ctx_.Inside) {
         ClosePolylineA(ctx_);
         ctx_.Inside = false;
     }
+}
+
+std::optional<PointF> CartesianPlot::shownAt(double col) const {
+    const Sample s = sample(col);
+    if (!s.defined) return std::nullopt;
+    double px = col, py = s.py;
+    Vec3 unused;
+    MoveCurvePoint(plane_, position_, 1, ctx_.Transform, ctx_.YScale, ctx_.XScale, ctx_.CY, ctx_.CX, px, py, unused);
+    if (!std::isfinite(px) || !std::isfinite(py)) return std::nullopt;
+    return PointF{px, py};
+}
+
+std::vector<CartesianPlot::Stretch> CartesianPlot::nearStretches(std::int64_t first, std::int64_t last,
+                                                                 std::int64_t budget, ImProjSize im) const {
+    // The picture grown by its diagonal: a stretch whose chord between its
+    // end samples comes into it is looked at more closely.
+    const double grow = std::hypot(im.w, im.h) + kMarkReach;
+    const double x0 = -grow, y0 = -grow, x1 = im.w + grow, y1 = im.h + grow;
+    const auto near = [&](const Probe& a, const Probe& b) {
+        if (!a.at && !b.at) return false;  // no sample defined: passed over
+        if (!a.at || !b.at) return true;   // where the graph begins or ends
+        return SegmentMeetsBox(*a.at, *b.at, x0, y0, x1, y1);
+    };
+    struct Span {
+        Probe a, b;
+    };
+    std::vector<Span> spans;
+    constexpr int kFirstSpans = 256;
+    constexpr std::int64_t kLeafColumns = 64;
+    std::int64_t samples = 0;
+    auto probe = [&](std::int64_t col) {
+        ++samples;
+        return Probe{col, shownAt(static_cast<double>(col))};
+    };
+    Probe prev = probe(first);
+    for (int k = 1; k <= kFirstSpans; ++k) {
+        const auto col = first + static_cast<std::int64_t>(static_cast<double>(last - first) * k / kFirstSpans);
+        if (col <= prev.col) continue;
+        const Probe next = probe(col);
+        if (near(prev, next)) spans.push_back({prev, next});
+        prev = next;
+    }
+    // Halved while any is longer than a leaf and the samples last.
+    for (bool split = true; split;) {
+        split = false;
+        std::vector<Span> finer;
+        const auto wide = std::count_if(spans.begin(), spans.end(),
+                                        [&](const Span& s) { return s.b.col - s.a.col > kLeafColumns; });
+        if (wide == 0 || samples + wide > budget) break;
+        for (const Span& s : spans) {
+            if (s.b.col - s.a.col <= kLeafColumns) {
+                finer.push_back(s);
+                continue;
+            }
+            const Probe m = probe(s.a.col + (s.b.col - s.a.col) / 2);
+            if (near(s.a, m)) finer.push_back({s.a, m});
+            if (near(m, s.b)) finer.push_back({m, s.b});
+            split = true;
+        }
+        spans = std::move(finer);
+    }
+    std::vector<Stretch> out;
+    for (const Span& s : spans) {
+        if (!out.empty() && s.a.col <= out.back().last)
+            out.back().last = std::max(out.back().last, s.b.col);
+        else
+            out.push_back({s.a.col, s.b.col});
+    }
+    return out;
 }
 
 bool Usable(double v) { return std::isfinite(v) && v != 0; }

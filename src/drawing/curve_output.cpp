@@ -359,6 +359,20 @@ void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale
     py *= zoom;
 }
 
+bool MoveCurvePoint(std::uint8_t plane, double position, int zoom, const GraphTransform& t, double yScale,
+                    double xScale, int cy, int cx, double& px, double& py, Vec3& model) {
+    if (!ModelPointOfPicture(plane, position, px, py, zoom, xScale, yScale, cx, cy, model)) return false;
+    if (t.Rotated) {
+        if (plane == PlaneXOY)
+            RotateAroundAxis(model.x, model.y, model.z, t.CX, t.CY, 0, t.Angle, 0, 0, 1);
+        else
+            RotateAroundAxis(model.x, model.y, model.z, t.CX, t.CY, t.CZ, t.Angle, t.NX, t.NY, t.NZ);
+    }
+    if (t.Moved) MoveByVector(model.x, model.y, model.z, t.DX, t.DY, t.DZ);
+    PicturePointOfModel(plane, model, zoom, xScale, yScale, cx, cy, px, py);
+    return true;
+}
+
 DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, const DOutLine& outline,
                           const std::string& surface, const std::array<Vec3, 8>& corners, int zoom,
                           const GraphTransform& t, double yScale, double xScale, int cy, int cx,
@@ -378,23 +392,15 @@ DCurve2 TransformCurveSet(const DCurve2& curves, bool full, const DImProj& im, c
         std::vector<CurvePoint> pts = PointsOf(line);
         for (CurvePoint& p : pts) {
             Vec3 m;
-            if (!ModelPointOfPicture(plane, curves.Position, p.x, p.y, zoom, xScale, yScale, cx, cy, m))
+            double px = p.x, py = p.y;
+            if (!MoveCurvePoint(plane, curves.Position, zoom, t, yScale, xScale, cy, cx, px, py, m))
                 continue;  // no model point: the point stays where it is
-            if (t.Rotated) {
-                if (plane == PlaneXOY)
-                    RotateAroundAxis(m.x, m.y, m.z, t.CX, t.CY, 0, t.Angle, 0, 0, 1);
-                else
-                    RotateAroundAxis(m.x, m.y, m.z, t.CX, t.CY, t.CZ, t.Angle, t.NX, t.NY, t.NZ);
-            }
-            if (t.Moved) MoveByVector(m.x, m.y, m.z, t.DX, t.DY, t.DZ);
             bool visible = CurveMark(p);
             if (plane != PlaneXOY) {
                 TColor unused = 0;
                 visible = !RaySurfaceHit(m, true, corners, hiding, outline.FitMode, step, t, 0, 0, 0, im, false,
                                          unused, full, params, window);
             }
-            double px, py;
-            PicturePointOfModel(plane, m, zoom, xScale, yScale, cx, cy, px, py);
             p = MakeCurvePoint(px, py, visible);
         }
         lines.push_back(MakeCurve1(std::move(pts)));

@@ -78,6 +78,11 @@ bool ModelPointOfPicture(std::uint8_t plane, double position, double px, double 
 // planes by the oblique projection; multiplied by zoom.
 void PicturePointOfModel(std::uint8_t plane, Vec3 model, int zoom, double xScale, double yScale, int cx, int cy,
                          double& px, double& py);
+// The picture point (px, py) of a curve in `plane` at `position` moved and
+// turned by t, as TransformCurveSet moves it, with its moved model point.
+// False (px, py and model as they were) where it has no model point.
+bool MoveCurvePoint(std::uint8_t plane, double position, int zoom, const GraphTransform& t, double yScale,
+                    double xScale, int cy, int cx, double& px, double& py, Vec3& model);
 
 // The curves moved and turned by t (points of plane 4, and all points when t
 // neither moves nor turns, are copied as they are).  In the 2D plane the

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drawing/curve_output.h"
+#include "drawing/drawing_work.h"
 #include "drawing/fill_inputs.h"
 #include "drawing/fill_shading.h"
 #include "drawing/line_paint.h"
@@ -57,6 +58,19 @@ double ArcEnd(double from, double to) {
     // Far behind the start: bring it into the turn after the start.
     const double r = std::fmod(to - from, 360.0);
     return from + (r <= 0 ? r + 360 : r);
+}
+
+// A range of angles as the arc splitter takes it: a start beyond a turn
+// either way is brought within one by whole turns (the copies of a range a
+// turn apart are then few, and counted in numbers that a step of one still
+// moves), and the end lies no more than a turn after the start.
+void TurnRange(double& from, double& to) {
+    if (std::fabs(from) > 360) {
+        const double span = to - from;
+        from = std::fmod(from, 360.0);
+        to = from + span;
+    }
+    to = std::min(ArcEnd(from, to), from + 360);
 }
 
 // The pen's dash pattern of a dashed outline, in pen widths; a hairline
@@ -404,8 +418,8 @@ void SplitArcByDash(ArcPieces& pieces, double arcFrom, double arcTo, double dash
     arcTo += 0.0;
     dashFrom += 0.0;
     dashTo += 0.0;
-    arcTo = std::min(ArcEnd(arcFrom, arcTo), arcFrom + 360);
-    dashTo = std::min(ArcEnd(dashFrom, dashTo), dashFrom + 360);
+    TurnRange(arcFrom, arcTo);
+    TurnRange(dashFrom, dashTo);
 
     struct Range {
         double lo, hi;
@@ -419,6 +433,7 @@ void SplitArcByDash(ArcPieces& pieces, double arcFrom, double arcTo, double dash
         const double first = std::floor((arcFrom - dashTo) / 360);
         const double last = std::ceil((arcTo - dashFrom) / 360);
         for (double k = first; k <= last; ++k) {
+            ++WorkDone().arcCopies;
             const double lo = std::max(arcFrom, dashFrom + 360 * k);
             const double hi = std::min(arcTo, dashTo + 360 * k);
             if (lo >= hi) continue;

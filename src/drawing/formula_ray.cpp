@@ -18,6 +18,7 @@
 #include <cstring>
 #include <string>
 
+#include "drawing/drawing_work.h"
 #include "drawing/formula_internal.h"
 #include "model/shading.h"
 
@@ -29,6 +30,9 @@ using namespace formula;
 
 // The scan along the ray stops after this many steps whatever the step.
 constexpr long kMaxScanSteps = 1000000;
+// The fewest steps a ray may take across its part of the box however small
+// the picture (see RaySurfaceHit).
+constexpr double kMinRaySteps = 1024;
 // The chunks of samples the scan tries to pass over at once.
 constexpr int kFirstChunk = 64, kMinChunk = 4, kMaxChunk = 1024;
 
@@ -275,6 +279,12 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                          static_cast<double>((window.Hi.z - p.z) * s8));
             if (!(wLow <= wHigh)) return false;  // the window shows none of the ray
         }
+        // However fine the step (a scale far beyond the picture), a ray takes
+        // no more steps than the picture's diagonal has pixels: its depth is
+        // never shown finer than that.
+        const double reach = static_cast<double>(std::min<Ext>(tHigh, wHigh) - std::max<Ext>(tLow, wLow));
+        const double most = std::max(kMinRaySteps, std::hypot(std::max(imProj.Width, 0), std::max(imProj.Height, 0)));
+        if (reach / step > most) step = reach / most;
         Ext tt = tHigh, last = 0;
         // The stretch beyond the window is passed over in one jump: the scan
         // starts about one step outside the window.  (With the box inside the
@@ -307,6 +317,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                 int k = 0;
                 while (k < chunk && end >= tLow && end >= wLow && j < kMaxScanSteps) {
                     end = end - step;
+                    ++WorkDone().raySteps;
                     if (k == 0) first = end;
                     ++k;
                     ++j;
@@ -332,6 +343,7 @@ bool RaySurfaceHit(Vec3 p, bool fromPoint, const std::array<Vec3, 8>& corners, c
                 started = true;
             }
             const Ext next = tt - step;
+            ++WorkDone().raySteps;
             Ext f = 0;
             bool ok;
             if (tmpl->IsCompiled()) {

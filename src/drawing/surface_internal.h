@@ -94,21 +94,24 @@ using SurfaceColourTest = std::function<bool(double y, double z, TColor& colour)
 // line z = c, moving y), to 0.001 units.
 double BisectSurfaceEdge(std::uint8_t direction, double c, double a, double b, const SurfaceHitTest& hit);
 
-// The part of the line from a to b that the surface covers: code 1 all of
-// it, 2 an upper part (from lo on), 3 a lower part (up to lo), 4 an inner part
-// [lo, hi], 0 none.  s: pixels per unit (the march step is one pixel).
-std::uint8_t FindCoveredSpan(std::uint8_t direction, double& lo, double& hi, double c, double a, double b,
-                             double s, const SurfaceHitTest& hit);
-
 // Stop and progress of a long scan.  After every scanned line: lineDone()
 // runs (the event pump), progress(position) follows when the position 0..100
-// grew, and the scan ends when running() answers false.  Empty members are
-// skipped.
+// grew, and the scan ends when running() answers false.  Within a line,
+// every few pixels of a march, pump() runs (the event pump too) and the
+// march ends when running() answers false.  Empty members are skipped.
 struct SurfaceScanControl {
     std::function<bool()> running;
     std::function<void()> lineDone;
     std::function<void(int)> progress;
+    std::function<void()> pump;
 };
+
+// The part of the line from a to b that the surface covers: code 1 all of
+// it, 2 an upper part (from lo on), 3 a lower part (up to lo), 4 an inner part
+// [lo, hi], 0 none (also when ctl's stop ends the march).  s: pixels per unit
+// (the march step is one pixel).
+std::uint8_t FindCoveredSpan(std::uint8_t direction, double& lo, double& hi, double c, double a, double b,
+                             double s, const SurfaceHitTest& hit, const SurfaceScanControl* ctl = nullptr);
 
 // The outline settings and the picture the scan works in.
 struct OutlineScanArgs {

@@ -16,6 +16,8 @@ namespace {
 constexpr int kMaxHalvings = 80;
 // Pixels of one march along a line, whatever the line's length.
 constexpr long kMaxMarch = 1L << 22;
+// Pixels of a march between two looks at the event pump and the stop.
+constexpr long kPumpEvery = 32;
 
 bool TestAt(std::uint8_t direction, double c, double v, const SurfaceHitTest& hit) {
     return direction == 0 ? hit(c, v) : hit(v, c);
@@ -63,7 +65,7 @@ double BisectSurfaceEdge(std::uint8_t direction, double c, double a, double b, c
 }
 
 std::uint8_t FindCoveredSpan(std::uint8_t direction, double& lo, double& hi, double c, double a, double b,
-                             double s, const SurfaceHitTest& hit) {
+                             double s, const SurfaceHitTest& hit, const SurfaceScanControl* ctl) {
     const bool atA = TestAt(direction, c, a, hit);
     const bool atB = TestAt(direction, c, b, hit);
     if (atA && atB) {
@@ -84,6 +86,10 @@ std::uint8_t FindCoveredSpan(std::uint8_t direction, double& lo, double& hi, dou
         for (long k = 1; k <= kMaxMarch; ++k) {
             const double m = a + static_cast<double>(k) * h;
             if (!(m < b)) break;
+            if (ctl && k % kPumpEvery == 0) {
+                if (ctl->pump) ctl->pump();
+                if (ctl->running && !ctl->running()) break;
+            }
             if (TestAt(direction, c, m, hit)) {
                 lo = BisectSurfaceEdge(direction, c, m - 1, m, hit);
                 hi = BisectSurfaceEdge(direction, c, m, b, hit);
@@ -148,13 +154,13 @@ bool ScanSurfaceOutline(const OutlineScanArgs& g, const SurfaceHitTest& hit, con
         double loX, loY, hiX, hiY;
         if (columns) {
             const double c = (L - cx) / s;
-            code = FindCoveredSpan(0, lo, hi, c, (cy - rowHi) / s, (cy - rowLo) / s, s, hit);
+            code = FindCoveredSpan(0, lo, hi, c, (cy - rowHi) / s, (cy - rowLo) / s, s, hit, &ctl);
             loX = hiX = L;
             loY = cy - lo * s;
             hiY = cy - hi * s;
         } else {
             const double c = (cy - L) / s;
-            code = FindCoveredSpan(1, lo, hi, c, (colLo - cx) / s, (colHi - cx) / s, s, hit);
+            code = FindCoveredSpan(1, lo, hi, c, (colLo - cx) / s, (colHi - cx) / s, s, hit, &ctl);
             loY = hiY = L;
             loX = cx + lo * s;
             hiX = cx + hi * s;

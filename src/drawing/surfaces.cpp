@@ -82,6 +82,7 @@ SurfaceScanControl ScanControl(SubCurveContext& ctx) {
         ctl.lineDone = [&ctx, shown] {
             if (shown && !(ctx.NoRedraw && *ctx.NoRedraw)) shown->processEvents();
         };
+        ctl.pump = ctl.lineDone;
         ctl.running = [&ctx] { return ctx.running(); };
     }
     if (shown) ctl.progress = [shown](int p) { shown->setProgress(p); };

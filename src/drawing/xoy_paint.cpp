@@ -150,7 +150,9 @@ void DrawGraphs(const DXOY& r, bool full, int index, const DImProj& im, char vie
         }
         // A graph in the system's plane is sampled only across the picture
         // (with room around it): a scale far too large for the picture
-        // would otherwise walk and draw millions of columns beyond it.
+        // would otherwise walk and draw millions of columns beyond it.  A
+        // turned graph's room may still span far more columns than the
+        // picture; the walk itself then keeps to the stretches near it.
         const auto k = static_cast<std::size_t>(slot);
         if (slot == 1 || slot == 2 || slot == ImplicitSlot) {
             const Room room = ShownRoom(f, r.ScaleX.v, r.ScaleY.v, r.Move[k], im);

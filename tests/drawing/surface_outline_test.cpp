@@ -193,6 +193,16 @@ TEST(SurfaceOutline, StopDropsTheScanAndProgressOnlyGrows) {
     EXPECT_FALSE(ScanSurfaceOutline(Window(0, 0, 400, 300, 20, 200, 150), Disc(0, 0, 2), ctl, out));
     EXPECT_EQ(lines, 5);
 
+    // Where nothing is covered every line is marched pixel by pixel: the
+    // stop is seen within the first line's march.
+    long calls = 0;
+    int pumps = 0;
+    SurfaceScanControl inLine;
+    inLine.pump = [&] { ++pumps; };
+    inLine.running = [&] { return pumps < 2; };
+    EXPECT_FALSE(ScanSurfaceOutline(Window(0, 0, 400, 300, 20, 200, 150), Disc(50, 50, 1, &calls), inLine, out));
+    EXPECT_LT(calls, 100);
+
     lines = -100000;
     positions.clear();
     OutlineScanArgs a = Window(0, 0, 400, 300, 20, 200, 150);

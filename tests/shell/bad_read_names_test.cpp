@@ -6,18 +6,14 @@
 
 #include <QSettings>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <thread>
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "dialogs/ui/default_set.h"
@@ -30,6 +26,7 @@
 #include "shell/ui/help_window.h"
 #include "shell/user_folders.h"
 #include "support/no_read_override.h"
+#include "support/watched_child.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -75,57 +72,19 @@ std::string Look(const std::string& name) {
            std::to_string(st.st_mtim.tv_nsec) + " " + std::to_string(st.st_mode & 07777);
 }
 
-std::uint64_t StatusKb(const std::string& pid, const std::string& key) {
-    std::ifstream in("/proc/" + pid + "/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key, 0) == 0) return std::stoull(line.substr(key.size()));
-    return 0;
-}
-
 // The memory a read may take over what the program held before it.
 constexpr std::uint64_t ReadMemoryKb = 256 << 10;
 
-// Runs `read` in a child process, as a user who is not root whoever runs the
-// tests: "" when it said "" within 10 s with its memory bounded, else what
-// went wrong.
+// Runs `read` in a watched child process, as a user who is not root whoever
+// runs the tests: "" when it said "" within 10 s with its memory bounded, else
+// what went wrong.
 std::string Watched(const std::function<std::string()>& read) {
-    int out[2];
-    if (::pipe(out) != 0) return "no pipe";
-    const pid_t child = ::fork();
-    if (child < 0) return "no child";
-    if (child == 0) {
-        NoReadOverride asAUser;
-        std::ofstream("/proc/self/clear_refs") << "5";  // the peak is counted from here
-        const std::uint64_t before = StatusKb("self", "VmRSS:");
-        std::string said;
-        try {
-            said = read();
-        } catch (const std::exception& e) {  // else the child would run the rest of the tests
-            said = std::string("throws ") + e.what();
-        }
-        const std::uint64_t peak = StatusKb("self", "VmHWM:");
-        if (said.empty() && peak > before + ReadMemoryKb) said = "took " + std::to_string((peak - before) >> 10) + " MB";
-        [[maybe_unused]] const auto n = ::write(out[1], said.data(), said.size());
-        ::_exit(0);
-    }
-    ::close(out[1]);
-    const std::string pid = std::to_string(child);
-    const std::uint64_t start = StatusKb(pid, "VmRSS:");
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    std::string said;
-    int status = 0;
-    while (said.empty() && ::waitpid(child, &status, WNOHANG) != child) {
-        if (StatusKb(pid, "VmRSS:") > start + 2 * ReadMemoryKb) said = "fills the memory";
-        else if (std::chrono::steady_clock::now() > until) said = "waits for ever";
-        else std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (!said.empty()) ::kill(child, SIGKILL), ::waitpid(child, &status, 0);
-    else if (WIFSIGNALED(status)) said = "ends the program (signal " + std::to_string(WTERMSIG(status)) + ")";
-    else if (WEXITSTATUS(status) != 0) said = "ends the program (exit " + std::to_string(WEXITSTATUS(status)) + ")";
-    char buf[512];
-    for (ssize_t n; said.empty() && (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, std::size_t(n));
-    ::close(out[0]);
-    return said;
+    return RunWatched(
+        [&] {
+            NoReadOverride asAUser;
+            return read();
+        },
+        10, ReadMemoryKb);
 }
 
 std::string Contains(const std::vector<std::string>& messages, const std::string& name) {
