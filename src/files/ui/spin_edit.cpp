@@ -174,9 +174,17 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) finishTyping();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const int tips = TextTipSerial();
+        finishTyping();
+        QSpinBox::keyPressEvent(event);
+        // A number told as it was entered keeps Return from the window's
+        // default button: the user reads the tip first.
+        if (TextTipSerial() != tips) event->accept();
+        return;
+    }
     // A key typed over the same text is typing too.
-    else if (TypingKey(*event)) typing_ = true;
+    if (TypingKey(*event)) typing_ = true;
     const QLineEdit* line = lineEdit();
     const QString before = line->text();
     const QString key = event->text();
