@@ -268,6 +268,9 @@ const OkRow OkRows[] = {
      [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
     {"a new project's points", [](ToldSitting&, const OkPlay&) -> QWidget* { return new FormNew(BuiltInWords()); },
      "SpinEditPo", "0", "1", "Button1", SPIN("SpinEditPo"), 1, [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); }},
+    {"a new project's points, then Return", [](ToldSitting&, const OkPlay&) -> QWidget* { return new FormNew(BuiltInWords()); },
+     "SpinEditPo", "0", "1", "Return", SPIN("SpinEditPo"), 1,
+     [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); }},
     {"a picture's quality", Made<TFormBitColors>, "SpinEdit1", "0", "1", "Button1", SPIN("SpinEdit1"), 1},
     {"a point's dialog closed by its title bar", [](ToldSitting& s, const OkPlay&) { return s.open(Kind::po); },
      "EditPx", "3000000000", Past, nullptr, DOC(Obj.Po[1].ScrX.v)},
@@ -276,8 +279,8 @@ const OkRow OkRows[] = {
 #undef SPIN
 #undef DOC
 
-// Keys typed into the field, then OK clicked as the mouse clicks (an
-// object dialog closed by its title-bar button): the field tells, the
+// Keys typed into the field, then OK clicked as the mouse clicks (or
+// Return; an object dialog closed by its title-bar button): the field tells, the
 // window stays open on it with the tip and keeps what it held; a second OK
 // closes it.
 void PlayOkRow(ToldSitting& s, QWidget& window, const OkRow& row) {
@@ -288,10 +291,11 @@ void PlayOkRow(ToldSitting& s, QWidget& window, const OkRow& row) {
     field->setFocus();
     LineOf(field)->selectAll();
     QTest::keyClicks(field, row.keys);
-    // No OK: the window's title-bar button.
+    // No OK: the window's title-bar button; "Return": the key in the field.
     const auto ok = [&] {
-        if (row.ok) QTest::mouseClick(window.findChild<QPushButton*>(row.ok), Qt::LeftButton);
-        else window.windowHandle()->close();
+        if (!row.ok) window.windowHandle()->close();
+        else if (row.ok == QLatin1String("Return")) QTest::keyClick(field, Qt::Key_Return);
+        else QTest::mouseClick(window.findChild<QPushButton*>(row.ok), Qt::LeftButton);
     };
     ok();
     EXPECT_TRUE(window.isVisible()) << "OK after a number told leaves the window open";

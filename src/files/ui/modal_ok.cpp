@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -55,6 +56,16 @@ bool KeepOpenForTold(QWidget* window) {
     if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
     if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) spin->selectAll();
     if (TextTipField() != field) ShowTextTip(field, tip);
+    return true;
+}
+
+bool ReturnTakesNumber(QKeyEvent* event, const std::function<void()>& enter, const std::function<void()>& field) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
+    const int tips = TextTipSerial();
+    enter();
+    field();
+    // The user reads the tip first.
+    if (TextTipSerial() != tips) event->accept();
     return true;
 }
 

@@ -10,7 +10,10 @@
 // click reaches the window.
 #pragma once
 
+#include <functional>
+
 class QAbstractButton;
+class QKeyEvent;
 class QWidget;
 
 namespace pelmar {
@@ -28,5 +31,11 @@ bool KeepOpenForTold(QWidget* window);
 // follows the rule above: a click on it that a field tells of stays in the
 // window.
 void HoldOkForTold(QAbstractButton* ok);
+
+// A key pressed in a number field: Return or Enter makes `enter` take the
+// number, then `field` (the field's own key handling) runs; a number told as
+// it was entered keeps the key from the window's default button.  False for
+// any other key, which is left to the caller.
+bool ReturnTakesNumber(QKeyEvent* event, const std::function<void()>& enter, const std::function<void()>& field);
 
 }  // namespace pelmar

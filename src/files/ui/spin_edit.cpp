@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "files/number_text.h"
+#include "files/ui/modal_ok.h"
 #include "model/coord_limit.h"
 #include "model/units.h"
 
@@ -174,15 +175,8 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        const int tips = TextTipSerial();
-        finishTyping();
-        QSpinBox::keyPressEvent(event);
-        // A number told as it was entered keeps Return from the window's
-        // default button: the user reads the tip first.
-        if (TextTipSerial() != tips) event->accept();
+    if (ReturnTakesNumber(event, [this] { finishTyping(); }, [this, event] { QSpinBox::keyPressEvent(event); }))
         return;
-    }
     // A key typed over the same text is typing too.
     if (TypingKey(*event)) typing_ = true;
     const QLineEdit* line = lineEdit();
