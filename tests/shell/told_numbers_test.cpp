@@ -13,7 +13,6 @@
 #include "dialogs/ui/radio_group.h"
 #include "files/document.h"
 #include "files/ui/bit_colors_dialog.h"
-#include "office/ui/cdr_export_dialog.h"
 #include "shell/ui/new_project_dialog.h"
 #include "shell/ui/options_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
@@ -213,118 +212,84 @@ TEST(ToldNumbers, EveryFieldTellsWhatItKeeps) {
 namespace {
 
 using OkPlay = std::function<void(QWidget&)>;
-// A modal window with a number field: `open` brings it up, and `play` runs
-// in it once shown (a window `open` returns is shown here).
+void Click(QWidget& w, const char* name) { QTest::mouseClick(w.findChild<QWidget*>(name), Qt::LeftButton); }
+
+// `open` brings the window up; `ok` null: its title-bar button; "Return":
+// the key in the field.
 struct OkRow {
-    const char* name; std::function<QWidget*(ToldSitting&, const OkPlay& play)> open; const char* field;
-    QString keys; const char* tip; const char* ok; ToldRead stored; std::optional<double> took = {};  // none: kept
+    const char* window; std::function<void(ToldSitting&)> open; const char* field; QString keys; const char* tip;
+    const char* ok; ToldRead stored; std::optional<double> took = {};  // none: kept
     OkPlay prepare = {};
 };
-
-std::function<QWidget*(ToldSitting&, const OkPlay&)> Runs(MainCommand c, const char* window) {
-    return [c, window](ToldSitting& s, const OkPlay& play) -> QWidget* {
-        WhenShown(window, play);
-        s.run(c);
-        return nullptr;
-    };
-}
-template <class W>
-QWidget* Made(ToldSitting&, const OkPlay&) { return new W; }
-OkPlay Sheet(const char* sheet) {
-    return [sheet](QWidget& o) { ToldSheet(o, sheet); };
-}
-
-// The section plane 1 of sphere 1, from its dialog.
-QWidget* InSphere(ToldSitting& s, const OkPlay& play) {
-    QWidget* d = s.open(Kind::sf);
-    WhenShown("FormOrb", play);
-    QTest::mouseClick(d->findChild<QWidget*>("ButtonSSP1"), Qt::LeftButton);
-    return nullptr;
-}
-
+#define RUN(c) [](ToldSitting& s) { s.run(MainCommand::c); }
 #define DOC(expr) [](ToldSitting& s, QWidget&) -> double { return s.w->document().expr; }
 #define SPIN(name) [](ToldSitting&, QWidget& w) -> double { return w.findChild<QSpinBox*>(name)->value(); }
+const OkPlay PointsTicked = [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); };
+const OkPlay Print = [](QWidget& o) { ToldSheet(o, "TabSheet5"); };
 const OkRow OkRows[] = {
-    {"paper 1000001", Runs(MainCommand::OptProj, "FormImage"), "EditPri1", "1000001", "508", "Button1", PaperW, {},
-     Sheet("TabSheet5")},
-    {"a margin of 30 cm on A4", Runs(MainCommand::OptProj, "FormImage"), "EditPri3", "30", "29,6", "Button1",
-     MarginT, {}, Sheet("TabSheet5")},
-    {"the light's X",
-     [](ToldSitting& s, const OkPlay& play) -> QWidget* {
-         WhenShown("FormImage", [&play](QWidget& o) {
-             WhenShown("FormImageBr", play);
-             ToldSheet(o, "TabSheet3");
-             QTest::mouseClick(o.findChild<QWidget*>("Button3"), Qt::LeftButton);
-         });
+    {"FormImage", RUN(OptProj), "EditPri1", "1000001", "508", "Button1", PaperW, {}, Print},
+    {"FormImage", RUN(OptProj), "EditPri3", "30", "29,6", "Button1", MarginT, {}, Print},
+    {"FormImageBr",
+     [](ToldSitting& s) {
+         WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); });
          s.run(MainCommand::OptProj);
-         return nullptr;
      },
      "EditGP1", "3000000000", Past, "Button1", DOC(Im.LightX), {},
      [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); }},
-    {"the animation's delay", Runs(MainCommand::Anim, "FormAnim"), "SpinEdit1", "12,5", "12", "Button2",
-     DOC(AnimDelay), 12},
-    {"the undo depth", [](ToldSitting& s, const OkPlay&) -> QWidget* { return &ProgramOptions(*s.w); },
-     "SpinEditUndo", "5", "взято 10", "Button1",
+    {"FormAnim", RUN(Anim), "SpinEdit1", "12,5", "12", "Button2", DOC(AnimDelay), 12},
+    {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10",
+     "Button1",
      [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
-    {"a new project's points", [](ToldSitting&, const OkPlay&) -> QWidget* { return new FormNew(BuiltInWords()); },
-     "SpinEditPo", "0", "1", "Button1", SPIN("SpinEditPo"), 1, [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); }},
-    {"a new project's points, then Return", [](ToldSitting&, const OkPlay&) -> QWidget* { return new FormNew(BuiltInWords()); },
-     "SpinEditPo", "0", "1", "Return", SPIN("SpinEditPo"), 1,
-     [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); }},
-    {"a picture's quality", Made<TFormBitColors>, "SpinEdit1", "0", "1", "Button1", SPIN("SpinEdit1"), 1},
-    {"a point's dialog closed by its title bar", [](ToldSitting& s, const OkPlay&) { return s.open(Kind::po); },
-     "EditPx", "3000000000", Past, nullptr, DOC(Obj.Po[1].ScrX.v)},
-    {"a sphere's plane far off", InSphere, "Edit4", "100000", "взято", "Button1", DOC(Obj.Sf[1].SecH[1].v)},
+    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Button1",
+     SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Return",
+     SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormBitColors", [](ToldSitting&) { TFormBitColors().exec(); }, "SpinEdit1", "0", "1", "Button1",
+     SPIN("SpinEdit1"), 1},
+    {"FormPo", [](ToldSitting& s) { s.open(Kind::po); }, "EditPx", "3000000000", Past, nullptr, DOC(Obj.Po[1].ScrX.v)},
+    {"FormOrb", [](ToldSitting& s) { Click(*s.open(Kind::sf), "ButtonSSP1"); }, "Edit4", "100000", "взято",
+     "Button1", DOC(Obj.Sf[1].SecH[1].v)},
 };
 #undef SPIN
 #undef DOC
-
-// Keys typed into the field, then OK clicked as the mouse clicks (or
-// Return; an object dialog closed by its title-bar button): the field tells, the
-// window stays open on it with the tip and keeps what it held; a second OK
-// closes it.
-void PlayOkRow(ToldSitting& s, QWidget& window, const OkRow& row) {
-    if (row.prepare) row.prepare(window);
-    auto* field = window.findChild<QWidget*>(row.field);
-    ASSERT_TRUE(field && field->isVisible() && field->isEnabled()) << row.field;
-    const double before = row.stored(s, window);
-    field->setFocus();
-    LineOf(field)->selectAll();
-    QTest::keyClicks(field, row.keys);
-    // No OK: the window's title-bar button; "Return": the key in the field.
-    const auto ok = [&] {
-        if (!row.ok) window.windowHandle()->close();
-        else if (row.ok == QLatin1String("Return")) QTest::keyClick(field, Qt::Key_Return);
-        else QTest::mouseClick(window.findChild<QPushButton*>(row.ok), Qt::LeftButton);
-    };
-    ok();
-    EXPECT_TRUE(window.isVisible()) << "OK after a number told leaves the window open";
-    EXPECT_TRUE(field->isAncestorOf(QApplication::focusWidget()) || field->hasFocus());
-    EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(row.tip))) << ShownTextTip().toStdString();
-    EXPECT_EQ(TextTipField(), field);
-    EXPECT_EQ(row.stored(s, window), row.took.value_or(before));
-    if (window.isVisible()) ok();
-    EXPECT_FALSE(window.isVisible()) << "a second OK closes it";
-}
+#undef RUN
 
 }  // namespace
 
+// Keys typed into the field, then OK clicked as the mouse clicks: the field
+// tells, the window stays open on it with the tip and keeps what the field
+// told; a second OK closes it.
 TEST(ToldNumbers, OkClickedAfterANumberToldStaysOnTheField) {
     ToldSitting s;
     s.answers.counts.fill(1);
     StartNew(s);
     for (const OkRow& row : OkRows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.window + (" " + row.keys.toStdString()));
         bool ran = false;
-        const OkPlay play = [&](QWidget& window) {
+        WhenShown(row.window, [&](QWidget& window) {
             ran = true;
-            PlayOkRow(s, window, row);
-        };
-        if (QWidget* window = row.open(s, play)) {
-            std::unique_ptr<QWidget> owned(window->parent() ? nullptr : window);
-            ShowActive(*window);
-            play(*window);
-        }
-        EXPECT_TRUE(ran);
+            if (row.prepare) row.prepare(window);
+            auto* field = window.findChild<QWidget*>(row.field);
+            ASSERT_TRUE(field && field->isVisible() && field->isEnabled()) << row.field;
+            const double before = row.stored(s, window);
+            field->setFocus();
+            LineOf(field)->selectAll();
+            QTest::keyClicks(field, row.keys);
+            const auto ok = [&] {
+                if (!row.ok) window.windowHandle()->close();
+                else if (row.ok == QLatin1String("Return")) QTest::keyClick(field, Qt::Key_Return);
+                else Click(window, row.ok);
+            };
+            ok();
+            EXPECT_TRUE(window.isVisible()) << "OK after a number told leaves the window open";
+            EXPECT_TRUE(field->isAncestorOf(QApplication::focusWidget()) || field->hasFocus());
+            EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(row.tip))) << ShownTextTip().toStdString();
+            EXPECT_EQ(TextTipField(), field);
+            EXPECT_EQ(row.stored(s, window), row.took.value_or(before));
+            if (window.isVisible()) ok();
+            EXPECT_FALSE(window.isVisible()) << "a second OK closes it";
+        });
+        row.open(s);
+        QTRY_VERIFY(ran);
     }
 }
