@@ -16,12 +16,7 @@ source "$(dirname "$0")/mouse-session.sh" screens/ok-told "$@"
 mkdir -p "$work/d"
 cp tests/data/doc_small.pel "$work/d/Drawing.pel"
 play '
-  keys() { for k in "$@"; do xdotool key --delay 150 "$k"; done; }
-  # A click at a place of the project options, from where the dialog stands.
-  opt() {
-    eval "$(xdotool search --onlyvisible --name "Опции проекта" getwindowgeometry --shell | head -n 3)"
-    at $((X + $1)) $((Y + $2)) "${3:-0.3}"
-  }
+  opt() { inside "Опции проекта" "$@"; }
   open() {
     if xdotool search --onlyvisible --name "Опции проекта" >/dev/null 2>&1; then echo "$1: the options stay open"
     else echo "$1: the options closed"; fi
