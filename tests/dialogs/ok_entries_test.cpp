@@ -7,6 +7,7 @@
 #include "dialogs/ui/graph_options_dialog.h"
 #include "dialogs/ui/outline_dialog.h"
 #include "dialogs/ui/section_bounds_dialog.h"
+#include "dialogs/ui/section_dialog.h"
 #include "dialogs/ui/section_plane_dialog.h"
 #include "dialogs/ui/spin_edit.h"
 #include "files/ui/text_tip.h"
@@ -19,10 +20,11 @@ namespace {
 // The modal windows of a row over one editing core, which is their commit;
 // the graphs' parameters run as their defaults, from 0 to 6,28 (18,84 in 3D).
 struct OkEntriesWorld {
-    enum Window { Bounds = -1, Outline = -2, Plane2 = -3, Formulas = -4 };  // else a graph's options
+    enum Window { Bounds = -1, Outline = -2, Plane2 = -3, Formulas = -4, Sections = -5 };  // else a graph's options
     std::unique_ptr<CoordEditing> ed = std::make_unique<CoordEditing>();
     DSection sec;
     DSf sphere;
+    std::uint8_t plane = 3;
     std::unique_ptr<QWidget> owned;
     DXOY& xy() { return ed->work.CurXOY; }
     DXZ& xz() { return ed->work.CurXZ; }
@@ -35,6 +37,8 @@ struct OkEntriesWorld {
         xz().Move[2].Rotated.v = xz().Move[2].Moved.v = true;
         xz().Move[2].Angle.v = 30, xz().Outlines[1].X1 = 10;
         sec.Bounds = {Ed<double>{true, -3}, {true, 3}, {true, 2}, {true, 9}};
+        xz().Sections[3][3][1].On.v = true, xz().Sections[3][3][1].C.v = 1.5;
+        sphere.SecNX[2].v = sphere.SecNY[2].v = 0, sphere.SecNZ[2].v = 1;
     }
     QWidget* open(int window) {
         if (window == Formulas) {
@@ -47,6 +51,7 @@ struct OkEntriesWorld {
         if (window == Bounds) owned = std::make_unique<TFormSech2>(sec, 1, BuiltInWords(), nullptr, 20);
         if (window == Outline) owned = std::make_unique<TFormOL>(ed->reg, 1);
         if (window == Plane2) owned = std::make_unique<TFormOrb>(sphere, 2, *ed);
+        if (window == Sections) owned = std::make_unique<TFormSech1>(xz(), 3, plane, BuiltInWords());
         ShowActive(*owned);
         return owned.get();
     }
@@ -70,6 +75,7 @@ TEST(OkEntries, TypedThenOk) {
         const char* tip;                    // in the tip; null: none
         std::function<double(W&)> stored;  // told: as before the keys; null: a formula
         double want = 0;                    // taken
+        std::optional<double> took = {};    // told, with the number taken instead
     } rows[] = {
         {13, "EditX2a", "1000000000", "1 000 000", [](W& w) { return w.xz().ParT1.v; }},
         {13, "EditX2c", "5000000", "1 000 000", [](W& w) { return w.xz().ParH.v; }},
@@ -89,6 +95,10 @@ TEST(OkEntries, TypedThenOk) {
         {W::Bounds, "Edit12", "4", nullptr, [](W& w) { return w.sec.Bounds[1].v; }, 4},
         {W::Outline, "SpinEdit1", "-250", nullptr, [](W& w) { return double(w.xz().Outlines[1].X1); }, -250},
         {W::Plane2, "Edit4", "", nullptr, [](W& w) { return double(w.sphere.SecOn[2].v); }, 1},
+        {W::Sections, "Edit1", "1000001", "1 000 000", [](W& w) { return w.xz().Sections[3][3][1].C.v; }},
+        {W::Sections, "Edit1", "-", "взято 0", [](W& w) { return w.xz().Sections[3][3][1].C.v; }, 0, 0.0},
+        {W::Plane2, "Edit4", "3000000000", "1 000 000", [](W& w) { return w.sphere.SecH[2].v; }},
+        {W::Plane2, "Edit3", "0", "не бывает нулевым", [](W& w) { return w.sphere.SecNZ[2].v; }},
         {W::Formulas, "EditX21", "(x+1", pairs, {}},
         {W::Formulas, "EditX21", "x+1)", pairs, {}},
         {W::Formulas, "EditX21", "(x+1)*(x-1)", nullptr, {}},
@@ -101,7 +111,7 @@ TEST(OkEntries, TypedThenOk) {
         const double before = r.stored ? r.stored(w) : 0;
         if (auto* spin = qobject_cast<TSpinEdit*>(field)) TypeInto(spin, r.keys);
         else if (!r.keys.isEmpty()) TypeInto(qobject_cast<QLineEdit*>(field), r.keys);
-        const char* okName = r.window == W::Bounds ? "ButtonOk" : "Button1";
+        const char* okName = r.window == W::Bounds || r.window == W::Sections ? "ButtonOk" : "Button1";
         const auto ok = [&] { QTest::mouseClick(Find<QPushButton>(*window, okName), Qt::LeftButton); };
         if (r.window == W::Formulas) QTest::keyClick(field, Qt::Key_Tab);
         else ok();
@@ -114,7 +124,7 @@ TEST(OkEntries, TypedThenOk) {
             ok();
         }
         EXPECT_FALSE(r.window != W::Formulas && window->isVisible()) << "OK, or a second OK, closes the window";
-        if (r.stored) EXPECT_DOUBLE_EQ(r.stored(w), r.tip ? before : r.want);
+        if (r.stored) EXPECT_DOUBLE_EQ(r.stored(w), r.tip ? r.took.value_or(before) : r.want);
         else EXPECT_EQ(w.ed->xy().Graph[1].s, r.keys.toStdString());
     }
 }

@@ -12,7 +12,11 @@
 #include "dialogs/section_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "files/document.h"
+#include "files/ui/bit_colors_dialog.h"
+#include "shell/ui/new_project_dialog.h"
+#include "shell/ui/options_dialog.h"
 #include "shell/ui/picture_settings_dialog.h"
+#include "transform/ui/anim_window.h"
 #include "window_session.h"
 
 using namespace pelmar;
@@ -26,7 +30,8 @@ struct ToldSitting : WindowSession {
     const WorkingCopies& copies() { return w->dialogSession().registry().session().copies(); }
     void run(MainCommand c, const std::string& name = {}) {
         answers.openName = name;
-        w->menuAction(c)->trigger();
+        QAction* a = w->menuAction(c);
+        (a ? a : w->toolAction(c))->trigger();
     }
 };
 using ToldRead = std::function<double(ToldSitting&, QWidget& window)>;
@@ -202,4 +207,89 @@ TEST(ToldNumbers, EveryFieldTellsWhatItKeeps) {
     InModal("FormImage", [&] { s.run(MainCommand::OptProj); }, [](QWidget& o) { ToldSheet(o, "TabSheet3"); },
             "Button3");
     EXPECT_EQ(s.w->document().Im.LightZ, -999999);
+}
+
+namespace {
+
+using OkPlay = std::function<void(QWidget&)>;
+void Click(QWidget& w, const char* name) { QTest::mouseClick(w.findChild<QWidget*>(name), Qt::LeftButton); }
+
+// `open` brings the window up; `ok` null: its title-bar button; "Return":
+// the key in the field.
+struct OkRow {
+    const char* window; std::function<void(ToldSitting&)> open; const char* field; QString keys; const char* tip;
+    const char* ok; ToldRead stored; std::optional<double> took = {};  // none: kept
+    OkPlay prepare = {};
+};
+#define RUN(c) [](ToldSitting& s) { s.run(MainCommand::c); }
+#define DOC(expr) [](ToldSitting& s, QWidget&) -> double { return s.w->document().expr; }
+#define SPIN(name) [](ToldSitting&, QWidget& w) -> double { return w.findChild<QSpinBox*>(name)->value(); }
+const OkPlay PointsTicked = [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); };
+const OkPlay Print = [](QWidget& o) { ToldSheet(o, "TabSheet5"); };
+const OkRow OkRows[] = {
+    {"FormImage", RUN(OptProj), "EditPri1", "1000001", "508", "Button1", PaperW, {}, Print},
+    {"FormImage", RUN(OptProj), "EditPri3", "30", "29,6", "Button1", MarginT, {}, Print},
+    {"FormImageBr",
+     [](ToldSitting& s) {
+         WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); });
+         s.run(MainCommand::OptProj);
+     },
+     "EditGP1", "3000000000", Past, "Button1", DOC(Im.LightX), {},
+     [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); }},
+    {"FormAnim", RUN(Anim), "SpinEdit1", "12,5", "12", "Button2", DOC(AnimDelay), 12},
+    {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10",
+     "Button1",
+     [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
+    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Button1",
+     SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Return",
+     SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormBitColors", [](ToldSitting&) { TFormBitColors().exec(); }, "SpinEdit1", "0", "1", "Button1",
+     SPIN("SpinEdit1"), 1},
+    {"FormPo", [](ToldSitting& s) { s.open(Kind::po); }, "EditPx", "3000000000", Past, nullptr, DOC(Obj.Po[1].ScrX.v)},
+    {"FormOrb", [](ToldSitting& s) { Click(*s.open(Kind::sf), "ButtonSSP1"); }, "Edit4", "100000", "взято",
+     "Button1", DOC(Obj.Sf[1].SecH[1].v)},
+};
+#undef SPIN
+#undef DOC
+#undef RUN
+
+}  // namespace
+
+// Keys typed into the field, then OK clicked as the mouse clicks: the field
+// tells, the window stays open on it with the tip and keeps what the field
+// told; a second OK closes it.
+TEST(ToldNumbers, OkClickedAfterANumberToldStaysOnTheField) {
+    ToldSitting s;
+    s.answers.counts.fill(1);
+    StartNew(s);
+    for (const OkRow& row : OkRows) {
+        SCOPED_TRACE(row.window + (" " + row.keys.toStdString()));
+        bool ran = false;
+        WhenShown(row.window, [&](QWidget& window) {
+            ran = true;
+            if (row.prepare) row.prepare(window);
+            auto* field = window.findChild<QWidget*>(row.field);
+            ASSERT_TRUE(field && field->isVisible() && field->isEnabled()) << row.field;
+            const double before = row.stored(s, window);
+            field->setFocus();
+            LineOf(field)->selectAll();
+            QTest::keyClicks(field, row.keys);
+            const auto ok = [&] {
+                if (!row.ok) window.windowHandle()->close();
+                else if (row.ok == QLatin1String("Return")) QTest::keyClick(field, Qt::Key_Return);
+                else Click(window, row.ok);
+            };
+            ok();
+            EXPECT_TRUE(window.isVisible()) << "OK after a number told leaves the window open";
+            EXPECT_TRUE(field->isAncestorOf(QApplication::focusWidget()) || field->hasFocus());
+            EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(row.tip))) << ShownTextTip().toStdString();
+            EXPECT_EQ(TextTipField(), field);
+            EXPECT_EQ(row.stored(s, window), row.took.value_or(before));
+            if (window.isVisible()) ok();
+            EXPECT_FALSE(window.isVisible()) << "a second OK closes it";
+        });
+        row.open(s);
+        QTRY_VERIFY(ran);
+    }
 }

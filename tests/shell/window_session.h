@@ -144,13 +144,14 @@ inline void TypeIn(QWidget& window, const char* name, const QString& keys, Qt::K
     if (leave != Qt::Key_unknown) QTest::keyClick(f, leave);
 }
 
-// Once the modal window `name` is up (within 5 s) and active, `answer` runs
-// in it.
+// Once the modal window `name` (or the active window of that name) is up
+// (within 5 s) and active, `answer` runs in it.
 inline void WhenShown(const char* name, std::function<void(QWidget&)> answer) {
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, name = QString::fromLatin1(name), answer] {
         QWidget* d = QApplication::activeModalWidget();
+        if (!d) d = QApplication::activeWindow();
         if ((!d || d->objectName() != name || !d->isVisible()) && ++*tries < 500) return;
         poll->stop();
         poll->deleteLater();

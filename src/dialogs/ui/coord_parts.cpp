@@ -147,29 +147,6 @@ void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber n) {
         true);
 }
 
-void FinishTyping(QWidget* window) {
-    QWidget* f = window->focusWidget();
-    for (QWidget* w = f; w && w != window; w = w->parentWidget()) {
-        if (auto* edit = qobject_cast<TNumEdit*>(w)) return edit->finishTyping();
-        if (auto* spin = qobject_cast<TSpinEdit*>(w)) return spin->finishTyping();
-    }
-}
-
-bool KeepOpenForTold(QWidget* window) {
-    const int serial = TextTipSerial();
-    FinishTyping(window);
-    QWidget* field = TextTipField();
-    if (TextTipSerial() == serial || !field || !window->isAncestorOf(field)) return false;
-    const QString tip = ShownTextTip();
-    field->setFocus(Qt::OtherFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) spin->selectAll();
-    if (TextTipField() != field) ShowTextTip(field, tip);
-    return true;
-}
-
-void OkButtonFocus(QPushButton* ok) { ok->setFocusPolicy(Qt::TabFocus); }
-
 void TellFormulaFaults(QLineEdit* edit, FormulaField field, TextWords words) {
     // Told once per change: leaving a field the user only looked at says nothing.
     auto changed = std::make_shared<bool>(false);

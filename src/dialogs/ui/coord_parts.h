@@ -8,6 +8,7 @@
 
 #include "dialogs/formula_check.h"
 #include "dialogs/graph_rules.h"
+#include "files/ui/modal_ok.h"
 #include "files/ui/text_tip.h"
 #include "model/records.h"
 
@@ -60,19 +61,6 @@ struct RuledNumber {
     std::function<bool()> quiet = {};
 };
 void WatchRuledNumber(TNumEdit* edit, const WordTable& words, RuledNumber number);
-
-// The user is done with the number being typed in `window` (before the
-// window goes: its fields' receivers must still be whole).
-void FinishTyping(QWidget* window);
-
-// The OK of a modal window: the number being typed is taken as when the
-// field is left.  Where the field told something of it (refused, or another
-// number taken), the window stays: the focus goes back to the field, with
-// the tip, and this returns true; else false, and the window may close.
-// Its OK button takes the focus by Tab only (OkButtonFocus), so that a click
-// on it leaves the number to this.
-bool KeepOpenForTold(QWidget* window);
-void OkButtonFocus(QPushButton* ok);
 
 // A formula field of a coordinate system: when the user is done with a text
 // he changed (the field left, Return), a tip at the field says why the

@@ -74,7 +74,7 @@ void DialogRegistry::finishTyping() {
 }
 
 void DialogRegistry::Close(Kind k) {
-    if (auto* d = dialog(k)) d->close();
+    if (auto* d = dialog(k)) d->closeByProgram();
     open_[DialogSlot(k)] = nullptr;
 }
 

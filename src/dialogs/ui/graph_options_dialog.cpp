@@ -232,7 +232,7 @@ void TFormXOYOpt::build() {
     v3->addStretch(1);
 
     Button1 = Named(new QPushButton("Ok", this), "Button1");
-    OkButtonFocus(Button1);
+    HoldOkForTold(Button1);
     Button1->setDefault(true);
     top->addWidget(Button1, 0, Qt::AlignRight);
     connect(Button1, &QPushButton::clicked, this, &TFormXOYOpt::ok);
@@ -536,8 +536,6 @@ void TFormXOYOpt::connectHandlers() {
 TFormXOYOpt::~TFormXOYOpt() { FinishTyping(this); }
 
 void TFormXOYOpt::done(int result) {
-    // OK leaves the window open on a number it would take without a word.
-    if (result == Accepted && KeepOpenForTold(this)) return;
     FinishTyping(this);
     QDialog::done(result);
 }

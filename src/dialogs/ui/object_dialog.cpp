@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "dialogs/ui/dialog_parts.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/spin_edit.h"
+#include "files/ui/modal_ok.h"
 #include "files/word_table.h"
 #include "model/coord_limit.h"
 #include "model/record_reach.h"
@@ -153,7 +155,21 @@ void ObjectDialog::keepFrameAtPlace() {
     if (--framingChecks_ > 0) QTimer::singleShot(20, this, [this] { keepFrameAtPlace(); });
 }
 
+void ObjectDialog::closeByProgram() {
+    const QPointer<ObjectDialog> self(this);
+    closingByProgram_ = true;
+    close();
+    if (self) closingByProgram_ = false;
+}
+
 void ObjectDialog::closeEvent(QCloseEvent* event) {
+    // Closed by the user (the title-bar button) with a number being typed:
+    // the number is taken as a modal window's OK takes it, and one its field
+    // tells of keeps the dialog open on the field, with the tip.
+    if (!closingByProgram_ && KeepOpenForTold(this)) {
+        event->ignore();
+        return;
+    }
     flushPendingEdit();
     open_ = false;
     emit closed();

@@ -85,6 +85,10 @@ public:
     // ---- window life
     // From creation until the dialog is closed.
     bool isOpen() const { return open_; }
+    // The program closes the dialog: what is being typed is taken as when
+    // the field is left, and the dialog closes whatever its field tells.
+    // Closed by the user, a number its field tells of keeps it open.
+    void closeByProgram();
     bool rolledUp() const { return rolled_; }
     // The minimise command: rolls the dialog up or down; the document keeps
     // the state for the next dialog.
@@ -275,6 +279,7 @@ private:
     const int designRollDown_;
     int rollDownHeight_;
     bool open_ = true;
+    bool closingByProgram_ = false;
     bool rolled_ = false;
     bool fitted_ = false;
     // Where the dialog's frame is to stand until the window system has framed

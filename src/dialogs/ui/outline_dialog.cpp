@@ -104,7 +104,7 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& c
     Image1->setObjectName("Image1");
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
     Button1->setObjectName("Button1");
-    OkButtonFocus(Button1);
+    HoldOkForTold(Button1);
     Button1->setAutoDefault(false);
 
     // Left: the window and the steps; middle: convexity, switches, colours;
@@ -265,8 +265,6 @@ void TFormOL::SpeedButtonClick(int n) {
 TFormOL::~TFormOL() { FinishTyping(this); }
 
 void TFormOL::done(int result) {
-    // OK leaves the window open on a number it would take without a word.
-    if (result == Accepted && KeepOpenForTold(this)) return;
     FinishTyping(this);
     QDialog::done(result);
 }

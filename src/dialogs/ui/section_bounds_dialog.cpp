@@ -45,7 +45,7 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     Edit22 = numEdit("Edit22");
     ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
     ButtonOk->setObjectName("ButtonOk");
-    OkButtonFocus(ButtonOk);
+    HoldOkForTold(ButtonOk);
     ButtonOk->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
@@ -104,8 +104,6 @@ void TFormSech2::EditChange(int bound, double v) {
 TFormSech2::~TFormSech2() { FinishTyping(this); }
 
 void TFormSech2::done(int result) {
-    // OK leaves the window open on a number it would take without a word.
-    if (result == Accepted && KeepOpenForTold(this)) return;
     FinishTyping(this);
     QDialog::done(result);
 }

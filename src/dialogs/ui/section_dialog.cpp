@@ -39,6 +39,7 @@ TFormSech1::TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTabl
     ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
     ButtonOk->setObjectName("ButtonOk");
     ButtonOk->setAutoDefault(false);
+    HoldOkForTold(ButtonOk);
 
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);

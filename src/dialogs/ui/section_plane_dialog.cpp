@@ -15,6 +15,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/num_edit.h"
 #include "files/ui/text_tip.h"
+#include "files/ui/modal_ok.h"
 #include "model/coord_limit.h"
 #include "model/round_reshape.h"
 
@@ -64,6 +65,7 @@ TFormOrb::TFormOrb(DSf& sphere, int plane, DialogCommit& commit, QWidget* parent
         all[i]->setMinimumWidth(60);
         connect(all[i], &TNumEdit::numberEntered, this, [this, i] { entered(i); });
     }
+    HoldOkForTold(Button1);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -75,9 +77,8 @@ void TFormOrb::showEvent(QShowEvent* event) {
 }
 
 // Closing takes the focus from the field being typed in: Esc drops what it
-// holds, and Ok has stored it already (the click or Return left the field).
+// holds, and Ok takes it first (files/ui/modal_ok.h).
 void TFormOrb::done(int result) {
-    // Ok by a key that left no field: the number typed is stored first.
     if (result == Accepted) {
         for (TNumEdit* e : {Edit1, Edit2, Edit3, Edit4}) e->finishTyping();
         // Ok on a plane's window shows its section: the plane was set up to

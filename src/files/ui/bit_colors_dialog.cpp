@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "drawing/word_lines.h"
+#include "files/ui/modal_ok.h"
 #include "files/ui/spin_edit.h"
 #include "files/word_table.h"
 
@@ -57,6 +58,7 @@ TFormBitColors::TFormBitColors(QWidget* parent) : QDialog(parent) {
     Button1->setDefault(true);
     Button2 = new QPushButton(QString::fromUtf8(BuiltInWord(WordNo::Cancel)), this);
     Button2->setObjectName("Button2");
+    HoldOkForTold(Button1);
     connect(Button1, &QPushButton::clicked, this, &TFormBitColors::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFormBitColors::Button2Click);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "files/number_text.h"
+#include "files/ui/modal_ok.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -108,15 +109,8 @@ void TNumEdit::tellRefused(const QString& inserted, const NumericInsert& kept, c
 }
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        const int tips = TextTipSerial();
-        finishTyping();
-        QLineEdit::keyPressEvent(event);
-        // A number told as it was entered keeps Return from the window's
-        // default button: the user reads the tip first.
-        if (TextTipSerial() != tips) event->accept();
+    if (ReturnTakesNumber(event, [this] { finishTyping(); }, [this, event] { QLineEdit::keyPressEvent(event); }))
         return;
-    }
     const QString t = event->text();
     const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (plainKey && t.size() == 1 && t[0].isPrint()) {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "files/number_text.h"
+#include "files/ui/modal_ok.h"
 #include "model/coord_limit.h"
 #include "model/units.h"
 
@@ -174,9 +175,10 @@ void TSpinEdit::stepBy(int steps) {
 }
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) finishTyping();
+    if (ReturnTakesNumber(event, [this] { finishTyping(); }, [this, event] { QSpinBox::keyPressEvent(event); }))
+        return;
     // A key typed over the same text is typing too.
-    else if (TypingKey(*event)) typing_ = true;
+    if (TypingKey(*event)) typing_ = true;
     const QLineEdit* line = lineEdit();
     const QString before = line->text();
     const QString key = event->text();

@@ -9,7 +9,8 @@
 // sent; then an empty or "-" text becomes MinValue (0 when unbounded), a
 // number is rounded half to even ("12,5" is 12, never 125) and kept within
 // the bounds, with a tip at the edit where that changed what was typed or
-// filled in what was not.  A key that would make a number past the bounds
+// filled in what was not (a Return whose number is told so goes no further,
+// to no default button).  A key that would make a number past the bounds
 // is refused with the bounds' tip (unbounded: the range of coordinates).
 //
 // Connect to `changed`: it is sent for every new value, set by the program or

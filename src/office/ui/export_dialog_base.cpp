@@ -13,6 +13,7 @@
 
 #include "dialogs/ui/radio_group.h"
 #include "drawing/redraw.h"
+#include "files/ui/modal_ok.h"
 #include "files/word_table.h"
 #include "office/ui/desktop.h"
 #include "shell/startup.h"
@@ -106,6 +107,7 @@ QWidget* ExportDialogBase::makeButtons() {
     Button1 = new QPushButton("Ok", w);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);
+    HoldOkForTold(Button1);
     Button2 = new QPushButton(w);
     Button2->setObjectName("Button2");
     row->addWidget(Button1);

@@ -11,6 +11,7 @@
 #include "dialogs/number_text.h"
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
+#include "files/ui/modal_ok.h"
 #include "files/ui/text_tip.h"
 #include "files/word_table.h"
 #include "model/coord_limit.h"
@@ -120,6 +121,7 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
         leaveFocusedEdit();
         if (apply_) apply_();
     });
+    HoldOkForTold(button1_);
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
     applyWords();
     load();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "files/ui/modal_ok.h"
 #include "files/ui/spin_edit.h"
 #include "files/word_table.h"
 
@@ -71,6 +72,7 @@ FormNew::FormNew(const WordTable& words, QWidget* parent) : QDialog(parent), wor
     ok_ = new QPushButton("Ok", this);
     ok_->setObjectName("Button1");
     ok_->setDefault(true);
+    HoldOkForTold(ok_);
     cancel_ = new QPushButton(this);
     cancel_->setObjectName("Button2");
     connect(ok_, &QPushButton::clicked, this, &FormNew::accept);

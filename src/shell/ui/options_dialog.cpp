@@ -23,6 +23,7 @@
 #include "dialogs/ui/dialog_words.h"
 #include "editing/editing_state.h"
 #include "editing/undo_store.h"
+#include "files/ui/modal_ok.h"
 #include "files/ui/spin_edit.h"
 #include "files/ui/text_tip.h"
 #include "shell/application.h"
@@ -217,6 +218,7 @@ void TFormOptions::build() {
 
     auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "Button1");
     ok->setDefault(true);
+    HoldOkForTold(ok);
     auto* lok = new QHBoxLayout;
     lok->addStretch();
     lok->addWidget(ok);

@@ -24,6 +24,7 @@
 #include "dialogs/ui/num_edit.h"
 #include "dialogs/ui/radio_group.h"
 #include "dialogs/ui/spin_edit.h"
+#include "files/ui/modal_ok.h"
 #include "files/ui/text_tip.h"
 #include "files/word_table.h"
 #include "model/units.h"
@@ -305,6 +306,9 @@ void FormImage::build() {
     buttons->addWidget(button1_);
     buttons->addWidget(button2_);
     top->addLayout(buttons);
+    // OK, and the fill settings that close the window first.
+    HoldOkForTold(button1_);
+    HoldOkForTold(button3_);
     connect(button1_, &QPushButton::clicked, this, [this] { finish(false); });
     connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int) {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "files/ui/modal_ok.h"
 #include "files/ui/spin_edit.h"
 #include "files/ui/text_guard.h"
 
@@ -106,6 +107,9 @@ TFormAnimation::TFormAnimation(AnimWindowContext ctx, QWidget* parent) : QDialog
     Button2->setObjectName("Button2");
     Button1->setAutoDefault(false);
     Button2->setAutoDefault(false);
+    // A run and the close take the numbers as OK does.
+    HoldOkForTold(Button1);
+    HoldOkForTold(Button2);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     buttons->addStretch();
