@@ -26,7 +26,7 @@ void Copy(Editing& e, int answer) {
 
 // A selected triangle built on points comes back as an independent triangle
 // with its name and place, without marks; pasting twice gives two copies,
-// each an undo step.
+// each paste one undo step.
 TEST(Clipboard, SelectedObjectsPasteIndependent) {
     Editing e;
     NewPoint(*e, false, false, false);
@@ -48,7 +48,7 @@ TEST(Clipboard, SelectedObjectsPasteIndependent) {
     const int pos = e->UndoPos;
     PasteObjects(*e);
     PasteObjects(*e);
-    EXPECT_EQ(e->UndoPos, pos + 4);
+    EXPECT_EQ(e->UndoPos, pos + 2);
     ASSERT_EQ(e->Proj->Obj.Tr.count(), 3);
     for (std::size_t i : {2u, 3u}) {
         const DTri& p = Obj<Kind::tr>(*e, i);
