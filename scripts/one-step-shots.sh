@@ -19,17 +19,6 @@
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
 source "$(dirname "$0")/mouse-session.sh" screens/one-step "$@"
 play '
-  inside() {
-    eval "$(xdotool search --onlyvisible --name "$1" getwindowgeometry --shell | head -n 5)"
-    at $((X + $2)) $((Y + $3)) "${4:-0.3}"
-  }
-  np() { inside "Новый проект" "$@"; }
-  opt() { inside "Опции проекта" "$@"; }
-  no() {
-    sleep 1.5
-    eval "$(xdotool search --onlyvisible --name "^Pelmar$" getwindowgeometry --shell | head -n 5)"
-    at $((X + WIDTH - 139)) $((Y + 42)) 3
-  }
   edit() { at 141 27 1; at "$1" "$2" 2; }   # an item of the Правка menu
   undo() { edit 175 48; }
   answers() { at 141 27 1; shot "$1"; xdotool key Escape; sleep 0.5; }
