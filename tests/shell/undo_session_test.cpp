@@ -306,7 +306,7 @@ TEST(UndoSession, UndoWithTheButtonHeldLosesNothing) {
 // and one Undo gives back the file as it was before it.
 TEST(UndoSession, OneActionIsOneStep) {
     // The 3D system's surfaces and curve shown, so that their fields take keys.
-    Sitting s({Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy, Kind::xz}, [](DProj& d) {
+    Sitting s({Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy, Kind::xz, Kind::sf}, [](DProj& d) {
         for (std::size_t i = 1; i <= 4; ++i) d.Obj.Xz[1].SurfOn[i].v = true;
     });
     const auto typed = [&](Kind k, const char* field, const char* keys) {
@@ -321,7 +321,7 @@ TEST(UndoSession, OneActionIsOneStep) {
         return [&s, k, button, name, drive] {
             QWidget* d = s.open(k);
             ASSERT_TRUE(d);
-            InModal(name, [&] { QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton); }, drive);
+            InModal(name, [&] { QTest::mouseClick(d->findChild<QWidget*>(button), Qt::LeftButton); }, drive);
         };
     };
     const auto clicks = [](const char* box, int n) {
@@ -367,6 +367,10 @@ TEST(UndoSession, OneActionIsOneStep) {
         {"fill ticked and unticked", modal(Kind::ci, "ButtonCiBrush", "FormBrush", clicks("CheckBox1", 2)), 0},
         {"3D outline ticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 1)), 1},
         {"3D outline ticked and unticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 2)), 0},
+        {"a sphere's section plane: two numbers and Ok", modal(Kind::sf, "ButtonSSP1", "FormOrb", [](QWidget& orb) {
+             TypeIn(orb, "Edit4", "20", Qt::Key_Tab);
+             TypeIn(orb, "Edit1", "3", Qt::Key_Tab);
+         }), 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.action);
