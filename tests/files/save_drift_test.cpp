@@ -9,7 +9,6 @@
 #include <random>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "doc_fixture.h"
@@ -108,32 +107,19 @@ void RandomUpdates(R& r, std::mt19937& rng, const Fs& f, void (*update)(R&, bool
     }
 }
 
-// The handles of the edit tool's drag, per kind (0 moves the whole object).
-template <class R>
-std::vector<int> HandlesOf() {
-    using T = std::vector<int>;
-    if constexpr (std::is_same_v<R, DLine>) return T{0, LiDrag::End1, LiDrag::End2};
-    else if constexpr (std::is_same_v<R, DCircle>)
-        return T{0, CiDrag::Radius, CiDrag::SemiAxisA, CiDrag::SemiAxisB, CiDrag::Outline};
-    else if constexpr (std::is_same_v<R, DTri>) return T{0, TrDrag::Side1, TrDrag::Side3, TrDrag::Vertex1, TrDrag::Vertex3};
-    else if constexpr (std::is_same_v<R, DKv>) return T{0, KvDrag::Side2, KvDrag::Vertex1, KvDrag::Vertex4};
-    else if constexpr (std::is_same_v<R, DXOY>) return T{0, XyDrag::AxisX, XyDrag::AxisY, XyDrag::AxisXEnd2, XyDrag::AxisYEnd1};
-    else if constexpr (std::is_same_v<R, DSf>) return T{0, SfDrag::Radius};
-    else if constexpr (std::is_same_v<R, DZi>) return T{0, ZiDrag::UpperBase, ZiDrag::LowerBase};
-    else if constexpr (std::is_same_v<R, DKo>) return T{0, KoDrag::Base, KoDrag::Apex};
-    else if constexpr (std::is_same_v<R, DPi3>) return T{0, PyramidDrag::Apex3};
-    else if constexpr (std::is_same_v<R, DPi4>) return T{0, PyramidDrag::Apex4};
-    else if constexpr (std::is_same_v<R, DPr3>) return T{0, PrismDrag::Base1Of3, PrismDrag::Base2Of3};
-    else if constexpr (std::is_same_v<R, DPr4>) return T{0, PrismDrag::Base1Of4, PrismDrag::Base2Of4};
-    else if constexpr (std::is_same_v<R, DXZ>) return T{0, XzDrag::AxisYEnd1, XzDrag::AxisZEnd2};
-    else return T{0};
-}
+// The edit tool's drag handles of each kind, in kind order (0 moves the
+// whole object).
+const std::vector<std::vector<int>> Handles = {
+    {0}, {0, LiDrag::End1, LiDrag::End2}, {0, CiDrag::Radius, CiDrag::SemiAxisA, CiDrag::SemiAxisB, CiDrag::Outline},
+    {0, TrDrag::Side1, TrDrag::Vertex3}, {0, KvDrag::Side2, KvDrag::Vertex4}, {0, XyDrag::AxisX, XyDrag::AxisYEnd1},
+    {0, SfDrag::Radius}, {0, ZiDrag::UpperBase, ZiDrag::LowerBase}, {0, KoDrag::Base, KoDrag::Apex},
+    {0, PyramidDrag::Apex3}, {0, PyramidDrag::Apex4}, {0, PrismDrag::Base1Of3, PrismDrag::Base2Of3},
+    {0, PrismDrag::Base1Of4, PrismDrag::Base2Of4}, {0, XzDrag::AxisYEnd1, XzDrag::AxisZEnd2}};
 
 // One drag of the edit tool: a handle taken at a pixel, then one to three
 // mouse steps of whole pixels.
 template <class R>
-void DraggedAtRandom(R& r, std::mt19937& rng) {
-    const std::vector<int> handles = HandlesOf<R>();
+void DraggedAtRandom(R& r, const std::vector<int>& handles, std::mt19937& rng) {
     const int handle = handles[rng() % handles.size()];
     std::uniform_int_distribution<int> at(50, 750), step(-40, 40);
     int x = at(rng), y = at(rng);
@@ -281,8 +267,10 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
          [](DProj& d, std::mt19937& rng) {
              static const std::unique_ptr<DProj> every = DocumentOfEveryKind(1);
              d = *every;
+             std::size_t kind = 0;
              ForEachStore(d.Obj, [&](auto& store) {
-                 for (std::size_t i = 1; i <= store.count(); ++i) DraggedAtRandom(store[i], rng);
+                 for (std::size_t i = 1; i <= store.count(); ++i) DraggedAtRandom(store[i], Handles[kind], rng);
+                 ++kind;
              });
          },
          16},
