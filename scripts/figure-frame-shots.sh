@@ -36,14 +36,6 @@
 # PELMAR_BUILD names the build folder (build-dev by default; it is built).
 source "$(dirname "$0")/mouse-session.sh" screens/figure-frames "$@"
 play '
-  keys() { for k in "$@"; do xdotool key --delay 150 "$k"; done; }
-  # A click at a place of a dialog, from where the dialog stands.
-  inside() {
-    eval "$(xdotool search --onlyvisible --name "$1" getwindowgeometry --shell | head -n 5)"
-    at $((X + $2)) $((Y + $3)) "${4:-0.3}"
-  }
-  np() { inside "Новый проект" "$@"; }
-  opt() { inside "Опции проекта" "$@"; }
   # The 800 x 800 picture as it stands on the screen.
   picture() { sleep 1.5; import -window root -crop 800x800+458+139 +repage "$OUT/$1.png"; }
   "$PROG" >/dev/null 2>&1 &

@@ -4,7 +4,9 @@
 # builds the program, and offers `play SCRIPT`: SCRIPT runs under Xvfb with
 # openbox on a 1600 x 1000 screen, with OUT, PROG and WORK set and the
 # helpers `at X Y [pause]` (a click), `shot NAME`, `field X Y TEXT`,
-# `keys KEY...` and `inside WINDOW X Y [pause]` (a click in a window).
+# `keys KEY...`, `inside WINDOW X Y [pause]` (a click in a window; `np` and
+# `opt` for the New project and Project options windows) and `no` (the
+# drawing not saved).
 # PELMAR_BUILD names the build folder (build-dev by default); SHOT_TARGETS
 # the targets built there (the program by default).
 set -euo pipefail
@@ -29,12 +31,14 @@ play() {
     keys() { for k in "$@"; do xdotool key --delay 150 "$k"; done; }
     # A click at a place of the window named $1, from where it stands.
     inside() {
-      eval "$(xdotool search --onlyvisible --name "$1" getwindowgeometry --shell | head -n 3)"
+      eval "$(xdotool search --onlyvisible --name "$1" getwindowgeometry --shell | head -n 5)"
       at $((X + $2)) $((Y + $3)) "${4:-0.3}"
     }
     at() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1}"; }
     shot() { sleep 1.5; import -window root "$OUT/$1.png"; }
     field() { at "$1" "$2" 0.3; xdotool key ctrl+a; xdotool type --delay 100 "$3"; xdotool key Tab; sleep 0.8; }
+    np() { inside "Новый проект" "$@"; }
+    opt() { inside "Опции проекта" "$@"; }
     # "Нет" in the question whether to save the drawing (its buttons stand at
     # its right edge, whatever the file name makes its width).
     no() {

@@ -68,6 +68,26 @@ private:
     std::function<DProj&()> doc_;
 };
 
+// A modal window's session is one change of the document: its controls
+// store into the working copy and say so, and the commit runs once, as the
+// window closes.  A session that ends as it began stores the object as the
+// file already holds it, which takes no undo step and marks nothing.
+class SessionCommit {
+public:
+    explicit SessionCommit(DialogCommit& commit) : commit_(commit) {}
+    void changed() { changed_ = true; }
+    // The window closes.
+    void end() {
+        if (!changed_) return;
+        changed_ = false;
+        commit_.ApplyObject(true);
+    }
+
+private:
+    DialogCommit& commit_;
+    bool changed_ = false;
+};
+
 // The standard colour dialog: the chosen colour, nullopt on Cancel.
 class ColorChooser {
 public:

@@ -88,11 +88,20 @@ void PasteObjects(EditingState& st) {
     DocumentContext ctx;
     ctx.Proj = st.Proj;
     if (ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste, ctx) != ReadOk) return;
+    // How many objects of a kind find room in the document.
+    const auto pasted = [&](Kind k) {
+        return std::min<int>(clip->Obj.count(k), std::max(InfoOf(k).capacity - st.Proj->Obj.count(k), 0));
+    };
+    bool any = false;
+    ForEachKind([&](auto kc) { any = any || pasted(decltype(kc)::value) > 0; });
+    if (!any) return;
+    // One paste is one undo step, however many objects it adds.
+    st.Document.beforeChange();
+    const EditedDocument::UndoPause oneStep(st);
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
         auto& from = KindT<K>::store(clip->Obj);
-        const int room = InfoOf(K).capacity - st.Proj->Obj.count(K);
-        const int n = std::min<int>(from.count(), std::max(room, 0));
+        const int n = pasted(K);
         for (int j = 1; j <= n; ++j) {
             auto rec = from[static_cast<std::size_t>(j)];
             // A clipboard file written elsewhere may hold links: pasted objects stand alone.

@@ -19,8 +19,9 @@ std::string ClipboardFileName(const EditingState& st);
 // Paste.
 void CopyObjects(EditingState& st);
 
-// PasteObjects: each object of the clipboard file becomes a new object (an
-// undo step each); objects beyond a kind's capacity are dropped.
+// PasteObjects: each object of the clipboard file becomes a new object, all
+// of them one undo step; objects beyond a kind's capacity are dropped, and a
+// paste that adds nothing takes no step.
 void PasteObjects(EditingState& st);
 
 }  // namespace pelmar

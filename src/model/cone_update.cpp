@@ -293,6 +293,17 @@ void UpdateCone(DKo& k, int role) {
     k.Base.Thick.v = k.Sec[2].Thick.v = k.Thick.v;
 
     DCircle& base = k.Base;
+    // The base's centre and the apex are stored to the thousandth (their
+    // point updates below round them), the radius and the base's outline
+    // points as the file keeps them: a dragged cone is built from what
+    // reading its file builds it from.
+    if (role == 0) {
+        for (DPoint* p : {&base.Center, &k.Axis.P2})
+            SetPos(*p, {Round3(p->X.v), Round3(p->Y.v), Round3(p->Z.v)});
+        k.Radius.v = AsFiled(k.Radius.v);
+        for (auto* q : {&base.Q1, &base.Q2})
+            for (double& v : *q) v = AsFiled(v);
+    }
     const Vec3 p0 = Pos(base.Center);
     const Vec3 apex = Pos(k.Axis.P2);
     // The height is the axis as it stands now (the axis update below measures

@@ -241,6 +241,10 @@ void UpdateOrb(DSf& s, int role) {
     // it); a centre moved off that grid is rounded before the sections are
     // built from it, so that they are what reading the saved sphere builds.
     if (role == 0 || role == -1) SetPos(s.Center, {Round3(s.Center.X.v), Round3(s.Center.Y.v), Round3(s.Center.Z.v)});
+    // A sphere standing alone keeps its radius in the file: it is built from
+    // the radius as the file keeps it (a dragged radius has more digits than
+    // a file holds).  A solid's spheres take theirs from the solid.
+    if (role == 0) s.Radius.v = AsFiled(s.Radius.v);
     ProjectPoint(s.Center);
     s.Contour.Center = s.Center;
 

@@ -259,10 +259,10 @@ TEST(SectionBoundsDialog, FreeCoordinatesAndEmptiedBounds) {
 }
 
 // One sitting at the outline of surface 2: the controls show the outline
-// without a commit; the window, the steps and the convexity mark the outline
-// and commit; "Строить контур", "Gradient" and the colours commit without
-// marking; the help buttons speak; the preview shows the search window in the
-// move colour over the picture.
+// without a commit; the window, the steps and the convexity mark the outline;
+// "Строить контур", "Gradient" and the colours store without marking; the
+// whole session is one commit as the window closes; the help buttons speak;
+// the preview shows the search window in the move colour over the picture.
 TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
     FakeEditing ed;
     ed.doc->Im.Width = 400;
@@ -306,14 +306,13 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         EXPECT_EQ(preview().pixelColor(60, 60), green);
         EXPECT_EQ(preview().pixelColor(10, 10), green);
 
-        // x1 typed: the whole number is stored, marks and commits once when
-        // entered; the frame moves.
+        // x1 typed: the whole number is stored and marks when entered; the
+        // frame moves.
         TypeInto(f.SpinEdit1, "100");
         EXPECT_EQ(o.X1, 40);
         QTest::keyClick(f.SpinEdit1, Qt::Key_Return);
         EXPECT_EQ(o.X1, 100);
         EXPECT_EQ(NotComputed(x), (Marks{{}, {2}}));
-        EXPECT_EQ(ed.undoSteps, 1);
         EXPECT_EQ(preview().pixelColor(50, 60), blue);
         EXPECT_EQ(preview().pixelColor(20, 60), green);
 
@@ -326,17 +325,15 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         ClickIndicator(f.RadioGroup1->button(1));
         EXPECT_EQ(o.ScanDir, 0);
         EXPECT_EQ(NotComputed(x), (Marks{{}, {2}}));
-        EXPECT_EQ(ed.undoSteps, 3);
 
         AllComputed(x);
         ClickIndicator(f.CheckBox1);
         ClickIndicator(f.CheckBox2);
         EXPECT_FALSE(o.On);
         EXPECT_TRUE(o.GradientOn);
-        EXPECT_EQ(ed.undoSteps, 5);
 
         // Colours: the dialog starts at the stored colour; Cancel and the
-        // same colour commit nothing.
+        // same colour store nothing.
         ed.colors.answer = 0x123456;
         QTest::mouseClick(f.Panel3, Qt::LeftButton);
         EXPECT_EQ(o.Colors[1], 0x123456u);
@@ -346,8 +343,8 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         QTest::mouseClick(f.Panel2, Qt::LeftButton);
         EXPECT_EQ(ed.colors.asked, (std::vector<TColor>{0x00FF00, 0x123456, 0x0000FF}));
         EXPECT_EQ(o.Colors[0], 0x0000FFu);
-        EXPECT_EQ(ed.undoSteps, 6);
         EXPECT_EQ(NotComputed(x), Marks{});
+        EXPECT_EQ(ed.undoSteps, 0) << "nothing committed while the window is open";
 
         f.SpeedButton2->click();
         ASSERT_EQ(ed.messages.size(), 1u);
@@ -357,6 +354,7 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
         f.Button1->click();
     });
     RunOutlineDialog(ed.reg, 2, nullptr);
+    EXPECT_EQ(ed.undoSteps, 1) << "the session is one commit";
     EXPECT_EQ(x.Outlines[1].X1, 0);
     EXPECT_EQ(x.Outlines[3].X1, 0);
 }
@@ -364,8 +362,8 @@ TEST(OutlineDialog, SessionAtTheOutlineOfASurface) {
 // Numbers typed key by key into the sections, their bounds and the outline:
 // the text stays as typed, an emptied position turns its section off and
 // stays empty, an emptied bound is 0 once left, a lone minus is 0 (both
-// told), the field then shows what is stored; the outline takes a whole
-// number in one commit.
+// told), the field then shows what is stored; the outline takes each whole
+// number, and its session is one commit.
 TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
     QLocale::setDefault(QLocale(QLocale::Russian));
     const WordTable& words = BuiltInWords();
@@ -411,7 +409,8 @@ TEST(SurfaceDialogs, NumbersTypedKeyByKey) {
         {"a step of 0", "SpinEdit5", "0", {"0"}, [](const DOutLine& l) { return l.Step1; }, 1, "1", true},
     };
     for (const auto& row : outlineRows) PlayKeys(ol, row, o);
-    EXPECT_EQ(ed.undoSteps, 2) << "one commit for each whole number";
+    ol.close();
+    EXPECT_EQ(ed.undoSteps, 1) << "one commit for the session";
 }
 
 // Surface numbers outside 1..3 open nothing.

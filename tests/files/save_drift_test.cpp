@@ -7,11 +7,14 @@
 #include <bit>
 #include <cmath>
 #include <random>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "doc_fixture.h"
 #include "files/document.h"
 #include "files/text_lines.h"
+#include "model/drag_rules.h"
 #include "model/geometry.h"
 #include "model/transform.h"
 #include "model/update.h"
@@ -101,6 +104,32 @@ void RandomUpdates(R& r, std::mt19937& rng, const Fs& f, void (*update)(R&, bool
             case 1: update(r, true); break;
             default: Transformed(r, rng, f); break;
         }
+    }
+}
+
+// The edit tool's drag handles of each kind, in kind order (0 moves the
+// whole object).
+const std::vector<std::vector<int>> Handles = {
+    {0}, {0, LiDrag::End1, LiDrag::End2}, {0, CiDrag::Radius, CiDrag::SemiAxisA, CiDrag::SemiAxisB, CiDrag::Outline},
+    {0, TrDrag::Side1, TrDrag::Vertex3}, {0, KvDrag::Side2, KvDrag::Vertex4}, {0, XyDrag::AxisX, XyDrag::AxisYEnd1},
+    {0, SfDrag::Radius}, {0, ZiDrag::UpperBase, ZiDrag::LowerBase}, {0, KoDrag::Base, KoDrag::Apex},
+    {0, PyramidDrag::Apex3}, {0, PyramidDrag::Apex4}, {0, PrismDrag::Base1Of3, PrismDrag::Base2Of3},
+    {0, PrismDrag::Base1Of4, PrismDrag::Base2Of4}, {0, XzDrag::AxisYEnd1, XzDrag::AxisZEnd2}};
+
+// One drag of the edit tool: a handle taken at a pixel, then one to three
+// mouse steps of whole pixels.
+template <class R>
+void DraggedAtRandom(R& r, const std::vector<int>& handles, std::mt19937& rng) {
+    const int handle = handles[rng() % handles.size()];
+    std::uniform_int_distribution<int> at(50, 750), step(-40, 40);
+    int x = at(rng), y = at(rng);
+    DragGrip grip;
+    TakeHandle(r, handle, x, y, grip);
+    for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) {
+        const int dx = step(rng), dy = step(rng);
+        x += dx, y += dy;
+        Drag(r, handle, DragStep{static_cast<double>(dx), static_cast<double>(dy), static_cast<double>(x),
+                                 static_cast<double>(y), grip, true});
     }
 }
 
@@ -234,6 +263,17 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
              d.Obj.Li.add(l);
          },
          300},
+        {"every handle of every kind dragged",
+         [](DProj& d, std::mt19937& rng) {
+             static const std::unique_ptr<DProj> every = DocumentOfEveryKind(1);
+             d = *every;
+             std::size_t kind = 0;
+             ForEachStore(d.Obj, [&](auto& store) {
+                 for (std::size_t i = 1; i <= store.count(); ++i) DraggedAtRandom(store[i], Handles[kind], rng);
+                 ++kind;
+             });
+         },
+         16},
     };
     std::mt19937 rng(1208);
     for (const auto& edit : edits) {

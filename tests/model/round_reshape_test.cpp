@@ -142,8 +142,9 @@ TEST(RoundReshape, RadiusAndHeightOfTurnedBodies) {
         EXPECT_EQ(Pos(zh->Base[1].Center).x, Pos(z.Base[1].Center).x) << "the lower base stays";
         UpdateCylinder(*zh, 0);
         UpdateCone(*kh, 0);
-        EXPECT_NEAR(zh->Axis.Length.v, h, 1e-3);  // measured to three decimals
-        EXPECT_NEAR(kh->Axis.Length.v, h, 1e-3);
+        // Measured to three decimals between ends stored to the thousandth.
+        EXPECT_NEAR(zh->Axis.Length.v, h, 2e-3);
+        EXPECT_NEAR(kh->Axis.Length.v, h, 2e-3);
         EXPECT_TRUE(test::NonFiniteDoubles(*zh).empty()) << test::JoinPaths(test::NonFiniteDoubles(*zh));
         EXPECT_TRUE(test::NonFiniteDoubles(*kh).empty()) << test::JoinPaths(test::NonFiniteDoubles(*kh));
     }

@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "dialogs/dialog_test_util.h"
@@ -40,8 +42,9 @@ struct Sitting : WindowSession {
     CountingQuestions asks;
     std::string file = dir.path("drawing.pel");
 
-    Sitting() {
-        for (Kind k : {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy}) asks.counts[Slot(k)] = 1;
+    explicit Sitting(std::initializer_list<Kind> kinds = {Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy},
+                     const std::function<void(DProj&)>& shape = {}) {
+        for (Kind k : kinds) asks.counts[Slot(k)] = 1;
         StartNew(*this, asks);
         DProj& d = w->document();
         PlaceAt(d.Obj.Po[1], 40, 40);  // alone near a corner, for the mouse
@@ -49,6 +52,7 @@ struct Sitting : WindowSession {
         d.Obj.Li[1].Thick.v = 5, d.Obj.Li[1].Dash.v = 9;
         d.Obj.Ci[1].Thick.v = 4, d.Obj.Ci[1].Gap.v = 7;
         d.CurObjNo = -1, d.ActiveKind = 0, d.Zoom = 100;
+        if (shape) shape(d);
         EXPECT_TRUE(WriteDocument(file, d, WriteModeDocument, DocumentContext{}));
         asks.openName = file;
         w->menuAction(MainCommand::Open)->trigger();
@@ -294,4 +298,94 @@ TEST(UndoSession, UndoWithTheButtonHeldLosesNothing) {
     s.redo();
     s.redo();
     EXPECT_NEAR(px(), x0 + 60, 1);
+}
+
+// One action of the user is one undo step: the keys typed into a formula or
+// a name, a paste of several objects, a session of a modal window.  Each
+// takes the steps it should, marks the drawing exactly when its file changes,
+// and one Undo gives back the file as it was before it.
+TEST(UndoSession, OneActionIsOneStep) {
+    // The 3D system's surfaces and curve shown, so that their fields take keys.
+    Sitting s({Kind::po, Kind::li, Kind::ci, Kind::tr, Kind::xy, Kind::xz, Kind::sf}, [](DProj& d) {
+        for (std::size_t i = 1; i <= 4; ++i) d.Obj.Xz[1].SurfOn[i].v = true;
+    });
+    const auto typed = [&](Kind k, const char* field, const char* keys) {
+        return [&s, k, field, keys] {
+            QWidget* d = s.open(k);
+            ASSERT_TRUE(d);
+            TypeIn(*d, field, QString::fromUtf8(keys), Qt::Key_Tab);
+        };
+    };
+    // `drive` runs in the modal window `name` that `button` of kind k's dialog opens.
+    const auto modal = [&](Kind k, const char* button, const char* name, std::function<void(QWidget&)> drive) {
+        return [&s, k, button, name, drive] {
+            QWidget* d = s.open(k);
+            ASSERT_TRUE(d);
+            InModal(name, [&] { QTest::mouseClick(d->findChild<QWidget*>(button), Qt::LeftButton); }, drive);
+        };
+    };
+    const auto clicks = [](const char* box, int n) {
+        return [box, n](QWidget& w) {
+            for (int i = 0; i < n; ++i) ClickIndicator(w.findChild<QWidget*>(box));
+        };
+    };
+    const struct {
+        const char* action;
+        std::function<void()> run;
+        int steps;  // taken and marked: 1, or 0 with the file unchanged
+        std::function<void()> prepare = [] {};
+    } rows[] = {
+        {"graph 1", typed(Kind::xy, "EditX21", "sin(x)"), 1},
+        {"graph 2", typed(Kind::xy, "EditX22", "x^2+1"), 1},
+        {"graph 3", typed(Kind::xy, "EditX23", "2*x"), 1},
+        {"graph 4", typed(Kind::xy, "EditX24", "cos(x)"), 1},
+        {"graph 5, x of the pair", typed(Kind::xy, "EditX251", "cos(x)"), 1},
+        {"graph 5, y of the pair", typed(Kind::xy, "EditX252", "sin(x)"), 1},
+        {"graph 6", typed(Kind::xy, "EditX26", "x^2+y^2-4"), 1},
+        {"3D surface 1", typed(Kind::xz, "EditY1", "x*y"), 1},
+        {"3D surface 2", typed(Kind::xz, "EditY2", "x+y"), 1},
+        {"3D curve x", typed(Kind::xz, "EditY31", "sin(x)"), 1},
+        {"3D curve y", typed(Kind::xz, "EditY32", "cos(x)"), 1},
+        {"3D implicit surface", typed(Kind::xz, "EditY4", "x+y+z"), 1},
+        {"point name", typed(Kind::po, "EditPName", "AB"), 1},
+        {"point upper label", typed(Kind::po, "EditPUp", "AB"), 1},
+        {"point lower label", typed(Kind::po, "EditPDown", "AB"), 1},
+        {"paste of the selection",
+         [&] {
+             s.w->menuAction(MainCommand::Paste)->trigger();
+             ASSERT_EQ(s.doc().Obj.count(Kind::tr), 2) << "pasted";
+         },
+         1,
+         [&] {
+             s.w->picture()->toolButton("TBSelAlls")->trigger();
+             InModal(
+                 "FormQCopy", [&] { s.w->menuAction(MainCommand::Copy)->trigger(); },
+                 [](QWidget& q) { ClickIndicator(q.findChild<QRadioButton*>("RadioButton3")); });
+             s.w->picture()->toolButton("TBSelNone")->trigger();
+         }},
+        {"fill ticked", modal(Kind::ci, "ButtonCiBrush", "FormBrush", clicks("CheckBox1", 1)), 1},
+        {"fill ticked and unticked", modal(Kind::ci, "ButtonCiBrush", "FormBrush", clicks("CheckBox1", 2)), 0},
+        {"3D outline ticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 1)), 1},
+        {"3D outline ticked and unticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 2)), 0},
+        {"a sphere's section plane: two numbers and Ok", modal(Kind::sf, "ButtonSSP1", "FormOrb", [](QWidget& orb) {
+             TypeIn(orb, "Edit4", "20", Qt::Key_Tab);
+             TypeIn(orb, "Edit1", "3", Qt::Key_Tab);
+         }), 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        row.prepare();
+        s.w->menuAction(MainCommand::Save)->trigger();
+        ASSERT_FALSE(s.st().Changed);
+        const std::string before = s.text();
+        const int pos = s.st().UndoPos;
+        row.run();
+        const bool changed = s.text() != before;
+        EXPECT_EQ(changed, row.steps == 1) << "the file text";
+        EXPECT_EQ(s.st().UndoPos - pos, row.steps) << "undo steps";
+        EXPECT_EQ(s.st().Changed, changed) << "the mark";
+        if (!changed) continue;
+        s.undo();
+        EXPECT_TRUE(s.text() == before) << "one Undo gives back the file";
+    }
 }

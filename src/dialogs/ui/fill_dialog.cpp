@@ -12,15 +12,12 @@
 
 namespace pelmar {
 
-namespace {
-}  // namespace
-
 TFormBrush::TFormBrush(DFill* fill, bool twoColours, DialogCommit& commit, ColorChooser& colors,
                        MessageSink& messages, const WordTable& words, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       fill_(fill),
       twoColours_(twoColours),
-      commit_(commit),
+      session_(commit),
       colors_(colors),
       messages_(messages),
       words_(words) {
@@ -76,7 +73,7 @@ void TFormBrush::FormShow() {
 void TFormBrush::CheckBox1Click() {
     if (!fill_) return;
     fill_->On = CheckBox1->isChecked();
-    commit_.ApplyObject(true);
+    session_.changed();
 }
 
 void TFormBrush::PanelClick(int n) {
@@ -91,7 +88,12 @@ void TFormBrush::PanelClick(int n) {
     if (!chosen || *chosen == colour) return;
     colour = *chosen;
     panel(n)->setColor(ToQColor(colour));
-    commit_.ApplyObject(true);
+    session_.changed();
+}
+
+void TFormBrush::done(int result) {
+    session_.end();
+    QDialog::done(result);
 }
 
 void WordsToBrush(TFormBrush& form, const WordTable& words) {

@@ -1,6 +1,7 @@
 // FormBrush, the fill sub-dialog ("Заливка"): the fill switch and the three
-// fill colours of the object whose dialog opened it.  Modal; every accepted
-// change is one commit, and the opener redraws once the dialog has closed.
+// fill colours of the object whose dialog opened it.  Modal; the changes of
+// one session are one commit, made as it closes, and the opener redraws once
+// the dialog has closed.
 #pragma once
 
 #include <QDialog>
@@ -36,6 +37,8 @@ public:
     TColorBar* Panel3;
     QPushButton* Button1;
 
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -44,7 +47,7 @@ private:
 
     DFill* fill_;
     bool twoColours_;
-    DialogCommit& commit_;
+    SessionCommit session_;
     ColorChooser& colors_;
     MessageSink& messages_;
     const WordTable& words_;

@@ -261,11 +261,19 @@ void ObjectDialog::GuardOver(QWidget* window, QLineEdit* edit) {
     GuardText(edit, {});
 }
 
+void ObjectDialog::watchTyped(QLineEdit* edit) { edit->installEventFilter(this); }
+
+bool ObjectDialog::typedCommit(QWidget* box) {
+    if (!focusAllows(box)) return false;
+    applyTyped(box);
+    return true;
+}
+
 void ObjectDialog::watchAlways(QLineEdit* edit, std::function<void(const QString&)> store) {
     guardText(edit);
     // textEdited: the user's edits only; a refill that changes the text
     // commits nothing.
-    edit->installEventFilter(this);
+    watchTyped(edit);
     connect(edit, &QLineEdit::textEdited, this, [this, edit, store = std::move(store)](const QString& text) {
         if (filling()) return;
         store(text);

@@ -146,6 +146,12 @@ public:
     // runs, without a redraw.  Only the user's edits run it.  The text is
     // guarded.
     void watchAlways(QLineEdit* edit, std::function<void(const QString&)> store);
+    // A text field whose keys are one undo step, as a number field's are:
+    // watchTyped makes entering the field again begin a new step; typedCommit
+    // commits what the field stored while it has the focus, within the step
+    // of its typing (false: nothing was committed).
+    void watchTyped(QLineEdit* edit);
+    bool typedCommit(QWidget* box);
 
     // ---- number fields
     // What a field's rule made of a whole number.

@@ -47,6 +47,7 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, QWidget* parent)
 TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& ctx, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       reg_(reg),
+      session_(reg.commitTarget()),
       n_(outline >= 1 && outline <= 3 ? outline : 1),
       colors_(ctx.colors),
       picture_(ctx.picture),
@@ -216,7 +217,7 @@ void TFormOL::DrawOutlinePreview() {
     Image1->setPixmap(QPixmap::fromImage(shown));
 }
 
-void TFormOL::commit() { reg_.commitTarget().ApplyObject(true); }
+void TFormOL::changed() { session_.changed(); }
 
 int TFormOL::SpinEditChange(int n, int v) {
     DOutLine& o = outline();
@@ -224,7 +225,7 @@ int TFormOL::SpinEditChange(int n, int v) {
     if (filling_ || *fields[n - 1] == v) return *fields[n - 1];
     *fields[n - 1] = v;
     o.Lines.Valid = 0;
-    commit();
+    changed();
     if (n <= 4) DrawOutlinePreview();
     return *fields[n - 1];
 }
@@ -233,17 +234,17 @@ void TFormOL::RadioGroup1Click() {
     DOutLine& o = outline();
     o.ScanDir = RadioGroup1->itemIndex() == 0 ? 1 : 0;
     o.Lines.Valid = 0;
-    commit();
+    changed();
 }
 
 void TFormOL::CheckBox1Click() {
     outline().On = CheckBox1->isChecked();
-    commit();
+    changed();
 }
 
 void TFormOL::CheckBox2Click() {
     outline().GradientOn = CheckBox2->isChecked();
-    commit();
+    changed();
 }
 
 void TFormOL::PanelClick(int n) {
@@ -253,7 +254,7 @@ void TFormOL::PanelClick(int n) {
     if (!chosen || *chosen == colour) return;
     colour = *chosen;
     panel(n)->setColor(ToQColor(colour));
-    commit();
+    changed();
 }
 
 void TFormOL::SpeedButtonClick(int n) {
@@ -262,10 +263,14 @@ void TFormOL::SpeedButtonClick(int n) {
     reg_.session().showMessage(words.WordLine(first) + "\n\r" + words.WordLine(first + 1));
 }
 
-TFormOL::~TFormOL() { FinishTyping(this); }
+TFormOL::~TFormOL() {
+    FinishTyping(this);
+    session_.end();
+}
 
 void TFormOL::done(int result) {
     FinishTyping(this);
+    session_.end();
     QDialog::done(result);
 }
 

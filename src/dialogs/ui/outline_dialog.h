@@ -1,8 +1,8 @@
 // FormOL, the outline (silhouette) of one surface of a 3D system ("Контур"):
 // the search window in picture pixels over a preview of the picture, the two
 // steps, the convexity direction, whether the outline is built, and the
-// gradient fill with its three colours.  Modal; every change is one commit,
-// a number's when the user is done with it.
+// gradient fill with its three colours.  Modal; the changes of one session
+// are one commit, made as it closes.
 #pragma once
 
 #include <QDialog>
@@ -75,9 +75,11 @@ private:
     DOutLine& outline();
     TSpinEdit* spin(int n) const;
     TColorBar* panel(int n) const;
-    void commit();
+    // A change stored into the outline: committed with the session.
+    void changed();
 
     DialogRegistry& reg_;
+    SessionCommit session_;
     int n_;
     ColorChooser& colors_;
     QImage picture_;

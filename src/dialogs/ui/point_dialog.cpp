@@ -208,10 +208,11 @@ void TFormPo::connectHandlers() {
     // A text set in "Symbol" is shown by its signs and kept as its codes.
     auto text = [this](QLineEdit* edit, DStr DPoint::*field, DStr DPoint::*font) {
         guardText(edit, [this, font] { return IsSymbolFamily((cur().*font).s); });
+        watchTyped(edit);
         connect(edit, &QLineEdit::textChanged, this, [this, edit, field, font](const QString& t) {
             if (filling()) return;
             (cur().*field).s = IsSymbolFamily((cur().*font).s) ? HoldText(t.toStdString(), true).text : t.toStdString();
-            commitIfFocused(edit);
+            if (typedCommit(edit)) commitTarget().RepaintProject();
         });
     };
     text(EditPName, &DPoint::Name, &DPoint::NameFont);

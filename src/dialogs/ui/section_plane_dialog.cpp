@@ -83,7 +83,7 @@ void TFormOrb::done(int result) {
         for (TNumEdit* e : {Edit1, Edit2, Edit3, Edit4}) e->finishTyping();
         // Ok on a plane's window shows its section: the plane was set up to
         // be seen.
-        // One undo step with the number entered last.
+        // One undo step with the numbers entered in the window.
         Ed<bool>& on = s_.SecOn[static_cast<std::size_t>(plane_)];
         if (!on.v) {
             on.v = true;
@@ -136,7 +136,8 @@ void TFormOrb::entered(int which) {
         return;
     }
     s_ = *t;
-    step_ = 0;  // a step of its own, which the section switched on by Ok joins
+    // The numbers of one session, and the section switched on by Ok, are
+    // one undo step.
     commit_.ApplyObjectInStep(true, step_);
     const double now = stored(which);
     e->showNumber(now);

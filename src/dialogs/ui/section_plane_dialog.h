@@ -10,8 +10,8 @@
 // zero is refused, and a distance at which the plane misses the sphere is
 // made 0 by the sphere's update; a tip says why.  What is typed when the
 // dialog is closed with Esc is dropped, with Ok stored; showing the dialog
-// stores nothing.  Ok also switches the plane's section on, in the undo step
-// of the number entered last.
+// stores nothing.  The numbers of one session are one undo step, and Ok
+// switches the plane's section on within it.
 #pragma once
 
 #include <QDialog>
@@ -56,7 +56,7 @@ private:
     int plane_;
     DialogCommit& commit_;
     bool closing_ = false;
-    std::uint64_t step_ = 0;  // the undo step of the number entered last
+    std::uint64_t step_ = 0;  // the undo step of the window's session
 };
 
 }  // namespace pelmar

@@ -265,10 +265,11 @@ void TFormXY::connectHandlers() {
     // drawer cannot draw is told when the user is done with it.
     for (std::size_t k = 0; k < 7; ++k) {
         guardText(EditX2[k]);
+        watchTyped(EditX2[k]);
         connect(EditX2[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
             if (filling()) return;
             cur() = XOYWithFormula(std::move(cur()), static_cast<int>(k + 1), t.toStdString());
-            if (focusAllows(EditX2[k])) applyOnly();
+            typedCommit(EditX2[k]);
         });
         TellFormulaFaults(EditX2[k], FormulaFields[k], [this]() -> const WordTable& { return reg_.session().words(); });
     }

@@ -264,22 +264,17 @@ void TFormXZ::connectHandlers() {
     // drawer cannot draw is told when the user is done with it.
     for (std::size_t k = 0; k < 6; ++k) {
         guardText(EditY[k]);
+        watchTyped(EditY[k]);
         connect(EditY[k], &QLineEdit::textEdited, this, [this, k](const QString& t) {
             if (filling()) return;
             const int field = static_cast<int>(k) + 1;
             const bool surface = field == 1 || field == 2 || field == 4;
-            if (surface) {
-                if (!EditY[k]->hasFocus()) {
-                    cur().Surf[static_cast<std::size_t>(field)].s = t.toStdString();
-                    return;
-                }
-                cur() = XZWithFormula(std::move(cur()), field, t.toStdString());
-                applyOnly();
-                staleShading(field);
+            if (surface && !EditY[k]->hasFocus()) {
+                cur().Surf[static_cast<std::size_t>(field)].s = t.toStdString();
                 return;
             }
             cur() = XZWithFormula(std::move(cur()), field, t.toStdString());
-            if (focusAllows(EditY[k])) applyOnly();
+            if (typedCommit(EditY[k]) && surface) staleShading(field);
         });
         TellFormulaFaults(EditY[k], FormulaFields[k], [this]() -> const WordTable& { return reg_.session().words(); });
     }
