@@ -3,6 +3,7 @@
 // of the file's size, never of the counts; it is read whole or not at all.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "file_test_util.h"
@@ -35,4 +36,40 @@ TEST(CurvesBound, EmptySubCurvesByTheMillionTakeMemoryOfTheFilesSize) {
     EXPECT_LT(grown, 10 * fileKb) << "a file of " << (fileKb >> 10) << " MB took " << (grown >> 10) << " MB more";
     const DCurve2& c = doc->Obj.Xy[1].Curves;
     if (c.Valid) { EXPECT_EQ(c.lines().size(), static_cast<std::size_t>(SubCurves) + 1); }
+}
+
+// Short points ("0" for a coordinate) are written back at their full width,
+// several times their size.  What is taken from such a file is written back
+// within the size the reader takes, so that the next open reads the same
+// curves again; the sets that would not fit are computed again.
+TEST(CurvesBound, WhatIsTakenIsWrittenBackWithinTheReadersCap) {
+    Scratch s;
+    constexpr int Sets = 10;
+    constexpr int Points = 1'000'000;  // 7 bytes each here, 27 as written
+    std::string set = "\xE8\n1\n0\n0\n<SubCurve 1>\n" + std::to_string(Points) + "\n";
+    for (int i = 0; i < Points; ++i) set += "0\n00\n\xE8\n";
+    std::string bytes = "*Pel19 Curves File*\n";
+    for (int n = 1; n <= Sets; ++n) bytes += "<XY " + std::to_string(n) + ">\n" + set;
+    std::string().swap(set);
+    WriteBytes(s.path("short.cur"), bytes);
+    std::string().swap(bytes);
+
+    auto read = [&](const std::string& name) {
+        auto doc = std::make_unique<DProj>();
+        doc->Obj.Xy.resize(Sets);
+        ReadCurvesFile(s.path(name), *doc, '.');
+        return doc;
+    };
+    const auto first = read("short.pel");
+    ASSERT_EQ(WriteCurvesFile(s.path("again.pel"), *first, '.'), "");
+    EXPECT_LE(std::filesystem::file_size(s.path("again.cur")), std::size_t{256} << 20);
+    const auto second = read("again.pel");
+    int taken = 0;
+    for (std::size_t n = 1; n <= Sets; ++n) {
+        const DCurve2 &a = first->Obj.Xy[n].Curves, &b = second->Obj.Xy[n].Curves;
+        taken += a.Valid;
+        EXPECT_EQ(a.Valid, b.Valid) << "set " << n;
+        if (a.Valid && b.Valid) { EXPECT_EQ(a.lines()[0].Count, b.lines()[0].Count) << "set " << n; }
+    }
+    EXPECT_GT(taken, 0);
 }

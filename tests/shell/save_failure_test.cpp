@@ -14,7 +14,12 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "editing/clipboard.h"
 #include "editing/undo_store.h"
+#include "shell/program_options.h"
+#include "shell/settings.h"
+#include "shell/user_folders.h"
+#include <QSettings>
 #include "support/no_read_override.h"
 #include "window_session.h"
 
@@ -35,7 +40,7 @@ struct SfSitting : WindowSession {
         StartNew(*this, q);
     }
     ~SfSitting() {
-        SetChanged(w->editing(), false);
+        if (w) SetChanged(w->editing(), false);
         stop();
     }
     void run(MainCommand c) { w->menuAction(c)->trigger(); }
@@ -146,4 +151,97 @@ TEST(SaveFailures, ADefaultSetGetsTheUsersOrdinaryPermissions) {
     ::umask(mask);
     EXPECT_EQ(fs::status(set).permissions(), fs::perms(0666 & ~mask));
     EXPECT_EQ(fs::status(doc).permissions(), fs::perms(0600));
+}
+
+// A file the program cannot use is said with its name and why, in the
+// interface's language, where the program would otherwise do nothing or
+// name nothing.
+TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
+    const std::string doc = ReadBytes(std::string(PELMAR_TEST_DATA) + "/doc_small.pel"), cut = doc.substr(0, doc.size() / 2);
+    const struct {
+        const char* what;
+        std::string (*act)(SfSitting&, const std::string& cut);  // the file to be named
+        const char* why;
+    } rows[] = {
+        {"a cut document opened", [](SfSitting& s, const std::string& c) {
+             WriteBytes(s.q.openName = s.dir.path("cut.pel"), c);
+             s.run(MainCommand::Open);
+             return s.q.openName;
+         }, "файл поврежден"},
+        {"a damaged clipboard file pasted", [](SfSitting& s, const std::string& c) {
+             const std::string f = s.prog() + "Temp/ClipBoard.pel";
+             WriteBytes(f, c);
+             PasteObjects(s.w->editing());
+             return f;
+         }, "файл поврежден"},
+        {"the settings written at the end", [](SfSitting& s, const std::string&) {
+             const std::string f = s.prog() + SettingsFileName;
+             fs::create_directories(f + "/in the way");
+             s.app->shell().settings.UndoSteps = 60;
+             s.stop();
+             return f;
+         }, "на месте файла папка"},
+        {"a help page of the user's beyond any page's size", [](SfSitting& s, const std::string&) {
+             const std::string f = s.prog() + "Pelmar.html";
+             WriteBytes(f, "<html>");
+             fs::resize_file(f, std::uintmax_t{17} << 20);
+             s.run(MainCommand::Help);
+             return f;
+         }, "Показана поставляемая справка"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        SfSitting s;
+        const std::string file = r.act(s, cut);
+        const auto& said = s.q.messages;
+        EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) {
+            return m.find(file) != std::string::npos && m.find(r.why) != std::string::npos;
+        })) << (said.empty() ? "nothing said" : said.back());
+    }
+}
+
+// A link at a name the program writes, pointing to a file of the user's: the
+// save replaces the link and leaves the user's file as it was.
+TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
+    const struct {
+        const char* what;
+        std::string (*name)(SfSitting&);
+        void (*save)(SfSitting&);
+    } rows[] = {
+        {"settings", [](SfSitting& s) { return s.prog() + SettingsFileName; },
+         [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
+        {"default set", [](SfSitting& s) { return s.prog() + "DefaultSet/DePoint.set"; }, [](SfSitting& s) { s.saveSet(); }},
+        {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); },
+         [](SfSitting& s) { s.run(MainCommand::NewPo); }},
+        {"clipboard file", [](SfSitting& s) { return s.prog() + "Temp/ClipBoard.pel"; },
+         [](SfSitting& s) {
+             QTimer::singleShot(0, [] { QTest::mouseClick(QApplication::activeModalWidget()->findChild<QWidget*>("Button1"), Qt::LeftButton); });
+             CopyObjects(s.w->editing());
+         }},
+        {"MIME file", [](SfSitting& s) { return s.dir.path("data/mime/packages/pelmar.xml"); },
+         [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
+        {"desktop entry", [](SfSitting& s) { return s.dir.path("data/applications/pelmar.desktop"); },
+         [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
+        {"file dialogs' settings", [](SfSitting& s) { return s.dir.path("config/QtProject.conf"); },
+         [](SfSitting& s) {
+             KeepQtSettingsReadable(s.prog() + "Temp/");
+             QSettings qt(QSettings::UserScope, QStringLiteral("QtProject"));
+             qt.setValue(QStringLiteral("FileDialog/history"), QStringLiteral("/tmp"));
+         }},
+    };
+    EnvGuard data("XDG_DATA_HOME"), config("XDG_CONFIG_HOME");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        SfSitting s;
+        data.Set(s.dir.path("data").c_str());
+        config.Set(s.dir.path("config").c_str());
+        const std::string name = r.name(s), mine = s.dir.path("mine.txt");
+        WriteBytes(mine, "the user's own file\n");
+        fs::create_directories(fs::path(name).parent_path());
+        fs::remove(name);
+        fs::create_symlink(mine, name);
+        r.save(s);
+        EXPECT_EQ(ReadBytes(mine), "the user's own file\n");
+        EXPECT_FALSE(fs::is_symlink(name)) << "the link is left";
+    }
 }
