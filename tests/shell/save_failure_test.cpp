@@ -222,6 +222,20 @@ TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
          [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
         {"desktop entry", [](SfSitting& s) { return s.dir.path("data/applications/pelmar.desktop"); },
          [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
+        {"printed PDF file", [](SfSitting& s) { return s.dir.path("work/printed.pdf"); },
+         [](SfSitting& s) {
+             struct : PrintHost {
+                 std::vector<std::string> printerNames() override { return {}; }
+                 bool choosePrinter(QPrinter&) override { return true; }
+             } toFile;
+             QImage picture(96, 48, QImage::Format_RGB32);
+             picture.fill(Qt::white);
+             PrintJob job;
+             job.doc = &*s.w->editing().Proj;
+             job.pictureWidth = 96, job.pictureHeight = 48, job.pdfFile = s.dir.path("work/printed.pdf");
+             job.paint = PaintImage(picture);
+             EXPECT_TRUE(PrintPicture(job, toFile));
+         }},
         {"file dialogs' settings", [](SfSitting& s) { return s.dir.path("config/QtProject.conf"); },
          [](SfSitting& s) {
              KeepQtSettingsReadable(s.prog() + "Temp/");
