@@ -159,40 +159,24 @@ TEST(SaveFailures, ADefaultSetGetsTheUsersOrdinaryPermissions) {
 TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
     const std::string doc = ReadBytes(std::string(PELMAR_TEST_DATA) + "/doc_small.pel"), cut = doc.substr(0, doc.size() / 2);
     const struct {
-        const char* what;
-        std::string (*act)(SfSitting&, const std::string& cut);  // the file to be named
-        const char* why;
+        const char *what, *file, *why;  // the file in the program folder
+        void (*act)(SfSitting&);
     } rows[] = {
-        {"a cut document opened", [](SfSitting& s, const std::string& c) {
-             WriteBytes(s.q.openName = s.dir.path("cut.pel"), c);
-             s.run(MainCommand::Open);
-             return s.q.openName;
-         }, "файл поврежден"},
-        {"a damaged clipboard file pasted", [](SfSitting& s, const std::string& c) {
-             const std::string f = s.prog() + "Temp/ClipBoard.pel";
-             WriteBytes(f, c);
-             PasteObjects(s.w->editing());
-             return f;
-         }, "файл поврежден"},
-        {"the settings written at the end", [](SfSitting& s, const std::string&) {
-             const std::string f = s.prog() + SettingsFileName;
-             fs::create_directories(f + "/in the way");
-             s.app->shell().settings.UndoSteps = 60;
-             s.stop();
-             return f;
-         }, "на месте файла папка"},
-        {"a help page of the user's beyond any page's size", [](SfSitting& s, const std::string&) {
-             const std::string f = s.prog() + "Pelmar.html";
-             WriteBytes(f, "<html>");
-             fs::resize_file(f, std::uintmax_t{17} << 20);
-             s.run(MainCommand::Help);
-             return f;
-         }, "Показана поставляемая справка"},
+        {"a cut document opened", "cut.pel", "файл поврежден", [](SfSitting& s) { s.run(MainCommand::Open); }},
+        {"a damaged clipboard file pasted", "Temp/ClipBoard.pel", "файл поврежден",
+         [](SfSitting& s) { PasteObjects(s.w->editing()); }},
+        {"the settings written at the end", "Pelmar.set", "на месте файла папка",
+         [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
+        {"a help page of the user's beyond any page's size", "Pelmar.html", "Показана поставляемая справка",
+         [](SfSitting& s) { s.run(MainCommand::Help); }},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         SfSitting s;
-        const std::string file = r.act(s, cut);
+        const std::string file = s.q.openName = s.prog() + r.file;
+        if (r.file == std::string("Pelmar.set")) fs::create_directories(file + "/in the way");
+        else WriteBytes(file, r.file == std::string("Pelmar.html") ? std::string(17 << 20, ' ') : cut);
+        r.act(s);
         const auto& said = s.q.messages;
         EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) {
             return m.find(file) != std::string::npos && m.find(r.why) != std::string::npos;
@@ -203,6 +187,16 @@ TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
 // A link at a name the program writes, pointing to a file of the user's: the
 // save replaces the link and leaves the user's file as it was.
 TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
+    static const auto print = [](SfSitting& s) {
+        struct : PrintHost {
+            std::vector<std::string> printerNames() override { return {}; }
+            bool choosePrinter(QPrinter&) override { return true; }
+        } toFile;
+        QImage picture(96, 48, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        EXPECT_TRUE(PrintPicture({&*s.w->editing().Proj, 96, 48, "", s.dir.path("work/printed.pdf"), PaintImage(picture)}, toFile));
+    };
+    const auto associate = [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); };
     const struct {
         const char* what;
         std::string (*name)(SfSitting&);
@@ -218,29 +212,13 @@ TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
              QTimer::singleShot(0, [] { QTest::mouseClick(QApplication::activeModalWidget()->findChild<QWidget*>("Button1"), Qt::LeftButton); });
              CopyObjects(s.w->editing());
          }},
-        {"MIME file", [](SfSitting& s) { return s.dir.path("data/mime/packages/pelmar.xml"); },
-         [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
-        {"desktop entry", [](SfSitting& s) { return s.dir.path("data/applications/pelmar.desktop"); },
-         [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); }},
-        {"printed PDF file", [](SfSitting& s) { return s.dir.path("work/printed.pdf"); },
-         [](SfSitting& s) {
-             struct : PrintHost {
-                 std::vector<std::string> printerNames() override { return {}; }
-                 bool choosePrinter(QPrinter&) override { return true; }
-             } toFile;
-             QImage picture(96, 48, QImage::Format_RGB32);
-             picture.fill(Qt::white);
-             PrintJob job;
-             job.doc = &*s.w->editing().Proj;
-             job.pictureWidth = 96, job.pictureHeight = 48, job.pdfFile = s.dir.path("work/printed.pdf");
-             job.paint = PaintImage(picture);
-             EXPECT_TRUE(PrintPicture(job, toFile));
-         }},
+        {"MIME file", [](SfSitting& s) { return s.dir.path("data/mime/packages/pelmar.xml"); }, associate},
+        {"desktop entry", [](SfSitting& s) { return s.dir.path("data/applications/pelmar.desktop"); }, associate},
+        {"printed PDF file", [](SfSitting& s) { return s.dir.path("work/printed.pdf"); }, print},
         {"file dialogs' settings", [](SfSitting& s) { return s.dir.path("config/QtProject.conf"); },
          [](SfSitting& s) {
              KeepQtSettingsReadable(s.prog() + "Temp/");
-             QSettings qt(QSettings::UserScope, QStringLiteral("QtProject"));
-             qt.setValue(QStringLiteral("FileDialog/history"), QStringLiteral("/tmp"));
+             QSettings(QSettings::UserScope, QStringLiteral("QtProject")).setValue(QStringLiteral("FileDialog/history"), "/tmp");
          }},
     };
     EnvGuard data("XDG_DATA_HOME"), config("XDG_CONFIG_HOME");
