@@ -10,6 +10,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
+#include "editing/reopen.h"
 #include "editing/selection.h"
 #include "files/document.h"
 #include "model/links.h"
@@ -87,7 +88,11 @@ void PasteObjects(EditingState& st) {
     // Reading filled objects to paste makes the open document's fill picture stale.
     DocumentContext ctx;
     ctx.Proj = st.Proj;
-    if (ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste, ctx) != ReadOk) return;
+    // A clipboard file that cannot be read is said: Paste would do nothing.
+    if (const std::uint8_t r = ReadDocument(ClipboardFileName(st), *clip, version, ReadModePaste, ctx); r != ReadOk) {
+        st.Messages->ShowMessage(ReadFailureText(st, r, ClipboardFileName(st)));
+        return;
+    }
     // How many objects of a kind find room in the document.
     const auto pasted = [&](Kind k) {
         return std::min<int>(clip->Obj.count(k), std::max(InfoOf(k).capacity - st.Proj->Obj.count(k), 0));

@@ -61,7 +61,7 @@ std::uint8_t OpenDocumentState(EditingState& st, const std::string& name) {
     return ReadOk;
 }
 
-std::string ReadFailureText(const EditingState& st, std::uint8_t result) {
+std::string ReadFailureText(const EditingState& st, std::uint8_t result, const std::string& file) {
     const std::string br = "\n\r";
     switch (result) {
         case ReadNotDocument: return Word(st, WordNo::NotADocument);
@@ -69,7 +69,10 @@ std::string ReadFailureText(const EditingState& st, std::uint8_t result) {
         case ReadTooOld: return Word(st, WordNo::EarlierVersion) + br + Word(st, WordNo::EarlierVersion + 1) + br + Word(st, WordNo::EarlierVersion + 2) + br + Word(st, WordNo::EarlierVersion + 3);
         // The file and why, from the reader that refused it.
         case ReadCannotOpen: return OpenFailedText(Word(st, WordNo::CannotOpenFile), LastCannotOpenReason(), st.Words);
-        default: return Word(st, WordNo::CannotOpenFile);  // a damaged file
+        // A damaged file: cut, or not of the format after its first line.
+        default:
+            if (file.empty()) return Word(st, WordNo::CannotOpenFile);
+            return OpenFailedText(Word(st, WordNo::CannotOpenFile), file + ": " + std::string(DamagedFileReason), st.Words);
     }
 }
 

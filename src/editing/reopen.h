@@ -16,7 +16,8 @@ struct EditingState;
 // The reader's result (0 = read); on any other result nothing changed.
 std::uint8_t OpenDocumentState(EditingState& st, const std::string& name);
 
-// The message of a reader result other than 0, lines joined by LF CR.
-std::string ReadFailureText(const EditingState& st, std::uint8_t result);
+// The message of a reader result other than 0, lines joined by LF CR; a
+// damaged file is named when `file` is given.
+std::string ReadFailureText(const EditingState& st, std::uint8_t result, const std::string& file = {});
 
 }  // namespace pelmar

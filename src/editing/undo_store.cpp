@@ -93,11 +93,12 @@ void DropRedoChain(EditingState& st) {
 bool Reopen(EditingState& st, int step) {
     st.UndoLoading = true;
     st.UndoBusy = true;
-    const std::uint8_t r = OpenDocumentState(st, UndoFileName(st.UndoFolder, step));
+    const std::string snapshot = UndoFileName(st.UndoFolder, step);
+    const std::uint8_t r = OpenDocumentState(st, snapshot);
     st.UndoBusy = false;
     st.UndoLoading = false;
     if (r != ReadOk) {
-        st.Messages->ShowMessage(ReadFailureText(st, r));
+        st.Messages->ShowMessage(ReadFailureText(st, r, snapshot));
         return false;
     }
     return true;

@@ -67,7 +67,9 @@ bool ReadFillPicture(const std::string& docName, QImage& backPng, const std::str
 // Writes the curves file of docName when some curve of doc is present
 // (CurvesFileWanted), reals with the separator `sep`, and `stamp` on its
 // last line when not empty; otherwise writes nothing and leaves an existing
-// curves file alone.  "" when written or not wanted, else the reason.
+// curves file alone; a curve that would make the file larger than its reader
+// takes is written as not present.  "" when written or not wanted, else the
+// reason.
 std::string WriteCurvesFile(const std::string& docName, const DProj& doc, char sep, const std::string& stamp = {},
                             bool scratch = false);
 bool CurvesFileWanted(const DProj& doc);
@@ -77,7 +79,9 @@ bool CurvesFileWanted(const DProj& doc);
 // separator.  A curves file that cannot be read whole (no regular file, one
 // larger than any the program writes, a read error, counts beyond its size,
 // memory that cannot be had) counts as missing from where it fails: those
-// curves are computed again.
+// curves are computed again.  So do the curves past those that, written back
+// (at the full width of their numbers), still make a file this reader takes:
+// what is read is what the next save writes and the next open reads.
 void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std::string& stamp = {});
 
 }  // namespace pelmar

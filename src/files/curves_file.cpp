@@ -77,11 +77,27 @@ std::shared_ptr<const std::vector<CurvePoint>> NoPoints(bool withLast) {
 
 // The memory a read curve takes: each sub-curve its entry and, when it has
 // points, their array with its shared block.
-void Spend(LineReader& r, std::size_t* budget, std::size_t bytes) {
+void Spend(LineReader& r, CurvesBudget* budget, std::size_t bytes) {
     if (!budget) return;
-    if (bytes > *budget) r.Fail("more curves than the file's size allows");
-    *budget -= bytes;
+    if (bytes > budget->memory) r.Fail("more curves than the file's size allows");
+    budget->memory -= bytes;
 }
+
+// The bytes a read curve takes written back: a number is written at its full
+// width ("0" read is "0,00000000" written), whatever its text in the file.
+void SpendWritten(LineReader& r, CurvesBudget* budget, std::size_t bytes) {
+    if (!budget) return;
+    if (bytes > budget->written) r.Fail("more curves than a curves file holds written back");
+    budget->written -= bytes;
+}
+std::size_t WrittenLine(std::size_t chars) { return chars + 2; }
+std::size_t WrittenReal(double v) {
+    char num[FixedRealMax];
+    return WrittenLine(FixedRealTo(num, v, '.'));
+}
+std::size_t WrittenInt(std::int64_t v) { return WrittenLine(std::to_string(v).size()); }
+// The header line of a curve, "<Imp XY-11>" at the longest.
+constexpr std::size_t WrittenHeader = 16;
 
 // The largest curves file read.  A document holds at most 10 plane sets
 // and 2 x 58 space sets of curves.  A set is traced across the picture (at
@@ -96,6 +112,9 @@ constexpr std::size_t MaxCurvesFileBytes = std::size_t{256} << 20;
 // one point about 140 bytes for its 45.  A hand-made file of short lines
 // that would take more is damaged.
 constexpr std::size_t CurvesMemoryPerByte = 4;
+// Kept free below the cap by the curves: the file's head, the header and
+// "not present" lines of curves not written and the stamp line.
+constexpr std::size_t CurvesFileTail = std::size_t{64} << 10;
 
 }  // namespace
 
@@ -189,11 +208,12 @@ void WriteCurve(LineWriter& w, const DCurve2& c) {
     }
 }
 
-void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget) {
+void ReadCurve(LineReader& r, DCurve2& c, CurvesBudget* budget) {
     LineOrEmpty(r);  // the header
     const std::string_view flag = LineOrEmpty(r);
     if (flag.size() == 1 && flag[0] == FlagFalse) {
         c.Valid = 0;
+        SpendWritten(r, budget, WrittenHeader + WrittenLine(1));
         return;
     }
     c.Valid = 1;
@@ -204,6 +224,7 @@ void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget) {
         const double position = r.Real();
         const std::size_t entries = static_cast<std::size_t>(std::max(count + 1, 0));
         Spend(r, budget, entries * sizeof(DCurve1));
+        SpendWritten(r, budget, WrittenHeader + WrittenLine(1) + WrittenInt(count) + WrittenInt(plane) + WrittenReal(position));
         std::vector<DCurve1> lines;
         lines.reserve(entries);
         for (std::int32_t i = 0; i < count; ++i) {
@@ -211,6 +232,8 @@ void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget) {
             DCurve1 sub;
             // A point takes at least three lines, two of them numbers.
             sub.Count = CountLine(r, 5);
+            std::size_t written = WrittenLine(std::string_view("<SubCurve >").size() + std::to_string(i + 1).size()) +
+                                  WrittenInt(std::max(sub.Count, 0));
             if (sub.Count <= 0) {
                 sub.Points = NoPoints(sub.Count == 0);
             } else {
@@ -223,11 +246,13 @@ void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget) {
                     pt.x = r.Real();
                     pt.y = r.Real();
                     SetCurvePointFlag(pt, r.IsI());
+                    written += WrittenReal(pt.x) + WrittenReal(pt.y) + WrittenLine(1);
                     pts.push_back(pt);
                 }
                 pts.emplace_back();
                 sub.Points = std::make_shared<const std::vector<CurvePoint>>(std::move(pts));
             }
+            SpendWritten(r, budget, written);
             lines.push_back(std::move(sub));
         }
         if (count >= 0) lines.emplace_back();
@@ -257,21 +282,23 @@ std::string WriteCurvesFile(const std::string& docName, const DProj& doc, char s
         LineWriter& w;
         ~KeepSize() { lastSize = w.bytes().size(); }
     } keepSize{w};
+    // A curve that would make the file larger than its reader takes is
+    // written as not present: computed again after reading.
+    const auto curve = [&w](const std::string& header, const DCurve2& c) {
+        w.Raw(header);
+        const std::size_t before = w.bytes().size();
+        WriteCurve(w, c);
+        if (w.bytes().size() <= MaxCurvesFileBytes - CurvesFileTail) return;
+        w.Truncate(before);
+        w.FlagL(false);
+    };
     w.Raw(CurvesHead);
-    for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) {
-        w.Raw("<XY " + std::to_string(n) + ">");
-        WriteCurve(w, doc.Obj.Xy[n].Curves);
-    }
+    for (std::size_t n = 1; n <= doc.Obj.Xy.count(); ++n) curve("<XY " + std::to_string(n) + ">", doc.Obj.Xy[n].Curves);
     for (std::size_t n = 1; n <= doc.Obj.Xz.count(); ++n) {
         const DXZ& z = doc.Obj.Xz[n];
-        for (int k = 1; k <= XzCurves; ++k) {
-            w.Raw(XzHeader(k));
-            WriteCurve(w, z.Curves[static_cast<std::size_t>(k)]);
-        }
-        for (int j = 1; j <= XzOutlines; ++j) {
-            w.Raw("<OutLine " + std::to_string(j) + ">");
-            WriteCurve(w, z.Outlines[static_cast<std::size_t>(j)].Lines);
-        }
+        for (int k = 1; k <= XzCurves; ++k) curve(XzHeader(k), z.Curves[static_cast<std::size_t>(k)]);
+        for (int j = 1; j <= XzOutlines; ++j)
+            curve("<OutLine " + std::to_string(j) + ">", z.Outlines[static_cast<std::size_t>(j)].Lines);
     }
     // After the last curve, where no reader of the file looks.
     if (!stamp.empty()) w.Raw(StampLine(stamp));
@@ -287,7 +314,9 @@ void ReadCurvesFile(const std::string& docName, DProj& doc, char sep, const std:
     // A curves file of another save counts as missing.
     if (LastLineStamp(bytes) != stamp) return;
     LineReader r(bytes, 19, sep);
-    std::size_t budget = CurvesMemoryPerByte * bytes.size() + (std::size_t{1} << 20);
+    // Only what is written back within the cap is taken: the next open
+    // reads the same curves again.
+    CurvesBudget budget{CurvesMemoryPerByte * bytes.size() + (std::size_t{1} << 20), MaxCurvesFileBytes - CurvesFileTail};
     // A damaged curves file ends the reading: the curves read so far stay, the
     // one being read and the rest stay not present and are computed again.
     // The document itself has been read and stays open.  So does one whose

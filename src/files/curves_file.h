@@ -29,12 +29,20 @@ void SetCurvePointFlag(CurvePoint& p, bool on);
 // computed again after reading.
 void WriteCurve(LineWriter& w, const DCurve2& c);
 
+// What the curves read from one file may take: bytes of memory, and bytes of
+// the curves file they are written back to (with its header lines).
+struct CurvesBudget {
+    std::size_t memory;
+    std::size_t written;
+};
+
 // Reads one curve with its header line.  Throws FormatError on a line that
 // does not hold its number, on a count larger than the lines left could
-// hold, on a file that ends early, or when the curve would take more than
-// *budget bytes of memory (then lessened by what it takes); the curve is then
-// left not present, with its other fields as they were.  Memory grows only
-// with the lines actually read, whatever counts the file claims.
-void ReadCurve(LineReader& r, DCurve2& c, std::size_t* budget = nullptr);
+// hold, on a file that ends early, or when the curve would take more memory
+// or more bytes written back than *budget has left (then lessened by what it
+// takes); the curve is then left not present, with its other fields as they
+// were.  Memory grows only with the lines actually read, whatever counts the
+// file claims.
+void ReadCurve(LineReader& r, DCurve2& c, CurvesBudget* budget = nullptr);
 
 }  // namespace pelmar

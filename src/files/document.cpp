@@ -490,9 +490,9 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     const bool scratch = mode == WriteModeUndo;
     const LinkMode links = mode == WriteModeDocument ? LinkMode::Follow : LinkMode::Replace;
     const bool fill = (mode == WriteModeUndo || mode == WriteModeDocument) && ctx.BackPng;
-    auto fail = [&](const std::string& file, const std::string& failure) {
+    auto fail = [&](const std::string& file, const std::string& failure, const std::string& after = {}) {
         if (ctx.Failure) *ctx.Failure = failure;
-        if (ctx.ShowMessage) ctx.ShowMessage(SaveFailedText(ctx.CannotSaveText, file, failure, ctx.Words));
+        if (ctx.ShowMessage) ctx.ShowMessage(SaveFailedText(ctx.CannotSaveText, file, failure, ctx.Words) + after);
         return false;
     };
     // A document's companion that cannot take the place of what is at its
@@ -501,7 +501,10 @@ bool WriteDocument(const std::string& name, const DProj& doc, std::uint8_t mode,
     if (mode == WriteModeDocument) {
         const std::string blocked = CompanionBlocked(name, CurvesFileWanted(doc),
                                                      fill && doc.FillValid != 0 && !ctx.BackPng->isNull());
-        if (!blocked.empty()) return fail(blocked, blocked + ": " + std::strerror(EISDIR));
+        // The message names the companion: it also says the document stayed as it was.
+        if (!blocked.empty())
+            return fail(blocked, blocked + ": " + std::strerror(EISDIR),
+                        "\n\r" + FillIn(Said(ctx.Words, "Документ %1 не сохранен.", "The document %1 was not saved."), {name}));
         RemoveLeftovers(name);
     }
     // A default set is the program's file: it gets the user's ordinary

@@ -82,6 +82,8 @@ std::string OpenFailedText(std::string_view head, const std::string& fileAndReas
     std::string said;
     if (reason == "not a regular file") {
         said = Said(words, "это не обычный файл", "it is not a regular file");
+    } else if (reason == DamagedFileReason) {
+        said = Said(words, "файл поврежден", "the file is damaged");
     } else {
         const int error = SaveErrorNumber(fileAndReason);
         for (const ErrorWords& w : kReadErrorWords)

@@ -33,6 +33,9 @@ std::string SaveReasonText(const std::string& reason, const WordTable* words);
 std::string SaveFailedText(std::string_view head, const std::string& file, const std::string& reason,
                            const WordTable* words);
 
+// The reason of a file that is there but cut or malformed, as readers give it.
+inline constexpr std::string_view DamagedFileReason = "the file is damaged";
+
 // The message of a file that could not be opened: `head`, then the file and
 // why, from a reader's "file: reason" (the reason as ReadSideFile's gives it),
 // in the interface's language.

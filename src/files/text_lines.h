@@ -7,6 +7,7 @@
 // the number it should or a value out of range throws FormatError.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -110,6 +111,8 @@ public:
     bool finite() const { return finite_; }
 
     const std::string& bytes() const { return buf_; }
+    // Drops what was written after the first `size` bytes.
+    void Truncate(std::size_t size) { buf_.resize(std::min(size, buf_.size())); }
     std::string take() { return std::move(buf_); }
     char separator() const { return sep_; }
 

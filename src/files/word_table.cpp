@@ -125,7 +125,7 @@ WordTable::Load WordTable::LoadTranslation(const std::string& FileName) {
         if (!IsTitleLine(line)) fresh[line - FirstWordLine] = Cp1251ToUtf8(lines[line - 1]);
     lines_ = std::move(fresh);
     code_ = lines.size() > 3 ? Cp1251ToUtf8(lines[3].substr(0, 3)) : std::string();
-    return {State::Loaded, 0};
+    return {State::Loaded, 0, static_cast<int>(lines.size())};
 }
 
 bool ReadTranslationHeader(const std::string& fileName, TranslationHeader& out) {

@@ -73,6 +73,9 @@ public:
         // With Unreadable: an errno value, 0 for a thing that is no regular
         // file, EFBIG for a file longer than a translation can be.
         int error = 0;
+        // With Loaded: the lines the file holds (up to LastWordLine); those
+        // it lacks take their built-in words.
+        int lines = 0;
     };
     Load LoadTranslation(const std::string& FileName);
 

@@ -205,7 +205,7 @@ bool FileCommands::OpenDocument(const std::string& fileName) {
     const std::uint8_t r = OpenDocumentState(st_, fileName);
     if (r != ReadOk) {
         st_.Untitled = wasUntitled;
-        ask_.showMessage(ReadFailureText(st_, r));
+        ask_.showMessage(ReadFailureText(st_, r, fileName));
         return false;
     }
     hasDocument_ = true;

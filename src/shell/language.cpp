@@ -62,6 +62,13 @@ void SetLanguage(WordTable& words, std::string& LangFile, const LanguageContext&
     const WordTable::Load load = words.LoadTranslation(file);
     switch (load.state) {
     case WordTable::Load::State::Loaded:
+        // A translation short of lines shows the words it lacks in Russian:
+        // said once, as it is loaded.
+        if (load.lines < LastWordLine)
+            tell(std::string(words.Said("В файле перевода \"", "The translation file \"")) + file + "\" " +
+                 FillIn(words.Said("содержит только %1 строк из %2: недостающие слова показаны по-русски.",
+                                   "holds only %1 of %2 lines: the words it lacks are shown in Russian."),
+                        {std::to_string(load.lines), std::to_string(LastWordLine)}));
         return;
     case WordTable::Load::State::Missing:
         tell("Cann`t find \"" + LangFile + "\". Setup Russian include.");

@@ -5,14 +5,15 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
+#include "files/save_failure.h"
 #include "files/word_table.h"
+#include "platform/safe_save.h"
 #include "model/update.h"
 
 namespace pelmar {
@@ -39,10 +40,11 @@ std::string WithSlash(std::string dir) {
     return dir;
 }
 
-bool WriteWhole(const QString& path, const QByteArray& bytes) {
+// Saved as the program saves every file: a link at the name is replaced,
+// never written through.  "" when written, else the reason.
+std::string WriteWhole(const QString& path, const std::string& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+    return SafeWriteFile(path.toStdString(), bytes);
 }
 
 int RunTool(const QString& program, const QStringList& args) {
@@ -247,20 +249,20 @@ std::string PelDesktopText(const std::string& exePath) {
 }
 
 bool RegisterFileType(const std::string& exePath, std::string& error, const WordTable* words) {
-    const std::string cannotWrite(Said(words, "не могу записать ", "cannot write "));
+    const auto written = [&](const QString& file, const std::string& bytes) {
+        const std::string reason = WriteWhole(file, bytes);
+        if (!reason.empty())
+            error = std::string(Said(words, "не могу записать ", "cannot write ")) + file.toStdString() + ": " +
+                    SaveReasonText(reason, words);
+        return reason.empty();
+    };
     const QString data = DataHome();
     const QString mimeDir = data + QStringLiteral("/mime");
-    if (!WriteWhole(mimeDir + QStringLiteral("/packages/pelmar.xml"), QByteArray::fromStdString(PelMimeXml()))) {
-        error = cannotWrite + mimeDir.toStdString() + "/packages/pelmar.xml";
-        return false;
-    }
+    if (!written(mimeDir + QStringLiteral("/packages/pelmar.xml"), PelMimeXml())) return false;
     // Without the database tool the pattern waits for the next update.
     RunTool(QStringLiteral("update-mime-database"), {mimeDir});
     const QString entry = data + QStringLiteral("/applications/") + QString::fromLatin1(PelDesktopEntry);
-    if (!WriteWhole(entry, QByteArray::fromStdString(PelDesktopText(exePath)))) {
-        error = cannotWrite + entry.toStdString();
-        return false;
-    }
+    if (!written(entry, PelDesktopText(exePath))) return false;
     const int rc = RunTool(QStringLiteral("xdg-mime"),
                            {QStringLiteral("default"), QString::fromLatin1(PelDesktopEntry), QString::fromLatin1(PelMimeType)});
     if (rc == -1) error = Said(words, "программа xdg-mime не установлена", "xdg-mime is not installed");

@@ -347,18 +347,19 @@ bool SettingsNeedWriting(const SettingsSource& source, const Settings& s) {
     }
 }
 
-bool WriteSettings(const std::string& progDir, const Settings& s) {
+bool WriteSettings(const std::string& progDir, const Settings& s, std::string* reason) {
     const std::string dir = WithSlash(progDir);
     const std::string file = dir + SettingsFileName;
     const std::string bytes = SettingsText(s);
     const std::string side = SidePathsText(s, bytes);
-    bool written = false;
-    for (int attempt = 0; attempt < 2 && !written; ++attempt) {
+    std::string failure = "-";
+    for (int attempt = 0; attempt < 2 && !failure.empty(); ++attempt) {
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
-        written = SafeWriteFile(file, bytes).empty();
+        failure = SafeWriteFile(file, bytes);
     }
-    if (!written) return false;
+    if (reason) *reason = failure;
+    if (!failure.empty()) return false;
     // A path with a line break or a NUL is left out of both files, as the
     // settings text left it out: that is no failure to save.
     // No side file when every path fits; one left over (a folder at its
@@ -368,7 +369,9 @@ bool WriteSettings(const std::string& progDir, const Settings& s) {
         std::filesystem::remove(dir + SettingsPathsFileName, ec);
         return true;
     }
-    return SafeWriteFile(dir + SettingsPathsFileName, side).empty();
+    failure = SafeWriteFile(dir + SettingsPathsFileName, side);
+    if (reason) *reason = failure;
+    return failure.empty();
 }
 
 }  // namespace pelmar

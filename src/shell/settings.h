@@ -149,7 +149,8 @@ std::string KeepDamagedSettings(const std::string& progDir, std::string& keptAs)
 // and the paths it cannot hold into "Pelmar.set.paths" (removed when there
 // are none).  False when "Pelmar.set" could not be written, or the paths it
 // cannot hold could not be kept; a path with a line break or a NUL is left
-// out of both, which is no failure.  Nothing is reported.
-bool WriteSettings(const std::string& progDir, const Settings& s);
+// out of both, which is no failure.  Nothing is reported; *reason (when
+// given) gets the failed save's reason.
+bool WriteSettings(const std::string& progDir, const Settings& s, std::string* reason = nullptr);
 
 }  // namespace pelmar

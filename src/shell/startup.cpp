@@ -133,8 +133,8 @@ void MainWindowClosing(ShellState& state, const MainWindowHooks& hooks) {
                                       std::string(state.words.Said("не могу сохранить поврежденный файл как ",
                                                                    "cannot keep the damaged file as ")) +
                                       keptAs + ": " + SaveReasonText(kept, &state.words));
-        else if (!WriteSettings(state.ProgDir, state.settings))
-            Call(hooks.showError, cannotSave());
+        else if (std::string reason; !WriteSettings(state.ProgDir, state.settings, &reason))
+            Call(hooks.showError, cannotSave() + ": " + SaveReasonText(reason, &state.words));
     }
     // A save whose folder could not be flushed, and that no later save told.
     if (const std::string flush = FolderFlushMessage(&state.words); !flush.empty()) Call(hooks.showError, flush);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/safe_save.h"
 #include "platform/side_file.h"
 
 namespace pelmar {
@@ -72,13 +73,22 @@ bool KeepQtSettingsReadable(const std::string& scratchDir) {
     // Qt keeps the dialogs' last folder and a few sizes there: a few
     // kilobytes.
     constexpr std::size_t MaxQtSettingsBytes = std::size_t{1} << 20;
+    // The folder of the first call, and whether the settings went there.
+    static std::string scratch;
+    static bool moved = false;
+    if (scratch.empty()) scratch = scratchDir;
+    if (moved) return true;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty() || scratchDir.empty() || scratchDir.front() != '/') return false;
-    const SideFileBytes read =
-        ReadSideFile((config + QStringLiteral("/QtProject.conf")).toStdString(), MaxQtSettingsBytes, SideFileCap::Refuse);
-    if (read.state != SideFileBytes::State::Failed) return false;
-    const std::string dir = WithSlash(scratchDir) + "QtSettings";
+    if (config.isEmpty() || scratch.empty() || scratch.front() != '/') return false;
+    const std::string file = (config + QStringLiteral("/QtProject.conf")).toStdString();
+    const SideFileBytes read = ReadSideFile(file, MaxQtSettingsBytes, SideFileCap::Refuse);
+    // Qt writes its settings through a link, over the file it points to: the
+    // link gives way to a file of its own holding what it showed.
     std::error_code ec;
+    const bool link = fs::is_symlink(file, ec);
+    if (read.state != SideFileBytes::State::Failed && (!link || SafeWriteFile(file, read.bytes).empty())) return false;
+    moved = true;
+    const std::string dir = WithSlash(scratch) + "QtSettings";
     fs::create_directories(dir, ec);
     const QString path = QString::fromStdString(dir);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);

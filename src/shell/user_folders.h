@@ -31,11 +31,14 @@ std::string StartFolder(const OwnFolders& own, const std::string& wanted);
 std::string ProposedFile(const std::string& folder, const std::string& docName, const std::string& ext);
 
 // The settings Qt's own file dialogs keep for the user ("QtProject.conf" in
-// the user's config folder), checked as every file the program reads: when
-// something there is no regular file of sensible size (a pipe would stop the
-// first file dialog), Qt's user settings go to `scratchDir` for this session
-// (an absolute folder) and the file is left as it is.  True when they were
-// moved.
-bool KeepQtSettingsReadable(const std::string& scratchDir);
+// the user's config folder), checked as every file the program reads, at the
+// start and again before each file dialog (something may have been put there
+// meanwhile): when something there is no regular file of sensible size (a
+// pipe would stop the file dialog for good), Qt's user settings go to
+// `scratchDir` for the rest of the session (an absolute folder; empty: the
+// one given first) and the file is left as it is.  A link there, which Qt
+// would write through, is replaced by a file of what it shows.  True when the
+// settings were moved.
+bool KeepQtSettingsReadable(const std::string& scratchDir = {});
 
 }  // namespace pelmar

@@ -63,6 +63,9 @@ public:
     std::string defaultSetName(Kind k) const override {
         return QDir(folder.path()).filePath(QString("De%1.set").arg(InfoOf(k).fileWord)).toStdString();
     }
+    std::uint8_t readDefaultSet(Kind k, DProj& d, std::uint8_t& version) const override {
+        return ReadDocument(defaultSetName(k), d, version, 2);
+    }
     int fills = 0;
     void runFill(std::uint8_t, QWidget*) override { ++fills; }
     void showMessage(const std::string& text) override { messages.push_back(text); }

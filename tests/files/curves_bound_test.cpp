@@ -36,3 +36,38 @@ TEST(CurvesBound, EmptySubCurvesByTheMillionTakeMemoryOfTheFilesSize) {
     const DCurve2& c = doc->Obj.Xy[1].Curves;
     if (c.Valid) { EXPECT_EQ(c.lines().size(), static_cast<std::size_t>(SubCurves) + 1); }
 }
+
+// Short points ("-1e7" for a coordinate) are written back at their full
+// width, several times their size.  What is taken from such a file is written back
+// within the size the reader takes, so that the next open reads the same
+// curves again; the sets that would not fit are computed again.
+TEST(CurvesBound, WhatIsTakenIsWrittenBackWithinTheReadersCap) {
+    Scratch s;
+    constexpr int Sets = 8;
+    constexpr int Points = 800'000;  // 12 bytes each here, 43 as written
+    std::string set = "\xE8\n1\n0\n0\n<SubCurve 1>\n" + std::to_string(Points) + "\n";
+    for (int i = 0; i < Points; ++i) set += "-1e7\n-1e7\n\xE8\n";
+    std::string bytes = "*Pel19 Curves File*\n";
+    for (int n = 1; n <= Sets; ++n) bytes += "<XY " + std::to_string(n) + ">\n" + set;
+    std::string().swap(set);
+    WriteBytes(s.path("short.cur"), bytes);
+    std::string().swap(bytes);
+
+    auto read = [&](const std::string& name) {
+        auto doc = std::make_unique<DProj>();
+        doc->Obj.Xy.resize(Sets);
+        ReadCurvesFile(s.path(name), *doc, '.');
+        return doc;
+    };
+    const auto first = read("short.pel");
+    ASSERT_EQ(WriteCurvesFile(s.path("again.pel"), *first, '.'), "");
+    const auto second = read("again.pel");
+    int taken = 0;
+    for (std::size_t n = 1; n <= Sets; ++n) {
+        const DCurve2 &a = first->Obj.Xy[n].Curves, &b = second->Obj.Xy[n].Curves;
+        taken += a.Valid;
+        EXPECT_EQ(a.Valid, b.Valid) << "set " << n;
+        if (a.Valid && b.Valid) { EXPECT_EQ(a.lines()[0].Count, b.lines()[0].Count) << "set " << n; }
+    }
+    EXPECT_GT(taken, 0);
+}

@@ -36,6 +36,7 @@ TEST(SaveBesideFolder, ACurvesFileThatCannotBeWrittenRefusesTheSaveAndTheDocumen
     EXPECT_FALSE(WriteDocument(name, *doc, WriteModeDocument, ctx));
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find(cur + ": "), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("Документ " + name + " не сохранен."), std::string::npos) << said[0];
     EXPECT_EQ(ReadBytes(name), "older");
     EXPECT_TRUE(fs::is_directory(cur));
 

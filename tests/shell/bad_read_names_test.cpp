@@ -123,6 +123,14 @@ TEST(BadReadNames, EachIsRefusedOrMissingWithoutWaitingEndingOrFillingTheMemory)
     ASSERT_FALSE(cached.empty());
     const std::string shippedSet = ReadBytes(cached + "DefaultSet/DePoint.set");
 
+    // Qt's settings read as a file dialog reads them, after the check.
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    KeepQtSettingsReadable(prog + "Temp/");  // the start, with nothing there
+    const auto qtSettings = [](const std::string& scratch) -> std::string {
+        KeepQtSettingsReadable(scratch);
+        const QSettings qt(QSettings::UserScope, QStringLiteral("QtProject"));
+        return qt.value(QStringLiteral("FileDialog/history")).toString() == QStringLiteral("/home") ? "read" : "";
+    };
     std::vector<ReadName> rows = {
         {"document", docs + "bad.pel", doc, [&] { open(docs + "bad.pel"); return Contains(q.messages, docs + "bad.pel"); }},
         {"curves companion", docs + "a.cur", curves, opensQuietly},
@@ -166,12 +174,10 @@ TEST(BadReadNames, EachIsRefusedOrMissingWithoutWaitingEndingOrFillingTheMemory)
         {"settings", prog + SettingsFileName, "", [&] { return std::string(settings() == missingSettings ? "" : "read"); }},
         {"export options", ReadCdrSettings(prog).file, "", [&] { return std::string(cdr() == missingCdr ? "" : "read"); }},
         {"file dialogs' settings", config + "QtProject.conf", "[FileDialog]\nhistory=/home\n",
-         [&]() -> std::string {
-             setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-             KeepQtSettingsReadable(prog + "Temp/");
-             const QSettings qt(QSettings::UserScope, QStringLiteral("QtProject"));
-             return qt.value(QStringLiteral("FileDialog/history")).toString() == QStringLiteral("/home") ? "read" : "";
-         }},
+         [&] { return qtSettings(prog + "Temp/"); }},
+        // Checked again before each file dialog, with the folder of the start.
+        {"file dialogs' settings put there after the start", config + "QtProject.conf", "[FileDialog]\nhistory=/home\n",
+         [&] { return qtSettings({}); }},
     };
 
     const std::string endless = EndlessDevice(s.dir.folder("dev"));

@@ -50,7 +50,7 @@ TEST(DamagedStart, ATranslationThatCannotBeUsedIsSaidOnceAndTheChoiceKept) {
         {"random bytes", "Mine.trs", Junk(40000, 7), false, b8, b600, bad},
         {"UTF-16", "Mine.trs", DsUtf16(good), false, b8, b600, bad},
         {"no permission", "Mine.trs", good, true, b8, b600, "нет прав на чтение"},
-        {"short, and signed", "Mine.trs", TranslationBytes(400, TestWord), false, "слово 8", b600, ""},
+        {"short, and signed", "Mine.trs", TranslationBytes(400, TestWord), false, "слово 8", b600, "400"},
         {"a damaged copy of a shipped one", "English.trs", Junk(4000, 9), false, english.WordLine(8),
          english.WordLine(600), "The shipped translation"},
     };

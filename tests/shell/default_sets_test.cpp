@@ -31,6 +31,7 @@
 #include "shell/default_sets.h"
 #include "shell/file_commands.h"
 #include "shell_test_util.h"
+#include "window_session.h"
 
 namespace pelmar {
 namespace {
@@ -469,6 +470,23 @@ TEST(DefaultSets, TheUsersOwnSetComesFirstAndTheBuiltInValuesLast) {
     LoadDefaultLine(expect, 1, DefaultsSource{});
     EXPECT_EQ(builtIn.Arrow2.v, expect.Arrow2.v);
     EXPECT_EQ(builtIn.P2.ScrX.v, expect.P2.ScrX.v);
+}
+
+// «Загрузить» in a new profile, where the user has saved no set: the shipped
+// set, said nothing of, and no set of the user's made for it.
+TEST(DefaultSets, LoadInANewProfileTakesTheShippedSet) {
+    test::WindowSession s;
+    s.answers.counts[Slot(Kind::po)] = 1;
+    test::StartNew(s);
+    QWidget* po = s.open(Kind::po);
+    ASSERT_TRUE(po);
+    DPoint& working = s.w->editing().Copies.CurPoint;
+    working.Name.s = "mine";
+    QTest::mouseClick(po->findChild<QPushButton*>("ButtonPLoad"), Qt::LeftButton);
+    EXPECT_EQ(s.answers.messages, std::vector<std::string>{});
+    EXPECT_NE(working.Name.s, "mine");
+    EXPECT_FALSE(std::filesystem::exists(s.prog() + "DefaultSet"));
+    s.stop();
 }
 
 }  // namespace

@@ -120,12 +120,13 @@ TEST_F(LanguageFixture, UnreadableFileFallsBackAndKeepsTheName) {
     ExpectBuiltIn();
 }
 
-TEST_F(LanguageFixture, ShortFileTakesTheBuiltInWordsItLacksWithoutMessage) {
+TEST_F(LanguageFixture, ShortFileTakesTheBuiltInWordsItLacksAndSaysSoOnce) {
     const std::string file = Translation("Short.trs");
     WriteBytes(file, TranslationBytes(400, TestWord));
     std::string lang = file;
     SetLanguage(words, lang, ctx);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(messages, std::vector<std::string>{"The translation file \"" + file +
+                                                 "\" holds only 400 of 685 lines: the words it lacks are shown in Russian."});
     EXPECT_EQ(words.WordLine(400), "слово 400");
     EXPECT_EQ(words.WordLine(401), BuiltInWord(401));
     EXPECT_EQ(words.WordLine(685), BuiltInWord(685));

@@ -432,7 +432,7 @@ TEST(MainWindow, NewUserSession) {
     s.answers.openNames.push_back(damaged);
     s.menu(MainCommand::Open);
     ASSERT_FALSE(s.answers.messages.empty());
-    EXPECT_EQ(s.answers.messages.back(), w.shell().words.WordLine(626));
+    EXPECT_EQ(s.answers.messages.back(), w.shell().words.WordLine(626) + "\n\r" + damaged + ": файл поврежден");
     EXPECT_EQ(s.answers.openDirs, std::vector<std::string>{s.dir.path("")});
     EXPECT_EQ(ObjectsText(w.document()), saved);
     EXPECT_EQ(s.caption(), "Pelmar  -  drawing.pel");

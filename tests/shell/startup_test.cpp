@@ -137,12 +137,13 @@ TEST(MainWindowLife, NoSettingsFileAndADocumentThatCannotBeRead) {
     EXPECT_EQ(t.state.settings.LangFile, "Translation/Russian");
 
     // A program folder that cannot be written (here a file stands at its
-    // name, which stops root too): closing says the settings were not saved.
+    // name, which stops root too): closing says the settings were not saved,
+    // and why.
     Life u;
     WriteBytes(u.s.path("taken"), "a file");
     u.state.ProgDir = u.s.path("taken/");
     MainWindowClosing(u.state, u.hooks);
-    EXPECT_EQ(u.log, (std::vector<std::string>{"error Не могу сохранить настройки в " + u.s.path("taken/Pelmar.set"),
+    EXPECT_EQ(u.log, (std::vector<std::string>{"error Не могу сохранить настройки в " + u.s.path("taken/Pelmar.set") + ": часть пути не папка",
                                                "pictures freed", "undo files gone"}));
 
     EXPECT_EQ(SplitDocumentPath("/a/b/c.pel"), (std::pair<std::string, std::string>{"/a/b/", "c.pel"}));

@@ -65,7 +65,8 @@ bool SaveDefaultSet(DialogRegistry& reg, Kind k, const std::function<void(R&)>& 
     return WriteDocument(name, *copy, WriteModeDefaultSet, ctx);
 }
 
-// Load: only a file that reads and holds an object of the kind replaces the
+// Load: the user's saved set, else the shipped one.  Only a file that reads
+// and holds an object of the kind replaces the
 // working copy (brought up to date by `update` with role 0), committed once;
 // else the reader's message and nothing changes.
 template <class R>
@@ -73,7 +74,7 @@ bool LoadDefaultSet(DialogRegistry& reg, Kind k, R& working, const std::function
     DialogSession& s = reg.session();
     auto snapshot = NewDocument();
     std::uint8_t version = 0;
-    std::uint8_t result = ReadDocument(s.defaultSetName(k), *snapshot, version, 2);
+    std::uint8_t result = s.readDefaultSet(k, *snapshot, version);
     if (result == ReadOk && StoreOf<R>(snapshot->Obj).count() < 1) result = ReadNotDocument;
     if (result != ReadOk) {
         s.showMessage(s.readFailureText(result));

@@ -71,8 +71,12 @@ public:
     virtual void setBackTo(Kind parent, bool enabled) = 0;
     // The red path label of a kind's dialog.
     virtual std::string pathCaption(Kind k) const = 0;
-    // Default sets: "DefaultSet/De<kind>.set" in the program folder.
+    // Default sets: "DefaultSet/De<kind>.set" in the program folder, where
+    // they are saved.
     virtual std::string defaultSetName(Kind k) const = 0;
+    // Reads the kind's default set as new objects take it: the user's own,
+    // else the shipped one.  Results as ReadDocument.
+    virtual std::uint8_t readDefaultSet(Kind k, DProj& doc, std::uint8_t& version) const = 0;
     // A message box with OK, and the reader's message of a failed read.
     virtual void showMessage(const std::string& text) = 0;
     virtual std::string readFailureText(std::uint8_t result) const = 0;

@@ -68,6 +68,10 @@ std::string EditingDialogSession::defaultSetName(Kind k) const {
     return st_.ProgDir + "DefaultSet/De" + InfoOf(k).fileWord + ".set";
 }
 
+std::uint8_t EditingDialogSession::readDefaultSet(Kind k, DProj& doc, std::uint8_t& version) const {
+    return st_.Defaults.readDocument(defaultSetName(k), doc, version, 2);
+}
+
 void EditingDialogSession::showMessage(const std::string& text) { st_.Messages->ShowMessage(text); }
 
 std::string EditingDialogSession::readFailureText(std::uint8_t result) const { return ReadFailureText(st_, result); }

@@ -39,6 +39,7 @@ public:
     void setBackTo(Kind parent, bool enabled) override;
     std::string pathCaption(Kind k) const override;
     std::string defaultSetName(Kind k) const override;
+    std::uint8_t readDefaultSet(Kind k, DProj& doc, std::uint8_t& version) const override;
     void showMessage(const std::string& text) override;
     std::string readFailureText(std::uint8_t result) const override;
     void runFill(std::uint8_t brushKind, QWidget* parent) override;

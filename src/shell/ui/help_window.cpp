@@ -20,10 +20,6 @@ namespace {
 constexpr int PictureWidth = 800;
 constexpr QSize FirstSize(900, 760);
 
-// The largest help page or picture read: the shipped page is some tens of
-// kilobytes, its pictures a few.
-constexpr std::size_t MaxHelpFileBytes = std::size_t{16} << 20;
-
 bool IsLocalPage(const QUrl& url) {
     if (!url.isLocalFile()) return false;
     const QString suffix = QFileInfo(url.toLocalFile()).suffix().toLower();

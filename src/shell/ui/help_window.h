@@ -17,6 +17,10 @@ struct HelpLinks {
     std::function<void(const std::string& url)> cannotOpen;    // says so
 };
 
+// The largest help page or picture read: the shipped page is some tens of
+// kilobytes, its pictures a few.
+inline constexpr std::size_t MaxHelpFileBytes = std::size_t{16} << 20;
+
 // The bytes of a help page or picture, read as every file the program reads;
 // *ok false (and nothing) for one that cannot be read or is far too large.
 QByteArray ReadHelpFile(const QString& file, bool* ok = nullptr);

@@ -1,5 +1,6 @@
 #include "shell/ui/main_window.h"
 
+#include <cerrno>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -42,6 +43,8 @@
 #include "platform/qt_canvas.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/dialog_session.h"
+#include "files/save_failure.h"
+#include "platform/side_file.h"
 #include "shell/ui/help_window.h"
 #include "shell/default_sets.h"
 #include "shell/ui/main_window_hosts.h"
@@ -852,8 +855,24 @@ std::string Form1::documentFolder() const {
 void Form1::openHelp() {
     // The page lies in the program folder or among the shipped files; the
     // program's own help window shows it, whatever the desktop offers.
-    const std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, shell_.words.LanguageCode());
+    const std::string code = shell_.words.LanguageCode();
+    std::string file = HelpPage(shell_.ProgDir, shell_.shippedDirs, code);
     const std::string cannotOpen = shell_.words.WordLine(WordNo::CannotOpenFile);
+    // A page of the user's own that cannot be read is said with the reason,
+    // and the shipped page is shown in its place.
+    if (!file.empty() && !shell_.shippedDirs.empty() && file.rfind(shell_.ProgDir, 0) == 0) {
+        const SideFileBytes read = ReadSideFile(file, MaxHelpFileBytes, SideFileCap::Refuse);
+        if (read.state != SideFileBytes::State::Read) {
+            const WordTable& w = shell_.words;
+            std::string said = read.error == EFBIG
+                                   ? cannotOpen + "\n\r" + file + ": " +
+                                         std::string(w.Said("страница больше 16 МБ", "the page is larger than 16 MB"))
+                                   : OpenFailedText(cannotOpen, file + ": " + SideFileReason(read), &w);
+            file = HelpPage(shell_.shippedDirs.front(), shell_.shippedDirs, code);
+            if (!file.empty()) said += "\n\r" + std::string(w.Said("Показана поставляемая справка.", "The shipped help is shown."));
+            setup_.services.questions->showMessage(said);
+        }
+    }
     if (file.empty()) {
         setup_.services.questions->showMessage(cannotOpen + "\n" + shell_.ProgDir + "Pelmar.html");
         return;

@@ -14,6 +14,7 @@
 #include "files/ui/png_progress_window.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/tool_icons.h"
+#include "shell/user_folders.h"
 
 namespace pelmar {
 
@@ -102,6 +103,7 @@ bool MainHosts::runSavePictureDialog(const std::string& filter, const std::strin
                                      int& filterIndex) {
     const QStringList filters = QtFilters(filter);
     QString selected = filters.value(std::max(filterIndex - 1, 0));
+    KeepQtSettingsReadable();
     const QString name = QFileDialog::getSaveFileName(&w_, QString(), Q(fileName), filters.join(QStringLiteral(";;")),
                                                       &selected, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return false;

@@ -7,8 +7,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <optional>
 
 #include "model/records.h"
+#include "platform/safe_save.h"
 
 namespace pelmar {
 
@@ -34,6 +36,14 @@ bool PrintPicture(const PrintJob& job, PrintHost& host) {
     printer.setPageOrientation(doc.Portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     printer.setDocName(QString::fromStdString(job.title));
     if (!host.choosePrinter(printer)) return false;
+    // A PDF file is written as every file of the program: through a
+    // temporary file that replaces it (and a link at its name) whole.
+    std::optional<SafeFile> pdf;
+    if (!printer.outputFileName().isEmpty()) {
+        pdf.emplace(printer.outputFileName().toStdString());
+        if (!pdf->opened()) return false;
+        printer.setOutputFileName(QString::fromStdString(pdf->tempPath()));
+    }
 
     QPainter painter;
     if (!painter.begin(&printer)) return false;
@@ -47,7 +57,9 @@ bool PrintPicture(const PrintJob& job, PrintHost& host) {
     const PrintPage picture{job.pictureWidth, job.pictureHeight, doc.Im.Dpi, doc.Margin2, doc.Margin1};
     const std::optional<QRect> target = PrintRectangle(device, picture);
     if (target) job.paint(painter, *target);
-    return painter.end() && target.has_value();
+    const bool printed = painter.end() && target.has_value();
+    if (pdf) return pdf->commit(printed ? std::string() : std::string("not printed")).empty();
+    return printed;
 }
 
 

@@ -14,6 +14,7 @@
 #include "shell/file_commands.h"
 #include "shell/ui/fill_settings_dialog.h"
 #include "shell/ui/main_window.h"
+#include "shell/user_folders.h"
 
 namespace pelmar {
 
@@ -33,6 +34,7 @@ struct DesktopDialogs {
         services.choosePicture = [parent, startFolder](const std::string& current) {
             const QString start = current.empty() ? QString::fromStdString(startFolder)
                                                   : QFileInfo(QString::fromStdString(current)).absolutePath();
+            KeepQtSettingsReadable();
             return QFileDialog::getOpenFileName(parent, QString(), start,
                                                 QStringLiteral("JPEG Image File (*.jpg *.jpeg);;Bitmaps (*.bmp)"))
                 .toStdString();

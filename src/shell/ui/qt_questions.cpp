@@ -9,6 +9,7 @@
 #include "shell/ui/new_project_dialog.h"
 #include "shell/ui/project_options.h"
 #include "shell/ui/tool_icons.h"
+#include "shell/user_folders.h"
 #include "files/word_table.h"
 
 namespace pelmar {
@@ -47,6 +48,7 @@ void QtFileQuestions::showMessage(const std::string& text) {
 }
 
 std::string QtFileQuestions::chooseOpenFile(const std::string& initialDir, bool own) {
+    KeepQtSettingsReadable();
     if (own) {
         TOpenZorDialog d(parent_);
         d.SetInitialDir(Q(initialDir));
@@ -56,6 +58,7 @@ std::string QtFileQuestions::chooseOpenFile(const std::string& initialDir, bool 
 }
 
 std::string QtFileQuestions::chooseSaveFile(const std::string& initialDir, const std::string& fileName, bool own) {
+    KeepQtSettingsReadable();
     if (own) {
         TSaveZorDialog d(parent_);
         d.SetInitialDir(Q(initialDir));
