@@ -400,7 +400,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
     // A part that cannot be drawn is told and passed over (DrawPart); what
     // fails between the parts (no memory for a picture) ends the drawing as a
     // stop does, told the same way, with the play button given back.
-    st.Told = false;
+    if (!st.HoldTold) st.Told = false;
     try {
         return PaintAllObjects(proj, doc, st, host, full, viewLetter, pass2, stop);
     } catch (const std::exception&) {

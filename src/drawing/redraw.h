@@ -78,6 +78,7 @@ struct DrawingState {
     bool NoRedraw = false;               // set by the editing code while an object is dragged
     bool RedrawPending = false;          // a redraw was asked for while one ran
     bool Told = false;                   // the last drawing told a part it could not draw
+    bool HoldTold = false;               // an animation runs: Told lasts over its frames
 
     QImage DrawBitmap;  // raster back buffer; pass 1 is always painted here
     QImage SpareBack;   // the back buffer shown before the one on the screen, painted into next

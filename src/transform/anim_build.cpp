@@ -1,6 +1,7 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -157,14 +158,25 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.
     EditState* const edit = std::exchange(st.Edit, nullptr);
+    // A part that cannot be drawn is told once for the whole build, not in
+    // every frame.
+    st.Told = false;
+    st.HoldTold = true;
     for (int i = 0; writeError.empty() && i < count; ++i) {
         host.setStatus(std::string(AnimBuildingFrame) + " " + std::to_string(i + 1), AnimBlack);
         host.setProgress(i + 1, count);
         ev.t = static_cast<double>(t);
-        SetFrameObjects(proj, *base, ev);
-        if (HasGradientFills(proj)) proj.FillValid = 0;
-        RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
-        writeError = gif.AddFrame(FramePicture(proj, st), delay);
+        // What fails outside the drawing's own guard (no memory for a frame)
+        // ends the build as a file that cannot be written, and the document
+        // is put back below all the same.
+        try {
+            SetFrameObjects(proj, *base, ev);
+            if (HasGradientFills(proj)) proj.FillValid = 0;
+            RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
+            writeError = gif.AddFrame(FramePicture(proj, st), delay);
+        } catch (const std::exception&) {
+            writeError = "out of memory";
+        }
         if (!writeError.empty()) break;
         ++result.frames;
         t += step;
@@ -186,6 +198,7 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     proj = *saved;
     st.BackPng = savedShading;
     RepaintProject(proj, st, redrawHost, RedrawMode::Window, false);
+    st.HoldTold = false;
 
     // A red status says in a few words why there is no file; a file that
     // could not be written is told with its reason.

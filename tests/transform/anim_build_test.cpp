@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "support/fake_redraw_host.h"
 #include "files/file_test_util.h"
@@ -183,6 +185,25 @@ TEST(AnimationBuilder, OnlyASuccessfulBuildWritesTheFile) {
     const auto a = DecodeGif(dir.path("raster.gif")), b = DecodeGif(path);
     ASSERT_EQ(b.frames.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) EXPECT_LT(ComparePictures(a.frames[i], b.frames[i]).mean, 0.1);
+}
+
+// A graph that cannot be drawn in any frame is told once for the whole build,
+// the document drawn again after it included, and the frames are still written.
+TEST(AnimationBuilder, APartThatCannotBeDrawnIsToldOncePerBuild) {
+    test::Scratch dir;
+    auto doc = AnimatedDocument();
+    doc->AnimFrames = 4;
+    DrawingState st;
+    st.Painters.xoy.pass2 = [](const DXOY&, bool, int, const DImProj&, char, const PaintTarget&) {
+        throw std::length_error("vector::_M_default_append");
+    };
+    FakeRedrawHost redraw;
+    FakeAnimHost host;
+    const AnimResult result = BuildAnimation(*doc, st, redraw, host, dir.path("x.gif"));
+    EXPECT_EQ(result.frames, 4);
+    EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!"), 1);
+    RepaintProject(*doc, st, redraw, RedrawMode::Window, true);  // the next drawing tells again
+    EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!"), 2);
 }
 
 }  // namespace
