@@ -233,7 +233,7 @@ KindMask TrialKinds(const EditingState& st) {
 
 std::uint64_t BeginDocumentChange(EditingState& st) {
     SaveUndoStep(st);
-    if (st.ProjReady) SetChanged(st, true);
+    if (st.ProjReady && st.ChangesOpen == 0) SetChanged(st, true);
     return st.UndoStamp;
 }
 

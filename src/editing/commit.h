@@ -22,7 +22,10 @@ struct EditingState;
 // WriteBack: the edit was made in the dialog of a part, whose open levels are
 // carried up into the top-level working copy first.  A commit that stores
 // the object as the document file already holds it (ObjectsWriteAlike)
-// marks nothing and takes no undo step.
+// marks nothing and takes no undo step: what the commit changes in the file
+// is that object's block, and the objects built on it, which follow it.
+// With no object current it stores nothing.  A change the caller makes
+// outside the working copies is a DocumentChange around the commit.
 void ApplyObject(EditingState& st, bool writeBack);
 
 // Before a change made to the stored document itself, not through a working
