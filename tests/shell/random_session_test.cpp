@@ -51,11 +51,10 @@
 using namespace pelmar;
 using namespace pelmar::test;
 
-
 namespace {
 
 constexpr std::uint32_t FixedSeed = 49001;
-constexpr int FixedSteps = 600;
+constexpr int FixedSteps = 400;
 // A step running longer than this, or the process grown past this, is a hang.
 constexpr auto StepLimit = std::chrono::seconds(40);
 constexpr long MemoryLimitMb = 3000;
