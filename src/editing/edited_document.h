@@ -113,9 +113,9 @@ public:
     // events and the dialogs neither commit nor redraw.  Undo snapshots stay
     // off from holdUndo() on; an edit drag (beginEdit) opens its one
     // DocumentChange before its first change, so a whole drag, with the
-    // commit at its release, is one undo step when it changed the file.  Each change
-    // of an edit drag, the objects recomputed through their links with it,
-    // runs under the fill comparison that step() returns.
+    // commit at its release, is one undo step when it changed the file.
+    // Each change of an edit drag, the objects recomputed through their links
+    // with it, runs under the fill comparison that step() returns.
     class Drag {
     public:
         explicit Drag(EditedDocument& doc);
