@@ -54,7 +54,7 @@ using namespace pelmar::test;
 namespace {
 
 constexpr std::uint32_t FixedSeed = 49001;
-constexpr int FixedSteps = 400;
+constexpr int FixedSteps = 300;
 // A step running longer than this, or the process grown past this, is a hang.
 constexpr auto StepLimit = std::chrono::seconds(40);
 constexpr long MemoryLimitMb = 3000;
