@@ -40,8 +40,10 @@ void ReloadParts(EditingState& st, const LevelList& levels, F&& reloaded) {
 }
 
 // The document changes: it is marked changed (unless only the selection is
-// marked again) and the undo snapshot of it as it is now is taken.
+// marked again) and the undo snapshot of it as it is now is taken.  Inside a
+// DocumentChange the outermost one decides both.
 void DocumentChanges(EditingState& st) {
+    if (st.ChangesOpen > 0) return;
     if (st.ProjReady && st.MarksOnly == 0) SetChanged(st, true);
     SaveUndoStep(st);
 }
@@ -56,10 +58,7 @@ bool CommitKind(EditingState& st, bool writeBack) {
 
     auto& store = KindT<K>::store(st.Proj->Obj);
     const std::size_t n = st.Work->index(K);
-    if (n < 1 || n > store.count()) {  // no object of the kind is current
-        DocumentChanges(st);
-        return false;
-    }
+    if (n < 1 || n > store.count()) return false;  // no object of the kind is current: nothing stored
     // Values so large that the object's geometry overflows could never be
     // saved and read back: the change is refused, the object stays as it was.
     if (!ObjectIsFinite(work)) {
@@ -238,8 +237,23 @@ KindMask TrialKinds(const EditingState& st) {
 
 std::uint64_t BeginDocumentChange(EditingState& st) {
     SaveUndoStep(st);
-    if (st.ProjReady) SetChanged(st, true);
+    if (st.ProjReady && st.ChangesOpen == 0) SetChanged(st, true);
     return st.UndoStamp;
+}
+
+DocumentChange::DocumentChange(EditingState& st) : st_(st), outermost_(st.ChangesOpen == 0) {
+    if (outermost_) {
+        before_ = DocumentContentText(*st.Proj);
+        snapshot_ = WriteSnapshotAhead(st);
+    }
+    ++st.ChangesOpen;
+}
+
+DocumentChange::~DocumentChange() {
+    if (--st_.ChangesOpen > 0 || !outermost_) return;
+    if (DocumentContentText(*st_.Proj) == before_) return;
+    CountSnapshotAhead(st_, snapshot_);
+    if (st_.ProjReady) SetChanged(st_, true);
 }
 
 void ApplyObject(EditingState& st, bool writeBack) {
@@ -253,8 +267,9 @@ void ApplyObject(EditingState& st, bool writeBack) {
 
     bool dependants = false;
     Kind k;
+    // With no object current the commit stores nothing: a change made
+    // outside the working copies is one DocumentChange.
     if (CurrentKind(st, k)) dependants = VisitKind(k, [&](auto kc) { return CommitKind<kc.value>(st, writeBack); });
-    else DocumentChanges(st);
     // Objects built on the stored one follow it, also when it is itself built
     // on another object.
     if (dependants) RecomputeLinked(*st.Proj);

@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "drawing/fill_inputs.h"
 #include "editing/kept_copies.h"
+#include "editing/undo_store.h"
 #include "model/records.h"
 
 namespace pelmar {
@@ -20,7 +22,10 @@ struct EditingState;
 // WriteBack: the edit was made in the dialog of a part, whose open levels are
 // carried up into the top-level working copy first.  A commit that stores
 // the object as the document file already holds it (ObjectsWriteAlike)
-// marks nothing and takes no undo step.
+// marks nothing and takes no undo step: what the commit changes in the file
+// is that object's block, and the objects built on it, which follow it.
+// With no object current it stores nothing.  A change the caller makes
+// outside the working copies is a DocumentChange around the commit.
 void ApplyObject(EditingState& st, bool writeBack);
 
 // Before a change made to the stored document itself, not through a working
@@ -29,6 +34,28 @@ void ApplyObject(EditingState& st, bool writeBack);
 // chain, and the document marked changed, whatever the object list shows.
 // Returns the undo stamp the change belongs to (EditingState::UndoStamp).
 std::uint64_t BeginDocumentChange(EditingState& st);
+
+// A change of the stored document made outside the working copies, or over
+// several commits (a window session, a drag): opened before anything is
+// changed, with the snapshot of the document as it is written ahead.  When
+// the outermost one closes, the document's file text (DocumentContentText)
+// is compared with the text it had: when it differs, the change is one undo
+// step, the snapshot written ahead, and the document is marked changed;
+// when not, nothing is recorded.  Commits and steps inside take no undo step
+// and set no mark of their own.  Scopes nest.
+class DocumentChange {
+public:
+    explicit DocumentChange(EditingState& st);
+    ~DocumentChange();
+    DocumentChange(const DocumentChange&) = delete;
+    DocumentChange& operator=(const DocumentChange&) = delete;
+
+private:
+    EditingState& st_;
+    bool outermost_ = false;
+    std::string before_;
+    SnapshotAhead snapshot_;
+};
 
 // What the commit would make of the working copies now - the open parts
 // written back, the current kind's update, the parts reloaded - made on the

@@ -117,6 +117,7 @@ EditedDocument::Drag::Drag(EditedDocument& doc) : doc_(doc) {
 
 EditedDocument::Drag::~Drag() {
     pause_.reset();
+    change_.reset();  // the drag's one undo step, when it changed the file
     if (edit_) --doc_.editDrags_;
     if (leftHeld_) doc_.setDragging(false);
     // The Undo or Redo that waited for the release runs after the mouse
@@ -139,16 +140,14 @@ void EditedDocument::Drag::holdUndo() {
 void EditedDocument::Drag::beginEdit() {
     if (!edit_) ++doc_.editDrags_;
     edit_ = true;
-    snapshotTaken_ = false;
     holdUndo();
 }
 
 FillWatch EditedDocument::Drag::step() {
     if (edit_) changed_ = true;
-    if (edit_ && !snapshotTaken_) {
-        snapshotTaken_ = true;
+    if (edit_ && !change_) {
         pause_.reset();
-        SaveUndoStep(*doc_.st_);
+        change_ = std::make_unique<DocumentChange>(*doc_.st_);
         holdUndo();
     }
     return FillWatch(*doc_.st_->Proj);

@@ -24,6 +24,7 @@ namespace pelmar {
 
 struct EditingState;
 class FillWatch;
+class DocumentChange;
 
 class EditedDocument : public QObject {
     Q_OBJECT
@@ -110,10 +111,11 @@ public:
     // the release of the last button.  While the left button is held the
     // document counts as dragged (dragging(), dragChanged): graphs pump no
     // events and the dialogs neither commit nor redraw.  Undo snapshots stay
-    // off from holdUndo() on; an edit drag (beginEdit) takes its one snapshot
-    // before its first change, so a whole drag is one undo step.  Each change
-    // of an edit drag, the objects recomputed through their links with it,
-    // runs under the fill comparison that step() returns.
+    // off from holdUndo() on; an edit drag (beginEdit) opens its one
+    // DocumentChange before its first change, so a whole drag, with the
+    // commit at its release, is one undo step when it changed the file.
+    // Each change of an edit drag, the objects recomputed through their links
+    // with it, runs under the fill comparison that step() returns.
     class Drag {
     public:
         explicit Drag(EditedDocument& doc);
@@ -136,9 +138,9 @@ public:
     private:
         EditedDocument& doc_;
         std::unique_ptr<UndoPause> pause_;
+        std::unique_ptr<DocumentChange> change_;
         bool leftHeld_ = true;
         bool edit_ = false;
-        bool snapshotTaken_ = false;
         bool changed_ = false;
     };
     bool dragging() const { return dragging_; }

@@ -82,6 +82,7 @@ struct EditingState : EditState {
     // joins it only while the stamp is the one the step was taken at.
     std::uint64_t UndoStamp = 1;
     int MarksOnly = 0;         // live EditedDocument::SelectionMarks scopes: commits change no document
+    int ChangesOpen = 0;       // live DocumentChange scopes (editing/commit.h): the outermost one decides
     bool UndoBusy = false;     // a snapshot is being written or reloaded
     bool UndoLoading = false;  // an undo or redo file is being reopened
     int UndoPos = 1;           // number of the next undo file

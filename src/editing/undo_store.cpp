@@ -123,19 +123,29 @@ std::string UndoFileName(const std::string& folder, int step) {
     return folder + "Undo" + IntToZeroPadStr(step, 6) + ".pel";
 }
 
-void SaveUndoStep(EditingState& st) {
-    if (!st.UndoOn || st.UndoHeld > 0) return;
+void SaveUndoStep(EditingState& st) { CountSnapshotAhead(st, WriteSnapshotAhead(st)); }
+
+SnapshotAhead WriteSnapshotAhead(EditingState& st) {
+    SnapshotAhead s;
+    // Inside a DocumentChange its own snapshot, written ahead, is the step.
+    if (!st.UndoOn || st.UndoHeld > 0 || st.ChangesOpen > 0) return s;
+    s.taken = true;
+    if (!st.UndoFolder.empty()) s.written = WriteSnapshot(st, st.UndoPos, s.failure);
+    return s;
+}
+
+void CountSnapshotAhead(EditingState& st, const SnapshotAhead& s) {
+    if (!s.taken) return;
     if (st.UndoFolder.empty()) {
         TellUndoOff(st, false);
         return;
     }
     // A change begins: a commit that joined the step before takes its own now.
     ++st.UndoStamp;
-    std::string failure;
-    if (!WriteSnapshot(st, st.UndoPos, failure)) {
+    if (!s.written) {
         // Said once until a snapshot is written again.
         if (!st.UndoFailShown)
-            st.Messages->ShowMessage(UndoFailText(st, UndoFileName(st.UndoFolder, st.UndoPos), failure, true));
+            st.Messages->ShowMessage(UndoFailText(st, UndoFileName(st.UndoFolder, st.UndoPos), s.failure, true));
         st.UndoFailShown = true;
         DropRedoChain(st);
         SetUndoCommands(st, st.UndoEnabled, false);
@@ -172,7 +182,8 @@ bool UndoStep(EditingState& st) {
     }
     // While a mouse button is held a drag may be changing the document: its
     // state is not whole yet (EditedDocument::undo waits for the release).
-    if (!st.UndoEnabled || st.Document.mouseHeld()) return false;
+    // A change still open (DocumentChange) is compared with the state it began in.
+    if (!st.UndoEnabled || st.Document.mouseHeld() || st.ChangesOpen > 0) return false;
     // The present state is the newest: keep it for Redo.  A snapshot that
     // cannot be written is said again, however often it failed before.
     if (st.UndoOn && !st.RedoEnabled) {
@@ -193,7 +204,7 @@ bool UndoStep(EditingState& st) {
 }
 
 bool RedoStep(EditingState& st) {
-    if (st.UndoFolder.empty() || !st.RedoEnabled || st.Document.mouseHeld()) return false;
+    if (st.UndoFolder.empty() || !st.RedoEnabled || st.Document.mouseHeld() || st.ChangesOpen > 0) return false;
     if (!Reopen(st, st.UndoPos + 1)) return false;
     ++st.UndoPos;
     ++st.UndoStamp;

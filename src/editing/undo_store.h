@@ -26,6 +26,19 @@ std::string UndoFileName(const std::string& folder, int step);
 // written) is said once.
 void SaveUndoStep(EditingState& st);
 
+// SaveUndoStep in two halves, for a change not yet known to change anything
+// (DocumentChange, editing/commit.h): the snapshot of the document as it is,
+// written as snapshot UndoPos before the change, and counted as an undo step
+// once the change is known.  A snapshot written and never counted is only
+// the present state at the present position, which the next one replaces.
+struct SnapshotAhead {
+    bool taken = false;    // undo on and not held: the change is an undo step
+    bool written = false;
+    std::string failure;
+};
+SnapshotAhead WriteSnapshotAhead(EditingState& st);
+void CountSnapshotAhead(EditingState& st, const SnapshotAhead& snapshot);
+
 // DeleteUndoFiles: removes every undo file of the folder with its companions.
 void DeleteUndoFiles(EditingState& st);
 

@@ -169,8 +169,32 @@ LiveWindows WindowsFromRecord(const DProj& doc) {
 
 namespace {
 
+// Where the windows stand, the zoom, the open dialog and its focus: what the
+// windows change as they are used.
+void WriteWindowState(LineWriter& out, const DProj& doc, const LiveWindows& win,
+                      const std::array<std::uint8_t, KindCount>& roles) {
+    out.Raw("<$Forms State and Scale>");
+    const std::uint8_t state = win.PicState >= 1 && win.PicState <= 3 ? win.PicState : 1;
+    out.Raw(std::to_string(state) + PackedField(win.PicLeft, 4) + PackedField(win.PicTop, 4) +
+            PackedField(win.PicWidth, 4) + PackedField(win.PicHeight, 4) + PackedField(win.PicScrollHorz, 4) +
+            PackedField(win.PicScrollVert, 4));
+    out.Raw((win.TransRolledUp ? "1" : "2") + PackedField(win.TransLeft, 4) + PackedField(win.TransTop, 4));
+    out.Raw(PackedField(doc.Zoom, 4));
+    out.Raw(IntToZeroPadStr(win.ComboIndex, 4));
+    int active = 0;
+    for (int k = 0; k < KindCount; ++k)
+        if (win.DialogOpen[static_cast<std::size_t>(k)]) active = k + 1;
+    out.Raw(IntToZeroPadStr(active, 4));
+    std::string roleLine;
+    for (const std::uint8_t r : roles) roleLine += PackedField(r, 2);
+    out.Raw(roleLine);
+    out.Int(win.FocusIndex);
+    out.Raw((doc.RolledUp ? "1" : "2") + PackedField(doc.DlgLeft, 4) + PackedField(doc.DlgTop, 4));
+}
+
+// windowState false: without the block of where the windows stand.
 void WriteText(LineWriter& out, const DProj& doc, const LiveWindows& win,
-               const std::array<std::uint8_t, KindCount>& roles) {
+               const std::array<std::uint8_t, KindCount>& roles, bool windowState = true) {
     using blocks::WriteTexts;
     const DSubProj& o = doc.Obj;
     const DImProj& im = doc.Im;
@@ -206,23 +230,7 @@ void WriteText(LineWriter& out, const DProj& doc, const LiveWindows& win,
 
     out.Raw("<$Primitive and Automaton>");
     out.Raw(std::string(10, FlagFalse));
-    out.Raw("<$Forms State and Scale>");
-    const std::uint8_t state = win.PicState >= 1 && win.PicState <= 3 ? win.PicState : 1;
-    out.Raw(std::to_string(state) + PackedField(win.PicLeft, 4) + PackedField(win.PicTop, 4) +
-            PackedField(win.PicWidth, 4) + PackedField(win.PicHeight, 4) + PackedField(win.PicScrollHorz, 4) +
-            PackedField(win.PicScrollVert, 4));
-    out.Raw((win.TransRolledUp ? "1" : "2") + PackedField(win.TransLeft, 4) + PackedField(win.TransTop, 4));
-    out.Raw(PackedField(doc.Zoom, 4));
-    out.Raw(IntToZeroPadStr(win.ComboIndex, 4));
-    int active = 0;
-    for (int k = 0; k < KindCount; ++k)
-        if (win.DialogOpen[static_cast<std::size_t>(k)]) active = k + 1;
-    out.Raw(IntToZeroPadStr(active, 4));
-    std::string roleLine;
-    for (const std::uint8_t r : roles) roleLine += PackedField(r, 2);
-    out.Raw(roleLine);
-    out.Int(win.FocusIndex);
-    out.Raw((doc.RolledUp ? "1" : "2") + PackedField(doc.DlgLeft, 4) + PackedField(doc.DlgTop, 4));
+    if (windowState) WriteWindowState(out, doc, win, roles);
 
     out.Raw("<$Printer Setup>");
     out.Int(doc.PaperWidth);
@@ -264,6 +272,12 @@ std::string DocumentText(const DProj& doc, const LiveWindows& win, const std::ar
                          char sep) {
     LineWriter out(sep);
     WriteText(out, doc, win, roles);
+    return out.take();
+}
+
+std::string DocumentContentText(const DProj& doc) {
+    LineWriter out('.');
+    WriteText(out, doc, {}, {}, false);
     return out.take();
 }
 

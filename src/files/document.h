@@ -89,6 +89,12 @@ struct DocumentContext {
 std::string DocumentText(const DProj& doc, const LiveWindows& windows, const std::array<std::uint8_t, KindCount>& roles,
                          char decimalSeparator);
 
+// What the document's file holds, as a change of the document is told by it:
+// the text of DocumentText without the block of where the windows stand,
+// the zoom, which dialog is open and what has the focus (the windows change
+// those as they are used), reals with '.'.
+std::string DocumentContentText(const DProj& doc);
+
 // Writes doc to the file name; false when the file cannot be created or
 // written, or when doc holds a real that is not finite (an existing file of
 // that name is then untouched).  A document (mode 3) whose curves file or

@@ -3,8 +3,12 @@
 // sort typed into every field of every object dialog and window, clicks on
 // buttons, boxes, lists and tabs, Undo and Redo, new objects, drags in the
 // picture window - with the modal windows they open driven the same way and
-// left with Enter or Escape.  Every 100 steps the document is saved, opened
-// and saved again: the same bytes.  A watchdog turns a hang or runaway memory
+// left with Enter or Escape.  After every action two properties hold: the
+// file text changed exactly when one undo step was taken and the document
+// marked changed, and one Undo gives the text back (Redo then gives the
+// change again); a save of the document read back and saved again gives the
+// same bytes.  Every 100 steps the same through the menus: saved, opened
+// and saved again.  A watchdog turns a hang or runaway memory
 // into a failure naming the seed and the last actions.
 // PELMAR_FUZZ_SEED and PELMAR_FUZZ_STEPS pick another seed or length;
 // PELMAR_FUZZ_TRACE=1 prints every action as it is done.
@@ -35,6 +39,7 @@
 
 #include "editing/ui/picture_window.h"
 #include "files/companion.h"
+#include "files/document.h"
 #include "shell/picture_settings.h"
 #include "transform/ui/trans_window.h"
 #include "window_session.h"
@@ -49,7 +54,7 @@ using namespace pelmar::test;
 namespace {
 
 constexpr std::uint32_t FixedSeed = 49001;
-constexpr int FixedSteps = 600;
+constexpr int FixedSteps = 300;
 // A step running longer than this, or the process grown past this, is a hang.
 constexpr auto StepLimit = std::chrono::seconds(40);
 constexpr long MemoryLimitMb = 3000;
@@ -229,6 +234,7 @@ public:
             }
             topAction();
             Settle();
+            readBack();
         }
         if (!testing::Test::HasFailure()) saveTwice(steps_ + 1);
         std::fprintf(stderr, "random session: %d keys typed\n", keys_);
@@ -254,6 +260,7 @@ private:
     QAction* action(MainCommand c) const { return w_->menuAction(c) ? w_->menuAction(c) : w_->toolAction(c); }
     void menu(MainCommand c) {
         if (!w_->commandEnabled(c)) return;
+        if (c == MainCommand::Undo || c == MainCommand::Redo) undone_ = true;
         Log.add("menu " + CommandName(c));
         action(c)->trigger();
         Settle();
@@ -277,15 +284,15 @@ private:
         if (r < 55) {
             if (std::vector<QWidget*> windows = openWindows(); !windows.empty()) return controlAction(any(windows));
         }
-        if (r < 63) return chooseObject();
+        if (r < 63) return unit([&] { chooseObject(); });
         if (r < 73) return undoRedo();
-        if (r < 80) return drag();
-        if (r < 86) return menu(NewObjectCommand(static_cast<Kind>(1 + pick(KindCount))));
+        if (r < 80) return unit([&] { drag(); });
+        if (r < 86) return unit([&] { menu(NewObjectCommand(static_cast<Kind>(1 + pick(KindCount)))); });
         static const MainCommand Other[] = {MainCommand::OptProj, MainCommand::WinTrans, MainCommand::Anim,
                                             MainCommand::Copy,    MainCommand::Paste,    MainCommand::Delete,
                                             MainCommand::ToLi,    MainCommand::ToCi,     MainCommand::ToTr,
                                             MainCommand::ToKv,    MainCommand::ToXZ,     MainCommand::ToSf};
-        menu(any(Other));
+        unit([&] { menu(any(Other)); });
     }
 
     void chooseObject() {
@@ -302,6 +309,7 @@ private:
     void undoRedo() {
         const MainCommand c = chance(60) ? MainCommand::Undo : MainCommand::Redo;
         if (!w_->commandEnabled(c)) return;
+        undone_ = true;
         std::vector<QWidget*> windows = openWindows();
         if (c == MainCommand::Undo && !windows.empty() && chance(30)) return ctrlZ(any(windows));
         if (chance(50)) return menu(c);
@@ -314,6 +322,7 @@ private:
     }
 
     void ctrlZ(QWidget* window) {
+        undone_ = true;
         Log.add("Ctrl+Z in " + window->objectName().toStdString());
         QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
         Settle();
@@ -349,6 +358,7 @@ private:
             if (chance(4)) {
                 const MainCommand c = chance(70) ? MainCommand::Undo : MainCommand::Redo;
                 if (w_->commandEnabled(c)) {
+                    undone_ = true;
                     Log.add("  with the button held: " + CommandName(c));
                     action(c)->trigger();
                     Settle();
@@ -388,19 +398,21 @@ private:
             for (int i = 0, count = 1 + pick(4); i < count && alive && alive->isVisible() && !testing::Test::HasFailure(); ++i) {
                 const QPointer<QWidget>& field = any(live);
                 if (!field || !field->isVisible() || !field->isEnabled()) break;
-                type(field);
+                unit([&] { type(field); });
             }
             return;
         }
-        if (r < 85 && !buttons.empty()) return click(any(buttons));
+        if (r < 85 && !buttons.empty()) return unit([&] { click(any(buttons)); });
         if (r < 93 && !combos.empty()) return step(static_cast<QComboBox*>(any(combos)));
         if (tabs.empty()) return;
         QTabBar* bar = any(tabs);
         const int i = pick(bar->count());
         if (!bar->isTabEnabled(i)) return;
-        Log.add("tab " + std::to_string(i) + " of " + Name(bar->parentWidget()));
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
-        Settle();
+        unit([&] {
+            Log.add("tab " + std::to_string(i) + " of " + Name(bar->parentWidget()));
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+            Settle();
+        });
     }
 
     // Random text typed over the selection, at the end or at the cursor, then
@@ -442,13 +454,15 @@ private:
         const bool down = chance(60);
         const int times = 1 + pick(3);
         Log.add(std::string("list ") + (down ? "Down" : "Up") + " x" + std::to_string(times) + " in " + Name(combo));
-        combo->setFocus(Qt::TabFocusReason);
         QPointer<QComboBox> alive(combo);
-        for (int i = 0; i < times && alive && alive->isVisible() && alive->isEnabled(); ++i) {
-            QTest::keyClick(combo, down ? Qt::Key_Down : Qt::Key_Up);
-            ++keys_;
-            Settle();
-        }
+        // Each key chooses another item: an action of its own.
+        for (int i = 0; i < times && alive && alive->isVisible() && alive->isEnabled(); ++i)
+            unit([&] {
+                combo->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(combo, down ? Qt::Key_Down : Qt::Key_Up);
+                ++keys_;
+                Settle();
+            });
     }
 
     // A modal window shown: driven once its own event loop runs.
@@ -500,6 +514,79 @@ private:
             Settle();
         }
         --depth_;
+    }
+
+    EditingState& st() { return w_->editing(); }
+    // What the document's file holds, where the windows stand aside.
+    std::string Content() {
+        app_->edited().ensureStored();
+        return DocumentContentText(w_->document());
+    }
+
+    // One action outside the modal windows (a field typed into and left, a
+    // click, a drag, a command with the modal session it opens), checked by
+    // checkStep unless it had Undo or Redo in it.
+    template <class F>
+    void unit(F&& act) {
+        if (depth_ > 0 || inUnit_ || testing::Test::HasFailure()) return act();
+        inUnit_ = true;
+        const std::string before = Content();
+        const int pos = st().UndoPos;
+        undone_ = false;
+        act();
+        // A field typed into is left, as the next action would leave it.
+        if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
+        Settle();
+        inUnit_ = false;
+        if (!undone_) checkStep(before, pos);
+    }
+
+    // The action changed the file text exactly when it took one undo step
+    // and marked the document changed; one Undo gives the text back, and
+    // Redo the change.
+    void checkStep(const std::string& before, int pos) {
+        const std::string after = Content();
+        const bool changed = after != before;
+        const int steps = st().UndoPos - pos;
+        if (steps != (changed ? 1 : 0) || (changed && !st().Changed)) {
+            ADD_FAILURE() << "the file text " << (changed ? "changed" : "stayed") << ", with " << steps
+                          << " undo steps taken and the document " << (st().Changed ? "" : "not ")
+                          << "marked changed" << (changed ? ", " + FirstDifference(before, after) : "\n") << Log.text();
+            return;
+        }
+        if (!changed || !readBack() || !w_->commandEnabled(MainCommand::Undo)) return;
+        Log.add("check: Undo");
+        action(MainCommand::Undo)->trigger();
+        Settle();
+        if (const std::string undone = Content(); undone != before) {
+            ADD_FAILURE() << "one Undo does not give the text back, " << FirstDifference(before, undone) << Log.text();
+            return;
+        }
+        Log.add("check: Redo");
+        action(MainCommand::Redo)->trigger();
+        Settle();
+        if (const std::string redone = Content(); redone != after)
+            ADD_FAILURE() << "Redo does not give the change back, " << FirstDifference(after, redone) << Log.text();
+    }
+
+    // The document saved, read back and saved again: the same bytes.
+    bool readBack() {
+        if (testing::Test::HasFailure()) return false;
+        app_->edited().ensureStored();
+        const DProj& doc = w_->document();
+        const std::string first = DocumentText(doc, LiveWindows{}, doc.Role, ',');
+        auto back = NewDocument();
+        std::uint8_t version = 0;
+        if (ParseDocumentText(first, *back, version, ',') != ReadOk) {
+            ADD_FAILURE() << "the document saved cannot be read back\n" << Log.text();
+            return false;
+        }
+        ProcessAfterReading(*back, nullptr);
+        const std::string second = DocumentText(*back, LiveWindows{}, back->Role, ',');
+        if (second != first)
+            ADD_FAILURE() << "the document read back saves other bytes, " << FirstDifference(first, second)
+                          << Log.text();
+        return second == first;
     }
 
     // Saved, opened again, saved again over the same name: the same bytes.
@@ -562,6 +649,8 @@ private:
     std::unique_ptr<Form1> w_;
     int depth_ = 0;
     int keys_ = 0;
+    bool undone_ = false;  // the action had Undo or Redo in it
+    bool inUnit_ = false;
     std::atomic<std::int64_t> beat_{Now()};
     std::jthread watchdog_;
 };

@@ -16,6 +16,7 @@
 
 #include "dialogs/dialog_test_util.h"
 #include "editing/edited_document.h"
+#include "editing/selection.h"
 #include "editing/ui/picture_window.h"
 #include "files/document.h"
 #include "model/drag_rules.h"
@@ -387,5 +388,63 @@ TEST(UndoSession, OneActionIsOneStep) {
         if (!changed) continue;
         s.undo();
         EXPECT_TRUE(s.text() == before) << "one Undo gives back the file";
+    }
+}
+
+// Changes outside the current object's own block: the animation settings,
+// and an edit drag of selected objects the current one is not among.  Each
+// is one undo step, marks the drawing changed, and one Undo gives back the
+// file as it was.
+TEST(UndoSession, ChangesBesideTheCurrentObjectAreOneStepEach) {
+    const auto animation = [](const char* field, const char* keys) {
+        return [=](Sitting& s) {
+            InModal(
+                "FormAnim", [&] { s.w->toolAction(MainCommand::Anim)->trigger(); },
+                [&](QWidget& a) { TypeIn(a, field, keys, Qt::Key_Tab); }, "Button2");
+        };
+    };
+    const auto dragSelected = [](Sitting& s) {
+        const DProj& d = s.doc();
+        const int h = d.Im.Height;
+        const auto at = [h](double x, double y) { return QPoint(int(x), h - 1 - int(y)); };
+        const DCircle& ci = d.Obj.Ci[1];
+        ASSERT_TRUE(SelectAt(s.st(), int(d.Obj.Po[1].ScrX.v), int(d.Obj.Po[1].ScrY.v), 0, false));
+        ASSERT_TRUE(SelectAt(s.st(), int(ci.Center.ScrX.v - ci.A.v), int(ci.Center.ScrY.v), 1, false));
+        ASSERT_GE(s.st().SelCount, 2);
+        ASSERT_FALSE(IsSelected(s.st(), Kind::tr, 1));
+        PictureWindow& pic = *s.w->picture();
+        pic.toolButton("TBEdit")->trigger();
+        QWidget* box = pic.paintBox();
+        const QPoint from = at(d.Obj.Po[1].ScrX.v, d.Obj.Po[1].ScrY.v), to = from + QPoint(25, 15);
+        QTest::mousePress(box, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), box->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &move);
+        QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+    };
+    const struct {
+        const char* what;
+        std::function<void(Sitting&)> act;
+    } rows[] = {
+        {"animation delay 250", animation("SpinEdit1", "250")},
+        {"animation step 0,5", animation("Edit1", "0,5")},
+        {"animation frames 7", animation("SpinEdit2", "7")},
+        {"edit drag of a point and an ellipse, the triangle current", dragSelected},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Sitting s;
+        ASSERT_TRUE(s.open(Kind::tr)) << "an object current whose block the change leaves alone";
+        const std::string before = s.text();
+        const int pos = s.st().UndoPos;
+        ASSERT_FALSE(s.st().Changed);
+        row.act(s);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(s.text() != before) << "the action changed the file";
+        EXPECT_EQ(s.st().UndoPos, pos + 1) << "one undo step";
+        EXPECT_TRUE(s.st().Changed && s.on(MainCommand::Save)) << "the drawing marked changed";
+        s.undo();
+        EXPECT_TRUE(s.text() == before) << "one Undo gives back the file as it was";
+        s.w->menuAction(MainCommand::Exit)->trigger();
+        EXPECT_EQ(s.asks.asked, 1) << "Exit asks about the undone change too";
     }
 }

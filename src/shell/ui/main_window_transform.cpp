@@ -108,14 +108,18 @@ void MainTransform::runAnimation() {
     // The animation goes beside the document; an untitled one's into the
     // user's documents folder.
     c.docPath = StartFolder(shell, st.Untitled ? std::string() : shell.settings.DocDir) + shell.DocName;
-    // Changed settings: one undo step that holds them as they were.
     c.commit = [&st] { ApplyObject(st, true); };
     c.message = [this](const std::string& text) {
         if (w_.application().showMessage) w_.application().showMessage(text);
     };
     c.words = [&shell](int line) { return shell.words.WordLine(line); };
     c.table = [&shell]() -> const WordTable& { return shell.words; };
-    RunAnimationWindow(&w_, c);
+    {
+        // The window's settings are the document's own: the session, with
+        // the commit at its close, is one undo step when it changed the file.
+        const DocumentChange session(st);
+        RunAnimationWindow(&w_, c);
+    }
     w_.redraw(false);
 }
 
