@@ -13,6 +13,7 @@
 #include "editing/object_list.h"
 #include "editing/role_tables.h"
 #include "editing/undo_store.h"
+#include "edit_tool.h"
 #include "editing_fixture.h"
 #include "files/doc_fixture.h"
 #include "model/geometry.h"
@@ -89,9 +90,8 @@ TEST(Commit, MovedSystemsTraceTheirCurvesAgain) {
     ASSERT_TRUE(NewXOY(*e, false, false, true, linked));
     ASSERT_TRUE(NewXOY(*e, false, false, true, NumberedXOY(2)));
     ASSERT_TRUE(NewXYZ(*e, false, false, true, NumberedXYZ(1)));
-    auto edit = [&](Kind k, std::size_t i, auto change) {
-        SetCurObjIndex(*e, ListPosition(*e->Proj, k, i));
-        SelectCurrentObject(*e, e->Dialogs, true);
+    auto edit = [&](Kind k, int i, auto change) {
+        ShowCurrent(*e, k, i);
         change();
         ApplyObject(*e, true);
     };
