@@ -54,8 +54,8 @@ void RunRow(const Row& r) {
     Editing e;
     e->UndoOn = false;
     DProj& doc = *e.doc;
-    PutFigure(e, r, 1, 0);
-    if (r.extra == Extra::SecondFigure) PutFigure(e, r, 2, 300);  // dragged along
+    const std::size_t figures = r.extra == Extra::SecondFigure ? 2 : 1;  // the second dragged along
+    for (std::size_t f = 1; f <= figures; ++f) PutFigure(e, r, int(f), 300 * int(f - 1));
     // A point standing elsewhere, or built on vertex 3 of the figure.
     ASSERT_TRUE(NewDefaultObject(*e, Kind::po));
     ShowCurrent(*e, Kind::po);
@@ -78,14 +78,12 @@ void RunRow(const Row& r) {
     ShowCurrent(*e, r.current ? r.kind : Kind::po);
     SelectNoneCommand(*e);
     const auto [vx, vy] = VertexAt(doc, r.kind, 1, r.vertex);
-    ASSERT_TRUE(SelectAt(*e, vx, vy, 0, false));
-    if (r.extra == Extra::SecondFigure) {
-        const auto [sx, sy] = VertexAt(doc, r.kind, 2, r.vertex);
-        ASSERT_TRUE(SelectAt(*e, sx, sy, 1, false));
+    for (std::size_t f = 1; f <= figures; ++f) {
+        const auto [x, y] = VertexAt(doc, r.kind, f, r.vertex);
+        ASSERT_TRUE(SelectAt(*e, x, y, int(f - 1), false));
     }
     const std::string before = Text(doc);
     const int undoPos = e->UndoPos;
-
     EditToolView view;
     MouseTools tools(*e, view);
     tools.press(MouseAt(doc, vx, vy, true));
@@ -98,8 +96,8 @@ void RunRow(const Row& r) {
     EXPECT_EQ(e->UndoPos, undoPos + 1);
     // The vertex taken follows the mouse, unless the figure's side rule
     // mirrors it back over side 1; what is built on the figure follows it.
-    if (r.vertex != 3 || r.to[1] >= r.v[0][1]) { EXPECT_EQ(VertexAt(doc, r.kind, 1, r.vertex), r.to); }
-    if (r.extra == Extra::SecondFigure) { EXPECT_EQ(VertexAt(doc, r.kind, 2, r.vertex), (Spot{r.to[0] + 300, r.to[1]})); }
+    for (std::size_t f = 1; f <= figures && (r.vertex != 3 || r.to[1] >= r.v[0][1]); ++f)
+        EXPECT_EQ(VertexAt(doc, r.kind, f, r.vertex), (Spot{r.to[0] + 300 * int(f - 1), r.to[1]}));
     if (r.extra == Extra::LinkedPoint) {
         const auto [x3, y3] = VertexAt(doc, r.kind, 1, 3);
         EXPECT_EQ(doc.Obj.Po[1].ScrX.v, x3);
@@ -109,7 +107,6 @@ void RunRow(const Row& r) {
         VisitKind(r.kind, [&](auto kc) {
             EXPECT_TRUE(ObjectsWriteAlike(KindT<kc.value>::store(doc.Obj)[1], KindT<kc.value>::work(*e->Work)));
         });
-
     // Undo gives the file back; Redo, one more commit, a save and reopen the drag.
     ASSERT_TRUE(UndoStep(*e));
     EXPECT_EQ(FirstDifference(Text(doc), before), "");
@@ -126,31 +123,24 @@ void RunRow(const Row& r) {
 TEST(DragFigure, HandleVerticesOfTypedFigures) {
     using enum Kind;
     using enum Extra;
-    const Corners square{{{100, 100}, {200, 100}, {200, 200}, {100, 200}}},
-        rectangle{{{100, 100}, {220, 100}, {220, 160}, {100, 160}}},
-        rhombus{{{100, 100}, {200, 100}, {260, 180}, {160, 180}}},
-        parallelogram{{{100, 100}, {200, 100}, {240, 160}, {140, 160}}},
-        trapezium{{{100, 100}, {250, 100}, {200, 170}, {130, 170}}},
-        equilateral{{{100, 100}, {200, 100}, {150, 187}, {}}}, isosceles{{{100, 100}, {200, 100}, {150, 160}, {}}},
-        rightAngled{{{100, 100}, {200, 100}, {100, 170}, {}}};
-    // Vertices 1 and 2, and 3 of the parallelogram and trapezium also across
-    // side 1; vertex 1 onto vertex 2 and past it; a point built on vertex 3,
-    // and two figures selected.
+    const bool F = true, O = false;  // the figure current or not
+    const Corners sq{{{100, 100}, {200, 100}, {200, 200}, {100, 200}}}, re{{{100, 100}, {220, 100}, {220, 160}, {100, 160}}},
+        rh{{{100, 100}, {200, 100}, {260, 180}, {160, 180}}}, pa{{{100, 100}, {200, 100}, {240, 160}, {140, 160}}},
+        tz{{{100, 100}, {250, 100}, {200, 170}, {130, 170}}}, eq{{{100, 100}, {200, 100}, {150, 187}, {}}},
+        is{{{100, 100}, {200, 100}, {150, 160}, {}}}, ra{{{100, 100}, {200, 100}, {100, 170}, {}}};
+    // Square, rectangle, rhombus and equilateral, isosceles, right-angled triangle by vertex 1 or 2; parallelogram
+    // and trapezium by vertex 3 too, also across side 1; vertex 1 onto vertex 2 and past it; a point built on
+    // vertex 3; two figures selected.
     const Row rows[] = {
-        {kv, 1, square, 1, {120, 110}, true}, {kv, 1, square, 1, {120, 110}, false},
-        {kv, 1, square, 2, {230, 140}, false},
-        {kv, 2, rectangle, 2, {230, 130}, true}, {kv, 2, rectangle, 1, {80, 120}, false},
-        {kv, 3, rhombus, 1, {90, 120}, true}, {kv, 3, rhombus, 2, {215, 90}, false},
-        {kv, 4, parallelogram, 3, {250, 170}, true}, {kv, 4, parallelogram, 3, {240, 90}, false},
-        {kv, 4, parallelogram, 1, {110, 90}, false},
-        {kv, 5, trapezium, 3, {215, 185}, true}, {kv, 5, trapezium, 3, {210, 85}, false},
-        {kv, 5, trapezium, 2, {260, 120}, false},
-        {tr, 1, equilateral, 1, {120, 110}, true}, {tr, 1, equilateral, 2, {190, 130}, false},
-        {tr, 2, isosceles, 2, {210, 90}, true}, {tr, 2, isosceles, 1, {90, 120}, false},
-        {tr, 3, rightAngled, 1, {90, 95}, true}, {tr, 3, rightAngled, 2, {230, 140}, false},
-        {tr, 1, equilateral, 1, {200, 100}, false}, {kv, 1, square, 1, {300, 100}, true},
-        {kv, 1, square, 1, {120, 110}, false, LinkedPoint}, {tr, 1, equilateral, 1, {120, 110}, true, LinkedPoint},
-        {kv, 1, square, 1, {120, 110}, true, SecondFigure}};
+        {kv, 1, sq, 1, {120, 110}, F}, {kv, 1, sq, 1, {120, 110}, O}, {kv, 1, sq, 2, {230, 140}, O},
+        {kv, 2, re, 2, {230, 130}, F}, {kv, 2, re, 1, {80, 120}, O}, {kv, 3, rh, 1, {90, 120}, F},
+        {kv, 3, rh, 2, {215, 90}, O}, {kv, 4, pa, 3, {250, 170}, F}, {kv, 4, pa, 3, {240, 90}, O},
+        {kv, 4, pa, 1, {110, 90}, O}, {kv, 5, tz, 3, {215, 185}, F}, {kv, 5, tz, 3, {210, 85}, O},
+        {kv, 5, tz, 2, {260, 120}, O}, {tr, 1, eq, 1, {120, 110}, F}, {tr, 1, eq, 2, {190, 130}, O},
+        {tr, 2, is, 2, {210, 90}, F}, {tr, 2, is, 1, {90, 120}, O}, {tr, 3, ra, 1, {90, 95}, F},
+        {tr, 3, ra, 2, {230, 140}, O}, {tr, 1, eq, 1, {200, 100}, O}, {kv, 1, sq, 1, {300, 100}, F},
+        {kv, 1, sq, 1, {120, 110}, O, LinkedPoint}, {tr, 1, eq, 1, {120, 110}, F, LinkedPoint},
+        {kv, 1, sq, 1, {120, 110}, F, SecondFigure}};
     for (const Row& r : rows) {
         SCOPED_TRACE("row " + std::to_string(&r - rows));
         RunRow(r);

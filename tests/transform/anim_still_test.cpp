@@ -136,19 +136,13 @@ TEST(AnimationStill, EveryFrameIsTheStillOfItsValues) {
     });
 }
 
-// A new object at the end of a store.
 template <class S>
-auto& Added(S& store) {
-    store.add({});
-    return store[store.count()];
-}
+auto& Added(S& store) { return store.add({}), store[store.count()]; }
 
-// A coordinate system that an animation moves carries its traced curves:
-// the implicit graph of a 2D system, a section and the contour of a 3D
-// system's implicit sphere, and a 2D system whose centre is linked to a
-// moving point.  The document is drawn first, as the window shows it before
-// the build; then each frame draws as the still of its values (the same
-// objects with nothing traced yet), pixel for pixel, over eleven frames.
+// A system an animation moves carries its traced curves (a 2D implicit graph,
+// a section and the contour of a 3D implicit sphere, a 2D system centred on a
+// moving point): after the document is drawn as the window shows it, each of
+// eleven frames draws pixel for pixel as its still, the same objects untraced.
 TEST(AnimationStill, MovingSystemsDrawTheirTracedCurvesAsTheStill) {
     const DefaultsSource src{.programFolder = "/nonexistent"};
     auto plane = [&](DProj& d, const std::string& move) -> DXOY& {
@@ -195,18 +189,14 @@ TEST(AnimationStill, MovingSystemsDrawTheirTracedCurvesAsTheStill) {
         FakeRedrawHost host;
         host.view = {0, 0, doc->Im.Width, doc->Im.Height};
         AnimEval ev;
-        for (int t = 0; t <= 10; ++t) {
-            ev.t = t;
+        for (ev.t = 0; ev.t <= 10; ++ev.t) {
             SetFrameObjects(*frame, doc->Obj, ev);
             auto still = std::make_unique<DProj>(*frame);
             MarkCurvesNotComputed(still->Obj);
             RepaintProject(*frame, st, host, RedrawMode::Window, true);
-            const QImage got = st.DrawBitmap.convertToFormat(QImage::Format_RGB32), want = DrawnPicture(*still);
-            int differ = 0;
-            for (int y = 0; y < got.height(); ++y)
-                for (int x = 0; x < got.width(); ++x) differ += got.pixel(x, y) != want.pixel(x, y);
-            EXPECT_EQ(differ, 0) << "t = " << t << ": pixels differ from the still";
-            EXPECT_EQ(got == shown, t == 0) << "t = " << t << ": the system moves";
+            const QImage got = st.DrawBitmap.convertToFormat(QImage::Format_RGB32);
+            EXPECT_TRUE(got == DrawnPicture(*still)) << "t = " << ev.t << ": pixels differ from the still";
+            EXPECT_EQ(got == shown, ev.t == 0) << "t = " << ev.t << ": the system moves";
         }
     }
 }
