@@ -67,8 +67,7 @@ void RunRow(const Row& r) {
         VisitKind(r.kind, [&](auto kc) { KindT<kc.value>::store(doc.Obj)[1].Number = 1; });
     }
     ApplyObject(*e, false);
-    const std::string name = e->ProgDir + "start.pel";
-    const auto reopen = [&] {
+    const auto reopen = [&, name = e->ProgDir + "start.pel"] {
         ASSERT_TRUE(WriteDocument(name, doc, WriteModeDocument, DocumentContext{}));
         ASSERT_EQ(OpenDocumentState(*e, name), ReadOk);
     };
