@@ -43,11 +43,8 @@ void PutFigure(Editing& e, const Row& r, int index, int dx) {
 }
 
 Spot VertexAt(const DProj& doc, Kind k, std::size_t index, std::size_t vertex) {
-    const auto at = [&](const auto& store) {
-        const auto& p = store[index].S[vertex].P1;
-        return Spot{static_cast<int>(std::nearbyint(p.ScrX.v)), static_cast<int>(std::nearbyint(p.ScrY.v))};
-    };
-    return k == Kind::tr ? at(doc.Obj.Tr) : at(doc.Obj.Kv);
+    const DPoint& p = (k == Kind::tr ? doc.Obj.Tr[index].S[vertex] : doc.Obj.Kv[index].S[vertex]).P1;
+    return {static_cast<int>(std::nearbyint(p.ScrX.v)), static_cast<int>(std::nearbyint(p.ScrY.v))};
 }
 
 void RunRow(const Row& r) {

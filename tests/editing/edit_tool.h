@@ -36,9 +36,7 @@ inline void ShowCurrent(EditingState& st, Kind k, int index = 1) {
 
 // The document's text with the windows and roles fixed: what undo must give back.
 inline std::string Text(const DProj& doc) { return DocumentText(doc, LiveWindows{}, {}, ','); }
-
-// "" when equal, else the first line that differs (gtest's diff of two whole
-// documents would take far too long).
+// "" when equal, else the first line that differs (gtest's diff of two whole documents would take far too long).
 inline std::string FirstDifference(const std::string& a, const std::string& b) {
     std::istringstream sa(a), sb(b);
     std::string la, lb;
