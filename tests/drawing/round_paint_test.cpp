@@ -291,30 +291,25 @@ TEST(ConeOutline, FlatConeDrawsNoContourPointsAndApexInsideNoContourLines) {
     EXPECT_EQ(contour(inside), std::pair(0, 6));
 }
 
-// In the automatic view with the circumscribed sphere on, the body lies
-// inside the sphere: every stroke of the cone or cylinder (bases, axis, the
-// four sections' edges) is dashed, upright and leaning.  The sphere, in a
-// colour of its own here, keeps its own view.
+// With the circumscribed sphere on in the automatic view, every stroke of the cone or cylinder (bases, axis,
+// the four sections' edges) is dashed, upright and leaning; the sphere, coloured apart, keeps its own view.
 TEST(RoundOutline, BodyInsideItsCircumscribedSphereIsAllDashed) {
     const DefaultsSource src{.programFolder = "/nonexistent"};
     constexpr TColor sphere = 0x0000FF;
     auto solidStrokes = [](auto body, auto draw, std::size_t least) {
-        body.View.v = 5;
+        body.View.v = 5, body.OutSphereOn.v = true;
         for (auto& on : body.SecOn) on.v = true;
-        body.OutSphereOn.v = true;
         UpdateAsRead(body);
         body.OutSphere.Contour.Color.v = sphere;
         for (auto& c : body.OutSphere.Sec) c.Color.v = sphere;
         RecordingCanvas rec;
         draw(body, ShadedPicture(), PelTarget(rec), 2);
-        Lines strokes, solid;
+        Lines solid;
+        std::size_t strokes = 0;
         for (const std::string& l : rec.lines())
-            if (l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0 &&
-                l.find(RecordingCanvas::Color(sphere)) == std::string::npos)
-                strokes.push_back(l);
-        for (const std::string& l : strokes)
-            if (l.find(",dash ") == std::string::npos) solid.push_back(l);
-        EXPECT_GE(strokes.size(), least) << "the bases, the axis and the sections' edges";
+            if (l.rfind("draw", 0) == 0 && l.rfind("drawText", 0) != 0 && l.find(RecordingCanvas::Color(sphere)) == l.npos)
+                if (++strokes, l.find(",dash ") == l.npos) solid.push_back(l);
+        EXPECT_GE(strokes, least) << "the bases, the axis and the sections' edges";
         return solid;
     };
     for (const Vec3 lean : {Vec3{}, Vec3{30, 60, -20}}) {

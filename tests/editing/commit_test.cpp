@@ -13,6 +13,7 @@
 #include "editing/object_list.h"
 #include "editing/role_tables.h"
 #include "editing/undo_store.h"
+#include "edit_tool.h"
 #include "editing_fixture.h"
 #include "files/doc_fixture.h"
 #include "model/geometry.h"
@@ -74,32 +75,26 @@ TEST(Commit, DependantsOfADependentObjectFollow) {
     EXPECT_EQ(Pos(Obj<Kind::li>(*e, 1).P1).y, 10);  // still on its own base point
 }
 
-// Traced curves lie where their system stood: a 2D and a 3D system moved
-// in their dialogs, and a 2D system moved by the point its centre is linked
-// to, trace them again; a change that leaves a system in place keeps them.
+// Traced curves lie where their system stood: a 2D and a 3D system moved in their dialogs, and a 2D system
+// moved by the point its centre is linked to, trace them again; a change leaving a system in place keeps them.
 TEST(Commit, MovedSystemsTraceTheirCurvesAgain) {
     Editing e;
     DPoint base;
     PlacedPoint(base, 0, 200, 300);
     base.Number = 1;
-    ASSERT_TRUE(NewPoint(*e, false, false, true, base));
     DXOY linked = NumberedXOY(1);
-    linked.Number = 2;
-    linked.Center.Link = LinkTo(1, 1);
-    ASSERT_TRUE(NewXOY(*e, false, false, true, linked));
-    ASSERT_TRUE(NewXOY(*e, false, false, true, NumberedXOY(2)));
-    ASSERT_TRUE(NewXYZ(*e, false, false, true, NumberedXYZ(1)));
-    auto edit = [&](Kind k, std::size_t i, auto change) {
-        SetCurObjIndex(*e, ListPosition(*e->Proj, k, i));
-        SelectCurrentObject(*e, e->Dialogs, true);
+    linked.Number = 2, linked.Center.Link = LinkTo(1, 1);
+    ASSERT_TRUE(NewPoint(*e, false, false, true, base) && NewXOY(*e, false, false, true, linked) &&
+                NewXOY(*e, false, false, true, NumberedXOY(2)) && NewXYZ(*e, false, false, true, NumberedXYZ(1)));
+    auto edit = [&](Kind k, int i, auto change) {
+        ShowCurrent(*e, k, i);
         change();
         ApplyObject(*e, true);
     };
     // Each system as a commit leaves it, its curves traced there.
     for (auto [k, i] : {std::pair{Kind::xy, 1}, {Kind::xy, 2}, {Kind::xz, 1}}) edit(k, i, [] {});
     DSubProj& o = e->Proj->Obj;
-    for (DXOY* x : {&o.Xy[1], &o.Xy[2]}) x->Curves.Valid = 1;
-    o.Xz[1].Curves[23].Valid = o.Xz[1].Outlines[3].Lines.Valid = 1;
+    o.Xy[1].Curves.Valid = o.Xy[2].Curves.Valid = o.Xz[1].Curves[23].Valid = o.Xz[1].Outlines[3].Lines.Valid = 1;
     edit(Kind::xy, 2, [&] { e->Copies.CurXOY.Thick.v += 1; });
     EXPECT_EQ(o.Xy[2].Curves.Valid, 1) << "the system stays";
     edit(Kind::xy, 2, [&] { e->Copies.CurXOY.Center.Y.v += 40; });

@@ -65,22 +65,16 @@ TEST(DragRun, EveryKindEveryPointDraggedAndUndoneStepByStep) {
         VisitKind(k.kind, [&](auto kc) { WalkParts(KindT<decltype(kc)::value>::store(doc.Obj)[1], "", where); });
         for (std::size_t n = 0; n < where.at.size() && n < 12; ++n) {
             SelectNoneCommand(*e);
-            const auto makeCurrent = [&](Kind kind) {
-                SetCurObjIndex(*e, ListPosition(doc, kind, 1));
-                SelectCurrentObject(*e, e->Dialogs, true);
-            };
-            makeCurrent(k.kind);
+            ShowCurrent(*e, k.kind);
             SelectCurrentCommand(*e);
             // Every other drag is made with the object of the next kind current.
-            if (n % 2 == 1) makeCurrent(KindTable[static_cast<std::size_t>(Slot(k.kind) + 1) % KindCount].kind);
+            if (n % 2 == 1) ShowCurrent(*e, KindTable[static_cast<std::size_t>(Slot(k.kind) + 1) % KindCount].kind);
             const auto [x, y] = where.at[n];
             tools.press(input(x, y, true));
             for (int step = 1; step <= 3; ++step) tools.move(input(x + 4 * step, y - 3 * step, true));
             tools.release(input(x + 12, y - 9, false));
-            // What the drag left is what its dialog shows, what one more
-            // commit of the object and a save and reopening give.
             const std::string& dragged = after.emplace_back(Text(doc));
-            makeCurrent(k.kind);
+            ShowCurrent(*e, k.kind);
             ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", made current";
             ApplyObject(*e, false);
             ASSERT_EQ(FirstDifference(Text(doc), dragged), "") << k.code << " point " << n << ", committed";

@@ -2,9 +2,12 @@
 // where two document texts differ.
 #pragma once
 
+#include <sstream>
 #include <string>
 
 #include "editing/mouse_tools.h"
+#include "editing/object_list.h"
+#include "editing/editing_state.h"
 #include "files/document.h"
 
 namespace pelmar::test {
@@ -20,31 +23,29 @@ struct EditToolView : MouseToolView {
     char decimalSeparator() override { return '.'; }
 };
 
-// The mouse at picture point (px, ym) (ym up) at zoom 100, the left button
-// held or not.
+// The mouse at picture point (px, ym) (ym up) at zoom 100, the left button held or not.
 inline MouseInput MouseAt(const DProj& doc, int px, int ym, bool held) {
-    MouseInput in;
-    in.x = px;
-    in.y = doc.Im.Height - 1 - ym;
-    in.left = held;
-    return in;
+    return {.x = px, .y = doc.Im.Height - 1 - ym, .left = held};
+}
+
+// Object `index` of kind k made current, its dialog showing it.
+inline void ShowCurrent(EditingState& st, Kind k, int index = 1) {
+    SetCurObjIndex(st, ListPosition(*st.Proj, k, index));
+    SelectCurrentObject(st, st.Dialogs, true);
 }
 
 // The document's text with the windows and roles fixed: what undo must give back.
 inline std::string Text(const DProj& doc) { return DocumentText(doc, LiveWindows{}, {}, ','); }
-
-// "" when equal, else the first line that differs (gtest's diff of two whole
-// documents would take far too long).
+// "" when equal, else the first line that differs (gtest's diff of two whole documents would take far too long).
 inline std::string FirstDifference(const std::string& a, const std::string& b) {
-    if (a == b) return {};
-    std::size_t i = 0, line = 1;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) line += a[i++] == '\n';
-    const auto lineAt = [i](const std::string& s) {
-        const std::size_t from = s.rfind('\n', i == 0 ? 0 : i - 1);
-        const std::size_t start = from == std::string::npos ? 0 : from + 1;
-        return s.substr(start, s.find('\n', i) - start);
-    };
-    return "line " + std::to_string(line) + ": '" + lineAt(a) + "' vs '" + lineAt(b) + "'";
+    std::istringstream sa(a), sb(b);
+    std::string la, lb;
+    for (int line = 1; a != b; ++line) {
+        const bool endA = !std::getline(sa, la), endB = !std::getline(sb, lb);
+        if (endA || endB || la != lb)
+            return "line " + std::to_string(line) + ": '" + (endA ? "" : la) + "' vs '" + (endB ? "" : lb) + "'";
+    }
+    return {};
 }
 
 }  // namespace pelmar::test
