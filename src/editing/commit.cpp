@@ -1,5 +1,7 @@
 #include "editing/commit.h"
 
+#include <type_traits>
+
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
@@ -73,7 +75,20 @@ bool CommitKind(EditingState& st, bool writeBack) {
     // mark and no undo step (a name typed again as it was, a style applied
     // to every object that has it).  What the file does not hold (the
     // traced curves, their state) is stored all the same.
-    if (!ObjectsWriteAlike(store[n], work)) DocumentChanges(st);
+    using R = std::remove_cvref_t<decltype(work)>;
+    auto& typed = st.Typed;
+    if (typed.phase == 2) {
+        const R* before = std::any_cast<R>(&typed.before);
+        typed.returned = before && typed.index == n && ObjectsWriteAlike(*before, work);
+    }
+    if (!ObjectsWriteAlike(store[n], work)) {
+        if (typed.phase == 1) {
+            typed.before = store[n];
+            typed.index = n;
+            typed.changedBefore = st.Changed;
+        }
+        if (!typed.returned) DocumentChanges(st);
+    }
     // A coordinate system moved (its centre or an axis edited) traces its
     // curves again where it stands.
     if constexpr (K == Kind::xy || K == Kind::xz) RetraceIfMoved(work, store[n]);

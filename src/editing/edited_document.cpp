@@ -22,15 +22,33 @@ void EditedDocument::commit(bool writeBack) {
 void EditedDocument::commitInStep(bool writeBack, std::uint64_t& step) {
     Command command(*this);
     ensureStored();
+    auto& typed = st_->Typed;
     if (step != 0 && step == st_->UndoStamp) {
-        const UndoPause joined(*st_);
-        ApplyObject(*st_, writeBack);
+        {
+            const UndoPause joined(*st_);
+            typed.phase = 2;
+            typed.returned = false;
+            ApplyObject(*st_, writeBack);
+            typed.phase = 0;
+        }
+        // Typing that ends where it began is no change: its step is taken back.
+        if (typed.returned && st_->ChangesOpen == 0) {
+            typed.returned = false;
+            typed.before.reset();
+            TakeBackLastStep(*st_, typed.changedBefore);
+            step = 0;
+        }
         return;
     }
     const std::uint64_t before = st_->UndoStamp;
+    typed.phase = 1;
+    typed.before.reset();
+    typed.returned = false;
     ApplyObject(*st_, writeBack);
+    typed.phase = 0;
     // A commit that changed nothing took no step: the next one takes its own.
     if (st_->UndoStamp != before) step = st_->UndoStamp;
+    else typed.before.reset();
 }
 
 std::uint64_t EditedDocument::beforeChange() {

@@ -10,6 +10,7 @@
 // (fourteen working copies): keep it on the heap.
 #pragma once
 
+#include <any>
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -82,6 +83,16 @@ struct EditingState : EditState {
     // joins it only while the stamp is the one the step was taken at.
     std::uint64_t UndoStamp = 1;
     int MarksOnly = 0;         // live EditedDocument::SelectionMarks scopes: commits change no document
+    // The step one typing takes (EditedDocument::commitInStep): the object as
+    // stored before the step's first commit, with the mark it had then, so
+    // that typing which ends where it began takes the step back.
+    struct TypedStep {
+        int phase = 0;            // 1: a step may begin; 2: a commit joins the step
+        std::any before;          // the stored record, of the current kind
+        std::size_t index = 0;
+        bool changedBefore = false;
+        bool returned = false;    // the joined commit left the object as before
+    } Typed;
     int ChangesOpen = 0;       // live DocumentChange scopes (editing/commit.h): the outermost one decides
     bool UndoBusy = false;     // a snapshot is being written or reloaded
     bool UndoLoading = false;  // an undo or redo file is being reopened

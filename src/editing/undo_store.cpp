@@ -159,6 +159,16 @@ void CountSnapshotAhead(EditingState& st, const SnapshotAhead& s) {
     SetUndoCommands(st, true, false);
 }
 
+void TakeBackLastStep(EditingState& st, bool changedBefore) {
+    if (st.UndoFolder.empty() || !HasStep(st, st.UndoPos - 1)) return;
+    --st.UndoPos;
+    RemoveStep(st.UndoFolder, st.UndoPos);
+    st.UndoHigh = std::min(st.UndoHigh, st.UndoPos - 1);
+    ++st.UndoStamp;
+    SetUndoCommands(st, HasStep(st, st.UndoPos - 1), false);
+    if (st.ProjReady) SetChanged(st, changedBefore);
+}
+
 void DeleteUndoFiles(EditingState& st) {
     st.UndoHigh = 0;
     ++st.UndoStamp;

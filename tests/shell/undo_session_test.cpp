@@ -351,6 +351,16 @@ TEST(UndoSession, OneActionIsOneStep) {
         {"point name", typed(Kind::po, "EditPName", "AB"), 1},
         {"point upper label", typed(Kind::po, "EditPUp", "AB"), 1},
         {"point lower label", typed(Kind::po, "EditPDown", "AB"), 1},
+        {"a number typed and typed back",
+         [&] {
+             QWidget* d = s.open(Kind::po);
+             ASSERT_TRUE(d);
+             auto* f = d->findChild<QWidget*>("EditPx");
+             f->setFocus();
+             LineOf(f)->end(false);
+             for (Qt::Key k : {Qt::Key_9, Qt::Key_Backspace, Qt::Key_Tab}) QTest::keyClick(f, k);
+         },
+         0},
         {"paste of the selection",
          [&] {
              s.w->menuAction(MainCommand::Paste)->trigger();
