@@ -11,21 +11,16 @@
 
 namespace pelmar::test {
 
-namespace {
-
-std::uint64_t StatusKb(const std::string& pid, const std::string& key) {
+static std::uint64_t StatusKb(const std::string& pid, const std::string& key) {
     std::ifstream in("/proc/" + pid + "/status");
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key, 0) == 0) return std::stoull(line.substr(key.size()));
     return 0;
 }
 
-}  // namespace
-
 std::string RunWatched(const std::function<std::string()>& body, int seconds, std::uint64_t memoryKb) {
     int out[2];
-    if (::pipe(out) != 0) return "no pipe";
-    const pid_t child = ::fork();
+    const pid_t child = ::pipe(out) != 0 ? -1 : ::fork();
     if (child < 0) return "no child";
     if (child == 0) {
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak is counted from here
@@ -53,8 +48,8 @@ std::string RunWatched(const std::function<std::string()>& body, int seconds, st
         else std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (!said.empty()) ::kill(child, SIGKILL), ::waitpid(child, &status, 0);
-    else if (WIFSIGNALED(status)) said = "ends the program (signal " + std::to_string(WTERMSIG(status)) + ")";
-    else if (WEXITSTATUS(status) != 0) said = "ends the program (exit " + std::to_string(WEXITSTATUS(status)) + ")";
+    else if (WIFSIGNALED(status) || WEXITSTATUS(status) != 0)
+        said = "ends the program (" + (WIFSIGNALED(status) ? "signal " + std::to_string(WTERMSIG(status)) : "exit " + std::to_string(WEXITSTATUS(status))) + ")";
     char buf[512];
     for (ssize_t n; said.empty() && (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, std::size_t(n));
     ::close(out[0]);
