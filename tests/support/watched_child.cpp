@@ -26,11 +26,9 @@ std::string RunWatched(const std::function<std::string()>& body, int seconds, st
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak is counted from here
         const std::uint64_t before = StatusKb("self", "VmRSS:");
         std::string said;
-        try {
+        try {  // an exception left would run the rest of the tests in the child
             said = body();
-        } catch (const std::exception& e) {  // else the child would run the rest of the tests
-            said = std::string("throws ") + e.what();
-        }
+        } catch (const std::exception& e) { said = std::string("throws ") + e.what(); }
         const std::uint64_t peak = StatusKb("self", "VmHWM:");
         if (said.empty() && peak > before + memoryKb) said = "took " + std::to_string((peak - before) >> 10) + " MB";
         [[maybe_unused]] const auto n = ::write(out[1], said.data(), said.size());
