@@ -60,24 +60,19 @@ TEST(FarWalks, WorkIsBoundedByThePictureOnEveryTarget) {
     };
     for (const auto& c : cases)
         for (TargetKind kind : {TargetKind::Pel, TargetKind::Cdr, TargetKind::Wrd}) {
-            const std::string said = RunWatched(
-                [&] {
-                    RecordingCanvas canvas;
-                    RecordingCdrSink cdr;
-                    RecordingWordSink wrd;
-                    bool running = true;
-                    GraphRun run;
-                    run.Running = &running;
-                    PaintTarget t = kind == TargetKind::Pel ? PelTarget(canvas) : kind == TargetKind::Cdr ? CdrTarget(cdr) : WrdTarget(wrd);
-                    t.run = &run;
-                    WorkDone() = {};
-                    c.draw(t);
-                    const std::int64_t done = WorkDone().*c.counter;
-                    if (done > c.bound) return "worked " + std::to_string(done);
-                    const bool shown = kind != TargetKind::Pel || !*c.shown || !LinesStarting(canvas, c.shown).empty();
-                    return shown ? std::string() : std::string("no ") + c.shown;
-                },
-                20, 1 << 20);
-            EXPECT_EQ(said, "") << c.what << " on target " << static_cast<int>(kind);
+            const auto drawn = [&] {
+                RecordingCanvas canvas;
+                RecordingCdrSink cdr;
+                RecordingWordSink wrd;
+                bool running = true;
+                GraphRun run;
+                run.Running = &running;
+                PaintTarget t = kind == TargetKind::Pel ? PelTarget(canvas) : kind == TargetKind::Cdr ? CdrTarget(cdr) : WrdTarget(wrd);
+                t.run = &run, WorkDone() = {}, c.draw(t);
+                if (const std::int64_t done = WorkDone().*c.counter; done > c.bound) return "worked " + std::to_string(done);
+                const bool shown = kind != TargetKind::Pel || !*c.shown || !LinesStarting(canvas, c.shown).empty();
+                return shown ? std::string() : std::string("no ") + c.shown;
+            };
+            EXPECT_EQ(RunWatched(drawn, 20, 1 << 20), "") << c.what << " on target " << static_cast<int>(kind);
         }
 }
