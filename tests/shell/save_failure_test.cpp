@@ -178,9 +178,7 @@ TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
 // A link at a name the program writes, to a file of the user's: the save replaces the link and
 // leaves the user's file as it was.
 TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
-    using Name = std::string (*)(SfSitting&);
-    using Save = void (*)(SfSitting&);
-    const Save print = [](SfSitting& s) {
+    const auto print = [](SfSitting& s) {
         struct : PrintHost {
             std::vector<std::string> printerNames() override { return {}; }
             bool choosePrinter(QPrinter&) override { return true; }
@@ -189,8 +187,8 @@ TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
         picture.fill(Qt::white);
         EXPECT_TRUE(PrintPicture({&*s.w->editing().Proj, 96, 48, "", s.dir.path("work/printed.pdf"), PaintImage(picture)}, toFile));
     };
-    const Save associate = [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); };
-    const struct { const char* what; Name name; Save save; } rows[] = {
+    const auto associate = [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); };
+    const struct { const char* what; std::string (*name)(SfSitting&); void (*save)(SfSitting&); } rows[] = {
         {"settings", [](SfSitting& s) { return s.prog() + SettingsFileName; }, [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
         {"default set", [](SfSitting& s) { return s.prog() + "DefaultSet/DePoint.set"; }, [](SfSitting& s) { s.saveSet(); }},
         {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); }, [](SfSitting& s) { s.run(MainCommand::NewPo); }},
