@@ -438,24 +438,17 @@ TEST_F(ImplicitTest, TracesMatchTheScanOfEverySample) {
     EXPECT_GT(drawn, 60);
 }
 
-// Windows turned inside out, of no height, or far past the picture every way:
-// nothing is drawn in the first two, and the walk covers a band of a picture
-// or so around the picture, one pumped event a column.
+// Windows turned inside out or of no height draw nothing; far ones walk a band of a picture or so
+// around the picture, one pumped event a column.
 TEST_F(ImplicitTest, ReversedEmptyAndFarWindows) {
-    rig.ctx.Pass = 3;
-    rig.ctx.ImProj.Width = 800, rig.ctx.ImProj.Height = 600;
-    rig.ctx.Index = 11;
+    rig.ctx.Pass = 3, rig.ctx.Index = 11, rig.ctx.ImProj.Width = 800, rig.ctx.ImProj.Height = 600;
     draw->Obj.Xz.resize(1);
     const int bound = 3 * 800 + 3 * 600;
     host.onEvents = [&] { rig.running = host.events <= bound; };  // an unbounded walk is stopped
-    for (const auto& [plane, top, bottom, drawn] : {std::tuple{PlaneX, 40.0, -160.66, false},
-                                                    {PlaneX, 40.0, -40.0, false},
-                                                    {PlaneXOY, 1e7, 1e7, true},
-                                                    {PlaneZ, 1e7, 1e7, true}}) {
+    for (const auto& [plane, top, bottom, drawn] :
+         {std::tuple{PlaneX, 40.0, -160.66, false}, {PlaneX, 40.0, -40.0, false}, {PlaneXOY, 1e7, 1e7, true}, {PlaneZ, 1e7, 1e7, true}}) {
         SCOPED_TRACE(testing::Message() << int(plane) << " " << top << " " << bottom);
-        host.events = 0;
-        draw->Obj.Xz[1].Curves[1].Valid = 0;
-        rig.ctx.XScale = rig.ctx.YScale = 10;
+        host.events = 0, draw->Obj.Xz[1].Curves[1].Valid = 0, rig.ctx.XScale = rig.ctx.YScale = 10;
         TraceImplicitCurve(rig.ctx, plane, "x^2+y^2-16", "", 11, 0, top, bottom, top, top, 300, 400);
         EXPECT_EQ(!drawnLines().empty(), drawn);
         EXPECT_LE(host.events, bound);
@@ -481,8 +474,7 @@ TEST(RootsOnSegment, FindsSignChangesAndExactZeros) {
     // Many roots: at most nine.
     const Formula h = Formula::Prepare("sin(40*x)", true, params);
     EXPECT_EQ(RootsOnSegment(h, roots, true, 0.001, 3, -3), 9);
-    // A segment whose ends are reversed holds no root; one too long to scan
-    // is not scanned.
+    // Reversed ends hold no root; a segment too long to scan is not scanned.
     EXPECT_EQ(RootsOnSegment(f, roots, true, 0.05, 4.0, 16.066), 0);
     EXPECT_EQ(RootsOnSegment(f, roots, true, 0.1, -1, 1), 0);
     EXPECT_EQ(RootsOnSegment(f, roots, true, 0.1, 1e300, -1e300), 0);

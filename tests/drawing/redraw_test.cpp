@@ -136,14 +136,10 @@ TEST_F(RedrawTest, StopWhileTracingTheFirstSystem) {
     EXPECT_NE(host.caption.find("сек."), std::string::npos);
 }
 
-// A part that throws (a graph past its memory, say) is told once a drawing
-// and the other parts are drawn; an exception between the parts ends the
-// drawing.  No exception leaves the redraw, its state is put back, and the
-// next one draws.
+// A part that throws is told once a drawing and the others are drawn; one thrown between the parts
+// ends the drawing.  No exception leaves the redraw, its state is put back, and the next one draws.
 TEST_F(RedrawTest, APartThatThrowsIsToldAndTheDrawingGoesOn) {
-    AddSystem();
-    AddSystem();
-    proj->Obj.Po.add(MakePoint(100, 75, 2, 5));
+    AddSystem(), AddSystem(), proj->Obj.Po.add(MakePoint(100, 75, 2, 5));
     std::vector<int> drawn;
     st.Painters.xoy.pass1 = [&](const DXOY&, bool, int i, const DImProj&, char, const PaintTarget&) {
         if (i == 1) throw std::length_error("vector::_M_default_append");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 #include "file_test_util.h"
 #include "files/companion.h"
@@ -37,22 +38,15 @@ TEST(CurvesBound, EmptySubCurvesByTheMillionTakeMemoryOfTheFilesSize) {
     if (c.Valid) { EXPECT_EQ(c.lines().size(), static_cast<std::size_t>(SubCurves) + 1); }
 }
 
-// Short points ("-1e7" for a coordinate) are written back at their full
-// width, several times their size.  What is taken from such a file is written back
-// within the size the reader takes, so that the next open reads the same
-// curves again; the sets that would not fit are computed again.
+// Short points ("-1e7") are written back several times wider: what is taken from such a file is
+// written back within the reader's cap, so the next open reads the same curves.
 TEST(CurvesBound, WhatIsTakenIsWrittenBackWithinTheReadersCap) {
     Scratch s;
-    constexpr int Sets = 8;
-    constexpr int Points = 800'000;  // 12 bytes each here, 43 as written
-    std::string set = "\xE8\n1\n0\n0\n<SubCurve 1>\n" + std::to_string(Points) + "\n";
+    constexpr int Sets = 8, Points = 800'000;  // 12 bytes each here, 43 as written
+    std::string set = "\xE8\n1\n0\n0\n<SubCurve 1>\n" + std::to_string(Points) + "\n", bytes = "*Pel19 Curves File*\n";
     for (int i = 0; i < Points; ++i) set += "-1e7\n-1e7\n\xE8\n";
-    std::string bytes = "*Pel19 Curves File*\n";
     for (int n = 1; n <= Sets; ++n) bytes += "<XY " + std::to_string(n) + ">\n" + set;
-    std::string().swap(set);
-    WriteBytes(s.path("short.cur"), bytes);
-    std::string().swap(bytes);
-
+    WriteBytes(s.path("short.cur"), std::exchange(bytes, {}));
     auto read = [&](const std::string& name) {
         auto doc = std::make_unique<DProj>();
         doc->Obj.Xy.resize(Sets);

@@ -107,8 +107,7 @@ void RandomUpdates(R& r, std::mt19937& rng, const Fs& f, void (*update)(R&, bool
     }
 }
 
-// The edit tool's drag handles of each kind, in kind order (0 moves the
-// whole object).
+// The edit tool's drag handles of each kind, in kind order (0 moves the whole object).
 const std::vector<std::vector<int>> Handles = {
     {0}, {0, LiDrag::End1, LiDrag::End2}, {0, CiDrag::Radius, CiDrag::SemiAxisA, CiDrag::SemiAxisB, CiDrag::Outline},
     {0, TrDrag::Side1, TrDrag::Vertex3}, {0, KvDrag::Side2, KvDrag::Vertex4}, {0, XyDrag::AxisX, XyDrag::AxisYEnd1},
@@ -116,20 +115,17 @@ const std::vector<std::vector<int>> Handles = {
     {0, PyramidDrag::Apex3}, {0, PyramidDrag::Apex4}, {0, PrismDrag::Base1Of3, PrismDrag::Base2Of3},
     {0, PrismDrag::Base1Of4, PrismDrag::Base2Of4}, {0, XzDrag::AxisYEnd1, XzDrag::AxisZEnd2}};
 
-// One drag of the edit tool: a handle taken at a pixel, then one to three
-// mouse steps of whole pixels.
+// One drag: a handle taken at a pixel, then one to three mouse steps of whole pixels.
 template <class R>
 void DraggedAtRandom(R& r, const std::vector<int>& handles, std::mt19937& rng) {
     const int handle = handles[rng() % handles.size()];
     std::uniform_int_distribution<int> at(50, 750), step(-40, 40);
-    int x = at(rng), y = at(rng);
+    double x = at(rng), y = at(rng);
     DragGrip grip;
-    TakeHandle(r, handle, x, y, grip);
+    TakeHandle(r, handle, static_cast<int>(x), static_cast<int>(y), grip);
     for (int n = 1 + static_cast<int>(rng() % 3); n > 0; --n) {
-        const int dx = step(rng), dy = step(rng);
-        x += dx, y += dy;
-        Drag(r, handle, DragStep{static_cast<double>(dx), static_cast<double>(dy), static_cast<double>(x),
-                                 static_cast<double>(y), grip, true});
+        const double dx = step(rng), dy = step(rng);
+        Drag(r, handle, DragStep{dx, dy, x += dx, y += dy, grip, true});
     }
 }
 
@@ -266,11 +262,9 @@ TEST(SaveDrift, EditedObjectsSaveAsTheyReopen) {
         {"every handle of every kind dragged",
          [](DProj& d, std::mt19937& rng) {
              static const std::unique_ptr<DProj> every = DocumentOfEveryKind(1);
-             d = *every;
              std::size_t kind = 0;
-             ForEachStore(d.Obj, [&](auto& store) {
-                 for (std::size_t i = 1; i <= store.count(); ++i) DraggedAtRandom(store[i], Handles[kind], rng);
-                 ++kind;
+             ForEachStore((d = *every).Obj, [&](auto& store) {
+                 for (std::size_t i = 1, k = kind++; i <= store.count(); ++i) DraggedAtRandom(store[i], Handles[k], rng);
              });
          },
          16},

@@ -1,7 +1,6 @@
-// Graphs that reach far past the picture, each built, drawn again, exported
-// to both shape files and animated: no exception leaves any of them, the next
-// redraw draws, and the traced columns (one pumped event each) stay within a
-// few pictures.
+// Graphs that reach far past the picture are built, redrawn, exported and animated without an
+// exception leaving, the next redraw draws, and the traced columns (one pumped event each) stay
+// within a few pictures.
 #include <gtest/gtest.h>
 
 #include "model/transform.h"
@@ -26,15 +25,11 @@ void DrawEveryWay(DProj& doc, const std::string& what) {
     EXPECT_FALSE(host.shown.isNull()) << "the next redraw draws";
     RunRig r(doc);
     *r.snapshot = doc;
-    bool written = false;
-    EXPECT_NO_THROW(written = ExportToCorelDraw(8, r.path("a.odg"), RunMode::DoNotOpen, doc.Im, r.run) &&
-                              ExportToOffice(r.path("a.odt"), RunMode::DoNotOpen, doc.Im, r.run));
-    EXPECT_TRUE(written);
+    EXPECT_NO_THROW(EXPECT_TRUE(ExportToCorelDraw(8, r.path("a.odg"), RunMode::DoNotOpen, doc.Im, r.run) &&
+                                ExportToOffice(r.path("a.odt"), RunMode::DoNotOpen, doc.Im, r.run)));
     FakeAnimHost anim;
     doc.AnimFrames = 2;
-    AnimResult a;
-    EXPECT_NO_THROW(a = BuildAnimation(doc, st, host, anim, r.path("a.gif")));
-    EXPECT_EQ(a.frames, 2);
+    EXPECT_NO_THROW(EXPECT_EQ(BuildAnimation(doc, st, host, anim, r.path("a.gif")).frames, 2));
 }
 
 TEST(FarDrawing, MovedGraphsFarSectionsAndReadScales) {
@@ -43,48 +38,35 @@ TEST(FarDrawing, MovedGraphsFarSectionsAndReadScales) {
     auto doc = NewDocument();
     src.pictureWidth = doc->Im.Width = 800;
     src.pictureHeight = doc->Im.Height = 600;
-    // Implicit graphs moved 1000 units down; with a scale the dialogs refuse
-    // and its x bound at 1e9, read back as a file gives it.
-    for (const char* F : {"ln(x)", "sin(x*y)", "y^3+x", "x^2+y^2-16"}) {
+    // Implicit graphs moved 1000 units down, x bound at 1e9, with a scale the dialogs refuse that a file gives.
+    for (const char* F : {"ln(x)", "sin(x*y)", "y^3+x", "x^2+y^2-16"})
         for (const double scale : {20.0, -40.0, 0.0}) {
             auto d = std::make_unique<DProj>(*doc);
             DXOY x;
             LoadDefaultXOY(x, 1, src);
-            x.GraphOn[6].v = true;
-            x.Graph[6].s = F;
-            x.ScaleY.v = scale;
+            x.GraphOn[6].v = true, x.Graph[6].s = F, x.ScaleY.v = scale, x.Move[6].Moved.v = scale > 0, x.Move[6].DY.v = -1000;
             x.Bounds[3] = {Ed<double>{true, -5}, Ed<double>{true, 1e9}, Ed<double>{true, -5}, Ed<double>{true, 5}};
-            x.Move[6].Moved.v = scale > 0;
-            x.Move[6].DY.v = -1000;
             d->Obj.Xy.add(x);
-            std::uint8_t version = 0;
             const std::string text = DocText(*d);
-            d = NewDocument();
-            ASSERT_EQ(ParseDocumentText(text, *d, version, ','), ReadOk);
+            std::uint8_t version = 0;
+            ASSERT_EQ(ParseDocumentText(text, *(d = NewDocument()), version, ','), ReadOk);
             ProcessAfterReading(*d, nullptr);
             EXPECT_EQ(d->Obj.Xy[1].ScaleY.v, scale > 0 ? scale : 20) << "as the dialogs hold it";
             DrawEveryWay(*d, std::string(F) + " at scale " + std::to_string(scale));
         }
-    }
-    // 3D systems with a Cartesian and an implicit surface (solved as roots of
-    // a polynomial, or scanned): moved 2000 pixels off the picture with their
-    // shipped sections, or at (300; 300) with one section at 300 units.
-    const std::pair<const char*, const char*> surfaces[] = {
-        {"ln(x*y)", "ln(x*y)-z"}, {"x^2+y^2", "x^2+y^2+z^2-16"}, {"sqrt(x^2+y^2)", "sqrt(x^2+y^2+z^2)-4"}};
-    for (const auto& [Z, F] : surfaces)
+    // 3D systems with a Cartesian and an implicit (root-solved or scanned) surface: rows 0-3 moved 2000
+    // pixels off the picture with the shipped sections, rows 4-6 at (300; 300) with one section at 300.
+    for (const auto& [Z, F] : {std::pair{"ln(x*y)", "ln(x*y)-z"}, {"x^2+y^2", "x^2+y^2+z^2-16"}, {"sqrt(x^2+y^2)", "sqrt(x^2+y^2+z^2)-4"}})
         for (int row = 0; row < 7; ++row) {
             auto d = std::make_unique<DProj>(*doc);
             DXZ x;
             LoadDefaultXYZ(x, 1, src);
-            x.SurfOn[1].v = x.SurfOn[4].v = true;
-            x.Surf[1].s = Z;
-            x.Surf[4].s = F;
-            const std::size_t group = static_cast<std::size_t>(row - 3);
+            x.SurfOn[1].v = x.SurfOn[4].v = true, x.Surf[1].s = Z, x.Surf[4].s = F;
             if (row > 3) {
                 x.Scale.v = 10;
                 for (auto& set : x.Sections)
                     for (std::size_t g = 1; g <= 3; ++g) {
-                        set[g][1] = {{true, g == group}, {true, 300}, {}};
+                        set[g][1] = {{true, g == std::size_t(row - 3)}, {true, 300}, {}};
                         for (std::size_t b = 0; b < 4; ++b) set[g][1].Bounds[b].v = b % 2 ? 4 : -4;
                     }
             }

@@ -153,22 +153,14 @@ TEST(SaveFailures, ADefaultSetGetsTheUsersOrdinaryPermissions) {
     EXPECT_EQ(fs::status(doc).permissions(), fs::perms(0600));
 }
 
-// A file the program cannot use is said with its name and why, in the
-// interface's language, where the program would otherwise do nothing or
-// name nothing.
+// A file the program cannot use is said with its name and why, in the interface's language.
 TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
     const std::string doc = ReadBytes(std::string(PELMAR_TEST_DATA) + "/doc_small.pel"), cut = doc.substr(0, doc.size() / 2);
-    const struct {
-        const char *what, *file, *why;  // the file in the program folder
-        void (*act)(SfSitting&);
-    } rows[] = {
+    const struct { const char *what, *file, *why; void (*act)(SfSitting&); } rows[] = {  // file: in the program folder
         {"a cut document opened", "cut.pel", "файл поврежден", [](SfSitting& s) { s.run(MainCommand::Open); }},
-        {"a damaged clipboard file pasted", "Temp/ClipBoard.pel", "файл поврежден",
-         [](SfSitting& s) { PasteObjects(s.w->editing()); }},
-        {"the settings written at the end", "Pelmar.set", "на месте файла папка",
-         [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
-        {"a help page of the user's beyond any page's size", "Pelmar.html", "Показана поставляемая справка",
-         [](SfSitting& s) { s.run(MainCommand::Help); }},
+        {"a damaged clipboard file pasted", "Temp/ClipBoard.pel", "файл поврежден", [](SfSitting& s) { PasteObjects(s.w->editing()); }},
+        {"the settings written at the end", "Pelmar.set", "на месте файла папка", [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
+        {"a help page of the user's beyond any page's size", "Pelmar.html", "Показана поставляемая справка", [](SfSitting& s) { s.run(MainCommand::Help); }},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
@@ -178,16 +170,15 @@ TEST(SaveFailures, AFileThatCannotBeUsedIsSaidWithItsNameAndWhy) {
         else WriteBytes(file, r.file == std::string("Pelmar.html") ? std::string(17 << 20, ' ') : cut);
         r.act(s);
         const auto& said = s.q.messages;
-        EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) {
-            return m.find(file) != std::string::npos && m.find(r.why) != std::string::npos;
-        })) << (said.empty() ? "nothing said" : said.back());
+        EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](const std::string& m) { return m.find(file) != m.npos && m.find(r.why) != m.npos; }))
+            << (said.empty() ? "nothing said" : said.back());
     }
 }
 
-// A link at a name the program writes, pointing to a file of the user's: the
-// save replaces the link and leaves the user's file as it was.
+// A link at a name the program writes, to a file of the user's: the save replaces the link and
+// leaves the user's file as it was.
 TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
-    static const auto print = [](SfSitting& s) {
+    const auto print = [](SfSitting& s) {
         struct : PrintHost {
             std::vector<std::string> printerNames() override { return {}; }
             bool choosePrinter(QPrinter&) override { return true; }
@@ -197,29 +188,17 @@ TEST(SaveFailures, ALinkAtAWrittenNameIsReplacedNeverWrittenThrough) {
         EXPECT_TRUE(PrintPicture({&*s.w->editing().Proj, 96, 48, "", s.dir.path("work/printed.pdf"), PaintImage(picture)}, toFile));
     };
     const auto associate = [](SfSitting& s) { std::string e; RegisterFileType(s.dir.path("bin/pelmar"), e); };
-    const struct {
-        const char* what;
-        std::string (*name)(SfSitting&);
-        void (*save)(SfSitting&);
-    } rows[] = {
-        {"settings", [](SfSitting& s) { return s.prog() + SettingsFileName; },
-         [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
+    const struct { const char* what; std::string (*name)(SfSitting&); void (*save)(SfSitting&); } rows[] = {
+        {"settings", [](SfSitting& s) { return s.prog() + SettingsFileName; }, [](SfSitting& s) { s.app->shell().settings.UndoSteps = 60, s.stop(); }},
         {"default set", [](SfSitting& s) { return s.prog() + "DefaultSet/DePoint.set"; }, [](SfSitting& s) { s.saveSet(); }},
-        {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); },
-         [](SfSitting& s) { s.run(MainCommand::NewPo); }},
+        {"undo snapshot", [](SfSitting& s) { return UndoFileName(s.w->editing().UndoFolder, s.w->editing().UndoPos); }, [](SfSitting& s) { s.run(MainCommand::NewPo); }},
         {"clipboard file", [](SfSitting& s) { return s.prog() + "Temp/ClipBoard.pel"; },
-         [](SfSitting& s) {
-             QTimer::singleShot(0, [] { QTest::mouseClick(QApplication::activeModalWidget()->findChild<QWidget*>("Button1"), Qt::LeftButton); });
-             CopyObjects(s.w->editing());
-         }},
+         [](SfSitting& s) { QTimer::singleShot(0, [] { QTest::mouseClick(QApplication::activeModalWidget()->findChild<QWidget*>("Button1"), Qt::LeftButton); }), CopyObjects(s.w->editing()); }},
         {"MIME file", [](SfSitting& s) { return s.dir.path("data/mime/packages/pelmar.xml"); }, associate},
         {"desktop entry", [](SfSitting& s) { return s.dir.path("data/applications/pelmar.desktop"); }, associate},
         {"printed PDF file", [](SfSitting& s) { return s.dir.path("work/printed.pdf"); }, print},
         {"file dialogs' settings", [](SfSitting& s) { return s.dir.path("config/QtProject.conf"); },
-         [](SfSitting& s) {
-             KeepQtSettingsReadable(s.prog() + "Temp/");
-             QSettings(QSettings::UserScope, QStringLiteral("QtProject")).setValue(QStringLiteral("FileDialog/history"), "/tmp");
-         }},
+         [](SfSitting& s) { KeepQtSettingsReadable(s.prog() + "Temp/"), QSettings(QSettings::UserScope, QStringLiteral("QtProject")).setValue(QStringLiteral("FileDialog/history"), "/tmp"); }},
     };
     EnvGuard data("XDG_DATA_HOME"), config("XDG_CONFIG_HOME");
     for (const auto& r : rows) {

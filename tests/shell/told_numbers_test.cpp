@@ -214,14 +214,13 @@ namespace {
 using OkPlay = std::function<void(QWidget&)>;
 void Click(QWidget& w, const char* name) { QTest::mouseClick(w.findChild<QWidget*>(name), Qt::LeftButton); }
 
-// `open` brings the window up; `ok` null: its title-bar button; "Return":
-// the key in the field.
+// `ok` null: the title-bar button; "Return": the key in the field.  `took` none: the number is kept.
 struct OkRow {
     const char* window; std::function<void(ToldSitting&)> open; const char* field; QString keys; const char* tip;
-    const char* ok; ToldRead stored; std::optional<double> took = {};  // none: kept
-    OkPlay prepare = {};
+    const char* ok; ToldRead stored; std::optional<double> took = {}; OkPlay prepare = {};
 };
 #define RUN(c) [](ToldSitting& s) { s.run(MainCommand::c); }
+#define EXEC(T, ...) [](ToldSitting&) { T(__VA_ARGS__).exec(); }
 #define DOC(expr) [](ToldSitting& s, QWidget&) -> double { return s.w->document().expr; }
 #define SPIN(name) [](ToldSitting&, QWidget& w) -> double { return w.findChild<QSpinBox*>(name)->value(); }
 const OkPlay PointsTicked = [](QWidget& f) { ClickIndicator(f.findChild<QCheckBox*>("CheckBoxPo")); };
@@ -229,36 +228,25 @@ const OkPlay Print = [](QWidget& o) { ToldSheet(o, "TabSheet5"); };
 const OkRow OkRows[] = {
     {"FormImage", RUN(OptProj), "EditPri1", "1000001", "508", "Button1", PaperW, {}, Print},
     {"FormImage", RUN(OptProj), "EditPri3", "30", "29,6", "Button1", MarginT, {}, Print},
-    {"FormImageBr",
-     [](ToldSitting& s) {
-         WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); });
-         s.run(MainCommand::OptProj);
-     },
-     "EditGP1", "3000000000", Past, "Button1", DOC(Im.LightX), {},
-     [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); }},
+    {"FormImageBr", [](ToldSitting& s) { WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); }), s.run(MainCommand::OptProj); },
+     "EditGP1", "3000000000", Past, "Button1", DOC(Im.LightX), {}, [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); }},
     {"FormAnim", RUN(Anim), "SpinEdit1", "12,5", "12", "Button2", DOC(AnimDelay), 12},
-    {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10",
-     "Button1",
-     [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
-    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Button1",
-     SPIN("SpinEditPo"), 1, PointsTicked},
-    {"FormNew", [](ToldSitting&) { FormNew(BuiltInWords()).exec(); }, "SpinEditPo", "0", "1", "Return",
-     SPIN("SpinEditPo"), 1, PointsTicked},
-    {"FormBitColors", [](ToldSitting&) { TFormBitColors().exec(); }, "SpinEdit1", "0", "1", "Button1",
-     SPIN("SpinEdit1"), 1},
+    {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10", "Button1", [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
+    {"FormNew", EXEC(FormNew, BuiltInWords()), "SpinEditPo", "0", "1", "Button1", SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormNew", EXEC(FormNew, BuiltInWords()), "SpinEditPo", "0", "1", "Return", SPIN("SpinEditPo"), 1, PointsTicked},
+    {"FormBitColors", EXEC(TFormBitColors), "SpinEdit1", "0", "1", "Button1", SPIN("SpinEdit1"), 1},
     {"FormPo", [](ToldSitting& s) { s.open(Kind::po); }, "EditPx", "3000000000", Past, nullptr, DOC(Obj.Po[1].ScrX.v)},
-    {"FormOrb", [](ToldSitting& s) { Click(*s.open(Kind::sf), "ButtonSSP1"); }, "Edit4", "100000", "взято",
-     "Button1", DOC(Obj.Sf[1].SecH[1].v)},
+    {"FormOrb", [](ToldSitting& s) { Click(*s.open(Kind::sf), "ButtonSSP1"); }, "Edit4", "100000", "взято", "Button1", DOC(Obj.Sf[1].SecH[1].v)},
 };
 #undef SPIN
 #undef DOC
+#undef EXEC
 #undef RUN
 
 }  // namespace
 
-// Keys typed into the field, then OK clicked as the mouse clicks: the field
-// tells, the window stays open on it with the tip and keeps what the field
-// told; a second OK closes it.
+// Keys typed, then OK clicked as the mouse clicks: the field tells, the window stays open on it
+// with the tip and keeps what the field told; a second OK closes it.
 TEST(ToldNumbers, OkClickedAfterANumberToldStaysOnTheField) {
     ToldSitting s;
     s.answers.counts.fill(1);
@@ -272,9 +260,7 @@ TEST(ToldNumbers, OkClickedAfterANumberToldStaysOnTheField) {
             auto* field = window.findChild<QWidget*>(row.field);
             ASSERT_TRUE(field && field->isVisible() && field->isEnabled()) << row.field;
             const double before = row.stored(s, window);
-            field->setFocus();
-            LineOf(field)->selectAll();
-            QTest::keyClicks(field, row.keys);
+            TypeIn(window, row.field, row.keys, Qt::Key_unknown);
             const auto ok = [&] {
                 if (!row.ok) window.windowHandle()->close();
                 else if (row.ok == QLatin1String("Return")) QTest::keyClick(field, Qt::Key_Return);
