@@ -17,13 +17,16 @@ namespace pelmar {
 namespace {
 
 // The open parts written back into the kind's working copy, and its update:
-// the still of its values, as every frame of an animation is computed.
+// the still of its values, as every frame of an animation is computed, kept
+// as its file gives it back.
 template <Kind K>
 void ComputeKind(EditingState& st, const LevelList& levels, bool writeBack) {
     if (writeBack)
         for (Kind l : levels)
             if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
-    UpdateAsStill(KindT<K>::work(*st.Work));
+    auto& work = KindT<K>::work(*st.Work);
+    UpdateAsStill(work);
+    ObjectAsFiled(work, st.Proj->Im);
 }
 
 // The open parts reloaded from their parents, innermost last; `reloaded`
@@ -287,7 +290,10 @@ void ApplyObject(EditingState& st, bool writeBack) {
     if (CurrentKind(st, k)) dependants = VisitKind(k, [&](auto kc) { return CommitKind<kc.value>(st, writeBack); });
     // Objects built on the stored one follow it, also when it is itself built
     // on another object.
-    if (dependants) RecomputeLinked(*st.Proj);
+    if (dependants) {
+        RecomputeLinked(*st.Proj);
+        DependentsAsFiled(*st.Proj);
+    }
 }
 
 }  // namespace pelmar

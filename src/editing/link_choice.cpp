@@ -8,6 +8,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/new_objects.h"
+#include "files/document.h"
 #include "model/defining_points.h"
 #include "model/links.h"
 #include "model/recompute.h"
@@ -278,6 +279,7 @@ bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewL
         ApplyObject(st, false);
     }
     RecomputeLinked(doc);
+    DependentsAsFiled(doc);
     st.Document.requestRedraw();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "editing/new_objects.h"
 #include "editing/selection.h"
 #include "editing/undo_store.h"
+#include "files/document.h"
 #include "model/construct.h"
 #include "model/coord_limit.h"
 #include "model/drag_rules.h"
@@ -339,9 +340,14 @@ void MouseTools::editMove(const Pos& p) {
             constexpr Kind K = decltype(kc)::value;
             auto& store = KindT<K>::store(doc.Obj);
             for (int i = 1; i <= store.count(); ++i)
-                if (IsSelected(st_, K, i)) Drag(store[static_cast<std::size_t>(i)], handle, move);
+                if (IsSelected(st_, K, i)) {
+                    auto& rec = store[static_cast<std::size_t>(i)];
+                    Drag(rec, handle, move);
+                    ObjectAsFiled(rec, doc.Im);
+                }
         });
         RecomputeLinked(doc);
+        DependentsAsFiled(doc);
         ReloadCurrentDependent(st_);
     }
     dragStartX_ = p.px;

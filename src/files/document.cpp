@@ -369,20 +369,65 @@ bool ObjectsWriteAlike(const R& a, const R& b) {
     return x.finite() && y.finite() && x.bytes() == y.bytes();
 }
 
+namespace {
+
+// The traced curves no file holds: reading a block empties them, and an
+// object settled in place keeps the ones it has.
 template <class R>
-void ObjectAsReadBack(R& record, const DImProj& im) {
+void KeepCurves(R& back, const R& record) {
+    if constexpr (std::is_same_v<R, DXOY>) back.Curves = record.Curves;
+    if constexpr (std::is_same_v<R, DXZ>) {
+        back.Curves = record.Curves;
+        for (std::size_t o = 1; o <= 3; ++o) back.Outlines[o].Lines = record.Outlines[o].Lines;
+    }
+}
+
+// The object's block written, read back and recomputed as the reader
+// recomputes it.  A value derived from rounded ones can round otherwise
+// once more, so this goes on, a few rounds at most, until the object writes
+// the block it was read from.
+template <class R>
+void Refile(R& record, const DImProj& im, bool keepCurves) {
     LineWriter out('.');
     WriteObjectBlock(out, record);
     if (!out.finite()) return;
-    R back = record;
-    LineReader in(out.bytes(), CurrentFormatVersion, '.');
-    try {
-        ReadObjectBlock(in, back, im);
-    } catch (const std::exception&) {
-        return;
+    std::string text = out.bytes();
+    for (int round = 0; round < 4; ++round) {
+        R back = record;
+        LineReader in(text, CurrentFormatVersion, '.');
+        try {
+            ReadObjectBlock(in, back, im);
+        } catch (const std::exception&) {
+            return;
+        }
+        UpdateAsRead(back);
+        if (keepCurves) KeepCurves(back, record);
+        LineWriter again('.');
+        WriteObjectBlock(again, back);
+        if (!again.finite()) return;
+        record = std::move(back);
+        if (again.bytes() == text) return;
+        text = again.bytes();
     }
-    UpdateAsRead(back);
-    record = std::move(back);
+}
+
+}  // namespace
+
+template <class R>
+void ObjectAsReadBack(R& record, const DImProj& im) {
+    Refile(record, im, false);
+}
+
+template <class R>
+void ObjectAsFiled(R& record, const DImProj& im) {
+    Refile(record, im, true);
+}
+
+void DependentsAsFiled(DProj& doc) {
+    ForEachStore(doc.Obj, [&doc](auto& store) {
+        for (std::size_t n = 1; n <= store.count(); ++n)
+            if (store[n].Number >= 2) ObjectAsFiled(store[n], doc.Im);
+    });
 }
 
 template bool ObjectIsFinite(const DPoint&);
@@ -427,6 +472,20 @@ template void ObjectAsReadBack(DPi4&, const DImProj&);
 template void ObjectAsReadBack(DPr3&, const DImProj&);
 template void ObjectAsReadBack(DPr4&, const DImProj&);
 template void ObjectAsReadBack(DXZ&, const DImProj&);
+template void ObjectAsFiled(DPoint&, const DImProj&);
+template void ObjectAsFiled(DLine&, const DImProj&);
+template void ObjectAsFiled(DCircle&, const DImProj&);
+template void ObjectAsFiled(DTri&, const DImProj&);
+template void ObjectAsFiled(DKv&, const DImProj&);
+template void ObjectAsFiled(DXOY&, const DImProj&);
+template void ObjectAsFiled(DSf&, const DImProj&);
+template void ObjectAsFiled(DZi&, const DImProj&);
+template void ObjectAsFiled(DKo&, const DImProj&);
+template void ObjectAsFiled(DPi3&, const DImProj&);
+template void ObjectAsFiled(DPi4&, const DImProj&);
+template void ObjectAsFiled(DPr3&, const DImProj&);
+template void ObjectAsFiled(DPr4&, const DImProj&);
+template void ObjectAsFiled(DXZ&, const DImProj&);
 
 std::size_t KeepSavedTexts(DProj& doc, WorkingCopies* work) {
     const std::size_t n =
@@ -553,7 +612,13 @@ void ReadFrame(LineReader& in, DProj& doc, PictureAsRead* asRead) {
         if (n[k] < 0 || n[k] > KindTable[k].capacity) in.Fail("an object count above the capacity");
     }
     std::size_t k = 0;
-    ForEachStore(doc.Obj, [&](auto& store) { store.resize(static_cast<std::size_t>(n[k++])); });
+    // Every object is read into a new record: what the file lacks of it (a
+    // traced curve, a prism's unrounded edge) is not taken from whatever
+    // object stood at its place before.
+    ForEachStore(doc.Obj, [&](auto& store) {
+        store.resize(0);
+        store.resize(static_cast<std::size_t>(n[k++]));
+    });
 
     in.Skip();  // "<$image>"
     PictureAsRead file;

@@ -176,6 +176,14 @@ bool ObjectsWriteAlike(const R& a, const R& b);
 // record that cannot be written stays as it is.
 template <class R>
 void ObjectAsReadBack(R& record, const DImProj& im);
+// The same for an object edited in place, which keeps its traced curves:
+// every change stores the object as this gives it, so that what is shown is
+// what a save and a reopening show.
+template <class R>
+void ObjectAsFiled(R& record, const DImProj& im);
+// Every object built on others (creation number 2 and up) made so, after
+// they were recomputed through their links.
+void DependentsAsFiled(DProj& doc);
 
 // The texts of doc that a save would not keep as they are: line breaks
 // (written as spaces) and characters code page 1251 lacks (written as "?"),

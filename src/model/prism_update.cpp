@@ -118,6 +118,10 @@ void ApplyTypeRule(DPr4& p) {
     }
 }
 
+// How far the length of an edge whose components were rounded to 0.001 can
+// lie from its unrounded length rounded to 0.001: sqrt(3) / 2000 + 1 / 2000.
+constexpr double EdgeRoundingReach = 0.00137;
+
 // Steps shared by both kinds from the edge length to the lateral sides.
 template <class P>
 void PlaceEdgeAndUpper(P& p, bool perpendicular) {
@@ -126,7 +130,12 @@ void PlaceEdgeAndUpper(P& p, bool perpendicular) {
     auto& upper = p.Base[2];
 
     Vec3 e = poly::ExactEdge(p);
-    p.EdgeLen.v = Round3(Norm(e));
+    // A prism read from a file has no unrounded edge: its length is the one
+    // the file holds while the components' own length lies within their
+    // rounding of it, so that it reads back as the unrounded edge gave it.
+    const bool asRead = p.EdgeExact == std::array<double, 3>{};
+    const double len = Norm(e);
+    if (!asRead || !(std::abs(len - p.EdgeLen.v) <= EdgeRoundingReach)) p.EdgeLen.v = Round3(len);
     if (perpendicular) {
         double a, b, c, d;
         PlaneBy3Points(Vertex(lower, 1), Vertex(lower, 2), Vertex(lower, 3), a, b, c, d);

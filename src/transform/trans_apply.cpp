@@ -6,6 +6,7 @@
 
 #include "drawing/word_lines.h"
 #include "editing/commit.h"
+#include "files/document.h"
 #include "model/coord_limit.h"
 #include "model/recompute.h"
 #include "model/record_reach.h"
@@ -232,8 +233,10 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
         WithRecord(o, target.kind, target.index, [&](auto& rec) {
             op(rec);
             UpdateAsRead(rec);
+            ObjectAsFiled(rec, doc.Im);
         });
     RecomputeLinked(doc);
+    DependentsAsFiled(doc);
     host.commitAndRedraw();
     return TransOutcome::Applied;
 }
