@@ -124,7 +124,7 @@ TEST(CoordDialogs, FitTheirWindowsBesideTheDrawing) {
                 Shot(shots, QString("dialog-%1-%2%3").arg(InfoOf(k).code).arg(page + 1).arg(lang));
             }
             // The options of the first graph of the system, each tab.
-            TFormXOYOpt opt(ed.work, k == Kind::xy ? 1 : 11, *words, ed, 96, d);
+            TFormXOYOpt opt(ed.work, k == Kind::xy ? 1 : 11, *words, 96, d);
             opt.move(10, 10);
             opt.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&opt));

@@ -223,7 +223,7 @@ TEST(DialogWords, EveryTextComesFromTheTable) {
     for (QWidget* x : std::vector<QWidget*>{
              NewFormPoOpt(marked, nullptr), NewFormLiOpt(marked, nullptr), NewFormCiOpt(marked, nullptr),
              NewFormAnimPo(c.CurPoint, marked, ed, nullptr), NewFormAnimCi(c.CurCircle, marked, ed, nullptr),
-             NewFormAnimX1(c, 3, marked, nullptr), NewFormAnimX2(c, 11, marked, ed, nullptr),
+             NewFormAnimX1(c, 3, marked, nullptr), NewFormAnimX2(c, 11, marked, nullptr),
              NewFormAnimX3(c, 5, marked, ed, nullptr), NewFormAnimZK(c, 1, marked, ed, nullptr), fill}) {
         own.emplace_back(x);
         windows.push_back(x);

@@ -47,7 +47,7 @@ struct OkEntriesWorld {
             ShowActive(*d);
             return d;
         }
-        if (window > 0) owned = std::make_unique<TFormXOYOpt>(ed->work, window, BuiltInWords(), *ed, 96);
+        if (window > 0) owned = std::make_unique<TFormXOYOpt>(ed->work, window, BuiltInWords(), 96);
         if (window == Bounds) owned = std::make_unique<TFormSech2>(sec, 1, BuiltInWords(), nullptr, 20);
         if (window == Outline) owned = std::make_unique<TFormOL>(ed->reg, 1);
         if (window == Plane2) owned = std::make_unique<TFormOrb>(sphere, 2, *ed);

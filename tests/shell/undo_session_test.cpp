@@ -378,6 +378,11 @@ TEST(UndoSession, OneActionIsOneStep) {
         {"fill ticked and unticked", modal(Kind::ci, "ButtonCiBrush", "FormBrush", clicks("CheckBox1", 2)), 0},
         {"3D outline ticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 1)), 1},
         {"3D outline ticked and unticked", modal(Kind::xz, "ButtonY10", "FormOL", clicks("CheckBox1", 2)), 0},
+        {"graph options with the moves' animation", modal(Kind::xy, "ButtonX1", "FormXOYOpt", [](QWidget& opt) {
+             ClickIndicator(opt.findChild<QWidget*>("CheckBoxTrans2"));
+             InModal("FormAnimX2", [&] { QTest::mouseClick(opt.findChild<QWidget*>("ButtonX2Anim"), Qt::LeftButton); },
+                     [](QWidget& anim) { TypeIn(anim, "Edit8", "x", Qt::Key_Tab); });
+         }), 1},
         {"a sphere's section plane: two numbers and Ok", modal(Kind::sf, "ButtonSSP1", "FormOrb", [](QWidget& orb) {
              TypeIn(orb, "Edit4", "20", Qt::Key_Tab);
              TypeIn(orb, "Edit1", "3", Qt::Key_Tab);

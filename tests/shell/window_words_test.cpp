@@ -1198,7 +1198,7 @@ TEST(WindowWords, WindowsMadeOnDemandTakeTheTable) {
     image->open(PictureSettings{}, false);
     windows.emplace_back(image);
     windows.emplace_back(new FormImageBr(words, *doc, [] {}));
-    windows.emplace_back(new TFormXOYOpt(*work, 1, words, commit, 96));
+    windows.emplace_back(new TFormXOYOpt(*work, 1, words, 96));
     windows.emplace_back(new TFormBrush(&work->CurCircle.Fill, false, commit, services, services, words));
     windows.emplace_back(new FormNew(words));
     windows.emplace_back(new TFormQCopy(CopyQuestion{}, words, QIcon()));
@@ -1300,7 +1300,7 @@ TEST(WindowWords, Pictures) {
         shootPages(image, lang, "FormImage");
         FormImageBr fill(words, *doc, [] {});
         shoot(fill, lang, "FormImageBr");
-        TFormXOYOpt graph(*work, 1, words, commit, 96);
+        TFormXOYOpt graph(*work, 1, words, 96);
         shootPages(graph, lang, "FormXOYOpt");
         TFormBrush brush(&work->CurCircle.Fill, false, commit, services, services, words);
         shoot(brush, lang, "FormBrush");

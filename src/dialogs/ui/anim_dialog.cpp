@@ -119,8 +119,7 @@ TFormAnim* NewFormAnimX1(WorkingCopies& work, int g, const WordTable& words, QWi
     return new TFormAnim("FormAnimX1", W(g == 13 ? "{655}" : "{654}", words), std::move(rows), nullptr, parent);
 }
 
-TFormAnim* NewFormAnimX2(WorkingCopies& work, int g, const WordTable& words, DialogCommit& commit,
-                         QWidget* parent) {
+TFormAnim* NewFormAnimX2(WorkingCopies& work, int g, const WordTable& words, QWidget* parent) {
     // WordsToAnimX2.
     constexpr const char* labels[10] = {"{657}=",    "{539}, X=", "{539}, Y=", "{539}, Z=", "{540}, X=",
                                         "{540}, Y=", "{540}, Z=", "{315}, X=", "{315}, Y=", "{315}, Z="};
@@ -143,7 +142,7 @@ TFormAnim* NewFormAnimX2(WorkingCopies& work, int g, const WordTable& words, Dia
         for (std::size_t i = 0; i < 10; ++i)
             rows.push_back({W(labels[i], words), &work.CurXZ.Texts[i][at], rotation(i) ? m.Rotated.v : m.Moved.v});
     }
-    return new TFormAnim("FormAnimX2", W("{656}", words), std::move(rows), &commit, parent);
+    return new TFormAnim("FormAnimX2", W("{656}", words), std::move(rows), nullptr, parent);
 }
 
 TFormAnim* NewFormAnimX3(WorkingCopies& work, int g, const WordTable& words, DialogCommit& commit,

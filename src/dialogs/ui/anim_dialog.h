@@ -67,8 +67,9 @@ TFormAnim* NewFormAnimX1(WorkingCopies& work, int graph, const WordTable& words,
 // TFormAnimX2, the rotation and translation of graph 1..6 of CurXOY or of
 // surface graph - 10 (graph 11..14) of CurXZ, each edit enabled as the
 // graph's rotation or translation is on; a 2D graph has no Z and no normal.
-TFormAnim* NewFormAnimX2(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit,
-                         QWidget* parent);
+// "Ok" stores without a commit, as NewFormAnimX1's: the graph options it is
+// opened from are one change, committed when they close.
+TFormAnim* NewFormAnimX2(WorkingCopies& work, int graph, const WordTable& words, QWidget* parent);
 // TFormAnimX3, the equation parameter "$" of graph 1..6 of CurXOY; the
 // parametric graph 5 also shows the system's seventh parameter.
 TFormAnim* NewFormAnimX3(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit,

@@ -73,14 +73,12 @@ GraphOptionsRule GraphOptionsRuleOf(int g) {
     return r;
 }
 
-TFormXOYOpt::TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit, int dpi,
-                         QWidget* parent)
+TFormXOYOpt::TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, int dpi, QWidget* parent)
     : QDialog(parent),
       work_(work),
       graph_(graph),
       rule_(GraphOptionsRuleOf(graph)),
       words_(words),
-      commit_(commit),
       dpi_(dpi > 0 ? dpi : 96) {
     setObjectName("FormXOYOpt");
     setModal(true);
@@ -527,7 +525,7 @@ void TFormXOYOpt::connectHandlers() {
         DrawAnimGlyph(1);
     });
     connect(ButtonX2Anim, &QPushButton::clicked, this, [this] {
-        std::unique_ptr<TFormAnim> anim(NewFormAnimX2(work_, graph_, words_, commit_, this));
+        std::unique_ptr<TFormAnim> anim(NewFormAnimX2(work_, graph_, words_, this));
         anim->exec();
         DrawAnimGlyph(2);
     });

@@ -53,10 +53,8 @@ GraphOptionsRule GraphOptionsRuleOf(int graph);
 class TFormXOYOpt : public QDialog {
     Q_OBJECT
 public:
-    // graph: 1..6 a graph of CurXOY, 11..14 a surface of CurXZ.  commit:
-    // what the transformation animation dialog commits through.
-    TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, DialogCommit& commit, int dpi,
-                QWidget* parent = nullptr);
+    // graph: 1..6 a graph of CurXOY, 11..14 a surface of CurXZ.
+    TFormXOYOpt(WorkingCopies& work, int graph, const WordTable& words, int dpi, QWidget* parent = nullptr);
     // What is being typed is taken before the window closes or goes.
     ~TFormXOYOpt() override;
     void done(int result) override;
@@ -119,7 +117,6 @@ private:
     const int graph_;
     const GraphOptionsRule rule_;
     const WordTable& words_;
-    DialogCommit& commit_;
     const int dpi_;
     int filling_ = 0;
     QString pt_;

@@ -303,7 +303,7 @@ void TFormXY::connectHandlers() {
 void TFormXY::runOptions(int graph) {
     flushPendingEdit();
     {
-        TFormXOYOpt opt(reg_.session().copies(), graph, reg_.session().words(), commitTarget(),
+        TFormXOYOpt opt(reg_.session().copies(), graph, reg_.session().words(),
                         document().resolution(), this);
         opt.exec();
     }

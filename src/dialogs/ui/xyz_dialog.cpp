@@ -332,7 +332,7 @@ void TFormXZ::connectHandlers() {
 void TFormXZ::runOptions(int surface) {
     flushPendingEdit();
     {
-        TFormXOYOpt opt(reg_.session().copies(), 10 + surface, reg_.session().words(), commitTarget(),
+        TFormXOYOpt opt(reg_.session().copies(), 10 + surface, reg_.session().words(),
                         document().resolution(), this);
         opt.exec();
     }
