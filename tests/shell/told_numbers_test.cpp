@@ -231,6 +231,7 @@ const OkRow OkRows[] = {
     {"FormImageBr", [](ToldSitting& s) { WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); }), s.run(MainCommand::OptProj); },
      "EditGP1", "3000000000", Past, "Button1", DOC(Im.LightX), {}, [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); }},
     {"FormAnim", RUN(Anim), "SpinEdit1", "12,5", "12", "Button2", DOC(AnimDelay), 12},
+    {"FormAnim", RUN(Anim), "SpinEdit1", "12,5", "12", nullptr, DOC(AnimDelay), 12},
     {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10", "Button1", [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
     {"FormNew", EXEC(FormNew, BuiltInWords()), "SpinEditPo", "0", "1", "Button1", SPIN("SpinEditPo"), 1, PointsTicked},
     {"FormNew", EXEC(FormNew, BuiltInWords()), "SpinEditPo", "0", "1", "Return", SPIN("SpinEditPo"), 1, PointsTicked},

@@ -263,6 +263,8 @@ const WordTable* TFormAnimation::words() const { return ctx_.table ? &ctx_.table
 // Changed settings become one undo step holding the old ones.
 bool TFormAnimation::closeQuery() {
     if (running_) return false;
+    // A number refused as typed keeps the window open on its field, as OK does.
+    if (KeepOpenForTold(this)) return false;
     finishTyping();
     if (ctx_.doc) {
         const std::function<void()> noCommit = [] {};
