@@ -27,7 +27,12 @@ play '
   xdotool key Escape; sleep 1     # Отмена: the program runs on
   xdotool key ctrl+z; sleep 1
   at 584 56 2; shot undone        # the builder again: the delay before the change
-  at 906 592 1
+  # Escape with a delay it refuses: it stays on the field with its tip; a
+  # second Escape closes it.
+  at 858 385 0.3; xdotool key ctrl+a; xdotool type --delay 150 "12,5"
+  xdotool key Escape; shot told
+  if xdotool search --onlyvisible --name "^Анимация$" >/dev/null 2>&1; then echo "the builder stays open"; else echo "the builder closed"; fi
+  xdotool key Escape; sleep 1
   xdotool key ctrl+q; sleep 2
   at 811 508 3                    # "Нет": the drawing is not saved
   if kill -0 $pid 2>/dev/null; then echo "the program runs on"; kill $pid; else echo "the program ended"; fi
