@@ -188,3 +188,32 @@ static void BM_UndoStepFull(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UndoStepFull)->Unit(benchmark::kMillisecond);
+
+// A window session over the document's own settings, as the fill settings
+// run it: the one comparison of the document's text, with the snapshot
+// written ahead, for a session that ends as it began (0) and one that changes
+// a setting (1).  The step taken at a session's first change, as the fill
+// settings took it before, is BM_BeginDocumentChangeFull.
+static void BM_SettingsSessionFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    const bool change = state.range(0) != 0;
+    for (auto _ : state) {
+        const DocumentChange session(*b.st);
+        DImProj& im = b.doc->Im;
+        im.BorderAngle = im.BorderAngle == 90 ? 180 : 90;
+        if (!change) im.BorderAngle = im.BorderAngle == 90 ? 180 : 90;
+    }
+}
+BENCHMARK(BM_SettingsSessionFull)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+static void BM_BeginDocumentChangeFull(benchmark::State& state) {
+    Bench b;
+    b.Full();
+    for (auto _ : state) {
+        BeginDocumentChange(*b.st);
+        DImProj& im = b.doc->Im;
+        im.BorderAngle = im.BorderAngle == 90 ? 180 : 90;
+    }
+}
+BENCHMARK(BM_BeginDocumentChangeFull)->Unit(benchmark::kMillisecond);

@@ -465,10 +465,20 @@ TEST(FillSettingsDialog, EditsReadAsTheyShowWithFallbacks) {
     r.enter("EditGV2", "0");
     r.enter("EditGV3", "0");
     EXPECT_EQ(std::make_tuple(r.doc->Im.LightDX, r.doc->Im.LightDY, r.doc->Im.LightDZ), std::make_tuple(0.0, 0.0, 1.0));
-    // Closed by Esc with the focus still in an emptied edit: the edit counts as left.
+    // Closed by Esc with the focus still in an edit: a number taken as typed
+    // counts as left; an emptied edit, which takes a number of its own with a
+    // tip, keeps nothing.
     Type(r.get<QWidget>("EditGV1"), "");
-    QTest::keyClick(&r.form, Qt::Key_Escape);
-    EXPECT_EQ(r.doc->Im.LightDX, 1);
+    QTest::keyClick(r.get<QWidget>("EditGV1"), Qt::Key_Escape);
+    EXPECT_EQ(std::make_tuple(r.doc->Im.LightDX, r.doc->Im.LightDY, r.doc->Im.LightDZ), std::make_tuple(0.0, 0.0, 1.0));
+    EXPECT_EQ(r.get<QLineEdit>("EditGV1")->text(), "0");
+    EXPECT_FALSE(r.form.isVisible());
+    r.form.show();
+    r.form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&r.form));
+    Type(r.get<QWidget>("EditGV1"), "2");
+    QTest::keyClick(r.get<QWidget>("EditGV1"), Qt::Key_Escape);
+    EXPECT_EQ(r.doc->Im.LightDX, 2);
     EXPECT_FALSE(r.form.isVisible());
 }
 

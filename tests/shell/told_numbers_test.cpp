@@ -280,3 +280,122 @@ TEST(ToldNumbers, OkClickedAfterANumberToldStaysOnTheField) {
         QTRY_VERIFY(ran);
     }
 }
+
+namespace {
+
+// The page of its tab widget that `field` stands on is made current.
+void ShowPageOf(QWidget* field) {
+    for (QWidget* p = field; p && p->parentWidget(); p = p->parentWidget())
+        for (QWidget* up = p->parentWidget(); up; up = up->parentWidget())
+            if (auto* tabs = qobject_cast<QTabWidget*>(up); tabs && tabs->indexOf(p) >= 0) tabs->setCurrentWidget(p);
+}
+
+// The 3D system's dialog on its sections page with surface 1 shown.
+QWidget* SectionsOpener(ToldSitting& s) {
+    QWidget* xz = s.open(Kind::xz);
+    auto* on = xz->findChild<QCheckBox*>("CheckBoxY1");
+    ShowPageOf(on);
+    if (!on->isChecked()) on->setFocus(), ClickIndicator(on);
+    return xz;
+}
+void OpenSections(ToldSitting& s) { Click(*SectionsOpener(s), "ButtonY11"); }
+
+// `closeKeeps`: the window's close keeps what was typed (it has no Cancel);
+// else it is a Cancel.  `stored` null: nothing to read once the window is gone.
+struct LeaveRow {
+    const char* window; std::function<void(ToldSitting&)> open; const char* field; QString keys; const char* tip;
+    bool closeKeeps; ToldRead stored; std::optional<double> took = {}; OkPlay prepare = {};
+};
+#define RUN(c) [](ToldSitting& s) { s.run(MainCommand::c); }
+#define EXEC(T, ...) [](ToldSitting&) { T(__VA_ARGS__).exec(); }
+#define DOC(expr) [](ToldSitting& s, QWidget&) -> double { return s.w->document().expr; }
+#define COPY(expr) [](ToldSitting& s, QWidget&) -> double { return s.copies().expr; }
+const OkPlay PlaneX = [](QWidget& f) {
+    auto* plane = f.findChild<QComboBox*>("ComboBox1");
+    plane->setCurrentIndex(0);
+    emit plane->activated(0);
+};
+const OkPlay LightPlace = [](QWidget& f) { ClickIndicator(f.findChild<TRadioGroup*>("RadioG1")->button(0)); };
+const LeaveRow LeaveRows[] = {
+    {"FormSech1", OpenSections, "Edit1", "1000001", Past, true, ToldSec(1), {}, PlaneX},
+    {"FormSech2",
+     [](ToldSitting& s) {
+         WhenShown("FormSech1", [](QWidget& sech) {
+             PlaneX(sech);
+             Click(sech, "Button1");
+             if (sech.isVisible()) Click(sech, "ButtonOk");
+         });
+         OpenSections(s);
+     },
+     "Edit11", "-60000", "не дальше", true, COPY(CurXZ.Sections[1][1][1].Bounds[0].v)},
+    {"FormImageBr", [](ToldSitting& s) { WhenShown("FormImage", [](QWidget& o) { ToldSheet(o, "TabSheet3"), Click(o, "Button3"); }), s.run(MainCommand::OptProj); },
+     "EditGP1", "3000000000", Past, true, DOC(Im.LightX), {}, LightPlace},
+    {"FormOptions", [](ToldSitting& s) { ProgramOptions(*s.w).exec(); }, "SpinEditUndo", "5", "взято 10", true,
+     [](ToldSitting& s, QWidget&) -> double { return s.app->shell().settings.UndoSteps; }, 10},
+    {"FormXOYOpt", [](ToldSitting& s) { Click(*s.open(Kind::xy), "ButtonX1"); }, "LabeledEditDecX1", "3000000000",
+     "1 000 000", true, COPY(CurXOY.Bounds[1][0].v)},
+    {"FormOL", [](ToldSitting& s) { Click(*SectionsOpener(s), "ButtonY10"); }, "SpinEdit1", "3000000", "1 000 000",
+     true, COPY(CurXZ.Outlines[1].X1)},
+    {"FormOrb", [](ToldSitting& s) { Click(*s.open(Kind::sf), "ButtonSSP1"); }, "Edit4", "100000", "взято", false,
+     DOC(Obj.Sf[1].SecH[1].v)},
+    {"FormImage", RUN(OptProj), "EditPri1", "1000001", "508", false, DOC(PaperWidth), {}, Print},
+    {"FormNew", EXEC(FormNew, BuiltInWords()), "SpinEditPo", "0", "1", false, {}, {}, PointsTicked},
+    {"FormBitColors", EXEC(TFormBitColors), "SpinEdit1", "0", "1", false, {}},
+};
+#undef COPY
+#undef DOC
+#undef EXEC
+#undef RUN
+
+}  // namespace
+
+// Keys typed, then the title-bar close or Escape, in every modal window with
+// number fields.  Where the close keeps what was typed, it is OK: the window
+// stays open on the field with its tip and keeps what the field told, and a
+// second close closes it.  Where it is a Cancel, and with Escape everywhere,
+// the window closes and keeps nothing of the number: what was stored before
+// the typing stays, and the field shows it.
+TEST(ToldNumbers, CloseAndEscapeAfterANumberTold) {
+    ToldSitting s;
+    s.answers.counts.fill(1);
+    StartNew(s);
+    for (const LeaveRow& row : LeaveRows)
+        for (const bool escape : {true, false}) {
+            SCOPED_TRACE(row.window + std::string(escape ? " Escape " : " close ") + row.keys.toStdString());
+            bool ran = false;
+            WhenShown(row.window, [&](QWidget& window) {
+                ran = true;
+                if (row.prepare) row.prepare(window);
+                auto* field = window.findChild<QWidget*>(row.field);
+                ASSERT_TRUE(field);
+                ShowPageOf(field);
+                ASSERT_TRUE(field->isVisible() && field->isEnabled()) << row.field;
+                const double before = row.stored ? row.stored(s, window) : 0;
+                const QString held = LineOf(field)->text();
+                TypeIn(window, row.field, row.keys, Qt::Key_unknown);
+                const auto leave = [&] {
+                    if (escape) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                    else window.windowHandle()->close();
+                };
+                leave();
+                const bool stays = row.closeKeeps && !escape;
+                EXPECT_EQ(window.isVisible(), stays);
+                if (stays) {
+                    EXPECT_TRUE(field->isAncestorOf(QApplication::focusWidget()) || field->hasFocus());
+                    EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(row.tip))) << ShownTextTip().toStdString();
+                    EXPECT_EQ(TextTipField(), field);
+                    leave();
+                    EXPECT_FALSE(window.isVisible()) << "a second close closes it";
+                }
+                if (row.stored) {
+                    EXPECT_EQ(row.stored(s, window), stays ? row.took.value_or(before) : before) << "what is kept";
+                }
+                if (row.closeKeeps && escape) {
+                    EXPECT_EQ(LineOf(field)->text(), held) << "the field shows what is kept";
+                }
+                if (window.isVisible()) static_cast<QDialog&>(window).done(QDialog::Rejected);
+            });
+            row.open(s);
+            QTRY_VERIFY(ran);
+        }
+}

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "dialogs/dialog_test_util.h"
+#include "dialogs/ui/radio_group.h"
 #include "editing/edited_document.h"
 #include "editing/selection.h"
 #include "editing/ui/picture_window.h"
@@ -325,6 +326,24 @@ TEST(UndoSession, OneActionIsOneStep) {
             InModal(name, [&] { QTest::mouseClick(d->findChild<QWidget*>(button), Qt::LeftButton); }, drive);
         };
     };
+    // The fill settings, opened from Project options: `groups` each set to
+    // their other item and back, then Ok or Escape.
+    const auto fillSetBack = [&s](std::initializer_list<const char*> groups, bool escape) {
+        return [&s, groups, escape] {
+            WhenShown("FormImageBr", [groups, escape](QWidget& f) {
+                for (const char* name : groups) {
+                    auto* g = f.findChild<TRadioGroup*>(name);
+                    const int was = g->itemIndex();
+                    ClickIndicator(g->button(1 - was));
+                    ASSERT_EQ(g->itemIndex(), 1 - was);
+                    ClickIndicator(g->button(was));
+                }
+                if (escape) QTest::keyClick(&f, Qt::Key_Escape);
+                else QTest::mouseClick(f.findChild<QWidget*>("Button1"), Qt::LeftButton);
+            });
+            s.options("TabSheet3", [](QWidget&) {}, "Button3");
+        };
+    };
     const auto clicks = [](const char* box, int n) {
         return [box, n](QWidget& w) {
             for (int i = 0; i < n; ++i) ClickIndicator(w.findChild<QWidget*>(box));
@@ -383,6 +402,9 @@ TEST(UndoSession, OneActionIsOneStep) {
              InModal("FormAnimX2", [&] { QTest::mouseClick(opt.findChild<QWidget*>("ButtonX2Anim"), Qt::LeftButton); },
                      [](QWidget& anim) { TypeIn(anim, "Edit8", "x", Qt::Key_Tab); });
          }), 1},
+        {"fill settings: the light's kind set and set back, Ok", fillSetBack({"RadioG1"}, false), 0},
+        {"fill settings: the border angle set and set back, Escape", fillSetBack({"RadioG3"}, true), 0},
+        {"fill settings: the light's kind and the border angle set back, Ok", fillSetBack({"RadioG1", "RadioG3"}, false), 0},
         {"a sphere's section plane: two numbers and Ok", modal(Kind::sf, "ButtonSSP1", "FormOrb", [](QWidget& orb) {
              TypeIn(orb, "Edit4", "20", Qt::Key_Tab);
              TypeIn(orb, "Edit1", "3", Qt::Key_Tab);

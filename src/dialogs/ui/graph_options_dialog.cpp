@@ -231,6 +231,8 @@ void TFormXOYOpt::build() {
 
     Button1 = Named(new QPushButton("Ok", this), "Button1");
     HoldOkForTold(Button1);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
     Button1->setDefault(true);
     top->addWidget(Button1, 0, Qt::AlignRight);
     connect(Button1, &QPushButton::clicked, this, &TFormXOYOpt::ok);

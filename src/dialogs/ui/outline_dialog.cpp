@@ -106,6 +106,8 @@ TFormOL::TFormOL(DialogRegistry& reg, int outline, const SurfaceDialogContext& c
     Button1 = new QPushButton(QStringLiteral("Ok"), this);
     Button1->setObjectName("Button1");
     HoldOkForTold(Button1);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
     Button1->setAutoDefault(false);
 
     // Left: the window and the steps; middle: convexity, switches, colours;

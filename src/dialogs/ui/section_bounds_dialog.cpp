@@ -46,6 +46,8 @@ TFormSech2::TFormSech2(DSection& sec, int plane, const WordTable& words, QWidget
     ButtonOk = new QPushButton(QStringLiteral("Ok"), this);
     ButtonOk->setObjectName("ButtonOk");
     HoldOkForTold(ButtonOk);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
     ButtonOk->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);

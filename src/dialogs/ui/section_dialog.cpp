@@ -40,6 +40,8 @@ TFormSech1::TFormSech1(DXZ& xz, int surface, std::uint8_t& plane, const WordTabl
     ButtonOk->setObjectName("ButtonOk");
     ButtonOk->setAutoDefault(false);
     HoldOkForTold(ButtonOk);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
 
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QDialog>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,7 +37,58 @@ private:
     QAbstractButton* ok_;
 };
 
+// The title-bar close and Escape of a window whose close keeps what was
+// typed.  Escape reaches the window from the field, which leaves it alone.
+class CloseHold : public QObject {
+public:
+    explicit CloseHold(QDialog* window) : QObject(window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_ || !window_->isVisible()) return false;
+        if (event->type() == QEvent::Close && KeepOpenForTold(window_)) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(event);
+            if (k->key() == Qt::Key_Escape && k->modifiers() == Qt::NoModifier) DropToldTyping(window_);
+        }
+        return false;
+    }
+
+private:
+    QDialog* window_;
+};
+
+// The number field `w` is part of, in `window`.
+template <class F>
+F* FieldOf(QWidget* w, QWidget* window) {
+    for (; w && w != window; w = w->parentWidget())
+        if (auto* f = qobject_cast<F*>(w)) return f;
+    return nullptr;
+}
+
+// The number being typed in `field` is taken; where the field tells of it,
+// the text before the typing is entered in its place.
+template <class F>
+void DropTold(F* field) {
+    if (!field || !field->typing()) return;
+    const QString from = field->typedFrom();
+    const int tips = TextTipSerial();
+    field->finishTyping();
+    if (TextTipSerial() != tips) field->enterText(from);
+}
+
 }  // namespace
+
+void DropToldTyping(QWidget* window) {
+    QWidget* f = window->focusWidget();
+    DropTold(FieldOf<TNumEdit>(f, window));
+    DropTold(FieldOf<TSpinEdit>(f, window));
+}
+
+void CloseKeepsAsOk(QDialog* window) { window->installEventFilter(new CloseHold(window)); }
 
 void FinishTyping(QWidget* window) {
     QWidget* f = window->focusWidget();

@@ -82,6 +82,12 @@ void TNumEdit::finishTyping() {
     fixing_ = false;
 }
 
+void TNumEdit::enterText(const QString& text) {
+    setText(text);
+    typing_ = true;
+    finishTyping();
+}
+
 void TNumEdit::focusInEvent(QFocusEvent* event) {
     typing_ = false;
     QLineEdit::focusInEvent(event);
@@ -170,6 +176,7 @@ void TNumEdit::onTextEdited(const QString& edited) {
     }
     // Only a change that is left in the text counts.
     if (text() == was) return;
+    if (!typing_) from_ = was;
     typing_ = true;
     emit numberTyped();
 }

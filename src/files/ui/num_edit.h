@@ -66,6 +66,12 @@ public:
     // The user has changed the text since the edit got the focus or was
     // last entered, and is still in it.
     bool typing() const { return typing_ && hasFocus(); }
+    // The text before the typing: what the edit held when the user changed
+    // it first since it got the focus or was last entered.
+    const QString& typedFrom() const { return from_; }
+    // `text` entered as if typed: the receivers of the change and of
+    // numberEntered take it (the user leaves a number that was refused).
+    void enterText(const QString& text);
 
     // The exit fix: "" becomes "0" and "-" becomes "-0", without a second
     // textChangedFiltered.
@@ -93,6 +99,7 @@ private:
     bool allowMinus_;
     bool allowComma_;
     QString last_;  // the text before the current change
+    QString from_;  // the text before the typing
     bool fixing_ = false;
     bool typing_ = false;
     bool emptyKept_ = false;

@@ -31,6 +31,7 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent) {
     // The line edit tells an edit of the user's before the change itself;
     // the number typed is reported after the spin box has read the text.
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& now) {
+        if (!typing_) from_ = lastText_;
         typing_ = true;
         userEdit_ = now != lastText_;
     });
@@ -168,6 +169,12 @@ void TSpinEdit::finishTyping() {
     else if (*typed != whole) ShowTextTip(this, QString::fromStdString(WholeNote(w, taken)));
 }
 
+void TSpinEdit::enterText(const QString& text) {
+    lineEdit()->setText(text);
+    typing_ = true;
+    finishTyping();
+}
+
 void TSpinEdit::stepBy(int steps) {
     QSpinBox::stepBy(steps);
     typing_ = true;
@@ -177,9 +184,12 @@ void TSpinEdit::stepBy(int steps) {
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     if (ReturnTakesNumber(event, [this] { finishTyping(); }, [this, event] { QSpinBox::keyPressEvent(event); }))
         return;
-    // A key typed over the same text is typing too.
-    if (TypingKey(*event)) typing_ = true;
     const QLineEdit* line = lineEdit();
+    // A key typed over the same text is typing too.
+    if (TypingKey(*event)) {
+        if (!typing_) from_ = line->text();
+        typing_ = true;
+    }
     const QString before = line->text();
     const QString key = event->text();
     const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&

@@ -56,6 +56,12 @@ public:
     // The user has changed the text since the edit got the focus or was
     // last entered, and is still in it.
     bool typing() const { return typing_ && hasFocus(); }
+    // The text before the typing: what the edit held when the user changed
+    // it first since it got the focus or was last entered.
+    const QString& typedFrom() const { return from_; }
+    // `text` entered as if typed: the value and the receivers of
+    // numberEntered take it (the user leaves a number that was refused).
+    void enterText(const QString& text);
 
     // Unbounded, the edit is as wide as a picture coordinate needs, not as
     // the largest integer.
@@ -93,6 +99,7 @@ private:
     bool userEdit_ = false;  // the change under way is the user's
     bool keyTold_ = false;   // a typed key is under way: keyPressEvent tells its refusal
     QString lastText_;       // the line edit's text before the change
+    QString from_;           // the line edit's text before the typing
     TextWords words_;
 };
 

@@ -35,9 +35,8 @@ constexpr int FillPage = 154 - 117;
 
 }  // namespace
 
-FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply,
-                         std::function<void()> beforeChange, QWidget* parent)
-    : QDialog(parent), words_(words), doc_(doc), apply_(std::move(apply)), beforeChange_(std::move(beforeChange)) {
+FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply, QWidget* parent)
+    : QDialog(parent), words_(words), doc_(doc), apply_(std::move(apply)) {
     setObjectName(QStringLiteral("FormImageBr"));
     setModal(true);
     auto* top = new QVBoxLayout(this);
@@ -87,23 +86,17 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
     top->addLayout(buttons);
 
     connect(radioG1_, &TRadioGroup::itemClicked, this, [this](int i) {
-        const FillSettings was = FillSettingsOf(doc_.Im);
         doc_.Im.LightSource = static_cast<std::uint8_t>(i + 1);
-        changed(was);
         enableFillControls();
         doc_.FillValid = 0;
     });
     connect(radioG2_, &TRadioGroup::itemClicked, this, [this](int i) {
-        const FillSettings was = FillSettingsOf(doc_.Im);
         doc_.Im.TwoColors = i == 0 ? 1 : 0;
-        changed(was);
         enableFillControls();
         doc_.FillValid = 0;
     });
     connect(radioG3_, &TRadioGroup::itemClicked, this, [this](int i) {
-        const FillSettings was = FillSettingsOf(doc_.Im);
         doc_.Im.BorderAngle = i == 1 ? 180 : 90;
-        changed(was);
         doc_.FillValid = 0;
     });
     std::vector<TNumEdit*> edits{editG1_};
@@ -122,6 +115,8 @@ FormImageBr::FormImageBr(const WordTable& words, DProj& doc, std::function<void(
         if (apply_) apply_();
     });
     HoldOkForTold(button1_);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
     applyWords();
     load();
@@ -167,19 +162,7 @@ void FormImageBr::load() {
     enableFillControls();
 }
 
-void FormImageBr::changed(const FillSettings& was) {
-    if (stepTaken_ || !beforeChange_ || !FillSettingsDiffer(doc_.Im, was)) return;
-    stepTaken_ = true;
-    // The snapshot holds the settings as they were before this change.
-    const FillSettings now = FillSettingsOf(doc_.Im);
-    StoreFillSettings(doc_.Im, was);
-    beforeChange_();
-    StoreFillSettings(doc_.Im, now);
-}
-
 void FormImageBr::showEvent(QShowEvent* event) {
-    // Each showing of the window is one undo step at most.
-    stepTaken_ = false;
     applyWords();
     load();
     QDialog::showEvent(event);
@@ -196,7 +179,6 @@ void FormImageBr::enableFillControls() {
 
 void FormImageBr::editEntered(TNumEdit* edit) {
     DImProj& im = doc_.Im;
-    const FillSettings was = FillSettingsOf(im);
     const std::string text = edit->text().toStdString();
     const std::optional<double> typed = ReadNumber(text);
     double stored = 0;
@@ -229,7 +211,6 @@ void FormImageBr::editEntered(TNumEdit* edit) {
                                   "The light's direction cannot be zero: %1 was taken.");
         }
     }
-    changed(was);
     edit->showNumber(stored);
     if (typed != stored)
         ShowTextTip(edit, QString::fromUtf8(why).arg(edit->text()));

@@ -2,7 +2,9 @@
 // comes from, two or three colours, the border of colour 2 and the angle
 // range.  Every change goes into the document at once and marks its shaded
 // picture stale; "Применить" builds the drawing again so that the new shading
-// shows.  There is no cancel.
+// shows.  There is no cancel.  The caller runs the window's session as one
+// change of the document (editing/commit.h, DocumentChange): one undo step
+// when the settings differ at its end, none when it ends as it began.
 #pragma once
 
 #include <QDialog>
@@ -19,15 +21,12 @@ class TNumEdit;
 class TRadioGroup;
 class WordTable;
 struct DProj;
-struct FillSettings;
 
 class FormImageBr : public QDialog {
     Q_OBJECT
 public:
-    // `apply` builds the drawing (the full redraw); `beforeChange` takes the
-    // window's one undo step, before its first change of the document.
-    FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply,
-                std::function<void()> beforeChange = {}, QWidget* parent = nullptr);
+    // `apply` builds the drawing (the full redraw).
+    FormImageBr(const WordTable& words, DProj& doc, std::function<void()> apply, QWidget* parent = nullptr);
     ~FormImageBr() override;
 
     // Fills the controls from the document.
@@ -45,15 +44,9 @@ private:
     void editEntered(TNumEdit* edit);
     // The number being typed counts as entered.
     void leaveFocusedEdit();
-    // After a change of the settings that were `was`: the window's undo
-    // step is taken at its first change, with the settings as they were.
-    void changed(const FillSettings& was);
-
     const WordTable& words_;
     DProj& doc_;
     std::function<void()> apply_;
-    std::function<void()> beforeChange_;
-    bool stepTaken_ = false;
     int filling_ = 0;
     QTabWidget* tabs_ = nullptr;
     TRadioGroup *radioG1_ = nullptr, *radioG2_ = nullptr, *radioG3_ = nullptr;

@@ -219,6 +219,8 @@ void TFormOptions::build() {
     auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "Button1");
     ok->setDefault(true);
     HoldOkForTold(ok);
+    // The window has no Cancel: its close keeps what was typed, as OK does.
+    CloseKeepsAsOk(this);
     auto* lok = new QHBoxLayout;
     lok->addStretch();
     lok->addWidget(ok);

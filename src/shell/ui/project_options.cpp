@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dialogs/ui/std_dialogs.h"
+#include "editing/commit.h"
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/ui/picture_window.h"
@@ -90,8 +91,12 @@ void ShowProjectOptions(Form1& w, PictureDialogServices services) {
         w.redraw(stored.curvesStale);
     }
     if (dialog.fillRequested()) {
-        FormImageBr fill(
-            words, doc, [&w] { w.redraw(true); }, [&w] { w.application().edited().beforeChange(); }, &w);
+        // The window's settings are the document's own: its session is one
+        // undo step when it changed the file, and none when it ends as it
+        // began.
+        w.application().edited().ensureStored();
+        const DocumentChange session(w.editing());
+        FormImageBr fill(words, doc, [&w] { w.redraw(true); }, &w);
         fill.exec();
     }
 }
