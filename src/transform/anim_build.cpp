@@ -1,6 +1,7 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -101,6 +102,35 @@ void InvalidateMovedSurfaces(DProj& doc) {
     }
 }
 
+// The drawing window's progress while frames are built.  A frame's traces
+// would move the window's bar and handle its events for every column and
+// scan line they trace, each a repaint of the window; here they move no bar
+// (the builder's window counts the frames) and reach the builder's window at
+// most every AnimPumpIntervalMs, where a stop ends the frame's traces.
+class FrameProgress final : public ProgressRole {
+public:
+    FrameProgress(AnimHost& host, bool& running) : host_(host), running_(running) {}
+    bool cancelled() const { return cancelled_; }
+
+    void processEvents() override {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(AnimPumpIntervalMs)) return;
+        last_ = now;
+        if (!host_.pollDuringFrame()) return;
+        cancelled_ = true;
+        running_ = false;
+    }
+    void showProgress(const std::string&) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
+
+private:
+    AnimHost& host_;
+    bool& running_;  // the drawing's stop switch
+    bool cancelled_ = false;
+    std::chrono::steady_clock::time_point last_{};  // the build's first pump polls
+};
+
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
@@ -155,6 +185,9 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     std::string writeError = noFrames ? std::string() : gif.Open(gifPath, proj.Im.Width, proj.Im.Height, options);
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
+    FrameProgress frameProgress(host, st.Running);
+    const RedrawHost frameHost(redrawHost.texts, frameProgress, redrawHost.status, redrawHost.commands,
+                               redrawHost.picture);
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.
     EditState* const edit = std::exchange(st.Edit, nullptr);
@@ -172,12 +205,16 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         try {
             SetFrameObjects(proj, *base, ev);
             if (HasGradientFills(proj)) proj.FillValid = 0;
-            RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
-            writeError = gif.AddFrame(FramePicture(proj, st), delay);
+            RepaintProject(proj, st, frameHost, RedrawMode::Window, true);
+            if (!frameProgress.cancelled()) writeError = gif.AddFrame(FramePicture(proj, st), delay);
         } catch (const std::exception&) {
             writeError = "out of memory";
         }
         if (!writeError.empty()) break;
+        if (frameProgress.cancelled()) {
+            cancelled = true;
+            break;
+        }
         ++result.frames;
         t += step;
         if (host.cancelRequested()) {
