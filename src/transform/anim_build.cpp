@@ -131,6 +131,33 @@ private:
     std::chrono::steady_clock::time_point last_{};  // the build's first pump polls
 };
 
+// The drawing window's commands and caption while frames are built: the
+// builder's window is modal, so a frame's drawing neither locks and unlocks
+// the main window's commands nor turns its play button, nor times itself in
+// the picture window's caption (each a repaint of the main window per frame).
+// The selection is still cleared, so that frames draw no selected object.
+class FrameCommands final : public CommandRole, public StatusRole {
+public:
+    FrameCommands(CommandRole& commands, StatusRole& status) : commands_(commands), status_(status) {}
+
+    void commitFocusedEdits() override {}
+    void setPlayImage(PlayImage) override {}
+    void setPlayHint(const std::string&) override {}
+    void setPlayEnabled(bool) override {}
+    void repaintPlay() override {}
+    void lockCommands(bool) override {}
+    void selectNone() override { commands_.selectNone(); }
+    void updateSelectionUI() override {}
+
+    std::string imageCaption() override { return status_.imageCaption(); }
+    void setImageCaption(const std::string&) override {}
+    void setStatusPanel(int panel, const std::string& text) override { status_.setStatusPanel(panel, text); }
+
+private:
+    CommandRole& commands_;
+    StatusRole& status_;
+};
+
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
@@ -186,8 +213,8 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
     FrameProgress frameProgress(host, st.Running);
-    const RedrawHost frameHost(redrawHost.texts, frameProgress, redrawHost.status, redrawHost.commands,
-                               redrawHost.picture);
+    FrameCommands frameCommands(redrawHost.commands, redrawHost.status);
+    const RedrawHost frameHost(redrawHost.texts, frameProgress, frameCommands, frameCommands, redrawHost.picture);
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.
     EditState* const edit = std::exchange(st.Edit, nullptr);
