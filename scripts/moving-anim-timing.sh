@@ -12,6 +12,8 @@
 #   DOC-done.png      the builder with its green status
 #   DOC-building.png  half a second into a second build: the frame count
 #                     moving
+#   sphere-cancelled.png  that build of the sphere cancelled: the red status,
+#                     the GIF of the first build kept
 #   DOC-frames.png    frames 0, 20, 40 and 59 of the GIF
 #   times.txt         the times in the program and outside it
 # Usage: bash scripts/moving-anim-timing.sh [output folder]
@@ -50,7 +52,10 @@ play '
     # Built again for a look at the window while it builds (the screenshot
     # holds the X server: this build is not timed).
     at 821 592 0.5; import -window root "$OUT/$doc-building.png"
-    sleep 5
+    if [ "$doc" = sphere ]; then
+      at 906 592 2; shot "$doc-cancelled"   # Отмена: the frame in progress ends, no file
+    fi
+    sleep 3
     at 906 592 1                  # Закрыть
     rm -rf "$WORK/frames"; mkdir -p "$WORK/frames"
     convert "$DOCS/$doc.pel.gif" -coalesce "$WORK/frames/frame-%02d.png"
