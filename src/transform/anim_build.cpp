@@ -134,11 +134,11 @@ private:
 // The drawing window's commands and caption while frames are built: the
 // builder's window is modal, so a frame's drawing neither locks and unlocks
 // the main window's commands nor turns its play button, nor times itself in
-// the picture window's caption (each a repaint of the main window per frame).
-// The selection is still cleared, so that frames draw no selected object.
+// the picture window's caption (each a repaint of the main window per frame);
+// the selection was cleared before the first frame.
 class FrameCommands final : public CommandRole, public StatusRole {
 public:
-    FrameCommands(CommandRole& commands, StatusRole& status) : commands_(commands), status_(status) {}
+    explicit FrameCommands(StatusRole& status) : status_(status) {}
 
     void commitFocusedEdits() override {}
     void setPlayImage(PlayImage) override {}
@@ -146,7 +146,7 @@ public:
     void setPlayEnabled(bool) override {}
     void repaintPlay() override {}
     void lockCommands(bool) override {}
-    void selectNone() override { commands_.selectNone(); }
+    void selectNone() override {}
     void updateSelectionUI() override {}
 
     std::string imageCaption() override { return status_.imageCaption(); }
@@ -154,7 +154,6 @@ public:
     void setStatusPanel(int panel, const std::string& text) override { status_.setStatusPanel(panel, text); }
 
 private:
-    CommandRole& commands_;
     StatusRole& status_;
 };
 
@@ -189,6 +188,10 @@ void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
                           const std::string& gifPath) {
     AnimResult result;
+    // Frames draw no selected object: the selection is cleared once, as a
+    // drawing with the play button clears it, before the document is kept,
+    // so that the document put back holds no mark the selection has lost.
+    if (proj.AnimFrames >= AnimFramesMin) redrawHost.commands.selectNone();
     const auto saved = std::make_unique<DProj>(proj);
     const QImage savedShading = st.BackPng;
     const int count = proj.AnimFrames;
@@ -213,7 +216,7 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
     FrameProgress frameProgress(host, st.Running);
-    FrameCommands frameCommands(redrawHost.commands, redrawHost.status);
+    FrameCommands frameCommands(redrawHost.status);
     const RedrawHost frameHost(redrawHost.texts, frameProgress, frameCommands, frameCommands, redrawHost.picture);
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.

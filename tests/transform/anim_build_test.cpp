@@ -211,9 +211,10 @@ TEST(AnimationBuilder, APartThatCannotBeDrawnIsToldOncePerBuild) {
 // circle, a 3D implicit sphere with its sections and outline): while the
 // frames are built their traces neither move the drawing window's bar nor
 // pump its events, and no frame locks the main window's commands, turns its
-// play button or times itself in the caption; the builder's window is polled
-// for events during a frame instead.  A stop asked during a frame ends the
-// build there: no frame of it, no file.
+// play button or times itself in the caption (the selection is cleared once,
+// before them); the builder's window is polled for events during a frame
+// instead.  A stop asked during a frame ends the build there: no frame of it,
+// no file.
 TEST(AnimationBuilder, FramesTraceWithoutTheDrawingWindowsProgress) {
     test::Scratch dir;
     const DefaultsSource src{.programFolder = "/nonexistent"};
@@ -267,6 +268,7 @@ TEST(AnimationBuilder, FramesTraceWithoutTheDrawingWindowsProgress) {
                                 progress),
                   0)
             << "calls of the drawing window's progress and commands while the frames were built";
+        EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "selectNone"), 1) << "once, before the frames";
         if (stopAt < 0) {
             EXPECT_EQ(r.outcome, AnimOutcome::Created);
             EXPECT_EQ(DecodeGif(path).frames.size(), 3u);
