@@ -5,7 +5,7 @@
 // 800 x 600, 60 frames, the system's centre moved 5 pixels a frame by its
 // formula:
 //   sphere  a 3D system with the implicit sphere x^2+y^2+z^2-16 (surface 4),
-//           its shipped sections and its outline;
+//           the sections of a new system and its outline;
 //   circle  a 2D system with the implicit circle x^2+y^2-4.
 // Both documents are written to $PELMAR_ANIM_OUT (default
 // /tmp/pelmar-bench-anim) as sphere.pel and circle.pel.
