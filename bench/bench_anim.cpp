@@ -132,6 +132,7 @@ struct QuietHost : AnimHost {
     void setStatus(const std::string&, TColor) override {}
     void setProgress(int, int) override {}
     bool cancelRequested() override { return false; }
+    bool pollDuringFrame() override { return false; }
     void showMessage(const std::string&) override {}
     const WordTable* words() const override { return nullptr; }
 };

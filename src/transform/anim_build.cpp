@@ -1,6 +1,7 @@
 #include "transform/anim_build.h"
 
 #include <QPainter>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <string_view>
@@ -101,6 +102,61 @@ void InvalidateMovedSurfaces(DProj& doc) {
     }
 }
 
+// The drawing window's progress while frames are built.  A frame's traces
+// would move the window's bar and handle its events for every column and
+// scan line they trace, each a repaint of the window; here they move no bar
+// (the builder's window counts the frames) and reach the builder's window at
+// most every AnimPumpIntervalMs, where a stop ends the frame's traces.
+class FrameProgress final : public ProgressRole {
+public:
+    FrameProgress(AnimHost& host, bool& running) : host_(host), running_(running) {}
+    bool cancelled() const { return cancelled_; }
+
+    void processEvents() override {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(AnimPumpIntervalMs)) return;
+        last_ = now;
+        if (!host_.pollDuringFrame()) return;
+        cancelled_ = true;
+        running_ = false;
+    }
+    void showProgress(const std::string&) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
+
+private:
+    AnimHost& host_;
+    bool& running_;  // the drawing's stop switch
+    bool cancelled_ = false;
+    std::chrono::steady_clock::time_point last_{};  // the build's first pump polls
+};
+
+// The drawing window's commands and caption while frames are built: the
+// builder's window is modal, so a frame's drawing neither locks and unlocks
+// the main window's commands nor turns its play button, nor times itself in
+// the picture window's caption (each a repaint of the main window per frame);
+// the selection was cleared before the first frame.
+class FrameCommands final : public CommandRole, public StatusRole {
+public:
+    explicit FrameCommands(StatusRole& status) : status_(status) {}
+
+    void commitFocusedEdits() override {}
+    void setPlayImage(PlayImage) override {}
+    void setPlayHint(const std::string&) override {}
+    void setPlayEnabled(bool) override {}
+    void repaintPlay() override {}
+    void lockCommands(bool) override {}
+    void selectNone() override {}
+    void updateSelectionUI() override {}
+
+    std::string imageCaption() override { return status_.imageCaption(); }
+    void setImageCaption(const std::string&) override {}
+    void setStatusPanel(int panel, const std::string& text) override { status_.setStatusPanel(panel, text); }
+
+private:
+    StatusRole& status_;
+};
+
 }  // namespace
 
 void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
@@ -132,6 +188,10 @@ void SetFrameObjects(DProj& proj, const DSubProj& base, AnimEval& ev) {
 AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redrawHost, AnimHost& host,
                           const std::string& gifPath) {
     AnimResult result;
+    // Frames draw no selected object: the selection is cleared once, as a
+    // drawing with the play button clears it, before the document is kept,
+    // so that the document put back holds no mark the selection has lost.
+    if (proj.AnimFrames >= AnimFramesMin) redrawHost.commands.selectNone();
     const auto saved = std::make_unique<DProj>(proj);
     const QImage savedShading = st.BackPng;
     const int count = proj.AnimFrames;
@@ -155,6 +215,9 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
     std::string writeError = noFrames ? std::string() : gif.Open(gifPath, proj.Im.Width, proj.Im.Height, options);
 
     AnimEval ev(redrawHost.texts.decimalSeparator());
+    FrameProgress frameProgress(host, st.Running);
+    FrameCommands frameCommands(redrawHost.status);
+    const RedrawHost frameHost(redrawHost.texts, frameProgress, frameCommands, frameCommands, redrawHost.picture);
     bool cancelled = false;
     // The frames' curves belong to the frames, not to the working copies.
     EditState* const edit = std::exchange(st.Edit, nullptr);
@@ -172,12 +235,16 @@ AnimResult BuildAnimation(DProj& proj, DrawingState& st, const RedrawHost& redra
         try {
             SetFrameObjects(proj, *base, ev);
             if (HasGradientFills(proj)) proj.FillValid = 0;
-            RepaintProject(proj, st, redrawHost, RedrawMode::Window, true);
-            writeError = gif.AddFrame(FramePicture(proj, st), delay);
+            RepaintProject(proj, st, frameHost, RedrawMode::Window, true);
+            if (!frameProgress.cancelled()) writeError = gif.AddFrame(FramePicture(proj, st), delay);
         } catch (const std::exception&) {
             writeError = "out of memory";
         }
         if (!writeError.empty()) break;
+        if (frameProgress.cancelled()) {
+            cancelled = true;
+            break;
+        }
         ++result.frames;
         t += step;
         if (host.cancelRequested()) {

@@ -37,12 +37,20 @@ public:
     // Frame `frame` (1-based) of `count` is being built.
     virtual void setProgress(int frame, int count) = 0;
     // Handles the pending window events; true once the user asked to stop.
+    // Asked after each frame.
     virtual bool cancelRequested() = 0;
+    // The same while a frame is traced, at most every AnimPumpIntervalMs: the
+    // window stays responsive, and a stop ends the frame in progress.
+    virtual bool pollDuringFrame() = 0;
     virtual void showMessage(const std::string& text) = 0;
     // The interface's words, for the builder's own messages (Russian
     // without them).
     virtual const WordTable* words() const = 0;
 };
+
+// How often the window's events are handled while a frame is traced (its
+// traces would pump them for every column and scan line).
+inline constexpr int AnimPumpIntervalMs = 50;
 
 enum class AnimOutcome : std::uint8_t {
     Created,    // written, every formula evaluated

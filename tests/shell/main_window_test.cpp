@@ -526,6 +526,9 @@ TEST(MainWindow, NewUserSession) {
     EXPECT_TRUE(trans->CheckBoxAlls->isChecked() && !trans->CheckBoxCurr->isChecked());
     w.document().Obj.Po[1].Number = 0;
     // TBAnim: three frames beside the saved document; the changed count is one undo step.
+    // The selected segment is not selected in the frames, nor after them: the build
+    // clears the selection as the play button does, records and counts alike.
+    ASSERT_TRUE(SelectAt(w.editing(), 630, H - 106, 0, false));
     const int framesBefore = w.document().AnimFrames, undoAnim = w.editing().UndoPos;
     QTimer::singleShot(0, [&] {
         auto* a = qobject_cast<TFormAnimation*>(QApplication::activeModalWidget());
@@ -535,6 +538,7 @@ TEST(MainWindow, NewUserSession) {
     });
     s.tool(MainCommand::Anim);
     EXPECT_EQ(QImageReader(QString::fromStdString(file + ".gif")).imageCount(), 3);
+    EXPECT_EQ(std::make_pair(w.editing().SelCount, seg().Selected), std::make_pair(0, false));
     EXPECT_EQ(w.editing().UndoPos, undoAnim + 1);
     s.menu(MainCommand::Undo);
     EXPECT_EQ(w.document().AnimFrames, framesBefore);

@@ -9,6 +9,7 @@
 #include "support/fake_redraw_host.h"
 #include "files/file_test_util.h"
 #include "files/gif_frames.h"
+#include "model/coord_edits.h"
 #include "transform/anim_fixture.h"
 
 namespace pelmar {
@@ -204,6 +205,82 @@ TEST(AnimationBuilder, APartThatCannotBeDrawnIsToldOncePerBuild) {
     EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!"), 1);
     RepaintProject(*doc, st, redraw, RedrawMode::Window, true);  // the next drawing tells again
     EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!"), 2);
+}
+
+// Systems moved by their formulas, traced again in every frame (a 2D implicit
+// circle, a 3D implicit sphere with its sections and outline): while the
+// frames are built their traces neither move the drawing window's bar nor
+// pump its events, and no frame locks the main window's commands, turns its
+// play button or times itself in the caption (the selection is cleared once,
+// before them); the builder's window is polled for events during a frame
+// instead.  A stop asked during a frame ends the build there: no frame of it,
+// no file.
+TEST(AnimationBuilder, FramesTraceWithoutTheDrawingWindowsProgress) {
+    test::Scratch dir;
+    const DefaultsSource src{.programFolder = "/nonexistent"};
+    auto doc = NewDocument();
+    doc->Im.Width = 400, doc->Im.Height = 300;
+    doc->Obj.Xy.add({});
+    DXOY& plane = doc->Obj.Xy[1];
+    LoadDefaultXOY(plane, 1, src);
+    plane.GraphOn[6].v = true, plane.Graph[6].s = "x^2+y^2-4";
+    plane.Center.Anim[1] = std::to_string(plane.Center.Y.v) + "+7*x";
+    doc->Obj.Xz.add({});
+    DXZ& space = doc->Obj.Xz[1];
+    LoadDefaultXYZ(space, 1, src);
+    space.Scale.v = 10, space.SurfOn[4].v = true, space.Surf[4].s = "x^2+y^2+z^2-16";
+    space.Outlines[3].On = true;
+    WholePictureOutlineWindows(space, 400, 300);
+    UpdateXYZ(space, 0);
+    space.Center.Anim[2] = std::to_string(space.Center.Z.v) + "-5*x";
+    doc->AnimFrames = 3;
+
+    for (const int stopAt : {-1, 1}) {
+        SCOPED_TRACE(stopAt);
+        DrawingState st;
+        FakeRedrawHost redraw;
+        struct Host : test::FakeAnimHost {
+            const FakeRedrawHost* redraw = nullptr;
+            std::size_t logAtEnd = 0;  // the window's log at the last poll of the frames
+            bool cancelRequested() override {
+                logAtEnd = redraw->log.size();
+                return FakeAnimHost::cancelRequested();
+            }
+            bool pollDuringFrame() override {
+                logAtEnd = redraw->log.size();
+                return FakeAnimHost::pollDuringFrame();
+            }
+        } host;
+        host.redraw = &redraw;
+        host.cancelAtFramePoll = stopAt;
+        const std::string path = dir.path("moving.gif");
+        const std::string before = test::DocText(*doc);
+        const AnimResult r = BuildAnimation(*doc, st, redraw, host, path);
+        EXPECT_EQ(test::DocText(*doc), before);
+        EXPECT_GE(host.framePolls, 1) << "the first event pump of a build reaches the builder's window";
+        const auto progress = [](const std::string& line) {
+            for (const char* window : {"processEvents", "progress ", "showProgressBar", "hideProgressBar",
+                                       "commands ", "play", "caption ", "commitFocusedEdits"})
+                if (line.rfind(window, 0) == 0) return true;
+            return false;
+        };
+        EXPECT_EQ(std::count_if(redraw.log.begin(), redraw.log.begin() + static_cast<std::ptrdiff_t>(host.logAtEnd),
+                                progress),
+                  0)
+            << "calls of the drawing window's progress and commands while the frames were built";
+        EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "selectNone"), 1) << "once, before the frames";
+        if (stopAt < 0) {
+            EXPECT_EQ(r.outcome, AnimOutcome::Created);
+            EXPECT_EQ(DecodeGif(path).frames.size(), 3u);
+        } else {
+            EXPECT_EQ(r.outcome, AnimOutcome::Cancelled);
+            EXPECT_EQ(r.frames, 0);
+            EXPECT_EQ(host.polls, 0) << "no frame was finished";
+            EXPECT_FALSE(std::filesystem::exists(path));
+            EXPECT_FALSE(st.Running);
+        }
+        std::filesystem::remove(path);
+    }
 }
 
 }  // namespace

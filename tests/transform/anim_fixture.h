@@ -26,6 +26,9 @@ struct FakeAnimHost : AnimHost {
     void setStatus(const std::string& text, TColor colour) override { statuses.emplace_back(text, colour); }
     void setProgress(int frame, int count) override { progress = {frame, count}; }
     bool cancelRequested() override { return ++polls == cancelAtPoll; }
+    bool pollDuringFrame() override { return ++framePolls == cancelAtFramePoll; }
+    int cancelAtFramePoll = -1;  // the same while a frame is traced
+    int framePolls = 0;
     void showMessage(const std::string& text) override { messages.push_back(text); }
     const WordTable* words() const override { return table; }
     const WordTable* table = nullptr;  // Russian without one

@@ -221,7 +221,7 @@ AnimResult TFormAnimation::Button1Click() {
 
 void TFormAnimation::Button2Click() {
     if (running_)
-        cancel_ = true;  // seen after the frame in progress
+        cancel_ = true;  // seen by the frame in progress, which is not written
     else
         close();
 }
@@ -253,6 +253,8 @@ bool TFormAnimation::cancelRequested() {
     QCoreApplication::processEvents();
     return cancel_;
 }
+
+bool TFormAnimation::pollDuringFrame() { return cancelRequested(); }
 
 void TFormAnimation::showMessage(const std::string& text) {
     if (ctx_.message) ctx_.message(text);

@@ -55,6 +55,7 @@ public:
     void setStatus(const std::string& text, TColor colour) override;
     void setProgress(int frame, int count) override;
     bool cancelRequested() override;
+    bool pollDuringFrame() override;
     void showMessage(const std::string& text) override;
     const WordTable* words() const override;
 
