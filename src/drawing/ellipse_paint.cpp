@@ -240,7 +240,12 @@ void WordOutline(const DCircle& c, const DImProj& im, const PaintTarget& target)
     };
     const std::uint8_t view = c.ViewType.v;
     if (view == ViewSolid || view == ViewDashed) {
-        arc(view == ViewDashed, c.Arc1.v, c.Arc2.v);
+        // The arc as the picture draws it: its start brought within a turn,
+        // its end no more than a turn after (a longer arc is the whole
+        // ellipse).  The dash range of a whole turn keeps it one piece.
+        ArcPieces whole;
+        SplitArcByDash(whole, c.Arc1.v, c.Arc2.v, 0, 360);
+        if (whole[0].on) arc(view == ViewDashed, whole[0].from, whole[0].to);
     } else if (view == ViewMixed) {
         const ArcPieces pieces = ExportPieces(c);
         for (std::size_t i = 0; i < 4; ++i)
