@@ -181,7 +181,10 @@ void CartesianPlot::column(double i) {
             }
         }
         const bool changed = curVisible_ != prevVisible_;
-        if (ctx_.Recompute && !edge && (entry || changed) && haveBefore) {
+        // Refined alike in a full drawing and a quick one: the window's
+        // redraw after a change elsewhere (or none) draws the figure the full
+        // drawing, an export and the reopened file draw.
+        if (!edge && (entry || changed) && haveBefore) {
             const double s0 = prevEvaluated_ ? i - step_ : i - step_ + 0.001;
             const double d = std::hypot(i - s0, s.py - before);
             if (d > 1.0) refine(s0, i, d, changed, curVisible_);
@@ -217,7 +220,7 @@ void CartesianPlot::column(double i) {
                 edge = true;
             }
         }
-        if (ctx_.Recompute && !edge && haveHere) {
+        if (!edge && haveHere) {
             const double d = std::hypot(end - (i - step_), here - prevPy_);
             if (d > 1.0) refine(i - step_, end, d, false, curVisible_);
         }
@@ -335,14 +338,15 @@ bool Usable(double v) { return std::isfinite(v) && v != 0; }
 
 // Built graphs are kept between redraws and built again only when something
 // they are built from changes: the formula, the window, the scales, the
-// evaluator and its parameters, the full-drawing switch, and for a section
-// of a surface the surface and its box.  The key holds all of that.
+// evaluator and its parameters, and for a section of a surface the surface
+// and its box.  The key holds all of that; a quick drawing and a full one
+// build the same graph, so a quick one draws what the full one kept.
 struct PlotKey {
     std::uint8_t plane = 0;
     std::string F, G;
     double position = 0, top = 0, bottom = 0, right = 0, left = 0, cy = 0, cx = 0;
     double xScale = 0, yScale = 0;
-    bool named = false, recompute = false;
+    bool named = false;
     DistributionParameters params;
     bool visibility = false;  // the hidden-part test runs: the rest counts too
     std::array<Vec3, 8> corners{};
@@ -368,7 +372,7 @@ struct PlotKey {
         };
         if (!(plane == o.plane && F == o.F && position == o.position && top == o.top && bottom == o.bottom &&
               right == o.right && left == o.left && cy == o.cy && cx == o.cx && xScale == o.xScale &&
-              yScale == o.yScale && named == o.named && recompute == o.recompute && sameParams(params, o.params) &&
+              yScale == o.yScale && named == o.named && sameParams(params, o.params) &&
               visibility == o.visibility))
             return false;
         auto sameWindow = [](const ScanWindow& a, const ScanWindow& b) {
@@ -406,7 +410,6 @@ void PlotCartesian(SubCurveContext& ctx, std::uint8_t plane, const std::string& 
     key.cy = cy, key.cx = cx;
     key.xScale = ctx.XScale, key.yScale = ctx.YScale;
     key.named = ctx.NamedFunctions;
-    key.recompute = ctx.Recompute;
     key.params = ctx.Params;
     key.visibility = (plane == PlaneX || plane == PlaneY) && !ctx.Transform.Moved && !ctx.Transform.Rotated;
     if (key.visibility) {

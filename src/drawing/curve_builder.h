@@ -105,6 +105,7 @@ struct SubCurveContext {
     bool* Running = nullptr;        // a drawing runs; cleared to stop it
     const bool* NoRedraw = nullptr; // a mouse drag runs
     GraphHost* Host = nullptr;
+    bool* Told = nullptr;           // the run's "already told"; null: tell each time
     CurveStores Stores;
     int CurveNo = 1, CurveCount = 1;  // this curve among those the progress bar covers
     int LastProgress = 0;
@@ -181,7 +182,9 @@ void AddSegmentByVisibility(SubCurveContext& ctx, std::uint8_t which, std::uint8
 inline constexpr int CannotPlotLine = static_cast<int>(WordNo::CannotPlotGraph);
 inline const char* const CannotPlotText = BuiltInWord(WordNo::CannotPlotGraph);
 
-// Shows that message through the host's texts; no host, no message.
-void TellCannotPlot(GraphHost* host);
+// Shows that message through the host's texts; no host, no message.  With
+// `told` the message is shown only while *told is clear, and sets it: a run
+// (a drawing, an animation) tells it once, whatever its graphs and frames.
+void TellCannotPlot(GraphHost* host, bool* told);
 
 }  // namespace pelmar

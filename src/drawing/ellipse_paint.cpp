@@ -198,6 +198,17 @@ ArcPieces ExportPieces(const DCircle& c) {
     return pieces;
 }
 
+// The arc of a solid or dashed outline for the exports, as the picture draws
+// it: in the document's own angles its start brought within a turn, its end
+// no more than a turn after (a longer arc is the whole ellipse); then turned
+// back to the flipped record's, as the pieces of a mixed outline are.  A dash
+// range of a whole turn keeps it one piece.
+ArcPiece ExportArc(const DCircle& c) {
+    ArcPieces whole;
+    SplitArcByDash(whole, -c.Arc2.v, -c.Arc1.v, 0, 360);
+    return {whole[0].on, -whole[0].to, -whole[0].from};
+}
+
 void CdrOutline(const DCircle& c, const DImProj& im, const PaintTarget& target) {
     CdrSink& s = *target.cdr;
     const int width = CdrUnits(im.Dpi, c.Thick.v);
@@ -213,7 +224,8 @@ void CdrOutline(const DCircle& c, const DImProj& im, const PaintTarget& target) 
         return;
     const std::uint8_t view = c.ViewType.v;
     if (view == ViewSolid || view == ViewDashed) {
-        CdrArc(c, im, target, c.Arc1.v, c.Arc2.v, view == ViewDashed, true);
+        const ArcPiece whole = ExportArc(c);
+        if (whole.on) CdrArc(c, im, target, whole.from, whole.to, view == ViewDashed, true);
     } else if (view == ViewMixed) {
         const ArcPieces pieces = ExportPieces(c);
         for (std::size_t i = 0; i < 4; ++i) {
@@ -240,7 +252,8 @@ void WordOutline(const DCircle& c, const DImProj& im, const PaintTarget& target)
     };
     const std::uint8_t view = c.ViewType.v;
     if (view == ViewSolid || view == ViewDashed) {
-        arc(view == ViewDashed, c.Arc1.v, c.Arc2.v);
+        const ArcPiece whole = ExportArc(c);
+        if (whole.on) arc(view == ViewDashed, whole.from, whole.to);
     } else if (view == ViewMixed) {
         const ArcPieces pieces = ExportPieces(c);
         for (std::size_t i = 0; i < 4; ++i)

@@ -58,8 +58,7 @@ void DrawPart(const PaintTarget& target, Draw&& draw) {
         GraphRun* run = target.run;
         if (GraphHost* host = run ? run->Host : nullptr) {
             if (ProgressRole* shown = host->progressFor(target.kind)) shown->hideProgress();
-            if (!run->Told || !*run->Told) TellCannotPlot(host);
-            if (run->Told) *run->Told = true;
+            TellCannotPlot(host, run->Told);
         }
     }
 }

@@ -534,8 +534,9 @@ int RootsOnSegment(const Formula& f, std::array<double, 9>& roots, bool refine, 
     return n;
 }
 
-void TellCannotPlot(GraphHost* host) {
-    if (!host) return;
+void TellCannotPlot(GraphHost* host, bool* told) {
+    if (!host || (told && *told)) return;
+    if (told) *told = true;
     TextRole& texts = host->texts();
     const std::string text = texts.word(WordNo::CannotPlotGraph);
     texts.showMessage(text.empty() ? CannotPlotText : text);
@@ -609,7 +610,7 @@ void TraceImplicitCurve(SubCurveContext& ctx, std::uint8_t plane, const std::str
             ImplicitTracer tracer(ctx, plane, F, G, N, position, top, bottom, right, left, cy, cx);
             switch (tracer.walk()) {
                 case ImplicitTracer::Outcome::TooManyRoots:
-                    TellCannotPlot(ctx.Host);
+                    TellCannotPlot(ctx.Host, ctx.Told);
                     return;
                 case ImplicitTracer::Outcome::Stopped:
                     return;

@@ -407,7 +407,7 @@ bool DrawAllObjects(DProj& proj, DProj& doc, DrawingState& st, const RedrawHost&
         host.status.setStatusPanel(2, "");
         host.commands.setPlayEnabled(true);
         WindowsGraphHost texts(host.texts, nullptr, nullptr);
-        if (!st.Told) TellCannotPlot(&texts);
+        TellCannotPlot(&texts, &st.Told);
         return false;
     }
 }

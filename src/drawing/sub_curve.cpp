@@ -174,6 +174,7 @@ void SetUp(SubCurveContext& ctx, const SubCurveArgs& a, const PaintTarget& targe
     ctx.Running = run && run->Running ? run->Running : running;
     ctx.NoRedraw = run ? run->NoRedraw : nullptr;
     ctx.Host = run ? run->Host : nullptr;
+    ctx.Told = run ? run->Told : nullptr;
     if (run) {
         ctx.Stores = run->Stores;
         ctx.Params = run->Params;

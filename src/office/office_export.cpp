@@ -243,9 +243,16 @@ int WordColorIndex(int colourIndex) {
 
 double EllipseAngle(double v, double h, double a) {
     if (!std::isfinite(a)) return 0;
-    // Beyond the seven half-turns the angle is first brought back by whole turns.
-    while (a >= 630) a -= 360;
-    while (a <= -630) a += 360;
+    // Beyond the seven half-turns the angle is brought back by whole turns,
+    // into [270, 630) or (-630, -270]: fmod is exact, and a far angle (which
+    // a step of 360 no longer moves) costs no more than a near one.
+    if (a >= 630) {
+        a = std::fmod(a, 360.0);
+        if (a < 270) a += 360;
+    } else if (a <= -630) {
+        a = std::fmod(a, 360.0);
+        if (a > -270) a -= 360;
+    }
     struct Exact {
         double a, result;
     };

@@ -117,12 +117,15 @@ TEST_F(CartesianTest, LogarithmStartsWhereItIsDefinedWithFinerSamples) {
     EXPECT_GT(lines[0].front().x, 400);
     EXPECT_LT(lines[0].front().x, 401);
 
+    // A quick drawing (the window's redraw after a change elsewhere) samples
+    // as finely: it draws what the full drawing drew.
+    const double first = lines[0].front().x;
     rig.ctx.Recompute = false;
     plot("ln(x)", 20, 100, 250);
     lines = rig.lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].front().x, 401);
-    EXPECT_LT(lines[0].size(), fine);
+    EXPECT_EQ(lines[0].front().x, first);
+    EXPECT_EQ(lines[0].size(), fine);
 }
 
 TEST_F(CartesianTest, HorizontalLinesOnAndBeyondTheEdge) {

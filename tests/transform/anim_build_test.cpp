@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 #include "support/fake_redraw_host.h"
@@ -280,6 +281,43 @@ TEST(AnimationBuilder, FramesTraceWithoutTheDrawingWindowsProgress) {
             EXPECT_FALSE(st.Running);
         }
         std::filesystem::remove(path);
+    }
+}
+
+// Implicit graphs that cannot be built (three roots in a column) in two systems are told once a drawing and
+// once an animation, however many graphs and frames; the drawing after each tells again.
+TEST(AnimationBuilder, AGraphThatCannotBeBuiltIsToldOncePerDrawingAndPerAnimation) {
+    test::Scratch dir;
+    auto doc = AnimatedDocument();
+    DefaultsSource src;
+    src.programFolder = "/nonexistent";
+    src.pictureHeight = doc->Im.Height;
+    for (int n = 1; n <= 2; ++n) {
+        DXOY x;
+        LoadDefaultXOY(x, n, src);
+        x.GraphOn[6].v = true, x.Graph[6].s = "(y-1)*(y-2)*(y-3)";
+        doc->Obj.Xy.add(x);
+    }
+    DrawingState st;
+    FakeRedrawHost redraw;
+    FakeAnimHost host;
+    const auto draw = [&] { RepaintProject(*doc, st, redraw, RedrawMode::Window, true); };
+    const auto animate = [&](int frames) {
+        return [&, frames] {
+            doc->AnimFrames = frames;
+            EXPECT_EQ(BuildAnimation(*doc, st, redraw, host, dir.path("x.gif")).frames, frames);
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<void()> run;
+    } rows[] = {{"a drawing", draw},         {"an animation of 2 frames", animate(2)}, {"the drawing after it", draw},
+                {"another drawing", draw},   {"an animation of 5 frames", animate(5)}, {"the drawing after it", draw}};
+    for (const auto& row : rows) {
+        const auto before = std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!");
+        row.run();
+        EXPECT_EQ(std::count(redraw.log.begin(), redraw.log.end(), "message Не могу построить график!") - before, 1)
+            << row.what;
     }
 }
 
