@@ -120,54 +120,6 @@ TEST(EscapeTyping, EscapeAfterARefusedNumberLeavesTheDocumentAsBefore) {
     EXPECT_TRUE(DocumentContentText(*back) == saved);
 }
 
-// The same when the field is left, by Tab or Return, with a number past the
-// range of coordinates: the field shows the value from before the typing,
-// with the tip, and the document is as it was.
-TEST(EscapeTyping, NumberRefusedWhenLeftTakesBackTheKeysTakenOnTheWay) {
-    const struct {
-        Kind kind;
-        const char* field;
-        QString keys;
-        Qt::Key leave;
-        const char* tip;
-    } rows[] = {
-        {Kind::po, "EditPx", "1234567", Qt::Key_Tab, "1 000 000"},
-        {Kind::li, "EditLx1", "3000000000", Qt::Key_Return, "1 000 000"},
-        {Kind::ci, "SpinEditCx", "1234567", Qt::Key_Tab, "1 000 000"},
-    };
-    WindowSession s;
-    s.answers.counts.fill(1);
-    StartNew(s);
-    EditingState& st = s.w->editing();
-    const auto content = [&] {
-        s.app->edited().ensureStored();
-        return DocumentContentText(s.w->document());
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(std::string(r.field) + " " + r.keys.toStdString());
-        QWidget* d = s.open(r.kind);
-        ASSERT_TRUE(d);
-        auto* field = d->findChild<QWidget*>(r.field);
-        ASSERT_TRUE(field && field->isEnabled());
-        QLineEdit* line = LineOf(field);
-        const QString held = line->text();
-        const std::string before = content();
-        const int pos = st.UndoPos;
-        const bool changed = st.Changed;
-        field->setFocus();
-        line->selectAll();
-        for (QChar key : r.keys) QTest::keyClicks(field, QString(key));
-        EXPECT_NE(content(), before) << "keys taken on the way";
-        QTest::keyClick(field, r.leave);
-        EXPECT_EQ(line->text(), held);
-        EXPECT_TRUE(ShownTextTip().contains(QString::fromUtf8(r.tip))) << ShownTextTip().toStdString();
-        EXPECT_EQ(st.UndoPos, pos);
-        EXPECT_EQ(st.Changed, changed);
-        const std::string now = content();
-        EXPECT_TRUE(now == before) << FirstDifference(before, now);
-    }
-}
-
 // A typing whose keys were all taken ends when the field is left, though no
 // number waits: Esc in a later typing of the same field goes back to where
 // that later typing began, never over a change made in between.
