@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -15,8 +17,10 @@ using namespace pelmar;
 using namespace pelmar::test;
 
 // A linked point (3D coordinates not editable): X=, Y=, Z= empty and
-// disabled; the close box and Esc do not close; "Ok" stores the angle formula
-// as typed, keeps the coordinate formulas and commits once.
+// disabled; there is no close box - the window manager draws no caption, the
+// window draws its own, with no button, and moves by it - and neither a close
+// asked of the window nor Esc closes it; "Ok" stores the angle formula as
+// typed, keeps the coordinate formulas and commits once.
 TEST(AnimDialog, PointFormulasLeftOnlyByOk) {
     FakeEditing ed;
     DPoint& p = ed.work.CurPoint;
@@ -30,6 +34,20 @@ TEST(AnimDialog, PointFormulasLeftOnlyByOk) {
         EXPECT_TRUE(d->edit(i)->text().isEmpty());
     }
     EXPECT_EQ(d->edit(3)->text(), "old");
+
+    EXPECT_TRUE(d->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(d->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
+    ASSERT_TRUE(d->caption() && d->caption()->isVisible());
+    EXPECT_EQ(d->caption()->mapTo(d.get(), QPoint(0, 0)), QPoint(1, 1)) << "the caption stands on top";
+    EXPECT_EQ(d->findChildren<QAbstractButton*>().size(), 1) << "Ok alone";
+    const QPoint at = d->pos();
+    QWidget* bar = d->caption();
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(30, 5));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(70, 25), bar->mapToGlobal(QPointF(70, 25)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &drag);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(70, 25));
+    EXPECT_EQ(d->pos(), at + QPoint(40, 20));
 
     d->close();
     QTest::keyClick(d.get(), Qt::Key_Escape);

@@ -4,7 +4,12 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <optional>
 
 #include "dialogs/ui/dialog_words.h"
 #include "dialogs/ui/object_dialog.h"
@@ -12,22 +17,80 @@
 
 namespace pelmar {
 
+namespace {
+
+// The caption of a window without buttons, drawn by the window itself: a
+// window manager keeps a close box in the title bar it draws (openbox shows
+// one whatever the window asks), so the window asks for none and draws its
+// title as a bar of its own.  Dragging the bar moves the window.
+class CaptionBar : public QWidget {
+public:
+    explicit CaptionBar(QWidget* window) : QWidget(window), window_(window) {
+        setObjectName("CaptionBar");
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        setFixedHeight(fontMetrics().height() + 8);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    }
+    QSize minimumSizeHint() const override {
+        return {fontMetrics().horizontalAdvance(window_->windowTitle()) + 16, height()};
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const bool active = window_->isActiveWindow();
+        p.fillRect(rect(), palette().color(active ? QPalette::Highlight : QPalette::Mid));
+        p.setPen(palette().color(active ? QPalette::HighlightedText : QPalette::Window));
+        p.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                   fontMetrics().elidedText(window_->windowTitle(), Qt::ElideRight, width() - 16));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) return;
+        // The window manager moves the window where it can; else the bar
+        // follows the mouse itself.
+        QWindow* handle = window_->windowHandle();
+        grab_ = handle && handle->startSystemMove() ? std::nullopt
+                                                   : std::optional(event->globalPosition().toPoint() - window_->pos());
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (grab_ && (event->buttons() & Qt::LeftButton)) window_->move(event->globalPosition().toPoint() - *grab_);
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { grab_.reset(); }
+
+private:
+    QWidget* window_;
+    std::optional<QPoint> grab_;
+};
+
+}  // namespace
+
+// No button in the caption: the window is left by "Ok" alone.  The window
+// manager draws no caption (it would put a close box there that does
+// nothing); the window draws its own, with a line round the window.
 TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vector<Row> rows, DialogCommit* commit,
                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      rows_(std::move(rows)),
-      commit_(commit) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rows_(std::move(rows)), commit_(commit) {
     setObjectName(objectName);
     setWindowTitle(caption);
     setModal(true);
-    auto* grid = new QGridLayout(this);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(1, 1, 1, 1);
+    frame->setSpacing(0);
+    frame->setSizeConstraint(QLayout::SetFixedSize);
+    caption_ = new CaptionBar(this);
+    frame->addWidget(caption_);
+    auto* body = new QWidget(this);
+    frame->addWidget(body);
+    auto* grid = new QGridLayout(body);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
         // Edit1 .. Edit9, then EditA.
         const QString n = i < 9 ? QString::number(i + 1) : QString(QChar('A' + static_cast<int>(i) - 9));
-        auto* label = new QLabel(r.label, this);
+        auto* label = new QLabel(r.label, body);
         label->setObjectName("Label" + n);
-        auto* e = new QLineEdit(this);
+        auto* e = new QLineEdit(body);
         e->setObjectName("Edit" + n);
         e->setMinimumWidth(260);
         ObjectDialog::GuardOver(parent, e);
@@ -41,11 +104,25 @@ TFormAnim::TFormAnim(const QString& objectName, const QString& caption, std::vec
         labels_.push_back(label);
         edits_.push_back(e);
     }
-    auto* button = new QPushButton("Ok", this);
+    auto* button = new QPushButton("Ok", body);
     button->setObjectName("Button1");
     button->setDefault(true);
     grid->addWidget(button, static_cast<int>(rows_.size()), 1, Qt::AlignRight);
     connect(button, &QPushButton::clicked, this, &TFormAnim::ok);
+}
+
+void TFormAnim::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Shadow));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TFormAnim::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // The caption shows the window's state and its title.
+    if (event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowTitleChange)
+        if (caption_) caption_->update();
 }
 
 void TFormAnim::ok() {

@@ -1,6 +1,7 @@
 // The animation formula dialogs: modal, one edit per formula of the current
-// object, left only by "Ok" (no Cancel; the close box, Esc and Alt+F4 are
-// refused).  "Ok" stores the edits as typed and commits where the dialog
+// object, left only by "Ok" (no Cancel and no close box; Esc and a close
+// asked of the window manager, Alt+F4, are refused).  The caption has no
+// buttons.  "Ok" stores the edits as typed and commits where the dialog
 // does.  The dialogs only keep texts; nothing checks a formula.
 #pragma once
 
@@ -34,6 +35,8 @@ public:
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
     QLineEdit* edit(int i) const { return edits_.at(static_cast<std::size_t>(i)); }
+    // The caption the window draws itself.
+    QWidget* caption() const { return caption_; }
     QLabel* label(int i) const { return labels_.at(static_cast<std::size_t>(i)); }
     // Button1Click.
     void ok();
@@ -41,12 +44,15 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::vector<Row> rows_;
     std::vector<QLineEdit*> edits_;
     std::vector<QLabel*> labels_;
     DialogCommit* commit_;
+    QWidget* caption_ = nullptr;
     bool permitClose_ = false;
 };
 

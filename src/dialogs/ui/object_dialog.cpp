@@ -436,11 +436,13 @@ void ObjectDialog::numberEntered(QWidget* box) {
     const bool held = w.held;
     w.held = false;
     const bool typedFrom = typingFromBox_ == box;
-    typingFromBox_ = nullptr;
     // The number is done: the next key typed begins a new undo step.
     struct EndStep {
         ObjectDialog& d;
-        ~EndStep() { d.typedBox_ = nullptr; }
+        ~EndStep() {
+            d.typedBox_ = nullptr;
+            d.typingFromBox_ = nullptr;
+        }
     } endStep{*this};
     const WordTable& words = WordsOf(textWords_);
     // "" and "-" mean 0 now (a spin edit's MinValue), a whole-number field
@@ -474,25 +476,16 @@ void ObjectDialog::numberEntered(QWidget* box) {
     NumberNote note = w.field.store(v);
     // Past the range of coordinates, or carrying the object past it: refused
     // before the object's own rule is told.
-    const std::optional<LimitCase> past = pastLimit(v, note, reach);
-    if (past && typedFrom && copies_.copies) {
-        // The keys taken on the way are taken back: the record is as it was
-        // before the user began to type, within the step they were taken in.
-        typingFrom_.putBack(copies_.copies());
-        applyTyped(box);
-        if (!commit_.NoRedraw()) commit_.RepaintProject();
+    if (const std::optional<LimitCase> past = pastLimit(v, note, reach))
+        note = NumberNote::refused(QString::fromStdString(LimitNote(words, *past)));
+    if (note.outcome == NumberNote::Outcome::Refused) {
+        putBackCopies();
+        // The keys taken on the way are taken back with it.
+        if (typedFrom) takeBackTyping(box);
         it = numbers_.find(box);
         if (it == numbers_.end()) return;
         it->show(it->field.shown());
-        refreshHints();
-        ShowTextTip(it->box, QString::fromStdString(LimitNote(words, *past)));
-        return;
-    }
-    if (past) note = NumberNote::refused(QString::fromStdString(LimitNote(words, *past)));
-    if (note.outcome == NumberNote::Outcome::Refused) {
-        putBackCopies();
-        w.show(w.field.shown());
-        ShowTextTip(w.box, note.why);
+        ShowTextTip(it->box, note.why);
         return;
     }
     applyTyped(box);
@@ -528,14 +521,39 @@ std::optional<LimitCase> ObjectDialog::pastLimit(double v, const NumberNote& not
     return reach ? LimitCase::Number : LimitCase::Pixels;
 }
 
-// Esc: what was typed and not taken is dropped; the field shows the record's value.
+// The keys of this typing that were taken as typed are taken back: the kinds
+// go back to what they were before its first key, and the commit joins the
+// step those keys took, so that a document as it was takes no step and no
+// mark.  Nothing happens where no key of it was taken.
+void ObjectDialog::takeBackTyping(QWidget* box) {
+    if (typingFromBox_ != box || !copies_.copies) return;
+    typingFromBox_ = nullptr;
+    typingFrom_.putBack(copies_.copies());
+    applyTyped(box);
+    if (!commit_.NoRedraw()) commit_.RepaintProject();
+    refreshHints();
+}
+
+// Esc: nothing of what was typed and not taken is kept, nor any key taken on
+// the way to it (a prefix of the number meant); the field shows the record's
+// value, as it was before the typing.
 void ObjectDialog::numberDropped(QWidget* box) {
     auto it = numbers_.find(box);
     if (it == numbers_.end()) return;
     it->held = false;
-    if (typingFromBox_ == box) typingFromBox_ = nullptr;
+    takeBackTyping(box);
+    typingFromBox_ = nullptr;
     typedBox_ = nullptr;
+    it = numbers_.find(box);
+    if (it == numbers_.end()) return;
     it->show(it->field.shown());
+}
+
+std::vector<QWidget*> ObjectDialog::liveNumberFields() const {
+    std::vector<QWidget*> out;
+    for (const NumberWatch& w : numbers_)
+        if (w.field.live) out.push_back(w.box);
+    return out;
 }
 
 void ObjectDialog::flushPendingEdit() {
@@ -551,8 +569,12 @@ void ObjectDialog::flushPendingEdit() {
 
 bool ObjectDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QWidget*>(watched);
-    // A field entered begins a new undo step with its first key.
+    // A field entered begins a new undo step with its first key, and a new
+    // typing: one whose keys were all taken ends without being told.
     if (box && event->type() == QEvent::FocusIn && box == typedBox_) typedBox_ = nullptr;
+    if (box && event->type() == QEvent::FocusIn && box == typingFromBox_ &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        typingFromBox_ = nullptr;
     if (box && event->type() == QEvent::KeyPress && numbers_.contains(box) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         const bool typing = qobject_cast<TNumEdit*>(box) ? static_cast<TNumEdit*>(box)->typing()

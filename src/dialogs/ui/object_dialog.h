@@ -29,8 +29,11 @@
 //   No number is taken past the range of coordinates (kCoordLimit, either
 //   way), and none that would carry an object of the working copies past
 //   it (a side so long that a vertex would leave it): such a number is
-//   refused with a tip naming the bound, and the keys of it that were taken
-//   on the way are taken back.
+//   refused with a tip naming the bound.  A number refused, by that bound
+//   or by the field's rule, takes back the keys of it that were taken on
+//   the way, and so does Esc while the field holds a number not taken: the
+//   record is as it was before the typing, and the document takes no undo
+//   step and no mark for it.
 // No handler commits or redraws while a drag runs in the picture window.
 //
 // The content goes on body(), which keeps the design size while the window
@@ -191,6 +194,9 @@ public:
     // Runs the pending number of the focused field now (before the dialog
     // closes or opens a part).
     void flushPendingEdit();
+    // The number fields whose keys are taken as they are typed (live), in
+    // no particular order.
+    std::vector<QWidget*> liveNumberFields() const;
 
     // ---- hints
     // The words of the size hints ("пт", "см"); applyWords sets them, with
@@ -263,6 +269,7 @@ private:
     void numberTyped(QWidget* box);
     void numberEntered(QWidget* box);
     void numberDropped(QWidget* box);
+    void takeBackTyping(QWidget* box);
     // Why the number `v`, just stored with `note`, is past the range the
     // program takes: typed past kCoordLimit, or carrying an object of the
     // working copies past it (compared with `before`); nullopt: it is not.
