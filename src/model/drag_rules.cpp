@@ -36,11 +36,12 @@ std::array<double, 3> ModelVec(const DPoint& from, const DPoint& to) {
 }
 
 // Moves an axis end along its axis to `want`, keeping it on its side of the
-// centre.
+// centre: past the centre it stops a pixel short of it, or where it stood at
+// the press when that is nearer.
 void Slide(double& v, double want, double centre, bool below) {
     const double old = v;
     v = want;
-    if (below ? !(v < centre) : !(v > centre)) v = old;
+    if (below ? !(v < centre) : !(v > centre)) v = below ? std::max(old, centre - 1) : std::min(old, centre + 1);
 }
 
 template <class Poly>
@@ -51,6 +52,20 @@ void ShiftVertex(Poly& f, int n, int i, double dx, double dy) {
 
 // A polygon of n sides: handles `firstSide` on are its sides, then its
 // vertices; a side moves its two vertices.
+bool MovesVertex3(int n, int handle, int firstSide) {
+    const int k = handle - firstSide + 1;
+    return k == 2 || k == 3 || k == n + 3;
+}
+
+// The side byte of a typed figure set to the side of side 1 that vertex 3
+// stands on in the picture (kept while vertex 3 lies on that line): the type
+// rule then builds the figure where vertex 3 was dragged, instead of
+// mirroring it back across side 1.
+template <class Poly>
+void Side3FollowsVertex3(Poly& f) {
+    const double s = SideOfLine(f.S[3].P1, f.S[1]);
+    if (s != 0) f.Side3.v = s > 0 ? 0 : 1;
+}
 template <class Poly>
 void ShiftPolygonHandle(Poly& f, int n, int handle, int firstSide, double dx, double dy) {
     const int k = handle - firstSide + 1;
@@ -60,6 +75,18 @@ void ShiftPolygonHandle(Poly& f, int n, int handle, int firstSide, double dx, do
     } else if (k > n && k <= 2 * n) {
         ShiftVertex(f, n, k - n, dx, dy);
     }
+}
+
+// A square whose side 1 a drag turns onto the line to vertex 3 would find no
+// side to stand on and shrink onto vertex 1, the dragged vertex with it:
+// vertex 4 then tells the side, vertex 3 put across side 1 from it.
+void SquareSideFromVertex4(DKv& k) {
+    const auto perp = [&](const DPoint& p) {
+        const Vec3 a = Pos(k.S[2].P1) - Pos(k.S[1].P1), b = Pos(p) - Pos(k.S[1].P1);
+        return Norm(Cross(Cross(a, b), a));
+    };
+    if (perp(k.S[3].P1) < 1e-6 && perp(k.S[4].P1) >= 1e-6)
+        SetPos(k.S[3].P1, Pos(k.S[2].P1) + (Pos(k.S[4].P1) - Pos(k.S[1].P1)));
 }
 
 void OffsetTo(const DPoint& end, int x, int y, DragGrip& grip) {
@@ -110,44 +137,32 @@ void DragPrism(P& p, int handle, int base1, int heightType, const DragStep& s, v
     update(p, 0);
 }
 
-// A coordinate system's axis moves; an end that comes too near the centre
-// carries the other axis along.
+// A coordinate system's axis moves; the centre follows it across, and where
+// the centre would come nearer an end of the other axis than that end allows
+// (10 pixels before end 1, 30 before end 2), the other axis is pushed along
+// just so far.
 void DragXOYAxis(DXOY& x, bool alongX, const DragStep& s) {
     DPoint& c = x.Center;
-    const auto centreXFromY = [&] {  // picture x and model y from Y-axis end 1
-        c.ScrX.v = x.AxisY.P1.ScrX.v;
+    PlaneShiftLine(alongX ? x.AxisX : x.AxisY, s.dx, s.dy);
+    const auto centre = [&] {
+        c.ScrX.v = x.AxisY.P1.ScrX.v;  // picture x and model y from Y-axis end 1
         c.Y.v = x.AxisY.P1.Y.v;
-    };
-    const auto centreYFromX = [&] {  // picture y and model z from X-axis end 1
-        c.ScrY.v = x.AxisX.P1.ScrY.v;
+        c.ScrY.v = x.AxisX.P1.ScrY.v;  // picture y and model z from X-axis end 1
         c.Z.v = x.AxisX.P1.Z.v;
     };
-    const bool up = s.yUp;
-    const auto testX1 = [&] { return x.AxisX.P1.ScrX.v + 10 > c.ScrX.v; };
-    const auto testX2 = [&] { return x.AxisX.P2.ScrX.v - 30 < c.ScrX.v; };
-    const auto testY2 = [&] { return up ? x.AxisY.P2.ScrY.v - 30 < c.ScrY.v : x.AxisY.P2.ScrY.v + 30 > c.ScrY.v; };
-    const auto testY1 = [&] { return up ? x.AxisY.P1.ScrY.v + 10 > c.ScrY.v : x.AxisY.P1.ScrY.v - 10 < c.ScrY.v; };
-    DLine& other = alongX ? x.AxisY : x.AxisX;
-    PlaneShiftLine(alongX ? x.AxisX : x.AxisY, s.dx, s.dy);
-    const auto carry = [&](auto test, auto centre) {
-        if (test()) {
-            PlaneShiftLine(other, s.dx, s.dy);
-            centre();
-        }
+    centre();
+    // How far the centre stands outside [low, high]: the push that brings it in.
+    const auto outside = [](double v, double low, double high) {
+        return v < low ? v - low : v > high ? v - high : 0.0;
     };
-    if (alongX) {
-        centreYFromX();
-        carry(testX1, centreXFromY);
-        carry(testX2, centreXFromY);
-        carry(testY2, centreYFromX);
-        carry(testY1, centreYFromX);
-    } else {
-        centreXFromY();
-        carry(testY2, centreYFromX);
-        carry(testY1, centreYFromX);
-        carry(testX2, centreXFromY);
-        carry(testX1, centreXFromY);
-    }
+    const double inX = outside(c.ScrX.v, x.AxisX.P1.ScrX.v + 10, x.AxisX.P2.ScrX.v - 30);
+    const double inY = s.yUp ? outside(c.ScrY.v, x.AxisY.P1.ScrY.v + 10, x.AxisY.P2.ScrY.v - 30)
+                             : outside(c.ScrY.v, x.AxisY.P2.ScrY.v + 30, x.AxisY.P1.ScrY.v - 10);
+    // The dragged axis's own direction moves the centre along the other
+    // axis: that one is pushed; across it the other axis is too.
+    if (alongX) PlaneShiftLine(x.AxisY, -inX, inY);
+    else PlaneShiftLine(x.AxisX, inX, -inY);
+    centre();
 }
 
 }  // namespace
@@ -259,15 +274,29 @@ void Drag(DCircle& c, int handle, const DragStep& s) {
 
 // A typed figure is held to its type at every step, as its commit holds it:
 // the figure a drag shows is the one its dialog, a save and a reopening give.
+// A handle that moves vertex 3 takes the figure to the side of side 1 it is
+// dragged to; the parallelogram and the trapezium, whose vertex 3 is their
+// own, stay on the side of it whatever handle moves.  Otherwise the side byte
+// keeps the figure's turn: a vertex dragged through its neighbour turns the
+// figure over with side 1.
 void Drag(DTri& t, int handle, const DragStep& s) {
-    if (handle == AnyDrag::Body) PlaneShiftTriangle(t, s.dx, s.dy);
-    else ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
+    if (handle == AnyDrag::Body) {
+        PlaneShiftTriangle(t, s.dx, s.dy);
+    } else {
+        ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
+        if (MovesVertex3(3, handle, TrDrag::Side1)) Side3FollowsVertex3(t);
+    }
     UpdateAsStill(t);
 }
 
 void Drag(DKv& k, int handle, const DragStep& s) {
-    if (handle == AnyDrag::Body) PlaneShiftTetragon(k, s.dx, s.dy);
-    else ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
+    if (handle == AnyDrag::Body) {
+        PlaneShiftTetragon(k, s.dx, s.dy);
+    } else {
+        ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
+        if (k.Typ.v == 4 || k.Typ.v == 5 || MovesVertex3(4, handle, KvDrag::Side1)) Side3FollowsVertex3(k);
+        if (k.Typ.v == 1) SquareSideFromVertex4(k);
+    }
     UpdateAsStill(k);
 }
 

@@ -1,0 +1,251 @@
+// Drags of typed figures and solids through the edit tool's press, moves and
+// release, on paths that cross the shapes the type passes through (flat, one
+// point, height 0): after every move the handle stands where the type lets it
+// follow the mouse, and never jumps; the release leaves a figure of its type
+// that a save, an opening and a save again give byte for byte.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editing/commit.h"
+#include "editing/new_objects.h"
+#include "editing/reopen.h"
+#include "editing/selection.h"
+#include "editing/undo_store.h"
+#include "edit_tool.h"
+#include "editing_fixture.h"
+#include "model/drag_rules.h"
+
+using namespace pelmar;
+using namespace pelmar::test;
+
+// Named apart: the editing tests build as one unit.
+namespace drag_press {
+
+using Spot = std::array<double, 2>;
+
+// What is dragged: a figure's vertex (its corners given), a cylinder's upper
+// base or a cone's apex (the default solids).
+struct Row {
+    const char* what;
+    Kind kind;
+    int type;
+    std::vector<Spot> corners;
+    std::size_t vertex;
+    // The mouse from the handle through these points, in moves of `step`
+    // pixels that land on each of them.
+    std::vector<Spot> path;
+    int step;
+};
+
+// A picture position of the model's upward y; a vertex of a figure in the
+// drawing plane, unrounded.
+Spot At(const DPoint& p) { return {p.ScrX.v, p.ScrY.v}; }
+Spot InPlane(const DPoint& p) { return {p.Y.v, p.Z.v}; }
+double Dist(Spot a, Spot b) { return std::hypot(a[0] - b[0], a[1] - b[1]); }
+
+void PutFigure(Editing& e, const Row& r) {
+    ASSERT_TRUE(NewDefaultObject(*e, r.kind));
+    ShowCurrent(*e, r.kind);
+    const auto put = [&](auto& w, int free) {
+        const int n = static_cast<int>(r.corners.size());
+        for (int i = 1; i <= n; ++i) {
+            const Spot c = r.corners[static_cast<std::size_t>(i - 1)];
+            PlaceVertex(w, n, i, static_cast<int>(c[0]), static_cast<int>(c[1]));
+        }
+        for (int t : {free, r.type}) w.Typ.v = static_cast<std::uint8_t>(t), ApplyObject(*e, false);
+    };
+    if (r.kind == Kind::tr) put(e->Copies.CurTri, 4);
+    else if (r.kind == Kind::kv) put(e->Copies.CurKv, 7);
+}
+
+// The handle's picture position, and the line it may move along (a solid's
+// axis at the press: the handle follows the mouse's projection on it).
+Spot Handle(const DProj& doc, const Row& r) {
+    switch (r.kind) {
+        case Kind::tr: return At(doc.Obj.Tr[1].S[r.vertex].P1);
+        case Kind::kv: return At(doc.Obj.Kv[1].S[r.vertex].P1);
+        case Kind::zi: return At(doc.Obj.Zi[1].Base[2].Center);
+        default: return At(doc.Obj.Ko[1].Axis.P2);
+    }
+}
+Spot AxisFoot(const DProj& doc, const Row& r) {
+    return r.kind == Kind::zi ? At(doc.Obj.Zi[1].Base[1].Center) : At(doc.Obj.Ko[1].Base.Center);
+}
+
+// The type's own shape, from the vertices.
+// The paths end away from any shape the type only passes through: the solid
+// has a height, the figure sides and an area.
+void ExpectTypeHolds(const DProj& doc, const Row& r) {
+    if (r.kind == Kind::zi || r.kind == Kind::ko) {
+        EXPECT_GT(Dist(Handle(doc, r), AxisFoot(doc, r)), 10);
+        return;
+    }
+    std::vector<Spot> v;
+    if (r.kind == Kind::tr) {
+        const DTri& t = doc.Obj.Tr[1];
+        EXPECT_EQ(t.Typ.v, r.type);
+        for (std::size_t i = 1; i <= 3; ++i) v.push_back(InPlane(t.S[i].P1));
+    } else {
+        const DKv& k = doc.Obj.Kv[1];
+        EXPECT_EQ(k.Typ.v, r.type);
+        for (std::size_t i = 1; i <= 4; ++i) v.push_back(InPlane(k.S[i].P1));
+    }
+    const auto side = [&](std::size_t i) { return Dist(v[i], v[(i + 1) % v.size()]); };
+    const auto cross = [&](std::size_t i, std::size_t j) {  // of sides i and j (0-based)
+        const Spot a{v[(i + 1) % v.size()][0] - v[i][0], v[(i + 1) % v.size()][1] - v[i][1]};
+        const Spot b{v[(j + 1) % v.size()][0] - v[j][0], v[(j + 1) % v.size()][1] - v[j][1]};
+        return a[0] * b[1] - a[1] * b[0];
+    };
+    double area = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        EXPECT_GT(side(i), 10) << "side " << i + 1;
+        area += v[i][0] * v[(i + 1) % v.size()][1] - v[(i + 1) % v.size()][0] * v[i][1];
+    }
+    EXPECT_GT(std::abs(area) / 2, 500) << "flat";
+    constexpr double tol = 0.05;
+    if (r.kind == Kind::tr) {  // equilateral
+        EXPECT_NEAR(side(0), side(1), tol);
+        EXPECT_NEAR(side(0), side(2), tol);
+        return;
+    }
+    switch (r.type) {
+        case 1:  // square: equal sides at right angles
+            EXPECT_NEAR(side(0), side(1), tol);
+            EXPECT_NEAR(side(0), side(3), tol);
+            EXPECT_NEAR(Dist(v[0], v[2]), Dist(v[1], v[3]), tol);
+            break;
+        case 3:  // rhombus
+            for (std::size_t i = 1; i < 4; ++i) EXPECT_NEAR(side(0), side(i), tol);
+            break;
+        case 4:  // parallelogram
+            EXPECT_NEAR(v[0][0] + v[2][0], v[1][0] + v[3][0], tol);
+            EXPECT_NEAR(v[0][1] + v[2][1], v[1][1] + v[3][1], tol);
+            break;
+        case 5:  // trapezium: side 3 along side 1
+            EXPECT_NEAR(cross(0, 2), 0, tol * (side(0) + side(2)));
+            break;
+        default: break;
+    }
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+void RunRow(const Row& r) {
+    Editing e;
+    e->UndoOn = false;
+    DProj& doc = *e.doc;
+    if (r.kind == Kind::zi || r.kind == Kind::ko) {
+        ASSERT_TRUE(NewDefaultObject(*e, r.kind));
+    } else {
+        PutFigure(e, r);
+    }
+    e->UndoOn = true;
+    SelectNoneCommand(*e);
+    const Spot start = Handle(doc, r);
+    const Spot press{std::nearbyint(start[0]), std::nearbyint(start[1])};
+    ASSERT_TRUE(SelectAt(*e, int(press[0]), int(press[1]), 0, false));
+    const bool alongAxis = r.kind == Kind::zi || r.kind == Kind::ko;
+    const Spot foot = alongAxis ? AxisFoot(doc, r) : Spot{};
+    // Where the type lets the handle go with the mouse at m: the mouse
+    // itself, or its projection on the solid's axis.
+    const auto allowed = [&](Spot m) {
+        if (!alongAxis) return Spot{m[0] - press[0] + start[0], m[1] - press[1] + start[1]};
+        const Spot d{foot[0] - start[0], foot[1] - start[1]};
+        const double t = ((m[0] - press[0]) * d[0] + (m[1] - press[1]) * d[1]) / (d[0] * d[0] + d[1] * d[1]);
+        return Spot{start[0] + t * d[0], start[1] + t * d[1]};
+    };
+
+    const int undoPos = e->UndoPos;
+    EditToolView view;
+    MouseTools tools(*e, view);
+    tools.press(MouseAt(doc, int(press[0]), int(press[1]), true));
+    Spot mouse = press, handle = start;
+    int moves = 0;
+    for (const Spot& to : r.path) {
+        const double length = Dist(mouse, to);
+        const int n = std::max(1, static_cast<int>(std::ceil(length / r.step)));
+        const Spot from = mouse;
+        for (int s = 1; s <= n; ++s) {
+            const Spot m{std::nearbyint(from[0] + (to[0] - from[0]) * s / n),
+                         std::nearbyint(from[1] + (to[1] - from[1]) * s / n)};
+            const double step = Dist(mouse, m);
+            tools.move(MouseAt(doc, int(m[0]), int(m[1]), true));
+            ++moves;
+            const Spot now = Handle(doc, r);
+            const std::string at = "move " + std::to_string(moves) + " to (" + std::to_string(int(m[0])) + "; " +
+                                   std::to_string(int(m[1])) + "), the handle at (" + std::to_string(now[0]) + "; " +
+                                   std::to_string(now[1]) + ")";
+            ASSERT_LE(Dist(now, allowed(m)), step + 1) << at;
+            ASSERT_LE(Dist(now, handle), step + 1) << at << ": a jump";
+            mouse = m;
+            handle = now;
+        }
+    }
+    tools.release(MouseAt(doc, int(mouse[0]), int(mouse[1]), false));
+    e.edited->ensureStored();
+    EXPECT_EQ(e->UndoPos, undoPos + 1) << "one undo step";
+    ExpectTypeHolds(doc, r);
+    for (const KindInfo& k : KindTable)
+        VisitKind(k.kind, [&](auto kc) {
+            const auto& store = KindT<decltype(kc)::value>::store(doc.Obj);
+            for (std::size_t i = 1; i <= store.count(); ++i) EXPECT_TRUE(ObjectIsFinite(store[i])) << k.code;
+        });
+
+    const std::string name = e->ProgDir + "dragged.pel";
+    ASSERT_TRUE(WriteDocument(name, doc, WriteModeDocument, DocumentContext{}));
+    const std::string saved = Bytes(name);
+    ASSERT_EQ(OpenDocumentState(*e, name), ReadOk);
+    ExpectTypeHolds(doc, r);
+    ASSERT_TRUE(WriteDocument(name, doc, WriteModeDocument, DocumentContext{}));
+    EXPECT_TRUE(Bytes(name) == saved) << "saved again after opening: " << FirstDifference(Bytes(name), saved);
+}
+
+TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
+    using enum Kind;
+    const std::vector<Spot> pa{{100, 100}, {220, 100}, {260, 170}, {140, 170}},
+        tz{{100, 100}, {250, 100}, {200, 170}, {130, 170}}, sq{{100, 100}, {200, 100}, {200, 200}, {100, 200}},
+        rh{{100, 100}, {200, 100}, {260, 180}, {160, 180}}, eq{{100, 100}, {200, 100}, {150, 187}};
+    // Across side 1 and back; along side 1 through the neighbour and on; the
+    // solids' handles through the other base and on, and back up.
+    const Row rows[] = {
+        {"parallelogram vertex 3 across side 1", kv, 4, pa, 3, {{260, 50}}, 3},
+        {"parallelogram vertex 3 onto side 1 and back", kv, 4, pa, 3, {{260, 100}, {250, 40}, {270, 130}}, 3},
+        {"trapezium vertex 3 across side 1", kv, 5, tz, 3, {{200, 50}}, 3},
+        {"equilateral vertex 1 through vertex 2", tr, 1, eq, 1, {{200, 100}, {290, 100}}, 4},
+        {"equilateral vertex 1 through vertex 2 and back", tr, 1, eq, 1, {{200, 100}, {260, 100}, {120, 110}}, 4},
+        {"square vertex 2 through vertex 1", kv, 1, sq, 2, {{100, 100}, {20, 100}}, 4},
+        {"square vertex 2 onto vertex 1 and away", kv, 1, sq, 2, {{100, 100}, {100, 40}, {170, 120}}, 4},
+        {"square vertex 2 onto where vertex 3 stood", kv, 1, sq, 2, {{200, 200}, {150, 230}}, 4},
+        {"rhombus vertex 2 through vertex 1", kv, 3, rh, 2, {{100, 100}, {30, 100}}, 4},
+        {"trapezium vertex 2 through vertex 1", kv, 5, tz, 2, {{100, 100}, {40, 100}}, 3},
+        {"parallelogram vertex 1 past vertex 2", kv, 4, pa, 1, {{220, 100}, {300, 100}}, 4},
+        {"cylinder upper base through the lower", zi, 0, {}, 0, {{-1, -1}}, 3},
+        {"cone apex through the base", ko, 0, {}, 0, {{-1, -1}}, 3},
+    };
+    for (Row r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.kind == zi || r.kind == ko) {
+            // The default solid's handle straight to the other base's centre,
+            // half as far beyond it, and back above the start.
+            Editing probe;
+            ASSERT_TRUE(NewDefaultObject(*probe, r.kind));
+            const Spot top = Handle(*probe.doc, r), foot = AxisFoot(*probe.doc, r);
+            const auto on = [&](double t) {
+                return Spot{std::nearbyint(top[0] + t * (foot[0] - top[0])), std::nearbyint(top[1] + t * (foot[1] - top[1]))};
+            };
+            r.path = {on(1), on(1.5), on(-0.3)};
+        }
+        RunRow(r);
+    }
+}
+
+}  // namespace drag_press
