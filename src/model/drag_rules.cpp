@@ -77,16 +77,38 @@ void ShiftPolygonHandle(Poly& f, int n, int handle, int firstSide, double dx, do
     }
 }
 
-// A square whose side 1 a drag turns onto the line to vertex 3 would find no
-// side to stand on and shrink onto vertex 1, the dragged vertex with it:
-// vertex 4 then tells the side, vertex 3 put across side 1 from it.
-void SquareSideFromVertex4(DKv& k) {
-    const auto perp = [&](const DPoint& p) {
-        const Vec3 a = Pos(k.S[2].P1) - Pos(k.S[1].P1), b = Pos(p) - Pos(k.S[1].P1);
-        return Norm(Cross(Cross(a, b), a));
-    };
-    if (perp(k.S[3].P1) < 1e-6 && perp(k.S[4].P1) >= 1e-6)
-        SetPos(k.S[3].P1, Pos(k.S[2].P1) + (Pos(k.S[4].P1) - Pos(k.S[1].P1)));
+// The normal of the plane a figure of n vertices stands in; the drawing
+// plane's for a figure without one.
+template <class Poly>
+Vec3 FigureNormal(const Poly& f, int n) {
+    const Vec3 v1 = Pos(f.S[1].P1), a = Pos(f.S[2].P1) - v1;
+    for (int i = 3; i <= n; ++i) {
+        const Vec3 c = Cross(a, Pos(f.S[static_cast<std::size_t>(i)].P1) - v1);
+        if (Norm(c) > 1e-9) return c;
+    }
+    return {1, 0, 0};
+}
+
+// The square, the rectangle and the typed triangles build vertex 3 across
+// side 1 towards where it stands; a drag that turns side 1 onto the line to
+// vertex 3 leaves them no side to build on, and they would shrink onto
+// vertex 1 (the square, the dragged vertex with it) or lie flat for that
+// move.  Vertex 3 is then put across side 1, in the figure's plane (normal),
+// as far from vertex 2 as it was; the side byte keeps the side.  A rectangle
+// whose vertex 3 falls on vertex 2 is flat: its side 2 has no length.
+template <class Poly>
+void Vertex3OffSide1(Poly& f, Vec3 normal, bool flatAtVertex2) {
+    const Vec3 v1 = Pos(f.S[1].P1), v2 = Pos(f.S[2].P1), v3 = Pos(f.S[3].P1);
+    const Vec3 a = v2 - v1;
+    if (Norm(a) == 0 || Norm(Cross(Cross(a, v3 - v1), a)) >= 1e-6) return;
+    const Vec3 across = Cross(normal, a);
+    const double n = Norm(across);
+    double d = Norm(v3 - v2);
+    if (d == 0) {
+        if (flatAtVertex2) return;
+        d = Norm(a);
+    }
+    if (n > 0) SetPos(f.S[3].P1, v2 + across * (d / n));
 }
 
 void OffsetTo(const DPoint& end, int x, int y, DragGrip& grip) {
@@ -283,8 +305,10 @@ void Drag(DTri& t, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftTriangle(t, s.dx, s.dy);
     } else {
+        const Vec3 normal = FigureNormal(t, 3);
         ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
         if (MovesVertex3(3, handle, TrDrag::Side1)) Side3FollowsVertex3(t);
+        if (t.Typ.v >= 1 && t.Typ.v <= 3) Vertex3OffSide1(t, normal, false);
     }
     UpdateAsStill(t);
 }
@@ -293,9 +317,10 @@ void Drag(DKv& k, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftTetragon(k, s.dx, s.dy);
     } else {
+        const Vec3 normal = FigureNormal(k, 4);
         ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
         if (k.Typ.v == 4 || k.Typ.v == 5 || MovesVertex3(4, handle, KvDrag::Side1)) Side3FollowsVertex3(k);
-        if (k.Typ.v == 1) SquareSideFromVertex4(k);
+        if (k.Typ.v == 1 || k.Typ.v == 2) Vertex3OffSide1(k, normal, k.Typ.v == 2);
     }
     UpdateAsStill(k);
 }

@@ -78,60 +78,79 @@ Spot AxisFoot(const DProj& doc, const Row& r) {
     return r.kind == Kind::zi ? At(doc.Obj.Zi[1].Base[1].Center) : At(doc.Obj.Ko[1].Base.Center);
 }
 
-// The type's own shape, from the vertices.
-// The paths end away from any shape the type only passes through: the solid
-// has a height, the figure sides and an area.
-void ExpectTypeHolds(const DProj& doc, const Row& r) {
+// What breaks the type's own shape, from the vertices ("" when nothing
+// does).  The shapes the type passes through (flat, one point, height 0) keep
+// it; the paths end away from them, so that after the release the solid has
+// a height and the figure sides and an area.
+std::string TypeBroken(const DProj& doc, const Row& r, bool released) {
+    std::string why;
+    const auto expect = [&](bool ok, const std::string& what) {
+        if (!ok) why += what + "; ";
+    };
     if (r.kind == Kind::zi || r.kind == Kind::ko) {
-        EXPECT_GT(Dist(Handle(doc, r), AxisFoot(doc, r)), 10);
-        return;
+        expect(!released || Dist(Handle(doc, r), AxisFoot(doc, r)) > 10, "no height");
+        return why;
     }
     std::vector<Spot> v;
     if (r.kind == Kind::tr) {
         const DTri& t = doc.Obj.Tr[1];
-        EXPECT_EQ(t.Typ.v, r.type);
+        expect(t.Typ.v == r.type, "type " + std::to_string(t.Typ.v));
         for (std::size_t i = 1; i <= 3; ++i) v.push_back(InPlane(t.S[i].P1));
     } else {
         const DKv& k = doc.Obj.Kv[1];
-        EXPECT_EQ(k.Typ.v, r.type);
+        expect(k.Typ.v == r.type, "type " + std::to_string(k.Typ.v));
         for (std::size_t i = 1; i <= 4; ++i) v.push_back(InPlane(k.S[i].P1));
     }
-    const auto side = [&](std::size_t i) { return Dist(v[i], v[(i + 1) % v.size()]); };
-    const auto cross = [&](std::size_t i, std::size_t j) {  // of sides i and j (0-based)
-        const Spot a{v[(i + 1) % v.size()][0] - v[i][0], v[(i + 1) % v.size()][1] - v[i][1]};
-        const Spot b{v[(j + 1) % v.size()][0] - v[j][0], v[(j + 1) % v.size()][1] - v[j][1]};
-        return a[0] * b[1] - a[1] * b[0];
-    };
-    double area = 0;
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        EXPECT_GT(side(i), 10) << "side " << i + 1;
-        area += v[i][0] * v[(i + 1) % v.size()][1] - v[(i + 1) % v.size()][0] * v[i][1];
-    }
-    EXPECT_GT(std::abs(area) / 2, 500) << "flat";
+    const std::size_t n = v.size();
+    const auto vec = [&](std::size_t i) { return Spot{v[(i + 1) % n][0] - v[i][0], v[(i + 1) % n][1] - v[i][1]}; };
+    const auto side = [&](std::size_t i) { return Dist(v[i], v[(i + 1) % n]); };
+    const auto cross = [&](std::size_t i, std::size_t j) { return vec(i)[0] * vec(j)[1] - vec(i)[1] * vec(j)[0]; };
+    const auto dot = [&](std::size_t i, std::size_t j) { return vec(i)[0] * vec(j)[0] + vec(i)[1] * vec(j)[1]; };
     constexpr double tol = 0.05;
-    if (r.kind == Kind::tr) {  // equilateral
-        EXPECT_NEAR(side(0), side(1), tol);
-        EXPECT_NEAR(side(0), side(2), tol);
-        return;
+    const auto near = [&](double a, double b, const std::string& what) {
+        expect(std::abs(a - b) <= tol, what + " " + std::to_string(a) + " vs " + std::to_string(b));
+    };
+    if (released) {
+        double area = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            expect(side(i) > 10, "side " + std::to_string(i + 1) + " short");
+            area += v[i][0] * v[(i + 1) % n][1] - v[(i + 1) % n][0] * v[i][1];
+        }
+        expect(std::abs(area) / 2 > 500, "flat");
+    }
+    if (r.kind == Kind::tr) {
+        if (r.type == 1) {  // equilateral
+            near(side(0), side(1), "sides 1, 2");
+            near(side(0), side(2), "sides 1, 3");
+        } else {  // right-angled at vertex 1, its leg on side 3 as long as drawn
+            near(dot(2, 0) / std::max(1.0, side(0)), 0, "angle 1");
+            near(side(2), Dist(r.corners[2], r.corners[0]), "side 3");
+        }
+        return why;
     }
     switch (r.type) {
         case 1:  // square: equal sides at right angles
-            EXPECT_NEAR(side(0), side(1), tol);
-            EXPECT_NEAR(side(0), side(3), tol);
-            EXPECT_NEAR(Dist(v[0], v[2]), Dist(v[1], v[3]), tol);
+            for (std::size_t i = 1; i < 4; ++i) near(side(0), side(i), "sides 1, " + std::to_string(i + 1));
+            near(dot(0, 1) / std::max(1.0, side(0)), 0, "angle 2");
+            break;
+        case 2:  // rectangle
+            near(side(0), side(2), "sides 1, 3");
+            near(side(1), side(3), "sides 2, 4");
+            near(dot(0, 1) / std::max(1.0, side(0)), 0, "angle 2");
             break;
         case 3:  // rhombus
-            for (std::size_t i = 1; i < 4; ++i) EXPECT_NEAR(side(0), side(i), tol);
+            for (std::size_t i = 1; i < 4; ++i) near(side(0), side(i), "sides 1, " + std::to_string(i + 1));
             break;
         case 4:  // parallelogram
-            EXPECT_NEAR(v[0][0] + v[2][0], v[1][0] + v[3][0], tol);
-            EXPECT_NEAR(v[0][1] + v[2][1], v[1][1] + v[3][1], tol);
+            near(v[0][0] + v[2][0], v[1][0] + v[3][0], "diagonals' middles x");
+            near(v[0][1] + v[2][1], v[1][1] + v[3][1], "diagonals' middles y");
             break;
         case 5:  // trapezium: side 3 along side 1
-            EXPECT_NEAR(cross(0, 2), 0, tol * (side(0) + side(2)));
+            near(cross(0, 2) / std::max(1.0, side(0) + side(2)), 0, "sides 1, 3 parallel");
             break;
         default: break;
     }
+    return why;
 }
 
 std::string Bytes(const std::string& path) {
@@ -186,6 +205,7 @@ void RunRow(const Row& r) {
                                    std::to_string(now[1]) + ")";
             ASSERT_LE(Dist(now, allowed(m)), step + 1) << at;
             ASSERT_LE(Dist(now, handle), step + 1) << at << ": a jump";
+            ASSERT_EQ(TypeBroken(doc, r, false), "") << at;
             mouse = m;
             handle = now;
         }
@@ -193,7 +213,7 @@ void RunRow(const Row& r) {
     tools.release(MouseAt(doc, int(mouse[0]), int(mouse[1]), false));
     e.edited->ensureStored();
     EXPECT_EQ(e->UndoPos, undoPos + 1) << "one undo step";
-    ExpectTypeHolds(doc, r);
+    EXPECT_EQ(TypeBroken(doc, r, true), "");
     for (const KindInfo& k : KindTable)
         VisitKind(k.kind, [&](auto kc) {
             const auto& store = KindT<decltype(kc)::value>::store(doc.Obj);
@@ -204,7 +224,7 @@ void RunRow(const Row& r) {
     ASSERT_TRUE(WriteDocument(name, doc, WriteModeDocument, DocumentContext{}));
     const std::string saved = Bytes(name);
     ASSERT_EQ(OpenDocumentState(*e, name), ReadOk);
-    ExpectTypeHolds(doc, r);
+    EXPECT_EQ(TypeBroken(doc, r, true), "") << "reopened";
     ASSERT_TRUE(WriteDocument(name, doc, WriteModeDocument, DocumentContext{}));
     EXPECT_TRUE(Bytes(name) == saved) << "saved again after opening: " << FirstDifference(Bytes(name), saved);
 }
@@ -213,7 +233,9 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
     using enum Kind;
     const std::vector<Spot> pa{{100, 100}, {220, 100}, {260, 170}, {140, 170}},
         tz{{100, 100}, {250, 100}, {200, 170}, {130, 170}}, sq{{100, 100}, {200, 100}, {200, 200}, {100, 200}},
-        rh{{100, 100}, {200, 100}, {260, 180}, {160, 180}}, eq{{100, 100}, {200, 100}, {150, 187}};
+        re{{100, 100}, {220, 100}, {220, 160}, {100, 160}},
+        rh{{100, 100}, {200, 100}, {260, 180}, {160, 180}}, eq{{100, 100}, {200, 100}, {150, 187}},
+        ra{{100, 100}, {200, 100}, {100, 170}};
     // Across side 1 and back; along side 1 through the neighbour and on; the
     // solids' handles through the other base and on, and back up.
     const Row rows[] = {
@@ -225,6 +247,8 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
         {"square vertex 2 through vertex 1", kv, 1, sq, 2, {{100, 100}, {20, 100}}, 4},
         {"square vertex 2 onto vertex 1 and away", kv, 1, sq, 2, {{100, 100}, {100, 40}, {170, 120}}, 4},
         {"square vertex 2 onto where vertex 3 stood", kv, 1, sq, 2, {{200, 200}, {150, 230}}, 4},
+        {"right-angled vertex 2 over vertex 1, in line with vertex 3", tr, 3, ra, 2, {{100, 150}, {60, 160}}, 4},
+        {"rectangle vertex 2 onto the line to vertex 3", kv, 2, re, 2, {{160, 130}, {140, 160}}, 3},
         {"rhombus vertex 2 through vertex 1", kv, 3, rh, 2, {{100, 100}, {30, 100}}, 4},
         {"trapezium vertex 2 through vertex 1", kv, 5, tz, 2, {{100, 100}, {40, 100}}, 3},
         {"parallelogram vertex 1 past vertex 2", kv, 4, pa, 1, {{220, 100}, {300, 100}}, 4},
