@@ -50,13 +50,6 @@ void ShiftVertex(Poly& f, int n, int i, double dx, double dy) {
     PlaneShiftPoint(f.S[static_cast<std::size_t>(i == 1 ? n : i - 1)].P2, dx, dy);
 }
 
-// A polygon of n sides: handles `firstSide` on are its sides, then its
-// vertices; a side moves its two vertices.
-bool MovesVertex3(int n, int handle, int firstSide) {
-    const int k = handle - firstSide + 1;
-    return k == 2 || k == 3 || k == n + 3;
-}
-
 // The side byte of a typed figure set to the side of side 1 that vertex 3
 // stands on in the picture (kept while vertex 3 lies on that line): the type
 // rule then builds the figure where vertex 3 was dragged, instead of
@@ -66,6 +59,9 @@ void Side3FollowsVertex3(Poly& f) {
     const double s = SideOfLine(f.S[3].P1, f.S[1]);
     if (s != 0) f.Side3.v = s > 0 ? 0 : 1;
 }
+
+// A polygon of n sides: handles `firstSide` on are its sides, then its
+// vertices; a side moves its two vertices.
 template <class Poly>
 void ShiftPolygonHandle(Poly& f, int n, int handle, int firstSide, double dx, double dy) {
     const int k = handle - firstSide + 1;
@@ -294,11 +290,11 @@ void Drag(DCircle& c, int handle, const DragStep& s) {
     UpdateCircle(c, 0);
 }
 
-// A typed figure is held to its type at every step, as its commit holds it:
+// A typed figure is held to its type at every move, as its commit holds it:
 // the figure a drag shows is the one its dialog, a save and a reopening give.
-// A handle that moves vertex 3 takes the figure to the side of side 1 it is
-// dragged to; the parallelogram and the trapezium, whose vertex 3 is their
-// own, stay on the side of it whatever handle moves.  Otherwise the side byte
+// The parallelogram and the trapezium, whose vertex 3 is their own, stand on
+// the side of side 1 that vertex 3 is dragged to, or left on by a drag of
+// another vertex.  The other types derive vertex 3, and their side byte
 // keeps the figure's turn: a vertex dragged through its neighbour turns the
 // figure over with side 1.
 void Drag(DTri& t, int handle, const DragStep& s) {
@@ -307,7 +303,6 @@ void Drag(DTri& t, int handle, const DragStep& s) {
     } else {
         const Vec3 normal = FigureNormal(t, 3);
         ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
-        if (MovesVertex3(3, handle, TrDrag::Side1)) Side3FollowsVertex3(t);
         if (t.Typ.v >= 1 && t.Typ.v <= 3) Vertex3OffSide1(t, normal, false);
     }
     UpdateAsStill(t);
@@ -319,7 +314,7 @@ void Drag(DKv& k, int handle, const DragStep& s) {
     } else {
         const Vec3 normal = FigureNormal(k, 4);
         ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
-        if (k.Typ.v == 4 || k.Typ.v == 5 || MovesVertex3(4, handle, KvDrag::Side1)) Side3FollowsVertex3(k);
+        if (k.Typ.v == 4 || k.Typ.v == 5) Side3FollowsVertex3(k);
         if (k.Typ.v == 1 || k.Typ.v == 2) Vertex3OffSide1(k, normal, k.Typ.v == 2);
     }
     UpdateAsStill(k);
