@@ -30,7 +30,8 @@ namespace drag_press {
 using Spot = std::array<double, 2>;
 
 // What is dragged: a figure's vertex (its corners given), a cylinder's upper
-// base or a cone's apex (the default solids).
+// base, a cone's apex, a coordinate system's X axis (vertex 0) or its end 1
+// (vertex 1) (the default objects).
 struct Row {
     const char* what;
     Kind kind;
@@ -71,6 +72,7 @@ Spot Handle(const DProj& doc, const Row& r) {
         case Kind::tr: return At(doc.Obj.Tr[1].S[r.vertex].P1);
         case Kind::kv: return At(doc.Obj.Kv[1].S[r.vertex].P1);
         case Kind::zi: return At(doc.Obj.Zi[1].Base[2].Center);
+        case Kind::xy: return At(doc.Obj.Xy[1].AxisX.P1);
         default: return At(doc.Obj.Ko[1].Axis.P2);
     }
 }
@@ -89,6 +91,17 @@ std::string TypeBroken(const DProj& doc, const Row& r, bool released) {
     };
     if (r.kind == Kind::zi || r.kind == Kind::ko) {
         expect(!released || Dist(Handle(doc, r), AxisFoot(doc, r)) > 10, "no height");
+        return why;
+    }
+    if (r.kind == Kind::xy) {
+        // The axes cross at the centre; a dragged axis keeps the centre
+        // 10 pixels from its end 1 and 30 from its end 2.
+        const DXOY& x = doc.Obj.Xy[1];
+        const double c = x.Center.ScrX.v;
+        expect(x.AxisY.P1.ScrX.v == c && x.AxisY.P2.ScrX.v == c, "the Y axis off the centre");
+        expect(x.AxisX.P1.ScrX.v < c, "end 1 past the centre");
+        if (r.vertex == 0)
+            expect(x.AxisX.P1.ScrX.v + 10 <= c + 1e-9 && c <= x.AxisX.P2.ScrX.v - 30 + 1e-9, "the centre near an end");
         return why;
     }
     std::vector<Spot> v;
@@ -164,19 +177,32 @@ void RunRow(const Row& r) {
     DProj& doc = *e.doc;
     if (r.kind == Kind::zi || r.kind == Kind::ko) {
         ASSERT_TRUE(NewDefaultObject(*e, r.kind));
+    } else if (r.kind == Kind::xy) {
+        // Axes from (100; 400) to (350; 400) and from (200; 250) to (200; 550).
+        ASSERT_TRUE(NewDefaultObject(*e, r.kind));
+        ShowCurrent(*e, r.kind);
+        DXOY& x = e->Copies.CurXOY;
+        PlaceAt(x.Center, 200, 400);
+        PlaceAt(x.AxisX.P1, 100, 400), PlaceAt(x.AxisX.P2, 350, 400);
+        PlaceAt(x.AxisY.P1, 200, 250), PlaceAt(x.AxisY.P2, 200, 550);
+        ApplyObject(*e, false);
     } else {
         PutFigure(e, r);
     }
     e->UndoOn = true;
     SelectNoneCommand(*e);
     const Spot start = Handle(doc, r);
-    const Spot press{std::nearbyint(start[0]), std::nearbyint(start[1])};
+    const bool axisLine = r.kind == Kind::xy && r.vertex == 0, axisEnd = r.kind == Kind::xy && r.vertex == 1;
+    const Spot press{std::nearbyint(start[0]) + (axisLine ? 20 : 0), std::nearbyint(start[1])};
     ASSERT_TRUE(SelectAt(*e, int(press[0]), int(press[1]), 0, false));
     const bool alongAxis = r.kind == Kind::zi || r.kind == Kind::ko;
     const Spot foot = alongAxis ? AxisFoot(doc, r) : Spot{};
-    // Where the type lets the handle go with the mouse at m: the mouse
-    // itself, or its projection on the solid's axis.
+    const double centre = r.kind == Kind::xy ? doc.Obj.Xy[1].Center.ScrX.v : 0;
+    // Where the type lets the handle go with the mouse at m: with the mouse,
+    // on the mouse's projection on the solid's axis, or along the X axis to a
+    // pixel before the centre.
     const auto allowed = [&](Spot m) {
+        if (axisEnd) return Spot{std::min(m[0] - press[0] + start[0], centre - 1), start[1]};
         if (!alongAxis) return Spot{m[0] - press[0] + start[0], m[1] - press[1] + start[1]};
         const Spot d{foot[0] - start[0], foot[1] - start[1]};
         const double t = ((m[0] - press[0]) * d[0] + (m[1] - press[1]) * d[1]) / (d[0] * d[0] + d[1] * d[1]);
@@ -187,7 +213,7 @@ void RunRow(const Row& r) {
     EditToolView view;
     MouseTools tools(*e, view);
     tools.press(MouseAt(doc, int(press[0]), int(press[1]), true));
-    Spot mouse = press, handle = start;
+    Spot mouse = press, handle = start, axisY = r.kind == Kind::xy ? At(doc.Obj.Xy[1].AxisY.P1) : Spot{};
     int moves = 0;
     for (const Spot& to : r.path) {
         const double length = Dist(mouse, to);
@@ -206,6 +232,11 @@ void RunRow(const Row& r) {
             ASSERT_LE(Dist(now, allowed(m)), step + 1) << at;
             ASSERT_LE(Dist(now, handle), step + 1) << at << ": a jump";
             ASSERT_EQ(TypeBroken(doc, r, false), "") << at;
+            if (r.kind == Kind::xy) {  // the Y axis pushed along, never thrown
+                const Spot y1 = At(doc.Obj.Xy[1].AxisY.P1);
+                ASSERT_LE(Dist(y1, axisY), step + 1) << at << ": the Y axis jumps";
+                axisY = y1;
+            }
             mouse = m;
             handle = now;
         }
@@ -254,6 +285,8 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
         {"parallelogram vertex 1 past vertex 2", kv, 4, pa, 1, {{220, 100}, {300, 100}}, 4},
         {"cylinder upper base through the lower", zi, 0, {}, 0, {{-1, -1}}, 3},
         {"cone apex through the base", ko, 0, {}, 0, {{-1, -1}}, 3},
+        {"coordinate system's X axis end 1 through the centre and back", xy, 0, {}, 1, {{-1, -1}}, 3},
+        {"coordinate system's X axis past its centre's margin and back", xy, 0, {}, 0, {{-1, -1}}, 3},
     };
     for (Row r : rows) {
         SCOPED_TRACE(r.what);
@@ -267,6 +300,11 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
                 return Spot{std::nearbyint(top[0] + t * (foot[0] - top[0])), std::nearbyint(top[1] + t * (foot[1] - top[1]))};
             };
             r.path = {on(1), on(1.5), on(-0.3)};
+        } else if (r.kind == xy) {
+            // End 1 across the centre and back; the axis its length to the
+            // right and up, then back left of where it was.
+            if (r.vertex == 1) r.path = {{200, 400}, {240, 400}, {90, 400}};
+            else r.path = {{370, 400}, {370, 440}, {110, 440}};
         }
         RunRow(r);
     }
