@@ -176,8 +176,8 @@ void DragXOYAxis(DXOY& x, bool alongX, const DragStep& s) {
     const double inX = outside(c.ScrX.v, x.AxisX.P1.ScrX.v + 10, x.AxisX.P2.ScrX.v - 30);
     const double inY = s.yUp ? outside(c.ScrY.v, x.AxisY.P1.ScrY.v + 10, x.AxisY.P2.ScrY.v - 30)
                              : outside(c.ScrY.v, x.AxisY.P2.ScrY.v + 30, x.AxisY.P1.ScrY.v - 10);
-    // The dragged axis's own direction moves the centre along the other
-    // axis: that one is pushed; across it the other axis is too.
+    // Only the other axis moves: across the X axis's ends by inX, along the
+    // Y axis's by inY, each the way that brings the centre back in.
     if (alongX) PlaneShiftLine(x.AxisY, -inX, inY);
     else PlaneShiftLine(x.AxisX, inX, -inY);
     centre();
