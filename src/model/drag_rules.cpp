@@ -35,6 +35,26 @@ std::array<double, 3> ModelVec(const DPoint& from, const DPoint& to) {
     return {to.X.v - from.X.v, to.Y.v - from.Y.v, to.Z.v - from.Z.v};
 }
 
+// The model vector a round solid's base or apex moves by when the axis from
+// `from` to `to` is dragged by the step: the axis times its stretch.  An
+// axis of length 0 (a solid let go with its height 0) is stretched along the
+// normal of its base, as the mouse moves along the picture of that normal,
+// so that no drag leaves the solid flat for good.
+Vec3 AxisShift(const DPoint& from, const DPoint& to, const DCircle& base, const DragStep& s) {
+    const auto w = ModelVec(from, to);
+    const Vec3 axis{w[0], w[1], w[2]};
+    if (Norm(axis) > 0) return axis * (Stretch(from, to, s) - 1);
+    const Vec3 c = Pos(base.Center);
+    const Vec3 n = Cross(Vec3{base.Q1[0], base.Q1[1], base.Q1[2]} - c, Vec3{base.Q2[0], base.Q2[1], base.Q2[2]} - c);
+    const double nn = Norm(n);
+    if (nn == 0) return {};
+    const Vec3 u = n * (1 / nn);
+    const double depth = u.x / std::sqrt(8.0);
+    const double px = u.y - depth, py = u.z - depth, pp = px * px + py * py;
+    if (pp == 0) return {};
+    return u * ((s.dx * px + s.dy * py) / pp);
+}
+
 // Moves an axis end along its axis to `want`, keeping it on its side of the
 // centre: past the centre it stops a pixel short of it, or where it stood at
 // the press when that is nearer.
@@ -354,9 +374,8 @@ void Drag(DZi& z, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftCylinder(z, s.dx, s.dy);
     } else if (handle == ZiDrag::UpperBase || handle == ZiDrag::LowerBase) {
-        const double f = Stretch(z.Base[1].Center, z.Base[2].Center, s) - 1;
-        const auto w = ModelVec(z.Base[1].Center, z.Base[2].Center);
-        TranslateCircle(z.Base[handle == ZiDrag::UpperBase ? 2 : 1], f * w[0], f * w[1], f * w[2]);
+        const Vec3 d = AxisShift(z.Base[1].Center, z.Base[2].Center, z.Base[1], s);
+        TranslateCircle(z.Base[handle == ZiDrag::UpperBase ? 2 : 1], d.x, d.y, d.z);
     }
     UpdateCylinder(z, 0);
 }
@@ -365,10 +384,9 @@ void Drag(DKo& k, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftCone(k, s.dx, s.dy);
     } else if (handle == KoDrag::Base || handle == KoDrag::Apex) {
-        const double f = Stretch(k.Base.Center, k.Axis.P2, s) - 1;
-        const auto w = ModelVec(k.Base.Center, k.Axis.P2);
-        if (handle == KoDrag::Apex) TranslatePoint(k.Axis.P2, f * w[0], f * w[1], f * w[2]);
-        else TranslateCircle(k.Base, f * w[0], f * w[1], f * w[2]);
+        const Vec3 d = AxisShift(k.Base.Center, k.Axis.P2, k.Base, s);
+        if (handle == KoDrag::Apex) TranslatePoint(k.Axis.P2, d.x, d.y, d.z);
+        else TranslateCircle(k.Base, d.x, d.y, d.z);
     }
     UpdateCone(k, 0);
 }

@@ -42,6 +42,8 @@ struct Row {
     // pixels that land on each of them.
     std::vector<Spot> path;
     int step;
+    // A solid let go with its height 0 by a drag before: its handle there.
+    bool flatFirst = false;
 };
 
 // A picture position of the model's upward y; a vertex of a figure in the
@@ -71,13 +73,16 @@ Spot Handle(const DProj& doc, const Row& r) {
     switch (r.kind) {
         case Kind::tr: return At(doc.Obj.Tr[1].S[r.vertex].P1);
         case Kind::kv: return At(doc.Obj.Kv[1].S[r.vertex].P1);
-        case Kind::zi: return At(doc.Obj.Zi[1].Base[2].Center);
+        case Kind::zi: return At(doc.Obj.Zi[1].Base[r.flatFirst ? 1 : 2].Center);
         case Kind::xy: return At(doc.Obj.Xy[1].AxisX.P1);
         default: return At(doc.Obj.Ko[1].Axis.P2);
     }
 }
 Spot AxisFoot(const DProj& doc, const Row& r) {
     return r.kind == Kind::zi ? At(doc.Obj.Zi[1].Base[1].Center) : At(doc.Obj.Ko[1].Base.Center);
+}
+Spot AxisTop(const DProj& doc, const Row& r) {
+    return r.kind == Kind::zi ? At(doc.Obj.Zi[1].Base[2].Center) : At(doc.Obj.Ko[1].Axis.P2);
 }
 
 // What breaks the type's own shape, from the vertices ("" when nothing
@@ -90,7 +95,7 @@ std::string TypeBroken(const DProj& doc, const Row& r, bool released) {
         if (!ok) why += what + "; ";
     };
     if (r.kind == Kind::zi || r.kind == Kind::ko) {
-        expect(!released || Dist(Handle(doc, r), AxisFoot(doc, r)) > 10, "no height");
+        expect(!released || Dist(AxisTop(doc, r), AxisFoot(doc, r)) > 10, "no height");
         return why;
     }
     if (r.kind == Kind::xy) {
@@ -175,8 +180,23 @@ void RunRow(const Row& r) {
     Editing e;
     e->UndoOn = false;
     DProj& doc = *e.doc;
-    if (r.kind == Kind::zi || r.kind == Kind::ko) {
+    const bool alongAxis = r.kind == Kind::zi || r.kind == Kind::ko;
+    Spot axis{};  // the solid's axis as it was made, from the top down
+    if (alongAxis) {
         ASSERT_TRUE(NewDefaultObject(*e, r.kind));
+        const Spot top = AxisTop(doc, r), foot = AxisFoot(doc, r);
+        axis = {foot[0] - top[0], foot[1] - top[1]};
+        if (r.flatFirst) {  // the top dragged onto the foot and let go there
+            EditToolView view;
+            MouseTools tools(*e, view);
+            SelectNoneCommand(*e);
+            ASSERT_TRUE(SelectAt(*e, int(std::nearbyint(top[0])), int(std::nearbyint(top[1])), 0, false));
+            tools.press(MouseAt(doc, int(std::nearbyint(top[0])), int(std::nearbyint(top[1])), true));
+            tools.move(MouseAt(doc, int(std::nearbyint(foot[0])), int(std::nearbyint(foot[1])), true));
+            tools.release(MouseAt(doc, int(std::nearbyint(foot[0])), int(std::nearbyint(foot[1])), false));
+            e.edited->ensureStored();
+            ASSERT_LT(Dist(AxisTop(doc, r), AxisFoot(doc, r)), 1);
+        }
     } else if (r.kind == Kind::xy) {
         // Axes from (100; 400) to (350; 400) and from (200; 250) to (200; 550).
         ASSERT_TRUE(NewDefaultObject(*e, r.kind));
@@ -195,8 +215,6 @@ void RunRow(const Row& r) {
     const bool axisLine = r.kind == Kind::xy && r.vertex == 0, axisEnd = r.kind == Kind::xy && r.vertex == 1;
     const Spot press{std::nearbyint(start[0]) + (axisLine ? 20 : 0), std::nearbyint(start[1])};
     ASSERT_TRUE(SelectAt(*e, int(press[0]), int(press[1]), 0, false));
-    const bool alongAxis = r.kind == Kind::zi || r.kind == Kind::ko;
-    const Spot foot = alongAxis ? AxisFoot(doc, r) : Spot{};
     const double centre = r.kind == Kind::xy ? doc.Obj.Xy[1].Center.ScrX.v : 0;
     // Where the type lets the handle go with the mouse at m: with the mouse,
     // on the mouse's projection on the solid's axis, or along the X axis to a
@@ -204,7 +222,7 @@ void RunRow(const Row& r) {
     const auto allowed = [&](Spot m) {
         if (axisEnd) return Spot{std::min(m[0] - press[0] + start[0], centre - 1), start[1]};
         if (!alongAxis) return Spot{m[0] - press[0] + start[0], m[1] - press[1] + start[1]};
-        const Spot d{foot[0] - start[0], foot[1] - start[1]};
+        const Spot& d = axis;
         const double t = ((m[0] - press[0]) * d[0] + (m[1] - press[1]) * d[1]) / (d[0] * d[0] + d[1] * d[1]);
         return Spot{start[0] + t * d[0], start[1] + t * d[1]};
     };
@@ -285,6 +303,8 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
         {"parallelogram vertex 1 past vertex 2", kv, 4, pa, 1, {{220, 100}, {300, 100}}, 4},
         {"cylinder upper base through the lower", zi, 0, {}, 0, {{-1, -1}}, 3},
         {"cone apex through the base", ko, 0, {}, 0, {{-1, -1}}, 3},
+        {"cylinder let go flat, a base dragged off the other", zi, 0, {}, 0, {{-1, -1}}, 3, true},
+        {"cone let go flat, its apex dragged off the base", ko, 0, {}, 0, {{-1, -1}}, 3, true},
         {"coordinate system's X axis end 1 through the centre and back", xy, 0, {}, 1, {{-1, -1}}, 3},
         {"coordinate system's X axis past its centre's margin and back", xy, 0, {}, 0, {{-1, -1}}, 3},
     };
@@ -292,14 +312,15 @@ TEST(DragFromPress, HandlesThroughTheShapesTheTypePassesThrough) {
         SCOPED_TRACE(r.what);
         if (r.kind == zi || r.kind == ko) {
             // The default solid's handle straight to the other base's centre,
-            // half as far beyond it, and back above the start.
+            // half as far beyond it, and back above the start; or, let go
+            // flat, up, down through the base and back to half the height.
             Editing probe;
             ASSERT_TRUE(NewDefaultObject(*probe, r.kind));
-            const Spot top = Handle(*probe.doc, r), foot = AxisFoot(*probe.doc, r);
+            const Spot top = AxisTop(*probe.doc, r), foot = AxisFoot(*probe.doc, r);
             const auto on = [&](double t) {
                 return Spot{std::nearbyint(top[0] + t * (foot[0] - top[0])), std::nearbyint(top[1] + t * (foot[1] - top[1]))};
             };
-            r.path = {on(1), on(1.5), on(-0.3)};
+            r.path = r.flatFirst ? std::vector<Spot>{on(0.3), on(1.4), on(0.5)} : std::vector<Spot>{on(1), on(1.5), on(-0.3)};
         } else if (r.kind == xy) {
             // End 1 across the centre and back; the axis its length to the
             // right and up, then back left of where it was.
