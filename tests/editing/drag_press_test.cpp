@@ -1,6 +1,7 @@
-// Drags of typed figures and solids through the edit tool's press, moves and
-// release, on paths that cross the shapes the type passes through (flat, one
-// point, height 0): after every move the handle stands where the type lets it
+// Drags of typed figures, round solids and a coordinate system's axis
+// through the edit tool's press, moves and release, on paths that cross the
+// shapes the type passes through (flat, one point, height 0, an axis end on
+// the centre): after every move the handle stands where the type lets it
 // follow the mouse, and never jumps; the release leaves a figure of its type
 // that a save, an opening and a save again give byte for byte.
 #include <gtest/gtest.h>
@@ -29,9 +30,9 @@ namespace drag_press {
 
 using Spot = std::array<double, 2>;
 
-// What is dragged: a figure's vertex (its corners given), a cylinder's upper
-// base, a cone's apex, a coordinate system's X axis (vertex 0) or its end 1
-// (vertex 1) (the default objects).
+// What is dragged: a figure's vertex (its corners given), the default
+// cylinder's upper base or cone's apex, a coordinate system's X axis (vertex
+// 0) or its end 1 (vertex 1).
 struct Row {
     const char* what;
     Kind kind;
