@@ -4,6 +4,9 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "editing/commit.h"
 #include "editing/editing_state.h"
@@ -32,6 +35,46 @@ using Ext = long double;
 int RoundHalfEven(Ext v) { return SaturatedRound<int>(static_cast<double>(v)); }
 
 }  // namespace
+
+// The records an edit drag starts from: every selected object and every
+// object built on others (creation number 2 and up), as the press found
+// them.  Each move puts them back, drags the selected ones by the whole
+// offset from the press and recomputes the others from there, so that what
+// a move shows depends on the press and the mouse alone: a shape the type
+// passes through on the way (flat, one point, height 0) is not where the
+// next move starts.
+class MouseTools::PressCopies {
+public:
+    explicit PressCopies(const EditingState& st) {
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            const auto& store = KindT<K>::store(st.Doc().Obj);
+            for (std::size_t i = 1; i <= store.count(); ++i)
+                if (store[i].Number >= 2 || IsSelected(st, K, static_cast<int>(i))) of<K>().emplace_back(i, store[i]);
+        });
+    }
+
+    void restore(DProj& doc) const {
+        ForEachKind([&](auto kc) {
+            constexpr Kind K = decltype(kc)::value;
+            auto& store = KindT<K>::store(doc.Obj);
+            for (const auto& [i, rec] : std::get<Slot(K)>(lists_))
+                if (i <= store.count()) store[i] = rec;
+        });
+    }
+
+private:
+    template <Kind K>
+    using List = std::vector<std::pair<std::size_t, typename KindT<K>::Rec>>;
+    template <Kind K>
+    List<K>& of() {
+        return std::get<Slot(K)>(lists_);
+    }
+    std::tuple<List<Kind::po>, List<Kind::li>, List<Kind::ci>, List<Kind::tr>, List<Kind::kv>, List<Kind::xy>,
+               List<Kind::sf>, List<Kind::zi>, List<Kind::ko>, List<Kind::i3>, List<Kind::i4>, List<Kind::r3>,
+               List<Kind::r4>, List<Kind::xz>>
+        lists_;
+};
 
 int PictureCoord(int window, int zoom) {
     if (zoom <= 0) zoom = 100;
@@ -226,16 +269,21 @@ void MouseTools::drawPress(const Pos& p) {
 
 void MouseTools::editPress(const Pos& p) {
     drag_->holdUndo();
+    pressCopies_.reset();
     if (!AnyObjectAt(st_, p.px, p.ym)) return;
     editDragActive_ = true;
     drag_->beginEdit();
     const int handle = st_.DragHandle;
+    grip_ = {};
     ForEachKind([&](auto kc) {
         constexpr Kind K = decltype(kc)::value;
         const auto& store = KindT<K>::store(st_.Doc().Obj);
         for (int i = 1; i <= store.count(); ++i)
             if (IsSelected(st_, K, i)) TakeHandle(store[static_cast<std::size_t>(i)], handle, p.px, p.ym, grip_);
     });
+    pressCopies_ = std::make_unique<PressCopies>(st_);
+    editAtX_ = p.px;
+    editAtYM_ = p.ym;
     repaint();
 }
 
@@ -323,16 +371,21 @@ void MouseTools::drawMove(const Pos& p) {
 }
 
 void MouseTools::editMove(const Pos& p) {
-    if (!drag_) return;
+    if (!drag_ || !pressCopies_) return;
     // Above 100 % zoom a mouse step can stay on the same picture pixel: no
     // move, and no change of the document.
-    if (p.px == dragStartX_ && p.ym == dragStartYM_) return;
+    if (p.px == editAtX_ && p.ym == editAtYM_) return;
+    editAtX_ = p.px;
+    editAtYM_ = p.ym;
     DProj& doc = st_.Doc();
     {
         // The drag's one undo step before its first change; the selected
         // objects and those built on them move under the fill comparison,
         // which has marked the fill picture before the redraw is asked for.
         const FillWatch step = drag_->step();
+        // Every move starts again from the press, with the whole offset of
+        // the mouse since then, and ends in the update a commit runs.
+        pressCopies_->restore(doc);
         const DragStep move{static_cast<double>(p.px - dragStartX_), static_cast<double>(p.ym - dragStartYM_),
                             static_cast<double>(p.px), static_cast<double>(p.ym), grip_, doc.Im.YOrient == 2};
         const int handle = st_.DragHandle;
@@ -350,9 +403,6 @@ void MouseTools::editMove(const Pos& p) {
         DependentsAsFiled(doc);
         ReloadCurrentDependent(st_);
     }
-    dragStartX_ = p.px;
-    dragStartY_ = p.py;
-    dragStartYM_ = p.ym;
     repaint();
     ReloadCurrentSelected(st_);
 }
@@ -409,6 +459,7 @@ void MouseTools::release(const MouseInput& in) {
     }
     if (tool == MouseTool::Edit && editDragActive_ && left) {
         editDragActive_ = false;
+        pressCopies_.reset();
         repaint();
     }
     UpdateSelectionUI(st_);

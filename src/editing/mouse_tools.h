@@ -9,6 +9,7 @@
 // point lies in the model's y-z plane at (0, PX, YM).
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -87,6 +88,8 @@ private:
     void repaint();
     // The left button of the running drag is held.
     bool leftHeld() const { return drag_ && drag_->leftHeld(); }
+    // The records an edit drag starts every move from.
+    class PressCopies;
 
     EditingState& st_;
     MouseToolView& view_;
@@ -99,6 +102,10 @@ private:
     int dragEndX_ = 0, dragEndY_ = 0;
     bool editDragActive_ = false;
     DragGrip grip_;  // where the edit drag took its handle
+    // The selected objects and those built on others as the edit drag's
+    // press found them, and the picture point its last move stood at.
+    std::unique_ptr<PressCopies> pressCopies_;
+    int editAtX_ = 0, editAtYM_ = 0;
     int lastMouseX_ = -1, lastMouseY_ = -1;
     bool haveLast_ = false;
     std::string pressText_;  // panel 4 of the running drag

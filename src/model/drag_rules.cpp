@@ -35,18 +35,49 @@ std::array<double, 3> ModelVec(const DPoint& from, const DPoint& to) {
     return {to.X.v - from.X.v, to.Y.v - from.Y.v, to.Z.v - from.Z.v};
 }
 
+// The model vector a round solid's base or apex moves by when the axis from
+// `from` to `to` is dragged by the step: the axis times its stretch.  An
+// axis of length 0 (a solid let go with its height 0) is stretched along the
+// normal of its base, as the mouse moves along the picture of that normal,
+// so that no drag leaves the solid flat for good.
+Vec3 AxisShift(const DPoint& from, const DPoint& to, const DCircle& base, const DragStep& s) {
+    const auto w = ModelVec(from, to);
+    const Vec3 axis{w[0], w[1], w[2]};
+    if (Norm(axis) > 0) return axis * (Stretch(from, to, s) - 1);
+    const Vec3 c = Pos(base.Center);
+    const Vec3 n = Cross(Vec3{base.Q1[0], base.Q1[1], base.Q1[2]} - c, Vec3{base.Q2[0], base.Q2[1], base.Q2[2]} - c);
+    const double nn = Norm(n);
+    if (nn == 0) return {};
+    const Vec3 u = n * (1 / nn);
+    const double depth = u.x / std::sqrt(8.0);
+    const double px = u.y - depth, py = u.z - depth, pp = px * px + py * py;
+    if (pp == 0) return {};
+    return u * ((s.dx * px + s.dy * py) / pp);
+}
+
 // Moves an axis end along its axis to `want`, keeping it on its side of the
-// centre.
+// centre: past the centre it stops a pixel short of it, or where it stood at
+// the press when that is nearer.
 void Slide(double& v, double want, double centre, bool below) {
     const double old = v;
     v = want;
-    if (below ? !(v < centre) : !(v > centre)) v = old;
+    if (below ? !(v < centre) : !(v > centre)) v = below ? std::max(old, centre - 1) : std::min(old, centre + 1);
 }
 
 template <class Poly>
 void ShiftVertex(Poly& f, int n, int i, double dx, double dy) {
     PlaneShiftPoint(f.S[static_cast<std::size_t>(i)].P1, dx, dy);
     PlaneShiftPoint(f.S[static_cast<std::size_t>(i == 1 ? n : i - 1)].P2, dx, dy);
+}
+
+// The side byte of a typed figure set to the side of side 1 that vertex 3
+// stands on in the picture (kept while vertex 3 lies on that line): the type
+// rule then builds the figure where vertex 3 was dragged, instead of
+// mirroring it back across side 1.
+template <class Poly>
+void Side3FollowsVertex3(Poly& f) {
+    const double s = SideOfLine(f.S[3].P1, f.S[1]);
+    if (s != 0) f.Side3.v = s > 0 ? 0 : 1;
 }
 
 // A polygon of n sides: handles `firstSide` on are its sides, then its
@@ -60,6 +91,40 @@ void ShiftPolygonHandle(Poly& f, int n, int handle, int firstSide, double dx, do
     } else if (k > n && k <= 2 * n) {
         ShiftVertex(f, n, k - n, dx, dy);
     }
+}
+
+// The normal of the plane a figure of n vertices stands in; the drawing
+// plane's for a figure without one.
+template <class Poly>
+Vec3 FigureNormal(const Poly& f, int n) {
+    const Vec3 v1 = Pos(f.S[1].P1), a = Pos(f.S[2].P1) - v1;
+    for (int i = 3; i <= n; ++i) {
+        const Vec3 c = Cross(a, Pos(f.S[static_cast<std::size_t>(i)].P1) - v1);
+        if (Norm(c) > 1e-9) return c;
+    }
+    return {1, 0, 0};
+}
+
+// The square, the rectangle and the typed triangles build vertex 3 across
+// side 1 towards where it stands; a drag that turns side 1 onto the line to
+// vertex 3 leaves them no side to build on, and they would shrink onto
+// vertex 1 (the square, the dragged vertex with it) or lie flat for that
+// move.  Vertex 3 is then put across side 1, in the figure's plane (normal),
+// as far from vertex 2 as it was; the side byte keeps the side.  A rectangle
+// whose vertex 3 falls on vertex 2 is flat: its side 2 has no length.
+template <class Poly>
+void Vertex3OffSide1(Poly& f, Vec3 normal, bool flatAtVertex2) {
+    const Vec3 v1 = Pos(f.S[1].P1), v2 = Pos(f.S[2].P1), v3 = Pos(f.S[3].P1);
+    const Vec3 a = v2 - v1;
+    if (Norm(a) == 0 || Norm(Cross(Cross(a, v3 - v1), a)) >= 1e-6) return;
+    const Vec3 across = Cross(normal, a);
+    const double n = Norm(across);
+    double d = Norm(v3 - v2);
+    if (d == 0) {
+        if (flatAtVertex2) return;
+        d = Norm(a);
+    }
+    if (n > 0) SetPos(f.S[3].P1, v2 + across * (d / n));
 }
 
 void OffsetTo(const DPoint& end, int x, int y, DragGrip& grip) {
@@ -110,44 +175,32 @@ void DragPrism(P& p, int handle, int base1, int heightType, const DragStep& s, v
     update(p, 0);
 }
 
-// A coordinate system's axis moves; an end that comes too near the centre
-// carries the other axis along.
+// A coordinate system's axis moves; the centre follows it across, and where
+// the centre would come nearer an end of the other axis than that end allows
+// (10 pixels before end 1, 30 before end 2), the other axis is pushed along
+// just so far.
 void DragXOYAxis(DXOY& x, bool alongX, const DragStep& s) {
     DPoint& c = x.Center;
-    const auto centreXFromY = [&] {  // picture x and model y from Y-axis end 1
-        c.ScrX.v = x.AxisY.P1.ScrX.v;
+    PlaneShiftLine(alongX ? x.AxisX : x.AxisY, s.dx, s.dy);
+    const auto centre = [&] {
+        c.ScrX.v = x.AxisY.P1.ScrX.v;  // picture x and model y from Y-axis end 1
         c.Y.v = x.AxisY.P1.Y.v;
-    };
-    const auto centreYFromX = [&] {  // picture y and model z from X-axis end 1
-        c.ScrY.v = x.AxisX.P1.ScrY.v;
+        c.ScrY.v = x.AxisX.P1.ScrY.v;  // picture y and model z from X-axis end 1
         c.Z.v = x.AxisX.P1.Z.v;
     };
-    const bool up = s.yUp;
-    const auto testX1 = [&] { return x.AxisX.P1.ScrX.v + 10 > c.ScrX.v; };
-    const auto testX2 = [&] { return x.AxisX.P2.ScrX.v - 30 < c.ScrX.v; };
-    const auto testY2 = [&] { return up ? x.AxisY.P2.ScrY.v - 30 < c.ScrY.v : x.AxisY.P2.ScrY.v + 30 > c.ScrY.v; };
-    const auto testY1 = [&] { return up ? x.AxisY.P1.ScrY.v + 10 > c.ScrY.v : x.AxisY.P1.ScrY.v - 10 < c.ScrY.v; };
-    DLine& other = alongX ? x.AxisY : x.AxisX;
-    PlaneShiftLine(alongX ? x.AxisX : x.AxisY, s.dx, s.dy);
-    const auto carry = [&](auto test, auto centre) {
-        if (test()) {
-            PlaneShiftLine(other, s.dx, s.dy);
-            centre();
-        }
+    centre();
+    // How far the centre stands outside [low, high]: the push that brings it in.
+    const auto outside = [](double v, double low, double high) {
+        return v < low ? v - low : v > high ? v - high : 0.0;
     };
-    if (alongX) {
-        centreYFromX();
-        carry(testX1, centreXFromY);
-        carry(testX2, centreXFromY);
-        carry(testY2, centreYFromX);
-        carry(testY1, centreYFromX);
-    } else {
-        centreXFromY();
-        carry(testY2, centreYFromX);
-        carry(testY1, centreYFromX);
-        carry(testX2, centreXFromY);
-        carry(testX1, centreXFromY);
-    }
+    const double inX = outside(c.ScrX.v, x.AxisX.P1.ScrX.v + 10, x.AxisX.P2.ScrX.v - 30);
+    const double inY = s.yUp ? outside(c.ScrY.v, x.AxisY.P1.ScrY.v + 10, x.AxisY.P2.ScrY.v - 30)
+                             : outside(c.ScrY.v, x.AxisY.P2.ScrY.v + 30, x.AxisY.P1.ScrY.v - 10);
+    // Only the other axis moves: across the X axis's ends by inX, along the
+    // Y axis's by inY, each the way that brings the centre back in.
+    if (alongX) PlaneShiftLine(x.AxisY, -inX, inY);
+    else PlaneShiftLine(x.AxisX, inX, -inY);
+    centre();
 }
 
 }  // namespace
@@ -257,17 +310,33 @@ void Drag(DCircle& c, int handle, const DragStep& s) {
     UpdateCircle(c, 0);
 }
 
-// A typed figure is held to its type at every step, as its commit holds it:
+// A typed figure is held to its type at every move, as its commit holds it:
 // the figure a drag shows is the one its dialog, a save and a reopening give.
+// The parallelogram and the trapezium, whose vertex 3 is their own, stand on
+// the side of side 1 that vertex 3 is dragged to, or left on by a drag of
+// another vertex.  The other types derive vertex 3, and their side byte
+// keeps the figure's turn: a vertex dragged through its neighbour turns the
+// figure over with side 1.
 void Drag(DTri& t, int handle, const DragStep& s) {
-    if (handle == AnyDrag::Body) PlaneShiftTriangle(t, s.dx, s.dy);
-    else ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
+    if (handle == AnyDrag::Body) {
+        PlaneShiftTriangle(t, s.dx, s.dy);
+    } else {
+        const Vec3 normal = FigureNormal(t, 3);
+        ShiftPolygonHandle(t, 3, handle, TrDrag::Side1, s.dx, s.dy);
+        if (t.Typ.v >= 1 && t.Typ.v <= 3) Vertex3OffSide1(t, normal, false);
+    }
     UpdateAsStill(t);
 }
 
 void Drag(DKv& k, int handle, const DragStep& s) {
-    if (handle == AnyDrag::Body) PlaneShiftTetragon(k, s.dx, s.dy);
-    else ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
+    if (handle == AnyDrag::Body) {
+        PlaneShiftTetragon(k, s.dx, s.dy);
+    } else {
+        const Vec3 normal = FigureNormal(k, 4);
+        ShiftPolygonHandle(k, 4, handle, KvDrag::Side1, s.dx, s.dy);
+        if (k.Typ.v == 4 || k.Typ.v == 5) Side3FollowsVertex3(k);
+        if (k.Typ.v == 1 || k.Typ.v == 2) Vertex3OffSide1(k, normal, k.Typ.v == 2);
+    }
     UpdateAsStill(k);
 }
 
@@ -305,9 +374,8 @@ void Drag(DZi& z, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftCylinder(z, s.dx, s.dy);
     } else if (handle == ZiDrag::UpperBase || handle == ZiDrag::LowerBase) {
-        const double f = Stretch(z.Base[1].Center, z.Base[2].Center, s) - 1;
-        const auto w = ModelVec(z.Base[1].Center, z.Base[2].Center);
-        TranslateCircle(z.Base[handle == ZiDrag::UpperBase ? 2 : 1], f * w[0], f * w[1], f * w[2]);
+        const Vec3 d = AxisShift(z.Base[1].Center, z.Base[2].Center, z.Base[1], s);
+        TranslateCircle(z.Base[handle == ZiDrag::UpperBase ? 2 : 1], d.x, d.y, d.z);
     }
     UpdateCylinder(z, 0);
 }
@@ -316,10 +384,9 @@ void Drag(DKo& k, int handle, const DragStep& s) {
     if (handle == AnyDrag::Body) {
         PlaneShiftCone(k, s.dx, s.dy);
     } else if (handle == KoDrag::Base || handle == KoDrag::Apex) {
-        const double f = Stretch(k.Base.Center, k.Axis.P2, s) - 1;
-        const auto w = ModelVec(k.Base.Center, k.Axis.P2);
-        if (handle == KoDrag::Apex) TranslatePoint(k.Axis.P2, f * w[0], f * w[1], f * w[2]);
-        else TranslateCircle(k.Base, f * w[0], f * w[1], f * w[2]);
+        const Vec3 d = AxisShift(k.Base.Center, k.Axis.P2, k.Base, s);
+        if (handle == KoDrag::Apex) TranslatePoint(k.Axis.P2, d.x, d.y, d.z);
+        else TranslateCircle(k.Base, d.x, d.y, d.z);
     }
     UpdateCone(k, 0);
 }

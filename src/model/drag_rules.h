@@ -1,7 +1,8 @@
 // How a drag of the edit tool moves and reshapes each kind.  A drag holds one
 // handle of the selected objects (the selection finds it under the mouse at
-// the press); each step of the mouse gives every selected object its new
-// record through Dragged.  Handle 0 moves the whole object; the others
+// the press); each move of the mouse gives every selected object, as it stood
+// at the press, its new record through Dragged, from the whole offset of the
+// mouse since the press.  Handle 0 moves the whole object; the others
 // reshape it as their names say.
 #pragma once
 
@@ -60,8 +61,10 @@ struct DragGrip {
     double axisRatio = 0;
 };
 
-// One step of a drag: the mouse moved (dx, dy) in the picture since the last
-// step and stands at (x, y) of the drawing plane (picture x, model y).
+// A move of a drag: the mouse moved (dx, dy) in the picture since the press
+// and stands at (x, y) of the drawing plane (picture x, model y).  The rules
+// take the record as the press found it, so a shape passed through on the
+// way (flat, one point, height 0) is not where the next move starts.
 struct DragStep {
     double dx = 0, dy = 0;
     double x = 0, y = 0;
@@ -79,8 +82,9 @@ void TakeHandle(const DXOY& s, int handle, int x, int y, DragGrip& grip);
 void TakeHandle(const DSf& s, int handle, int x, int y, DragGrip& grip);
 void TakeHandle(const DXZ& s, int handle, int x, int y, DragGrip& grip);
 
-// One step of a drag by `handle` on the record, recomputed (in place: the
-// records of solids are large, and a drag steps at every mouse move).
+// A move of a drag by `handle` on the record as the press found it,
+// recomputed (in place: the records of solids are large, and a drag moves at
+// every mouse move).
 void Drag(DPoint& p, int handle, const DragStep& step);
 void Drag(DLine& l, int handle, const DragStep& step);
 void Drag(DCircle& c, int handle, const DragStep& step);
