@@ -16,6 +16,7 @@
 #include "model/geometry.h"
 #include "model/update.h"
 #include "transform/anim_build.h"
+#include "quiet_anim_host.h"
 
 using namespace pelmar;
 
@@ -127,15 +128,6 @@ std::unique_ptr<DProj> Document() {
     d->AnimLoop = true;
     return d;
 }
-
-struct QuietHost : AnimHost {
-    void setStatus(const std::string&, TColor) override {}
-    void setProgress(int, int) override {}
-    bool cancelRequested() override { return false; }
-    bool pollDuringFrame() override { return false; }
-    void showMessage(const std::string&) override {}
-    const WordTable* words() const override { return nullptr; }
-};
 
 void BM_AnimBuild(benchmark::State& state) {
     const char* env = std::getenv("PELMAR_ANIM_OUT");

@@ -31,6 +31,7 @@
 #include "shell/ui/main_window.h"
 #include "support/fake_redraw_host.h"
 #include "transform/anim_build.h"
+#include "quiet_anim_host.h"
 #include "transform/ui/anim_window.h"
 #include "window_bench.h"
 
@@ -84,15 +85,6 @@ std::unique_ptr<DProj> Document(int which) {
     d->AnimLoop = true;
     return d;
 }
-
-struct QuietHost : AnimHost {
-    void setStatus(const std::string&, TColor) override {}
-    void setProgress(int, int) override {}
-    bool cancelRequested() override { return false; }
-    bool pollDuringFrame() override { return false; }
-    void showMessage(const std::string&) override {}
-    const WordTable* words() const override { return nullptr; }
-};
 
 std::string OutDir() {
     const char* env = std::getenv("PELMAR_ANIM_OUT");
