@@ -346,8 +346,7 @@ void MouseTools::editMove(const Pos& p) {
                     ObjectAsFiled(rec, doc.Im);
                 }
         });
-        RecomputeLinked(doc);
-        DependentsAsFiled(doc);
+        RecomputeLinkedAsFiled(doc);
         ReloadCurrentDependent(st_);
     }
     dragStartX_ = p.px;

@@ -23,6 +23,7 @@
 #include "files/text_lines.h"
 #include "files/word_table.h"
 #include "model/flip.h"
+#include "model/recompute.h"
 #include "model/update.h"
 #include "platform/safe_save.h"
 #include "platform/side_file.h"
@@ -402,6 +403,8 @@ void Refile(R& record, const DImProj& im, bool keepCurves) {
         }
         UpdateAsRead(back);
         if (keepCurves) KeepCurves(back, record);
+        // Read back as it was: it already writes the block it was read from.
+        if (back == record) return;
         LineWriter again('.');
         WriteObjectBlock(again, back);
         if (!again.finite()) return;
@@ -423,11 +426,11 @@ void ObjectAsFiled(R& record, const DImProj& im) {
     Refile(record, im, true);
 }
 
-void DependentsAsFiled(DProj& doc) {
-    ForEachStore(doc.Obj, [&doc](auto& store) {
-        for (std::size_t n = 1; n <= store.count(); ++n)
-            if (store[n].Number >= 2) ObjectAsFiled(store[n], doc.Im);
-    });
+void RecomputeLinkedAsFiled(DProj& doc) {
+    // An object the pass left alone is as its file gives it back already:
+    // every change stores its objects so.
+    for (const ObjectAt& o : RecomputeLinked(doc))
+        WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) { ObjectAsFiled(rec, doc.Im); });
 }
 
 template bool ObjectIsFinite(const DPoint&);

@@ -104,27 +104,6 @@ std::vector<Dependent> DependentOrder(const DProj& doc) {
     return out;
 }
 
-// Calls f(record) for the object kind/index of doc.
-template <class F>
-void WithObject(DSubProj& s, int kind, std::size_t i, F&& f) {
-    switch (static_cast<Kind>(kind)) {
-        case Kind::po: f(s.Po[i]); break;
-        case Kind::li: f(s.Li[i]); break;
-        case Kind::ci: f(s.Ci[i]); break;
-        case Kind::tr: f(s.Tr[i]); break;
-        case Kind::kv: f(s.Kv[i]); break;
-        case Kind::xy: f(s.Xy[i]); break;
-        case Kind::sf: f(s.Sf[i]); break;
-        case Kind::zi: f(s.Zi[i]); break;
-        case Kind::ko: f(s.Ko[i]); break;
-        case Kind::i3: f(s.I3[i]); break;
-        case Kind::i4: f(s.I4[i]); break;
-        case Kind::r3: f(s.R3[i]); break;
-        case Kind::r4: f(s.R4[i]); break;
-        case Kind::xz: f(s.Xz[i]); break;
-    }
-}
-
 void ClearPointFormulas(DPoint& p) {
     for (auto& a : p.Anim) a.clear();
 }
@@ -152,11 +131,19 @@ void ClearFormulas(DPrism<B, N>& p) {
 
 }  // namespace
 
-void RecomputeLinked(DProj& doc) {
+std::vector<ObjectAt> RecomputeLinked(DProj& doc) {
+    std::vector<ObjectAt> changed;
     // The numbers present, not every number up to the largest: a stray huge
     // number costs nothing.
     for (const Dependent& d : DependentOrder(doc))
-        WithObject(doc.Obj, d.kind, d.index, [&doc](auto& rec) { Recompute(doc, rec); });
+        WithObject(doc.Obj, static_cast<Kind>(d.kind), d.index, [&](auto& rec) {
+            // A record compared whole: what its file keeps needs doing again
+            // only where the pass changed something.
+            const auto was = rec;
+            Recompute(doc, rec);
+            if (!(rec == was)) changed.push_back({static_cast<Kind>(d.kind), d.index});
+        });
+    return changed;
 }
 
 void ClearLinkedFormulas(DProj& doc) {
