@@ -58,26 +58,29 @@ void Recompute(DProj& doc, DXZ& x) {
     RetraceIfMoved(x, was);
 }
 
-// The round kinds move as a whole, and only when their centre is linked.
+// The round kinds move as a whole, and only when their centre is linked
+// and stands elsewhere than the link puts it: one that stands there is left
+// as it is, so that a pass after a pass changes nothing.
+bool Stays(const Vec3& d) { return d.x == 0 && d.y == 0 && d.z == 0; }
 void Recompute(DProj& doc, DCircle& c) {
     if (!c.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, c.Center);
-    TranslateCircle(c, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCircle(c, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DSf& s) {
     if (!s.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, s.Center);
-    TranslateOrb(s, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateOrb(s, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DZi& z) {
     if (!z.Base[1].Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, z.Base[1].Center);
-    TranslateCylinder(z, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCylinder(z, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DKo& k) {
     if (!k.Base.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, k.Base.Center);
-    TranslateCone(k, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCone(k, d.x, d.y, d.z);
 }
 
 // One dependent object: its creation number, kind and index.
