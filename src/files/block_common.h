@@ -101,6 +101,8 @@ class BlockRoundTrip {
 public:
     static constexpr bool reading = true;
     static constexpr bool roundTrip = true;
+    // The key goes into `key`, emptied first (its room is kept).
+    explicit BlockRoundTrip(std::string& key) : key(key) { key.clear(); }
 
     bool since(int) const { return true; }
     static std::string sub(const std::string&, std::string_view) { return {}; }
@@ -168,7 +170,7 @@ public:
     template <class T>
     void Bytes(const T& v) { PutBits(v); }
 
-    std::string key;
+    std::string& key;
     bool unwritable = false, unreadable = false;
 
     BlockTrip result() const {
@@ -304,8 +306,7 @@ void ResetCurves(DCurve2& c);
         blocks::Name##Block(io, r, std::string());                                        \
     }                                                                                     \
     BlockTrip RoundTrip##Name##Block(Rec& r, std::string& key) {                          \
-        blocks::BlockRoundTrip io;                                                        \
+        blocks::BlockRoundTrip io(key);                                                   \
         blocks::Name##Block(io, r, std::string());                                        \
-        key = std::move(io.key);                                                          \
         return io.result();                                                               \
     }

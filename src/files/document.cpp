@@ -419,7 +419,8 @@ BlockTrip RoundTripObjectBlock(R& record, std::string& key, const DImProj& im) {
 // block the reader would refuse ends the rounds.
 template <class R>
 void Refile(R& record, const DImProj& im, bool keepCurves) {
-    std::string key, again;
+    // The keys' room is kept from one object to the next.
+    thread_local std::string key, again;
     R back = record;
     if (RoundTripObjectBlock(back, key, im) != BlockTrip::Read) return;
     for (int round = 0; round < 4; ++round) {

@@ -173,7 +173,7 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
 // The outline groups go through their text: few lines, written and read by
 // hand.
 BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight) {
-    BlockRoundTrip io;
+    BlockRoundTrip io(key);
     XYZBlock(io, x, std::string(), [&] {
         LineWriter out('.');
         WriteOutlines(out, x);
@@ -181,7 +181,6 @@ BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth,
         LineReader in(out.bytes(), CurrentFormatVersion, '.');
         ReadOutlines(in, x, pictureWidth, pictureHeight);
     });
-    key = std::move(io.key);
     return io.result();
 }
 
