@@ -20,8 +20,7 @@
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "files/document.h"
-#include "model/defining_points.h"
-#include "model/recompute.h"
+#include "linked_document.h"
 #include "shell/file_commands.h"
 #include "shell/ui/dialog_session.h"
 #include "shell/ui/main_window.h"
@@ -31,30 +30,6 @@ using namespace pelmar;
 using namespace pelmar::bench;
 
 namespace {
-
-// Every kind at its capacity, each object's first defining point on point 1;
-// the second vertex of every triangle and of four tetragons on the far end
-// of segment 1.
-int LinkDocument(DProj& doc) {
-    int number = 2, links = 0;
-    doc.Obj.Po[1].Number = 1;
-    ForEachKind([&](auto kc) {
-        constexpr Kind K = decltype(kc)::value;
-        auto& store = KindT<K>::store(doc.Obj);
-        for (std::size_t i = K == Kind::po ? 2 : 1; i <= store.count(); ++i) {
-            int n = 0;
-            const bool second = K == Kind::tr || (K == Kind::kv && i <= 4);
-            ForEachDefiningPoint(store[i], [&](DPoint& p) {
-                if (n == 0) p.Link = LinkTo(Kind::po, 1), ++links;
-                else if (n == 1 && second) p.Link = LinkTo(Kind::li, 1, 2), ++links;
-                ++n;
-            });
-            store[i].Number = number++;
-        }
-    });
-    RecomputeLinked(doc);
-    return links;
-}
 
 QApplication& App() {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -1,6 +1,8 @@
 // The editing core on a typical document (20 objects) and on a document with
 // every kind at capacity, computed curves and a fill picture: one commit with
-// its undo snapshot, select all, one undo step.
+// its undo snapshot, select all, one undo step.  In the largest linked
+// document (linked_document.h), with the point every other object is built
+// on current: a commit that changes nothing, and select all.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -21,6 +23,7 @@
 #include "editing/undo_store.h"
 #include "files/companion.h"
 #include "files/document.h"
+#include "linked_document.h"
 #include "model/geometry.h"
 
 using namespace pelmar;
@@ -97,6 +100,15 @@ struct Bench {
         doc->FillValid = 1;
     }
 
+    // Every kind at capacity, linked; point 1, which the others are built
+    // on, current with its dialog open.
+    void LinkedPointCurrent() {
+        for (const KindInfo& k : KindTable) Add(k.kind, k.capacity);
+        bench::LinkDocument(*doc);
+        SetCurObjIndex(*st, ListPosition(*doc, Kind::po, 1));
+        SelectCurrentObject(*st, st->Dialogs, true);
+    }
+
     // The current object: the first triangle, its dialog open.
     void CurrentTriangle() {
         SetCurObjIndex(*st, ListPosition(*doc, Kind::tr, 1));
@@ -154,6 +166,27 @@ static void BM_SelectAllFull(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SelectAllFull)->Unit(benchmark::kMillisecond);
+
+// The commit of the current point as it stands: nothing changes.
+static void BM_CommitUnchangedLinkedPoint(benchmark::State& state) {
+    Bench b;
+    b.LinkedPointCurrent();
+    for (auto _ : state) ApplyObject(*b.st, false);
+    state.counters["objects"] = b.doc->Obj.ObjTotal;
+}
+BENCHMARK(BM_CommitUnchangedLinkedPoint)->Unit(benchmark::kMillisecond);
+
+static void BM_SelectAllLinkedCurrent(benchmark::State& state) {
+    Bench b;
+    b.LinkedPointCurrent();
+    for (auto _ : state) {
+        SelectAllObjects(*b.st);
+        state.PauseTiming();
+        SelectNone(*b.st);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectAllLinkedCurrent)->Unit(benchmark::kMillisecond);
 
 // The three files of a snapshot of the full document, one by one; the fill
 // picture as it was at the last snapshot and with a pixel changed.

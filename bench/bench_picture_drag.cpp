@@ -4,7 +4,9 @@
 // Three documents: a typical one of 20 plane objects; a 3D coordinate system
 // with a shaded surface; 50 objects of every kind (shaded solids, 2D systems
 // with graphs, 3D systems with a shaded surface, plane figures).  Every
-// object is selected and moved to and fro.
+// object is selected and moved to and fro.  In the largest linked document
+// (linked_document.h) one object is selected, made current and moved: the
+// point every other object is built on, or the one segment built on nothing.
 #include <benchmark/benchmark.h>
 
 #include "bench_status.h"
@@ -15,6 +17,7 @@
 #include <QMouseEvent>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "drawing/host_roles.h"
@@ -22,8 +25,11 @@
 #include "editing/editing_state.h"
 #include "support/quiet_windows.h"
 #include "editing/new_objects.h"
+#include "editing/object_list.h"
 #include "editing/selection.h"
 #include "editing/ui/picture_window.h"
+#include "linked_document.h"
+#include "model/edit_state.h"
 
 using namespace pelmar;
 
@@ -94,8 +100,27 @@ void Mixed50(EditingState& st, DProj& doc) {
     shade(o.Sf), shade(o.Zi), shade(o.Ko), shade(o.I3), shade(o.I4), shade(o.R3), shade(o.R4);
 }
 
+// Every kind at its capacity, linked, the last segment free.
+void LargestLinked(EditingState& st, DProj& doc) {
+    for (const KindInfo& k : KindTable)
+        for (int i = 0; i < k.capacity; ++i) NewDefaultObject(st, k.kind);
+    bench::LinkDocument(doc, true);
+}
+
+// What the drag moves: every object, grabbed as above; or the one object of
+// kind `kind` at `index`, selected, current and grabbed where it is drawn.
+struct Dragged {
+    Kind kind = Kind::po;
+    int index = 0;  // 0: every object
+};
+
+// The picture point of a picture position.
+QPoint At(const DProj& doc, double x, double y) {
+    return QPoint(static_cast<int>(x), doc.Im.Height - 1 - static_cast<int>(y));
+}
+
 // shipped: new objects as the shipped default sets make them.
-void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
+void RunDrag(benchmark::State& state, Filler fill, bool shipped, Dragged dragged = {}) {
     const auto dir = std::filesystem::temp_directory_path() / ("pelmar_bench_drag_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto doc = NewDocument();
@@ -131,24 +156,39 @@ void RunDrag(benchmark::State& state, Filler fill, bool shipped) {
     const char* shot = std::getenv("PELMAR_DRAG_SHOT");
     if (shot) built.save(QString::fromStdString(std::string(shot) + "built" + std::to_string(doc->Obj.ObjTotal) + ".png"));
 
-    // Every object selected, grabbed by the body of the first triangle or
-    // at the centre of the first 3D system, and moved to and fro.
-    SelectAllObjects(*st);
-    win.toolButton("TBEdit")->trigger();
     QPoint grab;
-    if (doc->Obj.Tr.count() > 0) {
-        const DTri& t = doc->Obj.Tr[1];
-        grab = QPoint(static_cast<int>((t.S[1].P1.ScrX.v + t.S[2].P1.ScrX.v + t.S[3].P1.ScrX.v) / 3),
-                      doc->Im.Height - 1 -
-                          static_cast<int>((t.S[1].P1.ScrY.v + t.S[2].P1.ScrY.v + t.S[3].P1.ScrY.v) / 3));
+    std::function<double()> grabbedX;
+    if (dragged.index > 0) {
+        SetCurObjIndex(*st, ListPosition(*doc, dragged.kind, dragged.index));
+        SelectCurrentObject(*st, st->Dialogs, true);
+        SelectCur(*st, dragged.kind, dragged.index, true);
+        st->SelCount = 1;
+        const auto i = static_cast<std::size_t>(dragged.index);
+        if (dragged.kind == Kind::li) {
+            const DLine& l = doc->Obj.Li[i];
+            grab = At(*doc, (l.P1.ScrX.v + l.P2.ScrX.v) / 2, (l.P1.ScrY.v + l.P2.ScrY.v) / 2);
+            grabbedX = [&doc, i] { return doc->Obj.Li[i].P1.ScrX.v; };
+        } else {
+            grab = At(*doc, doc->Obj.Po[i].ScrX.v, doc->Obj.Po[i].ScrY.v);
+            grabbedX = [&doc, i] { return doc->Obj.Po[i].ScrX.v; };
+        }
     } else {
-        const DPoint& c = doc->Obj.Xz[1].Center;
-        grab = QPoint(static_cast<int>(c.ScrX.v), doc->Im.Height - 1 - static_cast<int>(c.ScrY.v));
+        // Every object selected, grabbed by the body of the first triangle
+        // or at the centre of the first 3D system.
+        SelectAllObjects(*st);
+        if (doc->Obj.Tr.count() > 0) {
+            const DTri& t = doc->Obj.Tr[1];
+            grab = At(*doc, (t.S[1].P1.ScrX.v + t.S[2].P1.ScrX.v + t.S[3].P1.ScrX.v) / 3,
+                      (t.S[1].P1.ScrY.v + t.S[2].P1.ScrY.v + t.S[3].P1.ScrY.v) / 3);
+            grabbedX = [&doc] { return doc->Obj.Tr[1].S[1].P1.ScrX.v; };
+        } else {
+            const DPoint& c = doc->Obj.Xz[1].Center;
+            grab = At(*doc, c.ScrX.v, c.ScrY.v);
+            grabbedX = [&doc] { return doc->Obj.Xz[1].Center.ScrX.v; };
+        }
     }
+    win.toolButton("TBEdit")->trigger();
     // Where the grabbed object stands: a drag that moves nothing is no measure.
-    const auto grabbedX = [&doc] {
-        return doc->Obj.Tr.count() > 0 ? doc->Obj.Tr[1].S[1].P1.ScrX.v : doc->Obj.Xz[1].Center.ScrX.v;
-    };
     const double before = grabbedX();
     bool moved = false;
     Send(box, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, grab);
@@ -176,6 +216,15 @@ void BM_DragMoveMixed50(benchmark::State& state) { RunDrag(state, Mixed50, true)
 BENCHMARK(BM_DragMoveTypical)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DragMoveSurface3D)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DragMoveMixed50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A step of the point every other object of the largest document is built on.
+void BM_DragStepLinkedPoint(benchmark::State& state) { RunDrag(state, LargestLinked, true, {Kind::po, 1}); }
+// A step of the segment built on nothing in that document.
+void BM_DragStepLoneSegment(benchmark::State& state) {
+    RunDrag(state, LargestLinked, true, {Kind::li, InfoOf(Kind::li).capacity});
+}
+BENCHMARK(BM_DragStepLinkedPoint)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragStepLoneSegment)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -53,8 +53,9 @@ void DocumentChanges(EditingState& st) {
     SaveUndoStep(st);
 }
 
-// One kind's branch of the commit; true when the stored object has others
-// built on it or is built on others (creation number 1 and up).
+// One kind's branch of the commit; true when the stored object changed what
+// its file holds and has others built on it or is built on others (creation
+// number 1 and up).
 template <Kind K>
 bool CommitKind(EditingState& st, bool writeBack) {
     const LevelList levels = CommitLevels(K);
@@ -84,7 +85,8 @@ bool CommitKind(EditingState& st, bool writeBack) {
         const R* before = std::any_cast<R>(&typed.before);
         typed.returned = before && typed.index == n && ObjectsWriteAlike(*before, work);
     }
-    if (!ObjectsWriteAlike(store[n], work)) {
+    const bool alike = ObjectsWriteAlike(store[n], work);
+    if (!alike) {
         if (typed.phase == 1) {
             typed.before = store[n];
             typed.index = n;
@@ -98,7 +100,8 @@ bool CommitKind(EditingState& st, bool writeBack) {
     store[n] = work;
     if (DialogIsOpen(st, K)) st.Dialogs.Refill(K);
     ReloadParts(st, levels, [&](Kind l) { st.Dialogs.Refill(l); });
-    return store[n].Number >= 1;
+    // What is built on an object that writes as it did is where it was.
+    return !alike && store[n].Number >= 1;
 }
 
 // Fill keys: the fill, layer and hidden flag, every field the kind's fill
@@ -290,10 +293,7 @@ void ApplyObject(EditingState& st, bool writeBack) {
     if (CurrentKind(st, k)) dependants = VisitKind(k, [&](auto kc) { return CommitKind<kc.value>(st, writeBack); });
     // Objects built on the stored one follow it, also when it is itself built
     // on another object.
-    if (dependants) {
-        RecomputeLinked(*st.Proj);
-        DependentsAsFiled(*st.Proj);
-    }
+    if (dependants) RecomputeLinkedAsFiled(*st.Proj);
 }
 
 }  // namespace pelmar

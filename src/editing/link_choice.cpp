@@ -278,8 +278,7 @@ bool ApplyNewObjectLinks(EditingState& st, Kind k, LinkResult result, const NewL
         const EditedDocument::UndoPause pause(st);
         ApplyObject(st, false);
     }
-    RecomputeLinked(doc);
-    DependentsAsFiled(doc);
+    RecomputeLinkedAsFiled(doc);
     st.Document.requestRedraw();
     return true;
 }

@@ -399,8 +399,7 @@ void MouseTools::editMove(const Pos& p) {
                     ObjectAsFiled(rec, doc.Im);
                 }
         });
-        RecomputeLinked(doc);
-        DependentsAsFiled(doc);
+        RecomputeLinkedAsFiled(doc);
         ReloadCurrentDependent(st_);
     }
     repaint();

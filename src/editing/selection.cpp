@@ -275,6 +275,19 @@ int HitCode(int x, int y, const DPr3& r) { return static_cast<int>(HitR3(x, y, r
 int HitCode(int x, int y, const DPr4& r) { return static_cast<int>(HitR4(x, y, r)); }
 int HitCode(int x, int y, const DXZ& r) { return static_cast<int>(HitXZ(x, y, r)); }
 
+// SelectCur without the reload of the current object: a command that marks
+// many objects reloads it once, when all are marked.
+void MarkSelected(EditingState& st, Kind k, int index, bool moving) {
+    if (index < 1 || index > st.Proj->Obj.count(k)) return;
+    const TColor handle = moving ? st.MoveColor : st.ShapeColor;
+    st.Sel[Slot(k)].set(static_cast<std::size_t>(index));
+    VisitKind(k, [&](auto kc) {
+        auto& rec = KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)];
+        Mark(rec, st.MoveColor, true);
+        MarkHandles(rec, handle, st.MoveColor);
+    });
+}
+
 // Runs f with undo snapshots off: selecting takes no undo step, and is no
 // change of the document.
 template <class F>
@@ -304,9 +317,10 @@ void RemarkSelected(EditingState& st, bool moving) {
         constexpr Kind K = decltype(kc)::value;
         if constexpr (K != Kind::po) {
             for (int i = 1; i <= st.Proj->Obj.count(K); ++i)
-                if (IsSelected(st, K, i)) SelectCur(st, K, i, moving);
+                if (IsSelected(st, K, i)) MarkSelected(st, K, i, moving);
         }
     });
+    ReloadCurrentSelected(st);
 }
 
 int NumberOf(EditingState& st, Kind k, int index) {
@@ -324,14 +338,7 @@ bool IsSelected(const EditingState& st, Kind k, int index) {
 }
 
 void SelectCur(EditingState& st, Kind k, int index, bool moving) {
-    if (index < 1 || index > st.Proj->Obj.count(k)) return;
-    const TColor handle = moving ? st.MoveColor : st.ShapeColor;
-    st.Sel[Slot(k)].set(static_cast<std::size_t>(index));
-    VisitKind(k, [&](auto kc) {
-        auto& rec = KindT<kc.value>::store(st.Proj->Obj)[static_cast<std::size_t>(index)];
-        Mark(rec, st.MoveColor, true);
-        MarkHandles(rec, handle, st.MoveColor);
-    });
+    MarkSelected(st, k, index, moving);
     ReloadCurrentSelected(st);
 }
 
@@ -478,7 +485,7 @@ void SelectAllObjects(EditingState& st) {
             constexpr Kind K = decltype(kc)::value;
             for (int i = 1; i <= st.Proj->Obj.count(K); ++i) {
                 if (NumberOf(st, K, i) >= 2) continue;
-                SelectCur(st, K, i, true);
+                MarkSelected(st, K, i, true);
                 ++n;
             }
         });

@@ -10,9 +10,14 @@
 // every line a file of version v has: always when writing.
 #pragma once
 
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "files/object_blocks.h"
 #include "files/text_lines.h"
 #include "model/records.h"
 
@@ -28,6 +33,7 @@ void WriteTexts(LineWriter& out, const Range& texts, const char* field) {
 class BlockOut {
 public:
     static constexpr bool reading = false;
+    static constexpr bool roundTrip = false;
     explicit BlockOut(LineWriter& out) : out(out) {}
 
     bool since(int) const { return true; }
@@ -56,6 +62,7 @@ public:
 class BlockIn {
 public:
     static constexpr bool reading = true;
+    static constexpr bool roundTrip = false;
     explicit BlockIn(LineReader& in) : in(in) {}
 
     bool since(int version) const { return in.version() >= version; }
@@ -81,6 +88,105 @@ public:
     void Unused() { in.Skip(); }
 
     LineReader& in;
+};
+
+// A block's values put in place as writing the block and reading it back
+// gives them, without the text between: a real as its 15 digits read back,
+// a text through the code page, everything else as it is.  `key` gets what
+// the lines hold, so that two records with equal keys write equal blocks.
+// `unwritable`: a real that is not finite was met, which no file holds;
+// `unreadable`: a value whose line the reader refuses (a whole number beyond
+// its range).  The values are then put only in part.
+class BlockRoundTrip {
+public:
+    static constexpr bool reading = true;
+    static constexpr bool roundTrip = true;
+    // The key goes into `key`, emptied first (its room is kept).
+    explicit BlockRoundTrip(std::string& key) : key(key) { key.clear(); }
+
+    bool since(int) const { return true; }
+    static std::string sub(const std::string&, std::string_view) { return {}; }
+    void Header(const std::string&) {}
+    void Text(std::string& t, const char*, int = 0) {
+        if (PlainTextLine(t)) {
+            Put(t);
+            return;
+        }
+        const std::string bytes = TextLineBytes(t);
+        Put(bytes);
+        t = Cp1251ToUtf8(bytes);
+    }
+    void Anim(std::string& t, const char* field, int index = 0) { Text(t, field, index); }
+    template <class Range>
+    void Anims(Range& texts, const char* field) {
+        for (auto& t : texts) Anim(t, field);
+    }
+    // Written as the 64-bit value, read back as a 32-bit one.
+    template <class T>
+    void Int(T& v) {
+        const std::int64_t w = v;
+        if (w < INT32_MIN || w > INT32_MAX) {
+            unreadable = true;
+            return;
+        }
+        const auto r = static_cast<std::int32_t>(w);
+        PutBits(r);
+        v = r;
+    }
+    template <class T>
+    void Byte(T& v) {
+        const std::int64_t w = v;
+        if (w < 0 || w > 255) {
+            unreadable = true;
+            return;
+        }
+        const auto r = static_cast<std::uint8_t>(w);
+        PutBits(r);
+        v = r;
+    }
+    void Real(double& v) {
+        // The value read back stands for its text: two texts that differ
+        // read as two values.
+        if (!std::isfinite(v)) {
+            unwritable = true;
+            return;
+        }
+        // A subnormal value has too few bits for every text of 15 digits:
+        // its text goes into the key itself.
+        if (v != 0 && std::fabs(v) < DBL_MIN) {
+            char text[RealTextMax];
+            Put(std::string_view(text, FormatRealTo(text, v, '.')));
+        }
+        if (!RealAsRead(v, v)) unreadable = true;
+        PutBits(v);
+    }
+    void Color32(TColor& c) { PutBits(c); }
+    void Not0(bool& b) { PutBits(b); }
+    void Is1(bool& b) { PutBits(b); }
+    void NotL(bool& b) { PutBits(b); }
+    void IsI(bool& b) { PutBits(b); }
+    void Unused() {}
+    // A line held byte for byte (a point's link line).
+    template <class T>
+    void Bytes(const T& v) { PutBits(v); }
+
+    std::string& key;
+    bool unwritable = false, unreadable = false;
+
+    BlockTrip result() const {
+        return unwritable ? BlockTrip::Unwritable : unreadable ? BlockTrip::Unreadable : BlockTrip::Read;
+    }
+
+private:
+    void Put(std::string_view text) {
+        const auto n = static_cast<std::uint32_t>(text.size());
+        PutBits(n);
+        key += text;
+    }
+    template <class T>
+    void PutBits(const T& v) {
+        key.append(reinterpret_cast<const char*>(&v), sizeof v);
+    }
 };
 
 template <class IO, class H>
@@ -184,11 +290,13 @@ void ResetCurves(DCurve2& c);
 
 }  // namespace pelmar::blocks
 
-// The writer and the reader of a kind's block (object_blocks.h) through the
-// kind's one list of lines, Name##Block, made for both ways.
+// The writer, the reader and the round trip of a kind's block
+// (object_blocks.h) through the kind's one list of lines, Name##Block, made
+// for every way.
 #define PELMAR_OBJECT_BLOCK(Name, Rec)                                                  \
     template void blocks::Name##Block(blocks::BlockOut&, const Rec&, const std::string&); \
     template void blocks::Name##Block(blocks::BlockIn&, Rec&, const std::string&);        \
+    template void blocks::Name##Block(blocks::BlockRoundTrip&, Rec&, const std::string&); \
     void Write##Name##Block(LineWriter& out, const Rec& r, const std::string& header) {   \
         blocks::BlockOut io(out);                                                         \
         blocks::Name##Block(io, r, header);                                               \
@@ -196,4 +304,9 @@ void ResetCurves(DCurve2& c);
     void Read##Name##Block(LineReader& in, Rec& r) {                                      \
         blocks::BlockIn io(in);                                                           \
         blocks::Name##Block(io, r, std::string());                                        \
+    }                                                                                     \
+    BlockTrip RoundTrip##Name##Block(Rec& r, std::string& key) {                          \
+        blocks::BlockRoundTrip io(key);                                                   \
+        blocks::Name##Block(io, r, std::string());                                        \
+        return io.result();                                                               \
     }

@@ -23,6 +23,7 @@
 #include "files/text_lines.h"
 #include "files/word_table.h"
 #include "model/flip.h"
+#include "model/recompute.h"
 #include "model/update.h"
 #include "platform/safe_save.h"
 #include "platform/side_file.h"
@@ -363,6 +364,8 @@ bool ObjectIsFinite(const R& record) {
 
 template <class R>
 bool ObjectsWriteAlike(const R& a, const R& b) {
+    // Equal records write equal blocks, when they can be written at all.
+    if (a == b) return ObjectIsFinite(a);
     LineWriter x('.'), y('.');
     WriteObjectBlock(x, a);
     WriteObjectBlock(y, b);
@@ -382,32 +385,56 @@ void KeepCurves(R& back, const R& record) {
     }
 }
 
+// The record put as writing its block and reading it back gives it
+// (RoundTrip...Block); `key` gets what the block holds.  A line the reader
+// would refuse with an exception is Unreadable too.
+template <class R>
+BlockTrip RoundTripObjectBlock(R& record, std::string& key, const DImProj& im) {
+    try {
+        if constexpr (std::is_same_v<R, DPoint>) return RoundTripPointBlock(record, key);
+        else if constexpr (std::is_same_v<R, DLine>) return RoundTripLineBlock(record, key);
+        else if constexpr (std::is_same_v<R, DCircle>) return RoundTripCircleBlock(record, key);
+        else if constexpr (std::is_same_v<R, DTri>) return RoundTripTriangleBlock(record, key);
+        else if constexpr (std::is_same_v<R, DKv>) return RoundTripTetragonBlock(record, key);
+        else if constexpr (std::is_same_v<R, DXOY>) return RoundTripXOYBlock(record, key);
+        else if constexpr (std::is_same_v<R, DSf>) return RoundTripOrbBlock(record, key);
+        else if constexpr (std::is_same_v<R, DZi>) return RoundTripCylinderBlock(record, key);
+        else if constexpr (std::is_same_v<R, DKo>) return RoundTripConeBlock(record, key);
+        else if constexpr (std::is_same_v<R, DPi3>) return RoundTripPyramid3Block(record, key);
+        else if constexpr (std::is_same_v<R, DPi4>) return RoundTripPyramid4Block(record, key);
+        else if constexpr (std::is_same_v<R, DPr3>) return RoundTripPrism3Block(record, key);
+        else if constexpr (std::is_same_v<R, DPr4>) return RoundTripPrism4Block(record, key);
+        else return RoundTripXYZBlock(record, key, im.Width, im.Height);
+    } catch (const std::exception&) {
+        return BlockTrip::Unreadable;
+    }
+}
+
 // The object's block written, read back and recomputed as the reader
 // recomputes it.  A value derived from rounded ones can round otherwise
 // once more, so this goes on, a few rounds at most, until the object writes
-// the block it was read from.
+// the block it was read from.  The block's text is never made: its values
+// go through the round trip in place, and what its lines hold is compared
+// as a key.  A block that cannot be written leaves the record as it was; a
+// block the reader would refuse ends the rounds.
 template <class R>
 void Refile(R& record, const DImProj& im, bool keepCurves) {
-    LineWriter out('.');
-    WriteObjectBlock(out, record);
-    if (!out.finite()) return;
-    std::string text = out.bytes();
+    // The keys' room is kept from one object to the next.
+    thread_local std::string key, again;
+    R back = record;
+    if (RoundTripObjectBlock(back, key, im) != BlockTrip::Read) return;
     for (int round = 0; round < 4; ++round) {
-        R back = record;
-        LineReader in(text, CurrentFormatVersion, '.');
-        try {
-            ReadObjectBlock(in, back, im);
-        } catch (const std::exception&) {
-            return;
-        }
         UpdateAsRead(back);
         if (keepCurves) KeepCurves(back, record);
-        LineWriter again('.');
-        WriteObjectBlock(again, back);
-        if (!again.finite()) return;
+        // Read back as it was: it already writes the block it was read from.
+        if (back == record) return;
+        R next = back;
+        const BlockTrip trip = RoundTripObjectBlock(next, again, im);
+        if (trip == BlockTrip::Unwritable) return;
         record = std::move(back);
-        if (again.bytes() == text) return;
-        text = again.bytes();
+        if (trip == BlockTrip::Unreadable || again == key) return;
+        key.swap(again);
+        back = std::move(next);
     }
 }
 
@@ -423,11 +450,11 @@ void ObjectAsFiled(R& record, const DImProj& im) {
     Refile(record, im, true);
 }
 
-void DependentsAsFiled(DProj& doc) {
-    ForEachStore(doc.Obj, [&doc](auto& store) {
-        for (std::size_t n = 1; n <= store.count(); ++n)
-            if (store[n].Number >= 2) ObjectAsFiled(store[n], doc.Im);
-    });
+void RecomputeLinkedAsFiled(DProj& doc) {
+    // An object the pass left alone is as its file gives it back already:
+    // every change stores its objects so.
+    for (const ObjectAt& o : RecomputeLinked(doc))
+        WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) { ObjectAsFiled(rec, doc.Im); });
 }
 
 template bool ObjectIsFinite(const DPoint&);

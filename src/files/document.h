@@ -181,9 +181,10 @@ void ObjectAsReadBack(R& record, const DImProj& im);
 // what a save and a reopening show.
 template <class R>
 void ObjectAsFiled(R& record, const DImProj& im);
-// Every object built on others (creation number 2 and up) made so, after
-// they were recomputed through their links.
-void DependentsAsFiled(DProj& doc);
+// The objects built on others recomputed through their links
+// (RecomputeLinked), and those the recompute changed made as their file
+// gives them back.
+void RecomputeLinkedAsFiled(DProj& doc);
 
 // The texts of doc that a save would not keep as they are: line breaks
 // (written as spaces) and characters code page 1251 lacks (written as "?"),

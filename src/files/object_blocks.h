@@ -6,6 +6,7 @@
 // FormatError on a malformed or missing line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "files/text_lines.h"
@@ -44,6 +45,27 @@ void ReadPrism4Block(LineReader& in, DPr4& p);
 // pictureWidth, pictureHeight: those of the document being read (the outline
 // windows of a version-10 file take them).
 void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight);
+
+// The record put as writing its block and reading it back gives it, without
+// the text (blocks::BlockRoundTrip): `key` gets what the block's lines hold,
+// so that records with equal keys write equal blocks.  Unwritable: a real
+// that is not finite, which no block is written with; Unreadable: a line
+// the reader would refuse.  Either leaves the record partly put.
+enum class BlockTrip { Read, Unreadable, Unwritable };
+BlockTrip RoundTripPointBlock(DPoint& p, std::string& key);
+BlockTrip RoundTripLineBlock(DLine& l, std::string& key);
+BlockTrip RoundTripCircleBlock(DCircle& c, std::string& key);
+BlockTrip RoundTripTriangleBlock(DTri& t, std::string& key);
+BlockTrip RoundTripTetragonBlock(DKv& k, std::string& key);
+BlockTrip RoundTripXOYBlock(DXOY& x, std::string& key);
+BlockTrip RoundTripOrbBlock(DSf& s, std::string& key);
+BlockTrip RoundTripCylinderBlock(DZi& z, std::string& key);
+BlockTrip RoundTripConeBlock(DKo& k, std::string& key);
+BlockTrip RoundTripPyramid3Block(DPi3& p, std::string& key);
+BlockTrip RoundTripPyramid4Block(DPi4& p, std::string& key);
+BlockTrip RoundTripPrism3Block(DPr3& p, std::string& key);
+BlockTrip RoundTripPrism4Block(DPr4& p, std::string& key);
+BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight);
 
 // The link line of a point: ten bytes, each followed by "#".
 std::string LinkToText(const DLink& link);

@@ -102,7 +102,10 @@ void PointBlock(IO& io, P& p, const std::string& header) {
     io.Int(p.IndexSize.v);
     io.Anims(p.Anim, "Anim");
     // The number and the link line from version 19 on.
-    if constexpr (IO::reading) {
+    if constexpr (IO::roundTrip) {
+        io.Int(p.Number);
+        io.Bytes(p.Link.b);
+    } else if constexpr (IO::reading) {
         if (io.since(19)) {
             p.Number = io.in.Int();
             LinkFromText(io.in.RawLine(), p.Link, io.in);

@@ -286,6 +286,37 @@ bool PlainLine(std::string_view s) {
 
 }  // namespace
 
+bool PlainTextLine(std::string_view utf8) { return PlainLine(utf8); }
+
+std::string TextLineBytes(std::string_view utf8) {
+    std::string out(utf8.size(), '\0');
+    out.resize(static_cast<std::size_t>(Utf8ToCp1251At(utf8, out.data(), true) - out.data()));
+    return out;
+}
+
+bool RealAsRead(double v, double& out) {
+    if (v == 0) {  // written "0", whatever its sign
+        out = 0;
+        return true;
+    }
+    // A normal value whose shortest text has at most 15 digits is written as
+    // that text, which reads back as the value itself.
+    const double a = std::fabs(v);
+    if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
+        char sci[40];
+        const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+        int digits = 0;
+        for (const char* q = sci; q < r.ptr && *q != 'e'; ++q) digits += *q >= '0' && *q <= '9';
+        if (digits <= 15) {
+            out = v;
+            return true;
+        }
+    }
+    char buf[RealTextMax];
+    const std::string_view s(buf, FormatRealTo(buf, v, '.'));
+    return ParseReal(s, '.', out) || ParseRealAnySeparator(s, out);
+}
+
 void LineWriter::Text(std::string_view utf8, const char* field, int index, const std::string* source) {
     if (check_) return;
     if (PlainLine(utf8)) {  // comes back as it is: no change to collect

@@ -52,6 +52,13 @@ bool ParseReal(std::string_view s, char sep, double& out);
 // The same with either decimal separator, "," or ".": files written under
 // another locale read alike.
 bool ParseRealAnySeparator(std::string_view s, double& out);
+// What a line written by LineWriter::Real(v) reads back as, a finite v
+// (false when it does not read back).
+bool RealAsRead(double v, double& out);
+// The bytes a line written by LineWriter::Text(utf8) holds, and whether they
+// are utf8's own (plain: ASCII without line breaks).
+bool PlainTextLine(std::string_view utf8);
+std::string TextLineBytes(std::string_view utf8);
 // Whole-line decimal integer with optional sign; false when it is not one or
 // does not fit.
 bool ParseInt(std::string_view s, std::int64_t& out);

@@ -1,5 +1,6 @@
 // Block of the 3D coordinate system.
 #include "files/block_common.h"
+#include "files/document.h"
 #include "files/object_blocks.h"
 #include "model/coord_edits.h"
 
@@ -167,6 +168,20 @@ void WriteXYZBlock(LineWriter& out, const DXZ& x, const std::string& header) {
 void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_t pictureHeight) {
     BlockIn io(in);
     XYZBlock(io, x, std::string(), [&] { ReadOutlines(in, x, pictureWidth, pictureHeight); });
+}
+
+// The outline groups go through their text: few lines, written and read by
+// hand.
+BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight) {
+    BlockRoundTrip io(key);
+    XYZBlock(io, x, std::string(), [&] {
+        LineWriter out('.');
+        WriteOutlines(out, x);
+        io.key += out.bytes();
+        LineReader in(out.bytes(), CurrentFormatVersion, '.');
+        ReadOutlines(in, x, pictureWidth, pictureHeight);
+    });
+    return io.result();
 }
 
 }  // namespace pelmar

@@ -58,26 +58,29 @@ void Recompute(DProj& doc, DXZ& x) {
     RetraceIfMoved(x, was);
 }
 
-// The round kinds move as a whole, and only when their centre is linked.
+// The round kinds move as a whole, and only when their centre is linked
+// and stands elsewhere than the link puts it: one that stands there is left
+// as it is, so that a pass after a pass changes nothing.
+bool Stays(const Vec3& d) { return d.x == 0 && d.y == 0 && d.z == 0; }
 void Recompute(DProj& doc, DCircle& c) {
     if (!c.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, c.Center);
-    TranslateCircle(c, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCircle(c, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DSf& s) {
     if (!s.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, s.Center);
-    TranslateOrb(s, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateOrb(s, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DZi& z) {
     if (!z.Base[1].Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, z.Base[1].Center);
-    TranslateCylinder(z, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCylinder(z, d.x, d.y, d.z);
 }
 void Recompute(DProj& doc, DKo& k) {
     if (!k.Base.Center.Link.linked()) return;
     const Vec3 d = LinkShift(doc, k.Base.Center);
-    TranslateCone(k, d.x, d.y, d.z);
+    if (!Stays(d)) TranslateCone(k, d.x, d.y, d.z);
 }
 
 // One dependent object: its creation number, kind and index.
@@ -102,27 +105,6 @@ std::vector<Dependent> DependentOrder(const DProj& doc) {
     });
     std::sort(out.begin(), out.end());
     return out;
-}
-
-// Calls f(record) for the object kind/index of doc.
-template <class F>
-void WithObject(DSubProj& s, int kind, std::size_t i, F&& f) {
-    switch (static_cast<Kind>(kind)) {
-        case Kind::po: f(s.Po[i]); break;
-        case Kind::li: f(s.Li[i]); break;
-        case Kind::ci: f(s.Ci[i]); break;
-        case Kind::tr: f(s.Tr[i]); break;
-        case Kind::kv: f(s.Kv[i]); break;
-        case Kind::xy: f(s.Xy[i]); break;
-        case Kind::sf: f(s.Sf[i]); break;
-        case Kind::zi: f(s.Zi[i]); break;
-        case Kind::ko: f(s.Ko[i]); break;
-        case Kind::i3: f(s.I3[i]); break;
-        case Kind::i4: f(s.I4[i]); break;
-        case Kind::r3: f(s.R3[i]); break;
-        case Kind::r4: f(s.R4[i]); break;
-        case Kind::xz: f(s.Xz[i]); break;
-    }
 }
 
 void ClearPointFormulas(DPoint& p) {
@@ -152,11 +134,19 @@ void ClearFormulas(DPrism<B, N>& p) {
 
 }  // namespace
 
-void RecomputeLinked(DProj& doc) {
+std::vector<ObjectAt> RecomputeLinked(DProj& doc) {
+    std::vector<ObjectAt> changed;
     // The numbers present, not every number up to the largest: a stray huge
     // number costs nothing.
     for (const Dependent& d : DependentOrder(doc))
-        WithObject(doc.Obj, d.kind, d.index, [&doc](auto& rec) { Recompute(doc, rec); });
+        WithObject(doc.Obj, static_cast<Kind>(d.kind), d.index, [&](auto& rec) {
+            // A record compared whole: what its file keeps needs doing again
+            // only where the pass changed something.
+            const auto was = rec;
+            Recompute(doc, rec);
+            if (!(rec == was)) changed.push_back({static_cast<Kind>(d.kind), d.index});
+        });
+    return changed;
 }
 
 void ClearLinkedFormulas(DProj& doc) {

@@ -2,8 +2,9 @@
 // building blocks they are made of, the object store and the document.
 //
 // Records are aggregates: copying one copies it whole (texts and computed
-// curves are shared copy-on-write, everything else by value).  Arrays are
-// 1-based, as the rest of the program counts.
+// curves are shared copy-on-write, everything else by value), and two
+// compare equal when every member does (computed curves by the set they
+// share).  Arrays are 1-based, as the rest of the program counts.
 #pragma once
 
 #include <array>
@@ -24,12 +25,16 @@ template <class T>
 struct Ed {
     bool e = false;
     T v{};
+
+    bool operator==(const Ed&) const = default;
 };
 
 // A text with its own flag: names, fonts, label texts.
 struct DStr {
     bool e = false;
     std::string s;
+
+    bool operator==(const DStr&) const = default;
 };
 
 [[noreturn]] void IndexOutOfRange(std::size_t i, std::size_t n);
@@ -52,6 +57,8 @@ struct Arr1 {
     auto end() { return a.end(); }
     auto begin() const { return a.begin(); }
     auto end() const { return a.end(); }
+
+    bool operator==(const Arr1&) const = default;
 };
 
 // ---------------------------------------------------------------------------
@@ -120,18 +127,24 @@ struct DLink {
     std::uint8_t sel(int level) const { return b[static_cast<std::size_t>(1 + 2 * level)]; }  // level 1..4
     void setSel(int level, std::uint8_t v) { b[static_cast<std::size_t>(1 + 2 * level)] = v; }
     bool linked() const { return b[0] != 0; }
+
+    bool operator==(const DLink&) const = default;
 };
 
 // Fill block of the fillable kinds: on, then gradient colours 1..3.
 struct DFill {
     bool On = false;
     std::array<TColor, 3> Colors{};
+
+    bool operator==(const DFill&) const = default;
 };
 
 // Computed curves.  A curve point is three Doubles; the graph builders use the
 // first byte of the third as a visibility mark.
 struct CurvePoint {
     double x = 0, y = 0, z = 0;
+
+    bool operator==(const CurvePoint&) const = default;
 };
 
 struct DCurve1 {
@@ -139,6 +152,8 @@ struct DCurve1 {
     std::int32_t Count = 0;
 
     const std::vector<CurvePoint>& points() const;
+
+    bool operator==(const DCurve1&) const = default;
 };
 
 struct DCurve2 {
@@ -150,6 +165,8 @@ struct DCurve2 {
     std::uint8_t Extra = 0;  // further status byte carried with the set
 
     const std::vector<DCurve1>& lines() const;
+
+    bool operator==(const DCurve2&) const = default;
 };
 
 struct DOutLine {
@@ -161,6 +178,8 @@ struct DOutLine {
     DCurve2 Lines;
     bool GradientOn = false;
     std::array<TColor, 3> Colors{};
+
+    bool operator==(const DOutLine&) const = default;
 };
 
 // Shift and rotation of one graph or surface.
@@ -169,6 +188,8 @@ struct DGraphMove {
     Ed<double> DX, DY, DZ;
     Ed<bool> Rotated;
     Ed<double> Angle, CX, CY, CZ, NX, NY, NZ;
+
+    bool operator==(const DGraphMove&) const = default;
 };
 
 // Line style of one graph or surface.
@@ -176,6 +197,8 @@ struct DGraphStyle {
     Ed<std::uint8_t> Visible;  // 1 solid, 2 dashed
     Ed<std::uint8_t> Hidden;   // 1 solid, 2 dashed, 3 invisible
     Ed<std::int32_t> Dash, Gap;
+
+    bool operator==(const DGraphStyle&) const = default;
 };
 
 // ---------------------------------------------------------------------------
@@ -205,6 +228,8 @@ struct DPoint {
     std::array<std::string, 4> Anim; // X, Y, Z, label angle
     std::int32_t Number = 0;         // creation number
     DLink Link;
+
+    bool operator==(const DPoint&) const = default;
 };
 
 // Head shared by every record but the point.
@@ -215,12 +240,16 @@ struct DHead {
     Ed<TColor> Color;
     Ed<std::uint8_t> ColorIndex;
     Ed<bool> Disabled;
+
+    bool operator==(const DHead&) const = default;
 };
 
 // The solids continue the head with the view mode:
 // 1 all solid, 2 all dashed, 3 invisible, 4 manual, 5 automatic, 6 opaque.
 struct DSolidHead : DHead {
     Ed<std::uint8_t> View;
+
+    bool operator==(const DSolidHead&) const = default;
 };
 
 struct DLine : DHead {
@@ -237,6 +266,8 @@ struct DLine : DHead {
     Ed<double> Frac3, Frac4;         // their place along the segment, share of the length
     Ed<bool> Show3, Show4;
     std::int32_t Number = 0;
+
+    bool operator==(const DLine&) const = default;
 };
 
 struct DCircle : DHead {
@@ -260,6 +291,8 @@ struct DCircle : DHead {
     std::array<std::string, 8> Anim; // a, b, tilt, arc 1, arc 2, radius 1..3 angles
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DCircle&) const = default;
 };
 
 // Triangle: vertex i is end 1 of side i; side i runs to vertex i + 1.
@@ -279,6 +312,8 @@ struct DTri : DHead {
     Arr1<DLine, 5> Lines;
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DTri&) const = default;
 };
 
 // Tetragon: vertex i is end 1 of side i.
@@ -297,6 +332,8 @@ struct DKv : DHead {
     Ed<std::uint8_t> View;
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DKv&) const = default;
 };
 
 // 2D coordinate system with six graph slots (1, 2 Cartesian, 3, 4 polar,
@@ -333,6 +370,8 @@ struct DXOY : DHead {
     std::array<Arr1<std::string, 6>, 10> Texts;  // per-slot formula texts
     Arr1<std::string, 7> Texts7;
     std::int32_t Number = 0;
+
+    bool operator==(const DXOY&) const = default;
 };
 
 struct DSf : DSolidHead {
@@ -347,6 +386,8 @@ struct DSf : DSolidHead {
     std::string Anim;
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DSf&) const = default;
 };
 
 struct DZi : DSolidHead {
@@ -363,6 +404,8 @@ struct DZi : DSolidHead {
     DFill Fill;
     std::uint8_t UpperVisible = 0;
     std::int32_t Number = 0;
+
+    bool operator==(const DZi&) const = default;
 };
 
 struct DKo : DSolidHead {
@@ -380,6 +423,8 @@ struct DKo : DSolidHead {
     std::uint8_t BaseVisible = 0;
     std::uint8_t ApexInside = 0;
     std::int32_t Number = 0;
+
+    bool operator==(const DKo&) const = default;
 };
 
 template <class BaseT, std::size_t NF>
@@ -396,6 +441,8 @@ struct DPyramid : DSolidHead {
     std::string Anim;
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DPyramid&) const = default;
 };
 using DPi3 = DPyramid<DTri, 3>;
 using DPi4 = DPyramid<DKv, 4>;
@@ -417,6 +464,8 @@ struct DPrism : DSolidHead {
     std::array<std::string, 3> Anim;
     DFill Fill;
     std::int32_t Number = 0;
+
+    bool operator==(const DPrism&) const = default;
 };
 using DPr3 = DPrism<DTri, 3>;
 using DPr4 = DPrism<DKv, 4>;
@@ -426,6 +475,8 @@ struct DSection {
     Ed<bool> On;
     Ed<double> C;
     std::array<Ed<double>, 4> Bounds;
+
+    bool operator==(const DSection&) const = default;
 };
 
 // 3D coordinate system with four surface slots (1, 2 Cartesian, 3 parametric,
@@ -460,6 +511,8 @@ struct DXZ : DHead {
     std::array<Arr1<std::string, 4>, 10> Texts;  // surface animation formulas
     std::array<std::string, 2> BoundTexts;
     std::int32_t Number = 0;
+
+    bool operator==(const DXZ&) const = default;
 };
 
 // ---------------------------------------------------------------------------
@@ -584,6 +637,27 @@ template <class Sub, class F>
 void ForEachStore(Sub& s, F&& f) {
     f(s.Po); f(s.Li); f(s.Ci); f(s.Tr); f(s.Kv); f(s.Xy); f(s.Sf);
     f(s.Zi); f(s.Ko); f(s.I3); f(s.I4); f(s.R3); f(s.R4); f(s.Xz);
+}
+
+// Calls f(record) for the object of kind k at index i (1-based) of s.
+template <class Sub, class F>
+void WithObject(Sub& s, Kind k, std::size_t i, F&& f) {
+    switch (k) {
+        case Kind::po: f(s.Po[i]); break;
+        case Kind::li: f(s.Li[i]); break;
+        case Kind::ci: f(s.Ci[i]); break;
+        case Kind::tr: f(s.Tr[i]); break;
+        case Kind::kv: f(s.Kv[i]); break;
+        case Kind::xy: f(s.Xy[i]); break;
+        case Kind::sf: f(s.Sf[i]); break;
+        case Kind::zi: f(s.Zi[i]); break;
+        case Kind::ko: f(s.Ko[i]); break;
+        case Kind::i3: f(s.I3[i]); break;
+        case Kind::i4: f(s.I4[i]); break;
+        case Kind::r3: f(s.R3[i]); break;
+        case Kind::r4: f(s.R4[i]); break;
+        case Kind::xz: f(s.Xz[i]); break;
+    }
 }
 
 // The picture's side in pixels: what the project settings offer, and what a

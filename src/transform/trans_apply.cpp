@@ -235,8 +235,7 @@ TransOutcome ApplyTransformation(DProj& doc, TransTab tab, const std::vector<std
             UpdateAsRead(rec);
             ObjectAsFiled(rec, doc.Im);
         });
-    RecomputeLinked(doc);
-    DependentsAsFiled(doc);
+    RecomputeLinkedAsFiled(doc);
     host.commitAndRedraw();
     return TransOutcome::Applied;
 }

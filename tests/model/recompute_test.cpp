@@ -508,6 +508,57 @@ TEST_F(EveryKindFollows, Solids) {
     ExpectAt(o.Xz[1].Center, target, "3D system centre");
 }
 
+// The pass names exactly the objects it changed, in the order it computed
+// them: every object built on the moved point, not the dependent segment
+// built on nothing; a second pass, and a pass after a move to where the point
+// stands, name none.
+TEST_F(EveryKindFollows, PassNamesTheObjectsItChanged) {
+    auto& o = doc->Obj;
+    ForEachStore(o, [&](auto& s) { s.resize(0); });
+    o.Po.add(FreePoint({0, 120, 150}, 1));
+    std::vector<ObjectAt> linked;
+    int number = 2;
+    Kind kind = Kind::po;
+    const auto add = [&](auto& store, auto load, auto defining) {
+        store.resize(1);
+        auto& rec = store[1];
+        load(rec, 1, src);
+        defining(rec).Link = LinkTo(1, 1);
+        rec.Number = number++;
+        kind = static_cast<Kind>(KindNumber(kind) + 1);
+        linked.push_back({kind, 1});
+    };
+    add(o.Li, LoadDefaultLine, [](DLine& r) -> DPoint& { return r.P2; });
+    add(o.Ci, LoadDefaultCircle, [](DCircle& r) -> DPoint& { return r.Center; });
+    add(o.Tr, LoadDefaultTriangle, [](DTri& r) -> DPoint& { return r.S[3].P1; });
+    add(o.Kv, LoadDefaultTetragon, [](DKv& r) -> DPoint& { return r.S[4].P1; });
+    add(o.Xy, LoadDefaultXOY, [](DXOY& r) -> DPoint& { return r.Center; });
+    add(o.Sf, LoadDefaultOrb, [](DSf& r) -> DPoint& { return r.Center; });
+    add(o.Zi, LoadDefaultCylinder, [](DZi& r) -> DPoint& { return r.Base[1].Center; });
+    add(o.Ko, LoadDefaultCone, [](DKo& r) -> DPoint& { return r.Base.Center; });
+    add(o.I3, LoadDefaultPyramid3, [](DPi3& r) -> DPoint& { return r.HeightLine.P2; });
+    add(o.I4, LoadDefaultPyramid4, [](DPi4& r) -> DPoint& { return r.Base.S[2].P1; });
+    add(o.R3, LoadDefaultPrism3, [](DPr3& r) -> DPoint& { return r.Base[1].S[1].P1; });
+    add(o.R4, LoadDefaultPrism4, [](DPr4& r) -> DPoint& { return r.Base[1].S[3].P1; });
+    add(o.Xz, LoadDefaultXYZ, [](DXZ& r) -> DPoint& { return r.Center; });
+    // A point on the segment's end, computed after it; a segment built on
+    // nothing, numbered among them.
+    DPoint on = FreePoint({0, 0, 0}, number++);
+    on.Link = LinkTo(2, 1, {2});
+    o.Po.add(on);
+    linked.push_back({Kind::po, 2});
+    DLine alone = Segment({0, 10, 10}, {0, 60, 90}, 3);
+    o.Li.add(alone);
+    RecomputeLinked(*doc);
+
+    MovePoint(o.Po[1], target);
+    EXPECT_EQ(RecomputeLinked(*doc), linked);
+    ExpectAt(o.Po[2], target, "the point on the segment's end");
+    EXPECT_TRUE(RecomputeLinked(*doc).empty());
+    MovePoint(o.Po[1], target);
+    EXPECT_TRUE(RecomputeLinked(*doc).empty());
+}
+
 TEST(ClearLinkedFormulas, EmptiesOnlyFormulasOfLinkedPointsOfDependents) {
     auto doc = NewDocument();
     auto& o = doc->Obj;
