@@ -118,7 +118,11 @@ EditedDocument::UndoPause::UndoPause(EditingState& st) : st_(st) { ++st_.UndoHel
 
 EditedDocument::UndoPause::~UndoPause() { --st_.UndoHeld; }
 
-EditedDocument::SelectionMarks::SelectionMarks(EditingState& st) : st_(st) { ++st_.MarksOnly; }
+// The marks go with a snapshot: one kept from before them is not the document.
+EditedDocument::SelectionMarks::SelectionMarks(EditingState& st) : st_(st) {
+    ++st_.MarksOnly;
+    st_.KeptStep = 0;
+}
 
 EditedDocument::SelectionMarks::~SelectionMarks() { --st_.MarksOnly; }
 

@@ -83,6 +83,11 @@ struct EditingState : EditState {
     // joins it only while the stamp is the one the step was taken at.
     std::uint64_t UndoStamp = 1;
     int MarksOnly = 0;         // live EditedDocument::SelectionMarks scopes: commits change no document
+    // A step taken back (typing that ended where it began) leaves its
+    // snapshot in place: the document is again what it holds, so the next
+    // step, while nothing else has happened, takes it as it is.
+    int KeptStep = 0;
+    std::uint64_t KeptStamp = 0;
     // The step one typing takes (EditedDocument::commitInStep): the object as
     // stored before the step's first commit, with the mark it had then, so
     // that typing which ends where it began takes the step back.

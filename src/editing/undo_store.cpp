@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "editing/edited_document.h"
 #include "editing/editing_state.h"
@@ -127,10 +128,13 @@ void SaveUndoStep(EditingState& st) { CountSnapshotAhead(st, WriteSnapshotAhead(
 
 SnapshotAhead WriteSnapshotAhead(EditingState& st) {
     SnapshotAhead s;
+    // A snapshot left by a step taken back serves only the very next step.
+    const bool kept = std::exchange(st.KeptStep, 0) == st.UndoPos && st.KeptStamp == st.UndoStamp;
     // Inside a DocumentChange its own snapshot, written ahead, is the step.
     if (!st.UndoOn || st.UndoHeld > 0 || st.ChangesOpen > 0) return s;
     s.taken = true;
-    if (!st.UndoFolder.empty()) s.written = WriteSnapshot(st, st.UndoPos, s.failure);
+    if (!st.UndoFolder.empty())
+        s.written = (kept && HasStep(st, st.UndoPos)) || WriteSnapshot(st, st.UndoPos, s.failure);
     return s;
 }
 
@@ -162,9 +166,10 @@ void CountSnapshotAhead(EditingState& st, const SnapshotAhead& s) {
 void TakeBackLastStep(EditingState& st, bool changedBefore) {
     if (st.UndoFolder.empty() || !HasStep(st, st.UndoPos - 1)) return;
     --st.UndoPos;
-    RemoveStep(st.UndoFolder, st.UndoPos);
-    st.UndoHigh = std::min(st.UndoHigh, st.UndoPos - 1);
+    st.UndoHigh = std::min(st.UndoHigh, st.UndoPos);
     ++st.UndoStamp;
+    st.KeptStep = st.UndoPos;
+    st.KeptStamp = st.UndoStamp;
     SetUndoCommands(st, HasStep(st, st.UndoPos - 1), false);
     if (st.ProjReady) SetChanged(st, changedBefore);
 }

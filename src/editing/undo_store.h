@@ -40,8 +40,10 @@ SnapshotAhead WriteSnapshotAhead(EditingState& st);
 void CountSnapshotAhead(EditingState& st, const SnapshotAhead& snapshot);
 
 // The last step taken turned out to change nothing (typing that ended where
-// it began): its snapshot is removed, the position goes back and the mark is
-// put back to `changedBefore`.  The redo chain it dropped stays dropped.
+// it began): the position goes back and the mark is put back to
+// `changedBefore`.  Its snapshot stays for the next step, which takes it as
+// it is while no other step, undo, redo or selection came between.  The redo
+// chain it dropped stays dropped.
 void TakeBackLastStep(EditingState& st, bool changedBefore);
 
 // DeleteUndoFiles: removes every undo file of the folder with its companions.

@@ -380,6 +380,17 @@ TEST(UndoSession, OneActionIsOneStep) {
              for (Qt::Key k : {Qt::Key_9, Qt::Key_Backspace, Qt::Key_Tab}) QTest::keyClick(f, k);
          },
          0},
+        // The step taken back leaves its snapshot for the next key's step.
+        {"a number typed, typed back and typed again",
+         [&] {
+             QWidget* d = s.open(Kind::po);
+             ASSERT_TRUE(d);
+             auto* f = d->findChild<QWidget*>("EditPx");
+             f->setFocus();
+             LineOf(f)->end(false);
+             for (Qt::Key k : {Qt::Key_9, Qt::Key_Backspace, Qt::Key_7, Qt::Key_Tab}) QTest::keyClick(f, k);
+         },
+         1},
         {"paste of the selection",
          [&] {
              s.w->menuAction(MainCommand::Paste)->trigger();
