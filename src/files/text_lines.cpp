@@ -73,9 +73,9 @@ char* Utf8ToCp1251At(std::string_view s, char* out, bool oneLine) {
 
 }  // namespace
 
-std::string Cp1251ToUtf8(std::string_view cp) {
-    std::string out;
-    out.reserve(cp.size() + cp.size() / 2);
+namespace {
+
+void AppendCp1251AsUtf8(std::string& out, std::string_view cp) {
     for (const char ch : cp) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
@@ -86,6 +86,14 @@ std::string Cp1251ToUtf8(std::string_view cp) {
             else AppendUtf8(out, c);
         }
     }
+}
+
+}  // namespace
+
+std::string Cp1251ToUtf8(std::string_view cp) {
+    std::string out;
+    out.reserve(cp.size() + cp.size() / 2);
+    AppendCp1251AsUtf8(out, cp);
     return out;
 }
 
@@ -294,6 +302,16 @@ std::string TextLineBytes(std::string_view utf8) {
     return out;
 }
 
+void TextLineAsRead(std::string& utf8, std::string& bytes) {
+    bytes.resize(utf8.size());
+    bytes.resize(static_cast<std::size_t>(Utf8ToCp1251At(utf8, bytes.data(), true) - bytes.data()));
+    // Rewritten only where it reads back otherwise: its room is kept.
+    thread_local std::string back;
+    back.clear();
+    AppendCp1251AsUtf8(back, bytes);
+    if (back != utf8) utf8 = back;
+}
+
 bool RealAsRead(double v, double& out) {
     if (v == 0) {  // written "0", whatever its sign
         out = 0;
@@ -302,6 +320,12 @@ bool RealAsRead(double v, double& out) {
     // A normal value whose shortest text has at most 15 digits is written as
     // that text, which reads back as the value itself.
     const double a = std::fabs(v);
+    // A whole number below 10^15 has at most 15 digits: the common case
+    // (picture positions, sizes) needs no text at all.
+    if (a < 1e15 && std::trunc(v) == v) {
+        out = v;
+        return true;
+    }
     if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
         char sci[40];
         const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
