@@ -112,9 +112,9 @@ public:
             Put(t);
             return;
         }
-        thread_local std::string bytes;
-        TextLineAsRead(t, bytes);
+        const std::string bytes = TextLineBytes(t);
         Put(bytes);
+        t = Cp1251ToUtf8(bytes);
     }
     void Anim(std::string& t, const char* field, int index = 0) { Text(t, field, index); }
     template <class Range>

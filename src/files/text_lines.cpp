@@ -73,9 +73,9 @@ char* Utf8ToCp1251At(std::string_view s, char* out, bool oneLine) {
 
 }  // namespace
 
-namespace {
-
-void AppendCp1251AsUtf8(std::string& out, std::string_view cp) {
+std::string Cp1251ToUtf8(std::string_view cp) {
+    std::string out;
+    out.reserve(cp.size() + cp.size() / 2);
     for (const char ch : cp) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
@@ -86,14 +86,6 @@ void AppendCp1251AsUtf8(std::string& out, std::string_view cp) {
             else AppendUtf8(out, c);
         }
     }
-}
-
-}  // namespace
-
-std::string Cp1251ToUtf8(std::string_view cp) {
-    std::string out;
-    out.reserve(cp.size() + cp.size() / 2);
-    AppendCp1251AsUtf8(out, cp);
     return out;
 }
 
@@ -300,16 +292,6 @@ std::string TextLineBytes(std::string_view utf8) {
     std::string out(utf8.size(), '\0');
     out.resize(static_cast<std::size_t>(Utf8ToCp1251At(utf8, out.data(), true) - out.data()));
     return out;
-}
-
-void TextLineAsRead(std::string& utf8, std::string& bytes) {
-    bytes.resize(utf8.size());
-    bytes.resize(static_cast<std::size_t>(Utf8ToCp1251At(utf8, bytes.data(), true) - bytes.data()));
-    // Rewritten only where it reads back otherwise: its room is kept.
-    thread_local std::string back;
-    back.clear();
-    AppendCp1251AsUtf8(back, bytes);
-    if (back != utf8) utf8 = back;
 }
 
 bool RealAsRead(double v, double& out) {

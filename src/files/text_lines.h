@@ -59,9 +59,6 @@ bool RealAsRead(double v, double& out);
 // are utf8's own (plain: ASCII without line breaks).
 bool PlainTextLine(std::string_view utf8);
 std::string TextLineBytes(std::string_view utf8);
-// `bytes` gets TextLineBytes(utf8), and utf8 becomes what they read back as,
-// without a new string where the rooms suffice.
-void TextLineAsRead(std::string& utf8, std::string& bytes);
 // Whole-line decimal integer with optional sign; false when it is not one or
 // does not fit.
 bool ParseInt(std::string_view s, std::int64_t& out);
