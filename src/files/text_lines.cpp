@@ -302,6 +302,12 @@ bool RealAsRead(double v, double& out) {
     // A normal value whose shortest text has at most 15 digits is written as
     // that text, which reads back as the value itself.
     const double a = std::fabs(v);
+    // A whole number below 10^15 has at most 15 digits: the common case
+    // (picture positions, sizes) needs no text at all.
+    if (a < 1e15 && std::trunc(v) == v) {
+        out = v;
+        return true;
+    }
     if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
         char sci[40];
         const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "model/coord_edits.h"
@@ -61,26 +62,59 @@ void Recompute(DProj& doc, DXZ& x) {
 // The round kinds move as a whole, and only when their centre is linked
 // and stands elsewhere than the link puts it: one that stands there is left
 // as it is, so that a pass after a pass changes nothing.
+// These say themselves whether they changed the record: only a move needs
+// the copy to compare with.
 bool Stays(const Vec3& d) { return d.x == 0 && d.y == 0 && d.z == 0; }
-void Recompute(DProj& doc, DCircle& c) {
-    if (!c.Center.Link.linked()) return;
-    const Vec3 d = LinkShift(doc, c.Center);
-    if (!Stays(d)) TranslateCircle(c, d.x, d.y, d.z);
+template <class R, class Move>
+bool MovedBy(R& r, const Vec3& d, Move&& move) {
+    if (Stays(d)) return false;
+    const R was = r;
+    move(r, d.x, d.y, d.z);
+    return !(r == was);
 }
-void Recompute(DProj& doc, DSf& s) {
-    if (!s.Center.Link.linked()) return;
-    const Vec3 d = LinkShift(doc, s.Center);
-    if (!Stays(d)) TranslateOrb(s, d.x, d.y, d.z);
+bool Recompute(DProj& doc, DCircle& c) {
+    if (!c.Center.Link.linked()) return false;
+    return MovedBy(c, LinkShift(doc, c.Center), TranslateCircle);
 }
-void Recompute(DProj& doc, DZi& z) {
-    if (!z.Base[1].Center.Link.linked()) return;
-    const Vec3 d = LinkShift(doc, z.Base[1].Center);
-    if (!Stays(d)) TranslateCylinder(z, d.x, d.y, d.z);
+bool Recompute(DProj& doc, DSf& s) {
+    if (!s.Center.Link.linked()) return false;
+    return MovedBy(s, LinkShift(doc, s.Center), TranslateOrb);
 }
-void Recompute(DProj& doc, DKo& k) {
-    if (!k.Base.Center.Link.linked()) return;
-    const Vec3 d = LinkShift(doc, k.Base.Center);
-    if (!Stays(d)) TranslateCone(k, d.x, d.y, d.z);
+bool Recompute(DProj& doc, DZi& z) {
+    if (!z.Base[1].Center.Link.linked()) return false;
+    return MovedBy(z, LinkShift(doc, z.Base[1].Center), TranslateCylinder);
+}
+bool Recompute(DProj& doc, DKo& k) {
+    if (!k.Base.Center.Link.linked()) return false;
+    return MovedBy(k, LinkShift(doc, k.Base.Center), TranslateCone);
+}
+
+// What the recompute of a point can change: all but its texts.  Resolving
+// the link sets the coordinates, and UpdatePoint with role 0 the picture
+// position, the rounding, the colour and the editability flags; neither
+// writes a text, so a point is compared without copying its ten strings.
+auto PointNumbers(const DPoint& p) {
+    return std::make_tuple(p.ID.e, p.ScrX, p.ScrY, p.Typ, p.Radius, p.Thick, p.Name.e, p.Upper.e, p.Lower.e,
+                           p.NameFont.e, p.NameBold, p.NameItalic, p.NameSize, p.IndexFont.e, p.IndexBold,
+                           p.IndexItalic, p.IndexSize, p.LabelDist, p.LabelAngle, p.Color, p.ColorIndex, p.Layer,
+                           p.Disabled, p.SelColor, p.Selected, p.X, p.Y, p.Z, p.Number, p.Link);
+}
+
+// Recomputes one dependent object; true when it changed.
+template <class R>
+bool RecomputeChanged(DProj& doc, R& rec) {
+    if constexpr (std::is_same_v<decltype(Recompute(doc, rec)), bool>) {
+        return Recompute(doc, rec);
+    } else if constexpr (std::is_same_v<R, DPoint>) {
+        const auto was = PointNumbers(rec);
+        Recompute(doc, rec);
+        return PointNumbers(rec) != was;
+    } else {
+        // A record compared whole.
+        const R was = rec;
+        Recompute(doc, rec);
+        return !(rec == was);
+    }
 }
 
 // One dependent object: its creation number, kind and index.
@@ -140,11 +174,9 @@ std::vector<ObjectAt> RecomputeLinked(DProj& doc) {
     // number costs nothing.
     for (const Dependent& d : DependentOrder(doc))
         WithObject(doc.Obj, static_cast<Kind>(d.kind), d.index, [&](auto& rec) {
-            // A record compared whole: what its file keeps needs doing again
-            // only where the pass changed something.
-            const auto was = rec;
-            Recompute(doc, rec);
-            if (!(rec == was)) changed.push_back({static_cast<Kind>(d.kind), d.index});
+            // What its file keeps needs doing again only where the pass
+            // changed something.
+            if (RecomputeChanged(doc, rec)) changed.push_back({static_cast<Kind>(d.kind), d.index});
         });
     return changed;
 }
