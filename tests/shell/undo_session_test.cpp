@@ -13,6 +13,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "dialogs/dialog_test_util.h"
 #include "dialogs/ui/radio_group.h"
@@ -318,6 +319,17 @@ TEST(UndoSession, OneActionIsOneStep) {
             TypeIn(*d, field, QString::fromUtf8(keys), Qt::Key_Tab);
         };
     };
+    // Keys pressed one by one at the end of the point's X.
+    const auto keysAtEnd = [&](std::initializer_list<Qt::Key> keys) {
+        return [&s, keys = std::vector<Qt::Key>(keys)] {
+            QWidget* d = s.open(Kind::po);
+            ASSERT_TRUE(d);
+            auto* f = d->findChild<QWidget*>("EditPx");
+            f->setFocus();
+            LineOf(f)->end(false);
+            for (Qt::Key k : keys) QTest::keyClick(f, k);
+        };
+    };
     // `drive` runs in the modal window `name` that `button` of kind k's dialog opens.
     const auto modal = [&](Kind k, const char* button, const char* name, std::function<void(QWidget&)> drive) {
         return [&s, k, button, name, drive] {
@@ -370,27 +382,10 @@ TEST(UndoSession, OneActionIsOneStep) {
         {"point name", typed(Kind::po, "EditPName", "AB"), 1},
         {"point upper label", typed(Kind::po, "EditPUp", "AB"), 1},
         {"point lower label", typed(Kind::po, "EditPDown", "AB"), 1},
-        {"a number typed and typed back",
-         [&] {
-             QWidget* d = s.open(Kind::po);
-             ASSERT_TRUE(d);
-             auto* f = d->findChild<QWidget*>("EditPx");
-             f->setFocus();
-             LineOf(f)->end(false);
-             for (Qt::Key k : {Qt::Key_9, Qt::Key_Backspace, Qt::Key_Tab}) QTest::keyClick(f, k);
-         },
-         0},
+        {"a number typed and typed back", keysAtEnd({Qt::Key_9, Qt::Key_Backspace, Qt::Key_Tab}), 0},
         // The step taken back leaves its snapshot for the next key's step.
         {"a number typed, typed back and typed again",
-         [&] {
-             QWidget* d = s.open(Kind::po);
-             ASSERT_TRUE(d);
-             auto* f = d->findChild<QWidget*>("EditPx");
-             f->setFocus();
-             LineOf(f)->end(false);
-             for (Qt::Key k : {Qt::Key_9, Qt::Key_Backspace, Qt::Key_7, Qt::Key_Tab}) QTest::keyClick(f, k);
-         },
-         1},
+         keysAtEnd({Qt::Key_9, Qt::Key_Backspace, Qt::Key_7, Qt::Key_Tab}), 1},
         {"paste of the selection",
          [&] {
              s.w->menuAction(MainCommand::Paste)->trigger();
