@@ -25,6 +25,8 @@
 #include "files/document.h"
 #include "linked_document.h"
 #include "model/geometry.h"
+#include "model/recompute.h"
+#include "model/update.h"
 
 using namespace pelmar;
 
@@ -175,6 +177,25 @@ static void BM_CommitUnchangedLinkedPoint(benchmark::State& state) {
     state.counters["objects"] = b.doc->Obj.ObjTotal;
 }
 BENCHMARK(BM_CommitUnchangedLinkedPoint)->Unit(benchmark::kMillisecond);
+
+// The pass through the links after point 1 of the linked document moved:
+// 0 as a drag's move shows it, 1 as a commit stores it.
+static void BM_RecomputeLinkedLargest(benchmark::State& state) {
+    Bench b;
+    for (const KindInfo& k : KindTable) b.Add(k.kind, k.capacity);
+    bench::LinkDocument(*b.doc);
+    DProj& doc = *b.doc;
+    int step = 0;
+    for (auto _ : state) {
+        DPoint& p = doc.Obj.Po[1];
+        p.X.v = 100 + (++step % 2);
+        UpdatePoint(p, 0);
+        if (state.range(0) == 0) RecomputeLinked(doc);
+        else RecomputeLinkedAsFiled(doc);
+    }
+    state.counters["objects"] = doc.Obj.ObjTotal;
+}
+BENCHMARK(BM_RecomputeLinkedLargest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 static void BM_SelectAllLinkedCurrent(benchmark::State& state) {
     Bench b;

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "editing/edited_document.h"
 #include "editing/editing_state.h"
 #include "editing/kind_access.h"
 #include "editing/nesting.h"
@@ -26,7 +27,9 @@ void ComputeKind(EditingState& st, const LevelList& levels, bool writeBack) {
             if (DialogIsOpen(st, l)) WriteBack(st, l, RoleOf(st, l));
     auto& work = KindT<K>::work(*st.Work);
     UpdateAsStill(work);
-    ObjectAsFiled(work, st.Proj->Im);
+    // While the mouse holds a drag the picture shows its moves, and the
+    // release stores the last one as its file gives it back.
+    if (!st.Document.dragging()) ObjectAsFiled(work, st.Proj->Im);
 }
 
 // The open parts reloaded from their parents, innermost last; `reloaded`

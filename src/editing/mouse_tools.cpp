@@ -153,6 +153,10 @@ void MouseTools::press(const MouseInput& in) {
         dragStartX_ = p.px;
         dragStartY_ = p.py;
         dragStartYM_ = p.ym;
+        // A release that never came (the mouse let go outside any window of
+        // ours) ends the last drag here.
+        if (drag_) drag_->leftReleased();
+        finishEditDrag();
         drag_.reset();
         drag_.emplace(st_.Document);
     }
@@ -377,32 +381,44 @@ void MouseTools::editMove(const Pos& p) {
     if (p.px == editAtX_ && p.ym == editAtYM_) return;
     editAtX_ = p.px;
     editAtYM_ = p.ym;
-    DProj& doc = st_.Doc();
-    {
-        // The drag's one undo step before its first change; the selected
-        // objects and those built on them move under the fill comparison,
-        // which has marked the fill picture before the redraw is asked for.
-        const FillWatch step = drag_->step();
-        // Every move starts again from the press, with the whole offset of
-        // the mouse since then, and ends in the update a commit runs.
-        pressCopies_->restore(doc);
-        const DragStep move{static_cast<double>(p.px - dragStartX_), static_cast<double>(p.ym - dragStartYM_),
-                            static_cast<double>(p.px), static_cast<double>(p.ym), grip_, doc.Im.YOrient == 2};
-        const int handle = st_.DragHandle;
-        ForEachKind([&](auto kc) {
-            constexpr Kind K = decltype(kc)::value;
-            auto& store = KindT<K>::store(doc.Obj);
-            for (int i = 1; i <= store.count(); ++i)
-                if (IsSelected(st_, K, i)) {
-                    auto& rec = store[static_cast<std::size_t>(i)];
-                    Drag(rec, handle, move);
-                    ObjectAsFiled(rec, doc.Im);
-                }
-        });
-        RecomputeLinkedAsFiled(doc);
-        ReloadCurrentDependent(st_);
-    }
+    dragTo(false);
     repaint();
+}
+
+void MouseTools::finishEditDrag() {
+    if (!editDragActive_) return;
+    editDragActive_ = false;
+    if (drag_ && drag_->changed() && pressCopies_) dragTo(true);
+    pressCopies_.reset();
+}
+
+void MouseTools::dragTo(bool filed) {
+    DProj& doc = st_.Doc();
+    // The drag's one undo step before its first change; the selected
+    // objects and those built on them move under the fill comparison,
+    // which has marked the fill picture before the redraw is asked for.
+    const FillWatch step = drag_->step();
+    // Every move starts again from the press, with the whole offset of the
+    // mouse since then, and ends in the update a commit runs.  The moves
+    // show what that update gives; the release stores the last one as its
+    // file gives it back, the objects built on the dragged ones with them.
+    pressCopies_->restore(doc);
+    const DragStep move{static_cast<double>(editAtX_ - dragStartX_), static_cast<double>(editAtYM_ - dragStartYM_),
+                        static_cast<double>(editAtX_), static_cast<double>(editAtYM_), grip_, doc.Im.YOrient == 2};
+    const int handle = st_.DragHandle;
+    ForEachKind([&](auto kc) {
+        constexpr Kind K = decltype(kc)::value;
+        auto& store = KindT<K>::store(doc.Obj);
+        for (int i = 1; i <= store.count(); ++i)
+            if (IsSelected(st_, K, i)) {
+                auto& rec = store[static_cast<std::size_t>(i)];
+                Drag(rec, handle, move);
+                if (filed) ObjectAsFiled(rec, doc.Im);
+            }
+    });
+    if (filed) RecomputeLinkedAsFiled(doc);
+    else RecomputeLinked(doc);
+    ReloadCurrentDependent(st_);
     ReloadCurrentSelected(st_);
 }
 
@@ -456,9 +472,8 @@ void MouseTools::release(const MouseInput& in) {
         vertexStep_ = 0;
         if (drag_) drag_->leftReleased();
     }
-    if (tool == MouseTool::Edit && editDragActive_ && left) {
-        editDragActive_ = false;
-        pressCopies_.reset();
+    if (editDragActive_ && left) {
+        finishEditDrag();
         repaint();
     }
     UpdateSelectionUI(st_);

@@ -84,6 +84,11 @@ private:
     void drawRelease(const Pos& p);
     void editPress(const Pos& p);
     void editMove(const Pos& p);
+    // The selected objects put where the mouse last stood, from their state
+    // at the press; `filed`: as their file gives them back.
+    void dragTo(bool filed);
+    // The edit drag ends: what it moved is stored as its file gives it back.
+    void finishEditDrag();
     void showRubber();
     void repaint();
     // The left button of the running drag is held.

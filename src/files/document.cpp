@@ -6,6 +6,8 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cassert>
+#include <cmath>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -417,24 +419,42 @@ BlockTrip RoundTripObjectBlock(R& record, std::string& key, const DImProj& im) {
 // go through the round trip in place, and what its lines hold is compared
 // as a key.  A block that cannot be written leaves the record as it was; a
 // block the reader would refuse ends the rounds.
+// Records of a kind the refile works in, kept from one object to the next
+// so that their texts keep their room; the systems, whose traced curves
+// would stay with them, are made anew each time.
+template <class R>
+class Rooms {
+public:
+    static constexpr bool kept = !std::is_same_v<R, DXOY> && !std::is_same_v<R, DXZ>;
+    R& back() { return kept ? kept_[0] : own_[0]; }
+    R& next() { return kept ? kept_[1] : own_[1]; }
+
+private:
+    static inline thread_local std::array<R, 2> kept_;
+    std::array<R, kept ? 0 : 2> own_;
+};
+
 template <class R>
 void Refile(R& record, const DImProj& im, bool keepCurves) {
     // The keys' room is kept from one object to the next.
     thread_local std::string key, again;
-    R back = record;
+    Rooms<R> rooms;
+    R& back = rooms.back();
+    R& next = rooms.next();
+    back = record;
     if (RoundTripObjectBlock(back, key, im) != BlockTrip::Read) return;
     for (int round = 0; round < 4; ++round) {
         UpdateAsRead(back);
         if (keepCurves) KeepCurves(back, record);
         // Read back as it was: it already writes the block it was read from.
         if (back == record) return;
-        R next = back;
+        next = back;
         const BlockTrip trip = RoundTripObjectBlock(next, again, im);
         if (trip == BlockTrip::Unwritable) return;
-        record = std::move(back);
+        std::swap(record, back);
         if (trip == BlockTrip::Unreadable || again == key) return;
         key.swap(again);
-        back = std::move(next);
+        std::swap(back, next);
     }
 }
 
@@ -450,11 +470,51 @@ void ObjectAsFiled(R& record, const DImProj& im) {
     Refile(record, im, true);
 }
 
+namespace {
+
+// The reals of a round object put as read: it moved as a whole since it was
+// stored as its file gives it back, so its texts and whole numbers are so
+// already.
+template <class R>
+bool RoundRealsAsRead(R& r) {
+    BlockTrip trip = BlockTrip::Unwritable;
+    if constexpr (std::is_same_v<R, DCircle>) trip = RealsAsReadCircleBlock(r);
+    else if constexpr (std::is_same_v<R, DSf>) trip = RealsAsReadOrbBlock(r);
+    else if constexpr (std::is_same_v<R, DZi>) trip = RealsAsReadCylinderBlock(r);
+    else if constexpr (std::is_same_v<R, DKo>) trip = RealsAsReadConeBlock(r);
+    return trip == BlockTrip::Read;
+}
+
+bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(v, out); }
+
+// What the debug builds check of every object settled by construction.
+template <class R>
+[[maybe_unused]] bool AsItsFileGivesBack(const R& record, const DImProj& im) {
+    R back = record;
+    ObjectAsFiled(back, im);
+    return back == record;
+}
+
+}  // namespace
+
 void RecomputeLinkedAsFiled(DProj& doc) {
-    // An object the pass left alone is as its file gives it back already:
-    // every change stores its objects so.
-    for (const ObjectAt& o : RecomputeLinked(doc))
-        WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) { ObjectAsFiled(rec, doc.Im); });
+    // Every object is stored as its file gives it back.  A dependent object
+    // takes each coordinate from its links as a file reads it back and is
+    // updated as a reader updates it, so it is as its file gives it back
+    // without writing and reading its block: the round kinds, moved as a
+    // whole, have their reals put so first.  The tetragons and the pyramids
+    // on them (held to their type when read) and the systems go through
+    // their block.
+    for (const ObjectAt& o : DependentsInOrder(doc))
+        WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) {
+            Settled settled = SettleDependent(doc, rec, RoundAsRead);
+            if (settled == Settled::Moved && RoundRealsAsRead(rec)) {
+                UpdateAsRead(rec);
+                settled = Settled::Changed;
+            }
+            if (settled == Settled::Moved) ObjectAsFiled(rec, doc.Im);
+            else assert(settled == Settled::Same || AsItsFileGivesBack(rec, doc.Im));
+        });
 }
 
 template bool ObjectIsFinite(const DPoint&);

@@ -66,6 +66,23 @@ BlockTrip RoundTripPyramid4Block(DPi4& p, std::string& key);
 BlockTrip RoundTripPrism3Block(DPr3& p, std::string& key);
 BlockTrip RoundTripPrism4Block(DPr4& p, std::string& key);
 BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight);
+// Only the reals of the block put as the round trip puts them, for a record
+// whose texts and whole numbers are as its file gives them back already
+// (blocks::BlockRealsAsRead); no key.  The traced curves of a 2D system are
+// emptied, as reading its block empties them.
+BlockTrip RealsAsReadPointBlock(DPoint& p);
+BlockTrip RealsAsReadLineBlock(DLine& l);
+BlockTrip RealsAsReadCircleBlock(DCircle& c);
+BlockTrip RealsAsReadTriangleBlock(DTri& t);
+BlockTrip RealsAsReadTetragonBlock(DKv& k);
+BlockTrip RealsAsReadXOYBlock(DXOY& x);
+BlockTrip RealsAsReadOrbBlock(DSf& s);
+BlockTrip RealsAsReadCylinderBlock(DZi& z);
+BlockTrip RealsAsReadConeBlock(DKo& k);
+BlockTrip RealsAsReadPyramid3Block(DPi3& p);
+BlockTrip RealsAsReadPyramid4Block(DPi4& p);
+BlockTrip RealsAsReadPrism3Block(DPr3& p);
+BlockTrip RealsAsReadPrism4Block(DPr4& p);
 
 // The link line of a point: ten bytes, each followed by "#".
 std::string LinkToText(const DLink& link);

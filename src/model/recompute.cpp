@@ -89,34 +89,6 @@ bool Recompute(DProj& doc, DKo& k) {
     return MovedBy(k, LinkShift(doc, k.Base.Center), TranslateCone);
 }
 
-// What the recompute of a point can change: all but its texts.  Resolving
-// the link sets the coordinates, and UpdatePoint with role 0 the picture
-// position, the rounding, the colour and the editability flags; neither
-// writes a text, so a point is compared without copying its ten strings.
-auto PointNumbers(const DPoint& p) {
-    return std::make_tuple(p.ID.e, p.ScrX, p.ScrY, p.Typ, p.Radius, p.Thick, p.Name.e, p.Upper.e, p.Lower.e,
-                           p.NameFont.e, p.NameBold, p.NameItalic, p.NameSize, p.IndexFont.e, p.IndexBold,
-                           p.IndexItalic, p.IndexSize, p.LabelDist, p.LabelAngle, p.Color, p.ColorIndex, p.Layer,
-                           p.Disabled, p.SelColor, p.Selected, p.X, p.Y, p.Z, p.Number, p.Link);
-}
-
-// Recomputes one dependent object; true when it changed.
-template <class R>
-bool RecomputeChanged(DProj& doc, R& rec) {
-    if constexpr (std::is_same_v<decltype(Recompute(doc, rec)), bool>) {
-        return Recompute(doc, rec);
-    } else if constexpr (std::is_same_v<R, DPoint>) {
-        const auto was = PointNumbers(rec);
-        Recompute(doc, rec);
-        return PointNumbers(rec) != was;
-    } else {
-        // A record compared whole.
-        const R was = rec;
-        Recompute(doc, rec);
-        return !(rec == was);
-    }
-}
-
 // One dependent object: its creation number, kind and index.
 struct Dependent {
     std::int32_t number;
@@ -168,18 +140,73 @@ void ClearFormulas(DPrism<B, N>& p) {
 
 }  // namespace
 
-std::vector<ObjectAt> RecomputeLinked(DProj& doc) {
-    std::vector<ObjectAt> changed;
+void RecomputeLinked(DProj& doc) {
     // The numbers present, not every number up to the largest: a stray huge
     // number costs nothing.
     for (const Dependent& d : DependentOrder(doc))
-        WithObject(doc.Obj, static_cast<Kind>(d.kind), d.index, [&](auto& rec) {
-            // What its file keeps needs doing again only where the pass
-            // changed something.
-            if (RecomputeChanged(doc, rec)) changed.push_back({static_cast<Kind>(d.kind), d.index});
-        });
-    return changed;
+        WithObject(doc.Obj, static_cast<Kind>(d.kind), d.index, [&](auto& rec) { Recompute(doc, rec); });
 }
+
+std::vector<ObjectAt> DependentsInOrder(const DProj& doc) {
+    std::vector<ObjectAt> out;
+    for (const Dependent& d : DependentOrder(doc)) out.push_back({static_cast<Kind>(d.kind), d.index});
+    return out;
+}
+
+namespace {
+
+// The linked defining points resolved, each coordinate rounded; whether one
+// moved, and in `rounded` whether every coordinate could be.
+template <class R>
+bool ResolveRounded(const DProj& doc, R& r, RealRounding round, bool& rounded) {
+    bool moved = false;
+    ForEachDefiningPoint(r, [&](DPoint& p) {
+        if (!p.Link.linked()) return;
+        const Vec3 was = Pos(p);
+        ResolveLink(doc, p, p.Link);
+        for (double* v : {&p.X.v, &p.Y.v, &p.Z.v})
+            if (!round(*v, *v)) rounded = false;
+        const Vec3 now = Pos(p);
+        moved = moved || now.x != was.x || now.y != was.y || now.z != was.z;
+    });
+    return moved;
+}
+
+}  // namespace
+
+template <class R>
+Settled SettleDependent(DProj& doc, R& rec, RealRounding round) {
+    if constexpr (std::is_same_v<decltype(Recompute(doc, rec)), bool>) {
+        return Recompute(doc, rec) ? Settled::Moved : Settled::Same;
+    } else if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4> || std::is_same_v<R, DXOY> ||
+                         std::is_same_v<R, DXZ>) {
+        const R was = rec;
+        Recompute(doc, rec);
+        return rec == was ? Settled::Same : Settled::Moved;
+    } else {
+        // Updated whether or not a point moved, as the pass does: the update
+        // also sets what a link allows to edit.
+        bool rounded = true;
+        const bool moved = ResolveRounded(doc, rec, round, rounded);
+        UpdateAsRead(rec);
+        return !rounded ? Settled::Moved : moved ? Settled::Changed : Settled::Same;
+    }
+}
+
+template Settled SettleDependent(DProj&, DPoint&, RealRounding);
+template Settled SettleDependent(DProj&, DLine&, RealRounding);
+template Settled SettleDependent(DProj&, DCircle&, RealRounding);
+template Settled SettleDependent(DProj&, DTri&, RealRounding);
+template Settled SettleDependent(DProj&, DKv&, RealRounding);
+template Settled SettleDependent(DProj&, DXOY&, RealRounding);
+template Settled SettleDependent(DProj&, DSf&, RealRounding);
+template Settled SettleDependent(DProj&, DZi&, RealRounding);
+template Settled SettleDependent(DProj&, DKo&, RealRounding);
+template Settled SettleDependent(DProj&, DPi3&, RealRounding);
+template Settled SettleDependent(DProj&, DPi4&, RealRounding);
+template Settled SettleDependent(DProj&, DPr3&, RealRounding);
+template Settled SettleDependent(DProj&, DPr4&, RealRounding);
+template Settled SettleDependent(DProj&, DXZ&, RealRounding);
 
 void ClearLinkedFormulas(DProj& doc) {
     ForEachStore(doc.Obj, [](auto& store) {

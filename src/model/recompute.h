@@ -24,9 +24,31 @@ struct ObjectAt {
 // systems, pyramids and prisms by their update procedures (role 0, without the
 // type rules), ellipses, spheres, cylinders and cones by translating the whole
 // object onto their linked centre.  Only the numbers actually present are
-// walked: number, then kind order, then index order.  Gives the objects whose
-// records the pass changed, in the order it recomputed them.
-std::vector<ObjectAt> RecomputeLinked(DProj& doc);
+// walked: number, then kind order, then index order.
+void RecomputeLinked(DProj& doc);
+
+// The dependent objects of doc in the order the pass recomputes them.
+std::vector<ObjectAt> DependentsInOrder(const DProj& doc);
+
+// A value put as a file reads it back; false when no file line could hold it.
+using RealRounding = bool (*)(double v, double& out);
+
+// One dependent object of the pass as a stored document keeps it, each
+// coordinate it takes from a link put as `round` gives it:
+//  - a point, segment, triangle, triangular pyramid or prism has its linked
+//    defining points resolved and is updated as read (Settled::Same when no
+//    point moved);
+//  - an ellipse, sphere, cylinder or cone moves onto its linked centre as in
+//    the pass, and is left for the caller to put as read (Settled::Moved);
+//  - a tetragon, a pyramid on a tetragon (whose base a reader holds to its
+//    type) or a coordinate system is recomputed as in the pass.
+// Settled::Changed: the object changed, and every value it holds came from
+// values as read through the update a reader runs; Settled::Moved: it
+// changed otherwise (a round kind moved, a tetragon or a system recomputed,
+// or a coordinate refused by `round`).
+enum class Settled { Same, Changed, Moved };
+template <class R>
+Settled SettleDependent(DProj& doc, R& rec, RealRounding round);
 
 // Empties the animation formulas that must not drive linked points: those of
 // every linked defining point of a dependent object, the own formula of a
