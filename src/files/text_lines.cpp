@@ -308,6 +308,15 @@ bool RealAsRead(double v, double& out) {
         out = v;
         return true;
     }
+    // So does a value that is the double nearest a number of thousandths
+    // below 10^15 (the division is rounded to nearest): most coordinates.
+    if (a < 1e11) {
+        const double thousandths = std::nearbyint(v * 1000);
+        if (thousandths / 1000 == v) {
+            out = v;
+            return true;
+        }
+    }
     if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
         char sci[40];
         const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);

@@ -62,15 +62,13 @@ void Recompute(DProj& doc, DXZ& x) {
 // The round kinds move as a whole, and only when their centre is linked
 // and stands elsewhere than the link puts it: one that stands there is left
 // as it is, so that a pass after a pass changes nothing.
-// These say themselves whether they changed the record: only a move needs
-// the copy to compare with.
+// These say themselves whether they moved the record.
 bool Stays(const Vec3& d) { return d.x == 0 && d.y == 0 && d.z == 0; }
 template <class R, class Move>
 bool MovedBy(R& r, const Vec3& d, Move&& move) {
     if (Stays(d)) return false;
-    const R was = r;
     move(r, d.x, d.y, d.z);
-    return !(r == was);
+    return true;
 }
 bool Recompute(DProj& doc, DCircle& c) {
     if (!c.Center.Link.linked()) return false;

@@ -269,6 +269,7 @@ TEST(RoundTripInPlace, AgreesWithTheWrittenLineReadBack) {
         const double whole = std::nearbyint(std::uniform_real_distribution<double>(0, 1)(gen) * std::pow(10.0, digits));
         reals.push_back(i % 2 ? whole : -whole);
         reals.push_back(whole / 1000);
+        reals.push_back(std::nextafter(whole / 1000, 1e300));
         reals.push_back(std::uniform_real_distribution<double>(-1e6, 1e6)(gen));
     }
     for (const double v : reals) {
