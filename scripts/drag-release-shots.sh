@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A drag's moves and its release in the real program, under Xvfb with openbox
+# on a 1600 x 1000 screen, then the program quit as a user quits it: a new
+# drawing (800 x 800) with Tetragon 1 made a parallelogram (100; 100)
+# (220; 100) (260; 170) (140; 170), its dialog open, and the edit tool.
+#   held.png       vertex 3 dragged to (200; 230) in moves of 3 px, the button
+#                  held: the dialog follows the drag
+#   released.png   let go: what the drag stored, the dialog with it
+#   undone.png     one Undo: the parallelogram as it was
+#   asked.png      Ctrl+Q: the question whether to save the drawing
+# "process ended" is printed when "Нет" ends the program.
+# Usage: bash scripts/drag-release-shots.sh [output folder]
+source "$(dirname "$0")/mouse-session.sh" screens/drag-release "$@"
+play '
+  sx() { echo $((458 + $1)); }
+  sy() { echo $((139 + 799 - $1)); }
+  "$PROG" >/dev/null 2>&1 &
+  pid=$!
+  sleep 10
+  at 18 56 2                      # New: tetragons, 800 x 800
+  np 29 147; np 323 273 3
+  opt 113 37; xdotool key ctrl+a; xdotool type 800
+  opt 113 66; xdotool key ctrl+a; xdotool type 800; xdotool key Tab
+  opt 340 338 4                   # Ok: the tetragon dialog opens
+  field 106 253 100; field 184 253 100; field 313 253 220; field 389 253 100
+  field 106 278 260; field 184 278 170; field 313 278 140; field 389 278 170
+  at 43 458 2                     # Параллелограмм
+  at 539 119 1                    # the select tool: the tetragon by side 1
+  at "$(sx 160)" "$(sy 100)" 1
+  at 571 119 1                    # the edit tool
+  xdotool mousemove "$(sx 260)" "$(sy 170)" mousedown 1; sleep 0.5
+  for i in $(seq 1 20); do xdotool mousemove "$(sx $((260 - 3 * i)))" "$(sy $((170 + 3 * i)))"; sleep 0.1; done
+  shot held
+  xdotool mouseup 1; sleep 1
+  xdotool mousemove 1300 900; shot released
+  at 1532 56 2; shot undone       # Undo
+  xdotool key ctrl+q; shot asked
+  no
+  if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; else echo "process ended"; fi
+'
+echo "Pictures in $out"
