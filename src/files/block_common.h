@@ -228,6 +228,75 @@ public:
     }
 };
 
+// What the round trip puts in a block's key but its texts, the numbers,
+// each real as it reads back; with `put` the reals are also put so.  For a
+// record whose texts are as its file gives them back already.
+class BlockNumbersKey {
+public:
+    static constexpr bool reading = true;
+    static constexpr bool roundTrip = true;
+    // The key goes into `key`, emptied first (its room is kept).
+    BlockNumbersKey(std::string& key, bool put) : key(key), put(put) { key.clear(); }
+
+    bool since(int) const { return true; }
+    static std::string sub(const std::string&, std::string_view) { return {}; }
+    void Header(const std::string&) {}
+    void Text(std::string&, const char*, int = 0) {}
+    void Anim(std::string&, const char*, int = 0) {}
+    template <class Range>
+    void Anims(Range&, const char*) {}
+    template <class T>
+    void Int(T& v) {
+        const std::int64_t w = v;
+        if (w < INT32_MIN || w > INT32_MAX) unreadable = true;
+        else PutBits(static_cast<std::int32_t>(w));
+    }
+    template <class T>
+    void Byte(T& v) {
+        const std::int64_t w = v;
+        if (w < 0 || w > 255) unreadable = true;
+        else PutBits(static_cast<std::uint8_t>(w));
+    }
+    void Real(double& v) {
+        if (!std::isfinite(v)) {
+            unwritable = true;
+            return;
+        }
+        if (v != 0 && std::fabs(v) < DBL_MIN) {
+            char text[RealTextMax];
+            const std::string_view t(text, FormatRealTo(text, v, '.'));
+            PutBits(static_cast<std::uint32_t>(t.size()));
+            key += t;
+        }
+        double r = v;
+        if (!RealAsRead(v, r)) unreadable = true;
+        PutBits(r);
+        if (put) v = r;
+    }
+    void Color32(TColor& c) { PutBits(c); }
+    void Not0(bool& b) { PutBits(b); }
+    void Is1(bool& b) { PutBits(b); }
+    void NotL(bool& b) { PutBits(b); }
+    void IsI(bool& b) { PutBits(b); }
+    void Unused() {}
+    template <class T>
+    void Bytes(const T& v) { PutBits(v); }
+
+    std::string& key;
+    const bool put;
+    bool unwritable = false, unreadable = false;
+
+    BlockTrip result() const {
+        return unwritable ? BlockTrip::Unwritable : unreadable ? BlockTrip::Unreadable : BlockTrip::Read;
+    }
+
+private:
+    template <class T>
+    void PutBits(const T& v) {
+        key.append(reinterpret_cast<const char*>(&v), sizeof v);
+    }
+};
+
 template <class IO, class H>
 void Head(IO& io, H& h, const std::string& header) {
     io.Header(header);
@@ -337,6 +406,7 @@ void ResetCurves(DCurve2& c);
     template void blocks::Name##Block(blocks::BlockIn&, Rec&, const std::string&);        \
     template void blocks::Name##Block(blocks::BlockRoundTrip&, Rec&, const std::string&); \
     template void blocks::Name##Block(blocks::BlockRealsAsRead&, Rec&, const std::string&); \
+    template void blocks::Name##Block(blocks::BlockNumbersKey&, Rec&, const std::string&);  \
     void Write##Name##Block(LineWriter& out, const Rec& r, const std::string& header) {   \
         blocks::BlockOut io(out);                                                         \
         blocks::Name##Block(io, r, header);                                               \
@@ -352,6 +422,11 @@ void ResetCurves(DCurve2& c);
     }                                                                                     \
     BlockTrip RealsAsRead##Name##Block(Rec& r) {                                          \
         blocks::BlockRealsAsRead io;                                                      \
+        blocks::Name##Block(io, r, std::string());                                        \
+        return io.result();                                                               \
+    }                                                                                     \
+    BlockTrip NumbersKey##Name##Block(Rec& r, std::string& key, bool put) {               \
+        blocks::BlockNumbersKey io(key, put);                                             \
         blocks::Name##Block(io, r, std::string());                                        \
         return io.result();                                                               \
     }

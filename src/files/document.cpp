@@ -487,6 +487,24 @@ bool RoundRealsAsRead(R& r) {
 
 bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(v, out); }
 
+// A tetragon or a pyramid on one recomputed from its links, its texts as its
+// file gives them back: its numbers put as read and updated as read, which
+// is what its file gives back when that writes the numbers it was read from;
+// else the rounds of the refile go on from there.
+template <class R>
+void RefileNumbers(R& record, const DImProj& im) {
+    thread_local std::string key, again;
+    const auto numbers = [](R& r, std::string& k, bool put) {
+        if constexpr (std::is_same_v<R, DKv>) return NumbersKeyTetragonBlock(r, k, put);
+        else return NumbersKeyPyramid4Block(r, k, put);
+    };
+    if (numbers(record, key, true) == BlockTrip::Read) {
+        UpdateAsRead(record);
+        if (numbers(record, again, false) == BlockTrip::Read && again == key) return;
+    }
+    ObjectAsFiled(record, im);
+}
+
 // What the debug builds check of every object settled by construction.
 template <class R>
 [[maybe_unused]] bool AsItsFileGivesBack(const R& record, const DImProj& im) {
@@ -503,14 +521,21 @@ void RecomputeLinkedAsFiled(DProj& doc) {
     // updated as a reader updates it, so it is as its file gives it back
     // without writing and reading its block: the round kinds, moved as a
     // whole, have their reals put so first.  The tetragons and the pyramids
-    // on them (held to their type when read) and the systems go through
-    // their block.
+    // on them, held to their type when read, put their numbers as read and
+    // are updated again; the systems go through their block.
     for (const ObjectAt& o : DependentsInOrder(doc))
         WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) {
             Settled settled = SettleDependent(doc, rec, RoundAsRead);
             if (settled == Settled::Moved && RoundRealsAsRead(rec)) {
                 UpdateAsRead(rec);
                 settled = Settled::Changed;
+            }
+            using R = std::remove_cvref_t<decltype(rec)>;
+            if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4>) {
+                if (settled == Settled::Moved) {
+                    RefileNumbers(rec, doc.Im);
+                    settled = Settled::Changed;
+                }
             }
             if (settled == Settled::Moved) ObjectAsFiled(rec, doc.Im);
             else assert(settled == Settled::Same || AsItsFileGivesBack(rec, doc.Im));

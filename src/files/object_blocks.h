@@ -83,6 +83,22 @@ BlockTrip RealsAsReadPyramid3Block(DPi3& p);
 BlockTrip RealsAsReadPyramid4Block(DPi4& p);
 BlockTrip RealsAsReadPrism3Block(DPr3& p);
 BlockTrip RealsAsReadPrism4Block(DPr4& p);
+// The key of the round trip but for the texts, the reals put as they read
+// back when `put` (blocks::BlockNumbersKey), for a record whose texts are as
+// its file gives them back already.
+BlockTrip NumbersKeyPointBlock(DPoint& p, std::string& key, bool put);
+BlockTrip NumbersKeyLineBlock(DLine& l, std::string& key, bool put);
+BlockTrip NumbersKeyCircleBlock(DCircle& c, std::string& key, bool put);
+BlockTrip NumbersKeyTriangleBlock(DTri& t, std::string& key, bool put);
+BlockTrip NumbersKeyTetragonBlock(DKv& k, std::string& key, bool put);
+BlockTrip NumbersKeyXOYBlock(DXOY& x, std::string& key, bool put);
+BlockTrip NumbersKeyOrbBlock(DSf& s, std::string& key, bool put);
+BlockTrip NumbersKeyCylinderBlock(DZi& z, std::string& key, bool put);
+BlockTrip NumbersKeyConeBlock(DKo& k, std::string& key, bool put);
+BlockTrip NumbersKeyPyramid3Block(DPi3& p, std::string& key, bool put);
+BlockTrip NumbersKeyPyramid4Block(DPi4& p, std::string& key, bool put);
+BlockTrip NumbersKeyPrism3Block(DPr3& p, std::string& key, bool put);
+BlockTrip NumbersKeyPrism4Block(DPr4& p, std::string& key, bool put);
 
 // The link line of a point: ten bytes, each followed by "#".
 std::string LinkToText(const DLink& link);

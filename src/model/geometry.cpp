@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace pelmar {
@@ -86,12 +87,12 @@ double SafeArcCos(double x) {
     return std::acos(x);
 }
 
-void ProjectPoint(DPoint& p) {
-    const Ext s8 = Sqrt8();
-    const Ext depth = static_cast<Ext>(p.X.v) / s8;
-    p.ScrX.v = static_cast<double>(RoundL(p.Y.v - depth));
-    p.ScrY.v = static_cast<double>(RoundL(p.Z.v - depth));
+std::pair<double, double> ScreenPlace(const DPoint& p) {
+    const Ext depth = static_cast<Ext>(p.X.v) / Sqrt8();
+    return {static_cast<double>(RoundL(p.Y.v - depth)), static_cast<double>(RoundL(p.Z.v - depth))};
 }
+
+void ProjectPoint(DPoint& p) { std::tie(p.ScrX.v, p.ScrY.v) = ScreenPlace(p); }
 
 void SetPicturePlace(DPoint& p, bool xCoord, double place) {
     const Ext depth = static_cast<Ext>(p.X.v) / Sqrt8();

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "model/records.h"
 
@@ -62,6 +63,8 @@ std::uint8_t SolveQuadratic(Ext& x1, Ext& x2, Ext a, Ext b, Ext c);
 
 double SafeArcCos(double x);
 
+// Where ProjectPoint puts the point in the picture (ScrX, ScrY).
+std::pair<double, double> ScreenPlace(const DPoint& p);
 void ProjectPoint(DPoint& p);
 // The picture X (xCoord) or Y of p made exactly `place`: its 3D Y or Z is set
 // at its depth so that the point is seen there, not moved by a difference

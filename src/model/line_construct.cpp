@@ -9,13 +9,11 @@
 namespace pelmar {
 
 double LineScreenAngle(const DLine& l) {
-    DPoint a = l.P1;
-    DPoint b = l.P2;
-    ProjectPoint(a);
-    ProjectPoint(b);
-    const Ext dx = static_cast<Ext>(b.ScrX.v) - a.ScrX.v;
-    const Ext dy = static_cast<Ext>(b.ScrY.v) - a.ScrY.v;
-    if (b.ScrX.v == a.ScrX.v) return dy >= 0 ? 90.0 : -90.0;
+    const auto [ax, ay] = ScreenPlace(l.P1);
+    const auto [bx, by] = ScreenPlace(l.P2);
+    const Ext dx = static_cast<Ext>(bx) - ax;
+    const Ext dy = static_cast<Ext>(by) - ay;
+    if (bx == ax) return dy >= 0 ? 90.0 : -90.0;
 
     const Ext base = dx >= 0 ? 0.0L : 180.0L;
     Ext angle = RoundL(std::atan(dy / dx) * 180000.0L / std::numbers::pi_v<Ext>) / 1000.0L + base;
