@@ -97,17 +97,24 @@ public:
 // `unwritable`: a real that is not finite was met, which no file holds;
 // `unreadable`: a value whose line the reader refuses (a whole number beyond
 // its range).  The values are then put only in part.
+//
+// Without `texts` the texts are left out, of the key too (a record whose
+// texts are as read already); without `put` only the key is made.
 class BlockRoundTrip {
 public:
     static constexpr bool reading = true;
     static constexpr bool roundTrip = true;
     // The key goes into `key`, emptied first (its room is kept).
-    explicit BlockRoundTrip(std::string& key) : key(key) { key.clear(); }
+    explicit BlockRoundTrip(std::string& key, bool texts = true, bool put = true)
+        : key(key), texts(texts), put(put) {
+        key.clear();
+    }
 
     bool since(int) const { return true; }
     static std::string sub(const std::string&, std::string_view) { return {}; }
     void Header(const std::string&) {}
     void Text(std::string& t, const char*, int = 0) {
+        if (!texts) return;
         if (PlainTextLine(t)) {
             Put(t);
             return;
@@ -131,7 +138,7 @@ public:
         }
         const auto r = static_cast<std::int32_t>(w);
         PutBits(r);
-        v = r;
+        if (put) v = r;
     }
     template <class T>
     void Byte(T& v) {
@@ -142,7 +149,7 @@ public:
         }
         const auto r = static_cast<std::uint8_t>(w);
         PutBits(r);
-        v = r;
+        if (put) v = r;
     }
     void Real(double& v) {
         // The value read back stands for its text: two texts that differ
@@ -157,8 +164,10 @@ public:
             char text[RealTextMax];
             Put(std::string_view(text, FormatRealTo(text, v, '.')));
         }
-        if (!RealAsRead(v, v)) unreadable = true;
-        PutBits(v);
+        double r = v;
+        if (!RealAsRead(v, r)) unreadable = true;
+        PutBits(r);
+        if (put) v = r;
     }
     void Color32(TColor& c) { PutBits(c); }
     void Not0(bool& b) { PutBits(b); }
@@ -171,6 +180,7 @@ public:
     void Bytes(const T& v) { PutBits(v); }
 
     std::string& key;
+    const bool texts, put;
     bool unwritable = false, unreadable = false;
 
     BlockTrip result() const {
@@ -183,114 +193,6 @@ private:
         PutBits(n);
         key += text;
     }
-    template <class T>
-    void PutBits(const T& v) {
-        key.append(reinterpret_cast<const char*>(&v), sizeof v);
-    }
-};
-
-// The reals of a block put as the round trip puts them, and nothing else:
-// for a record whose texts and whole numbers are as its file gives them
-// back already (an object stored so and moved since).  No key is made.
-class BlockRealsAsRead {
-public:
-    static constexpr bool reading = true;
-    static constexpr bool roundTrip = true;
-
-    bool since(int) const { return true; }
-    static std::string sub(const std::string&, std::string_view) { return {}; }
-    void Header(const std::string&) {}
-    void Text(std::string&, const char*, int = 0) {}
-    void Anim(std::string&, const char*, int = 0) {}
-    template <class Range>
-    void Anims(Range&, const char*) {}
-    template <class T>
-    void Int(T&) {}
-    template <class T>
-    void Byte(T&) {}
-    void Real(double& v) {
-        if (!std::isfinite(v)) unwritable = true;
-        else if (!RealAsRead(v, v)) unreadable = true;
-    }
-    void Color32(TColor&) {}
-    void Not0(bool&) {}
-    void Is1(bool&) {}
-    void NotL(bool&) {}
-    void IsI(bool&) {}
-    void Unused() {}
-    template <class T>
-    void Bytes(const T&) {}
-
-    bool unwritable = false, unreadable = false;
-
-    BlockTrip result() const {
-        return unwritable ? BlockTrip::Unwritable : unreadable ? BlockTrip::Unreadable : BlockTrip::Read;
-    }
-};
-
-// What the round trip puts in a block's key but its texts, the numbers,
-// each real as it reads back; with `put` the reals are also put so.  For a
-// record whose texts are as its file gives them back already.
-class BlockNumbersKey {
-public:
-    static constexpr bool reading = true;
-    static constexpr bool roundTrip = true;
-    // The key goes into `key`, emptied first (its room is kept).
-    BlockNumbersKey(std::string& key, bool put) : key(key), put(put) { key.clear(); }
-
-    bool since(int) const { return true; }
-    static std::string sub(const std::string&, std::string_view) { return {}; }
-    void Header(const std::string&) {}
-    void Text(std::string&, const char*, int = 0) {}
-    void Anim(std::string&, const char*, int = 0) {}
-    template <class Range>
-    void Anims(Range&, const char*) {}
-    template <class T>
-    void Int(T& v) {
-        const std::int64_t w = v;
-        if (w < INT32_MIN || w > INT32_MAX) unreadable = true;
-        else PutBits(static_cast<std::int32_t>(w));
-    }
-    template <class T>
-    void Byte(T& v) {
-        const std::int64_t w = v;
-        if (w < 0 || w > 255) unreadable = true;
-        else PutBits(static_cast<std::uint8_t>(w));
-    }
-    void Real(double& v) {
-        if (!std::isfinite(v)) {
-            unwritable = true;
-            return;
-        }
-        if (v != 0 && std::fabs(v) < DBL_MIN) {
-            char text[RealTextMax];
-            const std::string_view t(text, FormatRealTo(text, v, '.'));
-            PutBits(static_cast<std::uint32_t>(t.size()));
-            key += t;
-        }
-        double r = v;
-        if (!RealAsRead(v, r)) unreadable = true;
-        PutBits(r);
-        if (put) v = r;
-    }
-    void Color32(TColor& c) { PutBits(c); }
-    void Not0(bool& b) { PutBits(b); }
-    void Is1(bool& b) { PutBits(b); }
-    void NotL(bool& b) { PutBits(b); }
-    void IsI(bool& b) { PutBits(b); }
-    void Unused() {}
-    template <class T>
-    void Bytes(const T& v) { PutBits(v); }
-
-    std::string& key;
-    const bool put;
-    bool unwritable = false, unreadable = false;
-
-    BlockTrip result() const {
-        return unwritable ? BlockTrip::Unwritable : unreadable ? BlockTrip::Unreadable : BlockTrip::Read;
-    }
-
-private:
     template <class T>
     void PutBits(const T& v) {
         key.append(reinterpret_cast<const char*>(&v), sizeof v);
@@ -405,8 +307,6 @@ void ResetCurves(DCurve2& c);
     template void blocks::Name##Block(blocks::BlockOut&, const Rec&, const std::string&); \
     template void blocks::Name##Block(blocks::BlockIn&, Rec&, const std::string&);        \
     template void blocks::Name##Block(blocks::BlockRoundTrip&, Rec&, const std::string&); \
-    template void blocks::Name##Block(blocks::BlockRealsAsRead&, Rec&, const std::string&); \
-    template void blocks::Name##Block(blocks::BlockNumbersKey&, Rec&, const std::string&);  \
     void Write##Name##Block(LineWriter& out, const Rec& r, const std::string& header) {   \
         blocks::BlockOut io(out);                                                         \
         blocks::Name##Block(io, r, header);                                               \
@@ -420,13 +320,8 @@ void ResetCurves(DCurve2& c);
         blocks::Name##Block(io, r, std::string());                                        \
         return io.result();                                                               \
     }                                                                                     \
-    BlockTrip RealsAsRead##Name##Block(Rec& r) {                                          \
-        blocks::BlockRealsAsRead io;                                                      \
-        blocks::Name##Block(io, r, std::string());                                        \
-        return io.result();                                                               \
-    }                                                                                     \
     BlockTrip NumbersKey##Name##Block(Rec& r, std::string& key, bool put) {               \
-        blocks::BlockNumbersKey io(key, put);                                             \
+        blocks::BlockRoundTrip io(key, false, put);                                       \
         blocks::Name##Block(io, r, std::string());                                        \
         return io.result();                                                               \
     }

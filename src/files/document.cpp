@@ -472,17 +472,34 @@ void ObjectAsFiled(R& record, const DImProj& im) {
 
 namespace {
 
+// The numbers of a record as the round trip puts them, without its texts
+// (NumbersKey...Block); not for the systems.
+template <class R>
+BlockTrip NumbersKeyOfObject(R& r, std::string& key, bool put) {
+    if constexpr (std::is_same_v<R, DPoint>) return NumbersKeyPointBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DLine>) return NumbersKeyLineBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DCircle>) return NumbersKeyCircleBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DTri>) return NumbersKeyTriangleBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DKv>) return NumbersKeyTetragonBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DSf>) return NumbersKeyOrbBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DZi>) return NumbersKeyCylinderBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DKo>) return NumbersKeyConeBlock(r, key, put);
+    else if constexpr (std::is_same_v<R, DPi3>) return NumbersKeyPyramid3Block(r, key, put);
+    else if constexpr (std::is_same_v<R, DPi4>) return NumbersKeyPyramid4Block(r, key, put);
+    else if constexpr (std::is_same_v<R, DPr3>) return NumbersKeyPrism3Block(r, key, put);
+    else return NumbersKeyPrism4Block(r, key, put);
+}
+
 // The reals of a round object put as read: it moved as a whole since it was
 // stored as its file gives it back, so its texts and whole numbers are so
 // already.
 template <class R>
 bool RoundRealsAsRead(R& r) {
-    BlockTrip trip = BlockTrip::Unwritable;
-    if constexpr (std::is_same_v<R, DCircle>) trip = RealsAsReadCircleBlock(r);
-    else if constexpr (std::is_same_v<R, DSf>) trip = RealsAsReadOrbBlock(r);
-    else if constexpr (std::is_same_v<R, DZi>) trip = RealsAsReadCylinderBlock(r);
-    else if constexpr (std::is_same_v<R, DKo>) trip = RealsAsReadConeBlock(r);
-    return trip == BlockTrip::Read;
+    thread_local std::string key;
+    constexpr bool round = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
+                           std::is_same_v<R, DKo>;
+    if constexpr (round) return NumbersKeyOfObject(r, key, true) == BlockTrip::Read;
+    else return false;
 }
 
 bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(v, out); }
@@ -494,13 +511,9 @@ bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(
 template <class R>
 void RefileNumbers(R& record, const DImProj& im) {
     thread_local std::string key, again;
-    const auto numbers = [](R& r, std::string& k, bool put) {
-        if constexpr (std::is_same_v<R, DKv>) return NumbersKeyTetragonBlock(r, k, put);
-        else return NumbersKeyPyramid4Block(r, k, put);
-    };
-    if (numbers(record, key, true) == BlockTrip::Read) {
+    if (NumbersKeyOfObject(record, key, true) == BlockTrip::Read) {
         UpdateAsRead(record);
-        if (numbers(record, again, false) == BlockTrip::Read && again == key) return;
+        if (NumbersKeyOfObject(record, again, false) == BlockTrip::Read && again == key) return;
     }
     ObjectAsFiled(record, im);
 }

@@ -66,26 +66,9 @@ BlockTrip RoundTripPyramid4Block(DPi4& p, std::string& key);
 BlockTrip RoundTripPrism3Block(DPr3& p, std::string& key);
 BlockTrip RoundTripPrism4Block(DPr4& p, std::string& key);
 BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight);
-// Only the reals of the block put as the round trip puts them, for a record
-// whose texts and whole numbers are as its file gives them back already
-// (blocks::BlockRealsAsRead); no key.  The traced curves of a 2D system are
-// emptied, as reading its block empties them.
-BlockTrip RealsAsReadPointBlock(DPoint& p);
-BlockTrip RealsAsReadLineBlock(DLine& l);
-BlockTrip RealsAsReadCircleBlock(DCircle& c);
-BlockTrip RealsAsReadTriangleBlock(DTri& t);
-BlockTrip RealsAsReadTetragonBlock(DKv& k);
-BlockTrip RealsAsReadXOYBlock(DXOY& x);
-BlockTrip RealsAsReadOrbBlock(DSf& s);
-BlockTrip RealsAsReadCylinderBlock(DZi& z);
-BlockTrip RealsAsReadConeBlock(DKo& k);
-BlockTrip RealsAsReadPyramid3Block(DPi3& p);
-BlockTrip RealsAsReadPyramid4Block(DPi4& p);
-BlockTrip RealsAsReadPrism3Block(DPr3& p);
-BlockTrip RealsAsReadPrism4Block(DPr4& p);
-// The key of the round trip but for the texts, the reals put as they read
-// back when `put` (blocks::BlockNumbersKey), for a record whose texts are as
-// its file gives them back already.
+// The key of the round trip but for the texts, the values put as they read
+// back when `put`, for a record whose texts are as its file gives them back
+// already.
 BlockTrip NumbersKeyPointBlock(DPoint& p, std::string& key, bool put);
 BlockTrip NumbersKeyLineBlock(DLine& l, std::string& key, bool put);
 BlockTrip NumbersKeyCircleBlock(DCircle& c, std::string& key, bool put);
