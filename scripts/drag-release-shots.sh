@@ -17,13 +17,7 @@ play '
   "$PROG" >/dev/null 2>&1 &
   pid=$!
   sleep 10
-  at 18 56 2                      # New: tetragons, 800 x 800
-  np 29 147; np 323 273 3
-  opt 113 37; xdotool key ctrl+a; xdotool type 800
-  opt 113 66; xdotool key ctrl+a; xdotool type 800; xdotool key Tab
-  opt 340 338 4                   # Ok: the tetragon dialog opens
-  field 106 253 100; field 184 253 100; field 313 253 220; field 389 253 100
-  field 106 278 260; field 184 278 170; field 313 278 140; field 389 278 170
+  tetragons 100 100 220 100 260 170 140 170   # New: tetragons, 800 x 800
   at 43 458 2                     # Параллелограмм
   at 539 119 1                    # the select tool: the tetragon by side 1
   at "$(sx 160)" "$(sy 100)" 1

@@ -61,11 +61,7 @@ play '
   "$prog" >/dev/null 2>&1 &
   pid=$!
   sleep 10
-  at 18 56 2                      # New: tetragons, 800 x 800
-  np 29 147; np 323 273 3
-  opt 113 37; xdotool key ctrl+a; xdotool type 800
-  opt 113 66; xdotool key ctrl+a; xdotool type 800; xdotool key Tab
-  opt 340 338 4                   # Ok: the tetragon dialog opens
+  tetragons                       # New: tetragons, 800 x 800
   at 43 439 2                     # Квадрат
   field 106 253 100; field 184 253 100; field 313 253 200; field 389 253 100
   at 1143 56 3; at 988 603 3      # a new triangle, free: its dialog opens

@@ -39,6 +39,18 @@ play() {
     field() { at "$1" "$2" 0.3; xdotool key ctrl+a; xdotool type --delay 100 "$3"; xdotool key Tab; sleep 0.8; }
     np() { inside "Новый проект" "$@"; }
     opt() { inside "Опции проекта" "$@"; }
+    # A new drawing of tetragons, 800 x 800, Tetragon 1 open in its dialog;
+    # with eight numbers, its vertices (x1 y1 ... x4 y4) typed in.
+    tetragons() {
+      at 18 56 2
+      np 29 147; np 323 273 3
+      opt 113 37; xdotool key ctrl+a; xdotool type 800
+      opt 113 66; xdotool key ctrl+a; xdotool type 800; xdotool key Tab
+      opt 340 338 4
+      [ $# -eq 8 ] || return 0
+      field 106 253 "$1"; field 184 253 "$2"; field 313 253 "$3"; field 389 253 "$4"
+      field 106 278 "$5"; field 184 278 "$6"; field 313 278 "$7"; field 389 278 "$8"
+    }
     # "Нет" in the question whether to save the drawing (its buttons stand at
     # its right edge, whatever the file name makes its width).
     no() {
