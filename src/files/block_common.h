@@ -315,13 +315,8 @@ void ResetCurves(DCurve2& c);
         blocks::BlockIn io(in);                                                           \
         blocks::Name##Block(io, r, std::string());                                        \
     }                                                                                     \
-    BlockTrip RoundTrip##Name##Block(Rec& r, std::string& key) {                          \
-        blocks::BlockRoundTrip io(key);                                                   \
-        blocks::Name##Block(io, r, std::string());                                        \
-        return io.result();                                                               \
-    }                                                                                     \
-    BlockTrip NumbersKey##Name##Block(Rec& r, std::string& key, bool put) {               \
-        blocks::BlockRoundTrip io(key, false, put);                                       \
+    BlockTrip RoundTripBlock(Rec& r, std::string& key, bool texts, bool put) {            \
+        blocks::BlockRoundTrip io(key, texts, put);                                       \
         blocks::Name##Block(io, r, std::string());                                        \
         return io.result();                                                               \
     }

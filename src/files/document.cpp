@@ -7,8 +7,8 @@
 #include <QImage>
 #include <algorithm>
 #include <cassert>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -393,20 +393,8 @@ void KeepCurves(R& back, const R& record) {
 template <class R>
 BlockTrip RoundTripObjectBlock(R& record, std::string& key, const DImProj& im) {
     try {
-        if constexpr (std::is_same_v<R, DPoint>) return RoundTripPointBlock(record, key);
-        else if constexpr (std::is_same_v<R, DLine>) return RoundTripLineBlock(record, key);
-        else if constexpr (std::is_same_v<R, DCircle>) return RoundTripCircleBlock(record, key);
-        else if constexpr (std::is_same_v<R, DTri>) return RoundTripTriangleBlock(record, key);
-        else if constexpr (std::is_same_v<R, DKv>) return RoundTripTetragonBlock(record, key);
-        else if constexpr (std::is_same_v<R, DXOY>) return RoundTripXOYBlock(record, key);
-        else if constexpr (std::is_same_v<R, DSf>) return RoundTripOrbBlock(record, key);
-        else if constexpr (std::is_same_v<R, DZi>) return RoundTripCylinderBlock(record, key);
-        else if constexpr (std::is_same_v<R, DKo>) return RoundTripConeBlock(record, key);
-        else if constexpr (std::is_same_v<R, DPi3>) return RoundTripPyramid3Block(record, key);
-        else if constexpr (std::is_same_v<R, DPi4>) return RoundTripPyramid4Block(record, key);
-        else if constexpr (std::is_same_v<R, DPr3>) return RoundTripPrism3Block(record, key);
-        else if constexpr (std::is_same_v<R, DPr4>) return RoundTripPrism4Block(record, key);
-        else return RoundTripXYZBlock(record, key, im.Width, im.Height);
+        if constexpr (std::is_same_v<R, DXZ>) return RoundTripXYZBlock(record, key, im.Width, im.Height);
+        else return RoundTripBlock(record, key);
     } catch (const std::exception&) {
         return BlockTrip::Unreadable;
     }
@@ -419,42 +407,24 @@ BlockTrip RoundTripObjectBlock(R& record, std::string& key, const DImProj& im) {
 // go through the round trip in place, and what its lines hold is compared
 // as a key.  A block that cannot be written leaves the record as it was; a
 // block the reader would refuse ends the rounds.
-// Records of a kind the refile works in, kept from one object to the next
-// so that their texts keep their room; the systems, whose traced curves
-// would stay with them, are made anew each time.
-template <class R>
-class Rooms {
-public:
-    static constexpr bool kept = !std::is_same_v<R, DXOY> && !std::is_same_v<R, DXZ>;
-    R& back() { return kept ? kept_[0] : own_[0]; }
-    R& next() { return kept ? kept_[1] : own_[1]; }
-
-private:
-    static inline thread_local std::array<R, 2> kept_;
-    std::array<R, kept ? 0 : 2> own_;
-};
-
 template <class R>
 void Refile(R& record, const DImProj& im, bool keepCurves) {
     // The keys' room is kept from one object to the next.
     thread_local std::string key, again;
-    Rooms<R> rooms;
-    R& back = rooms.back();
-    R& next = rooms.next();
-    back = record;
+    R back = record;
     if (RoundTripObjectBlock(back, key, im) != BlockTrip::Read) return;
     for (int round = 0; round < 4; ++round) {
         UpdateAsRead(back);
         if (keepCurves) KeepCurves(back, record);
         // Read back as it was: it already writes the block it was read from.
         if (back == record) return;
-        next = back;
+        R next = back;
         const BlockTrip trip = RoundTripObjectBlock(next, again, im);
         if (trip == BlockTrip::Unwritable) return;
-        std::swap(record, back);
+        record = std::move(back);
         if (trip == BlockTrip::Unreadable || again == key) return;
         key.swap(again);
-        std::swap(back, next);
+        back = std::move(next);
     }
 }
 
@@ -472,48 +442,26 @@ void ObjectAsFiled(R& record, const DImProj& im) {
 
 namespace {
 
-// The numbers of a record as the round trip puts them, without its texts
-// (NumbersKey...Block); not for the systems.
-template <class R>
-BlockTrip NumbersKeyOfObject(R& r, std::string& key, bool put) {
-    if constexpr (std::is_same_v<R, DPoint>) return NumbersKeyPointBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DLine>) return NumbersKeyLineBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DCircle>) return NumbersKeyCircleBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DTri>) return NumbersKeyTriangleBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DKv>) return NumbersKeyTetragonBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DSf>) return NumbersKeyOrbBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DZi>) return NumbersKeyCylinderBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DKo>) return NumbersKeyConeBlock(r, key, put);
-    else if constexpr (std::is_same_v<R, DPi3>) return NumbersKeyPyramid3Block(r, key, put);
-    else if constexpr (std::is_same_v<R, DPi4>) return NumbersKeyPyramid4Block(r, key, put);
-    else if constexpr (std::is_same_v<R, DPr3>) return NumbersKeyPrism3Block(r, key, put);
-    else return NumbersKeyPrism4Block(r, key, put);
-}
-
-// The reals of a round object put as read: it moved as a whole since it was
-// stored as its file gives it back, so its texts and whole numbers are so
-// already.
-template <class R>
-bool RoundRealsAsRead(R& r) {
-    thread_local std::string key;
-    constexpr bool round = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
-                           std::is_same_v<R, DKo>;
-    if constexpr (round) return NumbersKeyOfObject(r, key, true) == BlockTrip::Read;
-    else return false;
-}
-
 bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(v, out); }
 
-// A tetragon or a pyramid on one recomputed from its links, its texts as its
-// file gives them back: its numbers put as read and updated as read, which
-// is what its file gives back when that writes the numbers it was read from;
-// else the rounds of the refile go on from there.
+// A dependent object the pass changed otherwise than from values as read,
+// its texts as its file gives them back already: a system goes through its
+// block.  Any other kind has its numbers put as read and is updated as read.
+// A round kind, moved as a whole, is so as its file gives it back; a
+// tetragon or a pyramid on one, held to its type when read, is so when it
+// writes the numbers it was read from, else the rounds of the refile go on.
 template <class R>
-void RefileNumbers(R& record, const DImProj& im) {
+void FileChanged(R& record, const DImProj& im) {
+    constexpr bool system = std::is_same_v<R, DXOY> || std::is_same_v<R, DXZ>;
+    constexpr bool round = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
+                           std::is_same_v<R, DKo>;
     thread_local std::string key, again;
-    if (NumbersKeyOfObject(record, key, true) == BlockTrip::Read) {
-        UpdateAsRead(record);
-        if (NumbersKeyOfObject(record, again, false) == BlockTrip::Read && again == key) return;
+    if constexpr (!system) {
+        if (RoundTripBlock(record, key, false, true) == BlockTrip::Read) {
+            UpdateAsRead(record);
+            if constexpr (round) return;
+            if (RoundTripBlock(record, again, false, false) == BlockTrip::Read && again == key) return;
+        }
     }
     ObjectAsFiled(record, im);
 }
@@ -538,20 +486,9 @@ void RecomputeLinkedAsFiled(DProj& doc) {
     // are updated again; the systems go through their block.
     for (const ObjectAt& o : DependentsInOrder(doc))
         WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) {
-            Settled settled = SettleDependent(doc, rec, RoundAsRead);
-            if (settled == Settled::Moved && RoundRealsAsRead(rec)) {
-                UpdateAsRead(rec);
-                settled = Settled::Changed;
-            }
-            using R = std::remove_cvref_t<decltype(rec)>;
-            if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4>) {
-                if (settled == Settled::Moved) {
-                    RefileNumbers(rec, doc.Im);
-                    settled = Settled::Changed;
-                }
-            }
-            if (settled == Settled::Moved) ObjectAsFiled(rec, doc.Im);
-            else assert(settled == Settled::Same || AsItsFileGivesBack(rec, doc.Im));
+            const Settled settled = SettleDependent(doc, rec, RoundAsRead);
+            if (settled == Settled::Moved) FileChanged(rec, doc.Im);
+            assert(settled == Settled::Same || AsItsFileGivesBack(rec, doc.Im));
         });
 }
 

@@ -50,38 +50,24 @@ void ReadXYZBlock(LineReader& in, DXZ& x, std::int32_t pictureWidth, std::int32_
 // the text (blocks::BlockRoundTrip): `key` gets what the block's lines hold,
 // so that records with equal keys write equal blocks.  Unwritable: a real
 // that is not finite, which no block is written with; Unreadable: a line
-// the reader would refuse.  Either leaves the record partly put.
+// the reader would refuse.  Either leaves the record partly put.  Without
+// `texts` the texts are left out, for a record whose texts are as its file
+// gives them back already; without `put` only the key is made.
 enum class BlockTrip { Read, Unreadable, Unwritable };
-BlockTrip RoundTripPointBlock(DPoint& p, std::string& key);
-BlockTrip RoundTripLineBlock(DLine& l, std::string& key);
-BlockTrip RoundTripCircleBlock(DCircle& c, std::string& key);
-BlockTrip RoundTripTriangleBlock(DTri& t, std::string& key);
-BlockTrip RoundTripTetragonBlock(DKv& k, std::string& key);
-BlockTrip RoundTripXOYBlock(DXOY& x, std::string& key);
-BlockTrip RoundTripOrbBlock(DSf& s, std::string& key);
-BlockTrip RoundTripCylinderBlock(DZi& z, std::string& key);
-BlockTrip RoundTripConeBlock(DKo& k, std::string& key);
-BlockTrip RoundTripPyramid3Block(DPi3& p, std::string& key);
-BlockTrip RoundTripPyramid4Block(DPi4& p, std::string& key);
-BlockTrip RoundTripPrism3Block(DPr3& p, std::string& key);
-BlockTrip RoundTripPrism4Block(DPr4& p, std::string& key);
+BlockTrip RoundTripBlock(DPoint& p, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DLine& l, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DCircle& c, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DTri& t, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DKv& k, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DXOY& x, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DSf& s, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DZi& z, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DKo& k, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DPi3& p, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DPi4& p, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DPr3& p, std::string& key, bool texts = true, bool put = true);
+BlockTrip RoundTripBlock(DPr4& p, std::string& key, bool texts = true, bool put = true);
 BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth, std::int32_t pictureHeight);
-// The key of the round trip but for the texts, the values put as they read
-// back when `put`, for a record whose texts are as its file gives them back
-// already.
-BlockTrip NumbersKeyPointBlock(DPoint& p, std::string& key, bool put);
-BlockTrip NumbersKeyLineBlock(DLine& l, std::string& key, bool put);
-BlockTrip NumbersKeyCircleBlock(DCircle& c, std::string& key, bool put);
-BlockTrip NumbersKeyTriangleBlock(DTri& t, std::string& key, bool put);
-BlockTrip NumbersKeyTetragonBlock(DKv& k, std::string& key, bool put);
-BlockTrip NumbersKeyXOYBlock(DXOY& x, std::string& key, bool put);
-BlockTrip NumbersKeyOrbBlock(DSf& s, std::string& key, bool put);
-BlockTrip NumbersKeyCylinderBlock(DZi& z, std::string& key, bool put);
-BlockTrip NumbersKeyConeBlock(DKo& k, std::string& key, bool put);
-BlockTrip NumbersKeyPyramid3Block(DPi3& p, std::string& key, bool put);
-BlockTrip NumbersKeyPyramid4Block(DPi4& p, std::string& key, bool put);
-BlockTrip NumbersKeyPrism3Block(DPr3& p, std::string& key, bool put);
-BlockTrip NumbersKeyPrism4Block(DPr4& p, std::string& key, bool put);
 
 // The link line of a point: ten bytes, each followed by "#".
 std::string LinkToText(const DLink& link);

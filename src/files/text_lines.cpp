@@ -308,8 +308,9 @@ bool RealAsRead(double v, double& out) {
         out = v;
         return true;
     }
-    // So does a value that is the double nearest a number of thousandths
-    // below 10^15 (the division is rounded to nearest): most coordinates.
+    // So does a value that is the double nearest a whole number of
+    // thousandths below 10^14 (the division is rounded to nearest): most
+    // coordinates.
     if (a < 1e11) {
         const double thousandths = std::nearbyint(v * 1000);
         if (thousandths / 1000 == v) {

@@ -41,23 +41,21 @@ void Recompute(DProj& doc, DLine& l) { ResolveDefiningPoints(doc, l); UpdateLine
 void Recompute(DProj& doc, DTri& t) { ResolveDefiningPoints(doc, t); UpdateTriangle(t, 0, false); }
 void Recompute(DProj& doc, DKv& k) { ResolveDefiningPoints(doc, k); UpdateTetragon(k, 0, false); }
 // A system moved by what its centre is linked to traces its curves again
-// where it stands.
-void Recompute(DProj& doc, DXOY& x) {
-    const DXOY was = x;
+// where it stands; gives the system as it was.
+template <class X>
+X RecomputeSystem(DProj& doc, X& x) {
+    X was = x;
     ResolveDefiningPoints(doc, x);
-    UpdateXOY(x, 0);
+    UpdateAsRead(x);
     RetraceIfMoved(x, was);
+    return was;
 }
+void Recompute(DProj& doc, DXOY& x) { RecomputeSystem(doc, x); }
 void Recompute(DProj& doc, DPi3& p) { ResolveDefiningPoints(doc, p); UpdatePyramid3(p, 0); }
 void Recompute(DProj& doc, DPi4& p) { ResolveDefiningPoints(doc, p); UpdatePyramid4(p, 0); }
 void Recompute(DProj& doc, DPr3& p) { ResolveDefiningPoints(doc, p); UpdatePrism3(p, 0); }
 void Recompute(DProj& doc, DPr4& p) { ResolveDefiningPoints(doc, p); UpdatePrism4(p, 0); }
-void Recompute(DProj& doc, DXZ& x) {
-    const DXZ was = x;
-    ResolveDefiningPoints(doc, x);
-    UpdateXYZ(x, 0);
-    RetraceIfMoved(x, was);
-}
+void Recompute(DProj& doc, DXZ& x) { RecomputeSystem(doc, x); }
 
 // The round kinds move as a whole, and only when their centre is linked
 // and stands elsewhere than the link puts it: one that stands there is left
@@ -176,8 +174,9 @@ template <class R>
 Settled SettleDependent(DProj& doc, R& rec, RealRounding round) {
     if constexpr (std::is_same_v<decltype(Recompute(doc, rec)), bool>) {
         return Recompute(doc, rec) ? Settled::Moved : Settled::Same;
-    } else if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4> || std::is_same_v<R, DXOY> ||
-                         std::is_same_v<R, DXZ>) {
+    } else if constexpr (std::is_same_v<R, DXOY> || std::is_same_v<R, DXZ>) {
+        return RecomputeSystem(doc, rec) == rec ? Settled::Same : Settled::Moved;
+    } else if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4>) {
         const R was = rec;
         Recompute(doc, rec);
         return rec == was ? Settled::Same : Settled::Moved;

@@ -153,7 +153,7 @@ std::vector<std::string> MutatedLines() {
 #define BLOCK_WAYS(Name, Rec)                                                                      \
     [[maybe_unused]] void Write(LineWriter& out, const Rec& r) { Write##Name##Block(out, r, {}); } \
     [[maybe_unused]] void Read(LineReader& in, Rec& r) { Read##Name##Block(in, r); }               \
-    [[maybe_unused]] BlockTrip Trip(Rec& r, std::string& key) { return RoundTrip##Name##Block(r, key); }
+    [[maybe_unused]] BlockTrip Trip(Rec& r, std::string& key) { return RoundTripBlock(r, key); }
 BLOCK_WAYS(Point, DPoint)
 BLOCK_WAYS(Line, DLine)
 BLOCK_WAYS(Circle, DCircle)
