@@ -10,10 +10,12 @@
 // every line a file of version v has: always when writing.
 #pragma once
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -104,11 +106,15 @@ class BlockRoundTrip {
 public:
     static constexpr bool reading = true;
     static constexpr bool roundTrip = true;
-    // The key goes into `key`, emptied first (its room is kept).
+    // The key goes into `key`, emptied first (its room is kept); it holds
+    // the whole key once the round trip is gone.
     explicit BlockRoundTrip(std::string& key, bool texts = true, bool put = true)
-        : key(key), texts(texts), put(put) {
-        key.clear();
+        : texts(texts), put(put), key(key) {
+        key.resize(key.capacity());
     }
+    ~BlockRoundTrip() { key.resize(used); }
+    BlockRoundTrip(const BlockRoundTrip&) = delete;
+    BlockRoundTrip& operator=(const BlockRoundTrip&) = delete;
 
     bool since(int) const { return true; }
     static std::string sub(const std::string&, std::string_view) { return {}; }
@@ -179,7 +185,13 @@ public:
     template <class T>
     void Bytes(const T& v) { PutBits(v); }
 
-    std::string& key;
+    // Bytes added to the key as they are.
+    void Append(std::string_view bytes) {
+        Room(bytes.size());
+        std::memcpy(key.data() + used, bytes.data(), bytes.size());
+        used += bytes.size();
+    }
+
     const bool texts, put;
     bool unwritable = false, unreadable = false;
 
@@ -191,12 +203,22 @@ private:
     void Put(std::string_view text) {
         const auto n = static_cast<std::uint32_t>(text.size());
         PutBits(n);
-        key += text;
+        Append(text);
+    }
+    // The key is written through its whole room, which grows by doubling;
+    // a value is one copy of its bits.
+    void Room(std::size_t n) {
+        if (used + n > key.size()) key.resize(std::max<std::size_t>(2 * key.size(), used + n + 256));
     }
     template <class T>
     void PutBits(const T& v) {
-        key.append(reinterpret_cast<const char*>(&v), sizeof v);
+        Room(sizeof v);
+        std::memcpy(key.data() + used, &v, sizeof v);
+        used += sizeof v;
     }
+
+    std::string& key;
+    std::size_t used = 0;
 };
 
 template <class IO, class H>

@@ -320,13 +320,18 @@ bool RealAsRead(double v, double& out) {
     }
     if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
         char sci[40];
-        const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+        auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
         int digits = 0;
         for (const char* q = sci; q < r.ptr && *q != 'e'; ++q) digits += *q >= '0' && *q <= '9';
         if (digits <= 15) {
             out = v;
             return true;
         }
+        // Else the line holds the value rounded to 15 digits (FormatRealTo),
+        // which reads back as that decimal does.
+        r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+        const auto back = std::from_chars(sci, r.ptr, out, std::chars_format::scientific);
+        if (back.ec == std::errc() && std::isfinite(out)) return true;
     }
     char buf[RealTextMax];
     const std::string_view s(buf, FormatRealTo(buf, v, '.'));

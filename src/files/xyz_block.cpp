@@ -177,7 +177,7 @@ BlockTrip RoundTripXYZBlock(DXZ& x, std::string& key, std::int32_t pictureWidth,
     XYZBlock(io, x, std::string(), [&] {
         LineWriter out('.');
         WriteOutlines(out, x);
-        io.key += out.bytes();
+        io.Append(out.bytes());
         LineReader in(out.bytes(), CurrentFormatVersion, '.');
         ReadOutlines(in, x, pictureWidth, pictureHeight);
     });

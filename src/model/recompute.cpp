@@ -39,7 +39,10 @@ Vec3 LinkShift(const DProj& doc, const DPoint& centre) {
 void Recompute(DProj& doc, DPoint& p) { ResolveDefiningPoints(doc, p); UpdatePoint(p, 0); }
 void Recompute(DProj& doc, DLine& l) { ResolveDefiningPoints(doc, l); UpdateLine(l, 0); }
 void Recompute(DProj& doc, DTri& t) { ResolveDefiningPoints(doc, t); UpdateTriangle(t, 0, false); }
-void Recompute(DProj& doc, DKv& k) { ResolveDefiningPoints(doc, k); UpdateTetragon(k, 0, false); }
+// The pass updates a tetragon, or a pyramid on one, without its type rules.
+void UpdateInPass(DKv& k) { UpdateTetragon(k, 0, false); }
+void UpdateInPass(DPi4& p) { UpdatePyramid4(p, 0); }
+void Recompute(DProj& doc, DKv& k) { ResolveDefiningPoints(doc, k); UpdateInPass(k); }
 // A system moved by what its centre is linked to traces its curves again
 // where it stands; gives the system as it was.
 template <class X>
@@ -52,7 +55,7 @@ X RecomputeSystem(DProj& doc, X& x) {
 }
 void Recompute(DProj& doc, DXOY& x) { RecomputeSystem(doc, x); }
 void Recompute(DProj& doc, DPi3& p) { ResolveDefiningPoints(doc, p); UpdatePyramid3(p, 0); }
-void Recompute(DProj& doc, DPi4& p) { ResolveDefiningPoints(doc, p); UpdatePyramid4(p, 0); }
+void Recompute(DProj& doc, DPi4& p) { ResolveDefiningPoints(doc, p); UpdateInPass(p); }
 void Recompute(DProj& doc, DPr3& p) { ResolveDefiningPoints(doc, p); UpdatePrism3(p, 0); }
 void Recompute(DProj& doc, DPr4& p) { ResolveDefiningPoints(doc, p); UpdatePrism4(p, 0); }
 void Recompute(DProj& doc, DXZ& x) { RecomputeSystem(doc, x); }
@@ -60,29 +63,27 @@ void Recompute(DProj& doc, DXZ& x) { RecomputeSystem(doc, x); }
 // The round kinds move as a whole, and only when their centre is linked
 // and stands elsewhere than the link puts it: one that stands there is left
 // as it is, so that a pass after a pass changes nothing.
-// These say themselves whether they moved the record.
-bool Stays(const Vec3& d) { return d.x == 0 && d.y == 0 && d.z == 0; }
-template <class R, class Move>
-bool MovedBy(R& r, const Vec3& d, Move&& move) {
-    if (Stays(d)) return false;
-    move(r, d.x, d.y, d.z);
+const DPoint& LinkedCentre(const DCircle& c) { return c.Center; }
+const DPoint& LinkedCentre(const DSf& s) { return s.Center; }
+const DPoint& LinkedCentre(const DZi& z) { return z.Base[1].Center; }
+const DPoint& LinkedCentre(const DKo& k) { return k.Base.Center; }
+template <class R>
+concept RoundKind = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
+                    std::is_same_v<R, DKo>;
+
+// Whether the record moved.  Every part moves rigidly, then the one update
+// of the whole rebuilds what it owns: the object is what reading its block
+// moved by the vector gives.  (A translation's own updates part by part
+// would all be done again, and would run a stand-alone object's rules on
+// the parts.)
+template <RoundKind R>
+bool Recompute(DProj& doc, R& r) {
+    const DPoint& centre = LinkedCentre(r);
+    if (!centre.Link.linked()) return false;
+    const Vec3 d = LinkShift(doc, centre);
+    if ((d.x == 0 && d.y == 0 && d.z == 0) || !ShiftParts(r, d.x, d.y, d.z)) return false;
+    UpdateAsRead(r);
     return true;
-}
-bool Recompute(DProj& doc, DCircle& c) {
-    if (!c.Center.Link.linked()) return false;
-    return MovedBy(c, LinkShift(doc, c.Center), TranslateCircle);
-}
-bool Recompute(DProj& doc, DSf& s) {
-    if (!s.Center.Link.linked()) return false;
-    return MovedBy(s, LinkShift(doc, s.Center), TranslateOrb);
-}
-bool Recompute(DProj& doc, DZi& z) {
-    if (!z.Base[1].Center.Link.linked()) return false;
-    return MovedBy(z, LinkShift(doc, z.Base[1].Center), TranslateCylinder);
-}
-bool Recompute(DProj& doc, DKo& k) {
-    if (!k.Base.Center.Link.linked()) return false;
-    return MovedBy(k, LinkShift(doc, k.Base.Center), TranslateCone);
 }
 
 // One dependent object: its creation number, kind and index.
@@ -172,13 +173,19 @@ bool ResolveRounded(const DProj& doc, R& r, RealRounding round, bool& rounded) {
 
 template <class R>
 Settled SettleDependent(DProj& doc, R& rec, RealRounding round) {
-    if constexpr (std::is_same_v<decltype(Recompute(doc, rec)), bool>) {
+    if constexpr (RoundKind<R>) {
         return Recompute(doc, rec) ? Settled::Moved : Settled::Same;
     } else if constexpr (std::is_same_v<R, DXOY> || std::is_same_v<R, DXZ>) {
         return RecomputeSystem(doc, rec) == rec ? Settled::Same : Settled::Moved;
     } else if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4>) {
+        // Only an object whose points all stay is compared with what it was.
+        bool exact = true;
+        if (ResolveRounded(doc, rec, [](double v, double& out) { return out = v, true; }, exact)) {
+            UpdateInPass(rec);
+            return Settled::Moved;
+        }
         const R was = rec;
-        Recompute(doc, rec);
+        UpdateInPass(rec);
         return rec == was ? Settled::Same : Settled::Moved;
     } else {
         // Updated whether or not a point moved, as the pass does: the update

@@ -22,9 +22,9 @@ struct ObjectAt {
 // Resolves the linked defining points of every dependent object of doc and
 // recomputes the object: points, segments, triangles, tetragons, coordinate
 // systems, pyramids and prisms by their update procedures (role 0, without the
-// type rules), ellipses, spheres, cylinders and cones by translating the whole
-// object onto their linked centre.  Only the numbers actually present are
-// walked: number, then kind order, then index order.
+// type rules), ellipses, spheres, cylinders and cones by moving every part
+// onto their linked centre and updating the whole once.  Only the numbers
+// actually present are walked: number, then kind order, then index order.
 void RecomputeLinked(DProj& doc);
 
 // The dependent objects of doc in the order the pass recomputes them.

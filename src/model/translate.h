@@ -12,4 +12,12 @@ void TranslateOrb(DSf& s, double dx, double dy, double dz);
 void TranslateCylinder(DZi& z, double dx, double dy, double dz);
 void TranslateCone(DKo& k, double dx, double dy, double dz);
 
+// The same moves of every part without any update: the caller updates the
+// whole object afterwards, as a reader of its block does.  False, and
+// nothing moved, for a vector that is not finite.
+bool ShiftParts(DCircle& c, double dx, double dy, double dz);
+bool ShiftParts(DSf& s, double dx, double dy, double dz);
+bool ShiftParts(DZi& z, double dx, double dy, double dz);
+bool ShiftParts(DKo& k, double dx, double dy, double dz);
+
 }  // namespace pelmar

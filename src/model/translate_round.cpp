@@ -24,75 +24,118 @@ bool Finite(double dx, double dy, double dz) { return std::isfinite(dx) && std::
 
 void MoveArr(std::array<double, 3>& q, double dx, double dy, double dz) { MoveByVector(q[0], q[1], q[2], dx, dy, dz); }
 
+// Every move below runs each part's update after moving it (Update), or
+// only moves the parts, for a caller that updates the whole afterwards.
+
 // A segment moves by its two ends; its division points are placed again by
 // the segment update.
+template <bool Update>
 void MoveLine(DLine& l, double dx, double dy, double dz) {
     MovePoint(l.P1, dx, dy, dz);
     MovePoint(l.P2, dx, dy, dz);
-    UpdateLine(l, 0);
+    if constexpr (Update) UpdateLine(l, 0);
 }
 
+template <bool Update>
+void MoveCircle(DCircle& c, double dx, double dy, double dz);
+
+template <bool Update>
 void MoveTriangle(DTri& t, double dx, double dy, double dz) {
-    for (std::size_t i = 1; i <= 3; ++i) MoveLine(t.S[i], dx, dy, dz);
-    for (std::size_t i = 1; i <= 5; ++i) MoveLine(t.Lines[i], dx, dy, dz);
-    for (std::size_t i = 1; i <= 2; ++i) TranslateCircle(t.Circ[i], dx, dy, dz);
-    UpdateTriangle(t, 0, true);
+    for (std::size_t i = 1; i <= 3; ++i) MoveLine<Update>(t.S[i], dx, dy, dz);
+    for (std::size_t i = 1; i <= 5; ++i) MoveLine<Update>(t.Lines[i], dx, dy, dz);
+    for (std::size_t i = 1; i <= 2; ++i) MoveCircle<Update>(t.Circ[i], dx, dy, dz);
+    if constexpr (Update) UpdateTriangle(t, 0, true);
 }
 
+template <bool Update>
 void MoveTetragon(DKv& k, double dx, double dy, double dz) {
-    for (std::size_t i = 1; i <= 4; ++i) MoveLine(k.S[i], dx, dy, dz);
+    for (std::size_t i = 1; i <= 4; ++i) MoveLine<Update>(k.S[i], dx, dy, dz);
     MovePoint(k.Center, dx, dy, dz);
-    for (std::size_t i = 1; i <= 2; ++i) MoveLine(k.Diag[i], dx, dy, dz);
-    for (std::size_t i = 1; i <= 2; ++i) TranslateCircle(k.Circ[i], dx, dy, dz);
-    UpdateTetragon(k, 0, true);
+    for (std::size_t i = 1; i <= 2; ++i) MoveLine<Update>(k.Diag[i], dx, dy, dz);
+    for (std::size_t i = 1; i <= 2; ++i) MoveCircle<Update>(k.Circ[i], dx, dy, dz);
+    if constexpr (Update) UpdateTetragon(k, 0, true);
 }
-
-}  // namespace
 
 // A moved ellipse has the same shape: its radius segments keep the angle
 // they were given and their length.  Read back from the moved ends, which
 // stand on whole picture pixels, the angle would turn a little at every move.
-void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return;
+template <bool Update>
+void MoveCircle(DCircle& c, double dx, double dy, double dz) {
     MovePoint(c.Center, dx, dy, dz);
     MoveArr(c.Q1, dx, dy, dz);
     MoveArr(c.Q2, dx, dy, dz);
     for (std::size_t i = 1; i <= 3; ++i) {
         DLine& r = c.R[i];
         const double angle = r.Angle.v, length = r.Length.v;
-        MoveLine(r, dx, dy, dz);
+        MoveLine<Update>(r, dx, dy, dz);
         r.Angle.v = angle;
         r.Length.v = length;
     }
-    UpdateCircle(c, 0);
+    if constexpr (Update) UpdateCircle(c, 0);
 }
 
-void TranslateOrb(DSf& s, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return;
+template <bool Update>
+void MoveOrb(DSf& s, double dx, double dy, double dz) {
     MovePoint(s.Center, dx, dy, dz);
-    for (std::size_t i = 1; i <= 7; ++i) TranslateCircle(s.Sec[i], dx, dy, dz);
-    TranslateCircle(s.Contour, dx, dy, dz);
-    UpdateOrb(s, 0);
+    for (std::size_t i = 1; i <= 7; ++i) MoveCircle<Update>(s.Sec[i], dx, dy, dz);
+    MoveCircle<Update>(s.Contour, dx, dy, dz);
+    if constexpr (Update) UpdateOrb(s, 0);
 }
 
+template <bool Update>
+void MoveCylinder(DZi& z, double dx, double dy, double dz) {
+    for (std::size_t b = 1; b <= 2; ++b) MoveCircle<Update>(z.Base[b], dx, dy, dz);
+    MoveLine<Update>(z.Axis, dx, dy, dz);
+    for (std::size_t i = 1; i <= 4; ++i) MoveTetragon<Update>(z.Sec[i], dx, dy, dz);
+    MoveOrb<Update>(z.OutSphere, dx, dy, dz);
+    MoveOrb<Update>(z.InSphere, dx, dy, dz);
+    if constexpr (Update) UpdateCylinder(z, 0);
+}
+
+template <bool Update>
+void MoveCone(DKo& k, double dx, double dy, double dz) {
+    MoveCircle<Update>(k.Base, dx, dy, dz);
+    MoveLine<Update>(k.Axis, dx, dy, dz);
+    for (std::size_t i = 1; i <= 4; ++i) MoveTriangle<Update>(k.Sec[i], dx, dy, dz);
+    MoveOrb<Update>(k.OutSphere, dx, dy, dz);
+    MoveOrb<Update>(k.InSphere, dx, dy, dz);
+    if constexpr (Update) UpdateCone(k, 0);
+}
+
+}  // namespace
+
+void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
+    if (Finite(dx, dy, dz)) MoveCircle<true>(c, dx, dy, dz);
+}
+void TranslateOrb(DSf& s, double dx, double dy, double dz) {
+    if (Finite(dx, dy, dz)) MoveOrb<true>(s, dx, dy, dz);
+}
 void TranslateCylinder(DZi& z, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return;
-    for (std::size_t b = 1; b <= 2; ++b) TranslateCircle(z.Base[b], dx, dy, dz);
-    MoveLine(z.Axis, dx, dy, dz);
-    for (std::size_t i = 1; i <= 4; ++i) MoveTetragon(z.Sec[i], dx, dy, dz);
-    TranslateOrb(z.OutSphere, dx, dy, dz);
-    TranslateOrb(z.InSphere, dx, dy, dz);
-    UpdateCylinder(z, 0);
+    if (Finite(dx, dy, dz)) MoveCylinder<true>(z, dx, dy, dz);
+}
+void TranslateCone(DKo& k, double dx, double dy, double dz) {
+    if (Finite(dx, dy, dz)) MoveCone<true>(k, dx, dy, dz);
 }
 
-void TranslateCone(DKo& k, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return;
-    TranslateCircle(k.Base, dx, dy, dz);
-    MoveLine(k.Axis, dx, dy, dz);
-    for (std::size_t i = 1; i <= 4; ++i) MoveTriangle(k.Sec[i], dx, dy, dz);
-    TranslateOrb(k.OutSphere, dx, dy, dz);
-    TranslateOrb(k.InSphere, dx, dy, dz);
-    UpdateCone(k, 0);
+bool ShiftParts(DCircle& c, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return false;
+    MoveCircle<false>(c, dx, dy, dz);
+    return true;
+}
+bool ShiftParts(DSf& s, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return false;
+    MoveOrb<false>(s, dx, dy, dz);
+    return true;
+}
+bool ShiftParts(DZi& z, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return false;
+    MoveCylinder<false>(z, dx, dy, dz);
+    return true;
+}
+bool ShiftParts(DKo& k, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return false;
+    MoveCone<false>(k, dx, dy, dz);
+    return true;
 }
 
 }  // namespace pelmar

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -230,14 +232,28 @@ inline std::unique_ptr<DProj> Reopened(const DProj& d) {
     return back;
 }
 
+// Two lines that both hold a number (decimal comma) within `tolerance` of
+// each other, relative above 1.
+inline bool NumbersClose(const std::string& a, const std::string& b, double tolerance) {
+    const auto number = [](std::string t, double& v) {
+        std::replace(t.begin(), t.end(), ',', '.');
+        char* end = nullptr;
+        v = std::strtod(t.c_str(), &end);
+        return !t.empty() && end == t.c_str() + t.size();
+    };
+    double x = 0, y = 0;
+    return number(a, x) && number(b, y) && std::fabs(x - y) <= tolerance * std::max({1.0, std::fabs(x), std::fabs(y)});
+}
+
 // Where two file texts first differ: the line, the block it stands in and
-// both texts of it; empty when they agree line for line.
-inline std::string FirstDifferentLine(const std::string& a, const std::string& b) {
+// both texts of it; empty when they agree line for line.  With a tolerance,
+// numbers that close count as agreeing.
+inline std::string FirstDifferentLine(const std::string& a, const std::string& b, double tolerance = -1) {
     const auto x = SplitLines(a), y = SplitLines(b);
     std::size_t i = 0, head = 0;
     for (; i < std::min(x.size(), y.size()); ++i) {
         if (x[i].rfind('<', 0) == 0) head = i;
-        if (x[i] != y[i]) break;
+        if (x[i] != y[i] && !(tolerance >= 0 && NumbersClose(x[i], y[i], tolerance))) break;
     }
     if (i == x.size() && i == y.size()) return "";
     const auto at = [i](const std::vector<std::string>& v) { return i < v.size() ? v[i] : std::string("(end)"); };

@@ -271,6 +271,8 @@ TEST(RoundTripInPlace, AgreesWithTheWrittenLineReadBack) {
         reals.push_back(whole / 1000);
         reals.push_back(std::nextafter(whole / 1000, 1e300));
         reals.push_back(std::uniform_real_distribution<double>(-1e6, 1e6)(gen));
+        reals.push_back(std::ldexp(std::uniform_real_distribution<double>(-1, 1)(gen),
+                                   std::uniform_int_distribution<int>(-1060, 1024)(gen)));
     }
     for (const double v : reals) {
         LineWriter out('.');
