@@ -1,6 +1,8 @@
 // Translation of ellipses and of the round solids.  Every part is moved by the
 // vector the way its own kind is moved, and each kind's update procedure runs
-// on it; the solid's own update then rebuilds its derived parts.
+// on it; the solid's own update then rebuilds its derived parts.  The same
+// moves without any update shift the parts for a caller that updates the
+// whole once.
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -102,40 +104,24 @@ void MoveCone(DKo& k, double dx, double dy, double dz) {
     if constexpr (Update) UpdateCone(k, 0);
 }
 
+// The move, by a finite vector only; whether it ran.
+template <class R>
+bool MoveIfFinite(void (*move)(R&, double, double, double), R& r, double dx, double dy, double dz) {
+    if (!Finite(dx, dy, dz)) return false;
+    move(r, dx, dy, dz);
+    return true;
+}
+
 }  // namespace
 
-void TranslateCircle(DCircle& c, double dx, double dy, double dz) {
-    if (Finite(dx, dy, dz)) MoveCircle<true>(c, dx, dy, dz);
-}
-void TranslateOrb(DSf& s, double dx, double dy, double dz) {
-    if (Finite(dx, dy, dz)) MoveOrb<true>(s, dx, dy, dz);
-}
-void TranslateCylinder(DZi& z, double dx, double dy, double dz) {
-    if (Finite(dx, dy, dz)) MoveCylinder<true>(z, dx, dy, dz);
-}
-void TranslateCone(DKo& k, double dx, double dy, double dz) {
-    if (Finite(dx, dy, dz)) MoveCone<true>(k, dx, dy, dz);
-}
+void TranslateCircle(DCircle& c, double dx, double dy, double dz) { MoveIfFinite(MoveCircle<true>, c, dx, dy, dz); }
+void TranslateOrb(DSf& s, double dx, double dy, double dz) { MoveIfFinite(MoveOrb<true>, s, dx, dy, dz); }
+void TranslateCylinder(DZi& z, double dx, double dy, double dz) { MoveIfFinite(MoveCylinder<true>, z, dx, dy, dz); }
+void TranslateCone(DKo& k, double dx, double dy, double dz) { MoveIfFinite(MoveCone<true>, k, dx, dy, dz); }
 
-bool ShiftParts(DCircle& c, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return false;
-    MoveCircle<false>(c, dx, dy, dz);
-    return true;
-}
-bool ShiftParts(DSf& s, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return false;
-    MoveOrb<false>(s, dx, dy, dz);
-    return true;
-}
-bool ShiftParts(DZi& z, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return false;
-    MoveCylinder<false>(z, dx, dy, dz);
-    return true;
-}
-bool ShiftParts(DKo& k, double dx, double dy, double dz) {
-    if (!Finite(dx, dy, dz)) return false;
-    MoveCone<false>(k, dx, dy, dz);
-    return true;
-}
+bool ShiftParts(DCircle& c, double dx, double dy, double dz) { return MoveIfFinite(MoveCircle<false>, c, dx, dy, dz); }
+bool ShiftParts(DSf& s, double dx, double dy, double dz) { return MoveIfFinite(MoveOrb<false>, s, dx, dy, dz); }
+bool ShiftParts(DZi& z, double dx, double dy, double dz) { return MoveIfFinite(MoveCylinder<false>, z, dx, dy, dz); }
+bool ShiftParts(DKo& k, double dx, double dy, double dz) { return MoveIfFinite(MoveCone<false>, k, dx, dy, dz); }
 
 }  // namespace pelmar
