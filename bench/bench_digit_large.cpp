@@ -65,6 +65,9 @@ void BM_DigitInLargestDocument(benchmark::State& state) {
         });
         links = LinkDocument(*doc);
         WriteDocument(answers.file, *doc, WriteModeDocument, DocumentContext{});
+        // A copy for a session in the real program (scripts/linked-digit-shots.sh).
+        if (const char* keep = std::getenv("PELMAR_DIGIT_OUT"))
+            WriteDocument(std::string(keep) + "/large.pel", *doc, WriteModeDocument, DocumentContext{});
     }
     w.resize(1600, 1000);
     w.show();

@@ -294,6 +294,53 @@ std::string TextLineBytes(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+// v rounded to 15 significant digits as the writer rounds it (half to even,
+// on v's exact value) and read back, in double arithmetic that is exact:
+// v·10^k is the rounded product plus its error (fma), N the whole number of
+// 15 digits nearest it, and N / 10^k one correctly rounded division, as a
+// reader rounds the decimal.  Only while 10^k is exact (k <= 22), for
+// 10^-8 <= |v| < 10^15; false elsewhere.
+bool Round15(double v, double& out) {
+    static constexpr double Ten[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double a = std::fabs(v);
+    if (!(a >= 1e-8 && a < 1e15)) return false;
+    int e2 = 0;
+    std::frexp(a, &e2);
+    // The decimal exponent, or one below it.
+    int e = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = 14 - e;
+        if (k < 0 || k > 22) return false;
+        const double p = v * Ten[k];
+        const double err = std::fma(v, Ten[k], -p);  // v·10^k = p + err exactly
+        const double ap = std::fabs(p), aerr = v < 0 ? -err : err;
+        // Whether |v·10^k| lies below x, from p and its error.
+        const auto below = [&](double x) { return ap < x || (ap == x && aerr < 0); };
+        if (below(1e14)) {
+            --e;
+            continue;
+        }
+        if (!below(1e15)) {
+            ++e;
+            continue;
+        }
+        double n = std::nearbyint(p);
+        // p - n is exact; at a tie of p the error decides, and only an exact
+        // tie is left to the even n.
+        const double t = p - n;
+        if (t == 0.5 && err > 0) n += 1;
+        if (t == -0.5 && err < 0) n -= 1;
+        out = n / Ten[k];
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool RealAsRead(double v, double& out) {
     if (v == 0) {  // written "0", whatever its sign
         out = 0;
@@ -318,6 +365,7 @@ bool RealAsRead(double v, double& out) {
             return true;
         }
     }
+    if (Round15(v, out)) return true;
     if (a >= std::numeric_limits<double>::min() && a <= 1.79769313486231e308) {
         char sci[40];
         auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);

@@ -263,8 +263,12 @@ TEST(RoundTripInPlace, AgreesWithTheWrittenLineReadBack) {
         ASSERT_EQ(bytes + "\r\n", out.bytes()) << t;
     }
     std::vector<double> reals = {1e15 - 1, 1e15, 1e15 + 2, -1e15 + 1, 9007199254740993.0, 1e300, -0.0,
-                                 0.1, 1.0 / 3, std::numeric_limits<double>::denorm_min(), 4.9e-310};
-    for (int i = 0; i < 3000; ++i) {
+                                 0.1, 1.0 / 3, std::numeric_limits<double>::denorm_min(), 4.9e-310,
+                                 // exact ties at the 15th digit, and the edges of the decades
+                                 100000000000000.5, 100000000000001.5, -100000000000002.5, 999999999999999.5,
+                                 99999999999999.95, 0.99999999999999995, 1e-8, 9.99999999999999e-9,
+                                 std::nextafter(1e15, 0.0), 1e14, std::nextafter(1e14, 0.0)};
+    for (int i = 0; i < 20000; ++i) {
         const int digits = std::uniform_int_distribution<int>(1, 17)(gen);
         const double whole = std::nearbyint(std::uniform_real_distribution<double>(0, 1)(gen) * std::pow(10.0, digits));
         reals.push_back(i % 2 ? whole : -whole);
@@ -273,6 +277,16 @@ TEST(RoundTripInPlace, AgreesWithTheWrittenLineReadBack) {
         reals.push_back(std::uniform_real_distribution<double>(-1e6, 1e6)(gen));
         reals.push_back(std::ldexp(std::uniform_real_distribution<double>(-1, 1)(gen),
                                    std::uniform_int_distribution<int>(-1060, 1024)(gen)));
+        const double decade = std::pow(10.0, std::uniform_int_distribution<int>(-9, 16)(gen));
+        const double inDecade = std::uniform_real_distribution<double>(-10, 10)(gen) * decade;
+        reals.push_back(inDecade);
+        // A decimal of 15 digits, and its neighbours.
+        double read = 0;
+        if (ParseReal(FormatReal(inDecade, '.'), '.', read)) {
+            reals.push_back(read);
+            reals.push_back(std::nextafter(read, 1e300));
+            reals.push_back(std::nextafter(read, -1e300));
+        }
     }
     for (const double v : reals) {
         LineWriter out('.');
