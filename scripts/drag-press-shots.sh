@@ -24,10 +24,6 @@
 source "$(dirname "$0")/mouse-session.sh" screens/drag-press "$@"
 play '
   prog="${PELMAR_PROG:-$PROG}"
-  # A picture point (x; y), y up, on the screen: the 800 x 800 picture
-  # stands at (458, 139).
-  sx() { echo $((458 + $1)); }
-  sy() { echo $((139 + 799 - $1)); }
   # The left button pressed at a picture point, moved through others in
   # steps of at most $step pixels, a shot taken where asked (point=name).
   press() { xdotool mousemove "$(sx "$1")" "$(sy "$2")" mousedown 1; sleep 0.5; cx=$1; cy=$2; }
@@ -45,11 +41,7 @@ play '
   "$prog" >/dev/null 2>&1 &
   pid=$!
   sleep 10
-  tetragons 100 100 220 100 260 170 140 170   # New: tetragons, 800 x 800
-  at 43 458 2                     # Параллелограмм
-  at 539 119 1                    # the select tool: the tetragon by side 1
-  at "$(sx 160)" "$(sy 100)" 1
-  at 571 119 1                    # the edit tool
+  parallelogram                   # New: tetragons, 800 x 800
   xdotool mousemove 1300 900; shot para-start
 
   step=3

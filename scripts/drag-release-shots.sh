@@ -12,16 +12,10 @@
 # Usage: bash scripts/drag-release-shots.sh [output folder]
 source "$(dirname "$0")/mouse-session.sh" screens/drag-release "$@"
 play '
-  sx() { echo $((458 + $1)); }
-  sy() { echo $((139 + 799 - $1)); }
   "$PROG" >/dev/null 2>&1 &
   pid=$!
   sleep 10
-  tetragons 100 100 220 100 260 170 140 170   # New: tetragons, 800 x 800
-  at 43 458 2                     # Параллелограмм
-  at 539 119 1                    # the select tool: the tetragon by side 1
-  at "$(sx 160)" "$(sy 100)" 1
-  at 571 119 1                    # the edit tool
+  parallelogram                   # New: tetragons, 800 x 800
   xdotool mousemove "$(sx 260)" "$(sy 170)" mousedown 1; sleep 0.5
   for i in $(seq 1 20); do xdotool mousemove "$(sx $((260 - 3 * i)))" "$(sy $((170 + 3 * i)))"; sleep 0.1; done
   shot held

@@ -32,10 +32,6 @@ play '
   }
   np() { inside "Новый проект" "$@"; }
   opt() { inside "Опции проекта" "$@"; }
-  # A picture point (x; y), y up, on the screen: the 800 x 800 picture
-  # stands at (458, 139).
-  sx() { echo $((458 + $1)); }
-  sy() { echo $((139 + 799 - $1)); }
   # The left button held from one picture point to another in eight moves.
   drag() {
     xdotool mousemove "$(sx "$1")" "$(sy "$2")" mousedown 1; sleep 0.5

@@ -51,6 +51,19 @@ play() {
       field 106 253 "$1"; field 184 253 "$2"; field 313 253 "$3"; field 389 253 "$4"
       field 106 278 "$5"; field 184 278 "$6"; field 313 278 "$7"; field 389 278 "$8"
     }
+    # The screen place of a point of that 800 x 800 picture, whose corner
+    # (0; 799) stands at (458, 139).
+    sx() { echo $((458 + $1)); }
+    sy() { echo $((139 + 799 - $1)); }
+    # The parallelogram (100; 100) (220; 100) (260; 170) (140; 170) in that
+    # drawing, selected by side 1, with the edit tool.
+    parallelogram() {
+      tetragons 100 100 220 100 260 170 140 170
+      at 43 458 2                   # Параллелограмм
+      at 539 119 1                  # the select tool: the tetragon by side 1
+      at "$(sx 160)" "$(sy 100)" 1
+      at 571 119 1                  # the edit tool
+    }
     # "Нет" in the question whether to save the drawing (its buttons stand at
     # its right edge, whatever the file name makes its width).
     no() {

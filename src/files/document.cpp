@@ -453,13 +453,11 @@ bool RoundAsRead(double v, double& out) { return std::isfinite(v) && RealAsRead(
 template <class R>
 void FileChanged(R& record, const DImProj& im) {
     constexpr bool system = std::is_same_v<R, DXOY> || std::is_same_v<R, DXZ>;
-    constexpr bool round = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
-                           std::is_same_v<R, DKo>;
     thread_local std::string key, again;
     if constexpr (!system) {
         if (RoundTripBlock(record, key, false, true) == BlockTrip::Read) {
             UpdateAsRead(record);
-            if constexpr (round) return;
+            if constexpr (RoundKind<R>) return;
             if (RoundTripBlock(record, again, false, false) == BlockTrip::Read && again == key) return;
         }
     }
@@ -480,10 +478,11 @@ void RecomputeLinkedAsFiled(DProj& doc) {
     // Every object is stored as its file gives it back.  A dependent object
     // takes each coordinate from its links as a file reads it back and is
     // updated as a reader updates it, so it is as its file gives it back
-    // without writing and reading its block: the round kinds, moved as a
-    // whole, have their reals put so first.  The tetragons and the pyramids
-    // on them, held to their type when read, put their numbers as read and
-    // are updated again; the systems go through their block.
+    // without writing and reading its block.  The round kinds, moved as a
+    // whole, have their reals put so and are updated again.  The tetragons
+    // and the pyramids on them, held to their type when read, put their
+    // numbers as read and are updated again; the systems go through their
+    // block.
     for (const ObjectAt& o : DependentsInOrder(doc))
         WithObject(doc.Obj, o.kind, o.index, [&doc](auto& rec) {
             const Settled settled = SettleDependent(doc, rec, RoundAsRead);

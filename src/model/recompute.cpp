@@ -67,10 +67,6 @@ const DPoint& LinkedCentre(const DCircle& c) { return c.Center; }
 const DPoint& LinkedCentre(const DSf& s) { return s.Center; }
 const DPoint& LinkedCentre(const DZi& z) { return z.Base[1].Center; }
 const DPoint& LinkedCentre(const DKo& k) { return k.Base.Center; }
-template <class R>
-concept RoundKind = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
-                    std::is_same_v<R, DKo>;
-
 // Whether the record moved.  Every part moves rigidly, then the one update
 // of the whole rebuilds what it owns: the object is what reading its block
 // moved by the vector gives.  (A translation's own updates part by part
@@ -152,21 +148,27 @@ std::vector<ObjectAt> DependentsInOrder(const DProj& doc) {
 
 namespace {
 
-// The linked defining points resolved, each coordinate rounded; whether one
-// moved, and in `rounded` whether every coordinate could be.
+// Whether a linked point moved, and whether every coordinate could be rounded.
+struct Resolved {
+    bool moved = false, rounded = true;
+};
+
+// The linked defining points resolved, each coordinate put as `round` gives
+// it (as resolved without one).
 template <class R>
-bool ResolveRounded(const DProj& doc, R& r, RealRounding round, bool& rounded) {
-    bool moved = false;
+Resolved ResolveLinked(const DProj& doc, R& r, RealRounding round) {
+    Resolved out;
     ForEachDefiningPoint(r, [&](DPoint& p) {
         if (!p.Link.linked()) return;
         const Vec3 was = Pos(p);
         ResolveLink(doc, p, p.Link);
-        for (double* v : {&p.X.v, &p.Y.v, &p.Z.v})
-            if (!round(*v, *v)) rounded = false;
+        if (round)
+            for (double* v : {&p.X.v, &p.Y.v, &p.Z.v})
+                if (!round(*v, *v)) out.rounded = false;
         const Vec3 now = Pos(p);
-        moved = moved || now.x != was.x || now.y != was.y || now.z != was.z;
+        out.moved = out.moved || now.x != was.x || now.y != was.y || now.z != was.z;
     });
-    return moved;
+    return out;
 }
 
 }  // namespace
@@ -179,8 +181,7 @@ Settled SettleDependent(DProj& doc, R& rec, RealRounding round) {
         return RecomputeSystem(doc, rec) == rec ? Settled::Same : Settled::Moved;
     } else if constexpr (std::is_same_v<R, DKv> || std::is_same_v<R, DPi4>) {
         // Only an object whose points all stay is compared with what it was.
-        bool exact = true;
-        if (ResolveRounded(doc, rec, [](double v, double& out) { return out = v, true; }, exact)) {
+        if (ResolveLinked(doc, rec, nullptr).moved) {
             UpdateInPass(rec);
             return Settled::Moved;
         }
@@ -190,10 +191,9 @@ Settled SettleDependent(DProj& doc, R& rec, RealRounding round) {
     } else {
         // Updated whether or not a point moved, as the pass does: the update
         // also sets what a link allows to edit.
-        bool rounded = true;
-        const bool moved = ResolveRounded(doc, rec, round, rounded);
+        const Resolved r = ResolveLinked(doc, rec, round);
         UpdateAsRead(rec);
-        return !rounded ? Settled::Moved : moved ? Settled::Changed : Settled::Same;
+        return !r.rounded ? Settled::Moved : r.moved ? Settled::Changed : Settled::Same;
     }
 }
 

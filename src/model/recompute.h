@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <vector>
 
 #include "model/records.h"
@@ -47,6 +48,10 @@ using RealRounding = bool (*)(double v, double& out);
 // changed otherwise (a round kind moved, a tetragon or a system recomputed,
 // or a coordinate refused by `round`).
 enum class Settled { Same, Changed, Moved };
+// The kinds that follow a link as a whole, by their centre.
+template <class R>
+concept RoundKind = std::is_same_v<R, DCircle> || std::is_same_v<R, DSf> || std::is_same_v<R, DZi> ||
+                    std::is_same_v<R, DKo>;
 template <class R>
 Settled SettleDependent(DProj& doc, R& rec, RealRounding round);
 
